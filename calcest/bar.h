@@ -1,0 +1,28 @@
+#pragma once
+// A bar of the static analysis: what the model file gives (BarInput) plus its
+// loads, element matrices and results. Vectors and 6x6 matrices are 1-based
+// (slot 0 unused), in the local order u1, v1, th1, u2, v2, th2.
+#include <array>
+
+#include "model.h"
+
+using Vec6 = std::array<double, 7>;
+using Mat6 = std::array<std::array<double, 7>, 7>;
+using StationArray = std::array<double, kStations>;
+
+struct Bar : BarInput {
+  Bar() = default;
+  explicit Bar(const BarInput& input) : BarInput(input) {}
+
+  // Loads: equivalent nodal loads (N, V, M at I, then at J) and load diagrams.
+  Vec6 eqGlobal{}, eqLocal{}, fixedEnd{};
+  StationArray N0{}, V0{}, M0{};  // stations 1..19 used
+
+  // Element matrices: local ones of types 1, 2, 3, 4, 7, 8 (slot order), the same
+  // with rigid zones, C and its transpose, T and its transpose, the global one.
+  std::array<Mat6, 6> local{}, withZones{};
+  Mat6 C{}, Ct{}, T{}, Tt{}, global{};
+
+  // Results at the 21 stations.
+  StationArray N{}, V{}, M{}, defx{}, defy{}, giro{}, slope{}, angle{};
+};

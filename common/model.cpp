@@ -1,0 +1,239 @@
+#include "model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "run_error.h"
+
+UnitConstants unitConstantsFor(int unitCode) {
+  if (unitCode == 3 || unitCode == 4) return {980.6, 10.0};
+  return {9.806, 1000.0};
+}
+
+namespace {
+std::string itemName(const char* what, int position, const char* part = nullptr) {
+  std::string text = formatText("%s %d", what, position);
+  if (part) text += std::string(", ") + part;
+  return text;
+}
+}  // namespace
+
+ModelHeader ModelReader::readHeader() {
+  ModelHeader header;
+  char title[1024] = {};
+  in_.read("l\xEDnea de t\xEDtulo", "%1023s   %d    %d", title, &header.echoed, &header.unitCode);
+  header.title = title;
+  if (header.title.size() > 23)
+    throw RunError("ERROR: EL T\xCDTULO DEL MODELO TIENE M\xC1S DE 23 CARACTERES\n");
+  in_.read("l\xEDnea de cantidades", "%d %d %d %d %d %d %d %d %d", &header.nb, &header.nn, &header.nsup,
+           &header.nload, &header.nmat, &header.nsec, &header.unusedCount, &header.ntie, &header.selfWeight);
+  in_.read("n\xFAmero real tras las cantidades", "%lf", &header.extra);
+  const int counts[] = {header.nb, header.nn, header.nsup, header.nload, header.nmat, header.nsec, header.ntie};
+  long long total = 0;
+  for (int count : counts) {
+    if (count < 0) throw RunError("ERROR EN LA CABECERA DEL MODELO: CANTIDAD NEGATIVA\n");
+    total += count;
+  }
+  // Every entry takes at least two bytes of text, so larger counts cannot be
+  // genuine; refusing them keeps a damaged header from asking for huge tables.
+  long long size = in_.sizeInBytes();
+  if (size >= 0 && 2 * total > size)
+    throw RunError("ERROR EN LA CABECERA DEL MODELO: LAS CANTIDADES NO CABEN EN EL FICHERO\n");
+  return header;
+}
+
+void sortNodesByLabel(std::vector<Node>& nodes) {
+  // Labels are unique (checked by the caller), so any correct sort gives the one
+  // order the freedoms are numbered by.
+  std::sort(nodes.begin() + 1, nodes.end(), [](const Node& a, const Node& b) { return a.label < b.label; });
+  for (size_t k = 1; k < nodes.size(); ++k) nodes[k].index = static_cast<int>(k);
+}
+
+int findNodeIndex(const std::vector<Node>& nodes, int label) {
+  auto first = nodes.begin() + 1;
+  auto it = std::lower_bound(first, nodes.end(), label, [](const Node& n, int l) { return n.label < l; });
+  return (it != nodes.end() && it->label == label) ? it->index : 0;
+}
+
+std::vector<Node> ModelReader::readNodes(int nn) {
+  std::vector<Node> nodes(static_cast<size_t>(nn) + 1);
+  for (int k = 1; k <= nn; ++k) {
+    Node& node = nodes[k];
+    in_.read(itemName("nodo", k), "%d %lf %lf", &node.label, &node.x, &node.y);
+  }
+  sortNodesByLabel(nodes);
+  for (int k = 2; k <= nn; ++k)
+    if (nodes[k].label == nodes[k - 1].label)
+      throw RunError(formatText("ERROR: DOS NODOS CON LA ETIQUETA %d\n", nodes[k].label));
+  return nodes;
+}
+
+void computeBarGeometry(BarInput& bar, const Node& nodeI, const Node& nodeJ) {
+  bar.dx = nodeJ.x - nodeI.x;
+  bar.dy = nodeJ.y - nodeI.y;
+  if (bar.dx == 0.0 && bar.dy == 0.0)
+    throw RunError(formatText("ERROR: LA BARRA %d TIENE LONGITUD NULA\n", bar.index));
+  if (bar.dx == 0.0) {
+    if (bar.dy < 0.0)
+      throw RunError(formatText(
+          "ERROR: LA BARRA %d ES VERTICAL Y VA HACIA ABAJO: DIB\xDAJELA DE ABAJO HACIA ARRIBA\n", bar.index));
+    bar.orient = kVertical;
+    bar.L = std::fabs(bar.dy);
+    bar.cos = 0.0;
+    bar.sin = 1.0;
+  } else if (bar.dy == 0.0) {
+    if (bar.dx < 0.0)
+      throw RunError(formatText(
+          "ERROR: LA BARRA %d ES HORIZONTAL Y VA DE DERECHA A IZQUIERDA: DIB\xDAJELA DE IZQUIERDA A DERECHA\n",
+          bar.index));
+    bar.orient = kHorizontal;
+    bar.L = std::fabs(bar.dx);
+    bar.cos = 1.0;
+    bar.sin = 0.0;
+  } else {
+    bar.orient = bar.dx > 0.0 ? kInclinedRight : kInclinedLeft;
+    bar.L = std::sqrt(bar.dx * bar.dx + bar.dy * bar.dy);
+    bar.cos = bar.dx / bar.L;
+    bar.sin = bar.dy / bar.L;
+  }
+  if (!std::isfinite(bar.L)) throw RunError(formatText("ERROR: LA BARRA %d TIENE LONGITUD NO FINITA\n", bar.index));
+  for (int k = 0; k < kStations; ++k) bar.xs[k] = bar.L * 0.05 * k;
+  bar.xs[kStations - 1] = bar.L;
+}
+
+std::vector<BarInput> ModelReader::readBars(int nb, const std::vector<Node>& nodes, int& maxw) {
+  std::vector<BarInput> bars(static_cast<size_t>(nb) + 1);
+  const int nn = static_cast<int>(nodes.size()) - 1;
+  for (int i = 1; i <= nb; ++i) {
+    BarInput& bar = bars[i];
+    bar.index = i;
+    in_.read(itemName("barra", i, "primera l\xEDnea"), "%d %d %d %d %d %d %d", &bar.label, &bar.labelI, &bar.labelJ,
+             &bar.material, &bar.section, &bar.type, &bar.type7);
+    in_.read(itemName("barra", i, "segunda l\xEDnea"), "%lf %lf %lf %d %lf", &bar.aclx, &bar.adlx, &bar.ablx,
+             &bar.shear, &bar.taper);
+    double sum = bar.aclx + bar.adlx + bar.ablx;
+    if (bar.aclx == 0.0) throw RunError(formatText("ERROR dcbi=%d", i));
+    if (sum != 1.0)
+      throw RunError(formatText("ERROR dcb\nI=%d\naclx= %lf  adlx= %lf  ablx= %lf\naclx+adlx+ablx= %lf  \n", i,
+                                bar.aclx, bar.adlx, bar.ablx, sum));
+    int found = 0;
+    for (int k = 1; k <= nn && found < 2; ++k) {
+      if (nodes[k].label == bar.labelI) {
+        bar.nodeI = nodes[k].index;
+        ++found;
+      } else if (nodes[k].label == bar.labelJ) {
+        bar.nodeJ = nodes[k].index;
+        ++found;
+      }
+    }
+    if (found < 2) throw RunError("ERROR EN NODOS/ELEMENTO");
+    computeBarGeometry(bar, nodes[bar.nodeI], nodes[bar.nodeJ]);
+    int span = 3 * (std::abs(bar.nodeI - bar.nodeJ) + 1);
+    maxw = std::max(maxw, span);
+  }
+  return bars;
+}
+
+std::vector<Section> ModelReader::readSections(int nsec) {
+  std::vector<Section> sections(static_cast<size_t>(nsec) + 1);
+  for (int k = 1; k <= nsec; ++k) {
+    Section& s = sections[k];
+    in_.read(itemName("secci\xF3n", k), "%d  %lf %lf  %lf  %lf", &s.id, &s.A, &s.I, &s.b, &s.h);
+  }
+  return sections;
+}
+
+std::vector<Material> ModelReader::readMaterials(int nmat, double g) {
+  std::vector<Material> materials(static_cast<size_t>(nmat) + 1);
+  for (int k = 1; k <= nmat; ++k) {
+    Material& m = materials[k];
+    in_.read(itemName("material", k), " %d %lf %lf %lf  %lf", &m.id, &m.E, &m.G, &m.gamma, &m.alpha);
+    m.rho = m.gamma / g;
+  }
+  return materials;
+}
+
+void applyBarProperties(BarInput& bar, const Material& material, const Section& section) {
+  bar.E = material.E;
+  bar.G = material.G;
+  bar.A = section.A;
+  bar.I = section.I;
+  bar.b = section.b;
+  bar.h = section.h;
+  bar.alpha = material.alpha;
+  bar.w = material.gamma * bar.A;
+  bar.m = material.rho * bar.A;
+  if (bar.taper != 1.0) {
+    // Linear haunch: properties of the mean height.
+    bar.h = bar.h * (1.0 + bar.taper) / 2.0;
+    bar.A = bar.h * bar.b;
+    bar.w = material.gamma * bar.A;
+    bar.m = material.rho * bar.A;
+    bar.I = bar.I * (1.0 + bar.taper * bar.taper) * (1.0 + bar.taper) / 4.0;
+  }
+}
+
+void applyAllBarProperties(std::vector<BarInput>& bars, const std::vector<Material>& materials,
+                           const std::vector<Section>& sections) {
+  const int nmat = static_cast<int>(materials.size()) - 1;
+  const int nsec = static_cast<int>(sections.size()) - 1;
+  for (size_t i = 1; i < bars.size(); ++i) {
+    BarInput& bar = bars[i];
+    if (bar.material < 1 || bar.material > nmat)
+      throw RunError(formatText("ERROR: LA BARRA %d USA EL MATERIAL %d Y SOLO HAY %d\n", bar.index, bar.material, nmat));
+    if (bar.section < 1 || bar.section > nsec)
+      throw RunError(formatText("ERROR: LA BARRA %d USA LA SECCI\xD3N %d Y SOLO HAY %d\n", bar.index, bar.section, nsec));
+    applyBarProperties(bar, materials[bar.material], sections[bar.section]);
+  }
+}
+
+bool isDigitSupportCode(int code) {
+  if (code < 10 || code > 222) return false;
+  for (int rest = code; rest > 0; rest /= 10)
+    if (rest % 10 > 2) return false;
+  return true;
+}
+
+std::vector<SupportField> supportFields(int code) {
+  using F = SupportField;
+  switch (code) {
+    case 4: return {F::rz, F::angle};
+    case 14: return {F::dx, F::angle, F::rz};
+    case 54: return {F::kx, F::angle};
+    case 64: return {F::kx, F::angle, F::kz};
+    default: break;
+  }
+  if (!isDigitSupportCode(code)) return {F::dx, F::dy};
+  // One value per non-zero digit: horizontal, vertical, rotation.
+  const F rigid[3] = {F::dx, F::dy, F::rz};
+  const F spring[3] = {F::kx, F::ky, F::kz};
+  const int digits[3] = {code / 100, (code / 10) % 10, code % 10};
+  std::vector<F> fields;
+  for (int d = 0; d < 3; ++d) {
+    if (digits[d] == 1) fields.push_back(rigid[d]);
+    if (digits[d] == 2) fields.push_back(spring[d]);
+  }
+  return fields;
+}
+
+Support ModelReader::readSupport(int position, const std::vector<Node>& nodes) {
+  Support support;
+  in_.read(itemName("apoyo", position), "%d  %d", &support.label, &support.code);
+  support.index = findNodeIndex(nodes, support.label);
+  if (support.index == 0) throw RunError("ERROR EN NODOS/RESTRICCIONES");
+  for (SupportField field : supportFields(support.code)) {
+    double value = 0.0;
+    in_.read(itemName("apoyo", position, "valores"), "%lf", &value);
+    switch (field) {
+      case SupportField::dx: support.dx = value; break;
+      case SupportField::dy: support.dy = value; break;
+      case SupportField::rz: support.rz = value; break;
+      case SupportField::angle: support.angle = value * kDegreesToRadians; break;
+      case SupportField::kx: support.kx = value; break;
+      case SupportField::ky: support.ky = value; break;
+      case SupportField::kz: support.kz = value; break;
+    }
+  }
+  return support;
+}

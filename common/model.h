@@ -1,0 +1,119 @@
+#pragma once
+// The model file shared by the calculation programs: title line, counts, nodes
+// (sorted by label), bars with their checks and geometry, sections, materials and
+// supports. Every table is indexed from 1; slot 0 is never used.
+#include <string>
+#include <vector>
+
+#include "scan.h"
+
+struct ModelHeader {
+  std::string title;
+  int echoed = 0;    // second item of the title line, only echoed
+  int unitCode = 0;  // third item: chooses gravity and print scale
+  int nb = 0, nn = 0, nsup = 0, nload = 0, nmat = 0, nsec = 0, unusedCount = 0, ntie = 0;
+  int selfWeight = 0;
+  double extra = 0.0;  // the real number after the counts, read and discarded
+};
+
+struct UnitConstants {
+  double g;      // turns specific weight into mass density
+  double scale;  // multiplies printed deflections
+};
+UnitConstants unitConstantsFor(int unitCode);
+
+struct Node {
+  int label = 0;
+  int index = 0;  // position after sorting by label
+  double x = 0.0, y = 0.0;
+  double ux = 0.0, uy = 0.0, rot = 0.0;  // solved displacements
+};
+
+struct Material {
+  double E = 0, G = 0, gamma = 0, rho = 0, alpha = 0;
+  int id = 0;
+};
+
+struct Section {
+  double A = 0, I = 0, b = 0, h = 0;
+  int id = 0;
+};
+
+enum Orient { kVertical = 1, kHorizontal = 2, kInclinedRight = 3, kInclinedLeft = 4 };
+
+constexpr int kStations = 21;  // stations k*L/20, k = 0..20
+
+// The part of a bar that the model file gives or that follows from it.
+struct BarInput {
+  int index = 0, label = 0;
+  int labelI = 0, labelJ = 0, nodeI = 0, nodeJ = 0;
+  int material = 0, section = 0;
+  int type = 0, type7 = 0;
+  double aclx = 0, adlx = 0, ablx = 0;
+  int shear = 0;
+  double taper = 1.0;
+  double dx = 0, dy = 0, L = 0, cos = 0, sin = 0;
+  int orient = 0;
+  double E = 0, G = 0, A = 0, I = 0, b = 0, h = 0, alpha = 0, w = 0, m = 0;
+  double xs[kStations] = {};
+};
+
+struct Support {
+  int label = 0, index = 0, code = 0;
+  double dx = 0, dy = 0, rz = 0, angle = 0;  // prescribed values, angle in radians
+  double kx = 0, ky = 0, kz = 0;             // spring constants
+};
+
+constexpr double kDegreesToRadians = 0.017453292522222223;
+
+class ModelReader {
+ public:
+  explicit ModelReader(Scanner& scanner) : in_(scanner) {}
+
+  // Title line, counts line and the real that follows. Rejects a title over 23
+  // characters, negative counts, and counts the file cannot possibly hold.
+  ModelHeader readHeader();
+
+  // Reads nn nodes and sorts them by label; index = position. Duplicate labels
+  // are rejected.
+  std::vector<Node> readNodes(int nn);
+
+  // Reads nb bars (two lines each) with their checks, geometry and stations, and
+  // raises maxw to the widest band any bar needs.
+  std::vector<BarInput> readBars(int nb, const std::vector<Node>& nodes, int& maxw);
+
+  std::vector<Section> readSections(int nsec);
+  std::vector<Material> readMaterials(int nmat, double g);
+
+  // One support with the number of values its code carries.
+  Support readSupport(int position, const std::vector<Node>& nodes);
+
+  Scanner& scanner() { return in_; }
+
+ private:
+  Scanner& in_;
+};
+
+// Sorts nodes (slots 1..n) by label with the program's quicksort and numbers them.
+void sortNodesByLabel(std::vector<Node>& nodes);
+
+// Index of the node with this label in the sorted table, or 0 when none has it.
+int findNodeIndex(const std::vector<Node>& nodes, int label);
+
+// Geometry and stations of a bar from its two nodes; throws for a bar of zero
+// length or a horizontal (vertical) bar drawn right to left (downward).
+void computeBarGeometry(BarInput& bar, const Node& nodeI, const Node& nodeJ);
+
+// Copies section and material properties into the bar and applies the haunch rule.
+void applyBarProperties(BarInput& bar, const Material& material, const Section& section);
+
+// Checks every bar's material and section positions and applies the properties.
+void applyAllBarProperties(std::vector<BarInput>& bars, const std::vector<Material>& materials,
+                           const std::vector<Section>& sections);
+
+// How many values follow a support code, and where each goes.
+enum class SupportField { dx, dy, rz, angle, kx, ky, kz };
+std::vector<SupportField> supportFields(int code);
+
+// True for the support codes that act digit by digit (all digits 0, 1 or 2, code >= 10).
+bool isDigitSupportCode(int code);

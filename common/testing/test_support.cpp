@@ -1,0 +1,123 @@
+#include "test_support.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace testsupport {
+
+ScratchDir::ScratchDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "vigas-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void ScratchDir::write(const std::string& name, const std::string& bytes) const { writeFile(file(name), bytes); }
+std::string ScratchDir::read(const std::string& name) const { return readFile(file(name)); }
+bool ScratchDir::exists(const std::string& name) const { return std::filesystem::exists(file(name)); }
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  if (!out) throw std::runtime_error("cannot write " + path);
+  out << bytes;
+}
+
+RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
+                     const std::string* input, int seconds) {
+  int outPipe[2], inPipe[2] = {-1, -1};
+  if (pipe(outPipe) != 0) throw std::runtime_error("pipe failed");
+  if (input && pipe(inPipe) != 0) throw std::runtime_error("pipe failed");
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(127);
+    if (input) {
+      dup2(inPipe[0], STDIN_FILENO);
+      close(inPipe[1]);
+    } else {
+      int devnull = open("/dev/null", O_RDONLY);
+      dup2(devnull, STDIN_FILENO);
+    }
+    dup2(outPipe[1], STDOUT_FILENO);
+    dup2(outPipe[1], STDERR_FILENO);
+    close(outPipe[0]);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  close(outPipe[1]);
+  if (input) {
+    close(inPipe[0]);
+    ssize_t written = write(inPipe[1], input->data(), input->size());
+    (void)written;
+    close(inPipe[1]);
+  }
+  RunResult result;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  fcntl(outPipe[0], F_SETFL, O_NONBLOCK);
+  char buffer[65536];
+  int status = 0;
+  bool done = false;
+  while (!done) {
+    ssize_t got;
+    while ((got = read(outPipe[0], buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<size_t>(got));
+    pid_t w = waitpid(pid, &status, WNOHANG);
+    if (w == pid) {
+      done = true;
+    } else if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      result.timedOut = true;
+      done = true;
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+  ssize_t got;
+  while ((got = read(outPipe[0], buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<size_t>(got));
+  close(outPipe[0]);
+  if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  return result;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace testsupport
