@@ -1,0 +1,28 @@
+#pragma once
+// Bar loads: each line of the loads file becomes equivalent nodal loads and load
+// diagrams of its bar. All loads act together; a bar accumulates them.
+#include <vector>
+
+#include "bar.h"
+#include "scan.h"
+
+struct BarLoad {
+  int barLabel = 0;
+  int ltype = 0;            // 1 point force, 2 point moment, 3 uniform, 4 rising, 5 falling, 6 temperature
+  double a = 0, c = 0, b = 0;
+  double q = 0;
+  char dir = 'y';           // 'x'/'X' horizontal, 'y'/'Y' vertical
+};
+
+// Applies one load to its bar: eq added to eqLocal, subtracted from fixedEnd,
+// T-transposed eq added to eqGlobal, and the diagrams N0, V0, M0 accumulated.
+// Throws RunError for a bar type the load type does not cover, a wrong direction
+// letter, or a load whose span is zero.
+void applyBarLoad(Bar& bar, const BarLoad& load);
+
+// The bar's self-weight as a uniform load -w over its whole length (no projection).
+void applySelfWeight(Bar& bar);
+
+// Reads the loads file to its end and applies every load to the bar whose label
+// it names (first match). Throws RunError for an unknown bar or load type.
+void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars);
