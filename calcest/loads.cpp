@@ -181,13 +181,19 @@ Vec6 temperatureVector(const Bar& bar, double T) {
   eq[1] = bar.A * bar.alpha * bar.E * T;
   eq[4] = -eq[1];
   const double moment = T * bar.I * bar.alpha * bar.E / bar.h;
+  // With one end hinged the restrained bar needs a pair of end shears to balance
+  // its single end moment; without them the loads would not be self-equilibrated.
   if (bar.type == 1) {
     eq[3] = -moment;
     eq[6] = moment;
   } else if (bar.type == 2) {
     eq[6] = 1.5 * moment;
+    eq[2] = eq[6] / bar.L;
+    eq[5] = -eq[2];
   } else if (bar.type == 3) {
     eq[3] = -1.5 * moment;
+    eq[2] = eq[3] / bar.L;
+    eq[5] = -eq[2];
   }
   return eq;
 }
