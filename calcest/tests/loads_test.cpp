@@ -530,6 +530,16 @@ TEST(LoadErrors, LoadWithZeroSpanIsRejectedWithoutTouchingTheBar) {
   }
 }
 
+TEST(LoadErrors, SpanTooShortForTheFormulasIsRejectedWithoutTouchingTheBar) {
+  Bar bar = makeBar(1, 4);
+  bar.label = 4;
+  Failure f = failureOf([&] { applyBarLoad(bar, makeLoad(1, 0.5e-200, 0.5e-200, 0, -1)); });
+  EXPECT_EQ(f.text, "ERROR: UNA CARGA DE LA BARRA 4 DA VALORES NO FINITOS\n");
+  EXPECT_EQ(f.status, 1);
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(bar.fixedEnd[i], 0.0);
+  for (int k = 1; k <= 19; ++k) EXPECT_EQ(bar.V0[k], 0.0);
+}
+
 TEST(LoadErrors, TemperatureOnBarWithoutHeightIsRejected) {
   Bar bar = makeBar(1, 4);
   bar.label = 3;
