@@ -140,8 +140,7 @@ void addDiagrams(Contribution& out, const Bar& bar, const LoadValues& v, double 
   }
 }
 
-Vec6 pointForceVector(int barType, double P, double a, double b) {
-  const EndShearsMoments e = pointForceEndLoads(barType, P, a, b);
+Vec6 withoutAxialParts(const EndShearsMoments& e) {
   Vec6 eq{};
   eq[2] = e.VI;
   eq[3] = e.MI;
@@ -236,19 +235,14 @@ EndShearsMoments uniformOnFixedBar(double qt, double a, double c, double b) {
   return total;
 }
 
+// Shears and moments of a force load from its intensity across the bar (the
+// shear-released bars too: their moments must follow the same force as their shear).
 Vec6 forceLoadVector(int barType, const LoadValues& v, double qt) {
-  Vec6 eq{};
-  if (barType == 0) return eq;
-  if (v.ltype == kPointForce) return pointForceVector(barType, qt, v.a, v.c);
+  if (barType == 0) return Vec6{};
+  if (v.ltype == kPointForce) return withoutAxialParts(pointForceEndLoads(barType, qt, v.a, v.c));
   if (barType == 7 || barType == 8) return uniformOnShearReleased(barType, qt, v.a, v.c, v.b);
-  const EndShearsMoments e = (barType == 1 && v.ltype == kUniform)
-                                 ? uniformOnFixedBar(qt, v.a, v.c, v.b)
-                                 : distributedEndLoads(barType, v.ltype, qt, v.a, v.c, v.b);
-  eq[2] = e.VI;
-  eq[3] = e.MI;
-  eq[5] = e.VJ;
-  eq[6] = e.MJ;
-  return eq;
+  if (barType == 1 && v.ltype == kUniform) return withoutAxialParts(uniformOnFixedBar(qt, v.a, v.c, v.b));
+  return withoutAxialParts(distributedEndLoads(barType, v.ltype, qt, v.a, v.c, v.b));
 }
 
 bool isFinite(const Contribution& part) {
