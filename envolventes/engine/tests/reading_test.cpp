@@ -6,7 +6,9 @@
 
 #include "engine_runner.h"
 #include "project_files.h"
+#include "diagram.h"
 #include "project_reader.h"
+#include "recording_canvas.h"
 
 using namespace envelope;
 using testsupport::ScratchDir;
@@ -305,4 +307,36 @@ TEST(ProjectReading, CrLfFiles_ReadLikeLfFiles) {
   r.run(dir, {"a"});
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
   EXPECT_FLOAT_EQ(r.state.points.MomentMaxRight[10], 20.0f);
+}
+
+TEST(ProjectReading, EmptyOrAbsurdFiles_AreReadAndDrawnWithoutHarm) {
+  std::vector<std::function<void(const ScratchDir&)>> spoils = {
+      [](const ScratchDir& d) {
+        for (const char* ext : {".dat", ".caf", ".res", ".fmc", ".esf", ".kar"}) d.write(std::string("a") + ext, "");
+      },
+      [](const ScratchDir& d) {
+        std::string fmc = d.read("a.fmc");
+        for (size_t at = fmc.find("0.000", 20); at != std::string::npos; at = fmc.find("0.000", at + 8))
+          fmc.replace(at, 5, at % 3 ? "1e38" : "nan");
+        d.write("a.fmc", fmc);
+      },
+      [](const ScratchDir& d) { d.write("a.esf", "2147483647\n"); },
+      [](const ScratchDir& d) { d.write("a.dat", "T 0 0\n-5 -3 -1 -7 -1 -1 0 -2 1 0.0\n"); },
+      [](const ScratchDir& d) { d.write("a.dat", "T 0 0\n1 2 2 2000000000 2000000000 1 0 0 1 0.0\n"); },
+      [](const ScratchDir& d) { d.write("a.dat", "T 0 0\n1 2 2 0 1 1 0 0 0 0.0\n1 0.0 0\n2 0.0 0\n1 1 2\n"); },
+  };
+  for (size_t i = 0; i < spoils.size(); ++i) {
+    SCOPED_TRACE(i);
+    ScratchDir dir;
+    writeProject(dir, "a", oneBar());
+    spoils[i](dir);
+    EngineRun r;
+    r.run(dir, {"a", "a"});
+    EXPECT_NE(r.outcome, RunOutcome::SelectionError);
+    for (int selector = 1; selector <= 3; ++selector) {
+      RecordingCanvas canvas;
+      drawDiagram(r.state, selector, canvas);
+      EXPECT_FALSE(canvas.calls.empty());
+    }
+  }
 }
