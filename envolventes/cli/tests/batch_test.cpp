@@ -109,3 +109,18 @@ TEST(Batch, BadArguments_ShowTheUsageAndStatusOne) {
   }
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
+
+TEST(Batch, EnvelopeNamedLikeOneOfItsProjects_IsRefusedBeforeAnyFileIsEmptied) {
+  ScratchDir dir;
+  dir.write("p.res", "results\n");
+  dir.write("p.esf", "table\n");
+  std::filesystem::create_directory(dir.file("sub"));
+  for (auto args : {std::vector<std::string>{"p", "3000", "400", "q", "p"},
+                    std::vector<std::string>{"sub/../p", "3000", "400", "p"}}) {
+    auto run = runProgram(BATCH_BINARY, args, dir.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "ERROR NOMBRE DE ENVOLVENTE IGUAL AL DE UN PROYECTO\n");
+    EXPECT_EQ(dir.read("p.res"), "results\n");
+    EXPECT_EQ(dir.read("p.esf"), "table\n");
+  }
+}
