@@ -31,7 +31,13 @@ std::vector<int> ascendingOrder(const std::vector<double>& lambda, int n) {
     int smallest = k;
     for (int l = k + 1; l <= n; ++l)
       if (lambda[p[l]] < lambda[p[smallest]]) smallest = l;
-    if (p[smallest] != p[k]) std::swap(p[k], p[smallest]);
+    // Moving the chosen mode forward (rather than swapping it with the mode at k)
+    // keeps modes of equal eigenvalue in their original order.
+    if (smallest != k) {
+      const int chosen = p[smallest];
+      for (int l = smallest; l > k; --l) p[l] = p[l - 1];
+      p[k] = chosen;
+    }
   }
   return p;
 }

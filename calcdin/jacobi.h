@@ -30,8 +30,8 @@ PairMatrix reduceSystem(const PairMatrix& full, const std::vector<bool>& keep, i
 // RunError (with a key wait).
 ModalSolution solveGeneralizedJacobi(PairMatrix& system, Console& console);
 
-// Selection sort of the permutation by ascending eigenvalue; an equal later value
-// does not overtake, so equal eigenvalues keep their order.
+// Selection sort of the permutation by ascending eigenvalue: the first smallest of
+// the rest is moved to the front of the rest, so equal eigenvalues keep their order.
 std::vector<int> ascendingOrder(const std::vector<double>& lambda, int n);
 
 }  // namespace calcdin
