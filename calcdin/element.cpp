@@ -82,7 +82,9 @@ Mat6 consistentMass(const BarRecord& bar, int type) {
       setSymmetric(m, 5, 5, 17.0 * mt / 35.0);
       setSymmetric(m, 2, 5, 39.0 * mt / 280.0);
       setSymmetric(m, 2, 6, -11.0 * mt * L / 280.0);
-      setSymmetric(m, 5, 6, 3.0 * mt * L / 35.0);
+      // Mirror image of type 3: the coupling of v2 with th2 is negative, as for
+      // type 1; a positive value would make the matrix indefinite.
+      setSymmetric(m, 5, 6, -3.0 * mt * L / 35.0);
       setSymmetric(m, 6, 6, 2.0 * mt * L * L / 105.0);
       break;
     case 3:

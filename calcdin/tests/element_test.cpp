@@ -180,3 +180,26 @@ TEST(ElementAxes, UnknownTypeGivesNothing) {
       EXPECT_EQ(e.mass[r][c], 0.0);
     }
 }
+
+TEST(ElementMass, RigidRotationAboutAnEndHasTheKineticEnergyOfTheBar) {
+  // Turning the bar by a unit angle about node I moves v2 by L and turns both
+  // ends (where a rotation is kept); u·M·u must be the bar's m·L³/3 = mt·L²/3.
+  // Types 2 and 3 are mirror images; for type 2 this fixes the sign of (5,6).
+  const double expected = 8.0 * 16.0 / 3.0;
+  for (int type : {1, 2, 3, 4}) {
+    Mat6 m = buildElementMatrices(bar(type)).mass;
+    const double aboutI[7] = {0, 0, 0, 1, 0, L, 1};
+    const double aboutJ[7] = {0, 0, -L, 1, 0, 0, 1};
+    for (const double* u : {aboutI, aboutJ}) {
+      double energy = 0;
+      for (int r = 1; r <= 6; ++r)
+        for (int c = 1; c <= 6; ++c) energy += u[r] * m[r][c] * u[c];
+      EXPECT_NEAR(energy, expected, 1e-12) << "type " << type;
+    }
+  }
+  Mat6 m2 = buildElementMatrices(bar(2)).mass, m3 = buildElementMatrices(bar(3)).mass;
+  EXPECT_DOUBLE_EQ(m2[5][6], -m3[2][3]);
+  EXPECT_DOUBLE_EQ(m2[2][6], -m3[3][5]);
+  EXPECT_DOUBLE_EQ(m2[6][6], m3[3][3]);
+  EXPECT_DOUBLE_EQ(m2[2][2], m3[5][5]);
+}
