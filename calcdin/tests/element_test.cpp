@@ -76,7 +76,9 @@ TEST(ElementStiffness, HingedEndsHaveThreeEiTermsAndEmptyRotationRows) {
   EXPECT_DOUBLE_EQ(k4[1][1], 250.0);
   for (int i = 2; i <= 6; ++i)
     for (int j = 2; j <= 6; ++j) {
-      if (i != 4 && j != 4) EXPECT_EQ(k4[i][j], 0.0);
+      if (i != 4 && j != 4) {
+        EXPECT_EQ(k4[i][j], 0.0);
+      }
     }
 }
 
