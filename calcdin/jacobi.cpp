@@ -2,6 +2,10 @@
 
 #include <cmath>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "run_error.h"
 
 namespace calcdin {
@@ -43,6 +47,28 @@ std::vector<int> ascendingOrder(const std::vector<double>& lambda, int n) {
 }
 
 namespace {
+
+// Two doubles updated together: (x, y) <- (x + gamma·y, y + alpha·x) lane by lane.
+// The lanes are independent, so the results are those of the scalar formulas.
+#ifdef __SSE2__
+using Lanes = __m128d;
+inline Lanes broadcast(double v) { return _mm_set1_pd(v); }
+inline void turnCells(double* x, double* y, Lanes gamma, Lanes alpha) {
+  const __m128d oldX = _mm_loadu_pd(x), oldY = _mm_loadu_pd(y);
+  _mm_storeu_pd(x, _mm_add_pd(oldX, _mm_mul_pd(gamma, oldY)));
+  _mm_storeu_pd(y, _mm_add_pd(oldY, _mm_mul_pd(alpha, oldX)));
+}
+#else
+using Lanes = double;
+inline Lanes broadcast(double v) { return v; }
+inline void turnCells(double* x, double* y, Lanes gamma, Lanes alpha) {
+  for (int lane = 0; lane < 2; ++lane) {
+    const double oldX = x[lane], oldY = y[lane];
+    x[lane] = oldX + gamma * oldY;
+    y[lane] = oldY + alpha * oldX;
+  }
+}
+#endif
 
 // The working state of one solution. Cells hold (S, Q) pairs; the eigenvectors
 // are kept transposed so a column of Phi is one contiguous row.
@@ -132,36 +158,18 @@ void JacobiSolver::rotate(int k, int j) {
   }
 
   // Upper triangle of S and Q together; each cell is updated from its own old
-  // values exactly as the rotation prescribes.
+  // values exactly as the rotation prescribes, both matrices in one 2-lane step.
+  const Lanes g = broadcast(gamma), a = broadcast(alpha);
   // Rows m < k: columns k and j (strided).
   for (int m = 1; m < k; ++m) {
     double* const row = cells_ + m * rowStride;
-    const double sk = row[2 * k], qk = row[2 * k + 1];
-    const double sj = row[2 * j], qj = row[2 * j + 1];
-    row[2 * k] = sk + gamma * sj;
-    row[2 * k + 1] = qk + gamma * qj;
-    row[2 * j] = sj + alpha * sk;
-    row[2 * j + 1] = qj + alpha * qk;
+    turnCells(row + 2 * k, row + 2 * j, g, a);
   }
   // Rows k and j beyond column j (contiguous).
-  for (int m = j + 1; m <= n_; ++m) {
-    const double sk = rowK[2 * m], qk = rowK[2 * m + 1];
-    const double sj = rowJ[2 * m], qj = rowJ[2 * m + 1];
-    rowK[2 * m] = sk + gamma * sj;
-    rowK[2 * m + 1] = qk + gamma * qj;
-    rowJ[2 * m] = sj + alpha * sk;
-    rowJ[2 * m + 1] = qj + alpha * qk;
-  }
+  for (int m = j + 1; m <= n_; ++m) turnCells(rowK + 2 * m, rowJ + 2 * m, g, a);
   // Between k and j: row k (contiguous) against column j (strided).
-  for (int m = k + 1; m < j; ++m) {
-    double* const colJ = cells_ + m * rowStride + 2 * j;
-    const double sk = rowK[2 * m], qk = rowK[2 * m + 1];
-    const double sj = colJ[0], qj = colJ[1];
-    rowK[2 * m] = sk + gamma * sj;
-    rowK[2 * m + 1] = qk + gamma * qj;
-    colJ[0] = sj + alpha * sk;
-    colJ[1] = qj + alpha * qk;
-  }
+  for (int m = k + 1; m < j; ++m) turnCells(rowK + 2 * m, cells_ + m * rowStride + 2 * j, g, a);
+
   rowK[2 * k] = gamma * gamma * sjj + 2.0 * gamma * skj + skk;
   rowJ[2 * j] = alpha * alpha * skk + 2.0 * alpha * skj + sjj;
   rowK[2 * j] = 0.0;
@@ -169,10 +177,12 @@ void JacobiSolver::rotate(int k, int j) {
   rowJ[2 * j + 1] = alpha * alpha * qkk + 2.0 * alpha * qkj + qjj;
   rowK[2 * j + 1] = 0.0;
 
-  // Eigenvectors: columns k and j of Phi, stored as rows.
+  // Eigenvectors: columns k and j of Phi, stored as rows, two entries a step.
   double* const phiK = phiT_ + static_cast<std::size_t>(k) * s_;
   double* const phiJ = phiT_ + static_cast<std::size_t>(j) * s_;
-  for (int m = 1; m <= n_; ++m) {
+  int m = 1;
+  for (; m + 1 <= n_; m += 2) turnCells(phiK + m, phiJ + m, g, a);
+  for (; m <= n_; ++m) {
     const double pk = phiK[m];
     phiK[m] = pk + gamma * phiJ[m];
     phiJ[m] = phiJ[m] + alpha * pk;

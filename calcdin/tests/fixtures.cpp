@@ -146,7 +146,7 @@ TempFile::TempFile(const std::string& bytes) {
 }
 TempFile::~TempFile() { std::fclose(file); }
 
-std::vector<double> lapackEigenvalues(const calcdin::PairMatrix& system) {
+std::vector<double> lapackEigenvalues(const calcdin::PairMatrix& system, bool vectors) {
   const int n = system.order();
   std::vector<double> a(static_cast<std::size_t>(n) * n), b(a.size()), w(n);
   for (int c = 1; c <= n; ++c)
@@ -157,7 +157,7 @@ std::vector<double> lapackEigenvalues(const calcdin::PairMatrix& system) {
   const int itype = 1, lwork = std::max(1, 3 * n - 1) + 64 * n;
   std::vector<double> work(lwork);
   int info = 0;
-  dsygv_(&itype, "N", "U", &n, a.data(), &n, b.data(), &n, w.data(), work.data(), &lwork, &info);
+  dsygv_(&itype, vectors ? "V" : "N", "U", &n, a.data(), &n, b.data(), &n, w.data(), work.data(), &lwork, &info);
   if (info != 0) throw std::runtime_error("dsygv failed, info " + std::to_string(info));
   return w;
 }

@@ -64,7 +64,8 @@ struct TempFile {
   FILE* file;
 };
 
-// Generalized symmetric eigenvalues (ascending) of S·x = lambda·Q·x by LAPACK.
-std::vector<double> lapackEigenvalues(const calcdin::PairMatrix& system);
+// Generalized symmetric eigenvalues (ascending) of S·x = lambda·Q·x by LAPACK,
+// with or without computing the eigenvectors.
+std::vector<double> lapackEigenvalues(const calcdin::PairMatrix& system, bool vectors = false);
 
 }  // namespace fixtures
