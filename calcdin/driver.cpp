@@ -52,11 +52,11 @@ void reportOption(int option, const Elimination& elimination, Console& console) 
   console.waitKey();
 }
 
-void checkMemory(int N, int n, bool reduced) {
+void checkMemory(double N, double n, bool reduced) {
   const double need = denseMemoryNeed(N, n, reduced);
   const double available = availableMemory();
   if (need > available)
-    throw RunError(formatText("ERROR: MEMORIA INSUFICIENTE: LAS MATRICES DE %d DIRECCIONES NECESITAN %.0f MB "
+    throw RunError(formatText("ERROR: MEMORIA INSUFICIENTE: LAS MATRICES DE %.0f DIRECCIONES NECESITAN %.0f MB "
                               "Y SOLO HAY %.0f MB DISPONIBLES\n",
                               N, need / 1048576.0, available / 1048576.0));
 }
@@ -75,6 +75,8 @@ int run(int argc, const char* const* argv, Console& console) {
   Scanner scanner(modelFile.get(), argv[1]);
   ModalModel model = readModalModel(scanner);
   const int nn = model.header.nn, nb = model.header.nb;
+  // K and M alone must fit before any direction count is formed.
+  checkMemory(3.0 * nn, 0.0, true);
   Elimination elimination = eliminateSupports(model.supports, nn, option);
   BarRecordFile records(barFile.get(), argv[2]);
   records.checkHoldsRecords(nb);
@@ -119,9 +121,9 @@ int run(int argc, const char* const* argv, Console& console) {
 
 }  // namespace
 
-double denseMemoryNeed(int N, int n, bool reduced) {
-  const double full = static_cast<double>(N) + 1.0;
-  const double solved = static_cast<double>(n) + 1.0;
+double denseMemoryNeed(double N, double n, bool reduced) {
+  const double full = N + 1.0;
+  const double solved = n + 1.0;
   // K and M side by side, then (reduced) S and Q while K and M still exist, or
   // (full) the eigenvectors next to K and M.
   double peak = 16.0 * full * full + (reduced ? 16.0 * solved * solved : 8.0 * full * full);

@@ -9,7 +9,7 @@ namespace calcdin {
 int runCalcdin(int argc, const char* const* argv, Console& console);
 
 // Bytes the dense matrices need for a system of N directions solved at order n.
-double denseMemoryNeed(int N, int n, bool reduced);
+double denseMemoryNeed(double N, double n, bool reduced);
 
 // Memory the system can still give (MemAvailable, else physical memory), in bytes.
 double availableMemory();
