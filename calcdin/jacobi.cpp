@@ -3,7 +3,7 @@
 #include <cmath>
 
 #ifdef __SSE2__
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 #include "run_error.h"
@@ -70,11 +70,46 @@ inline void turnCells(double* x, double* y, Lanes gamma, Lanes alpha) {
 }
 #endif
 
+// A run of `count` doubles of two rows: x[i] <- x[i] + gamma·y[i], y[i] <- y[i] +
+// alpha·old x[i]. Wider vectors where the processor has them; the arithmetic of
+// each element is the same.
+void turnRunPortable(double* x, double* y, int count, double gamma, double alpha) {
+  const Lanes g = broadcast(gamma), a = broadcast(alpha);
+  int i = 0;
+  for (; i + 2 <= count; i += 2) turnCells(x + i, y + i, g, a);
+  for (; i < count; ++i) {
+    const double oldX = x[i];
+    x[i] = oldX + gamma * y[i];
+    y[i] = y[i] + alpha * oldX;
+  }
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target("avx"))) void turnRunAvx(double* x, double* y, int count, double gamma, double alpha) {
+  const __m256d g = _mm256_set1_pd(gamma), a = _mm256_set1_pd(alpha);
+  int i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m256d oldX = _mm256_loadu_pd(x + i), oldY = _mm256_loadu_pd(y + i);
+    _mm256_storeu_pd(x + i, _mm256_add_pd(oldX, _mm256_mul_pd(g, oldY)));
+    _mm256_storeu_pd(y + i, _mm256_add_pd(oldY, _mm256_mul_pd(a, oldX)));
+  }
+  for (; i < count; ++i) {
+    const double oldX = x[i];
+    x[i] = oldX + gamma * y[i];
+    y[i] = y[i] + alpha * oldX;
+  }
+}
+using TurnRun = void (*)(double*, double*, int, double, double);
+const TurnRun turnRun = __builtin_cpu_supports("avx") ? turnRunAvx : turnRunPortable;
+#else
+const auto turnRun = turnRunPortable;
+#endif
+
 // The working state of one solution. Cells hold (S, Q) pairs; the eigenvectors
 // are kept transposed so a column of Phi is one contiguous row.
 class JacobiSolver {
  public:
-  JacobiSolver(PairMatrix& system, std::vector<double>& phiT)
+  JacobiSolver(PairMatrix& system, DenseBuffer& phiT)
       : n_(system.order()), s_(system.stride()), cells_(system.data()), phiT_(phiT.data()) {}
 
   double& S(int r, int c) { return cells_[2 * (r * s_ + c)]; }
@@ -166,7 +201,7 @@ void JacobiSolver::rotate(int k, int j) {
     turnCells(row + 2 * k, row + 2 * j, g, a);
   }
   // Rows k and j beyond column j (contiguous).
-  for (int m = j + 1; m <= n_; ++m) turnCells(rowK + 2 * m, rowJ + 2 * m, g, a);
+  if (j < n_) turnRun(rowK + 2 * (j + 1), rowJ + 2 * (j + 1), 2 * (n_ - j), gamma, alpha);
   // Between k and j: row k (contiguous) against column j (strided).
   for (int m = k + 1; m < j; ++m) turnCells(rowK + 2 * m, cells_ + m * rowStride + 2 * j, g, a);
 
@@ -180,13 +215,7 @@ void JacobiSolver::rotate(int k, int j) {
   // Eigenvectors: columns k and j of Phi, stored as rows, two entries a step.
   double* const phiK = phiT_ + static_cast<std::size_t>(k) * s_;
   double* const phiJ = phiT_ + static_cast<std::size_t>(j) * s_;
-  int m = 1;
-  for (; m + 1 <= n_; m += 2) turnCells(phiK + m, phiJ + m, g, a);
-  for (; m <= n_; ++m) {
-    const double pk = phiK[m];
-    phiK[m] = pk + gamma * phiJ[m];
-    phiJ[m] = phiJ[m] + alpha * pk;
-  }
+  turnRun(phiK + 1, phiJ + 1, n_, gamma, alpha);
 }
 
 }  // namespace
@@ -196,7 +225,7 @@ ModalSolution solveGeneralizedJacobi(PairMatrix& system, Console& console) {
   const int n = system.order();
   out.n = n;
   const std::size_t stride = static_cast<std::size_t>(n) + 1;
-  out.phiT.assign(stride * stride, 0.0);
+  out.phiT = DenseBuffer(stride * stride);
   for (int i = 1; i <= n; ++i) out.phiT[i * stride + i] = 1.0;
   out.lambda.assign(stride, 0.0);
   if (n == 0) {

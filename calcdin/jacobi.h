@@ -16,7 +16,7 @@ struct ModalSolution {
   int sweeps = 0;
   std::vector<double> lambda;  // 1..n, in the order of the system's rows
   std::vector<int> order;      // 1..n: modes by ascending eigenvalue
-  std::vector<double> phiT;    // mode i at phiT[i*(n+1) + m], m = 1..n
+  DenseBuffer phiT;            // mode i at phiT[i*(n+1) + m], m = 1..n
 
   double phi(int m, int i) const { return phiT[static_cast<std::size_t>(i) * (n + 1) + m]; }
 };

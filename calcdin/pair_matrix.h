@@ -3,7 +3,8 @@
 // one 16-byte cell, so every rotation of the eigen solution, which changes the
 // same entries of both matrices, touches each cache line once. 1-based, dense.
 #include <cstddef>
-#include <vector>
+
+#include "dense_buffer.h"
 
 namespace calcdin {
 
@@ -11,7 +12,7 @@ class PairMatrix {
  public:
   PairMatrix() = default;
   explicit PairMatrix(int order)
-      : n_(order), stride_(static_cast<std::size_t>(order) + 1), data_(2 * stride_ * stride_, 0.0) {}
+      : n_(order), stride_(static_cast<std::size_t>(order) + 1), data_(2 * stride_ * stride_) {}
 
   int order() const { return n_; }
   std::size_t stride() const { return stride_; }
@@ -25,8 +26,7 @@ class PairMatrix {
   double* data() { return data_.data(); }
 
   void release() {
-    data_.clear();
-    data_.shrink_to_fit();
+    data_ = DenseBuffer();
     n_ = 0;
   }
 
@@ -36,7 +36,7 @@ class PairMatrix {
   }
   int n_ = 0;
   std::size_t stride_ = 1;
-  std::vector<double> data_;
+  DenseBuffer data_;
 };
 
 }  // namespace calcdin

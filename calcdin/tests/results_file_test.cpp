@@ -56,7 +56,8 @@ TEST(ModalResultsFile, NegativeEigenvalueKeepsItsSignAndItsFrequencyUsesTheMagni
   sol.n = 1;
   sol.lambda = {0, -4.0};
   sol.order = {0, 1};
-  sol.phiT = {0, 0, 0, -0.25};
+  sol.phiT = calcdin::DenseBuffer(4);
+  sol.phiT[3] = -0.25;
   EXPECT_EQ(written(sol, {0, 3}),
             "AUTOVALOR  indice: 1   direcci\xF3n: 3   valor:        -4.0000000000 \n"
             "AUTOVALOR  ciclos/seg.:  0.318310 \n"
