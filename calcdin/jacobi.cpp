@@ -100,7 +100,11 @@ __attribute__((target("avx"))) void turnRunAvx(double* x, double* y, int count, 
   }
 }
 using TurnRun = void (*)(double*, double*, int, double, double);
-const TurnRun turnRun = __builtin_cpu_supports("avx") ? turnRunAvx : turnRunPortable;
+TurnRun chooseTurnRun() {
+  __builtin_cpu_init();  // may run before the library's own start-up code
+  return __builtin_cpu_supports("avx") ? turnRunAvx : turnRunPortable;
+}
+const TurnRun turnRun = chooseTurnRun();
 #else
 const auto turnRun = turnRunPortable;
 #endif
