@@ -1,8 +1,60 @@
 #pragma once
-// A text output file written with printf formats. The formats are part of the
-// file layouts, so every byte must be what printf would give.
+// Text output with printf formats. The formats are part of the file layouts, so
+// every byte must be what printf gives; the formatter here produces exactly that
+// (proved against snprintf by the tests) and is much faster on the large traces.
 #include <cstdio>
 #include <string>
+
+// One argument of a formatted write.
+struct FormatArg {
+  enum Kind { kInt, kDouble, kString, kChar } kind = kInt;
+  long long i = 0;
+  double d = 0.0;
+  const char* s = nullptr;
+};
+inline FormatArg formatArg(int v) { return {FormatArg::kInt, v, 0.0, nullptr}; }
+inline FormatArg formatArg(long v) { return {FormatArg::kInt, v, 0.0, nullptr}; }
+inline FormatArg formatArg(unsigned long v) { return {FormatArg::kInt, static_cast<long long>(v), 0.0, nullptr}; }
+inline FormatArg formatArg(double v) { return {FormatArg::kDouble, 0, v, nullptr}; }
+inline FormatArg formatArg(const char* v) { return {FormatArg::kString, 0, 0.0, v}; }
+inline FormatArg formatArg(char v) { return {FormatArg::kChar, v, 0.0, nullptr}; }
+
+// Where formatted bytes go: a growing memory buffer, or a file it is flushed to.
+class FormatSink {
+ public:
+  explicit FormatSink(FILE* file = nullptr) : file_(file) {}
+  FormatSink(const FormatSink&) = delete;
+  FormatSink& operator=(const FormatSink&) = delete;
+  ~FormatSink() { delete[] data_; }
+
+  // A place for at least n more bytes; finish with advance().
+  char* room(size_t n) {
+    if (capacity_ - used_ < n) makeRoom(n);
+    return data_ + used_;
+  }
+  void advance(size_t n) { used_ += n; }
+  void append(const char* text, size_t n);
+  void flush();  // writes the bytes to the file (file mode only)
+  std::string str() const { return std::string(data_, used_); }
+  size_t size() const { return used_; }
+
+ private:
+  void makeRoom(size_t n);
+  FILE* file_;
+  char* data_ = nullptr;
+  size_t used_ = 0, capacity_ = 0;
+};
+
+// Appends fmt with its arguments, byte for byte as snprintf would.
+void appendFormatted(FormatSink& out, const char* fmt, const FormatArg* args, int count);
+
+template <class... Args>
+std::string formatted(const char* fmt, Args... args) {
+  const FormatArg list[] = {formatArg(args)..., FormatArg{}};
+  FormatSink out;
+  appendFormatted(out, fmt, list, static_cast<int>(sizeof...(Args)));
+  return out.str();
+}
 
 class TextOut {
  public:
@@ -11,7 +63,7 @@ class TextOut {
   TextOut& operator=(const TextOut&) = delete;
   ~TextOut() { close(); }
 
-  // Opens `name` with mode "w" (large buffer); throws RunError when it cannot.
+  // Opens `name` with mode "w"; throws RunError when it cannot.
   void open(const std::string& name);
   // Opens without throwing; false when the file cannot be created.
   bool tryOpen(const std::string& name);
@@ -21,13 +73,11 @@ class TextOut {
   template <class... Args>
   void print(const char* fmt, Args... args) {
     if (!file_) return;
-    if constexpr (sizeof...(Args) == 0)
-      std::fputs(fmt, file_);
-    else
-      std::fprintf(file_, fmt, args...);
+    const FormatArg list[] = {formatArg(args)..., FormatArg{}};
+    appendFormatted(*sink_, fmt, list, static_cast<int>(sizeof...(Args)));
   }
 
  private:
   FILE* file_ = nullptr;
-  char* buffer_ = nullptr;
+  FormatSink* sink_ = nullptr;
 };
