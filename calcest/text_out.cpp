@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string.h>
 
+#include <vector>
+
 #include "run_error.h"
 
 namespace {
@@ -23,11 +25,6 @@ void FormatSink::makeRoom(size_t n) {
   delete[] data_;
   data_ = bigger;
   capacity_ = grown;
-}
-
-void FormatSink::append(const char* text, size_t n) {
-  std::memcpy(room(n), text, n);
-  used_ += n;
 }
 
 void FormatSink::flush() {
@@ -67,8 +64,8 @@ struct Spec {
 void pad(FormatSink& out, const char* text, size_t length, int width) {
   size_t spaces = static_cast<int>(length) < width ? static_cast<size_t>(width) - length : 0;
   char* p = out.room(spaces + length);
-  std::memset(p, ' ', spaces);
-  std::memcpy(p + spaces, text, length);
+  for (size_t k = 0; k < spaces; ++k) p[k] = ' ';
+  FormatSink::copySmall(p + spaces, text, length);
   out.advance(spaces + length);
 }
 
@@ -120,11 +117,17 @@ bool fixedDigits(double value, int precision, char* buffer, size_t& length) {
   if (negative) *p++ = '-';
   p = std::to_chars(p, p + 24, whole).ptr;
   if (precision > 0) {
+    static const char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
     *p++ = '.';
-    for (int k = precision - 1; k >= 0; --k) {
-      p[k] = static_cast<char>('0' + fraction % 10);
-      fraction /= 10;
+    int k = precision;
+    for (; k >= 2; k -= 2) {
+      std::memcpy(p + k - 2, kPairs + 2 * (fraction % 100), 2);
+      fraction /= 100;
     }
+    if (k == 1) p[0] = static_cast<char>('0' + fraction);
     p += precision;
   }
   length = static_cast<size_t>(p - buffer);
@@ -189,36 +192,88 @@ void convert(FormatSink& out, const Spec& spec, const char* start, const char* e
 }
 }  // namespace
 
-void appendFormatted(FormatSink& out, const char* fmt, const FormatArg* args, int count) {
-  int next = 0;
+namespace {
+// One literal run followed by at most one conversion.
+struct Piece {
+  const char* literal;
+  size_t literalLength;
+  bool hasConversion;
+  Spec spec;
+  const char* start;  // the conversion's text, for the snprintf fallback
+  const char* end;
+};
+
+std::vector<Piece> parseFormat(const char* fmt) {
+  std::vector<Piece> pieces;
   const char* p = fmt;
   while (*p) {
-    const char* literal = p;
+    Piece piece{p, 0, false, Spec{}, nullptr, nullptr};
     p = strchrnul(p, '%');
-    out.append(literal, static_cast<size_t>(p - literal));
-    if (!*p) break;
-    const char* start = p++;
-    if (*p == '%') {
-      out.append("%", 1);
-      ++p;
+    piece.literalLength = static_cast<size_t>(p - piece.literal);
+    if (*p == '%' && p[1] == '%') {
+      piece.literalLength += 1;  // keep one '%' as text
+      pieces.push_back(piece);
+      p += 2;
       continue;
     }
-    Spec spec;
-    for (;; ++p) {
-      if (*p == '+') spec.plus = true;
-      else if (*p == '-' || *p == ' ' || *p == '0' || *p == '#') spec.other = true;
-      else break;
+    if (*p) {
+      piece.start = p++;
+      Spec& spec = piece.spec;
+      for (;; ++p) {
+        if (*p == '+') spec.plus = true;
+        else if (*p == '-' || *p == ' ' || *p == '0' || *p == '#') spec.other = true;
+        else break;
+      }
+      while (*p >= '0' && *p <= '9') spec.width = spec.width * 10 + (*p++ - '0');
+      if (*p == '.') {
+        spec.precision = 0;
+        ++p;
+        while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
+      }
+      while (*p == 'l' || *p == 'h' || *p == 'L' || *p == 'z') ++p;
+      if (*p) {
+        spec.conversion = *p++;
+        piece.hasConversion = true;
+        piece.end = p;
+      }
     }
-    while (*p >= '0' && *p <= '9') spec.width = spec.width * 10 + (*p++ - '0');
-    if (*p == '.') {
-      spec.precision = 0;
-      ++p;
-      while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
-    }
-    while (*p == 'l' || *p == 'h' || *p == 'L' || *p == 'z') ++p;
-    if (!*p) break;
-    spec.conversion = *p++;
-    if (next >= count) break;  // a format with more conversions than values
-    convert(out, spec, start, p, args[next++]);
+    pieces.push_back(piece);
   }
+  return pieces;
+}
+
+void appendPieces(FormatSink& out, const std::vector<Piece>& pieces, const FormatArg* args, int count) {
+  int next = 0;
+  for (const Piece& piece : pieces) {
+    out.append(piece.literal, piece.literalLength);
+    if (!piece.hasConversion) continue;
+    if (next >= count) return;  // a format with more conversions than values
+    convert(out, piece.spec, piece.start, piece.end, args[next++]);
+  }
+}
+
+// Parsed formats by address: the program's formats are string literals.
+struct FormatCache {
+  static constexpr size_t kSlots = 256;
+  const char* keys[kSlots] = {};
+  std::vector<Piece> parsed[kSlots];
+};
+}  // namespace
+
+void appendFormatted(FormatSink& out, const char* fmt, const FormatArg* args, int count) {
+  appendPieces(out, parseFormat(fmt), args, count);
+}
+
+void appendFormattedLiteral(FormatSink& out, const char* fmt, const FormatArg* args, int count) {
+  static FormatCache cache;
+  size_t slot = (reinterpret_cast<uintptr_t>(fmt) >> 2) % FormatCache::kSlots;
+  for (size_t probe = 0; probe < FormatCache::kSlots; ++probe, slot = (slot + 1) % FormatCache::kSlots) {
+    if (cache.keys[slot] == fmt) return appendPieces(out, cache.parsed[slot], args, count);
+    if (!cache.keys[slot]) {
+      cache.keys[slot] = fmt;
+      cache.parsed[slot] = parseFormat(fmt);
+      return appendPieces(out, cache.parsed[slot], args, count);
+    }
+  }
+  appendFormatted(out, fmt, args, count);  // cache full
 }

@@ -33,7 +33,25 @@ class FormatSink {
     return data_ + used_;
   }
   void advance(size_t n) { used_ += n; }
-  void append(const char* text, size_t n);
+  void append(const char* text, size_t n) {
+    char* to = room(n);
+    copySmall(to, text, n);
+    used_ += n;
+  }
+  // Short copies without a library call: two overlapping fixed-size moves.
+  static void copySmall(char* to, const char* from, size_t n) {
+    if (n >= 8 && n <= 16) {
+      __builtin_memcpy(to, from, 8);
+      __builtin_memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4 && n < 8) {
+      __builtin_memcpy(to, from, 4);
+      __builtin_memcpy(to + n - 4, from + n - 4, 4);
+    } else if (n < 4) {
+      for (size_t k = 0; k < n; ++k) to[k] = from[k];
+    } else {
+      __builtin_memcpy(to, from, n);
+    }
+  }
   void flush();  // writes the bytes to the file (file mode only)
   std::string str() const { return std::string(data_, used_); }
   size_t size() const { return used_; }
@@ -47,6 +65,9 @@ class FormatSink {
 
 // Appends fmt with its arguments, byte for byte as snprintf would.
 void appendFormatted(FormatSink& out, const char* fmt, const FormatArg* args, int count);
+// The same for a format with static storage (a string literal): its parse is
+// kept by address and reused.
+void appendFormattedLiteral(FormatSink& out, const char* fmt, const FormatArg* args, int count);
 
 template <class... Args>
 std::string formatted(const char* fmt, Args... args) {
@@ -70,11 +91,12 @@ class TextOut {
   void close();
   bool isOpen() const { return file_ != nullptr; }
 
+  // fmt must be a string literal (its parse is cached by address).
   template <class... Args>
   void print(const char* fmt, Args... args) {
     if (!file_) return;
     const FormatArg list[] = {formatArg(args)..., FormatArg{}};
-    appendFormatted(*sink_, fmt, list, static_cast<int>(sizeof...(Args)));
+    appendFormattedLiteral(*sink_, fmt, list, static_cast<int>(sizeof...(Args)));
   }
 
  private:
