@@ -91,6 +91,11 @@ class TextOut {
   void close();
   bool isOpen() const { return file_ != nullptr; }
 
+  // Bytes already formatted.
+  void write(const std::string& text) {
+    if (file_) sink_->append(text.data(), text.size());
+  }
+
   // fmt must be a string literal (its parse is cached by address).
   template <class... Args>
   void print(const char* fmt, Args... args) {
