@@ -212,6 +212,10 @@ INSTANTIATE_TEST_SUITE_P(
         InputErrorCase{"RightToLeftBar", [](Model& m, std::string&) { m.bars[1] = bar(2, 3, 2); },
                        "ERROR: LA BARRA 2 ES HORIZONTAL Y VA DE DERECHA A IZQUIERDA: DIB\xDAJELA DE IZQUIERDA A "
                        "DERECHA\n"},
+        InputErrorCase{"MaterialOutOfRange", [](Model& m, std::string&) { m.bars[1] = "2 2 3 2 1 1 0\n1.0 0.0 0.0 0 1.0"; },
+                       "ERROR: LA BARRA 2 USA EL MATERIAL 2 Y SOLO HAY 1\n"},
+        InputErrorCase{"SectionOutOfRange", [](Model& m, std::string&) { m.bars[0] = "1 1 2 1 0 1 0\n1.0 0.0 0.0 0 1.0"; },
+                       "ERROR: LA BARRA 1 USA LA SECCI\xD3N 0 Y SOLO HAY 1\n"},
         InputErrorCase{"LongTitle", [](Model& m, std::string&) { m.title = std::string(24, 'T'); },
                        "ERROR: EL T\xCDTULO DEL MODELO TIENE M\xC1S DE 23 CARACTERES\n"},
         InputErrorCase{"ShearWithoutShearStiffness",
@@ -239,6 +243,19 @@ TEST(Header, NegativeCountAndTooManyBarsAreRejectedBeforeTheAnalysis) {
   EXPECT_EQ(run.output, kPrompt + "ERROR: EL MODELO TIENE 251 BARRAS; EL M\xC1XIMO ES 250\n");
   EXPECT_FALSE(dir.exists("caldef.txt"));
   EXPECT_FALSE(dir.exists("rigidez.txt"));
+}
+
+TEST(Header, ModelWithoutBarsAndCountsBeyondTheFileAreRejected) {
+  ScratchDir dir;
+  dir.write("m.caf", "");
+  dir.write("z.dat", "T 1 0\n0 2 0 0 1 1 0 0 0 0.0\n1 0.0 0.0\n2 1.0 0.0\n1 1.0 1.0 0.3 0.6\n1 1000.0 400.0 0.0 0.0\n");
+  auto none = runProgram(CALCEST_BINARY, {"z.dat", "z.res", "m.caf", "z.fmc", "z.bar", "0"}, dir.path());
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.output, kPrompt + "ERROR: EL MODELO NO TIENE BARRAS\n");
+  dir.write("h.dat", "T 1 0\n2 900000 0 0 1 1 0 0 0 0.0\n");
+  auto huge = runProgram(CALCEST_BINARY, {"h.dat", "h.res", "m.caf", "h.fmc", "h.bar", "0"}, dir.path());
+  EXPECT_EQ(huge.status, 1);
+  EXPECT_EQ(huge.output, kPrompt + "ERROR EN LA CABECERA DEL MODELO: LAS CANTIDADES NO CABEN EN EL FICHERO\n");
 }
 
 TEST(Tables, AllocationFailureGivesAMessageAndStatusOne) {
