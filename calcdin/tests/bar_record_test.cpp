@@ -9,7 +9,7 @@
 using calcdin::BarRecordFile;
 using calcdin::kBarRecordSize;
 
-TEST(BarRecordLayout, FieldsAreReadLittleEndianAtTheirOffsets) {
+TEST(ModalBarRecordLayout, FieldsAreReadLittleEndianAtTheirOffsets) {
   std::string bytes(kBarRecordSize, '\0');
   // nodeI = 0x01020304 at 16, type = -2 at 32, aclx = 1.0 at 48, sin = -0.5 at 168.
   const unsigned char nodeI[4] = {0x04, 0x03, 0x02, 0x01};
@@ -29,7 +29,7 @@ TEST(BarRecordLayout, FieldsAreReadLittleEndianAtTheirOffsets) {
   EXPECT_EQ(bar.L, 0.0);
 }
 
-TEST(BarRecordLayout, EveryUsedFieldComesFromItsOwnOffset) {
+TEST(ModalBarRecordLayout, EveryUsedFieldComesFromItsOwnOffset) {
   calcdin::BarRecord in;
   in.nodeI = 3;
   in.nodeJ = 7;
@@ -83,7 +83,7 @@ calcdin::BarRecord joining(int i, int j) {
 }
 }  // namespace
 
-TEST(BarRecordFile, ShortFileAndBadNodesStopTheRun) {
+TEST(ModalBarRecordFile, ShortFileAndBadNodesStopTheRun) {
   fixtures::TempFile twoRecords(fixtures::encodeRecord(joining(1, 2)) + fixtures::encodeRecord(joining(2, 3)));
   BarRecordFile records(twoRecords.file, "v.bar");
   EXPECT_EQ(errorOf([&] { records.checkHoldsRecords(2); }), "");

@@ -35,7 +35,7 @@ void expectSymmetric(const Mat6& m) {
 }
 }  // namespace
 
-TEST(ElementStiffness, TypeOneWithoutShearIsTheClassicalBeamMatrix) {
+TEST(ModalElementStiffness, TypeOneWithoutShearIsTheClassicalBeamMatrix) {
   Mat6 k = buildElementMatrices(bar(1)).stiffness;
   EXPECT_DOUBLE_EQ(k[1][1], 250.0);  // EA/L = 1000/4
   EXPECT_DOUBLE_EQ(k[1][4], -250.0);
@@ -49,7 +49,7 @@ TEST(ElementStiffness, TypeOneWithoutShearIsTheClassicalBeamMatrix) {
   expectSymmetric(k);
 }
 
-TEST(ElementStiffness, ShearParameterTwoCancelsTheCarryOverMoment) {
+TEST(ModalElementStiffness, ShearParameterTwoCancelsTheCarryOverMoment) {
   BarRecord b = bar(1, 1);
   b.G = EI * 6.0 / (b.A * L * L);  // phi = 12EI/(GA L^2) = 2
   Mat6 k = buildElementMatrices(b).stiffness;
@@ -58,7 +58,7 @@ TEST(ElementStiffness, ShearParameterTwoCancelsTheCarryOverMoment) {
   EXPECT_DOUBLE_EQ(k[2][2], 4 * EI / (L * L * L));
 }
 
-TEST(ElementStiffness, HingedEndsHaveThreeEiTermsAndEmptyRotationRows) {
+TEST(ModalElementStiffness, HingedEndsHaveThreeEiTermsAndEmptyRotationRows) {
   Mat6 k3 = buildElementMatrices(bar(3)).stiffness;
   EXPECT_DOUBLE_EQ(k3[2][2], 3 * EI / (L * L * L));
   EXPECT_DOUBLE_EQ(k3[3][3], 3 * EI / L);
@@ -82,7 +82,7 @@ TEST(ElementStiffness, HingedEndsHaveThreeEiTermsAndEmptyRotationRows) {
     }
 }
 
-TEST(ElementStiffness, TransverseReleaseLeavesOnlyTheRelativeRotationStiffness) {
+TEST(ModalElementStiffness, TransverseReleaseLeavesOnlyTheRelativeRotationStiffness) {
   // Releasing v1 (type 7) or v2 (type 8) of the Bernoulli beam: condensing
   // 12EI/L^3 out leaves EI/L on both rotations, -EI/L between them, and no
   // transverse stiffness at all.
@@ -104,7 +104,7 @@ TEST(ElementStiffness, TransverseReleaseLeavesOnlyTheRelativeRotationStiffness) 
   EXPECT_NEAR(m[5][5], mt * (13.0 / 35 - (9.0 / 70) * (9.0 / 70) / (13.0 / 35)), 1e-12);
 }
 
-TEST(ElementStiffness, RigidZonesBuildOnTheFlexibleLengthAndMoveToTheNodes) {
+TEST(ModalElementStiffness, RigidZonesBuildOnTheFlexibleLengthAndMoveToTheNodes) {
   BarRecord b = bar(1);
   b.L = 10.0;
   b.aclx = 0.8;
@@ -123,7 +123,7 @@ TEST(ElementStiffness, RigidZonesBuildOnTheFlexibleLengthAndMoveToTheNodes) {
   EXPECT_DOUBLE_EQ(m[3][3], 20.0 * 100.0 / 105.0);
 }
 
-TEST(ElementStiffness, RigidBodyMotionOfAnInclinedBarNeedsNoForce) {
+TEST(ModalElementStiffness, RigidBodyMotionOfAnInclinedBarNeedsNoForce) {
   // Any bar type, with shear and rigid zones, on a 3-4-5 slope: translations
   // and a rotation about node I must produce zero nodal forces.
   for (int type : {1, 2, 3, 4, 7, 8}) {
@@ -145,7 +145,7 @@ TEST(ElementStiffness, RigidBodyMotionOfAnInclinedBarNeedsNoForce) {
   }
 }
 
-TEST(ElementMass, TranslationalAndAxialTermsAddUpToTheBarMass) {
+TEST(ModalElementMass, TranslationalAndAxialTermsAddUpToTheBarMass) {
   for (int type : {1, 2, 3, 4}) {
     Mat6 m = buildElementMatrices(bar(type)).mass;
     const double mt = 8.0;
@@ -158,7 +158,7 @@ TEST(ElementMass, TranslationalAndAxialTermsAddUpToTheBarMass) {
   EXPECT_DOUBLE_EQ(m1[2][6], -13.0 * 8.0 * 4.0 / 420.0);
 }
 
-TEST(ElementAxes, VerticalBarCarriesItsAxialTermsOnTheGlobalVertical) {
+TEST(ModalElementAxes, VerticalBarCarriesItsAxialTermsOnTheGlobalVertical) {
   BarRecord b = bar(1);
   b.cos = 0.0;
   b.sin = 1.0;
@@ -173,7 +173,7 @@ TEST(ElementAxes, VerticalBarCarriesItsAxialTermsOnTheGlobalVertical) {
   EXPECT_DOUBLE_EQ(e.stiffness[1][3], -6 * EI / (L * L));
 }
 
-TEST(ElementAxes, UnknownTypeGivesNothing) {
+TEST(ModalElementAxes, UnknownTypeGivesNothing) {
   calcdin::ElementMatrices e = buildElementMatrices(bar(5));
   EXPECT_FALSE(e.knownType);
   for (int r = 1; r <= 6; ++r)
@@ -183,7 +183,7 @@ TEST(ElementAxes, UnknownTypeGivesNothing) {
     }
 }
 
-TEST(ElementMass, RigidRotationAboutAnEndHasTheKineticEnergyOfTheBar) {
+TEST(ModalElementMass, RigidRotationAboutAnEndHasTheKineticEnergyOfTheBar) {
   // Turning the bar by a unit angle about node I moves v2 by L and turns both
   // ends (where a rotation is kept); u·M·u must be the bar's m·L³/3 = mt·L²/3.
   // Types 2 and 3 are mirror images; for type 2 this fixes the sign of (5,6).

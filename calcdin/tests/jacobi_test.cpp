@@ -36,7 +36,7 @@ std::string failureOf(PairMatrix& m, RecordingConsole& console) {
 }
 }  // namespace
 
-TEST(Jacobi, TwoByTwoExampleGivesOneAndThreeWithUnitMassModes) {
+TEST(GeneralizedJacobi, TwoByTwoExampleGivesOneAndThreeWithUnitMassModes) {
   PairMatrix m = systemOf({{2, -1}, {-1, 2}}, {{1, 0}, {0, 1}});
   RecordingConsole console;
   calcdin::ModalSolution sol = solveGeneralizedJacobi(m, console);
@@ -56,7 +56,7 @@ TEST(Jacobi, TwoByTwoExampleGivesOneAndThreeWithUnitMassModes) {
   EXPECT_EQ(m.Q(1, 2), 0.0);
 }
 
-TEST(Jacobi, DiagonalSystemTakesOneSweepAndEqualEigenvaluesKeepTheirOrder) {
+TEST(GeneralizedJacobi, DiagonalSystemTakesOneSweepAndEqualEigenvaluesKeepTheirOrder) {
   PairMatrix m = systemOf({{4, 0, 0}, {0, 9, 0}, {0, 0, 1}}, {{1, 0, 0}, {0, 4, 0}, {0, 0, 0.25}});
   RecordingConsole console;
   calcdin::ModalSolution sol = solveGeneralizedJacobi(m, console);
@@ -74,14 +74,14 @@ TEST(Jacobi, DiagonalSystemTakesOneSweepAndEqualEigenvaluesKeepTheirOrder) {
   EXPECT_EQ(sol.order[3], 3);
 }
 
-TEST(Jacobi, SelectionSortIsStableAndSigned) {
+TEST(GeneralizedJacobi, SelectionSortIsStableAndSigned) {
   // A swap of mode 1 behind mode 3 (both 5) would break their order.
   std::vector<double> lambda = {0, 5, -1, 5, 2, -1, 5};
   std::vector<int> p = calcdin::ascendingOrder(lambda, 6);
   EXPECT_EQ(p, (std::vector<int>{0, 2, 5, 4, 1, 3, 6}));
 }
 
-TEST(Jacobi, OrderOneSystemConvergesAtOnce) {
+TEST(GeneralizedJacobi, OrderOneSystemConvergesAtOnce) {
   PairMatrix m = systemOf({{6}}, {{1.5}});
   RecordingConsole console;
   calcdin::ModalSolution sol = solveGeneralizedJacobi(m, console);
@@ -90,7 +90,7 @@ TEST(Jacobi, OrderOneSystemConvergesAtOnce) {
   EXPECT_DOUBLE_EQ(sol.phi(1, 1), 1.0 / std::sqrt(1.5));
 }
 
-TEST(Jacobi, MassBelowThresholdIsRaisedToIt) {
+TEST(GeneralizedJacobi, MassBelowThresholdIsRaisedToIt) {
   PairMatrix m = systemOf({{2, 0}, {0, 3}}, {{1, 0}, {0, 0}});
   RecordingConsole console;
   calcdin::ModalSolution sol = solveGeneralizedJacobi(m, console);
@@ -98,7 +98,7 @@ TEST(Jacobi, MassBelowThresholdIsRaisedToIt) {
   EXPECT_NEAR(sol.phi(2, 2), 1000.0, 1e-9);
 }
 
-TEST(Jacobi, NumericalFailuresStopWithAMessageAndAKeyWait) {
+TEST(GeneralizedJacobi, NumericalFailuresStopWithAMessageAndAKeyWait) {
   RecordingConsole console;
   {  // Negative stiffness diagonal: the threshold is negative, nothing ever passes.
     PairMatrix m = systemOf({{-1, 0}, {0, -2}}, {{1, 0}, {0, 1}});
@@ -223,7 +223,7 @@ struct Reference {
 };
 }  // namespace
 
-TEST(Jacobi, PackedSolverMatchesThePlainMethodBitForBit) {
+TEST(GeneralizedJacobi, PackedSolverMatchesThePlainMethodBitForBit) {
   std::mt19937 random(20261208);
   std::uniform_real_distribution<double> value(-1.0, 1.0);
   for (int n : {3, 9, 16, 31}) {

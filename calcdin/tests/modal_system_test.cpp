@@ -159,7 +159,7 @@ TEST(SupportElimination, OptionZeroPutsTheVerticalSpringIntoK) {
   EXPECT_EQ(two.elimination.ne(), 2);
 }
 
-TEST(Assembly, UnknownBarTypeIsReportedAndAddsNothing) {
+TEST(ModalAssembly, UnknownBarTypeIsReportedAndAddsNothing) {
   BeamModel m = fixtures::horizontalBeam(2, 4.0, 1e6, 0.1, 0.001, 10.0);
   m.bars[1].type = 5;
   Assembled a = assemble(m, 1);
@@ -171,7 +171,7 @@ TEST(Assembly, UnknownBarTypeIsReportedAndAddsNothing) {
   EXPECT_GT(a.full.S(4, 4), 0.0);
 }
 
-TEST(Assembly, NonFiniteElementMatricesStopTheRun) {
+TEST(ModalAssembly, NonFiniteElementMatricesStopTheRun) {
   BeamModel m = fixtures::horizontalBeam(2, 4.0, 1e6, 0.1, 0.001, 10.0);
   m.bars[1].shear = 1;
   m.materials[0].G = 0.0;  // shear parameter 12EI/(GA l²) is infinite
