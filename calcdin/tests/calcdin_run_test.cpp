@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -270,4 +271,15 @@ TEST(CalcdinRun, ModelTooLargeForMemoryFailsCleanlyBeforeAllocating) {
   EXPECT_EQ(r.output.rfind("ERROR: MEMORIA INSUFICIENTE: LAS MATRICES DE 120000 DIRECCIONES NECESITAN ", 0), 0u)
       << r.output;
   EXPECT_EQ(dir.read("v.din"), "");
+}
+
+TEST(CalcdinRun, ResultsThatCannotBeWrittenAreNotReportedAsSuccess) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  ScratchDir dir;
+  place(dir, proppedCantilever());
+  RunResult r = runCalcdin(dir, {"v.dat", "v.bar", "/dev/full", "5"});
+  EXPECT_EQ(r.status, 1);
+  const std::string message = "ERROR: NO SE PUDO ESCRIBIR EL FICHERO DE RESULTADOS /dev/full\n";
+  ASSERT_GE(r.output.size(), message.size());
+  EXPECT_EQ(r.output.substr(r.output.size() - message.size()), message);
 }
