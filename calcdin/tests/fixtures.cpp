@@ -1,5 +1,10 @@
 #include "fixtures.h"
 
+#include "assembly.h"
+#include "jacobi.h"
+#include "modal_model.h"
+#include "scan.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -145,6 +150,24 @@ TempFile::TempFile(const std::string& bytes) {
   std::rewind(file);
 }
 TempFile::~TempFile() { std::fclose(file); }
+
+calcdin::PairMatrix solvedSystem(const std::string& modelText, const std::string& recordBytes, int option) {
+  TempFile modelFile(modelText);
+  TempFile recordFile(recordBytes);
+  Scanner scanner(modelFile.file, "m.dat");
+  calcdin::ModalModel model = calcdin::readModalModel(scanner);
+  const int nn = model.header.nn;
+  calcdin::Elimination elimination = calcdin::eliminateSupports(model.supports, nn, option);
+  calcdin::PairMatrix full(elimination.total);
+  calcdin::BarRecordFile records(recordFile.file, "m.bar");
+  calcdin::RecordingConsole console;
+  calcdin::assembleAll(full, records, model.header.nb, nn, option, elimination, console);
+  calcdin::addVerticalSprings(full, calcdin::verticalSprings(model.supports, option));
+  if (!calcdin::solvesReducedSystem(option)) return full;
+  std::vector<bool> keep = elimination.isEliminated;
+  keep.flip();
+  return calcdin::reduceSystem(full, keep, elimination.nf());
+}
 
 std::vector<double> lapackEigenvalues(const calcdin::PairMatrix& system, bool vectors) {
   const int n = system.order();

@@ -64,6 +64,10 @@ struct TempFile {
   FILE* file;
 };
 
+// The system a run with this option solves (reduced for options 0 and 2), read
+// and assembled by the program's own readers from a model text and records.
+calcdin::PairMatrix solvedSystem(const std::string& modelText, const std::string& recordBytes, int option);
+
 // Generalized symmetric eigenvalues (ascending) of S·x = lambda·Q·x by LAPACK,
 // with or without computing the eigenvectors.
 std::vector<double> lapackEigenvalues(const calcdin::PairMatrix& system, bool vectors = false);

@@ -2,6 +2,7 @@
 // first on a model, then calcdin on the same model and calcest's records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "fixtures.h"
+#include "jacobi.h"
 #include "test_support.h"
 
 using fixtures::BeamModel;
@@ -89,5 +91,27 @@ TEST_F(WithCalcest, SimplySupportedSpanAnalysedByBothEngines) {
     ASSERT_EQ(std::sscanf(line.c_str(), "AUTOVALOR  ciclos/seg.:  %lf", &f), 1) << line;
     const double theory = std::pow(mode * pi / 8.0, 2) * std::sqrt(3.0e6 * 0.0054 / mass) / (2 * pi);
     EXPECT_NEAR(f, theory, 0.01 * theory) << "mode " << mode;
+  }
+}
+
+TEST_F(WithCalcest, HaunchedExampleFromCalcestRecordsAgreesWithLapack) {
+  // examples/viga2h.dat: a haunched bar and a bar with rigid zones and shear
+  // deformation, a clamp, a roller (code 10) and a vertical spring (code 20).
+  const std::string model = testsupport::readFile(std::string(EXAMPLES_DIR) + "/viga2h.dat");
+  dir.write("viga2h.dat", model);
+  dir.write("viga2h.caf", testsupport::readFile(std::string(EXAMPLES_DIR) + "/viga2h.caf"));
+  RunResult st = calcest("viga2h");
+  ASSERT_EQ(st.status, 0) << st.output;
+  const std::string records = dir.read("viga2h.bar");
+  for (int option : {0, 1, 2}) {
+    calcdin::PairMatrix system = fixtures::solvedSystem(model, records, option);
+    std::vector<double> lapack = fixtures::lapackEigenvalues(system);
+    calcdin::RecordingConsole console;
+    calcdin::ModalSolution sol = calcdin::solveGeneralizedJacobi(system, console);
+    ASSERT_EQ(static_cast<std::size_t>(sol.n), lapack.size());
+    const double largest = std::max(std::fabs(lapack.front()), std::fabs(lapack.back()));
+    for (int q = 1; q <= sol.n; ++q)
+      EXPECT_NEAR(sol.lambda[sol.order[q]], lapack[q - 1], 1e-8 * std::fabs(lapack[q - 1]) + 1e-10 * largest)
+          << "option " << option << " eigenvalue " << q;
   }
 }
