@@ -1,0 +1,26 @@
+#pragma once
+// Global stiffness K and mass M of the whole structure from the bar records.
+#include "bar_record.h"
+#include "element.h"
+#include "modal_console.h"
+#include "modal_model.h"
+#include "pair_matrix.h"
+
+namespace calcdin {
+
+// Adds the bar's global matrices into K and M. With a removal mask (options 0
+// and 2), entries in a removed row or column are dropped first.
+void assembleBar(PairMatrix& system, const BarRecord& bar, const ElementMatrices& element,
+                 const std::vector<bool>* isEliminated);
+
+// Reads records 1..nb by position and assembles them. A bar of unknown type is
+// reported ("tipob= %d \n"), waits for a key and adds nothing. A record that
+// cannot be read, names nodes outside 1..nn, or gives non-finite matrices stops
+// the run.
+void assembleAll(PairMatrix& system, const BarRecordFile& records, int nb, int nn, int option,
+                 const Elimination& elimination, Console& console);
+
+// Option 0: the vertical springs of codes 120 and 121 act on K.
+void addVerticalSprings(PairMatrix& system, const std::vector<VerticalSpring>& springs);
+
+}  // namespace calcdin

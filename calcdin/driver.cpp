@@ -1,0 +1,159 @@
+#include "driver.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <new>
+#include <sstream>
+#include <string>
+
+#include "assembly.h"
+#include "jacobi.h"
+#include "modal_model.h"
+#include "results_file.h"
+#include "run_error.h"
+
+namespace calcdin {
+
+namespace {
+
+struct FileCloser {
+  void operator()(FILE* f) const {
+    if (f) std::fclose(f);
+  }
+};
+using File = std::unique_ptr<FILE, FileCloser>;
+
+File openOrFail(const char* name, const char* mode, const char* what) {
+  File file(std::fopen(name, mode));
+  if (!file) throw RunError(formatText("ERROR: NO SE PUEDE ABRIR EL FICHERO %s %s\n", what, name));
+  return file;
+}
+
+void reportOption(int option, const Elimination& elimination, Console& console) {
+  if (option == kOptionFree) {
+    console.write("Todas las direcciones sin restricci\xF3n    [1]\n");
+    console.write(formatText("Cantidad de direcciones TOTAL       :  %d  \n", elimination.total));
+    console.write("Cantidad de direcciones a eliminar:      0\n");
+  } else if (solvesReducedSystem(option)) {
+    console.write(option == kOptionSupports
+                      ? "Elimina restricciones de apoyo[NO APOYOS ELASTICOS DIRECCION VERTICAL]    [0]\n"
+                      : "Elimina restricciones de apoyo total[INCLUYE APOYOS ELASTICOS DIRECCION VERTICAL]    [2]\n");
+    console.write(formatText("Cantidad de direcciones TOTAL       :  %d  \n", elimination.total));
+    console.write(formatText("Cantidad de direcciones a eliminar:    %d  \n", elimination.ne()));
+    console.write(formatText("Cantidad de direcciones libres      :  %d  \n", elimination.nf()));
+  } else {
+    return;
+  }
+  console.write("Presione una tecla para continuar\n");
+  console.waitKey();
+}
+
+void checkMemory(double N, double n, bool reduced) {
+  const double need = denseMemoryNeed(N, n, reduced);
+  const double available = availableMemory();
+  if (need > available)
+    throw RunError(formatText("ERROR: MEMORIA INSUFICIENTE: LAS MATRICES DE %.0f DIRECCIONES NECESITAN %.0f MB "
+                              "Y SOLO HAY %.0f MB DISPONIBLES\n",
+                              N, need / 1048576.0, available / 1048576.0));
+}
+
+int run(int argc, const char* const* argv, Console& console) {
+  if (argc != 5) {
+    console.write("ERROR EN LINEA DE ORDENES (LLEVA CUATRO DATOS)");
+    return 1;
+  }
+  File modelFile = openOrFail(argv[1], "r", "DE MODELO");
+  File barFile = openOrFail(argv[2], "rb", "DE BARRAS");
+  File resultsFile = openOrFail(argv[3], "w", "DE RESULTADOS");
+  int option = 0;  // a fourth argument that is not a number leaves option 0
+  std::sscanf(argv[4], "%d", &option);
+
+  Scanner scanner(modelFile.get(), argv[1]);
+  ModalModel model = readModalModel(scanner);
+  const int nn = model.header.nn, nb = model.header.nb;
+  // K and M alone must fit before any direction count is formed.
+  checkMemory(3.0 * nn, 0.0, true);
+  Elimination elimination = eliminateSupports(model.supports, nn, option);
+  BarRecordFile records(barFile.get(), argv[2]);
+  records.checkHoldsRecords(nb);
+
+  const bool reduced = solvesReducedSystem(option);
+  const int n = reduced ? elimination.nf() : elimination.total;
+  checkMemory(elimination.total, n, reduced);
+  PairMatrix full(elimination.total);
+
+  reportOption(option, elimination, console);
+  assembleAll(full, records, nb, nn, option, elimination, console);
+  addVerticalSprings(full, verticalSprings(model.supports, option));
+  if (option == kOptionAssembleOnly) return 0;
+
+  if (n == 0)
+    throw RunError("ERROR: NO QUEDA NINGUNA DIRECCI\xD3N LIBRE: NO HAY MODOS DE VIBRACI\xD3N QUE CALCULAR\n");
+  std::vector<int> direction;
+  ModalSolution solution;
+  if (reduced) {
+    std::vector<bool> keep = elimination.isEliminated;
+    keep.flip();
+    PairMatrix system = reduceSystem(full, keep, n);
+    full.release();
+    solution = solveGeneralizedJacobi(system, console);
+    direction = elimination.freeDirections;
+  } else {
+    solution = solveGeneralizedJacobi(full, console);
+    direction.resize(static_cast<std::size_t>(n) + 1);
+    for (int i = 0; i <= n; ++i) direction[i] = i;
+  }
+  writeModalResults(resultsFile.get(), solution, direction);
+
+  // Close in the documented order and make sure the results reached the disk.
+  barFile.reset();
+  modelFile.reset();
+  FILE* results = resultsFile.release();
+  const bool failed = std::ferror(results) != 0;
+  if (std::fclose(results) != 0 || failed)
+    throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO DE RESULTADOS %s\n", argv[3]));
+  return 0;
+}
+
+}  // namespace
+
+double denseMemoryNeed(double N, double n, bool reduced) {
+  const double full = N + 1.0;
+  const double solved = n + 1.0;
+  // K and M side by side, then (reduced) S and Q while K and M still exist, or
+  // (full) the eigenvectors next to K and M.
+  double peak = 16.0 * full * full + (reduced ? 16.0 * solved * solved : 8.0 * full * full);
+  if (reduced) peak = std::max(peak, 24.0 * solved * solved);
+  return peak;
+}
+
+double availableMemory() {
+  std::ifstream meminfo("/proc/meminfo");
+  std::string line;
+  while (std::getline(meminfo, line)) {
+    std::istringstream fields(line);
+    std::string key;
+    double kilobytes = 0;
+    if (fields >> key >> kilobytes && key == "MemAvailable:") return kilobytes * 1024.0;
+  }
+  return static_cast<double>(sysconf(_SC_PHYS_PAGES)) * static_cast<double>(sysconf(_SC_PAGE_SIZE));
+}
+
+int runCalcdin(int argc, const char* const* argv, Console& console) {
+  try {
+    return run(argc, argv, console);
+  } catch (const RunError& error) {
+    console.write(error.text);
+    if (error.waitForKey) console.waitKey();
+    return error.status;
+  } catch (const std::bad_alloc&) {
+    console.write("ERROR: MEMORIA INSUFICIENTE PARA LAS MATRICES DEL MODELO\n");
+    return 1;
+  }
+}
+
+}  // namespace calcdin

@@ -1,0 +1,68 @@
+#include "modal_model.h"
+
+namespace calcdin {
+
+ModalModel readModalModel(Scanner& in) {
+  ModelReader reader(in);
+  ModalModel model;
+  model.header = reader.readHeader();
+  model.g = unitConstantsFor(model.header.unitCode).g;
+  model.nodes = reader.readNodes(model.header.nn);
+  int maxw = 0;  // band width is of no use to a dense solution
+  model.bars = reader.readBars(model.header.nb, model.nodes, maxw);
+  model.sections = reader.readSections(model.header.nsec);
+  model.materials = reader.readMaterials(model.header.nmat, model.g);
+  model.supports.assign(1, Support{});
+  for (int k = 1; k <= model.header.nsup; ++k) model.supports.push_back(reader.readSupport(k, model.nodes));
+  return model;
+}
+
+Elimination eliminateSupports(const std::vector<Support>& supports, int nn, int option) {
+  Elimination out;
+  out.total = 3 * nn;
+  out.isEliminated.assign(static_cast<std::size_t>(out.total) + 1, false);
+  // Two supports on one node would name a direction twice; it is removed once.
+  auto remove = [&out](int direction) {
+    if (out.isEliminated[direction]) return;
+    out.isEliminated[direction] = true;
+    out.eliminated.push_back(direction);
+  };
+  for (std::size_t s = 1; s < supports.size(); ++s) {
+    const int k = supports[s].index;
+    switch (supports[s].code) {
+      case 111:
+        remove(3 * k - 2);
+        remove(3 * k - 1);
+        remove(3 * k);
+        break;
+      case 120:
+        remove(3 * k - 2);
+        if (option == kOptionAllSupports) remove(3 * k - 1);
+        break;
+      case 121:
+        remove(3 * k - 2);
+        remove(3 * k);
+        if (option == kOptionAllSupports) remove(3 * k - 1);
+        break;
+      default:  // 110 and every code the table does not list
+        remove(3 * k - 2);
+        remove(3 * k - 1);
+        break;
+    }
+  }
+  out.freeDirections.assign(1, 0);
+  for (int d = 1; d <= out.total; ++d)
+    if (!out.isEliminated[d]) out.freeDirections.push_back(d);
+  return out;
+}
+
+std::vector<VerticalSpring> verticalSprings(const std::vector<Support>& supports, int option) {
+  std::vector<VerticalSpring> springs;
+  if (option != kOptionSupports) return springs;
+  for (std::size_t s = 1; s < supports.size(); ++s)
+    if (supports[s].code == 120 || supports[s].code == 121)
+      springs.push_back({3 * supports[s].index - 1, supports[s].ky});
+  return springs;
+}
+
+}  // namespace calcdin

@@ -1,0 +1,59 @@
+#pragma once
+// The part of the model file the modal engine reads (up to the supports), and the
+// support directions it removes from the system.
+#include <vector>
+
+#include "model.h"
+#include "scan.h"
+
+namespace calcdin {
+
+// Elimination options of the command line.
+constexpr int kOptionSupports = 0;      // remove support directions, vertical springs stay
+constexpr int kOptionFree = 1;          // remove nothing
+constexpr int kOptionAllSupports = 2;   // as 0, vertical springs removed too
+constexpr int kOptionAssembleOnly = -1; // assemble and stop
+
+inline bool solvesReducedSystem(int option) { return option == kOptionSupports || option == kOptionAllSupports; }
+
+struct ModalModel {
+  ModelHeader header;
+  double g = 0;
+  std::vector<Node> nodes;
+  std::vector<BarInput> bars;
+  std::vector<Section> sections;
+  std::vector<Material> materials;
+  std::vector<Support> supports;
+};
+
+// Header, nodes (sorted), bars with their checks, sections, materials and supports.
+// Each support is read with the value count of its code, as the static engine
+// reads it, so the file is read in step whatever the codes.
+ModalModel readModalModel(Scanner& in);
+
+struct Elimination {
+  int total = 0;                    // N = 3·nn
+  std::vector<int> eliminated;      // in the order the supports give them, each once
+  std::vector<bool> isEliminated;   // 1..N
+  std::vector<int> freeDirections;  // 1..nf: ascending directions not eliminated
+
+  int ne() const { return static_cast<int>(eliminated.size()); }
+  int nf() const { return total - ne(); }
+};
+
+// Directions removed by the supports under this program's own table: 110 and any
+// code it does not list remove the horizontal and vertical directions, 111 all
+// three, 120 the horizontal, 121 the horizontal and rotation; 120 and 121 also
+// remove the vertical one with option 2.
+Elimination eliminateSupports(const std::vector<Support>& supports, int nn, int option);
+
+struct VerticalSpring {
+  int direction;
+  double ky;
+};
+
+// With option 0 the vertical direction of codes 120 and 121 stays in the system,
+// held by its spring; other options give none.
+std::vector<VerticalSpring> verticalSprings(const std::vector<Support>& supports, int option);
+
+}  // namespace calcdin

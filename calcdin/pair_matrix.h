@@ -1,0 +1,42 @@
+#pragma once
+// Stiffness and mass of one system side by side: entry (r, c) of both lives in
+// one 16-byte cell, so every rotation of the eigen solution, which changes the
+// same entries of both matrices, touches each cache line once. 1-based, dense.
+#include <cstddef>
+
+#include "dense_buffer.h"
+
+namespace calcdin {
+
+class PairMatrix {
+ public:
+  PairMatrix() = default;
+  explicit PairMatrix(int order)
+      : n_(order), stride_(static_cast<std::size_t>(order) + 1), data_(2 * stride_ * stride_) {}
+
+  int order() const { return n_; }
+  std::size_t stride() const { return stride_; }
+
+  double& S(int r, int c) { return data_[cell(r, c)]; }
+  double& Q(int r, int c) { return data_[cell(r, c) + 1]; }
+  double S(int r, int c) const { return data_[cell(r, c)]; }
+  double Q(int r, int c) const { return data_[cell(r, c) + 1]; }
+
+  // Raw cells: element (r, c) of S at data()[2*(r*stride()+c)], of Q one further.
+  double* data() { return data_.data(); }
+
+  void release() {
+    data_ = DenseBuffer();
+    n_ = 0;
+  }
+
+ private:
+  std::size_t cell(int r, int c) const {
+    return 2 * (static_cast<std::size_t>(r) * stride_ + static_cast<std::size_t>(c));
+  }
+  int n_ = 0;
+  std::size_t stride_ = 1;
+  DenseBuffer data_;
+};
+
+}  // namespace calcdin

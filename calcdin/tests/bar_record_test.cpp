@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "bar_record.h"
+#include "fixtures.h"
+#include "run_error.h"
+
+using calcdin::BarRecordFile;
+using calcdin::kBarRecordSize;
+
+TEST(ModalBarRecordLayout, FieldsAreReadLittleEndianAtTheirOffsets) {
+  std::string bytes(kBarRecordSize, '\0');
+  // nodeI = 0x01020304 at 16, type = -2 at 32, aclx = 1.0 at 48, sin = -0.5 at 168.
+  const unsigned char nodeI[4] = {0x04, 0x03, 0x02, 0x01};
+  const unsigned char type[4] = {0xFE, 0xFF, 0xFF, 0xFF};
+  const unsigned char one[8] = {0, 0, 0, 0, 0, 0, 0xF0, 0x3F};
+  const unsigned char minusHalf[8] = {0, 0, 0, 0, 0, 0, 0xE0, 0xBF};
+  bytes.replace(16, 4, reinterpret_cast<const char*>(nodeI), 4);
+  bytes.replace(32, 4, reinterpret_cast<const char*>(type), 4);
+  bytes.replace(48, 8, reinterpret_cast<const char*>(one), 8);
+  bytes.replace(168, 8, reinterpret_cast<const char*>(minusHalf), 8);
+  calcdin::BarRecord bar = calcdin::decodeBarRecord(reinterpret_cast<const unsigned char*>(bytes.data()));
+  EXPECT_EQ(bar.nodeI, 0x01020304);
+  EXPECT_EQ(bar.type, -2);
+  EXPECT_EQ(bar.aclx, 1.0);
+  EXPECT_EQ(bar.sin, -0.5);
+  EXPECT_EQ(bar.nodeJ, 0);
+  EXPECT_EQ(bar.L, 0.0);
+}
+
+TEST(ModalBarRecordLayout, EveryUsedFieldComesFromItsOwnOffset) {
+  calcdin::BarRecord in;
+  in.nodeI = 3;
+  in.nodeJ = 7;
+  in.type = 8;
+  in.aclx = 0.5;
+  in.ablx = 0.3;
+  in.adlx = 0.2;
+  in.shear = 1;
+  in.E = 2.1e7;
+  in.G = 8.1e6;
+  in.A = 0.12;
+  in.m = 0.3;
+  in.I = 0.0016;
+  in.L = 6.5;
+  in.cos = 0.8;
+  in.sin = 0.6;
+  std::string bytes = fixtures::encodeRecord(in, 4, 40);
+  calcdin::BarRecord out = calcdin::decodeBarRecord(reinterpret_cast<const unsigned char*>(bytes.data()));
+  EXPECT_EQ(out.nodeI, 3);
+  EXPECT_EQ(out.nodeJ, 7);
+  EXPECT_EQ(out.type, 8);
+  EXPECT_EQ(out.aclx, 0.5);
+  EXPECT_EQ(out.ablx, 0.3);
+  EXPECT_EQ(out.adlx, 0.2);
+  EXPECT_EQ(out.shear, 1);
+  EXPECT_EQ(out.E, 2.1e7);
+  EXPECT_EQ(out.G, 8.1e6);
+  EXPECT_EQ(out.A, 0.12);
+  EXPECT_EQ(out.m, 0.3);
+  EXPECT_EQ(out.I, 0.0016);
+  EXPECT_EQ(out.L, 6.5);
+  EXPECT_EQ(out.cos, 0.8);
+  EXPECT_EQ(out.sin, 0.6);
+}
+
+namespace {
+std::string errorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const RunError& e) {
+    return e.text;
+  }
+  return "";
+}
+calcdin::BarRecord joining(int i, int j) {
+  calcdin::BarRecord r;
+  r.nodeI = i;
+  r.nodeJ = j;
+  r.type = 1;
+  return r;
+}
+}  // namespace
+
+TEST(ModalBarRecordFile, ShortFileAndBadNodesStopTheRun) {
+  fixtures::TempFile twoRecords(fixtures::encodeRecord(joining(1, 2)) + fixtures::encodeRecord(joining(2, 3)));
+  BarRecordFile records(twoRecords.file, "v.bar");
+  EXPECT_EQ(errorOf([&] { records.checkHoldsRecords(2); }), "");
+  EXPECT_EQ(errorOf([&] { records.checkHoldsRecords(3); }),
+            "ERROR: EL FICHERO DE BARRAS v.bar TIENE 18112 BYTES Y NO CABEN LOS 3 REGISTROS DE 9056 BYTES DE LAS "
+            "BARRAS (EJECUTE ANTES EL C\xC1LCULO EST\xC1TICO DEL MISMO MODELO)\n");
+  EXPECT_EQ(records.read(2, 3).nodeJ, 3);
+  EXPECT_EQ(records.read(1, 3).nodeI, 1);  // by position, in any order
+  EXPECT_EQ(errorOf([&] { records.read(3, 3); }),
+            "ERROR: NO SE PUEDE LEER EL REGISTRO DE LA BARRA 3 EN EL FICHERO DE BARRAS v.bar\n");
+  // Node 3 does not exist in a model of two nodes; node 0 never does.
+  EXPECT_EQ(errorOf([&] { records.read(2, 2); }),
+            "ERROR: EL REGISTRO DE LA BARRA 2 DEL FICHERO DE BARRAS v.bar UNE LOS NODOS 2 Y 3, FUERA DE 1..2\n");
+
+  fixtures::TempFile zeroNode(fixtures::encodeRecord(joining(0, 1)));
+  EXPECT_NE(errorOf([&] { BarRecordFile(zeroNode.file, "z.bar").read(1, 5); }), "");
+
+  fixtures::TempFile cut(fixtures::encodeRecord(joining(1, 2)).substr(0, 9000));
+  EXPECT_NE(errorOf([&] { BarRecordFile(cut.file, "c.bar").read(1, 5); }), "");
+}

@@ -1,0 +1,56 @@
+// The run in process, to see the key waits the console is asked for.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver.h"
+#include "fixtures.h"
+#include "test_support.h"
+
+namespace {
+struct InProcessRun {
+  testsupport::ScratchDir dir;
+  calcdin::RecordingConsole console;
+  int status = -1;
+
+  InProcessRun(const fixtures::BeamModel& model, const std::string& option) {
+    dir.write("v.dat", model.modelText());
+    dir.write("v.bar", model.recordBytes());
+    const std::string m = dir.file("v.dat"), b = dir.file("v.bar"), r = dir.file("v.din");
+    const char* argv[] = {"calcdin", m.c_str(), b.c_str(), r.c_str(), option.c_str()};
+    status = calcdin::runCalcdin(5, argv, console);
+  }
+};
+
+fixtures::BeamModel fourBars() {
+  fixtures::BeamModel m = fixtures::horizontalBeam(4, 8.0, 2.1e7, 0.12, 0.0016, 2.5);
+  m.supports = {{1, 110, {0, 0}}, {5, 120, {0, 5.0e3}}};
+  return m;
+}
+}  // namespace
+
+TEST(CalcdinKeyWaits, OnlyTheReportedOptionsWaitAfterTheirReport) {
+  for (auto [option, waits] : {std::pair<std::string, int>{"0", 1}, {"1", 1}, {"2", 1}, {"5", 0}, {"-1", 0}}) {
+    InProcessRun run(fourBars(), option);
+    EXPECT_EQ(run.status, 0) << option << run.console.text;
+    EXPECT_EQ(run.console.keyWaits, waits) << option;
+  }
+}
+
+TEST(CalcdinKeyWaits, UnknownBarTypeAndNumericalFailuresWaitForAKey) {
+  fixtures::BeamModel m = fourBars();
+  m.bars[2].type = 6;
+  InProcessRun unknownType(m, "5");
+  EXPECT_EQ(unknownType.status, 0);
+  EXPECT_EQ(unknownType.console.keyWaits, 1);
+
+  // A negative modulus makes every stiffness diagonal negative: the threshold is
+  // negative, the test never passes, and the run stops after 20 sweeps.
+  fixtures::BeamModel negative = fourBars();
+  negative.materials[0].E = -2.1e7;
+  InProcessRun noConvergence(negative, "5");
+  EXPECT_EQ(noConvergence.status, 1);
+  EXPECT_EQ(noConvergence.console.keyWaits, 1);
+  EXPECT_NE(noConvergence.console.text.find("NSW: 20\nNO HAY CONVERGENCIA\n"), std::string::npos);
+  EXPECT_EQ(noConvergence.dir.read("v.din"), "");
+}

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "fixtures.h"
+#include "jacobi.h"
+#include "results_file.h"
+#include "test_support.h"
+
+using calcdin::ModalSolution;
+
+namespace {
+std::string written(const ModalSolution& sol, const std::vector<int>& direction) {
+  fixtures::TempFile out("");
+  calcdin::writeModalResults(out.file, sol, direction);
+  std::fflush(out.file);
+  long size = std::ftell(out.file);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  std::rewind(out.file);
+  EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), out.file), bytes.size());
+  return bytes;
+}
+}  // namespace
+
+TEST(ModalResultsFile, ModesInRowOrderThenAscendingWithTheirDirections) {
+  // The 2x2 example: eigenvalue 3 comes out first, 1 second; the reduced rows
+  // are the global directions 4 and 7.
+  calcdin::PairMatrix m(2);
+  m.S(1, 1) = m.S(2, 2) = 2;
+  m.S(1, 2) = m.S(2, 1) = -1;
+  m.Q(1, 1) = m.Q(2, 2) = 1;
+  calcdin::RecordingConsole console;
+  ModalSolution sol = calcdin::solveGeneralizedJacobi(m, console);
+  const std::string three =
+      "AUTOVALOR  indice: %d   direcci\xF3n: 4   valor:         3.0000000000 \n"
+      "AUTOVALOR  ciclos/seg.:  0.275664 \n"
+      "AUTOVECTORES\n"
+      "           0.707107 \n"
+      "           -0.707107 \n";
+  const std::string one =
+      "AUTOVALOR  indice: %d   direcci\xF3n: 7   valor:         1.0000000000 \n"
+      "AUTOVALOR  ciclos/seg.:  0.159155 \n"
+      "AUTOVECTORES\n"
+      "           0.707107 \n"
+      "           0.707107 \n";
+  auto numbered = [](std::string block, int q) { return block.replace(block.find("%d"), 2, std::to_string(q)); };
+  std::string expected = numbered(three, 1) + numbered(one, 2) + numbered(one, 1) + numbered(three, 2);
+  std::string text = written(sol, {0, 4, 7});
+  EXPECT_EQ(text, expected);
+  EXPECT_EQ(testsupport::splitLines(text).size(), 2u * 2 * (2 + 3));
+}
+
+TEST(ModalResultsFile, NegativeEigenvalueKeepsItsSignAndItsFrequencyUsesTheMagnitude) {
+  ModalSolution sol;
+  sol.n = 1;
+  sol.lambda = {0, -4.0};
+  sol.order = {0, 1};
+  sol.phiT = calcdin::DenseBuffer(4);
+  sol.phiT[3] = -0.25;
+  EXPECT_EQ(written(sol, {0, 3}),
+            "AUTOVALOR  indice: 1   direcci\xF3n: 3   valor:        -4.0000000000 \n"
+            "AUTOVALOR  ciclos/seg.:  0.318310 \n"
+            "AUTOVECTORES\n"
+            "           -0.250000 \n"
+            "AUTOVALOR  indice: 1   direcci\xF3n: 3   valor:        -4.0000000000 \n"
+            "AUTOVALOR  ciclos/seg.:  0.318310 \n"
+            "AUTOVECTORES\n"
+            "           -0.250000 \n");
+}
+
+TEST(ModalResultsFile, ModeShapeLinesAreThoseOfThePrintfFormat) {
+  // Values of every magnitude and the rounding boundaries of six decimals.
+  std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 1e-7, -4e-7, 5e-7, 0.0000005, 0.0000015, 2.5e-6,
+                                0.1234565, 123456.7890125, 1e15, -1e22, 1.7976931348623157e308, 4.9e-324};
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> exponent(-12.0, 12.0), sign(-1.0, 1.0);
+  for (int i = 0; i < 20000; ++i) values.push_back((sign(random) < 0 ? -1 : 1) * std::pow(10.0, exponent(random)));
+  for (int i = 0; i < 2000; ++i) values.push_back(std::round(sign(random) * 1e7) / 1e7 + 5e-7);
+  for (double v : values) {
+    char expected[400];
+    std::snprintf(expected, sizeof expected, "           %lf \n", v);
+    char line[calcdin::kComponentLineSize];
+    std::size_t length = calcdin::formatComponentLine(line, v);
+    ASSERT_EQ(std::string(line, length), std::string(expected)) << v;
+  }
+}

@@ -1,0 +1,117 @@
+// The static engine's bar record file read by the modal engine: calcest runs
+// first on a model, then calcdin on the same model and calcest's records.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "fixtures.h"
+#include "jacobi.h"
+#include "test_support.h"
+
+using fixtures::BeamModel;
+using testsupport::RunResult;
+using testsupport::ScratchDir;
+using testsupport::splitLines;
+
+namespace {
+
+class WithCalcest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(CALCEST_BINARY)) GTEST_SKIP() << "calcest is not built";
+  }
+  RunResult calcest(const std::string& stem) {
+    return testsupport::runProgram(CALCEST_BINARY,
+                                   {stem + ".dat", stem + ".res", stem + ".caf", stem + ".fmc", stem + ".bar", "0"},
+                                   dir.path());
+  }
+  RunResult calcdin(const std::string& stem, const std::string& bars, const std::string& out,
+                    const std::string& option) {
+    return testsupport::runProgram(CALCDIN_BINARY, {stem + ".dat", bars, out, option}, dir.path());
+  }
+  ScratchDir dir;
+};
+
+// examples/viga3.dat: three spans of one bar (6, 8 and 6 m), a pin (110) and
+// three rollers of code 10, which carries one value.
+BeamModel viga3() {
+  BeamModel m;
+  m.nodes = {{1, 0, 0}, {2, 6, 0}, {3, 14, 0}, {4, 20, 0}};
+  m.bars = {{1, 2}, {2, 3}, {3, 4}};
+  m.sections = {{0.18, 0.0054}};
+  m.materials = {{2.5e6, 1.04e6, 2.5}};
+  m.supports = {{1, 110, {0, 0}}, {2, 10, {0}}, {3, 10, {0}}, {4, 10, {0}}};
+  return m;
+}
+
+}  // namespace
+
+TEST_F(WithCalcest, ExampleBeamGivesTheSameModesFromCalcestRecordsAsFromTheDocumentedLayout) {
+  dir.write("viga3.dat", testsupport::readFile(std::string(EXAMPLES_DIR) + "/viga3.dat"));
+  dir.write("viga3.caf", testsupport::readFile(std::string(EXAMPLES_DIR) + "/viga3.caf"));
+  RunResult st = calcest("viga3");
+  ASSERT_EQ(st.status, 0) << st.output;
+  ASSERT_EQ(dir.read("viga3.bar").size(), 3u * 9056);
+  dir.write("layout.bar", viga3().recordBytes());
+  for (std::string option : {"0", "1", "2"}) {
+    RunResult fromCalcest = calcdin("viga3", "viga3.bar", "a.din", option);
+    RunResult fromLayout = calcdin("viga3", "layout.bar", "b.din", option);
+    ASSERT_EQ(fromCalcest.status, 0) << fromCalcest.output;
+    ASSERT_EQ(fromLayout.status, 0) << fromLayout.output;
+    EXPECT_EQ(fromCalcest.output, fromLayout.output);
+    EXPECT_EQ(dir.read("a.din"), dir.read("b.din")) << "option " << option;
+    // Rollers of code 10 leave only the rotations: order 4 with options 0 and 2.
+    const std::size_t n = option == "1" ? 12 : 4;
+    EXPECT_EQ(splitLines(dir.read("a.din")).size(), 2 * n * (n + 3)) << option;
+  }
+}
+
+TEST_F(WithCalcest, SimplySupportedSpanAnalysedByBothEngines) {
+  // 8 m span in 8 bars, E = 3e6, I = 0.0054, A = 0.18, gamma = 2.5, g = 9.806.
+  BeamModel m = fixtures::horizontalBeam(8, 8.0, 3.0e6, 0.18, 0.0054, 2.5);
+  m.supports = {{1, 110, {0, 0}}, {9, 110, {0, 0}}};
+  dir.write("span.dat", m.modelText());
+  dir.write("span.caf", "");
+  RunResult st = calcest("span");
+  ASSERT_EQ(st.status, 0) << st.output;
+  RunResult dyn = calcdin("span", "span.bar", "span.din", "0");
+  ASSERT_EQ(dyn.status, 0) << dyn.output;
+  std::vector<std::string> lines = splitLines(dir.read("span.din"));
+  const int nf = 27 - 4;
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(2 * nf * (nf + 3)));
+  const double pi = 3.14159265358979323846, mass = 2.5 / 9.806 * 0.18;
+  for (int mode = 1; mode <= 3; ++mode) {
+    double f = 0;
+    const std::string& line = lines[nf * (nf + 3) + (mode - 1) * (nf + 3) + 1];
+    ASSERT_EQ(std::sscanf(line.c_str(), "AUTOVALOR  ciclos/seg.:  %lf", &f), 1) << line;
+    const double theory = std::pow(mode * pi / 8.0, 2) * std::sqrt(3.0e6 * 0.0054 / mass) / (2 * pi);
+    EXPECT_NEAR(f, theory, 0.01 * theory) << "mode " << mode;
+  }
+}
+
+TEST_F(WithCalcest, HaunchedExampleFromCalcestRecordsAgreesWithLapack) {
+  // examples/viga2h.dat: a haunched bar and a bar with rigid zones and shear
+  // deformation, a clamp, a roller (code 10) and a vertical spring (code 20).
+  const std::string model = testsupport::readFile(std::string(EXAMPLES_DIR) + "/viga2h.dat");
+  dir.write("viga2h.dat", model);
+  dir.write("viga2h.caf", testsupport::readFile(std::string(EXAMPLES_DIR) + "/viga2h.caf"));
+  RunResult st = calcest("viga2h");
+  ASSERT_EQ(st.status, 0) << st.output;
+  const std::string records = dir.read("viga2h.bar");
+  for (int option : {0, 1, 2}) {
+    calcdin::PairMatrix system = fixtures::solvedSystem(model, records, option);
+    std::vector<double> lapack = fixtures::lapackEigenvalues(system);
+    calcdin::RecordingConsole console;
+    calcdin::ModalSolution sol = calcdin::solveGeneralizedJacobi(system, console);
+    ASSERT_EQ(static_cast<std::size_t>(sol.n), lapack.size());
+    const double largest = std::max(std::fabs(lapack.front()), std::fabs(lapack.back()));
+    for (int q = 1; q <= sol.n; ++q)
+      EXPECT_NEAR(sol.lambda[sol.order[q]], lapack[q - 1], 1e-8 * std::fabs(lapack[q - 1]) + 1e-10 * largest)
+          << "option " << option << " eigenvalue " << q;
+  }
+}
