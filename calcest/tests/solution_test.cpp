@@ -216,3 +216,21 @@ TEST(ClosedForm, TieBeyondTheBarBandMakesTwoCantileversShareTheLoad) {
   expectClose(a[4], half, "FA");
   expectClose(b[4], -half, "FB");
 }
+
+TEST(ClosedForm, BarOfTypeZeroShowsOnlyItsLoadDiagram) {
+  // A type-0 bar adds no stiffness (reported, the run goes on) and no end
+  // forces; its moment is the load's own diagram, -q d^2 / 2 from node I.
+  // Bar 2 gives the penalty its size.
+  ScratchDir dir;
+  Model m = straightBeam({0.0, 4.0, 8.0});
+  m.bars[0] = bar(1, 1, 2, 0);
+  m.supports = {"1  111 0.0 0.0 0.0", "2  111 0.0 0.0 0.0", "3  111 0.0 0.0 0.0"};
+  auto run = runCalcest(dir, m, "1  3  0.0  4.0  0.0  -2.0 y\n");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output, "  Presione una tecla para continuar\ntipob= 0 \n");
+  auto res = parseResults(dir.read("m.res"), 3, 2, 3);
+  for (int k = 3; k <= 6; ++k) EXPECT_EQ(res.bars[0][k], 0.0);
+  std::string bytes = dir.read("m.bar");
+  EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 688 + 8 * 10), -2.0 * 2.0 * 2.0 / 2);  // M[10]
+  EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 688 + 8 * 5), -2.0 * 1.0 * 1.0 / 2);   // M[5]
+}
