@@ -234,3 +234,39 @@ TEST(ClosedForm, BarOfTypeZeroShowsOnlyItsLoadDiagram) {
   EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 688 + 8 * 10), -2.0 * 2.0 * 2.0 / 2);  // M[10]
   EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 688 + 8 * 5), -2.0 * 1.0 * 1.0 / 2);   // M[5]
 }
+
+TEST(ClosedForm, InclinedSpanUnderLoadPerHorizontalMetreMomentIsWASquaredOverEight) {
+  // Bar from (0, 0) up to (4, 3), pinned at both ends, 1 per horizontal metre:
+  // each end carries 2 vertically and mid-span bends w a^2 / 8 = 2.
+  ScratchDir dir;
+  Model m = straightBeam({0.0});
+  m.nodes = {"1 0.0 0.0", "2 4.0 3.0"};
+  m.bars = {bar(1, 1, 2)};
+  m.supports = {"1  110 0.0 0.0", "2  110 0.0 0.0"};
+  auto run = runCalcest(dir, m, "1  3  0.0  4.0  0.0  -1.0 y\n");
+  ASSERT_EQ(run.status, 0) << run.output;
+  auto res = parseResults(dir.read("m.res"), 2, 1, 2);
+  expectClose(res.supports[0][1], 2.0, "Ry at I");
+  expectClose(res.supports[1][1], 2.0, "Ry at J");
+  std::string bytes = dir.read("m.bar");
+  expectClose(recordDouble(bytes, 1, 688 + 8 * 10), 2.0, "mid-span moment");
+  EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 152), 5.0);  // L
+  EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 168), 0.6);  // sin
+}
+
+TEST(ClosedForm, ColumnUnderHorizontalTipLoadSwaysPLCubedOverThreeEI) {
+  // Vertical cantilever 3 high, fixed at the foot, 2 pushing along +x at the
+  // top: the local transverse axis points to -x, so defy[20] = -P L^3 / (3 EI).
+  ScratchDir dir;
+  Model m = straightBeam({0.0});
+  m.nodes = {"1 0.0 0.0", "2 0.0 3.0"};
+  m.bars = {bar(1, 1, 2)};
+  m.supports = {"1  111 0.0 0.0 0.0"};
+  m.nodalLoads = {"2 0 2.0 0 0.0 0 0.0"};
+  auto run = runCalcest(dir, m, "");
+  ASSERT_EQ(run.status, 0) << run.output;
+  std::string bytes = dir.read("m.bar");
+  expectClose(recordDouble(bytes, 1, 1024 + 8 * 20), -2.0 * 27.0 / (3 * EI), "top sway");
+  auto res = parseResults(dir.read("m.res"), 2, 1, 1);
+  expectClose(std::fabs(res.supports[0][2]), 2.0 * 3.0, "foot moment");
+}
