@@ -270,3 +270,15 @@ TEST(ClosedForm, ColumnUnderHorizontalTipLoadSwaysPLCubedOverThreeEI) {
   auto res = parseResults(dir.read("m.res"), 2, 1, 1);
   expectClose(std::fabs(res.supports[0][2]), 2.0 * 3.0, "foot moment");
 }
+
+TEST(UnitConstants, CentimetreUnitsPrintDeflectionsTimesTenAndUseCentimetreGravity) {
+  Model m = straightBeam({0.0, 4.0});
+  m.unitCode = 3;
+  m.materials = {"1 1000.0 400.0 2.0  0.0"};  // gamma 2, A 1
+  m.supports = {"1  111 0.0 0.0 0.0"};
+  m.nodalLoads = {"2 0 0.0 0 -3.0 0 0.0"};
+  auto s = solve(m, "");
+  expectClose(s.res.nodeUy[1], -10.0 * 3.0 * 64.0 / (3 * EI), "tip deflection at scale 10");
+  EXPECT_DOUBLE_EQ(recordDouble(s.bar, 1, 112), 2.0 / 980.6);  // m = rho A
+  EXPECT_DOUBLE_EQ(recordDouble(s.bar, 1, 120), 2.0);          // w = gamma A
+}
