@@ -15,7 +15,45 @@ const char* const kTooManyLoadsError = "ERROR DEMASIADAS CARGAS";
 const char* const kCountsError = "ERROR EN CANTIDADES DEL PROYECTO";
 const char* const kForcePointsError = "error en cantidad de puntos para ESFUERZOS";
 
+std::string incompleteFileText(const std::string& path) {
+  return "ERROR: EL FICHERO " + path + " EST\xC1 INCOMPLETO";
+}
+
 namespace {
+
+// Reads the lines a file's counts promise. A line that is not there, or one
+// with fewer values than its writer always puts on it, marks the file as cut
+// short, so that garbage is never taken for a result.
+class CountedLines {
+ public:
+  CountedLines(FILE* file, std::string path) : reader_(file), path_(std::move(path)) {}
+
+  // The next piece of line; at end of file the last one again, and the file is short.
+  const std::string& line(int limit) {
+    if (!reader_.next(last_, limit)) short_ = true;
+    return last_;
+  }
+  // Scans the next line with `fmt`; fewer than `needed` values make the file short.
+  template <class... Targets>
+  void scan(int needed, const char* fmt, Targets... targets) {
+    const std::string& text = line(kShortLine);
+    expect(std::sscanf(text.c_str(), fmt, targets...), needed);
+  }
+  void expect(int got, int needed) {
+    if (got < needed) short_ = true;
+  }
+  bool isShort() const { return short_; }
+  // Shows the message when the file is short; true when it is.
+  bool reportShort(MessageSink& sink) const {
+    if (short_) sink.showMessage(incompleteFileText(path_));
+    return short_;
+  }
+
+ private:
+  LineReader reader_;
+  std::string path_, last_;
+  bool short_ = false;
+};
 
 struct ProjectFiles {
   FilePtr car, kar, caf, dat, fmc, res;
@@ -31,7 +69,11 @@ bool readForceTableHeader(const std::string& base, ProjectTables& project, Messa
     return false;
   }
   LineReader reader(esf.get());
-  std::sscanf(reader.nextOrLast(kShortLine).c_str(), "%d", &project.forceTableLastIndex);
+  std::string first;
+  if (!reader.next(first, kShortLine) || std::sscanf(first.c_str(), "%d", &project.forceTableLastIndex) != 1) {
+    sink.showMessage(incompleteFileText(base + ".esf"));
+    return false;
+  }
   if (project.forceTableLastIndex < 0 || project.forceTableLastIndex >= kMaxPoints) {
     sink.showMessage(kForcePointsError);
     return false;
@@ -57,15 +99,16 @@ bool openProjectFiles(const std::string& base, ProjectFiles& files, MessageSink&
   return true;
 }
 
-ReadStep readBeamHeader(LineReader& dat, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
+ReadStep readBeamHeader(CountedLines& dat, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
                         MessageSink& sink) {
-  const std::string& title = dat.nextOrLast(kShortLine);
+  const std::string& title = dat.line(kShortLine);
   std::vector<char> word = wordBuffer(title);
   std::sscanf(title.c_str(), "%s %d  %d", word.data(), &p.captionSet, &p.unitSystem);
   p.nodalLoads.assign(kNodalLoadSlots + 1, NodalLoadRecord{});
-  std::sscanf(dat.nextOrLast(kShortLine).c_str(), "%d  %d  %d %d %d  %d %d %d %d %d", &p.barCount, &p.nodeCount,
-              &p.supportCount, &p.nodalLoadCount, &p.materialCount, &p.sectionCount, &p.unusedCount, &p.tieCount,
-              &p.selfWeight, &p.tenthValue);
+  dat.scan(0, "%d  %d  %d %d %d  %d %d %d %d %d", &p.barCount, &p.nodeCount, &p.supportCount, &p.nodalLoadCount,
+           &p.materialCount, &p.sectionCount, &p.unusedCount, &p.tieCount, &p.selfWeight, &p.tenthValue);
+  // A file without its counts says nothing about the beam: not a selection error.
+  if (dat.reportShort(sink)) return ReadStep::Stopped;
   if (firstOfRun) {
     state.referenceNodeCount = p.nodeCount;
     state.referenceBarCount = p.barCount;
@@ -84,40 +127,42 @@ ReadStep readBeamHeader(LineReader& dat, bool firstOfRun, EnvelopeState& state, 
   return ReadStep::Ok;
 }
 
-bool readBeamTables(LineReader& dat, ProjectTables& p, MessageSink& sink) {
+// The beam data comes from outside: its values are read as leniently as ever,
+// but it must hold every line its counts promise.
+bool readBeamTables(CountedLines& dat, ProjectTables& p, MessageSink& sink) {
   p.nodes.assign(p.nodeCount + 1, NodeRecord{});
   for (int i = 1; i <= p.nodeCount; ++i) {
     NodeRecord& n = p.nodes[i];
-    std::sscanf(dat.nextOrLast(kShortLine).c_str(), "%d %f %f", &n.label, &n.x, &n.y);
+    dat.scan(0, "%d %f %f", &n.label, &n.x, &n.y);
     p.beamLength = n.x;
   }
   p.bars.assign(p.barCount + 1, BarRecord{});
   for (int i = 1; i <= p.barCount; ++i) {
     BarRecord& b = p.bars[i];
-    std::sscanf(dat.nextOrLast(kShortLine).c_str(), "%d %d %d", &b.label, &b.nodeI, &b.nodeJ);
+    dat.scan(0, "%d %d %d", &b.label, &b.nodeI, &b.nodeJ);
+    if (dat.reportShort(sink)) return false;
     // Bar ends index the node table.
     if (b.nodeI < 1 || b.nodeI > p.nodeCount || b.nodeJ < 1 || b.nodeJ > p.nodeCount) {
       sink.showMessage(kBarNodeError);
       return false;
     }
   }
-  std::string skipped;
-  for (long i = 0; i < static_cast<long>(p.sectionCount) + p.materialCount; ++i)
-    if (!dat.next(skipped, kShortLine)) break;
+  for (long i = 0; i < static_cast<long>(p.sectionCount) + p.materialCount && !dat.isShort(); ++i)
+    dat.line(kShortLine);
   p.supports.assign(p.supportCount + 1, SupportRecord{});
   for (int i = 1; i <= p.supportCount; ++i) {
     SupportRecord& s = p.supports[i];
-    const std::string& line = dat.nextOrLast(kShortLine);
+    const std::string& line = dat.line(kShortLine);
     std::sscanf(line.c_str(), "%d %d %f %f", &s.node, &s.code, &s.values[0], &s.values[1]);
     if (s.code == 111) std::sscanf(line.c_str(), "%d %d %f %f %f", &s.node, &s.code, &s.values[0], &s.values[1], &s.values[2]);
   }
   // Ties are not used here; one line each keeps the nodal loads in step.
-  for (int i = 0; i < p.tieCount; ++i)
-    if (!dat.next(skipped, kShortLine)) break;
+  for (int i = 0; i < p.tieCount && !dat.isShort(); ++i) dat.line(kShortLine);
   int label = 0, code = 0;
   float value = 0;
   for (int i = 0; i < p.nodalLoadCount; ++i) {
-    std::sscanf(dat.nextOrLast(kShortLine).c_str(), "%d", &label);
+    dat.scan(0, "%d", &label);
+    if (dat.reportShort(sink)) return false;
     if (label < 1 || label > kNodalLoadSlots) {
       sink.showMessage(kNodalLoadError);
       return false;
@@ -125,20 +170,23 @@ bool readBeamTables(LineReader& dat, ProjectTables& p, MessageSink& sink) {
     NodalLoadRecord& record = p.nodalLoads[label];
     record.node = label;
     for (int k = 0; k < 3; ++k) {
-      std::sscanf(dat.nextOrLast(kShortLine).c_str(), "%d %f", &code, &value);
+      dat.scan(0, "%d %f", &code, &value);
       record.code[k] = code;
       record.value[k] = value;
     }
   }
-  return true;
+  return !dat.reportShort(sink);
 }
 
-ReadStep readPointCount(LineReader& fmc, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
+// The diagram file comes from calcest, which stops without its point count when
+// the run ends in an error: no count is no result, not another beam.
+ReadStep readPointCount(CountedLines& fmc, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
                         MessageSink& sink) {
-  const std::string& header = fmc.nextOrLast(kShortLine);
+  const std::string& header = fmc.line(kShortLine);
   std::vector<char> word = wordBuffer(header);
   int count = 0;
-  std::sscanf(header.c_str(), "%s %d  %d  %d", word.data(), &p.captionSet, &p.unitSystem, &count);
+  fmc.expect(std::sscanf(header.c_str(), "%s %d  %d  %d", word.data(), &p.captionSet, &p.unitSystem, &count), 4);
+  if (fmc.reportShort(sink)) return ReadStep::Stopped;
   p.lastPoint = count - 1;
   if (firstOfRun) {
     state.referenceLastPoint = p.lastPoint;
@@ -154,46 +202,57 @@ ReadStep readPointCount(LineReader& fmc, bool firstOfRun, EnvelopeState& state, 
   return ReadStep::Ok;
 }
 
-void readResults(LineReader& res, ProjectTables& p) {
+// calcest writes every value of these lines, so one that lacks any was cut.
+bool readResults(CountedLines& res, ProjectTables& p, MessageSink& sink) {
   p.nodeDeflections.assign(p.nodeCount + 1, NodeDeflection{});
   for (int i = 1; i <= p.nodeCount; ++i) {
     NodeDeflection& n = p.nodeDeflections[i];
-    std::sscanf(res.nextOrLast(kShortLine).c_str(), "%d %f", &n.node, &n.value);
+    res.scan(2, "%d %f", &n.node, &n.value);
   }
   p.barForces.assign(p.barCount + 1, BarEndForces{});
   for (int i = 1; i <= p.barCount; ++i) {
     BarEndForces& b = p.barForces[i];
-    std::sscanf(res.nextOrLast(kShortLine).c_str(), "%d %d %d %f %f %f %f", &b.bar, &b.nodeI, &b.nodeJ, &b.Mi,
-                &b.Mj, &b.Qi, &b.Qj);
+    res.scan(7, "%d %d %d %f %f %f %f", &b.bar, &b.nodeI, &b.nodeJ, &b.Mi, &b.Mj, &b.Qi, &b.Qj);
   }
   p.reactions.assign(p.supportCount + 1, ReactionRecord{});
   for (int i = 1; i <= p.supportCount; ++i) {
     ReactionRecord& r = p.reactions[i];
-    const std::string& line = res.nextOrLast(kShortLine);
     if (p.supports[i].code == 111)
-      std::sscanf(line.c_str(), "%d %f %f", &r.node, &r.R, &r.M);
+      res.scan(3, "%d %f %f", &r.node, &r.R, &r.M);
     else
-      std::sscanf(line.c_str(), "%d %f", &r.node, &r.R);
+      res.scan(2, "%d %f", &r.node, &r.R);
   }
+  return !res.reportShort(sink);
 }
 
-void readPoints(LineReader& fmc, ProjectTables& p) {
+bool readPoints(CountedLines& fmc, ProjectTables& p, MessageSink& sink) {
   p.points.assign(p.lastPoint + 1, PointResult{});
-  for (int i = 0; i <= p.lastPoint; ++i) {
+  for (int i = 0; i <= p.lastPoint && !fmc.isShort(); ++i) {
     PointResult& r = p.points[i];
-    std::sscanf(fmc.nextOrLast(kShortLine).c_str(), "%f %f %f %f", &r.x, &r.deflection, &r.moment, &r.shear);
+    fmc.scan(4, "%f %f %f %f", &r.x, &r.deflection, &r.moment, &r.shear);
   }
+  return !fmc.reportShort(sink);
 }
 
-bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink) {
+// Load lines until the end of the file. `selfWeightPath` names the .kar file
+// when that is what is read: calcest writes one full line per bar there, so
+// fewer lines, or a line without all its values, is a file cut short.
+bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::string* selfWeightPath = nullptr) {
   LineReader reader(file);
   std::string line;
+  int lines = 0;
+  bool cut = false;
   while (reader.next(line, kLoadLine)) {
     int bar = 0, type = 0;
     float a = 0, len = 0, c = 0, value = 0;
     std::vector<char> direction = wordBuffer(line);
     int got = std::sscanf(line.c_str(), "%d %d %f %f %f %f %s", &bar, &type, &a, &len, &c, &value, direction.data());
     if (got <= 0) continue;  // a blank line is no load
+    ++lines;
+    if (selfWeightPath && got < 7) {
+      cut = true;
+      break;
+    }
     if (static_cast<int>(p.loads.size()) - 1 >= kMaxLoadLines) {
       sink.showMessage(kTooManyLoadsError);
       return false;
@@ -213,6 +272,10 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink) {
       record.endPoint = type >= 3 ? pointAt(p, record.xEnd) : record.startPoint;
     }
     p.loads.push_back(record);
+  }
+  if (selfWeightPath && (cut || lines < p.barCount)) {
+    sink.showMessage(incompleteFileText(*selfWeightPath));
+    return false;
   }
   return true;
 }
@@ -236,25 +299,25 @@ ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& st
   ProjectFiles files;
   if (!openProjectFiles(base, files, sink)) return ReadStep::Stopped;
 
-  LineReader dat(files.dat.get());
+  CountedLines dat(files.dat.get(), base + ".dat");
   ReadStep step = readBeamHeader(dat, firstOfRun, state, p, sink);
   if (step != ReadStep::Ok) return step;
   if (!readBeamTables(dat, p, sink)) return ReadStep::Stopped;
 
-  LineReader res(files.res.get()), fmc(files.fmc.get());
-  std::string ignored;
-  res.next(ignored, kShortLine);
+  CountedLines res(files.res.get(), base + ".res"), fmc(files.fmc.get(), base + ".fmc");
+  res.line(kShortLine);  // the header line, not used
   step = readPointCount(fmc, firstOfRun, state, p, sink);
   if (step != ReadStep::Ok) return step;
-  readResults(res, p);
+  if (!readResults(res, p, sink)) return ReadStep::Stopped;
   files.res.reset();
   files.dat.reset();
-  readPoints(fmc, p);
+  if (!readPoints(fmc, p, sink)) return ReadStep::Stopped;
   files.fmc.reset();
 
   p.loads.assign(1, LoadRecord{});  // slot 0 unused
   if (!readLoadLines(files.caf.get(), p, sink)) return ReadStep::Stopped;
-  if (p.selfWeight == 1 && !readLoadLines(files.kar.get(), p, sink)) return ReadStep::Stopped;
+  const std::string karPath = base + ".kar";
+  if (p.selfWeight == 1 && !readLoadLines(files.kar.get(), p, sink, &karPath)) return ReadStep::Stopped;
   return ReadStep::Ok;
 }
 

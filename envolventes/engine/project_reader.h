@@ -20,6 +20,11 @@ extern const char* const kTooManyLoadsError;  // more than 499 load lines
 extern const char* const kCountsError;        // counts beyond the tables (bars, nodes, supports, points)
 extern const char* const kForcePointsError;   // "error en cantidad de puntos para ESFUERZOS"
 
+// Message for a project file that ends before the lines its counts promise, or
+// whose line lacks values its writer always puts there: what a run that
+// stopped half-way (or a full disk) leaves behind.
+std::string incompleteFileText(const std::string& path);
+
 // Reads project `base` into `project`. The first project of a run sets the
 // reference counts in `state`; a later one must match them (SelectionError).
 ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& state, ProjectTables& project,

@@ -11,15 +11,18 @@ void combineStrict(float v, ForceColumn& c) {
   if (v < 0 && v < c.min) c.min = v;
 }
 
-// Reads one project's table into `rows` (n + 1 of them). False after a message
-// when the file does not open (`missing`) or its rows do not match n.
-bool readProjectTable(const std::string& base, int n, std::vector<ForceTableRow>& rows, bool& missing,
-                      MessageSink& sink) {
+enum class TableRead { Read, Mismatch, Unusable };
+
+// Reads one project's table into `rows` (n + 1 of them). After a message:
+// Mismatch when its point count differs from n or it holds rows beyond its
+// count (the combining stops); Unusable when it does not open, or ends before
+// its rows or cuts one short (the operation ends, as a project's truncated
+// files end it).
+TableRead readProjectTable(const std::string& base, int n, std::vector<ForceTableRow>& rows, MessageSink& sink) {
   FilePtr esf = openForReading(base + ".esf");
-  missing = !esf;
-  if (missing) {
+  if (!esf) {
     sink.showMessage("error_archivo esfuerzos");
-    return false;
+    return TableRead::Unusable;
   }
   LineReader reader(esf.get());
   int declared = -1;
@@ -27,30 +30,30 @@ bool readProjectTable(const std::string& base, int n, std::vector<ForceTableRow>
   if (reader.next(line, kForceLine)) std::sscanf(line.c_str(), "%d", &declared);
   if (declared != n) {
     sink.showMessage(kForcePointsError);
-    return false;
+    return TableRead::Mismatch;
   }
   rows.assign(n + 1, ForceTableRow{});
   int got = 0;
   while (reader.next(line, kForceLine)) {
     if (isBlank(line)) continue;
-    // A row beyond the declared count, or one that is not a row: the table does
-    // not hold what its first line says.
+    if (got > n) {
+      sink.showMessage(kForcePointsError);
+      return TableRead::Mismatch;
+    }
     float v[6] = {0, 0, 0, 0, 0, 0};
     ForceTableRow row;
-    if (got > n || std::sscanf(line.c_str(), "%d %f %f %f %f %f %f %f", &row.index, &row.x, &v[0], &v[1], &v[2],
-                               &v[3], &v[4], &v[5]) != 8) {
-      sink.showMessage(kForcePointsError);
-      return false;
-    }
+    if (std::sscanf(line.c_str(), "%d %f %f %f %f %f %f %f", &row.index, &row.x, &v[0], &v[1], &v[2], &v[3], &v[4],
+                    &v[5]) != 8)
+      break;
     row.Qi.max = v[0], row.Qd.max = v[1], row.Mfi.max = v[2], row.Mfd.max = v[3], row.CC.max = v[4],
     row.Mf.max = v[5];
     rows[got++] = row;
   }
   if (got != n + 1) {
-    sink.showMessage(kForcePointsError);
-    return false;
+    sink.showMessage(incompleteFileText(base + ".esf"));
+    return TableRead::Unusable;
   }
-  return true;
+  return TableRead::Read;
 }
 
 void writeHalf(FILE* out, const char* header, const std::vector<ForceTableRow>& table, int n, bool shear) {
@@ -70,11 +73,9 @@ ForceTableStep writeForceTable(const std::vector<std::string>& projects, int n, 
   std::vector<ForceTableRow> table(n + 10);
   std::vector<ForceTableRow> rows;
   for (const std::string& base : projects) {
-    bool missing = false;
-    if (!readProjectTable(base, n, rows, missing, sink)) {
-      if (missing) return ForceTableStep::Stopped;
-      break;
-    }
+    TableRead read = readProjectTable(base, n, rows, sink);
+    if (read == TableRead::Unusable) return ForceTableStep::Stopped;
+    if (read == TableRead::Mismatch) break;
     for (int i = 0; i <= n; ++i) {
       ForceTableRow& t = table[i];
       const ForceTableRow& r = rows[i];

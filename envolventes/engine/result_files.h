@@ -23,9 +23,10 @@ struct ForceTableRow {
 enum class ForceTableStep { Written, Stopped };
 
 // Combines the force tables of `projects` (rows 0..n) and writes them to `out`.
-// A table that does not open ends the operation (Stopped, nothing written); a
-// table whose point count differs from n, or whose rows do not match its count,
-// stops the combining and the rows combined so far are written.
+// A table that does not open, or that ends before its rows (or cuts one short),
+// ends the operation (Stopped, nothing written); a table whose point count
+// differs from n, or that holds more rows than it says, stops the combining and
+// the rows combined so far are written.
 ForceTableStep writeForceTable(const std::vector<std::string>& projects, int n, FILE* out, MessageSink& sink);
 
 // The report of every envelope and the overall extremes.

@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
+#include <iterator>
 
 #include "engine_runner.h"
 #include "project_files.h"
@@ -311,20 +313,41 @@ TEST(EnvelopeFiles, PointCountMismatchAtTheSecondOfThree_KeepsOnlyTheFirst) {
   EXPECT_NE(dir.read("E.res"), "");
 }
 
-TEST(EnvelopeFiles, ForceTableWithMoreOrFewerRowsThanDeclared_StopsTheCombining) {
-  for (int extra : {1, -1}) {
-    SCOPED_TRACE(extra);
+TEST(EnvelopeFiles, ForceTableWithMoreRowsThanDeclared_StopsTheCombining) {
+  ScratchDir dir;
+  writeProject(dir, "a", withForceRow(5.0f));
+  HandProject b = withForceRow(8.0f);
+  b.esfRows.push_back("21 10.5 99 99 99 99 99 99");
+  writeProject(dir, "b", b);
+  EngineRun r;
+  r.run(dir, {"a", "b"});
+  ASSERT_EQ(r.sink.messages.size(), 1u);
+  EXPECT_EQ(r.sink.messages[0], "error en cantidad de puntos para ESFUERZOS");
+  EXPECT_DOUBLE_EQ(forceRow(dir, 4)[1], 5.0);
+  EXPECT_EQ(splitLines(dir.read("E.esf")).size(), 44u);
+}
+
+// A force table that ends before its rows, or cuts its last row short, holds no
+// table to combine: the operation ends and neither envelope file gets anything.
+TEST(EnvelopeFiles, ForceTableEndingBeforeItsRows_EndsTheOperationWithBothFilesEmpty) {
+  const std::function<void(HandProject&)> cuts[] = {
+      [](HandProject& p) { p.esfRows.pop_back(); },
+      [](HandProject& p) { p.esfRows.back() = "20 10.000 0 0 0"; },
+      [](HandProject& p) { p.esfRows.erase(p.esfRows.begin() + 1, p.esfRows.end()); },
+  };
+  for (size_t k = 0; k < std::size(cuts); ++k) {
+    SCOPED_TRACE(k);
     ScratchDir dir;
     writeProject(dir, "a", withForceRow(5.0f));
     HandProject b = withForceRow(8.0f);
-    if (extra > 0) b.esfRows.push_back("21 10.5 99 99 99 99 99 99");
-    else b.esfRows.pop_back();
+    cuts[k](b);
     writeProject(dir, "b", b);
     EngineRun r;
     r.run(dir, {"a", "b"});
+    EXPECT_EQ(r.outcome, RunOutcome::Stopped);
     ASSERT_EQ(r.sink.messages.size(), 1u);
-    EXPECT_EQ(r.sink.messages[0], "error en cantidad de puntos para ESFUERZOS");
-    EXPECT_DOUBLE_EQ(forceRow(dir, 4)[1], 5.0);
-    EXPECT_EQ(splitLines(dir.read("E.esf")).size(), 44u);
+    EXPECT_EQ(r.sink.messages[0], "ERROR: EL FICHERO " + dir.file("b.esf") + " EST\xC1 INCOMPLETO");
+    EXPECT_EQ(dir.read("E.esf"), "");
+    EXPECT_EQ(dir.read("E.res"), "");
   }
 }
