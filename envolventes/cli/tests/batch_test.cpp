@@ -124,3 +124,53 @@ TEST(Batch, EnvelopeNamedLikeOneOfItsProjects_IsRefusedBeforeAnyFileIsEmptied) {
     EXPECT_EQ(dir.read("p.esf"), "table\n");
   }
 }
+
+namespace {
+
+// env_b spoiled so that calcest stops with an error at one phase of its run.
+struct FailedStaticRun {
+  const char* what;
+  const char* file;  // env_b.dat or env_b.caf
+  std::string from, to;
+  const char* calcestSays;
+};
+
+}  // namespace
+
+// calcest keeps what it wrote before an error: results and diagram files with
+// their first line only (or empty), an empty bar record file. envolventes-batch
+// must refuse them with a message, not draw or write envelopes from them, and
+// not take them for another beam.
+TEST(Batch, ProjectWhoseStaticRunStoppedWithAnError_IsRefusedWithAMessageAndStatusOne) {
+  const FailedStaticRun failures[] = {
+      {"title too long (header)", "env_b.dat", "VIGA2   1", "VIGA_DE_DOS_TRAMOS_DE_SEIS_METROS   1", "23 CARACTERES"},
+      {"load on a bar that does not exist (loads)", "env_b.caf", "1  3  0.0", "7  3  0.0", "QUE NO EXISTE"},
+      {"support on a node that does not exist (supports)", "env_b.dat", "3  10 0.0", "9  10 0.0",
+       "ERROR EN NODOS/RESTRICCIONES"},
+      {"nothing holds the beam horizontally (zero pivot)", "env_b.dat", "1  110 0.0 0.0", "1  10 0.0",
+       "MODELO CON PROBLEMAS"},
+  };
+  for (const FailedStaticRun& failure : failures) {
+    SCOPED_TRACE(failure.what);
+    ScratchDir dir;
+    if (!analyseExamples(dir)) GTEST_SKIP() << "calcest not built";
+    std::string text = dir.read(failure.file);
+    ASSERT_NE(text.find(failure.from), std::string::npos);
+    text.replace(text.find(failure.from), failure.from.size(), failure.to);
+    dir.write(failure.file, text);
+    auto st = runProgram(CALCEST_BINARY, {"env_b.dat", "env_b.res", "env_b.caf", "env_b.fmc", "env_b.bar", "0"},
+                         dir.path());
+    ASSERT_EQ(st.status, 1);
+    ASSERT_NE(st.output.find(failure.calcestSays), std::string::npos) << st.output;
+
+    for (auto projects : {std::vector<std::string>{"env_a", "env_b", "env_c"}, std::vector<std::string>{"env_b"}}) {
+      std::vector<std::string> args = {"ENV", "3000", "400"};
+      args.insert(args.end(), projects.begin(), projects.end());
+      auto run = runProgram(BATCH_BINARY, args, dir.path());
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.output, "ERROR: EL FICHERO env_b.fmc EST\xC1 INCOMPLETO\n");
+      EXPECT_EQ(dir.read("ENV.esf"), "");
+      EXPECT_EQ(dir.read("ENV.res"), "");
+    }
+  }
+}
