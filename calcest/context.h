@@ -83,6 +83,7 @@ struct AnalysisContext {
 
   // Inputs and the files the driver opens.
   FileHandle modelFile, loadsFile, barRecordFile;
+  bool barRecordsFailed = false;  // a record did not reach the bar record file
   std::unique_ptr<Scanner> model, loads;
   TextOut results, diagram, esfuerzos, fpPrueba, kar, kra, tst, gan, def;
 

@@ -43,6 +43,16 @@ void openSideFiles(AnalysisContext& ctx) {
   ctx.def.open(ctx.stem + ".def");
 }
 
+// The files the other programs read must have reached the disk: a run whose
+// results were cut (a full disk) is not reported as complete.
+void checkResultFilesWritten(AnalysisContext& ctx) {
+  ctx.results.close();
+  for (const TextOut* out : {&ctx.results, &ctx.diagram, &ctx.kar, &ctx.gan, &ctx.def})
+    if (out->writeFailed()) throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", out->name().c_str()));
+  if (ctx.barRecordsFailed)
+    throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", ctx.args.barRecords.c_str()));
+}
+
 void analyse(AnalysisContext& ctx) {
   openMainFiles(ctx);
   openSideFiles(ctx);
@@ -60,6 +70,7 @@ void analyse(AnalysisContext& ctx) {
   solveBand(ctx);
   computeBarResults(ctx);
   computeReactions(ctx);
+  checkResultFilesWritten(ctx);
 }
 }  // namespace
 

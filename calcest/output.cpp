@@ -82,7 +82,9 @@ void writeStationFiles(AnalysisContext& ctx) {
   ctx.diagram.close();
   ctx.gan.close();
   ctx.def.close();
-  ctx.barRecordFile.reset();
+  FILE* records = ctx.barRecordFile.release();
+  bool failed = std::ferror(records) != 0;
+  if (std::fclose(records) != 0 || failed) ctx.barRecordsFailed = true;
 }
 
 namespace {
@@ -143,7 +145,7 @@ void writeBarRecords(AnalysisContext& ctx) {
   unsigned char record[kBarRecordSize];
   for (int i = 1; i <= ctx.nb(); ++i) {
     encodeBarRecord(ctx.bars[i], record);
-    std::fwrite(record, 1, kBarRecordSize, ctx.barRecordFile.get());
+    if (std::fwrite(record, 1, kBarRecordSize, ctx.barRecordFile.get()) != kBarRecordSize) ctx.barRecordsFailed = true;
   }
 }
 

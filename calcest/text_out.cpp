@@ -28,12 +28,14 @@ void FormatSink::makeRoom(size_t n) {
 }
 
 void FormatSink::flush() {
-  if (file_ && used_) std::fwrite(data_, 1, used_, file_);
+  if (file_ && used_ && std::fwrite(data_, 1, used_, file_) != used_) failed_ = true;
   if (file_) used_ = 0;
 }
 
 bool TextOut::tryOpen(const std::string& name) {
   close();
+  name_ = name;
+  writeFailed_ = false;
   file_ = std::fopen(name.c_str(), "w");
   if (!file_) return false;
   std::setvbuf(file_, nullptr, _IONBF, 0);  // the sink does the buffering
@@ -48,9 +50,10 @@ void TextOut::open(const std::string& name) {
 void TextOut::close() {
   if (!file_) return;
   sink_->flush();
+  bool failed = sink_->failed() || std::ferror(file_) != 0;
   delete sink_;
   sink_ = nullptr;
-  std::fclose(file_);
+  if (std::fclose(file_) != 0 || failed) writeFailed_ = true;
   file_ = nullptr;
 }
 

@@ -55,6 +55,7 @@ class FormatSink {
     }
   }
   void flush();  // writes the bytes to the file (file mode only)
+  bool failed() const { return failed_; }  // a flush did not write every byte
   std::string str() const { return std::string(data_, used_); }
   size_t size() const { return used_; }
 
@@ -65,6 +66,7 @@ class FormatSink {
   FILE* file_;
   char* data_ = nullptr;
   size_t used_ = 0, capacity_ = 0;
+  bool failed_ = false;
 };
 
 // Appends fmt with its arguments, byte for byte as snprintf would.
@@ -94,6 +96,10 @@ class TextOut {
   bool tryOpen(const std::string& name);
   void close();
   bool isOpen() const { return file_ != nullptr; }
+  // True when a byte of the last file opened did not reach it (a full disk):
+  // known once the file is closed.
+  bool writeFailed() const { return writeFailed_; }
+  const std::string& name() const { return name_; }
 
   // Bytes already formatted.
   void write(const std::string& text) {
@@ -111,4 +117,6 @@ class TextOut {
  private:
   FILE* file_ = nullptr;
   FormatSink* sink_ = nullptr;
+  std::string name_;
+  bool writeFailed_ = false;
 };

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <regex>
 
 #include "beam_models.h"
@@ -229,4 +230,25 @@ TEST(BarRecordFile, IndependentReaderFindsFieldsAtTheirOffsets) {
   BarRecord first(bytes, 1);
   EXPECT_EQ(first.integer(0), 1);
   EXPECT_EQ(first.integer(4), 1);
+}
+
+// A full disk: the files other programs read must not be left cut while the run
+// reports success.
+TEST(ResultFiles, AResultFileThatCannotBeWrittenInFullEndsTheRunWithStatusOne) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  for (const char* name : {"m.res", "m.fmc", "m.bar", "m.kar", "m.gan", "m.def"}) {
+    SCOPED_TRACE(name);
+    ScratchDir dir;
+    std::filesystem::create_symlink("/dev/full", dir.file(name));
+    auto run = runCalcest(dir, twoSpanBeam(), kUniformLoads);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, std::string("  Presione una tecla para continuar\nERROR: NO SE PUDO ESCRIBIR EL FICHERO ") +
+                              name + "\n");
+  }
+  // A trace file is not read by any program: its loss does not fail the run.
+  ScratchDir dir;
+  std::filesystem::create_symlink("/dev/full", dir.file("rigidez.txt"));
+  auto run = runCalcest(dir, twoSpanBeam(), kUniformLoads);
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(dir.read("m.bar").size(), 2u * 9056);
 }
