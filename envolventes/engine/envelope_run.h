@@ -1,0 +1,65 @@
+#pragma once
+// The engine's entry point: given the envelope name, the drawing area and the
+// project list, read every project, accumulate the envelopes into the state and
+// write the envelope's force table (NAME.esf) and report (NAME.res).
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "envelope_state.h"
+#include "message_sink.h"
+
+namespace envelope {
+
+struct DrawingArea {
+  int width = 3000;   // 300..20000
+  int height = 400;   // 200..2000
+};
+
+// The envelope's two result files, created (or truncated) when the envelope
+// name is chosen and before any project is read; the engine fills and closes
+// them.
+class EnvelopeOutputs {
+ public:
+  // Creates NAME.res, then NAME.esf. On failure shows "ERROR RES_ENVOLVENTE" or
+  // "ERROR ESF_ENVOLVENTE" and returns false (the start-up flow then ends).
+  bool create(const std::string& envelopeName, MessageSink& sink);
+
+  FILE* report() const { return report_.get(); }
+  FILE* forceTable() const { return forceTable_.get(); }
+  void closeReport() { report_.reset(); }
+  void closeForceTable() { forceTable_.reset(); }
+
+ private:
+  struct Closer {
+    void operator()(FILE* f) const { if (f) std::fclose(f); }
+  };
+  std::unique_ptr<FILE, Closer> report_, forceTable_;
+};
+
+struct EnvelopeRequest {
+  std::string envelopeName;
+  DrawingArea area;
+  std::vector<std::string> projects;  // 0..50 base names, in order
+};
+
+enum class RunOutcome {
+  Completed,       // every project combined and both files written
+  Stopped,         // a message was shown and the operation ended; the view still draws what is held
+  SelectionError,  // "ERROR EN SELECCION DE PROYECTOS": the program ends with status 1
+};
+
+extern const char* const kSelectionErrorText;  // "ERROR EN SELECCION DE PROYECTOS"
+
+// Exit status the program ends with after this outcome (1 for SelectionError;
+// the viewer goes on otherwise).
+inline int exitStatusFor(RunOutcome outcome) { return outcome == RunOutcome::SelectionError ? 1 : 0; }
+
+// Reads the projects in order, combines them into `state`, computes the envelope
+// ordinates and writes both envelope files into `outputs` (closing them). Every
+// message goes to `sink`. Also sets the state's envelope name and layout area.
+RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, EnvelopeOutputs& outputs,
+                       MessageSink& sink);
+
+}  // namespace envelope

@@ -1,0 +1,71 @@
+#include "svg_canvas.h"
+
+#include <cstdio>
+
+#include "cp1252.h"
+
+namespace envelope {
+namespace {
+
+std::string colourText(Colour c) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "rgb(%d,%d,%d)", c.r, c.g, c.b);
+  return buffer;
+}
+
+std::string escapeXml(const std::string& utf8) {
+  std::string out;
+  for (char ch : utf8) {
+    switch (ch) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default:
+        // Control bytes are not allowed in XML text.
+        if (static_cast<unsigned char>(ch) < 0x20) out += ' ';
+        else out += ch;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+void SvgCanvas::beginDiagram(int areaWidth, int areaHeight, int axisY) {
+  svg_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  svg_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(areaWidth) + "\" height=\"" +
+          std::to_string(areaHeight) + "\" viewBox=\"0 0 " + std::to_string(areaWidth) + " " +
+          std::to_string(areaHeight) + "\">\n";
+  svg_ += "<rect x=\"0\" y=\"0\" width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  svg_ += "<g font-family=\"DejaVu Sans Mono, monospace\" font-size=\"11\" stroke-width=\"1\">\n";
+}
+
+void SvgCanvas::endDiagram() { svg_ += "</g>\n</svg>\n"; }
+
+void SvgCanvas::line(int x1, int y1, int x2, int y2) {
+  // Half-pixel offsets keep one-pixel lines sharp.
+  char buffer[160];
+  std::snprintf(buffer, sizeof buffer, "<line x1=\"%d.5\" y1=\"%d.5\" x2=\"%d.5\" y2=\"%d.5\" stroke=\"%s\"/>\n", x1,
+                y1, x2, y2, colourText(pen_).c_str());
+  svg_ += buffer;
+}
+
+void SvgCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour) {
+  char buffer[96];
+  // The screen anchors text at its top-left corner.
+  std::snprintf(buffer, sizeof buffer, "<text x=\"%d\" y=\"%d\" dominant-baseline=\"hanging\" fill=\"%s\" xml:space=\"preserve\">", x, y,
+                colourText(colour).c_str());
+  svg_ += buffer;
+  svg_ += escapeXml(cp1252ToUtf8(cp1252Text));
+  svg_ += "</text>\n";
+}
+
+bool SvgCanvas::save(const std::string& path) const {
+  FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) return false;
+  bool ok = std::fwrite(svg_.data(), 1, svg_.size(), out) == svg_.size();
+  return std::fclose(out) == 0 && ok;
+}
+
+}  // namespace envelope

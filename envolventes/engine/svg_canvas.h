@@ -1,0 +1,32 @@
+#pragma once
+// An SVG picture of a diagram, as the screen shows it, for use without a
+// display; any browser opens it.
+#include <string>
+
+#include "canvas.h"
+
+namespace envelope {
+
+class SvgCanvas : public Canvas {
+ public:
+  explicit SvgCanvas(LabelForm form = LabelForm::Screen) : form_(form) {}
+
+  void beginDiagram(int areaWidth, int areaHeight, int axisY) override;
+  void endDiagram() override;
+  void beginPass(Colour pen) override { pen_ = pen; }
+  void line(int x1, int y1, int x2, int y2) override;
+  void text(int x, int y, const std::string& cp1252Text, Colour colour) override;
+  LabelForm labelForm() const override { return form_; }
+
+  // The complete document (UTF-8), valid after endDiagram().
+  const std::string& document() const { return svg_; }
+  // Writes document() to `path`; false when the file cannot be written.
+  bool save(const std::string& path) const;
+
+ private:
+  LabelForm form_;
+  Colour pen_;
+  std::string svg_;
+};
+
+}  // namespace envelope
