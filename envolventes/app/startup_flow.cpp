@@ -36,43 +36,41 @@ void readListLine(FILE* file, char (&line)[99]) {
 
 // Asks for an envelope name until one is given that is not a project's, or
 // the person cancels.
-bool askUsableName(StartupQuestions& questions, const std::string& dir, int kind, bool existing,
+bool askUsableName(StartupQuestions& questions, int kind, bool existing,
                    std::string& name) {
   for (;;) {
     bool given = existing ? questions.askEnvelopeList(kind, name) : questions.askEnvelopeName(name);
     if (!given) return false;
-    if (!isProjectName(dir, name)) return true;
+    if (!isProjectName(".", name)) return true;
     questions.showMessage(projectNameRefusal(name));
   }
 }
 
-FILE* createText(const std::string& path) { return std::fopen(path.c_str(), "w"); }
+// The engine's messages reach the person through the same questions.
+struct QuestionSink : envelope::MessageSink {
+  explicit QuestionSink(StartupQuestions& q) : questions(q) {}
+  void showMessage(const std::string& text) override { questions.showMessage(text); }
+  StartupQuestions& questions;
+};
 
 // Creates NAME.res and NAME.esf (and NAME.dat for a new envelope), emptying
 // any earlier content, as the envelope engine expects them open for writing.
-bool createEnvelopeFiles(StartupQuestions& questions, ViewerState& state, const std::string& dir,
-                         bool createList) {
+bool createEnvelopeFiles(StartupQuestions& questions, ViewerState& state, bool createList) {
   state.closeEnvelopeFiles();
   const std::string& name = state.envelopeName;
   state.reportName = name + ".res";
   state.forceTableName = name + ".esf";
   state.listName = name + ".dat";
 
-  state.reportFile = createText(pathIn(dir, state.reportName));
-  if (!state.reportFile) {
-    questions.showMessage("ERROR RES_ENVOLVENTE");
-    return false;
-  }
-  state.forceTableFile = createText(pathIn(dir, state.forceTableName));
-  if (!state.forceTableFile) {
+  QuestionSink sink(questions);
+  if (!state.outputs.create(name, sink)) {
     state.closeEnvelopeFiles();
-    questions.showMessage("ERROR ESF_ENVOLVENTE");
     return false;
   }
   if (!createList) return true;
   // A list file left open by an earlier run is closed before it is opened again.
   state.closeListFile();
-  state.listFile = createText(pathIn(dir, state.listName));
+  state.listFile = std::fopen(state.listName.c_str(), "w");
   if (!state.listFile) {
     state.closeEnvelopeFiles();
     questions.showMessage("ERROR DAT_ENVOLVENTE");
@@ -94,9 +92,9 @@ void selectProjects(StartupQuestions& questions, ViewerState& state) {
   std::fflush(state.listFile);
 }
 
-bool readProjectList(StartupQuestions& questions, ViewerState& state, const std::string& dir) {
+bool readProjectList(StartupQuestions& questions, ViewerState& state) {
   state.closeListFile();
-  state.listFile = std::fopen(pathIn(dir, state.listName).c_str(), "r");
+  state.listFile = std::fopen(state.listName.c_str(), "r");
   if (!state.listFile) {
     state.closeEnvelopeFiles();
     questions.showMessage("error_archivo datos envolventes para leer");
@@ -129,9 +127,8 @@ ViewerState::~ViewerState() {
 }
 
 void ViewerState::closeEnvelopeFiles() {
-  if (reportFile) std::fclose(reportFile);
-  if (forceTableFile) std::fclose(forceTableFile);
-  reportFile = forceTableFile = nullptr;
+  outputs.closeReport();
+  outputs.closeForceTable();
 }
 
 void ViewerState::closeListFile() {
@@ -139,8 +136,7 @@ void ViewerState::closeListFile() {
   listFile = nullptr;
 }
 
-FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerState& state,
-                          const std::string& dir) {
+FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerState& state) {
   int height = kDefaultHeight, width = kDefaultWidth;
   if (!questions.askScreenSize(diagramKind, height, width)) {
     height = kDefaultHeight;
@@ -153,9 +149,9 @@ FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerSt
   const bool existing = state.existing == 1;
 
   std::string name;
-  if (!askUsableName(questions, dir, diagramKind, existing, name)) return FlowResult::Ended;
+  if (!askUsableName(questions, diagramKind, existing, name)) return FlowResult::Ended;
   state.envelopeName = name;
-  if (!createEnvelopeFiles(questions, state, dir, !existing)) return FlowResult::Ended;
+  if (!createEnvelopeFiles(questions, state, !existing)) return FlowResult::Ended;
 
   state.deflectionScript = name + "d.scr";
   state.momentScript = name + "m.scr";
@@ -165,7 +161,11 @@ FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerSt
     selectProjects(questions, state);
     return FlowResult::Ready;
   }
-  return readProjectList(questions, state, dir) ? FlowResult::Ready : FlowResult::Ended;
+  return readProjectList(questions, state) ? FlowResult::Ready : FlowResult::Ended;
+}
+
+std::vector<std::string> projectList(const ViewerState& state) {
+  return std::vector<std::string>(state.projects.begin() + 1, state.projects.begin() + 1 + state.projectCount);
 }
 
 bool isProjectName(const std::string& dir, const std::string& name) {

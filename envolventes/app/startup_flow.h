@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "envelope_run.h"
+
 namespace envolventes {
 
 constexpr int kMaxProjects = 50;
@@ -29,8 +31,7 @@ struct ViewerState {
   std::string reportName;      // NAME.res
   std::string forceTableName;  // NAME.esf
   std::string listName;        // NAME.dat
-  FILE* reportFile = nullptr;      // handed to the engine, which closes it
-  FILE* forceTableFile = nullptr;  // idem
+  envelope::EnvelopeOutputs outputs;  // NAME.res and NAME.esf, filled and closed by the engine
   FILE* listFile = nullptr;        // stays open until the next run or the end
 
   // NAMEd.scr, NAMEm.scr, NAMEc.scr; empty until a name has been chosen.
@@ -69,10 +70,12 @@ enum class FlowResult {
   Ended,   // cancelled or failed; nothing to compute
 };
 
-// Runs the flow for the diagram kind of the command line. `dir` is the
-// directory the names are relative to (the working directory in the program).
-FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerState& state,
-                          const std::string& dir = ".");
+// Runs the flow for the diagram kind of the command line. Every file is
+// looked up by bare name in the working directory.
+FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerState& state);
+
+// The project list as the engine takes it (slots 1..count).
+std::vector<std::string> projectList(const ViewerState& state);
 
 // --- pieces shared with the dialogs, kept here so they can be tested ---
 

@@ -81,16 +81,30 @@ size_t openDescriptors() {
 
 const char kModelTitle[] = "VIGA 0  0\n 2  3  2  0  1  1  0  0  0  0.0\n";
 
+// The flow works on bare names in the working directory: each test runs in a
+// scratch directory of its own.
+class StartupFlow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+  }
+  void TearDown() override { std::filesystem::current_path(previous_); }
+  ScratchDir dir;
+
+ private:
+  std::filesystem::path previous_;
+};
+
 }  // namespace
 
-TEST(StartupFlow, NewEnvelopeWritesCountAndNamesInSelectionOrderAndFormsScriptNames) {
-  ScratchDir dir;
+TEST_F(StartupFlow, NewEnvelopeWritesCountAndNamesInSelectionOrderAndFormsScriptNames) {
   ScriptedQuestions q;
   q.screenSize = {{600, 4000}};
   q.names = {std::string("env")};
   q.projects = {std::string("viga2"), std::string("viga1"), std::string("viga2"), std::nullopt};
   ViewerState state;
-  ASSERT_EQ(runStartupFlow(2, q, state, dir.path()), FlowResult::Ready);
+  ASSERT_EQ(runStartupFlow(2, q, state), FlowResult::Ready);
 
   EXPECT_EQ(state.drawingHeight, 600);
   EXPECT_EQ(state.drawingWidth, 4000);
@@ -103,20 +117,19 @@ TEST(StartupFlow, NewEnvelopeWritesCountAndNamesInSelectionOrderAndFormsScriptNa
   EXPECT_EQ(state.projects[3], "viga2");  // duplicates are kept
   // The list is on disk while the file is still open.
   EXPECT_EQ(dir.read("env.dat"), " 3\nviga2\nviga1\nviga2\n");
-  EXPECT_NE(state.reportFile, nullptr);
-  EXPECT_NE(state.forceTableFile, nullptr);
+  EXPECT_NE(state.outputs.report(), nullptr);
+  EXPECT_NE(state.outputs.forceTable(), nullptr);
   EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"env.dat", "env.esf", "env.res"}));
   // The screen-size and existing-or-new dialogs get the diagram kind.
   EXPECT_EQ(q.banners, (std::vector<int>{2, 2}));
 }
 
-TEST(StartupFlow, CancelledScreenSizeKeepsDefaultsAndCancelledNameCreatesNothing) {
-  ScratchDir dir;
+TEST_F(StartupFlow, CancelledScreenSizeKeepsDefaultsAndCancelledNameCreatesNothing) {
   ScriptedQuestions q;
   q.names = {std::nullopt};
   ViewerState state;
   state.drawingHeight = 777;
-  EXPECT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ended);
+  EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
   EXPECT_EQ(state.drawingHeight, 400);
   EXPECT_EQ(state.drawingWidth, 3000);
   EXPECT_TRUE(filesIn(dir).empty());
@@ -124,25 +137,23 @@ TEST(StartupFlow, CancelledScreenSizeKeepsDefaultsAndCancelledNameCreatesNothing
   EXPECT_EQ(q.projectQuestions, 0);
 }
 
-TEST(StartupFlow, CancelledListDialogCreatesNothing) {
-  ScratchDir dir;
+TEST_F(StartupFlow, CancelledListDialogCreatesNothing) {
   dir.write("old.dat", " 1\nviga1\n");
   ScriptedQuestions q;
   q.existing = true;
   q.names = {std::nullopt};
   ViewerState state;
-  EXPECT_EQ(runStartupFlow(3, q, state, dir.path()), FlowResult::Ended);
+  EXPECT_EQ(runStartupFlow(3, q, state), FlowResult::Ended);
   EXPECT_EQ(filesIn(dir), std::vector<std::string>{"old.dat"});
   EXPECT_EQ(q.banners, (std::vector<int>{3, 3, 3}));
 }
 
-TEST(StartupFlow, FiftiethProjectEndsTheSelectionAndWritesCountFifty) {
-  ScratchDir dir;
+TEST_F(StartupFlow, FiftiethProjectEndsTheSelectionAndWritesCountFifty) {
   ScriptedQuestions q;
   q.names = {std::string("e")};
   for (int k = 1; k <= 60; ++k) q.projects.push_back("p" + std::to_string(k));
   ViewerState state;
-  ASSERT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ready);
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(q.projectQuestions, 50);
   EXPECT_EQ(state.projectCount, 50);
   auto lines = testsupport::splitLines(dir.read("e.dat"));
@@ -151,18 +162,16 @@ TEST(StartupFlow, FiftiethProjectEndsTheSelectionAndWritesCountFifty) {
   EXPECT_EQ(lines[50], "p50");
 }
 
-TEST(StartupFlow, NoProjectChosenWritesCountZero) {
-  ScratchDir dir;
+TEST_F(StartupFlow, NoProjectChosenWritesCountZero) {
   ScriptedQuestions q;
   q.names = {std::string("e")};
   ViewerState state;
-  ASSERT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ready);
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.projectCount, 0);
   EXPECT_EQ(dir.read("e.dat"), " 0\n");
 }
 
-TEST(StartupFlow, ExistingEnvelopeFilesAreEmptiedAndItsListReadAndShown) {
-  ScratchDir dir;
+TEST_F(StartupFlow, ExistingEnvelopeFilesAreEmptiedAndItsListReadAndShown) {
   dir.write("env.dat", " 2\r\nviga1\r\nviga2\r\n");
   dir.write("env.res", "old report");
   dir.write("env.esf", "old table");
@@ -170,7 +179,7 @@ TEST(StartupFlow, ExistingEnvelopeFilesAreEmptiedAndItsListReadAndShown) {
   q.existing = true;
   q.names = {std::string("env")};
   ViewerState state;
-  ASSERT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ready);
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.existing, 1);
   EXPECT_EQ(dir.read("env.res"), "");
   EXPECT_EQ(dir.read("env.esf"), "");
@@ -181,80 +190,74 @@ TEST(StartupFlow, ExistingEnvelopeFilesAreEmptiedAndItsListReadAndShown) {
   EXPECT_EQ(state.shearScript, "envc.scr");
 }
 
-TEST(StartupFlow, ExistingListWithCountZeroGivesEmptyListAndNoNameBoxes) {
-  ScratchDir dir;
+TEST_F(StartupFlow, ExistingListWithCountZeroGivesEmptyListAndNoNameBoxes) {
   dir.write("env.dat", " 0\n");
   ScriptedQuestions q;
   q.existing = true;
   q.names = {std::string("env")};
   ViewerState state;
   state.projectCount = 7;  // left by an earlier run
-  ASSERT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ready);
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.projectCount, 0);
   EXPECT_TRUE(q.shownNames.empty());
 }
 
-TEST(StartupFlow, MissingNameLinesRepeatTheLastNameAndBlanksCutTheName) {
-  ScratchDir dir;
+TEST_F(StartupFlow, MissingNameLinesRepeatTheLastNameAndBlanksCutTheName) {
   dir.write("env.dat", " 4\nviga uno\nviga2\n");
   ScriptedQuestions q;
   q.existing = true;
   q.names = {std::string("env")};
   ViewerState state;
-  ASSERT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ready);
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   ASSERT_EQ(state.projectCount, 4);
   EXPECT_EQ(q.shownNames, (std::vector<std::string>{"viga", "viga2", "viga2", "viga2"}));
 }
 
-TEST(StartupFlow, NameWithBlankIsWrittenWholeButReadBackUpToTheBlank) {
-  ScratchDir dir;
+TEST_F(StartupFlow, NameWithBlankIsWrittenWholeButReadBackUpToTheBlank) {
   {
     ScriptedQuestions q;
     q.names = {std::string("env")};
     q.projects = {std::string("mi viga")};
     ViewerState state;
-    ASSERT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ready);
+    ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   }
   EXPECT_EQ(dir.read("env.dat"), " 1\nmi viga\n");
   ScriptedQuestions q;
   q.existing = true;
   q.names = {std::string("env")};
   ViewerState state;
-  ASSERT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ready);
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.projects[1], "mi");
 }
 
-TEST(StartupFlow, ListCountAboveFiftyIsHeldToFifty) {
-  ScratchDir dir;
+TEST_F(StartupFlow, ListCountAboveFiftyIsHeldToFifty) {
   dir.write("env.dat", " 999\na\n");
   ScriptedQuestions q;
   q.existing = true;
   q.names = {std::string("env")};
   ViewerState state;
-  ASSERT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ready);
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.projectCount, 50);
   EXPECT_EQ(q.shownNames.size(), 50u);
 }
 
-TEST(StartupFlow, MissingListFileIsReportedAfterTheEnvelopeFilesWereCreated) {
-  ScratchDir dir;
+TEST_F(StartupFlow, MissingListFileIsReportedAfterTheEnvelopeFilesWereCreated) {
   ScriptedQuestions q;
   q.existing = true;
   q.names = {std::string("nada")};
   ViewerState state;
-  EXPECT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ended);
+  EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
   EXPECT_EQ(q.messages, std::vector<std::string>{"error_archivo datos envolventes para leer"});
-  EXPECT_EQ(state.reportFile, nullptr);
+  EXPECT_EQ(state.outputs.report(), nullptr);
   EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"nada.esf", "nada.res"}));
 }
 
-TEST(StartupFlow, UncreatableReportFileEndsTheFlowWithItsMessage) {
-  ScratchDir dir;
+TEST_F(StartupFlow, UncreatableReportFileEndsTheFlowWithItsMessage) {
   std::filesystem::create_directory(dir.file("bad.res"));
   ScriptedQuestions q;
   q.names = {std::string("bad")};
   ViewerState state;
-  EXPECT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ended);
+  EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
   EXPECT_EQ(q.messages, std::vector<std::string>{"ERROR RES_ENVOLVENTE"});
   EXPECT_FALSE(dir.exists("bad.esf"));
   EXPECT_EQ(q.projectQuestions, 0);
@@ -262,12 +265,11 @@ TEST(StartupFlow, UncreatableReportFileEndsTheFlowWithItsMessage) {
   std::filesystem::create_directory(dir.file("bad2.dat"));
   ScriptedQuestions q2;
   q2.names = {std::string("bad2")};
-  EXPECT_EQ(runStartupFlow(1, q2, state, dir.path()), FlowResult::Ended);
+  EXPECT_EQ(runStartupFlow(1, q2, state), FlowResult::Ended);
   EXPECT_EQ(q2.messages, std::vector<std::string>{"ERROR DAT_ENVOLVENTE"});
 }
 
-TEST(StartupFlow, ProjectNameIsRefusedAndAskedAgainWithoutEmptyingItsFiles) {
-  ScratchDir dir;
+TEST_F(StartupFlow, ProjectNameIsRefusedAndAskedAgainWithoutEmptyingItsFiles) {
   dir.write("viga1.dat", kModelTitle);
   dir.write("viga1.res", "results");
   dir.write("viga1.esf", "forces");
@@ -276,7 +278,7 @@ TEST(StartupFlow, ProjectNameIsRefusedAndAskedAgainWithoutEmptyingItsFiles) {
   ScriptedQuestions q;
   q.names = {std::string("viga1"), std::string("viga2"), std::string("viga3"), std::string("env")};
   ViewerState state;
-  ASSERT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ready);
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.envelopeName, "env");
   ASSERT_EQ(q.messages.size(), 3u);
   EXPECT_NE(q.messages[0].find("\"viga1\" es el nombre de un proyecto"), std::string::npos);
@@ -285,8 +287,7 @@ TEST(StartupFlow, ProjectNameIsRefusedAndAskedAgainWithoutEmptyingItsFiles) {
   EXPECT_FALSE(dir.exists("viga2.res"));
 }
 
-TEST(StartupFlow, ProjectChosenAsExistingEnvelopeIsRefusedToo) {
-  ScratchDir dir;
+TEST_F(StartupFlow, ProjectChosenAsExistingEnvelopeIsRefusedToo) {
   dir.write("viga1.dat", kModelTitle);
   dir.write("viga1.res", "results");
   dir.write("env.dat", " 1\nviga1\n");
@@ -294,13 +295,12 @@ TEST(StartupFlow, ProjectChosenAsExistingEnvelopeIsRefusedToo) {
   q.existing = true;
   q.names = {std::string("viga1"), std::nullopt};
   ViewerState state;
-  EXPECT_EQ(runStartupFlow(1, q, state, dir.path()), FlowResult::Ended);
+  EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
   EXPECT_EQ(q.messages.size(), 1u);
   EXPECT_EQ(dir.read("viga1.res"), "results");
 }
 
-TEST(StartupFlow, EnvelopeListAndEmptyDatAreNotProjects) {
-  ScratchDir dir;
+TEST_F(StartupFlow, EnvelopeListAndEmptyDatAreNotProjects) {
   dir.write("env.dat", " 2\na\nb\n");
   dir.write("empty.dat", "");
   dir.write("model.dat", kModelTitle);
@@ -312,18 +312,17 @@ TEST(StartupFlow, EnvelopeListAndEmptyDatAreNotProjects) {
   EXPECT_TRUE(isProjectName(dir.path(), "word"));
 }
 
-TEST(StartupFlow, RunningAgainClosesThePreviousListFileAndRewritesIt) {
-  ScratchDir dir;
+TEST_F(StartupFlow, RunningAgainClosesThePreviousListFileAndRewritesIt) {
   ViewerState state;
   ScriptedQuestions first;
   first.names = {std::string("env")};
   first.projects = {std::string("a"), std::string("b")};
-  ASSERT_EQ(runStartupFlow(1, first, state, dir.path()), FlowResult::Ready);
+  ASSERT_EQ(runStartupFlow(1, first, state), FlowResult::Ready);
   const size_t openAfterFirst = openDescriptors();
   ScriptedQuestions second;
   second.existing = true;
   second.names = {std::string("env")};
-  ASSERT_EQ(runStartupFlow(1, second, state, dir.path()), FlowResult::Ready);
+  ASSERT_EQ(runStartupFlow(1, second, state), FlowResult::Ready);
   EXPECT_EQ(second.shownNames, (std::vector<std::string>{"a", "b"}));
   EXPECT_NE(state.listFile, nullptr);
   // The first run's list, report and table files were closed: the second run
