@@ -78,7 +78,7 @@ bool CEnvolventesApp::processCommandLine() {
   if (!wxFileName::FileExists(file)) {
     wxString text = ui("%1\nImposible encontrar este archivo.\nCompruebe que la ruta y el nombre de archivo son correctos");
     text.Replace("%1", file);
-    wxMessageBox(text, appCaption(), wxOK | wxICON_EXCLAMATION);
+    messageBox(text, wxICON_EXCLAMATION, nullptr);
     return false;
   }
   return docManager_->CreateDocument(file, wxDOC_SILENT) != nullptr;
@@ -135,7 +135,7 @@ void CEnvolventesDoc::initialUpdate() {
 bool CEnvolventesDoc::DoSaveDocument(const wxString& file) {
   FILE* out = std::fopen(fileNameBytes(file).c_str(), "w");
   if (!out) {
-    wxMessageBox(ui("No se puede guardar el archivo ") + file, appCaption(), wxOK | wxICON_EXCLAMATION);
+    messageBox(ui("No se puede guardar el archivo ") + file, wxICON_EXCLAMATION, nullptr);
     return false;
   }
   std::fclose(out);
@@ -146,7 +146,7 @@ bool CEnvolventesDoc::DoOpenDocument(const wxString& file) {
   if (wxFileName::FileExists(file)) return true;
   wxString text = ui("%1\nImposible encontrar este archivo.\nCompruebe que la ruta y el nombre de archivo son correctos");
   text.Replace("%1", file);
-  wxMessageBox(text, appCaption(), wxOK | wxICON_EXCLAMATION);
+  messageBox(text, wxICON_EXCLAMATION, nullptr);
   return false;
 }
 

@@ -30,15 +30,15 @@ BannerArt artFor(int id) {
     case 133: return {wxColour(120, 40, 20), wxColour(230, 150, 90), BannerTheme::Moment, "Momentos flectores"};
     case 138: return {wxColour(70, 20, 100), wxColour(180, 120, 220), BannerTheme::Shear, "Esfuerzos de corte"};
     case 139: return {wxColour(30, 30, 30), wxColour(140, 140, 150), BannerTheme::Deflection, "Envolventes guardadas"};
-    case 140: return {wxColour(0, 80, 90), wxColour(90, 190, 190), BannerTheme::Deflection, "Envolventes de vigas continuas"};
-    case 141: return {wxColour(110, 90, 0), wxColour(230, 210, 90), BannerTheme::Moment, "Flexi\xF3n: m\xE1ximos y m\xEDnimos"};
+    case 140: return {wxColour(0, 80, 90), wxColour(90, 190, 190), BannerTheme::Deflection, "Envolventes de vigas"};
+    case 141: return {wxColour(110, 90, 0), wxColour(230, 210, 90), BannerTheme::Moment, "Flexi\xF3n: extremos"};
     default: return {wxColour(90, 0, 30), wxColour(220, 100, 130), BannerTheme::Shear, "Reacciones de apoyo"};
   }
 }
 
 // A curve over a three-support beam drawn in the theme of the banner.
 void drawBeamSketch(wxDC& dc, BannerTheme theme) {
-  const int left = 190, right = 335, axis = 62, span = (right - left) / 2;
+  const int left = 200, right = 336, axis = 62, span = (right - left) / 2;
   dc.SetPen(wxPen(*wxWHITE, 2));
   dc.DrawLine(left, axis, right, axis);
   for (int x : {left, left + span, right}) {
@@ -120,7 +120,7 @@ void ViewerDialog::showBanner(int selector) {
 }
 
 void ViewerDialog::refuse(wxTextCtrl* field, const std::string& cp1252Message, bool exclamation) {
-  wxMessageBox(ui(cp1252Message), appCaption(), wxOK | (exclamation ? wxICON_EXCLAMATION : wxICON_NONE), this);
+  messageBox(ui(cp1252Message), (exclamation ? wxICON_EXCLAMATION : wxICON_NONE), this);
   field->SetFocus();
   field->SelectAll();
 }

@@ -57,10 +57,10 @@ class DialogQuestions : public envolventes::StartupQuestions {
     return true;
   }
   void showName(const std::string& name) override {
-    wxMessageBox(fileNameText(name), appCaption(), wxOK | wxICON_NONE, parent_);
+    messageBox(fileNameText(name), wxICON_NONE, parent_);
   }
   void showMessage(const std::string& text) override {
-    wxMessageBox(ui(text), appCaption(), wxOK | wxICON_EXCLAMATION, parent_);
+    messageBox(ui(text), wxICON_EXCLAMATION, parent_);
   }
 
  private:
@@ -70,7 +70,7 @@ class DialogQuestions : public envolventes::StartupQuestions {
 class MessageBoxSink : public envelope::MessageSink {
  public:
   void showMessage(const std::string& text) override {
-    wxMessageBox(ui(text), appCaption(), wxOK | wxICON_EXCLAMATION, wxGetApp().GetTopWindow());
+    messageBox(ui(text), wxICON_EXCLAMATION, wxGetApp().GetTopWindow());
     last = text;
   }
   std::string last;
@@ -182,7 +182,7 @@ void CEnvolventesView::OnDraw(wxDC* dc) {
   if (failing == reportedScriptError_) return;
   reportedScriptError_ = failing;
   std::string text = messages.messages.front();
-  app.CallAfter([text] { wxMessageBox(ui(text), appCaption(), wxOK | wxICON_EXCLAMATION); });
+  app.CallAfter([text] { messageBox(ui(text), wxICON_EXCLAMATION, wxGetApp().GetTopWindow()); });
 }
 
 wxPrintout* CEnvolventesView::OnCreatePrintout() { return new CEnvolventesPrintout(this); }
