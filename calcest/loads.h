@@ -24,5 +24,20 @@ void applyBarLoad(Bar& bar, const BarLoad& load);
 void applySelfWeight(Bar& bar);
 
 // Reads the loads file to its end and applies every load to the bar whose label
-// it names (first match). Throws RunError for an unknown bar or load type.
+// it names (first match among bars[1..], slot 0 unused). Throws RunError for a
+// value that cannot be read, an unknown bar or load type.
 void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars);
+
+// Local end shears and moments of a transverse load, for the bar types that carry
+// equivalent loads (other types give zeros).
+struct EndShearsMoments {
+  double VI = 0, MI = 0, VJ = 0, MJ = 0;
+};
+
+// Point force P (local transverse) at distance a from node I and b from node J.
+EndShearsMoments pointForceEndLoads(int barType, double P, double a, double b);
+
+// Distributed load (ltype 3 uniform, 4 rising, 5 falling) of local intensity qt
+// over [a, a + c], b from its end to node J, on bar types 1 to 6: the point-force
+// row integrated over the loaded stretch.
+EndShearsMoments distributedEndLoads(int barType, int ltype, double qt, double a, double c, double b);

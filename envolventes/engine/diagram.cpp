@@ -1,8 +1,273 @@
 #include "diagram.h"
 
-namespace envelope {
+#include <algorithm>
+#include <cstdio>
+#include <vector>
 
-void drawDiagram(const EnvelopeState& state, int selector, Canvas& canvas) {}
+#include "line_reader.h"
+#include "script_canvas.h"
+
+namespace envelope {
+namespace {
+
+constexpr int kSymbol = 6;  // half size of the support and node symbols
+
+const char* const kDeflectionCaption = "Deformaci\xF3n de la viga  ";
+const char* const kMomentCaption = "Momentos flexores de la viga  ";
+const char* const kShearCaption = "Esfuerzos de Corte y Reacciones de Apoyo en la Viga ";
+const char* const kProjectWord = "Proyecto:  ";
+const char* const kBlankUnit = "[      ]";
+const char* const kDeflectionUnits[3] = {"[mm]     ", "[mm]     ", "[pie/1000]"};
+const char* const kMomentUnits[3] = {"[Ton.m]  ", "[kN.m]  ", "[pie.klb]"};
+const char* const kForceUnits[3] = {"[Ton] ", "[kN]   ", "[klb]  "};
+
+std::string valueText(float v) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%6.2f", v);
+  return buffer;
+}
+
+// Draws one diagram; holds what every step needs.
+class DiagramPainter {
+ public:
+  DiagramPainter(const EnvelopeState& state, Canvas& canvas)
+      : s_(state), c_(canvas), L_(state.layout), env_(state.points), y_(state.ordinates),
+        last_(std::min<int>(state.lastPoint, static_cast<int>(state.layout.pointX.size()) - 1)),
+        script_(canvas.labelForm() == LabelForm::Script) {}
+
+  void deflections();
+  void moments();
+  void shear();
+
+ private:
+  int px(int P) const { return L_.pointX[P]; }
+  int labelX(int P) const { return P == last_ ? px(P) - 30 : px(P); }
+  const char* unit(const char* const (&table)[3]) const {
+    int u = s_.current.unitSystem;
+    return u >= 0 && u <= 2 ? table[u] : kBlankUnit;
+  }
+  void title(const char* format, const char* caption, const char* unitText, int y, Colour colour);
+  void support(int x);
+  void nodeTick(int x);
+  void beamFrame();
+  // Support (position in the table) whose current record names this node; 0 if none.
+  int supportAt(int node) const;
+  // Ordinates: deflections and shear upward (sign -1), moments downward (+1).
+  void ordinate(int P, int v, int sign) { c_.line(px(P), L_.axisY, px(P), L_.axisY + sign * v); }
+  void leftClosing(int v0, int sign) { c_.line(20, L_.axisY, px(0), L_.axisY + sign * v0); }
+  void rightClosing(int vLast, int sign) { c_.line(px(last_), L_.axisY + sign * vLast, L_.rightEnd, L_.axisY); }
+  void abscissa(int P, int dy) { c_.text(labelX(P), L_.labelY + dy, valueText(s_.current.points[P].x), kGreen); }
+  void reactionLabel(int P, int support, bool maximum);
+
+  const EnvelopeState& s_;
+  Canvas& c_;
+  const DiagramLayout& L_;
+  const PointEnvelopes& env_;
+  const EnvelopeOrdinates& y_;
+  int last_;
+  bool script_;
+};
+
+void DiagramPainter::title(const char* format, const char* caption, const char* unitText, int y, Colour colour) {
+  std::string name = s_.envelopeName();
+  std::vector<char> buffer(name.size() + 256);
+  std::snprintf(buffer.data(), buffer.size(), format, caption, unitText, kProjectWord, name.c_str());
+  c_.text(20, y, buffer.data(), colour);
+}
+
+void DiagramPainter::support(int x) {
+  int a = L_.axisY, s = kSymbol;
+  // The script draws the triangle the other way round (left corner first).
+  int first = script_ ? x - s : x + s, second = script_ ? x + s : x - s;
+  c_.line(x, a, first, a + s);
+  c_.line(first, a + s, second, a + s);
+  c_.line(second, a + s, x, a);
+}
+
+void DiagramPainter::nodeTick(int x) {
+  c_.line(x, L_.axisY, x, L_.axisY + kSymbol);
+  c_.line(x, L_.axisY + kSymbol, x, L_.axisY - kSymbol);
+}
+
+int DiagramPainter::supportAt(int node) const {
+  const ProjectTables& p = s_.current;
+  for (int j = 1; j <= p.supportCount && j < static_cast<int>(p.reactions.size()); ++j)
+    if (p.reactions[j].node == node) return j;
+  return 0;
+}
+
+bool supportOneAtNodeOne(const ProjectTables& p) {
+  return p.supportCount >= 1 && p.reactions.size() > 1 && p.reactions[1].node == 1;
+}
+
+void DiagramPainter::beamFrame() {
+  c_.line(20, L_.axisY, L_.rightEnd, L_.axisY);
+  if (supportOneAtNodeOne(s_.current)) support(px(0));
+  nodeTick(px(0));
+  for (int P = 20; P <= last_; P += 20)
+    if (supportAt(P / 20 + 1)) support(px(P));
+  for (int P = 20; P <= last_; P += 20) nodeTick(px(P));
+}
+
+void DiagramPainter::reactionLabel(int P, int support, bool maximum) {
+  if (maximum)
+    c_.text(labelX(P), L_.labelY + 30, valueText(s_.reactionMax[support].R), kBlue);
+  else
+    c_.text(labelX(P), L_.labelY + 15, valueText(s_.reactionMin[support].R), kBlue);
+}
+
+void DiagramPainter::deflections() {
+  int ly = L_.labelY;
+  auto maxLabels = [&](int P) {
+    c_.text(labelX(P), ly - 45, valueText(env_.DeflectionMax[P]), kGreen);
+    abscissa(P, 30);
+  };
+  auto minLabels = [&](int P) { c_.text(labelX(P), ly - 30, valueText(env_.DeflectionMin[P]), kGreen); };
+
+  c_.beginPass(kGreen);
+  title(" %s%s.%s %s", kDeflectionCaption, unit(kDeflectionUnits), 115, kGreen);
+  c_.text(2, ly - 45, " y", kGreen);
+  c_.text(2, ly + 30, " x", kGreen);
+  beamFrame();
+  maxLabels(0);
+  leftClosing(y_.DeflectionMaxY[0], -1);
+  for (int P = 1; P <= last_; ++P) {
+    if (P % 20 == 0) maxLabels(P);
+    ordinate(P, y_.DeflectionMaxY[P], -1);
+  }
+  rightClosing(y_.DeflectionMaxY[last_], -1);
+  maxLabels(last_);
+  c_.endPass();
+
+  c_.beginPass(kPurple);
+  c_.text(2, ly - 30, " y", kGreen);
+  minLabels(0);
+  leftClosing(y_.DeflectionMinY[0], -1);
+  for (int P = 1; P <= last_; ++P) {
+    if (P % 20 == 0) minLabels(P);
+    ordinate(P, y_.DeflectionMinY[P], -1);
+  }
+  rightClosing(y_.DeflectionMinY[last_], -1);
+  minLabels(last_);
+  c_.endPass();
+}
+
+void DiagramPainter::moments() {
+  int ly = L_.labelY;
+  auto maxLabels = [&](int P) {
+    c_.text(labelX(P), ly - 30, valueText(env_.MomentMaxLeft[P]), kRed);
+    abscissa(P, 30);
+  };
+  auto minLabels = [&](int P) { c_.text(labelX(P), ly - 45, valueText(env_.MomentMinLeft[P]), kRed); };
+
+  c_.beginPass(kOlive);
+  title(" %s %s.%s %s", kMomentCaption, unit(kMomentUnits), 70, kRed);
+  c_.text(2, ly - 30, " Mi", kRed);
+  c_.text(2, ly, " Md", kRed);
+  c_.text(2, ly + 30, " x", kGreen);
+  beamFrame();
+  leftClosing(y_.MomentMaxLeftY[0], +1);
+  leftClosing(y_.MomentMaxRightY[0], +1);
+  maxLabels(0);
+  for (int P = 1; P <= last_; ++P) {
+    if (P % 20 == 0) maxLabels(P);
+    ordinate(P, y_.MomentMaxLeftY[P], +1);
+    ordinate(P, y_.MomentMaxRightY[P], +1);
+    if (y_.MomentMaxRightY[P] != 0) c_.text(labelX(P), ly, valueText(env_.MomentMaxRight[P]), kRed);
+  }
+  rightClosing(y_.MomentMaxLeftY[last_], +1);
+  rightClosing(y_.MomentMaxRightY[last_], +1);
+  maxLabels(last_);
+  c_.endPass();
+
+  c_.beginPass(kRed);
+  c_.text(2, ly - 45, " Mi", kRed);
+  c_.text(2, ly - 15, " Md", kRed);
+  leftClosing(y_.MomentMinRightY[0], +1);
+  leftClosing(y_.MomentMinLeftY[0], +1);
+  minLabels(0);
+  for (int P = 1; P <= last_; ++P) {
+    if (P % 20 == 0) minLabels(P);
+    ordinate(P, y_.MomentMinLeftY[P], +1);
+    ordinate(P, y_.MomentMinRightY[P], +1);
+    if (y_.MomentMinRightY[P] != 0) c_.text(labelX(P), ly - 15, valueText(env_.MomentMinRight[P]), kRed);
+  }
+  rightClosing(y_.MomentMinRightY[last_], +1);
+  rightClosing(y_.MomentMinLeftY[last_], +1);
+  minLabels(last_);
+  c_.endPass();
+}
+
+void DiagramPainter::shear() {
+  int ly = L_.labelY;
+  // The script leaves out the right-side shear labels and moves the abscissa up.
+  auto maxLabels = [&](int P) {
+    c_.text(labelX(P), ly - 15, valueText(env_.ShearMaxLeft[P]), kBlue);
+    if (script_) {
+      abscissa(P, 30);
+    } else {
+      c_.text(labelX(P), ly, valueText(env_.ShearMaxRight[P]), kBlue);
+      abscissa(P, 45);
+    }
+  };
+  auto minLabels = [&](int P) {
+    c_.text(labelX(P), ly - 45, valueText(env_.ShearMinLeft[P]), kBlue);
+    if (!script_) c_.text(labelX(P), ly - 30, valueText(env_.ShearMinRight[P]), kBlue);
+  };
+  bool firstSupportAtStart = supportOneAtNodeOne(s_.current);
+
+  c_.beginPass(kBlue);
+  title(" %s %s. %s %s", kShearCaption, unit(kForceUnits), 50, kBlue);
+  c_.text(2, ly - 15, " Qi", kBlue);
+  c_.text(2, ly, " Qd", kBlue);
+  c_.text(2, ly + 15, " R", kBlue);
+  c_.text(2, ly + 30, " R", kBlue);
+  c_.text(2, ly + 45, " x", kGreen);
+  beamFrame();
+  leftClosing(y_.ShearMaxLeftY[0], -1);
+  leftClosing(y_.ShearMaxRightY[0], -1);
+  maxLabels(0);
+  if (firstSupportAtStart) reactionLabel(0, 1, true);
+  for (int P = 1; P <= last_; ++P) {
+    ordinate(P, y_.ShearMaxRightY[P], -1);
+    ordinate(P, y_.ShearMaxLeftY[P], -1);
+    if (P % 20 == 0) {
+      maxLabels(P);
+      if (int j = supportAt(P / 20 + 1)) reactionLabel(P, j, true);
+    }
+  }
+  c_.endPass();
+
+  c_.beginPass(kOlive);
+  c_.text(2, ly - 45, " Qi", kBlue);
+  c_.text(2, ly - 30, " Qd", kBlue);
+  leftClosing(y_.ShearMinLeftY[0], -1);
+  leftClosing(y_.ShearMinRightY[0], -1);
+  minLabels(0);
+  if (firstSupportAtStart) reactionLabel(0, 1, false);
+  for (int P = 1; P <= last_; ++P) {
+    ordinate(P, y_.ShearMinRightY[P], -1);
+    ordinate(P, y_.ShearMinLeftY[P], -1);
+    if (P % 20 == 0) {
+      minLabels(P);
+      if (int j = supportAt(P / 20 + 1)) reactionLabel(P, j, false);
+    }
+  }
+  c_.endPass();
+}
+
+}  // namespace
+
+void drawDiagram(const EnvelopeState& state, int selector, Canvas& canvas) {
+  if (selector < 1 || selector > 3) return;
+  const DiagramLayout& layout = state.layout;
+  canvas.beginDiagram(layout.areaWidth, layout.areaHeight, layout.axisY);
+  DiagramPainter painter(state, canvas);
+  if (selector == 1) painter.deflections();
+  if (selector == 2) painter.moments();
+  if (selector == 3) painter.shear();
+  canvas.endDiagram();
+}
 
 std::string scriptErrorText(int selector) {
   switch (selector) {
@@ -12,12 +277,30 @@ std::string scriptErrorText(int selector) {
   }
 }
 
+namespace {
+
+DrawOutcome paint(const EnvelopeState& state, int selector, Canvas* screen, MessageSink& sink) {
+  if (selector < 1 || selector > 3) return DrawOutcome::NothingToDraw;
+  std::string name = state.scriptName(selector);
+  FilePtr script(name.empty() ? nullptr : std::fopen(name.c_str(), "w"));
+  if (!script) {
+    sink.showMessage(scriptErrorText(selector));
+    return DrawOutcome::ScriptError;
+  }
+  if (screen) drawDiagram(state, selector, *screen);
+  ScriptCanvas scriptCanvas(script.get());
+  drawDiagram(state, selector, scriptCanvas);
+  return DrawOutcome::Drawn;
+}
+
+}  // namespace
+
 DrawOutcome paintDiagram(const EnvelopeState& state, int selector, Canvas& screen, MessageSink& sink) {
-  return DrawOutcome::NothingToDraw;
+  return paint(state, selector, &screen, sink);
 }
 
 DrawOutcome writeScript(const EnvelopeState& state, int selector, MessageSink& sink) {
-  return DrawOutcome::NothingToDraw;
+  return paint(state, selector, nullptr, sink);
 }
 
 }  // namespace envelope

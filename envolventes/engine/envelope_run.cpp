@@ -1,5 +1,10 @@
 #include "envelope_run.h"
 
+#include "accumulate.h"
+#include "layout.h"
+#include "project_reader.h"
+#include "result_files.h"
+
 namespace envelope {
 
 const char* const kSelectionErrorText = "ERROR EN SELECCION DE PROYECTOS";
@@ -21,7 +26,36 @@ bool EnvelopeOutputs::create(const std::string& envelopeName, MessageSink& sink)
 RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, EnvelopeOutputs& outputs,
                        MessageSink& sink) {
   state.setEnvelopeName(request.envelopeName);
-  return RunOutcome::Stopped;  // project reading not wired in yet
+  DiagramLayout& layout = state.layout;
+  layout.areaWidth = request.area.width;
+  layout.areaHeight = request.area.height;
+  layout.beamPixels = beamPixelsFor(request.area.width);
+  layout.axisY = axisYFor(request.area.height);
+  layout.labelY = labelYFor(request.area.height);
+
+  ProjectTables project;
+  for (size_t k = 0; k < request.projects.size(); ++k) {
+    ReadStep step = readProject(request.projects[k], k == 0, state, project, sink);
+    if (step == ReadStep::SelectionError) return RunOutcome::SelectionError;
+    if (step == ReadStep::Stopped) return RunOutcome::Stopped;
+    combineResultRecords(state, project);
+    computeProjectScales(state, project);
+    computeLayout(project, request.area.width, request.area.height, state.layout);
+    combinePointEnvelopes(state, project);
+    state.lastPoint = project.lastPoint;
+    state.forceTableLastIndex = project.forceTableLastIndex;
+    state.current = std::move(project);
+  }
+
+  if (!outputs.forceTable() || !outputs.report()) return RunOutcome::Stopped;
+  if (writeForceTable(request.projects, state.forceTableLastIndex, outputs.forceTable(), sink) ==
+      ForceTableStep::Stopped)
+    return RunOutcome::Stopped;
+  outputs.closeForceTable();
+  computeOrdinates(state);
+  writeReport(state, outputs.report());
+  outputs.closeReport();
+  return RunOutcome::Completed;
 }
 
 }  // namespace envelope

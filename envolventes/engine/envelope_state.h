@@ -108,6 +108,7 @@ struct ProjectTables {
   int captionSet = 0, unitSystem = 0;
   int barCount = 0, nodeCount = 0, supportCount = 0, nodalLoadCount = 0;
   int materialCount = 0, sectionCount = 0, unusedCount = 0, tieCount = 0, selfWeight = 0;
+  int tenthValue = 0;  // the real after the nine counts, read as an integer, not used
   float beamLength = 0;
   int lastPoint = 0;
   int forceTableLastIndex = 0;  // first line of the project's .esf

@@ -1,1 +1,131 @@
-// in progress
+#include "result_files.h"
+
+#include "line_reader.h"
+#include "project_reader.h"
+
+namespace envelope {
+namespace {
+
+void combineStrict(float v, ForceColumn& c) {
+  if (v > 0 && v > c.max) c.max = v;
+  if (v < 0 && v < c.min) c.min = v;
+}
+
+// Reads one project's table into `rows` (n + 1 of them). False after a message
+// when the file does not open (`missing`) or its rows do not match n.
+bool readProjectTable(const std::string& base, int n, std::vector<ForceTableRow>& rows, bool& missing,
+                      MessageSink& sink) {
+  FilePtr esf = openForReading(base + ".esf");
+  missing = !esf;
+  if (missing) {
+    sink.showMessage("error_archivo esfuerzos");
+    return false;
+  }
+  LineReader reader(esf.get());
+  int declared = -1;
+  std::string line;
+  if (reader.next(line, kForceLine)) std::sscanf(line.c_str(), "%d", &declared);
+  if (declared != n) {
+    sink.showMessage(kForcePointsError);
+    return false;
+  }
+  rows.assign(n + 1, ForceTableRow{});
+  int got = 0;
+  while (reader.next(line, kForceLine)) {
+    if (isBlank(line)) continue;
+    // A row beyond the declared count, or one that is not a row: the table does
+    // not hold what its first line says.
+    float v[6] = {0, 0, 0, 0, 0, 0};
+    ForceTableRow row;
+    if (got > n || std::sscanf(line.c_str(), "%d %f %f %f %f %f %f %f", &row.index, &row.x, &v[0], &v[1], &v[2],
+                               &v[3], &v[4], &v[5]) != 8) {
+      sink.showMessage(kForcePointsError);
+      return false;
+    }
+    row.Qi.max = v[0], row.Qd.max = v[1], row.Mfi.max = v[2], row.Mfd.max = v[3], row.CC.max = v[4],
+    row.Mf.max = v[5];
+    rows[got++] = row;
+  }
+  if (got != n + 1) {
+    sink.showMessage(kForcePointsError);
+    return false;
+  }
+  return true;
+}
+
+void writeHalf(FILE* out, const char* header, const std::vector<ForceTableRow>& table, int n, bool shear) {
+  std::fputs(header, out);
+  for (int i = 0; i <= n; ++i) {
+    const ForceTableRow& r = table[i];
+    const ForceColumn& a = shear ? r.Qi : r.Mfi;
+    const ForceColumn& b = shear ? r.Qd : r.Mfd;
+    const ForceColumn& c = shear ? r.CC : r.Mf;
+    std::fprintf(out, " %f   %f//%f   ////  %f//%f  ////  %f//%f\n", r.x, a.max, b.max, a.min, b.min, c.max, c.min);
+  }
+}
+
+}  // namespace
+
+ForceTableStep writeForceTable(const std::vector<std::string>& projects, int n, FILE* out, MessageSink& sink) {
+  std::vector<ForceTableRow> table(n + 10);
+  std::vector<ForceTableRow> rows;
+  for (const std::string& base : projects) {
+    bool missing = false;
+    if (!readProjectTable(base, n, rows, missing, sink)) {
+      if (missing) return ForceTableStep::Stopped;
+      break;
+    }
+    for (int i = 0; i <= n; ++i) {
+      ForceTableRow& t = table[i];
+      const ForceTableRow& r = rows[i];
+      t.index = r.index;
+      t.x = r.x;
+      combineStrict(r.Qi.max, t.Qi);
+      combineStrict(r.Qd.max, t.Qd);
+      combineStrict(r.Mfi.max, t.Mfi);
+      combineStrict(r.Mfd.max, t.Mfd);
+      combineStrict(r.CC.max, t.CC);
+      combineStrict(r.Mf.max, t.Mf);
+    }
+  }
+  writeHalf(out, " Coordenada[m]  Qi(m\xE1x)//Qd(m\xE1x)   /////   Qi(m\xEDn)//Qd(m\xEDn)    CC(m\xE1x)//CC(m\xEDn)\n", table,
+            n, true);
+  writeHalf(out,
+            " Coordenada[m]  Mfi(m\xE1x)//Mfd(m\xE1x)   /////   Mfi(m\xEDn)//Mfd(m\xEDn)    Mf(m\xE1x)//Mf(m\xEDn)\n",
+            table, n, false);
+  return ForceTableStep::Written;
+}
+
+void writeReport(const EnvelopeState& s, FILE* out) {
+  const ProjectTables& p = s.current;
+  std::fputs(" NODO  Flechas[mm]:  M\xE1xima  M\xEDnima\n", out);
+  for (int i = 1; i <= p.nodeCount; ++i)
+    std::fprintf(out, " %d   %f  %f   \n", s.nodeDeflectionMax[i].node, s.nodeDeflectionMax[i].value,
+                 s.nodeDeflectionMin[i].value);
+  const GlobalExtremes& e = s.extremes;
+  std::fprintf(out,
+               " Deformaciones :  M\xE1xima[mm]: %f    M\xEDnima[mm]:  %f   ABSOLUTA[diferencia m\xE1xima][mm]:  %f\n\n",
+               e.deflectionMax, e.deflectionMin, e.deflectionSpan);
+  std::fprintf(out, " Corte :  M\xE1ximo: %f    M\xEDnimo:  %f   \n\n", e.shearMax, e.shearMin);
+  std::fprintf(out, " Momento :  M\xE1ximo: %f    M\xEDnimo:  %f   \n\n", e.momentMax, e.momentMin);
+  std::fputs(" BARRA  Nodos i///j   Mfi(m\xE1x)//Mfi(m\xEDn)  ///   Mfj(m\xE1x)//Mfj(m\xEDn) \n", out);
+  for (int i = 1; i <= p.barCount; ++i) {
+    const BarEndForces& mx = s.barForcesMax[i];
+    const BarEndForces& mn = s.barForcesMin[i];
+    std::fprintf(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, mx.Mi, mn.Mi, mx.Mj, mn.Mj);
+  }
+  std::fputs(" BARRA  Nodos i///j   Qi(m\xE1x)//Qi(m\xEDn)  ///   Qj(m\xE1x)//Qj(m\xEDn) \n", out);
+  for (int i = 1; i <= p.barCount; ++i) {
+    const BarEndForces& mx = s.barForcesMax[i];
+    const BarEndForces& mn = s.barForcesMin[i];
+    std::fprintf(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, mx.Qi, mn.Qi, mx.Qj, mn.Qj);
+  }
+  std::fputs(" REACCION NODO  R(m\xE1x) ////  R(m\xEDn) \n", out);
+  for (int i = 1; i <= p.supportCount; ++i)
+    std::fprintf(out, " %d  %f //// %f \n", s.reactionMax[i].node, s.reactionMax[i].R, s.reactionMin[i].R);
+  std::fputs(" Coordenada[m]  flecha m\xE1xima[mm]  ////  flecha m\xEDnima[mm]\n", out);
+  for (int P = 0; P <= s.lastPoint; ++P)
+    std::fprintf(out, " %f   %f  ////  %f \n", s.points.x[P], s.points.DeflectionMax[P], s.points.DeflectionMin[P]);
+}
+
+}  // namespace envelope

@@ -1,0 +1,113 @@
+#pragma once
+// The analysis context of one calcest run: open files, counts, tables, the two
+// band matrices and the load vector. Phases are plain functions over it.
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bar.h"
+#include "model.h"
+#include "scan.h"
+#include "text_out.h"
+
+struct Tie {
+  int labelA = 0, labelB = 0, dirA = 0, dirB = 0, nodeA = 0, nodeB = 0;
+  double value = 0.0;  // prescribed relative displacement u(B) - u(A)
+  int dofA = 0, dofB = 0;
+  double FA = 0.0, FB = 0.0;
+};
+
+struct NodalLoad {
+  int index = 0;
+  int code[3] = {0, 0, 0};  // carried along; only the values act
+  double value[3] = {0, 0, 0};
+};
+
+struct NodeResult {
+  int label = 0, index = 0;
+  double Rx = 0, Ry = 0, M = 0;
+};
+
+// End values of a bar: diagram values at stations 0 and 20, then the raw local
+// end forces -f1, f4, f3, f6, f2, f5.
+struct BarEnds {
+  double Nstart = 0, Nend = 0, Mstart = 0, Mend = 0, Vstart = 0, Vend = 0;
+  double raw[6] = {0, 0, 0, 0, 0, 0};
+};
+
+// One point along the whole beam (20 per bar plus the first).
+struct StationEntry {
+  double X = 0, defyS = 0, defxS = 0, slope = 0, M = 0, V = 0, N = 0;
+  double giroL = 0, giroR = 0, angleR = 0, defyL = 0, defyR = 0;
+};
+
+constexpr int kMaxBars = 250;  // the point grid holds 20 * 250 + 1 points
+
+// Zero-filled array of doubles; calloc leaves untouched pages unmapped, so a
+// large band costs only what the model really uses.
+class ZeroArray {
+ public:
+  ZeroArray() = default;
+  explicit ZeroArray(size_t count);
+  double& operator[](size_t i) { return data_.get()[i]; }
+  double operator[](size_t i) const { return data_.get()[i]; }
+  double* data() { return data_.get(); }
+  size_t size() const { return size_; }
+
+ private:
+  struct Free {
+    void operator()(double* p) const;
+  };
+  std::unique_ptr<double, Free> data_;
+  size_t size_ = 0;
+};
+
+struct FileCloser {
+  void operator()(FILE* f) const {
+    if (f) std::fclose(f);
+  }
+};
+using FileHandle = std::unique_ptr<FILE, FileCloser>;
+
+// Opens a file or throws RunError (with a key wait) naming it.
+FileHandle openFile(const std::string& name, const char* mode);
+
+struct CommandLine {
+  std::string model, results, loads, diagram, barRecords, reserved;
+};
+
+struct AnalysisContext {
+  CommandLine args;
+  std::string stem;
+
+  // Inputs and the files the driver opens.
+  FileHandle modelFile, loadsFile, barRecordFile;
+  std::unique_ptr<Scanner> model, loads;
+  TextOut results, diagram, esfuerzos, fpPrueba, kar, kra, tst, gan, def;
+
+  ModelHeader header;
+  UnitConstants units{9.806, 1000.0};
+
+  std::vector<Node> nodes;
+  std::vector<NodeResult> nodeResults;
+  std::vector<Bar> bars;
+  std::vector<BarEnds> barEnds;
+  std::vector<Section> sections;
+  std::vector<Material> materials;
+  std::vector<Support> supports;
+  std::vector<Tie> ties;
+  std::vector<NodalLoad> nodalLoads;
+  std::vector<StationEntry> stations;
+
+  // Band system: entry K(r, c), c >= r, at r * bw + (c - r + 1).
+  int neq = 0, maxw = 0, bw = 1;
+  ZeroArray s, sr;  // working and reference band matrices
+  ZeroArray f;      // load vector, later the displacements
+  double maxEntry = 0.0;
+  double P = 0.0;  // penalty stiffness
+
+  int nb() const { return static_cast<int>(bars.size()) - 1; }
+  int nn() const { return static_cast<int>(nodes.size()) - 1; }
+  size_t band(int row, int col) const { return static_cast<size_t>(row) * bw + static_cast<size_t>(col); }
+};

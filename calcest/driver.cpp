@@ -1,0 +1,85 @@
+// The run of calcest, step by step: command line, files, phases, exit status.
+#include <cstdlib>
+#include <new>
+#include <stdexcept>
+
+#include "console.h"
+#include "loads.h"
+#include "phases.h"
+#include "run_error.h"
+
+namespace {
+constexpr size_t kMaxModelNameLength = 51;  // side-file names are built from it
+
+void checkCommandLine(const std::vector<std::string>& args) {
+  if (args.size() != 6) throw RunError("ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )", true);
+  if (args[0].size() > kMaxModelNameLength)
+    throw RunError(formatText("ERROR: EL NOMBRE DEL FICHERO DE DATOS TIENE M\xC1S DE %zu CARACTERES\n",
+                              kMaxModelNameLength),
+                   true);
+}
+
+// Step 2: the command-line files and the first two fixed-name traces.
+void openMainFiles(AnalysisContext& ctx) {
+  const CommandLine& a = ctx.args;
+  ctx.modelFile = openFile(a.model, "r");
+  ctx.results.open(a.results);
+  ctx.loadsFile = openFile(a.loads, "r");
+  ctx.diagram.open(a.diagram);
+  ctx.barRecordFile = openFile(a.barRecords, "wb+");
+  ctx.esfuerzos.open("esfuerzos.txt");
+  ctx.fpPrueba.open("fp_pruebak.txt");
+  ctx.model = std::make_unique<Scanner>(ctx.modelFile.get(), a.model);
+  ctx.loads = std::make_unique<Scanner>(ctx.loadsFile.get(), a.loads);
+}
+
+// Step 4: the side files named after the model file, in their fixed order.
+void openSideFiles(AnalysisContext& ctx) {
+  ctx.stem = sideFileStem(ctx.args.model);
+  ctx.kar.open(ctx.stem + ".kar");
+  ctx.kra.open(ctx.stem + ".kra");
+  if (!ctx.tst.tryOpen(ctx.stem + ".tst")) throw RunError("NO PUDO ABRIR EL FICHERO .tst", true);
+  ctx.gan.open(ctx.stem + ".gan");
+  ctx.def.open(ctx.stem + ".def");
+}
+
+void analyse(AnalysisContext& ctx) {
+  openMainFiles(ctx);
+  openSideFiles(ctx);
+  consoleWrite("  Presione una tecla para continuar\n");
+  waitKey();
+  readHeaderAndEcho(ctx);
+  readModelTables(ctx);
+  readAndApplyBarLoads(*ctx.loads, ctx.bars);
+  writeSelfWeight(ctx);
+  readSupportsAndTies(ctx);
+  allocateBand(ctx);
+  readNodalLoadsAndBuildLoadVector(ctx);
+  assembleStiffness(ctx);
+  applySupportsAndTies(ctx);
+  solveBand(ctx);
+  computeBarResults(ctx);
+  computeReactions(ctx);
+}
+}  // namespace
+
+std::string sideFileStem(const std::string& modelFileName) {
+  return modelFileName.substr(0, modelFileName.find('.'));
+}
+
+int runCalcest(const std::vector<std::string>& args) {
+  try {
+    checkCommandLine(args);
+    AnalysisContext ctx;
+    ctx.args = {args[0], args[1], args[2], args[3], args[4], args[5]};
+    analyse(ctx);
+    std::fflush(stdout);
+    return 0;
+  } catch (const RunError& error) {
+    return reportRunError(error);
+  } catch (const std::bad_alloc&) {
+    return reportOutOfMemory();
+  } catch (const std::length_error&) {
+    return reportOutOfMemory();
+  }
+}

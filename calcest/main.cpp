@@ -1,0 +1,10 @@
+// calcest: static analysis of a continuous beam under one load case.
+#include <string>
+#include <vector>
+
+#include "phases.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return runCalcest(args);
+}

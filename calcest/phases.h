@@ -1,0 +1,56 @@
+#pragma once
+// The phases of a calcest run, called in order by the driver. Each works on the
+// analysis context and throws RunError for anything that ends the run.
+#include <string>
+#include <vector>
+
+#include "context.h"
+
+// Driver (driver.cpp): the whole run; returns the exit status.
+int runCalcest(const std::vector<std::string>& args);
+// Stem of the side files: the model file name up to its first '.'.
+std::string sideFileStem(const std::string& modelFileName);
+
+// Input (input.cpp).
+void readHeaderAndEcho(AnalysisContext& ctx);        // step 6
+void readModelTables(AnalysisContext& ctx);          // step 8
+void writeSelfWeight(AnalysisContext& ctx);          // step 10
+void readSupportsAndTies(AnalysisContext& ctx);      // step 11
+void readNodalLoadsAndBuildLoadVector(AnalysisContext& ctx);  // step 12
+void allocateBand(AnalysisContext& ctx);             // band sized by bars and ties
+Tie readTie(Scanner& in, int position, const std::vector<Node>& nodes);
+
+// Element stiffness and assembly (stiffness.cpp).
+constexpr int kStiffTypes[6] = {1, 2, 3, 4, 7, 8};
+int stiffSlot(int type);  // 0..5 for types 1,2,3,4,7,8; -1 otherwise
+Mat6 fullLocalMatrix(const Bar& bar);
+Mat6 condense(const Mat6& full, int type);
+Mat6 closedFormHinged(const Bar& bar, int type);  // types 2, 3, 4
+void computeElementMatrices(Bar& bar);            // local, zones, C, T, global
+Mat6 multiply(const Mat6& a, const Mat6& b);
+Mat6 transpose(const Mat6& a);
+void assembleStiffness(AnalysisContext& ctx);     // step 13
+void writeBandRows(TextOut& out, AnalysisContext& ctx);  // six entries per row
+
+// Supports and ties (supports.cpp).
+void applySupportsAndTies(AnalysisContext& ctx);  // step 14
+void applySupport(AnalysisContext& ctx, const Support& support);
+
+// Solver (solver.cpp).
+void solveBand(AnalysisContext& ctx);             // step 15
+
+// Results (results.cpp).
+void computeBarResults(AnalysisContext& ctx);     // step 16
+void computeReactions(AnalysisContext& ctx);      // step 17
+void supportReaction(const AnalysisContext& ctx, const Support& support, NodeResult& out);
+
+// Output files (output.cpp).
+void writeNodeResults(AnalysisContext& ctx);
+void writeBarLine(AnalysisContext& ctx, const Bar& bar, const BarEnds& ends);
+void writeArtCorteBlock(TextOut& out, const Bar& bar, const double delta[7]);
+void buildStationTable(AnalysisContext& ctx);
+void writeStationFiles(AnalysisContext& ctx);
+void writeBarRecords(AnalysisContext& ctx);
+void writeReactionLines(AnalysisContext& ctx);
+constexpr size_t kBarRecordSize = 9056;
+void encodeBarRecord(const Bar& bar, unsigned char* record);

@@ -1,0 +1,184 @@
+// Bar results (end forces, station values, curves) and support and tie
+// reactions, from the displacements left by the solver.
+#include <cmath>
+
+#include "phases.h"
+
+namespace {
+// Transverse displacement along the bar and its derivative, by bar type, from
+// the local end displacements d = (u1, v1, th1, u2, v2, th2).
+void curvePoint(int type, double x, double L, const double d[7], double& defy, double& giro) {
+  double e = x / L;
+  double v1 = d[2], t1 = d[3], v2 = d[5], t2 = d[6];
+  switch (type) {
+    case 2:
+      defy = (1 - 1.5 * e + 0.5 * e * e * e) * v1 + (1.5 * e - 0.5 * e * e * e) * v2 + x * (e * e - 1) / 2 * t2;
+      giro = (-1.5 + 1.5 * e * e) / L * v1 + (1.5 - 1.5 * e * e) / L * v2 + (3 * e * e - 1) / 2 * t2;
+      break;
+    case 3:
+      defy = (1 - 1.5 * e * e + 0.5 * e * e * e) * v1 + x * (1 - 1.5 * e + 0.5 * e * e) * t1 +
+             (1.5 * e * e - 0.5 * e * e * e) * v2;
+      giro = (-3 * e + 1.5 * e * e) / L * v1 + (1 - 3 * e + 1.5 * e * e) * t1 + (3 * e - 1.5 * e * e) / L * v2;
+      break;
+    case 4:
+      defy = (1 - e) * v1 + e * v2;
+      giro = (v2 - v1) / L;
+      break;
+    default:  // 1, 7, 8: the cubic of both end displacements and rotations
+      defy = (1 - 3 * e * e + 2 * e * e * e) * v1 + x * (1 - e) * (1 - e) * t1 + (3 * e * e - 2 * e * e * e) * v2 +
+             x * x * (e - 1) / L * t2;
+      giro = (-6 * e + 6 * e * e) / L * v1 + (1 - e) * (1 - 3 * e) * t1 + (6 * e - 6 * e * e) / L * v2 +
+             (3 * e * e - 2 * e) * t2;
+  }
+}
+
+bool hasCurves(int type) { return stiffSlot(type) >= 0; }
+
+void computeCurves(Bar& bar, const double d[7]) {
+  for (int k = 0; k < kStations; ++k) {
+    double x = bar.xs[k];
+    curvePoint(bar.type, x, bar.L, d, bar.defy[k], bar.giro[k]);
+    bar.defx[k] = (1 - x / bar.L) * d[1] + x / bar.L * d[4];
+    if (k >= 1) {
+      double rise = bar.defy[k] - bar.defy[k - 1], run = bar.xs[k] - bar.xs[k - 1];
+      bar.slope[k - 1] = rise / run;
+      bar.angle[k - 1] = std::atan2(rise, run);
+    }
+  }
+}
+
+// Local end forces f = K'.T.u + fixedEnd, by bar type.
+void endForces(const Bar& bar, const double delta[7], double f[7]) {
+  int slot = stiffSlot(bar.type);
+  for (int r = 1; r <= 6; ++r) {
+    f[r] = 0.0;
+    if (bar.type == 0) continue;
+    if (slot >= 0)
+      for (int c = 1; c <= 6; ++c) f[r] += bar.withZones[slot][r][c] * delta[c];
+    f[r] += bar.fixedEnd[r];
+  }
+}
+
+BarEnds endValues(const Bar& bar, const double f[7]) {
+  BarEnds e;
+  bool leftward = bar.orient == kInclinedLeft;
+  e.Nstart = leftward ? f[1] : -f[1];
+  e.Nend = leftward ? -f[4] : f[4];
+  e.Mstart = -f[3];
+  e.Mend = f[6];
+  e.Vstart = leftward ? -f[2] : f[2];
+  e.Vend = leftward ? f[5] : -f[5];
+  double raw[6] = {-f[1], f[4], f[3], f[6], f[2], f[5]};
+  for (int k = 0; k < 6; ++k) e.raw[k] = raw[k];
+  return e;
+}
+
+void stationValues(Bar& bar, const BarEnds& e) {
+  const int last = kStations - 1;
+  bar.N[0] = e.Nstart, bar.N[last] = e.Nend;
+  bar.V[0] = e.Vstart, bar.V[last] = e.Vend;
+  bar.M[0] = e.Mstart, bar.M[last] = e.Mend;
+  double sign = bar.orient == kInclinedLeft ? -1.0 : 1.0;
+  for (int k = 1; k < last; ++k) {
+    double x = bar.xs[k];
+    bar.V[k] = e.Vstart + sign * bar.V0[k];
+    bar.N[k] = e.Nstart + sign * bar.N0[k];
+    bar.M[k] = e.Mstart + sign * x * e.Vstart + bar.M0[k];
+  }
+}
+
+void barResult(AnalysisContext& ctx, Bar& bar, TextOut& artcorte) {
+  double u[7] = {0};
+  const Node& ni = ctx.nodes[bar.nodeI];
+  const Node& nj = ctx.nodes[bar.nodeJ];
+  double global[7] = {0, ni.ux, ni.uy, ni.rot, nj.ux, nj.uy, nj.rot};
+  for (int r = 1; r <= 6; ++r)
+    for (int c = 1; c <= 6; ++c) u[r] += bar.T[r][c] * global[c];
+  const int last = kStations - 1;
+  bar.defx[0] = u[1], bar.defx[last] = u[4];
+  bar.defy[0] = u[2], bar.defy[last] = u[5];
+  bar.giro[0] = u[3], bar.giro[last] = u[6];
+  bar.slope[last] = std::tan(u[6]);
+  bar.angle[last] = u[6];
+  double curve[7];
+  for (int r = 0; r <= 6; ++r) curve[r] = u[r];
+  // A released transverse end moves apart from its node: its curve takes the
+  // mirrored displacement; the end forces do not.
+  if (bar.type == 8) curve[5] = -curve[5], bar.defy[last] = curve[5];
+  if (bar.type == 7) curve[2] = -curve[2], bar.defy[0] = curve[2];
+  if (hasCurves(bar.type)) computeCurves(bar, curve);
+  writeArtCorteBlock(artcorte, bar, u);
+  double f[7];
+  endForces(bar, u, f);
+  BarEnds& ends = ctx.barEnds[bar.index];
+  ends = endValues(bar, f);
+  stationValues(bar, ends);
+  writeBarLine(ctx, bar, ends);
+}
+}  // namespace
+
+void computeBarResults(AnalysisContext& ctx) {
+  for (int k = 1; k <= ctx.nn(); ++k) {
+    Node& node = ctx.nodes[k];
+    node.ux = ctx.f[3 * k - 2];
+    node.uy = ctx.f[3 * k - 1];
+    node.rot = ctx.f[3 * k];
+  }
+  writeNodeResults(ctx);
+  TextOut artcorte;
+  artcorte.open("artcorte.txt");
+  for (int i = 1; i <= ctx.nb(); ++i) barResult(ctx, ctx.bars[i], artcorte);
+  artcorte.close();
+  buildStationTable(ctx);
+  writeBarRecords(ctx);
+  writeStationFiles(ctx);
+}
+
+void supportReaction(const AnalysisContext& ctx, const Support& sup, NodeResult& out) {
+  const Node& node = ctx.nodes[sup.index];
+  const double P = ctx.P;
+  double s = std::sin(sup.angle), c = std::cos(sup.angle);
+  double along = s * node.ux - c * node.uy;  // displacement along (s, -c)
+  out.Rx = out.Ry = out.M = 0.0;
+  switch (sup.code) {
+    case 4:
+    case 14: {
+      double r = (sup.code == 4 ? sup.rz : sup.dx) - along;
+      out.Rx = P * r * s;
+      out.Ry = -P * r * c;
+      if (sup.code == 14) out.M = P * (node.rot - sup.rz);
+      return;
+    }
+    case 54:
+    case 64:
+      out.Rx = -sup.kx * along * s;
+      out.Ry = sup.kx * along * c;
+      if (sup.code == 64) out.M = -sup.kz * node.rot;
+      return;
+    default: break;
+  }
+  if (!isDigitSupportCode(sup.code)) {
+    out.Rx = P * (sup.dx - node.ux);
+    out.Ry = P * (sup.dy - node.uy);
+    return;
+  }
+  int h = sup.code / 100, v = (sup.code / 10) % 10, r = sup.code % 10;
+  out.Rx = h == 1 ? P * (sup.dx - node.ux) : h == 2 ? -sup.kx * node.ux : 0.0;
+  out.Ry = v == 1 ? P * (sup.dy - node.uy) : v == 2 ? -sup.ky * node.uy : 0.0;
+  out.M = r == 1 ? P * (node.rot - sup.rz) : r == 2 ? -sup.kz * node.rot : 0.0;
+}
+
+void computeReactions(AnalysisContext& ctx) {
+  for (size_t k = 1; k < ctx.supports.size(); ++k) {
+    const Support& sup = ctx.supports[k];
+    NodeResult& result = ctx.nodeResults[sup.index];
+    supportReaction(ctx, sup, result);
+    ctx.results.print(" %5d  %lf  %lf\n", sup.index, result.Ry, result.M);
+  }
+  for (size_t k = 1; k < ctx.ties.size(); ++k) {
+    Tie& tie = ctx.ties[k];
+    tie.FA = ctx.P * (ctx.f[tie.dofB] - ctx.f[tie.dofA] - tie.value);
+    tie.FB = -tie.FA;
+  }
+  writeReactionLines(ctx);
+}

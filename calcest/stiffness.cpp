@@ -1,0 +1,205 @@
+// Element stiffness of the bar types, rigid zones, rotation, and the band
+// assembly of all bars into both matrices with their traces.
+#include <cmath>
+
+#include "console.h"
+#include "phases.h"
+#include "run_error.h"
+
+namespace {
+// Release masks (1 keeps the freedom) in the slot order of kStiffTypes.
+constexpr int kMasks[6][7] = {
+    {0, 1, 1, 1, 1, 1, 1}, {0, 1, 1, 0, 1, 1, 1}, {0, 1, 1, 1, 1, 1, 0},
+    {0, 1, 1, 0, 1, 1, 0}, {0, 1, 0, 1, 1, 1, 1}, {0, 1, 1, 1, 1, 0, 1},
+};
+
+struct ElementConstants {
+  double l, ai, aj, EA_l, EI_l, EI_l2, EI_l3, phi, psi;
+};
+
+ElementConstants elementConstants(const Bar& bar) {
+  ElementConstants k{};
+  k.l = bar.aclx * bar.L;
+  k.ai = bar.adlx * bar.L;
+  k.aj = bar.ablx * bar.L;
+  k.EA_l = bar.E * bar.A / k.l;
+  k.EI_l = bar.E * bar.I / k.l;
+  k.EI_l2 = bar.E * bar.I / (k.l * k.l);
+  k.EI_l3 = bar.E * bar.I / (k.l * k.l * k.l);
+  if (bar.shear != 0) {
+    // Shear deformation needs a shear stiffness; without it the factor is infinite.
+    if (bar.G * bar.A == 0.0)
+      throw RunError(formatText("ERROR: LA BARRA %d INCLUYE LA DEFORMACI\xD3N POR CORTANTE CON G\xB7" "A NULO\n",
+                                bar.index));
+    k.phi = 12.0 * bar.E * bar.I / (k.l * k.l * bar.G * bar.A);
+    k.psi = 3.0 * bar.E * bar.I / (k.l * k.l * bar.G * bar.A);
+  }
+  return k;
+}
+
+void setSymmetric(Mat6& m, int r, int c, double v) {
+  m[r][c] = v;
+  m[c][r] = v;
+}
+
+void setAxial(Mat6& m, double EA_l) {
+  m[1][1] = m[4][4] = EA_l;
+  setSymmetric(m, 1, 4, -EA_l);
+}
+}  // namespace
+
+int stiffSlot(int type) {
+  for (int k = 0; k < 6; ++k)
+    if (kStiffTypes[k] == type) return k;
+  return -1;
+}
+
+Mat6 fullLocalMatrix(const Bar& bar) {
+  ElementConstants k = elementConstants(bar);
+  double d = 1.0 + k.phi;
+  Mat6 m{};
+  setAxial(m, k.EA_l);
+  m[2][2] = m[5][5] = 12.0 * k.EI_l3 / d;
+  setSymmetric(m, 2, 5, -12.0 * k.EI_l3 / d);
+  for (auto rc : {std::pair{2, 3}, std::pair{2, 6}}) setSymmetric(m, rc.first, rc.second, 6.0 * k.EI_l2 / d);
+  for (auto rc : {std::pair{3, 5}, std::pair{5, 6}}) setSymmetric(m, rc.first, rc.second, -6.0 * k.EI_l2 / d);
+  m[3][3] = m[6][6] = (4.0 + k.phi) * k.EI_l / d;
+  setSymmetric(m, 3, 6, (2.0 - k.phi) * k.EI_l / d);
+  return m;
+}
+
+Mat6 condense(const Mat6& full, int type) {
+  Mat6 m = full;
+  int slot = stiffSlot(type);
+  if (slot < 0) return Mat6{};
+  for (int k = 1; k <= 6; ++k) {
+    if (kMasks[slot][k]) continue;
+    double pivot = m[k][k];
+    // A freedom without stiffness of its own has nothing to pass on.
+    if (pivot != 0.0)
+      for (int i = 1; i <= 6; ++i)
+        for (int j = 1; j <= 6; ++j)
+          if (i != k && j != k) m[i][j] -= m[i][k] * m[k][j] / pivot;
+    for (int i = 1; i <= 6; ++i) m[i][k] = m[k][i] = 0.0;
+  }
+  return m;
+}
+
+Mat6 closedFormHinged(const Bar& bar, int type) {
+  ElementConstants k = elementConstants(bar);
+  double d = 1.0 + k.psi;
+  Mat6 m{};
+  setAxial(m, k.EA_l);
+  if (type == 2 || type == 3) {
+    m[2][2] = m[5][5] = 3.0 * k.EI_l3 / d;
+    setSymmetric(m, 2, 5, -3.0 * k.EI_l3 / d);
+    int rot = type == 3 ? 3 : 6;  // the end that keeps its rotation
+    setSymmetric(m, 2, rot, 3.0 * k.EI_l2 / d);
+    setSymmetric(m, 5, rot, -3.0 * k.EI_l2 / d);
+    m[rot][rot] = 3.0 * k.EI_l / d;
+  }
+  return m;
+}
+
+Mat6 multiply(const Mat6& a, const Mat6& b) {
+  Mat6 m{};
+  for (int i = 1; i <= 6; ++i)
+    for (int j = 1; j <= 6; ++j) {
+      double sum = 0.0;
+      for (int k = 1; k <= 6; ++k) sum += a[i][k] * b[k][j];
+      m[i][j] = sum;
+    }
+  return m;
+}
+
+Mat6 transpose(const Mat6& a) {
+  Mat6 m{};
+  for (int i = 1; i <= 6; ++i)
+    for (int j = 1; j <= 6; ++j) m[i][j] = a[j][i];
+  return m;
+}
+
+void computeElementMatrices(Bar& bar) {
+  ElementConstants k = elementConstants(bar);
+  Mat6 full = fullLocalMatrix(bar);
+  bar.C = Mat6{};
+  bar.T = Mat6{};
+  for (int i = 1; i <= 6; ++i) bar.C[i][i] = 1.0;
+  bar.C[2][3] = k.ai;
+  bar.C[5][6] = -k.aj;
+  bar.Ct = transpose(bar.C);
+  for (int block : {0, 3}) {
+    bar.T[block + 1][block + 1] = bar.cos;
+    bar.T[block + 1][block + 2] = bar.sin;
+    bar.T[block + 2][block + 1] = -bar.sin;
+    bar.T[block + 2][block + 2] = bar.cos;
+    bar.T[block + 3][block + 3] = 1.0;
+  }
+  bar.Tt = transpose(bar.T);
+  for (int slot = 0; slot < 6; ++slot) {
+    bar.local[slot] = slot == 0 ? full : condense(full, kStiffTypes[slot]);
+    bar.withZones[slot] = multiply(multiply(bar.Ct, bar.local[slot]), bar.C);
+  }
+  int slot = stiffSlot(bar.type);
+  bar.global = slot < 0 ? Mat6{} : multiply(multiply(bar.Tt, bar.withZones[slot]), bar.T);
+}
+
+namespace {
+int barFreedom(const Bar& bar, int r) { return r <= 3 ? 3 * bar.nodeI - 3 + r : 3 * bar.nodeJ - 6 + r; }
+
+void writeElementTraces(AnalysisContext& ctx, const Bar& bar) {
+  for (int type : {2, 3, 4}) {
+    const Mat6& condensed = bar.local[stiffSlot(type)];
+    Mat6 closed = closedFormHinged(bar, type);
+    for (int i = 1; i <= 6; ++i)
+      for (int j = 1; j <= 6; ++j)
+        ctx.fpPrueba.print("prueba k  %4d  i: %4d  j: %4d  k2: %lf  k2x: %lf\n", bar.index, i, j, condensed[i][j],
+                           closed[i][j]);
+  }
+  for (int i = 1; i <= 6; ++i)
+    for (int j = 1; j <= 6; ++j) ctx.kra.print(" %d %d %d  %lf\n", bar.index, i, j, bar.global[i][j]);
+}
+
+void addBarToBand(AnalysisContext& ctx, const Bar& bar, TextOut& trace) {
+  for (int r = 1; r <= 6; ++r) {
+    int gr = barFreedom(bar, r);
+    for (int c = 1; c <= 6; ++c) {
+      int gc = barFreedom(bar, c);
+      if (gc < gr) continue;  // the mirror entry supplies it
+      int col = gc - gr + 1;
+      size_t at = ctx.band(gr, col);
+      ctx.s[at] += bar.global[r][c];
+      ctx.sr[at] += bar.global[r][c];
+      trace.print(" s[%d*%d+%d]= %lf\n", gr, ctx.bw, col, ctx.s[at]);
+      if (std::fabs(ctx.s[at]) > ctx.maxEntry) ctx.maxEntry = std::fabs(ctx.s[at]);
+    }
+  }
+}
+}  // namespace
+
+void writeBandRows(TextOut& out, AnalysisContext& ctx) {
+  for (int i = 1; i <= ctx.neq; ++i) {
+    out.print(" ************\n");
+    for (int j = 1; j <= 6; ++j) out.print(" s[%d*%d+%d]= %lf\n", i, ctx.bw, j, j < ctx.bw ? ctx.s[ctx.band(i, j)] : 0.0);
+  }
+}
+
+void assembleStiffness(AnalysisContext& ctx) {
+  TextOut trace;
+  trace.open("rigidez.txt");
+  for (int i = 1; i <= ctx.nb(); ++i) {
+    const Bar& bar = ctx.bars[i];
+    writeElementTraces(ctx, bar);
+    if (stiffSlot(bar.type) < 0) {
+      consoleWrite(formatText("tipob= %d \n", bar.type));
+      waitKey();
+    }
+    addBarToBand(ctx, bar, trace);
+  }
+  trace.close();
+  ctx.fpPrueba.close();
+  ctx.kra.close();
+  TextOut rows;
+  rows.open("rigidez1.txt");
+  writeBandRows(rows, ctx);
+}

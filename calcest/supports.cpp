@@ -1,0 +1,72 @@
+// Supports and ties by the penalty method, added to both band matrices and the
+// load vector after assembly.
+#include <cmath>
+
+#include "phases.h"
+
+namespace {
+// Adds v to K(r, c) (r <= c) in the working and the reference matrix.
+void addBoth(AnalysisContext& ctx, int r, int c, double v) {
+  size_t at = ctx.band(r, c - r + 1);
+  ctx.s[at] += v;
+  ctx.sr[at] += v;
+}
+
+// A support acting along the unit vector (s, -c) of its angle.
+void addInclined(AnalysisContext& ctx, int x, int y, double angle, double k, double prescribed) {
+  double s = std::sin(angle), c = std::cos(angle);
+  addBoth(ctx, x, x, s * s * k);
+  addBoth(ctx, x, y, -c * s * k);
+  addBoth(ctx, y, y, c * c * k);
+  ctx.f[x] += s * prescribed * k;
+  ctx.f[y] -= c * prescribed * k;
+}
+
+void addDigit(AnalysisContext& ctx, int digit, int dof, double prescribed, double spring) {
+  if (digit == 1) {
+    addBoth(ctx, dof, dof, ctx.P);
+    ctx.f[dof] += ctx.P * prescribed;
+  } else if (digit == 2) {
+    addBoth(ctx, dof, dof, spring);
+  }
+}
+}  // namespace
+
+void applySupport(AnalysisContext& ctx, const Support& sup) {
+  int x = 3 * sup.index - 2, y = x + 1, z = x + 2;
+  switch (sup.code) {
+    case 4: addInclined(ctx, x, y, sup.angle, ctx.P, sup.rz); return;
+    case 14:
+      addInclined(ctx, x, y, sup.angle, ctx.P, sup.dx);
+      addDigit(ctx, 1, z, sup.rz, 0.0);
+      return;
+    case 54: addInclined(ctx, x, y, sup.angle, sup.kx, 0.0); return;
+    case 64:
+      addInclined(ctx, x, y, sup.angle, sup.kx, 0.0);
+      addDigit(ctx, 2, z, 0.0, sup.kz);
+      return;
+    default: break;
+  }
+  // Every other code acts as 110: horizontal and vertical rigid.
+  int digits[3] = {1, 1, 0};
+  if (isDigitSupportCode(sup.code)) digits[0] = sup.code / 100, digits[1] = (sup.code / 10) % 10, digits[2] = sup.code % 10;
+  addDigit(ctx, digits[0], x, sup.dx, sup.kx);
+  addDigit(ctx, digits[1], y, sup.dy, sup.ky);
+  addDigit(ctx, digits[2], z, sup.rz, sup.kz);
+}
+
+void applySupportsAndTies(AnalysisContext& ctx) {
+  ctx.P = 1.0e6 * ctx.maxEntry;
+  for (size_t k = 1; k < ctx.supports.size(); ++k) applySupport(ctx, ctx.supports[k]);
+  for (size_t k = 1; k < ctx.ties.size(); ++k) {
+    const Tie& tie = ctx.ties[k];
+    int a = tie.dofA, b = tie.dofB;
+    if (tie.value != 0.0) {
+      ctx.f[a] -= tie.value * ctx.P;
+      ctx.f[b] += tie.value * ctx.P;
+    }
+    addBoth(ctx, a, a, ctx.P);
+    addBoth(ctx, b, b, ctx.P);
+    addBoth(ctx, std::min(a, b), std::max(a, b), -ctx.P);
+  }
+}

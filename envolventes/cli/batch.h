@@ -1,0 +1,11 @@
+#pragma once
+// envolventes-batch NAME WIDTH HEIGHT [PROJECT...]: builds the envelope of the
+// projects and writes NAME.esf, NAME.res, the scripts NAMEd.scr, NAMEm.scr,
+// NAMEc.scr and the pictures NAMEd.svg, NAMEm.svg, NAMEc.svg.
+#include <string>
+#include <vector>
+
+// Runs the front end on the arguments after the program name; every message is
+// written to stdout. Returns the exit status: 0 when everything was written
+// without a message, 1 otherwise.
+int runBatch(const std::vector<std::string>& args);

@@ -1,0 +1,6 @@
+#include <string>
+#include <vector>
+
+#include "batch.h"
+
+int main(int argc, char** argv) { return runBatch(std::vector<std::string>(argv + 1, argv + argc)); }

@@ -1,0 +1,32 @@
+#pragma once
+// Reading of one project's files in the fixed order: .esf (first line only),
+// .car, .kar, .caf, .dat, .fmc, .res. The project is read completely into its
+// own tables before anything of it is combined, so a project refused half-way
+// leaves the envelopes and the drawn geometry as they were.
+#include <string>
+
+#include "envelope_state.h"
+#include "message_sink.h"
+
+namespace envelope {
+
+enum class ReadStep { Ok, Stopped, SelectionError };
+
+// Texts of the refusals that guard the fixed tables.
+extern const char* const kBarNodeError;       // bar end node outside the node table
+extern const char* const kNodalLoadError;     // nodal-load node outside 1..99
+extern const char* const kLoadBarError;       // load line naming no bar of the table
+extern const char* const kTooManyLoadsError;  // more than 499 load lines
+extern const char* const kCountsError;        // counts beyond the tables (bars, nodes, supports, points)
+extern const char* const kForcePointsError;   // "error en cantidad de puntos para ESFUERZOS"
+
+// Reads project `base` into `project`. The first project of a run sets the
+// reference counts in `state`; a later one must match them (SelectionError).
+ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& state, ProjectTables& project,
+                     MessageSink& sink);
+
+// Point of the grid a load abscissa falls on: the first point NearlyEqual to
+// it, else the last point left of it (0 when there is none).
+int pointAt(const ProjectTables& project, float x);
+
+}  // namespace envelope

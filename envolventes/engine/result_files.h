@@ -1,0 +1,34 @@
+#pragma once
+// The envelope's result files: the force table NAME.esf (envelope of the
+// projects' own force tables) and the report NAME.res.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "envelope_state.h"
+#include "message_sink.h"
+
+namespace envelope {
+
+struct ForceColumn {
+  float max = 0, min = 0;
+};
+
+struct ForceTableRow {
+  int index = 0;
+  float x = 0;
+  ForceColumn Qi, Qd, Mfi, Mfd, CC, Mf;
+};
+
+enum class ForceTableStep { Written, Stopped };
+
+// Combines the force tables of `projects` (rows 0..n) and writes them to `out`.
+// A table that does not open ends the operation (Stopped, nothing written); a
+// table whose point count differs from n, or whose rows do not match its count,
+// stops the combining and the rows combined so far are written.
+ForceTableStep writeForceTable(const std::vector<std::string>& projects, int n, FILE* out, MessageSink& sink);
+
+// The report of every envelope and the overall extremes.
+void writeReport(const EnvelopeState& state, FILE* out);
+
+}  // namespace envelope
