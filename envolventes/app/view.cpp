@@ -185,6 +185,12 @@ void CEnvolventesView::OnDraw(wxDC* dc) {
   app.CallAfter([text] { messageBox(ui(text), wxICON_EXCLAMATION, wxGetApp().GetTopWindow()); });
 }
 
+// The caption names the document, then the program.
+void CEnvolventesView::OnChangeFilename() {
+  if (GetFrame() && GetDocument())
+    GetFrame()->SetLabel(GetDocument()->GetUserReadableName() + " - " + wxGetApp().GetAppDisplayName());
+}
+
 wxPrintout* CEnvolventesView::OnCreatePrintout() { return new CEnvolventesPrintout(this); }
 
 // ---------------------------------------------------------------- canvas

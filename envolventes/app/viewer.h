@@ -103,6 +103,7 @@ class CEnvolventesView : public wxView {
   bool OnClose(bool deleteWindow) override;
   void OnDraw(wxDC* dc) override;
   wxPrintout* OnCreatePrintout() override;
+  void OnChangeFilename() override;
 
   // The start-up flow, then the envelope engine.
   void OnInitialUpdate();

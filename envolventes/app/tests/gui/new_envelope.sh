@@ -1,0 +1,49 @@
+#!/bin/bash
+# A new envelope of two projects, from the first dialog to the drawing.
+# usage: new_envelope.sh VIEWER CALCEST EXAMPLES_DIR WORK_DIR
+set -uo pipefail
+VIEWER=$1 CALCEST=$2 EXAMPLES=$3 WORK=$4
+rm -rf "$WORK"; mkdir -p "$WORK"
+source "$(dirname "$0")/gui_lib.sh"
+"$(dirname "$0")/make_projects.sh" "$CALCEST" "$EXAMPLES" "$WORK" || fail "projects not made"
+: > "$WORK/proyecto.txt"
+
+start_viewer proyecto.txt 2
+wait_window "^Selecciona ancho y alto de pantalla$" 
+keys Return                                   # 400 x 3000 as preset
+wait_window "^Selecciona la existencia de fichero de envolventes$" 
+keys Tab space                                # "Nuevo"
+wait_window "^NOMBRE DEL FICHERO DE ENVOLVENTES$" 
+type_text "env"; keys Return
+for project in viga1 viga2; do
+  wait_window "^Nombre del Proyecto$"
+  replace_field "$project"; keys Return       # "Seleccione el proyecto a sumar"
+  wait_gone "$WIN"
+done
+wait_window "^Nombre del Proyecto$"
+keys Escape                                   # "Finaliza selección"
+
+wait_window "^proyecto.txt - envolventes$"; frame=$WIN
+wait_file "$WORK/envm.scr"
+sleep 1
+import -window root "$WORK/new_envelope.png"
+
+[ "$(cat "$WORK/env.dat")" = "$(printf ' 2\nviga1\nviga2')" ] || fail "env.dat holds: $(cat "$WORK/env.dat")"
+grep -q "Coordenada" "$WORK/env.esf" || fail "env.esf not written"
+grep -q "NODO  Flechas" "$WORK/env.res" || fail "env.res not written"
+[ ! -e "$WORK/envd.scr" ] && [ ! -e "$WORK/envc.scr" ] || fail "a script of another kind was written"
+# The moment diagram of a 20 m beam drawn 3000 wide: axis from 20 to the right end at y 200.
+head -1 "$WORK/envm.scr" | grep -q "^text 20,-70 6 0.0  Momentos flexores de la viga" || fail "envm.scr starts: $(head -1 "$WORK/envm.scr")"
+grep -Eq "^line 20,200 [0-9]+,200 $" "$WORK/envm.scr" || fail "no beam axis in envm.scr"
+[ ! -s "$ENVOLVENTES_MESSAGE_LOG" ] || fail "unexpected messages"
+
+# Every paint writes the script again: the About box over the drawing makes
+# the window paint when it closes.
+rm -f "$WORK/envm.scr"
+xdotool windowfocus "$frame"; keys alt+u; sleep 0.5; keys a
+wait_window "^Acerca de envolventes$"
+keys Return; wait_gone "$WIN"
+wait_file "$WORK/envm.scr"
+
+quit_viewer
+echo "PASS new_envelope (screenshot $WORK/new_envelope.png)"
