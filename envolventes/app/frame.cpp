@@ -17,6 +17,7 @@ enum {
   ID_VIEW_STATUS_BAR,
   ID_NEXT_PANE,
   ID_PREV_PANE,
+  ID_EXIT,  // not the stock id, which would bring a shortcut of its own
 };
 
 }  // namespace
@@ -34,6 +35,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
   SetIcon(icon);
 
   Bind(wxEVT_MENU, &CEnvolventesApp::OnAbout, &wxGetApp(), wxID_ABOUT);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, ID_EXIT);
   Bind(wxEVT_MENU, &CMainFrame::toggleToolBar, this, ID_VIEW_TOOLBAR);
   Bind(wxEVT_MENU, &CMainFrame::toggleStatusBar, this, ID_VIEW_STATUS_BAR);
   Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(GetToolBar() && GetToolBar()->IsShown()); },
@@ -63,7 +65,7 @@ void CMainFrame::createMenus() {
   auto* recent = new wxMenu;
   file->AppendSubMenu(recent, "Archivo reciente");
   file->AppendSeparator();
-  file->Append(wxID_EXIT, "&Salir");
+  file->Append(ID_EXIT, "&Salir", ui("Sale de la aplicaci\xF3n"));
   GetDocumentManager()->FileHistoryUseMenu(recent);
   GetDocumentManager()->FileHistoryAddFilesToMenu(recent);
 

@@ -45,5 +45,21 @@ wait_window "^Acerca de envolventes$"
 keys Return; wait_gone "$WIN"
 wait_file "$WORK/envm.scr"
 
+# Nuevo runs the whole flow again; cancelling it keeps the envelope drawn.
+xdotool windowfocus "$frame"; keys ctrl+n
+wait_window "^Selecciona ancho y alto de pantalla$"
+keys Escape
+wait_window "^Selecciona la existencia de fichero de envolventes$"
+keys Escape
+wait_window "^NOMBRE DEL FICHERO DE ENVOLVENTES$"
+keys Escape
+wait_gone "$WIN"
+rm -f "$WORK/envm.scr"
+xdotool windowfocus "$frame"; keys alt+u; sleep 0.5; keys a
+wait_window "^Acerca de envolventes$"
+keys Return; wait_gone "$WIN"
+wait_file "$WORK/envm.scr"
+[ ! -s "$ENVOLVENTES_MESSAGE_LOG" ] || fail "unexpected messages after Nuevo"
+
 quit_viewer
 echo "PASS new_envelope (screenshot $WORK/new_envelope.png)"
