@@ -81,7 +81,10 @@ bool CEnvolventesApp::processCommandLine() {
     messageBox(text, wxICON_EXCLAMATION, nullptr);
     return false;
   }
-  return docManager_->CreateDocument(file, wxDOC_SILENT) != nullptr;
+  // The recent-file list keeps the full path, so it works from any directory.
+  wxFileName path(file);
+  path.MakeAbsolute();
+  return docManager_->CreateDocument(path.GetFullPath(), wxDOC_SILENT) != nullptr;
 }
 
 int CEnvolventesApp::OnExit() {
@@ -104,7 +107,8 @@ void CEnvolventesApp::OnAbout(wxCommandEvent&) {
 
 // ---------------------------------------------------------------- manager
 
-CEnvolventesDocManager::CEnvolventesDocManager() : wxDocManager(0, true) {
+CEnvolventesDocManager::CEnvolventesDocManager() : wxDocManager(0, false) {
+  Initialize();  // here, not in the base, so that our file history (4 entries) is made
   SetMaxDocsOpen(1);
 }
 

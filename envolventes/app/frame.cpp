@@ -106,17 +106,17 @@ void CMainFrame::createToolBar() {
   wxToolBar* bar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL | wxTB_DOCKABLE);
   bar->SetToolBitmapSize(wxSize(16, 15));
   auto icon = [](const wxArtID& id) { return wxArtProvider::GetBitmap(id, wxART_TOOLBAR, wxSize(16, 16)); };
-  bar->AddTool(wxID_NEW, "Nuevo", icon(wxART_NEW), "Nuevo");
-  bar->AddTool(wxID_OPEN, "Abrir", icon(wxART_FILE_OPEN), "Abrir");
-  bar->AddTool(wxID_SAVE, "Guardar", icon(wxART_FILE_SAVE), "Guardar");
+  bar->AddTool(wxID_NEW, "Nuevo", icon(wxART_NEW), "Nuevo", wxITEM_NORMAL)->SetLongHelp("Nuevo");
+  bar->AddTool(wxID_OPEN, "Abrir", icon(wxART_FILE_OPEN), "Abrir", wxITEM_NORMAL)->SetLongHelp("Abrir");
+  bar->AddTool(wxID_SAVE, "Guardar", icon(wxART_FILE_SAVE), "Guardar", wxITEM_NORMAL)->SetLongHelp("Guardar");
   bar->AddSeparator();
-  bar->AddTool(wxID_CUT, "Cortar", icon(wxART_CUT), "Cortar");
-  bar->AddTool(wxID_COPY, "Copiar", icon(wxART_COPY), "Copiar");
-  bar->AddTool(wxID_PASTE, "Pegar", icon(wxART_PASTE), "Pegar");
+  bar->AddTool(wxID_CUT, "Cortar", icon(wxART_CUT), "Cortar", wxITEM_NORMAL)->SetLongHelp("Cortar");
+  bar->AddTool(wxID_COPY, "Copiar", icon(wxART_COPY), "Copiar", wxITEM_NORMAL)->SetLongHelp("Copiar");
+  bar->AddTool(wxID_PASTE, "Pegar", icon(wxART_PASTE), "Pegar", wxITEM_NORMAL)->SetLongHelp("Pegar");
   bar->AddSeparator();
-  bar->AddTool(wxID_PRINT, "Imprimir", icon(wxART_PRINT), "Imprimir");
+  bar->AddTool(wxID_PRINT, "Imprimir", icon(wxART_PRINT), "Imprimir", wxITEM_NORMAL)->SetLongHelp("Imprimir");
   bar->AddSeparator();
-  bar->AddTool(wxID_ABOUT, "Acerca de", icon(wxART_HELP), "Acerca de envolventes");
+  bar->AddTool(wxID_ABOUT, "Acerca de", icon(wxART_HELP), "Acerca de envolventes", wxITEM_NORMAL)->SetLongHelp("Acerca de envolventes");
   bar->Realize();
 }
 

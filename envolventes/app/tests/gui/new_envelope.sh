@@ -62,4 +62,7 @@ wait_file "$WORK/envm.scr"
 [ ! -s "$ENVOLVENTES_MESSAGE_LOG" ] || fail "unexpected messages after Nuevo"
 
 quit_viewer
+recent="$HOME/.Local AppWizard-Generated Applications"
+grep -qx "file1=$WORK/proyecto.txt" "$recent" || fail "recent files: $(cat "$recent")"
+! grep -q "^file5=" "$recent" || fail "more than 4 recent files kept"
 echo "PASS new_envelope (screenshot $WORK/new_envelope.png)"
