@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 
 #include "console.h"
 #include "diagram.h"
@@ -30,6 +31,18 @@ bool parseInt(const std::string& text, int low, int high, int& value) {
   return true;
 }
 
+// True when the envelope's files would be those of one of its projects, which
+// creating them would empty.
+bool clashesWithProject(const std::string& name, const std::vector<std::string>& projects) {
+  for (const std::string& project : projects) {
+    if (project == name) return true;
+    std::error_code error;
+    for (const char* ext : {".res", ".esf"})
+      if (std::filesystem::equivalent(name + ext, project + ext, error)) return true;
+  }
+  return false;
+}
+
 const char* const kUsage =
     "uso: envolventes-batch NOMBRE ANCHO ALTO [PROYECTO...]\n"
     "  ANCHO 300..20000 y ALTO 200..2000 p\xEDxeles; hasta 50 proyectos (nombres sin extensi\xF3n)\n";
@@ -46,6 +59,10 @@ int runBatch(const std::vector<std::string>& args) {
   request.envelopeName = args[0];
   request.projects.assign(args.begin() + 3, args.end());
 
+  if (clashesWithProject(request.envelopeName, request.projects)) {
+    consoleWrite("ERROR NOMBRE DE ENVOLVENTE IGUAL AL DE UN PROYECTO\n");
+    return 1;
+  }
   ConsoleSink sink;
   envelope::EnvelopeOutputs outputs;
   if (!outputs.create(request.envelopeName, sink)) return 1;

@@ -138,7 +138,10 @@ void combinePointEnvelopes(EnvelopeState& s, const ProjectTables& p) {
       for (int j = 1; j <= p.supportCount; ++j) {
         if (p.reactions[j].node != node) continue;
         float nodal = node <= kNodalLoadSlots ? p.nodalLoads[node].value[1] : 0.0f;
-        float v = p.reactions[j].R + nodal + q;
+        // The first point's value is already the shear right of the first
+        // support (nothing lies left of the beam), so it is not added twice.
+        float left = P == 0 ? 0.0f : q;
+        float v = p.reactions[j].R + nodal + left;
         combine(v, env.ShearMaxRight[P], env.ShearMinRight[P]);
         combine(v, e.shearMax, e.shearMin);
         break;

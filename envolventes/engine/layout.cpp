@@ -13,7 +13,7 @@ int evenPixelLength(float xI, float xJ, int beamPixels, float beamLength) {
   // A beam without length (or with unreadable abscissae) gets no pixels rather
   // than an undefined conversion.
   double pixels = std::trunc(static_cast<double>((xJ - xI) * static_cast<float>(beamPixels) / beamLength));
-  if (std::isnan(pixels)) pixels = 0;
+  if (!(beamLength > 0) || !std::isfinite(pixels)) pixels = 0;
   int length = static_cast<int>(std::clamp(pixels, -1.0e6, 1.0e6));
   return 2 * (length / 2);
 }

@@ -1,9 +1,18 @@
 #include "line_reader.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <vector>
 
 namespace envelope {
+
+FilePtr openForReading(const std::string& path) {
+  FilePtr file(std::fopen(path.c_str(), "r"));
+  struct stat info;
+  if (file && (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))) file.reset();
+  return file;
+}
 
 bool LineReader::next(std::string& line, int limit) {
   std::vector<char> buffer(static_cast<size_t>(limit) + 1);

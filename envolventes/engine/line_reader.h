@@ -22,7 +22,8 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
-inline FilePtr openForReading(const std::string& path) { return FilePtr(std::fopen(path.c_str(), "r")); }
+// Opens a file for reading; a directory of that name does not count as a file.
+FilePtr openForReading(const std::string& path);
 
 class LineReader {
  public:

@@ -8,7 +8,7 @@ rm -rf "$WORK"; mkdir -p "$WORK"
 source "$(dirname "$0")/gui_lib.sh"
 "$(dirname "$0")/make_projects.sh" "$CALCEST" "$EXAMPLES" "$WORK" || fail "projects not made"
 : > "$WORK/proyecto.txt"
-printf ' 2\nviga1\nviga2\n' > "$WORK/env.dat"
+printf ' 2\nenv_a\nenv_c\n' > "$WORK/env.dat"
 echo "old report" > "$WORK/env.res"
 echo "old table" > "$WORK/env.esf"
 
@@ -24,18 +24,18 @@ keys shift+Tab Home                            # first name of the sorted list: 
 keys Tab Return
 answer_message
 answer_message
-grep -q "^viga1$" "$ENVOLVENTES_MESSAGE_LOG" && grep -q "^viga2$" "$ENVOLVENTES_MESSAGE_LOG" ||
+grep -q "^env_a$" "$ENVOLVENTES_MESSAGE_LOG" && grep -q "^env_c$" "$ENVOLVENTES_MESSAGE_LOG" ||
   fail "project names not shown"
 
 wait_window "^proyecto.txt - envolventes$"
 wait_file "$WORK/envc.scr"
 sleep 1
 import -window root "$WORK/existing_envelope.png"
-[ "$(cat "$WORK/env.dat")" = "$(printf ' 2\nviga1\nviga2')" ] || fail "env.dat changed"
+[ "$(cat "$WORK/env.dat")" = "$(printf ' 2\nenv_a\nenv_c')" ] || fail "env.dat changed"
 grep -q "NODO  Flechas" "$WORK/env.res" && ! grep -q "old" "$WORK/env.res" || fail "env.res not written anew"
 grep -q "Coordenada" "$WORK/env.esf" || fail "env.esf not written"
 head -1 "$WORK/envc.scr" | grep -q "^text 20,-50 6 0.0  Esfuerzos de Corte" || fail "envc.scr starts: $(head -1 "$WORK/envc.scr")"
-# Width 2000: the 20 m beam spans 1640 nominal pixels, drawn to about 1660.
+# Width 2000: the beam spans 1640 nominal pixels, drawn to about 1660.
 axis=$(grep -E "^line 20,200 [0-9]+,200 $" "$WORK/envc.scr" | head -1)
 end=${axis#line 20,200 }; end=${end%,200 }
 [ -n "$axis" ] && [ "$end" -ge 1600 ] && [ "$end" -le 1700 ] || fail "axis for width 2000: '$axis'"

@@ -15,7 +15,7 @@ wait_window "^Selecciona la existencia de fichero de envolventes$"
 keys Tab space                                # "Nuevo"
 wait_window "^NOMBRE DEL FICHERO DE ENVOLVENTES$" 
 type_text "env"; keys Return
-for project in viga1 viga2; do
+for project in env_a env_b; do
   wait_window "^Nombre del Proyecto$"
   replace_field "$project"; keys Return       # "Seleccione el proyecto a sumar"
   wait_gone "$WIN"
@@ -28,11 +28,11 @@ wait_file "$WORK/envm.scr"
 sleep 1
 import -window root "$WORK/new_envelope.png"
 
-[ "$(cat "$WORK/env.dat")" = "$(printf ' 2\nviga1\nviga2')" ] || fail "env.dat holds: $(cat "$WORK/env.dat")"
+[ "$(cat "$WORK/env.dat")" = "$(printf ' 2\nenv_a\nenv_b')" ] || fail "env.dat holds: $(cat "$WORK/env.dat")"
 grep -q "Coordenada" "$WORK/env.esf" || fail "env.esf not written"
 grep -q "NODO  Flechas" "$WORK/env.res" || fail "env.res not written"
 [ ! -e "$WORK/envd.scr" ] && [ ! -e "$WORK/envc.scr" ] || fail "a script of another kind was written"
-# The moment diagram of a 20 m beam drawn 3000 wide: axis from 20 to the right end at y 200.
+# The moment diagram of a 12 m beam drawn 3000 wide: axis from 20 to the right end at y 200.
 head -1 "$WORK/envm.scr" | grep -q "^text 20,-70 6 0.0  Momentos flexores de la viga" || fail "envm.scr starts: $(head -1 "$WORK/envm.scr")"
 grep -Eq "^line 20,200 [0-9]+,200 $" "$WORK/envm.scr" || fail "no beam axis in envm.scr"
 [ ! -s "$ENVOLVENTES_MESSAGE_LOG" ] || fail "unexpected messages"

@@ -17,16 +17,17 @@ Imposible encontrar este archivo.
 Compruebe que la ruta y el nombre de archivo son correctos" || fail "no missing-file message"
 
 "$(dirname "$0")/make_projects.sh" "$CALCEST" "$EXAMPLES" "$WORK" || fail "projects not made"
-# corta: the first two spans of the same beam, so one node and one bar fewer.
-awk 'NR == 2 { $1 = 2; $2 = 3; $3 = 3 } NR == 6 || NR == 9 || NR == 15 { next } { print }' \
-  "$WORK/viga1.dat" > "$WORK/corta.dat"
-grep -v '^3 ' "$WORK/viga1.caf" > "$WORK/corta.caf"
-(cd "$WORK" && timeout 30 "$CALCEST" corta.dat corta.res corta.caf corta.fmc corta.bar x < /dev/null > corta.log 2>&1)
-: > "$WORK/corta.car"
+# larga: the three-span example beam (each bar joined onto one line), so
+# one node, one bar and one support more than env_a.
+awk 'NR >= 7 && NR <= 12 && NR % 2 == 1 { printf "%s ", $0; next } { print }' \
+  "$EXAMPLES/viga3.dat" > "$WORK/larga.dat"
+cp "$EXAMPLES/viga3.caf" "$WORK/larga.caf"
+(cd "$WORK" && timeout 30 "$CALCEST" larga.dat larga.res larga.caf larga.fmc larga.bar 0 < /dev/null > larga.log 2>&1)
+: > "$WORK/larga.car"
 awk 'NR == 1 { print $4 - 1; next }
-     { printf "%d %f %f %f %f %f %f %f\n", NR - 2, $1, $4, $4, $3, $3, 0, $3 }' "$WORK/corta.fmc" > "$WORK/corta.esf"
-[ -s "$WORK/corta.fmc" ] || fail "corta not analysed"
-printf ' 2\nviga1\ncorta\n' > "$WORK/mezcla.dat"
+     { printf "%d %f %f %f %f %f %f %f\n", NR - 2, $1, $4, $4, $3, $3, 0, $3 }' "$WORK/larga.fmc" > "$WORK/larga.esf"
+[ -s "$WORK/larga.fmc" ] || fail "larga not analysed"
+printf ' 2\nenv_a\nlarga\n' > "$WORK/mezcla.dat"
 : > "$WORK/proyecto.txt"
 : > "$ENVOLVENTES_MESSAGE_LOG"
 

@@ -1,0 +1,342 @@
+// Reading of the project files: fixed order, reference counts, load placement,
+// missing files, and the refusals that keep every table access in bounds.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine_runner.h"
+#include "project_files.h"
+#include "diagram.h"
+#include "project_reader.h"
+#include "recording_canvas.h"
+
+using namespace envelope;
+using testsupport::ScratchDir;
+
+namespace {
+
+// A 10 m beam of one bar: points every 0.5 m.
+HandProject oneBar() { return HandProject{}; }
+
+}  // namespace
+
+TEST(ProjectReading, OneProject_MaximaHoldItsPositiveValuesAndMinimaItsNegativeOnes) {
+  ScratchDir dir;
+  HandProject p = oneBar();
+  p.point = [](int P, float) { return std::array<float, 3>{float(P - 5), float(10 - P), float(P % 3) - 1.0f}; };
+  p.nodeDeflection = {1.5f, -2.5f};
+  p.barEnds = {{-3.0f, 4.0f, 5.0f, -6.0f}};
+  p.reactions = {{7.0f, 0}, {-8.0f, 0}};
+  writeProject(dir, "a", p);
+  EngineRun r;
+  r.run(dir, {"a"});
+  ASSERT_EQ(r.outcome, RunOutcome::Completed);
+  EXPECT_TRUE(r.sink.messages.empty());
+  for (int P = 0; P <= 20; ++P) {
+    SCOPED_TRACE(P);
+    EXPECT_FLOAT_EQ(r.state.points.DeflectionMax[P], std::max(0, P - 5));
+    EXPECT_FLOAT_EQ(r.state.points.DeflectionMin[P], std::min(0, P - 5));
+    EXPECT_FLOAT_EQ(r.state.points.MomentMaxLeft[P], std::max(0, 10 - P));
+    EXPECT_FLOAT_EQ(r.state.points.MomentMinLeft[P], std::min(0, 10 - P));
+    EXPECT_FLOAT_EQ(r.state.points.ShearMaxLeft[P], std::max(0, P % 3 - 1));
+    EXPECT_FLOAT_EQ(r.state.points.ShearMinLeft[P], std::min(0, P % 3 - 1));
+  }
+  EXPECT_FLOAT_EQ(r.state.nodeDeflectionMax[1].value, 1.5f);
+  EXPECT_FLOAT_EQ(r.state.nodeDeflectionMin[1].value, 0.0f);
+  EXPECT_FLOAT_EQ(r.state.nodeDeflectionMin[2].value, -2.5f);
+  EXPECT_FLOAT_EQ(r.state.barForcesMin[1].Mi, -3.0f);
+  EXPECT_FLOAT_EQ(r.state.barForcesMax[1].Mi, 0.0f);
+  EXPECT_FLOAT_EQ(r.state.barForcesMax[1].Mj, 4.0f);
+  EXPECT_FLOAT_EQ(r.state.barForcesMax[1].Qi, 5.0f);
+  EXPECT_FLOAT_EQ(r.state.barForcesMin[1].Qj, -6.0f);
+  EXPECT_FLOAT_EQ(r.state.reactionMax[1].R, 7.0f);
+  EXPECT_FLOAT_EQ(r.state.reactionMin[2].R, -8.0f);
+  EXPECT_FLOAT_EQ(r.state.reactionMax[2].R, 0.0f);
+}
+
+TEST(ProjectReading, ProjectWithOneNodeMore_StopsWithSelectionErrorAndStatusOne) {
+  ScratchDir dir;
+  writeProject(dir, "a", oneBar());
+  HandProject b = oneBar();
+  b.nodeX = {0.0f, 5.0f, 10.0f};
+  writeProject(dir, "b", b);
+  EngineRun r;
+  r.run(dir, {"a", "b"});
+  EXPECT_EQ(r.outcome, RunOutcome::SelectionError);
+  EXPECT_EQ(exitStatusFor(r.outcome), 1);
+  ASSERT_EQ(r.sink.messages.size(), 1u);
+  EXPECT_EQ(r.sink.messages[0], "ERROR EN SELECCION DE PROYECTOS");
+  EXPECT_EQ(dir.read("E.res"), "");
+}
+
+TEST(ProjectReading, DifferentPointCount_StopsWithSelectionError) {
+  ScratchDir dir;
+  HandProject a = oneBar();
+  a.pointCountDelta = -1;
+  writeProject(dir, "a", a);
+  writeProject(dir, "b", oneBar());
+  EngineRun r;
+  r.run(dir, {"a", "b"});
+  EXPECT_EQ(r.outcome, RunOutcome::SelectionError);
+  EXPECT_EQ(exitStatusFor(RunOutcome::Completed), 0);
+  EXPECT_EQ(exitStatusFor(RunOutcome::Stopped), 0);
+}
+
+TEST(ProjectReading, LoadAbscissa_TakesTheNearlyEqualPointElseTheLastPointLeftOfIt) {
+  ScratchDir dir;
+  HandProject p = oneBar();
+  p.cafLines = {"1  1  2.50001  7.5  0.0  -1.0 y", "1  1  2.49999  7.5  0.0  -1.0 y",
+                "1  1  2.4999  7.5  0.0  -1.0 y",  "1  1  2.503  7.5  0.0  -1.0 y",
+                "1  1  2.9  7.1  0.0  -1.0 y",     "1  1  0.0  10.0  0.0  -1.0 y"};
+  writeProject(dir, "a", p);
+  EngineRun r;
+  r.run(dir, {"a"});
+  ASSERT_EQ(r.outcome, RunOutcome::Completed);
+  const auto& loads = r.state.current.loads;
+  ASSERT_EQ(loads.size(), 7u);
+  int expected[] = {5, 5, 4, 5, 5, 0};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(loads[i + 1].startPoint, expected[i]) << "line " << i + 1;
+    EXPECT_EQ(loads[i + 1].endPoint, expected[i]) << "line " << i + 1;
+  }
+}
+
+TEST(ProjectReading, DistributedLoadWithZeroC_RunsToTheEndNodeWhateverItsLength) {
+  ScratchDir dir;
+  HandProject p = oneBar();
+  p.nodeX = {0.0f, 10.0f, 20.0f};
+  p.supports = {{1, 110}, {3, 10}};
+  p.cafLines = {"2  3  1.0  2.0  0.0  -1.0 y", "2  3  1.0  2.0  0.5  -1.0 y", "1  2  3.0  7.0  0.0  5.0 y"};
+  writeProject(dir, "a", p);
+  EngineRun r;
+  r.run(dir, {"a"});
+  ASSERT_EQ(r.outcome, RunOutcome::Completed);
+  const auto& loads = r.state.current.loads;
+  ASSERT_EQ(loads.size(), 4u);
+  EXPECT_FLOAT_EQ(loads[1].xStart, 11.0f);
+  EXPECT_FLOAT_EQ(loads[1].xEnd, 20.0f);
+  EXPECT_EQ(loads[1].startPoint, 22);
+  EXPECT_EQ(loads[1].endPoint, 40);
+  EXPECT_FLOAT_EQ(loads[2].xEnd, 13.0f);
+  EXPECT_EQ(loads[2].endPoint, 26);
+  // A concentrated moment is stored negated.
+  EXPECT_EQ(loads[3].type, 2);
+  EXPECT_FLOAT_EQ(loads[3].value, -5.0f);
+  EXPECT_EQ(loads[3].startPoint, 6);
+}
+
+TEST(ProjectReading, SelfWeightFlag_DecidesWhetherKarIsReadButItMustExistAlways) {
+  ScratchDir dir;
+  HandProject without = oneBar();
+  without.writeKar = false;
+  writeProject(dir, "a", without);
+  EngineRun r;
+  r.run(dir, {"a"});
+  EXPECT_EQ(r.outcome, RunOutcome::Stopped);
+  ASSERT_EQ(r.sink.messages.size(), 1u);
+  EXPECT_EQ(r.sink.messages[0], "error_archivo cargas");
+
+  HandProject unread = oneBar();
+  unread.karLines = {"1  1  5.0  5.0  0.0  -4.0 y"};
+  writeProject(dir, "b", unread);
+  EngineRun r2;
+  r2.run(dir, {"b"});
+  ASSERT_EQ(r2.outcome, RunOutcome::Completed);
+  EXPECT_EQ(r2.state.current.loads.size(), 1u);
+
+  HandProject read = unread;
+  read.selfWeight = 1;
+  read.cafLines = {"1  3  0.0  10.0  0.0  -1.0 y"};
+  writeProject(dir, "c", read);
+  EngineRun r3;
+  r3.run(dir, {"c"});
+  ASSERT_EQ(r3.outcome, RunOutcome::Completed);
+  ASSERT_EQ(r3.state.current.loads.size(), 3u);
+  EXPECT_EQ(r3.state.current.loads[2].type, 1);
+  EXPECT_EQ(r3.state.current.loads[2].startPoint, 10);
+}
+
+TEST(ProjectReading, EachMissingFile_GivesItsOwnMessageAndLeavesTheEnvelopeFilesEmpty) {
+  const std::pair<const char*, const char*> cases[] = {
+      {".esf", "error_archivo esfuerzos"}, {".car", "error_archivo cargas"}, {".kar", "error_archivo cargas"},
+      {".caf", "error_archivo cargas"},    {".dat", "error_archivo datos"},  {".fmc", "error_archivo fmc"},
+      {".res", "error_archivo resultado"}};
+  for (auto& [extension, message] : cases) {
+    SCOPED_TRACE(extension);
+    ScratchDir dir;
+    writeProject(dir, "a", oneBar());
+    std::remove(dir.file(std::string("a") + extension).c_str());
+    EngineRun r;
+    r.run(dir, {"a"});
+    EXPECT_EQ(r.outcome, RunOutcome::Stopped);
+    ASSERT_EQ(r.sink.messages.size(), 1u);
+    EXPECT_EQ(r.sink.messages[0], message);
+    EXPECT_EQ(dir.read("E.res"), "");
+    EXPECT_EQ(dir.read("E.esf"), "");
+  }
+}
+
+TEST(ProjectReading, LabelsOutsideTheirTables_AreRefusedAndTheProjectLeavesNothingBehind) {
+  struct Case {
+    const char* what;
+    std::function<void(HandProject&)> spoil;
+    const char* message;
+  };
+  std::vector<Case> cases = {
+      {"nodal load on node 100", [](HandProject& p) { p.nodalLoads = {{100.0f, -1.0f}}; }, kNodalLoadError},
+      {"load on bar 2 of 1", [](HandProject& p) { p.cafLines = {"2  1  1.0  9.0  0.0  -1.0 y"}; }, kLoadBarError},
+      {"load on bar 0", [](HandProject& p) { p.cafLines = {"0  3  0.0  1.0  0.0  -1.0 y"}; }, kLoadBarError},
+      {"500 load lines", [](HandProject& p) { p.cafLines.assign(500, "1  3  0.0  1.0  0.0  -1.0 y"); },
+       kTooManyLoadsError},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir;
+    HandProject good = oneBar();
+    good.point = [](int, float) { return std::array<float, 3>{1.0f, 2.0f, 3.0f}; };
+    HandProject bad = oneBar();
+    bad.point = [](int, float) { return std::array<float, 3>{9.0f, 9.0f, 9.0f}; };
+    c.spoil(bad);
+    writeProject(dir, "good", good);
+    writeProject(dir, "bad", bad);
+    EngineRun r;
+    r.run(dir, {"good", "bad"});
+    EXPECT_EQ(r.outcome, RunOutcome::Stopped);
+    ASSERT_EQ(r.sink.messages.size(), 1u);
+    EXPECT_EQ(r.sink.messages[0], c.message);
+    EXPECT_FLOAT_EQ(r.state.points.DeflectionMax[7], 1.0f);
+    EXPECT_EQ(r.state.layout.rightEnd, 2460);
+  }
+  // 499 load lines are still accepted.
+  ScratchDir dir;
+  HandProject morePoints = oneBar();
+  morePoints.pointCountDelta = 1;
+  writeProject(dir, "m", morePoints);
+  EngineRun refused;
+  refused.run(dir, {"m"});
+  EXPECT_EQ(refused.outcome, RunOutcome::Stopped);
+  ASSERT_EQ(refused.sink.messages.size(), 1u);
+  EXPECT_EQ(refused.sink.messages[0], kCountsError);
+
+  HandProject p = oneBar();
+  p.cafLines.assign(499, "1  3  0.0  1.0  0.0  -1.0 y");
+  writeProject(dir, "a", p);
+  EngineRun r;
+  r.run(dir, {"a"});
+  EXPECT_EQ(r.outcome, RunOutcome::Completed);
+}
+
+TEST(ProjectReading, CountsBeyondTheTablesAndBarEndsOutsideTheNodeTable_AreRefused) {
+  ScratchDir dir;
+  writeProject(dir, "a", oneBar());
+  std::string dat = dir.read("a.dat");
+  std::string tooManyBars = dat;
+  tooManyBars.replace(tooManyBars.find("\n1 2 2"), 6, "\n251 252 2");
+  dir.write("bars.dat", tooManyBars);
+  std::string badEnd = dat;
+  badEnd.replace(badEnd.find("1 1 2 1 1 1 0"), 13, "1 1 7 1 1 1 0");
+  dir.write("ends.dat", badEnd);
+  for (auto [name, message] : {std::pair<const char*, const char*>{"bars", kCountsError}, {"ends", kBarNodeError}}) {
+    SCOPED_TRACE(name);
+    for (const char* ext : {".caf", ".kar", ".car", ".esf", ".fmc", ".res"})
+      dir.write(std::string(name) + ext, dir.read(std::string("a") + ext));
+    EngineRun r;
+    r.run(dir, {name});
+    EXPECT_EQ(r.outcome, RunOutcome::Stopped);
+    ASSERT_EQ(r.sink.messages.size(), 1u);
+    EXPECT_EQ(r.sink.messages[0], message);
+  }
+}
+
+TEST(ProjectReading, TiesAreSkippedOneLineEach_SoNodalLoadsStayInStep) {
+  ScratchDir dir;
+  HandProject p = oneBar();
+  p.nodeX = {0.0f, 5.0f, 10.0f};
+  p.supports = {{1, 110}, {2, 10}, {3, 10}};
+  p.tieLines = {"1 3 2 2 0.0", "2 3 1 1 0.0"};
+  p.nodalLoads = {{2.0f, -3.0f}};
+  p.reactions = {{1.0f, 0}, {10.0f, 0}, {1.0f, 0}};
+  p.point = [](int P, float) { return std::array<float, 3>{0, 0, P == 20 ? -4.0f : 0.0f}; };
+  writeProject(dir, "a", p);
+  EngineRun r;
+  r.run(dir, {"a"});
+  ASSERT_EQ(r.outcome, RunOutcome::Completed);
+  EXPECT_FLOAT_EQ(r.state.current.nodalLoads[2].value[1], -3.0f);
+  // Right of the middle support: R + nodal load + shear left = 10 - 3 - 4.
+  EXPECT_FLOAT_EQ(r.state.points.ShearMaxRight[20], 3.0f);
+}
+
+TEST(ProjectReading, LongLinesAndNames_AreReadInPiecesWithoutOverflow) {
+  ScratchDir dir;
+  HandProject p = oneBar();
+  p.cafLines = {"1  1  5.0  5.0  0.0  -1.0 " + std::string(400, 'y'), ""};
+  writeProject(dir, "a", p);
+  EngineRun r;
+  r.run(dir, {"a", std::string(600, 'n')});
+  // The 400-letter word continues in further reads that hold no load.
+  ASSERT_EQ(r.state.current.loads.size(), 2u);
+  EXPECT_EQ(r.state.current.loads[1].startPoint, 10);
+  ASSERT_EQ(r.sink.messages.size(), 1u);
+  EXPECT_EQ(r.sink.messages[0], "error_archivo esfuerzos");
+
+  // A title word longer than a read pushes the counts out of step: the project
+  // is refused, nothing is read out of bounds.
+  ScratchDir dir2;
+  writeProject(dir2, "b", oneBar());
+  std::string dat = dir2.read("b.dat");
+  dir2.write("b.dat", std::string(300, 'T') + dat);
+  EngineRun r2;
+  r2.run(dir2, {"b"});
+  EXPECT_EQ(r2.outcome, RunOutcome::Stopped);
+  ASSERT_EQ(r2.sink.messages.size(), 1u);
+  EXPECT_EQ(r2.sink.messages[0], kCountsError);
+}
+
+TEST(ProjectReading, CrLfFiles_ReadLikeLfFiles) {
+  ScratchDir dir;
+  HandProject p = oneBar();
+  p.point = [](int P, float) { return std::array<float, 3>{0, float(P), 0}; };
+  p.cafLines = {"1  2  5.0  5.0  0.0  10.0 y"};
+  writeProject(dir, "a", p);
+  for (const char* ext : {".dat", ".caf", ".res", ".fmc", ".esf"}) {
+    std::string text = dir.read(std::string("a") + ext), crlf;
+    for (char ch : text) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+    dir.write(std::string("a") + ext, crlf);
+  }
+  EngineRun r;
+  r.run(dir, {"a"});
+  ASSERT_EQ(r.outcome, RunOutcome::Completed);
+  EXPECT_FLOAT_EQ(r.state.points.MomentMaxRight[10], 20.0f);
+}
+
+TEST(ProjectReading, EmptyOrAbsurdFiles_AreReadAndDrawnWithoutHarm) {
+  std::vector<std::function<void(const ScratchDir&)>> spoils = {
+      [](const ScratchDir& d) {
+        for (const char* ext : {".dat", ".caf", ".res", ".fmc", ".esf", ".kar"}) d.write(std::string("a") + ext, "");
+      },
+      [](const ScratchDir& d) {
+        std::string fmc = d.read("a.fmc");
+        for (size_t at = fmc.find("0.000", 20); at != std::string::npos; at = fmc.find("0.000", at + 8))
+          fmc.replace(at, 5, at % 3 ? "1e38" : "nan");
+        d.write("a.fmc", fmc);
+      },
+      [](const ScratchDir& d) { d.write("a.esf", "2147483647\n"); },
+      [](const ScratchDir& d) { d.write("a.dat", "T 0 0\n-5 -3 -1 -7 -1 -1 0 -2 1 0.0\n"); },
+      [](const ScratchDir& d) { d.write("a.dat", "T 0 0\n1 2 2 2000000000 2000000000 1 0 0 1 0.0\n"); },
+      [](const ScratchDir& d) { d.write("a.dat", "T 0 0\n1 2 2 0 1 1 0 0 0 0.0\n1 0.0 0\n2 0.0 0\n1 1 2\n"); },
+  };
+  for (size_t i = 0; i < spoils.size(); ++i) {
+    SCOPED_TRACE(i);
+    ScratchDir dir;
+    writeProject(dir, "a", oneBar());
+    spoils[i](dir);
+    EngineRun r;
+    r.run(dir, {"a", "a"});
+    EXPECT_NE(r.outcome, RunOutcome::SelectionError);
+    for (int selector = 1; selector <= 3; ++selector) {
+      RecordingCanvas canvas;
+      drawDiagram(r.state, selector, canvas);
+      EXPECT_FALSE(canvas.calls.empty());
+    }
+  }
+}
