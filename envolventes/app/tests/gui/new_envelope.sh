@@ -1,5 +1,6 @@
 #!/bin/bash
-# A new envelope of two projects, from the first dialog to the drawing.
+# A new envelope of two projects, from the first dialog to the drawing (a
+# project's name offered as the envelope name is refused on the way).
 # usage: new_envelope.sh VIEWER CALCEST EXAMPLES_DIR WORK_DIR
 set -uo pipefail
 VIEWER=$1 CALCEST=$2 EXAMPLES=$3 WORK=$4
@@ -10,7 +11,7 @@ source "$(dirname "$0")/gui_lib.sh"
 
 start_viewer proyecto.txt 2
 wait_window "^Selecciona ancho y alto de pantalla$" 
-keys Return                                   # 400 x 3000 as preset
+keys Tab; replace_field 1200; keys Return     # the whole beam on the screen
 wait_window "^Selecciona la existencia de fichero de envolventes$" 
 keys Tab space                                # "Nuevo"
 wait_window "^NOMBRE DEL FICHERO DE ENVOLVENTES$" 
@@ -32,9 +33,12 @@ import -window root "$WORK/new_envelope.png"
 grep -q "Coordenada" "$WORK/env.esf" || fail "env.esf not written"
 grep -q "NODO  Flechas" "$WORK/env.res" || fail "env.res not written"
 [ ! -e "$WORK/envd.scr" ] && [ ! -e "$WORK/envc.scr" ] || fail "a script of another kind was written"
-# The moment diagram of a 12 m beam drawn 3000 wide: axis from 20 to the right end at y 200.
+# The moment diagram drawn 1200 wide, 400 high: the beam's nominal length is
+# 40 x (1 + 24) = 1000 pixels, so the axis at y 200 runs from 20 to about 1020.
 head -1 "$WORK/envm.scr" | grep -q "^text 20,-70 6 0.0  Momentos flexores de la viga" || fail "envm.scr starts: $(head -1 "$WORK/envm.scr")"
-grep -Eq "^line 20,200 [0-9]+,200 $" "$WORK/envm.scr" || fail "no beam axis in envm.scr"
+axis=$(grep -E "^line 20,200 [0-9]+,200 $" "$WORK/envm.scr" | head -1)
+end=${axis#line 20,200 }; end=${end%,200 }
+[ -n "$axis" ] && [ "$end" -ge 980 ] && [ "$end" -le 1060 ] || fail "axis for width 1200: '$axis'"
 [ ! -s "$ENVOLVENTES_MESSAGE_LOG" ] || fail "unexpected messages"
 
 # Every paint writes the script again: the About box over the drawing makes
