@@ -84,6 +84,26 @@ wxBitmap bannerBitmap(int id) {
   return bitmap;
 }
 
+wxBitmap programIcon() {
+  wxBitmap bitmap(32, 32, 24);
+  wxMemoryDC dc(bitmap);
+  dc.GradientFillLinear(wxRect(0, 0, 32, 32), wxColour(0, 80, 90), wxColour(90, 190, 190), wxSOUTH);
+  dc.SetPen(wxPen(*wxWHITE, 2));
+  dc.DrawLine(3, 14, 29, 14);
+  dc.SetBrush(*wxWHITE_BRUSH);
+  for (int x : {4, 16, 28}) {
+    wxPoint tri[3] = {{x, 15}, {x + 3, 20}, {x - 3, 20}};
+    dc.DrawPolygon(3, tri);
+  }
+  dc.SetPen(wxPen(wxColour(255, 240, 120), 2));
+  for (int x = 4; x < 28; ++x) {
+    auto y = [](int at) { return 15 + static_cast<int>(std::lround(6 * std::sin(M_PI * ((at - 4) % 12) / 12.0))); };
+    if ((x - 4) % 12 != 11) dc.DrawLine(x, y(x), x + 1, y(x + 1));
+  }
+  dc.SelectObject(wxNullBitmap);
+  return bitmap;
+}
+
 // ---------------------------------------------------------------- base
 
 ViewerDialog::ViewerDialog(wxWindow* parent, const wxString& caption, wxPoint, wxSize size)
@@ -147,10 +167,14 @@ void ViewerDialog::onClose(wxCloseEvent&) {
 // ---------------------------------------------------------------- About
 
 CAboutDlg::CAboutDlg(wxWindow* parent) : ViewerDialog(parent, "Acerca de envolventes", {0, 0}, {235, 55}) {
-  new wxStaticBitmap(this, wxID_ANY, bannerBitmap(140).GetSubBitmap(wxRect(190, 40, 40, 32)), du(11, 17));
+  new wxStaticBitmap(this, wxID_ANY, programIcon(), du(11, 17));
   addText(ui("envolventes Versi\xF3n 1.0"), 40, 10);
   addText("Envolventes de vigas continuas", 40, 25);
-  addButton(wxID_OK, "Aceptar", 178, 7, 50, 14)->SetDefault();
+  // Not the stock OK id, whose stock look would replace the label.
+  const wxWindowID accept = wxWindow::NewControlId();
+  addButton(accept, "Aceptar", 178, 7, 50, 14)->SetDefault();
+  SetAffirmativeId(accept);
+  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_OK); }, accept);
 }
 
 // ---------------------------------------------------------------- 130

@@ -16,6 +16,8 @@
 
 // A 350 x 100 banner picture; ids 131..133 and 138..142.
 wxBitmap bannerBitmap(int id);
+// The program's 32 x 32 icon.
+wxBitmap programIcon();
 
 class ViewerDialog : public wxDialog {
  public:

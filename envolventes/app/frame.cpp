@@ -31,7 +31,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
   createStatusBar();
   diagram_ = new DiagramWindow(this);
   wxIcon icon;
-  icon.CopyFromBitmap(bannerBitmap(140).GetSubBitmap(wxRect(190, 40, 32, 32)));
+  icon.CopyFromBitmap(programIcon());
   SetIcon(icon);
 
   Bind(wxEVT_MENU, &CEnvolventesApp::OnAbout, &wxGetApp(), wxID_ABOUT);
