@@ -94,8 +94,14 @@ SimpleSplit simpleBeamSplit(int barType, const LoadValues& v) {
   return s;
 }
 
+// What one load adds to its bar: the local equivalent vector and the diagrams.
+struct Contribution {
+  Vec6 eq{};
+  StationArray N0{}, V0{}, M0{};
+};
+
 // Axial, shear and moment that the load alone gives at the inner stations.
-void addDiagrams(Bar& bar, const LoadValues& v, double qn, double qt) {
+void addDiagrams(Contribution& out, const Bar& bar, const LoadValues& v, double qn, double qt) {
   const double a = v.a, c = v.c;
   for (int k = 1; k <= kStations - 2; ++k) {
     const double x = bar.xs[k];
@@ -111,7 +117,7 @@ void addDiagrams(Bar& bar, const LoadValues& v, double qn, double qt) {
         break;
       case kPointMoment:
         // Same sign on every bar type: the hinge of a type 3 bar must end at zero.
-        bar.M0[k] += v.q;
+        out.M0[k] = v.q;
         continue;
       case kUniform:
         shearPart = inside ? d : c;
@@ -128,14 +134,13 @@ void addDiagrams(Bar& bar, const LoadValues& v, double qn, double qt) {
       default:
         continue;
     }
-    bar.V0[k] += qt * shearPart;
-    bar.N0[k] -= qn * shearPart;
-    bar.M0[k] += qt * momentPart;
+    out.V0[k] = qt * shearPart;
+    out.N0[k] = -qn * shearPart;
+    out.M0[k] = qt * momentPart;
   }
 }
 
-Vec6 pointForceVector(int barType, double P, double a, double b) {
-  const EndShearsMoments e = pointForceEndLoads(barType, P, a, b);
+Vec6 withoutAxialParts(const EndShearsMoments& e) {
   Vec6 eq{};
   eq[2] = e.VI;
   eq[3] = e.MI;
@@ -181,13 +186,19 @@ Vec6 temperatureVector(const Bar& bar, double T) {
   eq[1] = bar.A * bar.alpha * bar.E * T;
   eq[4] = -eq[1];
   const double moment = T * bar.I * bar.alpha * bar.E / bar.h;
+  // With one end hinged the restrained bar needs a pair of end shears to balance
+  // its single end moment; without them the loads would not be self-equilibrated.
   if (bar.type == 1) {
     eq[3] = -moment;
     eq[6] = moment;
   } else if (bar.type == 2) {
     eq[6] = 1.5 * moment;
+    eq[2] = eq[6] / bar.L;
+    eq[5] = -eq[2];
   } else if (bar.type == 3) {
     eq[3] = -1.5 * moment;
+    eq[2] = eq[3] / bar.L;
+    eq[5] = -eq[2];
   }
   return eq;
 }
@@ -224,22 +235,30 @@ EndShearsMoments uniformOnFixedBar(double qt, double a, double c, double b) {
   return total;
 }
 
+// Shears and moments of a force load from its intensity across the bar (the
+// shear-released bars too: their moments must follow the same force as their shear).
 Vec6 forceLoadVector(int barType, const LoadValues& v, double qt) {
-  Vec6 eq{};
-  if (barType == 0) return eq;
-  if (v.ltype == kPointForce) return pointForceVector(barType, qt, v.a, v.c);
+  if (barType == 0) return Vec6{};
+  if (v.ltype == kPointForce) return withoutAxialParts(pointForceEndLoads(barType, qt, v.a, v.c));
   if (barType == 7 || barType == 8) return uniformOnShearReleased(barType, qt, v.a, v.c, v.b);
-  const EndShearsMoments e = (barType == 1 && v.ltype == kUniform)
-                                 ? uniformOnFixedBar(qt, v.a, v.c, v.b)
-                                 : distributedEndLoads(barType, v.ltype, qt, v.a, v.c, v.b);
-  eq[2] = e.VI;
-  eq[3] = e.MI;
-  eq[5] = e.VJ;
-  eq[6] = e.MJ;
-  return eq;
+  if (barType == 1 && v.ltype == kUniform) return withoutAxialParts(uniformOnFixedBar(qt, v.a, v.c, v.b));
+  return withoutAxialParts(distributedEndLoads(barType, v.ltype, qt, v.a, v.c, v.b));
 }
 
-void accumulate(Bar& bar, const Vec6& eq) {
+bool isFinite(const Contribution& part) {
+  for (int i = 1; i <= 6; ++i)
+    if (!std::isfinite(part.eq[i])) return false;
+  for (int k = 1; k <= kStations - 2; ++k)
+    if (!std::isfinite(part.N0[k]) || !std::isfinite(part.V0[k]) || !std::isfinite(part.M0[k])) return false;
+  return true;
+}
+
+void accumulate(Bar& bar, const Contribution& part) {
+  // A span so short or values so large that the formulas overflow would spread
+  // inf or nan through the whole solution; stop here and say which bar.
+  if (!isFinite(part))
+    throw RunError(formatText("ERROR: UNA CARGA DE LA BARRA %d DA VALORES NO FINITOS\n", bar.label));
+  const Vec6& eq = part.eq;
   const double c = bar.cos, s = bar.sin;
   for (int i = 1; i <= 6; ++i) {
     bar.eqLocal[i] += eq[i];
@@ -251,39 +270,39 @@ void accumulate(Bar& bar, const Vec6& eq) {
     bar.eqGlobal[o + 2] += s * eq[o + 1] + c * eq[o + 2];
     bar.eqGlobal[o + 3] += eq[o + 3];
   }
+  for (int k = 1; k <= kStations - 2; ++k) {
+    bar.N0[k] += part.N0[k];
+    bar.V0[k] += part.V0[k];
+    bar.M0[k] += part.M0[k];
+  }
 }
 
 void applyLoad(Bar& bar, const BarLoad& load, bool project) {
   const LoadValues v = projected(bar, load, project);
   checkLoad(bar, v);
+  Contribution part;
 
   if (v.ltype == kPointMoment) {
-    addDiagrams(bar, v, 0, 0);
-    accumulate(bar, pointMomentVector(bar.type, v.q, v.a, v.c));
-    return;
+    addDiagrams(part, bar, v, 0, 0);
+    part.eq = pointMomentVector(bar.type, v.q, v.a, v.c);
+  } else if (v.ltype == kTemperature) {
+    part.eq = temperatureVector(bar, v.q);
+  } else {
+    const bool horizontal = isHorizontalLetter(v.dir);
+    const double qx = horizontal ? v.q : 0.0, qy = horizontal ? 0.0 : v.q;
+    const double qn = bar.cos * qx + bar.sin * qy;
+    const double qt = -bar.sin * qx + bar.cos * qy;
+    addDiagrams(part, bar, v, qn, qt);
+    part.eq = forceLoadVector(bar.type, v, qt);
+    if (bar.type != 0) {
+      // The simple-beam shares lie along the load; their components along the bar.
+      const SimpleSplit split = simpleBeamSplit(bar.type, v);
+      const double along = horizontal ? bar.cos : bar.sin;
+      part.eq[1] = along * split.RI;
+      part.eq[4] = along * split.RJ;
+    }
   }
-  if (v.ltype == kTemperature) {
-    accumulate(bar, temperatureVector(bar, v.q));
-    return;
-  }
-
-  const double qx = isHorizontalLetter(v.dir) ? v.q : 0.0;
-  const double qy = isVerticalLetter(v.dir) ? v.q : 0.0;
-  const double qn = bar.cos * qx + bar.sin * qy;
-  const double qt = -bar.sin * qx + bar.cos * qy;
-
-  const SimpleSplit split = simpleBeamSplit(bar.type, v);
-  const double RIx = isHorizontalLetter(v.dir) ? split.RI : 0.0, RIy = isVerticalLetter(v.dir) ? split.RI : 0.0;
-  const double RJx = isHorizontalLetter(v.dir) ? split.RJ : 0.0, RJy = isVerticalLetter(v.dir) ? split.RJ : 0.0;
-
-  addDiagrams(bar, v, qn, qt);
-
-  Vec6 eq = forceLoadVector(bar.type, v, qt);
-  if (bar.type != 0) {
-    eq[1] = bar.cos * RIx + bar.sin * RIy;
-    eq[4] = bar.cos * RJx + bar.sin * RJy;
-  }
-  accumulate(bar, eq);
+  accumulate(bar, part);
 }
 
 // Three-point Gauss-Legendre rule on [-1, 1]: exact for polynomials of degree
@@ -392,7 +411,6 @@ void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars) {
     if (!target)
       throw RunError(formatText("ERROR: LA CARGA %d DEL FICHERO %s ES DE LA BARRA %d, QUE NO EXISTE\n", line,
                                 loads.fileName().c_str(), load.barLabel));
-    if (load.ltype < kPointForce || load.ltype > kTemperature) throw RunError("ERROR TIPO DE CARGA");
     applyBarLoad(*target, load);
   }
 }

@@ -1,6 +1,10 @@
 // Gauss elimination without pivoting on the upper band, then back
 // substitution; the solution replaces the load vector.
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "phases.h"
 #include "run_error.h"
@@ -13,19 +17,41 @@ namespace {
                  true);
 }
 
-void writePivotTrace(AnalysisContext& ctx, int p) {
-  for (int q = 1; q <= ctx.neq - 1; ++q) {
-    double ref = ctx.sr[ctx.band(q, 1)], work = ctx.s[ctx.band(q, 1)];
-    ctx.tst.print(" paso: %d  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", p, q, ref, work, ref / work);
+// The pivot trace writes every diagonal at every step: (neq - 1)^2 lines of
+// " paso: %d  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n". A diagonal changes only
+// while the elimination passes near it, so the text from "  fila" on is kept
+// per row and formatted again only when the row's diagonal has changed.
+class PivotTrace {
+ public:
+  explicit PivotTrace(int neq) : rows_(static_cast<size_t>(neq) + 1), last_(static_cast<size_t>(neq) + 1) {}
+
+  void write(AnalysisContext& ctx, int p) {
+    std::string step = formatted(" paso: %d", p);
+    for (int q = 1; q <= ctx.neq - 1; ++q) {
+      double ref = ctx.sr[ctx.band(q, 1)], work = ctx.s[ctx.band(q, 1)];
+      uint64_t bits;
+      std::memcpy(&bits, &work, sizeof bits);
+      if (rows_[q].empty() || bits != last_[q]) {
+        rows_[q] = formatted("  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
+        last_[q] = bits;
+      }
+      ctx.tst.write(step);
+      ctx.tst.write(rows_[q]);
+    }
   }
-}
+
+ private:
+  std::vector<std::string> rows_;
+  std::vector<uint64_t> last_;
+};
 
 void eliminate(AnalysisContext& ctx, TextOut& trace) {
   const int bw = ctx.bw;
   ZeroArray& s = ctx.s;
   ZeroArray& f = ctx.f;
+  PivotTrace pivots(ctx.neq);
   for (int p = 1; p <= ctx.neq - 1; ++p) {
-    writePivotTrace(ctx, p);
+    pivots.write(ctx, p);
     int m = std::min(ctx.maxw, ctx.neq - p + 1);
     for (int n = 2; n <= m; ++n) {
       double pivot = s[ctx.band(p, 1)];

@@ -1,0 +1,291 @@
+// End-to-end checks of the command line, the files, and every input error:
+// exact console text and exit status.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include "beam_models.h"
+
+using namespace beams;
+using testsupport::runProgram;
+using testsupport::ScratchDir;
+using testsupport::splitLines;
+
+namespace {
+const std::string kPrompt = "  Presione una tecla para continuar\n";
+
+Model twoSpanBeam() {
+  Model m = straightBeam({0.0, 5.0, 10.0});
+  m.supports = {"1  110 0.0 0.0", "2  10 0.0", "3  10 0.0"};
+  return m;
+}
+
+const std::string kUniformLoads = "1  3  0.0  5.0  0.0  -10.0 y\n2  3  0.0  5.0  0.0  -10.0 y\n";
+}  // namespace
+
+TEST(CommandLine, FiveOrSevenArgumentsGiveTheSixArgumentMessageAndReadNothing) {
+  ScratchDir dir;
+  dir.write("m.dat", twoSpanBeam().text());
+  for (int count : {0, 5, 7}) {
+    std::vector<std::string> args = {"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0", "extra"};
+    args.resize(count);
+    auto run = runProgram(CALCEST_BINARY, args, dir.path(), nullptr, 10);
+    EXPECT_EQ(run.status, 1) << count;
+    EXPECT_EQ(run.output, "ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )") << count;
+    EXPECT_FALSE(dir.exists("m.res"));
+    EXPECT_FALSE(dir.exists("esfuerzos.txt"));
+  }
+}
+
+TEST(CommandLine, ModelNameOverFiftyOneCharactersIsRejectedBeforeAnyFileIsOpened) {
+  ScratchDir dir;
+  std::string name51 = std::string(47, 'a') + ".dat";  // exactly 51
+  std::string name52 = std::string(48, 'a') + ".dat";
+  Model m = twoSpanBeam();
+  dir.write(name51, m.text());
+  dir.write(name52, m.text());
+  dir.write("m.caf", kUniformLoads);
+  auto longRun = runProgram(CALCEST_BINARY, {name52, "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path());
+  EXPECT_EQ(longRun.status, 1);
+  EXPECT_EQ(longRun.output, "ERROR: EL NOMBRE DEL FICHERO DE DATOS TIENE M\xC1S DE 51 CARACTERES\n");
+  EXPECT_FALSE(dir.exists("m.res"));
+  auto okRun = runProgram(CALCEST_BINARY, {name51, "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path());
+  EXPECT_EQ(okRun.status, 0) << okRun.output;
+  EXPECT_TRUE(dir.exists(std::string(47, 'a') + ".kar"));
+}
+
+TEST(CommandLine, StemOfADottedNameEndsAtTheFirstDot) {
+  ScratchDir dir;
+  dir.write("a.b.dat", twoSpanBeam().text());
+  dir.write("m.caf", kUniformLoads);
+  auto run = runProgram(CALCEST_BINARY, {"a.b.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path());
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output, kPrompt);
+  for (const char* ext : {".kar", ".kra", ".tst", ".gan", ".def"}) EXPECT_TRUE(dir.exists(std::string("a") + ext));
+  EXPECT_FALSE(dir.exists("a.b.kar"));
+  // A name without a dot is its own stem.
+  dir.write("plain", twoSpanBeam().text());
+  run = runProgram(CALCEST_BINARY, {"plain", "p.res", "m.caf", "p.fmc", "p.bar", "0"}, dir.path());
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_TRUE(dir.exists("plain.kar"));
+}
+
+TEST(CommandLine, ClosedOrEmptyStdinNeverHangs) {
+  ScratchDir dir;
+  dir.write("m.dat", twoSpanBeam().text());
+  dir.write("m.caf", kUniformLoads);
+  // stdin from /dev/null, from an empty pipe, and closed altogether.
+  std::string empty;
+  auto devnull = runProgram(CALCEST_BINARY, {"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path(), nullptr, 10);
+  auto pipe = runProgram(CALCEST_BINARY, {"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path(), &empty, 10);
+  auto closed = runProgram("/bin/sh", {"-c", std::string("exec ") + CALCEST_BINARY + " m.dat m.res m.caf m.fmc m.bar 0 <&-"},
+                           dir.path(), nullptr, 10);
+  for (const auto* run : {&devnull, &pipe, &closed}) {
+    EXPECT_FALSE(run->timedOut);
+    EXPECT_EQ(run->status, 0);
+    EXPECT_EQ(run->output, kPrompt);
+  }
+  // The key waits of an error take no key either.
+  auto error = runProgram(CALCEST_BINARY, {"m.dat"}, dir.path(), &empty, 10);
+  EXPECT_FALSE(error.timedOut);
+  EXPECT_EQ(error.status, 1);
+}
+
+TEST(Files, FilesThatCannotBeOpenedStopTheRunWithTheirName) {
+  ScratchDir dir;
+  dir.write("m.dat", twoSpanBeam().text());
+  dir.write("m.caf", kUniformLoads);
+  auto missing = runProgram(CALCEST_BINARY, {"nada.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path());
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.output, "NO PUDO ABRIR EL FICHERO nada.dat");
+  EXPECT_FALSE(dir.exists("m.res"));
+  auto noLoads = runProgram(CALCEST_BINARY, {"m.dat", "m.res", "x.caf", "m.fmc", "m.bar", "0"}, dir.path());
+  EXPECT_EQ(noLoads.status, 1);
+  EXPECT_EQ(noLoads.output, "NO PUDO ABRIR EL FICHERO x.caf");
+  // A directory where a file must be written.
+  std::filesystem::create_directory(dir.file("m.tst"));
+  auto tst = runProgram(CALCEST_BINARY, {"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path());
+  EXPECT_EQ(tst.status, 1);
+  EXPECT_EQ(tst.output, "NO PUDO ABRIR EL FICHERO .tst");
+  ScratchDir fresh;
+  fresh.write("m.dat", twoSpanBeam().text());
+  fresh.write("m.caf", kUniformLoads);
+  std::filesystem::create_directory(fresh.file("fp_pruebak.txt"));
+  auto fp = runProgram(CALCEST_BINARY, {"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, fresh.path());
+  EXPECT_EQ(fp.status, 1);
+  EXPECT_EQ(fp.output, "NO PUDO ABRIR EL FICHERO fp_pruebak.txt");
+  EXPECT_FALSE(fresh.exists("m.kar"));
+}
+
+TEST(SelfWeight, KarFileHasOneLinePerBarWhateverTheSwitch) {
+  for (int weightSwitch : {0, 1}) {
+    ScratchDir dir;
+    Model m = straightBeam({0.0, 4.0, 10.0});
+    m.materials = {"1 1000.0 400.0 2.5  0.0"};  // gamma 2.5, A 1 -> w 2.5
+    m.supports = {"1  110 0.0 0.0", "2  10 0.0", "3  10 0.0"};
+    m.selfWeight = weightSwitch;
+    auto run = runCalcest(dir, m, "");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(dir.read("m.kar"),
+              " 1  3  0  4.000000  0   -2.500000  y\n"
+              " 2  3  0  6.000000  0   -2.500000  y\n");
+    // With the switch on, the weight loads the beam: 2.5 * 10 in all.
+    auto res = parseResults(dir.read("m.res"), 3, 2, 3);
+    double total = 0;
+    for (auto& s : res.supports) total += s.at(1);
+    EXPECT_NEAR(total, weightSwitch ? 25.0 : 0.0, 1e-4);
+  }
+}
+
+// Every input error: the message as printed and status 1.
+struct InputErrorCase {
+  const char* name;
+  std::function<void(Model&, std::string&)> spoil;
+  std::string message;
+};
+
+void PrintTo(const InputErrorCase& c, std::ostream* out) { *out << c.name; }
+
+class InputErrors : public ::testing::TestWithParam<InputErrorCase> {};
+
+TEST_P(InputErrors, StopWithTheirMessageAndStatusOne) {
+  ScratchDir dir;
+  Model m = twoSpanBeam();
+  std::string loads = kUniformLoads;
+  GetParam().spoil(m, loads);
+  auto run = runCalcest(dir, m, loads);
+  EXPECT_FALSE(run.timedOut);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, kPrompt + GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Model, InputErrors,
+    ::testing::Values(
+        InputErrorCase{"ZeroFlexiblePart", [](Model& m, std::string&) { m.bars[1] = bar(2, 2, 3, 1, "0.0 0.5 0.5 0 1.0"); },
+                       "ERROR dcbi=2"},
+        InputErrorCase{"FractionsNotOne", [](Model& m, std::string&) { m.bars[0] = bar(1, 1, 2, 1, "0.7 0.2 0.1 0 1.0"); },
+                       "ERROR dcb\nI=1\naclx= 0.700000  adlx= 0.200000  ablx= 0.100000\naclx+adlx+ablx= 1.000000  \n"},
+        InputErrorCase{"BarNodeMissing", [](Model& m, std::string&) { m.bars[1] = bar(2, 2, 9); }, "ERROR EN NODOS/ELEMENTO"},
+        InputErrorCase{"BarSameNodeTwice", [](Model& m, std::string&) { m.bars[1] = bar(2, 2, 2); },
+                       "ERROR EN NODOS/ELEMENTO"},
+        InputErrorCase{"SupportNodeMissing", [](Model& m, std::string&) { m.supports[2] = "7  10 0.0"; },
+                       "ERROR EN NODOS/RESTRICCIONES"},
+        InputErrorCase{"TieFirstDirection", [](Model& m, std::string&) { m.ties = {"1 3 4 2 0.0"}; }, "ERROR DIRECCION dir1"},
+        InputErrorCase{"TieSecondDirection", [](Model& m, std::string&) { m.ties = {"1 3 2 0 0.0"}; }, "ERROR DIRECCION dir2"},
+        InputErrorCase{"TieNodeMissing", [](Model& m, std::string&) { m.ties = {"1 8 2 2 0.0"}; }, "ERROR CORRIMIENTO"},
+        InputErrorCase{"NodalLoadNodeMissing", [](Model& m, std::string&) { m.nodalLoads = {"5 0 0.0 0 -1.0 0 0.0"}; },
+                       "ERROR EN NODOS/CARGAS EN NODOS"},
+        InputErrorCase{"LoadTypeSeven", [](Model&, std::string& l) { l = "1  7  0.0  5.0  0.0  -1.0 y\n"; },
+                       "ERROR TIPO DE CARGA"},
+        InputErrorCase{"LoadDirectionZ", [](Model&, std::string& l) { l = "1  3  0.0  5.0  0.0  -1.0 z\n"; },
+                       "ERROR EN DIRECCION DE CARGA"},
+        InputErrorCase{"TemperatureOnReleasedBar",
+                       [](Model& m, std::string& l) {
+                         m.bars[0] = bar(1, 1, 2, 7);
+                         l = "1  6  0.0  0.0  0.0  10.0 y\n";
+                       },
+                       "ERROR TIPO DE BARRA"},
+        InputErrorCase{"LoadOnMissingBar", [](Model&, std::string& l) { l += "9  3  0.0  5.0  0.0  -1.0 y\n"; },
+                       "ERROR: LA CARGA 3 DEL FICHERO m.caf ES DE LA BARRA 9, QUE NO EXISTE\n"},
+        InputErrorCase{"LoadWithZeroSpan", [](Model&, std::string& l) { l = "1  1  0.0  0.0  0.0  -1.0 y\n"; },
+                       "ERROR: UNA CARGA DE LA BARRA 1 TIENE LUZ NULA (a + c = 0)\n"},
+        InputErrorCase{"MalformedLoadValue", [](Model&, std::string& l) { l = "1  3  0.0  abc  0.0  -1.0 y\n"; },
+                       "ERROR DE LECTURA EN EL FICHERO m.caf: carga 1 (falta un dato o no es un n\xFAmero v\xE1lido)\n"},
+        InputErrorCase{"MissingSupportValue", [](Model& m, std::string&) { m.supports[2] = "3  10"; },
+                       "ERROR DE LECTURA EN EL FICHERO m.dat: apoyo 3, valores (falta un dato o no es un n\xFAmero v\xE1lido)\n"},
+        InputErrorCase{"NanCoordinate", [](Model& m, std::string&) { m.nodes[1] = "2 nan 0.0"; },
+                       "ERROR DE LECTURA EN EL FICHERO m.dat: nodo 2 (falta un dato o no es un n\xFAmero v\xE1lido)\n"},
+        InputErrorCase{"InfiniteTieValue", [](Model& m, std::string&) { m.ties = {"1 3 2 2 inf"}; },
+                       "ERROR DE LECTURA EN EL FICHERO m.dat: corrimiento 1 (falta un dato o no es un n\xFAmero v\xE1lido)\n"},
+        InputErrorCase{"MalformedNodalLoad", [](Model& m, std::string&) { m.nodalLoads = {"2 0 0.0 0 x 0 0.0"}; },
+                       "ERROR DE LECTURA EN EL FICHERO m.dat: carga en nodo 1 (falta un dato o no es un n\xFAmero "
+                       "v\xE1lido)\n"},
+        InputErrorCase{"DuplicateNodeLabel", [](Model& m, std::string&) { m.nodes[2] = "2 10.0 0.0"; },
+                       "ERROR: DOS NODOS CON LA ETIQUETA 2\n"},
+        InputErrorCase{"ZeroLengthBar", [](Model& m, std::string&) { m.nodes[2] = "3 5.0 0.0"; },
+                       "ERROR: LA BARRA 2 TIENE LONGITUD NULA\n"},
+        InputErrorCase{"RightToLeftBar", [](Model& m, std::string&) { m.bars[1] = bar(2, 3, 2); },
+                       "ERROR: LA BARRA 2 ES HORIZONTAL Y VA DE DERECHA A IZQUIERDA: DIB\xDAJELA DE IZQUIERDA A "
+                       "DERECHA\n"},
+        InputErrorCase{"MaterialOutOfRange", [](Model& m, std::string&) { m.bars[1] = "2 2 3 2 1 1 0\n1.0 0.0 0.0 0 1.0"; },
+                       "ERROR: LA BARRA 2 USA EL MATERIAL 2 Y SOLO HAY 1\n"},
+        InputErrorCase{"SectionOutOfRange", [](Model& m, std::string&) { m.bars[0] = "1 1 2 1 0 1 0\n1.0 0.0 0.0 0 1.0"; },
+                       "ERROR: LA BARRA 1 USA LA SECCI\xD3N 0 Y SOLO HAY 1\n"},
+        InputErrorCase{"LongTitle", [](Model& m, std::string&) { m.title = std::string(24, 'T'); },
+                       "ERROR: EL T\xCDTULO DEL MODELO TIENE M\xC1S DE 23 CARACTERES\n"},
+        InputErrorCase{"ShearWithoutShearStiffness",
+                       [](Model& m, std::string&) {
+                         m.bars[0] = bar(1, 1, 2, 1, "1.0 0.0 0.0 1 1.0");
+                         m.materials = {"1 1000.0 0.0 0.0  0.0"};
+                       },
+                       "ERROR: LA BARRA 1 INCLUYE LA DEFORMACI\xD3N POR CORTANTE CON G\xB7" "A NULO\n"}),
+    [](const ::testing::TestParamInfo<InputErrorCase>& param) { return std::string(param.param.name); });
+
+TEST(Header, NegativeCountAndTooManyBarsAreRejectedBeforeTheAnalysis) {
+  ScratchDir dir;
+  dir.write("m.caf", "");
+  dir.write("n.dat", "T 1 0\n2 -3 0 0 1 1 0 0 0 0.0\n");
+  auto negative = runProgram(CALCEST_BINARY, {"n.dat", "n.res", "m.caf", "n.fmc", "n.bar", "0"}, dir.path());
+  EXPECT_EQ(negative.status, 1);
+  EXPECT_EQ(negative.output, kPrompt + "ERROR EN LA CABECERA DEL MODELO: CANTIDAD NEGATIVA\n");
+
+  std::vector<double> xs;
+  for (int k = 0; k <= 251; ++k) xs.push_back(k);
+  Model big = straightBeam(xs);
+  big.supports = {"1  110 0.0 0.0"};
+  auto run = runCalcest(dir, big, "");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, kPrompt + "ERROR: EL MODELO TIENE 251 BARRAS; EL M\xC1XIMO ES 250\n");
+  EXPECT_FALSE(dir.exists("caldef.txt"));
+  EXPECT_FALSE(dir.exists("rigidez.txt"));
+}
+
+TEST(Header, ModelWithoutBarsAndCountsBeyondTheFileAreRejected) {
+  ScratchDir dir;
+  dir.write("m.caf", "");
+  dir.write("z.dat", "T 1 0\n0 2 0 0 1 1 0 0 0 0.0\n1 0.0 0.0\n2 1.0 0.0\n1 1.0 1.0 0.3 0.6\n1 1000.0 400.0 0.0 0.0\n");
+  auto none = runProgram(CALCEST_BINARY, {"z.dat", "z.res", "m.caf", "z.fmc", "z.bar", "0"}, dir.path());
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.output, kPrompt + "ERROR: EL MODELO NO TIENE BARRAS\n");
+  dir.write("h.dat", "T 1 0\n2 900000 0 0 1 1 0 0 0 0.0\n");
+  auto huge = runProgram(CALCEST_BINARY, {"h.dat", "h.res", "m.caf", "h.fmc", "h.bar", "0"}, dir.path());
+  EXPECT_EQ(huge.status, 1);
+  EXPECT_EQ(huge.output, kPrompt + "ERROR EN LA CABECERA DEL MODELO: LAS CANTIDADES NO CABEN EN EL FICHERO\n");
+}
+
+TEST(Tables, AllocationFailureGivesAMessageAndStatusOne) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "address space limits do not mix with the sanitizer's shadow memory";
+#endif
+  // One bar joins node 1 to node 3000: the band is 9000 wide and 9000 deep.
+  ScratchDir dir;
+  Model m;
+  for (int k = 1; k <= 3000; ++k) m.nodes.push_back(std::to_string(k) + " " + std::to_string(k) + ".0 0.0");
+  m.bars = {bar(1, 1, 3000)};
+  m.sections = {"1  1.0 1.0  0.3  0.6"};
+  m.materials = {"1 1000.0 400.0 0.0  0.0"};
+  dir.write("m.dat", m.text());
+  dir.write("m.caf", "");
+  auto run = runProgram("/bin/sh", {"-c", std::string("ulimit -v 400000; exec ") + CALCEST_BINARY +
+                                              " m.dat m.res m.caf m.fmc m.bar 0"},
+                        dir.path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, kPrompt + "ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n");
+}
+
+TEST(Stiffness, UnknownBarTypeIsReportedAndTheUnheldNodeStopsTheSolver) {
+  ScratchDir dir;
+  Model m = twoSpanBeam();
+  m.bars[1] = bar(2, 2, 3, 9);
+  auto run = runCalcest(dir, m, "1  3  0.0  5.0  0.0  -10.0 y\n");
+  EXPECT_EQ(run.status, 1);
+  // Node 3 is held only vertically; with bar 2 adding nothing its horizontal
+  // freedom (7) meets a zero pivot.
+  EXPECT_EQ(run.output, kPrompt + "tipob= 9 \nMODELO CON PROBLEMAS(VERIFICAR)\ns[7,1]= 0.000000  \n"
+                                  " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE");
+}
