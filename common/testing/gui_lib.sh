@@ -17,12 +17,19 @@ fail() {
 }
 
 # wait_window REGEX [SECONDS]: prints the id of the first visible window whose
-# name matches.
+# name matches. (Polls: a search can fail outright while other windows come
+# and go.)
 wait_window() {
-  local id
-  id=$(timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-  [ -n "$id" ] || fail "window '$1' did not appear"
-  echo "$id"
+  local end=$((SECONDS + ${2:-20})) id
+  while :; do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    [ $SECONDS -lt $end ] || fail "window '$1' did not appear"
+    sleep 0.1
+  done
 }
 
 # wait_no_window REGEX [SECONDS]

@@ -2,14 +2,14 @@
 # After a failed start the window waits; once the programs are in place,
 # resizing the window repaints it and runs the sequence again, which now
 # hands over to the main program.
-set -uo pipefail
+set -euo pipefail
 LANZADOR=$(realpath "$1")
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/../../common/testing/gui_lib.sh"
 gui_enter_xvfb "$@"
 
 work=$(mktemp -d)
-trap 'kill $launcher 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $launcher 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
 "$LANZADOR" > launcher.out 2>&1 &
 launcher=$!

@@ -3,14 +3,14 @@
 # kaltrozip.exe one after the other (each waited for), then kaltro.exe, and
 # the launcher ends (window and process gone, status 0) while kaltro.exe is
 # still running.
-set -uo pipefail
+set -euo pipefail
 LANZADOR=$(realpath "$1")
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/../../common/testing/gui_lib.sh"
 gui_enter_xvfb "$@"
 
 work=$(mktemp -d)
-trap 'kill $launcher 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill $launcher 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
 for spec in conexion.exe:1 kaltrozip.exe:1 kaltro.exe:4; do
   name=${spec%%:*}
