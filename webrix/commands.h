@@ -4,14 +4,15 @@
 
 namespace webrix {
 
+// (The toolkit takes menu ids below 0x7fff only.)
 enum Command {
-  kStop = 32771,
-  kRefresh = 32772,
-  kBack = 32773,
-  kForward = 32774,
-  kStartPage = 32775,
-  kViewToolbar = 32800,
-  kViewStatusBar = 32801,
+  kStop = wxID_HIGHEST + 1,
+  kRefresh,
+  kBack,
+  kForward,
+  kStartPage,
+  kViewToolbar,
+  kViewStatusBar,
 };
 
 // Status-bar prompt and short name ("prompt\nname") of each command.

@@ -237,6 +237,9 @@ void CMainFrame::InstallAccelerators() {
     if (key->type != GDK_KEY_PRESS || !key->window) return FALSE;
     GtkWidget* toplevel = frame->GetHandle();
     if (gdk_window_get_toplevel(key->window) != gtk_widget_get_window(toplevel)) return FALSE;
+    // Not while a modal dialog of the program is up.
+    GtkWidget* grab = gtk_grab_get_current();
+    if (grab && gtk_widget_get_toplevel(grab) != toplevel) return FALSE;
     int command = AcceleratorCommand(key->keyval, key->state);
     if (command == 0) return FALSE;
     frame->CallAfter([frame, command] {

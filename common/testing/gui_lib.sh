@@ -7,7 +7,8 @@
 gui_enter_xvfb() {
   if [ -z "${VIGAS_IN_XVFB:-}" ]; then
     export VIGAS_IN_XVFB=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+    # -noreset: the server must survive the moments between two programs.
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
   fi
 }
 

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Back and Forward between two local pages, with Alt+Left / Alt+Right while
-# the page has the keyboard; the caption and the address box follow.
+# the page has the keyboard; the caption and the address box follow. Then
+# File, Open on a local page.
 set -euo pipefail
 WEBRIX=$(realpath "$1")
 source "$(cd "$(dirname "$0")" && pwd)/webrix_lib.sh"
 gui_enter_xvfb "$@"
 
 work=$(mktemp -d)
-trap 'kill $WEBRIX_PID 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'status=$?; kill $WEBRIX_PID 2>/dev/null || true; [ $status -eq 0 ] || tail -n 30 "$work/webrix.out" >&2; rm -rf "$work"' EXIT
 export HOME=$work
 cd "$work"
 make_pages "$work"
@@ -35,5 +36,15 @@ shot webrix_page_two.png
 not_blank webrix_page_two.png
 xdotool key alt+Left
 wait_state url "$A"
+
+# File, Open (Ctrl+O) on a local file: typed into the dialog's location field.
+keys "$win" ctrl+o
+dialog=$(wait_window '^Open$' 20)
+keys "$dialog" ctrl+l
+xdotool type --delay 15 "$work/b.html"
+xdotool key Return
+wait_no_window '^Open$' 10
+wait_window '^Page Two - Webrix$' 20 > /dev/null
+wait_state requested "$B"
 close_webrix "$win"
 echo PASS

@@ -9,7 +9,7 @@ source "$(cd "$(dirname "$0")" && pwd)/webrix_lib.sh"
 gui_enter_xvfb "$@"
 
 work=$(mktemp -d)
-trap 'kill $WEBRIX_PID 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'status=$?; kill $WEBRIX_PID 2>/dev/null || true; [ $status -eq 0 ] || tail -n 30 "$work/webrix.out" >&2; rm -rf "$work"' EXIT
 export HOME=$work
 cd "$work"
 make_pages "$work"
