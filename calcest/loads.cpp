@@ -94,6 +94,9 @@ SimpleSplit simpleBeamSplit(int barType, const LoadValues& v) {
   return s;
 }
 
+// Abscissae closer than this are one point of the beam.
+constexpr double kSameAbscissa = 2e-5;
+
 // What one load adds to its bar: the local equivalent vector and the diagrams.
 struct Contribution {
   Vec6 eq{};
@@ -106,6 +109,12 @@ void addDiagrams(Contribution& out, const Bar& bar, const LoadValues& v, double 
   for (int k = 1; k <= kStations - 2; ++k) {
     const double x = bar.xs[k];
     if (x < a) continue;
+    // A station on a point force or moment keeps the value left of it: the
+    // envelope viewer adds the concentrated action itself to form the value on
+    // the right, so a station that already held it would count it twice. Loads
+    // are placed on the viewer's point grid to 1e-5, hence the same margin here.
+    const bool pointLoad = v.ltype == kPointForce || v.ltype == kPointMoment;
+    if (pointLoad && x - a < kSameAbscissa) continue;
     const double d = x - a;
     const bool inside = x < a + c;
     double shearPart = 0;  // multiplies qt for V0 and -qn for N0

@@ -58,7 +58,7 @@ void TextOut::close() {
 }
 
 namespace {
-struct Spec {
+struct Conversion {
   bool plus = false, other = false;  // other: a flag handled by snprintf
   int width = 0, precision = -1;
   char conversion = 0;
@@ -140,53 +140,53 @@ bool fixedDigits(double value, int precision, char* buffer, size_t& length) {
 // Rebuilds the conversion and lets snprintf do it (rare cases only).
 template <class T>
 void viaSnprintf(FormatSink& out, const char* start, const char* end, T value) {
-  char spec[32];
+  char conv[32];
   size_t length = static_cast<size_t>(end - start);
-  if (length >= sizeof spec) length = sizeof spec - 1;
-  std::memcpy(spec, start, length);
-  spec[length] = 0;
+  if (length >= sizeof conv) length = sizeof conv - 1;
+  std::memcpy(conv, start, length);
+  conv[length] = 0;
   char small[512];
-  int n = std::snprintf(small, sizeof small, spec, value);
+  int n = std::snprintf(small, sizeof small, conv, value);
   if (n < 0) return;
   if (static_cast<size_t>(n) < sizeof small) {
     out.append(small, static_cast<size_t>(n));
   } else {
     std::string big(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(big.data(), big.size(), spec, value);
+    std::snprintf(big.data(), big.size(), conv, value);
     out.append(big.data(), static_cast<size_t>(n));
   }
 }
 
-void convert(FormatSink& out, const Spec& spec, const char* start, const char* end, const FormatArg& arg) {
+void convert(FormatSink& out, const Conversion& conv, const char* start, const char* end, const FormatArg& arg) {
   char buffer[64];
   size_t length = 0;
-  switch (spec.conversion) {
+  switch (conv.conversion) {
     case 'd':
     case 'i': {
-      if (spec.other || spec.precision >= 0) return viaSnprintf(out, start, end, static_cast<int>(arg.i));
+      if (conv.other || conv.precision >= 0) return viaSnprintf(out, start, end, static_cast<int>(arg.i));
       char* p = buffer;
-      if (spec.plus && arg.i >= 0) *p++ = '+';
+      if (conv.plus && arg.i >= 0) *p++ = '+';
       p = std::to_chars(p, buffer + sizeof buffer, static_cast<int>(arg.i)).ptr;
-      return pad(out, buffer, static_cast<size_t>(p - buffer), spec.width);
+      return pad(out, buffer, static_cast<size_t>(p - buffer), conv.width);
     }
     case 'f':
     case 'F': {
-      int precision = spec.precision < 0 ? 6 : spec.precision;
+      int precision = conv.precision < 0 ? 6 : conv.precision;
       char* digits = buffer + 1;
-      if (spec.other || !fixedDigits(arg.d, precision, digits, length)) return viaSnprintf(out, start, end, arg.d);
-      if (spec.plus && digits[0] != '-') {
+      if (conv.other || !fixedDigits(arg.d, precision, digits, length)) return viaSnprintf(out, start, end, arg.d);
+      if (conv.plus && digits[0] != '-') {
         buffer[0] = '+';
-        return pad(out, buffer, length + 1, spec.width);
+        return pad(out, buffer, length + 1, conv.width);
       }
-      return pad(out, digits, length, spec.width);
+      return pad(out, digits, length, conv.width);
     }
     case 's':
-      if (spec.other || spec.precision >= 0) return viaSnprintf(out, start, end, arg.s);
-      return pad(out, arg.s, std::strlen(arg.s), spec.width);
+      if (conv.other || conv.precision >= 0) return viaSnprintf(out, start, end, arg.s);
+      return pad(out, arg.s, std::strlen(arg.s), conv.width);
     case 'c':
       buffer[0] = static_cast<char>(arg.i);
-      if (spec.other) return viaSnprintf(out, start, end, static_cast<int>(arg.i));
-      return pad(out, buffer, 1, spec.width);
+      if (conv.other) return viaSnprintf(out, start, end, static_cast<int>(arg.i));
+      return pad(out, buffer, 1, conv.width);
     default:
       if (arg.kind == FormatArg::kDouble) return viaSnprintf(out, start, end, arg.d);
       if (arg.kind == FormatArg::kString) return viaSnprintf(out, start, end, arg.s);
@@ -201,7 +201,7 @@ struct Piece {
   const char* literal;
   size_t literalLength;
   bool hasConversion;
-  Spec spec;
+  Conversion conv;
   const char* start;  // the conversion's text, for the snprintf fallback
   const char* end;
 };
@@ -210,7 +210,7 @@ std::vector<Piece> parseFormat(const char* fmt) {
   std::vector<Piece> pieces;
   const char* p = fmt;
   while (*p) {
-    Piece piece{p, 0, false, Spec{}, nullptr, nullptr};
+    Piece piece{p, 0, false, Conversion{}, nullptr, nullptr};
     p = strchrnul(p, '%');
     piece.literalLength = static_cast<size_t>(p - piece.literal);
     if (*p == '%' && p[1] == '%') {
@@ -221,21 +221,21 @@ std::vector<Piece> parseFormat(const char* fmt) {
     }
     if (*p) {
       piece.start = p++;
-      Spec& spec = piece.spec;
+      Conversion& conv = piece.conv;
       for (;; ++p) {
-        if (*p == '+') spec.plus = true;
-        else if (*p == '-' || *p == ' ' || *p == '0' || *p == '#') spec.other = true;
+        if (*p == '+') conv.plus = true;
+        else if (*p == '-' || *p == ' ' || *p == '0' || *p == '#') conv.other = true;
         else break;
       }
-      while (*p >= '0' && *p <= '9') spec.width = spec.width * 10 + (*p++ - '0');
+      while (*p >= '0' && *p <= '9') conv.width = conv.width * 10 + (*p++ - '0');
       if (*p == '.') {
-        spec.precision = 0;
+        conv.precision = 0;
         ++p;
-        while (*p >= '0' && *p <= '9') spec.precision = spec.precision * 10 + (*p++ - '0');
+        while (*p >= '0' && *p <= '9') conv.precision = conv.precision * 10 + (*p++ - '0');
       }
       while (*p == 'l' || *p == 'h' || *p == 'L' || *p == 'z') ++p;
       if (*p) {
-        spec.conversion = *p++;
+        conv.conversion = *p++;
         piece.hasConversion = true;
         piece.end = p;
       }
@@ -251,7 +251,7 @@ void appendPieces(FormatSink& out, const std::vector<Piece>& pieces, const Forma
     out.append(piece.literal, piece.literalLength);
     if (!piece.hasConversion) continue;
     if (next >= count) return;  // a format with more conversions than values
-    convert(out, piece.spec, piece.start, piece.end, args[next++]);
+    convert(out, piece.conv, piece.start, piece.end, args[next++]);
   }
 }
 

@@ -408,6 +408,23 @@ TEST(Diagrams, PointForceDiagramStepsAtTheForce) {
   EXPECT_NEAR(bar.M0[15], -10 * (3 - 1.1), 1e-12);
 }
 
+// The envelope viewer adds a concentrated action at its point to the value read
+// there, so a station on the action must hold the value left of it.
+TEST(Diagrams, StationOnAPointForceOrMomentHoldsTheValueLeftOfIt) {
+  Bar force = makeBar(1, 4), moment = makeBar(1, 4), near = makeBar(1, 4);
+  applyBarLoad(force, makeLoad(1, 2, 2, 0, -10));   // on station 10
+  applyBarLoad(moment, makeLoad(2, 2, 2, 0, 6));    // on station 10
+  applyBarLoad(near, makeLoad(1, 1.99999, 2.00001, 0, -10));  // within 1e-5 of it
+  EXPECT_EQ(force.V0[10], 0.0);
+  EXPECT_EQ(force.M0[10], 0.0);
+  EXPECT_NEAR(force.V0[11], -10, 1e-12);
+  EXPECT_NEAR(force.M0[11], -10 * 0.2, 1e-12);
+  EXPECT_EQ(moment.M0[10], 0.0);
+  EXPECT_EQ(moment.M0[11], 6.0);
+  EXPECT_EQ(near.V0[10], 0.0);
+  EXPECT_NEAR(near.V0[11], -10, 1e-12);
+}
+
 TEST(Diagrams, PointMomentEntersTheMomentDiagramAlikeOnFixedAndHingedBars) {
   Bar fixed = makeBar(1, 4), hinged = makeBar(3, 4);
   applyBarLoad(fixed, makeLoad(2, 1.1, 2.9, 0, 6));
