@@ -31,15 +31,9 @@ class LineReader {
   // Reads the next piece of line into `line`. At end of file returns false and
   // leaves `line` as it was (so a scan of it repeats the previous values).
   bool next(std::string& line, int limit);
-  // Reads and returns the next piece; at end of file the last piece read again.
-  const std::string& nextOrLast(int limit) {
-    next(last_, limit);
-    return last_;
-  }
 
  private:
   FILE* file_;
-  std::string last_;
 };
 
 // True when the text holds nothing but blanks and line ends.
