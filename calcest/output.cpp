@@ -147,7 +147,12 @@ void writeBarRecords(AnalysisContext& ctx) {
   }
 }
 
-void writeReactionLines(AnalysisContext& ctx) {
+void writeSupportLine(AnalysisContext& ctx, const Support& sup, const NodeResult& result) {
+  // Two values whatever the code: the vertical reaction and the moment.
+  ctx.results.print(" %5d  %lf  %lf\n", sup.index, result.Ry, result.M);
+}
+
+void writeTieLines(AnalysisContext& ctx) {
   static const char kLetter[4] = {' ', 'x', 'y', 'g'};
   for (size_t k = 1; k < ctx.ties.size(); ++k) {
     const Tie& t = ctx.ties[k];

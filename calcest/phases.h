@@ -51,6 +51,7 @@ void writeArtCorteBlock(TextOut& out, const Bar& bar, const double delta[7]);
 void buildStationTable(AnalysisContext& ctx);
 void writeStationFiles(AnalysisContext& ctx);
 void writeBarRecords(AnalysisContext& ctx);
-void writeReactionLines(AnalysisContext& ctx);
+void writeSupportLine(AnalysisContext& ctx, const Support& sup, const NodeResult& result);
+void writeTieLines(AnalysisContext& ctx);
 constexpr size_t kBarRecordSize = 9056;
 void encodeBarRecord(const Bar& bar, unsigned char* record);

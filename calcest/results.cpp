@@ -173,12 +173,12 @@ void computeReactions(AnalysisContext& ctx) {
     const Support& sup = ctx.supports[k];
     NodeResult& result = ctx.nodeResults[sup.index];
     supportReaction(ctx, sup, result);
-    ctx.results.print(" %5d  %lf  %lf\n", sup.index, result.Ry, result.M);
+    writeSupportLine(ctx, sup, result);
   }
   for (size_t k = 1; k < ctx.ties.size(); ++k) {
     Tie& tie = ctx.ties[k];
     tie.FA = ctx.P * (ctx.f[tie.dofB] - ctx.f[tie.dofA] - tie.value);
     tie.FB = -tie.FA;
   }
-  writeReactionLines(ctx);
+  writeTieLines(ctx);
 }

@@ -19,28 +19,29 @@ namespace {
 
 // The pivot trace writes every diagonal at every step: (neq - 1)^2 lines of
 // " paso: %d  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n". A diagonal changes only
-// while the elimination passes near it, so the text after the row number is
-// kept per row and formatted again only when the diagonal has changed.
+// while the elimination passes near it, so the text from "  fila" on is kept
+// per row and formatted again only when the row's diagonal has changed.
 class PivotTrace {
  public:
-  explicit PivotTrace(int neq) : tails_(static_cast<size_t>(neq) + 1), last_(static_cast<size_t>(neq) + 1) {}
+  explicit PivotTrace(int neq) : rows_(static_cast<size_t>(neq) + 1), last_(static_cast<size_t>(neq) + 1) {}
 
   void write(AnalysisContext& ctx, int p) {
+    std::string step = formatted(" paso: %d", p);
     for (int q = 1; q <= ctx.neq - 1; ++q) {
       double ref = ctx.sr[ctx.band(q, 1)], work = ctx.s[ctx.band(q, 1)];
       uint64_t bits;
       std::memcpy(&bits, &work, sizeof bits);
-      if (tails_[q].empty() || bits != last_[q]) {
-        tails_[q] = formatted("  sr: %lf  s: %lf  sr/s: %lf\n", ref, work, ref / work);
+      if (rows_[q].empty() || bits != last_[q]) {
+        rows_[q] = formatted("  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
         last_[q] = bits;
       }
-      ctx.tst.print(" paso: %d  fila: %d", p, q);
-      ctx.tst.write(tails_[q]);
+      ctx.tst.write(step);
+      ctx.tst.write(rows_[q]);
     }
   }
 
  private:
-  std::vector<std::string> tails_;
+  std::vector<std::string> rows_;
   std::vector<uint64_t> last_;
 };
 

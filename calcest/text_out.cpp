@@ -252,20 +252,27 @@ void appendPieces(FormatSink& out, const std::vector<Piece>& pieces, const Forma
   }
 }
 
+}  // namespace
+
 // Parsed formats by address: the program's formats are string literals.
 struct FormatCache {
-  static constexpr size_t kSlots = 256;
+  static constexpr size_t kSlots = 64;
   const char* keys[kSlots] = {};
   std::vector<Piece> parsed[kSlots];
 };
-}  // namespace
+
+FormatSink::~FormatSink() {
+  delete[] data_;
+  delete cache_;
+}
 
 void appendFormatted(FormatSink& out, const char* fmt, const FormatArg* args, int count) {
   appendPieces(out, parseFormat(fmt), args, count);
 }
 
 void appendFormattedLiteral(FormatSink& out, const char* fmt, const FormatArg* args, int count) {
-  static FormatCache cache;
+  if (!out.cache_) out.cache_ = new FormatCache;
+  FormatCache& cache = *out.cache_;
   size_t slot = (reinterpret_cast<uintptr_t>(fmt) >> 2) % FormatCache::kSlots;
   for (size_t probe = 0; probe < FormatCache::kSlots; ++probe, slot = (slot + 1) % FormatCache::kSlots) {
     if (cache.keys[slot] == fmt) return appendPieces(out, cache.parsed[slot], args, count);

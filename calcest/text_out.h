@@ -19,13 +19,15 @@ inline FormatArg formatArg(double v) { return {FormatArg::kDouble, 0, v, nullptr
 inline FormatArg formatArg(const char* v) { return {FormatArg::kString, 0, 0.0, v}; }
 inline FormatArg formatArg(char v) { return {FormatArg::kChar, v, 0.0, nullptr}; }
 
+struct FormatCache;
+
 // Where formatted bytes go: a growing memory buffer, or a file it is flushed to.
 class FormatSink {
  public:
   explicit FormatSink(FILE* file = nullptr) : file_(file) {}
   FormatSink(const FormatSink&) = delete;
   FormatSink& operator=(const FormatSink&) = delete;
-  ~FormatSink() { delete[] data_; }
+  ~FormatSink();
 
   // A place for at least n more bytes; finish with advance().
   char* room(size_t n) {
@@ -58,6 +60,8 @@ class FormatSink {
 
  private:
   void makeRoom(size_t n);
+  friend void appendFormattedLiteral(FormatSink&, const char*, const struct FormatArg*, int);
+  FormatCache* cache_ = nullptr;  // parsed literal formats, made on first use
   FILE* file_;
   char* data_ = nullptr;
   size_t used_ = 0, capacity_ = 0;

@@ -216,3 +216,69 @@ TEST(ClosedForm, TieBeyondTheBarBandMakesTwoCantileversShareTheLoad) {
   expectClose(a[4], half, "FA");
   expectClose(b[4], -half, "FB");
 }
+
+TEST(ClosedForm, BarOfTypeZeroShowsOnlyItsLoadDiagram) {
+  // A type-0 bar adds no stiffness (reported, the run goes on) and no end
+  // forces; its moment is the load's own diagram, -q d^2 / 2 from node I.
+  // Bar 2 gives the penalty its size.
+  ScratchDir dir;
+  Model m = straightBeam({0.0, 4.0, 8.0});
+  m.bars[0] = bar(1, 1, 2, 0);
+  m.supports = {"1  111 0.0 0.0 0.0", "2  111 0.0 0.0 0.0", "3  111 0.0 0.0 0.0"};
+  auto run = runCalcest(dir, m, "1  3  0.0  4.0  0.0  -2.0 y\n");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output, "  Presione una tecla para continuar\ntipob= 0 \n");
+  auto res = parseResults(dir.read("m.res"), 3, 2, 3);
+  for (int k = 3; k <= 6; ++k) EXPECT_EQ(res.bars[0][k], 0.0);
+  std::string bytes = dir.read("m.bar");
+  EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 688 + 8 * 10), -2.0 * 2.0 * 2.0 / 2);  // M[10]
+  EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 688 + 8 * 5), -2.0 * 1.0 * 1.0 / 2);   // M[5]
+}
+
+TEST(ClosedForm, InclinedSpanUnderLoadPerHorizontalMetreMomentIsWASquaredOverEight) {
+  // Bar from (0, 0) up to (4, 3), pinned at both ends, 1 per horizontal metre:
+  // each end carries 2 vertically and mid-span bends w a^2 / 8 = 2.
+  ScratchDir dir;
+  Model m = straightBeam({0.0});
+  m.nodes = {"1 0.0 0.0", "2 4.0 3.0"};
+  m.bars = {bar(1, 1, 2)};
+  m.supports = {"1  110 0.0 0.0", "2  110 0.0 0.0"};
+  auto run = runCalcest(dir, m, "1  3  0.0  4.0  0.0  -1.0 y\n");
+  ASSERT_EQ(run.status, 0) << run.output;
+  auto res = parseResults(dir.read("m.res"), 2, 1, 2);
+  expectClose(res.supports[0][1], 2.0, "Ry at I");
+  expectClose(res.supports[1][1], 2.0, "Ry at J");
+  std::string bytes = dir.read("m.bar");
+  expectClose(recordDouble(bytes, 1, 688 + 8 * 10), 2.0, "mid-span moment");
+  EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 152), 5.0);  // L
+  EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 168), 0.6);  // sin
+}
+
+TEST(ClosedForm, ColumnUnderHorizontalTipLoadSwaysPLCubedOverThreeEI) {
+  // Vertical cantilever 3 high, fixed at the foot, 2 pushing along +x at the
+  // top: the local transverse axis points to -x, so defy[20] = -P L^3 / (3 EI).
+  ScratchDir dir;
+  Model m = straightBeam({0.0});
+  m.nodes = {"1 0.0 0.0", "2 0.0 3.0"};
+  m.bars = {bar(1, 1, 2)};
+  m.supports = {"1  111 0.0 0.0 0.0"};
+  m.nodalLoads = {"2 0 2.0 0 0.0 0 0.0"};
+  auto run = runCalcest(dir, m, "");
+  ASSERT_EQ(run.status, 0) << run.output;
+  std::string bytes = dir.read("m.bar");
+  expectClose(recordDouble(bytes, 1, 1024 + 8 * 20), -2.0 * 27.0 / (3 * EI), "top sway");
+  auto res = parseResults(dir.read("m.res"), 2, 1, 1);
+  expectClose(std::fabs(res.supports[0][2]), 2.0 * 3.0, "foot moment");
+}
+
+TEST(UnitConstants, CentimetreUnitsPrintDeflectionsTimesTenAndUseCentimetreGravity) {
+  Model m = straightBeam({0.0, 4.0});
+  m.unitCode = 3;
+  m.materials = {"1 1000.0 400.0 2.0  0.0"};  // gamma 2, A 1
+  m.supports = {"1  111 0.0 0.0 0.0"};
+  m.nodalLoads = {"2 0 0.0 0 -3.0 0 0.0"};
+  auto s = solve(m, "");
+  expectClose(s.res.nodeUy[1], -10.0 * 3.0 * 64.0 / (3 * EI), "tip deflection at scale 10");
+  EXPECT_DOUBLE_EQ(recordDouble(s.bar, 1, 112), 2.0 / 980.6);  // m = rho A
+  EXPECT_DOUBLE_EQ(recordDouble(s.bar, 1, 120), 2.0);          // w = gamma A
+}

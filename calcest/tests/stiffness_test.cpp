@@ -107,6 +107,14 @@ TEST(ElementMatrix, TransverseReleaseLeavesOnlyTheRotationCoupling) {
   EXPECT_EQ(k8[5][5], 0.0);
 }
 
+TEST(ElementMatrix, ReleasingAFreedomWithoutStiffnessLeavesNoNan) {
+  // I = 0: the released rotation has no stiffness to pass on (0/0 otherwise).
+  Mat6 k = condense(fullLocalMatrix(horizontalBar(4.0, 2, 2.0, 5.0, 0.0)), 2);
+  for (int i = 1; i <= 6; ++i)
+    for (int j = 1; j <= 6; ++j) EXPECT_TRUE(std::isfinite(k[i][j])) << i << "," << j;
+  EXPECT_DOUBLE_EQ(k[1][1], 2.5);
+}
+
 TEST(ElementMatrix, RigidZonesUseTheFlexibleLengthAndTheirOffsets) {
   // L = 10 with zones of 1 at each end: l = 8, ai = aj = 1; EI = 6.
   Bar b = horizontalBar(10.0, 1);
