@@ -1,0 +1,160 @@
+#include <wx/config.h>
+#include <wx/filehistory.h>
+#include <wx/fileconf.h>
+#include <wx/filename.h>
+#include <wx/intl.h>
+#include <wx/msgdlg.h>
+#include <wx/translation.h>
+
+#include "dialogs.h"
+#include "ui_text.h"
+#include "viewer.h"
+
+const char kDocumentString[] = "envolventes\n\nEnvolv\n\n\nEnvolventes.Document\nEnvolv Document";
+const char kRegistryKey[] = "Local AppWizard-Generated Applications";
+
+namespace {
+
+constexpr int kRecentFiles = 4;
+
+// Field `index` of the document string (fields are separated by '\n').
+wxString documentField(int index) {
+  wxArrayString fields = wxSplit(kDocumentString, '\n', '\0');
+  return index < static_cast<int>(fields.size()) ? fields[index] : wxString();
+}
+
+// The framework's own texts (print preview, progress box) in Spanish.
+void useSpanishFrameworkTexts() {
+  auto* translations = new wxTranslations;
+  translations->SetLanguage(wxLANGUAGE_SPANISH);
+  translations->AddStdCatalog();
+  wxTranslations::Set(translations);
+}
+
+}  // namespace
+
+wxIMPLEMENT_APP_NO_MAIN(CEnvolventesApp);
+
+bool CEnvolventesApp::OnInit() {
+  for (int k = 1; k < argc; ++k) {
+    if (k > 1) commandLine_ += ' ';
+    commandLine_ += fileNameBytes(argv[k]);
+  }
+  envelopeState_ = std::make_unique<envelope::EnvelopeState>();
+  useSpanishFrameworkTexts();
+  SetAppName("envolventes");
+  SetAppDisplayName(documentField(0));
+
+  // Recent files are kept under the same key on every platform.
+  wxConfigBase::Set(new wxFileConfig(kRegistryKey));
+  docManager_ = new CEnvolventesDocManager;
+  new wxDocTemplate(docManager_, "Todos los archivos", "*.*", "", "", documentField(5), documentField(6),
+                    wxCLASSINFO(CEnvolventesDoc), wxCLASSINFO(CEnvolventesView));
+
+  auto* frame = new CMainFrame(docManager_, documentField(0));
+  SetTopWindow(frame);
+  wxConfigBase* config = wxConfigBase::Get();
+  config->SetPath("/Recent File List");
+  docManager_->FileHistoryLoad(*config);
+  config->SetPath("/");
+
+  if (!processCommandLine()) {
+    frame->Destroy();
+    return false;
+  }
+  frame->Maximize();
+  frame->Show();
+  frame->Update();
+  return true;
+}
+
+// A file named first is opened as the document (it must exist); without one
+// the program starts with a new document. Either way the view's start-up flow
+// runs before the window is first shown.
+bool CEnvolventesApp::processCommandLine() {
+  wxString file;
+  if (argc > 1 && !argv[1].StartsWith("-")) file = argv[1];
+  if (file.empty()) return docManager_->CreateNewDocument() != nullptr;
+  if (!wxFileName::FileExists(file)) {
+    wxString text = ui("%1\nImposible encontrar este archivo.\nCompruebe que la ruta y el nombre de archivo son correctos");
+    text.Replace("%1", file);
+    messageBox(text, wxICON_EXCLAMATION, nullptr);
+    return false;
+  }
+  // The recent-file list keeps the full path, so it works from any directory.
+  wxFileName path(file);
+  path.MakeAbsolute();
+  return docManager_->CreateDocument(path.GetFullPath(), wxDOC_SILENT) != nullptr;
+}
+
+int CEnvolventesApp::OnExit() {
+  if (docManager_) {
+    wxConfigBase* config = wxConfigBase::Get();
+    config->SetPath("/Recent File List");
+    docManager_->FileHistorySave(*config);
+    config->SetPath("/");
+    delete docManager_;
+    docManager_ = nullptr;
+  }
+  delete wxConfigBase::Set(nullptr);
+  return wxApp::OnExit();
+}
+
+void CEnvolventesApp::OnAbout(wxCommandEvent&) {
+  CAboutDlg about(GetTopWindow());
+  about.ShowModal();
+}
+
+// ---------------------------------------------------------------- manager
+
+CEnvolventesDocManager::CEnvolventesDocManager() : wxDocManager(0, false) {
+  Initialize();  // here, not in the base, so that our file history (4 entries) is made
+  SetMaxDocsOpen(1);
+}
+
+wxString CEnvolventesDocManager::MakeNewDocumentName() { return ui("Sin t\xEDtulo"); }
+
+wxFileHistory* CEnvolventesDocManager::OnCreateFileHistory() { return new wxFileHistory(kRecentFiles); }
+
+// ---------------------------------------------------------------- document
+
+wxIMPLEMENT_DYNAMIC_CLASS(CEnvolventesDoc, wxDocument);
+
+bool CEnvolventesDoc::OnNewDocument() {
+  if (!wxDocument::OnNewDocument()) return false;
+  initialUpdate();
+  return true;
+}
+
+bool CEnvolventesDoc::OnOpenDocument(const wxString& file) {
+  if (!wxDocument::OnOpenDocument(file)) return false;
+  initialUpdate();
+  return true;
+}
+
+void CEnvolventesDoc::initialUpdate() {
+  if (auto* view = wxDynamicCast(GetFirstView(), CEnvolventesView)) view->OnInitialUpdate();
+}
+
+bool CEnvolventesDoc::DoSaveDocument(const wxString& file) {
+  FILE* out = std::fopen(fileNameBytes(file).c_str(), "w");
+  if (!out) {
+    messageBox(ui("No se puede guardar el archivo ") + file, wxICON_EXCLAMATION, nullptr);
+    return false;
+  }
+  std::fclose(out);
+  return true;
+}
+
+bool CEnvolventesDoc::DoOpenDocument(const wxString& file) {
+  if (wxFileName::FileExists(file)) return true;
+  wxString text = ui("%1\nImposible encontrar este archivo.\nCompruebe que la ruta y el nombre de archivo son correctos");
+  text.Replace("%1", file);
+  messageBox(text, wxICON_EXCLAMATION, nullptr);
+  return false;
+}
+
+int main(int argc, char** argv) {
+  // Any failure to start (a missing document file) ends with status 1.
+  return wxEntry(argc, argv) == 0 ? 0 : 1;
+}

@@ -1,0 +1,16 @@
+#include <wx/msgdlg.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui_text.h"
+
+void messageBox(const wxString& text, long style, wxWindow* parent) {
+  if (const char* log = std::getenv("ENVOLVENTES_MESSAGE_LOG")) {
+    if (FILE* out = std::fopen(log, "a")) {
+      std::fprintf(out, "%s\n--\n", static_cast<const char*>(text.utf8_str()));
+      std::fclose(out);
+    }
+  }
+  wxMessageBox(text, appCaption(), wxOK | style, parent);
+}

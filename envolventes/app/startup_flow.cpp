@@ -1,0 +1,248 @@
+#include "startup_flow.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+
+namespace envolventes {
+
+namespace {
+
+std::string pathIn(const std::string& dir, const std::string& file) {
+  if (dir.empty() || dir == ".") return file;
+  return dir + "/" + file;
+}
+
+bool fileExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
+}
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+// One read of a list-file line: at most 98 characters, as the fixed buffer of
+// the format allows; at end of file the buffer keeps what it held.
+void readListLine(FILE* file, char (&line)[99]) {
+  char fresh[sizeof line];
+  if (std::fgets(fresh, sizeof fresh, file)) std::memcpy(line, fresh, sizeof line);
+}
+
+// Asks for an envelope name until one is given that is not a project's, or
+// the person cancels.
+bool askUsableName(StartupQuestions& questions, int kind, bool existing,
+                   std::string& name) {
+  for (;;) {
+    bool given = existing ? questions.askEnvelopeList(kind, name) : questions.askEnvelopeName(name);
+    if (!given) return false;
+    if (!isProjectName(".", name)) return true;
+    questions.showMessage(projectNameRefusal(name));
+  }
+}
+
+// The engine's messages reach the person through the same questions.
+struct QuestionSink : envelope::MessageSink {
+  explicit QuestionSink(StartupQuestions& q) : questions(q) {}
+  void showMessage(const std::string& text) override { questions.showMessage(text); }
+  StartupQuestions& questions;
+};
+
+// Creates NAME.res and NAME.esf (and NAME.dat for a new envelope), emptying
+// any earlier content, as the envelope engine expects them open for writing.
+bool createEnvelopeFiles(StartupQuestions& questions, ViewerState& state, bool createList) {
+  state.closeEnvelopeFiles();
+  const std::string& name = state.envelopeName;
+  state.reportName = name + ".res";
+  state.forceTableName = name + ".esf";
+  state.listName = name + ".dat";
+
+  QuestionSink sink(questions);
+  if (!state.outputs.create(name, sink)) {
+    state.closeEnvelopeFiles();
+    return false;
+  }
+  if (!createList) return true;
+  // A list file left open by an earlier run is closed before it is opened again.
+  state.closeListFile();
+  state.listFile = std::fopen(state.listName.c_str(), "w");
+  if (!state.listFile) {
+    state.closeEnvelopeFiles();
+    questions.showMessage("ERROR DAT_ENVOLVENTE");
+    return false;
+  }
+  return true;
+}
+
+void selectProjects(StartupQuestions& questions, ViewerState& state) {
+  state.projectCount = 0;
+  std::string project;  // the dialog shows the last name chosen
+  while (state.projectCount < kMaxProjects) {
+    if (!questions.askProject(0, project)) break;
+    state.projects[++state.projectCount] = project;
+  }
+  std::fprintf(state.listFile, " %d\n", state.projectCount);
+  for (int k = 1; k <= state.projectCount; ++k) std::fprintf(state.listFile, "%s\n", state.projects[k].c_str());
+  // The file stays open; flushing keeps the list safe on disk meanwhile.
+  std::fflush(state.listFile);
+}
+
+bool readProjectList(StartupQuestions& questions, ViewerState& state) {
+  state.closeListFile();
+  state.listFile = std::fopen(state.listName.c_str(), "r");
+  if (!state.listFile) {
+    state.closeEnvelopeFiles();
+    questions.showMessage("error_archivo datos envolventes para leer");
+    return false;
+  }
+  char line[99] = "";
+  readListLine(state.listFile, line);
+  int count = 0;
+  if (std::sscanf(line, "%d", &count) != 1) count = 0;
+  // The list holds at most 50 projects; a larger count must not run past it.
+  if (count < 0) count = 0;
+  if (count > kMaxProjects) count = kMaxProjects;
+
+  char name[99] = "";
+  for (int k = 1; k <= count; ++k) {
+    readListLine(state.listFile, line);
+    std::sscanf(line, "%98s", name);
+    state.projects[k] = name;
+    questions.showName(name);
+  }
+  state.projectCount = count;
+  return true;
+}
+
+}  // namespace
+
+ViewerState::~ViewerState() {
+  closeEnvelopeFiles();
+  closeListFile();
+}
+
+void ViewerState::closeEnvelopeFiles() {
+  outputs.closeReport();
+  outputs.closeForceTable();
+}
+
+void ViewerState::closeListFile() {
+  if (listFile) std::fclose(listFile);
+  listFile = nullptr;
+}
+
+FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerState& state) {
+  int height = kDefaultHeight, width = kDefaultWidth;
+  if (!questions.askScreenSize(diagramKind, height, width)) {
+    height = kDefaultHeight;
+    width = kDefaultWidth;
+  }
+  state.drawingHeight = height;
+  state.drawingWidth = width;
+
+  state.existing = questions.askExisting(diagramKind) ? 1 : 0;
+  const bool existing = state.existing == 1;
+
+  std::string name;
+  if (!askUsableName(questions, diagramKind, existing, name)) return FlowResult::Ended;
+  state.envelopeName = name;
+  if (!createEnvelopeFiles(questions, state, !existing)) return FlowResult::Ended;
+
+  state.deflectionScript = name + "d.scr";
+  state.momentScript = name + "m.scr";
+  state.shearScript = name + "c.scr";
+
+  if (!existing) {
+    selectProjects(questions, state);
+    return FlowResult::Ready;
+  }
+  return readProjectList(questions, state) ? FlowResult::Ready : FlowResult::Ended;
+}
+
+std::vector<std::string> projectList(const ViewerState& state) {
+  return std::vector<std::string>(state.projects.begin() + 1, state.projects.begin() + 1 + state.projectCount);
+}
+
+bool isProjectName(const std::string& dir, const std::string& name) {
+  if (fileExists(pathIn(dir, name + ".fmc")) || fileExists(pathIn(dir, name + ".caf"))) return true;
+  FILE* dat = std::fopen(pathIn(dir, name + ".dat").c_str(), "r");
+  if (!dat) return false;
+  char line[256];
+  bool got = std::fgets(line, sizeof line, dat) != nullptr;
+  std::fclose(dat);
+  if (!got) return false;  // an empty list file left by an interrupted run
+  // An envelope list starts with its count alone; a model's title line holds
+  // a word and two codes.
+  std::istringstream words(line);
+  std::string first, second;
+  words >> first >> second;
+  if (first.empty()) return false;
+  int count;
+  return !(second.empty() && parseDialogInteger(first, count));
+}
+
+std::string projectNameRefusal(const std::string& name) {
+  return "\"" + name + "\" es el nombre de un proyecto existente: sus archivos .res y .esf "
+         "se vaciar\xED" "an.\nElija otro nombre para el fichero de envolventes.";
+}
+
+std::vector<std::string> listDatStems(const std::string& dir, int limit) {
+  std::vector<std::string> stems;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(dir.empty() ? "." : dir, ec), end;
+  for (; !ec && it != end && static_cast<int>(stems.size()) < limit; it.increment(ec)) {
+    const std::string file = it->path().filename().string();
+    if (file.size() < 4 || file.compare(file.size() - 4, 4, ".dat") != 0) continue;
+    std::error_code typeError;
+    if (std::filesystem::is_directory(it->path(), typeError)) continue;
+    stems.push_back(file.substr(0, file.find('.')));
+  }
+  return stems;
+}
+
+bool parseDialogInteger(const std::string& text, int& value) {
+  size_t at = 0;
+  auto blank = [&](size_t i) { return i < text.size() && (text[i] == ' ' || text[i] == '\t'); };
+  while (blank(at)) ++at;
+  size_t start = at;
+  if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
+  size_t digits = at;
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+  if (at == digits) return false;
+  size_t stop = at;
+  while (blank(at)) ++at;
+  if (at != text.size()) return false;
+  errno = 0;
+  long long parsed = std::strtoll(text.substr(start, stop - start).c_str(), nullptr, 10);
+  // Too many digits still reads as a number, one outside every range.
+  if (parsed > INT_MAX) parsed = INT_MAX;
+  if (parsed < INT_MIN) parsed = INT_MIN;
+  value = static_cast<int>(parsed);
+  return true;
+}
+
+std::string integerMessage() { return "Introduzca un n\xFAmero entero."; }
+
+std::string rangeMessage(int low, int high) {
+  std::string text = "Introduzca un n\xFAmero entero entre %1 y %2.";
+  text = replaceAll(text, "%1", std::to_string(low));
+  return replaceAll(text, "%2", std::to_string(high));
+}
+
+std::string lengthMessage(int limit) {
+  return replaceAll("No introduzca m\xE1s de %1 caracteres.", "%1", std::to_string(limit));
+}
+
+int diagramKindFromCommandLine(const std::string& commandLine) {
+  std::vector<char> word(commandLine.size() + 1);
+  int kind = 0;
+  if (std::sscanf(commandLine.c_str(), "%s %d", word.data(), &kind) != 2) return 0;
+  return kind;
+}
+
+}  // namespace envolventes

@@ -1,0 +1,107 @@
+#pragma once
+// The viewer's start-up flow: the sequence of questions that fixes the drawing
+// area, the envelope name and the project list, and creates the envelope's
+// files. It knows nothing of the window toolkit: it asks through
+// StartupQuestions, which the wx dialogs implement and the tests script.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "envelope_run.h"
+
+namespace envolventes {
+
+constexpr int kMaxProjects = 50;
+constexpr int kMaxListedFiles = 1500;
+constexpr int kDefaultHeight = 400;
+constexpr int kDefaultWidth = 3000;
+
+// Program-wide state fixed by the flow and read by the engine and the view.
+struct ViewerState {
+  ViewerState() = default;
+  ViewerState(const ViewerState&) = delete;
+  ViewerState& operator=(const ViewerState&) = delete;
+  ~ViewerState();
+
+  int drawingWidth = kDefaultWidth;
+  int drawingHeight = kDefaultHeight;
+  int existing = 0;
+  std::string envelopeName;
+
+  std::string reportName;      // NAME.res
+  std::string forceTableName;  // NAME.esf
+  std::string listName;        // NAME.dat
+  envelope::EnvelopeOutputs outputs;  // NAME.res and NAME.esf, filled and closed by the engine
+  FILE* listFile = nullptr;        // stays open until the next run or the end
+
+  // NAMEd.scr, NAMEm.scr, NAMEc.scr; empty until a name has been chosen.
+  std::string deflectionScript, momentScript, shearScript;
+
+  // Slots 1..projectCount used, slot 0 unused.
+  std::vector<std::string> projects = std::vector<std::string>(kMaxProjects + 1);
+  int projectCount = 0;
+
+  void closeEnvelopeFiles();  // the .res and .esf files, when the engine will not run
+  void closeListFile();
+};
+
+// Everything the flow asks the person in front of the screen. Texts passed to
+// showMessage are Windows-1252 bytes.
+class StartupQuestions {
+ public:
+  virtual ~StartupQuestions() = default;
+  // Height and width come preset; false = cancelled (the presets stay).
+  virtual bool askScreenSize(int banner, int& height, int& width) = 0;
+  // True for "Existente", false for "Nuevo" (also Esc and the close box).
+  virtual bool askExisting(int banner) = 0;
+  // Name of a new envelope; false = cancelled.
+  virtual bool askEnvelopeName(std::string& name) = 0;
+  // Name of an existing envelope, chosen from the *.dat list; false = cancelled.
+  virtual bool askEnvelopeList(int banner, std::string& name) = 0;
+  // Next project to add; false = "Finaliza selección", Esc or close box.
+  virtual bool askProject(int banner, std::string& name) = 0;
+  // Shows one project name read back from an envelope list file.
+  virtual void showName(const std::string& name) = 0;
+  virtual void showMessage(const std::string& text) = 0;
+};
+
+enum class FlowResult {
+  Ready,   // the project list is known: hand over to the engine
+  Ended,   // cancelled or failed; nothing to compute
+};
+
+// Runs the flow for the diagram kind of the command line. Every file is
+// looked up by bare name in the working directory.
+FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerState& state);
+
+// The project list as the engine takes it (slots 1..count).
+std::vector<std::string> projectList(const ViewerState& state);
+
+// --- pieces shared with the dialogs, kept here so they can be tested ---
+
+// True when NAME is an analysed project of the working directory: its .dat is
+// a model file, or it has a .fmc or .caf file. Such a name must not be used
+// for an envelope, whose files would empty the project's.
+bool isProjectName(const std::string& dir, const std::string& name);
+
+// Message (Windows-1252) shown when an envelope name is a project's.
+std::string projectNameRefusal(const std::string& name);
+
+// Stems (part before the first '.') of the files matching "*.dat" in `dir`,
+// in directory order, at most `limit` of them.
+std::vector<std::string> listDatStems(const std::string& dir, int limit = kMaxListedFiles);
+
+// Integer field of a dialog: blanks around an optional sign and digits, and
+// nothing else. False when the text is not such an integer.
+bool parseDialogInteger(const std::string& text, int& value);
+
+// The validation messages of the dialogs (Windows-1252).
+std::string integerMessage();
+std::string rangeMessage(int low, int high);
+std::string lengthMessage(int limit);
+
+// Parses the command line (the part after the program name) with "%s %d";
+// returns the diagram kind, or 0 when there is none.
+int diagramKindFromCommandLine(const std::string& commandLine);
+
+}  // namespace envolventes

@@ -1,0 +1,46 @@
+#!/bin/bash
+# Start-up failures that end the program: a document file that does not exist
+# (status 1 after the framework's message), and projects of different beams
+# ("ERROR EN SELECCION DE PROYECTOS", status 1 after its message).
+# usage: start_failures.sh VIEWER CALCEST EXAMPLES_DIR WORK_DIR
+set -uo pipefail
+VIEWER=$1 CALCEST=$2 EXAMPLES=$3 WORK=$4
+rm -rf "$WORK"; mkdir -p "$WORK"
+source "$(dirname "$0")/gui_lib.sh"
+
+start_viewer nada.txt 1
+answer_message
+wait_exit "$WAIT"
+[ "$APP_STATUS" -eq 1 ] || fail "missing document: status $APP_STATUS"
+message_shown "nada.txt
+Imposible encontrar este archivo.
+Compruebe que la ruta y el nombre de archivo son correctos" || fail "no missing-file message"
+
+"$(dirname "$0")/make_projects.sh" "$CALCEST" "$EXAMPLES" "$WORK" || fail "projects not made"
+# larga: the three-span example beam (each bar joined onto one line), so
+# one node, one bar and one support more than env_a.
+awk 'NR >= 7 && NR <= 12 && NR % 2 == 1 { printf "%s ", $0; next } { print }' \
+  "$EXAMPLES/viga3.dat" > "$WORK/larga.dat"
+cp "$EXAMPLES/viga3.caf" "$WORK/larga.caf"
+(cd "$WORK" && timeout 30 "$CALCEST" larga.dat larga.res larga.caf larga.fmc larga.bar 0 < /dev/null > larga.log 2>&1)
+: > "$WORK/larga.car"
+awk 'NR == 1 { print $4 - 1; next }
+     { printf "%d %f %f %f %f %f %f %f\n", NR - 2, $1, $4, $4, $3, $3, 0, $3 }' "$WORK/larga.fmc" > "$WORK/larga.esf"
+[ -s "$WORK/larga.fmc" ] || fail "larga not analysed"
+printf ' 2\nenv_a\nlarga\n' > "$WORK/mezcla.dat"
+: > "$WORK/proyecto.txt"
+: > "$ENVOLVENTES_MESSAGE_LOG"
+
+start_viewer proyecto.txt 2
+wait_window "^Selecciona ancho y alto de pantalla$"
+keys Return
+wait_window "^Selecciona la existencia de fichero de envolventes$"
+keys Return
+wait_window "^Nombre del Proyecto Envolvente$"
+type_text mezcla; keys Return
+answer_message; answer_message                  # the two project names
+answer_message                                  # the selection error
+wait_exit "$WAIT"
+[ "$APP_STATUS" -eq 1 ] || fail "selection error: status $APP_STATUS"
+message_shown "ERROR EN SELECCION DE PROYECTOS" || fail "no selection error message"
+echo "PASS start_failures"

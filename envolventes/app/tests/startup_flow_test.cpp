@@ -1,0 +1,372 @@
+#include "startup_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <filesystem>
+#include <optional>
+
+#include "test_support.h"
+
+using namespace envolventes;
+using testsupport::ScratchDir;
+
+namespace {
+
+// Answers the flow's questions from a script and records what it was shown.
+struct ScriptedQuestions : StartupQuestions {
+  std::optional<std::pair<int, int>> screenSize;  // nullopt = cancel
+  bool existing = false;
+  std::deque<std::optional<std::string>> names;     // envelope name or list answers
+  std::deque<std::optional<std::string>> projects;  // nullopt = "Finaliza selección"
+  std::vector<std::string> shownNames, messages;
+  std::vector<int> banners;
+  int projectQuestions = 0;
+
+  bool askScreenSize(int banner, int& height, int& width) override {
+    banners.push_back(banner);
+    EXPECT_EQ(height, 400);
+    EXPECT_EQ(width, 3000);
+    if (!screenSize) {
+      height = 1;  // a cancelled dialog stores nothing; the flow must keep its presets
+      return false;
+    }
+    height = screenSize->first;
+    width = screenSize->second;
+    return true;
+  }
+  bool askExisting(int banner) override {
+    banners.push_back(banner);
+    return existing;
+  }
+  bool answerName(std::string& name) {
+    if (names.empty()) return false;
+    auto answer = names.front();
+    names.pop_front();
+    if (!answer) return false;
+    name = *answer;
+    return true;
+  }
+  bool askEnvelopeName(std::string& name) override { return answerName(name); }
+  bool askEnvelopeList(int banner, std::string& name) override {
+    banners.push_back(banner);
+    return answerName(name);
+  }
+  bool askProject(int, std::string& name) override {
+    ++projectQuestions;
+    if (projects.empty()) return false;
+    auto answer = projects.front();
+    projects.pop_front();
+    if (!answer) return false;
+    name = *answer;
+    return true;
+  }
+  void showName(const std::string& name) override { shownNames.push_back(name); }
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+};
+
+std::vector<std::string> filesIn(const ScratchDir& dir) {
+  std::vector<std::string> names;
+  for (auto& entry : std::filesystem::directory_iterator(dir.path())) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+size_t openDescriptors() {
+  size_t count = 0;
+  for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+  return count;
+}
+
+const char kModelTitle[] = "VIGA 0  0\n 2  3  2  0  1  1  0  0  0  0.0\n";
+
+// The flow works on bare names in the working directory: each test runs in a
+// scratch directory of its own.
+class StartupFlow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+  }
+  void TearDown() override { std::filesystem::current_path(previous_); }
+  ScratchDir dir;
+
+ private:
+  std::filesystem::path previous_;
+};
+
+}  // namespace
+
+TEST_F(StartupFlow, NewEnvelopeWritesCountAndNamesInSelectionOrderAndFormsScriptNames) {
+  ScriptedQuestions q;
+  q.screenSize = {{600, 4000}};
+  q.names = {std::string("env")};
+  q.projects = {std::string("viga2"), std::string("viga1"), std::string("viga2"), std::nullopt};
+  ViewerState state;
+  ASSERT_EQ(runStartupFlow(2, q, state), FlowResult::Ready);
+
+  EXPECT_EQ(state.drawingHeight, 600);
+  EXPECT_EQ(state.drawingWidth, 4000);
+  EXPECT_EQ(state.existing, 0);
+  EXPECT_EQ(state.deflectionScript, "envd.scr");
+  EXPECT_EQ(state.momentScript, "envm.scr");
+  EXPECT_EQ(state.shearScript, "envc.scr");
+  ASSERT_EQ(state.projectCount, 3);
+  EXPECT_EQ(state.projects[1], "viga2");
+  EXPECT_EQ(state.projects[3], "viga2");  // duplicates are kept
+  // The list is on disk while the file is still open.
+  EXPECT_EQ(dir.read("env.dat"), " 3\nviga2\nviga1\nviga2\n");
+  EXPECT_NE(state.outputs.report(), nullptr);
+  EXPECT_NE(state.outputs.forceTable(), nullptr);
+  EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"env.dat", "env.esf", "env.res"}));
+  // The screen-size and existing-or-new dialogs get the diagram kind.
+  EXPECT_EQ(q.banners, (std::vector<int>{2, 2}));
+}
+
+TEST_F(StartupFlow, CancelledScreenSizeKeepsDefaultsAndCancelledNameCreatesNothing) {
+  ScriptedQuestions q;
+  q.names = {std::nullopt};
+  ViewerState state;
+  state.drawingHeight = 777;
+  EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
+  EXPECT_EQ(state.drawingHeight, 400);
+  EXPECT_EQ(state.drawingWidth, 3000);
+  EXPECT_TRUE(filesIn(dir).empty());
+  EXPECT_EQ(state.deflectionScript, "");  // nothing to draw on a first run
+  EXPECT_EQ(q.projectQuestions, 0);
+}
+
+TEST_F(StartupFlow, CancelledListDialogCreatesNothing) {
+  dir.write("old.dat", " 1\nviga1\n");
+  ScriptedQuestions q;
+  q.existing = true;
+  q.names = {std::nullopt};
+  ViewerState state;
+  EXPECT_EQ(runStartupFlow(3, q, state), FlowResult::Ended);
+  EXPECT_EQ(filesIn(dir), std::vector<std::string>{"old.dat"});
+  EXPECT_EQ(q.banners, (std::vector<int>{3, 3, 3}));
+}
+
+TEST_F(StartupFlow, FiftiethProjectEndsTheSelectionAndWritesCountFifty) {
+  ScriptedQuestions q;
+  q.names = {std::string("e")};
+  for (int k = 1; k <= 60; ++k) q.projects.push_back("p" + std::to_string(k));
+  ViewerState state;
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+  EXPECT_EQ(q.projectQuestions, 50);
+  EXPECT_EQ(state.projectCount, 50);
+  auto lines = testsupport::splitLines(dir.read("e.dat"));
+  ASSERT_EQ(lines.size(), 51u);
+  EXPECT_EQ(lines[0], " 50");
+  EXPECT_EQ(lines[50], "p50");
+}
+
+TEST_F(StartupFlow, NoProjectChosenWritesCountZero) {
+  ScriptedQuestions q;
+  q.names = {std::string("e")};
+  ViewerState state;
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+  EXPECT_EQ(state.projectCount, 0);
+  EXPECT_EQ(dir.read("e.dat"), " 0\n");
+}
+
+TEST_F(StartupFlow, ExistingEnvelopeFilesAreEmptiedAndItsListReadAndShown) {
+  dir.write("env.dat", " 2\r\nviga1\r\nviga2\r\n");
+  dir.write("env.res", "old report");
+  dir.write("env.esf", "old table");
+  ScriptedQuestions q;
+  q.existing = true;
+  q.names = {std::string("env")};
+  ViewerState state;
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+  EXPECT_EQ(state.existing, 1);
+  EXPECT_EQ(dir.read("env.res"), "");
+  EXPECT_EQ(dir.read("env.esf"), "");
+  EXPECT_EQ(dir.read("env.dat"), " 2\r\nviga1\r\nviga2\r\n");  // read, never rewritten
+  ASSERT_EQ(state.projectCount, 2);
+  EXPECT_EQ(state.projects[2], "viga2");
+  EXPECT_EQ(q.shownNames, (std::vector<std::string>{"viga1", "viga2"}));
+  EXPECT_EQ(state.shearScript, "envc.scr");
+}
+
+TEST_F(StartupFlow, ExistingListWithCountZeroGivesEmptyListAndNoNameBoxes) {
+  dir.write("env.dat", " 0\n");
+  ScriptedQuestions q;
+  q.existing = true;
+  q.names = {std::string("env")};
+  ViewerState state;
+  state.projectCount = 7;  // left by an earlier run
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+  EXPECT_EQ(state.projectCount, 0);
+  EXPECT_TRUE(q.shownNames.empty());
+}
+
+TEST_F(StartupFlow, MissingNameLinesRepeatTheLastNameAndBlanksCutTheName) {
+  dir.write("env.dat", " 4\nviga uno\nviga2\n");
+  ScriptedQuestions q;
+  q.existing = true;
+  q.names = {std::string("env")};
+  ViewerState state;
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+  ASSERT_EQ(state.projectCount, 4);
+  EXPECT_EQ(q.shownNames, (std::vector<std::string>{"viga", "viga2", "viga2", "viga2"}));
+}
+
+TEST_F(StartupFlow, NameWithBlankIsWrittenWholeButReadBackUpToTheBlank) {
+  {
+    ScriptedQuestions q;
+    q.names = {std::string("env")};
+    q.projects = {std::string("mi viga")};
+    ViewerState state;
+    ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+  }
+  EXPECT_EQ(dir.read("env.dat"), " 1\nmi viga\n");
+  ScriptedQuestions q;
+  q.existing = true;
+  q.names = {std::string("env")};
+  ViewerState state;
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+  EXPECT_EQ(state.projects[1], "mi");
+}
+
+TEST_F(StartupFlow, ListCountAboveFiftyIsHeldToFifty) {
+  dir.write("env.dat", " 999\na\n");
+  ScriptedQuestions q;
+  q.existing = true;
+  q.names = {std::string("env")};
+  ViewerState state;
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+  EXPECT_EQ(state.projectCount, 50);
+  EXPECT_EQ(q.shownNames.size(), 50u);
+}
+
+TEST_F(StartupFlow, MissingListFileIsReportedAfterTheEnvelopeFilesWereCreated) {
+  ScriptedQuestions q;
+  q.existing = true;
+  q.names = {std::string("nada")};
+  ViewerState state;
+  EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
+  EXPECT_EQ(q.messages, std::vector<std::string>{"error_archivo datos envolventes para leer"});
+  EXPECT_EQ(state.outputs.report(), nullptr);
+  EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"nada.esf", "nada.res"}));
+}
+
+TEST_F(StartupFlow, UncreatableReportFileEndsTheFlowWithItsMessage) {
+  std::filesystem::create_directory(dir.file("bad.res"));
+  ScriptedQuestions q;
+  q.names = {std::string("bad")};
+  ViewerState state;
+  EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
+  EXPECT_EQ(q.messages, std::vector<std::string>{"ERROR RES_ENVOLVENTE"});
+  EXPECT_FALSE(dir.exists("bad.esf"));
+  EXPECT_EQ(q.projectQuestions, 0);
+
+  std::filesystem::create_directory(dir.file("bad2.dat"));
+  ScriptedQuestions q2;
+  q2.names = {std::string("bad2")};
+  EXPECT_EQ(runStartupFlow(1, q2, state), FlowResult::Ended);
+  EXPECT_EQ(q2.messages, std::vector<std::string>{"ERROR DAT_ENVOLVENTE"});
+}
+
+TEST_F(StartupFlow, ProjectNameIsRefusedAndAskedAgainWithoutEmptyingItsFiles) {
+  dir.write("viga1.dat", kModelTitle);
+  dir.write("viga1.res", "results");
+  dir.write("viga1.esf", "forces");
+  dir.write("viga2.fmc", "diagram");
+  dir.write("viga3.caf", "loads");
+  ScriptedQuestions q;
+  q.names = {std::string("viga1"), std::string("viga2"), std::string("viga3"), std::string("env")};
+  ViewerState state;
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+  EXPECT_EQ(state.envelopeName, "env");
+  ASSERT_EQ(q.messages.size(), 3u);
+  EXPECT_NE(q.messages[0].find("\"viga1\" es el nombre de un proyecto"), std::string::npos);
+  EXPECT_EQ(dir.read("viga1.res"), "results");
+  EXPECT_EQ(dir.read("viga1.esf"), "forces");
+  EXPECT_FALSE(dir.exists("viga2.res"));
+}
+
+TEST_F(StartupFlow, ProjectChosenAsExistingEnvelopeIsRefusedToo) {
+  dir.write("viga1.dat", kModelTitle);
+  dir.write("viga1.res", "results");
+  dir.write("env.dat", " 1\nviga1\n");
+  ScriptedQuestions q;
+  q.existing = true;
+  q.names = {std::string("viga1"), std::nullopt};
+  ViewerState state;
+  EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
+  EXPECT_EQ(q.messages.size(), 1u);
+  EXPECT_EQ(dir.read("viga1.res"), "results");
+}
+
+TEST_F(StartupFlow, EnvelopeListAndEmptyDatAreNotProjects) {
+  dir.write("env.dat", " 2\na\nb\n");
+  dir.write("empty.dat", "");
+  dir.write("model.dat", kModelTitle);
+  dir.write("word.dat", "VIGA\n");
+  EXPECT_FALSE(isProjectName(dir.path(), "env"));
+  EXPECT_FALSE(isProjectName(dir.path(), "empty"));
+  EXPECT_FALSE(isProjectName(dir.path(), "absent"));
+  EXPECT_TRUE(isProjectName(dir.path(), "model"));
+  EXPECT_TRUE(isProjectName(dir.path(), "word"));
+}
+
+TEST_F(StartupFlow, RunningAgainClosesThePreviousListFileAndRewritesIt) {
+  ViewerState state;
+  ScriptedQuestions first;
+  first.names = {std::string("env")};
+  first.projects = {std::string("a"), std::string("b")};
+  ASSERT_EQ(runStartupFlow(1, first, state), FlowResult::Ready);
+  const size_t openAfterFirst = openDescriptors();
+  ScriptedQuestions second;
+  second.existing = true;
+  second.names = {std::string("env")};
+  ASSERT_EQ(runStartupFlow(1, second, state), FlowResult::Ready);
+  EXPECT_EQ(second.shownNames, (std::vector<std::string>{"a", "b"}));
+  EXPECT_NE(state.listFile, nullptr);
+  // The first run's list, report and table files were closed: the second run
+  // holds the same number of files open (list, report, table).
+  EXPECT_EQ(openDescriptors(), openAfterFirst);
+}
+
+TEST(DialogPieces, DatStemsStopAtFirstDotAndAtTheLimit) {
+  ScratchDir dir;
+  dir.write("viga1.dat", "");
+  dir.write("a.b.dat", "");
+  dir.write("notes.txt", "");
+  dir.write("data.dat.bak", "");
+  std::filesystem::create_directory(dir.file("sub.dat"));
+  auto stems = listDatStems(dir.path());
+  std::sort(stems.begin(), stems.end());
+  EXPECT_EQ(stems, (std::vector<std::string>{"a", "viga1"}));
+
+  ScratchDir many;
+  for (int k = 0; k < 1510; ++k) many.write("p" + std::to_string(k) + ".dat", "");
+  EXPECT_EQ(listDatStems(many.path()).size(), 1500u);
+}
+
+TEST(DialogPieces, IntegerFieldsAcceptBlanksAndSignOnly) {
+  int v = -7;
+  EXPECT_TRUE(parseDialogInteger(" 2000 ", v));
+  EXPECT_EQ(v, 2000);
+  EXPECT_TRUE(parseDialogInteger("-5", v));
+  EXPECT_EQ(v, -5);
+  EXPECT_TRUE(parseDialogInteger("99999999999", v));
+  EXPECT_EQ(v, 2147483647);
+  for (const char* bad : {"", " ", "12a", "1.5", "+", "4 5", "0x10"}) EXPECT_FALSE(parseDialogInteger(bad, v)) << bad;
+}
+
+TEST(DialogPieces, ValidationMessagesCarryTheBoundsInWindows1252) {
+  EXPECT_EQ(rangeMessage(200, 2000), "Introduzca un n\xFAmero entero entre 200 y 2000.");
+  EXPECT_EQ(lengthMessage(40), "No introduzca m\xE1s de 40 caracteres.");
+  EXPECT_EQ(integerMessage(), "Introduzca un n\xFAmero entero.");
+}
+
+TEST(DialogPieces, DiagramKindIsTheSecondWordOfTheCommandLine) {
+  EXPECT_EQ(diagramKindFromCommandLine("x.txt 2"), 2);
+  EXPECT_EQ(diagramKindFromCommandLine("x.txt"), 0);
+  EXPECT_EQ(diagramKindFromCommandLine(""), 0);
+  EXPECT_EQ(diagramKindFromCommandLine("x.txt dos"), 0);
+  EXPECT_EQ(diagramKindFromCommandLine("x.txt 7"), 7);
+}

@@ -1,0 +1,213 @@
+#include <wx/dc.h>
+#include <wx/msgdlg.h>
+#include <wx/print.h>
+
+#include <optional>
+
+#include "diagram.h"
+#include "dialogs.h"
+#include "envelope_run.h"
+#include "ui_text.h"
+#include "viewer.h"
+
+namespace {
+
+// The flow's questions, asked with the viewer's dialogs.
+class DialogQuestions : public envolventes::StartupQuestions {
+ public:
+  explicit DialogQuestions(wxWindow* parent) : parent_(parent) {}
+
+  bool askScreenSize(int banner, int& height, int& width) override {
+    CScreenSizeDlg dialog(parent_);
+    dialog.m_nBanner = banner;
+    dialog.m_nHeight = height;
+    dialog.m_nWidth = width;
+    if (dialog.ShowModal() != wxID_OK) return false;
+    height = dialog.m_nHeight;
+    width = dialog.m_nWidth;
+    return true;
+  }
+  bool askExisting(int banner) override {
+    CEnvelopeModeDlg dialog(parent_);
+    dialog.m_nBanner = banner;
+    dialog.ShowModal();
+    return dialog.m_bExisting == 1;
+  }
+  bool askEnvelopeName(std::string& name) override {
+    CEnvelopeNameDlg dialog(parent_);
+    dialog.m_strName = fileNameText(name);
+    if (dialog.ShowModal() != wxID_OK) return false;
+    name = fileNameBytes(dialog.m_strName);
+    return true;
+  }
+  bool askEnvelopeList(int banner, std::string& name) override {
+    CEnvelopeListDlg dialog(parent_);
+    dialog.m_nBanner = banner;
+    dialog.m_strName = fileNameText(name);
+    if (dialog.ShowModal() != wxID_OK) return false;
+    name = fileNameBytes(dialog.m_strName);
+    return true;
+  }
+  bool askProject(int banner, std::string& name) override {
+    CProjectSelectDlg dialog(parent_);
+    dialog.m_nBanner = banner;
+    dialog.m_strName = fileNameText(name);
+    if (dialog.ShowModal() != wxID_OK) return false;
+    name = fileNameBytes(dialog.m_strName);
+    return true;
+  }
+  void showName(const std::string& name) override {
+    messageBox(fileNameText(name), wxICON_NONE, parent_);
+  }
+  void showMessage(const std::string& text) override {
+    messageBox(ui(text), wxICON_EXCLAMATION, parent_);
+  }
+
+ private:
+  wxWindow* parent_;
+};
+
+class MessageBoxSink : public envelope::MessageSink {
+ public:
+  void showMessage(const std::string& text) override {
+    messageBox(ui(text), wxICON_EXCLAMATION, wxGetApp().GetTopWindow());
+    last = text;
+  }
+  std::string last;
+};
+
+// The drawing, fitted to the printed page; printing writes the script too.
+class CEnvolventesPrintout : public wxPrintout {
+ public:
+  explicit CEnvolventesPrintout(CEnvolventesView* view) : wxPrintout("envolventes"), view_(view) {}
+  bool OnPrintPage(int page) override {
+    if (page != 1) return false;
+    const auto& state = wxGetApp().viewerState();
+    FitThisSizeToPageMargins(wxSize(state.drawingWidth, state.drawingHeight),
+                             wxGetApp().docManager()->GetPageSetupDialogData());
+    view_->OnDraw(GetDC());
+    return true;
+  }
+  bool HasPage(int page) override { return page == 1; }
+  void GetPageInfo(int* minPage, int* maxPage, int* from, int* to) override {
+    *minPage = *maxPage = *from = *to = 1;
+  }
+
+ private:
+  CEnvolventesView* view_;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- window
+
+DiagramWindow::DiagramWindow(wxWindow* parent) : wxScrolledWindow(parent, wxID_ANY) {
+  SetBackgroundColour(*wxWHITE);
+  SetScrollRate(10, 10);
+  SetVirtualSize(envolventes::kDefaultWidth, envolventes::kDefaultHeight);
+}
+
+void DiagramWindow::OnDraw(wxDC& dc) {
+  if (view_) view_->OnDraw(&dc);
+}
+
+// ---------------------------------------------------------------- view
+
+wxIMPLEMENT_DYNAMIC_CLASS(CEnvolventesView, wxView);
+
+DiagramWindow* CEnvolventesView::window() {
+  auto* frame = wxDynamicCast(wxGetApp().GetTopWindow(), CMainFrame);
+  return frame ? frame->diagramWindow() : nullptr;
+}
+
+bool CEnvolventesView::OnCreate(wxDocument*, long) {
+  SetFrame(wxGetApp().GetTopWindow());
+  if (DiagramWindow* win = window()) win->setView(this);
+  return true;
+}
+
+bool CEnvolventesView::OnClose(bool deleteWindow) {
+  if (!wxView::OnClose(deleteWindow)) return false;
+  if (DiagramWindow* win = window()) {
+    win->setView(nullptr);
+    win->Refresh();
+  }
+  return true;
+}
+
+void CEnvolventesView::OnInitialUpdate() {
+  CEnvolventesApp& app = wxGetApp();
+  envolventes::ViewerState& viewer = app.viewerState();
+  wxWindow* frame = app.GetTopWindow();
+  DialogQuestions questions(frame && frame->IsShown() ? frame : nullptr);
+
+  int kind = envolventes::diagramKindFromCommandLine(app.commandLine());
+  envolventes::FlowResult result = envolventes::runStartupFlow(kind, questions, viewer);
+
+  if (DiagramWindow* win = window()) {
+    win->Scroll(0, 0);
+    win->SetVirtualSize(viewer.drawingWidth, viewer.drawingHeight);
+  }
+  // The script names follow the name the flow formed them from (if any).
+  const std::string& script = viewer.deflectionScript;
+  if (!script.empty()) app.envelopeState().setEnvelopeName(script.substr(0, script.size() - 5));
+  reportedScriptError_.clear();
+
+  if (result == envolventes::FlowResult::Ready) {
+    envelope::EnvelopeRequest request;
+    request.envelopeName = viewer.envelopeName;
+    request.area = {viewer.drawingWidth, viewer.drawingHeight};
+    request.projects = envolventes::projectList(viewer);
+    MessageBoxSink sink;
+    envelope::RunOutcome outcome = envelope::runEnvelope(app.envelopeState(), request, viewer.outputs, sink);
+    if (outcome == envelope::RunOutcome::SelectionError) {
+      if (sink.last != envelope::kSelectionErrorText) sink.showMessage(envelope::kSelectionErrorText);
+      viewer.closeListFile();
+      std::exit(envelope::exitStatusFor(outcome));
+    }
+  }
+  if (DiagramWindow* win = window()) win->Refresh();
+}
+
+void CEnvolventesView::OnDraw(wxDC* dc) {
+  CEnvolventesApp& app = wxGetApp();
+  int kind = envolventes::diagramKindFromCommandLine(app.commandLine());
+  envelope::RecordingMessageSink messages;
+  WxDcCanvas screen(*dc);
+  envelope::DrawOutcome outcome = envelope::paintDiagram(app.envelopeState(), kind, screen, messages);
+  if (outcome != envelope::DrawOutcome::ScriptError || messages.messages.empty()) return;
+  // A message box over the window would bring the next repaint, and with it the
+  // same error again: each failing script is reported once, after the paint.
+  std::string failing = "#" + app.envelopeState().scriptName(kind);
+  if (failing == reportedScriptError_) return;
+  reportedScriptError_ = failing;
+  std::string text = messages.messages.front();
+  app.CallAfter([text] { messageBox(ui(text), wxICON_EXCLAMATION, wxGetApp().GetTopWindow()); });
+}
+
+// The caption names the document, then the program.
+void CEnvolventesView::OnChangeFilename() {
+  if (GetFrame() && GetDocument())
+    GetFrame()->SetLabel(GetDocument()->GetUserReadableName() + " - " + wxGetApp().GetAppDisplayName());
+}
+
+wxPrintout* CEnvolventesView::OnCreatePrintout() { return new CEnvolventesPrintout(this); }
+
+// ---------------------------------------------------------------- canvas
+
+void WxDcCanvas::beginPass(envelope::Colour pen) {
+  previousPen_ = dc_.GetPen();
+  dc_.SetPen(wxPen(wxColour(pen.r, pen.g, pen.b), 1, wxPENSTYLE_SOLID));
+  dc_.SetFont(*wxNORMAL_FONT);
+}
+
+void WxDcCanvas::endPass() {
+  if (previousPen_.IsOk()) dc_.SetPen(previousPen_);
+}
+
+void WxDcCanvas::line(int x1, int y1, int x2, int y2) { dc_.DrawLine(x1, y1, x2, y2); }
+
+void WxDcCanvas::text(int x, int y, const std::string& cp1252Text, envelope::Colour colour) {
+  dc_.SetTextForeground(wxColour(colour.r, colour.g, colour.b));
+  dc_.DrawText(ui(cp1252Text), x, y);
+}

@@ -1,0 +1,129 @@
+#pragma once
+// The envelope viewer on the wx document/view classes: the application, an
+// empty document, the main frame with its scrolled drawing window, and the
+// view that runs the start-up flow and paints the diagram.
+#include <wx/app.h>
+#include <wx/cmndata.h>
+#include <wx/docview.h>
+#include <wx/scrolwin.h>
+#include <wx/timer.h>
+
+#include <memory>
+#include <string>
+
+#include "canvas.h"
+#include "envelope_state.h"
+#include "startup_flow.h"
+
+class CEnvolventesView;
+
+// The document template's string: title, document name, filter name, filter
+// extension, file type id, file type name (the filter fields are empty).
+extern const char kDocumentString[];
+extern const char kRegistryKey[];  // "Local AppWizard-Generated Applications"
+
+class CEnvolventesApp : public wxApp {
+ public:
+  bool OnInit() override;
+  int OnExit() override;
+
+  // The part of the command line after the program name, words joined by blanks.
+  const std::string& commandLine() const { return commandLine_; }
+  envolventes::ViewerState& viewerState() { return viewerState_; }
+  envelope::EnvelopeState& envelopeState() { return *envelopeState_; }
+  wxDocManager* docManager() const { return docManager_; }
+
+  void OnAbout(wxCommandEvent& event);
+
+ private:
+  bool processCommandLine();
+
+  std::string commandLine_;
+  envolventes::ViewerState viewerState_;
+  std::unique_ptr<envelope::EnvelopeState> envelopeState_;
+  wxDocManager* docManager_ = nullptr;
+};
+
+wxDECLARE_APP(CEnvolventesApp);
+
+// Single-document manager: Spanish untitled name, 4 recent files.
+class CEnvolventesDocManager : public wxDocManager {
+ public:
+  CEnvolventesDocManager();
+  wxString MakeNewDocumentName() override;
+  wxFileHistory* OnCreateFileHistory() override;
+};
+
+// Holds no data: saving writes an empty file, opening reads nothing.
+class CEnvolventesDoc : public wxDocument {
+ public:
+  bool OnNewDocument() override;
+  bool OnOpenDocument(const wxString& file) override;
+
+ protected:
+  bool DoSaveDocument(const wxString& file) override;
+  bool DoOpenDocument(const wxString& file) override;
+
+ private:
+  void initialUpdate();
+  wxDECLARE_DYNAMIC_CLASS(CEnvolventesDoc);
+};
+
+// The scrolled window the view draws in; it lives as long as the frame.
+class DiagramWindow : public wxScrolledWindow {
+ public:
+  explicit DiagramWindow(wxWindow* parent);
+  void setView(CEnvolventesView* view) { view_ = view; }
+  void OnDraw(wxDC& dc) override;
+
+ private:
+  CEnvolventesView* view_ = nullptr;
+};
+
+class CMainFrame : public wxDocParentFrame {
+ public:
+  CMainFrame(wxDocManager* manager, const wxString& title);
+  DiagramWindow* diagramWindow() const { return diagram_; }
+
+ private:
+  void createMenus();
+  void createToolBar();
+  void createStatusBar();
+  void updateIndicators(wxTimerEvent& event);
+  void toggleToolBar(wxCommandEvent& event);
+  void toggleStatusBar(wxCommandEvent& event);
+
+  DiagramWindow* diagram_;
+  wxTimer indicatorTimer_;
+};
+
+class CEnvolventesView : public wxView {
+ public:
+  bool OnCreate(wxDocument* doc, long flags) override;
+  bool OnClose(bool deleteWindow) override;
+  void OnDraw(wxDC* dc) override;
+  wxPrintout* OnCreatePrintout() override;
+  void OnChangeFilename() override;
+
+  // The start-up flow, then the envelope engine.
+  void OnInitialUpdate();
+
+ private:
+  DiagramWindow* window();
+  std::string reportedScriptError_;  // the script whose error was last shown
+  wxDECLARE_DYNAMIC_CLASS(CEnvolventesView);
+};
+
+// Screen canvas of the envelope drawing.
+class WxDcCanvas : public envelope::Canvas {
+ public:
+  explicit WxDcCanvas(wxDC& dc) : dc_(dc) {}
+  void beginPass(envelope::Colour pen) override;
+  void endPass() override;
+  void line(int x1, int y1, int x2, int y2) override;
+  void text(int x, int y, const std::string& cp1252Text, envelope::Colour colour) override;
+
+ private:
+  wxDC& dc_;
+  wxPen previousPen_;
+};
