@@ -1,0 +1,139 @@
+#include "launcher_frame.h"
+
+#include <gtk/gtk.h>
+#include <wx/dcclient.h>
+#include <wx/dialog.h>
+#include <wx/iconbndl.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/button.h>
+#include <wx/settings.h>
+#include <wx/utils.h>
+
+#include "launch_sequence.h"
+#include "res/lanzador16.xpm"
+#include "res/lanzador32.xpm"
+#include "texts.h"
+
+namespace lanzador {
+
+namespace {
+
+// About box "About": icon, the version line, a second line, OK.
+void showAboutBox(wxWindow* parent) {
+  wxDialog box(parent, wxID_ANY, "About");
+  auto* text = new wxBoxSizer(wxVERTICAL);
+  text->Add(new wxStaticText(&box, wxID_ANY, "Kaltro2 Version 1.0"));
+  text->Add(new wxStaticText(&box, wxID_ANY, fromCp1252("Lanzador de la suite de c\xE1lculo de vigas")), 0, wxTOP, 4);
+  auto* row = new wxBoxSizer(wxHORIZONTAL);
+  row->Add(new wxStaticBitmap(&box, wxID_ANY, wxBitmap(lanzador32_xpm)), 0, wxALL, 10);
+  row->Add(text, 1, wxTOP | wxBOTTOM, 12);
+  auto* ok = new wxButton(&box, wxID_OK, "OK");
+  ok->SetDefault();
+  row->Add(ok, 0, wxALL, 10);
+  box.SetSizerAndFit(row);
+  box.CentreOnParent();
+  box.ShowModal();
+}
+
+}  // namespace
+
+LauncherFrame::LauncherFrame() : wxFrame(nullptr, wxID_ANY, fromCp1252(kTitle), wxDefaultPosition, wxSize(560, 300)) {
+  wxIconBundle icons;
+  icons.AddIcon(wxIcon(lanzador32_xpm));
+  icons.AddIcon(wxIcon(lanzador16_xpm));
+  SetIcons(icons);
+
+  auto* file = new wxMenu;
+  file->Append(kExit, "E&xit");
+  auto* help = new wxMenu;
+  help->Append(kAbout, "&About ...");
+  auto* bar = new wxMenuBar;
+  bar->Append(file, "&File");
+  bar->Append(help, "&Help");
+  SetMenuBar(bar);
+
+  // Alt+? and Alt+/ open the About box. '?' needs Shift on most layouts, so
+  // both forms of it are accepted.
+  wxAcceleratorEntry keys[] = {
+      {wxACCEL_ALT, '?', kAbout},
+      {wxACCEL_ALT | wxACCEL_SHIFT, '?', kAbout},
+      {wxACCEL_ALT, '/', kAbout},
+      {wxACCEL_ALT | wxACCEL_SHIFT, '/', kAbout},
+  };
+  SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(keys), keys));
+
+  // A plain child fills the client area so that the keyboard focus has a
+  // home and the accelerators reach the frame.
+  canvas_ = new wxWindow(this, wxID_ANY);
+  canvas_->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW));
+  canvas_->SetBackgroundStyle(wxBG_STYLE_PAINT);
+  canvas_->Bind(wxEVT_PAINT, &LauncherFrame::OnPaint, this);
+  canvas_->Bind(wxEVT_SIZE, &LauncherFrame::OnSize, this);
+  canvas_->SetFocus();
+  // Shown again after being unmapped or iconified.
+  g_signal_connect(GetHandle(), "map-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer frame) -> gboolean {
+                     static_cast<LauncherFrame*>(frame)->RequestRerun();
+                     return FALSE;
+                   }),
+                   this);
+  Bind(wxEVT_MENU, &LauncherFrame::OnAbout, this, kAbout);
+  Bind(wxEVT_MENU, &LauncherFrame::OnExit, this, kExit);
+}
+
+void LauncherFrame::OnPaint(wxPaintEvent&) {
+  wxPaintDC dc(canvas_);
+  dc.SetBackground(wxBrush(canvas_->GetBackgroundColour()));
+  dc.Clear();
+  if (showNotice_) {
+    // One line, centred horizontally at the top, default font and colours.
+    wxString notice = fromCp1252(kNotice);
+    dc.SetFont(canvas_->GetFont());
+    dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
+    wxSize extent = dc.GetTextExtent(notice);
+    dc.DrawText(notice, (canvas_->GetClientSize().x - extent.x) / 2, 0);
+  }
+  if (armed_ && !running_) {
+    // The sequence needs a modal box and blocking waits, which do not belong
+    // inside a paint handler: run it right after this paint.
+    armed_ = false;
+    running_ = true;
+    CallAfter(&LauncherFrame::RunStartSequence);
+  }
+}
+
+void LauncherFrame::OnSize(wxSizeEvent& event) {
+  if (event.GetSize() != lastSize_) {
+    if (lastSize_ != wxSize()) RequestRerun();
+    lastSize_ = event.GetSize();
+    canvas_->Refresh();  // the notice stays centred
+  }
+  event.Skip();
+}
+
+void LauncherFrame::RequestRerun() {
+  if (showNotice_ && !running_) armed_ = true;
+}
+
+void LauncherFrame::RunStartSequence() {
+  if (IsBeingDeleted()) return;
+  wxMessageBox(kStartMessage, kStartCaption, wxOK, this);
+  if (runPrograms() > 0) {
+    // The main program takes over: the launcher ends (status 0) without
+    // waiting for it.
+    Destroy();
+    return;
+  }
+  showNotice_ = true;
+  running_ = false;
+  canvas_->Refresh();
+}
+
+void LauncherFrame::OnAbout(wxCommandEvent&) { showAboutBox(this); }
+
+void LauncherFrame::OnExit(wxCommandEvent&) { Destroy(); }
+
+}  // namespace lanzador

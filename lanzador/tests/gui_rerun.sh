@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# After a failed start the window waits; once the programs are in place,
+# resizing the window repaints it and runs the sequence again, which now
+# hands over to the main program.
+set -euo pipefail
+LANZADOR=$(realpath "$1")
+HERE=$(cd "$(dirname "$0")" && pwd)
+source "$HERE/../../common/testing/gui_lib.sh"
+gui_enter_xvfb "$@"
+
+work=$(mktemp -d)
+trap 'kill $launcher 2>/dev/null || true; rm -rf "$work"' EXIT
+cd "$work"
+"$LANZADOR" > launcher.out 2>&1 &
+launcher=$!
+keys "$(wait_window '^Programa $')" Return
+main=$(wait_window '^Programa de Actualiz')
+no_window_for '^Programa $' 1
+
+for name in conexion.exe kaltrozip.exe kaltro.exe; do
+  printf '#!/bin/sh\necho %s >> log.txt\n' "$name" > "$name"
+  chmod +x "$name"
+done
+xdotool windowsize "$main" 700 400
+keys "$(wait_window '^Programa $')" Return
+wait_exit $launcher 10
+[ "$EXIT_STATUS" -eq 0 ] || fail "launcher status $EXIT_STATUS"
+wait_for_file_line log.txt '^kaltro.exe' 5
+[ "$(cat log.txt)" = "$(printf 'conexion.exe\nkaltrozip.exe\nkaltro.exe')" ] || fail "log: $(cat log.txt)"
+echo "PASS"

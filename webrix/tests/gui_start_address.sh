@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Where Webrix starts: the address on its command line; "NULO" takes the third
+# word of servidor.txt; "nulo" is an address of its own; a missing document
+# ends the program with a message and a non-zero status; a missing address or
+# a bad servidor.txt gives a message and a blank page.
+set -euo pipefail
+WEBRIX=$(realpath "$1")
+source "$(cd "$(dirname "$0")" && pwd)/webrix_lib.sh"
+gui_enter_xvfb "$@"
+
+work=$(mktemp -d)
+trap 'status=$?; kill $WEBRIX_PID 2>/dev/null || true; [ $status -eq 0 ] || tail -n 30 "$work/webrix.out" >&2; rm -rf "$work"' EXIT
+export HOME=$work
+cd "$work"
+make_pages "$work"
+A=file://$work/a.html
+B=file://$work/b.html
+
+echo "-- address from the command line"
+start_webrix doc.txt "$A" 0
+win=$(wait_window '^Page One - Webrix$' 30)
+wait_state address "$A"
+wait_state url "$A"
+sleep 1
+shot webrix_page_one.png
+not_blank webrix_page_one.png
+close_webrix "$win"
+
+echo "-- NULO reads the third word of servidor.txt"
+printf 'primera segunda %s cuarta\n' "$B" > servidor.txt
+start_webrix doc.txt NULO 0
+win=$(wait_window '^Page Two - Webrix$' 30)
+wait_state address "$B"
+close_webrix "$win"
+
+echo "-- nulo in lower case is the address itself"
+start_webrix doc.txt nulo 0
+win=$(main_window)
+wait_state requested nulo
+sleep 2
+[ "$(state url)" != "$B" ] || fail "nulo led to the servidor.txt address"
+xdotool search --onlyvisible --name '^Page Two' >/dev/null && fail "servidor.txt page shown for nulo"
+close_webrix "$win"
+
+echo "-- a document that does not exist"
+start_webrix nada.htm "$A" 0
+dismiss_message webrix_missing_document.png
+wait_exit "$WEBRIX_PID" 10
+[ "$EXIT_STATUS" -ne 0 ] || fail "missing document ended with status 0"
+xdotool search --onlyvisible --name ' - Webrix$' >/dev/null && fail "main window shown for a missing document"
+
+echo "-- no start address on the command line"
+start_webrix doc.txt
+dismiss_message webrix_no_address.png
+win=$(main_window)
+wait_state requested about:blank
+wait_state url about:blank
+process_ended "$WEBRIX_PID" && fail "Webrix ended"
+close_webrix "$win"
+
+echo "-- servidor.txt with two words"
+printf 'uno dos\n' > servidor.txt
+start_webrix doc.txt NULO 0
+dismiss_message
+win=$(main_window)
+wait_state requested about:blank
+close_webrix "$win"
+
+echo "-- no servidor.txt"
+rm servidor.txt
+start_webrix doc.txt NULO 0
+dismiss_message
+win=$(main_window)
+wait_state requested about:blank
+close_webrix "$win"
+echo PASS

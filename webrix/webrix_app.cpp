@@ -1,0 +1,109 @@
+#include "webrix_app.h"
+
+#include <wx/button.h>
+#include <wx/config.h>
+#include <wx/dialog.h>
+#include <wx/filehistory.h>
+#include <wx/filename.h>
+#include <wx/msgdlg.h>
+#include <wx/sizer.h>
+#include <wx/statbmp.h>
+#include <wx/stattext.h>
+
+#include "commands.h"
+#include "main_frame.h"
+#include "res/webrix.xpm"
+#include "start_address.h"
+#include "webrix_doc.h"
+#include "webrix_view.h"
+
+wxIMPLEMENT_APP(CWebrixApp);
+
+namespace {
+
+// The recent-file list keeps four entries.
+class WebrixDocManager : public wxDocManager {
+ public:
+  wxFileHistory* OnCreateFileHistory() override { return new wxFileHistory(4); }
+};
+
+}  // namespace
+
+bool CWebrixApp::OnInit() {
+  // No wxApp::OnInit(): the command line is the program's own ("%s %s %d"),
+  // not options for the toolkit's parser.
+  SetAppName(webrix::kProgramName);
+  SetVendorName("Local AppWizard-Generated Applications");
+  wxInitAllImageHandlers();
+
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) args.push_back(argv[i].utf8_string());
+  std::vector<const char*> raw;
+  for (const auto& a : args) raw.push_back(a.c_str());
+  commandLine_ = webrix::joinArguments(static_cast<int>(raw.size()), raw.data());
+  webrix::CommandLine line = webrix::parseCommandLine(commandLine_);
+
+  docManager_ = new WebrixDocManager;
+  docManager_->SetMaxDocsOpen(1);
+  new wxDocTemplate(docManager_, "Webrix", "*.*", "", "", "Webrix.Document", "Webrix Document",
+                    CLASSINFO(CWebrixDoc), CLASSINFO(CWebrixView));
+  docManager_->FileHistoryLoad(*wxConfig::Get());
+
+  // The document named by token 1 must exist.
+  if (line.words >= 1 && !wxFileName::FileExists(wxString::FromUTF8(line.document))) {
+    wxMessageBox(wxString::FromUTF8(webrix::missingFileMessage(line.document)), webrix::kProgramName,
+                 wxOK | wxICON_EXCLAMATION);
+    failureStatus_ = 1;
+    return true;
+  }
+
+  auto* frame = new CMainFrame(docManager_);
+  SetTopWindow(frame);
+  wxDocument* doc = nullptr;
+  if (line.words >= 1) {
+    wxString path = wxFileName(wxString::FromUTF8(line.document)).GetAbsolutePath();
+    doc = docManager_->CreateDocument(path, wxDOC_SILENT);
+  } else {
+    doc = docManager_->CreateDocument(wxString(), wxDOC_NEW);
+  }
+  if (!doc || !doc->GetFirstView()) {
+    frame->Destroy();
+    failureStatus_ = 1;
+    return true;
+  }
+  Bind(wxEVT_MENU, &CWebrixApp::OnAppAbout, this, wxID_ABOUT);
+  frame->Show();
+  static_cast<CWebrixView*>(doc->GetFirstView())->OnInitialUpdate();
+  return true;
+}
+
+int CWebrixApp::OnRun() {
+  if (failureStatus_ != 0) return failureStatus_;
+  return wxApp::OnRun();
+}
+
+int CWebrixApp::OnExit() {
+  if (docManager_) {
+    if (failureStatus_ == 0) docManager_->FileHistorySave(*wxConfig::Get());
+    delete docManager_;
+    docManager_ = nullptr;
+  }
+  delete wxConfig::Set(nullptr);
+  return wxApp::OnExit();
+}
+
+void CWebrixApp::OnAppAbout(wxCommandEvent&) {
+  wxDialog box(GetTopWindow(), wxID_ANY, "About Webrix");
+  auto* text = new wxBoxSizer(wxVERTICAL);
+  text->Add(new wxStaticText(&box, wxID_ANY, "Webrix Version 1.0"));
+  text->Add(new wxStaticText(&box, wxID_ANY, "Web browser of the continuous beam suite"), 0, wxTOP, 4);
+  auto* row = new wxBoxSizer(wxHORIZONTAL);
+  row->Add(new wxStaticBitmap(&box, wxID_ANY, wxBitmap(webrix_xpm)), 0, wxALL, 10);
+  row->Add(text, 1, wxTOP | wxBOTTOM, 12);
+  auto* ok = new wxButton(&box, wxID_OK, "OK");
+  ok->SetDefault();
+  row->Add(ok, 0, wxALL, 10);
+  box.SetSizerAndFit(row);
+  box.CentreOnParent();
+  box.ShowModal();
+}
