@@ -13,13 +13,17 @@
 inline void fuzzProjectFile(const char* extension, const uint8_t* data, size_t size) {
   static const char* const kExtensions[] = {".dat", ".caf", ".car", ".esf", ".res", ".fmc", ".kar"};
   InScratchDir here;
-  for (const char* ext : kExtensions) {
-    std::string name = std::string("env_a") + ext;
-    if (std::string(ext) == extension)
-      fuzzScratch().write(name, bytesOf(data, size));
-    else
-      fuzzScratch().write(name, fixtureFile(std::string(FUZZ_FIXTURE_DIR "/") + name));
-  }
+  // The fixed files are written once; the engine never writes to them.
+  static const bool fixedFilesWritten = [extension] {
+    for (const char* ext : kExtensions) {
+      std::string name = std::string("env_a") + ext;
+      if (std::string(ext) != extension)
+        fuzzScratch().write(name, fixtureFile(std::string(FUZZ_FIXTURE_DIR "/") + name));
+    }
+    return true;
+  }();
+  (void)fixedFilesWritten;
+  fuzzScratch().write(std::string("env_a") + extension, bytesOf(data, size));
   envelope::RecordingMessageSink sink;
   envelope::EnvelopeOutputs outputs;
   if (!outputs.create("envolv", sink)) std::abort();

@@ -9,7 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string model = fixtureFile(FUZZ_FIXTURE_DIR "/env_a.dat");
   InScratchDir here;
-  fuzzScratch().write("m.dat", model);
+  static const bool modelWritten = (fuzzScratch().write("m.dat", model), true);
+  (void)modelWritten;
   fuzzScratch().write("m.bar", bytesOf(data, size));
   for (const char* option : {"0", "1"}) {
     const char* argv[] = {"calcdin", "m.dat", "m.bar", "m.din", option};

@@ -34,10 +34,15 @@ struct Sink : envelope::MessageSink {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const char* const kExtensions[] = {".dat", ".caf", ".car", ".esf", ".res", ".fmc", ".kar"};
   InScratchDir here;
-  for (const char* ext : kExtensions) {
-    std::string name = std::string("env_a") + ext;
-    fuzzScratch().write(name, fixtureFile(std::string(FUZZ_FIXTURE_DIR "/") + name));
-  }
+  // The project is written once; the engine never writes to it.
+  static const bool projectWritten = [] {
+    for (const char* ext : kExtensions) {
+      std::string name = std::string("env_a") + ext;
+      fuzzScratch().write(name, fixtureFile(std::string(FUZZ_FIXTURE_DIR "/") + name));
+    }
+    return true;
+  }();
+  (void)projectWritten;
   fuzzScratch().write("lista.dat", bytesOf(data, size));
   ScriptedQuestions questions;
   envolventes::ViewerState state;
