@@ -12,6 +12,10 @@ gui_enter_xvfb() {
   fi
 }
 
+# Any failing command ends the test (set -e in the scripts); say which.
+set -E  # the ERR trap also in functions and command substitutions
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
@@ -23,7 +27,7 @@ fail() {
 wait_window() {
   local end=$((SECONDS + ${2:-20})) id
   while :; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
     if [ -n "$id" ]; then
       echo "$id"
       return 0
@@ -53,10 +57,14 @@ no_window_for() {
 
 # keys WINDOW KEY...: gives WINDOW the keyboard focus and types the keys, as a
 # person at the keyboard would (there is no window manager to do the focus).
+# A window that has just appeared may not take the focus at once: retried.
 keys() {
-  local win=$1
+  local win=$1 end=$((SECONDS + 10))
   shift
-  xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+  until xdotool windowfocus --sync "$win" 2>/dev/null; do
+    [ $SECONDS -lt $end ] || fail "window $win does not take the keyboard focus"
+    sleep 0.2
+  done
   sleep 0.2
   xdotool key --delay 150 "$@"
 }
@@ -64,7 +72,7 @@ keys() {
 # process_ended PID: true once the process has exited (also while a zombie).
 process_ended() {
   local state
-  state=$(ps -o stat= -p "$1" 2>/dev/null)
+  state=$(ps -o stat= -p "$1" 2>/dev/null || true)
   [ -z "$state" ] || [ "${state#Z}" != "$state" ]
 }
 

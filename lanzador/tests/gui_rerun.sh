@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # After a failed start the window waits; once the programs are in place,
 # resizing the window repaints it and runs the sequence again, which now
-# hands over to the main program.
+# hands over to the main program (the message box closed with Esc this time).
 set -euo pipefail
 LANZADOR=$(realpath "$1")
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -22,7 +22,8 @@ for name in conexion.exe kaltrozip.exe kaltro.exe; do
   chmod +x "$name"
 done
 xdotool windowsize "$main" 700 400
-keys "$(wait_window '^Programa $')" Return
+# This time the box is closed with Esc, which counts as OK.
+keys "$(wait_window '^Programa $')" Escape
 wait_exit $launcher 10
 [ "$EXIT_STATUS" -eq 0 ] || fail "launcher status $EXIT_STATUS"
 wait_for_file_line log.txt '^kaltro.exe' 5

@@ -20,7 +20,7 @@ start_webrix() {
 
 # state KEY: the value of KEY in the last snapshot.
 state() {
-  sed -n "s/^$1=//p" "$STATE" 2>/dev/null | head -n 1
+  sed -n "s/^$1=//p" "$STATE" 2>/dev/null | head -n 1 || true
 }
 
 # wait_state KEY VALUE [SECONDS]
@@ -34,7 +34,7 @@ wait_state() {
 
 # entries: the drop-down list, one per line.
 entries() {
-  sed -n 's/^entry=//p' "$STATE"
+  sed -n 's/^entry=//p' "$STATE" || true
 }
 
 # main_window: the id of the visible Webrix main window.
