@@ -1,23 +1,33 @@
-// Fuzz target: the shared model-file reader (header, nodes, bars, sections,
-// materials, supports), as both calculation programs run it.
+// Fuzz target: the model file. The whole calcest run reads it (header, tables,
+// supports, ties, nodal loads) and goes on through assembly, solution and the
+// results, with an empty loads file; the modal engine's reading of the same
+// file and its support elimination run on it as well.
+#include <cstdlib>
+
 #include "fuzz_input.h"
-#include "model.h"
+#include "fuzz_scratch.h"
+#include "modal_model.h"
+#include "phases.h"
 #include "run_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  {
+    InScratchDir here;
+    fuzzScratch().write("m.dat", bytesOf(data, size));
+    fuzzScratch().write("m.caf", "");
+    int status = runCalcest({"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"});
+    if (status != 0 && status != 1) std::abort();
+  }
   FuzzFile input(data, size);
   if (!input.get()) return 0;
   try {
-    Scanner scanner(input.get(), "fuzz.dat");
-    ModelReader reader(scanner);
-    ModelHeader header = reader.readHeader();
-    std::vector<Node> nodes = reader.readNodes(header.nn);
-    int maxw = 0;
-    std::vector<BarInput> bars = reader.readBars(header.nb, nodes, maxw);
-    std::vector<Section> sections = reader.readSections(header.nsec);
-    std::vector<Material> materials = reader.readMaterials(header.nmat, unitConstantsFor(header.unitCode).g);
-    applyAllBarProperties(bars, materials, sections);
-    for (int k = 1; k <= header.nsup; ++k) reader.readSupport(k, nodes);
+    Scanner scanner(input.get(), "m.dat");
+    calcdin::ModalModel model = calcdin::readModalModel(scanner);
+    int nn = model.header.nn;
+    for (int option : {calcdin::kOptionSupports, calcdin::kOptionFree, calcdin::kOptionAllSupports}) {
+      calcdin::eliminateSupports(model.supports, nn, option);
+      calcdin::verticalSprings(model.supports, option);
+    }
   } catch (const RunError&) {
     // A clear message is the expected outcome for bad input.
   }

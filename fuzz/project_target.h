@@ -1,0 +1,40 @@
+#pragma once
+// One project file of the envelope engine under fuzzing: the other files of the
+// project are the fixed, valid ones calcest gave for the first example, so the
+// fuzzed file is read in context. The project is read, combined into an
+// envelope (whose two files are written) and all three diagrams are drawn.
+#include <cstdlib>
+
+#include "envelope_run.h"
+#include "diagram.h"
+#include "fuzz_scratch.h"
+#include "recording_canvas.h"
+
+inline void fuzzProjectFile(const char* extension, const uint8_t* data, size_t size) {
+  static const char* const kExtensions[] = {".dat", ".caf", ".car", ".esf", ".res", ".fmc", ".kar"};
+  InScratchDir here;
+  // The fixed files are written once; the engine never writes to them.
+  static const bool fixedFilesWritten = [extension] {
+    for (const char* ext : kExtensions) {
+      std::string name = std::string("env_a") + ext;
+      if (std::string(ext) != extension)
+        fuzzScratch().write(name, fixtureFile(std::string(FUZZ_FIXTURE_DIR "/") + name));
+    }
+    return true;
+  }();
+  (void)fixedFilesWritten;
+  fuzzScratch().write(std::string("env_a") + extension, bytesOf(data, size));
+  envelope::RecordingMessageSink sink;
+  envelope::EnvelopeOutputs outputs;
+  if (!outputs.create("envolv", sink)) std::abort();
+  envelope::EnvelopeState state;
+  envelope::EnvelopeRequest request;
+  request.envelopeName = "envolv";
+  request.projects = {"env_a"};
+  envelope::RunOutcome outcome = envelope::runEnvelope(state, request, outputs, sink);
+  if (outcome == envelope::RunOutcome::SelectionError) return;
+  for (int selector = 1; selector <= 3; ++selector) {
+    envelope::RecordingCanvas canvas;
+    envelope::drawDiagram(state, selector, canvas);
+  }
+}

@@ -1,0 +1,58 @@
+// Fuzz target: the envelope list file NAME.dat, read by the viewer's start-up
+// flow for an existing envelope; the projects it names are then combined by
+// the engine (the first example's project lies beside it).
+#include <cstdlib>
+
+#include "fuzz_scratch.h"
+#include "startup_flow.h"
+
+namespace {
+// The person picks the existing envelope "lista" once and cancels any later question.
+class ScriptedQuestions : public envolventes::StartupQuestions {
+ public:
+  bool askScreenSize(int, int&, int&) override { return false; }
+  bool askExisting(int) override { return true; }
+  bool askEnvelopeName(std::string&) override { return false; }
+  bool askEnvelopeList(int, std::string& name) override {
+    if (asked_++) return false;
+    name = "lista";
+    return true;
+  }
+  bool askProject(int, std::string&) override { return false; }
+  void showName(const std::string&) override {}
+  void showMessage(const std::string&) override {}
+
+ private:
+  int asked_ = 0;
+};
+
+struct Sink : envelope::MessageSink {
+  void showMessage(const std::string&) override {}
+};
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const char* const kExtensions[] = {".dat", ".caf", ".car", ".esf", ".res", ".fmc", ".kar"};
+  InScratchDir here;
+  // The project is written once; the engine never writes to it.
+  static const bool projectWritten = [] {
+    for (const char* ext : kExtensions) {
+      std::string name = std::string("env_a") + ext;
+      fuzzScratch().write(name, fixtureFile(std::string(FUZZ_FIXTURE_DIR "/") + name));
+    }
+    return true;
+  }();
+  (void)projectWritten;
+  fuzzScratch().write("lista.dat", bytesOf(data, size));
+  ScriptedQuestions questions;
+  envolventes::ViewerState state;
+  if (envolventes::runStartupFlow(2, questions, state) != envolventes::FlowResult::Ready) return 0;
+  if (state.projectCount < 0 || state.projectCount > envolventes::kMaxProjects) std::abort();
+  envelope::EnvelopeState envelopes;
+  envelope::EnvelopeRequest request;
+  request.envelopeName = state.envelopeName;
+  request.projects = envolventes::projectList(state);
+  Sink sink;
+  envelope::runEnvelope(envelopes, request, state.outputs, sink);
+  return 0;
+}

@@ -1,0 +1,7 @@
+// Fuzz target: the project's .esf file, read by the envelope engine.
+#include "project_target.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzzProjectFile(".esf", data, size);
+  return 0;
+}
