@@ -25,7 +25,7 @@ check() {
   if [ $status -ne 0 ] && [ $status -ne 1 ]; then
     echo "FAIL $label: status $status (signal or time-out)"
     failures=$((failures + 1))
-  elif [ $status -eq 1 ] && ! printf '%s' "$out" | grep -aiqE "error|problemas"; then
+  elif [ $status -eq 1 ] && ! printf '%s' "$out" | grep -aiqE "error|problemas|convergencia"; then
     echo "FAIL $label: status 1 without an error message"
     failures=$((failures + 1))
   fi
