@@ -12,12 +12,12 @@ gui_enter_xvfb "$@"
 work=$(mktemp -d)
 trap 'kill $launcher 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
-for spec in conexion.exe:1 kaltrozip.exe:1 kaltro.exe:4; do
-  name=${spec%%:*}
+for entry in conexion.exe:1 kaltrozip.exe:1 kaltro.exe:4; do
+  name=${entry%%:*}
   cat > "$name" <<EOS
 #!/bin/sh
 echo "start $name \$(date +%s.%N) \$0 \$#" >> log.txt
-sleep ${spec##*:}
+sleep ${entry##*:}
 echo "end $name \$(date +%s.%N)" >> log.txt
 EOS
   chmod +x "$name"
