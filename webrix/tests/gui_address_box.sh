@@ -7,13 +7,7 @@ WEBRIX=$(realpath "$1")
 source "$(cd "$(dirname "$0")" && pwd)/webrix_lib.sh"
 gui_enter_xvfb "$@"
 
-work=$(mktemp -d)
-trap 'status=$?; kill $WEBRIX_PID 2>/dev/null || true; [ $status -eq 0 ] || tail -n 30 "$work/webrix.out" >&2; rm -rf "$work"' EXIT
-export HOME=$work
-cd "$work"
-make_pages "$work"
-A=file://$work/a.html
-B=file://$work/b.html
+enter_work_dir
 
 start_webrix doc.txt "$A" 0
 win=$(wait_window '^Page One - Webrix$' 30)

@@ -86,3 +86,16 @@ dismiss_message() {
   keys "$box" Return
   wait_no_window '^Webrix$' 10
 }
+
+# A scratch directory with two local pages, A and B, as HOME and current
+# directory; on exit Webrix is stopped, its output shown if the test failed,
+# and the directory removed.
+enter_work_dir() {
+  work=$(mktemp -d)
+  trap 'status=$?; kill $WEBRIX_PID 2>/dev/null || true; [ $status -eq 0 ] || tail -n 30 "$work/webrix.out" >&2; rm -rf "$work"' EXIT
+  export HOME=$work
+  cd "$work"
+  make_pages "$work"
+  A=file://$work/a.html
+  B=file://$work/b.html
+}
