@@ -61,7 +61,7 @@ def figure(kind):
         out += dimension(X0, a, "a") + dimension(a, X1, "c")
     elif kind == 2:
         out += '<path d="M%g %g a22 22 0 1 1 -20 -10" fill="none" stroke="black"/>\n' % (a + 18, Y - 12)
-        out += '<path d="M%g %g l-2 -8 l8 4 z"/>\n' % (a - 2, Y - 22) + text(a, 50, "q (counter-clockwise)")
+        out += '<path d="M%g %g l-2 -8 l8 4 z"/>\n' % (a - 2, Y - 22) + text(a, 50, "q (clockwise)")
         out += dimension(X0, a, "a") + dimension(a, X1, "c")
     elif kind in (3, 4, 5):
         shape = {3: (1, 1, "q"), 4: (0, 1, "0 to q"), 5: (1, 0, "q to 0")}[kind]

@@ -31,6 +31,7 @@ def run_example(calcest, calcdin, examples, work, name):
     for k, s in enumerate(support_lines, 1):
         values["reaction %d" % k] = s[1]
     for b in bar_lines:
+        values["moment start %d" % int(b[0])] = b[3]
         values["moment end %d" % int(b[0])] = b[4]
     return values
 
