@@ -18,7 +18,6 @@ from pathlib import Path
 PROGRAM_DIRS = ["common", "calcest", "calcdin", "envolventes", "lanzador", "webrix"]
 CHANNEL = re.compile(r"\b(?:RunError|consoleWrite|showMessage|wxMessageBox|messageBox|refuse|DrawText|console\.write)\s*\(")
 CONVERSION = re.compile(r"%[-+ #0]*(?:\d+|\*)?(?:\.\d+)?(?:hh|h|ll|l|z|L)?[diouxXfFeEgGcsp]|%\d")
-LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
 IDENT = re.compile(r"\b([A-Za-z_]\w*)\b(\s*\()?")
 ESCAPES = {"n": "\n", "t": "\t", '"': '"', "\\": "\\", "'": "'", "0": "\0"}
 
@@ -62,7 +61,9 @@ class Source:
             code.append(text[i:m.start()])
             token = m.group(0)
             if token.startswith('"'):
-                if self.literals and re.fullmatch(r"\s*", "".join(code[-1:])) and code[-2:-1] == ["@%d@" % (len(self.literals) - 1)]:
+                # A literal right after another (only blanks between) continues it.
+                previous = "@%d@" % (len(self.literals) - 1)
+                if self.literals and code[-1].strip() == "" and code[-2:-1] == [previous]:
                     code.pop()
                     self.literals[-1] = (self.literals[-1][0] + decode(token[1:-1]), self.literals[-1][1])
                 else:
@@ -162,6 +163,9 @@ def main():
                 problems += 1
                 print("table row not found in the sources: %r  (piece %r)" % (row, piece))
     print("%d messages in the table, %d problems" % (len(rows), problems))
+    if problems:
+        print("Add each missing message as a row of the tables under '# Messages' in %s "
+              "(write … for the values it fills in), and remove rows the programs no longer print." % guide)
     return 1 if problems else 0
 
 
