@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch DESTDIR, runs the installed calcest and
+# calcdin on an installed example, renders every installed manual page and
+# validates every desktop entry. Usage: install-check.sh BUILD_DIR SCRATCH_DIR
+set -euo pipefail
+build=$1 scratch=$2
+rm -rf "$scratch" && mkdir -p "$scratch"
+root=$scratch/root prefix=/usr
+DESTDIR=$root cmake --install "$build" --prefix "$prefix" >/dev/null
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Nothing may land outside the prefix.
+outside=$(find "$root" -mindepth 1 -maxdepth 1 ! -name usr)
+[ -z "$outside" ] || fail "installed outside the prefix: $outside"
+
+bin=$root$prefix/bin doc=$root$prefix/share/doc/vigas
+for program in calcest calcdin envolventes-batch envolventes lanzador Webrix; do
+  [ -x "$bin/$program" ] || fail "program $program not installed"
+done
+for file in guide.md guide.html figures/carga1.svg figures/carga6.svg examples/viga3.dat copyright changelog.gz; do
+  [ -s "$doc/$file" ] || fail "$file not installed in share/doc/vigas"
+done
+
+work=$scratch/work && mkdir -p "$work" && cp "$doc"/examples/viga3.* "$work"
+(cd "$work" && "$bin/calcest" viga3.dat viga3.res viga3.caf viga3.fmc viga3.bar 0 </dev/null >/dev/null) ||
+  fail "installed calcest failed"
+(cd "$work" && "$bin/calcdin" viga3.dat viga3.bar viga3.din 0 </dev/null >/dev/null) || fail "installed calcdin failed"
+grep -q "ciclos/seg" "$work/viga3.din" || fail "installed calcdin wrote no modes"
+[ "$(wc -l <"$work/viga3.fmc")" -eq 62 ] || fail "installed calcest wrote an incomplete diagram file"
+
+pages=$(find "$root$prefix/share/man" -name '*.gz' | sort)
+[ "$(echo "$pages" | wc -l)" -ge 8 ] || fail "manual pages missing: $pages"
+for page in $pages; do
+  errors=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+  [ -z "$errors" ] || fail "$(basename "$page"): $errors"
+  [ "$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null | grep -c .)" -gt 10 ] || fail "$(basename "$page") renders empty"
+done
+
+entries=$(find "$root$prefix/share/applications" -name '*.desktop' | sort)
+[ "$(echo "$entries" | wc -l)" -eq 3 ] || fail "desktop entries missing: $entries"
+for entry in $entries; do
+  desktop-file-validate "$entry" || fail "$(basename "$entry") does not validate"
+  icon=$(sed -n 's/^Icon=//p' "$entry")
+  [ -s "$root$prefix/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "icon $icon not installed"
+done
+echo "installed: $(find "$root" -type f | wc -l) files; $(echo "$pages" | wc -w) manual pages, $(echo "$entries" | wc -w) desktop entries checked"
