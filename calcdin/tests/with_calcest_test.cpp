@@ -103,6 +103,23 @@ TEST_F(WithCalcest, HaunchedExampleFromCalcestRecordsAgreesWithLapack) {
   RunResult st = calcest("viga2h");
   ASSERT_EQ(st.status, 0) << st.output;
   const std::string records = dir.read("viga2h.bar");
+  // 9 directions; the clamp removes 3 and the roller 2. The spring's vertical
+  // direction 8 stays with option 0 (nf = 3) and goes with option 2 (nf = 2); a
+  // spring of 50000 is softer than a rigid support, so the first mode is lower.
+  double first[2] = {0, 0};
+  for (int k = 0; k < 2; ++k) {
+    const int nf = 3 - k;
+    RunResult dyn = calcdin("viga2h", "viga2h.bar", "viga2h.din", k == 0 ? "0" : "2");
+    ASSERT_EQ(dyn.status, 0) << dyn.output;
+    EXPECT_NE(dyn.output.find("Cantidad de direcciones libres      :  " + std::to_string(nf) + "  \n"),
+              std::string::npos) << dyn.output;
+    const std::string modes = dir.read("viga2h.din");
+    EXPECT_EQ(modes.find("direcci\xF3n: 8 ") != std::string::npos, k == 0);
+    const std::string firstInOrder = splitLines(modes).at(nf * (nf + 3));
+    ASSERT_EQ(std::sscanf(firstInOrder.c_str(), "AUTOVALOR  indice: %*d   direcci\xF3n: %*d   valor: %lf", &first[k]), 1);
+  }
+  EXPECT_LT(first[0], first[1]);
+  EXPECT_GT(first[0], 0.0);
   for (int option : {0, 1, 2}) {
     calcdin::PairMatrix system = fixtures::solvedSystem(model, records, option);
     std::vector<double> lapack = fixtures::lapackEigenvalues(system);
