@@ -17,6 +17,12 @@ ModalModel readModalModel(Scanner& in) {
   return model;
 }
 
+namespace {
+// Supports whose vertical direction is an elastic spring: codes 120 and 121, and
+// every digit code with a 2 in the tens (20, 22, 220, 222, ...).
+bool hasVerticalSpring(int code) { return isDigitSupportCode(code) && (code / 10) % 10 == 2; }
+}  // namespace
+
 Elimination eliminateSupports(const std::vector<Support>& supports, int nn, int option) {
   Elimination out;
   out.total = 3 * nn;
@@ -29,26 +35,15 @@ Elimination eliminateSupports(const std::vector<Support>& supports, int nn, int 
   };
   for (std::size_t s = 1; s < supports.size(); ++s) {
     const int k = supports[s].index;
-    switch (supports[s].code) {
-      case 111:
-        remove(3 * k - 2);
-        remove(3 * k - 1);
-        remove(3 * k);
-        break;
-      case 120:
-        remove(3 * k - 2);
-        if (option == kOptionAllSupports) remove(3 * k - 1);
-        break;
-      case 121:
-        remove(3 * k - 2);
-        remove(3 * k);
-        if (option == kOptionAllSupports) remove(3 * k - 1);
-        break;
-      default:  // 110 and every code the table does not list
-        remove(3 * k - 2);
-        remove(3 * k - 1);
-        break;
-    }
+    const int code = supports[s].code;
+    // In the table's order: horizontal always, the rotation of 121 before the
+    // vertical, the rotation of 111 after it.
+    remove(3 * k - 2);
+    if (code == 121) remove(3 * k);
+    // A vertical spring keeps its direction, held by the spring, unless option 2
+    // removes it too; every other code removes the vertical direction.
+    if (!hasVerticalSpring(code) || option == kOptionAllSupports) remove(3 * k - 1);
+    if (code == 111) remove(3 * k);
   }
   out.freeDirections.assign(1, 0);
   for (int d = 1; d <= out.total; ++d)
@@ -60,7 +55,7 @@ std::vector<VerticalSpring> verticalSprings(const std::vector<Support>& supports
   std::vector<VerticalSpring> springs;
   if (option != kOptionSupports) return springs;
   for (std::size_t s = 1; s < supports.size(); ++s)
-    if (supports[s].code == 120 || supports[s].code == 121)
+    if (hasVerticalSpring(supports[s].code))
       springs.push_back({3 * supports[s].index - 1, supports[s].ky});
   return springs;
 }

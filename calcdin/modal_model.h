@@ -43,8 +43,9 @@ struct Elimination {
 
 // Directions removed by the supports under this program's own table: 110 and any
 // code it does not list remove the horizontal and vertical directions, 111 all
-// three, 120 the horizontal, 121 the horizontal and rotation; 120 and 121 also
-// remove the vertical one with option 2.
+// three, 121 the horizontal and rotation. A support whose vertical digit is 2
+// (120, 121, 20, 22, 220, 222, ...) keeps its vertical direction, on its spring,
+// except with option 2.
 Elimination eliminateSupports(const std::vector<Support>& supports, int nn, int option);
 
 struct VerticalSpring {
@@ -52,8 +53,8 @@ struct VerticalSpring {
   double ky;
 };
 
-// With option 0 the vertical direction of codes 120 and 121 stays in the system,
-// held by its spring; other options give none.
+// With option 0 the vertical direction of every support whose vertical digit is 2
+// stays in the system, held by its spring; other options give none.
 std::vector<VerticalSpring> verticalSprings(const std::vector<Support>& supports, int option);
 
 }  // namespace calcdin

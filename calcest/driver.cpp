@@ -19,12 +19,14 @@ void checkCommandLine(const std::vector<std::string>& args) {
                    true);
 }
 
-// Step 2: the command-line files and the first two fixed-name traces.
+// Step 2: the command-line files and the first two fixed-name traces. Both
+// inputs are opened first: a run that cannot start must leave every result of
+// the last run as it was (calcdin reads its bar record file with its model).
 void openMainFiles(AnalysisContext& ctx) {
   const CommandLine& a = ctx.args;
   ctx.modelFile = openFile(a.model, "r");
-  ctx.results.open(a.results);
   ctx.loadsFile = openFile(a.loads, "r");
+  ctx.results.open(a.results);
   ctx.diagram.open(a.diagram);
   ctx.barRecordFile = openFile(a.barRecords, "wb+");
   ctx.esfuerzos.open("esfuerzos.txt");
@@ -75,7 +77,11 @@ void analyse(AnalysisContext& ctx) {
 }  // namespace
 
 std::string sideFileStem(const std::string& modelFileName) {
-  return modelFileName.substr(0, modelFileName.find('.'));
+  // A dot in a directory name ("./viga.dat", "obra.v2/viga.dat") is not the
+  // extension's: cutting there would put the side files elsewhere, hidden.
+  const size_t slash = modelFileName.rfind('/');
+  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  return modelFileName.substr(0, modelFileName.find('.', nameStart));
 }
 
 int runCalcest(const std::vector<std::string>& args) {

@@ -1,6 +1,8 @@
 #include "loads.h"
 
 #include <cmath>
+#include <string>
+#include <utility>
 
 #include "run_error.h"
 
@@ -32,7 +34,9 @@ struct LoadValues {
   int ltype;
   double a, c, b, q;
   char dir;
-  double span;  // L' of the formulas: a + c, or a + c + b
+  double span;                   // L' of the formulas: a + c, or a + c + b
+  double projection = 1.0;       // the file's lengths are this part of the bar's
+  bool givenAsProjection = false;
 };
 
 LoadValues projected(const Bar& bar, const BarLoad& load, bool project) {
@@ -42,6 +46,8 @@ LoadValues projected(const Bar& bar, const BarLoad& load, bool project) {
     // The file gives distances and intensities over the projection normal to
     // the load; the formulas need them along the bar.
     double f = isVerticalLetter(v.dir) ? std::fabs(bar.cos) : std::fabs(bar.sin);
+    v.projection = f;
+    v.givenAsProjection = true;
     v.a /= f;
     v.c /= f;
     v.b /= f;
@@ -63,6 +69,30 @@ void checkLoad(const Bar& bar, const LoadValues& v) {
   }
   if (v.ltype == kTemperature && bar.type >= 1 && bar.type <= 3 && bar.h == 0.0)
     throw RunError(formatText("ERROR: CARGA DE TEMPERATURA EN LA BARRA %d, CUYO CANTO ES NULO\n", bar.label));
+}
+
+// Relative difference between a load's span and its bar's length taken as rounding.
+constexpr double kSpanTolerance = 1e-3;
+
+// The formulas take their span from the load's own distances and never look at
+// the bar: a load that does not lie on its bar would be computed on another span.
+void checkLiesOnBar(const Bar& bar, const BarLoad& load, const LoadValues& v, int line, const std::string& file) {
+  if (v.ltype == kTemperature) return;  // no distances
+  const bool pointLoad = v.ltype == kPointForce || v.ltype == kPointMoment;
+  const std::pair<char, double> distances[3] = {{'a', load.a}, {'c', load.c}, {'b', load.b}};
+  for (int k = 0; k < (pointLoad ? 2 : 3); ++k)  // b is not a distance of a point load
+    if (distances[k].second < 0)
+      throw RunError(formatText("ERROR: LA CARGA %d DEL FICHERO %s EN LA BARRA %d TIENE UNA DISTANCIA NEGATIVA: %c = %g\n",
+                                line, file.c_str(), bar.label, distances[k].first, distances[k].second));
+  if (std::fabs(v.span - bar.L) <= kSpanTolerance * bar.L) return;
+  // Said in the file's own terms: the distances as given, the bar as projected.
+  const char* projection = !v.givenAsProjection       ? ""
+                           : isVerticalLetter(v.dir) ? " EN PROYECCI\xD3N HORIZONTAL"
+                                                     : " EN PROYECCI\xD3N VERTICAL";
+  throw RunError(formatText("ERROR: LA CARGA %d DEL FICHERO %s NO CABE EN LA BARRA %d: %s = %g Y LA BARRA MIDE %g%s\n",
+                            line, file.c_str(), bar.label, pointLoad ? "a + c" : "a + c + b",
+                            pointLoad ? load.a + load.c : load.a + load.c + load.b, bar.L * v.projection,
+                            projection));
 }
 
 // Resultant of a force load and its simple-beam shares at I and J.
@@ -286,9 +316,8 @@ void accumulate(Bar& bar, const Contribution& part) {
   }
 }
 
-void applyLoad(Bar& bar, const BarLoad& load, bool project) {
-  const LoadValues v = projected(bar, load, project);
-  checkLoad(bar, v);
+// Adds one checked load to its bar.
+void applyValues(Bar& bar, const LoadValues& v) {
   Contribution part;
 
   if (v.ltype == kPointMoment) {
@@ -312,6 +341,12 @@ void applyLoad(Bar& bar, const BarLoad& load, bool project) {
     }
   }
   accumulate(bar, part);
+}
+
+void applyLoad(Bar& bar, const BarLoad& load, bool project) {
+  const LoadValues v = projected(bar, load, project);
+  checkLoad(bar, v);
+  applyValues(bar, v);
 }
 
 // Three-point Gauss-Legendre rule on [-1, 1]: exact for polynomials of degree
@@ -420,6 +455,9 @@ void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars) {
     if (!target)
       throw RunError(formatText("ERROR: LA CARGA %d DEL FICHERO %s ES DE LA BARRA %d, QUE NO EXISTE\n", line,
                                 loads.fileName().c_str(), load.barLabel));
-    applyBarLoad(*target, load);
+    const LoadValues v = projected(*target, load, true);
+    checkLoad(*target, v);
+    checkLiesOnBar(*target, load, v, line, loads.fileName());
+    applyValues(*target, v);
   }
 }

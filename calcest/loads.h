@@ -23,9 +23,11 @@ void applyBarLoad(Bar& bar, const BarLoad& load);
 // The bar's self-weight as a uniform load -w over its whole length (no projection).
 void applySelfWeight(Bar& bar);
 
-// Reads the loads file to its end and applies every load to the bar whose label
-// it names (first match among bars[1..], slot 0 unused). Throws RunError for a
-// value that cannot be read, an unknown bar or load type.
+// Reads the loads file to its end (or to a Ctrl-Z) and applies every load to the
+// bar whose label it names (first match among bars[1..], slot 0 unused). Throws
+// RunError for a value that cannot be read, an unknown bar or load type, and a
+// load that does not lie on its bar (a negative distance, or a span that differs
+// from the bar's length, as projected for the load, by more than 1e-3 of it).
 void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars);
 
 // Local end shears and moments of a transverse load, for the bar types that carry

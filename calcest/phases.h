@@ -8,7 +8,8 @@
 
 // Driver (driver.cpp): the whole run; returns the exit status.
 int runCalcest(const std::vector<std::string>& args);
-// Stem of the side files: the model file name up to its first '.'.
+// Stem of the side files: the model file name up to the first '.' of its last
+// component (directories kept).
 std::string sideFileStem(const std::string& modelFileName);
 
 // Input (input.cpp).

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdarg>
 
@@ -53,7 +54,20 @@ bool realsAreFinite(const char* fmt, va_list args) {
 }
 }  // namespace
 
+bool Scanner::atTextEnd() {
+  // A Ctrl-Z byte ends a text file written on Windows, as a text-mode read there
+  // would have it; whatever follows it is not part of the file.
+  constexpr int kEndOfTextMark = 0x1A;
+  int c;
+  do c = std::getc(file_);
+  while (c != EOF && std::isspace(c));
+  if (c == EOF || c == kEndOfTextMark) return true;
+  std::ungetc(c, file_);
+  return false;
+}
+
 bool Scanner::scan(bool endAllowed, const std::string& item, const char* fmt, va_list args) {
+  if (endAllowed && atTextEnd()) return false;
   va_list check;
   va_copy(check, args);
   int expected = countConversions(fmt);

@@ -12,7 +12,8 @@ class Scanner {
   // Reads every conversion of fmt or throws RunError naming `item`.
   void read(const std::string& item, const char* fmt, ...);
 
-  // As read(), but a clean end of file before the first value returns false.
+  // As read(), but a clean end of file before the first value returns false; so
+  // does a Ctrl-Z byte there (the end mark of a Windows text file).
   bool readUnlessEnd(const std::string& item, const char* fmt, ...);
 
   FILE* file() const { return file_; }
@@ -23,6 +24,7 @@ class Scanner {
 
  private:
   bool scan(bool endAllowed, const std::string& item, const char* fmt, va_list args);
+  bool atTextEnd();  // skips blanks; true at the end of the file or a Ctrl-Z
   FILE* file_;
   std::string fileName_;
 };

@@ -152,6 +152,41 @@ TEST(CalcdinRun, CodeOneTwentyKeepsItsVerticalDirectionOnlyWithOptionZero) {
   }
 }
 
+TEST(CalcdinRun, EveryVerticalSpringStaysWithOptionZeroAndGoesWithOptionTwo) {
+  // The propped cantilever with its tip on a vertical spring of code 20 instead:
+  // EI = 1, L = 1, m = 420, ky = 12. Option 0 leaves the tip's deflection (5) and
+  // rotation (6); with the consistent matrices of the beam, det(K - lambda·M) = 0
+  // over [[12 + ky, -6], [-6, 4]] and [[156, -22], [-22, 4]] is
+  // 140 lambda² - (408 + 4 ky) lambda + 12 + 4 ky = 0. Option 2 holds the tip
+  // rigidly: the rotation alone, 4 = lambda·4.
+  const double ky = 12.0;
+  BeamModel m = proppedCantilever();
+  m.materials = {{1.0, 0.4, 420 * 9.806}};
+  m.supports[1] = {2, 20, {ky}};
+  const double p = 408 + 4 * ky, q = 12 + 4 * ky, root = std::sqrt(p * p - 4 * 140 * q);
+  const std::pair<std::string, std::vector<double>> cases[] = {{"0", {(p - root) / 280, (p + root) / 280}},
+                                                               {"2", {1.0}}};
+  for (const auto& [option, lambdas] : cases) {
+    SCOPED_TRACE(option);
+    ProgramRun r;
+    runOn(r, m, option);
+    ASSERT_EQ(r.result.status, 0) << r.result.output;
+    const int nf = static_cast<int>(lambdas.size());
+    EXPECT_NE(r.result.output.find("a eliminar:    " + std::to_string(6 - nf) + "  \nCantidad de direcciones libres"
+                                   "      :  " + std::to_string(nf) + "  \n"),
+              std::string::npos)
+        << r.result.output;
+    std::vector<std::string> lines = splitLines(r.results());
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(2 * nf * (nf + 3)));
+    for (int mode = 0; mode < nf; ++mode) {
+      const std::string& line = lines[(nf + mode) * (nf + 3)];  // listing 2, by ascending eigenvalue
+      double lambda = 0;
+      ASSERT_EQ(std::sscanf(line.c_str(), "AUTOVALOR  indice: %*d   direcci\xF3n: %*d   valor: %lf", &lambda), 1) << line;
+      EXPECT_NEAR(lambda, lambdas[mode], 1e-8 * lambdas[mode]) << "mode " << mode + 1;
+    }
+  }
+}
+
 TEST(CalcdinRun, OtherOptionsSolveTheWholeSystemWithoutReportOrKeyWait) {
   ProgramRun r;
   runOn(r, twoSpans(), "5");

@@ -110,8 +110,8 @@ void expectSameEigenvalues(const std::vector<double>& jacobi, const std::vector<
 
 TEST(SupportElimination, CodesAreReadWithTheirOwnCountsAndRemovedByTheModalTable) {
   // Node labels 1..6. Code 20 carries one value and 222 three: read with their
-  // own counts the next support is still in step. Code 20 and 222 are "any other
-  // code" for the modal table: horizontal and vertical removed.
+  // own counts the next support is still in step. For the modal table code 20
+  // and 222 are "any other code" (horizontal removed) with a vertical spring.
   BeamModel m = fixtures::horizontalBeam(5, 10.0, 1e6, 0.1, 0.001, 10.0);
   m.supports = {{1, 110, {0, 0}}, {2, 20, {500}}, {3, 111, {0, 0, 0}},
                 {4, 120, {0, 700}}, {5, 121, {0, 900, 0}}, {6, 222, {1, 2, 3}}};
@@ -121,11 +121,15 @@ TEST(SupportElimination, CodesAreReadWithTheirOwnCountsAndRemovedByTheModalTable
     EXPECT_EQ(a.model.supports[6].code, 222);
     EXPECT_EQ(a.model.supports[6].kz, 3.0);
     EXPECT_EQ(a.model.supports[2].ky, 500.0);
-    std::vector<int> expected = {1, 2, 4, 5, 7, 8, 9, 10};
-    if (option == 2) expected.push_back(11);
+    const bool springsToo = option == 2;
+    std::vector<int> expected = {1, 2, 4};
+    if (springsToo) expected.push_back(5);
+    expected.insert(expected.end(), {7, 8, 9, 10});
+    if (springsToo) expected.push_back(11);
     expected.insert(expected.end(), {13, 15});
-    if (option == 2) expected.push_back(14);
-    expected.insert(expected.end(), {16, 17});
+    if (springsToo) expected.push_back(14);
+    expected.push_back(16);
+    if (springsToo) expected.push_back(17);
     EXPECT_EQ(a.elimination.eliminated, expected) << option;
     EXPECT_EQ(a.elimination.nf(), 18 - static_cast<int>(expected.size()));
     ASSERT_EQ(a.elimination.freeDirections.size(), static_cast<std::size_t>(a.elimination.nf()) + 1);
@@ -143,20 +147,29 @@ TEST(SupportElimination, ADirectionNamedTwiceIsRemovedOnce) {
   EXPECT_EQ(a.elimination.freeDirections, (std::vector<int>{0, 4, 5, 6, 7, 8, 9}));
 }
 
-TEST(SupportElimination, OptionZeroPutsTheVerticalSpringIntoK) {
-  BeamModel m = fixtures::horizontalBeam(2, 4.0, 1e6, 0.1, 0.001, 10.0);
-  m.supports = {{2, 120, {0, 1234.5}}};
-  Assembled zero = assemble(m, 0);
-  Assembled one = assemble(m, 1);
-  Assembled two = assemble(m, 2);
-  // Node 2's vertical direction is 5; it stays with option 0 and gets the spring.
-  EXPECT_DOUBLE_EQ(zero.full.S(5, 5), one.full.S(5, 5) + 1234.5);
-  EXPECT_EQ(zero.full.S(4, 4), 0.0);  // removed direction: its bar terms are dropped
-  EXPECT_EQ(zero.full.Q(4, 5), 0.0);
-  EXPECT_GT(one.full.S(4, 4), 0.0);
-  EXPECT_EQ(two.full.S(5, 5), 0.0);
-  EXPECT_EQ(zero.elimination.ne(), 1);
-  EXPECT_EQ(two.elimination.ne(), 2);
+TEST(SupportElimination, OptionZeroPutsEveryVerticalSpringIntoK) {
+  // Every code whose vertical digit is 2, with ky = 1234.5 and 7 for the other values.
+  const std::pair<int, std::vector<double>> codes[] = {
+      {120, {7, 1234.5}},    {121, {7, 1234.5, 7}}, {122, {7, 1234.5, 7}}, {20, {1234.5}},
+      {21, {1234.5, 7}},     {22, {1234.5, 7}},     {220, {7, 1234.5}},    {221, {7, 1234.5, 7}},
+      {222, {7, 1234.5, 7}}};
+  for (const auto& [code, values] : codes) {
+    SCOPED_TRACE(code);
+    BeamModel m = fixtures::horizontalBeam(2, 4.0, 1e6, 0.1, 0.001, 10.0);
+    m.supports = {{2, code, values}};
+    Assembled zero = assemble(m, 0);
+    Assembled one = assemble(m, 1);
+    Assembled two = assemble(m, 2);
+    // Node 2's vertical direction is 5; it stays with option 0 and gets the spring.
+    EXPECT_DOUBLE_EQ(zero.full.S(5, 5), one.full.S(5, 5) + 1234.5);
+    EXPECT_FALSE(zero.elimination.isEliminated[5]);
+    EXPECT_EQ(zero.full.S(4, 4), 0.0);  // removed direction: its bar terms are dropped
+    EXPECT_EQ(zero.full.Q(4, 5), 0.0);
+    EXPECT_GT(one.full.S(4, 4), 0.0);
+    EXPECT_EQ(two.full.S(5, 5), 0.0);
+    EXPECT_TRUE(two.elimination.isEliminated[5]);
+    EXPECT_EQ(two.elimination.ne(), zero.elimination.ne() + 1);
+  }
 }
 
 TEST(ModalAssembly, UnknownBarTypeIsReportedAndAddsNothing) {

@@ -103,6 +103,23 @@ TEST_F(WithCalcest, HaunchedExampleFromCalcestRecordsAgreesWithLapack) {
   RunResult st = calcest("viga2h");
   ASSERT_EQ(st.status, 0) << st.output;
   const std::string records = dir.read("viga2h.bar");
+  // 9 directions; the clamp removes 3 and the roller 2. The spring's vertical
+  // direction 8 stays with option 0 (nf = 3) and goes with option 2 (nf = 2); a
+  // spring of 50000 is softer than a rigid support, so the first mode is lower.
+  double first[2] = {0, 0};
+  for (int k = 0; k < 2; ++k) {
+    const int nf = 3 - k;
+    RunResult dyn = calcdin("viga2h", "viga2h.bar", "viga2h.din", k == 0 ? "0" : "2");
+    ASSERT_EQ(dyn.status, 0) << dyn.output;
+    EXPECT_NE(dyn.output.find("Cantidad de direcciones libres      :  " + std::to_string(nf) + "  \n"),
+              std::string::npos) << dyn.output;
+    const std::string modes = dir.read("viga2h.din");
+    EXPECT_EQ(modes.find("direcci\xF3n: 8 ") != std::string::npos, k == 0);
+    const std::string firstInOrder = splitLines(modes).at(nf * (nf + 3));
+    ASSERT_EQ(std::sscanf(firstInOrder.c_str(), "AUTOVALOR  indice: %*d   direcci\xF3n: %*d   valor: %lf", &first[k]), 1);
+  }
+  EXPECT_LT(first[0], first[1]);
+  EXPECT_GT(first[0], 0.0);
   for (int option : {0, 1, 2}) {
     calcdin::PairMatrix system = fixtures::solvedSystem(model, records, option);
     std::vector<double> lapack = fixtures::lapackEigenvalues(system);
@@ -141,8 +158,8 @@ TEST_F(WithCalcest, RecordsOfAStaticRunThatStoppedWithAnErrorAreRefused) {
       {"unknown bar type, then the zero pivot it causes",
        {{"viga3.dat", "3 3 4 1 1 1 0", "3 3 4 1 1 9 0"},
         {"viga3.dat", "0 0 1 0.0", "0 0 0 0.0"},
-        {"viga3.caf", "3  3  0.0  6.0", "2  3  0.0  6.0"},
-        {"viga3.caf", "3  1  2.0", "2  1  2.0"}},
+        {"viga3.caf", "3  3  0.0  6.0", "2  3  0.0  8.0"},
+        {"viga3.caf", "3  1  2.0  4.0", "2  1  2.0  6.0"}},
        "tipob= 9 \nMODELO CON PROBLEMAS", emptyRecords},
       {"support on a node that does not exist", {{"viga3.dat", "4  10 0.0", "7  10 0.0"}},
        "ERROR EN NODOS/RESTRICCIONES", "ERROR EN NODOS/RESTRICCIONES"},

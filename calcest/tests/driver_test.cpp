@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "beam_models.h"
+#include "phases.h"
 
 using namespace beams;
 using testsupport::runProgram;
@@ -67,6 +68,16 @@ TEST(CommandLine, StemOfADottedNameEndsAtTheFirstDot) {
   EXPECT_EQ(run.output, kPrompt);
   for (const char* ext : {".kar", ".kra", ".tst", ".gan", ".def"}) EXPECT_TRUE(dir.exists(std::string("a") + ext));
   EXPECT_FALSE(dir.exists("a.b.kar"));
+  // A dot in a directory name does not cut the stem: the side files go beside the model.
+  std::filesystem::remove(dir.file("a.kar"));
+  run = runProgram(CALCEST_BINARY, {"./a.b.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path());
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_TRUE(dir.exists("a.kar"));
+  EXPECT_FALSE(dir.exists(".kar"));
+  for (auto [name, stem] : {std::pair<std::string, std::string>{"./viga3.dat", "./viga3"},
+                            {"obra.v2/viga.dat", "obra.v2/viga"}, {"/tmp/x.y/a.b.dat", "/tmp/x.y/a"},
+                            {"dir.d/sin_punto", "dir.d/sin_punto"}})
+    EXPECT_EQ(sideFileStem(name), stem) << name;
   // A name without a dot is its own stem.
   dir.write("plain", twoSpanBeam().text());
   run = runProgram(CALCEST_BINARY, {"plain", "p.res", "m.caf", "p.fmc", "p.bar", "0"}, dir.path());
@@ -119,6 +130,22 @@ TEST(Files, FilesThatCannotBeOpenedStopTheRunWithTheirName) {
   EXPECT_EQ(fp.status, 1);
   EXPECT_EQ(fp.output, "NO PUDO ABRIR EL FICHERO fp_pruebak.txt");
   EXPECT_FALSE(fresh.exists("m.kar"));
+}
+
+TEST(Files, MissingLoadsFileLeavesTheResultsOfTheLastRunAlone) {
+  // calcdin reads the bar record file of the last complete run: a run that
+  // cannot start must not empty some of its files and keep others.
+  ScratchDir dir;
+  auto first = runCalcest(dir, twoSpanBeam(), kUniformLoads);
+  ASSERT_EQ(first.status, 0) << first.output;
+  const char* outputs[] = {"m.res", "m.fmc", "m.bar", "m.kar", "esfuerzos.txt"};
+  std::vector<std::string> before;
+  for (const char* name : outputs) before.push_back(dir.read(name));
+  std::filesystem::remove(dir.file("m.caf"));
+  auto run = runProgram(CALCEST_BINARY, {"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "NO PUDO ABRIR EL FICHERO m.caf");
+  for (size_t k = 0; k < before.size(); ++k) EXPECT_EQ(dir.read(outputs[k]), before[k]) << outputs[k];
 }
 
 TEST(SelfWeight, KarFileHasOneLinePerBarWhateverTheSwitch) {
@@ -225,6 +252,49 @@ INSTANTIATE_TEST_SUITE_P(
                        },
                        "ERROR: LA BARRA 1 INCLUYE LA DEFORMACI\xD3N POR CORTANTE CON G\xB7" "A NULO\n"}),
     [](const ::testing::TestParamInfo<InputErrorCase>& param) { return std::string(param.param.name); });
+
+TEST(LoadPlacement, ALoadMustLieOnItsBar) {
+  // Simply supported 4 m bar, 10 down at 1 m from I: reactions 7.5 and 2.5. The
+  // formulas take the span from the load's own distances, so a load that does
+  // not fit its bar would be computed on some other span.
+  struct Case {
+    const char* loads;
+    std::string message;  // empty: accepted, with the reactions below
+    double RI, RJ, tol;
+  };
+  const Case cases[] = {
+      {"1  1  1.0  3.0  0.0  -10.0 y\n", "", 7.5, 2.5, 1e-5},
+      // Within 1e-3 of the length: a rounded input is accepted, close to the exact split.
+      {"1  1  1.0  3.0039  0.0  -10.0 y\n", "", 7.5, 2.5, 1e-2},
+      {"1  6  0.0  0.0  0.0  10.0 y\n", "", 0, 0, 1e-5},
+      {"1  1  1.0  1.0  0.0  -10.0 y\n", "ERROR: LA CARGA 1 DEL FICHERO m.caf NO CABE EN LA BARRA 1: a + c = 2 Y LA BARRA MIDE 4\n", 0, 0, 0},
+      {"1  1  1.0  3.0  0.0  -10.0 y\n1  1  1.0  3.0041  0.0  -10.0 y\n",
+       "ERROR: LA CARGA 2 DEL FICHERO m.caf NO CABE EN LA BARRA 1: a + c = 4.0041 Y LA BARRA MIDE 4\n", 0, 0, 0},
+      {"1  3  0.0  4.0  1.0  -2.0 y\n",
+       "ERROR: LA CARGA 1 DEL FICHERO m.caf NO CABE EN LA BARRA 1: a + c + b = 5 Y LA BARRA MIDE 4\n", 0, 0, 0},
+      {"1  2  1.0  1.0  0.0  5.0 y\n", "ERROR: LA CARGA 1 DEL FICHERO m.caf NO CABE EN LA BARRA 1: a + c = 2 Y LA BARRA MIDE 4\n", 0, 0, 0},
+      {"1  3  -1.0  4.0  1.0  -2.0 y\n",
+       "ERROR: LA CARGA 1 DEL FICHERO m.caf EN LA BARRA 1 TIENE UNA DISTANCIA NEGATIVA: a = -1\n", 0, 0, 0},
+      {"1  4  1.0  4.0  -1.0  -2.0 y\n",
+       "ERROR: LA CARGA 1 DEL FICHERO m.caf EN LA BARRA 1 TIENE UNA DISTANCIA NEGATIVA: b = -1\n", 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.loads);
+    ScratchDir dir;
+    Model m = straightBeam({0.0, 4.0});
+    m.supports = {"1  110 0.0 0.0", "2  10 0.0"};
+    auto run = runCalcest(dir, m, c.loads);
+    if (!c.message.empty()) {
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.output, kPrompt + c.message);
+      continue;
+    }
+    ASSERT_EQ(run.status, 0) << run.output;
+    auto res = parseResults(dir.read("m.res"), 2, 1, 2);
+    EXPECT_NEAR(res.supports.at(0).at(1), c.RI, c.tol);
+    EXPECT_NEAR(res.supports.at(1).at(1), c.RJ, c.tol);
+  }
+}
 
 TEST(Header, NegativeCountAndTooManyBarsAreRejectedBeforeTheAnalysis) {
   ScratchDir dir;

@@ -604,6 +604,33 @@ TEST(LoadsFile, EmptyOrBlankFileIsValid) {
   }
 }
 
+TEST(LoadsFile, CtrlZMarksTheEndOfAFileWrittenOnWindows) {
+  for (const char* text : {"7  1  2  2  0  -10 y\r\n\x1A", "7  1  2  2  0  -10 y\x1A", "7 1 2 2 0 -10 y\r\n\x1A\x1A?? 7 1 2"}) {
+    std::vector<Bar> bars = threeBars();
+    Failure f = readFailure(text, bars);
+    EXPECT_FALSE(f.thrown) << f.text;
+    expectVec(bars[1].eqLocal, {0, -5, -5, 0, -5, 5});
+  }
+  std::vector<Bar> bars = threeBars();
+  EXPECT_FALSE(readFailure("\x1A", bars).thrown);
+}
+
+TEST(LoadsFile, LoadOnAnInclinedBarFitsItsProjection) {
+  // Bar along (0.6, 0.8), length 5: vertical loads are given over its horizontal
+  // projection 3, horizontal loads over its vertical projection 4.
+  std::vector<Bar> bars(2);
+  bars[1] = makeBar(1, 5, 0.6, 0.8, kInclinedRight);
+  bars[1].label = 3;
+  for (const char* fits : {"3 1 1.0 2.0 0 -1 y\n", "3 3 0 4 0 -1 x\n", "3 2 1.0 4.0 0 1 y\n"})
+    EXPECT_FALSE(readFailure(fits, bars).thrown) << fits;
+  EXPECT_EQ(readFailure("3 1 2.0 3.0 0 -1 y\n", bars).text,
+            "ERROR: LA CARGA 1 DEL FICHERO viga.caf NO CABE EN LA BARRA 3: a + c = 5 Y LA BARRA MIDE 3 EN PROYECCI\xD3N "
+            "HORIZONTAL\n");
+  EXPECT_EQ(readFailure("3 5 0 3 0 -1 x\n", bars).text,
+            "ERROR: LA CARGA 1 DEL FICHERO viga.caf NO CABE EN LA BARRA 3: a + c + b = 3 Y LA BARRA MIDE 4 EN "
+            "PROYECCI\xD3N VERTICAL\n");
+}
+
 TEST(LoadsFile, UnreadableValueNamesTheFileAndTheLoad) {
   const char* texts[] = {"7 1 2 2 0 -10 y\n7 1 2 x 0 -10 y\n", "7 1 2 2 0 -10 y\n7 1 2 2 0 nan y\n",
                          "7 1 2 2 0 -10 y\n7 1 2 2 0 inf y\n", "7 1 2 2 0 -10 y\n7 1 2 2\n",
