@@ -37,6 +37,13 @@ std::string cp1252ToUtf8(std::string_view text) {
 
 std::string utf8ToCp1252(std::string_view text) {
   std::string out;
+  utf8ToCp1252Exact(text, out);
+  return out;
+}
+
+bool utf8ToCp1252Exact(std::string_view text, std::string& out) {
+  out.clear();
+  bool exact = true;
   size_t i = 0;
   while (i < text.size()) {
     auto byte = static_cast<uint8_t>(text[i]);
@@ -46,19 +53,20 @@ std::string utf8ToCp1252(std::string_view text) {
     else if ((byte & 0xE0) == 0xC0) { cp = byte & 0x1F; extra = 1; }
     else if ((byte & 0xF0) == 0xE0) { cp = byte & 0x0F; extra = 2; }
     else if ((byte & 0xF8) == 0xF0) { cp = byte & 0x07; extra = 3; }
-    else { out += '?'; ++i; continue; }
+    else { out += '?'; exact = false; ++i; continue; }
     bool valid = true;
     for (size_t k = 1; k <= extra; ++k) {
       if (i + k >= text.size() || (static_cast<uint8_t>(text[i + k]) & 0xC0) != 0x80) { valid = false; break; }
       cp = (cp << 6) | (static_cast<uint8_t>(text[i + k]) & 0x3F);
     }
-    if (!valid) { out += '?'; ++i; continue; }
+    if (!valid) { out += '?'; exact = false; ++i; continue; }
     i += extra + 1;
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) { out += static_cast<char>(cp); continue; }
     char mapped = '?';
     for (int k = 0; k < 32; ++k)
       if (kHigh[k] == cp) mapped = static_cast<char>(0x80 + k);
+    if (mapped == '?') exact = false;
     out += mapped;
   }
-  return out;
+  return exact;
 }

@@ -5,21 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <sstream>
+
+#include "cp1252.h"
+#include "line_reader.h"
+#include "project_names.h"
 
 namespace envolventes {
 
 namespace {
-
-std::string pathIn(const std::string& dir, const std::string& file) {
-  if (dir.empty() || dir == ".") return file;
-  return dir + "/" + file;
-}
-
-bool fileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::exists(path, ec);
-}
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
   for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -34,15 +27,24 @@ void readListLine(FILE* file, char (&line)[99]) {
   if (std::fgets(fresh, sizeof fresh, file)) std::memcpy(line, fresh, sizeof line);
 }
 
-// Asks for an envelope name until one is given that is not a project's, or
-// the person cancels.
+// Asks for an envelope name until one is given that Windows-1252 can hold and
+// that is not a project's, or the person cancels. `name` is left in
+// Windows-1252, as every name the suite writes.
 bool askUsableName(StartupQuestions& questions, int kind, bool existing,
                    std::string& name) {
+  std::string typed;
   for (;;) {
-    bool given = existing ? questions.askEnvelopeList(kind, name) : questions.askEnvelopeName(name);
+    bool given = existing ? questions.askEnvelopeList(kind, typed) : questions.askEnvelopeName(typed);
     if (!given) return false;
-    if (!isProjectName(".", name)) return true;
-    questions.showMessage(projectNameRefusal(name));
+    if (!utf8ToCp1252Exact(typed, name)) {
+      questions.showMessage(unrepresentableNameRefusal());
+      continue;
+    }
+    switch (envelope::checkEnvelopeName(name)) {
+      case envelope::EnvelopeNameCheck::Usable: return true;
+      case envelope::EnvelopeNameCheck::Empty: questions.showMessage(emptyNameRefusal()); break;
+      case envelope::EnvelopeNameCheck::ProjectName: questions.showMessage(projectNameRefusal(name)); break;
+    }
   }
 }
 
@@ -60,7 +62,6 @@ bool createEnvelopeFiles(StartupQuestions& questions, ViewerState& state, bool c
   const std::string& name = state.envelopeName;
   state.reportName = name + ".res";
   state.forceTableName = name + ".esf";
-  state.listName = name + ".dat";
 
   QuestionSink sink(questions);
   if (!state.outputs.create(name, sink)) {
@@ -79,7 +80,9 @@ bool createEnvelopeFiles(StartupQuestions& questions, ViewerState& state, bool c
   return true;
 }
 
-void selectProjects(StartupQuestions& questions, ViewerState& state) {
+// False, after a message naming the list file, when the list did not reach the
+// disk: an envelope whose list is lost is not built.
+bool selectProjects(StartupQuestions& questions, ViewerState& state) {
   state.projectCount = 0;
   std::string project;  // the dialog shows the last name chosen
   while (state.projectCount < kMaxProjects) {
@@ -89,7 +92,11 @@ void selectProjects(StartupQuestions& questions, ViewerState& state) {
   std::fprintf(state.listFile, " %d\n", state.projectCount);
   for (int k = 1; k <= state.projectCount; ++k) std::fprintf(state.listFile, "%s\n", state.projects[k].c_str());
   // The file stays open; flushing keeps the list safe on disk meanwhile.
-  std::fflush(state.listFile);
+  if (std::fflush(state.listFile) == 0 && !std::ferror(state.listFile)) return true;
+  state.closeListFile();
+  state.closeEnvelopeFiles();
+  questions.showMessage(envelope::writeErrorText(state.listName));
+  return false;
 }
 
 bool readProjectList(StartupQuestions& questions, ViewerState& state) {
@@ -151,44 +158,38 @@ FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerSt
   std::string name;
   if (!askUsableName(questions, diagramKind, existing, name)) return FlowResult::Ended;
   state.envelopeName = name;
-  if (!createEnvelopeFiles(questions, state, !existing)) return FlowResult::Ended;
+  state.listName = name + ".dat";
+  // An existing envelope's files are emptied only once its list has been read.
+  if (existing && !readProjectList(questions, state)) return FlowResult::Ended;
+  if (!createEnvelopeFiles(questions, state, !existing)) {
+    state.closeListFile();
+    return FlowResult::Ended;
+  }
 
   state.deflectionScript = name + "d.scr";
   state.momentScript = name + "m.scr";
   state.shearScript = name + "c.scr";
 
-  if (!existing) {
-    selectProjects(questions, state);
-    return FlowResult::Ready;
-  }
-  return readProjectList(questions, state) ? FlowResult::Ready : FlowResult::Ended;
+  if (!existing && !selectProjects(questions, state)) return FlowResult::Ended;
+  return FlowResult::Ready;
 }
 
 std::vector<std::string> projectList(const ViewerState& state) {
   return std::vector<std::string>(state.projects.begin() + 1, state.projects.begin() + 1 + state.projectCount);
 }
 
-bool isProjectName(const std::string& dir, const std::string& name) {
-  if (fileExists(pathIn(dir, name + ".fmc")) || fileExists(pathIn(dir, name + ".caf"))) return true;
-  FILE* dat = std::fopen(pathIn(dir, name + ".dat").c_str(), "r");
-  if (!dat) return false;
-  char line[256];
-  bool got = std::fgets(line, sizeof line, dat) != nullptr;
-  std::fclose(dat);
-  if (!got) return false;  // an empty list file left by an interrupted run
-  // An envelope list starts with its count alone; a model's title line holds
-  // a word and two codes.
-  std::istringstream words(line);
-  std::string first, second;
-  words >> first >> second;
-  if (first.empty()) return false;
-  int count;
-  return !(second.empty() && parseDialogInteger(first, count));
-}
-
 std::string projectNameRefusal(const std::string& name) {
   return "\"" + name + "\" es el nombre de un proyecto existente: sus archivos .res y .esf "
          "se vaciar\xED" "an.\nElija otro nombre para el fichero de envolventes.";
+}
+
+std::string unrepresentableNameRefusal() {
+  return "El nombre del fichero de envolventes lleva caracteres que no caben en los ficheros (Windows-1252).\n"
+         "Elija otro nombre.";
+}
+
+std::string emptyNameRefusal() {
+  return "El nombre del fichero de envolventes no puede quedar vac\xEDo.\nEscriba un nombre.";
 }
 
 std::vector<std::string> listDatStems(const std::string& dir, int limit) {

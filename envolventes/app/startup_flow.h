@@ -54,9 +54,9 @@ class StartupQuestions {
   virtual bool askScreenSize(int banner, int& height, int& width) = 0;
   // True for "Existente", false for "Nuevo" (also Esc and the close box).
   virtual bool askExisting(int banner) = 0;
-  // Name of a new envelope; false = cancelled.
+  // Name of a new envelope, as typed (UTF-8); false = cancelled.
   virtual bool askEnvelopeName(std::string& name) = 0;
-  // Name of an existing envelope, chosen from the *.dat list; false = cancelled.
+  // Name of an existing envelope, chosen from the *.dat list or typed (UTF-8); false = cancelled.
   virtual bool askEnvelopeList(int banner, std::string& name) = 0;
   // Next project to add; false = "Finaliza selección", Esc or close box.
   virtual bool askProject(int banner, std::string& name) = 0;
@@ -79,13 +79,10 @@ std::vector<std::string> projectList(const ViewerState& state);
 
 // --- pieces shared with the dialogs, kept here so they can be tested ---
 
-// True when NAME is an analysed project of the working directory: its .dat is
-// a model file, or it has a .fmc or .caf file. Such a name must not be used
-// for an envelope, whose files would empty the project's.
-bool isProjectName(const std::string& dir, const std::string& name);
-
-// Message (Windows-1252) shown when an envelope name is a project's.
+// Messages (Windows-1252) shown when an envelope name is a project's, or empty.
 std::string projectNameRefusal(const std::string& name);
+std::string emptyNameRefusal();
+std::string unrepresentableNameRefusal();
 
 // Stems (part before the first '.') of the files matching "*.dat" in `dir`,
 // in directory order, at most `limit` of them.

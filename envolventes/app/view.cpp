@@ -175,7 +175,7 @@ void CEnvolventesView::OnDraw(wxDC* dc) {
   envelope::RecordingMessageSink messages;
   WxDcCanvas screen(*dc);
   envelope::DrawOutcome outcome = envelope::paintDiagram(app.envelopeState(), kind, screen, messages);
-  if (outcome != envelope::DrawOutcome::ScriptError || messages.messages.empty()) return;
+  if (outcome == envelope::DrawOutcome::Drawn || messages.messages.empty()) return;
   // A message box over the window would bring the next repaint, and with it the
   // same error again: each failing script is reported once, after the paint.
   std::string failing = "#" + app.envelopeState().scriptName(kind);

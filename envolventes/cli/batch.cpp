@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <filesystem>
 
 #include "console.h"
 #include "diagram.h"
 #include "envelope_run.h"
+#include "project_names.h"
 #include "svg_canvas.h"
 
 namespace {
@@ -31,18 +31,6 @@ bool parseInt(const std::string& text, int low, int high, int& value) {
   return true;
 }
 
-// True when the envelope's files would be those of one of its projects, which
-// creating them would empty.
-bool clashesWithProject(const std::string& name, const std::vector<std::string>& projects) {
-  for (const std::string& project : projects) {
-    if (project == name) return true;
-    std::error_code error;
-    for (const char* ext : {".res", ".esf"})
-      if (std::filesystem::equivalent(name + ext, project + ext, error)) return true;
-  }
-  return false;
-}
-
 const char* const kUsage =
     "uso: envolventes-batch NOMBRE ANCHO ALTO [PROYECTO...]\n"
     "  ANCHO 300..20000 y ALTO 200..2000 p\xEDxeles; hasta 50 proyectos (nombres sin extensi\xF3n)\n";
@@ -59,7 +47,7 @@ int runBatch(const std::vector<std::string>& args) {
   request.envelopeName = args[0];
   request.projects.assign(args.begin() + 3, args.end());
 
-  if (clashesWithProject(request.envelopeName, request.projects)) {
+  if (envelope::checkEnvelopeName(request.envelopeName, request.projects) != envelope::EnvelopeNameCheck::Usable) {
     consoleWrite("ERROR NOMBRE DE ENVOLVENTE IGUAL AL DE UN PROYECTO\n");
     return 1;
   }
@@ -74,9 +62,8 @@ int runBatch(const std::vector<std::string>& args) {
   const char* const suffixes[] = {"", "d.svg", "m.svg", "c.svg"};
   for (int selector = 1; selector <= 3; ++selector) {
     envelope::SvgCanvas picture;
-    if (envelope::paintDiagram(state, selector, picture, sink) != envelope::DrawOutcome::Drawn) continue;
-    std::string path = request.envelopeName + suffixes[selector];
-    if (!picture.save(path)) sink.showMessage("ERROR SVG " + path);
+    if (envelope::paintDiagram(state, selector, picture, sink) == envelope::DrawOutcome::ScriptError) continue;
+    picture.save(request.envelopeName + suffixes[selector], sink);
   }
   return sink.count == 0 ? 0 : 1;
 }

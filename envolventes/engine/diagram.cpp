@@ -290,7 +290,7 @@ DrawOutcome paint(const EnvelopeState& state, int selector, Canvas* screen, Mess
   if (screen) drawDiagram(state, selector, *screen);
   ScriptCanvas scriptCanvas(script.get());
   drawDiagram(state, selector, scriptCanvas);
-  return DrawOutcome::Drawn;
+  return closeWritten(std::move(script), name, sink) ? DrawOutcome::Drawn : DrawOutcome::WriteError;
 }
 
 }  // namespace

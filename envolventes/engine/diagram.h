@@ -18,6 +18,7 @@ enum class DrawOutcome {
   Drawn,          // drawn, and the script rewritten
   NothingToDraw,  // selector outside 1..3: nothing drawn, no script touched
   ScriptError,    // the script could not be created: message shown, nothing drawn
+  WriteError,     // drawn, but the script could not be written: message shown
 };
 
 // "ERROR SCRD", "ERROR SCRM" or "ERROR SCRC" for selector 1, 2, 3.

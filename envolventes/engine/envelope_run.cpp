@@ -10,17 +10,25 @@ namespace envelope {
 const char* const kSelectionErrorText = "ERROR EN SELECCION DE PROYECTOS";
 
 bool EnvelopeOutputs::create(const std::string& envelopeName, MessageSink& sink) {
-  report_.reset(std::fopen((envelopeName + ".res").c_str(), "w"));
+  reportName_ = envelopeName + ".res";
+  forceTableName_ = envelopeName + ".esf";
+  report_.reset(std::fopen(reportName_.c_str(), "w"));
   if (!report_) {
     sink.showMessage("ERROR RES_ENVOLVENTE");
     return false;
   }
-  forceTable_.reset(std::fopen((envelopeName + ".esf").c_str(), "w"));
+  forceTable_.reset(std::fopen(forceTableName_.c_str(), "w"));
   if (!forceTable_) {
     sink.showMessage("ERROR ESF_ENVOLVENTE");
     return false;
   }
   return true;
+}
+
+bool EnvelopeOutputs::finishReport(MessageSink& sink) { return closeWritten(std::move(report_), reportName_, sink); }
+
+bool EnvelopeOutputs::finishForceTable(MessageSink& sink) {
+  return closeWritten(std::move(forceTable_), forceTableName_, sink);
 }
 
 RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, EnvelopeOutputs& outputs,
@@ -51,11 +59,10 @@ RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, Env
   if (writeForceTable(request.projects, state.forceTableLastIndex, outputs.forceTable(), sink) ==
       ForceTableStep::Stopped)
     return RunOutcome::Stopped;
-  outputs.closeForceTable();
+  if (!outputs.finishForceTable(sink)) return RunOutcome::Stopped;
   computeOrdinates(state);
   writeReport(state, outputs.report());
-  outputs.closeReport();
-  return RunOutcome::Completed;
+  return outputs.finishReport(sink) ? RunOutcome::Completed : RunOutcome::Stopped;
 }
 
 }  // namespace envelope

@@ -3,11 +3,11 @@
 // project list, read every project, accumulate the envelopes into the state and
 // write the envelope's force table (NAME.esf) and report (NAME.res).
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "envelope_state.h"
+#include "line_reader.h"
 #include "message_sink.h"
 
 namespace envelope {
@@ -30,12 +30,14 @@ class EnvelopeOutputs {
   FILE* forceTable() const { return forceTable_.get(); }
   void closeReport() { report_.reset(); }
   void closeForceTable() { forceTable_.reset(); }
+  // Close a file once written; false after "ERROR: NO SE PUDO ESCRIBIR EL
+  // FICHERO NAME.res" (or .esf) when a write or the close failed.
+  bool finishReport(MessageSink& sink);
+  bool finishForceTable(MessageSink& sink);
 
  private:
-  struct Closer {
-    void operator()(FILE* f) const { if (f) std::fclose(f); }
-  };
-  std::unique_ptr<FILE, Closer> report_, forceTable_;
+  FilePtr report_, forceTable_;
+  std::string reportName_, forceTableName_;
 };
 
 struct EnvelopeRequest {
@@ -46,7 +48,8 @@ struct EnvelopeRequest {
 
 enum class RunOutcome {
   Completed,       // every project combined and both files written
-  Stopped,         // a message was shown and the operation ended; the view still draws what is held
+  Stopped,         // a message was shown and the operation ended (a refused project, a file not
+                   // written); the view still draws what is held
   SelectionError,  // "ERROR EN SELECCION DE PROYECTOS": the program ends with status 1
 };
 

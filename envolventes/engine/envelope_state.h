@@ -30,7 +30,6 @@ struct BarRecord {
 
 struct SupportRecord {
   int node = 0, code = 0;
-  float values[3] = {0, 0, 0};
 };
 
 struct NodalLoadRecord {
@@ -108,7 +107,6 @@ struct ProjectTables {
   int captionSet = 0, unitSystem = 0;
   int barCount = 0, nodeCount = 0, supportCount = 0, nodalLoadCount = 0;
   int materialCount = 0, sectionCount = 0, unusedCount = 0, tieCount = 0, selfWeight = 0;
-  int tenthValue = 0;  // the real after the nine counts, read as an integer, not used
   float beamLength = 0;
   int lastPoint = 0;
   int forceTableLastIndex = 0;  // first line of the project's .esf
@@ -142,6 +140,8 @@ class EnvelopeState {
 
   // Reference counts of the first project of the running run.
   int referenceNodeCount = 0, referenceBarCount = 0, referenceSupportCount = 0, referenceLastPoint = 0;
+  std::vector<double> referenceNodeX;  // node abscissae, in label order
+  int referenceUnitSystem = 0;
 
   // Envelopes: only grow for the whole program run.
   std::vector<NodeDeflection> nodeDeflectionMax, nodeDeflectionMin;  // 1..kMaxNodes

@@ -3,7 +3,8 @@
 #include <sys/stat.h>
 
 #include <cmath>
-#include <vector>
+
+#include "message_sink.h"
 
 namespace envelope {
 
@@ -14,11 +15,21 @@ FilePtr openForReading(const std::string& path) {
   return file;
 }
 
-bool LineReader::next(std::string& line, int limit) {
-  std::vector<char> buffer(static_cast<size_t>(limit) + 1);
-  if (!std::fgets(buffer.data(), limit + 1, file_)) return false;
-  line.assign(buffer.data());
+bool LineReader::next(std::string& line) {
+  char buffer[512];
+  if (!std::fgets(buffer, sizeof buffer, file_)) return false;
+  line.assign(buffer);
+  while (!line.empty() && line.back() != '\n' && std::fgets(buffer, sizeof buffer, file_)) line += buffer;
   return true;
+}
+
+std::string writeErrorText(const std::string& path) { return "ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + path; }
+
+bool closeWritten(FilePtr file, const std::string& path, MessageSink& sink) {
+  bool ok = std::fflush(file.get()) == 0 && !std::ferror(file.get());
+  ok = std::fclose(file.release()) == 0 && ok;
+  if (!ok) sink.showMessage(writeErrorText(path));
+  return ok;
 }
 
 bool isBlank(const std::string& text) {

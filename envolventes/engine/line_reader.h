@@ -1,19 +1,16 @@
 #pragma once
-// Line-by-line reading of the project files: each read takes at most `limit`
-// characters of the current line (the line end included), as a fixed buffer of
-// limit + 1 bytes would; a longer line continues in the next read. The text is
-// then scanned with the file's own format. Nothing is ever written past a buffer:
-// string targets are sized from the line itself.
+// Line-by-line reading of the project files: each read takes one whole line,
+// however long (calcest writes long lines for large values). The text is then
+// scanned with the file's own format. Nothing is ever written past a buffer:
+// string targets are sized from the line itself. Also the checked closing of
+// the files the envelope writes.
 #include <cstdio>
 #include <memory>
 #include <string>
 
-namespace envelope {
+#include "message_sink.h"
 
-// Line limits of the project files.
-constexpr int kShortLine = 98;   // beam data, results, point results, point counts
-constexpr int kLoadLine = 139;   // load lines
-constexpr int kForceLine = 298;  // force-table lines
+namespace envelope {
 
 struct FileCloser {
   void operator()(FILE* f) const {
@@ -28,13 +25,20 @@ FilePtr openForReading(const std::string& path);
 class LineReader {
  public:
   explicit LineReader(FILE* file) : file_(file) {}
-  // Reads the next piece of line into `line`. At end of file returns false and
-  // leaves `line` as it was (so a scan of it repeats the previous values).
-  bool next(std::string& line, int limit);
+  // Reads the next line into `line`. At end of file returns false and leaves
+  // `line` as it was (so a scan of it repeats the previous values).
+  bool next(std::string& line);
 
  private:
   FILE* file_;
 };
+
+// "ERROR: NO SE PUDO ESCRIBIR EL FICHERO <path>", as calcest says it.
+std::string writeErrorText(const std::string& path);
+
+// Flushes and closes a file that was written; when any write or the close
+// failed (a full disk), shows writeErrorText(path) and returns false.
+bool closeWritten(FilePtr file, const std::string& path, MessageSink& sink);
 
 // True when the text holds nothing but blanks and line ends.
 bool isBlank(const std::string& text);

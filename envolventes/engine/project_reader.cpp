@@ -1,10 +1,14 @@
 #include "project_reader.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "envelope_run.h"
 #include "line_reader.h"
+#include "model.h"
+#include "run_error.h"
 
 namespace envelope {
 
@@ -28,15 +32,15 @@ class CountedLines {
  public:
   CountedLines(FILE* file, std::string path) : reader_(file), path_(std::move(path)) {}
 
-  // The next piece of line; at end of file the last one again, and the file is short.
-  const std::string& line(int limit) {
-    if (!reader_.next(last_, limit)) short_ = true;
+  // The next line; at end of file the last one again, and the file is short.
+  const std::string& line() {
+    if (!reader_.next(last_)) short_ = true;
     return last_;
   }
   // Scans the next line with `fmt`; fewer than `needed` values make the file short.
   template <class... Targets>
   void scan(int needed, const char* fmt, Targets... targets) {
-    const std::string& text = line(kShortLine);
+    const std::string& text = line();
     expect(std::sscanf(text.c_str(), fmt, targets...), needed);
   }
   void expect(int got, int needed) {
@@ -70,7 +74,7 @@ bool readForceTableHeader(const std::string& base, ProjectTables& project, Messa
   }
   LineReader reader(esf.get());
   std::string first;
-  if (!reader.next(first, kShortLine) || std::sscanf(first.c_str(), "%d", &project.forceTableLastIndex) != 1) {
+  if (!reader.next(first) || std::sscanf(first.c_str(), "%d", &project.forceTableLastIndex) != 1) {
     sink.showMessage(incompleteFileText(base + ".esf"));
     return false;
   }
@@ -99,16 +103,8 @@ bool openProjectFiles(const std::string& base, ProjectFiles& files, MessageSink&
   return true;
 }
 
-ReadStep readBeamHeader(CountedLines& dat, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
-                        MessageSink& sink) {
-  const std::string& title = dat.line(kShortLine);
-  std::vector<char> word = wordBuffer(title);
-  std::sscanf(title.c_str(), "%s %d  %d", word.data(), &p.captionSet, &p.unitSystem);
-  p.nodalLoads.assign(kNodalLoadSlots + 1, NodalLoadRecord{});
-  dat.scan(0, "%d  %d  %d %d %d  %d %d %d %d %d", &p.barCount, &p.nodeCount, &p.supportCount, &p.nodalLoadCount,
-           &p.materialCount, &p.sectionCount, &p.unusedCount, &p.tieCount, &p.selfWeight, &p.tenthValue);
-  // A file without its counts says nothing about the beam: not a selection error.
-  if (dat.reportShort(sink)) return ReadStep::Stopped;
+// Reference counts of the run, then the capacities of the tables.
+ReadStep checkCounts(bool firstOfRun, EnvelopeState& state, const ProjectTables& p, MessageSink& sink) {
   if (firstOfRun) {
     state.referenceNodeCount = p.nodeCount;
     state.referenceBarCount = p.barCount;
@@ -118,71 +114,110 @@ ReadStep readBeamHeader(CountedLines& dat, bool firstOfRun, EnvelopeState& state
     sink.showMessage(kSelectionErrorText);
     return ReadStep::SelectionError;
   }
-  if (p.barCount < 0 || p.barCount > kMaxBars || p.nodeCount < 0 || p.nodeCount > kMaxNodes ||
-      p.supportCount < 0 || p.supportCount > kMaxSupports || p.nodalLoadCount < 0 || p.nodalLoadCount > kMaxNodes || p.materialCount < 0 ||
-      p.sectionCount < 0 || p.tieCount < 0) {
+  if (p.barCount > kMaxBars || p.nodeCount > kMaxNodes || p.supportCount > kMaxSupports ||
+      p.nodalLoadCount > kMaxNodes) {
     sink.showMessage(kCountsError);
     return ReadStep::Stopped;
   }
   return ReadStep::Ok;
 }
 
-// The beam data comes from outside: its values are read as leniently as ever,
-// but it must hold every line its counts promise.
-bool readBeamTables(CountedLines& dat, ProjectTables& p, MessageSink& sink) {
-  p.nodes.assign(p.nodeCount + 1, NodeRecord{});
-  for (int i = 1; i <= p.nodeCount; ++i) {
-    NodeRecord& n = p.nodes[i];
-    dat.scan(0, "%d %f %f", &n.label, &n.x, &n.y);
-    p.beamLength = n.x;
+// Equal counts are not enough for one beam: the nodes must lie at the same
+// abscissae and the units be the same as in the first project.
+bool sameBeam(const std::vector<Node>& nodes, int unitSystem, bool firstOfRun, EnvelopeState& state) {
+  std::vector<double> xs;
+  for (size_t k = 1; k < nodes.size(); ++k) xs.push_back(nodes[k].x);
+  if (firstOfRun) {
+    state.referenceNodeX = xs;
+    state.referenceUnitSystem = unitSystem;
+    return true;
   }
-  p.bars.assign(p.barCount + 1, BarRecord{});
-  for (int i = 1; i <= p.barCount; ++i) {
-    BarRecord& b = p.bars[i];
-    dat.scan(0, "%d %d %d", &b.label, &b.nodeI, &b.nodeJ);
-    if (dat.reportShort(sink)) return false;
-    // Bar ends index the node table.
-    if (b.nodeI < 1 || b.nodeI > p.nodeCount || b.nodeJ < 1 || b.nodeJ > p.nodeCount) {
-      sink.showMessage(kBarNodeError);
+  if (unitSystem != state.referenceUnitSystem || xs.size() != state.referenceNodeX.size()) return false;
+  for (size_t k = 0; k < xs.size(); ++k)
+    if (std::fabs(xs[k] - state.referenceNodeX[k]) > 1e-6 * std::max(std::fabs(xs[k]), std::fabs(state.referenceNodeX[k])))
       return false;
-    }
+  return true;
+}
+
+// Ties and nodal loads, in the model file's formats. Ties are not used here;
+// a nodal load's vertical force is, indexed by its node label.
+void readTiesAndNodalLoads(Scanner& in, const std::vector<Node>& nodes, ProjectTables& p) {
+  for (int k = 1; k <= p.tieCount; ++k) {
+    int labelA, labelB, dirA, dirB;
+    double value;
+    in.read(formatText("corrimiento %d", k), "%d %d %d %d %lf", &labelA, &labelB, &dirA, &dirB, &value);
   }
-  for (long i = 0; i < static_cast<long>(p.sectionCount) + p.materialCount && !dat.isShort(); ++i)
-    dat.line(kShortLine);
-  p.supports.assign(p.supportCount + 1, SupportRecord{});
-  for (int i = 1; i <= p.supportCount; ++i) {
-    SupportRecord& s = p.supports[i];
-    const std::string& line = dat.line(kShortLine);
-    std::sscanf(line.c_str(), "%d %d %f %f", &s.node, &s.code, &s.values[0], &s.values[1]);
-    if (s.code == 111) std::sscanf(line.c_str(), "%d %d %f %f %f", &s.node, &s.code, &s.values[0], &s.values[1], &s.values[2]);
-  }
-  // Ties are not used here; one line each keeps the nodal loads in step.
-  for (int i = 0; i < p.tieCount && !dat.isShort(); ++i) dat.line(kShortLine);
-  int label = 0, code = 0;
-  float value = 0;
-  for (int i = 0; i < p.nodalLoadCount; ++i) {
-    dat.scan(0, "%d", &label);
-    if (dat.reportShort(sink)) return false;
-    if (label < 1 || label > kNodalLoadSlots) {
-      sink.showMessage(kNodalLoadError);
-      return false;
-    }
+  for (int k = 1; k <= p.nodalLoadCount; ++k) {
+    const std::string item = formatText("carga en nodo %d", k);
+    int label = 0;
+    in.read(item, "%d", &label);
+    if (label < 1 || label > kNodalLoadSlots || findNodeIndex(nodes, label) == 0) throw RunError(kNodalLoadError);
     NodalLoadRecord& record = p.nodalLoads[label];
     record.node = label;
-    for (int k = 0; k < 3; ++k) {
-      dat.scan(0, "%d %f", &code, &value);
-      record.code[k] = code;
-      record.value[k] = value;
+    for (int d = 0; d < 3; ++d) {
+      double value = 0;
+      in.read(item, "%d  %lf", &record.code[d], &value);
+      record.value[d] = static_cast<float>(value);
     }
   }
-  return !dat.reportShort(sink);
+}
+
+// The beam data is the model file of the static run: it is read value by value
+// with calcest's own reader, so every layout calcest accepts is read and what
+// it refuses is refused with its message. A file that ends before its counts
+// are met is reported as cut short.
+ReadStep readBeamData(FILE* file, const std::string& path, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
+                      MessageSink& sink) {
+  Scanner in(file, path);
+  ModelReader reader(in);
+  try {
+    const ModelHeader h = reader.readHeader();
+    p.captionSet = h.echoed;
+    p.unitSystem = h.unitCode;
+    p.barCount = h.nb, p.nodeCount = h.nn, p.supportCount = h.nsup, p.nodalLoadCount = h.nload;
+    p.materialCount = h.nmat, p.sectionCount = h.nsec, p.unusedCount = h.unusedCount, p.tieCount = h.ntie;
+    p.selfWeight = h.selfWeight;
+    p.nodalLoads.assign(kNodalLoadSlots + 1, NodalLoadRecord{});
+    ReadStep step = checkCounts(firstOfRun, state, p, sink);
+    if (step != ReadStep::Ok) return step;
+
+    const std::vector<Node> nodes = reader.readNodes(h.nn);
+    if (!sameBeam(nodes, p.unitSystem, firstOfRun, state)) {
+      sink.showMessage(kSelectionErrorText);
+      return ReadStep::SelectionError;
+    }
+    int bandWidth = 0;
+    const std::vector<BarInput> bars = reader.readBars(h.nb, nodes, bandWidth);
+    reader.readSections(h.nsec);
+    reader.readMaterials(h.nmat, unitConstantsFor(h.unitCode).g);
+    p.supports.assign(h.nsup + 1, SupportRecord{});
+    for (int k = 1; k <= h.nsup; ++k) {
+      const Support support = reader.readSupport(k, nodes);
+      p.supports[k] = {support.label, support.code};
+    }
+    readTiesAndNodalLoads(in, nodes, p);
+
+    // Bar ends are node indices, which are the labels of a beam numbered 1, 2, 3, ...
+    p.nodes.assign(h.nn + 1, NodeRecord{});
+    for (int k = 1; k <= h.nn; ++k)
+      p.nodes[k] = {nodes[k].label, static_cast<float>(nodes[k].x), static_cast<float>(nodes[k].y)};
+    p.beamLength = h.nn > 0 ? p.nodes[h.nn].x : 0.0f;
+    p.bars.assign(h.nb + 1, BarRecord{});
+    for (int i = 1; i <= h.nb; ++i) p.bars[i] = {bars[i].label, bars[i].nodeI, bars[i].nodeJ};
+  } catch (const RunError& error) {
+    std::string text = error.text;
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    sink.showMessage(std::feof(file) ? incompleteFileText(path) : text);
+    return ReadStep::Stopped;
+  }
+  return ReadStep::Ok;
 }
 
 // The diagram file comes from calcest, which stops without its point count when
 // the run ends in an error: no count is no result, not another beam.
 ReadStep readPointCount(CountedLines& fmc, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
                         MessageSink& sink) {
-  const std::string& header = fmc.line(kShortLine);
+  const std::string& header = fmc.line();
   std::vector<char> word = wordBuffer(header);
   int count = 0;
   fmc.expect(std::sscanf(header.c_str(), "%s %d  %d  %d", word.data(), &p.captionSet, &p.unitSystem, &count), 4);
@@ -242,7 +277,7 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::s
   std::string line;
   int lines = 0;
   bool cut = false;
-  while (reader.next(line, kLoadLine)) {
+  while (reader.next(line)) {
     int bar = 0, type = 0;
     float a = 0, len = 0, c = 0, value = 0;
     std::vector<char> direction = wordBuffer(line);
@@ -299,13 +334,11 @@ ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& st
   ProjectFiles files;
   if (!openProjectFiles(base, files, sink)) return ReadStep::Stopped;
 
-  CountedLines dat(files.dat.get(), base + ".dat");
-  ReadStep step = readBeamHeader(dat, firstOfRun, state, p, sink);
+  ReadStep step = readBeamData(files.dat.get(), base + ".dat", firstOfRun, state, p, sink);
   if (step != ReadStep::Ok) return step;
-  if (!readBeamTables(dat, p, sink)) return ReadStep::Stopped;
 
   CountedLines res(files.res.get(), base + ".res"), fmc(files.fmc.get(), base + ".fmc");
-  res.line(kShortLine);  // the header line, not used
+  res.line();  // the header line, not used
   step = readPointCount(fmc, firstOfRun, state, p, sink);
   if (step != ReadStep::Ok) return step;
   if (!readResults(res, p, sink)) return ReadStep::Stopped;

@@ -13,7 +13,7 @@ namespace envelope {
 enum class ReadStep { Ok, Stopped, SelectionError };
 
 // Texts of the refusals that guard the fixed tables.
-extern const char* const kBarNodeError;       // bar end node outside the node table
+extern const char* const kBarNodeError;       // bar end on no node (the model reader's own text)
 extern const char* const kNodalLoadError;     // nodal-load node outside 1..99
 extern const char* const kLoadBarError;       // load line naming no bar of the table
 extern const char* const kTooManyLoadsError;  // more than 499 load lines

@@ -27,14 +27,14 @@ TableRead readProjectTable(const std::string& base, int n, std::vector<ForceTabl
   LineReader reader(esf.get());
   int declared = -1;
   std::string line;
-  if (reader.next(line, kForceLine)) std::sscanf(line.c_str(), "%d", &declared);
+  if (reader.next(line)) std::sscanf(line.c_str(), "%d", &declared);
   if (declared != n) {
     sink.showMessage(kForcePointsError);
     return TableRead::Mismatch;
   }
   rows.assign(n + 1, ForceTableRow{});
   int got = 0;
-  while (reader.next(line, kForceLine)) {
+  while (reader.next(line)) {
     if (isBlank(line)) continue;
     if (got > n) {
       sink.showMessage(kForcePointsError);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cp1252.h"
+#include "line_reader.h"
 
 namespace envelope {
 namespace {
@@ -61,11 +62,14 @@ void SvgCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour)
   svg_ += "</text>\n";
 }
 
-bool SvgCanvas::save(const std::string& path) const {
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return false;
-  bool ok = std::fwrite(svg_.data(), 1, svg_.size(), out) == svg_.size();
-  return std::fclose(out) == 0 && ok;
+bool SvgCanvas::save(const std::string& path, MessageSink& sink) const {
+  FilePtr out(std::fopen(path.c_str(), "wb"));
+  if (!out) {
+    sink.showMessage("ERROR SVG " + path);
+    return false;
+  }
+  std::fwrite(svg_.data(), 1, svg_.size(), out.get());
+  return closeWritten(std::move(out), path, sink);
 }
 
 }  // namespace envelope

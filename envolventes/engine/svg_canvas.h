@@ -4,6 +4,7 @@
 #include <string>
 
 #include "canvas.h"
+#include "message_sink.h"
 
 namespace envelope {
 
@@ -20,8 +21,9 @@ class SvgCanvas : public Canvas {
 
   // The complete document (UTF-8), valid after endDiagram().
   const std::string& document() const { return svg_; }
-  // Writes document() to `path`; false when the file cannot be written.
-  bool save(const std::string& path) const;
+  // Writes document() to `path`. False after a message: "ERROR SVG <path>"
+  // when the file cannot be created, the write error when it cannot be written.
+  bool save(const std::string& path, MessageSink& sink) const;
 
  private:
   LabelForm form_;

@@ -241,15 +241,43 @@ TEST_F(StartupFlow, ListCountAboveFiftyIsHeldToFifty) {
   EXPECT_EQ(q.shownNames.size(), 50u);
 }
 
-TEST_F(StartupFlow, MissingListFileIsReportedAfterTheEnvelopeFilesWereCreated) {
+TEST_F(StartupFlow, MissingListFileIsReportedAndTheEnvelopeFilesKeepTheirContent) {
+  dir.write("env.res", "old report");
+  dir.write("env.esf", "old table");
   ScriptedQuestions q;
   q.existing = true;
-  q.names = {std::string("nada")};
+  q.names = {std::string("env"), std::string("nada")};
+  for (int run = 0; run < 2; ++run) {
+    ViewerState state;
+    EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
+    EXPECT_EQ(state.outputs.report(), nullptr);
+  }
+  EXPECT_EQ(q.messages, std::vector<std::string>(2, "error_archivo datos envolventes para leer"));
+  EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"env.esf", "env.res"}));
+  EXPECT_EQ(dir.read("env.res"), "old report");
+  EXPECT_EQ(dir.read("env.esf"), "old table");
+}
+
+TEST_F(StartupFlow, ListFileThatCannotBeWrittenIsNamedAndEndsTheFlow) {
+  std::filesystem::create_symlink("/dev/full", dir.file("env.dat"));
+  ScriptedQuestions q;
+  q.names = {std::string("env")};
+  q.projects = {std::string("viga1")};
   ViewerState state;
   EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
-  EXPECT_EQ(q.messages, std::vector<std::string>{"error_archivo datos envolventes para leer"});
+  EXPECT_EQ(q.messages, std::vector<std::string>{"ERROR: NO SE PUDO ESCRIBIR EL FICHERO env.dat"});
   EXPECT_EQ(state.outputs.report(), nullptr);
-  EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"nada.esf", "nada.res"}));
+}
+
+TEST_F(StartupFlow, TypedNameIsTakenInWindows1252AndOneItCannotHoldIsRefused) {
+  ScriptedQuestions q;
+  q.names = {std::string("VIGA\xCE\xA9"), std::string("VIGA\xC3\xB3")};  // omega, then o acute (UTF-8)
+  ViewerState state;
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+  ASSERT_EQ(q.messages.size(), 1u);
+  EXPECT_EQ(state.envelopeName, "VIGA\xF3");
+  EXPECT_EQ(state.momentScript, "VIGA\xF3m.scr");
+  EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"VIGA\xF3.dat", "VIGA\xF3.esf", "VIGA\xF3.res"}));
 }
 
 TEST_F(StartupFlow, UncreatableReportFileEndsTheFlowWithItsMessage) {
@@ -275,13 +303,17 @@ TEST_F(StartupFlow, ProjectNameIsRefusedAndAskedAgainWithoutEmptyingItsFiles) {
   dir.write("viga1.esf", "forces");
   dir.write("viga2.fmc", "diagram");
   dir.write("viga3.caf", "loads");
+  dir.write("viga4.res", "   VIGA4   1    0 \n");  // a static run's results
   ScriptedQuestions q;
-  q.names = {std::string("viga1"), std::string("viga2"), std::string("viga3"), std::string("env")};
+  q.names = {std::string("viga1"), std::string("viga2"), std::string("viga3"), std::string("viga4"), std::string(""),
+             std::string("env")};
   ViewerState state;
   ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.envelopeName, "env");
-  ASSERT_EQ(q.messages.size(), 3u);
+  ASSERT_EQ(q.messages.size(), 5u);
   EXPECT_NE(q.messages[0].find("\"viga1\" es el nombre de un proyecto"), std::string::npos);
+  EXPECT_EQ(dir.read("viga4.res"), "   VIGA4   1    0 \n");
+  EXPECT_FALSE(dir.exists(".res"));
   EXPECT_EQ(dir.read("viga1.res"), "results");
   EXPECT_EQ(dir.read("viga1.esf"), "forces");
   EXPECT_FALSE(dir.exists("viga2.res"));
@@ -298,18 +330,6 @@ TEST_F(StartupFlow, ProjectChosenAsExistingEnvelopeIsRefusedToo) {
   EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
   EXPECT_EQ(q.messages.size(), 1u);
   EXPECT_EQ(dir.read("viga1.res"), "results");
-}
-
-TEST_F(StartupFlow, EnvelopeListAndEmptyDatAreNotProjects) {
-  dir.write("env.dat", " 2\na\nb\n");
-  dir.write("empty.dat", "");
-  dir.write("model.dat", kModelTitle);
-  dir.write("word.dat", "VIGA\n");
-  EXPECT_FALSE(isProjectName(dir.path(), "env"));
-  EXPECT_FALSE(isProjectName(dir.path(), "empty"));
-  EXPECT_FALSE(isProjectName(dir.path(), "absent"));
-  EXPECT_TRUE(isProjectName(dir.path(), "model"));
-  EXPECT_TRUE(isProjectName(dir.path(), "word"));
 }
 
 TEST_F(StartupFlow, RunningAgainClosesThePreviousListFileAndRewritesIt) {

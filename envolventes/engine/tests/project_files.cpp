@@ -34,7 +34,9 @@ void writeProject(const testsupport::ScratchDir& dir, const std::string& name, c
   for (int i = 1; i <= nb; ++i) dat += format("%d %d %d 1 1 1 0 1.0 0.0 0.0 0 1.0\n", i, i, i + 1);
   dat += "1  0.125 0.0026041667  0.25  0.50\n";
   dat += "1 2.5e6 1.04e6 2.4  1.0e-5\n";
-  for (auto& s : p.supports) dat += s[1] == 111 ? format("%d  111 0.0 0.0 0.0\n", s[0]) : format("%d  %d 0.0 0.0\n", s[0], s[1]);
+  // As many values as the model file gives the code: three for 111, one for 10, else two.
+  for (auto& s : p.supports)
+    dat += format("%d  %d %s\n", s[0], s[1], s[1] == 111 ? "0.0 0.0 0.0" : s[1] == 10 ? "0.0" : "0.0 0.0");
   for (auto& t : p.tieLines) dat += t + "\n";
   for (auto& l : p.nodalLoads) dat += format("%d\n1  0.0\n2  %.4f\n3  0.0\n", static_cast<int>(l[0]), l[1]);
   dir.write(name + ".dat", dat);

@@ -232,6 +232,7 @@ TEST(ProjectReading, CountsBeyondTheTablesAndBarEndsOutsideTheNodeTable_AreRefus
   std::string dat = dir.read("a.dat");
   std::string tooManyBars = dat;
   tooManyBars.replace(tooManyBars.find("\n1 2 2"), 6, "\n251 252 2");
+  tooManyBars += std::string(2000, ' ');  // room for what the counts promise
   dir.write("bars.dat", tooManyBars);
   std::string badEnd = dat;
   badEnd.replace(badEnd.find("1 1 2 1 1 1 0"), 13, "1 1 7 1 1 1 0");
@@ -266,21 +267,20 @@ TEST(ProjectReading, TiesAreSkippedOneLineEach_SoNodalLoadsStayInStep) {
   EXPECT_FLOAT_EQ(r.state.points.ShearMaxRight[20], 3.0f);
 }
 
-TEST(ProjectReading, LongLinesAndNames_AreReadInPiecesWithoutOverflow) {
+TEST(ProjectReading, LongLinesAndNames_AreReadWithoutOverflow) {
   ScratchDir dir;
   HandProject p = oneBar();
   p.cafLines = {"1  1  5.0  5.0  0.0  -1.0 " + std::string(400, 'y'), ""};
   writeProject(dir, "a", p);
   EngineRun r;
   r.run(dir, {"a", std::string(600, 'n')});
-  // The 400-letter word continues in further reads that hold no load.
+  // The 400-letter direction word is read whole, with its load.
   ASSERT_EQ(r.state.current.loads.size(), 2u);
   EXPECT_EQ(r.state.current.loads[1].startPoint, 10);
   ASSERT_EQ(r.sink.messages.size(), 1u);
   EXPECT_EQ(r.sink.messages[0], "error_archivo esfuerzos");
 
-  // A title word longer than a read pushes the counts out of step: the project
-  // is refused, nothing is read out of bounds.
+  // A title word longer than any model title is refused, as calcest refuses it.
   ScratchDir dir2;
   writeProject(dir2, "b", oneBar());
   std::string dat = dir2.read("b.dat");
@@ -289,7 +289,7 @@ TEST(ProjectReading, LongLinesAndNames_AreReadInPiecesWithoutOverflow) {
   r2.run(dir2, {"b"});
   EXPECT_EQ(r2.outcome, RunOutcome::Stopped);
   ASSERT_EQ(r2.sink.messages.size(), 1u);
-  EXPECT_EQ(r2.sink.messages[0], kCountsError);
+  EXPECT_EQ(r2.sink.messages[0], "ERROR: EL T\xCDTULO DEL MODELO TIENE M\xC1S DE 23 CARACTERES");
 }
 
 TEST(ProjectReading, CrLfFiles_ReadLikeLfFiles) {
@@ -338,5 +338,52 @@ TEST(ProjectReading, EmptyOrAbsurdFiles_AreReadAndDrawnWithoutHarm) {
       drawDiagram(r.state, selector, canvas);
       EXPECT_FALSE(canvas.calls.empty());
     }
+  }
+}
+
+TEST(ProjectReading, LinesLongerThanAnyFixedRead_AreReadWhole) {
+  ScratchDir dir;
+  HandProject p = oneBar();
+  // Large values make calcest's .res and .fmc lines longer than 98 characters.
+  p.barEnds = {{1e28f, -1e28f, 2e28f, -2e28f}};
+  p.point = [](int, float) { return std::array<float, 3>{1e28f, -1e28f, 1e28f}; };
+  const std::string blanks(300, ' ');
+  p.cafLines = {"1  1  2.5" + blanks + "7.5  0.0  -1.0 y"};
+  for (int i = 0; i <= p.lastPoint(); ++i)
+    p.esfRows.push_back(std::to_string(i) + " " + std::to_string(p.pointX(i)) + blanks + "1 0 0 0 0 0");
+  writeProject(dir, "a", p);
+  EngineRun r;
+  r.run(dir, {"a"});
+  ASSERT_EQ(r.outcome, RunOutcome::Completed);
+  EXPECT_TRUE(r.sink.messages.empty());
+  EXPECT_FLOAT_EQ(r.state.barForcesMax[1].Qi, 2e28f);
+  EXPECT_FLOAT_EQ(r.state.points.DeflectionMax[7], 1e28f);
+  ASSERT_EQ(r.state.current.loads.size(), 2u);
+  EXPECT_EQ(r.state.current.loads[1].startPoint, 5);
+  EXPECT_EQ(numbersOf(testsupport::splitLines(dir.read("E.esf"))[1])[1], 1.0);
+}
+
+TEST(ProjectReading, ProjectOfAnotherBeamWithTheSameCounts_StopsWithSelectionError) {
+  struct Case {
+    const char* what;
+    std::vector<float> nodeX;
+    int unitSystem;
+  };
+  const Case cases[] = {{"spans of 7 and 5 m", {0.0f, 7.0f, 12.0f}, 0}, {"kilonewtons", {0.0f, 6.0f, 12.0f}, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir;
+    HandProject first = oneBar();
+    first.nodeX = {0.0f, 6.0f, 12.0f};
+    first.supports = {{1, 110}, {2, 10}, {3, 10}};
+    HandProject other = first;
+    other.nodeX = c.nodeX;
+    other.unitSystem = c.unitSystem;
+    writeProject(dir, "a", first);
+    writeProject(dir, "b", other);
+    EngineRun r;
+    r.run(dir, {"a", "b"});
+    EXPECT_EQ(r.outcome, RunOutcome::SelectionError);
+    EXPECT_EQ(r.sink.messages, std::vector<std::string>{kSelectionErrorText});
   }
 }

@@ -1,0 +1,60 @@
+#include "project_names.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "line_reader.h"
+
+namespace envelope {
+namespace {
+
+bool exists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
+}
+
+// First line of a file; false when it does not open or is empty.
+bool firstLine(const std::string& path, std::string& line) {
+  FilePtr file = openForReading(path);
+  return file && LineReader(file.get()).next(line);
+}
+
+// An envelope list starts with its count alone; a model's title line holds a
+// word and two codes.
+bool isModelFile(const std::string& path) {
+  std::string line;
+  if (!firstLine(path, line) || isBlank(line)) return false;
+  char* end = nullptr;
+  std::strtol(line.c_str(), &end, 10);
+  return end == line.c_str() || !isBlank(end);
+}
+
+// calcest's results start with the model's title line; an envelope report with
+// its node header.
+bool isStaticResults(const std::string& path) {
+  std::string line;
+  int echoed, unitCode;
+  return firstLine(path, line) && std::sscanf(line.c_str(), "%*s %d %d", &echoed, &unitCode) == 2;
+}
+
+}  // namespace
+
+bool isProjectName(const std::string& name) {
+  return exists(name + ".fmc") || exists(name + ".caf") || isModelFile(name + ".dat") ||
+         isStaticResults(name + ".res");
+}
+
+EnvelopeNameCheck checkEnvelopeName(const std::string& name, const std::vector<std::string>& projects) {
+  if (name.empty()) return EnvelopeNameCheck::Empty;
+  if (isProjectName(name)) return EnvelopeNameCheck::ProjectName;
+  for (const std::string& project : projects) {
+    if (project == name) return EnvelopeNameCheck::ProjectName;
+    std::error_code error;
+    for (const char* ext : {".res", ".esf"})
+      if (std::filesystem::equivalent(name + ext, project + ext, error)) return EnvelopeNameCheck::ProjectName;
+  }
+  return EnvelopeNameCheck::Usable;
+}
+
+}  // namespace envelope
