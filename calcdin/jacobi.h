@@ -1,7 +1,7 @@
 #pragma once
 // Generalized eigenproblem S·phi = lambda·Q·phi by the generalized Jacobi method:
 // plane rotations of the upper triangles by diagonals, thresholds taken once from
-// the starting diagonals, at most 20 sweeps.
+// the starting diagonals, at most kMaxSweeps sweeps.
 #include <vector>
 
 #include "modal_console.h"
@@ -9,7 +9,9 @@
 
 namespace calcdin {
 
-constexpr int kMaxSweeps = 20;
+// Irregular beams of a few hundred bars may need more than twenty sweeps; a run
+// that converges sooner is not changed by the limit.
+constexpr int kMaxSweeps = 100;
 
 struct ModalSolution {
   int n = 0;

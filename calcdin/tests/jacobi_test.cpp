@@ -104,7 +104,7 @@ TEST(GeneralizedJacobi, NumericalFailuresStopWithAMessageAndAKeyWait) {
     PairMatrix m = systemOf({{-1, 0}, {0, -2}}, {{1, 0}, {0, 1}});
     EXPECT_EQ(failureOf(m, console), "NO HAY CONVERGENCIA\n");
     std::string sweeps;
-    for (int i = 1; i <= 20; ++i) sweeps += "NSW: " + std::to_string(i) + "\n";
+    for (int i = 1; i <= calcdin::kMaxSweeps; ++i) sweeps += "NSW: " + std::to_string(i) + "\n";
     EXPECT_EQ(console.text, sweeps);
   }
   {  // Indefinite pair: a1·a2 = -4, a3 = 2, so d = 1 - 4 < 0.
