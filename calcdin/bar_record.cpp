@@ -28,6 +28,7 @@ double readDoubleLE(const unsigned char* bytes) {
 
 BarRecord decodeBarRecord(const unsigned char* record) {
   BarRecord bar;
+  bar.index = readInt32LE(record + offset::index);
   bar.nodeI = readInt32LE(record + offset::nodeI);
   bar.nodeJ = readInt32LE(record + offset::nodeJ);
   bar.type = readInt32LE(record + offset::type);
@@ -46,18 +47,22 @@ BarRecord decodeBarRecord(const unsigned char* record) {
   return bar;
 }
 
-void BarRecordFile::checkHoldsRecords(int nb) const {
+void BarRecordFile::checkRecordCount(int nb) const {
   struct stat info {};
   if (fstat(fileno(file_), &info) != 0 || !S_ISREG(info.st_mode)) return;  // a pipe is checked record by record
-  long long needed = static_cast<long long>(nb) * static_cast<long long>(kBarRecordSize);
-  if (static_cast<long long>(info.st_size) < needed)
+  const long long size = static_cast<long long>(info.st_size);
+  const long long needed = static_cast<long long>(nb) * static_cast<long long>(kBarRecordSize);
+  if (size < needed)
     throw RunError(formatText("ERROR: EL FICHERO DE BARRAS %s TIENE %lld BYTES Y NO CABEN LOS %d REGISTROS DE %d BYTES "
                               "DE LAS BARRAS (EJECUTE ANTES EL C\xC1LCULO EST\xC1TICO DEL MISMO MODELO)\n",
-                              fileName_.c_str(), static_cast<long long>(info.st_size), nb,
-                              static_cast<int>(kBarRecordSize)));
+                              fileName_.c_str(), size, nb, static_cast<int>(kBarRecordSize)));
+  if (size > needed)
+    throw RunError(formatText("ERROR: EL FICHERO DE BARRAS %s TIENE %lld BYTES, M\xC1S QUE LOS %d REGISTROS DE %d BYTES "
+                              "DE LAS BARRAS DEL MODELO (EJECUTE ANTES EL C\xC1LCULO EST\xC1TICO DEL MISMO MODELO)\n",
+                              fileName_.c_str(), size, nb, static_cast<int>(kBarRecordSize)));
 }
 
-BarRecord BarRecordFile::read(int h, int nn) const {
+BarRecord BarRecordFile::read(int h, const BarInput& modelBar) const {
   std::vector<unsigned char> bytes(kBarRecordSize);
   long long position = static_cast<long long>(h - 1) * static_cast<long long>(kBarRecordSize);
   if (fseeko(file_, static_cast<off_t>(position), SEEK_SET) != 0 ||
@@ -65,10 +70,14 @@ BarRecord BarRecordFile::read(int h, int nn) const {
     throw RunError(formatText("ERROR: NO SE PUEDE LEER EL REGISTRO DE LA BARRA %d EN EL FICHERO DE BARRAS %s\n", h,
                               fileName_.c_str()));
   BarRecord bar = decodeBarRecord(bytes.data());
-  if (bar.nodeI < 1 || bar.nodeI > nn || bar.nodeJ < 1 || bar.nodeJ > nn)
-    throw RunError(formatText("ERROR: EL REGISTRO DE LA BARRA %d DEL FICHERO DE BARRAS %s UNE LOS NODOS %d Y %d, "
-                              "FUERA DE 1..%d\n",
-                              h, fileName_.c_str(), bar.nodeI, bar.nodeJ, nn));
+  // Records of another model, or of an older version of this one, would be
+  // assembled into the wrong directions.
+  if (bar.index != h || bar.nodeI != modelBar.nodeI || bar.nodeJ != modelBar.nodeJ)
+    throw RunError(formatText("ERROR: EL REGISTRO %d DEL FICHERO DE BARRAS %s ES DE LA BARRA %d ENTRE LOS NODOS %d Y %d, "
+                              "PERO LA BARRA %d DEL MODELO UNE LOS NODOS %d Y %d (EJECUTE ANTES EL C\xC1LCULO "
+                              "EST\xC1TICO DEL MISMO MODELO)\n",
+                              h, fileName_.c_str(), bar.index, bar.nodeI, bar.nodeJ, h, modelBar.nodeI,
+                              modelBar.nodeJ));
   return bar;
 }
 

@@ -79,7 +79,7 @@ int run(int argc, const char* const* argv, Console& console) {
   checkMemory(3.0 * nn, 0.0, true);
   Elimination elimination = eliminateSupports(model.supports, nn, option);
   BarRecordFile records(barFile.get(), argv[2]);
-  records.checkHoldsRecords(nb);
+  records.checkRecordCount(nb);
 
   const bool reduced = solvesReducedSystem(option);
   const int n = reduced ? elimination.nf() : elimination.total;
@@ -87,7 +87,7 @@ int run(int argc, const char* const* argv, Console& console) {
   PairMatrix full(elimination.total);
 
   reportOption(option, elimination, console);
-  assembleAll(full, records, nb, nn, option, elimination, console);
+  assembleAll(full, records, model.bars, option, elimination, console);
   addVerticalSprings(full, verticalSprings(model.supports, option));
   if (option == kOptionAssembleOnly) return 0;
 

@@ -48,7 +48,7 @@ calcdin::PairMatrix assembled(const fixtures::BeamModel& beam) {
   calcdin::PairMatrix full(elimination.total);
   calcdin::BarRecordFile records(recordFile.file, "bench.bar");
   calcdin::RecordingConsole console;
-  calcdin::assembleAll(full, records, model.header.nb, model.header.nn, calcdin::kOptionFree, elimination, console);
+  calcdin::assembleAll(full, records, model.bars, calcdin::kOptionFree, elimination, console);
   return full;
 }
 

@@ -36,7 +36,7 @@ Assembled assemble(const BeamModel& beam, int option) {
   out.full = PairMatrix(out.elimination.total);
   BarRecordFile records(recordFile.file, "m.bar");
   RecordingConsole console;
-  assembleAll(out.full, records, out.model.header.nb, nn, option, out.elimination, console);
+  assembleAll(out.full, records, out.model.bars, option, out.elimination, console);
   addVerticalSprings(out.full, verticalSprings(out.model.supports, option));
   out.console = console.text;
   return out;
