@@ -1,23 +1,12 @@
 #pragma once
-// The bar record file written by the static engine: one 9056-byte record per bar,
-// little-endian 32-bit integers and IEEE-754 doubles. Only the fields the element
-// matrices need are decoded, each from its own byte offset.
-#include <cstddef>
+// The bar record file written by the static engine (layout in
+// bar_record_layout.h). Only the fields the element matrices need are decoded.
 #include <cstdio>
 #include <string>
 
 #include "model.h"
 
 namespace calcdin {
-
-constexpr std::size_t kBarRecordSize = 9056;
-
-// Byte offsets of the fields within a record.
-namespace offset {
-constexpr std::size_t index = 0, nodeI = 16, nodeJ = 20, type = 32;
-constexpr std::size_t aclx = 48, ablx = 56, adlx = 64, shear = 72;
-constexpr std::size_t E = 88, G = 96, A = 104, m = 112, I = 128, L = 152, cos = 160, sin = 168;
-}  // namespace offset
 
 struct BarRecord {
   int index = 0;  // position of the bar in the model file
@@ -26,10 +15,6 @@ struct BarRecord {
   int shear = 0;
   double E = 0, G = 0, A = 0, m = 0, I = 0, L = 0, cos = 0, sin = 0;
 };
-
-// Little-endian field access, independent of the host's byte order and padding.
-int readInt32LE(const unsigned char* bytes);
-double readDoubleLE(const unsigned char* bytes);
 
 BarRecord decodeBarRecord(const unsigned char* record);
 

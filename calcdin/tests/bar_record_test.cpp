@@ -3,14 +3,14 @@
 #include <string>
 
 #include "bar_record.h"
+#include "bar_record_layout.h"
 #include "fixtures.h"
 #include "run_error.h"
 
 using calcdin::BarRecordFile;
-using calcdin::kBarRecordSize;
 
 TEST(ModalBarRecordLayout, FieldsAreReadLittleEndianAtTheirOffsets) {
-  std::string bytes(kBarRecordSize, '\0');
+  std::string bytes(barrecord::kRecordSize, '\0');
   // nodeI = 0x01020304 at 16, type = -2 at 32, aclx = 1.0 at 48, sin = -0.5 at 168.
   const unsigned char nodeI[4] = {0x04, 0x03, 0x02, 0x01};
   const unsigned char type[4] = {0xFE, 0xFF, 0xFF, 0xFF};
