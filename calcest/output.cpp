@@ -148,8 +148,9 @@ void writeTieLines(AnalysisContext& ctx) {
   static const char kLetter[4] = {' ', 'x', 'y', 'g'};
   for (size_t k = 1; k < ctx.ties.size(); ++k) {
     const Tie& t = ctx.ties[k];
-    const char* fmt = " %5d  %5d  ****  %5d    %5d    %c    %+20.15e\n";
-    ctx.results.print(fmt, t.labelA, t.nodeA, t.dofA, t.dirA, kLetter[t.dirA], t.FA);
-    ctx.results.print(fmt, t.labelB, t.nodeB, t.dofB, t.dirB, kLetter[t.dirB], t.FB);
+    ctx.results.print(" %5d  %5d  ****  %5d    %5d    %c    %+20.15e\n", t.labelA, t.nodeA, t.dofA, t.dirA,
+                      kLetter[t.dirA], t.FA);
+    ctx.results.print(" %5d  %5d  ****  %5d    %5d    %c    %+20.15e\n", t.labelB, t.nodeB, t.dofB, t.dirB,
+                      kLetter[t.dirB], t.FB);
   }
 }
