@@ -51,8 +51,7 @@ PairMatrix solvedSystem(const Assembled& a, int option) {
 }
 
 std::vector<double> sortedJacobiEigenvalues(PairMatrix system, ModalSolution* keep = nullptr) {
-  RecordingConsole console;
-  ModalSolution sol = solveGeneralizedJacobi(system, console);
+  ModalSolution sol = solveGeneralizedJacobi(system);
   std::vector<double> lambda;
   for (int q = 1; q <= sol.n; ++q) lambda.push_back(sol.lambda[sol.order[q]]);
   if (keep) *keep = sol;
