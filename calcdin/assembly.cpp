@@ -28,11 +28,11 @@ bool allFinite(const Mat6& m) {
 }
 }  // namespace
 
-void assembleAll(PairMatrix& system, const BarRecordFile& records, int nb, int nn, int option,
+void assembleAll(PairMatrix& system, const BarRecordFile& records, const std::vector<BarInput>& bars, int option,
                  const Elimination& elimination, Console& console) {
   const std::vector<bool>* mask = solvesReducedSystem(option) ? &elimination.isEliminated : nullptr;
-  for (int h = 1; h <= nb; ++h) {
-    BarRecord bar = records.read(h, nn);
+  for (std::size_t h = 1; h < bars.size(); ++h) {
+    BarRecord bar = records.read(static_cast<int>(h), bars[h]);
     ElementMatrices element = buildElementMatrices(bar);
     if (!element.knownType) {
       console.write(formatText("tipob= %d \n", bar.type));
@@ -42,7 +42,7 @@ void assembleAll(PairMatrix& system, const BarRecordFile& records, int nb, int n
     if (!allFinite(element.stiffness) || !allFinite(element.mass))
       throw RunError(formatText("ERROR: LA BARRA %d DEL FICHERO DE BARRAS DA MATRICES CON VALORES NO FINITOS "
                                 "(REVISE L, aclx, E, G, A, I Y LA MASA)\n",
-                                h));
+                                static_cast<int>(h)));
     assembleBar(system, bar, element, mask);
   }
 }

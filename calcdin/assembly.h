@@ -13,11 +13,11 @@ namespace calcdin {
 void assembleBar(PairMatrix& system, const BarRecord& bar, const ElementMatrices& element,
                  const std::vector<bool>* isEliminated);
 
-// Reads records 1..nb by position and assembles them. A bar of unknown type is
-// reported ("tipob= %d \n"), waits for a key and adds nothing. A record that
-// cannot be read, names nodes outside 1..nn, or gives non-finite matrices stops
-// the run.
-void assembleAll(PairMatrix& system, const BarRecordFile& records, int nb, int nn, int option,
+// Reads the record of every bar of the model (bars[1..nb]) by position and
+// assembles it. A bar of unknown type is reported ("tipob= %d \n"), waits for a
+// key and adds nothing. A record that cannot be read, is not that of the model's
+// bar, or gives non-finite matrices stops the run.
+void assembleAll(PairMatrix& system, const BarRecordFile& records, const std::vector<BarInput>& bars, int option,
                  const Elimination& elimination, Console& console);
 
 // Option 0: the vertical springs of codes 120 and 121 act on K.

@@ -61,6 +61,14 @@ void checkMemory(double N, double n, bool reduced) {
                               N, need / 1048576.0, available / 1048576.0));
 }
 
+// Prints "NSW: %d\n" as each sweep starts; a failed solution ends the run.
+ModalSolution solveOrStop(PairMatrix& system, Console& console) {
+  ModalSolution solution =
+      solveGeneralizedJacobi(system, [&console](int sweep) { console.write(formatText("NSW: %d\n", sweep)); });
+  if (solution.status != JacobiStatus::kConverged) throw RunError(jacobiFailureText(solution), true);
+  return solution;
+}
+
 int run(int argc, const char* const* argv, Console& console) {
   if (argc != 5) {
     console.write("ERROR EN LINEA DE ORDENES (LLEVA CUATRO DATOS)");
@@ -79,7 +87,7 @@ int run(int argc, const char* const* argv, Console& console) {
   checkMemory(3.0 * nn, 0.0, true);
   Elimination elimination = eliminateSupports(model.supports, nn, option);
   BarRecordFile records(barFile.get(), argv[2]);
-  records.checkHoldsRecords(nb);
+  records.checkRecordCount(nb);
 
   const bool reduced = solvesReducedSystem(option);
   const int n = reduced ? elimination.nf() : elimination.total;
@@ -87,7 +95,7 @@ int run(int argc, const char* const* argv, Console& console) {
   PairMatrix full(elimination.total);
 
   reportOption(option, elimination, console);
-  assembleAll(full, records, nb, nn, option, elimination, console);
+  assembleAll(full, records, model.bars, option, elimination, console);
   addVerticalSprings(full, verticalSprings(model.supports, option));
   if (option == kOptionAssembleOnly) return 0;
 
@@ -100,10 +108,10 @@ int run(int argc, const char* const* argv, Console& console) {
     keep.flip();
     PairMatrix system = reduceSystem(full, keep, n);
     full.release();
-    solution = solveGeneralizedJacobi(system, console);
+    solution = solveOrStop(system, console);
     direction = elimination.freeDirections;
   } else {
-    solution = solveGeneralizedJacobi(full, console);
+    solution = solveOrStop(full, console);
     direction.resize(static_cast<std::size_t>(n) + 1);
     for (int i = 0; i <= n; ++i) direction[i] = i;
   }
@@ -120,6 +128,23 @@ int run(int argc, const char* const* argv, Console& console) {
 }
 
 }  // namespace
+
+std::string jacobiFailureText(const ModalSolution& solution) {
+  switch (solution.status) {
+    case JacobiStatus::kConverged:
+      return "";
+    case JacobiStatus::kNotConverged:
+      return "NO HAY CONVERGENCIA\n";
+    case JacobiStatus::kNegativeDiscriminant:
+      return "ERROR cab menor que CERO\n";
+    case JacobiStatus::kZeroStiffness:
+      return formatText("ERROR: RIGIDEZ NULA EN LA DIAGONAL %d AL GIRAR EL PAR (%d,%d)\n", solution.diagonal, solution.k,
+                        solution.j);
+    case JacobiStatus::kZeroMass:
+      return formatText("ERROR: MASA NULA EN LA DIAGONAL %d: EL MODO NO SE PUEDE NORMALIZAR\n", solution.diagonal);
+  }
+  return "";
+}
 
 double denseMemoryNeed(double N, double n, bool reduced) {
   const double full = N + 1.0;

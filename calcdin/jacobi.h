@@ -1,17 +1,30 @@
 #pragma once
 // Generalized eigenproblem S·phi = lambda·Q·phi by the generalized Jacobi method:
 // plane rotations of the upper triangles by diagonals, thresholds taken once from
-// the starting diagonals, at most 20 sweeps.
+// the starting diagonals, at most kMaxSweeps sweeps.
+#include <functional>
 #include <vector>
 
-#include "modal_console.h"
 #include "pair_matrix.h"
+#include "rotation_kernels.h"
 
 namespace calcdin {
 
-constexpr int kMaxSweeps = 20;
+// Irregular beams of a few hundred bars may need more than twenty sweeps; a run
+// that converges sooner is not changed by the limit.
+constexpr int kMaxSweeps = 100;
+
+enum class JacobiStatus {
+  kConverged,
+  kNotConverged,          // still off-diagonal after kMaxSweeps sweeps
+  kNegativeDiscriminant,  // a rotation of the pair (k, j) has no real solution
+  kZeroStiffness,         // a rotation of the pair (k, j) would divide by S(diagonal, diagonal) = 0
+  kZeroMass,              // mode `diagonal` cannot be normalised: Q(diagonal, diagonal) = 0
+};
 
 struct ModalSolution {
+  JacobiStatus status = JacobiStatus::kConverged;
+  int diagonal = 0, k = 0, j = 0;  // where a failure happened
   int n = 0;
   int sweeps = 0;
   std::vector<double> lambda;  // 1..n, in the order of the system's rows
@@ -25,10 +38,14 @@ struct ModalSolution {
 // into a system of order nf.
 PairMatrix reduceSystem(const PairMatrix& full, const std::vector<bool>& keep, int nf);
 
-// Solves in place (the matrices end diagonal), prints "NSW: %d\n" per sweep,
-// normalises the modes to unit mass and sorts them. Numerical failures throw
-// RunError (with a key wait).
-ModalSolution solveGeneralizedJacobi(PairMatrix& system, Console& console);
+// Called with the number of each sweep as it starts.
+using SweepReport = std::function<void(int sweep)>;
+
+// Solves in place (the matrices end diagonal), normalises the modes to unit mass
+// and sorts them. On a failure the status says which, and the solution holds no
+// modes.
+ModalSolution solveGeneralizedJacobi(PairMatrix& system, const SweepReport& onSweep = nullptr,
+                                     kernels::KernelSet kernelSet = kernels::KernelSet::kFastest);
 
 // Selection sort of the permutation by ascending eigenvalue: the first smallest of
 // the rest is moved to the front of the rest, so equal eigenvalues keep their order.

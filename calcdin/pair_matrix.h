@@ -22,8 +22,10 @@ class PairMatrix {
   double S(int r, int c) const { return data_[cell(r, c)]; }
   double Q(int r, int c) const { return data_[cell(r, c) + 1]; }
 
-  // Raw cells: element (r, c) of S at data()[2*(r*stride()+c)], of Q one further.
-  double* data() { return data_.data(); }
+  // Row access for the rotation kernels: row r is stride() cells of kCellWidth
+  // doubles; S(r, c) is row(r)[kCellWidth * c] and Q(r, c) the double after it.
+  static constexpr std::size_t kCellWidth = 2;
+  double* row(int r) { return data_.data() + kCellWidth * static_cast<std::size_t>(r) * stride_; }
 
   void release() {
     data_ = DenseBuffer();
@@ -32,7 +34,7 @@ class PairMatrix {
 
  private:
   std::size_t cell(int r, int c) const {
-    return 2 * (static_cast<std::size_t>(r) * stride_ + static_cast<std::size_t>(c));
+    return kCellWidth * (static_cast<std::size_t>(r) * stride_ + static_cast<std::size_t>(c));
   }
   int n_ = 0;
   std::size_t stride_ = 1;

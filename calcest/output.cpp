@@ -1,8 +1,9 @@
 // Result files: results lines, station table with the diagram, ".gan" and
 // ".def" files, the binary bar records and the "artcorte.txt" trace.
-#include <cstdint>
 #include <cstring>
+#include <utility>
 
+#include "bar_record_layout.h"
 #include "phases.h"
 #include "run_error.h"
 
@@ -88,64 +89,53 @@ void writeStationFiles(AnalysisContext& ctx) {
 }
 
 namespace {
-void putInt(unsigned char* at, int value) {
-  auto v = static_cast<uint32_t>(value);
-  for (int b = 0; b < 4; ++b) at[b] = static_cast<unsigned char>(v >> (8 * b));
-}
-
-void putDouble(unsigned char* at, double value) {
-  uint64_t v;
-  std::memcpy(&v, &value, sizeof v);
-  for (int b = 0; b < 8; ++b) at[b] = static_cast<unsigned char>(v >> (8 * b));
-}
-
 void putArray(unsigned char* at, const double* values, int count) {
-  for (int k = 0; k < count; ++k) putDouble(at + 8 * k, values[k]);
+  for (int k = 0; k < count; ++k) barrecord::putDouble(at + 8 * k, values[k]);
 }
 
 void putMatrix(unsigned char* at, const Mat6& m) {
-  for (int r = 0; r <= 6; ++r) putArray(at + 56 * r, m[r].data(), 7);
+  for (int r = 0; r <= 6; ++r) putArray(at + barrecord::kVectorSize * r, m[r].data(), 7);
 }
 }  // namespace
 
 void encodeBarRecord(const Bar& bar, unsigned char* rec) {
-  std::memset(rec, 0, kBarRecordSize);
-  const int ints[] = {bar.index, bar.label, bar.labelI, bar.labelJ, bar.nodeI, bar.nodeJ,
-                      bar.material, bar.section, bar.type, bar.type7, bar.type, 0};
-  for (int k = 0; k < 12; ++k) putInt(rec + 4 * k, ints[k]);
-  putDouble(rec + 48, bar.aclx);
-  putDouble(rec + 56, bar.ablx);
-  putDouble(rec + 64, bar.adlx);
-  putInt(rec + 72, bar.shear);
-  const double props[] = {bar.taper, bar.E, bar.G, bar.A, bar.m, bar.w, bar.I, bar.dx, bar.dy, bar.L, bar.cos, bar.sin};
-  putArray(rec + 80, props, 12);
-  putInt(rec + 176, bar.orient);
-  const StationArray* arrays[] = {nullptr, &bar.N, &bar.V, &bar.M, &bar.defx, &bar.defy, &bar.giro,
-                                  &bar.slope, &bar.angle, &bar.N0, &bar.V0, &bar.M0};
-  putArray(rec + 184, bar.xs, kStations);
-  for (int k = 1; k < 12; ++k) putArray(rec + 184 + 168 * k, arrays[k]->data(), kStations);
-  putDouble(rec + 2200, bar.b);
-  putDouble(rec + 2208, bar.h);
-  putDouble(rec + 2216, bar.alpha);
+  namespace at = barrecord;
+  std::memset(rec, 0, at::kRecordSize);
+  const std::pair<std::size_t, int> ints[] = {
+      {at::index, bar.index},       {at::label, bar.label},     {at::labelI, bar.labelI}, {at::labelJ, bar.labelJ},
+      {at::nodeI, bar.nodeI},       {at::nodeJ, bar.nodeJ},     {at::material, bar.material},
+      {at::section, bar.section},   {at::type, bar.type},       {at::type7, bar.type7},   {at::typeCopy, bar.type},
+      {at::shear, bar.shear},       {at::orient, bar.orient}};
+  for (const auto& [offset, value] : ints) barrecord::putInt(rec + offset, value);
+  const std::pair<std::size_t, double> doubles[] = {
+      {at::aclx, bar.aclx}, {at::ablx, bar.ablx}, {at::adlx, bar.adlx}, {at::taper, bar.taper}, {at::E, bar.E},
+      {at::G, bar.G},       {at::A, bar.A},       {at::m, bar.m},       {at::w, bar.w},         {at::I, bar.I},
+      {at::dx, bar.dx},     {at::dy, bar.dy},     {at::L, bar.L},       {at::cos, bar.cos},     {at::sin, bar.sin},
+      {at::b, bar.b},       {at::h, bar.h},       {at::alpha, bar.alpha}};
+  for (const auto& [offset, value] : doubles) barrecord::putDouble(rec + offset, value);
+  putArray(rec + at::xs, bar.xs, kStations);
+  const std::pair<std::size_t, const StationArray*> stations[] = {
+      {at::N, &bar.N},         {at::V, &bar.V},         {at::M, &bar.M},         {at::defx, &bar.defx},
+      {at::defy, &bar.defy},   {at::giro, &bar.giro},   {at::slope, &bar.slope}, {at::angle, &bar.angle},
+      {at::N0, &bar.N0},       {at::V0, &bar.V0},       {at::M0, &bar.M0}};
+  for (const auto& [offset, values] : stations) putArray(rec + offset, values->data(), kStations);
   for (int k = 0; k < 6; ++k) {
-    putMatrix(rec + 2224 + 392 * k, bar.local[k]);
-    putMatrix(rec + 4576 + 392 * k, bar.withZones[k]);
+    putMatrix(rec + at::localMatrices + at::kMatrixSize * k, bar.local[k]);
+    putMatrix(rec + at::zonedMatrices + at::kMatrixSize * k, bar.withZones[k]);
   }
-  putMatrix(rec + 6928, bar.C);
-  putMatrix(rec + 7320, bar.Ct);
-  putArray(rec + 7712, bar.eqLocal.data(), 7);
-  putArray(rec + 7768, bar.fixedEnd.data(), 7);
-  putArray(rec + 7824, bar.eqGlobal.data(), 7);
-  putMatrix(rec + 7880, bar.global);
-  putMatrix(rec + 8272, bar.T);
-  putMatrix(rec + 8664, bar.Tt);
+  const std::pair<std::size_t, const Mat6*> matrices[] = {
+      {at::C, &bar.C}, {at::Ct, &bar.Ct}, {at::global, &bar.global}, {at::T, &bar.T}, {at::Tt, &bar.Tt}};
+  for (const auto& [offset, matrix] : matrices) putMatrix(rec + offset, *matrix);
+  const std::pair<std::size_t, const double*> vectors[] = {
+      {at::eqLocal, bar.eqLocal.data()}, {at::fixedEnd, bar.fixedEnd.data()}, {at::eqGlobal, bar.eqGlobal.data()}};
+  for (const auto& [offset, values] : vectors) putArray(rec + offset, values, 7);
 }
 
 void writeBarRecords(AnalysisContext& ctx) {
-  unsigned char record[kBarRecordSize];
+  unsigned char record[barrecord::kRecordSize];
   for (int i = 1; i <= ctx.nb(); ++i) {
     encodeBarRecord(ctx.bars[i], record);
-    if (std::fwrite(record, 1, kBarRecordSize, ctx.barRecordFile.get()) != kBarRecordSize) ctx.barRecordsFailed = true;
+    if (std::fwrite(record, 1, sizeof record, ctx.barRecordFile.get()) != sizeof record) ctx.barRecordsFailed = true;
   }
 }
 
@@ -158,8 +148,9 @@ void writeTieLines(AnalysisContext& ctx) {
   static const char kLetter[4] = {' ', 'x', 'y', 'g'};
   for (size_t k = 1; k < ctx.ties.size(); ++k) {
     const Tie& t = ctx.ties[k];
-    const char* fmt = " %5d  %5d  ****  %5d    %5d    %c    %+20.15e\n";
-    ctx.results.print(fmt, t.labelA, t.nodeA, t.dofA, t.dirA, kLetter[t.dirA], t.FA);
-    ctx.results.print(fmt, t.labelB, t.nodeB, t.dofB, t.dirB, kLetter[t.dirB], t.FB);
+    ctx.results.print(" %5d  %5d  ****  %5d    %5d    %c    %+20.15e\n", t.labelA, t.nodeA, t.dofA, t.dirA,
+                      kLetter[t.dirA], t.FA);
+    ctx.results.print(" %5d  %5d  ****  %5d    %5d    %c    %+20.15e\n", t.labelB, t.nodeB, t.dofB, t.dirB,
+                      kLetter[t.dirB], t.FB);
   }
 }

@@ -54,5 +54,5 @@ void writeStationFiles(AnalysisContext& ctx);
 void writeBarRecords(AnalysisContext& ctx);
 void writeSupportLine(AnalysisContext& ctx, const Support& sup, const NodeResult& result);
 void writeTieLines(AnalysisContext& ctx);
-constexpr size_t kBarRecordSize = 9056;
+// Fills one record of the bar record file (barrecord::kRecordSize bytes).
 void encodeBarRecord(const Bar& bar, unsigned char* record);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <string.h>
 
 #include <vector>
@@ -20,15 +21,14 @@ void FormatSink::makeRoom(size_t n) {
     if (capacity_ >= n) return;
   }
   size_t grown = std::max({n + used_, 2 * capacity_, file_ ? kFileBuffer : size_t{256}});
-  char* bigger = new char[grown];
-  if (used_) std::memcpy(bigger, data_, used_);
-  delete[] data_;
-  data_ = bigger;
+  auto bigger = std::make_unique<char[]>(grown);
+  if (used_) std::memcpy(bigger.get(), data_.get(), used_);
+  data_ = std::move(bigger);
   capacity_ = grown;
 }
 
 void FormatSink::flush() {
-  if (file_ && used_ && std::fwrite(data_, 1, used_, file_) != used_) failed_ = true;
+  if (file_ && used_ && std::fwrite(data_.get(), 1, used_, file_) != used_) failed_ = true;
   if (file_) used_ = 0;
 }
 
@@ -39,7 +39,7 @@ bool TextOut::tryOpen(const std::string& name) {
   file_ = std::fopen(name.c_str(), "w");
   if (!file_) return false;
   std::setvbuf(file_, nullptr, _IONBF, 0);  // the sink does the buffering
-  sink_ = new FormatSink(file_);
+  sink_ = std::make_unique<FormatSink>(file_);
   return true;
 }
 
@@ -51,16 +51,19 @@ void TextOut::close() {
   if (!file_) return;
   sink_->flush();
   bool failed = sink_->failed() || std::ferror(file_) != 0;
-  delete sink_;
-  sink_ = nullptr;
+  sink_.reset();
   if (std::fclose(file_) != 0 || failed) writeFailed_ = true;
   file_ = nullptr;
 }
 
 namespace {
+// Length modifiers: hh, h, none, l, ll, L and z.
+enum class Length { kChar, kShort, kNone, kLong, kLongLong, kLongDouble, kSize };
+
 struct Conversion {
   bool plus = false, other = false;  // other: a flag handled by snprintf
   int width = 0, precision = -1;
+  Length length = Length::kNone;
   char conversion = 0;
 };
 
@@ -196,6 +199,14 @@ void convert(FormatSink& out, const Conversion& conv, const char* start, const c
 }  // namespace
 
 namespace {
+Length lengthModifier(const char*& p) {
+  if (p[0] == 'h') return p[1] == 'h' ? (p += 2, Length::kChar) : (++p, Length::kShort);
+  if (p[0] == 'l') return p[1] == 'l' ? (p += 2, Length::kLongLong) : (++p, Length::kLong);
+  if (p[0] == 'L') return ++p, Length::kLongDouble;
+  if (p[0] == 'z') return ++p, Length::kSize;
+  return Length::kNone;
+}
+
 // One literal run followed by at most one conversion.
 struct Piece {
   const char* literal;
@@ -233,7 +244,7 @@ std::vector<Piece> parseFormat(const char* fmt) {
         ++p;
         while (*p >= '0' && *p <= '9') conv.precision = conv.precision * 10 + (*p++ - '0');
       }
-      while (*p == 'l' || *p == 'h' || *p == 'L' || *p == 'z') ++p;
+      conv.length = lengthModifier(p);
       if (*p) {
         conv.conversion = *p++;
         piece.hasConversion = true;
@@ -245,13 +256,87 @@ std::vector<Piece> parseFormat(const char* fmt) {
   return pieces;
 }
 
-void appendPieces(FormatSink& out, const std::vector<Piece>& pieces, const FormatArg* args, int count) {
+enum class ArgKind { kInteger, kReal, kString, kOther };
+
+ArgKind kindFor(char conversion) {
+  switch (conversion) {
+    case 'd': case 'i': case 'o': case 'u': case 'x': case 'X': case 'c':
+      return ArgKind::kInteger;
+    case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
+      return ArgKind::kReal;
+    case 's':
+      return ArgKind::kString;
+    default:
+      return ArgKind::kOther;
+  }
+}
+
+bool suits(const FormatArg& arg, ArgKind kind) {
+  switch (kind) {
+    case ArgKind::kInteger:
+      return arg.kind == FormatArg::kInt || arg.kind == FormatArg::kChar;
+    case ArgKind::kReal:
+      return arg.kind == FormatArg::kDouble;
+    case ArgKind::kString:
+      return arg.kind == FormatArg::kString;
+    default:
+      return false;
+  }
+}
+
+// Arguments packed by kind: each is checked against its conversion.
+struct PackedArgs {
+  const char* fmt;
+  const FormatArg* args;
+  int count;
   int next = 0;
+
+  void convertNext(FormatSink& out, const Piece& piece) {
+    if (next >= count || !suits(args[next], kindFor(piece.conv.conversion)))
+      throw std::logic_error(std::string("argument ") + std::to_string(next + 1) + " does not suit its conversion " +
+                             std::string(piece.start, piece.end) + " in the format \"" + fmt + "\"");
+    convert(out, piece.conv, piece.start, piece.end, args[next++]);
+  }
+};
+
+// printf's variable arguments, taken with the type each conversion names.
+struct VariableArgs {
+  va_list list;
+
+  void convertNext(FormatSink& out, const Piece& piece) {
+    const Conversion& conv = piece.conv;
+    FormatArg arg;
+    switch (kindFor(conv.conversion)) {
+      case ArgKind::kInteger:
+        // Wider integers are rare: snprintf formats them with their own type.
+        if (conv.length == Length::kLong) return viaSnprintf(out, piece.start, piece.end, va_arg(list, long));
+        if (conv.length == Length::kLongLong) return viaSnprintf(out, piece.start, piece.end, va_arg(list, long long));
+        if (conv.length == Length::kSize) return viaSnprintf(out, piece.start, piece.end, va_arg(list, size_t));
+        arg.kind = conv.conversion == 'c' ? FormatArg::kChar : FormatArg::kInt;
+        arg.i = va_arg(list, int);
+        break;
+      case ArgKind::kReal:
+        if (conv.length == Length::kLongDouble)
+          return viaSnprintf(out, piece.start, piece.end, va_arg(list, long double));
+        arg.kind = FormatArg::kDouble;
+        arg.d = va_arg(list, double);
+        break;
+      case ArgKind::kString:
+        arg.kind = FormatArg::kString;
+        arg.s = va_arg(list, const char*);
+        break;
+      default:  // %p; the compiler refuses anything else for a literal format
+        return viaSnprintf(out, piece.start, piece.end, va_arg(list, void*));
+    }
+    convert(out, conv, piece.start, piece.end, arg);
+  }
+};
+
+template <class Args>
+void appendPieces(FormatSink& out, const std::vector<Piece>& pieces, Args& args) {
   for (const Piece& piece : pieces) {
     out.append(piece.literal, piece.literalLength);
-    if (!piece.hasConversion) continue;
-    if (next >= count) return;  // a format with more conversions than values
-    convert(out, piece.conv, piece.start, piece.end, args[next++]);
+    if (piece.hasConversion) args.convertNext(out, piece);
   }
 }
 
@@ -262,28 +347,59 @@ struct FormatCache {
   static constexpr size_t kSlots = 64;
   const char* keys[kSlots] = {};
   std::vector<Piece> parsed[kSlots];
+
+  // The parse of fmt, made on its first use; null when every slot is taken.
+  const std::vector<Piece>* find(const char* fmt) {
+    size_t slot = (reinterpret_cast<uintptr_t>(fmt) >> 2) % kSlots;
+    for (size_t probe = 0; probe < kSlots; ++probe, slot = (slot + 1) % kSlots) {
+      if (keys[slot] == fmt) return &parsed[slot];
+      if (!keys[slot]) {
+        keys[slot] = fmt;
+        parsed[slot] = parseFormat(fmt);
+        return &parsed[slot];
+      }
+    }
+    return nullptr;
+  }
 };
 
-FormatSink::~FormatSink() {
-  delete[] data_;
-  delete cache_;
+FormatSink::FormatSink(FILE* file) : file_(file) {}
+FormatSink::~FormatSink() = default;
+
+FormatCache& formatCache(FormatSink& out) {
+  if (!out.cache_) out.cache_ = std::make_unique<FormatCache>();
+  return *out.cache_;
 }
 
+namespace {
+template <class Args>
+void appendCached(FormatSink& out, const char* fmt, Args& args) {
+  if (const std::vector<Piece>* pieces = formatCache(out).find(fmt)) return appendPieces(out, *pieces, args);
+  appendPieces(out, parseFormat(fmt), args);  // cache full
+}
+}  // namespace
+
 void appendFormatted(FormatSink& out, const char* fmt, const FormatArg* args, int count) {
-  appendPieces(out, parseFormat(fmt), args, count);
+  PackedArgs packed{fmt, args, count};
+  appendPieces(out, parseFormat(fmt), packed);
 }
 
 void appendFormattedLiteral(FormatSink& out, const char* fmt, const FormatArg* args, int count) {
-  if (!out.cache_) out.cache_ = new FormatCache;
-  FormatCache& cache = *out.cache_;
-  size_t slot = (reinterpret_cast<uintptr_t>(fmt) >> 2) % FormatCache::kSlots;
-  for (size_t probe = 0; probe < FormatCache::kSlots; ++probe, slot = (slot + 1) % FormatCache::kSlots) {
-    if (cache.keys[slot] == fmt) return appendPieces(out, cache.parsed[slot], args, count);
-    if (!cache.keys[slot]) {
-      cache.keys[slot] = fmt;
-      cache.parsed[slot] = parseFormat(fmt);
-      return appendPieces(out, cache.parsed[slot], args, count);
-    }
-  }
-  appendFormatted(out, fmt, args, count);  // cache full
+  PackedArgs packed{fmt, args, count};
+  appendCached(out, fmt, packed);
+}
+
+void appendFormattedLiteral(FormatSink& out, const char* fmt, va_list args) {
+  VariableArgs variable;
+  va_copy(variable.list, args);
+  appendCached(out, fmt, variable);
+  va_end(variable.list);
+}
+
+void TextOut::print(const char* fmt, ...) {
+  if (!file_) return;
+  va_list args;
+  va_start(args, fmt);
+  appendFormattedLiteral(*sink_, fmt, args);
+  va_end(args);
 }

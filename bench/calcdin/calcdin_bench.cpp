@@ -23,6 +23,7 @@
 #include "fixtures.h"
 #include "jacobi.h"
 #include "modal_model.h"
+#include "reference_jacobi.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ calcdin::PairMatrix assembled(const fixtures::BeamModel& beam) {
   calcdin::PairMatrix full(elimination.total);
   calcdin::BarRecordFile records(recordFile.file, "bench.bar");
   calcdin::RecordingConsole console;
-  calcdin::assembleAll(full, records, model.header.nb, model.header.nn, calcdin::kOptionFree, elimination, console);
+  calcdin::assembleAll(full, records, model.bars, calcdin::kOptionFree, elimination, console);
   return full;
 }
 
@@ -81,9 +82,8 @@ void JacobiVsLapack(benchmark::State& state) {
   int sweeps = 0, runs = 0;
   for (auto _ : state) {
     calcdin::PairMatrix work = full;
-    calcdin::RecordingConsole console;
     const double start = cpuSeconds();
-    calcdin::ModalSolution solution = calcdin::solveGeneralizedJacobi(work, console);
+    calcdin::ModalSolution solution = calcdin::solveGeneralizedJacobi(work);
     jacobiSeconds += cpuSeconds() - start;
     benchmark::DoNotOptimize(solution.lambda.data());
     sweeps = solution.sweeps;
@@ -107,105 +107,21 @@ void JacobiVsLapack(benchmark::State& state) {
 }
 
 
-// The same method on three separate row-major matrices S, Q and Phi (no cell
-// pairing, Phi not transposed), rotations applied to S, then Q, then Phi: the
-// layout the solver started from, kept as the baseline of the figures.
-int plainLayoutJacobi(int n, std::vector<double>& S, std::vector<double>& Q, std::vector<double>& Phi) {
-  const std::size_t s = n + 1;
-  auto at = [s](int r, int c) { return r * s + c; };
-  Phi.assign(s * s, 0.0);
-  for (int i = 1; i <= n; ++i) Phi[at(i, i)] = 1.0;
-  double minS = S[at(1, 1)], maxQ = Q[at(1, 1)];
-  for (int i = 2; i <= n; ++i) {
-    minS = std::min(minS, S[at(i, i)]);
-    maxQ = std::max(maxQ, Q[at(i, i)]);
-  }
-  const double tolK = 1.0e-6 * minS, tolM = 1.0e-6 * maxQ;
-  auto turn = [&](std::vector<double>& A, int k, int j, double al, double ga) {
-    for (int m = 1; m <= k - 1; ++m) {
-      double old = A[at(m, k)];
-      A[at(m, k)] = old + ga * A[at(m, j)];
-      A[at(m, j)] = A[at(m, j)] + al * old;
-    }
-    for (int m = j + 1; m <= n; ++m) {
-      double old = A[at(k, m)];
-      A[at(k, m)] = old + ga * A[at(j, m)];
-      A[at(j, m)] = A[at(j, m)] + al * old;
-    }
-    for (int m = k + 1; m <= j - 1; ++m) {
-      double old = A[at(k, m)];
-      A[at(k, m)] = old + ga * A[at(m, j)];
-      A[at(m, j)] = A[at(m, j)] + al * old;
-    }
-    double akk = A[at(k, k)], ajj = A[at(j, j)], akj = A[at(k, j)];
-    A[at(k, k)] = ga * ga * ajj + 2.0 * ga * akj + akk;
-    A[at(j, j)] = al * al * akk + 2.0 * al * akj + ajj;
-    A[at(k, j)] = 0.0;
-  };
-  int t0 = 1, k0 = 1;
-  for (int nsw = 1; nsw <= calcdin::kMaxSweeps; ++nsw) {
-    for (int t = t0; t <= n - 1; ++t)
-      for (int k = k0; k <= t; ++k) {
-        const int j = k + n - t;
-        if (std::fabs(S[at(k, j)]) <= tolK && std::fabs(Q[at(k, j)]) <= tolM) continue;
-        double a1 = Q[at(k, j)] * S[at(k, k)] - Q[at(k, k)] * S[at(k, j)];
-        double a2 = Q[at(k, j)] * S[at(j, j)] - S[at(k, j)] * Q[at(j, j)];
-        double a3 = Q[at(j, j)] * S[at(k, k)] - Q[at(k, k)] * S[at(j, j)];
-        double d = a3 * a3 / 4.0 + a1 * a2;
-        double al, ga;
-        if (a1 == 0.0) {
-          ga = 0.0;
-          al = -S[at(k, j)] / S[at(k, k)];
-        } else if (a2 == 0.0) {
-          al = 0.0;
-          ga = -S[at(k, j)] / S[at(j, j)];
-        } else {
-          double w = std::sqrt(d);
-          if (a3 < 0.0) w = -w;
-          al = (w - a3 / 2.0) / a1;
-          ga = -(al * a1 / a2);
-        }
-        turn(S, k, j, al, ga);
-        turn(Q, k, j, al, ga);
-        for (int m = 1; m <= n; ++m) {
-          double old = Phi[at(m, k)];
-          Phi[at(m, k)] = old + ga * Phi[at(m, j)];
-          Phi[at(m, j)] = Phi[at(m, j)] + al * old;
-        }
-      }
-    bool diagonal = true;
-    for (int t = 1; t <= n - 1 && diagonal; ++t)
-      for (int k = 1; k <= t; ++k) {
-        const int j = k + n - t;
-        if (std::fabs(S[at(k, j)]) > tolK || std::fabs(Q[at(k, j)]) > tolM) {
-          t0 = t;
-          k0 = k;
-          diagonal = false;
-          break;
-        }
-      }
-    if (diagonal) return nsw;
-  }
-  return calcdin::kMaxSweeps + 1;
-}
-
+// The same method on three separate row-major matrices (no cell pairing, Phi
+// not transposed), rotations applied to S, then Q, then Phi: the layout the
+// solver started from, kept as the baseline of the figures.
 void PlainLayoutJacobi(benchmark::State& state) {
   const int bars = static_cast<int>(state.range(0));
   const calcdin::PairMatrix full = assembled(benchBeam(bars));
-  const int n = full.order();
-  std::vector<double> S0((n + 1) * (n + 1)), Q0(S0.size()), Phi;
-  for (int r = 1; r <= n; ++r)
-    for (int c = 1; c <= n; ++c) {
-      S0[r * (n + 1) + c] = full.S(r, c);
-      Q0[r * (n + 1) + c] = full.Q(r, c);
-    }
+  const fixtures::PlainJacobi start(full);
   int sweeps = 0;
   for (auto _ : state) {
-    std::vector<double> S = S0, Q = Q0;
-    sweeps = plainLayoutJacobi(n, S, Q, Phi);
-    benchmark::DoNotOptimize(Phi.data());
+    fixtures::PlainJacobi plain = start;
+    plain.solve();
+    sweeps = plain.sweeps;
+    benchmark::DoNotOptimize(plain.Phi.data());
   }
-  state.counters["order"] = n;
+  state.counters["order"] = full.order();
   state.counters["sweeps"] = sweeps;
 }
 

@@ -2,6 +2,7 @@
 // here, in a scratch directory, with stdin closed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -234,30 +235,47 @@ TEST(CalcdinRun, SimplySupportedSpanVibratesAtTheBeamTheoryFrequencies) {
   }
 }
 
-TEST(CalcdinRun, BadBarRecordFilesStopTheRunWithAMessage) {
-  {
-    ProgramRun r;
-    place(r.dir, twoSpans());
-    r.dir.write("v.bar", twoSpans().recordBytes().substr(0, 5 * 9056 + 100));
-    RunResult out = runCalcdin(r.dir, {"v.dat", "v.bar", "v.din", "2"});
-    EXPECT_EQ(out.status, 1);
-    EXPECT_EQ(out.output,
-              "ERROR: EL FICHERO DE BARRAS v.bar TIENE 45380 BYTES Y NO CABEN LOS 6 REGISTROS DE 9056 BYTES DE LAS "
-              "BARRAS (EJECUTE ANTES EL C\xC1LCULO EST\xC1TICO DEL MISMO MODELO)\n");
-    EXPECT_EQ(r.results(), "");
-  }
-  {
-    BeamModel m = twoSpans();
-    calcdin::BarRecord bad = m.record(2);
-    bad.nodeJ = 8;  // the model has 7 nodes
-    std::string bytes = m.recordBytes();
-    bytes.replace(2 * 9056, 9056, fixtures::encodeRecord(bad));
-    ProgramRun r;
-    place(r.dir, m);
-    r.dir.write("v.bar", bytes);
-    RunResult out = runCalcdin(r.dir, {"v.dat", "v.bar", "v.din", "5"});
-    EXPECT_EQ(out.status, 1);
-    EXPECT_EQ(out.output, "ERROR: EL REGISTRO DE LA BARRA 3 DEL FICHERO DE BARRAS v.bar UNE LOS NODOS 3 Y 8, FUERA DE 1..7\n");
+// The records must be those of the model's bars, all of them and no more.
+TEST(CalcdinRun, BarRecordFilesOfAnotherModelStopTheRunWithAMessage) {
+  const BeamModel m = twoSpans();
+  const std::string records = m.recordBytes();
+  calcdin::BarRecord otherNode = m.record(2);
+  otherNode.nodeJ = 5;  // bar 3 joins nodes 3 and 4
+  const std::string record1 = records.substr(0, 9056), record2 = records.substr(9056, 9056);
+  const std::string remedy = " (EJECUTE ANTES EL C\xC1LCULO EST\xC1TICO DEL MISMO MODELO)\n";
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"short", records.substr(0, 5 * 9056 + 100),
+       "ERROR: EL FICHERO DE BARRAS v.bar TIENE 45380 BYTES Y NO CABEN LOS 6 REGISTROS DE 9056 BYTES DE LAS BARRAS" +
+           remedy},
+      {"one record more", records + record1,
+       "ERROR: EL FICHERO DE BARRAS v.bar TIENE 63392 BYTES, M\xC1S QUE LOS 6 REGISTROS DE 9056 BYTES DE LAS BARRAS "
+       "DEL MODELO" + remedy},
+      {"other nodes", std::string(records).replace(2 * 9056, 9056, fixtures::encodeRecord(otherNode, 3)),
+       "ERROR: EL REGISTRO 3 DEL FICHERO DE BARRAS v.bar ES DE LA BARRA 3 ENTRE LOS NODOS 3 Y 5, PERO LA BARRA 3 DEL "
+       "MODELO UNE LOS NODOS 3 Y 4" + remedy},
+      {"records swapped", record2 + record1 + records.substr(2 * 9056),
+       "ERROR: EL REGISTRO 1 DEL FICHERO DE BARRAS v.bar ES DE LA BARRA 2 ENTRE LOS NODOS 2 Y 3, PERO LA BARRA 1 DEL "
+       "MODELO UNE LOS NODOS 1 Y 2" + remedy},
+      {"bar index", std::string(records).replace(9056, 9056, fixtures::encodeRecord(m.record(1), 7)),
+       "ERROR: EL REGISTRO 2 DEL FICHERO DE BARRAS v.bar ES DE LA BARRA 7 ENTRE LOS NODOS 2 Y 3, PERO LA BARRA 2 DEL "
+       "MODELO UNE LOS NODOS 2 Y 3" + remedy},
+  };
+  for (const Case& c : cases) {
+    for (const char* option : {"2", "5"}) {
+      ProgramRun r;
+      place(r.dir, m);
+      r.dir.write("v.bar", c.bytes);
+      RunResult out = runCalcdin(r.dir, {"v.dat", "v.bar", "v.din", option});
+      EXPECT_EQ(out.status, 1) << c.what;
+      // Option 2 reports its direction counts first.
+      EXPECT_EQ(out.output.substr(std::min(out.output.find("ERROR"), out.output.size())), c.message) << c.what;
+      EXPECT_EQ(r.results(), "") << c.what;
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 #include "fixtures.h"
 
 #include "assembly.h"
+#include "bar_record_layout.h"
 #include "jacobi.h"
 #include "modal_model.h"
 #include "scan.h"
@@ -29,7 +30,7 @@ void putDouble(std::string& bytes, std::size_t at, double value) {
 }  // namespace
 
 std::string encodeRecord(const calcdin::BarRecord& bar, int index, int label) {
-  std::string bytes(calcdin::kBarRecordSize, '\0');
+  std::string bytes(barrecord::kRecordSize, '\0');
   putInt(bytes, 0, index);
   putInt(bytes, 4, label);
   putInt(bytes, 16, bar.nodeI);
@@ -161,7 +162,7 @@ calcdin::PairMatrix solvedSystem(const std::string& modelText, const std::string
   calcdin::PairMatrix full(elimination.total);
   calcdin::BarRecordFile records(recordFile.file, "m.bar");
   calcdin::RecordingConsole console;
-  calcdin::assembleAll(full, records, model.header.nb, nn, option, elimination, console);
+  calcdin::assembleAll(full, records, model.bars, option, elimination, console);
   calcdin::addVerticalSprings(full, calcdin::verticalSprings(model.supports, option));
   if (!calcdin::solvesReducedSystem(option)) return full;
   std::vector<bool> keep = elimination.isEliminated;

@@ -1,16 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "driver.h"
 #include "jacobi.h"
-#include "run_error.h"
+#include "reference_jacobi.h"
+#include "rotation_kernels.h"
 
+using calcdin::JacobiStatus;
 using calcdin::PairMatrix;
-using calcdin::RecordingConsole;
 using calcdin::solveGeneralizedJacobi;
+namespace kernels = calcdin::kernels;
 
 namespace {
 PairMatrix systemOf(const std::vector<std::vector<double>>& s, const std::vector<std::vector<double>>& q) {
@@ -24,24 +28,21 @@ PairMatrix systemOf(const std::vector<std::vector<double>>& s, const std::vector
   return m;
 }
 
-std::string failureOf(PairMatrix& m, RecordingConsole& console) {
-  try {
-    solveGeneralizedJacobi(m, console);
-  } catch (const RunError& e) {
-    EXPECT_TRUE(e.waitForKey);
-    EXPECT_EQ(e.status, 1);
-    return e.text;
+// The sweeps a solution reports, as the console shows them.
+struct SweepLog {
+  std::string text;
+  calcdin::SweepReport report() {
+    return [this](int sweep) { text += "NSW: " + std::to_string(sweep) + "\n"; };
   }
-  return "";
-}
+};
 }  // namespace
 
 TEST(GeneralizedJacobi, TwoByTwoExampleGivesOneAndThreeWithUnitMassModes) {
   PairMatrix m = systemOf({{2, -1}, {-1, 2}}, {{1, 0}, {0, 1}});
-  RecordingConsole console;
-  calcdin::ModalSolution sol = solveGeneralizedJacobi(m, console);
-  EXPECT_EQ(console.text, "NSW: 1\n");
-  EXPECT_EQ(console.keyWaits, 0);
+  SweepLog log;
+  calcdin::ModalSolution sol = solveGeneralizedJacobi(m, log.report());
+  EXPECT_EQ(sol.status, JacobiStatus::kConverged);
+  EXPECT_EQ(log.text, "NSW: 1\n");
   // Rotated diagonals: mode 1 is (1,-1)/sqrt2 with eigenvalue 3, mode 2 is (1,1)/sqrt2 with 1.
   EXPECT_NEAR(sol.lambda[1], 3.0, 1e-14);
   EXPECT_NEAR(sol.lambda[2], 1.0, 1e-14);
@@ -58,9 +59,9 @@ TEST(GeneralizedJacobi, TwoByTwoExampleGivesOneAndThreeWithUnitMassModes) {
 
 TEST(GeneralizedJacobi, DiagonalSystemTakesOneSweepAndEqualEigenvaluesKeepTheirOrder) {
   PairMatrix m = systemOf({{4, 0, 0}, {0, 9, 0}, {0, 0, 1}}, {{1, 0, 0}, {0, 4, 0}, {0, 0, 0.25}});
-  RecordingConsole console;
-  calcdin::ModalSolution sol = solveGeneralizedJacobi(m, console);
-  EXPECT_EQ(console.text, "NSW: 1\n");
+  SweepLog log;
+  calcdin::ModalSolution sol = solveGeneralizedJacobi(m, log.report());
+  EXPECT_EQ(log.text, "NSW: 1\n");
   EXPECT_EQ(sol.lambda[1], 4.0);
   EXPECT_EQ(sol.lambda[2], 2.25);
   EXPECT_EQ(sol.lambda[3], 4.0);
@@ -83,178 +84,127 @@ TEST(GeneralizedJacobi, SelectionSortIsStableAndSigned) {
 
 TEST(GeneralizedJacobi, OrderOneSystemConvergesAtOnce) {
   PairMatrix m = systemOf({{6}}, {{1.5}});
-  RecordingConsole console;
-  calcdin::ModalSolution sol = solveGeneralizedJacobi(m, console);
-  EXPECT_EQ(console.text, "NSW: 1\n");
+  SweepLog log;
+  calcdin::ModalSolution sol = solveGeneralizedJacobi(m, log.report());
+  EXPECT_EQ(log.text, "NSW: 1\n");
   EXPECT_EQ(sol.lambda[1], 4.0);
   EXPECT_DOUBLE_EQ(sol.phi(1, 1), 1.0 / std::sqrt(1.5));
 }
 
 TEST(GeneralizedJacobi, MassBelowThresholdIsRaisedToIt) {
   PairMatrix m = systemOf({{2, 0}, {0, 3}}, {{1, 0}, {0, 0}});
-  RecordingConsole console;
-  calcdin::ModalSolution sol = solveGeneralizedJacobi(m, console);
+  calcdin::ModalSolution sol = solveGeneralizedJacobi(m);
   EXPECT_DOUBLE_EQ(sol.lambda[2], 3.0e6);  // tolM = 1e-6 · largest mass diagonal
   EXPECT_NEAR(sol.phi(2, 2), 1000.0, 1e-9);
 }
 
-TEST(GeneralizedJacobi, NumericalFailuresStopWithAMessageAndAKeyWait) {
-  RecordingConsole console;
-  {  // Negative stiffness diagonal: the threshold is negative, nothing ever passes.
-    PairMatrix m = systemOf({{-1, 0}, {0, -2}}, {{1, 0}, {0, 1}});
-    EXPECT_EQ(failureOf(m, console), "NO HAY CONVERGENCIA\n");
-    std::string sweeps;
-    for (int i = 1; i <= 20; ++i) sweeps += "NSW: " + std::to_string(i) + "\n";
-    EXPECT_EQ(console.text, sweeps);
-  }
-  {  // Indefinite pair: a1·a2 = -4, a3 = 2, so d = 1 - 4 < 0.
-    PairMatrix m = systemOf({{1, 0}, {0, -1}}, {{1, 2}, {2, 1}});
-    EXPECT_EQ(failureOf(m, console), "ERROR cab menor que CERO\n");
-  }
-  {  // a1 = 0 with S(1,1) = 0: the rotation would divide by zero.
-    PairMatrix m = systemOf({{0, 0}, {0, 1}}, {{1, 0.5}, {0.5, 1}});
-    EXPECT_EQ(failureOf(m, console), "ERROR: RIGIDEZ NULA EN LA DIAGONAL 1 AL GIRAR EL PAR (1,2)\n");
-  }
-  {  // a2 = 0 with S(2,2) = 0.
-    PairMatrix m = systemOf({{1, 0}, {0, 0}}, {{1, 0.5}, {0.5, 1}});
-    EXPECT_EQ(failureOf(m, console), "ERROR: RIGIDEZ NULA EN LA DIAGONAL 2 AL GIRAR EL PAR (1,2)\n");
-  }
-  {  // No mass at all: tolM is 0 and the first mode cannot be normalised.
-    PairMatrix m = systemOf({{1, 0}, {0, 2}}, {{0, 0}, {0, 0}});
-    EXPECT_EQ(failureOf(m, console), "ERROR: MASA NULA EN LA DIAGONAL 1: EL MODO NO SE PUEDE NORMALIZAR\n");
+// The solver says what failed and where; the driver words it for the console.
+TEST(GeneralizedJacobi, NumericalFailuresAreReportedWithWhereTheyHappened) {
+  struct Failure {
+    const char* what;
+    std::vector<std::vector<double>> s, q;
+    JacobiStatus status;
+    int diagonal, k, j, sweeps;
+    const char* message;
+  };
+  const Failure failures[] = {
+      // Negative stiffness diagonal: the threshold is negative, nothing ever passes.
+      {"no convergence", {{-1, 0}, {0, -2}}, {{1, 0}, {0, 1}}, JacobiStatus::kNotConverged, 0, 0, 0,
+       calcdin::kMaxSweeps, "NO HAY CONVERGENCIA\n"},
+      // Indefinite pair: a1·a2 = -4, a3 = 2, so d = 1 - 4 < 0.
+      {"negative discriminant", {{1, 0}, {0, -1}}, {{1, 2}, {2, 1}}, JacobiStatus::kNegativeDiscriminant, 0, 1, 2, 1,
+       "ERROR cab menor que CERO\n"},
+      // a1 = 0 with S(1,1) = 0: the rotation would divide by zero.
+      {"zero S(k,k)", {{0, 0}, {0, 1}}, {{1, 0.5}, {0.5, 1}}, JacobiStatus::kZeroStiffness, 1, 1, 2, 1,
+       "ERROR: RIGIDEZ NULA EN LA DIAGONAL 1 AL GIRAR EL PAR (1,2)\n"},
+      // a2 = 0 with S(2,2) = 0.
+      {"zero S(j,j)", {{1, 0}, {0, 0}}, {{1, 0.5}, {0.5, 1}}, JacobiStatus::kZeroStiffness, 2, 1, 2, 1,
+       "ERROR: RIGIDEZ NULA EN LA DIAGONAL 2 AL GIRAR EL PAR (1,2)\n"},
+      // No mass at all: tolM is 0 and the first mode cannot be normalised.
+      {"zero mass", {{1, 0}, {0, 2}}, {{0, 0}, {0, 0}}, JacobiStatus::kZeroMass, 1, 0, 0, 1,
+       "ERROR: MASA NULA EN LA DIAGONAL 1: EL MODO NO SE PUEDE NORMALIZAR\n"},
+  };
+  for (const Failure& f : failures) {
+    PairMatrix m = systemOf(f.s, f.q);
+    SweepLog log;
+    calcdin::ModalSolution sol = solveGeneralizedJacobi(m, log.report());
+    EXPECT_EQ(sol.status, f.status) << f.what;
+    EXPECT_EQ(sol.diagonal, f.diagonal) << f.what;
+    EXPECT_EQ(sol.k, f.k) << f.what;
+    EXPECT_EQ(sol.j, f.j) << f.what;
+    EXPECT_EQ(log.text.substr(log.text.rfind("NSW:")), "NSW: " + std::to_string(f.sweeps) + "\n") << f.what;
+    EXPECT_EQ(calcdin::jacobiFailureText(sol), f.message) << f.what;
   }
 }
 
-namespace {
-// The method written out plainly on three separate 1-based matrices (row stride
-// n+1), S, then Q, then Phi, to check that the solver's packed layout and fused
-// loops give bit for bit the same numbers and the same number of sweeps.
-struct Reference {
-  int n;
-  std::vector<double> S, Q, Phi;
-  int sweeps = 0;
-  double& s(int r, int c) { return S[r * (n + 1) + c]; }
-  double& q(int r, int c) { return Q[r * (n + 1) + c]; }
-  double& phi(int r, int c) { return Phi[r * (n + 1) + c]; }
-
-  static void turn(std::vector<double>& A, int n, int k, int j, double al, double ga) {
-    auto a = [&](int r, int c) -> double& { return A[r * (n + 1) + c]; };
-    for (int m = 1; m <= k - 1; ++m) {
-      double old = a(m, k);
-      a(m, k) = a(m, k) + ga * a(m, j);
-      a(m, j) = a(m, j) + al * old;
-    }
-    for (int m = j + 1; m <= n; ++m) {
-      double old = a(k, m);
-      a(k, m) = a(k, m) + ga * a(j, m);
-      a(j, m) = a(j, m) + al * old;
-    }
-    for (int m = k + 1; m <= j - 1; ++m) {
-      double old = a(k, m);
-      a(k, m) = a(k, m) + ga * a(m, j);
-      a(m, j) = a(m, j) + al * old;
-    }
-    double akk = a(k, k), ajj = a(j, j), akj = a(k, j);
-    a(k, k) = ga * ga * ajj + 2.0 * ga * akj + akk;
-    a(j, j) = al * al * akk + 2.0 * al * akj + ajj;
-    a(k, j) = 0.0;
-  }
-
-  void solve() {
-    Phi.assign((n + 1) * (n + 1), 0.0);
-    for (int i = 1; i <= n; ++i) phi(i, i) = 1.0;
-    double minS = s(1, 1), maxQ = q(1, 1);
-    for (int i = 2; i <= n; ++i) {
-      if (s(i, i) < minS) minS = s(i, i);
-      if (q(i, i) > maxQ) maxQ = q(i, i);
-    }
-    const double tolK = 1.0e-6 * minS, tolM = 1.0e-6 * maxQ;
-    int t0 = 1, k0 = 1;
-    for (int nsw = 1; nsw <= 20; ++nsw) {
-      sweeps = nsw;
-      for (int t = t0; t <= n - 1; ++t)
-        for (int k = k0; k <= t; ++k) {
-          int j = k + n - t;
-          if (std::fabs(s(k, j)) > tolK || std::fabs(q(k, j)) > tolM) {
-            double a1 = q(k, j) * s(k, k) - q(k, k) * s(k, j);
-            double a2 = q(k, j) * s(j, j) - s(k, j) * q(j, j);
-            double a3 = q(j, j) * s(k, k) - q(k, k) * s(j, j);
-            double d = a3 * a3 / 4.0 + a1 * a2;
-            double al, ga;
-            if (a1 == 0.0) {
-              ga = 0.0;
-              al = -s(k, j) / s(k, k);
-            } else if (a2 == 0.0) {
-              al = 0.0;
-              ga = -s(k, j) / s(j, j);
-            } else {
-              double w = std::sqrt(d);
-              if (a3 < 0.0) w = -w;
-              al = (w - a3 / 2.0) / a1;
-              ga = -(al * a1 / a2);
-            }
-            turn(S, n, k, j, al, ga);
-            turn(Q, n, k, j, al, ga);
-            for (int m = 1; m <= n; ++m) {
-              double old = phi(m, k);
-              phi(m, k) = phi(m, k) + ga * phi(m, j);
-              phi(m, j) = phi(m, j) + al * old;
-            }
-          }
-        }
-      bool diagonal = true;
-      for (int t = 1; t <= n - 1 && diagonal; ++t)
-        for (int k = 1; k <= t; ++k) {
-          int j = k + n - t;
-          if (std::fabs(s(k, j)) > tolK || std::fabs(q(k, j)) > tolM) {
-            t0 = t;
-            k0 = k;
-            diagonal = false;
-            break;
-          }
-        }
-      if (diagonal) break;
-    }
-    for (int i = 1; i <= n; ++i)
-      if (std::fabs(q(i, i)) < tolM) q(i, i) = tolM;
-    for (int i = 1; i <= n; ++i)
-      for (int m = 1; m <= n; ++m) phi(m, i) = phi(m, i) / std::sqrt(std::fabs(q(i, i)));
-  }
-};
-}  // namespace
-
-TEST(GeneralizedJacobi, PackedSolverMatchesThePlainMethodBitForBit) {
+// Both sets of rotation kernels (AVX where the processor has it, and the
+// portable one every build can fall back on) against the plain method.
+TEST(GeneralizedJacobi, PackedSolverMatchesThePlainMethodBitForBitWithEveryKernel) {
   std::mt19937 random(20261208);
   std::uniform_real_distribution<double> value(-1.0, 1.0);
   for (int n : {3, 9, 16, 31}) {
     // Diagonally dominant stiffness and mass of very different scales.
-    Reference ref{n, std::vector<double>((n + 1) * (n + 1)), std::vector<double>((n + 1) * (n + 1)), {}};
+    PairMatrix start(n);
     for (int r = 1; r <= n; ++r)
       for (int c = r; c <= n; ++c) {
-        double sv = r == c ? n * (2.0 + value(random)) * 1e4 : value(random) * 1e4;
-        double qv = r == c ? n * (2.0 + value(random)) : value(random);
-        ref.s(r, c) = ref.s(c, r) = sv;
-        ref.q(r, c) = ref.q(c, r) = qv;
+        start.S(r, c) = start.S(c, r) = r == c ? n * (2.0 + value(random)) * 1e4 : value(random) * 1e4;
+        start.Q(r, c) = start.Q(c, r) = r == c ? n * (2.0 + value(random)) : value(random);
       }
-    PairMatrix m(n);
-    for (int r = 1; r <= n; ++r)
-      for (int c = 1; c <= n; ++c) {
-        m.S(r, c) = ref.s(r, c);
-        m.Q(r, c) = ref.q(r, c);
-      }
+    fixtures::PlainJacobi ref(start);
     ref.solve();
-    RecordingConsole console;
-    calcdin::ModalSolution sol = solveGeneralizedJacobi(m, console);
-    EXPECT_EQ(sol.sweeps, ref.sweeps) << n;
-    EXPECT_GT(sol.sweeps, 1) << n;
-    for (int i = 1; i <= n; ++i) {
-      EXPECT_EQ(sol.lambda[i], ref.s(i, i) / ref.q(i, i)) << n << " mode " << i;
-      for (int r = 1; r <= n; ++r) {
-        EXPECT_EQ(sol.phi(r, i), ref.phi(r, i)) << n << " mode " << i << " row " << r;
-        if (r < i) {
-          EXPECT_EQ(m.S(r, i), ref.s(r, i));
+    ASSERT_TRUE(ref.converged);
+    for (kernels::KernelSet set : {kernels::KernelSet::kFastest, kernels::KernelSet::kPortable}) {
+      SCOPED_TRACE(set == kernels::KernelSet::kFastest ? "fastest kernels" : "portable kernels");
+      PairMatrix m = start;
+      calcdin::ModalSolution sol = solveGeneralizedJacobi(m, nullptr, set);
+      EXPECT_EQ(sol.sweeps, ref.sweeps) << n;
+      EXPECT_GT(sol.sweeps, 1) << n;
+      for (int i = 1; i <= n; ++i) {
+        EXPECT_EQ(sol.lambda[i], ref.s(i, i) / ref.q(i, i)) << n << " mode " << i;
+        for (int r = 1; r <= n; ++r) {
+          EXPECT_EQ(sol.phi(r, i), ref.phi(r, i)) << n << " mode " << i << " row " << r;
+          if (r < i) {
+            EXPECT_EQ(m.S(r, i), ref.s(r, i));
+          }
         }
       }
     }
   }
+}
+
+// Every kernel variant, the plain cell update of builds without SSE2 included,
+// gives the bits of the scalar formula, on runs of every length.
+TEST(RotationKernels, EveryVariantGivesTheScalarResult) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> value(-1e3, 1e3);
+  const double gamma = -0.3712, alpha = 1.618;
+  for (int count : {0, 1, 2, 3, 4, 5, 7, 8, 33}) {
+    std::vector<double> x(count), y(count);
+    for (int i = 0; i < count; ++i) x[i] = value(random), y[i] = value(random);
+    std::vector<double> xs = x, ys = y;
+    for (int i = 0; i < count; ++i) {
+      const double old = xs[i];
+      xs[i] = old + gamma * ys[i];
+      ys[i] = ys[i] + alpha * old;
+    }
+    for (kernels::KernelSet set : {kernels::KernelSet::kFastest, kernels::KernelSet::kPortable}) {
+      std::vector<double> xr = x, yr = y;
+      kernels::turnRunFor(set)(xr.data(), yr.data(), count, gamma, alpha);
+      EXPECT_EQ(xr, xs) << count;
+      EXPECT_EQ(yr, ys) << count;
+    }
+    std::vector<double> xp = x, yp = y, xl = x, yl = y;
+    for (int i = 0; i + 2 <= count; i += 2) {
+      kernels::turnPairPlain(&xp[i], &yp[i], gamma, alpha);
+      kernels::turnPair(&xl[i], &yl[i], kernels::broadcast(gamma), kernels::broadcast(alpha));
+    }
+    const int paired = count / 2 * 2;
+    for (int i = 0; i < paired; ++i) {
+      EXPECT_EQ(xp[i], xs[i]) << count;
+      EXPECT_EQ(yp[i], ys[i]) << count;
+      EXPECT_EQ(xl[i], xs[i]) << count;
+      EXPECT_EQ(yl[i], ys[i]) << count;
+    }
+  }
+  if (!kernels::fastestDiffersFromPortable()) std::printf("note: this processor has no AVX; one kernel set ran\n");
 }

@@ -36,7 +36,7 @@ Assembled assemble(const BeamModel& beam, int option) {
   out.full = PairMatrix(out.elimination.total);
   BarRecordFile records(recordFile.file, "m.bar");
   RecordingConsole console;
-  assembleAll(out.full, records, out.model.header.nb, nn, option, out.elimination, console);
+  assembleAll(out.full, records, out.model.bars, option, out.elimination, console);
   addVerticalSprings(out.full, verticalSprings(out.model.supports, option));
   out.console = console.text;
   return out;
@@ -51,8 +51,7 @@ PairMatrix solvedSystem(const Assembled& a, int option) {
 }
 
 std::vector<double> sortedJacobiEigenvalues(PairMatrix system, ModalSolution* keep = nullptr) {
-  RecordingConsole console;
-  ModalSolution sol = solveGeneralizedJacobi(system, console);
+  ModalSolution sol = solveGeneralizedJacobi(system);
   std::vector<double> lambda;
   for (int q = 1; q <= sol.n; ++q) lambda.push_back(sol.lambda[sol.order[q]]);
   if (keep) *keep = sol;

@@ -32,8 +32,7 @@ TEST(ModalResultsFile, ModesInRowOrderThenAscendingWithTheirDirections) {
   m.S(1, 1) = m.S(2, 2) = 2;
   m.S(1, 2) = m.S(2, 1) = -1;
   m.Q(1, 1) = m.Q(2, 2) = 1;
-  calcdin::RecordingConsole console;
-  ModalSolution sol = calcdin::solveGeneralizedJacobi(m, console);
+  ModalSolution sol = calcdin::solveGeneralizedJacobi(m);
   const std::string three =
       "AUTOVALOR  indice: %d   direcci\xF3n: 4   valor:         3.0000000000 \n"
       "AUTOVALOR  ciclos/seg.:  0.275664 \n"

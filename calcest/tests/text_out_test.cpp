@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <stdexcept>
 #include <cstring>
 #include <unistd.h>
 #include <vector>
@@ -115,4 +116,15 @@ TEST(Formatter, FileOutputIsTheSameBytes) {
   std::fclose(in);
   std::remove(name);
   EXPECT_EQ(actual, expected);
+}
+
+// Where the compiler cannot see the format, a value that does not suit its
+// conversion, or a missing one, is refused instead of printed wrong.
+TEST(Formatter, ArgumentsThatDoNotSuitTheirConversionsAreRefused) {
+  EXPECT_THROW(formatted(" %lf\n", 7), std::logic_error);
+  EXPECT_THROW(formatted(" %d\n", 7.0), std::logic_error);
+  EXPECT_THROW(formatted(" %s\n", 'y'), std::logic_error);
+  EXPECT_THROW(formatted(" %c\n", "y"), std::logic_error);
+  EXPECT_THROW(formatted(" %d %d\n", 7), std::logic_error);
+  EXPECT_EQ(formatted(" %d %c %s %.1f\n", 'A', 66, "C", 4.0), " 65 B C 4.0\n");
 }
