@@ -17,7 +17,8 @@ def run_example(calcest, calcdin, examples, work, name):
     for ext in (".dat", ".caf"):
         shutil.copy(Path(examples) / (name + ext), work)
     steps = [[calcest, name + ".dat", name + ".res", name + ".caf", name + ".fmc", name + ".bar", "0"],
-             [calcdin, name + ".dat", name + ".bar", name + ".din", "0"]]
+             [calcdin, name + ".dat", name + ".bar", name + ".din", "0"],
+             [calcdin, name + ".dat", name + ".bar", name + "-2.din", "2"]]
     for step in steps:
         subprocess.run(step, cwd=work, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
     nb, nn, nsup = [int(v) for v in (work / (name + ".dat")).read_text().split()[3:6]]
@@ -25,9 +26,10 @@ def run_example(calcest, calcdin, examples, work, name):
     rows = [[float(v) for v in line.split()] for line in
             (work / (name + ".res")).read_text(encoding="cp1252").splitlines()[1:]]
     bar_lines, support_lines = rows[nn:nn + nb], rows[nn + nb:nn + nb + nsup]
-    modes = (work / (name + ".din")).read_text(encoding="cp1252")
-    frequencies = sorted(float(v) for v in re.findall(r"ciclos/seg\.:\s*(\S+)", modes))
-    values = {"reaction sum": sum(s[1] for s in support_lines), "frequency 1": frequencies[0]}
+    values = {"reaction sum": sum(s[1] for s in support_lines)}
+    for modes_file, quantity in ((name + ".din", "frequency 1"), (name + "-2.din", "frequency 1 option 2")):
+        modes = (work / modes_file).read_text(encoding="cp1252")
+        values[quantity] = min(float(v) for v in re.findall(r"ciclos/seg\.:\s*(\S+)", modes))
     for k, s in enumerate(support_lines, 1):
         values["reaction %d" % k] = s[1]
     for b in bar_lines:
