@@ -585,7 +585,8 @@ std::unique_ptr<SvgPicture> modePicture(const ReportData& data, int number) {
     for (const auto& point : shapes.back()) largest = std::max(largest, std::hypot(point.second.x, point.second.y));
   }
   // The shape's size is arbitrary: its largest displacement is drawn 60 pixels long.
-  const double amplitude = largest > 0 ? 60.0 / (f.scale * largest) : 0.0;
+  double amplitude = largest > 0 ? 60.0 / (f.scale * largest) : 0.0;
+  if (!std::isfinite(amplitude)) amplitude = 0.0;  // components too small to draw
   for (size_t i = 1; i < model.bars.size(); ++i) {
     const BarInput& bar = model.bars[i];
     const Node &I = model.nodes[bar.nodeI], &J = model.nodes[bar.nodeJ];

@@ -66,7 +66,7 @@ std::string TokenFile::errorText(const std::string& what) const {
 }
 
 const Token& TokenFile::word(const std::string& item) {
-  if (atEnd()) throw RunError(errorText("termina antes de " + item));
+  if (atEnd()) throw RunError(errorText("termina antes de tiempo (falta " + item + ")"));
   return tokens_[next_++];
 }
 
@@ -74,7 +74,7 @@ SourceValue TokenFile::real(const std::string& item) {
   const Token& token = word(item);
   SourceValue out{token.text, 0.0, token.line, token.field};
   if (!parseReal(token.text, out.value))
-    throw RunError(errorText(formatText("%s no es un n\xFAmero v\xE1lido (l\xEDnea %d)", item.c_str(), token.line)));
+    throw RunError(errorText(formatText("%s: \"%s\" no es un n\xFAmero v\xE1lido (l\xEDnea %d)", item.c_str(), token.text.substr(0, 40).c_str(), token.line)));
   return out;
 }
 
@@ -82,7 +82,7 @@ int TokenFile::integer(const std::string& item) {
   const Token& token = word(item);
   int value = 0;
   if (!parseInteger(token.text, value))
-    throw RunError(errorText(formatText("%s no es un entero v\xE1lido (l\xEDnea %d)", item.c_str(), token.line)));
+    throw RunError(errorText(formatText("%s: \"%s\" no es un entero v\xE1lido (l\xEDnea %d)", item.c_str(), token.text.substr(0, 40).c_str(), token.line)));
   return value;
 }
 
