@@ -394,8 +394,12 @@ std::unique_ptr<SvgPicture> modelPicture(const Model& model) {
 // ---- diagrams along the beam ------------------------------------------------
 
 namespace {
+// One ordinate of a diagram and where its value and abscissa were read.
 struct Ordinate {
   double X = 0, value = 0;
+  const SourceValue* source = nullptr;
+  const char* file = "fmc";
+  const SourceValue* abscissa = nullptr;
 };
 
 struct DiagramSpec {
@@ -443,10 +447,14 @@ std::unique_ptr<SvgPicture> diagramPicture(const ReportData& data, DiagramKind k
   for (int i = 1; i <= nb; ++i) {
     for (int k = 0; k <= 20; ++k) {
       const FmcPoint& p = points[20 * (i - 1) + k];
-      double value = pointValue(p, kind).value;
-      if (k == 0 && kind != DiagramKind::Deflection) value = barEndValue(data.res.bars[i], data.model.bars[i], kind, true).value;
-      curve.push_back({p.X.value, value});
-      largest = std::max(largest, std::fabs(value));
+      Ordinate o{p.X.value, 0, &pointValue(p, kind), "fmc", &p.X};
+      if (k == 0 && kind != DiagramKind::Deflection) {
+        o.source = &barEndValue(data.res.bars[i], data.model.bars[i], kind, true);
+        o.file = "res";
+      }
+      o.value = o.source->value;
+      curve.push_back(o);
+      largest = std::max(largest, std::fabs(o.value));
     }
   }
   const double sy = largest > 0 ? reach / largest : 0.0;
@@ -510,18 +518,19 @@ std::unique_ptr<SvgPicture> diagramPicture(const ReportData& data, DiagramKind k
     }
   }
   // Extremes of the whole beam, with where they are.
-  int high = 0, low = 0;
-  for (size_t p = 0; p < points.size(); ++p) {
-    if (pointValue(points[p], kind).value > pointValue(points[high], kind).value) high = static_cast<int>(p);
-    if (pointValue(points[p], kind).value < pointValue(points[low], kind).value) low = static_cast<int>(p);
+  size_t high = 0, low = 0;
+  for (size_t p = 0; p < curve.size(); ++p) {
+    if (curve[p].value > curve[high].value) high = p;
+    if (curve[p].value < curve[low].value) low = p;
   }
   auto tspan = [](const char* file, const SourceValue& value) {
     return "<tspan class=\"valor\"" + sourceAttributes(file, value) + ">" + escapeText(value.text) + "</tspan>";
   };
   pic->text(10, 22, std::string(spec.caption) + " [" + spec.unit + "]", "titulo");
-  pic->body() << "<text class=\"nota\" x=\"10\" y=\"42\">m&#225;ximo " << tspan("fmc", pointValue(points[high], kind))
-              << " en x = " << tspan("fmc", points[high].X) << ";  m&#237;nimo " << tspan("fmc", pointValue(points[low], kind))
-              << " en x = " << tspan("fmc", points[low].X) << "</text>\n";
+  pic->body() << "<text class=\"nota\" x=\"10\" y=\"42\">m&#225;ximo " << tspan(curve[high].file, *curve[high].source)
+              << " en x = " << tspan("fmc", *curve[high].abscissa) << ";  m&#237;nimo "
+              << tspan(curve[low].file, *curve[low].source) << " en x = " << tspan("fmc", *curve[low].abscissa)
+              << "</text>\n";
   return pic;
 }
 

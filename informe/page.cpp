@@ -182,16 +182,16 @@ std::string reportPage(const ReportData& data, const std::vector<Picture>& pictu
                            std::to_string(data.model.supports.size() - 1) + " apoyos. Fuerzas en " + u.force +
                            ", longitudes en " + u.length + ", flechas en " + u.deflection + ". Peso propio " +
                            (data.model.header.selfWeight == 1 ? "incluido" : "no incluido") + ".")
-    << "</p>\n<h2>1. Modelo</h2>\n";
+    << "</p>\n<h2 id=\"modelo\">1. Modelo</h2>\n";
   figure(o, pictures[0]);
   modelSection(o, data, u);
-  o << "<h2>2. Resultados</h2>\n<p>" << escapeText("Valores tal como los escribi\xF3 calcest en " + data.project +
+  o << "<h2 id=\"resultados\">2. Resultados</h2>\n<p>" << escapeText("Valores tal como los escribi\xF3 calcest en " + data.project +
                                                    ".res y " + data.project + ".fmc.")
     << "</p>\n";
   for (size_t k = 1; k <= 3 && k < pictures.size(); ++k) figure(o, pictures[k]);
   resultsTables(o, data, u);
   if (data.modes) {
-    o << "<h2>3. Modos de vibraci&#243;n</h2>\n<p>" << escapeText("De " + data.modesFileName + ", por autovalor creciente.")
+    o << "<h2 id=\"modos\">3. Modos de vibraci&#243;n</h2>\n<p>" << escapeText("De " + data.modesFileName + ", por autovalor creciente.")
       << "</p>\n";
     modesTable(o, data);
     for (size_t k = 4; k < pictures.size(); ++k) figure(o, pictures[k]);
