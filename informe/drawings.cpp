@@ -90,7 +90,22 @@ std::string supportNote(const Support& s) {
   return note;
 }
 
-void supportSymbol(std::ostringstream& o, const Support& s) {
+// A fixed end: a wall on the side away from the beam (wallSide -1 left, +1
+// right), or a hatched base below the node when bars leave it both ways.
+void fixedSymbol(std::ostringstream& o, int wallSide) {
+  if (wallSide == 0) {
+    o << "<line x1=\"-16\" y1=\"0\" x2=\"16\" y2=\"0\" stroke-width=\"3\"/>";
+    groundLine(o, -16, 0, 16, 0);
+    return;
+  }
+  o << "<line x1=\"0\" y1=\"-18\" x2=\"0\" y2=\"18\" stroke-width=\"3\"/>";
+  for (int i = 0; i <= 4; ++i) {
+    const double y = -18 + 9 * i;
+    o << "<line x1=\"0\" y1=\"" << px(y) << "\" x2=\"" << px(7 * wallSide) << "\" y2=\"" << px(y + 6) << "\"/>";
+  }
+}
+
+void supportSymbol(std::ostringstream& o, const Support& s, int wallSide) {
   const int code = s.code;
   if (code == 4 || code == 14 || code == 54 || code == 64) {
     // Inclined: the symbol of the vertical support turned by the angle.
@@ -104,8 +119,7 @@ void supportSymbol(std::ostringstream& o, const Support& s) {
   int h = 1, v = 1, r = 0;  // any other code prescribes both translations
   if (isDigitSupportCode(code)) h = code / 100, v = (code / 10) % 10, r = code % 10;
   if (h == 1 && v == 1 && r == 1) {
-    o << "<line x1=\"-16\" y1=\"0\" x2=\"16\" y2=\"0\" stroke-width=\"3\"/>";
-    groundLine(o, -16, 0, 16, 0);
+    fixedSymbol(o, wallSide);
     return;
   }
   if (v == 1) triangleSymbol(o, h == 1);
@@ -118,6 +132,21 @@ void supportSymbol(std::ostringstream& o, const Support& s) {
   rotationMark(o, r);
 }
 
+// Which side of a node its bars leave from: -1 all to the right (a wall goes
+// on the left), +1 all to the left, 0 both ways or vertically.
+int wallSide(const Model& model, int node) {
+  bool left = false, right = false;
+  for (size_t i = 1; i < model.bars.size(); ++i) {
+    const BarInput& bar = model.bars[i];
+    if (bar.nodeI != node && bar.nodeJ != node) continue;
+    const double away = model.nodes[bar.nodeI == node ? bar.nodeJ : bar.nodeI].x - model.nodes[node].x;
+    if (away > 0) right = true;
+    else if (away < 0) left = true;
+    else left = right = true;
+  }
+  return left == right ? 0 : right ? -1 : 1;
+}
+
 void drawSupports(SvgPicture& pic, const Model& model, const ModelFrame& f, bool withNotes) {
   for (size_t k = 1; k < model.supports.size(); ++k) {
     const Support& s = model.supports[k];
@@ -126,7 +155,7 @@ void drawSupports(SvgPicture& pic, const Model& model, const ModelFrame& f, bool
     o << "<g class=\"apoyo\" id=\"apoyo-" << k << "\"" << attr("data-nodo", std::to_string(node.label))
       << attr("data-codigo", std::to_string(s.code)) << attr("data-x", modelValue(node.x))
       << attr("data-y", modelValue(node.y)) << translate(f.X(node.x), f.Y(node.y)) << ">";
-    supportSymbol(o, s);
+    supportSymbol(o, s, wallSide(model, s.index));
     std::string note = supportNote(s);
     if (withNotes && !note.empty())
       o << "<text x=\"0\" y=\"48\" text-anchor=\"middle\">" << escapeText(note) << "</text>";
@@ -206,7 +235,7 @@ void drawBarLoad(std::ostringstream& o, const ModelFrame& f, const BarInput& bar
     }
     case 2:
       momentArc(o, load.q, 14);
-      labelAt(o, {0, -20}, "M=" + value);
+      o << "<text x=\"18\" y=\"-8\">M=" << escapeText(value) << "</text>";
       break;
     case 6:
       o << "<text x=\"0\" y=\"" << px(-10 - lift) << "\" text-anchor=\"middle\">&#916;T=" << escapeText(value) << "</text>";
@@ -385,7 +414,9 @@ std::unique_ptr<SvgPicture> modelPicture(const Model& model) {
   std::map<int, int> levels;  // loads already drawn on each bar
   for (const LoadOnBar& entry : model.loads) {
     const BarInput& bar = model.bars[entry.bar];
-    drawBarLoad(pic->body(), f, bar, model.nodes[bar.nodeI], entry, levels[entry.bar]++);
+    // Forces are stacked above the bar; moments and temperatures sit on it.
+    const bool stacked = entry.load.ltype != 2 && entry.load.ltype != 6;
+    drawBarLoad(pic->body(), f, bar, model.nodes[bar.nodeI], entry, stacked ? levels[entry.bar]++ : 0);
   }
   drawNodalLoads(*pic, model, f);
   return pic;

@@ -123,7 +123,7 @@ def translation(group):
     return float(m.group(1)), float(m.group(2))
 
 
-def check_symbols(project, svg, nodes, bars, supports, loads):
+def check_symbols(project, svg, nodes, bars, supports, loads, nodal):
     root = ET.parse(svg).getroot()
     s, x0, y0 = (float(root.get(k)) for k in ("data-escala", "data-x0", "data-y0"))
     groups = list(root.iter(SVG + "g"))
@@ -135,6 +135,13 @@ def check_symbols(project, svg, nodes, bars, supports, loads):
         check(near(g.get("data-x"), x, 1e-9) and near(g.get("data-y"), y, 1e-9), f"{project}: support data at node")
         X, Y = translation(g)
         check(near(X, x0 + x * s) and near(Y, y0 - y * s), f"{project}: support of node {g.get('data-nodo')} drawn at {X},{Y}")
+    drawn = [g for g in groups if g.get("class") == "carga-nodal"]
+    check([(int(g.get("data-nodo")),) + tuple(float(g.get(k)) for k in ("data-fx", "data-fy", "data-m")) for g in drawn]
+          == nodal, f"{project}: nodal loads drawn {[g.attrib for g in drawn]}, model {nodal}")
+    for g in drawn:
+        x, y = nodes[int(g.get("data-nodo"))]
+        X, Y = translation(g)
+        check(near(X, x0 + x * s) and near(Y, y0 - y * s), f"{project}: nodal load at node {g.get('data-nodo')} drawn at {X},{Y}")
     drawn = [g for g in groups if g.get("class") == "carga"]
     check(len(drawn) == len(loads), f"{project}: {len(drawn)} loads drawn, {len(loads)} in the loads file")
     bar_nodes = {b[0]: (b[1], b[2]) for b in bars}
@@ -162,18 +169,23 @@ def analyse(work, project, modes_option):
     return args
 
 
-# (project, directory under the examples, calcdin option or None, supports as (node, code))
+DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data")
+# (project, its directory, calcdin option or None, supports as (node, code),
+#  nodal loads as (node, Fx, Fy, M))
 REPORTS = [
-    ("viga3", "", 0, [(1, 110), (2, 10), (3, 10), (4, 10)]),
-    ("viga2h", "", None, [(1, 111), (2, 10), (3, 20)]),
-    ("env_a", "envolvente", 1, [(1, 110), (2, 10), (3, 10)]),
+    ("viga3", EXAMPLES, 0, [(1, 110), (2, 10), (3, 10), (4, 10)], []),
+    ("viga2h", EXAMPLES, None, [(1, 111), (2, 10), (3, 20)], []),
+    ("env_a", os.path.join(EXAMPLES, "envolvente"), 1, [(1, 110), (2, 10), (3, 10)], []),
+    # hinge, rigid zone, spring with rotation, inclined roller, nodal force,
+    # point moment, partial, triangular and temperature loads
+    ("mixta", DATA, 0, [(1, 111), (3, 22), (4, 4)], [(2, 0.0, -80.0, 0.0)]),
 ]
 
 
-def check_report(project, folder, modes_option, supports):
+def check_report(project, folder, modes_option, supports, nodal):
     work = tempfile.mkdtemp()
     try:
-        for f in glob.glob(os.path.join(EXAMPLES, folder, project + ".*")):
+        for f in glob.glob(os.path.join(folder, project + ".*")):
             shutil.copy(f, work)
         args = analyse(work, project, modes_option)
         status, out = run(INFORME, args, work)
@@ -217,7 +229,7 @@ def check_report(project, folder, modes_option, supports):
                 parser = Cells()
                 parser.feed(f.read())
             check_sources(project, p, parser.cells, files)
-        check_symbols(project, f"{work}/{project}-modelo.svg", nodes, bars, supports, loads)
+        check_symbols(project, f"{work}/{project}-modelo.svg", nodes, bars, supports, loads, nodal)
     finally:
         shutil.rmtree(work)
 
