@@ -1,5 +1,6 @@
 #include "page.h"
 
+#include <cstdio>
 #include <sstream>
 
 #include "svg.h"
@@ -39,6 +40,14 @@ class Table {
   // A value of the model, with the file it was read from.
   Table& model(const char* file, double value) {
     out_ << "<td data-fuente=\"" << file << "\">" << modelValue(value) << "</td>";
+    return *this;
+  }
+  // A support angle: the file gives degrees, the model reader keeps radians;
+  // ten digits give the degrees back without the conversion's last bits.
+  Table& degrees(double radians) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.10g", radians / kDegreesToRadians);
+    out_ << "<td data-fuente=\"dat\">" << text << "</td>";
     return *this;
   }
   // A value of a results file, exactly as the file has it.
@@ -92,11 +101,11 @@ void modelSection(std::ostringstream& o, const ReportData& data, const UnitLabel
   }
   {
     o << "<h3>Apoyos</h3>\n";
-    Table t(o, "apoyos", {"Nodo", "C\xF3" "digo", "Clase", "dx", "dy", "rz", "\xC1ngulo [rad]", "kx", "ky", "kz"});
+    Table t(o, "apoyos", {"Nodo", "C\xF3" "digo", "Clase", "dx", "dy", "rz", "\xC1ngulo [grados]", "kx", "ky", "kz"});
     for (size_t k = 1; k < m.supports.size(); ++k) {
       const Support& s = m.supports[k];
       t.row().number(m.nodes[s.index].label).number(s.code).text(supportKind(s.code)).model("dat", s.dx).model("dat", s.dy)
-          .model("dat", s.rz).model("dat", s.angle).model("dat", s.kx).model("dat", s.ky).model("dat", s.kz);
+          .model("dat", s.rz).degrees(s.angle).model("dat", s.kx).model("dat", s.ky).model("dat", s.kz);
     }
     t.end();
   }
