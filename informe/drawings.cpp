@@ -4,8 +4,6 @@
 #include <cmath>
 #include <map>
 
-#include "run_error.h"
-
 namespace informe {
 
 namespace {
@@ -462,107 +460,152 @@ const SourceValue& barEndValue(const ResBar& bar, const BarInput& input, Diagram
 }
 }  // namespace
 
-std::unique_ptr<SvgPicture> diagramPicture(const ReportData& data, DiagramKind kind) {
-  const DiagramSpec spec = diagramSpec(kind, unitLabels(data.model.header.unitCode));
-  const double height = 360, axis = 190, left = 70, right = 50, reach = 120;
-  auto pic = std::make_unique<SvgPicture>(spec.id, kWidth, height);
-  const auto& points = data.fmc.points;
-  const int nb = static_cast<int>(data.model.bars.size()) - 1;
-  const double Xmin = points.front().X.value, Xmax = points.back().X.value;
-  const double sx = Xmax > Xmin ? (kWidth - left - right) / (Xmax - Xmin) : 1.0;
-  auto X = [&](double x) { return left + (x - Xmin) * sx; };
+namespace {
+std::string sourceSpan(const char* file, const SourceValue& value) {
+  return "<tspan class=\"valor\"" + sourceAttributes(file, value) + ">" + escapeText(value.text) + "</tspan>";
+}
+
+// One diagram along the developed beam: abscissae from the diagram file,
+// ordinates scaled so the largest reaches `kReach` pixels from the axis.
+class DiagramDrawer {
+ public:
+  DiagramDrawer(const ReportData& data, DiagramKind kind)
+      : data_(data), kind_(kind), spec_(diagramSpec(kind, unitLabels(data.model.header.unitCode))),
+        points_(data.fmc.points), nb_(static_cast<int>(data.model.bars.size()) - 1),
+        pic_(std::make_unique<SvgPicture>(spec_.id, kWidth, kHeight)) {
+    const double Xmin = points_.front().X.value, Xmax = points_.back().X.value;
+    x0_ = Xmin;
+    sx_ = Xmax > Xmin ? (kWidth - kLeft - kRight) / (Xmax - Xmin) : 1.0;
+    buildCurve();
+  }
+
+  std::unique_ptr<SvgPicture> draw() {
+    pic_->rootAttribute("data-tipo", spec_.id);
+    std::vector<Vec> outline{{X(curve_.front().X), kAxis}};
+    for (const Ordinate& o : curve_) outline.push_back({X(o.X), Y(o.value)});
+    outline.push_back({X(curve_.back().X), kAxis});
+    pic_->body() << "<polygon class=\"" << spec_.curveClass << "\" points=\"" << pointList(outline) << "\"/>\n";
+    pic_->line(kLeft - 20, kAxis, kWidth - kRight + 20, kAxis, "eje");
+    drawNodes();
+    for (int i = 1; i <= nb_; ++i) {
+      labelBarEnds(i);
+      labelInnerExtremes(i);
+    }
+    caption();
+    return std::move(pic_);
+  }
+
+ private:
+  static constexpr double kHeight = 360, kAxis = 190, kLeft = 70, kRight = 50, kReach = 120;
+
+  double X(double x) const { return kLeft + (x - x0_) * sx_; }
+  double Y(double v) const { return kAxis - spec_.sign * v * sy_; }
+
   // Ordinates bar by bar: the first station of each bar from the results file
   // (a shear or moment may jump at a node), the others from the diagram file.
-  std::vector<Ordinate> curve;
-  double largest = 0;
-  for (int i = 1; i <= nb; ++i) {
-    for (int k = 0; k <= 20; ++k) {
-      const FmcPoint& p = points[20 * (i - 1) + k];
-      Ordinate o{p.X.value, 0, &pointValue(p, kind), "fmc", &p.X};
-      if (k == 0 && kind != DiagramKind::Deflection) {
-        o.source = &barEndValue(data.res.bars[i], data.model.bars[i], kind, true);
-        o.file = "res";
+  void buildCurve() {
+    double largest = 0;
+    for (int i = 1; i <= nb_; ++i) {
+      for (int k = 0; k <= 20; ++k) {
+        const FmcPoint& p = points_[20 * (i - 1) + k];
+        Ordinate o{p.X.value, 0, &pointValue(p, kind_), "fmc", &p.X};
+        if (k == 0 && kind_ != DiagramKind::Deflection) {
+          o.source = &barEndValue(data_.res.bars[i], data_.model.bars[i], kind_, true);
+          o.file = "res";
+        }
+        o.value = o.source->value;
+        curve_.push_back(o);
+        largest = std::max(largest, std::fabs(o.value));
       }
-      o.value = o.source->value;
-      curve.push_back(o);
-      largest = std::max(largest, std::fabs(o.value));
     }
+    sy_ = largest > 0 ? kReach / largest : 0.0;
   }
-  const double sy = largest > 0 ? reach / largest : 0.0;
-  auto Y = [&](double v) { return axis - spec.sign * v * sy; };
-  pic->rootAttribute("data-tipo", spec.id);
-
-  std::vector<Vec> outline{{X(curve.front().X), axis}};
-  for (const Ordinate& o : curve) outline.push_back({X(o.X), Y(o.value)});
-  outline.push_back({X(curve.back().X), axis});
-  pic->body() << "<polygon class=\"" << spec.curveClass << "\" points=\"" << pointList(outline) << "\"/>\n";
-  pic->line(left - 20, axis, kWidth - right + 20, axis, "eje");
 
   // Nodes along the beam, with the supported ones marked.
-  std::vector<int> supportedNodes;
-  for (size_t s = 1; s < data.model.supports.size(); ++s) supportedNodes.push_back(data.model.supports[s].index);
-  for (int i = 0; i <= nb; ++i) {
-    const double x = X(points[20 * i].X.value);
-    const int node = i == 0 ? data.model.bars[1].nodeI : data.model.bars[i].nodeJ;
-    pic->line(x, axis - 5, x, axis + 5, "marca");
-    pic->text(x, height - 12, "N" + std::to_string(data.model.nodes[node].label), "etiqueta-nodo", "middle");
-    if (std::find(supportedNodes.begin(), supportedNodes.end(), node) != supportedNodes.end())
-      pic->body() << "<polygon class=\"apoyo-eje\"" << attr("data-nodo", std::to_string(data.model.nodes[node].label))
-                  << " points=\"" << px(x) << "," << px(axis) << " " << px(x - 7) << "," << px(axis + 11) << " "
-                  << px(x + 7) << "," << px(axis + 11) << "\"/>\n";
+  void drawNodes() {
+    const Model& m = data_.model;
+    for (int i = 0; i <= nb_; ++i) {
+      const double x = X(points_[20 * i].X.value);
+      const int node = i == 0 ? m.bars[1].nodeI : m.bars[i].nodeJ;
+      pic_->line(x, kAxis - 5, x, kAxis + 5, "marca");
+      pic_->text(x, kHeight - 12, "N" + std::to_string(m.nodes[node].label), "etiqueta-nodo", "middle");
+      bool supported = false;
+      for (size_t s = 1; s < m.supports.size(); ++s) supported = supported || m.supports[s].index == node;
+      if (supported)
+        pic_->body() << "<polygon class=\"apoyo-eje\"" << attr("data-nodo", std::to_string(m.nodes[node].label))
+                     << " points=\"" << pointList({{x, kAxis}, {x - 7, kAxis + 11}, {x + 7, kAxis + 11}}) << "\"/>\n";
+    }
   }
 
-  auto label = [&](double x, double v, const char* file, const SourceValue& value, const char* anchor) {
+  void label(double x, double v, const char* file, const SourceValue& value, const char* anchor) {
     const double y = Y(v);
-    const bool above = y <= axis;
-    pic->text(x, above ? y - 6 : y + 15, value.text, "valor", anchor, sourceAttributes(file, value));
-  };
-  for (int i = 1; i <= nb; ++i) {
+    pic_->text(x, y <= kAxis ? y - 6 : y + 15, value.text, "valor", anchor, sourceAttributes(file, value));
+  }
+
+  void labelBarEnds(int i) {
     const int first = 20 * (i - 1);
-    const double xs = X(points[first].X.value), xe = X(points[first + 20].X.value);
-    if (kind == DiagramKind::Deflection) {
+    const double xs = X(points_[first].X.value), xe = X(points_[first + 20].X.value);
+    if (kind_ == DiagramKind::Deflection) {
       // Node deflections from the results file, once per node.
-      if (i == 1) label(xs + 3, points[first].deflection.value, "res", data.res.nodes[data.model.bars[1].nodeI].deflection, "start");
-      label(xe - 3, points[first + 20].deflection.value, "res", data.res.nodes[data.model.bars[i].nodeJ].deflection, "end");
-    } else {
-      const SourceValue& s = barEndValue(data.res.bars[i], data.model.bars[i], kind, true);
-      const SourceValue& e = barEndValue(data.res.bars[i], data.model.bars[i], kind, false);
-      label(xs + 3, s.value, "res", s, "start");
-      label(xe - 3, e.value, "res", e, "end");
+      const auto& nodes = data_.res.nodes;
+      if (i == 1) label(xs + 3, points_[first].deflection.value, "res", nodes[data_.model.bars[1].nodeI].deflection, "start");
+      label(xe - 3, points_[first + 20].deflection.value, "res", nodes[data_.model.bars[i].nodeJ].deflection, "end");
+      return;
     }
-    // Extremes inside the bar, where they exceed both ends (span moments,
-    // largest deflection of a span).
+    const SourceValue& s = barEndValue(data_.res.bars[i], data_.model.bars[i], kind_, true);
+    const SourceValue& e = barEndValue(data_.res.bars[i], data_.model.bars[i], kind_, false);
+    label(xs + 3, s.value, "res", s, "start");
+    label(xe - 3, e.value, "res", e, "end");
+  }
+
+  // Extremes inside a bar where they exceed both its ends (span moments, the
+  // largest deflection of a span).
+  void labelInnerExtremes(int i) {
+    const int first = 20 * (i - 1);
     int high = first + 1, low = first + 1;
     for (int p = first + 1; p < first + 20; ++p) {
-      if (pointValue(points[p], kind).value > pointValue(points[high], kind).value) high = p;
-      if (pointValue(points[p], kind).value < pointValue(points[low], kind).value) low = p;
+      if (pointValue(points_[p], kind_).value > pointValue(points_[high], kind_).value) high = p;
+      if (pointValue(points_[p], kind_).value < pointValue(points_[low], kind_).value) low = p;
     }
-    const double endA = curve[21 * (i - 1)].value, endB = curve[21 * (i - 1) + 20].value;
+    const double endA = curve_[21 * (i - 1)].value, endB = curve_[21 * (i - 1) + 20].value;
     for (int p : {high, low}) {
-      const SourceValue& v = pointValue(points[p], kind);
+      const SourceValue& v = pointValue(points_[p], kind_);
       const bool isHigh = p == high;
       if (isHigh ? v.value <= std::max(endA, endB) + 1e-9 : v.value >= std::min(endA, endB) - 1e-9) continue;
       if (isHigh && high == low) continue;
-      const double x = X(points[p].X.value);
-      pic->body() << "<circle class=\"extremo\" cx=\"" << px(x) << "\" cy=\"" << px(Y(v.value)) << "\" r=\"3\"/>\n";
+      const double x = X(points_[p].X.value);
+      pic_->body() << "<circle class=\"extremo\" cx=\"" << px(x) << "\" cy=\"" << px(Y(v.value)) << "\" r=\"3\"/>\n";
       label(x, v.value, "fmc", v, "middle");
     }
   }
-  // Extremes of the whole beam, with where they are.
-  size_t high = 0, low = 0;
-  for (size_t p = 0; p < curve.size(); ++p) {
-    if (curve[p].value > curve[high].value) high = p;
-    if (curve[p].value < curve[low].value) low = p;
+
+  // Title, and the extremes of the whole beam with where they are.
+  void caption() {
+    size_t high = 0, low = 0;
+    for (size_t p = 0; p < curve_.size(); ++p) {
+      if (curve_[p].value > curve_[high].value) high = p;
+      if (curve_[p].value < curve_[low].value) low = p;
+    }
+    pic_->text(10, 22, std::string(spec_.caption) + " [" + spec_.unit + "]", "titulo");
+    pic_->body() << "<text class=\"nota\" x=\"10\" y=\"42\">m&#225;ximo " << sourceSpan(curve_[high].file, *curve_[high].source)
+                 << " en x = " << sourceSpan("fmc", *curve_[high].abscissa) << ";  m&#237;nimo "
+                 << sourceSpan(curve_[low].file, *curve_[low].source) << " en x = "
+                 << sourceSpan("fmc", *curve_[low].abscissa) << "</text>\n";
   }
-  auto tspan = [](const char* file, const SourceValue& value) {
-    return "<tspan class=\"valor\"" + sourceAttributes(file, value) + ">" + escapeText(value.text) + "</tspan>";
-  };
-  pic->text(10, 22, std::string(spec.caption) + " [" + spec.unit + "]", "titulo");
-  pic->body() << "<text class=\"nota\" x=\"10\" y=\"42\">m&#225;ximo " << tspan(curve[high].file, *curve[high].source)
-              << " en x = " << tspan("fmc", *curve[high].abscissa) << ";  m&#237;nimo "
-              << tspan(curve[low].file, *curve[low].source) << " en x = " << tspan("fmc", *curve[low].abscissa)
-              << "</text>\n";
-  return pic;
+
+  const ReportData& data_;
+  DiagramKind kind_;
+  DiagramSpec spec_;
+  const std::vector<FmcPoint>& points_;
+  int nb_;
+  std::unique_ptr<SvgPicture> pic_;
+  double x0_ = 0, sx_ = 1, sy_ = 0;
+  std::vector<Ordinate> curve_;
+};
+}  // namespace
+
+std::unique_ptr<SvgPicture> diagramPicture(const ReportData& data, DiagramKind kind) {
+  return DiagramDrawer(data, kind).draw();
 }
 
 double transverseShape(int barType, double xi, double length, double v1, double theta1, double v2, double theta2) {
@@ -638,11 +681,8 @@ std::unique_ptr<SvgPicture> modePicture(const ReportData& data, int number) {
   }
   drawSupports(*pic, model, f, false);
   drawNodes(*pic, model, f, true);
-  auto tspan = [](const SourceValue& value) {
-    return "<tspan class=\"valor\"" + sourceAttributes("modos", value) + ">" + escapeText(value.text) + "</tspan>";
-  };
-  pic->body() << "<text class=\"titulo\" x=\"10\" y=\"22\">Modo " << number << ": " << tspan(mode.frequency)
-              << " ciclos/seg. (autovalor " << tspan(mode.eigenvalue) << ")</text>\n";
+  pic->body() << "<text class=\"titulo\" x=\"10\" y=\"22\">Modo " << number << ": " << sourceSpan("modos", mode.frequency)
+              << " ciclos/seg. (autovalor " << sourceSpan("modos", mode.eigenvalue) << ")</text>\n";
   return pic;
 }
 
