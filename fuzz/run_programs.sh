@@ -2,12 +2,14 @@
 # Runs the real programs on every regression and seed input of their readers:
 # each run must end by itself with status 0, or with status 1 after an error
 # message; never by a signal or a time-out.
-# Usage: run_programs.sh FUZZ_DIR EXAMPLES_DIR CALCEST CALCDIN ENVOLVENTES_BATCH
+# Usage: run_programs.sh FUZZ_DIR EXAMPLES_DIR CALCEST CALCDIN ENVOLVENTES_BATCH [INFORME]
 set -u
 absolute() { echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
 fuzz=$(absolute "$1") examples=$(absolute "$2")
 calcest=$(absolute "$3") calcdin=$(absolute "$4") batch=$(absolute "$5")
-for program in "$calcest" "$calcdin" "$batch"; do
+informe=""
+[ $# -ge 6 ] && informe=$(absolute "$6")
+for program in "$calcest" "$calcdin" "$batch" $informe; do
   [ -x "$program" ] || { echo "missing program $program"; exit 2; }
 done
 work=$(mktemp -d)
@@ -66,5 +68,18 @@ for ext in dat res fmc caf kar esf; do
     check "envolventes-batch .$ext $(basename "$f")" "$batch" envolv 3000 400 env_a
   done
 done
+# The report reads the model, loads, results and diagram files of a project and
+# calcdin's results file: each spoilt in turn beside valid others.
+if [ -n "$informe" ]; then
+  for pair in model_file:dat loads:caf project_dat:dat project_caf:caf project_res:res project_fmc:fmc modes_file:din; do
+    for f in $(inputs "${pair%%:*}"); do
+      fresh
+      cp "$fuzz"/fixture/env_a.{dat,caf,res,fmc} "$fuzz/corpus/modes_file/env_a_supports.din" "$work/run/"
+      mv "$work/run/env_a_supports.din" "$work/run/env_a.din"
+      cp "$f" "$work/run/env_a.${pair##*:}"
+      check "informe .${pair##*:} $(basename "$f")" "$informe" env_a env_a.din
+    done
+  done
+fi
 echo "$runs runs, $failures failures"
 [ $failures -eq 0 ]

@@ -1,7 +1,10 @@
 #include "start_address.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <sstream>
 
 namespace webrix {
@@ -66,6 +69,52 @@ StartAddress chooseStartAddress(const CommandLine& line, const std::function<Ser
     return {kBlankPage, std::string(kServerFile) +
                             " holds no start address: its third word is missing.\nA blank page is shown."};
   return {server.address, ""};
+}
+
+namespace {
+bool hasScheme(const std::string& text) {
+  size_t colon = text.find(':');
+  if (colon == std::string::npos || colon == 0 || !std::isalpha(static_cast<unsigned char>(text[0]))) return false;
+  for (size_t i = 1; i < colon; ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+  }
+  if (text.compare(colon, 3, "://") == 0) return true;
+  // Schemes written without "//"; "host:8080" is a host and a port, not one.
+  static const char* const kBare[] = {"about", "data", "mailto", "javascript", "view-source", "blob"};
+  std::string scheme = text.substr(0, colon);
+  for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const char* bare : kBare)
+    if (scheme == bare) return true;
+  return false;
+}
+
+std::string fileAddress(const std::filesystem::path& path) {
+  static const char* const kHex = "0123456789ABCDEF";
+  std::string out = "file://";
+  for (unsigned char c : path.string()) {
+    if (std::isalnum(c) || std::strchr("/-._~!$&'()*+,;=:@", c)) {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+}  // namespace
+
+std::string browserAddress(const std::string& text, const std::string& base) {
+  const size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return text;
+  const std::string address = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+  if (hasScheme(address)) return address;
+  std::error_code error;
+  std::filesystem::path path(address);
+  if (path.is_relative()) path = std::filesystem::path(base) / path;
+  if (std::filesystem::exists(path, error)) return fileAddress(path.lexically_normal());
+  return "http://" + address;
 }
 
 std::string missingFileMessage(const std::string& name) {

@@ -43,6 +43,12 @@ struct StartAddress {
 // servidor.txt is. Anything missing gives a blank page and a message.
 StartAddress chooseStartAddress(const CommandLine& line, const std::function<ServerFile()>& readServer);
 
+// What a browser's address box makes of typed text: an address with a scheme
+// ("http://...", "about:blank") is kept; a local path that exists (relative to
+// `base`, the current directory) becomes a file address; any other text gets
+// "http://" in front.
+std::string browserAddress(const std::string& text, const std::string& base);
+
 // The framework-style text for a document that does not exist.
 std::string missingFileMessage(const std::string& name);
 

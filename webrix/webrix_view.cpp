@@ -1,6 +1,7 @@
 #include "webrix_view.h"
 
 #include <wx/filedlg.h>
+#include <wx/filefn.h>
 #include <wx/filename.h>
 #include <wx/filesys.h>
 #include <wx/msgdlg.h>
@@ -58,7 +59,9 @@ void CWebrixView::OnInitialUpdate() {
     wxMessageBox(wxString::FromUTF8(start.problem), kProgramName, wxOK | wxICON_INFORMATION, Frame());
 }
 
-void CWebrixView::Navigate(const std::string& address) {
+void CWebrixView::Navigate(const std::string& typed) {
+  // Plain names and paths are read as a browser's address box reads them.
+  const std::string address = browserAddress(typed, wxGetCwd().utf8_string());
   requested_ = address;
   browser_->LoadURL(wxString::FromUTF8(address));
   Frame()->DumpState("navigate");

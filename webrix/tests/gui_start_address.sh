@@ -30,7 +30,7 @@ close_webrix "$win"
 echo "-- nulo in lower case is the address itself"
 start_webrix doc.txt nulo 0
 win=$(main_window)
-wait_state requested nulo
+wait_state requested http://nulo
 sleep 2
 [ "$(state url)" != "$B" ] || fail "nulo led to the servidor.txt address"
 xdotool search --onlyvisible --name '^Page Two' >/dev/null && fail "servidor.txt page shown for nulo"

@@ -108,3 +108,32 @@ TEST(Texts, OpenFilterBecomesAToolkitWildcard) {
 }
 
 }  // namespace
+
+namespace {
+
+// An address typed without a scheme is read as a browser's address box reads it.
+TEST(BrowserAddress, PlainTextBecomesAFileAddressIfItExistsElseAWebAddress) {
+  testsupport::ScratchDir dir;
+  dir.write("informe.html", "<html></html>");
+  dir.write("con blanco.html", "<html></html>");
+  const std::string& base = dir.path();
+  const struct {
+    std::string typed, expected;
+  } cases[] = {
+      {"http://host/a.html", "http://host/a.html"},
+      {"about:blank", "about:blank"},
+      {"file:///tmp/x.html", "file:///tmp/x.html"},
+      {"informe.html", "file://" + base + "/informe.html"},
+      {"./informe.html", "file://" + base + "/informe.html"},
+      {"  informe.html ", "file://" + base + "/informe.html"},
+      {base + "/con blanco.html", "file://" + base + "/con%20blanco.html"},
+      {"otro.html", "http://otro.html"},
+      {"www.example.com/a?b=1", "http://www.example.com/a?b=1"},
+      {"localhost:8080/x", "http://localhost:8080/x"},
+      {"nulo", "http://nulo"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(browserAddress(c.typed, base), c.expected) << c.typed;
+}
+
+}  // namespace

@@ -1,0 +1,7 @@
+// informe: the report of one analysed beam (model, diagrams, modes) as a page.
+#include <string>
+#include <vector>
+
+#include "run.h"
+
+int main(int argc, char** argv) { return informe::runInforme(std::vector<std::string>(argv + 1, argv + argc)); }

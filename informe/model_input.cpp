@@ -1,0 +1,92 @@
+#include "model_input.h"
+
+#include <memory>
+
+#include "phases.h"
+#include "run_error.h"
+#include "token_file.h"
+
+namespace informe {
+
+namespace {
+struct InputFile {
+  FileHandle handle;
+  std::unique_ptr<Scanner> scanner;
+  explicit InputFile(const std::string& path) : handle(std::fopen(path.c_str(), "r")) {
+    if (!handle) throw RunError(cannotReadText(path));
+    scanner = std::make_unique<Scanner>(handle.get(), path);
+  }
+};
+
+// The reader's own messages do not always say which file they are about.
+RunError inFile(const std::string& path, const RunError& error) {
+  std::string text = error.text;
+  if (text.find(path) == std::string::npos) text = "ERROR EN EL FICHERO " + path + ": " + text;
+  if (text.empty() || text.back() != '\n') text += '\n';
+  return RunError(text);
+}
+
+void readModelTables(Scanner& in, Model& model) {
+  ModelReader reader(in);
+  model.header = reader.readHeader();
+  const ModelHeader& h = model.header;
+  if (h.nb < 1) throw RunError("ERROR: EL MODELO NO TIENE BARRAS\n");
+  model.nodes = reader.readNodes(h.nn);
+  int maxw = 0;  // no band here
+  model.bars = reader.readBars(h.nb, model.nodes, maxw);
+  auto sections = reader.readSections(h.nsec);
+  auto materials = reader.readMaterials(h.nmat, unitConstantsFor(h.unitCode).g);
+  applyAllBarProperties(model.bars, materials, sections);
+  model.supports.assign(1, Support{});
+  for (int k = 1; k <= h.nsup; ++k) model.supports.push_back(reader.readSupport(k, model.nodes));
+  model.ties.assign(1, Tie{});
+  for (int k = 1; k <= h.ntie; ++k) model.ties.push_back(readTie(in, k, model.nodes));
+  model.nodalLoads.assign(static_cast<size_t>(h.nload) + 1, NodalLoad{});
+  for (int k = 1; k <= h.nload; ++k) {
+    NodalLoad& load = model.nodalLoads[k];
+    std::string item = formatText("carga en nodo %d", k);
+    int label = 0;
+    in.read(item, "%d", &label);
+    load.index = findNodeIndex(model.nodes, label);
+    if (load.index == 0) throw RunError("ERROR EN NODOS/CARGAS EN NODOS");
+    for (int d = 0; d < 3; ++d) in.read(item, "%d  %lf", &load.code[d], &load.value[d]);
+  }
+}
+
+void readBarLoads(Scanner& in, Model& model) {
+  for (int line = 1;; ++line) {
+    LoadOnBar entry;
+    BarLoad& load = entry.load;
+    if (!in.readUnlessEnd(formatText("carga %d", line), "%d  %d  %lf  %lf  %lf  %lf %c", &load.barLabel, &load.ltype,
+                          &load.a, &load.c, &load.b, &load.q, &load.dir))
+      return;
+    for (size_t k = 1; k < model.bars.size() && entry.bar == 0; ++k)
+      if (model.bars[k].label == load.barLabel) entry.bar = static_cast<int>(k);
+    if (entry.bar == 0)
+      throw RunError(formatText("LA CARGA %d ES DE LA BARRA %d, QUE NO EXISTE", line, load.barLabel));
+    if (load.ltype < 1 || load.ltype > 6) throw RunError(formatText("ERROR TIPO DE CARGA (carga %d)", line));
+    if (load.ltype != 2 && load.ltype != 6 && std::string("xXyY").find(load.dir) == std::string::npos)
+      throw RunError(formatText("ERROR EN DIRECCION DE CARGA (carga %d)", line));
+    model.loads.push_back(entry);
+  }
+}
+}  // namespace
+
+Model readModel(const std::string& datPath, const std::string& cafPath) {
+  // Both inputs are opened before anything is read.
+  InputFile dat(datPath), caf(cafPath);
+  Model model;
+  try {
+    readModelTables(*dat.scanner, model);
+  } catch (const RunError& error) {
+    throw inFile(datPath, error);
+  }
+  try {
+    readBarLoads(*caf.scanner, model);
+  } catch (const RunError& error) {
+    throw inFile(cafPath, error);
+  }
+  return model;
+}
+
+}  // namespace informe

@@ -1,0 +1,31 @@
+#pragma once
+// The project's model (.dat) and loads (.caf) files, read with the model reader
+// the calculation programs use, into the tables the report draws.
+#include <string>
+#include <vector>
+
+#include "context.h"
+#include "loads.h"
+#include "model.h"
+
+namespace informe {
+
+struct LoadOnBar {
+  BarLoad load;
+  int bar = 0;  // position of the loaded bar in the bar table
+};
+
+struct Model {
+  ModelHeader header;
+  std::vector<Node> nodes;          // 1-based, sorted by label
+  std::vector<BarInput> bars;       // 1-based, file order, properties applied
+  std::vector<Support> supports;    // 1-based
+  std::vector<Tie> ties;            // 1-based
+  std::vector<NodalLoad> nodalLoads;  // 1-based
+  std::vector<LoadOnBar> loads;     // file order
+};
+
+// Throws RunError whose text names the file at fault.
+Model readModel(const std::string& datPath, const std::string& cafPath);
+
+}  // namespace informe

@@ -1,0 +1,22 @@
+#pragma once
+// The report page: one self-contained HTML document (inline CSS and SVG) with
+// the model, the results and, when given, the modes.
+#include <string>
+#include <vector>
+
+#include "report_data.h"
+
+namespace informe {
+
+struct Picture {
+  std::string fileName;  // the separate SVG file of the same picture
+  std::string heading;
+  std::string svg;         // inline form
+  std::string standalone;  // the SVG file
+};
+
+// Writes the page; `pictures` are shown in their order within their sections:
+// the model first, then the three diagrams, then the modes.
+std::string reportPage(const ReportData& data, const std::vector<Picture>& pictures);
+
+}  // namespace informe

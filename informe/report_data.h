@@ -1,0 +1,31 @@
+#pragma once
+// Everything one report shows, read from the project's files before anything
+// is written.
+#include <optional>
+#include <string>
+
+#include "model_input.h"
+#include "modes_file.h"
+#include "result_files.h"
+
+namespace informe {
+
+struct ReportData {
+  std::string project;  // base name of the files
+  Model model;
+  ResultsFile res;
+  DiagramFile fmc;
+  std::optional<ModesFile> modes;
+  std::string modesFileName;
+};
+
+// The markup attributes that say where a value of a results file came from.
+std::string sourceAttributes(const char* file, const SourceValue& value);
+
+// Unit labels of the unit code: force, length, moment, deflection.
+struct UnitLabels {
+  std::string force, length, moment, deflection;
+};
+UnitLabels unitLabels(int unitCode);
+
+}  // namespace informe

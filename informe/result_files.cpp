@@ -1,0 +1,96 @@
+#include "result_files.h"
+
+#include "run_error.h"
+
+namespace informe {
+
+namespace {
+// Title line of both files: title, echoed integer, unit code.
+void readTitle(TokenFile& in, const std::string& title, int unitCode, std::string& titleOut, int& unitOut) {
+  titleOut = in.word("el t\xEDtulo").text;
+  in.integer("la cabecera");
+  unitOut = in.integer("el c\xF3" "digo de unidades");
+  if (titleOut != title || unitOut != unitCode)
+    throw RunError(in.errorText("es de otro modelo (t\xEDtulo " + titleOut + ", se esperaba " + title + ")"));
+}
+
+void expectIndex(TokenFile& in, int got, int expected, const char* what) {
+  if (got != expected)
+    throw RunError(in.errorText(formatText("no corresponde al modelo: %s %d donde se esperaba %d", what, got, expected)));
+}
+}  // namespace
+
+ResultsFile readResultsFile(TokenFile& in, const ResultsShape& shape) {
+  ResultsFile out;
+  readTitle(in, shape.title, shape.unitCode, out.title, out.unitCode);
+  out.nodes.resize(static_cast<size_t>(shape.nn) + 1);
+  for (int k = 1; k <= shape.nn; ++k) {
+    std::string item = formatText("el nodo %d", k);
+    ResNode& node = out.nodes[k];
+    node.index = in.integer(item);
+    expectIndex(in, node.index, k, "nodo");
+    node.deflection = in.real(item);
+  }
+  const int nb = static_cast<int>(shape.bars.size()) - 1;
+  out.bars.resize(static_cast<size_t>(nb) + 1);
+  for (int i = 1; i <= nb; ++i) {
+    std::string item = formatText("la barra %d", i);
+    ResBar& bar = out.bars[i];
+    bar.index = in.integer(item);
+    expectIndex(in, bar.index, i, "barra");
+    bar.left = in.integer(item);
+    expectIndex(in, bar.left, shape.bars[i].left, "nodo izquierdo");
+    bar.right = in.integer(item);
+    expectIndex(in, bar.right, shape.bars[i].right, "nodo derecho");
+    bar.Mleft = in.real(item);
+    bar.Mright = in.real(item);
+    bar.Vleft = in.real(item);
+    bar.Vright = in.real(item);
+  }
+  const int nsup = static_cast<int>(shape.supportNodes.size()) - 1;
+  out.supports.resize(static_cast<size_t>(nsup) + 1);
+  for (int s = 1; s <= nsup; ++s) {
+    std::string item = formatText("el apoyo %d", s);
+    ResSupport& support = out.supports[s];
+    support.node = in.integer(item);
+    expectIndex(in, support.node, shape.supportNodes[s], "nodo de apoyo");
+    support.Ry = in.real(item);
+    support.M = in.real(item);
+  }
+  for (int t = 1; t <= 2 * shape.ntie; ++t) {
+    std::string item = formatText("el corrimiento %d", (t + 1) / 2);
+    ResTieEnd end;
+    end.label = in.integer(item);
+    end.node = in.integer(item);
+    in.expect("****", item);
+    end.dof = in.integer(item);
+    end.dir = in.integer(item);
+    end.letter = in.word(item).text;
+    end.force = in.real(item);
+    out.tieEnds.push_back(end);
+  }
+  if (!in.atEnd())
+    throw RunError(in.errorText(formatText("sobran datos desde la l\xEDnea %d", in.peek()->line)));
+  return out;
+}
+
+DiagramFile readDiagramFile(TokenFile& in, const std::string& title, int unitCode, int nb) {
+  DiagramFile out;
+  readTitle(in, title, unitCode, out.title, out.unitCode);
+  const int count = in.integer("la cantidad de puntos");
+  expectIndex(in, count, 20 * nb + 1, "cantidad de puntos");
+  out.points.resize(static_cast<size_t>(count));
+  for (int p = 0; p < count; ++p) {
+    std::string item = formatText("el punto %d", p);
+    FmcPoint& point = out.points[p];
+    point.X = in.real(item);
+    point.deflection = in.real(item);
+    point.M = in.real(item);
+    point.V = in.real(item);
+  }
+  if (!in.atEnd())
+    throw RunError(in.errorText(formatText("sobran datos desde la l\xEDnea %d", in.peek()->line)));
+  return out;
+}
+
+}  // namespace informe

@@ -1,0 +1,116 @@
+#include "svg.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "cp1252.h"
+
+namespace informe {
+
+std::string escapeText(const std::string& cp1252) {
+  std::string utf8 = cp1252ToUtf8(cp1252);
+  std::string out;
+  for (size_t i = 0; i < utf8.size();) {
+    unsigned char c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+      switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default:
+          if (c >= 0x20 || c == '\n' || c == '\t') out += static_cast<char>(c);
+          else out += '?';  // control characters are not allowed in XML
+      }
+      ++i;
+      continue;
+    }
+    // cp1252ToUtf8 only makes well-formed sequences of two or three bytes.
+    int length = c >= 0xE0 ? 3 : 2;
+    unsigned code = length == 3 ? (c & 0x0F) : (c & 0x1F);
+    for (int k = 1; k < length && i + k < utf8.size(); ++k) code = (code << 6) | (utf8[i + k] & 0x3F);
+    out += "&#" + std::to_string(code) + ";";
+    i += length;
+  }
+  return out;
+}
+
+const char* pictureStyle() {
+  return "text{font-family:sans-serif;font-size:12px;fill:#222}"
+         ".titulo{font-size:14px;font-weight:bold}"
+         ".barra{stroke:#222;stroke-width:3}"
+         ".zona-rigida{stroke:#222;stroke-width:9}"
+         ".cartela{fill:#ddd;stroke:#555}"
+         ".nodo{fill:#fff;stroke:#222;stroke-width:1.5}"
+         ".rotula{fill:#fff;stroke:#222;stroke-width:1.5}"
+         ".liberacion{stroke:#222;stroke-width:2}"
+         ".etiqueta-nodo{fill:#00529b}.etiqueta-barra{fill:#555;font-style:italic}"
+         ".apoyo line,.apoyo polygon,.apoyo polyline,.apoyo circle,.apoyo rect,.apoyo path"
+         "{stroke:#087f23;stroke-width:1.5;fill:none}"
+         ".apoyo text{fill:#087f23;font-size:11px}"
+         ".carga line,.carga polyline,.carga path,.carga-nodal line,.carga-nodal path{stroke:#c62828;stroke-width:1.5;fill:none}"
+         ".carga .punta,.carga-nodal .punta{fill:#c62828;stroke:none}"
+         ".carga text,.carga-nodal text{fill:#c62828;font-size:11px}"
+         ".cota{stroke:#777;stroke-width:1}.texto-cota{fill:#555;font-size:11px}"
+         ".eje{stroke:#222;stroke-width:1}.marca{stroke:#222;stroke-width:1}"
+         ".curva-flecha{fill:rgba(46,125,50,.18);stroke:#2e7d32;stroke-width:2}"
+         ".curva-momento{fill:rgba(198,40,40,.15);stroke:#c62828;stroke-width:2}"
+         ".curva-corte{fill:rgba(21,101,192,.15);stroke:#1565c0;stroke-width:2}"
+         ".indeformada{stroke:#aaa;stroke-width:2;stroke-dasharray:6 4;fill:none}"
+         ".modo{stroke:#6a1b9a;stroke-width:2.5;fill:none}"
+         ".extremo{fill:#222}.valor{font-size:11px}.apoyo-eje{fill:none;stroke:#087f23;stroke-width:1.5}";
+}
+
+std::string px(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2f", std::fabs(value) < 0.005 ? 0.0 : value);
+  return text;
+}
+
+std::string modelValue(double value) {
+  char text[64];
+  for (int precision = 6; precision <= 17; ++precision) {
+    std::snprintf(text, sizeof text, "%.*g", precision, value);
+    if (std::strtod(text, nullptr) == value) break;
+  }
+  return text;
+}
+
+void SvgPicture::rootAttribute(const std::string& name, const std::string& value) {
+  attributes_ += " " + name + "=\"" + escapeText(value) + "\"";
+}
+
+void SvgPicture::line(double x1, double y1, double x2, double y2, const std::string& cls) {
+  body_ << "<line class=\"" << cls << "\" x1=\"" << px(x1) << "\" y1=\"" << px(y1) << "\" x2=\"" << px(x2)
+        << "\" y2=\"" << px(y2) << "\"/>\n";
+}
+
+void SvgPicture::text(double x, double y, const std::string& cp1252, const std::string& cls,
+                      const std::string& anchor, const std::string& attributes) {
+  body_ << "<text class=\"" << cls << "\" x=\"" << px(x) << "\" y=\"" << px(y) << "\" text-anchor=\"" << anchor
+        << "\"" << attributes << ">" << escapeText(cp1252) << "</text>\n";
+}
+
+void SvgPicture::arrow(double x1, double y1, double x2, double y2, const std::string& cls) {
+  const double length = std::hypot(x2 - x1, y2 - y1);
+  if (length < 1e-9) return;
+  const double ux = (x2 - x1) / length, uy = (y2 - y1) / length, head = std::min(8.0, length / 2);
+  line(x1, y1, x2, y2, cls);
+  body_ << "<polygon class=\"" << cls << " punta\" points=\"" << px(x2) << "," << px(y2) << " "
+        << px(x2 - head * ux - head * 0.4 * uy) << "," << px(y2 - head * uy + head * 0.4 * ux) << " "
+        << px(x2 - head * ux + head * 0.4 * uy) << "," << px(y2 - head * uy - head * 0.4 * ux) << "\"/>\n";
+}
+
+std::string SvgPicture::document(bool standalone) const {
+  std::ostringstream out;
+  if (standalone) out << "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n";
+  out << "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"" << id_ << "\" width=\"" << px(width_) << "\" height=\""
+      << px(height_) << "\" viewBox=\"0 0 " << px(width_) << " " << px(height_) << "\"" << attributes_ << ">\n";
+  // The standalone files carry their own look; on the page the sheet is shared.
+  if (standalone) out << "<style>" << pictureStyle() << "</style>\n";
+  out << body_.str() << "</svg>\n";
+  return out.str();
+}
+
+}  // namespace informe

@@ -1,0 +1,290 @@
+#!/usr/bin/env python3
+"""End-to-end checks of informe on the bundled examples.
+
+Usage: check_report.py BUILD_DIR EXAMPLES_DIR
+
+For each example the real programs run in a scratch directory (calcest, then
+calcdin where the case asks for modes, then informe) and the report is read
+back: every value it prints from a results file equals the word at the line and
+field it names, the model tables equal the input files, each picture parses as
+XML, and the drawn supports and loads match the model in number and position.
+Bad inputs must give a message naming the file, status 1 and no page.
+"""
+import glob
+import html.parser
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+BUILD, EXAMPLES = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+CALCEST = os.path.join(BUILD, "calcest", "calcest")
+CALCDIN = os.path.join(BUILD, "calcdin", "calcdin")
+INFORME = os.path.join(BUILD, "informe", "informe")
+SVG = "{http://www.w3.org/2000/svg}"
+failures = []
+
+
+def check(condition, text):
+    if not condition:
+        failures.append(text)
+    return condition
+
+
+def run(program, args, cwd):
+    done = subprocess.run([program] + args, cwd=cwd, stdin=subprocess.DEVNULL,
+                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
+    return done.returncode, done.stdout.decode("cp1252")
+
+
+def words(path):
+    """Words of a file by (line, field), both counted from 1."""
+    with open(path, "rb") as f:
+        lines = f.read().decode("cp1252").split("\n")
+    return {(n, k): w for n, line in enumerate(lines, 1) for k, w in enumerate(line.split(), 1)}
+
+
+class Cells(html.parser.HTMLParser):
+    """Every element with a data-fuente attribute and its text; table rows by table id."""
+
+    def __init__(self):
+        super().__init__()
+        self.cells, self.rows, self.stack, self.table = [], {}, [], None
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if tag == "table":
+            self.table = attrs.get("id")
+            self.rows[self.table] = []
+        if tag == "tr" and self.table:
+            self.rows[self.table].append([])
+        if tag == "td" and self.table:
+            self.rows[self.table][-1].append(attrs)
+        self.stack.append((attrs, []))
+
+    def handle_data(self, data):
+        for _, text in self.stack:
+            text.append(data)
+
+    def handle_endtag(self, tag):
+        attrs, text = self.stack.pop()
+        if "data-fuente" in attrs:
+            self.cells.append((attrs, "".join(text).strip()))
+        if tag == "td" and self.table:
+            self.rows[self.table][-1][-1]["text"] = "".join(text).strip()
+        if tag == "table":
+            self.table = None
+
+
+def model_tokens(path):
+    with open(path, "rb") as f:
+        return f.read().decode("cp1252").split()
+
+
+def dat_geometry(path):
+    """Nodes {label: (x, y)} and bars [(label, labelI, labelJ)] in file order."""
+    t = model_tokens(path)
+    nb, nn = int(t[3]), int(t[4])
+    nodes, at = {}, 13
+    for _ in range(nn):
+        nodes[int(t[at])] = (float(t[at + 1]), float(t[at + 2]))
+        at += 3
+    bars = []
+    for _ in range(nb):
+        bars.append((int(t[at]), int(t[at + 1]), int(t[at + 2])))
+        at += 12
+    return nodes, bars
+
+
+def caf_lines(path):
+    t = model_tokens(path)
+    return [t[i:i + 7] for i in range(0, len(t), 7)]
+
+
+def near(a, b, tolerance=0.011):
+    return abs(float(a) - float(b)) <= tolerance
+
+
+def check_sources(project, where, cells, files):
+    for attrs, text in cells:
+        source = attrs["data-fuente"]
+        if source in ("dat", "caf"):
+            continue
+        key = (int(attrs["data-linea"]), int(attrs["data-campo"]))
+        check(files[source].get(key) == text,
+              f"{project} {where}: '{text}' is not the word {key} of the {source} file ({files[source].get(key)!r})")
+
+
+def translation(group):
+    m = re.search(r"translate\(([-0-9.]+),([-0-9.]+)\)", group.get("transform", ""))
+    return float(m.group(1)), float(m.group(2))
+
+
+def check_symbols(project, svg, nodes, bars, supports, loads, nodal):
+    root = ET.parse(svg).getroot()
+    s, x0, y0 = (float(root.get(k)) for k in ("data-escala", "data-x0", "data-y0"))
+    groups = list(root.iter(SVG + "g"))
+    drawn = [g for g in groups if g.get("class") == "apoyo"]
+    check(sorted((int(g.get("data-nodo")), int(g.get("data-codigo"))) for g in drawn) == sorted(supports),
+          f"{project}: supports drawn {[(g.get('data-nodo'), g.get('data-codigo')) for g in drawn]}, model {supports}")
+    for g in drawn:
+        x, y = nodes[int(g.get("data-nodo"))]
+        check(near(g.get("data-x"), x, 1e-9) and near(g.get("data-y"), y, 1e-9), f"{project}: support data at node")
+        X, Y = translation(g)
+        check(near(X, x0 + x * s) and near(Y, y0 - y * s), f"{project}: support of node {g.get('data-nodo')} drawn at {X},{Y}")
+    drawn = [g for g in groups if g.get("class") == "carga-nodal"]
+    check([(int(g.get("data-nodo")),) + tuple(float(g.get(k)) for k in ("data-fx", "data-fy", "data-m")) for g in drawn]
+          == nodal, f"{project}: nodal loads drawn {[g.attrib for g in drawn]}, model {nodal}")
+    for g in drawn:
+        x, y = nodes[int(g.get("data-nodo"))]
+        X, Y = translation(g)
+        check(near(X, x0 + x * s) and near(Y, y0 - y * s), f"{project}: nodal load at node {g.get('data-nodo')} drawn at {X},{Y}")
+    drawn = [g for g in groups if g.get("class") == "carga"]
+    check(len(drawn) == len(loads), f"{project}: {len(drawn)} loads drawn, {len(loads)} in the loads file")
+    bar_nodes = {b[0]: (b[1], b[2]) for b in bars}
+    for g, line in zip(drawn, loads):
+        bar, kind, a, c, _, q = int(line[0]), int(line[1]), float(line[2]), float(line[3]), line[4], line[5]
+        check((int(g.get("data-barra")), int(g.get("data-tipo"))) == (bar, kind) and near(g.get("data-q"), q, 1e-9),
+              f"{project}: load {line} drawn as bar {g.get('data-barra')} type {g.get('data-tipo')} q {g.get('data-q')}")
+        (xi, yi), (xj, _) = nodes[bar_nodes[bar][0]], nodes[bar_nodes[bar][1]]
+        start = (xi + xj) / 2 if kind == 6 else xi + a  # the examples' bars are horizontal
+        end = start if kind in (1, 2, 6) else start + c
+        check(near(g.get("data-x"), start, 1e-9) and near(g.get("data-x2"), end, 1e-9) and near(g.get("data-y"), yi, 1e-9),
+              f"{project}: load {line} placed from {g.get('data-x')} to {g.get('data-x2')}, expected {start} to {end}")
+        X, Y = translation(g)
+        check(near(X, x0 + start * s) and near(Y, y0 - yi * s), f"{project}: load {line} drawn at {X},{Y}")
+
+
+def analyse(work, project, modes_option):
+    status, out = run(CALCEST, [f"{project}.{e}" for e in ("dat", "res", "caf", "fmc", "bar")] + ["0"], work)
+    check(status == 0, f"{project}: calcest status {status}: {out}")
+    args = [project]
+    if modes_option is not None:
+        status, out = run(CALCDIN, [f"{project}.dat", f"{project}.bar", f"{project}.din", str(modes_option)], work)
+        check(status == 0, f"{project}: calcdin status {status}: {out}")
+        args.append(f"{project}.din")
+    return args
+
+
+DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data")
+# (project, its directory, calcdin option or None, supports as (node, code),
+#  nodal loads as (node, Fx, Fy, M))
+REPORTS = [
+    ("viga3", EXAMPLES, 0, [(1, 110), (2, 10), (3, 10), (4, 10)], []),
+    ("viga2h", EXAMPLES, None, [(1, 111), (2, 10), (3, 20)], []),
+    ("env_a", os.path.join(EXAMPLES, "envolvente"), 1, [(1, 110), (2, 10), (3, 10)], []),
+    # hinge, rigid zone, spring with rotation, inclined roller, nodal force,
+    # point moment, partial, triangular and temperature loads
+    ("mixta", DATA, 0, [(1, 111), (3, 22), (4, 4)], [(2, 0.0, -80.0, 0.0)]),
+]
+
+
+def check_report(project, folder, modes_option, supports, nodal):
+    work = tempfile.mkdtemp()
+    try:
+        for f in glob.glob(os.path.join(folder, project + ".*")):
+            shutil.copy(f, work)
+        args = analyse(work, project, modes_option)
+        status, out = run(INFORME, args, work)
+        if not check(status == 0, f"{project}: informe status {status}: {out}"):
+            return
+        files = {"res": words(f"{work}/{project}.res"), "fmc": words(f"{work}/{project}.fmc")}
+        if modes_option is not None:
+            files["modos"] = words(f"{work}/{project}.din")
+        with open(f"{work}/{project}.html", "rb") as f:
+            page = f.read().decode("ascii")
+        cells = Cells()
+        cells.feed(page)
+        check_sources(project, "page", cells.cells, files)
+        nodes, bars = dat_geometry(f"{work}/{project}.dat")
+        loads = caf_lines(f"{work}/{project}.caf")
+        # Every row of the model and results tables is there, with the files' values.
+        rows = {k: v[1:] for k, v in cells.rows.items()}
+        check([(float(r[0]["text"]), float(r[1]["text"]), float(r[2]["text"])) for r in rows["nodos"]] ==
+              [(label,) + nodes[label] for label in sorted(nodes)], f"{project}: node table")
+        check([[float(c["text"]) for c in r[2:6]] for r in rows["cargas"]] == [[float(v) for v in l[2:6]] for l in loads],
+              f"{project}: loads table")
+        for table, count in (("desplazamientos", len(nodes)), ("extremos", len(bars)), ("reacciones", len(supports))):
+            check(len(rows[table]) == count, f"{project}: table {table} has {len(rows[table])} rows, expected {count}")
+        pictures = ["modelo", "flecha", "momento", "corte"]
+        if modes_option is not None:
+            order = sum(1 for k, w in files["modos"].items() if w == "AUTOVECTORES") // 2
+            check(len(rows["modos"]) == order, f"{project}: {len(rows['modos'])} modes listed, the file has {order}")
+            pictures += [f"modo{k}" for k in range(1, min(6, order) + 1)]
+        check(sorted(glob.glob(f"{work}/{project}-*.svg")) == sorted(f"{work}/{project}-{p}.svg" for p in pictures),
+              f"{project}: pictures {glob.glob(f'{work}/{project}-*.svg')}")
+        inline = re.findall(r"<svg .*?</svg>", page, re.S)
+        check(len(inline) == len(pictures), f"{project}: {len(inline)} pictures on the page")
+        for svg in inline:
+            ET.fromstring(svg)
+        for p in pictures:
+            path = f"{work}/{project}-{p}.svg"
+            if not check(os.path.exists(path), f"{project}: missing {path}"):
+                continue
+            ET.parse(path)
+            with open(path) as f:
+                parser = Cells()
+                parser.feed(f.read())
+            check_sources(project, p, parser.cells, files)
+        check_symbols(project, f"{work}/{project}-modelo.svg", nodes, bars, supports, loads, nodal)
+    finally:
+        shutil.rmtree(work)
+
+
+def cut(path, keep):
+    with open(path, "rb") as f:
+        data = f.read()
+    with open(path, "wb") as f:
+        f.write(data[:int(len(data) * keep)])
+
+
+# (what, the file the message must name, how to spoil the project, informe's arguments)
+BAD_INPUTS = [
+    ("no results file", "viga3.res", lambda w: os.remove(f"{w}/viga3.res"), ["viga3"]),
+    ("no diagram file", "viga3.fmc", lambda w: os.remove(f"{w}/viga3.fmc"), ["viga3"]),
+    ("no model file", "viga3.dat", lambda w: os.remove(f"{w}/viga3.dat"), ["viga3"]),
+    ("results cut short", "viga3.res", lambda w: cut(f"{w}/viga3.res", 0.5), ["viga3"]),
+    ("diagram cut short", "viga3.fmc", lambda w: cut(f"{w}/viga3.fmc", 0.7), ["viga3"]),
+    ("diagram of another model", "viga3.fmc", lambda w: shutil.copy(f"{w}/viga2h.fmc", f"{w}/viga3.fmc"), ["viga3"]),
+    ("results of another model", "viga3.res", lambda w: shutil.copy(f"{w}/viga2h.res", f"{w}/viga3.res"), ["viga3"]),
+    ("load on a bar the model lacks", "viga3.caf",
+     lambda w: open(f"{w}/viga3.caf", "a").write("9  3  0.0  6.0  0.0  -2.5 y\n"), ["viga3"]),
+    ("no modes file", "nada.din", lambda w: None, ["viga3", "nada.din"]),
+    ("modes file cut short", "viga3.din", lambda w: cut(f"{w}/viga3.din", 0.6), ["viga3", "viga3.din"]),
+    ("modes of another model", "viga2h.din", lambda w: None, ["viga3", "viga2h.din"]),
+    ("no project", "USO", lambda w: None, []),
+]
+
+
+def check_bad_inputs():
+    work = tempfile.mkdtemp()
+    try:
+        for project in ("viga3", "viga2h"):
+            for f in glob.glob(os.path.join(EXAMPLES, project + ".*")):
+                shutil.copy(f, work)
+        analyse(work, "viga3", 0)
+        analyse(work, "viga2h", 1)
+        for what, named, spoil, args in BAD_INPUTS:
+            case = tempfile.mkdtemp(dir=work)
+            for f in glob.glob(f"{work}/viga*"):
+                shutil.copy(f, case)
+            spoil(case)
+            status, out = run(INFORME, args, case)
+            check(status == 1, f"{what}: status {status}")
+            check(named in out, f"{what}: the message does not name {named}: {out!r}")
+            left = [f for f in os.listdir(case) if f.endswith((".html", ".svg", ".tmp"))]
+            check(not left, f"{what}: left behind {left}")
+    finally:
+        shutil.rmtree(work)
+
+
+for case in REPORTS:
+    check_report(*case)
+check_bad_inputs()
+for text in failures:
+    print("FAIL", text)
+print(f"{len(REPORTS)} reports and {len(BAD_INPUTS)} bad inputs checked, {len(failures)} failures")
+sys.exit(1 if failures else 0)

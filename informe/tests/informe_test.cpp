@@ -1,0 +1,133 @@
+// Readers of the files the report is made from, and the shape functions that
+// join a mode's node values along the bars.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "drawings.h"
+#include "modes_file.h"
+#include "result_files.h"
+#include "run_error.h"
+
+namespace informe {
+namespace {
+
+// ---- mode shapes between nodes ------------------------------------------------
+
+struct ShapeCase {
+  int type;
+  bool turnsWithNodeI, turnsWithNodeJ;  // false: the end is a hinge (no moment)
+};
+
+class TransverseShape : public testing::TestWithParam<ShapeCase> {};
+
+// The cubic takes the end displacements, follows the node rotation where the
+// bar is joined rigidly and carries no curvature (moment) at a hinge.
+TEST_P(TransverseShape, MatchesEndValuesAndReleases) {
+  const ShapeCase c = GetParam();
+  const double L = 3.0, v1 = 0.2, t1 = -0.15, v2 = -0.4, t2 = 0.35, h = 1e-5;
+  auto v = [&](double xi) { return transverseShape(c.type, xi, L, v1, t1, v2, t2); };
+  auto slope = [&](double xi) { return (v(xi + h) - v(xi - h)) / (2 * h * L); };
+  auto curvature = [&](double xi) { return (v(xi + h) - 2 * v(xi) + v(xi - h)) / (h * h * L * L); };
+  EXPECT_NEAR(v(0), v1, 1e-12);
+  EXPECT_NEAR(v(1), v2, 1e-12);
+  if (c.turnsWithNodeI) EXPECT_NEAR(slope(0), t1, 1e-6);
+  else EXPECT_NEAR(curvature(0), 0.0, 1e-3);
+  if (c.turnsWithNodeJ) EXPECT_NEAR(slope(1), t2, 1e-6);
+  else EXPECT_NEAR(curvature(1), 0.0, 1e-3);
+}
+
+INSTANTIATE_TEST_SUITE_P(BarTypes, TransverseShape,
+                         testing::Values(ShapeCase{1, true, true}, ShapeCase{2, false, true}, ShapeCase{3, true, false}));
+
+TEST(TransverseShapeOfDoubleHinge, IsTheStraightLineBetweenTheEnds) {
+  EXPECT_NEAR(transverseShape(4, 0.25, 2.0, 1.0, 7.0, 3.0, -7.0), 1.5, 1e-12);
+}
+
+// ---- calcdin's results file ------------------------------------------------------
+
+std::string block(int q, int direction, const char* lambda, const char* f, std::initializer_list<const char*> phi) {
+  std::string text = "AUTOVALOR  indice: " + std::to_string(q) + "   direcci\xF3n: " + std::to_string(direction) +
+                     "   valor: " + lambda + " \nAUTOVALOR  ciclos/seg.:  " + f + " \nAUTOVECTORES\n";
+  for (const char* value : phi) text += std::string("           ") + value + " \n";
+  return text;
+}
+
+// Two rows (vertical displacement and rotation of node 2 of a two-node beam),
+// second listing by ascending eigenvalue; Windows line ends are accepted.
+const std::string kTwoModes = block(1, 5, "9.0", "0.477465", {"1.0", "2.0"}) +
+                              block(2, 6, "4.0", "0.318310", {"3.0", "-4.0"}) +
+                              block(1, 6, "4.0", "0.318310", {"3.0", "-4.0"}) +
+                              block(2, 5, "9.0", "0.477465", {"1.0", "2.0"});
+
+TEST(ModesFile, RowsAreMappedBackToTheirNodesDirections) {
+  TokenFile in("m.din", kTwoModes);
+  ModesFile modes = readModesFile(in, 2);
+  ASSERT_EQ(modes.order, 2);
+  EXPECT_EQ(modes.directions, (std::vector<int>{5, 6}));
+  EXPECT_EQ(modes.ascending[0].eigenvalue.text, "4.0");
+  EXPECT_EQ(modes.ascending[0].frequency.line, 12);  // second line of the third block
+  std::vector<NodeMotion> nodes = modeAtNodes(modes, modes.ascending[0], 2);
+  EXPECT_EQ(nodes[1].uy, 0.0);  // removed by a support
+  EXPECT_EQ(nodes[2].ux, 0.0);
+  EXPECT_EQ(nodes[2].uy, 3.0);
+  EXPECT_EQ(nodes[2].rot, -4.0);
+}
+
+TEST(ModesFile, BadContentIsRefusedNamingTheFile) {
+  std::string crlf;
+  for (char c : kTwoModes) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  TokenFile windows("w.din", crlf);
+  EXPECT_EQ(readModesFile(windows, 2).order, 2);
+  const std::string bad[] = {
+      "",
+      kTwoModes.substr(0, kTwoModes.size() / 2),
+      kTwoModes + "           1.0 \n",
+      block(1, 6, "9.0", "0.4", {"1.0", "2.0"}) + block(2, 5, "4.0", "0.3", {"3.0", "-4.0"}),  // rows out of order
+      block(1, 5, "nan", "0.4", {"1.0", "2.0"}),
+      block(1, 5, "9.0", "0.4", {"1.0", "2.0", "3.0", "4.0", "5.0", "6.0", "7.0"}),  // more rows than directions
+  };
+  for (const std::string& text : bad) {
+    TokenFile in("malo.din", text);
+    try {
+      readModesFile(in, 2);
+      ADD_FAILURE() << "accepted:\n" << text;
+    } catch (const RunError& error) {
+      EXPECT_NE(error.text.find("malo.din"), std::string::npos) << error.text;
+    }
+  }
+}
+
+// ---- calcest's results file -----------------------------------------------------
+
+// The reader goes by the order of the values, not by lines: a value keeps the
+// exact text the file has and says where it stands.
+TEST(ResultsFile, KeepsEachValuesTextAndPlaceWhateverTheLineBreaks) {
+  ResultsShape shape;
+  shape.title = "T";
+  shape.nn = 2;
+  shape.bars = {{}, {1, 2}};
+  shape.supportNodes = {0, 1};
+  for (const char* text : {"   T   1    0 \n 1       0.000000       \n 2       -1.250000       \n"
+                           "    1      1   2          +0.000000     -3.500000        +2.000000        -2.000000 \n"
+                           "     1  4.000000  0.000000\n",
+                           "T 1 0\n1 0.000000 2\n-1.250000 1 1 2 +0.000000 -3.500000 +2.000000 -2.000000 1 4.000000\n0.000000"}) {
+    TokenFile in("p.res", text);
+    ResultsFile res = readResultsFile(in, shape);
+    EXPECT_EQ(res.nodes[2].deflection.text, "-1.250000");
+    EXPECT_EQ(res.bars[1].Mright.text, "-3.500000");
+    EXPECT_EQ(res.supports[1].Ry.value, 4.0);
+    const Token* none = in.peek();
+    EXPECT_EQ(none, nullptr);
+  }
+  TokenFile first("p.res", "T 1 0\n1 0.0\n2 -1.25\n");
+  try {
+    readResultsFile(first, shape);
+    ADD_FAILURE() << "a results file without its bar lines was accepted";
+  } catch (const RunError& error) {
+    EXPECT_NE(error.text.find("p.res"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace informe
