@@ -65,36 +65,20 @@ TEST(ModalBarRecordLayout, EveryUsedFieldComesFromItsOwnOffset) {
   EXPECT_EQ(out.sin, 0.6);
 }
 
-namespace {
-std::string errorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RunError& e) {
-    return e.text;
-  }
-  return "";
-}
-calcdin::BarRecord joining(int i, int j) {
-  calcdin::BarRecord r;
-  r.nodeI = i;
-  r.nodeJ = j;
-  r.type = 1;
-  return r;
-}
-}  // namespace
 
 TEST(ModalBarRecordFile, RecordsAreReadByPositionAndMustBeThoseOfTheModelBars) {
   BarInput first, second;
   first.nodeI = 1, first.nodeJ = 2, second.nodeI = 2, second.nodeJ = 3;
-  fixtures::TempFile twoRecords(fixtures::encodeRecord(joining(1, 2), 1) + fixtures::encodeRecord(joining(2, 3), 2));
+  fixtures::TempFile twoRecords(fixtures::encodeRecord(fixtures::sampleBar(1, 0, 1, 2), 1) +
+                                fixtures::encodeRecord(fixtures::sampleBar(1, 0, 2, 3), 2));
   BarRecordFile records(twoRecords.file, "v.bar");
-  EXPECT_EQ(errorOf([&] { records.checkRecordCount(2); }), "");
+  EXPECT_EQ(testsupport::runErrorText([&] { records.checkRecordCount(2); }), "");
   EXPECT_EQ(records.read(2, second).nodeJ, 3);
   EXPECT_EQ(records.read(1, first).nodeI, 1);  // by position, in any order
-  EXPECT_EQ(errorOf([&] { records.read(3, second); }),
+  EXPECT_EQ(testsupport::runErrorText([&] { records.read(3, second); }),
             "ERROR: NO SE PUEDE LEER EL REGISTRO DE LA BARRA 3 EN EL FICHERO DE BARRAS v.bar\n");
-  EXPECT_NE(errorOf([&] { records.read(2, first); }), "");
+  EXPECT_NE(testsupport::runErrorText([&] { records.read(2, first); }), "");
 
-  fixtures::TempFile cut(fixtures::encodeRecord(joining(1, 2), 1).substr(0, 9000));
-  EXPECT_NE(errorOf([&] { BarRecordFile(cut.file, "c.bar").read(1, first); }), "");
+  fixtures::TempFile cut(fixtures::encodeRecord(fixtures::sampleBar(1, 0, 1, 2), 1).substr(0, 9000));
+  EXPECT_NE(testsupport::runErrorText([&] { BarRecordFile(cut.file, "c.bar").read(1, first); }), "");
 }

@@ -2,37 +2,19 @@
 
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <string>
 
 #include "model.h"
 #include "run_error.h"
+#include "test_support.h"
 
-namespace {
-// A model read from an in-memory text, as the calculation programs read files.
-struct TextFile {
-  explicit TextFile(const std::string& text) : content(text) {
-    file = std::tmpfile();
-    std::fwrite(content.data(), 1, content.size(), file);
-    std::rewind(file);
-  }
-  ~TextFile() { std::fclose(file); }
-  std::string content;
-  FILE* file;
-};
-
-std::string errorText(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RunError& e) {
-    return e.text;
-  }
-  return "";
-}
-}  // namespace
+// Models are read from in-memory texts through temporary files, as the
+// calculation programs read them.
+using testsupport::runErrorText;
+using testsupport::TempFile;
 
 TEST(NodeSort, LabelsTenThreeSevenGetIndicesThreeOneTwo) {
-  TextFile f("10 0 0\n3 5 0\n7 2.5 0\n");
+  TempFile f("10 0 0\n3 5 0\n7 2.5 0\n");
   Scanner scanner(f.file, "m.dat");
   ModelReader reader(scanner);
   auto nodes = reader.readNodes(3);
@@ -47,29 +29,29 @@ TEST(NodeSort, LabelsTenThreeSevenGetIndicesThreeOneTwo) {
 }
 
 TEST(NodeSort, DuplicateLabelIsRejected) {
-  TextFile f("1 0 0\n2 5 0\n1 9 0\n");
+  TempFile f("1 0 0\n2 5 0\n1 9 0\n");
   Scanner scanner(f.file, "m.dat");
   ModelReader reader(scanner);
-  EXPECT_EQ(errorText([&] { reader.readNodes(3); }), "ERROR: DOS NODOS CON LA ETIQUETA 1\n");
+  EXPECT_EQ(runErrorText([&] { reader.readNodes(3); }), "ERROR: DOS NODOS CON LA ETIQUETA 1\n");
 }
 
 class BarReading : public ::testing::Test {
  protected:
   std::vector<Node> nodes() {
-    TextFile f("1 0 0\n2 4 0\n3 4 3\n4 4 -2\n");
+    TempFile f("1 0 0\n2 4 0\n3 4 3\n4 4 -2\n");
     Scanner scanner(f.file, "m.dat");
     ModelReader reader(scanner);
     return reader.readNodes(4);
   }
   std::vector<BarInput> read(const std::string& text, int nb, int& maxw) {
-    TextFile f(text);
+    TempFile f(text);
     Scanner scanner(f.file, "viga.dat");
     ModelReader reader(scanner);
     return reader.readBars(nb, nodes(), maxw);
   }
   std::string failure(const std::string& text) {
     int maxw = 0;
-    return errorText([&] { read(text, 1, maxw); });
+    return runErrorText([&] { read(text, 1, maxw); });
   }
 };
 
@@ -145,24 +127,24 @@ TEST(BarProperties, TaperTwoGivesOneAndHalfHeightAndThreeQuarterTimesFiveInertia
 }
 
 TEST(Header, TitleCountsAndChecks) {
-  TextFile good("VIGA   1    0\n2 3 3 0 1 1 0 0 1\n0.0\n");
+  TempFile good("VIGA   1    0\n2 3 3 0 1 1 0 0 1\n0.0\n");
   Scanner s1(good.file, "m.dat");
   ModelHeader h = ModelReader(s1).readHeader();
   EXPECT_EQ(h.title, "VIGA");
   EXPECT_EQ(h.nb, 2);
   EXPECT_EQ(h.selfWeight, 1);
 
-  TextFile longTitle("ABCDEFGHIJKLMNOPQRSTUVWXY 1 0\n1 2 2 0 1 1 0 0 0\n0\n");
+  TempFile longTitle("ABCDEFGHIJKLMNOPQRSTUVWXY 1 0\n1 2 2 0 1 1 0 0 0\n0\n");
   Scanner s2(longTitle.file, "m.dat");
-  EXPECT_NE(errorText([&] { ModelReader(s2).readHeader(); }).find("23"), std::string::npos);
+  EXPECT_NE(runErrorText([&] { ModelReader(s2).readHeader(); }).find("23"), std::string::npos);
 
-  TextFile negative("V 1 0\n1 -2 2 0 1 1 0 0 0\n0\n");
+  TempFile negative("V 1 0\n1 -2 2 0 1 1 0 0 0\n0\n");
   Scanner s3(negative.file, "m.dat");
-  EXPECT_NE(errorText([&] { ModelReader(s3).readHeader(); }).find("NEGATIVA"), std::string::npos);
+  EXPECT_NE(runErrorText([&] { ModelReader(s3).readHeader(); }).find("NEGATIVA"), std::string::npos);
 
-  TextFile huge("V 1 0\n1 900000000 2 0 1 1 0 0 0\n0\n");
+  TempFile huge("V 1 0\n1 900000000 2 0 1 1 0 0 0\n0\n");
   Scanner s4(huge.file, "m.dat");
-  EXPECT_NE(errorText([&] { ModelReader(s4).readHeader(); }).find("NO CABEN"), std::string::npos);
+  EXPECT_NE(runErrorText([&] { ModelReader(s4).readHeader(); }).find("NO CABEN"), std::string::npos);
 }
 
 TEST(UnitConstants, CodesThreeAndFourUseCentimetreGravity) {
@@ -175,10 +157,10 @@ TEST(UnitConstants, CodesThreeAndFourUseCentimetreGravity) {
 class SupportReading : public ::testing::Test {
  protected:
   Support read(const std::string& text) {
-    TextFile nodesFile("5 0 0\n");
+    TempFile nodesFile("5 0 0\n");
     Scanner ns(nodesFile.file, "m.dat");
     auto nodes = ModelReader(ns).readNodes(1);
-    TextFile f(text + "\n999\n");
+    TempFile f(text + "\n999\n");
     Scanner s(f.file, "m.dat");
     Support support = ModelReader(s).readSupport(1, nodes);
     int next = 0;

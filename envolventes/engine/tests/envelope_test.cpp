@@ -18,19 +18,8 @@ namespace {
 
 const char* const kProjects[] = {"env_a", "env_b", "env_c"};
 
-// Copies the bundled example projects and analyses them with calcest.
 bool analyseExamples(const ScratchDir& dir) {
-  if (!std::filesystem::exists(CALCEST_BINARY)) return false;
-  for (const char* p : kProjects) {
-    for (const char* ext : {".dat", ".caf", ".car", ".esf"})
-      dir.write(std::string(p) + ext, testsupport::readFile(std::string(EXAMPLES_DIR) + "/envolvente/" + p + ext));
-    auto run = testsupport::runProgram(CALCEST_BINARY,
-                                       {std::string(p) + ".dat", std::string(p) + ".res", std::string(p) + ".caf",
-                                        std::string(p) + ".fmc", std::string(p) + ".bar", "0"},
-                                       dir.path());
-    if (run.status != 0) return false;
-  }
-  return true;
+  return testsupport::analyseEnvelopeExamples(CALCEST_BINARY, EXAMPLES_DIR, dir);
 }
 
 double maxOf0(double a, double b) { return std::max({0.0, a, b}); }
@@ -165,16 +154,14 @@ TEST(EnvelopeOfCalcestProjects, ForceTableIsTheStrictMaxAndMinOfTheProjectTables
 }
 
 TEST(EnvelopeRules, ConcentratedMomentAndForce_GiveRightSideValuesOnlyWhereTheyAct) {
-  ScratchDir dir;
   HandProject p;
   p.cafLines = {"1  2  5.0  5.0  0.0  10.0 y", "1  1  2.5  7.5  0.0  -4.0 y", "1  1  2.5  7.5  0.0  -1.0 y"};
   p.reactions = {{6.0f, 0}, {7.0f, 0}};
   p.point = [](int P, float) {
     return std::array<float, 3>{0, P == 10 ? 25.0f : 1.0f, P == 5 ? 2.0f : (P == 20 ? -3.0f : 0.5f)};
   };
-  writeProject(dir, "a", p);
   EngineRun r;
-  r.run(dir, {"a"});
+  r.runOne(p);
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
   const PointEnvelopes& e = r.state.points;
   EXPECT_FLOAT_EQ(e.MomentMaxRight[10], 35.0f);  // 25 - (-10)
