@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "loads.h"
 #include "run_error.h"
+#include "test_support.h"
 
 namespace {
 
@@ -69,19 +69,10 @@ Failure failureOf(const std::function<void()>& action) {
   return f;
 }
 
-struct TextFile {
-  explicit TextFile(const std::string& text) {
-    file = std::tmpfile();
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
-  }
-  ~TextFile() { std::fclose(file); }
-  FILE* file;
-};
 
 }  // namespace
 
-// ---------------------------------------------------------------- point force
+// ------------------------------------------------------ equivalent nodal loads
 
 TEST(PointForce, MidSpanOnFixedBarGivesHalfTheForceAndPLOverEight) {
   Bar bar = makeBar(1, 4);
@@ -91,34 +82,61 @@ TEST(PointForce, MidSpanOnFixedBarGivesHalfTheForceAndPLOverEight) {
   expectVec(bar.eqGlobal, {0, -5, -5, 0, -5, 5});
 }
 
-TEST(PointForce, MidSpanOnTwoHingedBarGivesShearsOnly) {
-  expectVec(eqOf(4, makeLoad(1, 2, 2, 0, -10), 4), {0, -5, 0, 0, -5, 0});
-}
-
-TEST(PointForce, OffCentreOnFixedBarMatchesPabSquaredOverLSquared) {
-  // P = 9 down, a = 1, b = 2, L = 3: M_A = Pab^2/L^2 = 4, M_B = Pa^2b/L^2 = 2,
-  // R_A = Pb^2(3a + b)/L^3 = 20/3, R_B = 7/3.
-  expectVec(eqOf(1, makeLoad(1, 1, 2, 0, -9), 3), {0, -20.0 / 3, -4, 0, -7.0 / 3, 2});
-}
-
-TEST(PointForce, MidSpanOnProppedCantileversGivesThreeSixteenthsPL) {
-  // P = 16 down, L = 4: fixed-end moment 3PL/16 = 12, reactions 11P/16 and 5P/16.
-  expectVec(eqOf(3, makeLoad(1, 2, 2, 0, -16), 4), {0, -11, -12, 0, -5, 0});
-  expectVec(eqOf(2, makeLoad(1, 2, 2, 0, -16), 4), {0, -5, 0, 0, -11, 12});
-}
-
-TEST(PointForce, CantileverTypesCarryTheWholeForceAtTheirHeldEnd) {
-  // 10 down at 1 from I on a bar of 4: held at I, moment 10*1; held at J, 10*3.
-  expectVec(eqOf(6, makeLoad(1, 1, 3, 0, -10), 4), {0, -10, -10, 0, 0, 0});
-  expectVec(eqOf(5, makeLoad(1, 1, 3, 0, -10), 4), {0, 0, 0, 0, -10, 30});
-}
-
-TEST(PointForce, ShearReleasedBarsMatchGuidedFixedBeam) {
-  // P = 6 down, a = 1, b = 2, L = 3. Guided at I: all the force at J, moment at
-  // the guided end Pb^2/(2L) = 4, at the fixed end Pb(L + a)/(2L) = 8.
-  expectVec(eqOf(7, makeLoad(1, 1, 2, 0, -6), 3), {0, 0, 4, 0, -6, 8});
-  // Guided at J: moments Pa(L + b)/(2L) = 5 at I and Pa^2/(2L) = 1 at J.
-  expectVec(eqOf(8, makeLoad(1, 1, 2, 0, -6), 3), {0, -6, -5, 0, 0, -1});
+// Equivalent nodal loads of one load on a bar of each type, (N, V, M at I,
+// N, V, M at J), against the fixed-end forces of beam theory.
+TEST(EquivalentLoads, MatchTheFixedEndForcesOfBeamTheory) {
+  struct Case {
+    const char* what;
+    int type;
+    BarLoad load;
+    double L;
+    std::vector<double> eq;
+  };
+  const Case cases[] = {
+      {"point force at mid-span, two hinges: shears only", 4, makeLoad(1, 2, 2, 0, -10), 4, {0, -5, 0, 0, -5, 0}},
+      // P = 9 down, a = 1, b = 2, L = 3: M_A = Pab^2/L^2 = 4, M_B = Pa^2b/L^2 = 2,
+      // R_A = Pb^2(3a + b)/L^3 = 20/3, R_B = 7/3.
+      {"point force off centre, fixed", 1, makeLoad(1, 1, 2, 0, -9), 3, {0, -20.0 / 3, -4, 0, -7.0 / 3, 2}},
+      // P = 16 down, L = 4: fixed-end moment 3PL/16 = 12, reactions 11P/16 and 5P/16.
+      {"point force at mid-span, hinge at J", 3, makeLoad(1, 2, 2, 0, -16), 4, {0, -11, -12, 0, -5, 0}},
+      {"point force at mid-span, hinge at I", 2, makeLoad(1, 2, 2, 0, -16), 4, {0, -5, 0, 0, -11, 12}},
+      // 10 down at 1 from I on a bar of 4: held at I, moment 10*1; held at J, 10*3.
+      {"point force, cantilever held at I", 6, makeLoad(1, 1, 3, 0, -10), 4, {0, -10, -10, 0, 0, 0}},
+      {"point force, cantilever held at J", 5, makeLoad(1, 1, 3, 0, -10), 4, {0, 0, 0, 0, -10, 30}},
+      // P = 6 down, a = 1, b = 2, L = 3. Guided at I: all the force at J, moment at
+      // the guided end Pb^2/(2L) = 4, at the fixed end Pb(L + a)/(2L) = 8.
+      {"point force, guided at I", 7, makeLoad(1, 1, 2, 0, -6), 3, {0, 0, 4, 0, -6, 8}},
+      // Guided at J: moments Pa(L + b)/(2L) = 5 at I and Pa^2/(2L) = 1 at J.
+      {"point force, guided at J", 8, makeLoad(1, 1, 2, 0, -6), 3, {0, -6, -5, 0, 0, -1}},
+      // q = 2 down, L = 6: shears qL/2 = 6, moments qL^2/12 = 6.
+      {"uniform over the span, fixed", 1, makeLoad(3, 0, 6, 0, -2), 6, {0, -6, -6, 0, -6, 6}},
+      // w = 3 over the left half of L = 8: M_A = 11wL^2/192 = 11, M_B = 5wL^2/192 = 5,
+      // R_A = 13wL/32 = 9.75, R_B = 3wL/32 = 2.25.
+      {"uniform over the left half, fixed", 1, makeLoad(3, 0, 4, 4, -3), 8, {0, -9.75, -11, 0, -2.25, 5}},
+      // q = 2 down, L = 4: wL^2/8 = 4 at the fixed end, reactions 5wL/8 = 5 and 3wL/8 = 3.
+      {"uniform, hinge at J", 3, makeLoad(3, 0, 4, 0, -2), 4, {0, -5, -4, 0, -3, 0}},
+      {"uniform, hinge at I", 2, makeLoad(3, 0, 4, 0, -2), 4, {0, -3, 0, 0, -5, 4}},
+      {"uniform, two hinges", 4, makeLoad(3, 0, 4, 0, -2), 4, {0, -4, 0, 0, -4, 0}},
+      // Cantilevers: the whole qL = 8 and qL^2/2 = 16 at the held end.
+      {"uniform, cantilever held at I", 6, makeLoad(3, 0, 4, 0, -2), 4, {0, -8, -16, 0, 0, 0}},
+      {"uniform, cantilever held at J", 5, makeLoad(3, 0, 4, 0, -2), 4, {0, 0, 0, 0, -8, 16}},
+      // q = 3 down, L = 2: guided end wL^2/6 = 2, fixed end wL^2/3 = 4.
+      {"uniform, guided at I", 7, makeLoad(3, 0, 2, 0, -3), 2, {0, 0, 2, 0, -6, 4}},
+      {"uniform, guided at J", 8, makeLoad(3, 0, 2, 0, -3), 2, {0, -6, -4, 0, 0, -2}},
+      // Peak 60 down, L = 2: at the zero end 3wL/20 = 18 and wL^2/30 = 8,
+      // at the peak end 7wL/20 = 42 and wL^2/20 = 12.
+      {"triangle rising to J, fixed", 1, makeLoad(4, 0, 2, 0, -60), 2, {0, -18, -8, 0, -42, 12}},
+      {"triangle falling to J, fixed", 1, makeLoad(5, 0, 2, 0, -60), 2, {0, -42, -12, 0, -18, 8}},
+      // Fixed at I, hinge at J, L = 2, peak 60. Peak at the hinge: M = 7wL^2/120 = 14,
+      // reactions 9wL/40 = 27 and 11wL/40 = 33. Peak at the fixed end: M = wL^2/15 = 16,
+      // reactions 2wL/5 = 48 and wL/10 = 12.
+      {"triangle rising to the hinge", 3, makeLoad(4, 0, 2, 0, -60), 2, {0, -27, -14, 0, -33, 0}},
+      {"triangle falling to the hinge", 3, makeLoad(5, 0, 2, 0, -60), 2, {0, -48, -16, 0, -12, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    expectVec(eqOf(c.type, c.load, c.L), c.eq);
+  }
 }
 
 TEST(PointForce, HorizontalLoadOnHorizontalBarGivesOnlyTheAxialSplit) {
@@ -151,17 +169,6 @@ TEST(PointForce, AxialForceOnShearReleasedBarReachesTheNodes) {
 
 // ----------------------------------------------------------- distributed loads
 
-TEST(UniformLoad, FullSpanOnFixedBarGivesQLOverTwoAndQLSquaredOverTwelve) {
-  // q = 2 down, L = 6: shears 6, moments 6.
-  expectVec(eqOf(1, makeLoad(3, 0, 6, 0, -2), 6), {0, -6, -6, 0, -6, 6});
-}
-
-TEST(UniformLoad, LeftHalfOfFixedBarGivesElevenAndFiveOverOneNinetyTwo) {
-  // w = 3 over the left half of L = 8: M_A = 11wL^2/192 = 11, M_B = 5wL^2/192 = 5,
-  // R_A = 13wL/32 = 9.75, R_B = 3wL/32 = 2.25.
-  expectVec(eqOf(1, makeLoad(3, 0, 4, 4, -3), 8), {0, -9.75, -11, 0, -2.25, 5});
-}
-
 TEST(UniformLoad, IntegratedPointForceRowAgreesWithClosedFormOnFixedBar) {
   // The closed form applied to type 1 bars against the integral of the point-force row.
   const double a = 1.3, c = 2.1, b = 0.9, q = -1.7;
@@ -171,39 +178,6 @@ TEST(UniformLoad, IntegratedPointForceRowAgreesWithClosedFormOnFixedBar) {
   EXPECT_NEAR(closed[3], integral.MI, 1e-12);
   EXPECT_NEAR(closed[5], integral.VJ, 1e-12);
   EXPECT_NEAR(closed[6], integral.MJ, 1e-12);
-}
-
-TEST(UniformLoad, FullSpanOnHingedBarsGivesPropppedCantileverValues) {
-  // q = 2 down, L = 4: wL^2/8 = 4 at the fixed end, reactions 5wL/8 = 5 and 3wL/8 = 3.
-  expectVec(eqOf(3, makeLoad(3, 0, 4, 0, -2), 4), {0, -5, -4, 0, -3, 0});
-  expectVec(eqOf(2, makeLoad(3, 0, 4, 0, -2), 4), {0, -3, 0, 0, -5, 4});
-  expectVec(eqOf(4, makeLoad(3, 0, 4, 0, -2), 4), {0, -4, 0, 0, -4, 0});
-}
-
-TEST(UniformLoad, FullSpanOnCantileverTypesGivesQLSquaredOverTwo) {
-  expectVec(eqOf(6, makeLoad(3, 0, 4, 0, -2), 4), {0, -8, -16, 0, 0, 0});
-  expectVec(eqOf(5, makeLoad(3, 0, 4, 0, -2), 4), {0, 0, 0, 0, -8, 16});
-}
-
-TEST(UniformLoad, FullSpanOnShearReleasedBarsGivesSixthAndThirdOfQLSquared) {
-  // q = 3 down, L = 2: guided end wL^2/6 = 2, fixed end wL^2/3 = 4.
-  expectVec(eqOf(7, makeLoad(3, 0, 2, 0, -3), 2), {0, 0, 2, 0, -6, 4});
-  expectVec(eqOf(8, makeLoad(3, 0, 2, 0, -3), 2), {0, -6, -4, 0, 0, -2});
-}
-
-TEST(TriangularLoad, FullSpanOnFixedBarGivesThirtiethAndTwentiethOfQLSquared) {
-  // Peak 60 down, L = 2: at the zero end 3wL/20 = 18 and wL^2/30 = 8,
-  // at the peak end 7wL/20 = 42 and wL^2/20 = 12.
-  expectVec(eqOf(1, makeLoad(4, 0, 2, 0, -60), 2), {0, -18, -8, 0, -42, 12});
-  expectVec(eqOf(1, makeLoad(5, 0, 2, 0, -60), 2), {0, -42, -12, 0, -18, 8});
-}
-
-TEST(TriangularLoad, FullSpanOnProppedCantilever) {
-  // Fixed at I, hinge at J, L = 2, peak 60. Peak at the hinge: M = 7wL^2/120 = 14,
-  // reactions 9wL/40 = 27 and 11wL/40 = 33. Peak at the fixed end: M = wL^2/15 = 16,
-  // reactions 2wL/5 = 48 and wL/10 = 12.
-  expectVec(eqOf(3, makeLoad(4, 0, 2, 0, -60), 2), {0, -27, -14, 0, -33, 0});
-  expectVec(eqOf(3, makeLoad(5, 0, 2, 0, -60), 2), {0, -48, -16, 0, -12, 0});
 }
 
 TEST(TriangularLoad, ZeroLoadedLengthGivesNothing) {
@@ -274,16 +248,24 @@ TEST(Statics, PointMomentIsEquivalentToAClockwiseCoupleOnEveryBarType) {
   }
 }
 
+namespace {
+// The bar with E = 2e7, A = 0.1, I = 1e-3, h = 0.3, alpha = 1e-5 under a
+// temperature load of 10.
+Bar heatedBar(Bar bar) {
+  bar.E = 2e7;
+  bar.A = 0.1;
+  bar.I = 1e-3;
+  bar.h = 0.3;
+  bar.alpha = 1e-5;
+  applyBarLoad(bar, makeLoad(6, 0, 0, 0, 10));
+  return bar;
+}
+}  // namespace
+
 TEST(Statics, TemperatureLoadsAreSelfEquilibrated) {
   for (int type = 1; type <= 4; ++type) {
     SCOPED_TRACE(type);
-    Bar bar = makeBar(type, 5, 0.6, 0.8, kInclinedRight);
-    bar.E = 2e7;
-    bar.A = 0.1;
-    bar.I = 1e-3;
-    bar.h = 0.3;
-    bar.alpha = 1e-5;
-    applyBarLoad(bar, makeLoad(6, 0, 0, 0, 10));
+    Bar bar = heatedBar(makeBar(type, 5, 0.6, 0.8, kInclinedRight));
     const Resultant r = resultantOfEq(bar);
     EXPECT_NEAR(r.fx, 0, 1e-9);
     EXPECT_NEAR(r.fy, 0, 1e-9);
@@ -295,16 +277,7 @@ TEST(Statics, TemperatureLoadsAreSelfEquilibrated) {
 
 TEST(Temperature, FixedEndForcesOfAGradient) {
   // E alpha T A = 2e7 * 1e-5 * 10 * 0.1 = 200; E I alpha T / h = 2e7 * 1e-3 * 1e-5 * 10 / 0.3 = 20/3.
-  auto eqFor = [](int type) {
-    Bar bar = makeBar(type, 4);
-    bar.E = 2e7;
-    bar.A = 0.1;
-    bar.I = 1e-3;
-    bar.h = 0.3;
-    bar.alpha = 1e-5;
-    applyBarLoad(bar, makeLoad(6, 0, 0, 0, 10));
-    return bar.eqLocal;
-  };
+  auto eqFor = [](int type) { return heatedBar(makeBar(type, 4)).eqLocal; };
   const double m = 20.0 / 3;
   expectVec(eqFor(1), {200, 0, -m, -200, 0, m});
   // One end hinged: 1.5 times the moment at the other, balanced by end shears.
@@ -582,7 +555,7 @@ std::vector<Bar> threeBars() {
 }
 
 Failure readFailure(const std::string& text, std::vector<Bar>& bars) {
-  TextFile f(text);
+  testsupport::TempFile f(text);
   Scanner scanner(f.file, "viga.caf");
   return failureOf([&] { readAndApplyBarLoads(scanner, bars); });
 }
