@@ -53,6 +53,25 @@ inline Model straightBeam(const std::vector<double>& xs, double E = 1000.0, doub
   return m;
 }
 
+// Two spans of 5 on a pin and two rollers, and a uniform load of 10 down on both.
+inline Model twoSpanBeam() {
+  Model m = straightBeam({0.0, 5.0, 10.0});
+  m.supports = {"1  110 0.0 0.0", "2  10 0.0", "3  10 0.0"};
+  return m;
+}
+const std::string kUniformLoads = "1  3  0.0  5.0  0.0  -10.0 y\n2  3  0.0  5.0  0.0  -10.0 y\n";
+
+// One bar between (0, 0) and (4, 3), pinned at both ends, drawn from node i to
+// node j; kInclinedLoad puts 1 down per horizontal metre over its whole span.
+inline Model inclinedSpan(int i, int j) {
+  Model m = straightBeam({0.0});
+  m.nodes = {"1 0.0 0.0", "2 4.0 3.0"};
+  m.bars = {bar(1, i, j)};
+  m.supports = {"1  110 0.0 0.0", "2  110 0.0 0.0"};
+  return m;
+}
+const std::string kInclinedLoad = "1  3  0.0  4.0  0.0  -1.0 y\n";
+
 // Runs calcest on the model and loads files already in `dir`.
 inline testsupport::RunResult runCalcestOn(const testsupport::ScratchDir& dir, const std::string& stem = "m",
                                            int seconds = 60) {

@@ -18,14 +18,6 @@ using testsupport::splitLines;
 
 namespace {
 const std::string kPrompt = "  Presione una tecla para continuar\n";
-
-Model twoSpanBeam() {
-  Model m = straightBeam({0.0, 5.0, 10.0});
-  m.supports = {"1  110 0.0 0.0", "2  10 0.0", "3  10 0.0"};
-  return m;
-}
-
-const std::string kUniformLoads = "1  3  0.0  5.0  0.0  -10.0 y\n2  3  0.0  5.0  0.0  -10.0 y\n";
 }  // namespace
 
 TEST(CommandLine, FiveOrSevenArgumentsGiveTheSixArgumentMessageAndReadNothing) {

@@ -13,13 +13,6 @@ using testsupport::ScratchDir;
 using testsupport::splitLines;
 
 namespace {
-Model twoSpanBeam() {
-  Model m = straightBeam({0.0, 5.0, 10.0});
-  m.supports = {"1  110 0.0 0.0", "2  10 0.0", "3  10 0.0"};
-  return m;
-}
-const std::string kUniformLoads = "1  3  0.0  5.0  0.0  -10.0 y\n2  3  0.0  5.0  0.0  -10.0 y\n";
-
 bool matches(const std::string& line, const char* pattern) { return std::regex_match(line, std::regex(pattern)); }
 }  // namespace
 
@@ -75,11 +68,7 @@ TEST(ResultFiles, BarDrawnRightToLeftIsListedWithItsNodesSwapped) {
   // w a^2 / 8 = 2 at mid-span and no end moments; on a bar drawn leftward the
   // diagram keeps the local sign, M = Mstart - x Vstart + M0 = -2.
   ScratchDir dir;
-  Model m = straightBeam({0.0});
-  m.nodes = {"1 0.0 0.0", "2 4.0 3.0"};
-  m.bars = {bar(1, 2, 1)};
-  m.supports = {"1  110 0.0 0.0", "2  110 0.0 0.0"};
-  auto run = runCalcest(dir, m, "1  3  0.0  4.0  0.0  -1.0 y\n");
+  auto run = runCalcest(dir, inclinedSpan(2, 1), kInclinedLoad);
   ASSERT_EQ(run.status, 0) << run.output;
   auto lines = splitLines(dir.read("m.res"));
   auto values = numbers(lines[3]);

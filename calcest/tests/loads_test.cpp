@@ -8,25 +8,13 @@
 #include <vector>
 
 #include "loads.h"
+#include "sample_bar.h"
 #include "run_error.h"
 #include "test_support.h"
 
 namespace {
 
 constexpr double kTol = 1e-9;
-
-Bar makeBar(int type, double L, double cosine = 1.0, double sine = 0.0, int orient = kHorizontal) {
-  Bar bar;
-  bar.label = 1;
-  bar.type = type;
-  bar.L = L;
-  bar.cos = cosine;
-  bar.sin = sine;
-  bar.orient = orient;
-  for (int k = 0; k < kStations; ++k) bar.xs[k] = L * 0.05 * k;
-  bar.xs[kStations - 1] = L;
-  return bar;
-}
 
 BarLoad makeLoad(int ltype, double a, double c, double b, double q, char dir = 'y') {
   BarLoad load;
@@ -42,7 +30,7 @@ BarLoad makeLoad(int ltype, double a, double c, double b, double q, char dir = '
 
 // Loaded bar of the given type: eqLocal as (N, V, M at I, N, V, M at J).
 Vec6 eqOf(int type, const BarLoad& load, double L) {
-  Bar bar = makeBar(type, L);
+  Bar bar = sampleBar(type, L);
   applyBarLoad(bar, load);
   return bar.eqLocal;
 }
@@ -75,7 +63,7 @@ Failure failureOf(const std::function<void()>& action) {
 // ------------------------------------------------------ equivalent nodal loads
 
 TEST(PointForce, MidSpanOnFixedBarGivesHalfTheForceAndPLOverEight) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   applyBarLoad(bar, makeLoad(1, 2, 2, 0, -10));
   expectVec(bar.eqLocal, {0, -5, -5, 0, -5, 5});
   expectVec(bar.fixedEnd, {0, 5, 5, 0, 5, -5});
@@ -140,7 +128,7 @@ TEST(EquivalentLoads, MatchTheFixedEndForcesOfBeamTheory) {
 }
 
 TEST(PointForce, HorizontalLoadOnHorizontalBarGivesOnlyTheAxialSplit) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   applyBarLoad(bar, makeLoad(1, 1, 3, 0, 8, 'x'));
   // Simple-beam shares 8*3/4 and 8*1/4 along the bar, nothing across it.
   expectVec(bar.eqLocal, {6, 0, 0, 2, 0, 0});
@@ -154,7 +142,7 @@ TEST(PointForce, HorizontalLoadOnHorizontalBarGivesOnlyTheAxialSplit) {
 TEST(PointForce, SideLoadOnVerticalShearReleasedBarKeepsMomentsConsistentWithShear) {
   // Column of type 7 (sin = 1), a horizontal force of 6 at 1 from I: local force
   // -6 across the bar; the end moments follow that same local force.
-  Bar bar = makeBar(7, 3, 0.0, 1.0, kVertical);
+  Bar bar = sampleBar(7, 3, 0.0, 1.0, kVertical);
   applyBarLoad(bar, makeLoad(1, 1, 2, 0, 6, 'x'));
   expectVec(bar.eqLocal, {0, 0, 4, 0, -6, 8});
   expectVec(bar.eqGlobal, {0, 0, 4, 6, 0, 8});
@@ -162,7 +150,7 @@ TEST(PointForce, SideLoadOnVerticalShearReleasedBarKeepsMomentsConsistentWithShe
 
 TEST(PointForce, AxialForceOnShearReleasedBarReachesTheNodes) {
   // Column of type 7, 10 down at 1 above I on a height of 4: 7.5 to I, 2.5 to J.
-  Bar bar = makeBar(7, 4, 0.0, 1.0, kVertical);
+  Bar bar = sampleBar(7, 4, 0.0, 1.0, kVertical);
   applyBarLoad(bar, makeLoad(1, 1, 3, 0, -10));
   expectVec(bar.eqGlobal, {0, -7.5, 0, 0, -2.5, 0});
 }
@@ -181,7 +169,7 @@ TEST(UniformLoad, IntegratedPointForceRowAgreesWithClosedFormOnFixedBar) {
 }
 
 TEST(TriangularLoad, ZeroLoadedLengthGivesNothing) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   applyBarLoad(bar, makeLoad(4, 1, 0, 3, -5));
   applyBarLoad(bar, makeLoad(5, 1, 0, 3, -5));
   expectVec(bar.eqLocal, {0, 0, 0, 0, 0, 0}, 0.0);
@@ -213,7 +201,7 @@ TEST(Statics, ForceLoadsOnInclinedBarAreStaticallyEquivalentOnEveryBarType) {
       const int highest = (ltype == 1 || ltype == 3) ? 8 : 6;
       for (int type = 1; type <= highest; ++type) {
         SCOPED_TRACE(testing::Message() << "dir " << dir << " load " << ltype << " bar " << type);
-        Bar bar = makeBar(type, 5, 0.6, 0.8, kInclinedRight);
+        Bar bar = sampleBar(type, 5, 0.6, 0.8, kInclinedRight);
         const double q = -3;
         double force = 0, centroid = 0;  // resultant and its distance from I along the bar
         if (ltype == 1) {
@@ -239,7 +227,7 @@ TEST(Statics, ForceLoadsOnInclinedBarAreStaticallyEquivalentOnEveryBarType) {
 TEST(Statics, PointMomentIsEquivalentToAClockwiseCoupleOnEveryBarType) {
   for (int type = 1; type <= 6; ++type) {
     SCOPED_TRACE(type);
-    Bar bar = makeBar(type, 5, 0.6, 0.8, kInclinedRight);
+    Bar bar = sampleBar(type, 5, 0.6, 0.8, kInclinedRight);
     applyBarLoad(bar, makeLoad(2, 1.5, 3.5, 0, 7, 'z'));
     const Resultant r = resultantOfEq(bar);
     EXPECT_NEAR(r.fx, 0, 1e-12);
@@ -265,7 +253,7 @@ Bar heatedBar(Bar bar) {
 TEST(Statics, TemperatureLoadsAreSelfEquilibrated) {
   for (int type = 1; type <= 4; ++type) {
     SCOPED_TRACE(type);
-    Bar bar = heatedBar(makeBar(type, 5, 0.6, 0.8, kInclinedRight));
+    Bar bar = heatedBar(sampleBar(type, 5, 0.6, 0.8, kInclinedRight));
     const Resultant r = resultantOfEq(bar);
     EXPECT_NEAR(r.fx, 0, 1e-9);
     EXPECT_NEAR(r.fy, 0, 1e-9);
@@ -277,7 +265,7 @@ TEST(Statics, TemperatureLoadsAreSelfEquilibrated) {
 
 TEST(Temperature, FixedEndForcesOfAGradient) {
   // E alpha T A = 2e7 * 1e-5 * 10 * 0.1 = 200; E I alpha T / h = 2e7 * 1e-3 * 1e-5 * 10 / 0.3 = 20/3.
-  auto eqFor = [](int type) { return heatedBar(makeBar(type, 4)).eqLocal; };
+  auto eqFor = [](int type) { return heatedBar(sampleBar(type, 4)).eqLocal; };
   const double m = 20.0 / 3;
   expectVec(eqFor(1), {200, 0, -m, -200, 0, m});
   // One end hinged: 1.5 times the moment at the other, balanced by end shears.
@@ -293,7 +281,7 @@ TEST(Projection, VerticalLoadOverHorizontalProjectionOnFortyFiveDegreeBar) {
   // 1 per horizontal metre over a projection of 4 becomes 0.7071 per bar metre
   // over 5.657 of bar: local components 0.5 across and 0.5 along the bar.
   const double r = std::sqrt(0.5), L = 4 / r;
-  Bar bar = makeBar(1, L, r, r, kInclinedRight);
+  Bar bar = sampleBar(1, L, r, r, kInclinedRight);
   applyBarLoad(bar, makeLoad(3, 0, 4, 0, -1));
   const double qt = -0.5;
   expectVec(bar.eqLocal, {-L / 2 * 0.5, qt * L / 2, qt * L * L / 12, -L / 2 * 0.5, qt * L / 2, -qt * L * L / 12});
@@ -306,7 +294,7 @@ TEST(Projection, VerticalLoadOverHorizontalProjectionOnFortyFiveDegreeBar) {
 TEST(Projection, LoadStartsAtTheProjectedDistanceAlongTheBar) {
   // a = 1.1 horizontal is 1.5556 along the bar; stations are 0.2828 apart.
   const double r = std::sqrt(0.5), L = 4 / r;
-  Bar bar = makeBar(1, L, r, r, kInclinedRight);
+  Bar bar = sampleBar(1, L, r, r, kInclinedRight);
   applyBarLoad(bar, makeLoad(3, 1.1, 2, 0.9, -1));
   EXPECT_EQ(bar.V0[5], 0.0);
   EXPECT_NEAR(bar.V0[6], -0.5 * (bar.xs[6] - 1.1 / r), 1e-12);
@@ -315,7 +303,7 @@ TEST(Projection, LoadStartsAtTheProjectedDistanceAlongTheBar) {
 TEST(Projection, HorizontalLoadOnLeftLeaningBarUsesTheVerticalProjection) {
   // Bar along (-0.6, 0.8), length 5: a horizontal load of 2 per vertical metre
   // over the whole height 4 totals 8.
-  Bar bar = makeBar(1, 5, -0.6, 0.8, kInclinedLeft);
+  Bar bar = sampleBar(1, 5, -0.6, 0.8, kInclinedLeft);
   applyBarLoad(bar, makeLoad(3, 0, 4, 0, 2, 'x'));
   EXPECT_NEAR(bar.eqGlobal[1] + bar.eqGlobal[4], 8, 1e-12);
   EXPECT_NEAR(bar.eqGlobal[2] + bar.eqGlobal[5], 0, 1e-12);
@@ -324,7 +312,7 @@ TEST(Projection, HorizontalLoadOnLeftLeaningBarUsesTheVerticalProjection) {
 }
 
 TEST(Projection, PointMomentOnInclinedBarIsNotProjected) {
-  Bar bar = makeBar(1, 5, 0.6, 0.8, kInclinedRight);
+  Bar bar = sampleBar(1, 5, 0.6, 0.8, kInclinedRight);
   applyBarLoad(bar, makeLoad(2, 1, 4, 0, 3));
   // Stations 0.25 apart: the moment at 1 along the bar starts at station 4.
   EXPECT_EQ(bar.M0[3], 0.0);
@@ -335,7 +323,7 @@ TEST(Projection, PointMomentOnInclinedBarIsNotProjected) {
 
 TEST(Diagrams, UniformLoadGivesSimpleBeamMomentQLSquaredOverEightAtMidSpan) {
   // q = 2 down, L = 4: simple-beam reaction 4, mid-span moment wL^2/8 = 4.
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   applyBarLoad(bar, makeLoad(3, 0, 4, 0, -2));
   EXPECT_NEAR(4 * 2 + bar.M0[10], 4, 1e-12);
   EXPECT_NEAR(bar.V0[5], -2, 1e-12);  // load on the first metre
@@ -348,7 +336,7 @@ TEST(Diagrams, UniformLoadGivesSimpleBeamMomentQLSquaredOverEightAtMidSpan) {
 
 TEST(Diagrams, PartialUniformLoadBeyondItsEndActsAsItsResultant) {
   // q = 3 down from 1 to 3 on L = 4; at x = 3.6 the resultant 6 acts 1.6 back.
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   applyBarLoad(bar, makeLoad(3, 1, 2, 1, -3));
   EXPECT_NEAR(bar.V0[18], -6, 1e-12);
   EXPECT_NEAR(bar.M0[18], -6 * 1.6, 1e-12);
@@ -361,7 +349,7 @@ TEST(Diagrams, TriangularLoadsActThroughTheirCentroids) {
   // Peak 6 down over 1..3 of L = 4 (c = 2). Inside at x = 2 (d = 1): a triangle of
   // height 3 over 1 metre for the rising load, resultant 1.5, lever 1/3; beyond at
   // x = 3.6 the whole resultant 6 acts from 1 + 4/3 (rising) or 1 + 2/3 (falling).
-  Bar rising = makeBar(1, 4), falling = makeBar(1, 4);
+  Bar rising = sampleBar(1, 4), falling = sampleBar(1, 4);
   applyBarLoad(rising, makeLoad(4, 1, 2, 1, -6));
   applyBarLoad(falling, makeLoad(5, 1, 2, 1, -6));
   EXPECT_NEAR(rising.V0[10], -1.5, 1e-12);
@@ -374,7 +362,7 @@ TEST(Diagrams, TriangularLoadsActThroughTheirCentroids) {
 }
 
 TEST(Diagrams, PointForceDiagramStepsAtTheForce) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   applyBarLoad(bar, makeLoad(1, 1.1, 2.9, 0, -10));
   EXPECT_EQ(bar.V0[5], 0.0);
   EXPECT_NEAR(bar.V0[6], -10, 1e-12);
@@ -384,7 +372,7 @@ TEST(Diagrams, PointForceDiagramStepsAtTheForce) {
 // The envelope viewer adds a concentrated action at its point to the value read
 // there, so a station on the action must hold the value left of it.
 TEST(Diagrams, StationOnAPointForceOrMomentHoldsTheValueLeftOfIt) {
-  Bar force = makeBar(1, 4), moment = makeBar(1, 4), near = makeBar(1, 4);
+  Bar force = sampleBar(1, 4), moment = sampleBar(1, 4), near = sampleBar(1, 4);
   applyBarLoad(force, makeLoad(1, 2, 2, 0, -10));   // on station 10
   applyBarLoad(moment, makeLoad(2, 2, 2, 0, 6));    // on station 10
   applyBarLoad(near, makeLoad(1, 1.99999, 2.00001, 0, -10));  // within 1e-5 of it
@@ -399,7 +387,7 @@ TEST(Diagrams, StationOnAPointForceOrMomentHoldsTheValueLeftOfIt) {
 }
 
 TEST(Diagrams, PointMomentEntersTheMomentDiagramAlikeOnFixedAndHingedBars) {
-  Bar fixed = makeBar(1, 4), hinged = makeBar(3, 4);
+  Bar fixed = sampleBar(1, 4), hinged = sampleBar(3, 4);
   applyBarLoad(fixed, makeLoad(2, 1.1, 2.9, 0, 6));
   applyBarLoad(hinged, makeLoad(2, 1.1, 2.9, 0, 6));
   for (int k = 1; k <= 19; ++k) {
@@ -413,7 +401,7 @@ TEST(Diagrams, PointMomentEntersTheMomentDiagramAlikeOnFixedAndHingedBars) {
 }
 
 TEST(Diagrams, TypeZeroBarGetsDiagramsButNoEquivalentLoads) {
-  Bar bar = makeBar(0, 4);
+  Bar bar = sampleBar(0, 4);
   applyBarLoad(bar, makeLoad(3, 0, 4, 0, -2));
   expectVec(bar.eqLocal, {0, 0, 0, 0, 0, 0}, 0.0);
   EXPECT_NEAR(bar.M0[10], -4, 1e-12);
@@ -422,7 +410,7 @@ TEST(Diagrams, TypeZeroBarGetsDiagramsButNoEquivalentLoads) {
 // ------------------------------------------------------ accumulation, self-weight
 
 TEST(Accumulation, LoadsOfOneBarAddUp) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   applyBarLoad(bar, makeLoad(1, 2, 2, 0, -10));
   applyBarLoad(bar, makeLoad(3, 0, 4, 0, -3));
   // 10 at mid-span plus 3 per metre: shears 5 + 6, moments 5 + 4.
@@ -432,7 +420,7 @@ TEST(Accumulation, LoadsOfOneBarAddUp) {
 }
 
 TEST(SelfWeight, IsAUniformDownwardLoadOverTheWholeBar) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   bar.w = 3;
   applySelfWeight(bar);
   expectVec(bar.eqLocal, {0, -6, -4, 0, -6, 4});
@@ -440,7 +428,7 @@ TEST(SelfWeight, IsAUniformDownwardLoadOverTheWholeBar) {
 
 TEST(SelfWeight, OnAnInclinedBarIsPerBarLengthAndNotProjected) {
   // w = 2 on a bar of length 5 weighs 10 whatever its slope.
-  Bar bar = makeBar(1, 5, 0.6, 0.8, kInclinedRight);
+  Bar bar = sampleBar(1, 5, 0.6, 0.8, kInclinedRight);
   bar.w = 2;
   applySelfWeight(bar);
   EXPECT_NEAR(bar.eqGlobal[2] + bar.eqGlobal[5], -10, 1e-12);
@@ -456,7 +444,7 @@ TEST(LoadErrors, EachLoadTypeAcceptsItsBarTypesOnly) {
   for (int ltype = 1; ltype <= 6; ++ltype) {
     for (int type = -1; type <= 10; ++type) {
       SCOPED_TRACE(testing::Message() << "load " << ltype << " bar " << type);
-      Bar bar = makeBar(type, 4);
+      Bar bar = sampleBar(type, 4);
       bar.h = 0.3;
       Failure f = failureOf([&] { applyBarLoad(bar, makeLoad(ltype, 1, 2, 1, -1)); });
       if (type >= 0 && type <= highest[ltype]) {
@@ -471,17 +459,17 @@ TEST(LoadErrors, EachLoadTypeAcceptsItsBarTypesOnly) {
 
 TEST(LoadErrors, WrongDirectionLetterIsRejectedForForceLoadsOnly) {
   for (int ltype : {1, 3, 4, 5}) {
-    Bar bar = makeBar(1, 4);
+    Bar bar = sampleBar(1, 4);
     Failure f = failureOf([&] { applyBarLoad(bar, makeLoad(ltype, 1, 2, 1, -1, 'z')); });
     EXPECT_EQ(f.text, "ERROR EN DIRECCION DE CARGA");
     EXPECT_EQ(f.status, 1);
     expectVec(bar.eqGlobal, {0, 0, 0, 0, 0, 0}, 0.0);
   }
   for (char dir : {'X', 'Y'}) {
-    Bar bar = makeBar(1, 4);
+    Bar bar = sampleBar(1, 4);
     EXPECT_FALSE(failureOf([&] { applyBarLoad(bar, makeLoad(1, 2, 2, 0, -1, dir)); }).thrown);
   }
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   bar.h = 0.3;
   EXPECT_FALSE(failureOf([&] { applyBarLoad(bar, makeLoad(2, 1, 3, 0, 1, 'z')); }).thrown);
   EXPECT_FALSE(failureOf([&] { applyBarLoad(bar, makeLoad(6, 0, 0, 0, 1, 'z')); }).thrown);
@@ -489,7 +477,7 @@ TEST(LoadErrors, WrongDirectionLetterIsRejectedForForceLoadsOnly) {
 
 TEST(LoadErrors, LoadTypeOutsideOneToSixIsRejected) {
   for (int ltype : {0, 7, -1}) {
-    Bar bar = makeBar(1, 4);
+    Bar bar = sampleBar(1, 4);
     Failure f = failureOf([&] { applyBarLoad(bar, makeLoad(ltype, 1, 2, 1, -1)); });
     EXPECT_EQ(f.text, "ERROR TIPO DE CARGA");
     EXPECT_EQ(f.status, 1);
@@ -509,7 +497,7 @@ TEST(LoadErrors, LoadWithZeroSpanIsRejectedWithoutTouchingTheBar) {
   for (const Case& c : cases) {
     for (int type : {0, 1, 5}) {
       SCOPED_TRACE(testing::Message() << "load " << c.load.ltype << " bar " << type);
-      Bar bar = makeBar(type, 4);
+      Bar bar = sampleBar(type, 4);
       bar.label = 12;
       Failure f = failureOf([&] { applyBarLoad(bar, c.load); });
       EXPECT_EQ(f.text, std::string("ERROR: UNA CARGA DE LA BARRA 12 TIENE LUZ NULA (") + c.sum + " = 0)\n");
@@ -521,7 +509,7 @@ TEST(LoadErrors, LoadWithZeroSpanIsRejectedWithoutTouchingTheBar) {
 }
 
 TEST(LoadErrors, SpanTooShortForTheFormulasIsRejectedWithoutTouchingTheBar) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   bar.label = 4;
   Failure f = failureOf([&] { applyBarLoad(bar, makeLoad(1, 0.5e-200, 0.5e-200, 0, -1)); });
   EXPECT_EQ(f.text, "ERROR: UNA CARGA DE LA BARRA 4 DA VALORES NO FINITOS\n");
@@ -531,7 +519,7 @@ TEST(LoadErrors, SpanTooShortForTheFormulasIsRejectedWithoutTouchingTheBar) {
 }
 
 TEST(LoadErrors, TemperatureOnBarWithoutHeightIsRejected) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   bar.label = 3;
   bar.E = 1;
   bar.I = 1;
@@ -545,11 +533,11 @@ TEST(LoadErrors, TemperatureOnBarWithoutHeightIsRejected) {
 namespace {
 std::vector<Bar> threeBars() {
   std::vector<Bar> bars(4);
-  bars[1] = makeBar(1, 4);
+  bars[1] = sampleBar(1, 4);
   bars[1].label = 7;
-  bars[2] = makeBar(4, 4);
+  bars[2] = sampleBar(4, 4);
   bars[2].label = 9;
-  bars[3] = makeBar(1, 4);
+  bars[3] = sampleBar(1, 4);
   bars[3].label = 9;  // a repeated label: the first bar with it gets the load
   return bars;
 }
@@ -592,7 +580,7 @@ TEST(LoadsFile, LoadOnAnInclinedBarFitsItsProjection) {
   // Bar along (0.6, 0.8), length 5: vertical loads are given over its horizontal
   // projection 3, horizontal loads over its vertical projection 4.
   std::vector<Bar> bars(2);
-  bars[1] = makeBar(1, 5, 0.6, 0.8, kInclinedRight);
+  bars[1] = sampleBar(1, 5, 0.6, 0.8, kInclinedRight);
   bars[1].label = 3;
   for (const char* fits : {"3 1 1.0 2.0 0 -1 y\n", "3 3 0 4 0 -1 x\n", "3 2 1.0 4.0 0 1 y\n"})
     EXPECT_FALSE(readFailure(fits, bars).thrown) << fits;
@@ -634,7 +622,7 @@ TEST(LoadsFile, UnknownLoadTypeIsRejected) {
 
 TEST(LoadsFile, BarTypeAndDirectionErrorsComeThroughTheReader) {
   std::vector<Bar> bars(2);
-  bars[1] = makeBar(8, 4);
+  bars[1] = sampleBar(8, 4);
   bars[1].label = 5;
   Failure f = readFailure("5 3 0 4 0 -1 y\n5 4 0 4 0 -1 y\n", bars);
   EXPECT_EQ(f.text, "ERROR TIPO DE BARRA");

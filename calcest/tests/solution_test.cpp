@@ -227,11 +227,7 @@ TEST(ClosedForm, InclinedSpanUnderLoadPerHorizontalMetreMomentIsWASquaredOverEig
   // Bar from (0, 0) up to (4, 3), pinned at both ends, 1 per horizontal metre:
   // each end carries 2 vertically and mid-span bends w a^2 / 8 = 2.
   ScratchDir dir;
-  Model m = straightBeam({0.0});
-  m.nodes = {"1 0.0 0.0", "2 4.0 3.0"};
-  m.bars = {bar(1, 1, 2)};
-  m.supports = {"1  110 0.0 0.0", "2  110 0.0 0.0"};
-  auto run = runCalcest(dir, m, "1  3  0.0  4.0  0.0  -1.0 y\n");
+  auto run = runCalcest(dir, inclinedSpan(1, 2), kInclinedLoad);
   ASSERT_EQ(run.status, 0) << run.output;
   auto res = parseResults(dir.read("m.res"), 2, 1, 2);
   expectClose(res.supports[0][1], 2.0, "Ry at I");
