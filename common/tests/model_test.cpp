@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model.h"
 #include "run_error.h"
@@ -170,40 +172,29 @@ class SupportReading : public ::testing::Test {
   }
 };
 
-TEST_F(SupportReading, Code222ReadsThreeSprings) {
-  Support s = read("5  222 100 200 300");
-  EXPECT_EQ(s.index, 1);
-  EXPECT_DOUBLE_EQ(s.kx, 100);
-  EXPECT_DOUBLE_EQ(s.ky, 200);
-  EXPECT_DOUBLE_EQ(s.kz, 300);
-}
-
-TEST_F(SupportReading, DigitCodesReadOneValuePerNonZeroDigit) {
-  Support s21 = read("5 21 1500 0.002");
-  EXPECT_DOUBLE_EQ(s21.ky, 1500);
-  EXPECT_DOUBLE_EQ(s21.rz, 0.002);
-  Support s121 = read("5 121 0.01 800 0.003");
-  EXPECT_DOUBLE_EQ(s121.dx, 0.01);
-  EXPECT_DOUBLE_EQ(s121.ky, 800);
-  EXPECT_DOUBLE_EQ(s121.rz, 0.003);
-  Support s10 = read("5 10 -0.01");
-  EXPECT_DOUBLE_EQ(s10.dy, -0.01);
-}
-
-TEST_F(SupportReading, InclinedCodesConvertDegrees) {
-  Support s = read("5 14 0.5 90 0.25");
-  EXPECT_DOUBLE_EQ(s.dx, 0.5);
-  EXPECT_DOUBLE_EQ(s.angle, 90 * 0.017453292522222223);
-  EXPECT_DOUBLE_EQ(s.rz, 0.25);
-  Support s64 = read("5 64 1000 30 50");
-  EXPECT_DOUBLE_EQ(s64.kx, 1000);
-  EXPECT_DOUBLE_EQ(s64.kz, 50);
-}
-
-TEST_F(SupportReading, UnlistedCodeReadsTwoValuesIntoDxDy) {
-  Support s = read("5 333 0.1 0.2");
-  EXPECT_DOUBLE_EQ(s.dx, 0.1);
-  EXPECT_DOUBLE_EQ(s.dy, 0.2);
+TEST_F(SupportReading, EachCodeReadsItsValuesIntoItsFields) {
+  using Field = double Support::*;
+  struct Case {
+    const char* line;
+    std::vector<std::pair<Field, double>> fields;
+  } cases[] = {
+      // Code 222: three springs.
+      {"5  222 100 200 300", {{&Support::kx, 100}, {&Support::ky, 200}, {&Support::kz, 300}}},
+      // Codes of the digit set: one value per non-zero digit.
+      {"5 21 1500 0.002", {{&Support::ky, 1500}, {&Support::rz, 0.002}}},
+      {"5 121 0.01 800 0.003", {{&Support::dx, 0.01}, {&Support::ky, 800}, {&Support::rz, 0.003}}},
+      {"5 10 -0.01", {{&Support::dy, -0.01}}},
+      // Inclined codes: the angle is given in degrees.
+      {"5 14 0.5 90 0.25", {{&Support::dx, 0.5}, {&Support::angle, 90 * 0.017453292522222223}, {&Support::rz, 0.25}}},
+      {"5 64 1000 30 50", {{&Support::kx, 1000}, {&Support::kz, 50}}},
+      // An unlisted code: two values into dx and dy.
+      {"5 333 0.1 0.2", {{&Support::dx, 0.1}, {&Support::dy, 0.2}}},
+  };
+  for (const Case& c : cases) {
+    Support s = read(c.line);
+    EXPECT_EQ(s.index, 1) << c.line;
+    for (auto [field, value] : c.fields) EXPECT_DOUBLE_EQ(s.*field, value) << c.line;
+  }
 }
 
 TEST(SupportCodes, DigitCodeSet) {

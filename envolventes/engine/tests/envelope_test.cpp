@@ -25,14 +25,21 @@ bool analyseExamples(const ScratchDir& dir) {
 double maxOf0(double a, double b) { return std::max({0.0, a, b}); }
 double minOf0(double a, double b) { return std::min({0.0, a, b}); }
 
+// The envelope of the three example projects as calcest analysed them.
+class EnvelopeOfCalcestProjects : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!analyseExamples(dir)) GTEST_SKIP() << "calcest not built";
+    r.run(dir, {"env_a", "env_b", "env_c"});
+    ASSERT_EQ(r.outcome, RunOutcome::Completed);
+  }
+  ScratchDir dir;
+  EngineRun r;
+};
+
 }  // namespace
 
-TEST(EnvelopeOfCalcestProjects, PointNodeBarAndSupportEnvelopesAreTheMaxAndMinOfTheProjectFiles) {
-  ScratchDir dir;
-  if (!analyseExamples(dir)) GTEST_SKIP() << "calcest not built";
-  EngineRun r;
-  r.run(dir, {"env_a", "env_b", "env_c"});
-  ASSERT_EQ(r.outcome, RunOutcome::Completed);
+TEST_F(EnvelopeOfCalcestProjects, PointNodeBarAndSupportEnvelopesAreTheMaxAndMinOfTheProjectFiles) {
   ASSERT_TRUE(r.sink.messages.empty());
 
   // Independent reading of the diagram and results files.
@@ -118,12 +125,7 @@ TEST(EnvelopeOfCalcestProjects, PointNodeBarAndSupportEnvelopesAreTheMaxAndMinOf
   }
 }
 
-TEST(EnvelopeOfCalcestProjects, ForceTableIsTheStrictMaxAndMinOfTheProjectTables) {
-  ScratchDir dir;
-  if (!analyseExamples(dir)) GTEST_SKIP() << "calcest not built";
-  EngineRun r;
-  r.run(dir, {"env_a", "env_b", "env_c"});
-  ASSERT_EQ(r.outcome, RunOutcome::Completed);
+TEST_F(EnvelopeOfCalcestProjects, ForceTableIsTheStrictMaxAndMinOfTheProjectTables) {
   std::vector<std::array<double, 12>> expect(41);
   for (auto& row : expect) row.fill(0);
   for (const char* p : kProjects) {

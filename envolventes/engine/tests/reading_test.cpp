@@ -120,30 +120,26 @@ TEST(ProjectReading, DistributedLoadWithZeroC_RunsToTheEndNodeWhateverItsLength)
 }
 
 TEST(ProjectReading, SelfWeightFlag_DecidesWhetherKarIsReadButItMustExistAlways) {
-  ScratchDir dir;
   HandProject without = oneBar();
   without.writeKar = false;
-  writeProject(dir, "a", without);
   EngineRun r;
-  r.run(dir, {"a"});
+  r.runOne(without);
   EXPECT_EQ(r.outcome, RunOutcome::Stopped);
   ASSERT_EQ(r.sink.messages.size(), 1u);
   EXPECT_EQ(r.sink.messages[0], "error_archivo cargas");
 
   HandProject unread = oneBar();
   unread.karLines = {"1  1  5.0  5.0  0.0  -4.0 y"};
-  writeProject(dir, "b", unread);
   EngineRun r2;
-  r2.run(dir, {"b"});
+  r2.runOne(unread);
   ASSERT_EQ(r2.outcome, RunOutcome::Completed);
   EXPECT_EQ(r2.state.current.loads.size(), 1u);
 
   HandProject read = unread;
   read.selfWeight = 1;
   read.cafLines = {"1  3  0.0  10.0  0.0  -1.0 y"};
-  writeProject(dir, "c", read);
   EngineRun r3;
-  r3.run(dir, {"c"});
+  r3.runOne(read);
   ASSERT_EQ(r3.outcome, RunOutcome::Completed);
   ASSERT_EQ(r3.state.current.loads.size(), 3u);
   EXPECT_EQ(r3.state.current.loads[2].type, 1);
