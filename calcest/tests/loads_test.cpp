@@ -311,14 +311,6 @@ TEST(Projection, HorizontalLoadOnLeftLeaningBarUsesTheVerticalProjection) {
   EXPECT_NEAR(bar.eqLocal[2], -1.28 * 5 / 2, 1e-12);
 }
 
-TEST(Projection, PointMomentOnInclinedBarIsNotProjected) {
-  Bar bar = sampleBar(1, 5, 0.6, 0.8, kInclinedRight);
-  applyBarLoad(bar, makeLoad(2, 1, 4, 0, 3));
-  // Stations 0.25 apart: the moment at 1 along the bar starts at station 4.
-  EXPECT_EQ(bar.M0[3], 0.0);
-  EXPECT_EQ(bar.M0[5], 3.0);
-}
-
 // -------------------------------------------------------------------- diagrams
 
 TEST(Diagrams, UniformLoadGivesSimpleBeamMomentQLSquaredOverEightAtMidSpan) {
@@ -334,56 +326,56 @@ TEST(Diagrams, UniformLoadGivesSimpleBeamMomentQLSquaredOverEightAtMidSpan) {
   EXPECT_EQ(bar.V0[20], 0.0);
 }
 
-TEST(Diagrams, PartialUniformLoadBeyondItsEndActsAsItsResultant) {
-  // q = 3 down from 1 to 3 on L = 4; at x = 3.6 the resultant 6 acts 1.6 back.
-  Bar bar = sampleBar(1, 4);
-  applyBarLoad(bar, makeLoad(3, 1, 2, 1, -3));
-  EXPECT_NEAR(bar.V0[18], -6, 1e-12);
-  EXPECT_NEAR(bar.M0[18], -6 * 1.6, 1e-12);
-  // Inside, at x = 2: 3 over 1 metre acting 0.5 back.
-  EXPECT_NEAR(bar.M0[10], -1.5, 1e-12);
-  EXPECT_EQ(bar.V0[4], 0.0);
-}
-
-TEST(Diagrams, TriangularLoadsActThroughTheirCentroids) {
-  // Peak 6 down over 1..3 of L = 4 (c = 2). Inside at x = 2 (d = 1): a triangle of
-  // height 3 over 1 metre for the rising load, resultant 1.5, lever 1/3; beyond at
-  // x = 3.6 the whole resultant 6 acts from 1 + 4/3 (rising) or 1 + 2/3 (falling).
-  Bar rising = sampleBar(1, 4), falling = sampleBar(1, 4);
-  applyBarLoad(rising, makeLoad(4, 1, 2, 1, -6));
-  applyBarLoad(falling, makeLoad(5, 1, 2, 1, -6));
-  EXPECT_NEAR(rising.V0[10], -1.5, 1e-12);
-  EXPECT_NEAR(rising.M0[10], -1.5 / 3, 1e-12);
-  EXPECT_NEAR(rising.M0[18], -6 * (3.6 - 1 - 4.0 / 3), 1e-12);
-  // Falling, inside at d = 1: a rectangle 3 x 1 (lever 1/2) and a triangle of 3 (lever 2/3).
-  EXPECT_NEAR(falling.V0[10], -(3 + 1.5), 1e-12);
-  EXPECT_NEAR(falling.M0[10], -(3 * 0.5 + 1.5 * 2.0 / 3), 1e-12);
-  EXPECT_NEAR(falling.M0[18], -6 * (3.6 - 1 - 2.0 / 3), 1e-12);
-}
-
-TEST(Diagrams, PointForceDiagramStepsAtTheForce) {
-  Bar bar = sampleBar(1, 4);
-  applyBarLoad(bar, makeLoad(1, 1.1, 2.9, 0, -10));
-  EXPECT_EQ(bar.V0[5], 0.0);
-  EXPECT_NEAR(bar.V0[6], -10, 1e-12);
-  EXPECT_NEAR(bar.M0[15], -10 * (3 - 1.1), 1e-12);
-}
-
-// The envelope viewer adds a concentrated action at its point to the value read
-// there, so a station on the action must hold the value left of it.
-TEST(Diagrams, StationOnAPointForceOrMomentHoldsTheValueLeftOfIt) {
-  Bar force = sampleBar(1, 4), moment = sampleBar(1, 4), near = sampleBar(1, 4);
-  applyBarLoad(force, makeLoad(1, 2, 2, 0, -10));   // on station 10
-  applyBarLoad(moment, makeLoad(2, 2, 2, 0, 6));    // on station 10
-  applyBarLoad(near, makeLoad(1, 1.99999, 2.00001, 0, -10));  // within 1e-5 of it
-  EXPECT_EQ(force.V0[10], 0.0);
-  EXPECT_EQ(force.M0[10], 0.0);
-  EXPECT_NEAR(force.V0[11], -10, 1e-12);
-  EXPECT_NEAR(force.M0[11], -10 * 0.2, 1e-12);
-  EXPECT_EQ(moment.M0[10], 0.0);
-  EXPECT_EQ(moment.M0[11], 6.0);
-  EXPECT_EQ(near.V0[10], 0.0);
-  EXPECT_NEAR(near.V0[11], -10, 1e-12);
+// Load diagrams of the simple span at given stations (every twentieth of the
+// bar), against the resultants and lever arms of the load left of them.
+TEST(Diagrams, StationValuesAreTheLoadLeftOfTheStationTimesItsLever) {
+  struct Check {
+    StationArray Bar::*diagram;
+    int station;
+    double value, tol;
+  };
+  struct Case {
+    const char* what;
+    Bar bar;
+    BarLoad load;
+    std::vector<Check> checks;
+  };
+  const auto V0 = &Bar::V0, M0 = &Bar::M0;
+  const Case cases[] = {
+      // q = 3 down from 1 to 3 on L = 4; at x = 3.6 the resultant 6 acts 1.6 back;
+      // inside, at x = 2, 3 over 1 metre acts 0.5 back.
+      {"uniform, partial", sampleBar(1, 4), makeLoad(3, 1, 2, 1, -3),
+       {{V0, 18, -6, 1e-12}, {M0, 18, -6 * 1.6, 1e-12}, {M0, 10, -1.5, 1e-12}, {V0, 4, 0, 0}}},
+      // Peak 6 down over 1..3 of L = 4 (c = 2). Inside at x = 2 (d = 1): a triangle of
+      // height 3 over 1 metre for the rising load, resultant 1.5, lever 1/3; beyond at
+      // x = 3.6 the whole resultant 6 acts from 1 + 4/3 (rising) or 1 + 2/3 (falling).
+      {"triangle, rising", sampleBar(1, 4), makeLoad(4, 1, 2, 1, -6),
+       {{V0, 10, -1.5, 1e-12}, {M0, 10, -1.5 / 3, 1e-12}, {M0, 18, -6 * (3.6 - 1 - 4.0 / 3), 1e-12}}},
+      // Falling, inside at d = 1: a rectangle 3 x 1 (lever 1/2) and a triangle of 3 (lever 2/3).
+      {"triangle, falling", sampleBar(1, 4), makeLoad(5, 1, 2, 1, -6),
+       {{V0, 10, -(3 + 1.5), 1e-12}, {M0, 10, -(3 * 0.5 + 1.5 * 2.0 / 3), 1e-12},
+        {M0, 18, -6 * (3.6 - 1 - 2.0 / 3), 1e-12}}},
+      {"point force: a step at the force", sampleBar(1, 4), makeLoad(1, 1.1, 2.9, 0, -10),
+       {{V0, 5, 0, 0}, {V0, 6, -10, 1e-12}, {M0, 15, -10 * (3 - 1.1), 1e-12}}},
+      // The envelope viewer adds a concentrated action at its point to the value read
+      // there, so a station on the action must hold the value left of it.
+      {"point force on station 10", sampleBar(1, 4), makeLoad(1, 2, 2, 0, -10),
+       {{V0, 10, 0, 0}, {M0, 10, 0, 0}, {V0, 11, -10, 1e-12}, {M0, 11, -10 * 0.2, 1e-12}}},
+      {"point moment on station 10", sampleBar(1, 4), makeLoad(2, 2, 2, 0, 6), {{M0, 10, 0, 0}, {M0, 11, 6, 0}}},
+      {"point force within 1e-5 of station 10", sampleBar(1, 4), makeLoad(1, 1.99999, 2.00001, 0, -10),
+       {{V0, 10, 0, 0}, {V0, 11, -10, 1e-12}}},
+      // A point moment on an inclined bar is not projected: stations 0.25 apart,
+      // the moment at 1 along the bar starts at station 4.
+      {"point moment, inclined bar", sampleBar(1, 5, 0.6, 0.8, kInclinedRight), makeLoad(2, 1, 4, 0, 3),
+       {{M0, 3, 0, 0}, {M0, 5, 3, 0}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Bar bar = c.bar;
+    applyBarLoad(bar, c.load);
+    for (const Check& check : c.checks)
+      EXPECT_NEAR((bar.*check.diagram)[check.station], check.value, check.tol) << "station " << check.station;
+  }
 }
 
 TEST(Diagrams, PointMomentEntersTheMomentDiagramAlikeOnFixedAndHingedBars) {
