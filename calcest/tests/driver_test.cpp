@@ -300,6 +300,7 @@ TEST(Header, CountsThatCannotBeRightAreRejectedBeforeTheAnalysis) {
        "ERROR EN LA CABECERA DEL MODELO: LAS CANTIDADES NO CABEN EN EL FICHERO\n"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.says);
     ScratchDir dir;
     dir.write("m.dat", c.model);
     dir.write("m.caf", "");

@@ -1,6 +1,8 @@
 #pragma once
-// Helpers for end-to-end tests: a scratch directory, whole-file reads and writes,
-// and running a program of the suite with its stdout captured and stdin closed.
+// Helpers shared by the tests: a scratch directory, whole-file reads and writes,
+// running a program of the suite with its stdout captured and stdin closed, and
+// for the readers' unit tests a file holding given bytes and the text of the
+// RunError they throw.
 #include <cstdio>
 #include <functional>
 #include <string>

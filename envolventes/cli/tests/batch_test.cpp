@@ -13,8 +13,6 @@ using testsupport::splitLines;
 
 namespace {
 
-const char* const kProjects[] = {"env_a", "env_b", "env_c"};
-
 bool analyse(const ScratchDir& dir, const std::string& base) {
   return testsupport::runCalcest(CALCEST_BINARY, dir.path(), base).status == 0;
 }
