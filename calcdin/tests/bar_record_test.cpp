@@ -5,9 +5,11 @@
 #include "bar_record.h"
 #include "bar_record_layout.h"
 #include "fixtures.h"
-#include "run_error.h"
 
 using calcdin::BarRecordFile;
+using fixtures::encodeRecord;
+using fixtures::sampleBar;
+using testsupport::runErrorText;
 
 TEST(ModalBarRecordLayout, FieldsAreReadLittleEndianAtTheirOffsets) {
   std::string bytes(barrecord::kRecordSize, '\0');
@@ -65,36 +67,18 @@ TEST(ModalBarRecordLayout, EveryUsedFieldComesFromItsOwnOffset) {
   EXPECT_EQ(out.sin, 0.6);
 }
 
-namespace {
-std::string errorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RunError& e) {
-    return e.text;
-  }
-  return "";
-}
-calcdin::BarRecord joining(int i, int j) {
-  calcdin::BarRecord r;
-  r.nodeI = i;
-  r.nodeJ = j;
-  r.type = 1;
-  return r;
-}
-}  // namespace
-
 TEST(ModalBarRecordFile, RecordsAreReadByPositionAndMustBeThoseOfTheModelBars) {
   BarInput first, second;
   first.nodeI = 1, first.nodeJ = 2, second.nodeI = 2, second.nodeJ = 3;
-  fixtures::TempFile twoRecords(fixtures::encodeRecord(joining(1, 2), 1) + fixtures::encodeRecord(joining(2, 3), 2));
+  fixtures::TempFile twoRecords(encodeRecord(sampleBar(1, 0, 1, 2), 1) + encodeRecord(sampleBar(1, 0, 2, 3), 2));
   BarRecordFile records(twoRecords.file, "v.bar");
-  EXPECT_EQ(errorOf([&] { records.checkRecordCount(2); }), "");
+  EXPECT_EQ(runErrorText([&] { records.checkRecordCount(2); }), "");
   EXPECT_EQ(records.read(2, second).nodeJ, 3);
   EXPECT_EQ(records.read(1, first).nodeI, 1);  // by position, in any order
-  EXPECT_EQ(errorOf([&] { records.read(3, second); }),
+  EXPECT_EQ(runErrorText([&] { records.read(3, second); }),
             "ERROR: NO SE PUEDE LEER EL REGISTRO DE LA BARRA 3 EN EL FICHERO DE BARRAS v.bar\n");
-  EXPECT_NE(errorOf([&] { records.read(2, first); }), "");
+  EXPECT_NE(runErrorText([&] { records.read(2, first); }), "");
 
-  fixtures::TempFile cut(fixtures::encodeRecord(joining(1, 2), 1).substr(0, 9000));
-  EXPECT_NE(errorOf([&] { BarRecordFile(cut.file, "c.bar").read(1, first); }), "");
+  fixtures::TempFile cut(encodeRecord(sampleBar(1, 0, 1, 2), 1).substr(0, 9000));
+  EXPECT_NE(runErrorText([&] { BarRecordFile(cut.file, "c.bar").read(1, first); }), "");
 }

@@ -3,30 +3,14 @@
 #include <cmath>
 
 #include "element.h"
+#include "fixtures.h"
 
 using calcdin::BarRecord;
 using calcdin::buildElementMatrices;
 using calcdin::Mat6;
+using fixtures::sampleBar;
 
 namespace {
-// A horizontal bar: E = 200, A = 5, I = 3, L = 4, m = 2 per unit length.
-BarRecord bar(int type, int shear = 0) {
-  BarRecord b;
-  b.nodeI = 1;
-  b.nodeJ = 2;
-  b.type = type;
-  b.aclx = 1.0;
-  b.shear = shear;
-  b.E = 200;
-  b.G = 80;
-  b.A = 5;
-  b.I = 3;
-  b.m = 2;
-  b.L = 4;
-  b.cos = 1.0;
-  b.sin = 0.0;
-  return b;
-}
 constexpr double EI = 600.0, L = 4.0;
 
 void expectSymmetric(const Mat6& m) {
@@ -36,7 +20,7 @@ void expectSymmetric(const Mat6& m) {
 }  // namespace
 
 TEST(ModalElementStiffness, TypeOneWithoutShearIsTheClassicalBeamMatrix) {
-  Mat6 k = buildElementMatrices(bar(1)).stiffness;
+  Mat6 k = buildElementMatrices(sampleBar(1)).stiffness;
   EXPECT_DOUBLE_EQ(k[1][1], 250.0);  // EA/L = 1000/4
   EXPECT_DOUBLE_EQ(k[1][4], -250.0);
   EXPECT_DOUBLE_EQ(k[2][2], 12 * EI / (L * L * L));
@@ -50,7 +34,7 @@ TEST(ModalElementStiffness, TypeOneWithoutShearIsTheClassicalBeamMatrix) {
 }
 
 TEST(ModalElementStiffness, ShearParameterTwoCancelsTheCarryOverMoment) {
-  BarRecord b = bar(1, 1);
+  BarRecord b = sampleBar(1, 1);
   b.G = EI * 6.0 / (b.A * L * L);  // phi = 12EI/(GA L^2) = 2
   Mat6 k = buildElementMatrices(b).stiffness;
   EXPECT_NEAR(k[3][6], 0.0, 1e-12);
@@ -59,20 +43,20 @@ TEST(ModalElementStiffness, ShearParameterTwoCancelsTheCarryOverMoment) {
 }
 
 TEST(ModalElementStiffness, HingedEndsHaveThreeEiTermsAndEmptyRotationRows) {
-  Mat6 k3 = buildElementMatrices(bar(3)).stiffness;
+  Mat6 k3 = buildElementMatrices(sampleBar(3)).stiffness;
   EXPECT_DOUBLE_EQ(k3[2][2], 3 * EI / (L * L * L));
   EXPECT_DOUBLE_EQ(k3[3][3], 3 * EI / L);
   EXPECT_DOUBLE_EQ(k3[3][5], -3 * EI / (L * L));
   for (int i = 1; i <= 6; ++i) EXPECT_EQ(k3[6][i], 0.0);
 
   // Hinge at I with shear: 3·kappa·EI/L with kappa = 1/(1+phi), phi = 12EI/(GA L^2) = 7200/6400.
-  Mat6 k2 = buildElementMatrices(bar(2, 1)).stiffness;
+  Mat6 k2 = buildElementMatrices(sampleBar(2, 1)).stiffness;
   const double kappa = 1.0 / (1.0 + 7200.0 / 6400.0);
   EXPECT_DOUBLE_EQ(k2[6][6], 3 * kappa * EI / L);
   EXPECT_DOUBLE_EQ(k2[2][6], 3 * kappa * EI / (L * L));
   for (int i = 1; i <= 6; ++i) EXPECT_EQ(k2[3][i], 0.0);
 
-  Mat6 k4 = buildElementMatrices(bar(4)).stiffness;
+  Mat6 k4 = buildElementMatrices(sampleBar(4)).stiffness;
   EXPECT_DOUBLE_EQ(k4[1][1], 250.0);
   for (int i = 2; i <= 6; ++i)
     for (int j = 2; j <= 6; ++j) {
@@ -87,7 +71,7 @@ TEST(ModalElementStiffness, TransverseReleaseLeavesOnlyTheRelativeRotationStiffn
   // 12EI/L^3 out leaves EI/L on both rotations, -EI/L between them, and no
   // transverse stiffness at all.
   for (int type : {7, 8}) {
-    Mat6 k = buildElementMatrices(bar(type)).stiffness;
+    Mat6 k = buildElementMatrices(sampleBar(type)).stiffness;
     EXPECT_NEAR(k[3][3], EI / L, 1e-9) << type;
     EXPECT_NEAR(k[6][6], EI / L, 1e-9) << type;
     EXPECT_NEAR(k[3][6], -EI / L, 1e-9) << type;
@@ -98,14 +82,14 @@ TEST(ModalElementStiffness, TransverseReleaseLeavesOnlyTheRelativeRotationStiffn
     expectSymmetric(k);
   }
   // The mass is condensed over v1 with the full mass matrix's own pivot.
-  Mat6 m = buildElementMatrices(bar(7)).mass;
+  Mat6 m = buildElementMatrices(sampleBar(7)).mass;
   const double mt = 8.0;
   EXPECT_EQ(m[2][2], 0.0);
   EXPECT_NEAR(m[5][5], mt * (13.0 / 35 - (9.0 / 70) * (9.0 / 70) / (13.0 / 35)), 1e-12);
 }
 
 TEST(ModalElementStiffness, RigidZonesBuildOnTheFlexibleLengthAndMoveToTheNodes) {
-  BarRecord b = bar(1);
+  BarRecord b = sampleBar(1);
   b.L = 10.0;
   b.aclx = 0.8;
   b.adlx = 0.1;
@@ -127,7 +111,7 @@ TEST(ModalElementStiffness, RigidBodyMotionOfAnInclinedBarNeedsNoForce) {
   // Any bar type, with shear and rigid zones, on a 3-4-5 slope: translations
   // and a rotation about node I must produce zero nodal forces.
   for (int type : {1, 2, 3, 4, 7, 8}) {
-    BarRecord b = bar(type, 1);
+    BarRecord b = sampleBar(type, 1);
     b.L = 5.0;
     b.cos = 0.6;
     b.sin = 0.8;
@@ -147,19 +131,19 @@ TEST(ModalElementStiffness, RigidBodyMotionOfAnInclinedBarNeedsNoForce) {
 
 TEST(ModalElementMass, TranslationalAndAxialTermsAddUpToTheBarMass) {
   for (int type : {1, 2, 3, 4}) {
-    Mat6 m = buildElementMatrices(bar(type)).mass;
+    Mat6 m = buildElementMatrices(sampleBar(type)).mass;
     const double mt = 8.0;
     EXPECT_NEAR(m[2][2] + 2 * m[2][5] + m[5][5], mt, 1e-12) << type;
     EXPECT_NEAR(m[1][1] + 2 * m[1][4] + m[4][4], mt, 1e-12) << type;
     expectSymmetric(m);
   }
-  Mat6 m1 = buildElementMatrices(bar(1)).mass;
+  Mat6 m1 = buildElementMatrices(sampleBar(1)).mass;
   EXPECT_DOUBLE_EQ(m1[3][6], -8.0 * 16.0 / 140.0);
   EXPECT_DOUBLE_EQ(m1[2][6], -13.0 * 8.0 * 4.0 / 420.0);
 }
 
 TEST(ModalElementAxes, VerticalBarCarriesItsAxialTermsOnTheGlobalVertical) {
-  BarRecord b = bar(1);
+  BarRecord b = sampleBar(1);
   b.cos = 0.0;
   b.sin = 1.0;
   calcdin::ElementMatrices e = buildElementMatrices(b);
@@ -174,7 +158,7 @@ TEST(ModalElementAxes, VerticalBarCarriesItsAxialTermsOnTheGlobalVertical) {
 }
 
 TEST(ModalElementAxes, UnknownTypeGivesNothing) {
-  calcdin::ElementMatrices e = buildElementMatrices(bar(5));
+  calcdin::ElementMatrices e = buildElementMatrices(sampleBar(5));
   EXPECT_FALSE(e.knownType);
   for (int r = 1; r <= 6; ++r)
     for (int c = 1; c <= 6; ++c) {
@@ -189,7 +173,7 @@ TEST(ModalElementMass, RigidRotationAboutAnEndHasTheKineticEnergyOfTheBar) {
   // Types 2 and 3 are mirror images; for type 2 this fixes the sign of (5,6).
   const double expected = 8.0 * 16.0 / 3.0;
   for (int type : {1, 2, 3, 4}) {
-    Mat6 m = buildElementMatrices(bar(type)).mass;
+    Mat6 m = buildElementMatrices(sampleBar(type)).mass;
     const double aboutI[7] = {0, 0, 0, 1, 0, L, 1};
     const double aboutJ[7] = {0, 0, -L, 1, 0, 0, 1};
     for (const double* u : {aboutI, aboutJ}) {
@@ -199,7 +183,7 @@ TEST(ModalElementMass, RigidRotationAboutAnEndHasTheKineticEnergyOfTheBar) {
       EXPECT_NEAR(energy, expected, 1e-12) << "type " << type;
     }
   }
-  Mat6 m2 = buildElementMatrices(bar(2)).mass, m3 = buildElementMatrices(bar(3)).mass;
+  Mat6 m2 = buildElementMatrices(sampleBar(2)).mass, m3 = buildElementMatrices(sampleBar(3)).mass;
   EXPECT_DOUBLE_EQ(m2[5][6], -m3[2][3]);
   EXPECT_DOUBLE_EQ(m2[2][6], -m3[3][5]);
   EXPECT_DOUBLE_EQ(m2[6][6], m3[3][3]);

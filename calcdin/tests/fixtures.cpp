@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 extern "C" void dsygv_(const int* itype, const char* jobz, const char* uplo, const int* n, double* a, const int* lda,
                        double* b, const int* ldb, double* w, double* work, const int* lwork, int* info);
@@ -31,26 +32,32 @@ void putDouble(std::string& bytes, std::size_t at, double value) {
 
 std::string encodeRecord(const calcdin::BarRecord& bar, int index, int label) {
   std::string bytes(barrecord::kRecordSize, '\0');
-  putInt(bytes, 0, index);
-  putInt(bytes, 4, label);
-  putInt(bytes, 16, bar.nodeI);
-  putInt(bytes, 20, bar.nodeJ);
-  putInt(bytes, 32, bar.type);
-  putInt(bytes, 40, bar.type);
-  putDouble(bytes, 48, bar.aclx);
-  putDouble(bytes, 56, bar.ablx);
-  putDouble(bytes, 64, bar.adlx);
-  putInt(bytes, 72, bar.shear);
-  putDouble(bytes, 80, 1.0);  // taper
-  putDouble(bytes, 88, bar.E);
-  putDouble(bytes, 96, bar.G);
-  putDouble(bytes, 104, bar.A);
-  putDouble(bytes, 112, bar.m);
-  putDouble(bytes, 128, bar.I);
-  putDouble(bytes, 152, bar.L);
-  putDouble(bytes, 160, bar.cos);
-  putDouble(bytes, 168, bar.sin);
+  const std::pair<std::size_t, int> integers[] = {{0, index},     {4, label},     {16, bar.nodeI}, {20, bar.nodeJ},
+                                                  {32, bar.type}, {40, bar.type}, {72, bar.shear}};
+  const std::pair<std::size_t, double> reals[] = {{48, bar.aclx}, {56, bar.ablx}, {64, bar.adlx}, {80, 1.0},  // taper
+                                                  {88, bar.E},     {96, bar.G},     {104, bar.A},   {112, bar.m},
+                                                  {128, bar.I},    {152, bar.L},    {160, bar.cos}, {168, bar.sin}};
+  for (auto [at, value] : integers) putInt(bytes, at, value);
+  for (auto [at, value] : reals) putDouble(bytes, at, value);
   return bytes;
+}
+
+calcdin::BarRecord sampleBar(int type, int shear, int nodeI, int nodeJ) {
+  calcdin::BarRecord b;
+  b.nodeI = nodeI;
+  b.nodeJ = nodeJ;
+  b.type = type;
+  b.aclx = 1.0;
+  b.shear = shear;
+  b.E = 200;
+  b.G = 80;
+  b.A = 5;
+  b.I = 3;
+  b.m = 2;
+  b.L = 4;
+  b.cos = 1.0;
+  b.sin = 0.0;
+  return b;
 }
 
 std::string BeamModel::modelText() const {
@@ -143,14 +150,6 @@ BeamModel horizontalBeam(int bars, double length, double E, double A, double I, 
   model.materials.push_back({E, 0.4 * E, gamma});
   return model;
 }
-
-TempFile::TempFile(const std::string& bytes) {
-  file = std::tmpfile();
-  if (!file) throw std::runtime_error("tmpfile failed");
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::rewind(file);
-}
-TempFile::~TempFile() { std::fclose(file); }
 
 calcdin::PairMatrix solvedSystem(const std::string& modelText, const std::string& recordBytes, int option) {
   TempFile modelFile(modelText);

@@ -1,18 +1,24 @@
 #pragma once
 // Test models of the modal engine: model file text and the bar record file the
-// static engine would leave for it, built here from the documented record layout.
+// static engine would leave for it, written here field by field at the record's
+// byte offsets.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "bar_record.h"
 #include "pair_matrix.h"
+#include "test_support.h"
 
 namespace fixtures {
 
 // A record of 9056 bytes with the fields the modal engine reads written at their
 // offsets, little-endian, byte by byte.
 std::string encodeRecord(const calcdin::BarRecord& bar, int index = 0, int label = 0);
+
+// A horizontal bar record joining nodes nodeI and nodeJ: E = 200, G = 80, A = 5,
+// I = 3, L = 4, m = 2 per unit length, no rigid zones.
+calcdin::BarRecord sampleBar(int type = 1, int shear = 0, int nodeI = 1, int nodeJ = 2);
 
 struct ModelNode {
   int label;
@@ -55,14 +61,7 @@ struct BeamModel {
 // node labels 1..bars+1.
 BeamModel horizontalBeam(int bars, double length, double E, double A, double I, double gamma);
 
-// A temporary file holding the given bytes, rewound.
-struct TempFile {
-  explicit TempFile(const std::string& bytes);
-  ~TempFile();
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  FILE* file;
-};
+using TempFile = testsupport::TempFile;
 
 // The system a run with this option solves (reduced for options 0 and 2), read
 // and assembled by the program's own readers from a model text and records.

@@ -26,9 +26,7 @@ class WithCalcest : public ::testing::Test {
     if (!std::filesystem::exists(CALCEST_BINARY)) GTEST_SKIP() << "calcest is not built";
   }
   RunResult calcest(const std::string& stem) {
-    return testsupport::runProgram(CALCEST_BINARY,
-                                   {stem + ".dat", stem + ".res", stem + ".caf", stem + ".fmc", stem + ".bar", "0"},
-                                   dir.path());
+    return testsupport::runCalcest(CALCEST_BINARY, dir.path(), stem);
   }
   RunResult calcdin(const std::string& stem, const std::string& bars, const std::string& out,
                     const std::string& option) {
@@ -51,7 +49,7 @@ BeamModel viga3() {
 
 }  // namespace
 
-TEST_F(WithCalcest, ExampleBeamGivesTheSameModesFromCalcestRecordsAsFromTheDocumentedLayout) {
+TEST_F(WithCalcest, ExampleBeamGivesTheSameModesFromCalcestRecordsAsFromRecordsWrittenByTheTests) {
   dir.write("viga3.dat", testsupport::readFile(std::string(EXAMPLES_DIR) + "/viga3.dat"));
   dir.write("viga3.caf", testsupport::readFile(std::string(EXAMPLES_DIR) + "/viga3.caf"));
   RunResult st = calcest("viga3");

@@ -1,7 +1,9 @@
 #pragma once
 // Small beam models written in the model-file layout, and a runner for the
 // calcest binary on them in a scratch directory.
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,19 +53,37 @@ inline Model straightBeam(const std::vector<double>& xs, double E = 1000.0, doub
   return m;
 }
 
-struct Run {
-  testsupport::RunResult result;
-  std::string dir;
-};
+// Two spans of 5 on a pin and two rollers, and a uniform load of 10 down on both.
+inline Model twoSpanBeam() {
+  Model m = straightBeam({0.0, 5.0, 10.0});
+  m.supports = {"1  110 0.0 0.0", "2  10 0.0", "3  10 0.0"};
+  return m;
+}
+const std::string kUniformLoads = "1  3  0.0  5.0  0.0  -10.0 y\n2  3  0.0  5.0  0.0  -10.0 y\n";
+
+// One bar between (0, 0) and (4, 3), pinned at both ends, drawn from node i to
+// node j; kInclinedLoad puts 1 down per horizontal metre over its whole span.
+inline Model inclinedSpan(int i, int j) {
+  Model m = straightBeam({0.0});
+  m.nodes = {"1 0.0 0.0", "2 4.0 3.0"};
+  m.bars = {bar(1, i, j)};
+  m.supports = {"1  110 0.0 0.0", "2  110 0.0 0.0"};
+  return m;
+}
+const std::string kInclinedLoad = "1  3  0.0  4.0  0.0  -1.0 y\n";
+
+// Runs calcest on the model and loads files already in `dir`.
+inline testsupport::RunResult runCalcestOn(const testsupport::ScratchDir& dir, const std::string& stem = "m",
+                                           int seconds = 60) {
+  return testsupport::runCalcest(CALCEST_BINARY, dir.path(), stem, seconds);
+}
 
 // Runs calcest on model m and loads text, all files named after `stem`.
 inline testsupport::RunResult runCalcest(const testsupport::ScratchDir& dir, const Model& m, const std::string& loads,
                                          const std::string& stem = "m") {
   dir.write(stem + ".dat", m.text());
   dir.write(stem + ".caf", loads);
-  return testsupport::runProgram(CALCEST_BINARY,
-                                 {stem + ".dat", stem + ".res", stem + ".caf", stem + ".fmc", stem + ".bar", "0"},
-                                 dir.path(), nullptr, 60);
+  return runCalcestOn(dir, stem);
 }
 
 // The numbers on a line, in order.
@@ -97,5 +117,28 @@ inline Results parseResults(const std::string& text, int nn, int nb, int nsup) {
   for (; at < lines.size(); ++at) r.tieLines.push_back(lines[at]);
   return r;
 }
+
+// One bar record (1-based `bar`) of the bar record file's bytes, read field by
+// field as little-endian values at their byte offsets, independently of the
+// program's own layout header.
+struct RecordBytes {
+  const std::string& bytes;
+  size_t base;
+  RecordBytes(const std::string& b, int bar) : bytes(b), base(9056 * static_cast<size_t>(bar - 1)) {}
+  uint64_t raw(size_t offset, int size) const {
+    uint64_t v = 0;
+    for (int k = size - 1; k >= 0; --k) v = (v << 8) | static_cast<unsigned char>(bytes.at(base + offset + k));
+    return v;
+  }
+  int32_t integer(size_t offset) const { return static_cast<int32_t>(raw(offset, 4)); }
+  double real(size_t offset) const {
+    uint64_t bits = raw(offset, 8);
+    double v;
+    std::memcpy(&v, &bits, 8);
+    return v;
+  }
+  // Element (r, c) of a 7x7 matrix of doubles stored row by row from `start`.
+  double matrix(size_t start, int r, int c) const { return real(start + 8 * (7 * r + c)); }
+};
 
 }  // namespace beams

@@ -12,8 +12,7 @@ Results runExample(const std::string& stem, int nn, int nb, int nsup) {
   ScratchDir dir;
   for (const char* ext : {".dat", ".caf"})
     dir.write(stem + ext, testsupport::readFile(std::string(EXAMPLES_DIR) + "/" + stem + ext));
-  auto run = testsupport::runProgram(
-      CALCEST_BINARY, {stem + ".dat", stem + ".res", stem + ".caf", stem + ".fmc", stem + ".bar", "0"}, dir.path());
+  auto run = runCalcestOn(dir, stem);
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(testsupport::splitLines(dir.read(stem + ".fmc"))[0].substr(0, 1), " ");
   return parseResults(dir.read(stem + ".res"), nn, nb, nsup);

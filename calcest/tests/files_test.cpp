@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <regex>
 
@@ -14,33 +13,6 @@ using testsupport::ScratchDir;
 using testsupport::splitLines;
 
 namespace {
-Model twoSpanBeam() {
-  Model m = straightBeam({0.0, 5.0, 10.0});
-  m.supports = {"1  110 0.0 0.0", "2  10 0.0", "3  10 0.0"};
-  return m;
-}
-const std::string kUniformLoads = "1  3  0.0  5.0  0.0  -10.0 y\n2  3  0.0  5.0  0.0  -10.0 y\n";
-
-// Independent little-endian reader of one 9056-byte bar record.
-struct BarRecord {
-  const std::string& bytes;
-  size_t base;
-  BarRecord(const std::string& b, int bar) : bytes(b), base(9056 * static_cast<size_t>(bar - 1)) {}
-  uint64_t raw(size_t offset, int size) const {
-    uint64_t v = 0;
-    for (int k = size - 1; k >= 0; --k) v = (v << 8) | static_cast<unsigned char>(bytes.at(base + offset + k));
-    return v;
-  }
-  int32_t integer(size_t offset) const { return static_cast<int32_t>(raw(offset, 4)); }
-  double real(size_t offset) const {
-    uint64_t bits = raw(offset, 8);
-    double v;
-    std::memcpy(&v, &bits, 8);
-    return v;
-  }
-  double matrix(size_t start, int r, int c) const { return real(start + 8 * (7 * r + c)); }
-};
-
 bool matches(const std::string& line, const char* pattern) { return std::regex_match(line, std::regex(pattern)); }
 }  // namespace
 
@@ -96,11 +68,7 @@ TEST(ResultFiles, BarDrawnRightToLeftIsListedWithItsNodesSwapped) {
   // w a^2 / 8 = 2 at mid-span and no end moments; on a bar drawn leftward the
   // diagram keeps the local sign, M = Mstart - x Vstart + M0 = -2.
   ScratchDir dir;
-  Model m = straightBeam({0.0});
-  m.nodes = {"1 0.0 0.0", "2 4.0 3.0"};
-  m.bars = {bar(1, 2, 1)};
-  m.supports = {"1  110 0.0 0.0", "2  110 0.0 0.0"};
-  auto run = runCalcest(dir, m, "1  3  0.0  4.0  0.0  -1.0 y\n");
+  auto run = runCalcest(dir, inclinedSpan(2, 1), kInclinedLoad);
   ASSERT_EQ(run.status, 0) << run.output;
   auto lines = splitLines(dir.read("m.res"));
   auto values = numbers(lines[3]);
@@ -192,7 +160,7 @@ TEST(BarRecordFile, IndependentReaderFindsFieldsAtTheirOffsets) {
   ASSERT_EQ(run.status, 0) << run.output;
   std::string bytes = dir.read("m.bar");
   ASSERT_EQ(bytes.size(), 2u * 9056);
-  BarRecord b(bytes, 2);
+  RecordBytes b(bytes, 2);
   EXPECT_EQ(b.integer(0), 2);    // index
   EXPECT_EQ(b.integer(4), 7);    // label
   EXPECT_EQ(b.integer(16), 2);   // nodeI
@@ -227,7 +195,7 @@ TEST(BarRecordFile, IndependentReaderFindsFieldsAtTheirOffsets) {
   EXPECT_EQ(b.matrix(8272, 1, 1), 1.0);  // T
   EXPECT_EQ(b.matrix(8664, 3, 3), 1.0);  // T transposed
   // The first record is bar 1.
-  BarRecord first(bytes, 1);
+  RecordBytes first(bytes, 1);
   EXPECT_EQ(first.integer(0), 1);
   EXPECT_EQ(first.integer(4), 1);
 }

@@ -3,30 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "loads.h"
+#include "sample_bar.h"
 #include "run_error.h"
+#include "test_support.h"
 
 namespace {
 
 constexpr double kTol = 1e-9;
-
-Bar makeBar(int type, double L, double cosine = 1.0, double sine = 0.0, int orient = kHorizontal) {
-  Bar bar;
-  bar.label = 1;
-  bar.type = type;
-  bar.L = L;
-  bar.cos = cosine;
-  bar.sin = sine;
-  bar.orient = orient;
-  for (int k = 0; k < kStations; ++k) bar.xs[k] = L * 0.05 * k;
-  bar.xs[kStations - 1] = L;
-  return bar;
-}
 
 BarLoad makeLoad(int ltype, double a, double c, double b, double q, char dir = 'y') {
   BarLoad load;
@@ -42,7 +30,7 @@ BarLoad makeLoad(int ltype, double a, double c, double b, double q, char dir = '
 
 // Loaded bar of the given type: eqLocal as (N, V, M at I, N, V, M at J).
 Vec6 eqOf(int type, const BarLoad& load, double L) {
-  Bar bar = makeBar(type, L);
+  Bar bar = sampleBar(type, L);
   applyBarLoad(bar, load);
   return bar.eqLocal;
 }
@@ -69,60 +57,78 @@ Failure failureOf(const std::function<void()>& action) {
   return f;
 }
 
-struct TextFile {
-  explicit TextFile(const std::string& text) {
-    file = std::tmpfile();
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
-  }
-  ~TextFile() { std::fclose(file); }
-  FILE* file;
-};
 
 }  // namespace
 
-// ---------------------------------------------------------------- point force
+// ------------------------------------------------------ equivalent nodal loads
 
 TEST(PointForce, MidSpanOnFixedBarGivesHalfTheForceAndPLOverEight) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   applyBarLoad(bar, makeLoad(1, 2, 2, 0, -10));
   expectVec(bar.eqLocal, {0, -5, -5, 0, -5, 5});
   expectVec(bar.fixedEnd, {0, 5, 5, 0, 5, -5});
   expectVec(bar.eqGlobal, {0, -5, -5, 0, -5, 5});
 }
 
-TEST(PointForce, MidSpanOnTwoHingedBarGivesShearsOnly) {
-  expectVec(eqOf(4, makeLoad(1, 2, 2, 0, -10), 4), {0, -5, 0, 0, -5, 0});
-}
-
-TEST(PointForce, OffCentreOnFixedBarMatchesPabSquaredOverLSquared) {
-  // P = 9 down, a = 1, b = 2, L = 3: M_A = Pab^2/L^2 = 4, M_B = Pa^2b/L^2 = 2,
-  // R_A = Pb^2(3a + b)/L^3 = 20/3, R_B = 7/3.
-  expectVec(eqOf(1, makeLoad(1, 1, 2, 0, -9), 3), {0, -20.0 / 3, -4, 0, -7.0 / 3, 2});
-}
-
-TEST(PointForce, MidSpanOnProppedCantileversGivesThreeSixteenthsPL) {
-  // P = 16 down, L = 4: fixed-end moment 3PL/16 = 12, reactions 11P/16 and 5P/16.
-  expectVec(eqOf(3, makeLoad(1, 2, 2, 0, -16), 4), {0, -11, -12, 0, -5, 0});
-  expectVec(eqOf(2, makeLoad(1, 2, 2, 0, -16), 4), {0, -5, 0, 0, -11, 12});
-}
-
-TEST(PointForce, CantileverTypesCarryTheWholeForceAtTheirHeldEnd) {
-  // 10 down at 1 from I on a bar of 4: held at I, moment 10*1; held at J, 10*3.
-  expectVec(eqOf(6, makeLoad(1, 1, 3, 0, -10), 4), {0, -10, -10, 0, 0, 0});
-  expectVec(eqOf(5, makeLoad(1, 1, 3, 0, -10), 4), {0, 0, 0, 0, -10, 30});
-}
-
-TEST(PointForce, ShearReleasedBarsMatchGuidedFixedBeam) {
-  // P = 6 down, a = 1, b = 2, L = 3. Guided at I: all the force at J, moment at
-  // the guided end Pb^2/(2L) = 4, at the fixed end Pb(L + a)/(2L) = 8.
-  expectVec(eqOf(7, makeLoad(1, 1, 2, 0, -6), 3), {0, 0, 4, 0, -6, 8});
-  // Guided at J: moments Pa(L + b)/(2L) = 5 at I and Pa^2/(2L) = 1 at J.
-  expectVec(eqOf(8, makeLoad(1, 1, 2, 0, -6), 3), {0, -6, -5, 0, 0, -1});
+// Equivalent nodal loads of one load on a bar of each type, (N, V, M at I,
+// N, V, M at J), against the fixed-end forces of beam theory.
+TEST(EquivalentLoads, MatchTheFixedEndForcesOfBeamTheory) {
+  struct Case {
+    const char* what;
+    int type;
+    BarLoad load;
+    double L;
+    std::vector<double> eq;
+  };
+  const Case cases[] = {
+      {"point force at mid-span, two hinges: shears only", 4, makeLoad(1, 2, 2, 0, -10), 4, {0, -5, 0, 0, -5, 0}},
+      // P = 9 down, a = 1, b = 2, L = 3: M_A = Pab^2/L^2 = 4, M_B = Pa^2b/L^2 = 2,
+      // R_A = Pb^2(3a + b)/L^3 = 20/3, R_B = 7/3.
+      {"point force off centre, fixed", 1, makeLoad(1, 1, 2, 0, -9), 3, {0, -20.0 / 3, -4, 0, -7.0 / 3, 2}},
+      // P = 16 down, L = 4: fixed-end moment 3PL/16 = 12, reactions 11P/16 and 5P/16.
+      {"point force at mid-span, hinge at J", 3, makeLoad(1, 2, 2, 0, -16), 4, {0, -11, -12, 0, -5, 0}},
+      {"point force at mid-span, hinge at I", 2, makeLoad(1, 2, 2, 0, -16), 4, {0, -5, 0, 0, -11, 12}},
+      // 10 down at 1 from I on a bar of 4: held at I, moment 10*1; held at J, 10*3.
+      {"point force, cantilever held at I", 6, makeLoad(1, 1, 3, 0, -10), 4, {0, -10, -10, 0, 0, 0}},
+      {"point force, cantilever held at J", 5, makeLoad(1, 1, 3, 0, -10), 4, {0, 0, 0, 0, -10, 30}},
+      // P = 6 down, a = 1, b = 2, L = 3. Guided at I: all the force at J, moment at
+      // the guided end Pb^2/(2L) = 4, at the fixed end Pb(L + a)/(2L) = 8.
+      {"point force, guided at I", 7, makeLoad(1, 1, 2, 0, -6), 3, {0, 0, 4, 0, -6, 8}},
+      // Guided at J: moments Pa(L + b)/(2L) = 5 at I and Pa^2/(2L) = 1 at J.
+      {"point force, guided at J", 8, makeLoad(1, 1, 2, 0, -6), 3, {0, -6, -5, 0, 0, -1}},
+      // q = 2 down, L = 6: shears qL/2 = 6, moments qL^2/12 = 6.
+      {"uniform over the span, fixed", 1, makeLoad(3, 0, 6, 0, -2), 6, {0, -6, -6, 0, -6, 6}},
+      // w = 3 over the left half of L = 8: M_A = 11wL^2/192 = 11, M_B = 5wL^2/192 = 5,
+      // R_A = 13wL/32 = 9.75, R_B = 3wL/32 = 2.25.
+      {"uniform over the left half, fixed", 1, makeLoad(3, 0, 4, 4, -3), 8, {0, -9.75, -11, 0, -2.25, 5}},
+      // q = 2 down, L = 4: wL^2/8 = 4 at the fixed end, reactions 5wL/8 = 5 and 3wL/8 = 3.
+      {"uniform, hinge at J", 3, makeLoad(3, 0, 4, 0, -2), 4, {0, -5, -4, 0, -3, 0}},
+      {"uniform, hinge at I", 2, makeLoad(3, 0, 4, 0, -2), 4, {0, -3, 0, 0, -5, 4}},
+      {"uniform, two hinges", 4, makeLoad(3, 0, 4, 0, -2), 4, {0, -4, 0, 0, -4, 0}},
+      // Cantilevers: the whole qL = 8 and qL^2/2 = 16 at the held end.
+      {"uniform, cantilever held at I", 6, makeLoad(3, 0, 4, 0, -2), 4, {0, -8, -16, 0, 0, 0}},
+      {"uniform, cantilever held at J", 5, makeLoad(3, 0, 4, 0, -2), 4, {0, 0, 0, 0, -8, 16}},
+      // q = 3 down, L = 2: guided end wL^2/6 = 2, fixed end wL^2/3 = 4.
+      {"uniform, guided at I", 7, makeLoad(3, 0, 2, 0, -3), 2, {0, 0, 2, 0, -6, 4}},
+      {"uniform, guided at J", 8, makeLoad(3, 0, 2, 0, -3), 2, {0, -6, -4, 0, 0, -2}},
+      // Peak 60 down, L = 2: at the zero end 3wL/20 = 18 and wL^2/30 = 8,
+      // at the peak end 7wL/20 = 42 and wL^2/20 = 12.
+      {"triangle rising to J, fixed", 1, makeLoad(4, 0, 2, 0, -60), 2, {0, -18, -8, 0, -42, 12}},
+      {"triangle falling to J, fixed", 1, makeLoad(5, 0, 2, 0, -60), 2, {0, -42, -12, 0, -18, 8}},
+      // Fixed at I, hinge at J, L = 2, peak 60. Peak at the hinge: M = 7wL^2/120 = 14,
+      // reactions 9wL/40 = 27 and 11wL/40 = 33. Peak at the fixed end: M = wL^2/15 = 16,
+      // reactions 2wL/5 = 48 and wL/10 = 12.
+      {"triangle rising to the hinge", 3, makeLoad(4, 0, 2, 0, -60), 2, {0, -27, -14, 0, -33, 0}},
+      {"triangle falling to the hinge", 3, makeLoad(5, 0, 2, 0, -60), 2, {0, -48, -16, 0, -12, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    expectVec(eqOf(c.type, c.load, c.L), c.eq);
+  }
 }
 
 TEST(PointForce, HorizontalLoadOnHorizontalBarGivesOnlyTheAxialSplit) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   applyBarLoad(bar, makeLoad(1, 1, 3, 0, 8, 'x'));
   // Simple-beam shares 8*3/4 and 8*1/4 along the bar, nothing across it.
   expectVec(bar.eqLocal, {6, 0, 0, 2, 0, 0});
@@ -136,7 +142,7 @@ TEST(PointForce, HorizontalLoadOnHorizontalBarGivesOnlyTheAxialSplit) {
 TEST(PointForce, SideLoadOnVerticalShearReleasedBarKeepsMomentsConsistentWithShear) {
   // Column of type 7 (sin = 1), a horizontal force of 6 at 1 from I: local force
   // -6 across the bar; the end moments follow that same local force.
-  Bar bar = makeBar(7, 3, 0.0, 1.0, kVertical);
+  Bar bar = sampleBar(7, 3, 0.0, 1.0, kVertical);
   applyBarLoad(bar, makeLoad(1, 1, 2, 0, 6, 'x'));
   expectVec(bar.eqLocal, {0, 0, 4, 0, -6, 8});
   expectVec(bar.eqGlobal, {0, 0, 4, 6, 0, 8});
@@ -144,23 +150,12 @@ TEST(PointForce, SideLoadOnVerticalShearReleasedBarKeepsMomentsConsistentWithShe
 
 TEST(PointForce, AxialForceOnShearReleasedBarReachesTheNodes) {
   // Column of type 7, 10 down at 1 above I on a height of 4: 7.5 to I, 2.5 to J.
-  Bar bar = makeBar(7, 4, 0.0, 1.0, kVertical);
+  Bar bar = sampleBar(7, 4, 0.0, 1.0, kVertical);
   applyBarLoad(bar, makeLoad(1, 1, 3, 0, -10));
   expectVec(bar.eqGlobal, {0, -7.5, 0, 0, -2.5, 0});
 }
 
 // ----------------------------------------------------------- distributed loads
-
-TEST(UniformLoad, FullSpanOnFixedBarGivesQLOverTwoAndQLSquaredOverTwelve) {
-  // q = 2 down, L = 6: shears 6, moments 6.
-  expectVec(eqOf(1, makeLoad(3, 0, 6, 0, -2), 6), {0, -6, -6, 0, -6, 6});
-}
-
-TEST(UniformLoad, LeftHalfOfFixedBarGivesElevenAndFiveOverOneNinetyTwo) {
-  // w = 3 over the left half of L = 8: M_A = 11wL^2/192 = 11, M_B = 5wL^2/192 = 5,
-  // R_A = 13wL/32 = 9.75, R_B = 3wL/32 = 2.25.
-  expectVec(eqOf(1, makeLoad(3, 0, 4, 4, -3), 8), {0, -9.75, -11, 0, -2.25, 5});
-}
 
 TEST(UniformLoad, IntegratedPointForceRowAgreesWithClosedFormOnFixedBar) {
   // The closed form applied to type 1 bars against the integral of the point-force row.
@@ -173,41 +168,8 @@ TEST(UniformLoad, IntegratedPointForceRowAgreesWithClosedFormOnFixedBar) {
   EXPECT_NEAR(closed[6], integral.MJ, 1e-12);
 }
 
-TEST(UniformLoad, FullSpanOnHingedBarsGivesPropppedCantileverValues) {
-  // q = 2 down, L = 4: wL^2/8 = 4 at the fixed end, reactions 5wL/8 = 5 and 3wL/8 = 3.
-  expectVec(eqOf(3, makeLoad(3, 0, 4, 0, -2), 4), {0, -5, -4, 0, -3, 0});
-  expectVec(eqOf(2, makeLoad(3, 0, 4, 0, -2), 4), {0, -3, 0, 0, -5, 4});
-  expectVec(eqOf(4, makeLoad(3, 0, 4, 0, -2), 4), {0, -4, 0, 0, -4, 0});
-}
-
-TEST(UniformLoad, FullSpanOnCantileverTypesGivesQLSquaredOverTwo) {
-  expectVec(eqOf(6, makeLoad(3, 0, 4, 0, -2), 4), {0, -8, -16, 0, 0, 0});
-  expectVec(eqOf(5, makeLoad(3, 0, 4, 0, -2), 4), {0, 0, 0, 0, -8, 16});
-}
-
-TEST(UniformLoad, FullSpanOnShearReleasedBarsGivesSixthAndThirdOfQLSquared) {
-  // q = 3 down, L = 2: guided end wL^2/6 = 2, fixed end wL^2/3 = 4.
-  expectVec(eqOf(7, makeLoad(3, 0, 2, 0, -3), 2), {0, 0, 2, 0, -6, 4});
-  expectVec(eqOf(8, makeLoad(3, 0, 2, 0, -3), 2), {0, -6, -4, 0, 0, -2});
-}
-
-TEST(TriangularLoad, FullSpanOnFixedBarGivesThirtiethAndTwentiethOfQLSquared) {
-  // Peak 60 down, L = 2: at the zero end 3wL/20 = 18 and wL^2/30 = 8,
-  // at the peak end 7wL/20 = 42 and wL^2/20 = 12.
-  expectVec(eqOf(1, makeLoad(4, 0, 2, 0, -60), 2), {0, -18, -8, 0, -42, 12});
-  expectVec(eqOf(1, makeLoad(5, 0, 2, 0, -60), 2), {0, -42, -12, 0, -18, 8});
-}
-
-TEST(TriangularLoad, FullSpanOnProppedCantilever) {
-  // Fixed at I, hinge at J, L = 2, peak 60. Peak at the hinge: M = 7wL^2/120 = 14,
-  // reactions 9wL/40 = 27 and 11wL/40 = 33. Peak at the fixed end: M = wL^2/15 = 16,
-  // reactions 2wL/5 = 48 and wL/10 = 12.
-  expectVec(eqOf(3, makeLoad(4, 0, 2, 0, -60), 2), {0, -27, -14, 0, -33, 0});
-  expectVec(eqOf(3, makeLoad(5, 0, 2, 0, -60), 2), {0, -48, -16, 0, -12, 0});
-}
-
 TEST(TriangularLoad, ZeroLoadedLengthGivesNothing) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   applyBarLoad(bar, makeLoad(4, 1, 0, 3, -5));
   applyBarLoad(bar, makeLoad(5, 1, 0, 3, -5));
   expectVec(bar.eqLocal, {0, 0, 0, 0, 0, 0}, 0.0);
@@ -239,7 +201,7 @@ TEST(Statics, ForceLoadsOnInclinedBarAreStaticallyEquivalentOnEveryBarType) {
       const int highest = (ltype == 1 || ltype == 3) ? 8 : 6;
       for (int type = 1; type <= highest; ++type) {
         SCOPED_TRACE(testing::Message() << "dir " << dir << " load " << ltype << " bar " << type);
-        Bar bar = makeBar(type, 5, 0.6, 0.8, kInclinedRight);
+        Bar bar = sampleBar(type, 5, 0.6, 0.8, kInclinedRight);
         const double q = -3;
         double force = 0, centroid = 0;  // resultant and its distance from I along the bar
         if (ltype == 1) {
@@ -265,7 +227,7 @@ TEST(Statics, ForceLoadsOnInclinedBarAreStaticallyEquivalentOnEveryBarType) {
 TEST(Statics, PointMomentIsEquivalentToAClockwiseCoupleOnEveryBarType) {
   for (int type = 1; type <= 6; ++type) {
     SCOPED_TRACE(type);
-    Bar bar = makeBar(type, 5, 0.6, 0.8, kInclinedRight);
+    Bar bar = sampleBar(type, 5, 0.6, 0.8, kInclinedRight);
     applyBarLoad(bar, makeLoad(2, 1.5, 3.5, 0, 7, 'z'));
     const Resultant r = resultantOfEq(bar);
     EXPECT_NEAR(r.fx, 0, 1e-12);
@@ -274,16 +236,24 @@ TEST(Statics, PointMomentIsEquivalentToAClockwiseCoupleOnEveryBarType) {
   }
 }
 
+namespace {
+// The bar with E = 2e7, A = 0.1, I = 1e-3, h = 0.3, alpha = 1e-5 under a
+// temperature load of 10.
+Bar heatedBar(Bar bar) {
+  bar.E = 2e7;
+  bar.A = 0.1;
+  bar.I = 1e-3;
+  bar.h = 0.3;
+  bar.alpha = 1e-5;
+  applyBarLoad(bar, makeLoad(6, 0, 0, 0, 10));
+  return bar;
+}
+}  // namespace
+
 TEST(Statics, TemperatureLoadsAreSelfEquilibrated) {
   for (int type = 1; type <= 4; ++type) {
     SCOPED_TRACE(type);
-    Bar bar = makeBar(type, 5, 0.6, 0.8, kInclinedRight);
-    bar.E = 2e7;
-    bar.A = 0.1;
-    bar.I = 1e-3;
-    bar.h = 0.3;
-    bar.alpha = 1e-5;
-    applyBarLoad(bar, makeLoad(6, 0, 0, 0, 10));
+    Bar bar = heatedBar(sampleBar(type, 5, 0.6, 0.8, kInclinedRight));
     const Resultant r = resultantOfEq(bar);
     EXPECT_NEAR(r.fx, 0, 1e-9);
     EXPECT_NEAR(r.fy, 0, 1e-9);
@@ -295,16 +265,7 @@ TEST(Statics, TemperatureLoadsAreSelfEquilibrated) {
 
 TEST(Temperature, FixedEndForcesOfAGradient) {
   // E alpha T A = 2e7 * 1e-5 * 10 * 0.1 = 200; E I alpha T / h = 2e7 * 1e-3 * 1e-5 * 10 / 0.3 = 20/3.
-  auto eqFor = [](int type) {
-    Bar bar = makeBar(type, 4);
-    bar.E = 2e7;
-    bar.A = 0.1;
-    bar.I = 1e-3;
-    bar.h = 0.3;
-    bar.alpha = 1e-5;
-    applyBarLoad(bar, makeLoad(6, 0, 0, 0, 10));
-    return bar.eqLocal;
-  };
+  auto eqFor = [](int type) { return heatedBar(sampleBar(type, 4)).eqLocal; };
   const double m = 20.0 / 3;
   expectVec(eqFor(1), {200, 0, -m, -200, 0, m});
   // One end hinged: 1.5 times the moment at the other, balanced by end shears.
@@ -320,7 +281,7 @@ TEST(Projection, VerticalLoadOverHorizontalProjectionOnFortyFiveDegreeBar) {
   // 1 per horizontal metre over a projection of 4 becomes 0.7071 per bar metre
   // over 5.657 of bar: local components 0.5 across and 0.5 along the bar.
   const double r = std::sqrt(0.5), L = 4 / r;
-  Bar bar = makeBar(1, L, r, r, kInclinedRight);
+  Bar bar = sampleBar(1, L, r, r, kInclinedRight);
   applyBarLoad(bar, makeLoad(3, 0, 4, 0, -1));
   const double qt = -0.5;
   expectVec(bar.eqLocal, {-L / 2 * 0.5, qt * L / 2, qt * L * L / 12, -L / 2 * 0.5, qt * L / 2, -qt * L * L / 12});
@@ -333,7 +294,7 @@ TEST(Projection, VerticalLoadOverHorizontalProjectionOnFortyFiveDegreeBar) {
 TEST(Projection, LoadStartsAtTheProjectedDistanceAlongTheBar) {
   // a = 1.1 horizontal is 1.5556 along the bar; stations are 0.2828 apart.
   const double r = std::sqrt(0.5), L = 4 / r;
-  Bar bar = makeBar(1, L, r, r, kInclinedRight);
+  Bar bar = sampleBar(1, L, r, r, kInclinedRight);
   applyBarLoad(bar, makeLoad(3, 1.1, 2, 0.9, -1));
   EXPECT_EQ(bar.V0[5], 0.0);
   EXPECT_NEAR(bar.V0[6], -0.5 * (bar.xs[6] - 1.1 / r), 1e-12);
@@ -342,7 +303,7 @@ TEST(Projection, LoadStartsAtTheProjectedDistanceAlongTheBar) {
 TEST(Projection, HorizontalLoadOnLeftLeaningBarUsesTheVerticalProjection) {
   // Bar along (-0.6, 0.8), length 5: a horizontal load of 2 per vertical metre
   // over the whole height 4 totals 8.
-  Bar bar = makeBar(1, 5, -0.6, 0.8, kInclinedLeft);
+  Bar bar = sampleBar(1, 5, -0.6, 0.8, kInclinedLeft);
   applyBarLoad(bar, makeLoad(3, 0, 4, 0, 2, 'x'));
   EXPECT_NEAR(bar.eqGlobal[1] + bar.eqGlobal[4], 8, 1e-12);
   EXPECT_NEAR(bar.eqGlobal[2] + bar.eqGlobal[5], 0, 1e-12);
@@ -350,19 +311,11 @@ TEST(Projection, HorizontalLoadOnLeftLeaningBarUsesTheVerticalProjection) {
   EXPECT_NEAR(bar.eqLocal[2], -1.28 * 5 / 2, 1e-12);
 }
 
-TEST(Projection, PointMomentOnInclinedBarIsNotProjected) {
-  Bar bar = makeBar(1, 5, 0.6, 0.8, kInclinedRight);
-  applyBarLoad(bar, makeLoad(2, 1, 4, 0, 3));
-  // Stations 0.25 apart: the moment at 1 along the bar starts at station 4.
-  EXPECT_EQ(bar.M0[3], 0.0);
-  EXPECT_EQ(bar.M0[5], 3.0);
-}
-
 // -------------------------------------------------------------------- diagrams
 
 TEST(Diagrams, UniformLoadGivesSimpleBeamMomentQLSquaredOverEightAtMidSpan) {
   // q = 2 down, L = 4: simple-beam reaction 4, mid-span moment wL^2/8 = 4.
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   applyBarLoad(bar, makeLoad(3, 0, 4, 0, -2));
   EXPECT_NEAR(4 * 2 + bar.M0[10], 4, 1e-12);
   EXPECT_NEAR(bar.V0[5], -2, 1e-12);  // load on the first metre
@@ -373,60 +326,60 @@ TEST(Diagrams, UniformLoadGivesSimpleBeamMomentQLSquaredOverEightAtMidSpan) {
   EXPECT_EQ(bar.V0[20], 0.0);
 }
 
-TEST(Diagrams, PartialUniformLoadBeyondItsEndActsAsItsResultant) {
-  // q = 3 down from 1 to 3 on L = 4; at x = 3.6 the resultant 6 acts 1.6 back.
-  Bar bar = makeBar(1, 4);
-  applyBarLoad(bar, makeLoad(3, 1, 2, 1, -3));
-  EXPECT_NEAR(bar.V0[18], -6, 1e-12);
-  EXPECT_NEAR(bar.M0[18], -6 * 1.6, 1e-12);
-  // Inside, at x = 2: 3 over 1 metre acting 0.5 back.
-  EXPECT_NEAR(bar.M0[10], -1.5, 1e-12);
-  EXPECT_EQ(bar.V0[4], 0.0);
-}
-
-TEST(Diagrams, TriangularLoadsActThroughTheirCentroids) {
-  // Peak 6 down over 1..3 of L = 4 (c = 2). Inside at x = 2 (d = 1): a triangle of
-  // height 3 over 1 metre for the rising load, resultant 1.5, lever 1/3; beyond at
-  // x = 3.6 the whole resultant 6 acts from 1 + 4/3 (rising) or 1 + 2/3 (falling).
-  Bar rising = makeBar(1, 4), falling = makeBar(1, 4);
-  applyBarLoad(rising, makeLoad(4, 1, 2, 1, -6));
-  applyBarLoad(falling, makeLoad(5, 1, 2, 1, -6));
-  EXPECT_NEAR(rising.V0[10], -1.5, 1e-12);
-  EXPECT_NEAR(rising.M0[10], -1.5 / 3, 1e-12);
-  EXPECT_NEAR(rising.M0[18], -6 * (3.6 - 1 - 4.0 / 3), 1e-12);
-  // Falling, inside at d = 1: a rectangle 3 x 1 (lever 1/2) and a triangle of 3 (lever 2/3).
-  EXPECT_NEAR(falling.V0[10], -(3 + 1.5), 1e-12);
-  EXPECT_NEAR(falling.M0[10], -(3 * 0.5 + 1.5 * 2.0 / 3), 1e-12);
-  EXPECT_NEAR(falling.M0[18], -6 * (3.6 - 1 - 2.0 / 3), 1e-12);
-}
-
-TEST(Diagrams, PointForceDiagramStepsAtTheForce) {
-  Bar bar = makeBar(1, 4);
-  applyBarLoad(bar, makeLoad(1, 1.1, 2.9, 0, -10));
-  EXPECT_EQ(bar.V0[5], 0.0);
-  EXPECT_NEAR(bar.V0[6], -10, 1e-12);
-  EXPECT_NEAR(bar.M0[15], -10 * (3 - 1.1), 1e-12);
-}
-
-// The envelope viewer adds a concentrated action at its point to the value read
-// there, so a station on the action must hold the value left of it.
-TEST(Diagrams, StationOnAPointForceOrMomentHoldsTheValueLeftOfIt) {
-  Bar force = makeBar(1, 4), moment = makeBar(1, 4), near = makeBar(1, 4);
-  applyBarLoad(force, makeLoad(1, 2, 2, 0, -10));   // on station 10
-  applyBarLoad(moment, makeLoad(2, 2, 2, 0, 6));    // on station 10
-  applyBarLoad(near, makeLoad(1, 1.99999, 2.00001, 0, -10));  // within 1e-5 of it
-  EXPECT_EQ(force.V0[10], 0.0);
-  EXPECT_EQ(force.M0[10], 0.0);
-  EXPECT_NEAR(force.V0[11], -10, 1e-12);
-  EXPECT_NEAR(force.M0[11], -10 * 0.2, 1e-12);
-  EXPECT_EQ(moment.M0[10], 0.0);
-  EXPECT_EQ(moment.M0[11], 6.0);
-  EXPECT_EQ(near.V0[10], 0.0);
-  EXPECT_NEAR(near.V0[11], -10, 1e-12);
+// Load diagrams of the simple span at given stations (every twentieth of the
+// bar), against the resultants and lever arms of the load left of them.
+TEST(Diagrams, StationValuesAreTheLoadLeftOfTheStationTimesItsLever) {
+  struct Check {
+    StationArray Bar::*diagram;
+    int station;
+    double value, tol;
+  };
+  struct Case {
+    const char* what;
+    Bar bar;
+    BarLoad load;
+    std::vector<Check> checks;
+  };
+  const auto V0 = &Bar::V0, M0 = &Bar::M0;
+  const Case cases[] = {
+      // q = 3 down from 1 to 3 on L = 4; at x = 3.6 the resultant 6 acts 1.6 back;
+      // inside, at x = 2, 3 over 1 metre acts 0.5 back.
+      {"uniform, partial", sampleBar(1, 4), makeLoad(3, 1, 2, 1, -3),
+       {{V0, 18, -6, 1e-12}, {M0, 18, -6 * 1.6, 1e-12}, {M0, 10, -1.5, 1e-12}, {V0, 4, 0, 0}}},
+      // Peak 6 down over 1..3 of L = 4 (c = 2). Inside at x = 2 (d = 1): a triangle of
+      // height 3 over 1 metre for the rising load, resultant 1.5, lever 1/3; beyond at
+      // x = 3.6 the whole resultant 6 acts from 1 + 4/3 (rising) or 1 + 2/3 (falling).
+      {"triangle, rising", sampleBar(1, 4), makeLoad(4, 1, 2, 1, -6),
+       {{V0, 10, -1.5, 1e-12}, {M0, 10, -1.5 / 3, 1e-12}, {M0, 18, -6 * (3.6 - 1 - 4.0 / 3), 1e-12}}},
+      // Falling, inside at d = 1: a rectangle 3 x 1 (lever 1/2) and a triangle of 3 (lever 2/3).
+      {"triangle, falling", sampleBar(1, 4), makeLoad(5, 1, 2, 1, -6),
+       {{V0, 10, -(3 + 1.5), 1e-12}, {M0, 10, -(3 * 0.5 + 1.5 * 2.0 / 3), 1e-12},
+        {M0, 18, -6 * (3.6 - 1 - 2.0 / 3), 1e-12}}},
+      {"point force: a step at the force", sampleBar(1, 4), makeLoad(1, 1.1, 2.9, 0, -10),
+       {{V0, 5, 0, 0}, {V0, 6, -10, 1e-12}, {M0, 15, -10 * (3 - 1.1), 1e-12}}},
+      // The envelope viewer adds a concentrated action at its point to the value read
+      // there, so a station on the action must hold the value left of it.
+      {"point force on station 10", sampleBar(1, 4), makeLoad(1, 2, 2, 0, -10),
+       {{V0, 10, 0, 0}, {M0, 10, 0, 0}, {V0, 11, -10, 1e-12}, {M0, 11, -10 * 0.2, 1e-12}}},
+      {"point moment on station 10", sampleBar(1, 4), makeLoad(2, 2, 2, 0, 6), {{M0, 10, 0, 0}, {M0, 11, 6, 0}}},
+      {"point force within 1e-5 of station 10", sampleBar(1, 4), makeLoad(1, 1.99999, 2.00001, 0, -10),
+       {{V0, 10, 0, 0}, {V0, 11, -10, 1e-12}}},
+      // A point moment on an inclined bar is not projected: stations 0.25 apart,
+      // the moment at 1 along the bar starts at station 4.
+      {"point moment, inclined bar", sampleBar(1, 5, 0.6, 0.8, kInclinedRight), makeLoad(2, 1, 4, 0, 3),
+       {{M0, 3, 0, 0}, {M0, 5, 3, 0}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Bar bar = c.bar;
+    applyBarLoad(bar, c.load);
+    for (const Check& check : c.checks)
+      EXPECT_NEAR((bar.*check.diagram)[check.station], check.value, check.tol) << "station " << check.station;
+  }
 }
 
 TEST(Diagrams, PointMomentEntersTheMomentDiagramAlikeOnFixedAndHingedBars) {
-  Bar fixed = makeBar(1, 4), hinged = makeBar(3, 4);
+  Bar fixed = sampleBar(1, 4), hinged = sampleBar(3, 4);
   applyBarLoad(fixed, makeLoad(2, 1.1, 2.9, 0, 6));
   applyBarLoad(hinged, makeLoad(2, 1.1, 2.9, 0, 6));
   for (int k = 1; k <= 19; ++k) {
@@ -440,7 +393,7 @@ TEST(Diagrams, PointMomentEntersTheMomentDiagramAlikeOnFixedAndHingedBars) {
 }
 
 TEST(Diagrams, TypeZeroBarGetsDiagramsButNoEquivalentLoads) {
-  Bar bar = makeBar(0, 4);
+  Bar bar = sampleBar(0, 4);
   applyBarLoad(bar, makeLoad(3, 0, 4, 0, -2));
   expectVec(bar.eqLocal, {0, 0, 0, 0, 0, 0}, 0.0);
   EXPECT_NEAR(bar.M0[10], -4, 1e-12);
@@ -449,7 +402,7 @@ TEST(Diagrams, TypeZeroBarGetsDiagramsButNoEquivalentLoads) {
 // ------------------------------------------------------ accumulation, self-weight
 
 TEST(Accumulation, LoadsOfOneBarAddUp) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   applyBarLoad(bar, makeLoad(1, 2, 2, 0, -10));
   applyBarLoad(bar, makeLoad(3, 0, 4, 0, -3));
   // 10 at mid-span plus 3 per metre: shears 5 + 6, moments 5 + 4.
@@ -459,7 +412,7 @@ TEST(Accumulation, LoadsOfOneBarAddUp) {
 }
 
 TEST(SelfWeight, IsAUniformDownwardLoadOverTheWholeBar) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   bar.w = 3;
   applySelfWeight(bar);
   expectVec(bar.eqLocal, {0, -6, -4, 0, -6, 4});
@@ -467,7 +420,7 @@ TEST(SelfWeight, IsAUniformDownwardLoadOverTheWholeBar) {
 
 TEST(SelfWeight, OnAnInclinedBarIsPerBarLengthAndNotProjected) {
   // w = 2 on a bar of length 5 weighs 10 whatever its slope.
-  Bar bar = makeBar(1, 5, 0.6, 0.8, kInclinedRight);
+  Bar bar = sampleBar(1, 5, 0.6, 0.8, kInclinedRight);
   bar.w = 2;
   applySelfWeight(bar);
   EXPECT_NEAR(bar.eqGlobal[2] + bar.eqGlobal[5], -10, 1e-12);
@@ -483,7 +436,7 @@ TEST(LoadErrors, EachLoadTypeAcceptsItsBarTypesOnly) {
   for (int ltype = 1; ltype <= 6; ++ltype) {
     for (int type = -1; type <= 10; ++type) {
       SCOPED_TRACE(testing::Message() << "load " << ltype << " bar " << type);
-      Bar bar = makeBar(type, 4);
+      Bar bar = sampleBar(type, 4);
       bar.h = 0.3;
       Failure f = failureOf([&] { applyBarLoad(bar, makeLoad(ltype, 1, 2, 1, -1)); });
       if (type >= 0 && type <= highest[ltype]) {
@@ -498,17 +451,17 @@ TEST(LoadErrors, EachLoadTypeAcceptsItsBarTypesOnly) {
 
 TEST(LoadErrors, WrongDirectionLetterIsRejectedForForceLoadsOnly) {
   for (int ltype : {1, 3, 4, 5}) {
-    Bar bar = makeBar(1, 4);
+    Bar bar = sampleBar(1, 4);
     Failure f = failureOf([&] { applyBarLoad(bar, makeLoad(ltype, 1, 2, 1, -1, 'z')); });
     EXPECT_EQ(f.text, "ERROR EN DIRECCION DE CARGA");
     EXPECT_EQ(f.status, 1);
     expectVec(bar.eqGlobal, {0, 0, 0, 0, 0, 0}, 0.0);
   }
   for (char dir : {'X', 'Y'}) {
-    Bar bar = makeBar(1, 4);
+    Bar bar = sampleBar(1, 4);
     EXPECT_FALSE(failureOf([&] { applyBarLoad(bar, makeLoad(1, 2, 2, 0, -1, dir)); }).thrown);
   }
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   bar.h = 0.3;
   EXPECT_FALSE(failureOf([&] { applyBarLoad(bar, makeLoad(2, 1, 3, 0, 1, 'z')); }).thrown);
   EXPECT_FALSE(failureOf([&] { applyBarLoad(bar, makeLoad(6, 0, 0, 0, 1, 'z')); }).thrown);
@@ -516,7 +469,7 @@ TEST(LoadErrors, WrongDirectionLetterIsRejectedForForceLoadsOnly) {
 
 TEST(LoadErrors, LoadTypeOutsideOneToSixIsRejected) {
   for (int ltype : {0, 7, -1}) {
-    Bar bar = makeBar(1, 4);
+    Bar bar = sampleBar(1, 4);
     Failure f = failureOf([&] { applyBarLoad(bar, makeLoad(ltype, 1, 2, 1, -1)); });
     EXPECT_EQ(f.text, "ERROR TIPO DE CARGA");
     EXPECT_EQ(f.status, 1);
@@ -536,7 +489,7 @@ TEST(LoadErrors, LoadWithZeroSpanIsRejectedWithoutTouchingTheBar) {
   for (const Case& c : cases) {
     for (int type : {0, 1, 5}) {
       SCOPED_TRACE(testing::Message() << "load " << c.load.ltype << " bar " << type);
-      Bar bar = makeBar(type, 4);
+      Bar bar = sampleBar(type, 4);
       bar.label = 12;
       Failure f = failureOf([&] { applyBarLoad(bar, c.load); });
       EXPECT_EQ(f.text, std::string("ERROR: UNA CARGA DE LA BARRA 12 TIENE LUZ NULA (") + c.sum + " = 0)\n");
@@ -548,7 +501,7 @@ TEST(LoadErrors, LoadWithZeroSpanIsRejectedWithoutTouchingTheBar) {
 }
 
 TEST(LoadErrors, SpanTooShortForTheFormulasIsRejectedWithoutTouchingTheBar) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   bar.label = 4;
   Failure f = failureOf([&] { applyBarLoad(bar, makeLoad(1, 0.5e-200, 0.5e-200, 0, -1)); });
   EXPECT_EQ(f.text, "ERROR: UNA CARGA DE LA BARRA 4 DA VALORES NO FINITOS\n");
@@ -558,7 +511,7 @@ TEST(LoadErrors, SpanTooShortForTheFormulasIsRejectedWithoutTouchingTheBar) {
 }
 
 TEST(LoadErrors, TemperatureOnBarWithoutHeightIsRejected) {
-  Bar bar = makeBar(1, 4);
+  Bar bar = sampleBar(1, 4);
   bar.label = 3;
   bar.E = 1;
   bar.I = 1;
@@ -572,17 +525,17 @@ TEST(LoadErrors, TemperatureOnBarWithoutHeightIsRejected) {
 namespace {
 std::vector<Bar> threeBars() {
   std::vector<Bar> bars(4);
-  bars[1] = makeBar(1, 4);
+  bars[1] = sampleBar(1, 4);
   bars[1].label = 7;
-  bars[2] = makeBar(4, 4);
+  bars[2] = sampleBar(4, 4);
   bars[2].label = 9;
-  bars[3] = makeBar(1, 4);
+  bars[3] = sampleBar(1, 4);
   bars[3].label = 9;  // a repeated label: the first bar with it gets the load
   return bars;
 }
 
 Failure readFailure(const std::string& text, std::vector<Bar>& bars) {
-  TextFile f(text);
+  testsupport::TempFile f(text);
   Scanner scanner(f.file, "viga.caf");
   return failureOf([&] { readAndApplyBarLoads(scanner, bars); });
 }
@@ -619,7 +572,7 @@ TEST(LoadsFile, LoadOnAnInclinedBarFitsItsProjection) {
   // Bar along (0.6, 0.8), length 5: vertical loads are given over its horizontal
   // projection 3, horizontal loads over its vertical projection 4.
   std::vector<Bar> bars(2);
-  bars[1] = makeBar(1, 5, 0.6, 0.8, kInclinedRight);
+  bars[1] = sampleBar(1, 5, 0.6, 0.8, kInclinedRight);
   bars[1].label = 3;
   for (const char* fits : {"3 1 1.0 2.0 0 -1 y\n", "3 3 0 4 0 -1 x\n", "3 2 1.0 4.0 0 1 y\n"})
     EXPECT_FALSE(readFailure(fits, bars).thrown) << fits;
@@ -661,7 +614,7 @@ TEST(LoadsFile, UnknownLoadTypeIsRejected) {
 
 TEST(LoadsFile, BarTypeAndDirectionErrorsComeThroughTheReader) {
   std::vector<Bar> bars(2);
-  bars[1] = makeBar(8, 4);
+  bars[1] = sampleBar(8, 4);
   bars[1].label = 5;
   Failure f = readFailure("5 3 0 4 0 -1 y\n5 4 0 4 0 -1 y\n", bars);
   EXPECT_EQ(f.text, "ERROR TIPO DE BARRA");

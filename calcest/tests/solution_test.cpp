@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "beam_models.h"
 
@@ -15,17 +14,6 @@ constexpr double kRel = 1e-5;  // the penalty method's precision
 
 void expectClose(double actual, double expected, const char* what) {
   EXPECT_NEAR(actual, expected, kRel * std::max(1.0, std::fabs(expected))) << what;
-}
-
-// A double of bar `bar` (1-based) at `offset` in the bar record file, read as
-// little-endian bytes.
-double recordDouble(const std::string& bytes, int bar, size_t offset) {
-  size_t at = 9056 * static_cast<size_t>(bar - 1) + offset;
-  uint64_t bits = 0;
-  for (int b = 7; b >= 0; --b) bits = (bits << 8) | static_cast<unsigned char>(bytes.at(at + b));
-  double value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
 }
 
 struct Solved {
@@ -85,7 +73,7 @@ TEST(ClosedForm, FixedEndMomentsAreWLSquaredOverTwelve) {
   expectClose(s.res.supports[0][2], -w * L * L / 12, "left support moment");
   expectClose(s.res.supports[1][2], w * L * L / 12, "right support moment");
   // Mid-span station (10) of the moment diagram: +w L^2 / 24.
-  expectClose(recordDouble(s.bar, 1, 688 + 8 * 10), w * L * L / 24, "mid-span moment");
+  expectClose(RecordBytes(s.bar, 1).real(688 + 8 * 10), w * L * L / 24, "mid-span moment");
 }
 
 TEST(ClosedForm, CantileverTipDeflectionIsPLCubedOverThreeEI) {
@@ -98,7 +86,7 @@ TEST(ClosedForm, CantileverTipDeflectionIsPLCubedOverThreeEI) {
   expectClose(s.res.supports[0][1], P, "support shear");
   expectClose(std::fabs(s.res.supports[0][2]), P * L, "support moment");
   // Tip rotation P L^2 / (2 EI) in the bar record (giro[20]).
-  expectClose(recordDouble(s.bar, 1, 1192 + 8 * 20), -P * L * L / (2 * EI), "tip rotation");
+  expectClose(RecordBytes(s.bar, 1).real(1192 + 8 * 20), -P * L * L / (2 * EI), "tip rotation");
 }
 
 TEST(ClosedForm, MiddleSupportSettlementPullsWithSixEIDeltaOverLCubed) {
@@ -144,9 +132,9 @@ TEST_P(SpringSupports, ReactionsFollowEachDigit) {
   expectClose(s.res.nodeUy[1], kScale * v, "tip deflection");
   expectClose(s.res.supports[1][1], -c.ky * v, "Ry");
   expectClose(s.res.supports[1][2], M, "M");
-  expectClose(recordDouble(s.bar, 1, 1192 + 8 * 20), th, "tip rotation");
+  expectClose(RecordBytes(s.bar, 1).real(1192 + 8 * 20), th, "tip rotation");
   double ux = c.kx < 0 ? 0.001 : 2.0 / (250.0 + c.kx);
-  expectClose(recordDouble(s.bar, 1, 856 + 8 * 20), ux, "tip axial displacement");
+  expectClose(RecordBytes(s.bar, 1).real(856 + 8 * 20), ux, "tip axial displacement");
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, SpringSupports,
@@ -231,27 +219,23 @@ TEST(ClosedForm, BarOfTypeZeroShowsOnlyItsLoadDiagram) {
   auto res = parseResults(dir.read("m.res"), 3, 2, 3);
   for (int k = 3; k <= 6; ++k) EXPECT_EQ(res.bars[0][k], 0.0);
   std::string bytes = dir.read("m.bar");
-  EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 688 + 8 * 10), -2.0 * 2.0 * 2.0 / 2);  // M[10]
-  EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 688 + 8 * 5), -2.0 * 1.0 * 1.0 / 2);   // M[5]
+  EXPECT_DOUBLE_EQ(RecordBytes(bytes, 1).real(688 + 8 * 10), -2.0 * 2.0 * 2.0 / 2);  // M[10]
+  EXPECT_DOUBLE_EQ(RecordBytes(bytes, 1).real(688 + 8 * 5), -2.0 * 1.0 * 1.0 / 2);   // M[5]
 }
 
 TEST(ClosedForm, InclinedSpanUnderLoadPerHorizontalMetreMomentIsWASquaredOverEight) {
   // Bar from (0, 0) up to (4, 3), pinned at both ends, 1 per horizontal metre:
   // each end carries 2 vertically and mid-span bends w a^2 / 8 = 2.
   ScratchDir dir;
-  Model m = straightBeam({0.0});
-  m.nodes = {"1 0.0 0.0", "2 4.0 3.0"};
-  m.bars = {bar(1, 1, 2)};
-  m.supports = {"1  110 0.0 0.0", "2  110 0.0 0.0"};
-  auto run = runCalcest(dir, m, "1  3  0.0  4.0  0.0  -1.0 y\n");
+  auto run = runCalcest(dir, inclinedSpan(1, 2), kInclinedLoad);
   ASSERT_EQ(run.status, 0) << run.output;
   auto res = parseResults(dir.read("m.res"), 2, 1, 2);
   expectClose(res.supports[0][1], 2.0, "Ry at I");
   expectClose(res.supports[1][1], 2.0, "Ry at J");
   std::string bytes = dir.read("m.bar");
-  expectClose(recordDouble(bytes, 1, 688 + 8 * 10), 2.0, "mid-span moment");
-  EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 152), 5.0);  // L
-  EXPECT_DOUBLE_EQ(recordDouble(bytes, 1, 168), 0.6);  // sin
+  expectClose(RecordBytes(bytes, 1).real(688 + 8 * 10), 2.0, "mid-span moment");
+  EXPECT_DOUBLE_EQ(RecordBytes(bytes, 1).real(152), 5.0);  // L
+  EXPECT_DOUBLE_EQ(RecordBytes(bytes, 1).real(168), 0.6);  // sin
 }
 
 TEST(ClosedForm, ColumnUnderHorizontalTipLoadSwaysPLCubedOverThreeEI) {
@@ -266,7 +250,7 @@ TEST(ClosedForm, ColumnUnderHorizontalTipLoadSwaysPLCubedOverThreeEI) {
   auto run = runCalcest(dir, m, "");
   ASSERT_EQ(run.status, 0) << run.output;
   std::string bytes = dir.read("m.bar");
-  expectClose(recordDouble(bytes, 1, 1024 + 8 * 20), -2.0 * 27.0 / (3 * EI), "top sway");
+  expectClose(RecordBytes(bytes, 1).real(1024 + 8 * 20), -2.0 * 27.0 / (3 * EI), "top sway");
   auto res = parseResults(dir.read("m.res"), 2, 1, 1);
   expectClose(std::fabs(res.supports[0][2]), 2.0 * 3.0, "foot moment");
 }
@@ -279,6 +263,6 @@ TEST(UnitConstants, CentimetreUnitsPrintDeflectionsTimesTenAndUseCentimetreGravi
   m.nodalLoads = {"2 0 0.0 0 -3.0 0 0.0"};
   auto s = solve(m, "");
   expectClose(s.res.nodeUy[1], -10.0 * 3.0 * 64.0 / (3 * EI), "tip deflection at scale 10");
-  EXPECT_DOUBLE_EQ(recordDouble(s.bar, 1, 112), 2.0 / 980.6);  // m = rho A
-  EXPECT_DOUBLE_EQ(recordDouble(s.bar, 1, 120), 2.0);          // w = gamma A
+  EXPECT_DOUBLE_EQ(RecordBytes(s.bar, 1).real(112), 2.0 / 980.6);  // m = rho A
+  EXPECT_DOUBLE_EQ(RecordBytes(s.bar, 1).real(120), 2.0);          // w = gamma A
 }

@@ -8,23 +8,15 @@
 #include <cstdio>
 
 #include "phases.h"
+#include "sample_bar.h"
 #include "test_support.h"
 
 namespace {
 Bar horizontalBar(double L, int type, double E = 2.0, double A = 5.0, double I = 3.0) {
-  Bar b;
-  b.index = 1;
-  b.L = L;
+  Bar b = sampleBar(type, L);
   b.E = E;
   b.A = A;
   b.I = I;
-  b.G = 1.0;
-  b.aclx = 1.0;
-  b.type = type;
-  b.cos = 1.0;
-  b.orient = kHorizontal;
-  b.nodeI = 1;
-  b.nodeJ = 2;
   return b;
 }
 

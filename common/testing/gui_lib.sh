@@ -12,13 +12,26 @@ gui_enter_xvfb() {
   fi
 }
 
-# Any failing command ends the test (set -e in the scripts); say which.
-set -E  # the ERR trap also in functions and command substitutions
-trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
+# In a script under set -e any failing command ends the test; say which.
+case $- in
+  *e*)
+    set -E  # the ERR trap also in functions and command substitutions
+    trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
+    ;;
+esac
 
+# fail MESSAGE: ends the test; a script may define gui_on_failure to leave more
+# evidence first (it runs before the exit).
 fail() {
   echo "FAIL: $*" >&2
+  if declare -F gui_on_failure > /dev/null; then gui_on_failure; fi
   exit 1
+}
+
+# The titles of the visible windows, for failure messages.
+visible_titles() {
+  local id
+  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do printf '[%s] ' "$(xdotool getwindowname "$id")"; done
 }
 
 # wait_window REGEX [SECONDS]: prints the id of the first visible window whose
@@ -32,7 +45,7 @@ wait_window() {
       echo "$id"
       return 0
     fi
-    [ $SECONDS -lt $end ] || fail "window '$1' did not appear"
+    [ $SECONDS -lt $end ] || fail "window '$1' did not appear (visible: $(visible_titles))"
     sleep 0.1
   done
 }

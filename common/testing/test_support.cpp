@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "run_error.h"
+
 namespace testsupport {
 
 ScratchDir::ScratchDir() {
@@ -118,6 +120,38 @@ std::vector<std::string> splitLines(const std::string& text) {
     start = end + 1;
   }
   return lines;
+}
+
+RunResult runCalcest(const std::string& calcest, const std::string& dir, const std::string& stem, int seconds) {
+  return runProgram(calcest, {stem + ".dat", stem + ".res", stem + ".caf", stem + ".fmc", stem + ".bar", "0"}, dir,
+                    nullptr, seconds);
+}
+
+bool analyseEnvelopeExamples(const std::string& calcest, const std::string& examplesDir, const ScratchDir& dir) {
+  if (!std::filesystem::exists(calcest)) return false;
+  for (std::string p : {"env_a", "env_b", "env_c"}) {
+    for (const char* ext : {".dat", ".caf", ".car", ".esf"})
+      dir.write(p + ext, readFile(examplesDir + "/envolvente/" + p + ext));
+    if (runCalcest(calcest, dir.path(), p).status != 0) return false;
+  }
+  return true;
+}
+
+TempFile::TempFile(const std::string& bytes) {
+  file = std::tmpfile();
+  if (!file) throw std::runtime_error("tmpfile failed");
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::rewind(file);
+}
+TempFile::~TempFile() { std::fclose(file); }
+
+std::string runErrorText(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const RunError& e) {
+    return e.text;
+  }
+  return "";
 }
 
 }  // namespace testsupport

@@ -1,6 +1,10 @@
 #pragma once
-// Helpers for end-to-end tests: a scratch directory, whole-file reads and writes,
-// and running a program of the suite with its stdout captured and stdin closed.
+// Helpers shared by the tests: a scratch directory, whole-file reads and writes,
+// running a program of the suite with its stdout captured and stdin closed, and
+// for the readers' unit tests a file holding given bytes and the text of the
+// RunError they throw.
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +42,28 @@ struct RunResult {
 // killed after `seconds`.
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
                      const std::string* input = nullptr, int seconds = 60);
+
+// calcest on STEM.dat and STEM.caf of directory `dir`, writing STEM.res, .fmc
+// and .bar there.
+RunResult runCalcest(const std::string& calcest, const std::string& dir, const std::string& stem, int seconds = 60);
+
+// The envelope example projects env_a, env_b and env_c, copied from
+// `examplesDir` into `dir` and analysed there by calcest. False when calcest is
+// not built or a run fails.
+bool analyseEnvelopeExamples(const std::string& calcest, const std::string& examplesDir, const ScratchDir& dir);
+
+// A temporary file holding the given bytes, rewound: input for the readers
+// without a directory.
+struct TempFile {
+  explicit TempFile(const std::string& bytes);
+  ~TempFile();
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  FILE* file;
+};
+
+// The text of the RunError `action` throws, or "" when it throws none.
+std::string runErrorText(const std::function<void()>& action);
 
 // Lines of a text (split at '\n'; a last line without '\n' counts too).
 std::vector<std::string> splitLines(const std::string& text);

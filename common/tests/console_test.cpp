@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
 
 #include "console.h"
 #include "cp1252.h"
@@ -14,18 +19,53 @@ TEST(Cp1252, AccentsRoundTripThroughUtf8) {
   EXPECT_EQ(utf8ToCp1252("\xE4\xB8\xAD"), "?");
 }
 
-// The key wait must return at once when stdin is closed or an empty pipe.
-TEST(KeyWait, NeverBlocksWithoutATerminal) {
-  int saved = dup(STDIN_FILENO);
+namespace {
+// Runs waitKey() in a child whose stdin `prepare` sets up. An alarm ends a child
+// that blocks, so a hang shows as a signal instead of a stuck test run.
+// Returns the raw wait status.
+int waitKeyInChild(const std::function<void()>& prepare) {
+  std::fflush(nullptr);
+  pid_t child = fork();
+  if (child == 0) {
+    alarm(5);
+    prepare();
+    waitKey();
+    _exit(0);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
+  return status;
+}
+
+bool returnedNormally(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
+}  // namespace
+
+TEST(KeyWait, TakesExactlyOneWaitingByte) {
   int fds[2];
   ASSERT_EQ(pipe(fds), 0);
-  dup2(fds[0], STDIN_FILENO);
-  waitKey();  // empty pipe, writer still open: would hang if it blocked
-  close(STDIN_FILENO);
-  waitKey();  // closed stdin
-  dup2(saved, STDIN_FILENO);
-  close(saved);
-  close(fds[0]);
+  ASSERT_EQ(write(fds[1], "ab", 2), 2);
   close(fds[1]);
-  SUCCEED();
+  EXPECT_TRUE(returnedNormally(waitKeyInChild([&] { dup2(fds[0], STDIN_FILENO); })));
+  // The pipe's contents are shared with the child: only "b" is left.
+  char rest[4] = {};
+  EXPECT_EQ(read(fds[0], rest, sizeof rest), 1);
+  EXPECT_EQ(rest[0], 'b');
+  close(fds[0]);
+}
+
+TEST(KeyWait, ReturnsWithoutATerminalOrAByte) {
+  int live[2], ended[2];
+  ASSERT_EQ(pipe(live), 0);
+  ASSERT_EQ(pipe(ended), 0);
+  close(ended[1]);
+  struct Case {
+    const char* what;
+    std::function<void()> prepare;
+  } cases[] = {
+      {"empty pipe, writer open", [&] { dup2(live[0], STDIN_FILENO); }},
+      {"pipe at end of input", [&] { dup2(ended[0], STDIN_FILENO); }},
+      {"closed stdin", [] { close(STDIN_FILENO); }},
+  };
+  for (const Case& c : cases) EXPECT_TRUE(returnedNormally(waitKeyInChild(c.prepare))) << c.what;
+  for (int fd : {live[0], live[1], ended[0]}) close(fd);
 }

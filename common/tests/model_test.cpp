@@ -2,37 +2,21 @@
 
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model.h"
 #include "run_error.h"
+#include "test_support.h"
 
-namespace {
-// A model read from an in-memory text, as the calculation programs read files.
-struct TextFile {
-  explicit TextFile(const std::string& text) : content(text) {
-    file = std::tmpfile();
-    std::fwrite(content.data(), 1, content.size(), file);
-    std::rewind(file);
-  }
-  ~TextFile() { std::fclose(file); }
-  std::string content;
-  FILE* file;
-};
-
-std::string errorText(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RunError& e) {
-    return e.text;
-  }
-  return "";
-}
-}  // namespace
+// Models are read from in-memory texts through temporary files, as the
+// calculation programs read them.
+using testsupport::runErrorText;
+using testsupport::TempFile;
 
 TEST(NodeSort, LabelsTenThreeSevenGetIndicesThreeOneTwo) {
-  TextFile f("10 0 0\n3 5 0\n7 2.5 0\n");
+  TempFile f("10 0 0\n3 5 0\n7 2.5 0\n");
   Scanner scanner(f.file, "m.dat");
   ModelReader reader(scanner);
   auto nodes = reader.readNodes(3);
@@ -47,29 +31,29 @@ TEST(NodeSort, LabelsTenThreeSevenGetIndicesThreeOneTwo) {
 }
 
 TEST(NodeSort, DuplicateLabelIsRejected) {
-  TextFile f("1 0 0\n2 5 0\n1 9 0\n");
+  TempFile f("1 0 0\n2 5 0\n1 9 0\n");
   Scanner scanner(f.file, "m.dat");
   ModelReader reader(scanner);
-  EXPECT_EQ(errorText([&] { reader.readNodes(3); }), "ERROR: DOS NODOS CON LA ETIQUETA 1\n");
+  EXPECT_EQ(runErrorText([&] { reader.readNodes(3); }), "ERROR: DOS NODOS CON LA ETIQUETA 1\n");
 }
 
 class BarReading : public ::testing::Test {
  protected:
   std::vector<Node> nodes() {
-    TextFile f("1 0 0\n2 4 0\n3 4 3\n4 4 -2\n");
+    TempFile f("1 0 0\n2 4 0\n3 4 3\n4 4 -2\n");
     Scanner scanner(f.file, "m.dat");
     ModelReader reader(scanner);
     return reader.readNodes(4);
   }
   std::vector<BarInput> read(const std::string& text, int nb, int& maxw) {
-    TextFile f(text);
+    TempFile f(text);
     Scanner scanner(f.file, "viga.dat");
     ModelReader reader(scanner);
     return reader.readBars(nb, nodes(), maxw);
   }
   std::string failure(const std::string& text) {
     int maxw = 0;
-    return errorText([&] { read(text, 1, maxw); });
+    return runErrorText([&] { read(text, 1, maxw); });
   }
 };
 
@@ -145,24 +129,24 @@ TEST(BarProperties, TaperTwoGivesOneAndHalfHeightAndThreeQuarterTimesFiveInertia
 }
 
 TEST(Header, TitleCountsAndChecks) {
-  TextFile good("VIGA   1    0\n2 3 3 0 1 1 0 0 1\n0.0\n");
+  TempFile good("VIGA   1    0\n2 3 3 0 1 1 0 0 1\n0.0\n");
   Scanner s1(good.file, "m.dat");
   ModelHeader h = ModelReader(s1).readHeader();
   EXPECT_EQ(h.title, "VIGA");
   EXPECT_EQ(h.nb, 2);
   EXPECT_EQ(h.selfWeight, 1);
 
-  TextFile longTitle("ABCDEFGHIJKLMNOPQRSTUVWXY 1 0\n1 2 2 0 1 1 0 0 0\n0\n");
+  TempFile longTitle("ABCDEFGHIJKLMNOPQRSTUVWXY 1 0\n1 2 2 0 1 1 0 0 0\n0\n");
   Scanner s2(longTitle.file, "m.dat");
-  EXPECT_NE(errorText([&] { ModelReader(s2).readHeader(); }).find("23"), std::string::npos);
+  EXPECT_NE(runErrorText([&] { ModelReader(s2).readHeader(); }).find("23"), std::string::npos);
 
-  TextFile negative("V 1 0\n1 -2 2 0 1 1 0 0 0\n0\n");
+  TempFile negative("V 1 0\n1 -2 2 0 1 1 0 0 0\n0\n");
   Scanner s3(negative.file, "m.dat");
-  EXPECT_NE(errorText([&] { ModelReader(s3).readHeader(); }).find("NEGATIVA"), std::string::npos);
+  EXPECT_NE(runErrorText([&] { ModelReader(s3).readHeader(); }).find("NEGATIVA"), std::string::npos);
 
-  TextFile huge("V 1 0\n1 900000000 2 0 1 1 0 0 0\n0\n");
+  TempFile huge("V 1 0\n1 900000000 2 0 1 1 0 0 0\n0\n");
   Scanner s4(huge.file, "m.dat");
-  EXPECT_NE(errorText([&] { ModelReader(s4).readHeader(); }).find("NO CABEN"), std::string::npos);
+  EXPECT_NE(runErrorText([&] { ModelReader(s4).readHeader(); }).find("NO CABEN"), std::string::npos);
 }
 
 TEST(UnitConstants, CodesThreeAndFourUseCentimetreGravity) {
@@ -175,10 +159,10 @@ TEST(UnitConstants, CodesThreeAndFourUseCentimetreGravity) {
 class SupportReading : public ::testing::Test {
  protected:
   Support read(const std::string& text) {
-    TextFile nodesFile("5 0 0\n");
+    TempFile nodesFile("5 0 0\n");
     Scanner ns(nodesFile.file, "m.dat");
     auto nodes = ModelReader(ns).readNodes(1);
-    TextFile f(text + "\n999\n");
+    TempFile f(text + "\n999\n");
     Scanner s(f.file, "m.dat");
     Support support = ModelReader(s).readSupport(1, nodes);
     int next = 0;
@@ -188,40 +172,29 @@ class SupportReading : public ::testing::Test {
   }
 };
 
-TEST_F(SupportReading, Code222ReadsThreeSprings) {
-  Support s = read("5  222 100 200 300");
-  EXPECT_EQ(s.index, 1);
-  EXPECT_DOUBLE_EQ(s.kx, 100);
-  EXPECT_DOUBLE_EQ(s.ky, 200);
-  EXPECT_DOUBLE_EQ(s.kz, 300);
-}
-
-TEST_F(SupportReading, DigitCodesReadOneValuePerNonZeroDigit) {
-  Support s21 = read("5 21 1500 0.002");
-  EXPECT_DOUBLE_EQ(s21.ky, 1500);
-  EXPECT_DOUBLE_EQ(s21.rz, 0.002);
-  Support s121 = read("5 121 0.01 800 0.003");
-  EXPECT_DOUBLE_EQ(s121.dx, 0.01);
-  EXPECT_DOUBLE_EQ(s121.ky, 800);
-  EXPECT_DOUBLE_EQ(s121.rz, 0.003);
-  Support s10 = read("5 10 -0.01");
-  EXPECT_DOUBLE_EQ(s10.dy, -0.01);
-}
-
-TEST_F(SupportReading, InclinedCodesConvertDegrees) {
-  Support s = read("5 14 0.5 90 0.25");
-  EXPECT_DOUBLE_EQ(s.dx, 0.5);
-  EXPECT_DOUBLE_EQ(s.angle, 90 * 0.017453292522222223);
-  EXPECT_DOUBLE_EQ(s.rz, 0.25);
-  Support s64 = read("5 64 1000 30 50");
-  EXPECT_DOUBLE_EQ(s64.kx, 1000);
-  EXPECT_DOUBLE_EQ(s64.kz, 50);
-}
-
-TEST_F(SupportReading, UnlistedCodeReadsTwoValuesIntoDxDy) {
-  Support s = read("5 333 0.1 0.2");
-  EXPECT_DOUBLE_EQ(s.dx, 0.1);
-  EXPECT_DOUBLE_EQ(s.dy, 0.2);
+TEST_F(SupportReading, EachCodeReadsItsValuesIntoItsFields) {
+  using Field = double Support::*;
+  struct Case {
+    const char* line;
+    std::vector<std::pair<Field, double>> fields;
+  } cases[] = {
+      // Code 222: three springs.
+      {"5  222 100 200 300", {{&Support::kx, 100}, {&Support::ky, 200}, {&Support::kz, 300}}},
+      // Codes of the digit set: one value per non-zero digit.
+      {"5 21 1500 0.002", {{&Support::ky, 1500}, {&Support::rz, 0.002}}},
+      {"5 121 0.01 800 0.003", {{&Support::dx, 0.01}, {&Support::ky, 800}, {&Support::rz, 0.003}}},
+      {"5 10 -0.01", {{&Support::dy, -0.01}}},
+      // Inclined codes: the angle is given in degrees.
+      {"5 14 0.5 90 0.25", {{&Support::dx, 0.5}, {&Support::angle, 90 * 0.017453292522222223}, {&Support::rz, 0.25}}},
+      {"5 64 1000 30 50", {{&Support::kx, 1000}, {&Support::kz, 50}}},
+      // An unlisted code: two values into dx and dy.
+      {"5 333 0.1 0.2", {{&Support::dx, 0.1}, {&Support::dy, 0.2}}},
+  };
+  for (const Case& c : cases) {
+    Support s = read(c.line);
+    EXPECT_EQ(s.index, 1) << c.line;
+    for (auto [field, value] : c.fields) EXPECT_DOUBLE_EQ(s.*field, value) << c.line;
+  }
 }
 
 TEST(SupportCodes, DigitCodeSet) {

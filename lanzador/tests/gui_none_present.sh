@@ -4,13 +4,7 @@
 # box through Alt+? ; File, Exit ends the launcher with status 0; nothing on
 # the PATH was started.
 set -euo pipefail
-LANZADOR=$(realpath "$1")
-HERE=$(cd "$(dirname "$0")" && pwd)
-source "$HERE/../../common/testing/gui_lib.sh"
-gui_enter_xvfb "$@"
-
-work=$(mktemp -d)
-trap 'kill $launcher 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$(dirname "$0")/launcher_lib.sh"
 mkdir "$work/run" "$work/onpath"
 for name in conexion.exe kaltrozip.exe kaltro.exe; do
   printf '#!/bin/sh\necho %s >> %s/ran.txt\n' "$name" "$work" > "$work/onpath/$name"

@@ -3,13 +3,7 @@
 # resizing the window repaints it and runs the sequence again, which now
 # hands over to the main program (the message box closed with Esc this time).
 set -euo pipefail
-LANZADOR=$(realpath "$1")
-HERE=$(cd "$(dirname "$0")" && pwd)
-source "$HERE/../../common/testing/gui_lib.sh"
-gui_enter_xvfb "$@"
-
-work=$(mktemp -d)
-trap 'kill $launcher 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$(dirname "$0")/launcher_lib.sh"
 cd "$work"
 "$LANZADOR" > launcher.out 2>&1 &
 launcher=$!

@@ -4,13 +4,7 @@
 # the launcher ends (window and process gone, status 0) while kaltro.exe is
 # still running.
 set -euo pipefail
-LANZADOR=$(realpath "$1")
-HERE=$(cd "$(dirname "$0")" && pwd)
-source "$HERE/../../common/testing/gui_lib.sh"
-gui_enter_xvfb "$@"
-
-work=$(mktemp -d)
-trap 'kill $launcher 2>/dev/null || true; rm -rf "$work"' EXIT
+source "$(dirname "$0")/launcher_lib.sh"
 cd "$work"
 for entry in conexion.exe:1 kaltrozip.exe:1 kaltro.exe:4; do
   name=${entry%%:*}

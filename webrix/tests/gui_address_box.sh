@@ -3,9 +3,7 @@
 # typed text to the drop-down list (twice when pressed twice) and goes there;
 # choosing a list entry goes there without adding anything.
 set -euo pipefail
-WEBRIX=$(realpath "$1")
-source "$(cd "$(dirname "$0")" && pwd)/webrix_lib.sh"
-gui_enter_xvfb "$@"
+source "$(dirname "$0")/webrix_lib.sh"
 
 enter_work_dir
 

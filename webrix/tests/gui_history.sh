@@ -3,9 +3,7 @@
 # the page has the keyboard; the caption and the address box follow. Then
 # File, Open on a local page.
 set -euo pipefail
-WEBRIX=$(realpath "$1")
-source "$(cd "$(dirname "$0")" && pwd)/webrix_lib.sh"
-gui_enter_xvfb "$@"
+source "$(dirname "$0")/webrix_lib.sh"
 
 enter_work_dir
 

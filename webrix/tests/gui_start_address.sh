@@ -4,9 +4,7 @@
 # ends the program with a message and a non-zero status; a missing address or
 # a bad servidor.txt gives a message and a blank page.
 set -euo pipefail
-WEBRIX=$(realpath "$1")
-source "$(cd "$(dirname "$0")" && pwd)/webrix_lib.sh"
-gui_enter_xvfb "$@"
+source "$(dirname "$0")/webrix_lib.sh"
 
 enter_work_dir
 

@@ -1,7 +1,9 @@
-# Shared by the Webrix window tests: local pages, starting the program with
-# the state hook, and reading that state.
-HERE=$(cd "$(dirname "$0")" && pwd)
-source "$HERE/../../common/testing/gui_lib.sh"
+# Shared by the Webrix window tests (sourced with the script's arguments): a
+# private X server, local pages, starting the program with the state hook, and
+# reading that state.
+WEBRIX=$(realpath "$1")
+source "$(dirname "${BASH_SOURCE[0]}")/../../common/testing/gui_lib.sh"
+gui_enter_xvfb "$@"
 
 # make_pages DIR: two local pages with titles, a third without, and a document.
 make_pages() {

@@ -13,23 +13,12 @@ using testsupport::splitLines;
 
 namespace {
 
-const char* const kProjects[] = {"env_a", "env_b", "env_c"};
-
-// calcest on the project `base` of the directory.
 bool analyse(const ScratchDir& dir, const std::string& base) {
-  auto run = runProgram(CALCEST_BINARY, {base + ".dat", base + ".res", base + ".caf", base + ".fmc", base + ".bar", "0"},
-                        dir.path());
-  return run.status == 0;
+  return testsupport::runCalcest(CALCEST_BINARY, dir.path(), base).status == 0;
 }
 
 bool analyseExamples(const ScratchDir& dir) {
-  if (!std::filesystem::exists(CALCEST_BINARY)) return false;
-  for (const char* p : kProjects) {
-    for (const char* ext : {".dat", ".caf", ".car", ".esf"})
-      dir.write(std::string(p) + ext, testsupport::readFile(std::string(EXAMPLES_DIR) + "/envolvente/" + p + ext));
-    if (!analyse(dir, p)) return false;
-  }
-  return true;
+  return testsupport::analyseEnvelopeExamples(CALCEST_BINARY, EXAMPLES_DIR, dir);
 }
 
 // A force table of zeros on the points of the project's diagram file (the
@@ -177,8 +166,7 @@ TEST(Batch, ProjectWhoseStaticRunStoppedWithAnError_IsRefusedWithAMessageAndStat
     ASSERT_NE(text.find(failure.from), std::string::npos);
     text.replace(text.find(failure.from), failure.from.size(), failure.to);
     dir.write(failure.file, text);
-    auto st = runProgram(CALCEST_BINARY, {"env_b.dat", "env_b.res", "env_b.caf", "env_b.fmc", "env_b.bar", "0"},
-                         dir.path());
+    auto st = testsupport::runCalcest(CALCEST_BINARY, dir.path(), "env_b");
     ASSERT_EQ(st.status, 1);
     ASSERT_NE(st.output.find(failure.calcestSays), std::string::npos) << st.output;
 

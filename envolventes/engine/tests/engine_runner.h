@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "envelope_run.h"
+#include "project_files.h"
 #include "test_support.h"
 
 struct EngineRun {
@@ -21,5 +22,13 @@ struct EngineRun {
     envelope::EnvelopeOutputs outputs;
     ASSERT_TRUE(outputs.create(request.envelopeName, sink));
     outcome = envelope::runEnvelope(state, request, outputs, sink);
+  }
+
+  // Envelope of the one hand-written project `p`, in a scratch directory of its
+  // own that is gone afterwards (for what the state holds, not the files).
+  void runOne(const HandProject& p) {
+    testsupport::ScratchDir dir;
+    writeProject(dir, "a", p);
+    run(dir, {"a"});
   }
 };

@@ -18,32 +18,28 @@ namespace {
 
 const char* const kProjects[] = {"env_a", "env_b", "env_c"};
 
-// Copies the bundled example projects and analyses them with calcest.
 bool analyseExamples(const ScratchDir& dir) {
-  if (!std::filesystem::exists(CALCEST_BINARY)) return false;
-  for (const char* p : kProjects) {
-    for (const char* ext : {".dat", ".caf", ".car", ".esf"})
-      dir.write(std::string(p) + ext, testsupport::readFile(std::string(EXAMPLES_DIR) + "/envolvente/" + p + ext));
-    auto run = testsupport::runProgram(CALCEST_BINARY,
-                                       {std::string(p) + ".dat", std::string(p) + ".res", std::string(p) + ".caf",
-                                        std::string(p) + ".fmc", std::string(p) + ".bar", "0"},
-                                       dir.path());
-    if (run.status != 0) return false;
-  }
-  return true;
+  return testsupport::analyseEnvelopeExamples(CALCEST_BINARY, EXAMPLES_DIR, dir);
 }
 
 double maxOf0(double a, double b) { return std::max({0.0, a, b}); }
 double minOf0(double a, double b) { return std::min({0.0, a, b}); }
 
+// The envelope of the three example projects as calcest analysed them.
+class EnvelopeOfCalcestProjects : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!analyseExamples(dir)) GTEST_SKIP() << "calcest not built";
+    r.run(dir, {"env_a", "env_b", "env_c"});
+    ASSERT_EQ(r.outcome, RunOutcome::Completed);
+  }
+  ScratchDir dir;
+  EngineRun r;
+};
+
 }  // namespace
 
-TEST(EnvelopeOfCalcestProjects, PointNodeBarAndSupportEnvelopesAreTheMaxAndMinOfTheProjectFiles) {
-  ScratchDir dir;
-  if (!analyseExamples(dir)) GTEST_SKIP() << "calcest not built";
-  EngineRun r;
-  r.run(dir, {"env_a", "env_b", "env_c"});
-  ASSERT_EQ(r.outcome, RunOutcome::Completed);
+TEST_F(EnvelopeOfCalcestProjects, PointNodeBarAndSupportEnvelopesAreTheMaxAndMinOfTheProjectFiles) {
   ASSERT_TRUE(r.sink.messages.empty());
 
   // Independent reading of the diagram and results files.
@@ -129,12 +125,7 @@ TEST(EnvelopeOfCalcestProjects, PointNodeBarAndSupportEnvelopesAreTheMaxAndMinOf
   }
 }
 
-TEST(EnvelopeOfCalcestProjects, ForceTableIsTheStrictMaxAndMinOfTheProjectTables) {
-  ScratchDir dir;
-  if (!analyseExamples(dir)) GTEST_SKIP() << "calcest not built";
-  EngineRun r;
-  r.run(dir, {"env_a", "env_b", "env_c"});
-  ASSERT_EQ(r.outcome, RunOutcome::Completed);
+TEST_F(EnvelopeOfCalcestProjects, ForceTableIsTheStrictMaxAndMinOfTheProjectTables) {
   std::vector<std::array<double, 12>> expect(41);
   for (auto& row : expect) row.fill(0);
   for (const char* p : kProjects) {
@@ -165,16 +156,14 @@ TEST(EnvelopeOfCalcestProjects, ForceTableIsTheStrictMaxAndMinOfTheProjectTables
 }
 
 TEST(EnvelopeRules, ConcentratedMomentAndForce_GiveRightSideValuesOnlyWhereTheyAct) {
-  ScratchDir dir;
   HandProject p;
   p.cafLines = {"1  2  5.0  5.0  0.0  10.0 y", "1  1  2.5  7.5  0.0  -4.0 y", "1  1  2.5  7.5  0.0  -1.0 y"};
   p.reactions = {{6.0f, 0}, {7.0f, 0}};
   p.point = [](int P, float) {
     return std::array<float, 3>{0, P == 10 ? 25.0f : 1.0f, P == 5 ? 2.0f : (P == 20 ? -3.0f : 0.5f)};
   };
-  writeProject(dir, "a", p);
   EngineRun r;
-  r.run(dir, {"a"});
+  r.runOne(p);
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
   const PointEnvelopes& e = r.state.points;
   EXPECT_FLOAT_EQ(e.MomentMaxRight[10], 35.0f);  // 25 - (-10)

@@ -21,15 +21,13 @@ HandProject oneBar() { return HandProject{}; }
 }  // namespace
 
 TEST(ProjectReading, OneProject_MaximaHoldItsPositiveValuesAndMinimaItsNegativeOnes) {
-  ScratchDir dir;
   HandProject p = oneBar();
   p.point = [](int P, float) { return std::array<float, 3>{float(P - 5), float(10 - P), float(P % 3) - 1.0f}; };
   p.nodeDeflection = {1.5f, -2.5f};
   p.barEnds = {{-3.0f, 4.0f, 5.0f, -6.0f}};
   p.reactions = {{7.0f, 0}, {-8.0f, 0}};
-  writeProject(dir, "a", p);
   EngineRun r;
-  r.run(dir, {"a"});
+  r.runOne(p);
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
   EXPECT_TRUE(r.sink.messages.empty());
   for (int P = 0; P <= 20; ++P) {
@@ -83,14 +81,12 @@ TEST(ProjectReading, DifferentPointCount_StopsWithSelectionError) {
 }
 
 TEST(ProjectReading, LoadAbscissa_TakesTheNearlyEqualPointElseTheLastPointLeftOfIt) {
-  ScratchDir dir;
   HandProject p = oneBar();
   p.cafLines = {"1  1  2.50001  7.5  0.0  -1.0 y", "1  1  2.49999  7.5  0.0  -1.0 y",
                 "1  1  2.4999  7.5  0.0  -1.0 y",  "1  1  2.503  7.5  0.0  -1.0 y",
                 "1  1  2.9  7.1  0.0  -1.0 y",     "1  1  0.0  10.0  0.0  -1.0 y"};
-  writeProject(dir, "a", p);
   EngineRun r;
-  r.run(dir, {"a"});
+  r.runOne(p);
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
   const auto& loads = r.state.current.loads;
   ASSERT_EQ(loads.size(), 7u);
@@ -102,14 +98,12 @@ TEST(ProjectReading, LoadAbscissa_TakesTheNearlyEqualPointElseTheLastPointLeftOf
 }
 
 TEST(ProjectReading, DistributedLoadWithZeroC_RunsToTheEndNodeWhateverItsLength) {
-  ScratchDir dir;
   HandProject p = oneBar();
   p.nodeX = {0.0f, 10.0f, 20.0f};
   p.supports = {{1, 110}, {3, 10}};
   p.cafLines = {"2  3  1.0  2.0  0.0  -1.0 y", "2  3  1.0  2.0  0.5  -1.0 y", "1  2  3.0  7.0  0.0  5.0 y"};
-  writeProject(dir, "a", p);
   EngineRun r;
-  r.run(dir, {"a"});
+  r.runOne(p);
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
   const auto& loads = r.state.current.loads;
   ASSERT_EQ(loads.size(), 4u);
@@ -126,30 +120,26 @@ TEST(ProjectReading, DistributedLoadWithZeroC_RunsToTheEndNodeWhateverItsLength)
 }
 
 TEST(ProjectReading, SelfWeightFlag_DecidesWhetherKarIsReadButItMustExistAlways) {
-  ScratchDir dir;
   HandProject without = oneBar();
   without.writeKar = false;
-  writeProject(dir, "a", without);
   EngineRun r;
-  r.run(dir, {"a"});
+  r.runOne(without);
   EXPECT_EQ(r.outcome, RunOutcome::Stopped);
   ASSERT_EQ(r.sink.messages.size(), 1u);
   EXPECT_EQ(r.sink.messages[0], "error_archivo cargas");
 
   HandProject unread = oneBar();
   unread.karLines = {"1  1  5.0  5.0  0.0  -4.0 y"};
-  writeProject(dir, "b", unread);
   EngineRun r2;
-  r2.run(dir, {"b"});
+  r2.runOne(unread);
   ASSERT_EQ(r2.outcome, RunOutcome::Completed);
   EXPECT_EQ(r2.state.current.loads.size(), 1u);
 
   HandProject read = unread;
   read.selfWeight = 1;
   read.cafLines = {"1  3  0.0  10.0  0.0  -1.0 y"};
-  writeProject(dir, "c", read);
   EngineRun r3;
-  r3.run(dir, {"c"});
+  r3.runOne(read);
   ASSERT_EQ(r3.outcome, RunOutcome::Completed);
   ASSERT_EQ(r3.state.current.loads.size(), 3u);
   EXPECT_EQ(r3.state.current.loads[2].type, 1);
@@ -250,7 +240,6 @@ TEST(ProjectReading, CountsBeyondTheTablesAndBarEndsOutsideTheNodeTable_AreRefus
 }
 
 TEST(ProjectReading, TiesAreSkippedOneLineEach_SoNodalLoadsStayInStep) {
-  ScratchDir dir;
   HandProject p = oneBar();
   p.nodeX = {0.0f, 5.0f, 10.0f};
   p.supports = {{1, 110}, {2, 10}, {3, 10}};
@@ -258,9 +247,8 @@ TEST(ProjectReading, TiesAreSkippedOneLineEach_SoNodalLoadsStayInStep) {
   p.nodalLoads = {{2.0f, -3.0f}};
   p.reactions = {{1.0f, 0}, {10.0f, 0}, {1.0f, 0}};
   p.point = [](int P, float) { return std::array<float, 3>{0, 0, P == 20 ? -4.0f : 0.0f}; };
-  writeProject(dir, "a", p);
   EngineRun r;
-  r.run(dir, {"a"});
+  r.runOne(p);
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
   EXPECT_FLOAT_EQ(r.state.current.nodalLoads[2].value[1], -3.0f);
   // Right of the middle support: R + nodal load + shear left = 10 - 3 - 4.

@@ -58,6 +58,7 @@ struct Cut {
   const char* what;
   const char* extension;
   std::function<std::string(const std::string&)> spoil;
+  int selfWeight = 0;  // 1: the self-weight file is read
 };
 
 // Project "a" complete, project "b" of the same beam with one file spoiled.
@@ -99,36 +100,41 @@ TEST(TruncatedFiles, CompleteFilesOfBothProjects_AreCombined) {
   EXPECT_EQ(t.run.state.current.loads.size(), 3u);
 }
 
-TEST(TruncatedFiles, ResultsFileShortOfTheLinesTheBeamDataCounts_IsRefused) {
+TEST(TruncatedFiles, EachProjectFileCutShort_IsRefusedWithItsName) {
   const Cut cuts[] = {
-      {"empty (results file created, run stopped before its header)", ".res", [](auto&) { return ""; }},
-      {"header line only (run stopped before the results)", ".res", [](auto& t) { return firstLines(t, 1); }},
-      {"nodes, no bars", ".res", [](auto& t) { return firstLines(t, 4); }},
-      {"bar line cut", ".res", [](auto& t) { return lastLineCut(firstLines(t, 5), 5); }},
-      {"last support missing", ".res", [](auto& t) { return withoutLastLines(t, 1); }},
-      {"moment of the fixed end cut", ".res", [](auto& t) { return lastLineCut(t, 2); }},
+      {"self-weight: empty (run stopped while reading its loads)", ".kar", [](auto&) { return ""; }, 1},
+      {"self-weight: one line for two bars", ".kar", [](auto& t) { return firstLines(t, 1); }, 1},
+      {"self-weight: direction word missing", ".kar", [](auto& t) { return lastLineCut(t, 6); }, 1},
+      {"beam data: title only", ".dat", [](auto& t) { return firstLines(t, 1); }},
+      {"beam data: counts, no nodes", ".dat", [](auto& t) { return firstLines(t, 2); }},
+      {"beam data: last support missing", ".dat", [](auto& t) { return withoutLastLines(t, 1); }},
+      {"force table: empty", ".esf", [](auto&) { return ""; }},
+      {"results: empty (file created, run stopped before its header)", ".res", [](auto&) { return ""; }},
+      {"results: header only (run stopped before the results)", ".res", [](auto& t) { return firstLines(t, 1); }},
+      {"results: nodes, no bars", ".res", [](auto& t) { return firstLines(t, 4); }},
+      {"results: bar line cut", ".res", [](auto& t) { return lastLineCut(firstLines(t, 5), 5); }},
+      {"results: last support missing", ".res", [](auto& t) { return withoutLastLines(t, 1); }},
+      {"results: moment of the fixed end cut", ".res", [](auto& t) { return lastLineCut(t, 2); }},
+      // A diagram file short of its points must not be taken for another beam's.
+      {"diagram: empty", ".fmc", [](auto&) { return ""; }},
+      // What calcest leaves when it stops before the result phase.
+      {"diagram: header without count or line feed", ".fmc", [](auto&) { return " PRUEBA  1   0 "; }},
+      {"diagram: five points missing", ".fmc", [](auto& t) { return withoutLastLines(t, 5); }},
+      {"diagram: last point cut", ".fmc", [](auto& t) { return lastLineCut(t, 2); }},
   };
   for (const Cut& cut : cuts) {
     SCOPED_TRACE(cut.what);
-    TwoProjects t(cut.extension, cut.spoil);
+    TwoProjects t(cut.extension, cut.spoil, cut.selfWeight);
     expectRefused(t, cut.extension);
   }
+  // Without self-weight the self-weight file is not read, so its state does not matter.
+  TwoProjects unread(".kar", [](auto&) { return ""; }, 0);
+  EXPECT_EQ(unread.run.outcome, RunOutcome::Completed);
 }
 
-TEST(TruncatedFiles, DiagramFileWithoutItsCountOrShortOfItsPoints_IsRefusedNotTakenForAnotherBeam) {
-  const Cut cuts[] = {
-      {"empty", ".fmc", [](auto&) { return ""; }},
-      // What calcest leaves when it stops before the result phase.
-      {"header without count or line feed", ".fmc", [](auto&) { return " PRUEBA  1   0 "; }},
-      {"five points missing", ".fmc", [](auto& t) { return withoutLastLines(t, 5); }},
-      {"last point cut", ".fmc", [](auto& t) { return lastLineCut(t, 2); }},
-  };
-  for (const Cut& cut : cuts) {
-    SCOPED_TRACE(cut.what);
-    TwoProjects t(cut.extension, cut.spoil);
-    expectRefused(t, cut.extension);
-  }
-  // As the first project, too: no count is reported as such, not as a bad count.
+TEST(TruncatedFiles, DiagramFileWithoutItsCount_IsRefusedAsIncompleteAlsoAsTheFirstProject) {
+  // A diagram file without its count is reported as incomplete, not as a bad
+  // count, when its project comes first too.
   ScratchDir dir;
   writeProject(dir, "b", twoSpans(-9.0f));
   dir.write("b.fmc", " PRUEBA  1   0 ");
@@ -139,32 +145,3 @@ TEST(TruncatedFiles, DiagramFileWithoutItsCountOrShortOfItsPoints_IsRefusedNotTa
   EXPECT_EQ(r.sink.messages[0], "ERROR: EL FICHERO " + dir.file("b.fmc") + " EST\xC1 INCOMPLETO");
 }
 
-TEST(TruncatedFiles, SelfWeightFileShortOfOneFullLinePerBar_IsRefusedWhenItIsRead) {
-  const Cut cuts[] = {
-      {"empty (run stopped while reading its loads)", ".kar", [](auto&) { return ""; }},
-      {"one line for two bars", ".kar", [](auto& t) { return firstLines(t, 1); }},
-      {"direction word missing", ".kar", [](auto& t) { return lastLineCut(t, 6); }},
-  };
-  for (const Cut& cut : cuts) {
-    SCOPED_TRACE(cut.what);
-    TwoProjects t(cut.extension, cut.spoil, 1);
-    expectRefused(t, cut.extension);
-  }
-  // Without self-weight the file is not read, so its state does not matter.
-  TwoProjects unread(".kar", [](auto&) { return ""; }, 0);
-  EXPECT_EQ(unread.run.outcome, RunOutcome::Completed);
-}
-
-TEST(TruncatedFiles, BeamDataOrForceTableHeaderCutShort_AreRefused) {
-  const Cut cuts[] = {
-      {"beam data: title only", ".dat", [](auto& t) { return firstLines(t, 1); }},
-      {"beam data: counts, no nodes", ".dat", [](auto& t) { return firstLines(t, 2); }},
-      {"beam data: last support missing", ".dat", [](auto& t) { return withoutLastLines(t, 1); }},
-      {"force table: empty", ".esf", [](auto&) { return ""; }},
-  };
-  for (const Cut& cut : cuts) {
-    SCOPED_TRACE(cut.what);
-    TwoProjects t(cut.extension, cut.spoil);
-    expectRefused(t, cut.extension);
-  }
-}

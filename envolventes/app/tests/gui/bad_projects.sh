@@ -14,7 +14,7 @@ answer_boxes() {
   while :; do
     box=$(xdotool search --onlyvisible --name "^envolventes$" 2>/dev/null | head -1)
     if [ -n "$box" ]; then
-      xdotool windowfocus --sync "$box" 2>/dev/null; keys Return; wait_gone "$box"; t=0; continue
+      xdotool windowfocus --sync "$box" 2>/dev/null; press Return; wait_gone "$box"; t=0; continue
     fi
     kill -0 "$APP_PID" 2>/dev/null || fail "program ended by itself"
     if xdotool search --onlyvisible --name "^proyecto.txt - envolventes$" > /dev/null 2>&1; then
@@ -38,12 +38,12 @@ for bad in "$FUZZ"/regressions/project_*/*; do
   : > "$ENVOLVENTES_MESSAGE_LOG"
   WORK_SAVED=$WORK; WORK=$WORK/run
   start_viewer proyecto.txt 1
-  wait_window "^Selecciona ancho y alto de pantalla$"
-  keys Return
-  wait_window "^Selecciona la existencia de fichero de envolventes$"
-  keys Return                                  # "Existente"
-  wait_window "^Nombre del Proyecto Envolvente$"
-  type_text envolv; keys Return
+  focus_window "^Selecciona ancho y alto de pantalla$"
+  press Return
+  focus_window "^Selecciona la existencia de fichero de envolventes$"
+  press Return                                  # "Existente"
+  focus_window "^Nombre del Proyecto Envolvente$"
+  type_text envolv; press Return
   answer_boxes                                 # the project's name, then any message
   quit_viewer
   WORK=$WORK_SAVED

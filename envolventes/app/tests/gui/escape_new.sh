@@ -9,18 +9,18 @@ source "$(dirname "$0")/gui_lib.sh"
 : > "$WORK/proyecto.txt"
 
 start_viewer proyecto.txt 1
-wait_window "^Selecciona ancho y alto de pantalla$"
-keys Escape                                     # keeps 3000 x 400
-wait_window "^Selecciona la existencia de fichero de envolventes$"
-keys Escape
-wait_window "^NOMBRE DEL FICHERO DE ENVOLVENTES$"   # the new-envelope branch
-keys Escape
+focus_window "^Selecciona ancho y alto de pantalla$"
+press Escape                                     # keeps 3000 x 400
+focus_window "^Selecciona la existencia de fichero de envolventes$"
+press Escape
+focus_window "^NOMBRE DEL FICHERO DE ENVOLVENTES$"   # the new-envelope branch
+press Escape
 answer_message                                  # the first paint: no script name yet
 message_shown "ERROR SCRD" || fail "no script error"
-wait_window "^proyecto.txt - envolventes$"
-keys alt+u; sleep 0.5; keys a                   # a repaint under the About box
-wait_window "^Acerca de envolventes$"
-keys Return; wait_gone "$WIN"
+focus_window "^proyecto.txt - envolventes$"
+press alt+u; sleep 0.5; press a                   # a repaint under the About box
+focus_window "^Acerca de envolventes$"
+press Return; wait_gone "$WIN"
 sleep 1
 [ "$(grep -c 'ERROR SCRD' "$ENVOLVENTES_MESSAGE_LOG")" -eq 1 ] || fail "script error shown more than once"
 [ "$(ls "$WORK" | grep -v -e '^home$' -e '^proyecto.txt$' -e '^messages.log$' -e '^viewer.out$')" = "" ] ||

@@ -13,21 +13,21 @@ echo "old report" > "$WORK/env.res"
 echo "old table" > "$WORK/env.esf"
 
 start_viewer proyecto.txt 3
-wait_window "^Selecciona ancho y alto de pantalla$"
-keys Tab; replace_field 2000; keys Return      # width 2000, height as preset
-wait_window "^Selecciona la existencia de fichero de envolventes$"
-keys Return                                    # "Existente"
-wait_window "^Nombre del Proyecto Envolvente$"
+focus_window "^Selecciona ancho y alto de pantalla$"
+press Tab; replace_field 2000; press Return      # width 2000, height as preset
+focus_window "^Selecciona la existencia de fichero de envolventes$"
+press Return                                    # "Existente"
+focus_window "^Nombre del Proyecto Envolvente$"
 sleep 0.5
 import -window root "$WORK/envelope_list.png"
-keys shift+Tab Home                            # first name of the sorted list: env
-keys Tab Return
+press shift+Tab Home                            # first name of the sorted list: env
+press Tab Return
 answer_message
 answer_message
 grep -q "^env_a$" "$ENVOLVENTES_MESSAGE_LOG" && grep -q "^env_c$" "$ENVOLVENTES_MESSAGE_LOG" ||
   fail "project names not shown"
 
-wait_window "^proyecto.txt - envolventes$"
+focus_window "^proyecto.txt - envolventes$"
 wait_file "$WORK/envc.scr"
 sleep 1
 import -window root "$WORK/existing_envelope.png"

@@ -1,6 +1,8 @@
-# Shared steps of the viewer's GUI tests: run under xvfb-run, drive the real
-# program with xdotool as a person would, never wait forever.
-# The including script sets VIEWER (the program) and WORK (its directory).
+# The viewer's steps for its GUI tests, on top of the shared window helpers:
+# run under xvfb-run, drive the real program with xdotool as a person would,
+# never wait forever. The including script sets VIEWER (the program) and WORK
+# (its directory).
+source "$(dirname "${BASH_SOURCE[0]}")/../../../../common/testing/gui_lib.sh"
 
 export ENVOLVENTES_MESSAGE_LOG="$WORK/messages.log"
 export HOME="$WORK/home"   # recent-file settings stay inside the test
@@ -8,12 +10,11 @@ mkdir -p "$HOME"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"   # the toolkit keeps its caches to the end
 WAIT=${WAIT:-30}
 
-fail() {
-  echo "FAIL: $*" >&2
+# On a failure: stop the viewer, keep the screen and show the messages it gave.
+gui_on_failure() {
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
   import -window root "$WORK/failure.png" 2>/dev/null && echo "screen at failure: $WORK/failure.png" >&2
   [ -f "$ENVOLVENTES_MESSAGE_LOG" ] && { echo "messages shown:" >&2; cat "$ENVOLVENTES_MESSAGE_LOG" >&2; }
-  exit 1
 }
 
 # start_viewer ARGS...: starts the program in $WORK.
@@ -22,18 +23,13 @@ start_viewer() {
   APP_PID=$!
 }
 
-# wait_window TITLE_REGEX: waits until a visible window with that title is
-# there, gives it the keyboard and leaves its id in WIN.
-wait_window() {
-  WIN=$(timeout "$WAIT" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -1) || true
-  [ -n "$WIN" ] || fail "no window \"$1\" within ${WAIT}s (visible: $(visible_titles))"
+# focus_window TITLE_REGEX: waits until a visible window with that title is
+# there, gives it the keyboard and leaves its id in WIN; the keys that follow
+# (press, type_text) go to it.
+focus_window() {
+  WIN=$(wait_window "$1" "$WAIT") || exit 1
   sleep 0.5   # let the toolkit finish laying it out
   xdotool windowfocus --sync "$WIN" 2>/dev/null || xdotool windowfocus "$WIN"
-}
-
-visible_titles() {
-  local id
-  for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do printf '[%s] ' "$(xdotool getwindowname "$id")"; done
 }
 
 # wait_gone ID: waits until the window has been closed.
@@ -46,48 +42,37 @@ wait_gone() {
   done
 }
 
-keys() { xdotool key --delay 80 "$@"; }
+press() { xdotool key --delay 80 "$@"; }
 type_text() { xdotool type --delay 60 "$1"; }
 
 # replace_field TEXT: selects all of the focused edit field and types TEXT.
-replace_field() { keys ctrl+a BackSpace; type_text "$1"; }
+replace_field() { press ctrl+a BackSpace; type_text "$1"; }
 
 # answer_message: closes the message box that is (or comes) on the screen.
 answer_message() {
-  wait_window "^envolventes$"
-  keys Return
+  focus_window "^envolventes$"
+  press Return
   wait_gone "$WIN"
 }
 
 # A message shown so far (the log holds one record per message box).
 message_shown() { grep -qF -- "$1" "$ENVOLVENTES_MESSAGE_LOG" 2>/dev/null; }
 
-# wait_exit SECONDS: waits for the program to end and sets APP_STATUS.
-wait_exit() {
-  local t=0
-  while kill -0 "$APP_PID" 2>/dev/null; do
-    sleep 0.2; t=$((t + 1))
-    [ $t -gt $(($1 * 5)) ] && fail "program still running after $1 s"
-  done
-  wait "$APP_PID"; APP_STATUS=$?
+# wait_viewer_exit: waits for the program to end and sets EXIT_STATUS.
+wait_viewer_exit() {
+  wait_exit "$APP_PID" "$WAIT"
   APP_PID=
 }
 
 # quit_viewer: Archivo > Salir from the keyboard, then waits for the end.
 quit_viewer() {
-  wait_window " - envolventes$"
-  keys alt+a
+  focus_window " - envolventes$"
+  press alt+a
   sleep 0.5
-  keys s
-  wait_exit "$WAIT"
-  [ "$APP_STATUS" -eq 0 ] || fail "exit status $APP_STATUS after Salir"
+  press s
+  wait_viewer_exit
+  [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after Salir"
 }
 
-# wait_file FILE: waits until FILE exists and is not empty.
-wait_file() {
-  local t=0
-  until [ -s "$1" ]; do
-    sleep 0.2; t=$((t + 1))
-    [ $t -gt $((WAIT * 5)) ] && fail "$1 not written"
-  done
-}
+# wait_file FILE: waits until FILE holds a line.
+wait_file() { wait_for_file_line "$1" . "$WAIT"; }

@@ -9,22 +9,22 @@ source "$(dirname "$0")/gui_lib.sh"
 : > "$WORK/proyecto.txt"
 
 start_viewer proyecto.txt 1
-wait_window "^Selecciona ancho y alto de pantalla$"; size=$WIN
-replace_field 2001; keys Return
+focus_window "^Selecciona ancho y alto de pantalla$"; size=$WIN
+replace_field 2001; press Return
 answer_message
 message_shown "Introduzca un número entero entre 200 y 2000." || fail "no height range message"
 xdotool windowfocus "$size"
 type_text 2000                                 # the refused text is selected: typing replaces it
-keys Tab; replace_field 299; keys Return
+press Tab; replace_field 299; press Return
 answer_message
 message_shown "Introduzca un número entero entre 300 y 20000." || fail "no width range message"
 xdotool windowfocus "$size"
-replace_field 20x; keys Return
+replace_field 20x; press Return
 answer_message
 message_shown "Introduzca un número entero." || fail "no integer message"
 xdotool windowfocus "$size"
-replace_field 20000; keys Return
-wait_window "^Selecciona la existencia de fichero de envolventes$"
+replace_field 20000; press Return
+focus_window "^Selecciona la existencia de fichero de envolventes$"
 [ "$(grep -c '^--$' "$ENVOLVENTES_MESSAGE_LOG")" -eq 3 ] || fail "expected three messages"
 kill "$APP_PID"; wait "$APP_PID" 2>/dev/null
 echo "PASS height_range"

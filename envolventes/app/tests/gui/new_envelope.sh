@@ -10,21 +10,21 @@ source "$(dirname "$0")/gui_lib.sh"
 : > "$WORK/proyecto.txt"
 
 start_viewer proyecto.txt 2
-wait_window "^Selecciona ancho y alto de pantalla$" 
-keys Tab; replace_field 1200; keys Return     # the whole beam on the screen
-wait_window "^Selecciona la existencia de fichero de envolventes$" 
-keys Tab space                                # "Nuevo"
-wait_window "^NOMBRE DEL FICHERO DE ENVOLVENTES$" 
-type_text "env"; keys Return
+focus_window "^Selecciona ancho y alto de pantalla$" 
+press Tab; replace_field 1200; press Return     # the whole beam on the screen
+focus_window "^Selecciona la existencia de fichero de envolventes$" 
+press Tab space                                # "Nuevo"
+focus_window "^NOMBRE DEL FICHERO DE ENVOLVENTES$" 
+type_text "env"; press Return
 for project in env_a env_b; do
-  wait_window "^Nombre del Proyecto$"
-  replace_field "$project"; keys Return       # "Seleccione el proyecto a sumar"
+  focus_window "^Nombre del Proyecto$"
+  replace_field "$project"; press Return       # "Seleccione el proyecto a sumar"
   wait_gone "$WIN"
 done
-wait_window "^Nombre del Proyecto$"
-keys Escape                                   # "Finaliza selección"
+focus_window "^Nombre del Proyecto$"
+press Escape                                   # "Finaliza selección"
 
-wait_window "^proyecto.txt - envolventes$"; frame=$WIN
+focus_window "^proyecto.txt - envolventes$"; frame=$WIN
 wait_file "$WORK/envm.scr"
 sleep 1
 import -window root "$WORK/new_envelope.png"
@@ -44,24 +44,24 @@ end=${axis#line 20,200 }; end=${end%,200 }
 # Every paint writes the script again: the About box over the drawing makes
 # the window paint when it closes.
 rm -f "$WORK/envm.scr"
-xdotool windowfocus "$frame"; keys alt+u; sleep 0.5; keys a
-wait_window "^Acerca de envolventes$"
-keys Return; wait_gone "$WIN"
+xdotool windowfocus "$frame"; press alt+u; sleep 0.5; press a
+focus_window "^Acerca de envolventes$"
+press Return; wait_gone "$WIN"
 wait_file "$WORK/envm.scr"
 
 # Nuevo runs the whole flow again; cancelling it keeps the envelope drawn.
-xdotool windowfocus "$frame"; keys ctrl+n
-wait_window "^Selecciona ancho y alto de pantalla$"
-keys Escape
-wait_window "^Selecciona la existencia de fichero de envolventes$"
-keys Escape
-wait_window "^NOMBRE DEL FICHERO DE ENVOLVENTES$"
-keys Escape
+xdotool windowfocus "$frame"; press ctrl+n
+focus_window "^Selecciona ancho y alto de pantalla$"
+press Escape
+focus_window "^Selecciona la existencia de fichero de envolventes$"
+press Escape
+focus_window "^NOMBRE DEL FICHERO DE ENVOLVENTES$"
+press Escape
 wait_gone "$WIN"
 rm -f "$WORK/envm.scr"
-xdotool windowfocus "$frame"; keys alt+u; sleep 0.5; keys a
-wait_window "^Acerca de envolventes$"
-keys Return; wait_gone "$WIN"
+xdotool windowfocus "$frame"; press alt+u; sleep 0.5; press a
+focus_window "^Acerca de envolventes$"
+press Return; wait_gone "$WIN"
 wait_file "$WORK/envm.scr"
 [ ! -s "$ENVOLVENTES_MESSAGE_LOG" ] || fail "unexpected messages after Nuevo"
 

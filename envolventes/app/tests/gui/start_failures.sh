@@ -10,8 +10,8 @@ source "$(dirname "$0")/gui_lib.sh"
 
 start_viewer nada.txt 1
 answer_message
-wait_exit "$WAIT"
-[ "$APP_STATUS" -eq 1 ] || fail "missing document: status $APP_STATUS"
+wait_viewer_exit
+[ "$EXIT_STATUS" -eq 1 ] || fail "missing document: status $EXIT_STATUS"
 message_shown "nada.txt
 Imposible encontrar este archivo.
 Compruebe que la ruta y el nombre de archivo son correctos" || fail "no missing-file message"
@@ -32,15 +32,15 @@ printf ' 2\nenv_a\nlarga\n' > "$WORK/mezcla.dat"
 : > "$ENVOLVENTES_MESSAGE_LOG"
 
 start_viewer proyecto.txt 2
-wait_window "^Selecciona ancho y alto de pantalla$"
-keys Return
-wait_window "^Selecciona la existencia de fichero de envolventes$"
-keys Return
-wait_window "^Nombre del Proyecto Envolvente$"
-type_text mezcla; keys Return
+focus_window "^Selecciona ancho y alto de pantalla$"
+press Return
+focus_window "^Selecciona la existencia de fichero de envolventes$"
+press Return
+focus_window "^Nombre del Proyecto Envolvente$"
+type_text mezcla; press Return
 answer_message; answer_message                  # the two project names
 answer_message                                  # the selection error
-wait_exit "$WAIT"
-[ "$APP_STATUS" -eq 1 ] || fail "selection error: status $APP_STATUS"
+wait_viewer_exit
+[ "$EXIT_STATUS" -eq 1 ] || fail "selection error: status $EXIT_STATUS"
 message_shown "ERROR EN SELECCION DE PROYECTOS" || fail "no selection error message"
 echo "PASS start_failures"
