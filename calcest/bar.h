@@ -4,10 +4,10 @@
 // (slot 0 unused), in the local order u1, v1, th1, u2, v2, th2.
 #include <array>
 
+#include "mat6.h"
 #include "model.h"
 
 using Vec6 = std::array<double, 7>;
-using Mat6 = std::array<std::array<double, 7>, 7>;
 using StationArray = std::array<double, kStations>;
 
 struct Bar : BarInput {

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "bar.h"
+#include "file_handle.h"
+#include "capacities.h"
 #include "model.h"
 #include "scan.h"
 #include "text_out.h"
@@ -42,8 +44,6 @@ struct StationEntry {
   double giroL = 0, giroR = 0, angleR = 0, defyL = 0, defyR = 0;
 };
 
-constexpr int kMaxBars = 250;  // the point grid holds 20 * 250 + 1 points
-
 // Zero-filled array of doubles; calloc leaves untouched pages unmapped, so a
 // large band costs only what the model really uses.
 class ZeroArray {
@@ -62,13 +62,6 @@ class ZeroArray {
   std::unique_ptr<double, Free> data_;
   size_t size_ = 0;
 };
-
-struct FileCloser {
-  void operator()(FILE* f) const {
-    if (f) std::fclose(f);
-  }
-};
-using FileHandle = std::unique_ptr<FILE, FileCloser>;
 
 // Opens a file or throws RunError (with a key wait) naming it.
 FileHandle openFile(const std::string& name, const char* mode);

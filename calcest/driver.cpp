@@ -10,6 +10,7 @@
 
 namespace {
 constexpr size_t kMaxModelNameLength = 51;  // side-file names are built from it
+const char* const kOutOfMemory = "ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n";
 
 void checkCommandLine(const std::vector<std::string>& args) {
   if (args.size() != 6) throw RunError("ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )", true);
@@ -85,18 +86,20 @@ std::string sideFileStem(const std::string& modelFileName) {
 }
 
 int runCalcest(const std::vector<std::string>& args) {
+  TerminalConsole console;
+  int status = 0;
   try {
     checkCommandLine(args);
     AnalysisContext ctx;
     ctx.args = {args[0], args[1], args[2], args[3], args[4], args[5]};
     analyse(ctx);
-    std::fflush(stdout);
-    return 0;
   } catch (const RunError& error) {
-    return reportRunError(error);
+    status = reportRunError(error, console);
   } catch (const std::bad_alloc&) {
-    return reportOutOfMemory();
+    status = reportRunError(RunError(kOutOfMemory), console);
   } catch (const std::length_error&) {
-    return reportOutOfMemory();
+    status = reportRunError(RunError(kOutOfMemory), console);
   }
+  std::fflush(stdout);
+  return status;
 }

@@ -28,8 +28,6 @@ Mat6 fullLocalMatrix(const Bar& bar);
 Mat6 condense(const Mat6& full, int type);
 Mat6 closedFormHinged(const Bar& bar, int type);  // types 2, 3, 4
 void computeElementMatrices(Bar& bar);            // local, zones, C, T, global
-Mat6 multiply(const Mat6& a, const Mat6& b);
-Mat6 transpose(const Mat6& a);
 void assembleStiffness(AnalysisContext& ctx);     // step 13
 void writeBandRows(TextOut& out, AnalysisContext& ctx);  // six entries per row
 

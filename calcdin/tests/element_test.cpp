@@ -6,7 +6,6 @@
 
 using calcdin::BarRecord;
 using calcdin::buildElementMatrices;
-using calcdin::Mat6;
 
 namespace {
 // A horizontal bar: E = 200, A = 5, I = 3, L = 4, m = 2 per unit length.

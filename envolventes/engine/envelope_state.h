@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "capacities.h"
+
 namespace envelope {
 
 // Table capacities. Labels and counts outside them are refused with a message.
-constexpr int kMaxPoints = 5001;      // points 0..5000
-constexpr int kMaxBars = 250;         // 20 intervals per bar
+constexpr int kMaxPoints = 20 * kMaxBars + 1;  // points 0..5000, 20 intervals per bar
 constexpr int kMaxNodes = 300;
 constexpr int kMaxSupports = 300;
 constexpr int kNodalLoadSlots = 99;   // node labels 1..99

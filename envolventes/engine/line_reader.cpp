@@ -8,8 +8,8 @@
 
 namespace envelope {
 
-FilePtr openForReading(const std::string& path) {
-  FilePtr file(std::fopen(path.c_str(), "r"));
+FileHandle openForReading(const std::string& path) {
+  FileHandle file(std::fopen(path.c_str(), "r"));
   struct stat info;
   if (file && (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))) file.reset();
   return file;
@@ -25,7 +25,7 @@ bool LineReader::next(std::string& line) {
 
 std::string writeErrorText(const std::string& path) { return "ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + path; }
 
-bool closeWritten(FilePtr file, const std::string& path, MessageSink& sink) {
+bool closeWritten(FileHandle file, const std::string& path, MessageSink& sink) {
   bool ok = std::fflush(file.get()) == 0 && !std::ferror(file.get());
   ok = std::fclose(file.release()) == 0 && ok;
   if (!ok) sink.showMessage(writeErrorText(path));

@@ -60,14 +60,14 @@ class CountedLines {
 };
 
 struct ProjectFiles {
-  FilePtr car, kar, caf, dat, fmc, res;
+  FileHandle car, kar, caf, dat, fmc, res;
 };
 
 // A string target as long as the line, so %s can never overflow it.
 std::vector<char> wordBuffer(const std::string& line) { return std::vector<char>(line.size() + 1, '\0'); }
 
 bool readForceTableHeader(const std::string& base, ProjectTables& project, MessageSink& sink) {
-  FilePtr esf = openForReading(base + ".esf");
+  FileHandle esf = openForReading(base + ".esf");
   if (!esf) {
     sink.showMessage("error_archivo esfuerzos");
     return false;
@@ -87,7 +87,7 @@ bool readForceTableHeader(const std::string& base, ProjectTables& project, Messa
 
 bool openProjectFiles(const std::string& base, ProjectFiles& files, MessageSink& sink) {
   struct Step {
-    FilePtr* file;
+    FileHandle* file;
     const char* extension;
     const char* message;
   } steps[] = {{&files.car, ".car", "error_archivo cargas"}, {&files.kar, ".kar", "error_archivo cargas"},
