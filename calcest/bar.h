@@ -23,6 +23,7 @@ struct Bar : BarInput {
   std::array<Mat6, 6> local{}, withZones{};
   Mat6 C{}, Ct{}, T{}, Tt{}, global{};
 
-  // Results at the 21 stations.
+  // Results: end displacements in local axes, then values at the 21 stations.
+  Vec6 localEnds{};
   StationArray N{}, V{}, M{}, defx{}, defy{}, giro{}, slope{}, angle{};
 };

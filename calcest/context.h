@@ -26,8 +26,8 @@ struct NodalLoad {
   double value[3] = {0, 0, 0};
 };
 
+// The reaction of one support at its node.
 struct NodeResult {
-  int label = 0, index = 0;
   double Rx = 0, Ry = 0, M = 0;
 };
 
@@ -84,7 +84,7 @@ struct AnalysisContext {
   UnitConstants units{9.806, 1000.0};
 
   std::vector<Node> nodes;
-  std::vector<NodeResult> nodeResults;
+  std::vector<NodeResult> reactions;  // one per support, slot 0 unused
   std::vector<Bar> bars;
   std::vector<BarEnds> barEnds;
   std::vector<Section> sections;

@@ -46,36 +46,32 @@ void openSideFiles(AnalysisContext& ctx) {
   ctx.def.open(ctx.stem + ".def");
 }
 
-// The files the other programs read must have reached the disk: a run whose
-// results were cut (a full disk) is not reported as complete.
-void checkResultFilesWritten(AnalysisContext& ctx) {
-  ctx.results.close();
-  for (const TextOut* out : {&ctx.results, &ctx.diagram, &ctx.kar, &ctx.gan, &ctx.def})
-    if (out->writeFailed()) throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", out->name().c_str()));
-  if (ctx.barRecordsFailed)
-    throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", ctx.args.barRecords.c_str()));
-}
+}  // namespace
 
-void analyse(AnalysisContext& ctx) {
+void openFiles(AnalysisContext& ctx) {
   openMainFiles(ctx);
   openSideFiles(ctx);
-  consoleWrite("  Presione una tecla para continuar\n");
-  waitKey();
+}
+
+void readAndAssemble(AnalysisContext& ctx) {
   readHeaderAndEcho(ctx);
   readModelTables(ctx);
+  computeAllElementMatrices(ctx);  // the loads need T
   readAndApplyBarLoads(*ctx.loads, ctx.bars);
   writeSelfWeight(ctx);
   readSupportsAndTies(ctx);
   allocateBand(ctx);
   readNodalLoadsAndBuildLoadVector(ctx);
   assembleStiffness(ctx);
+}
+
+void compute(AnalysisContext& ctx) {
+  readAndAssemble(ctx);
   applySupportsAndTies(ctx);
   solveBand(ctx);
   computeBarResults(ctx);
   computeReactions(ctx);
-  checkResultFilesWritten(ctx);
 }
-}  // namespace
 
 std::string sideFileStem(const std::string& modelFileName) {
   // A dot in a directory name ("./viga.dat", "obra.v2/viga.dat") is not the
@@ -92,7 +88,11 @@ int runCalcest(const std::vector<std::string>& args) {
     checkCommandLine(args);
     AnalysisContext ctx;
     ctx.args = {args[0], args[1], args[2], args[3], args[4], args[5]};
-    analyse(ctx);
+    openFiles(ctx);
+    consoleWrite("  Presione una tecla para continuar\n");
+    waitKey();
+    compute(ctx);
+    writeResults(ctx);
   } catch (const RunError& error) {
     status = reportRunError(error, console);
   } catch (const std::bad_alloc&) {

@@ -40,17 +40,12 @@ void readModelTables(AnalysisContext& ctx) {
   ModelReader reader(*ctx.model);
   const ModelHeader& h = ctx.header;
   ctx.nodes = reader.readNodes(h.nn);
-  ctx.nodeResults.assign(static_cast<size_t>(h.nn) + 1, NodeResult{});
-  for (int k = 1; k <= h.nn; ++k) ctx.nodeResults[k] = {ctx.nodes[k].label, ctx.nodes[k].index, 0, 0, 0};
   std::vector<BarInput> input = reader.readBars(h.nb, ctx.nodes, ctx.maxw);
   ctx.sections = reader.readSections(h.nsec);
   ctx.materials = reader.readMaterials(h.nmat, ctx.units.g);
   applyAllBarProperties(input, ctx.materials, ctx.sections);
   ctx.bars.assign(input.size(), Bar{});
-  for (size_t i = 1; i < input.size(); ++i) {
-    ctx.bars[i] = Bar(input[i]);
-    computeElementMatrices(ctx.bars[i]);  // the loads need T, the records every matrix
-  }
+  for (size_t i = 1; i < input.size(); ++i) ctx.bars[i] = Bar(input[i]);
   ctx.barEnds.assign(input.size(), BarEnds{});
 }
 

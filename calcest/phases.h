@@ -6,8 +6,15 @@
 
 #include "context.h"
 
-// Driver (driver.cpp): the whole run; returns the exit status.
+// Driver (driver.cpp): the whole run; returns the exit status. It opens the
+// files, computes everything, then writes the results.
 int runCalcest(const std::vector<std::string>& args);
+// Opens the files of ctx.args: both inputs first, then the outputs and traces.
+void openFiles(AnalysisContext& ctx);
+// Reads the model and the loads and assembles the band, with their traces.
+void readAndAssemble(AnalysisContext& ctx);
+// readAndAssemble, then supports and ties, the solution, bar results and reactions.
+void compute(AnalysisContext& ctx);
 // Stem of the side files: the model file name up to the first '.' of its last
 // component (directories kept).
 std::string sideFileStem(const std::string& modelFileName);
@@ -28,6 +35,7 @@ Mat6 fullLocalMatrix(const Bar& bar);
 Mat6 condense(const Mat6& full, int type);
 Mat6 closedFormHinged(const Bar& bar, int type);  // types 2, 3, 4
 void computeElementMatrices(Bar& bar);            // local, zones, C, T, global
+void computeAllElementMatrices(AnalysisContext& ctx);
 void assembleStiffness(AnalysisContext& ctx);     // step 13
 void writeBandRows(TextOut& out, AnalysisContext& ctx);  // six entries per row
 
@@ -40,14 +48,16 @@ void solveBand(AnalysisContext& ctx);             // step 15
 
 // Results (results.cpp).
 void computeBarResults(AnalysisContext& ctx);     // step 16
+void buildStationTable(AnalysisContext& ctx);
 void computeReactions(AnalysisContext& ctx);      // step 17
 void supportReaction(const AnalysisContext& ctx, const Support& support, NodeResult& out);
 
-// Output files (output.cpp).
+// Output files (output.cpp). writeResults writes them all in order and fails
+// when a file the other programs read did not reach the disk.
+void writeResults(AnalysisContext& ctx);
 void writeNodeResults(AnalysisContext& ctx);
 void writeBarLine(AnalysisContext& ctx, const Bar& bar, const BarEnds& ends);
 void writeArtCorteBlock(TextOut& out, const Bar& bar, const double delta[7]);
-void buildStationTable(AnalysisContext& ctx);
 void writeStationFiles(AnalysisContext& ctx);
 void writeBarRecords(AnalysisContext& ctx);
 void writeSupportLine(AnalysisContext& ctx, const Support& sup, const NodeResult& result);

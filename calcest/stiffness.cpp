@@ -110,6 +110,10 @@ void computeElementMatrices(Bar& bar) {
   bar.global = slot < 0 ? Mat6{} : multiply(multiply(bar.Tt, bar.withZones[slot]), bar.T);
 }
 
+void computeAllElementMatrices(AnalysisContext& ctx) {
+  for (int i = 1; i <= ctx.nb(); ++i) computeElementMatrices(ctx.bars[i]);
+}
+
 namespace {
 int barFreedom(const Bar& bar, int r) { return r <= 3 ? 3 * bar.nodeI - 3 + r : 3 * bar.nodeJ - 6 + r; }
 
