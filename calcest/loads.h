@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "bar.h"
+#include "end_loads.h"
 #include "scan.h"
 
 struct BarLoad {
@@ -29,17 +30,3 @@ void applySelfWeight(Bar& bar);
 // load that does not lie on its bar (a negative distance, or a span that differs
 // from the bar's length, as projected for the load, by more than 1e-3 of it).
 void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars);
-
-// Local end shears and moments of a transverse load, for the bar types that carry
-// equivalent loads (other types give zeros).
-struct EndShearsMoments {
-  double VI = 0, MI = 0, VJ = 0, MJ = 0;
-};
-
-// Point force P (local transverse) at distance a from node I and b from node J.
-EndShearsMoments pointForceEndLoads(int barType, double P, double a, double b);
-
-// Distributed load (ltype 3 uniform, 4 rising, 5 falling) of local intensity qt
-// over [a, a + c], b from its end to node J, on bar types 1 to 6: the point-force
-// row integrated over the loaded stretch.
-EndShearsMoments distributedEndLoads(int barType, int ltype, double qt, double a, double c, double b);

@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cmath>
-
 #include "message_sink.h"
 
 namespace envelope {
@@ -36,15 +34,6 @@ bool isBlank(const std::string& text) {
   for (char ch : text)
     if (ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n') return false;
   return true;
-}
-
-// Truncations are done in double so that no value can overflow an integer.
-bool IsZero(float v) { return std::trunc(static_cast<double>(v * 100000.0f)) == 0.0; }
-
-bool NearlyEqual(float a, float b) {
-  double tb = std::trunc(static_cast<double>(b * -100000.0f));
-  double ta = std::trunc(static_cast<double>(a * -100000.0f));
-  return std::fabs(tb - ta) < 2.0;
 }
 
 }  // namespace envelope

@@ -36,8 +36,4 @@ bool closeWritten(FileHandle file, const std::string& path, MessageSink& sink);
 // True when the text holds nothing but blanks and line ends.
 bool isBlank(const std::string& text);
 
-// The two comparisons the reading, the envelopes and the drawing share.
-bool IsZero(float v);                  // v * 100000, truncated, is 0
-bool NearlyEqual(float a, float b);    // within one unit of the fifth decimal
-
 }  // namespace envelope

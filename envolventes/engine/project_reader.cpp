@@ -317,6 +317,15 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::s
 
 }  // namespace
 
+namespace {
+// Within one unit of the fifth decimal, truncated as IsZero does.
+bool NearlyEqual(float a, float b) {
+  double tb = std::trunc(static_cast<double>(b * -100000.0f));
+  double ta = std::trunc(static_cast<double>(a * -100000.0f));
+  return std::fabs(tb - ta) < 2.0;
+}
+}  // namespace
+
 int pointAt(const ProjectTables& project, float x) {
   int found = 0;
   for (int P = 0; P <= project.lastPoint; ++P) {
