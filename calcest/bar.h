@@ -7,6 +7,8 @@
 #include "mat6.h"
 #include "model.h"
 
+namespace calcest {
+
 using Vec6 = std::array<double, 7>;
 using StationArray = std::array<double, kStations>;
 
@@ -27,3 +29,5 @@ struct Bar : BarInput {
   Vec6 localEnds{};
   StationArray N{}, V{}, M{}, defx{}, defy{}, giro{}, slope{}, angle{};
 };
+
+}  // namespace calcest

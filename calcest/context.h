@@ -13,6 +13,8 @@
 #include "scan.h"
 #include "text_out.h"
 
+namespace calcest {
+
 struct Tie {
   int labelA = 0, labelB = 0, dirA = 0, dirB = 0, nodeA = 0, nodeB = 0;
   double value = 0.0;  // prescribed relative displacement u(B) - u(A)
@@ -105,3 +107,5 @@ struct AnalysisContext {
   int nn() const { return static_cast<int>(nodes.size()) - 1; }
   size_t band(int row, int col) const { return static_cast<size_t>(row) * bw + static_cast<size_t>(col); }
 };
+
+}  // namespace calcest

@@ -8,6 +8,8 @@
 #include "phases.h"
 #include "run_error.h"
 
+namespace calcest {
+
 namespace {
 constexpr size_t kMaxModelNameLength = 51;  // side-file names are built from it
 const char* const kOutOfMemory = "ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n";
@@ -103,3 +105,5 @@ int runCalcest(const std::vector<std::string>& args) {
   std::fflush(stdout);
   return status;
 }
+
+}  // namespace calcest

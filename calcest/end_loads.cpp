@@ -2,6 +2,8 @@
 // restrained ends I and J, in local axes.
 #include "end_loads.h"
 
+namespace calcest {
+
 namespace {
 
 Vec6 withoutAxialParts(const EndShearsMoments& e) {
@@ -210,3 +212,5 @@ Vec6 forceLoadVector(int barType, int ltype, double qt, double a, double c, doub
   if (barType == 1 && ltype == kUniform) return withoutAxialParts(uniformOnFixedBar(qt, a, c, b));
   return withoutAxialParts(distributedEndLoads(barType, ltype, qt, a, c, b));
 }
+
+}  // namespace calcest

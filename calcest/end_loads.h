@@ -4,6 +4,8 @@
 // Distances a, c, b are along the bar (a from I, b to J); bar types 0 to 8.
 #include "bar.h"
 
+namespace calcest {
+
 enum LoadType { kPointForce = 1, kPointMoment = 2, kUniform = 3, kRising = 4, kFalling = 5, kTemperature = 6 };
 
 // Local end shears and moments of a transverse load, for the bar types that carry
@@ -37,3 +39,5 @@ Vec6 pointMomentVector(int barType, double M, double a, double b);
 
 // Temperature difference T between the faces (bar types 1 to 4).
 Vec6 temperatureVector(const Bar& bar, double T);
+
+}  // namespace calcest

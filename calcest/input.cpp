@@ -9,6 +9,8 @@
 #include "phases.h"
 #include "run_error.h"
 
+namespace calcest {
+
 ZeroArray::ZeroArray(size_t count) : size_(count) {
   data_.reset(static_cast<double*>(std::calloc(count ? count : 1, sizeof(double))));
   if (!data_) throw std::bad_alloc();
@@ -120,3 +122,5 @@ void readNodalLoadsAndBuildLoadVector(AnalysisContext& ctx) {
   for (int k = 1; k <= ctx.neq; ++k) ctx.esfuerzos.print(" f[%d]= %lf\n", k, ctx.f[k]);
   ctx.esfuerzos.close();
 }
+
+}  // namespace calcest

@@ -9,6 +9,8 @@
 
 #include "run_error.h"
 
+namespace calcest {
+
 namespace {
 
 bool isForceLoad(int ltype) {
@@ -251,3 +253,5 @@ void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars) {
     applyValues(*target, v);
   }
 }
+
+}  // namespace calcest

@@ -7,6 +7,8 @@
 #include "end_loads.h"
 #include "scan.h"
 
+namespace calcest {
+
 struct BarLoad {
   int barLabel = 0;
   int ltype = 0;            // 1 point force, 2 point moment, 3 uniform, 4 rising, 5 falling, 6 temperature
@@ -30,3 +32,5 @@ void applySelfWeight(Bar& bar);
 // load that does not lie on its bar (a negative distance, or a span that differs
 // from the bar's length, as projected for the load, by more than 1e-3 of it).
 void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars);
+
+}  // namespace calcest

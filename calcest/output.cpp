@@ -7,6 +7,8 @@
 #include "phases.h"
 #include "run_error.h"
 
+namespace calcest {
+
 void writeNodeResults(AnalysisContext& ctx) {
   for (int k = 1; k <= ctx.nn(); ++k) ctx.results.print(" %d       %lf       \n", k, ctx.units.scale * ctx.nodes[k].uy);
 }
@@ -157,3 +159,5 @@ void writeResults(AnalysisContext& ctx) {
   writeTieLines(ctx);
   checkResultFilesWritten(ctx);
 }
+
+}  // namespace calcest

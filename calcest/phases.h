@@ -6,6 +6,8 @@
 
 #include "context.h"
 
+namespace calcest {
+
 // Driver (driver.cpp): the whole run; returns the exit status. It opens the
 // files, computes everything, then writes the results.
 int runCalcest(const std::vector<std::string>& args);
@@ -64,3 +66,5 @@ void writeSupportLine(AnalysisContext& ctx, const Support& sup, const NodeResult
 void writeTieLines(AnalysisContext& ctx);
 // Fills one record of the bar record file (barrecord::kRecordSize bytes).
 void encodeBarRecord(const Bar& bar, unsigned char* record);
+
+}  // namespace calcest

@@ -5,6 +5,8 @@
 #include "phases.h"
 #include "run_error.h"
 
+namespace calcest {
+
 namespace {
 // Transverse displacement along the bar and its derivative, by bar type, from
 // the local end displacements d = (u1, v1, th1, u2, v2, th2).
@@ -203,3 +205,5 @@ void computeReactions(AnalysisContext& ctx) {
     tie.FB = -tie.FA;
   }
 }
+
+}  // namespace calcest

@@ -6,6 +6,8 @@
 #include "phases.h"
 #include "run_error.h"
 
+namespace calcest {
+
 namespace {
 // Release masks (1 keeps the freedom) in the slot order of kStiffTypes.
 constexpr int kMasks[6][7] = {
@@ -173,3 +175,5 @@ void assembleStiffness(AnalysisContext& ctx) {
   rows.open("rigidez1.txt");
   writeBandRows(rows, ctx);
 }
+
+}  // namespace calcest

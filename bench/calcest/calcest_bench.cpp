@@ -10,6 +10,8 @@
 
 #include "phases.h"
 
+using namespace calcest;
+
 namespace {
 // A beam of nb spans of 5 m numbered left to right, a support at every node,
 // a uniform load on every span and a point load on every third one.

@@ -11,6 +11,8 @@
 #include "loads.h"
 #include "run_error.h"
 
+using namespace calcest;
+
 namespace {
 
 constexpr double kTol = 1e-9;

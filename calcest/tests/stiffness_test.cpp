@@ -10,6 +10,8 @@
 #include "phases.h"
 #include "test_support.h"
 
+using namespace calcest;
+
 namespace {
 Bar horizontalBar(double L, int type, double E = 2.0, double A = 5.0, double I = 3.0) {
   Bar b;
