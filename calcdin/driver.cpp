@@ -111,7 +111,8 @@ int run(int argc, const char* const* argv, Console& console) {
   }
   writeModalResults(resultsFile.get(), solution, direction);
 
-  // Close in the documented order and make sure the results reached the disk.
+  // Inputs first, then the results file, whose close must succeed: results cut
+  // short (a full disk) are not a finished run.
   barFile.reset();
   modelFile.reset();
   FILE* results = resultsFile.release();

@@ -1,4 +1,4 @@
-// The run of calcest, step by step: command line, files, phases, exit status.
+// The run of calcest: command line, files, computation, result files, exit status.
 #include <cstdlib>
 #include <new>
 #include <stdexcept>
@@ -22,8 +22,8 @@ void checkCommandLine(const std::vector<std::string>& args) {
                    true);
 }
 
-// Step 2: the command-line files and the first two fixed-name traces. Both
-// inputs are opened first: a run that cannot start must leave every result of
+// The files named on the command line and the traces esfuerzos.txt and
+// fp_pruebak.txt. Both inputs are opened first: a run that cannot start must leave every result of
 // the last run as it was (calcdin reads its bar record file with its model).
 void openMainFiles(AnalysisContext& ctx) {
   const CommandLine& a = ctx.args;
@@ -38,7 +38,7 @@ void openMainFiles(AnalysisContext& ctx) {
   ctx.loads = std::make_unique<Scanner>(ctx.loadsFile.get(), a.loads);
 }
 
-// Step 4: the side files named after the model file, in their fixed order.
+// The side files named after the model file: .kar, .kra, .tst, .gan, .def.
 void openSideFiles(AnalysisContext& ctx) {
   ctx.stem = sideFileStem(ctx.args.model);
   ctx.kar.open(ctx.stem + ".kar");

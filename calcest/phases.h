@@ -22,11 +22,13 @@ void compute(AnalysisContext& ctx);
 std::string sideFileStem(const std::string& modelFileName);
 
 // Input (input.cpp).
-void readHeaderAndEcho(AnalysisContext& ctx);        // step 6
-void readModelTables(AnalysisContext& ctx);          // step 8
-void writeSelfWeight(AnalysisContext& ctx);          // step 10
-void readSupportsAndTies(AnalysisContext& ctx);      // step 11
-void readNodalLoadsAndBuildLoadVector(AnalysisContext& ctx);  // step 12
+void readHeaderAndEcho(AnalysisContext& ctx);  // echoed to the results and diagram files
+void readModelTables(AnalysisContext& ctx);    // nodes, bars, sections, materials
+// Writes every bar's self-weight line to the .kar file; applies it as a load
+// when the header asks for it.
+void writeSelfWeight(AnalysisContext& ctx);
+void readSupportsAndTies(AnalysisContext& ctx);
+void readNodalLoadsAndBuildLoadVector(AnalysisContext& ctx);  // with the bars' equivalent loads
 void allocateBand(AnalysisContext& ctx);             // band sized by bars and ties
 Tie readTie(Scanner& in, int position, const std::vector<Node>& nodes);
 
@@ -38,20 +40,20 @@ Mat6 condense(const Mat6& full, int type);
 Mat6 closedFormHinged(const Bar& bar, int type);  // types 2, 3, 4
 void computeElementMatrices(Bar& bar);            // local, zones, C, T, global
 void computeAllElementMatrices(AnalysisContext& ctx);
-void assembleStiffness(AnalysisContext& ctx);     // step 13
+void assembleStiffness(AnalysisContext& ctx);
 void writeBandRows(TextOut& out, AnalysisContext& ctx);  // six entries per row
 
 // Supports and ties (supports.cpp).
-void applySupportsAndTies(AnalysisContext& ctx);  // step 14
+void applySupportsAndTies(AnalysisContext& ctx);
 void applySupport(AnalysisContext& ctx, const Support& support);
 
 // Solver (solver.cpp).
-void solveBand(AnalysisContext& ctx);             // step 15
+void solveBand(AnalysisContext& ctx);
 
 // Results (results.cpp).
-void computeBarResults(AnalysisContext& ctx);     // step 16
+void computeBarResults(AnalysisContext& ctx);
 void buildStationTable(AnalysisContext& ctx);
-void computeReactions(AnalysisContext& ctx);      // step 17
+void computeReactions(AnalysisContext& ctx);
 void supportReaction(const AnalysisContext& ctx, const Support& support, NodeResult& out);
 
 // Output files (output.cpp). writeResults writes them all in order and fails
