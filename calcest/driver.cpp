@@ -23,8 +23,9 @@ void checkCommandLine(const std::vector<std::string>& args) {
 }
 
 // The files named on the command line and the traces esfuerzos.txt and
-// fp_pruebak.txt. Both inputs are opened first: a run that cannot start must leave every result of
-// the last run as it was (calcdin reads its bar record file with its model).
+// fp_pruebak.txt. Both inputs are opened first: a run that cannot start must
+// leave every result of the last run as it was (calcdin reads its bar record
+// file with its model).
 void openMainFiles(AnalysisContext& ctx) {
   const CommandLine& a = ctx.args;
   ctx.modelFile = openFile(a.model, "r");
