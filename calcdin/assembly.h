@@ -2,7 +2,7 @@
 // Global stiffness K and mass M of the whole structure from the bar records.
 #include "bar_record.h"
 #include "element.h"
-#include "modal_console.h"
+#include "console.h"
 #include "modal_model.h"
 #include "pair_matrix.h"
 

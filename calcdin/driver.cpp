@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <memory>
 #include <new>
 #include <sstream>
 #include <string>
 
 #include "assembly.h"
+#include "console.h"
+#include "file_handle.h"
 #include "jacobi.h"
 #include "modal_model.h"
 #include "results_file.h"
@@ -20,15 +21,8 @@ namespace calcdin {
 
 namespace {
 
-struct FileCloser {
-  void operator()(FILE* f) const {
-    if (f) std::fclose(f);
-  }
-};
-using File = std::unique_ptr<FILE, FileCloser>;
-
-File openOrFail(const char* name, const char* mode, const char* what) {
-  File file(std::fopen(name, mode));
+FileHandle openOrFail(const char* name, const char* mode, const char* what) {
+  FileHandle file(std::fopen(name, mode));
   if (!file) throw RunError(formatText("ERROR: NO SE PUEDE ABRIR EL FICHERO %s %s\n", what, name));
   return file;
 }
@@ -74,9 +68,9 @@ int run(int argc, const char* const* argv, Console& console) {
     console.write("ERROR EN LINEA DE ORDENES (LLEVA CUATRO DATOS)");
     return 1;
   }
-  File modelFile = openOrFail(argv[1], "r", "DE MODELO");
-  File barFile = openOrFail(argv[2], "rb", "DE BARRAS");
-  File resultsFile = openOrFail(argv[3], "w", "DE RESULTADOS");
+  FileHandle modelFile = openOrFail(argv[1], "r", "DE MODELO");
+  FileHandle barFile = openOrFail(argv[2], "rb", "DE BARRAS");
+  FileHandle resultsFile = openOrFail(argv[3], "w", "DE RESULTADOS");
   int option = 0;  // a fourth argument that is not a number leaves option 0
   std::sscanf(argv[4], "%d", &option);
 
@@ -117,7 +111,8 @@ int run(int argc, const char* const* argv, Console& console) {
   }
   writeModalResults(resultsFile.get(), solution, direction);
 
-  // Close in the documented order and make sure the results reached the disk.
+  // Inputs first, then the results file, whose close must succeed: results cut
+  // short (a full disk) are not a finished run.
   barFile.reset();
   modelFile.reset();
   FILE* results = resultsFile.release();
@@ -172,12 +167,9 @@ int runCalcdin(int argc, const char* const* argv, Console& console) {
   try {
     return run(argc, argv, console);
   } catch (const RunError& error) {
-    console.write(error.text);
-    if (error.waitForKey) console.waitKey();
-    return error.status;
+    return reportRunError(error, console);
   } catch (const std::bad_alloc&) {
-    console.write("ERROR: MEMORIA INSUFICIENTE PARA LAS MATRICES DEL MODELO\n");
-    return 1;
+    return reportRunError(RunError("ERROR: MEMORIA INSUFICIENTE PARA LAS MATRICES DEL MODELO\n"), console);
   }
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "jacobi.h"
-#include "modal_console.h"
+#include "console.h"
 
 namespace calcdin {
 

@@ -2,13 +2,6 @@
 
 namespace calcdin {
 
-namespace {
-void setSymmetric(Mat6& m, int r, int c, double value) {
-  m[r][c] = value;
-  m[c][r] = value;
-}
-}  // namespace
-
 Mat6 closedFormStiffness(const BarRecord& bar, int type) {
   const double Lc = bar.aclx * bar.L;
   const double EA = bar.E * bar.A / Lc;
@@ -104,46 +97,13 @@ Mat6 consistentMass(const BarRecord& bar, int type) {
   return m;
 }
 
-Mat6 condense(const Mat6& matrix, int k, double pivot) {
-  Mat6 out{};
-  for (int r = 1; r <= 6; ++r)
-    for (int c = 1; c <= 6; ++c)
-      if (r != k && c != k) out[r][c] = matrix[r][c] - matrix[r][k] * matrix[k][c] / pivot;
-  return out;
-}
-
-Mat6 multiply(const Mat6& a, const Mat6& b) {
-  Mat6 out{};
-  for (int r = 1; r <= 6; ++r)
-    for (int c = 1; c <= 6; ++c) {
-      double sum = 0.0;
-      for (int i = 1; i <= 6; ++i) sum += a[r][i] * b[i][c];
-      out[r][c] = sum;
-    }
-  return out;
-}
-
-Mat6 transpose(const Mat6& a) {
-  Mat6 out{};
-  for (int r = 1; r <= 6; ++r)
-    for (int c = 1; c <= 6; ++c) out[r][c] = a[c][r];
-  return out;
-}
-
 Mat6 withRigidZones(const Mat6& stiffness, double ai, double aj) {
-  Mat6 C{};
-  for (int i = 1; i <= 6; ++i) C[i][i] = 1.0;
-  C[2][3] = ai;
-  C[5][6] = -aj;
+  const Mat6 C = rigidZoneMatrix(ai, aj);
   return multiply(multiply(transpose(C), stiffness), C);
 }
 
 Mat6 toGlobalAxes(const Mat6& local, double c, double s) {
-  Mat6 T{};
-  T[1][1] = T[2][2] = T[4][4] = T[5][5] = c;
-  T[1][2] = T[4][5] = s;
-  T[2][1] = T[5][4] = -s;
-  T[3][3] = T[6][6] = 1.0;
+  const Mat6 T = rotationMatrix(c, s);
   return multiply(multiply(transpose(T), local), T);
 }
 
@@ -160,8 +120,8 @@ ElementMatrices buildElementMatrices(const BarRecord& bar) {
       const int released = bar.type == 7 ? 2 : 5;
       Mat6 full = closedFormStiffness(bar, 1);
       Mat6 fullMass = consistentMass(bar, 1);
-      stiffness = condense(full, released, full[released][released]);
-      mass = condense(fullMass, released, fullMass[released][released]);
+      stiffness = condenseDirection(full, released, full[released][released]);
+      mass = condenseDirection(fullMass, released, fullMass[released][released]);
       break;
     }
     default:

@@ -2,13 +2,10 @@
 // Element stiffness and consistent mass matrices of one bar, from its record in
 // the bar record file. 6x6 matrices are 1-based (slot 0 unused), local order
 // u1, v1, th1, u2, v2, th2.
-#include <array>
-
 #include "bar_record.h"
+#include "mat6.h"
 
 namespace calcdin {
-
-using Mat6 = std::array<std::array<double, 7>, 7>;
 
 // Closed-form local stiffness of types 1 to 4 on the flexible length, with the
 // shear factor kappa = 1/(1+phi) applied alike to every type.
@@ -17,18 +14,11 @@ Mat6 closedFormStiffness(const BarRecord& bar, int type);
 // Consistent local mass of types 1 to 4 on the full length.
 Mat6 consistentMass(const BarRecord& bar, int type);
 
-// Static condensation of one released local direction k, dividing by pivot.
-Mat6 condense(const Mat6& matrix, int k, double pivot);
-
 // Cᵀ·K·C with C the identity except C(2,3) = ai and C(5,6) = -aj.
 Mat6 withRigidZones(const Mat6& stiffness, double ai, double aj);
 
 // Tᵀ·local·T for the bar's direction cosines.
 Mat6 toGlobalAxes(const Mat6& local, double c, double s);
-
-// Plain 6x6 product, terms summed in ascending order.
-Mat6 multiply(const Mat6& a, const Mat6& b);
-Mat6 transpose(const Mat6& a);
 
 struct ElementMatrices {
   Mat6 stiffness{};  // global axes

@@ -2,10 +2,10 @@
 #include <cstdio>
 
 #include "driver.h"
-#include "modal_console.h"
+#include "console.h"
 
 int main(int argc, char** argv) {
-  calcdin::TerminalConsole console;
+  TerminalConsole console;
   int status = calcdin::runCalcdin(argc, argv, console);
   std::fflush(stdout);
   return status;

@@ -36,8 +36,8 @@ Elimination eliminateSupports(const std::vector<Support>& supports, int nn, int 
   for (std::size_t s = 1; s < supports.size(); ++s) {
     const int k = supports[s].index;
     const int code = supports[s].code;
-    // In the table's order: horizontal always, the rotation of 121 before the
-    // vertical, the rotation of 111 after it.
+    // The order of removal, kept in `eliminated`: horizontal always, the rotation
+    // of 121 before the vertical, the rotation of 111 after it.
     remove(3 * k - 2);
     if (code == 121) remove(3 * k);
     // A vertical spring keeps its direction, held by the spring, unless option 2

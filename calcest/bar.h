@@ -4,10 +4,12 @@
 // (slot 0 unused), in the local order u1, v1, th1, u2, v2, th2.
 #include <array>
 
+#include "mat6.h"
 #include "model.h"
 
+namespace calcest {
+
 using Vec6 = std::array<double, 7>;
-using Mat6 = std::array<std::array<double, 7>, 7>;
 using StationArray = std::array<double, kStations>;
 
 struct Bar : BarInput {
@@ -23,6 +25,9 @@ struct Bar : BarInput {
   std::array<Mat6, 6> local{}, withZones{};
   Mat6 C{}, Ct{}, T{}, Tt{}, global{};
 
-  // Results at the 21 stations.
+  // Results: end displacements in local axes, then values at the 21 stations.
+  Vec6 localEnds{};
   StationArray N{}, V{}, M{}, defx{}, defy{}, giro{}, slope{}, angle{};
 };
+
+}  // namespace calcest

@@ -7,9 +7,13 @@
 #include <vector>
 
 #include "bar.h"
+#include "file_handle.h"
+#include "capacities.h"
 #include "model.h"
 #include "scan.h"
 #include "text_out.h"
+
+namespace calcest {
 
 struct Tie {
   int labelA = 0, labelB = 0, dirA = 0, dirB = 0, nodeA = 0, nodeB = 0;
@@ -24,8 +28,8 @@ struct NodalLoad {
   double value[3] = {0, 0, 0};
 };
 
+// The reaction of one support at its node.
 struct NodeResult {
-  int label = 0, index = 0;
   double Rx = 0, Ry = 0, M = 0;
 };
 
@@ -41,8 +45,6 @@ struct StationEntry {
   double X = 0, defyS = 0, defxS = 0, slope = 0, M = 0, V = 0, N = 0;
   double giroL = 0, giroR = 0, angleR = 0, defyL = 0, defyR = 0;
 };
-
-constexpr int kMaxBars = 250;  // the point grid holds 20 * 250 + 1 points
 
 // Zero-filled array of doubles; calloc leaves untouched pages unmapped, so a
 // large band costs only what the model really uses.
@@ -62,13 +64,6 @@ class ZeroArray {
   std::unique_ptr<double, Free> data_;
   size_t size_ = 0;
 };
-
-struct FileCloser {
-  void operator()(FILE* f) const {
-    if (f) std::fclose(f);
-  }
-};
-using FileHandle = std::unique_ptr<FILE, FileCloser>;
 
 // Opens a file or throws RunError (with a key wait) naming it.
 FileHandle openFile(const std::string& name, const char* mode);
@@ -91,7 +86,7 @@ struct AnalysisContext {
   UnitConstants units{9.806, 1000.0};
 
   std::vector<Node> nodes;
-  std::vector<NodeResult> nodeResults;
+  std::vector<NodeResult> reactions;  // one per support, slot 0 unused
   std::vector<Bar> bars;
   std::vector<BarEnds> barEnds;
   std::vector<Section> sections;
@@ -112,3 +107,5 @@ struct AnalysisContext {
   int nn() const { return static_cast<int>(nodes.size()) - 1; }
   size_t band(int row, int col) const { return static_cast<size_t>(row) * bw + static_cast<size_t>(col); }
 };
+
+}  // namespace calcest

@@ -1,4 +1,4 @@
-// The run of calcest, step by step: command line, files, phases, exit status.
+// The run of calcest: command line, files, computation, result files, exit status.
 #include <cstdlib>
 #include <new>
 #include <stdexcept>
@@ -8,8 +8,11 @@
 #include "phases.h"
 #include "run_error.h"
 
+namespace calcest {
+
 namespace {
 constexpr size_t kMaxModelNameLength = 51;  // side-file names are built from it
+const char* const kOutOfMemory = "ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n";
 
 void checkCommandLine(const std::vector<std::string>& args) {
   if (args.size() != 6) throw RunError("ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )", true);
@@ -19,9 +22,10 @@ void checkCommandLine(const std::vector<std::string>& args) {
                    true);
 }
 
-// Step 2: the command-line files and the first two fixed-name traces. Both
-// inputs are opened first: a run that cannot start must leave every result of
-// the last run as it was (calcdin reads its bar record file with its model).
+// The files named on the command line and the traces esfuerzos.txt and
+// fp_pruebak.txt. Both inputs are opened first: a run that cannot start must
+// leave every result of the last run as it was (calcdin reads its bar record
+// file with its model).
 void openMainFiles(AnalysisContext& ctx) {
   const CommandLine& a = ctx.args;
   ctx.modelFile = openFile(a.model, "r");
@@ -35,7 +39,7 @@ void openMainFiles(AnalysisContext& ctx) {
   ctx.loads = std::make_unique<Scanner>(ctx.loadsFile.get(), a.loads);
 }
 
-// Step 4: the side files named after the model file, in their fixed order.
+// The side files named after the model file: .kar, .kra, .tst, .gan, .def.
 void openSideFiles(AnalysisContext& ctx) {
   ctx.stem = sideFileStem(ctx.args.model);
   ctx.kar.open(ctx.stem + ".kar");
@@ -45,36 +49,32 @@ void openSideFiles(AnalysisContext& ctx) {
   ctx.def.open(ctx.stem + ".def");
 }
 
-// The files the other programs read must have reached the disk: a run whose
-// results were cut (a full disk) is not reported as complete.
-void checkResultFilesWritten(AnalysisContext& ctx) {
-  ctx.results.close();
-  for (const TextOut* out : {&ctx.results, &ctx.diagram, &ctx.kar, &ctx.gan, &ctx.def})
-    if (out->writeFailed()) throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", out->name().c_str()));
-  if (ctx.barRecordsFailed)
-    throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", ctx.args.barRecords.c_str()));
-}
+}  // namespace
 
-void analyse(AnalysisContext& ctx) {
+void openFiles(AnalysisContext& ctx) {
   openMainFiles(ctx);
   openSideFiles(ctx);
-  consoleWrite("  Presione una tecla para continuar\n");
-  waitKey();
+}
+
+void readAndAssemble(AnalysisContext& ctx) {
   readHeaderAndEcho(ctx);
   readModelTables(ctx);
+  computeAllElementMatrices(ctx);  // the loads need T
   readAndApplyBarLoads(*ctx.loads, ctx.bars);
   writeSelfWeight(ctx);
   readSupportsAndTies(ctx);
   allocateBand(ctx);
   readNodalLoadsAndBuildLoadVector(ctx);
   assembleStiffness(ctx);
+}
+
+void compute(AnalysisContext& ctx) {
+  readAndAssemble(ctx);
   applySupportsAndTies(ctx);
   solveBand(ctx);
   computeBarResults(ctx);
   computeReactions(ctx);
-  checkResultFilesWritten(ctx);
 }
-}  // namespace
 
 std::string sideFileStem(const std::string& modelFileName) {
   // A dot in a directory name ("./viga.dat", "obra.v2/viga.dat") is not the
@@ -85,18 +85,26 @@ std::string sideFileStem(const std::string& modelFileName) {
 }
 
 int runCalcest(const std::vector<std::string>& args) {
+  TerminalConsole console;
+  int status = 0;
   try {
     checkCommandLine(args);
     AnalysisContext ctx;
     ctx.args = {args[0], args[1], args[2], args[3], args[4], args[5]};
-    analyse(ctx);
-    std::fflush(stdout);
-    return 0;
+    openFiles(ctx);
+    consoleWrite("  Presione una tecla para continuar\n");
+    waitKey();
+    compute(ctx);
+    writeResults(ctx);
   } catch (const RunError& error) {
-    return reportRunError(error);
+    status = reportRunError(error, console);
   } catch (const std::bad_alloc&) {
-    return reportOutOfMemory();
+    status = reportRunError(RunError(kOutOfMemory), console);
   } catch (const std::length_error&) {
-    return reportOutOfMemory();
+    status = reportRunError(RunError(kOutOfMemory), console);
   }
+  std::fflush(stdout);
+  return status;
 }
+
+}  // namespace calcest

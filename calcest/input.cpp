@@ -9,6 +9,8 @@
 #include "phases.h"
 #include "run_error.h"
 
+namespace calcest {
+
 ZeroArray::ZeroArray(size_t count) : size_(count) {
   data_.reset(static_cast<double*>(std::calloc(count ? count : 1, sizeof(double))));
   if (!data_) throw std::bad_alloc();
@@ -40,17 +42,12 @@ void readModelTables(AnalysisContext& ctx) {
   ModelReader reader(*ctx.model);
   const ModelHeader& h = ctx.header;
   ctx.nodes = reader.readNodes(h.nn);
-  ctx.nodeResults.assign(static_cast<size_t>(h.nn) + 1, NodeResult{});
-  for (int k = 1; k <= h.nn; ++k) ctx.nodeResults[k] = {ctx.nodes[k].label, ctx.nodes[k].index, 0, 0, 0};
   std::vector<BarInput> input = reader.readBars(h.nb, ctx.nodes, ctx.maxw);
   ctx.sections = reader.readSections(h.nsec);
   ctx.materials = reader.readMaterials(h.nmat, ctx.units.g);
   applyAllBarProperties(input, ctx.materials, ctx.sections);
   ctx.bars.assign(input.size(), Bar{});
-  for (size_t i = 1; i < input.size(); ++i) {
-    ctx.bars[i] = Bar(input[i]);
-    computeElementMatrices(ctx.bars[i]);  // the loads need T, the records every matrix
-  }
+  for (size_t i = 1; i < input.size(); ++i) ctx.bars[i] = Bar(input[i]);
   ctx.barEnds.assign(input.size(), BarEnds{});
 }
 
@@ -125,3 +122,5 @@ void readNodalLoadsAndBuildLoadVector(AnalysisContext& ctx) {
   for (int k = 1; k <= ctx.neq; ++k) ctx.esfuerzos.print(" f[%d]= %lf\n", k, ctx.f[k]);
   ctx.esfuerzos.close();
 }
+
+}  // namespace calcest

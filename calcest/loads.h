@@ -4,7 +4,10 @@
 #include <vector>
 
 #include "bar.h"
+#include "end_loads.h"
 #include "scan.h"
+
+namespace calcest {
 
 struct BarLoad {
   int barLabel = 0;
@@ -30,16 +33,4 @@ void applySelfWeight(Bar& bar);
 // from the bar's length, as projected for the load, by more than 1e-3 of it).
 void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars);
 
-// Local end shears and moments of a transverse load, for the bar types that carry
-// equivalent loads (other types give zeros).
-struct EndShearsMoments {
-  double VI = 0, MI = 0, VJ = 0, MJ = 0;
-};
-
-// Point force P (local transverse) at distance a from node I and b from node J.
-EndShearsMoments pointForceEndLoads(int barType, double P, double a, double b);
-
-// Distributed load (ltype 3 uniform, 4 rising, 5 falling) of local intensity qt
-// over [a, a + c], b from its end to node J, on bar types 1 to 6: the point-force
-// row integrated over the loaded stretch.
-EndShearsMoments distributedEndLoads(int barType, int ltype, double qt, double a, double c, double b);
+}  // namespace calcest

@@ -6,5 +6,5 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  return runCalcest(args);
+  return calcest::runCalcest(args);
 }

@@ -7,6 +7,8 @@
 #include "phases.h"
 #include "run_error.h"
 
+namespace calcest {
+
 void writeNodeResults(AnalysisContext& ctx) {
   for (int k = 1; k <= ctx.nn(); ++k) ctx.results.print(" %d       %lf       \n", k, ctx.units.scale * ctx.nodes[k].uy);
 }
@@ -35,38 +37,6 @@ void writeArtCorteBlock(TextOut& out, const Bar& bar, const double d[7]) {
     double x = bar.xs[k], e = x / bar.L;
     out.print(" defy %lf  fi1 %lf  fi2 %lf  fi3 %lf  fi4 %lf\n", bar.defy[k], 1 - 3 * e * e + 2 * e * e * e,
               x * (1 - e) * (1 - e), 3 * e * e - 2 * e * e * e, x * x * (e - 1) / bar.L);
-  }
-}
-
-void buildStationTable(AnalysisContext& ctx) {
-  const int nb = ctx.nb(), last = kStations - 1;
-  constexpr int kMaxEntries = 20 * kMaxBars + 1;
-  if (20 * nb + 1 > kMaxEntries) throw RunError("ERROR: DEMASIADAS BARRAS PARA LA TABLA DE PUNTOS\n");
-  ctx.stations.clear();
-  ctx.stations.reserve(static_cast<size_t>(20 * nb + 1));
-  double X = 0.0;
-  for (int i = 1; i <= nb; ++i) {
-    const Bar& bar = ctx.bars[i];
-    for (int k = i == 1 ? 0 : 1; k <= last; ++k) {
-      if (i > 1 || k > 0) X += 0.05 * bar.L;
-      StationEntry e;
-      e.X = X;
-      e.defyS = ctx.units.scale * bar.defy[k];
-      e.defxS = ctx.units.scale * bar.defx[k];
-      e.slope = bar.slope[k];
-      e.M = bar.M[k], e.V = bar.V[k], e.N = bar.N[k];
-      e.giroL = e.giroR = bar.giro[k];
-      e.angleR = bar.angle[k];
-      e.defyL = e.defyR = bar.defy[k];
-      if (k == last) {
-        // The point where this bar ends: its right side belongs to the next bar.
-        const Bar* next = i < nb ? &ctx.bars[i + 1] : nullptr;
-        e.giroR = next ? next->giro[0] : bar.giro[last];
-        e.angleR = next ? next->angle[0] : bar.giro[last];
-        e.defyR = next ? next->defy[0] : bar.defy[last];
-      }
-      ctx.stations.push_back(e);
-    }
   }
 }
 
@@ -139,6 +109,19 @@ void writeBarRecords(AnalysisContext& ctx) {
   }
 }
 
+namespace {
+void writeBarLines(AnalysisContext& ctx) {
+  TextOut artcorte;
+  artcorte.open("artcorte.txt");
+  for (int i = 1; i <= ctx.nb(); ++i) {
+    const Bar& bar = ctx.bars[i];
+    writeArtCorteBlock(artcorte, bar, bar.localEnds.data());
+    writeBarLine(ctx, bar, ctx.barEnds[bar.index]);
+  }
+  artcorte.close();
+}
+}  // namespace
+
 void writeSupportLine(AnalysisContext& ctx, const Support& sup, const NodeResult& result) {
   // Two values whatever the code: the vertical reaction and the moment.
   ctx.results.print(" %5d  %lf  %lf\n", sup.index, result.Ry, result.M);
@@ -154,3 +137,27 @@ void writeTieLines(AnalysisContext& ctx) {
                       kLetter[t.dirB], t.FB);
   }
 }
+
+namespace {
+// The files the other programs read must have reached the disk: a run whose
+// results were cut (a full disk) is not reported as complete.
+void checkResultFilesWritten(AnalysisContext& ctx) {
+  ctx.results.close();
+  for (const TextOut* out : {&ctx.results, &ctx.diagram, &ctx.kar, &ctx.gan, &ctx.def})
+    if (out->writeFailed()) throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", out->name().c_str()));
+  if (ctx.barRecordsFailed)
+    throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", ctx.args.barRecords.c_str()));
+}
+}  // namespace
+
+void writeResults(AnalysisContext& ctx) {
+  writeNodeResults(ctx);
+  writeBarLines(ctx);
+  writeBarRecords(ctx);
+  writeStationFiles(ctx);
+  for (size_t k = 1; k < ctx.supports.size(); ++k) writeSupportLine(ctx, ctx.supports[k], ctx.reactions[k]);
+  writeTieLines(ctx);
+  checkResultFilesWritten(ctx);
+}
+
+}  // namespace calcest

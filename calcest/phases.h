@@ -6,18 +6,29 @@
 
 #include "context.h"
 
-// Driver (driver.cpp): the whole run; returns the exit status.
+namespace calcest {
+
+// Driver (driver.cpp): the whole run; returns the exit status. It opens the
+// files, computes everything, then writes the results.
 int runCalcest(const std::vector<std::string>& args);
+// Opens the files of ctx.args: both inputs first, then the outputs and traces.
+void openFiles(AnalysisContext& ctx);
+// Reads the model and the loads and assembles the band, with their traces.
+void readAndAssemble(AnalysisContext& ctx);
+// readAndAssemble, then supports and ties, the solution, bar results and reactions.
+void compute(AnalysisContext& ctx);
 // Stem of the side files: the model file name up to the first '.' of its last
 // component (directories kept).
 std::string sideFileStem(const std::string& modelFileName);
 
 // Input (input.cpp).
-void readHeaderAndEcho(AnalysisContext& ctx);        // step 6
-void readModelTables(AnalysisContext& ctx);          // step 8
-void writeSelfWeight(AnalysisContext& ctx);          // step 10
-void readSupportsAndTies(AnalysisContext& ctx);      // step 11
-void readNodalLoadsAndBuildLoadVector(AnalysisContext& ctx);  // step 12
+void readHeaderAndEcho(AnalysisContext& ctx);  // echoed to the results and diagram files
+void readModelTables(AnalysisContext& ctx);    // nodes, bars, sections, materials
+// Writes every bar's self-weight line to the .kar file; applies it as a load
+// when the header asks for it.
+void writeSelfWeight(AnalysisContext& ctx);
+void readSupportsAndTies(AnalysisContext& ctx);
+void readNodalLoadsAndBuildLoadVector(AnalysisContext& ctx);  // with the bars' equivalent loads
 void allocateBand(AnalysisContext& ctx);             // band sized by bars and ties
 Tie readTie(Scanner& in, int position, const std::vector<Node>& nodes);
 
@@ -28,31 +39,34 @@ Mat6 fullLocalMatrix(const Bar& bar);
 Mat6 condense(const Mat6& full, int type);
 Mat6 closedFormHinged(const Bar& bar, int type);  // types 2, 3, 4
 void computeElementMatrices(Bar& bar);            // local, zones, C, T, global
-Mat6 multiply(const Mat6& a, const Mat6& b);
-Mat6 transpose(const Mat6& a);
-void assembleStiffness(AnalysisContext& ctx);     // step 13
+void computeAllElementMatrices(AnalysisContext& ctx);
+void assembleStiffness(AnalysisContext& ctx);
 void writeBandRows(TextOut& out, AnalysisContext& ctx);  // six entries per row
 
 // Supports and ties (supports.cpp).
-void applySupportsAndTies(AnalysisContext& ctx);  // step 14
+void applySupportsAndTies(AnalysisContext& ctx);
 void applySupport(AnalysisContext& ctx, const Support& support);
 
 // Solver (solver.cpp).
-void solveBand(AnalysisContext& ctx);             // step 15
+void solveBand(AnalysisContext& ctx);
 
 // Results (results.cpp).
-void computeBarResults(AnalysisContext& ctx);     // step 16
-void computeReactions(AnalysisContext& ctx);      // step 17
+void computeBarResults(AnalysisContext& ctx);
+void buildStationTable(AnalysisContext& ctx);
+void computeReactions(AnalysisContext& ctx);
 void supportReaction(const AnalysisContext& ctx, const Support& support, NodeResult& out);
 
-// Output files (output.cpp).
+// Output files (output.cpp). writeResults writes them all in order and fails
+// when a file the other programs read did not reach the disk.
+void writeResults(AnalysisContext& ctx);
 void writeNodeResults(AnalysisContext& ctx);
 void writeBarLine(AnalysisContext& ctx, const Bar& bar, const BarEnds& ends);
 void writeArtCorteBlock(TextOut& out, const Bar& bar, const double delta[7]);
-void buildStationTable(AnalysisContext& ctx);
 void writeStationFiles(AnalysisContext& ctx);
 void writeBarRecords(AnalysisContext& ctx);
 void writeSupportLine(AnalysisContext& ctx, const Support& sup, const NodeResult& result);
 void writeTieLines(AnalysisContext& ctx);
 // Fills one record of the bar record file (barrecord::kRecordSize bytes).
 void encodeBarRecord(const Bar& bar, unsigned char* record);
+
+}  // namespace calcest

@@ -3,6 +3,9 @@
 #include <cmath>
 
 #include "phases.h"
+#include "run_error.h"
+
+namespace calcest {
 
 namespace {
 // Transverse displacement along the bar and its derivative, by bar type, from
@@ -87,8 +90,9 @@ void stationValues(Bar& bar, const BarEnds& e) {
   }
 }
 
-void barResult(AnalysisContext& ctx, Bar& bar, TextOut& artcorte) {
-  double u[7] = {0};
+void barResult(AnalysisContext& ctx, Bar& bar) {
+  Vec6& u = bar.localEnds;
+  u = Vec6{};
   const Node& ni = ctx.nodes[bar.nodeI];
   const Node& nj = ctx.nodes[bar.nodeJ];
   double global[7] = {0, ni.ux, ni.uy, ni.rot, nj.ux, nj.uy, nj.rot};
@@ -107,13 +111,11 @@ void barResult(AnalysisContext& ctx, Bar& bar, TextOut& artcorte) {
   if (bar.type == 8) curve[5] = -curve[5], bar.defy[last] = curve[5];
   if (bar.type == 7) curve[2] = -curve[2], bar.defy[0] = curve[2];
   if (hasCurves(bar.type)) computeCurves(bar, curve);
-  writeArtCorteBlock(artcorte, bar, u);
   double f[7];
-  endForces(bar, u, f);
+  endForces(bar, u.data(), f);
   BarEnds& ends = ctx.barEnds[bar.index];
   ends = endValues(bar, f);
   stationValues(bar, ends);
-  writeBarLine(ctx, bar, ends);
 }
 }  // namespace
 
@@ -124,14 +126,40 @@ void computeBarResults(AnalysisContext& ctx) {
     node.uy = ctx.f[3 * k - 1];
     node.rot = ctx.f[3 * k];
   }
-  writeNodeResults(ctx);
-  TextOut artcorte;
-  artcorte.open("artcorte.txt");
-  for (int i = 1; i <= ctx.nb(); ++i) barResult(ctx, ctx.bars[i], artcorte);
-  artcorte.close();
+  for (int i = 1; i <= ctx.nb(); ++i) barResult(ctx, ctx.bars[i]);
   buildStationTable(ctx);
-  writeBarRecords(ctx);
-  writeStationFiles(ctx);
+}
+
+void buildStationTable(AnalysisContext& ctx) {
+  const int nb = ctx.nb(), last = kStations - 1;
+  constexpr int kMaxEntries = 20 * kMaxBars + 1;
+  if (20 * nb + 1 > kMaxEntries) throw RunError("ERROR: DEMASIADAS BARRAS PARA LA TABLA DE PUNTOS\n");
+  ctx.stations.clear();
+  ctx.stations.reserve(static_cast<size_t>(20 * nb + 1));
+  double X = 0.0;
+  for (int i = 1; i <= nb; ++i) {
+    const Bar& bar = ctx.bars[i];
+    for (int k = i == 1 ? 0 : 1; k <= last; ++k) {
+      if (i > 1 || k > 0) X += 0.05 * bar.L;
+      StationEntry e;
+      e.X = X;
+      e.defyS = ctx.units.scale * bar.defy[k];
+      e.defxS = ctx.units.scale * bar.defx[k];
+      e.slope = bar.slope[k];
+      e.M = bar.M[k], e.V = bar.V[k], e.N = bar.N[k];
+      e.giroL = e.giroR = bar.giro[k];
+      e.angleR = bar.angle[k];
+      e.defyL = e.defyR = bar.defy[k];
+      if (k == last) {
+        // The point where this bar ends: its right side belongs to the next bar.
+        const Bar* next = i < nb ? &ctx.bars[i + 1] : nullptr;
+        e.giroR = next ? next->giro[0] : bar.giro[last];
+        e.angleR = next ? next->angle[0] : bar.giro[last];
+        e.defyR = next ? next->defy[0] : bar.defy[last];
+      }
+      ctx.stations.push_back(e);
+    }
+  }
 }
 
 void supportReaction(const AnalysisContext& ctx, const Support& sup, NodeResult& out) {
@@ -169,16 +197,13 @@ void supportReaction(const AnalysisContext& ctx, const Support& sup, NodeResult&
 }
 
 void computeReactions(AnalysisContext& ctx) {
-  for (size_t k = 1; k < ctx.supports.size(); ++k) {
-    const Support& sup = ctx.supports[k];
-    NodeResult& result = ctx.nodeResults[sup.index];
-    supportReaction(ctx, sup, result);
-    writeSupportLine(ctx, sup, result);
-  }
+  ctx.reactions.assign(ctx.supports.size(), NodeResult{});
+  for (size_t k = 1; k < ctx.supports.size(); ++k) supportReaction(ctx, ctx.supports[k], ctx.reactions[k]);
   for (size_t k = 1; k < ctx.ties.size(); ++k) {
     Tie& tie = ctx.ties[k];
     tie.FA = ctx.P * (ctx.f[tie.dofB] - ctx.f[tie.dofA] - tie.value);
     tie.FB = -tie.FA;
   }
-  writeTieLines(ctx);
 }
+
+}  // namespace calcest

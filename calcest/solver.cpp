@@ -9,6 +9,8 @@
 #include "phases.h"
 #include "run_error.h"
 
+namespace calcest {
+
 namespace {
 [[noreturn]] void zeroPivot(int row, double value) {
   throw RunError(formatText("MODELO CON PROBLEMAS(VERIFICAR)\ns[%d,1]= %lf  \n"
@@ -113,3 +115,5 @@ void solveBand(AnalysisContext& ctx) {
   reduced.close();
   backSubstitute(ctx, trace);
 }
+
+}  // namespace calcest

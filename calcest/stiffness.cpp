@@ -6,6 +6,8 @@
 #include "phases.h"
 #include "run_error.h"
 
+namespace calcest {
+
 namespace {
 // Release masks (1 keeps the freedom) in the slot order of kStiffTypes.
 constexpr int kMasks[6][7] = {
@@ -35,11 +37,6 @@ ElementConstants elementConstants(const Bar& bar) {
     k.psi = 3.0 * bar.E * bar.I / (k.l * k.l * bar.G * bar.A);
   }
   return k;
-}
-
-void setSymmetric(Mat6& m, int r, int c, double v) {
-  m[r][c] = v;
-  m[c][r] = v;
 }
 
 void setAxial(Mat6& m, double EA_l) {
@@ -77,10 +74,9 @@ Mat6 condense(const Mat6& full, int type) {
     double pivot = m[k][k];
     // A freedom without stiffness of its own has nothing to pass on.
     if (pivot != 0.0)
-      for (int i = 1; i <= 6; ++i)
-        for (int j = 1; j <= 6; ++j)
-          if (i != k && j != k) m[i][j] -= m[i][k] * m[k][j] / pivot;
-    for (int i = 1; i <= 6; ++i) m[i][k] = m[k][i] = 0.0;
+      m = condenseDirection(m, k, pivot);
+    else
+      for (int i = 1; i <= 6; ++i) m[i][k] = m[k][i] = 0.0;
   }
   return m;
 }
@@ -101,40 +97,12 @@ Mat6 closedFormHinged(const Bar& bar, int type) {
   return m;
 }
 
-Mat6 multiply(const Mat6& a, const Mat6& b) {
-  Mat6 m{};
-  for (int i = 1; i <= 6; ++i)
-    for (int j = 1; j <= 6; ++j) {
-      double sum = 0.0;
-      for (int k = 1; k <= 6; ++k) sum += a[i][k] * b[k][j];
-      m[i][j] = sum;
-    }
-  return m;
-}
-
-Mat6 transpose(const Mat6& a) {
-  Mat6 m{};
-  for (int i = 1; i <= 6; ++i)
-    for (int j = 1; j <= 6; ++j) m[i][j] = a[j][i];
-  return m;
-}
-
 void computeElementMatrices(Bar& bar) {
   ElementConstants k = elementConstants(bar);
   Mat6 full = fullLocalMatrix(bar);
-  bar.C = Mat6{};
-  bar.T = Mat6{};
-  for (int i = 1; i <= 6; ++i) bar.C[i][i] = 1.0;
-  bar.C[2][3] = k.ai;
-  bar.C[5][6] = -k.aj;
+  bar.C = rigidZoneMatrix(k.ai, k.aj);
   bar.Ct = transpose(bar.C);
-  for (int block : {0, 3}) {
-    bar.T[block + 1][block + 1] = bar.cos;
-    bar.T[block + 1][block + 2] = bar.sin;
-    bar.T[block + 2][block + 1] = -bar.sin;
-    bar.T[block + 2][block + 2] = bar.cos;
-    bar.T[block + 3][block + 3] = 1.0;
-  }
+  bar.T = rotationMatrix(bar.cos, bar.sin);
   bar.Tt = transpose(bar.T);
   for (int slot = 0; slot < 6; ++slot) {
     bar.local[slot] = slot == 0 ? full : condense(full, kStiffTypes[slot]);
@@ -142,6 +110,10 @@ void computeElementMatrices(Bar& bar) {
   }
   int slot = stiffSlot(bar.type);
   bar.global = slot < 0 ? Mat6{} : multiply(multiply(bar.Tt, bar.withZones[slot]), bar.T);
+}
+
+void computeAllElementMatrices(AnalysisContext& ctx) {
+  for (int i = 1; i <= ctx.nb(); ++i) computeElementMatrices(ctx.bars[i]);
 }
 
 namespace {
@@ -203,3 +175,5 @@ void assembleStiffness(AnalysisContext& ctx) {
   rows.open("rigidez1.txt");
   writeBandRows(rows, ctx);
 }
+
+}  // namespace calcest

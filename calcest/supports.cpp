@@ -4,6 +4,8 @@
 
 #include "phases.h"
 
+namespace calcest {
+
 namespace {
 // Adds v to K(r, c) (r <= c) in the working and the reference matrix.
 void addBoth(AnalysisContext& ctx, int r, int c, double v) {
@@ -70,3 +72,5 @@ void applySupportsAndTies(AnalysisContext& ctx) {
     addBoth(ctx, std::min(a, b), std::max(a, b), -ctx.P);
   }
 }
+
+}  // namespace calcest

@@ -11,6 +11,8 @@
 
 #include "run_error.h"
 
+namespace calcest {
+
 namespace {
 constexpr size_t kFileBuffer = 1 << 18;
 }
@@ -403,3 +405,5 @@ void TextOut::print(const char* fmt, ...) {
   appendFormattedLiteral(*sink_, fmt, args);
   va_end(args);
 }
+
+}  // namespace calcest

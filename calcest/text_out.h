@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+namespace calcest {
+
 // One argument of a formatted write.
 struct FormatArg {
   enum Kind { kInt, kDouble, kString, kChar } kind = kInt;
@@ -123,3 +125,5 @@ class TextOut {
   std::string name_;
   bool writeFailed_ = false;
 };
+
+}  // namespace calcest

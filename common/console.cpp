@@ -75,15 +75,8 @@ void waitKey() {
   }
 }
 
-int reportRunError(const RunError& error) {
-  consoleWrite(error.text);
-  if (error.waitForKey) waitKey();
-  std::fflush(stdout);
+int reportRunError(const RunError& error, Console& console) {
+  console.write(error.text);
+  if (error.waitForKey) console.waitKey();
   return error.status;
-}
-
-int reportOutOfMemory() {
-  consoleWrite("ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n");
-  std::fflush(stdout);
-  return 1;
 }

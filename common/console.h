@@ -1,6 +1,8 @@
 #pragma once
 // Console layer shared by the calculation programs: exact message output and a
-// key wait that never blocks when standard input is not a terminal.
+// key wait that never blocks when standard input is not a terminal. Phases that
+// are run and checked without a terminal talk through a Console.
+#include <string>
 #include <string_view>
 
 #include "run_error.h"
@@ -13,9 +15,29 @@ void consoleWrite(std::string_view cp1252Text);
 // byte is consumed if it is already there; a closed or empty stdin never blocks.
 void waitKey();
 
+class Console {
+ public:
+  virtual ~Console() = default;
+  virtual void write(std::string_view cp1252Text) = 0;
+  virtual void waitKey() = 0;
+};
+
+// The real console: consoleWrite() and waitKey().
+class TerminalConsole : public Console {
+ public:
+  void write(std::string_view cp1252Text) override { consoleWrite(cp1252Text); }
+  void waitKey() override { ::waitKey(); }
+};
+
+// Keeps what was written and counts key waits (for tests and benchmarks).
+class RecordingConsole : public Console {
+ public:
+  void write(std::string_view cp1252Text) override { text.append(cp1252Text); }
+  void waitKey() override { ++keyWaits; }
+  std::string text;
+  int keyWaits = 0;
+};
+
 // Prints the error's text, waits for a key when the error asks for it, and returns
 // the exit status to hand back from main().
-int reportRunError(const RunError& error);
-
-// Message and status for a table that could not be allocated.
-int reportOutOfMemory();
+int reportRunError(const RunError& error, Console& console);

@@ -40,7 +40,7 @@ void readModelTables(Scanner& in, Model& model) {
   model.supports.assign(1, Support{});
   for (int k = 1; k <= h.nsup; ++k) model.supports.push_back(reader.readSupport(k, model.nodes));
   model.ties.assign(1, Tie{});
-  for (int k = 1; k <= h.ntie; ++k) model.ties.push_back(readTie(in, k, model.nodes));
+  for (int k = 1; k <= h.ntie; ++k) model.ties.push_back(calcest::readTie(in, k, model.nodes));
   model.nodalLoads.assign(static_cast<size_t>(h.nload) + 1, NodalLoad{});
   for (int k = 1; k <= h.nload; ++k) {
     NodalLoad& load = model.nodalLoads[k];

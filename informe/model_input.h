@@ -10,6 +10,10 @@
 
 namespace informe {
 
+using calcest::BarLoad;
+using calcest::NodalLoad;
+using calcest::Tie;
+
 struct LoadOnBar {
   BarLoad load;
   int bar = 0;  // position of the loaded bar in the bar table

@@ -48,7 +48,7 @@ calcdin::PairMatrix assembled(const fixtures::BeamModel& beam) {
   calcdin::Elimination elimination = calcdin::eliminateSupports(model.supports, model.header.nn, calcdin::kOptionFree);
   calcdin::PairMatrix full(elimination.total);
   calcdin::BarRecordFile records(recordFile.file, "bench.bar");
-  calcdin::RecordingConsole console;
+  RecordingConsole console;
   calcdin::assembleAll(full, records, model.bars, calcdin::kOptionFree, elimination, console);
   return full;
 }
@@ -64,7 +64,7 @@ void CalcdinRun(benchmark::State& state) {
   const char* argv[] = {"calcdin", model.c_str(), records.c_str(), results.c_str(), "1"};
   int sweeps = 0;
   for (auto _ : state) {
-    calcdin::RecordingConsole console;
+    RecordingConsole console;
     if (calcdin::runCalcdin(5, argv, console) != 0) state.SkipWithError(console.text.c_str());
     sweeps = 0;
     for (std::size_t at = console.text.find("NSW:"); at != std::string::npos; at = console.text.find("NSW:", at + 1))

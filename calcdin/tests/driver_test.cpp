@@ -11,7 +11,7 @@
 namespace {
 struct InProcessRun {
   testsupport::ScratchDir dir;
-  calcdin::RecordingConsole console;
+  RecordingConsole console;
   int status = -1;
 
   InProcessRun(const fixtures::BeamModel& model, const std::string& option) {

@@ -7,7 +7,6 @@
 
 using calcdin::BarRecord;
 using calcdin::buildElementMatrices;
-using calcdin::Mat6;
 using fixtures::sampleBar;
 
 namespace {

@@ -160,7 +160,7 @@ calcdin::PairMatrix solvedSystem(const std::string& modelText, const std::string
   calcdin::Elimination elimination = calcdin::eliminateSupports(model.supports, nn, option);
   calcdin::PairMatrix full(elimination.total);
   calcdin::BarRecordFile records(recordFile.file, "m.bar");
-  calcdin::RecordingConsole console;
+  RecordingConsole console;
   calcdin::assembleAll(full, records, model.bars, option, elimination, console);
   calcdin::addVerticalSprings(full, calcdin::verticalSprings(model.supports, option));
   if (!calcdin::solvesReducedSystem(option)) return full;

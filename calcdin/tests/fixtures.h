@@ -1,7 +1,7 @@
 #pragma once
 // Test models of the modal engine: model file text and the bar record file the
-// static engine would leave for it, written here field by field at the record's
-// byte offsets.
+// static engine would leave for it, written here byte by byte on their own (not
+// through common/bar_record_layout.h), so a slip in that header shows.
 #include <cstdio>
 #include <string>
 #include <vector>

@@ -11,6 +11,7 @@
 #include "beam_models.h"
 #include "phases.h"
 
+using namespace calcest;
 using namespace beams;
 using testsupport::runProgram;
 using testsupport::ScratchDir;

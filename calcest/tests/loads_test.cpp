@@ -12,6 +12,8 @@
 #include "run_error.h"
 #include "test_support.h"
 
+using namespace calcest;
+
 namespace {
 
 constexpr double kTol = 1e-9;

@@ -4,6 +4,8 @@
 // twentieth of its length.
 #include "bar.h"
 
+namespace calcest {
+
 inline Bar sampleBar(int type, double L, double cosine = 1.0, double sine = 0.0, int orient = kHorizontal) {
   Bar bar;
   bar.index = bar.label = 1;
@@ -23,3 +25,5 @@ inline Bar sampleBar(int type, double L, double cosine = 1.0, double sine = 0.0,
   bar.xs[kStations - 1] = L;
   return bar;
 }
+
+}  // namespace calcest

@@ -11,6 +11,8 @@
 #include "sample_bar.h"
 #include "test_support.h"
 
+using namespace calcest;
+
 namespace {
 Bar horizontalBar(double L, int type, double E = 2.0, double A = 5.0, double I = 3.0) {
   Bar b = sampleBar(type, L);

@@ -15,6 +15,8 @@
 
 #include "text_out.h"
 
+using namespace calcest;
+
 namespace {
 template <class... Args>
 std::string viaPrintf(const char* fmt, Args... args) {

@@ -11,7 +11,7 @@
 
 namespace envolventes {
 
-constexpr int kMaxProjects = 50;
+using envelope::kMaxProjects;
 constexpr int kMaxListedFiles = 1500;
 constexpr int kDefaultHeight = 400;
 constexpr int kDefaultWidth = 3000;

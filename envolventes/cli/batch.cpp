@@ -10,10 +10,12 @@
 #include "project_names.h"
 #include "svg_canvas.h"
 
+namespace envelope {
+
 namespace {
 
 // Prints each message on its own line and remembers that one was shown.
-class ConsoleSink : public envelope::MessageSink {
+class ConsoleSink : public MessageSink {
  public:
   void showMessage(const std::string& text) override {
     consoleWrite(text + "\n");
@@ -38,32 +40,34 @@ const char* const kUsage =
 }  // namespace
 
 int runBatch(const std::vector<std::string>& args) {
-  envelope::EnvelopeRequest request;
+  EnvelopeRequest request;
   if (args.size() < 3 || args[0].empty() || !parseInt(args[1], 300, 20000, request.area.width) ||
-      !parseInt(args[2], 200, 2000, request.area.height) || args.size() - 3 > envelope::kMaxProjects) {
+      !parseInt(args[2], 200, 2000, request.area.height) || args.size() - 3 > kMaxProjects) {
     consoleWrite(kUsage);
     return 1;
   }
   request.envelopeName = args[0];
   request.projects.assign(args.begin() + 3, args.end());
 
-  if (envelope::checkEnvelopeName(request.envelopeName, request.projects) != envelope::EnvelopeNameCheck::Usable) {
+  if (checkEnvelopeName(request.envelopeName, request.projects) != EnvelopeNameCheck::Usable) {
     consoleWrite("ERROR NOMBRE DE ENVOLVENTE IGUAL AL DE UN PROYECTO\n");
     return 1;
   }
   ConsoleSink sink;
-  envelope::EnvelopeOutputs outputs;
+  EnvelopeOutputs outputs;
   if (!outputs.create(request.envelopeName, sink)) return 1;
-  envelope::EnvelopeState state;
-  envelope::RunOutcome outcome = envelope::runEnvelope(state, request, outputs, sink);
-  if (outcome == envelope::RunOutcome::SelectionError) return envelope::exitStatusFor(outcome);
+  EnvelopeState state;
+  RunOutcome outcome = runEnvelope(state, request, outputs, sink);
+  if (outcome == RunOutcome::SelectionError) return exitStatusFor(outcome);
 
   // Like the viewer, draw what is held even after a stop.
   const char* const suffixes[] = {"", "d.svg", "m.svg", "c.svg"};
   for (int selector = 1; selector <= 3; ++selector) {
-    envelope::SvgCanvas picture;
-    if (envelope::paintDiagram(state, selector, picture, sink) == envelope::DrawOutcome::ScriptError) continue;
+    SvgCanvas picture;
+    if (paintDiagram(state, selector, picture, sink) == DrawOutcome::ScriptError) continue;
     picture.save(request.envelopeName + suffixes[selector], sink);
   }
   return sink.count == 0 ? 0 : 1;
 }
+
+}  // namespace envelope

@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
+namespace envelope {
+
 // Runs the front end on the arguments after the program name; every message is
 // written to stdout. Returns the exit status: 0 when everything was written
 // without a message, 1 otherwise.
 int runBatch(const std::vector<std::string>& args);
+
+}  // namespace envelope

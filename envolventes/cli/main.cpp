@@ -3,4 +3,4 @@
 
 #include "batch.h"
 
-int main(int argc, char** argv) { return runBatch(std::vector<std::string>(argv + 1, argv + argc)); }
+int main(int argc, char** argv) { return envelope::runBatch(std::vector<std::string>(argv + 1, argv + argc)); }

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "line_reader.h"
-
 namespace envelope {
 
 void combineResultRecords(EnvelopeState& s, const ProjectTables& p) {

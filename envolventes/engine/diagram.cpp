@@ -282,7 +282,7 @@ namespace {
 DrawOutcome paint(const EnvelopeState& state, int selector, Canvas* screen, MessageSink& sink) {
   if (selector < 1 || selector > 3) return DrawOutcome::NothingToDraw;
   std::string name = state.scriptName(selector);
-  FilePtr script(name.empty() ? nullptr : std::fopen(name.c_str(), "w"));
+  FileHandle script(name.empty() ? nullptr : std::fopen(name.c_str(), "w"));
   if (!script) {
     sink.showMessage(scriptErrorText(selector));
     return DrawOutcome::ScriptError;

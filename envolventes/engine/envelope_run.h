@@ -36,7 +36,7 @@ class EnvelopeOutputs {
   bool finishForceTable(MessageSink& sink);
 
  private:
-  FilePtr report_, forceTable_;
+  FileHandle report_, forceTable_;
   std::string reportName_, forceTableName_;
 };
 

@@ -3,19 +3,26 @@
 // the last project read completely, the layout drawn from them, and the
 // envelopes, overall extremes and largest scales, which only grow. A second run
 // (after New or Open) combines its projects with what is held here.
+#include <cmath>
 #include <string>
 #include <vector>
+
+#include "capacities.h"
 
 namespace envelope {
 
 // Table capacities. Labels and counts outside them are refused with a message.
-constexpr int kMaxPoints = 5001;      // points 0..5000
-constexpr int kMaxBars = 250;         // 20 intervals per bar
+constexpr int kMaxPoints = 20 * kMaxBars + 1;  // points 0..5000, 20 intervals per bar
 constexpr int kMaxNodes = 300;
 constexpr int kMaxSupports = 300;
 constexpr int kNodalLoadSlots = 99;   // node labels 1..99
 constexpr int kMaxLoadLines = 499;    // .caf and .kar lines together
 constexpr int kMaxProjects = 50;
+
+// A table value that is zero to the fifth decimal: v * 100000, truncated, is 0
+// (the reading's load lengths, the envelopes' scale ranges). Truncated in double
+// so that no value can overflow an integer.
+inline bool IsZero(float v) { return std::trunc(static_cast<double>(v * 100000.0f)) == 0.0; }
 
 struct NodeRecord {
   int label = 0;

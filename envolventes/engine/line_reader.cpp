@@ -2,14 +2,12 @@
 
 #include <sys/stat.h>
 
-#include <cmath>
-
 #include "message_sink.h"
 
 namespace envelope {
 
-FilePtr openForReading(const std::string& path) {
-  FilePtr file(std::fopen(path.c_str(), "r"));
+FileHandle openForReading(const std::string& path) {
+  FileHandle file(std::fopen(path.c_str(), "r"));
   struct stat info;
   if (file && (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))) file.reset();
   return file;
@@ -25,7 +23,7 @@ bool LineReader::next(std::string& line) {
 
 std::string writeErrorText(const std::string& path) { return "ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + path; }
 
-bool closeWritten(FilePtr file, const std::string& path, MessageSink& sink) {
+bool closeWritten(FileHandle file, const std::string& path, MessageSink& sink) {
   bool ok = std::fflush(file.get()) == 0 && !std::ferror(file.get());
   ok = std::fclose(file.release()) == 0 && ok;
   if (!ok) sink.showMessage(writeErrorText(path));
@@ -36,15 +34,6 @@ bool isBlank(const std::string& text) {
   for (char ch : text)
     if (ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n') return false;
   return true;
-}
-
-// Truncations are done in double so that no value can overflow an integer.
-bool IsZero(float v) { return std::trunc(static_cast<double>(v * 100000.0f)) == 0.0; }
-
-bool NearlyEqual(float a, float b) {
-  double tb = std::trunc(static_cast<double>(b * -100000.0f));
-  double ta = std::trunc(static_cast<double>(a * -100000.0f));
-  return std::fabs(tb - ta) < 2.0;
 }
 
 }  // namespace envelope

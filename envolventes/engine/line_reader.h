@@ -5,22 +5,15 @@
 // string targets are sized from the line itself. Also the checked closing of
 // the files the envelope writes.
 #include <cstdio>
-#include <memory>
 #include <string>
 
+#include "file_handle.h"
 #include "message_sink.h"
 
 namespace envelope {
 
-struct FileCloser {
-  void operator()(FILE* f) const {
-    if (f) std::fclose(f);
-  }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
-
 // Opens a file for reading; a directory of that name does not count as a file.
-FilePtr openForReading(const std::string& path);
+FileHandle openForReading(const std::string& path);
 
 class LineReader {
  public:
@@ -38,13 +31,9 @@ std::string writeErrorText(const std::string& path);
 
 // Flushes and closes a file that was written; when any write or the close
 // failed (a full disk), shows writeErrorText(path) and returns false.
-bool closeWritten(FilePtr file, const std::string& path, MessageSink& sink);
+bool closeWritten(FileHandle file, const std::string& path, MessageSink& sink);
 
 // True when the text holds nothing but blanks and line ends.
 bool isBlank(const std::string& text);
-
-// The two comparisons the reading, the envelopes and the drawing share.
-bool IsZero(float v);                  // v * 100000, truncated, is 0
-bool NearlyEqual(float a, float b);    // within one unit of the fifth decimal
 
 }  // namespace envelope

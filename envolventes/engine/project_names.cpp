@@ -16,7 +16,7 @@ bool exists(const std::string& path) {
 
 // First line of a file; false when it does not open or is empty.
 bool firstLine(const std::string& path, std::string& line) {
-  FilePtr file = openForReading(path);
+  FileHandle file = openForReading(path);
   return file && LineReader(file.get()).next(line);
 }
 

@@ -60,14 +60,14 @@ class CountedLines {
 };
 
 struct ProjectFiles {
-  FilePtr car, kar, caf, dat, fmc, res;
+  FileHandle car, kar, caf, dat, fmc, res;
 };
 
 // A string target as long as the line, so %s can never overflow it.
 std::vector<char> wordBuffer(const std::string& line) { return std::vector<char>(line.size() + 1, '\0'); }
 
 bool readForceTableHeader(const std::string& base, ProjectTables& project, MessageSink& sink) {
-  FilePtr esf = openForReading(base + ".esf");
+  FileHandle esf = openForReading(base + ".esf");
   if (!esf) {
     sink.showMessage("error_archivo esfuerzos");
     return false;
@@ -87,7 +87,7 @@ bool readForceTableHeader(const std::string& base, ProjectTables& project, Messa
 
 bool openProjectFiles(const std::string& base, ProjectFiles& files, MessageSink& sink) {
   struct Step {
-    FilePtr* file;
+    FileHandle* file;
     const char* extension;
     const char* message;
   } steps[] = {{&files.car, ".car", "error_archivo cargas"}, {&files.kar, ".kar", "error_archivo cargas"},
@@ -315,6 +315,15 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::s
   return true;
 }
 
+}  // namespace
+
+namespace {
+// Within one unit of the fifth decimal, truncated as IsZero does.
+bool NearlyEqual(float a, float b) {
+  double tb = std::trunc(static_cast<double>(b * -100000.0f));
+  double ta = std::trunc(static_cast<double>(a * -100000.0f));
+  return std::fabs(tb - ta) < 2.0;
+}
 }  // namespace
 
 int pointAt(const ProjectTables& project, float x) {

@@ -1,5 +1,5 @@
 #pragma once
-// Reading of one project's files in the fixed order: .esf (first line only),
+// Reading of one project's files in this order: .esf (first line only),
 // .car, .kar, .caf, .dat, .fmc, .res. The project is read completely into its
 // own tables before anything of it is combined, so a project refused half-way
 // leaves the envelopes and the drawn geometry as they were.

@@ -19,7 +19,7 @@ enum class TableRead { Read, Mismatch, Unusable };
 // its rows or cuts one short (the operation ends, as a project's truncated
 // files end it).
 TableRead readProjectTable(const std::string& base, int n, std::vector<ForceTableRow>& rows, MessageSink& sink) {
-  FilePtr esf = openForReading(base + ".esf");
+  FileHandle esf = openForReading(base + ".esf");
   if (!esf) {
     sink.showMessage("error_archivo esfuerzos");
     return TableRead::Unusable;

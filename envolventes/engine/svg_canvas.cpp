@@ -63,7 +63,7 @@ void SvgCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour)
 }
 
 bool SvgCanvas::save(const std::string& path, MessageSink& sink) const {
-  FilePtr out(std::fopen(path.c_str(), "wb"));
+  FileHandle out(std::fopen(path.c_str(), "wb"));
   if (!out) {
     sink.showMessage("ERROR SVG " + path);
     return false;

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzScratch().write("m.bar", bytesOf(data, size));
   for (const char* option : {"0", "1"}) {
     const char* argv[] = {"calcdin", "m.dat", "m.bar", "m.din", option};
-    calcdin::RecordingConsole console;
+    RecordingConsole console;
     int status = calcdin::runCalcdin(5, argv, console);
     if (status != 0 && status != 1) std::abort();
   }

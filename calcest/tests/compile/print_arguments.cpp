@@ -3,6 +3,8 @@
 // TextOut::print checks its arguments against its format as printf does.
 #include "text_out.h"
 
+using namespace calcest;
+
 void printEveryKind(TextOut& out) {
   out.print(" %d %5d %+15lf %7.3f %+20.15e %s %c\n", 1, 2, 3.0, 4.0, 5.0, "seis", 'y');
 #ifdef MISMATCH
