@@ -154,7 +154,7 @@ FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerSt
 
   std::string name;
   if (!askUsableName(questions, diagramKind, existing, name)) return FlowResult::Ended;
-  const std::string listName = name + ".dat";  // the viewer's own file; the engine never reads it
+  const std::string listName = name + ".dat";  // the viewer's own file, beside the engine's
   // An existing envelope's files are emptied only once its list has been read.
   if (existing && !readProjectList(questions, state, listName)) return FlowResult::Ended;
   if (!createEnvelopeFiles(questions, state, name, existing ? nullptr : &listName)) {

@@ -347,6 +347,18 @@ TEST_F(StartupFlow, RunningAgainClosesThePreviousListFileAndRewritesIt) {
   EXPECT_EQ(openDescriptors(), openAfterFirst);
 }
 
+TEST_F(StartupFlow, RunEndingBeforeItsFilesKeepsTheNameOfTheFilesCreatedLast) {
+  ViewerState state;
+  ScriptedQuestions first;
+  first.names = {std::string("env")};
+  ASSERT_EQ(runStartupFlow(1, first, state), FlowResult::Ready);
+  ScriptedQuestions second;
+  second.existing = true;
+  second.names = {std::string("nada")};  // no nada.dat to read
+  EXPECT_EQ(runStartupFlow(1, second, state), FlowResult::Ended);
+  EXPECT_EQ(state.envelopeName, "env");  // the drawing goes on under the earlier name
+}
+
 TEST(DialogPieces, DatStemsStopAtFirstDotAndAtTheLimit) {
   ScratchDir dir;
   dir.write("viga1.dat", "");
