@@ -19,7 +19,8 @@ pid_t startProgram(const char* name);
 // Blocks until the child ends (retrying on interrupted waits).
 void waitForProgram(pid_t pid);
 
-// Steps 2 to 4 of the sequence. Returns the pid of the started main program
+// The sequence after the opening message: both waited-for programs, then
+// the main program. Returns the pid of the started main program
 // (not waited for), or -1 when it could not be started.
 pid_t runPrograms();
 

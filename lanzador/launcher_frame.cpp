@@ -2,44 +2,20 @@
 
 #include <gtk/gtk.h>
 #include <wx/dcclient.h>
-#include <wx/dialog.h>
 #include <wx/iconbndl.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
-#include <wx/sizer.h>
-#include <wx/statbmp.h>
-#include <wx/stattext.h>
-#include <wx/button.h>
 #include <wx/settings.h>
 #include <wx/utils.h>
 
+#include "about_box.h"
+#include "display_text.h"
 #include "launch_sequence.h"
 #include "res/lanzador16.xpm"
 #include "res/lanzador32.xpm"
 #include "texts.h"
 
 namespace lanzador {
-
-namespace {
-
-// About box "About": icon, the version line, a second line, OK.
-void showAboutBox(wxWindow* parent) {
-  wxDialog box(parent, wxID_ANY, "About");
-  auto* text = new wxBoxSizer(wxVERTICAL);
-  text->Add(new wxStaticText(&box, wxID_ANY, "Kaltro2 Version 1.0"));
-  text->Add(new wxStaticText(&box, wxID_ANY, fromCp1252("Lanzador de la suite de c\xE1lculo de vigas")), 0, wxTOP, 4);
-  auto* row = new wxBoxSizer(wxHORIZONTAL);
-  row->Add(new wxStaticBitmap(&box, wxID_ANY, wxBitmap(lanzador32_xpm)), 0, wxALL, 10);
-  row->Add(text, 1, wxTOP | wxBOTTOM, 12);
-  auto* ok = new wxButton(&box, wxID_OK, "OK");
-  ok->SetDefault();
-  row->Add(ok, 0, wxALL, 10);
-  box.SetSizerAndFit(row);
-  box.CentreOnParent();
-  box.ShowModal();
-}
-
-}  // namespace
 
 LauncherFrame::LauncherFrame() : wxFrame(nullptr, wxID_ANY, fromCp1252(kTitle), wxDefaultPosition, wxSize(560, 300)) {
   wxIconBundle icons;
@@ -132,7 +108,10 @@ void LauncherFrame::RunStartSequence() {
   canvas_->Refresh();
 }
 
-void LauncherFrame::OnAbout(wxCommandEvent&) { showAboutBox(this); }
+void LauncherFrame::OnAbout(wxCommandEvent&) {
+  showAboutBox(this, "About", wxBitmap(lanzador32_xpm), "Kaltro2 Version 1.0",
+               fromCp1252("Lanzador de la suite de c\xE1lculo de vigas"));
+}
 
 void LauncherFrame::OnExit(wxCommandEvent&) { Destroy(); }
 

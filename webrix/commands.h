@@ -13,6 +13,8 @@ enum Command {
   kStartPage,
   kViewToolbar,
   kViewStatusBar,
+  kGoTypedAddress,   // Enter in the address box (the text is in the event)
+  kGoListedAddress,  // an entry chosen from the address box's list
 };
 
 // Status-bar prompt and short name ("prompt\nname") of each command.

@@ -13,15 +13,13 @@
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
-
-#include <cstdlib>
+#include <wx/webview.h>
 
 #include "commands.h"
 #include "res/toolbar_hot.xpm"
 #include "res/toolbar_normal.xpm"
 #include "res/webrix.xpm"
 #include "state_dump.h"
-#include "webrix_view.h"
 
 using namespace webrix;
 
@@ -32,7 +30,7 @@ const wxColour kTransparent(255, 0, 255);
 
 struct ToolButton {
   int command;
-  const char* text;    // strings 129 to 133
+  const char* text;    // label under the image
   const char* prompt;  // "status prompt\ntool tip"
 };
 const ToolButton kButtons[] = {
@@ -102,7 +100,6 @@ CMainFrame::CMainFrame(wxDocManager* manager)
     : wxDocParentFrame(manager, nullptr, wxID_ANY, kProgramName, wxPoint(0, 0), wxGetDisplaySize(),
                        wxDEFAULT_FRAME_STYLE | wxMAXIMIZE),
       indicatorTimer_(this) {
-  if (const char* path = std::getenv(kStateVariable)) statePath_ = path;
   SetIcon(wxIcon(webrix_xpm));
   SetMenuBar(createMenuBar());
   layout_ = new wxBoxSizer(wxVERTICAL);
@@ -116,6 +113,12 @@ CMainFrame::CMainFrame(wxDocManager* manager)
   Bind(wxEVT_TIMER, &CMainFrame::OnUpdateIndicators, this);
   InstallAccelerators();
   indicatorTimer_.Start(250);
+  // The browser fills the rest of the window, for whichever view shows it.
+  browser_ = wxWebView::New(this, wxID_ANY);
+  if (browser_) {
+    layout_->Add(browser_, 1, wxEXPAND);
+    Layout();
+  }
 }
 
 void CMainFrame::CreateRebar() {
@@ -176,38 +179,31 @@ void CMainFrame::CreateStatusBarPanes() {
   SetStatusText(kIdleMessage);
 }
 
-void CMainFrame::SetBrowser(wxWindow* browser) {
-  layout_->Add(browser, 1, wxEXPAND);
-  Layout();
-}
-
 void CMainFrame::ShowDocumentTitle(const wxString& title) { SetTitle(title + " - " + kProgramName); }
 
 void CMainFrame::SetAddressText(const wxString& address) { addressBox_->ChangeValue(address); }
 
-CWebrixView* CMainFrame::View() const {
-  return m_docManager ? wxDynamicCast(m_docManager->GetCurrentView(), CWebrixView) : nullptr;
+// Commands go the way the menu's go: to the view first.
+void CMainFrame::SendCommand(int command, const wxString& text) {
+  wxCommandEvent event(wxEVT_MENU, command);
+  event.SetEventObject(this);
+  event.SetString(text);
+  ProcessWindowEvent(event);
 }
 
 void CMainFrame::OnAddressEnter(wxCommandEvent&) {
   wxString text = addressBox_->GetValue();
   addressBox_->Append(text);
-  DumpState("entry-added");
-  if (CWebrixView* view = View()) view->Navigate(text.utf8_string());
+  SendCommand(kGoTypedAddress, text);
 }
 
 void CMainFrame::OnAddressChosen(wxCommandEvent& event) {
   int chosen = event.GetSelection();
   if (chosen == wxNOT_FOUND) return;
-  if (CWebrixView* view = View()) view->Navigate(addressBox_->GetString(chosen).utf8_string());
+  SendCommand(kGoListedAddress, addressBox_->GetString(chosen));
 }
 
-void CMainFrame::OnToolButton(wxCommandEvent& event) {
-  // The toolbar issues the same commands as the menu, for the view first.
-  wxCommandEvent command(wxEVT_MENU, event.GetId());
-  command.SetEventObject(this);
-  ProcessWindowEvent(command);
-}
+void CMainFrame::OnToolButton(wxCommandEvent& event) { SendCommand(event.GetId()); }
 
 int CMainFrame::AcceleratorCommand(unsigned keyval, unsigned modifiers) {
   struct Accelerator {
@@ -278,21 +274,13 @@ void CMainFrame::OnUpdateIndicators(wxTimerEvent&) {
   SetStatusText(wxGetKeyState(WXK_SCROLL) ? "SCRL" : "", 3);
 }
 
-void CMainFrame::DumpState(const char* event) {
-  if (statePath_.empty()) return;
-  BrowserState state;
-  state.event = event;
+void CMainFrame::DescribeWindow(BrowserState& state) const {
   state.caption = GetTitle().utf8_string();
   state.address = addressBox_->GetValue().utf8_string();
-  if (CWebrixView* view = View()) {
-    state.url = view->CurrentAddress();
-    state.requested = view->RequestedAddress();
-  }
   for (unsigned i = 0; i < addressBox_->GetCount(); ++i) state.entries.push_back(addressBox_->GetString(i).utf8_string());
   wxRect box = addressBox_->GetScreenRect();
   state.box[0] = box.x;
   state.box[1] = box.y;
   state.box[2] = box.width;
   state.box[3] = box.height;
-  writeStateFile(statePath_, state);
 }

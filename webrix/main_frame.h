@@ -1,38 +1,33 @@
 #pragma once
 // CMainFrame: the main window. A rebar-like top area holds the toolbar (Back,
 // Forward, Stop, Refresh, Home) and the "Address:" box with its drop-down
-// list; the browser fills the rest; a status bar sits at the bottom.
+// list; the browser fills the rest; a status bar sits at the bottom. The
+// frame knows no view: what it is asked to do goes out as command events,
+// which the document manager hands to the view first.
 #include <wx/docview.h>
 #include <wx/timer.h>
 
-#include <string>
+#include "browser_frame.h"
 
 class wxComboBox;
 class wxPanel;
 class wxBoxSizer;
-class CWebrixView;
 
-class CMainFrame : public wxDocParentFrame {
+class CMainFrame : public wxDocParentFrame, public webrix::BrowserFrame {
  public:
   explicit CMainFrame(wxDocManager* manager);
   ~CMainFrame() override;
 
-  // Where the view puts its browser window.
-  wxWindow* BrowserParent() { return this; }
-  void SetBrowser(wxWindow* browser);
-
-  // Caption "title - Webrix".
-  void ShowDocumentTitle(const wxString& title);
-  void SetAddressText(const wxString& address);
-
-  // Writes the observation snapshot when it is asked for (see state_dump.h).
-  void DumpState(const char* event);
+  wxWebView* Browser() override { return browser_; }
+  void ShowDocumentTitle(const wxString& title) override;
+  void SetAddressText(const wxString& address) override;
+  void DescribeWindow(webrix::BrowserState& state) const override;
 
  private:
   void CreateRebar();
   void CreateStatusBarPanes();
   wxPanel* CreateToolbarBand(wxWindow* parent);
-  CWebrixView* View() const;
+  void SendCommand(int command, const wxString& text = wxString());
   void OnAddressEnter(wxCommandEvent& event);
   void OnAddressChosen(wxCommandEvent& event);
   void OnToolButton(wxCommandEvent& event);
@@ -45,7 +40,7 @@ class CMainFrame : public wxDocParentFrame {
   wxPanel* rebar_ = nullptr;
   wxComboBox* addressBox_ = nullptr;
   wxBoxSizer* layout_ = nullptr;
+  wxWebView* browser_ = nullptr;
   wxTimer indicatorTimer_;
-  std::string statePath_;
   unsigned keySnooper_ = 0;
 };

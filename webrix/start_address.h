@@ -59,6 +59,6 @@ std::string fileDialogWildcard(const std::string& filter);
 
 inline constexpr const char* kOpenFilter =
     "HTML Files|*.htm;*.html|Text Files|*.txt|GIF Files|*.gif|JPEG Files|*.jpg;*.jpeg|AU Files|*.au|"
-    "AIFF Files|*.aif;*.aiff|XBM Files|*.xbm|All Files|*.*||";  // string 135
+    "AIFF Files|*.aif;*.aiff|XBM Files|*.xbm|All Files|*.*||";
 
 }  // namespace webrix

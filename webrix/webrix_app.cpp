@@ -1,15 +1,11 @@
 #include "webrix_app.h"
 
-#include <wx/button.h>
 #include <wx/config.h>
-#include <wx/dialog.h>
 #include <wx/filehistory.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
-#include <wx/sizer.h>
-#include <wx/statbmp.h>
-#include <wx/stattext.h>
 
+#include "about_box.h"
 #include "commands.h"
 #include "main_frame.h"
 #include "res/webrix.xpm"
@@ -73,6 +69,7 @@ bool CWebrixApp::OnInit() {
   }
   Bind(wxEVT_MENU, &CWebrixApp::OnAppAbout, this, wxID_ABOUT);
   frame->Show();
+  static_cast<CWebrixDoc*>(doc)->SetCommandLineText(commandLine_);
   static_cast<CWebrixView*>(doc->GetFirstView())->OnInitialUpdate();
   return true;
 }
@@ -93,17 +90,6 @@ int CWebrixApp::OnExit() {
 }
 
 void CWebrixApp::OnAppAbout(wxCommandEvent&) {
-  wxDialog box(GetTopWindow(), wxID_ANY, "About Webrix");
-  auto* text = new wxBoxSizer(wxVERTICAL);
-  text->Add(new wxStaticText(&box, wxID_ANY, "Webrix Version 1.0"));
-  text->Add(new wxStaticText(&box, wxID_ANY, "Web browser of the continuous beam suite"), 0, wxTOP, 4);
-  auto* row = new wxBoxSizer(wxHORIZONTAL);
-  row->Add(new wxStaticBitmap(&box, wxID_ANY, wxBitmap(webrix_xpm)), 0, wxALL, 10);
-  row->Add(text, 1, wxTOP | wxBOTTOM, 12);
-  auto* ok = new wxButton(&box, wxID_OK, "OK");
-  ok->SetDefault();
-  row->Add(ok, 0, wxALL, 10);
-  box.SetSizerAndFit(row);
-  box.CentreOnParent();
-  box.ShowModal();
+  showAboutBox(GetTopWindow(), "About Webrix", wxBitmap(webrix_xpm), "Webrix Version 1.0",
+               "Web browser of the continuous beam suite");
 }

@@ -12,9 +12,6 @@ class CWebrixApp : public wxApp {
   int OnRun() override;
   int OnExit() override;
 
-  // The command line after the program name, as one text.
-  const std::string& CommandLineText() const { return commandLine_; }
-
  private:
   void OnAppAbout(wxCommandEvent& event);
 

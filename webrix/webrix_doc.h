@@ -1,16 +1,24 @@
 #pragma once
-// CWebrixDoc: the document named on the command line. It carries no data:
-// opening reads nothing and saving writes nothing.
+// CWebrixDoc: the document named on the command line. Its file carries no
+// data: opening reads nothing and saving writes nothing. In memory it holds
+// the command line the program was started with, which the view reads.
 #include <wx/docview.h>
+
+#include <string>
 
 class CWebrixDoc : public wxDocument {
  public:
   bool OnNewDocument() override { return wxDocument::OnNewDocument(); }
+
+  // The command line after the program name, as one text.
+  const std::string& CommandLineText() const { return commandLine_; }
+  void SetCommandLineText(const std::string& text) { commandLine_ = text; }
 
  protected:
   bool DoOpenDocument(const wxString&) override { return true; }
   bool DoSaveDocument(const wxString&) override { return true; }
 
  private:
+  std::string commandLine_;
   wxDECLARE_DYNAMIC_CLASS(CWebrixDoc);
 };

@@ -1,5 +1,6 @@
 #include "webrix_view.h"
 
+#include <wx/app.h>
 #include <wx/filedlg.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
@@ -7,25 +8,32 @@
 #include <wx/msgdlg.h>
 #include <wx/webview.h>
 
+#include <cstdlib>
+
 #include "commands.h"
-#include "main_frame.h"
 #include "start_address.h"
-#include "webrix_app.h"
+#include "state_dump.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CWebrixView, wxView);
 
 using namespace webrix;
 
+// One main window and one browser serve the document: the view borrows the
+// browser while it lives.
 bool CWebrixView::OnCreate(wxDocument* doc, long flags) {
   if (!wxView::OnCreate(doc, flags)) return false;
-  auto* frame = wxDynamicCast(wxGetApp().GetTopWindow(), CMainFrame);
-  if (!frame) return false;
-  SetFrame(frame);
-  browser_ = wxWebView::New(frame->BrowserParent(), wxID_ANY);
+  wxWindow* window = wxTheApp->GetTopWindow();
+  frame_ = dynamic_cast<BrowserFrame*>(window);
+  if (!frame_) return false;
+  SetFrame(window);
+  browser_ = frame_->Browser();
   if (!browser_) return false;
-  frame->SetBrowser(browser_);
+  if (const char* path = std::getenv(kStateVariable)) statePath_ = path;
   browser_->Bind(wxEVT_WEBVIEW_TITLE_CHANGED, &CWebrixView::OnTitleChange, this);
   browser_->Bind(wxEVT_WEBVIEW_LOADED, &CWebrixView::OnDocumentComplete, this);
+
+  Bind(wxEVT_MENU, &CWebrixView::OnGoTypedAddress, this, kGoTypedAddress);
+  Bind(wxEVT_MENU, &CWebrixView::OnGoListedAddress, this, kGoListedAddress);
 
   Bind(wxEVT_MENU, &CWebrixView::OnGoBack, this, kBack);
   Bind(wxEVT_MENU, &CWebrixView::OnGoForward, this, kForward);
@@ -41,22 +49,28 @@ bool CWebrixView::OnCreate(wxDocument* doc, long flags) {
 bool CWebrixView::OnClose(bool deleteWindow) {
   if (!wxView::OnClose(deleteWindow)) return false;
   Activate(false);
+  if (browser_) {
+    browser_->Unbind(wxEVT_WEBVIEW_TITLE_CHANGED, &CWebrixView::OnTitleChange, this);
+    browser_->Unbind(wxEVT_WEBVIEW_LOADED, &CWebrixView::OnDocumentComplete, this);
+    browser_ = nullptr;
+  }
+  frame_ = nullptr;
   return true;
 }
 
-CMainFrame* CWebrixView::Frame() const { return wxDynamicCast(GetFrame(), CMainFrame); }
+CWebrixDoc* CWebrixView::GetDocument() const { return wxStaticCast(wxView::GetDocument(), CWebrixDoc); }
 
 void CWebrixView::OnChangeFilename() {
-  if (Frame() && GetDocument()) Frame()->ShowDocumentTitle(GetDocument()->GetUserReadableName());
+  if (frame_ && GetDocument()) frame_->ShowDocumentTitle(GetDocument()->GetUserReadableName());
 }
 
 void CWebrixView::OnInitialUpdate() {
-  StartAddress start = chooseStartAddress(parseCommandLine(wxGetApp().CommandLineText()),
+  StartAddress start = chooseStartAddress(parseCommandLine(GetDocument()->CommandLineText()),
                                           [] { return readServerFile(kServerFile); });
   startPage_ = start.address;
   Navigate(start.address);
   if (!start.problem.empty())
-    wxMessageBox(wxString::FromUTF8(start.problem), kProgramName, wxOK | wxICON_INFORMATION, Frame());
+    wxMessageBox(wxString::FromUTF8(start.problem), kProgramName, wxOK | wxICON_INFORMATION, GetFrame());
 }
 
 void CWebrixView::Navigate(const std::string& typed) {
@@ -64,22 +78,37 @@ void CWebrixView::Navigate(const std::string& typed) {
   const std::string address = browserAddress(typed, wxGetCwd().utf8_string());
   requested_ = address;
   browser_->LoadURL(wxString::FromUTF8(address));
-  Frame()->DumpState("navigate");
+  DumpState("navigate");
 }
 
-std::string CWebrixView::CurrentAddress() const { return browser_ ? browser_->GetCurrentURL().utf8_string() : ""; }
+void CWebrixView::OnGoTypedAddress(wxCommandEvent& event) {
+  DumpState("entry-added");  // the frame has put the text into the list
+  Navigate(event.GetString().utf8_string());
+}
+
+void CWebrixView::OnGoListedAddress(wxCommandEvent& event) { Navigate(event.GetString().utf8_string()); }
+
+void CWebrixView::DumpState(const char* event) {
+  if (statePath_.empty() || !frame_) return;
+  BrowserState state;
+  state.event = event;
+  frame_->DescribeWindow(state);
+  state.url = browser_ ? browser_->GetCurrentURL().utf8_string() : "";
+  state.requested = requested_;
+  writeStateFile(statePath_, state);
+}
 
 void CWebrixView::OnTitleChange(wxWebViewEvent& event) {
   // A page without a title is named by its address.
   wxString title = event.GetString().empty() ? browser_->GetCurrentURL() : event.GetString();
   GetDocument()->SetTitle(title);
-  Frame()->ShowDocumentTitle(title);
-  Frame()->DumpState("title");
+  frame_->ShowDocumentTitle(title);
+  DumpState("title");
 }
 
 void CWebrixView::OnDocumentComplete(wxWebViewEvent& event) {
-  Frame()->SetAddressText(event.GetURL());
-  Frame()->DumpState("complete");
+  frame_->SetAddressText(event.GetURL());
+  DumpState("complete");
 }
 
 void CWebrixView::OnGoBack(wxCommandEvent&) {
@@ -97,7 +126,7 @@ void CWebrixView::OnRefresh(wxCommandEvent&) { browser_->Reload(); }
 void CWebrixView::OnGoStartPage(wxCommandEvent&) { Navigate(startPage_); }
 
 void CWebrixView::OnFileOpen(wxCommandEvent&) {
-  wxFileDialog dialog(Frame(), "Open", "", "", wxString::FromUTF8(fileDialogWildcard(kOpenFilter)),
+  wxFileDialog dialog(GetFrame(), "Open", "", "", wxString::FromUTF8(fileDialogWildcard(kOpenFilter)),
                       wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return;
   Navigate(wxFileSystem::FileNameToURL(wxFileName(dialog.GetPath())).utf8_string());

@@ -1,13 +1,16 @@
 #pragma once
-// CWebrixView: hosts the web view; the start navigation and the browsing
-// commands (it sees commands before the frame and the application).
+// CWebrixView: drives the frame's web view; the start navigation, the
+// browsing commands (it sees commands before the frame and the application)
+// and the state snapshot for tests.
 #include <wx/docview.h>
 
 #include <string>
 
+#include "browser_frame.h"
+#include "webrix_doc.h"
+
 class wxWebView;
 class wxWebViewEvent;
-class CMainFrame;
 
 class CWebrixView : public wxView {
  public:
@@ -23,11 +26,13 @@ class CWebrixView : public wxView {
   // A plain navigation to `address`.
   void Navigate(const std::string& address);
 
-  std::string CurrentAddress() const;
-  const std::string& RequestedAddress() const { return requested_; }
+  CWebrixDoc* GetDocument() const;
 
  private:
-  CMainFrame* Frame() const;
+  // Writes the observation snapshot when it is asked for (see state_dump.h).
+  void DumpState(const char* event);
+  void OnGoTypedAddress(wxCommandEvent& event);
+  void OnGoListedAddress(wxCommandEvent& event);
   void OnTitleChange(wxWebViewEvent& event);
   void OnDocumentComplete(wxWebViewEvent& event);
   void OnGoBack(wxCommandEvent&);
@@ -38,7 +43,9 @@ class CWebrixView : public wxView {
   void OnFileOpen(wxCommandEvent&);
   void OnFilePrint(wxCommandEvent&);
 
-  wxWebView* browser_ = nullptr;
+  webrix::BrowserFrame* frame_ = nullptr;  // the main window, while the view lives
+  wxWebView* browser_ = nullptr;           // the frame's, borrowed from OnCreate to OnClose
+  std::string statePath_;                  // where the snapshots go; empty: nowhere
   std::string requested_;
   std::string startPage_ = "about:blank";  // the browser's home: this run's start address
 

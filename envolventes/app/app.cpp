@@ -31,6 +31,13 @@ void useSpanishFrameworkTexts() {
   wxTranslations::Set(translations);
 }
 
+// The framework's message for a document file that does not exist.
+void showMissingFile(const wxString& file) {
+  wxString text = fromCp1252("%1\nImposible encontrar este archivo.\nCompruebe que la ruta y el nombre de archivo son correctos");
+  text.Replace("%1", file);
+  messageBox(text, wxICON_EXCLAMATION, nullptr);
+}
+
 }  // namespace
 
 wxIMPLEMENT_APP_NO_MAIN(CEnvolventesApp);
@@ -62,6 +69,7 @@ bool CEnvolventesApp::OnInit() {
     frame->Destroy();
     return false;
   }
+  if (exitStatus_ != 0) return true;  // the start-up flow ended the program: OnRun returns at once
   frame->Maximize();
   frame->Show();
   frame->Update();
@@ -76,9 +84,7 @@ bool CEnvolventesApp::processCommandLine() {
   if (argc > 1 && !argv[1].StartsWith("-")) file = argv[1];
   if (file.empty()) return docManager_->CreateNewDocument() != nullptr;
   if (!wxFileName::FileExists(file)) {
-    wxString text = ui("%1\nImposible encontrar este archivo.\nCompruebe que la ruta y el nombre de archivo son correctos");
-    text.Replace("%1", file);
-    messageBox(text, wxICON_EXCLAMATION, nullptr);
+    showMissingFile(file);
     return false;
   }
   // The recent-file list keeps the full path, so it works from any directory.
@@ -87,8 +93,29 @@ bool CEnvolventesApp::processCommandLine() {
   return docManager_->CreateDocument(path.GetFullPath(), wxDOC_SILENT) != nullptr;
 }
 
+void CEnvolventesApp::endWithStatus(int status) {
+  exitStatus_ = status;
+  if (IsMainLoopRunning()) ExitMainLoop();
+}
+
+int CEnvolventesApp::OnRun() {
+  if (exitStatus_ != 0) return exitStatus_;
+  int status = wxApp::OnRun();
+  return exitStatus_ != 0 ? exitStatus_ : status;
+}
+
+const wxBitmap& CEnvolventesApp::bannerBitmap(int id) {
+  auto found = banners_.find(id);
+  if (found == banners_.end()) found = banners_.emplace(id, drawBannerBitmap(id)).first;
+  return found->second;
+}
+
 int CEnvolventesApp::OnExit() {
+  banners_.clear();  // bitmaps go before the toolkit does
   if (docManager_) {
+    // Documents still open (the program ended from within the start-up flow)
+    // close while their window is still there.
+    docManager_->CloseDocuments(true);
     wxConfigBase* config = wxConfigBase::Get();
     config->SetPath("/Recent File List");
     docManager_->FileHistorySave(*config);
@@ -112,7 +139,7 @@ CEnvolventesDocManager::CEnvolventesDocManager() : wxDocManager(0, false) {
   SetMaxDocsOpen(1);
 }
 
-wxString CEnvolventesDocManager::MakeNewDocumentName() { return ui("Sin t\xEDtulo"); }
+wxString CEnvolventesDocManager::MakeNewDocumentName() { return fromCp1252("Sin t\xEDtulo"); }
 
 wxFileHistory* CEnvolventesDocManager::OnCreateFileHistory() { return new wxFileHistory(kRecentFiles); }
 
@@ -139,7 +166,7 @@ void CEnvolventesDoc::initialUpdate() {
 bool CEnvolventesDoc::DoSaveDocument(const wxString& file) {
   FILE* out = std::fopen(fileNameBytes(file).c_str(), "w");
   if (!out) {
-    messageBox(ui("No se puede guardar el archivo ") + file, wxICON_EXCLAMATION, nullptr);
+    messageBox(fromCp1252("No se puede guardar el archivo ") + file, wxICON_EXCLAMATION, nullptr);
     return false;
   }
   std::fclose(out);
@@ -148,9 +175,7 @@ bool CEnvolventesDoc::DoSaveDocument(const wxString& file) {
 
 bool CEnvolventesDoc::DoOpenDocument(const wxString& file) {
   if (wxFileName::FileExists(file)) return true;
-  wxString text = ui("%1\nImposible encontrar este archivo.\nCompruebe que la ruta y el nombre de archivo son correctos");
-  text.Replace("%1", file);
-  messageBox(text, wxICON_EXCLAMATION, nullptr);
+  showMissingFile(file);
   return false;
 }
 

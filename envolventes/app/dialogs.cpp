@@ -8,10 +8,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <map>
 
 #include "startup_flow.h"
 #include "ui_text.h"
+#include "viewer.h"
 
 namespace {
 
@@ -62,11 +62,7 @@ void drawBeamSketch(wxDC& dc, BannerTheme theme) {
 
 }  // namespace
 
-wxBitmap bannerBitmap(int id) {
-  static std::map<int, wxBitmap> made;
-  auto found = made.find(id);
-  if (found != made.end()) return found->second;
-
+wxBitmap drawBannerBitmap(int id) {
   wxBitmap bitmap(350, 100, 24);
   wxMemoryDC dc(bitmap);
   BannerArt art = artFor(id);
@@ -77,10 +73,9 @@ wxBitmap bannerBitmap(int id) {
   dc.SetFont(title);
   dc.DrawText("envolventes", 12, 14);
   dc.SetFont(wxFont(wxFontInfo(9).Family(wxFONTFAMILY_SWISS)));
-  dc.DrawText(ui(art.caption), 14, 56);
+  dc.DrawText(fromCp1252(art.caption), 14, 56);
   dc.DrawText("Vigas continuas", 14, 74);
   dc.SelectObject(wxNullBitmap);
-  made[id] = bitmap;
   return bitmap;
 }
 
@@ -130,7 +125,7 @@ wxTextCtrl* ViewerDialog::addEdit(wxWindowID id, int x, int y, int w, int h) {
 void ViewerDialog::addBanners(std::array<int, 3> controlIds, std::array<int, 3> bitmapIds,
                               std::array<wxPoint, 3> at) {
   for (int k = 0; k < 3; ++k)
-    banners_[k] = new wxStaticBitmap(this, controlIds[k], bannerBitmap(bitmapIds[k]), du(at[k].x, at[k].y));
+    banners_[k] = new wxStaticBitmap(this, controlIds[k], wxGetApp().bannerBitmap(bitmapIds[k]), du(at[k].x, at[k].y));
 }
 
 void ViewerDialog::showBanner(int selector) {
@@ -140,7 +135,7 @@ void ViewerDialog::showBanner(int selector) {
 }
 
 void ViewerDialog::refuse(wxTextCtrl* field, const std::string& cp1252Message, bool exclamation) {
-  messageBox(ui(cp1252Message), (exclamation ? wxICON_EXCLAMATION : wxICON_NONE), this);
+  messageBox(fromCp1252(cp1252Message), (exclamation ? wxICON_EXCLAMATION : wxICON_NONE), this);
   field->SetFocus();
   field->SelectAll();
 }
@@ -168,7 +163,7 @@ void ViewerDialog::onClose(wxCloseEvent&) {
 
 CAboutDlg::CAboutDlg(wxWindow* parent) : ViewerDialog(parent, "Acerca de envolventes", {0, 0}, {235, 55}) {
   new wxStaticBitmap(this, wxID_ANY, programIcon(), du(11, 17));
-  addText(ui("envolventes Versi\xF3n 1.0"), 40, 10);
+  addText(fromCp1252("envolventes Versi\xF3n 1.0"), 40, 10);
   addText("Envolventes de vigas continuas", 40, 25);
   // Not the stock OK id, whose stock look would replace the label.
   const wxWindowID accept = wxWindow::NewControlId();
@@ -177,7 +172,7 @@ CAboutDlg::CAboutDlg(wxWindow* parent) : ViewerDialog(parent, "Acerca de envolve
   Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_OK); }, accept);
 }
 
-// ---------------------------------------------------------------- 130
+// ---------------------------------------------------------------- screen size
 
 CScreenSizeDlg::CScreenSizeDlg(wxWindow* parent)
     : ViewerDialog(parent, "Selecciona ancho y alto de pantalla", {0, 0}, {335, 175}) {
@@ -219,7 +214,7 @@ void CScreenSizeDlg::onOk(wxCommandEvent&) {
   EndModal(wxID_OK);
 }
 
-// ---------------------------------------------------------------- 134
+// ---------------------------------------------------------------- existing or new
 
 CEnvelopeModeDlg::CEnvelopeModeDlg(wxWindow* parent)
     : ViewerDialog(parent, "Selecciona la existencia de fichero de envolventes", {0, 0}, {338, 138}) {
@@ -238,17 +233,17 @@ int CEnvelopeModeDlg::ShowModal() {
   return ViewerDialog::ShowModal();
 }
 
-// ---------------------------------------------------------------- 178
+// ---------------------------------------------------------------- envelope name
 
 CEnvelopeNameDlg::CEnvelopeNameDlg(wxWindow* parent)
     : ViewerDialog(parent, "NOMBRE DEL FICHERO DE ENVOLVENTES", {2, 2}, {306, 226}) {
-  addText(ui("Se ingresar\xE1 el nombre del fichero"), 23, 12);
+  addText(fromCp1252("Se ingresar\xE1 el nombre del fichero"), 23, 12);
   new wxStaticBox(this, wxID_ANY, "Importante", du(15, 26), du(wxSize(165, 42)));
   addText("El nombre puede tener hasta 40 caracteres y no", 21, 37);
   addText("debe tener espacios en blanco", 21, 50);
   name_ = addEdit(1140, 55, 76, 105, 14);
   name_->SetMaxLength(40);
-  new wxStaticBitmap(this, wxID_ANY, bannerBitmap(140), du(37, 124));
+  new wxStaticBitmap(this, wxID_ANY, wxGetApp().bannerBitmap(140), du(37, 124));
   addButton(wxID_OK, "OK", 7, 205, 50, 14)->SetDefault();
   addButton(wxID_CANCEL, "Cancel", 249, 205, 50, 14);
   Bind(wxEVT_BUTTON, &CEnvelopeNameDlg::onOk, this, wxID_OK);
@@ -267,7 +262,7 @@ void CEnvelopeNameDlg::onOk(wxCommandEvent&) {
   EndModal(wxID_OK);
 }
 
-// ---------------------------------------------------------------- 138, 179
+// ---------------------------------------------------------------- project and envelope lists
 
 FileListDialog::FileListDialog(wxWindow* parent, const wxString& caption, wxSize size, int nameLimit)
     : ViewerDialog(parent, caption, {2, 2}, size), nameLimit_(nameLimit) {}
@@ -316,7 +311,7 @@ CProjectSelectDlg::CProjectSelectDlg(wxWindow* parent)
   addListControls("Seleccione del listado superior los proyectos a considerar para los diagramas envolventes");
   addBanners({1007, 1008, 1009}, {142, 132, 131}, {wxPoint(15, 114), wxPoint(25, 122), wxPoint(34, 131)});
   addButton(wxID_OK, "Seleccione el proyecto a sumar", 7, 212, 115, 14)->SetDefault();
-  addButton(wxID_CANCEL, ui("Finaliza selecci\xF3n"), 194, 212, 150, 14);
+  addButton(wxID_CANCEL, fromCp1252("Finaliza selecci\xF3n"), 194, 212, 150, 14);
 }
 
 CEnvelopeListDlg::CEnvelopeListDlg(wxWindow* parent)

@@ -1,7 +1,7 @@
 #pragma once
 // The viewer's dialogs: screen size, existing or new envelope, envelope name,
 // envelope list, project selection, and the About box. Positions and sizes
-// are in dialog units, as the layouts were drawn.
+// are in dialog units, so the dialogs scale with the system font.
 #include <wx/bitmap.h>
 #include <wx/button.h>
 #include <wx/stattext.h>
@@ -14,8 +14,9 @@
 #include <string>
 #include <vector>
 
-// A 350 x 100 banner picture; ids 131..133 and 138..142.
-wxBitmap bannerBitmap(int id);
+// Draws the 350 x 100 banner picture numbered `id` (the dialogs use 131 to
+// 133 and 138 to 142); the application keeps the ones drawn.
+wxBitmap drawBannerBitmap(int id);
 // The program's 32 x 32 icon.
 wxBitmap programIcon();
 

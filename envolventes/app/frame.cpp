@@ -58,14 +58,14 @@ void CMainFrame::createMenus() {
   file->Append(wxID_SAVEAS, "Guardar c&omo...");
   file->AppendSeparator();
   file->Append(wxID_PRINT, "&Imprimir...\tCtrl+I");
-  file->Append(wxID_PREVIEW, ui("&Presentaci\xF3n preliminar"));
+  file->Append(wxID_PREVIEW, fromCp1252("&Presentaci\xF3n preliminar"));
   file->Append(wxID_PRINT_SETUP, "Con&figurar impresora...");
   file->AppendSeparator();
   // The recent files fill this submenu (up to 4).
   auto* recent = new wxMenu;
   file->AppendSubMenu(recent, "Archivo reciente");
   file->AppendSeparator();
-  file->Append(ID_EXIT, "&Salir", ui("Sale de la aplicaci\xF3n"));
+  file->Append(ID_EXIT, "&Salir", fromCp1252("Sale de la aplicaci\xF3n"));
   GetDocumentManager()->FileHistoryUseMenu(recent);
   GetDocumentManager()->FileHistoryAddFilesToMenu(recent);
 

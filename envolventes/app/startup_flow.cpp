@@ -57,21 +57,18 @@ struct QuestionSink : envelope::MessageSink {
 
 // Creates NAME.res and NAME.esf (and NAME.dat for a new envelope), emptying
 // any earlier content, as the envelope engine expects them open for writing.
-bool createEnvelopeFiles(StartupQuestions& questions, ViewerState& state, bool createList) {
+bool createEnvelopeFiles(StartupQuestions& questions, ViewerState& state, const std::string& name,
+                         const std::string* listName) {
   state.closeEnvelopeFiles();
-  const std::string& name = state.envelopeName;
-  state.reportName = name + ".res";
-  state.forceTableName = name + ".esf";
-
   QuestionSink sink(questions);
   if (!state.outputs.create(name, sink)) {
     state.closeEnvelopeFiles();
     return false;
   }
-  if (!createList) return true;
+  if (!listName) return true;
   // A list file left open by an earlier run is closed before it is opened again.
   state.closeListFile();
-  state.listFile = std::fopen(state.listName.c_str(), "w");
+  state.listFile = std::fopen(listName->c_str(), "w");
   if (!state.listFile) {
     state.closeEnvelopeFiles();
     questions.showMessage("ERROR DAT_ENVOLVENTE");
@@ -82,7 +79,7 @@ bool createEnvelopeFiles(StartupQuestions& questions, ViewerState& state, bool c
 
 // False, after a message naming the list file, when the list did not reach the
 // disk: an envelope whose list is lost is not built.
-bool selectProjects(StartupQuestions& questions, ViewerState& state) {
+bool selectProjects(StartupQuestions& questions, ViewerState& state, const std::string& listName) {
   state.projectCount = 0;
   std::string project;  // the dialog shows the last name chosen
   while (state.projectCount < kMaxProjects) {
@@ -95,13 +92,13 @@ bool selectProjects(StartupQuestions& questions, ViewerState& state) {
   if (std::fflush(state.listFile) == 0 && !std::ferror(state.listFile)) return true;
   state.closeListFile();
   state.closeEnvelopeFiles();
-  questions.showMessage(envelope::writeErrorText(state.listName));
+  questions.showMessage(envelope::writeErrorText(listName));
   return false;
 }
 
-bool readProjectList(StartupQuestions& questions, ViewerState& state) {
+bool readProjectList(StartupQuestions& questions, ViewerState& state, const std::string& listName) {
   state.closeListFile();
-  state.listFile = std::fopen(state.listName.c_str(), "r");
+  state.listFile = std::fopen(listName.c_str(), "r");
   if (!state.listFile) {
     state.closeEnvelopeFiles();
     questions.showMessage("error_archivo datos envolventes para leer");
@@ -157,20 +154,16 @@ FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerSt
 
   std::string name;
   if (!askUsableName(questions, diagramKind, existing, name)) return FlowResult::Ended;
-  state.envelopeName = name;
-  state.listName = name + ".dat";
+  const std::string listName = name + ".dat";  // the viewer's own file, beside the engine's
   // An existing envelope's files are emptied only once its list has been read.
-  if (existing && !readProjectList(questions, state)) return FlowResult::Ended;
-  if (!createEnvelopeFiles(questions, state, !existing)) {
+  if (existing && !readProjectList(questions, state, listName)) return FlowResult::Ended;
+  if (!createEnvelopeFiles(questions, state, name, existing ? nullptr : &listName)) {
     state.closeListFile();
     return FlowResult::Ended;
   }
+  state.envelopeName = name;
 
-  state.deflectionScript = name + "d.scr";
-  state.momentScript = name + "m.scr";
-  state.shearScript = name + "c.scr";
-
-  if (!existing && !selectProjects(questions, state)) return FlowResult::Ended;
+  if (!existing && !selectProjects(questions, state, listName)) return FlowResult::Ended;
   return FlowResult::Ready;
 }
 

@@ -11,7 +11,7 @@
 
 namespace envolventes {
 
-using envelope::kMaxProjects;
+using envelope::kMaxProjects;  // the engine holds at most this many projects
 constexpr int kMaxListedFiles = 1500;
 constexpr int kDefaultHeight = 400;
 constexpr int kDefaultWidth = 3000;
@@ -26,16 +26,13 @@ struct ViewerState {
   int drawingWidth = kDefaultWidth;
   int drawingHeight = kDefaultHeight;
   int existing = 0;
+  // The one name the viewer keeps: the stem of the envelope whose files were
+  // created last. The engine forms NAME.res, NAME.esf and the script names
+  // from it; empty until a run got that far (names are never empty).
   std::string envelopeName;
 
-  std::string reportName;      // NAME.res
-  std::string forceTableName;  // NAME.esf
-  std::string listName;        // NAME.dat
   envelope::EnvelopeOutputs outputs;  // NAME.res and NAME.esf, filled and closed by the engine
-  FILE* listFile = nullptr;        // stays open until the next run or the end
-
-  // NAMEd.scr, NAMEm.scr, NAMEc.scr; empty until a name has been chosen.
-  std::string deflectionScript, momentScript, shearScript;
+  FILE* listFile = nullptr;           // NAME.dat; stays open until the next run or the end
 
   // Slots 1..projectCount used, slot 0 unused.
   std::vector<std::string> projects = std::vector<std::string>(kMaxProjects + 1);

@@ -5,14 +5,12 @@
 
 #include <string>
 
-#include "cp1252.h"
-
-inline wxString ui(const std::string& cp1252) { return wxString::FromUTF8(cp1252ToUtf8(cp1252)); }
+#include "display_text.h"
 
 // File names as the file system holds them (UTF-8), shown or typed in dialogs.
 inline wxString fileNameText(const std::string& bytes) {
   wxString text = wxString::FromUTF8(bytes);
-  return text.empty() && !bytes.empty() ? ui(bytes) : text;
+  return text.empty() && !bytes.empty() ? fromCp1252(bytes) : text;
 }
 inline std::string fileNameBytes(const wxString& text) { return std::string(text.utf8_str()); }
 

@@ -60,7 +60,7 @@ class DialogQuestions : public envolventes::StartupQuestions {
     messageBox(fileNameText(name), wxICON_NONE, parent_);
   }
   void showMessage(const std::string& text) override {
-    messageBox(ui(text), wxICON_EXCLAMATION, parent_);
+    messageBox(fromCp1252(text), wxICON_EXCLAMATION, parent_);
   }
 
  private:
@@ -70,7 +70,7 @@ class DialogQuestions : public envolventes::StartupQuestions {
 class MessageBoxSink : public envelope::MessageSink {
  public:
   void showMessage(const std::string& text) override {
-    messageBox(ui(text), wxICON_EXCLAMATION, wxGetApp().GetTopWindow());
+    messageBox(fromCp1252(text), wxICON_EXCLAMATION, wxGetApp().GetTopWindow());
     last = text;
   }
   std::string last;
@@ -115,22 +115,23 @@ void DiagramWindow::OnDraw(wxDC& dc) {
 
 wxIMPLEMENT_DYNAMIC_CLASS(CEnvolventesView, wxView);
 
-DiagramWindow* CEnvolventesView::window() {
-  auto* frame = wxDynamicCast(wxGetApp().GetTopWindow(), CMainFrame);
-  return frame ? frame->diagramWindow() : nullptr;
-}
-
+// One frame and one drawing window serve every document: the view borrows
+// the window while it lives.
 bool CEnvolventesView::OnCreate(wxDocument*, long) {
   SetFrame(wxGetApp().GetTopWindow());
-  if (DiagramWindow* win = window()) win->setView(this);
+  if (auto* frame = wxDynamicCast(GetFrame(), CMainFrame)) {
+    canvas_ = frame->diagramWindow();
+    canvas_->setView(this);
+  }
   return true;
 }
 
 bool CEnvolventesView::OnClose(bool deleteWindow) {
   if (!wxView::OnClose(deleteWindow)) return false;
-  if (DiagramWindow* win = window()) {
-    win->setView(nullptr);
-    win->Refresh();
+  if (canvas_) {
+    canvas_->setView(nullptr);
+    canvas_->Refresh();
+    canvas_ = nullptr;
   }
   return true;
 }
@@ -144,13 +145,13 @@ void CEnvolventesView::OnInitialUpdate() {
   int kind = envolventes::diagramKindFromCommandLine(app.commandLine());
   envolventes::FlowResult result = envolventes::runStartupFlow(kind, questions, viewer);
 
-  if (DiagramWindow* win = window()) {
-    win->Scroll(0, 0);
-    win->SetVirtualSize(viewer.drawingWidth, viewer.drawingHeight);
+  if (canvas_) {
+    canvas_->Scroll(0, 0);
+    canvas_->SetVirtualSize(viewer.drawingWidth, viewer.drawingHeight);
   }
-  // The script names follow the name the flow formed them from (if any).
-  const std::string& script = viewer.deflectionScript;
-  if (!script.empty()) app.envelopeState().setEnvelopeName(script.substr(0, script.size() - 5));
+  // The drawing and its scripts are named after the envelope whose files
+  // were created last, also when this run ended before the engine ran.
+  if (!viewer.envelopeName.empty()) app.envelopeState().setEnvelopeName(viewer.envelopeName);
   reportedScriptError_.clear();
 
   if (result == envolventes::FlowResult::Ready) {
@@ -163,10 +164,11 @@ void CEnvolventesView::OnInitialUpdate() {
     if (outcome == envelope::RunOutcome::SelectionError) {
       if (sink.last != envelope::kSelectionErrorText) sink.showMessage(envelope::kSelectionErrorText);
       viewer.closeListFile();
-      std::exit(envelope::exitStatusFor(outcome));
+      app.endWithStatus(envelope::exitStatusFor(outcome));
+      return;
     }
   }
-  if (DiagramWindow* win = window()) win->Refresh();
+  if (canvas_) canvas_->Refresh();
 }
 
 void CEnvolventesView::OnDraw(wxDC* dc) {
@@ -182,7 +184,7 @@ void CEnvolventesView::OnDraw(wxDC* dc) {
   if (failing == reportedScriptError_) return;
   reportedScriptError_ = failing;
   std::string text = messages.messages.front();
-  app.CallAfter([text] { messageBox(ui(text), wxICON_EXCLAMATION, wxGetApp().GetTopWindow()); });
+  app.CallAfter([text] { messageBox(fromCp1252(text), wxICON_EXCLAMATION, wxGetApp().GetTopWindow()); });
 }
 
 // The caption names the document, then the program.
@@ -209,5 +211,5 @@ void WxDcCanvas::line(int x1, int y1, int x2, int y2) { dc_.DrawLine(x1, y1, x2,
 
 void WxDcCanvas::text(int x, int y, const std::string& cp1252Text, envelope::Colour colour) {
   dc_.SetTextForeground(wxColour(colour.r, colour.g, colour.b));
-  dc_.DrawText(ui(cp1252Text), x, y);
+  dc_.DrawText(fromCp1252(cp1252Text), x, y);
 }

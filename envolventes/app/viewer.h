@@ -8,6 +8,7 @@
 #include <wx/scrolwin.h>
 #include <wx/timer.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,7 @@ extern const char kRegistryKey[];  // "Local AppWizard-Generated Applications"
 class CEnvolventesApp : public wxApp {
  public:
   bool OnInit() override;
+  int OnRun() override;
   int OnExit() override;
 
   // The part of the command line after the program name, words joined by blanks.
@@ -35,6 +37,14 @@ class CEnvolventesApp : public wxApp {
 
   void OnAbout(wxCommandEvent& event);
 
+  // Ends the program with `status` through the normal way out (OnExit saves
+  // the recent files): the main loop is left, or never entered when start-up
+  // is still under way.
+  void endWithStatus(int status);
+
+  // The dialogs' banner pictures, drawn once for the whole run.
+  const wxBitmap& bannerBitmap(int id);
+
  private:
   bool processCommandLine();
 
@@ -42,6 +52,8 @@ class CEnvolventesApp : public wxApp {
   envolventes::ViewerState viewerState_;
   std::unique_ptr<envelope::EnvelopeState> envelopeState_;
   wxDocManager* docManager_ = nullptr;
+  std::map<int, wxBitmap> banners_;
+  int exitStatus_ = 0;
 };
 
 wxDECLARE_APP(CEnvolventesApp);
@@ -109,7 +121,7 @@ class CEnvolventesView : public wxView {
   void OnInitialUpdate();
 
  private:
-  DiagramWindow* window();
+  DiagramWindow* canvas_ = nullptr;  // the frame's, borrowed from OnCreate to OnClose
   std::string reportedScriptError_;  // the script whose error was last shown
   wxDECLARE_DYNAMIC_CLASS(CEnvolventesView);
 };

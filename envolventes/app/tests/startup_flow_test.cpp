@@ -109,9 +109,7 @@ TEST_F(StartupFlow, NewEnvelopeWritesCountAndNamesInSelectionOrderAndFormsScript
   EXPECT_EQ(state.drawingHeight, 600);
   EXPECT_EQ(state.drawingWidth, 4000);
   EXPECT_EQ(state.existing, 0);
-  EXPECT_EQ(state.deflectionScript, "envd.scr");
-  EXPECT_EQ(state.momentScript, "envm.scr");
-  EXPECT_EQ(state.shearScript, "envc.scr");
+  EXPECT_EQ(state.envelopeName, "env");
   ASSERT_EQ(state.projectCount, 3);
   EXPECT_EQ(state.projects[1], "viga2");
   EXPECT_EQ(state.projects[3], "viga2");  // duplicates are kept
@@ -133,7 +131,7 @@ TEST_F(StartupFlow, CancelledScreenSizeKeepsDefaultsAndCancelledNameCreatesNothi
   EXPECT_EQ(state.drawingHeight, 400);
   EXPECT_EQ(state.drawingWidth, 3000);
   EXPECT_TRUE(filesIn(dir).empty());
-  EXPECT_EQ(state.deflectionScript, "");  // nothing to draw on a first run
+  EXPECT_EQ(state.envelopeName, "");  // nothing to draw on a first run
   EXPECT_EQ(q.projectQuestions, 0);
 }
 
@@ -187,7 +185,7 @@ TEST_F(StartupFlow, ExistingEnvelopeFilesAreEmptiedAndItsListReadAndShown) {
   ASSERT_EQ(state.projectCount, 2);
   EXPECT_EQ(state.projects[2], "viga2");
   EXPECT_EQ(q.shownNames, (std::vector<std::string>{"viga1", "viga2"}));
-  EXPECT_EQ(state.shearScript, "envc.scr");
+  EXPECT_EQ(state.envelopeName, "env");
 }
 
 TEST_F(StartupFlow, ExistingListWithCountZeroGivesEmptyListAndNoNameBoxes) {
@@ -276,7 +274,6 @@ TEST_F(StartupFlow, TypedNameIsTakenInWindows1252AndOneItCannotHoldIsRefused) {
   ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   ASSERT_EQ(q.messages.size(), 1u);
   EXPECT_EQ(state.envelopeName, "VIGA\xF3");
-  EXPECT_EQ(state.momentScript, "VIGA\xF3m.scr");
   EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"VIGA\xF3.dat", "VIGA\xF3.esf", "VIGA\xF3.res"}));
 }
 
@@ -348,6 +345,18 @@ TEST_F(StartupFlow, RunningAgainClosesThePreviousListFileAndRewritesIt) {
   // The first run's list, report and table files were closed: the second run
   // holds the same number of files open (list, report, table).
   EXPECT_EQ(openDescriptors(), openAfterFirst);
+}
+
+TEST_F(StartupFlow, RunEndingBeforeItsFilesKeepsTheNameOfTheFilesCreatedLast) {
+  ViewerState state;
+  ScriptedQuestions first;
+  first.names = {std::string("env")};
+  ASSERT_EQ(runStartupFlow(1, first, state), FlowResult::Ready);
+  ScriptedQuestions second;
+  second.existing = true;
+  second.names = {std::string("nada")};  // no nada.dat to read
+  EXPECT_EQ(runStartupFlow(1, second, state), FlowResult::Ended);
+  EXPECT_EQ(state.envelopeName, "env");  // the drawing goes on under the earlier name
 }
 
 TEST(DialogPieces, DatStemsStopAtFirstDotAndAtTheLimit) {

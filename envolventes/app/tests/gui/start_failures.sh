@@ -1,7 +1,8 @@
 #!/bin/bash
 # Start-up failures that end the program: a document file that does not exist
 # (status 1 after the framework's message), and projects of different beams
-# ("ERROR EN SELECCION DE PROYECTOS", status 1 after its message).
+# ("ERROR EN SELECCION DE PROYECTOS", status 1 after its message, the recent
+# files saved as on any other exit).
 # usage: start_failures.sh VIEWER CALCEST EXAMPLES_DIR WORK_DIR
 set -uo pipefail
 VIEWER=$1 CALCEST=$2 EXAMPLES=$3 WORK=$4
@@ -43,4 +44,6 @@ answer_message                                  # the selection error
 wait_viewer_exit
 [ "$EXIT_STATUS" -eq 1 ] || fail "selection error: status $EXIT_STATUS"
 message_shown "ERROR EN SELECCION DE PROYECTOS" || fail "no selection error message"
+# That exit goes the normal way out: the document joins the recent files.
+grep -rqF "proyecto.txt" "$HOME" || fail "recent-file list not saved on the selection error exit"
 echo "PASS start_failures"

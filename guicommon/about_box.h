@@ -1,0 +1,10 @@
+#pragma once
+// A small modal About box: the program's icon, a version line and a second
+// line of text, and an OK button.
+#include <wx/bitmap.h>
+#include <wx/string.h>
+
+class wxWindow;
+
+void showAboutBox(wxWindow* parent, const wxString& caption, const wxBitmap& icon, const wxString& versionLine,
+                  const wxString& secondLine);

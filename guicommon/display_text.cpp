@@ -1,0 +1,5 @@
+#include "display_text.h"
+
+#include "cp1252.h"
+
+wxString fromCp1252(std::string_view cp1252) { return wxString::FromUTF8(cp1252ToUtf8(cp1252)); }
