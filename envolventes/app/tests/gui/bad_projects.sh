@@ -30,6 +30,7 @@ answer_boxes() {
 runs=0
 for bad in "$FUZZ"/regressions/project_*/*; do
   ext=${bad%/*}; ext=${ext##*_}
+  echo "bad file: $bad"
   rm -rf "$WORK/run"; mkdir "$WORK/run"
   cp "$FUZZ"/fixture/env_a.* "$WORK/run/"
   cp "$bad" "$WORK/run/env_a.$ext"

@@ -15,6 +15,7 @@ gui_on_failure() {
   [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
   import -window root "$WORK/failure.png" 2>/dev/null && echo "screen at failure: $WORK/failure.png" >&2
   [ -f "$ENVOLVENTES_MESSAGE_LOG" ] && { echo "messages shown:" >&2; cat "$ENVOLVENTES_MESSAGE_LOG" >&2; }
+  [ -s "$WORK/viewer.out" ] && { echo "viewer output:" >&2; cat "$WORK/viewer.out" >&2; }
 }
 
 # start_viewer ARGS...: starts the program in $WORK.
