@@ -180,7 +180,7 @@ Vec6 pointMomentVector(int barType, double M, double a, double b) {
   return eq;
 }
 
-Vec6 temperatureVector(const Bar& bar, double T) {
+Vec6 temperatureVector(const BarInput& bar, double T) {
   Vec6 eq{};
   if (bar.type < 1 || bar.type > 4) return eq;
   eq[1] = bar.A * bar.alpha * bar.E * T;

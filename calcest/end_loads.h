@@ -38,6 +38,6 @@ SimpleSplit simpleBeamSplit(int barType, int ltype, double q, double a, double c
 Vec6 pointMomentVector(int barType, double M, double a, double b);
 
 // Temperature difference T between the faces (bar types 1 to 4).
-Vec6 temperatureVector(const Bar& bar, double T);
+Vec6 temperatureVector(const BarInput& bar, double T);
 
 }  // namespace calcest

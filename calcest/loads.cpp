@@ -42,7 +42,7 @@ struct LoadValues {
   bool givenAsProjection = false;
 };
 
-LoadValues projected(const Bar& bar, const BarLoad& load, bool project) {
+LoadValues projected(const BarInput& bar, const BarLoad& load, bool project) {
   LoadValues v{load.ltype, load.a, load.c, load.b, load.q, load.dir, 0.0};
   bool inclined = bar.orient == kInclinedRight || bar.orient == kInclinedLeft;
   if (project && inclined && isForceLoad(v.ltype)) {
@@ -61,7 +61,7 @@ LoadValues projected(const Bar& bar, const BarLoad& load, bool project) {
 }
 
 // Everything that can reject the load is checked before the bar is touched.
-void checkLoad(const Bar& bar, const LoadValues& v) {
+void checkLoad(const BarInput& bar, const LoadValues& v) {
   if (v.ltype < kPointForce || v.ltype > kTemperature) throw RunError("ERROR TIPO DE CARGA");
   if (isForceLoad(v.ltype) && !isHorizontalLetter(v.dir) && !isVerticalLetter(v.dir))
     throw RunError("ERROR EN DIRECCION DE CARGA");
@@ -79,7 +79,7 @@ constexpr double kSpanTolerance = 1e-3;
 
 // The formulas take their span from the load's own distances and never look at
 // the bar: a load that does not lie on its bar would be computed on another span.
-void checkLiesOnBar(const Bar& bar, const BarLoad& load, const LoadValues& v, int line, const std::string& file) {
+void checkLiesOnBar(const BarInput& bar, const BarLoad& load, const LoadValues& v, int line, const std::string& file) {
   if (v.ltype == kTemperature) return;  // no distances
   const bool pointLoad = v.ltype == kPointForce || v.ltype == kPointMoment;
   const std::pair<char, double> distances[3] = {{'a', load.a}, {'c', load.c}, {'b', load.b}};
@@ -108,7 +108,7 @@ struct Contribution {
 };
 
 // Axial, shear and moment that the load alone gives at the inner stations.
-void addDiagrams(Contribution& out, const Bar& bar, const LoadValues& v, double qn, double qt) {
+void addDiagrams(Contribution& out, const BarInput& bar, const LoadValues& v, double qn, double qt) {
   const double a = v.a, c = v.c;
   for (int k = 1; k <= kStations - 2; ++k) {
     const double x = bar.xs[k];
@@ -162,10 +162,6 @@ bool isFinite(const Contribution& part) {
 }
 
 void accumulate(Bar& bar, const Contribution& part) {
-  // A span so short or values so large that the formulas overflow would spread
-  // inf or nan through the whole solution; stop here and say which bar.
-  if (!isFinite(part))
-    throw RunError(formatText("ERROR: UNA CARGA DE LA BARRA %d DA VALORES NO FINITOS\n", bar.label));
   const Vec6& eq = part.eq;
   const double c = bar.cos, s = bar.sin;
   for (int i = 1; i <= 6; ++i) {
@@ -185,8 +181,8 @@ void accumulate(Bar& bar, const Contribution& part) {
   }
 }
 
-// Adds one checked load to its bar.
-void applyValues(Bar& bar, const LoadValues& v) {
+// What one checked load adds to its bar; the bar itself is left as it is.
+Contribution contributionOf(const BarInput& bar, const LoadValues& v) {
   Contribution part;
 
   if (v.ltype == kPointMoment) {
@@ -209,13 +205,17 @@ void applyValues(Bar& bar, const LoadValues& v) {
       part.eq[4] = along * split.RJ;
     }
   }
-  accumulate(bar, part);
+  // A span so short or values so large that the formulas overflow would spread
+  // inf or nan through the whole solution; stop here and say which bar.
+  if (!isFinite(part))
+    throw RunError(formatText("ERROR: UNA CARGA DE LA BARRA %d DA VALORES NO FINITOS\n", bar.label));
+  return part;
 }
 
 void applyLoad(Bar& bar, const BarLoad& load, bool project) {
   const LoadValues v = projected(bar, load, project);
   checkLoad(bar, v);
-  applyValues(bar, v);
+  accumulate(bar, contributionOf(bar, v));
 }
 
 }  // namespace
@@ -235,23 +235,34 @@ void applySelfWeight(Bar& bar) {
   applyLoad(bar, weight, false);
 }
 
-void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars) {
+std::vector<LoadOnBar> readBarLoads(Scanner& loads, size_t barCount,
+                                    const std::function<const BarInput&(size_t)>& barAt) {
+  std::vector<LoadOnBar> list;
   for (int line = 1;; ++line) {
-    BarLoad load;
+    LoadOnBar entry;
+    BarLoad& load = entry.load;
     if (!loads.readUnlessEnd(formatText("carga %d", line), "%d  %d  %lf  %lf  %lf  %lf %c", &load.barLabel,
                              &load.ltype, &load.a, &load.c, &load.b, &load.q, &load.dir))
-      return;
-    Bar* target = nullptr;
-    for (size_t k = 1; k < bars.size() && !target; ++k)
-      if (bars[k].label == load.barLabel) target = &bars[k];
-    if (!target)
+      return list;
+    for (size_t k = 1; k < barCount && entry.bar == 0; ++k)
+      if (barAt(k).label == load.barLabel) entry.bar = static_cast<int>(k);
+    if (entry.bar == 0)
       throw RunError(formatText("ERROR: LA CARGA %d DEL FICHERO %s ES DE LA BARRA %d, QUE NO EXISTE\n", line,
                                 loads.fileName().c_str(), load.barLabel));
-    const LoadValues v = projected(*target, load, true);
-    checkLoad(*target, v);
-    checkLiesOnBar(*target, load, v, line, loads.fileName());
-    applyValues(*target, v);
+    // Whatever applying would refuse is refused here: a bad line is reported
+    // before any later line is read, and applying the list cannot fail.
+    const BarInput& bar = barAt(entry.bar);
+    const LoadValues v = projected(bar, load, true);
+    checkLoad(bar, v);
+    checkLiesOnBar(bar, load, v, line, loads.fileName());
+    contributionOf(bar, v);
+    list.push_back(entry);
   }
+}
+
+void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars) {
+  for (const LoadOnBar& entry : readBarLoads(loads, bars))
+    applyBarLoad(bars[static_cast<size_t>(entry.bar)], entry.load);
 }
 
 }  // namespace calcest

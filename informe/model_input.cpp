@@ -53,23 +53,6 @@ void readModelTables(Scanner& in, Model& model) {
   }
 }
 
-void readBarLoads(Scanner& in, Model& model) {
-  for (int line = 1;; ++line) {
-    LoadOnBar entry;
-    BarLoad& load = entry.load;
-    if (!in.readUnlessEnd(formatText("carga %d", line), "%d  %d  %lf  %lf  %lf  %lf %c", &load.barLabel, &load.ltype,
-                          &load.a, &load.c, &load.b, &load.q, &load.dir))
-      return;
-    for (size_t k = 1; k < model.bars.size() && entry.bar == 0; ++k)
-      if (model.bars[k].label == load.barLabel) entry.bar = static_cast<int>(k);
-    if (entry.bar == 0)
-      throw RunError(formatText("LA CARGA %d ES DE LA BARRA %d, QUE NO EXISTE", line, load.barLabel));
-    if (load.ltype < 1 || load.ltype > 6) throw RunError(formatText("ERROR TIPO DE CARGA (carga %d)", line));
-    if (load.ltype != 2 && load.ltype != 6 && std::string("xXyY").find(load.dir) == std::string::npos)
-      throw RunError(formatText("ERROR EN DIRECCION DE CARGA (carga %d)", line));
-    model.loads.push_back(entry);
-  }
-}
 }  // namespace
 
 Model readModel(const std::string& datPath, const std::string& cafPath) {
@@ -82,7 +65,7 @@ Model readModel(const std::string& datPath, const std::string& cafPath) {
     throw inFile(datPath, error);
   }
   try {
-    readBarLoads(*caf.scanner, model);
+    model.loads = calcest::readBarLoads(*caf.scanner, model.bars);
   } catch (const RunError& error) {
     throw inFile(cafPath, error);
   }

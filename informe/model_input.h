@@ -11,13 +11,9 @@
 namespace informe {
 
 using calcest::BarLoad;
+using calcest::LoadOnBar;
 using calcest::NodalLoad;
 using calcest::Tie;
-
-struct LoadOnBar {
-  BarLoad load;
-  int bar = 0;  // position of the loaded bar in the bar table
-};
 
 struct Model {
   ModelHeader header;

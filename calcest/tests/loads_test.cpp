@@ -623,3 +623,14 @@ TEST(LoadsFile, BarTypeAndDirectionErrorsComeThroughTheReader) {
   EXPECT_EQ(f.status, 1);
   EXPECT_EQ(readFailure("5 1 2 2 0 -1 w\n", bars).text, "ERROR EN DIRECCION DE CARGA");
 }
+
+TEST(LoadsFile, TheFirstLineAtFaultIsReportedThoughALaterOneCannotBeRead) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"7 3 0 4 0 1e308 y\n7 1 2 x\n", "ERROR: UNA CARGA DE LA BARRA 7 DA VALORES NO FINITOS\n"},
+      {"7 1 2 2 0 -10 y\n7 3 0 5 0 -1 y\n7 1 2 x\n",
+       "ERROR: LA CARGA 2 DEL FICHERO viga.caf NO CABE EN LA BARRA 7: a + c + b = 5 Y LA BARRA MIDE 4\n"}};
+  for (const auto& [text, message] : cases) {
+    std::vector<Bar> bars = threeBars();
+    EXPECT_EQ(readFailure(text, bars).text, message) << text;
+  }
+}

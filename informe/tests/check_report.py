@@ -252,6 +252,10 @@ BAD_INPUTS = [
     ("results of another model", "viga3.res", lambda w: shutil.copy(f"{w}/viga2h.res", f"{w}/viga3.res"), ["viga3"]),
     ("load on a bar the model lacks", "viga3.caf",
      lambda w: open(f"{w}/viga3.caf", "a").write("9  3  0.0  6.0  0.0  -2.5 y\n"), ["viga3"]),
+    ("load shorter than its bar", "viga3.caf",
+     lambda w: open(f"{w}/viga3.caf", "a").write("1  3  0.0  5.0  0.0  -2.5 y\n"), ["viga3"]),
+    ("unknown load type", "viga3.caf",
+     lambda w: open(f"{w}/viga3.caf", "a").write("1  7  0.0  6.0  0.0  -2.5 y\n"), ["viga3"]),
     ("no modes file", "nada.din", lambda w: None, ["viga3", "nada.din"]),
     ("modes file cut short", "viga3.din", lambda w: cut(f"{w}/viga3.din", 0.6), ["viga3", "viga3.din"]),
     ("modes of another model", "viga2h.din", lambda w: None, ["viga3", "viga2h.din"]),
@@ -277,6 +281,11 @@ def check_bad_inputs():
             check(named in out, f"{what}: the message does not name {named}: {out!r}")
             left = [f for f in os.listdir(case) if f.endswith((".html", ".svg", ".tmp"))]
             check(not left, f"{what}: left behind {left}")
+            if named.endswith(".caf"):
+                # The loads file is read by the engine's reader: the same file, the same message.
+                status, engine = run(CALCEST, [f"viga3.{e}" for e in ("dat", "res", "caf", "fmc", "bar")] + ["0"], case)
+                said = [line for line in engine.splitlines() if line.startswith("ERROR")]
+                check(status == 1 and said and said[-1] in out, f"{what}: calcest says {engine!r}, informe {out!r}")
     finally:
         shutil.rmtree(work)
 
