@@ -6,6 +6,8 @@
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
+namespace guicommon {
+
 void showAboutBox(wxWindow* parent, const wxString& caption, const wxBitmap& icon, const wxString& versionLine,
                   const wxString& secondLine) {
   wxDialog box(parent, wxID_ANY, caption);
@@ -22,3 +24,5 @@ void showAboutBox(wxWindow* parent, const wxString& caption, const wxBitmap& ico
   box.CentreOnParent();
   box.ShowModal();
 }
+
+}  // namespace guicommon

@@ -6,5 +6,9 @@
 
 class wxWindow;
 
+namespace guicommon {
+
 void showAboutBox(wxWindow* parent, const wxString& caption, const wxBitmap& icon, const wxString& versionLine,
                   const wxString& secondLine);
+
+}  // namespace guicommon

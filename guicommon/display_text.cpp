@@ -2,4 +2,8 @@
 
 #include "cp1252.h"
 
+namespace guicommon {
+
 wxString fromCp1252(std::string_view cp1252) { return wxString::FromUTF8(cp1252ToUtf8(cp1252)); }
+
+}  // namespace guicommon

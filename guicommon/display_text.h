@@ -5,4 +5,8 @@
 
 #include <string_view>
 
+namespace guicommon {
+
 wxString fromCp1252(std::string_view cp1252);
+
+}  // namespace guicommon

@@ -17,7 +17,8 @@
 
 namespace lanzador {
 
-LauncherFrame::LauncherFrame() : wxFrame(nullptr, wxID_ANY, fromCp1252(kTitle), wxDefaultPosition, wxSize(560, 300)) {
+LauncherFrame::LauncherFrame()
+    : wxFrame(nullptr, wxID_ANY, guicommon::fromCp1252(kTitle), wxDefaultPosition, wxSize(560, 300)) {
   wxIconBundle icons;
   icons.AddIcon(wxIcon(lanzador32_xpm));
   icons.AddIcon(wxIcon(lanzador16_xpm));
@@ -66,7 +67,7 @@ void LauncherFrame::OnPaint(wxPaintEvent&) {
   dc.Clear();
   if (showNotice_) {
     // One line, centred horizontally at the top, default font and colours.
-    wxString notice = fromCp1252(kNotice);
+    wxString notice = guicommon::fromCp1252(kNotice);
     dc.SetFont(canvas_->GetFont());
     dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
     wxSize extent = dc.GetTextExtent(notice);
@@ -109,8 +110,8 @@ void LauncherFrame::RunStartSequence() {
 }
 
 void LauncherFrame::OnAbout(wxCommandEvent&) {
-  showAboutBox(this, "About", wxBitmap(lanzador32_xpm), "Kaltro2 Version 1.0",
-               fromCp1252("Lanzador de la suite de c\xE1lculo de vigas"));
+  guicommon::showAboutBox(this, "About", wxBitmap(lanzador32_xpm), "Kaltro2 Version 1.0",
+                          guicommon::fromCp1252("Lanzador de la suite de c\xE1lculo de vigas"));
 }
 
 void LauncherFrame::OnExit(wxCommandEvent&) { Destroy(); }

@@ -1,6 +1,6 @@
 #pragma once
 // The launcher's fixed texts, kept in Windows-1252 like every text of the
-// suite; fromCp1252() turns them into display strings.
+// suite; guicommon::fromCp1252() turns them into display strings.
 namespace lanzador {
 
 inline constexpr const char* kTitle = "Programa de Actualizaci\xF3n de Librerias";  // the window's title

@@ -90,6 +90,6 @@ int CWebrixApp::OnExit() {
 }
 
 void CWebrixApp::OnAppAbout(wxCommandEvent&) {
-  showAboutBox(GetTopWindow(), "About Webrix", wxBitmap(webrix_xpm), "Webrix Version 1.0",
-               "Web browser of the continuous beam suite");
+  guicommon::showAboutBox(GetTopWindow(), "About Webrix", wxBitmap(webrix_xpm), "Webrix Version 1.0",
+                          "Web browser of the continuous beam suite");
 }

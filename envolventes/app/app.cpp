@@ -10,6 +10,8 @@
 #include "ui_text.h"
 #include "viewer.h"
 
+namespace envolventes {
+
 const char kDocumentString[] = "envolventes\n\nEnvolv\n\n\nEnvolventes.Document\nEnvolv Document";
 const char kRegistryKey[] = "Local AppWizard-Generated Applications";
 
@@ -39,8 +41,6 @@ void showMissingFile(const wxString& file) {
 }
 
 }  // namespace
-
-wxIMPLEMENT_APP_NO_MAIN(CEnvolventesApp);
 
 bool CEnvolventesApp::OnInit() {
   for (int k = 1; k < argc; ++k) {
@@ -178,6 +178,11 @@ bool CEnvolventesDoc::DoOpenDocument(const wxString& file) {
   showMissingFile(file);
   return false;
 }
+
+}  // namespace envolventes
+
+// At global scope, where the toolkit declares what this defines.
+wxIMPLEMENT_APP_NO_MAIN(envolventes::CEnvolventesApp);
 
 int main(int argc, char** argv) {
   // Any failure to start (a missing document file) ends with status 1.

@@ -13,6 +13,8 @@
 #include "ui_text.h"
 #include "viewer.h"
 
+namespace envolventes {
+
 namespace {
 
 enum class BannerTheme { Deflection, Moment, Shear };
@@ -142,7 +144,7 @@ void ViewerDialog::refuse(wxTextCtrl* field, const std::string& cp1252Message, b
 
 bool ViewerDialog::checkLength(wxTextCtrl* field, int limit) {
   if (limit <= 0 || static_cast<int>(field->GetValue().length()) <= limit) return true;
-  refuse(field, envolventes::lengthMessage(limit), true);
+  refuse(field, lengthMessage(limit), true);
   return false;
 }
 
@@ -200,12 +202,12 @@ void CScreenSizeDlg::onOk(wxCommandEvent&) {
     int value;
   } fields[] = {{height_, 200, 2000, 0}, {width_, 300, 20000, 0}};
   for (Field& field : fields) {
-    if (!envolventes::parseDialogInteger(fileNameBytes(field.edit->GetValue()), field.value)) {
-      refuse(field.edit, envolventes::integerMessage(), false);
+    if (!parseDialogInteger(fileNameBytes(field.edit->GetValue()), field.value)) {
+      refuse(field.edit, integerMessage(), false);
       return;
     }
     if (field.value < field.low || field.value > field.high) {
-      refuse(field.edit, envolventes::rangeMessage(field.low, field.high), true);
+      refuse(field.edit, rangeMessage(field.low, field.high), true);
       return;
     }
   }
@@ -286,7 +288,7 @@ int FileListDialog::ShowModal() {
 }
 
 void FileListDialog::fillList() {
-  m_files = envolventes::listDatStems(".", envolventes::kMaxListedFiles);
+  m_files = listDatStems(".", kMaxListedFiles);
   m_list->Clear();
   for (size_t k = 0; k < m_files.size(); ++k)
     m_list->Append(fileNameText(m_files[k]), reinterpret_cast<void*>(static_cast<intptr_t>(k)));
@@ -321,3 +323,5 @@ CEnvelopeListDlg::CEnvelopeListDlg(wxWindow* parent)
   addButton(wxID_OK, "OK", 7, 201, 50, 14)->SetDefault();
   addButton(wxID_CANCEL, "Cancel", 294, 201, 50, 14);
 }
+
+}  // namespace envolventes

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace envolventes {
+
 // Draws the 350 x 100 banner picture numbered `id` (the dialogs use 131 to
 // 133 and 138 to 142); the application keeps the ones drawn.
 wxBitmap drawBannerBitmap(int id);
@@ -117,3 +119,5 @@ class CEnvelopeListDlg : public FileListDialog {
  public:
   explicit CEnvelopeListDlg(wxWindow* parent);
 };
+
+}  // namespace envolventes

@@ -10,6 +10,8 @@
 #include "ui_text.h"
 #include "viewer.h"
 
+namespace envolventes {
+
 namespace {
 
 enum {
@@ -149,3 +151,5 @@ void CMainFrame::toggleStatusBar(wxCommandEvent&) {
   if (wxStatusBar* bar = GetStatusBar()) bar->Show(!bar->IsShown());
   SendSizeEvent();
 }
+
+}  // namespace envolventes

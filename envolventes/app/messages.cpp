@@ -5,6 +5,8 @@
 
 #include "ui_text.h"
 
+namespace envolventes {
+
 void messageBox(const wxString& text, long style, wxWindow* parent) {
   if (const char* log = std::getenv("ENVOLVENTES_MESSAGE_LOG")) {
     if (FILE* out = std::fopen(log, "a")) {
@@ -14,3 +16,5 @@ void messageBox(const wxString& text, long style, wxWindow* parent) {
   }
   wxMessageBox(text, appCaption(), wxOK | style, parent);
 }
+
+}  // namespace envolventes

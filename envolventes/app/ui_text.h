@@ -7,6 +7,12 @@
 
 #include "display_text.h"
 
+class wxWindow;
+
+namespace envolventes {
+
+using guicommon::fromCp1252;
+
 // File names as the file system holds them (UTF-8), shown or typed in dialogs.
 inline wxString fileNameText(const std::string& bytes) {
   wxString text = wxString::FromUTF8(bytes);
@@ -17,9 +23,10 @@ inline std::string fileNameBytes(const wxString& text) { return std::string(text
 // Caption of the program's message boxes.
 inline wxString appCaption() { return "envolventes"; }
 
-class wxWindow;
 // Shows a message box with an OK button. When ENVOLVENTES_MESSAGE_LOG names a
 // file, the text is also appended to it (UTF-8, one message per record,
 // ended by a line "--"), so that tests driving the real program can read what
 // the person was told.
 void messageBox(const wxString& text, long style, wxWindow* parent);
+
+}  // namespace envolventes

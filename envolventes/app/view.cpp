@@ -10,10 +10,12 @@
 #include "ui_text.h"
 #include "viewer.h"
 
+namespace envolventes {
+
 namespace {
 
 // The flow's questions, asked with the viewer's dialogs.
-class DialogQuestions : public envolventes::StartupQuestions {
+class DialogQuestions : public StartupQuestions {
  public:
   explicit DialogQuestions(wxWindow* parent) : parent_(parent) {}
 
@@ -104,7 +106,7 @@ class CEnvolventesPrintout : public wxPrintout {
 DiagramWindow::DiagramWindow(wxWindow* parent) : wxScrolledWindow(parent, wxID_ANY) {
   SetBackgroundColour(*wxWHITE);
   SetScrollRate(10, 10);
-  SetVirtualSize(envolventes::kDefaultWidth, envolventes::kDefaultHeight);
+  SetVirtualSize(kDefaultWidth, kDefaultHeight);
 }
 
 void DiagramWindow::OnDraw(wxDC& dc) {
@@ -138,12 +140,12 @@ bool CEnvolventesView::OnClose(bool deleteWindow) {
 
 void CEnvolventesView::OnInitialUpdate() {
   CEnvolventesApp& app = wxGetApp();
-  envolventes::ViewerState& viewer = app.viewerState();
+  ViewerState& viewer = app.viewerState();
   wxWindow* frame = app.GetTopWindow();
   DialogQuestions questions(frame && frame->IsShown() ? frame : nullptr);
 
-  int kind = envolventes::diagramKindFromCommandLine(app.commandLine());
-  envolventes::FlowResult result = envolventes::runStartupFlow(kind, questions, viewer);
+  int kind = diagramKindFromCommandLine(app.commandLine());
+  FlowResult result = runStartupFlow(kind, questions, viewer);
 
   if (canvas_) {
     canvas_->Scroll(0, 0);
@@ -154,11 +156,11 @@ void CEnvolventesView::OnInitialUpdate() {
   if (!viewer.envelopeName.empty()) app.envelopeState().setEnvelopeName(viewer.envelopeName);
   reportedScriptError_.clear();
 
-  if (result == envolventes::FlowResult::Ready) {
+  if (result == FlowResult::Ready) {
     envelope::EnvelopeRequest request;
     request.envelopeName = viewer.envelopeName;
     request.area = {viewer.drawingWidth, viewer.drawingHeight};
-    request.projects = envolventes::projectList(viewer);
+    request.projects = projectList(viewer);
     MessageBoxSink sink;
     envelope::RunOutcome outcome = envelope::runEnvelope(app.envelopeState(), request, viewer.outputs, sink);
     if (outcome == envelope::RunOutcome::SelectionError) {
@@ -173,7 +175,7 @@ void CEnvolventesView::OnInitialUpdate() {
 
 void CEnvolventesView::OnDraw(wxDC* dc) {
   CEnvolventesApp& app = wxGetApp();
-  int kind = envolventes::diagramKindFromCommandLine(app.commandLine());
+  int kind = diagramKindFromCommandLine(app.commandLine());
   envelope::RecordingMessageSink messages;
   WxDcCanvas screen(*dc);
   envelope::DrawOutcome outcome = envelope::paintDiagram(app.envelopeState(), kind, screen, messages);
@@ -213,3 +215,5 @@ void WxDcCanvas::text(int x, int y, const std::string& cp1252Text, envelope::Col
   dc_.SetTextForeground(wxColour(colour.r, colour.g, colour.b));
   dc_.DrawText(fromCp1252(cp1252Text), x, y);
 }
+
+}  // namespace envolventes

@@ -16,6 +16,8 @@
 #include "envelope_state.h"
 #include "startup_flow.h"
 
+namespace envolventes {
+
 class CEnvolventesView;
 
 // The document template's string: title, document name, filter name, filter
@@ -31,7 +33,7 @@ class CEnvolventesApp : public wxApp {
 
   // The part of the command line after the program name, words joined by blanks.
   const std::string& commandLine() const { return commandLine_; }
-  envolventes::ViewerState& viewerState() { return viewerState_; }
+  ViewerState& viewerState() { return viewerState_; }
   envelope::EnvelopeState& envelopeState() { return *envelopeState_; }
   wxDocManager* docManager() const { return docManager_; }
 
@@ -49,14 +51,12 @@ class CEnvolventesApp : public wxApp {
   bool processCommandLine();
 
   std::string commandLine_;
-  envolventes::ViewerState viewerState_;
+  ViewerState viewerState_;
   std::unique_ptr<envelope::EnvelopeState> envelopeState_;
   wxDocManager* docManager_ = nullptr;
   std::map<int, wxBitmap> banners_;
   int exitStatus_ = 0;
 };
-
-wxDECLARE_APP(CEnvolventesApp);
 
 // Single-document manager: Spanish untitled name, 4 recent files.
 class CEnvolventesDocManager : public wxDocManager {
@@ -139,3 +139,8 @@ class WxDcCanvas : public envelope::Canvas {
   wxDC& dc_;
   wxPen previousPen_;
 };
+
+}  // namespace envolventes
+
+// The toolkit declares the application factory at global scope; wxGetApp() lives beside it.
+wxDECLARE_APP(envolventes::CEnvolventesApp);
