@@ -6,6 +6,7 @@
 #include <deque>
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 #include "test_support.h"
 
@@ -14,12 +15,14 @@ using testsupport::ScratchDir;
 
 namespace {
 
+using Answers = std::deque<std::optional<std::string>>;
+
 // Answers the flow's questions from a script and records what it was shown.
 struct ScriptedQuestions : StartupQuestions {
   std::optional<std::pair<int, int>> screenSize;  // nullopt = cancel
   bool existing = false;
-  std::deque<std::optional<std::string>> names;     // envelope name or list answers
-  std::deque<std::optional<std::string>> projects;  // nullopt = "Finaliza selección"
+  Answers names;     // envelope name or list answers
+  Answers projects;  // nullopt = "Finaliza selección"
   std::vector<std::string> shownNames, messages;
   std::vector<int> banners;
   int projectQuestions = 0;
@@ -40,31 +43,43 @@ struct ScriptedQuestions : StartupQuestions {
     banners.push_back(banner);
     return existing;
   }
-  bool answerName(std::string& name) {
-    if (names.empty()) return false;
-    auto answer = names.front();
-    names.pop_front();
-    if (!answer) return false;
-    name = *answer;
+  // A run-out script or a nullopt answer is a cancelled dialog.
+  static bool answer(Answers& script, std::string& name) {
+    if (script.empty()) return false;
+    auto next = script.front();
+    script.pop_front();
+    if (!next) return false;
+    name = *next;
     return true;
   }
-  bool askEnvelopeName(std::string& name) override { return answerName(name); }
+  bool askEnvelopeName(std::string& name) override { return answer(names, name); }
   bool askEnvelopeList(int banner, std::string& name) override {
     banners.push_back(banner);
-    return answerName(name);
+    return answer(names, name);
   }
   bool askProject(int, std::string& name) override {
     ++projectQuestions;
-    if (projects.empty()) return false;
-    auto answer = projects.front();
-    projects.pop_front();
-    if (!answer) return false;
-    name = *answer;
-    return true;
+    return answer(projects, name);
   }
   void showName(const std::string& name) override { shownNames.push_back(name); }
   void showMessage(const std::string& text) override { messages.push_back(text); }
 };
+
+// A run that opens an existing envelope, taking its name(s) from `names`.
+ScriptedQuestions existingEnvelope(Answers names = {"env"}) {
+  ScriptedQuestions q;
+  q.existing = true;
+  q.names = std::move(names);
+  return q;
+}
+
+// A run that creates a new envelope, naming it from `names` and choosing `projects`.
+ScriptedQuestions newEnvelope(Answers names, Answers projects = {}) {
+  ScriptedQuestions q;
+  q.names = std::move(names);
+  q.projects = std::move(projects);
+  return q;
+}
 
 std::vector<std::string> filesIn(const ScratchDir& dir) {
   std::vector<std::string> names;
@@ -99,10 +114,8 @@ class StartupFlow : public ::testing::Test {
 }  // namespace
 
 TEST_F(StartupFlow, NewEnvelopeWritesCountAndNamesInSelectionOrderAndFormsScriptNames) {
-  ScriptedQuestions q;
+  auto q = newEnvelope({"env"}, {"viga2", "viga1", "viga2", std::nullopt});
   q.screenSize = {{600, 4000}};
-  q.names = {std::string("env")};
-  q.projects = {std::string("viga2"), std::string("viga1"), std::string("viga2"), std::nullopt};
   ViewerState state;
   ASSERT_EQ(runStartupFlow(2, q, state), FlowResult::Ready);
 
@@ -123,8 +136,7 @@ TEST_F(StartupFlow, NewEnvelopeWritesCountAndNamesInSelectionOrderAndFormsScript
 }
 
 TEST_F(StartupFlow, CancelledScreenSizeKeepsDefaultsAndCancelledNameCreatesNothing) {
-  ScriptedQuestions q;
-  q.names = {std::nullopt};
+  auto q = newEnvelope({std::nullopt});
   ViewerState state;
   state.drawingHeight = 777;
   EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
@@ -137,9 +149,7 @@ TEST_F(StartupFlow, CancelledScreenSizeKeepsDefaultsAndCancelledNameCreatesNothi
 
 TEST_F(StartupFlow, CancelledListDialogCreatesNothing) {
   dir.write("old.dat", " 1\nviga1\n");
-  ScriptedQuestions q;
-  q.existing = true;
-  q.names = {std::nullopt};
+  auto q = existingEnvelope({std::nullopt});
   ViewerState state;
   EXPECT_EQ(runStartupFlow(3, q, state), FlowResult::Ended);
   EXPECT_EQ(filesIn(dir), std::vector<std::string>{"old.dat"});
@@ -147,8 +157,7 @@ TEST_F(StartupFlow, CancelledListDialogCreatesNothing) {
 }
 
 TEST_F(StartupFlow, FiftiethProjectEndsTheSelectionAndWritesCountFifty) {
-  ScriptedQuestions q;
-  q.names = {std::string("e")};
+  auto q = newEnvelope({"e"});
   for (int k = 1; k <= 60; ++k) q.projects.push_back("p" + std::to_string(k));
   ViewerState state;
   ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
@@ -161,8 +170,7 @@ TEST_F(StartupFlow, FiftiethProjectEndsTheSelectionAndWritesCountFifty) {
 }
 
 TEST_F(StartupFlow, NoProjectChosenWritesCountZero) {
-  ScriptedQuestions q;
-  q.names = {std::string("e")};
+  auto q = newEnvelope({"e"});
   ViewerState state;
   ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.projectCount, 0);
@@ -173,9 +181,7 @@ TEST_F(StartupFlow, ExistingEnvelopeFilesAreEmptiedAndItsListReadAndShown) {
   dir.write("env.dat", " 2\r\nviga1\r\nviga2\r\n");
   dir.write("env.res", "old report");
   dir.write("env.esf", "old table");
-  ScriptedQuestions q;
-  q.existing = true;
-  q.names = {std::string("env")};
+  auto q = existingEnvelope();
   ViewerState state;
   ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.existing, 1);
@@ -188,63 +194,46 @@ TEST_F(StartupFlow, ExistingEnvelopeFilesAreEmptiedAndItsListReadAndShown) {
   EXPECT_EQ(state.envelopeName, "env");
 }
 
-TEST_F(StartupFlow, ExistingListWithCountZeroGivesEmptyListAndNoNameBoxes) {
-  dir.write("env.dat", " 0\n");
-  ScriptedQuestions q;
-  q.existing = true;
-  q.names = {std::string("env")};
-  ViewerState state;
-  state.projectCount = 7;  // left by an earlier run
-  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
-  EXPECT_EQ(state.projectCount, 0);
-  EXPECT_TRUE(q.shownNames.empty());
-}
-
-TEST_F(StartupFlow, MissingNameLinesRepeatTheLastNameAndBlanksCutTheName) {
-  dir.write("env.dat", " 4\nviga uno\nviga2\n");
-  ScriptedQuestions q;
-  q.existing = true;
-  q.names = {std::string("env")};
-  ViewerState state;
-  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
-  ASSERT_EQ(state.projectCount, 4);
-  EXPECT_EQ(q.shownNames, (std::vector<std::string>{"viga", "viga2", "viga2", "viga2"}));
+// Count zero gives an empty list and no name boxes; missing name lines repeat the
+// last name and a blank cuts the name; a count above fifty is held to fifty.
+TEST_F(StartupFlow, ExistingListCountAndNamesAreReadAsShown) {
+  const struct {
+    const char* list;
+    std::vector<std::string> shown;
+  } cases[] = {
+      {" 0\n", {}},
+      {" 4\nviga uno\nviga2\n", {"viga", "viga2", "viga2", "viga2"}},
+      {" 999\na\n", std::vector<std::string>(50, "a")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.list);
+    dir.write("env.dat", c.list);
+    auto q = existingEnvelope();
+    ViewerState state;
+    state.projectCount = 7;  // left by an earlier run
+    ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+    ASSERT_EQ(state.projectCount, static_cast<int>(c.shown.size()));
+    EXPECT_EQ(q.shownNames, c.shown);
+  }
 }
 
 TEST_F(StartupFlow, NameWithBlankIsWrittenWholeButReadBackUpToTheBlank) {
   {
-    ScriptedQuestions q;
-    q.names = {std::string("env")};
-    q.projects = {std::string("mi viga")};
+    auto q = newEnvelope({"env"}, {"mi viga"});
     ViewerState state;
     ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   }
   EXPECT_EQ(dir.read("env.dat"), " 1\nmi viga\n");
-  ScriptedQuestions q;
-  q.existing = true;
-  q.names = {std::string("env")};
+  auto q = existingEnvelope();
   ViewerState state;
   ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.projects[1], "mi");
 }
 
-TEST_F(StartupFlow, ListCountAboveFiftyIsHeldToFifty) {
-  dir.write("env.dat", " 999\na\n");
-  ScriptedQuestions q;
-  q.existing = true;
-  q.names = {std::string("env")};
-  ViewerState state;
-  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
-  EXPECT_EQ(state.projectCount, 50);
-  EXPECT_EQ(q.shownNames.size(), 50u);
-}
-
 TEST_F(StartupFlow, MissingListFileIsReportedAndTheEnvelopeFilesKeepTheirContent) {
   dir.write("env.res", "old report");
   dir.write("env.esf", "old table");
-  ScriptedQuestions q;
-  q.existing = true;
-  q.names = {std::string("env"), std::string("nada")};
+  auto q = existingEnvelope({"env", "nada"});
   for (int run = 0; run < 2; ++run) {
     ViewerState state;
     EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
@@ -258,9 +247,7 @@ TEST_F(StartupFlow, MissingListFileIsReportedAndTheEnvelopeFilesKeepTheirContent
 
 TEST_F(StartupFlow, ListFileThatCannotBeWrittenIsNamedAndEndsTheFlow) {
   std::filesystem::create_symlink("/dev/full", dir.file("env.dat"));
-  ScriptedQuestions q;
-  q.names = {std::string("env")};
-  q.projects = {std::string("viga1")};
+  auto q = newEnvelope({"env"}, {"viga1"});
   ViewerState state;
   EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
   EXPECT_EQ(q.messages, std::vector<std::string>{"ERROR: NO SE PUDO ESCRIBIR EL FICHERO env.dat"});
@@ -268,8 +255,7 @@ TEST_F(StartupFlow, ListFileThatCannotBeWrittenIsNamedAndEndsTheFlow) {
 }
 
 TEST_F(StartupFlow, TypedNameIsTakenInWindows1252AndOneItCannotHoldIsRefused) {
-  ScriptedQuestions q;
-  q.names = {std::string("VIGA\xCE\xA9"), std::string("VIGA\xC3\xB3")};  // omega, then o acute (UTF-8)
+  auto q = newEnvelope({"VIGA\xCE\xA9", "VIGA\xC3\xB3"});  // omega, then o acute (UTF-8)
   ViewerState state;
   ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   ASSERT_EQ(q.messages.size(), 1u);
@@ -279,8 +265,7 @@ TEST_F(StartupFlow, TypedNameIsTakenInWindows1252AndOneItCannotHoldIsRefused) {
 
 TEST_F(StartupFlow, UncreatableReportFileEndsTheFlowWithItsMessage) {
   std::filesystem::create_directory(dir.file("bad.res"));
-  ScriptedQuestions q;
-  q.names = {std::string("bad")};
+  auto q = newEnvelope({"bad"});
   ViewerState state;
   EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
   EXPECT_EQ(q.messages, std::vector<std::string>{"ERROR RES_ENVOLVENTE"});
@@ -288,8 +273,7 @@ TEST_F(StartupFlow, UncreatableReportFileEndsTheFlowWithItsMessage) {
   EXPECT_EQ(q.projectQuestions, 0);
 
   std::filesystem::create_directory(dir.file("bad2.dat"));
-  ScriptedQuestions q2;
-  q2.names = {std::string("bad2")};
+  auto q2 = newEnvelope({"bad2"});
   EXPECT_EQ(runStartupFlow(1, q2, state), FlowResult::Ended);
   EXPECT_EQ(q2.messages, std::vector<std::string>{"ERROR DAT_ENVOLVENTE"});
 }
@@ -301,9 +285,7 @@ TEST_F(StartupFlow, ProjectNameIsRefusedAndAskedAgainWithoutEmptyingItsFiles) {
   dir.write("viga2.fmc", "diagram");
   dir.write("viga3.caf", "loads");
   dir.write("viga4.res", "   VIGA4   1    0 \n");  // a static run's results
-  ScriptedQuestions q;
-  q.names = {std::string("viga1"), std::string("viga2"), std::string("viga3"), std::string("viga4"), std::string(""),
-             std::string("env")};
+  auto q = newEnvelope({"viga1", "viga2", "viga3", "viga4", "", "env"});
   ViewerState state;
   ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.envelopeName, "env");
@@ -320,9 +302,7 @@ TEST_F(StartupFlow, ProjectChosenAsExistingEnvelopeIsRefusedToo) {
   dir.write("viga1.dat", kModelTitle);
   dir.write("viga1.res", "results");
   dir.write("env.dat", " 1\nviga1\n");
-  ScriptedQuestions q;
-  q.existing = true;
-  q.names = {std::string("viga1"), std::nullopt};
+  auto q = existingEnvelope({"viga1", std::nullopt});
   ViewerState state;
   EXPECT_EQ(runStartupFlow(1, q, state), FlowResult::Ended);
   EXPECT_EQ(q.messages.size(), 1u);
@@ -331,14 +311,10 @@ TEST_F(StartupFlow, ProjectChosenAsExistingEnvelopeIsRefusedToo) {
 
 TEST_F(StartupFlow, RunningAgainClosesThePreviousListFileAndRewritesIt) {
   ViewerState state;
-  ScriptedQuestions first;
-  first.names = {std::string("env")};
-  first.projects = {std::string("a"), std::string("b")};
+  auto first = newEnvelope({"env"}, {"a", "b"});
   ASSERT_EQ(runStartupFlow(1, first, state), FlowResult::Ready);
   const size_t openAfterFirst = openDescriptors();
-  ScriptedQuestions second;
-  second.existing = true;
-  second.names = {std::string("env")};
+  auto second = existingEnvelope();
   ASSERT_EQ(runStartupFlow(1, second, state), FlowResult::Ready);
   EXPECT_EQ(second.shownNames, (std::vector<std::string>{"a", "b"}));
   EXPECT_NE(state.listFile, nullptr);
@@ -349,12 +325,9 @@ TEST_F(StartupFlow, RunningAgainClosesThePreviousListFileAndRewritesIt) {
 
 TEST_F(StartupFlow, RunEndingBeforeItsFilesKeepsTheNameOfTheFilesCreatedLast) {
   ViewerState state;
-  ScriptedQuestions first;
-  first.names = {std::string("env")};
+  auto first = newEnvelope({"env"});
   ASSERT_EQ(runStartupFlow(1, first, state), FlowResult::Ready);
-  ScriptedQuestions second;
-  second.existing = true;
-  second.names = {std::string("nada")};  // no nada.dat to read
+  auto second = existingEnvelope({"nada"});  // no nada.dat to read
   EXPECT_EQ(runStartupFlow(1, second, state), FlowResult::Ended);
   EXPECT_EQ(state.envelopeName, "env");  // the drawing goes on under the earlier name
 }
