@@ -1,0 +1,73 @@
+#include "patterns.h"
+
+#include <algorithm>
+
+#include "run_error.h"
+
+namespace alternancias {
+
+bool holdsDeflection(int code) {
+  switch (code) {
+    case 4: case 14: case 54: case 64: return true;  // inclined: a component across the beam
+    default: break;
+  }
+  const int horizontal = code / 100, vertical = code / 10 % 10, rotation = code % 10;
+  const bool known = code >= 0 && code <= 222 && horizontal <= 2 && vertical <= 2 && rotation <= 2;
+  return !known || vertical != 0;  // an unknown code acts as 110
+}
+
+std::vector<Span> spansOf(const informe::Model& model, const std::string& datPath) {
+  const int nb = model.header.nb;
+  std::vector<bool> held(static_cast<size_t>(nb) + 2, false);  // per node index
+  for (size_t k = 1; k < model.supports.size(); ++k)
+    if (holdsDeflection(model.supports[k].code)) held[model.supports[k].index] = true;
+  std::vector<int> supported;
+  for (int node = 1; node <= nb + 1; ++node)
+    if (held[node]) supported.push_back(node);
+  if (supported.size() < 2)
+    throw RunError(formatText("ERROR EN EL FICHERO %s: LA VIGA TIENE %d APOYO%s QUE LA SOSTENGA%s; LAS "
+                              "ALTERNANCIAS PIDEN AL MENOS DOS\n",
+                              datPath.c_str(), static_cast<int>(supported.size()),
+                              supported.size() == 1 ? "" : "S", supported.size() == 1 ? "" : "N"));
+  // Bar k joins nodes k and k + 1.
+  std::vector<Span> spans;
+  if (supported.front() > 1) spans.push_back({1, supported.front() - 1, true});
+  for (size_t s = 0; s + 1 < supported.size(); ++s) spans.push_back({supported[s], supported[s + 1] - 1, false});
+  if (supported.back() <= nb) spans.push_back({supported.back(), nb, true});
+  return spans;
+}
+
+std::vector<int> spanOfBars(const std::vector<Span>& spans) {
+  std::vector<int> span(static_cast<size_t>(spans.empty() ? 1 : spans.back().lastBar + 1), 0);
+  for (size_t s = 0; s < spans.size(); ++s)
+    for (int bar = spans[s].firstBar; bar <= spans[s].lastBar; ++bar) span[bar] = static_cast<int>(s);
+  return span;
+}
+
+std::vector<Pattern> loadPatterns(const std::vector<bool>& carries) {
+  const size_t n = carries.size();
+  std::vector<Pattern> patterns;
+  auto add = [&](std::vector<bool> loaded, const std::string& kind) {
+    if (std::find(loaded.begin(), loaded.end(), true) == loaded.end()) return;
+    for (const Pattern& p : patterns)
+      if (p.loaded == loaded) return;
+    std::string list;
+    int count = 0;
+    for (size_t s = 0; s < n; ++s)
+      if (loaded[s]) list += (count++ ? ", " : "") + std::to_string(s + 1);
+    patterns.push_back({loaded, (count == 1 ? "tramo " : "tramos ") + list + " (" + kind + ")"});
+  };
+  auto where = [&](auto predicate) {
+    std::vector<bool> loaded(n);
+    for (size_t s = 0; s < n; ++s) loaded[s] = carries[s] && predicate(s + 1);
+    return loaded;
+  };
+  add(where([](size_t) { return true; }), "todos");
+  add(where([](size_t s) { return s % 2 == 1; }), "impares");
+  add(where([](size_t s) { return s % 2 == 0; }), "pares");
+  for (size_t s = 1; s < n; ++s) add(where([s](size_t t) { return t == s || t == s + 1; }), "contiguos");
+  for (size_t s = 1; s <= n; ++s) add(where([s](size_t t) { return t == s; }), "solo");
+  return patterns;
+}
+
+}  // namespace alternancias
