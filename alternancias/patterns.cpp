@@ -65,7 +65,14 @@ std::vector<Pattern> loadPatterns(const std::vector<bool>& carries) {
   add(where([](size_t) { return true; }), "todos");
   add(where([](size_t s) { return s % 2 == 1; }), "impares");
   add(where([](size_t s) { return s % 2 == 0; }), "pares");
-  for (size_t s = 1; s < n; ++s) add(where([s](size_t t) { return t == s || t == s + 1; }), "contiguos");
+  // The largest moment over a support comes from the two spans beside it and
+  // every second span beyond them; beams of up to three spans load the pair alone.
+  for (size_t s = 1; s < n; ++s)
+    add(where([s](size_t t) {
+          if (t == s || t == s + 1) return true;
+          return (t < s ? s - t : t - (s + 1)) % 2 == 0;
+        }),
+        n > 3 ? "contiguos y alternos" : "contiguos");
   for (size_t s = 1; s <= n; ++s) add(where([s](size_t t) { return t == s; }), "solo");
   return patterns;
 }

@@ -30,8 +30,8 @@ struct Pattern {
   std::string description;   // e.g. "tramos 1, 3 (impares)"
 };
 
-// All spans; odd spans; even spans; each pair of adjacent spans; each span
-// alone. Only spans that carry variable load (`carries`, per span) count as
+// All spans; odd spans; even spans; each pair of adjacent spans with every
+// second span beyond them; each span alone. Only spans that carry variable load (`carries`, per span) count as
 // loaded; an arrangement already listed, or with no span loaded, is left out.
 std::vector<Pattern> loadPatterns(const std::vector<bool>& carries);
 
