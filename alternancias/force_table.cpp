@@ -26,6 +26,7 @@ class BarStatics {
 
   void add(const calcest::BarLoad& load) {
     if (load.dir != 'y' && load.dir != 'Y') return;  // along the bar: no shear, no bending
+    if (load.ltype >= 3 && load.ltype <= 5 && !(load.c > 0)) return;  // spread over no length: carries nothing
     switch (load.ltype) {
       case 1: forces_.push_back({load.a, load.q}); break;
       case 2: couples_.push_back({load.a, load.q}); break;
