@@ -12,8 +12,6 @@ namespace alternancias {
 
 namespace {
 
-constexpr int kIntervals = kStations - 1;  // grid intervals per bar
-
 // Shear and moment at a section, both sides of it.
 struct SectionForces {
   double V = 0, M = 0;
@@ -123,12 +121,12 @@ std::vector<ForceRow> forceTable(const Model& model, const ResultsFile& res,
                                 model.bars[k].label, resPath.c_str()));
   }
 
-  std::vector<ForceRow> rows(static_cast<size_t>(kIntervals) * nb + 1);
+  std::vector<ForceRow> rows(static_cast<size_t>(kGridIntervals) * nb + 1);
   for (int k = 1; k <= nb; ++k) {
     const BarInput& bar = model.bars[k];
     const double x0 = model.nodes[bar.nodeI].x;
-    for (int s = 0; s <= kIntervals; ++s) {
-      const int p = kIntervals * (k - 1) + s;
+    for (int s = 0; s <= kGridIntervals; ++s) {
+      const int p = kGridIntervals * (k - 1) + s;
       ForceRow& row = rows[p];
       row.index = p;
       row.x = x0 + bar.xs[s];
@@ -138,7 +136,7 @@ std::vector<ForceRow> forceTable(const Model& model, const ResultsFile& res,
         row.Qi = left.V;
         row.Mfi = left.M;
       }
-      if (s < kIntervals || k == nb) {
+      if (s < kGridIntervals || k == nb) {
         const SectionForces right = bars[k].at(bar.xs[s], true);
         row.Qd = right.V;
         row.Mfd = right.M;

@@ -16,6 +16,9 @@ using informe::ResultsFile;
 // k + 1 (nodes in label order). Throws RunError naming `datPath` otherwise.
 void checkContinuousBeam(const Model& model, const std::string& datPath);
 
+// Each bar is divided into this many intervals of the grid (21 stations).
+constexpr int kGridIntervals = kStations - 1;
+
 struct ForceRow {
   int index = 0;
   double x = 0;

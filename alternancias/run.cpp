@@ -1,11 +1,11 @@
 #include "run.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -27,7 +27,6 @@ namespace alternancias {
 namespace {
 
 constexpr size_t kMaxPatterns = 50;  // the projects one envelope holds
-constexpr int kIntervals = kStations - 1;
 
 const char* const kUsage =
     "uso: alternancias NOMBRE MODELO.dat PERMANENTES.caf VARIABLES.caf [--gG 1.35] [--gQ 1.5] [--ancho 3000] "
@@ -181,6 +180,14 @@ const char* const kEnvelopeSuffixes[] = {".res", ".esf", "d.scr", "m.scr", "c.sc
 const char* const kTraceFiles[] = {"esfuerzos.txt", "fp_pruebak.txt", "rigidez.txt", "rigidez1.txt",
                                    "caldef.txt",    "caldef1.txt",    "artcorte.txt"};
 
+void removeEnvelopeFiles(const std::string& name) {
+  for (const char* suffix : kEnvelopeSuffixes) {
+    std::error_code ignored;
+    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(name + suffix, ignored)))
+      std::filesystem::remove(name + suffix, ignored);
+  }
+}
+
 // The name must not be a project's, and no file the run writes may be one of
 // its inputs.
 void checkOutputsSpareInputs(const Plan& plan) {
@@ -275,7 +282,7 @@ std::string summary(const Plan& plan, const std::vector<AnalysedProject>& analys
   for (size_t k = 1; k < model.supports.size(); ++k) {
     const Support& support = model.supports[k];
     if (!holdsDeflection(support.code)) continue;
-    const size_t point = static_cast<size_t>(kIntervals) * (support.index - 1);
+    const size_t point = static_cast<size_t>(kGridIntervals) * (support.index - 1);
     Extreme moment, reaction;
     for (size_t p = 0; p < analysed.size(); ++p) {
       for (double m : momentsAt(analysed[p].table, point)) moment.offer(m, 0, static_cast<int>(p), false);
@@ -293,8 +300,8 @@ std::string summary(const Plan& plan, const std::vector<AnalysedProject>& analys
     for (size_t p = 0; p < analysed.size(); ++p) {
       const std::vector<ForceRow>& table = analysed[p].table;
       // Inside the span: its ends are supports (or a free end) and listed above.
-      for (size_t point = static_cast<size_t>(kIntervals) * (span.firstBar - 1) + 1;
-           point < static_cast<size_t>(kIntervals) * span.lastBar; ++point)
+      for (size_t point = static_cast<size_t>(kGridIntervals) * (span.firstBar - 1) + 1;
+           point < static_cast<size_t>(kGridIntervals) * span.lastBar; ++point)
         for (double m : momentsAt(table, point)) {
           largest.offer(m, table[point].x, static_cast<int>(p), true);
           smallest.offer(m, table[point].x, static_cast<int>(p), false);
@@ -314,10 +321,7 @@ int runPatterns(const Options& options) {
   const Plan plan = makePlan(options);
   checkOutputsSpareInputs(plan);
   // An envelope of an earlier run is not left to pass for this one.
-  for (const char* suffix : kEnvelopeSuffixes) {
-    std::error_code ignored;
-    std::filesystem::remove(options.name + suffix, ignored);
-  }
+  removeEnvelopeFiles(options.name);
   for (size_t p = 0; p < plan.projects.size(); ++p) {
     const std::string& project = plan.projects[p];
     writeTextFile(project + ".dat", plan.modelText);
@@ -336,15 +340,18 @@ int runPatterns(const Options& options) {
 
   std::vector<std::string> batch = {options.name, std::to_string(options.width), std::to_string(options.height)};
   batch.insert(batch.end(), plan.projects.begin(), plan.projects.end());
-  if (envelope::runBatch(batch) != 0)
+  if (envelope::runBatch(batch) != 0) {
+    removeEnvelopeFiles(options.name);
     throw RunError("ERROR: NO SE PUDO ESCRIBIR LA ENVOLVENTE " + options.name + "\n");
+  }
   consoleWrite(summary(plan, analysed));
   return 0;
 }
 
 int runTables(const std::vector<std::string>& projects) {
   if (projects.empty()) throw RunError(kUsage);
-  for (const std::string& project : projects) {
+  for (std::string project : projects) {
+    if (project.size() > 4 && project.compare(project.size() - 4, 4, ".dat") == 0) project.resize(project.size() - 4);
     const AnalysedProject analysed = readAnalysedProject(project);
     writeTextFile(project + ".esf", formatForceTable(analysed.table));
     std::error_code error;

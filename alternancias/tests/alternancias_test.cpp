@@ -332,17 +332,18 @@ TEST(Patterns, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
     std::string model, variable;
     std::vector<std::string> extraArgs;
     const char* message;
-    bool analysisStarted;  // the failure comes from a calcest run
+    const char* blocked;  // a directory where the run must write a file: the analyses have begun
   };
   const Case cases[] = {
-      {"variable load on a bar that does not exist", twoSpans, "3 3 0 6 0 -2 y\n", {}, "QUE NO EXISTE", false},
-      {"no variable load", twoSpans, "", {}, "NO TIENE NINGUNA CARGA VARIABLE", false},
-      {"one support", oneSupport, loads, {}, "PIDEN AL MENOS DOS", false},
-      {"more arrangements than an envelope holds", manySpans, uniformLoads(25, 2.0, 1.0), {}, "COMO MUCHO 50", false},
-      {"nodal loads in the model", nodalLoad, loads, {}, "CARGAS EN NODOS", false},
-      {"bars not left to right", reversed, loads, {}, "VIGA CONTINUA", false},
-      {"a factor that is not a number", twoSpans, loads, {"--gQ", "x"}, "--gQ PIDE", false},
-      {"a calcest run that fails", twoSpans, loads, {}, "NO PUDO CALCULAR EL PROYECTO V_02", true},
+      {"variable load on a bar that does not exist", twoSpans, "3 3 0 6 0 -2 y\n", {}, "QUE NO EXISTE", nullptr},
+      {"no variable load", twoSpans, "", {}, "NO TIENE NINGUNA CARGA VARIABLE", nullptr},
+      {"one support", oneSupport, loads, {}, "PIDEN AL MENOS DOS", nullptr},
+      {"more arrangements than an envelope holds", manySpans, uniformLoads(25, 2.0, 1.0), {}, "COMO MUCHO 50", nullptr},
+      {"nodal loads in the model", nodalLoad, loads, {}, "CARGAS EN NODOS", nullptr},
+      {"bars not left to right", reversed, loads, {}, "VIGA CONTINUA", nullptr},
+      {"a factor that is not a number", twoSpans, loads, {"--gQ", "x"}, "--gQ PIDE", nullptr},
+      {"a calcest run that fails", twoSpans, loads, {}, "NO PUDO CALCULAR EL PROYECTO V_02", "V_02.res"},
+      {"an envelope that cannot be written", twoSpans, loads, {}, "NO SE PUDO ESCRIBIR LA ENVOLVENTE V", "Vm.svg"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -351,16 +352,16 @@ TEST(Patterns, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
     dir.write("g.caf", c.model == manySpans ? uniformLoads(25, 2.0, 1.0) : loads);
     dir.write("q.caf", c.variable);
     dir.write("V.res", "an earlier envelope\n");
-    // calcest cannot create V_02's results file where a directory stands.
-    if (c.analysisStarted) std::filesystem::create_directory(dir.file("V_02.res"));
+    const bool analysisStarted = c.blocked != nullptr;
+    if (analysisStarted) std::filesystem::create_directory(dir.file(c.blocked));
     std::vector<std::string> args = {"V", "m.dat", "g.caf", "q.caf"};
     args.insert(args.end(), c.extraArgs.begin(), c.extraArgs.end());
     const RunResult run = alternancias(dir, args);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
     EXPECT_FALSE(dir.exists("V.esf"));
-    EXPECT_EQ(dir.exists("V_01.dat"), c.analysisStarted);
-    EXPECT_EQ(dir.exists("V.res"), !c.analysisStarted);  // an earlier envelope goes only once projects are written
+    EXPECT_EQ(dir.exists("V_01.dat"), analysisStarted);
+    EXPECT_EQ(dir.exists("V.res"), !analysisStarted);  // an earlier envelope goes only once projects are written
   }
 }
 
