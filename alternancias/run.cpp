@@ -97,7 +97,9 @@ std::string withoutSelfWeight(const std::string& text, const std::string& path) 
     while (pos < text.size() && blank(text[pos])) ++pos;
     size_t end = pos;
     while (end < text.size() && !blank(text[end])) ++end;
-    if (word == kSwitchWord && text.compare(pos, end - pos, "1") == 0) return text.substr(0, pos) + "0" + text.substr(end);
+    int value = 0;
+    if (word == kSwitchWord && informe::parseInteger(text.substr(pos, end - pos), value) && value == 1)
+      return text.substr(0, pos) + "0" + text.substr(end);
     pos = end;
   }
   throw RunError("ERROR EN EL FICHERO " + path + ": NO SE ENCUENTRA EL INDICADOR DE PESO PROPIO\n");
