@@ -310,6 +310,26 @@ TEST(Patterns, SelfWeightBecomesExplicitPermanentLoad) {
   EXPECT_EQ(dir.read("P_01.esf"), dir.read("pp.esf"));
 }
 
+// The bundled beams (self-weight, a haunch, rigid zones, a spring support) go
+// through every step: three spans give seven arrangements, two spans three.
+TEST(Patterns, BundledBeams_MakeAnEnvelope) {
+  const struct {
+    const char* beam;
+    const char* variable;
+    const char* arrangements;
+  } cases[] = {{"viga3", "viga3q.caf", " 7\n"}, {"viga2h", "viga2h.caf", " 3\n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.beam);
+    ScratchDir dir;
+    for (std::string file : {std::string(c.beam) + ".dat", std::string(c.beam) + ".caf", std::string(c.variable)})
+      dir.write(file, testsupport::readFile(std::string(EXAMPLES_DIR) + "/" + file));
+    const RunResult run = alternancias(dir, {"E", std::string(c.beam) + ".dat", std::string(c.beam) + ".caf", c.variable});
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(dir.read("E.dat").substr(0, 3), c.arrangements);
+    for (const char* file : {"E.res", "E.esf", "Ed.svg", "Em.svg", "Ec.svg", "Em.scr"}) EXPECT_TRUE(dir.exists(file)) << file;
+  }
+}
+
 // ---- refused input -------------------------------------------------------------
 
 // Every refusal is a message and status 1, and no envelope is left to be taken
