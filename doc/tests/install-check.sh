@@ -23,15 +23,20 @@ for file in guide.md guide.html figures/carga1.svg figures/carga6.svg figures/al
   [ -s "$doc/$file" ] || fail "$file not installed in share/doc/vigas"
 done
 
-work=$scratch/work && mkdir -p "$work" && cp "$doc"/examples/viga3.* "$work"
+work=$scratch/work && mkdir -p "$work" && cp "$doc"/examples/viga3.* "$doc"/examples/viga3q.caf "$work"
 (cd "$work" && "$bin/calcest" viga3.dat viga3.res viga3.caf viga3.fmc viga3.bar 0 </dev/null >/dev/null) ||
   fail "installed calcest failed"
 (cd "$work" && "$bin/calcdin" viga3.dat viga3.bar viga3.din 0 </dev/null >/dev/null) || fail "installed calcdin failed"
 grep -q "ciclos/seg" "$work/viga3.din" || fail "installed calcdin wrote no modes"
 [ "$(wc -l <"$work/viga3.fmc")" -eq 62 ] || fail "installed calcest wrote an incomplete diagram file"
-# alternancias must run the installed calcest beside it, whatever the build holds.
+# alternancias must run the installed calcest beside it, not the build's: a
+# stand-in there leaves a mark and hands over to the real one.
+mv "$bin/calcest" "$bin/calcest.real"
+printf '#!/bin/sh\ntouch "%s"\nexec "%s" "$@"\n' "$work/beside" "$bin/calcest.real" >"$bin/calcest"
+chmod +x "$bin/calcest"
 (cd "$work" && "$bin/alternancias" V3 viga3.dat viga3.caf viga3q.caf </dev/null >alternancias.txt) ||
   fail "installed alternancias failed: $(cat "$work/alternancias.txt")"
+[ -e "$work/beside" ] || fail "installed alternancias did not run the calcest installed beside it"
 grep -q "^Envolvente V3: 7 alternancias" "$work/alternancias.txt" || fail "installed alternancias printed no summary"
 [ -s "$work/V3_07.res" ] && [ -s "$work/V3m.svg" ] || fail "installed alternancias wrote no envelope"
 
