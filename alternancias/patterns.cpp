@@ -1,7 +1,5 @@
 #include "patterns.h"
 
-#include <algorithm>
-
 #include "run_error.h"
 
 namespace alternancias {
@@ -47,33 +45,37 @@ std::vector<int> spanOfBars(const std::vector<Span>& spans) {
 std::vector<Pattern> loadPatterns(const std::vector<bool>& carries) {
   const size_t n = carries.size();
   std::vector<Pattern> patterns;
-  auto add = [&](std::vector<bool> loaded, const std::string& kind) {
-    if (std::find(loaded.begin(), loaded.end(), true) == loaded.end()) return;
-    for (const Pattern& p : patterns)
-      if (p.loaded == loaded) return;
+  // `kind` names the arrangement only when every span it means carries variable load.
+  auto add = [&](auto meant, const std::string& kind) {
+    std::vector<bool> loaded(n);
+    bool asMeant = true;
     std::string list;
     int count = 0;
-    for (size_t s = 0; s < n; ++s)
+    for (size_t s = 0; s < n; ++s) {
+      loaded[s] = carries[s] && meant(s + 1);
+      if (meant(s + 1) && !carries[s]) asMeant = false;
       if (loaded[s]) list += (count++ ? ", " : "") + std::to_string(s + 1);
-    patterns.push_back({loaded, (count == 1 ? "tramo " : "tramos ") + list + " (" + kind + ")"});
+    }
+    for (const Pattern& p : patterns)
+      if (p.loaded == loaded) return;
+    // When the spans meant carry no variable load, the permanent load alone is
+    // what the arrangement leaves: kept, it may govern where loading other spans relieves.
+    const std::string spans = count == 0 ? "ning\xFAn tramo" : (count == 1 ? "tramo " : "tramos ") + list;
+    patterns.push_back({loaded, spans + (asMeant ? " (" + kind + ")" : "")});
   };
-  auto where = [&](auto predicate) {
-    std::vector<bool> loaded(n);
-    for (size_t s = 0; s < n; ++s) loaded[s] = carries[s] && predicate(s + 1);
-    return loaded;
-  };
-  add(where([](size_t) { return true; }), "todos");
-  add(where([](size_t s) { return s % 2 == 1; }), "impares");
-  add(where([](size_t s) { return s % 2 == 0; }), "pares");
+  add([](size_t) { return true; }, "todos");
+  add([](size_t s) { return s % 2 == 1; }, "impares");
+  add([](size_t s) { return s % 2 == 0; }, "pares");
   // The largest moment over a support comes from the two spans beside it and
   // every second span beyond them; beams of up to three spans load the pair alone.
   for (size_t s = 1; s < n; ++s)
-    add(where([s](size_t t) {
+    add(
+        [s](size_t t) {
           if (t == s || t == s + 1) return true;
           return (t < s ? s - t : t - (s + 1)) % 2 == 0;
-        }),
+        },
         n > 3 ? "contiguos y alternos" : "contiguos");
-  for (size_t s = 1; s <= n; ++s) add(where([s](size_t t) { return t == s; }), "solo");
+  for (size_t s = 1; s <= n; ++s) add([s](size_t t) { return t == s; }, "solo");
   return patterns;
 }
 

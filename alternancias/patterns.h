@@ -31,8 +31,10 @@ struct Pattern {
 };
 
 // All spans; odd spans; even spans; each pair of adjacent spans with every
-// second span beyond them; each span alone. Only spans that carry variable load (`carries`, per span) count as
-// loaded; an arrangement already listed, or with no span loaded, is left out.
+// second span beyond them; each span alone. Only spans that carry variable load
+// (`carries`, per span) are loaded, so an arrangement may load none (the
+// permanent load alone); one that loads the same spans as an arrangement
+// before it is left out.
 std::vector<Pattern> loadPatterns(const std::vector<bool>& carries);
 
 }  // namespace alternancias

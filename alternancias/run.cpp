@@ -277,7 +277,10 @@ std::string summary(const Plan& plan, const std::vector<AnalysedProject>& analys
                                 o.name.c_str(), static_cast<int>(plan.patterns.size()), o.gG, o.gQ);
   for (size_t p = 0; p < plan.patterns.size(); ++p)
     text += "  " + plan.projects[p] + "  " + plan.patterns[p].description + "\n";
-  auto patternName = [&](const Extreme& e) { return e.pattern < 0 ? std::string("-") : plan.projects[e.pattern]; };
+  // An extreme of 0 (an end support's moment) comes from no arrangement in particular.
+  auto patternName = [&](const Extreme& e) {
+    return e.pattern < 0 || e.shown() == 0 ? std::string("-") : plan.projects[e.pattern];
+  };
 
   const informe::Model& model = plan.model;
   text += "\nApoyo  nodo           x  momento m\xEDnimo  alternancia     reacci\xF3n m\xE1xima  alternancia\n";
@@ -364,8 +367,9 @@ int runTables(const std::vector<std::string>& projects) {
       int count[5] = {};
       for (const calcest::LoadOnBar& load : analysed.model.loads)
         if (load.load.ltype >= 1 && load.load.ltype <= 6) ++count[kindOfType[load.load.ltype]];
-      std::string description = formatText("%s: %d cargas de %s.caf", project.c_str(),
-                                           static_cast<int>(analysed.model.loads.size()), project.c_str());
+      const int loads = static_cast<int>(analysed.model.loads.size());
+      std::string description =
+          formatText("%s: %d carga%s de %s.caf", project.c_str(), loads, loads == 1 ? "" : "s", project.c_str());
       for (int kind = 0; kind < 5; ++kind)
         if (count[kind]) description += formatText(", %d %s", count[kind], kinds[kind]);
       if (analysed.model.header.selfWeight == 1) description += ", y peso propio";

@@ -229,6 +229,19 @@ TEST(Patterns, TwoSpans_SupportAndSpanMomentsOfTheirClosedForm) {
   EXPECT_EQ(summaryRow(run.output, "Apoyo", 2).at(4), "V_01");
   EXPECT_EQ(loadedSpans(run.output, summaryRow(run.output, "Tramo", 1).at(4)), std::vector<int>{1});
   EXPECT_EQ(loadedSpans(run.output, summaryRow(run.output, "Tramo", 2).at(4)), std::vector<int>{2});
+
+  // Variable load on the second span only: the first span's largest moment is
+  // that of the permanent load alone, which the odd arrangement leaves.
+  dir.write("q.caf", "2 3 0 6 0 -2.0 y\n");
+  const RunResult second = alternancias(dir, {"W", "dos.dat", "g.caf", "q.caf"});
+  ASSERT_EQ(second.status, 0) << second.output;
+  const ContinuousBeam permanentOnly{6.0, {1.35, 1.35}};
+  double best = 0;
+  for (int s = 1; s < 20; ++s) best = std::max(best, permanentOnly.moment(0.3 * s));
+  const std::vector<std::string> span1 = summaryRow(second.output, "Tramo", 1);
+  ASSERT_GE(span1.size(), 5u);
+  EXPECT_NEAR(std::stod(span1[2]), best, 1e-4);
+  EXPECT_NE(second.output.find("  " + span1[4] + "  ning\xFAn tramo"), std::string::npos) << second.output;
 }
 
 // Three and five equal spans: the largest support moment comes from the two
