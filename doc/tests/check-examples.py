@@ -66,7 +66,8 @@ def run_patterns(alternancias, examples, guide_text, work, name):
             for quantity, value, x, arrangement in section[1]:
                 key = "%s %s %s" % (section[0], words[0], quantity)
                 values[key] = float(words[value])
-                values[key + " arrangement"] = int(words[arrangement].rsplit("_", 1)[1])
+                if words[arrangement] != "-":  # an extreme of 0 names no arrangement
+                    values[key + " arrangement"] = int(words[arrangement].rsplit("_", 1)[1])
                 if x is not None:
                     values[key + " x"] = float(words[x])
     return values
