@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch DESTDIR, runs the installed calcest,
-# calcdin and alternancias on an installed example, renders every installed manual page and
-# validates every desktop entry. Usage: install-check.sh BUILD_DIR SCRATCH_DIR
+# calcdin and alternancias on an installed example, renders every installed
+# manual page and validates every desktop entry.
+# Usage: install-check.sh BUILD_DIR SCRATCH_DIR
 set -euo pipefail
 build=$1 scratch=$2
 rm -rf "$scratch" && mkdir -p "$scratch"
