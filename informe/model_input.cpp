@@ -72,4 +72,29 @@ Model readModel(const std::string& datPath, const std::string& cafPath) {
   return model;
 }
 
+std::vector<LoadOnBar> readLoadsFile(const std::string& path, const std::vector<BarInput>& bars) {
+  InputFile file(path);
+  try {
+    return calcest::readBarLoads(*file.scanner, bars);
+  } catch (const RunError& error) {
+    throw inFile(path, error);
+  }
+}
+
+ResultsShape resultsShapeOf(const Model& m) {
+  ResultsShape shape;
+  shape.title = m.header.title;
+  shape.unitCode = m.header.unitCode;
+  shape.nn = m.header.nn;
+  shape.ntie = m.header.ntie;
+  shape.bars.resize(m.bars.size());
+  for (size_t i = 1; i < m.bars.size(); ++i) {
+    const bool reversed = m.bars[i].orient == kInclinedLeft;
+    shape.bars[i] = {reversed ? m.bars[i].nodeJ : m.bars[i].nodeI, reversed ? m.bars[i].nodeI : m.bars[i].nodeJ};
+  }
+  shape.supportNodes.assign(1, 0);
+  for (size_t k = 1; k < m.supports.size(); ++k) shape.supportNodes.push_back(m.supports[k].index);
+  return shape;
+}
+
 }  // namespace informe

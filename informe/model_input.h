@@ -7,6 +7,7 @@
 #include "context.h"
 #include "loads.h"
 #include "model.h"
+#include "result_files.h"
 
 namespace informe {
 
@@ -27,5 +28,13 @@ struct Model {
 
 // Throws RunError whose text names the file at fault.
 Model readModel(const std::string& datPath, const std::string& cafPath);
+
+// A loads file (the layout of .caf and .kar files) for the bars of a model read
+// before. Throws RunError whose text names the file.
+std::vector<LoadOnBar> readLoadsFile(const std::string& path, const std::vector<BarInput>& bars);
+
+// What the model's results file must hold: title, unit code, the bars' end nodes
+// as the file lists them (left end first), the support nodes.
+ResultsShape resultsShapeOf(const Model& model);
 
 }  // namespace informe

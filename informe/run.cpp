@@ -26,18 +26,7 @@ ReportData readInputs(const std::vector<std::string>& args) {
   // Every input is read in full before anything is written.
   data.model = readModel(p + ".dat", p + ".caf");
   const Model& m = data.model;
-  ResultsShape shape;
-  shape.title = m.header.title;
-  shape.unitCode = m.header.unitCode;
-  shape.nn = m.header.nn;
-  shape.ntie = m.header.ntie;
-  shape.bars.resize(m.bars.size());
-  for (size_t i = 1; i < m.bars.size(); ++i) {
-    const bool reversed = m.bars[i].orient == kInclinedLeft;
-    shape.bars[i] = {reversed ? m.bars[i].nodeJ : m.bars[i].nodeI, reversed ? m.bars[i].nodeI : m.bars[i].nodeJ};
-  }
-  shape.supportNodes.assign(1, 0);
-  for (size_t k = 1; k < m.supports.size(); ++k) shape.supportNodes.push_back(m.supports[k].index);
+  const ResultsShape shape = resultsShapeOf(m);
   TokenFile res(p + ".res"), fmc(p + ".fmc");
   data.res = readResultsFile(res, shape);
   data.fmc = readDiagramFile(fmc, m.header.title, m.header.unitCode, m.header.nb);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the build into a scratch DESTDIR, runs the installed calcest and
-# calcdin on an installed example, renders every installed manual page and
-# validates every desktop entry. Usage: install-check.sh BUILD_DIR SCRATCH_DIR
+# Installs the build into a scratch DESTDIR, runs the installed calcest,
+# calcdin and alternancias on an installed example, renders every installed
+# manual page and validates every desktop entry.
+# Usage: install-check.sh BUILD_DIR SCRATCH_DIR
 set -euo pipefail
 build=$1 scratch=$2
 rm -rf "$scratch" && mkdir -p "$scratch"
@@ -14,19 +15,31 @@ outside=$(find "$root" -mindepth 1 -maxdepth 1 ! -name usr)
 [ -z "$outside" ] || fail "installed outside the prefix: $outside"
 
 bin=$root$prefix/bin doc=$root$prefix/share/doc/vigas
-for program in calcest calcdin envolventes-batch envolventes lanzador Webrix; do
+for program in calcest calcdin envolventes-batch envolventes lanzador Webrix informe alternancias; do
   [ -x "$bin/$program" ] || fail "program $program not installed"
 done
-for file in guide.md guide.html figures/carga1.svg figures/carga6.svg examples/viga3.dat copyright changelog.gz; do
+for file in guide.md guide.html figures/carga1.svg figures/carga6.svg figures/alternancias-flechas.svg \
+  figures/alternancias-momentos.svg figures/alternancias-cortes.svg examples/viga3.dat examples/viga3q.caf copyright \
+  changelog.gz; do
   [ -s "$doc/$file" ] || fail "$file not installed in share/doc/vigas"
 done
 
-work=$scratch/work && mkdir -p "$work" && cp "$doc"/examples/viga3.* "$work"
+work=$scratch/work && mkdir -p "$work" && cp "$doc"/examples/viga3.* "$doc"/examples/viga3q.caf "$work"
 (cd "$work" && "$bin/calcest" viga3.dat viga3.res viga3.caf viga3.fmc viga3.bar 0 </dev/null >/dev/null) ||
   fail "installed calcest failed"
 (cd "$work" && "$bin/calcdin" viga3.dat viga3.bar viga3.din 0 </dev/null >/dev/null) || fail "installed calcdin failed"
 grep -q "ciclos/seg" "$work/viga3.din" || fail "installed calcdin wrote no modes"
 [ "$(wc -l <"$work/viga3.fmc")" -eq 62 ] || fail "installed calcest wrote an incomplete diagram file"
+# alternancias must run the installed calcest beside it, not the build's: a
+# stand-in there leaves a mark and hands over to the real one.
+mv "$bin/calcest" "$bin/calcest.real"
+printf '#!/bin/sh\ntouch "%s"\nexec "%s" "$@"\n' "$work/beside" "$bin/calcest.real" >"$bin/calcest"
+chmod +x "$bin/calcest"
+(cd "$work" && "$bin/alternancias" V3 viga3.dat viga3.caf viga3q.caf </dev/null >alternancias.txt) ||
+  fail "installed alternancias failed: $(cat "$work/alternancias.txt")"
+[ -e "$work/beside" ] || fail "installed alternancias did not run the calcest installed beside it"
+grep -q "^Envolvente V3: 7 alternancias" "$work/alternancias.txt" || fail "installed alternancias printed no summary"
+[ -s "$work/V3_07.res" ] && [ -s "$work/V3m.svg" ] || fail "installed alternancias wrote no envelope"
 
 pages=$(find "$root$prefix/share/man" -name '*.gz' | sort)
 [ "$(echo "$pages" | wc -l)" -ge 8 ] || fail "manual pages missing: $pages"

@@ -1,0 +1,54 @@
+#pragma once
+// The force table of one project (its .esf file): shear and moment left and
+// right of every point of the beam's grid, worked out by statics along each bar
+// from the bar's end forces in the results file and the loads that act on it.
+#include <string>
+#include <vector>
+
+#include "model_input.h"
+
+namespace alternancias {
+
+using informe::Model;
+using informe::ResultsFile;
+
+// A beam the envelope can take: bar k runs horizontally from node k to node
+// k + 1 (nodes in label order). Throws RunError naming `datPath` otherwise.
+void checkContinuousBeam(const Model& model, const std::string& datPath);
+
+// Each bar is divided into this many intervals of the grid (21 stations).
+constexpr int kGridIntervals = kStations - 1;
+
+struct ForceRow {
+  int index = 0;
+  double x = 0;
+  double Qi = 0, Qd = 0;    // shear left and right of the point
+  double Mfi = 0, Mfd = 0;  // moment left and right of the point
+  double Mf() const { return Mfi; }
+};
+
+// One row per grid point (21 stations per bar, shared at the nodes). `loads`
+// are every load the analysis applied, self-weight included. Throws RunError
+// when the bar end forces of `res` do not balance those loads (results of
+// other loads or another model).
+std::vector<ForceRow> forceTable(const Model& model, const ResultsFile& res,
+                                 const std::vector<calcest::LoadOnBar>& loads, const std::string& resPath);
+
+// The .esf text: the highest point index, then "i x Qi Qd Mfi Mfd CC Mf" per row.
+std::string formatForceTable(const std::vector<ForceRow>& rows);
+
+// Everything one analysed project holds, read from NAME.dat, NAME.caf, NAME.res
+// and (with self-weight switched on) NAME.kar.
+struct AnalysedProject {
+  Model model;
+  ResultsFile res;
+  std::vector<calcest::LoadOnBar> appliedLoads;  // loads file, then self-weight
+  std::vector<ForceRow> table;
+};
+AnalysedProject readAnalysedProject(const std::string& name);
+
+// Writes `content` to `path` in full, or throws RunError "ERROR: NO SE PUDO
+// ESCRIBIR EL FICHERO path".
+void writeTextFile(const std::string& path, const std::string& content);
+
+}  // namespace alternancias

@@ -1,0 +1,20 @@
+// Fuzz target: a project's results file turned into its force table by
+// alternancias --tabla (model and loads fixed and valid).
+#include <cstdlib>
+
+#include "fuzz_scratch.h"
+#include "run.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  InScratchDir here;
+  static const bool projectWritten = [] {
+    for (const char* ext : {".dat", ".caf", ".kar"})
+      fuzzScratch().write(std::string("env_a") + ext, fixtureFile(std::string(FUZZ_FIXTURE_DIR "/env_a") + ext));
+    return true;
+  }();
+  (void)projectWritten;
+  fuzzScratch().write("env_a.res", bytesOf(data, size));
+  const int status = alternancias::runAlternancias({"--tabla", "env_a"});
+  if (status != 0 && status != 1) std::abort();
+  return 0;
+}
