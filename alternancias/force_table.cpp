@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
-#include "file_handle.h"
 #include "run_error.h"
 #include "token_file.h"
 
@@ -172,13 +170,6 @@ AnalysedProject readAnalysedProject(const std::string& name) {
   project.res = informe::readResultsFile(res, informe::resultsShapeOf(project.model));
   project.table = forceTable(project.model, project.res, project.appliedLoads, name + ".res");
   return project;
-}
-
-void writeTextFile(const std::string& path, const std::string& content) {
-  FileHandle out(std::fopen(path.c_str(), "w"));
-  if (!out) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + path + "\n");
-  const bool written = std::fwrite(content.data(), 1, content.size(), out.get()) == content.size();
-  if (std::fclose(out.release()) != 0 || !written) throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + path + "\n");
 }
 
 }  // namespace alternancias

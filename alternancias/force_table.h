@@ -47,8 +47,4 @@ struct AnalysedProject {
 };
 AnalysedProject readAnalysedProject(const std::string& name);
 
-// Writes `content` to `path` in full, or throws RunError "ERROR: NO SE PUDO
-// ESCRIBIR EL FICHERO path".
-void writeTextFile(const std::string& path, const std::string& content);
-
 }  // namespace alternancias

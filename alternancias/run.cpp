@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <new>
 
@@ -19,6 +18,7 @@
 #include "patterns.h"
 #include "project_names.h"
 #include "run_error.h"
+#include "whole_file.h"
 
 extern char** environ;
 
@@ -79,12 +79,6 @@ Options parseOptions(const std::vector<std::string>& args) {
     throw RunError("ERROR: EL NOMBRE \"" + options.name +
                    "\" NO SIRVE: USE LETRAS SIN ACENTO, CIFRAS, '_' Y '-' (NI PUNTOS NI BARRAS)\n");
   return options;
-}
-
-std::string readWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw RunError(informe::cannotReadText(path));
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // The model text with the self-weight switch (the ninth count) set to 0, every
@@ -329,19 +323,19 @@ int runPatterns(const Options& options) {
   removeEnvelopeFiles(options.name);
   for (size_t p = 0; p < plan.projects.size(); ++p) {
     const std::string& project = plan.projects[p];
-    writeTextFile(project + ".dat", plan.modelText);
-    writeTextFile(project + ".caf", plan.loadsTexts[p]);
-    writeTextFile(project + ".car", plan.descriptions[p]);
+    writeWholeFile(project + ".dat", plan.modelText);
+    writeWholeFile(project + ".caf", plan.loadsTexts[p]);
+    writeWholeFile(project + ".car", plan.descriptions[p]);
   }
   std::vector<AnalysedProject> analysed;
   for (const std::string& project : plan.projects) {
     analyse(project);
     analysed.push_back(readAnalysedProject(project));
-    writeTextFile(project + ".esf", formatForceTable(analysed.back().table));
+    writeWholeFile(project + ".esf", formatForceTable(analysed.back().table));
   }
   std::string list = formatText(" %d\n", static_cast<int>(plan.projects.size()));
   for (const std::string& project : plan.projects) list += project + "\n";
-  writeTextFile(options.name + ".dat", list);
+  writeWholeFile(options.name + ".dat", list);
 
   std::vector<std::string> batch = {options.name, std::to_string(options.width), std::to_string(options.height)};
   batch.insert(batch.end(), plan.projects.begin(), plan.projects.end());
@@ -358,7 +352,7 @@ int runTables(const std::vector<std::string>& projects) {
   for (std::string project : projects) {
     if (project.size() > 4 && project.compare(project.size() - 4, 4, ".dat") == 0) project.resize(project.size() - 4);
     const AnalysedProject analysed = readAnalysedProject(project);
-    writeTextFile(project + ".esf", formatForceTable(analysed.table));
+    writeWholeFile(project + ".esf", formatForceTable(analysed.table));
     std::error_code error;
     if (!std::filesystem::exists(project + ".car", error)) {
       // Point forces, point moments, uniform, triangular and temperature loads.
@@ -373,7 +367,7 @@ int runTables(const std::vector<std::string>& projects) {
       for (int kind = 0; kind < 5; ++kind)
         if (count[kind]) description += formatText(", %d %s", count[kind], kinds[kind]);
       if (analysed.model.header.selfWeight == 1) description += ", y peso propio";
-      writeTextFile(project + ".car", description + "\n");
+      writeWholeFile(project + ".car", description + "\n");
     }
     consoleWrite(formatText("alternancias: %s.esf escrito (%d puntos)\n", project.c_str(),
                             static_cast<int>(analysed.table.size())));

@@ -8,6 +8,7 @@
 #include "drawings.h"
 #include "page.h"
 #include "run_error.h"
+#include "whole_file.h"
 
 namespace informe {
 
@@ -47,10 +48,7 @@ struct PendingFile {
 void writeAside(std::vector<PendingFile>& pending, const std::string& name, const std::string& content) {
   PendingFile file{name, name + ".tmp"};
   pending.push_back(file);
-  FILE* out = std::fopen(file.temporary.c_str(), "wb");
-  if (!out) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + name + "\n");
-  const bool written = std::fwrite(content.data(), 1, content.size(), out) == content.size();
-  if (std::fclose(out) != 0 || !written) throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + name + "\n");
+  writeWholeFile(file.temporary, content, name);
 }
 
 void discard(const std::vector<PendingFile>& pending) {

@@ -4,8 +4,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "run_error.h"
 
@@ -28,15 +26,7 @@ bool parseInteger(const std::string& text, int& value) {
   return true;
 }
 
-std::string cannotReadText(const std::string& path) { return "ERROR: NO SE PUEDE LEER EL FICHERO " + path + "\n"; }
-
-TokenFile::TokenFile(const std::string& path) : name_(path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw RunError(cannotReadText(path));
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw RunError(cannotReadText(path));
-  split(content);
-}
+TokenFile::TokenFile(const std::string& path) : name_(path) { split(readWholeFile(path)); }
 
 TokenFile::TokenFile(const std::string& name, const std::string& content) : name_(name) { split(content); }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "whole_file.h"
+
 namespace informe {
 
 struct Token {
@@ -49,9 +51,6 @@ class TokenFile {
   std::vector<Token> tokens_;
   size_t next_ = 0;
 };
-
-// The message for an input file that cannot be opened or read.
-std::string cannotReadText(const std::string& path);
 
 // Whole-word conversions (no trailing characters, finite reals).
 bool parseReal(const std::string& text, double& value);

@@ -1,0 +1,16 @@
+#pragma once
+// Whole files read and written in one go, with the suite's messages when that
+// cannot be done.
+#include <string>
+
+// "ERROR: NO SE PUEDE LEER EL FICHERO path".
+std::string cannotReadText(const std::string& path);
+
+// The bytes of the file, or RunError(cannotReadText(path)).
+std::string readWholeFile(const std::string& path);
+
+// Writes `content` to `path` (created or truncated) and closes it, or throws
+// RunError "ERROR: NO SE PUEDE CREAR EL FICHERO name" / "ERROR: NO SE PUDO
+// ESCRIBIR EL FICHERO name", `name` being `shownName` when given (a file
+// written aside under another name), else `path`.
+void writeWholeFile(const std::string& path, const std::string& content, const std::string& shownName = "");
