@@ -1,0 +1,56 @@
+#pragma once
+// What a bar does between its nodes: bending moment, shear, axial force,
+// deflection and rotation at any abscissa, from the bar's end displacements, its
+// end forces and the loads on it. The diagram file samples a cubic of the end
+// displacements only; this is the bar's true line, loads between the nodes
+// included.
+//
+// The deflection is the bar's M/EI integrated twice over its flexible part
+// (rigid end zones stay straight and turn with their node), with the bar's own
+// stiffness as the engine uses it (a haunched bar with the properties the engine
+// gives it, so the line meets the end rotations the engine found), the free
+// curvature of a temperature load, and the shear strain V/(G·A) where the model
+// switches shear deformation on. It is fixed by the deflections of both ends of
+// the flexible part; at a transverse (shear) release, by the rotation of that
+// end instead. Bars of types 0, 5 and 6 (no stiffness) get the straight line
+// between their end deflections.
+#include <memory>
+#include <vector>
+
+#include "bar.h"
+#include "loads.h"
+
+namespace calcest {
+
+class ElasticCurve {
+ public:
+  // `loads`: the loads of this bar as the loads file gives them (projected as
+  // the engine projects them); `selfWeight`: the bar's own weight acts too (the
+  // model's switch is 1). `localEnds`: end displacements in the bar's axes
+  // (u1, v1, th1, u2, v2, th2 in slots 1..6); `endForces`: local end forces
+  // f = K'.delta + fixedEnd in the same slots, as the engine computes them.
+  ElasticCurve(const BarInput& bar, const std::vector<BarLoad>& loads, bool selfWeight, const Vec6& localEnds,
+               const Vec6& endForces);
+
+  // At x from node I along the bar (0 <= x <= L). Moment and shear follow the
+  // engine's diagram convention (the values of the bar's stations); where a
+  // point force, a point moment or a support acts at x, `rightSide` chooses
+  // the value just right of it.
+  double moment(double x, bool rightSide = false) const;
+  double shear(double x, bool rightSide = false) const;
+  double axialForce(double x, bool rightSide = false) const;
+
+  // Transverse displacement in the bar's axes (the engine's defy) and its
+  // slope; axial displacement, straight between the ends.
+  double deflection(double x) const;
+  double rotation(double x) const;
+  double axialDisplacement(double x) const;
+
+  double length() const;
+
+ private:
+  struct Impl;
+  std::shared_ptr<const Impl> impl_;
+};
+
+}  // namespace calcest

@@ -1,0 +1,39 @@
+#pragma once
+// One static analysis done in memory, without any file: the model as read, the
+// loads of one case, and what the engine finds. Programs that need many load
+// cases of one model (pattern loading) or the full-precision results of a
+// project run it instead of calcest.
+#include <vector>
+
+#include "context.h"
+#include "loads.h"
+
+namespace calcest {
+
+// What one case applies to the model.
+struct StaticCase {
+  std::vector<LoadOnBar> loads;  // bar loads, as read from a loads file
+  bool selfWeight = false;       // each bar's own weight as a load
+  bool nodalLoads = true;        // the model's nodal loads
+  bool prescribed = true;        // supports' prescribed displacements and ties' values
+};
+
+struct BarSolution {
+  Vec6 localEnds{};  // end displacements in the bar's axes
+  Vec6 endForces{};  // local end forces f = K'.delta + fixedEnd
+  BarEnds ends;      // as the results file lists them
+};
+
+struct StaticSolution {
+  std::vector<Node> nodes;            // 1-based, ux, uy, rot solved
+  std::vector<BarSolution> bars;      // 1-based
+  std::vector<NodeResult> reactions;  // per support, 1-based
+  std::vector<Tie> ties;              // FA, FB of each tie
+};
+
+// The whole analysis of calcest (same matrices, penalty supports, elimination
+// and bar results), no file read or written. Throws RunError where calcest
+// stops (a zero pivot, a bar of unknown type).
+StaticSolution solveStatic(const ModelData& model, const StaticCase& loadCase);
+
+}  // namespace calcest
