@@ -15,18 +15,8 @@
 
 namespace calcest {
 
-struct Tie {
-  int labelA = 0, labelB = 0, dirA = 0, dirB = 0, nodeA = 0, nodeB = 0;
-  double value = 0.0;  // prescribed relative displacement u(B) - u(A)
-  int dofA = 0, dofB = 0;
-  double FA = 0.0, FB = 0.0;
-};
-
-struct NodalLoad {
-  int index = 0;
-  int code[3] = {0, 0, 0};  // carried along; only the values act
-  double value[3] = {0, 0, 0};
-};
+using ::NodalLoad;
+using ::Tie;
 
 // The reaction of one support at its node.
 struct NodeResult {
@@ -75,6 +65,9 @@ struct CommandLine {
 struct AnalysisContext {
   CommandLine args;
   std::string stem;
+  // The trace files (and the key wait for a bar of unknown type) belong to a
+  // run of the program; an analysis in memory writes none.
+  bool traces = true;
 
   // Inputs and the files the driver opens.
   FileHandle modelFile, loadsFile, barRecordFile;

@@ -60,27 +60,13 @@ void writeSelfWeight(AnalysisContext& ctx) {
   ctx.kar.close();
 }
 
-Tie readTie(Scanner& in, int position, const std::vector<Node>& nodes) {
-  Tie tie;
-  in.read(formatText("corrimiento %d", position), "%d %d %d %d %lf", &tie.labelA, &tie.labelB, &tie.dirA, &tie.dirB,
-          &tie.value);
-  if (tie.dirA < 1 || tie.dirA > 3) throw RunError("ERROR DIRECCION dir1");
-  if (tie.dirB < 1 || tie.dirB > 3) throw RunError("ERROR DIRECCION dir2");
-  tie.nodeA = findNodeIndex(nodes, tie.labelA);
-  tie.nodeB = findNodeIndex(nodes, tie.labelB);
-  if (tie.nodeA == 0 || tie.nodeB == 0) throw RunError("ERROR CORRIMIENTO");
-  tie.dofA = 3 * tie.nodeA + tie.dirA - 3;
-  tie.dofB = 3 * tie.nodeB + tie.dirB - 3;
-  return tie;
-}
-
 void readSupportsAndTies(AnalysisContext& ctx) {
   ModelReader reader(*ctx.model);
   const ModelHeader& h = ctx.header;
   ctx.supports.assign(static_cast<size_t>(h.nsup) + 1, Support{});
   for (int k = 1; k <= h.nsup; ++k) ctx.supports[k] = reader.readSupport(k, ctx.nodes);
   ctx.ties.assign(static_cast<size_t>(h.ntie) + 1, Tie{});
-  for (int k = 1; k <= h.ntie; ++k) ctx.ties[k] = readTie(*ctx.model, k, ctx.nodes);
+  for (int k = 1; k <= h.ntie; ++k) ctx.ties[k] = reader.readTie(k, ctx.nodes);
 }
 
 void allocateBand(AnalysisContext& ctx) {
@@ -100,18 +86,15 @@ void allocateBand(AnalysisContext& ctx) {
 }
 
 void readNodalLoadsAndBuildLoadVector(AnalysisContext& ctx) {
-  Scanner& in = *ctx.model;
   ctx.nodalLoads.assign(static_cast<size_t>(ctx.header.nload) + 1, NodalLoad{});
-  for (int k = 1; k <= ctx.header.nload; ++k) {
-    NodalLoad& load = ctx.nodalLoads[k];
-    int label = 0;
-    std::string item = formatText("carga en nodo %d", k);
-    in.read(item, "%d", &label);
-    load.index = findNodeIndex(ctx.nodes, label);
-    if (load.index == 0) throw RunError("ERROR EN NODOS/CARGAS EN NODOS");
-    for (int d = 0; d < 3; ++d) in.read(item, "%d  %lf", &load.code[d], &load.value[d]);
-    for (int d = 0; d < 3; ++d) ctx.f[3 * load.index - 2 + d] += load.value[d];
-  }
+  ModelReader reader(*ctx.model);
+  for (int k = 1; k <= ctx.header.nload; ++k) ctx.nodalLoads[k] = reader.readNodalLoad(k, ctx.nodes);
+  buildLoadVector(ctx);
+}
+
+void buildLoadVector(AnalysisContext& ctx) {
+  for (size_t k = 1; k < ctx.nodalLoads.size(); ++k)
+    for (int d = 0; d < 3; ++d) ctx.f[3 * ctx.nodalLoads[k].index - 2 + d] += ctx.nodalLoads[k].value[d];
   for (int i = 1; i <= ctx.nb(); ++i) {
     const Bar& bar = ctx.bars[i];
     for (int r = 1; r <= 6; ++r) {

@@ -29,8 +29,9 @@ void readModelTables(AnalysisContext& ctx);    // nodes, bars, sections, materia
 void writeSelfWeight(AnalysisContext& ctx);
 void readSupportsAndTies(AnalysisContext& ctx);
 void readNodalLoadsAndBuildLoadVector(AnalysisContext& ctx);  // with the bars' equivalent loads
+// Nodal loads of the table plus the bars' equivalent loads; written to esfuerzos.txt.
+void buildLoadVector(AnalysisContext& ctx);
 void allocateBand(AnalysisContext& ctx);             // band sized by bars and ties
-Tie readTie(Scanner& in, int position, const std::vector<Node>& nodes);
 
 // Element stiffness and assembly (stiffness.cpp).
 constexpr int kStiffTypes[6] = {1, 2, 3, 4, 7, 8};

@@ -53,7 +53,7 @@ void eliminate(AnalysisContext& ctx, TextOut& trace) {
   ZeroArray& f = ctx.f;
   PivotTrace pivots(ctx.neq);
   for (int p = 1; p <= ctx.neq - 1; ++p) {
-    pivots.write(ctx, p);
+    if (ctx.traces) pivots.write(ctx, p);
     int m = std::min(ctx.maxw, ctx.neq - p + 1);
     for (int n = 2; n <= m; ++n) {
       double pivot = s[ctx.band(p, 1)];
@@ -105,14 +105,16 @@ void backSubstitute(AnalysisContext& ctx, TextOut& trace) {
 
 void solveBand(AnalysisContext& ctx) {
   TextOut trace;
-  trace.open("caldef.txt");
+  if (ctx.traces) trace.open("caldef.txt");
   trace.print(" ****** PRIMERA ********");
   eliminate(ctx, trace);
   ctx.tst.close();
-  TextOut reduced;
-  reduced.open("caldef1.txt");
-  writeBandRows(reduced, ctx);
-  reduced.close();
+  if (ctx.traces) {
+    TextOut reduced;
+    reduced.open("caldef1.txt");
+    writeBandRows(reduced, ctx);
+    reduced.close();
+  }
   backSubstitute(ctx, trace);
 }
 

@@ -158,11 +158,11 @@ void writeBandRows(TextOut& out, AnalysisContext& ctx) {
 
 void assembleStiffness(AnalysisContext& ctx) {
   TextOut trace;
-  trace.open("rigidez.txt");
+  if (ctx.traces) trace.open("rigidez.txt");
   for (int i = 1; i <= ctx.nb(); ++i) {
     const Bar& bar = ctx.bars[i];
-    writeElementTraces(ctx, bar);
-    if (stiffSlot(bar.type) < 0) {
+    if (ctx.traces) writeElementTraces(ctx, bar);
+    if (stiffSlot(bar.type) < 0 && ctx.traces) {
       consoleWrite(formatText("tipob= %d \n", bar.type));
       waitKey();
     }
@@ -171,6 +171,7 @@ void assembleStiffness(AnalysisContext& ctx) {
   trace.close();
   ctx.fpPrueba.close();
   ctx.kra.close();
+  if (!ctx.traces) return;
   TextOut rows;
   rows.open("rigidez1.txt");
   writeBandRows(rows, ctx);

@@ -237,3 +237,48 @@ Support ModelReader::readSupport(int position, const std::vector<Node>& nodes) {
   }
   return support;
 }
+
+Tie ModelReader::readTie(int position, const std::vector<Node>& nodes) {
+  Tie tie;
+  in_.read(itemName("corrimiento", position), "%d %d %d %d %lf", &tie.labelA, &tie.labelB, &tie.dirA, &tie.dirB,
+           &tie.value);
+  if (tie.dirA < 1 || tie.dirA > 3) throw RunError("ERROR DIRECCION dir1");
+  if (tie.dirB < 1 || tie.dirB > 3) throw RunError("ERROR DIRECCION dir2");
+  tie.nodeA = findNodeIndex(nodes, tie.labelA);
+  tie.nodeB = findNodeIndex(nodes, tie.labelB);
+  if (tie.nodeA == 0 || tie.nodeB == 0) throw RunError("ERROR CORRIMIENTO");
+  tie.dofA = 3 * tie.nodeA + tie.dirA - 3;
+  tie.dofB = 3 * tie.nodeB + tie.dirB - 3;
+  return tie;
+}
+
+NodalLoad ModelReader::readNodalLoad(int position, const std::vector<Node>& nodes) {
+  NodalLoad load;
+  const std::string item = itemName("carga en nodo", position);
+  int label = 0;
+  in_.read(item, "%d", &label);
+  load.index = findNodeIndex(nodes, label);
+  if (load.index == 0) throw RunError("ERROR EN NODOS/CARGAS EN NODOS");
+  for (int d = 0; d < 3; ++d) in_.read(item, "%d  %lf", &load.code[d], &load.value[d]);
+  return load;
+}
+
+ModelData ModelReader::readModel() {
+  ModelData model;
+  model.header = readHeader();
+  const ModelHeader& h = model.header;
+  if (h.nb < 1) throw RunError("ERROR: EL MODELO NO TIENE BARRAS\n");
+  model.nodes = readNodes(h.nn);
+  int maxw = 0;  // the band is the engine's business
+  model.bars = readBars(h.nb, model.nodes, maxw);
+  const std::vector<Section> sections = readSections(h.nsec);
+  const std::vector<Material> materials = readMaterials(h.nmat, unitConstantsFor(h.unitCode).g);
+  applyAllBarProperties(model.bars, materials, sections);
+  model.supports.assign(1, Support{});
+  for (int k = 1; k <= h.nsup; ++k) model.supports.push_back(readSupport(k, model.nodes));
+  model.ties.assign(1, Tie{});
+  for (int k = 1; k <= h.ntie; ++k) model.ties.push_back(readTie(k, model.nodes));
+  model.nodalLoads.assign(1, NodalLoad{});
+  for (int k = 1; k <= h.nload; ++k) model.nodalLoads.push_back(readNodalLoad(k, model.nodes));
+  return model;
+}

@@ -64,6 +64,32 @@ struct Support {
   double kx = 0, ky = 0, kz = 0;             // spring constants
 };
 
+// A tie: the relative displacement of two freedoms is prescribed.
+struct Tie {
+  int labelA = 0, labelB = 0, dirA = 0, dirB = 0, nodeA = 0, nodeB = 0;
+  double value = 0.0;  // prescribed relative displacement u(B) - u(A)
+  int dofA = 0, dofB = 0;
+  double FA = 0.0, FB = 0.0;
+};
+
+// A force and moment on a node.
+struct NodalLoad {
+  int index = 0;
+  int code[3] = {0, 0, 0};  // carried along; only the values act
+  double value[3] = {0, 0, 0};
+};
+
+// The whole model file, read and checked: every table 1-based, bars with
+// their geometry and the properties of their section and material applied.
+struct ModelData {
+  ModelHeader header;
+  std::vector<Node> nodes;  // sorted by label
+  std::vector<BarInput> bars;
+  std::vector<Support> supports;
+  std::vector<Tie> ties;
+  std::vector<NodalLoad> nodalLoads;
+};
+
 constexpr double kDegreesToRadians = 0.017453292522222223;
 
 class ModelReader {
@@ -87,12 +113,20 @@ class ModelReader {
 
   // One support with the number of values its code carries.
   Support readSupport(int position, const std::vector<Node>& nodes);
+  // One tie; both nodes must exist and both directions be 1..3.
+  Tie readTie(int position, const std::vector<Node>& nodes);
+  // One nodal load on an existing node.
+  NodalLoad readNodalLoad(int position, const std::vector<Node>& nodes);
+
+  // The whole file, in its order, with every check above.
+  ModelData readModel();
 
   Scanner& scanner() { return in_; }
 
  private:
   Scanner& in_;
 };
+
 
 // Sorts nodes (slots 1..n) by label with the program's quicksort and numbers them.
 void sortNodesByLabel(std::vector<Node>& nodes);

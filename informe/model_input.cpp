@@ -26,33 +26,6 @@ RunError inFile(const std::string& path, const RunError& error) {
   return RunError(text);
 }
 
-void readModelTables(Scanner& in, Model& model) {
-  ModelReader reader(in);
-  model.header = reader.readHeader();
-  const ModelHeader& h = model.header;
-  if (h.nb < 1) throw RunError("ERROR: EL MODELO NO TIENE BARRAS\n");
-  model.nodes = reader.readNodes(h.nn);
-  int maxw = 0;  // no band here
-  model.bars = reader.readBars(h.nb, model.nodes, maxw);
-  auto sections = reader.readSections(h.nsec);
-  auto materials = reader.readMaterials(h.nmat, unitConstantsFor(h.unitCode).g);
-  applyAllBarProperties(model.bars, materials, sections);
-  model.supports.assign(1, Support{});
-  for (int k = 1; k <= h.nsup; ++k) model.supports.push_back(reader.readSupport(k, model.nodes));
-  model.ties.assign(1, Tie{});
-  for (int k = 1; k <= h.ntie; ++k) model.ties.push_back(calcest::readTie(in, k, model.nodes));
-  model.nodalLoads.assign(static_cast<size_t>(h.nload) + 1, NodalLoad{});
-  for (int k = 1; k <= h.nload; ++k) {
-    NodalLoad& load = model.nodalLoads[k];
-    std::string item = formatText("carga en nodo %d", k);
-    int label = 0;
-    in.read(item, "%d", &label);
-    load.index = findNodeIndex(model.nodes, label);
-    if (load.index == 0) throw RunError("ERROR EN NODOS/CARGAS EN NODOS");
-    for (int d = 0; d < 3; ++d) in.read(item, "%d  %lf", &load.code[d], &load.value[d]);
-  }
-}
-
 }  // namespace
 
 Model readModel(const std::string& datPath, const std::string& cafPath) {
@@ -60,7 +33,7 @@ Model readModel(const std::string& datPath, const std::string& cafPath) {
   InputFile dat(datPath), caf(cafPath);
   Model model;
   try {
-    readModelTables(*dat.scanner, model);
+    static_cast<ModelData&>(model) = ModelReader(*dat.scanner).readModel();
   } catch (const RunError& error) {
     throw inFile(datPath, error);
   }

@@ -13,17 +13,9 @@ namespace informe {
 
 using calcest::BarLoad;
 using calcest::LoadOnBar;
-using calcest::NodalLoad;
-using calcest::Tie;
 
-struct Model {
-  ModelHeader header;
-  std::vector<Node> nodes;          // 1-based, sorted by label
-  std::vector<BarInput> bars;       // 1-based, file order, properties applied
-  std::vector<Support> supports;    // 1-based
-  std::vector<Tie> ties;            // 1-based
-  std::vector<NodalLoad> nodalLoads;  // 1-based
-  std::vector<LoadOnBar> loads;     // file order
+struct Model : ModelData {
+  std::vector<LoadOnBar> loads;  // file order
 };
 
 // Throws RunError whose text names the file at fault.
