@@ -6,7 +6,8 @@ Usage: check_report.py BUILD_DIR EXAMPLES_DIR
 For each example the real programs run in a scratch directory (calcest, then
 calcdin where the case asks for modes, then informe) and the report is read
 back: every value it prints from a results file equals the word at the line and
-field it names, the model tables equal the input files, each picture parses as
+field it names (a picture's label, the word rounded), the model tables equal the
+input files, each picture parses as
 XML, and the drawn supports and loads match the model in number and position.
 Bad inputs must give a message naming the file, status 1 and no page.
 """
@@ -15,29 +16,16 @@ import html.parser
 import os
 import re
 import shutil
-import subprocess
 import sys
 import tempfile
 import xml.etree.ElementTree as ET
+
+from svg_checks import SVG, check, dat_geometry, failures, model_tokens, run, translation
 
 BUILD, EXAMPLES = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 CALCEST = os.path.join(BUILD, "calcest", "calcest")
 CALCDIN = os.path.join(BUILD, "calcdin", "calcdin")
 INFORME = os.path.join(BUILD, "informe", "informe")
-SVG = "{http://www.w3.org/2000/svg}"
-failures = []
-
-
-def check(condition, text):
-    if not condition:
-        failures.append(text)
-    return condition
-
-
-def run(program, args, cwd):
-    done = subprocess.run([program] + args, cwd=cwd, stdin=subprocess.DEVNULL,
-                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
-    return done.returncode, done.stdout.decode("cp1252")
 
 
 def words(path):
@@ -79,26 +67,6 @@ class Cells(html.parser.HTMLParser):
             self.table = None
 
 
-def model_tokens(path):
-    with open(path, "rb") as f:
-        return f.read().decode("cp1252").split()
-
-
-def dat_geometry(path):
-    """Nodes {label: (x, y)} and bars [(label, labelI, labelJ)] in file order."""
-    t = model_tokens(path)
-    nb, nn = int(t[3]), int(t[4])
-    nodes, at = {}, 13
-    for _ in range(nn):
-        nodes[int(t[at])] = (float(t[at + 1]), float(t[at + 2]))
-        at += 3
-    bars = []
-    for _ in range(nb):
-        bars.append((int(t[at]), int(t[at + 1]), int(t[at + 2])))
-        at += 12
-    return nodes, bars
-
-
 def caf_lines(path):
     t = model_tokens(path)
     return [t[i:i + 7] for i in range(0, len(t), 7)]
@@ -126,11 +94,6 @@ def check_sources(project, where, cells, files):
         exact = tag == "td" or source == "modos"
         check(word is not None and (word == text if exact else rounds_to(text, word)),
               f"{project} {where}: '{text}' is not the word {key} of the {source} file ({word!r})")
-
-
-def translation(group):
-    m = re.search(r"translate\(([-0-9.]+),([-0-9.]+)\)", group.get("transform", ""))
-    return float(m.group(1)), float(m.group(2))
 
 
 def check_symbols(project, svg, nodes, bars, supports, loads, nodal):
