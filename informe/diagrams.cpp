@@ -306,12 +306,14 @@ void DiagramDrawer::extremeLabels() {
   std::map<std::pair<int, size_t>, int> chosen;  // (bar, ordinate) -> priority
   std::pair<int, size_t> high{1, 0}, low{1, 0};
   auto at = [this](std::pair<int, size_t> where) -> const Ordinate& { return ordinates_[where.first - 1][where.second]; };
+  // Passing another value by less than the labels show is the files' rounding.
+  const double shown = 0.5 * std::pow(10.0, -decimals_);
   for (int i = 1; i <= nb_; ++i) {
     const auto& list = ordinates_[i - 1];
     size_t top = 1, bottom = 1;
     for (size_t p = 0; p < list.size(); ++p) {
-      if (list[p].value > at(high).value) high = {i, p};
-      if (list[p].value < at(low).value) low = {i, p};
+      if (list[p].value > at(high).value + shown) high = {i, p};
+      if (list[p].value < at(low).value - shown) low = {i, p};
       if (p == 0 || p + 1 == list.size()) continue;
       if (list[p].value > list[top].value) top = p;
       if (list[p].value < list[bottom].value) bottom = p;
@@ -322,8 +324,8 @@ void DiagramDrawer::extremeLabels() {
       else if (std::strtod(left.c_str(), nullptr) != 0.0) chosen[{i, p - 1}] = 35;
     }
     if (nb_ > kManyBars || list.size() < 3) continue;
-    if (list[top].value > std::max(list.front().value, list.back().value) + 1e-9) chosen[{i, top}] = 30;
-    if (list[bottom].value < std::min(list.front().value, list.back().value) - 1e-9) chosen[{i, bottom}] = 30;
+    if (list[top].value > std::max(list.front().value, list.back().value) + shown) chosen[{i, top}] = 30;
+    if (list[bottom].value < std::min(list.front().value, list.back().value) - shown) chosen[{i, bottom}] = 30;
   }
   for (const auto& where : {high, low}) {
     const bool barEnd = where.second == 0 || where.second + 1 == ordinates_[where.first - 1].size();
@@ -347,10 +349,11 @@ void DiagramDrawer::extremeLabels() {
 // Title, and the extremes of the whole structure with where they are.
 void DiagramDrawer::caption() {
   const Ordinate *high = &ordinates_[0][0], *low = high;
+  const double shown = 0.5 * std::pow(10.0, -decimals_);  // the first of values that read the same
   for (const auto& bar : ordinates_)
     for (const Ordinate& o : bar) {
-      if (o.value > high->value) high = &o;
-      if (o.value < low->value) low = &o;
+      if (o.value > high->value + shown) high = &o;
+      if (o.value < low->value - shown) low = &o;
     }
   pic_->text(10, 22, std::string(spec_.caption) + " [" + spec_.unit + "]", "titulo");
   const std::string length = unitLabels(m_.header.unitCode).length;

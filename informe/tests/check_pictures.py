@@ -149,7 +149,7 @@ def check_column_sway(pic, fmc_path):
 
 
 def check_texts(name, pics, nodes):
-    """Node labels by their nodes, supports at theirs, no text over another, no signed zero."""
+    """Node labels by their nodes, supports at theirs, no text over another, no signed zero, a value once where it is."""
     for kind, pic in pics.items():
         where = f"{name}-{kind}"
         for g in pic.elements("g", "apoyo"):
@@ -162,6 +162,10 @@ def check_texts(name, pics, nodes):
                 X, Y = pic.screen(*nodes[int(text[1:])])
                 check(((x - X) ** 2 + (y - Y) ** 2) ** 0.5 < 50, f"{where}: label {text} at {x},{y}, node at {X},{Y}")
             check(not re.search(r"(?<![\d.])-0(\.0+)?(?![\d.])", text), f"{where}: signed zero in '{text}'")
+        values = [(t, x, y) for t, c, x, y, _ in texts if c == "valor"]
+        for k, (t1, x1, y1) in enumerate(values):
+            check(not any(t1 == t2 and abs(x1 - x2) + abs(y1 - y2) < 30 for t2, x2, y2 in values[k + 1:]),
+                  f"{where}: '{t1}' labelled twice at {x1},{y1}")
         boxes = [(t, text_box(t, c, x, y, a)) for t, c, x, y, a in texts]
         for k, (t1, a) in enumerate(boxes):
             for t2, b in boxes[k + 1:]:
