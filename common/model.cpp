@@ -188,33 +188,19 @@ void applyAllBarProperties(std::vector<BarInput>& bars, const std::vector<Materi
   }
 }
 
-bool isDigitSupportCode(int code) {
-  if (code < 10 || code > 222) return false;
-  for (int rest = code; rest > 0; rest /= 10)
-    if (rest % 10 > 2) return false;
-  return true;
-}
+bool isDigitSupportCode(int code) { return SupportCode(code).isDigitCode(); }
 
-std::vector<SupportField> supportFields(int code) {
-  using F = SupportField;
-  switch (code) {
-    case 4: return {F::rz, F::angle};
-    case 14: return {F::dx, F::angle, F::rz};
-    case 54: return {F::kx, F::angle};
-    case 64: return {F::kx, F::angle, F::kz};
-    default: break;
+double supportValue(const Support& support, SupportField field) {
+  switch (field) {
+    case SupportField::dx: return support.dx;
+    case SupportField::dy: return support.dy;
+    case SupportField::rz: return support.rz;
+    case SupportField::angle: return support.angle;
+    case SupportField::kx: return support.kx;
+    case SupportField::ky: return support.ky;
+    case SupportField::kz: return support.kz;
   }
-  if (!isDigitSupportCode(code)) return {F::dx, F::dy};
-  // One value per non-zero digit: horizontal, vertical, rotation.
-  const F rigid[3] = {F::dx, F::dy, F::rz};
-  const F spring[3] = {F::kx, F::ky, F::kz};
-  const int digits[3] = {code / 100, (code / 10) % 10, code % 10};
-  std::vector<F> fields;
-  for (int d = 0; d < 3; ++d) {
-    if (digits[d] == 1) fields.push_back(rigid[d]);
-    if (digits[d] == 2) fields.push_back(spring[d]);
-  }
-  return fields;
+  return 0.0;
 }
 
 Support ModelReader::readSupport(int position, const std::vector<Node>& nodes) {
@@ -222,7 +208,7 @@ Support ModelReader::readSupport(int position, const std::vector<Node>& nodes) {
   in_.read(itemName("apoyo", position), "%d  %d", &support.label, &support.code);
   support.index = findNodeIndex(nodes, support.label);
   if (support.index == 0) throw RunError("ERROR EN NODOS/RESTRICCIONES");
-  for (SupportField field : supportFields(support.code)) {
+  for (SupportField field : SupportCode(support.code).fields()) {
     double value = 0.0;
     in_.read(itemName("apoyo", position, "valores"), "%lf", &value);
     switch (field) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scan.h"
+#include "support_code.h"
 
 struct ModelHeader {
   std::string title;
@@ -145,9 +146,8 @@ void applyBarProperties(BarInput& bar, const Material& material, const Section& 
 void applyAllBarProperties(std::vector<BarInput>& bars, const std::vector<Material>& materials,
                            const std::vector<Section>& sections);
 
-// How many values follow a support code, and where each goes.
-enum class SupportField { dx, dy, rz, angle, kx, ky, kz };
-std::vector<SupportField> supportFields(int code);
+// The value a support holds in one of its fields.
+double supportValue(const Support& support, SupportField field);
 
-// True for the support codes that act digit by digit (all digits 0, 1 or 2, code >= 10).
+// True for the support codes that act digit by digit (SupportCode::isDigitCode).
 bool isDigitSupportCode(int code);
