@@ -2,7 +2,7 @@
 // programs do with such a support. The static engine is solved in memory on a
 // node held by nothing but the support tried (and weak background springs), so
 // each direction's stiffness shows in its displacement; the modal engine's
-// removals are asked for the same code.
+// removals and the spans of pattern loading are asked for the same code.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "modal_model.h"
+#include "patterns.h"
 #include "run_error.h"
 #include "static_solution.h"
 #include "support_code.h"
@@ -127,6 +128,22 @@ TEST_F(EverySupportCode, IsRemovedByTheModalEngineAsTheTypeSays) {
       EXPECT_EQ(calcdin::eliminateSupports(supports, 1, option).eliminated, expected);
     }
     EXPECT_EQ(calcdin::verticalSprings(supports, calcdin::kOptionSupports).size(), code.hasModalVerticalSpring() ? 1u : 0u);
+  }
+}
+
+// Two bars on three supports: the middle one splits the beam into two spans
+// exactly when it holds the beam up.
+TEST_F(EverySupportCode, EndsASpanOfPatternLoadingWhenItHoldsTheBeamUp) {
+  informe::Model beam;
+  beam.header.nb = 2;
+  Support end;
+  end.code = 110;
+  beam.supports = {Support{}, end, supportTried(0), end};
+  beam.supports[1].index = 1, beam.supports[2].index = 2, beam.supports[3].index = 3;
+  for (int value = 0; value <= kLastCode; ++value) {
+    SCOPED_TRACE(value);
+    beam.supports[2].code = value;
+    EXPECT_EQ(alternancias::spansOf(beam, "m.dat").size(), SupportCode(value).holdsBeamUp() ? 2u : 1u);
   }
 }
 
