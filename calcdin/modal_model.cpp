@@ -5,15 +5,9 @@ namespace calcdin {
 ModalModel readModalModel(Scanner& in) {
   ModelReader reader(in);
   ModalModel model;
-  model.header = reader.readHeader();
+  static_cast<ModelData&>(model) = reader.readUpToMaterials();
   model.g = unitConstantsFor(model.header.unitCode).g;
-  model.nodes = reader.readNodes(model.header.nn);
-  int maxw = 0;  // band width is of no use to a dense solution
-  model.bars = reader.readBars(model.header.nb, model.nodes, maxw);
-  model.sections = reader.readSections(model.header.nsec);
-  model.materials = reader.readMaterials(model.header.nmat, model.g);
-  model.supports.assign(1, Support{});
-  for (int k = 1; k <= model.header.nsup; ++k) model.supports.push_back(reader.readSupport(k, model.nodes));
+  reader.readSupports(model);
   return model;
 }
 

@@ -249,22 +249,47 @@ NodalLoad ModelReader::readNodalLoad(int position, const std::vector<Node>& node
   return load;
 }
 
-ModelData ModelReader::readModel() {
-  ModelData model;
-  model.header = readHeader();
+void requireBars(const ModelHeader& header) {
+  if (header.nb < 1) throw RunError("ERROR: EL MODELO NO TIENE BARRAS\n");
+}
+
+void ModelReader::readBarTables(ModelData& model, int& maxw) {
   const ModelHeader& h = model.header;
-  if (h.nb < 1) throw RunError("ERROR: EL MODELO NO TIENE BARRAS\n");
-  model.nodes = readNodes(h.nn);
-  int maxw = 0;  // the band is the engine's business
   model.bars = readBars(h.nb, model.nodes, maxw);
   const std::vector<Section> sections = readSections(h.nsec);
   const std::vector<Material> materials = readMaterials(h.nmat, unitConstantsFor(h.unitCode).g);
   applyAllBarProperties(model.bars, materials, sections);
+}
+
+ModelData ModelReader::readUpToMaterials() {
+  ModelData model;
+  model.header = readHeader();
+  requireBars(model.header);
+  model.nodes = readNodes(model.header.nn);
+  int maxw = 0;  // the band is the engine's business
+  readBarTables(model, maxw);
+  return model;
+}
+
+void ModelReader::readSupports(ModelData& model) {
   model.supports.assign(1, Support{});
-  for (int k = 1; k <= h.nsup; ++k) model.supports.push_back(readSupport(k, model.nodes));
+  for (int k = 1; k <= model.header.nsup; ++k) model.supports.push_back(readSupport(k, model.nodes));
+}
+
+void ModelReader::readTiesAndNodalLoads(ModelData& model) {
   model.ties.assign(1, Tie{});
-  for (int k = 1; k <= h.ntie; ++k) model.ties.push_back(readTie(k, model.nodes));
+  for (int k = 1; k <= model.header.ntie; ++k) model.ties.push_back(readTie(k, model.nodes));
   model.nodalLoads.assign(1, NodalLoad{});
-  for (int k = 1; k <= h.nload; ++k) model.nodalLoads.push_back(readNodalLoad(k, model.nodes));
+  for (int k = 1; k <= model.header.nload; ++k) model.nodalLoads.push_back(readNodalLoad(k, model.nodes));
+}
+
+void ModelReader::readSupportsTiesAndNodalLoads(ModelData& model) {
+  readSupports(model);
+  readTiesAndNodalLoads(model);
+}
+
+ModelData ModelReader::readModel() {
+  ModelData model = readUpToMaterials();
+  readSupportsTiesAndNodalLoads(model);
   return model;
 }

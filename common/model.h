@@ -93,6 +93,10 @@ struct ModelData {
 
 constexpr double kDegreesToRadians = 0.017453292522222223;
 
+// The one reader of the model file. Programs that must do work between its
+// parts (calcest reads its loads file before the supports) read it in stages:
+// readHeader, readNodes and readBarTables, or readUpToMaterials; then
+// readSupports and readTiesAndNodalLoads. readModel reads it whole.
 class ModelReader {
  public:
   explicit ModelReader(Scanner& scanner) : in_(scanner) {}
@@ -112,12 +116,25 @@ class ModelReader {
   std::vector<Section> readSections(int nsec);
   std::vector<Material> readMaterials(int nmat, double g);
 
+  // Bars, sections and materials of a model whose header and nodes are read;
+  // each bar gets the properties of its section and material (positions checked).
+  void readBarTables(ModelData& model, int& maxw);
+
+  // Everything before the supports: header, a check that there are bars,
+  // nodes and bar tables.
+  ModelData readUpToMaterials();
+
   // One support with the number of values its code carries.
   Support readSupport(int position, const std::vector<Node>& nodes);
   // One tie; both nodes must exist and both directions be 1..3.
   Tie readTie(int position, const std::vector<Node>& nodes);
   // One nodal load on an existing node.
   NodalLoad readNodalLoad(int position, const std::vector<Node>& nodes);
+
+  // The parts after the materials, into a model read up to them.
+  void readSupports(ModelData& model);
+  void readTiesAndNodalLoads(ModelData& model);
+  void readSupportsTiesAndNodalLoads(ModelData& model);
 
   // The whole file, in its order, with every check above.
   ModelData readModel();
@@ -128,6 +145,8 @@ class ModelReader {
   Scanner& in_;
 };
 
+// Refuses a model whose header counts no bar.
+void requireBars(const ModelHeader& header);
 
 // Sorts nodes (slots 1..n) by label with the program's quicksort and numbers them.
 void sortNodesByLabel(std::vector<Node>& nodes);
