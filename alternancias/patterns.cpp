@@ -1,18 +1,11 @@
 #include "patterns.h"
 
 #include "run_error.h"
+#include "support_code.h"
 
 namespace alternancias {
 
-bool holdsDeflection(int code) {
-  switch (code) {
-    case 4: case 14: case 54: case 64: return true;  // inclined: a component across the beam
-    default: break;
-  }
-  const int horizontal = code / 100, vertical = code / 10 % 10, rotation = code % 10;
-  const bool known = code >= 0 && code <= 222 && horizontal <= 2 && vertical <= 2 && rotation <= 2;
-  return !known || vertical != 0;  // an unknown code acts as 110
-}
+bool holdsDeflection(int code) { return SupportCode(code).holdsBeamUp(); }
 
 std::vector<Span> spansOf(const informe::Model& model, const std::string& datPath) {
   const int nb = model.header.nb;

@@ -7,7 +7,8 @@
 
 namespace alternancias {
 
-// Whether a support of this code holds the beam up (rigidly or on a spring).
+// Whether a support of this code holds the beam up, as the engine acts on it
+// (SupportCode::holdsBeamUp).
 bool holdsDeflection(int code);
 
 // A stretch of the beam between two consecutive supports, or an overhang past

@@ -5,23 +5,11 @@ namespace calcdin {
 ModalModel readModalModel(Scanner& in) {
   ModelReader reader(in);
   ModalModel model;
-  model.header = reader.readHeader();
+  static_cast<ModelData&>(model) = reader.readUpToMaterials();
   model.g = unitConstantsFor(model.header.unitCode).g;
-  model.nodes = reader.readNodes(model.header.nn);
-  int maxw = 0;  // band width is of no use to a dense solution
-  model.bars = reader.readBars(model.header.nb, model.nodes, maxw);
-  model.sections = reader.readSections(model.header.nsec);
-  model.materials = reader.readMaterials(model.header.nmat, model.g);
-  model.supports.assign(1, Support{});
-  for (int k = 1; k <= model.header.nsup; ++k) model.supports.push_back(reader.readSupport(k, model.nodes));
+  reader.readSupports(model);
   return model;
 }
-
-namespace {
-// Supports whose vertical direction is an elastic spring: codes 120 and 121, and
-// every digit code with a 2 in the tens (20, 22, 220, 222, ...).
-bool hasVerticalSpring(int code) { return isDigitSupportCode(code) && (code / 10) % 10 == 2; }
-}  // namespace
 
 Elimination eliminateSupports(const std::vector<Support>& supports, int nn, int option) {
   Elimination out;
@@ -34,16 +22,9 @@ Elimination eliminateSupports(const std::vector<Support>& supports, int nn, int 
     out.eliminated.push_back(direction);
   };
   for (std::size_t s = 1; s < supports.size(); ++s) {
-    const int k = supports[s].index;
-    const int code = supports[s].code;
-    // The order of removal, kept in `eliminated`: horizontal always, the rotation
-    // of 121 before the vertical, the rotation of 111 after it.
-    remove(3 * k - 2);
-    if (code == 121) remove(3 * k);
-    // A vertical spring keeps its direction, held by the spring, unless option 2
-    // removes it too; every other code removes the vertical direction.
-    if (!hasVerticalSpring(code) || option == kOptionAllSupports) remove(3 * k - 1);
-    if (code == 111) remove(3 * k);
+    const int first = 3 * supports[s].index - 2;
+    for (Direction d : SupportCode(supports[s].code).modalRemovals(option == kOptionAllSupports))
+      remove(first + static_cast<int>(d));
   }
   out.freeDirections.assign(1, 0);
   for (int d = 1; d <= out.total; ++d)
@@ -55,7 +36,7 @@ std::vector<VerticalSpring> verticalSprings(const std::vector<Support>& supports
   std::vector<VerticalSpring> springs;
   if (option != kOptionSupports) return springs;
   for (std::size_t s = 1; s < supports.size(); ++s)
-    if (hasVerticalSpring(supports[s].code))
+    if (SupportCode(supports[s].code).hasModalVerticalSpring())
       springs.push_back({3 * supports[s].index - 1, supports[s].ky});
   return springs;
 }

@@ -16,19 +16,14 @@ constexpr int kOptionAssembleOnly = -1; // assemble and stop
 
 inline bool solvesReducedSystem(int option) { return option == kOptionSupports || option == kOptionAllSupports; }
 
-struct ModalModel {
-  ModelHeader header;
+// The model up to its supports; its ties and nodal loads are not read.
+struct ModalModel : ModelData {
   double g = 0;
-  std::vector<Node> nodes;
-  std::vector<BarInput> bars;
-  std::vector<Section> sections;
-  std::vector<Material> materials;
-  std::vector<Support> supports;
 };
 
-// Header, nodes (sorted), bars with their checks, sections, materials and supports.
-// Each support is read with the value count of its code, as the static engine
-// reads it, so the file is read in step whatever the codes.
+// The model file up to its supports, by the common reader as the static engine
+// reads it: header, nodes (sorted), bars with their checks and properties,
+// sections, materials and supports.
 ModalModel readModalModel(Scanner& in);
 
 struct Elimination {

@@ -77,13 +77,12 @@ struct AnalysisContext {
 
   ModelHeader header;
   UnitConstants units{9.806, 1000.0};
+  ModelData input;  // the model file as read so far; the tables below come from it
 
   std::vector<Node> nodes;
   std::vector<NodeResult> reactions;  // one per support, slot 0 unused
   std::vector<Bar> bars;
   std::vector<BarEnds> barEnds;
-  std::vector<Section> sections;
-  std::vector<Material> materials;
   std::vector<Support> supports;
   std::vector<Tie> ties;
   std::vector<NodalLoad> nodalLoads;

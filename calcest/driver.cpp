@@ -62,9 +62,9 @@ void readAndAssemble(AnalysisContext& ctx) {
   computeAllElementMatrices(ctx);  // the loads need T
   readAndApplyBarLoads(*ctx.loads, ctx.bars);
   writeSelfWeight(ctx);
-  readSupportsAndTies(ctx);
+  readSupportsTiesAndNodalLoads(ctx);
   allocateBand(ctx);
-  readNodalLoadsAndBuildLoadVector(ctx);
+  buildLoadVector(ctx);
   assembleStiffness(ctx);
 }
 

@@ -1,5 +1,7 @@
 // Input phase: model header and tables, self-weight, supports, ties, nodal
-// loads and the load vector.
+// loads and the load vector. The model file is read by the common reader in
+// its stages; the context's tables are taken from what it read.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -36,20 +38,26 @@ void readHeaderAndEcho(AnalysisContext& ctx) {
   // any work rather than after the solver.
   if (h.nb > kMaxBars)
     throw RunError(formatText("ERROR: EL MODELO TIENE %d BARRAS; EL M\xC1XIMO ES %d\n", h.nb, kMaxBars));
-  if (h.nb < 1) throw RunError("ERROR: EL MODELO NO TIENE BARRAS\n");
+  requireBars(h);
+}
+
+void setBarTables(AnalysisContext& ctx, const ModelData& model) {
+  ctx.nodes = model.nodes;
+  ctx.bars.assign(model.bars.size(), Bar{});
+  for (size_t i = 1; i < model.bars.size(); ++i) {
+    ctx.bars[i] = Bar(model.bars[i]);
+    ctx.maxw = std::max(ctx.maxw, 3 * (std::abs(model.bars[i].nodeI - model.bars[i].nodeJ) + 1));
+  }
+  ctx.barEnds.assign(model.bars.size(), BarEnds{});
 }
 
 void readModelTables(AnalysisContext& ctx) {
   ModelReader reader(*ctx.model);
-  const ModelHeader& h = ctx.header;
-  ctx.nodes = reader.readNodes(h.nn);
-  std::vector<BarInput> input = reader.readBars(h.nb, ctx.nodes, ctx.maxw);
-  ctx.sections = reader.readSections(h.nsec);
-  ctx.materials = reader.readMaterials(h.nmat, ctx.units.g);
-  applyAllBarProperties(input, ctx.materials, ctx.sections);
-  ctx.bars.assign(input.size(), Bar{});
-  for (size_t i = 1; i < input.size(); ++i) ctx.bars[i] = Bar(input[i]);
-  ctx.barEnds.assign(input.size(), BarEnds{});
+  ctx.input.header = ctx.header;
+  ctx.input.nodes = reader.readNodes(ctx.header.nn);
+  int maxw = 0;  // setBarTables widens the band
+  reader.readBarTables(ctx.input, maxw);
+  setBarTables(ctx, ctx.input);
 }
 
 void writeSelfWeight(AnalysisContext& ctx) {
@@ -61,13 +69,11 @@ void writeSelfWeight(AnalysisContext& ctx) {
   ctx.kar.close();
 }
 
-void readSupportsAndTies(AnalysisContext& ctx) {
-  ModelReader reader(*ctx.model);
-  const ModelHeader& h = ctx.header;
-  ctx.supports.assign(static_cast<size_t>(h.nsup) + 1, Support{});
-  for (int k = 1; k <= h.nsup; ++k) ctx.supports[k] = reader.readSupport(k, ctx.nodes);
-  ctx.ties.assign(static_cast<size_t>(h.ntie) + 1, Tie{});
-  for (int k = 1; k <= h.ntie; ++k) ctx.ties[k] = reader.readTie(k, ctx.nodes);
+void readSupportsTiesAndNodalLoads(AnalysisContext& ctx) {
+  ModelReader(*ctx.model).readSupportsTiesAndNodalLoads(ctx.input);
+  ctx.supports = ctx.input.supports;
+  ctx.ties = ctx.input.ties;
+  ctx.nodalLoads = ctx.input.nodalLoads;
 }
 
 void allocateBand(AnalysisContext& ctx) {
@@ -84,13 +90,6 @@ void allocateBand(AnalysisContext& ctx) {
   ctx.s = ZeroArray(static_cast<size_t>(ctx.bw) * rows);
   ctx.sr = ZeroArray(static_cast<size_t>(ctx.bw) * rows);
   ctx.f = ZeroArray(rows);
-}
-
-void readNodalLoadsAndBuildLoadVector(AnalysisContext& ctx) {
-  ctx.nodalLoads.assign(static_cast<size_t>(ctx.header.nload) + 1, NodalLoad{});
-  ModelReader reader(*ctx.model);
-  for (int k = 1; k <= ctx.header.nload; ++k) ctx.nodalLoads[k] = reader.readNodalLoad(k, ctx.nodes);
-  buildLoadVector(ctx);
 }
 
 void buildLoadVector(AnalysisContext& ctx) {

@@ -24,11 +24,12 @@ std::string sideFileStem(const std::string& modelFileName);
 // Input (input.cpp).
 void readHeaderAndEcho(AnalysisContext& ctx);  // echoed to the results and diagram files
 void readModelTables(AnalysisContext& ctx);    // nodes, bars, sections, materials
+// The context's nodes, bars (band width) and bar end slots from a model read.
+void setBarTables(AnalysisContext& ctx, const ModelData& model);
 // Writes every bar's self-weight line to the .kar file; applies it as a load
 // when the header asks for it.
 void writeSelfWeight(AnalysisContext& ctx);
-void readSupportsAndTies(AnalysisContext& ctx);
-void readNodalLoadsAndBuildLoadVector(AnalysisContext& ctx);  // with the bars' equivalent loads
+void readSupportsTiesAndNodalLoads(AnalysisContext& ctx);
 // Nodal loads of the table plus the bars' equivalent loads; written to esfuerzos.txt.
 void buildLoadVector(AnalysisContext& ctx);
 void allocateBand(AnalysisContext& ctx);             // band sized by bars and ties

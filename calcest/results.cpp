@@ -162,38 +162,36 @@ void buildStationTable(AnalysisContext& ctx) {
   }
 }
 
+namespace {
+// The reaction of one restrained direction: a rigid one pulls back to its
+// prescribed value through the penalty, a spring against the displacement.
+double restraintReaction(Restraint restraint, double P, double prescribed, double spring, double displacement) {
+  if (restraint == Restraint::rigid) return P * (prescribed - displacement);
+  if (restraint == Restraint::spring) return -spring * displacement;
+  return 0.0;
+}
+}  // namespace
+
 void supportReaction(const AnalysisContext& ctx, const Support& sup, NodeResult& out) {
+  const SupportCode code(sup.code);
   const Node& node = ctx.nodes[sup.index];
   const double P = ctx.P;
   double s = std::sin(sup.angle), c = std::cos(sup.angle);
   double along = s * node.ux - c * node.uy;  // displacement along (s, -c)
-  out.Rx = out.Ry = out.M = 0.0;
-  switch (sup.code) {
-    case 4:
-    case 14: {
-      double r = (sup.code == 4 ? sup.rz : sup.dx) - along;
-      out.Rx = P * r * s;
-      out.Ry = -P * r * c;
-      if (sup.code == 14) out.M = P * (node.rot - sup.rz);
-      return;
-    }
-    case 54:
-    case 64:
-      out.Rx = -sup.kx * along * s;
-      out.Ry = sup.kx * along * c;
-      if (sup.code == 64) out.M = -sup.kz * node.rot;
-      return;
-    default: break;
+  // The moment of a rigid rotation is measured the other way round.
+  const Restraint rotation = code.along(Direction::rotation);
+  out.M = rotation == Restraint::rigid ? P * (node.rot - sup.rz) : restraintReaction(rotation, P, 0.0, sup.kz, node.rot);
+  if (code.inclined() == Restraint::rigid) {
+    double r = supportValue(sup, code.inclinedPrescribedField()) - along;
+    out.Rx = P * r * s;
+    out.Ry = -P * r * c;
+  } else if (code.inclined() == Restraint::spring) {
+    out.Rx = -sup.kx * along * s;
+    out.Ry = sup.kx * along * c;
+  } else {
+    out.Rx = restraintReaction(code.along(Direction::horizontal), P, sup.dx, sup.kx, node.ux);
+    out.Ry = restraintReaction(code.along(Direction::vertical), P, sup.dy, sup.ky, node.uy);
   }
-  if (!isDigitSupportCode(sup.code)) {
-    out.Rx = P * (sup.dx - node.ux);
-    out.Ry = P * (sup.dy - node.uy);
-    return;
-  }
-  int h = sup.code / 100, v = (sup.code / 10) % 10, r = sup.code % 10;
-  out.Rx = h == 1 ? P * (sup.dx - node.ux) : h == 2 ? -sup.kx * node.ux : 0.0;
-  out.Ry = v == 1 ? P * (sup.dy - node.uy) : v == 2 ? -sup.ky * node.uy : 0.0;
-  out.M = r == 1 ? P * (node.rot - sup.rz) : r == 2 ? -sup.kz * node.rot : 0.0;
 }
 
 void computeReactions(AnalysisContext& ctx) {

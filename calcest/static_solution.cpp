@@ -1,8 +1,5 @@
 #include "static_solution.h"
 
-#include <algorithm>
-#include <cstdlib>
-
 #include "phases.h"
 
 namespace calcest {
@@ -15,13 +12,7 @@ void loadContext(AnalysisContext& ctx, const ModelData& model, const StaticCase&
   ctx.traces = false;
   ctx.header = model.header;
   ctx.units = unitConstantsFor(model.header.unitCode);
-  ctx.nodes = model.nodes;
-  ctx.bars.assign(model.bars.size(), Bar{});
-  for (size_t i = 1; i < model.bars.size(); ++i) {
-    ctx.bars[i] = Bar(model.bars[i]);
-    ctx.maxw = std::max(ctx.maxw, 3 * (std::abs(model.bars[i].nodeI - model.bars[i].nodeJ) + 1));
-  }
-  ctx.barEnds.assign(model.bars.size(), BarEnds{});
+  setBarTables(ctx, model);
   computeAllElementMatrices(ctx);
   for (const LoadOnBar& entry : loadCase.loads) applyBarLoad(ctx.bars[static_cast<size_t>(entry.bar)], entry.load);
   if (loadCase.selfWeight)

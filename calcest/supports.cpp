@@ -24,37 +24,31 @@ void addInclined(AnalysisContext& ctx, int x, int y, double angle, double k, dou
   ctx.f[y] -= c * prescribed * k;
 }
 
-void addDigit(AnalysisContext& ctx, int digit, int dof, double prescribed, double spring) {
-  if (digit == 1) {
+// A rigid direction holds its prescribed value; a spring adds its stiffness.
+void addRestraint(AnalysisContext& ctx, Restraint restraint, int dof, double prescribed, double spring) {
+  if (restraint == Restraint::rigid) {
     addBoth(ctx, dof, dof, ctx.P);
     ctx.f[dof] += ctx.P * prescribed;
-  } else if (digit == 2) {
+  } else if (restraint == Restraint::spring) {
     addBoth(ctx, dof, dof, spring);
   }
 }
 }  // namespace
 
 void applySupport(AnalysisContext& ctx, const Support& sup) {
+  const SupportCode code(sup.code);
   int x = 3 * sup.index - 2, y = x + 1, z = x + 2;
-  switch (sup.code) {
-    case 4: addInclined(ctx, x, y, sup.angle, ctx.P, sup.rz); return;
-    case 14:
-      addInclined(ctx, x, y, sup.angle, ctx.P, sup.dx);
-      addDigit(ctx, 1, z, sup.rz, 0.0);
-      return;
-    case 54: addInclined(ctx, x, y, sup.angle, sup.kx, 0.0); return;
-    case 64:
+  if (code.isInclined()) {
+    if (code.inclined() == Restraint::rigid)
+      addInclined(ctx, x, y, sup.angle, ctx.P, supportValue(sup, code.inclinedPrescribedField()));
+    else
       addInclined(ctx, x, y, sup.angle, sup.kx, 0.0);
-      addDigit(ctx, 2, z, 0.0, sup.kz);
-      return;
-    default: break;
+    addRestraint(ctx, code.along(Direction::rotation), z, sup.rz, sup.kz);
+    return;
   }
-  // Every other code acts as 110: horizontal and vertical rigid.
-  int digits[3] = {1, 1, 0};
-  if (isDigitSupportCode(sup.code)) digits[0] = sup.code / 100, digits[1] = (sup.code / 10) % 10, digits[2] = sup.code % 10;
-  addDigit(ctx, digits[0], x, sup.dx, sup.kx);
-  addDigit(ctx, digits[1], y, sup.dy, sup.ky);
-  addDigit(ctx, digits[2], z, sup.rz, sup.kz);
+  addRestraint(ctx, code.along(Direction::horizontal), x, sup.dx, sup.kx);
+  addRestraint(ctx, code.along(Direction::vertical), y, sup.dy, sup.ky);
+  addRestraint(ctx, code.along(Direction::rotation), z, sup.rz, sup.kz);
 }
 
 void applySupportsAndTies(AnalysisContext& ctx) {

@@ -188,33 +188,19 @@ void applyAllBarProperties(std::vector<BarInput>& bars, const std::vector<Materi
   }
 }
 
-bool isDigitSupportCode(int code) {
-  if (code < 10 || code > 222) return false;
-  for (int rest = code; rest > 0; rest /= 10)
-    if (rest % 10 > 2) return false;
-  return true;
-}
+bool isDigitSupportCode(int code) { return SupportCode(code).isDigitCode(); }
 
-std::vector<SupportField> supportFields(int code) {
-  using F = SupportField;
-  switch (code) {
-    case 4: return {F::rz, F::angle};
-    case 14: return {F::dx, F::angle, F::rz};
-    case 54: return {F::kx, F::angle};
-    case 64: return {F::kx, F::angle, F::kz};
-    default: break;
+double supportValue(const Support& support, SupportField field) {
+  switch (field) {
+    case SupportField::dx: return support.dx;
+    case SupportField::dy: return support.dy;
+    case SupportField::rz: return support.rz;
+    case SupportField::angle: return support.angle;
+    case SupportField::kx: return support.kx;
+    case SupportField::ky: return support.ky;
+    case SupportField::kz: return support.kz;
   }
-  if (!isDigitSupportCode(code)) return {F::dx, F::dy};
-  // One value per non-zero digit: horizontal, vertical, rotation.
-  const F rigid[3] = {F::dx, F::dy, F::rz};
-  const F spring[3] = {F::kx, F::ky, F::kz};
-  const int digits[3] = {code / 100, (code / 10) % 10, code % 10};
-  std::vector<F> fields;
-  for (int d = 0; d < 3; ++d) {
-    if (digits[d] == 1) fields.push_back(rigid[d]);
-    if (digits[d] == 2) fields.push_back(spring[d]);
-  }
-  return fields;
+  return 0.0;
 }
 
 Support ModelReader::readSupport(int position, const std::vector<Node>& nodes) {
@@ -222,7 +208,7 @@ Support ModelReader::readSupport(int position, const std::vector<Node>& nodes) {
   in_.read(itemName("apoyo", position), "%d  %d", &support.label, &support.code);
   support.index = findNodeIndex(nodes, support.label);
   if (support.index == 0) throw RunError("ERROR EN NODOS/RESTRICCIONES");
-  for (SupportField field : supportFields(support.code)) {
+  for (SupportField field : SupportCode(support.code).fields()) {
     double value = 0.0;
     in_.read(itemName("apoyo", position, "valores"), "%lf", &value);
     switch (field) {
@@ -263,22 +249,47 @@ NodalLoad ModelReader::readNodalLoad(int position, const std::vector<Node>& node
   return load;
 }
 
-ModelData ModelReader::readModel() {
-  ModelData model;
-  model.header = readHeader();
+void requireBars(const ModelHeader& header) {
+  if (header.nb < 1) throw RunError("ERROR: EL MODELO NO TIENE BARRAS\n");
+}
+
+void ModelReader::readBarTables(ModelData& model, int& maxw) {
   const ModelHeader& h = model.header;
-  if (h.nb < 1) throw RunError("ERROR: EL MODELO NO TIENE BARRAS\n");
-  model.nodes = readNodes(h.nn);
-  int maxw = 0;  // the band is the engine's business
   model.bars = readBars(h.nb, model.nodes, maxw);
   const std::vector<Section> sections = readSections(h.nsec);
   const std::vector<Material> materials = readMaterials(h.nmat, unitConstantsFor(h.unitCode).g);
   applyAllBarProperties(model.bars, materials, sections);
+}
+
+ModelData ModelReader::readUpToMaterials() {
+  ModelData model;
+  model.header = readHeader();
+  requireBars(model.header);
+  model.nodes = readNodes(model.header.nn);
+  int maxw = 0;  // the band is the engine's business
+  readBarTables(model, maxw);
+  return model;
+}
+
+void ModelReader::readSupports(ModelData& model) {
   model.supports.assign(1, Support{});
-  for (int k = 1; k <= h.nsup; ++k) model.supports.push_back(readSupport(k, model.nodes));
+  for (int k = 1; k <= model.header.nsup; ++k) model.supports.push_back(readSupport(k, model.nodes));
+}
+
+void ModelReader::readTiesAndNodalLoads(ModelData& model) {
   model.ties.assign(1, Tie{});
-  for (int k = 1; k <= h.ntie; ++k) model.ties.push_back(readTie(k, model.nodes));
+  for (int k = 1; k <= model.header.ntie; ++k) model.ties.push_back(readTie(k, model.nodes));
   model.nodalLoads.assign(1, NodalLoad{});
-  for (int k = 1; k <= h.nload; ++k) model.nodalLoads.push_back(readNodalLoad(k, model.nodes));
+  for (int k = 1; k <= model.header.nload; ++k) model.nodalLoads.push_back(readNodalLoad(k, model.nodes));
+}
+
+void ModelReader::readSupportsTiesAndNodalLoads(ModelData& model) {
+  readSupports(model);
+  readTiesAndNodalLoads(model);
+}
+
+ModelData ModelReader::readModel() {
+  ModelData model = readUpToMaterials();
+  readSupportsTiesAndNodalLoads(model);
   return model;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scan.h"
+#include "support_code.h"
 
 struct ModelHeader {
   std::string title;
@@ -92,6 +93,10 @@ struct ModelData {
 
 constexpr double kDegreesToRadians = 0.017453292522222223;
 
+// The one reader of the model file. Programs that must do work between its
+// parts (calcest reads its loads file before the supports) read it in stages:
+// readHeader, readNodes and readBarTables, or readUpToMaterials; then
+// readSupports and readTiesAndNodalLoads. readModel reads it whole.
 class ModelReader {
  public:
   explicit ModelReader(Scanner& scanner) : in_(scanner) {}
@@ -111,12 +116,25 @@ class ModelReader {
   std::vector<Section> readSections(int nsec);
   std::vector<Material> readMaterials(int nmat, double g);
 
+  // Bars, sections and materials of a model whose header and nodes are read;
+  // each bar gets the properties of its section and material (positions checked).
+  void readBarTables(ModelData& model, int& maxw);
+
+  // Everything before the supports: header, a check that there are bars,
+  // nodes and bar tables.
+  ModelData readUpToMaterials();
+
   // One support with the number of values its code carries.
   Support readSupport(int position, const std::vector<Node>& nodes);
   // One tie; both nodes must exist and both directions be 1..3.
   Tie readTie(int position, const std::vector<Node>& nodes);
   // One nodal load on an existing node.
   NodalLoad readNodalLoad(int position, const std::vector<Node>& nodes);
+
+  // The parts after the materials, into a model read up to them.
+  void readSupports(ModelData& model);
+  void readTiesAndNodalLoads(ModelData& model);
+  void readSupportsTiesAndNodalLoads(ModelData& model);
 
   // The whole file, in its order, with every check above.
   ModelData readModel();
@@ -127,6 +145,8 @@ class ModelReader {
   Scanner& in_;
 };
 
+// Refuses a model whose header counts no bar.
+void requireBars(const ModelHeader& header);
 
 // Sorts nodes (slots 1..n) by label with the program's quicksort and numbers them.
 void sortNodesByLabel(std::vector<Node>& nodes);
@@ -145,9 +165,8 @@ void applyBarProperties(BarInput& bar, const Material& material, const Section& 
 void applyAllBarProperties(std::vector<BarInput>& bars, const std::vector<Material>& materials,
                            const std::vector<Section>& sections);
 
-// How many values follow a support code, and where each goes.
-enum class SupportField { dx, dy, rz, angle, kx, ky, kz };
-std::vector<SupportField> supportFields(int code);
+// The value a support holds in one of its fields.
+double supportValue(const Support& support, SupportField field);
 
-// True for the support codes that act digit by digit (all digits 0, 1 or 2, code >= 10).
+// True for the support codes that act digit by digit (SupportCode::isDigitCode).
 bool isDigitSupportCode(int code);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "support_code.h"
 #include "svg.h"
 
 namespace informe {
@@ -77,8 +78,9 @@ const char* supportKind(int code) {
     case 11: return "empotrado deslizante";
     default: break;
   }
-  if (!isDigitSupportCode(code)) return "desplazamientos impuestos";
-  return code % 10 == 2 || (code / 10) % 10 == 2 || code / 100 == 2 ? "con resortes" : "restricciones por direcci\xF3n";
+  const SupportCode support(code);
+  if (!support.isDigitCode()) return "desplazamientos impuestos";
+  return support.isElastic() ? "con resortes" : "restricciones por direcci\xF3n";
 }
 
 void modelSection(std::ostringstream& o, const ReportData& data, const UnitLabels& u) {

@@ -313,8 +313,9 @@ TEST(CalcdinRun, NothingLeftToVibrateIsAnErrorNotAnEmptySuccess) {
 
 TEST(CalcdinRun, ModelTooLargeForMemoryFailsCleanlyBeforeAllocating) {
   // 40000 nodes: K and M alone would need 16·120001² bytes (about 215 GiB).
-  std::string text = "grande   1    0\n0 40000 0 0 1 1 0 0 0\n0.0\n";
+  std::string text = "grande   1    0\n1 40000 0 0 1 1 0 0 0\n0.0\n";
   for (int k = 1; k <= 40000; ++k) text += std::to_string(k) + " " + std::to_string(k) + ".0 0.0\n";
+  text += "1 1 2 1 1 1 0\n1.0 0.0 0.0 0 1.0\n";  // a model needs a bar, as calcest reads it
   text += "1  0.1 0.001  0.3  0.5\n 1 2e7 8e6 2.5  0.00001\n";
   ScratchDir dir;
   dir.write("v.dat", text);

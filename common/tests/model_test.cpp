@@ -197,6 +197,21 @@ TEST_F(SupportReading, EachCodeReadsItsValuesIntoItsFields) {
   }
 }
 
+// Whatever the code, the reader takes the values its type names, in order,
+// and no more (the next line stays in step).
+TEST_F(SupportReading, EveryCodeReadsTheFieldsItsTypeNames) {
+  for (int code = 0; code <= 999; ++code) {
+    const std::vector<SupportField> fields = SupportCode(code).fields();
+    std::string line = "5 " + std::to_string(code);
+    for (size_t k = 0; k < fields.size(); ++k) line += " " + std::to_string(k + 1) + ".5";
+    const Support s = read(line);
+    for (size_t k = 0; k < fields.size(); ++k) {
+      const double angleFactor = fields[k] == SupportField::angle ? kDegreesToRadians : 1.0;
+      EXPECT_DOUBLE_EQ(supportValue(s, fields[k]), (k + 1.5) * angleFactor) << line;
+    }
+  }
+}
+
 TEST(SupportCodes, DigitCodeSet) {
   EXPECT_TRUE(isDigitSupportCode(12));
   EXPECT_TRUE(isDigitSupportCode(221));

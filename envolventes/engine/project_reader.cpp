@@ -139,77 +139,79 @@ bool sameBeam(const std::vector<Node>& nodes, int unitSystem, bool firstOfRun, E
   return true;
 }
 
-// Ties and nodal loads, in the model file's formats. Ties are not used here;
-// a nodal load's vertical force is, indexed by its node label.
-void readTiesAndNodalLoads(Scanner& in, const std::vector<Node>& nodes, ProjectTables& p) {
-  for (int k = 1; k <= p.tieCount; ++k) {
-    int labelA, labelB, dirA, dirB;
-    double value;
-    in.read(formatText("corrimiento %d", k), "%d %d %d %d %lf", &labelA, &labelB, &dirA, &dirB, &value);
-  }
-  for (int k = 1; k <= p.nodalLoadCount; ++k) {
-    const std::string item = formatText("carga en nodo %d", k);
-    int label = 0;
-    in.read(item, "%d", &label);
-    if (label < 1 || label > kNodalLoadSlots || findNodeIndex(nodes, label) == 0) throw RunError(kNodalLoadError);
+// The nodal loads of a model read whole, in the envelope's table indexed by
+// node label; false for a label outside the table.
+bool takeNodalLoads(const ModelData& model, ProjectTables& p) {
+  for (size_t k = 1; k < model.nodalLoads.size(); ++k) {
+    const NodalLoad& load = model.nodalLoads[k];
+    const int label = model.nodes[load.index].label;
+    if (label < 1 || label > kNodalLoadSlots) return false;
     NodalLoadRecord& record = p.nodalLoads[label];
     record.node = label;
     for (int d = 0; d < 3; ++d) {
-      double value = 0;
-      in.read(item, "%d  %lf", &record.code[d], &value);
-      record.value[d] = static_cast<float>(value);
+      record.code[d] = load.code[d];
+      record.value[d] = static_cast<float>(load.value[d]);
     }
   }
+  return true;
 }
 
-// The beam data is the model file of the static run: it is read value by value
-// with calcest's own reader, so every layout calcest accepts is read and what
-// it refuses is refused with its message. A file that ends before its counts
-// are met is reported as cut short.
+// The tables of the envelope from the model as read. Bar ends are node
+// indices, which are the labels of a beam numbered 1, 2, 3, ...
+void takeBeamTables(const ModelData& model, ProjectTables& p) {
+  const ModelHeader& h = model.header;
+  p.supports.assign(h.nsup + 1, SupportRecord{});
+  for (int k = 1; k <= h.nsup; ++k) p.supports[k] = {model.supports[k].label, model.supports[k].code};
+  p.nodes.assign(h.nn + 1, NodeRecord{});
+  for (int k = 1; k <= h.nn; ++k)
+    p.nodes[k] = {model.nodes[k].label, static_cast<float>(model.nodes[k].x), static_cast<float>(model.nodes[k].y)};
+  p.beamLength = h.nn > 0 ? p.nodes[h.nn].x : 0.0f;
+  p.bars.assign(h.nb + 1, BarRecord{});
+  for (int i = 1; i <= h.nb; ++i) p.bars[i] = {model.bars[i].label, model.bars[i].nodeI, model.bars[i].nodeJ};
+}
+
+void takeCounts(const ModelHeader& h, ProjectTables& p) {
+  p.captionSet = h.echoed;
+  p.unitSystem = h.unitCode;
+  p.barCount = h.nb, p.nodeCount = h.nn, p.supportCount = h.nsup, p.nodalLoadCount = h.nload;
+  p.materialCount = h.nmat, p.sectionCount = h.nsec, p.unusedCount = h.unusedCount, p.tieCount = h.ntie;
+  p.selfWeight = h.selfWeight;
+  p.nodalLoads.assign(kNodalLoadSlots + 1, NodalLoadRecord{});
+}
+
+// The beam data is the model file of the static run, read whole by the common
+// reader between the envelope's own checks of its counts and of one beam: what
+// calcest refuses is refused with its message. A file that ends before its
+// counts are met is reported as cut short.
 ReadStep readBeamData(FILE* file, const std::string& path, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
                       MessageSink& sink) {
   Scanner in(file, path);
   ModelReader reader(in);
+  ModelData model;
   try {
-    const ModelHeader h = reader.readHeader();
-    p.captionSet = h.echoed;
-    p.unitSystem = h.unitCode;
-    p.barCount = h.nb, p.nodeCount = h.nn, p.supportCount = h.nsup, p.nodalLoadCount = h.nload;
-    p.materialCount = h.nmat, p.sectionCount = h.nsec, p.unusedCount = h.unusedCount, p.tieCount = h.ntie;
-    p.selfWeight = h.selfWeight;
-    p.nodalLoads.assign(kNodalLoadSlots + 1, NodalLoadRecord{});
+    model.header = reader.readHeader();
+    takeCounts(model.header, p);
     ReadStep step = checkCounts(firstOfRun, state, p, sink);
     if (step != ReadStep::Ok) return step;
-
-    const std::vector<Node> nodes = reader.readNodes(h.nn);
-    if (!sameBeam(nodes, p.unitSystem, firstOfRun, state)) {
+    model.nodes = reader.readNodes(model.header.nn);
+    if (!sameBeam(model.nodes, p.unitSystem, firstOfRun, state)) {
       sink.showMessage(kSelectionErrorText);
       return ReadStep::SelectionError;
     }
     int bandWidth = 0;
-    const std::vector<BarInput> bars = reader.readBars(h.nb, nodes, bandWidth);
-    reader.readSections(h.nsec);
-    reader.readMaterials(h.nmat, unitConstantsFor(h.unitCode).g);
-    p.supports.assign(h.nsup + 1, SupportRecord{});
-    for (int k = 1; k <= h.nsup; ++k) {
-      const Support support = reader.readSupport(k, nodes);
-      p.supports[k] = {support.label, support.code};
-    }
-    readTiesAndNodalLoads(in, nodes, p);
-
-    // Bar ends are node indices, which are the labels of a beam numbered 1, 2, 3, ...
-    p.nodes.assign(h.nn + 1, NodeRecord{});
-    for (int k = 1; k <= h.nn; ++k)
-      p.nodes[k] = {nodes[k].label, static_cast<float>(nodes[k].x), static_cast<float>(nodes[k].y)};
-    p.beamLength = h.nn > 0 ? p.nodes[h.nn].x : 0.0f;
-    p.bars.assign(h.nb + 1, BarRecord{});
-    for (int i = 1; i <= h.nb; ++i) p.bars[i] = {bars[i].label, bars[i].nodeI, bars[i].nodeJ};
+    reader.readBarTables(model, bandWidth);
+    reader.readSupportsTiesAndNodalLoads(model);
   } catch (const RunError& error) {
     std::string text = error.text;
     while (!text.empty() && text.back() == '\n') text.pop_back();
     sink.showMessage(std::feof(file) ? incompleteFileText(path) : text);
     return ReadStep::Stopped;
   }
+  if (!takeNodalLoads(model, p)) {
+    sink.showMessage(kNodalLoadError);
+    return ReadStep::Stopped;
+  }
+  takeBeamTables(model, p);
   return ReadStep::Ok;
 }
 
