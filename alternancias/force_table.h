@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "bar_statics.h"
 #include "model_input.h"
 
 namespace alternancias {
@@ -26,6 +27,11 @@ struct ForceRow {
   double Mfi = 0, Mfd = 0;  // moment left and right of the point
   double Mf() const { return Mfi; }
 };
+
+// One row per grid point from each bar's statics (`bars` 1-based, slot 0
+// unused): a node's left side from the bar before it, its right side from the
+// bar after it; nothing left of the first point or right of the last.
+std::vector<ForceRow> forceRows(const Model& model, const std::vector<BarStatics>& bars);
 
 // One row per grid point (21 stations per bar, shared at the nodes). `loads`
 // are every load the analysis applied, self-weight included. Throws RunError

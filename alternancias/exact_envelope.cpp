@@ -1,0 +1,147 @@
+#include "exact_envelope.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "force_table.h"
+
+namespace alternancias {
+
+namespace {
+
+// The self-weight as the engine applies it: a uniform load γ·A over the bar.
+calcest::BarLoad selfWeightLoad(const BarInput& bar) {
+  calcest::BarLoad weight;
+  weight.barLabel = bar.label;
+  weight.ltype = 3;
+  weight.c = bar.L;
+  weight.q = -bar.w;
+  return weight;
+}
+
+// The transverse displacement along a bar from its local end displacements
+// d = (u1, v1, th1, u2, v2, th2): the shape functions the engine draws the
+// diagram file with.
+double cubicDeflection(const BarInput& bar, const calcest::Vec6& ends, double x) {
+  double d[7];
+  for (int r = 0; r <= 6; ++r) d[r] = ends[r];
+  // A released transverse end moves apart from its node: the mirrored value.
+  if (bar.type == 8) d[5] = -d[5];
+  if (bar.type == 7) d[2] = -d[2];
+  const double L = bar.L, e = x / L, v1 = d[2], t1 = d[3], v2 = d[5], t2 = d[6];
+  switch (bar.type) {
+    case 1: case 7: case 8:
+      return (1 - 3 * e * e + 2 * e * e * e) * v1 + x * (1 - e) * (1 - e) * t1 + (3 * e * e - 2 * e * e * e) * v2 +
+             x * x * (e - 1) / L * t2;
+    case 2: return (1 - 1.5 * e + 0.5 * e * e * e) * v1 + (1.5 * e - 0.5 * e * e * e) * v2 + x * (e * e - 1) / 2 * t2;
+    case 3:
+      return (1 - 1.5 * e * e + 0.5 * e * e * e) * v1 + x * (1 - 1.5 * e + 0.5 * e * e) * t1 +
+             (1.5 * e * e - 0.5 * e * e * e) * v2;
+    default: return (1 - e) * v1 + e * v2;  // no bending stiffness: straight
+  }
+}
+
+void resize(CaseValues& v, size_t points, size_t supports, size_t bars, size_t nodes) {
+  for (int q : {kMomentLeft, kMomentRight, kShearLeft, kShearRight, kDeflection}) v.of[q].assign(points, 0.0);
+  for (int q : {kReaction, kSupportMoment}) v.of[q].assign(supports, 0.0);
+  for (int q : {kBarMi, kBarMj, kBarQi, kBarQj}) v.of[q].assign(bars, 0.0);
+  v.of[kNodeDeflection].assign(nodes, 0.0);
+}
+
+}  // namespace
+
+double pointDeflection(const informe::Model& model, const calcest::StaticSolution& solution, int p) {
+  const int bar = std::max(1, (p + kGridIntervals - 1) / kGridIntervals);
+  const int station = p - kGridIntervals * (bar - 1);
+  const BarInput& input = model.bars[bar];
+  return cubicDeflection(input, solution.bars[bar].localEnds, input.xs[station]);
+}
+
+CaseValues analyseCase(const informe::Model& model, const calcest::StaticCase& loadCase) {
+  const calcest::StaticSolution solution = calcest::solveStatic(model, loadCase);
+  const int nb = model.header.nb;
+  std::vector<BarStatics> statics;
+  statics.reserve(static_cast<size_t>(nb) + 1);
+  statics.emplace_back(1.0, 0.0, 0.0);  // slot 0 unused
+  for (int k = 1; k <= nb; ++k)
+    statics.emplace_back(model.bars[k].L, solution.bars[k].ends.Mstart, solution.bars[k].ends.Vstart);
+  for (const calcest::LoadOnBar& load : loadCase.loads) statics[load.bar].add(load.load);
+  if (loadCase.selfWeight)
+    for (int k = 1; k <= nb; ++k) statics[k].add(selfWeightLoad(model.bars[k]));
+  const std::vector<ForceRow> rows = forceRows(model, statics);
+
+  CaseValues v;
+  resize(v, rows.size(), model.supports.size(), model.bars.size(), model.nodes.size());
+  const double scale = unitConstantsFor(model.header.unitCode).scale;
+  for (size_t p = 0; p < rows.size(); ++p) {
+    v.of[kMomentLeft][p] = rows[p].Mfi;
+    v.of[kMomentRight][p] = rows[p].Mfd;
+    v.of[kShearLeft][p] = rows[p].Qi;
+    v.of[kShearRight][p] = rows[p].Qd;
+    v.of[kDeflection][p] = scale * pointDeflection(model, solution, static_cast<int>(p));
+  }
+  for (size_t k = 1; k < model.supports.size(); ++k) {
+    v.of[kReaction][k] = solution.reactions[k].Ry;
+    v.of[kSupportMoment][k] = solution.reactions[k].M;
+  }
+  for (int k = 1; k <= nb; ++k) {
+    const calcest::BarEnds& ends = solution.bars[k].ends;
+    v.of[kBarMi][k] = ends.Mstart;
+    v.of[kBarMj][k] = ends.Mend;
+    v.of[kBarQi][k] = ends.Vstart;
+    v.of[kBarQj][k] = ends.Vend;
+  }
+  for (size_t k = 1; k < model.nodes.size(); ++k) v.of[kNodeDeflection][k] = scale * solution.nodes[k].uy;
+  return v;
+}
+
+ExactEnvelope::ExactEnvelope(CaseValues permanent, std::vector<CaseValues> spans, const Factors& factors)
+    : permanent_(std::move(permanent)), spans_(std::move(spans)), factors_(factors) {
+  for (int q = 0; q < kQuantityCount; ++q) {
+    double largest = 0;
+    for (double v : permanent_.of[q]) largest = std::max(largest, std::fabs(v));
+    for (const CaseValues& span : spans_)
+      for (double v : span.of[q]) largest = std::max(largest, std::fabs(v));
+    negligible_[q] = 1e-6 * largest;
+  }
+}
+
+Governing ExactEnvelope::extreme(int quantity, size_t i, bool largest) const {
+  const bool characteristic = isDeflection(quantity);
+  const double g = permanent_.of[quantity][i];
+  const double unfavourable = characteristic ? 1.0 : factors_.gG, favourable = characteristic ? 1.0 : factors_.gGinf;
+  const double variable = characteristic ? 1.0 : factors_.gQ;
+  Governing result;
+  // On a tie the unfavourable factor is named: it is the one a single factor would use.
+  const bool useFavourable = largest ? favourable * g > unfavourable * g : favourable * g < unfavourable * g;
+  result.permanentFactor = useFavourable ? favourable : unfavourable;
+  double sum = 0;
+  for (size_t j = 0; j < spans_.size(); ++j) {
+    const double q = spans_[j].of[quantity][i];
+    if (largest ? q > 0 : q < 0) {
+      sum += q;
+      if (std::fabs(q) > negligible_[quantity]) result.spans.push_back(static_cast<int>(j));
+    }
+  }
+  result.value = result.permanentFactor * g + variable * sum;
+  return result;
+}
+
+ExactEnvelope exactEnvelope(const informe::Model& model, const std::vector<calcest::LoadOnBar>& variable,
+                            const std::vector<Span>& spans, const Factors& factors) {
+  calcest::StaticCase permanentCase;
+  permanentCase.loads = model.loads;
+  permanentCase.selfWeight = model.header.selfWeight == 1;
+  CaseValues permanent = analyseCase(model, permanentCase);
+
+  const std::vector<int> spanOfBar = spanOfBars(spans);
+  std::vector<calcest::StaticCase> spanCases(spans.size());
+  for (calcest::StaticCase& c : spanCases) c.nodalLoads = c.prescribed = false;
+  for (const calcest::LoadOnBar& load : variable) spanCases[spanOfBar[load.bar]].loads.push_back(load);
+  std::vector<CaseValues> spanValues;
+  spanValues.reserve(spans.size());
+  for (const calcest::StaticCase& c : spanCases) spanValues.push_back(analyseCase(model, c));
+  return ExactEnvelope(std::move(permanent), std::move(spanValues), factors);
+}
+
+}  // namespace alternancias
