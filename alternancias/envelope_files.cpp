@@ -1,6 +1,7 @@
 #include "envelope_files.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "accumulate.h"
@@ -55,40 +56,52 @@ void fillBeamTables(ProjectTables& p, const informe::Model& model) {
       p.points[kGridIntervals * (k - 1) + s].x = static_cast<float>(model.nodes[k].x + model.bars[k].xs[s]);
 }
 
-// Largest size of a quantity in the envelope, to tell a step from rounding.
-double sizeOf(const ExactEnvelope& env, int quantity) {
-  double size = 0;
-  for (size_t i = 0; i < env.size(quantity); ++i)
-    size = std::max({size, std::fabs(env.largest(quantity, i).value), std::fabs(env.smallest(quantity, i).value)});
-  return size;
-}
+// An extreme as the files show it: a value within rounding of zero (a rigid
+// support's penalty displacement, a moment at a pinned end) is written as
+// zero, not "-0.00".
+class Shown {
+ public:
+  explicit Shown(const ExactEnvelope& env) : env_(env) {
+    for (int q = 0; q < kQuantityCount; ++q)
+      for (size_t i = 0; i < env.size(q); ++i)
+        size_[q] = std::max({size_[q], std::fabs(env.largest(q, i).value), std::fabs(env.smallest(q, i).value)});
+  }
+  float largest(int q, size_t i) const { return tidy(q, env_.largest(q, i).value); }
+  float smallest(int q, size_t i) const { return tidy(q, env_.smallest(q, i).value); }
+  // Largest size of a quantity in the envelope.
+  double size(int q) const { return size_[q]; }
+
+ private:
+  float tidy(int q, double v) const { return std::fabs(v) <= 1e-6 * size_[q] ? 0.0f : static_cast<float>(v); }
+  const ExactEnvelope& env_;
+  std::array<double, kQuantityCount> size_{};
+};
 
 // One side pair of the point envelopes. The drawings take the left arrays as
 // the diagram's line (at the first point, the value at the start of the beam)
 // and draw and label the right arrays only where they hold a step.
-void fillSides(const ExactEnvelope& env, int left, int right, std::vector<float>& maxLeft, std::vector<float>& minLeft,
-               std::vector<float>& maxRight, std::vector<float>& minRight) {
-  const size_t last = env.size(left) - 1;
-  const double step = 1e-7 * sizeOf(env, left);
+void fillSides(const Shown& env, int left, int right, std::vector<float>& maxLeft, std::vector<float>& minLeft,
+               std::vector<float>& maxRight, std::vector<float>& minRight, size_t last) {
+  const double step = 1e-6 * env.size(left);
   for (size_t P = 0; P <= last; ++P) {
-    const double hiL = env.largest(left, P).value, loL = env.smallest(left, P).value;
-    const double hiR = env.largest(right, P).value, loR = env.smallest(right, P).value;
-    maxLeft[P] = static_cast<float>(P == 0 ? hiR : hiL);
-    minLeft[P] = static_cast<float>(P == 0 ? loR : loL);
+    const float hiL = env.largest(left, P), loL = env.smallest(left, P);
+    const float hiR = env.largest(right, P), loR = env.smallest(right, P);
+    maxLeft[P] = P == 0 ? hiR : hiL;
+    minLeft[P] = P == 0 ? loR : loL;
     const bool stepHere = P > 0 && P < last && (std::fabs(hiR - hiL) > step || std::fabs(loR - loL) > step);
-    maxRight[P] = stepHere ? static_cast<float>(hiR) : 0.0f;
-    minRight[P] = stepHere ? static_cast<float>(loR) : 0.0f;
+    maxRight[P] = stepHere ? hiR : 0.0f;
+    minRight[P] = stepHere ? loR : 0.0f;
   }
 }
 
-void fillRecords(EnvelopeState& s, const informe::Model& model, const ExactEnvelope& env) {
+void fillRecords(EnvelopeState& s, const informe::Model& model, const Shown& env) {
   for (int i = 1; i <= model.header.nn; ++i) {
-    s.nodeDeflectionMax[i] = {i, static_cast<float>(env.largest(kNodeDeflection, i).value)};
-    s.nodeDeflectionMin[i] = {i, static_cast<float>(env.smallest(kNodeDeflection, i).value)};
+    s.nodeDeflectionMax[i] = {i, env.largest(kNodeDeflection, i)};
+    s.nodeDeflectionMin[i] = {i, env.smallest(kNodeDeflection, i)};
   }
   for (int i = 1; i <= model.header.nb; ++i) {
     auto ends = [&](bool largest) {
-      auto v = [&](int q) { return static_cast<float>((largest ? env.largest(q, i) : env.smallest(q, i)).value); };
+      auto v = [&](int q) { return largest ? env.largest(q, i) : env.smallest(q, i); };
       return envelope::BarEndForces{i, i, i + 1, v(kBarMi), v(kBarMj), v(kBarQi), v(kBarQj)};
     };
     s.barForcesMax[i] = ends(true);
@@ -96,10 +109,8 @@ void fillRecords(EnvelopeState& s, const informe::Model& model, const ExactEnvel
   }
   for (int i = 1; i <= model.header.nsup; ++i) {
     const int node = model.supports[i].index;
-    s.reactionMax[i] = {node, static_cast<float>(env.largest(kReaction, i).value),
-                        static_cast<float>(env.largest(kSupportMoment, i).value)};
-    s.reactionMin[i] = {node, static_cast<float>(env.smallest(kReaction, i).value),
-                        static_cast<float>(env.smallest(kSupportMoment, i).value)};
+    s.reactionMax[i] = {node, env.largest(kReaction, i), env.largest(kSupportMoment, i)};
+    s.reactionMin[i] = {node, env.smallest(kReaction, i), env.smallest(kSupportMoment, i)};
   }
 }
 
@@ -137,12 +148,9 @@ void fillExtremesAndScales(EnvelopeState& s) {
   s.largestScales = {ps.deflectionScale, ps.momentScale, ps.shearScale};
 }
 
-std::vector<envelope::ForceTableRow> forceTableRows(const EnvelopeState& s, const ExactEnvelope& env) {
+std::vector<envelope::ForceTableRow> forceTableRows(const EnvelopeState& s, const Shown& env) {
   std::vector<envelope::ForceTableRow> rows(s.lastPoint + 1);
-  auto column = [&](int q, int P) {
-    return envelope::ForceColumn{static_cast<float>(env.largest(q, P).value),
-                                 static_cast<float>(env.smallest(q, P).value)};
-  };
+  auto column = [&](int q, int P) { return envelope::ForceColumn{env.largest(q, P), env.smallest(q, P)}; };
   for (int P = 0; P <= s.lastPoint; ++P) {
     envelope::ForceTableRow& r = rows[P];
     r.index = P;
@@ -162,15 +170,19 @@ void fillEnvelopeState(EnvelopeState& s, const std::string& name, const informe:
   s.lastPoint = s.current.lastPoint;
   s.forceTableLastIndex = s.current.forceTableLastIndex;
   envelope::computeLayout(s.current, width, height, s.layout);
+  const Shown shown(env);
   envelope::PointEnvelopes& pe = s.points;
   for (int P = 0; P <= s.lastPoint; ++P) {
     pe.x[P] = s.current.points[P].x;
-    pe.DeflectionMax[P] = static_cast<float>(env.largest(kDeflection, P).value);
-    pe.DeflectionMin[P] = static_cast<float>(env.smallest(kDeflection, P).value);
+    pe.DeflectionMax[P] = shown.largest(kDeflection, P);
+    pe.DeflectionMin[P] = shown.smallest(kDeflection, P);
   }
-  fillSides(env, kMomentLeft, kMomentRight, pe.MomentMaxLeft, pe.MomentMinLeft, pe.MomentMaxRight, pe.MomentMinRight);
-  fillSides(env, kShearLeft, kShearRight, pe.ShearMaxLeft, pe.ShearMinLeft, pe.ShearMaxRight, pe.ShearMinRight);
-  fillRecords(s, model, env);
+  const size_t last = static_cast<size_t>(s.lastPoint);
+  fillSides(shown, kMomentLeft, kMomentRight, pe.MomentMaxLeft, pe.MomentMinLeft, pe.MomentMaxRight,
+            pe.MomentMinRight, last);
+  fillSides(shown, kShearLeft, kShearRight, pe.ShearMaxLeft, pe.ShearMinLeft, pe.ShearMaxRight, pe.ShearMinRight,
+            last);
+  fillRecords(s, model, shown);
   fillExtremesAndScales(s);
   envelope::computeOrdinates(s);
 }
@@ -183,7 +195,7 @@ std::string writeEnvelopeFiles(const EnvelopeState& s, const ExactEnvelope& env)
     FileHandle file(std::fopen(path.c_str(), "w"));
     if (!file) return writeErrorTextOf(path);
     if (extension[1] == 'e')
-      envelope::writeForceTableRows(forceTableRows(s, env), s.lastPoint, file.get());
+      envelope::writeForceTableRows(forceTableRows(s, Shown(env)), s.lastPoint, file.get());
     else
       envelope::writeReport(s, file.get());
     if (!envelope::closeWritten(std::move(file), path, sink)) return sink.messages;
