@@ -57,8 +57,9 @@ class SummaryWriter {
   void spans(const std::vector<Span>& spans);
 
  private:
-  void columns() {
-    out_.text += formatText("    %-22s %11s %-11s %-6s %-14s %s\n", "", "valor", "", "perm.", "", "tramos con variable");
+  void columns(bool withX) {
+    out_.text += formatText("    %-22s %11s %-11s %-6s %-14s %s\n", "", "valor", withX ? "x" : "", "perm.",
+                            withX ? "L/flecha" : "", "tramos con variable");
   }
   void row(const char* label, const Governing& g, bool characteristic, const std::string& where,
            const std::string& note);
@@ -113,7 +114,7 @@ void SummaryWriter::row(const char* label, const Governing& g, bool characterist
 void SummaryWriter::supports() {
   out_.text += formatText("\nApoyos que sostienen la viga: momentos en %s, reacciones y cortantes en %s, x en %s\n",
                           units_.moment.c_str(), units_.force.c_str(), units_.length.c_str());
-  columns();
+  columns(false);
   for (size_t k = 1; k < model_.supports.size(); ++k) {
     const Support& support = model_.supports[k];
     if (!holdsDeflection(support.code)) continue;
@@ -171,7 +172,7 @@ void SummaryWriter::span(size_t number, const Span& span) {
 void SummaryWriter::spans(const std::vector<Span>& spans) {
   out_.text += formatText("\nTramos: momentos en %s, flechas en %s (combinaci\xF3n caracter\xEDstica), x en %s\n",
                           units_.moment.c_str(), units_.deflection.c_str(), units_.length.c_str());
-  columns();
+  columns(true);
   for (size_t s = 0; s < spans.size(); ++s) span(s + 1, spans[s]);
 }
 
