@@ -112,9 +112,11 @@ Governing ExactEnvelope::extreme(int quantity, size_t i, bool largest) const {
   const double unfavourable = characteristic ? 1.0 : factors_.gG, favourable = characteristic ? 1.0 : factors_.gGinf;
   const double variable = characteristic ? 1.0 : factors_.gQ;
   Governing result;
-  // On a tie the unfavourable factor is named: it is the one a single factor would use.
-  const bool useFavourable = largest ? favourable * g > unfavourable * g : favourable * g < unfavourable * g;
-  result.permanentFactor = useFavourable ? favourable : unfavourable;
+  const bool favourableGives = largest ? favourable * g > unfavourable * g : favourable * g < unfavourable * g;
+  const double permanent = (favourableGives ? favourable : unfavourable) * g;
+  // Where the permanent load has no effect (to rounding) the unfavourable
+  // factor is named: it is the one a single factor would use.
+  result.permanentFactor = favourableGives && std::fabs(g) > negligible_[quantity] ? favourable : unfavourable;
   double sum = 0;
   for (size_t j = 0; j < spans_.size(); ++j) {
     const double q = spans_[j].of[quantity][i];
@@ -123,7 +125,7 @@ Governing ExactEnvelope::extreme(int quantity, size_t i, bool largest) const {
       if (std::fabs(q) > negligible_[quantity]) result.spans.push_back(static_cast<int>(j));
     }
   }
-  result.value = result.permanentFactor * g + variable * sum;
+  result.value = permanent + variable * sum;
   return result;
 }
 
@@ -140,7 +142,16 @@ ExactEnvelope exactEnvelope(const informe::Model& model, const std::vector<calce
   for (const calcest::LoadOnBar& load : variable) spanCases[spanOfBar[load.bar]].loads.push_back(load);
   std::vector<CaseValues> spanValues;
   spanValues.reserve(spans.size());
-  for (const calcest::StaticCase& c : spanCases) spanValues.push_back(analyseCase(model, c));
+  for (const calcest::StaticCase& c : spanCases) {
+    if (!c.loads.empty()) {
+      spanValues.push_back(analyseCase(model, c));
+      continue;
+    }
+    // A span without variable load changes nothing anywhere.
+    CaseValues none = permanent;
+    for (std::vector<double>& values : none.of) std::fill(values.begin(), values.end(), 0.0);
+    spanValues.push_back(std::move(none));
+  }
   return ExactEnvelope(std::move(permanent), std::move(spanValues), factors);
 }
 

@@ -58,7 +58,7 @@ class SummaryWriter {
 
  private:
   void columns(bool withX) {
-    out_.text += formatText("    %-22s %11s %-11s %-6s %-14s %s\n", "", "valor", withX ? "x" : "", "perm.",
+    out_.text += formatText("    %-24s %11s %-11s %-6s %-14s %s\n", "", "valor", withX ? "x" : "", "perm.",
                             withX ? "L/flecha" : "", "tramos con variable");
   }
   void row(const char* label, const Governing& g, bool characteristic, const std::string& where,
@@ -78,7 +78,7 @@ void SummaryWriter::heading(const std::string& name, size_t spanCount) {
                           "tramo sola)\n",
                           name.c_str(), static_cast<int>(spanCount), static_cast<int>(spanCount) + 1);
   const std::string permanent = f.gGinf == f.gG ? formatText("x%g", f.gG)
-                                                : formatText("x%g o x%g (la que d\xE9 m\xE1s)", f.gG, f.gGinf);
+                                                : formatText("x%g o x%g (la peor)", f.gG, f.gGinf);
   out_.text += formatText("Esfuerzos: permanentes %s en toda la viga, variables x%g en los tramos cargados\n",
                           permanent.c_str(), f.gQ);
   out_.text += "Flechas: combinaci\xF3n caracter\xEDstica, permanentes y variables x1\n";
@@ -89,7 +89,7 @@ void SummaryWriter::row(const char* label, const Governing& g, bool characterist
   const Arrangement arrangement{g.spans, g.permanentFactor, characteristic ? 1.0 : env_.factors().gQ};
   if (std::find(out_.arrangements.begin(), out_.arrangements.end(), arrangement) == out_.arrangements.end())
     out_.arrangements.push_back(arrangement);
-  std::string line = formatText("    %-22s %11.4f %-11s %-6s %-14s ", label, shown(g.value), where.c_str(),
+  std::string line = formatText("    %-24s %11.4f %-11s %-6s %-14s ", label, shown(g.value), where.c_str(),
                                 formatText("x%g", g.permanentFactor).c_str(), note.c_str());
   // A long list of spans goes on under its column.
   const size_t indent = line.size();
@@ -99,7 +99,8 @@ void SummaryWriter::row(const char* label, const Governing& g, bool characterist
     size_t end = list.find(", ", start);
     end = end == std::string::npos ? list.size() : end + 2;
     const std::string word = list.substr(start, end - start);
-    if (column + word.size() > kColumns + 1 && column > indent) {
+    const size_t printed = word.size() - (word.back() == ' ' ? 1 : 0);  // a line ends without its space
+    if (column + printed > kColumns && column > indent) {
       line += "\n" + std::string(indent, ' ');
       column = indent;
     }

@@ -111,7 +111,7 @@ struct SummaryRow {
 SummaryRow summaryRow(const std::string& output, const std::string& block, const std::string& label) {
   const std::vector<std::string> lines = testsupport::splitLines(output);
   auto labelOf = [](const std::string& line) {
-    std::string text = line.size() > 4 ? line.substr(4, 22) : "";
+    std::string text = line.size() > 4 ? line.substr(4, 24) : "";
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
   };
@@ -120,7 +120,7 @@ SummaryRow summaryRow(const std::string& output, const std::string& block, const
   for (++k; k < lines.size() && lines[k].rfind("    ", 0) == 0 && labelOf(lines[k]) != label;) ++k;
   SummaryRow row;
   if (k >= lines.size() || labelOf(lines[k]) != label) return row;
-  std::string rest = lines[k].substr(26);
+  std::string rest = lines[k].substr(28);
   while (k + 1 < lines.size() && lines[k + 1].rfind("    ", 0) == 0 && labelOf(lines[k + 1]).empty())
     rest += " " + lines[++k];
   std::istringstream words(rest);
@@ -270,6 +270,14 @@ TEST(ExactEnvelope, TwoSpans_SummaryAndMomentsOfTheirClosedForm) {
   EXPECT_EQ(hogging.factor, "x1.35");
   const SummaryRow largestReaction = summaryRow(run.output, "Apoyo 2", "reacci\xF3n m\xE1xima");
   EXPECT_NEAR(largestReaction.value, 1.25 * 13.35 * 6, 1e-4);
+  // Each side of the middle support carries 5/8 of its span's load when both are loaded.
+  EXPECT_NEAR(summaryRow(run.output, "Apoyo 2", "cortante a la izquierda").value, -5.0 / 8 * 13.35 * 6, 1e-4);
+  EXPECT_NEAR(summaryRow(run.output, "Apoyo 2", "cortante a la derecha").value, 5.0 / 8 * 13.35 * 6, 1e-4);
+  // No variable load makes the support moment less negative: the permanent load alone, x1.
+  const SummaryRow leastHogging = summaryRow(run.output, "Apoyo 2", "momento m\xE1s positivo");
+  EXPECT_NEAR(leastHogging.value, -1.0 * 36 / 8, 1e-4);
+  EXPECT_EQ(leastHogging.factor, "x1");
+  EXPECT_TRUE(leastHogging.spans.empty());
 
   const ContinuousBeam firstLoaded = beam.under(1.35, 1.5, true, false);
   double best = -1e300, at = 0;
@@ -286,6 +294,7 @@ TEST(ExactEnvelope, TwoSpans_SummaryAndMomentsOfTheirClosedForm) {
   EXPECT_EQ(uplift.note, "LEVANTAMIENTO");
   EXPECT_EQ(uplift.factor, "x1");
   EXPECT_EQ(uplift.spans, std::vector<int>{1});
+  for (const std::string& line : testsupport::splitLines(run.output)) EXPECT_LE(line.size(), 100u) << line;
 
   // Every point of the envelope file: the extremes of the four arrangements
   // under either permanent factor, not raised or lowered to zero.

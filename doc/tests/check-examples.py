@@ -64,10 +64,10 @@ def summary_values(summary):
         if m:
             block = "%s %s" % (SUMMARY_BLOCKS[m.group(1)], m.group(2))
             continue
-        label = line[4:26].strip() if line.startswith("    ") else None
+        label = line[4:28].strip() if line.startswith("    ") else None
         if label in SUMMARY_ROWS and block:
             key = "%s %s" % (block, SUMMARY_ROWS[label])
-            words = line[26:].split()
+            words = line[28:].split()
             values[key] = float(words.pop(0))
             if words[0] == "x":
                 values[key + " x"] = float(words[1])
