@@ -22,7 +22,8 @@ namespace calcdin {
 namespace {
 
 FileHandle openOrFail(const char* name, const char* mode, const char* what) {
-  FileHandle file(std::fopen(name, mode));
+  // Inputs must be plain files: a directory would read as empty, a FIFO block.
+  FileHandle file(mode[0] == 'r' ? openInputFile(name, mode) : FileHandle(std::fopen(name, mode)));
   if (!file) throw RunError(formatText("ERROR: NO SE PUEDE ABRIR EL FICHERO %s %s\n", what, name));
   return file;
 }

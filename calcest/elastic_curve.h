@@ -35,13 +35,17 @@ class ElasticCurve {
   // At x from node I along the bar (0 <= x <= L). Moment and shear follow the
   // engine's diagram convention (the values of the bar's stations); where a
   // point force, a point moment or a support acts at x, `rightSide` chooses
-  // the value just right of it.
+  // the value just right of it. At x = L the values are the bar's end forces,
+  // as the engine's last station has them.
   double moment(double x, bool rightSide = false) const;
   double shear(double x, bool rightSide = false) const;
   double axialForce(double x, bool rightSide = false) const;
 
   // Transverse displacement in the bar's axes (the engine's defy) and its
-  // slope; axial displacement, straight between the ends.
+  // slope (the section's rotation plus the shear strain, where it counts);
+  // axial displacement, straight between the ends. A rigid zone follows its
+  // node; at a transverse release (types 7, 8) the flexible end moves apart
+  // from it, as the released freedom lets it.
   double deflection(double x) const;
   double rotation(double x) const;
   double axialDisplacement(double x) const;

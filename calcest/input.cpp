@@ -19,7 +19,8 @@ ZeroArray::ZeroArray(size_t count) : size_(count) {
 void ZeroArray::Free::operator()(double* p) const { std::free(p); }
 
 FileHandle openFile(const std::string& name, const char* mode) {
-  FileHandle file(std::fopen(name.c_str(), mode));
+  // An input must be a plain file: a directory would read as empty.
+  FileHandle file(mode[0] == 'r' ? openInputFile(name, mode) : FileHandle(std::fopen(name.c_str(), mode)));
   if (!file) throw RunError("NO PUDO ABRIR EL FICHERO " + name, true);
   return file;
 }

@@ -98,58 +98,41 @@ void checkLiesOnBar(const BarInput& bar, const BarLoad& load, const LoadValues& 
                             projection));
 }
 
-// Abscissae closer than this are one point of the beam.
-constexpr double kSameAbscissa = 2e-5;
-
 // What one load adds to its bar: the local equivalent vector and the diagrams.
 struct Contribution {
   Vec6 eq{};
   StationArray N0{}, V0{}, M0{};
 };
 
-// Axial, shear and moment that the load alone gives at the inner stations.
-void addDiagrams(Contribution& out, const BarInput& bar, const LoadValues& v, double qn, double qt) {
-  const double a = v.a, c = v.c;
+// The checked load in the bar's axes: the one place a force load's intensity is
+// split along and across the bar.
+LocalLoad localOf(const BarInput& bar, const LoadValues& v) {
+  LocalLoad local;
+  local.ltype = v.ltype;
+  local.a = v.a;
+  local.c = v.c;
+  local.b = v.b;
+  if (isForceLoad(v.ltype)) {
+    const bool horizontal = isHorizontalLetter(v.dir);
+    const double qx = horizontal ? v.q : 0.0, qy = horizontal ? 0.0 : v.q;
+    local.qn = bar.cos * qx + bar.sin * qy;
+    local.qt = -bar.sin * qx + bar.cos * qy;
+  } else {
+    local.value = v.q;
+  }
+  return local;
+}
+
+// Axial, shear and moment that the load alone gives at the inner stations. A
+// station on a point force or moment keeps the value left of it: the envelope
+// viewer adds the concentrated action itself to form the value on the right, so
+// a station that already held it would count it twice.
+void addDiagrams(Contribution& out, const BarInput& bar, const LocalLoad& load) {
   for (int k = 1; k <= kStations - 2; ++k) {
-    const double x = bar.xs[k];
-    if (x < a) continue;
-    // A station on a point force or moment keeps the value left of it: the
-    // envelope viewer adds the concentrated action itself to form the value on
-    // the right, so a station that already held it would count it twice. Loads
-    // are placed on the viewer's point grid to 1e-5, hence the same margin here.
-    const bool pointLoad = v.ltype == kPointForce || v.ltype == kPointMoment;
-    if (pointLoad && x - a < kSameAbscissa) continue;
-    const double d = x - a;
-    const bool inside = x < a + c;
-    double shearPart = 0;  // multiplies qt for V0 and -qn for N0
-    double momentPart = 0;
-    switch (v.ltype) {
-      case kPointForce:
-        shearPart = 1;
-        momentPart = d;
-        break;
-      case kPointMoment:
-        // Same sign on every bar type: the hinge of a type 3 bar must end at zero.
-        out.M0[k] = v.q;
-        continue;
-      case kUniform:
-        shearPart = inside ? d : c;
-        momentPart = inside ? d * d / 2 : c * (2 * x - 2 * a - c) / 2;
-        break;
-      case kRising:
-        shearPart = inside ? d * d / (2 * c) : c / 2;
-        momentPart = inside ? d * d * d / (6 * c) : c * (3 * x - 2 * c - 3 * a) / 6;
-        break;
-      case kFalling:
-        shearPart = inside ? d * (2 * c - d) / (2 * c) : c / 2;
-        momentPart = inside ? d * d * (3 * c - d) / (6 * c) : c * (3 * x - 3 * a - c) / 6;
-        break;
-      default:
-        continue;
-    }
-    out.V0[k] = qt * shearPart;
-    out.N0[k] = -qn * shearPart;
-    out.M0[k] = qt * momentPart;
+    const DiagramTerms terms = diagramTermsAt(load, bar.xs[k], false);
+    out.N0[k] = terms.N0;
+    out.V0[k] = terms.V0;
+    out.M0[k] = terms.M0;
   }
 }
 
@@ -184,23 +167,18 @@ void accumulate(Bar& bar, const Contribution& part) {
 // What one checked load adds to its bar; the bar itself is left as it is.
 Contribution contributionOf(const BarInput& bar, const LoadValues& v) {
   Contribution part;
-
+  const LocalLoad local = localOf(bar, v);
+  if (v.ltype != kTemperature) addDiagrams(part, bar, local);
   if (v.ltype == kPointMoment) {
-    addDiagrams(part, bar, v, 0, 0);
     part.eq = pointMomentVector(bar.type, v.q, v.a, v.c);
   } else if (v.ltype == kTemperature) {
     part.eq = temperatureVector(bar, v.q);
   } else {
-    const bool horizontal = isHorizontalLetter(v.dir);
-    const double qx = horizontal ? v.q : 0.0, qy = horizontal ? 0.0 : v.q;
-    const double qn = bar.cos * qx + bar.sin * qy;
-    const double qt = -bar.sin * qx + bar.cos * qy;
-    addDiagrams(part, bar, v, qn, qt);
-    part.eq = forceLoadVector(bar.type, v.ltype, qt, v.a, v.c, v.b);
+    part.eq = forceLoadVector(bar.type, v.ltype, local.qt, v.a, v.c, v.b);
     if (bar.type != 0) {
       // The simple-beam shares lie along the load; their components along the bar.
       const SimpleSplit split = simpleBeamSplit(bar.type, v.ltype, v.q, v.a, v.c, v.b, v.span);
-      const double along = horizontal ? bar.cos : bar.sin;
+      const double along = isHorizontalLetter(v.dir) ? bar.cos : bar.sin;
       part.eq[1] = along * split.RI;
       part.eq[4] = along * split.RJ;
     }
@@ -210,6 +188,19 @@ Contribution contributionOf(const BarInput& bar, const LoadValues& v) {
   if (!isFinite(part))
     throw RunError(formatText("ERROR: UNA CARGA DE LA BARRA %d DA VALORES NO FINITOS\n", bar.label));
   return part;
+}
+
+// The bar's own weight as a line of the loads file would give it.
+BarLoad selfWeightLoad(const BarInput& bar) {
+  BarLoad weight;
+  weight.barLabel = bar.label;
+  weight.ltype = kUniform;
+  weight.a = 0;
+  weight.c = bar.L;
+  weight.b = 0;
+  weight.q = -bar.w;
+  weight.dir = 'y';
+  return weight;
 }
 
 void applyLoad(Bar& bar, const BarLoad& load, bool project) {
@@ -223,16 +214,54 @@ void applyLoad(Bar& bar, const BarLoad& load, bool project) {
 void applyBarLoad(Bar& bar, const BarLoad& load) { applyLoad(bar, load, true); }
 
 void applySelfWeight(Bar& bar) {
-  BarLoad weight;
-  weight.barLabel = bar.label;
-  weight.ltype = kUniform;
-  weight.a = 0;
-  weight.c = bar.L;
-  weight.b = 0;
-  weight.q = -bar.w;
-  weight.dir = 'y';
   // Self-weight acts per bar length already, so it is never projected.
-  applyLoad(bar, weight, false);
+  applyLoad(bar, selfWeightLoad(bar), false);
+}
+
+LocalLoad localLoad(const BarInput& bar, const BarLoad& load) { return localOf(bar, projected(bar, load, true)); }
+
+LocalLoad localSelfWeight(const BarInput& bar) { return localOf(bar, projected(bar, selfWeightLoad(bar), false)); }
+
+DiagramTerms diagramTermsAt(const LocalLoad& load, double x, bool rightSide, double sameAbscissa) {
+  DiagramTerms terms;
+  const double a = load.a, c = load.c, d = x - a;
+  if (load.ltype == kPointForce || load.ltype == kPointMoment) {
+    const bool atX = d == 0.0 || std::fabs(d) < sameAbscissa;
+    if (rightSide ? (d < 0.0 && !atX) : (d <= 0.0 || atX)) return terms;
+  } else if (x < a) {
+    return terms;
+  }
+  const bool inside = x < a + c;
+  double shearPart = 0;  // multiplies qt for V0 and -qn for N0
+  double momentPart = 0;
+  switch (load.ltype) {
+    case kPointForce:
+      shearPart = 1;
+      momentPart = d;
+      break;
+    case kPointMoment:
+      // Same sign on every bar type: the hinge of a type 3 bar must end at zero.
+      terms.M0 = load.value;
+      return terms;
+    case kUniform:
+      shearPart = inside ? d : c;
+      momentPart = inside ? d * d / 2 : c * (2 * x - 2 * a - c) / 2;
+      break;
+    case kRising:
+      shearPart = inside ? d * d / (2 * c) : c / 2;
+      momentPart = inside ? d * d * d / (6 * c) : c * (3 * x - 2 * c - 3 * a) / 6;
+      break;
+    case kFalling:
+      shearPart = inside ? d * (2 * c - d) / (2 * c) : c / 2;
+      momentPart = inside ? d * d * (3 * c - d) / (6 * c) : c * (3 * x - 3 * a - c) / 6;
+      break;
+    default:
+      return terms;
+  }
+  terms.V0 = load.qt * shearPart;
+  terms.N0 = -load.qn * shearPart;
+  terms.M0 = load.qt * momentPart;
+  return terms;
 }
 
 std::vector<LoadOnBar> readBarLoads(Scanner& loads, size_t barCount,

@@ -27,6 +27,34 @@ void applyBarLoad(Bar& bar, const BarLoad& load);
 // The bar's self-weight as a uniform load -w over its whole length (no projection).
 void applySelfWeight(Bar& bar);
 
+// A load as it acts on its bar, in the bar's axes: distances along the bar from
+// I, the intensity along (qn) and across (qt) it of a force load (of a triangle,
+// its peak; of a point force, the force), the moment of a point moment or the
+// difference T of a temperature load in `value`.
+struct LocalLoad {
+  int ltype = 0;
+  double a = 0, c = 0, b = 0;
+  double qn = 0, qt = 0;
+  double value = 0;
+};
+
+// The load as applyBarLoad projects it, and the self-weight as applySelfWeight
+// applies it. The load is taken as checked.
+LocalLoad localLoad(const BarInput& bar, const BarLoad& load);
+LocalLoad localSelfWeight(const BarInput& bar);
+
+// Abscissae closer than this are one point of the beam: loads are placed on the
+// envelope viewer's point grid to 1e-5.
+constexpr double kSameAbscissa = 2e-5;
+
+// What one load alone gives at x from I: the terms N0, V0, M0 of the diagrams.
+// A point force or moment at x (within `sameAbscissa` of it) counts on the right
+// side only; the left side is the value the bar's stations keep.
+struct DiagramTerms {
+  double N0 = 0, V0 = 0, M0 = 0;
+};
+DiagramTerms diagramTermsAt(const LocalLoad& load, double x, bool rightSide, double sameAbscissa = kSameAbscissa);
+
 // A line of the loads file and the bar it acts on.
 struct LoadOnBar {
   BarLoad load;

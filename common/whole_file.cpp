@@ -1,8 +1,6 @@
 #include "whole_file.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "file_handle.h"
 #include "run_error.h"
@@ -10,10 +8,13 @@
 std::string cannotReadText(const std::string& path) { return "ERROR: NO SE PUEDE LEER EL FICHERO " + path + "\n"; }
 
 std::string readWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  FileHandle in = openInputFile(path, "rb");
   if (!in) throw RunError(cannotReadText(path));
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw RunError(cannotReadText(path));
+  std::string content;
+  char buffer[65536];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) content.append(buffer, got);
+  if (std::ferror(in.get())) throw RunError(cannotReadText(path));
   return content;
 }
 

@@ -1,20 +1,14 @@
 #pragma once
 // The report's pictures: the model with its supports and loads, the diagrams of
-// deflection, moment and shear along the beam, and the mode shapes.
+// deflection, moment and shear drawn on each bar at its place, and the mode
+// shapes.
 #include <memory>
 
 #include "report_data.h"
+#include "structure.h"
 #include "svg.h"
 
 namespace informe {
-
-// Model coordinates to the picture: X = x0 + x·scale, Y = y0 − y·scale.
-struct ModelFrame {
-  double x0 = 0, y0 = 0, scale = 1, width = 1000, height = 300;
-  double X(double x) const { return x0 + x * scale; }
-  double Y(double y) const { return y0 - y * scale; }
-};
-ModelFrame modelFrame(const Model& model);
 
 std::unique_ptr<SvgPicture> modelPicture(const Model& model);
 

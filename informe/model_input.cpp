@@ -12,7 +12,7 @@ namespace {
 struct InputFile {
   FileHandle handle;
   std::unique_ptr<Scanner> scanner;
-  explicit InputFile(const std::string& path) : handle(std::fopen(path.c_str(), "r")) {
+  explicit InputFile(const std::string& path) : handle(openInputFile(path)) {
     if (!handle) throw RunError(cannotReadText(path));
     scanner = std::make_unique<Scanner>(handle.get(), path);
   }

@@ -14,7 +14,7 @@ const char* kPageStyle =
     "h3{font-size:1em;margin-bottom:.3em}"
     "table{border-collapse:collapse;margin:.4em 0 1em}td,th{border:1px solid #bbb;padding:2px 8px}"
     "th{background:#eee}td{text-align:right;font-family:monospace}td.texto{text-align:left;font-family:sans-serif}"
-    "figure{margin:0 0 1em}figcaption{font-size:.85em;color:#555}svg{background:#fff;border:1px solid #ddd}";
+    "figure{margin:0 0 1em;overflow-x:auto}figcaption{font-size:.85em;color:#555}svg{background:#fff;border:1px solid #ddd}";
 
 class Table {
  public:

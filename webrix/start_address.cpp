@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include "file_handle.h"
+
 namespace webrix {
 
 CommandLine parseCommandLine(const std::string& text) {
@@ -39,13 +41,12 @@ std::string joinArguments(int argc, const char* const* argv) {
 
 ServerFile readServerFile(const std::string& path) {
   ServerFile result;
-  FILE* file = std::fopen(path.c_str(), "r");
+  FileHandle file = openInputFile(path);
   if (!file) return result;
   result.opened = true;
   std::string words;
   int c;
-  while ((c = std::fgetc(file)) != EOF) words += static_cast<char>(c);
-  std::fclose(file);
+  while ((c = std::fgetc(file.get())) != EOF) words += static_cast<char>(c);
   std::istringstream in(words);
   std::string word;
   while (result.words < 3 && in >> word) {

@@ -98,7 +98,7 @@ bool selectProjects(StartupQuestions& questions, ViewerState& state, const std::
 
 bool readProjectList(StartupQuestions& questions, ViewerState& state, const std::string& listName) {
   state.closeListFile();
-  state.listFile = std::fopen(listName.c_str(), "r");
+  state.listFile = openInputFile(listName).release();
   if (!state.listFile) {
     state.closeEnvelopeFiles();
     questions.showMessage("error_archivo datos envolventes para leer");

@@ -1,16 +1,11 @@
 #include "line_reader.h"
 
-#include <sys/stat.h>
-
 #include "message_sink.h"
 
 namespace envelope {
 
 FileHandle openForReading(const std::string& path) {
-  FileHandle file(std::fopen(path.c_str(), "r"));
-  struct stat info;
-  if (file && (fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))) file.reset();
-  return file;
+  return openInputFile(path);
 }
 
 bool LineReader::next(std::string& line) {

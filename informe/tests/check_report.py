@@ -6,7 +6,8 @@ Usage: check_report.py BUILD_DIR EXAMPLES_DIR
 For each example the real programs run in a scratch directory (calcest, then
 calcdin where the case asks for modes, then informe) and the report is read
 back: every value it prints from a results file equals the word at the line and
-field it names, the model tables equal the input files, each picture parses as
+field it names (a picture's label, the word rounded), the model tables equal the
+input files, each picture parses as
 XML, and the drawn supports and loads match the model in number and position.
 Bad inputs must give a message naming the file, status 1 and no page.
 """
@@ -15,29 +16,16 @@ import html.parser
 import os
 import re
 import shutil
-import subprocess
 import sys
 import tempfile
 import xml.etree.ElementTree as ET
+
+from svg_checks import SVG, check, dat_geometry, failures, model_tokens, run, translation
 
 BUILD, EXAMPLES = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 CALCEST = os.path.join(BUILD, "calcest", "calcest")
 CALCDIN = os.path.join(BUILD, "calcdin", "calcdin")
 INFORME = os.path.join(BUILD, "informe", "informe")
-SVG = "{http://www.w3.org/2000/svg}"
-failures = []
-
-
-def check(condition, text):
-    if not condition:
-        failures.append(text)
-    return condition
-
-
-def run(program, args, cwd):
-    done = subprocess.run([program] + args, cwd=cwd, stdin=subprocess.DEVNULL,
-                          stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
-    return done.returncode, done.stdout.decode("cp1252")
 
 
 def words(path):
@@ -48,7 +36,7 @@ def words(path):
 
 
 class Cells(html.parser.HTMLParser):
-    """Every element with a data-fuente attribute and its text; table rows by table id."""
+    """Every element with a data-fuente attribute, its tag and its text; table rows by table id."""
 
     def __init__(self):
         super().__init__()
@@ -72,31 +60,11 @@ class Cells(html.parser.HTMLParser):
     def handle_endtag(self, tag):
         attrs, text = self.stack.pop()
         if "data-fuente" in attrs:
-            self.cells.append((attrs, "".join(text).strip()))
+            self.cells.append((tag, attrs, "".join(text).strip()))
         if tag == "td" and self.table:
             self.rows[self.table][-1][-1]["text"] = "".join(text).strip()
         if tag == "table":
             self.table = None
-
-
-def model_tokens(path):
-    with open(path, "rb") as f:
-        return f.read().decode("cp1252").split()
-
-
-def dat_geometry(path):
-    """Nodes {label: (x, y)} and bars [(label, labelI, labelJ)] in file order."""
-    t = model_tokens(path)
-    nb, nn = int(t[3]), int(t[4])
-    nodes, at = {}, 13
-    for _ in range(nn):
-        nodes[int(t[at])] = (float(t[at + 1]), float(t[at + 2]))
-        at += 3
-    bars = []
-    for _ in range(nb):
-        bars.append((int(t[at]), int(t[at + 1]), int(t[at + 2])))
-        at += 12
-    return nodes, bars
 
 
 def caf_lines(path):
@@ -108,19 +76,24 @@ def near(a, b, tolerance=0.011):
     return abs(float(a) - float(b)) <= tolerance
 
 
+def rounds_to(text, word):
+    """A picture's label: the word rounded to the label's decimals, without a sign on zero."""
+    decimals = len(text.split(".")[1]) if "." in text else 0
+    return (re.fullmatch(r"-?\d+(\.\d+)?", text) is not None and not re.fullmatch(r"-0(\.0*)?", text)
+            and abs(float(text) - float(word)) <= 0.5 * 10 ** -decimals + 1e-9)
+
+
 def check_sources(project, where, cells, files):
-    for attrs, text in cells:
+    """Tables and the modes' titles print the file's word; the diagrams' labels round it."""
+    for tag, attrs, text in cells:
         source = attrs["data-fuente"]
         if source in ("dat", "caf"):
             continue
         key = (int(attrs["data-linea"]), int(attrs["data-campo"]))
-        check(files[source].get(key) == text,
-              f"{project} {where}: '{text}' is not the word {key} of the {source} file ({files[source].get(key)!r})")
-
-
-def translation(group):
-    m = re.search(r"translate\(([-0-9.]+),([-0-9.]+)\)", group.get("transform", ""))
-    return float(m.group(1)), float(m.group(2))
+        word = files[source].get(key)
+        exact = tag == "td" or source == "modos"
+        check(word is not None and (word == text if exact else rounds_to(text, word)),
+              f"{project} {where}: '{text}' is not the word {key} of the {source} file ({word!r})")
 
 
 def check_symbols(project, svg, nodes, bars, supports, loads, nodal):

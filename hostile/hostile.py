@@ -1,0 +1,358 @@
+#!/usr/bin/env python3
+"""Every console program of the suite on a bad day.
+
+Usage: hostile.py BUILD_DIR EXAMPLES_DIR [PROGRAM...]
+
+Each program runs in a scratch folder that holds its inputs and the complete
+results of an earlier run (of other loads), under these conditions:
+  - each input replaced by a directory, a FIFO, an empty file;
+  - each output a link to an input, a link to /dev/full;
+  - the folder read-only (as an unprivileged user), the disk full (a small
+    tmpfs, when run as root);
+  - killed with SIGKILL at delays spread over a run;
+  - two runs at once of the same name, with different inputs.
+After each run: a refusal ends with status 1 and a message (never a signal or a
+hang); every input is byte for byte as it was; every output is either the
+earlier run's, whole, or this run's, whole (as a clean run writes it); no other
+file is left in the folder.
+Prints one line per fault and a last line "N passed, M failed" (runs).
+"""
+import hashlib
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+NOBODY = 65534
+KILL_RUNS = 50
+
+
+def digest(path):
+    return hashlib.sha1(path.read_bytes()).hexdigest() if path.is_file() and not path.is_symlink() else None
+
+
+def snapshot(folder):
+    return {p.name: digest(p) for p in folder.iterdir()}
+
+
+class Program:
+    """One program, its inputs and outputs, and how to make its two input sets."""
+
+    def __init__(self, name, argv, inputs, outputs, make_inputs):
+        self.name, self.argv, self.inputs, self.outputs = name, argv, inputs, outputs
+        self.make_inputs = make_inputs  # (folder, variant 'old'|'new', size 'small'|'large') -> None
+
+    def run(self, folder, timeout=60, user=None, argv=None):
+        def drop():
+            if user is not None:
+                os.setgid(user)
+                os.setuid(user)
+        return subprocess.run(argv or self.argv, cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=subprocess.STDOUT, timeout=timeout, preexec_fn=drop)
+
+
+class Harness:
+    def __init__(self, build, examples):
+        self.build, self.examples = Path(build).resolve(), Path(examples).resolve()
+        self.scratch = Path(tempfile.mkdtemp(prefix="hostile-"))
+        os.chmod(self.scratch, 0o755)
+        self.passed = self.failed = 0
+        self.references, self.cache, self.reference = {}, {}, {}
+
+    def binary(self, *parts):
+        return str(self.build.joinpath(*parts))
+
+    def fault(self, program, condition, what):
+        self.failed += 1
+        print("FAULT %s, %s: %s" % (program.name, condition, what), flush=True)
+
+    def fresh(self, program, label):
+        folder = self.scratch / ("%s-%s" % (program.name, label))
+        if folder.exists():
+            shutil.rmtree(folder)
+        folder.mkdir()
+        return folder
+
+    # A folder holding the earlier results (inputs 'old', run) with the inputs
+    # 'new' in place, copied from one made once per program and size; and the
+    # outputs a clean run with 'new' writes.
+    def prepared(self, program, label, size="small"):
+        key = (program.name, size)
+        if key not in self.cache:
+            reference = self.fresh(program, "reference-" + size)
+            program.make_inputs(reference, "new", size)
+            result = program.run(reference)
+            if result.returncode != 0:
+                raise SystemExit("%s does not run cleanly: %s" % (program.name, result.stdout.decode("cp1252")))
+            self.references[key] = {name: digest(reference / name) for name in program.outputs}
+            master = self.fresh(program, "earlier-" + size)
+            program.make_inputs(master, "old", size)
+            program.run(master)
+            earlier = snapshot(master)
+            program.make_inputs(master, "new", size)
+            self.cache[key] = (master, earlier, snapshot(master))
+        master, earlier, before = self.cache[key]
+        folder = self.scratch / ("%s-%s" % (program.name, label))
+        if folder.exists():
+            shutil.rmtree(folder)
+        shutil.copytree(master, folder, symlinks=True)
+        self.reference = self.references[key]
+        return folder, dict(earlier), dict(before)
+
+    def judge(self, program, condition, folder, earlier, before, result, allow_success=True, other_inputs=False,
+              replaced=None):
+        """Checks one run; `before` holds the inputs as they were."""
+        ok = True
+        status = result.returncode if result is not None else None
+        text = result.stdout.decode("cp1252", "replace") if result is not None else ""
+        if result is not None:
+            if status not in (0, 1):
+                self.fault(program, condition, "ended with status %s" % status)
+                ok = False
+            elif status == 1 and not text.strip():
+                self.fault(program, condition, "status 1 without a message")
+                ok = False
+            elif status == 0 and not allow_success:
+                self.fault(program, condition, "status 0 where it must refuse")
+                ok = False
+        after = snapshot(folder)
+        for name in program.inputs:
+            if name == replaced or (folder / name).is_symlink() or not (folder / name).is_file():
+                continue  # the condition replaced it
+            if after.get(name) != before.get(name):
+                self.fault(program, condition, "input %s changed" % name)
+                ok = False
+        reference = self.reference
+        for name in program.outputs:
+            if (folder / name).is_symlink():
+                continue
+            now = after.get(name)
+            allowed = {earlier.get(name), reference[name]}
+            if status == 1:
+                allowed = {earlier.get(name)}
+            if other_inputs and status == 0:
+                allowed.add(now)  # a clean run of inputs the reference did not have
+            if now not in allowed:
+                self.fault(program, condition, "output %s is neither the earlier one nor this run's, whole" % name)
+                ok = False
+        known = set(before) | set(program.outputs) | set(program.inputs)
+        for name in sorted(set(after) - known):
+            self.fault(program, condition, "left %s behind" % name)
+            ok = False
+        if ok:
+            self.passed += 1
+        return ok
+
+    def replaced_inputs(self, program):
+        for name in program.inputs:
+            for kind in ("directory", "fifo", "empty"):
+                folder, earlier, before = self.prepared(program, "input")
+                target = folder / name
+                target.unlink()
+                if kind == "directory":
+                    target.mkdir()
+                elif kind == "fifo":
+                    os.mkfifo(target)
+                else:
+                    target.write_bytes(b"")
+                condition = "%s as a %s" % (name, kind)
+                try:
+                    result = program.run(folder, timeout=20)
+                except subprocess.TimeoutExpired:
+                    self.fault(program, condition, "hangs")
+                    continue
+                self.judge(program, condition, folder, earlier, before, result, allow_success=kind == "empty",
+                           other_inputs=kind == "empty", replaced=name)
+
+    def linked_outputs(self, program):
+        for name in program.outputs:
+            for target in list(program.inputs[:1]) + ["/dev/full"]:
+                folder, earlier, before = self.prepared(program, "link")
+                link = folder / name
+                if link.exists() or link.is_symlink():
+                    link.unlink()
+                link.symlink_to(target)
+                self.judge(program, "%s a link to %s" % (name, target), folder, earlier, before, program.run(folder))
+
+    def read_only_folder(self, program):
+        """The earlier results may be rewritten in place (status 0) or the run refused; when one of them is
+        missing, the run cannot make it and must be refused with all the others as they were."""
+        for missing in (None, program.outputs[-1]):
+            folder, earlier, before = self.prepared(program, "readonly")
+            if missing:
+                (folder / missing).unlink()
+                del earlier[missing], before[missing]
+            user = NOBODY if os.geteuid() == 0 else None
+            if user is not None:
+                for path in [folder, *folder.iterdir()]:
+                    os.chown(path, NOBODY, NOBODY, follow_symlinks=False)
+            os.chmod(folder, 0o555)
+            result = program.run(folder, user=user)
+            os.chmod(folder, 0o755)
+            condition = "read-only folder" + (" without %s" % missing if missing else "")
+            self.judge(program, condition, folder, earlier, before, result, allow_success=missing is None)
+
+    def full_disk(self, program):
+        """A disk with no room for the largest output, which the earlier run's results lack."""
+        if os.geteuid() != 0:
+            return
+        folder, earlier, before = self.prepared(program, "full")
+        largest = max(program.outputs, key=lambda name: (folder / name).stat().st_size)
+        (folder / largest).unlink()
+        del earlier[largest], before[largest]
+        files = list(folder.iterdir())
+        used = sum(p.stat().st_size for p in files) + 4096 * (len(files) + 4)
+        mount = self.scratch / ("%s-tmpfs" % program.name)
+        mount.mkdir(exist_ok=True)
+        if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=%d" % used, "tmpfs", str(mount)]).returncode != 0:
+            return  # no mounting here (a container without the right): nothing to judge
+        try:
+            for p in files:
+                shutil.copy2(p, mount / p.name, follow_symlinks=False)
+            result = program.run(mount)
+            self.judge(program, "full disk", mount, earlier, before, result, allow_success=False)
+        finally:
+            subprocess.run(["umount", str(mount)])
+
+    def killed(self, program):
+        folder, earlier, before = self.prepared(program, "timing", "large")
+        start = time.monotonic()
+        program.run(folder)
+        duration = time.monotonic() - start
+        for k in range(KILL_RUNS):
+            folder, earlier, before = self.prepared(program, "kill", "large")
+            child = subprocess.Popen(program.argv, cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+            time.sleep(duration * 1.2 * k / KILL_RUNS)
+            child.send_signal(signal.SIGKILL)
+            child.wait()
+            self.judge(program, "killed after %.0f ms" % (duration * 1200 * k / KILL_RUNS), folder, earlier, before,
+                       None)
+
+    def at_once(self, program, variants):
+        """Two runs of one name with different inputs: each prints what its own inputs give, or is refused."""
+        folder, earlier, before = self.prepared(program, "twice")
+        procs = [subprocess.Popen(argv, cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                  stderr=subprocess.STDOUT) for argv in variants]
+        outputs = [p.communicate(timeout=120) for p in procs]
+        statuses = [p.returncode for p in procs]
+        condition = "two runs at once"
+        if 0 not in statuses and statuses.count(1) == 2:
+            self.fault(program, condition, "both refused")
+        for status, (text, _) in zip(statuses, outputs):
+            if status not in (0, 1) or (status == 1 and not text.strip()):
+                self.fault(program, condition, "ended with status %s" % status)
+        alone = []
+        for argv in variants:
+            solo = self.fresh(program, "solo")
+            program.make_inputs(solo, "new", "small")
+            alone.append(program.run(solo, argv=argv).stdout)
+        for status, (text, _), own in zip(statuses, outputs, alone):
+            if status == 0 and text != own:
+                self.fault(program, condition, "a run printed what it would not print alone")
+        self.passed += 1
+
+
+def make_beam(harness, folder, bars, stem, scale=1.0, irregular=None):
+    shape = ["--irregular", str(irregular)] if irregular is not None else []
+    subprocess.run([sys.executable, str(Path(__file__).parent.parent / "bench/calcest/make-beam"), *shape, str(bars),
+                    str(folder / stem)], check=True)
+    if scale != 1.0:
+        loads = (folder / (stem + ".caf")).read_text().replace("-2.5 y", "-%.1f y" % (2.5 * scale))
+        (folder / (stem + ".caf")).write_text(loads)
+
+
+def calcest_outputs(stem):
+    return [stem + e for e in (".res", ".fmc", ".bar", ".kar", ".kra", ".tst", ".gan", ".def")] + [
+        "esfuerzos.txt", "fp_pruebak.txt", "rigidez.txt", "rigidez1.txt", "caldef.txt", "caldef1.txt",
+        "artcorte.txt"]
+
+
+def programs(h):
+    calcest = h.binary("calcest", "calcest")
+    stem = "v"
+
+    bars = {"small": 12, "large": 160}
+
+    def analysed(folder, variant, size, count=None):
+        make_beam(h, folder, count or bars[size], stem, 1.0 if variant == "new" else 2.0)
+        subprocess.run([calcest, stem + ".dat", stem + ".res", stem + ".caf", stem + ".fmc", stem + ".bar", "0"],
+                       cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
+        for name in calcest_outputs(stem)[3:]:
+            if name.endswith(".txt") or name.endswith((".kra", ".tst", ".gan", ".def")):
+                (folder / name).unlink()
+
+    def calcest_inputs(folder, variant, size):
+        make_beam(h, folder, bars[size], stem, 1.0 if variant == "new" else 2.0)
+
+    def calcdin_inputs(folder, variant, size):
+        # Another model of the same beam makes other modes.
+        analysed(folder, variant, size, bars[size] // 2 * (2 if variant == "new" else 1))
+
+    def informe_inputs(folder, variant, size):
+        analysed(folder, variant, size)
+
+    def pattern_inputs(folder, variant, size):
+        # Supports every 5 to 10 nodes: spans of several bars, as beams are.
+        make_beam(h, folder, bars[size], stem, 1.0 if variant == "new" else 2.0, irregular=3)
+        (folder / "q.caf").write_text((folder / (stem + ".caf")).read_text().replace("-2.5 y", "-1.5 y"))
+
+    def batch_inputs(folder, variant, size):
+        for k, name in enumerate(("p1", "p2")):
+            make_beam(h, folder, bars[size], name, (1.0 + k) * (1.0 if variant == "new" else 2.0))
+            subprocess.run([calcest, name + ".dat", name + ".res", name + ".caf", name + ".fmc", name + ".bar", "0"],
+                           cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
+            subprocess.run([h.binary("alternancias", "alternancias"), "--tabla", name], cwd=folder,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
+        for path in folder.iterdir():
+            if path.suffix not in (".dat", ".caf", ".res", ".fmc", ".kar", ".car", ".esf"):
+                path.unlink()
+
+    envelope = lambda name: [name + e for e in (".res", ".esf", "d.scr", "m.scr", "c.scr", "d.svg", "m.svg", "c.svg")]
+    project = lambda name: [name + e for e in (".dat", ".caf", ".res", ".fmc", ".kar", ".car", ".esf")]
+    return [
+        Program("calcest", [calcest, "v.dat", "v.res", "v.caf", "v.fmc", "v.bar", "0"], ["v.dat", "v.caf"],
+                calcest_outputs(stem), calcest_inputs),
+        Program("calcdin", [h.binary("calcdin", "calcdin"), "v.dat", "v.bar", "v.din", "2"], ["v.dat", "v.bar"],
+                ["v.din"], calcdin_inputs),
+        Program("informe", [h.binary("informe", "informe"), "v"], ["v.dat", "v.caf", "v.res", "v.fmc"],
+                ["v.html"] + ["v-%s.svg" % k for k in ("modelo", "flecha", "momento", "corte")], informe_inputs),
+        Program("alternancias-tabla", [h.binary("alternancias", "alternancias"), "--tabla", "v"],
+                ["v.dat", "v.caf", "v.res", "v.kar"], ["v.esf", "v.car"], informe_inputs),
+        Program("alternancias", [h.binary("alternancias", "alternancias"), "E", "v.dat", "v.caf", "q.caf"],
+                ["v.dat", "v.caf", "q.caf"], envelope("E"), pattern_inputs),
+        Program("envolventes-batch", [h.binary("envolventes", "cli", "envolventes-batch"), "E", "3000", "400",
+                                      "p1", "p2"], project("p1") + project("p2"), envelope("E"), batch_inputs),
+    ]
+
+
+def main():
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    h = Harness(sys.argv[1], sys.argv[2])
+    chosen = set(sys.argv[3:])
+    try:
+        for program in programs(h):
+            if chosen and program.name not in chosen:
+                continue
+            h.replaced_inputs(program)
+            h.linked_outputs(program)
+            h.read_only_folder(program)
+            h.full_disk(program)
+            h.killed(program)
+            if program.name == "alternancias":
+                h.at_once(program, [program.argv, program.argv[:-1] + ["v.caf"]])
+            if program.name == "envolventes-batch":
+                h.at_once(program, [program.argv, program.argv[:-1]])
+    finally:
+        shutil.rmtree(h.scratch, ignore_errors=True)
+    print("%d passed, %d failed" % (h.passed, h.failed))
+    sys.exit(1 if h.failed else 0)
+
+
+if __name__ == "__main__":
+    main()

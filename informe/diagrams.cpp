@@ -1,0 +1,379 @@
+// The diagrams of deflection, moment and shear, drawn on the structure: each
+// bar's values perpendicular to it at its place in the model (a continuous
+// beam's diagrams run along the beam), the deflection as the displaced shape.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <set>
+
+#include "bar_line.h"
+#include "drawings.h"
+#include "structure.h"
+
+namespace informe {
+
+namespace {
+// Beyond this many bars only the supports and the extremes are labelled.
+constexpr int kManyBars = 30;
+constexpr double kLargestReach = 120, kLeastReach = 50;
+
+struct DiagramSpec {
+  const char* id;
+  const char* caption;
+  const char* curveClass;
+  std::string unit;
+};
+
+DiagramSpec diagramSpec(DiagramKind kind, const UnitLabels& units) {
+  switch (kind) {
+    case DiagramKind::Deflection: return {"flecha", "Deformada (flecha)", "curva-flecha", units.deflection};
+    case DiagramKind::Moment: return {"momento", "Momentos flectores", "curva-momento", units.moment};
+    default: return {"corte", "Esfuerzos de corte", "curva-corte", units.force};
+  }
+}
+
+const SourceValue& pointValue(const FmcPoint& p, DiagramKind kind) {
+  return kind == DiagramKind::Deflection ? p.deflection : kind == DiagramKind::Moment ? p.M : p.V;
+}
+
+// The value of the results file at a bar's start or end: its line runs from
+// left to right, so a bar drawn from right to left lists J first.
+const SourceValue& barEndValue(const ResBar& bar, const BarInput& input, DiagramKind kind, bool atStart) {
+  const bool first = (input.orient == kInclinedLeft) != atStart;
+  if (kind == DiagramKind::Moment) return first ? bar.Mleft : bar.Mright;
+  return first ? bar.Vleft : bar.Vright;
+}
+
+std::string sourceSpan(const char* file, const SourceValue& value, const std::string& text) {
+  return "<tspan class=\"valor\"" + sourceAttributes(file, value) + ">" + escapeText(text) + "</tspan>";
+}
+
+// One value drawn on a bar: where, what, and where the files have it.
+struct Ordinate {
+  int bar = 0;
+  double x = 0;  // from node I
+  double value = 0;
+  Vec at;        // the curve's point on screen
+  const SourceValue* source = nullptr;
+  const char* file = "fmc";
+};
+
+bool hasBarsOffTheHorizontal(const Model& m) {
+  for (size_t i = 1; i < m.bars.size(); ++i)
+    if (m.bars[i].orient != kHorizontal) return true;
+  return false;
+}
+
+// The diagram's room: its largest ordinate (`reach`) beside every bar.
+ModelFrame diagramFrame(const Model& m, double& reach) {
+  const ModelFrame plain = modelFrame(m);
+  double extent = 0;
+  for (size_t k = 1; k < m.nodes.size(); ++k)
+    for (size_t j = 1; j < m.nodes.size(); ++j)
+      extent = std::max({extent, std::fabs(m.nodes[k].x - m.nodes[j].x) * plain.scale,
+                         std::fabs(m.nodes[k].y - m.nodes[j].y) * plain.scale});
+  reach = std::clamp(0.15 * extent, kLeastReach, kLargestReach);
+  Margins room;
+  room.top = 60 + reach + 20;
+  room.bottom = reach + 60;
+  room.side = hasBarsOffTheHorizontal(m) ? reach + 60 : 70;
+  return modelFrame(m, room);
+}
+
+class DiagramDrawer {
+ public:
+  DiagramDrawer(const ReportData& data, DiagramKind kind)
+      : data_(data), m_(data.model), kind_(kind), spec_(diagramSpec(kind, unitLabels(m_.header.unitCode))),
+        nb_(static_cast<int>(m_.bars.size()) - 1), f_(diagramFrame(m_, reach_)),
+        pic_(std::make_unique<SvgPicture>(spec_.id, f_.width, f_.height)) {
+    const std::vector<NodeShift> shifts = nodeShifts(data);
+    lines_.emplace_back(data, 1, shifts);  // slot 0 unused
+    for (int i = 1; i <= nb_; ++i) lines_.emplace_back(data, i, shifts);
+    supported_.assign(m_.nodes.size(), false);
+    for (size_t s = 1; s < m_.supports.size(); ++s) supported_[m_.supports[s].index] = true;
+    for (int i = 1; i <= nb_; ++i) ordinates_.push_back(barOrdinates(i));
+    placeOrdinates();
+  }
+
+  std::unique_ptr<SvgPicture> draw() {
+    frameAttributes(*pic_, f_);
+    pic_->rootAttribute("data-tipo", spec_.id);
+    pic_->rootAttribute("data-escala-valor", modelValue(valueScale_));
+    for (int i = 1; i <= nb_; ++i) drawBar(i);
+    drawSupports(*pic_, m_, f_, false);
+    drawNodes(*pic_, m_, f_, false);
+    nodeLabels();
+    if (kind_ == DiagramKind::Deflection) deflectionLabels();
+    else endLabels();
+    extremeLabels();
+    caption();
+    return std::move(pic_);
+  }
+
+ private:
+  Vec end(int i, bool atJ) const {
+    const Node& n = m_.nodes[atJ ? m_.bars[i].nodeJ : m_.bars[i].nodeI];
+    return {f_.X(n.x), f_.Y(n.y)};
+  }
+  // The screen side on which a bar's positive values are drawn: a moment on
+  // the side its positive value stretches (below a horizontal bar), a shear
+  // above it (the engine turns the signs of a bar drawn from right to left).
+  Vec positiveSide(int i) const {
+    const BarInput& bar = m_.bars[i];
+    if (kind_ == DiagramKind::Moment) return normal(bar);
+    return bar.orient == kInclinedLeft ? normal(bar) : -1 * normal(bar);
+  }
+
+  std::vector<Ordinate> barOrdinates(int i) const;
+  void placeOrdinates();
+  void drawBar(int i);
+  void valueLabel(const Ordinate& o, Vec out, int lean, int priority);
+  void nodeLabels();
+  void endLabels();
+  void deflectionLabels();
+  void extremeLabels();
+  void caption();
+
+  const ReportData& data_;
+  const Model& m_;
+  DiagramKind kind_;
+  DiagramSpec spec_;
+  int nb_;
+  double reach_ = kLargestReach;
+  ModelFrame f_;
+  std::unique_ptr<SvgPicture> pic_;
+  std::vector<BarLine> lines_;
+  std::vector<bool> supported_;
+  std::vector<std::vector<Ordinate>> ordinates_;  // per bar, 0-based
+  double valueScale_ = 0;  // pixels per unit of the drawn value
+  int decimals_ = 2;
+};
+
+// The bar's values at its stations and, where a point load acts, on both
+// sides of it; station values keep where the files have them.
+std::vector<Ordinate> DiagramDrawer::barOrdinates(int i) const {
+  const BarLine& line = lines_[i];
+  const BarInput& bar = m_.bars[i];
+  const double printScale = unitConstantsFor(m_.header.unitCode).scale;
+  std::vector<Ordinate> out;
+  for (double x : line.samplePoints()) {
+    const int k = static_cast<int>(std::lround(20 * x / bar.L));
+    const bool station = std::fabs(x - bar.xs[k]) <= kSameAbscissa;
+    bool jump = false;
+    for (const Jump& j : line.jumps()) jump = jump || std::fabs(j.x - x) <= kSameAbscissa;
+    for (bool right : {false, true}) {
+      if (right && (!jump || kind_ == DiagramKind::Deflection)) break;
+      Ordinate o{i, x, 0, {}, nullptr, "fmc"};
+      if (kind_ == DiagramKind::Deflection) o.value = line.displacement(x).transverse * printScale;
+      else o.value = kind_ == DiagramKind::Moment ? line.moment(x, right) : line.shear(x, right);
+      if (station && !right && k == 0 && kind_ != DiagramKind::Deflection) {
+        o.source = &barEndValue(data_.res.bars[i], bar, kind_, true);
+        o.file = "res";
+      } else if (station && !right && (k > 0 || i == 1)) {
+        o.source = &pointValue(data_.fmc.points[static_cast<size_t>(20 * (i - 1) + k)], kind_);
+      }
+      out.push_back(o);
+    }
+  }
+  return out;
+}
+
+// Screen points of every ordinate, the largest drawn `reach_` pixels from its bar.
+void DiagramDrawer::placeOrdinates() {
+  double largest = 0;
+  for (const auto& bar : ordinates_)
+    for (const Ordinate& o : bar) largest = std::max(largest, std::fabs(o.value));
+  for (size_t n = 1; n < data_.res.nodes.size() && kind_ == DiagramKind::Deflection; ++n)
+    largest = std::max(largest, std::fabs(data_.res.nodes[n].deflection.value));
+  decimals_ = decimalsFor(largest);
+  if (kind_ != DiagramKind::Deflection) {
+    valueScale_ = largest > 0 ? reach_ / largest : 0.0;
+    for (auto& bar : ordinates_)
+      for (Ordinate& o : bar) {
+        const Vec a = end(o.bar, false), b = end(o.bar, true);
+        o.at = a + (o.x / m_.bars[o.bar].L) * (b - a) + (o.value * valueScale_) * positiveSide(o.bar);
+      }
+    return;
+  }
+  // The displaced shape: each point of a bar moved by the bar's own
+  // displacement there, in the plane.
+  double farthest = 0;
+  for (const auto& bar : ordinates_)
+    for (const Ordinate& o : bar) {
+      const LocalDisplacement d = lines_[o.bar].displacement(o.x);
+      farthest = std::max(farthest, std::hypot(d.axial, d.transverse));
+    }
+  const double amplitude = farthest > 0 ? reach_ / (f_.scale * farthest) : 0.0;
+  valueScale_ = amplitude * f_.scale / unitConstantsFor(m_.header.unitCode).scale;
+  for (auto& bar : ordinates_)
+    for (Ordinate& o : bar) {
+      const BarInput& b = m_.bars[o.bar];
+      const Node& I = m_.nodes[b.nodeI];
+      const LocalDisplacement d = lines_[o.bar].displacement(o.x);
+      const double mx = I.x + o.x * b.cos + amplitude * (d.axial * b.cos - d.transverse * b.sin);
+      const double my = I.y + o.x * b.sin + amplitude * (d.axial * b.sin + d.transverse * b.cos);
+      o.at = {f_.X(mx), f_.Y(my)};
+    }
+}
+
+void DiagramDrawer::drawBar(int i) {
+  const Vec a = end(i, false), b = end(i, true);
+  std::vector<Vec> outline{a};
+  for (const Ordinate& o : ordinates_[i - 1]) outline.push_back(o.at);
+  outline.push_back(b);
+  auto& o = pic_->body();
+  o << "<line class=\"eje\"" << attr("data-barra", std::to_string(m_.bars[i].label)) << " x1=\"" << px(a.x)
+    << "\" y1=\"" << px(a.y) << "\" x2=\"" << px(b.x) << "\" y2=\"" << px(b.y) << "\"/>\n";
+  o << "<polygon class=\"" << spec_.curveClass << "\"" << attr("data-barra", std::to_string(m_.bars[i].label))
+    << " points=\"" << pointList(outline) << "\"/>\n";
+  o << "<g class=\"estructura\">";
+  drawReleases(o, m_.bars[i], a, b);
+  o << "</g>\n";
+}
+
+// A value beside its point of the curve, away from the bar (`out`), leaning
+// towards node I (−1) or J (+1) or centred (0) along a bar that is not steep.
+void DiagramDrawer::valueLabel(const Ordinate& o, Vec out, int lean, int priority) {
+  const Vec e = along(m_.bars[o.bar]);
+  Vec p = o.at + 4 * out + (3.0 * lean) * e;
+  std::string anchor = out.x >= 0 ? "start" : "end";
+  if (std::fabs(e.x) >= 0.5) anchor = lean == 0 ? "middle" : (lean > 0) == (e.x > 0) ? "start" : "end";
+  p.y += out.y < -0.5 ? -2 : out.y > 0.5 ? 11 : 4;
+  const std::string attributes = o.source ? sourceAttributes(o.file, *o.source) : "";
+  pic_->label({p.x, p.y, pictureNumber(o.value, decimals_), "valor", anchor, attributes, priority,
+               {{13 * out.x, 13 * out.y}, {26 * out.x, 26 * out.y}, {-16 * out.x, -16 * out.y}}});
+}
+
+// Node labels beside their nodes, below a support's symbol.
+void DiagramDrawer::nodeLabels() {
+  for (size_t k = 1; k < m_.nodes.size(); ++k) {
+    const Node& n = m_.nodes[k];
+    const double X = f_.X(n.x), Y = f_.Y(n.y);
+    const std::string label = "N" + std::to_string(n.label);
+    if (supported_[k])
+      pic_->label({X, Y + 44, label, "etiqueta-nodo", "middle", attr("data-nodo", std::to_string(n.label)), 50,
+                   {{0, 13}, {-30, 0}, {30, 0}}});
+    else
+      pic_->label({X + 8, Y + 18, label, "etiqueta-nodo", "start", attr("data-nodo", std::to_string(n.label)), 50,
+                   {{-16, 0}, {0, -26}, {-16, -26}}});
+  }
+}
+
+// Moment or shear at the bar ends from the results file; a node shows each
+// distinct value once (a continuous moment once, a jump of shear both sides).
+void DiagramDrawer::endLabels() {
+  std::map<int, std::set<std::string>> shown;
+  for (int i = 1; i <= nb_; ++i) {
+    for (bool atJ : {false, true}) {
+      const int node = atJ ? m_.bars[i].nodeJ : m_.bars[i].nodeI;
+      if (nb_ > kManyBars && !supported_[node]) continue;
+      const Ordinate& o = atJ ? ordinates_[i - 1].back() : ordinates_[i - 1].front();
+      Ordinate labelled = o;
+      labelled.source = &barEndValue(data_.res.bars[i], m_.bars[i], kind_, !atJ);
+      labelled.file = "res";
+      const std::string text = pictureNumber(o.value, decimals_);
+      if (std::strtod(text.c_str(), nullptr) == 0.0 || !shown[node].insert(text).second) continue;
+      valueLabel(labelled, (o.value >= 0 ? 1.0 : -1.0) * positiveSide(i), atJ ? -1 : 1, 40);
+    }
+  }
+}
+
+// The deflection of every node that moves, from the results file, at its
+// displaced place.
+void DiagramDrawer::deflectionLabels() {
+  std::vector<bool> done(m_.nodes.size(), false);
+  for (int i = 1; i <= nb_; ++i) {
+    for (bool atJ : {false, true}) {
+      const int node = atJ ? m_.bars[i].nodeJ : m_.bars[i].nodeI;
+      if (done[node] || (nb_ > kManyBars && !supported_[node])) continue;
+      done[node] = true;
+      const SourceValue& value = data_.res.nodes[node].deflection;
+      if (std::strtod(pictureNumber(value.value, decimals_).c_str(), nullptr) == 0.0) continue;
+      Ordinate o = atJ ? ordinates_[i - 1].back() : ordinates_[i - 1].front();
+      o.value = value.value;
+      o.source = &value;
+      o.file = "res";
+      valueLabel(o, {0, value.value >= 0 ? -1.0 : 1.0}, 0, 40);
+    }
+  }
+}
+
+// Extremes inside each bar that pass both its ends (span moments, the largest
+// deflection of a span), both sides of every point load, and the extremes of
+// the whole structure (unless at a bar end, which has its label).
+void DiagramDrawer::extremeLabels() {
+  std::map<std::pair<int, size_t>, int> chosen;  // (bar, ordinate) -> priority
+  std::pair<int, size_t> high{1, 0}, low{1, 0};
+  auto at = [this](std::pair<int, size_t> where) -> const Ordinate& { return ordinates_[where.first - 1][where.second]; };
+  // Passing another value by less than the labels show is the files' rounding.
+  const double shown = 0.5 * std::pow(10.0, -decimals_);
+  for (int i = 1; i <= nb_; ++i) {
+    const auto& list = ordinates_[i - 1];
+    size_t top = 1, bottom = 1;
+    for (size_t p = 0; p < list.size(); ++p) {
+      if (list[p].value > at(high).value + shown) high = {i, p};
+      if (list[p].value < at(low).value - shown) low = {i, p};
+      if (p == 0 || p + 1 == list.size()) continue;
+      if (list[p].value > list[top].value) top = p;
+      if (list[p].value < list[bottom].value) bottom = p;
+      if (list[p].x != list[p - 1].x || nb_ > kManyBars) continue;
+      // A point load: both sides where they differ, one value where they do not.
+      const std::string left = pictureNumber(list[p - 1].value, decimals_);
+      if (left != pictureNumber(list[p].value, decimals_)) chosen[{i, p - 1}] = chosen[{i, p}] = 35;
+      else if (std::strtod(left.c_str(), nullptr) != 0.0) chosen[{i, p - 1}] = 35;
+    }
+    if (nb_ > kManyBars || list.size() < 3) continue;
+    if (list[top].value > std::max(list.front().value, list.back().value) + shown) chosen[{i, top}] = 30;
+    if (list[bottom].value < std::min(list.front().value, list.back().value) - shown) chosen[{i, bottom}] = 30;
+  }
+  for (const auto& where : {high, low}) {
+    const bool barEnd = where.second == 0 || where.second + 1 == ordinates_[where.first - 1].size();
+    if (!barEnd && at(where).value != 0.0) chosen[where] = 45;
+  }
+  for (const auto& [where, priority] : chosen) {
+    const Ordinate& o = at(where);
+    const auto& list = ordinates_[where.first - 1];
+    // The two sides of a jump lean apart.
+    int lean = 0;
+    if (where.second + 1 < list.size() && list[where.second + 1].x == o.x && chosen.count({where.first, where.second + 1}))
+      lean = -1;
+    if (where.second > 0 && list[where.second - 1].x == o.x && chosen.count({where.first, where.second - 1})) lean = 1;
+    pic_->body() << "<circle class=\"extremo\" cx=\"" << px(o.at.x) << "\" cy=\"" << px(o.at.y) << "\" r=\"3\"/>\n";
+    Vec out = kind_ == DiagramKind::Deflection ? Vec{0, o.value >= 0 ? -1.0 : 1.0}
+                                                : (o.value >= 0 ? 1.0 : -1.0) * positiveSide(o.bar);
+    valueLabel(o, out, lean, priority);
+  }
+}
+
+// Title, and the extremes of the whole structure with where they are.
+void DiagramDrawer::caption() {
+  const Ordinate *high = &ordinates_[0][0], *low = high;
+  const double shown = 0.5 * std::pow(10.0, -decimals_);  // the first of values that read the same
+  for (const auto& bar : ordinates_)
+    for (const Ordinate& o : bar) {
+      if (o.value > high->value + shown) high = &o;
+      if (o.value < low->value - shown) low = &o;
+    }
+  pic_->text(10, 22, std::string(spec_.caption) + " [" + spec_.unit + "]", "titulo");
+  const std::string length = unitLabels(m_.header.unitCode).length;
+  std::string visible, markup;
+  for (const Ordinate* o : {high, low}) {
+    const BarInput& bar = m_.bars[o->bar];
+    const std::string value = pictureNumber(o->value, decimals_);
+    const std::string where = " en B" + std::to_string(bar.label) + ", a " + pictureNumber(o->x, 2) + " " + length +
+                              " de N" + std::to_string(m_.nodes[bar.nodeI].label);
+    const std::string head = o == high ? "m\xE1ximo " : ";  m\xEDnimo ";
+    visible += head + value + where;
+    markup += escapeText(head) + (o->source ? sourceSpan(o->file, *o->source, value) : escapeText(value)) +
+              escapeText(where);
+  }
+  pic_->richText(10, 42, visible, markup, "nota");
+}
+}  // namespace
+
+std::unique_ptr<SvgPicture> diagramPicture(const ReportData& data, DiagramKind kind) {
+  return DiagramDrawer(data, kind).draw();
+}
+
+}  // namespace informe
