@@ -9,38 +9,6 @@ namespace alternancias {
 
 namespace {
 
-// The self-weight as the engine applies it: a uniform load γ·A over the bar.
-calcest::BarLoad selfWeightLoad(const BarInput& bar) {
-  calcest::BarLoad weight;
-  weight.barLabel = bar.label;
-  weight.ltype = 3;
-  weight.c = bar.L;
-  weight.q = -bar.w;
-  return weight;
-}
-
-// The transverse displacement along a bar from its local end displacements
-// d = (u1, v1, th1, u2, v2, th2): the shape functions the engine draws the
-// diagram file with.
-double cubicDeflection(const BarInput& bar, const calcest::Vec6& ends, double x) {
-  double d[7];
-  for (int r = 0; r <= 6; ++r) d[r] = ends[r];
-  // A released transverse end moves apart from its node: the mirrored value.
-  if (bar.type == 8) d[5] = -d[5];
-  if (bar.type == 7) d[2] = -d[2];
-  const double L = bar.L, e = x / L, v1 = d[2], t1 = d[3], v2 = d[5], t2 = d[6];
-  switch (bar.type) {
-    case 1: case 7: case 8:
-      return (1 - 3 * e * e + 2 * e * e * e) * v1 + x * (1 - e) * (1 - e) * t1 + (3 * e * e - 2 * e * e * e) * v2 +
-             x * x * (e - 1) / L * t2;
-    case 2: return (1 - 1.5 * e + 0.5 * e * e * e) * v1 + (1.5 * e - 0.5 * e * e * e) * v2 + x * (e * e - 1) / 2 * t2;
-    case 3:
-      return (1 - 1.5 * e * e + 0.5 * e * e * e) * v1 + x * (1 - 1.5 * e + 0.5 * e * e) * t1 +
-             (1.5 * e * e - 0.5 * e * e * e) * v2;
-    default: return (1 - e) * v1 + e * v2;  // no bending stiffness: straight
-  }
-}
-
 void resize(CaseValues& v, size_t points, size_t supports, size_t bars, size_t nodes) {
   for (int q : {kMomentLeft, kMomentRight, kShearLeft, kShearRight, kDeflection}) v.of[q].assign(points, 0.0);
   for (int q : {kReaction, kSupportMoment}) v.of[q].assign(supports, 0.0);
@@ -50,25 +18,22 @@ void resize(CaseValues& v, size_t points, size_t supports, size_t bars, size_t n
 
 }  // namespace
 
-double pointDeflection(const informe::Model& model, const calcest::StaticSolution& solution, int p) {
+double pointDeflection(const informe::Model& model, const std::vector<calcest::ElasticCurve>& bars, int p) {
   const int bar = std::max(1, (p + kGridIntervals - 1) / kGridIntervals);
-  const int station = p - kGridIntervals * (bar - 1);
-  const BarInput& input = model.bars[bar];
-  return cubicDeflection(input, solution.bars[bar].localEnds, input.xs[station]);
+  return bars[bar - 1].deflection(model.bars[bar].xs[p - kGridIntervals * (bar - 1)]);
 }
 
 CaseValues analyseCase(const informe::Model& model, const calcest::StaticCase& loadCase) {
   const calcest::StaticSolution solution = calcest::solveStatic(model, loadCase);
   const int nb = model.header.nb;
-  std::vector<BarStatics> statics;
-  statics.reserve(static_cast<size_t>(nb) + 1);
-  statics.emplace_back(1.0, 0.0, 0.0);  // slot 0 unused
+  std::vector<std::vector<calcest::BarLoad>> barLoads(static_cast<size_t>(nb) + 1);
+  for (const calcest::LoadOnBar& load : loadCase.loads) barLoads[load.bar].push_back(load.load);
+  std::vector<calcest::ElasticCurve> bars;
+  bars.reserve(static_cast<size_t>(nb));
   for (int k = 1; k <= nb; ++k)
-    statics.emplace_back(model.bars[k].L, solution.bars[k].ends.Mstart, solution.bars[k].ends.Vstart);
-  for (const calcest::LoadOnBar& load : loadCase.loads) statics[load.bar].add(load.load);
-  if (loadCase.selfWeight)
-    for (int k = 1; k <= nb; ++k) statics[k].add(selfWeightLoad(model.bars[k]));
-  const std::vector<ForceRow> rows = forceRows(model, statics);
+    bars.emplace_back(model.bars[k], barLoads[k], loadCase.selfWeight, solution.bars[k].localEnds,
+                      solution.bars[k].endForces);
+  const std::vector<ForceRow> rows = forceRows(model, bars);
 
   CaseValues v;
   resize(v, rows.size(), model.supports.size(), model.bars.size(), model.nodes.size());
@@ -78,7 +43,7 @@ CaseValues analyseCase(const informe::Model& model, const calcest::StaticCase& l
     v.of[kMomentRight][p] = rows[p].Mfd;
     v.of[kShearLeft][p] = rows[p].Qi;
     v.of[kShearRight][p] = rows[p].Qd;
-    v.of[kDeflection][p] = scale * pointDeflection(model, solution, static_cast<int>(p));
+    v.of[kDeflection][p] = scale * pointDeflection(model, bars, static_cast<int>(p));
   }
   for (size_t k = 1; k < model.supports.size(); ++k) {
     v.of[kReaction][k] = solution.reactions[k].Ry;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "elastic_curve.h"
 #include "model_input.h"
 #include "patterns.h"
 #include "static_solution.h"
@@ -36,14 +37,15 @@ struct CaseValues {
   std::array<std::vector<double>, kQuantityCount> of;
 };
 
-// The transverse deflection at grid point `p` of a solved case (in the model's
-// length unit, not scaled). Point 20k, shared by bars k and k + 1, is bar k's
-// last station, as in the diagram file.
-double pointDeflection(const informe::Model& model, const calcest::StaticSolution& solution, int p);
+// The transverse deflection at grid point `p` of a solved case, from its bars'
+// true lines (`bars[k - 1]` is bar k), in the model's length unit (not
+// scaled). Point 20k, shared by bars k and k + 1, is bar k's last station, as
+// in the diagram file.
+double pointDeflection(const informe::Model& model, const std::vector<calcest::ElasticCurve>& bars, int p);
 
 // Analyses one case with calcest's engine in memory and evaluates it at every
-// grid point, support, bar end and node. `loadCase.loads` with the self-weight
-// (when the case includes it) are the loads the statics along each bar takes.
+// grid point, support, bar end and node: moments, shears and deflections
+// along each bar from its true line under the case's loads.
 CaseValues analyseCase(const informe::Model& model, const calcest::StaticCase& loadCase);
 
 struct Factors {

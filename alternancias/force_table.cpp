@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "bar_statics.h"
 #include "run_error.h"
 #include "token_file.h"
 
@@ -25,31 +24,54 @@ void checkContinuousBeam(const Model& model, const std::string& datPath) {
   }
 }
 
+namespace {
+
+// A size of a load's effect on a bar of length L, to judge an imbalance by.
+double loadSize(const calcest::BarLoad& load, double L) {
+  switch (load.ltype) {
+    case 1: return std::fabs(load.q) * L;
+    case 2: return std::fabs(load.q);
+    case 3: case 4: case 5: return std::fabs(load.q) * load.c * L;
+    default: return 0.0;
+  }
+}
+
+}  // namespace
+
 std::vector<ForceRow> forceTable(const Model& model, const ResultsFile& res,
                                  const std::vector<calcest::LoadOnBar>& loads, const std::string& resPath) {
   const int nb = model.header.nb;
-  std::vector<BarStatics> bars;
-  bars.reserve(static_cast<size_t>(nb) + 1);
-  bars.emplace_back(1.0, 0.0, 0.0);  // slot 0 unused
-  for (int k = 1; k <= nb; ++k) bars.emplace_back(model.bars[k].L, res.bars[k].Mleft.value, res.bars[k].Vleft.value);
-  for (const calcest::LoadOnBar& load : loads) bars[load.bar].add(load.load);
+  std::vector<std::vector<calcest::BarLoad>> barLoads(static_cast<size_t>(nb) + 1);
+  for (const calcest::LoadOnBar& load : loads) barLoads[load.bar].push_back(load.load);
+  std::vector<calcest::ElasticCurve> bars;
+  bars.reserve(static_cast<size_t>(nb));
   for (int k = 1; k <= nb; ++k) {
+    const BarInput& bar = model.bars[k];
+    const double Mi = res.bars[k].Mleft.value, Vi = res.bars[k].Vleft.value;
     const double Mj = res.bars[k].Mright.value, Vj = res.bars[k].Vright.value;
-    const double tolerance = 1e-6 * (2 + model.bars[k].L) + 1e-5 * bars[k].scale(Mj, Vj);
-    if (!(bars[k].imbalance(Mj, Vj) <= tolerance))
+    // The local end forces of a bar drawn left to right; the axial ones are not listed, nor needed.
+    const calcest::Vec6 forces = {0.0, 0.0, Vi, -Mi, 0.0, -Vj, Mj};
+    bars.emplace_back(bar, barLoads[k], false, calcest::Vec6{}, forces);
+    // Statics from node I up to node J, every load included, must meet the file's far end.
+    const double end = bar.L * (1 - 1e-12);
+    const double imbalance = std::max(std::fabs(bars.back().moment(end, true) - Mj),
+                                      std::fabs(bars.back().shear(end, true) - Vj) * std::max(1.0, bar.L));
+    double size = std::max({std::fabs(Mi), std::fabs(Mj), (std::fabs(Vi) + std::fabs(Vj)) * bar.L});
+    for (const calcest::BarLoad& load : barLoads[k]) size = std::max(size, loadSize(load, bar.L));
+    if (!(imbalance <= 1e-6 * (2 + bar.L) + 1e-5 * size))
       throw RunError(formatText("ERROR: LOS ESFUERZOS DE LA BARRA %d EN %s NO EQUILIBRAN SUS CARGAS: EL FICHERO ES "
                                 "DE OTRO C\xC1LCULO; VUELVA A CALCULAR EL PROYECTO CON calcest\n",
-                                model.bars[k].label, resPath.c_str()));
+                                bar.label, resPath.c_str()));
   }
-
   return forceRows(model, bars);
 }
 
-std::vector<ForceRow> forceRows(const Model& model, const std::vector<BarStatics>& bars) {
+std::vector<ForceRow> forceRows(const Model& model, const std::vector<calcest::ElasticCurve>& bars) {
   const int nb = model.header.nb;
   std::vector<ForceRow> rows(static_cast<size_t>(kGridIntervals) * nb + 1);
   for (int k = 1; k <= nb; ++k) {
     const BarInput& bar = model.bars[k];
+    const calcest::ElasticCurve& line = bars[k - 1];
     const double x0 = model.nodes[bar.nodeI].x;
     for (int s = 0; s <= kGridIntervals; ++s) {
       const int p = kGridIntervals * (k - 1) + s;
@@ -58,14 +80,12 @@ std::vector<ForceRow> forceRows(const Model& model, const std::vector<BarStatics
       row.x = x0 + bar.xs[s];
       // A node's left side belongs to the bar before it, its right side to the bar after it.
       if (s > 0 || k == 1) {
-        const SectionForces left = bars[k].at(bar.xs[s], false);
-        row.Qi = left.V;
-        row.Mfi = left.M;
+        row.Qi = line.shear(bar.xs[s], false);
+        row.Mfi = line.moment(bar.xs[s], false);
       }
       if (s < kGridIntervals || k == nb) {
-        const SectionForces right = bars[k].at(bar.xs[s], true);
-        row.Qd = right.V;
-        row.Mfd = right.M;
+        row.Qd = line.shear(bar.xs[s], true);
+        row.Mfd = line.moment(bar.xs[s], true);
       }
     }
   }
