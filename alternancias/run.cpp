@@ -22,6 +22,7 @@
 #include "project_names.h"
 #include "summary.h"
 #include "run_error.h"
+#include "safe_output.h"
 #include "whole_file.h"
 
 extern char** environ;
@@ -230,13 +231,10 @@ void checkOutputsSpareInputs(const Options& o, const std::vector<ProjectFiles>& 
   if (o.cases) outputs.insert(outputs.end(), std::begin(kTraceFiles), std::end(kTraceFiles));
   for (const std::string& project : names)
     for (const char* extension : kProjectExtensions) outputs.push_back(project + extension);
-  for (const std::string* input : {&o.model, &o.permanent, &o.variable})
-    for (const std::string& output : outputs) {
-      std::error_code error;
-      if (std::filesystem::equivalent(*input, output, error))
-        throw RunError("ERROR: ALTERNANCIAS ESCRIBIR\xCD" "A " + output + ", QUE ES EL DATO " + *input +
-                       ": ELIJA OTRO NOMBRE\n");
-    }
+  const SameFile same = outputThatIsAnInput(outputs, {o.model, o.permanent, o.variable});
+  if (!same.output.empty())
+    throw RunError("ERROR: ALTERNANCIAS ESCRIBIR\xCD" "A " + same.output + ", QUE ES EL DATO " + same.input +
+                   ": ELIJA OTRO NOMBRE\n");
 }
 
 // Nothing of an earlier run is left to pass for this one: its envelope, its
