@@ -8,84 +8,6 @@
 
 namespace alternancias {
 
-namespace {
-
-// Shear and moment at a section, both sides of it.
-struct SectionForces {
-  double V = 0, M = 0;
-};
-
-// The transverse loads of one horizontal bar, measured from its node I.
-class BarStatics {
- public:
-  BarStatics(double length, double Mi, double Vi) : L_(length), Mi_(Mi), Vi_(Vi) {}
-
-  void add(const calcest::BarLoad& load) {
-    if (load.dir != 'y' && load.dir != 'Y') return;  // along the bar: no shear, no bending
-    if (load.ltype >= 3 && load.ltype <= 5 && !(load.c > 0)) return;  // spread over no length: carries nothing
-    switch (load.ltype) {
-      case 1: forces_.push_back({load.a, load.q}); break;
-      case 2: couples_.push_back({load.a, load.q}); break;
-      case 3: spread_.push_back({load.a, load.c, load.q, 0.0}); break;
-      case 4: spread_.push_back({load.a, load.c, 0.0, load.q / load.c}); break;
-      case 5: spread_.push_back({load.a, load.c, load.q, -load.q / load.c}); break;
-      default: break;  // temperature: its effect is already in the end forces
-    }
-  }
-
-  // Forces at x from node I; `rightSide` counts what acts exactly at x.
-  SectionForces at(double x, bool rightSide) const {
-    SectionForces f{Vi_, Mi_ + Vi_ * x};
-    const double eps = 1e-7 * L_;
-    auto acts = [&](double a) { return rightSide ? a <= x + eps : a < x - eps; };
-    for (const Point& p : forces_)
-      if (acts(p.a)) {
-        f.V += p.value;
-        f.M += p.value * (x - p.a);
-      }
-    for (const Point& p : couples_)
-      if (acts(p.a)) f.M += p.value;
-    for (const Spread& s : spread_) {
-      const double t = std::min(x, s.a + s.length) - s.a;
-      if (t <= 0) continue;
-      // Intensity w0 + k·u over u = 0..t from the start of the load.
-      const double resultant = s.w0 * t + s.k * t * t / 2;
-      const double firstMoment = s.w0 * t * t / 2 + s.k * t * t * t / 3;
-      f.V += resultant;
-      f.M += resultant * (x - s.a) - firstMoment;
-    }
-    return f;
-  }
-
-  // How far the far end, past every load, is from the results file's values.
-  double imbalance(double Mj, double Vj) const {
-    const SectionForces end = at(L_, true);
-    return std::max(std::fabs(end.M - Mj), std::fabs(end.V - Vj) * std::max(1.0, L_));
-  }
-
-  // A size of the bar's forces, to judge that imbalance by.
-  double scale(double Mj, double Vj) const {
-    double s = std::max({std::fabs(Mi_), std::fabs(Mj), (std::fabs(Vi_) + std::fabs(Vj)) * L_});
-    for (const Point& p : forces_) s = std::max(s, std::fabs(p.value) * L_);
-    for (const Point& p : couples_) s = std::max(s, std::fabs(p.value));
-    for (const Spread& w : spread_) s = std::max(s, (std::fabs(w.w0) + std::fabs(w.k) * w.length) * w.length * L_);
-    return s;
-  }
-
- private:
-  struct Point {
-    double a, value;
-  };
-  struct Spread {
-    double a, length, w0, k;
-  };
-  double L_, Mi_, Vi_;
-  std::vector<Point> forces_, couples_;
-  std::vector<Spread> spread_;
-};
-
-}  // namespace
-
 void checkContinuousBeam(const Model& model, const std::string& datPath) {
   const int nb = model.header.nb;
   if (model.header.nn != nb + 1)
@@ -102,26 +24,54 @@ void checkContinuousBeam(const Model& model, const std::string& datPath) {
   }
 }
 
+namespace {
+
+// A size of a load's effect on a bar of length L, to judge an imbalance by.
+double loadSize(const calcest::BarLoad& load, double L) {
+  switch (load.ltype) {
+    case 1: return std::fabs(load.q) * L;
+    case 2: return std::fabs(load.q);
+    case 3: case 4: case 5: return std::fabs(load.q) * load.c * L;
+    default: return 0.0;
+  }
+}
+
+}  // namespace
+
 std::vector<ForceRow> forceTable(const Model& model, const ResultsFile& res,
                                  const std::vector<calcest::LoadOnBar>& loads, const std::string& resPath) {
   const int nb = model.header.nb;
-  std::vector<BarStatics> bars;
-  bars.reserve(static_cast<size_t>(nb) + 1);
-  bars.emplace_back(1.0, 0.0, 0.0);  // slot 0 unused
-  for (int k = 1; k <= nb; ++k) bars.emplace_back(model.bars[k].L, res.bars[k].Mleft.value, res.bars[k].Vleft.value);
-  for (const calcest::LoadOnBar& load : loads) bars[load.bar].add(load.load);
+  std::vector<std::vector<calcest::BarLoad>> barLoads(static_cast<size_t>(nb) + 1);
+  for (const calcest::LoadOnBar& load : loads) barLoads[load.bar].push_back(load.load);
+  std::vector<calcest::ElasticCurve> bars;
+  bars.reserve(static_cast<size_t>(nb));
   for (int k = 1; k <= nb; ++k) {
+    const BarInput& bar = model.bars[k];
+    const double Mi = res.bars[k].Mleft.value, Vi = res.bars[k].Vleft.value;
     const double Mj = res.bars[k].Mright.value, Vj = res.bars[k].Vright.value;
-    const double tolerance = 1e-6 * (2 + model.bars[k].L) + 1e-5 * bars[k].scale(Mj, Vj);
-    if (!(bars[k].imbalance(Mj, Vj) <= tolerance))
+    // The local end forces of a bar drawn left to right; the axial ones are not listed, nor needed.
+    const calcest::Vec6 forces = {0.0, 0.0, Vi, -Mi, 0.0, -Vj, Mj};
+    bars.emplace_back(bar, barLoads[k], false, calcest::Vec6{}, forces);
+    // Statics from node I up to node J, every load included, must meet the file's far end.
+    const double end = bar.L * (1 - 1e-12);
+    const double imbalance = std::max(std::fabs(bars.back().moment(end, true) - Mj),
+                                      std::fabs(bars.back().shear(end, true) - Vj) * std::max(1.0, bar.L));
+    double size = std::max({std::fabs(Mi), std::fabs(Mj), (std::fabs(Vi) + std::fabs(Vj)) * bar.L});
+    for (const calcest::BarLoad& load : barLoads[k]) size = std::max(size, loadSize(load, bar.L));
+    if (!(imbalance <= 1e-6 * (2 + bar.L) + 1e-5 * size))
       throw RunError(formatText("ERROR: LOS ESFUERZOS DE LA BARRA %d EN %s NO EQUILIBRAN SUS CARGAS: EL FICHERO ES "
                                 "DE OTRO C\xC1LCULO; VUELVA A CALCULAR EL PROYECTO CON calcest\n",
-                                model.bars[k].label, resPath.c_str()));
+                                bar.label, resPath.c_str()));
   }
+  return forceRows(model, bars);
+}
 
+std::vector<ForceRow> forceRows(const Model& model, const std::vector<calcest::ElasticCurve>& bars) {
+  const int nb = model.header.nb;
   std::vector<ForceRow> rows(static_cast<size_t>(kGridIntervals) * nb + 1);
   for (int k = 1; k <= nb; ++k) {
     const BarInput& bar = model.bars[k];
+    const calcest::ElasticCurve& line = bars[k - 1];
     const double x0 = model.nodes[bar.nodeI].x;
     for (int s = 0; s <= kGridIntervals; ++s) {
       const int p = kGridIntervals * (k - 1) + s;
@@ -130,14 +80,12 @@ std::vector<ForceRow> forceTable(const Model& model, const ResultsFile& res,
       row.x = x0 + bar.xs[s];
       // A node's left side belongs to the bar before it, its right side to the bar after it.
       if (s > 0 || k == 1) {
-        const SectionForces left = bars[k].at(bar.xs[s], false);
-        row.Qi = left.V;
-        row.Mfi = left.M;
+        row.Qi = line.shear(bar.xs[s], false);
+        row.Mfi = line.moment(bar.xs[s], false);
       }
       if (s < kGridIntervals || k == nb) {
-        const SectionForces right = bars[k].at(bar.xs[s], true);
-        row.Qd = right.V;
-        row.Mfd = right.M;
+        row.Qd = line.shear(bar.xs[s], true);
+        row.Mfd = line.moment(bar.xs[s], true);
       }
     }
   }

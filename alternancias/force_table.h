@@ -1,10 +1,11 @@
 #pragma once
 // The force table of one project (its .esf file): shear and moment left and
-// right of every point of the beam's grid, worked out by statics along each bar
-// from the bar's end forces in the results file and the loads that act on it.
+// right of every point of the beam's grid, from each bar's true line (its end
+// forces in the results file and the loads that act on it).
 #include <string>
 #include <vector>
 
+#include "elastic_curve.h"
 #include "model_input.h"
 
 namespace alternancias {
@@ -26,6 +27,11 @@ struct ForceRow {
   double Mfi = 0, Mfd = 0;  // moment left and right of the point
   double Mf() const { return Mfi; }
 };
+
+// One row per grid point from each bar's true line (`bars[k - 1]` is bar k): a
+// node's left side from the bar before it, its right side from the bar after
+// it; nothing left of the first point or right of the last.
+std::vector<ForceRow> forceRows(const Model& model, const std::vector<calcest::ElasticCurve>& bars);
 
 // One row per grid point (21 stations per bar, shared at the nodes). `loads`
 // are every load the analysis applied, self-weight included. Throws RunError

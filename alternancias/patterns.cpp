@@ -35,41 +35,4 @@ std::vector<int> spanOfBars(const std::vector<Span>& spans) {
   return span;
 }
 
-std::vector<Pattern> loadPatterns(const std::vector<bool>& carries) {
-  const size_t n = carries.size();
-  std::vector<Pattern> patterns;
-  // `kind` names the arrangement only when every span it means carries variable load.
-  auto add = [&](auto meant, const std::string& kind) {
-    std::vector<bool> loaded(n);
-    bool asMeant = true;
-    std::string list;
-    int count = 0;
-    for (size_t s = 0; s < n; ++s) {
-      loaded[s] = carries[s] && meant(s + 1);
-      if (meant(s + 1) && !carries[s]) asMeant = false;
-      if (loaded[s]) list += (count++ ? ", " : "") + std::to_string(s + 1);
-    }
-    for (const Pattern& p : patterns)
-      if (p.loaded == loaded) return;
-    // When the spans meant carry no variable load, the permanent load alone is
-    // what the arrangement leaves: kept, it may govern where loading other spans relieves.
-    const std::string spans = count == 0 ? "ning\xFAn tramo" : (count == 1 ? "tramo " : "tramos ") + list;
-    patterns.push_back({loaded, spans + (asMeant ? " (" + kind + ")" : "")});
-  };
-  add([](size_t) { return true; }, "todos");
-  add([](size_t s) { return s % 2 == 1; }, "impares");
-  add([](size_t s) { return s % 2 == 0; }, "pares");
-  // The largest moment over a support comes from the two spans beside it and
-  // every second span beyond them; beams of up to three spans load the pair alone.
-  for (size_t s = 1; s < n; ++s)
-    add(
-        [s](size_t t) {
-          if (t == s || t == s + 1) return true;
-          return (t < s ? s - t : t - (s + 1)) % 2 == 0;
-        },
-        n > 3 ? "contiguos y alternos" : "contiguos");
-  for (size_t s = 1; s <= n; ++s) add([s](size_t t) { return t == s; }, "solo");
-  return patterns;
-}
-
 }  // namespace alternancias

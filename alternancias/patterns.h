@@ -1,5 +1,5 @@
 #pragma once
-// Spans of a continuous beam and the arrangements of its variable load.
+// Spans of a continuous beam: the stretches its variable load may stand on.
 #include <string>
 #include <vector>
 
@@ -24,18 +24,5 @@ std::vector<Span> spansOf(const informe::Model& model, const std::string& datPat
 
 // The span (0-based) of every bar (index 1..nb; slot 0 unused).
 std::vector<int> spanOfBars(const std::vector<Span>& spans);
-
-// Which spans carry the variable load, and how the arrangement is called.
-struct Pattern {
-  std::vector<bool> loaded;  // per span
-  std::string description;   // e.g. "tramos 1, 3 (impares)"
-};
-
-// All spans; odd spans; even spans; each pair of adjacent spans with every
-// second span beyond them; each span alone. Only spans that carry variable load
-// (`carries`, per span) are loaded, so an arrangement may load none (the
-// permanent load alone); one that loads the same spans as an arrangement
-// before it is left out.
-std::vector<Pattern> loadPatterns(const std::vector<bool>& carries);
 
 }  // namespace alternancias

@@ -8,16 +8,21 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
+#include <memory>
 #include <filesystem>
 #include <iterator>
 #include <new>
 
-#include "batch.h"
 #include "console.h"
+#include "envelope_files.h"
+#include "exact_envelope.h"
 #include "force_table.h"
 #include "patterns.h"
 #include "project_names.h"
+#include "summary.h"
 #include "run_error.h"
+#include "safe_output.h"
 #include "whole_file.h"
 
 extern char** environ;
@@ -26,17 +31,16 @@ namespace alternancias {
 
 namespace {
 
-constexpr size_t kMaxPatterns = 50;  // the projects one envelope holds
-
 const char* const kUsage =
-    "uso: alternancias NOMBRE MODELO.dat PERMANENTES.caf VARIABLES.caf [--gG 1.35] [--gQ 1.5] [--ancho 3000] "
-    "[--alto 400]\n"
+    "uso: alternancias NOMBRE MODELO.dat PERMANENTES.caf VARIABLES.caf [--gG 1.35] [--gGinf 1.0] [--gQ 1.5]\n"
+    "                  [--ancho 3000] [--alto 400] [--casos]\n"
     "     alternancias --tabla PROYECTO...\n";
 
 struct Options {
   std::string name, model, permanent, variable;
-  double gG = 1.35, gQ = 1.5;
+  double gG = 1.35, gGinf = 1.0, gQ = 1.5;
   int width = 3000, height = 400;
+  bool cases = false;  // write the arrangements the summary names as projects
 };
 
 RunError usageError(const std::string& why) { return RunError("ERROR: " + why + "\n" + kUsage); }
@@ -50,13 +54,17 @@ Options parseOptions(const std::vector<std::string>& args) {
       positional.push_back(arg);
       continue;
     }
+    if (arg == "--casos") {
+      options.cases = true;
+      continue;
+    }
     if (i + 1 == args.size()) throw usageError(arg + " PIDE UN VALOR");
     const std::string& value = args[++i];
-    if (arg == "--gG" || arg == "--gQ") {
+    if (arg == "--gG" || arg == "--gGinf" || arg == "--gQ") {
       double factor = 0;
       if (!informe::parseReal(value, factor) || factor <= 0 || factor > 100)
         throw usageError(arg + " PIDE UN COEFICIENTE MAYOR QUE 0 Y HASTA 100, NO " + value);
-      (arg == "--gG" ? options.gG : options.gQ) = factor;
+      (arg == "--gG" ? options.gG : arg == "--gQ" ? options.gQ : options.gGinf) = factor;
     } else if (arg == "--ancho" || arg == "--alto") {
       const bool width = arg == "--ancho";
       int pixels = 0;
@@ -106,68 +114,10 @@ std::string loadLine(const calcest::BarLoad& load, double factor) {
 
 std::string twoDigits(size_t k) { return formatText("%02d", static_cast<int>(k)); }
 
-// What the program is about to make, all worked out before anything is written.
-struct Plan {
-  Options options;
-  informe::Model model;
-  std::vector<Span> spans;
-  std::vector<Pattern> patterns;
-  std::vector<std::string> projects;  // NAME_01 ...
-  std::string modelText;              // each project's model file
-  std::vector<std::string> loadsTexts, descriptions;
-};
-
-Plan makePlan(const Options& options) {
-  Plan plan;
-  plan.options = options;
-  informe::Model& model = plan.model;
-  model = informe::readModel(options.model, options.permanent);
-  checkContinuousBeam(model, options.model);
-  if (model.header.nload > 0)
-    throw RunError(formatText("ERROR EN EL FICHERO %s: EL MODELO LLEVA %d CARGAS EN NODOS; LAS ALTERNANCIAS SOLO "
-                              "TOMAN CARGAS DE BARRA (ESCR\xCD" "BALAS COMO CARGAS PUNTUALES EN LOS FICHEROS DE CARGAS)\n",
-                              options.model.c_str(), model.header.nload));
-  const std::vector<calcest::LoadOnBar> variable = informe::readLoadsFile(options.variable, model.bars);
-  if (variable.empty())
-    throw RunError("ERROR: EL FICHERO " + options.variable + " NO TIENE NINGUNA CARGA VARIABLE\n");
-  plan.spans = spansOf(model, options.model);
-  const std::vector<int> spanOfBar = spanOfBars(plan.spans);
-  std::vector<bool> carries(plan.spans.size(), false);
-  for (const calcest::LoadOnBar& load : variable) carries[spanOfBar[load.bar]] = true;
-  plan.patterns = loadPatterns(carries);
-  if (plan.patterns.size() > kMaxPatterns)
-    throw RunError(formatText("ERROR: LA VIGA TIENE %d TRAMOS Y DA %d ALTERNANCIAS; UNA ENVOLVENTE TOMA COMO MUCHO "
-                              "%d PROYECTOS\n",
-                              static_cast<int>(plan.spans.size()), static_cast<int>(plan.patterns.size()),
-                              static_cast<int>(kMaxPatterns)));
-
-  const std::string modelText = readWholeFile(options.model);
-  plan.modelText = model.header.selfWeight == 1 ? withoutSelfWeight(modelText, options.model) : modelText;
-  // Permanent loads, self-weight written out, both on every span.
-  std::string permanent;
-  for (const calcest::LoadOnBar& load : model.loads) permanent += loadLine(load.load, options.gG);
-  if (model.header.selfWeight == 1)
-    for (int k = 1; k <= model.header.nb; ++k) {
-      const BarInput& bar = model.bars[k];
-      if (bar.w == 0) continue;
-      calcest::BarLoad weight;
-      weight.barLabel = bar.label;
-      weight.ltype = 3;
-      weight.c = bar.L;
-      weight.q = -bar.w;
-      permanent += loadLine(weight, options.gG);
-    }
-  for (size_t p = 0; p < plan.patterns.size(); ++p) {
-    plan.projects.push_back(options.name + "_" + twoDigits(p + 1));
-    std::string loads = permanent;
-    for (const calcest::LoadOnBar& load : variable)
-      if (plan.patterns[p].loaded[spanOfBar[load.bar]]) loads += loadLine(load.load, options.gQ);
-    plan.loadsTexts.push_back(loads);
-    plan.descriptions.push_back(formatText("%s: permanentes x%g en todos los tramos; variables x%g en %s\n",
-                                           plan.projects[p].c_str(), options.gG, options.gQ,
-                                           plan.patterns[p].description.c_str()));
-  }
-  return plan;
+// "tramos 1, 3", "tramo 2" or "ning\xFAn tramo".
+std::string loadedText(const std::vector<int>& spans) {
+  if (spans.empty()) return "ning\xFAn tramo";
+  return (spans.size() == 1 ? "tramo " : "tramos ") + spanList(spans);
 }
 
 const char* const kProjectExtensions[] = {".dat", ".caf", ".car", ".res", ".fmc", ".bar", ".kar",
@@ -176,32 +126,126 @@ const char* const kEnvelopeSuffixes[] = {".res", ".esf", "d.scr", "m.scr", "c.sc
 const char* const kTraceFiles[] = {"esfuerzos.txt", "fp_pruebak.txt", "rigidez.txt", "rigidez1.txt",
                                    "caldef.txt",    "caldef1.txt",    "artcorte.txt"};
 
-void removeEnvelopeFiles(const std::string& name) {
-  for (const char* suffix : kEnvelopeSuffixes) {
-    std::error_code ignored;
-    if (std::filesystem::is_regular_file(std::filesystem::symlink_status(name + suffix, ignored)))
-      std::filesystem::remove(name + suffix, ignored);
-  }
+bool isRegularFile(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ignored));
 }
 
-// The name must not be a project's, and no file the run writes may be one of
-// its inputs.
-void checkOutputsSpareInputs(const Plan& plan) {
-  const Options& o = plan.options;
-  if (envelope::checkEnvelopeName(o.name, plan.projects) != envelope::EnvelopeNameCheck::Usable)
+// The files alternancias wrote for the arrangement projects NAME_kk of an
+// earlier run.
+std::vector<std::string> earlierArrangementFiles(const std::string& name) {
+  std::vector<std::string> files;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(".", error)) {
+    const std::string file = entry.path().filename().string();
+    const size_t dot = file.rfind('.');
+    if (file.rfind(name + "_", 0) != 0 || dot == std::string::npos || dot < name.size() + 3) continue;
+    const std::string digits = file.substr(name.size() + 1, dot - name.size() - 1);
+    if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
+    for (const char* extension : kProjectExtensions)
+      if (file.compare(dot, std::string::npos, extension) == 0 && isRegularFile(file)) files.push_back(file);
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// What a run reads, and the envelope it finds.
+struct Beam {
+  informe::Model model;  // loads: the permanent loads file
+  std::vector<calcest::LoadOnBar> variable;
+  std::vector<Span> spans;
+};
+
+Beam readBeam(const Options& options) {
+  Beam beam;
+  beam.model = informe::readModel(options.model, options.permanent);
+  checkContinuousBeam(beam.model, options.model);
+  beam.variable = informe::readLoadsFile(options.variable, beam.model.bars);
+  if (beam.variable.empty())
+    throw RunError("ERROR: EL FICHERO " + options.variable + " NO TIENE NINGUNA CARGA VARIABLE\n");
+  beam.spans = spansOf(beam.model, options.model);
+  if (options.cases) {
+    // A project carries its factors in its loads file only.
+    const ModelData& m = beam.model;
+    bool prescribed = m.header.nload > 0;
+    for (size_t k = 1; k < m.supports.size(); ++k)
+      prescribed = prescribed || m.supports[k].dx != 0 || m.supports[k].dy != 0 || m.supports[k].rz != 0;
+    for (size_t k = 1; k < m.ties.size(); ++k) prescribed = prescribed || m.ties[k].value != 0;
+    if (prescribed)
+      throw RunError("ERROR EN EL FICHERO " + options.model +
+                     ": CON --casos EL MODELO NO PUEDE LLEVAR CARGAS EN NODOS NI DESPLAZAMIENTOS IMPUESTOS (UN "
+                     "PROYECTO NO LOS LLEVA POR SU COEFICIENTE); ESCRIBA LAS CARGAS EN NODOS COMO CARGAS PUNTUALES "
+                     "O CALCULE SIN --casos\n");
+  }
+  return beam;
+}
+
+// One arrangement written as an ordinary project: the model (self-weight
+// written out, its switch 0) and the factored loads.
+struct ProjectFiles {
+  std::string name, model, loads, description;
+};
+
+std::vector<ProjectFiles> arrangementProjects(const Options& o, const Beam& beam,
+                                              const std::vector<Arrangement>& arrangements) {
+  const informe::Model& model = beam.model;
+  const std::string modelText = readWholeFile(o.model);
+  const std::string projectModel = model.header.selfWeight == 1 ? withoutSelfWeight(modelText, o.model) : modelText;
+  const std::vector<int> spanOfBar = spanOfBars(beam.spans);
+  std::vector<ProjectFiles> projects;
+  for (const Arrangement& a : arrangements) {
+    ProjectFiles p;
+    p.name = o.name + "_" + twoDigits(projects.size() + 1);
+    p.model = projectModel;
+    for (const calcest::LoadOnBar& load : model.loads) p.loads += loadLine(load.load, a.permanentFactor);
+    if (model.header.selfWeight == 1)
+      for (int k = 1; k <= model.header.nb; ++k) {
+        calcest::BarLoad weight;
+        weight.barLabel = model.bars[k].label;
+        weight.ltype = 3;
+        weight.c = model.bars[k].L;
+        weight.q = -model.bars[k].w;
+        if (weight.q != 0) p.loads += loadLine(weight, a.permanentFactor);
+      }
+    for (const calcest::LoadOnBar& load : beam.variable)
+      if (std::binary_search(a.spans.begin(), a.spans.end(), spanOfBar[load.bar]))
+        p.loads += loadLine(load.load, a.variableFactor);
+    p.description = formatText("%s: permanentes x%g en toda la viga; variables x%g en %s\n", p.name.c_str(),
+                               a.permanentFactor, a.variableFactor, loadedText(a.spans).c_str());
+    projects.push_back(p);
+  }
+  return projects;
+}
+
+// The name must not be a project's, and no file the run writes or removes may
+// be one of its inputs.
+void checkOutputsSpareInputs(const Options& o, const std::vector<ProjectFiles>& projects,
+                             const std::vector<std::string>& earlier) {
+  std::vector<std::string> names;
+  for (const ProjectFiles& p : projects) names.push_back(p.name);
+  if (envelope::checkEnvelopeName(o.name, names) != envelope::EnvelopeNameCheck::Usable)
     throw RunError("ERROR: YA HAY UN PROYECTO LLAMADO " + o.name + " EN ESTE DIRECTORIO: ELIJA OTRO NOMBRE\n");
-  std::vector<std::string> outputs(std::begin(kTraceFiles), std::end(kTraceFiles));
+  std::vector<std::string> outputs = earlier;
   outputs.push_back(o.name + ".dat");
   for (const char* suffix : kEnvelopeSuffixes) outputs.push_back(o.name + suffix);
-  for (const std::string& project : plan.projects)
+  if (o.cases) outputs.insert(outputs.end(), std::begin(kTraceFiles), std::end(kTraceFiles));
+  for (const std::string& project : names)
     for (const char* extension : kProjectExtensions) outputs.push_back(project + extension);
-  for (const std::string* input : {&o.model, &o.permanent, &o.variable})
-    for (const std::string& output : outputs) {
-      std::error_code error;
-      if (std::filesystem::equivalent(*input, output, error))
-        throw RunError("ERROR: ALTERNANCIAS ESCRIBIR\xCD" "A " + output + ", QUE ES EL DATO " + *input +
-                       ": ELIJA OTRO NOMBRE\n");
-    }
+  const SameFile same = outputThatIsAnInput(outputs, {o.model, o.permanent, o.variable});
+  if (!same.output.empty())
+    throw RunError("ERROR: ALTERNANCIAS ESCRIBIR\xCD" "A " + same.output + ", QUE ES EL DATO " + same.input +
+                   ": ELIJA OTRO NOMBRE\n");
+}
+
+// Nothing of an earlier run is left to pass for this one: its envelope, its
+// envelope list (the name check has made sure NAME.dat is no model) and its
+// arrangement projects.
+void removeEarlierRun(const std::string& name, const std::vector<std::string>& earlier) {
+  std::error_code ignored;
+  for (const char* suffix : kEnvelopeSuffixes)
+    if (isRegularFile(name + suffix)) std::filesystem::remove(name + suffix, ignored);
+  if (isRegularFile(name + ".dat")) std::filesystem::remove(name + ".dat", ignored);
+  for (const std::string& file : earlier) std::filesystem::remove(file, ignored);
 }
 
 // Runs calcest on one project; its console output is kept and shown only when
@@ -245,105 +289,44 @@ void analyse(const std::string& project) {
                               project.c_str()));
 }
 
-// The governing value of a quantity and the arrangement that gives it.
-struct Extreme {
-  double value = 0, x = 0;
-  int pattern = -1;
-  void offer(double v, double at, int p, bool largest) {
-    if (pattern < 0 || (largest ? v > value : v < value)) *this = {v, at, p};
+// Writes, analyses and tables every arrangement the summary names, then the
+// envelope list of those projects.
+std::string writeArrangementProjects(const std::string& name, const std::vector<ProjectFiles>& projects) {
+  std::string list = "\nProyectos de las alternancias nombradas:\n";
+  for (const ProjectFiles& p : projects) {
+    writeWholeFile(p.name + ".dat", p.model);
+    writeWholeFile(p.name + ".caf", p.loads);
+    writeWholeFile(p.name + ".car", p.description);
+    analyse(p.name);
+    writeWholeFile(p.name + ".esf", formatForceTable(readAnalysedProject(p.name).table));
+    list += "  " + p.description.substr(0, p.description.size() - 1) + "\n";
   }
-  double shown() const { return std::fabs(value) < 0.00005 ? 0.0 : value; }  // no "-0.0000"
-};
-
-// The moments at a point that belong to the beam (none left of the first
-// point, none right of the last).
-std::vector<double> momentsAt(const std::vector<ForceRow>& table, size_t p) {
-  std::vector<double> m;
-  if (p > 0) m.push_back(table[p].Mfi);
-  if (p + 1 < table.size()) m.push_back(table[p].Mfd);
-  return m;
-}
-
-std::string summary(const Plan& plan, const std::vector<AnalysedProject>& analysed) {
-  const Options& o = plan.options;
-  std::string text = formatText("Envolvente %s: %d alternancias; permanentes x%g en todos los tramos, variables x%g "
-                                "en los tramos cargados\n",
-                                o.name.c_str(), static_cast<int>(plan.patterns.size()), o.gG, o.gQ);
-  for (size_t p = 0; p < plan.patterns.size(); ++p)
-    text += "  " + plan.projects[p] + "  " + plan.patterns[p].description + "\n";
-  // An extreme of 0 (an end support's moment) comes from no arrangement in particular.
-  auto patternName = [&](const Extreme& e) {
-    return e.pattern < 0 || e.shown() == 0 ? std::string("-") : plan.projects[e.pattern];
-  };
-
-  const informe::Model& model = plan.model;
-  text += "\nApoyo  nodo           x  momento m\xEDnimo  alternancia     reacci\xF3n m\xE1xima  alternancia\n";
-  for (size_t k = 1; k < model.supports.size(); ++k) {
-    const Support& support = model.supports[k];
-    if (!holdsDeflection(support.code)) continue;
-    const size_t point = static_cast<size_t>(kGridIntervals) * (support.index - 1);
-    Extreme moment, reaction;
-    for (size_t p = 0; p < analysed.size(); ++p) {
-      for (double m : momentsAt(analysed[p].table, point)) moment.offer(m, 0, static_cast<int>(p), false);
-      reaction.offer(analysed[p].res.supports[k].Ry.value, 0, static_cast<int>(p), true);
-    }
-    text += formatText("%5d %5d %11.4f %15.4f  %-14s %15.4f  %s\n", static_cast<int>(k),
-                       model.nodes[support.index].label, model.nodes[support.index].x, moment.shown(),
-                       patternName(moment).c_str(), reaction.shown(), patternName(reaction).c_str());
-  }
-  text += "\nTramo  barras      momento m\xE1ximo           x  alternancia     momento m\xEDnimo           x  "
-          "alternancia\n";
-  for (size_t s = 0; s < plan.spans.size(); ++s) {
-    const Span& span = plan.spans[s];
-    Extreme largest, smallest;
-    for (size_t p = 0; p < analysed.size(); ++p) {
-      const std::vector<ForceRow>& table = analysed[p].table;
-      // Inside the span: its ends are supports (or a free end) and listed above.
-      for (size_t point = static_cast<size_t>(kGridIntervals) * (span.firstBar - 1) + 1;
-           point < static_cast<size_t>(kGridIntervals) * span.lastBar; ++point)
-        for (double m : momentsAt(table, point)) {
-          largest.offer(m, table[point].x, static_cast<int>(p), true);
-          smallest.offer(m, table[point].x, static_cast<int>(p), false);
-        }
-    }
-    const std::string bars = span.firstBar == span.lastBar
-                                 ? std::to_string(model.bars[span.firstBar].label)
-                                 : formatText("%d-%d", model.bars[span.firstBar].label, model.bars[span.lastBar].label);
-    text += formatText("%5d  %-8s %17.4f %11.4f  %-14s %15.4f %11.4f  %s%s\n", static_cast<int>(s + 1), bars.c_str(),
-                       largest.shown(), largest.x, patternName(largest).c_str(), smallest.shown(), smallest.x,
-                       patternName(smallest).c_str(), span.overhang ? "  (voladizo)" : "");
-  }
-  return text;
+  std::string envelopeList = formatText(" %d\n", static_cast<int>(projects.size()));
+  for (const ProjectFiles& p : projects) envelopeList += p.name + "\n";
+  writeWholeFile(name + ".dat", envelopeList);
+  return list;
 }
 
 int runPatterns(const Options& options) {
-  const Plan plan = makePlan(options);
-  checkOutputsSpareInputs(plan);
-  // An envelope of an earlier run is not left to pass for this one.
-  removeEnvelopeFiles(options.name);
-  for (size_t p = 0; p < plan.projects.size(); ++p) {
-    const std::string& project = plan.projects[p];
-    writeWholeFile(project + ".dat", plan.modelText);
-    writeWholeFile(project + ".caf", plan.loadsTexts[p]);
-    writeWholeFile(project + ".car", plan.descriptions[p]);
-  }
-  std::vector<AnalysedProject> analysed;
-  for (const std::string& project : plan.projects) {
-    analyse(project);
-    analysed.push_back(readAnalysedProject(project));
-    writeWholeFile(project + ".esf", formatForceTable(analysed.back().table));
-  }
-  std::string list = formatText(" %d\n", static_cast<int>(plan.projects.size()));
-  for (const std::string& project : plan.projects) list += project + "\n";
-  writeWholeFile(options.name + ".dat", list);
+  const Beam beam = readBeam(options);
+  const ExactEnvelope env =
+      exactEnvelope(beam.model, beam.variable, beam.spans, {options.gG, options.gGinf, options.gQ});
+  Summary summary = summarize(options.name, beam.model, beam.spans, env);
+  const std::vector<ProjectFiles> projects =
+      options.cases ? arrangementProjects(options, beam, summary.arrangements) : std::vector<ProjectFiles>{};
+  const std::vector<std::string> earlier = earlierArrangementFiles(options.name);
+  checkOutputsSpareInputs(options, projects, earlier);
+  removeEarlierRun(options.name, earlier);
 
-  std::vector<std::string> batch = {options.name, std::to_string(options.width), std::to_string(options.height)};
-  batch.insert(batch.end(), plan.projects.begin(), plan.projects.end());
-  if (envelope::runBatch(batch) != 0) {
-    removeEnvelopeFiles(options.name);
-    throw RunError("ERROR: NO SE PUDO ESCRIBIR LA ENVOLVENTE " + options.name + "\n");
+  if (options.cases) summary.text += writeArrangementProjects(options.name, projects);
+  auto state = std::make_unique<envelope::EnvelopeState>();
+  fillEnvelopeState(*state, options.name, beam.model, env, options.width, options.height);
+  const std::string messages = writeEnvelopeFiles(*state, env);
+  if (!messages.empty()) {
+    removeEarlierRun(options.name, {});
+    throw RunError(messages + "ERROR: NO SE PUDO ESCRIBIR LA ENVOLVENTE " + options.name + "\n");
   }
-  consoleWrite(summary(plan, analysed));
+  consoleWrite(summary.text);
   return 0;
 }
 

@@ -70,4 +70,13 @@ ResultsShape resultsShapeOf(const Model& m) {
   return shape;
 }
 
+UnitLabels unitLabels(int unitCode) {
+  switch (unitCode) {
+    case 0: return {"t", "m", "t\xB7m", "mm"};
+    case 1: return {"kN", "m", "kN\xB7m", "mm"};
+    case 2: return {"klb", "pie", "pie\xB7klb", "pie/1000"};
+    default: return {"fuerza", "longitud", "fuerza\xB7longitud", "longitud/10"};
+  }
+}
+
 }  // namespace informe

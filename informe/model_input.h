@@ -25,6 +25,12 @@ Model readModel(const std::string& datPath, const std::string& cafPath);
 // before. Throws RunError whose text names the file.
 std::vector<LoadOnBar> readLoadsFile(const std::string& path, const std::vector<BarInput>& bars);
 
+// Unit labels of the unit code: force, length, moment, deflection (Windows-1252).
+struct UnitLabels {
+  std::string force, length, moment, deflection;
+};
+UnitLabels unitLabels(int unitCode);
+
 // What the model's results file must hold: title, unit code, the bars' end nodes
 // as the file lists them (left end first), the support nodes.
 ResultsShape resultsShapeOf(const Model& model);

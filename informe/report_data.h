@@ -22,10 +22,4 @@ struct ReportData {
 // The markup attributes that say where a value of a results file came from.
 std::string sourceAttributes(const char* file, const SourceValue& value);
 
-// Unit labels of the unit code: force, length, moment, deflection.
-struct UnitLabels {
-  std::string force, length, moment, deflection;
-};
-UnitLabels unitLabels(int unitCode);
-
 }  // namespace informe

@@ -126,15 +126,6 @@ int wallSide(const Model& model, int node) {
 
 }  // namespace
 
-UnitLabels unitLabels(int unitCode) {
-  switch (unitCode) {
-    case 0: return {"t", "m", "t\xB7m", "mm"};
-    case 1: return {"kN", "m", "kN\xB7m", "mm"};
-    case 2: return {"klb", "pie", "pie\xB7klb", "pie/1000"};
-    default: return {"fuerza", "longitud", "fuerza\xB7longitud", "longitud/10"};
-  }
-}
-
 std::string sourceAttributes(const char* file, const SourceValue& value) {
   return " data-fuente=\"" + std::string(file) + "\" data-linea=\"" + std::to_string(value.line) +
          "\" data-campo=\"" + std::to_string(value.field) + "\"";

@@ -1,6 +1,7 @@
-// The force tables alternancias writes from calcest's results, and the
-// envelopes of the variable load's arrangements checked against continuous-beam
-// theory (three-moment equation for equal spans under uniform loads).
+// The force tables alternancias writes from calcest's results, and its exact
+// envelopes checked against continuous-beam theory (three-moment equation for
+// equal spans under uniform loads) and against calcest run by hand on the
+// arrangements that govern.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,6 +24,12 @@ using testsupport::ScratchDir;
 
 RunResult alternancias(const ScratchDir& dir, const std::vector<std::string>& args) {
   return testsupport::runProgram(ALTERNANCIAS_BINARY, args, dir.path(), nullptr, 120);
+}
+
+std::string formatFactor(double f) {
+  std::ostringstream text;
+  text << f;
+  return text.str();
 }
 
 // ---- closed form -------------------------------------------------------------
@@ -93,33 +100,69 @@ EnvelopeMoments envelopeMoments(const std::string& esf) {
   return m;
 }
 
-// The summary line of support (or span) `k`, as its words.
-std::vector<std::string> summaryRow(const std::string& output, const std::string& heading, int k) {
-  bool inTable = false;
-  for (const std::string& line : testsupport::splitLines(output)) {
-    if (line.rfind(heading, 0) == 0) inTable = true;
-    else if (line.empty()) inTable = false;
-    else if (inTable) {
-      std::istringstream words(line);
-      std::vector<std::string> row{std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
-      if (!row.empty() && row[0] == std::to_string(k)) return row;
-    }
+// One row of the summary: "    LABEL  VALUE [x X] xFACTOR [NOTE] SPANS", the
+// spans perhaps going on in the lines below.
+struct SummaryRow {
+  double value = NAN, x = NAN;
+  std::string factor, note;
+  std::vector<int> spans;  // 1-based
+};
+
+// Row `label` of the block `block` ("Apoyo 2", "Tramo 3"); value NaN when absent.
+SummaryRow summaryRow(const std::string& output, const std::string& block, const std::string& label) {
+  const std::vector<std::string> lines = testsupport::splitLines(output);
+  auto labelOf = [](const std::string& line) {
+    std::string text = line.size() > 4 ? line.substr(4, 24) : "";
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+  };
+  size_t k = 0;
+  while (k < lines.size() && lines[k].rfind("  " + block + ":", 0) != 0) ++k;
+  for (++k; k < lines.size() && lines[k].rfind("    ", 0) == 0 && labelOf(lines[k]) != label;) ++k;
+  SummaryRow row;
+  if (k >= lines.size() || labelOf(lines[k]) != label) return row;
+  std::string rest = lines[k].substr(28);
+  while (k + 1 < lines.size() && lines[k + 1].rfind("    ", 0) == 0 && labelOf(lines[k + 1]).empty())
+    rest += " " + lines[++k];
+  std::istringstream words(rest);
+  std::string word;
+  words >> row.value >> word;
+  if (word == "x") words >> row.x >> word;
+  row.factor = word;
+  while (words >> word) {
+    if (word == "LEVANTAMIENTO" || word == "-" || word.rfind("L/", 0) == 0) row.note = word;
+    else if (std::isdigit(static_cast<unsigned char>(word[0]))) row.spans.push_back(std::stoi(word));
   }
-  return {};
+  return row;
 }
 
-// The spans an arrangement loads, from its line in the summary ("  V_04  tramos 1, 2 (contiguos)").
-std::vector<int> loadedSpans(const std::string& output, const std::string& project) {
-  for (const std::string& line : testsupport::splitLines(output))
-    if (line.rfind("  " + project + "  ", 0) == 0) {
-      std::vector<int> spans;
-      std::istringstream words(line.substr(line.find("tramo")));
-      std::string word;
-      while (words >> word)
-        if (std::isdigit(static_cast<unsigned char>(word[0]))) spans.push_back(std::stoi(word));
-      return spans;
-    }
-  return {};
+// The results file of project `stem` in `dir`, as calcest wrote it.
+informe::ResultsFile resultsOf(const ScratchDir& dir, const std::string& stem) {
+  const informe::Model model = informe::readModel(dir.file(stem + ".dat"), dir.file(stem + ".caf"));
+  informe::TokenFile file(dir.file(stem + ".res"));
+  return informe::readResultsFile(file, informe::resultsShapeOf(model));
+}
+
+// calcest by hand on one arrangement: the model, the permanent lines of `g`
+// times gG and the variable lines of `q` on the spans (bars) listed times gQ.
+informe::ResultsFile byHand(const ScratchDir& dir, const std::string& model, const std::vector<std::string>& g,
+                            double gG, const std::vector<std::string>& q, const std::vector<int>& loadedBars,
+                            double gQ) {
+  auto factored = [](const std::string& line, double factor) {
+    std::istringstream words(line);
+    std::string bar, type, a, c, b, direction;
+    double value;
+    words >> bar >> type >> a >> c >> b >> value >> direction;
+    return bar + " " + type + " " + a + " " + c + " " + b + " " + std::to_string(value * factor) + " " + direction + "\n";
+  };
+  std::string caf;
+  for (const std::string& line : g) caf += factored(line, gG);
+  for (const std::string& line : q)
+    if (std::find(loadedBars.begin(), loadedBars.end(), std::stoi(line)) != loadedBars.end()) caf += factored(line, gQ);
+  dir.write("hand.dat", model);
+  dir.write("hand.caf", caf);
+  EXPECT_EQ(testsupport::runCalcest(CALCEST_BINARY, dir.path(), "hand").status, 0);
+  return resultsOf(dir, "hand");
 }
 
 // ---- force tables --------------------------------------------------------------
@@ -194,62 +237,164 @@ TEST(ForceTables, AgreeWithTheDiagramFileAndStepAtSupportsAndPointLoads) {
   }
 }
 
-// ---- arrangements of the variable load -----------------------------------------
+// ---- exact envelopes ------------------------------------------------------------
 
-// Two spans of 6 m, permanent 1.0 and variable 2.0 per metre: with 1.35 and 1.5
-// the support moment is -(1.35 + 3.0)·6²/8 (both spans loaded) and the largest
-// span moment that of one span under 4.35 beside one under 1.35.
-TEST(Patterns, TwoSpans_SupportAndSpanMomentsOfTheirClosedForm) {
+// Two spans of 6 m under a permanent 1.0 and a variable 8.0 per metre.
+struct TwoSpans {
+  double L = 6.0, g = 1.0, q = 8.0;
+  // The closed form of one arrangement: spans' intensities f·g plus gQ·q where loaded.
+  ContinuousBeam under(double f, double gQ, bool first, bool second) const {
+    return {L, {f * g + (first ? gQ * q : 0), f * g + (second ? gQ * q : 0)}};
+  }
+  // Reaction at the far end support: w2·L/2 + M2/L.
+  double farReaction(const ContinuousBeam& beam) const { return beam.w[1] * L / 2 + beam.supportMoments()[1] / L; }
+  void write(const ScratchDir& dir) const {
+    dir.write("dos.dat", beamModel(2, L));
+    dir.write("g.caf", uniformLoads(2, L, g));
+    dir.write("q.caf", uniformLoads(2, L, q));
+  }
+};
+
+// The summary's rows and the envelope's moments equal the closed form: both
+// spans loaded over the middle support, one span loaded for its largest moment
+// and for the uplift at the far end, where the permanent load is favourable.
+TEST(ExactEnvelope, TwoSpans_SummaryAndMomentsOfTheirClosedForm) {
+  const TwoSpans beam;
   ScratchDir dir;
-  dir.write("dos.dat", beamModel(2, 6.0));
-  dir.write("g.caf", uniformLoads(2, 6.0, 1.0));
-  dir.write("q.caf", uniformLoads(2, 6.0, 2.0));
+  beam.write(dir);
   const RunResult run = alternancias(dir, {"V", "dos.dat", "g.caf", "q.caf"});
   ASSERT_EQ(run.status, 0) << run.output;
+
+  const SummaryRow hogging = summaryRow(run.output, "Apoyo 2", "momento m\xE1s negativo");
+  EXPECT_NEAR(hogging.value, -(1.35 + 12.0) * 36 / 8, 1e-4);
+  EXPECT_EQ(hogging.spans, (std::vector<int>{1, 2}));
+  EXPECT_EQ(hogging.factor, "x1.35");
+  const SummaryRow largestReaction = summaryRow(run.output, "Apoyo 2", "reacci\xF3n m\xE1xima");
+  EXPECT_NEAR(largestReaction.value, 1.25 * 13.35 * 6, 1e-4);
+  // Each side of the middle support carries 5/8 of its span's load when both are loaded.
+  EXPECT_NEAR(summaryRow(run.output, "Apoyo 2", "cortante a la izquierda").value, -5.0 / 8 * 13.35 * 6, 1e-4);
+  EXPECT_NEAR(summaryRow(run.output, "Apoyo 2", "cortante a la derecha").value, 5.0 / 8 * 13.35 * 6, 1e-4);
+  // No variable load makes the support moment less negative: the permanent load alone, x1.
+  const SummaryRow leastHogging = summaryRow(run.output, "Apoyo 2", "momento m\xE1s positivo");
+  EXPECT_NEAR(leastHogging.value, -1.0 * 36 / 8, 1e-4);
+  EXPECT_EQ(leastHogging.factor, "x1");
+  EXPECT_TRUE(leastHogging.spans.empty());
+
+  const ContinuousBeam firstLoaded = beam.under(1.35, 1.5, true, false);
+  double best = -1e300, at = 0;
+  for (int s = 0; s <= 20; ++s)
+    if (firstLoaded.moment(0.3 * s) > best) best = firstLoaded.moment(0.3 * s), at = 0.3 * s;
+  const SummaryRow sagging = summaryRow(run.output, "Tramo 1", "momento m\xE1ximo");
+  EXPECT_NEAR(sagging.value, best, 1e-4);
+  EXPECT_NEAR(sagging.x, at, 1e-9);
+  EXPECT_EQ(sagging.spans, std::vector<int>{1});
+
+  const SummaryRow uplift = summaryRow(run.output, "Apoyo 3", "reacci\xF3n m\xEDnima");
+  EXPECT_NEAR(uplift.value, 2.25 - 4.5, 1e-4);
+  EXPECT_NEAR(uplift.value, beam.farReaction(beam.under(1.0, 1.5, true, false)), 1e-4);
+  EXPECT_EQ(uplift.note, "LEVANTAMIENTO");
+  EXPECT_EQ(uplift.factor, "x1");
+  EXPECT_EQ(uplift.spans, std::vector<int>{1});
+  for (const std::string& line : testsupport::splitLines(run.output)) EXPECT_LE(line.size(), 100u) << line;
+
+  // Every point of the envelope file: the extremes of the four arrangements
+  // under either permanent factor, not raised or lowered to zero.
   const EnvelopeMoments env = envelopeMoments(dir.read("V.esf"));
   ASSERT_EQ(env.x.size(), 41u);
-  const double all = 1.35 * 1.0 + 1.5 * 2.0;
-  EXPECT_NEAR(-all * 36 / 8, -19.575, 1e-12);
-  EXPECT_NEAR(env.min[20], -19.575, 1e-4);
-  const ContinuousBeam oneSpan{6.0, {all, 1.35}};
-  EXPECT_NEAR(oneSpan.moment(2.4), 13.662, 5e-4);
-  const size_t largest = std::max_element(env.max.begin(), env.max.begin() + 20) - env.max.begin();
-  EXPECT_NEAR(env.x[largest], 2.4, 1e-9);
-  EXPECT_NEAR(env.max[largest], oneSpan.moment(2.4), 1e-4);
-  // Every point: the extremes of the three arrangements (both, first, second span loaded).
-  const ContinuousBeam arrangements[] = {{6.0, {all, all}}, {6.0, {all, 1.35}}, {6.0, {1.35, all}}};
-  for (size_t p = 1; p + 1 < env.x.size(); ++p) {
-    double most = 0, least = 0;
-    for (const ContinuousBeam& beam : arrangements) {
-      most = std::max(most, beam.moment(env.x[p]));
-      least = std::min(least, beam.moment(env.x[p]));
-    }
+  for (size_t p = 0; p < env.x.size(); ++p) {
+    double most = -1e300, least = 1e300;
+    for (double f : {1.35, 1.0})
+      for (int mask = 0; mask < 4; ++mask) {
+        const double m = beam.under(f, 1.5, mask & 1, mask & 2).moment(env.x[p]);
+        most = std::max(most, m);
+        least = std::min(least, m);
+      }
     EXPECT_NEAR(env.max[p], most, 1e-4) << "x = " << env.x[p];
     EXPECT_NEAR(env.min[p], least, 1e-4) << "x = " << env.x[p];
   }
-  EXPECT_EQ(summaryRow(run.output, "Apoyo", 2).at(4), "V_01");
-  EXPECT_EQ(loadedSpans(run.output, summaryRow(run.output, "Tramo", 1).at(4)), std::vector<int>{1});
-  EXPECT_EQ(loadedSpans(run.output, summaryRow(run.output, "Tramo", 2).at(4)), std::vector<int>{2});
-
-  // Variable load on the second span only: the first span's largest moment is
-  // that of the permanent load alone, which the odd arrangement leaves.
-  dir.write("q.caf", "2 3 0 6 0 -2.0 y\n");
-  const RunResult second = alternancias(dir, {"W", "dos.dat", "g.caf", "q.caf"});
-  ASSERT_EQ(second.status, 0) << second.output;
-  const ContinuousBeam permanentOnly{6.0, {1.35, 1.35}};
-  double best = 0;
-  for (int s = 1; s < 20; ++s) best = std::max(best, permanentOnly.moment(0.3 * s));
-  const std::vector<std::string> span1 = summaryRow(second.output, "Tramo", 1);
-  ASSERT_GE(span1.size(), 5u);
-  EXPECT_NEAR(std::stod(span1[2]), best, 1e-4);
-  EXPECT_NE(second.output.find("  " + span1[4] + "  ning\xFAn tramo"), std::string::npos) << second.output;
 }
 
-// Three and five equal spans: the largest support moment comes from the two
-// spans beside the support and every second span beyond them, the largest span
-// moment from alternate spans, and both equal the extremes over every one of
-// the 2^n arrangements.
-TEST(Patterns, ThreeAndFiveSpans_FollowTheTextbookRules) {
+// The favourable permanent factor sets the uplift at the far end support:
+// f·g·6L/16 - gQ·q·L/16 with span 1 loaded.
+TEST(ExactEnvelope, FavourablePermanentFactor_SetsTheUplift) {
+  const TwoSpans beam;
+  const struct {
+    std::vector<std::string> options;
+    double factor;
+    const char* shown;
+  } cases[] = {{{}, 1.0, "x1"}, {{"--gGinf", "0.9"}, 0.9, "x0.9"}, {{"--gGinf", "1.35"}, 1.35, "x1.35"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shown);
+    ScratchDir dir;
+    beam.write(dir);
+    std::vector<std::string> args = {"V", "dos.dat", "g.caf", "q.caf"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const RunResult run = alternancias(dir, args);
+    ASSERT_EQ(run.status, 0) << run.output;
+    const SummaryRow uplift = summaryRow(run.output, "Apoyo 3", "reacci\xF3n m\xEDnima");
+    EXPECT_NEAR(uplift.value, c.factor * 1.0 * 6 * 6 / 16 - 1.5 * 8 * 6 / 16, 1e-4);
+    EXPECT_EQ(uplift.factor, c.shown);
+  }
+}
+
+// Spans 3, 3, 6, 3, 3 m and a 2.5 m overhang: the arrangement that loads spans
+// 1, 3 and the overhang gives span 5 its largest moment and support 5 its
+// uplift, as calcest finds it by hand; a fixed list of arrangements missed both.
+TEST(ExactEnvelope, OverhangBeam_GovernedByAnArrangementAFixedListMissed) {
+  const double lengths[] = {3, 3, 6, 3, 3, 2.5};
+  std::ostringstream dat;
+  dat << "REPRO 1 1\n6 7 6 0 1 1 0 0 0 0.0\n";
+  double x = 0;
+  for (int k = 0; k <= 6; ++k) dat << k + 1 << ' ' << x << " 0.0\n", x += k < 6 ? lengths[k] : 0;
+  for (int k = 1; k <= 6; ++k) dat << k << ' ' << k << ' ' << k + 1 << " 1 1 1 0\n1.0 0.0 0.0 0 1.0\n";
+  dat << "1 0.18 0.0054 0.3 0.6\n1 3.0e7 1.25e7 25.0 1.0e-5\n1 110 0.0 0.0\n";
+  for (int k = 2; k <= 6; ++k) dat << k << " 10 0.0\n";
+  std::vector<std::string> g, q;
+  for (int k = 1; k <= 6; ++k) {
+    g.push_back(std::to_string(k) + " 3 0 " + std::to_string(lengths[k - 1]) + " 0 -25 y");
+    q.push_back(std::to_string(k) + " 3 0 " + std::to_string(lengths[k - 1]) + " 0 -15 y");
+  }
+  for (const double gGinf : {1.0, 1.35}) {
+    SCOPED_TRACE(gGinf);
+    ScratchDir dir;
+    dir.write("r.dat", dat.str());
+    dir.write("g.caf", g[0] + "\n" + g[1] + "\n" + g[2] + "\n" + g[3] + "\n" + g[4] + "\n" + g[5] + "\n");
+    dir.write("q.caf", q[0] + "\n" + q[1] + "\n" + q[2] + "\n" + q[3] + "\n" + q[4] + "\n" + q[5] + "\n");
+    std::vector<std::string> args = {"R", "r.dat", "g.caf", "q.caf"};
+    if (gGinf != 1.0) args.insert(args.end(), {"--gGinf", formatFactor(gGinf)});  // 1 is the default
+    const RunResult run = alternancias(dir, args);
+    ASSERT_EQ(run.status, 0) << run.output;
+    const double uplift = byHand(dir, dat.str(), g, gGinf, q, {1, 3, 6}, 1.5).supports[5].Ry.value;
+    const double moment = byHand(dir, dat.str(), g, 1.35, q, {1, 3, 6}, 1.5).bars[5].Mleft.value;
+    if (gGinf == 1.35) {
+      EXPECT_NEAR(uplift, -33.88, 0.005);  // permanent x1.35 everywhere
+    }
+    EXPECT_GT(moment, 38.57);                                // the largest inside the span, at x = 15.15
+    const SummaryRow least = summaryRow(run.output, "Apoyo 5", "reacci\xF3n m\xEDnima");
+    EXPECT_NEAR(least.value, uplift, 1e-4);
+    EXPECT_EQ(least.spans, (std::vector<int>{1, 3, 6}));
+    const SummaryRow largest = summaryRow(run.output, "Tramo 5", "momento m\xE1ximo");
+    EXPECT_NEAR(largest.value, moment, 1e-4);
+    EXPECT_NEAR(largest.x, 15.0, 1e-9);
+    // The envelope files hold the same extremes.
+    const std::string report = dir.read("R.res");
+    const size_t reactions = report.find("REACCION NODO");
+    double node, most, smallest = NAN;
+    std::istringstream rows(report.substr(report.find('\n', reactions)));
+    std::string line;
+    for (int k = 0; k < 5 && std::getline(rows, line);) k += line.empty() ? 0 : 1;
+    ASSERT_EQ(std::sscanf(line.c_str(), " %lf %lf //// %lf", &node, &most, &smallest), 3) << line;
+    EXPECT_NEAR(smallest, uplift, 1e-4);
+    const EnvelopeMoments moments = envelopeMoments(dir.read("R.esf"));
+    EXPECT_NEAR(*std::max_element(moments.max.begin() + 61, moments.max.begin() + 81), moment, 1e-4);
+  }
+}
+
+// Three and five equal spans: the most negative moment over a support loads
+// the two spans beside it and every second span beyond, the largest span
+// moment alternate spans, and both equal the extremes over every one of the
+// 2^n arrangements.
+TEST(ExactEnvelope, ThreeAndFiveSpans_FollowTheTextbookRules) {
   // The reference against the textbook coefficients of three equal spans.
   EXPECT_NEAR(ContinuousBeam({1.0, {1, 1, 1}}).supportMoments()[1], -0.1, 1e-12);
   EXPECT_NEAR(ContinuousBeam({1.0, {1, 1, 0}}).supportMoments()[1], -7.0 / 60, 1e-12);
@@ -264,7 +409,8 @@ TEST(Patterns, ThreeAndFiveSpans_FollowTheTextbookRules) {
     dir.write("v.dat", beamModel(n, L));
     dir.write("g.caf", uniformLoads(n, L, g));
     dir.write("q.caf", uniformLoads(n, L, q));
-    const RunResult run = alternancias(dir, {"E", "v.dat", "g.caf", "q.caf", "--gG", "1", "--gQ", "1"});
+    const RunResult run =
+        alternancias(dir, {"E", "v.dat", "g.caf", "q.caf", "--gG", "1", "--gGinf", "1", "--gQ", "1"});
     ASSERT_EQ(run.status, 0) << run.output;
     auto beamUnder = [&](unsigned mask) {
       ContinuousBeam beam{L, std::vector<double>(n, g)};
@@ -277,66 +423,85 @@ TEST(Patterns, ThreeAndFiveSpans_FollowTheTextbookRules) {
       double worst = 0;
       for (unsigned mask = 0; mask < (1u << n); ++mask)
         worst = std::min(worst, beamUnder(mask).supportMoments()[support - 1]);
-      const std::vector<std::string> row = summaryRow(run.output, "Apoyo", support);
-      ASSERT_GE(row.size(), 5u);
-      EXPECT_NEAR(std::stod(row[3]), worst, 1e-4);
-      // The spans beside the support, then every second span beyond them.
+      const SummaryRow row = summaryRow(run.output, "Apoyo " + std::to_string(support), "momento m\xE1s negativo");
+      EXPECT_NEAR(row.value, worst, 1e-4);
       std::vector<int> rule;
-      unsigned mask = 0;
       for (int s = 1; s <= n; ++s)
-        if (s == support - 1 || s == support || (s < support - 1 ? support - 1 - s : s - support) % 2 == 0) {
+        if (s == support - 1 || s == support || (s < support - 1 ? support - 1 - s : s - support) % 2 == 0)
           rule.push_back(s);
-          mask |= 1u << (s - 1);
-        }
-      EXPECT_NEAR(worst, beamUnder(mask).supportMoments()[support - 1], 1e-12);
-      EXPECT_EQ(loadedSpans(run.output, row[4]), rule);
+      EXPECT_EQ(row.spans, rule);
     }
     for (int span = 1; span <= n; ++span) {
       SCOPED_TRACE(span);
       double best = -1e300;
       for (unsigned mask = 0; mask < (1u << n); ++mask)
-        for (int s = 1; s < 20; ++s) best = std::max(best, beamUnder(mask).moment(L * (span - 1) + L * s / 20));
-      const std::vector<std::string> row = summaryRow(run.output, "Tramo", span);
-      ASSERT_GE(row.size(), 5u);
-      EXPECT_NEAR(std::stod(row[2]), best, 1e-4);
+        for (int s = 0; s <= 20; ++s) best = std::max(best, beamUnder(mask).moment(L * (span - 1) + L * s / 20));
+      const SummaryRow row = summaryRow(run.output, "Tramo " + std::to_string(span), "momento m\xE1ximo");
+      EXPECT_NEAR(row.value, best, 1e-4);
       std::vector<int> alternate;
       for (int s = span % 2 == 1 ? 1 : 2; s <= n; s += 2) alternate.push_back(s);
-      EXPECT_EQ(loadedSpans(run.output, row[4]), alternate);
+      EXPECT_EQ(row.spans, alternate);
     }
   }
 }
 
-// Self-weight switched on in the model is carried as permanent load: with both
-// factors 1 the arrangement loading every span gives the table of the original
-// model analysed under both loads files together.
-TEST(Patterns, SelfWeightBecomesExplicitPermanentLoad) {
+// --casos writes each arrangement the summary names as a project calcest has
+// analysed (self-weight written out as factored load), and the envelope list
+// of those projects; the project named for a row gives that row's value.
+TEST(ExactEnvelope, Cases_AreProjectsThatGiveTheirRowsValues) {
+  const TwoSpans beam;
   ScratchDir dir;
-  std::string model = beamModel(2, 6.0);
-  model.replace(model.find(" 0 0 0 0.0\n"), 11, " 0 0 1 0.0\n");  // switch self-weight on
-  dir.write("pp.dat", model);
-  dir.write("g.caf", uniformLoads(2, 6.0, 1.0));
-  dir.write("q.caf", "2 1 2 4 0 -5 y\n");
-  ASSERT_EQ(alternancias(dir, {"P", "pp.dat", "g.caf", "q.caf", "--gG", "1", "--gQ", "1"}).status, 0);
-  dir.write("pp.caf", dir.read("g.caf") + dir.read("q.caf"));
-  ASSERT_EQ(testsupport::runCalcest(CALCEST_BINARY, dir.path(), "pp").status, 0);
-  ASSERT_EQ(alternancias(dir, {"--tabla", "pp"}).status, 0);
-  EXPECT_NE(dir.read("P_01.dat"), model);
-  EXPECT_EQ(dir.read("P_01.esf"), dir.read("pp.esf"));
+  beam.write(dir);
+  std::string model = beamModel(2, beam.L);
+  model.replace(model.find(" 0 0 0 0.0\n"), 11, " 0 0 1 0.0\n");  // self-weight on
+  dir.write("dos.dat", model);
+  const RunResult run = alternancias(dir, {"V", "dos.dat", "g.caf", "q.caf", "--casos"});
+  ASSERT_EQ(run.status, 0) << run.output;
+  // "  V_01: permanentes x1.35 en toda la viga; variables x1.5 en tramos 1, 2"
+  std::vector<std::string> listed;
+  for (const std::string& line : testsupport::splitLines(run.output))
+    if (line.rfind("  V_", 0) == 0) listed.push_back(line.substr(2, line.find(':') - 2));
+  auto projectFor = [&](const SummaryRow& row) {
+    for (const std::string& line : testsupport::splitLines(run.output)) {
+      if (line.rfind("  V_", 0) != 0) continue;
+      const std::string name = line.substr(2, line.find(':') - 2);
+      const size_t loaded = line.find(" en ", line.find("variables"));
+      std::vector<int> spans;
+      std::istringstream words(line.substr(loaded));
+      std::string word;
+      while (words >> word)
+        if (std::isdigit(static_cast<unsigned char>(word[0]))) spans.push_back(std::stoi(word));
+      if (line.find("permanentes " + row.factor + " ") != std::string::npos && spans == row.spans) return name;
+    }
+    return std::string();
+  };
+  const SummaryRow hogging = summaryRow(run.output, "Apoyo 2", "momento m\xE1s negativo");
+  const SummaryRow uplift = summaryRow(run.output, "Apoyo 3", "reacci\xF3n m\xEDnima");
+  const std::string hoggingProject = projectFor(hogging), upliftProject = projectFor(uplift);
+  ASSERT_FALSE(hoggingProject.empty() || upliftProject.empty()) << run.output;
+  EXPECT_NEAR(resultsOf(dir, hoggingProject).bars[1].Mright.value, hogging.value, 1e-4);
+  EXPECT_NEAR(resultsOf(dir, upliftProject).supports[3].Ry.value, uplift.value, 1e-4);
+  EXPECT_NE(dir.read(hoggingProject + ".dat"), model);  // the self-weight is in the loads
+  std::string list = " " + std::to_string(listed.size()) + "\n";
+  for (const std::string& name : listed) {
+    list += name + "\n";
+    EXPECT_TRUE(dir.exists(name + ".esf")) << name;
+  }
+  EXPECT_EQ(dir.read("V.dat"), list);
 }
 
-// The bundled beams (self-weight, a haunch, rigid zones, a spring support) go
-// through every step: three spans give seven arrangements, two spans three.
-// viga3 with its inner supports coded 1 is held there as by 110 in calcest:
-// still three spans.
-TEST(Patterns, BundledBeams_MakeAnEnvelope) {
+// The bundled beams (self-weight, a haunch, rigid zones, a spring support) make
+// an envelope. viga3 with its inner supports coded 1 is held there as by 110
+// in calcest: still three spans.
+TEST(ExactEnvelope, BundledBeams_MakeAnEnvelope) {
   const struct {
     const char* beam;
     const char* variable;
-    const char* arrangements;
+    int spans;
     std::vector<std::pair<std::string, std::string>> edits;  // lines of the model replaced
-  } cases[] = {{"viga3", "viga3q.caf", " 7\n", {}},
-               {"viga3", "viga3q.caf", " 7\n", {{"2  10 0.0\n", "2  1 0.0 0.0\n"}, {"3  10 0.0\n", "3  1 0.0 0.0\n"}}},
-               {"viga2h", "viga2h.caf", " 3\n", {}}};
+  } cases[] = {{"viga3", "viga3q.caf", 3, {}},
+               {"viga3", "viga3q.caf", 3, {{"2  10 0.0\n", "2  1 0.0 0.0\n"}, {"3  10 0.0\n", "3  1 0.0 0.0\n"}}},
+               {"viga2h", "viga2h.caf", 2, {}}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.beam) + (c.edits.empty() ? "" : " edited"));
     ScratchDir dir;
@@ -350,8 +515,10 @@ TEST(Patterns, BundledBeams_MakeAnEnvelope) {
     dir.write(std::string(c.beam) + ".dat", model);
     const RunResult run = alternancias(dir, {"E", std::string(c.beam) + ".dat", std::string(c.beam) + ".caf", c.variable});
     ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(dir.read("E.dat").substr(0, 3), c.arrangements);
     for (const char* file : {"E.res", "E.esf", "Ed.svg", "Em.svg", "Ec.svg", "Em.scr"}) EXPECT_TRUE(dir.exists(file)) << file;
+    EXPECT_FALSE(dir.exists("E.dat"));
+    EXPECT_NE(run.output.find("Tramo " + std::to_string(c.spans)), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("Tramo " + std::to_string(c.spans + 1)), std::string::npos) << run.output;
   }
 }
 
@@ -360,7 +527,7 @@ TEST(Patterns, BundledBeams_MakeAnEnvelope) {
 // Every refusal is a message and status 1, and no envelope is left to be taken
 // for this run's (not even an earlier one); input refused on reading leaves no
 // file written at all.
-TEST(Patterns, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
+TEST(ExactEnvelope, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
   const std::string twoSpans = beamModel(2, 6.0), loads = uniformLoads(2, 6.0, 1.0);
   std::string oneSupport = twoSpans;
   oneSupport.replace(oneSupport.find("2 3 3 0"), 7, "2 3 1 0");
@@ -370,49 +537,74 @@ TEST(Patterns, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
   std::string reversed = twoSpans;  // bar 1 from node 2 to node 3, bar 2 from node 1 to node 2
   reversed.replace(reversed.find("1 1 2 1 1 1 0"), 13, "1 2 3 1 1 1 0");
   reversed.replace(reversed.find("2 2 3 1 1 1 0"), 13, "2 1 2 1 1 1 0");
-  const std::string manySpans = beamModel(25, 2.0);
 
   struct Case {
     const char* what;
     std::string model, variable;
     std::vector<std::string> extraArgs;
     const char* message;
-    const char* blocked;  // a directory where the run must write a file: the analyses have begun
+    const char* blocked;  // a directory where the run must write a file: writing has begun
   };
   const Case cases[] = {
       {"variable load on a bar that does not exist", twoSpans, "3 3 0 6 0 -2 y\n", {}, "QUE NO EXISTE", nullptr},
       {"no variable load", twoSpans, "", {}, "NO TIENE NINGUNA CARGA VARIABLE", nullptr},
       {"one support", oneSupport, loads, {}, "PIDEN AL MENOS DOS", nullptr},
-      {"more arrangements than an envelope holds", manySpans, uniformLoads(25, 2.0, 1.0), {}, "COMO MUCHO 50", nullptr},
-      {"nodal loads in the model", nodalLoad, loads, {}, "CARGAS EN NODOS", nullptr},
+      {"nodal loads in the model with --casos", nodalLoad, loads, {"--casos"}, "CARGAS EN NODOS", nullptr},
       {"bars not left to right", reversed, loads, {}, "VIGA CONTINUA", nullptr},
       {"a factor that is not a number", twoSpans, loads, {"--gQ", "x"}, "--gQ PIDE", nullptr},
-      {"a calcest run that fails", twoSpans, loads, {}, "NO PUDO CALCULAR EL PROYECTO V_02", "V_02.res"},
+      {"a favourable factor out of range", twoSpans, loads, {"--gGinf", "0"}, "--gGinf PIDE", nullptr},
+      {"a calcest run that fails", twoSpans, loads, {"--casos"}, "NO PUDO CALCULAR EL PROYECTO V_01", "V_01.res"},
       {"an envelope that cannot be written", twoSpans, loads, {}, "NO SE PUDO ESCRIBIR LA ENVOLVENTE V", "Vm.svg"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ScratchDir dir;
     dir.write("m.dat", c.model);
-    dir.write("g.caf", c.model == manySpans ? uniformLoads(25, 2.0, 1.0) : loads);
+    dir.write("g.caf", loads);
     dir.write("q.caf", c.variable);
     dir.write("V.res", "an earlier envelope\n");
-    const bool analysisStarted = c.blocked != nullptr;
-    if (analysisStarted) std::filesystem::create_directory(dir.file(c.blocked));
+    const bool writingStarted = c.blocked != nullptr;
+    if (writingStarted) std::filesystem::create_directory(dir.file(c.blocked));
     std::vector<std::string> args = {"V", "m.dat", "g.caf", "q.caf"};
     args.insert(args.end(), c.extraArgs.begin(), c.extraArgs.end());
     const RunResult run = alternancias(dir, args);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
     EXPECT_FALSE(dir.exists("V.esf"));
-    EXPECT_EQ(dir.exists("V_01.dat"), analysisStarted);
-    EXPECT_EQ(dir.exists("V.res"), !analysisStarted);  // an earlier envelope goes only once projects are written
+    EXPECT_EQ(dir.exists("V.res"), !writingStarted);  // an earlier envelope goes only once writing begins
   }
 }
 
-// A name that is a project's, or whose files would overwrite an input, is refused
-// before anything is written; results of other loads give no force table.
-TEST(Patterns, NamesThatWouldOverwriteInputsAndStaleResults_AreRefused) {
+// Nodal loads are permanent load: without --casos they are part of the
+// permanent case, and a downward one at the middle support only raises its
+// reaction.
+TEST(ExactEnvelope, NodalLoad_IsPermanentLoad) {
+  ScratchDir dir;
+  std::string model = beamModel(2, 6.0);
+  model.replace(model.find("2 3 3 0"), 7, "2 3 3 1");
+  dir.write("n.dat", model + "2\n1 0.0\n1 -5.0\n1 0.0\n");
+  dir.write("p.dat", model.replace(model.find("2 3 3 1"), 7, "2 3 3 0"));
+  dir.write("g.caf", uniformLoads(2, 6.0, 1.0));
+  dir.write("q.caf", uniformLoads(2, 6.0, 2.0));
+  const RunResult with = alternancias(dir, {"N", "n.dat", "g.caf", "q.caf"});
+  const RunResult without = alternancias(dir, {"P", "p.dat", "g.caf", "q.caf"});
+  ASSERT_EQ(with.status, 0) << with.output;
+  ASSERT_EQ(without.status, 0) << without.output;
+  // The whole permanent case takes one factor: 1.35 for the largest reaction, 1 for the smallest.
+  const struct {
+    const char* row;
+    double factor;
+  } rows[] = {{"reacci\xF3n m\xE1xima", 1.35}, {"reacci\xF3n m\xEDnima", 1.0}};
+  for (const auto& r : rows)
+    EXPECT_NEAR(summaryRow(with.output, "Apoyo 2", r.row).value,
+                summaryRow(without.output, "Apoyo 2", r.row).value + r.factor * 5, 1e-4)
+        << r.row;
+}
+
+// A name that is a project's, or whose files would overwrite or remove an
+// input, is refused before anything is written; results of other loads give
+// no force table.
+TEST(ExactEnvelope, NamesThatWouldOverwriteInputsAndStaleResults_AreRefused) {
   ScratchDir dir;
   dir.write("dos.dat", beamModel(2, 6.0));
   dir.write("dos.caf", uniformLoads(2, 6.0, 1.0));
@@ -432,7 +624,7 @@ TEST(Patterns, NamesThatWouldOverwriteInputsAndStaleResults_AreRefused) {
     EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
   }
   EXPECT_EQ(dir.read("W_01.caf"), uniformLoads(2, 6.0, 1.0));
-  EXPECT_FALSE(dir.exists("dos_01.dat") || dir.exists("W_02.dat") || dir.exists("V.1_01.dat"));
+  EXPECT_FALSE(dir.exists("dos.esf") || dir.exists("W.esf") || dir.exists("V.1.esf"));
 
   ASSERT_EQ(testsupport::runCalcest(CALCEST_BINARY, dir.path(), "dos").status, 0);
   dir.write("dos.caf", uniformLoads(2, 6.0, 1.5));  // the loads changed after the analysis

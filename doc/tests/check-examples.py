@@ -3,7 +3,8 @@
 
 Usage: check-examples.py CALCEST CALCDIN ALTERNANCIAS EXAMPLES_DIR GUIDE.md
 The key-value table of the guide has rows "| EXAMPLE | `QUANTITY` | VALUE |"; a
-value agrees when it matches the program's to the decimals the guide gives.
+number agrees when it matches the program's to the decimals the guide gives, a
+text (the spans an extreme loads, a note) when it is the same.
 The examples of alternancias are runs of its pattern loading, read from its
 summary; their input files are the bundled ones or, failing that, the ones the
 guide shows (a line "`NAME`:" followed by the indented file).
@@ -44,10 +45,45 @@ def run_example(calcest, calcdin, examples, work, name):
 
 # Envelope name -> model, permanent and variable loads files.
 PATTERN_RUNS = {"V3": ("viga3.dat", "viga3.caf", "viga3q.caf"), "DOS": ("dos.dat", "dos-g.caf", "dos-q.caf")}
-# Summary section -> quantity prefix, then per value: name, column of the value,
-# of its abscissa (None: none) and of its arrangement.
-SUMMARY_COLUMNS = {"Apoyo": ("support", (("moment", 3, None, 4), ("reaction", 5, None, 6))),
-                   "Tramo": ("span", (("largest moment", 2, 3, 4), ("smallest moment", 5, 6, 7)))}
+# Summary blocks and rows -> the words of their keys.
+SUMMARY_BLOCKS = {"Apoyo": "support", "Tramo": "span"}
+SUMMARY_ROWS = {"momento más negativo": "most negative moment", "momento más positivo": "most positive moment",
+                "reacción máxima": "largest reaction", "reacción mínima": "smallest reaction",
+                "cortante a la izquierda": "shear left", "cortante a la derecha": "shear right",
+                "momento máximo": "largest moment", "momento mínimo": "smallest moment",
+                "flecha hacia abajo": "downward deflection", "flecha hacia arriba": "upward deflection"}
+
+
+def summary_values(summary):
+    """Per row "support K ROW" (or "span K ROW"): the value, and with suffixes its
+    x, the permanent factor, the span/deflection ratio, the note and the spans
+    loaded (as printed: "1, 3" or "ninguno")."""
+    values, block, key = {}, None, None
+    for line in summary.splitlines():
+        m = re.match(r"  (Apoyo|Tramo) (\d+):", line)
+        if m:
+            block = "%s %s" % (SUMMARY_BLOCKS[m.group(1)], m.group(2))
+            continue
+        label = line[4:28].strip() if line.startswith("    ") else None
+        if label in SUMMARY_ROWS and block:
+            key = "%s %s" % (block, SUMMARY_ROWS[label])
+            words = line[28:].split()
+            values[key] = float(words.pop(0))
+            if words[0] == "x":
+                values[key + " x"] = float(words[1])
+                words = words[2:]
+            values[key + " factor"] = float(words.pop(0)[1:])
+            if words[0] == "LEVANTAMIENTO" or words[0] == "-" or words[0].startswith("L/"):
+                note = words.pop(0)
+                values[key + " note"] = note
+                if note.startswith("L/"):
+                    values[key + " ratio"] = float(note[2:])
+            values[key + " spans"] = " ".join(words)
+        elif label == "" and key:  # the spans go on
+            values[key + " spans"] += " " + line.strip()
+        else:
+            key = None
+    return values
 
 
 def run_patterns(alternancias, examples, guide_text, work, name):
@@ -58,25 +94,13 @@ def run_patterns(alternancias, examples, guide_text, work, name):
         (work / file).write_bytes(text)
     summary = subprocess.run([alternancias, name, *PATTERN_RUNS[name]], cwd=work, stdin=subprocess.DEVNULL,
                              stdout=subprocess.PIPE, check=True).stdout.decode("cp1252")
-    values, section = {}, None
-    for words in (line.split() for line in summary.splitlines()):
-        if words[:1] and words[0] in SUMMARY_COLUMNS:
-            section = SUMMARY_COLUMNS[words[0]]
-        elif words and section:
-            for quantity, value, x, arrangement in section[1]:
-                key = "%s %s %s" % (section[0], words[0], quantity)
-                values[key] = float(words[value])
-                if words[arrangement] != "-":  # an extreme of 0 names no arrangement
-                    values[key + " arrangement"] = int(words[arrangement].rsplit("_", 1)[1])
-                if x is not None:
-                    values[key + " x"] = float(words[x])
-    return values
+    return summary_values(summary)
 
 
 def main():
     calcest, calcdin, alternancias, examples, guide = sys.argv[1:6]
     guide_text = Path(guide).read_text(encoding="utf-8")
-    rows = re.findall(r"^\| (\w+) \| `([^`]+)` \| (-?[\d.]+) \|$", guide_text, re.M)
+    rows = re.findall(r"^\| (\w+) \| `([^`]+)` \| ([^|`]+?) \|$", guide_text, re.M)
     results, failures = {}, 0
     with tempfile.TemporaryDirectory() as tmp:
         for example, quantity, text in rows:
@@ -85,11 +109,16 @@ def main():
                 work.mkdir()
                 results[example] = (run_patterns(alternancias, examples, guide_text, work, example)
                                     if example in PATTERN_RUNS else run_example(calcest, calcdin, examples, work, example))
-            got = results[example][quantity]
-            decimals = len(text.split(".")[1]) if "." in text else 0
-            ok = abs(got - float(text)) <= 0.6 * 10 ** -decimals
+            got = results[example].get(quantity)
+            if isinstance(got, float):
+                decimals = len(text.split(".")[1]) if "." in text else 0
+                ok = abs(got - float(text)) <= 0.6 * 10 ** -decimals
+                shown = "%14.6f" % got
+            else:  # the spans loaded, or a note, as printed
+                ok = got == text
+                shown = "%14s" % got
             failures += not ok
-            print("%-8s %-34s guide %12s  program %14.6f  %s" % (example, quantity, text, got, "ok" if ok else "DIFFERS"))
+            print("%-8s %-42s guide %12s  program %s  %s" % (example, quantity, text, shown, "ok" if ok else "DIFFERS"))
     if len(rows) < 6:
         print("the guide's key-value table was not found")
         return 1

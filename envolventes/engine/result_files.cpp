@@ -89,12 +89,16 @@ ForceTableStep writeForceTable(const std::vector<std::string>& projects, int n, 
       combineStrict(r.Mf.max, t.Mf);
     }
   }
+  writeForceTableRows(table, n, out);
+  return ForceTableStep::Written;
+}
+
+void writeForceTableRows(const std::vector<ForceTableRow>& table, int n, FILE* out) {
   writeHalf(out, " Coordenada[m]  Qi(m\xE1x)//Qd(m\xE1x)   /////   Qi(m\xEDn)//Qd(m\xEDn)    CC(m\xE1x)//CC(m\xEDn)\n", table,
             n, true);
   writeHalf(out,
             " Coordenada[m]  Mfi(m\xE1x)//Mfd(m\xE1x)   /////   Mfi(m\xEDn)//Mfd(m\xEDn)    Mf(m\xE1x)//Mf(m\xEDn)\n",
             table, n, false);
-  return ForceTableStep::Written;
 }
 
 void writeReport(const EnvelopeState& s, FILE* out) {

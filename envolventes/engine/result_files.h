@@ -29,6 +29,10 @@ enum class ForceTableStep { Written, Stopped };
 // the rows combined so far are written.
 ForceTableStep writeForceTable(const std::vector<std::string>& projects, int n, FILE* out, MessageSink& sink);
 
+// Writes the envelope force table of `table` (rows 0..n): the shear half, then
+// the moment half.
+void writeForceTableRows(const std::vector<ForceTableRow>& table, int n, FILE* out);
+
 // The report of every envelope and the overall extremes.
 void writeReport(const EnvelopeState& state, FILE* out);
 

@@ -1,0 +1,123 @@
+#include "exact_envelope.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "force_table.h"
+
+namespace alternancias {
+
+namespace {
+
+void resize(CaseValues& v, size_t points, size_t supports, size_t bars, size_t nodes) {
+  for (int q : {kMomentLeft, kMomentRight, kShearLeft, kShearRight, kDeflection}) v.of[q].assign(points, 0.0);
+  for (int q : {kReaction, kSupportMoment}) v.of[q].assign(supports, 0.0);
+  for (int q : {kBarMi, kBarMj, kBarQi, kBarQj}) v.of[q].assign(bars, 0.0);
+  v.of[kNodeDeflection].assign(nodes, 0.0);
+}
+
+}  // namespace
+
+double pointDeflection(const informe::Model& model, const std::vector<calcest::ElasticCurve>& bars, int p) {
+  const int bar = std::max(1, (p + kGridIntervals - 1) / kGridIntervals);
+  return bars[bar - 1].deflection(model.bars[bar].xs[p - kGridIntervals * (bar - 1)]);
+}
+
+CaseValues analyseCase(const informe::Model& model, const calcest::StaticCase& loadCase) {
+  const calcest::StaticSolution solution = calcest::solveStatic(model, loadCase);
+  const int nb = model.header.nb;
+  std::vector<std::vector<calcest::BarLoad>> barLoads(static_cast<size_t>(nb) + 1);
+  for (const calcest::LoadOnBar& load : loadCase.loads) barLoads[load.bar].push_back(load.load);
+  std::vector<calcest::ElasticCurve> bars;
+  bars.reserve(static_cast<size_t>(nb));
+  for (int k = 1; k <= nb; ++k)
+    bars.emplace_back(model.bars[k], barLoads[k], loadCase.selfWeight, solution.bars[k].localEnds,
+                      solution.bars[k].endForces);
+  const std::vector<ForceRow> rows = forceRows(model, bars);
+
+  CaseValues v;
+  resize(v, rows.size(), model.supports.size(), model.bars.size(), model.nodes.size());
+  const double scale = unitConstantsFor(model.header.unitCode).scale;
+  for (size_t p = 0; p < rows.size(); ++p) {
+    v.of[kMomentLeft][p] = rows[p].Mfi;
+    v.of[kMomentRight][p] = rows[p].Mfd;
+    v.of[kShearLeft][p] = rows[p].Qi;
+    v.of[kShearRight][p] = rows[p].Qd;
+    v.of[kDeflection][p] = scale * pointDeflection(model, bars, static_cast<int>(p));
+  }
+  for (size_t k = 1; k < model.supports.size(); ++k) {
+    v.of[kReaction][k] = solution.reactions[k].Ry;
+    v.of[kSupportMoment][k] = solution.reactions[k].M;
+  }
+  for (int k = 1; k <= nb; ++k) {
+    const calcest::BarEnds& ends = solution.bars[k].ends;
+    v.of[kBarMi][k] = ends.Mstart;
+    v.of[kBarMj][k] = ends.Mend;
+    v.of[kBarQi][k] = ends.Vstart;
+    v.of[kBarQj][k] = ends.Vend;
+  }
+  for (size_t k = 1; k < model.nodes.size(); ++k) v.of[kNodeDeflection][k] = scale * solution.nodes[k].uy;
+  return v;
+}
+
+ExactEnvelope::ExactEnvelope(CaseValues permanent, std::vector<CaseValues> spans, const Factors& factors)
+    : permanent_(std::move(permanent)), spans_(std::move(spans)), factors_(factors) {
+  for (int q = 0; q < kQuantityCount; ++q) {
+    double largest = 0;
+    for (double v : permanent_.of[q]) largest = std::max(largest, std::fabs(v));
+    for (const CaseValues& span : spans_)
+      for (double v : span.of[q]) largest = std::max(largest, std::fabs(v));
+    negligible_[q] = 1e-6 * largest;
+  }
+}
+
+Governing ExactEnvelope::extreme(int quantity, size_t i, bool largest) const {
+  const bool characteristic = isDeflection(quantity);
+  const double g = permanent_.of[quantity][i];
+  const double unfavourable = characteristic ? 1.0 : factors_.gG, favourable = characteristic ? 1.0 : factors_.gGinf;
+  const double variable = characteristic ? 1.0 : factors_.gQ;
+  Governing result;
+  const bool favourableGives = largest ? favourable * g > unfavourable * g : favourable * g < unfavourable * g;
+  const double permanent = (favourableGives ? favourable : unfavourable) * g;
+  // Where the permanent load has no effect (to rounding) the unfavourable
+  // factor is named: it is the one a single factor would use.
+  result.permanentFactor = favourableGives && std::fabs(g) > negligible_[quantity] ? favourable : unfavourable;
+  double sum = 0;
+  for (size_t j = 0; j < spans_.size(); ++j) {
+    const double q = spans_[j].of[quantity][i];
+    if (largest ? q > 0 : q < 0) {
+      sum += q;
+      if (std::fabs(q) > negligible_[quantity]) result.spans.push_back(static_cast<int>(j));
+    }
+  }
+  result.value = permanent + variable * sum;
+  return result;
+}
+
+ExactEnvelope exactEnvelope(const informe::Model& model, const std::vector<calcest::LoadOnBar>& variable,
+                            const std::vector<Span>& spans, const Factors& factors) {
+  calcest::StaticCase permanentCase;
+  permanentCase.loads = model.loads;
+  permanentCase.selfWeight = model.header.selfWeight == 1;
+  CaseValues permanent = analyseCase(model, permanentCase);
+
+  const std::vector<int> spanOfBar = spanOfBars(spans);
+  std::vector<calcest::StaticCase> spanCases(spans.size());
+  for (calcest::StaticCase& c : spanCases) c.nodalLoads = c.prescribed = false;
+  for (const calcest::LoadOnBar& load : variable) spanCases[spanOfBar[load.bar]].loads.push_back(load);
+  std::vector<CaseValues> spanValues;
+  spanValues.reserve(spans.size());
+  for (const calcest::StaticCase& c : spanCases) {
+    if (!c.loads.empty()) {
+      spanValues.push_back(analyseCase(model, c));
+      continue;
+    }
+    // A span without variable load changes nothing anywhere.
+    CaseValues none = permanent;
+    for (std::vector<double>& values : none.of) std::fill(values.begin(), values.end(), 0.0);
+    spanValues.push_back(std::move(none));
+  }
+  return ExactEnvelope(std::move(permanent), std::move(spanValues), factors);
+}
+
+}  // namespace alternancias
