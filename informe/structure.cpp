@@ -1,5 +1,7 @@
 #include "structure.h"
 
+#include "support_code.h"
+
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -37,12 +39,10 @@ void triangleSymbol(std::ostringstream& o, bool pinned) {
   }
 }
 
-void rotationMark(std::ostringstream& o, int digit) {
-  if (digit == 1) o << "<rect x=\"-7\" y=\"-7\" width=\"14\" height=\"14\"/>";
-  if (digit == 2) o << "<path d=\"M 0 -12 A 12 12 0 1 1 -12 0 M -12 0 l -3 -5 m 3 5 l 4 -4\"/>";
+void rotationMark(std::ostringstream& o, Restraint restraint) {
+  if (restraint == Restraint::rigid) o << "<rect x=\"-7\" y=\"-7\" width=\"14\" height=\"14\"/>";
+  if (restraint == Restraint::spring) o << "<path d=\"M 0 -12 A 12 12 0 1 1 -12 0 M -12 0 l -3 -5 m 3 5 l 4 -4\"/>";
 }
-
-// Notes of the values the code carries: prescribed displacements and springs.
 
 // Notes of the values the code carries: prescribed displacements and springs,
 // each with its unit.
@@ -52,11 +52,11 @@ std::string supportNote(const Support& s, const UnitLabels& u) {
     if (value != 0.0) note += (note.empty() ? "" : " ") + std::string(name) + "=" + modelValue(value) + " " + unit;
   };
   const std::string length = u.length, turn = "rad", force = u.force + "/" + u.length, moment = u.moment + "/rad";
-  if (s.code == 4) {
-    add("d", s.rz, length);
-  } else if (s.code == 14) {
-    add("d", s.dx, length);
-    add("rz", s.rz, turn);
+  const SupportCode code(s.code);
+  if (code.inclined() == Restraint::rigid) {
+    // The prescribed displacement along the incline is kept in rz (code 4) or dx (14).
+    add("d", code.inclinedPrescribedField() == SupportField::rz ? s.rz : s.dx, length);
+    if (code.along(Direction::rotation) == Restraint::rigid) add("rz", s.rz, turn);
   } else {
     add("dx", s.dx, length);
     add("dy", s.dy, length);
@@ -83,29 +83,29 @@ void fixedSymbol(std::ostringstream& o, int wallSide) {
 }
 
 void supportSymbol(std::ostringstream& o, const Support& s, int wallSide) {
-  const int code = s.code;
-  if (code == 4 || code == 14 || code == 54 || code == 64) {
+  const SupportCode code(s.code);
+  const Restraint r = code.along(Direction::rotation);
+  if (code.isInclined()) {
     // Inclined: the symbol of the vertical support turned by the angle.
     o << "<g transform=\"rotate(" << px(-s.angle * 180 / kPi) << ")\">";
-    if (code == 4 || code == 14) triangleSymbol(o, false);
+    if (code.inclined() == Restraint::rigid) triangleSymbol(o, false);
     else springSymbol(o, true);
     o << "</g>";
-    rotationMark(o, code == 14 ? 1 : code == 64 ? 2 : 0);
+    rotationMark(o, r);
     return;
   }
-  int h = 1, v = 1, r = 0;  // any other code prescribes both translations
-  if (isDigitSupportCode(code)) h = code / 100, v = (code / 10) % 10, r = code % 10;
-  if (h == 1 && v == 1 && r == 1) {
+  const Restraint h = code.along(Direction::horizontal), v = code.along(Direction::vertical);
+  if (h == Restraint::rigid && v == Restraint::rigid && r == Restraint::rigid) {
     fixedSymbol(o, wallSide);
     return;
   }
-  if (v == 1) triangleSymbol(o, h == 1);
-  if (v == 2) springSymbol(o, true);
-  if (v != 1 && h == 1) {
+  if (v == Restraint::rigid) triangleSymbol(o, h == Restraint::rigid);
+  if (v == Restraint::spring) springSymbol(o, true);
+  if (v != Restraint::rigid && h == Restraint::rigid) {
     o << "<polygon points=\"0,0 -16,-10 -16,10\"/>";
     groundLine(o, -16, -14, -16, 14);
   }
-  if (h == 2) springSymbol(o, false);
+  if (h == Restraint::spring) springSymbol(o, false);
   rotationMark(o, r);
 }
 
