@@ -18,7 +18,7 @@ import shutil
 import sys
 import tempfile
 
-from svg_checks import Picture, check, dat_geometry, failures, run, text_box, translation
+from svg_checks import Picture, check, dat_geometry, failures, rounds_to, run, text_box, translation
 
 BUILD, MAKE_BEAM, DATA = (os.path.abspath(a) for a in sys.argv[1:4])
 CALCEST = os.path.join(BUILD, "calcest", "calcest")
@@ -228,9 +228,7 @@ def check_sag(name, pic, nodes, span, expected, at):
         return
     dot = max(dots, key=lambda d: d[1])
     text = min((t for t in pic.texts() if t[1] == "valor"), key=lambda t: abs(t[2] - dot[0]) + abs(t[3] - dot[1]))[0]
-    decimals = len(text.split(".")[1]) if "." in text else 0
-    check(abs(float(text) - expected) <= 0.5 * 10 ** -decimals + 1e-9,
-          f"{name}: the span's lowest point labelled {text}, beam theory gives {expected:.5f}")
+    check(rounds_to(text, expected), f"{name}: the span's lowest point labelled {text}, beam theory gives {expected:.5f}")
     check(abs(dot[0] - pic.screen(left + at, 0)[0]) < 0.5,
           f"{name}: the lowest point marked at {dot[0]}, beam theory puts it at {pic.screen(left + at, 0)[0]}")
 

@@ -20,7 +20,7 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
-from svg_checks import SVG, check, dat_geometry, failures, model_tokens, run, translation
+from svg_checks import SVG, check, dat_geometry, failures, model_tokens, rounds_to, run, translation
 
 BUILD, EXAMPLES = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 CALCEST = os.path.join(BUILD, "calcest", "calcest")
@@ -74,13 +74,6 @@ def caf_lines(path):
 
 def near(a, b, tolerance=0.011):
     return abs(float(a) - float(b)) <= tolerance
-
-
-def rounds_to(text, word):
-    """A picture's label: the word rounded to the label's decimals, without a sign on zero."""
-    decimals = len(text.split(".")[1]) if "." in text else 0
-    return (re.fullmatch(r"-?\d+(\.\d+)?", text) is not None and not re.fullmatch(r"-0(\.0*)?", text)
-            and abs(float(text) - float(word)) <= 0.5 * 10 ** -decimals + 1e-9)
 
 
 def check_sources(project, where, cells, files):
