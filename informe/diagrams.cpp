@@ -128,6 +128,8 @@ class DiagramDrawer {
     return bar.orient == kInclinedLeft ? normal(bar) : -1 * normal(bar);
   }
 
+  using Where = std::pair<int, size_t>;  // (bar, ordinate)
+
   std::vector<Ordinate> barOrdinates(int i) const;
   void placeOrdinates();
   void drawBar(int i);
@@ -136,6 +138,7 @@ class DiagramDrawer {
   void endLabels();
   void deflectionLabels();
   void findExtremes();
+  bool endLabelShows(Where where) const;
   void extremeLabels();
   void caption();
 
@@ -150,7 +153,6 @@ class DiagramDrawer {
   std::vector<BarLine> lines_;
   std::vector<bool> supported_;
   std::vector<std::vector<Ordinate>> ordinates_;  // per bar, 0-based
-  using Where = std::pair<int, size_t>;           // (bar, ordinate)
   Where high_{1, 0}, low_{1, 0};                  // of the whole structure
   double valueScale_ = 0;  // pixels per unit of the drawn value
   int decimals_ = 2;
@@ -330,6 +332,19 @@ void DiagramDrawer::findExtremes() {
   }
 }
 
+// Whether the label at a bar's end shows the value there. Moments and shears
+// are labelled at every end; a deflection only as its node's (vertical) one,
+// which is not a column's sway or the end a transverse release lets part
+// from its node.
+bool DiagramDrawer::endLabelShows(Where where) const {
+  if (kind_ != DiagramKind::Deflection) return true;
+  const BarInput& bar = m_.bars[where.first];
+  const int node = where.second == 0 ? bar.nodeI : bar.nodeJ;
+  if (nb_ > kManyBars && !supported_[node]) return false;
+  const std::string labelled = pictureNumber(data_.res.nodes[node].deflection.value, decimals_);
+  return pictureNumber(ordinates_[where.first - 1][where.second].value, decimals_) == labelled;
+}
+
 // Extremes inside each bar that pass both its ends (span moments, the largest
 // deflection of a span), both sides of every point load, and the extremes of
 // the whole structure (unless at a bar end, which has its label).
@@ -356,7 +371,7 @@ void DiagramDrawer::extremeLabels() {
   }
   for (const Where& where : {high_, low_}) {
     const bool barEnd = where.second == 0 || where.second + 1 == ordinates_[where.first - 1].size();
-    if (!barEnd && at(where).value != 0.0) chosen[where] = 45;
+    if (at(where).value != 0.0 && (!barEnd || !endLabelShows(where))) chosen[where] = 45;
   }
   for (const auto& [where, priority] : chosen) {
     const Ordinate& o = at(where);
