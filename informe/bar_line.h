@@ -33,8 +33,7 @@ class BarLine {
   // shape is drawn from.
   LocalDisplacement displacement(double x) const { return {curve_.axialDisplacement(x), curve_.deflection(x)}; }
 
-  // Where point forces and moments act strictly inside the bar, ascending.
-  const std::vector<double>& jumps() const { return jumps_; }
+  // Whether a point force or moment acts at x, strictly inside the bar.
   bool jumpsAt(double x) const;
   // Station abscissae (0 to L in twentieths) and the jumps', ascending.
   std::vector<double> samplePoints() const;
@@ -48,7 +47,7 @@ class BarLine {
 
   calcest::ElasticCurve curve_;
   std::vector<double> stations_;
-  std::vector<double> jumps_;
+  std::vector<double> jumps_;  // abscissae of the point loads inside the bar, ascending
 };
 
 }  // namespace informe
