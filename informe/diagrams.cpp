@@ -17,6 +17,9 @@ namespace {
 // Beyond this many bars only the supports and the extremes are labelled.
 constexpr int kManyBars = 30;
 constexpr double kLargestReach = 120, kLeastReach = 50;
+// Points of the deflected shape along a bar besides its stations, loads and
+// extremes: drawn straight between them, the curve looks smooth.
+constexpr int kShapePoints = 40;
 
 struct DiagramSpec {
   const char* id;
@@ -33,9 +36,7 @@ DiagramSpec diagramSpec(DiagramKind kind, const UnitLabels& units) {
   }
 }
 
-const SourceValue& pointValue(const FmcPoint& p, DiagramKind kind) {
-  return kind == DiagramKind::Deflection ? p.deflection : kind == DiagramKind::Moment ? p.M : p.V;
-}
+const SourceValue& pointValue(const FmcPoint& p, DiagramKind kind) { return kind == DiagramKind::Moment ? p.M : p.V; }
 
 // The value of the results file at a bar's start or end: its line runs from
 // left to right, so a bar drawn from right to left lists J first.
@@ -87,13 +88,13 @@ class DiagramDrawer {
       : data_(data), m_(data.model), kind_(kind), spec_(diagramSpec(kind, unitLabels(m_.header.unitCode))),
         nb_(static_cast<int>(m_.bars.size()) - 1), f_(diagramFrame(m_, reach_)),
         pic_(std::make_unique<SvgPicture>(spec_.id, f_.width, f_.height)) {
-    const std::vector<NodeShift> shifts = nodeShifts(data);
-    lines_.emplace_back(data, 1, shifts);  // slot 0 unused
-    for (int i = 1; i <= nb_; ++i) lines_.emplace_back(data, i, shifts);
+    lines_.emplace_back(data, 1);  // slot 0 unused
+    for (int i = 1; i <= nb_; ++i) lines_.emplace_back(data, i);
     supported_.assign(m_.nodes.size(), false);
     for (size_t s = 1; s < m_.supports.size(); ++s) supported_[m_.supports[s].index] = true;
     for (int i = 1; i <= nb_; ++i) ordinates_.push_back(barOrdinates(i));
     placeOrdinates();
+    findExtremes();
   }
 
   std::unique_ptr<SvgPicture> draw() {
@@ -118,12 +119,16 @@ class DiagramDrawer {
   }
   // The screen side on which a bar's positive values are drawn: a moment on
   // the side its positive value stretches (below a horizontal bar), a shear
-  // above it (the engine turns the signs of a bar drawn from right to left).
+  // above it (the engine turns the signs of a bar drawn from right to left),
+  // a deflection where the bar's local y points (up from a horizontal bar).
   Vec positiveSide(int i) const {
     const BarInput& bar = m_.bars[i];
     if (kind_ == DiagramKind::Moment) return normal(bar);
+    if (kind_ == DiagramKind::Deflection) return -1 * normal(bar);
     return bar.orient == kInclinedLeft ? normal(bar) : -1 * normal(bar);
   }
+
+  using Where = std::pair<int, size_t>;  // (bar, ordinate)
 
   std::vector<Ordinate> barOrdinates(int i) const;
   void placeOrdinates();
@@ -132,6 +137,8 @@ class DiagramDrawer {
   void nodeLabels();
   void endLabels();
   void deflectionLabels();
+  void findExtremes();
+  bool endLabelShows(Where where) const;
   void extremeLabels();
   void caption();
 
@@ -146,31 +153,37 @@ class DiagramDrawer {
   std::vector<BarLine> lines_;
   std::vector<bool> supported_;
   std::vector<std::vector<Ordinate>> ordinates_;  // per bar, 0-based
+  Where high_{1, 0}, low_{1, 0};                  // of the whole structure
   double valueScale_ = 0;  // pixels per unit of the drawn value
   int decimals_ = 2;
 };
 
 // The bar's values at its stations and, where a point load acts, on both
-// sides of it; station values keep where the files have them.
+// sides of it; a moment or shear at a station keeps where the files have it.
+// The deflected shape is sampled finely, with its extremes: its values between
+// the nodes are not the diagram file's.
 std::vector<Ordinate> DiagramDrawer::barOrdinates(int i) const {
   const BarLine& line = lines_[i];
   const BarInput& bar = m_.bars[i];
-  const double printScale = unitConstantsFor(m_.header.unitCode).scale;
+  if (kind_ == DiagramKind::Deflection) {
+    const double printScale = unitConstantsFor(m_.header.unitCode).scale;
+    std::vector<Ordinate> out;
+    for (double x : line.shapePoints(kShapePoints))
+      out.push_back({i, x, line.displacement(x).transverse * printScale, {}, nullptr, "fmc"});
+    return out;
+  }
   std::vector<Ordinate> out;
   for (double x : line.samplePoints()) {
     const int k = static_cast<int>(std::lround(20 * x / bar.L));
     const bool station = std::fabs(x - bar.xs[k]) <= kSameAbscissa;
-    bool jump = false;
-    for (const Jump& j : line.jumps()) jump = jump || std::fabs(j.x - x) <= kSameAbscissa;
     for (bool right : {false, true}) {
-      if (right && (!jump || kind_ == DiagramKind::Deflection)) break;
+      if (right && !line.jumpsAt(x)) break;
       Ordinate o{i, x, 0, {}, nullptr, "fmc"};
-      if (kind_ == DiagramKind::Deflection) o.value = line.displacement(x).transverse * printScale;
-      else o.value = kind_ == DiagramKind::Moment ? line.moment(x, right) : line.shear(x, right);
-      if (station && !right && k == 0 && kind_ != DiagramKind::Deflection) {
+      o.value = kind_ == DiagramKind::Moment ? line.moment(x, right) : line.shear(x, right);
+      if (station && !right && k == 0) {
         o.source = &barEndValue(data_.res.bars[i], bar, kind_, true);
         o.file = "res";
-      } else if (station && !right && (k > 0 || i == 1)) {
+      } else if (station && !right) {
         o.source = &pointValue(data_.fmc.points[static_cast<size_t>(20 * (i - 1) + k)], kind_);
       }
       out.push_back(o);
@@ -299,22 +312,51 @@ void DiagramDrawer::deflectionLabels() {
   }
 }
 
+// The extremes of the whole structure: each at a bar's end or at the bar's
+// largest or smallest value inside; of values that read the same, the first
+// (a value the files round differently is not a second extreme).
+void DiagramDrawer::findExtremes() {
+  const double shown = 0.5 * std::pow(10.0, -decimals_);
+  auto value = [this](Where w) { return ordinates_[w.first - 1][w.second].value; };
+  for (int i = 1; i <= nb_; ++i) {
+    const auto& list = ordinates_[i - 1];
+    size_t top = 0, bottom = 0;
+    for (size_t p = 1; p < list.size(); ++p) {
+      if (list[p].value > list[top].value) top = p;
+      if (list[p].value < list[bottom].value) bottom = p;
+    }
+    for (size_t p : {size_t{0}, list.size() - 1, top, bottom}) {
+      if (list[p].value > value(high_) + shown) high_ = {i, p};
+      if (list[p].value < value(low_) - shown) low_ = {i, p};
+    }
+  }
+}
+
+// Whether the label at a bar's end shows the value there. Moments and shears
+// are labelled at every end; a deflection only as its node's (vertical) one,
+// which is not a column's sway or the end a transverse release lets part
+// from its node.
+bool DiagramDrawer::endLabelShows(Where where) const {
+  if (kind_ != DiagramKind::Deflection) return true;
+  const BarInput& bar = m_.bars[where.first];
+  const int node = where.second == 0 ? bar.nodeI : bar.nodeJ;
+  if (nb_ > kManyBars && !supported_[node]) return false;
+  const std::string labelled = pictureNumber(data_.res.nodes[node].deflection.value, decimals_);
+  return pictureNumber(ordinates_[where.first - 1][where.second].value, decimals_) == labelled;
+}
+
 // Extremes inside each bar that pass both its ends (span moments, the largest
 // deflection of a span), both sides of every point load, and the extremes of
 // the whole structure (unless at a bar end, which has its label).
 void DiagramDrawer::extremeLabels() {
-  std::map<std::pair<int, size_t>, int> chosen;  // (bar, ordinate) -> priority
-  std::pair<int, size_t> high{1, 0}, low{1, 0};
-  auto at = [this](std::pair<int, size_t> where) -> const Ordinate& { return ordinates_[where.first - 1][where.second]; };
+  std::map<Where, int> chosen;  // (bar, ordinate) -> priority
+  auto at = [this](Where where) -> const Ordinate& { return ordinates_[where.first - 1][where.second]; };
   // Passing another value by less than the labels show is the files' rounding.
   const double shown = 0.5 * std::pow(10.0, -decimals_);
   for (int i = 1; i <= nb_; ++i) {
     const auto& list = ordinates_[i - 1];
     size_t top = 1, bottom = 1;
-    for (size_t p = 0; p < list.size(); ++p) {
-      if (list[p].value > at(high).value + shown) high = {i, p};
-      if (list[p].value < at(low).value - shown) low = {i, p};
-      if (p == 0 || p + 1 == list.size()) continue;
+    for (size_t p = 1; p + 1 < list.size(); ++p) {
       if (list[p].value > list[top].value) top = p;
       if (list[p].value < list[bottom].value) bottom = p;
       if (list[p].x != list[p - 1].x || nb_ > kManyBars) continue;
@@ -327,9 +369,9 @@ void DiagramDrawer::extremeLabels() {
     if (list[top].value > std::max(list.front().value, list.back().value) + shown) chosen[{i, top}] = 30;
     if (list[bottom].value < std::min(list.front().value, list.back().value) - shown) chosen[{i, bottom}] = 30;
   }
-  for (const auto& where : {high, low}) {
+  for (const Where& where : {high_, low_}) {
     const bool barEnd = where.second == 0 || where.second + 1 == ordinates_[where.first - 1].size();
-    if (!barEnd && at(where).value != 0.0) chosen[where] = 45;
+    if (at(where).value != 0.0 && (!barEnd || !endLabelShows(where))) chosen[where] = 45;
   }
   for (const auto& [where, priority] : chosen) {
     const Ordinate& o = at(where);
@@ -340,21 +382,14 @@ void DiagramDrawer::extremeLabels() {
       lean = -1;
     if (where.second > 0 && list[where.second - 1].x == o.x && chosen.count({where.first, where.second - 1})) lean = 1;
     pic_->body() << "<circle class=\"extremo\" cx=\"" << px(o.at.x) << "\" cy=\"" << px(o.at.y) << "\" r=\"3\"/>\n";
-    Vec out = kind_ == DiagramKind::Deflection ? Vec{0, o.value >= 0 ? -1.0 : 1.0}
-                                                : (o.value >= 0 ? 1.0 : -1.0) * positiveSide(o.bar);
-    valueLabel(o, out, lean, priority);
+    valueLabel(o, (o.value >= 0 ? 1.0 : -1.0) * positiveSide(o.bar), lean, priority);
   }
 }
 
 // Title, and the extremes of the whole structure with where they are.
 void DiagramDrawer::caption() {
-  const Ordinate *high = &ordinates_[0][0], *low = high;
-  const double shown = 0.5 * std::pow(10.0, -decimals_);  // the first of values that read the same
-  for (const auto& bar : ordinates_)
-    for (const Ordinate& o : bar) {
-      if (o.value > high->value + shown) high = &o;
-      if (o.value < low->value - shown) low = &o;
-    }
+  const Ordinate* high = &ordinates_[high_.first - 1][high_.second];
+  const Ordinate* low = &ordinates_[low_.first - 1][low_.second];
   pic_->text(10, 22, std::string(spec_.caption) + " [" + spec_.unit + "]", "titulo");
   const std::string length = unitLabels(m_.header.unitCode).length;
   std::string visible, markup;

@@ -196,8 +196,13 @@ std::string reportPage(const ReportData& data, const std::vector<Picture>& pictu
     << "</p>\n<h2 id=\"modelo\">1. Modelo</h2>\n";
   figure(o, pictures[0]);
   modelSection(o, data, u);
-  o << "<h2 id=\"resultados\">2. Resultados</h2>\n<p>" << escapeText("Valores tal como los escribi\xF3 calcest en " + data.project +
-                                                   ".res y " + data.project + ".fmc.")
+  // The deflected shape is not the diagram file's: the page says why the two differ.
+  const std::string& p = data.project;
+  o << "<h2 id=\"resultados\">2. Resultados</h2>\n<p>"
+    << escapeText("Valores tal como los escribi\xF3 calcest en " + p + ".res y " + p + ".fmc. La deformada dibuja la "
+                  "flecha real de cada barra, cargas entre nodos incluidas, del mismo c\xE1lculo hecho de nuevo (que "
+                  "coincide con " + p + ".res); la flecha de " + p + ".fmc entre nodos es la c\xFA" "bica de los "
+                  "desplazamientos de los extremos de cada barra, sin esas cargas, y puede ser mucho menor.")
     << "</p>\n";
   for (size_t k = 1; k <= 3 && k < pictures.size(); ++k) figure(o, pictures[k]);
   resultsTables(o, data, u);

@@ -7,6 +7,7 @@
 #include "model_input.h"
 #include "modes_file.h"
 #include "result_files.h"
+#include "static_solution.h"
 
 namespace informe {
 
@@ -15,6 +16,7 @@ struct ReportData {
   Model model;
   ResultsFile res;
   DiagramFile fmc;
+  calcest::StaticSolution solution;  // the analysis the files were checked against
   std::optional<ModesFile> modes;
   std::string modesFileName;
 };

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <new>
 
+#include "analysis.h"
 #include "console.h"
 #include "drawings.h"
 #include "page.h"
@@ -31,6 +32,9 @@ ReportData readInputs(const std::vector<std::string>& args) {
   TokenFile res(p + ".res"), fmc(p + ".fmc");
   data.res = readResultsFile(res, shape);
   data.fmc = readDiagramFile(fmc, m.header.title, m.header.unitCode, m.header.nb);
+  data.solution = analyseProject(m, p);
+  checkResultsFile(m, data.solution, data.res, p);
+  checkDiagramFile(m, data.solution, data.fmc, p);
   if (args.size() == 2) {
     data.modesFileName = args[1];
     TokenFile modes(args[1]);

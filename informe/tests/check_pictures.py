@@ -6,9 +6,11 @@ Usage: check_pictures.py BUILD_DIR MAKE_BEAM DATA_DIR
 Small models are written here and analysed by calcest: a beam with an overhang
 (a point force exactly on a station, a point moment between stations, a point
 force on the overhang), an L-shaped frame (a column from a fixed base, a beam to
-a pin, a horizontal force on the column) and a beam of 250 bars from MAKE_BEAM;
-DATA_DIR's mixta model has springs, a hinge and a point moment. Expected values
-come from statics or from the model and results files, never from informe.
+a pin, a horizontal force on the column), a beam of 250 bars from MAKE_BEAM, and
+two beams under a uniform load whose deflection beam theory gives in closed form
+(spans of 5, 7 and 4 m; one span fixed at both ends); DATA_DIR's mixta model has
+springs, a hinge and a point moment. Expected values come from statics, beam
+theory or the model and results files, never from informe.
 """
 import os
 import re
@@ -16,7 +18,7 @@ import shutil
 import sys
 import tempfile
 
-from svg_checks import Picture, check, dat_geometry, failures, run, text_box, translation
+from svg_checks import Picture, check, dat_geometry, failures, rounds_to, run, text_box, translation
 
 BUILD, MAKE_BEAM, DATA = (os.path.abspath(a) for a in sys.argv[1:4])
 CALCEST = os.path.join(BUILD, "calcest", "calcest")
@@ -37,6 +39,51 @@ FRAME = ("PORTICO   1    0\n2 3 2 0 1 1 0 0 0 0.0\n1 0.0 0.0\n2 0.0 4.0\n3 6.0 4
          "1 1 2 1 1 1 0\n1.0 0.0 0.0 0 1.0\n2 2 3 1 1 1 0\n1.0 0.0 0.0 0 1.0\n" + MATERIAL +
          "1  111 0.0 0.0 0.0\n3  110 0.0 0.0\n",
          "2  3  0.0  6.0  0.0  -2.0 y\n1  1  2.0  2.0  0.0  3.0 x\n")
+
+
+# Concrete in kN and m (deflections in mm): E = 2.5e7 kN/m2, a 0.30 x 0.60 section.
+E, I, W = 2.5e7, 0.0054, 25.0
+
+
+def uniform_beam(title, xs, supports):
+    """A beam along x, one bar per span, W kN/m down on every bar; `supports` as model lines."""
+    n = len(xs)
+    dat = f"{title}   1    1\n{n - 1} {n} {len(supports)} 0 1 1 0 0 0 0.0\n"
+    dat += "".join(f"{k} {x} 0.0\n" for k, x in enumerate(xs, 1))
+    dat += "".join(f"{k} {k} {k + 1} 1 1 1 0\n1.0 0.0 0.0 0 1.0\n" for k in range(1, n))
+    dat += f"1  0.18 {I}  0.30  0.60\n1 {E} 1.04e7 0.0  1.0e-5\n" + "".join(line + "\n" for line in supports)
+    caf = "".join(f"{k}  3  0.0  {xs[k] - xs[k - 1]}  0.0  -{W} y\n" for k in range(1, n))
+    return dat, caf
+
+
+def middle_span_sag():
+    """Spans of 5, 7 and 4 m on four simple supports: the lowest point of the 7 m span (mm, and m from its
+    left end). The three-moment equation gives the support moments; the span is a simple beam under its load
+    and those end moments (sagging positive)."""
+    l1, l2, l3 = 5.0, 7.0, 4.0
+    a, b, c, d = 2 * (l1 + l2), l2, l2, 2 * (l2 + l3)
+    r1, r2 = -W * (l1 ** 3 + l2 ** 3) / 4, -W * (l2 ** 3 + l3 ** 3) / 4
+    mb, mc = (r1 * d - b * r2) / (a * d - b * c), (a * r2 - c * r1) / (a * d - b * c)
+
+    def down(x):
+        return (W * x * (l2 ** 3 - 2 * l2 * x ** 2 + x ** 3) / 24 + mb * x * (l2 - x) * (2 * l2 - x) / (6 * l2)
+                + mc * x * (l2 ** 2 - x ** 2) / (6 * l2)) / (E * I)
+    x = max((l2 * k / 70000 for k in range(70001)), key=down)
+    return -1000 * down(x), x
+
+
+def fixed_span_sag(span):
+    """A span fixed at both ends: w L^4 / (384 E I) at mid-span."""
+    return -1000 * W * span ** 4 / (384 * E * I), span / 2
+
+
+# (project, model and loads, the span's end nodes, its lowest point in mm and m from its left end)
+SAGS = [
+    ("continua", uniform_beam("CONTINUA", [0.0, 5.0, 12.0, 16.0], ["1  110 0.0 0.0", "2  10 0.0", "3  10 0.0",
+                                                                  "4  10 0.0"]), (2, 3), middle_span_sag()),
+    ("empotrada", uniform_beam("EMPOTRADA", [0.0, 6.0], ["1  111 0.0 0.0 0.0", "2  111 0.0 0.0 0.0"]), (1, 2),
+     fixed_span_sag(6.0)),
+]
 
 
 def statics(x, right):
@@ -172,6 +219,19 @@ def check_texts(name, pics, nodes):
                 check(not (a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]), f"{where}: '{t1}' over '{t2}'")
 
 
+def check_sag(name, pic, nodes, span, expected, at):
+    """The span's lowest point is marked where beam theory puts it, labelled with its value."""
+    (left, _), (right, _) = nodes[span[0]], nodes[span[1]]
+    dots = [(float(c.get("cx")), float(c.get("cy"))) for c in pic.elements("circle", "extremo")
+            if pic.screen(left, 0)[0] < float(c.get("cx")) < pic.screen(right, 0)[0]]
+    if not check(dots, f"{name}: no extreme marked between nodes {span}"):
+        return
+    dot = max(dots, key=lambda d: d[1])
+    text = min((t for t in pic.texts() if t[1] == "valor"), key=lambda t: abs(t[2] - dot[0]) + abs(t[3] - dot[1]))[0]
+    check(rounds_to(text, expected), f"{name}: the span's lowest point labelled {text}, beam theory gives {expected:.5f}")
+    check(abs(dot[0] - pic.screen(left + at, 0)[0]) < 0.5,
+          f"{name}: the lowest point marked at {dot[0]}, beam theory puts it at {pic.screen(left + at, 0)[0]}")
+
 def check_supports_drawn(name, pics, supports):
     for kind, pic in pics.items():
         drawn = sorted(int(g.get("data-nodo")) for g in pic.elements("g", "apoyo"))
@@ -239,6 +299,11 @@ def main():
         nodes, bars = dat_geometry(f"{work}/viga250.dat")
         attempt(check_long_beam, pics, len(bars))
         attempt(check_texts, "long beam", pics, nodes)
+        for name, (dat, caf), span, (expected, at) in SAGS:
+            pics = analysed(work, name, dat, caf)
+            nodes, _ = dat_geometry(f"{work}/{name}.dat")
+            attempt(check_sag, name, pics["flecha"], nodes, span, expected, at)
+            attempt(check_texts, name, pics, nodes)
         for f in ("mixta.dat", "mixta.caf"):
             shutil.copy(os.path.join(DATA, f), work)
         pics = report(work, "mixta")

@@ -20,7 +20,7 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
-from svg_checks import SVG, check, dat_geometry, failures, model_tokens, run, translation
+from svg_checks import SVG, check, dat_geometry, failures, model_tokens, rounds_to, run, translation
 
 BUILD, EXAMPLES = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 CALCEST = os.path.join(BUILD, "calcest", "calcest")
@@ -74,13 +74,6 @@ def caf_lines(path):
 
 def near(a, b, tolerance=0.011):
     return abs(float(a) - float(b)) <= tolerance
-
-
-def rounds_to(text, word):
-    """A picture's label: the word rounded to the label's decimals, without a sign on zero."""
-    decimals = len(text.split(".")[1]) if "." in text else 0
-    return (re.fullmatch(r"-?\d+(\.\d+)?", text) is not None and not re.fullmatch(r"-0(\.0*)?", text)
-            and abs(float(text) - float(word)) <= 0.5 * 10 ** -decimals + 1e-9)
 
 
 def check_sources(project, where, cells, files):
@@ -214,6 +207,19 @@ def cut(path, keep):
         f.write(data[:int(len(data) * keep)])
 
 
+def replace_in(path, old, new):
+    with open(path) as f:
+        text = f.read()
+    with open(path, "w") as f:
+        f.write(text.replace(old, new))
+
+
+def other_loads(work, res, fmc):
+    """calcest on viga3.dat with the loads of viga3q.caf, its results written as `res` and `fmc`."""
+    shutil.copy(os.path.join(EXAMPLES, "viga3q.caf"), work)
+    run(CALCEST, ["viga3.dat", res, "viga3q.caf", fmc, "otra.bar", "0"], work)
+
+
 # (what, the file the message must name, how to spoil the project, informe's arguments)
 BAD_INPUTS = [
     ("no results file", "viga3.res", lambda w: os.remove(f"{w}/viga3.res"), ["viga3"]),
@@ -223,6 +229,10 @@ BAD_INPUTS = [
     ("diagram cut short", "viga3.fmc", lambda w: cut(f"{w}/viga3.fmc", 0.7), ["viga3"]),
     ("diagram of another model", "viga3.fmc", lambda w: shutil.copy(f"{w}/viga2h.fmc", f"{w}/viga3.fmc"), ["viga3"]),
     ("results of another model", "viga3.res", lambda w: shutil.copy(f"{w}/viga2h.res", f"{w}/viga3.res"), ["viga3"]),
+    ("results of other loads", "viga3.res", lambda w: other_loads(w, "viga3.res", "otra.fmc"), ["viga3"]),
+    ("diagram of other loads", "viga3.fmc", lambda w: other_loads(w, "otra.res", "viga3.fmc"), ["viga3"]),
+    ("a model calcest cannot solve", "viga3.dat", lambda w: replace_in(f"{w}/viga3.dat", "1  110 0.0 0.0", "1  10 0.0"),
+     ["viga3"]),
     ("load on a bar the model lacks", "viga3.caf",
      lambda w: open(f"{w}/viga3.caf", "a").write("9  3  0.0  6.0  0.0  -2.5 y\n"), ["viga3"]),
     ("load shorter than its bar", "viga3.caf",

@@ -21,6 +21,13 @@ def run(program, args, cwd):
     return done.returncode, done.stdout.decode("cp1252")
 
 
+def rounds_to(text, value):
+    """A picture's label: the value rounded to the label's decimals, without a sign on zero."""
+    decimals = len(text.split(".")[1]) if "." in text else 0
+    return (re.fullmatch(r"-?\d+(\.\d+)?", text) is not None and not re.fullmatch(r"-0(\.0*)?", text)
+            and abs(float(text) - float(value)) <= 0.5 * 10 ** -decimals + 1e-9)
+
+
 def model_tokens(path):
     with open(path, "rb") as f:
         return f.read().decode("cp1252").split()

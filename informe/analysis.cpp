@@ -1,0 +1,123 @@
+#include "analysis.h"
+
+#include <cmath>
+
+#include "run_error.h"
+
+namespace informe {
+
+namespace {
+// The analysis in memory is calcest's own computation: past the file's last
+// printed decimal only the order of a few sums may differ.
+constexpr double kRelativeMargin = 1e-6;
+constexpr double kResultsDecimal = 1e-6;  // "%lf"
+constexpr double kDiagramDecimal = 1e-4;  // "%10.4f"
+
+// calcest's message on one line, without its call to press a key (the report
+// waits for nobody).
+std::string engineReason(const std::string& text) {
+  std::string out, line;
+  auto flush = [&] {
+    const size_t first = line.find_first_not_of(' '), last = line.find_last_not_of(' ');
+    if (first != std::string::npos && line.find("PRESIONE UNA TECLA") == std::string::npos)
+      out += (out.empty() ? "" : " ") + line.substr(first, last - first + 1);
+    line.clear();
+  };
+  for (char c : text) {
+    if (c == '\n') flush();
+    else line += c;
+  }
+  flush();
+  return out;
+}
+
+// Compares the values of one file with the analysis; the first that differs
+// ends the run.
+class Agreement {
+ public:
+  Agreement(const std::string& project, const std::string& extension, double lastDecimal)
+      : project_(project), file_(project + extension), lastDecimal_(lastDecimal) {}
+
+  void check(const SourceValue& printed, double computed, const std::string& what) const {
+    if (std::fabs(printed.value - computed) <= lastDecimal_ + kRelativeMargin * std::fabs(computed)) return;
+    throw RunError(formatText("ERROR: LOS RESULTADOS DE %s NO CORRESPONDEN AL MODELO Y CARGAS DE %s.dat Y %s.caf "
+                              "(%s ES %s EN LA L\xCDNEA %d Y %.6f SEG\xDAN EL MODELO): VUELVA A CALCULAR EL "
+                              "PROYECTO CON calcest\n",
+                              file_.c_str(), project_.c_str(), project_.c_str(), what.c_str(), printed.text.c_str(),
+                              printed.line, computed));
+  }
+
+ private:
+  std::string project_, file_;
+  double lastDecimal_;
+};
+}  // namespace
+
+calcest::StaticSolution analyseProject(const Model& model, const std::string& project) {
+  calcest::StaticCase all;
+  all.loads = model.loads;
+  all.selfWeight = model.header.selfWeight == 1;
+  try {
+    return calcest::solveStatic(model, all);
+  } catch (const RunError& error) {
+    throw RunError(formatText("ERROR: calcest NO PUEDE CALCULAR EL MODELO %s.dat CON LAS CARGAS DE %s.caf (%s): "
+                              "%s.res NO PUEDE SER DE ESTE MODELO; CORR\xCDJALO Y VUELVA A CALCULAR EL PROYECTO CON "
+                              "calcest\n",
+                              project.c_str(), project.c_str(), engineReason(error.text).c_str(), project.c_str()));
+  }
+}
+
+calcest::ElasticCurve barCurve(const Model& model, const calcest::StaticSolution& solution, int bar) {
+  std::vector<BarLoad> loads;
+  for (const LoadOnBar& entry : model.loads)
+    if (entry.bar == bar) loads.push_back(entry.load);
+  const calcest::BarSolution& s = solution.bars[static_cast<size_t>(bar)];
+  return calcest::ElasticCurve(model.bars[static_cast<size_t>(bar)], loads, model.header.selfWeight == 1, s.localEnds,
+                               s.endForces);
+}
+
+void checkResultsFile(const Model& model, const calcest::StaticSolution& solution, const ResultsFile& res,
+                      const std::string& project) {
+  const Agreement agree(project, ".res", kResultsDecimal);
+  const double scale = unitConstantsFor(model.header.unitCode).scale;
+  for (size_t n = 1; n < res.nodes.size(); ++n)
+    agree.check(res.nodes[n].deflection, scale * solution.nodes[n].uy,
+                formatText("LA FLECHA DEL NODO %d", model.nodes[n].label));
+  for (size_t i = 1; i < res.bars.size(); ++i) {
+    const calcest::BarEnds& e = solution.bars[i].ends;
+    const ResBar& line = res.bars[i];
+    // The line runs from the bar's left end: a bar drawn leftwards lists J first.
+    const bool reversed = model.bars[i].orient == kInclinedLeft;
+    auto at = [&](const char* what, int node) {
+      return formatText("EL %s DE LA BARRA %d EN EL NODO %d", what, model.bars[i].label, model.nodes[node].label);
+    };
+    agree.check(line.Mleft, reversed ? e.Mend : e.Mstart, at("MOMENTO", line.left));
+    agree.check(line.Mright, reversed ? e.Mstart : e.Mend, at("MOMENTO", line.right));
+    agree.check(line.Vleft, reversed ? e.Vend : e.Vstart, at("CORTANTE", line.left));
+    agree.check(line.Vright, reversed ? e.Vstart : e.Vend, at("CORTANTE", line.right));
+  }
+  for (size_t k = 1; k < res.supports.size(); ++k) {
+    const int node = model.nodes[res.supports[k].node].label;
+    agree.check(res.supports[k].Ry, solution.reactions[k].Ry,
+                formatText("LA REACCI\xD3N VERTICAL DEL APOYO DEL NODO %d", node));
+    agree.check(res.supports[k].M, solution.reactions[k].M,
+                formatText("EL MOMENTO DE REACCI\xD3N DEL APOYO DEL NODO %d", node));
+  }
+}
+
+void checkDiagramFile(const Model& model, const calcest::StaticSolution& solution, const DiagramFile& fmc,
+                      const std::string& project) {
+  const Agreement agree(project, ".fmc", kDiagramDecimal);
+  for (int i = 1; i < static_cast<int>(model.bars.size()); ++i) {
+    const calcest::ElasticCurve curve = barCurve(model, solution, i);
+    // A bar's first point is the previous bar's last.
+    for (int k = i == 1 ? 0 : 1; k < kStations; ++k) {
+      const FmcPoint& p = fmc.points[static_cast<size_t>((kStations - 1) * (i - 1) + k)];
+      const double x = model.bars[static_cast<size_t>(i)].xs[k];
+      agree.check(p.M, curve.moment(x), "EL MOMENTO EN x = " + p.X.text);
+      agree.check(p.V, curve.shear(x), "EL CORTANTE EN x = " + p.X.text);
+    }
+  }
+}
+
+}  // namespace informe
