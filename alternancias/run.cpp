@@ -233,8 +233,7 @@ void checkOutputsSpareInputs(const Options& o, const std::vector<ProjectFiles>& 
     for (const char* extension : kProjectExtensions) outputs.push_back(project + extension);
   const SameFile same = outputThatIsAnInput(outputs, {o.model, o.permanent, o.variable});
   if (!same.output.empty())
-    throw RunError("ERROR: ALTERNANCIAS ESCRIBIR\xCD" "A " + same.output + ", QUE ES EL DATO " + same.input +
-                   ": ELIJA OTRO NOMBRE\n");
+    throw RunError(sameFileText("ALTERNANCIAS", same, "ELIJA OTRO NOMBRE"));
 }
 
 // Nothing of an earlier run is left to pass for this one: its envelope, its

@@ -116,6 +116,10 @@ SameFile outputThatIsAnInput(const std::vector<std::string>& outputs, const std:
   return {};
 }
 
+std::string sameFileText(const std::string& program, const SameFile& same, const std::string& advice) {
+  return "ERROR: " + program + " ESCRIBIR\xCD" "A " + same.output + ", QUE ES EL DATO " + same.input + ": " + advice + "\n";
+}
+
 namespace {
 bool processRuns(long pid) { return pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
 

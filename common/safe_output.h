@@ -46,6 +46,9 @@ struct SameFile {
   std::string output, input;
 };
 SameFile outputThatIsAnInput(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs);
+// The suite's refusal of such an output: "ERROR: PROGRAM ESCRIBIRÍA output, QUE
+// ES EL DATO input: advice\n".
+std::string sameFileText(const std::string& program, const SameFile& same, const std::string& advice);
 
 // A lock on a name in a folder: the file NAME.lock, made exclusively, holding
 // the process id, removed when the lock goes. A lock whose process no longer
