@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "fellow_program.h"
 #include "safe_output.h"
 #include "test_support.h"
 
@@ -148,4 +149,27 @@ TEST(RunLock, OneRunAtATimeAndAKilledRunsLockIsTakenOver) {
   EXPECT_FALSE(dir.exists("V.lock"));
 }
 
+}  // namespace
+
+namespace {
+// A fellow program is looked for where VIGAS_BIN says (only there), else
+// beside the running program (no calcest beside this test), else on PATH.
+TEST(FellowProgram, ChosenFolderThenBesideThenPath) {
+  ScratchDir chosen, onPath;
+  for (const ScratchDir* dir : {&chosen, &onPath}) {
+    dir->write("calcest", "#!/bin/sh\n");
+    chmod(dir->file("calcest").c_str(), 0755);
+  }
+  onPath.write("informe", "not executable\n");
+  const std::string savedPath = std::getenv("PATH");
+  setenv("PATH", ("/nonexistent::" + onPath.path()).c_str(), 1);
+  EXPECT_EQ(fellowProgram("calcest"), onPath.file("calcest"));
+  EXPECT_EQ(fellowProgram("informe"), "");
+  setenv("VIGAS_BIN", chosen.path().c_str(), 1);
+  EXPECT_EQ(fellowProgram("calcest"), chosen.file("calcest"));
+  setenv("VIGAS_BIN", "/nonexistent", 1);
+  EXPECT_EQ(fellowProgram("calcest"), "");
+  unsetenv("VIGAS_BIN");
+  setenv("PATH", savedPath.c_str(), 1);
+}
 }  // namespace

@@ -1,0 +1,10 @@
+#pragma once
+// Where a program of the suite finds another one it runs: in the folder named
+// by the environment variable VIGAS_BIN when it is set (and only there), else
+// beside its own executable, else on PATH. An installed program therefore runs
+// its installed fellows, and a build's programs each other, without any path
+// built in.
+#include <string>
+
+// The path of the executable `name`, or "" when none is found.
+std::string fellowProgram(const std::string& name);
