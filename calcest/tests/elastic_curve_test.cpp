@@ -19,18 +19,6 @@ using namespace calcest;
 
 namespace {
 
-BarLoad loadOn(int bar, int ltype, double a, double c, double b, double q, char dir = 'y') {
-  BarLoad load;
-  load.barLabel = bar;
-  load.ltype = ltype;
-  load.a = a;
-  load.c = c;
-  load.b = b;
-  load.q = q;
-  load.dir = dir;
-  return load;
-}
-
 std::vector<BarLoad> loadsOf(const std::vector<BarLoad>& all, int bar) {
   std::vector<BarLoad> mine;
   std::copy_if(all.begin(), all.end(), std::back_inserter(mine), [bar](const BarLoad& l) { return l.barLabel == bar; });

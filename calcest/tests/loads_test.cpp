@@ -19,15 +19,7 @@ namespace {
 constexpr double kTol = 1e-9;
 
 BarLoad makeLoad(int ltype, double a, double c, double b, double q, char dir = 'y') {
-  BarLoad load;
-  load.barLabel = 1;
-  load.ltype = ltype;
-  load.a = a;
-  load.c = c;
-  load.b = b;
-  load.q = q;
-  load.dir = dir;
-  return load;
+  return loadOn(1, ltype, a, c, b, q, dir);
 }
 
 // Loaded bar of the given type: eqLocal as (N, V, M at I, N, V, M at J).

@@ -3,6 +3,7 @@
 // to node 2, no rigid zones, E = 2, G = 1, A = 5, I = 3, stations every
 // twentieth of its length.
 #include "bar.h"
+#include "loads.h"
 
 namespace calcest {
 
@@ -24,6 +25,19 @@ inline Bar sampleBar(int type, double L, double cosine = 1.0, double sine = 0.0,
   for (int k = 0; k < kStations; ++k) bar.xs[k] = L * 0.05 * k;
   bar.xs[kStations - 1] = L;
   return bar;
+}
+
+// One line of a loads file, on the bar labelled `bar`.
+inline BarLoad loadOn(int bar, int ltype, double a, double c, double b, double q, char dir = 'y') {
+  BarLoad load;
+  load.barLabel = bar;
+  load.ltype = ltype;
+  load.a = a;
+  load.c = c;
+  load.b = b;
+  load.q = q;
+  load.dir = dir;
+  return load;
 }
 
 }  // namespace calcest
