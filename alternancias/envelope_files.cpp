@@ -187,24 +187,24 @@ void fillEnvelopeState(EnvelopeState& s, const std::string& name, const informe:
   envelope::computeOrdinates(s);
 }
 
-std::string writeEnvelopeFiles(const EnvelopeState& s, const ExactEnvelope& env) {
+std::string writeEnvelopeFiles(const EnvelopeState& s, const ExactEnvelope& env, const envelope::OutputFiles& files) {
   CollectingSink sink;
   const std::string& name = s.envelopeName();
   for (const char* extension : {".esf", ".res"}) {
     const std::string path = name + extension;
-    FileHandle file(std::fopen(path.c_str(), "w"));
+    FILE* file = files.create(path);
     if (!file) return writeErrorTextOf(path);
     if (extension[1] == 'e')
-      envelope::writeForceTableRows(forceTableRows(s, Shown(env)), s.lastPoint, file.get());
+      envelope::writeForceTableRows(forceTableRows(s, Shown(env)), s.lastPoint, file);
     else
-      envelope::writeReport(s, file.get());
-    if (!envelope::closeWritten(std::move(file), path, sink)) return sink.messages;
+      envelope::writeReport(s, file);
+    if (!files.finish(file, path, sink)) return sink.messages;
   }
   const char* const pictures[] = {"", "d.svg", "m.svg", "c.svg"};
   for (int selector = 1; selector <= 3; ++selector) {
     envelope::SvgCanvas picture;
-    if (envelope::paintDiagram(s, selector, picture, sink) != envelope::DrawOutcome::Drawn ||
-        !picture.save(name + pictures[selector], sink))
+    if (envelope::paintDiagram(s, selector, picture, sink, files) != envelope::DrawOutcome::Drawn ||
+        !picture.save(name + pictures[selector], sink, files))
       return sink.messages;
   }
   return {};

@@ -6,6 +6,7 @@
 
 #include "envelope_state.h"
 #include "exact_envelope.h"
+#include "output_files.h"
 
 namespace alternancias {
 
@@ -15,9 +16,9 @@ namespace alternancias {
 void fillEnvelopeState(envelope::EnvelopeState& state, const std::string& name, const informe::Model& model,
                        const ExactEnvelope& envelope, int width, int height);
 
-// Writes every envelope file of the filled state; returns the engine's
-// messages when one could not be written (empty when all were), and the caller
-// removes what was written.
-std::string writeEnvelopeFiles(const envelope::EnvelopeState& state, const ExactEnvelope& envelope);
+// Writes every envelope file of the filled state into `files`; returns the
+// engine's messages when one could not be written (empty when all were).
+std::string writeEnvelopeFiles(const envelope::EnvelopeState& state, const ExactEnvelope& envelope,
+                               const envelope::OutputFiles& files);
 
 }  // namespace alternancias

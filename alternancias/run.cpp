@@ -13,11 +13,14 @@
 #include <filesystem>
 #include <iterator>
 #include <new>
+#include <optional>
 
+#include "capacities.h"
 #include "console.h"
 #include "envelope_files.h"
 #include "exact_envelope.h"
 #include "force_table.h"
+#include "line_reader.h"
 #include "patterns.h"
 #include "project_names.h"
 #include "summary.h"
@@ -123,8 +126,6 @@ std::string loadedText(const std::vector<int>& spans) {
 const char* const kProjectExtensions[] = {".dat", ".caf", ".car", ".res", ".fmc", ".bar", ".kar",
                                           ".kra", ".tst", ".gan", ".def", ".esf"};
 const char* const kEnvelopeSuffixes[] = {".res", ".esf", "d.scr", "m.scr", "c.scr", "d.svg", "m.svg", "c.svg"};
-const char* const kTraceFiles[] = {"esfuerzos.txt", "fp_pruebak.txt", "rigidez.txt", "rigidez1.txt",
-                                   "caldef.txt",    "caldef1.txt",    "artcorte.txt"};
 
 bool isRegularFile(const std::string& path) {
   std::error_code ignored;
@@ -217,6 +218,12 @@ std::vector<ProjectFiles> arrangementProjects(const Options& o, const Beam& beam
   return projects;
 }
 
+// No file the run writes or removes may be one of its inputs.
+void refuseInputsAmong(const Options& o, const std::vector<std::string>& outputs) {
+  const SameFile same = outputThatIsAnInput(outputs, {o.model, o.permanent, o.variable});
+  if (!same.output.empty()) throw RunError(sameFileText("ALTERNANCIAS", same, "ELIJA OTRO NOMBRE"));
+}
+
 // The name must not be a project's, and no file the run writes or removes may
 // be one of its inputs.
 void checkOutputsSpareInputs(const Options& o, const std::vector<ProjectFiles>& projects,
@@ -227,29 +234,55 @@ void checkOutputsSpareInputs(const Options& o, const std::vector<ProjectFiles>& 
     throw RunError("ERROR: YA HAY UN PROYECTO LLAMADO " + o.name + " EN ESTE DIRECTORIO: ELIJA OTRO NOMBRE\n");
   std::vector<std::string> outputs = earlier;
   outputs.push_back(o.name + ".dat");
+  outputs.push_back(o.name + ".lock");
   for (const char* suffix : kEnvelopeSuffixes) outputs.push_back(o.name + suffix);
-  if (o.cases) outputs.insert(outputs.end(), std::begin(kTraceFiles), std::end(kTraceFiles));
   for (const std::string& project : names)
     for (const char* extension : kProjectExtensions) outputs.push_back(project + extension);
-  const SameFile same = outputThatIsAnInput(outputs, {o.model, o.permanent, o.variable});
-  if (!same.output.empty())
-    throw RunError(sameFileText("ALTERNANCIAS", same, "ELIJA OTRO NOMBRE"));
+  refuseInputsAmong(o, outputs);
 }
 
-// Nothing of an earlier run is left to pass for this one: its envelope, its
-// envelope list (the name check has made sure NAME.dat is no model) and its
-// arrangement projects.
-void removeEarlierRun(const std::string& name, const std::vector<std::string>& earlier) {
-  std::error_code ignored;
-  for (const char* suffix : kEnvelopeSuffixes)
-    if (isRegularFile(name + suffix)) std::filesystem::remove(name + suffix, ignored);
-  if (isRegularFile(name + ".dat")) std::filesystem::remove(name + ".dat", ignored);
-  for (const std::string& file : earlier) std::filesystem::remove(file, ignored);
+// What calcest and the envelope viewer take, checked before anything is
+// written: a model file name calcest refuses, a project with more load lines
+// than the viewer reads, more projects than its list holds.
+void checkProjectLimits(const Options& o, const std::vector<ProjectFiles>& projects) {
+  if (projects.size() > static_cast<size_t>(envelope::kMaxProjects))
+    throw RunError(formatText("ERROR: CON --casos SALEN %d PROYECTOS Y EL VISOR DE ENVOLVENTES TOMA HASTA %d EN "
+                              "SU LISTA; CALCULE SIN --casos\n",
+                              static_cast<int>(projects.size()), envelope::kMaxProjects));
+  for (const ProjectFiles& p : projects) {
+    const size_t modelName = p.name.size() + 4;  // NAME_kk.dat
+    if (modelName > kMaxModelNameLength)
+      throw RunError(formatText("ERROR: EL NOMBRE %s ES DEMASIADO LARGO PARA --casos: calcest NO TOMA %s.dat "
+                                "(M\xC1S DE %zu CARACTERES); USE UN NOMBRE DE HASTA %zu\n",
+                                o.name.c_str(), p.name.c_str(), kMaxModelNameLength,
+                                kMaxModelNameLength - (modelName - o.name.size())));
+    const long lines = std::count(p.loads.begin(), p.loads.end(), '\n');
+    if (lines > envelope::kMaxLoadLines)
+      throw RunError(formatText("ERROR: EL PROYECTO %s LLEVAR\xCD" "A %ld L\xCDNEAS DE CARGA Y EL VISOR DE "
+                                "ENVOLVENTES TOMA HASTA %d; CALCULE SIN --casos O JUNTE CARGAS\n",
+                                p.name.c_str(), lines, envelope::kMaxLoadLines));
+  }
 }
 
-// Runs calcest on one project; its console output is kept and shown only when
-// the run fails.
-void analyse(const std::string& project) {
+// One run at a time on a name in a folder: another would put its files in
+// place among these.
+void takeLock(RunLock& lock, const Options& o) {
+  long holder = 0;
+  if (!lock.acquire(o.name + ".lock", holder)) throw RunError(lockRefusalText(o.name, holder));
+}
+
+// The files of an earlier run that this one does not write again go when it
+// is put in place: its envelope list (the name check has made sure NAME.dat
+// is no model) and its arrangement projects.
+void removeEarlierRunAtCommit(const std::string& name, const std::vector<std::string>& earlier,
+                              PendingFiles& pending) {
+  if (isRegularFile(name + ".dat")) pending.removeAtCommit(name + ".dat");
+  for (const std::string& file : earlier) pending.removeAtCommit(file);
+}
+
+// Runs calcest on one project of `folder`, there (its trace files stay
+// there); its console output is kept and shown only when the run fails.
+void analyse(const std::string& folder, const std::string& project) {
   const std::string program = calcestProgram();
   std::vector<std::string> words = {program,          project + ".dat", project + ".res", project + ".caf",
                                     project + ".fmc", project + ".bar", "0"};
@@ -261,6 +294,7 @@ void analyse(const std::string& project) {
   if (pipe(pipeEnds) != 0) throw RunError("ERROR: NO SE PUEDE EJECUTAR " + program + "\n");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
   posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 2);
@@ -288,24 +322,78 @@ void analyse(const std::string& project) {
                               project.c_str()));
 }
 
-// Writes, analyses and tables every arrangement the summary names, then the
-// envelope list of those projects.
-std::string writeArrangementProjects(const std::string& name, const std::vector<ProjectFiles>& projects) {
+// A folder beside the envelope where the arrangement projects are written and
+// analysed: calcest writes its files as it goes, and they move in only with the
+// envelope. Hidden, and named after the envelope, so that the next run of the
+// name removes one that a killed run left.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& name) {
+    std::string pattern = prefix(name) + "XXXXXX";
+    if (!mkdtemp(pattern.data())) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + pattern + "\n");
+    path_ = pattern;
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& path() const { return path_; }
+
+  static std::string prefix(const std::string& name) { return "." + name + "_casos."; }
+  // Folders that runs of the name left when they were killed (the caller holds the name's lock).
+  static void removeLeftOnes(const std::string& name) {
+    std::error_code error;
+    std::vector<std::filesystem::path> left;
+    for (const auto& entry : std::filesystem::directory_iterator(".", error))
+      if (entry.path().filename().string().rfind(prefix(name), 0) == 0 && entry.is_directory(error) &&
+          !entry.is_symlink(error))
+        left.push_back(entry.path());
+    for (const auto& folder : left) std::filesystem::remove_all(folder, error);
+  }
+
+ private:
+  std::string path_;
+};
+
+// Writes, analyses and tables every arrangement the summary names in the
+// scratch folder, their files to move in with the envelope, and the envelope
+// list of those projects.
+std::string writeArrangementProjects(const std::string& name, const std::vector<ProjectFiles>& projects,
+                                     const ScratchFolder& scratch, PendingFiles& pending) {
   std::string list = "\nProyectos de las alternancias nombradas:\n";
   for (const ProjectFiles& p : projects) {
-    writeWholeFile(p.name + ".dat", p.model);
-    writeWholeFile(p.name + ".caf", p.loads);
-    writeWholeFile(p.name + ".car", p.description);
-    analyse(p.name);
-    writeWholeFile(p.name + ".esf", formatForceTable(readAnalysedProject(p.name).table));
+    writeWholeFile(scratch.file(p.name + ".dat"), p.model, p.name + ".dat");
+    writeWholeFile(scratch.file(p.name + ".caf"), p.loads, p.name + ".caf");
+    writeWholeFile(scratch.file(p.name + ".car"), p.description, p.name + ".car");
+    analyse(scratch.path(), p.name);
+    writeWholeFile(scratch.file(p.name + ".esf"), formatForceTable(readAnalysedProject(scratch.file(p.name)).table),
+                   p.name + ".esf");
+    for (const char* extension : kProjectExtensions) {
+      const std::string file = p.name + extension;
+      if (isRegularFile(scratch.file(file)) && !pending.moveIn(scratch.file(file), file))
+        throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + file + "\n");
+    }
     list += "  " + p.description.substr(0, p.description.size() - 1) + "\n";
   }
   std::string envelopeList = formatText(" %d\n", static_cast<int>(projects.size()));
   for (const ProjectFiles& p : projects) envelopeList += p.name + "\n";
-  writeWholeFile(name + ".dat", envelopeList);
+  writeAside(pending, name + ".dat", envelopeList);
   return list;
 }
 
+// Writes the envelope files into `pending`.
+void writeEnvelope(const Options& o, const Beam& beam, const ExactEnvelope& env, PendingFiles& pending) {
+  auto state = std::make_unique<envelope::EnvelopeState>();
+  fillEnvelopeState(*state, o.name, beam.model, env, o.width, o.height);
+  const std::string messages = writeEnvelopeFiles(*state, env, envelope::OutputFiles(pending));
+  if (!messages.empty()) throw RunError(messages + "ERROR: NO SE PUDO ESCRIBIR LA ENVOLVENTE " + o.name + "\n");
+}
+
+// Everything of the run is written aside and put in place at the end, whole:
+// a run that fails leaves the earlier envelope and projects as they were.
 int runPatterns(const Options& options) {
   const Beam beam = readBeam(options);
   const ExactEnvelope env =
@@ -313,47 +401,82 @@ int runPatterns(const Options& options) {
   Summary summary = summarize(options.name, beam.model, beam.spans, env);
   const std::vector<ProjectFiles> projects =
       options.cases ? arrangementProjects(options, beam, summary.arrangements) : std::vector<ProjectFiles>{};
+  checkProjectLimits(options, projects);
+  checkOutputsSpareInputs(options, projects, earlierArrangementFiles(options.name));
+  RunLock lock;
+  takeLock(lock, options);
+  // A run of the name that ended meanwhile may have left other projects.
   const std::vector<std::string> earlier = earlierArrangementFiles(options.name);
-  checkOutputsSpareInputs(options, projects, earlier);
-  removeEarlierRun(options.name, earlier);
+  refuseInputsAmong(options, earlier);
+  ScratchFolder::removeLeftOnes(options.name);
 
-  if (options.cases) summary.text += writeArrangementProjects(options.name, projects);
-  auto state = std::make_unique<envelope::EnvelopeState>();
-  fillEnvelopeState(*state, options.name, beam.model, env, options.width, options.height);
-  const std::string messages = writeEnvelopeFiles(*state, env);
-  if (!messages.empty()) {
-    removeEarlierRun(options.name, {});
-    throw RunError(messages + "ERROR: NO SE PUDO ESCRIBIR LA ENVOLVENTE " + options.name + "\n");
+  PendingFiles pending;
+  std::optional<ScratchFolder> scratch;  // its files move in at the commit
+  if (options.cases) {
+    scratch.emplace(options.name);
+    summary.text += writeArrangementProjects(options.name, projects, *scratch, pending);
   }
+  writeEnvelope(options, beam, env, pending);
+  removeEarlierRunAtCommit(options.name, earlier, pending);
+  if (!pending.commit())
+    throw RunError(envelope::writeErrorText(pending.failed()) + "\nERROR: NO SE PUDO ESCRIBIR LA ENVOLVENTE " +
+                   options.name + "\n");
   consoleWrite(summary.text);
   return 0;
 }
 
+// A project's force table and, where it has none, its description.
+struct ProjectTable {
+  std::string project, table, description;  // description empty: the .car stays as it is
+  int points = 0;
+};
+
+ProjectTable projectTable(std::string project) {
+  if (project.size() > 4 && project.compare(project.size() - 4, 4, ".dat") == 0) project.resize(project.size() - 4);
+  const AnalysedProject analysed = readAnalysedProject(project);
+  ProjectTable t{project, formatForceTable(analysed.table), "", static_cast<int>(analysed.table.size())};
+  std::error_code error;
+  if (std::filesystem::exists(project + ".car", error)) return t;
+  // Point forces, point moments, uniform, triangular and temperature loads.
+  static const char* const kinds[] = {"puntuales", "momentos", "uniformes", "triangulares", "t\xE9rmicas"};
+  static const int kindOfType[] = {-1, 0, 1, 2, 3, 3, 4};
+  int count[5] = {};
+  for (const calcest::LoadOnBar& load : analysed.model.loads)
+    if (load.load.ltype >= 1 && load.load.ltype <= 6) ++count[kindOfType[load.load.ltype]];
+  const int loads = static_cast<int>(analysed.model.loads.size());
+  t.description =
+      formatText("%s: %d carga%s de %s.caf", project.c_str(), loads, loads == 1 ? "" : "s", project.c_str());
+  for (int kind = 0; kind < 5; ++kind)
+    if (count[kind]) t.description += formatText(", %d %s", count[kind], kinds[kind]);
+  if (analysed.model.header.selfWeight == 1) t.description += ", y peso propio";
+  t.description += "\n";
+  return t;
+}
+
+// Every project is read and checked, and no output may be an input of any of
+// them, before a file is written; the tables are put in place together.
 int runTables(const std::vector<std::string>& projects) {
   if (projects.empty()) throw RunError(kUsage);
-  for (std::string project : projects) {
-    if (project.size() > 4 && project.compare(project.size() - 4, 4, ".dat") == 0) project.resize(project.size() - 4);
-    const AnalysedProject analysed = readAnalysedProject(project);
-    writeWholeFile(project + ".esf", formatForceTable(analysed.table));
-    std::error_code error;
-    if (!std::filesystem::exists(project + ".car", error)) {
-      // Point forces, point moments, uniform, triangular and temperature loads.
-      static const char* const kinds[] = {"puntuales", "momentos", "uniformes", "triangulares", "t\xE9rmicas"};
-      static const int kindOfType[] = {-1, 0, 1, 2, 3, 3, 4};
-      int count[5] = {};
-      for (const calcest::LoadOnBar& load : analysed.model.loads)
-        if (load.load.ltype >= 1 && load.load.ltype <= 6) ++count[kindOfType[load.load.ltype]];
-      const int loads = static_cast<int>(analysed.model.loads.size());
-      std::string description =
-          formatText("%s: %d carga%s de %s.caf", project.c_str(), loads, loads == 1 ? "" : "s", project.c_str());
-      for (int kind = 0; kind < 5; ++kind)
-        if (count[kind]) description += formatText(", %d %s", count[kind], kinds[kind]);
-      if (analysed.model.header.selfWeight == 1) description += ", y peso propio";
-      writeWholeFile(project + ".car", description + "\n");
-    }
-    consoleWrite(formatText("alternancias: %s.esf escrito (%d puntos)\n", project.c_str(),
-                            static_cast<int>(analysed.table.size())));
+  std::vector<ProjectTable> tables;
+  for (const std::string& project : projects) tables.push_back(projectTable(project));
+  std::vector<std::string> outputs, inputs;
+  for (const ProjectTable& t : tables) {
+    outputs.push_back(t.project + ".esf");
+    if (!t.description.empty()) outputs.push_back(t.project + ".car");
+    for (const char* extension : {".dat", ".caf", ".res", ".kar"}) inputs.push_back(t.project + extension);
   }
+  const SameFile same = outputThatIsAnInput(outputs, inputs);
+  if (!same.output.empty()) throw RunError(sameFileText("ALTERNANCIAS", same, "BORRE ESE ENLACE (EL DATO QUEDA)"));
+
+  PendingFiles pending;
+  std::string done;
+  for (const ProjectTable& t : tables) {
+    writeAside(pending, t.project + ".esf", t.table);
+    if (!t.description.empty()) writeAside(pending, t.project + ".car", t.description);
+    done += formatText("alternancias: %s.esf escrito (%d puntos)\n", t.project.c_str(), t.points);
+  }
+  if (!pending.commit()) throw RunError(envelope::writeErrorText(pending.failed()) + "\n");
+  consoleWrite(done);
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "capacities.h"
 #include "console.h"
 #include "loads.h"
 #include "phases.h"
@@ -11,7 +12,6 @@
 namespace calcest {
 
 namespace {
-constexpr size_t kMaxModelNameLength = 51;  // side-file names are built from it
 const char* const kOutOfMemory = "ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n";
 
 void checkCommandLine(const std::vector<std::string>& args) {

@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -25,6 +27,28 @@ std::string asideName(const std::string& path) {
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   return folder + "." + name + "." + std::to_string(getpid()) + "." + std::to_string(++counter) + ".tmp";
+}
+
+bool processRuns(long pid) { return pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
+
+// Removes the names aside of `path` that runs killed while they put their files
+// in place left behind: ".NAME.PID.N.tmp" of a process that no longer runs.
+void removeLeftAside(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  const std::string prefix = "." + (slash == std::string::npos ? path : path.substr(slash + 1)) + ".";
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folderOf(path), error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(prefix, 0) != 0 || name.size() < prefix.size() + 4 || name.compare(name.size() - 4, 4, ".tmp") != 0)
+      continue;
+    const std::string numbers = name.substr(prefix.size(), name.size() - prefix.size() - 4);  // PID.N
+    const size_t dot = numbers.find('.');
+    const bool twoNumbers = dot != std::string::npos && dot > 0 && dot + 1 < numbers.size() &&
+                            numbers.find('.', dot + 1) == std::string::npos &&
+                            numbers.find_first_not_of("0123456789.") == std::string::npos;
+    if (!twoNumbers) continue;
+    if (!processRuns(std::strtol(numbers.c_str(), nullptr, 10))) std::filesystem::remove(entry.path(), error);
+  }
 }
 
 mode_t creationMode() {
@@ -51,11 +75,23 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
   return *this;
 }
 
+bool mayTakeName(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return errno == ENOENT;
+  if (S_ISDIR(info.st_mode)) {
+    errno = EISDIR;
+    return false;
+  }
+  // An existing file that may not be written is not replaced behind its back;
+  // a link to nothing may be.
+  return access(path.c_str(), F_OK) != 0 || access(path.c_str(), W_OK) == 0;
+}
+
 bool PendingFile::open(const std::string& path) {
   discard();
   path_ = path;
-  // An existing file that may not be written is not replaced behind its back.
-  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) return false;
+  if (!mayTakeName(path)) return false;
+  removeLeftAside(path);
   const mode_t mode = creationMode();
   // A nameless file vanishes by itself when the process dies before commit.
   int fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
@@ -77,31 +113,77 @@ bool PendingFile::open(const std::string& path) {
   return true;
 }
 
+bool PendingFile::flush() { return file_ && std::fflush(file_) == 0 && std::ferror(file_) == 0; }
+
 bool PendingFile::commit() {
-  if (!file_) return false;
-  bool ok = std::fflush(file_) == 0 && std::ferror(file_) == 0;
-  std::string aside = namedAside_;
-  if (ok && aside.empty()) {
-    // Give the nameless file a name of its own, then move it over the old one.
-    aside = asideName(path_);
+  bool ok = flush();
+  if (ok && namedAside_.empty()) {
+    // A name no file has yet is given at once; an earlier file is replaced
+    // through a name of the new one's own beside it.
     const std::string self = "/proc/self/fd/" + std::to_string(fileno(file_));
-    ok = linkat(AT_FDCWD, self.c_str(), AT_FDCWD, aside.c_str(), AT_SYMLINK_FOLLOW) == 0;
-    if (!ok) aside.clear();
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      discard();
+      return true;
+    }
+    const std::string aside = asideName(path_);
+    ok = errno == EEXIST && linkat(AT_FDCWD, self.c_str(), AT_FDCWD, aside.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    if (ok) namedAside_ = aside;
   }
-  ok = std::fclose(file_) == 0 && ok;
-  file_ = nullptr;
-  if (ok) ok = std::rename(aside.c_str(), path_.c_str()) == 0;
-  if (!ok && !aside.empty()) unlink(aside.c_str());
-  namedAside_.clear();
+  ok = ok && std::rename(namedAside_.c_str(), path_.c_str()) == 0;
+  if (ok) namedAside_.clear();
+  discard();
   return ok;
 }
 
 void PendingFile::discard() {
-  if (!file_) return;
-  std::fclose(file_);
+  if (file_) std::fclose(file_);
   file_ = nullptr;
   if (!namedAside_.empty()) unlink(namedAside_.c_str());
   namedAside_.clear();
+}
+
+FILE* PendingFiles::open(const std::string& path) {
+  PendingFile file;
+  if (!file.open(path)) return nullptr;
+  files_.push_back(std::move(file));
+  return files_.back().file();
+}
+
+bool PendingFiles::moveIn(const std::string& from, const std::string& path) {
+  if (!mayTakeName(path)) return false;
+  removeLeftAside(path);
+  moves_.emplace_back(from, path);
+  return true;
+}
+
+void PendingFiles::removeAtCommit(const std::string& path) { removals_.push_back(path); }
+
+bool PendingFiles::commit() {
+  failed_.clear();
+  for (PendingFile& file : files_)
+    if (!file.flush()) {
+      failed_ = file.path();
+      discard();
+      return false;
+    }
+  // Every byte has found room: what is left is naming, in the folder.
+  for (PendingFile& file : files_)
+    if (!file.commit() && failed_.empty()) failed_ = file.path();
+  for (const auto& [from, to] : moves_)
+    if (std::rename(from.c_str(), to.c_str()) != 0 && failed_.empty()) failed_ = to;
+  std::vector<std::string> placed;
+  for (const PendingFile& file : files_) placed.push_back(file.path());
+  for (const auto& move : moves_) placed.push_back(move.second);
+  for (const std::string& path : removals_)
+    if (std::find(placed.begin(), placed.end(), path) == placed.end()) unlink(path.c_str());
+  discard();
+  return failed_.empty();
+}
+
+void PendingFiles::discard() {
+  files_.clear();
+  moves_.clear();
+  removals_.clear();
 }
 
 SameFile outputThatIsAnInput(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs) {
@@ -120,8 +202,35 @@ std::string sameFileText(const std::string& program, const SameFile& same, const
   return "ERROR: " + program + " ESCRIBIR\xCD" "A " + same.output + ", QUE ES EL DATO " + same.input + ": " + advice + "\n";
 }
 
+std::string lockRefusalText(const std::string& name, long holder) {
+  if (holder == 0) return "ERROR: NO SE PUEDE CREAR EL FICHERO " + name + ".lock\n";
+  return "ERROR: OTRA EJECUCI\xD3N (PROCESO " + std::to_string(holder) + ") EST\xC1 ESCRIBIENDO " + name +
+         " EN ESTE DIRECTORIO: ESPERE A QUE TERMINE O ELIJA OTRO NOMBRE\n";
+}
+
 namespace {
-bool processRuns(long pid) { return pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
+// Makes the file `path` holding `text`; false with EEXIST when it exists.
+// Written without a name first where the system allows, so that no one finds
+// it empty, not even after a run killed as it made it.
+bool createHolding(const std::string& path, const std::string& text) {
+  int fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+  const bool nameless = fd >= 0;
+  if (!nameless) {
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+  }
+  bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  if (ok && nameless) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    ok = linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  }
+  const int why = errno;
+  ::close(fd);
+  if (!ok && !nameless) unlink(path.c_str());
+  errno = why;
+  return ok;
+}
 
 long readHolder(const std::string& path) {
   FILE* file = std::fopen(path.c_str(), "r");
@@ -137,15 +246,7 @@ bool RunLock::acquire(const std::string& lockPath, long& holder) {
   release();
   holder = 0;
   for (int attempt = 0; attempt < 3; ++attempt) {
-    const int fd = ::open(lockPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd >= 0) {
-      const std::string pid = std::to_string(getpid()) + "\n";
-      const bool written = write(fd, pid.data(), pid.size()) == static_cast<ssize_t>(pid.size());
-      ::close(fd);
-      if (!written) {
-        unlink(lockPath.c_str());
-        return false;
-      }
+    if (createHolding(lockPath, std::to_string(getpid()) + "\n")) {
       path_ = lockPath;
       return true;
     }

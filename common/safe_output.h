@@ -7,6 +7,7 @@
 // - RunLock: one run at a time on one name in one folder.
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 class PendingFile {
@@ -26,9 +27,12 @@ class PendingFile {
   const std::string& path() const { return path_; }
   bool isOpen() const { return file_ != nullptr; }
 
-  // Writes out what is buffered, closes the file and gives it its name in place
-  // of the earlier one. False when a byte did not reach it or it could not be
-  // named: then the earlier file is as it was.
+  // Writes out what is buffered: false when a byte did not reach the file (a
+  // full disk).
+  bool flush();
+  // flush(), then gives the file its name in place of the earlier one and
+  // closes it. False when a byte did not reach it or it could not be named:
+  // then the earlier file is as it was.
   bool commit();
   // Drops the new file; the earlier one stays.
   void discard();
@@ -36,7 +40,43 @@ class PendingFile {
  private:
   FILE* file_ = nullptr;
   std::string path_;
-  std::string namedAside_;  // set when the system cannot make a nameless file
+  std::string namedAside_;  // set when the system cannot make a nameless file, and while it replaces one
+};
+
+// Whether a new file may take the name `path`: no file has it, or one that may
+// be written (a read-only file stays read-only, and a folder is no file to
+// replace). False with errno set otherwise.
+bool mayTakeName(const std::string& path);
+
+// The outputs of one run, put in place together at its end: new files written
+// aside, files finished in a scratch folder and moved in, and files of an
+// earlier run removed. Until commit() nothing of the run is in place.
+class PendingFiles {
+ public:
+  // A new file to be put in place as `path`; null (errno set) when it cannot
+  // be made. The set owns it.
+  FILE* open(const std::string& path);
+  // A finished file `from` (on the same disk) to be moved to `path`; false
+  // (errno set) when `path` may not be replaced.
+  bool moveIn(const std::string& from, const std::string& path);
+  // A file of an earlier run that the commit removes, when no new file takes
+  // its name.
+  void removeAtCommit(const std::string& path);
+
+  // Every new file is first written out whole; only when all are does each
+  // take its name, then the files of the scratch folder move in and the
+  // earlier files go: a full disk leaves everything as it was. False, with
+  // failed() naming the file, when not every file is in place.
+  bool commit();
+  const std::string& failed() const { return failed_; }
+  // Drops every new file; files to be moved in stay where they are.
+  void discard();
+
+ private:
+  std::vector<PendingFile> files_;
+  std::vector<std::pair<std::string, std::string>> moves_;  // from, to
+  std::vector<std::string> removals_;
+  std::string failed_;
 };
 
 // The first output that is the same file as one of the inputs (through links
@@ -49,6 +89,11 @@ SameFile outputThatIsAnInput(const std::vector<std::string>& outputs, const std:
 // The suite's refusal of such an output: "ERROR: PROGRAM ESCRIBIRÍA output, QUE
 // ES EL DATO input: advice\n".
 std::string sameFileText(const std::string& program, const SameFile& same, const std::string& advice);
+
+// The refusal of a run that could not take the lock on `name`: another running
+// process holds it ("ERROR: OTRA EJECUCION (PROCESO holder) ESTA ESCRIBIENDO
+// name ...", accented), or NAME.lock could not be made at all (holder 0).
+std::string lockRefusalText(const std::string& name, long holder);
 
 // A lock on a name in a folder: the file NAME.lock, made exclusively, holding
 // the process id, removed when the lock goes. A lock whose process no longer

@@ -4,6 +4,7 @@
 
 #include "file_handle.h"
 #include "run_error.h"
+#include "safe_output.h"
 
 std::string cannotReadText(const std::string& path) { return "ERROR: NO SE PUEDE LEER EL FICHERO " + path + "\n"; }
 
@@ -24,4 +25,12 @@ void writeWholeFile(const std::string& path, const std::string& content, const s
   if (!out) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + name + "\n");
   const bool written = std::fwrite(content.data(), 1, content.size(), out.get()) == content.size();
   if (std::fclose(out.release()) != 0 || !written) throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + name + "\n");
+}
+
+void writeAside(PendingFiles& files, const std::string& path, const std::string& content) {
+  FILE* out = files.open(path);
+  if (!out) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + path + "\n");
+  // The bytes must find room now: the commit only names the file.
+  if (std::fwrite(content.data(), 1, content.size(), out) != content.size() || std::fflush(out) != 0)
+    throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + path + "\n");
 }

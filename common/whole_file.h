@@ -14,3 +14,8 @@ std::string readWholeFile(const std::string& path);
 // ESCRIBIR EL FICHERO name", `name` being `shownName` when given (a file
 // written aside under another name), else `path`.
 void writeWholeFile(const std::string& path, const std::string& content, const std::string& shownName = "");
+
+class PendingFiles;
+// As writeWholeFile, into a new file of `files`, put in place as `path` only
+// when the set is committed.
+void writeAside(PendingFiles& files, const std::string& path, const std::string& content);

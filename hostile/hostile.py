@@ -42,9 +42,10 @@ def snapshot(folder):
 class Program:
     """One program, its inputs and outputs, and how to make its two input sets."""
 
-    def __init__(self, name, argv, inputs, outputs, make_inputs):
+    def __init__(self, name, argv, inputs, outputs, make_inputs, lock=None):
         self.name, self.argv, self.inputs, self.outputs = name, argv, inputs, outputs
         self.make_inputs = make_inputs  # (folder, variant 'old'|'new', size 'small'|'large') -> None
+        self.lock = lock  # the lock file a run holds while it writes, if it takes one
 
     def run(self, folder, timeout=60, user=None, argv=None):
         def drop():
@@ -103,9 +104,14 @@ class Harness:
         self.reference = self.references[key]
         return folder, dict(earlier), dict(before)
 
+    def reference_size(self, program, name):
+        """Size of an output as a clean run of the small inputs writes it."""
+        return (self.scratch / ("%s-reference-small" % program.name) / name).stat().st_size
+
     def judge(self, program, condition, folder, earlier, before, result, allow_success=True, other_inputs=False,
-              replaced=None):
-        """Checks one run; `before` holds the inputs as they were."""
+              replaced=None, killed=None):
+        """Checks one run; `before` holds the inputs as they were. `killed` is the id of a run killed with
+        SIGKILL: its lock may stay, holding that id, for the next run to take over."""
         ok = True
         status = result.returncode if result is not None else None
         text = result.stdout.decode("cp1252", "replace") if result is not None else ""
@@ -140,6 +146,13 @@ class Harness:
                 self.fault(program, condition, "output %s is neither the earlier one nor this run's, whole" % name)
                 ok = False
         known = set(before) | set(program.outputs) | set(program.inputs)
+        if killed is not None and program.lock and program.lock in after:
+            if (folder / program.lock).read_text().strip() == str(killed):
+                known.add(program.lock)
+            else:
+                self.fault(program, condition, "left %s not holding the killed run's id" % program.lock)
+                ok = False
+                known.add(program.lock)
         for name in sorted(set(after) - known):
             self.fault(program, condition, "left %s behind" % name)
             ok = False
@@ -205,7 +218,9 @@ class Harness:
         (folder / largest).unlink()
         del earlier[largest], before[largest]
         files = list(folder.iterdir())
-        used = sum(p.stat().st_size for p in files) + 4096 * (len(files) + 4)
+        # Whole pages for what is there, and one page short of the largest output: it cannot fit.
+        pages = lambda size: (size + 4095) // 4096
+        used = 4096 * (sum(pages(p.lstat().st_size) for p in files) + pages(self.reference_size(program, largest)) - 1)
         mount = self.scratch / ("%s-tmpfs" % program.name)
         mount.mkdir(exist_ok=True)
         if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=%d" % used, "tmpfs", str(mount)]).returncode != 0:
@@ -231,7 +246,7 @@ class Harness:
             child.send_signal(signal.SIGKILL)
             child.wait()
             self.judge(program, "killed after %.0f ms" % (duration * 1200 * k / KILL_RUNS), folder, earlier, before,
-                       None)
+                       None, killed=child.pid)
 
     def at_once(self, program, variants):
         """Two runs of one name with different inputs: each prints what its own inputs give, or is refused."""
@@ -308,9 +323,10 @@ def programs(h):
                            cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
             subprocess.run([h.binary("alternancias", "alternancias"), "--tabla", name], cwd=folder,
                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
-        for path in folder.iterdir():
-            if path.suffix not in (".dat", ".caf", ".res", ".fmc", ".kar", ".car", ".esf"):
-                path.unlink()
+            # Only the project files the envelope reads stay; the earlier run's envelope stays too.
+            for spare in calcest_outputs(name):
+                if not spare.endswith((".res", ".fmc", ".kar")):
+                    (folder / spare).unlink(missing_ok=True)
 
     envelope = lambda name: [name + e for e in (".res", ".esf", "d.scr", "m.scr", "c.scr", "d.svg", "m.svg", "c.svg")]
     project = lambda name: [name + e for e in (".dat", ".caf", ".res", ".fmc", ".kar", ".car", ".esf")]
@@ -324,9 +340,10 @@ def programs(h):
         Program("alternancias-tabla", [h.binary("alternancias", "alternancias"), "--tabla", "v"],
                 ["v.dat", "v.caf", "v.res", "v.kar"], ["v.esf", "v.car"], informe_inputs),
         Program("alternancias", [h.binary("alternancias", "alternancias"), "E", "v.dat", "v.caf", "q.caf"],
-                ["v.dat", "v.caf", "q.caf"], envelope("E"), pattern_inputs),
+                ["v.dat", "v.caf", "q.caf"], envelope("E"), pattern_inputs, lock="E.lock"),
         Program("envolventes-batch", [h.binary("envolventes", "cli", "envolventes-batch"), "E", "3000", "400",
-                                      "p1", "p2"], project("p1") + project("p2"), envelope("E"), batch_inputs),
+                                      "p1", "p2"], project("p1") + project("p2"), envelope("E"), batch_inputs,
+                lock="E.lock"),
     ]
 
 

@@ -22,6 +22,8 @@ namespace {
 using testsupport::RunResult;
 using testsupport::ScratchDir;
 
+const std::vector<std::string> kNothing;  // no file changed
+
 RunResult alternancias(const ScratchDir& dir, const std::vector<std::string>& args) {
   return testsupport::runProgram(ALTERNANCIAS_BINARY, args, dir.path(), nullptr, 120);
 }
@@ -234,6 +236,40 @@ TEST(ForceTables, AgreeWithTheDiagramFileAndStepAtSupportsAndPointLoads) {
       }
     }
     EXPECT_EQ(table[0][6], 0.0);  // CC
+  }
+}
+
+// An output of --tabla that is an input under another name (a link, a second
+// hard name), of its own project or of another in the list, is refused before
+// any file is written.
+TEST(ForceTables, OutputThatIsAnInput_IsRefusedBeforeAnyFileIsWritten) {
+  const struct {
+    const char* what;
+    const char* output;
+    const char* input;
+    bool hard;
+  } cases[] = {
+      {"a table linked to its model", "dos.esf", "dos.dat", false},
+      {"a table that is a second name of its results", "dos.esf", "dos.res", true},
+      {"a table linked to the loads of another project", "uno.esf", "dos.caf", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir;
+    for (const char* project : {"uno", "dos"}) {
+      dir.write(std::string(project) + ".dat", beamModel(2, 6.0));
+      dir.write(std::string(project) + ".caf", uniformLoads(2, 6.0, 1.0));
+      ASSERT_EQ(testsupport::runCalcest(CALCEST_BINARY, dir.path(), project).status, 0);
+    }
+    if (c.hard)
+      std::filesystem::create_hard_link(dir.file(c.input), dir.file(c.output));
+    else
+      std::filesystem::create_symlink(c.input, dir.file(c.output));
+    const auto before = testsupport::folderContents(dir);
+    const RunResult run = alternancias(dir, {"--tabla", "uno", "dos"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find(std::string(c.output) + ", QUE ES EL DATO " + c.input), std::string::npos) << run.output;
+    EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);
   }
 }
 
@@ -525,8 +561,8 @@ TEST(ExactEnvelope, BundledBeams_MakeAnEnvelope) {
 // ---- refused input -------------------------------------------------------------
 
 // Every refusal is a message and status 1, and no envelope is left to be taken
-// for this run's (not even an earlier one); input refused on reading leaves no
-// file written at all.
+// for this run's: an earlier one stays whole, nothing of this run is put in
+// place, not even when writing had begun.
 TEST(ExactEnvelope, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
   const std::string twoSpans = beamModel(2, 6.0), loads = uniformLoads(2, 6.0, 1.0);
   std::string oneSupport = twoSpans;
@@ -553,7 +589,8 @@ TEST(ExactEnvelope, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
       {"bars not left to right", reversed, loads, {}, "VIGA CONTINUA", nullptr},
       {"a factor that is not a number", twoSpans, loads, {"--gQ", "x"}, "--gQ PIDE", nullptr},
       {"a favourable factor out of range", twoSpans, loads, {"--gGinf", "0"}, "--gGinf PIDE", nullptr},
-      {"a calcest run that fails", twoSpans, loads, {"--casos"}, "NO PUDO CALCULAR EL PROYECTO V_01", "V_01.res"},
+      {"a project file that cannot be put in place", twoSpans, loads, {"--casos"},
+       "NO SE PUEDE CREAR EL FICHERO V_01.res", "V_01.res"},
       {"an envelope that cannot be written", twoSpans, loads, {}, "NO SE PUDO ESCRIBIR LA ENVOLVENTE V", "Vm.svg"},
   };
   for (const Case& c : cases) {
@@ -563,15 +600,14 @@ TEST(ExactEnvelope, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
     dir.write("g.caf", loads);
     dir.write("q.caf", c.variable);
     dir.write("V.res", "an earlier envelope\n");
-    const bool writingStarted = c.blocked != nullptr;
-    if (writingStarted) std::filesystem::create_directory(dir.file(c.blocked));
+    if (c.blocked) std::filesystem::create_directory(dir.file(c.blocked));
+    const auto before = testsupport::folderContents(dir);
     std::vector<std::string> args = {"V", "m.dat", "g.caf", "q.caf"};
     args.insert(args.end(), c.extraArgs.begin(), c.extraArgs.end());
     const RunResult run = alternancias(dir, args);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
-    EXPECT_FALSE(dir.exists("V.esf"));
-    EXPECT_EQ(dir.exists("V.res"), !writingStarted);  // an earlier envelope goes only once writing begins
+    EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);  // the earlier V.res whole, no V.esf, no V_01
   }
 }
 
@@ -632,6 +668,104 @@ TEST(ExactEnvelope, NamesThatWouldOverwriteInputsAndStaleResults_AreRefused) {
   EXPECT_EQ(stale.status, 1);
   EXPECT_NE(stale.output.find("NO EQUILIBRAN SUS CARGAS"), std::string::npos) << stale.output;
   EXPECT_FALSE(dir.exists("dos.esf"));
+}
+
+// ---- a bad day -----------------------------------------------------------------
+
+// A name another run holds (its lock held by a running process) is refused
+// with that process named, and everything stays as it was; the lock of a run
+// that was killed, and the scratch folder it left, are taken over.
+TEST(ExactEnvelope, NameHeldByAnotherRun_IsRefusedAndAKilledRunsLockTakenOver) {
+  const testsupport::SleepingProcess running;
+  const struct {
+    const char* what;
+    long holder;
+    bool refused;
+  } cases[] = {{"a running holder", running.id(), true}, {"a killed holder", testsupport::endedProcessId(), false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir;
+    TwoSpans().write(dir);
+    dir.write("V.lock", std::to_string(c.holder) + "\n");
+    std::filesystem::create_directory(dir.file(".V_casos.left01"));
+    const auto before = testsupport::folderContents(dir);
+    const RunResult run = alternancias(dir, {"V", "dos.dat", "g.caf", "q.caf", "--casos"});
+    if (c.refused) {
+      EXPECT_EQ(run.status, 1);
+      EXPECT_NE(run.output.find("(PROCESO " + std::to_string(c.holder) + ") EST\xC1 ESCRIBIENDO V "), std::string::npos)
+          << run.output;
+      EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);
+    } else {
+      EXPECT_EQ(run.status, 0) << run.output;
+      EXPECT_TRUE(dir.exists("V.res") && dir.exists("V_01.esf"));
+      EXPECT_FALSE(dir.exists("V.lock") || dir.exists(".V_casos.left01"));
+    }
+  }
+}
+
+// With --casos, what calcest and the envelope viewer cannot take is refused
+// before any file is written: a name too long for calcest's model file names,
+// a project with more load lines than the viewer reads, more projects than its
+// list holds. At the limits the projects are written.
+TEST(ExactEnvelope, CasesBeyondWhatCalcestAndTheViewerTake_AreRefusedBeforeAnyFile) {
+  auto lines = [](int count) {
+    std::string caf;
+    for (int k = 0; k < count; ++k) caf += "1 3 0 6 0 -0.01 y\n";
+    return caf;
+  };
+  const struct {
+    const char* what;
+    std::string name;
+    int spans;
+    std::string variable;
+    const char* message;  // null: the run completes
+  } cases[] = {
+      {"a name of 45 characters", std::string(45, 'N'), 2, uniformLoads(2, 6.0, 8.0),
+       "ES DEMASIADO LARGO PARA --casos"},
+      {"a name of 44 characters", std::string(44, 'N'), 2, uniformLoads(2, 6.0, 8.0), nullptr},
+      {"500 load lines in a project", "V", 2, lines(498), "LLEVAR\xCD" "A 500 L\xCDNEAS DE CARGA"},
+      {"499 load lines in a project", "V", 2, lines(497), nullptr},
+      {"more projects than the viewer's list", "V", 16, uniformLoads(16, 6.0, 8.0),
+       "EL VISOR DE ENVOLVENTES TOMA HASTA 50"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir;
+    dir.write("b.dat", beamModel(c.spans, 6.0));
+    dir.write("g.caf", uniformLoads(c.spans, 6.0, 1.0));
+    dir.write("q.caf", c.variable);
+    const auto before = testsupport::folderContents(dir);
+    const RunResult run = alternancias(dir, {c.name, "b.dat", "g.caf", "q.caf", "--casos"});
+    if (c.message) {
+      EXPECT_EQ(run.status, 1);
+      EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
+      EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);
+    } else {
+      EXPECT_EQ(run.status, 0) << run.output;
+      EXPECT_TRUE(dir.exists(c.name + "_01.esf"));
+    }
+  }
+}
+
+// In a folder that takes no new file, holding the envelope and projects of an
+// earlier run of the name, a run of another beam under that name is refused:
+// the earlier run stays byte for byte, and nothing is added.
+TEST(ExactEnvelope, ReadOnlyFolderHoldingAnEarlierEnvelope_KeepsItWhole) {
+  for (const bool cases : {false, true}) {
+    SCOPED_TRACE(cases ? "with --casos" : "without --casos");
+    ScratchDir dir;
+    TwoSpans().write(dir);
+    ASSERT_EQ(alternancias(dir, {"V", "dos.dat", "g.caf", "q.caf", "--casos"}).status, 0);
+    dir.write("tres.dat", beamModel(3, 5.0));
+    dir.write("q3.caf", uniformLoads(3, 5.0, 3.0));
+    const auto before = testsupport::folderContents(dir);
+    std::vector<std::string> args = {"V", "tres.dat", "q3.caf", "q3.caf"};
+    if (cases) args.push_back("--casos");
+    const RunResult run = testsupport::runInReadOnlyFolder(ALTERNANCIAS_BINARY, args, dir, 120);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("ERROR"), std::string::npos) << run.output;
+    EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);
+  }
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -46,13 +48,21 @@ void writeFile(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
-RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
-                     const std::string* input, int seconds) {
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+// runProgram, as the user `user` when it is not -1.
+RunResult runProgramAs(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
+                       const std::string* input, int seconds, long user) {
   int outPipe[2], inPipe[2] = {-1, -1};
   if (pipe(outPipe) != 0) throw std::runtime_error("pipe failed");
   if (input && pipe(inPipe) != 0) throw std::runtime_error("pipe failed");
   pid_t pid = fork();
   if (pid == 0) {
+    if (user >= 0 && (setgroups(0, nullptr) != 0 || setgid(static_cast<gid_t>(user)) != 0 ||
+                      setuid(static_cast<uid_t>(user)) != 0))
+      _exit(126);
     if (chdir(dir.c_str()) != 0) _exit(127);
     if (input) {
       dup2(inPipe[0], STDIN_FILENO);
@@ -105,6 +115,74 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
   if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   return result;
+}
+
+}  // namespace
+
+RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
+                     const std::string* input, int seconds) {
+  return runProgramAs(program, args, dir, input, seconds, -1);
+}
+
+RunResult runInReadOnlyFolder(const std::string& program, const std::vector<std::string>& args, const ScratchDir& dir,
+                              int seconds) {
+  const bool root = geteuid() == 0;
+  if (root) {
+    if (lchown(dir.path().c_str(), kNobody, kNobody) != 0) throw std::runtime_error("chown failed");
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path()))
+      if (lchown(entry.path().c_str(), kNobody, kNobody) != 0) throw std::runtime_error("chown failed");
+  }
+  chmod(dir.path().c_str(), 0555);
+  RunResult result = runProgramAs(program, args, dir.path(), nullptr, seconds, root ? kNobody : -1);
+  chmod(dir.path().c_str(), 0755);
+  return result;
+}
+
+FolderContents folderContents(const ScratchDir& dir) {
+  FolderContents contents;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path())) {
+    const std::string name = std::filesystem::relative(entry.path(), dir.path()).string();
+    if (entry.is_symlink())
+      contents[name] = "-> " + std::filesystem::read_symlink(entry.path()).string();
+    else if (entry.is_directory())
+      contents[name] = "/";
+    else
+      contents[name] = readFile(entry.path().string());
+  }
+  return contents;
+}
+
+std::vector<std::string> changesSince(const FolderContents& before, const ScratchDir& dir) {
+  const FolderContents after = folderContents(dir);
+  std::vector<std::string> changed;
+  for (const auto& [name, bytes] : before) {
+    const auto now = after.find(name);
+    if (now == after.end() || now->second != bytes) changed.push_back(name);
+  }
+  for (const auto& entry : after)
+    if (!before.count(entry.first)) changed.push_back(entry.first);
+  return changed;
+}
+
+SleepingProcess::SleepingProcess() {
+  const pid_t child = fork();
+  if (child == 0) {
+    pause();
+    _exit(0);
+  }
+  id_ = child;
+}
+
+SleepingProcess::~SleepingProcess() {
+  kill(static_cast<pid_t>(id_), SIGKILL);
+  waitpid(static_cast<pid_t>(id_), nullptr, 0);
+}
+
+long endedProcessId() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  return child;
 }
 
 std::vector<std::string> splitLines(const std::string& text) {

@@ -5,6 +5,7 @@
 // RunError they throw.
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,35 @@ struct RunResult {
 // killed after `seconds`.
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
                      const std::string* input = nullptr, int seconds = 60);
+
+// As runProgram, in `dir` made read-only for the run. Permissions do not bind
+// root: as root the folder and its files are given to the unprivileged user
+// "nobody" (65534) first, and the program runs as that user.
+RunResult runInReadOnlyFolder(const std::string& program, const std::vector<std::string>& args, const ScratchDir& dir,
+                              int seconds = 60);
+
+// What a directory holds, its subfolders included: relative name -> bytes; a
+// link as "-> target", a folder as "/".
+using FolderContents = std::map<std::string, std::string>;
+FolderContents folderContents(const ScratchDir& dir);
+// The names added, removed or changed in `dir` since it held `before`.
+std::vector<std::string> changesSince(const FolderContents& before, const ScratchDir& dir);
+
+// A process that sleeps until this object goes: the running holder of a lock.
+class SleepingProcess {
+ public:
+  SleepingProcess();
+  ~SleepingProcess();
+  SleepingProcess(const SleepingProcess&) = delete;
+  SleepingProcess& operator=(const SleepingProcess&) = delete;
+  long id() const { return id_; }
+
+ private:
+  long id_;
+};
+
+// The id of a process that has ended, as that of a run that was killed.
+long endedProcessId();
 
 // calcest on STEM.dat and STEM.caf of directory `dir`, writing STEM.res, .fmc
 // and .bar there.

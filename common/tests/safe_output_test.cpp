@@ -2,10 +2,12 @@
 // lock of one run per name.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "fellow_program.h"
@@ -71,6 +73,19 @@ TEST(PendingFile, AKilledRunLeavesNothingBehind) {
   EXPECT_EQ(namesIn(dir), std::vector<std::string>{"r.res"});
 }
 
+// A run killed while it put its files in place may leave a file under its name
+// aside; the next new file of that name removes it, not one of a running process.
+TEST(PendingFile, ANameAsideLeftByAKilledRunIsRemoved) {
+  ScratchDir dir;
+  const std::string killed = ".r.res." + std::to_string(testsupport::endedProcessId()) + ".1.tmp";
+  const std::string running = ".r.res." + std::to_string(getpid()) + ".1.tmp";
+  dir.write(killed, "half");
+  dir.write(running, "being put in place");
+  PendingFile out;
+  ASSERT_TRUE(out.open(dir.file("r.res")));
+  EXPECT_EQ(namesIn(dir), std::vector<std::string>{running});
+}
+
 TEST(PendingFile, ALinkInPlaceOfTheOutputIsReplacedNotWrittenThrough) {
   ScratchDir dir;
   dir.write("m.dat", "model");
@@ -105,6 +120,53 @@ TEST(PendingFile, AReadOnlyFileOrFolderIsNotWritten) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(dir.read("r.res"), "kept");
   EXPECT_EQ(namesIn(dir), std::vector<std::string>{"r.res"});
+}
+
+TEST(PendingFile, AFolderOfThatNameIsNotReplacedByAFile) {
+  ScratchDir dir;
+  std::filesystem::create_directory(dir.file("r.res"));
+  PendingFile out;
+  EXPECT_FALSE(out.open(dir.file("r.res")));
+  EXPECT_EQ(errno, EISDIR);
+  EXPECT_EQ(namesIn(dir), std::vector<std::string>{"r.res"});
+}
+
+// A set of outputs: new files, a finished file moved in from a scratch folder,
+// an earlier file removed. Nothing changes until the commit; a file that
+// cannot be written completely (a file size limit stands for a full disk)
+// leaves everything as it was.
+TEST(PendingFiles, AllInPlaceAtTheCommitOrNoneWhenOneCannotBeWritten) {
+  for (const bool full : {false, true}) {
+    SCOPED_TRACE(full ? "a file too large" : "all written");
+    ScratchDir dir;
+    dir.write("a.res", "old a");
+    dir.write("stale.res", "old");
+    std::filesystem::create_directory(dir.file("scratch"));
+    dir.write("scratch/m.res", "moved");
+    const pid_t child = fork();
+    if (child == 0) {
+      signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit = {64, RLIM_INFINITY};
+      if (full && setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(2);
+      PendingFiles set;
+      FILE* a = set.open(dir.file("a.res"));
+      FILE* b = set.open(dir.file("b.res"));
+      if (!a || !b || !set.moveIn(dir.file("scratch/m.res"), dir.file("m.res"))) _exit(3);
+      set.removeAtCommit(dir.file("stale.res"));
+      std::fputs("new a", a);
+      std::fputs(std::string(100, 'b').c_str(), b);
+      if (testsupport::readFile(dir.file("a.res")) != "old a" || std::filesystem::exists(dir.file("b.res"))) _exit(4);
+      const bool committed = set.commit();
+      _exit(committed == !full && (committed || set.failed() == dir.file("b.res")) ? 0 : 5);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::vector<std::string> left = full ? std::vector<std::string>{"a.res", "scratch", "stale.res"}
+                                               : std::vector<std::string>{"a.res", "b.res", "m.res", "scratch"};
+    EXPECT_EQ(namesIn(dir), left);
+    EXPECT_EQ(dir.read("a.res"), full ? "old a" : "new a");
+  }
 }
 
 TEST(SameFileCheck, FindsAnOutputThatIsAnInputUnderAnotherName) {

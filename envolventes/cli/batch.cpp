@@ -8,6 +8,7 @@
 #include "diagram.h"
 #include "envelope_run.h"
 #include "project_names.h"
+#include "safe_output.h"
 #include "svg_canvas.h"
 
 namespace envelope {
@@ -37,6 +38,33 @@ const char* const kUsage =
     "uso: envolventes-batch NOMBRE ANCHO ALTO [PROYECTO...]\n"
     "  ANCHO 300..20000 y ALTO 200..2000 p\xEDxeles; hasta 50 proyectos (nombres sin extensi\xF3n)\n";
 
+const char* const kEnvelopeSuffixes[] = {".res", ".esf", "d.scr", "m.scr", "c.scr", "d.svg", "m.svg", "c.svg", ".lock"};
+const char* const kProjectExtensions[] = {".dat", ".caf", ".car", ".kar", ".res", ".fmc", ".esf"};
+
+// The first file the run would write that is one of the project files it reads.
+SameFile outputThatIsAProjectFile(const EnvelopeRequest& request) {
+  std::vector<std::string> outputs, inputs;
+  for (const char* suffix : kEnvelopeSuffixes) outputs.push_back(request.envelopeName + suffix);
+  for (const std::string& project : request.projects)
+    for (const char* extension : kProjectExtensions) inputs.push_back(project + extension);
+  return outputThatIsAnInput(outputs, inputs);
+}
+
+// Writes the envelope, its scripts and pictures into `files`; false after a message.
+bool writeEnvelope(const EnvelopeRequest& request, const OutputFiles& files, ConsoleSink& sink) {
+  EnvelopeOutputs outputs(files);
+  if (!outputs.create(request.envelopeName, sink)) return false;
+  EnvelopeState state;
+  if (runEnvelope(state, request, outputs, sink) != RunOutcome::Completed) return false;
+  const char* const suffixes[] = {"", "d.svg", "m.svg", "c.svg"};
+  for (int selector = 1; selector <= 3; ++selector) {
+    SvgCanvas picture;
+    if (paintDiagram(state, selector, picture, sink, files) == DrawOutcome::ScriptError) continue;
+    picture.save(request.envelopeName + suffixes[selector], sink, files);
+  }
+  return sink.count == 0;
+}
+
 }  // namespace
 
 int runBatch(const std::vector<std::string>& args) {
@@ -53,21 +81,27 @@ int runBatch(const std::vector<std::string>& args) {
     consoleWrite("ERROR NOMBRE DE ENVOLVENTE IGUAL AL DE UN PROYECTO\n");
     return 1;
   }
-  ConsoleSink sink;
-  EnvelopeOutputs outputs;
-  if (!outputs.create(request.envelopeName, sink)) return 1;
-  EnvelopeState state;
-  RunOutcome outcome = runEnvelope(state, request, outputs, sink);
-  if (outcome == RunOutcome::SelectionError) return exitStatusFor(outcome);
-
-  // Like the viewer, draw what is held even after a stop.
-  const char* const suffixes[] = {"", "d.svg", "m.svg", "c.svg"};
-  for (int selector = 1; selector <= 3; ++selector) {
-    SvgCanvas picture;
-    if (paintDiagram(state, selector, picture, sink) == DrawOutcome::ScriptError) continue;
-    picture.save(request.envelopeName + suffixes[selector], sink);
+  const SameFile same = outputThatIsAProjectFile(request);
+  if (!same.output.empty()) {
+    consoleWrite(sameFileText("ENVOLVENTES-BATCH", same, "ELIJA OTRO NOMBRE"));
+    return 1;
   }
-  return sink.count == 0 ? 0 : 1;
+  // Another run of this name would put its files in place among these.
+  RunLock lock;
+  long holder = 0;
+  if (!lock.acquire(request.envelopeName + ".lock", holder)) {
+    consoleWrite(lockRefusalText(request.envelopeName, holder));
+    return 1;
+  }
+  // The envelope is put in place whole, or the earlier one stays as it was.
+  ConsoleSink sink;
+  PendingFiles pending;
+  if (!writeEnvelope(request, OutputFiles(pending), sink)) return 1;
+  if (!pending.commit()) {
+    sink.showMessage(writeErrorText(pending.failed()));
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace envelope

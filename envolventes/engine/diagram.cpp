@@ -279,28 +279,30 @@ std::string scriptErrorText(int selector) {
 
 namespace {
 
-DrawOutcome paint(const EnvelopeState& state, int selector, Canvas* screen, MessageSink& sink) {
+DrawOutcome paint(const EnvelopeState& state, int selector, Canvas* screen, MessageSink& sink,
+                  const OutputFiles& files) {
   if (selector < 1 || selector > 3) return DrawOutcome::NothingToDraw;
   std::string name = state.scriptName(selector);
-  FileHandle script(name.empty() ? nullptr : std::fopen(name.c_str(), "w"));
+  FILE* script = name.empty() ? nullptr : files.create(name);
   if (!script) {
     sink.showMessage(scriptErrorText(selector));
     return DrawOutcome::ScriptError;
   }
   if (screen) drawDiagram(state, selector, *screen);
-  ScriptCanvas scriptCanvas(script.get());
+  ScriptCanvas scriptCanvas(script);
   drawDiagram(state, selector, scriptCanvas);
-  return closeWritten(std::move(script), name, sink) ? DrawOutcome::Drawn : DrawOutcome::WriteError;
+  return files.finish(script, name, sink) ? DrawOutcome::Drawn : DrawOutcome::WriteError;
 }
 
 }  // namespace
 
-DrawOutcome paintDiagram(const EnvelopeState& state, int selector, Canvas& screen, MessageSink& sink) {
-  return paint(state, selector, &screen, sink);
+DrawOutcome paintDiagram(const EnvelopeState& state, int selector, Canvas& screen, MessageSink& sink,
+                         const OutputFiles& files) {
+  return paint(state, selector, &screen, sink, files);
 }
 
-DrawOutcome writeScript(const EnvelopeState& state, int selector, MessageSink& sink) {
-  return paint(state, selector, nullptr, sink);
+DrawOutcome writeScript(const EnvelopeState& state, int selector, MessageSink& sink, const OutputFiles& files) {
+  return paint(state, selector, nullptr, sink, files);
 }
 
 }  // namespace envelope

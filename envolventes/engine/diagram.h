@@ -7,6 +7,7 @@
 #include "canvas.h"
 #include "envelope_state.h"
 #include "message_sink.h"
+#include "output_files.h"
 
 namespace envelope {
 
@@ -25,11 +26,14 @@ enum class DrawOutcome {
 std::string scriptErrorText(int selector);
 
 // One repaint: creates (truncates) the selector's script file
-// (state.scriptName(selector)); if that fails shows the script error and draws
-// nothing; otherwise draws the diagram onto `screen` and writes it to the script.
-DrawOutcome paintDiagram(const EnvelopeState& state, int selector, Canvas& screen, MessageSink& sink);
+// (state.scriptName(selector)) in `files`; if that fails shows the script
+// error and draws nothing; otherwise draws the diagram onto `screen` and
+// writes it to the script.
+DrawOutcome paintDiagram(const EnvelopeState& state, int selector, Canvas& screen, MessageSink& sink,
+                         const OutputFiles& files = OutputFiles());
 
 // As paintDiagram, with no screen: only the script is written.
-DrawOutcome writeScript(const EnvelopeState& state, int selector, MessageSink& sink);
+DrawOutcome writeScript(const EnvelopeState& state, int selector, MessageSink& sink,
+                        const OutputFiles& files = OutputFiles());
 
 }  // namespace envelope

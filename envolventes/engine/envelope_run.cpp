@@ -10,14 +10,16 @@ namespace envelope {
 const char* const kSelectionErrorText = "ERROR EN SELECCION DE PROYECTOS";
 
 bool EnvelopeOutputs::create(const std::string& envelopeName, MessageSink& sink) {
+  closeReport();
+  closeForceTable();
   reportName_ = envelopeName + ".res";
   forceTableName_ = envelopeName + ".esf";
-  report_.reset(std::fopen(reportName_.c_str(), "w"));
+  report_ = files_.create(reportName_);
   if (!report_) {
     sink.showMessage("ERROR RES_ENVOLVENTE");
     return false;
   }
-  forceTable_.reset(std::fopen(forceTableName_.c_str(), "w"));
+  forceTable_ = files_.create(forceTableName_);
   if (!forceTable_) {
     sink.showMessage("ERROR ESF_ENVOLVENTE");
     return false;
@@ -25,10 +27,26 @@ bool EnvelopeOutputs::create(const std::string& envelopeName, MessageSink& sink)
   return true;
 }
 
-bool EnvelopeOutputs::finishReport(MessageSink& sink) { return closeWritten(std::move(report_), reportName_, sink); }
+void EnvelopeOutputs::closeReport() {
+  files_.abandon(report_);
+  report_ = nullptr;
+}
+
+void EnvelopeOutputs::closeForceTable() {
+  files_.abandon(forceTable_);
+  forceTable_ = nullptr;
+}
+
+bool EnvelopeOutputs::finishReport(MessageSink& sink) {
+  FILE* file = report_;
+  report_ = nullptr;
+  return files_.finish(file, reportName_, sink);
+}
 
 bool EnvelopeOutputs::finishForceTable(MessageSink& sink) {
-  return closeWritten(std::move(forceTable_), forceTableName_, sink);
+  FILE* file = forceTable_;
+  forceTable_ = nullptr;
+  return files_.finish(file, forceTableName_, sink);
 }
 
 RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, EnvelopeOutputs& outputs,

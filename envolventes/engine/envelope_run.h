@@ -9,6 +9,7 @@
 #include "envelope_state.h"
 #include "line_reader.h"
 #include "message_sink.h"
+#include "output_files.h"
 
 namespace envelope {
 
@@ -19,24 +20,37 @@ struct DrawingArea {
 
 // The envelope's two result files, created (or truncated) when the envelope
 // name is chosen and before any project is read; the engine fills and closes
-// them.
+// them. In place for the viewer; aside, in a set the caller commits, for the
+// programs that put a whole envelope in place or none.
 class EnvelopeOutputs {
  public:
+  explicit EnvelopeOutputs(OutputFiles files = OutputFiles()) : files_(files) {}
+  EnvelopeOutputs(const EnvelopeOutputs&) = delete;
+  EnvelopeOutputs& operator=(const EnvelopeOutputs&) = delete;
+  ~EnvelopeOutputs() {
+    closeReport();
+    closeForceTable();
+  }
+
   // Creates NAME.res, then NAME.esf. On failure shows "ERROR RES_ENVOLVENTE" or
   // "ERROR ESF_ENVOLVENTE" and returns false (the start-up flow then ends).
   bool create(const std::string& envelopeName, MessageSink& sink);
 
-  FILE* report() const { return report_.get(); }
-  FILE* forceTable() const { return forceTable_.get(); }
-  void closeReport() { report_.reset(); }
-  void closeForceTable() { forceTable_.reset(); }
+  FILE* report() const { return report_; }
+  FILE* forceTable() const { return forceTable_; }
+  void closeReport();
+  void closeForceTable();
   // Close a file once written; false after "ERROR: NO SE PUDO ESCRIBIR EL
   // FICHERO NAME.res" (or .esf) when a write or the close failed.
   bool finishReport(MessageSink& sink);
   bool finishForceTable(MessageSink& sink);
+  // Where these files go, for the scripts and pictures of the same envelope.
+  const OutputFiles& files() const { return files_; }
 
  private:
-  FileHandle report_, forceTable_;
+  OutputFiles files_;
+  FILE* report_ = nullptr;
+  FILE* forceTable_ = nullptr;
   std::string reportName_, forceTableName_;
 };
 

@@ -62,14 +62,14 @@ void SvgCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour)
   svg_ += "</text>\n";
 }
 
-bool SvgCanvas::save(const std::string& path, MessageSink& sink) const {
-  FileHandle out(std::fopen(path.c_str(), "wb"));
+bool SvgCanvas::save(const std::string& path, MessageSink& sink, const OutputFiles& files) const {
+  FILE* out = files.create(path);
   if (!out) {
     sink.showMessage("ERROR SVG " + path);
     return false;
   }
-  std::fwrite(svg_.data(), 1, svg_.size(), out.get());
-  return closeWritten(std::move(out), path, sink);
+  std::fwrite(svg_.data(), 1, svg_.size(), out);
+  return files.finish(out, path, sink);
 }
 
 }  // namespace envelope

@@ -5,6 +5,7 @@
 
 #include "canvas.h"
 #include "message_sink.h"
+#include "output_files.h"
 
 namespace envelope {
 
@@ -21,9 +22,10 @@ class SvgCanvas : public Canvas {
 
   // The complete document (UTF-8), valid after endDiagram().
   const std::string& document() const { return svg_; }
-  // Writes document() to `path`. False after a message: "ERROR SVG <path>"
-  // when the file cannot be created, the write error when it cannot be written.
-  bool save(const std::string& path, MessageSink& sink) const;
+  // Writes document() to `path` in `files`. False after a message: "ERROR SVG
+  // <path>" when the file cannot be created, the write error when it cannot be
+  // written.
+  bool save(const std::string& path, MessageSink& sink, const OutputFiles& files = OutputFiles()) const;
 
  private:
   LabelForm form_;

@@ -1,6 +1,9 @@
 // envolventes-batch run as a user runs it, in a scratch directory.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -32,6 +35,15 @@ std::string zeroForceTable(const std::string& fmc) {
     table += std::to_string(i - 1) + " " + std::to_string(x) + " 0 0 0 0 0 0\n";
   }
   return table;
+}
+
+const std::vector<std::string> kNothing;  // no file changed
+
+// The bundled projects analysed, and their envelope ENV made by a run that
+// completed.
+bool earlierEnvelope(const ScratchDir& dir) {
+  return analyseExamples(dir) &&
+         runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b", "env_c"}, dir.path()).status == 0;
 }
 
 int count(const std::string& text, const std::string& what) {
@@ -89,8 +101,8 @@ TEST(Batch, ScriptsThatCannotBeCreated_AreReportedAndTheStatusIsOne) {
   EXPECT_EQ(run.output, "ERROR SCRD\nERROR SCRM\nERROR SCRC\n");
   EXPECT_FALSE(dir.exists("Ed.svg"));
   EXPECT_FALSE(dir.exists("Ec.svg"));
-  // The envelope files of an empty list are still written.
-  EXPECT_EQ(splitLines(dir.read("E.esf")).size(), 4u);
+  // Nothing of a run that ends with a message is put in place.
+  EXPECT_FALSE(dir.exists("E.esf"));
 }
 
 TEST(Batch, MissingProjectFile_IsReportedWithStatusOne) {
@@ -98,9 +110,9 @@ TEST(Batch, MissingProjectFile_IsReportedWithStatusOne) {
   auto run = runProgram(BATCH_BINARY, {"E", "3000", "400", "nada"}, dir.path());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, "error_archivo esfuerzos\n");
-  EXPECT_EQ(dir.read("E.res"), "");
-  // The view still draws what is held: an empty beam.
-  EXPECT_TRUE(dir.exists("Ed.svg"));
+  // Nothing of a run that ends with a message is put in place.
+  EXPECT_FALSE(dir.exists("E.res"));
+  EXPECT_FALSE(dir.exists("Ed.svg"));
 }
 
 TEST(Batch, BadArguments_ShowTheUsageAndStatusOne) {
@@ -183,8 +195,8 @@ TEST(Batch, ProjectWhoseStaticRunStoppedWithAnError_IsRefusedWithAMessageAndStat
         expected = expected.substr(0, expected.find('\n')) + "\n";
       }
       EXPECT_EQ(run.output, expected);
-      EXPECT_EQ(dir.read("ENV.esf"), "");
-      EXPECT_EQ(dir.read("ENV.res"), "");
+      EXPECT_FALSE(dir.exists("ENV.esf"));
+      EXPECT_FALSE(dir.exists("ENV.res"));
     }
   }
 }
@@ -264,6 +276,9 @@ TEST(Batch, BundledModels_InTheLayoutCalcestReads_MakeAnEnvelope) {
   }
 }
 
+// An output that is a link to a device is replaced by the file, not written
+// through; a file that cannot be written whole (a file size limit stands for a
+// full disk) is named, the status is 1 and nothing is put in place.
 TEST(Batch, FileThatCannotBeWritten_IsNamedAndTheStatusIsOne) {
   ScratchDir dir;
   if (!analyseExamples(dir)) GTEST_SKIP() << "calcest not built";
@@ -272,9 +287,112 @@ TEST(Batch, FileThatCannotBeWritten_IsNamedAndTheStatusIsOne) {
     std::filesystem::remove(dir.file(name));
     std::filesystem::create_symlink("/dev/full", dir.file(name));
     auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b"}, dir.path());
+    EXPECT_EQ(run.status, 0) << run.output;
+    ASSERT_FALSE(std::filesystem::is_symlink(dir.file(name)));  // else reading it would never end
+    EXPECT_FALSE(dir.read(name).empty());
+  }
+  const auto before = testsupport::folderContents(dir);
+  signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the program
+  rlimit limit{}, none{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &none), 0);
+  limit = none;
+  limit.rlim_cur = 64;  // room for the lock, not for the force table
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_c"}, dir.path());
+  setrlimit(RLIMIT_FSIZE, &none);
+  signal(SIGXFSZ, SIG_DFL);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "ERROR: NO SE PUDO ESCRIBIR EL FICHERO ENV.esf\n");
+  EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);
+}
+
+// ---- a bad day -------------------------------------------------------------------
+
+// An output that is one of the project files read, under another name (a link,
+// a second hard name), is refused before anything is written.
+TEST(Batch, OutputThatIsAProjectFile_IsRefusedBeforeAnyFileIsWritten) {
+  const struct {
+    const char* output;
+    const char* input;
+    bool hard;
+  } cases[] = {{"ENVd.scr", "env_a.dat", false}, {"ENVm.svg", "env_b.esf", false}, {"ENV.esf", "env_c.res", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.output);
+    ScratchDir dir;
+    if (!analyseExamples(dir)) GTEST_SKIP() << "calcest not built";
+    if (c.hard)
+      std::filesystem::create_hard_link(dir.file(c.input), dir.file(c.output));
+    else
+      std::filesystem::create_symlink(c.input, dir.file(c.output));
+    const auto before = testsupport::folderContents(dir);
+    auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b", "env_c"}, dir.path());
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.output.find(std::string("ERROR: NO SE PUDO ESCRIBIR EL FICHERO ") + name + "\n"), std::string::npos)
-        << run.output;
-    std::filesystem::remove(dir.file(name));
+    EXPECT_EQ(run.output, std::string("ERROR: ENVOLVENTES-BATCH ESCRIBIR\xCD" "A ") + c.output + ", QUE ES EL DATO " +
+                              c.input + ": ELIJA OTRO NOMBRE\n");
+    EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);
+  }
+}
+
+// A run of an envelope name that a running process holds is refused with that
+// process named, and changes nothing; the lock of a run that was killed is
+// taken over.
+TEST(Batch, NameHeldByAnotherRun_IsRefusedAndAKilledRunsLockTakenOver) {
+  const testsupport::SleepingProcess running;
+  const struct {
+    const char* what;
+    long holder;
+    bool refused;
+  } cases[] = {{"a running holder", running.id(), true}, {"a killed holder", testsupport::endedProcessId(), false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir;
+    if (!earlierEnvelope(dir)) GTEST_SKIP() << "calcest not built";
+    dir.write("ENV.lock", std::to_string(c.holder) + "\n");
+    const auto before = testsupport::folderContents(dir);
+    auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b"}, dir.path());
+    if (c.refused) {
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.output, "ERROR: OTRA EJECUCI\xD3N (PROCESO " + std::to_string(c.holder) +
+                                ") EST\xC1 ESCRIBIENDO ENV EN ESTE DIRECTORIO: ESPERE A QUE TERMINE O ELIJA OTRO "
+                                "NOMBRE\n");
+      EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);
+    } else {
+      EXPECT_EQ(run.status, 0) << run.output;
+      EXPECT_FALSE(dir.exists("ENV.lock"));
+    }
+  }
+}
+
+// Whatever ends a run with a message, the earlier envelope of the name stays
+// byte for byte and nothing is added: projects analysed but without force
+// tables, projects of two beams, a script that cannot be made, a folder that
+// takes no new file.
+TEST(Batch, Refusal_LeavesTheEarlierEnvelopeAsItWas) {
+  const struct {
+    const char* what;
+    std::vector<std::string> removed;
+    const char* folder;  // made where a file is written
+    bool readOnly;
+    std::string beginning;  // of the output
+  } cases[] = {
+      {"two projects without force tables", {"env_a.esf", "env_b.esf"}, nullptr, false, "error_archivo esfuerzos\n"},
+      {"a project without its model", {"env_b.dat"}, nullptr, false, "error_archivo datos\n"},
+      {"a script that cannot be made", {"ENVm.scr"}, "ENVm.scr", false, "ERROR SCRM\n"},
+      {"a read-only folder", {}, nullptr, true, "ERROR: NO SE PUEDE CREAR EL FICHERO ENV.lock\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir;
+    if (!earlierEnvelope(dir)) GTEST_SKIP() << "calcest not built";
+    for (const std::string& name : c.removed) std::filesystem::remove(dir.file(name));
+    if (c.folder) std::filesystem::create_directory(dir.file(c.folder));
+    const auto before = testsupport::folderContents(dir);
+    // Not the earlier list: what this run would write differs from what is there.
+    const std::vector<std::string> args = {"ENV", "3000", "400", "env_a", "env_b"};
+    auto run = c.readOnly ? testsupport::runInReadOnlyFolder(BATCH_BINARY, args, dir)
+                          : runProgram(BATCH_BINARY, args, dir.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output.substr(0, c.beginning.size()), c.beginning) << run.output;
+    EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);
   }
 }
