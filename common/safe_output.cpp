@@ -54,6 +54,13 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
 bool PendingFile::open(const std::string& path) {
   discard();
   path_ = path;
+  // A directory could not be replaced at commit(), and a device or a FIFO is
+  // not swapped for a plain file; a link is replaced, not written through.
+  struct stat existing;
+  if (lstat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode)) {
+    errno = S_ISDIR(existing.st_mode) ? EISDIR : EINVAL;
+    return false;
+  }
   // An existing file that may not be written is not replaced behind its back.
   if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) return false;
   const mode_t mode = creationMode();
