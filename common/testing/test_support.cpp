@@ -1,7 +1,11 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -46,14 +50,30 @@ void writeFile(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
+namespace {
+constexpr uid_t kNobody = 65534;
+
+// In the child, before the program starts.
+bool applyLimits(const RunLimits& limits) {
+  if (limits.fileSizeLimit > 0) {
+    const rlimit size{static_cast<rlim_t>(limits.fileSizeLimit), static_cast<rlim_t>(limits.fileSizeLimit)};
+    // Ignored, the signal of a write past the limit turns into a failed write.
+    if (setrlimit(RLIMIT_FSIZE, &size) != 0 || signal(SIGXFSZ, SIG_IGN) == SIG_ERR) return false;
+  }
+  if (limits.unprivileged && geteuid() == 0)
+    return setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0;
+  return true;
+}
+}  // namespace
+
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
-                     const std::string* input, int seconds) {
+                     const std::string* input, int seconds, const RunLimits& limits) {
   int outPipe[2], inPipe[2] = {-1, -1};
   if (pipe(outPipe) != 0) throw std::runtime_error("pipe failed");
   if (input && pipe(inPipe) != 0) throw std::runtime_error("pipe failed");
   pid_t pid = fork();
   if (pid == 0) {
-    if (chdir(dir.c_str()) != 0) _exit(127);
+    if (!applyLimits(limits) || chdir(dir.c_str()) != 0) _exit(127);
     if (input) {
       dup2(inPipe[0], STDIN_FILENO);
       close(inPipe[1]);
@@ -105,6 +125,68 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
   if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   return result;
+}
+
+RunResult runInReadOnlyFolder(const std::string& program, const std::vector<std::string>& args,
+                              const std::string& dir) {
+  if (geteuid() == 0) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+      if (lchown(entry.path().c_str(), kNobody, kNobody) != 0) throw std::runtime_error("chown failed");
+    if (chown(dir.c_str(), kNobody, kNobody) != 0) throw std::runtime_error("chown failed");
+  }
+  chmod(dir.c_str(), 0555);
+  RunLimits unprivileged;
+  unprivileged.unprivileged = true;
+  RunResult result = runProgram(program, args, dir, nullptr, 60, unprivileged);
+  chmod(dir.c_str(), 0755);
+  return result;
+}
+
+namespace {
+// Short enough for a failed comparison to show: the length and a hash.
+std::string fingerprint(const std::string& bytes) {
+  return std::to_string(bytes.size()) + " bytes, hash " + std::to_string(std::hash<std::string>()(bytes));
+}
+}  // namespace
+
+std::map<std::string, std::string> folderContents(const std::string& dir) {
+  std::map<std::string, std::string> contents;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    const std::string name = entry.path().filename();
+    if (entry.is_symlink())
+      contents[name] = "-> " + std::filesystem::read_symlink(entry.path()).string();
+    else if (entry.is_regular_file())
+      contents[name] = fingerprint(readFile(entry.path()));
+    else
+      contents[name] = entry.is_directory() ? "<directory>" : "<special file>";
+  }
+  return contents;
+}
+
+FullDisk::FullDisk(const std::string& from, const std::string& path, std::size_t room) : path_(path) {
+  // tmpfs counts whole pages per file.
+  constexpr std::size_t kPage = 4096;
+  std::size_t used = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(from))
+    if (entry.is_regular_file()) used += (entry.file_size() + kPage - 1) / kPage * kPage;
+  std::filesystem::create_directory(path);
+  const std::string options = "size=" + std::to_string(used + room) + ",mode=755";
+  mounted_ = geteuid() == 0 && mount("tmpfs", path.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
+  if (!mounted_) return;
+  for (const auto& entry : std::filesystem::directory_iterator(from))
+    if (entry.path() != path && !entry.is_directory())
+      std::filesystem::copy(entry.path(), path + "/" + entry.path().filename().string(),
+                            std::filesystem::copy_options::copy_symlinks);
+}
+
+FullDisk::~FullDisk() {
+  if (mounted_) umount2(path_.c_str(), MNT_DETACH);
+}
+
+bool RunFolder::moveToFullDisk(std::size_t room) {
+  path = scratch.file("lleno");
+  disk = std::make_unique<FullDisk>(scratch.path(), path, room);
+  return disk->mounted();
 }
 
 std::vector<std::string> splitLines(const std::string& text) {
