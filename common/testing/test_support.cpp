@@ -183,6 +183,16 @@ FullDisk::~FullDisk() {
   if (mounted_) umount2(path_.c_str(), MNT_DETACH);
 }
 
+std::string putNonPlainFile(const ScratchDir& dir, const std::string& name, NonPlainFile kind) {
+  if (kind == NonPlainFile::kDevice) return "/dev/zero";
+  std::filesystem::remove(dir.file(name));
+  if (kind == NonPlainFile::kDirectory)
+    std::filesystem::create_directory(dir.file(name));
+  else if (mkfifo(dir.file(name).c_str(), 0644) != 0)
+    throw std::runtime_error("mkfifo failed");
+  return name;
+}
+
 bool RunFolder::moveToFullDisk(std::size_t room) {
   path = scratch.file("lleno");
   disk = std::make_unique<FullDisk>(scratch.path(), path, room);

@@ -104,6 +104,12 @@ struct TempFile {
 // The text of the RunError `action` throws, or "" when it throws none.
 std::string runErrorText(const std::function<void()>& action);
 
+// An input that is no plain file: a directory or a FIFO put in place of file
+// `name` of `dir`, or the device /dev/zero named instead. Returns the name to
+// give the program.
+enum class NonPlainFile { kDirectory, kFifo, kDevice };
+std::string putNonPlainFile(const ScratchDir& dir, const std::string& name, NonPlainFile kind);
+
 // The folder of one run on a bad day: made in a scratch directory, where a
 // condition may move it (onto a full disk).
 struct RunFolder {
