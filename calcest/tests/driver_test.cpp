@@ -229,6 +229,27 @@ INSTANTIATE_TEST_SUITE_P(
                kPrompt + "ERROR: NO SE PUDO ESCRIBIR EL FICHERO m.tst\n"}),
     [](const ::testing::TestParamInfo<BadDay>& param) { return std::string(param.param.name); });
 
+// An input that is no plain file is refused at once: a directory would read as
+// empty, a FIFO would wait for a writer, a device would not end.
+TEST(Files, AnInputThatIsNoPlainFileIsRefusedWithoutWaiting) {
+  using testsupport::NonPlainFile;
+  for (int argument : {0, 2})
+    for (NonPlainFile kind : {NonPlainFile::kDirectory, NonPlainFile::kFifo, NonPlainFile::kDevice}) {
+      SCOPED_TRACE(kCommandLine[argument] + " " + std::to_string(static_cast<int>(kind)));
+      ScratchDir dir;
+      dir.write("m.dat", twoSpanBeam().text());
+      dir.write("m.caf", kUniformLoads);
+      std::vector<std::string> args = kCommandLine;
+      args[argument] = testsupport::putNonPlainFile(dir, args[argument], kind);
+      const auto before = testsupport::folderContents(dir.path());
+      auto run = runProgram(CALCEST_BINARY, args, dir.path(), nullptr, 10);
+      EXPECT_FALSE(run.timedOut);
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.output, "NO PUDO ABRIR EL FICHERO " + args[argument]);
+      EXPECT_EQ(testsupport::folderContents(dir.path()), before);
+    }
+}
+
 TEST(SelfWeight, KarFileHasOneLinePerBarWhateverTheSwitch) {
   for (int weightSwitch : {0, 1}) {
     ScratchDir dir;
