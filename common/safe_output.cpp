@@ -95,10 +95,12 @@ bool PendingFile::commit() {
     ok = linkat(AT_FDCWD, self.c_str(), AT_FDCWD, aside.c_str(), AT_SYMLINK_FOLLOW) == 0;
     if (!ok) aside.clear();
   }
-  ok = std::fclose(file_) == 0 && ok;
-  file_ = nullptr;
+  // The name is taken straight after the link, the file closed only then: a
+  // run killed between link and rename leaves the file under its aside name.
   if (ok) ok = std::rename(aside.c_str(), path_.c_str()) == 0;
   if (!ok && !aside.empty()) unlink(aside.c_str());
+  ok = std::fclose(file_) == 0 && ok;  // every byte was written out above
+  file_ = nullptr;
   namedAside_.clear();
   return ok;
 }
