@@ -22,10 +22,14 @@ namespace calcdin {
 
 namespace {
 
+RunError cannotOpen(const char* what, const char* name) {
+  return RunError(formatText("ERROR: NO SE PUEDE ABRIR EL FICHERO %s %s\n", what, name));
+}
+
 FileHandle openInput(const char* name, const char* mode, const char* what) {
   // Inputs must be plain files: a directory would read as empty, a FIFO block.
   FileHandle file = openInputFile(name, mode);
-  if (!file) throw RunError(formatText("ERROR: NO SE PUEDE ABRIR EL FICHERO %s %s\n", what, name));
+  if (!file) throw cannotOpen(what, name);
   return file;
 }
 
@@ -35,8 +39,7 @@ FileHandle openInput(const char* name, const char* mode, const char* what) {
 void openResults(PendingFile& results, const char* const* argv) {
   const SameFile same = outputThatIsAnInput({argv[3]}, {argv[1], argv[2]});
   if (!same.output.empty()) throw RunError(sameFileText("calcdin", same, "NO SE HA ESCRITO NADA"));
-  if (!results.open(argv[3]))
-    throw RunError(formatText("ERROR: NO SE PUEDE ABRIR EL FICHERO DE RESULTADOS %s\n", argv[3]));
+  if (!results.open(argv[3])) throw cannotOpen("DE RESULTADOS", argv[3]);
 }
 
 // Results cut short (a full disk) are not a finished run.
