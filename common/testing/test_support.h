@@ -117,9 +117,9 @@ struct RunFolder {
   std::string path = scratch.path();  // where the run happens
   std::unique_ptr<FullDisk> disk;
 
-  // Moves the folder's files onto a disk of their own with `room` bytes left;
-  // false where no disk can be mounted.
-  bool moveToFullDisk(std::size_t room);
+  // Moves the folder's files onto a disk of their own with `room` bytes left
+  // (see FullDisk for where none can be mounted).
+  void moveToFullDisk(std::size_t room);
 };
 
 // Lines of a text (split at '\n'; a last line without '\n' counts too).
