@@ -22,8 +22,8 @@ void checkCommandLine(const std::vector<std::string>& args) {
                    true);
 }
 
-// One output of a run. Traces are for checking a doubtful model: nothing reads
-// them, but a failed write of one is a failed run all the same.
+// One output of a run. A trace is for checking a doubtful model: nothing reads
+// it, and a singular model still puts it in place to show where it failed.
 struct Output {
   std::string name;
   TextOut* file;
@@ -67,9 +67,9 @@ void openOutputs(AnalysisContext& ctx, const std::vector<Output>& outputs) {
   throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", output.name.c_str()));
 }
 
-// Puts the outputs in place only when every byte of each has reached its file,
-// the results file last: a failure leaves the last complete results as they
-// were.
+// Puts the outputs in place only when every byte of each, traces included, has
+// reached its file, the results file last: a failure leaves the last complete
+// results as they were.
 void commit(const std::vector<Output>& outputs) {
   for (const Output& output : outputs) output.file->finish();
   for (const Output& output : outputs)
