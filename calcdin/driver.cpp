@@ -16,16 +16,36 @@
 #include "modal_model.h"
 #include "results_file.h"
 #include "run_error.h"
+#include "safe_output.h"
 
 namespace calcdin {
 
 namespace {
 
-FileHandle openOrFail(const char* name, const char* mode, const char* what) {
+RunError cannotOpen(const char* what, const char* name) {
+  return RunError(formatText("ERROR: NO SE PUEDE ABRIR EL FICHERO %s %s\n", what, name));
+}
+
+FileHandle openInput(const char* name, const char* mode, const char* what) {
   // Inputs must be plain files: a directory would read as empty, a FIFO block.
-  FileHandle file(mode[0] == 'r' ? openInputFile(name, mode) : FileHandle(std::fopen(name, mode)));
-  if (!file) throw RunError(formatText("ERROR: NO SE PUEDE ABRIR EL FICHERO %s %s\n", what, name));
+  FileHandle file = openInputFile(name, mode);
+  if (!file) throw cannotOpen(what, name);
   return file;
+}
+
+// The modes file is written aside and put in place only when the run is
+// complete: until then the last complete one stays. One that is an input (by
+// name or through a link) is refused before anything is written.
+void openResults(PendingFile& results, const char* const* argv) {
+  const SameFile same = outputThatIsAnInput({argv[3]}, {argv[1], argv[2]});
+  if (!same.output.empty()) throw RunError(sameFileText("calcdin", same, "NO SE HA ESCRITO NADA"));
+  if (!results.open(argv[3])) throw cannotOpen("DE RESULTADOS", argv[3]);
+}
+
+// Results cut short (a full disk) are not a finished run.
+void commitResults(PendingFile& results) {
+  if (!results.commit())
+    throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO DE RESULTADOS %s\n", results.path().c_str()));
 }
 
 void reportOption(int option, const Elimination& elimination, Console& console) {
@@ -69,9 +89,10 @@ int run(int argc, const char* const* argv, Console& console) {
     console.write("ERROR EN LINEA DE ORDENES (LLEVA CUATRO DATOS)");
     return 1;
   }
-  FileHandle modelFile = openOrFail(argv[1], "r", "DE MODELO");
-  FileHandle barFile = openOrFail(argv[2], "rb", "DE BARRAS");
-  FileHandle resultsFile = openOrFail(argv[3], "w", "DE RESULTADOS");
+  FileHandle modelFile = openInput(argv[1], "r", "DE MODELO");
+  FileHandle barFile = openInput(argv[2], "rb", "DE BARRAS");
+  PendingFile resultsFile;
+  openResults(resultsFile, argv);
   int option = 0;  // a fourth argument that is not a number leaves option 0
   std::sscanf(argv[4], "%d", &option);
 
@@ -92,7 +113,10 @@ int run(int argc, const char* const* argv, Console& console) {
   reportOption(option, elimination, console);
   assembleAll(full, records, model.bars, option, elimination, console);
   addVerticalSprings(full, verticalSprings(model.supports, option));
-  if (option == kOptionAssembleOnly) return 0;
+  if (option == kOptionAssembleOnly) {
+    commitResults(resultsFile);  // empty, as it has always been left
+    return 0;
+  }
 
   if (n == 0)
     throw RunError("ERROR: NO QUEDA NINGUNA DIRECCI\xD3N LIBRE: NO HAY MODOS DE VIBRACI\xD3N QUE CALCULAR\n");
@@ -110,16 +134,8 @@ int run(int argc, const char* const* argv, Console& console) {
     direction.resize(static_cast<std::size_t>(n) + 1);
     for (int i = 0; i <= n; ++i) direction[i] = i;
   }
-  writeModalResults(resultsFile.get(), solution, direction);
-
-  // Inputs first, then the results file, whose close must succeed: results cut
-  // short (a full disk) are not a finished run.
-  barFile.reset();
-  modelFile.reset();
-  FILE* results = resultsFile.release();
-  const bool failed = std::ferror(results) != 0;
-  if (std::fclose(results) != 0 || failed)
-    throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO DE RESULTADOS %s\n", argv[3]));
+  writeModalResults(resultsFile.file(), solution, direction);
+  commitResults(resultsFile);
   return 0;
 }
 

@@ -55,8 +55,8 @@ class ZeroArray {
   size_t size_ = 0;
 };
 
-// Opens a file or throws RunError (with a key wait) naming it.
-FileHandle openFile(const std::string& name, const char* mode);
+// Opens an input file or throws RunError (with a key wait) naming it.
+FileHandle openInput(const std::string& name);
 
 struct CommandLine {
   std::string model, results, loads, diagram, barRecords, reserved;
@@ -69,11 +69,12 @@ struct AnalysisContext {
   // run of the program; an analysis in memory writes none.
   bool traces = true;
 
-  // Inputs and the files the driver opens.
-  FileHandle modelFile, loadsFile, barRecordFile;
-  bool barRecordsFailed = false;  // a record did not reach the bar record file
+  FileHandle modelFile, loadsFile;
   std::unique_ptr<Scanner> model, loads;
-  TextOut results, diagram, esfuerzos, fpPrueba, kar, kra, tst, gan, def;
+  // Every output is made aside when the run starts and put in place by the
+  // driver when the run is complete (traces also when the solver stops).
+  TextOut results, diagram, barRecords, kar, gan, def;
+  TextOut kra, tst, esfuerzos, fpPrueba, rigidez, rigidez1, caldef, caldef1, artcorte;  // traces
 
   ModelHeader header;
   UnitConstants units{9.806, 1000.0};

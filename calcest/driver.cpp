@@ -22,38 +22,87 @@ void checkCommandLine(const std::vector<std::string>& args) {
                    true);
 }
 
-// The files named on the command line and the traces esfuerzos.txt and
-// fp_pruebak.txt. Both inputs are opened first: a run that cannot start must
-// leave every result of the last run as it was (calcdin reads its bar record
-// file with its model).
-void openMainFiles(AnalysisContext& ctx) {
+// One output of a run. A trace is for checking a doubtful model: nothing reads
+// it, and a singular model still puts it in place to show where it failed.
+struct Output {
+  std::string name;
+  TextOut* file;
+  bool trace;
+};
+
+// Every output, in the order they are opened and checked: the command line's
+// files, the side files named after the model, then the traces.
+std::vector<Output> outputsOf(AnalysisContext& ctx) {
   const CommandLine& a = ctx.args;
-  ctx.modelFile = openFile(a.model, "r");
-  ctx.loadsFile = openFile(a.loads, "r");
-  ctx.results.open(a.results);
-  ctx.diagram.open(a.diagram);
-  ctx.barRecordFile = openFile(a.barRecords, "wb+");
-  ctx.esfuerzos.open("esfuerzos.txt");
-  ctx.fpPrueba.open("fp_pruebak.txt");
-  ctx.model = std::make_unique<Scanner>(ctx.modelFile.get(), a.model);
-  ctx.loads = std::make_unique<Scanner>(ctx.loadsFile.get(), a.loads);
+  const std::string& stem = ctx.stem;
+  return {{a.results, &ctx.results, false},        {a.diagram, &ctx.diagram, false},
+          {a.barRecords, &ctx.barRecords, false},  {stem + ".kar", &ctx.kar, false},
+          {stem + ".gan", &ctx.gan, false},        {stem + ".def", &ctx.def, false},
+          {stem + ".kra", &ctx.kra, true},         {stem + ".tst", &ctx.tst, true},
+          {"esfuerzos.txt", &ctx.esfuerzos, true}, {"fp_pruebak.txt", &ctx.fpPrueba, true},
+          {"rigidez.txt", &ctx.rigidez, true},     {"rigidez1.txt", &ctx.rigidez1, true},
+          {"caldef.txt", &ctx.caldef, true},       {"caldef1.txt", &ctx.caldef1, true},
+          {"artcorte.txt", &ctx.artcorte, true}};
 }
 
-// The side files named after the model file: .kar, .kra, .tst, .gan, .def.
-void openSideFiles(AnalysisContext& ctx) {
-  ctx.stem = sideFileStem(ctx.args.model);
-  ctx.kar.open(ctx.stem + ".kar");
-  ctx.kra.open(ctx.stem + ".kra");
-  if (!ctx.tst.tryOpen(ctx.stem + ".tst")) throw RunError("NO PUDO ABRIR EL FICHERO .tst", true);
-  ctx.gan.open(ctx.stem + ".gan");
-  ctx.def.open(ctx.stem + ".def");
+// An output that is one of the inputs (by name or through a link) would
+// overwrite the model or the loads: refused before anything is written.
+void refuseOutputsThatAreInputs(const std::vector<Output>& outputs, const CommandLine& a) {
+  std::vector<std::string> names;
+  for (const Output& output : outputs) names.push_back(output.name);
+  const SameFile same = outputThatIsAnInput(names, {a.model, a.loads});
+  if (!same.output.empty()) throw RunError(sameFileText("calcest", same, "NO SE HA ESCRITO NADA"));
+}
+
+void openOutputs(AnalysisContext& ctx, const std::vector<Output>& outputs) {
+  for (const Output& output : outputs) {
+    if (output.file->tryOpen(output.name)) continue;
+    // The pivot trace's message has always named its extension only.
+    if (output.file == &ctx.tst) throw RunError("NO PUDO ABRIR EL FICHERO .tst", true);
+    throw RunError("NO PUDO ABRIR EL FICHERO " + output.name, true);
+  }
+}
+
+[[noreturn]] void writeFailed(const Output& output) {
+  throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", output.name.c_str()));
+}
+
+// Puts the outputs in place only when every byte of each, traces included, has
+// reached its file, the results file last: a failure leaves the last complete
+// results as they were.
+void commit(const std::vector<Output>& outputs) {
+  for (const Output& output : outputs) output.file->finish();
+  for (const Output& output : outputs)
+    if (output.file->writeFailed()) writeFailed(output);
+  for (auto output = outputs.rbegin(); output != outputs.rend(); ++output)
+    if (!output->file->commit()) writeFailed(*output);
+}
+
+// A singular model leaves the traces written up to the vanishing pivot, for the
+// user to see where it vanished, and no result. Traces that cannot be written
+// are let go: the message that matters is the singular model's.
+void commitTracesSoFar(AnalysisContext& ctx) {
+  std::vector<Output> traces;
+  for (const Output& output : outputsOf(ctx))
+    if (output.trace && output.file->written()) traces.push_back(output);
+  try {
+    commit(traces);
+  } catch (const RunError&) {
+  }
 }
 
 }  // namespace
 
 void openFiles(AnalysisContext& ctx) {
-  openMainFiles(ctx);
-  openSideFiles(ctx);
+  const CommandLine& a = ctx.args;
+  ctx.modelFile = openInput(a.model);
+  ctx.loadsFile = openInput(a.loads);
+  ctx.stem = sideFileStem(a.model);
+  const std::vector<Output> outputs = outputsOf(ctx);
+  refuseOutputsThatAreInputs(outputs, a);
+  openOutputs(ctx, outputs);
+  ctx.model = std::make_unique<Scanner>(ctx.modelFile.get(), a.model);
+  ctx.loads = std::make_unique<Scanner>(ctx.loadsFile.get(), a.loads);
 }
 
 void readAndAssemble(AnalysisContext& ctx) {
@@ -94,8 +143,14 @@ int runCalcest(const std::vector<std::string>& args) {
     openFiles(ctx);
     consoleWrite("  Presione una tecla para continuar\n");
     waitKey();
-    compute(ctx);
+    try {
+      compute(ctx);
+    } catch (const SingularModel&) {
+      commitTracesSoFar(ctx);
+      throw;
+    }
     writeResults(ctx);
+    commit(outputsOf(ctx));
   } catch (const RunError& error) {
     status = reportRunError(error, console);
   } catch (const std::bad_alloc&) {

@@ -20,9 +20,9 @@ ZeroArray::ZeroArray(size_t count) : size_(count) {
 
 void ZeroArray::Free::operator()(double* p) const { std::free(p); }
 
-FileHandle openFile(const std::string& name, const char* mode) {
+FileHandle openInput(const std::string& name) {
   // An input must be a plain file: a directory would read as empty.
-  FileHandle file(mode[0] == 'r' ? openInputFile(name, mode) : FileHandle(std::fopen(name.c_str(), mode)));
+  FileHandle file = openInputFile(name);
   if (!file) throw RunError("NO PUDO ABRIR EL FICHERO " + name, true);
   return file;
 }
@@ -66,7 +66,7 @@ void writeSelfWeight(AnalysisContext& ctx) {
     ctx.kar.print(" %d  3  0  %lf  0   %lf  y\n", bar.index, bar.L, -bar.w);
     if (ctx.header.selfWeight == 1) applySelfWeight(bar);
   }
-  ctx.kar.close();
+  ctx.kar.finish();
 }
 
 void readSupportsTiesAndNodalLoads(AnalysisContext& ctx) {
@@ -103,7 +103,7 @@ void buildLoadVector(AnalysisContext& ctx) {
     }
   }
   for (int k = 1; k <= ctx.neq; ++k) ctx.esfuerzos.print(" f[%d]= %lf\n", k, ctx.f[k]);
-  ctx.esfuerzos.close();
+  ctx.esfuerzos.finish();
 }
 
 }  // namespace calcest

@@ -5,7 +5,6 @@
 
 #include "bar_record_layout.h"
 #include "phases.h"
-#include "run_error.h"
 
 namespace calcest {
 
@@ -50,12 +49,9 @@ void writeStationFiles(AnalysisContext& ctx) {
     ctx.gan.print(" %7.3lf    %15.8lf       %15.8lf \n", e.X, e.giroL, e.giroR);
     ctx.def.print(" %7.3lf    %15.8lf       %15.8lf \n", e.X, e.defyL, e.defyR);
   }
-  ctx.diagram.close();
-  ctx.gan.close();
-  ctx.def.close();
-  FILE* records = ctx.barRecordFile.release();
-  bool failed = std::ferror(records) != 0;
-  if (std::fclose(records) != 0 || failed) ctx.barRecordsFailed = true;
+  ctx.diagram.finish();
+  ctx.gan.finish();
+  ctx.def.finish();
 }
 
 namespace {
@@ -105,20 +101,19 @@ void writeBarRecords(AnalysisContext& ctx) {
   unsigned char record[barrecord::kRecordSize];
   for (int i = 1; i <= ctx.nb(); ++i) {
     encodeBarRecord(ctx.bars[i], record);
-    if (std::fwrite(record, 1, sizeof record, ctx.barRecordFile.get()) != sizeof record) ctx.barRecordsFailed = true;
+    ctx.barRecords.write(reinterpret_cast<const char*>(record), sizeof record);
   }
+  ctx.barRecords.finish();
 }
 
 namespace {
 void writeBarLines(AnalysisContext& ctx) {
-  TextOut artcorte;
-  artcorte.open("artcorte.txt");
   for (int i = 1; i <= ctx.nb(); ++i) {
     const Bar& bar = ctx.bars[i];
-    writeArtCorteBlock(artcorte, bar, bar.localEnds.data());
+    writeArtCorteBlock(ctx.artcorte, bar, bar.localEnds.data());
     writeBarLine(ctx, bar, ctx.barEnds[bar.index]);
   }
-  artcorte.close();
+  ctx.artcorte.finish();
 }
 }  // namespace
 
@@ -138,18 +133,6 @@ void writeTieLines(AnalysisContext& ctx) {
   }
 }
 
-namespace {
-// The files the other programs read must have reached the disk: a run whose
-// results were cut (a full disk) is not reported as complete.
-void checkResultFilesWritten(AnalysisContext& ctx) {
-  ctx.results.close();
-  for (const TextOut* out : {&ctx.results, &ctx.diagram, &ctx.kar, &ctx.gan, &ctx.def})
-    if (out->writeFailed()) throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", out->name().c_str()));
-  if (ctx.barRecordsFailed)
-    throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", ctx.args.barRecords.c_str()));
-}
-}  // namespace
-
 void writeResults(AnalysisContext& ctx) {
   writeNodeResults(ctx);
   writeBarLines(ctx);
@@ -157,7 +140,7 @@ void writeResults(AnalysisContext& ctx) {
   writeStationFiles(ctx);
   for (size_t k = 1; k < ctx.supports.size(); ++k) writeSupportLine(ctx, ctx.supports[k], ctx.reactions[k]);
   writeTieLines(ctx);
-  checkResultFilesWritten(ctx);
+  ctx.results.finish();
 }
 
 }  // namespace calcest

@@ -5,13 +5,15 @@
 #include <vector>
 
 #include "context.h"
+#include "run_error.h"
 
 namespace calcest {
 
 // Driver (driver.cpp): the whole run; returns the exit status. It opens the
-// files, computes everything, then writes the results.
+// files, computes everything, writes the results and puts them in place.
 int runCalcest(const std::vector<std::string>& args);
-// Opens the files of ctx.args: both inputs first, then the outputs and traces.
+// Opens the files of ctx.args: both inputs first, then, when none of them is
+// also an input, every output and trace, aside until the run is complete.
 void openFiles(AnalysisContext& ctx);
 // Reads the model and the loads and assembles the band, with their traces.
 void readAndAssemble(AnalysisContext& ctx);
@@ -49,7 +51,10 @@ void writeBandRows(TextOut& out, AnalysisContext& ctx);  // six entries per row
 void applySupportsAndTies(AnalysisContext& ctx);
 void applySupport(AnalysisContext& ctx, const Support& support);
 
-// Solver (solver.cpp).
+// Solver (solver.cpp). A pivot that vanishes stops it with SingularModel.
+struct SingularModel : RunError {
+  using RunError::RunError;
+};
 void solveBand(AnalysisContext& ctx);
 
 // Results (results.cpp).
@@ -58,8 +63,8 @@ void buildStationTable(AnalysisContext& ctx);
 void computeReactions(AnalysisContext& ctx);
 void supportReaction(const AnalysisContext& ctx, const Support& support, NodeResult& out);
 
-// Output files (output.cpp). writeResults writes them all in order and fails
-// when a file the other programs read did not reach the disk.
+// Output files (output.cpp). writeResults writes them all in order; the
+// driver puts them in place.
 void writeResults(AnalysisContext& ctx);
 void writeNodeResults(AnalysisContext& ctx);
 void writeBarLine(AnalysisContext& ctx, const Bar& bar, const BarEnds& ends);

@@ -13,7 +13,7 @@ namespace calcest {
 
 namespace {
 [[noreturn]] void zeroPivot(int row, double value) {
-  throw RunError(formatText("MODELO CON PROBLEMAS(VERIFICAR)\ns[%d,1]= %lf  \n"
+  throw SingularModel(formatText("MODELO CON PROBLEMAS(VERIFICAR)\ns[%d,1]= %lf  \n"
                             " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE",
                             row, value),
                  true);
@@ -104,18 +104,14 @@ void backSubstitute(AnalysisContext& ctx, TextOut& trace) {
 }  // namespace
 
 void solveBand(AnalysisContext& ctx) {
-  TextOut trace;
-  if (ctx.traces) trace.open("caldef.txt");
+  TextOut& trace = ctx.caldef;
   trace.print(" ****** PRIMERA ********");
   eliminate(ctx, trace);
-  ctx.tst.close();
-  if (ctx.traces) {
-    TextOut reduced;
-    reduced.open("caldef1.txt");
-    writeBandRows(reduced, ctx);
-    reduced.close();
-  }
+  ctx.tst.finish();
+  if (ctx.traces) writeBandRows(ctx.caldef1, ctx);
+  ctx.caldef1.finish();
   backSubstitute(ctx, trace);
+  trace.finish();
 }
 
 }  // namespace calcest

@@ -157,8 +157,6 @@ void writeBandRows(TextOut& out, AnalysisContext& ctx) {
 }
 
 void assembleStiffness(AnalysisContext& ctx) {
-  TextOut trace;
-  if (ctx.traces) trace.open("rigidez.txt");
   for (int i = 1; i <= ctx.nb(); ++i) {
     const Bar& bar = ctx.bars[i];
     if (ctx.traces) writeElementTraces(ctx, bar);
@@ -166,15 +164,13 @@ void assembleStiffness(AnalysisContext& ctx) {
       consoleWrite(formatText("tipob= %d \n", bar.type));
       waitKey();
     }
-    addBarToBand(ctx, bar, trace);
+    addBarToBand(ctx, bar, ctx.rigidez);
   }
-  trace.close();
-  ctx.fpPrueba.close();
-  ctx.kra.close();
-  if (!ctx.traces) return;
-  TextOut rows;
-  rows.open("rigidez1.txt");
-  writeBandRows(rows, ctx);
+  ctx.rigidez.finish();
+  ctx.fpPrueba.finish();
+  ctx.kra.finish();
+  if (ctx.traces) writeBandRows(ctx.rigidez1, ctx);
+  ctx.rigidez1.finish();
 }
 
 }  // namespace calcest

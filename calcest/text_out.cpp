@@ -35,13 +35,12 @@ void FormatSink::flush() {
 }
 
 bool TextOut::tryOpen(const std::string& name) {
-  close();
+  sink_.reset();
   name_ = name;
-  writeFailed_ = false;
-  file_ = std::fopen(name.c_str(), "w");
-  if (!file_) return false;
-  std::setvbuf(file_, nullptr, _IONBF, 0);  // the sink does the buffering
-  sink_ = std::make_unique<FormatSink>(file_);
+  written_ = writeFailed_ = false;
+  if (!file_.open(name)) return false;
+  std::setvbuf(file_.file(), nullptr, _IONBF, 0);  // the sink does the buffering
+  sink_ = std::make_unique<FormatSink>(file_.file());
   return true;
 }
 
@@ -49,13 +48,20 @@ void TextOut::open(const std::string& name) {
   if (!tryOpen(name)) throw RunError("NO PUDO ABRIR EL FICHERO " + name, true);
 }
 
-void TextOut::close() {
-  if (!file_) return;
+void TextOut::finish() {
+  if (!sink_) return;
   sink_->flush();
-  bool failed = sink_->failed() || std::ferror(file_) != 0;
+  if (sink_->failed() || std::fflush(file_.file()) != 0 || std::ferror(file_.file()) != 0) writeFailed_ = true;
   sink_.reset();
-  if (std::fclose(file_) != 0 || failed) writeFailed_ = true;
-  file_ = nullptr;
+}
+
+bool TextOut::commit() {
+  finish();
+  if (writeFailed_) {
+    file_.discard();
+    return false;
+  }
+  return file_.commit();
 }
 
 namespace {
@@ -399,7 +405,8 @@ void appendFormattedLiteral(FormatSink& out, const char* fmt, va_list args) {
 }
 
 void TextOut::print(const char* fmt, ...) {
-  if (!file_) return;
+  if (!sink_) return;
+  written_ = true;
   va_list args;
   va_start(args, fmt);
   appendFormattedLiteral(*sink_, fmt, args);

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "safe_output.h"
+
 namespace calcest {
 
 // One argument of a formatted write.
@@ -92,38 +94,51 @@ std::string formatted(const char* fmt, Args... args) {
   return out.str();
 }
 
+// An output file written aside (see PendingFile): it takes the place of the
+// earlier file of its name only at commit(), and a run that ends before leaves
+// the earlier file as it was.
 class TextOut {
  public:
   TextOut() = default;
   TextOut(const TextOut&) = delete;
   TextOut& operator=(const TextOut&) = delete;
-  ~TextOut() { close(); }
 
-  // Opens `name` with mode "w"; throws RunError when it cannot.
+  // Makes the file aside; throws RunError naming it when it cannot.
   void open(const std::string& name);
-  // Opens without throwing; false when the file cannot be created.
+  // The same without throwing; false when the file cannot be made.
   bool tryOpen(const std::string& name);
-  void close();
-  bool isOpen() const { return file_ != nullptr; }
-  // True when a byte of the last file opened did not reach it (a full disk):
-  // known once the file is closed.
+  // Writes out what is buffered; later prints are dropped. The file stays
+  // aside until commit().
+  void finish();
+  // finish(), then puts the file in place of the earlier one. False when a byte
+  // did not reach it or it could not be named: the earlier file then stays.
+  bool commit();
+  bool isOpen() const { return file_.isOpen(); }
+  // True once something was printed: a trace the run never reached stays as
+  // the last run left it.
+  bool written() const { return written_; }
+  // True when a byte did not reach the file (a full disk): known once it is
+  // finished.
   bool writeFailed() const { return writeFailed_; }
   const std::string& name() const { return name_; }
 
-  // Bytes already formatted.
-  void write(const std::string& text) {
-    if (file_) sink_->append(text.data(), text.size());
+  // Bytes already formatted, or the binary records of the bar record file.
+  void write(const char* bytes, size_t count) {
+    if (!sink_) return;
+    written_ = true;
+    sink_->append(bytes, count);
   }
+  void write(const std::string& text) { write(text.data(), text.size()); }
 
   // fmt must be a string literal (its parse is cached by address); the
   // compiler checks the arguments against it as it does for printf.
   void print(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 
  private:
-  FILE* file_ = nullptr;
+  PendingFile file_;
   std::unique_ptr<FormatSink> sink_;
   std::string name_;
-  bool writeFailed_ = false;
+  bool written_ = false, writeFailed_ = false;
 };
 
 }  // namespace calcest

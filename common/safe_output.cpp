@@ -78,8 +78,10 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
 bool mayTakeName(const std::string& path) {
   struct stat info;
   if (lstat(path.c_str(), &info) != 0) return errno == ENOENT;
-  if (S_ISDIR(info.st_mode)) {
-    errno = EISDIR;
+  // A directory could not be replaced at commit(), and a device or a FIFO is
+  // not swapped for a plain file; a link is replaced, not written through.
+  if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+    errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
     return false;
   }
   // An existing file that may not be written is not replaced behind its back;

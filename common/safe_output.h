@@ -21,7 +21,8 @@ class PendingFile {
 
   // Makes the new file in the folder of `path` without a name yet. False (errno
   // set) when the folder takes no new file, or `path` exists and may not be
-  // written (a read-only file stays read-only).
+  // written (a read-only file stays read-only) or is no plain file or link (a
+  // directory, a FIFO, a device).
   bool open(const std::string& path);
   FILE* file() const { return file_; }
   const std::string& path() const { return path_; }

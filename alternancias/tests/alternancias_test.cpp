@@ -265,11 +265,11 @@ TEST(ForceTables, OutputThatIsAnInput_IsRefusedBeforeAnyFileIsWritten) {
       std::filesystem::create_hard_link(dir.file(c.input), dir.file(c.output));
     else
       std::filesystem::create_symlink(c.input, dir.file(c.output));
-    const auto before = testsupport::folderContents(dir);
+    const auto before = testsupport::folderContents(dir.path());
     const RunResult run = alternancias(dir, {"--tabla", "uno", "dos"});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find(std::string(c.output) + ", QUE ES EL DATO " + c.input), std::string::npos) << run.output;
-    EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);
+    EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
   }
 }
 
@@ -601,13 +601,13 @@ TEST(ExactEnvelope, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
     dir.write("q.caf", c.variable);
     dir.write("V.res", "an earlier envelope\n");
     if (c.blocked) std::filesystem::create_directory(dir.file(c.blocked));
-    const auto before = testsupport::folderContents(dir);
+    const auto before = testsupport::folderContents(dir.path());
     std::vector<std::string> args = {"V", "m.dat", "g.caf", "q.caf"};
     args.insert(args.end(), c.extraArgs.begin(), c.extraArgs.end());
     const RunResult run = alternancias(dir, args);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
-    EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);  // the earlier V.res whole, no V.esf, no V_01
+    EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);  // the earlier V.res whole, no V.esf, no V_01
   }
 }
 
@@ -688,13 +688,13 @@ TEST(ExactEnvelope, NameHeldByAnotherRun_IsRefusedAndAKilledRunsLockTakenOver) {
     TwoSpans().write(dir);
     dir.write("V.lock", std::to_string(c.holder) + "\n");
     std::filesystem::create_directory(dir.file(".V_casos.left01"));
-    const auto before = testsupport::folderContents(dir);
+    const auto before = testsupport::folderContents(dir.path());
     const RunResult run = alternancias(dir, {"V", "dos.dat", "g.caf", "q.caf", "--casos"});
     if (c.refused) {
       EXPECT_EQ(run.status, 1);
       EXPECT_NE(run.output.find("(PROCESO " + std::to_string(c.holder) + ") EST\xC1 ESCRIBIENDO V "), std::string::npos)
           << run.output;
-      EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);
+      EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
     } else {
       EXPECT_EQ(run.status, 0) << run.output;
       EXPECT_TRUE(dir.exists("V.res") && dir.exists("V_01.esf"));
@@ -734,12 +734,12 @@ TEST(ExactEnvelope, CasesBeyondWhatCalcestAndTheViewerTake_AreRefusedBeforeAnyFi
     dir.write("b.dat", beamModel(c.spans, 6.0));
     dir.write("g.caf", uniformLoads(c.spans, 6.0, 1.0));
     dir.write("q.caf", c.variable);
-    const auto before = testsupport::folderContents(dir);
+    const auto before = testsupport::folderContents(dir.path());
     const RunResult run = alternancias(dir, {c.name, "b.dat", "g.caf", "q.caf", "--casos"});
     if (c.message) {
       EXPECT_EQ(run.status, 1);
       EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
-      EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);
+      EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
     } else {
       EXPECT_EQ(run.status, 0) << run.output;
       EXPECT_TRUE(dir.exists(c.name + "_01.esf"));
@@ -758,13 +758,13 @@ TEST(ExactEnvelope, ReadOnlyFolderHoldingAnEarlierEnvelope_KeepsItWhole) {
     ASSERT_EQ(alternancias(dir, {"V", "dos.dat", "g.caf", "q.caf", "--casos"}).status, 0);
     dir.write("tres.dat", beamModel(3, 5.0));
     dir.write("q3.caf", uniformLoads(3, 5.0, 3.0));
-    const auto before = testsupport::folderContents(dir);
+    const auto before = testsupport::folderContents(dir.path());
     std::vector<std::string> args = {"V", "tres.dat", "q3.caf", "q3.caf"};
     if (cases) args.push_back("--casos");
-    const RunResult run = testsupport::runInReadOnlyFolder(ALTERNANCIAS_BINARY, args, dir, 120);
+    const RunResult run = testsupport::runInReadOnlyFolder(ALTERNANCIAS_BINARY, args, dir.path(), 120);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find("ERROR"), std::string::npos) << run.output;
-    EXPECT_EQ(testsupport::changesSince(before, dir), kNothing);
+    EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 #include "beam_models.h"
 #include "phases.h"
@@ -125,20 +126,128 @@ TEST(Files, FilesThatCannotBeOpenedStopTheRunWithTheirName) {
   EXPECT_FALSE(fresh.exists("m.kar"));
 }
 
-TEST(Files, MissingLoadsFileLeavesTheResultsOfTheLastRunAlone) {
-  // calcdin reads the bar record file of the last complete run: a run that
-  // cannot start must not empty some of its files and keep others.
-  ScratchDir dir;
-  auto first = runCalcest(dir, twoSpanBeam(), kUniformLoads);
-  ASSERT_EQ(first.status, 0) << first.output;
-  const char* outputs[] = {"m.res", "m.fmc", "m.bar", "m.kar", "esfuerzos.txt"};
-  std::vector<std::string> before;
-  for (const char* name : outputs) before.push_back(dir.read(name));
-  std::filesystem::remove(dir.file("m.caf"));
-  auto run = runCalcestOn(dir);
+const std::vector<std::string> kCommandLine = {"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"};
+
+using Run = std::function<testsupport::RunResult(const std::string& folder)>;
+
+Run plainly(const std::vector<std::string>& args = kCommandLine) {
+  return [args](const std::string& folder) { return runProgram(CALCEST_BINARY, args, folder); };
+}
+
+Run asAnotherUserInTheFolderMadeReadOnly() {
+  return [](const std::string& folder) { return testsupport::runInReadOnlyFolder(CALCEST_BINARY, kCommandLine, folder); };
+}
+
+Run withFileSizeLimit(long long bytes) {
+  return [bytes](const std::string& folder) {
+    testsupport::RunLimits limits;
+    limits.fileSizeLimit = bytes;
+    return runProgram(CALCEST_BINARY, kCommandLine, folder, nullptr, 60, limits);
+  };
+}
+
+struct BadDay {
+  const char* name;
+  std::function<void(testsupport::RunFolder&)> condition;
+  Run run;
+  std::string output;
+};
+
+void PrintTo(const BadDay& c, std::ostream* out) { *out << c.name; }
+
+class BadDays : public ::testing::TestWithParam<BadDay> {};
+
+// Thirty spans: the pivot trace (.tst) runs to some 600 kB, more than any
+// result file.
+Model thirtySpans() {
+  std::vector<double> xs;
+  for (int k = 0; k <= 30; ++k) xs.push_back(5.0 * k);
+  Model m = straightBeam(xs);
+  m.supports = {"1  110 0.0 0.0"};
+  for (int k = 2; k <= 31; ++k) m.supports.push_back(std::to_string(k) + "  10 0.0");
+  return m;
+}
+
+std::string uniformLoads(int spans, const char* value) {
+  std::string loads;
+  for (int k = 1; k <= spans; ++k) loads += std::to_string(k) + "  3  0.0  5.0  0.0  " + value + " y\n";
+  return loads;
+}
+
+// A bad day. The folder holds this run's inputs and the complete results of an
+// earlier run (other loads) when something stops the run: nothing in it may
+// change (calcdin reads the bar records of the last complete run), the inputs
+// and earlier results stay byte for byte, and nothing is added.
+TEST_P(BadDays, LeaveTheFolderAsItWas) {
+  const BadDay& c = GetParam();
+  testsupport::RunFolder folder;
+  auto earlier = runCalcest(folder.scratch, thirtySpans(), uniformLoads(30, "-20.0"));
+  ASSERT_EQ(earlier.status, 0) << earlier.output;
+  folder.scratch.write("m.caf", uniformLoads(30, "-10.0"));
+  c.condition(folder);
+  if (folder.disk && !folder.disk->mounted()) GTEST_SKIP() << "no disk of its own can be mounted here";
+  const auto before = testsupport::folderContents(folder.path);
+  auto run = c.run(folder.path);
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output, "NO PUDO ABRIR EL FICHERO m.caf");
-  for (size_t k = 0; k < before.size(); ++k) EXPECT_EQ(dir.read(outputs[k]), before[k]) << outputs[k];
+  EXPECT_EQ(run.output, c.output);
+  EXPECT_EQ(testsupport::folderContents(folder.path), before);
+}
+
+const std::string kNothingWritten = ": NO SE HA ESCRITO NADA\n";
+
+void replaceByLink(const ScratchDir& dir, const std::string& name, const std::string& target) {
+  std::filesystem::remove(dir.file(name));
+  std::filesystem::create_symlink(target, dir.file(name));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, BadDays,
+    ::testing::Values(
+        BadDay{"LoadsFileMissing", [](auto& f) { std::filesystem::remove(f.scratch.file("m.caf")); }, plainly(),
+               "NO PUDO ABRIR EL FICHERO m.caf"},
+        BadDay{"ReadOnlyFolderWithoutATraceFile",
+               [](auto& f) { std::filesystem::remove(f.scratch.file("esfuerzos.txt")); },
+               asAnotherUserInTheFolderMadeReadOnly(), "NO PUDO ABRIR EL FICHERO m.res"},
+        BadDay{"ResultsNamedAsTheModel", [](auto&) {}, plainly({"m.dat", "m.dat", "m.caf", "m.fmc", "m.bar", "0"}),
+               "ERROR: calcest ESCRIBIR\xCD" "A m.dat, QUE ES EL DATO m.dat" + kNothingWritten},
+        BadDay{"ResultsLinkedToTheModel", [](auto& f) { replaceByLink(f.scratch, "m.res", "m.dat"); }, plainly(),
+               "ERROR: calcest ESCRIBIR\xCD" "A m.res, QUE ES EL DATO m.dat" + kNothingWritten},
+        BadDay{"TraceFileLinkedToTheLoads",
+               [](auto& f) {
+                 std::filesystem::remove(f.scratch.file("esfuerzos.txt"));
+                 std::filesystem::create_hard_link(f.scratch.file("m.caf"), f.scratch.file("esfuerzos.txt"));
+               },
+               plainly(), "ERROR: calcest ESCRIBIR\xCD" "A esfuerzos.txt, QUE ES EL DATO m.caf" + kNothingWritten},
+        BadDay{"InputErrorAfterTheOutputsWereOpened",
+               [](auto& f) { f.scratch.write("m.caf", uniformLoads(30, "-10.0") + "99  3  0.0  5.0  0.0  -1.0 y\n"); },
+               plainly(), kPrompt + "ERROR: LA CARGA 31 DEL FICHERO m.caf ES DE LA BARRA 99, QUE NO EXISTE\n"},
+        BadDay{"FullDisk", [](auto& f) { f.moveToFullDisk(64 * 1024); }, plainly(),
+               kPrompt + "ERROR: NO SE PUDO ESCRIBIR EL FICHERO m.res\n"},
+        // The pivot trace is its own file: one that cannot be written in full
+        // is a failed run, not a silent loss.
+        BadDay{"PivotTraceLongerThanAFileMayBe", [](auto&) {}, withFileSizeLimit(300 * 1024),
+               kPrompt + "ERROR: NO SE PUDO ESCRIBIR EL FICHERO m.tst\n"}),
+    [](const ::testing::TestParamInfo<BadDay>& param) { return std::string(param.param.name); });
+
+// An input that is no plain file is refused at once: a directory would read as
+// empty, a FIFO would wait for a writer, a device would not end.
+TEST(Files, AnInputThatIsNoPlainFileIsRefusedWithoutWaiting) {
+  using testsupport::NonPlainFile;
+  for (int argument : {0, 2})
+    for (NonPlainFile kind : {NonPlainFile::kDirectory, NonPlainFile::kFifo, NonPlainFile::kDevice}) {
+      SCOPED_TRACE(kCommandLine[argument] + " " + std::to_string(static_cast<int>(kind)));
+      ScratchDir dir;
+      dir.write("m.dat", twoSpanBeam().text());
+      dir.write("m.caf", kUniformLoads);
+      std::vector<std::string> args = kCommandLine;
+      args[argument] = testsupport::putNonPlainFile(dir, args[argument], kind);
+      const auto before = testsupport::folderContents(dir.path());
+      auto run = runProgram(CALCEST_BINARY, args, dir.path(), nullptr, 10);
+      EXPECT_FALSE(run.timedOut);
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.output, "NO PUDO ABRIR EL FICHERO " + args[argument]);
+      EXPECT_EQ(testsupport::folderContents(dir.path()), before);
+    }
 }
 
 TEST(SelfWeight, KarFileHasOneLinePerBarWhateverTheSwitch) {

@@ -163,7 +163,10 @@ TEST(BandAssembly, TwoSpanBeamEqualsTheMatrixAssembledByHand) {
   allocateBand(ctx);
   EXPECT_EQ(ctx.bw, 7);
   EXPECT_EQ(ctx.neq, 9);
+  ctx.rigidez.open("rigidez.txt");
+  ctx.rigidez1.open("rigidez1.txt");
   assembleStiffness(ctx);
+  ASSERT_TRUE(ctx.rigidez.commit() && ctx.rigidez1.commit());
   // By hand: span 4 -> EA/L 2.5, 12EI/L^3 1.125, 6EI/L^2 2.25, 4EI/L 6, 2EI/L 3;
   // span 6 -> EA/L 5/3, 12EI/L^3 1/3, 6EI/L^2 1, 4EI/L 4, 2EI/L 2.
   double K[10][10] = {};

@@ -109,6 +109,7 @@ TEST(Formatter, FileOutputIsTheSameBytes) {
       out.print(" f[%d]= %lf\n", k, v);
       expected += viaPrintf(" f[%d]= %lf\n", k, v);
     }
+    ASSERT_TRUE(out.commit());
   }
   FILE* in = std::fopen(name, "rb");
   std::string actual;

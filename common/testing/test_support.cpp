@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,21 +51,29 @@ void writeFile(const std::string& path, const std::string& bytes) {
 }
 
 namespace {
-
 constexpr uid_t kNobody = 65534;
 
-// runProgram, as the user `user` when it is not -1.
-RunResult runProgramAs(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
-                       const std::string* input, int seconds, long user) {
+// In the child, before the program starts.
+bool applyLimits(const RunLimits& limits) {
+  if (limits.fileSizeLimit > 0) {
+    const rlimit size{static_cast<rlim_t>(limits.fileSizeLimit), static_cast<rlim_t>(limits.fileSizeLimit)};
+    // Ignored, the signal of a write past the limit turns into a failed write.
+    if (setrlimit(RLIMIT_FSIZE, &size) != 0 || signal(SIGXFSZ, SIG_IGN) == SIG_ERR) return false;
+  }
+  if (limits.unprivileged && geteuid() == 0)
+    return setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0;
+  return true;
+}
+}  // namespace
+
+RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
+                     const std::string* input, int seconds, const RunLimits& limits) {
   int outPipe[2], inPipe[2] = {-1, -1};
   if (pipe(outPipe) != 0) throw std::runtime_error("pipe failed");
   if (input && pipe(inPipe) != 0) throw std::runtime_error("pipe failed");
   pid_t pid = fork();
   if (pid == 0) {
-    if (user >= 0 && (setgroups(0, nullptr) != 0 || setgid(static_cast<gid_t>(user)) != 0 ||
-                      setuid(static_cast<uid_t>(user)) != 0))
-      _exit(126);
-    if (chdir(dir.c_str()) != 0) _exit(127);
+    if (!applyLimits(limits) || chdir(dir.c_str()) != 0) _exit(127);
     if (input) {
       dup2(inPipe[0], STDIN_FILENO);
       close(inPipe[1]);
@@ -117,42 +127,46 @@ RunResult runProgramAs(const std::string& program, const std::vector<std::string
   return result;
 }
 
-}  // namespace
-
-RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
-                     const std::string* input, int seconds) {
-  return runProgramAs(program, args, dir, input, seconds, -1);
-}
-
-RunResult runInReadOnlyFolder(const std::string& program, const std::vector<std::string>& args, const ScratchDir& dir,
+RunResult runInReadOnlyFolder(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
                               int seconds) {
   const bool root = geteuid() == 0;
   if (root) {
-    if (lchown(dir.path().c_str(), kNobody, kNobody) != 0) throw std::runtime_error("chown failed");
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path()))
+    if (lchown(dir.c_str(), kNobody, kNobody) != 0) throw std::runtime_error("chown failed");
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
       if (lchown(entry.path().c_str(), kNobody, kNobody) != 0) throw std::runtime_error("chown failed");
   }
-  chmod(dir.path().c_str(), 0555);
-  RunResult result = runProgramAs(program, args, dir.path(), nullptr, seconds, root ? kNobody : -1);
-  chmod(dir.path().c_str(), 0755);
+  chmod(dir.c_str(), 0555);
+  RunLimits unprivileged;
+  unprivileged.unprivileged = true;
+  RunResult result = runProgram(program, args, dir, nullptr, seconds, unprivileged);
+  chmod(dir.c_str(), 0755);
   return result;
 }
 
-FolderContents folderContents(const ScratchDir& dir) {
+namespace {
+// Short enough for a failed comparison to show: the length and a hash.
+std::string fingerprint(const std::string& bytes) {
+  return std::to_string(bytes.size()) + " bytes, hash " + std::to_string(std::hash<std::string>()(bytes));
+}
+}  // namespace
+
+FolderContents folderContents(const std::string& dir) {
   FolderContents contents;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path())) {
-    const std::string name = std::filesystem::relative(entry.path(), dir.path()).string();
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+    const std::string name = std::filesystem::relative(entry.path(), dir).string();
     if (entry.is_symlink())
       contents[name] = "-> " + std::filesystem::read_symlink(entry.path()).string();
     else if (entry.is_directory())
       contents[name] = "/";
+    else if (entry.is_regular_file())
+      contents[name] = fingerprint(readFile(entry.path().string()));
     else
-      contents[name] = readFile(entry.path().string());
+      contents[name] = "<special file>";
   }
   return contents;
 }
 
-std::vector<std::string> changesSince(const FolderContents& before, const ScratchDir& dir) {
+std::vector<std::string> changesSince(const FolderContents& before, const std::string& dir) {
   const FolderContents after = folderContents(dir);
   std::vector<std::string> changed;
   for (const auto& [name, bytes] : before) {
@@ -183,6 +197,41 @@ long endedProcessId() {
   if (child == 0) _exit(0);
   waitpid(child, nullptr, 0);
   return child;
+}
+
+FullDisk::FullDisk(const std::string& from, const std::string& path, std::size_t room) : path_(path) {
+  // tmpfs counts whole pages per file.
+  constexpr std::size_t kPage = 4096;
+  std::size_t used = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(from))
+    if (entry.is_regular_file()) used += (entry.file_size() + kPage - 1) / kPage * kPage;
+  std::filesystem::create_directory(path);
+  const std::string options = "size=" + std::to_string(used + room) + ",mode=755";
+  mounted_ = geteuid() == 0 && mount("tmpfs", path.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
+  if (!mounted_) return;
+  for (const auto& entry : std::filesystem::directory_iterator(from))
+    if (entry.path() != path && !entry.is_directory())
+      std::filesystem::copy(entry.path(), path + "/" + entry.path().filename().string(),
+                            std::filesystem::copy_options::copy_symlinks);
+}
+
+FullDisk::~FullDisk() {
+  if (mounted_) umount2(path_.c_str(), MNT_DETACH);
+}
+
+std::string putNonPlainFile(const ScratchDir& dir, const std::string& name, NonPlainFile kind) {
+  if (kind == NonPlainFile::kDevice) return "/dev/zero";
+  std::filesystem::remove(dir.file(name));
+  if (kind == NonPlainFile::kDirectory)
+    std::filesystem::create_directory(dir.file(name));
+  else if (mkfifo(dir.file(name).c_str(), 0644) != 0)
+    throw std::runtime_error("mkfifo failed");
+  return name;
+}
+
+void RunFolder::moveToFullDisk(std::size_t room) {
+  path = scratch.file("lleno");
+  disk = std::make_unique<FullDisk>(scratch.path(), path, room);
 }
 
 std::vector<std::string> splitLines(const std::string& text) {

@@ -3,9 +3,11 @@
 // running a program of the suite with its stdout captured and stdin closed, and
 // for the readers' unit tests a file holding given bytes and the text of the
 // RunError they throw.
+#include <cstddef>
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,24 +40,50 @@ struct RunResult {
   std::string output;      // everything written to stdout and stderr
 };
 
+// What a run may not do. Permissions do not bind root: an unprivileged run is
+// made the user "nobody" (65534) when the tests run as root.
+struct RunLimits {
+  bool unprivileged = false;
+  long long fileSizeLimit = 0;  // bytes (0: none); a longer write fails instead of killing the program
+};
+
 // Runs `program` with `args` in directory `dir`; stdin is /dev/null unless
 // `input` is given (then it is fed through a pipe and closed). The program is
 // killed after `seconds`.
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
-                     const std::string* input = nullptr, int seconds = 60);
+                     const std::string* input = nullptr, int seconds = 60, const RunLimits& limits = {});
+
+// A copy of the files of folder `from` on a small disk of its own (a tmpfs
+// mounted at `path`) with about `room` bytes left: a disk that fills up. Only
+// root may mount: mounted() tells whether the disk is there; it is unmounted
+// with the object.
+class FullDisk {
+ public:
+  FullDisk(const std::string& from, const std::string& path, std::size_t room);
+  ~FullDisk();
+  FullDisk(const FullDisk&) = delete;
+  FullDisk& operator=(const FullDisk&) = delete;
+  bool mounted() const { return mounted_; }
+
+ private:
+  std::string path_;
+  bool mounted_ = false;
+};
 
 // As runProgram, in `dir` made read-only for the run. Permissions do not bind
 // root: as root the folder and its files are given to the unprivileged user
 // "nobody" (65534) first, and the program runs as that user.
-RunResult runInReadOnlyFolder(const std::string& program, const std::vector<std::string>& args, const ScratchDir& dir,
+RunResult runInReadOnlyFolder(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
                               int seconds = 60);
 
-// What a directory holds, its subfolders included: relative name -> bytes; a
-// link as "-> target", a folder as "/".
+// What a directory holds, its subfolders included: relative name -> a file's
+// length and a hash of its bytes, a link's target ("-> target"), a folder "/",
+// or the kind of anything else (a FIFO is not opened). Two snapshots are equal
+// when nothing in the folder was added, removed or changed.
 using FolderContents = std::map<std::string, std::string>;
-FolderContents folderContents(const ScratchDir& dir);
+FolderContents folderContents(const std::string& dir);
 // The names added, removed or changed in `dir` since it held `before`.
-std::vector<std::string> changesSince(const FolderContents& before, const ScratchDir& dir);
+std::vector<std::string> changesSince(const FolderContents& before, const std::string& dir);
 
 // A process that sleeps until this object goes: the running holder of a lock.
 class SleepingProcess {
@@ -94,6 +122,24 @@ struct TempFile {
 
 // The text of the RunError `action` throws, or "" when it throws none.
 std::string runErrorText(const std::function<void()>& action);
+
+// An input that is no plain file: a directory or a FIFO put in place of file
+// `name` of `dir`, or the device /dev/zero named instead. Returns the name to
+// give the program.
+enum class NonPlainFile { kDirectory, kFifo, kDevice };
+std::string putNonPlainFile(const ScratchDir& dir, const std::string& name, NonPlainFile kind);
+
+// The folder of one run on a bad day: made in a scratch directory, where a
+// condition may move it (onto a full disk).
+struct RunFolder {
+  ScratchDir scratch;
+  std::string path = scratch.path();  // where the run happens
+  std::unique_ptr<FullDisk> disk;
+
+  // Moves the folder's files onto a disk of their own with `room` bytes left
+  // (see FullDisk for where none can be mounted).
+  void moveToFullDisk(std::size_t room);
+};
 
 // Lines of a text (split at '\n'; a last line without '\n' counts too).
 std::vector<std::string> splitLines(const std::string& text);

@@ -98,6 +98,20 @@ TEST(PendingFile, ALinkInPlaceOfTheOutputIsReplacedNotWrittenThrough) {
   EXPECT_EQ(dir.read("r.res"), "results");
 }
 
+// A directory could not be replaced when the run ends, and a device or FIFO is
+// not to be swapped for a plain file: they are refused before anything is written.
+TEST(PendingFile, ANameThatIsNoPlainFileIsRefused) {
+  ScratchDir dir;
+  std::filesystem::create_directory(dir.file("dir.res"));
+  ASSERT_EQ(mkfifo(dir.file("fifo.res").c_str(), 0644), 0);
+  for (const std::string& path : {dir.file("dir.res"), dir.file("fifo.res"), std::string("/dev/null")}) {
+    PendingFile out;
+    EXPECT_FALSE(out.open(path)) << path;
+  }
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+  EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"dir.res", "fifo.res"}));
+}
+
 // Permissions do not bind root: as root the checks run in a child that has
 // become the unprivileged user "nobody" (65534), owner of the folder.
 TEST(PendingFile, AReadOnlyFileOrFolderIsNotWritten) {
