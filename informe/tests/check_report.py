@@ -9,7 +9,9 @@ back: every value it prints from a results file equals the word at the line and
 field it names (a picture's label, the word rounded), the model tables equal the
 input files, each picture parses as
 XML, and the drawn supports and loads match the model in number and position.
-Bad inputs must give a message naming the file, status 1 and no page.
+Bad inputs, and outputs that are inputs under another name, must give a
+message naming the file and status 1, and write nothing. Files of the user's
+named like what a run might write aside are left as they were.
 """
 import glob
 import html.parser
@@ -243,7 +245,21 @@ BAD_INPUTS = [
     ("modes file cut short", "viga3.din", lambda w: cut(f"{w}/viga3.din", 0.6), ["viga3", "viga3.din"]),
     ("modes of another model", "viga2h.din", lambda w: None, ["viga3", "viga2h.din"]),
     ("no project", "USO", lambda w: None, []),
+    # An output that is an input under another name would replace it.
+    ("modes file named like the page", "viga3.html", lambda w: shutil.copy(f"{w}/viga3.din", f"{w}/viga3.html"),
+     ["viga3", "viga3.html"]),
+    ("modes file named like a picture", "viga3-modo2.svg",
+     lambda w: shutil.copy(f"{w}/viga3.din", f"{w}/viga3-modo2.svg"), ["viga3", "viga3-modo2.svg"]),
+    ("the page a link to the model", "viga3.dat", lambda w: os.symlink("viga3.dat", f"{w}/viga3.html"), ["viga3"]),
+    ("a picture another name of the results", "viga3.res",
+     lambda w: os.link(f"{w}/viga3.res", f"{w}/viga3-corte.svg"), ["viga3"]),
 ]
+
+
+def snapshot(folder):
+    """Every entry of a folder: a link's target, a file's bytes."""
+    return {name: os.readlink(path) if os.path.islink(path) else open(path, "rb").read()
+            for name in os.listdir(folder) for path in [os.path.join(folder, name)] if not os.path.isdir(path)}
 
 
 def check_bad_inputs():
@@ -259,11 +275,12 @@ def check_bad_inputs():
             for f in glob.glob(f"{work}/viga*"):
                 shutil.copy(f, case)
             spoil(case)
+            before = snapshot(case)
             status, out = run(INFORME, args, case)
             check(status == 1, f"{what}: status {status}")
             check(named in out, f"{what}: the message does not name {named}: {out!r}")
-            left = [f for f in os.listdir(case) if f.endswith((".html", ".svg", ".tmp"))]
-            check(not left, f"{what}: left behind {left}")
+            after = snapshot(case)
+            check(after == before, f"{what}: wrote {sorted(n for n in after if after[n] != before.get(n))}")
             if named.endswith(".caf"):
                 # The loads file is read by the engine's reader: the same file, the same message.
                 status, engine = run(CALCEST, [f"viga3.{e}" for e in ("dat", "res", "caf", "fmc", "bar")] + ["0"], case)
@@ -273,10 +290,44 @@ def check_bad_inputs():
         shutil.rmtree(work)
 
 
+# Files of the user's beside the report, named like the files a run might
+# write aside: each stays as it was, a link stays a link.
+OTHER_FILES = [
+    ("a link to the model named like the page written aside", lambda w: os.symlink("viga3.dat", f"{w}/viga3.html.tmp")),
+    ("a user's file named like a picture written aside",
+     lambda w: open(f"{w}/viga3-modelo.svg.tmp", "w").write("mine\n")),
+]
+
+
+def check_other_files():
+    work = tempfile.mkdtemp()
+    try:
+        for f in glob.glob(os.path.join(EXAMPLES, "viga3.*")):
+            shutil.copy(f, work)
+        analyse(work, "viga3", None)
+        for what, plant in OTHER_FILES:
+            case = tempfile.mkdtemp(dir=work)
+            for f in glob.glob(f"{work}/viga3.*"):
+                shutil.copy(f, case)
+            plant(case)
+            before = snapshot(case)
+            status, out = run(INFORME, ["viga3"], case)
+            check(status == 0, f"{what}: status {status}: {out}")
+            after = snapshot(case)
+            written = {"viga3.html"} | {f"viga3-{p}.svg" for p in ("modelo", "flecha", "momento", "corte")}
+            check(set(after) == set(before) | written, f"{what}: files {sorted(after)}")
+            touched = sorted(n for n in before if n not in written and after.get(n) != before[n])
+            check(not touched, f"{what}: changed {touched}")
+    finally:
+        shutil.rmtree(work)
+
+
 for case in REPORTS:
     check_report(*case)
 check_bad_inputs()
+check_other_files()
 for text in failures:
     print("FAIL", text)
-print(f"{len(REPORTS)} reports and {len(BAD_INPUTS)} bad inputs checked, {len(failures)} failures")
+print(f"{len(REPORTS)} reports, {len(BAD_INPUTS)} bad inputs and {len(OTHER_FILES)} other files checked, "
+      f"{len(failures)} failures")
 sys.exit(1 if failures else 0)
