@@ -185,8 +185,9 @@ DiagramTerms ElasticCurve::Impl::diagramAt(double x, bool rightSide) const {
     const bool atX = d == 0.0 || std::fabs(d) < kSameAbscissa;
     return rightSide ? !(d < 0.0 && !atX) : !(d <= 0.0 || atX);
   };
-  const size_t held = static_cast<size_t>(std::lower_bound(pointAt.begin(), pointAt.end(), pieceEnd(j)) - pointAt.begin());
-  const size_t counted = static_cast<size_t>(std::partition_point(pointAt.begin(), pointAt.end(), counts) - pointAt.begin());
+  const auto first = pointAt.begin();
+  const size_t held = static_cast<size_t>(std::lower_bound(first, pointAt.end(), pieceEnd(j)) - first);
+  const size_t counted = static_cast<size_t>(std::partition_point(first, pointAt.end(), counts) - first);
   if (held != counted) {
     const double more = counted > held ? 1.0 : -1.0;
     const PointSums &high = pointSums[std::max(held, counted)], &low = pointSums[std::min(held, counted)];
@@ -455,5 +456,7 @@ double ElasticCurve::axialDisplacement(double x) const {
 }
 
 double ElasticCurve::length() const { return impl_->L; }
+
+const std::vector<double>& ElasticCurve::pointActionPlaces() const { return impl_->pointAt; }
 
 }  // namespace calcest

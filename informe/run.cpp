@@ -20,7 +20,8 @@ constexpr int kModesDrawn = 6;
 // The names a run may write: the page and its pictures, every mode's too.
 std::vector<std::string> outputNames(const std::string& project) {
   std::vector<std::string> names{project + ".html"};
-  for (const char* picture : {"modelo", "flecha", "momento", "corte"}) names.push_back(project + "-" + picture + ".svg");
+  for (const char* picture : {"modelo", "flecha", "momento", "corte"})
+    names.push_back(project + "-" + picture + ".svg");
   for (int k = 1; k <= kModesDrawn; ++k) names.push_back(project + "-modo" + std::to_string(k) + ".svg");
   return names;
 }
@@ -57,7 +58,8 @@ ReportData readInputs(const std::vector<std::string>& args) {
   data.fmc = readDiagramFile(fmc, m.header.title, m.header.unitCode, m.header.nb);
   data.solution = analyseProject(m, p);
   checkResultsFile(m, data.solution, data.res, p);
-  checkDiagramFile(m, data.solution, data.fmc, p);
+  data.curves = barCurves(m, data.solution);
+  checkDiagramFile(m, data.curves, data.fmc, p);
   if (args.size() == 2) {
     data.modesFileName = args[1];
     TokenFile modes(args[1]);

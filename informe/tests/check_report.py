@@ -14,7 +14,6 @@ message naming the file and status 1, and write nothing. Files of the user's
 named like what a run might write aside are left as they were.
 """
 import glob
-import html.parser
 import os
 import re
 import shutil
@@ -22,7 +21,7 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
-from svg_checks import SVG, check, dat_geometry, failures, model_tokens, rounds_to, run, translation
+from svg_checks import SVG, Cells, caf_lines, check, dat_geometry, failures, rounds_to, run, same_loads, translation
 
 BUILD, EXAMPLES = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 CALCEST = os.path.join(BUILD, "calcest", "calcest")
@@ -35,43 +34,6 @@ def words(path):
     with open(path, "rb") as f:
         lines = f.read().decode("cp1252").split("\n")
     return {(n, k): w for n, line in enumerate(lines, 1) for k, w in enumerate(line.split(), 1)}
-
-
-class Cells(html.parser.HTMLParser):
-    """Every element with a data-fuente attribute, its tag and its text; table rows by table id."""
-
-    def __init__(self):
-        super().__init__()
-        self.cells, self.rows, self.stack, self.table = [], {}, [], None
-
-    def handle_starttag(self, tag, attrs):
-        attrs = dict(attrs)
-        if tag == "table":
-            self.table = attrs.get("id")
-            self.rows[self.table] = []
-        if tag == "tr" and self.table:
-            self.rows[self.table].append([])
-        if tag == "td" and self.table:
-            self.rows[self.table][-1].append(attrs)
-        self.stack.append((attrs, []))
-
-    def handle_data(self, data):
-        for _, text in self.stack:
-            text.append(data)
-
-    def handle_endtag(self, tag):
-        attrs, text = self.stack.pop()
-        if "data-fuente" in attrs:
-            self.cells.append((tag, attrs, "".join(text).strip()))
-        if tag == "td" and self.table:
-            self.rows[self.table][-1][-1]["text"] = "".join(text).strip()
-        if tag == "table":
-            self.table = None
-
-
-def caf_lines(path):
-    t = model_tokens(path)
-    return [t[i:i + 7] for i in range(0, len(t), 7)]
 
 
 def near(a, b, tolerance=0.011):
@@ -173,8 +135,7 @@ def check_report(project, folder, modes_option, supports, nodal):
         rows = {k: v[1:] for k, v in cells.rows.items()}
         check([(float(r[0]["text"]), float(r[1]["text"]), float(r[2]["text"])) for r in rows["nodos"]] ==
               [(label,) + nodes[label] for label in sorted(nodes)], f"{project}: node table")
-        check([[float(c["text"]) for c in r[2:6]] for r in rows["cargas"]] == [[float(v) for v in l[2:6]] for l in loads],
-              f"{project}: loads table")
+        check(same_loads(cells, loads), f"{project}: loads table")
         for table, count in (("desplazamientos", len(nodes)), ("extremos", len(bars)), ("reacciones", len(supports))):
             check(len(rows[table]) == count, f"{project}: table {table} has {len(rows[table])} rows, expected {count}")
         pictures = ["modelo", "flecha", "momento", "corte"]
