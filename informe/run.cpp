@@ -125,7 +125,7 @@ void writeReport(const ReportData& data) {
   writeReportPage(out, data, pictures);
   // A full disk shows here, while nothing is in place yet.
   for (PendingFile& file : files)
-    if (std::fflush(file.file()) != 0 || std::ferror(file.file()) || !out)
+    if (std::fflush(file.file()) != 0 || std::ferror(file.file()) || (&file == &page && !out))
       throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + file.path() + "\n");
   for (PendingFile& file : files)
     if (!file.commit()) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + file.path() + "\n");
