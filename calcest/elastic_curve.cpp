@@ -1,8 +1,12 @@
 // The bar's true line: diagrams from its end forces and loads, the deflection
-// from M/EI integrated exactly. Between load discontinuities the moment is a
-// cubic at most (point actions, uniform and triangular loads), so each piece of
-// the flexible part holds the deflection as a polynomial of degree five and the
-// constructor does all the work; an evaluation is a search and a Horner sum.
+// from M/EI integrated exactly. Between the places where a load starts, ends or
+// acts the moment is a cubic at most (point actions, uniform and triangular
+// loads), so the constructor cuts the bar into pieces there and gives each the
+// cubic of its moment (and the quadratic of its axial force) about its start,
+// and on the flexible part the deflection and section rotation at its start.
+// The work grows as k log k with the number k of loads, an evaluation as log k:
+// a search for the piece, a Horner sum, and for the point actions near the
+// abscissa a difference of running sums.
 #include "elastic_curve.h"
 
 #include <algorithm>
@@ -15,158 +19,313 @@ namespace calcest {
 
 namespace {
 
-// A polynomial in s = (x - x0) / h on a piece [x0, x0 + h], lowest power first.
-using Poly = std::array<double, 6>;
+// A cubic in t = x - x0 about a start x0, lowest power first.
+using Cubic = std::array<double, 4>;
 
-double valueAt(const Poly& p, double s) {
-  double sum = 0.0;
-  for (int k = 5; k >= 0; --k) sum = sum * s + p[k];
-  return sum;
+double valueAt(const Cubic& p, double t) { return p[0] + t * (p[1] + t * (p[2] + t * p[3])); }
+double slopeAt(const Cubic& p, double t) { return p[1] + t * (2 * p[2] + t * 3 * p[3]); }
+
+// The same cubic about x0 + h.
+Cubic shifted(const Cubic& p, double h) { return {valueAt(p, h), slopeAt(p, h), p[2] + 3 * p[3] * h, p[3]}; }
+
+void add(Cubic& sum, const Cubic& p, double weight = 1.0) {
+  for (size_t k = 0; k < 4; ++k) sum[k] += weight * p[k];
 }
 
-// Integral from the piece's start, in x: each power of s gains h / (k + 1).
-Poly integral(const Poly& p, double h) {
-  Poly out{};
-  for (int k = 0; k < 5; ++k) out[k + 1] = p[k] * h / (k + 1);
-  return out;
-}
+bool isDistributed(int ltype) { return ltype == kUniform || ltype == kRising || ltype == kFalling; }
+bool isPointAction(int ltype) { return ltype == kPointForce || ltype == kPointMoment; }
 
-Poly derivative(const Poly& p, double h) {
-  Poly out{};
-  for (int k = 1; k < 6; ++k) out[k - 1] = k * p[k] / h;
-  return out;
-}
-
-Poly combined(const Poly& p, double a, const Poly& q, double b) {
-  Poly out{};
-  for (int k = 0; k < 6; ++k) out[k] = a * p[k] + b * q[k];
-  return out;
-}
-
-// Chebyshev points of [0, 1], (1 - cos((2i + 1) pi / 8)) / 2: inside the piece,
-// away from the point actions at its ends, and well conditioned for a cubic.
-constexpr double kSamples[4] = {0.03806023374435663, 0.3086582838174551, 0.6913417161825449, 0.9619397662556434};
-
-// The cubic through values at kSamples (Newton's divided differences, expanded).
-Poly cubicThrough(const std::array<double, 4>& values) {
-  std::array<double, 4> c = values;
-  for (int j = 1; j < 4; ++j)
-    for (int i = 3; i >= j; --i) c[i] = (c[i] - c[i - 1]) / (kSamples[i] - kSamples[i - j]);
-  Poly p{};
-  p[0] = c[3];
-  for (int k = 2; k >= 0; --k) {
-    // p <- p * (s - s_k) + c_k
-    for (int m = 5; m >= 1; --m) p[m] = p[m - 1] - kSamples[k] * p[m];
-    p[0] = c[k] - kSamples[k] * p[0];
+// What a distributed load adds to the moment per unit of its intensity inside
+// its stretch [a, a + c) (diagramTermsAt's moment part), as a cubic about
+// x0 >= a. Taken about a start inside the stretch its terms stay as small as
+// the value, however short the stretch: a short triangle's 1/c never meets a
+// long distance.
+Cubic insidePart(const LocalLoad& load, double x0) {
+  const double d = x0 - load.a, c = load.c;
+  // A stretch too short for 1/c to be a number adds nothing a double holds.
+  const double cubic = std::isfinite(1 / (6 * c)) ? 1 / (6 * c) : 0.0;
+  switch (load.ltype) {
+    case kUniform: return {d * d / 2, d, 0.5, 0.0};
+    case kRising: return {d * d * d * cubic, d * d / (2 * c), d / (2 * c), cubic};
+    default: return {d * d / 2 - d * d * d * cubic, d - d * d / (2 * c), 0.5 - d / (2 * c), -cubic};
   }
-  return p;
 }
 
-bool allFinite(const Poly& p) {
-  return std::all_of(p.begin(), p.end(), [](double v) { return std::isfinite(v); });
+// Past its stretch a load's moment part is w (x - z): its slope and the
+// abscissa where it vanishes. A point force's is (x - a) from its place.
+struct LinearPart {
+  double slope = 0, zero = 0;
+};
+
+LinearPart linearPart(const LocalLoad& load) {
+  const double a = load.a, c = load.c;
+  switch (load.ltype) {
+    case kUniform: return {c, a + c / 2};
+    case kRising: return {c / 2, a + 2 * c / 3};
+    case kFalling: return {c / 2, a + c / 3};
+    default: return {1.0, a};
+  }
 }
+
+// The inside parts of the distributed loads summed piece by piece: each part
+// goes to the few nodes of a segment tree whose pieces its stretch covers,
+// about the node's start, and a piece's sum collects the nodes above it. No
+// part is added and then taken away again, which would leave rounding of a
+// short stretch's large terms behind for the rest of the bar.
+class StretchSums {
+ public:
+  explicit StretchSums(const std::vector<double>& starts) : starts_(starts), nodes_(2 * starts.size() - 1) {}
+
+  void clear() { std::fill(nodes_.begin(), nodes_.end(), Cubic{}); }
+
+  // The part of `load` times `weight` on pieces [from, to).
+  void add(size_t from, size_t to, const LocalLoad& load, double weight) {
+    add(0, 0, starts_.size(), from, to, load, weight);
+  }
+
+  // Calls take(piece, sum) with each piece's sum about its start.
+  template <class Take>
+  void collect(Take&& take) const {
+    collect(0, 0, starts_.size(), Cubic{}, take);
+  }
+
+ private:
+  // Node `node` holds pieces [lo, hi); its left half follows it, its right
+  // half comes after the left half's 2 (mid - lo) - 1 nodes.
+  void add(size_t node, size_t lo, size_t hi, size_t from, size_t to, const LocalLoad& load, double weight) {
+    if (from <= lo && hi <= to) {
+      calcest::add(nodes_[node], insidePart(load, starts_[lo]), weight);
+      return;
+    }
+    const size_t mid = lo + (hi - lo) / 2;
+    if (from < mid) add(node + 1, lo, mid, from, to, load, weight);
+    if (to > mid) add(node + 2 * (mid - lo), mid, hi, from, to, load, weight);
+  }
+
+  template <class Take>
+  void collect(size_t node, size_t lo, size_t hi, Cubic sum, Take& take) const {
+    calcest::add(sum, nodes_[node]);
+    if (hi - lo == 1) {
+      take(lo, sum);
+      return;
+    }
+    const size_t mid = lo + (hi - lo) / 2;
+    collect(node + 1, lo, mid, sum, take);
+    collect(node + 2 * (mid - lo), mid, hi, shifted(sum, starts_[mid] - starts_[lo]), take);
+  }
+
+  const std::vector<double>& starts_;
+  std::vector<Cubic> nodes_;
+};
+
+// Running sums of the point actions in the order of their abscissae: the
+// transverse forces, their moments about the origin, the couples and the
+// forces along the bar.
+struct PointSums {
+  double force = 0, forceArm = 0, couple = 0, axial = 0;
+};
 
 }  // namespace
 
 struct ElasticCurve::Impl {
   struct Piece {
-    double x0 = 0, h = 0;
-    Poly deflection{}, slope{};
+    Cubic moment{};                     // the diagram's M, end forces included
+    std::array<double, 3> axial{};      // the diagram's N
+    double deflection = 0, rotation = 0;  // at the start, on the flexible part
   };
 
   double L = 0;
   Vec6 ends{}, forces{};
   double sign = 1.0;  // the engine's diagram sign: -1 on a bar drawn right to left
-  std::vector<LocalLoad> loads;
 
-  bool straight = true;       // no bending stiffness: the chord between the end deflections
-  double ai = 0, aj = 0;      // rigid end zones
-  std::vector<Piece> pieces;  // the flexible part [ai, L - aj], in order
+  bool straight = true;   // no bending stiffness: the chord between the end deflections
+  double ai = 0, aj = 0;  // rigid end zones
+  double EI = 0, shearFlexibility = 0, thermal = 0;
+  std::vector<double> starts;  // of the pieces, ascending from 0; the last ends at L
+  std::vector<Piece> pieces;
+  size_t firstFlexible = 0, endFlexible = 0;  // the pieces of [ai, L - aj]
+  std::vector<double> pointAt;                // the point actions' abscissae, ascending
+  std::vector<PointSums> pointSums;           // of the first k of them, k = 0..n
 
   double clamp(double x) const { return std::min(std::max(x, 0.0), L); }
-
-  // Local diagram values: M = -f3 + f2 x + M0, V = f2 + V0, N = -f1 + N0.
-  DiagramTerms localValues(double x, bool rightSide, double sameAbscissa) const {
-    DiagramTerms sum{-forces[1], forces[2], -forces[3] + forces[2] * x};
-    for (const LocalLoad& load : loads) {
-      const DiagramTerms t = diagramTermsAt(load, x, rightSide, sameAbscissa);
-      sum.N0 += t.N0;
-      sum.V0 += t.V0;
-      sum.M0 += t.M0;
-    }
-    return sum;
+  double pieceEnd(size_t j) const { return j + 1 < starts.size() ? starts[j + 1] : L; }
+  // The piece that holds x (and a load acting at x), 0 <= x < L.
+  size_t pieceAt(double x) const {
+    const auto next = std::upper_bound(starts.begin(), starts.end(), x);
+    return next == starts.begin() ? 0 : static_cast<size_t>(next - starts.begin()) - 1;
   }
 
-  const Piece& pieceAt(double x) const {
-    auto next = std::upper_bound(pieces.begin(), pieces.end(), x,
-                                 [](double value, const Piece& p) { return value < p.x0; });
-    return next == pieces.begin() ? pieces.front() : *(next - 1);
-  }
+  struct Span {
+    size_t from = 0, to = 0;
+  };
 
+  DiagramTerms diagramAt(double x, bool rightSide) const;
+  void cut(const std::vector<LocalLoad>& loads);
+  std::vector<Span> spansOf(const std::vector<LocalLoad>& loads) const;
+  void addStretches(const std::vector<LocalLoad>& loads, const std::vector<Span>& spans);
+  void addLinearParts(const std::vector<LocalLoad>& loads, const std::vector<Span>& spans);
+  void addPointActions(const std::vector<LocalLoad>& loads);
   void build(const BarInput& bar);
-  std::vector<double> breakpoints(double from, double to) const;
-  double freeCurvature(const BarInput& bar) const;
-  void integrateParticular(const BarInput& bar, double& endDeflection, double& endRotation);
+  void integrateParticular(double& endDeflection, double& endRotation);
   void fitEnds(int type, double endDeflection, double endRotation);
 };
 
-// Where the moment changes its formula inside (from, to): the ends of every
-// loaded stretch and every point action.
-std::vector<double> ElasticCurve::Impl::breakpoints(double from, double to) const {
-  std::vector<double> points{from, to};
-  for (const LocalLoad& load : loads) {
-    if (load.ltype == kTemperature) continue;
-    const bool pointAction = load.ltype == kPointForce || load.ltype == kPointMoment;
-    for (double p : {load.a, pointAction ? load.a : load.a + load.c})
-      if (p > from && p < to) points.push_back(p);
+// The diagrams at 0 <= x < L as the engine's stations have them: a point
+// action within kSameAbscissa of x counts on the right side only. The piece
+// holds the point actions left of its end; those that count otherwise at x are
+// added or taken away as differences of the running sums.
+DiagramTerms ElasticCurve::Impl::diagramAt(double x, bool rightSide) const {
+  const size_t j = pieceAt(x);
+  const Piece& piece = pieces[j];
+  const double t = x - starts[j];
+  DiagramTerms out{piece.axial[0] + t * (piece.axial[1] + t * piece.axial[2]), slopeAt(piece.moment, t),
+                   valueAt(piece.moment, t)};
+  const auto counts = [x, rightSide](double a) {
+    const double d = x - a;
+    const bool atX = d == 0.0 || std::fabs(d) < kSameAbscissa;
+    return rightSide ? !(d < 0.0 && !atX) : !(d <= 0.0 || atX);
+  };
+  const auto first = pointAt.begin();
+  const size_t held = static_cast<size_t>(std::lower_bound(first, pointAt.end(), pieceEnd(j)) - first);
+  const size_t counted = static_cast<size_t>(std::partition_point(first, pointAt.end(), counts) - first);
+  if (held != counted) {
+    const double more = counted > held ? 1.0 : -1.0;
+    const PointSums &high = pointSums[std::max(held, counted)], &low = pointSums[std::min(held, counted)];
+    out.M0 += more * ((high.force - low.force) * x - (high.forceArm - low.forceArm) + (high.couple - low.couple));
+    out.V0 += more * (high.force - low.force);
+    out.N0 -= more * (high.axial - low.axial);
   }
-  std::sort(points.begin(), points.end());
-  const double merge = 1e-12 * (to - from);
-  std::vector<double> kept;
-  for (double p : points)
-    if (kept.empty() || p - kept.back() > merge) kept.push_back(p);
-  kept.back() = to;
-  return kept;
+  return out;
 }
 
-// The curvature a temperature difference gives a free bar; its sign is the one
-// that the engine's fixed-end moments -T.E.I.alpha/h, +T.E.I.alpha/h cancel, so
-// a bar held at both ends stays straight.
-double ElasticCurve::Impl::freeCurvature(const BarInput& bar) const {
-  if (bar.h == 0.0) return 0.0;
-  double kappa = 0.0;
+// The pieces: cut at 0, wherever a load starts, ends or acts inside the bar,
+// and at the ends of the flexible part. Places closer than 1e-12 of the bar
+// are one: a piece starts at the first of them and holds the loads of all.
+void ElasticCurve::Impl::cut(const std::vector<LocalLoad>& loads) {
+  std::vector<double> places;
+  for (const LocalLoad& load : loads) {
+    if (load.ltype == kTemperature) continue;
+    places.push_back(load.a);
+    if (isDistributed(load.ltype)) places.push_back(load.a + load.c);
+  }
+  std::sort(places.begin(), places.end());
+  starts = {0.0};
+  for (double x : places)
+    if (x < L && x - starts.back() > 1e-12 * L) starts.push_back(x);
+  for (double edge : {ai, L - aj}) {
+    auto at = std::lower_bound(starts.begin(), starts.end(), edge);
+    if (edge > 0.0 && edge < L && (at == starts.end() || *at != edge)) starts.insert(at, edge);
+  }
+  pieces.assign(starts.size(), Piece{});
+}
+
+// The pieces each load covers: a distributed load's stretch [from, to); the
+// piece a point action acts from in `from`. `to` is past the last piece where
+// a stretch reaches L; a load from L on has `from` past it too.
+std::vector<ElasticCurve::Impl::Span> ElasticCurve::Impl::spansOf(const std::vector<LocalLoad>& loads) const {
+  auto pieceOf = [this](double x) { return x >= L ? starts.size() : pieceAt(x); };
+  std::vector<Span> spans(loads.size());
+  for (size_t k = 0; k < loads.size(); ++k) {
+    const LocalLoad& load = loads[k];
+    if (load.ltype == kTemperature) continue;
+    spans[k].from = pieceOf(load.a);
+    spans[k].to = isDistributed(load.ltype) ? pieceOf(load.a + load.c) : spans[k].from;
+  }
+  return spans;
+}
+
+// Each piece's moment and axial force from what the distributed loads give
+// inside their stretches, summed through the segment tree.
+void ElasticCurve::Impl::addStretches(const std::vector<LocalLoad>& loads, const std::vector<Span>& spans) {
+  StretchSums stretches(starts);
+  for (const bool axial : {false, true}) {
+    stretches.clear();
+    for (size_t k = 0; k < loads.size(); ++k)
+      if (isDistributed(loads[k].ltype) && loads[k].c > 0.0 && spans[k].from < spans[k].to)
+        stretches.add(spans[k].from, spans[k].to, loads[k], axial ? loads[k].qn : loads[k].qt);
+    // N is the axial intensity's part differentiated, with its sign turned.
+    stretches.collect([this, axial](size_t j, const Cubic& sum) {
+      if (axial) {
+        for (size_t k = 0; k < 3; ++k) pieces[j].axial[k] -= static_cast<double>(k + 1) * sum[k + 1];
+      } else {
+        add(pieces[j].moment, sum);
+      }
+    });
+  }
+}
+
+// ...and from the end forces and what follows a stretch or a point action
+// (linear in x, and a couple's constant), through running sums.
+void ElasticCurve::Impl::addLinearParts(const std::vector<LocalLoad>& loads, const std::vector<Span>& spans) {
+  struct Linear {
+    double slope = 0, arm = 0, couple = 0, axialSlope = 0;
+  };
+  std::vector<Linear> startingAt(starts.size());
+  for (size_t k = 0; k < loads.size(); ++k) {
+    const LocalLoad& load = loads[k];
+    if (!isDistributed(load.ltype) && !isPointAction(load.ltype)) continue;
+    if (spans[k].to >= starts.size()) continue;  // acts from L on
+    Linear& part = startingAt[spans[k].to];
+    if (load.ltype == kPointMoment) {
+      part.couple += load.value;
+      continue;
+    }
+    const LinearPart line = linearPart(load);
+    part.slope += load.qt * line.slope;
+    part.arm += load.qt * line.slope * line.zero;
+    part.axialSlope += load.qn * line.slope;
+  }
+  Linear sum;
+  for (size_t j = 0; j < pieces.size(); ++j) {
+    sum.slope += startingAt[j].slope;
+    sum.arm += startingAt[j].arm;
+    sum.couple += startingAt[j].couple;
+    sum.axialSlope += startingAt[j].axialSlope;
+    const double x0 = starts[j];
+    Piece& piece = pieces[j];
+    piece.moment[0] += sum.slope * x0 - sum.arm + sum.couple - forces[3] + forces[2] * x0;
+    piece.moment[1] += sum.slope + forces[2];
+    piece.axial[0] += -sum.axialSlope - forces[1];
+  }
+}
+
+// The point actions in the order of their abscissae, with running sums.
+void ElasticCurve::Impl::addPointActions(const std::vector<LocalLoad>& loads) {
+  std::vector<const LocalLoad*> points;
   for (const LocalLoad& load : loads)
-    if (load.ltype == kTemperature) kappa += load.value * bar.alpha / bar.h;
-  return kappa;
+    if (isPointAction(load.ltype)) points.push_back(&load);
+  std::stable_sort(points.begin(), points.end(), [](const LocalLoad* p, const LocalLoad* q) { return p->a < q->a; });
+  pointAt.clear();
+  pointSums.assign(1, PointSums{});
+  for (const LocalLoad* load : points) {
+    PointSums next = pointSums.back();
+    if (load->ltype == kPointMoment) {
+      next.couple += load->value;
+    } else {
+      next.force += load->qt;
+      next.forceArm += load->qt * load->a;
+      next.axial += load->qn;
+    }
+    pointAt.push_back(load->a);
+    pointSums.push_back(next);
+  }
 }
 
 // The line of the flexible part with zero deflection and section rotation at its
 // start; returns both at its end. The slope is the section's rotation plus the
 // shear strain -V/(G.A) (a positive V pushes the part left of the section up).
-void ElasticCurve::Impl::integrateParticular(const BarInput& bar, double& endDeflection, double& endRotation) {
-  const double EI = bar.E * bar.I;
-  const double shearFlexibility = bar.shear != 0 && bar.G * bar.A > 0.0 ? 1.0 / (bar.G * bar.A) : 0.0;
-  const double thermal = freeCurvature(bar);
-  const std::vector<double> points = breakpoints(ai, L - aj);
+void ElasticCurve::Impl::integrateParticular(double& endDeflection, double& endRotation) {
   double rotation = 0.0, deflection = 0.0;
-  pieces.clear();
-  for (size_t k = 0; k + 1 < points.size(); ++k) {
-    Piece piece;
-    piece.x0 = points[k];
-    piece.h = points[k + 1] - points[k];
-    std::array<double, 4> moments{};
-    for (int i = 0; i < 4; ++i) moments[i] = localValues(piece.x0 + piece.h * kSamples[i], false, 0.0).M0;
-    const Poly moment = cubicThrough(moments);
-    Poly curvature = combined(moment, 1.0 / EI, Poly{}, 0.0);
-    curvature[0] += thermal;
-    Poly sectionRotation = integral(curvature, piece.h);
-    sectionRotation[0] += rotation;
-    piece.slope = combined(sectionRotation, 1.0, derivative(moment, piece.h), -shearFlexibility);
-    piece.deflection = integral(piece.slope, piece.h);
-    piece.deflection[0] += deflection;
-    rotation = valueAt(sectionRotation, 1.0);
-    deflection = valueAt(piece.deflection, 1.0);
-    pieces.push_back(piece);
+  for (size_t j = firstFlexible; j < endFlexible; ++j) {
+    Piece& piece = pieces[j];
+    piece.deflection = deflection;
+    piece.rotation = rotation;
+    const double h = pieceEnd(j) - starts[j];
+    const Cubic& m = piece.moment;
+    const double bending = h * (m[0] + h * (m[1] / 2 + h * (m[2] / 3 + h * m[3] / 4)));
+    const double bent = h * h * (m[0] / 2 + h * (m[1] / 6 + h * (m[2] / 12 + h * m[3] / 20)));
+    deflection += rotation * h + bent / EI + thermal * h * h / 2 - shearFlexibility * (valueAt(m, h) - m[0]);
+    rotation += bending / EI + thermal * h;
   }
   endDeflection = deflection;
   endRotation = rotation;
@@ -188,10 +347,9 @@ void ElasticCurve::Impl::fitEnds(int type, double endDeflection, double endRotat
   } else {
     thA = (finalDeflection - startDeflection - endDeflection) / length;
   }
-  for (Piece& piece : pieces) {
-    piece.deflection[0] += vA + thA * (piece.x0 - ai);
-    piece.deflection[1] += thA * piece.h;
-    piece.slope[0] += thA;
+  for (size_t j = firstFlexible; j < endFlexible; ++j) {
+    pieces[j].deflection += vA + thA * (starts[j] - ai);
+    pieces[j].rotation += thA;
   }
 }
 
@@ -199,18 +357,18 @@ void ElasticCurve::Impl::build(const BarInput& bar) {
   // The engine's own E.I and flexible length (a haunched bar's equivalent
   // properties are in the bar already): the line then leaves and meets the
   // ends with the rotations the engine found for them.
-  ai = bar.adlx * L;
-  aj = bar.ablx * L;
   const double length = (L - aj) - ai;
-  const double EI = bar.E * bar.I;
+  EI = bar.E * bar.I;
+  shearFlexibility = bar.shear != 0 && bar.G * bar.A > 0.0 ? 1.0 / (bar.G * bar.A) : 0.0;
   straight = stiffSlot(bar.type) < 0 || !(EI > 0.0) || !std::isfinite(EI) || !(length > 1e-12 * L);
   if (straight) return;
+  firstFlexible = pieceAt(ai);
+  endFlexible = L - aj < L ? pieceAt(L - aj) : starts.size();
   double endDeflection = 0.0, endRotation = 0.0;
-  integrateParticular(bar, endDeflection, endRotation);
+  integrateParticular(endDeflection, endRotation);
   fitEnds(bar.type, endDeflection, endRotation);
-  for (const Piece& piece : pieces)
-    if (!allFinite(piece.deflection) || !allFinite(piece.slope)) straight = true;
-  if (straight) pieces.clear();
+  for (size_t j = firstFlexible; j < endFlexible; ++j)
+    if (!std::isfinite(pieces[j].deflection) || !std::isfinite(pieces[j].rotation)) straight = true;
 }
 
 ElasticCurve::ElasticCurve(const BarInput& bar, const std::vector<BarLoad>& loads, bool selfWeight,
@@ -220,8 +378,24 @@ ElasticCurve::ElasticCurve(const BarInput& bar, const std::vector<BarLoad>& load
   impl->ends = localEnds;
   impl->forces = endForces;
   impl->sign = bar.orient == kInclinedLeft ? -1.0 : 1.0;
-  for (const BarLoad& load : loads) impl->loads.push_back(localLoad(bar, load));
-  if (selfWeight) impl->loads.push_back(localSelfWeight(bar));
+  impl->ai = bar.adlx * bar.L;
+  impl->aj = bar.ablx * bar.L;
+  std::vector<LocalLoad> local;
+  local.reserve(loads.size() + 1);
+  for (const BarLoad& load : loads) local.push_back(localLoad(bar, load));
+  if (selfWeight) local.push_back(localSelfWeight(bar));
+  // The curvature a temperature difference gives a free bar; its sign is the
+  // one that the engine's fixed-end moments -T.E.I.alpha/h, +T.E.I.alpha/h
+  // cancel, so a bar held at both ends stays straight.
+  for (const LocalLoad& load : local)
+    if (load.ltype == kTemperature && bar.h != 0.0) impl->thermal += load.value * bar.alpha / bar.h;
+  impl->cut(local);
+  {
+    const std::vector<Impl::Span> spans = impl->spansOf(local);
+    impl->addStretches(local, spans);
+    impl->addLinearParts(local, spans);
+  }
+  impl->addPointActions(local);
   impl->build(bar);
   impl_ = impl;
 }
@@ -230,19 +404,19 @@ ElasticCurve::ElasticCurve(const BarInput& bar, const std::vector<BarLoad>& load
 double ElasticCurve::moment(double x, bool rightSide) const {
   const Impl& c = *impl_;
   x = c.clamp(x);
-  return x >= c.L ? c.forces[6] : c.localValues(x, rightSide, kSameAbscissa).M0;
+  return x >= c.L ? c.forces[6] : c.diagramAt(x, rightSide).M0;
 }
 
 double ElasticCurve::shear(double x, bool rightSide) const {
   const Impl& c = *impl_;
   x = c.clamp(x);
-  return c.sign * (x >= c.L ? -c.forces[5] : c.localValues(x, rightSide, kSameAbscissa).V0);
+  return c.sign * (x >= c.L ? -c.forces[5] : c.diagramAt(x, rightSide).V0);
 }
 
 double ElasticCurve::axialForce(double x, bool rightSide) const {
   const Impl& c = *impl_;
   x = c.clamp(x);
-  return c.sign * (x >= c.L ? c.forces[4] : c.localValues(x, rightSide, kSameAbscissa).N0);
+  return c.sign * (x >= c.L ? c.forces[4] : c.diagramAt(x, rightSide).N0);
 }
 
 double ElasticCurve::deflection(double x) const {
@@ -252,8 +426,13 @@ double ElasticCurve::deflection(double x) const {
   if (c.straight) return c.L > 0.0 ? v1 + (v2 - v1) * x / c.L : v1;
   if (x < c.ai) return v1 + c.ends[3] * x;
   if (x > c.L - c.aj) return v2 - c.ends[6] * (c.L - x);
-  const Impl::Piece& piece = c.pieceAt(x);
-  return valueAt(piece.deflection, (x - piece.x0) / piece.h);
+  const size_t j = std::min(std::max(c.pieceAt(x), c.firstFlexible), c.endFlexible - 1);
+  const Impl::Piece& piece = c.pieces[j];
+  const Cubic& m = piece.moment;
+  const double t = x - c.starts[j];
+  const double bent = t * t * (m[0] / 2 + t * (m[1] / 6 + t * (m[2] / 12 + t * m[3] / 20)));
+  return piece.deflection + piece.rotation * t + bent / c.EI + c.thermal * t * t / 2 -
+         c.shearFlexibility * (valueAt(m, t) - m[0]);
 }
 
 double ElasticCurve::rotation(double x) const {
@@ -262,8 +441,12 @@ double ElasticCurve::rotation(double x) const {
   if (c.straight) return c.L > 0.0 ? (c.ends[5] - c.ends[2]) / c.L : 0.0;
   if (x < c.ai) return c.ends[3];
   if (x > c.L - c.aj) return c.ends[6];
-  const Impl::Piece& piece = c.pieceAt(x);
-  return valueAt(piece.slope, (x - piece.x0) / piece.h);
+  const size_t j = std::min(std::max(c.pieceAt(x), c.firstFlexible), c.endFlexible - 1);
+  const Impl::Piece& piece = c.pieces[j];
+  const Cubic& m = piece.moment;
+  const double t = x - c.starts[j];
+  const double bending = t * (m[0] + t * (m[1] / 2 + t * (m[2] / 3 + t * m[3] / 4)));
+  return piece.rotation + bending / c.EI + c.thermal * t - c.shearFlexibility * slopeAt(m, t);
 }
 
 double ElasticCurve::axialDisplacement(double x) const {
@@ -273,5 +456,7 @@ double ElasticCurve::axialDisplacement(double x) const {
 }
 
 double ElasticCurve::length() const { return impl_->L; }
+
+const std::vector<double>& ElasticCurve::pointActionPlaces() const { return impl_->pointAt; }
 
 }  // namespace calcest

@@ -51,6 +51,8 @@ class ElasticCurve {
   double axialDisplacement(double x) const;
 
   double length() const;
+  // Where the point forces and moments act, from node I, ascending.
+  const std::vector<double>& pointActionPlaces() const;
 
  private:
   struct Impl;

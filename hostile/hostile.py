@@ -2,19 +2,22 @@
 """Every console program of the suite on a bad day.
 
 Usage: hostile.py BUILD_DIR EXAMPLES_DIR [PROGRAM...]
+(a PROGRAM names one program or a family: informe runs informe and informe-modos)
 
 Each program runs in a scratch folder that holds its inputs and the complete
 results of an earlier run (of other loads), under these conditions:
   - each input replaced by a directory, a FIFO, an empty file;
   - each output a link to an input, a link to /dev/full;
+  - beside each output a file of the user's named like it written aside
+    (NAME.tmp): a file of its own, a link to an input;
   - the folder read-only (as an unprivileged user), the disk full (a small
     tmpfs, when run as root);
   - killed with SIGKILL at delays spread over a run;
   - two runs at once of the same name, with different inputs.
 After each run: a refusal ends with status 1 and a message (never a signal or a
 hang); every input is byte for byte as it was; every output is either the
-earlier run's, whole, or this run's, whole (as a clean run writes it); no other
-file is left in the folder.
+earlier run's, whole, or this run's, whole (as a clean run writes it); every
+other file is as it was, and no other file is left in the folder.
 Prints one line per fault and a last line "N passed, M failed" (runs).
 """
 import hashlib
@@ -32,7 +35,9 @@ KILL_RUNS = 50
 
 
 def digest(path):
-    return hashlib.sha1(path.read_bytes()).hexdigest() if path.is_file() and not path.is_symlink() else None
+    if path.is_symlink():
+        return "-> " + os.readlink(path)
+    return hashlib.sha1(path.read_bytes()).hexdigest() if path.is_file() else None
 
 
 def snapshot(folder):
@@ -145,6 +150,10 @@ class Harness:
             if now not in allowed:
                 self.fault(program, condition, "output %s is neither the earlier one nor this run's, whole" % name)
                 ok = False
+        for name in sorted(set(before) - set(program.outputs) - set(program.inputs)):
+            if after.get(name) != before[name]:
+                self.fault(program, condition, "file %s changed" % name)
+                ok = False
         known = set(before) | set(program.outputs) | set(program.inputs)
         if killed is not None and program.lock and program.lock in after:
             if (folder / program.lock).read_text().strip() == str(killed):
@@ -190,6 +199,21 @@ class Harness:
                     link.unlink()
                 link.symlink_to(target)
                 self.judge(program, "%s a link to %s" % (name, target), folder, earlier, before, program.run(folder))
+
+    def neighbours(self, program):
+        """A file of the user's beside each output, named like it written aside (NAME.tmp): the user's own
+        text, or a link to an input. Each stays as it was."""
+        for kind in ("own file", "link to " + program.inputs[0]):
+            folder, earlier, before = self.prepared(program, "neighbours")
+            for name in program.outputs:
+                planted = folder / (name + ".tmp")
+                if kind == "own file":
+                    planted.write_bytes(b"the user's own\n")
+                else:
+                    planted.symlink_to(program.inputs[0])
+                before[planted.name] = digest(planted)
+            self.judge(program, "a user's %s named like each output + .tmp" % kind, folder, earlier, before,
+                       program.run(folder))
 
     def read_only_folder(self, program):
         """The earlier results may be rewritten in place (status 0) or the run refused; when one of them is
@@ -311,6 +335,11 @@ def programs(h):
     def informe_inputs(folder, variant, size):
         analysed(folder, variant, size)
 
+    def informe_modes_inputs(folder, variant, size):
+        analysed(folder, variant, size)
+        subprocess.run([h.binary("calcdin", "calcdin"), "v.dat", "v.bar", "v.din", "2"], cwd=folder,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
+
     def pattern_inputs(folder, variant, size):
         # Supports every 5 to 10 nodes: spans of several bars, as beams are.
         make_beam(h, folder, bars[size], stem, 1.0 if variant == "new" else 2.0, irregular=3)
@@ -337,6 +366,10 @@ def programs(h):
                 ["v.din"], calcdin_inputs),
         Program("informe", [h.binary("informe", "informe"), "v"], ["v.dat", "v.caf", "v.res", "v.fmc"],
                 ["v.html"] + ["v-%s.svg" % k for k in ("modelo", "flecha", "momento", "corte")], informe_inputs),
+        Program("informe-modos", [h.binary("informe", "informe"), "v", "v.din"],
+                ["v.dat", "v.caf", "v.res", "v.fmc", "v.din"],
+                ["v.html"] + ["v-%s.svg" % k for k in ("modelo", "flecha", "momento", "corte")] +
+                ["v-modo%d.svg" % k for k in range(1, 7)], informe_modes_inputs),
         Program("alternancias-tabla", [h.binary("alternancias", "alternancias"), "--tabla", "v"],
                 ["v.dat", "v.caf", "v.res", "v.kar"], ["v.esf", "v.car"], informe_inputs),
         Program("alternancias", [h.binary("alternancias", "alternancias"), "E", "v.dat", "v.caf", "q.caf"],
@@ -354,10 +387,11 @@ def main():
     chosen = set(sys.argv[3:])
     try:
         for program in programs(h):
-            if chosen and program.name not in chosen:
+            if chosen and program.name not in chosen and program.name.split("-")[0] not in chosen:
                 continue
             h.replaced_inputs(program)
             h.linked_outputs(program)
+            h.neighbours(program)
             h.read_only_folder(program)
             h.full_disk(program)
             h.killed(program)

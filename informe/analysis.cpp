@@ -67,13 +67,17 @@ calcest::StaticSolution analyseProject(const Model& model, const std::string& pr
   }
 }
 
-calcest::ElasticCurve barCurve(const Model& model, const calcest::StaticSolution& solution, int bar) {
-  std::vector<BarLoad> loads;
-  for (const LoadOnBar& entry : model.loads)
-    if (entry.bar == bar) loads.push_back(entry.load);
-  const calcest::BarSolution& s = solution.bars[static_cast<size_t>(bar)];
-  return calcest::ElasticCurve(model.bars[static_cast<size_t>(bar)], loads, model.header.selfWeight == 1, s.localEnds,
-                               s.endForces);
+std::vector<calcest::ElasticCurve> barCurves(const Model& model, const calcest::StaticSolution& solution) {
+  // The loads handed to their bars in one pass, however many bars and loads.
+  std::vector<std::vector<BarLoad>> loads(model.bars.size());
+  for (const LoadOnBar& entry : model.loads) loads[static_cast<size_t>(entry.bar)].push_back(entry.load);
+  std::vector<calcest::ElasticCurve> curves;
+  for (size_t i = 1; i < model.bars.size(); ++i) {
+    const calcest::BarSolution& s = solution.bars[i];
+    curves.emplace_back(model.bars[i], loads[i], model.header.selfWeight == 1, s.localEnds, s.endForces);
+    std::vector<BarLoad>().swap(loads[i]);
+  }
+  return curves;
 }
 
 void checkResultsFile(const Model& model, const calcest::StaticSolution& solution, const ResultsFile& res,
@@ -105,11 +109,11 @@ void checkResultsFile(const Model& model, const calcest::StaticSolution& solutio
   }
 }
 
-void checkDiagramFile(const Model& model, const calcest::StaticSolution& solution, const DiagramFile& fmc,
+void checkDiagramFile(const Model& model, const std::vector<calcest::ElasticCurve>& curves, const DiagramFile& fmc,
                       const std::string& project) {
   const Agreement agree(project, ".fmc", kDiagramDecimal);
   for (int i = 1; i < static_cast<int>(model.bars.size()); ++i) {
-    const calcest::ElasticCurve curve = barCurve(model, solution, i);
+    const calcest::ElasticCurve& curve = curves[static_cast<size_t>(i - 1)];
     // A bar's first point is the previous bar's last.
     for (int k = i == 1 ? 0 : 1; k < kStations; ++k) {
       const FmcPoint& p = fmc.points[static_cast<size_t>((kStations - 1) * (i - 1) + k)];

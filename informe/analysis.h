@@ -4,6 +4,7 @@
 // the loads between the nodes). It is checked against the files calcest wrote,
 // so that the pictures and the tables tell the same analysis.
 #include <string>
+#include <vector>
 
 #include "elastic_curve.h"
 #include "model_input.h"
@@ -16,8 +17,8 @@ namespace informe {
 // so). Throws RunError naming the model and loads files where calcest stops.
 calcest::StaticSolution analyseProject(const Model& model, const std::string& project);
 
-// What bar `bar` (1-based) does between its nodes in that analysis.
-calcest::ElasticCurve barCurve(const Model& model, const calcest::StaticSolution& solution, int bar);
+// What every bar does between its nodes in that analysis, bar i at i - 1.
+std::vector<calcest::ElasticCurve> barCurves(const Model& model, const calcest::StaticSolution& solution);
 
 // Node deflections, bar end moments and shears and support reactions of the
 // results file; moments and shears of the diagram file's points. A value that
@@ -25,7 +26,7 @@ calcest::ElasticCurve barCurve(const Model& model, const calcest::StaticSolution
 // a RunError naming the file.
 void checkResultsFile(const Model& model, const calcest::StaticSolution& solution, const ResultsFile& res,
                       const std::string& project);
-void checkDiagramFile(const Model& model, const calcest::StaticSolution& solution, const DiagramFile& fmc,
+void checkDiagramFile(const Model& model, const std::vector<calcest::ElasticCurve>& curves, const DiagramFile& fmc,
                       const std::string& project);
 
 }  // namespace informe

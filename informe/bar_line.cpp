@@ -5,23 +5,22 @@
 #include <iterator>
 #include <limits>
 
-#include "analysis.h"
-
 namespace informe {
 
 namespace {
+// A bar draws each of its point loads' jumps while it has at most this many;
+// beyond, its diagrams are drawn through this many points evenly spread.
+constexpr size_t kMostJumpsDrawn = 20;
+constexpr int kSpreadPoints = 200;
+
 // Point forces and moments inside the bar, where the engine places them (a
-// force on an inclined bar is given by its projection).
-std::vector<double> jumpsOf(const Model& m, int i) {
-  const BarInput& bar = m.bars[static_cast<size_t>(i)];
+// force on an inclined bar is given by its projection), each place once.
+std::vector<double> jumpsOf(const calcest::ElasticCurve& curve) {
   std::vector<double> out;
-  for (const LoadOnBar& entry : m.loads) {
-    if (entry.bar != i || (entry.load.ltype != 1 && entry.load.ltype != 2)) continue;
-    const double x = calcest::localLoad(bar, entry.load).a;
+  for (double x : curve.pointActionPlaces())
     // At a node the bar's end values hold the load already.
-    if (x > kSameAbscissa && x < bar.L - kSameAbscissa) out.push_back(x);
-  }
-  std::sort(out.begin(), out.end());
+    if (x > kSameAbscissa && x < curve.length() - kSameAbscissa && (out.empty() || x - out.back() > kSameAbscissa))
+      out.push_back(x);
   return out;
 }
 
@@ -36,18 +35,45 @@ void addApart(std::vector<double>& points, double x) {
 }  // namespace
 
 BarLine::BarLine(const ReportData& data, int bar)
-    : curve_(barCurve(data.model, data.solution, bar)),
+    : curve_(data.curves[static_cast<size_t>(bar - 1)]),
       stations_(std::begin(data.model.bars[static_cast<size_t>(bar)].xs),
                 std::end(data.model.bars[static_cast<size_t>(bar)].xs)),
-      jumps_(jumpsOf(data.model, bar)) {}
+      jumps_(jumpsOf(curve_)) {}
 
 bool BarLine::jumpsAt(double x) const {
-  return std::any_of(jumps_.begin(), jumps_.end(), [x](double j) { return std::fabs(j - x) <= kSameAbscissa; });
+  const auto next = std::lower_bound(jumps_.begin(), jumps_.end(), x - kSameAbscissa);
+  return next != jumps_.end() && *next <= x + kSameAbscissa;
 }
 
 std::vector<double> BarLine::samplePoints() const {
   std::vector<double> out = stations_;
-  for (double x : jumps_) addApart(out, x);
+  if (jumps_.size() > kMostJumpsDrawn) {
+    for (int k = 1; k <= kSpreadPoints; ++k) addApart(out, length() * k / (kSpreadPoints + 1));
+  } else {
+    for (double x : jumps_) addApart(out, x);
+  }
+  return out;
+}
+
+std::vector<BarLine::DiagramPoint> BarLine::diagramPoints(bool moment) const {
+  std::vector<DiagramPoint> out;
+  if (jumps_.size() <= kMostJumpsDrawn) {
+    for (double x : samplePoints()) out.push_back({x, jumpsAt(x)});
+    return out;
+  }
+  double high = -std::numeric_limits<double>::infinity(), low = -high, highAt = 0, lowAt = 0;
+  for (double x : jumps_)
+    for (bool right : {false, true}) {
+      const double value = moment ? curve_.moment(x, right) : curve_.shear(x, right);
+      if (value > high) high = value, highAt = x;
+      if (value < low) low = value, lowAt = x;
+    }
+  std::vector<double> points = stations_;
+  addApart(points, highAt);
+  addApart(points, lowAt);
+  for (int k = 1; k <= kSpreadPoints; ++k) addApart(points, length() * k / (kSpreadPoints + 1));
+  for (double x : points)
+    out.push_back({x, std::fabs(x - highAt) <= kSameAbscissa || std::fabs(x - lowAt) <= kSameAbscissa});
   return out;
 }
 

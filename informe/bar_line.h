@@ -33,10 +33,19 @@ class BarLine {
   // shape is drawn from.
   LocalDisplacement displacement(double x) const { return {curve_.axialDisplacement(x), curve_.deflection(x)}; }
 
-  // Whether a point force or moment acts at x, strictly inside the bar.
-  bool jumpsAt(double x) const;
-  // Station abscissae (0 to L in twentieths) and the jumps', ascending.
+  // Station abscissae (0 to L in twentieths) and the jumps', ascending. A bar
+  // with more jumps than a picture can show gets points evenly spread in
+  // their place, as many as a picture can show.
   std::vector<double> samplePoints() const;
+  // Where the moment (or the shear) diagram is drawn, and whether a jump is
+  // drawn there (both sides): samplePoints and every jump; of a bar with many
+  // jumps only those, among all of them, where the value is largest and
+  // smallest on either side.
+  struct DiagramPoint {
+    double x;
+    bool jump;
+  };
+  std::vector<DiagramPoint> diagramPoints(bool moment) const;
   // samplePoints, `extra` more evenly spread, and where the deflection turns
   // (its extremes inside the bar, found to full precision): the deflected
   // shape drawn straight between them.
@@ -44,10 +53,12 @@ class BarLine {
 
  private:
   double turningPoint(double from, double to) const;
+  // Whether a point force or moment acts at x, strictly inside the bar.
+  bool jumpsAt(double x) const;
 
   calcest::ElasticCurve curve_;
   std::vector<double> stations_;
-  std::vector<double> jumps_;  // abscissae of the point loads inside the bar, ascending
+  std::vector<double> jumps_;  // abscissae of the point loads inside the bar, ascending, each once
 };
 
 }  // namespace informe

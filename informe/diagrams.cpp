@@ -173,11 +173,12 @@ std::vector<Ordinate> DiagramDrawer::barOrdinates(int i) const {
     return out;
   }
   std::vector<Ordinate> out;
-  for (double x : line.samplePoints()) {
+  for (const BarLine::DiagramPoint& point : line.diagramPoints(kind_ == DiagramKind::Moment)) {
+    const double x = point.x;
     const int k = static_cast<int>(std::lround(20 * x / bar.L));
     const bool station = std::fabs(x - bar.xs[k]) <= kSameAbscissa;
     for (bool right : {false, true}) {
-      if (right && !line.jumpsAt(x)) break;
+      if (right && !point.jump) break;
       Ordinate o{i, x, 0, {}, nullptr, "fmc"};
       o.value = kind_ == DiagramKind::Moment ? line.moment(x, right) : line.shear(x, right);
       if (station && !right && k == 0) {

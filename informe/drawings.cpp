@@ -125,6 +125,174 @@ void drawBarLoad(SvgPicture& pic, const ModelFrame& f, const BarInput& bar, cons
   o << "</g>\n";
 }
 
+// ---- many loads on one bar ------------------------------------------------
+
+// A bar shows each of its loads while it has at most this many and they fit
+// in this many rows above it; beyond, one symbol per kind of load (and
+// direction) stands for all of that kind, with their number. The loads table
+// lists every load.
+constexpr size_t kMostLoadsDrawn = 20;
+constexpr int kMostRows = 4;
+constexpr double kRowHeight = 44;
+
+// What is drawn of a bar's loads: one load, or the loads of one kind.
+struct LoadSymbol {
+  const LoadOnBar* load = nullptr;  // null: the loads of one kind
+  int bar = 0, ltype = 0;           // of the kind: 1, 2, 3, 4 (both triangles) or 6
+  char dir = 'y';
+  double start = 0, end = 0;  // along the bar from node I
+  int count = 1;
+  double low = 0, high = 0, total = 0;  // the intensities' range and sum
+  int row = 0;                          // forces are stacked above the bar
+};
+
+// Where a load acts along its bar, from node I.
+std::pair<double, double> loadExtent(const BarInput& bar, const BarLoad& load) {
+  const double factor = projectionFactor(bar, load);
+  if (load.ltype == 6) return {bar.L / 2, bar.L / 2};
+  const double start = load.a / factor;
+  return {start, load.ltype == 1 || load.ltype == 2 ? start : (load.a + load.c) / factor};
+}
+
+// Screen direction in which a symbol pushes: down from above the bar, up
+// from below it, or sideways.
+Vec pushOf(const LoadSymbol& symbol) {
+  BarLoad load;
+  load.q = symbol.load ? symbol.load->load.q : symbol.total;
+  load.dir = symbol.dir;
+  return pushDirection(load);
+}
+
+// Rows for the symbols of one bar that push (moments and temperatures sit on
+// it), on each side apart: each in the lowest row where it covers no other,
+// its label's room around it. False when a side needs more than kMostRows.
+bool stackInRows(std::vector<LoadSymbol>& symbols, double scale) {
+  std::map<std::pair<double, double>, std::vector<std::vector<std::pair<double, double>>>> sides;
+  for (LoadSymbol& symbol : symbols) {
+    if (symbol.ltype == 2 || symbol.ltype == 6) continue;
+    const Vec push = pushOf(symbol);
+    auto& rows = sides[{push.x, push.y}];
+    const double from = symbol.start * scale - 24, to = symbol.end * scale + 24;
+    size_t row = 0;
+    auto overlaps = [&](const std::pair<double, double>& taken) { return from < taken.second && taken.first < to; };
+    while (row < rows.size() && std::any_of(rows[row].begin(), rows[row].end(), overlaps)) ++row;
+    if (row == rows.size()) rows.emplace_back();
+    rows[row].push_back({from, to});
+    symbol.row = static_cast<int>(row);
+  }
+  for (const auto& side : sides)
+    if (side.second.size() > static_cast<size_t>(kMostRows)) return false;
+  return true;
+}
+
+// One symbol per kind of load and direction for all the loads of a bar.
+std::vector<LoadSymbol> kindsOf(const BarInput& bar, const std::vector<const LoadOnBar*>& loads) {
+  std::vector<LoadSymbol> kinds;
+  for (const LoadOnBar* entry : loads) {
+    const BarLoad& load = entry->load;
+    const int ltype = load.ltype == 5 ? 4 : load.ltype;
+    const char dir = load.dir == 'x' || load.dir == 'X' ? 'x' : 'y';
+    auto same = [&](const LoadSymbol& k) { return k.ltype == ltype && k.dir == dir; };
+    auto kind = std::find_if(kinds.begin(), kinds.end(), same);
+    const auto [start, end] = loadExtent(bar, load);
+    if (kind == kinds.end()) {
+      kinds.push_back({nullptr, entry->bar, ltype, dir, start, end, 0, load.q, load.q, 0.0, 0});
+      kind = kinds.end() - 1;
+    }
+    kind->start = std::min(kind->start, start);
+    kind->end = std::max(kind->end, end);
+    kind->low = std::min(kind->low, load.q);
+    kind->high = std::max(kind->high, load.q);
+    kind->total += load.q;
+    ++kind->count;
+  }
+  return kinds;
+}
+
+// What the picture draws of every bar's loads.
+std::vector<LoadSymbol> loadSymbols(const Model& model, double scale) {
+  std::vector<std::vector<const LoadOnBar*>> byBar(model.bars.size());
+  for (const LoadOnBar& entry : model.loads) byBar[static_cast<size_t>(entry.bar)].push_back(&entry);
+  std::vector<LoadSymbol> all;
+  for (size_t i = 1; i < model.bars.size(); ++i) {
+    std::vector<LoadSymbol> symbols;
+    if (byBar[i].size() <= kMostLoadsDrawn) {
+      for (const LoadOnBar* entry : byBar[i]) {
+        const auto [start, end] = loadExtent(model.bars[i], entry->load);
+        symbols.push_back({entry, entry->bar, entry->load.ltype, entry->load.dir, start, end, 1, 0, 0, 0, 0});
+      }
+    }
+    if (symbols.empty() || !stackInRows(symbols, scale)) {
+      symbols = kindsOf(model.bars[i], byBar[i]);
+      stackInRows(symbols, scale);
+    }
+    all.insert(all.end(), symbols.begin(), symbols.end());
+  }
+  // Loads drawn one by one in the order of the loads file, the kinds after them.
+  auto order = [&model](const LoadSymbol& s) {
+    return s.load ? static_cast<size_t>(s.load - model.loads.data()) : model.loads.size() + static_cast<size_t>(s.bar);
+  };
+  std::stable_sort(all.begin(), all.end(),
+                   [&order](const LoadSymbol& p, const LoadSymbol& q) { return order(p) < order(q); });
+  return all;
+}
+
+std::string kindLabel(const LoadSymbol& kind) {
+  static const char* const names[] = {"", "fuerzas", "momentos", "uniformes", "triangulares", "", "temperaturas"};
+  const std::string count = std::to_string(kind.count) + " " + names[kind.ltype];
+  if (kind.ltype == 1 || kind.ltype == 2)
+    return count + ", suma " + pictureNumber(kind.total, decimalsFor(std::fabs(kind.total)));
+  const std::string name = kind.ltype == 6 ? "DT" : "q";
+  if (kind.low == kind.high) return count + ", " + name + "=" + modelValue(kind.low);
+  return count + ", " + name + " de " + modelValue(kind.low) + " a " + modelValue(kind.high);
+}
+
+// The loads of one kind on a bar: forces as an arrow at each end of where
+// they act joined by a dashed line (one arrow where they all act at one
+// place), moments as one arc, distributed loads as one row of arrows over
+// where they act, the way their sum pushes; the label gives their number and
+// their sum or the range of their intensities.
+void drawLoadKind(SvgPicture& pic, const ModelFrame& f, const BarInput& bar, const Node& nodeI,
+                  const LoadSymbol& kind) {
+  const Vec a{f.X(nodeI.x + kind.start * bar.cos), f.Y(nodeI.y + kind.start * bar.sin)};
+  const Vec b{f.X(nodeI.x + kind.end * bar.cos), f.Y(nodeI.y + kind.end * bar.sin)};
+  auto& o = pic.body();
+  o << "<g class=\"carga resumen\"" << attr("data-barra", std::to_string(bar.label))
+    << attr("data-tipo", std::to_string(kind.ltype)) << attr("data-cuenta", std::to_string(kind.count))
+    << attr("data-dir", std::string(1, kind.dir)) << attr("data-x", modelValue(nodeI.x + kind.start * bar.cos))
+    << attr("data-x2", modelValue(nodeI.x + kind.end * bar.cos)) << translate(a.x, a.y) << ">";
+  BarLoad sign;
+  sign.q = kind.total;
+  sign.dir = kind.dir;
+  const Vec d = pushDirection(sign), span = b - a, textLift{0, d.y > 0 ? 0.0 : 10.0};
+  const double lift = kRowHeight * kind.row, length = 42 + lift;
+  const std::string label = kindLabel(kind);
+  if (kind.ltype == 1) {
+    arrowMarkup(o, (-length) * d, {0, 0});
+    if (std::hypot(span.x, span.y) >= 1) {
+      arrowMarkup(o, span - length * d, span);
+      o << "<polyline class=\"enlace\" points=\"" << pointList({(-length) * d, span - length * d}) << "\"/>";
+    }
+    loadLabel(pic, a + 0.5 * span - (length + 8) * d + textLift, -1 * d, label);
+  } else if (kind.ltype == 2 || kind.ltype == 6) {
+    const Vec middle = a + 0.5 * span;
+    if (kind.ltype == 2) {
+      o << "<g" << translate(0.5 * span.x, 0.5 * span.y) << ">";
+      momentArc(o, kind.total, 14, true);
+      o << "</g>";
+    }
+    loadLabel(pic, middle + Vec{0, -24}, {0, -1}, label);
+    if (kind.ltype == 6) pic.relabelLast(escapeText(label.substr(0, label.find("DT"))) + "&#916;T" +
+                                         escapeText(label.substr(label.find("DT") + 2)));
+  } else {
+    BarLoad row;
+    row.ltype = 3;
+    distributedArrows(o, row, span, d, lift);
+    loadLabel(pic, a + 0.5 * span - (lift + 38) * d + textLift, -1 * d, label);
+  }
+  o << "</g>\n";
+}
+
 void drawNodalLoads(SvgPicture& pic, const Model& model, const ModelFrame& f) {
   for (size_t k = 1; k < model.nodalLoads.size(); ++k) {
     const NodalLoad& load = model.nodalLoads[k];
@@ -207,7 +375,15 @@ void drawBar(SvgPicture& pic, const ModelFrame& f, const BarInput& bar, const No
 }  // namespace
 
 std::unique_ptr<SvgPicture> modelPicture(const Model& model) {
-  const ModelFrame f = modelFrame(model);
+  const std::vector<LoadSymbol> symbols = loadSymbols(model, modelFrame(model).scale);
+  // Room above and below the beam for the farthest row of loads.
+  Margins room;
+  for (const LoadSymbol& symbol : symbols) {
+    const double push = pushOf(symbol).y;
+    if (push > 0) room.top = std::max(room.top, Margins{}.top + kRowHeight * symbol.row);
+    if (push < 0) room.bottom = std::max(room.bottom, Margins{}.bottom + kRowHeight * symbol.row);
+  }
+  const ModelFrame f = modelFrame(model, room);
   auto pic = std::make_unique<SvgPicture>("modelo", f.width, f.height);
   frameAttributes(*pic, f);
   const UnitLabels units = unitLabels(model.header.unitCode);
@@ -227,13 +403,18 @@ std::unique_ptr<SvgPicture> modelPicture(const Model& model) {
             0.5 * (low + high));
   drawSupports(*pic, model, f, true);
   drawNodes(*pic, model, f, true);
-  std::map<int, int> levels;  // loads already drawn on each bar
-  for (const LoadOnBar& entry : model.loads) {
-    const BarInput& bar = model.bars[entry.bar];
-    // Forces are stacked above the bar; moments and temperatures sit on it.
-    const bool stacked = entry.load.ltype != 2 && entry.load.ltype != 6;
-    drawBarLoad(*pic, f, bar, model.nodes[bar.nodeI], entry, stacked ? levels[entry.bar]++ : 0);
+  bool kinds = false;
+  for (const LoadSymbol& symbol : symbols) {
+    const BarInput& bar = model.bars[static_cast<size_t>(symbol.bar)];
+    if (symbol.load) drawBarLoad(*pic, f, bar, model.nodes[bar.nodeI], *symbol.load, symbol.row);
+    else drawLoadKind(*pic, f, bar, model.nodes[bar.nodeI], symbol);
+    kinds = kinds || !symbol.load;
   }
+  if (kinds)
+    pic->text(10, 56,
+              "Barras con muchas cargas: un s\xEDmbolo por clase de carga, con su n\xFAmero; la tabla de cargas las "
+              "lista todas",
+              "nota");
   drawNodalLoads(*pic, model, f);
   return pic;
 }

@@ -1,7 +1,7 @@
 #include "page.h"
 
 #include <cstdio>
-#include <sstream>
+#include <ostream>
 
 #include "support_code.h"
 #include "svg.h"
@@ -19,7 +19,7 @@ const char* kPageStyle =
 
 class Table {
  public:
-  Table(std::ostringstream& out, const std::string& id, std::initializer_list<std::string> headings) : out_(out) {
+  Table(std::ostream& out, const std::string& id, std::initializer_list<std::string> headings) : out_(out) {
     out_ << "<table id=\"" << id << "\"><tr>";
     for (const std::string& h : headings) out_ << "<th>" << escapeText(h) << "</th>";
     out_ << "</tr>\n";
@@ -62,7 +62,7 @@ class Table {
   }
 
  private:
-  std::ostringstream& out_;
+  std::ostream& out_;
   bool open_ = false;
 };
 
@@ -83,7 +83,7 @@ const char* supportKind(int code) {
   return support.isElastic() ? "con resortes" : "restricciones por direcci\xF3n";
 }
 
-void modelSection(std::ostringstream& o, const ReportData& data, const UnitLabels& u) {
+void modelSection(std::ostream& o, const ReportData& data, const UnitLabels& u) {
   const Model& m = data.model;
   {
     o << "<h3>Nodos</h3>\n";
@@ -132,7 +132,7 @@ void modelSection(std::ostringstream& o, const ReportData& data, const UnitLabel
   }
 }
 
-void resultsTables(std::ostringstream& o, const ReportData& data, const UnitLabels& u) {
+void resultsTables(std::ostream& o, const ReportData& data, const UnitLabels& u) {
   const Model& m = data.model;
   {
     o << "<h3>Desplazamientos de los nodos</h3>\n";
@@ -169,22 +169,21 @@ void resultsTables(std::ostringstream& o, const ReportData& data, const UnitLabe
   }
 }
 
-void modesTable(std::ostringstream& o, const ReportData& data) {
+void modesTable(std::ostream& o, const ReportData& data) {
   Table t(o, "modos", {"Modo", "Direcci\xF3n", "Autovalor", "Frecuencia [ciclos/seg.]"});
   for (const Mode& mode : data.modes->ascending)
     t.row().number(mode.block).number(mode.direction).source("modos", mode.eigenvalue).source("modos", mode.frequency);
   t.end();
 }
 
-void figure(std::ostringstream& o, const Picture& p) {
+void figure(std::ostream& o, const Picture& p) {
   o << "<figure>\n" << p.svg << "<figcaption>" << escapeText(p.heading) << " (tambi&#233;n en " << escapeText(p.fileName)
     << ")</figcaption></figure>\n";
 }
 }  // namespace
 
-std::string reportPage(const ReportData& data, const std::vector<Picture>& pictures) {
+void writeReportPage(std::ostream& o, const ReportData& data, const std::vector<Picture>& pictures) {
   const UnitLabels u = unitLabels(data.model.header.unitCode);
-  std::ostringstream o;
   o << "<!DOCTYPE html>\n<html lang=\"es\"><head><meta charset=\"windows-1252\">\n<title>"
     << escapeText("Informe " + data.model.header.title + " (" + data.project + ")") << "</title>\n<style>" << kPageStyle
     << pictureStyle() << "</style></head>\n<body>\n<h1>" << escapeText("Informe del proyecto " + data.project) << "</h1>\n"
@@ -213,7 +212,6 @@ std::string reportPage(const ReportData& data, const std::vector<Picture>& pictu
     for (size_t k = 4; k < pictures.size(); ++k) figure(o, pictures[k]);
   }
   o << "</body></html>\n";
-  return o.str();
 }
 
 }  // namespace informe

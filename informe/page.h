@@ -1,6 +1,7 @@
 #pragma once
 // The report page: one self-contained HTML document (inline CSS and SVG) with
 // the model, the results and, when given, the modes.
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,9 @@ struct Picture {
   std::string standalone;  // the SVG file
 };
 
-// Writes the page; `pictures` are shown in their order within their sections:
-// the model first, then the three diagrams, then the modes.
-std::string reportPage(const ReportData& data, const std::vector<Picture>& pictures);
+// Writes the page to `out` as it is made (its tables hold every load of the
+// loads file); `pictures` are shown in their order within their sections: the
+// model first, then the three diagrams, then the modes.
+void writeReportPage(std::ostream& out, const ReportData& data, const std::vector<Picture>& pictures);
 
 }  // namespace informe

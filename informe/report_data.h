@@ -3,7 +3,9 @@
 // is written.
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "elastic_curve.h"
 #include "model_input.h"
 #include "modes_file.h"
 #include "result_files.h"
@@ -17,6 +19,7 @@ struct ReportData {
   ResultsFile res;
   DiagramFile fmc;
   calcest::StaticSolution solution;  // the analysis the files were checked against
+  std::vector<calcest::ElasticCurve> curves;  // each bar's true line in it, bar i at i - 1
   std::optional<ModesFile> modes;
   std::string modesFileName;
 };

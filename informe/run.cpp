@@ -1,20 +1,43 @@
 #include "run.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <new>
+#include <ostream>
+#include <streambuf>
 
 #include "analysis.h"
 #include "console.h"
 #include "drawings.h"
 #include "page.h"
 #include "run_error.h"
-#include "whole_file.h"
+#include "safe_output.h"
 
 namespace informe {
 
 namespace {
 constexpr int kModesDrawn = 6;
+
+// The names a run may write: the page and its pictures, every mode's too.
+std::vector<std::string> outputNames(const std::string& project) {
+  std::vector<std::string> names{project + ".html"};
+  for (const char* picture : {"modelo", "flecha", "momento", "corte"})
+    names.push_back(project + "-" + picture + ".svg");
+  for (int k = 1; k <= kModesDrawn; ++k) names.push_back(project + "-modo" + std::to_string(k) + ".svg");
+  return names;
+}
+
+// No output may be one of the inputs, under any of its names: the report would
+// replace what it is made from.
+void checkOutputsSpareInputs(const std::string& project, const std::vector<std::string>& args) {
+  std::vector<std::string> inputs;
+  for (const char* extension : {".dat", ".caf", ".res", ".fmc"}) inputs.push_back(project + extension);
+  if (args.size() == 2) inputs.push_back(args[1]);
+  const SameFile same = outputThatIsAnInput(outputNames(project), inputs);
+  if (same.output.empty()) return;
+  if (args.size() == 2 && same.input == args[1])
+    throw RunError(sameFileText("informe", same, "D\xC9 OTRO NOMBRE AL FICHERO DE MODOS"));
+  throw RunError(sameFileText("informe", same, "BORRE EL ENLACE " + same.output + " Y REPITA"));
+}
 
 ReportData readInputs(const std::vector<std::string>& args) {
   if (args.empty() || args.size() > 2)
@@ -25,6 +48,7 @@ ReportData readInputs(const std::vector<std::string>& args) {
   if (data.project.size() > 4 && data.project.compare(data.project.size() - 4, 4, ".dat") == 0)
     data.project.resize(data.project.size() - 4);
   const std::string& p = data.project;
+  checkOutputsSpareInputs(p, args);
   // Every input is read in full before anything is written.
   data.model = readModel(p + ".dat", p + ".caf");
   const Model& m = data.model;
@@ -34,7 +58,8 @@ ReportData readInputs(const std::vector<std::string>& args) {
   data.fmc = readDiagramFile(fmc, m.header.title, m.header.unitCode, m.header.nb);
   data.solution = analyseProject(m, p);
   checkResultsFile(m, data.solution, data.res, p);
-  checkDiagramFile(m, data.solution, data.fmc, p);
+  data.curves = barCurves(m, data.solution);
+  checkDiagramFile(m, data.curves, data.fmc, p);
   if (args.size() == 2) {
     data.modesFileName = args[1];
     TokenFile modes(args[1]);
@@ -42,22 +67,6 @@ ReportData readInputs(const std::vector<std::string>& args) {
     checkDirectionsFitModel(*data.modes, args[1], m.supports, m.header.nn);
   }
   return data;
-}
-
-// A file written aside and put in place only when every file is complete.
-struct PendingFile {
-  std::string name, temporary;
-};
-
-void writeAside(std::vector<PendingFile>& pending, const std::string& name, const std::string& content) {
-  PendingFile file{name, name + ".tmp"};
-  pending.push_back(file);
-  writeWholeFile(file.temporary, content, name);
-}
-
-void discard(const std::vector<PendingFile>& pending) {
-  std::error_code ignored;
-  for (const PendingFile& file : pending) std::filesystem::remove(file.temporary, ignored);
 }
 
 std::vector<Picture> drawAll(const ReportData& data) {
@@ -77,22 +86,49 @@ std::vector<Picture> drawAll(const ReportData& data) {
   return pictures;
 }
 
+// A C file as a stream buffer, so that the page goes to its file as it is
+// made instead of being held whole in memory; a failed write shows in the file.
+class FileBuffer : public std::streambuf {
+ public:
+  explicit FileBuffer(FILE* file) : file_(file) {}
+
+ private:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    return std::fputc(c, file_) == EOF ? traits_type::eof() : c;
+  }
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    return static_cast<std::streamsize>(std::fwrite(text, 1, static_cast<size_t>(count), file_));
+  }
+  FILE* file_;
+};
+
+void openAside(PendingFile& file, const std::string& name) {
+  if (!file.open(name)) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + name + "\n");
+}
+
+// Every file is written aside and put in place only when all of them are
+// complete, the page last, so that it never points at missing pictures. A run
+// that fails or is killed before that leaves the earlier report as it was and
+// no file of its own.
 void writeReport(const ReportData& data) {
   const std::vector<Picture> pictures = drawAll(data);
-  std::vector<PendingFile> pending;
-  try {
-    for (const Picture& p : pictures) writeAside(pending, p.fileName, p.standalone);
-    writeAside(pending, data.project + ".html", reportPage(data, pictures));
-    // The page goes in place last, so it never points at missing pictures.
-    for (const PendingFile& file : pending) {
-      std::error_code error;
-      std::filesystem::rename(file.temporary, file.name, error);
-      if (error) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + file.name + "\n");
-    }
-  } catch (...) {
-    discard(pending);
-    throw;
+  std::vector<PendingFile> files(pictures.size() + 1);
+  for (size_t k = 0; k < pictures.size(); ++k) {
+    openAside(files[k], pictures[k].fileName);
+    std::fwrite(pictures[k].standalone.data(), 1, pictures[k].standalone.size(), files[k].file());
   }
+  PendingFile& page = files.back();
+  openAside(page, data.project + ".html");
+  FileBuffer buffer(page.file());
+  std::ostream out(&buffer);
+  writeReportPage(out, data, pictures);
+  // A full disk shows here, while nothing is in place yet.
+  for (PendingFile& file : files)
+    if (std::fflush(file.file()) != 0 || std::ferror(file.file()) || (&file == &page && !out))
+      throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + file.path() + "\n");
+  for (PendingFile& file : files)
+    if (!file.commit()) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + file.path() + "\n");
   consoleWrite("informe: " + data.project + ".html y " + std::to_string(pictures.size()) + " dibujos SVG escritos\n");
 }
 }  // namespace

@@ -50,7 +50,7 @@ const char* pictureStyle() {
          ".apoyo line,.apoyo polygon,.apoyo polyline,.apoyo circle,.apoyo rect,.apoyo path"
          "{stroke:#087f23;stroke-width:1.5;fill:none}"
                   ".carga line,.carga polyline,.carga path,.carga-nodal line,.carga-nodal path{stroke:#c62828;stroke-width:1.5;fill:none}"
-         ".carga .punta,.carga-nodal .punta{fill:#c62828;stroke:none}"
+         ".carga .punta,.carga-nodal .punta{fill:#c62828;stroke:none}.carga .enlace{stroke-dasharray:4 3}"
          ".cota{stroke:#777;stroke-width:1}.texto-cota{fill:#555;font-size:11px}"
          ".eje{stroke:#222;stroke-width:1}.marca{stroke:#222;stroke-width:1}"
          ".curva-flecha{fill:rgba(46,125,50,.18);stroke:#2e7d32;stroke-width:2}"

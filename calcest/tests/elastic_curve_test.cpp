@@ -341,6 +341,102 @@ TEST(HaunchedBar, LineMeetsTheNodesOfTheSameBarCutIntoTwelve) {
   }
 }
 
+// ------------------------------------------------------------ many loads
+
+// The line is linear in the loads, the end displacements and the end forces:
+// a bar under two hundred loads of every kind, among them short stretches and
+// point actions a hair apart, is the bar under its end values alone plus the
+// bar under each load alone (the cases the closed forms above check), at every
+// abscissa, on both sides of every point action.
+struct ManyLoadsCase {
+  const char* what;
+  int type, shear, orient;
+  double zoneI, zoneJ;  // rigid end zones, as fractions of the length
+};
+
+void PrintTo(const ManyLoadsCase& c, std::ostream* out) { *out << c.what; }
+
+std::vector<BarLoad> manyLoads(double length) {
+  std::vector<BarLoad> loads;
+  double lastPoint = length / 2;
+  for (int k = 0; k < 200; ++k) {
+    const int ltype = 1 + k % 6;
+    const double q = (k % 7 - 3) * 1.5 + 0.25;
+    // Places spread by the golden ratio, on the loads file's grid of 1e-5.
+    double a = std::round(std::fmod(k * 0.6180339887, 1.0) * length * 1e5) / 1e5;
+    if (ltype <= 2 && k % 5 == 0) a = lastPoint + (k % 10 == 0 ? 1e-13 : 1e-5);  // a hair apart, or a grid step
+    if (ltype <= 2) lastPoint = a;
+    const double c = k % 4 == 1 ? 1e-5 * (1 + k % 3) : (length - a) * (0.2 + 0.6 * std::fmod(k * 0.3819660113, 1.0));
+    if (ltype <= 2) loads.push_back(loadOn(1, ltype, a, length - a, 0, q, k % 3 == 0 ? 'x' : 'y'));
+    else if (ltype == 6) loads.push_back(loadOn(1, 6, 0, 0, 0, q));
+    else loads.push_back(loadOn(1, ltype, a, c, length - a - c, q, k % 3 == 0 ? 'x' : 'y'));
+  }
+  return loads;
+}
+
+class ManyLoads : public ::testing::TestWithParam<ManyLoadsCase> {};
+
+TEST_P(ManyLoads, AreTheSumOfEachLoadAlone) {
+  const ManyLoadsCase& c = GetParam();
+  const double length = 6.0;
+  const bool inclined = c.orient != kHorizontal;
+  Bar bar = sampleBar(c.type, length, inclined ? 0.8 : 1.0, inclined ? (c.orient == kInclinedLeft ? -0.6 : 0.6) : 0.0,
+                      c.orient);
+  bar.shear = c.shear;
+  bar.adlx = c.zoneI;
+  bar.ablx = c.zoneJ;
+  bar.aclx = 1 - c.zoneI - c.zoneJ;
+  bar.alpha = kAlpha;
+  bar.h = kDepth;
+  bar.w = 0.7;
+  const Vec6 ends{0, 1e-3, -2e-2, 3e-3, -1e-3, -1e-2, -4e-3}, forces{0, 5, 30, 12, -5, 20, -9};
+  // File distances on an inclined bar are projections: the loads are given so.
+  std::vector<BarLoad> loads = manyLoads(length * (inclined ? 0.8 : 1.0));
+  if (c.type >= 7)  // transverse releases take point forces and uniform loads only
+    for (BarLoad& load : loads) load.ltype = load.ltype == 1 ? 1 : 3;
+  const ElasticCurve all(bar, loads, true, ends, forces);
+  std::vector<ElasticCurve> parts{ElasticCurve(bar, {}, false, ends, forces), ElasticCurve(bar, {}, true, {}, {})};
+  std::vector<double> xs;
+  for (int k = 0; k <= 120; ++k) xs.push_back(length * k / 120);
+  for (const BarLoad& load : loads) {
+    parts.push_back(ElasticCurve(bar, {load}, false, {}, {}));
+    if (load.ltype <= 2)
+      for (double d : {-1e-5, 0.0, 1e-5}) xs.push_back(calcest::localLoad(bar, load).a + d);
+  }
+  using Value = double (*)(const ElasticCurve&, double);
+  const std::pair<const char*, Value> values[] = {
+      {"moment", [](const ElasticCurve& e, double x) { return e.moment(x); }},
+      {"moment right", [](const ElasticCurve& e, double x) { return e.moment(x, true); }},
+      {"shear", [](const ElasticCurve& e, double x) { return e.shear(x); }},
+      {"shear right", [](const ElasticCurve& e, double x) { return e.shear(x, true); }},
+      {"axial force right", [](const ElasticCurve& e, double x) { return e.axialForce(x, true); }},
+      {"deflection", [](const ElasticCurve& e, double x) { return e.deflection(x); }},
+      {"rotation", [](const ElasticCurve& e, double x) { return e.rotation(x); }}};
+  for (const auto& [name, value] : values) {
+    // What the rounding is measured against: each part's largest value.
+    double size = 0;
+    for (const ElasticCurve& part : parts) {
+      double largest = 0;
+      for (double x : xs) largest = std::max(largest, std::fabs(value(part, x)));
+      size += largest;
+    }
+    for (double x : xs) {
+      double sum = 0;
+      for (const ElasticCurve& part : parts) sum += value(part, x);
+      ASSERT_NEAR(value(all, x), sum, 1e-12 * size) << name << " at x = " << x;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bars, ManyLoads,
+    ::testing::Values(ManyLoadsCase{"plain", 1, 0, kHorizontal, 0, 0},
+                      ManyLoadsCase{"hinged at I, rigid zones, shear strain", 2, 1, kHorizontal, 0.1, 0.05},
+                      ManyLoadsCase{"inclined right, shear strain", 1, 1, kInclinedRight, 0, 0.1},
+                      ManyLoadsCase{"inclined left, hinged at J", 3, 0, kInclinedLeft, 0.08, 0},
+                      ManyLoadsCase{"guided at I, shear strain", 7, 1, kHorizontal, 0, 0},
+                      ManyLoadsCase{"guided at J, rigid zones", 8, 0, kHorizontal, 0.05, 0.05}));
+
 // ------------------------------------------------------------ degenerate bars
 
 // No bending stiffness, or a bar too short to bend, with loads right at its

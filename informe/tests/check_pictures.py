@@ -8,8 +8,9 @@ Small models are written here and analysed by calcest: a beam with an overhang
 force on the overhang), an L-shaped frame (a column from a fixed base, a beam to
 a pin, a horizontal force on the column), a beam of 250 bars from MAKE_BEAM, and
 two beams under a uniform load whose deflection beam theory gives in closed form
-(spans of 5, 7 and 4 m; one span fixed at both ends); DATA_DIR's mixta model has
-springs, a hinge and a point moment. Expected values come from statics, beam
+(spans of 5, 7 and 4 m; one span fixed at both ends), a beam of three bars
+with four hundred loads on one of them; DATA_DIR's mixta model has springs, a
+hinge and a point moment. Expected values come from statics, beam
 theory or the model and results files, never from informe.
 """
 import os
@@ -18,7 +19,8 @@ import shutil
 import sys
 import tempfile
 
-from svg_checks import Picture, check, dat_geometry, failures, rounds_to, run, text_box, translation
+from svg_checks import (Cells, Picture, caf_lines, check, dat_geometry, failures, rounds_to, run, same_loads, text_box,
+                        translation)
 
 BUILD, MAKE_BEAM, DATA = (os.path.abspath(a) for a in sys.argv[1:4])
 CALCEST = os.path.join(BUILD, "calcest", "calcest")
@@ -248,6 +250,52 @@ def check_long_beam(pics, bars):
         check(len(values) <= 2 * (bars + 1) + 2, f"long beam {kind}: {len(values)} values labelled")
 
 
+# Loads added to the middle bar of a beam of three 5 m bars: most of them
+# point loads, each at its own place.
+MANY, LOADED = 400, 2
+
+
+def many_loads(length=5.0):
+    """Lines of the loads file for bar LOADED: every kind, spread by the golden ratio."""
+    lines = []
+    for k in range(MANY):
+        kind, q = (1, 1, 2, 1, 3, 1, 4, 2, 5, 6)[k % 10], (k % 9 - 4) * 1.5 + 0.5
+        a = round(length * (k * 0.6180339887 % 1), 4)
+        if kind in (1, 2):
+            lines.append(f"{LOADED}  {kind}  {a}  {round(length - a, 4)}  0.0  {q} y\n")
+        elif kind == 6:
+            lines.append(f"{LOADED}  6  0.0  0.0  0.0  {q} y\n")
+        else:
+            c = round((length - a) / 2, 4)
+            lines.append(f"{LOADED}  {kind}  {a}  {c}  {round(length - a - c, 4)}  {q} y\n")
+    return lines
+
+
+def check_many_loads(work, name, pics):
+    """A few symbols stand for the loaded bar's loads, each kind once with how many it stands for; the other
+    bars' loads are drawn one by one; the diagrams pass through a bounded number of points of the loaded bar;
+    the page's loads table lists every load."""
+    lines = caf_lines(f"{work}/{name}.caf")
+    symbols = [g for g in pics["modelo"].elements("g") if g.get("class") in ("carga", "carga resumen")]
+    for bar in (1, 2, 3):
+        drawn = [g for g in symbols if g.get("data-barra") == str(bar)]
+        given = sum(1 for line in lines if int(line[0]) == bar)
+        kinds = [(g.get("data-tipo"), g.get("data-dir")) for g in drawn if g.get("class") == "carga resumen"]
+        check(sum(int(g.get("data-cuenta", "1")) for g in drawn) == given,
+              f"{name}: the symbols of bar {bar} stand for {[g.get('data-cuenta', '1') for g in drawn]} loads, "
+              f"the file has {given}")
+        check(len(kinds) == len(set(kinds)), f"{name}: a kind of load drawn twice on bar {bar}: {kinds}")
+        check(len(drawn) <= (8 if bar == LOADED else given), f"{name}: {len(drawn)} load symbols on bar {bar}")
+    # Stations, two hundred points spread, two jumps both sides; the deflected shape 40 more and its turns.
+    for kind, most in (("momento", 240), ("corte", 240), ("flecha", 280)):
+        points = pics[kind].polygons("curva-" + kind)[LOADED]
+        check(len(points) <= most, f"{name} {kind}: {len(points)} points drawn on the loaded bar")
+    with open(f"{work}/{name}.html", "rb") as f:
+        cells = Cells()
+        cells.feed(f.read().decode("ascii"))
+    check(same_loads(cells, lines), f"{name}: the loads table does not list the loads file")
+
+
 def check_mixta_symbols(pic):
     """Springs with their units; the hinge on its bar's end, not on the node; a positive point moment clockwise."""
     texts = [t[0] for t in pic.texts()]
@@ -299,6 +347,13 @@ def main():
         nodes, bars = dat_geometry(f"{work}/viga250.dat")
         attempt(check_long_beam, pics, len(bars))
         attempt(check_texts, "long beam", pics, nodes)
+        status, out = run(sys.executable, [MAKE_BEAM, "3", "muchas"], work)
+        check(status == 0, f"make-beam: {out}")
+        with open(f"{work}/muchas.caf", "a") as f:
+            f.writelines(many_loads())
+        pics = report(work, "muchas")
+        attempt(check_many_loads, work, "muchas", pics)
+        attempt(check_texts, "many loads", pics, dat_geometry(f"{work}/muchas.dat")[0])
         for name, (dat, caf), span, (expected, at) in SAGS:
             pics = analysed(work, name, dat, caf)
             nodes, _ = dat_geometry(f"{work}/{name}.dat")

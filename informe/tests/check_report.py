@@ -9,10 +9,11 @@ back: every value it prints from a results file equals the word at the line and
 field it names (a picture's label, the word rounded), the model tables equal the
 input files, each picture parses as
 XML, and the drawn supports and loads match the model in number and position.
-Bad inputs must give a message naming the file, status 1 and no page.
+Bad inputs, and outputs that are inputs under another name, must give a
+message naming the file and status 1, and write nothing. Files of the user's
+named like what a run might write aside are left as they were.
 """
 import glob
-import html.parser
 import os
 import re
 import shutil
@@ -20,7 +21,7 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
-from svg_checks import SVG, check, dat_geometry, failures, model_tokens, rounds_to, run, translation
+from svg_checks import SVG, Cells, caf_lines, check, dat_geometry, failures, rounds_to, run, same_loads, translation
 
 BUILD, EXAMPLES = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 CALCEST = os.path.join(BUILD, "calcest", "calcest")
@@ -33,43 +34,6 @@ def words(path):
     with open(path, "rb") as f:
         lines = f.read().decode("cp1252").split("\n")
     return {(n, k): w for n, line in enumerate(lines, 1) for k, w in enumerate(line.split(), 1)}
-
-
-class Cells(html.parser.HTMLParser):
-    """Every element with a data-fuente attribute, its tag and its text; table rows by table id."""
-
-    def __init__(self):
-        super().__init__()
-        self.cells, self.rows, self.stack, self.table = [], {}, [], None
-
-    def handle_starttag(self, tag, attrs):
-        attrs = dict(attrs)
-        if tag == "table":
-            self.table = attrs.get("id")
-            self.rows[self.table] = []
-        if tag == "tr" and self.table:
-            self.rows[self.table].append([])
-        if tag == "td" and self.table:
-            self.rows[self.table][-1].append(attrs)
-        self.stack.append((attrs, []))
-
-    def handle_data(self, data):
-        for _, text in self.stack:
-            text.append(data)
-
-    def handle_endtag(self, tag):
-        attrs, text = self.stack.pop()
-        if "data-fuente" in attrs:
-            self.cells.append((tag, attrs, "".join(text).strip()))
-        if tag == "td" and self.table:
-            self.rows[self.table][-1][-1]["text"] = "".join(text).strip()
-        if tag == "table":
-            self.table = None
-
-
-def caf_lines(path):
-    t = model_tokens(path)
-    return [t[i:i + 7] for i in range(0, len(t), 7)]
 
 
 def near(a, b, tolerance=0.011):
@@ -171,8 +135,7 @@ def check_report(project, folder, modes_option, supports, nodal):
         rows = {k: v[1:] for k, v in cells.rows.items()}
         check([(float(r[0]["text"]), float(r[1]["text"]), float(r[2]["text"])) for r in rows["nodos"]] ==
               [(label,) + nodes[label] for label in sorted(nodes)], f"{project}: node table")
-        check([[float(c["text"]) for c in r[2:6]] for r in rows["cargas"]] == [[float(v) for v in l[2:6]] for l in loads],
-              f"{project}: loads table")
+        check(same_loads(cells, loads), f"{project}: loads table")
         for table, count in (("desplazamientos", len(nodes)), ("extremos", len(bars)), ("reacciones", len(supports))):
             check(len(rows[table]) == count, f"{project}: table {table} has {len(rows[table])} rows, expected {count}")
         pictures = ["modelo", "flecha", "momento", "corte"]
@@ -243,7 +206,21 @@ BAD_INPUTS = [
     ("modes file cut short", "viga3.din", lambda w: cut(f"{w}/viga3.din", 0.6), ["viga3", "viga3.din"]),
     ("modes of another model", "viga2h.din", lambda w: None, ["viga3", "viga2h.din"]),
     ("no project", "USO", lambda w: None, []),
+    # An output that is an input under another name would replace it.
+    ("modes file named like the page", "viga3.html", lambda w: shutil.copy(f"{w}/viga3.din", f"{w}/viga3.html"),
+     ["viga3", "viga3.html"]),
+    ("modes file named like a picture", "viga3-modo2.svg",
+     lambda w: shutil.copy(f"{w}/viga3.din", f"{w}/viga3-modo2.svg"), ["viga3", "viga3-modo2.svg"]),
+    ("the page a link to the model", "viga3.dat", lambda w: os.symlink("viga3.dat", f"{w}/viga3.html"), ["viga3"]),
+    ("a picture another name of the results", "viga3.res",
+     lambda w: os.link(f"{w}/viga3.res", f"{w}/viga3-corte.svg"), ["viga3"]),
 ]
+
+
+def snapshot(folder):
+    """Every entry of a folder: a link's target, a file's bytes."""
+    return {name: os.readlink(path) if os.path.islink(path) else open(path, "rb").read()
+            for name in os.listdir(folder) for path in [os.path.join(folder, name)] if not os.path.isdir(path)}
 
 
 def check_bad_inputs():
@@ -259,11 +236,12 @@ def check_bad_inputs():
             for f in glob.glob(f"{work}/viga*"):
                 shutil.copy(f, case)
             spoil(case)
+            before = snapshot(case)
             status, out = run(INFORME, args, case)
             check(status == 1, f"{what}: status {status}")
             check(named in out, f"{what}: the message does not name {named}: {out!r}")
-            left = [f for f in os.listdir(case) if f.endswith((".html", ".svg", ".tmp"))]
-            check(not left, f"{what}: left behind {left}")
+            after = snapshot(case)
+            check(after == before, f"{what}: wrote {sorted(n for n in after if after[n] != before.get(n))}")
             if named.endswith(".caf"):
                 # The loads file is read by the engine's reader: the same file, the same message.
                 status, engine = run(CALCEST, [f"viga3.{e}" for e in ("dat", "res", "caf", "fmc", "bar")] + ["0"], case)
@@ -273,10 +251,44 @@ def check_bad_inputs():
         shutil.rmtree(work)
 
 
+# Files of the user's beside the report, named like the files a run might
+# write aside: each stays as it was, a link stays a link.
+OTHER_FILES = [
+    ("a link to the model named like the page written aside", lambda w: os.symlink("viga3.dat", f"{w}/viga3.html.tmp")),
+    ("a user's file named like a picture written aside",
+     lambda w: open(f"{w}/viga3-modelo.svg.tmp", "w").write("mine\n")),
+]
+
+
+def check_other_files():
+    work = tempfile.mkdtemp()
+    try:
+        for f in glob.glob(os.path.join(EXAMPLES, "viga3.*")):
+            shutil.copy(f, work)
+        analyse(work, "viga3", None)
+        for what, plant in OTHER_FILES:
+            case = tempfile.mkdtemp(dir=work)
+            for f in glob.glob(f"{work}/viga3.*"):
+                shutil.copy(f, case)
+            plant(case)
+            before = snapshot(case)
+            status, out = run(INFORME, ["viga3"], case)
+            check(status == 0, f"{what}: status {status}: {out}")
+            after = snapshot(case)
+            written = {"viga3.html"} | {f"viga3-{p}.svg" for p in ("modelo", "flecha", "momento", "corte")}
+            check(set(after) == set(before) | written, f"{what}: files {sorted(after)}")
+            touched = sorted(n for n in before if n not in written and after.get(n) != before[n])
+            check(not touched, f"{what}: changed {touched}")
+    finally:
+        shutil.rmtree(work)
+
+
 for case in REPORTS:
     check_report(*case)
 check_bad_inputs()
+check_other_files()
 for text in failures:
     print("FAIL", text)
-print(f"{len(REPORTS)} reports and {len(BAD_INPUTS)} bad inputs checked, {len(failures)} failures")
+print(f"{len(REPORTS)} reports, {len(BAD_INPUTS)} bad inputs and {len(OTHER_FILES)} other files checked, "
+      f"{len(failures)} failures")
 sys.exit(1 if failures else 0)

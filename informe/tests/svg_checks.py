@@ -1,6 +1,7 @@
 """What the informe end-to-end checks share: running the programs, reading a
-model file's geometry, and reading a picture back (its frame, texts and
-polygons)."""
+model file's geometry and its loads, reading a picture back (its frame, texts
+and polygons) and the page's tables."""
+import html.parser
 import re
 import subprocess
 import xml.etree.ElementTree as ET
@@ -51,6 +52,49 @@ def dat_geometry(path):
 def translation(group):
     m = re.search(r"translate\(([-0-9.]+),([-0-9.]+)\)", group.get("transform", ""))
     return float(m.group(1)), float(m.group(2))
+
+
+class Cells(html.parser.HTMLParser):
+    """Every element with a data-fuente attribute, its tag and its text; table rows by table id."""
+
+    def __init__(self):
+        super().__init__()
+        self.cells, self.rows, self.stack, self.table = [], {}, [], None
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if tag == "table":
+            self.table = attrs.get("id")
+            self.rows[self.table] = []
+        if tag == "tr" and self.table:
+            self.rows[self.table].append([])
+        if tag == "td" and self.table:
+            self.rows[self.table][-1].append(attrs)
+        self.stack.append((attrs, []))
+
+    def handle_data(self, data):
+        for _, text in self.stack:
+            text.append(data)
+
+    def handle_endtag(self, tag):
+        attrs, text = self.stack.pop()
+        if "data-fuente" in attrs:
+            self.cells.append((tag, attrs, "".join(text).strip()))
+        if tag == "td" and self.table:
+            self.rows[self.table][-1][-1]["text"] = "".join(text).strip()
+        if tag == "table":
+            self.table = None
+
+
+def caf_lines(path):
+    t = model_tokens(path)
+    return [t[i:i + 7] for i in range(0, len(t), 7)]
+
+
+def same_loads(cells, lines):
+    """Whether the page's loads table lists the loads file's lines, each once and in order (a, c, b, q)."""
+    return ([[float(c["text"]) for c in r[2:6]] for r in cells.rows["cargas"][1:]] ==
+            [[float(v) for v in line[2:6]] for line in lines])
 
 
 class Picture:
