@@ -242,6 +242,31 @@ TEST(ForceTables, AgreeWithTheDiagramFileAndStepAtSupportsAndPointLoads) {
 // An output of --tabla that is an input under another name (a link, a second
 // hard name), of its own project or of another in the list, is refused before
 // any file is written.
+// A failed calcest keeps the last complete results. Where the model has changed
+// since (an inner support made a spring: same counts, other forces; or the
+// support removed), those results still balance the loads but are not this
+// model's: the table is refused, naming the results file, and no file is
+// written.
+TEST(ForceTables, ResultsOfAnEarlierModel_AreRefused) {
+  std::string spring = beamModel(2, 6.0), removed = beamModel(2, 6.0);
+  spring.replace(spring.find("2 10 0.0\n"), 9, "2 20 500.0\n");
+  removed.replace(removed.find("2 3 3 0"), 7, "2 3 2 0");
+  removed.erase(removed.find("3 10 0.0\n"), 9);
+  removed.replace(removed.find("2 10 0.0\n"), 9, "3 10 0.0\n");
+  for (const std::string& model : {spring, removed}) {
+    ScratchDir dir;
+    dir.write("dos.dat", beamModel(2, 6.0));
+    dir.write("dos.caf", uniformLoads(2, 6.0, 1.0));
+    ASSERT_EQ(testsupport::runCalcest(CALCEST_BINARY, dir.path(), "dos").status, 0);
+    dir.write("dos.dat", model);
+    const auto before = testsupport::folderContents(dir.path());
+    const RunResult run = alternancias(dir, {"--tabla", "dos"});
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("dos.res"), std::string::npos) << run.output;
+    EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
+  }
+}
+
 TEST(ForceTables, OutputThatIsAnInput_IsRefusedBeforeAnyFileIsWritten) {
   const struct {
     const char* what;
