@@ -1,17 +1,17 @@
-#include "envelope_files.h"
+#include "alternancias/envelope_files.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "accumulate.h"
-#include "diagram.h"
-#include "force_table.h"
-#include "layout.h"
-#include "line_reader.h"
+#include "envolventes/engine/accumulate.h"
+#include "envolventes/engine/diagram.h"
+#include "alternancias/force_table.h"
+#include "envolventes/engine/layout.h"
+#include "envolventes/engine/line_reader.h"
 // informe has a header of the same name: the engine's is named by its path.
-#include "../envolventes/engine/result_files.h"
-#include "svg_canvas.h"
+#include "envolventes/engine/result_files.h"
+#include "envolventes/engine/svg_canvas.h"
 
 namespace alternancias {
 
@@ -29,7 +29,7 @@ class CollectingSink : public envelope::MessageSink {
 };
 
 // The beam's tables, as the engine reads them from a project's files.
-void fillBeamTables(ProjectTables& p, const informe::Model& model) {
+void fillBeamTables(ProjectTables& p, const projectfiles::Model& model) {
   const ModelHeader& h = model.header;
   p.captionSet = h.echoed;
   p.unitSystem = h.unitCode;
@@ -94,7 +94,7 @@ void fillSides(const Shown& env, int left, int right, std::vector<float>& maxLef
   }
 }
 
-void fillRecords(EnvelopeState& s, const informe::Model& model, const Shown& env) {
+void fillRecords(EnvelopeState& s, const projectfiles::Model& model, const Shown& env) {
   for (int i = 1; i <= model.header.nn; ++i) {
     s.nodeDeflectionMax[i] = {i, env.largest(kNodeDeflection, i)};
     s.nodeDeflectionMin[i] = {i, env.smallest(kNodeDeflection, i)};
@@ -163,7 +163,7 @@ std::vector<envelope::ForceTableRow> forceTableRows(const EnvelopeState& s, cons
 
 }  // namespace
 
-void fillEnvelopeState(EnvelopeState& s, const std::string& name, const informe::Model& model,
+void fillEnvelopeState(EnvelopeState& s, const std::string& name, const projectfiles::Model& model,
                        const ExactEnvelope& env, int width, int height) {
   s.setEnvelopeName(name);
   fillBeamTables(s.current, model);

@@ -1,9 +1,9 @@
-#include "exact_envelope.h"
+#include "alternancias/exact_envelope.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "force_table.h"
+#include "alternancias/force_table.h"
 
 namespace alternancias {
 
@@ -18,12 +18,12 @@ void resize(CaseValues& v, size_t points, size_t supports, size_t bars, size_t n
 
 }  // namespace
 
-double pointDeflection(const informe::Model& model, const std::vector<calcest::ElasticCurve>& bars, int p) {
+double pointDeflection(const projectfiles::Model& model, const std::vector<calcest::ElasticCurve>& bars, int p) {
   const int bar = std::max(1, (p + kGridIntervals - 1) / kGridIntervals);
   return bars[bar - 1].deflection(model.bars[bar].xs[p - kGridIntervals * (bar - 1)]);
 }
 
-CaseValues analyseCase(const informe::Model& model, const calcest::StaticCase& loadCase) {
+CaseValues analyseCase(const projectfiles::Model& model, const calcest::StaticCase& loadCase) {
   const calcest::StaticSolution solution = calcest::solveStatic(model, loadCase);
   const int nb = model.header.nb;
   std::vector<std::vector<calcest::BarLoad>> barLoads(static_cast<size_t>(nb) + 1);
@@ -94,7 +94,7 @@ Governing ExactEnvelope::extreme(int quantity, size_t i, bool largest) const {
   return result;
 }
 
-ExactEnvelope exactEnvelope(const informe::Model& model, const std::vector<calcest::LoadOnBar>& variable,
+ExactEnvelope exactEnvelope(const projectfiles::Model& model, const std::vector<calcest::LoadOnBar>& variable,
                             const std::vector<Span>& spans, const Factors& factors) {
   calcest::StaticCase permanentCase;
   permanentCase.loads = model.loads;

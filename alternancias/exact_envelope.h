@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "elastic_curve.h"
-#include "model_input.h"
-#include "patterns.h"
-#include "static_solution.h"
+#include "calcest/elastic_curve.h"
+#include "projectfiles/model_input.h"
+#include "alternancias/patterns.h"
+#include "calcest/static_solution.h"
 
 namespace alternancias {
 
@@ -41,12 +41,12 @@ struct CaseValues {
 // true lines (`bars[k - 1]` is bar k), in the model's length unit (not
 // scaled). Point 20k, shared by bars k and k + 1, is bar k's last station, as
 // in the diagram file.
-double pointDeflection(const informe::Model& model, const std::vector<calcest::ElasticCurve>& bars, int p);
+double pointDeflection(const projectfiles::Model& model, const std::vector<calcest::ElasticCurve>& bars, int p);
 
 // Analyses one case with calcest's engine in memory and evaluates it at every
 // grid point, support, bar end and node: moments, shears and deflections
 // along each bar from its true line under the case's loads.
-CaseValues analyseCase(const informe::Model& model, const calcest::StaticCase& loadCase);
+CaseValues analyseCase(const projectfiles::Model& model, const calcest::StaticCase& loadCase);
 
 struct Factors {
   double gG = 1.35, gGinf = 1.0, gQ = 1.5;
@@ -86,7 +86,7 @@ class ExactEnvelope {
 // The permanent case (loads file, self-weight when switched on, nodal loads,
 // prescribed values) and one case per span (its lines of `variable` alone),
 // analysed and combined.
-ExactEnvelope exactEnvelope(const informe::Model& model, const std::vector<calcest::LoadOnBar>& variable,
+ExactEnvelope exactEnvelope(const projectfiles::Model& model, const std::vector<calcest::LoadOnBar>& variable,
                             const std::vector<Span>& spans, const Factors& factors);
 
 }  // namespace alternancias

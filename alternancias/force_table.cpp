@@ -1,12 +1,12 @@
-#include "force_table.h"
+#include "alternancias/force_table.h"
 
-#include "analysis.h"
+#include "projectfiles/analysis.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "run_error.h"
-#include "token_file.h"
+#include "common/run_error.h"
+#include "projectfiles/token_file.h"
 
 namespace alternancias {
 
@@ -109,19 +109,19 @@ std::string formatForceTable(const std::vector<ForceRow>& rows) {
 
 AnalysedProject readAnalysedProject(const std::string& name) {
   AnalysedProject project;
-  project.model = informe::readModel(name + ".dat", name + ".caf");
+  project.model = projectfiles::readModel(name + ".dat", name + ".caf");
   checkContinuousBeam(project.model, name + ".dat");
   project.appliedLoads = project.model.loads;
   if (project.model.header.selfWeight == 1) {
-    const auto selfWeight = informe::readLoadsFile(name + ".kar", project.model.bars);
+    const auto selfWeight = projectfiles::readLoadsFile(name + ".kar", project.model.bars);
     project.appliedLoads.insert(project.appliedLoads.end(), selfWeight.begin(), selfWeight.end());
   }
-  informe::TokenFile res(name + ".res");
-  project.res = informe::readResultsFile(res, informe::resultsShapeOf(project.model));
+  projectfiles::TokenFile res(name + ".res");
+  project.res = projectfiles::readResultsFile(res, projectfiles::resultsShapeOf(project.model));
   project.table = forceTable(project.model, project.res, project.appliedLoads, name + ".res");
   // Results kept from an earlier model (a later run of calcest failed) balance
   // their loads all the same: the analysis done again tells them apart.
-  informe::checkResultsFile(project.model, informe::analyseProject(project.model, name), project.res, name);
+  projectfiles::checkResultsFile(project.model, projectfiles::analyseProject(project.model, name), project.res, name);
   return project;
 }
 

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "elastic_curve.h"
-#include "model_input.h"
+#include "calcest/elastic_curve.h"
+#include "projectfiles/model_input.h"
 
 namespace alternancias {
 
-using informe::Model;
-using informe::ResultsFile;
+using projectfiles::Model;
+using projectfiles::ResultsFile;
 
 // A beam the envelope can take: bar k runs horizontally from node k to node
 // k + 1 (nodes in label order). Throws RunError naming `datPath` otherwise.

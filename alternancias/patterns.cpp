@@ -1,13 +1,13 @@
-#include "patterns.h"
+#include "alternancias/patterns.h"
 
-#include "run_error.h"
-#include "support_code.h"
+#include "common/run_error.h"
+#include "common/support_code.h"
 
 namespace alternancias {
 
 bool holdsDeflection(int code) { return SupportCode(code).holdsBeamUp(); }
 
-std::vector<Span> spansOf(const informe::Model& model, const std::string& datPath) {
+std::vector<Span> spansOf(const projectfiles::Model& model, const std::string& datPath) {
   const int nb = model.header.nb;
   std::vector<bool> held(static_cast<size_t>(nb) + 2, false);  // per node index
   for (size_t k = 1; k < model.supports.size(); ++k)

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "model_input.h"
+#include "projectfiles/model_input.h"
 
 namespace alternancias {
 
@@ -20,7 +20,7 @@ struct Span {
 
 // The spans of a beam that passed checkContinuousBeam. Throws RunError naming
 // `datPath` when fewer than two supports hold it up.
-std::vector<Span> spansOf(const informe::Model& model, const std::string& datPath);
+std::vector<Span> spansOf(const projectfiles::Model& model, const std::string& datPath);
 
 // The span (0-based) of every bar (index 1..nb; slot 0 unused).
 std::vector<int> spanOfBars(const std::vector<Span>& spans);

@@ -1,4 +1,4 @@
-#include "run.h"
+#include "alternancias/run.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -15,18 +15,18 @@
 #include <new>
 #include <optional>
 
-#include "capacities.h"
-#include "console.h"
-#include "envelope_files.h"
-#include "exact_envelope.h"
-#include "force_table.h"
-#include "line_reader.h"
-#include "patterns.h"
-#include "project_names.h"
-#include "summary.h"
-#include "run_error.h"
-#include "safe_output.h"
-#include "whole_file.h"
+#include "common/capacities.h"
+#include "common/console.h"
+#include "alternancias/envelope_files.h"
+#include "alternancias/exact_envelope.h"
+#include "alternancias/force_table.h"
+#include "envolventes/engine/line_reader.h"
+#include "alternancias/patterns.h"
+#include "envolventes/engine/project_names.h"
+#include "alternancias/summary.h"
+#include "common/run_error.h"
+#include "common/safe_output.h"
+#include "common/whole_file.h"
 
 extern char** environ;
 
@@ -65,13 +65,13 @@ Options parseOptions(const std::vector<std::string>& args) {
     const std::string& value = args[++i];
     if (arg == "--gG" || arg == "--gGinf" || arg == "--gQ") {
       double factor = 0;
-      if (!informe::parseReal(value, factor) || factor <= 0 || factor > 100)
+      if (!projectfiles::parseReal(value, factor) || factor <= 0 || factor > 100)
         throw usageError(arg + " PIDE UN COEFICIENTE MAYOR QUE 0 Y HASTA 100, NO " + value);
       (arg == "--gG" ? options.gG : arg == "--gQ" ? options.gQ : options.gGinf) = factor;
     } else if (arg == "--ancho" || arg == "--alto") {
       const bool width = arg == "--ancho";
       int pixels = 0;
-      if (!informe::parseInteger(value, pixels) || pixels < (width ? 300 : 200) || pixels > (width ? 20000 : 2000))
+      if (!projectfiles::parseInteger(value, pixels) || pixels < (width ? 300 : 200) || pixels > (width ? 20000 : 2000))
         throw usageError(arg + (width ? " PIDE DE 300 A 20000 P\xCDXELES" : " PIDE DE 200 A 2000 P\xCDXELES"));
       (width ? options.width : options.height) = pixels;
     } else {
@@ -103,7 +103,7 @@ std::string withoutSelfWeight(const std::string& text, const std::string& path) 
     size_t end = pos;
     while (end < text.size() && !blank(text[end])) ++end;
     int value = 0;
-    if (word == kSwitchWord && informe::parseInteger(text.substr(pos, end - pos), value) && value == 1)
+    if (word == kSwitchWord && projectfiles::parseInteger(text.substr(pos, end - pos), value) && value == 1)
       return text.substr(0, pos) + "0" + text.substr(end);
     pos = end;
   }
@@ -152,16 +152,16 @@ std::vector<std::string> earlierArrangementFiles(const std::string& name) {
 
 // What a run reads, and the envelope it finds.
 struct Beam {
-  informe::Model model;  // loads: the permanent loads file
+  projectfiles::Model model;  // loads: the permanent loads file
   std::vector<calcest::LoadOnBar> variable;
   std::vector<Span> spans;
 };
 
 Beam readBeam(const Options& options) {
   Beam beam;
-  beam.model = informe::readModel(options.model, options.permanent);
+  beam.model = projectfiles::readModel(options.model, options.permanent);
   checkContinuousBeam(beam.model, options.model);
-  beam.variable = informe::readLoadsFile(options.variable, beam.model.bars);
+  beam.variable = projectfiles::readLoadsFile(options.variable, beam.model.bars);
   if (beam.variable.empty())
     throw RunError("ERROR: EL FICHERO " + options.variable + " NO TIENE NINGUNA CARGA VARIABLE\n");
   beam.spans = spansOf(beam.model, options.model);
@@ -189,7 +189,7 @@ struct ProjectFiles {
 
 std::vector<ProjectFiles> arrangementProjects(const Options& o, const Beam& beam,
                                               const std::vector<Arrangement>& arrangements) {
-  const informe::Model& model = beam.model;
+  const projectfiles::Model& model = beam.model;
   const std::string modelText = readWholeFile(o.model);
   const std::string projectModel = model.header.selfWeight == 1 ? withoutSelfWeight(modelText, o.model) : modelText;
   const std::vector<int> spanOfBar = spanOfBars(beam.spans);

@@ -1,10 +1,10 @@
-#include "summary.h"
+#include "alternancias/summary.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "force_table.h"
-#include "run_error.h"
+#include "alternancias/force_table.h"
+#include "common/run_error.h"
 
 namespace alternancias {
 
@@ -15,7 +15,7 @@ constexpr size_t kColumns = 100;  // a terminal's width the summary keeps to
 // As printed with four decimals, without "-0.0000".
 double shown(double v) { return std::fabs(v) < 0.00005 ? 0.0 : v; }
 
-double pointX(const informe::Model& model, size_t p) {
+double pointX(const projectfiles::Model& model, size_t p) {
   const size_t bar = std::max<size_t>(1, (p + kGridIntervals - 1) / kGridIntervals);
   return model.nodes[bar].x + model.bars[bar].xs[p - kGridIntervals * (bar - 1)];
 }
@@ -48,8 +48,8 @@ Governing largerSize(const ExactEnvelope& env, int quantity, size_t i) {
 
 class SummaryWriter {
  public:
-  SummaryWriter(const informe::Model& model, const ExactEnvelope& env, Summary& out)
-      : model_(model), env_(env), out_(out), units_(informe::unitLabels(model.header.unitCode)),
+  SummaryWriter(const projectfiles::Model& model, const ExactEnvelope& env, Summary& out)
+      : model_(model), env_(env), out_(out), units_(projectfiles::unitLabels(model.header.unitCode)),
         last_(static_cast<size_t>(kGridIntervals) * model.header.nb) {}
 
   void heading(const std::string& name, size_t spanCount);
@@ -65,10 +65,10 @@ class SummaryWriter {
            const std::string& note);
   void span(size_t number, const Span& span);
 
-  const informe::Model& model_;
+  const projectfiles::Model& model_;
   const ExactEnvelope& env_;
   Summary& out_;
-  informe::UnitLabels units_;
+  projectfiles::UnitLabels units_;
   size_t last_;
 };
 
@@ -186,7 +186,7 @@ std::string spanList(const std::vector<int>& spans) {
   return text;
 }
 
-Summary summarize(const std::string& name, const informe::Model& model, const std::vector<Span>& spans,
+Summary summarize(const std::string& name, const projectfiles::Model& model, const std::vector<Span>& spans,
                   const ExactEnvelope& envelope) {
   Summary summary;
   SummaryWriter writer(model, envelope, summary);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "exact_envelope.h"
+#include "alternancias/exact_envelope.h"
 
 namespace alternancias {
 
@@ -26,7 +26,7 @@ struct Summary {
 // "1, 3, 6" (1-based) or "ninguno".
 std::string spanList(const std::vector<int>& spans);
 
-Summary summarize(const std::string& name, const informe::Model& model, const std::vector<Span>& spans,
+Summary summarize(const std::string& name, const projectfiles::Model& model, const std::vector<Span>& spans,
                   const ExactEnvelope& envelope);
 
 }  // namespace alternancias

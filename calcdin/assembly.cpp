@@ -1,8 +1,8 @@
-#include "assembly.h"
+#include "calcdin/assembly.h"
 
 #include <cmath>
 
-#include "run_error.h"
+#include "common/run_error.h"
 
 namespace calcdin {
 

@@ -1,10 +1,10 @@
 #pragma once
 // Global stiffness K and mass M of the whole structure from the bar records.
-#include "bar_record.h"
-#include "element.h"
-#include "console.h"
-#include "modal_model.h"
-#include "pair_matrix.h"
+#include "calcdin/bar_record.h"
+#include "calcdin/element.h"
+#include "common/console.h"
+#include "calcdin/modal_model.h"
+#include "calcdin/pair_matrix.h"
 
 namespace calcdin {
 

@@ -1,11 +1,11 @@
-#include "bar_record.h"
+#include "calcdin/bar_record.h"
 
 #include <sys/stat.h>
 
 #include <vector>
 
-#include "bar_record_layout.h"
-#include "run_error.h"
+#include "common/bar_record_layout.h"
+#include "common/run_error.h"
 
 namespace calcdin {
 

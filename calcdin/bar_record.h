@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "model.h"
+#include "common/model.h"
 
 namespace calcdin {
 

@@ -1,4 +1,4 @@
-#include "dense_buffer.h"
+#include "calcdin/dense_buffer.h"
 
 #include <sys/mman.h>
 

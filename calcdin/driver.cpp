@@ -1,4 +1,4 @@
-#include "driver.h"
+#include "calcdin/driver.h"
 
 #include <unistd.h>
 
@@ -9,14 +9,14 @@
 #include <sstream>
 #include <string>
 
-#include "assembly.h"
-#include "console.h"
-#include "file_handle.h"
-#include "jacobi.h"
-#include "modal_model.h"
-#include "results_file.h"
-#include "run_error.h"
-#include "safe_output.h"
+#include "calcdin/assembly.h"
+#include "common/console.h"
+#include "common/file_handle.h"
+#include "calcdin/jacobi.h"
+#include "calcdin/modal_model.h"
+#include "calcdin/results_file.h"
+#include "common/run_error.h"
+#include "common/safe_output.h"
 
 namespace calcdin {
 

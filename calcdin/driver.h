@@ -3,8 +3,8 @@
 // eigen solution and results file. Returns the exit status; never exits.
 #include <string>
 
-#include "jacobi.h"
-#include "console.h"
+#include "calcdin/jacobi.h"
+#include "common/console.h"
 
 namespace calcdin {
 

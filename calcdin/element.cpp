@@ -1,4 +1,4 @@
-#include "element.h"
+#include "calcdin/element.h"
 
 namespace calcdin {
 

@@ -2,8 +2,8 @@
 // Element stiffness and consistent mass matrices of one bar, from its record in
 // the bar record file. 6x6 matrices are 1-based (slot 0 unused), local order
 // u1, v1, th1, u2, v2, th2.
-#include "bar_record.h"
-#include "mat6.h"
+#include "calcdin/bar_record.h"
+#include "common/mat6.h"
 
 namespace calcdin {
 

@@ -1,4 +1,4 @@
-#include "jacobi.h"
+#include "calcdin/jacobi.h"
 
 #include <cmath>
 

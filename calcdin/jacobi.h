@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-#include "pair_matrix.h"
-#include "rotation_kernels.h"
+#include "calcdin/pair_matrix.h"
+#include "calcdin/rotation_kernels.h"
 
 namespace calcdin {
 

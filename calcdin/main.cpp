@@ -1,8 +1,8 @@
 // calcdin: free vibrations of a beam model analysed by calcest.
 #include <cstdio>
 
-#include "driver.h"
-#include "console.h"
+#include "calcdin/driver.h"
+#include "common/console.h"
 
 int main(int argc, char** argv) {
   TerminalConsole console;

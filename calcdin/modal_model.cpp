@@ -1,4 +1,4 @@
-#include "modal_model.h"
+#include "calcdin/modal_model.h"
 
 namespace calcdin {
 

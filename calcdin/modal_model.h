@@ -3,8 +3,8 @@
 // support directions it removes from the system.
 #include <vector>
 
-#include "model.h"
-#include "scan.h"
+#include "common/model.h"
+#include "common/scan.h"
 
 namespace calcdin {
 

@@ -4,7 +4,7 @@
 // same entries of both matrices, touches each cache line once. 1-based, dense.
 #include <cstddef>
 
-#include "dense_buffer.h"
+#include "calcdin/dense_buffer.h"
 
 namespace calcdin {
 

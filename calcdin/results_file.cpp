@@ -1,4 +1,4 @@
-#include "results_file.h"
+#include "calcdin/results_file.h"
 
 #include <charconv>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "jacobi.h"
+#include "calcdin/jacobi.h"
 
 namespace calcdin {
 

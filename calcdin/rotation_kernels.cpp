@@ -1,4 +1,4 @@
-#include "rotation_kernels.h"
+#include "calcdin/rotation_kernels.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>

@@ -4,8 +4,8 @@
 // (slot 0 unused), in the local order u1, v1, th1, u2, v2, th2.
 #include <array>
 
-#include "mat6.h"
-#include "model.h"
+#include "common/mat6.h"
+#include "common/model.h"
 
 namespace calcest {
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "bar.h"
-#include "file_handle.h"
-#include "capacities.h"
-#include "model.h"
-#include "scan.h"
-#include "text_out.h"
+#include "calcest/bar.h"
+#include "common/file_handle.h"
+#include "common/capacities.h"
+#include "common/model.h"
+#include "common/scan.h"
+#include "calcest/text_out.h"
 
 namespace calcest {
 

@@ -3,11 +3,11 @@
 #include <new>
 #include <stdexcept>
 
-#include "capacities.h"
-#include "console.h"
-#include "loads.h"
-#include "phases.h"
-#include "run_error.h"
+#include "common/capacities.h"
+#include "common/console.h"
+#include "calcest/loads.h"
+#include "calcest/phases.h"
+#include "common/run_error.h"
 
 namespace calcest {
 

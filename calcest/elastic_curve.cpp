@@ -7,13 +7,13 @@
 // The work grows as k log k with the number k of loads, an evaluation as log k:
 // a search for the piece, a Horner sum, and for the point actions near the
 // abscissa a difference of running sums.
-#include "elastic_curve.h"
+#include "calcest/elastic_curve.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "phases.h"
+#include "calcest/phases.h"
 
 namespace calcest {
 

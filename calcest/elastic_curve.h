@@ -17,8 +17,8 @@
 #include <memory>
 #include <vector>
 
-#include "bar.h"
-#include "loads.h"
+#include "calcest/bar.h"
+#include "calcest/loads.h"
 
 namespace calcest {
 

@@ -1,6 +1,6 @@
 // Equivalent end loads of one bar load, per bar type: what the load gives at the
 // restrained ends I and J, in local axes.
-#include "end_loads.h"
+#include "calcest/end_loads.h"
 
 namespace calcest {
 

@@ -2,7 +2,7 @@
 // Equivalent end loads of one bar load, per bar type: the shears, moments and
 // axial shares the load gives at the restrained ends I and J, in local axes.
 // Distances a, c, b are along the bar (a from I, b to J); bar types 0 to 8.
-#include "bar.h"
+#include "calcest/bar.h"
 
 namespace calcest {
 

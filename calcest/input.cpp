@@ -7,9 +7,9 @@
 #include <limits>
 #include <new>
 
-#include "loads.h"
-#include "phases.h"
-#include "run_error.h"
+#include "calcest/loads.h"
+#include "calcest/phases.h"
+#include "common/run_error.h"
 
 namespace calcest {
 

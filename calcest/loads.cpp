@@ -1,13 +1,13 @@
 // Bar loads: reading of the loads file, the checks that a load fits its bar,
 // projection, the load diagrams and the accumulation on the bar. The end-load
 // formulas per bar type are in end_loads.cpp.
-#include "loads.h"
+#include "calcest/loads.h"
 
 #include <cmath>
 #include <string>
 #include <utility>
 
-#include "run_error.h"
+#include "common/run_error.h"
 
 namespace calcest {
 

@@ -4,9 +4,9 @@
 #include <functional>
 #include <vector>
 
-#include "bar.h"
-#include "end_loads.h"
-#include "scan.h"
+#include "calcest/bar.h"
+#include "calcest/end_loads.h"
+#include "common/scan.h"
 
 namespace calcest {
 

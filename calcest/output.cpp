@@ -3,8 +3,8 @@
 #include <cstring>
 #include <utility>
 
-#include "bar_record_layout.h"
-#include "phases.h"
+#include "common/bar_record_layout.h"
+#include "calcest/phases.h"
 
 namespace calcest {
 

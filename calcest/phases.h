@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "context.h"
-#include "run_error.h"
+#include "calcest/context.h"
+#include "common/run_error.h"
 
 namespace calcest {
 

@@ -2,8 +2,8 @@
 // reactions, from the displacements left by the solver.
 #include <cmath>
 
-#include "phases.h"
-#include "run_error.h"
+#include "calcest/phases.h"
+#include "common/run_error.h"
 
 namespace calcest {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "phases.h"
-#include "run_error.h"
+#include "calcest/phases.h"
+#include "common/run_error.h"
 
 namespace calcest {
 

@@ -1,6 +1,6 @@
-#include "static_solution.h"
+#include "calcest/static_solution.h"
 
-#include "phases.h"
+#include "calcest/phases.h"
 
 namespace calcest {
 

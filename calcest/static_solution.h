@@ -5,8 +5,8 @@
 // project run it instead of calcest.
 #include <vector>
 
-#include "context.h"
-#include "loads.h"
+#include "calcest/context.h"
+#include "calcest/loads.h"
 
 namespace calcest {
 

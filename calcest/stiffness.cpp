@@ -2,9 +2,9 @@
 // assembly of all bars into both matrices with their traces.
 #include <cmath>
 
-#include "console.h"
-#include "phases.h"
-#include "run_error.h"
+#include "common/console.h"
+#include "calcest/phases.h"
+#include "common/run_error.h"
 
 namespace calcest {
 

@@ -2,7 +2,7 @@
 // load vector after assembly.
 #include <cmath>
 
-#include "phases.h"
+#include "calcest/phases.h"
 
 namespace calcest {
 

@@ -1,4 +1,4 @@
-#include "text_out.h"
+#include "calcest/text_out.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "run_error.h"
+#include "common/run_error.h"
 
 namespace calcest {
 

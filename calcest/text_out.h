@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "safe_output.h"
+#include "common/safe_output.h"
 
 namespace calcest {
 

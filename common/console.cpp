@@ -1,4 +1,4 @@
-#include "console.h"
+#include "common/console.h"
 
 #include <langinfo.h>
 #include <poll.h>
@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "cp1252.h"
+#include "common/cp1252.h"
 
 std::string formatText(const char* fmt, ...) {
   va_list args;

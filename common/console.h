@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "run_error.h"
+#include "common/run_error.h"
 
 // Writes Windows-1252 text to stdout. On a UTF-8 terminal the text is converted so
 // accents show; to a pipe or file the bytes go out unchanged.

@@ -1,4 +1,4 @@
-#include "cp1252.h"
+#include "common/cp1252.h"
 
 #include <cstdint>
 

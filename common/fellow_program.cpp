@@ -1,4 +1,4 @@
-#include "fellow_program.h"
+#include "common/fellow_program.h"
 
 #include <unistd.h>
 

@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "file_handle.h"
+#include "common/file_handle.h"
 
 FileHandle openInputFile(const std::string& path, const char* mode) {
   // Without O_NONBLOCK, opening a FIFO with no writer would wait for one.

@@ -1,4 +1,4 @@
-#include "mat6.h"
+#include "common/mat6.h"
 
 Mat6 multiply(const Mat6& a, const Mat6& b) {
   Mat6 out{};

@@ -1,10 +1,10 @@
-#include "model.h"
+#include "common/model.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include "run_error.h"
+#include "common/run_error.h"
 
 UnitConstants unitConstantsFor(int unitCode) {
   if (unitCode == 3 || unitCode == 4) return {980.6, 10.0};

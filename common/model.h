@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "scan.h"
-#include "support_code.h"
+#include "common/scan.h"
+#include "common/support_code.h"
 
 struct ModelHeader {
   std::string title;

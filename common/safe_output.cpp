@@ -1,4 +1,4 @@
-#include "safe_output.h"
+#include "common/safe_output.h"
 
 #include <fcntl.h>
 #include <signal.h>

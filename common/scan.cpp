@@ -1,4 +1,4 @@
-#include "scan.h"
+#include "common/scan.h"
 
 #include <sys/stat.h>
 
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdarg>
 
-#include "run_error.h"
+#include "common/run_error.h"
 
 std::string readErrorText(const std::string& fileName, const std::string& item) {
   return "ERROR DE LECTURA EN EL FICHERO " + fileName + ": " + item + " (falta un dato o no es un n\xFAmero v\xE1lido)\n";

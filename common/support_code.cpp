@@ -1,4 +1,4 @@
-#include "support_code.h"
+#include "common/support_code.h"
 
 namespace {
 Restraint restraintOfDigit(int digit) {

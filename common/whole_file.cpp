@@ -1,10 +1,10 @@
-#include "whole_file.h"
+#include "common/whole_file.h"
 
 #include <cstdio>
 
-#include "file_handle.h"
-#include "run_error.h"
-#include "safe_output.h"
+#include "common/file_handle.h"
+#include "common/run_error.h"
+#include "common/safe_output.h"
 
 std::string cannotReadText(const std::string& path) { return "ERROR: NO SE PUEDE LEER EL FICHERO " + path + "\n"; }
 

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "test_support.h"
+#include "common/testing/test_support.h"
 
 // The process's scratch directory (removed with its files at exit).
 inline const testsupport::ScratchDir& fuzzScratch() {

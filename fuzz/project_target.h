@@ -5,10 +5,10 @@
 // envelope (whose two files are written) and all three diagrams are drawn.
 #include <cstdlib>
 
-#include "envelope_run.h"
-#include "diagram.h"
-#include "fuzz_scratch.h"
-#include "recording_canvas.h"
+#include "envolventes/engine/envelope_run.h"
+#include "envolventes/engine/diagram.h"
+#include "fuzz/fuzz_scratch.h"
+#include "envolventes/engine/recording_canvas.h"
 
 inline void fuzzProjectFile(const char* extension, const uint8_t* data, size_t size) {
   static const char* const kExtensions[] = {".dat", ".caf", ".car", ".esf", ".res", ".fmc", ".kar"};

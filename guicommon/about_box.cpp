@@ -1,4 +1,4 @@
-#include "about_box.h"
+#include "guicommon/about_box.h"
 
 #include <wx/button.h>
 #include <wx/dialog.h>

@@ -1,6 +1,6 @@
-#include "display_text.h"
+#include "guicommon/display_text.h"
 
-#include "cp1252.h"
+#include "common/cp1252.h"
 
 namespace guicommon {
 

@@ -1,4 +1,4 @@
-#include "bar_line.h"
+#include "informe/bar_line.h"
 
 #include <algorithm>
 #include <cmath>

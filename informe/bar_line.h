@@ -5,8 +5,8 @@
 // diagrams step.
 #include <vector>
 
-#include "elastic_curve.h"
-#include "report_data.h"
+#include "calcest/elastic_curve.h"
+#include "informe/report_data.h"
 
 namespace informe {
 

@@ -7,9 +7,9 @@
 #include <map>
 #include <set>
 
-#include "bar_line.h"
-#include "drawings.h"
-#include "structure.h"
+#include "informe/bar_line.h"
+#include "informe/drawings.h"
+#include "informe/structure.h"
 
 namespace informe {
 

@@ -1,10 +1,10 @@
-#include "drawings.h"
+#include "informe/drawings.h"
 
 #include <algorithm>
 #include <cmath>
 #include <map>
 
-#include "structure.h"
+#include "informe/structure.h"
 
 namespace informe {
 

@@ -4,9 +4,9 @@
 // shapes.
 #include <memory>
 
-#include "report_data.h"
-#include "structure.h"
-#include "svg.h"
+#include "informe/report_data.h"
+#include "informe/structure.h"
+#include "informe/svg.h"
 
 namespace informe {
 

@@ -2,6 +2,6 @@
 #include <string>
 #include <vector>
 
-#include "run.h"
+#include "informe/run.h"
 
 int main(int argc, char** argv) { return informe::runInforme(std::vector<std::string>(argv + 1, argv + argc)); }

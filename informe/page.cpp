@@ -1,10 +1,10 @@
-#include "page.h"
+#include "informe/page.h"
 
 #include <cstdio>
 #include <ostream>
 
-#include "support_code.h"
-#include "svg.h"
+#include "common/support_code.h"
+#include "informe/svg.h"
 
 namespace informe {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "report_data.h"
+#include "informe/report_data.h"
 
 namespace informe {
 

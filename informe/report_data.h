@@ -5,13 +5,43 @@
 #include <string>
 #include <vector>
 
-#include "elastic_curve.h"
-#include "model_input.h"
-#include "modes_file.h"
-#include "result_files.h"
-#include "static_solution.h"
+#include "calcest/elastic_curve.h"
+#include "calcest/static_solution.h"
+#include "projectfiles/analysis.h"
+#include "projectfiles/model_input.h"
+#include "projectfiles/modes_file.h"
+#include "projectfiles/result_files.h"
 
 namespace informe {
+
+// The project's files as read and checked by their own library.
+using projectfiles::analyseProject;
+using projectfiles::barCurves;
+using projectfiles::BarLoad;
+using projectfiles::checkDiagramFile;
+using projectfiles::checkDirectionsFitModel;
+using projectfiles::checkResultsFile;
+using projectfiles::DiagramFile;
+using projectfiles::FmcPoint;
+using projectfiles::LoadOnBar;
+using projectfiles::Mode;
+using projectfiles::Model;
+using projectfiles::ModesFile;
+using projectfiles::NodeMotion;
+using projectfiles::readDiagramFile;
+using projectfiles::readModel;
+using projectfiles::readModesFile;
+using projectfiles::readResultsFile;
+using projectfiles::ResBar;
+using projectfiles::ResSupport;
+using projectfiles::ResTieEnd;
+using projectfiles::ResultsFile;
+using projectfiles::ResultsShape;
+using projectfiles::resultsShapeOf;
+using projectfiles::SourceValue;
+using projectfiles::TokenFile;
+using projectfiles::UnitLabels;
+using projectfiles::unitLabels;
 
 struct ReportData {
   std::string project;  // base name of the files

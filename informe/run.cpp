@@ -1,16 +1,16 @@
-#include "run.h"
+#include "informe/run.h"
 
 #include <cstdio>
 #include <new>
 #include <ostream>
 #include <streambuf>
 
-#include "analysis.h"
-#include "console.h"
-#include "drawings.h"
-#include "page.h"
-#include "run_error.h"
-#include "safe_output.h"
+#include "projectfiles/analysis.h"
+#include "common/console.h"
+#include "informe/drawings.h"
+#include "informe/page.h"
+#include "common/run_error.h"
+#include "common/safe_output.h"
 
 namespace informe {
 

@@ -1,6 +1,6 @@
-#include "structure.h"
+#include "informe/structure.h"
 
-#include "support_code.h"
+#include "common/support_code.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "report_data.h"
-#include "svg.h"
+#include "informe/report_data.h"
+#include "informe/svg.h"
 
 namespace informe {
 

@@ -1,11 +1,11 @@
-#include "svg.h"
+#include "informe/svg.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "cp1252.h"
+#include "common/cp1252.h"
 
 namespace informe {
 

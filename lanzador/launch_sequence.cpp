@@ -1,4 +1,4 @@
-#include "launch_sequence.h"
+#include "lanzador/launch_sequence.h"
 
 #include <signal.h>
 #include <spawn.h>

@@ -1,4 +1,4 @@
-#include "launcher_frame.h"
+#include "lanzador/launcher_frame.h"
 
 #include <gtk/gtk.h>
 #include <wx/dcclient.h>
@@ -8,12 +8,12 @@
 #include <wx/settings.h>
 #include <wx/utils.h>
 
-#include "about_box.h"
-#include "display_text.h"
-#include "launch_sequence.h"
-#include "res/lanzador16.xpm"
-#include "res/lanzador32.xpm"
-#include "texts.h"
+#include "guicommon/about_box.h"
+#include "guicommon/display_text.h"
+#include "lanzador/launch_sequence.h"
+#include "lanzador/res/lanzador16.xpm"
+#include "lanzador/res/lanzador32.xpm"
+#include "lanzador/texts.h"
 
 namespace lanzador {
 

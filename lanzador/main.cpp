@@ -3,8 +3,8 @@
 #include <gtk/gtk.h>
 #include <wx/app.h>
 
-#include "launcher_frame.h"
-#include "texts.h"
+#include "lanzador/launcher_frame.h"
+#include "lanzador/texts.h"
 
 namespace {
 

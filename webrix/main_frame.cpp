@@ -1,4 +1,4 @@
-#include "main_frame.h"
+#include "webrix/main_frame.h"
 
 #include <gtk/gtk.h>
 #include <wx/button.h>
@@ -15,11 +15,11 @@
 #include <wx/utils.h>
 #include <wx/webview.h>
 
-#include "commands.h"
-#include "res/toolbar_hot.xpm"
-#include "res/toolbar_normal.xpm"
-#include "res/webrix.xpm"
-#include "state_dump.h"
+#include "webrix/commands.h"
+#include "webrix/res/toolbar_hot.xpm"
+#include "webrix/res/toolbar_normal.xpm"
+#include "webrix/res/webrix.xpm"
+#include "webrix/state_dump.h"
 
 using namespace webrix;
 

@@ -7,7 +7,7 @@
 #include <wx/docview.h>
 #include <wx/timer.h>
 
-#include "browser_frame.h"
+#include "webrix/browser_frame.h"
 
 class wxComboBox;
 class wxPanel;

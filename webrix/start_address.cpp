@@ -1,4 +1,4 @@
-#include "start_address.h"
+#include "webrix/start_address.h"
 
 #include <cctype>
 #include <cstdio>
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "file_handle.h"
+#include "common/file_handle.h"
 
 namespace webrix {
 

@@ -1,4 +1,4 @@
-#include "state_dump.h"
+#include "webrix/state_dump.h"
 
 #include <cstdio>
 

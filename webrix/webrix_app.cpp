@@ -1,17 +1,17 @@
-#include "webrix_app.h"
+#include "webrix/webrix_app.h"
 
 #include <wx/config.h>
 #include <wx/filehistory.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
 
-#include "about_box.h"
-#include "commands.h"
-#include "main_frame.h"
-#include "res/webrix.xpm"
-#include "start_address.h"
-#include "webrix_doc.h"
-#include "webrix_view.h"
+#include "guicommon/about_box.h"
+#include "webrix/commands.h"
+#include "webrix/main_frame.h"
+#include "webrix/res/webrix.xpm"
+#include "webrix/start_address.h"
+#include "webrix/webrix_doc.h"
+#include "webrix/webrix_view.h"
 
 wxIMPLEMENT_APP(CWebrixApp);
 

@@ -1,3 +1,3 @@
-#include "webrix_doc.h"
+#include "webrix/webrix_doc.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CWebrixDoc, wxDocument);

@@ -1,4 +1,4 @@
-#include "webrix_view.h"
+#include "webrix/webrix_view.h"
 
 #include <wx/app.h>
 #include <wx/filedlg.h>
@@ -10,9 +10,9 @@
 
 #include <cstdlib>
 
-#include "commands.h"
-#include "start_address.h"
-#include "state_dump.h"
+#include "webrix/commands.h"
+#include "webrix/start_address.h"
+#include "webrix/state_dump.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(CWebrixView, wxView);
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "browser_frame.h"
-#include "webrix_doc.h"
+#include "webrix/browser_frame.h"
+#include "webrix/webrix_doc.h"
 
 class wxWebView;
 class wxWebViewEvent;

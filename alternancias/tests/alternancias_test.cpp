@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "model_input.h"
-#include "test_support.h"
-#include "token_file.h"
+#include "projectfiles/model_input.h"
+#include "common/testing/test_support.h"
+#include "projectfiles/token_file.h"
 
 namespace {
 
@@ -139,15 +139,15 @@ SummaryRow summaryRow(const std::string& output, const std::string& block, const
 }
 
 // The results file of project `stem` in `dir`, as calcest wrote it.
-informe::ResultsFile resultsOf(const ScratchDir& dir, const std::string& stem) {
-  const informe::Model model = informe::readModel(dir.file(stem + ".dat"), dir.file(stem + ".caf"));
-  informe::TokenFile file(dir.file(stem + ".res"));
-  return informe::readResultsFile(file, informe::resultsShapeOf(model));
+projectfiles::ResultsFile resultsOf(const ScratchDir& dir, const std::string& stem) {
+  const projectfiles::Model model = projectfiles::readModel(dir.file(stem + ".dat"), dir.file(stem + ".caf"));
+  projectfiles::TokenFile file(dir.file(stem + ".res"));
+  return projectfiles::readResultsFile(file, projectfiles::resultsShapeOf(model));
 }
 
 // calcest by hand on one arrangement: the model, the permanent lines of `g`
 // times gG and the variable lines of `q` on the spans (bars) listed times gQ.
-informe::ResultsFile byHand(const ScratchDir& dir, const std::string& model, const std::vector<std::string>& g,
+projectfiles::ResultsFile byHand(const ScratchDir& dir, const std::string& model, const std::vector<std::string>& g,
                             double gG, const std::vector<std::string>& q, const std::vector<int>& loadedBars,
                             double gQ) {
   auto factored = [](const std::string& line, double factor) {
@@ -208,11 +208,11 @@ TEST(ForceTables, AgreeWithTheDiagramFileAndStepAtSupportsAndPointLoads) {
       if (row.size() == 8) table.push_back(row);
     }
     const std::string stem = dir.file(beam);
-    const informe::Model model = informe::readModel(stem + ".dat", stem + ".caf");
-    informe::TokenFile fmcFile(stem + ".fmc"), resFile(stem + ".res");
-    const informe::DiagramFile fmc =
-        informe::readDiagramFile(fmcFile, model.header.title, model.header.unitCode, model.header.nb);
-    const informe::ResultsFile res = informe::readResultsFile(resFile, informe::resultsShapeOf(model));
+    const projectfiles::Model model = projectfiles::readModel(stem + ".dat", stem + ".caf");
+    projectfiles::TokenFile fmcFile(stem + ".fmc"), resFile(stem + ".res");
+    const projectfiles::DiagramFile fmc =
+        projectfiles::readDiagramFile(fmcFile, model.header.title, model.header.unitCode, model.header.nb);
+    const projectfiles::ResultsFile res = projectfiles::readResultsFile(resFile, projectfiles::resultsShapeOf(model));
     ASSERT_EQ(table.size(), fmc.points.size());
     std::vector<double> reactionAt(table.size(), 0.0);
     for (size_t k = 1; k < res.supports.size(); ++k) reactionAt[20 * (res.supports[k].node - 1)] += res.supports[k].Ry.value;

@@ -8,8 +8,8 @@
 #include <random>
 #include <sstream>
 
-#include "exact_envelope.h"
-#include "test_support.h"
+#include "alternancias/exact_envelope.h"
+#include "common/testing/test_support.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ struct Bounds {
 // Extremes over every arrangement and permanent factor, each a single analysis
 // of all its factored loads: self-weight written out as uniform loads, the
 // settlement and the nodal load factored with the permanent loads.
-Bounds bruteForce(const informe::Model& model, const std::vector<LoadOnBar>& variable,
+Bounds bruteForce(const projectfiles::Model& model, const std::vector<LoadOnBar>& variable,
                   const std::vector<alternancias::Span>& spans, const alternancias::Factors& f) {
   const std::vector<int> spanOfBar = alternancias::spanOfBars(spans);
   auto scaled = [](LoadOnBar load, double factor) {
@@ -112,7 +112,7 @@ Bounds bruteForce(const informe::Model& model, const std::vector<LoadOnBar>& var
     for (const bool characteristic : {false, true})
       for (const double permanent : characteristic ? std::vector<double>{1.0} : std::vector<double>{f.gG, f.gGinf}) {
         const double gQ = characteristic ? 1.0 : f.gQ;
-        informe::Model factored = model;
+        projectfiles::Model factored = model;
         calcest::StaticCase c;
         c.selfWeight = false;
         for (const LoadOnBar& load : model.loads) c.loads.push_back(scaled(load, permanent));
@@ -150,8 +150,8 @@ TEST(ExactEnvelope, EqualsTheExtremesOfEveryArrangementUnderBothPermanentFactors
     dir.write("m.dat", beam.model);
     dir.write("g.caf", beam.permanent);
     dir.write("q.caf", beam.variable);
-    const informe::Model model = informe::readModel(dir.file("m.dat"), dir.file("g.caf"));
-    const std::vector<LoadOnBar> variable = informe::readLoadsFile(dir.file("q.caf"), model.bars);
+    const projectfiles::Model model = projectfiles::readModel(dir.file("m.dat"), dir.file("g.caf"));
+    const std::vector<LoadOnBar> variable = projectfiles::readLoadsFile(dir.file("q.caf"), model.bars);
     const std::vector<alternancias::Span> spans = alternancias::spansOf(model, "m.dat");
     const ExactEnvelope env = alternancias::exactEnvelope(model, variable, spans, factors);
     const Bounds brute = bruteForce(model, variable, spans, factors);

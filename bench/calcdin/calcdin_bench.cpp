@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "assembly.h"
-#include "driver.h"
-#include "fixtures.h"
-#include "jacobi.h"
-#include "modal_model.h"
-#include "reference_jacobi.h"
+#include "calcdin/assembly.h"
+#include "calcdin/driver.h"
+#include "calcdin/tests/fixtures.h"
+#include "calcdin/jacobi.h"
+#include "calcdin/modal_model.h"
+#include "calcdin/tests/reference_jacobi.h"
 
 namespace {
 

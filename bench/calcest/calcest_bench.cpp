@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "phases.h"
+#include "calcest/phases.h"
 
 using namespace calcest;
 

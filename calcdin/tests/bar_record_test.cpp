@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "bar_record.h"
-#include "bar_record_layout.h"
-#include "fixtures.h"
+#include "calcdin/bar_record.h"
+#include "common/bar_record_layout.h"
+#include "calcdin/tests/fixtures.h"
 
 using calcdin::BarRecordFile;
 using fixtures::encodeRecord;

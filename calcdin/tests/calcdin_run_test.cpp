@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "fixtures.h"
-#include "test_support.h"
+#include "calcdin/tests/fixtures.h"
+#include "common/testing/test_support.h"
 
 using fixtures::BeamModel;
 using testsupport::RunResult;

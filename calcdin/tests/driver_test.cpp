@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "driver.h"
-#include "fixtures.h"
-#include "jacobi.h"
-#include "test_support.h"
+#include "calcdin/driver.h"
+#include "calcdin/tests/fixtures.h"
+#include "calcdin/jacobi.h"
+#include "common/testing/test_support.h"
 
 namespace {
 struct InProcessRun {

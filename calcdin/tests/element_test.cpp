@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "element.h"
-#include "fixtures.h"
+#include "calcdin/element.h"
+#include "calcdin/tests/fixtures.h"
 
 using calcdin::BarRecord;
 using calcdin::buildElementMatrices;

@@ -1,10 +1,10 @@
-#include "fixtures.h"
+#include "calcdin/tests/fixtures.h"
 
-#include "assembly.h"
-#include "bar_record_layout.h"
-#include "jacobi.h"
-#include "modal_model.h"
-#include "scan.h"
+#include "calcdin/assembly.h"
+#include "common/bar_record_layout.h"
+#include "calcdin/jacobi.h"
+#include "calcdin/modal_model.h"
+#include "common/scan.h"
 
 #include <algorithm>
 #include <cmath>

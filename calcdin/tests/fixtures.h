@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "bar_record.h"
-#include "pair_matrix.h"
-#include "test_support.h"
+#include "calcdin/bar_record.h"
+#include "calcdin/pair_matrix.h"
+#include "common/testing/test_support.h"
 
 namespace fixtures {
 

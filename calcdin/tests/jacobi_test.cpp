@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "driver.h"
-#include "jacobi.h"
-#include "reference_jacobi.h"
-#include "rotation_kernels.h"
+#include "calcdin/driver.h"
+#include "calcdin/jacobi.h"
+#include "calcdin/tests/reference_jacobi.h"
+#include "calcdin/rotation_kernels.h"
 
 using calcdin::JacobiStatus;
 using calcdin::PairMatrix;

@@ -5,11 +5,11 @@
 #include <functional>
 #include <vector>
 
-#include "assembly.h"
-#include "fixtures.h"
-#include "jacobi.h"
-#include "modal_model.h"
-#include "run_error.h"
+#include "calcdin/assembly.h"
+#include "calcdin/tests/fixtures.h"
+#include "calcdin/jacobi.h"
+#include "calcdin/modal_model.h"
+#include "common/run_error.h"
 
 using namespace calcdin;
 using fixtures::BeamModel;

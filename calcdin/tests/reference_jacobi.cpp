@@ -1,8 +1,8 @@
-#include "reference_jacobi.h"
+#include "calcdin/tests/reference_jacobi.h"
 
 #include <cmath>
 
-#include "jacobi.h"
+#include "calcdin/jacobi.h"
 
 namespace fixtures {
 

@@ -5,7 +5,7 @@
 // for bit; the benchmark times it as the baseline.
 #include <vector>
 
-#include "pair_matrix.h"
+#include "calcdin/pair_matrix.h"
 
 namespace fixtures {
 

@@ -5,10 +5,10 @@
 #include <random>
 #include <string>
 
-#include "fixtures.h"
-#include "jacobi.h"
-#include "results_file.h"
-#include "test_support.h"
+#include "calcdin/tests/fixtures.h"
+#include "calcdin/jacobi.h"
+#include "calcdin/results_file.h"
+#include "common/testing/test_support.h"
 
 using calcdin::ModalSolution;
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "fixtures.h"
-#include "jacobi.h"
-#include "test_support.h"
+#include "calcdin/tests/fixtures.h"
+#include "calcdin/jacobi.h"
+#include "common/testing/test_support.h"
 
 using fixtures::BeamModel;
 using testsupport::RunResult;

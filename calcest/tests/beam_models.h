@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "common/testing/test_support.h"
 
 namespace beams {
 

@@ -9,8 +9,8 @@
 #include <functional>
 #include <memory>
 
-#include "beam_models.h"
-#include "phases.h"
+#include "calcest/tests/beam_models.h"
+#include "calcest/phases.h"
 
 using namespace calcest;
 using namespace beams;

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "bar_record_layout.h"
-#include "beam_models.h"
-#include "elastic_curve.h"
-#include "sample_bar.h"
+#include "common/bar_record_layout.h"
+#include "calcest/tests/beam_models.h"
+#include "calcest/elastic_curve.h"
+#include "calcest/tests/sample_bar.h"
 
 using namespace calcest;
 

@@ -2,7 +2,7 @@
 // loads of the loads file and the self-weight, totalled here by hand.
 #include <gtest/gtest.h>
 
-#include "beam_models.h"
+#include "calcest/tests/beam_models.h"
 
 using namespace beams;
 using testsupport::ScratchDir;

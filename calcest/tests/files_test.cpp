@@ -7,7 +7,7 @@
 #include <regex>
 #include <set>
 
-#include "beam_models.h"
+#include "calcest/tests/beam_models.h"
 
 using namespace beams;
 using testsupport::ScratchDir;

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "loads.h"
-#include "sample_bar.h"
-#include "run_error.h"
-#include "test_support.h"
+#include "calcest/loads.h"
+#include "calcest/tests/sample_bar.h"
+#include "common/run_error.h"
+#include "common/testing/test_support.h"
 
 using namespace calcest;
 

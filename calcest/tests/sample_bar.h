@@ -2,8 +2,8 @@
 // A bar of the static engine for the unit tests: index and label 1, from node 1
 // to node 2, no rigid zones, E = 2, G = 1, A = 5, I = 3, stations every
 // twentieth of its length.
-#include "bar.h"
-#include "loads.h"
+#include "calcest/bar.h"
+#include "calcest/loads.h"
 
 namespace calcest {
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "beam_models.h"
+#include "calcest/tests/beam_models.h"
 
 using namespace beams;
 using testsupport::ScratchDir;

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <filesystem>
 
-#include "beam_models.h"
-#include "file_handle.h"
-#include "static_solution.h"
+#include "calcest/tests/beam_models.h"
+#include "common/file_handle.h"
+#include "calcest/static_solution.h"
 
 using namespace beams;
 using calcest::StaticCase;

@@ -7,9 +7,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "phases.h"
-#include "sample_bar.h"
-#include "test_support.h"
+#include "calcest/phases.h"
+#include "calcest/tests/sample_bar.h"
+#include "common/testing/test_support.h"
 
 using namespace calcest;
 

@@ -13,7 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "text_out.h"
+#include "calcest/text_out.h"
 
 using namespace calcest;
 

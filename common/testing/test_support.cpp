@@ -1,4 +1,4 @@
-#include "test_support.h"
+#include "common/testing/test_support.h"
 
 #include <fcntl.h>
 #include <grp.h>
@@ -17,7 +17,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "run_error.h"
+#include "common/run_error.h"
 
 namespace testsupport {
 

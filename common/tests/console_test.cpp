@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "console.h"
-#include "cp1252.h"
+#include "common/console.h"
+#include "common/cp1252.h"
 
 TEST(Cp1252, AccentsRoundTripThroughUtf8) {
   std::string text = "direcci\xF3n \x80 N\xDAMERO";

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "model.h"
-#include "run_error.h"
-#include "test_support.h"
+#include "common/model.h"
+#include "common/run_error.h"
+#include "common/testing/test_support.h"
 
 // Models are read from in-memory texts through temporary files, as the
 // calculation programs read them.

@@ -10,9 +10,9 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "fellow_program.h"
-#include "safe_output.h"
-#include "test_support.h"
+#include "common/fellow_program.h"
+#include "common/safe_output.h"
+#include "common/testing/test_support.h"
 
 using testsupport::ScratchDir;
 

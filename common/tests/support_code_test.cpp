@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "modal_model.h"
-#include "patterns.h"
-#include "run_error.h"
-#include "static_solution.h"
-#include "support_code.h"
-#include "test_support.h"
+#include "calcdin/modal_model.h"
+#include "alternancias/patterns.h"
+#include "common/run_error.h"
+#include "calcest/static_solution.h"
+#include "common/support_code.h"
+#include "common/testing/test_support.h"
 
 namespace {
 
@@ -134,7 +134,7 @@ TEST_F(EverySupportCode, IsRemovedByTheModalEngineAsTheTypeSays) {
 // Two bars on three supports: the middle one splits the beam into two spans
 // exactly when it holds the beam up.
 TEST_F(EverySupportCode, EndsASpanOfPatternLoadingWhenItHoldsTheBeamUp) {
-  informe::Model beam;
+  projectfiles::Model beam;
   beam.header.nb = 2;
   Support end;
   end.code = 110;

@@ -6,9 +6,9 @@
 #include <wx/msgdlg.h>
 #include <wx/translation.h>
 
-#include "dialogs.h"
-#include "ui_text.h"
-#include "viewer.h"
+#include "envolventes/app/dialogs.h"
+#include "envolventes/app/ui_text.h"
+#include "envolventes/app/viewer.h"
 
 namespace envolventes {
 

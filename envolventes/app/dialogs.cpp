@@ -1,4 +1,4 @@
-#include "dialogs.h"
+#include "envolventes/app/dialogs.h"
 
 #include <wx/button.h>
 #include <wx/dcmemory.h>
@@ -9,9 +9,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "startup_flow.h"
-#include "ui_text.h"
-#include "viewer.h"
+#include "envolventes/app/startup_flow.h"
+#include "envolventes/app/ui_text.h"
+#include "envolventes/app/viewer.h"
 
 namespace envolventes {
 

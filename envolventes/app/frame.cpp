@@ -6,9 +6,9 @@
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
-#include "dialogs.h"
-#include "ui_text.h"
-#include "viewer.h"
+#include "envolventes/app/dialogs.h"
+#include "envolventes/app/ui_text.h"
+#include "envolventes/app/viewer.h"
 
 namespace envolventes {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui_text.h"
+#include "envolventes/app/ui_text.h"
 
 namespace envolventes {
 

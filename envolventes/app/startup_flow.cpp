@@ -1,4 +1,4 @@
-#include "startup_flow.h"
+#include "envolventes/app/startup_flow.h"
 
 #include <cerrno>
 #include <climits>
@@ -6,9 +6,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "cp1252.h"
-#include "line_reader.h"
-#include "project_names.h"
+#include "common/cp1252.h"
+#include "envolventes/engine/line_reader.h"
+#include "envolventes/engine/project_names.h"
 
 namespace envolventes {
 

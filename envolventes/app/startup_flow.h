@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "envelope_run.h"
+#include "envolventes/engine/envelope_run.h"
 
 namespace envolventes {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "display_text.h"
+#include "guicommon/display_text.h"
 
 class wxWindow;
 

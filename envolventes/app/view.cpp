@@ -4,11 +4,11 @@
 
 #include <optional>
 
-#include "diagram.h"
-#include "dialogs.h"
-#include "envelope_run.h"
-#include "ui_text.h"
-#include "viewer.h"
+#include "envolventes/engine/diagram.h"
+#include "envolventes/app/dialogs.h"
+#include "envolventes/engine/envelope_run.h"
+#include "envolventes/app/ui_text.h"
+#include "envolventes/app/viewer.h"
 
 namespace envolventes {
 

@@ -12,9 +12,9 @@
 #include <memory>
 #include <string>
 
-#include "canvas.h"
-#include "envelope_state.h"
-#include "startup_flow.h"
+#include "envolventes/engine/canvas.h"
+#include "envolventes/engine/envelope_state.h"
+#include "envolventes/app/startup_flow.h"
 
 namespace envolventes {
 

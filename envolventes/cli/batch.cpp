@@ -1,15 +1,15 @@
-#include "batch.h"
+#include "envolventes/cli/batch.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 
-#include "console.h"
-#include "diagram.h"
-#include "envelope_run.h"
-#include "project_names.h"
-#include "safe_output.h"
-#include "svg_canvas.h"
+#include "common/console.h"
+#include "envolventes/engine/diagram.h"
+#include "envolventes/engine/envelope_run.h"
+#include "envolventes/engine/project_names.h"
+#include "common/safe_output.h"
+#include "envolventes/engine/svg_canvas.h"
 
 namespace envelope {
 

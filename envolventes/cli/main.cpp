@@ -1,6 +1,6 @@
 #include <string>
 #include <vector>
 
-#include "batch.h"
+#include "envolventes/cli/batch.h"
 
 int main(int argc, char** argv) { return envelope::runBatch(std::vector<std::string>(argv + 1, argv + argc)); }

@@ -1,4 +1,4 @@
-#include "accumulate.h"
+#include "envolventes/engine/accumulate.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // Combination of one project into the envelopes: result records, the project's
 // extremes and scales, and the point envelopes; and the envelope ordinates once
 // all projects are in.
-#include "envelope_state.h"
+#include "envolventes/engine/envelope_state.h"
 
 namespace envelope {
 

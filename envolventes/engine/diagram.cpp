@@ -1,11 +1,11 @@
-#include "diagram.h"
+#include "envolventes/engine/diagram.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-#include "line_reader.h"
-#include "script_canvas.h"
+#include "envolventes/engine/line_reader.h"
+#include "envolventes/engine/script_canvas.h"
 
 namespace envelope {
 namespace {

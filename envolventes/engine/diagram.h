@@ -4,10 +4,10 @@
 // a Canvas, and written as a CAD script.
 #include <string>
 
-#include "canvas.h"
-#include "envelope_state.h"
-#include "message_sink.h"
-#include "output_files.h"
+#include "envolventes/engine/canvas.h"
+#include "envolventes/engine/envelope_state.h"
+#include "envolventes/engine/message_sink.h"
+#include "envolventes/engine/output_files.h"
 
 namespace envelope {
 

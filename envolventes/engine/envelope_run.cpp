@@ -1,9 +1,9 @@
-#include "envelope_run.h"
+#include "envolventes/engine/envelope_run.h"
 
-#include "accumulate.h"
-#include "layout.h"
-#include "project_reader.h"
-#include "result_files.h"
+#include "envolventes/engine/accumulate.h"
+#include "envolventes/engine/layout.h"
+#include "envolventes/engine/project_reader.h"
+#include "envolventes/engine/result_files.h"
 
 namespace envelope {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "envelope_state.h"
-#include "line_reader.h"
-#include "message_sink.h"
-#include "output_files.h"
+#include "envolventes/engine/envelope_state.h"
+#include "envolventes/engine/line_reader.h"
+#include "envolventes/engine/message_sink.h"
+#include "envolventes/engine/output_files.h"
 
 namespace envelope {
 

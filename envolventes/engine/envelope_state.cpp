@@ -1,4 +1,4 @@
-#include "envelope_state.h"
+#include "envolventes/engine/envelope_state.h"
 
 namespace envelope {
 

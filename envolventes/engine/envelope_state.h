@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "capacities.h"
+#include "common/capacities.h"
 
 namespace envelope {
 

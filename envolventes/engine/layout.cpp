@@ -1,4 +1,4 @@
-#include "layout.h"
+#include "envolventes/engine/layout.h"
 
 #include <algorithm>
 #include <cmath>

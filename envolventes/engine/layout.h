@@ -1,7 +1,7 @@
 #pragma once
 // Pixel layout of the beam: the area's axis and label lines, each bar's length
 // in pixels rounded to steps of 20, and the x of every grid point.
-#include "envelope_state.h"
+#include "envolventes/engine/envelope_state.h"
 
 namespace envelope {
 

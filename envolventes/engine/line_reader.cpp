@@ -1,6 +1,6 @@
-#include "line_reader.h"
+#include "envolventes/engine/line_reader.h"
 
-#include "message_sink.h"
+#include "envolventes/engine/message_sink.h"
 
 namespace envelope {
 

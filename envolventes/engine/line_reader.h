@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "file_handle.h"
-#include "message_sink.h"
+#include "common/file_handle.h"
+#include "envolventes/engine/message_sink.h"
 
 namespace envelope {
 

@@ -1,6 +1,6 @@
-#include "output_files.h"
+#include "envolventes/engine/output_files.h"
 
-#include "line_reader.h"
+#include "envolventes/engine/line_reader.h"
 
 namespace envelope {
 

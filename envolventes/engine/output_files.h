@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "message_sink.h"
-#include "safe_output.h"
+#include "envolventes/engine/message_sink.h"
+#include "common/safe_output.h"
 
 namespace envelope {
 

@@ -1,10 +1,10 @@
-#include "project_names.h"
+#include "envolventes/engine/project_names.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
-#include "line_reader.h"
+#include "envolventes/engine/line_reader.h"
 
 namespace envelope {
 namespace {

@@ -1,14 +1,14 @@
-#include "project_reader.h"
+#include "envolventes/engine/project_reader.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
-#include "envelope_run.h"
-#include "line_reader.h"
-#include "model.h"
-#include "run_error.h"
+#include "envolventes/engine/envelope_run.h"
+#include "envolventes/engine/line_reader.h"
+#include "common/model.h"
+#include "common/run_error.h"
 
 namespace envelope {
 

@@ -5,8 +5,8 @@
 // leaves the envelopes and the drawn geometry as they were.
 #include <string>
 
-#include "envelope_state.h"
-#include "message_sink.h"
+#include "envolventes/engine/envelope_state.h"
+#include "envolventes/engine/message_sink.h"
 
 namespace envelope {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "canvas.h"
+#include "envolventes/engine/canvas.h"
 
 namespace envelope {
 

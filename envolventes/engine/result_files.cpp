@@ -1,7 +1,7 @@
-#include "result_files.h"
+#include "envolventes/engine/result_files.h"
 
-#include "line_reader.h"
-#include "project_reader.h"
+#include "envolventes/engine/line_reader.h"
+#include "envolventes/engine/project_reader.h"
 
 namespace envelope {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "envelope_state.h"
-#include "message_sink.h"
+#include "envolventes/engine/envelope_state.h"
+#include "envolventes/engine/message_sink.h"
 
 namespace envelope {
 

@@ -1,4 +1,4 @@
-#include "script_canvas.h"
+#include "envolventes/engine/script_canvas.h"
 
 namespace envelope {
 

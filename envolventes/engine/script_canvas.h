@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "canvas.h"
+#include "envolventes/engine/canvas.h"
 
 namespace envelope {
 

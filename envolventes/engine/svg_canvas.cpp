@@ -1,9 +1,9 @@
-#include "svg_canvas.h"
+#include "envolventes/engine/svg_canvas.h"
 
 #include <cstdio>
 
-#include "cp1252.h"
-#include "line_reader.h"
+#include "common/cp1252.h"
+#include "envolventes/engine/line_reader.h"
 
 namespace envelope {
 namespace {

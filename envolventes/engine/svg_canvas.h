@@ -3,9 +3,9 @@
 // display; any browser opens it.
 #include <string>
 
-#include "canvas.h"
-#include "message_sink.h"
-#include "output_files.h"
+#include "envolventes/engine/canvas.h"
+#include "envolventes/engine/message_sink.h"
+#include "envolventes/engine/output_files.h"
 
 namespace envelope {
 

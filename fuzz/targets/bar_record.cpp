@@ -3,8 +3,8 @@
 // supports removed (option 0) and with the free structure (option 1).
 #include <cstdlib>
 
-#include "driver.h"
-#include "fuzz_scratch.h"
+#include "calcdin/driver.h"
+#include "fuzz/fuzz_scratch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string model = fixtureFile(FUZZ_FIXTURE_DIR "/env_a.dat");

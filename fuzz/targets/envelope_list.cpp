@@ -3,8 +3,8 @@
 // the engine (the first example's project lies beside it).
 #include <cstdlib>
 
-#include "fuzz_scratch.h"
-#include "startup_flow.h"
+#include "fuzz/fuzz_scratch.h"
+#include "envolventes/app/startup_flow.h"
 
 namespace {
 // The person picks the existing envelope "lista" once and cancels any later question.

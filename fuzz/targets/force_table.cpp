@@ -2,8 +2,8 @@
 // alternancias --tabla (model and loads fixed and valid).
 #include <cstdlib>
 
-#include "fuzz_scratch.h"
-#include "run.h"
+#include "fuzz/fuzz_scratch.h"
+#include "alternancias/run.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   InScratchDir here;

@@ -2,8 +2,8 @@
 // example beam (loads, load vector, solution, diagrams and results).
 #include <cstdlib>
 
-#include "fuzz_scratch.h"
-#include "phases.h"
+#include "fuzz/fuzz_scratch.h"
+#include "calcest/phases.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string model = fixtureFile(FUZZ_EXAMPLES_DIR "/viga3.dat");

@@ -4,11 +4,11 @@
 // file and its support elimination run on it as well.
 #include <cstdlib>
 
-#include "fuzz_input.h"
-#include "fuzz_scratch.h"
-#include "modal_model.h"
-#include "phases.h"
-#include "run_error.h"
+#include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_scratch.h"
+#include "calcdin/modal_model.h"
+#include "calcest/phases.h"
+#include "common/run_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {

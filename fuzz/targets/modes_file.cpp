@@ -3,8 +3,8 @@
 // which checks the modes against the model and draws them.
 #include <cstdlib>
 
-#include "fuzz_scratch.h"
-#include "run.h"
+#include "fuzz/fuzz_scratch.h"
+#include "informe/run.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   InScratchDir here;

@@ -1,5 +1,5 @@
 // Fuzz target: the project's .fmc file, read by the envelope engine.
-#include "project_target.h"
+#include "fuzz/project_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzProjectFile(".fmc", data, size);

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "fuzz_input.h"
-#include "start_address.h"
+#include "fuzz/fuzz_input.h"
+#include "webrix/start_address.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzFile input(data, size);

@@ -5,14 +5,15 @@
 
 #include <string>
 
-#include "drawings.h"
-#include "modes_file.h"
-#include "result_files.h"
-#include "run_error.h"
-#include "svg.h"
+#include "informe/drawings.h"
+#include "projectfiles/modes_file.h"
+#include "projectfiles/result_files.h"
+#include "common/run_error.h"
+#include "informe/svg.h"
 
 namespace informe {
 namespace {
+using projectfiles::Token;
 
 // ---- mode shapes between nodes ------------------------------------------------
 

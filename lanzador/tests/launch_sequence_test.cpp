@@ -1,6 +1,6 @@
 // The start sequence run against small stand-in scripts that log when they
 // start and end, in a scratch directory made the current directory.
-#include "launch_sequence.h"
+#include "lanzador/launch_sequence.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "test_support.h"
+#include "common/testing/test_support.h"
 
 namespace {
 

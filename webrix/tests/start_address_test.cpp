@@ -1,8 +1,8 @@
-#include "start_address.h"
+#include "webrix/start_address.h"
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "common/testing/test_support.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Compiled, never linked, by the test calcest_print_checks_its_arguments: it
 // must compile as it stands and fail with MISMATCH defined, because
 // TextOut::print checks its arguments against its format as printf does.
-#include "text_out.h"
+#include "calcest/text_out.h"
 
 using namespace calcest;
 

@@ -1,4 +1,4 @@
-#include "startup_flow.h"
+#include "envolventes/app/startup_flow.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <optional>
 #include <utility>
 
-#include "test_support.h"
+#include "common/testing/test_support.h"
 
 using namespace envolventes;
 using testsupport::ScratchDir;

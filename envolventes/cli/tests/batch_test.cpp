@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "test_support.h"
+#include "common/testing/test_support.h"
 
 using testsupport::runProgram;
 using testsupport::ScratchDir;

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "diagram.h"
-#include "engine_runner.h"
-#include "layout.h"
-#include "project_files.h"
-#include "recording_canvas.h"
-#include "script_canvas.h"
+#include "envolventes/engine/diagram.h"
+#include "envolventes/engine/tests/engine_runner.h"
+#include "envolventes/engine/layout.h"
+#include "envolventes/engine/tests/project_files.h"
+#include "envolventes/engine/recording_canvas.h"
+#include "envolventes/engine/script_canvas.h"
 
 using namespace envelope;
 using testsupport::ScratchDir;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "envelope_run.h"
-#include "project_files.h"
-#include "test_support.h"
+#include "envolventes/engine/envelope_run.h"
+#include "envolventes/engine/tests/project_files.h"
+#include "common/testing/test_support.h"
 
 struct EngineRun {
   envelope::EnvelopeState state;

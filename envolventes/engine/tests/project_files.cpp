@@ -1,4 +1,4 @@
-#include "project_files.h"
+#include "envolventes/engine/tests/project_files.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
+#include "common/testing/test_support.h"
 
 struct HandProject {
   int unitSystem = 0;

@@ -1,8 +1,8 @@
 // Which names belong to a project of the directory, so that no envelope takes them.
 #include <gtest/gtest.h>
 
-#include "project_names.h"
-#include "test_support.h"
+#include "envolventes/engine/project_names.h"
+#include "common/testing/test_support.h"
 
 using namespace envelope;
 using testsupport::ScratchDir;

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "engine_runner.h"
-#include "project_files.h"
-#include "diagram.h"
-#include "project_reader.h"
-#include "recording_canvas.h"
+#include "envolventes/engine/tests/engine_runner.h"
+#include "envolventes/engine/tests/project_files.h"
+#include "envolventes/engine/diagram.h"
+#include "envolventes/engine/project_reader.h"
+#include "envolventes/engine/recording_canvas.h"
 
 using namespace envelope;
 using testsupport::ScratchDir;

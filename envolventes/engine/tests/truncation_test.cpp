@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine_runner.h"
-#include "project_files.h"
-#include "project_reader.h"
+#include "envolventes/engine/tests/engine_runner.h"
+#include "envolventes/engine/tests/project_files.h"
+#include "envolventes/engine/project_reader.h"
 
 using namespace envelope;
 using testsupport::ScratchDir;

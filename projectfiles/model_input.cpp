@@ -1,12 +1,12 @@
-#include "model_input.h"
+#include "projectfiles/model_input.h"
 
 #include <memory>
 
-#include "phases.h"
-#include "run_error.h"
-#include "token_file.h"
+#include "calcest/phases.h"
+#include "common/run_error.h"
+#include "projectfiles/token_file.h"
 
-namespace informe {
+namespace projectfiles {
 
 namespace {
 struct InputFile {
@@ -79,4 +79,4 @@ UnitLabels unitLabels(int unitCode) {
   }
 }
 
-}  // namespace informe
+}  // namespace projectfiles

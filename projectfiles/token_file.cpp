@@ -1,13 +1,13 @@
-#include "token_file.h"
+#include "projectfiles/token_file.h"
 
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 
-#include "run_error.h"
+#include "common/run_error.h"
 
-namespace informe {
+namespace projectfiles {
 
 bool parseReal(const std::string& text, double& value) {
   if (text.empty()) return false;
@@ -83,4 +83,4 @@ void TokenFile::expect(const std::string& expected, const std::string& item) {
                                         token.line)));
 }
 
-}  // namespace informe
+}  // namespace projectfiles

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "token_file.h"
+#include "projectfiles/token_file.h"
 
-namespace informe {
+namespace projectfiles {
 
 // What the model says the files must hold, to tell a file of another model.
 struct ResultsShape {
@@ -67,4 +67,4 @@ struct DiagramFile {
 // `nb` bars give 20·nb + 1 points.
 DiagramFile readDiagramFile(TokenFile& in, const std::string& title, int unitCode, int nb);
 
-}  // namespace informe
+}  // namespace projectfiles

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "context.h"
-#include "loads.h"
-#include "model.h"
-#include "result_files.h"
+#include "calcest/context.h"
+#include "calcest/loads.h"
+#include "common/model.h"
+#include "projectfiles/result_files.h"
 
-namespace informe {
+namespace projectfiles {
 
 using calcest::BarLoad;
 using calcest::LoadOnBar;
@@ -35,4 +35,4 @@ UnitLabels unitLabels(int unitCode);
 // as the file lists them (left end first), the support nodes.
 ResultsShape resultsShapeOf(const Model& model);
 
-}  // namespace informe
+}  // namespace projectfiles

@@ -1,9 +1,9 @@
-#include "modes_file.h"
+#include "projectfiles/modes_file.h"
 
-#include "modal_model.h"
-#include "run_error.h"
+#include "calcdin/modal_model.h"
+#include "common/run_error.h"
 
-namespace informe {
+namespace projectfiles {
 
 namespace {
 const char* const kBlockWord = "AUTOVALOR";
@@ -80,4 +80,4 @@ std::vector<NodeMotion> modeAtNodes(const ModesFile& modes, const Mode& mode, in
   return nodes;
 }
 
-}  // namespace informe
+}  // namespace projectfiles

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "whole_file.h"
+#include "common/whole_file.h"
 
-namespace informe {
+namespace projectfiles {
 
 struct Token {
   std::string text;
@@ -56,4 +56,4 @@ class TokenFile {
 bool parseReal(const std::string& text, double& value);
 bool parseInteger(const std::string& text, int& value);
 
-}  // namespace informe
+}  // namespace projectfiles

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "model.h"
-#include "token_file.h"
+#include "common/model.h"
+#include "projectfiles/token_file.h"
 
-namespace informe {
+namespace projectfiles {
 
 struct Mode {
   int block = 0;       // position in its listing, from 1
@@ -41,4 +41,4 @@ struct NodeMotion {
 };
 std::vector<NodeMotion> modeAtNodes(const ModesFile& modes, const Mode& mode, int nn);
 
-}  // namespace informe
+}  // namespace projectfiles

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "elastic_curve.h"
-#include "model_input.h"
-#include "result_files.h"
-#include "static_solution.h"
+#include "calcest/elastic_curve.h"
+#include "projectfiles/model_input.h"
+#include "projectfiles/result_files.h"
+#include "calcest/static_solution.h"
 
-namespace informe {
+namespace projectfiles {
 
 // The model with all its loads (its own weight where the model's switch says
 // so). Throws RunError naming the model and loads files where calcest stops.
@@ -29,4 +29,4 @@ void checkResultsFile(const Model& model, const calcest::StaticSolution& solutio
 void checkDiagramFile(const Model& model, const std::vector<calcest::ElasticCurve>& curves, const DiagramFile& fmc,
                       const std::string& project);
 
-}  // namespace informe
+}  // namespace projectfiles

@@ -1,8 +1,8 @@
-#include "result_files.h"
+#include "projectfiles/result_files.h"
 
-#include "run_error.h"
+#include "common/run_error.h"
 
-namespace informe {
+namespace projectfiles {
 
 namespace {
 // Title line of both files: title, echoed integer, unit code.
@@ -93,4 +93,4 @@ DiagramFile readDiagramFile(TokenFile& in, const std::string& title, int unitCod
   return out;
 }
 
-}  // namespace informe
+}  // namespace projectfiles

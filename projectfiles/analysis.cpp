@@ -1,10 +1,10 @@
-#include "analysis.h"
+#include "projectfiles/analysis.h"
 
 #include <cmath>
 
-#include "run_error.h"
+#include "common/run_error.h"
 
-namespace informe {
+namespace projectfiles {
 
 namespace {
 // The analysis in memory is calcest's own computation: past the file's last
@@ -124,4 +124,4 @@ void checkDiagramFile(const Model& model, const std::vector<calcest::ElasticCurv
   }
 }
 
-}  // namespace informe
+}  // namespace projectfiles
