@@ -15,6 +15,8 @@
 
 namespace alternancias {
 
+using namespace common;
+
 namespace {
 
 using envelope::EnvelopeState;

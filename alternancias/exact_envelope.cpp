@@ -7,6 +7,8 @@
 
 namespace alternancias {
 
+using namespace common;
+
 namespace {
 
 void resize(CaseValues& v, size_t points, size_t supports, size_t bars, size_t nodes) {

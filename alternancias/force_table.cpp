@@ -10,6 +10,8 @@
 
 namespace alternancias {
 
+using namespace common;
+
 void checkContinuousBeam(const Model& model, const std::string& datPath) {
   const int nb = model.header.nb;
   if (model.header.nn != nb + 1)

@@ -10,6 +10,8 @@
 
 namespace alternancias {
 
+using namespace common;
+
 using projectfiles::Model;
 using projectfiles::ResultsFile;
 

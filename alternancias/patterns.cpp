@@ -5,6 +5,8 @@
 
 namespace alternancias {
 
+using namespace common;
+
 bool holdsDeflection(int code) { return SupportCode(code).holdsBeamUp(); }
 
 std::vector<Span> spansOf(const projectfiles::Model& model, const std::string& datPath) {

@@ -7,6 +7,8 @@
 
 namespace alternancias {
 
+using namespace common;
+
 // Whether a support of this code holds the beam up, as the engine acts on it
 // (SupportCode::holdsBeamUp).
 bool holdsDeflection(int code);

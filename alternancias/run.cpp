@@ -32,6 +32,8 @@ extern char** environ;
 
 namespace alternancias {
 
+using namespace common;
+
 namespace {
 
 const char* const kUsage =

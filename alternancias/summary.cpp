@@ -8,6 +8,8 @@
 
 namespace alternancias {
 
+using namespace common;
+
 namespace {
 
 constexpr size_t kColumns = 100;  // a terminal's width the summary keeps to

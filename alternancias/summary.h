@@ -9,6 +9,8 @@
 
 namespace alternancias {
 
+using namespace common;
+
 // Spans loaded (0-based) with the factors of the permanent and variable loads.
 struct Arrangement {
   std::vector<int> spans;

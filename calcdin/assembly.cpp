@@ -6,6 +6,8 @@
 
 namespace calcdin {
 
+using namespace common;
+
 void assembleBar(PairMatrix& system, const BarRecord& bar, const ElementMatrices& element,
                  const std::vector<bool>* isEliminated) {
   const int d[7] = {0, 3 * bar.nodeI - 2, 3 * bar.nodeI - 1, 3 * bar.nodeI,

@@ -8,6 +8,8 @@
 
 namespace calcdin {
 
+using namespace common;
+
 // Adds the bar's global matrices into K and M. With a removal mask (options 0
 // and 2), entries in a removed row or column are dropped first.
 void assembleBar(PairMatrix& system, const BarRecord& bar, const ElementMatrices& element,

@@ -9,6 +9,8 @@
 
 namespace calcdin {
 
+using namespace common;
+
 BarRecord decodeBarRecord(const unsigned char* record) {
   namespace at = barrecord;
   BarRecord bar;

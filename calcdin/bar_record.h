@@ -8,6 +8,8 @@
 
 namespace calcdin {
 
+using namespace common;
+
 struct BarRecord {
   int index = 0;  // position of the bar in the model file
   int nodeI = 0, nodeJ = 0, type = 0;

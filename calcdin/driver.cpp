@@ -20,6 +20,8 @@
 
 namespace calcdin {
 
+using namespace common;
+
 namespace {
 
 RunError cannotOpen(const char* what, const char* name) {

@@ -8,6 +8,8 @@
 
 namespace calcdin {
 
+using namespace common;
+
 // argv[1..4]: model file, bar record file, results file, elimination option.
 int runCalcdin(int argc, const char* const* argv, Console& console);
 

@@ -2,6 +2,8 @@
 
 namespace calcdin {
 
+using namespace common;
+
 Mat6 closedFormStiffness(const BarRecord& bar, int type) {
   const double Lc = bar.aclx * bar.L;
   const double EA = bar.E * bar.A / Lc;

@@ -7,6 +7,8 @@
 
 namespace calcdin {
 
+using namespace common;
+
 // Closed-form local stiffness of types 1 to 4 on the flexible length, with the
 // shear factor kappa = 1/(1+phi) applied alike to every type.
 Mat6 closedFormStiffness(const BarRecord& bar, int type);

@@ -4,6 +4,8 @@
 #include "calcdin/driver.h"
 #include "common/console.h"
 
+using namespace common;
+
 int main(int argc, char** argv) {
   TerminalConsole console;
   int status = calcdin::runCalcdin(argc, argv, console);

@@ -2,6 +2,8 @@
 
 namespace calcdin {
 
+using namespace common;
+
 ModalModel readModalModel(Scanner& in) {
   ModelReader reader(in);
   ModalModel model;

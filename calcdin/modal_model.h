@@ -8,6 +8,8 @@
 
 namespace calcdin {
 
+using namespace common;
+
 // Elimination options of the command line.
 constexpr int kOptionSupports = 0;      // remove support directions, vertical springs stay
 constexpr int kOptionFree = 1;          // remove nothing

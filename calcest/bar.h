@@ -9,6 +9,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 using Vec6 = std::array<double, 7>;
 using StationArray = std::array<double, kStations>;
 

@@ -15,8 +15,8 @@
 
 namespace calcest {
 
-using ::NodalLoad;
-using ::Tie;
+using namespace common;
+
 
 // The reaction of one support at its node.
 struct NodeResult {

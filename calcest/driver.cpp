@@ -11,6 +11,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 namespace {
 const char* const kOutOfMemory = "ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n";
 

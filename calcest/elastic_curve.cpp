@@ -17,6 +17,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 namespace {
 
 // A cubic in t = x - x0 about a start x0, lowest power first.

@@ -22,6 +22,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 class ElasticCurve {
  public:
   // `loads`: the loads of this bar as the loads file gives them (projected as

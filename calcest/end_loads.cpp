@@ -4,6 +4,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 namespace {
 
 Vec6 withoutAxialParts(const EndShearsMoments& e) {

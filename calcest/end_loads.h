@@ -6,6 +6,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 enum LoadType { kPointForce = 1, kPointMoment = 2, kUniform = 3, kRising = 4, kFalling = 5, kTemperature = 6 };
 
 // Local end shears and moments of a transverse load, for the bar types that carry

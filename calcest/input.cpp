@@ -13,6 +13,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 ZeroArray::ZeroArray(size_t count) : size_(count) {
   data_.reset(static_cast<double*>(std::calloc(count ? count : 1, sizeof(double))));
   if (!data_) throw std::bad_alloc();

@@ -11,6 +11,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 namespace {
 
 bool isForceLoad(int ltype) {

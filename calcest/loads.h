@@ -10,6 +10,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 struct BarLoad {
   int barLabel = 0;
   int ltype = 0;            // 1 point force, 2 point moment, 3 uniform, 4 rising, 5 falling, 6 temperature

@@ -8,6 +8,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 void writeNodeResults(AnalysisContext& ctx) {
   for (int k = 1; k <= ctx.nn(); ++k) ctx.results.print(" %d       %lf       \n", k, ctx.units.scale * ctx.nodes[k].uy);
 }

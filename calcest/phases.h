@@ -9,6 +9,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 // Driver (driver.cpp): the whole run; returns the exit status. It opens the
 // files, computes everything, writes the results and puts them in place.
 int runCalcest(const std::vector<std::string>& args);

@@ -7,6 +7,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 namespace {
 // Transverse displacement along the bar and its derivative, by bar type, from
 // the local end displacements d = (u1, v1, th1, u2, v2, th2).

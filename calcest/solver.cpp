@@ -11,6 +11,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 namespace {
 [[noreturn]] void zeroPivot(int row, double value) {
   throw SingularModel(formatText("MODELO CON PROBLEMAS(VERIFICAR)\ns[%d,1]= %lf  \n"

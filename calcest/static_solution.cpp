@@ -4,6 +4,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 namespace {
 
 // The tables of the context from the model as read, with the case's loads

@@ -10,6 +10,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 // What one case applies to the model.
 struct StaticCase {
   std::vector<LoadOnBar> loads;  // bar loads, as read from a loads file

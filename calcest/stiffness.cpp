@@ -8,6 +8,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 namespace {
 // Release masks (1 keeps the freedom) in the slot order of kStiffTypes.
 constexpr int kMasks[6][7] = {

@@ -6,6 +6,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 namespace {
 // Adds v to K(r, c) (r <= c) in the working and the reference matrix.
 void addBoth(AnalysisContext& ctx, int r, int c, double v) {

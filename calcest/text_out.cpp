@@ -13,6 +13,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 namespace {
 constexpr size_t kFileBuffer = 1 << 18;
 }

@@ -11,6 +11,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 // One argument of a formatted write.
 struct FormatArg {
   enum Kind { kInt, kDouble, kString, kChar } kind = kInt;

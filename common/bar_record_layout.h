@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace common {
+
 namespace barrecord {
 
 constexpr std::size_t kStationsSize = 21 * 8;  // one double per station k = 0..20
@@ -75,3 +77,5 @@ inline double getDouble(const unsigned char* at) {
 }
 
 }  // namespace barrecord
+
+}  // namespace common

@@ -13,6 +13,8 @@
 
 #include "common/cp1252.h"
 
+namespace common {
+
 std::string formatText(const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
@@ -80,3 +82,5 @@ int reportRunError(const RunError& error, Console& console) {
   if (error.waitForKey) console.waitKey();
   return error.status;
 }
+
+}  // namespace common

@@ -7,6 +7,8 @@
 
 #include "common/run_error.h"
 
+namespace common {
+
 // Writes Windows-1252 text to stdout. On a UTF-8 terminal the text is converted so
 // accents show; to a pipe or file the bytes go out unchanged.
 void consoleWrite(std::string_view cp1252Text);
@@ -26,7 +28,7 @@ class Console {
 class TerminalConsole : public Console {
  public:
   void write(std::string_view cp1252Text) override { consoleWrite(cp1252Text); }
-  void waitKey() override { ::waitKey(); }
+  void waitKey() override { common::waitKey(); }
 };
 
 // Keeps what was written and counts key waits (for tests and benchmarks).
@@ -41,3 +43,5 @@ class RecordingConsole : public Console {
 // Prints the error's text, waits for a key when the error asks for it, and returns
 // the exit status to hand back from main().
 int reportRunError(const RunError& error, Console& console);
+
+}  // namespace common

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace common {
+
 namespace {
 // Code points of bytes 0x80..0x9F; 0 marks the five unassigned bytes.
 const char32_t kHigh[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -70,3 +72,5 @@ bool utf8ToCp1252Exact(std::string_view text, std::string& out) {
   }
   return exact;
 }
+
+}  // namespace common

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+namespace common {
+
 namespace {
 std::string executableIn(const std::string& folder, const std::string& name) {
   if (folder.empty()) return "";
@@ -32,3 +34,5 @@ std::string fellowProgram(const std::string& name) {
   }
   return "";
 }
+
+}  // namespace common

@@ -6,5 +6,9 @@
 // built in.
 #include <string>
 
+namespace common {
+
 // The path of the executable `name`, or "" when none is found.
 std::string fellowProgram(const std::string& name);
+
+}  // namespace common

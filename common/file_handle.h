@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+namespace common {
+
 struct FileCloser {
   void operator()(FILE* f) const {
     if (f) std::fclose(f);
@@ -16,3 +18,5 @@ using FileHandle = std::unique_ptr<FILE, FileCloser>;
 // or a device is refused (null, errno set) rather than read as empty or waited
 // on. Null too when it cannot be opened.
 FileHandle openInputFile(const std::string& path, const char* mode = "r");
+
+}  // namespace common

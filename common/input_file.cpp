@@ -6,6 +6,8 @@
 
 #include "common/file_handle.h"
 
+namespace common {
+
 FileHandle openInputFile(const std::string& path, const char* mode) {
   // Without O_NONBLOCK, opening a FIFO with no writer would wait for one.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -22,3 +24,5 @@ FileHandle openInputFile(const std::string& path, const char* mode) {
   if (!file) ::close(fd);
   return file;
 }
+
+}  // namespace common

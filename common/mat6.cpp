@@ -1,5 +1,7 @@
 #include "common/mat6.h"
 
+namespace common {
+
 Mat6 multiply(const Mat6& a, const Mat6& b) {
   Mat6 out{};
   for (int r = 1; r <= 6; ++r)
@@ -42,3 +44,5 @@ Mat6 rotationMatrix(double c, double s) {
   T[3][3] = T[6][6] = 1.0;
   return T;
 }
+
+}  // namespace common

@@ -3,6 +3,8 @@
 // engine. 1-based (row and column 0 unused), local order u1, v1, th1, u2, v2, th2.
 #include <array>
 
+namespace common {
+
 using Mat6 = std::array<std::array<double, 7>, 7>;
 
 inline void setSymmetric(Mat6& m, int r, int c, double value) {
@@ -25,3 +27,5 @@ Mat6 rigidZoneMatrix(double ai, double aj);
 
 // T: local from global axes for a bar of direction cosines c, s.
 Mat6 rotationMatrix(double c, double s);
+
+}  // namespace common

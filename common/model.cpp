@@ -6,6 +6,8 @@
 
 #include "common/run_error.h"
 
+namespace common {
+
 UnitConstants unitConstantsFor(int unitCode) {
   if (unitCode == 3 || unitCode == 4) return {980.6, 10.0};
   return {9.806, 1000.0};
@@ -293,3 +295,5 @@ ModelData ModelReader::readModel() {
   readSupportsTiesAndNodalLoads(model);
   return model;
 }
+
+}  // namespace common

@@ -8,6 +8,8 @@
 #include "common/scan.h"
 #include "common/support_code.h"
 
+namespace common {
+
 struct ModelHeader {
   std::string title;
   int echoed = 0;    // second item of the title line, only echoed
@@ -170,3 +172,5 @@ double supportValue(const Support& support, SupportField field);
 
 // True for the support codes that act digit by digit (SupportCode::isDigitCode).
 bool isDigitSupportCode(int code);
+
+}  // namespace common

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace common {
+
 struct RunError : std::runtime_error {
   std::string text;      // printed as it stands (most messages have no line feed)
   int status = 1;        // process exit status
@@ -15,3 +17,5 @@ struct RunError : std::runtime_error {
 
 // printf-style formatting into a std::string (for messages built from values).
 std::string formatText(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace common

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <string>
 
+namespace common {
+
 namespace {
 
 std::string folderOf(const std::string& path) {
@@ -273,3 +275,5 @@ void RunLock::release() {
   unlink(path_.c_str());
   path_.clear();
 }
+
+}  // namespace common

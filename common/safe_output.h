@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+namespace common {
+
 class PendingFile {
  public:
   PendingFile() = default;
@@ -114,3 +116,5 @@ class RunLock {
  private:
   std::string path_;
 };
+
+}  // namespace common

@@ -8,6 +8,8 @@
 
 #include "common/run_error.h"
 
+namespace common {
+
 std::string readErrorText(const std::string& fileName, const std::string& item) {
   return "ERROR DE LECTURA EN EL FICHERO " + fileName + ": " + item + " (falta un dato o no es un n\xFAmero v\xE1lido)\n";
 }
@@ -113,3 +115,5 @@ long long Scanner::sizeInBytes() const {
   if (fstat(fileno(file_), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
   return static_cast<long long>(info.st_size);
 }
+
+}  // namespace common

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+namespace common {
+
 class Scanner {
  public:
   Scanner(FILE* file, std::string fileName) : file_(file), fileName_(std::move(fileName)) {}
@@ -34,3 +36,5 @@ std::string readErrorText(const std::string& fileName, const std::string& item);
 
 // Number of assigning conversions in a scanf format.
 int countConversions(const char* fmt);
+
+}  // namespace common

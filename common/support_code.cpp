@@ -1,5 +1,7 @@
 #include "common/support_code.h"
 
+namespace common {
+
 namespace {
 Restraint restraintOfDigit(int digit) {
   return digit == 1 ? Restraint::rigid : digit == 2 ? Restraint::spring : Restraint::free;
@@ -74,3 +76,5 @@ std::vector<Direction> SupportCode::modalRemovals(bool verticalSpringsRemoved) c
   if (code_ == 111) removed.push_back(Direction::rotation);
   return removed;
 }
+
+}  // namespace common

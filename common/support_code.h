@@ -6,6 +6,8 @@
 // type rather than reading the digits itself, so all of them read a support alike.
 #include <vector>
 
+namespace common {
+
 enum class Restraint { free, rigid, spring };
 enum class Direction { horizontal = 0, vertical = 1, rotation = 2 };
 
@@ -60,3 +62,5 @@ class SupportCode {
   Restraint restraints_[3] = {Restraint::free, Restraint::free, Restraint::free};
   Restraint inclined_ = Restraint::free;
 };
+
+}  // namespace common

@@ -6,6 +6,8 @@
 #include "common/run_error.h"
 #include "common/safe_output.h"
 
+namespace common {
+
 std::string cannotReadText(const std::string& path) { return "ERROR: NO SE PUEDE LEER EL FICHERO " + path + "\n"; }
 
 std::string readWholeFile(const std::string& path) {
@@ -34,3 +36,5 @@ void writeAside(PendingFiles& files, const std::string& path, const std::string&
   if (std::fwrite(content.data(), 1, content.size(), out) != content.size() || std::fflush(out) != 0)
     throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + path + "\n");
 }
+
+}  // namespace common

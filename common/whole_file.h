@@ -3,6 +3,8 @@
 // cannot be done.
 #include <string>
 
+namespace common {
+
 // "ERROR: NO SE PUEDE LEER EL FICHERO path".
 std::string cannotReadText(const std::string& path);
 
@@ -19,3 +21,5 @@ class PendingFiles;
 // As writeWholeFile, into a new file of `files`, put in place as `path` only
 // when the set is committed.
 void writeAside(PendingFiles& files, const std::string& path, const std::string& content);
+
+}  // namespace common

@@ -7,6 +7,8 @@
 
 namespace informe {
 
+using namespace common;
+
 namespace {
 // A bar draws each of its point loads' jumps while it has at most this many;
 // beyond, its diagrams are drawn through this many points evenly spread.

@@ -10,6 +10,8 @@
 
 namespace informe {
 
+using namespace common;
+
 using calcest::kSameAbscissa;
 
 // Displacement of a point of a bar in the bar's axes (along I to J, and

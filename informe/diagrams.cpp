@@ -13,6 +13,8 @@
 
 namespace informe {
 
+using namespace common;
+
 namespace {
 // Beyond this many bars only the supports and the extremes are labelled.
 constexpr int kManyBars = 30;

@@ -8,6 +8,8 @@
 
 namespace informe {
 
+using namespace common;
+
 namespace {
 
 // ---- loads ----------------------------------------------------------------

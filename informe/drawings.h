@@ -10,6 +10,8 @@
 
 namespace informe {
 
+using namespace common;
+
 std::unique_ptr<SvgPicture> modelPicture(const Model& model);
 
 enum class DiagramKind { Deflection, Moment, Shear };

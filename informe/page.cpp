@@ -8,6 +8,8 @@
 
 namespace informe {
 
+using namespace common;
+
 namespace {
 const char* kPageStyle =
     "body{font-family:sans-serif;margin:1.5em;color:#222;max-width:1060px}"

@@ -9,6 +9,8 @@
 
 namespace informe {
 
+using namespace common;
+
 struct Picture {
   std::string fileName;  // the separate SVG file of the same picture
   std::string heading;

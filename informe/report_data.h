@@ -14,6 +14,8 @@
 
 namespace informe {
 
+using namespace common;
+
 // The project's files as read and checked by their own library.
 using projectfiles::analyseProject;
 using projectfiles::barCurves;

@@ -14,6 +14,8 @@
 
 namespace informe {
 
+using namespace common;
+
 namespace {
 constexpr int kModesDrawn = 6;
 

@@ -8,6 +8,8 @@
 
 namespace informe {
 
+using namespace common;
+
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kWidth = 1000, kMostHeight = 420, kLeastSpanPixels = 40;

@@ -10,6 +10,8 @@
 
 namespace informe {
 
+using namespace common;
+
 // Model coordinates to the picture: X = x0 + x·scale, Y = y0 − y·scale.
 struct ModelFrame {
   double x0 = 0, y0 = 0, scale = 1, width = 1000, height = 300;

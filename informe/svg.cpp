@@ -9,6 +9,8 @@
 
 namespace informe {
 
+using namespace common;
+
 std::string escapeText(const std::string& cp1252) {
   std::string utf8 = cp1252ToUtf8(cp1252);
   std::string out;

@@ -6,6 +6,8 @@
 
 namespace projectfiles {
 
+using namespace common;
+
 namespace {
 // The analysis in memory is calcest's own computation: past the file's last
 // printed decimal only the order of a few sums may differ.

@@ -8,6 +8,8 @@
 
 namespace projectfiles {
 
+using namespace common;
+
 namespace {
 struct InputFile {
   FileHandle handle;

@@ -11,6 +11,8 @@
 
 namespace projectfiles {
 
+using namespace common;
+
 using calcest::BarLoad;
 using calcest::LoadOnBar;
 

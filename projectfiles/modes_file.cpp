@@ -5,6 +5,8 @@
 
 namespace projectfiles {
 
+using namespace common;
+
 namespace {
 const char* const kBlockWord = "AUTOVALOR";
 

@@ -10,6 +10,8 @@
 
 namespace projectfiles {
 
+using namespace common;
+
 struct Mode {
   int block = 0;       // position in its listing, from 1
   int direction = 0;   // direction number printed with the block

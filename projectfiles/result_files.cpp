@@ -4,6 +4,8 @@
 
 namespace projectfiles {
 
+using namespace common;
+
 namespace {
 // Title line of both files: title, echoed integer, unit code.
 void readTitle(TokenFile& in, const std::string& title, int unitCode, std::string& titleOut, int& unitOut) {

@@ -8,6 +8,8 @@
 
 namespace projectfiles {
 
+using namespace common;
+
 // What the model says the files must hold, to tell a file of another model.
 struct ResultsShape {
   std::string title;

@@ -9,6 +9,8 @@
 
 namespace projectfiles {
 
+using namespace common;
+
 bool parseReal(const std::string& text, double& value) {
   if (text.empty()) return false;
   char* end = nullptr;

@@ -10,6 +10,8 @@
 
 namespace projectfiles {
 
+using namespace common;
+
 struct Token {
   std::string text;
   int line = 0;   // 1-based

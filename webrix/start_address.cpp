@@ -11,6 +11,8 @@
 
 namespace webrix {
 
+using namespace common;
+
 CommandLine parseCommandLine(const std::string& text) {
   CommandLine line;
   std::istringstream in(text);

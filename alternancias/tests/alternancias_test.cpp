@@ -17,6 +17,8 @@
 #include "common/testing/test_support.h"
 #include "projectfiles/token_file.h"
 
+using namespace common;
+
 namespace {
 
 using testsupport::RunResult;

@@ -11,6 +11,8 @@
 #include "alternancias/exact_envelope.h"
 #include "common/testing/test_support.h"
 
+using namespace common;
+
 namespace {
 
 using alternancias::CaseValues;

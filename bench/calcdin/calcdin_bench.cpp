@@ -25,6 +25,8 @@
 #include "calcdin/modal_model.h"
 #include "calcdin/tests/reference_jacobi.h"
 
+using namespace common;
+
 namespace {
 
 // CPU time of this thread: the machine is shared, wall time is not a fair measure.

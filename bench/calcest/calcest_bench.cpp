@@ -10,6 +10,8 @@
 
 #include "calcest/phases.h"
 
+using namespace common;
+
 using namespace calcest;
 
 namespace {

@@ -6,6 +6,8 @@
 #include "common/bar_record_layout.h"
 #include "calcdin/tests/fixtures.h"
 
+using namespace common;
+
 using calcdin::BarRecordFile;
 using fixtures::encodeRecord;
 using fixtures::sampleBar;

@@ -13,6 +13,8 @@
 #include "calcdin/tests/fixtures.h"
 #include "common/testing/test_support.h"
 
+using namespace common;
+
 using fixtures::BeamModel;
 using testsupport::RunResult;
 using testsupport::ScratchDir;

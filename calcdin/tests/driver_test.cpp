@@ -8,6 +8,8 @@
 #include "calcdin/jacobi.h"
 #include "common/testing/test_support.h"
 
+using namespace common;
+
 namespace {
 struct InProcessRun {
   testsupport::ScratchDir dir;

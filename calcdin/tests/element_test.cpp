@@ -5,6 +5,8 @@
 #include "calcdin/element.h"
 #include "calcdin/tests/fixtures.h"
 
+using namespace common;
+
 using calcdin::BarRecord;
 using calcdin::buildElementMatrices;
 using fixtures::sampleBar;

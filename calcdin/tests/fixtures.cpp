@@ -18,6 +18,8 @@ extern "C" void dsygv_(const int* itype, const char* jobz, const char* uplo, con
 
 namespace fixtures {
 
+using namespace common;
+
 namespace {
 void putInt(std::string& bytes, std::size_t at, int value) {
   std::uint32_t bits = static_cast<std::uint32_t>(value);

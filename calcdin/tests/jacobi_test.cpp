@@ -11,6 +11,8 @@
 #include "calcdin/tests/reference_jacobi.h"
 #include "calcdin/rotation_kernels.h"
 
+using namespace common;
+
 using calcdin::JacobiStatus;
 using calcdin::PairMatrix;
 using calcdin::solveGeneralizedJacobi;

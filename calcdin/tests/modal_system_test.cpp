@@ -11,6 +11,8 @@
 #include "calcdin/modal_model.h"
 #include "common/run_error.h"
 
+using namespace common;
+
 using namespace calcdin;
 using fixtures::BeamModel;
 

@@ -10,6 +10,8 @@
 #include "calcdin/results_file.h"
 #include "common/testing/test_support.h"
 
+using namespace common;
+
 using calcdin::ModalSolution;
 
 namespace {

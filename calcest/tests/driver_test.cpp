@@ -12,6 +12,8 @@
 #include "calcest/tests/beam_models.h"
 #include "calcest/phases.h"
 
+using namespace common;
+
 using namespace calcest;
 using namespace beams;
 using testsupport::runProgram;

@@ -15,6 +15,8 @@
 #include "calcest/elastic_curve.h"
 #include "calcest/tests/sample_bar.h"
 
+using namespace common;
+
 using namespace calcest;
 
 namespace {

@@ -12,6 +12,8 @@
 #include "common/run_error.h"
 #include "common/testing/test_support.h"
 
+using namespace common;
+
 using namespace calcest;
 
 namespace {

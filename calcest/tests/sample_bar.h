@@ -7,6 +7,8 @@
 
 namespace calcest {
 
+using namespace common;
+
 inline Bar sampleBar(int type, double L, double cosine = 1.0, double sine = 0.0, int orient = kHorizontal) {
   Bar bar;
   bar.index = bar.label = 1;

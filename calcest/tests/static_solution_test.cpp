@@ -10,6 +10,8 @@
 #include "common/file_handle.h"
 #include "calcest/static_solution.h"
 
+using namespace common;
+
 using namespace beams;
 using calcest::StaticCase;
 using calcest::StaticSolution;

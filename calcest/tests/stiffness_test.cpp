@@ -11,6 +11,8 @@
 #include "calcest/tests/sample_bar.h"
 #include "common/testing/test_support.h"
 
+using namespace common;
+
 using namespace calcest;
 
 namespace {

@@ -15,6 +15,8 @@
 
 #include "calcest/text_out.h"
 
+using namespace common;
+
 using namespace calcest;
 
 namespace {

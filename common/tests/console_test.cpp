@@ -11,6 +11,8 @@
 #include "common/console.h"
 #include "common/cp1252.h"
 
+using namespace common;
+
 TEST(Cp1252, AccentsRoundTripThroughUtf8) {
   std::string text = "direcci\xF3n \x80 N\xDAMERO";
   std::string utf8 = cp1252ToUtf8(text);

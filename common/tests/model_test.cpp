@@ -10,6 +10,8 @@
 #include "common/run_error.h"
 #include "common/testing/test_support.h"
 
+using namespace common;
+
 // Models are read from in-memory texts through temporary files, as the
 // calculation programs read them.
 using testsupport::runErrorText;

@@ -14,6 +14,8 @@
 #include "common/safe_output.h"
 #include "common/testing/test_support.h"
 
+using namespace common;
+
 using testsupport::ScratchDir;
 
 namespace {

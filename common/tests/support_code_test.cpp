@@ -16,6 +16,8 @@
 #include "common/support_code.h"
 #include "common/testing/test_support.h"
 
+using namespace common;
+
 namespace {
 
 constexpr int kLastCode = 999;

@@ -12,6 +12,8 @@
 
 namespace envolventes {
 
+using namespace common;
+
 const char kDocumentString[] = "envolventes\n\nEnvolv\n\n\nEnvolventes.Document\nEnvolv Document";
 const char kRegistryKey[] = "Local AppWizard-Generated Applications";
 

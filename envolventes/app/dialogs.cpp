@@ -15,6 +15,8 @@
 
 namespace envolventes {
 
+using namespace common;
+
 namespace {
 
 enum class BannerTheme { Deflection, Moment, Shear };

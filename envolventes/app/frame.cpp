@@ -12,6 +12,8 @@
 
 namespace envolventes {
 
+using namespace common;
+
 namespace {
 
 enum {

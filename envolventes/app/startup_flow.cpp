@@ -12,6 +12,8 @@
 
 namespace envolventes {
 
+using namespace common;
+
 namespace {
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {

@@ -11,6 +11,8 @@
 
 namespace envolventes {
 
+using namespace common;
+
 using envelope::kMaxProjects;  // the engine holds at most this many projects
 constexpr int kMaxListedFiles = 1500;
 constexpr int kDefaultHeight = 400;

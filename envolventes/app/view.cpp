@@ -12,6 +12,8 @@
 
 namespace envolventes {
 
+using namespace common;
+
 namespace {
 
 // The flow's questions, asked with the viewer's dialogs.

@@ -18,6 +18,8 @@
 
 namespace envolventes {
 
+using namespace common;
+
 class CEnvolventesView;
 
 // The document template's string: title, document name, filter name, filter

@@ -13,6 +13,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 namespace {
 
 // Prints each message on its own line and remembers that one was shown.

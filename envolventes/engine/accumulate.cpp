@@ -5,6 +5,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 void combineResultRecords(EnvelopeState& s, const ProjectTables& p) {
   for (int i = 1; i <= p.nodeCount; ++i) {
     const NodeDeflection& n = p.nodeDeflections[i];

@@ -8,6 +8,8 @@
 #include "envolventes/engine/script_canvas.h"
 
 namespace envelope {
+
+using namespace common;
 namespace {
 
 constexpr int kSymbol = 6;  // half size of the support and node symbols

@@ -7,6 +7,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 const char* const kSelectionErrorText = "ERROR EN SELECCION DE PROYECTOS";
 
 bool EnvelopeOutputs::create(const std::string& envelopeName, MessageSink& sink) {

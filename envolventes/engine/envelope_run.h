@@ -13,6 +13,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 struct DrawingArea {
   int width = 3000;   // 300..20000
   int height = 400;   // 200..2000

@@ -2,6 +2,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 PointEnvelopes::PointEnvelopes()
     : x(kMaxPoints), DeflectionMax(kMaxPoints), DeflectionMin(kMaxPoints), MomentMaxLeft(kMaxPoints),
       MomentMinLeft(kMaxPoints), MomentMaxRight(kMaxPoints), MomentMinRight(kMaxPoints), ShearMaxLeft(kMaxPoints),

@@ -11,6 +11,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 // Table capacities. Labels and counts outside them are refused with a message.
 constexpr int kMaxPoints = 20 * kMaxBars + 1;  // points 0..5000, 20 intervals per bar
 constexpr int kMaxNodes = 300;

@@ -5,6 +5,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 int beamPixelsFor(int areaWidth) { return 40 * (1 + static_cast<int>(areaWidth * 0.8 * 0.025)); }
 int axisYFor(int areaHeight) { return 2 * static_cast<int>(areaHeight * 0.5 * 0.5); }
 int labelYFor(int areaHeight) { return 2 * static_cast<int>(areaHeight * 0.7 * 0.5); }

@@ -4,6 +4,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 FileHandle openForReading(const std::string& path) {
   return openInputFile(path);
 }

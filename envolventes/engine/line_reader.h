@@ -12,6 +12,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 // Opens a file for reading; a directory of that name does not count as a file.
 FileHandle openForReading(const std::string& path);
 

@@ -4,6 +4,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 FILE* OutputFiles::create(const std::string& path) const {
   return aside_ ? aside_->open(path) : std::fopen(path.c_str(), "w");
 }

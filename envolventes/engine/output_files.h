@@ -13,6 +13,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 class OutputFiles {
  public:
   OutputFiles() = default;  // in place

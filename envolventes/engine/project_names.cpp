@@ -7,6 +7,8 @@
 #include "envolventes/engine/line_reader.h"
 
 namespace envelope {
+
+using namespace common;
 namespace {
 
 bool exists(const std::string& path) {

@@ -12,6 +12,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 const char* const kBarNodeError = "ERROR EN NODOS/ELEMENTO";
 const char* const kNodalLoadError = "ERROR EN NODOS/CARGAS EN NODOS";
 const char* const kLoadBarError = "ERROR EN BARRA DE CARGA";

@@ -10,6 +10,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 enum class ReadStep { Ok, Stopped, SelectionError };
 
 // Texts of the refusals that guard the fixed tables.

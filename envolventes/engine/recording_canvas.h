@@ -7,6 +7,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 struct DrawCall {
   enum Kind { BeginPass, Line, Text } kind = Line;
   Colour colour;  // pen for BeginPass and Line, text colour for Text

@@ -4,6 +4,8 @@
 #include "envolventes/engine/project_reader.h"
 
 namespace envelope {
+
+using namespace common;
 namespace {
 
 void combineStrict(float v, ForceColumn& c) {

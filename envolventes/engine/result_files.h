@@ -10,6 +10,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 struct ForceColumn {
   float max = 0, min = 0;
 };

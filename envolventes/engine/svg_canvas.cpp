@@ -6,6 +6,8 @@
 #include "envolventes/engine/line_reader.h"
 
 namespace envelope {
+
+using namespace common;
 namespace {
 
 std::string colourText(Colour c) {

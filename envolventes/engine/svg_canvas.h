@@ -9,6 +9,8 @@
 
 namespace envelope {
 
+using namespace common;
+
 class SvgCanvas : public Canvas {
  public:
   explicit SvgCanvas(LabelForm form = LabelForm::Screen) : form_(form) {}

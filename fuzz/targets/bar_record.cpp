@@ -6,6 +6,8 @@
 #include "calcdin/driver.h"
 #include "fuzz/fuzz_scratch.h"
 
+using namespace common;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string model = fixtureFile(FUZZ_FIXTURE_DIR "/env_a.dat");
   InScratchDir here;

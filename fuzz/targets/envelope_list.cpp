@@ -6,6 +6,8 @@
 #include "fuzz/fuzz_scratch.h"
 #include "envolventes/app/startup_flow.h"
 
+using namespace common;
+
 namespace {
 // The person picks the existing envelope "lista" once and cancels any later question.
 class ScriptedQuestions : public envolventes::StartupQuestions {

@@ -5,6 +5,8 @@
 #include "fuzz/fuzz_scratch.h"
 #include "calcest/phases.h"
 
+using namespace common;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string model = fixtureFile(FUZZ_EXAMPLES_DIR "/viga3.dat");
   InScratchDir here;

@@ -10,6 +10,8 @@
 #include "calcest/phases.h"
 #include "common/run_error.h"
 
+using namespace common;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     InScratchDir here;

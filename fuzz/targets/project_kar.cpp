@@ -1,6 +1,8 @@
 // Fuzz target: the project's .kar file, read by the envelope engine.
 #include "fuzz/project_target.h"
 
+using namespace common;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzProjectFile(".kar", data, size);
   return 0;

@@ -12,6 +12,8 @@
 #include "informe/svg.h"
 
 namespace informe {
+
+using namespace common;
 namespace {
 using projectfiles::Token;
 

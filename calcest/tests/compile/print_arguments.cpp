@@ -3,6 +3,8 @@
 // TextOut::print checks its arguments against its format as printf does.
 #include "calcest/text_out.h"
 
+using namespace common;
+
 using namespace calcest;
 
 void printEveryKind(TextOut& out) {

@@ -10,6 +10,8 @@
 
 #include "common/testing/test_support.h"
 
+using namespace common;
+
 using namespace envolventes;
 using testsupport::ScratchDir;
 

@@ -11,6 +11,8 @@
 #include "envolventes/engine/recording_canvas.h"
 #include "envolventes/engine/script_canvas.h"
 
+using namespace common;
+
 using namespace envelope;
 using testsupport::ScratchDir;
 using testsupport::splitLines;

@@ -10,6 +10,8 @@
 #include "envolventes/engine/tests/project_files.h"
 #include "envolventes/engine/project_reader.h"
 
+using namespace common;
+
 using namespace envelope;
 using testsupport::ScratchDir;
 using testsupport::splitLines;

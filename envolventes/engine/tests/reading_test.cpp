@@ -10,6 +10,8 @@
 #include "envolventes/engine/project_reader.h"
 #include "envolventes/engine/recording_canvas.h"
 
+using namespace common;
+
 using namespace envelope;
 using testsupport::ScratchDir;
 
