@@ -82,7 +82,7 @@ void checkMemory(double N, double n, bool reduced) {
 ModalSolution solveOrStop(PairMatrix& system, Console& console) {
   ModalSolution solution =
       solveGeneralizedJacobi(system, [&console](int sweep) { console.write(formatText("NSW: %d\n", sweep)); });
-  if (solution.status != JacobiStatus::kConverged) throw RunError(jacobiFailureText(solution), true);
+  if (solution.status != JacobiStatus::kOk) throw RunError(jacobiFailureText(solution), true);
   return solution;
 }
 
@@ -145,7 +145,7 @@ int run(int argc, const char* const* argv, Console& console) {
 
 std::string jacobiFailureText(const ModalSolution& solution) {
   switch (solution.status) {
-    case JacobiStatus::kConverged:
+    case JacobiStatus::kOk:
       return "";
     case JacobiStatus::kNotConverged:
       return "NO HAY CONVERGENCIA\n";

@@ -69,13 +69,13 @@ class JacobiSolver {
         const int j = k + n_ - t;
         if (!overThreshold(k, j)) continue;
         const JacobiStatus status = rotate(k, j, out);
-        if (status != JacobiStatus::kConverged) {
+        if (status != JacobiStatus::kOk) {
           out.k = k;
           out.j = j;
           return status;
         }
       }
-    return JacobiStatus::kConverged;
+    return JacobiStatus::kOk;
   }
 
   // Scans in sweep order; on the first entry over a threshold returns false and
@@ -164,7 +164,7 @@ JacobiStatus JacobiSolver::rotate(int k, int j, ModalSolution& out) {
   double* const phiK = phiT_ + static_cast<std::size_t>(k) * s_;
   double* const phiJ = phiT_ + static_cast<std::size_t>(j) * s_;
   turnRun_(phiK + 1, phiJ + 1, n_, gamma, alpha);
-  return JacobiStatus::kConverged;
+  return JacobiStatus::kOk;
 }
 
 }  // namespace
@@ -192,7 +192,7 @@ ModalSolution solveGeneralizedJacobi(PairMatrix& system, const SweepReport& onSw
     }
     if (onSweep) onSweep(nsw);
     out.status = solver.sweep(t0, k0, out);
-    if (out.status != JacobiStatus::kConverged) return out;
+    if (out.status != JacobiStatus::kOk) return out;
     out.sweeps = nsw;
     // A system of order 1 has nothing off the diagonal and is done at once.
     if (solver.isDiagonal(t0, k0)) break;

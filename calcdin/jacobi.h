@@ -15,7 +15,7 @@ namespace calcdin {
 constexpr int kMaxSweeps = 100;
 
 enum class JacobiStatus {
-  kConverged,
+  kOk,                    // a rotation done; for the whole solution, every mode found and normalised
   kNotConverged,          // still off-diagonal after kMaxSweeps sweeps
   kNegativeDiscriminant,  // a rotation of the pair (k, j) has no real solution
   kZeroStiffness,         // a rotation of the pair (k, j) would divide by S(diagonal, diagonal) = 0
@@ -23,7 +23,7 @@ enum class JacobiStatus {
 };
 
 struct ModalSolution {
-  JacobiStatus status = JacobiStatus::kConverged;
+  JacobiStatus status = JacobiStatus::kOk;
   int diagonal = 0, k = 0, j = 0;  // where a failure happened
   int n = 0;
   int sweeps = 0;
