@@ -10,6 +10,7 @@
 
 #include "guicommon/about_box.h"
 #include "guicommon/display_text.h"
+#include "guicommon/menus.h"
 #include "lanzador/launch_sequence.h"
 #include "lanzador/res/lanzador16.xpm"
 #include "lanzador/res/lanzador32.xpm"
@@ -28,10 +29,7 @@ LauncherFrame::LauncherFrame()
   file->Append(kExit, "E&xit");
   auto* help = new wxMenu;
   help->Append(kAbout, "&About ...");
-  auto* bar = new wxMenuBar;
-  bar->Append(file, "&File");
-  bar->Append(help, "&Help");
-  SetMenuBar(bar);
+  SetMenuBar(guicommon::menuBarOf({{file, "&File"}, {help, "&Help"}}));
 
   // Alt+? and Alt+/ open the About box. '?' needs Shift on most layouts, so
   // both forms of it are accepted.
@@ -53,7 +51,7 @@ LauncherFrame::LauncherFrame()
   canvas_->SetFocus();
   // Shown again after being unmapped or iconified.
   g_signal_connect(GetHandle(), "map-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer frame) -> gboolean {
-                     static_cast<LauncherFrame*>(frame)->RequestRerun();
+                     static_cast<LauncherFrame*>(frame)->requestRerun();
                      return FALSE;
                    }),
                    this);
@@ -78,24 +76,24 @@ void LauncherFrame::OnPaint(wxPaintEvent&) {
     // inside a paint handler: run it right after this paint.
     armed_ = false;
     running_ = true;
-    CallAfter(&LauncherFrame::RunStartSequence);
+    CallAfter(&LauncherFrame::runStartSequence);
   }
 }
 
 void LauncherFrame::OnSize(wxSizeEvent& event) {
   if (event.GetSize() != lastSize_) {
-    if (lastSize_ != wxSize()) RequestRerun();
+    if (lastSize_ != wxSize()) requestRerun();
     lastSize_ = event.GetSize();
     canvas_->Refresh();  // the notice stays centred
   }
   event.Skip();
 }
 
-void LauncherFrame::RequestRerun() {
+void LauncherFrame::requestRerun() {
   if (showNotice_ && !running_) armed_ = true;
 }
 
-void LauncherFrame::RunStartSequence() {
+void LauncherFrame::runStartSequence() {
   if (IsBeingDeleted()) return;
   wxMessageBox(kStartMessage, kStartCaption, wxOK, this);
   if (runPrograms() > 0) {

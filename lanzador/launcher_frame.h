@@ -17,10 +17,10 @@ class LauncherFrame : public wxFrame {
  private:
   void OnPaint(wxPaintEvent& event);
   void OnSize(wxSizeEvent& event);
-  void RequestRerun();
+  void requestRerun();
   void OnAbout(wxCommandEvent& event);
   void OnExit(wxCommandEvent& event);
-  void RunStartSequence();
+  void runStartSequence();
 
   bool running_ = false;     // sequence under way: paints only draw
   bool showNotice_ = false;  // the main program could not be started

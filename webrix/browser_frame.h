@@ -14,11 +14,11 @@ struct BrowserState;
 class BrowserFrame {
  public:
   // Made once with the frame; null when no browser could be made.
-  virtual wxWebView* Browser() = 0;
-  virtual void ShowDocumentTitle(const wxString& title) = 0;  // caption "title - Webrix"
-  virtual void SetAddressText(const wxString& address) = 0;
+  virtual wxWebView* browser() = 0;
+  virtual void showDocumentTitle(const wxString& title) = 0;  // caption "title - Webrix"
+  virtual void setAddressText(const wxString& address) = 0;
   // Fills in the caption and the address box (text, entries, place on screen).
-  virtual void DescribeWindow(BrowserState& state) const = 0;
+  virtual void describeWindow(BrowserState& state) const = 0;
 
  protected:
   ~BrowserFrame() = default;

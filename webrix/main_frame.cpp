@@ -15,6 +15,7 @@
 #include <wx/utils.h>
 #include <wx/webview.h>
 
+#include "guicommon/menus.h"
 #include "webrix/commands.h"
 #include "webrix/res/toolbar_hot.xpm"
 #include "webrix/res/toolbar_normal.xpm"
@@ -84,11 +85,7 @@ wxMenuBar* createMenuBar() {
   go->Append(kStartPage, "&Start Page", promptOf(kStartPagePrompt));
   auto* help = new wxMenu;
   help->Append(wxID_ABOUT, "&About Webrix...", "Displays program information and version number.");
-  auto* bar = new wxMenuBar;
-  bar->Append(file, "&File");
-  bar->Append(view, "&View");
-  bar->Append(go, "Go");
-  bar->Append(help, "&Help");
+  wxMenuBar* bar = guicommon::menuBarOf({{file, "&File"}, {view, "&View"}, {go, "Go"}, {help, "&Help"}});
   bar->Check(kViewToolbar, true);
   bar->Check(kViewStatusBar, true);
   return bar;
@@ -103,15 +100,15 @@ CMainFrame::CMainFrame(wxDocManager* manager)
   SetIcon(wxIcon(webrix_xpm));
   SetMenuBar(createMenuBar());
   layout_ = new wxBoxSizer(wxVERTICAL);
-  CreateRebar();
+  createRebar();
   layout_->Add(rebar_, 0, wxEXPAND);
   SetSizer(layout_);
-  CreateStatusBarPanes();
+  createStatusBarPanes();
 
   Bind(wxEVT_MENU, &CMainFrame::OnViewToolbar, this, kViewToolbar);
   Bind(wxEVT_MENU, &CMainFrame::OnViewStatusBar, this, kViewStatusBar);
   Bind(wxEVT_TIMER, &CMainFrame::OnUpdateIndicators, this);
-  InstallAccelerators();
+  installAccelerators();
   indicatorTimer_.Start(250);
   // The browser fills the rest of the window, for whichever view shows it.
   browser_ = wxWebView::New(this, wxID_ANY);
@@ -121,10 +118,10 @@ CMainFrame::CMainFrame(wxDocManager* manager)
   }
 }
 
-void CMainFrame::CreateRebar() {
+void CMainFrame::createRebar() {
   rebar_ = new wxPanel(this, wxID_ANY);
   auto* bands = new wxBoxSizer(wxVERTICAL);
-  bands->Add(CreateToolbarBand(rebar_), 0, wxEXPAND);
+  bands->Add(createToolbarBand(rebar_), 0, wxEXPAND);
   bands->Add(new wxStaticLine(rebar_), 0, wxEXPAND);
 
   // Second band, on a new line: "Address:" and the address box.
@@ -142,7 +139,7 @@ void CMainFrame::CreateRebar() {
   addressBox_->Bind(wxEVT_COMBOBOX, &CMainFrame::OnAddressChosen, this);
 }
 
-wxPanel* CMainFrame::CreateToolbarBand(wxWindow* parent) {
+wxPanel* CMainFrame::createToolbarBand(wxWindow* parent) {
   // Flat buttons with the text under the image; the hot image shows while
   // the pointer is over a button, and its prompt goes to the status bar.
   auto* band = new wxPanel(parent, wxID_ANY);
@@ -172,19 +169,19 @@ wxPanel* CMainFrame::CreateToolbarBand(wxWindow* parent) {
   return band;
 }
 
-void CMainFrame::CreateStatusBarPanes() {
+void CMainFrame::createStatusBarPanes() {
   CreateStatusBar(4);
   const int widths[] = {-1, 40, 40, 40};
   GetStatusBar()->SetStatusWidths(4, widths);
   SetStatusText(kIdleMessage);
 }
 
-void CMainFrame::ShowDocumentTitle(const wxString& title) { SetTitle(title + " - " + kProgramName); }
+void CMainFrame::showDocumentTitle(const wxString& title) { SetTitle(title + " - " + kProgramName); }
 
-void CMainFrame::SetAddressText(const wxString& address) { addressBox_->ChangeValue(address); }
+void CMainFrame::setAddressText(const wxString& address) { addressBox_->ChangeValue(address); }
 
 // Commands go the way the menu's go: to the view first.
-void CMainFrame::SendCommand(int command, const wxString& text) {
+void CMainFrame::sendCommand(int command, const wxString& text) {
   wxCommandEvent event(wxEVT_MENU, command);
   event.SetEventObject(this);
   event.SetString(text);
@@ -194,18 +191,18 @@ void CMainFrame::SendCommand(int command, const wxString& text) {
 void CMainFrame::OnAddressEnter(wxCommandEvent&) {
   wxString text = addressBox_->GetValue();
   addressBox_->Append(text);
-  SendCommand(kGoTypedAddress, text);
+  sendCommand(kGoTypedAddress, text);
 }
 
 void CMainFrame::OnAddressChosen(wxCommandEvent& event) {
   int chosen = event.GetSelection();
   if (chosen == wxNOT_FOUND) return;
-  SendCommand(kGoListedAddress, addressBox_->GetString(chosen));
+  sendCommand(kGoListedAddress, addressBox_->GetString(chosen));
 }
 
-void CMainFrame::OnToolButton(wxCommandEvent& event) { SendCommand(event.GetId()); }
+void CMainFrame::OnToolButton(wxCommandEvent& event) { sendCommand(event.GetId()); }
 
-int CMainFrame::AcceleratorCommand(unsigned keyval, unsigned modifiers) {
+int CMainFrame::acceleratorCommand(unsigned keyval, unsigned modifiers) {
   struct Accelerator {
     unsigned modifiers;
     unsigned keyval;
@@ -223,7 +220,7 @@ int CMainFrame::AcceleratorCommand(unsigned keyval, unsigned modifiers) {
   return 0;
 }
 
-void CMainFrame::InstallAccelerators() {
+void CMainFrame::installAccelerators() {
   // The accelerators are looked at before any window of the frame sees the
   // key: the toolkit hands keys to the focused child first, and the browser
   // keeps keys such as Alt+Left for its page. A key snooper is the one hook
@@ -236,7 +233,7 @@ void CMainFrame::InstallAccelerators() {
     // Not while a modal dialog of the program is up.
     GtkWidget* grab = gtk_grab_get_current();
     if (grab && gtk_widget_get_toplevel(grab) != toplevel) return FALSE;
-    int command = AcceleratorCommand(key->keyval, key->state);
+    int command = acceleratorCommand(key->keyval, key->state);
     if (command == 0) return FALSE;
     frame->CallAfter([frame, command] {
       wxCommandEvent event(wxEVT_MENU, command);
@@ -274,7 +271,7 @@ void CMainFrame::OnUpdateIndicators(wxTimerEvent&) {
   SetStatusText(wxGetKeyState(WXK_SCROLL) ? "SCRL" : "", 3);
 }
 
-void CMainFrame::DescribeWindow(BrowserState& state) const {
+void CMainFrame::describeWindow(BrowserState& state) const {
   state.caption = GetTitle().utf8_string();
   state.address = addressBox_->GetValue().utf8_string();
   for (unsigned i = 0; i < addressBox_->GetCount(); ++i) state.entries.push_back(addressBox_->GetString(i).utf8_string());

@@ -18,21 +18,21 @@ class CMainFrame : public wxDocParentFrame, public webrix::BrowserFrame {
   explicit CMainFrame(wxDocManager* manager);
   ~CMainFrame() override;
 
-  wxWebView* Browser() override { return browser_; }
-  void ShowDocumentTitle(const wxString& title) override;
-  void SetAddressText(const wxString& address) override;
-  void DescribeWindow(webrix::BrowserState& state) const override;
+  wxWebView* browser() override { return browser_; }
+  void showDocumentTitle(const wxString& title) override;
+  void setAddressText(const wxString& address) override;
+  void describeWindow(webrix::BrowserState& state) const override;
 
  private:
-  void CreateRebar();
-  void CreateStatusBarPanes();
-  wxPanel* CreateToolbarBand(wxWindow* parent);
-  void SendCommand(int command, const wxString& text = wxString());
+  void createRebar();
+  void createStatusBarPanes();
+  wxPanel* createToolbarBand(wxWindow* parent);
+  void sendCommand(int command, const wxString& text = wxString());
   void OnAddressEnter(wxCommandEvent& event);
   void OnAddressChosen(wxCommandEvent& event);
   void OnToolButton(wxCommandEvent& event);
-  void InstallAccelerators();
-  static int AcceleratorCommand(unsigned keyval, unsigned modifiers);
+  void installAccelerators();
+  static int acceleratorCommand(unsigned keyval, unsigned modifiers);
   void OnViewToolbar(wxCommandEvent& event);
   void OnViewStatusBar(wxCommandEvent& event);
   void OnUpdateIndicators(wxTimerEvent& event);

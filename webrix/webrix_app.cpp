@@ -67,10 +67,10 @@ bool CWebrixApp::OnInit() {
     failureStatus_ = 1;
     return true;
   }
-  Bind(wxEVT_MENU, &CWebrixApp::OnAppAbout, this, wxID_ABOUT);
+  Bind(wxEVT_MENU, &CWebrixApp::OnAbout, this, wxID_ABOUT);
   frame->Show();
-  static_cast<CWebrixDoc*>(doc)->SetCommandLineText(commandLine_);
-  static_cast<CWebrixView*>(doc->GetFirstView())->OnInitialUpdate();
+  static_cast<CWebrixDoc*>(doc)->setCommandLineText(commandLine_);
+  static_cast<CWebrixView*>(doc->GetFirstView())->initialUpdate();
   return true;
 }
 
@@ -89,7 +89,7 @@ int CWebrixApp::OnExit() {
   return wxApp::OnExit();
 }
 
-void CWebrixApp::OnAppAbout(wxCommandEvent&) {
+void CWebrixApp::OnAbout(wxCommandEvent&) {
   guicommon::showAboutBox(GetTopWindow(), "About Webrix", wxBitmap(webrix_xpm), "Webrix Version 1.0",
                           "Web browser of the continuous beam suite");
 }

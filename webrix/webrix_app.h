@@ -13,7 +13,7 @@ class CWebrixApp : public wxApp {
   int OnExit() override;
 
  private:
-  void OnAppAbout(wxCommandEvent& event);
+  void OnAbout(wxCommandEvent& event);
 
   wxDocManager* docManager_ = nullptr;
   std::string commandLine_;

@@ -11,8 +11,8 @@ class CWebrixDoc : public wxDocument {
   bool OnNewDocument() override { return wxDocument::OnNewDocument(); }
 
   // The command line after the program name, as one text.
-  const std::string& CommandLineText() const { return commandLine_; }
-  void SetCommandLineText(const std::string& text) { commandLine_ = text; }
+  const std::string& commandLineText() const { return commandLine_; }
+  void setCommandLineText(const std::string& text) { commandLine_ = text; }
 
  protected:
   bool DoOpenDocument(const wxString&) override { return true; }

@@ -26,7 +26,7 @@ bool CWebrixView::OnCreate(wxDocument* doc, long flags) {
   frame_ = dynamic_cast<BrowserFrame*>(window);
   if (!frame_) return false;
   SetFrame(window);
-  browser_ = frame_->Browser();
+  browser_ = frame_->browser();
   if (!browser_) return false;
   if (const char* path = std::getenv(kStateVariable)) statePath_ = path;
   browser_->Bind(wxEVT_WEBVIEW_TITLE_CHANGED, &CWebrixView::OnTitleChange, this);
@@ -58,41 +58,41 @@ bool CWebrixView::OnClose(bool deleteWindow) {
   return true;
 }
 
-CWebrixDoc* CWebrixView::GetDocument() const { return wxStaticCast(wxView::GetDocument(), CWebrixDoc); }
+CWebrixDoc* CWebrixView::document() const { return wxStaticCast(wxView::GetDocument(), CWebrixDoc); }
 
 void CWebrixView::OnChangeFilename() {
-  if (frame_ && GetDocument()) frame_->ShowDocumentTitle(GetDocument()->GetUserReadableName());
+  if (frame_ && GetDocument()) frame_->showDocumentTitle(GetDocument()->GetUserReadableName());
 }
 
-void CWebrixView::OnInitialUpdate() {
-  StartAddress start = chooseStartAddress(parseCommandLine(GetDocument()->CommandLineText()),
+void CWebrixView::initialUpdate() {
+  StartAddress start = chooseStartAddress(parseCommandLine(document()->commandLineText()),
                                           [] { return readServerFile(kServerFile); });
   startPage_ = start.address;
-  Navigate(start.address);
+  navigate(start.address);
   if (!start.problem.empty())
     wxMessageBox(wxString::FromUTF8(start.problem), kProgramName, wxOK | wxICON_INFORMATION, GetFrame());
 }
 
-void CWebrixView::Navigate(const std::string& typed) {
+void CWebrixView::navigate(const std::string& typed) {
   // Plain names and paths are read as a browser's address box reads them.
   const std::string address = browserAddress(typed, wxGetCwd().utf8_string());
   requested_ = address;
   browser_->LoadURL(wxString::FromUTF8(address));
-  DumpState("navigate");
+  dumpState("navigate");
 }
 
 void CWebrixView::OnGoTypedAddress(wxCommandEvent& event) {
-  DumpState("entry-added");  // the frame has put the text into the list
-  Navigate(event.GetString().utf8_string());
+  dumpState("entry-added");  // the frame has put the text into the list
+  navigate(event.GetString().utf8_string());
 }
 
-void CWebrixView::OnGoListedAddress(wxCommandEvent& event) { Navigate(event.GetString().utf8_string()); }
+void CWebrixView::OnGoListedAddress(wxCommandEvent& event) { navigate(event.GetString().utf8_string()); }
 
-void CWebrixView::DumpState(const char* event) {
+void CWebrixView::dumpState(const char* event) {
   if (statePath_.empty() || !frame_) return;
   BrowserState state;
   state.event = event;
-  frame_->DescribeWindow(state);
+  frame_->describeWindow(state);
   state.url = browser_ ? browser_->GetCurrentURL().utf8_string() : "";
   state.requested = requested_;
   writeStateFile(statePath_, state);
@@ -102,13 +102,13 @@ void CWebrixView::OnTitleChange(wxWebViewEvent& event) {
   // A page without a title is named by its address.
   wxString title = event.GetString().empty() ? browser_->GetCurrentURL() : event.GetString();
   GetDocument()->SetTitle(title);
-  frame_->ShowDocumentTitle(title);
-  DumpState("title");
+  frame_->showDocumentTitle(title);
+  dumpState("title");
 }
 
 void CWebrixView::OnDocumentComplete(wxWebViewEvent& event) {
-  frame_->SetAddressText(event.GetURL());
-  DumpState("complete");
+  frame_->setAddressText(event.GetURL());
+  dumpState("complete");
 }
 
 void CWebrixView::OnGoBack(wxCommandEvent&) {
@@ -123,13 +123,13 @@ void CWebrixView::OnStop(wxCommandEvent&) { browser_->Stop(); }
 
 void CWebrixView::OnRefresh(wxCommandEvent&) { browser_->Reload(); }
 
-void CWebrixView::OnGoStartPage(wxCommandEvent&) { Navigate(startPage_); }
+void CWebrixView::OnGoStartPage(wxCommandEvent&) { navigate(startPage_); }
 
 void CWebrixView::OnFileOpen(wxCommandEvent&) {
   wxFileDialog dialog(GetFrame(), "Open", "", "", wxString::FromUTF8(fileDialogWildcard(kOpenFilter)),
                       wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return;
-  Navigate(wxFileSystem::FileNameToURL(wxFileName(dialog.GetPath())).utf8_string());
+  navigate(wxFileSystem::FileNameToURL(wxFileName(dialog.GetPath())).utf8_string());
 }
 
 void CWebrixView::OnFilePrint(wxCommandEvent&) { browser_->Print(); }

@@ -21,16 +21,16 @@ class CWebrixView : public wxView {
 
   // Reads the command line (and "servidor.txt" for NULO) and goes to the
   // start address; called once the main window is up.
-  void OnInitialUpdate();
+  void initialUpdate();
 
   // A plain navigation to `address`.
-  void Navigate(const std::string& address);
+  void navigate(const std::string& address);
 
-  CWebrixDoc* GetDocument() const;
+  CWebrixDoc* document() const;
 
  private:
   // Writes the observation snapshot when it is asked for (see state_dump.h).
-  void DumpState(const char* event);
+  void dumpState(const char* event);
   void OnGoTypedAddress(wxCommandEvent& event);
   void OnGoListedAddress(wxCommandEvent& event);
   void OnTitleChange(wxWebViewEvent& event);
