@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "common/file_names.h"
 #include "envolventes/engine/accumulate.h"
 #include "envolventes/engine/diagram.h"
 #include "alternancias/force_table.h"
@@ -50,7 +51,7 @@ void fillBeamTables(ProjectTables& p, const projectfiles::Model& model) {
     p.supports[k] = {model.nodes[model.supports[k].index].label, model.supports[k].code};
     p.reactions[k].node = model.supports[k].index;
   }
-  p.nodalLoads.assign(envelope::kNodalLoadSlots + 1, envelope::NodalLoadRecord{});
+  p.nodalLoads.assign(kEnvelopeNodalLoadSlots + 1, envelope::NodalLoadRecord{});
   p.lastPoint = p.forceTableLastIndex = kGridIntervals * h.nb;
   p.points.assign(p.lastPoint + 1, envelope::PointResult{});
   for (int k = 1; k <= h.nb; ++k)
@@ -192,21 +193,20 @@ void fillEnvelopeState(EnvelopeState& s, const std::string& name, const projectf
 std::string writeEnvelopeFiles(const EnvelopeState& s, const ExactEnvelope& env, const envelope::OutputFiles& files) {
   CollectingSink sink;
   const std::string& name = s.envelopeName();
-  for (const char* extension : {".esf", ".res"}) {
-    const std::string path = name + extension;
+  for (const bool forceTable : {true, false}) {
+    const std::string path = fileOf(name, forceTable ? kForceTableExt : kResultsExt);
     FILE* file = files.create(path);
     if (!file) return writeErrorTextOf(path);
-    if (extension[1] == 'e')
+    if (forceTable)
       envelope::writeForceTableRows(forceTableRows(s, Shown(env)), s.lastPoint, file);
     else
       envelope::writeReport(s, file);
     if (!files.finish(file, path, sink)) return sink.messages;
   }
-  const char* const pictures[] = {"", "d.svg", "m.svg", "c.svg"};
   for (int selector = 1; selector <= 3; ++selector) {
     envelope::SvgCanvas picture;
     if (envelope::paintDiagram(s, selector, picture, sink, files) != envelope::DrawOutcome::Drawn ||
-        !picture.save(name + pictures[selector], sink, files))
+        !picture.save(envelopePictureName(name, selector), sink, files))
       return sink.messages;
   }
   return {};

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/file_names.h"
 #include "common/run_error.h"
 #include "projectfiles/token_file.h"
 
@@ -111,16 +112,17 @@ std::string formatForceTable(const std::vector<ForceRow>& rows) {
 
 AnalysedProject readAnalysedProject(const std::string& name) {
   AnalysedProject project;
-  project.model = projectfiles::readModel(name + ".dat", name + ".caf");
-  checkContinuousBeam(project.model, name + ".dat");
+  const std::string modelFile = fileOf(name, kModelExt), resultsFile = fileOf(name, kResultsExt);
+  project.model = projectfiles::readModel(modelFile, fileOf(name, kLoadsExt));
+  checkContinuousBeam(project.model, modelFile);
   project.appliedLoads = project.model.loads;
   if (project.model.header.selfWeight == 1) {
-    const auto selfWeight = projectfiles::readLoadsFile(name + ".kar", project.model.bars);
+    const auto selfWeight = projectfiles::readLoadsFile(fileOf(name, kSelfWeightExt), project.model.bars);
     project.appliedLoads.insert(project.appliedLoads.end(), selfWeight.begin(), selfWeight.end());
   }
-  projectfiles::TokenFile res(name + ".res");
+  projectfiles::TokenFile res(resultsFile);
   project.res = projectfiles::readResultsFile(res, projectfiles::resultsShapeOf(project.model));
-  project.table = forceTable(project.model, project.res, project.appliedLoads, name + ".res");
+  project.table = forceTable(project.model, project.res, project.appliedLoads, resultsFile);
   // Results kept from an earlier model (a later run of calcest failed) balance
   // their loads all the same: the analysis done again tells them apart.
   projectfiles::checkResultsFile(project.model, projectfiles::analyseProject(project.model, name), project.res, name);

@@ -17,6 +17,7 @@
 
 #include "common/capacities.h"
 #include "common/console.h"
+#include "common/file_names.h"
 #include "alternancias/envelope_files.h"
 #include "alternancias/exact_envelope.h"
 #include "alternancias/force_table.h"
@@ -36,19 +37,22 @@ using namespace common;
 
 namespace {
 
-const char* const kUsage =
-    "uso: alternancias NOMBRE MODELO.dat PERMANENTES.caf VARIABLES.caf [--gG 1.35] [--gGinf 1.0] [--gQ 1.5]\n"
-    "                  [--ancho 3000] [--alto 400] [--casos]\n"
-    "     alternancias --tabla PROYECTO...\n";
+std::string usage() {
+  return formatText(
+      "uso: alternancias NOMBRE MODELO%s PERMANENTES%s VARIABLES%s [--gG 1.35] [--gGinf 1.0] [--gQ 1.5]\n"
+      "                  [--ancho %d] [--alto %d] [--casos]\n"
+      "     alternancias --tabla PROYECTO...\n",
+      kModelExt, kLoadsExt, kLoadsExt, kDrawingWidth.preset, kDrawingHeight.preset);
+}
 
 struct Options {
   std::string name, model, permanent, variable;
   double gG = 1.35, gGinf = 1.0, gQ = 1.5;
-  int width = 3000, height = 400;
+  int width = kDrawingWidth.preset, height = kDrawingHeight.preset;
   bool cases = false;  // write the arrangements the summary names as projects
 };
 
-RunError usageError(const std::string& why) { return RunError("ERROR: " + why + "\n" + kUsage); }
+RunError usageError(const std::string& why) { return RunError("ERROR: " + why + "\n" + usage()); }
 
 Options parseOptions(const std::vector<std::string>& args) {
   Options options;
@@ -72,15 +76,16 @@ Options parseOptions(const std::vector<std::string>& args) {
       (arg == "--gG" ? options.gG : arg == "--gQ" ? options.gQ : options.gGinf) = factor;
     } else if (arg == "--ancho" || arg == "--alto") {
       const bool width = arg == "--ancho";
+      const PixelRange range = width ? kDrawingWidth : kDrawingHeight;
       int pixels = 0;
-      if (!projectfiles::parseInteger(value, pixels) || pixels < (width ? 300 : 200) || pixels > (width ? 20000 : 2000))
-        throw usageError(arg + (width ? " PIDE DE 300 A 20000 P\xCDXELES" : " PIDE DE 200 A 2000 P\xCDXELES"));
+      if (!projectfiles::parseInteger(value, pixels) || !range.holds(pixels))
+        throw usageError(arg + formatText(" PIDE DE %d A %d P\xCDXELES", range.low, range.high));
       (width ? options.width : options.height) = pixels;
     } else {
       throw usageError("OPCI\xD3N DESCONOCIDA " + arg);
     }
   }
-  if (positional.size() != 4) throw RunError(kUsage);
+  if (positional.size() != 4) throw RunError(usage());
   options.name = positional[0];
   options.model = positional[1];
   options.permanent = positional[2];
@@ -124,10 +129,6 @@ std::string loadedText(const std::vector<int>& spans) {
   if (spans.empty()) return "ning\xFAn tramo";
   return (spans.size() == 1 ? "tramo " : "tramos ") + spanList(spans);
 }
-
-const char* const kProjectExtensions[] = {".dat", ".caf", ".car", ".res", ".fmc", ".bar", ".kar",
-                                          ".kra", ".tst", ".gan", ".def", ".esf"};
-const char* const kEnvelopeSuffixes[] = {".res", ".esf", "d.scr", "m.scr", "c.scr", "d.svg", "m.svg", "c.svg"};
 
 bool isRegularFile(const std::string& path) {
   std::error_code ignored;
@@ -235,11 +236,11 @@ void checkOutputsSpareInputs(const Options& o, const std::vector<ProjectFiles>& 
   if (envelope::checkEnvelopeName(o.name, names) != envelope::EnvelopeNameCheck::Usable)
     throw RunError("ERROR: YA HAY UN PROYECTO LLAMADO " + o.name + " EN ESTE DIRECTORIO: ELIJA OTRO NOMBRE\n");
   std::vector<std::string> outputs = earlier;
-  outputs.push_back(o.name + ".dat");
-  outputs.push_back(o.name + ".lock");
-  for (const char* suffix : kEnvelopeSuffixes) outputs.push_back(o.name + suffix);
+  outputs.push_back(fileOf(o.name, kModelExt));
+  outputs.push_back(fileOf(o.name, kLockExt));
+  for (const char* suffix : kEnvelopeFileSuffixes) outputs.push_back(fileOf(o.name, suffix));
   for (const std::string& project : names)
-    for (const char* extension : kProjectExtensions) outputs.push_back(project + extension);
+    for (const char* extension : kProjectExtensions) outputs.push_back(fileOf(project, extension));
   refuseInputsAmong(o, outputs);
 }
 
@@ -247,22 +248,22 @@ void checkOutputsSpareInputs(const Options& o, const std::vector<ProjectFiles>& 
 // written: a model file name calcest refuses, a project with more load lines
 // than the viewer reads, more projects than its list holds.
 void checkProjectLimits(const Options& o, const std::vector<ProjectFiles>& projects) {
-  if (projects.size() > static_cast<size_t>(envelope::kMaxProjects))
+  if (projects.size() > static_cast<size_t>(kMaxEnvelopeProjects))
     throw RunError(formatText("ERROR: CON --casos SALEN %d PROYECTOS Y EL VISOR DE ENVOLVENTES TOMA HASTA %d EN "
                               "SU LISTA; CALCULE SIN --casos\n",
-                              static_cast<int>(projects.size()), envelope::kMaxProjects));
+                              static_cast<int>(projects.size()), kMaxEnvelopeProjects));
   for (const ProjectFiles& p : projects) {
-    const size_t modelName = p.name.size() + 4;  // NAME_kk.dat
+    const size_t modelName = fileOf(p.name, kModelExt).size();
     if (modelName > kMaxModelNameLength)
-      throw RunError(formatText("ERROR: EL NOMBRE %s ES DEMASIADO LARGO PARA --casos: calcest NO TOMA %s.dat "
+      throw RunError(formatText("ERROR: EL NOMBRE %s ES DEMASIADO LARGO PARA --casos: calcest NO TOMA %s "
                                 "(M\xC1S DE %zu CARACTERES); USE UN NOMBRE DE HASTA %zu\n",
-                                o.name.c_str(), p.name.c_str(), kMaxModelNameLength,
+                                o.name.c_str(), fileOf(p.name, kModelExt).c_str(), kMaxModelNameLength,
                                 kMaxModelNameLength - (modelName - o.name.size())));
     const long lines = std::count(p.loads.begin(), p.loads.end(), '\n');
-    if (lines > envelope::kMaxLoadLines)
+    if (lines > kMaxEnvelopeLoadLines)
       throw RunError(formatText("ERROR: EL PROYECTO %s LLEVAR\xCD" "A %ld L\xCDNEAS DE CARGA Y EL VISOR DE "
                                 "ENVOLVENTES TOMA HASTA %d; CALCULE SIN --casos O JUNTE CARGAS\n",
-                                p.name.c_str(), lines, envelope::kMaxLoadLines));
+                                p.name.c_str(), lines, kMaxEnvelopeLoadLines));
   }
 }
 
@@ -270,7 +271,7 @@ void checkProjectLimits(const Options& o, const std::vector<ProjectFiles>& proje
 // place among these.
 void takeLock(RunLock& lock, const Options& o) {
   long holder = 0;
-  if (!lock.acquire(o.name + ".lock", holder)) throw RunError(lockRefusalText(o.name, holder));
+  if (!lock.acquire(fileOf(o.name, kLockExt), holder)) throw RunError(lockRefusalText(o.name, holder));
 }
 
 // The files of an earlier run that this one does not write again go when it
@@ -278,7 +279,8 @@ void takeLock(RunLock& lock, const Options& o) {
 // is no model) and its arrangement projects.
 void removeEarlierRunAtCommit(const std::string& name, const std::vector<std::string>& earlier,
                               PendingFiles& pending) {
-  if (isRegularFile(name + ".dat")) pending.removeAtCommit(name + ".dat");
+  const std::string list = fileOf(name, kModelExt);
+  if (isRegularFile(list)) pending.removeAtCommit(list);
   for (const std::string& file : earlier) pending.removeAtCommit(file);
 }
 
@@ -286,8 +288,8 @@ void removeEarlierRunAtCommit(const std::string& name, const std::vector<std::st
 // there); its console output is kept and shown only when the run fails.
 void analyse(const std::string& folder, const std::string& project) {
   const std::string program = calcestProgram();
-  std::vector<std::string> words = {program,          project + ".dat", project + ".res", project + ".caf",
-                                    project + ".fmc", project + ".bar", "0"};
+  std::vector<std::string> words = calcestCommandLine(project);
+  words.insert(words.begin(), program);
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
@@ -367,14 +369,17 @@ std::string writeArrangementProjects(const std::string& name, const std::vector<
                                      const ScratchFolder& scratch, PendingFiles& pending) {
   std::string list = "\nProyectos de las alternancias nombradas:\n";
   for (const ProjectFiles& p : projects) {
-    writeWholeFile(scratch.file(p.name + ".dat"), p.model, p.name + ".dat");
-    writeWholeFile(scratch.file(p.name + ".caf"), p.loads, p.name + ".caf");
-    writeWholeFile(scratch.file(p.name + ".car"), p.description, p.name + ".car");
+    auto write = [&](const char* extension, const std::string& text) {
+      const std::string file = fileOf(p.name, extension);
+      writeWholeFile(scratch.file(file), text, file);
+    };
+    write(kModelExt, p.model);
+    write(kLoadsExt, p.loads);
+    write(kDescriptionExt, p.description);
     analyse(scratch.path(), p.name);
-    writeWholeFile(scratch.file(p.name + ".esf"), formatForceTable(readAnalysedProject(scratch.file(p.name)).table),
-                   p.name + ".esf");
+    write(kForceTableExt, formatForceTable(readAnalysedProject(scratch.file(p.name)).table));
     for (const char* extension : kProjectExtensions) {
-      const std::string file = p.name + extension;
+      const std::string file = fileOf(p.name, extension);
       if (isRegularFile(scratch.file(file)) && !pending.moveIn(scratch.file(file), file))
         throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + file + "\n");
     }
@@ -382,7 +387,7 @@ std::string writeArrangementProjects(const std::string& name, const std::vector<
   }
   std::string envelopeList = formatText(" %d\n", static_cast<int>(projects.size()));
   for (const ProjectFiles& p : projects) envelopeList += p.name + "\n";
-  writeAside(pending, name + ".dat", envelopeList);
+  writeAside(pending, fileOf(name, kModelExt), envelopeList);
   return list;
 }
 
@@ -433,12 +438,12 @@ struct ProjectTable {
   int points = 0;
 };
 
-ProjectTable projectTable(std::string project) {
-  if (project.size() > 4 && project.compare(project.size() - 4, 4, ".dat") == 0) project.resize(project.size() - 4);
+ProjectTable projectTable(const std::string& named) {
+  const std::string project = projectStem(named);
   const AnalysedProject analysed = readAnalysedProject(project);
   ProjectTable t{project, formatForceTable(analysed.table), "", static_cast<int>(analysed.table.size())};
   std::error_code error;
-  if (std::filesystem::exists(project + ".car", error)) return t;
+  if (std::filesystem::exists(fileOf(project, kDescriptionExt), error)) return t;
   // Point forces, point moments, uniform, triangular and temperature loads.
   static const char* const kinds[] = {"puntuales", "momentos", "uniformes", "triangulares", "t\xE9rmicas"};
   static const int kindOfType[] = {-1, 0, 1, 2, 3, 3, 4};
@@ -447,7 +452,8 @@ ProjectTable projectTable(std::string project) {
     if (load.load.ltype >= 1 && load.load.ltype <= 6) ++count[kindOfType[load.load.ltype]];
   const int loads = static_cast<int>(analysed.model.loads.size());
   t.description =
-      formatText("%s: %d carga%s de %s.caf", project.c_str(), loads, loads == 1 ? "" : "s", project.c_str());
+      formatText("%s: %d carga%s de %s", project.c_str(), loads, loads == 1 ? "" : "s",
+                 fileOf(project, kLoadsExt).c_str());
   for (int kind = 0; kind < 5; ++kind)
     if (count[kind]) t.description += formatText(", %d %s", count[kind], kinds[kind]);
   if (analysed.model.header.selfWeight == 1) t.description += ", y peso propio";
@@ -458,14 +464,15 @@ ProjectTable projectTable(std::string project) {
 // Every project is read and checked, and no output may be an input of any of
 // them, before a file is written; the tables are put in place together.
 int runTables(const std::vector<std::string>& projects) {
-  if (projects.empty()) throw RunError(kUsage);
+  if (projects.empty()) throw RunError(usage());
   std::vector<ProjectTable> tables;
   for (const std::string& project : projects) tables.push_back(projectTable(project));
   std::vector<std::string> outputs, inputs;
   for (const ProjectTable& t : tables) {
-    outputs.push_back(t.project + ".esf");
-    if (!t.description.empty()) outputs.push_back(t.project + ".car");
-    for (const char* extension : {".dat", ".caf", ".res", ".kar"}) inputs.push_back(t.project + extension);
+    outputs.push_back(fileOf(t.project, kForceTableExt));
+    if (!t.description.empty()) outputs.push_back(fileOf(t.project, kDescriptionExt));
+    for (const char* extension : {kModelExt, kLoadsExt, kResultsExt, kSelfWeightExt})
+      inputs.push_back(fileOf(t.project, extension));
   }
   const SameFile same = outputThatIsAnInput(outputs, inputs);
   if (!same.output.empty()) throw RunError(sameFileText("ALTERNANCIAS", same, "BORRE ESE ENLACE (EL DATO QUEDA)"));
@@ -473,9 +480,9 @@ int runTables(const std::vector<std::string>& projects) {
   PendingFiles pending;
   std::string done;
   for (const ProjectTable& t : tables) {
-    writeAside(pending, t.project + ".esf", t.table);
-    if (!t.description.empty()) writeAside(pending, t.project + ".car", t.description);
-    done += formatText("alternancias: %s.esf escrito (%d puntos)\n", t.project.c_str(), t.points);
+    writeAside(pending, fileOf(t.project, kForceTableExt), t.table);
+    if (!t.description.empty()) writeAside(pending, fileOf(t.project, kDescriptionExt), t.description);
+    done += formatText("alternancias: %s escrito (%d puntos)\n", fileOf(t.project, kForceTableExt).c_str(), t.points);
   }
   if (!pending.commit()) throw RunError(envelope::writeErrorText(pending.failed()) + "\n");
   consoleWrite(done);

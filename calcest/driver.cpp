@@ -1,10 +1,12 @@
 // The run of calcest: command line, files, computation, result files, exit status.
 #include <cstdlib>
+#include <iterator>
 #include <new>
 #include <stdexcept>
 
 #include "common/capacities.h"
 #include "common/console.h"
+#include "common/file_names.h"
 #include "calcest/loads.h"
 #include "calcest/phases.h"
 #include "common/run_error.h"
@@ -36,15 +38,21 @@ struct Output {
 // files, the side files named after the model, then the traces.
 std::vector<Output> outputsOf(AnalysisContext& ctx) {
   const CommandLine& a = ctx.args;
-  const std::string& stem = ctx.stem;
-  return {{a.results, &ctx.results, false},        {a.diagram, &ctx.diagram, false},
-          {a.barRecords, &ctx.barRecords, false},  {stem + ".kar", &ctx.kar, false},
-          {stem + ".gan", &ctx.gan, false},        {stem + ".def", &ctx.def, false},
-          {stem + ".kra", &ctx.kra, true},         {stem + ".tst", &ctx.tst, true},
-          {"esfuerzos.txt", &ctx.esfuerzos, true}, {"fp_pruebak.txt", &ctx.fpPrueba, true},
-          {"rigidez.txt", &ctx.rigidez, true},     {"rigidez1.txt", &ctx.rigidez1, true},
-          {"caldef.txt", &ctx.caldef, true},       {"caldef1.txt", &ctx.caldef1, true},
-          {"artcorte.txt", &ctx.artcorte, true}};
+  std::vector<Output> outputs = {
+      {a.results, &ctx.results, false}, {a.diagram, &ctx.diagram, false}, {a.barRecords, &ctx.barRecords, false}};
+  TextOut* const side[] = {&ctx.kar, &ctx.gan, &ctx.def};
+  TextOut* const sideTraces[] = {&ctx.kra, &ctx.tst};
+  TextOut* const traces[] = {&ctx.esfuerzos, &ctx.fpPrueba, &ctx.rigidez, &ctx.rigidez1,
+                             &ctx.caldef,    &ctx.caldef1,  &ctx.artcorte};
+  static_assert(std::size(side) == std::size(kCalcestSideExtensions), "one file per side file name");
+  static_assert(std::size(sideTraces) == std::size(kCalcestTraceExtensions), "one file per trace name");
+  static_assert(std::size(traces) == std::size(kCalcestTraceFiles), "one file per trace name");
+  for (size_t k = 0; k < std::size(side); ++k)
+    outputs.push_back({fileOf(ctx.stem, kCalcestSideExtensions[k]), side[k], false});
+  for (size_t k = 0; k < std::size(sideTraces); ++k)
+    outputs.push_back({fileOf(ctx.stem, kCalcestTraceExtensions[k]), sideTraces[k], true});
+  for (size_t k = 0; k < std::size(traces); ++k) outputs.push_back({kCalcestTraceFiles[k], traces[k], true});
+  return outputs;
 }
 
 // An output that is one of the inputs (by name or through a link) would
@@ -60,7 +68,7 @@ void openOutputs(AnalysisContext& ctx, const std::vector<Output>& outputs) {
   for (const Output& output : outputs) {
     if (output.file->tryOpen(output.name)) continue;
     // The pivot trace's message has always named its extension only.
-    if (output.file == &ctx.tst) throw RunError("NO PUDO ABRIR EL FICHERO .tst", true);
+    if (output.file == &ctx.tst) throw RunError(std::string("NO PUDO ABRIR EL FICHERO ") + kPivotTraceExt, true);
     throw RunError("NO PUDO ABRIR EL FICHERO " + output.name, true);
   }
 }
@@ -99,7 +107,7 @@ void openFiles(AnalysisContext& ctx) {
   const CommandLine& a = ctx.args;
   ctx.modelFile = openInput(a.model);
   ctx.loadsFile = openInput(a.loads);
-  ctx.stem = sideFileStem(a.model);
+  ctx.stem = calcestSideStem(a.model);
   const std::vector<Output> outputs = outputsOf(ctx);
   refuseOutputsThatAreInputs(outputs, a);
   openOutputs(ctx, outputs);
@@ -125,14 +133,6 @@ void compute(AnalysisContext& ctx) {
   solveBand(ctx);
   computeBarResults(ctx);
   computeReactions(ctx);
-}
-
-std::string sideFileStem(const std::string& modelFileName) {
-  // A dot in a directory name ("./viga.dat", "obra.v2/viga.dat") is not the
-  // extension's: cutting there would put the side files elsewhere, hidden.
-  const size_t slash = modelFileName.rfind('/');
-  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  return modelFileName.substr(0, modelFileName.find('.', nameStart));
 }
 
 int runCalcest(const std::vector<std::string>& args) {

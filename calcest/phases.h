@@ -21,9 +21,6 @@ void openFiles(AnalysisContext& ctx);
 void readAndAssemble(AnalysisContext& ctx);
 // readAndAssemble, then supports and ties, the solution, bar results and reactions.
 void compute(AnalysisContext& ctx);
-// Stem of the side files: the model file name up to the first '.' of its last
-// component (directories kept).
-std::string sideFileStem(const std::string& modelFileName);
 
 // Input (input.cpp).
 void readHeaderAndEcho(AnalysisContext& ctx);  // echoed to the results and diagram files

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calcest/phases.h"
+#include "common/capacities.h"
 #include "common/run_error.h"
 
 namespace calcest {
@@ -134,8 +135,7 @@ void computeBarResults(AnalysisContext& ctx) {
 
 void buildStationTable(AnalysisContext& ctx) {
   const int nb = ctx.nb(), last = kStations - 1;
-  constexpr int kMaxEntries = 20 * kMaxBars + 1;
-  if (20 * nb + 1 > kMaxEntries) throw RunError("ERROR: DEMASIADAS BARRAS PARA LA TABLA DE PUNTOS\n");
+  if (20 * nb + 1 > kMaxDiagramPoints) throw RunError("ERROR: DEMASIADAS BARRAS PARA LA TABLA DE PUNTOS\n");
   ctx.stations.clear();
   ctx.stations.reserve(static_cast<size_t>(20 * nb + 1));
   double X = 0.0;

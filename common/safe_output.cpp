@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <string>
 
+#include "common/file_names.h"
+
 namespace common {
 
 namespace {
@@ -207,7 +209,7 @@ std::string sameFileText(const std::string& program, const SameFile& same, const
 }
 
 std::string lockRefusalText(const std::string& name, long holder) {
-  if (holder == 0) return "ERROR: NO SE PUEDE CREAR EL FICHERO " + name + ".lock\n";
+  if (holder == 0) return "ERROR: NO SE PUEDE CREAR EL FICHERO " + fileOf(name, kLockExt) + "\n";
   return "ERROR: OTRA EJECUCI\xD3N (PROCESO " + std::to_string(holder) + ") EST\xC1 ESCRIBIENDO " + name +
          " EN ESTE DIRECTORIO: ESPERE A QUE TERMINE O ELIJA OTRO NOMBRE\n";
 }

@@ -5,17 +5,17 @@
 // envelope (whose two files are written) and all three diagrams are drawn.
 #include <cstdlib>
 
+#include "common/file_names.h"
 #include "envolventes/engine/envelope_run.h"
 #include "envolventes/engine/diagram.h"
 #include "fuzz/fuzz_scratch.h"
 #include "envolventes/engine/recording_canvas.h"
 
 inline void fuzzProjectFile(const char* extension, const uint8_t* data, size_t size) {
-  static const char* const kExtensions[] = {".dat", ".caf", ".car", ".esf", ".res", ".fmc", ".kar"};
   InScratchDir here;
   // The fixed files are written once; the engine never writes to them.
   static const bool fixedFilesWritten = [extension] {
-    for (const char* ext : kExtensions) {
+    for (const char* ext : common::kEnvelopeInputExtensions) {
       std::string name = std::string("env_a") + ext;
       if (std::string(ext) != extension)
         fuzzScratch().write(name, fixtureFile(std::string(FUZZ_FIXTURE_DIR "/") + name));

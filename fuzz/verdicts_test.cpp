@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_names.h"
 #include "common/testing/test_support.h"
 
 namespace {
@@ -69,8 +70,10 @@ std::string fuzzFile(const std::string& relative) { return std::string(FUZZ_DIR)
 // The loads of a corpus model, the loads of the same project, or none.
 std::string loadsOf(const std::string& model) {
   const std::string stem = std::filesystem::path(model).stem();
-  for (std::string dir : {"corpus/loads/", "corpus/project_caf/", "fixture/"})
-    if (std::filesystem::exists(fuzzFile(dir + stem + ".caf"))) return testsupport::readFile(fuzzFile(dir + stem + ".caf"));
+  for (std::string dir : {"corpus/loads/", "corpus/project_caf/", "fixture/"}) {
+    const std::string loads = fuzzFile(dir + common::fileOf(stem, common::kLoadsExt));
+    if (std::filesystem::exists(loads)) return testsupport::readFile(loads);
+  }
   return "";
 }
 
@@ -99,7 +102,7 @@ class EveryProgram : public ::testing::TestWithParam<std::string> {
     std::unique_ptr<ScratchDir>& dir = runs[project];
     if (!dir) {
       dir = std::make_unique<ScratchDir>();
-      analyse(*dir, testsupport::readFile(fuzzFile(project + ".dat")), loadsOf(project + ".dat"));
+      analyse(*dir, testsupport::readFile(fuzzFile(project + common::kModelExt)), loadsOf(project + common::kModelExt));
       run(Program::calcdin, *dir);
       run(Program::alternancias, *dir);
     }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "common/file_names.h"
 #include "common/support_code.h"
 #include "informe/svg.h"
 
@@ -198,11 +199,11 @@ void writeReportPage(std::ostream& o, const ReportData& data, const std::vector<
   figure(o, pictures[0]);
   modelSection(o, data, u);
   // The deflected shape is not the diagram file's: the page says why the two differ.
-  const std::string& p = data.project;
+  const std::string res = fileOf(data.project, kResultsExt), fmc = fileOf(data.project, kDiagramExt);
   o << "<h2 id=\"resultados\">2. Resultados</h2>\n<p>"
-    << escapeText("Valores tal como los escribi\xF3 calcest en " + p + ".res y " + p + ".fmc. La deformada dibuja la "
+    << escapeText("Valores tal como los escribi\xF3 calcest en " + res + " y " + fmc + ". La deformada dibuja la "
                   "flecha real de cada barra, cargas entre nodos incluidas, del mismo c\xE1lculo hecho de nuevo (que "
-                  "coincide con " + p + ".res); la flecha de " + p + ".fmc entre nodos es la c\xFA" "bica de los "
+                  "coincide con " + res + "); la flecha de " + fmc + " entre nodos es la c\xFA" "bica de los "
                   "desplazamientos de los extremos de cada barra, sin esas cargas, y puede ser mucho menor.")
     << "</p>\n";
   for (size_t k = 1; k <= 3 && k < pictures.size(); ++k) figure(o, pictures[k]);

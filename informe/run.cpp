@@ -7,6 +7,7 @@
 
 #include "projectfiles/analysis.h"
 #include "common/console.h"
+#include "common/file_names.h"
 #include "informe/drawings.h"
 #include "informe/page.h"
 #include "common/run_error.h"
@@ -21,18 +22,17 @@ constexpr int kModesDrawn = 6;
 
 // The names a run may write: the page and its pictures, every mode's too.
 std::vector<std::string> outputNames(const std::string& project) {
-  std::vector<std::string> names{project + ".html"};
-  for (const char* picture : {"modelo", "flecha", "momento", "corte"})
-    names.push_back(project + "-" + picture + ".svg");
-  for (int k = 1; k <= kModesDrawn; ++k) names.push_back(project + "-modo" + std::to_string(k) + ".svg");
+  std::vector<std::string> names{fileOf(project, kPageExt)};
+  for (const char* picture : {kModelPicture, kDeflectionPicture, kMomentPicture, kShearPicture})
+    names.push_back(reportPictureName(project, picture));
+  for (int k = 1; k <= kModesDrawn; ++k) names.push_back(reportModeName(project, k));
   return names;
 }
 
 // No output may be one of the inputs, under any of its names: the report would
 // replace what it is made from.
 void checkOutputsSpareInputs(const std::string& project, const std::vector<std::string>& args) {
-  std::vector<std::string> inputs;
-  for (const char* extension : {".dat", ".caf", ".res", ".fmc"}) inputs.push_back(project + extension);
+  std::vector<std::string> inputs = filesOf(project, {kModelExt, kLoadsExt, kResultsExt, kDiagramExt});
   if (args.size() == 2) inputs.push_back(args[1]);
   const SameFile same = outputThatIsAnInput(outputNames(project), inputs);
   if (same.output.empty()) return;
@@ -43,19 +43,18 @@ void checkOutputsSpareInputs(const std::string& project, const std::vector<std::
 
 ReportData readInputs(const std::vector<std::string>& args) {
   if (args.empty() || args.size() > 2)
-    throw RunError("USO: informe PROYECTO [FICHERO_DE_MODOS]\n"
-                   "Lee PROYECTO.dat, PROYECTO.caf, PROYECTO.res y PROYECTO.fmc y escribe PROYECTO.html\n");
+    throw RunError(formatText("USO: informe PROYECTO [FICHERO_DE_MODOS]\n"
+                              "Lee PROYECTO%s, PROYECTO%s, PROYECTO%s y PROYECTO%s y escribe PROYECTO%s\n",
+                              kModelExt, kLoadsExt, kResultsExt, kDiagramExt, kPageExt));
   ReportData data;
-  data.project = args[0];
-  if (data.project.size() > 4 && data.project.compare(data.project.size() - 4, 4, ".dat") == 0)
-    data.project.resize(data.project.size() - 4);
+  data.project = projectStem(args[0]);
   const std::string& p = data.project;
   checkOutputsSpareInputs(p, args);
   // Every input is read in full before anything is written.
-  data.model = readModel(p + ".dat", p + ".caf");
+  data.model = readModel(fileOf(p, kModelExt), fileOf(p, kLoadsExt));
   const Model& m = data.model;
   const ResultsShape shape = resultsShapeOf(m);
-  TokenFile res(p + ".res"), fmc(p + ".fmc");
+  TokenFile res(fileOf(p, kResultsExt)), fmc(fileOf(p, kDiagramExt));
   data.res = readResultsFile(res, shape);
   data.fmc = readDiagramFile(fmc, m.header.title, m.header.unitCode, m.header.nb);
   data.solution = analyseProject(m, p);
@@ -73,17 +72,17 @@ ReportData readInputs(const std::vector<std::string>& args) {
 
 std::vector<Picture> drawAll(const ReportData& data) {
   std::vector<Picture> pictures;
-  auto add = [&](std::unique_ptr<SvgPicture> svg, const std::string& suffix, const std::string& heading) {
-    pictures.push_back({data.project + "-" + suffix + ".svg", heading, svg->document(false), svg->document(true)});
+  auto add = [&](std::unique_ptr<SvgPicture> svg, const std::string& fileName, const std::string& heading) {
+    pictures.push_back({fileName, heading, svg->document(false), svg->document(true)});
   };
-  add(modelPicture(data.model), "modelo", "Modelo: barras, apoyos y cargas");
-  add(diagramPicture(data, DiagramKind::Deflection), "flecha", "Deformada");
-  add(diagramPicture(data, DiagramKind::Moment), "momento", "Momentos flectores");
-  add(diagramPicture(data, DiagramKind::Shear), "corte", "Esfuerzos de corte");
+  const std::string& p = data.project;
+  add(modelPicture(data.model), reportPictureName(p, kModelPicture), "Modelo: barras, apoyos y cargas");
+  add(diagramPicture(data, DiagramKind::Deflection), reportPictureName(p, kDeflectionPicture), "Deformada");
+  add(diagramPicture(data, DiagramKind::Moment), reportPictureName(p, kMomentPicture), "Momentos flectores");
+  add(diagramPicture(data, DiagramKind::Shear), reportPictureName(p, kShearPicture), "Esfuerzos de corte");
   if (data.modes) {
     const int count = std::min<int>(kModesDrawn, static_cast<int>(data.modes->ascending.size()));
-    for (int k = 1; k <= count; ++k)
-      add(modePicture(data, k), "modo" + std::to_string(k), "Modo " + std::to_string(k));
+    for (int k = 1; k <= count; ++k) add(modePicture(data, k), reportModeName(p, k), "Modo " + std::to_string(k));
   }
   return pictures;
 }
@@ -121,7 +120,7 @@ void writeReport(const ReportData& data) {
     std::fwrite(pictures[k].standalone.data(), 1, pictures[k].standalone.size(), files[k].file());
   }
   PendingFile& page = files.back();
-  openAside(page, data.project + ".html");
+  openAside(page, fileOf(data.project, kPageExt));
   FileBuffer buffer(page.file());
   std::ostream out(&buffer);
   writeReportPage(out, data, pictures);
@@ -131,7 +130,8 @@ void writeReport(const ReportData& data) {
       throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + file.path() + "\n");
   for (PendingFile& file : files)
     if (!file.commit()) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + file.path() + "\n");
-  consoleWrite("informe: " + data.project + ".html y " + std::to_string(pictures.size()) + " dibujos SVG escritos\n");
+  consoleWrite("informe: " + fileOf(data.project, kPageExt) + " y " + std::to_string(pictures.size()) +
+               " dibujos SVG escritos\n");
 }
 }  // namespace
 

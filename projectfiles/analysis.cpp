@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/file_names.h"
 #include "common/run_error.h"
 
 namespace projectfiles {
@@ -37,16 +38,16 @@ std::string engineReason(const std::string& text) {
 // ends the run.
 class Agreement {
  public:
-  Agreement(const std::string& project, const std::string& extension, double lastDecimal)
-      : project_(project), file_(project + extension), lastDecimal_(lastDecimal) {}
+  Agreement(const std::string& project, const char* extension, double lastDecimal)
+      : project_(project), file_(fileOf(project, extension)), lastDecimal_(lastDecimal) {}
 
   void check(const SourceValue& printed, double computed, const std::string& what) const {
     if (std::fabs(printed.value - computed) <= lastDecimal_ + kRelativeMargin * std::fabs(computed)) return;
-    throw RunError(formatText("ERROR: LOS RESULTADOS DE %s NO CORRESPONDEN AL MODELO Y CARGAS DE %s.dat Y %s.caf "
+    throw RunError(formatText("ERROR: LOS RESULTADOS DE %s NO CORRESPONDEN AL MODELO Y CARGAS DE %s Y %s "
                               "(%s ES %s EN LA L\xCDNEA %d Y %.6f SEG\xDAN EL MODELO): VUELVA A CALCULAR EL "
                               "PROYECTO CON calcest\n",
-                              file_.c_str(), project_.c_str(), project_.c_str(), what.c_str(), printed.text.c_str(),
-                              printed.line, computed));
+                              file_.c_str(), fileOf(project_, kModelExt).c_str(), fileOf(project_, kLoadsExt).c_str(),
+                              what.c_str(), printed.text.c_str(), printed.line, computed));
   }
 
  private:
@@ -62,10 +63,11 @@ calcest::StaticSolution analyseProject(const Model& model, const std::string& pr
   try {
     return calcest::solveStatic(model, all);
   } catch (const RunError& error) {
-    throw RunError(formatText("ERROR: calcest NO PUEDE CALCULAR EL MODELO %s.dat CON LAS CARGAS DE %s.caf (%s): "
-                              "%s.res NO PUEDE SER DE ESTE MODELO; CORR\xCDJALO Y VUELVA A CALCULAR EL PROYECTO CON "
+    throw RunError(formatText("ERROR: calcest NO PUEDE CALCULAR EL MODELO %s CON LAS CARGAS DE %s (%s): "
+                              "%s NO PUEDE SER DE ESTE MODELO; CORR\xCDJALO Y VUELVA A CALCULAR EL PROYECTO CON "
                               "calcest\n",
-                              project.c_str(), project.c_str(), engineReason(error.text).c_str(), project.c_str()));
+                              fileOf(project, kModelExt).c_str(), fileOf(project, kLoadsExt).c_str(),
+                              engineReason(error.text).c_str(), fileOf(project, kResultsExt).c_str()));
   }
 }
 
@@ -84,7 +86,7 @@ std::vector<calcest::ElasticCurve> barCurves(const Model& model, const calcest::
 
 void checkResultsFile(const Model& model, const calcest::StaticSolution& solution, const ResultsFile& res,
                       const std::string& project) {
-  const Agreement agree(project, ".res", kResultsDecimal);
+  const Agreement agree(project, kResultsExt, kResultsDecimal);
   const double scale = unitConstantsFor(model.header.unitCode).scale;
   for (size_t n = 1; n < res.nodes.size(); ++n)
     agree.check(res.nodes[n].deflection, scale * solution.nodes[n].uy,
@@ -113,7 +115,7 @@ void checkResultsFile(const Model& model, const calcest::StaticSolution& solutio
 
 void checkDiagramFile(const Model& model, const std::vector<calcest::ElasticCurve>& curves, const DiagramFile& fmc,
                       const std::string& project) {
-  const Agreement agree(project, ".fmc", kDiagramDecimal);
+  const Agreement agree(project, kDiagramExt, kDiagramDecimal);
   for (int i = 1; i < static_cast<int>(model.bars.size()); ++i) {
     const calcest::ElasticCurve& curve = curves[static_cast<size_t>(i - 1)];
     // A bar's first point is the previous bar's last.

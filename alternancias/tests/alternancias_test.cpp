@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/file_names.h"
 #include "projectfiles/model_input.h"
 #include "common/testing/test_support.h"
 #include "projectfiles/token_file.h"
@@ -142,8 +143,9 @@ SummaryRow summaryRow(const std::string& output, const std::string& block, const
 
 // The results file of project `stem` in `dir`, as calcest wrote it.
 projectfiles::ResultsFile resultsOf(const ScratchDir& dir, const std::string& stem) {
-  const projectfiles::Model model = projectfiles::readModel(dir.file(stem + ".dat"), dir.file(stem + ".caf"));
-  projectfiles::TokenFile file(dir.file(stem + ".res"));
+  const projectfiles::Model model =
+      projectfiles::readModel(dir.file(fileOf(stem, kModelExt)), dir.file(fileOf(stem, kLoadsExt)));
+  projectfiles::TokenFile file(dir.file(fileOf(stem, kResultsExt)));
   return projectfiles::readResultsFile(file, projectfiles::resultsShapeOf(model));
 }
 
@@ -200,18 +202,18 @@ TEST(ForceTables, AgreeWithTheDiagramFileAndStepAtSupportsAndPointLoads) {
   for (const char* beam : {"viga3", "viga2h"}) {
     SCOPED_TRACE(beam);
     ScratchDir dir;
-    for (const char* ext : {".dat", ".caf"}) dir.write(std::string(beam) + ext, testsupport::readFile(std::string(EXAMPLES_DIR) + "/" + beam + ext));
+    testsupport::copyProject(EXAMPLES_DIR, beam, dir);
     ASSERT_EQ(testsupport::runCalcest(CALCEST_BINARY, dir.path(), beam).status, 0);
     ASSERT_EQ(alternancias(dir, {"--tabla", beam}).status, 0);
     std::vector<std::vector<double>> table;
-    for (const std::string& line : testsupport::splitLines(dir.read(std::string(beam) + ".esf"))) {
+    for (const std::string& line : testsupport::splitLines(dir.read(fileOf(beam, kForceTableExt)))) {
       std::istringstream words(line);
       std::vector<double> row{std::istream_iterator<double>(words), std::istream_iterator<double>()};
       if (row.size() == 8) table.push_back(row);
     }
     const std::string stem = dir.file(beam);
-    const projectfiles::Model model = projectfiles::readModel(stem + ".dat", stem + ".caf");
-    projectfiles::TokenFile fmcFile(stem + ".fmc"), resFile(stem + ".res");
+    const projectfiles::Model model = projectfiles::readModel(fileOf(stem, kModelExt), fileOf(stem, kLoadsExt));
+    projectfiles::TokenFile fmcFile(fileOf(stem, kDiagramExt)), resFile(fileOf(stem, kResultsExt));
     const projectfiles::DiagramFile fmc =
         projectfiles::readDiagramFile(fmcFile, model.header.title, model.header.unitCode, model.header.nb);
     const projectfiles::ResultsFile res = projectfiles::readResultsFile(resFile, projectfiles::resultsShapeOf(model));
@@ -284,8 +286,8 @@ TEST(ForceTables, OutputThatIsAnInput_IsRefusedBeforeAnyFileIsWritten) {
     SCOPED_TRACE(c.what);
     ScratchDir dir;
     for (const char* project : {"uno", "dos"}) {
-      dir.write(std::string(project) + ".dat", beamModel(2, 6.0));
-      dir.write(std::string(project) + ".caf", uniformLoads(2, 6.0, 1.0));
+      dir.write(fileOf(project, kModelExt), beamModel(2, 6.0));
+      dir.write(fileOf(project, kLoadsExt), uniformLoads(2, 6.0, 1.0));
       ASSERT_EQ(testsupport::runCalcest(CALCEST_BINARY, dir.path(), project).status, 0);
     }
     if (c.hard)
@@ -544,11 +546,11 @@ TEST(ExactEnvelope, Cases_AreProjectsThatGiveTheirRowsValues) {
   ASSERT_FALSE(hoggingProject.empty() || upliftProject.empty()) << run.output;
   EXPECT_NEAR(resultsOf(dir, hoggingProject).bars[1].Mright.value, hogging.value, 1e-4);
   EXPECT_NEAR(resultsOf(dir, upliftProject).supports[3].Ry.value, uplift.value, 1e-4);
-  EXPECT_NE(dir.read(hoggingProject + ".dat"), model);  // the self-weight is in the loads
+  EXPECT_NE(dir.read(fileOf(hoggingProject, kModelExt)), model);  // the self-weight is in the loads
   std::string list = " " + std::to_string(listed.size()) + "\n";
   for (const std::string& name : listed) {
     list += name + "\n";
-    EXPECT_TRUE(dir.exists(name + ".esf")) << name;
+    EXPECT_TRUE(dir.exists(fileOf(name, kForceTableExt))) << name;
   }
   EXPECT_EQ(dir.read("V.dat"), list);
 }
@@ -568,15 +570,16 @@ TEST(ExactEnvelope, BundledBeams_MakeAnEnvelope) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.beam) + (c.edits.empty() ? "" : " edited"));
     ScratchDir dir;
-    for (std::string file : {std::string(c.beam) + ".dat", std::string(c.beam) + ".caf", std::string(c.variable)})
-      dir.write(file, testsupport::readFile(std::string(EXAMPLES_DIR) + "/" + file));
-    std::string model = dir.read(std::string(c.beam) + ".dat");
+    testsupport::copyProject(EXAMPLES_DIR, c.beam, dir);
+    dir.write(c.variable, testsupport::readFile(std::string(EXAMPLES_DIR) + "/" + c.variable));
+    const std::string modelFile = fileOf(c.beam, kModelExt);
+    std::string model = dir.read(modelFile);
     for (const auto& [from, to] : c.edits) {
       ASSERT_NE(model.find(from), std::string::npos) << from;
       model.replace(model.find(from), from.size(), to);
     }
-    dir.write(std::string(c.beam) + ".dat", model);
-    const RunResult run = alternancias(dir, {"E", std::string(c.beam) + ".dat", std::string(c.beam) + ".caf", c.variable});
+    dir.write(modelFile, model);
+    const RunResult run = alternancias(dir, {"E", modelFile, fileOf(c.beam, kLoadsExt), c.variable});
     ASSERT_EQ(run.status, 0) << run.output;
     for (const char* file : {"E.res", "E.esf", "Ed.svg", "Em.svg", "Ec.svg", "Em.scr"}) EXPECT_TRUE(dir.exists(file)) << file;
     EXPECT_FALSE(dir.exists("E.dat"));
@@ -704,22 +707,18 @@ TEST(ExactEnvelope, NamesThatWouldOverwriteInputsAndStaleResults_AreRefused) {
 // that was killed, and the scratch folder it left, are taken over.
 TEST(ExactEnvelope, NameHeldByAnotherRun_IsRefusedAndAKilledRunsLockTakenOver) {
   const testsupport::SleepingProcess running;
-  const struct {
-    const char* what;
-    long holder;
-    bool refused;
-  } cases[] = {{"a running holder", running.id(), true}, {"a killed holder", testsupport::endedProcessId(), false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const testsupport::LockHolder& holder : testsupport::lockHolders(running)) {
+    SCOPED_TRACE(holder.what);
     ScratchDir dir;
     TwoSpans().write(dir);
-    dir.write("V.lock", std::to_string(c.holder) + "\n");
+    dir.write("V.lock", std::to_string(holder.id) + "\n");
     std::filesystem::create_directory(dir.file(".V_casos.left01"));
     const auto before = testsupport::folderContents(dir.path());
     const RunResult run = alternancias(dir, {"V", "dos.dat", "g.caf", "q.caf", "--casos"});
-    if (c.refused) {
+    if (holder.running) {
       EXPECT_EQ(run.status, 1);
-      EXPECT_NE(run.output.find("(PROCESO " + std::to_string(c.holder) + ") EST\xC1 ESCRIBIENDO V "), std::string::npos)
+      EXPECT_NE(run.output.find("(PROCESO " + std::to_string(holder.id) + ") EST\xC1 ESCRIBIENDO V "),
+                std::string::npos)
           << run.output;
       EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
     } else {

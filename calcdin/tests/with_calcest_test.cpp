@@ -11,14 +11,13 @@
 
 #include "calcdin/tests/fixtures.h"
 #include "calcdin/jacobi.h"
+#include "common/file_names.h"
 #include "common/testing/test_support.h"
 
 using namespace common;
 
-using fixtures::BeamModel;
 using testsupport::RunResult;
 using testsupport::ScratchDir;
-using testsupport::splitLines;
 
 namespace {
 
@@ -32,15 +31,15 @@ class WithCalcest : public ::testing::Test {
   }
   RunResult calcdin(const std::string& stem, const std::string& bars, const std::string& out,
                     const std::string& option) {
-    return testsupport::runProgram(CALCDIN_BINARY, {stem + ".dat", bars, out, option}, dir.path());
+    return testsupport::runProgram(CALCDIN_BINARY, {fileOf(stem, kModelExt), bars, out, option}, dir.path());
   }
   ScratchDir dir;
 };
 
 // examples/viga3.dat: three spans of one bar (6, 8 and 6 m), a pin (110) and
 // three rollers of code 10, which carries one value.
-BeamModel viga3() {
-  BeamModel m;
+fixtures::BeamModel viga3() {
+  fixtures::BeamModel m;
   m.nodes = {{1, 0, 0}, {2, 6, 0}, {3, 14, 0}, {4, 20, 0}};
   m.bars = {{1, 2}, {2, 3}, {3, 4}};
   m.sections = {{0.18, 0.0054}};
@@ -52,8 +51,7 @@ BeamModel viga3() {
 }  // namespace
 
 TEST_F(WithCalcest, ExampleBeamGivesTheSameModesFromCalcestRecordsAsFromRecordsWrittenByTheTests) {
-  dir.write("viga3.dat", testsupport::readFile(std::string(EXAMPLES_DIR) + "/viga3.dat"));
-  dir.write("viga3.caf", testsupport::readFile(std::string(EXAMPLES_DIR) + "/viga3.caf"));
+  testsupport::copyProject(EXAMPLES_DIR, "viga3", dir);
   RunResult st = calcest("viga3");
   ASSERT_EQ(st.status, 0) << st.output;
   ASSERT_EQ(dir.read("viga3.bar").size(), 3u * 9056);
@@ -67,13 +65,13 @@ TEST_F(WithCalcest, ExampleBeamGivesTheSameModesFromCalcestRecordsAsFromRecordsW
     EXPECT_EQ(dir.read("a.din"), dir.read("b.din")) << "option " << option;
     // Rollers of code 10 leave only the rotations: order 4 with options 0 and 2.
     const std::size_t n = option == "1" ? 12 : 4;
-    EXPECT_EQ(splitLines(dir.read("a.din")).size(), 2 * n * (n + 3)) << option;
+    EXPECT_EQ(testsupport::splitLines(dir.read("a.din")).size(), 2 * n * (n + 3)) << option;
   }
 }
 
 TEST_F(WithCalcest, SimplySupportedSpanAnalysedByBothEngines) {
   // 8 m span in 8 bars, E = 3e6, I = 0.0054, A = 0.18, gamma = 2.5, g = 9.806.
-  BeamModel m = fixtures::horizontalBeam(8, 8.0, 3.0e6, 0.18, 0.0054, 2.5);
+  fixtures::BeamModel m = fixtures::horizontalBeam(8, 8.0, 3.0e6, 0.18, 0.0054, 2.5);
   m.supports = {{1, 110, {0, 0}}, {9, 110, {0, 0}}};
   dir.write("span.dat", m.modelText());
   dir.write("span.caf", "");
@@ -81,7 +79,7 @@ TEST_F(WithCalcest, SimplySupportedSpanAnalysedByBothEngines) {
   ASSERT_EQ(st.status, 0) << st.output;
   RunResult dyn = calcdin("span", "span.bar", "span.din", "0");
   ASSERT_EQ(dyn.status, 0) << dyn.output;
-  std::vector<std::string> lines = splitLines(dir.read("span.din"));
+  std::vector<std::string> lines = testsupport::splitLines(dir.read("span.din"));
   const int nf = 27 - 4;
   ASSERT_EQ(lines.size(), static_cast<std::size_t>(2 * nf * (nf + 3)));
   const double pi = 3.14159265358979323846, mass = 2.5 / 9.806 * 0.18;
@@ -97,9 +95,8 @@ TEST_F(WithCalcest, SimplySupportedSpanAnalysedByBothEngines) {
 TEST_F(WithCalcest, HaunchedExampleFromCalcestRecordsAgreesWithLapack) {
   // examples/viga2h.dat: a haunched bar and a bar with rigid zones and shear
   // deformation, a clamp, a roller (code 10) and a vertical spring (code 20).
-  const std::string model = testsupport::readFile(std::string(EXAMPLES_DIR) + "/viga2h.dat");
-  dir.write("viga2h.dat", model);
-  dir.write("viga2h.caf", testsupport::readFile(std::string(EXAMPLES_DIR) + "/viga2h.caf"));
+  testsupport::copyProject(EXAMPLES_DIR, "viga2h", dir);
+  const std::string model = dir.read("viga2h.dat");
   RunResult st = calcest("viga2h");
   ASSERT_EQ(st.status, 0) << st.output;
   const std::string records = dir.read("viga2h.bar");
@@ -115,7 +112,7 @@ TEST_F(WithCalcest, HaunchedExampleFromCalcestRecordsAgreesWithLapack) {
               std::string::npos) << dyn.output;
     const std::string modes = dir.read("viga2h.din");
     EXPECT_EQ(modes.find("direcci\xF3n: 8 ") != std::string::npos, k == 0);
-    const std::string firstInOrder = splitLines(modes).at(nf * (nf + 3));
+    const std::string firstInOrder = testsupport::splitLines(modes).at(nf * (nf + 3));
     ASSERT_EQ(std::sscanf(firstInOrder.c_str(), "AUTOVALOR  indice: %*d   direcci\xF3n: %*d   valor: %lf", &first[k]), 1);
   }
   EXPECT_LT(first[0], first[1]);
@@ -162,8 +159,7 @@ TEST_F(WithCalcest, AStaticRunThatStoppedWithAnErrorLeavesNoRecordsForCalcdin) {
   const std::string earlierModes = "modos de una ejecuci\xF3n anterior\n";
   for (const Failure& f : failures) {
     SCOPED_TRACE(f.what);
-    for (const char* name : {"viga3.dat", "viga3.caf"})
-      dir.write(name, testsupport::readFile(std::string(EXAMPLES_DIR) + "/" + name));
+    testsupport::copyProject(EXAMPLES_DIR, "viga3", dir);
     for (const Edit& e : f.edits) {
       std::string text = dir.read(e.file);
       ASSERT_NE(text.find(e.from), std::string::npos) << e.from;
@@ -196,7 +192,7 @@ TEST_F(WithCalcest, IrregularBeamNeedingMoreThanTwentySweepsIsSolved) {
   calcdin::PairMatrix system = fixtures::solvedSystem(dir.read("b.dat"), dir.read("b.bar"), 0);
   std::vector<double> lapack = fixtures::lapackEigenvalues(system);
   std::vector<double> listed;  // the sorted listing is the second half of the file
-  for (const std::string& line : splitLines(dir.read("b.din"))) {
+  for (const std::string& line : testsupport::splitLines(dir.read("b.din"))) {
     double value = 0;
     if (std::sscanf(line.c_str(), "AUTOVALOR  indice: %*d   direcci\xF3n: %*d   valor: %lf", &value) == 1)
       listed.push_back(value);

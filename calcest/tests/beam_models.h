@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_names.h"
 #include "common/testing/test_support.h"
 
 namespace beams {
@@ -81,8 +82,8 @@ inline testsupport::RunResult runCalcestOn(const testsupport::ScratchDir& dir, c
 // Runs calcest on model m and loads text, all files named after `stem`.
 inline testsupport::RunResult runCalcest(const testsupport::ScratchDir& dir, const Model& m, const std::string& loads,
                                          const std::string& stem = "m") {
-  dir.write(stem + ".dat", m.text());
-  dir.write(stem + ".caf", loads);
+  dir.write(common::fileOf(stem, common::kModelExt), m.text());
+  dir.write(common::fileOf(stem, common::kLoadsExt), loads);
   return runCalcestOn(dir, stem);
 }
 

@@ -11,6 +11,7 @@
 
 #include "calcest/tests/beam_models.h"
 #include "calcest/phases.h"
+#include "common/file_names.h"
 
 using namespace common;
 
@@ -34,14 +35,14 @@ TEST(CommandLine, FiveOrSevenArgumentsGiveTheSixArgumentMessageAndReadNothing) {
     EXPECT_EQ(run.status, 1) << count;
     EXPECT_EQ(run.output, "ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )") << count;
     EXPECT_FALSE(dir.exists("m.res"));
-    EXPECT_FALSE(dir.exists("esfuerzos.txt"));
+    EXPECT_FALSE(dir.exists(kLoadVectorTrace));
   }
 }
 
 TEST(CommandLine, ModelNameOverFiftyOneCharactersIsRejectedBeforeAnyFileIsOpened) {
   ScratchDir dir;
-  std::string name51 = std::string(47, 'a') + ".dat";  // exactly 51
-  std::string name52 = std::string(48, 'a') + ".dat";
+  std::string name51 = std::string(47, 'a') + kModelExt;  // exactly 51
+  std::string name52 = std::string(48, 'a') + kModelExt;
   Model m = twoSpanBeam();
   dir.write(name51, m.text());
   dir.write(name52, m.text());
@@ -52,7 +53,7 @@ TEST(CommandLine, ModelNameOverFiftyOneCharactersIsRejectedBeforeAnyFileIsOpened
   EXPECT_FALSE(dir.exists("m.res"));
   auto okRun = runProgram(CALCEST_BINARY, {name51, "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path());
   EXPECT_EQ(okRun.status, 0) << okRun.output;
-  EXPECT_TRUE(dir.exists(std::string(47, 'a') + ".kar"));
+  EXPECT_TRUE(dir.exists(std::string(47, 'a') + kSelfWeightExt));
 }
 
 TEST(CommandLine, StemOfADottedNameEndsAtTheFirstDot) {
@@ -62,18 +63,19 @@ TEST(CommandLine, StemOfADottedNameEndsAtTheFirstDot) {
   auto run = runProgram(CALCEST_BINARY, {"a.b.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path());
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(run.output, kPrompt);
-  for (const char* ext : {".kar", ".kra", ".tst", ".gan", ".def"}) EXPECT_TRUE(dir.exists(std::string("a") + ext));
+  for (const char* ext : kCalcestSideExtensions) EXPECT_TRUE(dir.exists(fileOf("a", ext)));
+  for (const char* ext : kCalcestTraceExtensions) EXPECT_TRUE(dir.exists(fileOf("a", ext)));
   EXPECT_FALSE(dir.exists("a.b.kar"));
   // A dot in a directory name does not cut the stem: the side files go beside the model.
   std::filesystem::remove(dir.file("a.kar"));
   run = runProgram(CALCEST_BINARY, {"./a.b.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path());
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_TRUE(dir.exists("a.kar"));
-  EXPECT_FALSE(dir.exists(".kar"));
+  EXPECT_FALSE(dir.exists(kSelfWeightExt));
   for (auto [name, stem] : {std::pair<std::string, std::string>{"./viga3.dat", "./viga3"},
                             {"obra.v2/viga.dat", "obra.v2/viga"}, {"/tmp/x.y/a.b.dat", "/tmp/x.y/a"},
                             {"dir.d/sin_punto", "dir.d/sin_punto"}})
-    EXPECT_EQ(sideFileStem(name), stem) << name;
+    EXPECT_EQ(calcestSideStem(name), stem) << name;
   // A name without a dot is its own stem.
   dir.write("plain", twoSpanBeam().text());
   run = runProgram(CALCEST_BINARY, {"plain", "p.res", "m.caf", "p.fmc", "p.bar", "0"}, dir.path());
@@ -88,7 +90,7 @@ TEST(CommandLine, ClosedOrEmptyStdinNeverHangs) {
   // stdin from /dev/null, from an empty pipe, and closed altogether.
   std::string empty;
   auto devnull = runCalcestOn(dir, "m", 10);
-  auto pipe = runProgram(CALCEST_BINARY, {"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, dir.path(), &empty, 10);
+  auto pipe = runProgram(CALCEST_BINARY, calcestCommandLine("m"), dir.path(), &empty, 10);
   auto closed = runProgram("/bin/sh", {"-c", std::string("exec ") + CALCEST_BINARY + " m.dat m.res m.caf m.fmc m.bar 0 <&-"},
                            dir.path(), nullptr, 10);
   for (const auto* run : {&devnull, &pipe, &closed}) {
@@ -121,14 +123,14 @@ TEST(Files, FilesThatCannotBeOpenedStopTheRunWithTheirName) {
   ScratchDir fresh;
   fresh.write("m.dat", twoSpanBeam().text());
   fresh.write("m.caf", kUniformLoads);
-  std::filesystem::create_directory(fresh.file("fp_pruebak.txt"));
+  std::filesystem::create_directory(fresh.file(kCondensedMatrixTrace));
   auto fp = runCalcestOn(fresh);
   EXPECT_EQ(fp.status, 1);
   EXPECT_EQ(fp.output, "NO PUDO ABRIR EL FICHERO fp_pruebak.txt");
   EXPECT_FALSE(fresh.exists("m.kar"));
 }
 
-const std::vector<std::string> kCommandLine = {"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"};
+const std::vector<std::string> kCommandLine = calcestCommandLine("m");
 
 using Run = std::function<testsupport::RunResult(const std::string& folder)>;
 
@@ -208,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadDay{"LoadsFileMissing", [](auto& f) { std::filesystem::remove(f.scratch.file("m.caf")); }, plainly(),
                "NO PUDO ABRIR EL FICHERO m.caf"},
         BadDay{"ReadOnlyFolderWithoutATraceFile",
-               [](auto& f) { std::filesystem::remove(f.scratch.file("esfuerzos.txt")); },
+               [](auto& f) { std::filesystem::remove(f.scratch.file(kLoadVectorTrace)); },
                asAnotherUserInTheFolderMadeReadOnly(), "NO PUDO ABRIR EL FICHERO m.res"},
         BadDay{"ResultsNamedAsTheModel", [](auto&) {}, plainly({"m.dat", "m.dat", "m.caf", "m.fmc", "m.bar", "0"}),
                "ERROR: calcest ESCRIBIR\xCD" "A m.dat, QUE ES EL DATO m.dat" + kNothingWritten},
@@ -216,8 +218,8 @@ INSTANTIATE_TEST_SUITE_P(
                "ERROR: calcest ESCRIBIR\xCD" "A m.res, QUE ES EL DATO m.dat" + kNothingWritten},
         BadDay{"TraceFileLinkedToTheLoads",
                [](auto& f) {
-                 std::filesystem::remove(f.scratch.file("esfuerzos.txt"));
-                 std::filesystem::create_hard_link(f.scratch.file("m.caf"), f.scratch.file("esfuerzos.txt"));
+                 std::filesystem::remove(f.scratch.file(kLoadVectorTrace));
+                 std::filesystem::create_hard_link(f.scratch.file("m.caf"), f.scratch.file(kLoadVectorTrace));
                },
                plainly(), "ERROR: calcest ESCRIBIR\xCD" "A esfuerzos.txt, QUE ES EL DATO m.caf" + kNothingWritten},
         BadDay{"InputErrorAfterTheOutputsWereOpened",
@@ -431,8 +433,8 @@ TEST(Header, TooManyBarsAreRejectedBeforeTheAnalysis) {
   auto run = runCalcest(dir, big, "");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, kPrompt + "ERROR: EL MODELO TIENE 251 BARRAS; EL M\xC1XIMO ES 250\n");
-  EXPECT_FALSE(dir.exists("caldef.txt"));
-  EXPECT_FALSE(dir.exists("rigidez.txt"));
+  EXPECT_FALSE(dir.exists(kEliminationTrace));
+  EXPECT_FALSE(dir.exists(kAssemblyTrace));
 }
 
 TEST(Tables, AllocationFailureGivesAMessageAndStatusOne) {

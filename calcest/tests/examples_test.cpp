@@ -10,12 +10,11 @@ using testsupport::ScratchDir;
 namespace {
 Results runExample(const std::string& stem, int nn, int nb, int nsup) {
   ScratchDir dir;
-  for (const char* ext : {".dat", ".caf"})
-    dir.write(stem + ext, testsupport::readFile(std::string(EXAMPLES_DIR) + "/" + stem + ext));
+  testsupport::copyProject(EXAMPLES_DIR, stem, dir);
   auto run = runCalcestOn(dir, stem);
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_EQ(testsupport::splitLines(dir.read(stem + ".fmc"))[0].substr(0, 1), " ");
-  return parseResults(dir.read(stem + ".res"), nn, nb, nsup);
+  EXPECT_EQ(testsupport::splitLines(dir.read(common::fileOf(stem, common::kDiagramExt)))[0].substr(0, 1), " ");
+  return parseResults(dir.read(common::fileOf(stem, common::kResultsExt)), nn, nb, nsup);
 }
 
 double totalReaction(const Results& r) {

@@ -8,7 +8,9 @@
 #include <set>
 
 #include "calcest/tests/beam_models.h"
+#include "common/file_names.h"
 
+using namespace common;
 using namespace beams;
 using testsupport::ScratchDir;
 using testsupport::splitLines;
@@ -116,24 +118,24 @@ TEST(TraceFiles, ThreeNodeModelWritesSixtyFourPivotLinesAndItsTraces) {
   EXPECT_TRUE(matches(tst[0], R"( paso: 1  fila: 1  sr: \d+\.\d{6}  s: \d+\.\d{6}  sr/s: 1\.000000)")) << tst[0];
   EXPECT_TRUE(tst[63].rfind(" paso: 8  fila: 8  sr: ", 0) == 0) << tst[63];
   EXPECT_EQ(splitLines(dir.read("m.kra")).size(), 72u);
-  EXPECT_EQ(splitLines(dir.read("fp_pruebak.txt")).size(), 2u * 108);
-  EXPECT_EQ(splitLines(dir.read("rigidez.txt")).size(), 42u);
-  EXPECT_EQ(splitLines(dir.read("rigidez1.txt")).size(), 9u * 7);
-  EXPECT_EQ(splitLines(dir.read("caldef1.txt")).size(), 9u * 7);
+  EXPECT_EQ(splitLines(dir.read(kCondensedMatrixTrace)).size(), 2u * 108);
+  EXPECT_EQ(splitLines(dir.read(kAssemblyTrace)).size(), 42u);
+  EXPECT_EQ(splitLines(dir.read(kAssemblyTrace1)).size(), 9u * 7);
+  EXPECT_EQ(splitLines(dir.read(kBackSubstitutionTrace)).size(), 9u * 7);
   // Load vector before supports: w l / 2 at node 1, w l at node 2, and the
   // fixed-end moments -+ w l^2 / 12.
-  auto esf = splitLines(dir.read("esfuerzos.txt"));
+  auto esf = splitLines(dir.read(kLoadVectorTrace));
   ASSERT_EQ(esf.size(), 9u);
   EXPECT_EQ(esf[1], " f[2]= -25.000000");
   EXPECT_EQ(esf[2], " f[3]= -20.833333");
   EXPECT_EQ(esf[4], " f[5]= -50.000000");
   EXPECT_EQ(esf[5], " f[6]= 0.000000");
   // Two type-1 bars: 8 lines plus 21 stations each.
-  auto art = splitLines(dir.read("artcorte.txt"));
+  auto art = splitLines(dir.read(kEndDisplacementTrace));
   ASSERT_EQ(art.size(), 58u);
   EXPECT_EQ(art[0], " ********* BARRA 1  TIPO 1");
   EXPECT_EQ(art[8].rfind(" defy ", 0), 0u);
-  auto caldef = dir.read("caldef.txt");
+  auto caldef = dir.read(kEliminationTrace);
   EXPECT_EQ(caldef.rfind(" ****** PRIMERA ******** *** c1: ", 0), 0u);
   EXPECT_NE(caldef.find(" ****** SEGUNDA ******** f[9]: "), std::string::npos);
 }
@@ -153,8 +155,8 @@ TEST(TraceFiles, UnsupportedNodeStopsAtItsFirstFreedomWithTheZeroPivotMessages) 
             " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE");
   // The traces written up to the failing step are this run's; the results,
   // and the traces it never reached, are those of the last complete run.
-  const std::set<std::string> reached = {"m.kra",       "m.tst",       "esfuerzos.txt", "fp_pruebak.txt",
-                                         "rigidez.txt", "rigidez1.txt", "caldef.txt",    "m.dat"};
+  const std::set<std::string> reached = {"m.kra",       "m.tst",       kLoadVectorTrace, kCondensedMatrixTrace,
+                                         kAssemblyTrace, kAssemblyTrace1, kEliminationTrace,    "m.dat"};
   auto now = testsupport::folderContents(dir.path());
   ASSERT_EQ(now.size(), earlier.size());
   for (const auto& [name, content] : earlier) EXPECT_EQ(now[name] != content, reached.count(name) == 1) << name;

@@ -26,8 +26,9 @@ struct Project {
 
 Project readProject(const ScratchDir& dir, const std::string& stem) {
   Project p;
-  FileHandle dat(std::fopen(dir.file(stem + ".dat").c_str(), "r")), caf(std::fopen(dir.file(stem + ".caf").c_str(), "r"));
-  Scanner model(dat.get(), stem + ".dat"), loads(caf.get(), stem + ".caf");
+  const std::string modelFile = fileOf(stem, kModelExt), loadsFile = fileOf(stem, kLoadsExt);
+  FileHandle dat(std::fopen(dir.file(modelFile).c_str(), "r")), caf(std::fopen(dir.file(loadsFile).c_str(), "r"));
+  Scanner model(dat.get(), modelFile), loads(caf.get(), loadsFile);
   p.model = ModelReader(model).readModel();
   p.loads = calcest::readBarLoads(loads, p.model.bars);
   return p;
@@ -41,8 +42,7 @@ class InMemory : public ::testing::TestWithParam<const char*> {};
 TEST_P(InMemory, GivesTheResultsCalcestWrites) {
   const std::string stem = GetParam();
   ScratchDir dir;
-  for (const char* ext : {".dat", ".caf"})
-    dir.write(stem + ext, testsupport::readFile(std::string(EXAMPLES_DIR) + "/" + stem + ext));
+  testsupport::copyProject(EXAMPLES_DIR, stem, dir);
   ASSERT_EQ(runCalcestOn(dir, stem).status, 0);
   const Project p = readProject(dir, stem);
   const ModelHeader& h = p.model.header;
@@ -50,7 +50,7 @@ TEST_P(InMemory, GivesTheResultsCalcestWrites) {
   all.loads = p.loads;
   all.selfWeight = h.selfWeight == 1;
   const StaticSolution s = calcest::solveStatic(p.model, all);
-  const Results res = parseResults(dir.read(stem + ".res"), h.nn, h.nb, h.nsup);
+  const Results res = parseResults(dir.read(fileOf(stem, kResultsExt)), h.nn, h.nb, h.nsup);
   const double scale = unitConstantsFor(h.unitCode).scale;
   for (int k = 1; k <= h.nn; ++k) expectPrinted(res.nodeUy[k - 1], scale * s.nodes[k].uy);
   for (int i = 1; i <= h.nb; ++i) {

@@ -10,6 +10,7 @@
 #include "calcest/phases.h"
 #include "calcest/tests/sample_bar.h"
 #include "common/testing/test_support.h"
+#include "common/file_names.h"
 
 using namespace common;
 
@@ -165,8 +166,8 @@ TEST(BandAssembly, TwoSpanBeamEqualsTheMatrixAssembledByHand) {
   allocateBand(ctx);
   EXPECT_EQ(ctx.bw, 7);
   EXPECT_EQ(ctx.neq, 9);
-  ctx.rigidez.open("rigidez.txt");
-  ctx.rigidez1.open("rigidez1.txt");
+  ctx.rigidez.open(kAssemblyTrace);
+  ctx.rigidez1.open(kAssemblyTrace1);
   assembleStiffness(ctx);
   ASSERT_TRUE(ctx.rigidez.commit() && ctx.rigidez1.commit());
   // By hand: span 4 -> EA/L 2.5, 12EI/L^3 1.125, 6EI/L^2 2.25, 4EI/L 6, 2EI/L 3;
@@ -187,8 +188,8 @@ TEST(BandAssembly, TwoSpanBeamEqualsTheMatrixAssembledByHand) {
     }
   EXPECT_DOUBLE_EQ(ctx.maxEntry, 10.0);
   // One trace line per stored addition: 21 per bar.
-  EXPECT_EQ(testsupport::splitLines(scratch.dir.read("rigidez.txt")).size(), 42u);
-  EXPECT_EQ(testsupport::splitLines(scratch.dir.read("rigidez1.txt")).size(), 9u * 7);
+  EXPECT_EQ(testsupport::splitLines(scratch.dir.read(kAssemblyTrace)).size(), 42u);
+  EXPECT_EQ(testsupport::splitLines(scratch.dir.read(kAssemblyTrace1)).size(), 9u * 7);
 }
 
 TEST(BandAssembly, WidthFollowsTheFarthestBarAndTie) {

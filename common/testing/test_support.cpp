@@ -17,6 +17,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "common/file_names.h"
 #include "common/run_error.h"
 
 namespace testsupport {
@@ -201,6 +202,10 @@ long endedProcessId() {
   return child;
 }
 
+std::vector<LockHolder> lockHolders(const SleepingProcess& running) {
+  return {{"a running holder", running.id(), true}, {"a killed holder", endedProcessId(), false}};
+}
+
 FullDisk::FullDisk(const std::string& from, const std::string& path, std::size_t room) : path_(path) {
   // tmpfs counts whole pages per file.
   constexpr std::size_t kPage = 4096;
@@ -252,15 +257,23 @@ std::vector<std::string> splitLines(const std::string& text) {
 }
 
 RunResult runCalcest(const std::string& calcest, const std::string& dir, const std::string& stem, int seconds) {
-  return runProgram(calcest, {stem + ".dat", stem + ".res", stem + ".caf", stem + ".fmc", stem + ".bar", "0"}, dir,
-                    nullptr, seconds);
+  return runProgram(calcest, common::calcestCommandLine(stem), dir, nullptr, seconds);
+}
+
+void copyProject(const std::string& from, const std::string& stem, const ScratchDir& dir,
+                 std::initializer_list<const char*> extensions) {
+  for (const char* ext : extensions) dir.write(stem + ext, readFile(from + "/" + stem + ext));
+}
+
+void copyProject(const std::string& from, const std::string& stem, const ScratchDir& dir) {
+  copyProject(from, stem, dir, {common::kModelExt, common::kLoadsExt});
 }
 
 bool analyseEnvelopeExamples(const std::string& calcest, const std::string& examplesDir, const ScratchDir& dir) {
   if (!std::filesystem::exists(calcest)) return false;
   for (std::string p : {"env_a", "env_b", "env_c"}) {
-    for (const char* ext : {".dat", ".caf", ".car", ".esf"})
-      dir.write(p + ext, readFile(examplesDir + "/envolvente/" + p + ext));
+    copyProject(examplesDir + "/envolvente", p, dir,
+                {common::kModelExt, common::kLoadsExt, common::kDescriptionExt, common::kForceTableExt});
     if (runCalcest(calcest, dir.path(), p).status != 0) return false;
   }
   return true;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -101,9 +102,24 @@ class SleepingProcess {
 // The id of a process that has ended, as that of a run that was killed.
 long endedProcessId();
 
+// The two holders a lock file may name: a running process, whose lock stands,
+// and one that has ended, whose lock the next run takes over.
+struct LockHolder {
+  const char* what;
+  long id;
+  bool running;
+};
+std::vector<LockHolder> lockHolders(const SleepingProcess& running);
+
 // calcest on STEM.dat and STEM.caf of directory `dir`, writing STEM.res, .fmc
 // and .bar there.
 RunResult runCalcest(const std::string& calcest, const std::string& dir, const std::string& stem, int seconds = 60);
+
+// Copies the files STEM + each of `extensions` from folder `from` into `dir`.
+void copyProject(const std::string& from, const std::string& stem, const ScratchDir& dir,
+                 std::initializer_list<const char*> extensions);
+// The same for a project's inputs, its model and its loads.
+void copyProject(const std::string& from, const std::string& stem, const ScratchDir& dir);
 
 // The envelope example projects env_a, env_b and env_c, copied from
 // `examplesDir` into `dir` and analysed there by calcest. False when calcest is

@@ -10,7 +10,7 @@
 #include "envolventes/app/ui_text.h"
 #include "envolventes/app/viewer.h"
 
-namespace envolventes {
+namespace envelope {
 
 using namespace common;
 
@@ -49,7 +49,7 @@ bool CEnvolventesApp::OnInit() {
     if (k > 1) commandLine_ += ' ';
     commandLine_ += fileNameBytes(argv[k]);
   }
-  envelopeState_ = std::make_unique<envelope::EnvelopeState>();
+  envelopeState_ = std::make_unique<EnvelopeState>();
   useSpanishFrameworkTexts();
   SetAppName("envolventes");
   SetAppDisplayName(documentField(0));
@@ -162,7 +162,7 @@ bool CEnvolventesDoc::OnOpenDocument(const wxString& file) {
 }
 
 void CEnvolventesDoc::initialUpdate() {
-  if (auto* view = wxDynamicCast(GetFirstView(), CEnvolventesView)) view->OnInitialUpdate();
+  if (auto* view = wxDynamicCast(GetFirstView(), CEnvolventesView)) view->initialUpdate();
 }
 
 bool CEnvolventesDoc::DoSaveDocument(const wxString& file) {
@@ -181,10 +181,10 @@ bool CEnvolventesDoc::DoOpenDocument(const wxString& file) {
   return false;
 }
 
-}  // namespace envolventes
+}  // namespace envelope
 
 // At global scope, where the toolkit declares what this defines.
-wxIMPLEMENT_APP_NO_MAIN(envolventes::CEnvolventesApp);
+wxIMPLEMENT_APP_NO_MAIN(envelope::CEnvolventesApp);
 
 int main(int argc, char** argv) {
   // Any failure to start (a missing document file) ends with status 1.

@@ -9,11 +9,12 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/capacities.h"
 #include "envolventes/app/startup_flow.h"
 #include "envolventes/app/ui_text.h"
 #include "envolventes/app/viewer.h"
 
-namespace envolventes {
+namespace envelope {
 
 using namespace common;
 
@@ -109,8 +110,8 @@ ViewerDialog::ViewerDialog(wxWindow* parent, const wxString& caption, wxPoint, w
     : wxDialog(parent, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
   SetClientSize(du(size));
-  Bind(wxEVT_CHAR_HOOK, &ViewerDialog::onCharHook, this);
-  Bind(wxEVT_CLOSE_WINDOW, &ViewerDialog::onClose, this);
+  Bind(wxEVT_CHAR_HOOK, &ViewerDialog::OnCharHook, this);
+  Bind(wxEVT_CLOSE_WINDOW, &ViewerDialog::OnClose, this);
   CentreOnScreen();
 }
 
@@ -150,7 +151,7 @@ bool ViewerDialog::checkLength(wxTextCtrl* field, int limit) {
   return false;
 }
 
-void ViewerDialog::onCharHook(wxKeyEvent& event) {
+void ViewerDialog::OnCharHook(wxKeyEvent& event) {
   // Esc cancels every dialog, also those without a Cancel button.
   if (event.GetKeyCode() == WXK_ESCAPE && IsModal()) {
     EndModal(wxID_CANCEL);
@@ -159,7 +160,7 @@ void ViewerDialog::onCharHook(wxKeyEvent& event) {
   event.Skip();
 }
 
-void ViewerDialog::onClose(wxCloseEvent&) {
+void ViewerDialog::OnClose(wxCloseEvent&) {
   if (IsModal()) EndModal(wxID_CANCEL);
 }
 
@@ -181,12 +182,16 @@ CAboutDlg::CAboutDlg(wxWindow* parent) : ViewerDialog(parent, "Acerca de envolve
 CScreenSizeDlg::CScreenSizeDlg(wxWindow* parent)
     : ViewerDialog(parent, "Selecciona ancho y alto de pantalla", {0, 0}, {335, 175}) {
   addButton(wxID_OK, "OK", 89, 147, 134, 14)->SetDefault();
-  addText("Alto(en pixeles)de la pantalla  [200--2000]                    Pred.: 400", 16, 16);
-  addText("Ancho(en pixeles)de la pantalla  [300--20000]                Pred.: 3000", 16, 36);
+  addText(wxString::Format("Alto(en pixeles)de la pantalla  [%d--%d]                    Pred.: %d", kDrawingHeight.low,
+                           kDrawingHeight.high, kDrawingHeight.preset),
+          16, 16);
+  addText(wxString::Format("Ancho(en pixeles)de la pantalla  [%d--%d]                Pred.: %d", kDrawingWidth.low,
+                           kDrawingWidth.high, kDrawingWidth.preset),
+          16, 36);
   height_ = addEdit(1000, 250, 14, 40, 14);
   width_ = addEdit(1001, 250, 34, 40, 14);
   addBanners({1002, 1003, 1004}, {132, 141, 142}, {wxPoint(13, 61), wxPoint(23, 70), wxPoint(32, 78)});
-  Bind(wxEVT_BUTTON, &CScreenSizeDlg::onOk, this, wxID_OK);
+  Bind(wxEVT_BUTTON, &CScreenSizeDlg::OnOk, this, wxID_OK);
 }
 
 int CScreenSizeDlg::ShowModal() {
@@ -197,12 +202,13 @@ int CScreenSizeDlg::ShowModal() {
   return ViewerDialog::ShowModal();
 }
 
-void CScreenSizeDlg::onOk(wxCommandEvent&) {
+void CScreenSizeDlg::OnOk(wxCommandEvent&) {
   struct Field {
     wxTextCtrl* edit;
     int low, high;
     int value;
-  } fields[] = {{height_, 200, 2000, 0}, {width_, 300, 20000, 0}};
+  } fields[] = {{height_, kDrawingHeight.low, kDrawingHeight.high, 0},
+                {width_, kDrawingWidth.low, kDrawingWidth.high, 0}};
   for (Field& field : fields) {
     if (!parseDialogInteger(fileNameBytes(field.edit->GetValue()), field.value)) {
       refuse(field.edit, integerMessage(), false);
@@ -250,7 +256,7 @@ CEnvelopeNameDlg::CEnvelopeNameDlg(wxWindow* parent)
   new wxStaticBitmap(this, wxID_ANY, wxGetApp().bannerBitmap(140), du(37, 124));
   addButton(wxID_OK, "OK", 7, 205, 50, 14)->SetDefault();
   addButton(wxID_CANCEL, "Cancel", 249, 205, 50, 14);
-  Bind(wxEVT_BUTTON, &CEnvelopeNameDlg::onOk, this, wxID_OK);
+  Bind(wxEVT_BUTTON, &CEnvelopeNameDlg::OnOk, this, wxID_OK);
 }
 
 int CEnvelopeNameDlg::ShowModal() {
@@ -260,7 +266,7 @@ int CEnvelopeNameDlg::ShowModal() {
   return ViewerDialog::ShowModal();
 }
 
-void CEnvelopeNameDlg::onOk(wxCommandEvent&) {
+void CEnvelopeNameDlg::OnOk(wxCommandEvent&) {
   if (!checkLength(name_, 40)) return;
   m_strName = name_->GetValue();
   EndModal(wxID_OK);
@@ -277,8 +283,8 @@ void FileListDialog::addListControls(const wxString& hint) {
   addText(hint, 10, 76);
   name_ = addEdit(1018, 10, 92, 101, 14);
   if (nameLimit_ > 0) name_->SetMaxLength(nameLimit_);
-  Bind(wxEVT_LISTBOX, &FileListDialog::onSelect, this, 1017);
-  Bind(wxEVT_BUTTON, &FileListDialog::onOk, this, wxID_OK);
+  Bind(wxEVT_LISTBOX, &FileListDialog::OnSelect, this, 1017);
+  Bind(wxEVT_BUTTON, &FileListDialog::OnOk, this, wxID_OK);
 }
 
 int FileListDialog::ShowModal() {
@@ -296,7 +302,7 @@ void FileListDialog::fillList() {
     m_list->Append(fileNameText(m_files[k]), reinterpret_cast<void*>(static_cast<intptr_t>(k)));
 }
 
-void FileListDialog::onSelect(wxCommandEvent&) {
+void FileListDialog::OnSelect(wxCommandEvent&) {
   int selected = m_list->GetSelection();
   if (selected == wxNOT_FOUND) return;
   auto entry = reinterpret_cast<intptr_t>(m_list->GetClientData(selected));
@@ -304,7 +310,7 @@ void FileListDialog::onSelect(wxCommandEvent&) {
   name_->ChangeValue(m_strName);
 }
 
-void FileListDialog::onOk(wxCommandEvent&) {
+void FileListDialog::OnOk(wxCommandEvent&) {
   if (!checkLength(name_, nameLimit_)) return;
   m_strName = name_->GetValue();
   EndModal(wxID_OK);
@@ -326,4 +332,4 @@ CEnvelopeListDlg::CEnvelopeListDlg(wxWindow* parent)
   addButton(wxID_CANCEL, "Cancel", 294, 201, 50, 14);
 }
 
-}  // namespace envolventes
+}  // namespace envelope

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace envolventes {
+namespace envelope {
 
 // Draws the 350 x 100 banner picture numbered `id` (the dialogs use 131 to
 // 133 and 138 to 142); the application keeps the ones drawn.
@@ -42,8 +42,8 @@ class ViewerDialog : public wxDialog {
   std::array<wxStaticBitmap*, 3> banners_{};
 
  private:
-  void onCharHook(wxKeyEvent& event);
-  void onClose(wxCloseEvent& event);
+  void OnCharHook(wxKeyEvent& event);
+  void OnClose(wxCloseEvent& event);
 };
 
 class CAboutDlg : public ViewerDialog {
@@ -61,7 +61,7 @@ class CScreenSizeDlg : public ViewerDialog {
   int m_nWidth = 0;
 
  private:
-  void onOk(wxCommandEvent& event);
+  void OnOk(wxCommandEvent& event);
   wxTextCtrl* height_;
   wxTextCtrl* width_;
 };
@@ -83,7 +83,7 @@ class CEnvelopeNameDlg : public ViewerDialog {
   wxString m_strName;
 
  private:
-  void onOk(wxCommandEvent& event);
+  void OnOk(wxCommandEvent& event);
   wxTextCtrl* name_;
 };
 
@@ -98,7 +98,7 @@ class FileListDialog : public ViewerDialog {
  protected:
   FileListDialog(wxWindow* parent, const wxString& caption, wxSize size, int nameLimit);
   void addListControls(const wxString& hint);
-  void onOk(wxCommandEvent& event);
+  void OnOk(wxCommandEvent& event);
 
   wxListBox* m_list = nullptr;
   wxTextCtrl* name_ = nullptr;
@@ -107,7 +107,7 @@ class FileListDialog : public ViewerDialog {
 
  private:
   void fillList();
-  void onSelect(wxCommandEvent& event);
+  void OnSelect(wxCommandEvent& event);
 };
 
 class CProjectSelectDlg : public FileListDialog {
@@ -120,4 +120,4 @@ class CEnvelopeListDlg : public FileListDialog {
   explicit CEnvelopeListDlg(wxWindow* parent);
 };
 
-}  // namespace envolventes
+}  // namespace envelope

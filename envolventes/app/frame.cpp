@@ -7,10 +7,11 @@
 #include <wx/utils.h>
 
 #include "envolventes/app/dialogs.h"
+#include "guicommon/menus.h"
 #include "envolventes/app/ui_text.h"
 #include "envolventes/app/viewer.h"
 
-namespace envolventes {
+namespace envelope {
 
 using namespace common;
 
@@ -40,8 +41,8 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
 
   Bind(wxEVT_MENU, &CEnvolventesApp::OnAbout, &wxGetApp(), wxID_ABOUT);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, ID_EXIT);
-  Bind(wxEVT_MENU, &CMainFrame::toggleToolBar, this, ID_VIEW_TOOLBAR);
-  Bind(wxEVT_MENU, &CMainFrame::toggleStatusBar, this, ID_VIEW_STATUS_BAR);
+  Bind(wxEVT_MENU, &CMainFrame::OnViewToolbar, this, ID_VIEW_TOOLBAR);
+  Bind(wxEVT_MENU, &CMainFrame::OnViewStatusBar, this, ID_VIEW_STATUS_BAR);
   Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(GetToolBar() && GetToolBar()->IsShown()); },
        ID_VIEW_TOOLBAR);
   Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(GetStatusBar() && GetStatusBar()->IsShown()); },
@@ -50,7 +51,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
   // nothing to undo).
   for (int id : {wxID_CUT, wxID_COPY, wxID_PASTE})
     Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, id);
-  Bind(wxEVT_TIMER, &CMainFrame::updateIndicators, this);
+  Bind(wxEVT_TIMER, &CMainFrame::OnUpdateIndicators, this);
   indicatorTimer_.Start(300);
 }
 
@@ -87,12 +88,7 @@ void CMainFrame::createMenus() {
   auto* help = new wxMenu;
   help->Append(wxID_ABOUT, "&Acerca de envolventes...");
 
-  auto* bar = new wxMenuBar;
-  bar->Append(file, "&Archivo");
-  bar->Append(edit, "&Editar");
-  bar->Append(view, "&Ver");
-  bar->Append(help, "Ay&uda");
-  SetMenuBar(bar);
+  SetMenuBar(guicommon::menuBarOf({{file, "&Archivo"}, {edit, "&Editar"}, {view, "&Ver"}, {help, "Ay&uda"}}));
 
   wxAcceleratorEntry keys[] = {
       {wxACCEL_CTRL, 'N', wxID_NEW},          {wxACCEL_CTRL, 'O', wxID_OPEN},
@@ -131,7 +127,7 @@ void CMainFrame::createStatusBar() {
 }
 
 // The lock indicators show their text while the lock is on.
-void CMainFrame::updateIndicators(wxTimerEvent&) {
+void CMainFrame::OnUpdateIndicators(wxTimerEvent&) {
   wxStatusBar* bar = GetStatusBar();
   if (!bar) return;
   struct Indicator {
@@ -144,14 +140,14 @@ void CMainFrame::updateIndicators(wxTimerEvent&) {
   }
 }
 
-void CMainFrame::toggleToolBar(wxCommandEvent&) {
+void CMainFrame::OnViewToolbar(wxCommandEvent&) {
   if (wxToolBar* bar = GetToolBar()) bar->Show(!bar->IsShown());
   SendSizeEvent();
 }
 
-void CMainFrame::toggleStatusBar(wxCommandEvent&) {
+void CMainFrame::OnViewStatusBar(wxCommandEvent&) {
   if (wxStatusBar* bar = GetStatusBar()) bar->Show(!bar->IsShown());
   SendSizeEvent();
 }
 
-}  // namespace envolventes
+}  // namespace envelope

@@ -5,7 +5,7 @@
 
 #include "envolventes/app/ui_text.h"
 
-namespace envolventes {
+namespace envelope {
 
 void messageBox(const wxString& text, long style, wxWindow* parent) {
   if (const char* log = std::getenv("ENVOLVENTES_MESSAGE_LOG")) {
@@ -17,4 +17,4 @@ void messageBox(const wxString& text, long style, wxWindow* parent) {
   wxMessageBox(text, appCaption(), wxOK | style, parent);
 }
 
-}  // namespace envolventes
+}  // namespace envelope

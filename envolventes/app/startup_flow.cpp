@@ -7,10 +7,11 @@
 #include <filesystem>
 
 #include "common/cp1252.h"
+#include "common/file_names.h"
 #include "envolventes/engine/line_reader.h"
 #include "envolventes/engine/project_names.h"
 
-namespace envolventes {
+namespace envelope {
 
 using namespace common;
 
@@ -42,16 +43,16 @@ bool askUsableName(StartupQuestions& questions, int kind, bool existing,
       questions.showMessage(unrepresentableNameRefusal());
       continue;
     }
-    switch (envelope::checkEnvelopeName(name)) {
-      case envelope::EnvelopeNameCheck::Usable: return true;
-      case envelope::EnvelopeNameCheck::Empty: questions.showMessage(emptyNameRefusal()); break;
-      case envelope::EnvelopeNameCheck::ProjectName: questions.showMessage(projectNameRefusal(name)); break;
+    switch (checkEnvelopeName(name)) {
+      case EnvelopeNameCheck::Usable: return true;
+      case EnvelopeNameCheck::Empty: questions.showMessage(emptyNameRefusal()); break;
+      case EnvelopeNameCheck::ProjectName: questions.showMessage(projectNameRefusal(name)); break;
     }
   }
 }
 
 // The engine's messages reach the person through the same questions.
-struct QuestionSink : envelope::MessageSink {
+struct QuestionSink : MessageSink {
   explicit QuestionSink(StartupQuestions& q) : questions(q) {}
   void showMessage(const std::string& text) override { questions.showMessage(text); }
   StartupQuestions& questions;
@@ -84,7 +85,7 @@ bool createEnvelopeFiles(StartupQuestions& questions, ViewerState& state, const 
 bool selectProjects(StartupQuestions& questions, ViewerState& state, const std::string& listName) {
   state.projectCount = 0;
   std::string project;  // the dialog shows the last name chosen
-  while (state.projectCount < kMaxProjects) {
+  while (state.projectCount < kMaxEnvelopeProjects) {
     if (!questions.askProject(0, project)) break;
     state.projects[++state.projectCount] = project;
   }
@@ -94,7 +95,7 @@ bool selectProjects(StartupQuestions& questions, ViewerState& state, const std::
   if (std::fflush(state.listFile) == 0 && !std::ferror(state.listFile)) return true;
   state.closeListFile();
   state.closeEnvelopeFiles();
-  questions.showMessage(envelope::writeErrorText(listName));
+  questions.showMessage(writeErrorText(listName));
   return false;
 }
 
@@ -112,7 +113,7 @@ bool readProjectList(StartupQuestions& questions, ViewerState& state, const std:
   if (std::sscanf(line, "%d", &count) != 1) count = 0;
   // The list holds at most 50 projects; a larger count must not run past it.
   if (count < 0) count = 0;
-  if (count > kMaxProjects) count = kMaxProjects;
+  if (count > kMaxEnvelopeProjects) count = kMaxEnvelopeProjects;
 
   char name[99] = "";
   for (int k = 1; k <= count; ++k) {
@@ -143,10 +144,10 @@ void ViewerState::closeListFile() {
 }
 
 FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerState& state) {
-  int height = kDefaultHeight, width = kDefaultWidth;
+  int height = kDrawingHeight.preset, width = kDrawingWidth.preset;
   if (!questions.askScreenSize(diagramKind, height, width)) {
-    height = kDefaultHeight;
-    width = kDefaultWidth;
+    height = kDrawingHeight.preset;
+    width = kDrawingWidth.preset;
   }
   state.drawingHeight = height;
   state.drawingWidth = width;
@@ -156,7 +157,7 @@ FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerSt
 
   std::string name;
   if (!askUsableName(questions, diagramKind, existing, name)) return FlowResult::Ended;
-  const std::string listName = name + ".dat";  // the viewer's own file, beside the engine's
+  const std::string listName = fileOf(name, kModelExt);  // the viewer's own file, beside the engine's
   // An existing envelope's files are emptied only once its list has been read.
   if (existing && !readProjectList(questions, state, listName)) return FlowResult::Ended;
   if (!createEnvelopeFiles(questions, state, name, existing ? nullptr : &listName)) {
@@ -174,8 +175,8 @@ std::vector<std::string> projectList(const ViewerState& state) {
 }
 
 std::string projectNameRefusal(const std::string& name) {
-  return "\"" + name + "\" es el nombre de un proyecto existente: sus archivos .res y .esf "
-         "se vaciar\xED" "an.\nElija otro nombre para el fichero de envolventes.";
+  return "\"" + name + "\" es el nombre de un proyecto existente: sus archivos " + kResultsExt + " y " +
+         kForceTableExt + " se vaciar\xED" "an.\nElija otro nombre para el fichero de envolventes.";
 }
 
 std::string unrepresentableNameRefusal() {
@@ -193,7 +194,7 @@ std::vector<std::string> listDatStems(const std::string& dir, int limit) {
   std::filesystem::directory_iterator it(dir.empty() ? "." : dir, ec), end;
   for (; !ec && it != end && static_cast<int>(stems.size()) < limit; it.increment(ec)) {
     const std::string file = it->path().filename().string();
-    if (file.size() < 4 || file.compare(file.size() - 4, 4, ".dat") != 0) continue;
+    if (!endsWith(file, kModelExt)) continue;
     std::error_code typeError;
     if (std::filesystem::is_directory(it->path(), typeError)) continue;
     stems.push_back(file.substr(0, file.find('.')));
@@ -241,4 +242,4 @@ int diagramKindFromCommandLine(const std::string& commandLine) {
   return kind;
 }
 
-}  // namespace envolventes
+}  // namespace envelope

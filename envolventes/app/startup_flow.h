@@ -9,14 +9,11 @@
 
 #include "envolventes/engine/envelope_run.h"
 
-namespace envolventes {
+namespace envelope {
 
 using namespace common;
 
-using envelope::kMaxProjects;  // the engine holds at most this many projects
 constexpr int kMaxListedFiles = 1500;
-constexpr int kDefaultHeight = 400;
-constexpr int kDefaultWidth = 3000;
 
 // Program-wide state fixed by the flow and read by the engine and the view.
 struct ViewerState {
@@ -25,19 +22,19 @@ struct ViewerState {
   ViewerState& operator=(const ViewerState&) = delete;
   ~ViewerState();
 
-  int drawingWidth = kDefaultWidth;
-  int drawingHeight = kDefaultHeight;
+  int drawingWidth = kDrawingWidth.preset;
+  int drawingHeight = kDrawingHeight.preset;
   int existing = 0;
   // The one name the viewer keeps: the stem of the envelope whose files were
   // created last. The engine forms NAME.res, NAME.esf and the script names
   // from it; empty until a run got that far (names are never empty).
   std::string envelopeName;
 
-  envelope::EnvelopeOutputs outputs;  // NAME.res and NAME.esf, filled and closed by the engine
+  EnvelopeOutputs outputs;  // NAME.res and NAME.esf, filled and closed by the engine
   FILE* listFile = nullptr;           // NAME.dat; stays open until the next run or the end
 
   // Slots 1..projectCount used, slot 0 unused.
-  std::vector<std::string> projects = std::vector<std::string>(kMaxProjects + 1);
+  std::vector<std::string> projects = std::vector<std::string>(kMaxEnvelopeProjects + 1);
   int projectCount = 0;
 
   void closeEnvelopeFiles();  // the .res and .esf files, when the engine will not run
@@ -100,4 +97,4 @@ std::string lengthMessage(int limit);
 // returns the diagram kind, or 0 when there is none.
 int diagramKindFromCommandLine(const std::string& commandLine);
 
-}  // namespace envolventes
+}  // namespace envelope

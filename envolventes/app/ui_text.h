@@ -9,7 +9,7 @@
 
 class wxWindow;
 
-namespace envolventes {
+namespace envelope {
 
 using guicommon::fromCp1252;
 
@@ -29,4 +29,4 @@ inline wxString appCaption() { return "envolventes"; }
 // the person was told.
 void messageBox(const wxString& text, long style, wxWindow* parent);
 
-}  // namespace envolventes
+}  // namespace envelope

@@ -10,7 +10,7 @@
 #include "envolventes/app/ui_text.h"
 #include "envolventes/app/viewer.h"
 
-namespace envolventes {
+namespace envelope {
 
 using namespace common;
 
@@ -71,7 +71,7 @@ class DialogQuestions : public StartupQuestions {
   wxWindow* parent_;
 };
 
-class MessageBoxSink : public envelope::MessageSink {
+class MessageBoxSink : public MessageSink {
  public:
   void showMessage(const std::string& text) override {
     messageBox(fromCp1252(text), wxICON_EXCLAMATION, wxGetApp().GetTopWindow());
@@ -108,7 +108,7 @@ class CEnvolventesPrintout : public wxPrintout {
 DiagramWindow::DiagramWindow(wxWindow* parent) : wxScrolledWindow(parent, wxID_ANY) {
   SetBackgroundColour(*wxWHITE);
   SetScrollRate(10, 10);
-  SetVirtualSize(kDefaultWidth, kDefaultHeight);
+  SetVirtualSize(kDrawingWidth.preset, kDrawingHeight.preset);
 }
 
 void DiagramWindow::OnDraw(wxDC& dc) {
@@ -140,7 +140,7 @@ bool CEnvolventesView::OnClose(bool deleteWindow) {
   return true;
 }
 
-void CEnvolventesView::OnInitialUpdate() {
+void CEnvolventesView::initialUpdate() {
   CEnvolventesApp& app = wxGetApp();
   ViewerState& viewer = app.viewerState();
   wxWindow* frame = app.GetTopWindow();
@@ -159,16 +159,16 @@ void CEnvolventesView::OnInitialUpdate() {
   reportedScriptError_.clear();
 
   if (result == FlowResult::Ready) {
-    envelope::EnvelopeRequest request;
+    EnvelopeRequest request;
     request.envelopeName = viewer.envelopeName;
     request.area = {viewer.drawingWidth, viewer.drawingHeight};
     request.projects = projectList(viewer);
     MessageBoxSink sink;
-    envelope::RunOutcome outcome = envelope::runEnvelope(app.envelopeState(), request, viewer.outputs, sink);
-    if (outcome == envelope::RunOutcome::SelectionError) {
-      if (sink.last != envelope::kSelectionErrorText) sink.showMessage(envelope::kSelectionErrorText);
+    RunOutcome outcome = runEnvelope(app.envelopeState(), request, viewer.outputs, sink);
+    if (outcome == RunOutcome::SelectionError) {
+      if (sink.last != kSelectionErrorText) sink.showMessage(kSelectionErrorText);
       viewer.closeListFile();
-      app.endWithStatus(envelope::exitStatusFor(outcome));
+      app.endWithStatus(exitStatusFor(outcome));
       return;
     }
   }
@@ -178,10 +178,10 @@ void CEnvolventesView::OnInitialUpdate() {
 void CEnvolventesView::OnDraw(wxDC* dc) {
   CEnvolventesApp& app = wxGetApp();
   int kind = diagramKindFromCommandLine(app.commandLine());
-  envelope::RecordingMessageSink messages;
+  RecordingMessageSink messages;
   WxDcCanvas screen(*dc);
-  envelope::DrawOutcome outcome = envelope::paintDiagram(app.envelopeState(), kind, screen, messages);
-  if (outcome == envelope::DrawOutcome::Drawn || messages.messages.empty()) return;
+  DrawOutcome outcome = paintDiagram(app.envelopeState(), kind, screen, messages);
+  if (outcome == DrawOutcome::Drawn || messages.messages.empty()) return;
   // A message box over the window would bring the next repaint, and with it the
   // same error again: each failing script is reported once, after the paint.
   std::string failing = "#" + app.envelopeState().scriptName(kind);
@@ -201,7 +201,7 @@ wxPrintout* CEnvolventesView::OnCreatePrintout() { return new CEnvolventesPrinto
 
 // ---------------------------------------------------------------- canvas
 
-void WxDcCanvas::beginPass(envelope::Colour pen) {
+void WxDcCanvas::beginPass(Colour pen) {
   previousPen_ = dc_.GetPen();
   dc_.SetPen(wxPen(wxColour(pen.r, pen.g, pen.b), 1, wxPENSTYLE_SOLID));
   dc_.SetFont(*wxNORMAL_FONT);
@@ -213,9 +213,9 @@ void WxDcCanvas::endPass() {
 
 void WxDcCanvas::line(int x1, int y1, int x2, int y2) { dc_.DrawLine(x1, y1, x2, y2); }
 
-void WxDcCanvas::text(int x, int y, const std::string& cp1252Text, envelope::Colour colour) {
+void WxDcCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour) {
   dc_.SetTextForeground(wxColour(colour.r, colour.g, colour.b));
   dc_.DrawText(fromCp1252(cp1252Text), x, y);
 }
 
-}  // namespace envolventes
+}  // namespace envelope

@@ -16,7 +16,7 @@
 #include "envolventes/engine/envelope_state.h"
 #include "envolventes/app/startup_flow.h"
 
-namespace envolventes {
+namespace envelope {
 
 using namespace common;
 
@@ -36,7 +36,7 @@ class CEnvolventesApp : public wxApp {
   // The part of the command line after the program name, words joined by blanks.
   const std::string& commandLine() const { return commandLine_; }
   ViewerState& viewerState() { return viewerState_; }
-  envelope::EnvelopeState& envelopeState() { return *envelopeState_; }
+  EnvelopeState& envelopeState() { return *envelopeState_; }
   wxDocManager* docManager() const { return docManager_; }
 
   void OnAbout(wxCommandEvent& event);
@@ -54,7 +54,7 @@ class CEnvolventesApp : public wxApp {
 
   std::string commandLine_;
   ViewerState viewerState_;
-  std::unique_ptr<envelope::EnvelopeState> envelopeState_;
+  std::unique_ptr<EnvelopeState> envelopeState_;
   wxDocManager* docManager_ = nullptr;
   std::map<int, wxBitmap> banners_;
   int exitStatus_ = 0;
@@ -103,9 +103,9 @@ class CMainFrame : public wxDocParentFrame {
   void createMenus();
   void createToolBar();
   void createStatusBar();
-  void updateIndicators(wxTimerEvent& event);
-  void toggleToolBar(wxCommandEvent& event);
-  void toggleStatusBar(wxCommandEvent& event);
+  void OnUpdateIndicators(wxTimerEvent& event);
+  void OnViewToolbar(wxCommandEvent& event);
+  void OnViewStatusBar(wxCommandEvent& event);
 
   DiagramWindow* diagram_;
   wxTimer indicatorTimer_;
@@ -120,7 +120,7 @@ class CEnvolventesView : public wxView {
   void OnChangeFilename() override;
 
   // The start-up flow, then the envelope engine.
-  void OnInitialUpdate();
+  void initialUpdate();
 
  private:
   DiagramWindow* canvas_ = nullptr;  // the frame's, borrowed from OnCreate to OnClose
@@ -129,20 +129,20 @@ class CEnvolventesView : public wxView {
 };
 
 // Screen canvas of the envelope drawing.
-class WxDcCanvas : public envelope::Canvas {
+class WxDcCanvas : public Canvas {
  public:
   explicit WxDcCanvas(wxDC& dc) : dc_(dc) {}
-  void beginPass(envelope::Colour pen) override;
+  void beginPass(Colour pen) override;
   void endPass() override;
   void line(int x1, int y1, int x2, int y2) override;
-  void text(int x, int y, const std::string& cp1252Text, envelope::Colour colour) override;
+  void text(int x, int y, const std::string& cp1252Text, Colour colour) override;
 
  private:
   wxDC& dc_;
   wxPen previousPen_;
 };
 
-}  // namespace envolventes
+}  // namespace envelope
 
 // The toolkit declares the application factory at global scope; wxGetApp() lives beside it.
-wxDECLARE_APP(envolventes::CEnvolventesApp);
+wxDECLARE_APP(envelope::CEnvolventesApp);

@@ -4,10 +4,13 @@
 #include <climits>
 #include <cstdlib>
 
+#include "common/capacities.h"
 #include "common/console.h"
+#include "common/file_names.h"
 #include "envolventes/engine/diagram.h"
 #include "envolventes/engine/envelope_run.h"
 #include "envolventes/engine/project_names.h"
+#include "common/run_error.h"
 #include "common/safe_output.h"
 #include "envolventes/engine/svg_canvas.h"
 
@@ -27,28 +30,28 @@ class ConsoleSink : public MessageSink {
   int count = 0;
 };
 
-bool parseInt(const std::string& text, int low, int high, int& value) {
+bool parsePixels(const std::string& text, PixelRange range, int& value) {
   errno = 0;
   char* end = nullptr;
   long v = std::strtol(text.c_str(), &end, 10);
-  if (errno || end == text.c_str() || *end || v < low || v > high) return false;
+  if (errno || end == text.c_str() || *end || v < range.low || v > range.high) return false;
   value = static_cast<int>(v);
   return true;
 }
 
-const char* const kUsage =
-    "uso: envolventes-batch NOMBRE ANCHO ALTO [PROYECTO...]\n"
-    "  ANCHO 300..20000 y ALTO 200..2000 p\xEDxeles; hasta 50 proyectos (nombres sin extensi\xF3n)\n";
-
-const char* const kEnvelopeSuffixes[] = {".res", ".esf", "d.scr", "m.scr", "c.scr", "d.svg", "m.svg", "c.svg", ".lock"};
-const char* const kProjectExtensions[] = {".dat", ".caf", ".car", ".kar", ".res", ".fmc", ".esf"};
+std::string usage() {
+  return formatText(
+      "uso: envolventes-batch NOMBRE ANCHO ALTO [PROYECTO...]\n"
+      "  ANCHO %d..%d y ALTO %d..%d p\xEDxeles; hasta %d proyectos (nombres sin extensi\xF3n)\n",
+      kDrawingWidth.low, kDrawingWidth.high, kDrawingHeight.low, kDrawingHeight.high, kMaxEnvelopeProjects);
+}
 
 // The first file the run would write that is one of the project files it reads.
 SameFile outputThatIsAProjectFile(const EnvelopeRequest& request) {
-  std::vector<std::string> outputs, inputs;
-  for (const char* suffix : kEnvelopeSuffixes) outputs.push_back(request.envelopeName + suffix);
+  std::vector<std::string> outputs = filesOf(request.envelopeName, kEnvelopeFileSuffixes), inputs;
+  outputs.push_back(fileOf(request.envelopeName, kLockExt));
   for (const std::string& project : request.projects)
-    for (const char* extension : kProjectExtensions) inputs.push_back(project + extension);
+    for (const std::string& input : filesOf(project, kEnvelopeInputExtensions)) inputs.push_back(input);
   return outputThatIsAnInput(outputs, inputs);
 }
 
@@ -58,11 +61,10 @@ bool writeEnvelope(const EnvelopeRequest& request, const OutputFiles& files, Con
   if (!outputs.create(request.envelopeName, sink)) return false;
   EnvelopeState state;
   if (runEnvelope(state, request, outputs, sink) != RunOutcome::Completed) return false;
-  const char* const suffixes[] = {"", "d.svg", "m.svg", "c.svg"};
   for (int selector = 1; selector <= 3; ++selector) {
     SvgCanvas picture;
     if (paintDiagram(state, selector, picture, sink, files) == DrawOutcome::ScriptError) continue;
-    picture.save(request.envelopeName + suffixes[selector], sink, files);
+    picture.save(envelopePictureName(request.envelopeName, selector), sink, files);
   }
   return sink.count == 0;
 }
@@ -71,9 +73,9 @@ bool writeEnvelope(const EnvelopeRequest& request, const OutputFiles& files, Con
 
 int runBatch(const std::vector<std::string>& args) {
   EnvelopeRequest request;
-  if (args.size() < 3 || args[0].empty() || !parseInt(args[1], 300, 20000, request.area.width) ||
-      !parseInt(args[2], 200, 2000, request.area.height) || args.size() - 3 > kMaxProjects) {
-    consoleWrite(kUsage);
+  if (args.size() < 3 || args[0].empty() || !parsePixels(args[1], kDrawingWidth, request.area.width) ||
+      !parsePixels(args[2], kDrawingHeight, request.area.height) || args.size() - 3 > kMaxEnvelopeProjects) {
+    consoleWrite(usage());
     return 1;
   }
   request.envelopeName = args[0];
@@ -91,7 +93,7 @@ int runBatch(const std::vector<std::string>& args) {
   // Another run of this name would put its files in place among these.
   RunLock lock;
   long holder = 0;
-  if (!lock.acquire(request.envelopeName + ".lock", holder)) {
+  if (!lock.acquire(fileOf(request.envelopeName, kLockExt), holder)) {
     consoleWrite(lockRefusalText(request.envelopeName, holder));
     return 1;
   }

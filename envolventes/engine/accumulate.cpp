@@ -137,7 +137,7 @@ void combinePointEnvelopes(EnvelopeState& s, const ProjectTables& p) {
       int node = P / 20 + 1;
       for (int j = 1; j <= p.supportCount; ++j) {
         if (p.reactions[j].node != node) continue;
-        float nodal = node <= kNodalLoadSlots ? p.nodalLoads[node].value[1] : 0.0f;
+        float nodal = node <= kEnvelopeNodalLoadSlots ? p.nodalLoads[node].value[1] : 0.0f;
         // The first point's value is already the shear right of the first
         // support (nothing lies left of the beam), so it is not added twice.
         float left = P == 0 ? 0.0f : q;

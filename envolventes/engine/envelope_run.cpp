@@ -1,5 +1,6 @@
 #include "envolventes/engine/envelope_run.h"
 
+#include "common/file_names.h"
 #include "envolventes/engine/accumulate.h"
 #include "envolventes/engine/layout.h"
 #include "envolventes/engine/project_reader.h"
@@ -14,8 +15,8 @@ const char* const kSelectionErrorText = "ERROR EN SELECCION DE PROYECTOS";
 bool EnvelopeOutputs::create(const std::string& envelopeName, MessageSink& sink) {
   closeReport();
   closeForceTable();
-  reportName_ = envelopeName + ".res";
-  forceTableName_ = envelopeName + ".esf";
+  reportName_ = fileOf(envelopeName, kResultsExt);
+  forceTableName_ = fileOf(envelopeName, kForceTableExt);
   report_ = files_.create(reportName_);
   if (!report_) {
     sink.showMessage("ERROR RES_ENVOLVENTE");

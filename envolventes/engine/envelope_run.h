@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/capacities.h"
 #include "envolventes/engine/envelope_state.h"
 #include "envolventes/engine/line_reader.h"
 #include "envolventes/engine/message_sink.h"
@@ -16,8 +17,8 @@ namespace envelope {
 using namespace common;
 
 struct DrawingArea {
-  int width = 3000;   // 300..20000
-  int height = 400;   // 200..2000
+  int width = kDrawingWidth.preset;
+  int height = kDrawingHeight.preset;
 };
 
 // The envelope's two result files, created (or truncated) when the envelope
@@ -59,7 +60,7 @@ class EnvelopeOutputs {
 struct EnvelopeRequest {
   std::string envelopeName;
   DrawingArea area;
-  std::vector<std::string> projects;  // 0..50 base names, in order
+  std::vector<std::string> projects;  // 0..kMaxEnvelopeProjects base names, in order
 };
 
 enum class RunOutcome {

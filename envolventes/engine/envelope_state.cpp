@@ -1,22 +1,43 @@
 #include "envolventes/engine/envelope_state.h"
 
+#include "common/file_names.h"
+
 namespace envelope {
 
 using namespace common;
 
 PointEnvelopes::PointEnvelopes()
-    : x(kMaxPoints), DeflectionMax(kMaxPoints), DeflectionMin(kMaxPoints), MomentMaxLeft(kMaxPoints),
-      MomentMinLeft(kMaxPoints), MomentMaxRight(kMaxPoints), MomentMinRight(kMaxPoints), ShearMaxLeft(kMaxPoints),
-      ShearMinLeft(kMaxPoints), ShearMaxRight(kMaxPoints), ShearMinRight(kMaxPoints) {}
+    : x(kMaxDiagramPoints),
+      DeflectionMax(kMaxDiagramPoints),
+      DeflectionMin(kMaxDiagramPoints),
+      MomentMaxLeft(kMaxDiagramPoints),
+      MomentMinLeft(kMaxDiagramPoints),
+      MomentMaxRight(kMaxDiagramPoints),
+      MomentMinRight(kMaxDiagramPoints),
+      ShearMaxLeft(kMaxDiagramPoints),
+      ShearMinLeft(kMaxDiagramPoints),
+      ShearMaxRight(kMaxDiagramPoints),
+      ShearMinRight(kMaxDiagramPoints) {}
 
 EnvelopeOrdinates::EnvelopeOrdinates()
-    : DeflectionMaxY(kMaxPoints), DeflectionMinY(kMaxPoints), MomentMaxLeftY(kMaxPoints), MomentMinLeftY(kMaxPoints),
-      MomentMaxRightY(kMaxPoints), MomentMinRightY(kMaxPoints), ShearMaxLeftY(kMaxPoints), ShearMinLeftY(kMaxPoints),
-      ShearMaxRightY(kMaxPoints), ShearMinRightY(kMaxPoints) {}
+    : DeflectionMaxY(kMaxDiagramPoints),
+      DeflectionMinY(kMaxDiagramPoints),
+      MomentMaxLeftY(kMaxDiagramPoints),
+      MomentMinLeftY(kMaxDiagramPoints),
+      MomentMaxRightY(kMaxDiagramPoints),
+      MomentMinRightY(kMaxDiagramPoints),
+      ShearMaxLeftY(kMaxDiagramPoints),
+      ShearMinLeftY(kMaxDiagramPoints),
+      ShearMaxRightY(kMaxDiagramPoints),
+      ShearMinRightY(kMaxDiagramPoints) {}
 
 EnvelopeState::EnvelopeState()
-    : nodeDeflectionMax(kMaxNodes + 1), nodeDeflectionMin(kMaxNodes + 1), barForcesMax(kMaxBars + 1),
-      barForcesMin(kMaxBars + 1), reactionMax(kMaxSupports + 1), reactionMin(kMaxSupports + 1) {
+    : nodeDeflectionMax(kMaxEnvelopeNodes + 1),
+      nodeDeflectionMin(kMaxEnvelopeNodes + 1),
+      barForcesMax(kMaxBars + 1),
+      barForcesMin(kMaxBars + 1),
+      reactionMax(kMaxEnvelopeSupports + 1),
+      reactionMin(kMaxEnvelopeSupports + 1) {
   layout.pointX.assign(1, 20);
   current.points.assign(1, PointResult{});
 }
@@ -28,12 +49,8 @@ void EnvelopeState::setEnvelopeName(const std::string& name) {
 
 std::string EnvelopeState::scriptName(int selector) const {
   if (!named_) return {};
-  switch (selector) {
-    case 1: return envelopeName_ + "d.scr";
-    case 2: return envelopeName_ + "m.scr";
-    case 3: return envelopeName_ + "c.scr";
-    default: return {};
-  }
+  if (selector < 1 || selector > 3) return {};
+  return envelopeScriptName(envelopeName_, selector);
 }
 
 }  // namespace envelope

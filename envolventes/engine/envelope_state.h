@@ -13,14 +13,6 @@ namespace envelope {
 
 using namespace common;
 
-// Table capacities. Labels and counts outside them are refused with a message.
-constexpr int kMaxPoints = 20 * kMaxBars + 1;  // points 0..5000, 20 intervals per bar
-constexpr int kMaxNodes = 300;
-constexpr int kMaxSupports = 300;
-constexpr int kNodalLoadSlots = 99;   // node labels 1..99
-constexpr int kMaxLoadLines = 499;    // .caf and .kar lines together
-constexpr int kMaxProjects = 50;
-
 // A table value that is zero to the fifth decimal: v * 100000, truncated, is 0
 // (the reading's load lengths, the envelopes' scale ranges). Truncated in double
 // so that no value can overflow an integer.
@@ -87,7 +79,7 @@ struct LargestScales {
   float deflectionScaleMax = 0, momentScaleMax = 0, shearScaleMax = 0;
 };
 
-// Per-point envelopes (points 0..kMaxPoints-1) and their ordinates in pixels.
+// Per-point envelopes (points 0..kMaxDiagramPoints-1) and their ordinates in pixels.
 struct PointEnvelopes {
   PointEnvelopes();
   std::vector<float> x;
@@ -153,9 +145,9 @@ class EnvelopeState {
   int referenceUnitSystem = 0;
 
   // Envelopes: only grow for the whole program run.
-  std::vector<NodeDeflection> nodeDeflectionMax, nodeDeflectionMin;  // 1..kMaxNodes
+  std::vector<NodeDeflection> nodeDeflectionMax, nodeDeflectionMin;  // 1..kMaxEnvelopeNodes
   std::vector<BarEndForces> barForcesMax, barForcesMin;              // 1..kMaxBars
-  std::vector<ReactionRecord> reactionMax, reactionMin;              // 1..kMaxSupports
+  std::vector<ReactionRecord> reactionMax, reactionMin;              // 1..kMaxEnvelopeSupports
   PointEnvelopes points;
   GlobalExtremes extremes;
   ProjectScales projectScales;  // of the last project

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "common/file_names.h"
 #include "envolventes/engine/line_reader.h"
 
 namespace envelope {
@@ -43,8 +44,8 @@ bool isStaticResults(const std::string& path) {
 }  // namespace
 
 bool isProjectName(const std::string& name) {
-  return exists(name + ".fmc") || exists(name + ".caf") || isModelFile(name + ".dat") ||
-         isStaticResults(name + ".res");
+  return exists(fileOf(name, kDiagramExt)) || exists(fileOf(name, kLoadsExt)) ||
+         isModelFile(fileOf(name, kModelExt)) || isStaticResults(fileOf(name, kResultsExt));
 }
 
 EnvelopeNameCheck checkEnvelopeName(const std::string& name, const std::vector<std::string>& projects) {
@@ -53,8 +54,9 @@ EnvelopeNameCheck checkEnvelopeName(const std::string& name, const std::vector<s
   for (const std::string& project : projects) {
     if (project == name) return EnvelopeNameCheck::ProjectName;
     std::error_code error;
-    for (const char* ext : {".res", ".esf"})
-      if (std::filesystem::equivalent(name + ext, project + ext, error)) return EnvelopeNameCheck::ProjectName;
+    for (const char* ext : {kResultsExt, kForceTableExt})
+      if (std::filesystem::equivalent(fileOf(name, ext), fileOf(project, ext), error))
+        return EnvelopeNameCheck::ProjectName;
   }
   return EnvelopeNameCheck::Usable;
 }

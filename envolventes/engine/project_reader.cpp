@@ -7,6 +7,7 @@
 
 #include "envolventes/engine/envelope_run.h"
 #include "envolventes/engine/line_reader.h"
+#include "common/file_names.h"
 #include "common/model.h"
 #include "common/run_error.h"
 
@@ -69,7 +70,7 @@ struct ProjectFiles {
 std::vector<char> wordBuffer(const std::string& line) { return std::vector<char>(line.size() + 1, '\0'); }
 
 bool readForceTableHeader(const std::string& base, ProjectTables& project, MessageSink& sink) {
-  FileHandle esf = openForReading(base + ".esf");
+  FileHandle esf = openForReading(fileOf(base, kForceTableExt));
   if (!esf) {
     sink.showMessage("error_archivo esfuerzos");
     return false;
@@ -77,10 +78,10 @@ bool readForceTableHeader(const std::string& base, ProjectTables& project, Messa
   LineReader reader(esf.get());
   std::string first;
   if (!reader.next(first) || std::sscanf(first.c_str(), "%d", &project.forceTableLastIndex) != 1) {
-    sink.showMessage(incompleteFileText(base + ".esf"));
+    sink.showMessage(incompleteFileText(fileOf(base, kForceTableExt)));
     return false;
   }
-  if (project.forceTableLastIndex < 0 || project.forceTableLastIndex >= kMaxPoints) {
+  if (project.forceTableLastIndex < 0 || project.forceTableLastIndex >= kMaxDiagramPoints) {
     sink.showMessage(kForcePointsError);
     return false;
   }
@@ -92,11 +93,14 @@ bool openProjectFiles(const std::string& base, ProjectFiles& files, MessageSink&
     FileHandle* file;
     const char* extension;
     const char* message;
-  } steps[] = {{&files.car, ".car", "error_archivo cargas"}, {&files.kar, ".kar", "error_archivo cargas"},
-               {&files.caf, ".caf", "error_archivo cargas"}, {&files.dat, ".dat", "error_archivo datos"},
-               {&files.fmc, ".fmc", "error_archivo fmc"},    {&files.res, ".res", "error_archivo resultado"}};
+  } steps[] = {{&files.car, kDescriptionExt, "error_archivo cargas"},
+               {&files.kar, kSelfWeightExt, "error_archivo cargas"},
+               {&files.caf, kLoadsExt, "error_archivo cargas"},
+               {&files.dat, kModelExt, "error_archivo datos"},
+               {&files.fmc, kDiagramExt, "error_archivo fmc"},
+               {&files.res, kResultsExt, "error_archivo resultado"}};
   for (auto& step : steps) {
-    *step.file = openForReading(base + step.extension);
+    *step.file = openForReading(fileOf(base, step.extension));
     if (!*step.file) {
       sink.showMessage(step.message);
       return false;
@@ -116,8 +120,8 @@ ReadStep checkCounts(bool firstOfRun, EnvelopeState& state, const ProjectTables&
     sink.showMessage(kSelectionErrorText);
     return ReadStep::SelectionError;
   }
-  if (p.barCount > kMaxBars || p.nodeCount > kMaxNodes || p.supportCount > kMaxSupports ||
-      p.nodalLoadCount > kMaxNodes) {
+  if (p.barCount > kMaxBars || p.nodeCount > kMaxEnvelopeNodes || p.supportCount > kMaxEnvelopeSupports ||
+      p.nodalLoadCount > kMaxEnvelopeNodes) {
     sink.showMessage(kCountsError);
     return ReadStep::Stopped;
   }
@@ -147,7 +151,7 @@ bool takeNodalLoads(const ModelData& model, ProjectTables& p) {
   for (size_t k = 1; k < model.nodalLoads.size(); ++k) {
     const NodalLoad& load = model.nodalLoads[k];
     const int label = model.nodes[load.index].label;
-    if (label < 1 || label > kNodalLoadSlots) return false;
+    if (label < 1 || label > kEnvelopeNodalLoadSlots) return false;
     NodalLoadRecord& record = p.nodalLoads[label];
     record.node = label;
     for (int d = 0; d < 3; ++d) {
@@ -178,7 +182,7 @@ void takeCounts(const ModelHeader& h, ProjectTables& p) {
   p.barCount = h.nb, p.nodeCount = h.nn, p.supportCount = h.nsup, p.nodalLoadCount = h.nload;
   p.materialCount = h.nmat, p.sectionCount = h.nsec, p.unusedCount = h.unusedCount, p.tieCount = h.ntie;
   p.selfWeight = h.selfWeight;
-  p.nodalLoads.assign(kNodalLoadSlots + 1, NodalLoadRecord{});
+  p.nodalLoads.assign(kEnvelopeNodalLoadSlots + 1, NodalLoadRecord{});
 }
 
 // The beam data is the model file of the static run, read whole by the common
@@ -234,7 +238,7 @@ ReadStep readPointCount(CountedLines& fmc, bool firstOfRun, EnvelopeState& state
     return ReadStep::SelectionError;
   }
   // Points index the point tables, and point P lies on bar P/20 + 1.
-  if (p.lastPoint < 0 || p.lastPoint >= kMaxPoints || p.lastPoint > 20 * p.barCount) {
+  if (p.lastPoint < 0 || p.lastPoint >= kMaxDiagramPoints || p.lastPoint > 20 * p.barCount) {
     sink.showMessage(kCountsError);
     return ReadStep::Stopped;
   }
@@ -292,7 +296,7 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::s
       cut = true;
       break;
     }
-    if (static_cast<int>(p.loads.size()) - 1 >= kMaxLoadLines) {
+    if (static_cast<int>(p.loads.size()) - 1 >= kMaxEnvelopeLoadLines) {
       sink.showMessage(kTooManyLoadsError);
       return false;
     }
@@ -347,10 +351,10 @@ ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& st
   ProjectFiles files;
   if (!openProjectFiles(base, files, sink)) return ReadStep::Stopped;
 
-  ReadStep step = readBeamData(files.dat.get(), base + ".dat", firstOfRun, state, p, sink);
+  ReadStep step = readBeamData(files.dat.get(), fileOf(base, kModelExt), firstOfRun, state, p, sink);
   if (step != ReadStep::Ok) return step;
 
-  CountedLines res(files.res.get(), base + ".res"), fmc(files.fmc.get(), base + ".fmc");
+  CountedLines res(files.res.get(), fileOf(base, kResultsExt)), fmc(files.fmc.get(), fileOf(base, kDiagramExt));
   res.line();  // the header line, not used
   step = readPointCount(fmc, firstOfRun, state, p, sink);
   if (step != ReadStep::Ok) return step;
@@ -362,7 +366,7 @@ ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& st
 
   p.loads.assign(1, LoadRecord{});  // slot 0 unused
   if (!readLoadLines(files.caf.get(), p, sink)) return ReadStep::Stopped;
-  const std::string karPath = base + ".kar";
+  const std::string karPath = fileOf(base, kSelfWeightExt);
   if (p.selfWeight == 1 && !readLoadLines(files.kar.get(), p, sink, &karPath)) return ReadStep::Stopped;
   return ReadStep::Ok;
 }

@@ -1,5 +1,6 @@
 #include "envolventes/engine/result_files.h"
 
+#include "common/file_names.h"
 #include "envolventes/engine/line_reader.h"
 #include "envolventes/engine/project_reader.h"
 
@@ -21,7 +22,7 @@ enum class TableRead { Read, Mismatch, Unusable };
 // its rows or cuts one short (the operation ends, as a project's truncated
 // files end it).
 TableRead readProjectTable(const std::string& base, int n, std::vector<ForceTableRow>& rows, MessageSink& sink) {
-  FileHandle esf = openForReading(base + ".esf");
+  FileHandle esf = openForReading(fileOf(base, kForceTableExt));
   if (!esf) {
     sink.showMessage("error_archivo esfuerzos");
     return TableRead::Unusable;
@@ -52,7 +53,7 @@ TableRead readProjectTable(const std::string& base, int n, std::vector<ForceTabl
     rows[got++] = row;
   }
   if (got != n + 1) {
-    sink.showMessage(incompleteFileText(base + ".esf"));
+    sink.showMessage(incompleteFileText(fileOf(base, kForceTableExt)));
     return TableRead::Unusable;
   }
   return TableRead::Read;

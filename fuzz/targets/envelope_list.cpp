@@ -3,6 +3,7 @@
 // the engine (the first example's project lies beside it).
 #include <cstdlib>
 
+#include "common/file_names.h"
 #include "fuzz/fuzz_scratch.h"
 #include "envolventes/app/startup_flow.h"
 
@@ -10,7 +11,7 @@ using namespace common;
 
 namespace {
 // The person picks the existing envelope "lista" once and cancels any later question.
-class ScriptedQuestions : public envolventes::StartupQuestions {
+class ScriptedQuestions : public envelope::StartupQuestions {
  public:
   bool askScreenSize(int, int&, int&) override { return false; }
   bool askExisting(int) override { return true; }
@@ -34,11 +35,10 @@ struct Sink : envelope::MessageSink {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const char* const kExtensions[] = {".dat", ".caf", ".car", ".esf", ".res", ".fmc", ".kar"};
   InScratchDir here;
   // The project is written once; the engine never writes to it.
   static const bool projectWritten = [] {
-    for (const char* ext : kExtensions) {
+    for (const char* ext : kEnvelopeInputExtensions) {
       std::string name = std::string("env_a") + ext;
       fuzzScratch().write(name, fixtureFile(std::string(FUZZ_FIXTURE_DIR "/") + name));
     }
@@ -47,13 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)projectWritten;
   fuzzScratch().write("lista.dat", bytesOf(data, size));
   ScriptedQuestions questions;
-  envolventes::ViewerState state;
-  if (envolventes::runStartupFlow(2, questions, state) != envolventes::FlowResult::Ready) return 0;
-  if (state.projectCount < 0 || state.projectCount > envolventes::kMaxProjects) std::abort();
+  envelope::ViewerState state;
+  if (envelope::runStartupFlow(2, questions, state) != envelope::FlowResult::Ready) return 0;
+  if (state.projectCount < 0 || state.projectCount > kMaxEnvelopeProjects) std::abort();
   envelope::EnvelopeState envelopes;
   envelope::EnvelopeRequest request;
   request.envelopeName = state.envelopeName;
-  request.projects = envolventes::projectList(state);
+  request.projects = envelope::projectList(state);
   Sink sink;
   envelope::runEnvelope(envelopes, request, state.outputs, sink);
   return 0;

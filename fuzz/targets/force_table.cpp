@@ -2,13 +2,14 @@
 // alternancias --tabla (model and loads fixed and valid).
 #include <cstdlib>
 
+#include "common/file_names.h"
 #include "fuzz/fuzz_scratch.h"
 #include "alternancias/run.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   InScratchDir here;
   static const bool projectWritten = [] {
-    for (const char* ext : {".dat", ".caf", ".kar"})
+    for (const char* ext : {common::kModelExt, common::kLoadsExt, common::kSelfWeightExt})
       fuzzScratch().write(std::string("env_a") + ext, fixtureFile(std::string(FUZZ_FIXTURE_DIR "/env_a") + ext));
     return true;
   }();

@@ -4,6 +4,7 @@
 
 #include "fuzz/fuzz_scratch.h"
 #include "calcest/phases.h"
+#include "common/file_names.h"
 
 using namespace common;
 
@@ -13,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool modelWritten = (fuzzScratch().write("m.dat", model), true);
   (void)modelWritten;
   fuzzScratch().write("m.caf", bytesOf(data, size));
-  int status = calcest::runCalcest({"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"});
+  int status = calcest::runCalcest(common::calcestCommandLine("m"));
   if (status != 0 && status != 1) std::abort();
   return 0;
 }

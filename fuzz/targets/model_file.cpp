@@ -8,6 +8,7 @@
 #include "fuzz/fuzz_scratch.h"
 #include "calcdin/modal_model.h"
 #include "calcest/phases.h"
+#include "common/file_names.h"
 #include "common/run_error.h"
 
 using namespace common;
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InScratchDir here;
     fuzzScratch().write("m.dat", bytesOf(data, size));
     fuzzScratch().write("m.caf", "");
-    int status = calcest::runCalcest({"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"});
+    int status = calcest::runCalcest(common::calcestCommandLine("m"));
     if (status != 0 && status != 1) std::abort();
   }
   FuzzFile input(data, size);

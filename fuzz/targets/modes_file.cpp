@@ -3,13 +3,14 @@
 // which checks the modes against the model and draws them.
 #include <cstdlib>
 
+#include "common/file_names.h"
 #include "fuzz/fuzz_scratch.h"
 #include "informe/run.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   InScratchDir here;
   static const bool projectWritten = [] {
-    for (const char* ext : {".dat", ".caf", ".res", ".fmc"})
+    for (const char* ext : {common::kModelExt, common::kLoadsExt, common::kResultsExt, common::kDiagramExt})
       fuzzScratch().write(std::string("env_a") + ext, fixtureFile(std::string(FUZZ_FIXTURE_DIR "/env_a") + ext));
     return true;
   }();

@@ -1,3 +1,4 @@
+#include "common/file_names.h"
 #include "envolventes/app/startup_flow.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@
 
 using namespace common;
 
-using namespace envolventes;
+using namespace envelope;
 using testsupport::ScratchDir;
 
 namespace {
@@ -294,7 +295,7 @@ TEST_F(StartupFlow, ProjectNameIsRefusedAndAskedAgainWithoutEmptyingItsFiles) {
   ASSERT_EQ(q.messages.size(), 5u);
   EXPECT_NE(q.messages[0].find("\"viga1\" es el nombre de un proyecto"), std::string::npos);
   EXPECT_EQ(dir.read("viga4.res"), "   VIGA4   1    0 \n");
-  EXPECT_FALSE(dir.exists(".res"));
+  EXPECT_FALSE(dir.exists(kResultsExt));
   EXPECT_EQ(dir.read("viga1.res"), "results");
   EXPECT_EQ(dir.read("viga1.esf"), "forces");
   EXPECT_FALSE(dir.exists("viga2.res"));
@@ -346,7 +347,7 @@ TEST(DialogPieces, DatStemsStopAtFirstDotAndAtTheLimit) {
   EXPECT_EQ(stems, (std::vector<std::string>{"a", "viga1"}));
 
   ScratchDir many;
-  for (int k = 0; k < 1510; ++k) many.write("p" + std::to_string(k) + ".dat", "");
+  for (int k = 0; k < 1510; ++k) many.write("p" + std::to_string(k) + kModelExt, "");
   EXPECT_EQ(listDatStems(many.path()).size(), 1500u);
 }
 

@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "common/file_names.h"
 #include "common/testing/test_support.h"
+
+using namespace common;
 
 using testsupport::runProgram;
 using testsupport::ScratchDir;
@@ -181,7 +184,7 @@ TEST(Batch, ProjectWhoseStaticRunStoppedWithAnError_IsRefusedWithAMessageAndStat
     text.replace(text.find(failure.from), failure.from.size(), failure.to);
     dir.write(failure.file, text);
     if (!failure.modelRefused)  // the project's first static run
-      for (std::string ext : {".res", ".fmc", ".bar", ".kar", ".gan", ".def"})
+      for (std::string ext : {kResultsExt, kDiagramExt, kBarRecordsExt, kSelfWeightExt, kRotationsExt, kDeflectionsExt})
         std::filesystem::remove(dir.file("env_b" + ext));
     auto st = testsupport::runCalcest(CALCEST_BINARY, dir.path(), "env_b");
     ASSERT_EQ(st.status, 1);
@@ -210,20 +213,20 @@ TEST(Batch, EnvelopeNamedLikeAnyProjectOfTheDirectory_IsRefusedWhateverTheListHo
   // One file of a project is enough to know it: its model, diagram, loads or
   // static results; env_c has them all.
   std::vector<std::string> projects = {"env_c"};
-  for (std::string ext : {".dat", ".fmc", ".caf", ".res"}) {
+  for (std::string ext : {kModelExt, kDiagramExt, kLoadsExt, kResultsExt}) {
     std::string name = "p_" + ext.substr(1);
     dir.write(name + ext, dir.read("env_a" + ext));
-    dir.write(name + ".esf", "table\n");
+    dir.write(name + kForceTableExt, "table\n");
     projects.push_back(name);
   }
   for (const std::string& name : projects) {
     SCOPED_TRACE(name);
-    std::string res = dir.exists(name + ".res") ? dir.read(name + ".res") : "";
+    std::string res = dir.exists(name + kResultsExt) ? dir.read(name + kResultsExt) : "";
     auto run = runProgram(BATCH_BINARY, {name, "3000", "400", "env_a", "env_b"}, dir.path());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "ERROR NOMBRE DE ENVOLVENTE IGUAL AL DE UN PROYECTO\n");
-    EXPECT_TRUE((dir.exists(name + ".res") ? dir.read(name + ".res") : "") == res);
-    EXPECT_NE(dir.read(name + ".esf"), "");
+    EXPECT_TRUE((dir.exists(name + kResultsExt) ? dir.read(name + kResultsExt) : "") == res);
+    EXPECT_NE(dir.read(name + kForceTableExt), "");
   }
   // An envelope's own files and list do not make it a project: it is rebuilt.
   dir.write("lista.dat", " 2\nenv_a\nenv_b\n");
@@ -249,17 +252,18 @@ TEST(Batch, BundledModels_InTheLayoutCalcestReads_MakeAnEnvelope) {
     double heaviest = 0;
     for (double q : {10.0, 30.0}) {
       std::string base = m.name + std::to_string(static_cast<int>(q));
-      dir.write(base + ".dat", testsupport::readFile(std::string(EXAMPLES_DIR) + "/" + m.name + ".dat"));
+      dir.write(fileOf(base, kModelExt),
+                testsupport::readFile(std::string(EXAMPLES_DIR) + "/" + fileOf(m.name, kModelExt)));
       std::string caf;
       heaviest = 0;
       for (size_t b = 0; b < m.lengths.size(); ++b) {
         caf += std::to_string(b + 1) + "  3  0.0  " + std::to_string(m.lengths[b]) + "  0.0  " + std::to_string(-q) + " y\n";
         heaviest += (q + m.selfWeight[b]) * m.lengths[b];
       }
-      dir.write(base + ".caf", caf);
-      dir.write(base + ".car", "carga\n");
+      dir.write(base + kLoadsExt, caf);
+      dir.write(base + kDescriptionExt, "carga\n");
       ASSERT_TRUE(analyse(dir, base));
-      dir.write(base + ".esf", zeroForceTable(dir.read(base + ".fmc")));
+      dir.write(base + kForceTableExt, zeroForceTable(dir.read(base + kDiagramExt)));
     }
     std::string name = m.name;
     auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", name + "10", name + "30"}, dir.path());
@@ -341,21 +345,16 @@ TEST(Batch, OutputThatIsAProjectFile_IsRefusedBeforeAnyFileIsWritten) {
 // taken over.
 TEST(Batch, NameHeldByAnotherRun_IsRefusedAndAKilledRunsLockTakenOver) {
   const testsupport::SleepingProcess running;
-  const struct {
-    const char* what;
-    long holder;
-    bool refused;
-  } cases[] = {{"a running holder", running.id(), true}, {"a killed holder", testsupport::endedProcessId(), false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const testsupport::LockHolder& holder : testsupport::lockHolders(running)) {
+    SCOPED_TRACE(holder.what);
     ScratchDir dir;
     if (!earlierEnvelope(dir)) GTEST_SKIP() << "calcest not built";
-    dir.write("ENV.lock", std::to_string(c.holder) + "\n");
+    dir.write("ENV.lock", std::to_string(holder.id) + "\n");
     const auto before = testsupport::folderContents(dir.path());
     auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b"}, dir.path());
-    if (c.refused) {
+    if (holder.running) {
       EXPECT_EQ(run.status, 1);
-      EXPECT_EQ(run.output, "ERROR: OTRA EJECUCI\xD3N (PROCESO " + std::to_string(c.holder) +
+      EXPECT_EQ(run.output, "ERROR: OTRA EJECUCI\xD3N (PROCESO " + std::to_string(holder.id) +
                                 ") EST\xC1 ESCRIBIENDO ENV EN ESTE DIRECTORIO: ESPERE A QUE TERMINE O ELIJA OTRO "
                                 "NOMBRE\n");
       EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);

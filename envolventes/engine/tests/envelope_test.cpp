@@ -6,6 +6,7 @@
 #include <functional>
 #include <iterator>
 
+#include "common/file_names.h"
 #include "envolventes/engine/tests/engine_runner.h"
 #include "envolventes/engine/tests/project_files.h"
 #include "envolventes/engine/project_reader.h"
@@ -49,7 +50,7 @@ TEST_F(EnvelopeOfCalcestProjects, PointNodeBarAndSupportEnvelopesAreTheMaxAndMin
   std::vector<double> nMax(4, 0), nMin(4, 0), rMax(4, 0), rMin(4, 0);
   std::vector<std::array<double, 4>> bMax(3, {0, 0, 0, 0}), bMin(3, {0, 0, 0, 0});
   for (const char* p : kProjects) {
-    auto fmc = splitLines(dir.read(std::string(p) + ".fmc"));
+    auto fmc = splitLines(dir.read(std::string(p) + kDiagramExt));
     ASSERT_EQ(numbersOf(fmc[0]).back(), 41);
     for (int P = 0; P <= 40; ++P) {
       auto v = numbersOf(fmc[1 + P]);
@@ -57,7 +58,7 @@ TEST_F(EnvelopeOfCalcestProjects, PointNodeBarAndSupportEnvelopesAreTheMaxAndMin
       mMax[P] = maxOf0(mMax[P], v[2]), mMin[P] = minOf0(mMin[P], v[2]);
       qMax[P] = maxOf0(qMax[P], v[3]), qMin[P] = minOf0(qMin[P], v[3]);
     }
-    auto res = splitLines(dir.read(std::string(p) + ".res"));
+    auto res = splitLines(dir.read(std::string(p) + kResultsExt));
     for (int n = 1; n <= 3; ++n) {
       double v = numbersOf(res[n])[1];
       nMax[n] = maxOf0(nMax[n], v), nMin[n] = minOf0(nMin[n], v);
@@ -131,7 +132,7 @@ TEST_F(EnvelopeOfCalcestProjects, ForceTableIsTheStrictMaxAndMinOfTheProjectTabl
   std::vector<std::array<double, 12>> expect(41);
   for (auto& row : expect) row.fill(0);
   for (const char* p : kProjects) {
-    auto lines = splitLines(dir.read(std::string(p) + ".esf"));
+    auto lines = splitLines(dir.read(std::string(p) + kForceTableExt));
     for (int i = 0; i <= 40; ++i) {
       auto v = numbersOf(lines[1 + i]);
       for (int c = 0; c < 6; ++c) {

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "common/file_names.h"
+
 namespace {
 
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
@@ -39,14 +41,14 @@ void writeProject(const testsupport::ScratchDir& dir, const std::string& name, c
     dat += format("%d  %d %s\n", s[0], s[1], s[1] == 111 ? "0.0 0.0 0.0" : s[1] == 10 ? "0.0" : "0.0 0.0");
   for (auto& t : p.tieLines) dat += t + "\n";
   for (auto& l : p.nodalLoads) dat += format("%d\n1  0.0\n2  %.4f\n3  0.0\n", static_cast<int>(l[0]), l[1]);
-  dir.write(name + ".dat", dat);
+  dir.write(name + common::kModelExt, dat);
 
   std::string caf, kar;
   for (auto& l : p.cafLines) caf += l + "\n";
   for (auto& l : p.karLines) kar += l + "\n";
-  dir.write(name + ".caf", caf);
-  if (p.writeKar) dir.write(name + ".kar", kar);
-  if (p.writeCar) dir.write(name + ".car", "carga\n");
+  dir.write(name + common::kLoadsExt, caf);
+  if (p.writeKar) dir.write(name + common::kSelfWeightExt, kar);
+  if (p.writeCar) dir.write(name + common::kDescriptionExt, "carga\n");
 
   std::string res = "   PRUEBA   1    0 \n";
   for (int i = 1; i <= nn; ++i)
@@ -61,7 +63,7 @@ void writeProject(const testsupport::ScratchDir& dir, const std::string& name, c
     if (j <= static_cast<int>(p.reactions.size())) r = p.reactions[j - 1];
     res += format(" %5d  %lf  %lf\n", p.supports[j - 1][0], r[0], r[1]);
   }
-  dir.write(name + ".res", res);
+  dir.write(name + common::kResultsExt, res);
 
   int count = p.lastPoint() + 1 + p.pointCountDelta;
   std::string fmc = format(" PRUEBA  1   %d  %d \n", p.unitSystem, count);
@@ -71,7 +73,7 @@ void writeProject(const testsupport::ScratchDir& dir, const std::string& name, c
     if (p.point) v = p.point(P, x);
     fmc += format(" %7.3f %6.3f %10.4f %10.4f \n", x, v[0], v[1], v[2]);
   }
-  dir.write(name + ".fmc", fmc);
+  dir.write(name + common::kDiagramExt, fmc);
 
   if (p.writeEsf) {
     int declared = p.esfDeclared >= 0 ? p.esfDeclared : p.lastPoint();
@@ -79,7 +81,7 @@ void writeProject(const testsupport::ScratchDir& dir, const std::string& name, c
     if (p.esfRows.empty())
       for (int i = 0; i <= declared; ++i) esf += format("%d %.4f 0 0 0 0 0 0\n", i, p.pointX(i));
     for (auto& row : p.esfRows) esf += row + "\n";
-    dir.write(name + ".esf", esf);
+    dir.write(name + common::kForceTableExt, esf);
   }
 }
 

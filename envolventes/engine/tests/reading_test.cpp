@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/file_names.h"
 #include "envolventes/engine/tests/engine_runner.h"
 #include "envolventes/engine/tests/project_files.h"
 #include "envolventes/engine/diagram.h"
@@ -150,9 +151,10 @@ TEST(ProjectReading, SelfWeightFlag_DecidesWhetherKarIsReadButItMustExistAlways)
 
 TEST(ProjectReading, EachMissingFile_GivesItsOwnMessageAndLeavesTheEnvelopeFilesEmpty) {
   const std::pair<const char*, const char*> cases[] = {
-      {".esf", "error_archivo esfuerzos"}, {".car", "error_archivo cargas"}, {".kar", "error_archivo cargas"},
-      {".caf", "error_archivo cargas"},    {".dat", "error_archivo datos"},  {".fmc", "error_archivo fmc"},
-      {".res", "error_archivo resultado"}};
+      {kForceTableExt, "error_archivo esfuerzos"}, {kDescriptionExt, "error_archivo cargas"},
+      {kSelfWeightExt, "error_archivo cargas"},
+      {kLoadsExt, "error_archivo cargas"},    {kModelExt, "error_archivo datos"},  {kDiagramExt, "error_archivo fmc"},
+      {kResultsExt, "error_archivo resultado"}};
   for (auto& [extension, message] : cases) {
     SCOPED_TRACE(extension);
     ScratchDir dir;
@@ -231,7 +233,7 @@ TEST(ProjectReading, CountsBeyondTheTablesAndBarEndsOutsideTheNodeTable_AreRefus
   dir.write("ends.dat", badEnd);
   for (auto [name, message] : {std::pair<const char*, const char*>{"bars", kCountsError}, {"ends", kBarNodeError}}) {
     SCOPED_TRACE(name);
-    for (const char* ext : {".caf", ".kar", ".car", ".esf", ".fmc", ".res"})
+    for (const char* ext : {kLoadsExt, kSelfWeightExt, kDescriptionExt, kForceTableExt, kDiagramExt, kResultsExt})
       dir.write(std::string(name) + ext, dir.read(std::string("a") + ext));
     EngineRun r;
     r.run(dir, {name});
@@ -288,7 +290,7 @@ TEST(ProjectReading, CrLfFiles_ReadLikeLfFiles) {
   p.point = [](int P, float) { return std::array<float, 3>{0, float(P), 0}; };
   p.cafLines = {"1  2  5.0  5.0  0.0  10.0 y"};
   writeProject(dir, "a", p);
-  for (const char* ext : {".dat", ".caf", ".res", ".fmc", ".esf"}) {
+  for (const char* ext : {kModelExt, kLoadsExt, kResultsExt, kDiagramExt, kForceTableExt}) {
     std::string text = dir.read(std::string("a") + ext), crlf;
     for (char ch : text) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
     dir.write(std::string("a") + ext, crlf);
@@ -302,7 +304,8 @@ TEST(ProjectReading, CrLfFiles_ReadLikeLfFiles) {
 TEST(ProjectReading, EmptyOrAbsurdFiles_AreReadAndDrawnWithoutHarm) {
   std::vector<std::function<void(const ScratchDir&)>> spoils = {
       [](const ScratchDir& d) {
-        for (const char* ext : {".dat", ".caf", ".res", ".fmc", ".esf", ".kar"}) d.write(std::string("a") + ext, "");
+        for (const char* ext : {kModelExt, kLoadsExt, kResultsExt, kDiagramExt, kForceTableExt, kSelfWeightExt})
+          d.write(std::string("a") + ext, "");
       },
       [](const ScratchDir& d) {
         std::string fmc = d.read("a.fmc");

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_names.h"
 #include "envolventes/engine/tests/engine_runner.h"
 #include "envolventes/engine/tests/project_files.h"
 #include "envolventes/engine/project_reader.h"
@@ -94,7 +95,7 @@ void expectRefused(TwoProjects& t, const std::string& extension) {
 
 TEST(TruncatedFiles, CompleteFilesOfBothProjects_AreCombined) {
   // The fixture itself: without a cut the second project's values are taken.
-  TwoProjects t(".res", [](const std::string& text) { return text; }, 1);
+  TwoProjects t(kResultsExt, [](const std::string& text) { return text; }, 1);
   ASSERT_EQ(t.run.outcome, RunOutcome::Completed);
   EXPECT_TRUE(t.run.sink.messages.empty());
   EXPECT_FLOAT_EQ(t.run.state.nodeDeflectionMin[2].value, -9.0f);
@@ -104,25 +105,25 @@ TEST(TruncatedFiles, CompleteFilesOfBothProjects_AreCombined) {
 
 TEST(TruncatedFiles, EachProjectFileCutShort_IsRefusedWithItsName) {
   const Cut cuts[] = {
-      {"self-weight: empty (run stopped while reading its loads)", ".kar", [](auto&) { return ""; }, 1},
-      {"self-weight: one line for two bars", ".kar", [](auto& t) { return firstLines(t, 1); }, 1},
-      {"self-weight: direction word missing", ".kar", [](auto& t) { return lastLineCut(t, 6); }, 1},
-      {"beam data: title only", ".dat", [](auto& t) { return firstLines(t, 1); }},
-      {"beam data: counts, no nodes", ".dat", [](auto& t) { return firstLines(t, 2); }},
-      {"beam data: last support missing", ".dat", [](auto& t) { return withoutLastLines(t, 1); }},
-      {"force table: empty", ".esf", [](auto&) { return ""; }},
-      {"results: empty (file created, run stopped before its header)", ".res", [](auto&) { return ""; }},
-      {"results: header only (run stopped before the results)", ".res", [](auto& t) { return firstLines(t, 1); }},
-      {"results: nodes, no bars", ".res", [](auto& t) { return firstLines(t, 4); }},
-      {"results: bar line cut", ".res", [](auto& t) { return lastLineCut(firstLines(t, 5), 5); }},
-      {"results: last support missing", ".res", [](auto& t) { return withoutLastLines(t, 1); }},
-      {"results: moment of the fixed end cut", ".res", [](auto& t) { return lastLineCut(t, 2); }},
+      {"self-weight: empty (run stopped while reading its loads)", kSelfWeightExt, [](auto&) { return ""; }, 1},
+      {"self-weight: one line for two bars", kSelfWeightExt, [](auto& t) { return firstLines(t, 1); }, 1},
+      {"self-weight: direction word missing", kSelfWeightExt, [](auto& t) { return lastLineCut(t, 6); }, 1},
+      {"beam data: title only", kModelExt, [](auto& t) { return firstLines(t, 1); }},
+      {"beam data: counts, no nodes", kModelExt, [](auto& t) { return firstLines(t, 2); }},
+      {"beam data: last support missing", kModelExt, [](auto& t) { return withoutLastLines(t, 1); }},
+      {"force table: empty", kForceTableExt, [](auto&) { return ""; }},
+      {"results: empty (file created, run stopped before its header)", kResultsExt, [](auto&) { return ""; }},
+      {"results: header only (run stopped before the results)", kResultsExt, [](auto& t) { return firstLines(t, 1); }},
+      {"results: nodes, no bars", kResultsExt, [](auto& t) { return firstLines(t, 4); }},
+      {"results: bar line cut", kResultsExt, [](auto& t) { return lastLineCut(firstLines(t, 5), 5); }},
+      {"results: last support missing", kResultsExt, [](auto& t) { return withoutLastLines(t, 1); }},
+      {"results: moment of the fixed end cut", kResultsExt, [](auto& t) { return lastLineCut(t, 2); }},
       // A diagram file short of its points must not be taken for another beam's.
-      {"diagram: empty", ".fmc", [](auto&) { return ""; }},
+      {"diagram: empty", kDiagramExt, [](auto&) { return ""; }},
       // What calcest leaves when it stops before the result phase.
-      {"diagram: header without count or line feed", ".fmc", [](auto&) { return " PRUEBA  1   0 "; }},
-      {"diagram: five points missing", ".fmc", [](auto& t) { return withoutLastLines(t, 5); }},
-      {"diagram: last point cut", ".fmc", [](auto& t) { return lastLineCut(t, 2); }},
+      {"diagram: header without count or line feed", kDiagramExt, [](auto&) { return " PRUEBA  1   0 "; }},
+      {"diagram: five points missing", kDiagramExt, [](auto& t) { return withoutLastLines(t, 5); }},
+      {"diagram: last point cut", kDiagramExt, [](auto& t) { return lastLineCut(t, 2); }},
   };
   for (const Cut& cut : cuts) {
     SCOPED_TRACE(cut.what);
@@ -130,7 +131,7 @@ TEST(TruncatedFiles, EachProjectFileCutShort_IsRefusedWithItsName) {
     expectRefused(t, cut.extension);
   }
   // Without self-weight the self-weight file is not read, so its state does not matter.
-  TwoProjects unread(".kar", [](auto&) { return ""; }, 0);
+  TwoProjects unread(kSelfWeightExt, [](auto&) { return ""; }, 0);
   EXPECT_EQ(unread.run.outcome, RunOutcome::Completed);
 }
 
