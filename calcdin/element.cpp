@@ -4,6 +4,21 @@ namespace calcdin {
 
 using namespace common;
 
+namespace {
+
+// The bending terms of a bar with one end's rotation released: the other
+// end's rotation `held` (3 at I, 6 at J) and both deflections.
+void setOneRotationHeld(Mat6& k, int held, double kappa, double EI1, double EI2, double EI3) {
+  setSymmetric(k, 2, 2, 3.0 * kappa * EI3);
+  setSymmetric(k, 5, 5, 3.0 * kappa * EI3);
+  setSymmetric(k, 2, 5, -3.0 * kappa * EI3);
+  setSymmetric(k, 2, held, 3.0 * kappa * EI2);
+  setSymmetric(k, 5, held, -3.0 * kappa * EI2);
+  setSymmetric(k, held, held, 3.0 * kappa * EI1);
+}
+
+}  // namespace
+
 Mat6 closedFormStiffness(const BarRecord& bar, int type) {
   const double Lc = bar.aclx * bar.L;
   const double EA = bar.E * bar.A / Lc;
@@ -31,20 +46,10 @@ Mat6 closedFormStiffness(const BarRecord& bar, int type) {
       setSymmetric(k, 3, 6, (2.0 - phi) * kappa * EI1);
       break;
     case 2:  // rotation released at I
-      setSymmetric(k, 2, 2, 3.0 * kappa * EI3);
-      setSymmetric(k, 5, 5, 3.0 * kappa * EI3);
-      setSymmetric(k, 2, 5, -3.0 * kappa * EI3);
-      setSymmetric(k, 2, 6, 3.0 * kappa * EI2);
-      setSymmetric(k, 5, 6, -3.0 * kappa * EI2);
-      setSymmetric(k, 6, 6, 3.0 * kappa * EI1);
+      setOneRotationHeld(k, 6, kappa, EI1, EI2, EI3);
       break;
     case 3:  // rotation released at J
-      setSymmetric(k, 2, 2, 3.0 * kappa * EI3);
-      setSymmetric(k, 5, 5, 3.0 * kappa * EI3);
-      setSymmetric(k, 2, 5, -3.0 * kappa * EI3);
-      setSymmetric(k, 2, 3, 3.0 * kappa * EI2);
-      setSymmetric(k, 3, 5, -3.0 * kappa * EI2);
-      setSymmetric(k, 3, 3, 3.0 * kappa * EI1);
+      setOneRotationHeld(k, 3, kappa, EI1, EI2, EI3);
       break;
     default:  // 4: both rotations released, axial terms only
       break;

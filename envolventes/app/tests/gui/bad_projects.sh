@@ -5,7 +5,6 @@
 # usage: bad_projects.sh VIEWER FUZZ_DIR WORK_DIR
 set -uo pipefail
 VIEWER=$1 FUZZ=$2 WORK=$3
-rm -rf "$WORK"; mkdir -p "$WORK"
 source "$(dirname "$0")/gui_lib.sh"
 
 # answer_boxes: closes every message box until the main window stands alone.

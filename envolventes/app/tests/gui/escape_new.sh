@@ -4,12 +4,9 @@
 # usage: escape_new.sh VIEWER WORK_DIR
 set -uo pipefail
 VIEWER=$1 WORK=$2
-rm -rf "$WORK"; mkdir -p "$WORK"
 source "$(dirname "$0")/gui_lib.sh"
-: > "$WORK/proyecto.txt"
 
-start_viewer proyecto.txt 1
-focus_window "^Selecciona ancho y alto de pantalla$"
+start_on_empty_document 1
 press Escape                                     # keeps 3000 x 400
 focus_window "^Selecciona la existencia de fichero de envolventes$"
 press Escape

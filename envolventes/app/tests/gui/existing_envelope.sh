@@ -4,16 +4,13 @@
 # usage: existing_envelope.sh VIEWER CALCEST EXAMPLES_DIR WORK_DIR
 set -uo pipefail
 VIEWER=$1 CALCEST=$2 EXAMPLES=$3 WORK=$4
-rm -rf "$WORK"; mkdir -p "$WORK"
 source "$(dirname "$0")/gui_lib.sh"
-"$(dirname "$0")/make_projects.sh" "$CALCEST" "$EXAMPLES" "$WORK" || fail "projects not made"
-: > "$WORK/proyecto.txt"
+make_projects
 printf ' 2\nenv_a\nenv_c\n' > "$WORK/env.dat"
 echo "old report" > "$WORK/env.res"
 echo "old table" > "$WORK/env.esf"
 
-start_viewer proyecto.txt 3
-focus_window "^Selecciona ancho y alto de pantalla$"
+start_on_empty_document 3
 press Tab; replace_field 2000; press Return      # width 2000, height as preset
 focus_window "^Selecciona la existencia de fichero de envolventes$"
 press Return                                    # "Existente"

@@ -2,8 +2,10 @@
 # run under xvfb-run, drive the real program with xdotool as a person would,
 # never wait forever. The including script sets VIEWER (the program) and WORK
 # (its directory).
-source "$(dirname "${BASH_SOURCE[0]}")/../../../../common/testing/gui_lib.sh"
+GUI_DIR=$(dirname "${BASH_SOURCE[0]}")
+source "$GUI_DIR/../../../../common/testing/gui_lib.sh"
 
+rm -rf "$WORK"; mkdir -p "$WORK"   # every test starts from an empty directory
 export ENVOLVENTES_MESSAGE_LOG="$WORK/messages.log"
 export HOME="$WORK/home"   # recent-file settings stay inside the test
 mkdir -p "$HOME"
@@ -22,6 +24,20 @@ gui_on_failure() {
 start_viewer() {
   (cd "$WORK" && exec "$VIEWER" "$@") > "$WORK/viewer.out" 2>&1 &
   APP_PID=$!
+}
+
+# make_projects: the example projects of $EXAMPLES, analysed by $CALCEST, in $WORK.
+make_projects() {
+  "$GUI_DIR/make_projects.sh" "$CALCEST" "$EXAMPLES" "$WORK" || fail "projects not made"
+}
+
+# start_on_empty_document KIND: starts the program on the empty document
+# proyecto.txt for diagram KIND and waits for its first dialog, the drawing
+# area's, leaving its id in WIN.
+start_on_empty_document() {
+  : > "$WORK/proyecto.txt"
+  start_viewer proyecto.txt "$1"
+  focus_window "^Selecciona ancho y alto de pantalla$"
 }
 
 # focus_window TITLE_REGEX: waits until a visible window with that title is

@@ -4,12 +4,9 @@
 # usage: height_range.sh VIEWER WORK_DIR
 set -uo pipefail
 VIEWER=$1 WORK=$2
-rm -rf "$WORK"; mkdir -p "$WORK"
 source "$(dirname "$0")/gui_lib.sh"
-: > "$WORK/proyecto.txt"
 
-start_viewer proyecto.txt 1
-focus_window "^Selecciona ancho y alto de pantalla$"; size=$WIN
+start_on_empty_document 1; size=$WIN
 replace_field 2001; press Return
 answer_message
 message_shown "Introduzca un número entero entre 200 y 2000." || fail "no height range message"

@@ -4,13 +4,10 @@
 # usage: new_envelope.sh VIEWER CALCEST EXAMPLES_DIR WORK_DIR
 set -uo pipefail
 VIEWER=$1 CALCEST=$2 EXAMPLES=$3 WORK=$4
-rm -rf "$WORK"; mkdir -p "$WORK"
 source "$(dirname "$0")/gui_lib.sh"
-"$(dirname "$0")/make_projects.sh" "$CALCEST" "$EXAMPLES" "$WORK" || fail "projects not made"
-: > "$WORK/proyecto.txt"
+make_projects
 
-start_viewer proyecto.txt 2
-focus_window "^Selecciona ancho y alto de pantalla$" 
+start_on_empty_document 2
 press Tab; replace_field 1200; press Return     # the whole beam on the screen
 focus_window "^Selecciona la existencia de fichero de envolventes$" 
 press Tab space                                # "Nuevo"

@@ -4,7 +4,6 @@
 # usage: open_document.sh VIEWER WORK_DIR
 set -uo pipefail
 VIEWER=$1 WORK=$2
-rm -rf "$WORK"; mkdir -p "$WORK"
 source "$(dirname "$0")/gui_lib.sh"
 echo "contenido" > "$WORK/otro.txt"
 

@@ -6,7 +6,6 @@
 # usage: start_failures.sh VIEWER CALCEST EXAMPLES_DIR WORK_DIR
 set -uo pipefail
 VIEWER=$1 CALCEST=$2 EXAMPLES=$3 WORK=$4
-rm -rf "$WORK"; mkdir -p "$WORK"
 source "$(dirname "$0")/gui_lib.sh"
 
 start_viewer nada.txt 1
@@ -17,7 +16,7 @@ message_shown "nada.txt
 Imposible encontrar este archivo.
 Compruebe que la ruta y el nombre de archivo son correctos" || fail "no missing-file message"
 
-"$(dirname "$0")/make_projects.sh" "$CALCEST" "$EXAMPLES" "$WORK" || fail "projects not made"
+make_projects
 # larga: the three-span example beam (each bar joined onto one line), so
 # one node, one bar and one support more than env_a.
 awk 'NR >= 7 && NR <= 12 && NR % 2 == 1 { printf "%s ", $0; next } { print }' \
@@ -29,11 +28,9 @@ awk 'NR == 1 { print $4 - 1; next }
      { printf "%d %f %f %f %f %f %f %f\n", NR - 2, $1, $4, $4, $3, $3, 0, $3 }' "$WORK/larga.fmc" > "$WORK/larga.esf"
 [ -s "$WORK/larga.fmc" ] || fail "larga not analysed"
 printf ' 2\nenv_a\nlarga\n' > "$WORK/mezcla.dat"
-: > "$WORK/proyecto.txt"
 : > "$ENVOLVENTES_MESSAGE_LOG"
 
-start_viewer proyecto.txt 2
-focus_window "^Selecciona ancho y alto de pantalla$"
+start_on_empty_document 2
 press Return
 focus_window "^Selecciona la existencia de fichero de envolventes$"
 press Return
