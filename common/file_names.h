@@ -3,6 +3,7 @@
 // them. A program that reads, protects, moves or removes a project's or an
 // envelope's files takes their names from here, so that a file one program
 // starts writing is known to all the others.
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -52,6 +53,36 @@ inline constexpr const char* kProjectExtensions[] = {kModelExt,      kLoadsExt, 
 // The files of a project the envelope reads.
 inline constexpr const char* kEnvelopeInputExtensions[] = {kModelExt,   kLoadsExt,   kDescriptionExt, kSelfWeightExt,
                                                            kResultsExt, kDiagramExt, kForceTableExt};
+
+// calcest's outputs named on its command line (see calcestCommandLine).
+inline constexpr const char* kCalcestResultExtensions[] = {kResultsExt, kDiagramExt, kBarRecordsExt};
+
+namespace detail {
+constexpr bool sameName(const char* a, const char* b) {
+  while (*a && *a == *b) ++a, ++b;
+  return *a == *b;
+}
+template <std::size_t N>
+constexpr bool listed(const char* name, const char* const (&names)[N]) {
+  for (const char* each : names)
+    if (sameName(name, each)) return true;
+  return false;
+}
+template <std::size_t N, std::size_t M>
+constexpr bool allListed(const char* const (&some)[N], const char* const (&all)[M]) {
+  for (const char* each : some)
+    if (!listed(each, all)) return false;
+  return true;
+}
+}  // namespace detail
+
+// A file calcest starts writing beside a project is one of the project's files,
+// so that whoever protects, moves or removes those knows it too.
+static_assert(detail::allListed(kCalcestResultExtensions, kProjectExtensions) &&
+                  detail::allListed(kCalcestSideExtensions, kProjectExtensions) &&
+                  detail::allListed(kCalcestTraceExtensions, kProjectExtensions) &&
+                  detail::allListed(kEnvelopeInputExtensions, kProjectExtensions),
+              "every file written or read beside a project is in kProjectExtensions");
 
 // ---- An envelope NAME: its report and force table, and per diagram (1
 // deflections, 2 moments, 3 shear) a CAD script and a picture. The viewer and
@@ -113,7 +144,8 @@ inline std::string calcestSideStem(const std::string& modelFile) {
 // calcest's command line that analyses the project STEM: model, results,
 // loads, diagram, bar records and the reserved sixth word.
 inline std::vector<std::string> calcestCommandLine(const std::string& stem) {
-  return {stem + kModelExt, stem + kResultsExt, stem + kLoadsExt, stem + kDiagramExt, stem + kBarRecordsExt, "0"};
+  const auto& [results, diagram, barRecords] = kCalcestResultExtensions;
+  return {stem + kModelExt, stem + results, stem + kLoadsExt, stem + diagram, stem + barRecords, "0"};
 }
 
 // The script and the picture of diagram `kind` (1..3) of envelope `name`.
