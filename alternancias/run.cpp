@@ -1,5 +1,7 @@
 #include "alternancias/run.h"
 
+#include "common/fellow_program.h"
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -285,7 +287,8 @@ void removeEarlierRunAtCommit(const std::string& name, const std::vector<std::st
 // Runs calcest on one project of `folder`, there (its trace files stay
 // there); its console output is kept and shown only when the run fails.
 void analyse(const std::string& folder, const std::string& project) {
-  const std::string program = calcestProgram();
+  const std::string program = fellowProgram("calcest");
+  if (program.empty()) throw RunError("ERROR: NO SE PUEDE EJECUTAR calcest\n");
   std::vector<std::string> words = {program,          project + ".dat", project + ".res", project + ".caf",
                                     project + ".fmc", project + ".bar", "0"};
   std::vector<char*> argv;
@@ -483,16 +486,6 @@ int runTables(const std::vector<std::string>& projects) {
 }
 
 }  // namespace
-
-std::string calcestProgram() {
-  std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    const std::filesystem::path beside = self.parent_path() / "calcest";
-    if (access(beside.c_str(), X_OK) == 0) return beside.string();
-  }
-  return CALCEST_BUILD_PATH;
-}
 
 int runAlternancias(const std::vector<std::string>& args) {
   try {
