@@ -1,11 +1,7 @@
 #include "alternancias/run.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <algorithm>
@@ -16,6 +12,7 @@
 #include <optional>
 
 #include "common/capacities.h"
+#include "common/child_process.h"
 #include "common/console.h"
 #include "alternancias/envelope_files.h"
 #include "alternancias/exact_envelope.h"
@@ -27,8 +24,6 @@
 #include "common/run_error.h"
 #include "common/safe_output.h"
 #include "common/whole_file.h"
-
-extern char** environ;
 
 namespace alternancias {
 
@@ -286,39 +281,13 @@ void removeEarlierRunAtCommit(const std::string& name, const std::vector<std::st
 // there); its console output is kept and shown only when the run fails.
 void analyse(const std::string& folder, const std::string& project) {
   const std::string program = calcestProgram();
-  std::vector<std::string> words = {program,          project + ".dat", project + ".res", project + ".caf",
-                                    project + ".fmc", project + ".bar", "0"};
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) throw RunError("ERROR: NO SE PUEDE EJECUTAR " + program + "\n");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
-  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 2);
-  posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-  posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(pipeEnds[1]);
-  std::string output;
-  if (spawned == 0) {
-    char buffer[4096];
-    ssize_t got;
-    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
-      if (got > 0) output.append(buffer, static_cast<size_t>(got));
-  }
-  close(pipeEnds[0]);
-  if (spawned != 0) throw RunError("ERROR: NO SE PUEDE EJECUTAR " + program + "\n");
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+  const ChildRun run = runChild({{program, project + ".dat", project + ".res", project + ".caf", project + ".fmc",
+                                  project + ".bar", "0"},
+                                 folder,
+                                 nullptr});
+  if (!run.started()) throw RunError("ERROR: NO SE PUEDE EJECUTAR " + program + "\n");
+  const std::string& output = run.output;
+  if (run.status != 0)
     throw RunError(output + (output.empty() || output.back() == '\n' ? "" : "\n") +
                    formatText("ERROR: calcest NO PUDO CALCULAR EL PROYECTO %s; NO SE HA HECHO LA ENVOLVENTE\n",
                               project.c_str()));
