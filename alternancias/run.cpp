@@ -8,12 +8,11 @@
 #include <memory>
 #include <filesystem>
 #include <iterator>
-#include <new>
 #include <optional>
 
 #include "common/capacities.h"
 #include "common/child_process.h"
-#include "common/console.h"
+#include "common/console_program.h"
 #include "alternancias/envelope_files.h"
 #include "alternancias/exact_envelope.h"
 #include "alternancias/force_table.h"
@@ -365,7 +364,7 @@ void writeEnvelope(const Options& o, const Beam& beam, const ExactEnvelope& env,
 
 // Everything of the run is written aside and put in place at the end, whole:
 // a run that fails leaves the earlier envelope and projects as they were.
-int runPatterns(const Options& options) {
+int runPatterns(const Options& options, Console& console) {
   const Beam beam = readBeam(options);
   const ExactEnvelope env =
       exactEnvelope(beam.model, beam.variable, beam.spans, {options.gG, options.gGinf, options.gQ});
@@ -392,7 +391,7 @@ int runPatterns(const Options& options) {
   if (!pending.commit())
     throw RunError(envelope::writeErrorText(pending.failed()) + "\nERROR: NO SE PUDO ESCRIBIR LA ENVOLVENTE " +
                    options.name + "\n");
-  consoleWrite(summary.text);
+  console.write(summary.text);
   return 0;
 }
 
@@ -426,7 +425,7 @@ ProjectTable projectTable(std::string project) {
 
 // Every project is read and checked, and no output may be an input of any of
 // them, before a file is written; the tables are put in place together.
-int runTables(const std::vector<std::string>& projects) {
+int runTables(const std::vector<std::string>& projects, Console& console) {
   if (projects.empty()) throw RunError(kUsage);
   std::vector<ProjectTable> tables;
   for (const std::string& project : projects) tables.push_back(projectTable(project));
@@ -447,8 +446,13 @@ int runTables(const std::vector<std::string>& projects) {
     done += formatText("alternancias: %s.esf escrito (%d puntos)\n", t.project.c_str(), t.points);
   }
   if (!pending.commit()) throw RunError(envelope::writeErrorText(pending.failed()) + "\n");
-  consoleWrite(done);
+  console.write(done);
   return 0;
+}
+
+int run(const std::vector<std::string>& args, Console& console) {
+  if (!args.empty() && args[0] == "--tabla") return runTables({args.begin() + 1, args.end()}, console);
+  return runPatterns(parseOptions(args), console);
 }
 
 }  // namespace
@@ -463,17 +467,6 @@ std::string calcestProgram() {
   return CALCEST_BUILD_PATH;
 }
 
-int runAlternancias(const std::vector<std::string>& args) {
-  try {
-    if (!args.empty() && args[0] == "--tabla") return runTables({args.begin() + 1, args.end()});
-    return runPatterns(parseOptions(args));
-  } catch (const RunError& error) {
-    consoleWrite(error.text);
-    return error.status;
-  } catch (const std::bad_alloc&) {
-    consoleWrite("ERROR: NO HAY MEMORIA PARA LAS ALTERNANCIAS\n");
-    return 1;
-  }
-}
+const ConsoleProgram kAlternancias{run, "ERROR: NO HAY MEMORIA PARA LAS ALTERNANCIAS\n"};
 
 }  // namespace alternancias

@@ -8,12 +8,12 @@
 //   writes the force table (.esf) of projects calcest has analysed, and a .car
 //   where there is none.
 #include <string>
-#include <vector>
+
+#include "common/console_program.h"
 
 namespace alternancias {
 
-// Runs the program on the arguments after its name; returns the exit status.
-int runAlternancias(const std::vector<std::string>& args);
+extern const common::ConsoleProgram kAlternancias;
 
 // The calcest the program runs: the one beside its own executable, else the
 // one of the build it comes from.

@@ -1,8 +1,4 @@
-// The run of calcest: command line, files, computation, result files, exit status.
-#include <cstdlib>
-#include <new>
-#include <stdexcept>
-
+// The run of calcest: command line, files, computation, result files.
 #include "common/capacities.h"
 #include "common/console.h"
 #include "calcest/loads.h"
@@ -14,8 +10,6 @@ namespace calcest {
 using namespace common;
 
 namespace {
-const char* const kOutOfMemory = "ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n";
-
 void checkCommandLine(const std::vector<std::string>& args) {
   if (args.size() != 6) throw RunError("ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )", true);
   if (args[0].size() > kMaxModelNameLength)
@@ -135,33 +129,26 @@ std::string sideFileStem(const std::string& modelFileName) {
   return modelFileName.substr(0, modelFileName.find('.', nameStart));
 }
 
-int runCalcest(const std::vector<std::string>& args) {
-  TerminalConsole console;
-  int status = 0;
+namespace {
+int run(const std::vector<std::string>& args, Console& console) {
+  checkCommandLine(args);
+  AnalysisContext ctx;
+  ctx.args = {args[0], args[1], args[2], args[3], args[4], args[5]};
+  openFiles(ctx);
+  console.write("  Presione una tecla para continuar\n");
+  console.waitKey();
   try {
-    checkCommandLine(args);
-    AnalysisContext ctx;
-    ctx.args = {args[0], args[1], args[2], args[3], args[4], args[5]};
-    openFiles(ctx);
-    consoleWrite("  Presione una tecla para continuar\n");
-    waitKey();
-    try {
-      compute(ctx);
-    } catch (const SingularModel&) {
-      commitTracesSoFar(ctx);
-      throw;
-    }
-    writeResults(ctx);
-    commit(outputsOf(ctx));
-  } catch (const RunError& error) {
-    status = reportRunError(error, console);
-  } catch (const std::bad_alloc&) {
-    status = reportRunError(RunError(kOutOfMemory), console);
-  } catch (const std::length_error&) {
-    status = reportRunError(RunError(kOutOfMemory), console);
+    compute(ctx);
+  } catch (const SingularModel&) {
+    commitTracesSoFar(ctx);
+    throw;
   }
-  std::fflush(stdout);
-  return status;
+  writeResults(ctx);
+  commit(outputsOf(ctx));
+  return 0;
 }
+}  // namespace
+
+const ConsoleProgram kCalcest{run, "ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n"};
 
 }  // namespace calcest

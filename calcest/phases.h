@@ -5,15 +5,16 @@
 #include <vector>
 
 #include "calcest/context.h"
+#include "common/console_program.h"
 #include "common/run_error.h"
 
 namespace calcest {
 
 using namespace common;
 
-// Driver (driver.cpp): the whole run; returns the exit status. It opens the
-// files, computes everything, writes the results and puts them in place.
-int runCalcest(const std::vector<std::string>& args);
+// Driver (driver.cpp): the whole run. It opens the files, computes
+// everything, writes the results and puts them in place.
+extern const ConsoleProgram kCalcest;
 // Opens the files of ctx.args: both inputs first, then, when none of them is
 // also an input, every output and trace, aside until the run is complete.
 void openFiles(AnalysisContext& ctx);
