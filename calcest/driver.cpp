@@ -1,8 +1,9 @@
-// The run of calcest: command line, files, computation, result files.
+// The run of calcest: command line, files, computation, traces, result files.
 #include "common/capacities.h"
 #include "common/console.h"
 #include "calcest/loads.h"
 #include "calcest/phases.h"
+#include "calcest/trace_files.h"
 #include "common/run_error.h"
 
 namespace calcest {
@@ -101,7 +102,7 @@ void openFiles(AnalysisContext& ctx) {
   ctx.loads = std::make_unique<Scanner>(ctx.loadsFile.get(), a.loads);
 }
 
-void readAndAssemble(AnalysisContext& ctx) {
+void readAndAssemble(AnalysisContext& ctx, AssemblyTrace* trace) {
   readHeaderAndEcho(ctx);
   readModelTables(ctx);
   computeAllElementMatrices(ctx);  // the loads need T
@@ -110,15 +111,13 @@ void readAndAssemble(AnalysisContext& ctx) {
   readSupportsTiesAndNodalLoads(ctx);
   allocateBand(ctx);
   buildLoadVector(ctx);
-  assembleStiffness(ctx);
+  assembleStiffness(ctx, trace);
 }
 
-void compute(AnalysisContext& ctx) {
-  readAndAssemble(ctx);
-  applySupportsAndTies(ctx);
-  solveBand(ctx);
-  computeBarResults(ctx);
-  computeReactions(ctx);
+std::string zeroPivotText(const BandOutcome& outcome) {
+  return formatText("MODELO CON PROBLEMAS(VERIFICAR)\ns[%d,1]= %lf  \n"
+                    " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE",
+                    outcome.row, outcome.pivot);
 }
 
 std::string sideFileStem(const std::string& modelFileName) {
@@ -137,12 +136,16 @@ int run(const std::vector<std::string>& args, Console& console) {
   openFiles(ctx);
   console.write("  Presione una tecla para continuar\n");
   console.waitKey();
-  try {
-    compute(ctx);
-  } catch (const SingularModel&) {
+  TraceFiles traces(ctx, console);
+  readAndAssemble(ctx, &traces);
+  applySupportsAndTies(ctx);
+  const BandOutcome solution = solveBand(ctx, &traces);
+  if (solution.status != BandStatus::kSolved) {
     commitTracesSoFar(ctx);
-    throw;
+    throw RunError(zeroPivotText(solution), true);
   }
+  computeBarResults(ctx);
+  computeReactions(ctx);
   writeResults(ctx);
   commit(outputsOf(ctx));
   return 0;
