@@ -10,11 +10,11 @@
 //   writes the force table (.esf) of projects calcest has analysed, and a .car
 //   where there is none.
 #include <string>
-#include <vector>
+
+#include "common/console_program.h"
 
 namespace alternancias {
 
-// Runs the program on the arguments after its name; returns the exit status.
-int runAlternancias(const std::vector<std::string>& args);
+extern const common::ConsoleProgram kAlternancias;
 
 }  // namespace alternancias
