@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool modelWritten = (fuzzScratch().write("m.dat", model), true);
   (void)modelWritten;
   fuzzScratch().write("m.caf", bytesOf(data, size));
-  int status = calcest::runCalcest(common::calcestCommandLine("m"));
+  RecordingConsole console;
+  int status = runConsoleProgram(calcestCommandLine("m"), console, calcest::kCalcest);
   if (status != 0 && status != 1) std::abort();
   return 0;
 }

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InScratchDir here;
     fuzzScratch().write("m.dat", bytesOf(data, size));
     fuzzScratch().write("m.caf", "");
-    int status = calcest::runCalcest(common::calcestCommandLine("m"));
+    RecordingConsole console;
+    int status = runConsoleProgram(calcestCommandLine("m"), console, calcest::kCalcest);
     if (status != 0 && status != 1) std::abort();
   }
   FuzzFile input(data, size);
