@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <optional>
 
 namespace common {
@@ -59,6 +60,7 @@ bool makePipe(Descriptor& readEnd, Descriptor& writeEnd) {
 struct ChildSetup {
   const ChildProgram* program = nullptr;
   char* const* argv = nullptr;
+  char* const* envp = nullptr;  // the environment; null: this process's
   int input = -1;        // the child's stdin; -1: /dev/null
   bool keepStdio = false;  // stdin, stdout and stderr stay this process's
   int output = -1;       // the child's stdout and stderr
@@ -103,7 +105,10 @@ void closeRange(int from, int to) {
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
-  execv(s.argv[0], s.argv);
+  if (s.envp)
+    execve(s.argv[0], s.argv, s.envp);
+  else
+    execv(s.argv[0], s.argv);
   startFailed(s.startErrors);
 }
 
@@ -155,6 +160,25 @@ std::vector<char*> argumentVector(const std::vector<std::string>& words) {
   for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
   return argv;
+}
+
+// The environment of a program that changes some entries: this process's
+// entries of other names, then the changed ones (pointing into `program`).
+std::vector<char*> environmentVector(const ChildProgram& program) {
+  std::vector<char*> envp;
+  if (program.environment.empty()) return envp;
+  auto changed = [&program](const char* entry) {
+    for (const std::string& own : program.environment) {
+      const size_t name = own.find('=');
+      if (std::strncmp(entry, own.c_str(), name + 1) == 0) return true;
+    }
+    return false;
+  };
+  for (char** entry = environ; *entry; ++entry)
+    if (!changed(*entry)) envp.push_back(*entry);
+  for (const std::string& own : program.environment) envp.push_back(const_cast<char*>(own.c_str()));
+  envp.push_back(nullptr);
+  return envp;
 }
 
 // Feeding a child that stops reading would raise SIGPIPE, which ends this
@@ -239,7 +263,7 @@ ChildRun runChild(const ChildProgram& program, const std::string* input, int tim
     return run;
   }
   const Clock::time_point deadline = Clock::now() + std::chrono::seconds(timeoutSeconds);
-  std::vector<char*> argv = argumentVector(program.argv);
+  std::vector<char*> argv = argumentVector(program.argv), envp = environmentVector(program);
   Descriptor outRead, outWrite, inRead, inWrite, errorsRead, errorsWrite;
   if (!makePipe(outRead, outWrite) || !makePipe(errorsRead, errorsWrite) ||
       (input && !makePipe(inRead, inWrite))) {
@@ -251,6 +275,7 @@ ChildRun runChild(const ChildProgram& program, const std::string* input, int tim
   ChildSetup setup;
   setup.program = &program;
   setup.argv = argv.data();
+  setup.envp = envp.empty() ? nullptr : envp.data();
   setup.input = input ? inRead.get() : -1;
   setup.output = outWrite.get();
   setup.startErrors = errorsWrite.get();
@@ -306,12 +331,13 @@ pid_t startChild(const ChildProgram& program) {
     errno = EINVAL;
     return -1;
   }
-  std::vector<char*> argv = argumentVector(program.argv);
+  std::vector<char*> argv = argumentVector(program.argv), envp = environmentVector(program);
   Descriptor errorsRead, errorsWrite;
   if (!makePipe(errorsRead, errorsWrite)) return -1;
   ChildSetup setup;
   setup.program = &program;
   setup.argv = argv.data();
+  setup.envp = envp.empty() ? nullptr : envp.data();
   setup.keepStdio = true;
   setup.startErrors = errorsWrite.get();
   setup.highestDescriptor = highestDescriptor();

@@ -20,6 +20,9 @@ struct ChildProgram {
   // folder: async-signal-safe calls only (this process may have threads).
   // False ends the child as a start that failed, with errno as the reason.
   std::function<bool()> prepare;
+  // "NAME=VALUE" entries the child's environment takes in place of this
+  // process's value of NAME; the rest of the environment is passed on.
+  std::vector<std::string> environment;
 };
 
 struct ChildRun {

@@ -1,11 +1,11 @@
 #include "common/console.h"
 
-#include <langinfo.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
-#include <clocale>
+#include <cctype>
+#include <cstdlib>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -29,24 +29,31 @@ std::string formatText(const char* fmt, ...) {
 }
 
 namespace {
-bool stdoutIsUtf8Terminal() {
-  static int answer = -1;
-  if (answer < 0) {
-    answer = 0;
-    if (isatty(STDOUT_FILENO)) {
-      std::setlocale(LC_CTYPE, "");
-      const char* codeset = nl_langinfo(CODESET);
-      answer = codeset && std::strcmp(codeset, "UTF-8") == 0;
-    }
+// Whether the locale the environment names (LC_ALL, else LC_CTYPE, else LANG,
+// the first one set) has the UTF-8 character set: "es_ES.UTF-8", "C.utf8".
+bool localeIsUtf8() {
+  for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (!value || !*value) continue;
+    std::string charset = value;
+    const size_t dot = charset.find('.');
+    if (dot == std::string::npos) return false;
+    charset = charset.substr(dot + 1, charset.find('@') == std::string::npos ? std::string::npos
+                                                                              : charset.find('@') - dot - 1);
+    for (char& c : charset) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return charset == "utf-8" || charset == "utf8";
   }
-  return answer == 1;
+  return false;
 }
 }  // namespace
 
+// The files stay Windows-1252; the console is read in the locale's character
+// set, on a terminal as in a pipe or a log.
 void consoleWrite(std::string_view text) {
-  if (stdoutIsUtf8Terminal()) {
-    std::string utf8 = cp1252ToUtf8(text);
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+  static const bool utf8 = localeIsUtf8();
+  if (utf8) {
+    std::string converted = cp1252ToUtf8(text);
+    std::fwrite(converted.data(), 1, converted.size(), stdout);
   } else {
     std::fwrite(text.data(), 1, text.size(), stdout);
   }

@@ -9,8 +9,8 @@
 
 namespace common {
 
-// Writes Windows-1252 text to stdout. On a UTF-8 terminal the text is converted so
-// accents show; to a pipe or file the bytes go out unchanged.
+// Writes Windows-1252 text to stdout, converted to UTF-8 when the locale's
+// character set is UTF-8 (LC_ALL, LC_CTYPE, LANG), also to a pipe or a file.
 void consoleWrite(std::string_view cp1252Text);
 
 // Waits for one key. On a terminal: one raw key press without echo. Otherwise one

@@ -73,6 +73,7 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
   child.argv.push_back(program);
   child.argv.insert(child.argv.end(), args.begin(), args.end());
   child.folder = dir;
+  child.environment = {"LC_ALL=" + limits.locale};
   child.prepare = [&limits] { return applyLimits(limits); };
   const ChildRun run = runChild(child, input, seconds);
   RunResult result;

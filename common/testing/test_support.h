@@ -46,6 +46,9 @@ struct RunResult {
 struct RunLimits {
   bool unprivileged = false;
   long long fileSizeLimit = 0;  // bytes (0: none); a longer write fails instead of killing the program
+  // The program's locale (LC_ALL): by default the console comes in the files'
+  // character set, whatever the locale the tests run in.
+  std::string locale = "C";
 };
 
 // Runs `program` with `args` in directory `dir` (common::runChild); stdin is

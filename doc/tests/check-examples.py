@@ -14,6 +14,7 @@ The examples of alternancias are runs of its pattern loading, read from its
 summary; their input files are the bundled ones or, failing that, the ones the
 guide shows (a line "`NAME`:" followed by the indented file).
 """
+import os
 import re
 import shutil
 import subprocess
@@ -98,6 +99,7 @@ def run_patterns(alternancias, examples, guide_text, work, name):
         text = bundled.read_bytes() if bundled.exists() else textwrap.dedent(shown.group(1)).encode("cp1252")
         (work / file).write_bytes(text)
     summary = subprocess.run([alternancias, name, *PATTERN_RUNS[name]], cwd=work, stdin=subprocess.DEVNULL,
+                             env=dict(os.environ, LC_ALL="C"),
                              stdout=subprocess.PIPE, check=True).stdout.decode("cp1252")
     return summary_values(summary)
 

@@ -3,6 +3,7 @@ model file's geometry and its loads, reading a picture back (its frame, texts
 and polygons) and the page's tables."""
 import html.parser
 import re
+import os
 import subprocess
 import xml.etree.ElementTree as ET
 
@@ -17,7 +18,8 @@ def check(condition, text):
 
 
 def run(program, args, cwd):
-    done = subprocess.run([program] + args, cwd=cwd, stdin=subprocess.DEVNULL,
+    """Status and console of a run, the console in the files' character set (C locale)."""
+    done = subprocess.run([program] + args, cwd=cwd, stdin=subprocess.DEVNULL, env=dict(os.environ, LC_ALL="C"),
                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
     return done.returncode, done.stdout.decode("cp1252")
 

@@ -130,6 +130,23 @@ TEST(Batch, BadArguments_ShowTheUsageAndStatusOne) {
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
+// The console comes in the locale's character set (files stay Windows-1252),
+// to a pipe as to a terminal: the usage's "p\xEDxeles".
+TEST(Batch, ConsoleText_ComesInTheLocalesCharacterSet) {
+  ScratchDir dir;
+  const struct {
+    const char* locale;
+    const char* word;
+  } cases[] = {{"C", "p\xEDxeles"},           {"POSIX", "p\xEDxeles"},          {"es_ES.ISO-8859-1", "p\xEDxeles"},
+               {"C.UTF-8", "p\xC3\xADxeles"}, {"es_ES.utf8", "p\xC3\xADxeles"}, {"es_ES.UTF-8@euro", "p\xC3\xADxeles"}};
+  for (const auto& c : cases) {
+    testsupport::RunLimits limits;
+    limits.locale = c.locale;
+    auto run = runProgram(BATCH_BINARY, {}, dir.path(), nullptr, 60, limits);
+    EXPECT_NE(run.output.find(c.word), std::string::npos) << c.locale << ": " << run.output;
+  }
+}
+
 TEST(Batch, EnvelopeNamedLikeOneOfItsProjects_IsRefusedBeforeAnyFileIsEmptied) {
   ScratchDir dir;
   dir.write("p.res", "results\n");
