@@ -3,6 +3,7 @@
 // a command that can be undone and redone. The window calls these and redraws;
 // nothing here knows of a window.
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,13 @@ struct EditResult {
   std::string reason;
 };
 
+// The further cases whose files a model file has beside it, as last opened
+// or saved: a save takes away those of cases since removed or renamed.
+struct FiledCases {
+  std::string modelPath;
+  std::vector<std::string> names;
+};
+
 class Document {
  public:
   Document();
@@ -32,6 +40,8 @@ class Document {
   // The model file ("" for a beam never saved); the case files lie beside it.
   const std::string& modelPath() const { return modelPath_; }
   void setModelPath(const std::string& path) { modelPath_ = path; }
+  const FiledCases& filedCases() const { return filedCases_; }
+  void setFiledCases(FiledCases filed) { filedCases_ = std::move(filed); }
 
   // The edits, each one undoable.
   EditResult setCell(const CellPlace& place, const std::string& text);
@@ -71,6 +81,7 @@ class Document {
 
   Content content_;
   std::string modelPath_;
+  FiledCases filedCases_;
   std::vector<Command> commands_;  // done ones first, then those undone
   size_t done_ = 0;
   size_t saved_ = 0;

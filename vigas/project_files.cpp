@@ -134,34 +134,64 @@ std::vector<std::pair<std::string, std::string>> caseFiles(const std::string& mo
   return cases;
 }
 
-// Whether `text` is the model file of a further case of the project whose
-// model file is `modelPath`, as saved: that model read as typed, written
-// again without its own weight.
-bool isCaseCopyOf(const std::string& modelPath, const std::string& text) {
+// A model file read as typed and written again without its own weight, or ""
+// when it cannot be read: two files are the same beam when these agree.
+std::string beamOf(const std::string& path) {
   try {
-    Reading dat(modelPath);
+    Reading dat(path);
     ModelData model = ModelReader(dat.scanner(), ModelReader::Checks::none).readModel();
     model.header.selfWeight = 0;
-    return modelText(model) == text;
+    return modelText(model);
   } catch (const RunError&) {
-    return false;
+    return "";
   }
 }
 
-// A further case's model file is the project's model again, so the one there
-// is written over only when it is that (or already the new text): any other
-// file of the name is another beam's, which a save never overwrites.
-std::string foreignFileFault(const std::string& modelPath, const std::string& caseModelPath, const std::string& text) {
+bool fileExists(const std::string& path) {
   std::error_code error;
-  if (!std::filesystem::exists(caseModelPath, error) && !error) return "";
-  std::string present;
+  return std::filesystem::exists(path, error) || error;
+}
+
+// Whether the model file of a further case is the project's model again (as
+// saved by an earlier save, or typed so by hand).
+bool isCaseCopy(const std::string& modelPath, const std::string& caseModelPath) {
+  const std::string beam = beamOf(caseModelPath);
+  return !beam.empty() && beam == beamOf(modelPath);
+}
+
+// A further case's model file is written over only when it is the project's
+// model again (or already the new text): any other file of the name is another
+// beam's, which a save never overwrites.
+std::string foreignFileFault(const std::string& modelPath, const std::string& caseModelPath, const std::string& text) {
+  if (!fileExists(caseModelPath) || isCaseCopy(modelPath, caseModelPath)) return "";
   try {
-    present = readWholeFile(caseModelPath);
+    if (readWholeFile(caseModelPath) == text) return "";
   } catch (const RunError&) {
   }
-  if (present == text || isCaseCopyOf(modelPath, present)) return "";
   return caseModelPath +
          " ya existe y no es una copia de este modelo: es otra viga y no se escribe encima (cambie el nombre del caso)";
+}
+
+FiledCases filedCasesOf(const Content& content, const std::string& path) {
+  FiledCases filed{path, {}};
+  for (size_t k = 1; k < content.cases.size(); ++k) filed.names.push_back(content.cases[k].name);
+  return filed;
+}
+
+// The files of the further cases saved or opened at this path that the
+// content no longer has (removed or renamed): taken away with the save, so
+// that they do not come back as cases, when they are still the project's.
+void removeDroppedCases(PendingFiles& files, const Document& document, const std::string& path) {
+  const FiledCases& filed = document.filedCases();
+  if (filed.modelPath != path) return;
+  for (const std::string& name : filed.names) {
+    bool kept = false;
+    for (size_t k = 1; k < document.cases().size(); ++k) kept = kept || document.cases()[k].name == name;
+    const std::string project = stemOf(path) + "_" + name;
+    if (kept || (fileExists(project + ".dat") && !isCaseCopy(path, project + ".dat"))) continue;
+    files.removeAtCommit(project + ".dat");
+    files.removeAtCommit(project + ".caf");
+  }
 }
 
 }  // namespace
@@ -194,7 +224,9 @@ OpenResult openProject(const std::string& modelPath, Document& document) {
     result = OpenResult{false, error.text, modelPath, 0};
   }
   result.opened = true;
+  const FiledCases filed = filedCasesOf(content, modelPath);
   document = Document(std::move(content), modelPath);
+  document.setFiledCases(filed);
   return result;
 }
 
@@ -219,8 +251,10 @@ std::string saveProject(Document& document, const std::string& modelPath) {
   } catch (const RunError& error) {
     return error.text;
   }
+  removeDroppedCases(files, document, path);
   if (!files.commit()) return "no se pudo guardar " + files.failed();
   document.setModelPath(path);
+  document.setFiledCases(filedCasesOf(content, path));
   document.markSaved();
   return "";
 }

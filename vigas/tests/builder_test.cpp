@@ -113,6 +113,22 @@ TEST(Builder, ReactionsAreThoseOfClosedFormBeamTheory) {
   }
 }
 
+TEST(Builder, TheTrueLinesGiveTheMomentsOfTheTwoSpanBeam) {
+  const Content beam = buildContinuousBeam(beamOf({5, 5}, {kPin, kRoller, kRoller})).content;
+  const CaseResults results = analyseCase(beam, 0);
+  ASSERT_EQ(results.error, "");
+  ASSERT_EQ(results.curves.size(), 4u);  // two bars per span
+  // qL²/8 over the middle support; 9qL²/128 of the other sign at 3L/8 of each
+  // end, whatever the sign convention.
+  const double q = 10, L = 5;
+  const double overSupport = results.curves[1].moment(L / 2);
+  const double inSpan = results.curves[0].moment(3 * L / 8);
+  EXPECT_NEAR(std::fabs(overSupport), q * L * L / 8, 1e-3);
+  EXPECT_NEAR(inSpan / overSupport, -9.0 / 16, 1e-5);
+  // The shear just left of the middle support is its share of the span, 5qL/8.
+  EXPECT_NEAR(std::fabs(results.curves[1].shear(L / 2)), 5 * q * L / 8, 1e-3);
+}
+
 TEST(Builder, TheOwnWeightLoadsThePermanentCaseOnly) {
   BeamChoices choices = beamOf({5, 5}, {kPin, kRoller, kRoller});
   choices.selfWeight = true;

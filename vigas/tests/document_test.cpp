@@ -172,6 +172,19 @@ TEST_F(ProjectFolder, AnotherProjectNamedLikeACaseIsNeverWrittenOver) {
   EXPECT_EQ(dir.read("viga_variable.dat"), common::modelText(caseModel(document.content(), 1)));
 }
 
+TEST_F(ProjectFolder, ARenamedCaseDoesNotComeBackUnderItsOldName) {
+  Document document;
+  ASSERT_TRUE(openProject(saved(), document).opened);
+  ASSERT_TRUE(document.renameLoadCase(1, "sobrecarga").done);
+  ASSERT_EQ(saveProject(document), "");
+  EXPECT_FALSE(dir.exists("viga_variable.dat"));
+  EXPECT_FALSE(dir.exists("viga_variable.caf"));
+  Document reopened;
+  ASSERT_TRUE(openProject(dir.file("viga.dat"), reopened).opened);
+  ASSERT_EQ(reopened.cases().size(), 2u);
+  EXPECT_EQ(reopened.cases()[1].name, "sobrecarga");
+}
+
 TEST_F(ProjectFolder, TheOwnWeightActsInTheFirstCaseOnly) {
   Document document(threeSpanBeam());
   ASSERT_TRUE(document.setCell({Table::header, 1, 3}, "1").done);
