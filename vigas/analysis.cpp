@@ -1,13 +1,11 @@
 #include "vigas/analysis.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "calcest/static_solution.h"
+#include "common/child_process.h"
 #include "common/fellow_program.h"
 #include "common/file_handle.h"
 #include "common/model_writer.h"
@@ -88,39 +86,6 @@ CaseResults analyseCase(const Content& content, int loadCase, const std::string&
   return results;
 }
 
-ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder) {
-  ProgramRun run;
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) return run;
-  const pid_t child = fork();
-  if (child < 0) {
-    close(pipeEnds[0]);
-    close(pipeEnds[1]);
-    return run;
-  }
-  if (child == 0) {
-    const int nothing = open("/dev/null", O_RDONLY);
-    if (nothing < 0 || dup2(nothing, 0) < 0 || dup2(pipeEnds[1], 1) < 0 || dup2(pipeEnds[1], 2) < 0 ||
-        chdir(folder.c_str()) != 0)
-      _exit(127);
-    close(pipeEnds[0]);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
-  close(pipeEnds[1]);
-  char buffer[4096];
-  ssize_t got;
-  while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0) run.output.append(buffer, static_cast<size_t>(got));
-  close(pipeEnds[0]);
-  int status = 0;
-  if (waitpid(child, &status, 0) == child && WIFEXITED(status)) run.status = WEXITSTATUS(status);
-  return run;
-}
-
 AnalysisRun saveAndAnalyse(Document& document) {
   AnalysisRun run;
   const std::string saved = saveProject(document);
@@ -139,14 +104,15 @@ AnalysisRun saveAndAnalyse(Document& document) {
   for (int k = 0; k < static_cast<int>(content.cases.size()); ++k) {
     const std::string project = caseProject(document.modelPath(), content, k);
     const std::string name = std::filesystem::path(project).filename().string();
-    const ProgramRun program =
-        runProgram(calcest, {name + ".dat", name + ".res", name + ".caf", name + ".fmc", name + ".bar", "0"},
-                   folder.string());
+    // No input: calcest waits for no key.
+    const ChildRun program = runChild(ChildProgram{
+        {calcest, name + ".dat", name + ".res", name + ".caf", name + ".fmc", name + ".bar", "0"}, folder.string(), {}});
     if (program.status != 0) {
       CaseResults failed;
       failed.name = content.cases[static_cast<size_t>(k)].name;
       failed.project = project;
-      failed.error = engineText(program.output);
+      failed.error = program.started() ? engineText(program.output)
+                                       : "no se pudo ejecutar " + calcest + ": " + std::strerror(program.startError);
       if (failed.error.empty()) failed.error = "calcest no termin\xF3 su c\xE1lculo";
       run.cases.push_back(failed);
       continue;

@@ -42,15 +42,6 @@ struct CaseResults {
 // The content must have no errors.
 CaseResults analyseCase(const Content& content, int loadCase, const std::string& project = "");
 
-struct ProgramRun {
-  int status = -1;     // exit status, -1 when it did not run or was killed
-  std::string output;  // what it printed (Windows-1252)
-};
-
-// Runs `program` with `args` in `folder`, its input /dev/null (calcest waits
-// for no key then), and gathers what it prints.
-ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder);
-
 struct AnalysisRun {
   std::string error;  // why nothing was analysed (errors in the model, no calcest, a failed save)
   std::vector<CaseResults> cases;
