@@ -104,9 +104,13 @@ AnalysisRun saveAndAnalyse(Document& document) {
   for (int k = 0; k < static_cast<int>(content.cases.size()); ++k) {
     const std::string project = caseProject(document.modelPath(), content, k);
     const std::string name = std::filesystem::path(project).filename().string();
-    // No input: calcest waits for no key.
-    const ChildRun program = runChild(ChildProgram{
-        {calcest, name + ".dat", name + ".res", name + ".caf", name + ".fmc", name + ".bar", "0"}, folder.string(), {}});
+    // No input: calcest waits for no key. Its text is shown as the files'
+    // character set, whatever the locale.
+    ChildProgram calcestRun;
+    calcestRun.argv = {calcest, name + ".dat", name + ".res", name + ".caf", name + ".fmc", name + ".bar", "0"};
+    calcestRun.folder = folder.string();
+    calcestRun.environment = {"LC_ALL=C"};
+    const ChildRun program = runChild(calcestRun);
     if (program.status != 0) {
       CaseResults failed;
       failed.name = content.cases[static_cast<size_t>(k)].name;
