@@ -124,7 +124,7 @@ void ModelPicture::onPaint(wxPaintEvent&) {
                 20, 20);
     return;
   }
-  const double margin = 70, loadBand = 90, dimensionBand = 60;
+  const double margin = 80, loadBand = 150, dimensionBand = 60;
   const double width = std::max(1.0, size.x - 2 * margin);
   const double height = std::max(1.0, size.y - loadBand - dimensionBand - 20);
   double scale = x1 > x0 ? width / (x1 - x0) : 1.0;
@@ -219,59 +219,74 @@ void ModelPicture::onPaint(wxPaintEvent&) {
   for (size_t k = 1; k < m.nodalLoads.size(); ++k)
     for (int d = 0; d < 2; ++d) largestPoint = std::max(largestPoint, std::fabs(m.nodalLoads[k].value[d]));
   dc.SetFont(wxFont(8, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL));
-  for (size_t k = 0; k < loads.size(); ++k) {
-    const BarLoad& load = loads[k];
-    const auto ends = barEnds.find(load.barLabel);
-    if (ends == barEnds.end()) continue;
-    const Point a = ends->second.first, b = ends->second.second;
-    const bool vertical = load.dir == 'y' || load.dir == 'Y';
-    // Distances run along the projection the load is given on.
-    const double run = vertical && std::fabs(b.x - a.x) > 0.5 ? std::fabs(b.x - a.x) / scale
-                                                             : lengthOf(b - a) / scale;
-    auto at = [&](double distance) { return a + (run > 0 ? std::clamp(distance / run, 0.0, 1.0) : 0.0) * (b - a); };
-    const Point push = vertical ? Point{0, load.q < 0 ? 1.0 : -1.0} : Point{load.q < 0 ? -1.0 : 1.0, 0};
-    const Point away = vertical ? Point{0, -1} : Point{0, -1};
-    const CellPlace row{Table::loads, static_cast<int>(k) + 1, 0, shown};
-    dc.SetPen(wxPen(wxColour(200, 0, 0), 1));
-    dc.SetBrush(wxBrush(wxColour(200, 0, 0)));
-    dc.SetTextForeground(wxColour(200, 0, 0));
-    if (load.ltype >= 3 && load.ltype <= 5 && largestSpread > 0) {
-      const Point p0 = at(load.a), p1 = at(load.a + load.c);
-      const double full = 12 + 50 * std::fabs(load.q) / largestSpread;
-      const double h0 = load.ltype == 4 ? 0 : full, h1 = load.ltype == 5 ? 0 : full;
-      dc.SetBrush(wxBrush(wxColour(255, 225, 225)));
-      const wxPoint band[] = {pixel(p0), pixel(p0 + h0 * away), pixel(p1 + h1 * away), pixel(p1)};
-      dc.DrawPolygon(4, band);
-      dc.SetBrush(wxBrush(wxColour(200, 0, 0)));
-      const int arrows = std::max(2, static_cast<int>(lengthOf(p1 - p0) / 18));
-      for (int i = 0; i <= arrows; ++i) {
-        const double t = static_cast<double>(i) / arrows;
-        const Point base = p0 + t * (p1 - p0);
-        const double h = h0 + t * (h1 - h0);
-        if (h < 4) continue;
-        if (vertical)
-          arrow(dc, push.y > 0 ? base + h * away : base, push.y > 0 ? base : base + h * away);
-        else
-          arrow(dc, base + (h / 2) * away - 6.0 * push, base + (h / 2) * away + 6.0 * push);
+  // Distributed loads first, stacked over their bar; then point actions,
+  // drawn over them from above the stack.
+  std::map<int, double> stacked;  // height taken over each bar
+  for (int pass = 0; pass < 2; ++pass) {
+    for (size_t k = 0; k < loads.size(); ++k) {
+      const BarLoad& load = loads[k];
+      const bool spread = load.ltype >= 3 && load.ltype <= 5;
+      if (spread != (pass == 0)) continue;
+      const auto ends = barEnds.find(load.barLabel);
+      if (ends == barEnds.end()) continue;
+      const Point a = ends->second.first, b = ends->second.second;
+      const bool vertical = load.dir == 'y' || load.dir == 'Y';
+      // Distances run along the projection the load is given on.
+      const double run = vertical && std::fabs(b.x - a.x) > 0.5 ? std::fabs(b.x - a.x) / scale
+                                                               : lengthOf(b - a) / scale;
+      auto at = [&](double distance) {
+        return a + (run > 0 ? std::clamp(distance / run, 0.0, 1.0) : 0.0) * (b - a);
+      };
+      const Point push = vertical ? Point{0, load.q < 0 ? 1.0 : -1.0} : Point{load.q < 0 ? -1.0 : 1.0, 0};
+      const Point away{0, -1};
+      const double base = stacked[load.barLabel];
+      const CellPlace row{Table::loads, static_cast<int>(k) + 1, 0, shown};
+      dc.SetTextForeground(wxColour(200, 0, 0));
+      if (spread && largestSpread > 0) {
+        dc.SetPen(wxPen(wxColour(200, 0, 0), 1));
+        const Point p0 = at(load.a) + base * away, p1 = at(load.a + load.c) + base * away;
+        const double full = 12 + 40 * std::fabs(load.q) / largestSpread;
+        const double h0 = load.ltype == 4 ? 0 : full, h1 = load.ltype == 5 ? 0 : full;
+        dc.SetBrush(wxBrush(wxColour(255, 225, 225)));
+        const wxPoint band[] = {pixel(p0), pixel(p0 + h0 * away), pixel(p1 + h1 * away), pixel(p1)};
+        dc.DrawPolygon(4, band);
+        dc.SetBrush(wxBrush(wxColour(200, 0, 0)));
+        const int arrows = std::max(2, static_cast<int>(lengthOf(p1 - p0) / 24));
+        for (int i = 0; i <= arrows; ++i) {
+          const double t = static_cast<double>(i) / arrows;
+          const Point foot = p0 + t * (p1 - p0);
+          const double h = h0 + t * (h1 - h0);
+          if (h < 4) continue;
+          if (vertical)
+            arrow(dc, push.y > 0 ? foot + h * away : foot, push.y > 0 ? foot : foot + h * away);
+          else
+            arrow(dc, foot + (h / 2) * away - 6.0 * push, foot + (h / 2) * away + 6.0 * push);
+        }
+        const wxString text = number(load.q);
+        dc.DrawText(text, pixel(0.5 * (p0 + p1) + (full + 13) * away - Point{dc.GetTextExtent(text).x / 2.0, 0}));
+        targets_.push_back({pixel(p0 + (full / 2) * away), pixel(p1 + (full / 2) * away), row});
+        stacked[load.barLabel] = base + full + 16;
+      } else if (load.ltype == 1) {
+        dc.SetPen(wxPen(wxColour(150, 0, 60), 2));
+        dc.SetBrush(wxBrush(wxColour(150, 0, 60)));
+        dc.SetTextForeground(wxColour(150, 0, 60));
+        const Point tip = at(load.a);
+        const double len = base + 25 + 40 * (largestPoint > 0 ? std::fabs(load.q) / largestPoint : 0);
+        arrow(dc, tip - len * push, tip);
+        dc.DrawText(number(load.q), pixel(tip - len * push + Point{5, push.y > 0 ? -4.0 : -10.0}));
+        targets_.push_back({pixel(tip), pixel(tip - len * push), row});
+      } else if (load.ltype == 2) {
+        dc.SetPen(wxPen(wxColour(150, 0, 60), 2));
+        const Point c = at(load.a);
+        dc.SetBrush(*wxTRANSPARENT_BRUSH);
+        dc.DrawArc(pixel(c + Point{14, 0}), pixel(c - Point{14, 0}), pixel(c));
+        dc.DrawText("M=" + number(load.q), pixel(c + Point{6, -30}));
+        targets_.push_back({pixel(c), pixel(c), row});
+      } else if (load.ltype == 6) {
+        const Point c = 0.5 * (a + b) + base * away;
+        dc.DrawText(wxString::FromUTF8("\xCE\x94T=") + number(load.q), pixel(c + Point{-20, -22}));
+        targets_.push_back({pixel(c), pixel(c + Point{0, -15}), row});
       }
-      dc.DrawText(number(load.q), pixel(0.5 * (p0 + p1) + (full + 14) * away));
-      targets_.push_back({pixel(p0 + (full / 2) * away), pixel(p1 + (full / 2) * away), row});
-    } else if (load.ltype == 1) {
-      const Point tip = at(load.a);
-      const double len = 20 + 40 * (largestPoint > 0 ? std::fabs(load.q) / largestPoint : 0);
-      arrow(dc, tip - len * push, tip);
-      dc.DrawText(number(load.q), pixel(tip - len * push + Point{4, -14}));
-      targets_.push_back({pixel(tip), pixel(tip - len * push), row});
-    } else if (load.ltype == 2) {
-      const Point c = at(load.a);
-      dc.SetBrush(*wxTRANSPARENT_BRUSH);
-      dc.DrawArc(pixel(c + Point{14, 0}), pixel(c - Point{14, 0}), pixel(c));
-      dc.DrawText("M=" + number(load.q), pixel(c + Point{6, -30}));
-      targets_.push_back({pixel(c), pixel(c), row});
-    } else if (load.ltype == 6) {
-      const Point c = 0.5 * (a + b);
-      dc.DrawText(wxString::FromUTF8("ΔT=") + number(load.q), pixel(c + Point{-20, -22}));
-      targets_.push_back({pixel(c), pixel(c + Point{0, -15}), row});
     }
   }
   dc.SetPen(wxPen(wxColour(0, 120, 0), 1));

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 
 #include "vigas/app/ui_text.h"
 
@@ -66,7 +68,8 @@ class DiagramPicture : public wxPanel {
       for (int k = 0; k <= samples; ++k)
         largest = std::max(largest, std::fabs(sample(kind, b, r.curves[b].length() * k / samples)));
     const double margin = 60, scale = x1 > x0 ? (width - 2 * margin) / (x1 - x0) : 1.0;
-    const double axis = top + height / 2.0, amplitude = largest > 0 ? (height * 0.36) / largest : 0;
+    const double axis = top + 18 + (height - 18) / 2.0, amplitude = largest > 0 ? ((height - 18) * 0.36) / largest : 0;
+    std::vector<int> labelled;  // where values are written already
     // Moments are drawn on the side of the fibre they stretch (positive
     // below), the line and the shear as they point (positive up).
     const double sign = kind == Kind::moment ? 1.0 : -1.0;
@@ -97,11 +100,16 @@ class DiagramPicture : public wxPanel {
         last = p;
         if (std::fabs(v) > std::fabs(peak)) peak = v, peakAt = xa + (xb - xa) * k / samples;
       }
-      // The largest value of each bar, where it is large enough to matter.
-      if (largest > 0 && std::fabs(peak) > 0.5 * largest)
-        dc.DrawText(wxString::Format("%.4g", peak),
-                    static_cast<int>(margin + (peakAt - x0) * scale) - 10,
+      // The largest value of each bar, where it is large enough to matter and
+      // not written already beside it.
+      const int at = static_cast<int>(margin + (peakAt - x0) * scale);
+      const bool crowded =
+          std::any_of(labelled.begin(), labelled.end(), [at](int other) { return std::abs(other - at) < 60; });
+      if (largest > 0 && std::fabs(peak) > 0.3 * largest && !crowded) {
+        dc.DrawText(wxString::Format("%.4g", peak), at - 10,
                     static_cast<int>(axis + sign * peak * amplitude) + (sign * peak > 0 ? 2 : -16));
+        labelled.push_back(at);
+      }
     }
   }
 
