@@ -60,9 +60,9 @@ press Tab; replace_field 2   # bars per span
 press Return
 focus "^\*sin t.+tulo .+ vigas$"
 # The point load, at 1.5 into bar 3 (the first half of the middle span).
-press ctrl+9 ctrl+e
-type_text 3; press Tab; type_text 1; press Tab; type_text 1.5; press Tab; type_text 1.5; press Tab
-type_text 0; press Tab; type_text -40; press Tab; type_text y; press Return
+press ctrl+9; sleep 0.3; press ctrl+e; sleep 0.3
+for value in 3 1 1.5 1.5 0 -40; do type_text "$value"; sleep 0.2; press Tab; sleep 0.2; done
+type_text y; sleep 0.2; press Return
 sleep 1
 shot vigas_new_beam.png
 
