@@ -201,7 +201,7 @@ void MainFrame::rebuildPages() {
 }
 
 // Everything shown follows the document after an edit, an undo or an open.
-void MainFrame::afterEdit(const std::string& status) {
+void MainFrame::afterEdit(const std::string& status, bool edited) {
   refreshing_ = true;
   for (size_t k = 0; k < pages_.size(); ++k) {
     pages_[k]->refresh();
@@ -217,7 +217,7 @@ void MainFrame::afterEdit(const std::string& status) {
   }
   refreshing_ = false;
   picture_->Refresh();
-  results_->markOutdated();
+  if (edited) results_->markOutdated();
   const size_t errors = document_.errors().size();
   SetStatusText(errors == 0 ? wxString("sin errores")
                             : wxString::Format(errors == 1 ? "%zu error" : "%zu errores", errors),
@@ -472,7 +472,7 @@ bool MainFrame::save(bool choosePath) {
   }
   recent_.add(path);
   saveRecent();
-  afterEdit("Guardado " + std::filesystem::path(path).filename().string());
+  afterEdit("Guardado " + std::filesystem::path(path).filename().string(), false);
   return true;
 }
 
@@ -482,7 +482,7 @@ void MainFrame::onAnalyse() {
   if (document_.modelPath().empty() && !save(true)) return;
   wxBusyCursor busy;
   const AnalysisRun run = saveAndAnalyse(document_);
-  afterEdit("");
+  afterEdit("", false);
   if (!run.error.empty()) {
     messageBox(fromCp1252("No se ha analizado la viga: " + run.error), wxICON_EXCLAMATION, this);
     return;

@@ -30,7 +30,8 @@ class MainFrame : public wxFrame {
   // Pages and menus.
   void buildMenus();
   void rebuildPages();
-  void afterEdit(const std::string& status);
+  // `edited`: the beam changed (the results shown are then of the beam as it was).
+  void afterEdit(const std::string& status, bool edited = true);
   void updateTitle();
   void updateRecentMenu();
   void saveRecent();

@@ -21,7 +21,11 @@ start_vigas viga2h.dat
 focus "^viga2h\.dat .+ vigas$"
 press ctrl+2 ctrl+Home Down Down Right   # nodes: x of the third
 type_text 13; press Return
-sleep 0.5
+focus "^\*viga2h\.dat .+ vigas$"      # changed
+press ctrl+z
+focus "^viga2h\.dat .+ vigas$"         # undone: as opened
+press ctrl+y
+focus "^\*viga2h\.dat .+ vigas$"      # redone
 press ctrl+s                            # the loads of bar 2 no longer fit it
 answer_message
 message_shown "no se guarda" || fail "the save was not refused"
@@ -34,6 +38,15 @@ shot vigas_change_span.png
 press ctrl+s
 focus "^viga2h\.dat .+ vigas$"          # saved: no mark of changes left
 [ ! -e "$WORK/viga2h.res" ] || fail "saving ran the analysis"
+# Leaving with a change unsaved asks first; cancelling keeps the window.
+press ctrl+2 ctrl+Home Down Down Right; type_text 14; press Return
+focus "^\*viga2h\.dat .+ vigas$"
+press ctrl+q
+answer_message Escape
+focus "^\*viga2h\.dat .+ vigas$"
+message_shown "Guardar los cambios" || fail "leaving did not ask about the unsaved change"
+press ctrl+z
+focus "^viga2h\.dat .+ vigas$"
 quit_vigas
 
 cp "$WORK/viga2h.dat" "$WORK/viga2h.caf" "$WORK/saved/"

@@ -58,10 +58,11 @@ press() { xdotool key --delay 100 "$@"; }
 type_text() { xdotool type --delay 60 -- "$1"; }
 replace_field() { press ctrl+a BackSpace; type_text "$1"; }
 
-# answer_message: closes the message box that is (or comes) on the screen.
+# answer_message [KEY]: closes the message box that is (or comes) on the
+# screen with KEY (Return: its default button; Escape: Cancelar).
 answer_message() {
   focus "^vigas$"
-  press Return
+  press "${1:-Return}"
   local end=$((SECONDS + WAIT))
   while xdotool search --onlyvisible --classname '^vigas$' 2>/dev/null | grep -qx "$WIN"; do
     [ $SECONDS -lt $end ] || fail "message box still open"
