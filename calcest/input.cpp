@@ -9,6 +9,7 @@
 
 #include "calcest/loads.h"
 #include "calcest/phases.h"
+#include "common/model_rules.h"
 #include "common/run_error.h"
 
 namespace calcest {
@@ -38,8 +39,7 @@ void readHeaderAndEcho(AnalysisContext& ctx) {
   ctx.diagram.print(" %s  %d   %d ", h.title.c_str(), h.echoed, h.unitCode);
   // The point grid of the diagram file holds 20 points per bar: refuse before
   // any work rather than after the solver.
-  if (h.nb > kMaxBars)
-    throw RunError(formatText("ERROR: EL MODELO TIENE %d BARRAS; EL M\xC1XIMO ES %d\n", h.nb, kMaxBars));
+  refuse(tooManyBarsFault(h.nb));
   requireBars(h);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "common/model_rules.h"
 #include "common/run_error.h"
 
 namespace calcest {
@@ -63,17 +64,25 @@ LoadValues projected(const BarInput& bar, const BarLoad& load, bool project) {
 }
 
 // Everything that can reject the load is checked before the bar is touched.
-void checkLoad(const BarInput& bar, const LoadValues& v) {
-  if (v.ltype < kPointForce || v.ltype > kTemperature) throw RunError("ERROR TIPO DE CARGA");
+Fault checkLoad(const BarInput& bar, const LoadValues& v) {
+  if (v.ltype < kPointForce || v.ltype > kTemperature)
+    return {"ERROR TIPO DE CARGA", "el tipo de carga va de 1 a 6", kLoadType};
   if (isForceLoad(v.ltype) && !isHorizontalLetter(v.dir) && !isVerticalLetter(v.dir))
-    throw RunError("ERROR EN DIRECCION DE CARGA");
-  if (bar.type < 0 || bar.type > highestBarType(v.ltype)) throw RunError("ERROR TIPO DE BARRA");
+    return {"ERROR EN DIRECCION DE CARGA", "la direcci\xF3n es y (vertical) o x (horizontal)", kLoadDirection};
+  if (bar.type < 0 || bar.type > highestBarType(v.ltype))
+    return {"ERROR TIPO DE BARRA",
+            formatText("una carga de tipo %d no puede ir en una barra de tipo %d (tipos 0 a %d)", v.ltype, bar.type,
+                       highestBarType(v.ltype)),
+            kLoadType};
   if (v.ltype != kTemperature && v.span == 0.0) {
     const char* sum = v.ltype <= kPointMoment ? "a + c" : "a + c + b";
-    throw RunError(formatText("ERROR: UNA CARGA DE LA BARRA %d TIENE LUZ NULA (%s = 0)\n", bar.label, sum));
+    return {formatText("ERROR: UNA CARGA DE LA BARRA %d TIENE LUZ NULA (%s = 0)\n", bar.label, sum),
+            formatText("%s es 0: la carga no tiene luz", sum), kLoadC};
   }
   if (v.ltype == kTemperature && bar.type >= 1 && bar.type <= 3 && bar.h == 0.0)
-    throw RunError(formatText("ERROR: CARGA DE TEMPERATURA EN LA BARRA %d, CUYO CANTO ES NULO\n", bar.label));
+    return {formatText("ERROR: CARGA DE TEMPERATURA EN LA BARRA %d, CUYO CANTO ES NULO\n", bar.label),
+            "una carga de temperatura necesita que la secci\xF3n de la barra tenga canto", kLoadBar};
+  return {};
 }
 
 // Relative difference between a load's span and its bar's length taken as rounding.
@@ -81,23 +90,35 @@ constexpr double kSpanTolerance = 1e-3;
 
 // The formulas take their span from the load's own distances and never look at
 // the bar: a load that does not lie on its bar would be computed on another span.
-void checkLiesOnBar(const BarInput& bar, const BarLoad& load, const LoadValues& v, int line, const std::string& file) {
-  if (v.ltype == kTemperature) return;  // no distances
+Fault checkLiesOnBar(const BarInput& bar, const BarLoad& load, const LoadValues& v, int line, const std::string& file) {
+  if (v.ltype == kTemperature) return {};  // no distances
   const bool pointLoad = v.ltype == kPointForce || v.ltype == kPointMoment;
-  const std::pair<char, double> distances[3] = {{'a', load.a}, {'c', load.c}, {'b', load.b}};
+  struct Distance {
+    char name;
+    double value;
+    int field;
+  };
+  const Distance distances[3] = {{'a', load.a, kLoadA}, {'c', load.c, kLoadC}, {'b', load.b, kLoadB}};
   for (int k = 0; k < (pointLoad ? 2 : 3); ++k)  // b is not a distance of a point load
-    if (distances[k].second < 0)
-      throw RunError(formatText("ERROR: LA CARGA %d DEL FICHERO %s EN LA BARRA %d TIENE UNA DISTANCIA NEGATIVA: %c = %g\n",
-                                line, file.c_str(), bar.label, distances[k].first, distances[k].second));
-  if (std::fabs(v.span - bar.L) <= kSpanTolerance * bar.L) return;
+    if (distances[k].value < 0)
+      return {formatText("ERROR: LA CARGA %d DEL FICHERO %s EN LA BARRA %d TIENE UNA DISTANCIA NEGATIVA: %c = %g\n",
+                         line, file.c_str(), bar.label, distances[k].name, distances[k].value),
+              formatText("%c no puede ser negativa", distances[k].name), distances[k].field};
+  if (std::fabs(v.span - bar.L) <= kSpanTolerance * bar.L) return {};
   // Said in the file's own terms: the distances as given, the bar as projected.
   const char* projection = !v.givenAsProjection       ? ""
                            : isVerticalLetter(v.dir) ? " EN PROYECCI\xD3N HORIZONTAL"
                                                      : " EN PROYECCI\xD3N VERTICAL";
-  throw RunError(formatText("ERROR: LA CARGA %d DEL FICHERO %s NO CABE EN LA BARRA %d: %s = %g Y LA BARRA MIDE %g%s\n",
-                            line, file.c_str(), bar.label, pointLoad ? "a + c" : "a + c + b",
-                            pointLoad ? load.a + load.c : load.a + load.c + load.b, bar.L * v.projection,
-                            projection));
+  const char* sum = pointLoad ? "a + c" : "a + c + b";
+  const double given = pointLoad ? load.a + load.c : load.a + load.c + load.b;
+  const char* inWords = !v.givenAsProjection       ? ""
+                        : isVerticalLetter(v.dir) ? " en proyecci\xF3n horizontal"
+                                                  : " en proyecci\xF3n vertical";
+  return {formatText("ERROR: LA CARGA %d DEL FICHERO %s NO CABE EN LA BARRA %d: %s = %g Y LA BARRA MIDE %g%s\n", line,
+                     file.c_str(), bar.label, sum, given, bar.L * v.projection, projection),
+          formatText("la carga no cabe en la barra: %s = %.17g y la barra mide %.17g%s", sum, given,
+                     bar.L * v.projection, inWords),
+          pointLoad ? kLoadC : kLoadB};
 }
 
 // What one load adds to its bar: the local equivalent vector and the diagrams.
@@ -185,11 +206,15 @@ Contribution contributionOf(const BarInput& bar, const LoadValues& v) {
       part.eq[4] = along * split.RJ;
     }
   }
-  // A span so short or values so large that the formulas overflow would spread
-  // inf or nan through the whole solution; stop here and say which bar.
-  if (!isFinite(part))
-    throw RunError(formatText("ERROR: UNA CARGA DE LA BARRA %d DA VALORES NO FINITOS\n", bar.label));
   return part;
+}
+
+// A span so short or values so large that the formulas overflow would spread
+// inf or nan through the whole solution; stop here and say which bar.
+Fault finiteFault(const BarInput& bar, const Contribution& part) {
+  if (isFinite(part)) return {};
+  return {formatText("ERROR: UNA CARGA DE LA BARRA %d DA VALORES NO FINITOS\n", bar.label),
+          "la carga da valores no finitos: revise sus distancias y su valor", kLoadValue};
 }
 
 // The bar's own weight as a line of the loads file would give it.
@@ -207,8 +232,10 @@ BarLoad selfWeightLoad(const BarInput& bar) {
 
 void applyLoad(Bar& bar, const BarLoad& load, bool project) {
   const LoadValues v = projected(bar, load, project);
-  checkLoad(bar, v);
-  accumulate(bar, contributionOf(bar, v));
+  refuse(checkLoad(bar, v));
+  const Contribution part = contributionOf(bar, v);
+  refuse(finiteFault(bar, part));
+  accumulate(bar, part);
 }
 
 }  // namespace
@@ -266,27 +293,44 @@ DiagramTerms diagramTermsAt(const LocalLoad& load, double x, bool rightSide, dou
   return terms;
 }
 
+Fault loadFault(const BarInput& bar, const BarLoad& load, int line, const std::string& file) {
+  const LoadValues v = projected(bar, load, true);
+  if (Fault fault = checkLoad(bar, v)) return fault;
+  if (Fault fault = checkLiesOnBar(bar, load, v, line, file)) return fault;
+  return finiteFault(bar, contributionOf(bar, v));
+}
+
+Fault unknownBarFault(const BarLoad& load, int line, const std::string& file) {
+  return {formatText("ERROR: LA CARGA %d DEL FICHERO %s ES DE LA BARRA %d, QUE NO EXISTE\n", line, file.c_str(),
+                     load.barLabel),
+          formatText("no hay ninguna barra con la etiqueta %d", load.barLabel), kLoadBar};
+}
+
+bool readLoadLine(Scanner& loads, int line, BarLoad& load) {
+  return loads.readUnlessEnd(formatText("carga %d", line), "%d  %d  %lf  %lf  %lf  %lf %c", &load.barLabel,
+                             &load.ltype, &load.a, &load.c, &load.b, &load.q, &load.dir);
+}
+
+std::vector<BarLoad> readLoadLines(Scanner& loads) {
+  std::vector<BarLoad> lines;
+  BarLoad load;
+  while (readLoadLine(loads, static_cast<int>(lines.size()) + 1, load)) lines.push_back(load);
+  return lines;
+}
+
 std::vector<LoadOnBar> readBarLoads(Scanner& loads, size_t barCount,
                                     const std::function<const BarInput&(size_t)>& barAt) {
   std::vector<LoadOnBar> list;
   for (int line = 1;; ++line) {
     LoadOnBar entry;
     BarLoad& load = entry.load;
-    if (!loads.readUnlessEnd(formatText("carga %d", line), "%d  %d  %lf  %lf  %lf  %lf %c", &load.barLabel,
-                             &load.ltype, &load.a, &load.c, &load.b, &load.q, &load.dir))
-      return list;
+    if (!readLoadLine(loads, line, load)) return list;
     for (size_t k = 1; k < barCount && entry.bar == 0; ++k)
       if (barAt(k).label == load.barLabel) entry.bar = static_cast<int>(k);
-    if (entry.bar == 0)
-      throw RunError(formatText("ERROR: LA CARGA %d DEL FICHERO %s ES DE LA BARRA %d, QUE NO EXISTE\n", line,
-                                loads.fileName().c_str(), load.barLabel));
+    if (entry.bar == 0) refuse(unknownBarFault(load, line, loads.fileName()));
     // Whatever applying would refuse is refused here: a bad line is reported
     // before any later line is read, and applying the list cannot fail.
-    const BarInput& bar = barAt(entry.bar);
-    const LoadValues v = projected(bar, load, true);
-    checkLoad(bar, v);
-    checkLiesOnBar(bar, load, v, line, loads.fileName());
-    contributionOf(bar, v);
+    refuse(loadFault(barAt(entry.bar), load, line, loads.fileName()));
     list.push_back(entry);
   }
 }

@@ -6,19 +6,15 @@
 
 #include "calcest/bar.h"
 #include "calcest/end_loads.h"
+#include "common/bar_load.h"
+#include "common/model_rules.h"
 #include "common/scan.h"
 
 namespace calcest {
 
 using namespace common;
 
-struct BarLoad {
-  int barLabel = 0;
-  int ltype = 0;            // 1 point force, 2 point moment, 3 uniform, 4 rising, 5 falling, 6 temperature
-  double a = 0, c = 0, b = 0;
-  double q = 0;
-  char dir = 'y';           // 'x'/'X' horizontal, 'y'/'Y' vertical
-};
+using common::BarLoad;
 
 // Applies one load to its bar: eq added to eqLocal, subtracted from fixedEnd,
 // T-transposed eq added to eqGlobal, and the diagrams N0, V0, M0 accumulated.
@@ -62,6 +58,27 @@ struct LoadOnBar {
   BarLoad load;
   int bar = 0;  // position of the loaded bar in the bar table
 };
+
+// The fields of a line of the loads file, in file order.
+enum LoadField { kLoadBar, kLoadType, kLoadA, kLoadC, kLoadB, kLoadValue, kLoadDirection };
+
+// One line of the loads file as typed (`line` counts from 1 for the message of
+// a value that cannot be read); false at the end of the file or a Ctrl-Z.
+bool readLoadLine(Scanner& loads, int line, BarLoad& load);
+
+// Every line of a loads file as typed, no bar looked at.
+std::vector<BarLoad> readLoadLines(Scanner& loads);
+
+// Why the engine refuses load `line` of `file` on its bar (found, placed and
+// furnished as the model reader leaves it): a load type or direction it does
+// not know, a bar type the load type has no formulas for, a zero span, a
+// temperature load on a bar without height, a negative distance, a span that
+// differs from the bar's (projected) length by more than 1e-3 of it, values
+// that overflow. No fault when it takes the load.
+Fault loadFault(const BarInput& bar, const BarLoad& load, int line, const std::string& file);
+
+// A load whose bar label no bar has.
+Fault unknownBarFault(const BarLoad& load, int line, const std::string& file);
 
 // Reads the loads file to its end (or to a Ctrl-Z): every load with the bar whose
 // label it names (first match among bars[1..], slot 0 unused), in file order.

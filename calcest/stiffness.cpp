@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calcest/phases.h"
+#include "common/model_rules.h"
 #include "common/run_error.h"
 
 namespace calcest {
@@ -31,9 +32,7 @@ ElementConstants elementConstants(const Bar& bar) {
   k.EI_l3 = bar.E * bar.I / (k.l * k.l * k.l);
   if (bar.shear != 0) {
     // Shear deformation needs a shear stiffness; without it the factor is infinite.
-    if (bar.G * bar.A == 0.0)
-      throw RunError(formatText("ERROR: LA BARRA %d INCLUYE LA DEFORMACI\xD3N POR CORTANTE CON G\xB7" "A NULO\n",
-                                bar.index));
+    refuse(shearFault(bar));
     k.phi = 12.0 * bar.E * bar.I / (k.l * k.l * bar.G * bar.A);
     k.psi = 3.0 * bar.E * bar.I / (k.l * k.l * bar.G * bar.A);
   }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/model_rules.h"
 #include "common/run_error.h"
 
 namespace common {
@@ -26,8 +27,7 @@ ModelHeader ModelReader::readHeader() {
   char title[1024] = {};
   in_.read("l\xEDnea de t\xEDtulo", "%1023s   %d    %d", title, &header.echoed, &header.unitCode);
   header.title = title;
-  if (header.title.size() > 23)
-    throw RunError("ERROR: EL T\xCDTULO DEL MODELO TIENE M\xC1S DE 23 CARACTERES\n");
+  if (checking_) refuse(titleFault(header.title));
   in_.read("l\xEDnea de cantidades", "%d %d %d %d %d %d %d %d %d", &header.nb, &header.nn, &header.nsup,
            &header.nload, &header.nmat, &header.nsec, &header.unusedCount, &header.ntie, &header.selfWeight);
   in_.read("n\xFAmero real tras las cantidades", "%lf", &header.extra);
@@ -63,50 +63,21 @@ std::vector<Node> ModelReader::readNodes(int nn) {
   for (int k = 1; k <= nn; ++k) {
     Node& node = nodes[k];
     in_.read(itemName("nodo", k), "%d %lf %lf", &node.label, &node.x, &node.y);
+    node.index = k;
   }
+  if (!checking_) return nodes;  // as typed: in file order
   sortNodesByLabel(nodes);
   for (int k = 2; k <= nn; ++k)
-    if (nodes[k].label == nodes[k - 1].label)
-      throw RunError(formatText("ERROR: DOS NODOS CON LA ETIQUETA %d\n", nodes[k].label));
+    if (nodes[k].label == nodes[k - 1].label) refuse(duplicateNodeFault(nodes[k].label));
   return nodes;
 }
 
 void computeBarGeometry(BarInput& bar, const Node& nodeI, const Node& nodeJ) {
-  bar.dx = nodeJ.x - nodeI.x;
-  bar.dy = nodeJ.y - nodeI.y;
-  if (bar.dx == 0.0 && bar.dy == 0.0)
-    throw RunError(formatText("ERROR: LA BARRA %d TIENE LONGITUD NULA\n", bar.index));
-  if (bar.dx == 0.0) {
-    if (bar.dy < 0.0)
-      throw RunError(formatText(
-          "ERROR: LA BARRA %d ES VERTICAL Y VA HACIA ABAJO: DIB\xDAJELA DE ABAJO HACIA ARRIBA\n", bar.index));
-    bar.orient = kVertical;
-    bar.L = std::fabs(bar.dy);
-    bar.cos = 0.0;
-    bar.sin = 1.0;
-  } else if (bar.dy == 0.0) {
-    if (bar.dx < 0.0)
-      throw RunError(formatText(
-          "ERROR: LA BARRA %d ES HORIZONTAL Y VA DE DERECHA A IZQUIERDA: DIB\xDAJELA DE IZQUIERDA A DERECHA\n",
-          bar.index));
-    bar.orient = kHorizontal;
-    bar.L = std::fabs(bar.dx);
-    bar.cos = 1.0;
-    bar.sin = 0.0;
-  } else {
-    bar.orient = bar.dx > 0.0 ? kInclinedRight : kInclinedLeft;
-    bar.L = std::sqrt(bar.dx * bar.dx + bar.dy * bar.dy);
-    bar.cos = bar.dx / bar.L;
-    bar.sin = bar.dy / bar.L;
-  }
-  if (!std::isfinite(bar.L)) throw RunError(formatText("ERROR: LA BARRA %d TIENE LONGITUD NO FINITA\n", bar.index));
-  for (int k = 0; k < kStations; ++k) bar.xs[k] = bar.L * 0.05 * k;
-  bar.xs[kStations - 1] = bar.L;
+  refuse(barGeometryFault(bar, nodeI, nodeJ));
 }
 
 std::vector<BarInput> ModelReader::readBars(int nb, const std::vector<Node>& nodes, int& maxw) {
   std::vector<BarInput> bars(static_cast<size_t>(nb) + 1);
-  const int nn = static_cast<int>(nodes.size()) - 1;
   for (int i = 1; i <= nb; ++i) {
     BarInput& bar = bars[i];
     bar.index = i;
@@ -114,23 +85,9 @@ std::vector<BarInput> ModelReader::readBars(int nb, const std::vector<Node>& nod
              &bar.material, &bar.section, &bar.type, &bar.type7);
     in_.read(itemName("barra", i, "segunda l\xEDnea"), "%lf %lf %lf %d %lf", &bar.aclx, &bar.adlx, &bar.ablx,
              &bar.shear, &bar.taper);
-    double sum = bar.aclx + bar.adlx + bar.ablx;
-    if (bar.aclx == 0.0) throw RunError(formatText("ERROR dcbi=%d", i));
-    if (sum != 1.0)
-      throw RunError(formatText("ERROR dcb\nI=%d\naclx= %lf  adlx= %lf  ablx= %lf\naclx+adlx+ablx= %lf  \n", i,
-                                bar.aclx, bar.adlx, bar.ablx, sum));
-    int found = 0;
-    for (int k = 1; k <= nn && found < 2; ++k) {
-      if (nodes[k].label == bar.labelI) {
-        bar.nodeI = nodes[k].index;
-        ++found;
-      } else if (nodes[k].label == bar.labelJ) {
-        bar.nodeJ = nodes[k].index;
-        ++found;
-      }
-    }
-    if (found < 2) throw RunError("ERROR EN NODOS/ELEMENTO");
-    computeBarGeometry(bar, nodes[bar.nodeI], nodes[bar.nodeJ]);
+    if (!checking_) continue;
+    refuse(fractionsFault(i, bar.aclx, bar.adlx, bar.ablx));
+    refuse(placeBar(bar, nodes));
     int span = 3 * (std::abs(bar.nodeI - bar.nodeJ) + 1);
     maxw = std::max(maxw, span);
   }
@@ -178,16 +135,7 @@ void applyBarProperties(BarInput& bar, const Material& material, const Section& 
 
 void applyAllBarProperties(std::vector<BarInput>& bars, const std::vector<Material>& materials,
                            const std::vector<Section>& sections) {
-  const int nmat = static_cast<int>(materials.size()) - 1;
-  const int nsec = static_cast<int>(sections.size()) - 1;
-  for (size_t i = 1; i < bars.size(); ++i) {
-    BarInput& bar = bars[i];
-    if (bar.material < 1 || bar.material > nmat)
-      throw RunError(formatText("ERROR: LA BARRA %d USA EL MATERIAL %d Y SOLO HAY %d\n", bar.index, bar.material, nmat));
-    if (bar.section < 1 || bar.section > nsec)
-      throw RunError(formatText("ERROR: LA BARRA %d USA LA SECCI\xD3N %d Y SOLO HAY %d\n", bar.index, bar.section, nsec));
-    applyBarProperties(bar, materials[bar.material], sections[bar.section]);
-  }
+  for (size_t i = 1; i < bars.size(); ++i) refuse(furnishBar(bars[i], materials, sections));
 }
 
 bool isDigitSupportCode(int code) { return SupportCode(code).isDigitCode(); }
@@ -205,23 +153,33 @@ double supportValue(const Support& support, SupportField field) {
   return 0.0;
 }
 
+void setSupportValue(Support& support, SupportField field, double value) {
+  switch (field) {
+    case SupportField::dx: support.dx = value; break;
+    case SupportField::dy: support.dy = value; break;
+    case SupportField::rz: support.rz = value; break;
+    case SupportField::angle:
+      support.angleDegrees = value;
+      support.angle = value * kDegreesToRadians;
+      break;
+    case SupportField::kx: support.kx = value; break;
+    case SupportField::ky: support.ky = value; break;
+    case SupportField::kz: support.kz = value; break;
+  }
+}
+
+double givenSupportValue(const Support& support, SupportField field) {
+  return field == SupportField::angle ? support.angleDegrees : supportValue(support, field);
+}
+
 Support ModelReader::readSupport(int position, const std::vector<Node>& nodes) {
   Support support;
   in_.read(itemName("apoyo", position), "%d  %d", &support.label, &support.code);
-  support.index = findNodeIndex(nodes, support.label);
-  if (support.index == 0) throw RunError("ERROR EN NODOS/RESTRICCIONES");
+  if (checking_) refuse(supportNodeFault(support, nodes));
   for (SupportField field : SupportCode(support.code).fields()) {
     double value = 0.0;
     in_.read(itemName("apoyo", position, "valores"), "%lf", &value);
-    switch (field) {
-      case SupportField::dx: support.dx = value; break;
-      case SupportField::dy: support.dy = value; break;
-      case SupportField::rz: support.rz = value; break;
-      case SupportField::angle: support.angle = value * kDegreesToRadians; break;
-      case SupportField::kx: support.kx = value; break;
-      case SupportField::ky: support.ky = value; break;
-      case SupportField::kz: support.kz = value; break;
-    }
+    setSupportValue(support, field, value);
   }
   return support;
 }
@@ -230,43 +188,33 @@ Tie ModelReader::readTie(int position, const std::vector<Node>& nodes) {
   Tie tie;
   in_.read(itemName("corrimiento", position), "%d %d %d %d %lf", &tie.labelA, &tie.labelB, &tie.dirA, &tie.dirB,
            &tie.value);
-  if (tie.dirA < 1 || tie.dirA > 3) throw RunError("ERROR DIRECCION dir1");
-  if (tie.dirB < 1 || tie.dirB > 3) throw RunError("ERROR DIRECCION dir2");
-  tie.nodeA = findNodeIndex(nodes, tie.labelA);
-  tie.nodeB = findNodeIndex(nodes, tie.labelB);
-  if (tie.nodeA == 0 || tie.nodeB == 0) throw RunError("ERROR CORRIMIENTO");
-  tie.dofA = 3 * tie.nodeA + tie.dirA - 3;
-  tie.dofB = 3 * tie.nodeB + tie.dirB - 3;
+  if (checking_) refuse(tieFault(tie, nodes));
   return tie;
 }
 
 NodalLoad ModelReader::readNodalLoad(int position, const std::vector<Node>& nodes) {
   NodalLoad load;
   const std::string item = itemName("carga en nodo", position);
-  int label = 0;
-  in_.read(item, "%d", &label);
-  load.index = findNodeIndex(nodes, label);
-  if (load.index == 0) throw RunError("ERROR EN NODOS/CARGAS EN NODOS");
+  in_.read(item, "%d", &load.label);
+  if (checking_) refuse(nodalLoadNodeFault(load, nodes));
   for (int d = 0; d < 3; ++d) in_.read(item, "%d  %lf", &load.code[d], &load.value[d]);
   return load;
 }
 
-void requireBars(const ModelHeader& header) {
-  if (header.nb < 1) throw RunError("ERROR: EL MODELO NO TIENE BARRAS\n");
-}
+void requireBars(const ModelHeader& header) { refuse(noBarsFault(header.nb)); }
 
 void ModelReader::readBarTables(ModelData& model, int& maxw) {
   const ModelHeader& h = model.header;
   model.bars = readBars(h.nb, model.nodes, maxw);
-  const std::vector<Section> sections = readSections(h.nsec);
-  const std::vector<Material> materials = readMaterials(h.nmat, unitConstantsFor(h.unitCode).g);
-  applyAllBarProperties(model.bars, materials, sections);
+  model.sections = readSections(h.nsec);
+  model.materials = readMaterials(h.nmat, unitConstantsFor(h.unitCode).g);
+  if (checking_) applyAllBarProperties(model.bars, model.materials, model.sections);
 }
 
 ModelData ModelReader::readUpToMaterials() {
   ModelData model;
   model.header = readHeader();
-  requireBars(model.header);
+  if (checking_) requireBars(model.header);
   model.nodes = readNodes(model.header.nn);
   int maxw = 0;  // the band is the engine's business
   readBarTables(model, maxw);

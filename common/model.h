@@ -64,6 +64,7 @@ struct BarInput {
 struct Support {
   int label = 0, index = 0, code = 0;
   double dx = 0, dy = 0, rz = 0, angle = 0;  // prescribed values, angle in radians
+  double angleDegrees = 0;                   // the angle as the file gives it
   double kx = 0, ky = 0, kz = 0;             // spring constants
 };
 
@@ -77,6 +78,7 @@ struct Tie {
 
 // A force and moment on a node.
 struct NodalLoad {
+  int label = 0;  // the node's label, as given
   int index = 0;
   int code[3] = {0, 0, 0};  // carried along; only the values act
   double value[3] = {0, 0, 0};
@@ -84,10 +86,14 @@ struct NodalLoad {
 
 // The whole model file, read and checked: every table 1-based, bars with
 // their geometry and the properties of their section and material applied.
+// Read as typed (ModelReader::Checks::none), it holds the file's values only:
+// nodes in file order, nothing found or computed.
 struct ModelData {
   ModelHeader header;
   std::vector<Node> nodes;  // sorted by label
   std::vector<BarInput> bars;
+  std::vector<Section> sections;    // as read: a bar names them by position
+  std::vector<Material> materials;
   std::vector<Support> supports;
   std::vector<Tie> ties;
   std::vector<NodalLoad> nodalLoads;
@@ -101,7 +107,13 @@ constexpr double kDegreesToRadians = 0.017453292522222223;
 // readSupports and readTiesAndNodalLoads. readModel reads it whole.
 class ModelReader {
  public:
-  explicit ModelReader(Scanner& scanner) : in_(scanner) {}
+  // `engine`: every rule of common/model_rules.h stops the reading with its
+  // message. `none`: the file's layout only, its values as typed (the editor
+  // opens a model the engines refuse and shows its faults); counts that are
+  // negative or cannot fit in the file are still refused.
+  enum class Checks { engine, none };
+  explicit ModelReader(Scanner& scanner, Checks checks = Checks::engine)
+      : in_(scanner), checking_(checks == Checks::engine) {}
 
   // Title line, counts line and the real that follows. Rejects a title over 23
   // characters, negative counts, and counts the file cannot possibly hold.
@@ -145,6 +157,7 @@ class ModelReader {
 
  private:
   Scanner& in_;
+  bool checking_;
 };
 
 // Refuses a model whose header counts no bar.
@@ -155,6 +168,13 @@ void sortNodesByLabel(std::vector<Node>& nodes);
 
 // Index of the node with this label in the sorted table, or 0 when none has it.
 int findNodeIndex(const std::vector<Node>& nodes, int label);
+
+// Puts a value read after a support code into its field (an angle given in
+// degrees is kept so, and in radians for the engine).
+void setSupportValue(Support& support, SupportField field, double value);
+
+// The value a support holds in one of its fields as the file gives it.
+double givenSupportValue(const Support& support, SupportField field);
 
 // Geometry and stations of a bar from its two nodes; throws for a bar of zero
 // length or a horizontal (vertical) bar drawn right to left (downward).

@@ -15,7 +15,7 @@ outside=$(find "$root" -mindepth 1 -maxdepth 1 ! -name usr)
 [ -z "$outside" ] || fail "installed outside the prefix: $outside"
 
 bin=$root$prefix/bin doc=$root$prefix/share/doc/vigas
-for program in calcest calcdin envolventes-batch envolventes lanzador Webrix informe alternancias; do
+for program in calcest calcdin envolventes-batch envolventes lanzador Webrix vigas informe alternancias; do
   [ -x "$bin/$program" ] || fail "program $program not installed"
 done
 for file in guide.md guide.html figures/carga1.svg figures/carga6.svg figures/alternancias-flechas.svg \
@@ -50,7 +50,7 @@ for page in $pages; do
 done
 
 entries=$(find "$root$prefix/share/applications" -name '*.desktop' | sort)
-[ "$(echo "$entries" | wc -l)" -eq 3 ] || fail "desktop entries missing: $entries"
+[ "$(echo "$entries" | wc -l)" -eq 4 ] || fail "desktop entries missing: $entries"
 for entry in $entries; do
   desktop-file-validate "$entry" || fail "$(basename "$entry") does not validate"
   icon=$(sed -n 's/^Icon=//p' "$entry")

@@ -1,0 +1,129 @@
+#include "vigas/analysis.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "calcest/static_solution.h"
+#include "common/child_process.h"
+#include "common/fellow_program.h"
+#include "common/file_handle.h"
+#include "common/model_writer.h"
+#include "common/run_error.h"
+#include "common/scan.h"
+#include "projectfiles/analysis.h"
+#include "vigas/project_files.h"
+
+namespace vigas {
+
+using namespace common;
+
+namespace {
+
+// A text read back through the engine's scanner, as from its file.
+class TextFile {
+ public:
+  TextFile(const std::string& text, const std::string& name) : file_(std::tmpfile()), scanner_(file_.get(), name) {
+    if (!file_) throw RunError("ERROR: NO SE PUEDE CREAR UN FICHERO TEMPORAL\n");
+    std::fwrite(text.data(), 1, text.size(), file_.get());
+    std::rewind(file_.get());
+  }
+  Scanner& scanner() { return scanner_; }
+
+ private:
+  FileHandle file_;
+  Scanner scanner_;
+};
+
+// calcest's message on its own, without the call to press a key.
+std::string engineText(const std::string& printed) {
+  std::string out;
+  size_t start = 0;
+  while (start < printed.size()) {
+    size_t end = printed.find('\n', start);
+    if (end == std::string::npos) end = printed.size();
+    const std::string line = printed.substr(start, end - start);
+    if (line.find("Presione una tecla") == std::string::npos && line.find("PRESIONE UNA TECLA") == std::string::npos &&
+        line.find_first_not_of(' ') != std::string::npos)
+      out += line + "\n";
+    start = end + 1;
+  }
+  return out;
+}
+
+void takeResults(CaseResults& results, const projectfiles::Model& model, const calcest::StaticSolution& solution) {
+  for (size_t n = 1; n < solution.nodes.size(); ++n) {
+    const Node& node = solution.nodes[n];
+    results.nodes.push_back({node.label, node.x, node.y, node.ux, node.uy, node.rot});
+  }
+  for (size_t k = 1; k < model.supports.size(); ++k) {
+    const calcest::NodeResult& r = solution.reactions[k];
+    results.reactions.push_back({model.supports[k].label, model.supports[k].code, r.Rx, r.Ry, r.M});
+  }
+  results.bars.assign(model.bars.begin() + 1, model.bars.end());
+  results.curves = projectfiles::barCurves(model, solution);
+}
+
+}  // namespace
+
+CaseResults analyseCase(const Content& content, int loadCase, const std::string& project) {
+  CaseResults results;
+  results.name = content.cases[static_cast<size_t>(loadCase)].name;
+  results.project = project;
+  try {
+    projectfiles::Model model;
+    TextFile dat(modelText(caseModel(content, loadCase)), project + ".dat");
+    static_cast<ModelData&>(model) = ModelReader(dat.scanner()).readModel();
+    TextFile caf(loadsText(content.cases[static_cast<size_t>(loadCase)].loads), project + ".caf");
+    model.loads = calcest::readBarLoads(caf.scanner(), model.bars);
+    calcest::StaticCase all;
+    all.loads = model.loads;
+    all.selfWeight = model.header.selfWeight == 1;
+    takeResults(results, model, calcest::solveStatic(model, all));
+  } catch (const RunError& error) {
+    results = CaseResults{results.name, project, error.text, {}, {}, {}, {}};
+  }
+  return results;
+}
+
+AnalysisRun saveAndAnalyse(Document& document) {
+  AnalysisRun run;
+  const std::string saved = saveProject(document);
+  if (!saved.empty()) {
+    run.error = saved;
+    return run;
+  }
+  const std::string calcest = fellowProgram("calcest");
+  if (calcest.empty()) {
+    run.error = "no se encuentra el programa calcest";
+    return run;
+  }
+  const Content& content = document.content();
+  std::filesystem::path folder = std::filesystem::path(document.modelPath()).parent_path();
+  if (folder.empty()) folder = ".";
+  for (int k = 0; k < static_cast<int>(content.cases.size()); ++k) {
+    const std::string project = caseProject(document.modelPath(), content, k);
+    const std::string name = std::filesystem::path(project).filename().string();
+    // No input: calcest waits for no key. Its text is shown as the files'
+    // character set, whatever the locale.
+    ChildProgram calcestRun;
+    calcestRun.argv = {calcest, name + ".dat", name + ".res", name + ".caf", name + ".fmc", name + ".bar", "0"};
+    calcestRun.folder = folder.string();
+    calcestRun.environment = {"LC_ALL=C"};
+    const ChildRun program = runChild(calcestRun);
+    if (program.status != 0) {
+      CaseResults failed;
+      failed.name = content.cases[static_cast<size_t>(k)].name;
+      failed.project = project;
+      failed.error = program.started() ? engineText(program.output)
+                                       : "no se pudo ejecutar " + calcest + ": " + std::strerror(program.startError);
+      if (failed.error.empty()) failed.error = "calcest no termin\xF3 su c\xE1lculo";
+      run.cases.push_back(failed);
+      continue;
+    }
+    run.cases.push_back(analyseCase(content, k, project));
+  }
+  return run;
+}
+
+}  // namespace vigas

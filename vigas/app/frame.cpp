@@ -1,0 +1,520 @@
+#include "vigas/app/frame.h"
+
+#include <wx/artprov.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/menu.h>
+#include <wx/notebook.h>
+#include <wx/sizer.h>
+#include <wx/splitter.h>
+#include <wx/statusbr.h>
+#include <wx/textdlg.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "guicommon/about_box.h"
+#include "vigas/analysis.h"
+#include "vigas/app/beam_dialog.h"
+#include "vigas/app/picture.h"
+#include "vigas/app/results.h"
+#include "vigas/app/tables.h"
+#include "vigas/app/ui_text.h"
+#include "vigas/project_files.h"
+
+namespace vigas::app {
+
+namespace {
+
+enum {
+  kNewBeam = wxID_HIGHEST + 1,
+  kInsertRow,
+  kAppendRow,
+  kDeleteRow,
+  kAddCase,
+  kRenameCase,
+  kRemoveCase,
+  kAnalyse,
+  kNextTable,
+  kPreviousTable,
+  kFirstTable,                // kFirstTable + k goes to page k (Ctrl+1 ... Ctrl+9)
+  kRecent = kFirstTable + 20  // kRecent + k opens recent file k
+};
+
+const Table kModelTables[] = {Table::header,  Table::nodes,    Table::bars, Table::sections,
+                              Table::materials, Table::supports, Table::ties, Table::nodalLoads};
+
+// Where the list of recent beams is kept between sessions.
+std::string recentFilesPath() {
+  std::string folder;
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
+    folder = config;
+  else if (const char* home = std::getenv("HOME"))
+    folder = std::string(home) + "/.config";
+  return folder.empty() ? "" : folder + "/vigas/recientes";
+}
+
+wxString emDash() { return wxString::FromUTF8("\xE2\x80\x94"); }
+
+}  // namespace
+
+MainFrame::MainFrame() : wxFrame(nullptr, wxID_ANY, "vigas", wxDefaultPosition, wxSize(1200, 900)) {
+  if (const std::string path = recentFilesPath(); !path.empty()) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    recent_ = RecentFiles::fromText(text.str());
+  }
+  buildMenus();
+  CreateStatusBar(2);
+  const int widths[] = {-1, 200};
+  GetStatusBar()->SetStatusWidths(2, widths);
+
+  auto* split = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
+  tables_ = new wxNotebook(split, wxID_ANY);
+  lower_ = new wxNotebook(split, wxID_ANY);
+  picture_ = new ModelPicture(lower_, document_, [this](const CellPlace& row) { selectRow(row); });
+  results_ = new ResultsPanel(lower_);
+  lower_->AddPage(picture_, "Modelo");
+  lower_->AddPage(results_, "Resultados");
+  split->SetMinimumPaneSize(120);
+  split->SplitHorizontally(tables_, lower_);
+  split->SetSashGravity(0.4);
+  // The tables get two fifths of the window once it has its size.
+  CallAfter([split] { split->SetSashPosition(split->GetClientSize().y * 2 / 5); });
+
+  tables_->Bind(wxEVT_NOTEBOOK_PAGE_CHANGED, [this](wxBookCtrlEvent& event) {
+    event.Skip();
+    if (TablePage* page = currentPage()) {
+      if (page->table() == Table::loads) picture_->showCase(page->loadCase());
+      showCellStatus(page, page->GetGridCursorRow(), page->GetGridCursorCol());
+    }
+  });
+  Bind(wxEVT_CLOSE_WINDOW, &MainFrame::onClose, this);
+  rebuildPages();
+  afterEdit("");
+}
+
+void MainFrame::buildMenus() {
+  auto* file = new wxMenu;
+  file->Append(kNewBeam, "&Nueva viga continua...\tCtrl+N");
+  file->Append(wxID_OPEN, "&Abrir...\tCtrl+O");
+  file->Append(wxID_SAVE, "&Guardar\tCtrl+S");
+  file->Append(wxID_SAVEAS, "Guardar &como...\tCtrl+Shift+S");
+  recentMenu_ = new wxMenu;
+  file->AppendSubMenu(recentMenu_, "Abiertos &recientemente");
+  file->AppendSeparator();
+  file->Append(wxID_EXIT, "&Salir\tCtrl+Q");
+
+  editMenu_ = new wxMenu;
+  editMenu_->Append(wxID_UNDO, "&Deshacer\tCtrl+Z");
+  editMenu_->Append(wxID_REDO, "&Rehacer\tCtrl+Y");
+  editMenu_->AppendSeparator();
+  editMenu_->Append(kInsertRow, "&Insertar fila\tCtrl+I");
+  editMenu_->Append(kAppendRow, fromCp1252("&A\xF1" "adir fila al final\tCtrl+E"));
+  editMenu_->Append(kDeleteRow, "&Borrar fila\tCtrl+Del");
+
+  auto* cases = new wxMenu;
+  cases->Append(kAddCase, fromCp1252("&A\xF1" "adir caso de carga..."));
+  cases->Append(kRenameCase, "&Renombrar caso de carga...");
+  cases->Append(kRemoveCase, "&Quitar caso de carga");
+
+  auto* tables = new wxMenu;
+  const char* names[] = {"General",   "Nudos",  "Barras",  "Secciones",       "Materiales",
+                         "Apoyos",    "Enlaces", "Cargas en nudos", "Primer caso de carga"};
+  for (int k = 0; k < 9; ++k)
+    tables->Append(kFirstTable + k, wxString::Format("%s\tCtrl+%d", fromCp1252(names[k]), k + 1));
+  tables->AppendSeparator();
+  tables->Append(kNextTable, "Tabla siguiente\tCtrl+PgDn");
+  tables->Append(kPreviousTable, "Tabla anterior\tCtrl+PgUp");
+
+  auto* analysis = new wxMenu;
+  analysis->Append(kAnalyse, fromCp1252("&Analizar\tF5"));
+
+  auto* help = new wxMenu;
+  help->Append(wxID_ABOUT, "&Acerca de vigas");
+
+  auto* bar = new wxMenuBar;
+  bar->Append(file, "&Archivo");
+  bar->Append(editMenu_, "&Editar");
+  bar->Append(tables, "&Tablas");
+  bar->Append(cases, "&Casos");
+  bar->Append(analysis, fromCp1252("A&n\xE1lisis"));
+  bar->Append(help, "Ay&uda");
+  SetMenuBar(bar);
+  updateRecentMenu();
+
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onNewBeam(); }, kNewBeam);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onOpen(); }, wxID_OPEN);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { save(false); }, wxID_SAVE);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { save(true); }, wxID_SAVEAS);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onUndo(false); }, wxID_UNDO);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onUndo(true); }, wxID_REDO);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRow(kInsertRow); }, kInsertRow);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRow(kAppendRow); }, kAppendRow);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRow(kDeleteRow); }, kDeleteRow);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onAddCase(); }, kAddCase);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRenameCase(); }, kRenameCase);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRemoveCase(); }, kRemoveCase);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onAnalyse(); }, kAnalyse);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+    if (!pages_.empty()) goToPage((static_cast<size_t>(tables_->GetSelection()) + 1) % pages_.size());
+  }, kNextTable);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+    if (!pages_.empty()) goToPage((static_cast<size_t>(tables_->GetSelection()) + pages_.size() - 1) % pages_.size());
+  }, kPreviousTable);
+  Bind(wxEVT_MENU, [this](wxCommandEvent& event) { goToPage(static_cast<size_t>(event.GetId() - kFirstTable)); },
+       kFirstTable, kFirstTable + 8);
+  Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
+    const size_t k = static_cast<size_t>(event.GetId() - kRecent);
+    if (k >= recent_.paths().size() || !confirmDiscard()) return;
+    openFile(recent_.paths()[k]);
+  }, kRecent, kRecent + 19);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+    guicommon::showAboutBox(this, "Acerca de vigas", wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX),
+                            "vigas 1.0.0", fromCp1252("Vigas continuas: modelo, cargas y an\xE1lisis."));
+  }, wxID_ABOUT);
+}
+
+void MainFrame::rebuildPages() {
+  const int selected = tables_->GetSelection();
+  tables_->DeleteAllPages();
+  pages_.clear();
+  auto add = [this](Table table, int loadCase) {
+    auto* page = new TablePage(tables_, document_, table, loadCase);
+    page->Bind(wxEVT_GRID_CELL_CHANGED, &MainFrame::onCellChanged, this);
+    page->Bind(wxEVT_GRID_SELECT_CELL, [this, page](wxGridEvent& event) {
+      event.Skip();
+      showCellStatus(page, event.GetRow(), event.GetCol());
+    });
+    tables_->AddPage(page, tableLabel(document_.content(), table, loadCase));
+    pages_.push_back(page);
+  };
+  for (Table table : kModelTables) add(table, 0);
+  for (int k = 0; k < static_cast<int>(document_.cases().size()); ++k) add(Table::loads, k);
+  if (selected >= 0 && selected < static_cast<int>(pages_.size())) tables_->SetSelection(static_cast<size_t>(selected));
+  picture_->showCase(std::min(picture_->shownCase(), static_cast<int>(document_.cases().size()) - 1));
+}
+
+// Everything shown follows the document after an edit, an undo or an open.
+void MainFrame::afterEdit(const std::string& status, bool edited) {
+  refreshing_ = true;
+  for (size_t k = 0; k < pages_.size(); ++k) {
+    pages_[k]->refresh();
+    const bool faulty = [&] {
+      for (const CellError& e : document_.errors())
+        if (e.place.table == pages_[k]->table() &&
+            (e.place.table != Table::loads || e.place.loadCase == pages_[k]->loadCase()))
+          return true;
+      return false;
+    }();
+    tables_->SetPageText(k, tableLabel(document_.content(), pages_[k]->table(), pages_[k]->loadCase()) +
+                                (faulty ? " (!)" : ""));
+  }
+  refreshing_ = false;
+  picture_->Refresh();
+  if (edited) results_->markOutdated();
+  const size_t errors = document_.errors().size();
+  SetStatusText(errors == 0 ? wxString("sin errores")
+                            : wxString::Format(errors == 1 ? "%zu error" : "%zu errores", errors),
+                1);
+  if (!status.empty() || errors == 0) SetStatusText(fromCp1252(status), 0);
+  editMenu_->SetLabel(wxID_UNDO, fromCp1252(document_.canUndo() ? "&Deshacer " + document_.undoName() : "&Deshacer") +
+                                     "\tCtrl+Z");
+  editMenu_->SetLabel(wxID_REDO, fromCp1252(document_.canRedo() ? "&Rehacer " + document_.redoName() : "&Rehacer") +
+                                     "\tCtrl+Y");
+  editMenu_->Enable(wxID_UNDO, document_.canUndo());
+  editMenu_->Enable(wxID_REDO, document_.canRedo());
+  updateTitle();
+}
+
+void MainFrame::updateTitle() {
+  const std::string& path = document_.modelPath();
+  const wxString name = path.empty() ? fromCp1252("sin t\xEDtulo")
+                                     : fileNameText(std::filesystem::path(path).filename().string());
+  SetTitle((document_.modified() ? "*" : "") + name + " " + emDash() + " vigas");
+}
+
+void MainFrame::updateRecentMenu() {
+  while (recentMenu_->GetMenuItemCount() > 0) recentMenu_->Destroy(recentMenu_->FindItemByPosition(0));
+  const std::vector<std::string>& paths = recent_.paths();
+  for (size_t k = 0; k < paths.size() && k < 20; ++k)
+    recentMenu_->Append(kRecent + static_cast<int>(k), wxString::Format("&%zu ", k + 1) + fileNameText(paths[k]));
+  if (paths.empty()) recentMenu_->Append(wxID_ANY, "(ninguno)")->Enable(false);
+}
+
+void MainFrame::saveRecent() {
+  updateRecentMenu();
+  const std::string path = recentFilesPath();
+  if (path.empty()) return;
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  std::ofstream(path) << recent_.text();
+}
+
+TablePage* MainFrame::currentPage() const {
+  const int k = tables_->GetSelection();
+  return k >= 0 && k < static_cast<int>(pages_.size()) ? pages_[static_cast<size_t>(k)] : nullptr;
+}
+
+void MainFrame::goToPage(size_t index) {
+  if (index >= pages_.size()) return;
+  tables_->SetSelection(index);
+  pages_[index]->SetFocus();
+}
+
+void MainFrame::selectRow(const CellPlace& row) {
+  for (size_t k = 0; k < pages_.size(); ++k) {
+    TablePage* page = pages_[k];
+    if (page->table() != row.table || (row.table == Table::loads && page->loadCase() != row.loadCase)) continue;
+    goToPage(k);
+    if (row.row >= 1 && row.row <= page->GetNumberRows()) {
+      page->SetGridCursor(row.row - 1, std::max(0, page->GetGridCursorCol()));
+      page->MakeCellVisible(row.row - 1, 0);
+      page->SelectRow(row.row - 1);
+    }
+    return;
+  }
+}
+
+void MainFrame::showCellStatus(TablePage* page, int row, int column) {
+  if (!page) return;
+  std::string reason;
+  if (row >= 0 && column >= 0) reason = document_.reasonAt(page->placeAt(row, column));
+  if (reason.empty()) reason = page->tableFault();
+  SetStatusText(fromCp1252(reason), 0);
+}
+
+void MainFrame::commitEdits() {
+  for (TablePage* page : pages_)
+    if (page->IsCellEditControlEnabled()) {
+      page->SaveEditControlValue();
+      page->HideCellEditControl();
+      page->DisableCellEditControl();
+    }
+}
+
+void MainFrame::onCellChanged(wxGridEvent& event) {
+  if (refreshing_) return;
+  auto* page = dynamic_cast<TablePage*>(event.GetEventObject());
+  if (!page) return;
+  const CellPlace place = page->placeAt(event.GetRow(), event.GetCol());
+  const EditResult result = document_.setCell(place, toCp1252(page->GetCellValue(event.GetRow(), event.GetCol())));
+  afterEdit(result.done ? result.reason : "No se acepta: " + result.reason);
+  if (result.done) SetStatusText(fromCp1252(result.reason), 0);
+}
+
+void MainFrame::onUndo(bool redo) {
+  commitEdits();
+  const size_t casesBefore = document_.cases().size();
+  const std::string name = redo ? document_.redoName() : document_.undoName();
+  if (!(redo ? document_.redo() : document_.undo())) return;
+  // A case added or removed changes the pages; so does a whole new beam.
+  if (document_.cases().size() != casesBefore || name == "nueva viga continua") rebuildPages();
+  afterEdit((redo ? "Rehecho: " : "Deshecho: ") + name);
+}
+
+void MainFrame::onRow(int what) {
+  commitEdits();
+  TablePage* page = currentPage();
+  if (!page) return;
+  if (page->table() == Table::header) {
+    SetStatusText("La tabla General tiene una sola fila.", 0);
+    return;
+  }
+  const int cursor = page->cursorRow();
+  const int column = std::max(0, page->GetGridCursorCol());
+  EditResult result;
+  int target = 0;  // grid row the cursor goes to
+  if (what == kDeleteRow) {
+    if (cursor < 0) return;
+    result = document_.deleteRow(page->table(), cursor + 1, page->loadCase());
+    target = std::min(cursor, page->GetNumberRows() - 2);
+  } else {
+    const int row = what == kAppendRow || cursor < 0 ? page->GetNumberRows() + 1 : cursor + 1;
+    result = document_.insertRow(page->table(), row, page->loadCase());
+    target = row - 1;
+  }
+  afterEdit(result.done ? "" : result.reason);
+  if (target >= 0 && target < page->GetNumberRows()) {
+    page->SetGridCursor(target, what == kDeleteRow ? column : 0);
+    page->MakeCellVisible(target, 0);
+  }
+  page->SetFocus();
+}
+
+void MainFrame::onAddCase() {
+  const wxString name = wxGetTextFromUser(
+      fromCp1252("Nombre del nuevo caso de carga (letras, cifras, - y _):"), fromCp1252("A\xF1" "adir caso de carga"),
+      "", this);
+  if (name.empty()) return;
+  const EditResult result = document_.addLoadCase(toCp1252(name));
+  if (!result.done) {
+    messageBox(fromCp1252("No se a\xF1" "ade el caso: " + result.reason), wxICON_EXCLAMATION, this);
+    return;
+  }
+  rebuildPages();
+  afterEdit("");
+  goToPage(pages_.size() - 1);
+}
+
+void MainFrame::onRenameCase() {
+  TablePage* page = currentPage();
+  if (!page || page->table() != Table::loads) {
+    SetStatusText("Elija primero la tabla del caso de carga.", 0);
+    return;
+  }
+  const wxString name = wxGetTextFromUser("Nuevo nombre del caso de carga:", "Renombrar caso de carga",
+                                          fromCp1252(document_.cases()[static_cast<size_t>(page->loadCase())].name), this);
+  if (name.empty()) return;
+  const EditResult result = document_.renameLoadCase(page->loadCase(), toCp1252(name));
+  if (!result.done) {
+    messageBox(fromCp1252("No se renombra el caso: " + result.reason), wxICON_EXCLAMATION, this);
+    return;
+  }
+  afterEdit("");
+}
+
+void MainFrame::onRemoveCase() {
+  TablePage* page = currentPage();
+  if (!page || page->table() != Table::loads) {
+    SetStatusText("Elija primero la tabla del caso de carga.", 0);
+    return;
+  }
+  const EditResult result = document_.removeLoadCase(page->loadCase());
+  if (!result.done) {
+    messageBox(fromCp1252("No se quita el caso: " + result.reason), wxICON_EXCLAMATION, this);
+    return;
+  }
+  rebuildPages();
+  afterEdit("");
+}
+
+void MainFrame::onNewBeam() {
+  commitEdits();
+  if (!confirmDiscard()) return;
+  BeamDialog dialog(this);
+  if (dialog.ShowModal() != wxID_OK) return;
+  document_ = Document();
+  document_.replaceContent(dialog.beam().content, "nueva viga continua");
+  results_->show(AnalysisRun{});
+  rebuildPages();
+  afterEdit("");
+  goToPage(1);
+}
+
+void MainFrame::onOpen() {
+  commitEdits();
+  if (!confirmDiscard()) return;
+  wxFileDialog dialog(this, "Abrir viga", "", "", "Modelos (*.dat)|*.dat|Todos los archivos|*",
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  if (dialog.ShowModal() != wxID_OK) return;
+  openFile(fileNameBytes(dialog.GetPath()));
+}
+
+bool MainFrame::openFile(const std::string& path) {
+  const OpenResult opened = openProject(path, document_);
+  if (!opened.opened) {
+    std::string where = opened.file.empty() ? "" : "\n(" + opened.file;
+    if (!where.empty()) where += opened.line > 0 ? ", l\xEDnea " + std::to_string(opened.line) + ")" : ")";
+    messageBox(fileNameText("No se puede abrir " + path) + ":\n" + fromCp1252(opened.message + where),
+               wxICON_EXCLAMATION, this);
+    recent_.remove(path);
+    saveRecent();
+    return false;
+  }
+  recent_.add(path);
+  saveRecent();
+  results_->show(AnalysisRun{});
+  rebuildPages();
+  afterEdit(document_.hasErrors() ? "La viga tiene errores: las celdas en rojo dicen por qu\xE9." : "");
+  goToPage(1);
+  return true;
+}
+
+bool MainFrame::refuseErrors(const std::string& what) {
+  if (!document_.hasErrors()) return true;
+  std::string text = "La viga tiene errores y no se " + what + ":\n";
+  const std::vector<CellError>& errors = document_.errors();
+  for (size_t k = 0; k < errors.size() && k < 8; ++k) {
+    const CellPlace& at = errors[k].place;
+    std::string place = toCp1252(tableLabel(document_.content(), at.table, at.loadCase));
+    if (at.row > 0) place += ", fila " + std::to_string(at.row);
+    if (at.column >= 0 && at.row > 0) place += ", " + columnsOf(at.table)[static_cast<size_t>(at.column)].title;
+    text += "\n" + place + ": " + errors[k].reason;
+  }
+  if (errors.size() > 8) text += "\n... y " + std::to_string(errors.size() - 8) + " m\xE1s.";
+  messageBox(fromCp1252(text), wxICON_EXCLAMATION, this);
+  selectRow(errors.front().place);
+  return false;
+}
+
+bool MainFrame::save(bool choosePath) {
+  commitEdits();
+  if (!refuseErrors("guarda")) return false;
+  std::string path = document_.modelPath();
+  if (choosePath || path.empty()) {
+    wxFileDialog dialog(this, "Guardar viga", "", path.empty() ? wxString("viga.dat") : fileNameText(path),
+                        "Modelos (*.dat)|*.dat", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dialog.ShowModal() != wxID_OK) return false;
+    wxFileName chosen(dialog.GetPath());
+    if (chosen.GetExt() != "dat") chosen.SetFullName(chosen.GetFullName() + ".dat");
+    path = fileNameBytes(chosen.GetFullPath());
+  }
+  const std::string refusal = saveProject(document_, path);
+  if (!refusal.empty()) {
+    messageBox(fromCp1252("No se ha guardado: " + refusal), wxICON_EXCLAMATION, this);
+    return false;
+  }
+  recent_.add(path);
+  saveRecent();
+  afterEdit("Guardado " + std::filesystem::path(path).filename().string(), false);
+  return true;
+}
+
+void MainFrame::onAnalyse() {
+  commitEdits();
+  if (!refuseErrors("analiza")) return;
+  if (document_.modelPath().empty() && !save(true)) return;
+  wxBusyCursor busy;
+  const AnalysisRun run = saveAndAnalyse(document_);
+  afterEdit("", false);
+  if (!run.error.empty()) {
+    messageBox(fromCp1252("No se ha analizado la viga: " + run.error), wxICON_EXCLAMATION, this);
+    return;
+  }
+  results_->show(run);
+  lower_->SetSelection(1);
+  SetStatusText(fromCp1252("Analizada con calcest: " + std::to_string(run.cases.size()) + " caso(s) de carga."), 0);
+  // For the tests that drive the window: what the reactions table shows.
+  if (const char* log = std::getenv("VIGAS_RESULTS_LOG")) std::ofstream(log) << results_->reactionsText();
+  for (const CaseResults& c : run.cases)
+    if (!c.error.empty())
+      messageBox(fromCp1252("calcest no acepta el caso \"" + c.name + "\":\n\n" + c.error), wxICON_ERROR, this);
+}
+
+bool MainFrame::confirmDiscard() {
+  if (!document_.modified()) return true;
+  const std::string& path = document_.modelPath();
+  const wxString name = path.empty() ? fromCp1252("sin t\xEDtulo") : fileNameText(path);
+  const int answer = messageBox(fromCp1252("\xBFGuardar los cambios de ") + name + "?",
+                                wxYES_NO | wxCANCEL | wxICON_QUESTION, this);
+  if (answer == wxID_CANCEL) return false;
+  if (answer == wxID_YES) return save(false);
+  return true;
+}
+
+void MainFrame::onClose(wxCloseEvent& event) {
+  commitEdits();
+  if (event.CanVeto() && !confirmDiscard()) {
+    event.Veto();
+    return;
+  }
+  Destroy();
+}
+
+}  // namespace vigas::app

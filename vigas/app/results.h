@@ -1,0 +1,38 @@
+#pragma once
+// The results of the last analysis, per load case: the reactions table and
+// the pictures of the deflection (the bars' true line), the bending moments
+// and the shear forces, with their largest values.
+#include <wx/panel.h>
+
+#include "vigas/analysis.h"
+
+class wxChoice;
+class wxGrid;
+class wxStaticText;
+
+namespace vigas::app {
+
+class DiagramPicture;
+
+class ResultsPanel : public wxPanel {
+ public:
+  explicit ResultsPanel(wxWindow* parent);
+
+  void show(const AnalysisRun& run);
+  // The model changed since: the results shown are of the beam as it was.
+  void markOutdated();
+  // The reactions as the grid shows them, one line per row, cells separated
+  // by tabs, each case headed by a line "caso NAME".
+  std::string reactionsText() const;
+
+ private:
+  void showCase(int index);
+
+  AnalysisRun run_;
+  wxChoice* cases_;
+  wxStaticText* note_;
+  wxGrid* reactions_;
+  DiagramPicture* diagrams_;
+};
+
+}  // namespace vigas::app

@@ -1,0 +1,36 @@
+#include "vigas/app/ui_text.h"
+
+#include <wx/msgdlg.h>
+#include <wx/strconv.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace vigas::app {
+
+std::string toCp1252(const wxString& text) {
+  std::string bytes;
+  wxCSConv cp1252(wxFONTENCODING_CP1252);
+  for (wxUniChar c : text) {
+    const wxString one(c);
+    const wxCharBuffer converted = one.mb_str(cp1252);
+    bytes += converted.length() == 1 ? converted.data()[0] : '?';
+  }
+  return bytes;
+}
+
+int messageBox(const wxString& text, long style, wxWindow* parent) {
+  if (const char* log = std::getenv("VIGAS_MESSAGE_LOG")) {
+    if (FILE* out = std::fopen(log, "a")) {
+      std::fprintf(out, "%s\n--\n", static_cast<const char*>(text.utf8_str()));
+      std::fclose(out);
+    }
+  }
+  if (!(style & (wxYES_NO | wxCANCEL))) style |= wxOK;
+  wxMessageDialog dialog(parent, text, "vigas", style);
+  if (style & wxYES_NO) dialog.SetYesNoCancelLabels(fromCp1252("S\xED"), "No", "Cancelar");
+  const int answer = dialog.ShowModal();
+  return answer;
+}
+
+}  // namespace vigas::app

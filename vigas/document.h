@@ -1,0 +1,92 @@
+#pragma once
+// The beam being edited: its content, the rules it breaks, and every edit as
+// a command that can be undone and redone. The window calls these and redraws;
+// nothing here knows of a window.
+#include <functional>
+#include <utility>
+#include <string>
+#include <vector>
+
+#include "vigas/cells.h"
+#include "vigas/checks.h"
+
+namespace vigas {
+
+// What an edit did: `done` false when it was refused (nothing changed), with
+// the reason; when done, `reason` is the first rule the edited row now breaks
+// (for the status bar), "" when none.
+struct EditResult {
+  bool done = false;
+  std::string reason;
+};
+
+// The further cases whose files a model file has beside it, as last opened
+// or saved: a save takes away those of cases since removed or renamed.
+struct FiledCases {
+  std::string modelPath;
+  std::vector<std::string> names;
+};
+
+class Document {
+ public:
+  Document();
+  explicit Document(Content content, std::string modelPath = "");
+
+  const Content& content() const { return content_; }
+  const ModelData& model() const { return content_.model; }
+  const std::vector<LoadCase>& cases() const { return content_.cases; }
+  int unitCode() const { return content_.model.header.unitCode; }
+
+  // The model file ("" for a beam never saved); the case files lie beside it.
+  const std::string& modelPath() const { return modelPath_; }
+  void setModelPath(const std::string& path) { modelPath_ = path; }
+  const FiledCases& filedCases() const { return filedCases_; }
+  void setFiledCases(FiledCases filed) { filedCases_ = std::move(filed); }
+
+  // The edits, each one undoable.
+  EditResult setCell(const CellPlace& place, const std::string& text);
+  EditResult insertRow(Table table, int row, int loadCase = 0);
+  EditResult deleteRow(Table table, int row, int loadCase = 0);
+  EditResult addLoadCase(const std::string& name);
+  EditResult removeLoadCase(int loadCase);  // the first case stays
+  EditResult renameLoadCase(int loadCase, const std::string& name);
+  // The whole content at once (a beam from the builder); `what` names the edit.
+  EditResult replaceContent(Content content, const std::string& what);
+
+  bool canUndo() const { return done_ > 0; }
+  bool canRedo() const { return done_ < commands_.size(); }
+  // What undo or redo would do, for the menu ("" when nothing).
+  std::string undoName() const;
+  std::string redoName() const;
+  bool undo();
+  bool redo();
+
+  // Whether the content differs from the one last opened or saved (an edit
+  // undone back to it leaves nothing to save).
+  bool modified() const { return saved_ != done_ || savedLost_; }
+  void markSaved();
+
+  // Every rule the content breaks, kept up to date after each edit.
+  const std::vector<CellError>& errors() const { return errors_; }
+  bool hasErrors() const { return !errors_.empty(); }
+  std::string reasonAt(const CellPlace& place) const { return vigas::reasonAt(errors_, place); }
+
+ private:
+  struct Command {
+    std::string name;
+    std::function<void(Content&)> redo, undo;
+  };
+  EditResult perform(Command command, const CellPlace& focus);
+  void refresh() { errors_ = checkContent(content_); }
+
+  Content content_;
+  std::string modelPath_;
+  FiledCases filedCases_;
+  std::vector<Command> commands_;  // done ones first, then those undone
+  size_t done_ = 0;
+  size_t saved_ = 0;
+  bool savedLost_ = false;  // the saved state's command was dropped from the stack
+  std::vector<CellError> errors_;
+};
+
+}  // namespace vigas
