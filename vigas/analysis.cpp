@@ -7,6 +7,7 @@
 #include "calcest/static_solution.h"
 #include "common/child_process.h"
 #include "common/fellow_program.h"
+#include "common/file_names.h"
 #include "common/file_handle.h"
 #include "common/model_writer.h"
 #include "common/run_error.h"
@@ -72,9 +73,9 @@ CaseResults analyseCase(const Content& content, int loadCase, const std::string&
   results.project = project;
   try {
     projectfiles::Model model;
-    TextFile dat(modelText(caseModel(content, loadCase)), project + ".dat");
+    TextFile dat(modelText(caseModel(content, loadCase)), fileOf(project, kModelExt));
     static_cast<ModelData&>(model) = ModelReader(dat.scanner()).readModel();
-    TextFile caf(loadsText(content.cases[static_cast<size_t>(loadCase)].loads), project + ".caf");
+    TextFile caf(loadsText(content.cases[static_cast<size_t>(loadCase)].loads), fileOf(project, kLoadsExt));
     model.loads = calcest::readBarLoads(caf.scanner(), model.bars);
     calcest::StaticCase all;
     all.loads = model.loads;
@@ -107,7 +108,8 @@ AnalysisRun saveAndAnalyse(Document& document) {
     // No input: calcest waits for no key. Its text is shown as the files'
     // character set, whatever the locale.
     ChildProgram calcestRun;
-    calcestRun.argv = {calcest, name + ".dat", name + ".res", name + ".caf", name + ".fmc", name + ".bar", "0"};
+    calcestRun.argv = calcestCommandLine(name);
+    calcestRun.argv.insert(calcestRun.argv.begin(), calcest);
     calcestRun.folder = folder.string();
     calcestRun.environment = {"LC_ALL=C"};
     const ChildRun program = runChild(calcestRun);

@@ -7,6 +7,7 @@
 
 #include "calcest/loads.h"
 #include "common/file_handle.h"
+#include "common/file_names.h"
 #include "common/model_rules.h"
 #include "common/model_writer.h"
 #include "common/run_error.h"
@@ -118,16 +119,16 @@ OpenResult engineVerdict(const std::string& modelPath, const std::vector<std::pa
 std::vector<std::pair<std::string, std::string>> caseFiles(const std::string& modelPath) {
   const std::string stem = stemOf(modelPath);
   const std::string prefix = std::filesystem::path(stem).filename().string() + "_";
-  std::vector<std::pair<std::string, std::string>> cases = {{"principal", stem + ".caf"}};
+  std::vector<std::pair<std::string, std::string>> cases = {{"principal", fileOf(stem, kLoadsExt)}};
   std::error_code error;
   std::filesystem::path folder = std::filesystem::path(modelPath).parent_path();
   if (folder.empty()) folder = ".";
   std::vector<std::pair<std::string, std::string>> further;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
-    if (entry.path().extension() != ".caf" || name.rfind(prefix, 0) != 0) continue;
+    if (entry.path().extension() != kLoadsExt || name.rfind(prefix, 0) != 0) continue;
     const std::string caseName = entry.path().stem().string().substr(prefix.size());
-    if (!caseName.empty()) further.push_back({caseName, stem + "_" + caseName + ".caf"});
+    if (!caseName.empty()) further.push_back({caseName, fileOf(stem + "_" + caseName, kLoadsExt)});
   }
   std::sort(further.begin(), further.end());
   cases.insert(cases.end(), further.begin(), further.end());
@@ -188,9 +189,9 @@ void removeDroppedCases(PendingFiles& files, const Document& document, const std
     bool kept = false;
     for (size_t k = 1; k < document.cases().size(); ++k) kept = kept || document.cases()[k].name == name;
     const std::string project = stemOf(path) + "_" + name;
-    if (kept || (fileExists(project + ".dat") && !isCaseCopy(path, project + ".dat"))) continue;
-    files.removeAtCommit(project + ".dat");
-    files.removeAtCommit(project + ".caf");
+    if (kept || (fileExists(fileOf(project, kModelExt)) && !isCaseCopy(path, fileOf(project, kModelExt)))) continue;
+    files.removeAtCommit(fileOf(project, kModelExt));
+    files.removeAtCommit(fileOf(project, kLoadsExt));
   }
 }
 
@@ -233,7 +234,8 @@ OpenResult openProject(const std::string& modelPath, Document& document) {
 std::string saveProject(Document& document, const std::string& modelPath) {
   const std::string path = modelPath.empty() ? document.modelPath() : modelPath;
   if (path.empty()) return "falta el nombre del fichero del modelo";
-  if (std::filesystem::path(path).extension() != ".dat") return "el fichero del modelo lleva la extensi\xF3n .dat";
+  if (std::filesystem::path(path).extension() != kModelExt)
+    return std::string("el fichero del modelo lleva la extensi\xF3n ") + kModelExt;
   if (document.hasErrors()) return "el modelo tiene errores: corr\xEDjalos antes de guardarlo";
   const Content& content = document.content();
   PendingFiles files;
@@ -242,11 +244,11 @@ std::string saveProject(Document& document, const std::string& modelPath) {
       const std::string project = caseProject(path, content, k);
       const std::string model = modelText(caseModel(content, k));
       if (k > 0) {
-        const std::string fault = foreignFileFault(path, project + ".dat", model);
+        const std::string fault = foreignFileFault(path, fileOf(project, kModelExt), model);
         if (!fault.empty()) return fault;
       }
-      writeAside(files, project + ".dat", model);
-      writeAside(files, project + ".caf", loadsText(content.cases[static_cast<size_t>(k)].loads));
+      writeAside(files, fileOf(project, kModelExt), model);
+      writeAside(files, fileOf(project, kLoadsExt), loadsText(content.cases[static_cast<size_t>(k)].loads));
     }
   } catch (const RunError& error) {
     return error.text;

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/file_names.h"
 #include "guicommon/about_box.h"
 #include "vigas/analysis.h"
 #include "vigas/app/beam_dialog.h"
@@ -458,11 +459,12 @@ bool MainFrame::save(bool choosePath) {
   if (!refuseErrors("guarda")) return false;
   std::string path = document_.modelPath();
   if (choosePath || path.empty()) {
-    wxFileDialog dialog(this, "Guardar viga", "", path.empty() ? wxString("viga.dat") : fileNameText(path),
-                        "Modelos (*.dat)|*.dat", wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    const char* const model = common::kModelExt;
+    wxFileDialog dialog(this, "Guardar viga", "", path.empty() ? wxString("viga") + model : fileNameText(path),
+                        wxString::Format("Modelos (*%s)|*%s", model, model), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK) return false;
     wxFileName chosen(dialog.GetPath());
-    if (chosen.GetExt() != "dat") chosen.SetFullName(chosen.GetFullName() + ".dat");
+    if ("." + chosen.GetExt() != model) chosen.SetFullName(chosen.GetFullName() + model);
     path = fileNameBytes(chosen.GetFullPath());
   }
   const std::string refusal = saveProject(document_, path);
