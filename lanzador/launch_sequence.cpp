@@ -10,7 +10,7 @@ pid_t startProgram(const char* name) {
   // The child keeps none of the launcher's descriptors (its window has to
   // vanish when the launcher ends) nor the signal settings the GUI toolkit
   // made for itself.
-  return common::startChild({{name}, "", nullptr});
+  return common::startChild({{name}, "", nullptr, {}});
 }
 
 void waitForProgram(pid_t pid) { common::waitForChild(pid); }

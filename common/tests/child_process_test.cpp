@@ -29,7 +29,7 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 ChildProgram shell(const std::string& command, const std::string& folder = "") {
-  return {{"/bin/sh", "-c", command}, folder, nullptr};
+  return {{"/bin/sh", "-c", command}, folder, nullptr, {}};
 }
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
@@ -122,17 +122,17 @@ TEST(ChildStart, FailuresGiveTheirReason) {
     int error;
   };
   const Case cases[] = {
-      {"missing program", {{dir.file("nada")}, "", nullptr}, ENOENT},
-      {"bare name, not in the folder (never PATH)", {{"sh", "-c", "echo no"}, dir.path(), nullptr}, ENOENT},
-      {"missing folder", {{"/bin/sh", "-c", "echo no"}, dir.file("nada"), nullptr}, ENOENT},
-      {"not executable", {{dir.file("guion")}, "", nullptr}, EACCES},
-      {"no program at all", {{dir.file("texto")}, "", nullptr}, ENOEXEC},
+      {"missing program", {{dir.file("nada")}, "", nullptr, {}}, ENOENT},
+      {"bare name, not in the folder (never PATH)", {{"sh", "-c", "echo no"}, dir.path(), nullptr, {}}, ENOENT},
+      {"missing folder", {{"/bin/sh", "-c", "echo no"}, dir.file("nada"), nullptr, {}}, ENOENT},
+      {"not executable", {{dir.file("guion")}, "", nullptr, {}}, EACCES},
+      {"no program at all", {{dir.file("texto")}, "", nullptr, {}}, ENOEXEC},
       {"refused by prepare", {{"/bin/sh", "-c", "echo no"}, "", [] {
                                 errno = EPERM;
                                 return false;
-                              }},
+                              }, {}},
        EPERM},
-      {"no arguments", {{}, "", nullptr}, EINVAL},
+      {"no arguments", {{}, "", nullptr, {}}, EINVAL},
   };
   for (const Case& c : cases) {
     const ChildRun run = runChild(c.program, nullptr, 30);
@@ -215,3 +215,14 @@ TEST(StartChild, DoesNotWaitForTheProgram) {
 }
 
 }  // namespace
+
+// The entries given replace this process's of the same name; the others pass on.
+TEST(RunChild, EnvironmentEntriesReplaceTheirNamesOnly) {
+  setenv("VIGAS_TEST_A", "0", 1);
+  setenv("VIGAS_TEST_AB", "2", 1);
+  ChildProgram program = shell("echo \"$VIGAS_TEST_A-$VIGAS_TEST_AB\"");
+  program.environment = {"VIGAS_TEST_A=1"};
+  EXPECT_EQ(runChild(program, nullptr, 30).output, "1-2\n");
+  unsetenv("VIGAS_TEST_A");
+  unsetenv("VIGAS_TEST_AB");
+}
