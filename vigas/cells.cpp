@@ -202,6 +202,14 @@ int largestLabel(const std::vector<T>& table, int T::*label) {
   return largest;
 }
 
+// A new item labelled one above the table's largest label.
+template <class T>
+T labelledAfter(const std::vector<T>& table, int T::*label) {
+  T item;
+  item.*label = largestLabel(table, label) + 1;
+  return item;
+}
+
 template <class T>
 bool insertInto(std::vector<T>& table, int row, const Row& value) {
   if (row < 1 || row > static_cast<int>(table.size()) || !std::holds_alternative<T>(value)) return false;
@@ -343,28 +351,15 @@ bool putRow(Content& content, Table table, int row, const Row& value, int loadCa
 Row newRow(const Content& content, Table table, int loadCase) {
   const ModelData& m = content.model;
   switch (table) {
-    case Table::nodes: {
-      Node node;
-      node.label = largestLabel(m.nodes, &Node::label) + 1;
-      return node;
-    }
+    case Table::nodes: return labelledAfter(m.nodes, &Node::label);
     case Table::bars: {
-      BarInput bar;
-      bar.label = largestLabel(m.bars, &BarInput::label) + 1;
+      BarInput bar = labelledAfter(m.bars, &BarInput::label);
       bar.material = bar.section = bar.type = 1;
       bar.aclx = 1.0;
       return bar;
     }
-    case Table::sections: {
-      Section section;
-      section.id = largestLabel(m.sections, &Section::id) + 1;
-      return section;
-    }
-    case Table::materials: {
-      Material material;
-      material.id = largestLabel(m.materials, &Material::id) + 1;
-      return material;
-    }
+    case Table::sections: return labelledAfter(m.sections, &Section::id);
+    case Table::materials: return labelledAfter(m.materials, &Material::id);
     case Table::supports: {
       Support support;
       support.code = 10;
