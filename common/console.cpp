@@ -35,11 +35,9 @@ bool localeIsUtf8() {
   for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
     const char* value = std::getenv(name);
     if (!value || !*value) continue;
-    std::string charset = value;
-    const size_t dot = charset.find('.');
-    if (dot == std::string::npos) return false;
-    charset = charset.substr(dot + 1, charset.find('@') == std::string::npos ? std::string::npos
-                                                                              : charset.find('@') - dot - 1);
+    const char* dot = std::strchr(value, '.');
+    if (!dot) return false;
+    std::string charset(dot + 1, std::strcspn(dot + 1, "@"));
     for (char& c : charset) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return charset == "utf-8" || charset == "utf8";
   }

@@ -107,15 +107,16 @@ def run_patterns(alternancias, examples, guide_text, work, name):
 def session_steps(guide_text):
     """The commands of the quick start and the output shown for each."""
     section = re.search(r"^# Quick start\n(.*?)^# ", guide_text, re.M | re.S).group(1)
-    steps = []
+    steps, in_block = [], False
     for line in section.splitlines():
         if line.startswith("    $ "):
             steps.append((line[6:], []))
-        elif steps and line.startswith("    ") and steps[-1][1] is not None:
+            in_block = True
+        elif in_block and line.startswith("    "):
             steps[-1][1].append(line[4:])
-        elif steps and line.strip():
-            steps.append((None, None))  # prose ends a block
-    return [step for step in steps if step[0] is not None]
+        elif line.strip():
+            in_block = False  # prose ends a block
+    return steps
 
 
 def shown_matches(shown, lines):
