@@ -45,9 +45,12 @@ void readHeaderAndEcho(AnalysisContext& ctx) {
 
 void setBarTables(AnalysisContext& ctx, const ModelData& model) {
   ctx.nodes = model.nodes;
-  ctx.bars.assign(model.bars.size(), Bar{});
+  // Each bar made once in place (slot 0 unused): no table of zeros copied over.
+  ctx.bars.clear();
+  ctx.bars.reserve(model.bars.size());
+  if (!model.bars.empty()) ctx.bars.emplace_back();
   for (size_t i = 1; i < model.bars.size(); ++i) {
-    ctx.bars[i] = Bar(model.bars[i]);
+    ctx.bars.emplace_back(model.bars[i]);
     ctx.maxw = std::max(ctx.maxw, 3 * (std::abs(model.bars[i].nodeI - model.bars[i].nodeJ) + 1));
   }
   ctx.barEnds.assign(model.bars.size(), BarEnds{});

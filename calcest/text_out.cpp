@@ -25,7 +25,8 @@ void FormatSink::makeRoom(size_t n) {
     if (capacity_ >= n) return;
   }
   size_t grown = std::max({n + used_, 2 * capacity_, file_ ? kFileBuffer : size_t{256}});
-  auto bigger = std::make_unique<char[]>(grown);
+  // Written over before it is read: no zero-fill.
+  std::unique_ptr<char[]> bigger(new char[grown]);
   if (used_) std::memcpy(bigger.get(), data_.get(), used_);
   data_ = std::move(bigger);
   capacity_ = grown;
