@@ -30,13 +30,13 @@ class PivotTrace {
   explicit PivotTrace(int neq) : rows_(static_cast<size_t>(neq) + 1), last_(static_cast<size_t>(neq) + 1) {}
 
   void write(AnalysisContext& ctx, int p) {
-    std::string step = formatted(" paso: %d", p);
+    std::string step = formatText(" paso: %d", p);
     for (int q = 1; q <= ctx.neq - 1; ++q) {
       double ref = ctx.sr[ctx.band(q, 1)], work = ctx.s[ctx.band(q, 1)];
       uint64_t bits;
       std::memcpy(&bits, &work, sizeof bits);
       if (rows_[q].empty() || bits != last_[q]) {
-        rows_[q] = formatted("  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
+        rows_[q] = formatText("  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
         last_[q] = bits;
       }
       ctx.tst.write(step);

@@ -1,0 +1,238 @@
+#include "common/format.h"
+
+#include <string.h>  // strchrnul, strnlen
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/types.h>  // ssize_t
+
+namespace common {
+
+void TextBuffer::grow(size_t n) {
+  size_t grown = std::max({used_ + n, 2 * capacity_, size_t{256}});
+  auto bigger = std::make_unique<char[]>(grown);
+  if (used_) std::memcpy(bigger.get(), data_.get(), used_);
+  data_ = std::move(bigger);
+  capacity_ = grown;
+}
+
+namespace {
+
+// A conversion done here: the integers, reals, strings and characters the
+// suite writes, with flags, width and precision.
+enum class Length { kNone, kLong, kLongLong, kSize };
+
+struct Spec {
+  bool minus = false, plus = false, space = false, zero = false;
+  int width = 0, precision = -1;  // -1: no precision
+  Length length = Length::kNone;
+  char conversion = 0;
+};
+
+// Anything else (%n, %p, %x, %a, '#', long double, wide characters, argument
+// numbers...) makes the whole format go to vsnprintf.
+struct NotDoneHere {};
+
+// The caller's arguments, passed by reference so every helper takes the next one.
+struct Args {
+  va_list list;
+};
+
+// Writes sign, `zeros` zeros and body, padded to the width: spaces before,
+// spaces after with '-', or more zeros after the sign when padWithZeros.
+void emit(TextBuffer& out, const Spec& spec, char sign, size_t zeros, const char* body, size_t length,
+          bool padWithZeros) {
+  size_t total = (sign ? 1 : 0) + zeros + length;
+  size_t fill = static_cast<size_t>(spec.width) > total ? static_cast<size_t>(spec.width) - total : 0;
+  char* start = out.room(total + fill);
+  char* p = start;
+  if (spec.minus) padWithZeros = false;
+  if (!spec.minus && !padWithZeros) p = std::fill_n(p, fill, ' ');
+  if (sign) *p++ = sign;
+  if (padWithZeros) zeros += fill;
+  p = std::fill_n(p, zeros, '0');
+  std::memcpy(p, body, length);
+  p += length;
+  if (spec.minus) p = std::fill_n(p, fill, ' ');
+  out.advance(static_cast<size_t>(p - start));
+}
+
+void integer(TextBuffer& out, const Spec& spec, bool negative, unsigned long long magnitude, bool isSigned) {
+  char digits[24];
+  size_t length = static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  char sign = negative ? '-' : !isSigned ? 0 : spec.plus ? '+' : spec.space ? ' ' : 0;
+  if (spec.precision < 0) return emit(out, spec, sign, 0, digits, length, spec.zero);
+  if (spec.precision == 0 && magnitude == 0) length = 0;
+  size_t precision = static_cast<size_t>(spec.precision);
+  emit(out, spec, sign, precision > length ? precision - length : 0, digits, length, false);
+}
+
+void signedInteger(TextBuffer& out, const Spec& spec, Args& args) {
+  long long v;
+  switch (spec.length) {
+    case Length::kLong: v = va_arg(args.list, long); break;
+    case Length::kLongLong: v = va_arg(args.list, long long); break;
+    case Length::kSize: v = va_arg(args.list, ssize_t); break;
+    default: v = va_arg(args.list, int); break;
+  }
+  unsigned long long magnitude = static_cast<unsigned long long>(v);
+  integer(out, spec, v < 0, v < 0 ? 0ULL - magnitude : magnitude, true);
+}
+
+void unsignedInteger(TextBuffer& out, const Spec& spec, Args& args) {
+  unsigned long long v;
+  switch (spec.length) {
+    case Length::kLong: v = va_arg(args.list, unsigned long); break;
+    case Length::kLongLong: v = va_arg(args.list, unsigned long long); break;
+    case Length::kSize: v = va_arg(args.list, size_t); break;
+    default: v = va_arg(args.list, unsigned); break;
+  }
+  integer(out, spec, false, v, false);
+}
+
+// The digits of %f, %e and %g: std::to_chars rounds the exact binary value
+// correctly, as glibc's printf does.
+void real(TextBuffer& out, const Spec& spec, double value) {
+  std::chars_format form = std::chars_format::general;
+  if (spec.conversion == 'f' || spec.conversion == 'F') form = std::chars_format::fixed;
+  if (spec.conversion == 'e' || spec.conversion == 'E') form = std::chars_format::scientific;
+  char body[512];
+  std::to_chars_result r =
+      std::to_chars(body, body + sizeof body, std::fabs(value), form, spec.precision < 0 ? 6 : spec.precision);
+  if (r.ec != std::errc()) throw NotDoneHere{};  // more digits than fit here
+  size_t length = static_cast<size_t>(r.ptr - body);
+  if (spec.conversion == 'F' || spec.conversion == 'E' || spec.conversion == 'G')
+    for (size_t k = 0; k < length; ++k) body[k] = static_cast<char>(std::toupper(static_cast<unsigned char>(body[k])));
+  char sign = std::signbit(value) ? '-' : spec.plus ? '+' : spec.space ? ' ' : 0;
+  emit(out, spec, sign, 0, body, length, spec.zero && std::isfinite(value));
+}
+
+int number(const char*& p) {
+  int n = 0;
+  while (*p >= '0' && *p <= '9') {
+    if (n > (INT_MAX - 9) / 10) throw NotDoneHere{};
+    n = n * 10 + (*p++ - '0');
+  }
+  return n;
+}
+
+// Does the conversion that starts at `percent`; returns where the text goes on.
+const char* convert(TextBuffer& out, const char* percent, Args& args) {
+  const char* p = percent + 1;
+  Spec spec;
+  for (;; ++p) {
+    if (*p == '-') spec.minus = true;
+    else if (*p == '+') spec.plus = true;
+    else if (*p == ' ') spec.space = true;
+    else if (*p == '0') spec.zero = true;
+    else break;
+  }
+  if (*p == '*') {
+    ++p;
+    int width = va_arg(args.list, int);
+    if (width < 0) spec.minus = true;
+    spec.width = width == INT_MIN ? INT_MAX : std::abs(width);
+  } else {
+    spec.width = number(p);
+  }
+  if (*p == '.') {
+    ++p;
+    if (*p == '*') {
+      ++p;
+      int precision = va_arg(args.list, int);
+      spec.precision = precision < 0 ? -1 : precision;
+    } else {
+      spec.precision = number(p);
+    }
+  }
+  if (*p == 'l' && p[1] == 'l') spec.length = Length::kLongLong, p += 2;
+  else if (*p == 'l') spec.length = Length::kLong, ++p;
+  else if (*p == 'z') spec.length = Length::kSize, ++p;
+  spec.conversion = *p;
+  bool plain = spec.length == Length::kNone;
+  switch (spec.conversion) {
+    case 'd': case 'i':
+      signedInteger(out, spec, args);
+      break;
+    case 'u':
+      unsignedInteger(out, spec, args);
+      break;
+    case 'f': case 'F': case 'e': case 'E': case 'g': case 'G':
+      if (spec.length != Length::kNone && spec.length != Length::kLong) throw NotDoneHere{};
+      real(out, spec, va_arg(args.list, double));  // %lf is %f
+      break;
+    case 's': {
+      const char* s = va_arg(args.list, const char*);
+      if (!plain || spec.zero || !s) throw NotDoneHere{};
+      size_t length = spec.precision < 0 ? std::strlen(s) : strnlen(s, static_cast<size_t>(spec.precision));
+      emit(out, spec, 0, 0, s, length, false);
+      break;
+    }
+    case 'c': {
+      if (!plain || spec.zero) throw NotDoneHere{};
+      char c = static_cast<char>(va_arg(args.list, int));
+      emit(out, spec, 0, 0, &c, 1, false);
+      break;
+    }
+    case '%':
+      if (p != percent + 1) throw NotDoneHere{};
+      out.append("%", 1);
+      break;
+    default:
+      throw NotDoneHere{};
+  }
+  return p + 1;
+}
+
+}  // namespace
+
+void appendFormatV(TextBuffer& out, const char* fmt, va_list list) {
+  size_t start = out.size();
+  Args args;
+  va_copy(args.list, list);
+  try {
+    for (const char* p = fmt;;) {
+      const char* percent = strchrnul(p, '%');
+      if (percent != p) out.append(p, static_cast<size_t>(percent - p));
+      if (!*percent) break;
+      p = convert(out, percent, args);
+    }
+    va_end(args.list);
+    return;
+  } catch (NotDoneHere&) {
+    va_end(args.list);
+  }
+  out.truncate(start);
+  va_copy(args.list, list);
+  int n = std::vsnprintf(nullptr, 0, fmt, args.list);
+  va_end(args.list);
+  if (n <= 0) return;
+  va_copy(args.list, list);
+  std::vsnprintf(out.room(static_cast<size_t>(n) + 1), static_cast<size_t>(n) + 1, fmt, args.list);
+  va_end(args.list);
+  out.advance(static_cast<size_t>(n));
+}
+
+void appendFormat(TextBuffer& out, const char* fmt, ...) {
+  va_list list;
+  va_start(list, fmt);
+  appendFormatV(out, fmt, list);
+  va_end(list);
+}
+
+std::string formatText(const char* fmt, ...) {
+  TextBuffer out;
+  va_list list;
+  va_start(list, fmt);
+  appendFormatV(out, fmt, list);
+  va_end(list);
+  return out.str();
+}
+
+}  // namespace common
