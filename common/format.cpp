@@ -1,6 +1,6 @@
 #include "common/format.h"
 
-#include <string.h>  // strchrnul, strnlen
+#include <string.h>  // strnlen
 
 #include <algorithm>
 #include <cctype>
@@ -44,6 +44,13 @@ struct Args {
   va_list list;
 };
 
+// n copies of c (a few, as a rule).
+char* repeat(char* p, char c, size_t n) {
+  if (n > 16) return std::fill_n(p, n, c);
+  for (size_t k = 0; k < n; ++k) p[k] = c;
+  return p + n;
+}
+
 // Writes sign, `zeros` zeros and body, padded to the width: spaces before,
 // spaces after with '-', or more zeros after the sign when padWithZeros.
 void emit(TextBuffer& out, const Spec& spec, char sign, size_t zeros, const char* body, size_t length,
@@ -53,13 +60,13 @@ void emit(TextBuffer& out, const Spec& spec, char sign, size_t zeros, const char
   char* start = out.room(total + fill);
   char* p = start;
   if (spec.minus) padWithZeros = false;
-  if (!spec.minus && !padWithZeros) p = std::fill_n(p, fill, ' ');
+  if (!spec.minus && !padWithZeros) p = repeat(p, ' ', fill);
   if (sign) *p++ = sign;
   if (padWithZeros) zeros += fill;
-  p = std::fill_n(p, zeros, '0');
-  std::memcpy(p, body, length);
+  p = repeat(p, '0', zeros);
+  TextBuffer::copy(p, body, length);
   p += length;
-  if (spec.minus) p = std::fill_n(p, fill, ' ');
+  if (spec.minus) p = repeat(p, ' ', fill);
   out.advance(static_cast<size_t>(p - start));
 }
 
@@ -197,11 +204,14 @@ void appendFormatV(TextBuffer& out, const char* fmt, va_list list) {
   Args args;
   va_copy(args.list, list);
   try {
-    for (const char* p = fmt;;) {
-      const char* percent = strchrnul(p, '%');
-      if (percent != p) out.append(p, static_cast<size_t>(percent - p));
-      if (!*percent) break;
-      p = convert(out, percent, args);
+    for (const char* p = fmt; *p;) {
+      if (*p == '%') {
+        p = convert(out, p, args);
+        continue;
+      }
+      const char* text = p;
+      while (*p && *p != '%') ++p;
+      out.append(text, static_cast<size_t>(p - text));
     }
     va_end(args.list);
     return;

@@ -23,8 +23,23 @@ class TextBuffer {
   }
   void advance(size_t n) { used_ += n; }
   void append(const char* text, size_t n) {
-    std::memcpy(room(n), text, n);
+    copy(room(n), text, n);
     used_ += n;
+  }
+  // Most pieces of a line are a few bytes: two overlapping fixed-size moves
+  // copy them without a library call.
+  static void copy(char* to, const char* from, size_t n) {
+    if (n >= 8 && n <= 16) {
+      __builtin_memcpy(to, from, 8);
+      __builtin_memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4 && n < 8) {
+      __builtin_memcpy(to, from, 4);
+      __builtin_memcpy(to + n - 4, from + n - 4, 4);
+    } else if (n < 4) {
+      for (size_t k = 0; k < n; ++k) to[k] = from[k];
+    } else {
+      std::memcpy(to, from, n);
+    }
   }
   void reserve(size_t n) { room(n); }
   void clear() { used_ = 0; }
