@@ -1,3 +1,3 @@
 #include "alternancias/run.h"
 
-int main(int argc, char** argv) { return alternancias::runAlternancias({argv + 1, argv + argc}); }
+int main(int argc, char** argv) { return common::runConsoleProgram(argc, argv, alternancias::kAlternancias); }

@@ -1,22 +1,19 @@
 #include "alternancias/run.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <algorithm>
 #include <memory>
 #include <filesystem>
 #include <iterator>
-#include <new>
 #include <optional>
 
 #include "common/capacities.h"
-#include "common/console.h"
+#include "common/child_process.h"
+#include "common/fellow_program.h"
+#include "common/console_program.h"
 #include "alternancias/envelope_files.h"
 #include "alternancias/exact_envelope.h"
 #include "alternancias/force_table.h"
@@ -27,8 +24,6 @@
 #include "common/run_error.h"
 #include "common/safe_output.h"
 #include "common/whole_file.h"
-
-extern char** environ;
 
 namespace alternancias {
 
@@ -285,40 +280,15 @@ void removeEarlierRunAtCommit(const std::string& name, const std::vector<std::st
 // Runs calcest on one project of `folder`, there (its trace files stay
 // there); its console output is kept and shown only when the run fails.
 void analyse(const std::string& folder, const std::string& project) {
-  const std::string program = calcestProgram();
-  std::vector<std::string> words = {program,          project + ".dat", project + ".res", project + ".caf",
-                                    project + ".fmc", project + ".bar", "0"};
-  std::vector<char*> argv;
-  for (std::string& word : words) argv.push_back(word.data());
-  argv.push_back(nullptr);
-
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) throw RunError("ERROR: NO SE PUEDE EJECUTAR " + program + "\n");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
-  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 2);
-  posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-  posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(pipeEnds[1]);
-  std::string output;
-  if (spawned == 0) {
-    char buffer[4096];
-    ssize_t got;
-    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
-      if (got > 0) output.append(buffer, static_cast<size_t>(got));
-  }
-  close(pipeEnds[0]);
-  if (spawned != 0) throw RunError("ERROR: NO SE PUEDE EJECUTAR " + program + "\n");
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+  const std::string program = fellowProgram("calcest");
+  if (program.empty()) throw RunError("ERROR: NO SE PUEDE EJECUTAR calcest\n");
+  const ChildRun run = runChild({{program, project + ".dat", project + ".res", project + ".caf", project + ".fmc",
+                                  project + ".bar", "0"},
+                                 folder,
+                                 nullptr});
+  if (!run.started()) throw RunError("ERROR: NO SE PUEDE EJECUTAR " + program + "\n");
+  const std::string& output = run.output;
+  if (run.status != 0)
     throw RunError(output + (output.empty() || output.back() == '\n' ? "" : "\n") +
                    formatText("ERROR: calcest NO PUDO CALCULAR EL PROYECTO %s; NO SE HA HECHO LA ENVOLVENTE\n",
                               project.c_str()));
@@ -396,7 +366,7 @@ void writeEnvelope(const Options& o, const Beam& beam, const ExactEnvelope& env,
 
 // Everything of the run is written aside and put in place at the end, whole:
 // a run that fails leaves the earlier envelope and projects as they were.
-int runPatterns(const Options& options) {
+int runPatterns(const Options& options, Console& console) {
   const Beam beam = readBeam(options);
   const ExactEnvelope env =
       exactEnvelope(beam.model, beam.variable, beam.spans, {options.gG, options.gGinf, options.gQ});
@@ -423,7 +393,7 @@ int runPatterns(const Options& options) {
   if (!pending.commit())
     throw RunError(envelope::writeErrorText(pending.failed()) + "\nERROR: NO SE PUDO ESCRIBIR LA ENVOLVENTE " +
                    options.name + "\n");
-  consoleWrite(summary.text);
+  console.write(summary.text);
   return 0;
 }
 
@@ -457,7 +427,7 @@ ProjectTable projectTable(std::string project) {
 
 // Every project is read and checked, and no output may be an input of any of
 // them, before a file is written; the tables are put in place together.
-int runTables(const std::vector<std::string>& projects) {
+int runTables(const std::vector<std::string>& projects, Console& console) {
   if (projects.empty()) throw RunError(kUsage);
   std::vector<ProjectTable> tables;
   for (const std::string& project : projects) tables.push_back(projectTable(project));
@@ -478,33 +448,17 @@ int runTables(const std::vector<std::string>& projects) {
     done += formatText("alternancias: %s.esf escrito (%d puntos)\n", t.project.c_str(), t.points);
   }
   if (!pending.commit()) throw RunError(envelope::writeErrorText(pending.failed()) + "\n");
-  consoleWrite(done);
+  console.write(done);
   return 0;
+}
+
+int run(const std::vector<std::string>& args, Console& console) {
+  if (!args.empty() && args[0] == "--tabla") return runTables({args.begin() + 1, args.end()}, console);
+  return runPatterns(parseOptions(args), console);
 }
 
 }  // namespace
 
-std::string calcestProgram() {
-  std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    const std::filesystem::path beside = self.parent_path() / "calcest";
-    if (access(beside.c_str(), X_OK) == 0) return beside.string();
-  }
-  return CALCEST_BUILD_PATH;
-}
-
-int runAlternancias(const std::vector<std::string>& args) {
-  try {
-    if (!args.empty() && args[0] == "--tabla") return runTables({args.begin() + 1, args.end()});
-    return runPatterns(parseOptions(args));
-  } catch (const RunError& error) {
-    consoleWrite(error.text);
-    return error.status;
-  } catch (const std::bad_alloc&) {
-    consoleWrite("ERROR: NO HAY MEMORIA PARA LAS ALTERNANCIAS\n");
-    return 1;
-  }
-}
+const ConsoleProgram kAlternancias{run, "ERROR: NO HAY MEMORIA PARA LAS ALTERNANCIAS\n"};
 
 }  // namespace alternancias

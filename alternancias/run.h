@@ -1,22 +1,20 @@
 #pragma once
-// alternancias NAME MODEL.dat PERMANENT.caf VARIABLE.caf [--gG F] [--gQ F]
-//              [--ancho W] [--alto H]
-//   writes one project per arrangement of the variable load (NAME_01 ...),
-//   analyses each with calcest, writes each force table, builds the envelope
-//   NAME and prints which arrangement governs each support and span.
+// alternancias NAME MODEL.dat PERMANENT.caf VARIABLE.caf [--gG F] [--gGinf F]
+//              [--gQ F] [--ancho W] [--alto H] [--casos]
+//   builds the exact envelope NAME of every arrangement of the variable load
+//   over the spans (by superposition of the permanent load and each span's
+//   variable load alone) and prints which spans govern each support and span;
+//   with --casos also writes each governing arrangement as a project analysed
+//   by calcest.
 // alternancias --tabla PROJECT...
 //   writes the force table (.esf) of projects calcest has analysed, and a .car
 //   where there is none.
 #include <string>
-#include <vector>
+
+#include "common/console_program.h"
 
 namespace alternancias {
 
-// Runs the program on the arguments after its name; returns the exit status.
-int runAlternancias(const std::vector<std::string>& args);
-
-// The calcest the program runs: the one beside its own executable, else the
-// one of the build it comes from.
-std::string calcestProgram();
+extern const common::ConsoleProgram kAlternancias;
 
 }  // namespace alternancias

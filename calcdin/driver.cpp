@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <new>
 #include <sstream>
 #include <string>
 
@@ -38,10 +37,10 @@ FileHandle openInput(const char* name, const char* mode, const char* what) {
 // The modes file is written aside and put in place only when the run is
 // complete: until then the last complete one stays. One that is an input (by
 // name or through a link) is refused before anything is written.
-void openResults(PendingFile& results, const char* const* argv) {
-  const SameFile same = outputThatIsAnInput({argv[3]}, {argv[1], argv[2]});
+void openResults(PendingFile& results, const std::vector<std::string>& args) {
+  const SameFile same = outputThatIsAnInput({args[2]}, {args[0], args[1]});
   if (!same.output.empty()) throw RunError(sameFileText("calcdin", same, "NO SE HA ESCRITO NADA"));
-  if (!results.open(argv[3])) throw cannotOpen("DE RESULTADOS", argv[3]);
+  if (!results.open(args[2])) throw cannotOpen("DE RESULTADOS", args[2].c_str());
 }
 
 // Results cut short (a full disk) are not a finished run.
@@ -86,25 +85,26 @@ ModalSolution solveOrStop(PairMatrix& system, Console& console) {
   return solution;
 }
 
-int run(int argc, const char* const* argv, Console& console) {
-  if (argc != 5) {
+// args: model file, bar record file, results file, elimination option.
+int run(const std::vector<std::string>& args, Console& console) {
+  if (args.size() != 4) {
     console.write("ERROR EN LINEA DE ORDENES (LLEVA CUATRO DATOS)");
     return 1;
   }
-  FileHandle modelFile = openInput(argv[1], "r", "DE MODELO");
-  FileHandle barFile = openInput(argv[2], "rb", "DE BARRAS");
+  FileHandle modelFile = openInput(args[0].c_str(), "r", "DE MODELO");
+  FileHandle barFile = openInput(args[1].c_str(), "rb", "DE BARRAS");
   PendingFile resultsFile;
-  openResults(resultsFile, argv);
+  openResults(resultsFile, args);
   int option = 0;  // a fourth argument that is not a number leaves option 0
-  std::sscanf(argv[4], "%d", &option);
+  std::sscanf(args[3].c_str(), "%d", &option);
 
-  Scanner scanner(modelFile.get(), argv[1]);
+  Scanner scanner(modelFile.get(), args[0]);
   ModalModel model = readModalModel(scanner);
   const int nn = model.header.nn, nb = model.header.nb;
   // K and M alone must fit before any direction count is formed.
   checkMemory(3.0 * nn, 0.0, true);
   Elimination elimination = eliminateSupports(model.supports, nn, option);
-  BarRecordFile records(barFile.get(), argv[2]);
+  BarRecordFile records(barFile.get(), args[1]);
   records.checkRecordCount(nb);
 
   const bool reduced = solvesReducedSystem(option);
@@ -182,14 +182,6 @@ double availableMemory() {
   return static_cast<double>(sysconf(_SC_PHYS_PAGES)) * static_cast<double>(sysconf(_SC_PAGE_SIZE));
 }
 
-int runCalcdin(int argc, const char* const* argv, Console& console) {
-  try {
-    return run(argc, argv, console);
-  } catch (const RunError& error) {
-    return reportRunError(error, console);
-  } catch (const std::bad_alloc&) {
-    return reportRunError(RunError("ERROR: MEMORIA INSUFICIENTE PARA LAS MATRICES DEL MODELO\n"), console);
-  }
-}
+const ConsoleProgram kCalcdin{run, "ERROR: MEMORIA INSUFICIENTE PARA LAS MATRICES DEL MODELO\n"};
 
 }  // namespace calcdin

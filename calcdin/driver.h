@@ -1,17 +1,17 @@
 #pragma once
 // One run of the modal engine: command line, model, support elimination, assembly,
-// eigen solution and results file. Returns the exit status; never exits.
+// eigen solution and results file.
 #include <string>
 
 #include "calcdin/jacobi.h"
-#include "common/console.h"
+#include "common/console_program.h"
 
 namespace calcdin {
 
 using namespace common;
 
-// argv[1..4]: model file, bar record file, results file, elimination option.
-int runCalcdin(int argc, const char* const* argv, Console& console);
+// Arguments: model file, bar record file, results file, elimination option.
+extern const ConsoleProgram kCalcdin;
 
 // The console text that ends a run whose eigen solution failed.
 std::string jacobiFailureText(const ModalSolution& solution);

@@ -65,14 +65,12 @@ struct CommandLine {
 struct AnalysisContext {
   CommandLine args;
   std::string stem;
-  // The trace files (and the key wait for a bar of unknown type) belong to a
-  // run of the program; an analysis in memory writes none.
-  bool traces = true;
 
   FileHandle modelFile, loadsFile;
   std::unique_ptr<Scanner> model, loads;
   // Every output is made aside when the run starts and put in place by the
-  // driver when the run is complete (traces also when the solver stops).
+  // driver when the run is complete (traces also when the solver stops). The
+  // analysis in memory opens none, and reports to no trace.
   TextOut results, diagram, barRecords, kar, gan, def;
   TextOut kra, tst, esfuerzos, fpPrueba, rigidez, rigidez1, caldef, caldef1, artcorte;  // traces
 

@@ -1,12 +1,9 @@
-// The run of calcest: command line, files, computation, result files, exit status.
-#include <cstdlib>
-#include <new>
-#include <stdexcept>
-
+// The run of calcest: command line, files, computation, traces, result files.
 #include "common/capacities.h"
 #include "common/console.h"
 #include "calcest/loads.h"
 #include "calcest/phases.h"
+#include "calcest/trace_files.h"
 #include "common/run_error.h"
 
 namespace calcest {
@@ -14,8 +11,6 @@ namespace calcest {
 using namespace common;
 
 namespace {
-const char* const kOutOfMemory = "ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n";
-
 void checkCommandLine(const std::vector<std::string>& args) {
   if (args.size() != 6) throw RunError("ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )", true);
   if (args[0].size() > kMaxModelNameLength)
@@ -107,7 +102,7 @@ void openFiles(AnalysisContext& ctx) {
   ctx.loads = std::make_unique<Scanner>(ctx.loadsFile.get(), a.loads);
 }
 
-void readAndAssemble(AnalysisContext& ctx) {
+void readAndAssemble(AnalysisContext& ctx, AssemblyTrace* trace) {
   readHeaderAndEcho(ctx);
   readModelTables(ctx);
   computeAllElementMatrices(ctx);  // the loads need T
@@ -116,15 +111,13 @@ void readAndAssemble(AnalysisContext& ctx) {
   readSupportsTiesAndNodalLoads(ctx);
   allocateBand(ctx);
   buildLoadVector(ctx);
-  assembleStiffness(ctx);
+  assembleStiffness(ctx, trace);
 }
 
-void compute(AnalysisContext& ctx) {
-  readAndAssemble(ctx);
-  applySupportsAndTies(ctx);
-  solveBand(ctx);
-  computeBarResults(ctx);
-  computeReactions(ctx);
+std::string zeroPivotText(const BandOutcome& outcome) {
+  return formatText("MODELO CON PROBLEMAS(VERIFICAR)\ns[%d,1]= %lf  \n"
+                    " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE",
+                    outcome.row, outcome.pivot);
 }
 
 std::string sideFileStem(const std::string& modelFileName) {
@@ -135,33 +128,30 @@ std::string sideFileStem(const std::string& modelFileName) {
   return modelFileName.substr(0, modelFileName.find('.', nameStart));
 }
 
-int runCalcest(const std::vector<std::string>& args) {
-  TerminalConsole console;
-  int status = 0;
-  try {
-    checkCommandLine(args);
-    AnalysisContext ctx;
-    ctx.args = {args[0], args[1], args[2], args[3], args[4], args[5]};
-    openFiles(ctx);
-    consoleWrite("  Presione una tecla para continuar\n");
-    waitKey();
-    try {
-      compute(ctx);
-    } catch (const SingularModel&) {
-      commitTracesSoFar(ctx);
-      throw;
-    }
-    writeResults(ctx);
-    commit(outputsOf(ctx));
-  } catch (const RunError& error) {
-    status = reportRunError(error, console);
-  } catch (const std::bad_alloc&) {
-    status = reportRunError(RunError(kOutOfMemory), console);
-  } catch (const std::length_error&) {
-    status = reportRunError(RunError(kOutOfMemory), console);
+namespace {
+int run(const std::vector<std::string>& args, Console& console) {
+  checkCommandLine(args);
+  AnalysisContext ctx;
+  ctx.args = {args[0], args[1], args[2], args[3], args[4], args[5]};
+  openFiles(ctx);
+  console.write("  Presione una tecla para continuar\n");
+  console.waitKey();
+  TraceFiles traces(ctx, console);
+  readAndAssemble(ctx, &traces);
+  applySupportsAndTies(ctx);
+  const BandOutcome solution = solveBand(ctx, &traces);
+  if (solution.status != BandStatus::kSolved) {
+    commitTracesSoFar(ctx);
+    throw RunError(zeroPivotText(solution), true);
   }
-  std::fflush(stdout);
-  return status;
+  computeBarResults(ctx);
+  computeReactions(ctx);
+  writeResults(ctx);
+  commit(outputsOf(ctx));
+  return 0;
 }
+}  // namespace
+
+const ConsoleProgram kCalcest{run, "ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n"};
 
 }  // namespace calcest

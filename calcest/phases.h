@@ -5,22 +5,24 @@
 #include <vector>
 
 #include "calcest/context.h"
+#include "common/console_program.h"
 #include "common/run_error.h"
 
 namespace calcest {
 
 using namespace common;
 
-// Driver (driver.cpp): the whole run; returns the exit status. It opens the
-// files, computes everything, writes the results and puts them in place.
-int runCalcest(const std::vector<std::string>& args);
+class AssemblyTrace;
+
+// Driver (driver.cpp): the whole run. It opens the files, computes
+// everything, writes the results and puts them in place.
+extern const ConsoleProgram kCalcest;
 // Opens the files of ctx.args: both inputs first, then, when none of them is
 // also an input, every output and trace, aside until the run is complete.
 void openFiles(AnalysisContext& ctx);
-// Reads the model and the loads and assembles the band, with their traces.
-void readAndAssemble(AnalysisContext& ctx);
-// readAndAssemble, then supports and ties, the solution, bar results and reactions.
-void compute(AnalysisContext& ctx);
+// Reads the model and the loads and assembles the band, reporting the
+// assembly to `trace` (none: nothing reported).
+void readAndAssemble(AnalysisContext& ctx, AssemblyTrace* trace);
 // Stem of the side files: the model file name up to the first '.' of its last
 // component (directories kept).
 std::string sideFileStem(const std::string& modelFileName);
@@ -46,18 +48,60 @@ Mat6 condense(const Mat6& full, int type);
 Mat6 closedFormHinged(const Bar& bar, int type);  // types 2, 3, 4
 void computeElementMatrices(Bar& bar);            // local, zones, C, T, global
 void computeAllElementMatrices(AnalysisContext& ctx);
-void assembleStiffness(AnalysisContext& ctx);
-void writeBandRows(TextOut& out, AnalysisContext& ctx);  // six entries per row
+
+// What the assembly reports as it goes, for a run that keeps traces: values
+// only, the words and files are the trace's.
+class AssemblyTrace {
+ public:
+  virtual ~AssemblyTrace() = default;
+  virtual void barMatrices(const Bar& bar) = 0;          // each bar, before it is added
+  virtual void barWithoutStiffness(const Bar& bar) = 0;  // its type has no matrix: it adds nothing
+  virtual void bandEntry(int row, int col, double value) = 0;  // the working band after each addition
+  virtual void assembled() = 0;                          // every bar added
+};
+// Adds every bar's global matrix to both band matrices.
+void assembleStiffness(AnalysisContext& ctx, AssemblyTrace* trace = nullptr);
 
 // Supports and ties (supports.cpp).
 void applySupportsAndTies(AnalysisContext& ctx);
 void applySupport(AnalysisContext& ctx, const Support& support);
 
-// Solver (solver.cpp). A pivot that vanishes stops it with SingularModel.
-struct SingularModel : RunError {
-  using RunError::RunError;
+// Solver (solver.cpp).
+// What the band solver reports as it goes, for a run that keeps traces: the
+// values it meets, in order; the words and files are the trace's.
+class BandTrace {
+ public:
+  virtual ~BandTrace() = default;
+  virtual void eliminationStarts() = 0;
+  virtual void stepStarts(int p) = 0;  // the diagonals as they stand before step p
+  // Row p + n - 1 is reduced by c1 = entry / pivot times row p.
+  virtual void rowMultiplier(int p, int n, double c1, double entry, double pivot) = 0;
+  // Entry (r, col) less c1 times entry (p, k), the one above it in row p.
+  virtual void entryReduced(int r, int col, int p, int k, double c1, double before, double above, double after) = 0;
+  virtual void loadReduced(int r, int p, double before, double after, double pivotLoad) = 0;
+  virtual void eliminationEnds() = 0;  // the band stands eliminated
+  virtual void backSubstitutionStarts(int neq, double load) = 0;
+  virtual void lastUnknownSolved(int neq, double value) = 0;
+  virtual void rowScaled(int i, double c1, double diagonal, double before, double after) = 0;
+  // Unknown i less entry (i, k) times the known unknown i + k - 1, over the diagonal.
+  virtual void unknownReduced(int i, int k, double before, double after, double entry, double known) = 0;
+  virtual void solved() = 0;
 };
-void solveBand(AnalysisContext& ctx);
+
+enum class BandStatus {
+  kSolved,     // ctx.f holds the displacements
+  kZeroPivot,  // the pivot of `row` vanished: the model is a mechanism somewhere
+};
+struct BandOutcome {
+  BandStatus status = BandStatus::kSolved;
+  int row = 0;         // where the pivot vanished
+  double pivot = 0.0;  // its value (a zero, maybe negative)
+};
+// Gauss elimination without pivoting on the upper band, then back substitution
+// into ctx.f. It stops at the first pivot that vanishes.
+BandOutcome solveBand(AnalysisContext& ctx, BandTrace* trace = nullptr);
+// The console text that ends a run stopped by a vanished pivot (driver.cpp).
+std::string zeroPivotText(const BandOutcome& outcome);
 
 // Results (results.cpp).
 void computeBarResults(AnalysisContext& ctx);

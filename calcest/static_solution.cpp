@@ -11,7 +11,6 @@ namespace {
 // The tables of the context from the model as read, with the case's loads
 // applied to the bars.
 void loadContext(AnalysisContext& ctx, const ModelData& model, const StaticCase& loadCase) {
-  ctx.traces = false;
   ctx.header = model.header;
   ctx.units = unitConstantsFor(model.header.unitCode);
   setBarTables(ctx, model);
@@ -37,7 +36,9 @@ StaticSolution solveStatic(const ModelData& model, const StaticCase& loadCase) {
   buildLoadVector(ctx);
   assembleStiffness(ctx);
   applySupportsAndTies(ctx);
-  solveBand(ctx);
+  // The words are calcest's; nobody is there to press a key.
+  const BandOutcome band = solveBand(ctx);
+  if (band.status != BandStatus::kSolved) throw RunError(zeroPivotText(band));
   computeBarResults(ctx);
   computeReactions(ctx);
 

@@ -34,8 +34,9 @@ struct StaticSolution {
 };
 
 // The whole analysis of calcest (same matrices, penalty supports, elimination
-// and bar results), no file read or written. Throws RunError where calcest
-// stops (a zero pivot, a bar of unknown type).
+// and bar results), no file read or written. Throws RunError with calcest's
+// words, but no key wait, where calcest stops (a zero pivot: a mechanism, or
+// a bar of unknown type that leaves a node unheld).
 StaticSolution solveStatic(const ModelData& model, const StaticCase& loadCase);
 
 }  // namespace calcest

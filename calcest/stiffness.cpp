@@ -1,8 +1,7 @@
 // Element stiffness of the bar types, rigid zones, rotation, and the band
-// assembly of all bars into both matrices with their traces.
+// assembly of all bars into both matrices.
 #include <cmath>
 
-#include "common/console.h"
 #include "calcest/phases.h"
 #include "common/run_error.h"
 
@@ -121,20 +120,7 @@ void computeAllElementMatrices(AnalysisContext& ctx) {
 namespace {
 int barFreedom(const Bar& bar, int r) { return r <= 3 ? 3 * bar.nodeI - 3 + r : 3 * bar.nodeJ - 6 + r; }
 
-void writeElementTraces(AnalysisContext& ctx, const Bar& bar) {
-  for (int type : {2, 3, 4}) {
-    const Mat6& condensed = bar.local[stiffSlot(type)];
-    Mat6 closed = closedFormHinged(bar, type);
-    for (int i = 1; i <= 6; ++i)
-      for (int j = 1; j <= 6; ++j)
-        ctx.fpPrueba.print("prueba k  %4d  i: %4d  j: %4d  k2: %lf  k2x: %lf\n", bar.index, i, j, condensed[i][j],
-                           closed[i][j]);
-  }
-  for (int i = 1; i <= 6; ++i)
-    for (int j = 1; j <= 6; ++j) ctx.kra.print(" %d %d %d  %lf\n", bar.index, i, j, bar.global[i][j]);
-}
-
-void addBarToBand(AnalysisContext& ctx, const Bar& bar, TextOut& trace) {
+void addBarToBand(AnalysisContext& ctx, const Bar& bar, AssemblyTrace* trace) {
   for (int r = 1; r <= 6; ++r) {
     int gr = barFreedom(bar, r);
     for (int c = 1; c <= 6; ++c) {
@@ -144,35 +130,23 @@ void addBarToBand(AnalysisContext& ctx, const Bar& bar, TextOut& trace) {
       size_t at = ctx.band(gr, col);
       ctx.s[at] += bar.global[r][c];
       ctx.sr[at] += bar.global[r][c];
-      trace.print(" s[%d*%d+%d]= %lf\n", gr, ctx.bw, col, ctx.s[at]);
+      if (trace) trace->bandEntry(gr, col, ctx.s[at]);
       if (std::fabs(ctx.s[at]) > ctx.maxEntry) ctx.maxEntry = std::fabs(ctx.s[at]);
     }
   }
 }
 }  // namespace
 
-void writeBandRows(TextOut& out, AnalysisContext& ctx) {
-  for (int i = 1; i <= ctx.neq; ++i) {
-    out.print(" ************\n");
-    for (int j = 1; j <= 6; ++j) out.print(" s[%d*%d+%d]= %lf\n", i, ctx.bw, j, j < ctx.bw ? ctx.s[ctx.band(i, j)] : 0.0);
-  }
-}
-
-void assembleStiffness(AnalysisContext& ctx) {
+void assembleStiffness(AnalysisContext& ctx, AssemblyTrace* trace) {
   for (int i = 1; i <= ctx.nb(); ++i) {
     const Bar& bar = ctx.bars[i];
-    if (ctx.traces) writeElementTraces(ctx, bar);
-    if (stiffSlot(bar.type) < 0 && ctx.traces) {
-      consoleWrite(formatText("tipob= %d \n", bar.type));
-      waitKey();
+    if (trace) {
+      trace->barMatrices(bar);
+      if (stiffSlot(bar.type) < 0) trace->barWithoutStiffness(bar);
     }
-    addBarToBand(ctx, bar, ctx.rigidez);
+    addBarToBand(ctx, bar, trace);
   }
-  ctx.rigidez.finish();
-  ctx.fpPrueba.finish();
-  ctx.kra.finish();
-  if (ctx.traces) writeBandRows(ctx.rigidez1, ctx);
-  ctx.rigidez1.finish();
+  if (trace) trace->assembled();
 }
 
 }  // namespace calcest

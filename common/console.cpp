@@ -63,10 +63,4 @@ void waitKey() {
   }
 }
 
-int reportRunError(const RunError& error, Console& console) {
-  console.write(error.text);
-  if (error.waitForKey) console.waitKey();
-  return error.status;
-}
-
 }  // namespace common

@@ -40,8 +40,4 @@ class RecordingConsole : public Console {
   int keyWaits = 0;
 };
 
-// Prints the error's text, waits for a key when the error asks for it, and returns
-// the exit status to hand back from main().
-int reportRunError(const RunError& error, Console& console);
-
 }  // namespace common

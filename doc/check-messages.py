@@ -133,7 +133,7 @@ def table_rows(guide):
     rows, inside = [], False
     for line in guide.read_text(encoding="utf-8").splitlines():
         if line.startswith("# "):
-            inside = line.strip() == "# Messages"
+            inside = line.strip().endswith("Messages")
         elif inside and line.startswith("|"):
             cell = line.split(" | ")[0]
             rows += [normalize(span) for span in re.findall(r"`([^`]+)`", cell)]
@@ -164,7 +164,7 @@ def main():
                 print("table row not found in the sources: %r  (piece %r)" % (row, piece))
     print("%d messages in the table, %d problems" % (len(rows), problems))
     if problems:
-        print("Add each missing message as a row of the tables under '# Messages' in %s "
+        print("Add each missing message as a row of the tables under '# Appendix A: Messages' in %s "
               "(write … for the values it fills in), and remove rows the programs no longer print." % guide)
     return 1 if problems else 0
 

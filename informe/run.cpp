@@ -1,12 +1,11 @@
 #include "informe/run.h"
 
 #include <cstdio>
-#include <new>
 #include <ostream>
 #include <streambuf>
 
 #include "projectfiles/analysis.h"
-#include "common/console.h"
+#include "common/console_program.h"
 #include "informe/drawings.h"
 #include "informe/page.h"
 #include "common/run_error.h"
@@ -113,7 +112,7 @@ void openAside(PendingFile& file, const std::string& name) {
 // complete, the page last, so that it never points at missing pictures. A run
 // that fails or is killed before that leaves the earlier report as it was and
 // no file of its own.
-void writeReport(const ReportData& data) {
+void writeReport(const ReportData& data, Console& console) {
   const std::vector<Picture> pictures = drawAll(data);
   std::vector<PendingFile> files(pictures.size() + 1);
   for (size_t k = 0; k < pictures.size(); ++k) {
@@ -131,21 +130,15 @@ void writeReport(const ReportData& data) {
       throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + file.path() + "\n");
   for (PendingFile& file : files)
     if (!file.commit()) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + file.path() + "\n");
-  consoleWrite("informe: " + data.project + ".html y " + std::to_string(pictures.size()) + " dibujos SVG escritos\n");
+  console.write("informe: " + data.project + ".html y " + std::to_string(pictures.size()) + " dibujos SVG escritos\n");
+}
+
+int run(const std::vector<std::string>& args, Console& console) {
+  writeReport(readInputs(args), console);
+  return 0;
 }
 }  // namespace
 
-int runInforme(const std::vector<std::string>& args) {
-  try {
-    writeReport(readInputs(args));
-    return 0;
-  } catch (const RunError& error) {
-    consoleWrite(error.text);
-    return error.status;
-  } catch (const std::bad_alloc&) {
-    consoleWrite("ERROR: NO HAY MEMORIA PARA EL INFORME\n");
-    return 1;
-  }
-}
+const ConsoleProgram kInforme{run, "ERROR: NO HAY MEMORIA PARA EL INFORME\n"};
 
 }  // namespace informe

@@ -63,11 +63,11 @@ void CalcdinRun(benchmark::State& state) {
   std::ofstream(dir + "/b.dat") << beam.modelText();
   std::ofstream(dir + "/b.bar", std::ios::binary) << beam.recordBytes();
   const std::string model = dir + "/b.dat", records = dir + "/b.bar", results = dir + "/b.din";
-  const char* argv[] = {"calcdin", model.c_str(), records.c_str(), results.c_str(), "1"};
   int sweeps = 0;
   for (auto _ : state) {
     RecordingConsole console;
-    if (calcdin::runCalcdin(5, argv, console) != 0) state.SkipWithError(console.text.c_str());
+    if (runConsoleProgram({model, records, results, "1"}, console, calcdin::kCalcdin) != 0)
+      state.SkipWithError(console.text.c_str());
     sweeps = 0;
     for (std::size_t at = console.text.find("NSW:"); at != std::string::npos; at = console.text.find("NSW:", at + 1))
       ++sweeps;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "calcest/phases.h"
+#include "calcest/trace_files.h"
 
 using namespace common;
 
@@ -37,7 +38,9 @@ void readAndAssembleBeam() {
   AnalysisContext ctx;
   ctx.args = {"bench.dat", "bench.res", "bench.caf", "bench.fmc", "bench.bar", "0"};
   openFiles(ctx);
-  readAndAssemble(ctx);
+  RecordingConsole console;
+  TraceFiles traces(ctx, console);
+  readAndAssemble(ctx, &traces);
   benchmark::DoNotOptimize(ctx.s[ctx.band(1, 1)]);
 }
 

@@ -19,9 +19,8 @@ struct InProcessRun {
   InProcessRun(const fixtures::BeamModel& model, const std::string& option) {
     dir.write("v.dat", model.modelText());
     dir.write("v.bar", model.recordBytes());
-    const std::string m = dir.file("v.dat"), b = dir.file("v.bar"), r = dir.file("v.din");
-    const char* argv[] = {"calcdin", m.c_str(), b.c_str(), r.c_str(), option.c_str()};
-    status = calcdin::runCalcdin(5, argv, console);
+    status = runConsoleProgram({dir.file("v.dat"), dir.file("v.bar"), dir.file("v.din"), option}, console,
+                               calcdin::kCalcdin);
   }
 };
 

@@ -8,6 +8,7 @@
 
 #include "calcest/tests/beam_models.h"
 #include "common/file_handle.h"
+#include "common/run_error.h"
 #include "calcest/static_solution.h"
 
 using namespace common;
@@ -102,6 +103,35 @@ TEST(InMemory, CasesAddUpAndNoFileIsWritten) {
   // support, 1/16 wl downward pull at the far one (closed form).
   EXPECT_NEAR(q.reactions[3].Ry, 10.0 * 5.0 * 7.0 / 16.0, 1e-4);
   EXPECT_NEAR(q.reactions[1].Ry, -10.0 * 5.0 / 16.0, 1e-4);
+}
+
+// Bar 2 of a type without stiffness leaves node 3 free to move sideways: the
+// analysis stops where calcest does, with its words but no key to wait for,
+// and the folder it ran in is as it was.
+TEST(InMemory, AZeroPivotStopsItWithNoFileTouched) {
+  ScratchDir dir;
+  Model m = twoSpanBeam();
+  m.bars[1] = bar(2, 2, 3, 9);
+  dir.write("m.dat", m.text());
+  dir.write("m.caf", kUniformLoads.substr(0, kUniformLoads.find('\n') + 1));
+  const Project p = readProject(dir, "m");
+  const testsupport::FolderContents before = testsupport::folderContents(dir.path());
+
+  const std::string here = std::filesystem::current_path();
+  ASSERT_EQ(chdir(dir.path().c_str()), 0);
+  std::string text = "(none)";
+  bool keyWait = true;
+  try {
+    calcest::solveStatic(p.model, StaticCase{p.loads});
+  } catch (const RunError& error) {
+    text = error.text;
+    keyWait = error.waitForKey;
+  }
+  ASSERT_EQ(chdir(here.c_str()), 0);
+  EXPECT_EQ(text, "MODELO CON PROBLEMAS(VERIFICAR)\ns[7,1]= 0.000000  \n"
+                  " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE");
+  EXPECT_FALSE(keyWait);
+  EXPECT_TRUE(testsupport::changesSince(before, dir.path()).empty());
 }
 
 }  // namespace

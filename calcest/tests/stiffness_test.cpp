@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "calcest/phases.h"
+#include "calcest/trace_files.h"
 #include "calcest/tests/sample_bar.h"
 #include "common/testing/test_support.h"
 
@@ -167,7 +168,9 @@ TEST(BandAssembly, TwoSpanBeamEqualsTheMatrixAssembledByHand) {
   EXPECT_EQ(ctx.neq, 9);
   ctx.rigidez.open("rigidez.txt");
   ctx.rigidez1.open("rigidez1.txt");
-  assembleStiffness(ctx);
+  RecordingConsole console;
+  TraceFiles traces(ctx, console);
+  assembleStiffness(ctx, &traces);
   ASSERT_TRUE(ctx.rigidez.commit() && ctx.rigidez1.commit());
   // By hand: span 4 -> EA/L 2.5, 12EI/L^3 1.125, 6EI/L^2 2.25, 4EI/L 6, 2EI/L 3;
   // span 6 -> EA/L 5/3, 12EI/L^3 1/3, 6EI/L^2 1, 4EI/L 4, 2EI/L 2.

@@ -1,6 +1,5 @@
 #include "common/testing/test_support.h"
 
-#include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -9,14 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
+#include "common/child_process.h"
 #include "common/run_error.h"
 
 namespace testsupport {
@@ -70,62 +68,23 @@ bool applyLimits(const RunLimits& limits) {
 
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
                      const std::string* input, int seconds, const RunLimits& limits) {
-  int outPipe[2], inPipe[2] = {-1, -1};
-  if (pipe(outPipe) != 0) throw std::runtime_error("pipe failed");
-  if (input && pipe(inPipe) != 0) throw std::runtime_error("pipe failed");
-  pid_t pid = fork();
-  if (pid == 0) {
-    if (!applyLimits(limits) || chdir(dir.c_str()) != 0) _exit(127);
-    if (input) {
-      dup2(inPipe[0], STDIN_FILENO);
-      close(inPipe[1]);
-    } else {
-      int devnull = open("/dev/null", O_RDONLY);
-      dup2(devnull, STDIN_FILENO);
-    }
-    dup2(outPipe[1], STDOUT_FILENO);
-    dup2(outPipe[1], STDERR_FILENO);
-    close(outPipe[0]);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
-  close(outPipe[1]);
-  if (input) {
-    close(inPipe[0]);
-    ssize_t written = write(inPipe[1], input->data(), input->size());
-    (void)written;
-    close(inPipe[1]);
-  }
+  ChildProgram child;
+  child.argv.push_back(program);
+  child.argv.insert(child.argv.end(), args.begin(), args.end());
+  child.folder = dir;
+  child.prepare = [&limits] { return applyLimits(limits); };
+  const ChildRun run = runChild(child, input, seconds);
   RunResult result;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  fcntl(outPipe[0], F_SETFL, O_NONBLOCK);
-  char buffer[65536];
-  int status = 0;
-  bool done = false;
-  while (!done) {
-    ssize_t got;
-    while ((got = read(outPipe[0], buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<size_t>(got));
-    pid_t w = waitpid(pid, &status, WNOHANG);
-    if (w == pid) {
-      done = true;
-    } else if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      result.timedOut = true;
-      done = true;
-    } else {
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+  // A program that could not start counts as one that ended at once with the
+  // shell's status for it.
+  if (!run.started()) {
+    result.status = 127;
+    return result;
   }
-  ssize_t got;
-  while ((got = read(outPipe[0], buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<size_t>(got));
-  close(outPipe[0]);
-  if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  result.status = run.status;
+  result.signal = run.signal;
+  result.timedOut = run.timedOut;
+  result.output = run.output;
   return result;
 }
 

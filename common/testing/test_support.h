@@ -47,9 +47,9 @@ struct RunLimits {
   long long fileSizeLimit = 0;  // bytes (0: none); a longer write fails instead of killing the program
 };
 
-// Runs `program` with `args` in directory `dir`; stdin is /dev/null unless
-// `input` is given (then it is fed through a pipe and closed). The program is
-// killed after `seconds`.
+// Runs `program` with `args` in directory `dir` (common::runChild); stdin is
+// /dev/null unless `input` is given (then it is fed through a pipe and closed).
+// The program is killed after `seconds`; one that cannot start ends with 127.
 RunResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
                      const std::string* input = nullptr, int seconds = 60, const RunLimits& limits = {});
 

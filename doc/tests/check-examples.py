@@ -1,10 +1,15 @@
 #!/usr/bin/env python3
-"""Runs the bundled examples and compares their results with the guide's key values.
+"""Runs the bundled examples and compares their results with the guide's key values,
+and runs the guide's quick start session.
 
-Usage: check-examples.py CALCEST CALCDIN ALTERNANCIAS EXAMPLES_DIR GUIDE.md
-The key-value table of the guide has rows "| EXAMPLE | `QUANTITY` | VALUE |"; a
-number agrees when it matches the program's to the decimals the guide gives, a
-text (the spans an extreme loads, a note) when it is the same.
+Usage: check-examples.py CALCEST CALCDIN INFORME ALTERNANCIAS EXAMPLES_DIR GUIDE.md KEY_VALUES.md
+The key-value table has rows "| EXAMPLE | `QUANTITY` | VALUE |"; a number
+agrees when it matches the program's to the decimals the table gives and is
+quoted in the guide, a text (the spans an extreme loads, a note) when it is the
+same.
+The quick start's indented blocks are a session: each line "$ COMMAND" runs in
+one scratch folder holding the examples, and the lines after it are its output,
+line for line, where a line "…" stands for any number of lines.
 The examples of alternancias are runs of its pattern loading, read from its
 summary; their input files are the bundled ones or, failing that, the ones the
 guide shows (a line "`NAME`:" followed by the indented file).
@@ -97,10 +102,56 @@ def run_patterns(alternancias, examples, guide_text, work, name):
     return summary_values(summary)
 
 
+def session_steps(guide_text):
+    """The commands of the quick start and the output shown for each."""
+    section = re.search(r"^# Quick start\n(.*?)^# ", guide_text, re.M | re.S).group(1)
+    steps = []
+    for line in section.splitlines():
+        if line.startswith("    $ "):
+            steps.append((line[6:], []))
+        elif steps and line.startswith("    ") and steps[-1][1] is not None:
+            steps[-1][1].append(line[4:])
+        elif steps and line.strip():
+            steps.append((None, None))  # prose ends a block
+    return [step for step in steps if step[0] is not None]
+
+
+def shown_matches(shown, lines):
+    """Whether the output lines match the shown ones ("…" skips any lines)."""
+    if not shown:
+        return not lines
+    if shown[0] == "…":
+        return any(shown_matches(shown[1:], lines[k:]) for k in range(len(lines) + 1))
+    return bool(lines) and lines[0] == shown[0] and shown_matches(shown[1:], lines[1:])
+
+
+def run_session(programs, examples, guide_text, work):
+    failures = 0
+    for file in Path(examples).glob("viga3*"):
+        shutil.copy(file, work)
+    env = {"PATH": "%s:/usr/bin:/bin" % programs, "LC_ALL": "C", "HOME": str(work)}
+    steps = session_steps(guide_text)
+    for command, shown in steps:
+        run = subprocess.run(["bash", "-c", command], cwd=work, env=env, stdin=subprocess.DEVNULL,
+                             capture_output=True)
+        lines = run.stdout.decode("cp1252").splitlines()
+        ok = run.returncode == 0 and shown_matches(shown, lines)
+        failures += not ok
+        print("quick start: $ %s  %s" % (command, "ok" if ok else "DIFFERS"))
+        if not ok:
+            print("  status %d; printed:\n    %s" % (run.returncode, "\n    ".join(lines[:40])))
+    if len(steps) < 4:
+        print("the guide's quick start session was not found")
+        failures += 1
+    return failures
+
+
 def main():
-    calcest, calcdin, alternancias, examples, guide = sys.argv[1:6]
+    calcest, calcdin, informe, alternancias, examples, guide, key_values = sys.argv[1:8]
     guide_text = Path(guide).read_text(encoding="utf-8")
-    rows = re.findall(r"^\| (\w+) \| `([^`]+)` \| ([^|`]+?) \|$", guide_text, re.M)
+    quoted = guide_text.replace("\u2212", "-")
+    rows = re.findall(r"^\| (\w+) \| `([^`]+)` \| ([^|`]+?) \|$", Path(key_values).read_text(encoding="utf-8"),
+                      re.M)
     results, failures = {}, 0
     with tempfile.TemporaryDirectory() as tmp:
         for example, quantity, text in rows:
@@ -113,14 +164,23 @@ def main():
             if isinstance(got, float):
                 decimals = len(text.split(".")[1]) if "." in text else 0
                 ok = abs(got - float(text)) <= 0.6 * 10 ** -decimals
+                if text not in quoted:
+                    print("%s %s: %s is not quoted in the guide" % (example, quantity, text))
+                    ok = False
                 shown = "%14.6f" % got
             else:  # the spans loaded, or a note, as printed
                 ok = got == text
                 shown = "%14s" % got
             failures += not ok
             print("%-8s %-42s guide %12s  program %s  %s" % (example, quantity, text, shown, "ok" if ok else "DIFFERS"))
+        programs, session = Path(tmp) / "bin", Path(tmp) / "quick-start"
+        programs.mkdir()
+        session.mkdir()
+        for program in (calcest, calcdin, informe, alternancias):
+            (programs / Path(program).name).symlink_to(Path(program).resolve())
+        failures += run_session(programs, examples, guide_text, session)
     if len(rows) < 6:
-        print("the guide's key-value table was not found")
+        print("the key-value table was not found")
         return 1
     return 1 if failures else 0
 

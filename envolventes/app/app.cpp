@@ -7,8 +7,15 @@
 #include <wx/translation.h>
 
 #include "envolventes/app/dialogs.h"
+#include "guicommon/project_folder.h"
 #include "envolventes/app/ui_text.h"
 #include "envolventes/app/viewer.h"
+
+namespace {
+// Started from the desktop's menu: the project folder is asked for first, and
+// a start given up there ends the program quietly.
+bool askFolderFirst = false, folderGivenUp = false;
+}  // namespace
 
 namespace envolventes {
 
@@ -51,6 +58,10 @@ bool CEnvolventesApp::OnInit() {
   }
   envelopeState_ = std::make_unique<envelope::EnvelopeState>();
   useSpanishFrameworkTexts();
+  if (askFolderFirst && !guicommon::askProjectFolder()) {
+    folderGivenUp = true;
+    return false;
+  }
   SetAppName("envolventes");
   SetAppDisplayName(documentField(0));
 
@@ -187,6 +198,8 @@ bool CEnvolventesDoc::DoOpenDocument(const wxString& file) {
 wxIMPLEMENT_APP_NO_MAIN(envolventes::CEnvolventesApp);
 
 int main(int argc, char** argv) {
+  askFolderFirst = guicommon::takeAskFolderFlag(argc, argv);
   // Any failure to start (a missing document file) ends with status 1.
-  return wxEntry(argc, argv) == 0 ? 0 : 1;
+  const int status = wxEntry(argc, argv);
+  return status == 0 || folderGivenUp ? 0 : 1;
 }

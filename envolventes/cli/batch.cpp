@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "common/console.h"
+#include "common/console_program.h"
 #include "envolventes/engine/diagram.h"
 #include "envolventes/engine/envelope_run.h"
 #include "envolventes/engine/project_names.h"
@@ -20,11 +20,15 @@ namespace {
 // Prints each message on its own line and remembers that one was shown.
 class ConsoleSink : public MessageSink {
  public:
+  explicit ConsoleSink(Console& console) : console_(console) {}
   void showMessage(const std::string& text) override {
-    consoleWrite(text + "\n");
+    console_.write(text + "\n");
     ++count;
   }
   int count = 0;
+
+ private:
+  Console& console_;
 };
 
 bool parseInt(const std::string& text, int low, int high, int& value) {
@@ -67,36 +71,34 @@ bool writeEnvelope(const EnvelopeRequest& request, const OutputFiles& files, Con
   return sink.count == 0;
 }
 
-}  // namespace
-
-int runBatch(const std::vector<std::string>& args) {
+int run(const std::vector<std::string>& args, Console& console) {
   EnvelopeRequest request;
   if (args.size() < 3 || args[0].empty() || !parseInt(args[1], 300, 20000, request.area.width) ||
       !parseInt(args[2], 200, 2000, request.area.height) || args.size() - 3 > kMaxProjects) {
-    consoleWrite(kUsage);
+    console.write(kUsage);
     return 1;
   }
   request.envelopeName = args[0];
   request.projects.assign(args.begin() + 3, args.end());
 
   if (checkEnvelopeName(request.envelopeName, request.projects) != EnvelopeNameCheck::Usable) {
-    consoleWrite("ERROR NOMBRE DE ENVOLVENTE IGUAL AL DE UN PROYECTO\n");
+    console.write("ERROR NOMBRE DE ENVOLVENTE IGUAL AL DE UN PROYECTO\n");
     return 1;
   }
   const SameFile same = outputThatIsAProjectFile(request);
   if (!same.output.empty()) {
-    consoleWrite(sameFileText("ENVOLVENTES-BATCH", same, "ELIJA OTRO NOMBRE"));
+    console.write(sameFileText("ENVOLVENTES-BATCH", same, "ELIJA OTRO NOMBRE"));
     return 1;
   }
   // Another run of this name would put its files in place among these.
   RunLock lock;
   long holder = 0;
   if (!lock.acquire(request.envelopeName + ".lock", holder)) {
-    consoleWrite(lockRefusalText(request.envelopeName, holder));
+    console.write(lockRefusalText(request.envelopeName, holder));
     return 1;
   }
   // The envelope is put in place whole, or the earlier one stays as it was.
-  ConsoleSink sink;
+  ConsoleSink sink(console);
   PendingFiles pending;
   if (!writeEnvelope(request, OutputFiles(pending), sink)) return 1;
   if (!pending.commit()) {
@@ -105,5 +107,10 @@ int runBatch(const std::vector<std::string>& args) {
   }
   return 0;
 }
+
+}  // namespace
+
+// Its messages are no RunError, and it has no words for memory that runs out.
+const ConsoleProgram kBatch{run, nullptr};
 
 }  // namespace envelope

@@ -1,6 +1,3 @@
-#include <string>
-#include <vector>
-
 #include "envolventes/cli/batch.h"
 
-int main(int argc, char** argv) { return envelope::runBatch(std::vector<std::string>(argv + 1, argv + argc)); }
+int main(int argc, char** argv) { return common::runConsoleProgram(argc, argv, envelope::kBatch); }

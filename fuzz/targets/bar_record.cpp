@@ -15,9 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)modelWritten;
   fuzzScratch().write("m.bar", bytesOf(data, size));
   for (const char* option : {"0", "1"}) {
-    const char* argv[] = {"calcdin", "m.dat", "m.bar", "m.din", option};
     RecordingConsole console;
-    int status = calcdin::runCalcdin(5, argv, console);
+    int status = runConsoleProgram({"m.dat", "m.bar", "m.din", option}, console, calcdin::kCalcdin);
     if (status != 0 && status != 1) std::abort();
   }
   return 0;

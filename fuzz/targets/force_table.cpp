@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   (void)projectWritten;
   fuzzScratch().write("env_a.res", bytesOf(data, size));
-  const int status = alternancias::runAlternancias({"--tabla", "env_a"});
+  common::RecordingConsole console;
+  const int status = common::runConsoleProgram({"--tabla", "env_a"}, console, alternancias::kAlternancias);
   if (status != 0 && status != 1) std::abort();
   return 0;
 }

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool modelWritten = (fuzzScratch().write("m.dat", model), true);
   (void)modelWritten;
   fuzzScratch().write("m.caf", bytesOf(data, size));
-  int status = calcest::runCalcest({"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"});
+  RecordingConsole console;
+  int status = runConsoleProgram({"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, console, calcest::kCalcest);
   if (status != 0 && status != 1) std::abort();
   return 0;
 }

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InScratchDir here;
     fuzzScratch().write("m.dat", bytesOf(data, size));
     fuzzScratch().write("m.caf", "");
-    int status = calcest::runCalcest({"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"});
+    RecordingConsole console;
+    int status = runConsoleProgram({"m.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, console, calcest::kCalcest);
     if (status != 0 && status != 1) std::abort();
   }
   FuzzFile input(data, size);

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   (void)projectWritten;
   fuzzScratch().write("m.din", bytesOf(data, size));
-  int status = informe::runInforme({"env_a", "m.din"});
+  common::RecordingConsole console;
+  int status = common::runConsoleProgram({"env_a", "m.din"}, console, informe::kInforme);
   if (status != 0 && status != 1) std::abort();
   return 0;
 }

@@ -1,9 +1,6 @@
 // envolventes-batch run as a user runs it, in a scratch directory.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -295,15 +292,9 @@ TEST(Batch, FileThatCannotBeWritten_IsNamedAndTheStatusIsOne) {
     EXPECT_FALSE(dir.read(name).empty());
   }
   const auto before = testsupport::folderContents(dir.path());
-  signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead of ending the program
-  rlimit limit{}, none{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &none), 0);
-  limit = none;
-  limit.rlim_cur = 64;  // room for the lock, not for the force table
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-  auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_c"}, dir.path());
-  setrlimit(RLIMIT_FSIZE, &none);
-  signal(SIGXFSZ, SIG_DFL);
+  testsupport::RunLimits limits;
+  limits.fileSizeLimit = 64;  // room for the lock, not for the force table
+  auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_c"}, dir.path(), nullptr, 60, limits);
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, "ERROR: NO SE PUDO ESCRIBIR EL FICHERO ENV.esf\n");
   EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
