@@ -1,100 +1,15 @@
 #pragma once
-// Text output with printf formats. The formats are part of the file layouts, so
-// every byte must be what printf gives; the formatter here produces exactly that
-// (proved against snprintf by the tests) and is much faster on the large traces.
-#include <cstdarg>
+// The output files of calcest: written aside and put in place when complete,
+// with printf formats (common/format.h) that are part of the file layouts.
 #include <cstdio>
-#include <memory>
 #include <string>
 
+#include "common/format.h"
 #include "common/safe_output.h"
 
 namespace calcest {
 
 using namespace common;
-
-// One argument of a formatted write.
-struct FormatArg {
-  enum Kind { kInt, kDouble, kString, kChar } kind = kInt;
-  long long i = 0;
-  double d = 0.0;
-  const char* s = nullptr;
-};
-inline FormatArg formatArg(int v) { return {FormatArg::kInt, v, 0.0, nullptr}; }
-inline FormatArg formatArg(long v) { return {FormatArg::kInt, v, 0.0, nullptr}; }
-inline FormatArg formatArg(unsigned long v) { return {FormatArg::kInt, static_cast<long long>(v), 0.0, nullptr}; }
-inline FormatArg formatArg(double v) { return {FormatArg::kDouble, 0, v, nullptr}; }
-inline FormatArg formatArg(const char* v) { return {FormatArg::kString, 0, 0.0, v}; }
-inline FormatArg formatArg(char v) { return {FormatArg::kChar, v, 0.0, nullptr}; }
-
-struct FormatCache;
-
-// Where formatted bytes go: a growing memory buffer, or a file it is flushed to.
-class FormatSink {
- public:
-  explicit FormatSink(FILE* file = nullptr);
-  FormatSink(const FormatSink&) = delete;
-  FormatSink& operator=(const FormatSink&) = delete;
-  ~FormatSink();
-
-  // A place for at least n more bytes; finish with advance().
-  char* room(size_t n) {
-    if (capacity_ - used_ < n) makeRoom(n);
-    return data_.get() + used_;
-  }
-  void advance(size_t n) { used_ += n; }
-  void append(const char* text, size_t n) {
-    char* to = room(n);
-    copySmall(to, text, n);
-    used_ += n;
-  }
-  // Short copies without a library call: two overlapping fixed-size moves.
-  static void copySmall(char* to, const char* from, size_t n) {
-    if (n >= 8 && n <= 16) {
-      __builtin_memcpy(to, from, 8);
-      __builtin_memcpy(to + n - 8, from + n - 8, 8);
-    } else if (n >= 4 && n < 8) {
-      __builtin_memcpy(to, from, 4);
-      __builtin_memcpy(to + n - 4, from + n - 4, 4);
-    } else if (n < 4) {
-      for (size_t k = 0; k < n; ++k) to[k] = from[k];
-    } else {
-      __builtin_memcpy(to, from, n);
-    }
-  }
-  void flush();  // writes the bytes to the file (file mode only)
-  bool failed() const { return failed_; }  // a flush did not write every byte
-  std::string str() const { return std::string(data_.get(), used_); }
-  size_t size() const { return used_; }
-
- private:
-  void makeRoom(size_t n);
-  friend FormatCache& formatCache(FormatSink&);
-  std::unique_ptr<FormatCache> cache_;  // parsed literal formats, made on first use
-  FILE* file_;
-  std::unique_ptr<char[]> data_;
-  size_t used_ = 0, capacity_ = 0;
-  bool failed_ = false;
-};
-
-// Appends fmt with its arguments, byte for byte as snprintf would. Each
-// argument's kind must suit its conversion (an int for %d or %c, a double for
-// %f, %e or %g, a string for %s) and no conversion may lack its argument: a
-// mismatch throws std::logic_error rather than print a wrong value.
-void appendFormatted(FormatSink& out, const char* fmt, const FormatArg* args, int count);
-// The same for a format with static storage (a string literal): its parse is
-// kept by address and reused.
-void appendFormattedLiteral(FormatSink& out, const char* fmt, const FormatArg* args, int count);
-// printf's own arguments, taken as the conversions ask for them.
-void appendFormattedLiteral(FormatSink& out, const char* fmt, va_list args);
-
-template <class... Args>
-std::string formatted(const char* fmt, Args... args) {
-  const FormatArg list[] = {formatArg(args)..., FormatArg{}};
-  FormatSink out;
-  appendFormatted(out, fmt, list, static_cast<int>(sizeof...(Args)));
-  return out.str();
-}
 
 // An output file written aside (see PendingFile): it takes the place of the
 // earlier file of its name only at commit(), and a run that ends before leaves
@@ -126,20 +41,25 @@ class TextOut {
 
   // Bytes already formatted, or the binary records of the bar record file.
   void write(const char* bytes, size_t count) {
-    if (!sink_) return;
+    if (!writing_) return;
     written_ = true;
-    sink_->append(bytes, count);
+    buffer_.append(bytes, count);
+    if (buffer_.size() >= kFlushAt) flush();
   }
   void write(const std::string& text) { write(text.data(), text.size()); }
 
-  // fmt must be a string literal (its parse is cached by address); the
-  // compiler checks the arguments against it as it does for printf.
+  // The compiler checks the arguments against fmt as it does for printf.
   void print(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 
  private:
+  // The file itself is unbuffered: whole blocks of this size go to it.
+  static constexpr size_t kFlushAt = size_t{1} << 18;
+  void flush();
+
   PendingFile file_;
-  std::unique_ptr<FormatSink> sink_;
+  TextBuffer buffer_;
   std::string name_;
+  bool writing_ = false;  // open and not yet finished
   bool written_ = false, writeFailed_ = false;
 };
 

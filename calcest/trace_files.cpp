@@ -53,13 +53,13 @@ void TraceFiles::eliminationStarts() {
 
 // " paso: %d  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n" for every row but the last.
 void TraceFiles::stepStarts(int p) {
-  const std::string step = formatted(" paso: %d", p);
+  const std::string step = formatText(" paso: %d", p);
   for (int q = 1; q <= ctx_.neq - 1; ++q) {
     double ref = ctx_.sr[ctx_.band(q, 1)], work = ctx_.s[ctx_.band(q, 1)];
     uint64_t bits;
     std::memcpy(&bits, &work, sizeof bits);
     if (pivotRows_[q].empty() || bits != pivotBits_[q]) {
-      pivotRows_[q] = formatted("  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
+      pivotRows_[q] = formatText("  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
       pivotBits_[q] = bits;
     }
     ctx_.tst.write(step);

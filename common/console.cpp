@@ -6,7 +6,6 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,19 +13,6 @@
 #include "common/cp1252.h"
 
 namespace common {
-
-std::string formatText(const char* fmt, ...) {
-  va_list args;
-  va_start(args, fmt);
-  va_list copy;
-  va_copy(copy, args);
-  int length = std::vsnprintf(nullptr, 0, fmt, copy);
-  va_end(copy);
-  std::string out(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-  if (length > 0) std::vsnprintf(out.data(), out.size() + 1, fmt, args);
-  va_end(args);
-  return out;
-}
 
 namespace {
 // Whether the locale the environment names (LC_ALL, else LC_CTYPE, else LANG,

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/format.h"  // formatText, which the messages are built with
+
 namespace common {
 
 struct RunError : std::runtime_error {
@@ -14,8 +16,5 @@ struct RunError : std::runtime_error {
   explicit RunError(std::string message, bool keyWait = false, int exitStatus = 1)
       : std::runtime_error(message), text(std::move(message)), status(exitStatus), waitForKey(keyWait) {}
 };
-
-// printf-style formatting into a std::string (for messages built from values).
-std::string formatText(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace common

@@ -1,0 +1,64 @@
+#pragma once
+// printf formatting for the suite's files and messages. The formats are part of
+// the file layouts, so the bytes must be exactly what printf writes. The digits
+// come from std::to_chars, which rounds correctly as glibc's printf does and
+// never looks at the locale (the suite's programs keep the "C" numeric locale).
+// A format with a conversion the suite does not use (%x, %p, %n, '#', long
+// double, wide characters, argument numbers...) is written by vsnprintf whole.
+#include <cstdarg>
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace common {
+
+// A growing byte buffer that formatted text is appended to.
+class TextBuffer {
+ public:
+  // A place for at least n more bytes; finish with advance().
+  char* room(size_t n) {
+    if (capacity_ - used_ < n) grow(n);
+    return data_.get() + used_;
+  }
+  void advance(size_t n) { used_ += n; }
+  void append(const char* text, size_t n) {
+    copy(room(n), text, n);
+    used_ += n;
+  }
+  // Most pieces of a line are a few bytes: two overlapping fixed-size moves
+  // copy them without a library call.
+  static void copy(char* to, const char* from, size_t n) {
+    if (n >= 8 && n <= 16) {
+      __builtin_memcpy(to, from, 8);
+      __builtin_memcpy(to + n - 8, from + n - 8, 8);
+    } else if (n >= 4 && n < 8) {
+      __builtin_memcpy(to, from, 4);
+      __builtin_memcpy(to + n - 4, from + n - 4, 4);
+    } else if (n < 4) {
+      for (size_t k = 0; k < n; ++k) to[k] = from[k];
+    } else {
+      std::memcpy(to, from, n);
+    }
+  }
+  void reserve(size_t n) { room(n); }
+  void clear() { used_ = 0; }
+  void truncate(size_t n) { used_ = n < used_ ? n : used_; }
+  const char* data() const { return data_.get(); }
+  size_t size() const { return used_; }
+  std::string str() const { return std::string(data_.get(), used_); }
+
+ private:
+  void grow(size_t n);
+  std::unique_ptr<char[]> data_;
+  size_t used_ = 0, capacity_ = 0;
+};
+
+// Appends fmt with its arguments, byte for byte as vsnprintf would write them.
+void appendFormatV(TextBuffer& out, const char* fmt, va_list args);
+void appendFormat(TextBuffer& out, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+
+// The same as a string (for messages built from values).
+std::string formatText(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace common
