@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "common/file_names.h"
+#include "common/format.h"
 #include "common/run_error.h"
 #include "projectfiles/token_file.h"
 
@@ -103,11 +104,12 @@ std::vector<ForceRow> forceRows(const Model& model, const std::vector<calcest::E
 std::string formatForceTable(const std::vector<ForceRow>& rows) {
   // A value that rounds to zero is written as zero, whatever its sign.
   auto value = [](double v) { return std::fabs(v) < 0.00005 ? 0.0 : v; };
-  std::string text = formatText("%d\n", static_cast<int>(rows.size()) - 1);
+  TextBuffer text;
+  appendFormat(text, "%d\n", static_cast<int>(rows.size()) - 1);
   for (const ForceRow& r : rows)
-    text += formatText("%d %.4f %.4f %.4f %.4f %.4f 0.0000 %.4f\n", r.index, value(r.x), value(r.Qi), value(r.Qd),
-                       value(r.Mfi), value(r.Mfd), value(r.Mf()));
-  return text;
+    appendFormat(text, "%d %.4f %.4f %.4f %.4f %.4f 0.0000 %.4f\n", r.index, value(r.x), value(r.Qi), value(r.Qd),
+                 value(r.Mfi), value(r.Mfd), value(r.Mf()));
+  return text.str();
 }
 
 AnalysedProject readAnalysedProject(const std::string& name) {
