@@ -45,28 +45,36 @@ HandProject twoBars() {
 
 }  // namespace
 
-TEST(Layout, AreaOf3000By400_GivesAxis200Labels280And2440BeamPixels) {
-  EXPECT_EQ(beamPixelsFor(3000), 2440);
-  EXPECT_EQ(axisYFor(400), 200);
-  EXPECT_EQ(labelYFor(400), 280);
-  EXPECT_EQ(beamPixelsFor(300), 280);   // 40 * (1 + 6)
-  EXPECT_EQ(axisYFor(201), 100);        // 2 * trunc(50.25)
-  EXPECT_EQ(labelYFor(201), 140);       // 2 * trunc(70.35)
-}
-
-TEST(Layout, BarLengthsRoundToStepsOf20) {
-  EXPECT_EQ(segmentCountFor(1220), 61);
-  EXPECT_EQ(segmentCountFor(1210), 61);  // 10 below 1220: up
-  EXPECT_EQ(segmentCountFor(1208), 60);  // more than 10 below: down to 1200
-  EXPECT_EQ(segmentCountFor(1190), 60);
-  EXPECT_EQ(segmentCountFor(1201), 60);  // 19 below 1220
-  EXPECT_EQ(segmentCountFor(1211), 61);
-  EXPECT_EQ(segmentCountFor(10), 1);
-  EXPECT_EQ(segmentCountFor(8), 0);      // shorter than 10 pixels
-  EXPECT_EQ(evenPixelLength(0.0f, 5.0f, 2440, 10.0f), 1220);
-  EXPECT_EQ(evenPixelLength(0.0f, 3.0f, 2440, 10.0f), 732);
-  EXPECT_EQ(evenPixelLength(0.0f, 1.0f, 1250, 10.0f), 124);  // 125 made even
-  EXPECT_EQ(evenPixelLength(0.0f, 1.0f, 2440, 0.0f), 0);     // no beam length: no pixels
+// One bar from xI to xJ of a beam of the given length in a drawing area:
+// where the axis and the labels go, the pixels of the beam and of the bar (even,
+// truncated) and its steps of 20 pixels (up when at most 10 short of the next).
+TEST(Layout, AreaAndBarGiveAxisLabelsPixelsAndSteps) {
+  struct Row {
+    int width, height;
+    float xI, xJ, beamLength;
+    int beamPixels, axisY, labelY, pixels, steps;
+  } rows[] = {
+      {3000, 400, 0, 5, 10, 2440, 200, 280, 1220, 61},     // 40 * (1 + trunc(3000 * 0.02))
+      {300, 201, 0, 3, 10, 280, 100, 140, 84, 4},         // 2 * trunc(50.25), 2 * trunc(70.35); 84 is 16 short of 100
+      {3000, 400, 0, 1210, 2440, 2440, 200, 280, 1210, 61},  // 10 short of 1220: up
+      {3000, 400, 0, 1212, 2440, 2440, 200, 280, 1212, 61},
+      {3000, 400, 0, 1208, 2440, 2440, 200, 280, 1208, 60},  // 12 short: down to 1200
+      {3000, 400, 0, 1202, 2440, 2440, 200, 280, 1202, 60},
+      {3000, 400, 0, 1190, 2440, 2440, 200, 280, 1190, 60},
+      {3000, 400, 1000, 1010, 2440, 2440, 200, 280, 10, 1},  // from the bar's start, not the beam's
+      {3000, 400, 0, 8, 2440, 2440, 200, 280, 8, 0},         // shorter than 10 pixels: no step
+      {1500, 400, 0, 125, 1240, 1240, 200, 280, 124, 6},     // 125 made even
+      {3000, 400, 0, 1, 0, 2440, 200, 280, 0, 0},            // no beam length: no pixels
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(testing::Message() << r.width << "x" << r.height << " bar " << r.xI << ".." << r.xJ);
+    EXPECT_EQ(beamPixelsFor(r.width), r.beamPixels);
+    EXPECT_EQ(axisYFor(r.height), r.axisY);
+    EXPECT_EQ(labelYFor(r.height), r.labelY);
+    const int pixels = evenPixelLength(r.xI, r.xJ, beamPixelsFor(r.width), r.beamLength);
+    EXPECT_EQ(pixels, r.pixels);
+    EXPECT_EQ(segmentCountFor(pixels), r.steps);
+  }
 }
 
 TEST(Layout, TwoEqualBarsOfATenMetreBeam_Take1220PixelsIn61PixelSteps) {
