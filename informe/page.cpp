@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "common/file_names.h"
+#include "common/format.h"
 #include "common/support_code.h"
 #include "informe/svg.h"
 
@@ -49,9 +50,7 @@ class Table {
   // A support angle: the file gives degrees, the model reader keeps radians;
   // ten digits give the degrees back without the conversion's last bits.
   Table& degrees(double radians) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.10g", radians / kDegreesToRadians);
-    out_ << "<td data-fuente=\"dat\">" << text << "</td>";
+    out_ << "<td data-fuente=\"dat\">" << formatText("%.10g", radians / kDegreesToRadians) << "</td>";
     return *this;
   }
   // A value of a results file, exactly as the file has it.

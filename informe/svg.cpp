@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "common/cp1252.h"
+#include "common/format.h"
 
 namespace informe {
 
@@ -66,25 +67,22 @@ const char* pictureStyle() {
 }
 
 std::string px(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.2f", std::fabs(value) < 0.005 ? 0.0 : value);
-  return text;
+  return formatText("%.2f", std::fabs(value) < 0.005 ? 0.0 : value);
 }
 
 std::string modelValue(double value) {
-  char text[64];
+  std::string text;
   for (int precision = 6; precision <= 17; ++precision) {
-    std::snprintf(text, sizeof text, "%.*g", precision, value);
-    if (std::strtod(text, nullptr) == value) break;
+    text = formatText("%.*g", precision, value);
+    if (std::strtod(text.c_str(), nullptr) == value) break;
   }
   return text;
 }
 
 std::string pictureNumber(double value, int decimals) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  std::string text = formatText("%.*f", decimals, value);
   // "-0.00" reads as a value of its own; a rounded zero has no sign.
-  if (text[0] == '-' && std::strtod(text, nullptr) == 0.0) return text + 1;
+  if (text[0] == '-' && std::strtod(text.c_str(), nullptr) == 0.0) return text.substr(1);
   return text;
 }
 

@@ -10,7 +10,8 @@ namespace envelope {
 void messageBox(const wxString& text, long style, wxWindow* parent) {
   if (const char* log = std::getenv("ENVOLVENTES_MESSAGE_LOG")) {
     if (FILE* out = std::fopen(log, "a")) {
-      std::fprintf(out, "%s\n--\n", static_cast<const char*>(text.utf8_str()));
+      std::fputs(static_cast<const char*>(text.utf8_str()), out);
+      std::fputs("\n--\n", out);
       std::fclose(out);
     }
   }

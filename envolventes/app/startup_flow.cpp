@@ -8,6 +8,7 @@
 
 #include "common/cp1252.h"
 #include "common/file_names.h"
+#include "common/format.h"
 #include "envolventes/engine/line_reader.h"
 #include "envolventes/engine/project_names.h"
 
@@ -89,8 +90,9 @@ bool selectProjects(StartupQuestions& questions, ViewerState& state, const std::
     if (!questions.askProject(0, project)) break;
     state.projects[++state.projectCount] = project;
   }
-  std::fprintf(state.listFile, " %d\n", state.projectCount);
-  for (int k = 1; k <= state.projectCount; ++k) std::fprintf(state.listFile, "%s\n", state.projects[k].c_str());
+  std::string list = common::formatText(" %d\n", state.projectCount);
+  for (int k = 1; k <= state.projectCount; ++k) list += state.projects[k] + "\n";
+  std::fwrite(list.data(), 1, list.size(), state.listFile);
   // The file stays open; flushing keeps the list safe on disk meanwhile.
   if (std::fflush(state.listFile) == 0 && !std::ferror(state.listFile)) return true;
   state.closeListFile();

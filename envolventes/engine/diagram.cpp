@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "common/format.h"
+
 #include "envolventes/engine/line_reader.h"
 #include "envolventes/engine/script_canvas.h"
 
@@ -24,9 +26,7 @@ const char* const kMomentUnits[3] = {"[Ton.m]  ", "[kN.m]  ", "[pie.klb]"};
 const char* const kForceUnits[3] = {"[Ton] ", "[kN]   ", "[klb]  "};
 
 std::string valueText(float v) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%6.2f", v);
-  return buffer;
+  return formatText("%6.2f", v);
 }
 
 // Draws one diagram; holds what every step needs.
@@ -72,9 +72,7 @@ class DiagramPainter {
 
 void DiagramPainter::title(const char* format, const char* caption, const char* unitText, int y, Colour colour) {
   std::string name = s_.envelopeName();
-  std::vector<char> buffer(name.size() + 256);
-  std::snprintf(buffer.data(), buffer.size(), format, caption, unitText, kProjectWord, name.c_str());
-  c_.text(20, y, buffer.data(), colour);
+  c_.text(20, y, formatText(format, caption, unitText, kProjectWord, name.c_str()), colour);
 }
 
 void DiagramPainter::support(int x) {

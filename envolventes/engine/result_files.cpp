@@ -1,6 +1,9 @@
 #include "envolventes/engine/result_files.h"
 
+#include <cstring>
+
 #include "common/file_names.h"
+#include "common/format.h"
 #include "envolventes/engine/line_reader.h"
 #include "envolventes/engine/project_reader.h"
 
@@ -59,14 +62,14 @@ TableRead readProjectTable(const std::string& base, int n, std::vector<ForceTabl
   return TableRead::Read;
 }
 
-void writeHalf(FILE* out, const char* header, const std::vector<ForceTableRow>& table, int n, bool shear) {
-  std::fputs(header, out);
+void writeHalf(TextBuffer& out, const char* header, const std::vector<ForceTableRow>& table, int n, bool shear) {
+  out.append(header, std::strlen(header));
   for (int i = 0; i <= n; ++i) {
     const ForceTableRow& r = table[i];
     const ForceColumn& a = shear ? r.Qi : r.Mfi;
     const ForceColumn& b = shear ? r.Qd : r.Mfd;
     const ForceColumn& c = shear ? r.CC : r.Mf;
-    std::fprintf(out, " %f   %f//%f   ////  %f//%f  ////  %f//%f\n", r.x, a.max, b.max, a.min, b.min, c.max, c.min);
+    appendFormat(out, " %f   %f//%f   ////  %f//%f  ////  %f//%f\n", r.x, a.max, b.max, a.min, b.min, c.max, c.min);
   }
 }
 
@@ -97,43 +100,48 @@ ForceTableStep writeForceTable(const std::vector<std::string>& projects, int n, 
 }
 
 void writeForceTableRows(const std::vector<ForceTableRow>& table, int n, FILE* out) {
-  writeHalf(out, " Coordenada[m]  Qi(m\xE1x)//Qd(m\xE1x)   /////   Qi(m\xEDn)//Qd(m\xEDn)    CC(m\xE1x)//CC(m\xEDn)\n", table,
+  TextBuffer text;
+  writeHalf(text, " Coordenada[m]  Qi(m\xE1x)//Qd(m\xE1x)   /////   Qi(m\xEDn)//Qd(m\xEDn)    CC(m\xE1x)//CC(m\xEDn)\n", table,
             n, true);
-  writeHalf(out,
+  writeHalf(text,
             " Coordenada[m]  Mfi(m\xE1x)//Mfd(m\xE1x)   /////   Mfi(m\xEDn)//Mfd(m\xEDn)    Mf(m\xE1x)//Mf(m\xEDn)\n",
             table, n, false);
+  std::fwrite(text.data(), 1, text.size(), out);
 }
 
-void writeReport(const EnvelopeState& s, FILE* out) {
+void writeReport(const EnvelopeState& s, FILE* file) {
+  TextBuffer out;
+  auto put = [&out](const char* text) { out.append(text, std::strlen(text)); };
   const ProjectTables& p = s.current;
-  std::fputs(" NODO  Flechas[mm]:  M\xE1xima  M\xEDnima\n", out);
+  put(" NODO  Flechas[mm]:  M\xE1xima  M\xEDnima\n");
   for (int i = 1; i <= p.nodeCount; ++i)
-    std::fprintf(out, " %d   %f  %f   \n", s.nodeDeflectionMax[i].node, s.nodeDeflectionMax[i].value,
+    appendFormat(out, " %d   %f  %f   \n", s.nodeDeflectionMax[i].node, s.nodeDeflectionMax[i].value,
                  s.nodeDeflectionMin[i].value);
   const GlobalExtremes& e = s.extremes;
-  std::fprintf(out,
+  appendFormat(out,
                " Deformaciones :  M\xE1xima[mm]: %f    M\xEDnima[mm]:  %f   ABSOLUTA[diferencia m\xE1xima][mm]:  %f\n\n",
                e.deflectionMax, e.deflectionMin, e.deflectionSpan);
-  std::fprintf(out, " Corte :  M\xE1ximo: %f    M\xEDnimo:  %f   \n\n", e.shearMax, e.shearMin);
-  std::fprintf(out, " Momento :  M\xE1ximo: %f    M\xEDnimo:  %f   \n\n", e.momentMax, e.momentMin);
-  std::fputs(" BARRA  Nodos i///j   Mfi(m\xE1x)//Mfi(m\xEDn)  ///   Mfj(m\xE1x)//Mfj(m\xEDn) \n", out);
+  appendFormat(out, " Corte :  M\xE1ximo: %f    M\xEDnimo:  %f   \n\n", e.shearMax, e.shearMin);
+  appendFormat(out, " Momento :  M\xE1ximo: %f    M\xEDnimo:  %f   \n\n", e.momentMax, e.momentMin);
+  put(" BARRA  Nodos i///j   Mfi(m\xE1x)//Mfi(m\xEDn)  ///   Mfj(m\xE1x)//Mfj(m\xEDn) \n");
   for (int i = 1; i <= p.barCount; ++i) {
     const BarEndForces& mx = s.barForcesMax[i];
     const BarEndForces& mn = s.barForcesMin[i];
-    std::fprintf(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, mx.Mi, mn.Mi, mx.Mj, mn.Mj);
+    appendFormat(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, mx.Mi, mn.Mi, mx.Mj, mn.Mj);
   }
-  std::fputs(" BARRA  Nodos i///j   Qi(m\xE1x)//Qi(m\xEDn)  ///   Qj(m\xE1x)//Qj(m\xEDn) \n", out);
+  put(" BARRA  Nodos i///j   Qi(m\xE1x)//Qi(m\xEDn)  ///   Qj(m\xE1x)//Qj(m\xEDn) \n");
   for (int i = 1; i <= p.barCount; ++i) {
     const BarEndForces& mx = s.barForcesMax[i];
     const BarEndForces& mn = s.barForcesMin[i];
-    std::fprintf(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, mx.Qi, mn.Qi, mx.Qj, mn.Qj);
+    appendFormat(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, mx.Qi, mn.Qi, mx.Qj, mn.Qj);
   }
-  std::fputs(" REACCION NODO  R(m\xE1x) ////  R(m\xEDn) \n", out);
+  put(" REACCION NODO  R(m\xE1x) ////  R(m\xEDn) \n");
   for (int i = 1; i <= p.supportCount; ++i)
-    std::fprintf(out, " %d  %f //// %f \n", s.reactionMax[i].node, s.reactionMax[i].R, s.reactionMin[i].R);
-  std::fputs(" Coordenada[m]  flecha m\xE1xima[mm]  ////  flecha m\xEDnima[mm]\n", out);
+    appendFormat(out, " %d  %f //// %f \n", s.reactionMax[i].node, s.reactionMax[i].R, s.reactionMin[i].R);
+  put(" Coordenada[m]  flecha m\xE1xima[mm]  ////  flecha m\xEDnima[mm]\n");
   for (int P = 0; P <= s.lastPoint; ++P)
-    std::fprintf(out, " %f   %f  ////  %f \n", s.points.x[P], s.points.DeflectionMax[P], s.points.DeflectionMin[P]);
+    appendFormat(out, " %f   %f  ////  %f \n", s.points.x[P], s.points.DeflectionMax[P], s.points.DeflectionMin[P]);
+  std::fwrite(out.data(), 1, out.size(), file);
 }
 
 }  // namespace envelope

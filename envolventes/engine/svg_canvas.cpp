@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/cp1252.h"
+#include "common/format.h"
 #include "envolventes/engine/line_reader.h"
 
 namespace envelope {
@@ -11,9 +12,7 @@ using namespace common;
 namespace {
 
 std::string colourText(Colour c) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "rgb(%d,%d,%d)", c.r, c.g, c.b);
-  return buffer;
+  return formatText("rgb(%d,%d,%d)", c.r, c.g, c.b);
 }
 
 std::string escapeXml(const std::string& utf8) {
@@ -48,18 +47,14 @@ void SvgCanvas::endDiagram() { svg_ += "</g>\n</svg>\n"; }
 
 void SvgCanvas::line(int x1, int y1, int x2, int y2) {
   // Half-pixel offsets keep one-pixel lines sharp.
-  char buffer[160];
-  std::snprintf(buffer, sizeof buffer, "<line x1=\"%d.5\" y1=\"%d.5\" x2=\"%d.5\" y2=\"%d.5\" stroke=\"%s\"/>\n", x1,
-                y1, x2, y2, colourText(pen_).c_str());
-  svg_ += buffer;
+  svg_ += formatText("<line x1=\"%d.5\" y1=\"%d.5\" x2=\"%d.5\" y2=\"%d.5\" stroke=\"%s\"/>\n", x1, y1, x2, y2,
+                     colourText(pen_).c_str());
 }
 
 void SvgCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour) {
-  char buffer[96];
   // The screen anchors text at its top-left corner.
-  std::snprintf(buffer, sizeof buffer, "<text x=\"%d\" y=\"%d\" dominant-baseline=\"hanging\" fill=\"%s\" xml:space=\"preserve\">", x, y,
-                colourText(colour).c_str());
-  svg_ += buffer;
+  svg_ += formatText("<text x=\"%d\" y=\"%d\" dominant-baseline=\"hanging\" fill=\"%s\" xml:space=\"preserve\">", x, y,
+                     colourText(colour).c_str());
   svg_ += escapeXml(cp1252ToUtf8(cp1252Text));
   svg_ += "</text>\n";
 }

@@ -22,7 +22,8 @@ std::string toCp1252(const wxString& text) {
 int messageBox(const wxString& text, long style, wxWindow* parent) {
   if (const char* log = std::getenv("VIGAS_MESSAGE_LOG")) {
     if (FILE* out = std::fopen(log, "a")) {
-      std::fprintf(out, "%s\n--\n", static_cast<const char*>(text.utf8_str()));
+      std::fputs(static_cast<const char*>(text.utf8_str()), out);
+      std::fputs("\n--\n", out);
       std::fclose(out);
     }
   }
