@@ -136,8 +136,11 @@ bool fixedDigits(double magnitude, int precision, char* body, size_t& length) {
     if (rest > half || (rest == half && (n & 1))) ++n;
   }
   if (n >> 64) return false;
-  uint64_t whole = static_cast<uint64_t>(n) / kPowers[precision];
-  uint64_t fraction = static_cast<uint64_t>(n) % kPowers[precision];
+  // Six decimals (printf's default) by a constant, which the compiler turns
+  // into a multiplication.
+  const uint64_t scale = precision == 6 ? 1000000 : kPowers[precision];
+  uint64_t whole = precision == 6 ? static_cast<uint64_t>(n) / 1000000 : static_cast<uint64_t>(n) / scale;
+  uint64_t fraction = static_cast<uint64_t>(n) - whole * scale;
   char* p = std::to_chars(body, body + 24, whole).ptr;
   if (precision > 0) {
     static const char kPairs[] =
