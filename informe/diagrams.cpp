@@ -59,7 +59,7 @@ struct Ordinate {
   double value = 0;
   Vec at;        // the curve's point on screen
   const SourceValue* source = nullptr;
-  const char* file = "fmc";
+  const char* file = kFromDiagram;
 };
 
 bool hasBarsOffTheHorizontal(const Model& m) {
@@ -171,7 +171,7 @@ std::vector<Ordinate> DiagramDrawer::barOrdinates(int i) const {
     const double printScale = unitConstantsFor(m_.header.unitCode).scale;
     std::vector<Ordinate> out;
     for (double x : line.shapePoints(kShapePoints))
-      out.push_back({i, x, line.displacement(x).transverse * printScale, {}, nullptr, "fmc"});
+      out.push_back({i, x, line.displacement(x).transverse * printScale, {}, nullptr, kFromDiagram});
     return out;
   }
   std::vector<Ordinate> out;
@@ -181,11 +181,11 @@ std::vector<Ordinate> DiagramDrawer::barOrdinates(int i) const {
     const bool station = std::fabs(x - bar.xs[k]) <= kSameAbscissa;
     for (bool right : {false, true}) {
       if (right && !point.jump) break;
-      Ordinate o{i, x, 0, {}, nullptr, "fmc"};
+      Ordinate o{i, x, 0, {}, nullptr, kFromDiagram};
       o.value = kind_ == DiagramKind::Moment ? line.moment(x, right) : line.shear(x, right);
       if (station && !right && k == 0) {
         o.source = &barEndValue(data_.res.bars[i], bar, kind_, true);
-        o.file = "res";
+        o.file = kFromResults;
       } else if (station && !right) {
         o.source = &pointValue(data_.fmc.points[static_cast<size_t>(20 * (i - 1) + k)], kind_);
       }
@@ -287,7 +287,7 @@ void DiagramDrawer::endLabels() {
       const Ordinate& o = atJ ? ordinates_[i - 1].back() : ordinates_[i - 1].front();
       Ordinate labelled = o;
       labelled.source = &barEndValue(data_.res.bars[i], m_.bars[i], kind_, !atJ);
-      labelled.file = "res";
+      labelled.file = kFromResults;
       const std::string text = pictureNumber(o.value, decimals_);
       if (std::strtod(text.c_str(), nullptr) == 0.0 || !shown[node].insert(text).second) continue;
       valueLabel(labelled, (o.value >= 0 ? 1.0 : -1.0) * positiveSide(i), atJ ? -1 : 1, 40);
@@ -309,7 +309,7 @@ void DiagramDrawer::deflectionLabels() {
       Ordinate o = atJ ? ordinates_[i - 1].back() : ordinates_[i - 1].front();
       o.value = value.value;
       o.source = &value;
-      o.file = "res";
+      o.file = kFromResults;
       valueLabel(o, {0, value.value >= 0 ? -1.0 : 1.0}, 0, 40);
     }
   }

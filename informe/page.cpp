@@ -50,7 +50,7 @@ class Table {
   // A support angle: the file gives degrees, the model reader keeps radians;
   // ten digits give the degrees back without the conversion's last bits.
   Table& degrees(double radians) {
-    out_ << "<td data-fuente=\"dat\">" << formatText("%.10g", radians / kDegreesToRadians) << "</td>";
+    out_ << "<td data-fuente=\"" << kFromModel << "\">" << formatText("%.10g", radians / kDegreesToRadians) << "</td>";
     return *this;
   }
   // A value of a results file, exactly as the file has it.
@@ -90,7 +90,7 @@ void modelSection(std::ostream& o, const ReportData& data, const UnitLabels& u) 
   {
     o << "<h3>Nodos</h3>\n";
     Table t(o, "nodos", {"Nodo", "x [" + u.length + "]", "y [" + u.length + "]"});
-    for (size_t k = 1; k < m.nodes.size(); ++k) t.row().number(m.nodes[k].label).model("dat", m.nodes[k].x).model("dat", m.nodes[k].y);
+    for (size_t k = 1; k < m.nodes.size(); ++k) t.row().number(m.nodes[k].label).model(kFromModel, m.nodes[k].x).model(kFromModel, m.nodes[k].y);
     t.end();
   }
   {
@@ -98,8 +98,8 @@ void modelSection(std::ostream& o, const ReportData& data, const UnitLabels& u) 
     Table t(o, "barras", {"Barra", "Nodo I", "Nodo J", "Tipo", "L [" + u.length + "]", "aclx", "adlx", "ablx", "Cartela"});
     for (size_t i = 1; i < m.bars.size(); ++i) {
       const BarInput& b = m.bars[i];
-      t.row().number(b.label).number(b.labelI).number(b.labelJ).number(b.type).model("dat", b.L).model("dat", b.aclx)
-          .model("dat", b.adlx).model("dat", b.ablx).model("dat", b.taper);
+      t.row().number(b.label).number(b.labelI).number(b.labelJ).number(b.type).model(kFromModel, b.L).model(kFromModel, b.aclx)
+          .model(kFromModel, b.adlx).model(kFromModel, b.ablx).model(kFromModel, b.taper);
     }
     t.end();
   }
@@ -108,8 +108,8 @@ void modelSection(std::ostream& o, const ReportData& data, const UnitLabels& u) 
     Table t(o, "apoyos", {"Nodo", "C\xF3" "digo", "Clase", "dx", "dy", "rz", "\xC1ngulo [grados]", "kx", "ky", "kz"});
     for (size_t k = 1; k < m.supports.size(); ++k) {
       const Support& s = m.supports[k];
-      t.row().number(m.nodes[s.index].label).number(s.code).text(supportKind(s.code)).model("dat", s.dx).model("dat", s.dy)
-          .model("dat", s.rz).degrees(s.angle).model("dat", s.kx).model("dat", s.ky).model("dat", s.kz);
+      t.row().number(m.nodes[s.index].label).number(s.code).text(supportKind(s.code)).model(kFromModel, s.dx).model(kFromModel, s.dy)
+          .model(kFromModel, s.rz).degrees(s.angle).model(kFromModel, s.kx).model(kFromModel, s.ky).model(kFromModel, s.kz);
     }
     t.end();
   }
@@ -119,8 +119,8 @@ void modelSection(std::ostream& o, const ReportData& data, const UnitLabels& u) 
     static const char* const names[] = {"", "1 fuerza", "2 momento", "3 uniforme", "4 triangular creciente",
                                         "5 triangular decreciente", "6 temperatura"};
     for (const LoadOnBar& e : m.loads)
-      t.row().number(e.load.barLabel).text(names[e.load.ltype]).model("caf", e.load.a).model("caf", e.load.c)
-          .model("caf", e.load.b).model("caf", e.load.q).text(std::string(1, e.load.dir));
+      t.row().number(e.load.barLabel).text(names[e.load.ltype]).model(kFromLoads, e.load.a).model(kFromLoads, e.load.c)
+          .model(kFromLoads, e.load.b).model(kFromLoads, e.load.q).text(std::string(1, e.load.dir));
     t.end();
   }
   if (m.nodalLoads.size() > 1) {
@@ -128,7 +128,7 @@ void modelSection(std::ostream& o, const ReportData& data, const UnitLabels& u) 
     Table t(o, "cargas-nodales", {"Nodo", "Fx", "Fy", "M"});
     for (size_t k = 1; k < m.nodalLoads.size(); ++k) {
       const NodalLoad& l = m.nodalLoads[k];
-      t.row().number(m.nodes[l.index].label).model("dat", l.value[0]).model("dat", l.value[1]).model("dat", l.value[2]);
+      t.row().number(m.nodes[l.index].label).model(kFromModel, l.value[0]).model(kFromModel, l.value[1]).model(kFromModel, l.value[2]);
     }
     t.end();
   }
@@ -140,7 +140,7 @@ void resultsTables(std::ostream& o, const ReportData& data, const UnitLabels& u)
     o << "<h3>Desplazamientos de los nodos</h3>\n";
     Table t(o, "desplazamientos", {"Nodo", "\xCDndice", "Flecha [" + u.deflection + "]"});
     for (size_t k = 1; k < data.res.nodes.size(); ++k)
-      t.row().number(m.nodes[k].label).number(data.res.nodes[k].index).source("res", data.res.nodes[k].deflection);
+      t.row().number(m.nodes[k].label).number(data.res.nodes[k].index).source(kFromResults, data.res.nodes[k].deflection);
     t.end();
   }
   {
@@ -150,7 +150,7 @@ void resultsTables(std::ostream& o, const ReportData& data, const UnitLabels& u)
     for (size_t i = 1; i < data.res.bars.size(); ++i) {
       const ResBar& b = data.res.bars[i];
       t.row().number(m.bars[i].label).number(m.nodes[b.left].label).number(m.nodes[b.right].label)
-          .source("res", b.Mleft).source("res", b.Mright).source("res", b.Vleft).source("res", b.Vright);
+          .source(kFromResults, b.Mleft).source(kFromResults, b.Mright).source(kFromResults, b.Vleft).source(kFromResults, b.Vright);
     }
     t.end();
   }
@@ -159,14 +159,14 @@ void resultsTables(std::ostream& o, const ReportData& data, const UnitLabels& u)
     Table t(o, "reacciones", {"Nodo", "C\xF3" "digo", "Ry [" + u.force + "]", "M [" + u.moment + "]"});
     for (size_t k = 1; k < data.res.supports.size(); ++k) {
       const ResSupport& s = data.res.supports[k];
-      t.row().number(m.nodes[s.node].label).number(m.supports[k].code).source("res", s.Ry).source("res", s.M);
+      t.row().number(m.nodes[s.node].label).number(m.supports[k].code).source(kFromResults, s.Ry).source(kFromResults, s.M);
     }
     t.end();
   }
   if (!data.res.tieEnds.empty()) {
     o << "<h3>Corrimientos</h3>\n";
     Table t(o, "corrimientos", {"Nodo", "Direcci\xF3n", "Fuerza"});
-    for (const ResTieEnd& e : data.res.tieEnds) t.row().number(e.label).text(e.letter).source("res", e.force);
+    for (const ResTieEnd& e : data.res.tieEnds) t.row().number(e.label).text(e.letter).source(kFromResults, e.force);
     t.end();
   }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calcest/elastic_curve.h"
+#include "common/file_names.h"
 #include "calcest/static_solution.h"
 #include "projectfiles/analysis.h"
 #include "projectfiles/model_input.h"
@@ -15,6 +16,13 @@
 namespace informe {
 
 using namespace common;
+
+// Which file a value of the page or of a picture comes from, as its data
+// attributes name it: the file's extension without the dot.
+inline constexpr const char* kFromModel = kModelExt + 1;
+inline constexpr const char* kFromLoads = kLoadsExt + 1;
+inline constexpr const char* kFromResults = kResultsExt + 1;
+inline constexpr const char* kFromDiagram = kDiagramExt + 1;
 
 // The project's files as read and checked by their own library.
 using projectfiles::analyseProject;
