@@ -87,7 +87,7 @@ CaseResults analyseCase(const Content& content, int loadCase, const std::string&
   return results;
 }
 
-AnalysisRun saveAndAnalyse(Document& document) {
+AnalysisRun saveAndAnalyse(Document& document, std::optional<int> modesOption) {
   AnalysisRun run;
   const std::string saved = saveProject(document);
   if (!saved.empty()) {
@@ -113,6 +113,7 @@ AnalysisRun saveAndAnalyse(Document& document) {
     calcestRun.folder = folder.string();
     calcestRun.environment = {"LC_ALL=C"};
     const ChildRun program = runChild(calcestRun);
+    if (program.started()) document.noteAnalysed(project);
     if (program.status != 0) {
       CaseResults failed;
       failed.name = content.cases[static_cast<size_t>(k)].name;
@@ -125,6 +126,8 @@ AnalysisRun saveAndAnalyse(Document& document) {
     }
     run.cases.push_back(analyseCase(content, k, project));
   }
+  if (modesOption && !run.cases.empty() && run.cases.front().error.empty())
+    run.modes = runModes(run.cases.front().project, *modesOption, static_cast<int>(run.cases.front().nodes.size()));
   return run;
 }
 
