@@ -186,6 +186,7 @@ void ResultsPanel::show(const AnalysisRun& run) {
       modes_->SetCellValue(row, 2, m.frequencyText);
       modes_->SetCellValue(row, 3, m.period > 0 ? wxString::Format("%.6g", m.period) : wxString("-"));
     }
+    modes_->AutoSizeColumns(false);
   }
   Layout();
 }
