@@ -36,22 +36,6 @@ class TextFile {
   Scanner scanner_;
 };
 
-// calcest's message on its own, without the call to press a key.
-std::string engineText(const std::string& printed) {
-  std::string out;
-  size_t start = 0;
-  while (start < printed.size()) {
-    size_t end = printed.find('\n', start);
-    if (end == std::string::npos) end = printed.size();
-    const std::string line = printed.substr(start, end - start);
-    if (line.find("Presione una tecla") == std::string::npos && line.find("PRESIONE UNA TECLA") == std::string::npos &&
-        line.find_first_not_of(' ') != std::string::npos)
-      out += line + "\n";
-    start = end + 1;
-  }
-  return out;
-}
-
 void takeResults(CaseResults& results, const projectfiles::Model& model, const calcest::StaticSolution& solution) {
   for (size_t n = 1; n < solution.nodes.size(); ++n) {
     const Node& node = solution.nodes[n];
@@ -118,7 +102,7 @@ AnalysisRun saveAndAnalyse(Document& document, std::optional<int> modesOption) {
       CaseResults failed;
       failed.name = content.cases[static_cast<size_t>(k)].name;
       failed.project = project;
-      failed.error = program.started() ? engineText(program.output)
+      failed.error = program.started() ? printedText(program.output)
                                        : "no se pudo ejecutar " + calcest + ": " + std::strerror(program.startError);
       if (failed.error.empty()) failed.error = "calcest no termin\xF3 su c\xE1lculo";
       run.cases.push_back(failed);

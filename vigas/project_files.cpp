@@ -262,8 +262,9 @@ std::string saveProject(Document& document, const std::string& modelPath) {
   if (path.empty()) return "falta el nombre del fichero del modelo";
   if (std::filesystem::path(path).extension() != kModelExt)
     return std::string("el fichero del modelo lleva la extensi\xF3n ") + kModelExt;
-  if (document.hasErrors()) return "el modelo tiene errores: corr\xEDjalos antes de guardarlo";
   const Content& content = document.content();
+  // The names where it was are no matter where it goes.
+  if (!checkContent(content).empty()) return "el modelo tiene errores: corr\xEDjalos antes de guardarlo";
   if (const std::vector<CellError> names = fileNameFaults(path, content); !names.empty()) return names.front().reason;
   PendingFiles files;
   try {

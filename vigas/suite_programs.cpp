@@ -32,23 +32,6 @@ std::filesystem::path folderOf(const std::string& path) {
 
 std::string bareName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
-// A program's printed text without its call to press a key (nobody is there
-// to press one: its stdin is empty) and without blank lines.
-std::string printedText(const std::string& printed) {
-  std::string out;
-  size_t start = 0;
-  while (start < printed.size()) {
-    size_t end = printed.find('\n', start);
-    if (end == std::string::npos) end = printed.size();
-    const std::string line = printed.substr(start, end - start);
-    if (line.find("Presione una tecla") == std::string::npos && line.find("PRESIONE UNA TECLA") == std::string::npos &&
-        line.find_first_not_of(" \r") != std::string::npos)
-      out += line + "\n";
-    start = end + 1;
-  }
-  return out;
-}
-
 // Runs a fellow program of the suite in `folder` with the files' character
 // set; the status and what it printed, or why it did not run in `error`.
 struct Outcome {
@@ -108,6 +91,21 @@ class ScratchFolder {
 };
 
 }  // namespace
+
+std::string printedText(const std::string& printed) {
+  std::string out;
+  size_t start = 0;
+  while (start < printed.size()) {
+    size_t end = printed.find('\n', start);
+    if (end == std::string::npos) end = printed.size();
+    const std::string line = printed.substr(start, end - start);
+    if (line.find("Presione una tecla") == std::string::npos && line.find("PRESIONE UNA TECLA") == std::string::npos &&
+        line.find_first_not_of(" \r") != std::string::npos)
+      out += line + "\n";
+    start = end + 1;
+  }
+  return out;
+}
 
 // ---- calcdin
 

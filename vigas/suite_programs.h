@@ -12,6 +12,10 @@
 
 namespace vigas {
 
+// A program's printed text without its call to press a key (nobody is there
+// to press one: its stdin is empty) and without blank lines.
+std::string printedText(const std::string& printed);
+
 // ---- calcdin: its elimination options (how supports are treated).
 struct ModesOption {
   int option;

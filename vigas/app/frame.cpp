@@ -485,7 +485,8 @@ bool MainFrame::refuseErrors(const std::string& what) {
 
 bool MainFrame::save(bool choosePath) {
   commitEdits();
-  if (!refuseErrors("guarda")) return false;
+  // A name too long for calcest is mended by saving under another one.
+  if (!(choosePath && checkContent(document_.content()).empty()) && !refuseErrors("guarda")) return false;
   std::string path = document_.modelPath();
   if (choosePath || path.empty()) {
     const char* const model = common::kModelExt;
