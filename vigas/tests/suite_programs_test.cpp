@@ -198,4 +198,21 @@ TEST_F(AnalysedProject, TheEnvelopeIsAlternanciasSummaryAndPicturesOrItsText) {
   EXPECT_NE(runEnvelope(document, choice).error, "");
 }
 
+// Two variable cases go together: the overhang's variable moment doubles,
+// 1.35 · 20 + 1.5 · 2 · 10 = 57.
+TEST_F(AnalysedProject, CasesOfOneKindActTogether) {
+  Content twice = document.content();
+  twice.cases.push_back({"otra", twice.cases[1].loads});
+  ASSERT_TRUE(document.replaceContent(twice, "otro caso variable").done);
+  ScratchDir tmp;  // where their loads go together, for the run only
+  const char* before = std::getenv("TMPDIR");
+  const std::string tmpBefore = before ? before : "";
+  setenv("TMPDIR", tmp.path().c_str(), 1);
+  const EnvelopeRun run = runEnvelope(document, presetEnvelopeChoice(document.content()));
+  before ? setenv("TMPDIR", tmpBefore.c_str(), 1) : unsetenv("TMPDIR");
+  ASSERT_EQ(run.error, "");
+  EXPECT_NE(run.summary.find("-57.0000 x 19.0000"), std::string::npos) << run.summary;
+  EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
+}
+
 }  // namespace
