@@ -1,9 +1,9 @@
 // The run of calcest: command line, files, computation, traces, result files.
 #include <iterator>
 
-#include "common/capacities.h"
 #include "common/console.h"
 #include "common/file_names.h"
+#include "common/model_rules.h"
 #include "calcest/loads.h"
 #include "calcest/phases.h"
 #include "calcest/trace_files.h"
@@ -16,10 +16,7 @@ using namespace common;
 namespace {
 void checkCommandLine(const std::vector<std::string>& args) {
   if (args.size() != 6) throw RunError("ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )", true);
-  if (args[0].size() > kMaxModelNameLength)
-    throw RunError(formatText("ERROR: EL NOMBRE DEL FICHERO DE DATOS TIENE M\xC1S DE %zu CARACTERES\n",
-                              kMaxModelNameLength),
-                   true);
+  if (const Fault fault = modelFileNameFault(args[0])) throw RunError(fault.message, true);
 }
 
 // One output of a run. A trace is for checking a doubtful model: nothing reads

@@ -25,6 +25,8 @@ inline constexpr char kRotationsExt[] = ".gan";     // rotations at the diagram'
 inline constexpr char kDeflectionsExt[] = ".def";   // deflections at the diagram's points
 inline constexpr char kElementTraceExt[] = ".kra";  // trace: every bar's global element matrix
 inline constexpr char kPivotTraceExt[] = ".tst";    // trace: the pivots of the elimination
+// calcdin's modes (eigenvalues, frequencies and shapes), named on its command line.
+inline constexpr char kModesExt[] = ".din";
 // Beside them, for the envelopes: written by alternancias --tabla or by hand.
 inline constexpr char kForceTableExt[] = ".esf";   // force table at every point
 inline constexpr char kDescriptionExt[] = ".car";  // one line describing the project's loads
@@ -146,6 +148,12 @@ inline std::string calcestSideStem(const std::string& modelFile) {
 inline std::vector<std::string> calcestCommandLine(const std::string& stem) {
   const auto& [results, diagram, barRecords] = kCalcestResultExtensions;
   return {stem + kModelExt, stem + results, stem + kLoadsExt, stem + diagram, stem + barRecords, "0"};
+}
+
+// calcdin's command line for the project STEM that calcest has analysed:
+// model, calcest's bar records, the modes file and the elimination option.
+inline std::vector<std::string> calcdinCommandLine(const std::string& stem, int option) {
+  return {stem + kModelExt, stem + kBarRecordsExt, stem + kModesExt, std::to_string(option)};
 }
 
 // The script and the picture of diagram `kind` (1..3) of envelope `name`.

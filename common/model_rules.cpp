@@ -25,6 +25,14 @@ Fault titleFault(const std::string& title) {
                formatText("el t\xEDtulo tiene %zu caracteres; el m\xE1ximo es 23", title.size()), 0);
 }
 
+Fault modelFileNameFault(const std::string& name) {
+  if (name.size() <= kMaxModelNameLength) return {};
+  return fault(formatText("ERROR: EL NOMBRE DEL FICHERO DE DATOS TIENE M\xC1S DE %zu CARACTERES\n", kMaxModelNameLength),
+               formatText("el nombre del fichero %s tiene %zu caracteres; calcest admite hasta %zu", name.c_str(),
+                          name.size(), kMaxModelNameLength),
+               -1);
+}
+
 Fault noBarsFault(int nb) {
   if (nb >= 1) return {};
   return fault("ERROR: EL MODELO NO TIENE BARRAS\n", "el modelo no tiene ninguna barra", -1);

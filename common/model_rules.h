@@ -23,6 +23,10 @@ void refuse(const Fault& fault);
 // Header: a title of at most 23 characters; a model with at least one bar,
 // and no more bars than the diagram's point grid holds.
 Fault titleFault(const std::string& title);
+
+// The model file's name as calcest is given it (its side files' names are
+// built from it): at most kMaxModelNameLength characters.
+Fault modelFileNameFault(const std::string& name);
 Fault noBarsFault(int nb);
 Fault tooManyBarsFault(int nb);
 

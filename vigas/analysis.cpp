@@ -36,22 +36,6 @@ class TextFile {
   Scanner scanner_;
 };
 
-// calcest's message on its own, without the call to press a key.
-std::string engineText(const std::string& printed) {
-  std::string out;
-  size_t start = 0;
-  while (start < printed.size()) {
-    size_t end = printed.find('\n', start);
-    if (end == std::string::npos) end = printed.size();
-    const std::string line = printed.substr(start, end - start);
-    if (line.find("Presione una tecla") == std::string::npos && line.find("PRESIONE UNA TECLA") == std::string::npos &&
-        line.find_first_not_of(' ') != std::string::npos)
-      out += line + "\n";
-    start = end + 1;
-  }
-  return out;
-}
-
 void takeResults(CaseResults& results, const projectfiles::Model& model, const calcest::StaticSolution& solution) {
   for (size_t n = 1; n < solution.nodes.size(); ++n) {
     const Node& node = solution.nodes[n];
@@ -87,7 +71,7 @@ CaseResults analyseCase(const Content& content, int loadCase, const std::string&
   return results;
 }
 
-AnalysisRun saveAndAnalyse(Document& document) {
+AnalysisRun saveAndAnalyse(Document& document, std::optional<int> modesOption) {
   AnalysisRun run;
   const std::string saved = saveProject(document);
   if (!saved.empty()) {
@@ -113,11 +97,12 @@ AnalysisRun saveAndAnalyse(Document& document) {
     calcestRun.folder = folder.string();
     calcestRun.environment = {"LC_ALL=C"};
     const ChildRun program = runChild(calcestRun);
+    if (program.started()) document.noteAnalysed(project);
     if (program.status != 0) {
       CaseResults failed;
       failed.name = content.cases[static_cast<size_t>(k)].name;
       failed.project = project;
-      failed.error = program.started() ? engineText(program.output)
+      failed.error = program.started() ? printedText(program.output)
                                        : "no se pudo ejecutar " + calcest + ": " + std::strerror(program.startError);
       if (failed.error.empty()) failed.error = "calcest no termin\xF3 su c\xE1lculo";
       run.cases.push_back(failed);
@@ -125,6 +110,8 @@ AnalysisRun saveAndAnalyse(Document& document) {
     }
     run.cases.push_back(analyseCase(content, k, project));
   }
+  if (modesOption && !run.cases.empty() && run.cases.front().error.empty())
+    run.modes = runModes(run.cases.front().project, *modesOption, static_cast<int>(run.cases.front().nodes.size()));
   return run;
 }
 

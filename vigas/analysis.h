@@ -5,11 +5,13 @@
 // a further case NAME), and gives the window each case's results from the
 // same analysis done in memory: the case's files as saved, read by the
 // engine's own readers and solved by calcest::solveStatic.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "calcest/elastic_curve.h"
 #include "vigas/document.h"
+#include "vigas/suite_programs.h"
 
 namespace vigas {
 
@@ -45,12 +47,14 @@ CaseResults analyseCase(const Content& content, int loadCase, const std::string&
 struct AnalysisRun {
   std::string error;  // why nothing was analysed (errors in the model, no calcest, a failed save)
   std::vector<CaseResults> cases;
+  std::optional<ModesRun> modes;  // when calcdin was asked for
 };
 
 // What F5 does: save (the document must have a file name and no errors), run
 // calcest (fellowProgram("calcest")) on each case's files in their folder,
 // then the in-memory results. A case calcest refuses carries calcest's
-// message, without its call to press a key.
-AnalysisRun saveAndAnalyse(Document& document);
+// message, without its call to press a key. With a modes option, calcdin then
+// runs with it on the first case when calcest analysed that one.
+AnalysisRun saveAndAnalyse(Document& document, std::optional<int> modesOption = std::nullopt);
 
 }  // namespace vigas

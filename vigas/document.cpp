@@ -3,6 +3,8 @@
 #include <memory>
 #include <utility>
 
+#include "vigas/project_files.h"
+
 namespace vigas {
 
 Document::Document() : Document(emptyContent()) {}
@@ -10,6 +12,13 @@ Document::Document() : Document(emptyContent()) {}
 Document::Document(Content content, std::string modelPath)
     : content_(std::move(content)), modelPath_(std::move(modelPath)) {
   refresh();
+}
+
+void Document::refresh() {
+  errors_ = checkContent(content_);
+  // The project's own name is a fault of the General table, which comes first.
+  for (const CellError& fault : fileNameFaults(modelPath_, content_))
+    errors_.insert(fault.place.table == Table::header ? errors_.begin() : errors_.end(), fault);
 }
 
 EditResult Document::perform(Command command, const CellPlace& focus) {
@@ -62,7 +71,8 @@ EditResult Document::deleteRow(Table table, int row, int loadCase) {
 
 EditResult Document::addLoadCase(const std::string& name) {
   const int position = static_cast<int>(content_.cases.size());
-  const std::string fault = caseNameFault(content_, name, position);
+  std::string fault = caseNameFault(content_, name, position);
+  if (fault.empty() && !modelPath_.empty()) fault = caseFileNameFault(modelPath_, name);
   if (!fault.empty()) return {false, fault};
   return perform({"a\xF1" "adir caso", [name](Content& c) { c.cases.push_back(LoadCase{name, {}}); },
                   [](Content& c) { c.cases.pop_back(); }},
@@ -80,7 +90,8 @@ EditResult Document::removeLoadCase(int loadCase) {
 
 EditResult Document::renameLoadCase(int loadCase, const std::string& name) {
   if (loadCase < 0 || loadCase >= static_cast<int>(content_.cases.size())) return {false, "no existe ese caso"};
-  const std::string fault = caseNameFault(content_, name, loadCase);
+  std::string fault = caseNameFault(content_, name, loadCase);
+  if (fault.empty() && !modelPath_.empty()) fault = caseFileNameFault(modelPath_, loadCase == 0 ? "" : name);
   if (!fault.empty()) return {false, fault};
   for (size_t k = static_cast<size_t>(loadCase) + 1; k < content_.cases.size(); ++k)
     if (content_.cases[k].name == name) return {false, "ya hay otro caso con ese nombre"};

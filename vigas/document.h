@@ -3,6 +3,7 @@
 // a command that can be undone and redone. The window calls these and redraws;
 // nothing here knows of a window.
 #include <functional>
+#include <set>
 #include <utility>
 #include <string>
 #include <vector>
@@ -39,9 +40,17 @@ class Document {
 
   // The model file ("" for a beam never saved); the case files lie beside it.
   const std::string& modelPath() const { return modelPath_; }
-  void setModelPath(const std::string& path) { modelPath_ = path; }
+  void setModelPath(const std::string& path) {
+    modelPath_ = path;
+    refresh();
+  }
   const FiledCases& filedCases() const { return filedCases_; }
   void setFiledCases(FiledCases filed) { filedCases_ = std::move(filed); }
+
+  // The case projects (file stems) whose calcest results this window's runs
+  // wrote: a save that drops such a case takes its results away too.
+  void noteAnalysed(const std::string& project) { analysed_.insert(project); }
+  bool wasAnalysed(const std::string& project) const { return analysed_.count(project) > 0; }
 
   // The edits, each one undoable.
   EditResult setCell(const CellPlace& place, const std::string& text);
@@ -77,7 +86,8 @@ class Document {
     std::function<void(Content&)> redo, undo;
   };
   EditResult perform(Command command, const CellPlace& focus);
-  void refresh() { errors_ = checkContent(content_); }
+  // The content's faults, then the file names it makes where it is saved.
+  void refresh();
 
   Content content_;
   std::string modelPath_;
@@ -87,6 +97,7 @@ class Document {
   size_t saved_ = 0;
   bool savedLost_ = false;  // the saved state's command was dropped from the stack
   std::vector<CellError> errors_;
+  std::set<std::string> analysed_;
 };
 
 }  // namespace vigas

@@ -192,10 +192,36 @@ void removeDroppedCases(PendingFiles& files, const Document& document, const std
     if (kept || (fileExists(fileOf(project, kModelExt)) && !isCaseCopy(path, fileOf(project, kModelExt)))) continue;
     files.removeAtCommit(fileOf(project, kModelExt));
     files.removeAtCommit(fileOf(project, kLoadsExt));
+    // What calcest wrote for the case when this window ran it: results of a
+    // case that is gone must not stand beside the beam as if current. Files
+    // of its name that others write (a force table, a description) stay.
+    if (!document.wasAnalysed(project)) continue;
+    for (const auto& extensions : {filesOf(project, kCalcestResultExtensions), filesOf(project, kCalcestSideExtensions),
+                                   filesOf(project, kCalcestTraceExtensions)})
+      for (const std::string& file : extensions)
+        if (fileExists(file)) files.removeAtCommit(file);
   }
 }
 
 }  // namespace
+
+std::string caseFileNameFault(const std::string& modelPath, const std::string& caseName) {
+  const std::string stem = std::filesystem::path(modelPath).stem().string();
+  return modelFileNameFault(fileOf(caseName.empty() ? stem : stem + "_" + caseName, kModelExt)).reason;
+}
+
+std::vector<CellError> fileNameFaults(const std::string& modelPath, const Content& content) {
+  std::vector<CellError> faults;
+  if (modelPath.empty()) return faults;
+  for (size_t k = 0; k < content.cases.size(); ++k) {
+    const int loadCase = static_cast<int>(k);
+    const std::string reason = caseFileNameFault(modelPath, k == 0 ? "" : content.cases[k].name);
+    if (!reason.empty())
+      faults.push_back({k == 0 ? CellPlace{Table::header, 0, -1, 0} : CellPlace{Table::loads, 0, -1, loadCase},
+                        reason});
+  }
+  return faults;
+}
 
 std::string caseProject(const std::string& modelPath, const Content& content, int loadCase) {
   const std::string stem = stemOf(modelPath);
@@ -236,8 +262,10 @@ std::string saveProject(Document& document, const std::string& modelPath) {
   if (path.empty()) return "falta el nombre del fichero del modelo";
   if (std::filesystem::path(path).extension() != kModelExt)
     return std::string("el fichero del modelo lleva la extensi\xF3n ") + kModelExt;
-  if (document.hasErrors()) return "el modelo tiene errores: corr\xEDjalos antes de guardarlo";
   const Content& content = document.content();
+  // The names where it was are no matter where it goes.
+  if (!checkContent(content).empty()) return "el modelo tiene errores: corr\xEDjalos antes de guardarlo";
+  if (const std::vector<CellError> names = fileNameFaults(path, content); !names.empty()) return names.front().reason;
   PendingFiles files;
   try {
     for (int k = 0; k < static_cast<int>(content.cases.size()); ++k) {

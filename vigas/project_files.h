@@ -3,6 +3,7 @@
 // first load case) and, for each further case NAME, PROJECT_NAME.dat (the
 // model again, without its own weight) and PROJECT_NAME.caf.
 #include <string>
+#include <vector>
 
 #include "vigas/document.h"
 
@@ -15,6 +16,15 @@ std::string caseProject(const std::string& modelPath, const Content& content, in
 // The model file of a case as it is saved: the first case's is the model; a
 // further case's has the self-weight switch at 0.
 ModelData caseModel(const Content& content, int loadCase);
+
+// Whether calcest takes the model file name of a case of the beam saved at
+// `modelPath` (caseName "" for the first case, the project's own): "" when it
+// does, else the reason. calcest is given the bare name, in its folder.
+std::string caseFileNameFault(const std::string& modelPath, const std::string& caseName);
+
+// Those faults of every case of the content saved at `modelPath`: on the
+// General table for the first case, on its own table for a further one.
+std::vector<CellError> fileNameFaults(const std::string& modelPath, const Content& content);
 
 struct OpenResult {
   bool opened = false;

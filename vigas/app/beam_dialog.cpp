@@ -18,17 +18,6 @@ namespace vigas::app {
 
 namespace {
 
-// A real as typed (a decimal comma is taken as a point).
-bool readReal(const wxString& typed, double& value) {
-  std::string text = toCp1252(typed.Strip(wxString::both));
-  for (char& c : text)
-    if (c == ',') c = '.';
-  if (text.empty()) return false;
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  return *end == '\0' && std::isfinite(value);
-}
-
 wxString realText(double value) { return wxString::Format("%.6g", value); }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "guicommon/about_box.h"
 #include "vigas/analysis.h"
 #include "vigas/app/beam_dialog.h"
+#include "vigas/app/envelope.h"
 #include "vigas/app/picture.h"
 #include "vigas/app/results.h"
 #include "vigas/app/tables.h"
@@ -39,7 +40,11 @@ enum {
   kRenameCase,
   kRemoveCase,
   kAnalyse,
-  kNextTable,
+  kReport,
+  kEnvelope,
+  kNoModes,
+  kModesOption,  // kModesOption + k runs calcdin with option kModesOptions[k]
+  kNextTable = kModesOption + 8,
   kPreviousTable,
   kFirstTable,                // kFirstTable + k goes to page k (Ctrl+1 ... Ctrl+9)
   kRecent = kFirstTable + 20  // kRecent + k opens recent file k
@@ -79,8 +84,10 @@ MainFrame::MainFrame() : wxFrame(nullptr, wxID_ANY, "vigas", wxDefaultPosition, 
   lower_ = new wxNotebook(split, wxID_ANY);
   picture_ = new ModelPicture(lower_, document_, [this](const CellPlace& row) { selectRow(row); });
   results_ = new ResultsPanel(lower_);
+  envelope_ = new EnvelopePanel(lower_);
   lower_->AddPage(picture_, "Modelo");
   lower_->AddPage(results_, "Resultados");
+  lower_->AddPage(envelope_, "Envolvente");
   split->SetMinimumPaneSize(120);
   split->SplitHorizontally(tables_, lower_);
   split->SetSashGravity(0.4);
@@ -134,6 +141,16 @@ void MainFrame::buildMenus() {
 
   auto* analysis = new wxMenu;
   analysis->Append(kAnalyse, fromCp1252("&Analizar\tF5"));
+  auto* modes = new wxMenu;
+  modes->AppendRadioItem(kNoModes, "&No calcularlas");
+  for (size_t k = 0; k < std::size(kModesOptions); ++k)
+    modes->AppendRadioItem(kModesOption + static_cast<int>(k),
+                           fromCp1252("Opci\xF3n &" + std::to_string(kModesOptions[k].option) + ": " +
+                                      kModesOptions[k].label));
+  analysis->AppendSubMenu(modes, "&Vibraciones con calcdin al analizar");
+  analysis->AppendSeparator();
+  analysis->Append(kReport, "&Informe\tF7");
+  analysis->Append(kEnvelope, "&Envolvente...\tF6");
 
   auto* help = new wxMenu;
   help->Append(wxID_ABOUT, "&Acerca de vigas");
@@ -162,6 +179,12 @@ void MainFrame::buildMenus() {
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRenameCase(); }, kRenameCase);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRemoveCase(); }, kRemoveCase);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onAnalyse(); }, kAnalyse);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onReport(); }, kReport);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onEnvelope(); }, kEnvelope);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { modesOption_.reset(); }, kNoModes);
+  Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
+    modesOption_ = kModesOptions[static_cast<size_t>(event.GetId() - kModesOption)].option;
+  }, kModesOption, kModesOption + static_cast<int>(std::size(kModesOptions)) - 1);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) {
     if (!pages_.empty()) goToPage((static_cast<size_t>(tables_->GetSelection()) + 1) % pages_.size());
   }, kNextTable);
@@ -218,7 +241,11 @@ void MainFrame::afterEdit(const std::string& status, bool edited) {
   }
   refreshing_ = false;
   picture_->Refresh();
-  if (edited) results_->markOutdated();
+  if (edited) {
+    results_->markOutdated();
+    envelope_->markOutdated();
+    resultsCurrent_ = false;
+  }
   const size_t errors = document_.errors().size();
   SetStatusText(errors == 0 ? wxString("sin errores")
                             : wxString::Format(errors == 1 ? "%zu error" : "%zu errores", errors),
@@ -403,6 +430,7 @@ void MainFrame::onNewBeam() {
   document_ = Document();
   document_.replaceContent(dialog.beam().content, "nueva viga continua");
   results_->show(AnalysisRun{});
+  envelope_->clear();
   rebuildPages();
   afterEdit("");
   goToPage(1);
@@ -431,6 +459,7 @@ bool MainFrame::openFile(const std::string& path) {
   recent_.add(path);
   saveRecent();
   results_->show(AnalysisRun{});
+  envelope_->clear();
   rebuildPages();
   afterEdit(document_.hasErrors() ? "La viga tiene errores: las celdas en rojo dicen por qu\xE9." : "");
   goToPage(1);
@@ -456,7 +485,8 @@ bool MainFrame::refuseErrors(const std::string& what) {
 
 bool MainFrame::save(bool choosePath) {
   commitEdits();
-  if (!refuseErrors("guarda")) return false;
+  // A name too long for calcest is mended by saving under another one.
+  if (!(choosePath && checkContent(document_.content()).empty()) && !refuseErrors("guarda")) return false;
   std::string path = document_.modelPath();
   if (choosePath || path.empty()) {
     const char* const model = common::kModelExt;
@@ -478,25 +508,82 @@ bool MainFrame::save(bool choosePath) {
   return true;
 }
 
-void MainFrame::onAnalyse() {
+bool MainFrame::onAnalyse() {
   commitEdits();
-  if (!refuseErrors("analiza")) return;
-  if (document_.modelPath().empty() && !save(true)) return;
+  if (!refuseErrors("analiza")) return false;
+  if (document_.modelPath().empty() && !save(true)) return false;
   wxBusyCursor busy;
-  const AnalysisRun run = saveAndAnalyse(document_);
+  const AnalysisRun run = saveAndAnalyse(document_, modesOption_);
   afterEdit("", false);
   if (!run.error.empty()) {
     messageBox(fromCp1252("No se ha analizado la viga: " + run.error), wxICON_EXCLAMATION, this);
-    return;
+    return false;
   }
   results_->show(run);
   lower_->SetSelection(1);
   SetStatusText(fromCp1252("Analizada con calcest: " + std::to_string(run.cases.size()) + " caso(s) de carga."), 0);
-  // For the tests that drive the window: what the reactions table shows.
-  if (const char* log = std::getenv("VIGAS_RESULTS_LOG")) std::ofstream(log) << results_->reactionsText();
+  // For the tests that drive the window: what the reactions and modes tables show.
+  if (const char* log = std::getenv("VIGAS_RESULTS_LOG"))
+    std::ofstream(log) << results_->reactionsText() << results_->modesText();
+  bool analysed = true;
   for (const CaseResults& c : run.cases)
-    if (!c.error.empty())
+    if (!c.error.empty()) {
+      analysed = false;
       messageBox(fromCp1252("calcest no acepta el caso \"" + c.name + "\":\n\n" + c.error), wxICON_ERROR, this);
+    }
+  modesFile_.clear();
+  if (run.modes && !run.modes->error.empty())
+    messageBox(fromCp1252("calcdin no ha calculado las vibraciones:\n\n" + run.modes->error), wxICON_ERROR, this);
+  else if (run.modes)
+    modesFile_ = run.modes->modesFile;
+  resultsCurrent_ = analysed;
+  return analysed;
+}
+
+void MainFrame::onReport() {
+  commitEdits();
+  // The report is of the beam as saved and analysed now.
+  if ((!resultsCurrent_ || document_.modified()) && !onAnalyse()) return;
+  const std::string project = caseProject(document_.modelPath(), document_.content(), 0);
+  std::string refusal;
+  {
+    wxBusyCursor busy;
+    refusal = runReport(project, modesFile_);
+  }
+  if (!refusal.empty()) {
+    messageBox(fromCp1252("informe no ha hecho el informe:\n\n" + refusal), wxICON_ERROR, this);
+    return;
+  }
+  const std::string page = common::fileOf(project, common::kPageExt);
+  if (const std::string failed = showPage(page); !failed.empty()) {
+    messageBox(fromCp1252("El informe est\xE1 en " + page + ", pero no se puede mostrar: " + failed), wxICON_ERROR,
+               this);
+    return;
+  }
+  SetStatusText(fileNameText("Informe " + page + " abierto en Webrix."), 0);
+}
+
+void MainFrame::onEnvelope() {
+  commitEdits();
+  if (!refuseErrors("analiza")) return;
+  if (document_.modelPath().empty() && !save(true)) return;
+  EnvelopeDialog dialog(this, document_.content());
+  if (dialog.ShowModal() != wxID_OK) return;
+  EnvelopeRun run;
+  {
+    wxBusyCursor busy;
+    run = runEnvelope(document_, dialog.choice());
+  }
+  afterEdit("", false);
+  if (!run.error.empty()) {
+    messageBox(fromCp1252("No se ha calculado la envolvente:\n\n" + run.error), wxICON_ERROR, this);
+    return;
+  }
+  envelope_->show(run);
+  lower_->SetSelection(2);
+  SetStatusText(fileNameText("Envolvente " + run.name + " calculada con alternancias."), 0);
+  // For the tests that drive the window: the summary as the page shows it.
+  if (const char* log = std::getenv("VIGAS_RESULTS_LOG")) std::ofstream(log) << envelope_->summaryText();
 }
 
 bool MainFrame::confirmDiscard() {

@@ -4,6 +4,7 @@
 // be undone, is checked at once and redraws the picture.
 #include <wx/frame.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ class wxNotebook;
 
 namespace vigas::app {
 
+class EnvelopePanel;
 class ModelPicture;
 class ResultsPanel;
 class TablePage;
@@ -46,7 +48,10 @@ class MainFrame : public wxFrame {
   void onNewBeam();
   void onOpen();
   bool save(bool choosePath);
-  void onAnalyse();
+  // F5: false when the beam was not analysed (the person was told why).
+  bool onAnalyse();
+  void onReport();
+  void onEnvelope();
   void onRow(int what);
   void onUndo(bool redo);
   void onAddCase();
@@ -65,6 +70,13 @@ class MainFrame : public wxFrame {
   wxNotebook* lower_ = nullptr;
   ModelPicture* picture_ = nullptr;
   ResultsPanel* results_ = nullptr;
+  EnvelopePanel* envelope_ = nullptr;
+  // calcdin's elimination option run after calcest on F5, none when unset.
+  std::optional<int> modesOption_;
+  // Whether the results shown are of the beam as saved (no edit since F5),
+  // and the modes file that analysis left, "" when calcdin did not run.
+  bool resultsCurrent_ = false;
+  std::string modesFile_;
   wxMenu* recentMenu_ = nullptr;
   wxMenu* editMenu_ = nullptr;
   bool refreshing_ = false;

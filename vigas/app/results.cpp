@@ -135,16 +135,32 @@ ResultsPanel::ResultsPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   }
   diagrams_ = new DiagramPicture(this);
 
+  // The beam's modes, the same for every case.
+  modesTitle_ = new wxStaticText(this, wxID_ANY, "Vibraciones (calcdin)");
+  modes_ = new wxGrid(this, wxID_ANY);
+  modes_->CreateGrid(0, 4);
+  modes_->EnableEditing(false);
+  modes_->SetRowLabelSize(0);
+  const char* modeTitles[] = {"modo", "autovalor", "frecuencia (ciclos/s)", "periodo (s)"};
+  for (int c = 0; c < 4; ++c) {
+    modes_->SetColLabelValue(c, fromCp1252(modeTitles[c]));
+    modes_->SetColSize(c, c == 0 ? 45 : c == 2 ? 140 : 105);
+  }
+
   auto* body = new wxBoxSizer(wxHORIZONTAL);
   auto* left = new wxBoxSizer(wxVERTICAL);
   left->Add(new wxStaticText(this, wxID_ANY, "Reacciones"), 0, wxALL, 2);
   left->Add(reactions_, 1, wxEXPAND);
+  left->Add(modesTitle_, 0, wxALL, 2);
+  left->Add(modes_, 1, wxEXPAND);
   body->Add(left, 0, wxEXPAND | wxALL, 4);
   body->Add(diagrams_, 1, wxEXPAND | wxALL, 4);
   auto* all = new wxBoxSizer(wxVERTICAL);
   all->Add(top, 0, wxEXPAND);
   all->Add(body, 1, wxEXPAND);
   SetSizer(all);
+  modesTitle_->Hide();
+  modes_->Hide();
   cases_->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { showCase(cases_->GetSelection()); });
 }
 
@@ -155,6 +171,34 @@ void ResultsPanel::show(const AnalysisRun& run) {
   note_->SetLabel(run_.cases.empty() ? fromCp1252(run_.error) : wxString());
   if (!run_.cases.empty()) cases_->SetSelection(0);
   showCase(run_.cases.empty() ? -1 : 0);
+  if (modes_->GetNumberRows() > 0) modes_->DeleteRows(0, modes_->GetNumberRows());
+  const bool modes = run_.modes && run_.modes->error.empty();
+  modesTitle_->Show(modes);
+  modes_->Show(modes);
+  if (modes) {
+    modesTitle_->SetLabel(wxString::Format("Vibraciones (calcdin, opci%sn %d)", fromCp1252("\xF3"), run_.modes->option));
+    modes_->AppendRows(static_cast<int>(run_.modes->modes.size()));
+    for (size_t k = 0; k < run_.modes->modes.size(); ++k) {
+      const ModeRow& m = run_.modes->modes[k];
+      const int row = static_cast<int>(k);
+      modes_->SetCellValue(row, 0, wxString::Format("%d", m.order));
+      modes_->SetCellValue(row, 1, m.eigenvalueText);
+      modes_->SetCellValue(row, 2, m.frequencyText);
+      modes_->SetCellValue(row, 3, m.period > 0 ? wxString::Format("%.6g", m.period) : wxString("-"));
+    }
+    modes_->AutoSizeColumns(false);
+  }
+  Layout();
+}
+
+std::string ResultsPanel::modesText() const {
+  std::string text;
+  for (int r = 0; modes_->IsShown() && r < modes_->GetNumberRows(); ++r) {
+    for (int c = 0; c < modes_->GetNumberCols(); ++c)
+      text += (c ? "\t" : "") + std::string(modes_->GetCellValue(r, c).utf8_str());
+    text += "\n";
+  }
+  return text;
 }
 
 void ResultsPanel::markOutdated() {

@@ -24,6 +24,9 @@ class ResultsPanel : public wxPanel {
   // The reactions as the grid shows them, one line per row, cells separated
   // by tabs, each case headed by a line "caso NAME".
   std::string reactionsText() const;
+  // calcdin's modes as their table shows them, one line per mode, cells
+  // separated by tabs ("" when calcdin was not run).
+  std::string modesText() const;
 
  private:
   void showCase(int index);
@@ -32,6 +35,8 @@ class ResultsPanel : public wxPanel {
   wxChoice* cases_;
   wxStaticText* note_;
   wxGrid* reactions_;
+  wxStaticText* modesTitle_;
+  wxGrid* modes_;
   DiagramPicture* diagrams_;
 };
 

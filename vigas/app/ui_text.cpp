@@ -3,6 +3,7 @@
 #include <wx/msgdlg.h>
 #include <wx/strconv.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,6 +18,16 @@ std::string toCp1252(const wxString& text) {
     bytes += converted.length() == 1 ? converted.data()[0] : '?';
   }
   return bytes;
+}
+
+bool readReal(const wxString& typed, double& value) {
+  std::string text = toCp1252(typed.Strip(wxString::both));
+  for (char& c : text)
+    if (c == ',') c = '.';
+  if (text.empty()) return false;
+  char* end = nullptr;
+  value = std::strtod(text.c_str(), &end);
+  return *end == '\0' && std::isfinite(value);
 }
 
 int messageBox(const wxString& text, long style, wxWindow* parent) {

@@ -18,6 +18,9 @@ using guicommon::fromCp1252;
 // that code page has not).
 std::string toCp1252(const wxString& text);
 
+// A real as typed (a decimal comma is taken as a point); false when it is none.
+bool readReal(const wxString& typed, double& value);
+
 inline wxString fileNameText(const std::string& bytes) {
   wxString text = wxString::FromUTF8(bytes);
   return text.empty() && !bytes.empty() ? fromCp1252(bytes) : text;

@@ -2,6 +2,10 @@
 // What the editor's tests share: the calcest binary of the build, the
 // project files of the repository (examples, the tests' data, the fuzz
 // corpora), a three-span beam to edit, and a project written into a folder.
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,6 +15,19 @@
 namespace vigastest {
 
 inline std::string calcestBinary() { return std::string(CALCEST_FOLDER) + "/calcest"; }
+
+// The suite's programs of this build, linked into one folder that VIGAS_BIN
+// names, as an installation holds them side by side.
+inline void useSuitePrograms(const testsupport::ScratchDir& bin) {
+  const std::string programs = SUITE_PROGRAMS;
+  for (size_t start = 0; start < programs.size();) {
+    const size_t end = std::min(programs.find(':', start), programs.size());
+    const std::string path = programs.substr(start, end - start);
+    std::filesystem::create_symlink(path, bin.file(std::filesystem::path(path).filename().string()));
+    start = end + 1;
+  }
+  setenv("VIGAS_BIN", bin.path().c_str(), 1);
+}
 
 inline std::string sourceFile(const std::string& relative) { return std::string(SOURCE_ROOT) + "/" + relative; }
 

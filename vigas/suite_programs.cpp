@@ -1,0 +1,256 @@
+#include "vigas/suite_programs.h"
+
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "common/child_process.h"
+#include "common/fellow_program.h"
+#include "common/file_names.h"
+#include "common/model_writer.h"
+#include "common/run_error.h"
+#include "common/whole_file.h"
+#include "projectfiles/modes_file.h"
+#include "vigas/project_files.h"
+
+namespace vigas {
+
+using namespace common;
+
+namespace {
+
+std::filesystem::path folderOf(const std::string& path) {
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+std::string bareName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+// Runs a fellow program of the suite in `folder` with the files' character
+// set; the status and what it printed, or why it did not run in `error`.
+struct Outcome {
+  bool ok = false;
+  std::string output, error;
+};
+Outcome runFellow(const std::string& name, std::vector<std::string> args, const std::string& folder) {
+  Outcome outcome;
+  const std::string program = fellowProgram(name);
+  if (program.empty()) {
+    outcome.error = "no se encuentra el programa " + name;
+    return outcome;
+  }
+  ChildProgram child;
+  child.argv = std::move(args);
+  child.argv.insert(child.argv.begin(), program);
+  child.folder = folder;
+  child.environment = {"LC_ALL=C"};
+  const ChildRun run = runChild(child);
+  outcome.output = run.output;
+  if (!run.started()) {
+    outcome.error = "no se pudo ejecutar " + program + ": " + std::strerror(run.startError);
+  } else if (run.status != 0) {
+    outcome.error = printedText(run.output);
+    if (outcome.error.empty())
+      outcome.error = name + (run.signal ? " se detuvo sin terminar su c\xE1lculo" : " no termin\xF3 su c\xE1lculo");
+  } else {
+    outcome.ok = true;
+  }
+  return outcome;
+}
+
+std::string factorText(double factor) {
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, factor);
+  return std::string(text, written.ptr);
+}
+
+// A folder of its own under the temporary one, removed with the object.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vigas-envolvente.XXXXXX";
+    if (mkdtemp(pattern.data())) path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace
+
+std::string printedText(const std::string& printed) {
+  std::string out;
+  size_t start = 0;
+  while (start < printed.size()) {
+    size_t end = printed.find('\n', start);
+    if (end == std::string::npos) end = printed.size();
+    const std::string line = printed.substr(start, end - start);
+    if (line.find("Presione una tecla") == std::string::npos && line.find("PRESIONE UNA TECLA") == std::string::npos &&
+        line.find_first_not_of(" \r") != std::string::npos)
+      out += line + "\n";
+    start = end + 1;
+  }
+  return out;
+}
+
+// ---- calcdin
+
+ModesRun runModes(const std::string& project, int option, int nodeCount) {
+  ModesRun run;
+  run.option = option;
+  const std::string folder = folderOf(project).string();
+  const Outcome calcdin = runFellow("calcdin", calcdinCommandLine(bareName(project), option), folder);
+  if (!calcdin.ok) {
+    run.error = calcdin.error;
+    return run;
+  }
+  run.modesFile = fileOf(project, kModesExt);
+  try {
+    projectfiles::TokenFile in(run.modesFile);
+    const projectfiles::ModesFile modes = projectfiles::readModesFile(in, nodeCount);
+    for (const projectfiles::Mode& mode : modes.ascending) {
+      ModeRow row;
+      row.order = mode.block;
+      row.eigenvalue = mode.eigenvalue.value;
+      row.frequency = mode.frequency.value;
+      row.period = mode.frequency.value > 0 ? 1.0 / mode.frequency.value : 0.0;
+      row.eigenvalueText = mode.eigenvalue.text;
+      row.frequencyText = mode.frequency.text;
+      run.modes.push_back(row);
+    }
+  } catch (const RunError& error) {
+    run.error = error.text;
+    run.modes.clear();
+    run.modesFile.clear();
+  }
+  return run;
+}
+
+// ---- informe and Webrix
+
+std::vector<std::string> informeCommandLine(const std::string& project, const std::string& modesFile) {
+  std::vector<std::string> args{project};
+  if (!modesFile.empty()) args.push_back(modesFile);
+  return args;
+}
+
+std::vector<std::string> webrixCommandLine(const std::string& page) { return {page, page, "0"}; }
+
+std::string runReport(const std::string& project, const std::string& modesFile) {
+  const Outcome informe = runFellow(
+      "informe", informeCommandLine(bareName(project), modesFile.empty() ? "" : bareName(modesFile)),
+      folderOf(project).string());
+  return informe.ok ? "" : informe.error;
+}
+
+std::string showPage(const std::string& page) {
+  const std::string webrix = fellowProgram("Webrix");
+  if (webrix.empty()) return "no se encuentra el programa Webrix";
+  ChildProgram child;
+  child.argv = webrixCommandLine(bareName(page));
+  child.argv.insert(child.argv.begin(), webrix);
+  child.folder = folderOf(page).string();
+  const pid_t pid = startChild(child);
+  if (pid < 0) return "no se pudo ejecutar " + webrix + ": " + std::strerror(errno);
+  // The browser lives on its own; its end is collected aside so that it
+  // leaves nothing behind.
+  std::thread([pid] { waitForChild(pid); }).detach();
+  return "";
+}
+
+// ---- alternancias
+
+EnvelopeChoice presetEnvelopeChoice(const Content& content) {
+  EnvelopeChoice choice;
+  for (size_t k = 0; k < content.cases.size(); ++k) choice.roles.push_back(k == 0 ? CaseRole::permanent : CaseRole::variable);
+  return choice;
+}
+
+std::string envelopeChoiceFault(const EnvelopeChoice& choice, const Content& content) {
+  if (choice.roles.size() != content.cases.size()) return "falta decir de cada caso si es permanente o variable";
+  bool variable = false;
+  for (CaseRole role : choice.roles) variable = variable || role == CaseRole::variable;
+  if (!variable) return "la envolvente necesita al menos un caso variable";
+  for (double factor : {choice.gG, choice.gGinf, choice.gQ})
+    if (!(factor > 0 && factor <= 100)) return "los coeficientes son mayores que 0 y hasta 100";
+  return "";
+}
+
+std::string loadsOfRole(const Content& content, const EnvelopeChoice& choice, CaseRole role) {
+  std::vector<BarLoad> loads;
+  for (size_t k = 0; k < content.cases.size() && k < choice.roles.size(); ++k)
+    if (choice.roles[k] == role) loads.insert(loads.end(), content.cases[k].loads.begin(), content.cases[k].loads.end());
+  return loadsText(loads);
+}
+
+std::string envelopeName(const std::string& modelPath) {
+  std::string name = std::filesystem::path(modelPath).stem().string();
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) > 127) c = c == '-' ? c : '_';
+  return name + "-envolvente";
+}
+
+std::vector<std::string> alternanciasCommandLine(const std::string& name, const std::string& model,
+                                                 const std::string& permanentLoads, const std::string& variableLoads,
+                                                 const EnvelopeChoice& choice) {
+  return {name,   model, permanentLoads, variableLoads, "--gG", factorText(choice.gG), "--gGinf",
+          factorText(choice.gGinf), "--gQ", factorText(choice.gQ)};
+}
+
+EnvelopeRun runEnvelope(Document& document, const EnvelopeChoice& choice) {
+  EnvelopeRun run;
+  const Content& content = document.content();
+  run.error = envelopeChoiceFault(choice, content);
+  if (run.error.empty()) run.error = saveProject(document);
+  if (!run.error.empty()) return run;
+  const std::string& modelPath = document.modelPath();
+  const std::string folder = folderOf(modelPath).string();
+  ScratchFolder scratch;
+  // A role held by one case is that case's saved file; several cases' loads
+  // (or none) go together into a file of their own.
+  auto loadsFile = [&](CaseRole role) -> std::string {
+    int only = -1, count = 0;
+    for (size_t k = 0; k < choice.roles.size(); ++k)
+      if (choice.roles[k] == role) only = static_cast<int>(k), ++count;
+    if (count == 1) return bareName(fileOf(caseProject(modelPath, content, only), kLoadsExt));
+    if (scratch.path().empty()) throw RunError("no se puede crear una carpeta temporal para las cargas");
+    const std::string path =
+        scratch.path() + (role == CaseRole::permanent ? "/permanentes" : "/variables") + kLoadsExt;
+    writeWholeFile(path, loadsOfRole(content, choice, role));
+    return path;
+  };
+  std::vector<std::string> args;
+  try {
+    run.name = envelopeName(modelPath);
+    args = alternanciasCommandLine(run.name, bareName(modelPath), loadsFile(CaseRole::permanent),
+                                   loadsFile(CaseRole::variable), choice);
+  } catch (const RunError& error) {
+    run.error = error.text;
+    return run;
+  }
+  const Outcome alternancias = runFellow("alternancias", args, folder);
+  if (!alternancias.ok) {
+    run.error = alternancias.error;
+    return run;
+  }
+  run.summary = alternancias.output;
+  run.name = (std::filesystem::path(folder) / run.name).string();
+  for (int kind = 1; kind <= 3; ++kind) run.pictures.push_back(envelopePictureName(run.name, kind));
+  return run;
+}
+
+}  // namespace vigas
