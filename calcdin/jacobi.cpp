@@ -43,34 +43,10 @@ std::vector<int> ascendingOrder(const std::vector<double>& lambda, int n) {
 
 namespace {
 
-// Rotations taken together from one diagonal of a sweep. They pair the rows
-// (k, k+d), (k+1, k+1+d), ..., at most d of them, so no two share an index: each
-// rotation's parameters come from cells the others do not touch, and a cell
-// outside the rows and columns of the group is changed by one rotation at most.
-// Walking the columns once for the whole group instead of once per rotation is
-// what this buys: the cells of the group's columns in one row are neighbours.
-constexpr int kGroupWidth = 8;
-
-// The column walks go down the rows with a stride of a whole row and several
-// cells a row, a pattern the processor's own prefetching does not follow: the
-// cells a few rows ahead are asked for by hand.
-constexpr int kPrefetchRows = 8;
-inline void fetchCells(const double* row, int first, int last) {
-  constexpr int kCellsPerLine = 64 / (PairMatrix::kCellWidth * sizeof(double));
-  for (int c = first; c <= last; c += kCellsPerLine) __builtin_prefetch(row + PairMatrix::kCellWidth * c, 1);
-  __builtin_prefetch(row + PairMatrix::kCellWidth * last + 1, 1);
-}
-
-// The eigenvectors are turned a list of rotations at a time (kPendingTurns at
-// most), over bands of components of about kEigenvectorBandBytes for all modes.
+// The eigenvectors take the rotations a list at a time (kPendingTurns at most),
+// over bands of components of about kEigenvectorBandBytes for all the modes.
 constexpr std::size_t kPendingTurns = 8192;
 constexpr int kEigenvectorBandBytes = 256 * 1024;
-
-struct Turn {
-  int k, j;
-  double gamma, alpha;
-  double skk, sjj, skj, qkk, qjj, qkj;  // the pivots before the rotation
-};
 
 // The working state of one solution: the cells of the system and the
 // eigenvectors, kept transposed so a column of Phi is one contiguous row.
@@ -95,32 +71,21 @@ class JacobiSolver {
   double tolM() const { return tolM_; }
 
   // One sweep from (t0, k0): diagonals t = t0..n-1, rows k = k0..t of each.
-  // Stops at a pair that cannot be rotated and says why; the rotations before
-  // it are all done.
+  // Stops at a pair that cannot be rotated and says why. The eigenvectors have
+  // every rotation done when it returns.
   JacobiStatus sweep(int t0, int k0, ModalSolution& out) {
-    Turn group[kGroupWidth];
-    for (int t = t0; t <= n_ - 1; ++t) {
-      const int d = n_ - t;
-      for (int k = k0; k <= t;) {
-        const int width = std::min({kGroupWidth, d, t - k + 1});
-        int count = 0;
-        for (int kk = k; kk < k + width; ++kk) {
-          const int j = kk + d;
-          if (!overThreshold(kk, j)) continue;
-          const JacobiStatus status = plan(kk, j, group[count], out);
-          if (status != JacobiStatus::kOk) {
-            apply(group, count);
-            turnEigenvectors();
-            out.k = kk;
-            out.j = j;
-            return status;
-          }
-          ++count;
+    for (int t = t0; t <= n_ - 1; ++t)
+      for (int k = k0; k <= t; ++k) {
+        const int j = k + n_ - t;
+        if (!overThreshold(k, j)) continue;
+        const JacobiStatus status = rotate(k, j, out);
+        if (status != JacobiStatus::kOk) {
+          turnEigenvectors();
+          out.k = k;
+          out.j = j;
+          return status;
         }
-        apply(group, count);
-        k += width;
       }
-    }
     turnEigenvectors();
     return JacobiStatus::kOk;
   }
@@ -142,14 +107,8 @@ class JacobiSolver {
   bool overThreshold(int k, int j) {
     return std::fabs(system_.S(k, j)) > tolK_ || std::fabs(system_.Q(k, j)) > tolM_;
   }
-  JacobiStatus plan(int k, int j, Turn& turn, ModalSolution& out);
-  void apply(const Turn* group, int count);
+  JacobiStatus rotate(int k, int j, ModalSolution& out);
   void turnEigenvectors();
-
-  // The cell of (r, c) in the upper triangle.
-  double* cell(int r, int c) {
-    return r <= c ? system_.row(r) + PairMatrix::kCellWidth * c : system_.row(c) + PairMatrix::kCellWidth * r;
-  }
 
   PairMatrix& system_;
   const int n_;
@@ -157,7 +116,7 @@ class JacobiSolver {
   double* const phiT_;
   const kernels::TurnRun turnRun_;
   double tolK_ = 0, tolM_ = 0;
-  // Rotations done on the system and not yet on the eigenvectors.
+  // Rotations done on the system and not yet on the eigenvectors, in order.
   struct PendingTurn {
     int k, j;
     double gamma, alpha;
@@ -165,10 +124,10 @@ class JacobiSolver {
   std::vector<PendingTurn> pending_;
 };
 
-JacobiStatus JacobiSolver::plan(int k, int j, Turn& turn, ModalSolution& out) {
+JacobiStatus JacobiSolver::rotate(int k, int j, ModalSolution& out) {
   constexpr std::size_t w = PairMatrix::kCellWidth;
-  const double* const rowK = system_.row(k);
-  const double* const rowJ = system_.row(j);
+  double* const rowK = system_.row(k);
+  double* const rowJ = system_.row(j);
   const double skk = rowK[w * k], qkk = rowK[w * k + 1];
   const double sjj = rowJ[w * j], qjj = rowJ[w * j + 1];
   const double skj = rowK[w * j], qkj = rowK[w * j + 1];
@@ -199,74 +158,38 @@ JacobiStatus JacobiSolver::plan(int k, int j, Turn& turn, ModalSolution& out) {
     alpha = (root - a3 / 2.0) / a1;
     gamma = -(alpha * a1 / a2);
   }
-  turn = Turn{k, j, gamma, alpha, skk, sjj, skj, qkk, qjj, qkj};
+
+  // Upper triangle of S and Q together; each cell is updated from its own old
+  // values exactly as the rotation prescribes, both matrices in one 2-lane step.
+  const kernels::Lanes g = kernels::broadcast(gamma), a = kernels::broadcast(alpha);
+  // Rows m < k: columns k and j (strided).
+  for (int m = 1; m < k; ++m) {
+    double* const row = system_.row(m);
+    kernels::turnPair(row + w * k, row + w * j, g, a);
+  }
+  // Rows k and j beyond column j (contiguous).
+  if (j < n_) turnRun_(rowK + w * (j + 1), rowJ + w * (j + 1), static_cast<int>(w) * (n_ - j), gamma, alpha);
+  // Between k and j: row k (contiguous) against column j (strided).
+  for (int m = k + 1; m < j; ++m) kernels::turnPair(rowK + w * m, system_.row(m) + w * j, g, a);
+
+  rowK[w * k] = gamma * gamma * sjj + 2.0 * gamma * skj + skk;
+  rowJ[w * j] = alpha * alpha * skk + 2.0 * alpha * skj + sjj;
+  rowK[w * j] = 0.0;
+  rowK[w * k + 1] = gamma * gamma * qjj + 2.0 * gamma * qkj + qkk;
+  rowJ[w * j + 1] = alpha * alpha * qkk + 2.0 * alpha * qkj + qjj;
+  rowK[w * j + 1] = 0.0;
+
+  // Eigenvectors: later, with the rotations that follow.
+  if (pending_.size() == kPendingTurns) turnEigenvectors();
+  pending_.push_back({k, j, gamma, alpha});
   return JacobiStatus::kOk;
 }
 
-// Each cell (m, k) and (m, j) of a rotation (k, j) is updated from the old
-// values of both, in the order the rotations come; the cells where two
-// rotations of the group meet (both indices among the group's rows) get them
-// in that order, every other cell gets one rotation only.
-void JacobiSolver::apply(const Turn* group, int count) {
-  if (count == 0) return;
-  constexpr std::size_t w = PairMatrix::kCellWidth;
-  const int kLo = group[0].k, kHi = group[count - 1].k;
-  const int jLo = group[0].j, jHi = group[count - 1].j;
-  kernels::Lanes g[kGroupWidth], a[kGroupWidth];
-  double* rowK[kGroupWidth];
-  double* rowJ[kGroupWidth];
-  for (int i = 0; i < count; ++i) {
-    g[i] = kernels::broadcast(group[i].gamma);
-    a[i] = kernels::broadcast(group[i].alpha);
-    rowK[i] = system_.row(group[i].k);
-    rowJ[i] = system_.row(group[i].j);
-  }
-
-  // Rows above the group: columns k and j of each rotation, one walk.
-  for (int m = 1; m < kLo; ++m) {
-    double* const row = system_.row(m);
-    if (m + kPrefetchRows < kLo) {
-      fetchCells(system_.row(m + kPrefetchRows), kLo, kHi);
-      fetchCells(system_.row(m + kPrefetchRows), jLo, jHi);
-    }
-    for (int i = 0; i < count; ++i) kernels::turnPair(row + w * group[i].k, row + w * group[i].j, g[i], a[i]);
-  }
-  // Rows between the k's and the j's: row k (contiguous) against column j.
-  for (int m = kHi + 1; m < jLo; ++m) {
-    double* const row = system_.row(m);
-    if (m + kPrefetchRows < jLo) fetchCells(system_.row(m + kPrefetchRows), jLo, jHi);
-    for (int i = 0; i < count; ++i) kernels::turnPair(rowK[i] + w * m, row + w * group[i].j, g[i], a[i]);
-  }
-  // Columns beyond the group: rows k and j, contiguous.
-  if (jHi < n_)
-    for (int i = 0; i < count; ++i)
-      turnRun_(rowK[i] + w * (jHi + 1), rowJ[i] + w * (jHi + 1), static_cast<int>(w) * (n_ - jHi), group[i].gamma,
-               group[i].alpha);
-  // Inside the group's span, one rotation after another.
-  for (int i = 0; i < count; ++i) {
-    const Turn& r = group[i];
-    for (int part = 0; part < 2; ++part)
-      for (int m = part == 0 ? kLo : jLo, last = part == 0 ? kHi : jHi; m <= last; ++m)
-        if (m != r.k && m != r.j) kernels::turnPair(cell(m, r.k), cell(m, r.j), g[i], a[i]);
-    const double gamma = r.gamma, alpha = r.alpha;
-    rowK[i][w * r.k] = gamma * gamma * r.sjj + 2.0 * gamma * r.skj + r.skk;
-    rowJ[i][w * r.j] = alpha * alpha * r.skk + 2.0 * alpha * r.skj + r.sjj;
-    rowK[i][w * r.j] = 0.0;
-    rowK[i][w * r.k + 1] = gamma * gamma * r.qjj + 2.0 * gamma * r.qkj + r.qkk;
-    rowJ[i][w * r.j + 1] = alpha * alpha * r.qkk + 2.0 * alpha * r.qkj + r.qjj;
-    rowK[i][w * r.j + 1] = 0.0;
-  }
-
-  for (int i = 0; i < count; ++i) {
-    if (pending_.size() == kPendingTurns) turnEigenvectors();
-    pending_.push_back({group[i].k, group[i].j, group[i].gamma, group[i].alpha});
-  }
-}
-
-// Columns k and j of Phi (rows of phiT) for the pending rotations, in their
-// order. Each component of a mode is turned on its own, so the rotations can
+// Columns k and j of Phi (rows of phiT) turned by the pending rotations, in
+// their order. Each component of a mode is turned on its own, so the list can
 // go over Phi a band of components at a time: the band of every mode stays in
-// cache for the whole list instead of two whole rows coming in per rotation.
+// cache for the whole list, where one rotation at a time brought two whole rows
+// of Phi in from memory for each.
 void JacobiSolver::turnEigenvectors() {
   const int band = std::max(8, std::min(64, (kEigenvectorBandBytes / static_cast<int>(sizeof(double)) / n_) / 4 * 4));
   for (int first = 1; first <= n_; first += band) {
