@@ -12,7 +12,7 @@ namespace calcdin {
 namespace {
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
-double* allocateZeroed(std::size_t count) {
+double* allocate(std::size_t count, bool zeroed) {
   if (count == 0) return nullptr;
   if (count > static_cast<std::size_t>(-1) / sizeof(double) - kHugePage) throw std::bad_alloc();
   const std::size_t bytes = count * sizeof(double);
@@ -27,14 +27,15 @@ double* allocateZeroed(std::size_t count) {
     memory = std::malloc(bytes);
     if (!memory) throw std::bad_alloc();
   }
-  std::memset(memory, 0, bytes);
+  if (zeroed) std::memset(memory, 0, bytes);
   return static_cast<double*>(memory);
 }
 }  // namespace
 
-DenseBuffer::DenseBuffer(std::size_t count) : data_(allocateZeroed(count)), count_(count) {}
+DenseBuffer::DenseBuffer(std::size_t count) : data_(allocate(count, true)), count_(count) {}
 
-DenseBuffer::DenseBuffer(const DenseBuffer& other) : data_(allocateZeroed(other.count_)), count_(other.count_) {
+// A copy is written over whole: no zeros first.
+DenseBuffer::DenseBuffer(const DenseBuffer& other) : data_(allocate(other.count_, false)), count_(other.count_) {
   if (count_) std::memcpy(data_, other.data_, count_ * sizeof(double));
 }
 
