@@ -6,18 +6,20 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "common/decimal_text.h"
 #include "common/run_error.h"
 
 namespace projectfiles {
 
 using namespace common;
 
-// from_chars gives the correctly rounded value strtod gives for the words it
-// takes whole; what it refuses or stops short of (a leading '+', hexadecimal,
+// A plain decimal, or else from_chars, gives the correctly rounded value strtod
+// gives for the words they take whole; what it refuses or stops short of (a leading '+', hexadecimal,
 // values out of range, any stray character) goes to strtod itself.
 bool parseReal(std::string_view text, double& value) {
   if (text.empty()) return false;
   const char* end = text.data() + text.size();
+  if (plainDecimal(text.data(), end, value)) return true;
   const auto quick = std::from_chars(text.data(), end, value);
   if (quick.ec == std::errc() && quick.ptr == end) return std::isfinite(value);
   const std::string copy(text);
