@@ -35,9 +35,13 @@ bool readPlain(const char* begin, const char* end, Real& value) {
   int decimals = 0;
   if (!splitDecimal(begin, end, negative, digits, decimals)) return false;
   if (digits > (uint64_t{1} << kMantissaBits) || decimals > kExactPowers) return false;
-  Real power = 1;
-  for (int k = 0; k < decimals; ++k) power *= 10;  // exact up to kExactPowers
-  const Real magnitude = static_cast<Real>(digits) / power;
+  static const Real* const powers = [] {
+    static Real table[kExactPowers + 1];
+    Real power = 1;
+    for (Real& entry : table) entry = power, power *= 10;  // exact up to kExactPowers
+    return table;
+  }();
+  const Real magnitude = decimals == 0 ? static_cast<Real>(digits) : static_cast<Real>(digits) / powers[decimals];
   value = negative ? -magnitude : magnitude;
   return true;
 }

@@ -49,7 +49,10 @@ bool take(Fields& line, int& value) {
 }
 
 bool take(Fields& line, float& value) {
-  const std::string_view field = nextField(line);
+  std::string_view field = nextField(line);
+  // calcest writes a sign '+' before some values; scanf reads "+x" as x, which
+  // from_chars does not take.
+  if (field.size() > 1 && field[0] == '+' && (isDigit(field[1]) || field[1] == '.')) field.remove_prefix(1);
   if (field.empty() || !(isDigit(field[0]) || field[0] == '-' || field[0] == '.')) return false;
   for (char c : field)
     if (!(isDigit(c) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;

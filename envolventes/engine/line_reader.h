@@ -28,7 +28,7 @@ bool canOpenForReading(const std::string& path);
 namespace quick {
 // One field of a line, taken after the blanks before it, when it is whole in
 // its plain form: an integer of at most nine digits with an optional '-'; a
-// decimal real (optional '-', digits, point, exponent) that from_chars reads
+// decimal real (optional sign, digits, point, exponent) that from_chars reads
 // to its end; any word. Then the value is the one sscanf gives.
 struct Fields {
   const char* next;
