@@ -71,6 +71,8 @@ void TokenFile::findNext() {
   const size_t size = content_.size();
   size_t pos = pos_;
   for (; pos < size; ++pos) {
+    while (pos < size && text[pos] == ' ') ++pos;  // the runs of spaces that align the columns
+    if (pos == size) break;
     const unsigned char kind = kindOf(text[pos]);
     if (kind == kWordChar) break;
     if (kind == kLineEnd) {
@@ -84,7 +86,9 @@ void TokenFile::findNext() {
     return;
   }
   const size_t start = pos;
-  while (pos < size && kindOf(text[pos]) == kWordChar) ++pos;
+  // Every separator is a control character or the space: whatever is above
+  // the space is part of the word without looking it up.
+  while (pos < size && (static_cast<unsigned char>(text[pos]) > ' ' || kindOf(text[pos]) == kWordChar)) ++pos;
   pos_ = pos;
   next_ = {std::string_view(text + start, pos - start), line_, ++field_};
 }

@@ -1,4 +1,4 @@
-// Reading of a modes file as calcdin writes it for option 1 (every direction of
+// Reading of a modes file laid out as calcdin writes it for option 1 (every direction of
 // a beam of N bars: order 3(N+1), 2·order blocks of order components), from
 // memory, so that only the cutting into words and the numbers count:
 //   ReadModesFile/N  the file checked and its second listing kept
@@ -20,13 +20,13 @@ std::string modesText(int bars) {
   char line[160];
   for (int listing = 1; listing <= 2; ++listing)
     for (int q = 1; q <= n; ++q) {
-      std::snprintf(line, sizeof line, " AUTOVALOR indice: %d direcci\xF3n: %d valor: %.6E\n AUTOVALOR ciclos/seg.: %.6E\n AUTOVECTORES\n",
-                    q, q, 1.5e3 * q, 6.1 * q);
+      std::snprintf(line, sizeof line,
+                    "AUTOVALOR  indice: %d   direcci\xF3n: %d   valor:   %.10f \nAUTOVALOR  ciclos/seg.:  %f \nAUTOVECTORES\n",
+                    q, q, 1.5e3 * q * q, 6.1 * q);
       text += line;
       for (int r = 1; r <= n; ++r) {
-        std::snprintf(line, sizeof line, " %.6E", ((q * 7919 + r * 104729) % 20001 - 10000) * 1e-4);
+        std::snprintf(line, sizeof line, "%19.6f \n", ((q * 7919 + r * 104729) % 20001 - 10000) * 1e-4);
         text += line;
-        if (r % 6 == 0 || r == n) text += "\n";
       }
     }
   return text;
