@@ -1,5 +1,7 @@
 #include "common/whole_file.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "common/file_handle.h"
@@ -14,6 +16,13 @@ std::string readWholeFile(const std::string& path) {
   FileHandle in = openInputFile(path, "rb");
   if (!in) throw RunError(cannotReadText(path));
   std::string content;
+  // Read straight into a string sized from the file's length; whatever else
+  // the file holds by then (it may have grown) is appended after it.
+  struct stat info {};
+  if (fstat(fileno(in.get()), &info) == 0 && info.st_size > 0) {
+    content.resize(static_cast<size_t>(info.st_size));
+    content.resize(std::fread(&content[0], 1, content.size(), in.get()));
+  }
   char buffer[65536];
   size_t got;
   while ((got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) content.append(buffer, got);

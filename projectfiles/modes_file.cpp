@@ -27,8 +27,9 @@ Mode readBlock(TokenFile& in, int listing, int q, int n) {
   mode.frequency = in.real(item);
   in.expect("AUTOVECTORES", item);
   // The first block tells the order n: its components run to the next block.
+  if (n > 0) mode.shape.reserve(static_cast<size_t>(n));
   for (int r = 0; n < 0 ? (!in.atEnd() && in.peek()->text != kBlockWord) : r < n; ++r)
-    mode.shape.push_back(in.real(item).value);
+    mode.shape.push_back(in.number(item));
   return mode;
 }
 }  // namespace
@@ -41,6 +42,8 @@ ModesFile readModesFile(TokenFile& in, int nn) {
   if (n < 1 || n > 3 * nn)
     throw RunError(in.errorText(formatText("los modos tienen %d componentes y el modelo %d direcciones", n, 3 * nn)));
   out.order = n;
+  out.directions.reserve(static_cast<size_t>(n));
+  out.ascending.reserve(static_cast<size_t>(n));
   out.directions.push_back(first.direction);
   for (int q = 2; q <= n; ++q) out.directions.push_back(readBlock(in, 1, q, n).direction);
   for (int r = 0; r < n; ++r) {

@@ -1,56 +1,96 @@
 #include "projectfiles/token_file.h"
 
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 
+#include "common/decimal_text.h"
 #include "common/run_error.h"
 
 namespace projectfiles {
 
 using namespace common;
 
-bool parseReal(const std::string& text, double& value) {
+// A plain decimal, or else from_chars, gives the correctly rounded value strtod
+// gives for the words they take whole; what it refuses or stops short of (a leading '+', hexadecimal,
+// values out of range, any stray character) goes to strtod itself.
+bool parseReal(std::string_view text, double& value) {
   if (text.empty()) return false;
-  char* end = nullptr;
-  value = std::strtod(text.c_str(), &end);
-  return end == text.c_str() + text.size() && std::isfinite(value);
+  const char* end = text.data() + text.size();
+  if (plainDecimal(text.data(), end, value)) return true;
+  const auto quick = std::from_chars(text.data(), end, value);
+  if (quick.ec == std::errc() && quick.ptr == end) return std::isfinite(value);
+  const std::string copy(text);
+  char* stop = nullptr;
+  value = std::strtod(copy.c_str(), &stop);
+  return stop == copy.c_str() + copy.size() && std::isfinite(value);
 }
 
-bool parseInteger(const std::string& text, int& value) {
+bool parseInteger(std::string_view text, int& value) {
   if (text.empty()) return false;
-  char* end = nullptr;
+  const char* end = text.data() + text.size();
+  int quickValue = 0;
+  const auto quick = std::from_chars(text.data(), end, quickValue);
+  if (quick.ec == std::errc() && quick.ptr == end) {
+    value = quickValue;
+    return true;
+  }
+  const std::string copy(text);
+  char* stop = nullptr;
   errno = 0;
-  long number = std::strtol(text.c_str(), &end, 10);
-  if (end != text.c_str() + text.size() || errno != 0 || number < INT_MIN || number > INT_MAX) return false;
+  long number = std::strtol(copy.c_str(), &stop, 10);
+  if (stop != copy.c_str() + copy.size() || errno != 0 || number < INT_MIN || number > INT_MAX) return false;
   value = static_cast<int>(number);
   return true;
 }
 
-TokenFile::TokenFile(const std::string& path) : name_(path) { split(readWholeFile(path)); }
+TokenFile::TokenFile(const std::string& path) : name_(path), content_(readWholeFile(path)) { findNext(); }
 
-TokenFile::TokenFile(const std::string& name, const std::string& content) : name_(name) { split(content); }
+TokenFile::TokenFile(const std::string& name, std::string content) : name_(name), content_(std::move(content)) {
+  findNext();
+}
 
-void TokenFile::split(const std::string& content) {
-  int line = 1, field = 0;
-  size_t i = 0;
-  while (i < content.size()) {
-    char c = content[i];
-    if (c == '\n') {
-      ++line;
-      field = 0;
-      ++i;
-    } else if (c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f') {
-      ++i;
-    } else {
-      size_t start = i;
-      while (i < content.size() && content[i] != '\n' && content[i] != ' ' && content[i] != '\t' &&
-             content[i] != '\r' && content[i] != '\v' && content[i] != '\f')
-        ++i;
-      tokens_.push_back({content.substr(start, i - start), line, ++field});
+namespace {
+// What separates words: blanks, and the line end, which also starts a new line.
+enum : unsigned char { kWordChar, kBlank, kLineEnd };
+struct CharKinds {
+  unsigned char kind[256] = {};
+  CharKinds() {
+    for (unsigned char c : {' ', '\t', '\r', '\v', '\f'}) kind[c] = kBlank;
+    kind[static_cast<unsigned char>('\n')] = kLineEnd;
+  }
+};
+const CharKinds kKinds;
+unsigned char kindOf(char c) { return kKinds.kind[static_cast<unsigned char>(c)]; }
+}  // namespace
+
+void TokenFile::findNext() {
+  const char* const text = content_.data();
+  const size_t size = content_.size();
+  size_t pos = pos_;
+  for (; pos < size; ++pos) {
+    while (pos < size && text[pos] == ' ') ++pos;  // the runs of spaces that align the columns
+    if (pos == size) break;
+    const unsigned char kind = kindOf(text[pos]);
+    if (kind == kWordChar) break;
+    if (kind == kLineEnd) {
+      ++line_;
+      field_ = 0;
     }
   }
+  if (pos == size) {
+    pos_ = pos;
+    atEnd_ = true;
+    return;
+  }
+  const size_t start = pos;
+  // Every separator is a control character or the space: whatever is above
+  // the space is part of the word without looking it up.
+  while (pos < size && (static_cast<unsigned char>(text[pos]) > ' ' || kindOf(text[pos]) == kWordChar)) ++pos;
+  pos_ = pos;
+  next_ = {std::string_view(text + start, pos - start), line_, ++field_};
 }
 
 std::string TokenFile::errorText(const std::string& what) const {
@@ -58,23 +98,36 @@ std::string TokenFile::errorText(const std::string& what) const {
 }
 
 const Token& TokenFile::word(const std::string& item) {
-  if (atEnd()) throw RunError(errorText("termina antes de tiempo (falta " + item + ")"));
-  return tokens_[next_++];
+  if (atEnd_) throw RunError(errorText("termina antes de tiempo (falta " + item + ")"));
+  taken_ = next_;
+  findNext();
+  return taken_;
+}
+
+namespace {
+std::string shown(std::string_view text) { return std::string(text.substr(0, 40)); }
+}  // namespace
+
+double TokenFile::number(const std::string& item) {
+  const Token& token = word(item);
+  double value = 0;
+  if (!parseReal(token.text, value))
+    throw RunError(errorText(formatText("%s: \"%s\" no es un n\xFAmero v\xE1lido (l\xEDnea %d)", item.c_str(),
+                                        shown(token.text).c_str(), token.line)));
+  return value;
 }
 
 SourceValue TokenFile::real(const std::string& item) {
-  const Token& token = word(item);
-  SourceValue out{token.text, 0.0, token.line, token.field};
-  if (!parseReal(token.text, out.value))
-    throw RunError(errorText(formatText("%s: \"%s\" no es un n\xFAmero v\xE1lido (l\xEDnea %d)", item.c_str(), token.text.substr(0, 40).c_str(), token.line)));
-  return out;
+  const double value = number(item);
+  return {std::string(taken_.text), value, taken_.line, taken_.field};
 }
 
 int TokenFile::integer(const std::string& item) {
   const Token& token = word(item);
   int value = 0;
   if (!parseInteger(token.text, value))
-    throw RunError(errorText(formatText("%s: \"%s\" no es un entero v\xE1lido (l\xEDnea %d)", item.c_str(), token.text.substr(0, 40).c_str(), token.line)));
+    throw RunError(errorText(formatText("%s: \"%s\" no es un entero v\xE1lido (l\xEDnea %d)", item.c_str(),
+                                        shown(token.text).c_str(), token.line)));
   return value;
 }
 

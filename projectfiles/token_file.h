@@ -4,7 +4,7 @@
 // hold them, and says where each value came from; line length and line breaks
 // do not matter, as long as the words come in their order.
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "common/whole_file.h"
 
@@ -12,8 +12,10 @@ namespace projectfiles {
 
 using namespace common;
 
+// A word of the file; `text` points into the file's content held by its
+// TokenFile, and stays valid as long as that does.
 struct Token {
-  std::string text;
+  std::string_view text;
   int line = 0;   // 1-based
   int field = 0;  // 1-based position of the word in its line
 };
@@ -25,22 +27,30 @@ struct SourceValue {
   int line = 0, field = 0;
 };
 
+// The words are found as they are asked for: a large file (the modes of a long
+// beam) is never held a second time as a list of words.
 class TokenFile {
  public:
   // Reads the whole file; throws RunError naming it when it cannot be opened.
   explicit TokenFile(const std::string& path);
   // For tests and fuzzing: the words of a text held in memory.
-  TokenFile(const std::string& name, const std::string& content);
+  TokenFile(const std::string& name, std::string content);
+  // The words point into the content held here.
+  TokenFile(const TokenFile&) = delete;
+  TokenFile& operator=(const TokenFile&) = delete;
 
   const std::string& name() const { return name_; }
-  bool atEnd() const { return next_ >= tokens_.size(); }
-  const Token* peek() const { return atEnd() ? nullptr : &tokens_[next_]; }
+  bool atEnd() const { return atEnd_; }
+  const Token* peek() const { return atEnd_ ? nullptr : &next_; }
 
-  // The next word; throws RunError naming the file and `item` at the end.
+  // The next word; throws RunError naming the file and `item` at the end. The
+  // reference holds until the next word is taken.
   const Token& word(const std::string& item);
   // The next word as a finite real / an integer, or RunError naming `item`.
   SourceValue real(const std::string& item);
   int integer(const std::string& item);
+  // As real(), for a value whose text and place are not kept.
+  double number(const std::string& item);
   // The next word must be exactly `expected`.
   void expect(const std::string& expected, const std::string& item);
 
@@ -48,14 +58,17 @@ class TokenFile {
   std::string errorText(const std::string& what) const;
 
  private:
-  void split(const std::string& content);
-  std::string name_;
-  std::vector<Token> tokens_;
-  size_t next_ = 0;
+  void findNext();  // the word after the current one into next_, or atEnd_
+  std::string name_, content_;
+  size_t pos_ = 0;
+  int line_ = 1, field_ = 0;
+  Token next_, taken_;
+  bool atEnd_ = false;
 };
 
-// Whole-word conversions (no trailing characters, finite reals).
-bool parseReal(const std::string& text, double& value);
-bool parseInteger(const std::string& text, int& value);
+// Whole-word conversions (no trailing characters, finite reals), with the
+// values strtod and strtol give.
+bool parseReal(std::string_view text, double& value);
+bool parseInteger(std::string_view text, int& value);
 
 }  // namespace projectfiles

@@ -95,9 +95,31 @@ void computeProjectScales(EnvelopeState& s, const ProjectTables& p) {
   if (ps.shearScale >= ls.shearScaleMax) ls.shearScaleMax = ps.shearScale;
 }
 
+namespace {
+// The concentrated loads of one type (1 forces, 2 moments) at each point
+// 0..lastPoint, summed in the order of the load lines; `any` marks the points
+// that have one.
+struct PointLoads {
+  std::vector<float> sum;
+  std::vector<char> any;
+};
+
+PointLoads pointLoads(const ProjectTables& p, int type) {
+  const size_t count = static_cast<size_t>(p.lastPoint) + 1;
+  PointLoads out{std::vector<float>(count, 0.0f), std::vector<char>(count, 0)};
+  for (const LoadRecord& load : p.loads)
+    if (load.type == type && load.startPoint >= 0 && static_cast<size_t>(load.startPoint) < count) {
+      out.any[load.startPoint] = 1;
+      out.sum[load.startPoint] += load.value;
+    }
+  return out;
+}
+}  // namespace
+
 void combinePointEnvelopes(EnvelopeState& s, const ProjectTables& p) {
   PointEnvelopes& env = s.points;
   GlobalExtremes& e = s.extremes;
+  const PointLoads moments = pointLoads(p, 2), forces = pointLoads(p, 1);
   for (int P = 0; P <= p.lastPoint; ++P) {
     env.x[P] = p.points[P].x;
     combine(p.points[P].deflection, env.DeflectionMax[P], env.DeflectionMin[P]);
@@ -106,14 +128,8 @@ void combinePointEnvelopes(EnvelopeState& s, const ProjectTables& p) {
     float m = p.points[P].moment;
     combine(m, env.MomentMaxLeft[P], env.MomentMinLeft[P]);
     combine(m, e.momentMax, e.momentMin);
-    bool any = false;
-    float T = 0;
-    for (const LoadRecord& load : p.loads)
-      if (load.type == 2 && load.startPoint == P) {
-        any = true;
-        T += load.value;
-      }
-    if (any) {
+    if (moments.any[P]) {
+      const float T = moments.sum[P];
       combine(m - T, env.MomentMaxRight[P], env.MomentMinRight[P]);
       combine(m - T, e.momentMax, e.momentMin);
     }
@@ -122,14 +138,8 @@ void combinePointEnvelopes(EnvelopeState& s, const ProjectTables& p) {
     float q = p.points[P].shear;
     combine(q, env.ShearMaxLeft[P], env.ShearMinLeft[P]);
     combine(q, e.shearMax, e.shearMin);
-    bool any = false;
-    float T = 0;
-    for (const LoadRecord& load : p.loads)
-      if (load.type == 1 && load.startPoint == P) {
-        any = true;
-        T += load.value;
-      }
-    if (any) {
+    if (forces.any[P]) {
+      const float T = forces.sum[P];
       combine(q + T, env.ShearMaxRight[P], env.ShearMinRight[P]);
       combine(q + T, e.shearMax, e.shearMin);
     }

@@ -63,10 +63,12 @@ RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, Env
   layout.labelY = labelYFor(request.area.height);
 
   ProjectTables project;
+  ForceTableEnvelope forceTable;
   for (size_t k = 0; k < request.projects.size(); ++k) {
     ReadStep step = readProject(request.projects[k], k == 0, state, project, sink);
     if (step == ReadStep::SelectionError) return RunOutcome::SelectionError;
     if (step == ReadStep::Stopped) return RunOutcome::Stopped;
+    forceTable.add(project, fileOf(request.projects[k], kForceTableExt));
     combineResultRecords(state, project);
     computeProjectScales(state, project);
     computeLayout(project, request.area.width, request.area.height, state.layout);
@@ -77,8 +79,7 @@ RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, Env
   }
 
   if (!outputs.forceTable() || !outputs.report()) return RunOutcome::Stopped;
-  if (writeForceTable(request.projects, state.forceTableLastIndex, outputs.forceTable(), sink) ==
-      ForceTableStep::Stopped)
+  if (forceTable.write(state.forceTableLastIndex, outputs.forceTable(), sink) == ForceTableStep::Stopped)
     return RunOutcome::Stopped;
   if (!outputs.finishForceTable(sink)) return RunOutcome::Stopped;
   computeOrdinates(state);

@@ -58,6 +58,27 @@ struct ReactionRecord {
   float R = 0, M = 0;
 };
 
+// One row of a force table (.esf): the project's values are in `max`; the
+// envelope's table holds both extremes.
+struct ForceColumn {
+  float max = 0, min = 0;
+};
+
+struct ForceTableRow {
+  int index = 0;
+  float x = 0;
+  ForceColumn Qi, Qd, Mfi, Mfd, CC, Mf;
+};
+
+// A project's own force table, read with the project. Its rows are combined
+// into the envelope's table only when that is written, so the outcome is kept:
+// all rows there, more rows than its count says, or a file cut short.
+struct ProjectForceTable {
+  enum class Rows { Complete, TooMany, CutShort };
+  Rows rows = Rows::Complete;
+  std::vector<ForceTableRow> table;  // 0..forceTableLastIndex when Complete
+};
+
 struct LoadRecord {
   int type = 0;  // 1 concentrated force, 2 concentrated moment, 3..5 distributed
   int startPoint = 0, endPoint = 0;
@@ -119,6 +140,8 @@ struct ProjectTables {
   std::vector<BarEndForces> barForces;          // 1..barCount
   std::vector<ReactionRecord> reactions;        // 1..supportCount
   std::vector<PointResult> points;              // 0..lastPoint
+  bool pointsInOrder = false;  // abscissae finite, moderate and ascending: pointAt may halve its search
+  ProjectForceTable forceTable;
   std::vector<LoadRecord> loads;                // 1..number of load lines
 };
 

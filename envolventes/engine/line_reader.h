@@ -5,7 +5,12 @@
 // string targets are sized from the line itself. Also the checked closing of
 // the files the envelope writes.
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <string_view>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 
 #include "common/file_handle.h"
 #include "envolventes/engine/message_sink.h"
@@ -16,6 +21,57 @@ using namespace common;
 
 // Opens a file for reading; a directory of that name does not count as a file.
 FileHandle openForReading(const std::string& path);
+
+// True when openForReading(path) would give a file; nothing is opened.
+bool canOpenForReading(const std::string& path);
+
+namespace quick {
+// One field of a line, taken after the blanks before it, when it is whole in
+// its plain form: an integer of at most nine digits with an optional '-'; a
+// decimal real (optional sign, digits, point, exponent) that from_chars reads
+// to its end; any word. Then the value is the one sscanf gives.
+struct Fields {
+  const char* next;
+  const char* end;
+};
+bool take(Fields& line, int& value);
+bool take(Fields& line, float& value);
+bool take(Fields& line, std::string_view& word);
+
+template <class T>
+struct Held {
+  T value{};
+  void put(T* target) const { *target = value; }
+};
+template <>
+struct Held<char> {
+  std::string_view value;
+  void put(char* target) const {
+    std::memcpy(target, value.data(), value.size());
+    target[value.size()] = '\0';
+  }
+};
+
+template <class Tuple, class... Targets, size_t... I>
+void putAll(const Tuple& held, std::index_sequence<I...>, Targets*... targets) {
+  (std::get<I>(held).put(targets), ...);
+}
+}  // namespace quick
+
+// sscanf(line.c_str(), fmt, targets...) for formats made of %d, %f and %s
+// conversions apart by blanks, `targets` in their order (a %s target as long
+// as the line). A line whose fields are all there in their plain form is read
+// without scanf, with the same values; any other line, or one with fewer
+// fields, goes to sscanf itself, so what it gives is always sscanf's.
+template <class... Targets>
+int scanLine(const std::string& line, const char* fmt, Targets*... targets) {
+  quick::Fields fields{line.data(), line.data() + line.size()};
+  std::tuple<quick::Held<Targets>...> held;
+  const bool whole = std::apply([&](auto&... h) { return (quick::take(fields, h.value) && ...); }, held);
+  if (!whole) return std::sscanf(line.c_str(), fmt, targets...);
+  quick::putAll(held, std::index_sequence_for<Targets...>{}, targets...);
+  return static_cast<int>(sizeof...(Targets));
+}
 
 class LineReader {
  public:

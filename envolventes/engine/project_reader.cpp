@@ -7,6 +7,7 @@
 
 #include "envolventes/engine/envelope_run.h"
 #include "envolventes/engine/line_reader.h"
+#include "envolventes/engine/result_files.h"
 #include "common/file_names.h"
 #include "common/model.h"
 #include "common/run_error.h"
@@ -44,7 +45,7 @@ class CountedLines {
   template <class... Targets>
   void scan(int needed, const char* fmt, Targets... targets) {
     const std::string& text = line();
-    expect(std::sscanf(text.c_str(), fmt, targets...), needed);
+    expect(scanLine(text, fmt, targets...), needed);
   }
   void expect(int got, int needed) {
     if (got < needed) short_ = true;
@@ -63,13 +64,15 @@ class CountedLines {
 };
 
 struct ProjectFiles {
-  FileHandle car, kar, caf, dat, fmc, res;
+  FileHandle kar, caf, dat, fmc, res;
 };
 
 // A string target as long as the line, so %s can never overflow it.
 std::vector<char> wordBuffer(const std::string& line) { return std::vector<char>(line.size() + 1, '\0'); }
 
-bool readForceTableHeader(const std::string& base, ProjectTables& project, MessageSink& sink) {
+// The project's force table, read whole here: its count now, its rows for the
+// envelope's table written after the last project.
+bool readForceTable(const std::string& base, ProjectTables& project, MessageSink& sink) {
   FileHandle esf = openForReading(fileOf(base, kForceTableExt));
   if (!esf) {
     sink.showMessage("error_archivo esfuerzos");
@@ -85,23 +88,25 @@ bool readForceTableHeader(const std::string& base, ProjectTables& project, Messa
     sink.showMessage(kForcePointsError);
     return false;
   }
+  readForceTableRows(reader, project.forceTableLastIndex, project.forceTable);
   return true;
 }
 
 bool openProjectFiles(const std::string& base, ProjectFiles& files, MessageSink& sink) {
   struct Step {
-    FileHandle* file;
+    FileHandle* file;  // none for the load description, which must be there but is not read
     const char* extension;
     const char* message;
-  } steps[] = {{&files.car, kDescriptionExt, "error_archivo cargas"},
+  } steps[] = {{nullptr, kDescriptionExt, "error_archivo cargas"},
                {&files.kar, kSelfWeightExt, "error_archivo cargas"},
                {&files.caf, kLoadsExt, "error_archivo cargas"},
                {&files.dat, kModelExt, "error_archivo datos"},
                {&files.fmc, kDiagramExt, "error_archivo fmc"},
                {&files.res, kResultsExt, "error_archivo resultado"}};
   for (auto& step : steps) {
-    *step.file = openForReading(fileOf(base, step.extension));
-    if (!*step.file) {
+    const std::string path = fileOf(base, step.extension);
+    const bool opened = step.file ? static_cast<bool>(*step.file = openForReading(path)) : canOpenForReading(path);
+    if (!opened) {
       sink.showMessage(step.message);
       return false;
     }
@@ -228,7 +233,7 @@ ReadStep readPointCount(CountedLines& fmc, bool firstOfRun, EnvelopeState& state
   const std::string& header = fmc.line();
   std::vector<char> word = wordBuffer(header);
   int count = 0;
-  fmc.expect(std::sscanf(header.c_str(), "%s %d  %d  %d", word.data(), &p.captionSet, &p.unitSystem, &count), 4);
+  fmc.expect(scanLine(header, "%s %d  %d  %d", word.data(), &p.captionSet, &p.unitSystem, &count), 4);
   if (fmc.reportShort(sink)) return ReadStep::Stopped;
   p.lastPoint = count - 1;
   if (firstOfRun) {
@@ -268,13 +273,26 @@ bool readResults(CountedLines& res, ProjectTables& p, MessageSink& sink) {
   return !res.reportShort(sink);
 }
 
+// Up to this size an abscissa in hundred-thousandths is a whole number a double
+// holds exactly, so that the truncated values compare as integers.
+constexpr float kModerateAbscissa = 1e9f;
+bool isModerate(float x) { return std::fabs(x) < kModerateAbscissa; }  // false for NaN too
+
+bool pointsInOrder(const std::vector<PointResult>& points) {
+  for (size_t P = 0; P < points.size(); ++P)
+    if (!isModerate(points[P].x) || (P > 0 && points[P].x < points[P - 1].x)) return false;
+  return true;
+}
+
 bool readPoints(CountedLines& fmc, ProjectTables& p, MessageSink& sink) {
   p.points.assign(p.lastPoint + 1, PointResult{});
   for (int i = 0; i <= p.lastPoint && !fmc.isShort(); ++i) {
     PointResult& r = p.points[i];
     fmc.scan(4, "%f %f %f %f", &r.x, &r.deflection, &r.moment, &r.shear);
   }
-  return !fmc.reportShort(sink);
+  if (fmc.reportShort(sink)) return false;
+  p.pointsInOrder = pointsInOrder(p.points);
+  return true;
 }
 
 // Load lines until the end of the file. `selfWeightPath` names the .kar file
@@ -289,7 +307,7 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::s
     int bar = 0, type = 0;
     float a = 0, len = 0, c = 0, value = 0;
     std::vector<char> direction = wordBuffer(line);
-    int got = std::sscanf(line.c_str(), "%d %d %f %f %f %f %s", &bar, &type, &a, &len, &c, &value, direction.data());
+    int got = scanLine(line, "%d %d %f %f %f %f %s", &bar, &type, &a, &len, &c, &value, direction.data());
     if (got <= 0) continue;  // a blank line is no load
     ++lines;
     if (selfWeightPath && got < 7) {
@@ -326,15 +344,27 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::s
 }  // namespace
 
 namespace {
+// The truncated hundred-thousandths NearlyEqual compares: never increasing as
+// the abscissa grows.
+double truncatedTenthsOfMicro(float x) { return std::trunc(static_cast<double>(x * -100000.0f)); }
+
 // Within one unit of the fifth decimal, truncated as IsZero does.
-bool NearlyEqual(float a, float b) {
-  double tb = std::trunc(static_cast<double>(b * -100000.0f));
-  double ta = std::trunc(static_cast<double>(a * -100000.0f));
-  return std::fabs(tb - ta) < 2.0;
-}
+bool NearlyEqual(float a, float b) { return std::fabs(truncatedTenthsOfMicro(b) - truncatedTenthsOfMicro(a)) < 2.0; }
 }  // namespace
 
+// Over ascending abscissae the points NearlyEqual to x are one run of indices,
+// and those left of x a first run; both are found by halving.
 int pointAt(const ProjectTables& project, float x) {
+  const int count = project.lastPoint + 1;
+  if (project.pointsInOrder && isModerate(x) && count == static_cast<int>(project.points.size())) {
+    const auto first = project.points.begin(), last = project.points.end();
+    const double tx = truncatedTenthsOfMicro(x);
+    const auto near = std::partition_point(
+        first, last, [tx](const PointResult& p) { return truncatedTenthsOfMicro(p.x) > tx + 1.0; });
+    if (near != last && NearlyEqual(near->x, x)) return static_cast<int>(near - first);
+    const auto right = std::partition_point(first, last, [x](const PointResult& p) { return p.x < x; });
+    return right == first ? 0 : static_cast<int>(right - first) - 1;
+  }
   int found = 0;
   for (int P = 0; P <= project.lastPoint; ++P) {
     float px = project.points[P].x;
@@ -347,7 +377,7 @@ int pointAt(const ProjectTables& project, float x) {
 ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
                      MessageSink& sink) {
   p = ProjectTables{};
-  if (!readForceTableHeader(base, p, sink)) return ReadStep::Stopped;
+  if (!readForceTable(base, p, sink)) return ReadStep::Stopped;
   ProjectFiles files;
   if (!openProjectFiles(base, files, sink)) return ReadStep::Stopped;
 

@@ -1,8 +1,10 @@
 #pragma once
-// Reading of one project's files in this order: .esf (first line only),
-// .car, .kar, .caf, .dat, .fmc, .res. The project is read completely into its
-// own tables before anything of it is combined, so a project refused half-way
-// leaves the envelopes and the drawn geometry as they were.
+// Reading of one project's files in this order: .esf (its count, then its rows,
+// kept for the envelope's force table), .car (only checked to be there),
+// .kar, .caf, .dat, .fmc, .res. Each file is read once. The project is read
+// completely into its own tables before anything of it is combined, so a
+// project refused half-way leaves the envelopes and the drawn geometry as they
+// were.
 #include <string>
 
 #include "envolventes/engine/envelope_state.h"

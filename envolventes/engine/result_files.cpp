@@ -17,51 +17,6 @@ void combineStrict(float v, ForceColumn& c) {
   if (v < 0 && v < c.min) c.min = v;
 }
 
-enum class TableRead { Read, Mismatch, Unusable };
-
-// Reads one project's table into `rows` (n + 1 of them). After a message:
-// Mismatch when its point count differs from n or it holds rows beyond its
-// count (the combining stops); Unusable when it does not open, or ends before
-// its rows or cuts one short (the operation ends, as a project's truncated
-// files end it).
-TableRead readProjectTable(const std::string& base, int n, std::vector<ForceTableRow>& rows, MessageSink& sink) {
-  FileHandle esf = openForReading(fileOf(base, kForceTableExt));
-  if (!esf) {
-    sink.showMessage("error_archivo esfuerzos");
-    return TableRead::Unusable;
-  }
-  LineReader reader(esf.get());
-  int declared = -1;
-  std::string line;
-  if (reader.next(line)) std::sscanf(line.c_str(), "%d", &declared);
-  if (declared != n) {
-    sink.showMessage(kForcePointsError);
-    return TableRead::Mismatch;
-  }
-  rows.assign(n + 1, ForceTableRow{});
-  int got = 0;
-  while (reader.next(line)) {
-    if (isBlank(line)) continue;
-    if (got > n) {
-      sink.showMessage(kForcePointsError);
-      return TableRead::Mismatch;
-    }
-    float v[6] = {0, 0, 0, 0, 0, 0};
-    ForceTableRow row;
-    if (std::sscanf(line.c_str(), "%d %f %f %f %f %f %f %f", &row.index, &row.x, &v[0], &v[1], &v[2], &v[3], &v[4],
-                    &v[5]) != 8)
-      break;
-    row.Qi.max = v[0], row.Qd.max = v[1], row.Mfi.max = v[2], row.Mfd.max = v[3], row.CC.max = v[4],
-    row.Mf.max = v[5];
-    rows[got++] = row;
-  }
-  if (got != n + 1) {
-    sink.showMessage(incompleteFileText(fileOf(base, kForceTableExt)));
-    return TableRead::Unusable;
-  }
-  return TableRead::Read;
-}
-
 void writeHalf(TextBuffer& out, const char* header, const std::vector<ForceTableRow>& table, int n, bool shear) {
   out.append(header, std::strlen(header));
   for (int i = 0; i <= n; ++i) {
@@ -75,27 +30,74 @@ void writeHalf(TextBuffer& out, const char* header, const std::vector<ForceTable
 
 }  // namespace
 
-ForceTableStep writeForceTable(const std::vector<std::string>& projects, int n, FILE* out, MessageSink& sink) {
-  std::vector<ForceTableRow> table(n + 10);
-  std::vector<ForceTableRow> rows;
-  for (const std::string& base : projects) {
-    TableRead read = readProjectTable(base, n, rows, sink);
-    if (read == TableRead::Unusable) return ForceTableStep::Stopped;
-    if (read == TableRead::Mismatch) break;
-    for (int i = 0; i <= n; ++i) {
-      ForceTableRow& t = table[i];
-      const ForceTableRow& r = rows[i];
-      t.index = r.index;
-      t.x = r.x;
-      combineStrict(r.Qi.max, t.Qi);
-      combineStrict(r.Qd.max, t.Qd);
-      combineStrict(r.Mfi.max, t.Mfi);
-      combineStrict(r.Mfd.max, t.Mfd);
-      combineStrict(r.CC.max, t.CC);
-      combineStrict(r.Mf.max, t.Mf);
+void readForceTableRows(LineReader& esf, int n, ProjectForceTable& out) {
+  out.table.assign(static_cast<size_t>(n) + 1, ForceTableRow{});
+  out.rows = ProjectForceTable::Rows::Complete;
+  int got = 0;
+  std::string line;
+  while (esf.next(line)) {
+    if (isBlank(line)) continue;
+    if (got > n) {
+      out.rows = ProjectForceTable::Rows::TooMany;
+      return;
     }
+    float v[6] = {0, 0, 0, 0, 0, 0};
+    ForceTableRow row;
+    if (scanLine(line, "%d %f %f %f %f %f %f %f", &row.index, &row.x, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]) != 8)
+      break;
+    row.Qi.max = v[0], row.Qd.max = v[1], row.Mfi.max = v[2], row.Mfd.max = v[3], row.CC.max = v[4],
+    row.Mf.max = v[5];
+    out.table[got++] = row;
   }
-  writeForceTableRows(table, n, out);
+  if (got != n + 1) out.rows = ProjectForceTable::Rows::CutShort;
+}
+
+void ForceTableEnvelope::add(const ProjectTables& project, const std::string& path) {
+  if (stop_ != Stop::None) return;
+  const int n = project.forceTableLastIndex;
+  if (!any_) {
+    any_ = true;
+    count_ = n;
+    table_.assign(static_cast<size_t>(n) + 10, ForceTableRow{});
+  }
+  const ProjectForceTable& own = project.forceTable;
+  if (n != count_ || own.rows == ProjectForceTable::Rows::TooMany) {
+    stop_ = Stop::OtherCount;
+    return;
+  }
+  if (own.rows == ProjectForceTable::Rows::CutShort) {
+    stop_ = Stop::CutShort;
+    cutPath_ = path;
+    return;
+  }
+  for (int i = 0; i <= n; ++i) {
+    ForceTableRow& t = table_[i];
+    const ForceTableRow& r = own.table[i];
+    t.index = r.index;
+    t.x = r.x;
+    combineStrict(r.Qi.max, t.Qi);
+    combineStrict(r.Qd.max, t.Qd);
+    combineStrict(r.Mfi.max, t.Mfi);
+    combineStrict(r.Mfd.max, t.Mfd);
+    combineStrict(r.CC.max, t.CC);
+    combineStrict(r.Mf.max, t.Mf);
+  }
+}
+
+ForceTableStep ForceTableEnvelope::write(int n, FILE* out, MessageSink& sink) const {
+  // Tables combine for the count of the first; any other n stops the combining
+  // at the first table, before it adds anything.
+  if (!any_ || count_ != n) {
+    if (any_) sink.showMessage(kForcePointsError);
+    writeForceTableRows(std::vector<ForceTableRow>(static_cast<size_t>(n) + 10), n, out);
+    return ForceTableStep::Written;
+  }
+  if (stop_ == Stop::CutShort) {
+    sink.showMessage(incompleteFileText(cutPath_));
+    return ForceTableStep::Stopped;
+  }
+  if (stop_ == Stop::OtherCount) sink.showMessage(kForcePointsError);
+  writeForceTableRows(table_, n, out);
   return ForceTableStep::Written;
 }
 

@@ -3,6 +3,7 @@
 // their values.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "informe/drawings.h"
@@ -16,6 +17,41 @@ namespace informe {
 using namespace common;
 namespace {
 using projectfiles::Token;
+
+// ---- whole-word numbers ---------------------------------------------------------
+
+// Words from_chars does not take whole go to strtod/strtol: their values and
+// refusals are those of the C library.
+TEST(WholeWordNumbers, PlainWordsAndTheLibrarysOtherFormsGiveTheLibrarysValues) {
+  const struct {
+    const char* text;
+    bool real;
+    double value;
+  } reals[] = {{"-4.4850", true, -4.485},   {"+1.5", true, 1.5},     {"1.", true, 1.0},     {".5", true, 0.5},
+               {"3.895646989e6", true, 3895646.989}, {"1E-3", true, 1e-3}, {"0x1p3", true, 8.0},
+               {"1e-400", true, 0.0},       {"1e400", false, 0},     {"inf", false, 0},     {"nan", false, 0},
+               {"1.5x", false, 0},          {"", false, 0},          {"+", false, 0}};
+  for (const auto& c : reals) {
+    SCOPED_TRACE(c.text);
+    double value = -7;
+    EXPECT_EQ(projectfiles::parseReal(c.text, value), c.real);
+    if (c.real) {
+      EXPECT_EQ(value, c.value);
+    }
+  }
+  const struct {
+    const char* text;
+    bool integer;
+    int value;
+  } integers[] = {{"007", true, 7}, {"+7", true, 7}, {"-2147483648", true, INT_MIN}, {"2147483648", false, 0},
+                  {"1e3", false, 0}, {"7 ", false, 0}, {"-", false, 0}};
+  for (const auto& c : integers) {
+    SCOPED_TRACE(c.text);
+    int value = -7;
+    EXPECT_EQ(projectfiles::parseInteger(c.text, value), c.integer);
+    EXPECT_EQ(value, c.integer ? c.value : -7);
+  }
+}
 
 // ---- mode shapes between nodes ------------------------------------------------
 

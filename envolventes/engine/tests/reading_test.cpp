@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 
 #include "common/file_names.h"
 #include "envolventes/engine/tests/engine_runner.h"
 #include "envolventes/engine/tests/project_files.h"
 #include "envolventes/engine/diagram.h"
+#include "envolventes/engine/line_reader.h"
 #include "envolventes/engine/project_reader.h"
 #include "envolventes/engine/recording_canvas.h"
 
@@ -378,5 +381,69 @@ TEST(ProjectReading, ProjectOfAnotherBeamWithTheSameCounts_StopsWithSelectionErr
     r.run(dir, {"a", "b"});
     EXPECT_EQ(r.outcome, RunOutcome::SelectionError);
     EXPECT_EQ(r.sink.messages, std::vector<std::string>{kSelectionErrorText});
+  }
+}
+
+namespace {
+template <class T>
+bool sameBits(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+}  // namespace
+
+// Lines read without scanf must give what sscanf gives: count, every value to
+// the bit, and targets left as they were where scanf stops.
+TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
+  const char* const lines[] = {
+      "1 2.5 -3.25",  "  7\t+2.623061  -0.000000 \r\n", "1 1. .5",     "1 1e5 1E-05", "1 +-1 2",   "1 1e-50 1e40",
+      "1 0x1p3 inf",  "1 nan -.5",                      "1 1,5 2",     "12abc 1 2",   "+5 1 2",    "12345678901 1 2",
+      "-2147483648 1 2", "1 2",                         "",            "   \n",       "1 1.5e+ 2", "1 16777217 0.1",
+      "1 2 3 extra",  "1 3.4028236e38 1e-45",
+  };
+  for (const char* line : lines) {
+    SCOPED_TRACE(line);
+    int i1 = -7, i2 = -7;
+    float f1 = -7, f2 = -7, g1 = -7, g2 = -7;
+    const int quick = scanLine(line, "%d %f %f", &i1, &f1, &g1);
+    const int library = std::sscanf(line, "%d %f %f", &i2, &f2, &g2);
+    EXPECT_EQ(quick, library);
+    EXPECT_EQ(i1, i2);
+    EXPECT_TRUE(sameBits(f1, f2) && sameBits(g1, g2)) << f1 << " " << f2 << " " << g1 << " " << g2;
+  }
+  const std::string load = "3  1  2.0  +3.0  0.0  -10.0 y";
+  std::vector<char> word1(load.size() + 1, 'x'), word2(load.size() + 1, 'x');
+  int a[2][2];
+  float v[2][4];
+  EXPECT_EQ(scanLine(load, "%d %d %f %f %f %f %s", &a[0][0], &a[0][1], &v[0][0], &v[0][1], &v[0][2], &v[0][3],
+                     word1.data()),
+            std::sscanf(load.c_str(), "%d %d %f %f %f %f %s", &a[1][0], &a[1][1], &v[1][0], &v[1][1], &v[1][2],
+                        &v[1][3], word2.data()));
+  EXPECT_TRUE(sameBits(a[0], a[1]) && sameBits(v[0], v[1]));
+  EXPECT_STREQ(word1.data(), word2.data());
+}
+
+// Over ascending abscissae the point is found by halving; it must be the point
+// the scan from the first point finds, near ties, repeats and ends included.
+TEST(ProjectReading, PointFoundByHalving_IsThePointTheScanFinds) {
+  const std::vector<std::vector<float>> grids = {
+      {0.0f, 0.5f, 1.0f, 1.5f, 2.0f},
+      {0.0f, 0.00001f, 0.00002f, 0.00003f, 1.0f},
+      {0.000005f, 0.000015f, 0.000025f, 0.5f},  // hundred-thousandths 0, 1, 2 after truncation
+      {-2.0f, -1.0f, -1.0f, 0.0f, 0.0f, 3.0f},
+      {1.0f},
+      {0.0f, 0.333333f, 0.666667f, 1.0f, 1.0000101f, 1.00002f, 1250.0f},
+  };
+  const float queries[] = {-5.0f, -2.0f, -1.00001f, -0.99999f, 0.0f, 0.000004f, 0.000015f, 0.00002f, 0.000029f, 0.00003f, 0.00004f,
+                           0.3333f, 0.33334f, 0.5f,   0.99999f,  1.0f,    1.00001f,  1.000015f, 1.5f,
+                           2.0f,    3.0f,     1250.0f, 1249.99999f, 9999.0f};
+  for (const std::vector<float>& grid : grids) {
+    ProjectTables p;
+    p.lastPoint = static_cast<int>(grid.size()) - 1;
+    for (float x : grid) p.points.push_back({x, 0, 0, 0});
+    for (float x : queries) {
+      SCOPED_TRACE(testing::Message() << "grid of " << grid.size() << ", x = " << x);
+      p.pointsInOrder = false;
+      const int scanned = pointAt(p, x);
+      p.pointsInOrder = true;
+      EXPECT_EQ(pointAt(p, x), scanned);
+    }
   }
 }

@@ -1,0 +1,59 @@
+#include "common/decimal_text.h"
+
+#include <cstdint>
+
+namespace common {
+
+namespace {
+// Whole digits and decimals of [-]digits[.digits], at most 18 digits so that
+// they fit the integer; false for any other text.
+bool splitDecimal(const char* p, const char* end, bool& negative, uint64_t& digits, int& decimals) {
+  negative = p < end && *p == '-';
+  if (negative) ++p;
+  digits = 0;
+  decimals = -1;  // no point yet
+  int count = 0;
+  for (; p < end; ++p) {
+    if (*p == '.' && decimals < 0) {
+      decimals = 0;
+    } else if (*p >= '0' && *p <= '9') {
+      if (++count > 18) return false;
+      digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+      if (decimals >= 0) ++decimals;
+    } else {
+      return false;
+    }
+  }
+  if (decimals < 0) decimals = 0;
+  return count > 0;
+}
+
+template <class Real, int kMantissaBits, int kExactPowers>
+bool readPlain(const char* begin, const char* end, Real& value) {
+  bool negative = false;
+  uint64_t digits = 0;
+  int decimals = 0;
+  if (!splitDecimal(begin, end, negative, digits, decimals)) return false;
+  if (digits > (uint64_t{1} << kMantissaBits) || decimals > kExactPowers) return false;
+  static const Real* const powers = [] {
+    static Real table[kExactPowers + 1];
+    Real power = 1;
+    for (Real& entry : table) entry = power, power *= 10;  // exact up to kExactPowers
+    return table;
+  }();
+  const Real magnitude = decimals == 0 ? static_cast<Real>(digits) : static_cast<Real>(digits) / powers[decimals];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+}  // namespace
+
+// 10^10 = 2^10 * 5^10 and 5^10 < 2^24: exact in a float; 10^22 in a double.
+bool plainDecimal(const char* begin, const char* end, float& value) {
+  return readPlain<float, 24, 10>(begin, end, value);
+}
+
+bool plainDecimal(const char* begin, const char* end, double& value) {
+  return readPlain<double, 53, 22>(begin, end, value);
+}
+
+}  // namespace common

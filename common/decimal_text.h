@@ -1,0 +1,14 @@
+#pragma once
+// Reals written as plain decimals ("-12.3456", "7", "0.25"), the form the
+// suite's programs write, read without the general machinery of strtod. When
+// the digits make a whole number the type holds exactly, and the power of ten
+// of the decimals is exact in it too, one correctly rounded division gives the
+// correctly rounded value, the one strtod/strtof give. Any other text
+// (exponent, sign '+', too many digits, anything else) returns false, and the
+// caller reads it the general way.
+namespace common {
+
+bool plainDecimal(const char* begin, const char* end, float& value);
+bool plainDecimal(const char* begin, const char* end, double& value);
+
+}  // namespace common
