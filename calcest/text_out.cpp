@@ -50,7 +50,7 @@ void TextOut::print(const char* fmt, ...) {
   written_ = true;
   va_list args;
   va_start(args, fmt);
-  appendFormatV(buffer_, fmt, args);
+  formats_.appendV(buffer_, fmt, args);
   va_end(args);
   if (buffer_.size() >= kFlushAt) flush();
 }

@@ -48,7 +48,8 @@ class TextOut {
   }
   void write(const std::string& text) { write(text.data(), text.size()); }
 
-  // The compiler checks the arguments against fmt as it does for printf.
+  // fmt must be a string literal (its parse is kept by address); the compiler
+  // checks the arguments against it as it does for printf.
   void print(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 
  private:
@@ -58,6 +59,7 @@ class TextOut {
 
   PendingFile file_;
   TextBuffer buffer_;
+  LiteralFormats formats_;
   std::string name_;
   bool writing_ = false;  // open and not yet finished
   bool written_ = false, writeFailed_ = false;

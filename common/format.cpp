@@ -1,16 +1,14 @@
 #include "common/format.h"
 
-#include <string.h>  // strnlen, strchrnul
+#include <string.h>  // strchrnul
+#include <sys/types.h>  // ssize_t
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <sys/types.h>  // ssize_t
+#include <vector>
 
 namespace common {
 
@@ -25,105 +23,126 @@ void TextBuffer::grow(size_t n) {
 
 namespace {
 
-// A conversion done here: the integers, reals, strings and characters the
-// suite writes, with flags, width and precision.
 enum class Length { kNone, kLong, kLongLong, kSize };
 
-struct Spec {
-  bool minus = false, plus = false, space = false, zero = false;
+// One conversion: the '+' flag, width and precision are done here; any other
+// flag (`library`) makes snprintf do this conversion.
+struct Conversion {
+  bool plus = false, library = false;
   int width = 0, precision = -1;  // -1: no precision
   Length length = Length::kNone;
   char conversion = 0;
 };
 
-// Anything else (%n, %p, %x, %a, '#', long double, wide characters, argument
-// numbers...) makes the whole format go to vsnprintf.
-struct NotDoneHere {};
-
-// The caller's arguments, passed by reference so every helper takes the next one.
-struct Args {
-  va_list list;
+// One literal run followed by at most one conversion.
+struct Piece {
+  const char* literal;
+  size_t literalLength;
+  bool hasConversion;
+  Conversion conv;
+  const char* start;  // the conversion's text, for snprintf
+  const char* end;
 };
 
-// n copies of c (a few, as a rule).
-char* repeat(char* p, char c, size_t n) {
-  if (n > 16) return std::fill_n(p, n, c);
-  for (size_t k = 0; k < n; ++k) p[k] = c;
-  return p + n;
-}
+struct Parsed {
+  std::vector<Piece> pieces;
+  bool wholeByLibrary = false;  // vsnprintf writes the whole format
+};
 
-// Writes sign, `zeros` zeros and body, padded to the width: spaces before,
-// spaces after with '-', or more zeros after the sign when padWithZeros.
-void emit(TextBuffer& out, const Spec& spec, char sign, size_t zeros, const char* body, size_t length,
-          bool padWithZeros) {
-  size_t total = (sign ? 1 : 0) + zeros + length;
-  size_t fill = static_cast<size_t>(spec.width) > total ? static_cast<size_t>(spec.width) - total : 0;
-  char* start = out.room(total + fill);
-  char* p = start;
-  if (spec.minus) padWithZeros = false;
-  if (!spec.minus && !padWithZeros) p = repeat(p, ' ', fill);
-  if (sign) *p++ = sign;
-  if (padWithZeros) zeros += fill;
-  p = repeat(p, '0', zeros);
-  TextBuffer::copy(p, body, length);
-  p += length;
-  if (spec.minus) p = repeat(p, ' ', fill);
-  out.advance(static_cast<size_t>(p - start));
-}
-
-void integer(TextBuffer& out, const Spec& spec, bool negative, unsigned long long magnitude, bool isSigned) {
-  char digits[24];
-  size_t length = static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
-  char sign = negative ? '-' : !isSigned ? 0 : spec.plus ? '+' : spec.space ? ' ' : 0;
-  if (spec.precision < 0) return emit(out, spec, sign, 0, digits, length, spec.zero);
-  if (spec.precision == 0 && magnitude == 0) length = 0;
-  size_t precision = static_cast<size_t>(spec.precision);
-  emit(out, spec, sign, precision > length ? precision - length : 0, digits, length, false);
-}
-
-void signedInteger(TextBuffer& out, const Spec& spec, Args& args) {
-  long long v;
-  switch (spec.length) {
-    case Length::kLong: v = va_arg(args.list, long); break;
-    case Length::kLongLong: v = va_arg(args.list, long long); break;
-    case Length::kSize: v = va_arg(args.list, ssize_t); break;
-    default: v = va_arg(args.list, int); break;
+int number(const char*& p) {
+  int n = 0;
+  while (*p >= '0' && *p <= '9') {
+    if (n > 100000) return -1;
+    n = n * 10 + (*p++ - '0');
   }
-  unsigned long long magnitude = static_cast<unsigned long long>(v);
-  integer(out, spec, v < 0, v < 0 ? 0ULL - magnitude : magnitude, true);
+  return n;
 }
 
-void unsignedInteger(TextBuffer& out, const Spec& spec, Args& args) {
-  unsigned long long v;
-  switch (spec.length) {
-    case Length::kLong: v = va_arg(args.list, unsigned long); break;
-    case Length::kLongLong: v = va_arg(args.list, unsigned long long); break;
-    case Length::kSize: v = va_arg(args.list, size_t); break;
-    default: v = va_arg(args.list, unsigned); break;
+Parsed parseFormat(const char* fmt) {
+  Parsed parsed;
+  const char* p = fmt;
+  while (*p) {
+    Piece piece{p, 0, false, Conversion{}, nullptr, nullptr};
+    p = strchrnul(p, '%');
+    piece.literalLength = static_cast<size_t>(p - piece.literal);
+    if (*p == '%' && p[1] == '%') {
+      piece.literalLength += 1;  // keep one '%' as text
+      parsed.pieces.push_back(piece);
+      p += 2;
+      continue;
+    }
+    if (*p) {
+      piece.start = p++;
+      Conversion& conv = piece.conv;
+      for (;; ++p) {
+        if (*p == '+') conv.plus = true;
+        else if (*p == '-' || *p == ' ' || *p == '0' || *p == '#') conv.library = true;
+        else break;
+      }
+      conv.width = number(p);
+      if (*p == '.') {
+        ++p;
+        conv.precision = number(p);
+      }
+      if (*p == 'l' && p[1] == 'l') conv.length = Length::kLongLong, p += 2;
+      else if (*p == 'l') conv.length = Length::kLong, ++p;
+      else if (*p == 'z') conv.length = Length::kSize, ++p;
+      conv.conversion = *p;
+      bool known;
+      switch (conv.conversion) {
+        case 'd': case 'i': case 'u': case 'o': case 'x': case 'X':
+          known = true;
+          break;
+        case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A':
+          known = conv.length == Length::kNone || conv.length == Length::kLong;  // %lf is %f
+          break;
+        case 's': case 'c':
+          known = conv.length == Length::kNone;
+          break;
+        default:  // %n, %p, '*', '$', %h, %L, %j, %t, %%-with-flags, a cut format...
+          known = false;
+      }
+      if (!known || conv.width < 0 || conv.precision < -1) {
+        parsed.wholeByLibrary = true;
+        return parsed;
+      }
+      piece.hasConversion = true;
+      piece.end = ++p;
+    }
+    parsed.pieces.push_back(piece);
   }
-  integer(out, spec, false, v, false);
+  return parsed;
 }
 
-// Fixed notation of a finite magnitude with up to 10 decimals whose scaled
-// value fits 64 bits (every number of the traces): the exact binary value times
-// 10^precision, rounded half to even, as std::to_chars and printf round it, at
-// a fraction of their cost. False for anything else.
-bool fixedDigits(double magnitude, int precision, char* body, size_t& length) {
+void pad(TextBuffer& out, const char* text, size_t length, int width) {
+  size_t spaces = static_cast<int>(length) < width ? static_cast<size_t>(width) - length : 0;
+  char* p = out.room(spaces + length);
+  for (size_t k = 0; k < spaces; ++k) p[k] = ' ';
+  TextBuffer::copy(p + spaces, text, length);
+  out.advance(spaces + length);
+}
+
+// Fixed notation with up to 10 decimals of a finite value whose scaled
+// magnitude fits 64 bits (every number of the traces): the exact binary value
+// times 10^precision, rounded half to even, as printf rounds it, at a fraction
+// of the cost of a general routine. False for anything else.
+bool fixedDigits(double value, int precision, char* body, size_t& length) {
   static const uint64_t kPowers[] = {1,         10,         100,         1000,         10000,
                                      100000,    1000000,    10000000,    100000000,    1000000000,
                                      10000000000ULL};
   if (precision > 10) return false;
   uint64_t bits;
-  std::memcpy(&bits, &magnitude, sizeof bits);
+  std::memcpy(&bits, &value, sizeof bits);
+  const bool negative = bits >> 63;
   int exponent = static_cast<int>((bits >> 52) & 0x7FF);
   uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
-  if (exponent == 0x7FF || (bits >> 63)) return false;
+  if (exponent == 0x7FF) return false;  // inf and nan
   if (exponent == 0) {
     exponent = 1;  // subnormal
   } else {
     mantissa |= uint64_t{1} << 52;
   }
-  int shift = exponent - 1075;  // magnitude = mantissa * 2^shift
+  int shift = exponent - 1075;  // |value| = mantissa * 2^shift
   if (shift > 10) return false;
   using Wide = unsigned __int128;
   Wide scaled = static_cast<Wide>(mantissa) * kPowers[precision];
@@ -141,7 +160,9 @@ bool fixedDigits(double magnitude, int precision, char* body, size_t& length) {
   const uint64_t scale = precision == 6 ? 1000000 : kPowers[precision];
   uint64_t whole = precision == 6 ? static_cast<uint64_t>(n) / 1000000 : static_cast<uint64_t>(n) / scale;
   uint64_t fraction = static_cast<uint64_t>(n) - whole * scale;
-  char* p = std::to_chars(body, body + 24, whole).ptr;
+  char* p = body;
+  if (negative) *p++ = '-';
+  p = std::to_chars(p, p + 24, whole).ptr;
   if (precision > 0) {
     static const char kPairs[] =
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
@@ -157,134 +178,111 @@ bool fixedDigits(double magnitude, int precision, char* body, size_t& length) {
   return true;
 }
 
-// The digits of %f, %e and %g: std::to_chars rounds the exact binary value
-// correctly, as glibc's printf does.
-void real(TextBuffer& out, const Spec& spec, double value) {
-  std::chars_format form = std::chars_format::general;
-  if (spec.conversion == 'f' || spec.conversion == 'F') form = std::chars_format::fixed;
-  if (spec.conversion == 'e' || spec.conversion == 'E') form = std::chars_format::scientific;
-  const int precision = spec.precision < 0 ? 6 : spec.precision;
-  char body[512];
-  size_t length = 0;
-  if (form != std::chars_format::fixed || !fixedDigits(std::fabs(value), precision, body, length)) {
-    std::to_chars_result r = std::to_chars(body, body + sizeof body, std::fabs(value), form, precision);
-    if (r.ec != std::errc()) throw NotDoneHere{};  // more digits than fit here
-    length = static_cast<size_t>(r.ptr - body);
-  }
-  if (spec.conversion == 'F' || spec.conversion == 'E' || spec.conversion == 'G')
-    for (size_t k = 0; k < length; ++k) body[k] = static_cast<char>(std::toupper(static_cast<unsigned char>(body[k])));
-  char sign = std::signbit(value) ? '-' : spec.plus ? '+' : spec.space ? ' ' : 0;
-  emit(out, spec, sign, 0, body, length, spec.zero && std::isfinite(value));
+// snprintf does this one conversion (its text between start and end).
+template <class T>
+void viaSnprintf(TextBuffer& out, const char* start, const char* end, T value) {
+  char conv[32];
+  size_t length = std::min(static_cast<size_t>(end - start), sizeof conv - 1);
+  std::memcpy(conv, start, length);
+  conv[length] = 0;
+  int n = std::snprintf(nullptr, 0, conv, value);
+  if (n <= 0) return;
+  std::snprintf(out.room(static_cast<size_t>(n) + 1), static_cast<size_t>(n) + 1, conv, value);
+  out.advance(static_cast<size_t>(n));
 }
 
-int number(const char*& p) {
-  int n = 0;
-  while (*p >= '0' && *p <= '9') {
-    if (n > (INT_MAX - 9) / 10) throw NotDoneHere{};
-    n = n * 10 + (*p++ - '0');
-  }
-  return n;
-}
+// The caller's arguments, taken with the type each conversion names.
+struct Args {
+  va_list list;
+};
 
-// Does the conversion that starts at `percent`; returns where the text goes on.
-const char* convert(TextBuffer& out, const char* percent, Args& args) {
-  const char* p = percent + 1;
-  Spec spec;
-  for (;; ++p) {
-    if (*p == '-') spec.minus = true;
-    else if (*p == '+') spec.plus = true;
-    else if (*p == ' ') spec.space = true;
-    else if (*p == '0') spec.zero = true;
-    else break;
-  }
-  if (*p == '*') {
-    ++p;
-    int width = va_arg(args.list, int);
-    if (width < 0) spec.minus = true;
-    spec.width = width == INT_MIN ? INT_MAX : std::abs(width);
-  } else {
-    spec.width = number(p);
-  }
-  if (*p == '.') {
-    ++p;
-    if (*p == '*') {
-      ++p;
-      int precision = va_arg(args.list, int);
-      spec.precision = precision < 0 ? -1 : precision;
-    } else {
-      spec.precision = number(p);
+void convert(TextBuffer& out, const Piece& piece, Args& args) {
+  const Conversion& conv = piece.conv;
+  char body[40];
+  switch (conv.conversion) {
+    case 'd':
+    case 'i': {
+      if (conv.length == Length::kLong) return viaSnprintf(out, piece.start, piece.end, va_arg(args.list, long));
+      if (conv.length == Length::kLongLong)
+        return viaSnprintf(out, piece.start, piece.end, va_arg(args.list, long long));
+      if (conv.length == Length::kSize) return viaSnprintf(out, piece.start, piece.end, va_arg(args.list, ssize_t));
+      int v = va_arg(args.list, int);
+      if (conv.library || conv.precision >= 0) return viaSnprintf(out, piece.start, piece.end, v);
+      char* p = body;
+      if (conv.plus && v >= 0) *p++ = '+';
+      p = std::to_chars(p, body + sizeof body, v).ptr;
+      return pad(out, body, static_cast<size_t>(p - body), conv.width);
     }
-  }
-  if (*p == 'l' && p[1] == 'l') spec.length = Length::kLongLong, p += 2;
-  else if (*p == 'l') spec.length = Length::kLong, ++p;
-  else if (*p == 'z') spec.length = Length::kSize, ++p;
-  spec.conversion = *p;
-  bool plain = spec.length == Length::kNone;
-  switch (spec.conversion) {
-    case 'd': case 'i':
-      signedInteger(out, spec, args);
-      break;
-    case 'u':
-      unsignedInteger(out, spec, args);
-      break;
-    case 'f': case 'F': case 'e': case 'E': case 'g': case 'G':
-      if (spec.length != Length::kNone && spec.length != Length::kLong) throw NotDoneHere{};
-      real(out, spec, va_arg(args.list, double));  // %lf is %f
-      break;
+    case 'u': case 'o': case 'x': case 'X':
+      if (conv.length == Length::kLong) return viaSnprintf(out, piece.start, piece.end, va_arg(args.list, unsigned long));
+      if (conv.length == Length::kLongLong)
+        return viaSnprintf(out, piece.start, piece.end, va_arg(args.list, unsigned long long));
+      if (conv.length == Length::kSize) return viaSnprintf(out, piece.start, piece.end, va_arg(args.list, size_t));
+      return viaSnprintf(out, piece.start, piece.end, va_arg(args.list, unsigned));
+    case 'f':
+    case 'F': {
+      double v = va_arg(args.list, double);
+      size_t length = 0;
+      char* digits = body + 1;
+      if (conv.library || !fixedDigits(v, conv.precision < 0 ? 6 : conv.precision, digits, length)) {
+        if (conv.library || !std::isfinite(v)) return viaSnprintf(out, piece.start, piece.end, v);
+        // Beyond 64 bits: the digits from std::to_chars, which rounds alike.
+        std::vector<char> wide(static_cast<size_t>(conv.precision < 0 ? 6 : conv.precision) + 330);
+        char* p = wide.data();
+        if (conv.plus && !std::signbit(v)) *p++ = '+';
+        p = std::to_chars(p, wide.data() + wide.size(), v, std::chars_format::fixed,
+                          conv.precision < 0 ? 6 : conv.precision).ptr;
+        return pad(out, wide.data(), static_cast<size_t>(p - wide.data()), conv.width);
+      }
+      if (conv.plus && digits[0] != '-') {
+        body[0] = '+';
+        return pad(out, body, length + 1, conv.width);
+      }
+      return pad(out, digits, length, conv.width);
+    }
     case 's': {
       const char* s = va_arg(args.list, const char*);
-      if (!plain || spec.zero || !s) throw NotDoneHere{};
-      size_t length = spec.precision < 0 ? std::strlen(s) : strnlen(s, static_cast<size_t>(spec.precision));
-      emit(out, spec, 0, 0, s, length, false);
-      break;
+      if (conv.library || conv.precision >= 0 || !s) return viaSnprintf(out, piece.start, piece.end, s);
+      return pad(out, s, std::strlen(s), conv.width);
     }
     case 'c': {
-      if (!plain || spec.zero) throw NotDoneHere{};
-      char c = static_cast<char>(va_arg(args.list, int));
-      emit(out, spec, 0, 0, &c, 1, false);
-      break;
+      int c = va_arg(args.list, int);
+      if (conv.library) return viaSnprintf(out, piece.start, piece.end, c);
+      body[0] = static_cast<char>(c);
+      return pad(out, body, 1, conv.width);
     }
-    case '%':
-      if (p != percent + 1) throw NotDoneHere{};
-      out.append("%", 1);
-      break;
-    default:
-      throw NotDoneHere{};
+    default:  // %e, %g, %a and their capitals
+      return viaSnprintf(out, piece.start, piece.end, va_arg(args.list, double));
   }
-  return p + 1;
+}
+
+void appendParsed(TextBuffer& out, const Parsed& parsed, const char* fmt, va_list list) {
+  if (parsed.wholeByLibrary) {
+    va_list copy;
+    va_copy(copy, list);
+    int n = std::vsnprintf(nullptr, 0, fmt, copy);
+    va_end(copy);
+    if (n <= 0) return;
+    // %n counts from the start of this call's text: give vsnprintf its own buffer.
+    std::string text(static_cast<size_t>(n), '\0');
+    va_copy(copy, list);
+    std::vsnprintf(text.data(), text.size() + 1, fmt, copy);
+    va_end(copy);
+    out.append(text.data(), text.size());
+    return;
+  }
+  Args args;
+  va_copy(args.list, list);
+  for (const Piece& piece : parsed.pieces) {
+    out.append(piece.literal, piece.literalLength);
+    if (piece.hasConversion) convert(out, piece, args);
+  }
+  va_end(args.list);
 }
 
 }  // namespace
 
-void appendFormatV(TextBuffer& out, const char* fmt, va_list list) {
-  size_t start = out.size();
-  Args args;
-  va_copy(args.list, list);
-  try {
-    for (const char* p = fmt; *p;) {
-      if (*p == '%') {
-        p = convert(out, p, args);
-        continue;
-      }
-      const char* text = p;
-      p = strchrnul(p, '%');
-      out.append(text, static_cast<size_t>(p - text));
-    }
-    va_end(args.list);
-    return;
-  } catch (NotDoneHere&) {
-    va_end(args.list);
-  }
-  out.truncate(start);
-  va_copy(args.list, list);
-  int n = std::vsnprintf(nullptr, 0, fmt, args.list);
-  va_end(args.list);
-  if (n <= 0) return;
-  va_copy(args.list, list);
-  std::vsnprintf(out.room(static_cast<size_t>(n) + 1), static_cast<size_t>(n) + 1, fmt, args.list);
-  va_end(args.list);
-  out.advance(static_cast<size_t>(n));
-}
+void appendFormatV(TextBuffer& out, const char* fmt, va_list list) { appendParsed(out, parseFormat(fmt), fmt, list); }
 
 void appendFormat(TextBuffer& out, const char* fmt, ...) {
   va_list list;
@@ -300,6 +298,30 @@ std::string formatText(const char* fmt, ...) {
   appendFormatV(out, fmt, list);
   va_end(list);
   return out.str();
+}
+
+// Open addressing over the literals' addresses; a writer uses a few dozen.
+struct LiteralFormats::Slots {
+  static constexpr size_t kCount = 64;
+  const char* keys[kCount] = {};
+  Parsed parsed[kCount];
+};
+
+LiteralFormats::LiteralFormats() = default;
+LiteralFormats::~LiteralFormats() = default;
+
+void LiteralFormats::appendV(TextBuffer& out, const char* literal, va_list list) {
+  if (!slots_) slots_ = std::make_unique<Slots>();
+  size_t slot = (reinterpret_cast<uintptr_t>(literal) >> 2) % Slots::kCount;
+  for (size_t probe = 0; probe < Slots::kCount; ++probe, slot = (slot + 1) % Slots::kCount) {
+    if (slots_->keys[slot] == literal) return appendParsed(out, slots_->parsed[slot], literal, list);
+    if (!slots_->keys[slot]) {
+      slots_->keys[slot] = literal;
+      slots_->parsed[slot] = parseFormat(literal);
+      return appendParsed(out, slots_->parsed[slot], literal, list);
+    }
+  }
+  appendFormatV(out, literal, list);  // every slot taken
 }
 
 }  // namespace common

@@ -1,10 +1,13 @@
 #pragma once
 // printf formatting for the suite's files and messages. The formats are part of
-// the file layouts, so the bytes must be exactly what printf writes. The digits
-// come from std::to_chars, which rounds correctly as glibc's printf does and
-// never looks at the locale (the suite's programs keep the "C" numeric locale).
-// A format with a conversion the suite does not use (%x, %p, %n, '#', long
-// double, wide characters, argument numbers...) is written by vsnprintf whole.
+// the file layouts, so the bytes must be exactly what printf writes. The
+// conversions the files use (%d, %f and %lf, %s, %c with width, precision and
+// '+') are done here: integers and the digits beyond 64 bits by std::to_chars,
+// fixed notation that fits 64 bits by exact integer scaling, both rounding the
+// exact binary value as glibc's printf does, neither looking at the locale.
+// Other flags and conversions (%e, %g, %x, %ld...) go to snprintf one by one; a
+// format with what only the library can do (%n, %p, '*', argument numbers,
+// %hd, long double, wide characters) is written by vsnprintf whole.
 #include <cstdarg>
 #include <cstddef>
 #include <cstring>
@@ -56,6 +59,22 @@ class TextBuffer {
 
 // Appends fmt with its arguments, byte for byte as vsnprintf would write them.
 void appendFormatV(TextBuffer& out, const char* fmt, va_list args);
+
+// For a writer that prints the same few string literals many times (the
+// traces): each format is parsed once and its parse kept by the literal's
+// address, so fmt must have static storage.
+class LiteralFormats {
+ public:
+  LiteralFormats();
+  LiteralFormats(const LiteralFormats&) = delete;
+  LiteralFormats& operator=(const LiteralFormats&) = delete;
+  ~LiteralFormats();
+  void appendV(TextBuffer& out, const char* literal, va_list args);
+
+ private:
+  struct Slots;
+  std::unique_ptr<Slots> slots_;  // made on first use
+};
 void appendFormat(TextBuffer& out, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 
 // The same as a string (for messages built from values).
