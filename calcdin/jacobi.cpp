@@ -1,6 +1,5 @@
 #include "calcdin/jacobi.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace calcdin {
@@ -43,20 +42,12 @@ std::vector<int> ascendingOrder(const std::vector<double>& lambda, int n) {
 
 namespace {
 
-// The eigenvectors take the rotations a list at a time (kPendingTurns at most),
-// over bands of components of about kEigenvectorBandBytes for all the modes.
-constexpr std::size_t kPendingTurns = 8192;
-constexpr int kEigenvectorBandBytes = 256 * 1024;
-
 // The working state of one solution: the cells of the system and the
 // eigenvectors, kept transposed so a column of Phi is one contiguous row.
 class JacobiSolver {
  public:
   JacobiSolver(PairMatrix& system, DenseBuffer& phiT, kernels::TurnRun turnRun)
-      : system_(system), n_(system.order()), s_(system.stride()), phiT_(phiT.data()), turnRun_(turnRun) {
-    const std::size_t rotationsPerSweep = static_cast<std::size_t>(n_) * static_cast<std::size_t>(n_ - 1) / 2;
-    pending_.reserve(std::min(kPendingTurns, rotationsPerSweep));
-  }
+      : system_(system), n_(system.order()), s_(system.stride()), phiT_(phiT.data()), turnRun_(turnRun) {}
 
   void takeThresholds() {
     double smallestS = system_.S(1, 1), largestQ = system_.Q(1, 1);
@@ -71,8 +62,7 @@ class JacobiSolver {
   double tolM() const { return tolM_; }
 
   // One sweep from (t0, k0): diagonals t = t0..n-1, rows k = k0..t of each.
-  // Stops at a pair that cannot be rotated and says why. The eigenvectors have
-  // every rotation done when it returns.
+  // Stops at a pair that cannot be rotated and says why.
   JacobiStatus sweep(int t0, int k0, ModalSolution& out) {
     for (int t = t0; t <= n_ - 1; ++t)
       for (int k = k0; k <= t; ++k) {
@@ -80,13 +70,11 @@ class JacobiSolver {
         if (!overThreshold(k, j)) continue;
         const JacobiStatus status = rotate(k, j, out);
         if (status != JacobiStatus::kOk) {
-          turnEigenvectors();
           out.k = k;
           out.j = j;
           return status;
         }
       }
-    turnEigenvectors();
     return JacobiStatus::kOk;
   }
 
@@ -108,7 +96,6 @@ class JacobiSolver {
     return std::fabs(system_.S(k, j)) > tolK_ || std::fabs(system_.Q(k, j)) > tolM_;
   }
   JacobiStatus rotate(int k, int j, ModalSolution& out);
-  void turnEigenvectors();
 
   PairMatrix& system_;
   const int n_;
@@ -116,12 +103,6 @@ class JacobiSolver {
   double* const phiT_;
   const kernels::TurnRun turnRun_;
   double tolK_ = 0, tolM_ = 0;
-  // Rotations done on the system and not yet on the eigenvectors, in order.
-  struct PendingTurn {
-    int k, j;
-    double gamma, alpha;
-  };
-  std::vector<PendingTurn> pending_;
 };
 
 JacobiStatus JacobiSolver::rotate(int k, int j, ModalSolution& out) {
@@ -179,26 +160,11 @@ JacobiStatus JacobiSolver::rotate(int k, int j, ModalSolution& out) {
   rowJ[w * j + 1] = alpha * alpha * qkk + 2.0 * alpha * qkj + qjj;
   rowK[w * j + 1] = 0.0;
 
-  // Eigenvectors: later, with the rotations that follow.
-  if (pending_.size() == kPendingTurns) turnEigenvectors();
-  pending_.push_back({k, j, gamma, alpha});
+  // Eigenvectors: columns k and j of Phi, stored as rows.
+  double* const phiK = phiT_ + static_cast<std::size_t>(k) * s_;
+  double* const phiJ = phiT_ + static_cast<std::size_t>(j) * s_;
+  turnRun_(phiK + 1, phiJ + 1, n_, gamma, alpha);
   return JacobiStatus::kOk;
-}
-
-// Columns k and j of Phi (rows of phiT) turned by the pending rotations, in
-// their order. Each component of a mode is turned on its own, so the list can
-// go over Phi a band of components at a time: the band of every mode stays in
-// cache for the whole list, where one rotation at a time brought two whole rows
-// of Phi in from memory for each.
-void JacobiSolver::turnEigenvectors() {
-  const int band = std::max(8, std::min(64, (kEigenvectorBandBytes / static_cast<int>(sizeof(double)) / n_) / 4 * 4));
-  for (int first = 1; first <= n_; first += band) {
-    const int width = std::min(band, n_ + 1 - first);
-    for (const PendingTurn& r : pending_)
-      turnRun_(phiT_ + static_cast<std::size_t>(r.k) * s_ + first, phiT_ + static_cast<std::size_t>(r.j) * s_ + first,
-               width, r.gamma, r.alpha);
-  }
-  pending_.clear();
 }
 
 }  // namespace

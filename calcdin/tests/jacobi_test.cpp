@@ -144,8 +144,6 @@ TEST(GeneralizedJacobi, NumericalFailuresAreReportedWithWhereTheyHappened) {
 TEST(GeneralizedJacobi, PackedSolverMatchesThePlainMethodBitForBitWithEveryKernel) {
   std::mt19937 random(20261208);
   std::uniform_real_distribution<double> value(-1.0, 1.0);
-  // 150: a sweep longer than the list of rotations the eigenvectors wait for,
-  // and more components than one band of them.
   for (int n : {3, 9, 16, 31, 150}) {
     // Diagonally dominant stiffness and mass of very different scales.
     PairMatrix start(n);
