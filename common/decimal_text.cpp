@@ -1,5 +1,6 @@
 #include "common/decimal_text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace common {
@@ -11,21 +12,22 @@ bool splitDecimal(const char* p, const char* end, bool& negative, uint64_t& digi
   negative = p < end && *p == '-';
   if (negative) ++p;
   digits = 0;
-  decimals = -1;  // no point yet
-  int count = 0;
-  for (; p < end; ++p) {
-    if (*p == '.' && decimals < 0) {
-      decimals = 0;
-    } else if (*p >= '0' && *p <= '9') {
-      if (++count > 18) return false;
-      digits = digits * 10 + static_cast<uint64_t>(*p - '0');
-      if (decimals >= 0) ++decimals;
-    } else {
-      return false;
-    }
+  // More than 18 digits wrap around here and are refused below.
+  auto run = [&digits, end](const char* q) {
+    for (; q < end && static_cast<unsigned>(*q - '0') < 10; ++q) digits = digits * 10 + static_cast<uint64_t>(*q - '0');
+    return q;
+  };
+  const char* whole = p;
+  p = run(p);
+  const long wholeCount = p - whole;
+  decimals = 0;
+  if (p < end && *p == '.') {
+    const char* fraction = ++p;
+    p = run(p);
+    decimals = static_cast<int>(std::min<long>(p - fraction, 99));
   }
-  if (decimals < 0) decimals = 0;
-  return count > 0;
+  const long count = wholeCount + decimals;
+  return p == end && count > 0 && count <= 18;
 }
 
 template <class Real, int kMantissaBits, int kExactPowers>
