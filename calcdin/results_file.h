@@ -9,11 +9,6 @@
 
 namespace calcdin {
 
-// One mode shape line, "           %lf \n", into `line` (room for
-// kComponentLineSize characters); returns its length.
-constexpr std::size_t kComponentLineSize = 11 + 320 + 2;
-std::size_t formatComponentLine(char* line, double value);
-
 // direction[i] (i = 1..n) is the global direction of row i of the solved system.
 void writeModalResults(FILE* out, const ModalSolution& solution, const std::vector<int>& direction);
 

@@ -80,9 +80,11 @@ Parsed parseFormat(const char* fmt) {
         else break;
       }
       conv.width = number(p);
+      bool beyondRange = conv.width < 0;
       if (*p == '.') {
         ++p;
         conv.precision = number(p);
+        beyondRange = beyondRange || conv.precision < 0;
       }
       if (*p == 'l' && p[1] == 'l') conv.length = Length::kLongLong, p += 2;
       else if (*p == 'l') conv.length = Length::kLong, ++p;
@@ -102,7 +104,7 @@ Parsed parseFormat(const char* fmt) {
         default:  // %n, %p, '*', '$', %h, %L, %j, %t, %%-with-flags, a cut format...
           known = false;
       }
-      if (!known || conv.width < 0 || conv.precision < -1) {
+      if (!known || beyondRange) {
         parsed.wholeByLibrary = true;
         return parsed;
       }
@@ -322,6 +324,13 @@ void LiteralFormats::appendV(TextBuffer& out, const char* literal, va_list list)
     }
   }
   appendFormatV(out, literal, list);  // every slot taken
+}
+
+void LiteralFormats::append(TextBuffer& out, const char* literal, ...) {
+  va_list list;
+  va_start(list, literal);
+  appendV(out, literal, list);
+  va_end(list);
 }
 
 }  // namespace common

@@ -70,6 +70,7 @@ class LiteralFormats {
   LiteralFormats& operator=(const LiteralFormats&) = delete;
   ~LiteralFormats();
   void appendV(TextBuffer& out, const char* literal, va_list args);
+  void append(TextBuffer& out, const char* literal, ...) __attribute__((format(printf, 3, 4)));
 
  private:
   struct Slots;

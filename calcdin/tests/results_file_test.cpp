@@ -71,20 +71,3 @@ TEST(ModalResultsFile, NegativeEigenvalueKeepsItsSignAndItsFrequencyUsesTheMagni
             "AUTOVECTORES\n"
             "           -0.250000 \n");
 }
-
-TEST(ModalResultsFile, ModeShapeLinesAreThoseOfThePrintfFormat) {
-  // Values of every magnitude and the rounding boundaries of six decimals.
-  std::vector<double> values = {0.0, -0.0, 0.5, -0.5, 1e-7, -4e-7, 5e-7, 0.0000005, 0.0000015, 2.5e-6,
-                                0.1234565, 123456.7890125, 1e15, -1e22, 1.7976931348623157e308, 4.9e-324};
-  std::mt19937_64 random(7);
-  std::uniform_real_distribution<double> exponent(-12.0, 12.0), sign(-1.0, 1.0);
-  for (int i = 0; i < 20000; ++i) values.push_back((sign(random) < 0 ? -1 : 1) * std::pow(10.0, exponent(random)));
-  for (int i = 0; i < 2000; ++i) values.push_back(std::round(sign(random) * 1e7) / 1e7 + 5e-7);
-  for (double v : values) {
-    char expected[400];
-    std::snprintf(expected, sizeof expected, "           %lf \n", v);
-    char line[calcdin::kComponentLineSize];
-    std::size_t length = calcdin::formatComponentLine(line, v);
-    ASSERT_EQ(std::string(line, length), std::string(expected)) << v;
-  }
-}

@@ -19,10 +19,17 @@ namespace {
 bool matches(const std::string& line, const char* pattern) { return std::regex_match(line, std::regex(pattern)); }
 }  // namespace
 
-TEST(ResultFiles, TwoBarsGiveFortyOneStationsInDiagramGanAndDef) {
+// The two-span beam under its uniform loads, analysed once per test.
+class TwoSpanRun : public testing::Test {
+ protected:
+  void SetUp() override {
+    auto run = runCalcest(dir, twoSpanBeam(), kUniformLoads);
+    ASSERT_EQ(run.status, 0) << run.output;
+  }
   ScratchDir dir;
-  auto run = runCalcest(dir, twoSpanBeam(), kUniformLoads);
-  ASSERT_EQ(run.status, 0) << run.output;
+};
+
+TEST_F(TwoSpanRun, DiagramGanAndDefHoldFortyOneStations) {
   auto fmc = splitLines(dir.read("m.fmc"));
   ASSERT_EQ(fmc.size(), 42u);
   EXPECT_EQ(fmc[0], " PRUEBA  1   0  41 ");
@@ -109,10 +116,7 @@ TEST(ResultFiles, GanShowsTwoRotationsAtAHingeOnly) {
   }
 }
 
-TEST(TraceFiles, ThreeNodeModelWritesSixtyFourPivotLinesAndItsTraces) {
-  ScratchDir dir;
-  auto run = runCalcest(dir, twoSpanBeam(), kUniformLoads);
-  ASSERT_EQ(run.status, 0) << run.output;
+TEST_F(TwoSpanRun, TracesHoldSixtyFourPivotLinesAndTheirMatrices) {
   auto tst = splitLines(dir.read("m.tst"));
   ASSERT_EQ(tst.size(), 64u);
   EXPECT_TRUE(matches(tst[0], R"( paso: 1  fila: 1  sr: \d+\.\d{6}  s: \d+\.\d{6}  sr/s: 1\.000000)")) << tst[0];

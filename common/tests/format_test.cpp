@@ -111,6 +111,7 @@ TEST(Format, TextCharactersAndPercentAsSnprintf) {
   expectAsSnprintf("<%s>", longText.c_str());
   expectAsSnprintf("%1000d", 5);
   expectAsSnprintf("%.400f", 1e300);  // more digits than the formatter keeps on its stack
+  expectAsSnprintf("%.1000001f|%1000001d|", 0.5, 7);  // width and precision beyond what is parsed here
 }
 
 TEST(Format, WidthAndPrecisionFromArguments) {

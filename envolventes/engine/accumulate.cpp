@@ -124,25 +124,26 @@ void combinePointEnvelopes(EnvelopeState& s, const ProjectTables& p) {
     env.x[P] = p.points[P].x;
     combine(p.points[P].deflection, env.DeflectionMax[P], env.DeflectionMin[P]);
   }
-  for (int P = 0; P <= p.lastPoint; ++P) {
-    float m = p.points[P].moment;
-    combine(m, env.MomentMaxLeft[P], env.MomentMinLeft[P]);
-    combine(m, e.momentMax, e.momentMin);
-    if (moments.any[P]) {
-      const float T = moments.sum[P];
-      combine(m - T, env.MomentMaxRight[P], env.MomentMinRight[P]);
-      combine(m - T, e.momentMax, e.momentMin);
+  // The value left of a point and, where point loads act there, the value past
+  // them: into the point's envelopes and the beam's extremes.
+  auto sides = [](float left, bool jump, float right, float& maxLeft, float& minLeft, float& maxRight, float& minRight,
+                  float& max, float& min) {
+    combine(left, maxLeft, minLeft);
+    combine(left, max, min);
+    if (jump) {
+      combine(right, maxRight, minRight);
+      combine(right, max, min);
     }
+  };
+  for (int P = 0; P <= p.lastPoint; ++P) {
+    const float m = p.points[P].moment;
+    sides(m, moments.any[P], m - moments.sum[P], env.MomentMaxLeft[P], env.MomentMinLeft[P], env.MomentMaxRight[P],
+          env.MomentMinRight[P], e.momentMax, e.momentMin);
   }
   for (int P = 0; P <= p.lastPoint; ++P) {
-    float q = p.points[P].shear;
-    combine(q, env.ShearMaxLeft[P], env.ShearMinLeft[P]);
-    combine(q, e.shearMax, e.shearMin);
-    if (forces.any[P]) {
-      const float T = forces.sum[P];
-      combine(q + T, env.ShearMaxRight[P], env.ShearMinRight[P]);
-      combine(q + T, e.shearMax, e.shearMin);
-    }
+    const float q = p.points[P].shear;
+    sides(q, forces.any[P], q + forces.sum[P], env.ShearMaxLeft[P], env.ShearMinLeft[P], env.ShearMaxRight[P],
+          env.ShearMinRight[P], e.shearMax, e.shearMin);
     if (P % 20 == 0 && P != p.lastPoint) {
       int node = P / 20 + 1;
       for (int j = 1; j <= p.supportCount; ++j) {
