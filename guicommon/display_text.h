@@ -9,4 +9,8 @@ namespace guicommon {
 
 wxString fromCp1252(std::string_view cp1252);
 
+// Appends a message box's text and a "--" line to the file the environment
+// variable names, when it names one: how the GUI tests read what was shown.
+void logShownMessage(const char* variable, const wxString& text);
+
 }  // namespace guicommon

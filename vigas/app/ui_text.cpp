@@ -31,13 +31,7 @@ bool readReal(const wxString& typed, double& value) {
 }
 
 int messageBox(const wxString& text, long style, wxWindow* parent) {
-  if (const char* log = std::getenv("VIGAS_MESSAGE_LOG")) {
-    if (FILE* out = std::fopen(log, "a")) {
-      std::fputs(static_cast<const char*>(text.utf8_str()), out);
-      std::fputs("\n--\n", out);
-      std::fclose(out);
-    }
-  }
+  guicommon::logShownMessage("VIGAS_MESSAGE_LOG", text);
   if (!(style & (wxYES_NO | wxCANCEL))) style |= wxOK;
   wxMessageDialog dialog(parent, text, "vigas", style);
   if (style & wxYES_NO) dialog.SetYesNoCancelLabels(fromCp1252("S\xED"), "No", "Cancelar");
