@@ -1,6 +1,7 @@
 #include "common/decimal_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 namespace common {
@@ -57,5 +58,17 @@ bool plainDecimal(const char* begin, const char* end, float& value) {
 bool plainDecimal(const char* begin, const char* end, double& value) {
   return readPlain<double, 53, 22>(begin, end, value);
 }
+
+namespace {
+template <class Real>
+bool wholeText(const char* begin, const char* end, Real& value) {
+  if (plainDecimal(begin, end, value)) return true;
+  const auto got = std::from_chars(begin, end, value);
+  return got.ec == std::errc() && got.ptr == end;
+}
+}  // namespace
+
+bool exactDecimal(const char* begin, const char* end, float& value) { return wholeText(begin, end, value); }
+bool exactDecimal(const char* begin, const char* end, double& value) { return wholeText(begin, end, value); }
 
 }  // namespace common

@@ -11,4 +11,11 @@ namespace common {
 bool plainDecimal(const char* begin, const char* end, float& value);
 bool plainDecimal(const char* begin, const char* end, double& value);
 
+// The whole text as a number of the type: a plain decimal, else what
+// std::from_chars reads to the end without going out of range. False for
+// anything else (a leading '+', hexadecimal, out of range, a stray character),
+// which the caller hands to the C library's reader.
+bool exactDecimal(const char* begin, const char* end, float& value);
+bool exactDecimal(const char* begin, const char* end, double& value);
+
 }  // namespace common

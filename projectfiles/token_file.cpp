@@ -19,9 +19,7 @@ using namespace common;
 bool parseReal(std::string_view text, double& value) {
   if (text.empty()) return false;
   const char* end = text.data() + text.size();
-  if (plainDecimal(text.data(), end, value)) return true;
-  const auto quick = std::from_chars(text.data(), end, value);
-  if (quick.ec == std::errc() && quick.ptr == end) return std::isfinite(value);
+  if (exactDecimal(text.data(), end, value)) return std::isfinite(value);
   const std::string copy(text);
   char* stop = nullptr;
   value = std::strtod(copy.c_str(), &stop);

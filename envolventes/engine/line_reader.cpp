@@ -58,10 +58,7 @@ bool take(Fields& line, float& value) {
     if (!(isDigit(c) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;
   // Out of range (overflow or underflow) is left to scanf, as is anything
   // from_chars stops short of.
-  const char* end = field.data() + field.size();
-  if (plainDecimal(field.data(), end, value)) return true;
-  const auto got = std::from_chars(field.data(), end, value);
-  return got.ec == std::errc() && got.ptr == end;
+  return exactDecimal(field.data(), field.data() + field.size(), value);
 }
 
 bool take(Fields& line, std::string_view& word) {
