@@ -14,12 +14,30 @@ Document::Document(Content content, std::string modelPath)
   refresh();
 }
 
-void Document::refresh() {
-  errors_ = checkContent(content_);
-  // The project's own name is a fault of the General table, which comes first.
-  for (const CellError& fault : fileNameFaults(modelPath_, content_))
-    errors_.insert(fault.place.table == Table::header ? errors_.begin() : errors_.end(), fault);
+namespace {
+
+// The content's faults, then the file names it makes where it is saved; the
+// project's own name is a fault of the General table, which comes first.
+std::vector<CellError> faultsOf(const Content& content, const std::string& modelPath) {
+  std::vector<CellError> errors = checkContent(content);
+  for (const CellError& fault : fileNameFaults(modelPath, content))
+    errors.insert(fault.place.table == Table::header ? errors.begin() : errors.end(), fault);
+  return errors;
 }
+
+// The first rule broken at the edited place, or else anywhere on its row.
+std::string reasonFor(const std::vector<CellError>& errors, const CellPlace& focus) {
+  std::string reason = vigas::reasonAt(errors, focus);
+  for (size_t k = 0; k < errors.size() && reason.empty(); ++k) {
+    const CellPlace& at = errors[k].place;
+    if (at.table == focus.table && at.row == focus.row && at.loadCase == focus.loadCase) reason = errors[k].reason;
+  }
+  return reason;
+}
+
+}  // namespace
+
+void Document::refresh() { errors_ = faultsOf(content_, modelPath_); }
 
 EditResult Document::perform(Command command, const CellPlace& focus) {
   command.redo(content_);
@@ -29,12 +47,7 @@ EditResult Document::perform(Command command, const CellPlace& focus) {
   commands_.push_back(std::move(command));
   ++done_;
   refresh();
-  std::string reason = vigas::reasonAt(errors_, focus);
-  for (size_t k = 0; k < errors_.size() && reason.empty(); ++k) {
-    const CellPlace& at = errors_[k].place;
-    if (at.table == focus.table && at.row == focus.row && at.loadCase == focus.loadCase) reason = errors_[k].reason;
-  }
-  return {true, reason};
+  return {true, reasonFor(errors_, focus)};
 }
 
 EditResult Document::setCell(const CellPlace& place, const std::string& text) {
@@ -47,6 +60,13 @@ EditResult Document::setCell(const CellPlace& place, const std::string& text) {
   return perform({name, [place, after](Content& c) { setCellText(c, place, after); },
                   [place, before](Content& c) { setCellText(c, place, before); }},
                  place);
+}
+
+EditResult Document::tryCell(const CellPlace& place, const std::string& text) const {
+  Content trial = content_;
+  const std::string refusal = setCellText(trial, place, text);
+  if (!refusal.empty()) return {false, refusal};
+  return {true, reasonFor(faultsOf(trial, modelPath_), place)};
 }
 
 EditResult Document::insertRow(Table table, int row, int loadCase) {
@@ -69,10 +89,19 @@ EditResult Document::deleteRow(Table table, int row, int loadCase) {
                  CellPlace{table, 0, 0, loadCase});
 }
 
+std::string Document::caseNameRefusal(int loadCase, const std::string& name) const {
+  const int cases = static_cast<int>(content_.cases.size());
+  if (loadCase < 0 || loadCase > cases) return "no existe ese caso";
+  std::string fault = caseNameFault(content_, name, loadCase);
+  if (fault.empty() && !modelPath_.empty()) fault = caseFileNameFault(modelPath_, loadCase == 0 ? "" : name);
+  for (int k = loadCase + 1; k < cases && fault.empty(); ++k)
+    if (content_.cases[static_cast<size_t>(k)].name == name) fault = "ya hay otro caso con ese nombre";
+  return fault;
+}
+
 EditResult Document::addLoadCase(const std::string& name) {
   const int position = static_cast<int>(content_.cases.size());
-  std::string fault = caseNameFault(content_, name, position);
-  if (fault.empty() && !modelPath_.empty()) fault = caseFileNameFault(modelPath_, name);
+  const std::string fault = caseNameRefusal(position, name);
   if (!fault.empty()) return {false, fault};
   return perform({"a\xF1" "adir caso", [name](Content& c) { c.cases.push_back(LoadCase{name, {}}); },
                   [](Content& c) { c.cases.pop_back(); }},
@@ -90,11 +119,8 @@ EditResult Document::removeLoadCase(int loadCase) {
 
 EditResult Document::renameLoadCase(int loadCase, const std::string& name) {
   if (loadCase < 0 || loadCase >= static_cast<int>(content_.cases.size())) return {false, "no existe ese caso"};
-  std::string fault = caseNameFault(content_, name, loadCase);
-  if (fault.empty() && !modelPath_.empty()) fault = caseFileNameFault(modelPath_, loadCase == 0 ? "" : name);
+  const std::string fault = caseNameRefusal(loadCase, name);
   if (!fault.empty()) return {false, fault};
-  for (size_t k = static_cast<size_t>(loadCase) + 1; k < content_.cases.size(); ++k)
-    if (content_.cases[k].name == name) return {false, "ya hay otro caso con ese nombre"};
   const std::string before = content_.cases[static_cast<size_t>(loadCase)].name;
   return perform({"renombrar caso", [=](Content& c) { c.cases[static_cast<size_t>(loadCase)].name = name; },
                   [=](Content& c) { c.cases[static_cast<size_t>(loadCase)].name = before; }},

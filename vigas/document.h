@@ -54,11 +54,17 @@ class Document {
 
   // The edits, each one undoable.
   EditResult setCell(const CellPlace& place, const std::string& text);
+  // What setCell would answer for this text, the document unchanged: for
+  // checking a cell as it is typed.
+  EditResult tryCell(const CellPlace& place, const std::string& text) const;
   EditResult insertRow(Table table, int row, int loadCase = 0);
   EditResult deleteRow(Table table, int row, int loadCase = 0);
   EditResult addLoadCase(const std::string& name);
   EditResult removeLoadCase(int loadCase);  // the first case stays
   EditResult renameLoadCase(int loadCase, const std::string& name);
+  // Why addLoadCase (loadCase: the number of cases) or renameLoadCase would
+  // refuse this name, "" when it would take it.
+  std::string caseNameRefusal(int loadCase, const std::string& name) const;
   // The whole content at once (a beam from the builder); `what` names the edit.
   EditResult replaceContent(Content content, const std::string& what);
 

@@ -1,18 +1,21 @@
 #include "vigas/app/frame.h"
 
 #include <wx/artprov.h>
+#include <wx/button.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/notebook.h>
 #include <wx/sizer.h>
 #include <wx/splitter.h>
+#include <wx/stattext.h>
 #include <wx/statusbr.h>
-#include <wx/textdlg.h>
+#include <wx/textctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -30,6 +33,44 @@
 namespace vigas::app {
 
 namespace {
+
+const wxColour kTypedFault(255, 196, 196);
+
+// Asks for a load case's name, checking it as it is typed: the reason shows
+// under the field and OK waits until the name is one the case can take.
+wxString askCaseName(wxWindow* parent, const wxString& title, const wxString& prompt, const wxString& initial,
+                     const std::function<std::string(const std::string&)>& refusal) {
+  wxDialog dialog(parent, wxID_ANY, title);
+  auto* field = new wxTextCtrl(&dialog, wxID_ANY, initial, wxDefaultPosition, wxSize(320, -1));
+  auto* reason = new wxStaticText(&dialog, wxID_ANY, "");
+  reason->SetForegroundColour(wxColour(160, 0, 0));
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  sizer->Add(new wxStaticText(&dialog, wxID_ANY, prompt), 0, wxALL, 8);
+  sizer->Add(field, 0, wxEXPAND | wxLEFT | wxRIGHT, 8);
+  sizer->Add(reason, 0, wxEXPAND | wxALL, 8);
+  auto* buttons = new wxStdDialogButtonSizer;
+  auto* ok = new wxButton(&dialog, wxID_OK, "Aceptar");
+  ok->SetDefault();
+  buttons->AddButton(ok);
+  buttons->AddButton(new wxButton(&dialog, wxID_CANCEL, "Cancelar"));
+  buttons->Realize();
+  sizer->Add(buttons, 0, wxEXPAND | wxALL, 8);
+  dialog.SetSizerAndFit(sizer);
+  auto check = [&] {
+    const std::string why = refusal(toCp1252(field->GetValue()));
+    reason->SetLabel(fromCp1252(why));
+    reason->Wrap(field->GetSize().GetWidth());
+    field->SetBackgroundColour(why.empty() ? wxNullColour : kTypedFault);
+    field->Refresh();
+    ok->Enable(why.empty());
+    dialog.GetSizer()->Fit(&dialog);
+  };
+  field->Bind(wxEVT_TEXT, [&](wxCommandEvent&) { check(); });
+  check();
+  field->SetFocus();
+  field->SelectAll();
+  return dialog.ShowModal() == wxID_OK ? field->GetValue() : wxString();
+}
 
 enum {
   kNewBeam = wxID_HIGHEST + 1,
@@ -211,6 +252,16 @@ void MainFrame::rebuildPages() {
   auto add = [this](Table table, int loadCase) {
     auto* page = new TablePage(tables_, document_, table, loadCase);
     page->Bind(wxEVT_GRID_CELL_CHANGED, &MainFrame::onCellChanged, this);
+    // The grid makes one editor per kind of cell and moves it from cell to
+    // cell: what is typed is checked at the cursor's cell.
+    page->Bind(wxEVT_GRID_EDITOR_CREATED, [this, page](wxGridEditorCreatedEvent& event) {
+      event.Skip();
+      if (auto* field = dynamic_cast<wxTextCtrl*>(event.GetControl()))
+        field->Bind(wxEVT_TEXT, [this, page, field](wxCommandEvent& typed) {
+          typed.Skip();
+          showTypedStatus(page, field);
+        });
+    });
     page->Bind(wxEVT_GRID_SELECT_CELL, [this, page](wxGridEvent& event) {
       event.Skip();
       showCellStatus(page, event.GetRow(), event.GetCol());
@@ -317,6 +368,17 @@ void MainFrame::showCellStatus(TablePage* page, int row, int column) {
   SetStatusText(fromCp1252(reason), 0);
 }
 
+void MainFrame::showTypedStatus(TablePage* page, wxTextCtrl* field) {
+  if (refreshing_ || !page->IsCellEditControlShown()) return;
+  const EditResult tried =
+      document_.tryCell(page->placeAt(page->GetGridCursorRow(), page->GetGridCursorCol()), toCp1252(field->GetValue()));
+  const std::string reason = tried.done ? tried.reason : "No se acepta: " + tried.reason;
+  field->SetBackgroundColour(reason.empty() ? wxNullColour : kTypedFault);
+  field->SetToolTip(fromCp1252(reason));
+  field->Refresh();
+  SetStatusText(fromCp1252(reason), 0);
+}
+
 void MainFrame::commitEdits() {
   for (TablePage* page : pages_)
     if (page->IsCellEditControlEnabled()) {
@@ -376,9 +438,11 @@ void MainFrame::onRow(int what) {
 }
 
 void MainFrame::onAddCase() {
-  const wxString name = wxGetTextFromUser(
-      fromCp1252("Nombre del nuevo caso de carga (letras, cifras, - y _):"), fromCp1252("A\xF1" "adir caso de carga"),
-      "", this);
+  const int position = static_cast<int>(document_.cases().size());
+  const wxString name =
+      askCaseName(this, fromCp1252("A\xF1" "adir caso de carga"),
+                  fromCp1252("Nombre del nuevo caso de carga (letras, cifras, - y _):"), "",
+                  [this, position](const std::string& typed) { return document_.caseNameRefusal(position, typed); });
   if (name.empty()) return;
   const EditResult result = document_.addLoadCase(toCp1252(name));
   if (!result.done) {
@@ -396,8 +460,11 @@ void MainFrame::onRenameCase() {
     SetStatusText("Elija primero la tabla del caso de carga.", 0);
     return;
   }
-  const wxString name = wxGetTextFromUser("Nuevo nombre del caso de carga:", "Renombrar caso de carga",
-                                          fromCp1252(document_.cases()[static_cast<size_t>(page->loadCase())].name), this);
+  const int loadCase = page->loadCase();
+  const wxString name =
+      askCaseName(this, "Renombrar caso de carga", "Nuevo nombre del caso de carga:",
+                  fromCp1252(document_.cases()[static_cast<size_t>(loadCase)].name),
+                  [this, loadCase](const std::string& typed) { return document_.caseNameRefusal(loadCase, typed); });
   if (name.empty()) return;
   const EditResult result = document_.renameLoadCase(page->loadCase(), toCp1252(name));
   if (!result.done) {

@@ -13,6 +13,7 @@
 
 class wxGridEvent;
 class wxMenu;
+class wxTextCtrl;
 class wxNotebook;
 
 namespace vigas::app {
@@ -41,6 +42,8 @@ class MainFrame : public wxFrame {
   void goToPage(size_t index);
   void selectRow(const CellPlace& row);
   void showCellStatus(TablePage* page, int row, int column);
+  // What is being typed into a cell, checked as the edit would check it.
+  void showTypedStatus(TablePage* page, wxTextCtrl* field);
   void commitEdits();
 
   // Commands.

@@ -112,6 +112,39 @@ TEST(Undo, TheUnsavedFlagFollowsTheEditsBackAndForth) {
   EXPECT_TRUE(document.modified());
 }
 
+// A cell is checked as it is typed: the answer is the edit's own, and
+// nothing changes until the text is confirmed.
+TEST(Typing, ACellAndACaseNameAnswerAsTheEditWouldAndChangeNothing) {
+  struct Typed {
+    CellPlace place;
+    const char* text;
+    bool faulty;
+  };
+  const Typed cells[] = {
+      {{Table::nodes, 2, 1}, "2.75", false},   {{Table::nodes, 2, 1}, "x", true},
+      {{Table::bars, 1, 2}, "99", true},       {{Table::sections, 1, 1}, "-0.18", true},
+      {{Table::loads, 1, 2, 1}, "50", true},   {{Table::loads, 1, 5, 1}, "7.5", false},
+  };
+  for (const Typed& typed : cells) {
+    Document document(threeSpanBeam());
+    const std::string before = filesOf(document.content());
+    const EditResult tried = document.tryCell(typed.place, typed.text);
+    EXPECT_EQ(filesOf(document.content()), before) << typed.text;
+    EXPECT_FALSE(document.canUndo());
+    EXPECT_EQ(!tried.done || !tried.reason.empty(), typed.faulty) << typed.text << ": " << tried.reason;
+    const EditResult edited = document.setCell(typed.place, typed.text);
+    EXPECT_EQ(tried.done, edited.done) << typed.text;
+    EXPECT_EQ(tried.reason, edited.reason) << typed.text;
+  }
+  const std::pair<const char*, bool> names[] = {{"viento", false}, {"con espacio", true}, {"permanente", true}, {"", true}};
+  for (const auto& [name, faulty] : names) {
+    Document document(threeSpanBeam());
+    const std::string refusal = document.caseNameRefusal(static_cast<int>(document.cases().size()), name);
+    EXPECT_EQ(!refusal.empty(), faulty) << name;
+    EXPECT_EQ(refusal, document.addLoadCase(name).reason) << name;
+  }
+}
+
 class ProjectFolder : public ::testing::Test {
  protected:
   ScratchDir dir;

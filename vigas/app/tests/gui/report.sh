@@ -1,0 +1,60 @@
+#!/bin/bash
+# viga3 analysed with calcdin's option 0 chosen from the menu (F5), then its
+# report (F7): the modes shown are those of calcdin's file, which is the one
+# calcdin writes by hand for the same beam; the report is informe's own for
+# the same files, and Webrix opens it.
+# usage: report.sh VIGAS CALCEST EXAMPLES_DIR WORK_DIR CALCDIN INFORME WEBRIX
+set -uo pipefail
+VIGAS=$1 CALCEST=$2 EXAMPLES=$3 WORK=$4 CALCDIN=$5 INFORME=$6 WEBRIX=$7
+rm -rf "$WORK"; mkdir -p "$WORK/bin" "$WORK/hand"
+source "$(dirname "$0")/gui_lib.sh"
+ln -s "$CALCEST" "$CALCDIN" "$INFORME" "$WEBRIX" "$WORK/bin/"
+export VIGAS_BIN="$WORK/bin"
+cp "$EXAMPLES/viga3.dat" "$EXAMPLES/viga3.caf" "$WORK/"
+cp "$EXAMPLES/viga3.dat" "$EXAMPLES/viga3.caf" "$WORK/hand/"
+WEBRIX_PID=
+gui_on_failure() {
+  import -window root "$WORK/failure.png" 2>/dev/null && echo "screen at failure: $WORK/failure.png" >&2
+  [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
+  [ -n "$WEBRIX_PID" ] && kill "$WEBRIX_PID" 2>/dev/null
+  [ -f "$VIGAS_MESSAGE_LOG" ] && { echo "messages shown:" >&2; cat "$VIGAS_MESSAGE_LOG" >&2; }
+}
+
+start_vigas viga3.dat
+focus "^viga3\.dat .+ vigas$"
+press alt+n v 0                       # Análisis > Vibraciones > Opción 0
+sleep 0.3
+press F5
+MODE_ROW='^[0-9]+	[^	]+	[^	]+	[^	]+$'   # mode, eigenvalue, frequency, period
+wait_for_file_line "$VIGAS_RESULTS_LOG" "$MODE_ROW" "$WAIT"
+sleep 0.5
+shot vigas_modes.png
+not_blank vigas_modes.png
+[ -s "$VIGAS_MESSAGE_LOG" ] && fail "a message was shown: $(cat "$VIGAS_MESSAGE_LOG")"
+cp "$VIGAS_RESULTS_LOG" "$WORK/shown.txt"
+
+press F7
+WEBRIX_WIN=$(wait_window "^Informe VIGA3 \(viga3\) - Webrix$" "$WAIT") || exit 1
+WEBRIX_PID=$(xdotool getwindowpid "$WEBRIX_WIN")
+[ -s "$VIGAS_MESSAGE_LOG" ] && fail "a message was shown: $(cat "$VIGAS_MESSAGE_LOG")"
+kill "$WEBRIX_PID"; WEBRIX_PID=
+focus "^viga3\.dat .+ vigas$"
+quit_vigas
+
+# By hand, in the files' character set.
+calcest_on "$WORK/hand" viga3
+(cd "$WORK/hand" && LC_ALL=C "$CALCDIN" viga3.dat viga3.bar viga3.din 0 < /dev/null > calcdin.out 2>&1) ||
+  fail "calcdin refused the beam by hand: $(cat "$WORK/hand/calcdin.out")"
+cmp "$WORK/viga3.din" "$WORK/hand/viga3.din" || fail "the window's modes file is not calcdin's option 0"
+# Every mode shown, with the frequency calcdin wrote for it.
+rows=$(grep -Ec "$MODE_ROW" "$WORK/shown.txt")
+[ "$rows" -gt 0 ] || fail "no modes shown"
+while IFS=$'\t' read -r order eigenvalue frequency period; do
+  grep -qF -- "$frequency" "$WORK/hand/viga3.din" || fail "mode $order: frequency $frequency is not in calcdin's file"
+done < <(grep -E "$MODE_ROW" "$WORK/shown.txt")
+(cd "$WORK/hand" && LC_ALL=C "$INFORME" viga3 viga3.din > informe.out 2>&1) ||
+  fail "informe refused the beam by hand: $(cat "$WORK/hand/informe.out")"
+for page in "$WORK"/hand/viga3*.html "$WORK"/hand/viga3*.svg; do
+  cmp "$page" "$WORK/$(basename "$page")" || fail "$(basename "$page") differs from informe's by hand"
+done
+echo "PASS report ($rows modes; screenshot $WORK/vigas_modes.png)"
