@@ -1,6 +1,8 @@
 #include "envolventes/engine/svg_canvas.h"
 
+#include <charconv>
 #include <cstdio>
+#include <string_view>
 
 #include "common/cp1252.h"
 #include "common/format.h"
@@ -45,10 +47,31 @@ void SvgCanvas::beginDiagram(int areaWidth, int areaHeight, int axisY) {
 
 void SvgCanvas::endDiagram() { svg_ += "</g>\n</svg>\n"; }
 
+void SvgCanvas::beginPass(Colour pen) {
+  penText_ = colourText(pen);
+}
+
 void SvgCanvas::line(int x1, int y1, int x2, int y2) {
-  // Half-pixel offsets keep one-pixel lines sharp.
-  svg_ += formatText("<line x1=\"%d.5\" y1=\"%d.5\" x2=\"%d.5\" y2=\"%d.5\" stroke=\"%s\"/>\n", x1, y1, x2, y2,
-                     colourText(pen_).c_str());
+  // Half-pixel offsets keep one-pixel lines sharp. A diagram has thousands of
+  // lines: each is put together here without a format to parse.
+  char numbers[4][12];
+  std::string_view digits[4];
+  const int values[4] = {x1, y1, x2, y2};
+  for (int k = 0; k < 4; ++k) {
+    const char* end = std::to_chars(numbers[k], numbers[k] + 12, values[k]).ptr;
+    digits[k] = std::string_view(numbers[k], static_cast<size_t>(end - numbers[k]));
+  }
+  svg_ += "<line x1=\"";
+  svg_ += digits[0];
+  svg_ += ".5\" y1=\"";
+  svg_ += digits[1];
+  svg_ += ".5\" x2=\"";
+  svg_ += digits[2];
+  svg_ += ".5\" y2=\"";
+  svg_ += digits[3];
+  svg_ += ".5\" stroke=\"";
+  svg_ += penText_;
+  svg_ += "\"/>\n";
 }
 
 void SvgCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour) {
