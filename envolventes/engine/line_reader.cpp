@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 
 #include "common/decimal_text.h"
 
@@ -36,19 +38,15 @@ std::string_view nextField(Fields& line) {
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-}  // namespace
 
-bool take(Fields& line, int& value) {
-  const std::string_view field = nextField(line);
-  const size_t digits = field.size() - (!field.empty() && field[0] == '-' ? 1 : 0);
-  if (digits == 0 || digits > 9) return false;
-  for (size_t k = field.size() - digits; k < field.size(); ++k)
-    if (!isDigit(field[k])) return false;
-  const char* end = field.data() + field.size();
-  return std::from_chars(field.data(), end, value).ptr == end;
+void skipBlanks(Fields& line) {
+  while (line.next < line.end && isBlank(*line.next)) ++line.next;
 }
 
-bool take(Fields& line, float& value) {
+bool endsField(const Fields& line, const char* p) { return p == line.end || isBlank(*p); }
+
+// The field as the whole check below takes it, for what the plain forms miss.
+bool takeChecked(Fields& line, float& value) {
   std::string_view field = nextField(line);
   // calcest writes a sign '+' before some values; scanf reads "+x" as x, which
   // from_chars does not take.
@@ -60,12 +58,85 @@ bool take(Fields& line, float& value) {
   // from_chars stops short of.
   return exactDecimal(field.data(), field.data() + field.size(), value);
 }
+}  // namespace
+
+// At most nine digits after an optional '-', up to a blank or the end.
+bool take(Fields& line, int& value) {
+  skipBlanks(line);
+  const char* p = line.next;
+  const bool negative = p < line.end && *p == '-';
+  if (negative) ++p;
+  const char* digits = p;
+  int magnitude = 0;
+  for (; p < line.end && p - digits < 10 && isDigit(*p); ++p) magnitude = magnitude * 10 + (*p - '0');
+  if (p == digits || p - digits > 9 || !endsField(line, p)) return false;
+  value = negative ? -magnitude : magnitude;
+  line.next = p;
+  return true;
+}
+
+// A plain decimal, with the sign '+' scanf takes, is read in the pass that
+// finds its end; anything else is checked whole.
+bool take(Fields& line, float& value) {
+  skipBlanks(line);
+  const char* p = line.next;
+  if (p + 1 < line.end && *p == '+' && (isDigit(p[1]) || p[1] == '.')) ++p;
+  float read = 0;
+  const char* stop = plainDecimalPrefix(p, line.end, read);
+  if (!stop || !endsField(line, stop)) return takeChecked(line, value);
+  value = read;
+  line.next = stop;
+  return true;
+}
 
 bool take(Fields& line, std::string_view& word) {
   word = nextField(line);
   return !word.empty();
 }
 }  // namespace quick
+
+TextLines::TextLines(FILE* file, std::string& buffer) {
+  struct stat info {};
+  size_t used = 0;
+  // One read of the size the file has; then whatever it holds beyond that.
+  if (fstat(fileno(file), &info) == 0 && info.st_size > 0 && buffer.size() < static_cast<size_t>(info.st_size) + 1)
+    buffer.resize(static_cast<size_t>(info.st_size) + 1);
+  if (buffer.size() < 4096) buffer.resize(4096);
+  size_t got;
+  while ((got = std::fread(&buffer[used], 1, buffer.size() - used, file)) > 0) {
+    used += got;
+    if (used == buffer.size()) buffer.resize(2 * buffer.size());
+  }
+  at_ = buffer.data();
+  end_ = at_ + used;
+}
+
+bool TextLines::next(std::string_view& line) {
+  if (at_ == end_) return false;
+  const void* newline = std::memchr(at_, '\n', static_cast<size_t>(end_ - at_));
+  const char* stop = newline ? static_cast<const char*>(newline) + 1 : end_;
+  if (!std::memchr(at_, '\0', static_cast<size_t>(stop - at_))) {
+    line = std::string_view(at_, static_cast<size_t>(stop - at_));
+    at_ = stop;
+    return true;
+  }
+  // LineReader keeps of each piece of fgets (511 bytes at most, or up to a
+  // line end) what comes before a NUL byte, and ends the line at a piece that
+  // ends with the line end or is empty there.
+  auto piece = [this] {
+    const char* limit = at_ + std::min<size_t>(511, static_cast<size_t>(end_ - at_));
+    const void* found = std::memchr(at_, '\n', static_cast<size_t>(limit - at_));
+    const char* pieceEnd = found ? static_cast<const char*>(found) + 1 : limit;
+    const void* nul = std::memchr(at_, '\0', static_cast<size_t>(pieceEnd - at_));
+    pieces_.append(at_, static_cast<size_t>((nul ? static_cast<const char*>(nul) : pieceEnd) - at_));
+    at_ = pieceEnd;
+  };
+  pieces_.clear();
+  piece();
+  while (!pieces_.empty() && pieces_.back() != '\n' && at_ != end_) piece();
+  line = pieces_;
+  return true;
+}
 
 bool LineReader::next(std::string& line) {
   char buffer[512];
@@ -84,7 +155,7 @@ bool closeWritten(FileHandle file, const std::string& path, MessageSink& sink) {
   return ok;
 }
 
-bool isBlank(const std::string& text) {
+bool isBlank(std::string_view text) {
   for (char ch : text)
     if (ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n') return false;
   return true;

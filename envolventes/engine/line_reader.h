@@ -58,17 +58,17 @@ void putAll(const Tuple& held, std::index_sequence<I...>, Targets*... targets) {
 }
 }  // namespace quick
 
-// sscanf(line.c_str(), fmt, targets...) for formats made of %d, %f and %s
-// conversions apart by blanks, `targets` in their order (a %s target as long
-// as the line). A line whose fields are all there in their plain form is read
-// without scanf, with the same values; any other line, or one with fewer
-// fields, goes to sscanf itself, so what it gives is always sscanf's.
+// sscanf(line, fmt, targets...) for formats made of %d, %f and %s conversions
+// apart by blanks, `targets` in their order (a %s target as long as the line).
+// A line whose fields are all there in their plain form is read without scanf,
+// with the same values; any other line, or one with fewer fields, goes to
+// sscanf itself, so what it gives is always sscanf's.
 template <class... Targets>
-int scanLine(const std::string& line, const char* fmt, Targets*... targets) {
+int scanLine(std::string_view line, const char* fmt, Targets*... targets) {
   quick::Fields fields{line.data(), line.data() + line.size()};
   std::tuple<quick::Held<Targets>...> held;
   const bool whole = std::apply([&](auto&... h) { return (quick::take(fields, h.value) && ...); }, held);
-  if (!whole) return std::sscanf(line.c_str(), fmt, targets...);
+  if (!whole) return std::sscanf(std::string(line).c_str(), fmt, targets...);
   quick::putAll(held, std::index_sequence_for<Targets...>{}, targets...);
   return static_cast<int>(sizeof...(Targets));
 }
@@ -84,6 +84,24 @@ class LineReader {
   FILE* file_;
 };
 
+// The rest of a file read in one go and taken line by line, each line the
+// text LineReader would give, without a copy of it.
+class TextLines {
+ public:
+  // Reads what is left of `file` into `buffer`, which keeps its room for the
+  // next file; the lines point into it and into this object.
+  TextLines(FILE* file, std::string& buffer);
+  TextLines(const TextLines&) = delete;
+  TextLines& operator=(const TextLines&) = delete;
+  // The next line; false at the end of the file, `line` left as it was.
+  bool next(std::string_view& line);
+
+ private:
+  const char* at_;
+  const char* end_;
+  std::string pieces_;  // a line with a NUL byte, as the pieces of fgets make it
+};
+
 // "ERROR: NO SE PUDO ESCRIBIR EL FICHERO <path>", as calcest says it.
 std::string writeErrorText(const std::string& path);
 
@@ -92,6 +110,6 @@ std::string writeErrorText(const std::string& path);
 bool closeWritten(FileHandle file, const std::string& path, MessageSink& sink);
 
 // True when the text holds nothing but blanks and line ends.
-bool isBlank(const std::string& text);
+bool isBlank(std::string_view text);
 
 }  // namespace envelope

@@ -30,11 +30,11 @@ void writeHalf(TextBuffer& out, const char* header, const std::vector<ForceTable
 
 }  // namespace
 
-void readForceTableRows(LineReader& esf, int n, ProjectForceTable& out) {
+void readForceTableRows(TextLines& esf, int n, ProjectForceTable& out) {
   out.table.assign(static_cast<size_t>(n) + 1, ForceTableRow{});
   out.rows = ProjectForceTable::Rows::Complete;
   int got = 0;
-  std::string line;
+  std::string_view line;
   while (esf.next(line)) {
     if (isBlank(line)) continue;
     if (got > n) {
