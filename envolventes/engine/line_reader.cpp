@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 #include "common/decimal_text.h"
@@ -58,6 +59,26 @@ bool takeChecked(Fields& line, float& value) {
   // from_chars stops short of.
   return exactDecimal(field.data(), field.data() + field.size(), value);
 }
+
+// The usual field of the files, a plain decimal of at most seven digits with
+// its sign, read in the pass that finds its end: a whole number below 2^24
+// divided by an exact power of ten, the value plainDecimal gives. Null for
+// anything else.
+const char* shortPlain(const char* p, const char* end, float& value) {
+  static constexpr float kPowers[8] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+  bool negative = false;
+  if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  uint32_t digits = 0;
+  int count = 0, decimals = 0;
+  for (; p < end && isDigit(*p); ++p, ++count) digits = digits * 10 + static_cast<uint32_t>(*p - '0');
+  if (p < end && *p == '.')
+    for (++p; p < end && isDigit(*p); ++p, ++decimals) digits = digits * 10 + static_cast<uint32_t>(*p - '0');
+  count += decimals;
+  if (count == 0 || count > 7) return nullptr;
+  const float magnitude = static_cast<float>(digits) / kPowers[decimals];
+  value = negative ? -magnitude : magnitude;
+  return p;
+}
 }  // namespace
 
 // At most nine digits after an optional '-', up to a blank or the end.
@@ -80,9 +101,13 @@ bool take(Fields& line, int& value) {
 bool take(Fields& line, float& value) {
   skipBlanks(line);
   const char* p = line.next;
-  if (p + 1 < line.end && *p == '+' && (isDigit(p[1]) || p[1] == '.')) ++p;
+  if (p + 1 < line.end && *p == '+' && !(isDigit(p[1]) || p[1] == '.')) return takeChecked(line, value);
   float read = 0;
-  const char* stop = plainDecimalPrefix(p, line.end, read);
+  const char* stop = shortPlain(p, line.end, read);
+  if (!stop) {
+    if (p < line.end && *p == '+') ++p;
+    stop = plainDecimalPrefix(p, line.end, read);
+  }
   if (!stop || !endsField(line, stop)) return takeChecked(line, value);
   value = read;
   line.next = stop;

@@ -400,6 +400,7 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
       // A plain decimal is read as its end is found; what follows it decides.
       "1 +.5 -.5",    "1 5. +5.",  "-0 -0.000 0.0000000001", "1 0.00000000001 123456789012345678", "1 1.5e3 2",
       "1 1.5x 2",     "1 + 2",     "1 +. 2",    "0000000001 1 2", "-123456789 1 2", "1\t2.5\v3\f", "1 .-5 2",
+      "1 1234567 1234.5678", "1 -+5 5.-", "1 -.1234567 99999.999",
   };
   for (const char* line : lines) {
     SCOPED_TRACE(line);
