@@ -1,5 +1,6 @@
 #include "envolventes/engine/svg_canvas.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <string_view>
@@ -53,25 +54,24 @@ void SvgCanvas::beginPass(Colour pen) {
 
 void SvgCanvas::line(int x1, int y1, int x2, int y2) {
   // Half-pixel offsets keep one-pixel lines sharp. A diagram has thousands of
-  // lines: each is put together here without a format to parse.
-  char numbers[4][12];
-  std::string_view digits[4];
-  const int values[4] = {x1, y1, x2, y2};
-  for (int k = 0; k < 4; ++k) {
-    const char* end = std::to_chars(numbers[k], numbers[k] + 12, values[k]).ptr;
-    digits[k] = std::string_view(numbers[k], static_cast<size_t>(end - numbers[k]));
-  }
-  svg_ += "<line x1=\"";
-  svg_ += digits[0];
-  svg_ += ".5\" y1=\"";
-  svg_ += digits[1];
-  svg_ += ".5\" x2=\"";
-  svg_ += digits[2];
-  svg_ += ".5\" y2=\"";
-  svg_ += digits[3];
-  svg_ += ".5\" stroke=\"";
-  svg_ += penText_;
-  svg_ += "\"/>\n";
+  // lines: each is put together here without a format to parse, and added to
+  // the document at once.
+  char text[160];
+  char* at = text;
+  auto put = [&at](std::string_view part) { at = std::copy(part.begin(), part.end(), at); };
+  auto number = [&at](int v) { at = std::to_chars(at, at + 12, v).ptr; };
+  put("<line x1=\"");
+  number(x1);
+  put(".5\" y1=\"");
+  number(y1);
+  put(".5\" x2=\"");
+  number(x2);
+  put(".5\" y2=\"");
+  number(y2);
+  put(".5\" stroke=\"");
+  put(penText_);
+  put("\"/>\n");
+  svg_.append(text, static_cast<size_t>(at - text));
 }
 
 void SvgCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour) {
