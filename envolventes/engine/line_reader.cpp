@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 
 #include "common/decimal_text.h"
 
@@ -120,24 +121,45 @@ bool take(Fields& line, std::string_view& word) {
 }
 }  // namespace quick
 
-TextLines::TextLines(FILE* file, std::string& buffer) {
+TextLines::TextLines(FILE* file, std::string& buffer) : file_(file), buffer_(buffer) {
+  // Room for the whole of a file of moderate size, so that one read takes it;
+  // a larger one is read a piece at a time as its lines are taken.
   struct stat info {};
-  size_t used = 0;
-  // One read of the size the file has; then whatever it holds beyond that.
-  if (fstat(fileno(file), &info) == 0 && info.st_size > 0 && buffer.size() < static_cast<size_t>(info.st_size) + 1)
-    buffer.resize(static_cast<size_t>(info.st_size) + 1);
-  if (buffer.size() < 4096) buffer.resize(4096);
-  size_t got;
-  while ((got = std::fread(&buffer[used], 1, buffer.size() - used, file)) > 0) {
-    used += got;
-    if (used == buffer.size()) buffer.resize(2 * buffer.size());
+  size_t room = kLeastRoom;
+  if (fstat(fileno(file), &info) == 0 && info.st_size > 0)
+    room = std::clamp(static_cast<size_t>(info.st_size) + 1, kLeastRoom, kMostFirstRoom);
+  if (buffer_.size() < room) buffer_.resize(room);
+  at_ = end_ = buffer_.data();
+}
+
+bool TextLines::refill(std::string_view& line) {
+  if (ended_) return false;
+  // The caller's line is kept as it is when the text it lies in moves.
+  const std::less<const char*> before;
+  if (!before(line.data(), buffer_.data()) && before(line.data(), buffer_.data() + buffer_.size())) {
+    previous_.assign(line);
+    line = previous_;
   }
-  at_ = buffer.data();
-  end_ = at_ + used;
+  const size_t unread = static_cast<size_t>(end_ - at_);
+  std::memmove(&buffer_[0], at_, unread);
+  if (unread == buffer_.size()) buffer_.resize(2 * buffer_.size());
+  const size_t got = std::fread(&buffer_[unread], 1, buffer_.size() - unread, file_);
+  at_ = buffer_.data();
+  end_ = at_ + unread + got;
+  ended_ = got == 0;
+  return !ended_;
+}
+
+bool TextLines::ensure(size_t wanted, std::string_view& line) {
+  for (;;) {
+    const size_t unread = static_cast<size_t>(end_ - at_);
+    if (std::memchr(at_, '\n', std::min(unread, wanted)) || unread >= wanted) return true;
+    if (!refill(line)) return unread > 0;
+  }
 }
 
 bool TextLines::next(std::string_view& line) {
-  if (at_ == end_) return false;
+  if (!ensure(SIZE_MAX, line)) return false;
   const void* newline = std::memchr(at_, '\n', static_cast<size_t>(end_ - at_));
   const char* stop = newline ? static_cast<const char*>(newline) + 1 : end_;
   if (!std::memchr(at_, '\0', static_cast<size_t>(stop - at_))) {
@@ -148,7 +170,8 @@ bool TextLines::next(std::string_view& line) {
   // LineReader keeps of each piece of fgets (511 bytes at most, or up to a
   // line end) what comes before a NUL byte, and ends the line at a piece that
   // ends with the line end or is empty there.
-  auto piece = [this] {
+  auto piece = [this, &line] {
+    ensure(511, line);
     const char* limit = at_ + std::min<size_t>(511, static_cast<size_t>(end_ - at_));
     const void* found = std::memchr(at_, '\n', static_cast<size_t>(limit - at_));
     const char* pieceEnd = found ? static_cast<const char*>(found) + 1 : limit;
@@ -158,7 +181,7 @@ bool TextLines::next(std::string_view& line) {
   };
   pieces_.clear();
   piece();
-  while (!pieces_.empty() && pieces_.back() != '\n' && at_ != end_) piece();
+  while (!pieces_.empty() && pieces_.back() != '\n' && ensure(1, line)) piece();
   line = pieces_;
   return true;
 }

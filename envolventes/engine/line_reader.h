@@ -84,22 +84,36 @@ class LineReader {
   FILE* file_;
 };
 
-// The rest of a file read in one go and taken line by line, each line the
-// text LineReader would give, without a copy of it.
+// The rest of a file read in large pieces (a file of moderate size in one)
+// and taken line by line, each line the text LineReader would give, without a
+// copy of it. Nothing is read beyond the piece that holds the line taken.
 class TextLines {
  public:
-  // Reads what is left of `file` into `buffer`, which keeps its room for the
-  // next file; the lines point into it and into this object.
+  // Reads `file` into `buffer`, which keeps its room for the next file; the
+  // lines point into it and into this object.
   TextLines(FILE* file, std::string& buffer);
   TextLines(const TextLines&) = delete;
   TextLines& operator=(const TextLines&) = delete;
-  // The next line; false at the end of the file, `line` left as it was.
+  // The next line, valid until the next call; false at the end of the file,
+  // `line` then holding the same text as before.
   bool next(std::string_view& line);
 
  private:
+  static constexpr size_t kLeastRoom = 4096, kMostFirstRoom = size_t{16} << 20;
+  // Moves the unread text to the front and reads more after it; false at the
+  // end of the file. `line` is moved to a copy when its text moves.
+  bool refill(std::string_view& line);
+  // Reads until a line end lies within `wanted` unread bytes, or that many are
+  // there, or the file ends; false when nothing is left.
+  bool ensure(size_t wanted, std::string_view& line);
+
+  FILE* file_;
+  std::string& buffer_;
   const char* at_;
   const char* end_;
-  std::string pieces_;  // a line with a NUL byte, as the pieces of fgets make it
+  bool ended_ = false;
+  std::string previous_;  // the caller's line, when its text moved
+  std::string pieces_;    // a line with a NUL byte, as the pieces of fgets make it
 };
 
 // "ERROR: NO SE PUDO ESCRIBIR EL FICHERO <path>", as calcest says it.

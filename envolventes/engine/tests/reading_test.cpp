@@ -424,10 +424,14 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
   EXPECT_STREQ(word1.data(), word2.data());
 }
 
-// A file read whole gives the lines reading it line by line gives: long ones,
-// NUL bytes, no last line end.
-TEST(ProjectReading, FileReadWhole_GivesTheLinesOfLineByLineReading) {
+// A file read in large pieces gives the lines reading it line by line gives:
+// long ones, NUL bytes, no last line end, lines across the pieces (a stream of
+// no known size is read 4096 bytes at first).
+TEST(ProjectReading, FileReadInPieces_GivesTheLinesOfLineByLineReading) {
   const std::string longLine(1500, '7');
+  std::string acrossPieces;
+  for (int k = 0; acrossPieces.size() < 12000; ++k)
+    acrossPieces += std::string(k % 700, 'a') + (k % 3 ? std::string() : std::string("b\0", 2) + std::string(300, 'c')) + (k % 5 ? "\n" : " ");
   const std::string contents[] = {
       "",
       "1 2\n\n3 4",
@@ -437,17 +441,19 @@ TEST(ProjectReading, FileReadWhole_GivesTheLinesOfLineByLineReading) {
       std::string("\0\nx\n", 4),
       std::string(600, 'x') + std::string("\0", 1) + "y\nz\n" + std::string(100, '\0') + "\nw",
       std::string("1\n\0", 3),
+      acrossPieces,
+      std::string(9000, 'z') + "\n1 2\n",
   };
   std::string buffer;
   for (const std::string& content : contents) {
     SCOPED_TRACE(content.size());
     FILE* a = std::tmpfile();
-    FILE* b = std::tmpfile();
-    ASSERT_TRUE(a && b);
-    for (FILE* f : {a, b}) {
-      std::fwrite(content.data(), 1, content.size(), f);
-      std::rewind(f);
-    }
+    ASSERT_TRUE(a);
+    std::fwrite(content.data(), 1, content.size(), a);
+    std::rewind(a);
+    std::string streamed = content;  // no file size to go by
+    FILE* b = content.empty() ? std::tmpfile() : fmemopen(&streamed[0], streamed.size(), "r");
+    ASSERT_TRUE(b);
     LineReader byLine(a);
     TextLines whole(b, buffer);
     std::string expected = "kept";
