@@ -7,9 +7,10 @@
 namespace common {
 
 namespace {
-// Whole digits and decimals of [-]digits[.digits], at most 18 digits so that
-// they fit the integer; false for any other text.
-bool splitDecimal(const char* p, const char* end, bool& negative, uint64_t& digits, int& decimals) {
+// Whole digits and decimals of [-]digits[.digits] at the start of the text, at
+// most 18 digits so that they fit the integer: the end of them, null when
+// there are none or too many.
+const char* splitDecimal(const char* p, const char* end, bool& negative, uint64_t& digits, int& decimals) {
   negative = p < end && *p == '-';
   if (negative) ++p;
   digits = 0;
@@ -28,16 +29,16 @@ bool splitDecimal(const char* p, const char* end, bool& negative, uint64_t& digi
     decimals = static_cast<int>(std::min<long>(p - fraction, 99));
   }
   const long count = wholeCount + decimals;
-  return p == end && count > 0 && count <= 18;
+  return count > 0 && count <= 18 ? p : nullptr;
 }
 
 template <class Real, int kMantissaBits, int kExactPowers>
-bool readPlain(const char* begin, const char* end, Real& value) {
+const char* readPlain(const char* begin, const char* end, Real& value) {
   bool negative = false;
   uint64_t digits = 0;
   int decimals = 0;
-  if (!splitDecimal(begin, end, negative, digits, decimals)) return false;
-  if (digits > (uint64_t{1} << kMantissaBits) || decimals > kExactPowers) return false;
+  const char* stop = splitDecimal(begin, end, negative, digits, decimals);
+  if (!stop || digits > (uint64_t{1} << kMantissaBits) || decimals > kExactPowers) return nullptr;
   static const Real* const powers = [] {
     static Real table[kExactPowers + 1];
     Real power = 1;
@@ -46,17 +47,27 @@ bool readPlain(const char* begin, const char* end, Real& value) {
   }();
   const Real magnitude = decimals == 0 ? static_cast<Real>(digits) : static_cast<Real>(digits) / powers[decimals];
   value = negative ? -magnitude : magnitude;
-  return true;
+  return stop;
 }
 }  // namespace
 
 // 10^10 = 2^10 * 5^10 and 5^10 < 2^24: exact in a float; 10^22 in a double.
-bool plainDecimal(const char* begin, const char* end, float& value) {
+const char* plainDecimalPrefix(const char* begin, const char* end, float& value) {
   return readPlain<float, 24, 10>(begin, end, value);
 }
 
+bool plainDecimal(const char* begin, const char* end, float& value) {
+  float read = 0;
+  if (readPlain<float, 24, 10>(begin, end, read) != end) return false;
+  value = read;
+  return true;
+}
+
 bool plainDecimal(const char* begin, const char* end, double& value) {
-  return readPlain<double, 53, 22>(begin, end, value);
+  double read = 0;
+  if (readPlain<double, 53, 22>(begin, end, read) != end) return false;
+  value = read;
+  return true;
 }
 
 namespace {

@@ -11,6 +11,13 @@ namespace common {
 bool plainDecimal(const char* begin, const char* end, float& value);
 bool plainDecimal(const char* begin, const char* end, double& value);
 
+// The plain decimal at the start of the text, up to its first character that
+// is neither a digit nor its point: the end of it with its value, or null when
+// it is no plain decimal of the exact range (so that plainDecimal(b, e, v) is
+// plainDecimalPrefix(b, e, v) == e). For scanners that find a field's end and
+// its number in one pass.
+const char* plainDecimalPrefix(const char* begin, const char* end, float& value);
+
 // The whole text as a number of the type: a plain decimal, else what
 // std::from_chars reads to the end without going out of range. False for
 // anything else (a leading '+', hexadecimal, out of range, a stray character),

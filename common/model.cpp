@@ -16,7 +16,8 @@ UnitConstants unitConstantsFor(int unitCode) {
 
 namespace {
 std::string itemName(const char* what, int position, const char* part = nullptr) {
-  std::string text = formatText("%s %d", what, position);
+  // "%s %d", made for every line read: without a format to parse.
+  std::string text = std::string(what) + " " + std::to_string(position);
   if (part) text += std::string(", ") + part;
   return text;
 }

@@ -1,5 +1,6 @@
 #include "common/safe_output.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -40,19 +42,26 @@ bool processRuns(long pid) { return pid > 0 && (kill(static_cast<pid_t>(pid), 0)
 void removeLeftAside(const std::string& path) {
   const size_t slash = path.rfind('/');
   const std::string prefix = "." + (slash == std::string::npos ? path : path.substr(slash + 1)) + ".";
+  const std::string folder = folderOf(path);
+  DIR* listing = opendir(folder.c_str());
+  if (!listing) return;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(folderOf(path), error)) {
-    const std::string name = entry.path().filename().string();
-    if (name.rfind(prefix, 0) != 0 || name.size() < prefix.size() + 4 || name.compare(name.size() - 4, 4, ".tmp") != 0)
-      continue;
+  // The folder may hold many files: a name is made only for those of the form.
+  while (const dirent* entry = readdir(listing)) {
+    const char* const raw = entry->d_name;
+    if (std::strncmp(raw, prefix.c_str(), prefix.size()) != 0) continue;
+    const std::string name = raw;
+    if (name.size() < prefix.size() + 4 || name.compare(name.size() - 4, 4, ".tmp") != 0) continue;
     const std::string numbers = name.substr(prefix.size(), name.size() - prefix.size() - 4);  // PID.N
     const size_t dot = numbers.find('.');
     const bool twoNumbers = dot != std::string::npos && dot > 0 && dot + 1 < numbers.size() &&
                             numbers.find('.', dot + 1) == std::string::npos &&
                             numbers.find_first_not_of("0123456789.") == std::string::npos;
     if (!twoNumbers) continue;
-    if (!processRuns(std::strtol(numbers.c_str(), nullptr, 10))) std::filesystem::remove(entry.path(), error);
+    if (!processRuns(std::strtol(numbers.c_str(), nullptr, 10)))
+      std::filesystem::remove(std::filesystem::path(folder) / name, error);
   }
+  closedir(listing);
 }
 
 mode_t creationMode() {

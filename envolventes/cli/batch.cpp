@@ -3,6 +3,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <exception>
+#include <future>
+#include <system_error>
+#include <thread>
 
 #include "common/capacities.h"
 #include "common/console_program.h"
@@ -59,16 +63,59 @@ SameFile outputThatIsAProjectFile(const EnvelopeRequest& request) {
   return outputThatIsAnInput(outputs, inputs);
 }
 
-// Writes the envelope, its scripts and pictures into `files`; false after a message.
+// The three pictures of an envelope, drawn in memory on a second thread (or
+// here when there is none) while the scripts are written: drawing reads the
+// state and touches no file.
+class Pictures {
+ public:
+  explicit Pictures(const EnvelopeState& state) : state_(state) {
+    try {
+      drawing_ = std::thread([this] {
+        for (int k = 0; k < 3; ++k) draw(k);
+      });
+    } catch (const std::system_error&) {
+      for (int k = 0; k < 3; ++k) draw(k);
+    }
+  }
+  Pictures(const Pictures&) = delete;
+  Pictures& operator=(const Pictures&) = delete;
+  ~Pictures() {
+    if (drawing_.joinable()) drawing_.join();
+  }
+  // The picture of diagram `selector` (1..3), once drawn.
+  const SvgCanvas& get(int selector) {
+    ready_[selector - 1].get();  // throws here what the drawing threw
+    return canvases_[selector - 1];
+  }
+
+ private:
+  void draw(int k) {
+    try {
+      drawDiagram(state_, k + 1, canvases_[k]);
+      done_[k].set_value();
+    } catch (...) {
+      done_[k].set_exception(std::current_exception());
+    }
+  }
+  const EnvelopeState& state_;
+  SvgCanvas canvases_[3];
+  std::promise<void> done_[3];
+  std::future<void> ready_[3] = {done_[0].get_future(), done_[1].get_future(), done_[2].get_future()};
+  std::thread drawing_;
+};
+
+// Writes the envelope, its scripts and pictures into `files`; false after a
+// message. Each picture is saved after its script, as it would be if drawn
+// along with it: where the script cannot be created there is no picture.
 bool writeEnvelope(const EnvelopeRequest& request, const OutputFiles& files, ConsoleSink& sink) {
   EnvelopeOutputs outputs(files);
   if (!outputs.create(request.envelopeName, sink)) return false;
   EnvelopeState state;
   if (runEnvelope(state, request, outputs, sink) != RunOutcome::Completed) return false;
+  Pictures pictures(state);
   for (int selector = 1; selector <= 3; ++selector) {
-    SvgCanvas picture;
-    if (paintDiagram(state, selector, picture, sink, files) == DrawOutcome::ScriptError) continue;
-    picture.save(envelopePictureName(request.envelopeName, selector), sink, files);
+    if (writeScript(state, selector, sink, files) == DrawOutcome::ScriptError) continue;
+    pictures.get(selector).save(envelopePictureName(request.envelopeName, selector), sink, files);
   }
   return sink.count == 0;
 }

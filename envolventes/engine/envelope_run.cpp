@@ -1,5 +1,12 @@
 #include "envolventes/engine/envelope_run.h"
 
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
 #include "common/file_names.h"
 #include "envolventes/engine/accumulate.h"
 #include "envolventes/engine/layout.h"
@@ -52,6 +59,98 @@ bool EnvelopeOutputs::finishForceTable(MessageSink& sink) {
   return files_.finish(file, forceTableName_, sink);
 }
 
+namespace {
+
+// The projects after the first, read on a second thread while this one
+// combines, and by this one while it waits. Each is read into its own tables
+// with its messages kept, and taken in project order: the messages are shown,
+// and a failure thrown, where reading them one by one would. The first project
+// sets the counts the others are checked against (only read by the others), so
+// the reading ahead starts once it is read. A project read beyond the one
+// where the run stops is dropped unseen.
+class ReadAhead {
+ public:
+  struct Reading {
+    ProjectTables tables;
+    RecordingMessageSink messages;
+    ReadStep step = ReadStep::Stopped;
+    std::exception_ptr failure;
+  };
+
+  ReadAhead(const std::vector<std::string>& projects, EnvelopeState& state)
+      : projects_(projects), state_(state), readings_(projects.size()) {
+    if (projects.size() < 3) return;  // one project after the first: nothing to overlap
+    try {
+      worker_ = std::thread([this] { work(); });
+    } catch (const std::system_error&) {
+      // No second thread: every project is read here as it is taken.
+    }
+  }
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+  ~ReadAhead() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    changed_.notify_all();
+    if (worker_.joinable()) worker_.join();
+  }
+
+  // Project k (k >= 1) once read; the projects before it have been taken.
+  std::unique_ptr<Reading> take(size_t k) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    taken_ = k;
+    changed_.notify_all();
+    while (!readings_[k]) {
+      if (next_ <= k + kAhead && next_ < projects_.size())
+        readOne(lock);
+      else
+        changed_.wait(lock);
+    }
+    return std::move(readings_[k]);
+  }
+
+ private:
+  static constexpr size_t kAhead = 3;  // projects read beyond the one being combined
+
+  void work() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!stop_ && next_ < projects_.size()) {
+      if (next_ <= taken_ + kAhead)
+        readOne(lock);
+      else
+        changed_.wait(lock);
+    }
+  }
+
+  // Reads the next project not yet claimed, with the lock released meanwhile.
+  void readOne(std::unique_lock<std::mutex>& lock) {
+    const size_t k = next_++;
+    lock.unlock();
+    auto reading = std::make_unique<Reading>();
+    try {
+      reading->step = readProject(projects_[k], false, state_, reading->tables, reading->messages);
+    } catch (...) {
+      reading->failure = std::current_exception();
+    }
+    lock.lock();
+    readings_[k] = std::move(reading);
+    changed_.notify_all();
+  }
+
+  const std::vector<std::string>& projects_;
+  EnvelopeState& state_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<std::unique_ptr<Reading>> readings_;
+  size_t next_ = 1, taken_ = 1;
+  bool stop_ = false;
+  std::thread worker_;
+};
+
+}  // namespace
+
 RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, EnvelopeOutputs& outputs,
                        MessageSink& sink) {
   state.setEnvelopeName(request.envelopeName);
@@ -64,8 +163,19 @@ RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, Env
 
   ProjectTables project;
   ForceTableEnvelope forceTable;
+  std::unique_ptr<ReadAhead> ahead;
   for (size_t k = 0; k < request.projects.size(); ++k) {
-    ReadStep step = readProject(request.projects[k], k == 0, state, project, sink);
+    ReadStep step;
+    if (k == 0) {
+      step = readProject(request.projects[k], true, state, project, sink);
+      if (step == ReadStep::Ok) ahead = std::make_unique<ReadAhead>(request.projects, state);
+    } else {
+      std::unique_ptr<ReadAhead::Reading> reading = ahead->take(k);
+      for (const std::string& message : reading->messages.messages) sink.showMessage(message);
+      if (reading->failure) std::rethrow_exception(reading->failure);
+      step = reading->step;
+      project = std::move(reading->tables);
+    }
     if (step == ReadStep::SelectionError) return RunOutcome::SelectionError;
     if (step == ReadStep::Stopped) return RunOutcome::Stopped;
     forceTable.add(project, fileOf(request.projects[k], kForceTableExt));

@@ -3,7 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <functional>
 
 #include "common/decimal_text.h"
 
@@ -36,19 +40,15 @@ std::string_view nextField(Fields& line) {
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-}  // namespace
 
-bool take(Fields& line, int& value) {
-  const std::string_view field = nextField(line);
-  const size_t digits = field.size() - (!field.empty() && field[0] == '-' ? 1 : 0);
-  if (digits == 0 || digits > 9) return false;
-  for (size_t k = field.size() - digits; k < field.size(); ++k)
-    if (!isDigit(field[k])) return false;
-  const char* end = field.data() + field.size();
-  return std::from_chars(field.data(), end, value).ptr == end;
+void skipBlanks(Fields& line) {
+  while (line.next < line.end && isBlank(*line.next)) ++line.next;
 }
 
-bool take(Fields& line, float& value) {
+bool endsField(const Fields& line, const char* p) { return p == line.end || isBlank(*p); }
+
+// The field as the whole check below takes it, for what the plain forms miss.
+bool takeChecked(Fields& line, float& value) {
   std::string_view field = nextField(line);
   // calcest writes a sign '+' before some values; scanf reads "+x" as x, which
   // from_chars does not take.
@@ -61,11 +61,130 @@ bool take(Fields& line, float& value) {
   return exactDecimal(field.data(), field.data() + field.size(), value);
 }
 
+// The usual field of the files, a plain decimal of at most seven digits with
+// its sign, read in the pass that finds its end: a whole number below 2^24
+// divided by an exact power of ten, the value plainDecimal gives. Null for
+// anything else.
+const char* shortPlain(const char* p, const char* end, float& value) {
+  static constexpr float kPowers[8] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+  bool negative = false;
+  if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  uint32_t digits = 0;
+  int count = 0, decimals = 0;
+  for (; p < end && isDigit(*p); ++p, ++count) digits = digits * 10 + static_cast<uint32_t>(*p - '0');
+  if (p < end && *p == '.')
+    for (++p; p < end && isDigit(*p); ++p, ++decimals) digits = digits * 10 + static_cast<uint32_t>(*p - '0');
+  count += decimals;
+  if (count == 0 || count > 7) return nullptr;
+  const float magnitude = static_cast<float>(digits) / kPowers[decimals];
+  value = negative ? -magnitude : magnitude;
+  return p;
+}
+}  // namespace
+
+// At most nine digits after an optional '-', up to a blank or the end.
+bool take(Fields& line, int& value) {
+  skipBlanks(line);
+  const char* p = line.next;
+  const bool negative = p < line.end && *p == '-';
+  if (negative) ++p;
+  const char* digits = p;
+  int magnitude = 0;
+  for (; p < line.end && p - digits < 10 && isDigit(*p); ++p) magnitude = magnitude * 10 + (*p - '0');
+  if (p == digits || p - digits > 9 || !endsField(line, p)) return false;
+  value = negative ? -magnitude : magnitude;
+  line.next = p;
+  return true;
+}
+
+// A plain decimal, with the sign '+' scanf takes, is read in the pass that
+// finds its end; anything else is checked whole.
+bool take(Fields& line, float& value) {
+  skipBlanks(line);
+  const char* p = line.next;
+  if (p + 1 < line.end && *p == '+' && !(isDigit(p[1]) || p[1] == '.')) return takeChecked(line, value);
+  float read = 0;
+  const char* stop = shortPlain(p, line.end, read);
+  if (!stop) {
+    if (p < line.end && *p == '+') ++p;
+    stop = plainDecimalPrefix(p, line.end, read);
+  }
+  if (!stop || !endsField(line, stop)) return takeChecked(line, value);
+  value = read;
+  line.next = stop;
+  return true;
+}
+
 bool take(Fields& line, std::string_view& word) {
   word = nextField(line);
   return !word.empty();
 }
 }  // namespace quick
+
+TextLines::TextLines(FILE* file, std::string& buffer) : file_(file), buffer_(buffer) {
+  // Room for the whole of a file of moderate size, so that one read takes it;
+  // a larger one is read a piece at a time as its lines are taken.
+  struct stat info {};
+  size_t room = kLeastRoom;
+  if (fstat(fileno(file), &info) == 0 && info.st_size > 0)
+    room = std::clamp(static_cast<size_t>(info.st_size) + 1, kLeastRoom, kMostFirstRoom);
+  if (buffer_.size() < room) buffer_.resize(room);
+  at_ = end_ = buffer_.data();
+}
+
+bool TextLines::refill(std::string_view& line) {
+  if (ended_) return false;
+  // The caller's line is kept as it is when the text it lies in moves.
+  const std::less<const char*> before;
+  if (!before(line.data(), buffer_.data()) && before(line.data(), buffer_.data() + buffer_.size())) {
+    previous_.assign(line);
+    line = previous_;
+  }
+  const size_t unread = static_cast<size_t>(end_ - at_);
+  std::memmove(&buffer_[0], at_, unread);
+  if (unread == buffer_.size()) buffer_.resize(2 * buffer_.size());
+  const size_t got = std::fread(&buffer_[unread], 1, buffer_.size() - unread, file_);
+  at_ = buffer_.data();
+  end_ = at_ + unread + got;
+  ended_ = got == 0;
+  return !ended_;
+}
+
+bool TextLines::ensure(size_t wanted, std::string_view& line) {
+  for (;;) {
+    const size_t unread = static_cast<size_t>(end_ - at_);
+    if (std::memchr(at_, '\n', std::min(unread, wanted)) || unread >= wanted) return true;
+    if (!refill(line)) return unread > 0;
+  }
+}
+
+bool TextLines::next(std::string_view& line) {
+  if (!ensure(SIZE_MAX, line)) return false;
+  const void* newline = std::memchr(at_, '\n', static_cast<size_t>(end_ - at_));
+  const char* stop = newline ? static_cast<const char*>(newline) + 1 : end_;
+  if (!std::memchr(at_, '\0', static_cast<size_t>(stop - at_))) {
+    line = std::string_view(at_, static_cast<size_t>(stop - at_));
+    at_ = stop;
+    return true;
+  }
+  // LineReader keeps of each piece of fgets (511 bytes at most, or up to a
+  // line end) what comes before a NUL byte, and ends the line at a piece that
+  // ends with the line end or is empty there.
+  auto piece = [this, &line] {
+    ensure(511, line);
+    const char* limit = at_ + std::min<size_t>(511, static_cast<size_t>(end_ - at_));
+    const void* found = std::memchr(at_, '\n', static_cast<size_t>(limit - at_));
+    const char* pieceEnd = found ? static_cast<const char*>(found) + 1 : limit;
+    const void* nul = std::memchr(at_, '\0', static_cast<size_t>(pieceEnd - at_));
+    pieces_.append(at_, static_cast<size_t>((nul ? static_cast<const char*>(nul) : pieceEnd) - at_));
+    at_ = pieceEnd;
+  };
+  pieces_.clear();
+  piece();
+  while (!pieces_.empty() && pieces_.back() != '\n' && ensure(1, line)) piece();
+  line = pieces_;
+  return true;
+}
 
 bool LineReader::next(std::string& line) {
   char buffer[512];
@@ -84,7 +203,7 @@ bool closeWritten(FileHandle file, const std::string& path, MessageSink& sink) {
   return ok;
 }
 
-bool isBlank(const std::string& text) {
+bool isBlank(std::string_view text) {
   for (char ch : text)
     if (ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n') return false;
   return true;

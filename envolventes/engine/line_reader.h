@@ -58,17 +58,17 @@ void putAll(const Tuple& held, std::index_sequence<I...>, Targets*... targets) {
 }
 }  // namespace quick
 
-// sscanf(line.c_str(), fmt, targets...) for formats made of %d, %f and %s
-// conversions apart by blanks, `targets` in their order (a %s target as long
-// as the line). A line whose fields are all there in their plain form is read
-// without scanf, with the same values; any other line, or one with fewer
-// fields, goes to sscanf itself, so what it gives is always sscanf's.
+// sscanf(line, fmt, targets...) for formats made of %d, %f and %s conversions
+// apart by blanks, `targets` in their order (a %s target as long as the line).
+// A line whose fields are all there in their plain form is read without scanf,
+// with the same values; any other line, or one with fewer fields, goes to
+// sscanf itself, so what it gives is always sscanf's.
 template <class... Targets>
-int scanLine(const std::string& line, const char* fmt, Targets*... targets) {
+int scanLine(std::string_view line, const char* fmt, Targets*... targets) {
   quick::Fields fields{line.data(), line.data() + line.size()};
   std::tuple<quick::Held<Targets>...> held;
   const bool whole = std::apply([&](auto&... h) { return (quick::take(fields, h.value) && ...); }, held);
-  if (!whole) return std::sscanf(line.c_str(), fmt, targets...);
+  if (!whole) return std::sscanf(std::string(line).c_str(), fmt, targets...);
   quick::putAll(held, std::index_sequence_for<Targets...>{}, targets...);
   return static_cast<int>(sizeof...(Targets));
 }
@@ -84,6 +84,38 @@ class LineReader {
   FILE* file_;
 };
 
+// The rest of a file read in large pieces (a file of moderate size in one)
+// and taken line by line, each line the text LineReader would give, without a
+// copy of it. Nothing is read beyond the piece that holds the line taken.
+class TextLines {
+ public:
+  // Reads `file` into `buffer`, which keeps its room for the next file; the
+  // lines point into it and into this object.
+  TextLines(FILE* file, std::string& buffer);
+  TextLines(const TextLines&) = delete;
+  TextLines& operator=(const TextLines&) = delete;
+  // The next line, valid until the next call; false at the end of the file,
+  // `line` then holding the same text as before.
+  bool next(std::string_view& line);
+
+ private:
+  static constexpr size_t kLeastRoom = 4096, kMostFirstRoom = size_t{16} << 20;
+  // Moves the unread text to the front and reads more after it; false at the
+  // end of the file. `line` is moved to a copy when its text moves.
+  bool refill(std::string_view& line);
+  // Reads until a line end lies within `wanted` unread bytes, or that many are
+  // there, or the file ends; false when nothing is left.
+  bool ensure(size_t wanted, std::string_view& line);
+
+  FILE* file_;
+  std::string& buffer_;
+  const char* at_;
+  const char* end_;
+  bool ended_ = false;
+  std::string previous_;  // the caller's line, when its text moved
+  std::string pieces_;    // a line with a NUL byte, as the pieces of fgets make it
+};
+
 // "ERROR: NO SE PUDO ESCRIBIR EL FICHERO <path>", as calcest says it.
 std::string writeErrorText(const std::string& path);
 
@@ -92,6 +124,6 @@ std::string writeErrorText(const std::string& path);
 bool closeWritten(FileHandle file, const std::string& path, MessageSink& sink);
 
 // True when the text holds nothing but blanks and line ends.
-bool isBlank(const std::string& text);
+bool isBlank(std::string_view text);
 
 }  // namespace envelope

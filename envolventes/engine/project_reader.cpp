@@ -34,18 +34,17 @@ namespace {
 // short, so that garbage is never taken for a result.
 class CountedLines {
  public:
-  CountedLines(FILE* file, std::string path) : reader_(file), path_(std::move(path)) {}
+  CountedLines(FILE* file, std::string& buffer, std::string path) : reader_(file, buffer), path_(std::move(path)) {}
 
   // The next line; at end of file the last one again, and the file is short.
-  const std::string& line() {
+  std::string_view line() {
     if (!reader_.next(last_)) short_ = true;
     return last_;
   }
   // Scans the next line with `fmt`; fewer than `needed` values make the file short.
   template <class... Targets>
   void scan(int needed, const char* fmt, Targets... targets) {
-    const std::string& text = line();
-    expect(scanLine(text, fmt, targets...), needed);
+    expect(scanLine(line(), fmt, targets...), needed);
   }
   void expect(int got, int needed) {
     if (got < needed) short_ = true;
@@ -58,8 +57,9 @@ class CountedLines {
   }
 
  private:
-  LineReader reader_;
-  std::string path_, last_;
+  TextLines reader_;
+  std::string path_;
+  std::string_view last_;
   bool short_ = false;
 };
 
@@ -67,8 +67,22 @@ struct ProjectFiles {
   FileHandle kar, caf, dat, fmc, res;
 };
 
+// Room for the text of the files, kept from one project to the next, one
+// piece for each file that is read while another is.
+struct ReadBuffers {
+  std::string forceTable, results, diagram, loads, word;
+};
+ReadBuffers& readBuffers() {
+  thread_local ReadBuffers buffers;
+  return buffers;
+}
+
 // A string target as long as the line, so %s can never overflow it.
-std::vector<char> wordBuffer(const std::string& line) { return std::vector<char>(line.size() + 1, '\0'); }
+char* wordBuffer(std::string_view line) {
+  std::string& word = readBuffers().word;
+  word.assign(line.size() + 1, '\0');
+  return &word[0];
+}
 
 // The project's force table, read whole here: its count now, its rows for the
 // envelope's table written after the last project.
@@ -78,9 +92,9 @@ bool readForceTable(const std::string& base, ProjectTables& project, MessageSink
     sink.showMessage("error_archivo esfuerzos");
     return false;
   }
-  LineReader reader(esf.get());
-  std::string first;
-  if (!reader.next(first) || std::sscanf(first.c_str(), "%d", &project.forceTableLastIndex) != 1) {
+  TextLines reader(esf.get(), readBuffers().forceTable);
+  std::string_view first;
+  if (!reader.next(first) || std::sscanf(std::string(first).c_str(), "%d", &project.forceTableLastIndex) != 1) {
     sink.showMessage(incompleteFileText(fileOf(base, kForceTableExt)));
     return false;
   }
@@ -230,10 +244,9 @@ ReadStep readBeamData(FILE* file, const std::string& path, bool firstOfRun, Enve
 // the run ends in an error: no count is no result, not another beam.
 ReadStep readPointCount(CountedLines& fmc, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
                         MessageSink& sink) {
-  const std::string& header = fmc.line();
-  std::vector<char> word = wordBuffer(header);
+  const std::string_view header = fmc.line();
   int count = 0;
-  fmc.expect(scanLine(header, "%s %d  %d  %d", word.data(), &p.captionSet, &p.unitSystem, &count), 4);
+  fmc.expect(scanLine(header, "%s %d  %d  %d", wordBuffer(header), &p.captionSet, &p.unitSystem, &count), 4);
   if (fmc.reportShort(sink)) return ReadStep::Stopped;
   p.lastPoint = count - 1;
   if (firstOfRun) {
@@ -299,15 +312,14 @@ bool readPoints(CountedLines& fmc, ProjectTables& p, MessageSink& sink) {
 // when that is what is read: calcest writes one full line per bar there, so
 // fewer lines, or a line without all its values, is a file cut short.
 bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::string* selfWeightPath = nullptr) {
-  LineReader reader(file);
-  std::string line;
+  TextLines reader(file, readBuffers().loads);
+  std::string_view line;
   int lines = 0;
   bool cut = false;
   while (reader.next(line)) {
     int bar = 0, type = 0;
     float a = 0, len = 0, c = 0, value = 0;
-    std::vector<char> direction = wordBuffer(line);
-    int got = scanLine(line, "%d %d %f %f %f %f %s", &bar, &type, &a, &len, &c, &value, direction.data());
+    int got = scanLine(line, "%d %d %f %f %f %f %s", &bar, &type, &a, &len, &c, &value, wordBuffer(line));
     if (got <= 0) continue;  // a blank line is no load
     ++lines;
     if (selfWeightPath && got < 7) {
@@ -384,7 +396,8 @@ ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& st
   ReadStep step = readBeamData(files.dat.get(), fileOf(base, kModelExt), firstOfRun, state, p, sink);
   if (step != ReadStep::Ok) return step;
 
-  CountedLines res(files.res.get(), fileOf(base, kResultsExt)), fmc(files.fmc.get(), fileOf(base, kDiagramExt));
+  CountedLines res(files.res.get(), readBuffers().results, fileOf(base, kResultsExt));
+  CountedLines fmc(files.fmc.get(), readBuffers().diagram, fileOf(base, kDiagramExt));
   res.line();  // the header line, not used
   step = readPointCount(fmc, firstOfRun, state, p, sink);
   if (step != ReadStep::Ok) return step;

@@ -18,23 +18,24 @@ void combineStrict(float v, ForceColumn& c) {
 }
 
 void writeHalf(TextBuffer& out, const char* header, const std::vector<ForceTableRow>& table, int n, bool shear) {
+  LiteralFormats formats;
   out.append(header, std::strlen(header));
   for (int i = 0; i <= n; ++i) {
     const ForceTableRow& r = table[i];
     const ForceColumn& a = shear ? r.Qi : r.Mfi;
     const ForceColumn& b = shear ? r.Qd : r.Mfd;
     const ForceColumn& c = shear ? r.CC : r.Mf;
-    appendFormat(out, " %f   %f//%f   ////  %f//%f  ////  %f//%f\n", r.x, a.max, b.max, a.min, b.min, c.max, c.min);
+    formats.append(out, " %f   %f//%f   ////  %f//%f  ////  %f//%f\n", r.x, a.max, b.max, a.min, b.min, c.max, c.min);
   }
 }
 
 }  // namespace
 
-void readForceTableRows(LineReader& esf, int n, ProjectForceTable& out) {
+void readForceTableRows(TextLines& esf, int n, ProjectForceTable& out) {
   out.table.assign(static_cast<size_t>(n) + 1, ForceTableRow{});
   out.rows = ProjectForceTable::Rows::Complete;
   int got = 0;
-  std::string line;
+  std::string_view line;
   while (esf.next(line)) {
     if (isBlank(line)) continue;
     if (got > n) {
@@ -113,11 +114,12 @@ void writeForceTableRows(const std::vector<ForceTableRow>& table, int n, FILE* o
 
 void writeReport(const EnvelopeState& s, FILE* file) {
   TextBuffer out;
+  LiteralFormats formats;  // the lines of each table share their format
   auto put = [&out](const char* text) { out.append(text, std::strlen(text)); };
   const ProjectTables& p = s.current;
   put(" NODO  Flechas[mm]:  M\xE1xima  M\xEDnima\n");
   for (int i = 1; i <= p.nodeCount; ++i)
-    appendFormat(out, " %d   %f  %f   \n", s.nodeDeflectionMax[i].node, s.nodeDeflectionMax[i].value,
+    formats.append(out, " %d   %f  %f   \n", s.nodeDeflectionMax[i].node, s.nodeDeflectionMax[i].value,
                  s.nodeDeflectionMin[i].value);
   const GlobalExtremes& e = s.extremes;
   appendFormat(out,
@@ -129,20 +131,20 @@ void writeReport(const EnvelopeState& s, FILE* file) {
   for (int i = 1; i <= p.barCount; ++i) {
     const BarEndForces& mx = s.barForcesMax[i];
     const BarEndForces& mn = s.barForcesMin[i];
-    appendFormat(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, mx.Mi, mn.Mi, mx.Mj, mn.Mj);
+    formats.append(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, mx.Mi, mn.Mi, mx.Mj, mn.Mj);
   }
   put(" BARRA  Nodos i///j   Qi(m\xE1x)//Qi(m\xEDn)  ///   Qj(m\xE1x)//Qj(m\xEDn) \n");
   for (int i = 1; i <= p.barCount; ++i) {
     const BarEndForces& mx = s.barForcesMax[i];
     const BarEndForces& mn = s.barForcesMin[i];
-    appendFormat(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, mx.Qi, mn.Qi, mx.Qj, mn.Qj);
+    formats.append(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, mx.Qi, mn.Qi, mx.Qj, mn.Qj);
   }
   put(" REACCION NODO  R(m\xE1x) ////  R(m\xEDn) \n");
   for (int i = 1; i <= p.supportCount; ++i)
-    appendFormat(out, " %d  %f //// %f \n", s.reactionMax[i].node, s.reactionMax[i].R, s.reactionMin[i].R);
+    formats.append(out, " %d  %f //// %f \n", s.reactionMax[i].node, s.reactionMax[i].R, s.reactionMin[i].R);
   put(" Coordenada[m]  flecha m\xE1xima[mm]  ////  flecha m\xEDnima[mm]\n");
   for (int P = 0; P <= s.lastPoint; ++P)
-    appendFormat(out, " %f   %f  ////  %f \n", s.points.x[P], s.points.DeflectionMax[P], s.points.DeflectionMin[P]);
+    formats.append(out, " %f   %f  ////  %f \n", s.points.x[P], s.points.DeflectionMax[P], s.points.DeflectionMin[P]);
   std::fwrite(out.data(), 1, out.size(), file);
 }
 

@@ -18,7 +18,7 @@ enum class ForceTableStep { Written, Stopped };
 // The rows after the first line of a project's force table whose first line
 // gave `n`: rows 0..n, blank lines skipped. Fewer rows, or a row without its
 // eight values, is a table cut short; a row beyond n, too many.
-void readForceTableRows(LineReader& esf, int n, ProjectForceTable& out);
+void readForceTableRows(TextLines& esf, int n, ProjectForceTable& out);
 
 // The envelope of the force tables of a run's projects, combined project by
 // project as they are read, and written once the last one is read with `n`,

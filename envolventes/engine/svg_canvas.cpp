@@ -1,6 +1,9 @@
 #include "envolventes/engine/svg_canvas.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <string_view>
 
 #include "common/cp1252.h"
 #include "common/format.h"
@@ -45,10 +48,30 @@ void SvgCanvas::beginDiagram(int areaWidth, int areaHeight, int axisY) {
 
 void SvgCanvas::endDiagram() { svg_ += "</g>\n</svg>\n"; }
 
+void SvgCanvas::beginPass(Colour pen) {
+  penText_ = colourText(pen);
+}
+
 void SvgCanvas::line(int x1, int y1, int x2, int y2) {
-  // Half-pixel offsets keep one-pixel lines sharp.
-  svg_ += formatText("<line x1=\"%d.5\" y1=\"%d.5\" x2=\"%d.5\" y2=\"%d.5\" stroke=\"%s\"/>\n", x1, y1, x2, y2,
-                     colourText(pen_).c_str());
+  // Half-pixel offsets keep one-pixel lines sharp. A diagram has thousands of
+  // lines: each is put together here without a format to parse, and added to
+  // the document at once.
+  char text[160];
+  char* at = text;
+  auto put = [&at](std::string_view part) { at = std::copy(part.begin(), part.end(), at); };
+  auto number = [&at](int v) { at = std::to_chars(at, at + 12, v).ptr; };
+  put("<line x1=\"");
+  number(x1);
+  put(".5\" y1=\"");
+  number(y1);
+  put(".5\" x2=\"");
+  number(x2);
+  put(".5\" y2=\"");
+  number(y2);
+  put(".5\" stroke=\"");
+  put(penText_);
+  put("\"/>\n");
+  svg_.append(text, static_cast<size_t>(at - text));
 }
 
 void SvgCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour) {

@@ -17,7 +17,7 @@ class SvgCanvas : public Canvas {
 
   void beginDiagram(int areaWidth, int areaHeight, int axisY) override;
   void endDiagram() override;
-  void beginPass(Colour pen) override { pen_ = pen; }
+  void beginPass(Colour pen) override;
   void line(int x1, int y1, int x2, int y2) override;
   void text(int x, int y, const std::string& cp1252Text, Colour colour) override;
   LabelForm labelForm() const override { return form_; }
@@ -31,7 +31,7 @@ class SvgCanvas : public Canvas {
 
  private:
   LabelForm form_;
-  Colour pen_;
+  std::string penText_ = "rgb(0,0,0)";  // the pen of the pass as a stroke colour
   std::string svg_;
 };
 

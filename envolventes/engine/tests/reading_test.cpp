@@ -397,6 +397,10 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
       "1 0x1p3 inf",  "1 nan -.5",                      "1 1,5 2",     "12abc 1 2",   "+5 1 2",    "12345678901 1 2",
       "-2147483648 1 2", "1 2",                         "",            "   \n",       "1 1.5e+ 2", "1 16777217 0.1",
       "1 2 3 extra",  "1 3.4028236e38 1e-45",
+      // A plain decimal is read as its end is found; what follows it decides.
+      "1 +.5 -.5",    "1 5. +5.",  "-0 -0.000 0.0000000001", "1 0.00000000001 123456789012345678", "1 1.5e3 2",
+      "1 1.5x 2",     "1 + 2",     "1 +. 2",    "0000000001 1 2", "-123456789 1 2", "1\t2.5\v3\f", "1 .-5 2",
+      "1 1234567 1234.5678", "1 -+5 5.-", "1 -.1234567 99999.999",
   };
   for (const char* line : lines) {
     SCOPED_TRACE(line);
@@ -418,6 +422,51 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
                         &v[1][3], word2.data()));
   EXPECT_TRUE(sameBits(a[0], a[1]) && sameBits(v[0], v[1]));
   EXPECT_STREQ(word1.data(), word2.data());
+}
+
+// A file read in large pieces gives the lines reading it line by line gives:
+// long ones, NUL bytes, no last line end, lines across the pieces (a stream of
+// no known size is read 4096 bytes at first).
+TEST(ProjectReading, FileReadInPieces_GivesTheLinesOfLineByLineReading) {
+  const std::string longLine(1500, '7');
+  std::string acrossPieces;
+  for (int k = 0; acrossPieces.size() < 12000; ++k)
+    acrossPieces += std::string(k % 700, 'a') + (k % 3 ? std::string() : std::string("b\0", 2) + std::string(300, 'c')) + (k % 5 ? "\n" : " ");
+  const std::string contents[] = {
+      "",
+      "1 2\n\n3 4",
+      "a\r\nb\r\n",
+      longLine + "\n" + longLine,
+      std::string("ab\0cd\nef\n", 9),
+      std::string("\0\nx\n", 4),
+      std::string(600, 'x') + std::string("\0", 1) + "y\nz\n" + std::string(100, '\0') + "\nw",
+      std::string("1\n\0", 3),
+      acrossPieces,
+      std::string(9000, 'z') + "\n1 2\n",
+  };
+  std::string buffer;
+  for (const std::string& content : contents) {
+    SCOPED_TRACE(content.size());
+    FILE* a = std::tmpfile();
+    ASSERT_TRUE(a);
+    std::fwrite(content.data(), 1, content.size(), a);
+    std::rewind(a);
+    std::string streamed = content;  // no file size to go by
+    FILE* b = content.empty() ? std::tmpfile() : fmemopen(&streamed[0], streamed.size(), "r");
+    ASSERT_TRUE(b);
+    LineReader byLine(a);
+    TextLines whole(b, buffer);
+    std::string expected = "kept";
+    std::string_view got = "kept";
+    bool more;
+    do {
+      more = byLine.next(expected);
+      EXPECT_EQ(whole.next(got), more);
+      EXPECT_EQ(got, expected);
+    } while (more);
+    std::fclose(a);
+    std::fclose(b);
+  }
 }
 
 // Over ascending abscissae the point is found by halving; it must be the point
