@@ -89,7 +89,7 @@ class DiagramDrawer {
   DiagramDrawer(const ReportData& data, DiagramKind kind)
       : data_(data), m_(data.model), kind_(kind), spec_(diagramSpec(kind, unitLabels(m_.header.unitCode))),
         nb_(static_cast<int>(m_.bars.size()) - 1), f_(diagramFrame(m_, reach_)),
-        pic_(std::make_unique<SvgPicture>(spec_.id, f_.width, f_.height)) {
+        pic_(std::make_unique<SvgPicture>(spec_.id, f_.width, f_.height)), drawing_(*pic_, f_.width, f_.height) {
     lines_.emplace_back(data, 1);  // slot 0 unused
     for (int i = 1; i <= nb_; ++i) lines_.emplace_back(data, i);
     supported_.assign(m_.nodes.size(), false);
@@ -101,16 +101,17 @@ class DiagramDrawer {
 
   std::unique_ptr<SvgPicture> draw() {
     frameAttributes(*pic_, f_);
-    pic_->rootAttribute("data-tipo", spec_.id);
-    pic_->rootAttribute("data-escala-valor", modelValue(valueScale_));
+    pic_->attribute("data-tipo", spec_.id);
+    pic_->attribute("data-escala-valor", modelValue(valueScale_));
     for (int i = 1; i <= nb_; ++i) drawBar(i);
-    drawSupports(*pic_, m_, f_, false);
-    drawNodes(*pic_, m_, f_, false);
+    drawSupports(drawing_, m_, f_, false);
+    drawNodes(drawing_, m_, f_, false);
     nodeLabels();
     if (kind_ == DiagramKind::Deflection) deflectionLabels();
     else endLabels();
     extremeLabels();
     caption();
+    drawing_.placeLabels();
     return std::move(pic_);
   }
 
@@ -152,6 +153,7 @@ class DiagramDrawer {
   double reach_ = kLargestReach;
   ModelFrame f_;
   std::unique_ptr<SvgPicture> pic_;
+  Drawing drawing_;
   std::vector<BarLine> lines_;
   std::vector<bool> supported_;
   std::vector<std::vector<Ordinate>> ordinates_;  // per bar, 0-based
@@ -238,14 +240,14 @@ void DiagramDrawer::drawBar(int i) {
   std::vector<Vec> outline{a};
   for (const Ordinate& o : ordinates_[i - 1]) outline.push_back(o.at);
   outline.push_back(b);
-  auto& o = pic_->body();
-  o << "<line class=\"eje\"" << attr("data-barra", std::to_string(m_.bars[i].label)) << " x1=\"" << px(a.x)
-    << "\" y1=\"" << px(a.y) << "\" x2=\"" << px(b.x) << "\" y2=\"" << px(b.y) << "\"/>\n";
-  o << "<polygon class=\"" << spec_.curveClass << "\"" << attr("data-barra", std::to_string(m_.bars[i].label))
-    << " points=\"" << pointList(outline) << "\"/>\n";
-  o << "<g class=\"estructura\">";
-  drawReleases(o, m_.bars[i], a, b);
-  o << "</g>\n";
+  const Data bar{{"data-barra", std::to_string(m_.bars[i].label)}};
+  pic_->line(a, b, {"eje", bar});
+  pic_->polygon(points(outline), {spec_.curveClass, bar});
+  pictures::Group releases;
+  releases.cls = "estructura";
+  pic_->beginGroup(releases);
+  drawReleases(*pic_, m_.bars[i], a, b);
+  pic_->endGroup();
 }
 
 // A value beside its point of the curve, away from the bar (`out`), leaning
@@ -253,11 +255,11 @@ void DiagramDrawer::drawBar(int i) {
 void DiagramDrawer::valueLabel(const Ordinate& o, Vec out, int lean, int priority) {
   const Vec e = along(m_.bars[o.bar]);
   Vec p = o.at + 4 * out + (3.0 * lean) * e;
-  std::string anchor = out.x >= 0 ? "start" : "end";
-  if (std::fabs(e.x) >= 0.5) anchor = lean == 0 ? "middle" : (lean > 0) == (e.x > 0) ? "start" : "end";
+  Anchor anchor = out.x >= 0 ? Anchor::start : Anchor::end;
+  if (std::fabs(e.x) >= 0.5) anchor = lean == 0 ? Anchor::middle : (lean > 0) == (e.x > 0) ? Anchor::start : Anchor::end;
   p.y += out.y < -0.5 ? -2 : out.y > 0.5 ? 11 : 4;
-  const std::string attributes = o.source ? sourceAttributes(o.file, *o.source) : "";
-  pic_->label({p.x, p.y, pictureNumber(o.value, decimals_), "valor", anchor, attributes, priority,
+  const Data attributes = o.source ? sourceData(o.file, *o.source) : Data{};
+  drawing_.label({p.x, p.y, pictureNumber(o.value, decimals_), "valor", anchor, attributes, priority,
                {{13 * out.x, 13 * out.y}, {26 * out.x, 26 * out.y}, {-16 * out.x, -16 * out.y}}});
 }
 
@@ -268,10 +270,10 @@ void DiagramDrawer::nodeLabels() {
     const double X = f_.X(n.x), Y = f_.Y(n.y);
     const std::string label = "N" + std::to_string(n.label);
     if (supported_[k])
-      pic_->label({X, Y + 44, label, "etiqueta-nodo", "middle", attr("data-nodo", std::to_string(n.label)), 50,
+      drawing_.label({X, Y + 44, label, "etiqueta-nodo", Anchor::middle, {{"data-nodo", std::to_string(n.label)}}, 50,
                    {{0, 13}, {-30, 0}, {30, 0}}});
     else
-      pic_->label({X + 8, Y + 18, label, "etiqueta-nodo", "start", attr("data-nodo", std::to_string(n.label)), 50,
+      drawing_.label({X + 8, Y + 18, label, "etiqueta-nodo", Anchor::start, {{"data-nodo", std::to_string(n.label)}}, 50,
                    {{-16, 0}, {0, -26}, {-16, -26}}});
   }
 }
@@ -384,7 +386,7 @@ void DiagramDrawer::extremeLabels() {
     if (where.second + 1 < list.size() && list[where.second + 1].x == o.x && chosen.count({where.first, where.second + 1}))
       lean = -1;
     if (where.second > 0 && list[where.second - 1].x == o.x && chosen.count({where.first, where.second - 1})) lean = 1;
-    pic_->body() << "<circle class=\"extremo\" cx=\"" << px(o.at.x) << "\" cy=\"" << px(o.at.y) << "\" r=\"3\"/>\n";
+    pic_->circle(o.at, pictures::whole(3), {"extremo"});
     valueLabel(o, (o.value >= 0 ? 1.0 : -1.0) * positiveSide(o.bar), lean, priority);
   }
 }
@@ -393,7 +395,7 @@ void DiagramDrawer::extremeLabels() {
 void DiagramDrawer::caption() {
   const Ordinate* high = &ordinates_[high_.first - 1][high_.second];
   const Ordinate* low = &ordinates_[low_.first - 1][low_.second];
-  pic_->text(10, 22, std::string(spec_.caption) + " [" + spec_.unit + "]", "titulo");
+  drawing_.text(10, 22, std::string(spec_.caption) + " [" + spec_.unit + "]", "titulo");
   const std::string length = unitLabels(m_.header.unitCode).length;
   std::string visible, markup;
   for (const Ordinate* o : {high, low}) {
@@ -406,7 +408,7 @@ void DiagramDrawer::caption() {
     markup += escapeText(head) + (o->source ? sourceSpan(o->file, *o->source, value) : escapeText(value)) +
               escapeText(where);
   }
-  pic_->richText(10, 42, visible, markup, "nota");
+  drawing_.text(10, 42, visible, "nota", Anchor::start, {}, markup);
 }
 }  // namespace
 
