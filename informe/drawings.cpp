@@ -10,6 +10,40 @@ namespace informe {
 
 using namespace common;
 
+namespace {
+// The analysis's files as the diagrams' sources.
+class ReportSources : public pictures::DiagramSources {
+ public:
+  explicit ReportSources(const ReportData& data) : data_(data) {}
+  // A bar's line of the results file runs from left to right, so a bar drawn
+  // from right to left lists J first.
+  const SourceValue* barEnd(int bar, DiagramKind kind, bool atStart) const override {
+    const ResBar& res = data_.res.bars[static_cast<size_t>(bar)];
+    const bool first = (data_.model.bars[static_cast<size_t>(bar)].orient == kInclinedLeft) != atStart;
+    if (kind == DiagramKind::Moment) return first ? &res.Mleft : &res.Mright;
+    return first ? &res.Vleft : &res.Vright;
+  }
+  const SourceValue* station(int bar, int k, DiagramKind kind) const override {
+    const FmcPoint& p = data_.fmc.points[static_cast<size_t>(20 * (bar - 1) + k)];
+    return kind == DiagramKind::Moment ? &p.M : &p.V;
+  }
+  const SourceValue* nodeDeflection(int node) const override {
+    return static_cast<size_t>(node) < data_.res.nodes.size() ? &data_.res.nodes[static_cast<size_t>(node)].deflection
+                                                                : nullptr;
+  }
+
+ private:
+  const ReportData& data_;
+};
+}  // namespace
+
+std::unique_ptr<SvgPicture> diagramPicture(const ReportData& data, DiagramKind kind) {
+  const ModelFrame f = pictures::diagramFrame(data.model);
+  auto pic = std::make_unique<SvgPicture>(pictures::diagramId(kind), f.width, f.height);
+  pictures::drawDiagram(*pic, data.model, data.curves, kind, ReportSources(data));
+  return pic;
+}
+
 std::unique_ptr<SvgPicture> modelPicture(const Model& model) {
   const ModelFrame f = pictures::modelPictureFrame(model);
   auto pic = std::make_unique<SvgPicture>("modelo", f.width, f.height);

@@ -7,6 +7,7 @@
 #include "informe/report_data.h"
 #include "informe/structure.h"
 #include "informe/svg.h"
+#include "pictures/diagrams.h"
 
 namespace informe {
 
@@ -14,7 +15,7 @@ using namespace common;
 
 std::unique_ptr<SvgPicture> modelPicture(const Model& model);
 
-enum class DiagramKind { Deflection, Moment, Shear };
+using pictures::DiagramKind;
 std::unique_ptr<SvgPicture> diagramPicture(const ReportData& data, DiagramKind kind);
 
 // Mode `number` (1-based, ascending eigenvalue) drawn over the beam.

@@ -4,6 +4,7 @@
 // drawing of supports, nodes and end releases at their places.
 #include "informe/report_data.h"
 #include "informe/svg.h"
+#include "pictures/diagrams.h"
 #include "pictures/model.h"
 
 namespace informe {
@@ -23,7 +24,6 @@ using pictures::normal;
 using pictures::points;
 using pictures::Vec;
 
-// The data attributes that say where a value of a results file came from.
-Data sourceData(const char* file, const SourceValue& value);
+using pictures::sourceData;
 
 }  // namespace informe
