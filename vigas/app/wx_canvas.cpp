@@ -41,6 +41,10 @@ Look lookOf(const Element& e) {
   else if (c == "punta") look = {kLoad, 0, kLoad, false};
   else if (c == "enlace") look = {kLoad, 1.5, {}, true};
   else if (c == "eje") look = {kInk, 1, {}, false};
+  // The curves' light fills as the sheet's translucent ones look over white.
+  else if (c == "curva-flecha") look = {wxColour(46, 125, 50), 2, wxColour(217, 232, 218), false};
+  else if (c == "curva-momento") look = {kLoad, 2, wxColour(246, 223, 223), false};
+  else if (c == "curva-corte") look = {wxColour(21, 101, 192), 2, wxColour(220, 232, 246), false};
   if (e.strokeWidth > 0) look.width = e.strokeWidth;
   return look;
 }
