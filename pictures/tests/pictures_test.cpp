@@ -39,8 +39,9 @@ TEST(PictureLabels, GiveWayToFixedTextsAndToMoreImportantLabels) {
 }
 
 // Two spans 4 and 6 long on a pin (node 1) and a roller (node 3): a force of
-// 10 down at 2 on the first span, 5 per unit up along the second, a
-// horizontal force of 3 to the right on node 2.
+// 10 down at the end of the first span, 5 per unit up along the second; on
+// node 2 a force of 3 to the right and one of 7 down (whose value would sit
+// where the first force's does).
 Model twoSpans() {
   Model m;
   m.header.unitCode = 1;
@@ -62,12 +63,13 @@ Model twoSpans() {
   m.supports[1] = {1, 1, 110};
   m.supports[2] = {3, 3, 10};
   BarLoad force, spread;
-  force.ltype = 1, force.q = -10, force.dir = 'y', force.a = 2, force.c = 2;
+  force.ltype = 1, force.q = -10, force.dir = 'y', force.a = 4, force.c = 0;
   spread.ltype = 3, spread.q = 5, spread.dir = 'y', spread.a = 0, spread.c = 6;
   m.loads = {{force, 1}, {spread, 2}};
-  m.nodalLoads.resize(2);
-  m.nodalLoads[1].label = m.nodalLoads[1].index = 2;
+  m.nodalLoads.resize(3);
+  for (int k : {1, 2}) m.nodalLoads[k].label = m.nodalLoads[k].index = 2;
   m.nodalLoads[1].value[0] = 3;
+  m.nodalLoads[2].value[1] = -7;
   return m;
 }
 
@@ -108,9 +110,10 @@ TEST_F(TwoSpansPicture, LoadArrowsPointTheWayTheLoadsPush) {
     ItemKind kind;
     int index;
     Spot push, firstTip;
-  } cases[] = {{ItemKind::barLoad, 1, {0, 1}, {f.X(2), f.Y(0)}},
+  } cases[] = {{ItemKind::barLoad, 1, {0, 1}, {f.X(4), f.Y(0)}},
                {ItemKind::barLoad, 2, {0, -1}, {f.X(4), f.Y(0)}},
-               {ItemKind::nodalLoad, 1, {1, 0}, {f.X(4), f.Y(0)}}};
+               {ItemKind::nodalLoad, 1, {1, 0}, {f.X(4), f.Y(0)}},
+               {ItemKind::nodalLoad, 2, {0, 1}, {f.X(4), f.Y(0)}}};
   for (const auto& c : cases) {
     int heads = 0;
     for (const Element* e : of(c.kind, c.index)) {
@@ -133,7 +136,7 @@ TEST_F(TwoSpansPicture, TextsCoverNoOtherText) {
   for (const Element& e : canvas.elements)
     if (e.kind == Element::words)
       boxes.push_back({e.text, textBox(e.points[0].x, e.points[0].y, e.text, fontSizeOf(e.cls), e.anchor)});
-  for (const char* text : {"P=-10", "q=5", "Fx=3", "N2", "4", "6"})
+  for (const char* text : {"P=-10", "q=5", "Fx=3", "Fy=-7", "N2", "4", "6"})
     EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [&](const auto& b) { return b.first == text; })) << text;
   for (size_t a = 0; a < boxes.size(); ++a)
     for (size_t b = a + 1; b < boxes.size(); ++b)
