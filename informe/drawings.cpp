@@ -95,11 +95,6 @@ std::vector<std::pair<Vec, Vec>> barModeShape(const BarInput& bar, const Node& I
 }
 }  // namespace
 
-namespace {
-std::string sourceSpan(const char* file, const SourceValue& value) {
-  return "<tspan class=\"valor\"" + sourceAttributes(file, value) + ">" + escapeText(value.text) + "</tspan>";
-}
-}  // namespace
 
 std::unique_ptr<SvgPicture> modePicture(const ReportData& data, int number) {
   const Model& model = data.model;
@@ -134,8 +129,9 @@ std::unique_ptr<SvgPicture> modePicture(const ReportData& data, int number) {
   const std::string head = "Modo " + std::to_string(number) + ": ";
   drawing.text(10, 22, head + mode.frequency.text + " ciclos/seg. (autovalor " + mode.eigenvalue.text + ")", "titulo",
                Anchor::start, {},
-               escapeText(head) + sourceSpan("modos", mode.frequency) + " ciclos/seg. (autovalor " +
-                   sourceSpan("modos", mode.eigenvalue) + ")");
+               escapeText(head) + pictures::sourceSpan("modos", mode.frequency, mode.frequency.text) +
+                   " ciclos/seg. (autovalor " + pictures::sourceSpan("modos", mode.eigenvalue, mode.eigenvalue.text) +
+                   ")");
   drawing.placeLabels();
   return pic;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The report's pictures: the model with its supports and loads, the diagrams of
-// deflection, moment and shear drawn on each bar at its place, and the mode
-// shapes.
+// The report's pictures as SVG: the model with its supports and loads and the
+// diagrams of deflection, moment and shear (both drawn by the pictures
+// library), and the mode shapes.
 #include <memory>
 
 #include "informe/report_data.h"

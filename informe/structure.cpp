@@ -3,9 +3,7 @@
 namespace informe {
 
 std::string sourceAttributes(const char* file, const SourceValue& value) {
-  std::string out;
-  for (const auto& [name, text] : sourceData(file, value)) out += " " + name + "=\"" + escapeText(text) + "\"";
-  return out;
+  return pictures::markupAttributes(sourceData(file, value));
 }
 
 }  // namespace informe

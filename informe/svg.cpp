@@ -45,11 +45,7 @@ namespace {
 // A symbol's whole figures as they are, any other value with two decimals.
 std::string number(Num n) { return n.whole ? formatText("%g", n.v) : px(n.v); }
 
-std::string data(const pictures::Data& list) {
-  std::string out;
-  for (const auto& [name, value] : list) out += " " + name + "=\"" + escapeText(value) + "\"";
-  return out;
-}
+std::string data(const pictures::Data& list) { return pictures::markupAttributes(list); }
 
 std::string pointList(const std::vector<Point>& list) {
   std::string out;
@@ -63,7 +59,7 @@ const char* anchorName(pictures::Anchor anchor) {
 }  // namespace
 
 void SvgPicture::attribute(const std::string& name, const std::string& value) {
-  attributes_ += " " + name + "=\"" + escapeText(value) + "\"";
+  attributes_ += data({{name, value}});
 }
 
 void SvgPicture::beginGroup(const pictures::Group& group) {

@@ -28,9 +28,6 @@ std::string px(double value);
 class SvgPicture : public pictures::Canvas {
  public:
   SvgPicture(std::string id, double width, double height) : id_(std::move(id)), width_(width), height_(height) {}
-  // Markup added to the picture's elements as it stands.
-  std::ostringstream& body() { return body_; }
-
   void attribute(const std::string& name, const std::string& value) override;
   void beginGroup(const pictures::Group& group) override;
   void endGroup() override;

@@ -45,12 +45,6 @@ DiagramSpec diagramSpec(DiagramKind kind, const UnitLabels& units) {
   }
 }
 
-std::string sourceSpan(const char* file, const SourceValue& value, const std::string& text) {
-  std::string attributes;
-  for (const auto& [name, v] : sourceData(file, value)) attributes += " " + name + "=\"" + escapeText(v) + "\"";
-  return "<tspan class=\"valor\"" + attributes + ">" + escapeText(text) + "</tspan>";
-}
-
 // One value drawn on a bar: where, what, and where the files have it.
 struct Ordinate {
   int bar = 0;
@@ -418,6 +412,10 @@ void DiagramDrawer::caption() {
 
 Data sourceData(const char* file, const SourceValue& value) {
   return {{"data-fuente", file}, {"data-linea", std::to_string(value.line)}, {"data-campo", std::to_string(value.field)}};
+}
+
+std::string sourceSpan(const char* file, const SourceValue& value, const std::string& text) {
+  return "<tspan class=\"valor\"" + markupAttributes(sourceData(file, value)) + ">" + escapeText(text) + "</tspan>";
 }
 
 const char* diagramId(DiagramKind kind) { return diagramSpec(kind, UnitLabels{}).id; }

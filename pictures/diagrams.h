@@ -29,8 +29,10 @@ class DiagramSources {
   virtual const SourceValue* nodeDeflection(int node) const { return nullptr; }
 };
 
-// The data attributes that say where a value of a file came from.
+// The data attributes that say where a value of a file came from, and the
+// SVG's markup of `text` with them.
 Data sourceData(const char* file, const SourceValue& value);
+std::string sourceSpan(const char* file, const SourceValue& value, const std::string& text);
 
 // The picture's id and its frame (its size is the frame's).
 const char* diagramId(DiagramKind kind);

@@ -40,6 +40,12 @@ std::string escapeText(const std::string& cp1252) {
   return out;
 }
 
+std::string markupAttributes(const Data& data) {
+  std::string out;
+  for (const auto& [name, value] : data) out += " " + name + "=\"" + escapeText(value) + "\"";
+  return out;
+}
+
 std::string modelValue(double value) {
   std::string text;
   for (int precision = 6; precision <= 17; ++precision) {

@@ -14,6 +14,9 @@ namespace pictures {
 // as numeric character references.
 std::string escapeText(const std::string& cp1252);
 
+// Data as markup attributes: ` name="value"` each, the values escaped.
+std::string markupAttributes(const Data& data);
+
 // A model value (coordinate, load, length) as the shortest text that reads back
 // the same number.
 std::string modelValue(double value);
