@@ -156,6 +156,7 @@ void RecordingCanvas::text(Point at, const std::string& cp1252, const Style& sty
   const Transform t = groups_.empty() ? Transform{} : groups_.back().transform;
   e.points = {t.apply(at.x.v, at.y.v)};
   e.text = cp1252;
+  e.markup = markup;
   e.anchor = anchor;
   add(std::move(e));
 }

@@ -21,7 +21,8 @@ struct Element {
   std::string cls;       // the element's own class
   std::string groupCls;  // the class of the innermost group that has one
   double strokeWidth = 0;
-  std::string text;  // Windows-1252
+  std::string text;    // Windows-1252
+  std::string markup;  // the SVG's, when given
   Anchor anchor = Anchor::start;
   bool inItem = false;
   ItemKind item = ItemKind::bar;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "pictures/drawing.h"
@@ -64,6 +65,27 @@ TextLook textLookOf(const std::string& c) {
   return {};
 }
 
+// A text's markup that is plain text with character references (a character
+// the files' encoding lacks) as what it reads; empty for markup with elements.
+wxString referencesRead(const std::string& markup) {
+  if (markup.find('<') != std::string::npos) return {};
+  wxString out;
+  for (size_t k = 0; k < markup.size(); ++k) {
+    const size_t end = markup.find(';', k);
+    if (markup.compare(k, 2, "&#") == 0 && end != std::string::npos) {
+      out += wxUniChar(static_cast<unsigned>(std::strtoul(markup.c_str() + k + 2, nullptr, 10)));
+      k = end;
+    } else if (markup[k] == '&' && end != std::string::npos) {
+      const std::string name = markup.substr(k + 1, end - k - 1);
+      out += name == "lt" ? '<' : name == "gt" ? '>' : name == "quot" ? '"' : '&';
+      k = end;
+    } else {
+      out += wxUniChar(static_cast<unsigned char>(markup[k]));
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 WxDcCanvas::WxDcCanvas(wxDC& dc, const wxRect& area, double width, double height) : dc_(dc) {
@@ -112,7 +134,8 @@ void WxDcCanvas::paintTexts() {
     font.SetPixelSize(wxSize(0, std::max(6, static_cast<int>(std::lround(pictures::fontSizeOf(e.cls) * scale_)))));
     dc_.SetFont(font);
     dc_.SetTextForeground(look.colour);
-    const wxString text = fromCp1252(e.text);
+    const wxString read = referencesRead(e.markup);
+    const wxString text = read.empty() ? fromCp1252(e.text) : read;
     wxCoord w = 0, h = 0, descent = 0;
     dc_.GetTextExtent(text, &w, &h, &descent);
     wxPoint at = pixel(e.points[0]);
