@@ -120,8 +120,12 @@ void WxDcCanvas::drawn(const Element& e) {
       dc_.DrawCircle(points[0], r);
       break;
     }
-    case Element::polygon: dc_.DrawPolygon(static_cast<int>(points.size()), points.data()); break;
-    default: dc_.DrawLines(static_cast<int>(points.size()), points.data()); break;
+    case Element::polygon:
+      if (points.size() >= 3) dc_.DrawPolygon(static_cast<int>(points.size()), points.data());
+      break;
+    default:
+      if (points.size() >= 2) dc_.DrawLines(static_cast<int>(points.size()), points.data());
+      break;
   }
 }
 
