@@ -1,12 +1,13 @@
 #pragma once
-// The report's pictures: the model with its supports and loads, the diagrams of
-// deflection, moment and shear drawn on each bar at its place, and the mode
-// shapes.
+// The report's pictures as SVG: the model with its supports and loads and the
+// diagrams of deflection, moment and shear (both drawn by the pictures
+// library), and the mode shapes.
 #include <memory>
 
 #include "informe/report_data.h"
 #include "informe/structure.h"
 #include "informe/svg.h"
+#include "pictures/diagrams.h"
 
 namespace informe {
 
@@ -14,7 +15,7 @@ using namespace common;
 
 std::unique_ptr<SvgPicture> modelPicture(const Model& model);
 
-enum class DiagramKind { Deflection, Moment, Shear };
+using pictures::DiagramKind;
 std::unique_ptr<SvgPicture> diagramPicture(const ReportData& data, DiagramKind kind);
 
 // Mode `number` (1-based, ascending eigenvalue) drawn over the beam.

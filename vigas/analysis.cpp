@@ -45,7 +45,7 @@ void takeResults(CaseResults& results, const projectfiles::Model& model, const c
     const calcest::NodeResult& r = solution.reactions[k];
     results.reactions.push_back({model.supports[k].label, model.supports[k].code, r.Rx, r.Ry, r.M});
   }
-  results.bars.assign(model.bars.begin() + 1, model.bars.end());
+  results.model = model;
   results.curves = projectfiles::barCurves(model, solution);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calcest/elastic_curve.h"
+#include "projectfiles/model_input.h"
 #include "vigas/document.h"
 #include "vigas/suite_programs.h"
 
@@ -36,7 +37,7 @@ struct CaseResults {
   std::string error;    // the engine's text when it refuses the case; then nothing below
   std::vector<NodeDisplacement> nodes;     // in label order
   std::vector<SupportReaction> reactions;  // in the order of the supports table
-  std::vector<common::BarInput> bars;      // bar i at i - 1, with its geometry (nodes by position in label order)
+  projectfiles::Model model;               // the case as the engine read it (bars placed, nodes in label order)
   std::vector<calcest::ElasticCurve> curves;  // bar i's true line at i - 1
 };
 

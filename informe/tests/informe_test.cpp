@@ -1,6 +1,6 @@
 // Readers of the files the report is made from, the shape functions that join
-// a mode's node values along the bars, and how the pictures write and place
-// their values.
+// a mode's node values along the bars, and how the pictures write their
+// values.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -105,23 +105,6 @@ TEST(DecimalsFor, KeepsFourDigitsOfTheLargestValue) {
   const std::pair<double, int> cases[] = {{24.69, 2}, {5.4, 3}, {169.65, 1}, {1250.0, 0}, {99999.0, 0}, {0.063, 3}};
   for (const auto& [largest, decimals] : cases) EXPECT_EQ(decimalsFor(largest), decimals) << largest;
   EXPECT_EQ(decimalsFor(0.0), 2);  // nothing to show: any precision reads the same
-}
-
-// A label goes to the first of its places that covers no text already there,
-// the more important first; one with no free place is left out.
-TEST(PictureLabels, GiveWayToFixedTextsAndToMoreImportantLabels) {
-  SvgPicture pic("p", 300, 100);
-  pic.text(10, 20, "TITULO", "titulo");
-  pic.label({10, 80, "menor", "valor", "start", "", 10, {}});
-  pic.label({10, 20, "movida", "valor", "start", "", 40, {{0, 60}}});
-  pic.label({250, 90, "libre", "valor", "start", "", 5, {}});
-  pic.label({250, 90, "fuera", "valor", "start", "", 1, {{100, 0}}});
-  const std::string svg = pic.document(false);
-  EXPECT_NE(svg.find(">TITULO<"), std::string::npos);
-  EXPECT_NE(svg.find("y=\"80.00\" text-anchor=\"start\">movida<"), std::string::npos) << svg;
-  EXPECT_EQ(svg.find("menor"), std::string::npos) << "the less important label was drawn over the other";
-  EXPECT_NE(svg.find(">libre<"), std::string::npos);
-  EXPECT_EQ(svg.find("fuera"), std::string::npos) << "a label was drawn over another or out of the picture";
 }
 
 // ---- calcdin's results file ------------------------------------------------------

@@ -1,12 +1,14 @@
 #pragma once
-// The beam as it is typed, drawn: bars, rigid end zones, hinges, supports and
-// springs, the loads of one case to scale, and the dimensions between
-// supports. Clicking a bar, a support or a load names its row.
+// The beam as it is typed, drawn by the shared model picture (the report's
+// own): bars, rigid end zones, hinges, supports and springs, the loads of one
+// case to scale, and the span dimensions, scaled to the panel. Clicking a bar,
+// a support or a load names its row.
 #include <wx/panel.h>
 
 #include <functional>
 #include <vector>
 
+#include "pictures/recording_canvas.h"
 #include "vigas/document.h"
 
 namespace vigas::app {
@@ -21,8 +23,8 @@ class ModelPicture : public wxPanel {
   int shownCase() const { return loadCase_; }
 
  private:
-  struct Target {  // something that can be clicked, in window pixels
-    wxPoint a, b;  // a segment (a == b for a point)
+  struct Target {  // something that can be clicked, in picture pixels
+    pictures::Element element;
     CellPlace row;
   };
   void onPaint(wxPaintEvent&);
@@ -31,7 +33,10 @@ class ModelPicture : public wxPanel {
   const Document& document_;
   Pick pick_;
   int loadCase_ = 0;
-  std::vector<Target> targets_;  // from the last paint
+  // From the last paint: what can be clicked, and how the picture sat.
+  std::vector<Target> targets_;
+  double scale_ = 1;
+  wxPoint origin_;
 };
 
 }  // namespace vigas::app

@@ -3,15 +3,16 @@
 #include <wx/choice.h>
 #include <wx/dcbuffer.h>
 #include <wx/grid.h>
+#include <wx/scrolwin.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <vector>
 
+#include "pictures/diagrams.h"
 #include "vigas/app/ui_text.h"
+#include "vigas/app/wx_canvas.h"
 
 namespace vigas::app {
 
@@ -21,95 +22,55 @@ wxString value(double v) { return wxString::Format("%.3f", std::fabs(v) < 5e-4 ?
 
 }  // namespace
 
-// Three bands, one diagram each, along the beam as the analysis placed it.
-class DiagramPicture : public wxPanel {
+// The three diagrams (the report's own pictures) one below the other, each
+// as wide as the window (never larger than drawn), scrolled when they do not
+// fit its height.
+class DiagramPicture : public wxScrolledWindow {
  public:
   explicit DiagramPicture(wxWindow* parent)
-      : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxSize(400, 300), wxFULL_REPAINT_ON_RESIZE) {
+      : wxScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(400, 300), wxVSCROLL | wxFULL_REPAINT_ON_RESIZE) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+    SetScrollRate(0, 10);
     Bind(wxEVT_PAINT, &DiagramPicture::onPaint, this);
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+      fit();
+      event.Skip();
+    });
   }
   void show(const CaseResults* results) {
     results_ = results;
+    fit();
     Refresh();
   }
 
  private:
-  enum class Kind { deflection, moment, shear };
+  bool drawable() const {
+    return results_ && results_->error.empty() && results_->model.bars.size() >= 2 &&
+           results_->curves.size() + 1 >= results_->model.bars.size();
+  }
+  int bandHeight() const {
+    const pictures::ModelFrame frame = pictures::diagramFrame(results_->model);
+    const double scale = std::min(1.0, GetClientSize().x / frame.width);
+    return static_cast<int>(std::ceil(frame.height * scale));
+  }
+  void fit() { SetVirtualSize(GetClientSize().x, drawable() ? 3 * bandHeight() : 0); }
 
   void onPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(this);
+    DoPrepareDC(dc);
     dc.SetBackground(*wxWHITE_BRUSH);
     dc.Clear();
-    if (!results_ || !results_->error.empty() || results_->bars.empty()) return;
-    const wxSize size = GetClientSize();
-    const int band = size.y / 3;
-    draw(dc, Kind::deflection, fromCp1252("Deformada (flechas)"), 0, band, size.x);
-    draw(dc, Kind::moment, "Momentos flectores", band, band, size.x);
-    draw(dc, Kind::shear, "Esfuerzos cortantes", 2 * band, band, size.x);
-  }
-
-  double sample(Kind kind, size_t bar, double x) const {
-    const calcest::ElasticCurve& curve = results_->curves[bar];
-    switch (kind) {
-      case Kind::deflection: return curve.deflection(x);
-      case Kind::moment: return curve.moment(x);
-      case Kind::shear: break;
-    }
-    return curve.shear(x);
-  }
-
-  void draw(wxDC& dc, Kind kind, const wxString& title, int top, int height, int width) {
-    const CaseResults& r = *results_;
-    const int samples = 40;
-    double x0 = 1e300, x1 = -1e300, largest = 0;
-    for (const NodeDisplacement& n : r.nodes) x0 = std::min(x0, n.x), x1 = std::max(x1, n.x);
-    for (size_t b = 0; b < r.bars.size() && b < r.curves.size(); ++b)
-      for (int k = 0; k <= samples; ++k)
-        largest = std::max(largest, std::fabs(sample(kind, b, r.curves[b].length() * k / samples)));
-    const double margin = 60, scale = x1 > x0 ? (width - 2 * margin) / (x1 - x0) : 1.0;
-    const double axis = top + 18 + (height - 18) / 2.0, amplitude = largest > 0 ? ((height - 18) * 0.36) / largest : 0;
-    std::vector<int> labelled;  // where values are written already
-    // Moments are drawn on the side of the fibre they stretch (positive
-    // below), the line and the shear as they point (positive up).
-    const double sign = kind == Kind::moment ? 1.0 : -1.0;
-    dc.SetTextForeground(*wxBLACK);
-    dc.DrawText(title + fromCp1252("   (m\xE1x. |valor| ") + wxString::Format("%.4g)", largest), 8, top + 2);
-    dc.SetPen(wxPen(wxColour(160, 160, 160), 1));
-    dc.DrawLine(static_cast<int>(margin), static_cast<int>(axis), static_cast<int>(margin + (x1 - x0) * scale),
-                static_cast<int>(axis));
-    const wxColour colour = kind == Kind::deflection ? wxColour(0, 90, 200)
-                            : kind == Kind::moment   ? wxColour(200, 0, 0)
-                                                     : wxColour(0, 140, 0);
-    dc.SetPen(wxPen(colour, 2));
-    dc.SetTextForeground(colour);
-    for (size_t b = 0; b < r.bars.size() && b < r.curves.size(); ++b) {
-      const common::BarInput& bar = r.bars[b];
-      const size_t i = static_cast<size_t>(bar.nodeI - 1), j = static_cast<size_t>(bar.nodeJ - 1);
-      if (i >= r.nodes.size() || j >= r.nodes.size()) continue;
-      const double xa = r.nodes[i].x, xb = r.nodes[j].x, len = r.curves[b].length();
-      wxPoint last;
-      double peak = 0, peakAt = 0;
-      for (int k = 0; k <= samples; ++k) {
-        const double x = len * k / samples, v = sample(kind, b, x);
-        const wxPoint p(static_cast<int>(margin + (xa + (xb - xa) * k / samples - x0) * scale),
-                        static_cast<int>(axis + sign * v * amplitude));
-        if (kind != Kind::deflection && (k == 0 || k == samples))
-          dc.DrawLine(wxPoint(p.x, static_cast<int>(axis)), p);
-        if (k > 0) dc.DrawLine(last, p);
-        last = p;
-        if (std::fabs(v) > std::fabs(peak)) peak = v, peakAt = xa + (xb - xa) * k / samples;
-      }
-      // The largest value of each bar, where it is large enough to matter and
-      // not written already beside it.
-      const int at = static_cast<int>(margin + (peakAt - x0) * scale);
-      const bool crowded =
-          std::any_of(labelled.begin(), labelled.end(), [at](int other) { return std::abs(other - at) < 60; });
-      if (largest > 0 && std::fabs(peak) > 0.3 * largest && !crowded) {
-        dc.DrawText(wxString::Format("%.4g", peak), at - 10,
-                    static_cast<int>(axis + sign * peak * amplitude) + (sign * peak > 0 ? 2 : -16));
-        labelled.push_back(at);
-      }
+    if (!drawable()) return;
+    const int width = GetClientSize().x, band = bandHeight();
+    const pictures::ModelFrame frame = pictures::diagramFrame(results_->model);
+    const pictures::DiagramSources none;  // the analysis in memory has no files to name
+    int top = 0;
+    for (pictures::DiagramKind kind :
+         {pictures::DiagramKind::Deflection, pictures::DiagramKind::Moment, pictures::DiagramKind::Shear}) {
+      WxDcCanvas canvas(dc, wxRect(0, top, width, band), frame.width, frame.height);
+      pictures::drawDiagram(canvas, results_->model, results_->curves, kind, none);
+      canvas.paintTexts();
+      top += band;
     }
   }
 

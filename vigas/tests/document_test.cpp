@@ -8,6 +8,7 @@
 #include "common/model_writer.h"
 #include "projectfiles/analysis.h"
 #include "vigas/analysis.h"
+#include "vigas/drawable.h"
 #include "vigas/project_files.h"
 #include "vigas/recent_files.h"
 #include "vigas/tests/test_beams.h"
@@ -345,3 +346,38 @@ TEST(RecentFiles, NewestFirstOnceEachAndNoMoreThanItsCapacity) {
   recent.remove("a.dat");
   EXPECT_EQ(RecentFiles::fromText(recent.text(), 3).paths(), (std::vector<std::string>{"d.dat", "c.dat"}));
 }
+
+namespace {
+
+// What the picture draws of a beam being typed: a bar to a node not typed yet,
+// a support there and the loads on that bar are left out; every item drawn
+// names the row it came from.
+TEST(DrawnBeam, LeavesOutWhatCannotBeDrawnAndKeepsEachItemsRow) {
+  Content content = buildContinuousBeam(threeSpanChoices()).content;
+  ModelData& m = content.model;
+  const int bars = static_cast<int>(m.bars.size()) - 1, supports = static_cast<int>(m.supports.size()) - 1;
+  common::BarInput loose = m.bars[1];
+  loose.label = 99;
+  loose.labelJ = 77;  // no such node
+  m.bars.insert(m.bars.begin() + 2, loose);
+  common::Support floating = m.supports[1];
+  floating.label = 77;
+  m.supports.insert(m.supports.begin() + 1, floating);
+  std::vector<BarLoad>& loads = content.cases[0].loads;
+  BarLoad onLoose = loads.at(0);
+  onLoose.barLabel = 99;
+  loads.insert(loads.begin(), onLoose);
+
+  const DrawableModel drawn = drawableModel(content, 0);
+  ASSERT_EQ(static_cast<int>(drawn.model.bars.size()) - 1, bars);
+  EXPECT_EQ(drawn.barRow[1], 1);
+  EXPECT_EQ(drawn.barRow[2], 3);  // the row after the loose bar's
+  EXPECT_EQ(drawn.model.bars[2].label, m.bars[3].label);
+  ASSERT_EQ(static_cast<int>(drawn.model.supports.size()) - 1, supports);
+  EXPECT_EQ(drawn.supportRow[1], 2);
+  ASSERT_EQ(drawn.model.loads.size(), loads.size() - 1);
+  EXPECT_EQ(drawn.loadRow[1], 2);  // rows count from 1; the first is the loose bar's
+  EXPECT_EQ(drawn.model.bars[static_cast<size_t>(drawn.model.loads[0].bar)].label, loads[1].barLabel);
+}
+
+}  // namespace

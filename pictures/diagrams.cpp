@@ -7,15 +7,22 @@
 #include <map>
 #include <set>
 
-#include "informe/bar_line.h"
-#include "informe/drawings.h"
-#include "informe/structure.h"
+#include "common/file_names.h"
+#include "pictures/bar_line.h"
+#include "pictures/diagrams.h"
 
-namespace informe {
+namespace pictures {
 
 using namespace common;
+using projectfiles::UnitLabels;
+using projectfiles::unitLabels;
 
 namespace {
+// The files a diagram's values come from, as their data attributes name them:
+// the extension without the dot.
+constexpr const char* kFromResults = kResultsExt + 1;
+constexpr const char* kFromDiagram = kDiagramExt + 1;
+
 // Beyond this many bars only the supports and the extremes are labelled.
 constexpr int kManyBars = 30;
 constexpr double kLargestReach = 120, kLeastReach = 50;
@@ -36,20 +43,6 @@ DiagramSpec diagramSpec(DiagramKind kind, const UnitLabels& units) {
     case DiagramKind::Moment: return {"momento", "Momentos flectores", "curva-momento", units.moment};
     default: return {"corte", "Esfuerzos de corte", "curva-corte", units.force};
   }
-}
-
-const SourceValue& pointValue(const FmcPoint& p, DiagramKind kind) { return kind == DiagramKind::Moment ? p.M : p.V; }
-
-// The value of the results file at a bar's start or end: its line runs from
-// left to right, so a bar drawn from right to left lists J first.
-const SourceValue& barEndValue(const ResBar& bar, const BarInput& input, DiagramKind kind, bool atStart) {
-  const bool first = (input.orient == kInclinedLeft) != atStart;
-  if (kind == DiagramKind::Moment) return first ? bar.Mleft : bar.Mright;
-  return first ? bar.Vleft : bar.Vright;
-}
-
-std::string sourceSpan(const char* file, const SourceValue& value, const std::string& text) {
-  return "<tspan class=\"valor\"" + sourceAttributes(file, value) + ">" + escapeText(text) + "</tspan>";
 }
 
 // One value drawn on a bar: where, what, and where the files have it.
@@ -86,12 +79,13 @@ ModelFrame diagramFrame(const Model& m, double& reach) {
 
 class DiagramDrawer {
  public:
-  DiagramDrawer(const ReportData& data, DiagramKind kind)
-      : data_(data), m_(data.model), kind_(kind), spec_(diagramSpec(kind, unitLabels(m_.header.unitCode))),
-        nb_(static_cast<int>(m_.bars.size()) - 1), f_(diagramFrame(m_, reach_)),
-        pic_(std::make_unique<SvgPicture>(spec_.id, f_.width, f_.height)) {
-    lines_.emplace_back(data, 1);  // slot 0 unused
-    for (int i = 1; i <= nb_; ++i) lines_.emplace_back(data, i);
+  DiagramDrawer(Canvas& canvas, const Model& model, const std::vector<calcest::ElasticCurve>& curves,
+                DiagramKind kind, const DiagramSources& sources)
+      : sources_(sources), m_(model), kind_(kind), spec_(diagramSpec(kind, unitLabels(m_.header.unitCode))),
+        nb_(static_cast<int>(m_.bars.size()) - 1), f_(diagramFrame(m_, reach_)), canvas_(canvas),
+        drawing_(canvas, f_.width, f_.height) {
+    lines_.emplace_back(curves[0], m_.bars[1]);  // slot 0 unused
+    for (int i = 1; i <= nb_; ++i) lines_.emplace_back(curves[static_cast<size_t>(i - 1)], m_.bars[i]);
     supported_.assign(m_.nodes.size(), false);
     for (size_t s = 1; s < m_.supports.size(); ++s) supported_[m_.supports[s].index] = true;
     for (int i = 1; i <= nb_; ++i) ordinates_.push_back(barOrdinates(i));
@@ -99,19 +93,19 @@ class DiagramDrawer {
     findExtremes();
   }
 
-  std::unique_ptr<SvgPicture> draw() {
-    frameAttributes(*pic_, f_);
-    pic_->rootAttribute("data-tipo", spec_.id);
-    pic_->rootAttribute("data-escala-valor", modelValue(valueScale_));
+  void draw() {
+    frameAttributes(canvas_, f_);
+    canvas_.attribute("data-tipo", spec_.id);
+    canvas_.attribute("data-escala-valor", modelValue(valueScale_));
     for (int i = 1; i <= nb_; ++i) drawBar(i);
-    drawSupports(*pic_, m_, f_, false);
-    drawNodes(*pic_, m_, f_, false);
+    drawSupports(drawing_, m_, f_, false);
+    drawNodes(drawing_, m_, f_, false);
     nodeLabels();
     if (kind_ == DiagramKind::Deflection) deflectionLabels();
     else endLabels();
     extremeLabels();
     caption();
-    return std::move(pic_);
+    drawing_.placeLabels();
   }
 
  private:
@@ -144,14 +138,15 @@ class DiagramDrawer {
   void extremeLabels();
   void caption();
 
-  const ReportData& data_;
+  const DiagramSources& sources_;
   const Model& m_;
   DiagramKind kind_;
   DiagramSpec spec_;
   int nb_;
   double reach_ = kLargestReach;
   ModelFrame f_;
-  std::unique_ptr<SvgPicture> pic_;
+  Canvas& canvas_;
+  Drawing drawing_;
   std::vector<BarLine> lines_;
   std::vector<bool> supported_;
   std::vector<std::vector<Ordinate>> ordinates_;  // per bar, 0-based
@@ -184,10 +179,10 @@ std::vector<Ordinate> DiagramDrawer::barOrdinates(int i) const {
       Ordinate o{i, x, 0, {}, nullptr, kFromDiagram};
       o.value = kind_ == DiagramKind::Moment ? line.moment(x, right) : line.shear(x, right);
       if (station && !right && k == 0) {
-        o.source = &barEndValue(data_.res.bars[i], bar, kind_, true);
+        o.source = sources_.barEnd(i, kind_, true);
         o.file = kFromResults;
       } else if (station && !right) {
-        o.source = &pointValue(data_.fmc.points[static_cast<size_t>(20 * (i - 1) + k)], kind_);
+        o.source = sources_.station(i, k, kind_);
       }
       out.push_back(o);
     }
@@ -200,8 +195,9 @@ void DiagramDrawer::placeOrdinates() {
   double largest = 0;
   for (const auto& bar : ordinates_)
     for (const Ordinate& o : bar) largest = std::max(largest, std::fabs(o.value));
-  for (size_t n = 1; n < data_.res.nodes.size() && kind_ == DiagramKind::Deflection; ++n)
-    largest = std::max(largest, std::fabs(data_.res.nodes[n].deflection.value));
+  for (size_t n = 1; n < m_.nodes.size() && kind_ == DiagramKind::Deflection; ++n)
+    if (const SourceValue* value = sources_.nodeDeflection(static_cast<int>(n)))
+      largest = std::max(largest, std::fabs(value->value));
   decimals_ = decimalsFor(largest);
   if (kind_ != DiagramKind::Deflection) {
     valueScale_ = largest > 0 ? reach_ / largest : 0.0;
@@ -238,14 +234,14 @@ void DiagramDrawer::drawBar(int i) {
   std::vector<Vec> outline{a};
   for (const Ordinate& o : ordinates_[i - 1]) outline.push_back(o.at);
   outline.push_back(b);
-  auto& o = pic_->body();
-  o << "<line class=\"eje\"" << attr("data-barra", std::to_string(m_.bars[i].label)) << " x1=\"" << px(a.x)
-    << "\" y1=\"" << px(a.y) << "\" x2=\"" << px(b.x) << "\" y2=\"" << px(b.y) << "\"/>\n";
-  o << "<polygon class=\"" << spec_.curveClass << "\"" << attr("data-barra", std::to_string(m_.bars[i].label))
-    << " points=\"" << pointList(outline) << "\"/>\n";
-  o << "<g class=\"estructura\">";
-  drawReleases(o, m_.bars[i], a, b);
-  o << "</g>\n";
+  const Data bar{{"data-barra", std::to_string(m_.bars[i].label)}};
+  canvas_.line(a, b, {"eje", bar});
+  canvas_.polygon(points(outline), {spec_.curveClass, bar});
+  pictures::Group releases;
+  releases.cls = "estructura";
+  canvas_.beginGroup(releases);
+  drawReleases(canvas_, m_.bars[i], a, b);
+  canvas_.endGroup();
 }
 
 // A value beside its point of the curve, away from the bar (`out`), leaning
@@ -253,11 +249,11 @@ void DiagramDrawer::drawBar(int i) {
 void DiagramDrawer::valueLabel(const Ordinate& o, Vec out, int lean, int priority) {
   const Vec e = along(m_.bars[o.bar]);
   Vec p = o.at + 4 * out + (3.0 * lean) * e;
-  std::string anchor = out.x >= 0 ? "start" : "end";
-  if (std::fabs(e.x) >= 0.5) anchor = lean == 0 ? "middle" : (lean > 0) == (e.x > 0) ? "start" : "end";
+  Anchor anchor = out.x >= 0 ? Anchor::start : Anchor::end;
+  if (std::fabs(e.x) >= 0.5) anchor = lean == 0 ? Anchor::middle : (lean > 0) == (e.x > 0) ? Anchor::start : Anchor::end;
   p.y += out.y < -0.5 ? -2 : out.y > 0.5 ? 11 : 4;
-  const std::string attributes = o.source ? sourceAttributes(o.file, *o.source) : "";
-  pic_->label({p.x, p.y, pictureNumber(o.value, decimals_), "valor", anchor, attributes, priority,
+  const Data attributes = o.source ? sourceData(o.file, *o.source) : Data{};
+  drawing_.label({p.x, p.y, pictureNumber(o.value, decimals_), "valor", anchor, attributes, priority,
                {{13 * out.x, 13 * out.y}, {26 * out.x, 26 * out.y}, {-16 * out.x, -16 * out.y}}});
 }
 
@@ -268,10 +264,10 @@ void DiagramDrawer::nodeLabels() {
     const double X = f_.X(n.x), Y = f_.Y(n.y);
     const std::string label = "N" + std::to_string(n.label);
     if (supported_[k])
-      pic_->label({X, Y + 44, label, "etiqueta-nodo", "middle", attr("data-nodo", std::to_string(n.label)), 50,
+      drawing_.label({X, Y + 44, label, "etiqueta-nodo", Anchor::middle, {{"data-nodo", std::to_string(n.label)}}, 50,
                    {{0, 13}, {-30, 0}, {30, 0}}});
     else
-      pic_->label({X + 8, Y + 18, label, "etiqueta-nodo", "start", attr("data-nodo", std::to_string(n.label)), 50,
+      drawing_.label({X + 8, Y + 18, label, "etiqueta-nodo", Anchor::start, {{"data-nodo", std::to_string(n.label)}}, 50,
                    {{-16, 0}, {0, -26}, {-16, -26}}});
   }
 }
@@ -286,7 +282,7 @@ void DiagramDrawer::endLabels() {
       if (nb_ > kManyBars && !supported_[node]) continue;
       const Ordinate& o = atJ ? ordinates_[i - 1].back() : ordinates_[i - 1].front();
       Ordinate labelled = o;
-      labelled.source = &barEndValue(data_.res.bars[i], m_.bars[i], kind_, !atJ);
+      labelled.source = sources_.barEnd(i, kind_, !atJ);
       labelled.file = kFromResults;
       const std::string text = pictureNumber(o.value, decimals_);
       if (std::strtod(text.c_str(), nullptr) == 0.0 || !shown[node].insert(text).second) continue;
@@ -304,13 +300,15 @@ void DiagramDrawer::deflectionLabels() {
       const int node = atJ ? m_.bars[i].nodeJ : m_.bars[i].nodeI;
       if (done[node] || (nb_ > kManyBars && !supported_[node])) continue;
       done[node] = true;
-      const SourceValue& value = data_.res.nodes[node].deflection;
-      if (std::strtod(pictureNumber(value.value, decimals_).c_str(), nullptr) == 0.0) continue;
       Ordinate o = atJ ? ordinates_[i - 1].back() : ordinates_[i - 1].front();
-      o.value = value.value;
-      o.source = &value;
+      // The results file's value where there is one, else the line's own.
+      const SourceValue* value = sources_.nodeDeflection(node);
+      const double deflection = value ? value->value : o.value;
+      if (std::strtod(pictureNumber(deflection, decimals_).c_str(), nullptr) == 0.0) continue;
+      o.value = deflection;
+      o.source = value;
       o.file = kFromResults;
-      valueLabel(o, {0, value.value >= 0 ? -1.0 : 1.0}, 0, 40);
+      valueLabel(o, {0, deflection >= 0 ? -1.0 : 1.0}, 0, 40);
     }
   }
 }
@@ -344,7 +342,9 @@ bool DiagramDrawer::endLabelShows(Where where) const {
   const BarInput& bar = m_.bars[where.first];
   const int node = where.second == 0 ? bar.nodeI : bar.nodeJ;
   if (nb_ > kManyBars && !supported_[node]) return false;
-  const std::string labelled = pictureNumber(data_.res.nodes[node].deflection.value, decimals_);
+  const SourceValue* value = sources_.nodeDeflection(node);
+  if (!value) return true;  // the node's label is the ordinate's own value
+  const std::string labelled = pictureNumber(value->value, decimals_);
   return pictureNumber(ordinates_[where.first - 1][where.second].value, decimals_) == labelled;
 }
 
@@ -384,7 +384,7 @@ void DiagramDrawer::extremeLabels() {
     if (where.second + 1 < list.size() && list[where.second + 1].x == o.x && chosen.count({where.first, where.second + 1}))
       lean = -1;
     if (where.second > 0 && list[where.second - 1].x == o.x && chosen.count({where.first, where.second - 1})) lean = 1;
-    pic_->body() << "<circle class=\"extremo\" cx=\"" << px(o.at.x) << "\" cy=\"" << px(o.at.y) << "\" r=\"3\"/>\n";
+    canvas_.circle(o.at, pictures::whole(3), {"extremo"});
     valueLabel(o, (o.value >= 0 ? 1.0 : -1.0) * positiveSide(o.bar), lean, priority);
   }
 }
@@ -393,7 +393,7 @@ void DiagramDrawer::extremeLabels() {
 void DiagramDrawer::caption() {
   const Ordinate* high = &ordinates_[high_.first - 1][high_.second];
   const Ordinate* low = &ordinates_[low_.first - 1][low_.second];
-  pic_->text(10, 22, std::string(spec_.caption) + " [" + spec_.unit + "]", "titulo");
+  drawing_.text(10, 22, std::string(spec_.caption) + " [" + spec_.unit + "]", "titulo");
   const std::string length = unitLabels(m_.header.unitCode).length;
   std::string visible, markup;
   for (const Ordinate* o : {high, low}) {
@@ -406,12 +406,28 @@ void DiagramDrawer::caption() {
     markup += escapeText(head) + (o->source ? sourceSpan(o->file, *o->source, value) : escapeText(value)) +
               escapeText(where);
   }
-  pic_->richText(10, 42, visible, markup, "nota");
+  drawing_.text(10, 42, visible, "nota", Anchor::start, {}, markup);
 }
 }  // namespace
 
-std::unique_ptr<SvgPicture> diagramPicture(const ReportData& data, DiagramKind kind) {
-  return DiagramDrawer(data, kind).draw();
+Data sourceData(const char* file, const SourceValue& value) {
+  return {{"data-fuente", file}, {"data-linea", std::to_string(value.line)}, {"data-campo", std::to_string(value.field)}};
 }
 
-}  // namespace informe
+std::string sourceSpan(const char* file, const SourceValue& value, const std::string& text) {
+  return "<tspan class=\"valor\"" + markupAttributes(sourceData(file, value)) + ">" + escapeText(text) + "</tspan>";
+}
+
+const char* diagramId(DiagramKind kind) { return diagramSpec(kind, UnitLabels{}).id; }
+
+ModelFrame diagramFrame(const Model& model) {
+  double reach = 0;
+  return diagramFrame(model, reach);
+}
+
+void drawDiagram(Canvas& canvas, const Model& model, const std::vector<calcest::ElasticCurve>& curves,
+                 DiagramKind kind, const DiagramSources& sources) {
+  DiagramDrawer(canvas, model, curves, kind, sources).draw();
+}
+
+}  // namespace pictures

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "calcest/elastic_curve.h"
-#include "informe/report_data.h"
+#include "common/model.h"
 
-namespace informe {
+namespace pictures {
 
 using namespace common;
 
@@ -22,8 +22,8 @@ struct LocalDisplacement {
 
 class BarLine {
  public:
-  // `bar` is 1-based.
-  BarLine(const ReportData& data, int bar);
+  // The bar's true line in the analysis, and the bar (its stations).
+  BarLine(const calcest::ElasticCurve& curve, const BarInput& bar);
 
   double length() const { return curve_.length(); }
   // Moment and shear with the engine's signs (those of the diagram file's
@@ -63,4 +63,4 @@ class BarLine {
   std::vector<double> jumps_;  // abscissae of the point loads inside the bar, ascending, each once
 };
 
-}  // namespace informe
+}  // namespace pictures

@@ -1,11 +1,11 @@
-#include "informe/bar_line.h"
+#include "pictures/bar_line.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <limits>
 
-namespace informe {
+namespace pictures {
 
 using namespace common;
 
@@ -36,10 +36,9 @@ void addApart(std::vector<double>& points, double x) {
 }
 }  // namespace
 
-BarLine::BarLine(const ReportData& data, int bar)
-    : curve_(data.curves[static_cast<size_t>(bar - 1)]),
-      stations_(std::begin(data.model.bars[static_cast<size_t>(bar)].xs),
-                std::end(data.model.bars[static_cast<size_t>(bar)].xs)),
+BarLine::BarLine(const calcest::ElasticCurve& curve, const BarInput& bar)
+    : curve_(curve),
+      stations_(std::begin(bar.xs), std::end(bar.xs)),
       jumps_(jumpsOf(curve_)) {}
 
 bool BarLine::jumpsAt(double x) const {
@@ -107,4 +106,4 @@ double BarLine::turningPoint(double from, double to) const {
   return (a + b) / 2;
 }
 
-}  // namespace informe
+}  // namespace pictures

@@ -1,0 +1,147 @@
+// What the shared drawing code puts on a canvas: labels that give way to one
+// another, and a model's symbols at their places, pointing the way they act.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/model_rules.h"
+#include "pictures/model.h"
+#include "pictures/recording_canvas.h"
+
+namespace pictures {
+namespace {
+
+using namespace common;
+
+const Element* findText(const RecordingCanvas& canvas, const std::string& text) {
+  for (const Element& e : canvas.elements)
+    if (e.kind == Element::words && e.text == text) return &e;
+  return nullptr;
+}
+
+// A label goes to the first of its places that covers no text already there,
+// the more important first; one with no free place is left out.
+TEST(PictureLabels, GiveWayToFixedTextsAndToMoreImportantLabels) {
+  RecordingCanvas canvas;
+  Drawing drawing(canvas, 300, 100);
+  drawing.text(10, 20, "TITULO", "titulo");
+  drawing.label({10, 80, "menor", "valor", Anchor::start, {}, 10, {}});
+  drawing.label({10, 20, "movida", "valor", Anchor::start, {}, 40, {{0, 60}}});
+  drawing.label({250, 90, "libre", "valor", Anchor::start, {}, 5, {}});
+  drawing.label({250, 90, "fuera", "valor", Anchor::start, {}, 1, {{100, 0}}});
+  drawing.placeLabels();
+  ASSERT_NE(findText(canvas, "TITULO"), nullptr);
+  ASSERT_NE(findText(canvas, "movida"), nullptr);
+  EXPECT_EQ(findText(canvas, "movida")->points[0].y, 80);
+  EXPECT_EQ(findText(canvas, "menor"), nullptr) << "the less important label was drawn over the other";
+  EXPECT_NE(findText(canvas, "libre"), nullptr);
+  EXPECT_EQ(findText(canvas, "fuera"), nullptr) << "a label was drawn over another or out of the picture";
+}
+
+// Two spans 4 and 6 long on a pin (node 1) and a roller (node 3): a force of
+// 10 down at the end of the first span, 5 per unit up along the second; on
+// node 2 a force of 3 to the right and one of 7 down (whose value would sit
+// where the first force's does).
+Model twoSpans() {
+  Model m;
+  m.header.unitCode = 1;
+  m.header.title = "dos vanos";
+  m.nodes.resize(4);
+  const double xs[] = {0, 0, 4, 10};
+  for (int k = 1; k <= 3; ++k) m.nodes[k] = {k, k, xs[k], 0};
+  m.bars.resize(3);
+  for (int i = 1; i <= 2; ++i) {
+    BarInput& bar = m.bars[i];
+    bar.index = bar.label = i;
+    bar.labelI = i;
+    bar.labelJ = i + 1;
+    bar.type = 1;
+    bar.aclx = 1;
+    EXPECT_FALSE(placeBar(bar, m.nodes));
+  }
+  m.supports.resize(3);
+  m.supports[1] = {1, 1, 110};
+  m.supports[2] = {3, 3, 10};
+  BarLoad force, spread;
+  force.ltype = 1, force.q = -10, force.dir = 'y', force.a = 4, force.c = 0;
+  spread.ltype = 3, spread.q = 5, spread.dir = 'y', spread.a = 0, spread.c = 6;
+  m.loads = {{force, 1}, {spread, 2}};
+  m.nodalLoads.resize(3);
+  for (int k : {1, 2}) m.nodalLoads[k].label = m.nodalLoads[k].index = 2;
+  m.nodalLoads[1].value[0] = 3;
+  m.nodalLoads[2].value[1] = -7;
+  return m;
+}
+
+class TwoSpansPicture : public ::testing::Test {
+ protected:
+  TwoSpansPicture() : drawing(canvas, f.width, f.height) { drawModel(drawing, model, f); }
+  std::vector<const Element*> of(ItemKind kind, int index) const {
+    std::vector<const Element*> out;
+    for (const Element& e : canvas.elements)
+      if (e.inItem && e.item == kind && e.index == index) out.push_back(&e);
+    return out;
+  }
+  Model model = twoSpans();
+  ModelFrame f = modelPictureFrame(model);
+  RecordingCanvas canvas;
+  Drawing drawing;
+};
+
+TEST_F(TwoSpansPicture, SupportsHangFromTheirNodes) {
+  for (int k : {1, 2}) {
+    const Node& node = model.nodes[model.supports[k].index];
+    const std::vector<const Element*> symbol = of(ItemKind::support, k);
+    ASSERT_FALSE(symbol.empty()) << "support " << k;
+    double top = INFINITY;
+    for (const Element* e : symbol)
+      for (const Spot& p : e->points) {
+        top = std::min(top, p.y);
+        EXPECT_LT(std::hypot(p.x - f.X(node.x), p.y - f.Y(node.y)), 40) << "support " << k;
+      }
+    EXPECT_NEAR(top, f.Y(node.y), 1e-9) << "support " << k << ": its apex is not on the node";
+  }
+}
+
+// Every arrow head of a load points the way the load pushes on the picture,
+// and the first touches the point where it acts.
+TEST_F(TwoSpansPicture, LoadArrowsPointTheWayTheLoadsPush) {
+  const struct {
+    ItemKind kind;
+    int index;
+    Spot push, firstTip;
+  } cases[] = {{ItemKind::barLoad, 1, {0, 1}, {f.X(4), f.Y(0)}},
+               {ItemKind::barLoad, 2, {0, -1}, {f.X(4), f.Y(0)}},
+               {ItemKind::nodalLoad, 1, {1, 0}, {f.X(4), f.Y(0)}},
+               {ItemKind::nodalLoad, 2, {0, 1}, {f.X(4), f.Y(0)}}};
+  for (const auto& c : cases) {
+    int heads = 0;
+    for (const Element* e : of(c.kind, c.index)) {
+      if (e->cls != "punta") continue;
+      const Spot tip = e->points[0];
+      const Spot base{(e->points[1].x + e->points[2].x) / 2, (e->points[1].y + e->points[2].y) / 2};
+      const double length = std::hypot(tip.x - base.x, tip.y - base.y);
+      EXPECT_NEAR((tip.x - base.x) / length, c.push.x, 1e-9) << "load " << c.index;
+      EXPECT_NEAR((tip.y - base.y) / length, c.push.y, 1e-9) << "load " << c.index;
+      if (heads++ == 0) {
+        EXPECT_NEAR(std::hypot(tip.x - c.firstTip.x, tip.y - c.firstTip.y), 0, 1e-9);
+      }
+    }
+    EXPECT_GT(heads, 0) << "load " << c.index << " has no arrow";
+  }
+}
+
+TEST_F(TwoSpansPicture, TextsCoverNoOtherText) {
+  std::vector<std::pair<std::string, TextBox>> boxes;
+  for (const Element& e : canvas.elements)
+    if (e.kind == Element::words)
+      boxes.push_back({e.text, textBox(e.points[0].x, e.points[0].y, e.text, fontSizeOf(e.cls), e.anchor)});
+  for (const char* text : {"P=-10", "q=5", "Fx=3", "Fy=-7", "N2", "4", "6"})
+    EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(), [&](const auto& b) { return b.first == text; })) << text;
+  for (size_t a = 0; a < boxes.size(); ++a)
+    for (size_t b = a + 1; b < boxes.size(); ++b)
+      EXPECT_FALSE(boxes[a].second.overlaps(boxes[b].second)) << boxes[a].first << " / " << boxes[b].first;
+}
+
+}  // namespace
+}  // namespace pictures
