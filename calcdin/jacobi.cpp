@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "calcdin/vector_turner.h"
+
 namespace calcdin {
 
 PairMatrix reduceSystem(const PairMatrix& full, const std::vector<bool>& keep, int nf) {
@@ -42,12 +44,15 @@ std::vector<int> ascendingOrder(const std::vector<double>& lambda, int n) {
 
 namespace {
 
+// From this order on the eigenvectors are turned on a second processor.
+constexpr int kVectorsAlongsideFrom = 64;
+
 // The working state of one solution: the cells of the system and the
 // eigenvectors, kept transposed so a column of Phi is one contiguous row.
 class JacobiSolver {
  public:
-  JacobiSolver(PairMatrix& system, DenseBuffer& phiT, kernels::TurnRun turnRun)
-      : system_(system), n_(system.order()), s_(system.stride()), phiT_(phiT.data()), turnRun_(turnRun) {}
+  JacobiSolver(PairMatrix& system, VectorTurner& vectors, kernels::TurnRun turnRun)
+      : system_(system), n_(system.order()), vectors_(vectors), turnRun_(turnRun) {}
 
   void takeThresholds() {
     double smallestS = system_.S(1, 1), largestQ = system_.Q(1, 1);
@@ -99,8 +104,7 @@ class JacobiSolver {
 
   PairMatrix& system_;
   const int n_;
-  const std::size_t s_;
-  double* const phiT_;
+  VectorTurner& vectors_;
   const kernels::TurnRun turnRun_;
   double tolK_ = 0, tolM_ = 0;
 };
@@ -161,9 +165,7 @@ JacobiStatus JacobiSolver::rotate(int k, int j, ModalSolution& out) {
   rowK[w * j + 1] = 0.0;
 
   // Eigenvectors: columns k and j of Phi, stored as rows.
-  double* const phiK = phiT_ + static_cast<std::size_t>(k) * s_;
-  double* const phiJ = phiT_ + static_cast<std::size_t>(j) * s_;
-  turnRun_(phiK + 1, phiJ + 1, n_, gamma, alpha);
+  vectors_.turn(k, j, gamma, alpha);
   return JacobiStatus::kOk;
 }
 
@@ -182,7 +184,10 @@ ModalSolution solveGeneralizedJacobi(PairMatrix& system, const SweepReport& onSw
     return out;
   }
 
-  JacobiSolver solver(system, out.phiT, kernels::turnRunFor(kernelSet));
+  const kernels::TurnRun turnRun = kernels::turnRunFor(kernelSet);
+  // Small systems are done before a second thread would have started.
+  VectorTurner vectors(out.phiT.data(), stride, n, turnRun, n >= kVectorsAlongsideFrom);
+  JacobiSolver solver(system, vectors, turnRun);
   solver.takeThresholds();
   int t0 = 1, k0 = 1;
   for (int nsw = 1;; ++nsw) {
@@ -198,6 +203,7 @@ ModalSolution solveGeneralizedJacobi(PairMatrix& system, const SweepReport& onSw
     if (solver.isDiagonal(t0, k0)) break;
   }
 
+  vectors.finish();
   const double tolM = solver.tolM();
   for (int i = 1; i <= n; ++i) {
     double& qii = system.Q(i, i);
