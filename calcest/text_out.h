@@ -47,6 +47,15 @@ class TextOut {
     if (buffer_.size() >= kFlushAt) flush();
   }
   void write(const std::string& text) { write(text.data(), text.size()); }
+  // For a writer that copies many pieces of its own: room for `count` bytes
+  // at the end of the buffer (null once the file is finished), then wrote()
+  // with how many of them it filled.
+  char* room(size_t count) { return writing_ ? buffer_.room(count) : nullptr; }
+  void wrote(size_t count) {
+    written_ = true;
+    buffer_.advance(count);
+    if (buffer_.size() >= kFlushAt) flush();
+  }
 
   // fmt must be a string literal (its parse is kept by address); the compiler
   // checks the arguments against it as it does for printf.

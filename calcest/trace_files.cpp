@@ -1,5 +1,6 @@
 #include "calcest/trace_files.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace calcest {
@@ -47,24 +48,50 @@ void TraceFiles::assembled() {
 
 void TraceFiles::eliminationStarts() {
   ctx_.caldef.print(" ****** PRIMERA ********");
-  pivotRows_.assign(static_cast<size_t>(ctx_.neq) + 1, std::string());
-  pivotBits_.assign(static_cast<size_t>(ctx_.neq) + 1, 0);
+  const size_t rows = static_cast<size_t>(ctx_.neq) + 1;
+  pivotRows_.assign(rows, std::string());
+  pivotBits_.assign(rows, 0);
+  pivotSlots_.assign(rows * kSlot, 0);
+  pivotBytes_ = 0;
 }
 
 // " paso: %d  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n" for every row but the last.
 void TraceFiles::stepStarts(int p) {
-  const std::string step = formatText(" paso: %d", p);
-  for (int q = 1; q <= ctx_.neq - 1; ++q) {
+  const int last = ctx_.neq - 1;
+  for (int q = 1; q <= last; ++q) {
     double ref = ctx_.sr[ctx_.band(q, 1)], work = ctx_.s[ctx_.band(q, 1)];
     uint64_t bits;
     std::memcpy(&bits, &work, sizeof bits);
-    if (pivotRows_[q].empty() || bits != pivotBits_[q]) {
-      pivotRows_[q] = formatText("  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
+    std::string& row = pivotRows_[q];
+    if (row.empty() || bits != pivotBits_[q]) {
+      pivotBytes_ -= row.size();
+      row = formatText("  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
+      pivotBytes_ += row.size();
       pivotBits_[q] = bits;
+      if (row.size() <= kSlot) std::memcpy(&pivotSlots_[q * kSlot], row.data(), row.size());
     }
-    ctx_.tst.write(step);
-    ctx_.tst.write(pivotRows_[q]);
   }
+  if (last < 1) return;
+  // Each piece is moved whole, step text and slot, past its own end: the
+  // room covers the last one's overrun.
+  char step[32] = {};
+  const std::string stepText = formatText(" paso: %d", p);
+  const size_t stepLength = std::min(stepText.size(), sizeof step);
+  std::memcpy(step, stepText.data(), stepLength);
+  const size_t bytes = stepLength * static_cast<size_t>(last) + pivotBytes_;
+  char* const start = ctx_.tst.room(bytes + sizeof step + kSlot);
+  if (!start) return;
+  char* at = start;
+  for (int q = 1; q <= last; ++q) {
+    std::memcpy(at, step, sizeof step);
+    at += stepLength;
+    const std::string& row = pivotRows_[q];
+    const size_t length = row.size();
+    if (length <= kSlot) std::memcpy(at, &pivotSlots_[q * kSlot], kSlot);
+    else std::memcpy(at, row.data(), length);
+    at += length;
+  }
+  ctx_.tst.wrote(bytes);
 }
 
 void TraceFiles::rowMultiplier(int p, int n, double c1, double entry, double pivot) {

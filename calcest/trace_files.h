@@ -43,9 +43,14 @@ class TraceFiles : public AssemblyTrace, public BandTrace {
   AnalysisContext& ctx_;
   Console& console_;
   // The pivot trace writes every diagonal at every step, (neq - 1)^2 lines;
-  // a row's text is formatted again only when its diagonal has changed.
+  // a row's text is formatted again only when its diagonal has changed. A
+  // row that fits kSlot bytes is also kept in a slot of that size, copied
+  // whole (a fixed-size move) at each step.
+  static constexpr size_t kSlot = 96;
   std::vector<std::string> pivotRows_;
   std::vector<uint64_t> pivotBits_;
+  std::vector<char> pivotSlots_;
+  size_t pivotBytes_ = 0;  // the rows' lengths together
 };
 
 }  // namespace calcest
