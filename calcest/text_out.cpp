@@ -60,8 +60,17 @@ class BlockWriter {
       spare = std::move(spare_.back());
       spare_.pop_back();
     }
-    jobs_.push_back(Job{fd, std::move(buffer), &blocks});
+    jobs_.push_back(Job{fd, std::move(buffer), nullptr, &blocks});
     buffer = std::move(spare);
+    ++blocks.pending;
+    work_.notify_one();
+  }
+
+  // Takes `make` to make bytes for fd, then write them.
+  void post(int fd, std::function<void(TextBuffer&)> make, HandedBlocks& blocks) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [this] { return jobs_.size() < kInHand; });
+    jobs_.push_back(Job{fd, TextBuffer(), std::move(make), &blocks});
     ++blocks.pending;
     work_.notify_one();
   }
@@ -87,6 +96,7 @@ class BlockWriter {
   struct Job {
     int fd;
     TextBuffer bytes;
+    std::function<void(TextBuffer&)> make;  // when set, makes the bytes
     HandedBlocks* blocks;
   };
 
@@ -105,8 +115,21 @@ class BlockWriter {
       if (jobs_.empty()) return;
       Job job = std::move(jobs_.front());
       jobs_.pop_front();
+      if (job.make && !spare_.empty()) {
+        job.bytes = std::move(spare_.back());
+        spare_.pop_back();
+      }
       lock.unlock();
-      const bool ok = writeWhole(job.fd, job.bytes.data(), job.bytes.size());
+      bool ok = true;
+      if (job.make) {
+        try {
+          job.make(job.bytes);
+        } catch (...) {  // no memory for the bytes: they do not reach the file
+          ok = false;
+        }
+        job.make = nullptr;
+      }
+      ok = ok && writeWhole(job.fd, job.bytes.data(), job.bytes.size());
       job.bytes.clear();
       lock.lock();
       if (!ok) job.blocks->failed = true;
@@ -159,6 +182,19 @@ void TextOut::flush() {
   }
   if (!writeWhole(fileno(file_.file()), buffer_.data(), buffer_.size())) writeFailed_ = true;
   buffer_.clear();
+}
+
+void TextOut::defer(std::function<void(TextBuffer&)> make) {
+  if (!writing_) return;
+  written_ = true;
+  if (BlockWriter* writer = BlockWriter::get()) {
+    flush();  // what was buffered comes first
+    writer->post(fileno(file_.file()), std::move(make), *blocks_);
+    handed_ = true;
+    return;
+  }
+  make(buffer_);
+  if (buffer_.size() >= kFlushAt) flush();
 }
 
 void TextOut::finish() {

@@ -2,6 +2,7 @@
 // The output files of calcest: written aside and put in place when complete,
 // with printf formats (common/format.h) that are part of the file layouts.
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -52,6 +53,9 @@ class TextOut {
     if (buffer_.size() >= kFlushAt) flush();
   }
   void write(const std::string& text) { write(text.data(), text.size()); }
+  // The bytes that `make` appends, in their place in the file; made on the
+  // writing thread when there is one, so `make` may use only what it owns.
+  void defer(std::function<void(TextBuffer&)> make);
   // For a writer that copies many pieces of its own: room for `count` bytes
   // at the end of the buffer (null once the file is finished), then wrote()
   // with how many of them it filled.
