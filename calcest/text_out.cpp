@@ -45,8 +45,14 @@ bool writeWhole(int fd, const char* bytes, size_t count) {
 class BlockWriter {
  public:
   // The process's writer; null when no thread can be started (the blocks are
-  // then written at once by the caller).
-  static BlockWriter* get() {
+  // then written at once by the caller). Only a run that outgrows a buffer
+  // starts it (`start`): a small one writes each file whole at its end, as
+  // fast without a thread to start and to wait for. TextOut is used by one
+  // thread only, as is this.
+  static BlockWriter* get(bool start) {
+    static bool started = false;
+    if (!started && !start) return nullptr;
+    started = true;
     static BlockWriter writer;
     return writer.thread_.joinable() ? &writer : nullptr;
   }
@@ -154,7 +160,7 @@ TextOut::TextOut() : blocks_(std::make_unique<HandedBlocks>()) {}
 TextOut::~TextOut() { settle(); }
 
 void TextOut::settle() {
-  if (handed_) BlockWriter::get()->settle(*blocks_);
+  if (handed_) BlockWriter::get(true)->settle(*blocks_);
 }
 
 bool TextOut::tryOpen(const std::string& name) {
@@ -173,9 +179,9 @@ void TextOut::open(const std::string& name) {
   if (!tryOpen(name)) throw RunError("NO PUDO ABRIR EL FICHERO " + name, true);
 }
 
-void TextOut::flush() {
+void TextOut::flush(bool full) {
   if (!buffer_.size()) return;
-  if (BlockWriter* writer = BlockWriter::get()) {
+  if (BlockWriter* writer = BlockWriter::get(full)) {
     writer->post(fileno(file_.file()), buffer_, *blocks_);
     handed_ = true;
     return;
@@ -187,19 +193,19 @@ void TextOut::flush() {
 void TextOut::defer(std::function<void(TextBuffer&)> make) {
   if (!writing_) return;
   written_ = true;
-  if (BlockWriter* writer = BlockWriter::get()) {
-    flush();  // what was buffered comes first
+  if (BlockWriter* writer = BlockWriter::get(false)) {
+    flush(false);  // what was buffered comes first
     writer->post(fileno(file_.file()), std::move(make), *blocks_);
     handed_ = true;
     return;
   }
   make(buffer_);
-  if (buffer_.size() >= kFlushAt) flush();
+  if (buffer_.size() >= kFlushAt) flush(true);
 }
 
 void TextOut::finish() {
   if (!writing_) return;
-  flush();
+  flush(false);
   writing_ = false;
   buffer_ = TextBuffer();
 }
@@ -227,7 +233,7 @@ void TextOut::print(const char* fmt, ...) {
   va_start(args, fmt);
   formats_.appendV(buffer_, fmt, args);
   va_end(args);
-  if (buffer_.size() >= kFlushAt) flush();
+  if (buffer_.size() >= kFlushAt) flush(true);
 }
 
 }  // namespace calcest

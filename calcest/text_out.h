@@ -50,7 +50,7 @@ class TextOut {
     if (!writing_) return;
     written_ = true;
     buffer_.append(bytes, count);
-    if (buffer_.size() >= kFlushAt) flush();
+    if (buffer_.size() >= kFlushAt) flush(true);
   }
   void write(const std::string& text) { write(text.data(), text.size()); }
   // The bytes that `make` appends, in their place in the file; made on the
@@ -63,7 +63,7 @@ class TextOut {
   void wrote(size_t count) {
     written_ = true;
     buffer_.advance(count);
-    if (buffer_.size() >= kFlushAt) flush();
+    if (buffer_.size() >= kFlushAt) flush(true);
   }
 
   // fmt must be a string literal (its parse is kept by address); the compiler
@@ -75,7 +75,9 @@ class TextOut {
   // by a second thread in the order they were handed over while the run goes
   // on (see text_out.cpp).
   static constexpr size_t kFlushAt = size_t{1} << 18;
-  void flush();
+  // Hands the buffer over (`full`: it is full, which may start the writing
+  // thread) or writes it at once.
+  void flush(bool full);
   // Waits until every block handed over has been written.
   void settle();
 
