@@ -58,7 +58,13 @@ void writeStationFiles(AnalysisContext& ctx) {
 
 namespace {
 void putArray(unsigned char* at, const double* values, int count) {
+  // The record's doubles are little-endian: on such a machine, the bytes as
+  // they are in memory.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  std::memcpy(at, values, sizeof(double) * static_cast<size_t>(count));
+#else
   for (int k = 0; k < count; ++k) barrecord::putDouble(at + 8 * k, values[k]);
+#endif
 }
 
 void putMatrix(unsigned char* at, const Mat6& m) {

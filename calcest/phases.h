@@ -76,6 +76,7 @@ class BandTrace {
   // Entry (r, col) less c1 times entry (p, k), the one above it in row p.
   virtual void entryReduced(int r, int col, int p, int k, double c1, double before, double above, double after) = 0;
   virtual void loadReduced(int r, int p, double before, double after, double pivotLoad) = 0;
+  virtual void eliminationStopped() {}  // a pivot vanished: no step follows
   virtual void eliminationEnds() = 0;  // the band stands eliminated
   virtual void backSubstitutionStarts(int neq, double load) = 0;
   virtual void lastUnknownSolved(int neq, double value) = 0;

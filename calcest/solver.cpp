@@ -66,7 +66,10 @@ BandOutcome backSubstitute(AnalysisContext& ctx, BandTrace* trace) {
 BandOutcome solveBand(AnalysisContext& ctx, BandTrace* trace) {
   if (trace) trace->eliminationStarts();
   BandOutcome outcome = eliminate(ctx, trace);
-  if (outcome.status != BandStatus::kSolved) return outcome;
+  if (outcome.status != BandStatus::kSolved) {
+    if (trace) trace->eliminationStopped();
+    return outcome;
+  }
   if (trace) trace->eliminationEnds();
   outcome = backSubstitute(ctx, trace);
   if (outcome.status == BandStatus::kSolved && trace) trace->solved();

@@ -1,6 +1,16 @@
 #include "calcest/text_out.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <condition_variable>
 #include <cstdarg>
+#include <deque>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "common/run_error.h"
 
@@ -8,10 +18,157 @@ namespace calcest {
 
 using namespace common;
 
+struct HandedBlocks {
+  int pending = 0;      // handed over, not yet written (under the writer's lock)
+  bool failed = false;  // a byte of one of them did not reach the file
+};
+
+namespace {
+
+// Writes the bytes whole; false when some did not reach the file.
+bool writeWhole(int fd, const char* bytes, size_t count) {
+  while (count > 0) {
+    const ssize_t n = ::write(fd, bytes, count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    count -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// The thread that writes the blocks of every TextOut, each file's in the order
+// they were handed over, while the run formats the next ones: the two cores
+// share the formatting and the system's work of taking the bytes in. Emptied
+// buffers come back for the next blocks, and no more than kInHand blocks wait
+// at once, so memory stays a few megabytes whatever the run writes.
+class BlockWriter {
+ public:
+  // The process's writer; null when no thread can be started (the blocks are
+  // then written at once by the caller). Only a run that outgrows a buffer
+  // starts it (`start`): a small one writes each file whole at its end, as
+  // fast without a thread to start and to wait for. TextOut is used by one
+  // thread only, as is this.
+  static BlockWriter* get(bool start) {
+    static bool started = false;
+    if (!started && !start) return nullptr;
+    started = true;
+    static BlockWriter writer;
+    return writer.thread_.joinable() ? &writer : nullptr;
+  }
+
+  // Takes the bytes of `buffer` to write to fd, leaving it empty (with room).
+  void post(int fd, TextBuffer& buffer, HandedBlocks& blocks) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [this] { return jobs_.size() < kInHand; });
+    TextBuffer spare;
+    if (!spare_.empty()) {
+      spare = std::move(spare_.back());
+      spare_.pop_back();
+    }
+    jobs_.push_back(Job{fd, std::move(buffer), nullptr, &blocks});
+    buffer = std::move(spare);
+    ++blocks.pending;
+    work_.notify_one();
+  }
+
+  // Takes `make` to make bytes for fd, then write them.
+  void post(int fd, std::function<void(TextBuffer&)> make, HandedBlocks& blocks) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [this] { return jobs_.size() < kInHand; });
+    jobs_.push_back(Job{fd, TextBuffer(), std::move(make), &blocks});
+    ++blocks.pending;
+    work_.notify_one();
+  }
+
+  // Waits until every block of `blocks` is written.
+  void settle(HandedBlocks& blocks) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [&blocks] { return blocks.pending == 0; });
+  }
+
+  ~BlockWriter() {
+    if (!thread_.joinable()) return;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopping_ = true;
+    }
+    work_.notify_one();
+    thread_.join();
+  }
+
+ private:
+  static constexpr size_t kInHand = 4;
+  struct Job {
+    int fd;
+    TextBuffer bytes;
+    std::function<void(TextBuffer&)> make;  // when set, makes the bytes
+    HandedBlocks* blocks;
+  };
+
+  BlockWriter() {
+    spare_.reserve(kInHand + 1);
+    try {
+      thread_ = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+    }
+  }
+
+  void run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      work_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+      if (jobs_.empty()) return;
+      Job job = std::move(jobs_.front());
+      jobs_.pop_front();
+      if (job.make && !spare_.empty()) {
+        job.bytes = std::move(spare_.back());
+        spare_.pop_back();
+      }
+      lock.unlock();
+      bool ok = true;
+      if (job.make) {
+        try {
+          job.make(job.bytes);
+        } catch (...) {  // no memory for the bytes: they do not reach the file
+          ok = false;
+        }
+        job.make = nullptr;
+      }
+      ok = ok && writeWhole(job.fd, job.bytes.data(), job.bytes.size());
+      job.bytes.clear();
+      lock.lock();
+      if (!ok) job.blocks->failed = true;
+      --job.blocks->pending;
+      if (spare_.size() < kInHand) spare_.push_back(std::move(job.bytes));
+      done_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable work_, done_;
+  std::deque<Job> jobs_;
+  std::vector<TextBuffer> spare_;
+  bool stopping_ = false;
+  std::thread thread_;
+};
+
+}  // namespace
+
+TextOut::TextOut() : blocks_(std::make_unique<HandedBlocks>()) {}
+
+TextOut::~TextOut() { settle(); }
+
+void TextOut::settle() {
+  if (handed_) BlockWriter::get(true)->settle(*blocks_);
+}
+
 bool TextOut::tryOpen(const std::string& name) {
+  settle();
   buffer_ = TextBuffer();
   name_ = name;
   writing_ = written_ = writeFailed_ = false;
+  blocks_->failed = false;
   if (!file_.open(name)) return false;
   std::setvbuf(file_.file(), nullptr, _IONBF, 0);  // buffer_ does the buffering
   writing_ = true;
@@ -22,23 +179,47 @@ void TextOut::open(const std::string& name) {
   if (!tryOpen(name)) throw RunError("NO PUDO ABRIR EL FICHERO " + name, true);
 }
 
-void TextOut::flush() {
-  if (buffer_.size() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_.file()) != buffer_.size())
-    writeFailed_ = true;
+void TextOut::flush(bool full) {
+  if (!buffer_.size()) return;
+  if (BlockWriter* writer = BlockWriter::get(full)) {
+    writer->post(fileno(file_.file()), buffer_, *blocks_);
+    handed_ = true;
+    return;
+  }
+  if (!writeWhole(fileno(file_.file()), buffer_.data(), buffer_.size())) writeFailed_ = true;
   buffer_.clear();
+}
+
+void TextOut::defer(std::function<void(TextBuffer&)> make) {
+  if (!writing_) return;
+  written_ = true;
+  if (BlockWriter* writer = BlockWriter::get(false)) {
+    flush(false);  // what was buffered comes first
+    writer->post(fileno(file_.file()), std::move(make), *blocks_);
+    handed_ = true;
+    return;
+  }
+  make(buffer_);
+  if (buffer_.size() >= kFlushAt) flush(true);
 }
 
 void TextOut::finish() {
   if (!writing_) return;
-  flush();
-  if (std::fflush(file_.file()) != 0 || std::ferror(file_.file()) != 0) writeFailed_ = true;
+  flush(false);
   writing_ = false;
   buffer_ = TextBuffer();
 }
 
+bool TextOut::writeFailed() {
+  settle();
+  if (blocks_->failed) writeFailed_ = true;
+  if (file_.isOpen() && (std::fflush(file_.file()) != 0 || std::ferror(file_.file()) != 0)) writeFailed_ = true;
+  return writeFailed_;
+}
+
 bool TextOut::commit() {
   finish();
-  if (writeFailed_) {
+  if (writeFailed()) {
     file_.discard();
     return false;
   }
@@ -52,7 +233,7 @@ void TextOut::print(const char* fmt, ...) {
   va_start(args, fmt);
   formats_.appendV(buffer_, fmt, args);
   va_end(args);
-  if (buffer_.size() >= kFlushAt) flush();
+  if (buffer_.size() >= kFlushAt) flush(true);
 }
 
 }  // namespace calcest

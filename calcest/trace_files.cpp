@@ -1,5 +1,6 @@
 #include "calcest/trace_files.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace calcest {
@@ -45,26 +46,94 @@ void TraceFiles::assembled() {
   ctx_.rigidez1.finish();
 }
 
+// The pivot trace's rows as last written, each formatted again only when its
+// diagonal has changed. A row that fits kSlot bytes is also kept in a slot of
+// that size, copied whole (a fixed-size move) into each step's lines.
+class PivotLines {
+ public:
+  explicit PivotLines(int rows)
+      : last_(rows - 1), rows_(static_cast<size_t>(rows)), slots_(static_cast<size_t>(rows) * kSlot) {}
+
+  void change(int q, double ref, double work) {
+    std::string& row = rows_[q];
+    bytes_ -= row.size();
+    row = formatText("  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
+    bytes_ += row.size();
+    if (row.size() <= kSlot) std::memcpy(&slots_[q * kSlot], row.data(), row.size());
+  }
+
+  // " paso: %d  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n" for every row but the last.
+  void step(int p, TextBuffer& out) const {
+    // Each piece is moved whole, step text and slot, past its own end: the
+    // room covers the last one's overrun.
+    char step[32] = {};
+    const std::string stepText = formatText(" paso: %d", p);
+    const size_t stepLength = std::min(stepText.size(), sizeof step);
+    std::memcpy(step, stepText.data(), stepLength);
+    const size_t bytes = stepLength * static_cast<size_t>(last_) + bytes_;
+    char* const start = out.room(bytes + sizeof step + kSlot);
+    char* at = start;
+    for (int q = 1; q <= last_; ++q) {
+      std::memcpy(at, step, sizeof step);
+      at += stepLength;
+      const std::string& row = rows_[q];
+      const size_t length = row.size();
+      if (length <= kSlot) std::memcpy(at, &slots_[q * kSlot], kSlot);
+      else std::memcpy(at, row.data(), length);
+      at += length;
+    }
+    out.advance(bytes);
+  }
+
+ private:
+  static constexpr size_t kSlot = 96;
+  int last_;
+  std::vector<std::string> rows_;
+  std::vector<char> slots_;
+  size_t bytes_ = 0;  // the rows' lengths together
+};
+
 void TraceFiles::eliminationStarts() {
   ctx_.caldef.print(" ****** PRIMERA ********");
-  pivotRows_.assign(static_cast<size_t>(ctx_.neq) + 1, std::string());
-  pivotBits_.assign(static_cast<size_t>(ctx_.neq) + 1, 0);
+  const size_t rows = static_cast<size_t>(ctx_.neq) + 1;
+  pivotLines_ = std::make_shared<PivotLines>(ctx_.neq);
+  pivotBits_.assign(rows, 0);
+  pivotSeen_.assign(rows, false);
+  pivotSteps_ = PivotSteps();
 }
 
-// " paso: %d  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n" for every row but the last.
 void TraceFiles::stepStarts(int p) {
-  const std::string step = formatText(" paso: %d", p);
-  for (int q = 1; q <= ctx_.neq - 1; ++q) {
-    double ref = ctx_.sr[ctx_.band(q, 1)], work = ctx_.s[ctx_.band(q, 1)];
+  const int last = ctx_.neq - 1;
+  if (last < 1) return;
+  for (int q = 1; q <= last; ++q) {
+    const double work = ctx_.s[ctx_.band(q, 1)];
     uint64_t bits;
     std::memcpy(&bits, &work, sizeof bits);
-    if (pivotRows_[q].empty() || bits != pivotBits_[q]) {
-      pivotRows_[q] = formatText("  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
+    if (!pivotSeen_[q] || bits != pivotBits_[q]) {
+      pivotSteps_.changed.push_back({q, ctx_.sr[ctx_.band(q, 1)], work});
       pivotBits_[q] = bits;
+      pivotSeen_[q] = true;
     }
-    ctx_.tst.write(step);
-    ctx_.tst.write(pivotRows_[q]);
   }
+  pivotSteps_.steps.emplace_back(p, pivotSteps_.changed.size());
+  pivotSteps_.lines += static_cast<size_t>(last);
+  // About a block of the file at a time.
+  if (pivotSteps_.lines >= 3000) handOverSteps();
+}
+
+void TraceFiles::handOverSteps() {
+  if (pivotSteps_.steps.empty()) return;
+  ctx_.tst.defer([lines = pivotLines_, gathered = std::move(pivotSteps_)](TextBuffer& out) {
+    size_t next = 0;
+    for (const auto& [p, end] : gathered.steps) {
+      for (; next < end; ++next) {
+        const Diagonal& d = gathered.changed[next];
+        lines->change(d.row, d.ref, d.work);
+      }
+      lines->step(p, out);
+    }
+  });
+  pivotSteps_ = PivotSteps();
 }
 
 void TraceFiles::rowMultiplier(int p, int n, double c1, double entry, double pivot) {
@@ -82,7 +151,10 @@ void TraceFiles::loadReduced(int r, int p, double before, double after, double p
   ctx_.caldef.print(" **********  f[%d]: %lf f[%d]: %lf\n", r, after, p, pivotLoad);
 }
 
+void TraceFiles::eliminationStopped() { handOverSteps(); }
+
 void TraceFiles::eliminationEnds() {
+  handOverSteps();
   ctx_.tst.finish();
   writeBandRows(ctx_.caldef1);
   ctx_.caldef1.finish();
