@@ -11,21 +11,10 @@ namespace calcdin {
 
 namespace {
 
-// Spins a while, then gives the processor away, then sleeps in short naps:
-// the other side is usually a few rotations away, far less than a sleep takes.
-template <class Ready>
-void waitUntil(const std::atomic<std::size_t>& watched, Ready ready) {
-  for (int round = 0; !ready(watched.load(std::memory_order_acquire)); ++round) {
-    if (round < 4000) {
+void pause() {
 #ifdef __SSE2__
-      _mm_pause();
+  _mm_pause();
 #endif
-    } else if (round < 8000) {
-      std::this_thread::yield();
-    } else {
-      std::this_thread::sleep_for(std::chrono::microseconds(50));
-    }
-  }
 }
 
 }  // namespace
@@ -47,9 +36,22 @@ void VectorTurner::apply(const Rotation& r) const {
 
 void VectorTurner::push(const Rotation& r) {
   const std::size_t given = given_.load(std::memory_order_relaxed);
-  waitUntil(applied_, [given](std::size_t applied) { return given - applied < kSlots; });
+  // A full ring waits for the helper, which is seldom behind: a short spin,
+  // then naps.
+  for (int round = 0; given - applied_.load(std::memory_order_acquire) >= kSlots; ++round) {
+    if (round < 2000)
+      pause();
+    else
+      std::this_thread::sleep_for(std::chrono::microseconds(20));
+  }
   ring_[given % kSlots] = r;
-  given_.store(given + 1, std::memory_order_release);
+  if (r.k == 0) finishing_.store(true);
+  given_.store(given + 1);
+  // A helper asleep is woken for a batch, or for the end.
+  if (sleeping_.load() && (r.k == 0 || given + 1 >= applied_.load(std::memory_order_acquire) + kBatch)) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    wake_.notify_one();
+  }
 }
 
 void VectorTurner::turn(int k, int j, double gamma, double alpha) {
@@ -65,13 +67,27 @@ void VectorTurner::finish() {
   helper_.join();
 }
 
+// Applies what has been given; when nothing is, sleeps until a batch is
+// waiting, so that the helper takes a processor only for the work itself.
 void VectorTurner::work() {
-  for (std::size_t next = 0;; ++next) {
-    waitUntil(given_, [next](std::size_t given) { return given > next; });
-    const Rotation r = ring_[next % kSlots];
-    if (r.k == 0) return;
-    apply(r);
-    applied_.store(next + 1, std::memory_order_release);
+  for (std::size_t next = 0;;) {
+    std::size_t given = given_.load(std::memory_order_acquire);
+    if (given == next) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      sleeping_.store(true);
+      wake_.wait(lock, [&] {
+        given = given_.load();
+        return given >= next + kBatch || finishing_.load();
+      });
+      sleeping_.store(false);
+      given = given_.load(std::memory_order_acquire);
+    }
+    for (; next < given; ++next) {
+      const Rotation r = ring_[next % kSlots];
+      if (r.k == 0) return;
+      apply(r);
+      applied_.store(next + 1, std::memory_order_release);
+    }
   }
 }
 

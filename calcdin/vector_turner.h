@@ -5,7 +5,9 @@
 // operations on the same values in the same order, so the same bits.
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
+#include <mutex>
 #include <thread>
 
 #include "calcdin/rotation_kernels.h"
@@ -36,6 +38,7 @@ class VectorTurner {
   void work();
 
   static constexpr std::size_t kSlots = 1024;
+  static constexpr std::size_t kBatch = 64;  // rotations a sleeping helper is woken for
   double* const phiT_;
   const std::size_t stride_;
   const int n_;
@@ -43,6 +46,10 @@ class VectorTurner {
   std::array<Rotation, kSlots> ring_;
   alignas(64) std::atomic<std::size_t> given_{0};    // written by the solution
   alignas(64) std::atomic<std::size_t> applied_{0};  // written by the helper thread
+  std::atomic<bool> sleeping_{false};   // the helper waits on wake_
+  std::atomic<bool> finishing_{false};  // the last rotation has been given
+  std::mutex mutex_;
+  std::condition_variable wake_;
   std::thread helper_;
 };
 
