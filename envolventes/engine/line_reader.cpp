@@ -89,10 +89,11 @@ bool take(Fields& line, int& value) {
   const bool negative = p < line.end && *p == '-';
   if (negative) ++p;
   const char* digits = p;
-  int magnitude = 0;
+  // Ten digits are looked at to tell a tenth apart: 64 bits hold them.
+  int64_t magnitude = 0;
   for (; p < line.end && p - digits < 10 && isDigit(*p); ++p) magnitude = magnitude * 10 + (*p - '0');
   if (p == digits || p - digits > 9 || !endsField(line, p)) return false;
-  value = negative ? -magnitude : magnitude;
+  value = static_cast<int>(negative ? -magnitude : magnitude);
   line.next = p;
   return true;
 }
