@@ -34,8 +34,6 @@ namespace vigas::app {
 
 namespace {
 
-const wxColour kTypedFault(255, 196, 196);
-
 // Asks for a load case's name, checking it as it is typed: the reason shows
 // under the field and OK waits until the name is one the case can take.
 wxString askCaseName(wxWindow* parent, const wxString& title, const wxString& prompt, const wxString& initial,
@@ -60,7 +58,7 @@ wxString askCaseName(wxWindow* parent, const wxString& title, const wxString& pr
     const std::string why = refusal(toCp1252(field->GetValue()));
     reason->SetLabel(fromCp1252(why));
     reason->Wrap(field->GetSize().GetWidth());
-    field->SetBackgroundColour(why.empty() ? wxNullColour : kTypedFault);
+    field->SetBackgroundColour(why.empty() ? wxNullColour : faultColour());
     field->Refresh();
     ok->Enable(why.empty());
     dialog.GetSizer()->Fit(&dialog);
@@ -373,7 +371,7 @@ void MainFrame::showTypedStatus(TablePage* page, wxTextCtrl* field) {
   const EditResult tried =
       document_.tryCell(page->placeAt(page->GetGridCursorRow(), page->GetGridCursorCol()), toCp1252(field->GetValue()));
   const std::string reason = tried.done ? tried.reason : "No se acepta: " + tried.reason;
-  field->SetBackgroundColour(reason.empty() ? wxNullColour : kTypedFault);
+  field->SetBackgroundColour(reason.empty() ? wxNullColour : faultColour());
   field->SetToolTip(fromCp1252(reason));
   field->Refresh();
   SetStatusText(fromCp1252(reason), 0);

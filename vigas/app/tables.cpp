@@ -10,7 +10,6 @@ namespace vigas::app {
 
 namespace {
 
-const wxColour kFaultColour(255, 196, 196);
 const wxColour kUnusedColour(225, 225, 225);
 
 // A code cell: the code as typed, then its words in grey; the editor edits
@@ -64,6 +63,11 @@ const char* tableName(Table table) {
 
 }  // namespace
 
+const wxColour& faultColour() {
+  static const wxColour colour(255, 196, 196);
+  return colour;
+}
+
 wxString tableLabel(const Content& content, Table table, int loadCase) {
   if (table != Table::loads) return tableName(table);
   return "Cargas: " + fromCp1252(content.cases[static_cast<size_t>(loadCase)].name);
@@ -114,7 +118,7 @@ void TablePage::refresh() {
     if (at.table != table_ || (table_ == Table::loads && at.loadCase != loadCase_)) continue;
     if (at.row < 1 || at.row > rows) continue;
     for (int c = 0; c < columns; ++c)
-      if (at.column < 0 || at.column == c) SetCellBackgroundColour(at.row - 1, c, kFaultColour);
+      if (at.column < 0 || at.column == c) SetCellBackgroundColour(at.row - 1, c, faultColour());
   }
   ForceRefresh();
 }

@@ -32,6 +32,9 @@ class TablePage : public wxGrid {
   int loadCase_;
 };
 
+// The background of a cell, or of a field being typed, that breaks a rule.
+const wxColour& faultColour();
+
 // The tab's label of a table.
 wxString tableLabel(const Content& content, Table table, int loadCase);
 
