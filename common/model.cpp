@@ -15,12 +15,7 @@ UnitConstants unitConstantsFor(int unitCode) {
 }
 
 namespace {
-std::string itemName(const char* what, int position, const char* part = nullptr) {
-  // "%s %d", made for every line read: without a format to parse.
-  std::string text = std::string(what) + " " + std::to_string(position);
-  if (part) text += std::string(", ") + part;
-  return text;
-}
+ScanItem itemName(const char* what, int position, const char* part = nullptr) { return {what, position, part}; }
 }  // namespace
 
 ModelHeader ModelReader::readHeader() {
@@ -195,7 +190,7 @@ Tie ModelReader::readTie(int position, const std::vector<Node>& nodes) {
 
 NodalLoad ModelReader::readNodalLoad(int position, const std::vector<Node>& nodes) {
   NodalLoad load;
-  const std::string item = itemName("carga en nodo", position);
+  const ScanItem item = itemName("carga en nodo", position);
   in_.read(item, "%d", &load.label);
   if (checking_) refuse(nodalLoadNodeFault(load, nodes));
   for (int d = 0; d < 3; ++d) in_.read(item, "%d  %lf", &load.code[d], &load.value[d]);

@@ -5,7 +5,10 @@
 #include <cctype>
 #include <cmath>
 #include <cstdarg>
+#include <cstring>
+#include <new>
 
+#include "common/decimal_text.h"
 #include "common/run_error.h"
 
 namespace common {
@@ -56,58 +59,213 @@ bool realsAreFinite(const char* fmt, va_list args) {
 }
 }  // namespace
 
+namespace {
+// The blanks of scanf in the C locale.
+bool isBlank(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') < 5; }  // \t \n \v \f \r
+bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+// A whole field as %d reads it: an optional sign and at most nine digits.
+bool plainInteger(const char* begin, const char* end, int& value) {
+  const bool negative = *begin == '-';
+  if (negative || *begin == '+') ++begin;
+  if (begin == end || end - begin > 9) return false;
+  int magnitude = 0;
+  for (const char* p = begin; p < end; ++p) {
+    if (!isDigit(*p)) return false;
+    magnitude = magnitude * 10 + (*p - '0');
+  }
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+// A whole field as %f or %lf reads it: a decimal, perhaps with an exponent,
+// that converts exactly as strtod and strtof would and stays in range.
+template <class Real>
+bool plainReal(const char* begin, const char* end, Real& value) {
+  if (*begin == '+') ++begin;
+  const char* digits = begin + (begin < end && *begin == '-');
+  if (digits == end || !(isDigit(*digits) || *digits == '.')) return false;
+  for (const char* p = digits; p < end; ++p)
+    if (!(isDigit(*p) || *p == '.' || *p == 'e' || *p == 'E' || *p == '+' || *p == '-')) return false;
+  return exactDecimal(begin, end, value);
+}
+}  // namespace
+
+void Scanner::load() {
+  if (loaded_) return;
+  loaded_ = true;
+  const long long start = ftello(file_);
+  base_ = start > 0 ? start : 0;
+  struct stat info {};
+  if (fstat(fileno(file_), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > base_)
+    text_.reserve(static_cast<size_t>(info.st_size - base_));
+  constexpr size_t kPiece = 64 * 1024;
+  for (;;) {
+    const size_t used = text_.size();
+    text_.resize(used + kPiece);
+    const size_t got = std::fread(&text_[used], 1, kPiece, file_);
+    text_.resize(used + got);
+    if (got < kPiece) break;
+  }
+}
+
 bool Scanner::atTextEnd() {
   // A Ctrl-Z byte ends a text file written on Windows, as a text-mode read there
   // would have it; whatever follows it is not part of the file.
-  constexpr int kEndOfTextMark = 0x1A;
-  int c;
-  do c = std::getc(file_);
-  while (c != EOF && std::isspace(c));
-  if (c == EOF || c == kEndOfTextMark) return true;
-  std::ungetc(c, file_);
-  return false;
+  constexpr char kEndOfTextMark = 0x1A;
+  while (at_ < text_.size() && isBlank(text_[at_])) ++at_;
+  if (at_ == text_.size()) {
+    reachedEnd_ = true;
+    return true;
+  }
+  if (text_[at_] != kEndOfTextMark) return false;
+  ++at_;
+  return true;
 }
 
-bool Scanner::scan(bool endAllowed, const std::string& item, const char* fmt, va_list args) {
-  if (endAllowed && atTextEnd()) return false;
-  va_list check;
-  va_copy(check, args);
-  int expected = countConversions(fmt);
-  int got = std::vfscanf(file_, fmt, args);
-  if (got == EOF && endAllowed) {
-    va_end(check);
-    return false;
+bool Scanner::scanPlain(const char* fmt, va_list args) {
+  struct Taken {
+    char conversion;  // 'c', 's', 'd', 'f' (float) or 'F' (double)
+    int integer;
+    float single;
+    double real;
+    const char* text;
+    size_t length;
+  };
+  constexpr int kMostValues = 16;
+  Taken taken[kMostValues];
+  int count = 0;
+  const char* p = text_.data() + at_;
+  const char* const end = text_.data() + text_.size();
+  bool metEnd = false;
+  for (const char* f = fmt; *f; ++f) {
+    if (isBlank(*f)) {
+      while (p < end && isBlank(*p)) ++p;
+      metEnd = metEnd || p == end;
+      continue;
+    }
+    if (*f != '%' || count == kMostValues) return false;
+    ++f;
+    size_t width = 0;
+    for (; isDigit(*f) && width < 100000; ++f) width = width * 10 + static_cast<size_t>(*f - '0');
+    const bool isLong = *f == 'l';
+    if (isLong) ++f;
+    Taken& t = taken[count++];
+    t.conversion = *f;
+    if (*f == 'c') {
+      if (isLong || width > 1 || p == end) return false;
+      t.text = p++;
+      continue;
+    }
+    // Every other conversion here takes blanks and then a field up to a blank.
+    while (p < end && isBlank(*p)) ++p;
+    const char* const start = p;
+    while (p < end && !isBlank(*p)) ++p;
+    if (p == start) return false;
+    metEnd = metEnd || p == end;
+    switch (*f) {
+      case 's':
+        if (isLong || (width && static_cast<size_t>(p - start) > width)) return false;
+        t.text = start;
+        t.length = static_cast<size_t>(p - start);
+        break;
+      case 'd':
+        if (isLong || width || !plainInteger(start, p, t.integer)) return false;
+        break;
+      case 'f':
+        if (width) return false;
+        if (isLong) {
+          t.conversion = 'F';
+          if (!plainReal(start, p, t.real)) return false;
+        } else if (!plainReal(start, p, t.single)) {
+          return false;
+        }
+        break;
+      default:
+        return false;
+    }
   }
-  bool ok = got == expected && realsAreFinite(fmt, check);
-  va_end(check);
-  if (!ok) throw RunError(readErrorText(fileName_, item));
+  if (count == 0) return false;
+  for (int k = 0; k < count; ++k) {
+    const Taken& t = taken[k];
+    switch (t.conversion) {
+      case 'c': *va_arg(args, char*) = *t.text; break;
+      case 's': {
+        char* target = va_arg(args, char*);
+        std::memcpy(target, t.text, t.length);
+        target[t.length] = '\0';
+        break;
+      }
+      case 'd': *va_arg(args, int*) = t.integer; break;
+      case 'f': *va_arg(args, float*) = t.single; break;
+      default: *va_arg(args, double*) = t.real; break;
+    }
+  }
+  at_ = static_cast<size_t>(p - text_.data());
+  reachedEnd_ = reachedEnd_ || metEnd;
   return true;
+}
+
+int Scanner::scanGeneral(const char* fmt, va_list args) {
+  const size_t left = text_.size() - at_;
+  FILE* rest = fmemopen(&text_[0] + at_, left, "r");
+  if (!rest) throw std::bad_alloc();
+  const int got = std::vfscanf(rest, fmt, args);
+  const long used = std::ftell(rest);
+  if (std::feof(rest)) reachedEnd_ = true;
+  std::fclose(rest);
+  if (used > 0) at_ += static_cast<size_t>(used);
+  return got;
+}
+
+Scanner::Scan Scanner::scan(bool endAllowed, const char* fmt, va_list args) {
+  load();
+  if (endAllowed && atTextEnd()) return Scan::Ended;
+  va_list check, plain;
+  va_copy(check, args);
+  va_copy(plain, args);
+  int expected = countConversions(fmt);
+  const bool wasPlain = scanPlain(fmt, plain);
+  va_end(plain);
+  int got = wasPlain ? expected : scanGeneral(fmt, args);
+  Scan result = Scan::Read;
+  if (got == EOF && endAllowed)
+    result = Scan::Ended;
+  else if (got != expected || !realsAreFinite(fmt, check))
+    result = Scan::Failed;
+  va_end(check);
+  return result;
+}
+
+std::string ScanItem::text() const {
+  std::string text = std::string(what) + " " + std::to_string(position);
+  if (part) text += std::string(", ") + part;
+  return text;
 }
 
 void Scanner::read(const std::string& item, const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  try {
-    scan(false, item, fmt, args);
-  } catch (...) {
-    va_end(args);
-    throw;
-  }
+  const Scan result = scan(false, fmt, args);
   va_end(args);
+  if (result != Scan::Read) throw RunError(readErrorText(fileName_, item));
+}
+
+void Scanner::read(const ScanItem& item, const char* fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  const Scan result = scan(false, fmt, args);
+  va_end(args);
+  if (result != Scan::Read) throw RunError(readErrorText(fileName_, item.text()));
 }
 
 bool Scanner::readUnlessEnd(const std::string& item, const char* fmt, ...) {
   va_list args;
   va_start(args, fmt);
-  bool result;
-  try {
-    result = scan(true, item, fmt, args);
-  } catch (...) {
-    va_end(args);
-    throw;
-  }
+  const Scan result = scan(true, fmt, args);
   va_end(args);
-  return result;
+  if (result == Scan::Failed) throw RunError(readErrorText(fileName_, item));
+  return result == Scan::Read;
 }
 
 long long Scanner::sizeInBytes() const {

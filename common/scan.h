@@ -7,12 +7,22 @@
 
 namespace common {
 
+// What a read is of, named in its message as "what position" or "what
+// position, part"; the text is made only when the read fails.
+struct ScanItem {
+  const char* what;
+  int position;
+  const char* part = nullptr;
+  std::string text() const;
+};
+
 class Scanner {
  public:
   Scanner(FILE* file, std::string fileName) : file_(file), fileName_(std::move(fileName)) {}
 
   // Reads every conversion of fmt or throws RunError naming `item`.
   void read(const std::string& item, const char* fmt, ...);
+  void read(const ScanItem& item, const char* fmt, ...);
 
   // As read(), but a clean end of file before the first value returns false; so
   // does a Ctrl-Z byte there (the end mark of a Windows text file).
@@ -24,11 +34,29 @@ class Scanner {
   // Size in bytes of a regular file, or -1 when it cannot be told (a pipe).
   long long sizeInBytes() const;
 
+  // Where in the file the reading stands: just after the last value read, or
+  // where a failed read stopped (what ftell on the file would tell).
+  long long offset() const { return base_ + static_cast<long long>(at_); }
+  // True once a read has met the end of the file (what feof would tell).
+  bool reachedEnd() const { return reachedEnd_; }
+
  private:
-  bool scan(bool endAllowed, const std::string& item, const char* fmt, va_list args);
+  // The rest of the file is read into memory on the first read: a value in
+  // its plain form is taken from there directly, anything else by the C
+  // library's scanf over the same bytes, so that what is read is what fscanf
+  // on the file would give.
+  void load();
+  enum class Scan { Read, Ended, Failed };
+  Scan scan(bool endAllowed, const char* fmt, va_list args);
+  bool scanPlain(const char* fmt, va_list args);  // false: nothing taken
+  int scanGeneral(const char* fmt, va_list args);
   bool atTextEnd();  // skips blanks; true at the end of the file or a Ctrl-Z
   FILE* file_;
   std::string fileName_;
+  std::string text_;
+  size_t at_ = 0;
+  long long base_ = 0;
+  bool loaded_ = false, reachedEnd_ = false;
 };
 
 // The message used when a value cannot be read.

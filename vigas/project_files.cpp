@@ -48,7 +48,7 @@ class Reading {
   }
   Scanner& scanner() { return *scanner_; }
   OpenResult refusal(const RunError& error) const {
-    return OpenResult{false, error.text, path_, lineAt(path_, std::ftell(file_.get()))};
+    return OpenResult{false, error.text, path_, lineAt(path_, scanner_->offset())};
   }
 
  private:

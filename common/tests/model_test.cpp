@@ -168,7 +168,7 @@ class SupportReading : public ::testing::Test {
     Scanner s(f.file, "m.dat");
     Support support = ModelReader(s).readSupport(1, nodes);
     int next = 0;
-    EXPECT_EQ(std::fscanf(f.file, "%d", &next), 1);
+    s.read("next", "%d", &next);
     EXPECT_EQ(next, 999) << "support reading left the file out of step";
     return support;
   }

@@ -29,7 +29,7 @@ bool canOpenForReading(const std::string& path) {
 namespace quick {
 namespace {
 // The blanks of scanf in the C locale.
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool isBlank(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') < 5; }  // \t \n \v \f \r
 
 // The next field, up to a blank or the end; empty at the end of the line.
 std::string_view nextField(Fields& line) {
@@ -129,7 +129,7 @@ TextLines::TextLines(FILE* file, std::string& buffer) : file_(file), buffer_(buf
   size_t room = kLeastRoom;
   if (fstat(fileno(file), &info) == 0 && info.st_size > 0)
     room = std::clamp(static_cast<size_t>(info.st_size) + 1, kLeastRoom, kMostFirstRoom);
-  if (buffer_.size() < room) buffer_.resize(room);
+  if (buffer_.size() < room + kLookAhead) buffer_.resize(room + kLookAhead);
   at_ = end_ = buffer_.data();
 }
 
@@ -143,8 +143,8 @@ bool TextLines::refill(std::string_view& line) {
   }
   const size_t unread = static_cast<size_t>(end_ - at_);
   std::memmove(&buffer_[0], at_, unread);
-  if (unread == buffer_.size()) buffer_.resize(2 * buffer_.size());
-  const size_t got = std::fread(&buffer_[unread], 1, buffer_.size() - unread, file_);
+  if (unread == room()) buffer_.resize(2 * room() + kLookAhead);
+  const size_t got = std::fread(&buffer_[unread], 1, room() - unread, file_);
   at_ = buffer_.data();
   end_ = at_ + unread + got;
   ended_ = got == 0;

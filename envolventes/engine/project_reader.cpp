@@ -44,7 +44,8 @@ class CountedLines {
   // Scans the next line with `fmt`; fewer than `needed` values make the file short.
   template <class... Targets>
   void scan(int needed, const char* fmt, Targets... targets) {
-    expect(scanLine(line(), fmt, targets...), needed);
+    const std::string_view text = line();
+    expect(scanLineWithin(text, reader_.readableAfter(text), fmt, targets...), needed);
   }
   void expect(int got, int needed) {
     if (got < needed) short_ = true;
@@ -229,7 +230,7 @@ ReadStep readBeamData(FILE* file, const std::string& path, bool firstOfRun, Enve
   } catch (const RunError& error) {
     std::string text = error.text;
     while (!text.empty() && text.back() == '\n') text.pop_back();
-    sink.showMessage(std::feof(file) ? incompleteFileText(path) : text);
+    sink.showMessage(in.reachedEnd() ? incompleteFileText(path) : text);
     return ReadStep::Stopped;
   }
   if (!takeNodalLoads(model, p)) {
@@ -319,7 +320,8 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::s
   while (reader.next(line)) {
     int bar = 0, type = 0;
     float a = 0, len = 0, c = 0, value = 0;
-    int got = scanLine(line, "%d %d %f %f %f %f %s", &bar, &type, &a, &len, &c, &value, wordBuffer(line));
+    int got = scanLineWithin(line, reader.readableAfter(line), "%d %d %f %f %f %f %s", &bar, &type, &a, &len, &c, &value,
+                             wordBuffer(line));
     if (got <= 0) continue;  // a blank line is no load
     ++lines;
     if (selfWeightPath && got < 7) {

@@ -2,6 +2,8 @@
 // missing files, and the refusals that keep every table access in bounds.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -402,15 +404,32 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
       "1 1.5x 2",     "1 + 2",     "1 +. 2",    "0000000001 1 2", "-123456789 1 2", "1\t2.5\v3\f", "1 .-5 2",
       "1 1234567 1234.5678", "1 -+5 5.-", "1 -.1234567 99999.999",
   };
-  for (const char* line : lines) {
+  // Each line alone, and followed in memory by digits that may be looked at
+  // but are not on the line.
+  const auto expectSscanfValues = [](const std::string& line) {
     SCOPED_TRACE(line);
-    int i1 = -7, i2 = -7;
-    float f1 = -7, f2 = -7, g1 = -7, g2 = -7;
-    const int quick = scanLine(line, "%d %f %f", &i1, &f1, &g1);
-    const int library = std::sscanf(line, "%d %f %f", &i2, &f2, &g2);
-    EXPECT_EQ(quick, library);
-    EXPECT_EQ(i1, i2);
-    EXPECT_TRUE(sameBits(f1, f2) && sameBits(g1, g2)) << f1 << " " << f2 << " " << g1 << " " << g2;
+    const std::string memory = line + std::string(32, '7');
+    for (const char* readable : {memory.data() + line.size(), memory.data() + memory.size()}) {
+      int i1 = -7, i2 = -7;
+      float f1 = -7, f2 = -7, g1 = -7, g2 = -7;
+      const int quick = scanLineWithin(std::string_view(memory.data(), line.size()), readable, "%d %f %f", &i1, &f1, &g1);
+      const int library = std::sscanf(line.c_str(), "%d %f %f", &i2, &f2, &g2);
+      EXPECT_EQ(quick, library);
+      EXPECT_EQ(i1, i2);
+      EXPECT_TRUE(sameBits(f1, f2) && sameBits(g1, g2)) << f1 << " " << f2 << " " << g1 << " " << g2;
+    }
+  };
+  // Each line as it stands, and with room after its fields.
+  for (const char* line : lines)
+    for (const char* after : {"", "        \n", "\t\t\t\t\t\t\t\t\n", "x234567\n"}) expectSscanfValues(line + std::string(after));
+  std::mt19937 random(11);
+  const char* const signs[] = {"", "-", "+"};
+  for (int k = 0; k < 20000; ++k) {
+    std::string field = signs[random() % 3];
+    const int digits = static_cast<int>(random() % 9), point = static_cast<int>(random() % 10);
+    for (int d = 0; d < digits; ++d) field += (d == point ? "." : "") + std::to_string(random() % 10);
+    if (point == digits) field += ".";
+    expectSscanfValues("1 " + field + " " + field + std::string(random() % 9, ' ') + "\n");
   }
   const std::string load = "3  1  2.0  +3.0  0.0  -10.0 y";
   std::vector<char> word1(load.size() + 1, 'x'), word2(load.size() + 1, 'x');
