@@ -1,6 +1,8 @@
 #include "calcdin/jacobi.h"
 
+#include <array>
 #include <cmath>
+#include <utility>
 
 #include "calcdin/vector_turner.h"
 
@@ -137,6 +139,12 @@ class JacobiSolver {
   void apply(const Rotation* group, int count);
   template <int C>
   void turnCells(const Rotation* group);
+  // turnCells<c> at [c - 1].
+  template <int... C>
+  static constexpr std::array<void (JacobiSolver::*)(const Rotation*), sizeof...(C)> turnersFor(
+      std::integer_sequence<int, C...>) {
+    return {&JacobiSolver::turnCells<C + 1>...};
+  }
 
   PairMatrix& system_;
   const int n_;
@@ -188,23 +196,9 @@ JacobiStatus JacobiSolver::plan(int k, int j, Rotation& r, ModalSolution& out) c
 // the old values of its pair exactly as the rotation prescribes, S and Q in
 // one 2-lane step; a cell two rotations share gets them in their order.
 void JacobiSolver::apply(const Rotation* group, int count) {
-  switch (count) {
-    case 0:
-      return;
-    case 1:
-      turnCells<1>(group);
-      break;
-    case 2:
-      turnCells<2>(group);
-      break;
-    case 3:
-      turnCells<3>(group);
-      break;
-    default:
-      static_assert(kGroupWidth == 4, "one case for each group width");
-      turnCells<4>(group);
-      break;
-  }
+  if (count == 0) return;
+  static constexpr auto turners = turnersFor(std::make_integer_sequence<int, kGroupWidth>{});
+  (this->*turners[count - 1])(group);
   constexpr std::size_t w = PairMatrix::kCellWidth;
   for (int i = 0; i < count; ++i) {
     const Rotation& r = group[i];

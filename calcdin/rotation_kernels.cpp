@@ -1,5 +1,8 @@
 #include "calcdin/rotation_kernels.h"
 
+#include <array>
+#include <utility>
+
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #endif
@@ -25,8 +28,11 @@ void turnBandPortable(double* x, double* y, std::size_t stride, int rows, const 
     for (int i = 0; i < C; ++i) turnPair(x + 2 * i, y + 2 * i, g[i], a[i]);
 }
 
-constexpr TurnBand kPortableBands[kMaxBandCells] = {turnBandPortable<1>, turnBandPortable<2>, turnBandPortable<3>,
-                                                    turnBandPortable<4>};
+template <int... C>
+constexpr std::array<TurnBand, sizeof...(C)> portableBands(std::integer_sequence<int, C...>) {
+  return {turnBandPortable<C + 1>...};
+}
+constexpr auto kPortableBands = portableBands(std::make_integer_sequence<int, kMaxBandCells>{});
 }  // namespace
 
 void turnRunPortable(double* x, double* y, int count, double gamma, double alpha) {
@@ -74,7 +80,11 @@ __attribute__((target("avx"))) void turnBandAvx(double* x, double* y, std::size_
   }
 }
 
-constexpr TurnBand kAvxBands[kMaxBandCells] = {turnBandAvx<1>, turnBandAvx<2>, turnBandAvx<3>, turnBandAvx<4>};
+template <int... C>
+constexpr std::array<TurnBand, sizeof...(C)> avxBands(std::integer_sequence<int, C...>) {
+  return {turnBandAvx<C + 1>...};
+}
+constexpr auto kAvxBands = avxBands(std::make_integer_sequence<int, kMaxBandCells>{});
 
 TurnRun fastest() {
   static const TurnRun chosen = [] {

@@ -51,7 +51,7 @@ void turnRunPortable(double* x, double* y, int count, double gamma, double alpha
 // a pair of lanes).
 using TurnBand = void (*)(double* x, double* y, std::size_t stride, int rows, const double* gamma,
                           const double* alpha);
-constexpr int kMaxBandCells = 4;
+constexpr int kMaxBandCells = 8;
 
 enum class KernelSet {
   kFastest,   // four lanes a step where the processor has AVX
