@@ -7,6 +7,8 @@
 // Layout served: a PairMatrix row is a run of cells of two doubles (S, Q), so
 // one cell is a pair of lanes and a stretch of cells is a run of doubles; the
 // eigenvectors are kept as rows of doubles.
+#include <cstddef>
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -44,12 +46,21 @@ using TurnRun = void (*)(double* x, double* y, int count, double gamma, double a
 // Two lanes a step, with the instructions every processor of the target has.
 void turnRunPortable(double* x, double* y, int count, double gamma, double alpha);
 
+// Down a band of columns: in each of `rows` rows, `stride` doubles apart, the
+// cells x[i] and y[i], i < cells, turned by gamma[i] and alpha[i] (a cell being
+// a pair of lanes).
+using TurnBand = void (*)(double* x, double* y, std::size_t stride, int rows, const double* gamma,
+                          const double* alpha);
+constexpr int kMaxBandCells = 8;
+
 enum class KernelSet {
   kFastest,   // four lanes a step where the processor has AVX
   kPortable,  // turnRunPortable everywhere
 };
 
 TurnRun turnRunFor(KernelSet set);
+// cells 1..kMaxBandCells.
+TurnBand turnBandFor(KernelSet set, int cells);
 
 // True when kFastest uses other instructions than kPortable on this machine.
 bool fastestDiffersFromPortable();
