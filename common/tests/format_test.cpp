@@ -106,12 +106,17 @@ TEST(Format, DirectConversionsAsTheirFormats) {
       appendFixed(buffer, value, form.precision, form.width, form.plus);
       ASSERT_EQ(buffer.str(), "ya" + viaSnprintf(fmt, value)) << fmt << ' ' << value;
     }
-  for (int n : {0, 1, -1, 99, -100, 12345, INT_MAX, INT_MIN})
+  std::vector<int> integers = {INT_MAX, INT_MIN, INT_MIN + 1};
+  for (int n = -20000; n <= 200000; n += n < 20000 ? 1 : 997) integers.push_back(n);
+  for (int n : integers) {
+    char text[12];
+    ASSERT_EQ(std::string(text, putInt(text, n)), viaSnprintf("%d", n));
     for (int width : {0, 1, 3, 12}) {
       TextBuffer buffer;
       appendInt(buffer, n, width);
       ASSERT_EQ(buffer.str(), viaSnprintf("%*d", width, n)) << n << ' ' << width;
     }
+  }
 }
 
 TEST(Format, IntegersAsSnprintf) {
