@@ -8,16 +8,25 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <new>
 #include <vector>
 
 namespace common {
 
+const char kDigitPairs[201] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+char* putIntSlow(char* at, int value) { return std::to_chars(at, at + 11, value).ptr; }
+
 void TextBuffer::grow(size_t n) {
   size_t grown = std::max({used_ + n, 2 * capacity_, size_t{256}});
   // Written over before it is read: no zero-fill.
-  std::unique_ptr<char[]> bigger(new char[grown]);
-  if (used_) std::memcpy(bigger.get(), data_.get(), used_);
-  data_ = std::move(bigger);
+  char* bigger = static_cast<char*>(std::realloc(data_.get(), grown));
+  if (!bigger) throw std::bad_alloc();
+  (void)data_.release();
+  data_.reset(bigger);
   capacity_ = grown;
 }
 
@@ -136,6 +145,18 @@ bool fixedDigits(double value, int precision, char* body, size_t& length) {
   uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   const bool negative = bits >> 63;
+  if ((bits << 1) == 0) {  // zero (half the numbers of some tables)
+    char* p = body;
+    if (negative) *p++ = '-';
+    *p++ = '0';
+    if (precision > 0) {
+      *p++ = '.';
+      std::memset(p, '0', static_cast<size_t>(precision));
+      p += precision;
+    }
+    length = static_cast<size_t>(p - body);
+    return true;
+  }
   int exponent = static_cast<int>((bits >> 52) & 0x7FF);
   uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
   if (exponent == 0x7FF) return false;  // inf and nan
@@ -164,16 +185,21 @@ bool fixedDigits(double value, int precision, char* body, size_t& length) {
   uint64_t fraction = static_cast<uint64_t>(n) - whole * scale;
   char* p = body;
   if (negative) *p++ = '-';
-  p = std::to_chars(p, p + 24, whole).ptr;
+  p = whole < 10000 ? putInt(p, static_cast<int>(whole)) : std::to_chars(p, p + 24, whole).ptr;
   if (precision > 0) {
-    static const char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
     *p++ = '.';
     int k = precision;
-    for (; k >= 2; k -= 2, fraction /= 100) std::memcpy(p + k - 2, kPairs + 2 * (fraction % 100), 2);
-    if (k == 1) p[0] = static_cast<char>('0' + fraction);
+    if (k == 6) {  // printf's default, and %6.2f: unrolled
+      std::memcpy(p + 4, kDigitPairs + 2 * (fraction % 100), 2);
+      fraction /= 100;
+      std::memcpy(p + 2, kDigitPairs + 2 * (fraction % 100), 2);
+      std::memcpy(p, kDigitPairs + 2 * (fraction / 100), 2);
+    } else if (k == 2) {
+      std::memcpy(p, kDigitPairs + 2 * fraction, 2);
+    } else {
+      for (; k >= 2; k -= 2, fraction /= 100) std::memcpy(p + k - 2, kDigitPairs + 2 * (fraction % 100), 2);
+      if (k == 1) p[0] = static_cast<char>('0' + fraction);
+    }
     p += precision;
   }
   length = static_cast<size_t>(p - body);
@@ -193,6 +219,39 @@ void viaSnprintf(TextBuffer& out, const char* start, const char* end, T value) {
   out.advance(static_cast<size_t>(n));
 }
 
+// Fixed notation of a finite value with its '+' and width; false (nothing
+// written) for inf and nan.
+bool fixed(TextBuffer& out, double v, int precision, int width, bool plus) {
+  char body[40];
+  size_t length = 0;
+  char* digits = body + 1;
+  if (!fixedDigits(v, precision, digits, length)) {
+    if (!std::isfinite(v)) return false;
+    // Beyond 64 bits: the digits from std::to_chars, which rounds alike.
+    std::vector<char> wide(static_cast<size_t>(precision) + 330);
+    char* p = wide.data();
+    if (plus && !std::signbit(v)) *p++ = '+';
+    p = std::to_chars(p, wide.data() + wide.size(), v, std::chars_format::fixed, precision).ptr;
+    pad(out, wide.data(), static_cast<size_t>(p - wide.data()), width);
+    return true;
+  }
+  if (plus && digits[0] != '-') {
+    body[0] = '+';
+    pad(out, body, length + 1, width);
+  } else {
+    pad(out, digits, length, width);
+  }
+  return true;
+}
+
+void integer(TextBuffer& out, int v, int width, bool plus) {
+  char body[16];
+  char* p = body;
+  if (plus && v >= 0) *p++ = '+';
+  p = std::to_chars(p, body + sizeof body, v).ptr;
+  pad(out, body, static_cast<size_t>(p - body), width);
+}
+
 // The caller's arguments, taken with the type each conversion names.
 struct Args {
   va_list list;
@@ -210,10 +269,7 @@ void convert(TextBuffer& out, const Piece& piece, Args& args) {
       if (conv.length == Length::kSize) return viaSnprintf(out, piece.start, piece.end, va_arg(args.list, ssize_t));
       int v = va_arg(args.list, int);
       if (conv.library || conv.precision >= 0) return viaSnprintf(out, piece.start, piece.end, v);
-      char* p = body;
-      if (conv.plus && v >= 0) *p++ = '+';
-      p = std::to_chars(p, body + sizeof body, v).ptr;
-      return pad(out, body, static_cast<size_t>(p - body), conv.width);
+      return integer(out, v, conv.width, conv.plus);
     }
     case 'u': case 'o': case 'x': case 'X':
       if (conv.length == Length::kLong) return viaSnprintf(out, piece.start, piece.end, va_arg(args.list, unsigned long));
@@ -224,23 +280,9 @@ void convert(TextBuffer& out, const Piece& piece, Args& args) {
     case 'f':
     case 'F': {
       double v = va_arg(args.list, double);
-      size_t length = 0;
-      char* digits = body + 1;
-      if (conv.library || !fixedDigits(v, conv.precision < 0 ? 6 : conv.precision, digits, length)) {
-        if (conv.library || !std::isfinite(v)) return viaSnprintf(out, piece.start, piece.end, v);
-        // Beyond 64 bits: the digits from std::to_chars, which rounds alike.
-        std::vector<char> wide(static_cast<size_t>(conv.precision < 0 ? 6 : conv.precision) + 330);
-        char* p = wide.data();
-        if (conv.plus && !std::signbit(v)) *p++ = '+';
-        p = std::to_chars(p, wide.data() + wide.size(), v, std::chars_format::fixed,
-                          conv.precision < 0 ? 6 : conv.precision).ptr;
-        return pad(out, wide.data(), static_cast<size_t>(p - wide.data()), conv.width);
-      }
-      if (conv.plus && digits[0] != '-') {
-        body[0] = '+';
-        return pad(out, body, length + 1, conv.width);
-      }
-      return pad(out, digits, length, conv.width);
+      if (conv.library || !fixed(out, v, conv.precision < 0 ? 6 : conv.precision, conv.width, conv.plus))
+        return viaSnprintf(out, piece.start, piece.end, v);
+      return;
     }
     case 's': {
       const char* s = va_arg(args.list, const char*);
@@ -285,6 +327,15 @@ void appendParsed(TextBuffer& out, const Parsed& parsed, const char* fmt, va_lis
 }  // namespace
 
 void appendFormatV(TextBuffer& out, const char* fmt, va_list list) { appendParsed(out, parseFormat(fmt), fmt, list); }
+
+void appendFixed(TextBuffer& out, double value, int precision, int width, bool plus) {
+  if (fixed(out, value, precision, width, plus)) return;
+  char conv[40];
+  std::snprintf(conv, sizeof conv, plus ? "%%+%d.%df" : "%%%d.%df", width, precision);
+  viaSnprintf(out, conv, conv + std::strlen(conv), value);
+}
+
+void appendInt(TextBuffer& out, int value, int width) { integer(out, value, width, false); }
 
 void appendFormat(TextBuffer& out, const char* fmt, ...) {
   va_list list;

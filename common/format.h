@@ -10,6 +10,7 @@
 // %hd, long double, wide characters) is written by vsnprintf whole.
 #include <cstdarg>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -53,12 +54,53 @@ class TextBuffer {
 
  private:
   void grow(size_t n);
-  std::unique_ptr<char[]> data_;
+  struct Free {
+    void operator()(char* p) const { std::free(p); }
+  };
+  std::unique_ptr<char, Free> data_;  // grown by realloc: a large buffer moves without a copy
   size_t used_ = 0, capacity_ = 0;
 };
 
 // Appends fmt with its arguments, byte for byte as vsnprintf would write them.
 void appendFormatV(TextBuffer& out, const char* fmt, va_list args);
+
+// One conversion without a format to read, for writers of many numbers:
+// appendFixed writes what "%W.Pf" (width, precision; "%+W.Pf" with `plus`)
+// writes, appendInt what "%Wd" writes.
+void appendFixed(TextBuffer& out, double value, int precision = 6, int width = 0, bool plus = false);
+void appendInt(TextBuffer& out, int value, int width = 0);
+
+// putInt beyond 0..9999.
+char* putIntSlow(char* at, int value);
+
+// The decimal digits of 00..99, two by two.
+extern const char kDigitPairs[201];
+
+// Writes what "%d" writes at `at` (room for 11 bytes) and returns its end:
+// the small numbers of drawing coordinates without a library call.
+inline char* putInt(char* at, int value) {
+  const unsigned v = static_cast<unsigned>(value);
+  if (v < 100) {
+    if (v < 10) {
+      *at = static_cast<char>('0' + v);
+      return at + 1;
+    }
+    std::memcpy(at, kDigitPairs + 2 * v, 2);
+    return at + 2;
+  }
+  if (v < 10000) {
+    const unsigned high = v / 100;
+    if (high < 10) {
+      *at++ = static_cast<char>('0' + high);
+    } else {
+      std::memcpy(at, kDigitPairs + 2 * high, 2);
+      at += 2;
+    }
+    std::memcpy(at, kDigitPairs + 2 * (v % 100), 2);
+    return at + 2;
+  }
+  return putIntSlow(at, value);
+}
 
 // For a writer that prints the same few string literals many times (the
 // traces): each format is parsed once and its parse kept by the literal's

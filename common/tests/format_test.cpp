@@ -86,6 +86,39 @@ TEST(Format, RealsAsSnprintfOnRandomValuesOfEveryMagnitude) {
   }
 }
 
+// The conversions without a format, on the same values and on random floats
+// (the diagrams' labels): the bytes of the format they stand for.
+TEST(Format, DirectConversionsAsTheirFormats) {
+  const struct {
+    int precision, width;
+    bool plus;
+  } kForms[] = {{6, 0, false}, {2, 6, false}, {6, 15, true}, {0, 0, true}, {10, 20, false}, {3, 1, false}, {24, 0, false}};
+  std::vector<double> values = hardValues();
+  std::mt19937_64 random(20261209);
+  std::uniform_real_distribution<float> wide(-1e6f, 1e6f);
+  for (int k = 0; k < 20000; ++k) values.push_back(k % 2 ? wide(random) : std::ldexp(wide(random), -k % 40));
+  for (double value : values)
+    for (const auto& form : kForms) {
+      char fmt[32];
+      std::snprintf(fmt, sizeof fmt, form.plus ? "%%+%d.%df" : "%%%d.%df", form.width, form.precision);
+      TextBuffer buffer;
+      buffer.append("ya", 2);
+      appendFixed(buffer, value, form.precision, form.width, form.plus);
+      ASSERT_EQ(buffer.str(), "ya" + viaSnprintf(fmt, value)) << fmt << ' ' << value;
+    }
+  std::vector<int> integers = {INT_MAX, INT_MIN, INT_MIN + 1};
+  for (int n = -20000; n <= 200000; n += n < 20000 ? 1 : 997) integers.push_back(n);
+  for (int n : integers) {
+    char text[12];
+    ASSERT_EQ(std::string(text, putInt(text, n)), viaSnprintf("%d", n));
+    for (int width : {0, 1, 3, 12}) {
+      TextBuffer buffer;
+      appendInt(buffer, n, width);
+      ASSERT_EQ(buffer.str(), viaSnprintf("%*d", width, n)) << n << ' ' << width;
+    }
+  }
+}
+
 TEST(Format, IntegersAsSnprintf) {
   for (int n : {0, 1, -1, 7, -7, 99, 100, 999, -999, 12345, INT_MAX, INT_MIN})
     for (const char* fmt : {"%d", "%i", "%3d", "%4d", "%5d", "%-5d|", "%05d", "%+d", "% d", "%+05d", "%-+6d|", "%.3d",

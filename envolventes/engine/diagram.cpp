@@ -25,10 +25,6 @@ const char* const kDeflectionUnits[3] = {"[mm]     ", "[mm]     ", "[pie/1000]"}
 const char* const kMomentUnits[3] = {"[Ton.m]  ", "[kN.m]  ", "[pie.klb]"};
 const char* const kForceUnits[3] = {"[Ton] ", "[kN]   ", "[klb]  "};
 
-std::string valueText(float v) {
-  return formatText("%6.2f", v);
-}
-
 // Draws one diagram; holds what every step needs.
 class DiagramPainter {
  public:
@@ -60,6 +56,13 @@ class DiagramPainter {
   void rightClosing(int vLast, int sign) { c_.line(px(last_), L_.axisY + sign * vLast, L_.rightEnd, L_.axisY); }
   void abscissa(int P, int dy) { c_.text(labelX(P), L_.labelY + dy, valueText(s_.current.points[P].x), kGreen); }
   void reactionLabel(int P, int support, bool maximum);
+  // "%6.2f" of a label's value, in a string kept for the next label.
+  const std::string& valueText(float v) {
+    digits_.clear();
+    appendFixed(digits_, v, 2, 6);
+    label_.assign(digits_.data(), digits_.size());
+    return label_;
+  }
 
   const EnvelopeState& s_;
   Canvas& c_;
@@ -68,6 +71,8 @@ class DiagramPainter {
   const EnvelopeOrdinates& y_;
   int last_;
   bool script_;
+  TextBuffer digits_;
+  std::string label_;
 };
 
 void DiagramPainter::title(const char* format, const char* caption, const char* unitText, int y, Colour colour) {

@@ -17,15 +17,36 @@ void combineStrict(float v, ForceColumn& c) {
   if (v < 0 && v < c.min) c.min = v;
 }
 
+// The pieces of the rows between their numbers, each appended without a
+// format to read (the tables have thousands of rows).
+template <size_t N>
+void put(TextBuffer& out, const char (&literal)[N]) {
+  out.append(literal, N - 1);
+}
+
 void writeHalf(TextBuffer& out, const char* header, const std::vector<ForceTableRow>& table, int n, bool shear) {
-  LiteralFormats formats;
   out.append(header, std::strlen(header));
   for (int i = 0; i <= n; ++i) {
     const ForceTableRow& r = table[i];
     const ForceColumn& a = shear ? r.Qi : r.Mfi;
     const ForceColumn& b = shear ? r.Qd : r.Mfd;
     const ForceColumn& c = shear ? r.CC : r.Mf;
-    formats.append(out, " %f   %f//%f   ////  %f//%f  ////  %f//%f\n", r.x, a.max, b.max, a.min, b.min, c.max, c.min);
+    // " %f   %f//%f   ////  %f//%f  ////  %f//%f\n"
+    put(out, " ");
+    appendFixed(out, r.x);
+    put(out, "   ");
+    appendFixed(out, a.max);
+    put(out, "//");
+    appendFixed(out, b.max);
+    put(out, "   ////  ");
+    appendFixed(out, a.min);
+    put(out, "//");
+    appendFixed(out, b.min);
+    put(out, "  ////  ");
+    appendFixed(out, c.max);
+    put(out, "//");
+    appendFixed(out, c.min);
+    put(out, "\n");
   }
 }
 
@@ -105,6 +126,7 @@ ForceTableStep ForceTableEnvelope::write(int n, FILE* out, MessageSink& sink) co
 
 void writeForceTableRows(const std::vector<ForceTableRow>& table, int n, FILE* out) {
   TextBuffer text;
+  text.reserve((static_cast<size_t>(n) + 2) * 2 * 100);  // room for rows of numbers of a few digits
   writeHalf(text, " Coordenada[m]  Qi(m\xE1x)//Qd(m\xE1x)   /////   Qi(m\xEDn)//Qd(m\xEDn)    CC(m\xE1x)//CC(m\xEDn)\n", table,
             n, true);
   writeHalf(text,
@@ -115,37 +137,76 @@ void writeForceTableRows(const std::vector<ForceTableRow>& table, int n, FILE* o
 
 void writeReport(const EnvelopeState& s, FILE* file) {
   TextBuffer out;
-  LiteralFormats formats;  // the lines of each table share their format
-  auto put = [&out](const char* text) { out.append(text, std::strlen(text)); };
   const ProjectTables& p = s.current;
-  put(" NODO  Flechas[mm]:  M\xE1xima  M\xEDnima\n");
-  for (int i = 1; i <= p.nodeCount; ++i)
-    formats.append(out, " %d   %f  %f   \n", s.nodeDeflectionMax[i].node, s.nodeDeflectionMax[i].value,
-                 s.nodeDeflectionMin[i].value);
+  put(out, " NODO  Flechas[mm]:  M\xE1xima  M\xEDnima\n");
+  for (int i = 1; i <= p.nodeCount; ++i) {
+    // " %d   %f  %f   \n"
+    put(out, " ");
+    appendInt(out, s.nodeDeflectionMax[i].node);
+    put(out, "   ");
+    appendFixed(out, s.nodeDeflectionMax[i].value);
+    put(out, "  ");
+    appendFixed(out, s.nodeDeflectionMin[i].value);
+    put(out, "   \n");
+  }
   const GlobalExtremes& e = s.extremes;
   appendFormat(out,
                " Deformaciones :  M\xE1xima[mm]: %f    M\xEDnima[mm]:  %f   ABSOLUTA[diferencia m\xE1xima][mm]:  %f\n\n",
                e.deflectionMax, e.deflectionMin, e.deflectionSpan);
   appendFormat(out, " Corte :  M\xE1ximo: %f    M\xEDnimo:  %f   \n\n", e.shearMax, e.shearMin);
   appendFormat(out, " Momento :  M\xE1ximo: %f    M\xEDnimo:  %f   \n\n", e.momentMax, e.momentMin);
-  put(" BARRA  Nodos i///j   Mfi(m\xE1x)//Mfi(m\xEDn)  ///   Mfj(m\xE1x)//Mfj(m\xEDn) \n");
+  // " %d  %d///%d   %f//%f  /// %f//%f \n", the maxima and minima at the bar's two ends
+  auto barRow = [&out](const BarEndForces& mx, double maxI, double minI, double maxJ, double minJ) {
+    put(out, " ");
+    appendInt(out, mx.bar);
+    put(out, "  ");
+    appendInt(out, mx.nodeI);
+    put(out, "///");
+    appendInt(out, mx.nodeJ);
+    put(out, "   ");
+    appendFixed(out, maxI);
+    put(out, "//");
+    appendFixed(out, minI);
+    put(out, "  /// ");
+    appendFixed(out, maxJ);
+    put(out, "//");
+    appendFixed(out, minJ);
+    put(out, " \n");
+  };
+  put(out, " BARRA  Nodos i///j   Mfi(m\xE1x)//Mfi(m\xEDn)  ///   Mfj(m\xE1x)//Mfj(m\xEDn) \n");
   for (int i = 1; i <= p.barCount; ++i) {
     const BarEndForces& mx = s.barForcesMax[i];
     const BarEndForces& mn = s.barForcesMin[i];
-    formats.append(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, mx.Mi, mn.Mi, mx.Mj, mn.Mj);
+    barRow(mx, mx.Mi, mn.Mi, mx.Mj, mn.Mj);
   }
-  put(" BARRA  Nodos i///j   Qi(m\xE1x)//Qi(m\xEDn)  ///   Qj(m\xE1x)//Qj(m\xEDn) \n");
+  put(out, " BARRA  Nodos i///j   Qi(m\xE1x)//Qi(m\xEDn)  ///   Qj(m\xE1x)//Qj(m\xEDn) \n");
   for (int i = 1; i <= p.barCount; ++i) {
     const BarEndForces& mx = s.barForcesMax[i];
     const BarEndForces& mn = s.barForcesMin[i];
-    formats.append(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, mx.Qi, mn.Qi, mx.Qj, mn.Qj);
+    barRow(mx, mx.Qi, mn.Qi, mx.Qj, mn.Qj);
   }
-  put(" REACCION NODO  R(m\xE1x) ////  R(m\xEDn) \n");
-  for (int i = 1; i <= p.supportCount; ++i)
-    formats.append(out, " %d  %f //// %f \n", s.reactionMax[i].node, s.reactionMax[i].R, s.reactionMin[i].R);
-  put(" Coordenada[m]  flecha m\xE1xima[mm]  ////  flecha m\xEDnima[mm]\n");
-  for (int P = 0; P <= s.lastPoint; ++P)
-    formats.append(out, " %f   %f  ////  %f \n", s.points.x[P], s.points.DeflectionMax[P], s.points.DeflectionMin[P]);
+  put(out, " REACCION NODO  R(m\xE1x) ////  R(m\xEDn) \n");
+  for (int i = 1; i <= p.supportCount; ++i) {
+    // " %d  %f //// %f \n"
+    put(out, " ");
+    appendInt(out, s.reactionMax[i].node);
+    put(out, "  ");
+    appendFixed(out, s.reactionMax[i].R);
+    put(out, " //// ");
+    appendFixed(out, s.reactionMin[i].R);
+    put(out, " \n");
+  }
+  put(out, " Coordenada[m]  flecha m\xE1xima[mm]  ////  flecha m\xEDnima[mm]\n");
+  for (int P = 0; P <= s.lastPoint; ++P) {
+    // " %f   %f  ////  %f \n"
+    put(out, " ");
+    appendFixed(out, s.points.x[P]);
+    put(out, "   ");
+    appendFixed(out, s.points.DeflectionMax[P]);
+    put(out, "  ////  ");
+    appendFixed(out, s.points.DeflectionMin[P]);
+    put(out, " \n");
+  }
   std::fwrite(out.data(), 1, out.size(), file);
 }
 

@@ -1,33 +1,57 @@
 #include "envolventes/engine/script_canvas.h"
 
-#include <algorithm>
 #include <charconv>
-
-#include "common/format.h"
+#include <cstring>
 
 namespace envelope {
+
+namespace {
+
+template <size_t N>
+char* put(char* at, const char (&literal)[N]) {
+  std::memcpy(at, literal, N - 1);
+  return at + N - 1;
+}
+
+char* number(char* at, int v) { return common::putInt(at, v); }
+
+}  // namespace
 
 // "line %d,%d %d,%d \n": a diagram has thousands of lines, each written here
 // without a format to parse.
 void ScriptCanvas::line(int x1, int y1, int x2, int y2) {
-  char text[64];
-  char* at = text;
-  auto put = [&at](const char* literal, size_t n) { at = std::copy(literal, literal + n, at); };
-  auto number = [&at](int v) { at = std::to_chars(at, at + 12, v).ptr; };
-  put("line ", 5);
-  number(x1);
-  put(",", 1);
-  number(2 * axisY_ - y1);
-  put(" ", 1);
-  number(x2);
-  put(",", 1);
-  number(2 * axisY_ - y2);
-  put(" \n", 2);
-  std::fwrite(text, 1, static_cast<size_t>(at - text), out_);
+  char* const start = text_.room(64);
+  char* at = put(start, "line ");
+  at = number(at, x1);
+  *at++ = ',';
+  at = number(at, 2 * axisY_ - y1);
+  *at++ = ' ';
+  at = number(at, x2);
+  *at++ = ',';
+  at = number(at, 2 * axisY_ - y2);
+  at = put(at, " \n");
+  text_.advance(static_cast<size_t>(at - start));
 }
 
+// "text %d,%d 6 0.0 %s\n"
 void ScriptCanvas::text(int x, int y, const std::string& cp1252Text, Colour) {
-  std::fputs(common::formatText("text %d,%d 6 0.0 %s\n", x, -y, cp1252Text.c_str()).c_str(), out_);
+  char* const start = text_.room(48 + cp1252Text.size());
+  char* at = put(start, "text ");
+  at = number(at, x);
+  *at++ = ',';
+  at = number(at, -y);
+  at = put(at, " 6 0.0 ");
+  // %s ends at the first zero byte.
+  const size_t length = std::strlen(cp1252Text.c_str());
+  std::memcpy(at, cp1252Text.data(), length);
+  at += length;
+  *at++ = '\n';
+  text_.advance(static_cast<size_t>(at - start));
+}
+
+void ScriptCanvas::flush() {
+  if (text_.size()) std::fwrite(text_.data(), 1, text_.size(), out_);
+  text_.clear();
 }
 
 }  // namespace envelope

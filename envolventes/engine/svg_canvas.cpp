@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "common/cp1252.h"
@@ -14,8 +15,33 @@ namespace envelope {
 using namespace common;
 namespace {
 
-std::string colourText(Colour c) {
-  return formatText("rgb(%d,%d,%d)", c.r, c.g, c.b);
+template <size_t N>
+char* put(char* at, const char (&literal)[N]) {
+  std::memcpy(at, literal, N - 1);
+  return at + N - 1;
+}
+
+char* number(char* at, int v) { return common::putInt(at, v); }
+
+// "rgb(%d,%d,%d)", at most 16 bytes.
+char* colourText(char* at, Colour c) {
+  at = put(at, "rgb(");
+  at = number(at, c.r);
+  *at++ = ',';
+  at = number(at, c.g);
+  *at++ = ',';
+  at = number(at, c.b);
+  *at++ = ')';
+  return at;
+}
+
+// Text that reads the same in UTF-8 and in XML: printable ASCII without markup.
+bool plainText(const std::string& text) {
+  for (char ch : text) {
+    auto byte = static_cast<unsigned char>(ch);
+    if (byte < 0x20 || byte >= 0x80 || ch == '&' || ch == '<' || ch == '>' || ch == '"') return false;
+  }
+  return true;
 }
 
 std::string escapeXml(const std::string& utf8) {
@@ -38,48 +64,63 @@ std::string escapeXml(const std::string& utf8) {
 }  // namespace
 
 void SvgCanvas::beginDiagram(int areaWidth, int areaHeight, int axisY) {
-  svg_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  svg_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(areaWidth) + "\" height=\"" +
-          std::to_string(areaHeight) + "\" viewBox=\"0 0 " + std::to_string(areaWidth) + " " +
-          std::to_string(areaHeight) + "\">\n";
-  svg_ += "<rect x=\"0\" y=\"0\" width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-  svg_ += "<g font-family=\"DejaVu Sans Mono, monospace\" font-size=\"11\" stroke-width=\"1\">\n";
+  svg_.clear();
+  auto put = [this](const std::string& text) { svg_.append(text.data(), text.size()); };
+  put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+  put("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(areaWidth) + "\" height=\"" +
+      std::to_string(areaHeight) + "\" viewBox=\"0 0 " + std::to_string(areaWidth) + " " +
+      std::to_string(areaHeight) + "\">\n");
+  put("<rect x=\"0\" y=\"0\" width=\"100%\" height=\"100%\" fill=\"white\"/>\n");
+  put("<g font-family=\"DejaVu Sans Mono, monospace\" font-size=\"11\" stroke-width=\"1\">\n");
 }
 
-void SvgCanvas::endDiagram() { svg_ += "</g>\n</svg>\n"; }
+void SvgCanvas::endDiagram() {
+  static const char kEnd[] = "</g>\n</svg>\n";
+  svg_.append(kEnd, sizeof kEnd - 1);
+}
 
 void SvgCanvas::beginPass(Colour pen) {
-  penText_ = colourText(pen);
+  penLength_ = static_cast<size_t>(colourText(penText_, pen) - penText_);
 }
 
 void SvgCanvas::line(int x1, int y1, int x2, int y2) {
   // Half-pixel offsets keep one-pixel lines sharp. A diagram has thousands of
-  // lines: each is put together here without a format to parse, and added to
-  // the document at once.
-  char text[160];
-  char* at = text;
-  auto put = [&at](std::string_view part) { at = std::copy(part.begin(), part.end(), at); };
-  auto number = [&at](int v) { at = std::to_chars(at, at + 12, v).ptr; };
-  put("<line x1=\"");
-  number(x1);
-  put(".5\" y1=\"");
-  number(y1);
-  put(".5\" x2=\"");
-  number(x2);
-  put(".5\" y2=\"");
-  number(y2);
-  put(".5\" stroke=\"");
-  put(penText_);
-  put("\"/>\n");
-  svg_.append(text, static_cast<size_t>(at - text));
+  // lines: each is put together in the document without a format to parse.
+  char* const start = svg_.room(160);
+  char* at = put(start, "<line x1=\"");
+  at = number(at, x1);
+  at = put(at, ".5\" y1=\"");
+  at = number(at, y1);
+  at = put(at, ".5\" x2=\"");
+  at = number(at, x2);
+  at = put(at, ".5\" y2=\"");
+  at = number(at, y2);
+  at = put(at, ".5\" stroke=\"");
+  std::memcpy(at, penText_, penLength_);
+  at += penLength_;
+  at = put(at, "\"/>\n");
+  svg_.advance(static_cast<size_t>(at - start));
 }
 
 void SvgCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour) {
   // The screen anchors text at its top-left corner.
-  svg_ += formatText("<text x=\"%d\" y=\"%d\" dominant-baseline=\"hanging\" fill=\"%s\" xml:space=\"preserve\">", x, y,
-                     colourText(colour).c_str());
-  svg_ += escapeXml(cp1252ToUtf8(cp1252Text));
-  svg_ += "</text>\n";
+  char* const start = svg_.room(160);
+  char* at = put(start, "<text x=\"");
+  at = number(at, x);
+  at = put(at, "\" y=\"");
+  at = number(at, y);
+  at = put(at, "\" dominant-baseline=\"hanging\" fill=\"");
+  at = colourText(at, colour);
+  at = put(at, "\" xml:space=\"preserve\">");
+  svg_.advance(static_cast<size_t>(at - start));
+  if (plainText(cp1252Text)) {
+    svg_.append(cp1252Text.data(), cp1252Text.size());
+  } else {
+    std::string escaped = escapeXml(cp1252ToUtf8(cp1252Text));
+    svg_.append(escaped.data(), escaped.size());
+  }
+  static const char kEnd[] = "</text>\n";
+  svg_.append(kEnd, sizeof kEnd - 1);
 }
 
 bool SvgCanvas::save(const std::string& path, MessageSink& sink, const OutputFiles& files) const {

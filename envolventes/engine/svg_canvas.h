@@ -2,6 +2,9 @@
 // An SVG picture of a diagram, as the screen shows it, for use without a
 // display; any browser opens it.
 #include <string>
+#include <string_view>
+
+#include "common/format.h"
 
 #include "envolventes/engine/canvas.h"
 #include "envolventes/engine/message_sink.h"
@@ -23,7 +26,7 @@ class SvgCanvas : public Canvas {
   LabelForm labelForm() const override { return form_; }
 
   // The complete document (UTF-8), valid after endDiagram().
-  const std::string& document() const { return svg_; }
+  std::string_view document() const { return {svg_.data(), svg_.size()}; }
   // Writes document() to `path` in `files`. False after a message: "ERROR SVG
   // <path>" when the file cannot be created, the write error when it cannot be
   // written.
@@ -31,8 +34,9 @@ class SvgCanvas : public Canvas {
 
  private:
   LabelForm form_;
-  std::string penText_ = "rgb(0,0,0)";  // the pen of the pass as a stroke colour
-  std::string svg_;
+  char penText_[24] = "rgb(0,0,0)";  // the pen of the pass as a stroke colour
+  size_t penLength_ = 10;
+  TextBuffer svg_;
 };
 
 }  // namespace envelope
