@@ -124,6 +124,21 @@ void pad(TextBuffer& out, const char* text, size_t length, int width) {
   out.advance(spaces + length);
 }
 
+// A number made in a buffer of the converter's own (kNumber bytes readable from
+// `text`, of which `length` are the number's) after the spaces that fill
+// `width`: both moved as whole fixed-size pieces past their ends, the room
+// covering the overrun, which the next bytes written go over.
+constexpr size_t kNumber = 40, kSpaces = 32;
+void padNumber(TextBuffer& out, const char* text, size_t length, int width) {
+  const size_t spaces = static_cast<int>(length) < width ? static_cast<size_t>(width) - length : 0;
+  if (spaces > kSpaces || length > kNumber) return pad(out, text, length, width);
+  static const char kBlank[kSpaces + 1] = "                                ";
+  char* p = out.room(kSpaces + kNumber);
+  __builtin_memcpy(p, kBlank, kSpaces);
+  __builtin_memcpy(p + spaces, text, kNumber);
+  out.advance(spaces + length);
+}
+
 // Fixed notation with up to 10 decimals of a finite value whose scaled
 // magnitude fits 64 bits (every number of the traces): the exact binary value
 // times 10^precision, rounded half to even, as printf rounds it, at a fraction
@@ -153,7 +168,8 @@ bool fixedDigits(double value, int precision, char* body, size_t& length) {
     n = scaled << shift;
   } else if (shift > -120) {
     n = scaled >> -shift;
-    Wide rest = scaled & ((static_cast<Wide>(1) << -shift) - 1), half = static_cast<Wide>(1) << (-shift - 1);
+    // The bits shifted out, at the top of `rest`: half a unit is its top bit alone.
+    const Wide rest = scaled << (128 + shift), half = static_cast<Wide>(1) << 127;
     if (rest > half || (rest == half && (n & 1))) ++n;
   }
   if (n >> 64) return false;
@@ -171,9 +187,16 @@ bool fixedDigits(double value, int precision, char* body, size_t& length) {
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
     *p++ = '.';
-    int k = precision;
-    for (; k >= 2; k -= 2, fraction /= 100) std::memcpy(p + k - 2, kPairs + 2 * (fraction % 100), 2);
-    if (k == 1) p[0] = static_cast<char>('0' + fraction);
+    if (precision == 6) {  // two digits, then four as two pairs, each by a constant
+      const uint32_t six = static_cast<uint32_t>(fraction), high = six / 10000, low = six % 10000;
+      std::memcpy(p, kPairs + 2 * high, 2);
+      std::memcpy(p + 2, kPairs + 2 * (low / 100), 2);
+      std::memcpy(p + 4, kPairs + 2 * (low % 100), 2);
+    } else {
+      int k = precision;
+      for (; k >= 2; k -= 2, fraction /= 100) std::memcpy(p + k - 2, kPairs + 2 * (fraction % 100), 2);
+      if (k == 1) p[0] = static_cast<char>('0' + fraction);
+    }
     p += precision;
   }
   length = static_cast<size_t>(p - body);
@@ -200,7 +223,7 @@ struct Args {
 
 void convert(TextBuffer& out, const Piece& piece, Args& args) {
   const Conversion& conv = piece.conv;
-  char body[40];
+  char body[kNumber + 8];  // a sign and the digits, with room for padNumber's whole moves
   switch (conv.conversion) {
     case 'd':
     case 'i': {
@@ -213,7 +236,7 @@ void convert(TextBuffer& out, const Piece& piece, Args& args) {
       char* p = body;
       if (conv.plus && v >= 0) *p++ = '+';
       p = std::to_chars(p, body + sizeof body, v).ptr;
-      return pad(out, body, static_cast<size_t>(p - body), conv.width);
+      return padNumber(out, body, static_cast<size_t>(p - body), conv.width);
     }
     case 'u': case 'o': case 'x': case 'X':
       if (conv.length == Length::kLong) return viaSnprintf(out, piece.start, piece.end, va_arg(args.list, unsigned long));
@@ -238,9 +261,9 @@ void convert(TextBuffer& out, const Piece& piece, Args& args) {
       }
       if (conv.plus && digits[0] != '-') {
         body[0] = '+';
-        return pad(out, body, length + 1, conv.width);
+        return padNumber(out, body, length + 1, conv.width);
       }
-      return pad(out, digits, length, conv.width);
+      return padNumber(out, digits, length, conv.width);
     }
     case 's': {
       const char* s = va_arg(args.list, const char*);
