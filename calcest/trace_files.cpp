@@ -57,7 +57,9 @@ class PivotLines {
   void change(int q, double ref, double work) {
     std::string& row = rows_[q];
     bytes_ -= row.size();
-    row = formatText("  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
+    made_.clear();
+    formats_.append(made_, "  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
+    row.assign(made_.data(), made_.size());
     bytes_ += row.size();
     if (row.size() <= kSlot) std::memcpy(&slots_[q * kSlot], row.data(), row.size());
   }
@@ -91,6 +93,9 @@ class PivotLines {
   std::vector<std::string> rows_;
   std::vector<char> slots_;
   size_t bytes_ = 0;  // the rows' lengths together
+  // The row's format parsed once; only the thread that makes the lines uses them.
+  LiteralFormats formats_;
+  TextBuffer made_;
 };
 
 void TraceFiles::eliminationStarts() {
