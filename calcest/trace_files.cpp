@@ -128,6 +128,8 @@ void TraceFiles::stepStarts(int p) {
 
 void TraceFiles::handOverSteps() {
   if (pivotSteps_.steps.empty()) return;
+  const size_t held = pivotSteps_.changed.capacity() * sizeof(Diagonal) +
+                      pivotSteps_.steps.capacity() * sizeof(pivotSteps_.steps[0]);
   ctx_.tst.defer([lines = pivotLines_, gathered = std::move(pivotSteps_)](TextBuffer& out) {
     size_t next = 0;
     for (const auto& [p, end] : gathered.steps) {
@@ -137,7 +139,7 @@ void TraceFiles::handOverSteps() {
       }
       lines->step(p, out);
     }
-  });
+  }, held);
   pivotSteps_ = PivotSteps();
 }
 
