@@ -72,6 +72,8 @@ class BlockWriter {
     if (!spare_.empty()) {
       spare = std::move(spare_.back());
       spare_.pop_back();
+    } else {
+      spare.reserve(kBlockRoom);  // filled to a block again, without growing on the way
     }
     jobs_.push_back(Job{fd, std::move(buffer), nullptr, 0, &blocks});
     buffer = std::move(spare);
@@ -111,6 +113,7 @@ class BlockWriter {
 
  private:
   static constexpr size_t kInHand = 4, kHeldAtMost = size_t{8} << 20;
+  static constexpr size_t kBlockRoom = TextOut::kFlushAt + (TextOut::kFlushAt >> 3);
   struct Job {
     int fd;
     TextBuffer bytes;
@@ -191,6 +194,7 @@ bool TextOut::tryOpen(const std::string& name) {
   blocks_->failed = false;
   if (!file_.open(name)) return false;
   std::setvbuf(file_.file(), nullptr, _IONBF, 0);  // buffer_ does the buffering
+  buffer_.reserve(kFirstRoom);
   writing_ = true;
   return true;
 }

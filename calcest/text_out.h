@@ -71,11 +71,15 @@ class TextOut {
   // checks the arguments against it as it does for printf.
   void print(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 
- private:
   // The file itself is unbuffered: whole blocks of this size go to it, written
   // by a second thread in the order they were handed over while the run goes
   // on (see text_out.cpp).
   static constexpr size_t kFlushAt = size_t{1} << 18;
+  // Room a file's buffer starts with: most files of a small run fit it whole,
+  // written without growing and copying the buffer on the way.
+  static constexpr size_t kFirstRoom = size_t{1} << 16;
+
+ private:
   // Hands the buffer over (`full`: it is full, which may start the writing
   // thread) or writes it at once: when there is no writing thread, and when
   // the writing thread is behind with bytes it makes and holds none of this
