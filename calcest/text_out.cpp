@@ -41,7 +41,11 @@ bool writeWhole(int fd, const char* bytes, size_t count) {
 // they were handed over, while the run formats the next ones: the two cores
 // share the formatting and the system's work of taking the bytes in. Emptied
 // buffers come back for the next blocks, and no more than kInHand blocks wait
-// at once, so memory stays a few megabytes whatever the run writes.
+// at once, so memory stays a few megabytes whatever the run writes. Bytes to
+// be made here (defer) wait apart: what they hold is small, so the run goes
+// on while many wait, up to kHeldAtMost bytes of them; and while any wait, a
+// file with nothing here writes its own blocks at once, on the run's thread,
+// rather than queue behind them.
 class BlockWriter {
  public:
   // The process's writer; null when no thread can be started (the blocks are
@@ -57,27 +61,37 @@ class BlockWriter {
     return writer.thread_.joinable() ? &writer : nullptr;
   }
 
-  // Takes the bytes of `buffer` to write to fd, leaving it empty (with room).
-  void post(int fd, TextBuffer& buffer, HandedBlocks& blocks) {
+  // Takes the bytes of `buffer` to write to fd, leaving it empty (with room);
+  // false, taking nothing, when bytes to be made wait and none of this file's:
+  // the caller writes its bytes itself.
+  bool post(int fd, TextBuffer& buffer, HandedBlocks& blocks) {
     std::unique_lock<std::mutex> lock(mutex_);
-    done_.wait(lock, [this] { return jobs_.size() < kInHand; });
+    if (makeJobs_ > 0 && blocks.pending == 0) return false;
+    done_.wait(lock, [this] { return bufferJobs_ < kInHand; });
     TextBuffer spare;
     if (!spare_.empty()) {
       spare = std::move(spare_.back());
       spare_.pop_back();
+    } else {
+      spare.reserve(kBlockRoom);  // filled to a block again, without growing on the way
     }
-    jobs_.push_back(Job{fd, std::move(buffer), nullptr, &blocks});
+    jobs_.push_back(Job{fd, std::move(buffer), nullptr, 0, &blocks});
     buffer = std::move(spare);
     ++blocks.pending;
+    ++bufferJobs_;
     work_.notify_one();
+    return true;
   }
 
-  // Takes `make` to make bytes for fd, then write them.
-  void post(int fd, std::function<void(TextBuffer&)> make, HandedBlocks& blocks) {
+  // Takes `make`, which holds about `held` bytes, to make bytes for fd, then
+  // write them.
+  void post(int fd, std::function<void(TextBuffer&)> make, size_t held, HandedBlocks& blocks) {
     std::unique_lock<std::mutex> lock(mutex_);
-    done_.wait(lock, [this] { return jobs_.size() < kInHand; });
-    jobs_.push_back(Job{fd, TextBuffer(), std::move(make), &blocks});
+    done_.wait(lock, [this, held] { return makeJobs_ == 0 || heldBytes_ + held <= kHeldAtMost; });
+    jobs_.push_back(Job{fd, TextBuffer(), std::move(make), held, &blocks});
     ++blocks.pending;
+    ++makeJobs_;
+    heldBytes_ += held;
     work_.notify_one();
   }
 
@@ -98,11 +112,13 @@ class BlockWriter {
   }
 
  private:
-  static constexpr size_t kInHand = 4;
+  static constexpr size_t kInHand = 4, kHeldAtMost = size_t{8} << 20;
+  static constexpr size_t kBlockRoom = TextOut::kFlushAt + (TextOut::kFlushAt >> 3);
   struct Job {
     int fd;
     TextBuffer bytes;
     std::function<void(TextBuffer&)> make;  // when set, makes the bytes
+    size_t held;                            // what make holds
     HandedBlocks* blocks;
   };
 
@@ -121,6 +137,12 @@ class BlockWriter {
       if (jobs_.empty()) return;
       Job job = std::move(jobs_.front());
       jobs_.pop_front();
+      if (job.make) {
+        --makeJobs_;
+        heldBytes_ -= job.held;
+      } else {
+        --bufferJobs_;
+      }
       if (job.make && !spare_.empty()) {
         job.bytes = std::move(spare_.back());
         spare_.pop_back();
@@ -149,6 +171,7 @@ class BlockWriter {
   std::condition_variable work_, done_;
   std::deque<Job> jobs_;
   std::vector<TextBuffer> spare_;
+  size_t bufferJobs_ = 0, makeJobs_ = 0, heldBytes_ = 0;  // waiting in jobs_
   bool stopping_ = false;
   std::thread thread_;
 };
@@ -171,6 +194,7 @@ bool TextOut::tryOpen(const std::string& name) {
   blocks_->failed = false;
   if (!file_.open(name)) return false;
   std::setvbuf(file_.file(), nullptr, _IONBF, 0);  // buffer_ does the buffering
+  buffer_.reserve(kFirstRoom);
   writing_ = true;
   return true;
 }
@@ -182,20 +206,21 @@ void TextOut::open(const std::string& name) {
 void TextOut::flush(bool full) {
   if (!buffer_.size()) return;
   if (BlockWriter* writer = BlockWriter::get(full)) {
-    writer->post(fileno(file_.file()), buffer_, *blocks_);
-    handed_ = true;
-    return;
+    if (writer->post(fileno(file_.file()), buffer_, *blocks_)) {
+      handed_ = true;
+      return;
+    }
   }
   if (!writeWhole(fileno(file_.file()), buffer_.data(), buffer_.size())) writeFailed_ = true;
   buffer_.clear();
 }
 
-void TextOut::defer(std::function<void(TextBuffer&)> make) {
+void TextOut::defer(std::function<void(TextBuffer&)> make, size_t held) {
   if (!writing_) return;
   written_ = true;
   if (BlockWriter* writer = BlockWriter::get(false)) {
     flush(false);  // what was buffered comes first
-    writer->post(fileno(file_.file()), std::move(make), *blocks_);
+    writer->post(fileno(file_.file()), std::move(make), held, *blocks_);
     handed_ = true;
     return;
   }

@@ -54,8 +54,9 @@ class TextOut {
   }
   void write(const std::string& text) { write(text.data(), text.size()); }
   // The bytes that `make` appends, in their place in the file; made on the
-  // writing thread when there is one, so `make` may use only what it owns.
-  void defer(std::function<void(TextBuffer&)> make);
+  // writing thread when there is one, so `make` may use only what it owns,
+  // about `held` bytes (many may wait to be made while the run goes on).
+  void defer(std::function<void(TextBuffer&)> make, size_t held = 0);
   // For a writer that copies many pieces of its own: room for `count` bytes
   // at the end of the buffer (null once the file is finished), then wrote()
   // with how many of them it filled.
@@ -70,13 +71,19 @@ class TextOut {
   // checks the arguments against it as it does for printf.
   void print(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 
- private:
   // The file itself is unbuffered: whole blocks of this size go to it, written
   // by a second thread in the order they were handed over while the run goes
   // on (see text_out.cpp).
   static constexpr size_t kFlushAt = size_t{1} << 18;
+  // Room a file's buffer starts with: most files of a small run fit it whole,
+  // written without growing and copying the buffer on the way.
+  static constexpr size_t kFirstRoom = size_t{1} << 16;
+
+ private:
   // Hands the buffer over (`full`: it is full, which may start the writing
-  // thread) or writes it at once.
+  // thread) or writes it at once: when there is no writing thread, and when
+  // the writing thread is behind with bytes it makes and holds none of this
+  // file's.
   void flush(bool full);
   // Waits until every block handed over has been written.
   void settle();

@@ -7,18 +7,77 @@ namespace calcest {
 
 using namespace common;
 
+// The element matrices of a few bars, kept to be printed where their files are
+// written (fp_pruebak.txt and the .kra file): the condensed hinged matrices
+// beside their closed forms, to see that they agree, and the global matrix.
+struct TraceFiles::BarMatrices {
+  static constexpr size_t kHinged = 3 * 36 * 2, kGlobal = 36;  // numbers of one bar
+  std::vector<int> bars;
+  std::vector<double> hinged, global;
+};
+
+namespace {
+// Formats kept for the lines made on the writing thread, one set per file:
+// the jobs of one file are made one after the other.
+using KeptFormats = std::shared_ptr<LiteralFormats>;
+
+void printHinged(const std::vector<int>& bars, const std::vector<double>& hinged, LiteralFormats& formats,
+                 TextBuffer& out) {
+  const double* at = hinged.data();
+  for (int bar : bars)
+    for (int type = 2; type <= 4; ++type)
+      for (int i = 1; i <= 6; ++i)
+        for (int j = 1; j <= 6; ++j, at += 2)
+          formats.append(out, "prueba k  %4d  i: %4d  j: %4d  k2: %lf  k2x: %lf\n", bar, i, j, at[0], at[1]);
+}
+
+void printGlobal(const std::vector<int>& bars, const std::vector<double>& global, LiteralFormats& formats,
+                 TextBuffer& out) {
+  const double* at = global.data();
+  for (int bar : bars)
+    for (int i = 1; i <= 6; ++i)
+      for (int j = 1; j <= 6; ++j) formats.append(out, " %d %d %d  %lf\n", bar, i, j, *at++);
+}
+}  // namespace
+
+TraceFiles::TraceFiles(AnalysisContext& ctx, Console& console)
+    : ctx_(ctx),
+      console_(console),
+      matrices_(std::make_unique<BarMatrices>()),
+      hingedFormats_(std::make_shared<LiteralFormats>()),
+      globalFormats_(std::make_shared<LiteralFormats>()) {}
+
+TraceFiles::~TraceFiles() = default;
+
 void TraceFiles::barMatrices(const Bar& bar) {
-  // The condensed hinged matrices beside their closed forms, to see that they agree.
+  BarMatrices& kept = *matrices_;
+  kept.bars.push_back(bar.index);
   for (int type : {2, 3, 4}) {
     const Mat6& condensed = bar.local[stiffSlot(type)];
     Mat6 closed = closedFormHinged(bar, type);
     for (int i = 1; i <= 6; ++i)
-      for (int j = 1; j <= 6; ++j)
-        ctx_.fpPrueba.print("prueba k  %4d  i: %4d  j: %4d  k2: %lf  k2x: %lf\n", bar.index, i, j, condensed[i][j],
-                            closed[i][j]);
+      for (int j = 1; j <= 6; ++j) {
+        kept.hinged.push_back(condensed[i][j]);
+        kept.hinged.push_back(closed[i][j]);
+      }
   }
   for (int i = 1; i <= 6; ++i)
-    for (int j = 1; j <= 6; ++j) ctx_.kra.print(" %d %d %d  %lf\n", bar.index, i, j, bar.global[i][j]);
+    for (int j = 1; j <= 6; ++j) kept.global.push_back(bar.global[i][j]);
+  // About a block of fp_pruebak.txt at a time.
+  if (kept.bars.size() >= 32) handOverMatrices();
+}
+
+void TraceFiles::handOverMatrices() {
+  if (matrices_->bars.empty()) return;
+  std::shared_ptr<const BarMatrices> kept(std::move(matrices_));
+  matrices_ = std::make_unique<BarMatrices>();
+  const size_t bars = kept->bars.size() * sizeof(int);
+  ctx_.fpPrueba.defer([kept, formats = hingedFormats_](TextBuffer& out) {
+    printHinged(kept->bars, kept->hinged, *formats, out);
+  }, bars + kept->hinged.size() * sizeof(double));
+  ctx_.kra.defer([kept, formats = globalFormats_](TextBuffer& out) {
+    printGlobal(kept->bars, kept->global, *formats, out);
+  }, bars + kept->global.size() * sizeof(double));
 }
 
 void TraceFiles::barWithoutStiffness(const Bar& bar) {
@@ -39,6 +98,7 @@ void TraceFiles::writeBandRows(TextOut& out) {
 }
 
 void TraceFiles::assembled() {
+  handOverMatrices();
   ctx_.rigidez.finish();
   ctx_.fpPrueba.finish();
   ctx_.kra.finish();
@@ -57,7 +117,9 @@ class PivotLines {
   void change(int q, double ref, double work) {
     std::string& row = rows_[q];
     bytes_ -= row.size();
-    row = formatText("  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
+    made_.clear();
+    formats_.append(made_, "  fila: %d  sr: %lf  s: %lf  sr/s: %lf\n", q, ref, work, ref / work);
+    row.assign(made_.data(), made_.size());
     bytes_ += row.size();
     if (row.size() <= kSlot) std::memcpy(&slots_[q * kSlot], row.data(), row.size());
   }
@@ -91,6 +153,9 @@ class PivotLines {
   std::vector<std::string> rows_;
   std::vector<char> slots_;
   size_t bytes_ = 0;  // the rows' lengths together
+  // The row's format parsed once; only the thread that makes the lines uses them.
+  LiteralFormats formats_;
+  TextBuffer made_;
 };
 
 void TraceFiles::eliminationStarts() {
@@ -123,6 +188,8 @@ void TraceFiles::stepStarts(int p) {
 
 void TraceFiles::handOverSteps() {
   if (pivotSteps_.steps.empty()) return;
+  const size_t held = pivotSteps_.changed.capacity() * sizeof(Diagonal) +
+                      pivotSteps_.steps.capacity() * sizeof(pivotSteps_.steps[0]);
   ctx_.tst.defer([lines = pivotLines_, gathered = std::move(pivotSteps_)](TextBuffer& out) {
     size_t next = 0;
     for (const auto& [p, end] : gathered.steps) {
@@ -132,7 +199,7 @@ void TraceFiles::handOverSteps() {
       }
       lines->step(p, out);
     }
-  });
+  }, held);
   pivotSteps_ = PivotSteps();
 }
 

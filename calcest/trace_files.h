@@ -22,7 +22,8 @@ class PivotLines;
 class TraceFiles : public AssemblyTrace, public BandTrace {
  public:
   // The files are the context's, opened by the driver.
-  TraceFiles(AnalysisContext& ctx, Console& console) : ctx_(ctx), console_(console) {}
+  TraceFiles(AnalysisContext& ctx, Console& console);
+  ~TraceFiles() override;
 
   void barMatrices(const Bar& bar) override;
   void barWithoutStiffness(const Bar& bar) override;
@@ -47,6 +48,12 @@ class TraceFiles : public AssemblyTrace, public BandTrace {
 
   AnalysisContext& ctx_;
   Console& console_;
+  // The element matrices are printed a few bars at a time where their files
+  // are written (BarMatrices, in trace_files.cpp).
+  struct BarMatrices;
+  void handOverMatrices();
+  std::unique_ptr<BarMatrices> matrices_;
+  std::shared_ptr<LiteralFormats> hingedFormats_, globalFormats_;
   // Hands the steps gathered so far to the pivot trace.
   void handOverSteps();
 

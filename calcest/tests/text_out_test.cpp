@@ -7,9 +7,9 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "calcest/text_out.h"
+#include "common/testing/test_support.h"
 
 using namespace common;
 
@@ -24,44 +24,43 @@ std::string viaPrintf(const char* fmt, Args... args) {
 }
 }  // namespace
 
-TEST(TextOut, FileGetsTheBytesPrintfGives) {
-  char name[] = "/tmp/formatter-XXXXXX";
-  int fd = mkstemp(name);
-  ASSERT_GE(fd, 0);
-  close(fd);
-  std::string expected;
+// Two files at once, as a run writes them: one also gets bytes made later on
+// the writing thread, which may still wait there when the other's blocks go
+// out. Each file holds its bytes in the order given.
+TEST(TextOut, FilesGetTheBytesPrintfGives) {
+  testsupport::ScratchDir dir;
+  const std::string names[2] = {dir.file("made.txt"), dir.file("printed.txt")};
+  std::string expected[2];
   {
-    TextOut out;
-    out.open(name);
+    TextOut outs[2];
+    for (int f = 0; f < 2; ++f) outs[f].open(names[f]);
     for (int k = 0; k < 100000; ++k) {  // more than one buffer's worth
+      TextOut& out = outs[k % 2];
+      std::string& text = expected[k % 2];
       double v = std::ldexp(k * 0.7 - 3000.0, -(k % 30));
       out.print(" f[%d]= %lf\n", k, v);
-      expected += viaPrintf(" f[%d]= %lf\n", k, v);
-      if (k % 25000 == 0) {  // bytes written as they are, more than a block at once
+      text += viaPrintf(" f[%d]= %lf\n", k, v);
+      if (k % 25000 == 1) {  // bytes written as they are, more than a block at once
         std::string block(300000, static_cast<char>('a' + k / 25000));
         out.write(block);
-        expected += block;
+        text += block;
       }
-      if (k % 10000 == 5000) {  // bytes made later, on the writing thread: still in their place
-        const std::string made = viaPrintf("<%d>\n", k);
-        out.defer([made](TextBuffer& to) { to.append(made.data(), made.size()); });
-        expected += made;
+      if (k % 1000 == 500) {  // bytes made later, on the writing thread: still in their place
+        const std::string made = viaPrintf("<%d>\n", k) + std::string(20000, static_cast<char>('A' + k % 26));
+        outs[0].defer([made](TextBuffer& to) { to.append(made.data(), made.size()); }, made.size());
+        expected[0] += made;
       }
     }
-    ASSERT_TRUE(out.commit());
+    for (TextOut& out : outs) ASSERT_TRUE(out.commit());
   }
-  FILE* in = std::fopen(name, "rb");
-  std::string actual;
-  char buffer[65536];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) actual.append(buffer, got);
-  std::fclose(in);
-  std::remove(name);
-  // Megabytes of text: a difference is reported by its place, not by printing both.
-  const auto differ = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
-  EXPECT_EQ(actual.size(), expected.size());
-  EXPECT_TRUE(differ.first == actual.end() && differ.second == expected.end())
-      << "first difference at byte " << (differ.first - actual.begin()) << ": \""
-      << actual.substr(static_cast<size_t>(differ.first - actual.begin()), 40) << "\" instead of \""
-      << expected.substr(static_cast<size_t>(differ.second - expected.begin()), 40) << "\"";
+  for (int f = 0; f < 2; ++f) {
+    const std::string actual = testsupport::readFile(names[f]);
+    // Megabytes of text: a difference is reported by its place, not by printing both.
+    const auto differ = std::mismatch(actual.begin(), actual.end(), expected[f].begin(), expected[f].end());
+    EXPECT_EQ(actual.size(), expected[f].size()) << names[f];
+    EXPECT_TRUE(differ.first == actual.end() && differ.second == expected[f].end())
+        << names[f] << ": first difference at byte " << (differ.first - actual.begin()) << ": \""
+        << actual.substr(static_cast<size_t>(differ.first - actual.begin()), 40) << "\" instead of \""
+        << expected[f].substr(static_cast<size_t>(differ.second - expected[f].begin()), 40) << "\"";
+  }
 }
