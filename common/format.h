@@ -76,6 +76,14 @@ char* putIntSlow(char* at, int value);
 // The decimal digits of 00..99, two by two.
 extern const char kDigitPairs[201];
 
+// Copies a string literal, without its terminating NUL, to `at` and returns
+// its end.
+template <size_t N>
+inline char* putLiteral(char* at, const char (&literal)[N]) {
+  std::memcpy(at, literal, N - 1);
+  return at + N - 1;
+}
+
 // Writes what "%d" writes at `at` (room for 11 bytes) and returns its end:
 // the small numbers of drawing coordinates without a library call.
 inline char* putInt(char* at, int value) {

@@ -5,42 +5,33 @@
 
 namespace envelope {
 
-namespace {
-
-template <size_t N>
-char* put(char* at, const char (&literal)[N]) {
-  std::memcpy(at, literal, N - 1);
-  return at + N - 1;
-}
-
-char* number(char* at, int v) { return common::putInt(at, v); }
-
-}  // namespace
+using common::putInt;
+using common::putLiteral;
 
 // "line %d,%d %d,%d \n": a diagram has thousands of lines, each written here
 // without a format to parse.
 void ScriptCanvas::line(int x1, int y1, int x2, int y2) {
   char* const start = text_.room(64);
-  char* at = put(start, "line ");
-  at = number(at, x1);
+  char* at = putLiteral(start, "line ");
+  at = putInt(at, x1);
   *at++ = ',';
-  at = number(at, 2 * axisY_ - y1);
+  at = putInt(at, 2 * axisY_ - y1);
   *at++ = ' ';
-  at = number(at, x2);
+  at = putInt(at, x2);
   *at++ = ',';
-  at = number(at, 2 * axisY_ - y2);
-  at = put(at, " \n");
+  at = putInt(at, 2 * axisY_ - y2);
+  at = putLiteral(at, " \n");
   text_.advance(static_cast<size_t>(at - start));
 }
 
 // "text %d,%d 6 0.0 %s\n"
 void ScriptCanvas::text(int x, int y, const std::string& cp1252Text, Colour) {
   char* const start = text_.room(48 + cp1252Text.size());
-  char* at = put(start, "text ");
-  at = number(at, x);
+  char* at = putLiteral(start, "text ");
+  at = putInt(at, x);
   *at++ = ',';
-  at = number(at, -y);
-  at = put(at, " 6 0.0 ");
+  at = putInt(at, -y);
+  at = putLiteral(at, " 6 0.0 ");
   // %s ends at the first zero byte.
   const size_t length = std::strlen(cp1252Text.c_str());
   std::memcpy(at, cp1252Text.data(), length);

@@ -15,22 +15,14 @@ namespace envelope {
 using namespace common;
 namespace {
 
-template <size_t N>
-char* put(char* at, const char (&literal)[N]) {
-  std::memcpy(at, literal, N - 1);
-  return at + N - 1;
-}
-
-char* number(char* at, int v) { return common::putInt(at, v); }
-
 // "rgb(%d,%d,%d)", at most 16 bytes.
 char* colourText(char* at, Colour c) {
-  at = put(at, "rgb(");
-  at = number(at, c.r);
+  at = putLiteral(at, "rgb(");
+  at = putInt(at, c.r);
   *at++ = ',';
-  at = number(at, c.g);
+  at = putInt(at, c.g);
   *at++ = ',';
-  at = number(at, c.b);
+  at = putInt(at, c.b);
   *at++ = ')';
   return at;
 }
@@ -87,31 +79,31 @@ void SvgCanvas::line(int x1, int y1, int x2, int y2) {
   // Half-pixel offsets keep one-pixel lines sharp. A diagram has thousands of
   // lines: each is put together in the document without a format to parse.
   char* const start = svg_.room(160);
-  char* at = put(start, "<line x1=\"");
-  at = number(at, x1);
-  at = put(at, ".5\" y1=\"");
-  at = number(at, y1);
-  at = put(at, ".5\" x2=\"");
-  at = number(at, x2);
-  at = put(at, ".5\" y2=\"");
-  at = number(at, y2);
-  at = put(at, ".5\" stroke=\"");
+  char* at = putLiteral(start, "<line x1=\"");
+  at = putInt(at, x1);
+  at = putLiteral(at, ".5\" y1=\"");
+  at = putInt(at, y1);
+  at = putLiteral(at, ".5\" x2=\"");
+  at = putInt(at, x2);
+  at = putLiteral(at, ".5\" y2=\"");
+  at = putInt(at, y2);
+  at = putLiteral(at, ".5\" stroke=\"");
   std::memcpy(at, penText_, penLength_);
   at += penLength_;
-  at = put(at, "\"/>\n");
+  at = putLiteral(at, "\"/>\n");
   svg_.advance(static_cast<size_t>(at - start));
 }
 
 void SvgCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour) {
   // The screen anchors text at its top-left corner.
   char* const start = svg_.room(160);
-  char* at = put(start, "<text x=\"");
-  at = number(at, x);
-  at = put(at, "\" y=\"");
-  at = number(at, y);
-  at = put(at, "\" dominant-baseline=\"hanging\" fill=\"");
+  char* at = putLiteral(start, "<text x=\"");
+  at = putInt(at, x);
+  at = putLiteral(at, "\" y=\"");
+  at = putInt(at, y);
+  at = putLiteral(at, "\" dominant-baseline=\"hanging\" fill=\"");
   at = colourText(at, colour);
-  at = put(at, "\" xml:space=\"preserve\">");
+  at = putLiteral(at, "\" xml:space=\"preserve\">");
   svg_.advance(static_cast<size_t>(at - start));
   if (plainText(cp1252Text)) {
     svg_.append(cp1252Text.data(), cp1252Text.size());
