@@ -37,21 +37,34 @@ std::string asideName(const std::string& path) {
 
 bool processRuns(long pid) { return pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
 
-// Removes the names aside of `path` that runs killed while they put their files
-// in place left behind: ".NAME.PID.N.tmp" of a process that no longer runs.
-void removeLeftAside(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  const std::string prefix = "." + (slash == std::string::npos ? path : path.substr(slash + 1)) + ".";
-  const std::string folder = folderOf(path);
+}  // namespace
+
+std::vector<std::string> namesAsideIn(const std::string& folder) {
+  std::vector<std::string> names;
   DIR* listing = opendir(folder.c_str());
-  if (!listing) return;
-  std::error_code error;
+  if (!listing) return names;
   // The folder may hold many files: a name is made only for those of the form.
   while (const dirent* entry = readdir(listing)) {
     const char* const raw = entry->d_name;
-    if (std::strncmp(raw, prefix.c_str(), prefix.size()) != 0) continue;
-    const std::string name = raw;
-    if (name.size() < prefix.size() + 4 || name.compare(name.size() - 4, 4, ".tmp") != 0) continue;
+    const size_t length = std::strlen(raw);
+    if (raw[0] == '.' && length > 4 && std::memcmp(raw + length - 4, ".tmp", 4) == 0) names.emplace_back(raw, length);
+  }
+  closedir(listing);
+  return names;
+}
+
+namespace {
+
+// Removes the names aside of `path` that runs killed while they put their files
+// in place left behind: ".NAME.PID.N.tmp" of a process that no longer runs,
+// among `names`, the names aside of its folder.
+void removeLeftAside(const std::string& path, const std::vector<std::string>& names) {
+  const size_t slash = path.rfind('/');
+  const std::string prefix = "." + (slash == std::string::npos ? path : path.substr(slash + 1)) + ".";
+  const std::string folder = folderOf(path);
+  std::error_code error;
+  for (const std::string& name : names) {
+    if (name.size() < prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0) continue;
     const std::string numbers = name.substr(prefix.size(), name.size() - prefix.size() - 4);  // PID.N
     const size_t dot = numbers.find('.');
     const bool twoNumbers = dot != std::string::npos && dot > 0 && dot + 1 < numbers.size() &&
@@ -61,7 +74,6 @@ void removeLeftAside(const std::string& path) {
     if (!processRuns(std::strtol(numbers.c_str(), nullptr, 10)))
       std::filesystem::remove(std::filesystem::path(folder) / name, error);
   }
-  closedir(listing);
 }
 
 mode_t creationMode() {
@@ -102,11 +114,11 @@ bool mayTakeName(const std::string& path) {
   return access(path.c_str(), F_OK) != 0 || access(path.c_str(), W_OK) == 0;
 }
 
-bool PendingFile::open(const std::string& path) {
+bool PendingFile::open(const std::string& path, const std::vector<std::string>* namesAside) {
   discard();
   path_ = path;
   if (!mayTakeName(path)) return false;
-  removeLeftAside(path);
+  removeLeftAside(path, namesAside ? *namesAside : namesAsideIn(folderOf(path)));
   const mode_t mode = creationMode();
   // A nameless file vanishes by itself when the process dies before commit.
   int fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
@@ -157,16 +169,23 @@ void PendingFile::discard() {
   namedAside_.clear();
 }
 
+const std::vector<std::string>& PendingFiles::namesAside(const std::string& path) {
+  const std::string folder = folderOf(path);
+  auto listed = namesAside_.find(folder);
+  if (listed == namesAside_.end()) listed = namesAside_.emplace(folder, namesAsideIn(folder)).first;
+  return listed->second;
+}
+
 FILE* PendingFiles::open(const std::string& path) {
   PendingFile file;
-  if (!file.open(path)) return nullptr;
+  if (!file.open(path, &namesAside(path))) return nullptr;
   files_.push_back(std::move(file));
   return files_.back().file();
 }
 
 bool PendingFiles::moveIn(const std::string& from, const std::string& path) {
   if (!mayTakeName(path)) return false;
-  removeLeftAside(path);
+  removeLeftAside(path, namesAside(path));
   moves_.emplace_back(from, path);
   return true;
 }
@@ -196,20 +215,32 @@ bool PendingFiles::commit() {
 }
 
 void PendingFiles::discard() {
+  namesAside_.clear();
   files_.clear();
   moves_.clear();
   removals_.clear();
 }
 
 SameFile outputThatIsAnInput(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs) {
+  struct Identity {
+    dev_t device;
+    ino_t inode;
+  };
+  std::vector<std::pair<const std::string*, Identity>> existing;
   for (const std::string& output : outputs) {
     struct stat out;
-    if (stat(output.c_str(), &out) != 0) continue;
-    for (const std::string& input : inputs) {
-      struct stat in;
-      if (stat(input.c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino) return {output, input};
-    }
+    if (stat(output.c_str(), &out) == 0) existing.push_back({&output, {out.st_dev, out.st_ino}});
   }
+  if (existing.empty()) return {};
+  // Each input looked at once, however many outputs there are.
+  std::vector<std::pair<const std::string*, Identity>> read;
+  for (const std::string& input : inputs) {
+    struct stat in;
+    if (stat(input.c_str(), &in) == 0) read.push_back({&input, {in.st_dev, in.st_ino}});
+  }
+  for (const auto& [output, out] : existing)
+    for (const auto& [input, in] : read)
+      if (in.device == out.device && in.inode == out.inode) return {*output, *input};
   return {};
 }
 

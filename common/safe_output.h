@@ -6,6 +6,7 @@
 // - outputs named like an input are found before anything is written;
 // - RunLock: one run at a time on one name in one folder.
 #include <cstdio>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,8 +25,10 @@ class PendingFile {
   // Makes the new file in the folder of `path` without a name yet. False (errno
   // set) when the folder takes no new file, or `path` exists and may not be
   // written (a read-only file stays read-only) or is no plain file or link (a
-  // directory, a FIFO, a device).
-  bool open(const std::string& path);
+  // directory, a FIFO, a device). What runs killed before left aside of that
+  // name is removed: `namesAside` holds the folder's names aside when they
+  // were listed once for many files (namesAsideIn).
+  bool open(const std::string& path, const std::vector<std::string>* namesAside = nullptr);
   FILE* file() const { return file_; }
   const std::string& path() const { return path_; }
   bool isOpen() const { return file_ != nullptr; }
@@ -45,6 +48,9 @@ class PendingFile {
   std::string path_;
   std::string namedAside_;  // set when the system cannot make a nameless file, and while it replaces one
 };
+
+// The names in `folder` of the form of a file written aside (".NAME.PID.N.tmp").
+std::vector<std::string> namesAsideIn(const std::string& folder);
 
 // Whether a new file may take the name `path`: no file has it, or one that may
 // be written (a read-only file stays read-only, and a folder is no file to
@@ -76,7 +82,11 @@ class PendingFiles {
   void discard();
 
  private:
+  // The names aside in the folder of `path`, listed at the first file there.
+  const std::vector<std::string>& namesAside(const std::string& path);
+
   std::vector<PendingFile> files_;
+  std::map<std::string, std::vector<std::string>> namesAside_;
   std::vector<std::pair<std::string, std::string>> moves_;  // from, to
   std::vector<std::string> removals_;
   std::string failed_;

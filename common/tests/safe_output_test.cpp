@@ -76,16 +76,31 @@ TEST(PendingFile, AKilledRunLeavesNothingBehind) {
 }
 
 // A run killed while it put its files in place may leave a file under its name
-// aside; the next new file of that name removes it, not one of a running process.
+// aside; the next new file of that name removes it, not one of a running process,
+// also when the set of a run lists the folder once for all its files.
 TEST(PendingFile, ANameAsideLeftByAKilledRunIsRemoved) {
-  ScratchDir dir;
-  const std::string killed = ".r.res." + std::to_string(testsupport::endedProcessId()) + ".1.tmp";
-  const std::string running = ".r.res." + std::to_string(getpid()) + ".1.tmp";
-  dir.write(killed, "half");
-  dir.write(running, "being put in place");
-  PendingFile out;
-  ASSERT_TRUE(out.open(dir.file("r.res")));
-  EXPECT_EQ(namesIn(dir), std::vector<std::string>{running});
+  const auto aside = [](const char* name, long pid) { return "." + std::string(name) + "." + std::to_string(pid) + ".1.tmp"; };
+  const long killed = testsupport::endedProcessId(), running = getpid();
+  for (int way = 0; way < 3; ++way) {
+    SCOPED_TRACE(way);
+    ScratchDir dir;
+    for (const char* name : {"r.res", "s.res"}) dir.write(aside(name, killed), "half");
+    dir.write(aside("r.res", running), "being put in place");
+    dir.write("done.res", "finished");
+    PendingFile out;
+    PendingFiles set;
+    if (way == 0) {
+      ASSERT_TRUE(out.open(dir.file("r.res")));
+      EXPECT_EQ(namesIn(dir), (std::vector<std::string>{aside("r.res", running), aside("s.res", killed), "done.res"}));
+      continue;
+    }
+    ASSERT_TRUE(set.open(dir.file("r.res")));
+    if (way == 1)
+      ASSERT_TRUE(set.open(dir.file("s.res")));
+    else
+      ASSERT_TRUE(set.moveIn(dir.file("done.res"), dir.file("s.res")));
+    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{aside("r.res", running), "done.res"}));
+  }
 }
 
 TEST(PendingFile, ALinkInPlaceOfTheOutputIsReplacedNotWrittenThrough) {

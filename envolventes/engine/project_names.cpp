@@ -1,8 +1,12 @@
 #include "envolventes/engine/project_names.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "common/file_names.h"
 #include "envolventes/engine/line_reader.h"
@@ -51,12 +55,19 @@ bool isProjectName(const std::string& name) {
 EnvelopeNameCheck checkEnvelopeName(const std::string& name, const std::vector<std::string>& projects) {
   if (name.empty()) return EnvelopeNameCheck::Empty;
   if (isProjectName(name)) return EnvelopeNameCheck::ProjectName;
+  // The envelope's own report and force table, looked at once for every project.
+  std::vector<std::pair<const char*, struct stat>> ownFiles;
+  for (const char* ext : {kResultsExt, kForceTableExt}) {
+    struct stat info;
+    if (::stat(fileOf(name, ext).c_str(), &info) == 0) ownFiles.push_back({ext, info});
+  }
   for (const std::string& project : projects) {
     if (project == name) return EnvelopeNameCheck::ProjectName;
-    std::error_code error;
-    for (const char* ext : {kResultsExt, kForceTableExt})
-      if (std::filesystem::equivalent(fileOf(name, ext), fileOf(project, ext), error))
+    for (const auto& [ext, mine] : ownFiles) {
+      struct stat info;
+      if (::stat(fileOf(project, ext).c_str(), &info) == 0 && info.st_dev == mine.st_dev && info.st_ino == mine.st_ino)
         return EnvelopeNameCheck::ProjectName;
+    }
   }
   return EnvelopeNameCheck::Usable;
 }

@@ -1,5 +1,6 @@
 // Which names belong to a project of the directory, so that no envelope takes them.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "envolventes/engine/project_names.h"
 #include "common/testing/test_support.h"
@@ -34,4 +35,13 @@ TEST(ProjectNames, AnyOneFileOfAProjectMarksItsName_TheEnvelopesOwnFilesDoNot) {
   EXPECT_FALSE(isProjectName(dir.file("absent")));
   EXPECT_EQ(checkEnvelopeName(""), EnvelopeNameCheck::Empty);
   EXPECT_EQ(checkEnvelopeName(dir.file("absent"), {dir.file("absent")}), EnvelopeNameCheck::ProjectName);
+  // Another name for a project's force table or report is that project's.
+  ASSERT_EQ(symlink(dir.file("table.esf").c_str(), dir.file("alias.esf").c_str()), 0);
+  ASSERT_EQ(link(dir.file("report.res").c_str(), dir.file("twin.res").c_str()), 0);
+  dir.write("other.res", "");
+  const std::vector<std::string> projects = {dir.file("list"), dir.file("table"), dir.file("report")};
+  for (const char* envelope : {"alias", "twin"})
+    EXPECT_EQ(checkEnvelopeName(dir.file(envelope), projects), EnvelopeNameCheck::ProjectName) << envelope;
+  EXPECT_EQ(checkEnvelopeName(dir.file("other"), projects), EnvelopeNameCheck::Usable);
+  EXPECT_EQ(checkEnvelopeName(dir.file("alias"), {dir.file("list")}), EnvelopeNameCheck::Usable);
 }
