@@ -140,14 +140,18 @@ void combinePointEnvelopes(EnvelopeState& s, const ProjectTables& p) {
     sides(m, moments.any[P], m - moments.sum[P], env.MomentMaxLeft[P], env.MomentMinLeft[P], env.MomentMaxRight[P],
           env.MomentMinRight[P], e.momentMax, e.momentMin);
   }
+  // The first support of each node the points reach, in the order of the supports.
+  const int lastNode = p.lastPoint / 20 + 1;
+  std::vector<int> supportAt(static_cast<size_t>(lastNode) + 1, 0);
+  for (int j = p.supportCount; j >= 1; --j)
+    if (p.reactions[j].node >= 1 && p.reactions[j].node <= lastNode) supportAt[p.reactions[j].node] = j;
   for (int P = 0; P <= p.lastPoint; ++P) {
     const float q = p.points[P].shear;
     sides(q, forces.any[P], q + forces.sum[P], env.ShearMaxLeft[P], env.ShearMinLeft[P], env.ShearMaxRight[P],
           env.ShearMinRight[P], e.shearMax, e.shearMin);
     if (P % 20 == 0 && P != p.lastPoint) {
       int node = P / 20 + 1;
-      for (int j = 1; j <= p.supportCount; ++j) {
-        if (p.reactions[j].node != node) continue;
+      if (const int j = supportAt[node]) {
         float nodal = node <= kEnvelopeNodalLoadSlots ? p.nodalLoads[node].value[1] : 0.0f;
         // The first point's value is already the shear right of the first
         // support (nothing lies left of the beam), so it is not added twice.
@@ -155,7 +159,6 @@ void combinePointEnvelopes(EnvelopeState& s, const ProjectTables& p) {
         float v = p.reactions[j].R + nodal + left;
         combine(v, env.ShearMaxRight[P], env.ShearMinRight[P]);
         combine(v, e.shearMax, e.shearMin);
-        break;
       }
     }
   }
