@@ -11,6 +11,7 @@
 #include "common/capacities.h"
 #include "common/console_program.h"
 #include "common/file_names.h"
+#include "envolventes/engine/accumulate.h"
 #include "envolventes/engine/diagram.h"
 #include "envolventes/engine/envelope_run.h"
 #include "envolventes/engine/project_names.h"
@@ -64,23 +65,25 @@ SameFile outputThatIsAProjectFile(const EnvelopeRequest& request) {
 }
 
 // The three pictures of an envelope, drawn in memory on a second thread (or
-// here when there is none) while the scripts are written: drawing reads the
-// state and touches no file.
+// here when there is none) from the moment every project is combined, while
+// the envelope's files and scripts are written: drawing reads the state, with
+// ordinates of its own, and touches no file.
 class Pictures {
  public:
-  explicit Pictures(const EnvelopeState& state) : state_(state) {
-    try {
-      drawing_ = std::thread([this] {
-        for (int k = 0; k < 3; ++k) draw(k);
-      });
-    } catch (const std::system_error&) {
-      for (int k = 0; k < 3; ++k) draw(k);
-    }
-  }
+  Pictures() = default;
   Pictures(const Pictures&) = delete;
   Pictures& operator=(const Pictures&) = delete;
   ~Pictures() {
     if (drawing_.joinable()) drawing_.join();
+  }
+  // Starts drawing from `state`, which from now on changes only in its ordinates.
+  void start(const EnvelopeState& state) {
+    state_ = &state;
+    try {
+      drawing_ = std::thread([this] { drawAll(); });
+    } catch (const std::system_error&) {
+      drawAll();
+    }
   }
   // The picture of diagram `selector` (1..3), once drawn.
   const SvgCanvas& get(int selector) {
@@ -89,15 +92,19 @@ class Pictures {
   }
 
  private:
-  void draw(int k) {
-    try {
-      drawDiagram(state_, k + 1, canvases_[k]);
-      done_[k].set_value();
-    } catch (...) {
-      done_[k].set_exception(std::current_exception());
+  void drawAll() {
+    computeOrdinates(*state_, ordinates_);
+    for (int k = 0; k < 3; ++k) {
+      try {
+        drawDiagram(*state_, ordinates_, k + 1, canvases_[k]);
+        done_[k].set_value();
+      } catch (...) {
+        done_[k].set_exception(std::current_exception());
+      }
     }
   }
-  const EnvelopeState& state_;
+  const EnvelopeState* state_ = nullptr;
+  EnvelopeOrdinates ordinates_;
   SvgCanvas canvases_[3];
   std::promise<void> done_[3];
   std::future<void> ready_[3] = {done_[0].get_future(), done_[1].get_future(), done_[2].get_future()};
@@ -111,8 +118,9 @@ bool writeEnvelope(const EnvelopeRequest& request, const OutputFiles& files, Con
   EnvelopeOutputs outputs(files);
   if (!outputs.create(request.envelopeName, sink)) return false;
   EnvelopeState state;
-  if (runEnvelope(state, request, outputs, sink) != RunOutcome::Completed) return false;
-  Pictures pictures(state);
+  Pictures pictures;
+  const auto draw = [&pictures](const EnvelopeState& combined) { pictures.start(combined); };
+  if (runEnvelope(state, request, outputs, sink, draw) != RunOutcome::Completed) return false;
   for (int selector = 1; selector <= 3; ++selector) {
     if (writeScript(state, selector, sink, files) == DrawOutcome::ScriptError) continue;
     pictures.get(selector).save(envelopePictureName(request.envelopeName, selector), sink, files);

@@ -180,12 +180,13 @@ void scaleInto(const std::vector<float>& values, float scale, std::vector<int>& 
 
 }  // namespace
 
-void computeOrdinates(EnvelopeState& s) {
+void computeOrdinates(EnvelopeState& s) { computeOrdinates(s, s.ordinates); }
+
+void computeOrdinates(const EnvelopeState& s, EnvelopeOrdinates& o) {
   float d = s.largestScales.deflectionScaleMax / 2;
   float m = s.largestScales.momentScaleMax / 2;
   float q = s.largestScales.shearScaleMax / 2;
   const PointEnvelopes& env = s.points;
-  EnvelopeOrdinates& o = s.ordinates;
   scaleInto(env.DeflectionMax, d, o.DeflectionMaxY);
   scaleInto(env.DeflectionMin, d, o.DeflectionMinY);
   scaleInto(env.MomentMaxLeft, m, o.MomentMaxLeftY);

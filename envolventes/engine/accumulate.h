@@ -22,5 +22,7 @@ void combineResultRecords(EnvelopeState& state, const ProjectTables& project);
 void computeProjectScales(EnvelopeState& state, const ProjectTables& project);
 void combinePointEnvelopes(EnvelopeState& state, const ProjectTables& project);
 void computeOrdinates(EnvelopeState& state);
+// The same ordinates into `ordinates`, the state only read.
+void computeOrdinates(const EnvelopeState& state, EnvelopeOrdinates& ordinates);
 
 }  // namespace envelope

@@ -28,8 +28,8 @@ const char* const kForceUnits[3] = {"[Ton] ", "[kN]   ", "[klb]  "};
 // Draws one diagram; holds what every step needs.
 class DiagramPainter {
  public:
-  DiagramPainter(const EnvelopeState& state, Canvas& canvas)
-      : s_(state), c_(canvas), L_(state.layout), env_(state.points), y_(state.ordinates),
+  DiagramPainter(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, Canvas& canvas)
+      : s_(state), c_(canvas), L_(state.layout), env_(state.points), y_(ordinates),
         last_(std::min<int>(state.lastPoint, static_cast<int>(state.layout.pointX.size()) - 1)),
         script_(canvas.labelForm() == LabelForm::Script) {}
 
@@ -264,10 +264,14 @@ void DiagramPainter::shear() {
 }  // namespace
 
 void drawDiagram(const EnvelopeState& state, int selector, Canvas& canvas) {
+  drawDiagram(state, state.ordinates, selector, canvas);
+}
+
+void drawDiagram(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, int selector, Canvas& canvas) {
   if (selector < 1 || selector > 3) return;
   const DiagramLayout& layout = state.layout;
   canvas.beginDiagram(layout.areaWidth, layout.areaHeight, layout.axisY);
-  DiagramPainter painter(state, canvas);
+  DiagramPainter painter(state, ordinates, canvas);
   if (selector == 1) painter.deflections();
   if (selector == 2) painter.moments();
   if (selector == 3) painter.shear();

@@ -16,6 +16,8 @@ using namespace common;
 // Draws both passes of diagram `selector` onto `canvas` from the state's layout
 // and envelopes. Any selector other than 1..3 draws nothing.
 void drawDiagram(const EnvelopeState& state, int selector, Canvas& canvas);
+// The same with the ordinates given, not the state's.
+void drawDiagram(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, int selector, Canvas& canvas);
 
 enum class DrawOutcome {
   Drawn,          // drawn, and the script rewritten

@@ -152,7 +152,7 @@ class ReadAhead {
 }  // namespace
 
 RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, EnvelopeOutputs& outputs,
-                       MessageSink& sink) {
+                       MessageSink& sink, const std::function<void(const EnvelopeState&)>& combined) {
   state.setEnvelopeName(request.envelopeName);
   DiagramLayout& layout = state.layout;
   layout.areaWidth = request.area.width;
@@ -189,6 +189,7 @@ RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, Env
   }
 
   if (!outputs.forceTable() || !outputs.report()) return RunOutcome::Stopped;
+  if (combined) combined(state);
   if (forceTable.write(state.forceTableLastIndex, outputs.forceTable(), sink) == ForceTableStep::Stopped)
     return RunOutcome::Stopped;
   if (!outputs.finishForceTable(sink)) return RunOutcome::Stopped;

@@ -3,6 +3,7 @@
 // project list, read every project, accumulate the envelopes into the state and
 // write the envelope's force table (NAME.esf) and report (NAME.res).
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,7 +80,9 @@ inline int exitStatusFor(RunOutcome outcome) { return outcome == RunOutcome::Sel
 // Reads the projects in order, combines them into `state`, computes the envelope
 // ordinates and writes both envelope files into `outputs` (closing them). Every
 // message goes to `sink`. Also sets the state's envelope name and layout area.
+// `combined`, when given, is called once every project is combined, before
+// the files are written: from then on the state changes only in its ordinates.
 RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, EnvelopeOutputs& outputs,
-                       MessageSink& sink);
+                       MessageSink& sink, const std::function<void(const EnvelopeState&)>& combined = {});
 
 }  // namespace envelope
