@@ -64,10 +64,10 @@ SameFile outputThatIsAProjectFile(const EnvelopeRequest& request) {
   return outputThatIsAnInput(outputs, inputs);
 }
 
-// The three pictures of an envelope, drawn in memory on a second thread (or
-// here when there is none) from the moment every project is combined, while
-// the envelope's files and scripts are written: drawing reads the state, with
-// ordinates of its own, and touches no file.
+// The three scripts and pictures of an envelope, drawn in memory on a second
+// thread (or here when there is none) from the moment every project is
+// combined, while the envelope's files are written: drawing reads the state,
+// with ordinates of its own, and touches no file.
 class Pictures {
  public:
   Pictures() = default;
@@ -85,17 +85,19 @@ class Pictures {
       drawAll();
     }
   }
-  // The picture of diagram `selector` (1..3), once drawn.
-  const SvgCanvas& get(int selector) {
+  // The script and the picture of diagram `selector` (1..3), once drawn.
+  void wait(int selector) {
     ready_[selector - 1].get();  // throws here what the drawing threw
-    return canvases_[selector - 1];
   }
+  const ScriptCanvas& script(int selector) const { return scripts_[selector - 1]; }
+  const SvgCanvas& picture(int selector) const { return canvases_[selector - 1]; }
 
  private:
   void drawAll() {
     computeOrdinates(*state_, ordinates_);
     for (int k = 0; k < 3; ++k) {
       try {
+        drawDiagram(*state_, ordinates_, k + 1, scripts_[k]);
         drawDiagram(*state_, ordinates_, k + 1, canvases_[k]);
         done_[k].set_value();
       } catch (...) {
@@ -105,6 +107,7 @@ class Pictures {
   }
   const EnvelopeState* state_ = nullptr;
   EnvelopeOrdinates ordinates_;
+  ScriptCanvas scripts_[3];
   SvgCanvas canvases_[3];
   std::promise<void> done_[3];
   std::future<void> ready_[3] = {done_[0].get_future(), done_[1].get_future(), done_[2].get_future()};
@@ -122,8 +125,9 @@ bool writeEnvelope(const EnvelopeRequest& request, const OutputFiles& files, Con
   const auto draw = [&pictures](const EnvelopeState& combined) { pictures.start(combined); };
   if (runEnvelope(state, request, outputs, sink, draw) != RunOutcome::Completed) return false;
   for (int selector = 1; selector <= 3; ++selector) {
-    if (writeScript(state, selector, sink, files) == DrawOutcome::ScriptError) continue;
-    pictures.get(selector).save(envelopePictureName(request.envelopeName, selector), sink, files);
+    pictures.wait(selector);
+    if (writeDrawnScript(state, selector, pictures.script(selector), sink, files) == DrawOutcome::ScriptError) continue;
+    pictures.picture(selector).save(envelopePictureName(request.envelopeName, selector), sink, files);
   }
   return sink.count == 0;
 }

@@ -288,8 +288,9 @@ std::string scriptErrorText(int selector) {
 
 namespace {
 
-DrawOutcome paint(const EnvelopeState& state, int selector, Canvas* screen, MessageSink& sink,
-                  const OutputFiles& files) {
+// `drawn`, when given, holds the script's commands already drawn.
+DrawOutcome paint(const EnvelopeState& state, int selector, Canvas* screen, const ScriptCanvas* drawn,
+                  MessageSink& sink, const OutputFiles& files) {
   if (selector < 1 || selector > 3) return DrawOutcome::NothingToDraw;
   std::string name = state.scriptName(selector);
   FILE* script = name.empty() ? nullptr : files.create(name);
@@ -298,8 +299,12 @@ DrawOutcome paint(const EnvelopeState& state, int selector, Canvas* screen, Mess
     return DrawOutcome::ScriptError;
   }
   if (screen) drawDiagram(state, selector, *screen);
-  ScriptCanvas scriptCanvas(script);
-  drawDiagram(state, selector, scriptCanvas);
+  if (drawn) {
+    drawn->writeTo(script);
+  } else {
+    ScriptCanvas scriptCanvas(script);
+    drawDiagram(state, selector, scriptCanvas);
+  }
   return files.finish(script, name, sink) ? DrawOutcome::Drawn : DrawOutcome::WriteError;
 }
 
@@ -307,11 +312,16 @@ DrawOutcome paint(const EnvelopeState& state, int selector, Canvas* screen, Mess
 
 DrawOutcome paintDiagram(const EnvelopeState& state, int selector, Canvas& screen, MessageSink& sink,
                          const OutputFiles& files) {
-  return paint(state, selector, &screen, sink, files);
+  return paint(state, selector, &screen, nullptr, sink, files);
 }
 
 DrawOutcome writeScript(const EnvelopeState& state, int selector, MessageSink& sink, const OutputFiles& files) {
-  return paint(state, selector, nullptr, sink, files);
+  return paint(state, selector, nullptr, nullptr, sink, files);
+}
+
+DrawOutcome writeDrawnScript(const EnvelopeState& state, int selector, const ScriptCanvas& drawn, MessageSink& sink,
+                             const OutputFiles& files) {
+  return paint(state, selector, nullptr, &drawn, sink, files);
 }
 
 }  // namespace envelope

@@ -8,6 +8,7 @@
 #include "envolventes/engine/envelope_state.h"
 #include "envolventes/engine/message_sink.h"
 #include "envolventes/engine/output_files.h"
+#include "envolventes/engine/script_canvas.h"
 
 namespace envelope {
 
@@ -39,5 +40,10 @@ DrawOutcome paintDiagram(const EnvelopeState& state, int selector, Canvas& scree
 // As paintDiagram, with no screen: only the script is written.
 DrawOutcome writeScript(const EnvelopeState& state, int selector, MessageSink& sink,
                         const OutputFiles& files = OutputFiles());
+
+// As writeScript, the diagram's commands already drawn on `drawn` (a
+// ScriptCanvas kept in memory) from this state.
+DrawOutcome writeDrawnScript(const EnvelopeState& state, int selector, const ScriptCanvas& drawn, MessageSink& sink,
+                             const OutputFiles& files = OutputFiles());
 
 }  // namespace envelope

@@ -41,8 +41,13 @@ void ScriptCanvas::text(int x, int y, const std::string& cp1252Text, Colour) {
 }
 
 void ScriptCanvas::flush() {
-  if (text_.size()) std::fwrite(text_.data(), 1, text_.size(), out_);
+  if (!out_) return;
+  writeTo(out_);
   text_.clear();
+}
+
+void ScriptCanvas::writeTo(FILE* out) const {
+  if (text_.size()) std::fwrite(text_.data(), 1, text_.size(), out);
 }
 
 }  // namespace envelope

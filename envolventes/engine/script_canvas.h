@@ -15,6 +15,8 @@ class ScriptCanvas : public Canvas {
   // Writes to an open file (not closed here): the commands of a diagram are
   // kept and written at its end (and by the destructor, whatever is left).
   explicit ScriptCanvas(FILE* out) : out_(out) {}
+  // Keeps the commands in memory, to be written by writeTo().
+  ScriptCanvas() = default;
   ScriptCanvas(const ScriptCanvas&) = delete;
   ScriptCanvas& operator=(const ScriptCanvas&) = delete;
   ~ScriptCanvas() override { flush(); }
@@ -25,10 +27,12 @@ class ScriptCanvas : public Canvas {
   void line(int x1, int y1, int x2, int y2) override;
   void text(int x, int y, const std::string& cp1252Text, Colour colour) override;
   LabelForm labelForm() const override { return LabelForm::Script; }
+  // Writes the commands kept in memory to `out`.
+  void writeTo(FILE* out) const;
 
  private:
   void flush();
-  FILE* out_;
+  FILE* out_ = nullptr;
   int axisY_ = 0;
   common::TextBuffer text_;
 };
