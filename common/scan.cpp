@@ -221,13 +221,16 @@ int Scanner::scanGeneral(const char* fmt, va_list args) {
 Scanner::Scan Scanner::scan(bool endAllowed, const char* fmt, va_list args) {
   load();
   if (endAllowed && atTextEnd()) return Scan::Ended;
-  va_list check, plain;
-  va_copy(check, args);
+  // A plain read takes every conversion, and its reals are finite.
+  va_list plain;
   va_copy(plain, args);
-  int expected = countConversions(fmt);
   const bool wasPlain = scanPlain(fmt, plain);
   va_end(plain);
-  int got = wasPlain ? expected : scanGeneral(fmt, args);
+  if (wasPlain) return Scan::Read;
+  va_list check;
+  va_copy(check, args);
+  const int expected = countConversions(fmt);
+  const int got = scanGeneral(fmt, args);
   Scan result = Scan::Read;
   if (got == EOF && endAllowed)
     result = Scan::Ended;
