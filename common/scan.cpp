@@ -83,6 +83,7 @@ bool plainInteger(const char* begin, const char* end, int& value) {
 template <class Real>
 bool plainReal(const char* begin, const char* end, Real& value) {
   if (*begin == '+') ++begin;
+  if (plainDecimal(begin, end, value)) return true;  // the usual field, at once
   const char* digits = begin + (begin < end && *begin == '-');
   if (digits == end || !(isDigit(*digits) || *digits == '.')) return false;
   for (const char* p = digits; p < end; ++p)
