@@ -366,17 +366,28 @@ double truncatedTenthsOfMicro(float x) { return std::trunc(static_cast<double>(x
 bool NearlyEqual(float a, float b) { return std::fabs(truncatedTenthsOfMicro(b) - truncatedTenthsOfMicro(a)) < 2.0; }
 }  // namespace
 
+// std::partition_point over `count` points for a predicate that holds up to
+// some point and not after it: halving that moves without branching on it.
+template <class Holds>
+const PointResult* firstNotHolding(const PointResult* first, size_t count, Holds holds) {
+  if (count == 0) return first;
+  for (; count > 1; count -= count / 2)
+    if (holds(first[count / 2])) first += count / 2;
+  return first + holds(*first);
+}
+
 // Over ascending abscissae the points NearlyEqual to x are one run of indices,
 // and those left of x a first run; both are found by halving.
 int pointAt(const ProjectTables& project, float x) {
   const int count = project.lastPoint + 1;
   if (project.pointsInOrder && isModerate(x) && count == static_cast<int>(project.points.size())) {
-    const auto first = project.points.begin(), last = project.points.end();
+    const PointResult* const first = project.points.data();
+    const PointResult* const last = first + count;
     const double tx = truncatedTenthsOfMicro(x);
-    const auto near = std::partition_point(
-        first, last, [tx](const PointResult& p) { return truncatedTenthsOfMicro(p.x) > tx + 1.0; });
+    const PointResult* near = firstNotHolding(
+        first, count, [tx](const PointResult& p) { return truncatedTenthsOfMicro(p.x) > tx + 1.0; });
     if (near != last && NearlyEqual(near->x, x)) return static_cast<int>(near - first);
-    const auto right = std::partition_point(first, last, [x](const PointResult& p) { return p.x < x; });
+    const PointResult* right = firstNotHolding(first, count, [x](const PointResult& p) { return p.x < x; });
     return right == first ? 0 : static_cast<int>(right - first) - 1;
   }
   int found = 0;
