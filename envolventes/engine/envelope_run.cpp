@@ -61,13 +61,13 @@ bool EnvelopeOutputs::finishForceTable(MessageSink& sink) {
 
 namespace {
 
-// The projects after the first, read on a second thread while this one
-// combines, and by this one while it waits. Each is read into its own tables
-// with its messages kept, and taken in project order: the messages are shown,
-// and a failure thrown, where reading them one by one would. The first project
-// sets the counts the others are checked against (only read by the others), so
-// the reading ahead starts once it is read. A project read beyond the one
-// where the run stops is dropped unseen.
+// The projects after the first, read on a second thread while this one reads
+// the first and combines, and by this one while it waits. Each is read into its
+// own tables with its messages kept, and taken in project order: the messages
+// are shown, and a failure thrown, where reading them one by one would. The
+// first project sets the counts the others are checked against (only read by
+// the others): a project read ahead waits for them before it looks at them. A
+// project read beyond the one where the run stops is dropped unseen.
 class ReadAhead {
  public:
   struct Reading {
@@ -79,7 +79,7 @@ class ReadAhead {
 
   ReadAhead(const std::vector<std::string>& projects, EnvelopeState& state)
       : projects_(projects), state_(state), readings_(projects.size()) {
-    if (projects.size() < 3) return;  // one project after the first: nothing to overlap
+    if (projects.size() < 2) return;  // no project after the first
     try {
       worker_ = std::thread([this] { work(); });
     } catch (const std::system_error&) {
@@ -95,6 +95,15 @@ class ReadAhead {
     }
     changed_.notify_all();
     if (worker_.joinable()) worker_.join();
+  }
+
+  // The first project is read: its counts are set (or it was refused).
+  void referencesSet() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      referencesSet_ = true;
+    }
+    changed_.notify_all();
   }
 
   // Project k (k >= 1) once read; the projects before it have been taken.
@@ -130,7 +139,10 @@ class ReadAhead {
     lock.unlock();
     auto reading = std::make_unique<Reading>();
     try {
-      reading->step = readProject(projects_[k], false, state_, reading->tables, reading->messages);
+      reading->step = readProject(projects_[k], false, state_, reading->tables, reading->messages, [this] {
+        std::unique_lock<std::mutex> wait(mutex_);
+        changed_.wait(wait, [this] { return referencesSet_ || stop_; });
+      });
     } catch (...) {
       reading->failure = std::current_exception();
     }
@@ -145,7 +157,7 @@ class ReadAhead {
   std::condition_variable changed_;
   std::vector<std::unique_ptr<Reading>> readings_;
   size_t next_ = 1, taken_ = 1;
-  bool stop_ = false;
+  bool stop_ = false, referencesSet_ = false;
   std::thread worker_;
 };
 
@@ -163,12 +175,14 @@ RunOutcome runEnvelope(EnvelopeState& state, const EnvelopeRequest& request, Env
 
   ProjectTables project;
   ForceTableEnvelope forceTable;
+  // Reading ahead starts with the first project; a run that stops there drops it.
   std::unique_ptr<ReadAhead> ahead;
+  if (request.projects.size() > 1) ahead = std::make_unique<ReadAhead>(request.projects, state);
   for (size_t k = 0; k < request.projects.size(); ++k) {
     ReadStep step;
     if (k == 0) {
       step = readProject(request.projects[k], true, state, project, sink);
-      if (step == ReadStep::Ok) ahead = std::make_unique<ReadAhead>(request.projects, state);
+      if (ahead) ahead->referencesSet();
     } else {
       std::unique_ptr<ReadAhead::Reading> reading = ahead->take(k);
       for (const std::string& message : reading->messages.messages) sink.showMessage(message);

@@ -210,13 +210,14 @@ void takeCounts(const ModelHeader& h, ProjectTables& p) {
 // calcest refuses is refused with its message. A file that ends before its
 // counts are met is reported as cut short.
 ReadStep readBeamData(FILE* file, const std::string& path, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
-                      MessageSink& sink) {
+                      MessageSink& sink, const std::function<void()>& awaitReferences) {
   Scanner in(file, path);
   ModelReader reader(in);
   ModelData model;
   try {
     model.header = reader.readHeader();
     takeCounts(model.header, p);
+    if (!firstOfRun && awaitReferences) awaitReferences();
     ReadStep step = checkCounts(firstOfRun, state, p, sink);
     if (step != ReadStep::Ok) return step;
     model.nodes = reader.readNodes(model.header.nn);
@@ -400,13 +401,13 @@ int pointAt(const ProjectTables& project, float x) {
 }
 
 ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
-                     MessageSink& sink) {
+                     MessageSink& sink, const std::function<void()>& awaitReferences) {
   p = ProjectTables{};
   if (!readForceTable(base, p, sink)) return ReadStep::Stopped;
   ProjectFiles files;
   if (!openProjectFiles(base, files, sink)) return ReadStep::Stopped;
 
-  ReadStep step = readBeamData(files.dat.get(), fileOf(base, kModelExt), firstOfRun, state, p, sink);
+  ReadStep step = readBeamData(files.dat.get(), fileOf(base, kModelExt), firstOfRun, state, p, sink, awaitReferences);
   if (step != ReadStep::Ok) return step;
 
   CountedLines res(files.res.get(), readBuffers().results, fileOf(base, kResultsExt));

@@ -5,6 +5,7 @@
 // completely into its own tables before anything of it is combined, so a
 // project refused half-way leaves the envelopes and the drawn geometry as they
 // were.
+#include <functional>
 #include <string>
 
 #include "envolventes/engine/envelope_state.h"
@@ -31,8 +32,10 @@ std::string incompleteFileText(const std::string& path);
 
 // Reads project `base` into `project`. The first project of a run sets the
 // reference counts in `state`; a later one must match them (SelectionError).
+// `awaitReferences`, when given, is called before a later project first looks
+// at them, which the first project may still be setting meanwhile.
 ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& state, ProjectTables& project,
-                     MessageSink& sink);
+                     MessageSink& sink, const std::function<void()>& awaitReferences = {});
 
 // Point of the grid a load abscissa falls on: the first point NearlyEqual to
 // it, else the last point left of it (0 when there is none).

@@ -165,8 +165,11 @@ TEST(ProjectReading, EachMissingFile_GivesItsOwnMessageAndLeavesTheEnvelopeFiles
     ScratchDir dir;
     writeProject(dir, "a", oneBar());
     std::remove(dir.file(std::string("a") + extension).c_str());
+    // A later project, read ahead meanwhile, says nothing once the first is refused.
+    writeProject(dir, "b", oneBar());
+    std::remove(dir.file(std::string("b") + (extension == kResultsExt ? kForceTableExt : kResultsExt)).c_str());
     EngineRun r;
-    r.run(dir, {"a"});
+    r.run(dir, {"a", "b"});
     EXPECT_EQ(r.outcome, RunOutcome::Stopped);
     ASSERT_EQ(r.sink.messages.size(), 1u);
     EXPECT_EQ(r.sink.messages[0], message);
