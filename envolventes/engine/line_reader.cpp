@@ -130,7 +130,12 @@ TextLines::TextLines(FILE* file, std::string& buffer) : file_(file), buffer_(buf
   if (fstat(fileno(file), &info) == 0 && info.st_size > 0)
     room = std::clamp(static_cast<size_t>(info.st_size) + 1, kLeastRoom, kMostFirstRoom);
   if (buffer_.size() < room + kLookAhead) buffer_.resize(room + kLookAhead);
-  at_ = end_ = buffer_.data();
+  at_ = end_ = nul_ = buffer_.data();
+}
+
+const char* TextLines::firstNul() const {
+  const void* nul = std::memchr(at_, '\0', static_cast<size_t>(end_ - at_));
+  return nul ? static_cast<const char*>(nul) : end_;
 }
 
 bool TextLines::refill(std::string_view& line) {
@@ -147,6 +152,7 @@ bool TextLines::refill(std::string_view& line) {
   const size_t got = std::fread(&buffer_[unread], 1, room() - unread, file_);
   at_ = buffer_.data();
   end_ = at_ + unread + got;
+  nul_ = firstNul();
   ended_ = got == 0;
   return !ended_;
 }
@@ -160,10 +166,14 @@ bool TextLines::ensure(size_t wanted, std::string_view& line) {
 }
 
 bool TextLines::next(std::string_view& line) {
-  if (!ensure(SIZE_MAX, line)) return false;
+  // Most lines end within the text read: one look for their end.
   const void* newline = std::memchr(at_, '\n', static_cast<size_t>(end_ - at_));
+  if (!newline) {
+    if (!ensure(SIZE_MAX, line)) return false;
+    newline = std::memchr(at_, '\n', static_cast<size_t>(end_ - at_));
+  }
   const char* stop = newline ? static_cast<const char*>(newline) + 1 : end_;
-  if (!std::memchr(at_, '\0', static_cast<size_t>(stop - at_))) {
+  if (nul_ >= stop) {
     line = std::string_view(at_, static_cast<size_t>(stop - at_));
     at_ = stop;
     return true;
@@ -184,6 +194,7 @@ bool TextLines::next(std::string_view& line) {
   piece();
   while (!pieces_.empty() && pieces_.back() != '\n' && ensure(1, line)) piece();
   line = pieces_;
+  nul_ = firstNul();
   return true;
 }
 

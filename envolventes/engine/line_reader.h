@@ -198,10 +198,14 @@ class TextLines {
   // there, or the file ends; false when nothing is left.
   bool ensure(size_t wanted, std::string_view& line);
 
+  // The first NUL byte of the unread text, or its end.
+  const char* firstNul() const;
+
   FILE* file_;
   std::string& buffer_;
   const char* at_;
   const char* end_;
+  const char* nul_;  // firstNul(), kept as the lines are taken
   bool ended_ = false;
   std::string previous_;  // the caller's line, when its text moved
   std::string pieces_;    // a line with a NUL byte, as the pieces of fgets make it
