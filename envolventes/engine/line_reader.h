@@ -214,11 +214,12 @@ __attribute__((target("avx2"), always_inline)) inline LineBits classifyWide(cons
 // The fields of a line taken in their order from its bits, when the line
 // holds nothing but blanks and plain fields within its first 64 bytes: digits,
 // points, and a sign only where a field starts. A real is taken when it has
-// one point and at most seven digits, an integer when it has no point and at
-// most seven digits, and either when it ends within those bytes; the value is
-// then the one shortPlainInEight gives. The starts, points and ends of the
-// fields are taken in turn from the bits, lowest first, so that nothing is
-// shifted by a varying count but through tables.
+// one point and at most eight digits, an integer when it has no point and at
+// most eight digits, and either when it ends within those bytes; the value is
+// then the one sscanf gives: the digits made a whole number as in
+// shortPlainInEight, divided by the exact power of ten. The starts, points
+// and ends of the fields are taken in turn from the bits, lowest first, so
+// that nothing is shifted by a varying count but through tables.
 class PlainFields {
  public:
   PlainFields(const char* line, const LineBits& bits) : line_(line), points_(bits.point) {
@@ -240,7 +241,8 @@ class PlainFields {
     const unsigned first = static_cast<unsigned>(__builtin_ctzll(firsts_)), stop = static_cast<unsigned>(__builtin_ctzll(stops_));
     firsts_ ^= firstBit, stops_ ^= stopBit;
     const unsigned size = stop - first;
-    uint64_t digits = eightBytes(line_ + first) ^ 0x3030303030303030u;
+    constexpr uint64_t kZeros = 0x3030303030303030u;
+    uint64_t digits = eightBytes(line_ + first) ^ kZeros;
     unsigned digitCount = size, decimals = 0;
     if constexpr (!kInteger) {
       // Its point, and no other before the end of the field.
@@ -249,12 +251,13 @@ class PlainFields {
       points_ ^= pointBit;
       if (!(firstBit <= pointBit && pointBit < stopBit)) return false;
       const unsigned at = static_cast<unsigned>(__builtin_ctzll(pointBit)) - first;
-      // The point taken out: the bytes after it move down one place.
-      const uint64_t below = kBelow[at & 7];
-      digits = (digits & below) | ((digits >> 8) & ~below);
+      // The point taken out: the bytes after it move down one place, read
+      // one byte further on (a field of eight digits has nine bytes).
+      const uint64_t below = kBelow[at < 8 ? at : 8];
+      digits = (digits & below) | ((eightBytes(line_ + first + 1) ^ kZeros) & ~below);
       digitCount = size - 1, decimals = stop - 1 - first - at;
     }
-    if ((points_ & (stopBit - 1)) != 0 || digitCount - 1 > 6) return false;
+    if ((points_ & (stopBit - 1)) != 0 || digitCount - 1 > 7) return false;
     // The digits to the top of the word behind zeros, then pairs, fours and
     // eights of them combined.
     digits *= kToTop[digitCount];
@@ -265,18 +268,25 @@ class PlainFields {
     if constexpr (kInteger) {
       value = negative ? -static_cast<int>(digits) : static_cast<int>(digits);
     } else {
-      const float magnitude = static_cast<float>(digits) / kPowers[decimals & 7];
+      // Up to seven digits the whole number is a float and one float division
+      // rounds the decimal. Eight may make more than a float holds: the
+      // quotient in double, rounded once more to float, is still the nearest
+      // float to the decimal (double has twice the bits of float, and two more).
+      const float magnitude = digitCount <= 7 ? static_cast<float>(digits) / kFloatPowers[decimals & 7]
+                                              : static_cast<float>(static_cast<double>(digits) / kPowers[decimals & 15]);
       value = negative ? -magnitude : magnitude;
     }
     return true;
   }
 
  private:
-  static constexpr float kPowers[8] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+  static constexpr float kFloatPowers[8] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+  static constexpr double kPowers[16] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1, 1, 1, 1, 1, 1, 1};
   // The bytes below byte k, and the factor that moves k bytes to the top.
-  static constexpr uint64_t kBelow[8] = {0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFF, 0xFFFFFFFFFFFF, 0xFFFFFFFFFFFFFF};
-  static constexpr uint64_t kToTop[8] = {0, uint64_t{1} << 56, uint64_t{1} << 48, uint64_t{1} << 40,
-                                         uint64_t{1} << 32, uint64_t{1} << 24, uint64_t{1} << 16, uint64_t{1} << 8};
+  static constexpr uint64_t kBelow[9] = {0,           0xFF,           0xFFFF,           0xFFFFFF,          0xFFFFFFFF,
+                                         0xFFFFFFFFFF, 0xFFFFFFFFFFFF, 0xFFFFFFFFFFFFFF, ~uint64_t{0}};
+  static constexpr uint64_t kToTop[9] = {0, uint64_t{1} << 56, uint64_t{1} << 48, uint64_t{1} << 40, uint64_t{1} << 32,
+                                         uint64_t{1} << 24, uint64_t{1} << 16, uint64_t{1} << 8, 1};
 
   const char* line_;
   uint64_t points_, firsts_, negatives_, stops_;
