@@ -317,12 +317,13 @@ bool plainLineWide(const char* line, size_t size, T&... values) {
 // True when the processor has what plainLineWide needs.
 bool wideLines();
 
-// plainLine for a line that may be looked at 72 bytes from its start (a
-// field's eight bytes may start at byte 63).
+// plainLine for a line of at most 64 bytes that may be looked at 72 bytes
+// from its start (a field's eight bytes may start at byte 63); a longer line
+// is left to the reading field by field rather than tried twice.
 template <class... T>
 inline bool plainLine(std::string_view text, const char* readable, T&... values) {
   const char* const line = text.data();
-  if (readable - line < static_cast<std::ptrdiff_t>(kLineBytes + 8)) return false;
+  if (text.size() > kLineBytes || readable - line < static_cast<std::ptrdiff_t>(kLineBytes + 8)) return false;
 #if ENVELOPE_WIDE_LINES
   static const bool wide = wideLines();
   if (wide) return plainLineWide(line, text.size(), values...);
