@@ -2,12 +2,16 @@
 //   ScanLine/N     the lines of a diagram file and a force table of N bars
 //                  scanned as the engine reads them (plain fields, '+' signs)
 //   ScanfLine/N    the same lines through sscanf, the baseline
+//   ScanTextLines/K the rows of a force table (K 0) or of a diagram file (K 1)
+//                  of 250 bars as the program reads them: in the text read,
+//                  with bytes after each line that may be looked at
 //   ReadProject/N  one whole project of N bars read into its tables
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -90,6 +94,32 @@ void BM_ScanfLine(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(t.pointLines.size() + t.tableLines.size()));
 }
 
+void BM_ScanTextLines(benchmark::State& state) {
+  const ProjectText t = beamText(250);
+  const bool table = state.range(0) == 0;
+  // The text without its first line (the count), and the spare bytes a read file keeps.
+  const std::string& file = table ? t.esf : t.fmc;
+  const std::string text = file.substr(file.find('\n') + 1) + std::string(32, ' ');
+  const char* const readable = text.data() + text.size();
+  const char* const last = readable - 32;
+  int64_t lines = 0;
+  for (auto _ : state) {
+    float a, b, c, d, e, f, g;
+    int index;
+    for (const char* p = text.data(); p < last;) {
+      const char* end = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(readable - p))) + 1;
+      const std::string_view line(p, static_cast<size_t>(end - p));
+      if (table)
+        benchmark::DoNotOptimize(scanLineWithin(line, readable, "%d %f %f %f %f %f %f %f", &index, &a, &b, &c, &d, &e, &f, &g));
+      else
+        benchmark::DoNotOptimize(scanLineWithin(line, readable, "%f %f %f %f", &a, &b, &c, &d));
+      p = end;
+      ++lines;
+    }
+  }
+  state.SetItemsProcessed(lines);
+}
+
 void write(const std::string& path, const std::string& text) {
   FILE* file = std::fopen(path.c_str(), "w");
   std::fwrite(text.data(), 1, text.size(), file);
@@ -125,6 +155,7 @@ void BM_ReadProject(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_ScanLine)->Arg(250)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanTextLines)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScanfLine)->Arg(250)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadProject)->Arg(50)->Arg(250)->Unit(benchmark::kMillisecond);
 

@@ -120,6 +120,14 @@ bool take(Fields& line, std::string_view& word) {
   word = nextField(line);
   return !word.empty();
 }
+
+bool wideLines() {
+#if ENVELOPE_WIDE_LINES
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
+#else
+  return false;
+#endif
+}
 }  // namespace quick
 
 TextLines::TextLines(FILE* file, std::string& buffer) : file_(file), buffer_(buffer) {
