@@ -344,8 +344,8 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::s
       record.value = type == 2 ? -value : value;
       record.xStart = p.nodes[b.nodeI].x + a;
       record.xEnd = IsZero(c) ? p.nodes[b.nodeJ].x : record.xStart + len;
-      record.startPoint = pointAt(p, record.xStart);
-      record.endPoint = type >= 3 ? pointAt(p, record.xEnd) : record.startPoint;
+      record.startPoint = pointAt(p, record.xStart, bar);
+      record.endPoint = type >= 3 ? pointAt(p, record.xEnd, bar) : record.startPoint;
     }
     p.loads.push_back(record);
   }
@@ -369,8 +369,14 @@ bool NearlyEqual(float a, float b) { return std::fabs(truncatedTenthsOfMicro(b) 
 
 // std::partition_point over `count` points for a predicate that holds up to
 // some point and not after it: halving that moves without branching on it.
+// When it holds before point `from` and not at point `to` (a bar's points),
+// only those between are looked at.
 template <class Holds>
-const PointResult* firstNotHolding(const PointResult* first, size_t count, Holds holds) {
+const PointResult* firstNotHolding(const PointResult* first, size_t count, size_t from, size_t to, Holds holds) {
+  if (from < to && to < count && (from == 0 || holds(first[from - 1])) && !holds(first[to])) {
+    first += from;
+    count = to - from;
+  }
   if (count == 0) return first;
   for (; count > 1; count -= count / 2)
     if (holds(first[count / 2])) first += count / 2;
@@ -379,16 +385,19 @@ const PointResult* firstNotHolding(const PointResult* first, size_t count, Holds
 
 // Over ascending abscissae the points NearlyEqual to x are one run of indices,
 // and those left of x a first run; both are found by halving.
-int pointAt(const ProjectTables& project, float x) {
+int pointAt(const ProjectTables& project, float x, int bar) {
   const int count = project.lastPoint + 1;
+  // Point P lies on bar P/20 + 1: the points of the bar and the first of the next.
+  const size_t from = bar >= 1 ? 20 * static_cast<size_t>(bar - 1) : 0, to = bar >= 1 ? from + 21 : 0;
   if (project.pointsInOrder && isModerate(x) && count == static_cast<int>(project.points.size())) {
     const PointResult* const first = project.points.data();
     const PointResult* const last = first + count;
     const double tx = truncatedTenthsOfMicro(x);
-    const PointResult* near = firstNotHolding(
-        first, count, [tx](const PointResult& p) { return truncatedTenthsOfMicro(p.x) > tx + 1.0; });
+    const PointResult* near = firstNotHolding(first, count, from, to, [tx](const PointResult& p) {
+      return truncatedTenthsOfMicro(p.x) > tx + 1.0;
+    });
     if (near != last && NearlyEqual(near->x, x)) return static_cast<int>(near - first);
-    const PointResult* right = firstNotHolding(first, count, [x](const PointResult& p) { return p.x < x; });
+    const PointResult* right = firstNotHolding(first, count, from, to, [x](const PointResult& p) { return p.x < x; });
     return right == first ? 0 : static_cast<int>(right - first) - 1;
   }
   int found = 0;

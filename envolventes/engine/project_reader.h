@@ -38,7 +38,8 @@ ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& st
                      MessageSink& sink, const std::function<void()>& awaitReferences = {});
 
 // Point of the grid a load abscissa falls on: the first point NearlyEqual to
-// it, else the last point left of it (0 when there is none).
-int pointAt(const ProjectTables& project, float x);
+// it, else the last point left of it (0 when there is none). `bar`, the bar of
+// the load, tells where to look first; the point is the same whatever it is.
+int pointAt(const ProjectTables& project, float x, int bar = 0);
 
 }  // namespace envelope

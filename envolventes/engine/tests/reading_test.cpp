@@ -538,7 +538,10 @@ TEST(ProjectReading, FileReadInPieces_GivesTheLinesOfLineByLineReading) {
 // Over ascending abscissae the point is found by halving; it must be the point
 // the scan from the first point finds, near ties, repeats and ends included.
 TEST(ProjectReading, PointFoundByHalving_IsThePointTheScanFinds) {
+  std::vector<float> threeBars;  // 20 points a bar, as calcest writes them
+  for (int P = 0; P <= 60; ++P) threeBars.push_back(0.25f * P + (P == 30 ? 0.000004f : 0.0f));
   const std::vector<std::vector<float>> grids = {
+      threeBars,
       {0.0f, 0.5f, 1.0f, 1.5f, 2.0f},
       {0.0f, 0.00001f, 0.00002f, 0.00003f, 1.0f},
       {0.000005f, 0.000015f, 0.000025f, 0.5f},  // hundred-thousandths 0, 1, 2 after truncation
@@ -548,7 +551,7 @@ TEST(ProjectReading, PointFoundByHalving_IsThePointTheScanFinds) {
   };
   const float queries[] = {-5.0f, -2.0f, -1.00001f, -0.99999f, 0.0f, 0.000004f, 0.000015f, 0.00002f, 0.000029f, 0.00003f, 0.00004f,
                            0.3333f, 0.33334f, 0.5f,   0.99999f,  1.0f,    1.00001f,  1.000015f, 1.5f,
-                           2.0f,    3.0f,     1250.0f, 1249.99999f, 9999.0f};
+                           2.0f,    3.0f,     1250.0f, 1249.99999f, 9999.0f, 4.9f, 5.0f, 7.5f, 7.50001f, 10.1f, 14.99999f, 15.0f};
   for (const std::vector<float>& grid : grids) {
     ProjectTables p;
     p.lastPoint = static_cast<int>(grid.size()) - 1;
@@ -559,6 +562,8 @@ TEST(ProjectReading, PointFoundByHalving_IsThePointTheScanFinds) {
       const int scanned = pointAt(p, x);
       p.pointsInOrder = true;
       EXPECT_EQ(pointAt(p, x), scanned);
+      // The load's bar tells where to look first, right or wrong.
+      for (int bar = 1; bar <= 4; ++bar) EXPECT_EQ(pointAt(p, x, bar), scanned) << "bar " << bar;
     }
   }
 }
