@@ -1,5 +1,6 @@
 #include "envolventes/cli/batch.h"
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -66,8 +67,9 @@ SameFile outputThatIsAProjectFile(const EnvelopeRequest& request) {
 
 // The three scripts and pictures of an envelope, drawn in memory on a second
 // thread (or here when there is none) from the moment every project is
-// combined, while the envelope's files are written: drawing reads the state,
-// with ordinates of its own, and touches no file.
+// combined, while the envelope's files are written, and by this thread too
+// once they are: drawing reads the state, with ordinates of its own, and
+// touches no file.
 class Pictures {
  public:
   Pictures() = default;
@@ -80,25 +82,40 @@ class Pictures {
   void start(const EnvelopeState& state) {
     state_ = &state;
     try {
-      drawing_ = std::thread([this] { drawAll(); });
+      drawing_ = std::thread([this] {
+        computeOrdinates(*state_, ordinates_);
+        ordinatesDone_.set_value();
+        drawWhatIsLeft();
+      });
     } catch (const std::system_error&) {
-      drawAll();
+      computeOrdinates(*state_, ordinates_);
+      ordinatesDone_.set_value();
     }
+  }
+  // Draws here what the second thread has not taken up yet.
+  void help() {
+    ordinatesDone_.get_future().wait();
+    drawWhatIsLeft();
   }
   // The script and the picture of diagram `selector` (1..3), once drawn.
   void wait(int selector) {
-    ready_[selector - 1].get();  // throws here what the drawing threw
+    ready_[kScripts + selector - 1].get();  // throws here what the drawing threw
+    ready_[selector - 1].get();
   }
   const ScriptCanvas& script(int selector) const { return scripts_[selector - 1]; }
   const SvgCanvas& picture(int selector) const { return canvases_[selector - 1]; }
 
  private:
-  void drawAll() {
-    computeOrdinates(*state_, ordinates_);
-    for (int k = 0; k < 3; ++k) {
+  // The pictures first, the larger ones; then the scripts.
+  static constexpr int kScripts = 3, kDrawings = 6;
+
+  void drawWhatIsLeft() {
+    for (int k; (k = next_.fetch_add(1)) < kDrawings;) {
       try {
-        drawDiagram(*state_, ordinates_, k + 1, scripts_[k]);
-        drawDiagram(*state_, ordinates_, k + 1, canvases_[k]);
+        if (k < kScripts)
+          drawDiagram(*state_, ordinates_, k + 1, canvases_[k]);
+        else
+          drawDiagram(*state_, ordinates_, k - kScripts + 1, scripts_[k - kScripts]);
         done_[k].set_value();
       } catch (...) {
         done_[k].set_exception(std::current_exception());
@@ -107,10 +124,13 @@ class Pictures {
   }
   const EnvelopeState* state_ = nullptr;
   EnvelopeOrdinates ordinates_;
+  std::promise<void> ordinatesDone_;
+  std::atomic<int> next_{0};
   ScriptCanvas scripts_[3];
   SvgCanvas canvases_[3];
-  std::promise<void> done_[3];
-  std::future<void> ready_[3] = {done_[0].get_future(), done_[1].get_future(), done_[2].get_future()};
+  std::promise<void> done_[kDrawings];
+  std::future<void> ready_[kDrawings] = {done_[0].get_future(), done_[1].get_future(), done_[2].get_future(),
+                                         done_[3].get_future(), done_[4].get_future(), done_[5].get_future()};
   std::thread drawing_;
 };
 
@@ -124,6 +144,7 @@ bool writeEnvelope(const EnvelopeRequest& request, const OutputFiles& files, Con
   Pictures pictures;
   const auto draw = [&pictures](const EnvelopeState& combined) { pictures.start(combined); };
   if (runEnvelope(state, request, outputs, sink, draw) != RunOutcome::Completed) return false;
+  pictures.help();
   for (int selector = 1; selector <= 3; ++selector) {
     pictures.wait(selector);
     if (writeDrawnScript(state, selector, pictures.script(selector), sink, files) == DrawOutcome::ScriptError) continue;
