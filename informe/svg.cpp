@@ -1,6 +1,7 @@
 #include "informe/svg.h"
 
 #include <cmath>
+#include <string>
 
 #include "common/format.h"
 
@@ -38,12 +39,20 @@ const char* pictureStyle() {
 }
 
 std::string px(double value) {
-  return formatText("%.2f", std::fabs(value) < 0.005 ? 0.0 : value);
+  common::TextBuffer text;
+  common::appendFixed(text, std::fabs(value) < 0.005 ? 0.0 : value, 2);  // "%.2f"
+  return std::string(text.data(), text.size());
 }
 
 namespace {
-// A symbol's whole figures as they are, any other value with two decimals.
-std::string number(Num n) { return n.whole ? formatText("%g", n.v) : px(n.v); }
+// A symbol's whole figures as they are ("%g", which writes the digits of a
+// whole number below a million), any other value with two decimals.
+std::string number(Num n) {
+  if (!n.whole) return px(n.v);
+  if (n.v == std::trunc(n.v) && std::fabs(n.v) < 1e6 && !(n.v == 0 && std::signbit(n.v)))
+    return std::to_string(static_cast<long>(n.v));
+  return formatText("%g", n.v);
+}
 
 std::string data(const pictures::Data& list) { return pictures::markupAttributes(list); }
 
