@@ -3,16 +3,44 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 namespace common {
 
 namespace {
+// Eight bytes of digits with at most one point among them (the usual field of
+// the files, "%f" of a value below ten): its digits made a number at once, the
+// most significant in the lowest byte. False for anything else.
+bool eightPlain(const char* p, uint64_t& digits, int& decimals) {
+  uint64_t values;
+  std::memcpy(&values, p, sizeof values);
+  values ^= 0x3030303030303030u;  // digits become 0..9, every other byte 10 or more
+  constexpr uint64_t kHigh = 0x8080808080808080u;
+  const uint64_t other = (((values & ~kHigh) + 0x7676767676767676u) | values) & kHigh;
+  decimals = 0;
+  if (other != 0) {
+    if ((other & (other - 1)) != 0) return false;  // two bytes that are no digit
+    const int at = __builtin_ctzll(other) >> 3;
+    if (p[at] != '.') return false;
+    // The point taken out, the digits after it moved down one place, and a
+    // leading zero put in its room at the front.
+    const uint64_t below = (uint64_t{1} << (8 * at)) - 1;
+    values = ((values & below) | ((values >> 8) & ~below)) << 8;
+    decimals = 7 - at;
+  }
+  values = (values * 10 + (values >> 8)) & 0x00FF00FF00FF00FFu;
+  values = (values * 100 + (values >> 16)) & 0x0000FFFF0000FFFFu;
+  digits = (values * 10000 + (values >> 32)) & 0xFFFFFFFFu;
+  return true;
+}
+
 // Whole digits and decimals of [-]digits[.digits] at the start of the text, at
 // most 18 digits so that they fit the integer: the end of them, null when
 // there are none or too many.
 const char* splitDecimal(const char* p, const char* end, bool& negative, uint64_t& digits, int& decimals) {
   negative = p < end && *p == '-';
   if (negative) ++p;
+  if (end - p == 8 && eightPlain(p, digits, decimals)) return end;
   digits = 0;
   // More than 18 digits wrap around here and are refused below.
   auto run = [&digits, end](const char* q) {
