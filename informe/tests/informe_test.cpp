@@ -123,6 +123,26 @@ const std::string kTwoModes = block(1, 5, "9.0", "0.477465", {"1.0", "2.0"}) +
                               block(1, 6, "4.0", "0.318310", {"3.0", "-4.0"}) +
                               block(2, 5, "9.0", "0.477465", {"1.0", "2.0"});
 
+// Words are what lies between blanks and line ends, however long the runs of
+// either; control bytes other than those and bytes above ASCII are part of them.
+TEST(TokenFile, SplitsWordsAndCountsLinesWhateverTheirLengths) {
+  const std::string text = "  ab\x01" "cdefghij   \t k\xE9lmnopqrstu\n\n" + std::string(20, ' ') + "12345678 \r\n" +
+                           "x\fy" + std::string(17, ' ') + "z\v" + std::string(9, ' ') + "0.000000";
+  const struct {
+    const char* text;
+    int line, field;
+  } expected[] = {{"ab\x01" "cdefghij", 1, 1}, {"k\xE9lmnopqrstu", 1, 2}, {"12345678", 3, 1}, {"x", 4, 1},
+                  {"y", 4, 2},                 {"z", 4, 3},            {"0.000000", 4, 4}};
+  TokenFile in("t.din", text);
+  for (const auto& e : expected) {
+    const Token& token = in.word("una palabra");
+    EXPECT_EQ(token.text, e.text);
+    EXPECT_EQ(token.line, e.line) << e.text;
+    EXPECT_EQ(token.field, e.field) << e.text;
+  }
+  EXPECT_TRUE(in.atEnd());
+}
+
 TEST(ModesFile, RowsAreMappedBackToTheirNodesDirections) {
   TokenFile in("m.din", kTwoModes);
   ModesFile modes = readModesFile(in, 2);
