@@ -70,10 +70,17 @@ void TokenFile::findNext() {
   const char* const text = content_.data();
   const size_t size = content_.size();
   size_t pos = pos_;
+  constexpr uint64_t kSpaces = 0x2020202020202020u, kHigh = 0x8080808080808080u;
   for (; pos < size; ++pos) {
-    // The runs of spaces that align the columns, eight at a time first.
-    constexpr uint64_t kSpaces = 0x2020202020202020u;
-    for (uint64_t eight; pos + 8 <= size && (std::memcpy(&eight, text + pos, 8), eight == kSpaces);) pos += 8;
+    // The runs of spaces that align the columns, eight bytes at a time.
+    for (uint64_t eight; pos + 8 <= size;) {
+      std::memcpy(&eight, text + pos, 8);
+      if (eight != kSpaces) {
+        pos += static_cast<size_t>(__builtin_ctzll(eight ^ kSpaces) >> 3);
+        break;
+      }
+      pos += 8;
+    }
     while (pos < size && text[pos] == ' ') ++pos;
     if (pos == size) break;
     const unsigned char kind = kindOf(text[pos]);
@@ -92,12 +99,18 @@ void TokenFile::findNext() {
   // Every separator is a control character or the space: whatever is above
   // the space is part of the word without looking it up, eight bytes at a time
   // first (a byte is above the space when adding 0x5F to its low seven bits,
-  // or the byte itself, sets its high bit).
-  constexpr uint64_t kHigh = 0x8080808080808080u;
+  // or the byte itself, sets its high bit); the first byte that is not is
+  // looked up.
   for (uint64_t eight; pos + 8 <= size;) {
     std::memcpy(&eight, text + pos, 8);
-    if (((((eight & ~kHigh) + 0x5F5F5F5F5F5F5F5Fu) | eight) & kHigh) != kHigh) break;
-    pos += 8;
+    const uint64_t low = ~(((eight & ~kHigh) + 0x5F5F5F5F5F5F5F5Fu) | eight) & kHigh;
+    if (low == 0) {
+      pos += 8;
+      continue;
+    }
+    pos += static_cast<size_t>(__builtin_ctzll(low) >> 3);
+    if (kindOf(text[pos]) != kWordChar) break;
+    ++pos;
   }
   while (pos < size && (static_cast<unsigned char>(text[pos]) > ' ' || kindOf(text[pos]) == kWordChar)) ++pos;
   pos_ = pos;
