@@ -15,8 +15,7 @@ bool eightPlain(const char* p, uint64_t& digits, int& decimals) {
   uint64_t values;
   std::memcpy(&values, p, sizeof values);
   values ^= 0x3030303030303030u;  // digits become 0..9, every other byte 10 or more
-  constexpr uint64_t kHigh = 0x8080808080808080u;
-  const uint64_t other = (((values & ~kHigh) + 0x7676767676767676u) | values) & kHigh;
+  const uint64_t other = notDigitBytes(values);
   decimals = 0;
   if (other != 0) {
     if ((other & (other - 1)) != 0) return false;  // two bytes that are no digit
@@ -28,9 +27,7 @@ bool eightPlain(const char* p, uint64_t& digits, int& decimals) {
     values = ((values & below) | ((values >> 8) & ~below)) << 8;
     decimals = 7 - at;
   }
-  values = (values * 10 + (values >> 8)) & 0x00FF00FF00FF00FFu;
-  values = (values * 100 + (values >> 16)) & 0x0000FFFF0000FFFFu;
-  digits = (values * 10000 + (values >> 32)) & 0xFFFFFFFFu;
+  digits = eightDigitsValue(values);
   return true;
 }
 

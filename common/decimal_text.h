@@ -6,7 +6,24 @@
 // correctly rounded value, the one strtod/strtof give. Any other text
 // (exponent, sign '+', too many digits, anything else) returns false, and the
 // caller reads it the general way.
+#include <cstdint>
+
 namespace common {
+
+// Eight bytes of text less '0' each (the first in the lowest byte): the high
+// bit of each byte that is no digit, 0..9, set.
+inline uint64_t notDigitBytes(uint64_t values) {
+  constexpr uint64_t kHigh = 0x8080808080808080u;
+  return (((values & ~kHigh) + 0x7676767676767676u) | values) & kHigh;
+}
+
+// Eight digits as bytes 0..9, the most significant in the lowest byte: the
+// number they write, from pairs, fours and eights of them combined.
+inline uint64_t eightDigitsValue(uint64_t digits) {
+  digits = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
+  digits = (digits * 100 + (digits >> 16)) & 0x0000FFFF0000FFFFu;
+  return (digits * 10000 + (digits >> 32)) & 0xFFFFFFFFu;
+}
 
 bool plainDecimal(const char* begin, const char* end, float& value);
 bool plainDecimal(const char* begin, const char* end, double& value);

@@ -24,6 +24,7 @@
 #define ENVELOPE_WIDE_LINES 0
 #endif
 
+#include "common/decimal_text.h"
 #include "common/file_handle.h"
 #include "envolventes/engine/message_sink.h"
 
@@ -71,8 +72,7 @@ inline const char* shortPlainInEight(const char* p, const char* end, float& valu
   // Digits become 0..9 and every other byte 10 or more; the high bit of each
   // byte of `other` marks a byte that is no digit.
   const uint64_t values = eightBytes(q) ^ 0x3030303030303030u;
-  constexpr uint64_t kHigh = 0x8080808080808080u;
-  const uint64_t other = (((values & ~kHigh) + 0x7676767676767676u) | values) & kHigh;
+  const uint64_t other = notDigitBytes(values);
   if (other == 0) return nullptr;  // eight digits or more
   const int first = __builtin_ctzll(other) >> 3;
   const bool point = q[first] == '.';
@@ -89,12 +89,8 @@ inline const char* shortPlainInEight(const char* p, const char* end, float& valu
   const int digitCount = stop - point;
   const char c = q[stop];
   if (digitCount == 0 || q + stop >= end || !(c == ' ' || static_cast<unsigned char>(c - '\t') < 5)) return nullptr;
-  // The digits to the top of the word behind zeros, then pairs, fours and
-  // eights of them combined.
-  digits <<= 8 * (8 - digitCount);
-  digits = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
-  digits = (digits * 100 + (digits >> 16)) & 0x0000FFFF0000FFFFu;
-  digits = (digits * 10000 + (digits >> 32)) & 0xFFFFFFFFu;
+  // The digits to the top of the word behind zeros.
+  digits = eightDigitsValue(digits << 8 * (8 - digitCount));
   const float magnitude = static_cast<float>(digits) / kPowers[stop - first - point];
   value = negative ? -magnitude : magnitude;
   return q + stop;
@@ -258,12 +254,8 @@ class PlainFields {
       digitCount = size - 1, decimals = stop - 1 - first - at;
     }
     if ((points_ & (stopBit - 1)) != 0 || digitCount - 1 > 7) return false;
-    // The digits to the top of the word behind zeros, then pairs, fours and
-    // eights of them combined.
-    digits *= kToTop[digitCount];
-    digits = (digits * 10 + (digits >> 8)) & 0x00FF00FF00FF00FFu;
-    digits = (digits * 100 + (digits >> 16)) & 0x0000FFFF0000FFFFu;
-    digits = (digits * 10000 + (digits >> 32)) & 0xFFFFFFFFu;
+    // The digits to the top of the word behind zeros.
+    digits = eightDigitsValue(digits * kToTop[digitCount]);
     const bool negative = (negatives_ & firstBit) != 0;
     if constexpr (kInteger) {
       value = negative ? -static_cast<int>(digits) : static_cast<int>(digits);
