@@ -1,5 +1,6 @@
 #include "projectfiles/token_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -46,10 +47,32 @@ bool parseInteger(std::string_view text, int& value) {
   return true;
 }
 
-TokenFile::TokenFile(const std::string& path) : name_(path), content_(readWholeFile(path)) { findNext(); }
-
-TokenFile::TokenFile(const std::string& name, std::string content) : name_(name), content_(std::move(content)) {
+TokenFile::TokenFile(const std::string& path, size_t piece)
+    : name_(path), file_(openInputFile(path, "rb")), piece_(std::max<size_t>(piece, 1)) {
+  if (!file_) throw RunError(cannotReadText(path));
+  content_.resize(piece_);
   findNext();
+}
+
+TokenFile::TokenFile(const std::string& name, std::string content)
+    : name_(name), content_(std::move(content)), size_(content_.size()) {
+  findNext();
+}
+
+bool TokenFile::readMore(size_t from, size_t& shift) {
+  if (!file_) return false;
+  shift = std::min(from, kept_);
+  std::memmove(&content_[0], content_.data() + shift, size_ - shift);
+  size_ -= shift;
+  if (kept_ != std::string::npos) kept_ -= shift;
+  // A word longer than a piece makes room for itself.
+  if (content_.size() - size_ < piece_) content_.resize(size_ + piece_);
+  const size_t got = std::fread(&content_[size_], 1, content_.size() - size_, file_.get());
+  if (std::ferror(file_.get())) throw RunError(cannotReadText(name_));
+  size_ += got;
+  if (got == 0) file_.reset();
+  if (kept_ != std::string::npos) taken_.text = std::string_view(content_.data() + kept_, taken_.text.size());
+  return got > 0;
 }
 
 namespace {
@@ -67,54 +90,65 @@ unsigned char kindOf(char c) { return kKinds.kind[static_cast<unsigned char>(c)]
 }  // namespace
 
 void TokenFile::findNext() {
-  const char* const text = content_.data();
-  const size_t size = content_.size();
-  size_t pos = pos_;
   constexpr uint64_t kSpaces = 0x2020202020202020u, kHigh = 0x8080808080808080u;
-  for (; pos < size; ++pos) {
-    // The runs of spaces that align the columns, eight bytes at a time.
-    for (uint64_t eight; pos + 8 <= size;) {
-      std::memcpy(&eight, text + pos, 8);
-      if (eight != kSpaces) {
-        pos += static_cast<size_t>(__builtin_ctzll(eight ^ kSpaces) >> 3);
-        break;
+  size_t pos = pos_, shift = 0;
+  // The blanks and line ends before the word, a piece at a time.
+  for (;; pos -= shift) {
+    const char* const text = content_.data();
+    const size_t size = size_;
+    for (; pos < size; ++pos) {
+      // The runs of spaces that align the columns, eight bytes at a time.
+      for (uint64_t eight; pos + 8 <= size;) {
+        std::memcpy(&eight, text + pos, 8);
+        if (eight != kSpaces) {
+          pos += static_cast<size_t>(__builtin_ctzll(eight ^ kSpaces) >> 3);
+          break;
+        }
+        pos += 8;
       }
-      pos += 8;
+      while (pos < size && text[pos] == ' ') ++pos;
+      if (pos == size) break;
+      const unsigned char kind = kindOf(text[pos]);
+      if (kind == kWordChar) break;
+      if (kind == kLineEnd) {
+        ++line_;
+        field_ = 0;
+      }
     }
-    while (pos < size && text[pos] == ' ') ++pos;
-    if (pos == size) break;
-    const unsigned char kind = kindOf(text[pos]);
-    if (kind == kWordChar) break;
-    if (kind == kLineEnd) {
-      ++line_;
-      field_ = 0;
+    if (pos < size) break;
+    if (!readMore(pos, shift)) {
+      pos_ = pos;
+      atEnd_ = true;
+      return;
     }
   }
-  if (pos == size) {
-    pos_ = pos;
-    atEnd_ = true;
-    return;
-  }
-  const size_t start = pos;
+  size_t start = pos;
   // Every separator is a control character or the space: whatever is above
   // the space is part of the word without looking it up, eight bytes at a time
   // first (a byte is above the space when adding 0x5F to its low seven bits,
   // or the byte itself, sets its high bit); the first byte that is not is
   // looked up.
-  for (uint64_t eight; pos + 8 <= size;) {
-    std::memcpy(&eight, text + pos, 8);
-    const uint64_t low = ~(((eight & ~kHigh) + 0x5F5F5F5F5F5F5F5Fu) | eight) & kHigh;
-    if (low == 0) {
-      pos += 8;
-      continue;
+  for (;;) {
+    const char* const text = content_.data();
+    const size_t size = size_;
+    for (uint64_t eight; pos + 8 <= size;) {
+      std::memcpy(&eight, text + pos, 8);
+      const uint64_t low = ~(((eight & ~kHigh) + 0x5F5F5F5F5F5F5F5Fu) | eight) & kHigh;
+      if (low == 0) {
+        pos += 8;
+        continue;
+      }
+      pos += static_cast<size_t>(__builtin_ctzll(low) >> 3);
+      if (kindOf(text[pos]) != kWordChar) break;
+      ++pos;
     }
-    pos += static_cast<size_t>(__builtin_ctzll(low) >> 3);
-    if (kindOf(text[pos]) != kWordChar) break;
-    ++pos;
+    while (pos < size && (static_cast<unsigned char>(text[pos]) > ' ' || kindOf(text[pos]) == kWordChar)) ++pos;
+    if (pos < size || !readMore(start, shift)) break;
+    start -= shift;
+    pos -= shift;
   }
-  while (pos < size && (static_cast<unsigned char>(text[pos]) > ' ' || kindOf(text[pos]) == kWordChar)) ++pos;
   pos_ = pos;
-  next_ = {std::string_view(text + start, pos - start), line_, ++field_};
+  next_ = {std::string_view(content_.data() + start, pos - start), line_, ++field_};
 }
 
 std::string TokenFile::errorText(const std::string& what) const {
@@ -124,6 +158,7 @@ std::string TokenFile::errorText(const std::string& what) const {
 const Token& TokenFile::word(const std::string& item) {
   if (atEnd_) throw RunError(errorText("termina antes de tiempo (falta " + item + ")"));
   taken_ = next_;
+  kept_ = static_cast<size_t>(taken_.text.data() - content_.data());
   findNext();
   return taken_;
 }

@@ -3,9 +3,11 @@
 // line and field it stands in. The report prints results exactly as their files
 // hold them, and says where each value came from; line length and line breaks
 // do not matter, as long as the words come in their order.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "common/file_handle.h"
 #include "common/whole_file.h"
 
 namespace projectfiles {
@@ -27,12 +29,14 @@ struct SourceValue {
   int line = 0, field = 0;
 };
 
-// The words are found as they are asked for: a large file (the modes of a long
-// beam) is never held a second time as a list of words.
+// The words are found as they are asked for, the file read a piece at a time
+// as they are: a large file (the modes of a long beam) is never held whole,
+// nor as a list of words.
 class TokenFile {
  public:
-  // Reads the whole file; throws RunError naming it when it cannot be opened.
-  explicit TokenFile(const std::string& path);
+  // Reads the file in pieces of `piece` bytes; throws RunError naming it when
+  // it cannot be opened or read.
+  explicit TokenFile(const std::string& path, size_t piece = size_t{1} << 17);
   // For tests and fuzzing: the words of a text held in memory.
   TokenFile(const std::string& name, std::string content);
   // The words point into the content held here.
@@ -59,7 +63,14 @@ class TokenFile {
 
  private:
   void findNext();  // the word after the current one into next_, or atEnd_
-  std::string name_, content_;
+  // Moves the bytes from `from` (or from the word taken, if that is before)
+  // to the front and reads the next piece after them; `shift` is how far they
+  // moved. False at the end of the file.
+  bool readMore(size_t from, size_t& shift);
+  std::string name_, content_;  // the file's text from the word taken on
+  FileHandle file_;             // null once read to its end, or for a text
+  size_t size_ = 0, piece_ = 0;  // bytes of content_ read; bytes read at a time
+  size_t kept_ = std::string::npos;  // where the word taken starts
   size_t pos_ = 0;
   int line_ = 1, field_ = 0;
   Token next_, taken_;

@@ -10,6 +10,7 @@
 #include "projectfiles/modes_file.h"
 #include "projectfiles/result_files.h"
 #include "common/run_error.h"
+#include "common/testing/test_support.h"
 #include "informe/svg.h"
 
 namespace informe {
@@ -133,14 +134,28 @@ TEST(TokenFile, SplitsWordsAndCountsLinesWhateverTheirLengths) {
     int line, field;
   } expected[] = {{"ab\x01" "cdefghij", 1, 1}, {"k\xE9lmnopqrstu", 1, 2}, {"12345678", 3, 1}, {"x", 4, 1},
                   {"y", 4, 2},                 {"z", 4, 3},            {"0.000000", 4, 4}};
-  TokenFile in("t.din", text);
-  for (const auto& e : expected) {
-    const Token& token = in.word("una palabra");
-    EXPECT_EQ(token.text, e.text);
-    EXPECT_EQ(token.line, e.line) << e.text;
-    EXPECT_EQ(token.field, e.field) << e.text;
+  auto check = [&](TokenFile& in) {
+    for (const auto& e : expected) {
+      const Token& token = in.word("una palabra");
+      EXPECT_EQ(token.text, e.text);
+      EXPECT_EQ(token.line, e.line) << e.text;
+      EXPECT_EQ(token.field, e.field) << e.text;
+    }
+    EXPECT_TRUE(in.atEnd());
+  };
+  TokenFile held("t.din", text);
+  check(held);
+  // From a file read a piece at a time: a piece may end anywhere, within a
+  // word, a run of blanks or a line end, and the word taken stays whole while
+  // the next one is found.
+  testsupport::ScratchDir dir;
+  dir.write("t.din", text);
+  for (size_t piece : {1, 2, 3, 5, 7, 8, 9, 13, 64}) {
+    SCOPED_TRACE(piece);
+    TokenFile read(dir.file("t.din"), piece);
+    check(read);
   }
-  EXPECT_TRUE(in.atEnd());
+  EXPECT_THROW(TokenFile(dir.file("ninguno.din")), RunError);
 }
 
 TEST(ModesFile, RowsAreMappedBackToTheirNodesDirections) {
