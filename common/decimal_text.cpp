@@ -11,7 +11,7 @@ namespace {
 // Eight bytes of digits with at most one point among them (the usual field of
 // the files, "%f" of a value below ten): its digits made a number at once, the
 // most significant in the lowest byte. False for anything else.
-bool eightPlain(const char* p, uint64_t& digits, int& decimals) {
+__attribute__((always_inline)) inline bool eightPlain(const char* p, uint64_t& digits, int& decimals) {
   uint64_t values;
   std::memcpy(&values, p, sizeof values);
   values ^= 0x3030303030303030u;  // digits become 0..9, every other byte 10 or more
@@ -34,7 +34,8 @@ bool eightPlain(const char* p, uint64_t& digits, int& decimals) {
 // Whole digits and decimals of [-]digits[.digits] at the start of the text, at
 // most 18 digits so that they fit the integer: the end of them, null when
 // there are none or too many.
-const char* splitDecimal(const char* p, const char* end, bool& negative, uint64_t& digits, int& decimals) {
+__attribute__((always_inline)) inline const char* splitDecimal(const char* p, const char* end, bool& negative,
+                                                               uint64_t& digits, int& decimals) {
   negative = p < end && *p == '-';
   if (negative) ++p;
   if (end - p == 8 && eightPlain(p, digits, decimals)) return end;
@@ -57,6 +58,10 @@ const char* splitDecimal(const char* p, const char* end, bool& negative, uint64_
   return count > 0 && count <= 18 ? p : nullptr;
 }
 
+// The powers of ten a double holds exactly (and so a float, up to 10^10).
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 template <class Real, int kMantissaBits, int kExactPowers>
 const char* readPlain(const char* begin, const char* end, Real& value) {
   bool negative = false;
@@ -64,13 +69,8 @@ const char* readPlain(const char* begin, const char* end, Real& value) {
   int decimals = 0;
   const char* stop = splitDecimal(begin, end, negative, digits, decimals);
   if (!stop || digits > (uint64_t{1} << kMantissaBits) || decimals > kExactPowers) return nullptr;
-  static const Real* const powers = [] {
-    static Real table[kExactPowers + 1];
-    Real power = 1;
-    for (Real& entry : table) entry = power, power *= 10;  // exact up to kExactPowers
-    return table;
-  }();
-  const Real magnitude = decimals == 0 ? static_cast<Real>(digits) : static_cast<Real>(digits) / powers[decimals];
+  const Real magnitude =
+      decimals == 0 ? static_cast<Real>(digits) : static_cast<Real>(digits) / static_cast<Real>(kPowersOfTen[decimals]);
   value = negative ? -magnitude : magnitude;
   return stop;
 }
