@@ -1,6 +1,7 @@
 #include "informe/svg.h"
 
 #include <cmath>
+#include <sstream>
 #include <string>
 
 #include "common/format.h"
@@ -38,28 +39,39 @@ const char* pictureStyle() {
          ".estructura{stroke:#777;stroke-width:1.5;fill:none}";
 }
 
+namespace {
+// "%.2f" of a screen coordinate, a value that rounds to zero without its sign.
+void appendPx(common::TextBuffer& out, double value) {
+  common::appendFixed(out, std::fabs(value) < 0.005 ? 0.0 : value, 2);
+}
+}  // namespace
+
 std::string px(double value) {
   common::TextBuffer text;
-  common::appendFixed(text, std::fabs(value) < 0.005 ? 0.0 : value, 2);  // "%.2f"
-  return std::string(text.data(), text.size());
+  appendPx(text, value);
+  return text.str();
+}
+
+// "%g" writes the digits of a whole number below a million.
+SvgText& SvgText::operator<<(Num n) {
+  if (!n.whole)
+    appendPx(buffer_, n.v);
+  else if (n.v == std::trunc(n.v) && std::fabs(n.v) < 1e6 && !(n.v == 0 && std::signbit(n.v)))
+    appendInt(buffer_, static_cast<int>(n.v));
+  else
+    appendFormat(buffer_, "%g", n.v);
+  return *this;
 }
 
 namespace {
-// A symbol's whole figures as they are ("%g", which writes the digits of a
-// whole number below a million), any other value with two decimals.
-std::string number(Num n) {
-  if (!n.whole) return px(n.v);
-  if (n.v == std::trunc(n.v) && std::fabs(n.v) < 1e6 && !(n.v == 0 && std::signbit(n.v)))
-    return std::to_string(static_cast<long>(n.v));
-  return formatText("%g", n.v);
-}
-
 std::string data(const pictures::Data& list) { return pictures::markupAttributes(list); }
 
-std::string pointList(const std::vector<Point>& list) {
-  std::string out;
-  for (const Point& p : list) out += (out.empty() ? "" : " ") + number(p.x) + "," + number(p.y);
-  return out;
+void writePoints(SvgText& out, const std::vector<Point>& list) {
+  const char* gap = "";
+  for (const Point& p : list) {
+    out << gap << p.x << "," << p.y;
+    gap = " ";
+  }
 }
 
 const char* anchorName(pictures::Anchor anchor) {
@@ -75,9 +87,8 @@ void SvgPicture::beginGroup(const pictures::Group& group) {
   body_ << "<g";
   if (!group.cls.empty()) body_ << " class=\"" << group.cls << "\"";
   body_ << data(group.data);
-  if (group.translated)
-    body_ << " transform=\"translate(" << number(group.translate.x) << "," << number(group.translate.y) << ")\"";
-  if (group.rotated) body_ << " transform=\"rotate(" << number(group.degrees) << ")\"";
+  if (group.translated) body_ << " transform=\"translate(" << group.translate.x << "," << group.translate.y << ")\"";
+  if (group.rotated) body_ << " transform=\"rotate(" << group.degrees << ")\"";
   body_ << ">";
   groups_.push_back(group.linesApart);
 }
@@ -87,7 +98,7 @@ void SvgPicture::endGroup() {
   body_ << "</g>" << (groups_.empty() ? "\n" : "");
 }
 
-std::ostringstream& SvgPicture::open(const char* name, const Style& style) {
+SvgText& SvgPicture::open(const char* name, const Style& style) {
   body_ << "<" << name;
   if (!style.cls.empty()) body_ << " class=\"" << style.cls << "\"";
   body_ << data(style.data);
@@ -100,56 +111,56 @@ void SvgPicture::close(const Style& style) {
 }
 
 void SvgPicture::line(Point a, Point b, const Style& style) {
-  open("line", style) << " x1=\"" << number(a.x) << "\" y1=\"" << number(a.y) << "\" x2=\"" << number(b.x)
-                      << "\" y2=\"" << number(b.y) << "\"";
+  open("line", style) << " x1=\"" << a.x << "\" y1=\"" << a.y << "\" x2=\"" << b.x << "\" y2=\"" << b.y << "\"";
   close(style);
 }
 
 void SvgPicture::polyline(const std::vector<Point>& points, const Style& style) {
-  open("polyline", style) << " points=\"" << pointList(points) << "\"";
+  writePoints(open("polyline", style) << " points=\"", points);
+  body_ << "\"";
   close(style);
 }
 
 void SvgPicture::polygon(const std::vector<Point>& points, const Style& style) {
-  open("polygon", style) << " points=\"" << pointList(points) << "\"";
+  writePoints(open("polygon", style) << " points=\"", points);
+  body_ << "\"";
   close(style);
 }
 
 void SvgPicture::circle(Point centre, Num radius, const Style& style) {
-  open("circle", style) << " cx=\"" << number(centre.x) << "\" cy=\"" << number(centre.y) << "\" r=\""
-                        << number(radius) << "\"";
+  open("circle", style) << " cx=\"" << centre.x << "\" cy=\"" << centre.y << "\" r=\"" << radius << "\"";
   close(style);
 }
 
 void SvgPicture::rect(Point corner, Num width, Num height, const Style& style) {
-  open("rect", style) << " x=\"" << number(corner.x) << "\" y=\"" << number(corner.y) << "\" width=\""
-                      << number(width) << "\" height=\"" << number(height) << "\"";
+  open("rect", style) << " x=\"" << corner.x << "\" y=\"" << corner.y << "\" width=\"" << width << "\" height=\""
+                      << height << "\"";
   close(style);
 }
 
 void SvgPicture::path(const pictures::Path& steps, const Style& style) {
-  std::string d;
+  SvgText& d = open("path", style) << " d=\"";
+  const char* gap = "";
   for (const pictures::PathStep& s : steps) {
-    if (!d.empty()) d += " ";
-    const std::string to = number(s.to.x) + " " + number(s.to.y);
+    d << gap;
+    gap = " ";
     switch (s.kind) {
-      case pictures::PathStep::moveTo: d += "M " + to; break;
-      case pictures::PathStep::lineBy: d += "l " + to; break;
-      case pictures::PathStep::moveBy: d += "m " + to; break;
+      case pictures::PathStep::moveTo: d << "M "; break;
+      case pictures::PathStep::lineBy: d << "l "; break;
+      case pictures::PathStep::moveBy: d << "m "; break;
       case pictures::PathStep::arcTo:
-        d += "A " + number(s.radius) + " " + number(s.radius) + " 0 " + (s.large ? "1 " : "0 ") +
-             (s.clockwise ? "1 " : "0 ") + to;
+        d << "A " << s.radius << " " << s.radius << " 0 " << (s.large ? "1 " : "0 ") << (s.clockwise ? "1 " : "0 ");
         break;
     }
+    d << s.to.x << " " << s.to.y;
   }
-  open("path", style) << " d=\"" << d << "\"";
+  d << "\"";
   close(style);
 }
 
 void SvgPicture::text(Point at, const std::string& cp1252, const Style& style, pictures::Anchor anchor,
                       const std::string& markup) {
-  texts_ << "<text class=\"" << style.cls << "\" x=\"" << number(at.x) << "\" y=\"" << number(at.y)
-         << "\" text-anchor=\"" << anchorName(anchor) << "\"" << data(style.data) << ">"
+  texts_ << "<text class=\"" << style.cls << "\" x=\"" << at.x << "\" y=\"" << at.y << "\" text-anchor=\"" << anchorName(anchor) << "\"" << data(style.data) << ">"
          << (markup.empty() ? escapeText(cp1252) : markup) << "</text>\n";
 }
 
@@ -160,8 +171,10 @@ std::string SvgPicture::document(bool standalone) const {
       << px(height_) << "\" viewBox=\"0 0 " << px(width_) << " " << px(height_) << "\"" << attributes_ << ">\n";
   // The standalone files carry their own look; on the page the sheet is shared.
   if (standalone) out << "<style>" << pictureStyle() << "</style>\n";
-  out << body_.str() << texts_.str() << "</svg>\n";
-  return out.str();
+  std::string document = out.str();
+  document.reserve(document.size() + body_.size() + texts_.size() + 7);
+  document.append(body_.data(), body_.size()).append(texts_.data(), texts_.size()) += "</svg>\n";
+  return document;
 }
 
 }  // namespace informe

@@ -3,10 +3,11 @@
 // hand. Output is plain ASCII: text of the suite's files (Windows-1252) goes
 // out as character references, so the page and the pictures read the same in
 // any encoding.
-#include <sstream>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "common/format.h"
 #include "pictures/canvas.h"
 #include "pictures/drawing.h"
 
@@ -23,8 +24,29 @@ const char* pictureStyle();
 // Screen coordinate with two decimals.
 std::string px(double value);
 
+// Markup as it is written: pieces of text, and numbers as the pictures write
+// them (see SvgPicture), appended without a stream.
+class SvgText {
+ public:
+  SvgText& operator<<(const char* text) {
+    buffer_.append(text, std::strlen(text));
+    return *this;
+  }
+  SvgText& operator<<(const std::string& text) {
+    buffer_.append(text.data(), text.size());
+    return *this;
+  }
+  SvgText& operator<<(pictures::Num n);
+  const char* data() const { return buffer_.data(); }
+  size_t size() const { return buffer_.size(); }
+
+ private:
+  common::TextBuffer buffer_;
+};
+
 // The canvas that writes one picture as an <svg> element: the elements in the
-// order drawn, the texts after them, above the drawing.
+// order drawn, the texts after them, above the drawing. A symbol's whole
+// figures are written as they are ("%g"), any other value with two decimals.
 class SvgPicture : public pictures::Canvas {
  public:
   SvgPicture(std::string id, double width, double height) : id_(std::move(id)), width_(width), height_(height) {}
@@ -48,13 +70,13 @@ class SvgPicture : public pictures::Canvas {
 
  private:
   // The element's head: name, class and data.
-  std::ostringstream& open(const char* name, const pictures::Style& style);
+  SvgText& open(const char* name, const pictures::Style& style);
   // The element's end, on a line of its own where its group wants it.
   void close(const pictures::Style& style);
   std::string id_;
   double width_, height_;
   std::string attributes_;
-  std::ostringstream body_, texts_;
+  SvgText body_, texts_;
   std::vector<bool> groups_;  // open groups: elements on lines apart
 };
 
