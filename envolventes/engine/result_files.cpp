@@ -53,7 +53,9 @@ void writeHalf(TextBuffer& out, const char* header, const std::vector<ForceTable
 }  // namespace
 
 void readForceTableRows(TextLines& esf, int n, ProjectForceTable& out) {
-  out.table.assign(static_cast<size_t>(n) + 1, ForceTableRow{});
+  // Each row is written once, as it is read.
+  out.table.clear();
+  out.table.reserve(static_cast<size_t>(n) + 1);
   out.rows = ProjectForceTable::Rows::Complete;
   int got = 0;
   std::string_view line;
@@ -70,7 +72,8 @@ void readForceTableRows(TextLines& esf, int n, ProjectForceTable& out) {
       break;
     row.Qi.max = v[0], row.Qd.max = v[1], row.Mfi.max = v[2], row.Mfd.max = v[3], row.CC.max = v[4],
     row.Mf.max = v[5];
-    out.table[got++] = row;
+    out.table.push_back(row);
+    ++got;
   }
   if (got != n + 1) out.rows = ProjectForceTable::Rows::CutShort;
 }
