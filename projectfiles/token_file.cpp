@@ -64,6 +64,7 @@ TokenFile::TokenFile(const std::string& name, std::string content)
 }
 
 bool TokenFile::readMore(size_t from, size_t& shift) {
+  shift = 0;
   if (!file_) return false;
   shift = std::min(from, kept_);
   std::memmove(&content_[0], content_.data() + shift, size_ - shift);
@@ -164,7 +165,7 @@ __attribute__((always_inline)) inline void TokenFile::findNext() {
     }
     if (pos < size) break;
     if (!readMore(pos, shift)) {
-      pos_ = pos;
+      pos_ = pos - shift;
       atEnd_ = true;
       return;
     }
@@ -182,9 +183,12 @@ __attribute__((always_inline)) inline void TokenFile::findNext() {
       }
 #endif
     while (pos < size && kindOf(text[pos]) == kWordChar) ++pos;
-    if (pos < size || !readMore(start, shift)) break;
+    if (pos < size) break;
+    // The bytes kept move down also when the file has no more.
+    const bool more = readMore(start, shift);
     start -= shift;
     pos -= shift;
+    if (!more) break;
   }
   pos_ = pos;
   next_ = {std::string_view(content_.data() + start, pos - start), line_, ++field_};

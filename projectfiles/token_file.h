@@ -65,7 +65,7 @@ class TokenFile {
   void findNext();  // the word after the current one into next_, or atEnd_
   // Moves the bytes from `from` (or from the word taken, if that is before)
   // to the front and reads the next piece after them; `shift` is how far they
-  // moved. False at the end of the file.
+  // moved, also when nothing more was read. False at the end of the file.
   bool readMore(size_t from, size_t& shift);
   std::string name_, content_;  // the file's text from the word taken on
   FileHandle file_;             // null once read to its end, or for a text

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "informe/drawings.h"
 #include "projectfiles/modes_file.h"
@@ -156,6 +158,56 @@ TEST(TokenFile, SplitsWordsAndCountsLinesWhateverTheirLengths) {
     check(read);
   }
   EXPECT_THROW(TokenFile(dir.file("ninguno.din")), RunError);
+}
+
+// Random texts of runs of blanks, line ends and word bytes, held and read from
+// a file in pieces of many sizes, give the words, lines and fields found by
+// splitting the text at each separator byte.
+TEST(TokenFile, RandomTextsGiveTheWordsOfASplitAtEverySeparator) {
+  struct Word {
+    std::string text;
+    int line, field;
+  };
+  auto split = [](const std::string& text) {
+    std::vector<Word> words;
+    int line = 1, field = 0;
+    for (size_t k = 0; k < text.size();) {
+      const char c = text[k];
+      if (c == '\n') ++line, field = 0;
+      if (c == ' ' || (c >= '\t' && c <= '\r')) {
+        ++k;
+        continue;
+      }
+      const size_t start = k;
+      while (k < text.size() && !(text[k] == ' ' || (text[k] >= '\t' && text[k] <= '\r'))) ++k;
+      words.push_back({text.substr(start, k - start), line, ++field});
+    }
+    return words;
+  };
+  const std::string bytes[] = {" ", "\n", "\t", "\r", "\v\f", "0.304268", "-", "a", "\x01\x1F", "\xE9\xFF"};
+  std::mt19937 random(7);
+  testsupport::ScratchDir dir;
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const int runs = static_cast<int>(random() % 40);
+    for (int r = 0; r < runs; ++r) {
+      const std::string& piece = bytes[random() % 10];
+      for (size_t n = 1 + random() % 20; n > 0; --n) text += piece;
+    }
+    const std::vector<Word> expected = split(text);
+    dir.write("r.din", text);
+    TokenFile held("r.din", text);
+    TokenFile read(dir.file("r.din"), 1 + random() % 40);
+    for (TokenFile* in : {&held, &read}) {
+      for (const Word& e : expected) {
+        const Token& token = in->word("una palabra");
+        ASSERT_EQ(token.text, e.text) << "round " << round;
+        ASSERT_EQ(token.line, e.line) << "round " << round << ": " << e.text;
+        ASSERT_EQ(token.field, e.field) << "round " << round << ": " << e.text;
+      }
+      EXPECT_TRUE(in->atEnd()) << "round " << round;
+    }
+  }
 }
 
 TEST(ModesFile, RowsAreMappedBackToTheirNodesDirections) {
