@@ -67,8 +67,10 @@ bool TokenFile::readMore(size_t from, size_t& shift) {
   shift = 0;
   if (!file_) return false;
   shift = std::min(from, kept_);
-  std::memmove(&content_[0], content_.data() + shift, size_ - shift);
-  size_ -= shift;
+  if (shift > 0) {
+    std::memmove(&content_[0], content_.data() + shift, size_ - shift);
+    size_ -= shift;
+  }
   if (kept_ != std::string::npos) kept_ -= shift;
   // A word longer than a piece makes room for itself.
   if (content_.size() - size_ < piece_) content_.resize(size_ + piece_);
