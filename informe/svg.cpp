@@ -160,8 +160,9 @@ void SvgPicture::path(const pictures::Path& steps, const Style& style) {
 
 void SvgPicture::text(Point at, const std::string& cp1252, const Style& style, pictures::Anchor anchor,
                       const std::string& markup) {
-  texts_ << "<text class=\"" << style.cls << "\" x=\"" << at.x << "\" y=\"" << at.y << "\" text-anchor=\"" << anchorName(anchor) << "\"" << data(style.data) << ">"
-         << (markup.empty() ? escapeText(cp1252) : markup) << "</text>\n";
+  texts_ << "<text class=\"" << style.cls << "\" x=\"" << at.x << "\" y=\"" << at.y << "\" text-anchor=\""
+         << anchorName(anchor) << "\"" << data(style.data) << ">" << (markup.empty() ? escapeText(cp1252) : markup)
+         << "</text>\n";
 }
 
 std::string SvgPicture::document(bool standalone) const {

@@ -62,7 +62,7 @@ class TokenFile {
   std::string errorText(const std::string& what) const;
 
  private:
-  void findNext();  // the word after the current one into next_, or atEnd_
+  inline void findNext();  // the word after the current one into next_, or atEnd_
   // Moves the bytes from `from` (or from the word taken, if that is before)
   // to the front and reads the next piece after them; `shift` is how far they
   // moved, also when nothing more was read. False at the end of the file.
