@@ -97,16 +97,23 @@ void Scanner::load() {
   loaded_ = true;
   const long long start = ftello(file_);
   base_ = start > 0 ? start : 0;
-  struct stat info {};
-  if (fstat(fileno(file_), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > base_)
-    text_.reserve(static_cast<size_t>(info.st_size - base_));
+  // A file of known size is asked for one byte more than it holds, so that
+  // the room made for it (zeros written before the read) is about what the
+  // read fills; one that grew or has no size is read on in pieces.
   constexpr size_t kPiece = 64 * 1024;
+  size_t piece = kPiece;
+  struct stat info {};
+  if (fstat(fileno(file_), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > base_) {
+    piece = static_cast<size_t>(info.st_size - base_) + 1;
+    text_.reserve(piece);
+  }
   for (;;) {
     const size_t used = text_.size();
-    text_.resize(used + kPiece);
-    const size_t got = std::fread(&text_[used], 1, kPiece, file_);
+    text_.resize(used + piece);
+    const size_t got = std::fread(&text_[used], 1, piece, file_);
     text_.resize(used + got);
-    if (got < kPiece) break;
+    if (got < piece) break;
+    piece = kPiece;
   }
 }
 
