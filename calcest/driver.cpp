@@ -58,8 +58,9 @@ void refuseOutputsThatAreInputs(const std::vector<Output>& outputs, const Comman
 }
 
 void openOutputs(AnalysisContext& ctx, const std::vector<Output>& outputs) {
+  OutputFolders folders;
   for (const Output& output : outputs) {
-    if (output.file->tryOpen(output.name)) continue;
+    if (output.file->tryOpen(output.name, &folders)) continue;
     // The pivot trace's message has always named its extension only.
     if (output.file == &ctx.tst) throw RunError(std::string("NO PUDO ABRIR EL FICHERO ") + kPivotTraceExt, true);
     throw RunError("NO PUDO ABRIR EL FICHERO " + output.name, true);

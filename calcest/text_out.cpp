@@ -186,13 +186,13 @@ void TextOut::settle() {
   if (handed_) BlockWriter::get(true)->settle(*blocks_);
 }
 
-bool TextOut::tryOpen(const std::string& name) {
+bool TextOut::tryOpen(const std::string& name, OutputFolders* folders) {
   settle();
   buffer_ = TextBuffer();
   name_ = name;
   writing_ = written_ = writeFailed_ = false;
   blocks_->failed = false;
-  if (!file_.open(name)) return false;
+  if (!file_.open(name, folders)) return false;
   std::setvbuf(file_.file(), nullptr, _IONBF, 0);  // buffer_ does the buffering
   buffer_.reserve(kFirstRoom);
   writing_ = true;

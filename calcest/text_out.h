@@ -28,8 +28,9 @@ class TextOut {
 
   // Makes the file aside; throws RunError naming it when it cannot.
   void open(const std::string& name);
-  // The same without throwing; false when the file cannot be made.
-  bool tryOpen(const std::string& name);
+  // The same without throwing; false when the file cannot be made. `folders`
+  // is given when many files are opened together.
+  bool tryOpen(const std::string& name, OutputFolders* folders = nullptr);
   // Hands over what is buffered to be written; later prints are dropped. The
   // file stays aside until commit().
   void finish();

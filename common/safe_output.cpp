@@ -76,12 +76,6 @@ void removeLeftAside(const std::string& path, const std::vector<std::string>& na
   }
 }
 
-mode_t creationMode() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
-}
-
 }  // namespace
 
 PendingFile::PendingFile(PendingFile&& other) noexcept
@@ -114,12 +108,14 @@ bool mayTakeName(const std::string& path) {
   return access(path.c_str(), F_OK) != 0 || access(path.c_str(), W_OK) == 0;
 }
 
-bool PendingFile::open(const std::string& path, const std::vector<std::string>* namesAside) {
+bool PendingFile::open(const std::string& path, OutputFolders* folders) {
   discard();
   path_ = path;
   if (!mayTakeName(path)) return false;
-  removeLeftAside(path, namesAside ? *namesAside : namesAsideIn(folderOf(path)));
-  const mode_t mode = creationMode();
+  OutputFolders own;
+  if (!folders) folders = &own;
+  removeLeftAside(path, folders->namesAsideOf(path));
+  const mode_t mode = folders->creationMode();
   // A nameless file vanishes by itself when the process dies before commit.
   int fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
   if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
@@ -169,23 +165,32 @@ void PendingFile::discard() {
   namedAside_.clear();
 }
 
-const std::vector<std::string>& PendingFiles::namesAside(const std::string& path) {
+mode_t OutputFolders::creationMode() {
+  if (mode_ == static_cast<mode_t>(-1)) {
+    const mode_t mask = umask(0);
+    umask(mask);
+    mode_ = 0666 & ~mask;
+  }
+  return mode_;
+}
+
+const std::vector<std::string>& OutputFolders::namesAsideOf(const std::string& path) {
   const std::string folder = folderOf(path);
-  auto listed = namesAside_.find(folder);
-  if (listed == namesAside_.end()) listed = namesAside_.emplace(folder, namesAsideIn(folder)).first;
+  auto listed = listed_.find(folder);
+  if (listed == listed_.end()) listed = listed_.emplace(folder, namesAsideIn(folder)).first;
   return listed->second;
 }
 
 FILE* PendingFiles::open(const std::string& path) {
   PendingFile file;
-  if (!file.open(path, &namesAside(path))) return nullptr;
+  if (!file.open(path, &folders_)) return nullptr;
   files_.push_back(std::move(file));
   return files_.back().file();
 }
 
 bool PendingFiles::moveIn(const std::string& from, const std::string& path) {
   if (!mayTakeName(path)) return false;
-  removeLeftAside(path, namesAside(path));
+  removeLeftAside(path, folders_.namesAsideOf(path));
   moves_.emplace_back(from, path);
   return true;
 }
@@ -215,7 +220,7 @@ bool PendingFiles::commit() {
 }
 
 void PendingFiles::discard() {
-  namesAside_.clear();
+  folders_ = OutputFolders();
   files_.clear();
   moves_.clear();
   removals_.clear();

@@ -5,6 +5,8 @@
 //   a run that fails or is killed leaves nothing of the new one behind;
 // - outputs named like an input are found before anything is written;
 // - RunLock: one run at a time on one name in one folder.
+#include <sys/types.h>
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -12,6 +14,18 @@
 #include <vector>
 
 namespace common {
+
+// What several outputs opened together look up once: the names aside in the
+// folder of each (listed at its first output) and the mode of new files.
+class OutputFolders {
+ public:
+  const std::vector<std::string>& namesAsideOf(const std::string& path);
+  mode_t creationMode();
+
+ private:
+  std::map<std::string, std::vector<std::string>> listed_;
+  mode_t mode_ = static_cast<mode_t>(-1);
+};
 
 class PendingFile {
  public:
@@ -26,9 +40,8 @@ class PendingFile {
   // set) when the folder takes no new file, or `path` exists and may not be
   // written (a read-only file stays read-only) or is no plain file or link (a
   // directory, a FIFO, a device). What runs killed before left aside of that
-  // name is removed: `namesAside` holds the folder's names aside when they
-  // were listed once for many files (namesAsideIn).
-  bool open(const std::string& path, const std::vector<std::string>* namesAside = nullptr);
+  // name is removed. `folders` is given when many files are opened together.
+  bool open(const std::string& path, OutputFolders* folders = nullptr);
   FILE* file() const { return file_; }
   const std::string& path() const { return path_; }
   bool isOpen() const { return file_ != nullptr; }
@@ -82,11 +95,8 @@ class PendingFiles {
   void discard();
 
  private:
-  // The names aside in the folder of `path`, listed at the first file there.
-  const std::vector<std::string>& namesAside(const std::string& path);
-
   std::vector<PendingFile> files_;
-  std::map<std::string, std::vector<std::string>> namesAside_;
+  OutputFolders folders_;
   std::vector<std::pair<std::string, std::string>> moves_;  // from, to
   std::vector<std::string> removals_;
   std::string failed_;

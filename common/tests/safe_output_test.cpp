@@ -77,21 +77,28 @@ TEST(PendingFile, AKilledRunLeavesNothingBehind) {
 
 // A run killed while it put its files in place may leave a file under its name
 // aside; the next new file of that name removes it, not one of a running process,
-// also when the set of a run lists the folder once for all its files.
+// also when the files of a run are opened with the folder listed once for all.
 TEST(PendingFile, ANameAsideLeftByAKilledRunIsRemoved) {
   const auto aside = [](const char* name, long pid) { return "." + std::string(name) + "." + std::to_string(pid) + ".1.tmp"; };
   const long killed = testsupport::endedProcessId(), running = getpid();
-  for (int way = 0; way < 3; ++way) {
+  for (int way = 0; way < 4; ++way) {
     SCOPED_TRACE(way);
     ScratchDir dir;
     for (const char* name : {"r.res", "s.res"}) dir.write(aside(name, killed), "half");
     dir.write(aside("r.res", running), "being put in place");
     dir.write("done.res", "finished");
-    PendingFile out;
+    PendingFile out, other;
     PendingFiles set;
+    OutputFolders folders;
     if (way == 0) {
       ASSERT_TRUE(out.open(dir.file("r.res")));
       EXPECT_EQ(namesIn(dir), (std::vector<std::string>{aside("r.res", running), aside("s.res", killed), "done.res"}));
+      continue;
+    }
+    if (way == 3) {
+      ASSERT_TRUE(out.open(dir.file("r.res"), &folders));
+      ASSERT_TRUE(other.open(dir.file("s.res"), &folders));
+      EXPECT_EQ(namesIn(dir), (std::vector<std::string>{aside("r.res", running), "done.res"}));
       continue;
     }
     ASSERT_TRUE(set.open(dir.file("r.res")));
