@@ -1,33 +1,19 @@
 #include "calcdin/dense_buffer.h"
 
-#include <sys/mman.h>
-
-#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
 
+#include "common/large_memory.h"
+
 namespace calcdin {
 
 namespace {
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
-
 double* allocate(std::size_t count, bool zeroed) {
   if (count == 0) return nullptr;
-  if (count > static_cast<std::size_t>(-1) / sizeof(double) - kHugePage) throw std::bad_alloc();
-  const std::size_t bytes = count * sizeof(double);
-  void* memory = nullptr;
-  if (bytes >= kHugePage) {
-    const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    if (posix_memalign(&memory, kHugePage, rounded) != 0) throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-    madvise(memory, rounded, MADV_HUGEPAGE);  // advice only: fine if refused
-#endif
-  } else {
-    memory = std::malloc(bytes);
-    if (!memory) throw std::bad_alloc();
-  }
-  if (zeroed) std::memset(memory, 0, bytes);
+  if (count > static_cast<std::size_t>(-1) / 2 / sizeof(double)) throw std::bad_alloc();
+  void* memory = common::allocateLarge(count * sizeof(double));
+  if (zeroed) std::memset(memory, 0, count * sizeof(double));
   return static_cast<double*>(memory);
 }
 }  // namespace
@@ -62,7 +48,7 @@ DenseBuffer& DenseBuffer::operator=(DenseBuffer&& other) noexcept {
 DenseBuffer::~DenseBuffer() { release(); }
 
 void DenseBuffer::release() noexcept {
-  std::free(data_);
+  common::freeLarge(data_);
   data_ = nullptr;
   count_ = 0;
 }

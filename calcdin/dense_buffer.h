@@ -1,6 +1,6 @@
 #pragma once
-// Zero-filled storage of doubles for the dense working matrices. Large buffers
-// are aligned to 2 MiB and offered to the kernel as huge pages: the eigen
+// Zero-filled storage of doubles for the dense working matrices, in large
+// memory (common/large_memory.h): huge pages matter here also because the eigen
 // solution walks columns with a stride of a whole row, and with 4 KiB pages
 // nearly every step of such a walk is a different page.
 #include <cstddef>

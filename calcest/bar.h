@@ -3,7 +3,9 @@
 // loads, element matrices and results. Vectors and 6x6 matrices are 1-based
 // (slot 0 unused), in the local order u1, v1, th1, u2, v2, th2.
 #include <array>
+#include <vector>
 
+#include "common/large_memory.h"
 #include "common/mat6.h"
 #include "common/model.h"
 
@@ -31,5 +33,8 @@ struct Bar : BarInput {
   Vec6 localEnds{};
   StationArray N{}, V{}, M{}, defx{}, defy{}, giro{}, slope{}, angle{};
 };
+
+// The bars of a model (slot 0 unused): about 9 KB each, filled as they are made.
+using Bars = std::vector<Bar, LargeAllocator<Bar>>;
 
 }  // namespace calcest

@@ -80,7 +80,7 @@ struct AnalysisContext {
 
   std::vector<Node> nodes;
   std::vector<NodeResult> reactions;  // one per support, slot 0 unused
-  std::vector<Bar> bars;
+  Bars bars;
   std::vector<BarEnds> barEnds;
   std::vector<Support> supports;
   std::vector<Tie> ties;

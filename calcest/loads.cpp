@@ -335,7 +335,7 @@ std::vector<LoadOnBar> readBarLoads(Scanner& loads, size_t barCount,
   }
 }
 
-void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars) {
+void readAndApplyBarLoads(Scanner& loads, Bars& bars) {
   for (const LoadOnBar& entry : readBarLoads(loads, bars))
     applyBarLoad(bars[static_cast<size_t>(entry.bar)], entry.load);
 }

@@ -94,6 +94,6 @@ std::vector<LoadOnBar> readBarLoads(Scanner& loads, const BarTable& bars) {
 }
 
 // readBarLoads, then every load applied to its bar.
-void readAndApplyBarLoads(Scanner& loads, std::vector<Bar>& bars);
+void readAndApplyBarLoads(Scanner& loads, Bars& bars);
 
 }  // namespace calcest

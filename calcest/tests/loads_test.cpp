@@ -519,8 +519,8 @@ TEST(LoadErrors, TemperatureOnBarWithoutHeightIsRejected) {
 // ------------------------------------------------------------------ loads file
 
 namespace {
-std::vector<Bar> threeBars() {
-  std::vector<Bar> bars(4);
+Bars threeBars() {
+  Bars bars(4);
   bars[1] = sampleBar(1, 4);
   bars[1].label = 7;
   bars[2] = sampleBar(4, 4);
@@ -530,7 +530,7 @@ std::vector<Bar> threeBars() {
   return bars;
 }
 
-Failure readFailure(const std::string& text, std::vector<Bar>& bars) {
+Failure readFailure(const std::string& text, Bars& bars) {
   testsupport::TempFile f(text);
   Scanner scanner(f.file, "viga.caf");
   return failureOf([&] { readAndApplyBarLoads(scanner, bars); });
@@ -538,7 +538,7 @@ Failure readFailure(const std::string& text, std::vector<Bar>& bars) {
 }  // namespace
 
 TEST(LoadsFile, EveryLineGoesToTheFirstBarWithItsLabel) {
-  std::vector<Bar> bars = threeBars();
+  Bars bars = threeBars();
   Failure f = readFailure("7  1  2  2  0  -10 y\r\n9 3 0 4 0 -2 Y\n7 3 0.0 4.0 0.0 -3.0 y\n\n", bars);
   ASSERT_FALSE(f.thrown) << f.text;
   expectVec(bars[1].eqLocal, {0, -11, -9, 0, -11, 9});
@@ -548,26 +548,26 @@ TEST(LoadsFile, EveryLineGoesToTheFirstBarWithItsLabel) {
 
 TEST(LoadsFile, EmptyOrBlankFileIsValid) {
   for (const char* text : {"", "\n  \n", "\r\n"}) {
-    std::vector<Bar> bars = threeBars();
+    Bars bars = threeBars();
     EXPECT_FALSE(readFailure(text, bars).thrown) << '"' << text << '"';
   }
 }
 
 TEST(LoadsFile, CtrlZMarksTheEndOfAFileWrittenOnWindows) {
   for (const char* text : {"7  1  2  2  0  -10 y\r\n\x1A", "7  1  2  2  0  -10 y\x1A", "7 1 2 2 0 -10 y\r\n\x1A\x1A?? 7 1 2"}) {
-    std::vector<Bar> bars = threeBars();
+    Bars bars = threeBars();
     Failure f = readFailure(text, bars);
     EXPECT_FALSE(f.thrown) << f.text;
     expectVec(bars[1].eqLocal, {0, -5, -5, 0, -5, 5});
   }
-  std::vector<Bar> bars = threeBars();
+  Bars bars = threeBars();
   EXPECT_FALSE(readFailure("\x1A", bars).thrown);
 }
 
 TEST(LoadsFile, LoadOnAnInclinedBarFitsItsProjection) {
   // Bar along (0.6, 0.8), length 5: vertical loads are given over its horizontal
   // projection 3, horizontal loads over its vertical projection 4.
-  std::vector<Bar> bars(2);
+  Bars bars(2);
   bars[1] = sampleBar(1, 5, 0.6, 0.8, kInclinedRight);
   bars[1].label = 3;
   for (const char* fits : {"3 1 1.0 2.0 0 -1 y\n", "3 3 0 4 0 -1 x\n", "3 2 1.0 4.0 0 1 y\n"})
@@ -585,7 +585,7 @@ TEST(LoadsFile, UnreadableValueNamesTheFileAndTheLoad) {
                          "7 1 2 2 0 -10 y\n7 1 2 2 0 inf y\n", "7 1 2 2 0 -10 y\n7 1 2 2\n",
                          "7 1 2 2 0 -10 y\n7 1 2 2 0 -10\n"};
   for (const char* text : texts) {
-    std::vector<Bar> bars = threeBars();
+    Bars bars = threeBars();
     Failure f = readFailure(text, bars);
     EXPECT_EQ(f.text, readErrorText("viga.caf", "carga 2")) << text;
     EXPECT_EQ(f.status, 1);
@@ -593,7 +593,7 @@ TEST(LoadsFile, UnreadableValueNamesTheFileAndTheLoad) {
 }
 
 TEST(LoadsFile, LoadNamingNoBarIsRejected) {
-  std::vector<Bar> bars = threeBars();
+  Bars bars = threeBars();
   Failure f = readFailure("7 1 2 2 0 -10 y\n8 1 2 2 0 -10 y\n", bars);
   EXPECT_EQ(f.text, "ERROR: LA CARGA 2 DEL FICHERO viga.caf ES DE LA BARRA 8, QUE NO EXISTE\n");
   EXPECT_EQ(f.status, 1);
@@ -601,7 +601,7 @@ TEST(LoadsFile, LoadNamingNoBarIsRejected) {
 
 TEST(LoadsFile, UnknownLoadTypeIsRejected) {
   for (const char* text : {"7 0 2 2 0 -10 y\n", "7 7 2 2 0 -10 y\n"}) {
-    std::vector<Bar> bars = threeBars();
+    Bars bars = threeBars();
     Failure f = readFailure(text, bars);
     EXPECT_EQ(f.text, "ERROR TIPO DE CARGA");
     EXPECT_EQ(f.status, 1);
@@ -609,7 +609,7 @@ TEST(LoadsFile, UnknownLoadTypeIsRejected) {
 }
 
 TEST(LoadsFile, BarTypeAndDirectionErrorsComeThroughTheReader) {
-  std::vector<Bar> bars(2);
+  Bars bars(2);
   bars[1] = sampleBar(8, 4);
   bars[1].label = 5;
   Failure f = readFailure("5 3 0 4 0 -1 y\n5 4 0 4 0 -1 y\n", bars);
@@ -624,7 +624,7 @@ TEST(LoadsFile, TheFirstLineAtFaultIsReportedThoughALaterOneCannotBeRead) {
       {"7 1 2 2 0 -10 y\n7 3 0 5 0 -1 y\n7 1 2 x\n",
        "ERROR: LA CARGA 2 DEL FICHERO viga.caf NO CABE EN LA BARRA 7: a + c + b = 5 Y LA BARRA MIDE 4\n"}};
   for (const auto& [text, message] : cases) {
-    std::vector<Bar> bars = threeBars();
+    Bars bars = threeBars();
     EXPECT_EQ(readFailure(text, bars).text, message) << text;
   }
 }

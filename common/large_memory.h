@@ -1,0 +1,34 @@
+#pragma once
+// Memory for large tables that are filled soon after they are made. From a
+// mebibyte on, it is aligned to 2 MiB and offered to the kernel as huge pages:
+// one fault then gives 2 MiB instead of 4 KiB, and on a virtual machine the
+// faults of a table of small pages can cost more than filling it.
+#include <cstddef>
+#include <new>
+
+namespace common {
+
+// Uninitialised memory for `bytes` bytes, aligned for any type; throws
+// std::bad_alloc. Freed with freeLarge().
+void* allocateLarge(std::size_t bytes);
+void freeLarge(void* memory) noexcept;
+
+// The same for a standard container: std::vector<T, LargeAllocator<T>>.
+template <class T>
+struct LargeAllocator {
+  using value_type = T;
+  LargeAllocator() = default;
+  template <class U>
+  LargeAllocator(const LargeAllocator<U>&) noexcept {}
+  T* allocate(std::size_t count) {
+    if (count > static_cast<std::size_t>(-1) / 2 / sizeof(T)) throw std::bad_alloc();
+    return static_cast<T*>(allocateLarge(count * sizeof(T)));
+  }
+  void deallocate(T* memory, std::size_t) noexcept { freeLarge(memory); }
+  template <class U>
+  bool operator==(const LargeAllocator<U>&) const noexcept { return true; }
+  template <class U>
+  bool operator!=(const LargeAllocator<U>&) const noexcept { return false; }
+};
+
+}  // namespace common
