@@ -205,13 +205,17 @@ void TextOut::open(const std::string& name) {
 
 void TextOut::flush(bool full) {
   if (!buffer_.size()) return;
-  if (BlockWriter* writer = BlockWriter::get(full)) {
+  // Bytes written at once on the run's thread, by every file: the writing
+  // thread starts only once they show a run that writes megabytes.
+  static size_t writtenAtOnce = 0;
+  if (BlockWriter* writer = BlockWriter::get(full && writtenAtOnce >= kStartWriterAfter)) {
     if (writer->post(fileno(file_.file()), buffer_, *blocks_)) {
       handed_ = true;
       return;
     }
   }
   if (!writeWhole(fileno(file_.file()), buffer_.data(), buffer_.size())) writeFailed_ = true;
+  writtenAtOnce += buffer_.size();
   buffer_.clear();
 }
 

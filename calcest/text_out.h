@@ -74,11 +74,14 @@ class TextOut {
 
   // The file itself is unbuffered: whole blocks of this size go to it, written
   // by a second thread in the order they were handed over while the run goes
-  // on (see text_out.cpp).
-  static constexpr size_t kFlushAt = size_t{1} << 18;
-  // Room a file's buffer starts with: most files of a small run fit it whole,
-  // written without growing and copying the buffer on the way.
-  static constexpr size_t kFirstRoom = size_t{1} << 16;
+  // on (see text_out.cpp), once the run has written kStartWriterAfter bytes
+  // itself. Small blocks keep the memory the run fills small: a page touched
+  // for the first time costs a fault.
+  static constexpr size_t kFlushAt = size_t{1} << 16;
+  static constexpr size_t kStartWriterAfter = size_t{1} << 20;
+  // Room a file's buffer starts with: a block and the line that ends it,
+  // filled without growing and copying the buffer on the way.
+  static constexpr size_t kFirstRoom = kFlushAt + (kFlushAt >> 3);
 
  private:
   // Hands the buffer over (`full`: it is full, which may start the writing
