@@ -126,27 +126,31 @@ const std::string kTwoModes = block(1, 5, "9.0", "0.477465", {"1.0", "2.0"}) +
                               block(1, 6, "4.0", "0.318310", {"3.0", "-4.0"}) +
                               block(2, 5, "9.0", "0.477465", {"1.0", "2.0"});
 
+struct Word {
+  std::string text;
+  int line, field;
+};
+
+// The words of `in`, one by one, are `expected`, and then it is at its end.
+void expectWords(TokenFile& in, const std::vector<Word>& expected) {
+  for (const Word& e : expected) {
+    const Token& token = in.word("una palabra");
+    ASSERT_EQ(token.text, e.text);
+    ASSERT_EQ(token.line, e.line) << e.text;
+    ASSERT_EQ(token.field, e.field) << e.text;
+  }
+  EXPECT_TRUE(in.atEnd());
+}
+
 // Words are what lies between blanks and line ends, however long the runs of
 // either; control bytes other than those and bytes above ASCII are part of them.
 TEST(TokenFile, SplitsWordsAndCountsLinesWhateverTheirLengths) {
   const std::string text = "  ab\x01" "cdefghij   \t k\xE9lmnopqrstu\n\n" + std::string(20, ' ') + "12345678 \r\n" +
                            "x\fy" + std::string(17, ' ') + "z\v" + std::string(9, ' ') + "0.000000";
-  const struct {
-    const char* text;
-    int line, field;
-  } expected[] = {{"ab\x01" "cdefghij", 1, 1}, {"k\xE9lmnopqrstu", 1, 2}, {"12345678", 3, 1}, {"x", 4, 1},
-                  {"y", 4, 2},                 {"z", 4, 3},            {"0.000000", 4, 4}};
-  auto check = [&](TokenFile& in) {
-    for (const auto& e : expected) {
-      const Token& token = in.word("una palabra");
-      EXPECT_EQ(token.text, e.text);
-      EXPECT_EQ(token.line, e.line) << e.text;
-      EXPECT_EQ(token.field, e.field) << e.text;
-    }
-    EXPECT_TRUE(in.atEnd());
-  };
+  const std::vector<Word> expected = {{"ab\x01" "cdefghij", 1, 1}, {"k\xE9lmnopqrstu", 1, 2}, {"12345678", 3, 1},
+                                      {"x", 4, 1}, {"y", 4, 2}, {"z", 4, 3}, {"0.000000", 4, 4}};
   TokenFile held("t.din", text);
-  check(held);
+  expectWords(held, expected);
   // From a file read a piece at a time: a piece may end anywhere, within a
   // word, a run of blanks or a line end, and the word taken stays whole while
   // the next one is found.
@@ -155,7 +159,7 @@ TEST(TokenFile, SplitsWordsAndCountsLinesWhateverTheirLengths) {
   for (size_t piece : {1, 2, 3, 5, 7, 8, 9, 13, 64}) {
     SCOPED_TRACE(piece);
     TokenFile read(dir.file("t.din"), piece);
-    check(read);
+    expectWords(read, expected);
   }
   EXPECT_THROW(TokenFile(dir.file("ninguno.din")), RunError);
 }
@@ -164,10 +168,6 @@ TEST(TokenFile, SplitsWordsAndCountsLinesWhateverTheirLengths) {
 // a file in pieces of many sizes, give the words, lines and fields found by
 // splitting the text at each separator byte.
 TEST(TokenFile, RandomTextsGiveTheWordsOfASplitAtEverySeparator) {
-  struct Word {
-    std::string text;
-    int line, field;
-  };
   auto split = [](const std::string& text) {
     std::vector<Word> words;
     int line = 1, field = 0;
@@ -198,14 +198,10 @@ TEST(TokenFile, RandomTextsGiveTheWordsOfASplitAtEverySeparator) {
     dir.write("r.din", text);
     TokenFile held("r.din", text);
     TokenFile read(dir.file("r.din"), 1 + random() % 40);
+    SCOPED_TRACE("round " + std::to_string(round));
     for (TokenFile* in : {&held, &read}) {
-      for (const Word& e : expected) {
-        const Token& token = in->word("una palabra");
-        ASSERT_EQ(token.text, e.text) << "round " << round;
-        ASSERT_EQ(token.line, e.line) << "round " << round << ": " << e.text;
-        ASSERT_EQ(token.field, e.field) << "round " << round << ": " << e.text;
-      }
-      EXPECT_TRUE(in->atEnd()) << "round " << round;
+      expectWords(*in, expected);
+      if (HasFatalFailure()) return;
     }
   }
 }
