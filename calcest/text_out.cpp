@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/large_memory.h"
 #include "common/run_error.h"
 
 namespace calcest {
@@ -35,6 +36,27 @@ bool writeWhole(int fd, const char* bytes, size_t count) {
     count -= static_cast<size_t>(n);
   }
   return true;
+}
+
+// The buffers of the files and of the blocks in hand, lent out of one table:
+// a run fills them as one huge page where the kernel gives one, not as a few
+// hundred small ones. More than it holds (another run in the same process
+// still writing, say) come from the heap.
+constexpr size_t kLentBuffers = 28;  // 28 blocks of 72 KiB fill 2 MiB: the 15 files and 8 blocks in hand
+
+BlockPool& lentBuffers() {
+  static BlockPool* pool = new BlockPool(TextOut::kFirstRoom, kLentBuffers);  // kept to the end: buffers outlive statics
+  return *pool;
+}
+
+void giveBack(char* block) { lentBuffers().give(block); }
+
+// An empty buffer with room for a block and the line that ends it.
+TextBuffer blockBuffer() {
+  if (char* block = lentBuffers().take()) return TextBuffer(block, TextOut::kFirstRoom, giveBack);
+  TextBuffer buffer;
+  buffer.reserve(TextOut::kFirstRoom);
+  return buffer;
 }
 
 // The thread that writes the blocks of every TextOut, each file's in the order
@@ -73,7 +95,7 @@ class BlockWriter {
       spare = std::move(spare_.back());
       spare_.pop_back();
     } else {
-      spare.reserve(kBlockRoom);  // filled to a block again, without growing on the way
+      spare = blockBuffer();
     }
     jobs_.push_back(Job{fd, std::move(buffer), nullptr, 0, &blocks});
     buffer = std::move(spare);
@@ -85,7 +107,7 @@ class BlockWriter {
 
   // Takes `make`, which holds about `held` bytes, to make bytes for fd, then
   // write them.
-  void post(int fd, std::function<void(TextBuffer&)> make, size_t held, HandedBlocks& blocks) {
+  void post(int fd, std::function<void(TextOut::Made&)> make, size_t held, HandedBlocks& blocks) {
     std::unique_lock<std::mutex> lock(mutex_);
     done_.wait(lock, [this, held] { return makeJobs_ == 0 || heldBytes_ + held <= kHeldAtMost; });
     jobs_.push_back(Job{fd, TextBuffer(), std::move(make), held, &blocks});
@@ -113,12 +135,11 @@ class BlockWriter {
 
  private:
   static constexpr size_t kInHand = 4, kHeldAtMost = size_t{8} << 20;
-  static constexpr size_t kBlockRoom = TextOut::kFlushAt + (TextOut::kFlushAt >> 3);
   struct Job {
     int fd;
     TextBuffer bytes;
-    std::function<void(TextBuffer&)> make;  // when set, makes the bytes
-    size_t held;                            // what make holds
+    std::function<void(TextOut::Made&)> make;  // when set, makes the bytes
+    size_t held;                               // what make holds
     HandedBlocks* blocks;
   };
 
@@ -143,15 +164,23 @@ class BlockWriter {
       } else {
         --bufferJobs_;
       }
-      if (job.make && !spare_.empty()) {
-        job.bytes = std::move(spare_.back());
-        spare_.pop_back();
+      if (job.make) {
+        if (!spare_.empty()) {
+          job.bytes = std::move(spare_.back());
+          spare_.pop_back();
+        } else {
+          job.bytes = blockBuffer();
+        }
       }
       lock.unlock();
       bool ok = true;
       if (job.make) {
+        TextOut::Made made(job.bytes, [&job, &ok] {
+          ok = ok && writeWhole(job.fd, job.bytes.data(), job.bytes.size());
+          job.bytes.clear();
+        });
         try {
-          job.make(job.bytes);
+          job.make(made);
         } catch (...) {  // no memory for the bytes: they do not reach the file
           ok = false;
         }
@@ -194,7 +223,7 @@ bool TextOut::tryOpen(const std::string& name, OutputFolders* folders) {
   blocks_->failed = false;
   if (!file_.open(name, folders)) return false;
   std::setvbuf(file_.file(), nullptr, _IONBF, 0);  // buffer_ does the buffering
-  buffer_.reserve(kFirstRoom);
+  buffer_ = blockBuffer();
   writing_ = true;
   return true;
 }
@@ -219,7 +248,7 @@ void TextOut::flush(bool full) {
   buffer_.clear();
 }
 
-void TextOut::defer(std::function<void(TextBuffer&)> make, size_t held) {
+void TextOut::defer(std::function<void(Made&)> make, size_t held) {
   if (!writing_) return;
   written_ = true;
   if (BlockWriter* writer = BlockWriter::get(false)) {
@@ -228,8 +257,9 @@ void TextOut::defer(std::function<void(TextBuffer&)> make, size_t held) {
     handed_ = true;
     return;
   }
-  make(buffer_);
-  if (buffer_.size() >= kFlushAt) flush(true);
+  Made made(buffer_, [this] { flush(true); });
+  make(made);
+  made.cut();
 }
 
 void TextOut::finish() {

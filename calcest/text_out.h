@@ -54,10 +54,24 @@ class TextOut {
     if (buffer_.size() >= kFlushAt) flush(true);
   }
   void write(const std::string& text) { write(text.data(), text.size()); }
+  // What a deferred maker appends its bytes to (`bytes`). Calling cut() at a
+  // place where the bytes may be parted hands what is made so far to the file
+  // once it fills a block: a maker of many blocks fills the memory of one.
+  class Made {
+   public:
+    Made(TextBuffer& made, std::function<void()> full) : bytes(made), full_(std::move(full)) {}
+    TextBuffer& bytes;
+    void cut() {
+      if (bytes.size() >= kFlushAt) full_();
+    }
+
+   private:
+    std::function<void()> full_;
+  };
   // The bytes that `make` appends, in their place in the file; made on the
   // writing thread when there is one, so `make` may use only what it owns,
   // about `held` bytes (many may wait to be made while the run goes on).
-  void defer(std::function<void(TextBuffer&)> make, size_t held = 0);
+  void defer(std::function<void(Made&)> make, size_t held = 0);
   // For a writer that copies many pieces of its own: room for `count` bytes
   // at the end of the buffer (null once the file is finished), then wrote()
   // with how many of them it filled.

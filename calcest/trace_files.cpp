@@ -12,6 +12,12 @@ using namespace common;
 // beside their closed forms, to see that they agree, and the global matrix.
 struct TraceFiles::BarMatrices {
   static constexpr size_t kHinged = 3 * 36 * 2, kGlobal = 36;  // numbers of one bar
+  static constexpr size_t kBars = 32;  // about a block of fp_pruebak.txt
+  BarMatrices() {  // filled without moving on the way
+    bars.reserve(kBars);
+    hinged.reserve(kBars * kHinged);
+    global.reserve(kBars * kGlobal);
+  }
   std::vector<int> bars;
   std::vector<double> hinged, global;
 };
@@ -22,21 +28,25 @@ namespace {
 using KeptFormats = std::shared_ptr<LiteralFormats>;
 
 void printHinged(const std::vector<int>& bars, const std::vector<double>& hinged, LiteralFormats& formats,
-                 TextBuffer& out) {
+                 TextOut::Made& out) {
   const double* at = hinged.data();
-  for (int bar : bars)
+  for (int bar : bars) {
     for (int type = 2; type <= 4; ++type)
       for (int i = 1; i <= 6; ++i)
         for (int j = 1; j <= 6; ++j, at += 2)
-          formats.append(out, "prueba k  %4d  i: %4d  j: %4d  k2: %lf  k2x: %lf\n", bar, i, j, at[0], at[1]);
+          formats.append(out.bytes, "prueba k  %4d  i: %4d  j: %4d  k2: %lf  k2x: %lf\n", bar, i, j, at[0], at[1]);
+    out.cut();
+  }
 }
 
 void printGlobal(const std::vector<int>& bars, const std::vector<double>& global, LiteralFormats& formats,
-                 TextBuffer& out) {
+                 TextOut::Made& out) {
   const double* at = global.data();
-  for (int bar : bars)
+  for (int bar : bars) {
     for (int i = 1; i <= 6; ++i)
-      for (int j = 1; j <= 6; ++j) formats.append(out, " %d %d %d  %lf\n", bar, i, j, *at++);
+      for (int j = 1; j <= 6; ++j) formats.append(out.bytes, " %d %d %d  %lf\n", bar, i, j, *at++);
+    out.cut();
+  }
 }
 }  // namespace
 
@@ -63,8 +73,7 @@ void TraceFiles::barMatrices(const Bar& bar) {
   }
   for (int i = 1; i <= 6; ++i)
     for (int j = 1; j <= 6; ++j) kept.global.push_back(bar.global[i][j]);
-  // About a block of fp_pruebak.txt at a time.
-  if (kept.bars.size() >= 32) handOverMatrices();
+  if (kept.bars.size() >= BarMatrices::kBars) handOverMatrices();
 }
 
 void TraceFiles::handOverMatrices() {
@@ -72,10 +81,10 @@ void TraceFiles::handOverMatrices() {
   std::shared_ptr<const BarMatrices> kept(std::move(matrices_));
   matrices_ = std::make_unique<BarMatrices>();
   const size_t bars = kept->bars.size() * sizeof(int);
-  ctx_.fpPrueba.defer([kept, formats = hingedFormats_](TextBuffer& out) {
+  ctx_.fpPrueba.defer([kept, formats = hingedFormats_](TextOut::Made& out) {
     printHinged(kept->bars, kept->hinged, *formats, out);
   }, bars + kept->hinged.size() * sizeof(double));
-  ctx_.kra.defer([kept, formats = globalFormats_](TextBuffer& out) {
+  ctx_.kra.defer([kept, formats = globalFormats_](TextOut::Made& out) {
     printGlobal(kept->bars, kept->global, *formats, out);
   }, bars + kept->global.size() * sizeof(double));
 }
@@ -190,14 +199,15 @@ void TraceFiles::handOverSteps() {
   if (pivotSteps_.steps.empty()) return;
   const size_t held = pivotSteps_.changed.capacity() * sizeof(Diagonal) +
                       pivotSteps_.steps.capacity() * sizeof(pivotSteps_.steps[0]);
-  ctx_.tst.defer([lines = pivotLines_, gathered = std::move(pivotSteps_)](TextBuffer& out) {
+  ctx_.tst.defer([lines = pivotLines_, gathered = std::move(pivotSteps_)](TextOut::Made& out) {
     size_t next = 0;
     for (const auto& [p, end] : gathered.steps) {
       for (; next < end; ++next) {
         const Diagonal& d = gathered.changed[next];
         lines->change(d.row, d.ref, d.work);
       }
-      lines->step(p, out);
+      lines->step(p, out.bytes);
+      out.cut();
     }
   }, held);
   pivotSteps_ = PivotSteps();

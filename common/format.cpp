@@ -23,6 +23,14 @@ char* putIntSlow(char* at, int value) { return std::to_chars(at, at + 11, value)
 void TextBuffer::grow(size_t n) {
   size_t grown = std::max({used_ + n, 2 * capacity_, size_t{256}});
   // Written over before it is read: no zero-fill.
+  if (data_.get_deleter().release) {  // lent memory goes back; the bytes move to our own
+    char* own = static_cast<char*>(std::malloc(grown));
+    if (!own) throw std::bad_alloc();
+    std::memcpy(own, data_.get(), used_);
+    data_ = std::unique_ptr<char, TextBufferFree>(own);
+    capacity_ = grown;
+    return;
+  }
   char* bigger = static_cast<char*>(std::realloc(data_.get(), grown));
   if (!bigger) throw std::bad_alloc();
   (void)data_.release();

@@ -17,9 +17,38 @@
 
 namespace common {
 
+// How a TextBuffer lets its memory go: back to the heap, or to whoever lent it.
+struct TextBufferFree {
+  void (*release)(char*) = nullptr;  // set for lent memory
+  void operator()(char* p) const {
+    if (release)
+      release(p);
+    else
+      std::free(p);
+  }
+};
+
 // A growing byte buffer that formatted text is appended to.
 class TextBuffer {
  public:
+  TextBuffer() = default;
+  // A buffer that starts in `memory`, room for `capacity` bytes lent by an
+  // owner who takes it back through `release` once the buffer leaves it: when
+  // it grows beyond it, and when it goes.
+  TextBuffer(char* memory, size_t capacity, void (*release)(char*))
+      : data_(memory, TextBufferFree{release}), capacity_(capacity) {}
+  TextBuffer(TextBuffer&& other) noexcept
+      : data_(std::move(other.data_)), used_(other.used_), capacity_(other.capacity_) {
+    other.used_ = other.capacity_ = 0;
+  }
+  TextBuffer& operator=(TextBuffer&& other) noexcept {
+    data_ = std::move(other.data_);
+    used_ = other.used_;
+    capacity_ = other.capacity_;
+    other.used_ = other.capacity_ = 0;
+    return *this;
+  }
+
   // A place for at least n more bytes; finish with advance().
   char* room(size_t n) {
     if (capacity_ - used_ < n) grow(n);
@@ -54,10 +83,7 @@ class TextBuffer {
 
  private:
   void grow(size_t n);
-  struct Free {
-    void operator()(char* p) const { std::free(p); }
-  };
-  std::unique_ptr<char, Free> data_;  // grown by realloc: a large buffer moves without a copy
+  std::unique_ptr<char, TextBufferFree> data_;  // grown by realloc: a large buffer moves without a copy
   size_t used_ = 0, capacity_ = 0;
 };
 

@@ -8,7 +8,7 @@ namespace common {
 
 namespace {
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
-constexpr std::size_t kLarge = std::size_t{1} << 20;
+constexpr std::size_t kLarge = std::size_t{256} << 10;
 }  // namespace
 
 void* allocateLarge(std::size_t bytes) {
@@ -29,5 +29,34 @@ void* allocateLarge(std::size_t bytes) {
 }
 
 void freeLarge(void* memory) noexcept { std::free(memory); }
+
+BlockPool::BlockPool(std::size_t blockSize, std::size_t count) {
+  try {
+    memory_ = static_cast<char*>(allocateLarge(blockSize * count));
+    free_.reserve(count);
+  } catch (const std::bad_alloc&) {
+    freeLarge(memory_);
+    memory_ = nullptr;
+    return;
+  }
+  // Lent from the start of the table on, so a small run touches its first
+  // pages only.
+  for (std::size_t k = count; k-- > 0;) free_.push_back(memory_ + k * blockSize);
+}
+
+BlockPool::~BlockPool() { freeLarge(memory_); }
+
+char* BlockPool::take() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (free_.empty()) return nullptr;
+  char* block = free_.back();
+  free_.pop_back();
+  return block;
+}
+
+void BlockPool::give(char* block) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  free_.push_back(block);  // never beyond its reserved room: only lent blocks come back
+}
 
 }  // namespace common

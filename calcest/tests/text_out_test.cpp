@@ -45,10 +45,16 @@ TEST(TextOut, FilesGetTheBytesPrintfGives) {
         out.write(block);
         text += block;
       }
-      if (k % 1000 == 500) {  // bytes made later, on the writing thread: still in their place
-        const std::string made = viaPrintf("<%d>\n", k) + std::string(20000, static_cast<char>('A' + k % 26));
-        outs[0].defer([made](TextBuffer& to) { to.append(made.data(), made.size()); }, made.size());
-        expected[0] += made;
+      if (k % 2000 == 500) {  // bytes made later, on the writing thread: still in their place
+        // More than a block, cut into the file between pieces.
+        const std::string made = viaPrintf("<%d>\n", k) + std::string(50000, static_cast<char>('A' + k % 26));
+        outs[0].defer([made](TextOut::Made& to) {
+          for (int piece = 0; piece < 3; ++piece) {
+            to.bytes.append(made.data(), made.size());
+            to.cut();
+          }
+        }, made.size());
+        expected[0] += made + made + made;
       }
     }
     for (TextOut& out : outs) ASSERT_TRUE(out.commit());
