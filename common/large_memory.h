@@ -51,6 +51,7 @@ class BlockPool {
 
  private:
   std::mutex mutex_;
+  std::size_t blockSize_, tableBytes_ = 0;
   char* memory_ = nullptr;
   std::vector<char*> free_;
 };
