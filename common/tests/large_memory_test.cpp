@@ -47,8 +47,10 @@ TEST(LargeMemory, BlocksLentOnceAtATimeAndTextBuffersGiveThemBackWithTheirBytesK
     lent.insert(block);
   }
   EXPECT_EQ(lent.size(), kCount);
-  for (auto block = lent.begin(); std::next(block) != lent.end(); ++block)  // one table, not overlapping
-    EXPECT_TRUE(*std::next(block) - *block >= static_cast<std::ptrdiff_t>(kSize) && *std::next(block) - *block <= 2 * static_cast<std::ptrdiff_t>(kSize));
+  for (auto block = lent.begin(); std::next(block) != lent.end(); ++block) {  // one table, not overlapping
+    const std::ptrdiff_t apart = *std::next(block) - *block, size = kSize;
+    EXPECT_TRUE(apart >= size && apart <= 2 * size) << apart;
+  }
   EXPECT_EQ(pool.take(), nullptr);  // all lent
   for (char* block : lent) pool.give(block);
 
@@ -61,7 +63,7 @@ TEST(LargeMemory, BlocksLentOnceAtATimeAndTextBuffersGiveThemBackWithTheirBytesK
       buffer.append(piece.data(), piece.size());
       expected += piece;
       if (k == 10) {
-        TextBuffer moved(std::move(buffer));  // the block goes with it; the old one is empty and usable
+        TextBuffer moved(std::move(buffer));  // the block goes with it, the old one is left empty
         EXPECT_EQ(buffer.size(), 0u);
         buffer = std::move(moved);
       }
