@@ -59,7 +59,7 @@ class TextOut {
   // once it fills a block: a maker of many blocks fills the memory of one.
   class Made {
    public:
-    Made(TextBuffer& made, std::function<void()> full) : bytes(made), full_(std::move(full)) {}
+    Made(TextBuffer& buffer, std::function<void()> full) : bytes(buffer), full_(std::move(full)) {}
     TextBuffer& bytes;
     void cut() {
       if (bytes.size() >= kFlushAt) full_();
