@@ -1,5 +1,6 @@
 #include "calcdin/vector_turner.h"
 
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 
@@ -20,18 +21,24 @@ void pause() {
 }  // namespace
 
 VectorTurner::VectorTurner(double* phiT, std::size_t stride, int n, kernels::TurnRun turnRun, bool alongside)
-    : phiT_(phiT), stride_(stride), n_(n), turnRun_(turnRun) {
+    : phiT_(phiT), stride_(stride), n_(n), turnRun_(turnRun), ring_(kSlots) {
   if (!alongside || std::thread::hardware_concurrency() < 2) return;
   try {
     helper_ = std::thread([this] { work(); });
   } catch (const std::system_error&) {
-    // No thread to be had: the rotations are applied here as they come.
+    // No thread to be had: the rotations are applied here, a batch at a time.
   }
 }
 
-void VectorTurner::apply(const Rotation& r) const {
-  turnRun_(phiT_ + static_cast<std::size_t>(r.k) * stride_ + 1, phiT_ + static_cast<std::size_t>(r.j) * stride_ + 1, n_,
-           r.gamma, r.alpha);
+void VectorTurner::apply(std::size_t from, std::size_t to) const {
+  const Rotation* const first = ring_.data() + from % kSlots;
+  const std::size_t count = to - from;
+  for (int column = 1; column <= n_; column += kStretch) {
+    const int width = std::min(kStretch, n_ + 1 - column);
+    for (const Rotation* r = first; r != first + count; ++r)
+      turnRun_(phiT_ + static_cast<std::size_t>(r->k) * stride_ + column,
+               phiT_ + static_cast<std::size_t>(r->j) * stride_ + column, width, r->gamma, r->alpha);
+  }
 }
 
 void VectorTurner::push(const Rotation& r) {
@@ -45,49 +52,67 @@ void VectorTurner::push(const Rotation& r) {
       std::this_thread::sleep_for(std::chrono::microseconds(20));
   }
   ring_[given % kSlots] = r;
-  if (r.k == 0) finishing_.store(true);
   given_.store(given + 1);
-  // A helper asleep is woken for a batch, or for the end.
-  if (sleeping_.load() && (r.k == 0 || given + 1 >= applied_.load(std::memory_order_acquire) + kBatch)) {
+  if (r.k == 0) finishing_.store(true);
+  // A helper asleep is woken once, for the batch it waits for or for the end.
+  std::size_t wakeAt = wakeAt_.load();
+  if (wakeAt != 0 && (r.k == 0 || given + 1 >= wakeAt) && wakeAt_.compare_exchange_strong(wakeAt, 0)) {
     std::lock_guard<std::mutex> lock(mutex_);
     wake_.notify_one();
   }
 }
 
 void VectorTurner::turn(int k, int j, double gamma, double alpha) {
-  if (helper_.joinable())
+  if (helper_.joinable()) {
     push({k, j, gamma, alpha});
-  else
-    apply({k, j, gamma, alpha});
+    return;
+  }
+  const std::size_t given = given_.load(std::memory_order_relaxed);
+  ring_[given % kSlots] = {k, j, gamma, alpha};
+  given_.store(given + 1, std::memory_order_relaxed);
+  const std::size_t applied = applied_.load(std::memory_order_relaxed);
+  if (given + 1 - applied == kBatch) {
+    apply(applied, given + 1);
+    applied_.store(given + 1, std::memory_order_relaxed);
+  }
 }
 
 void VectorTurner::finish() {
-  if (!helper_.joinable()) return;
-  push({});
-  helper_.join();
+  if (helper_.joinable()) {
+    push({});
+    helper_.join();
+    applied_.store(given_.load());
+    return;
+  }
+  const std::size_t given = given_.load(std::memory_order_relaxed);
+  apply(applied_.load(std::memory_order_relaxed), given);
+  applied_.store(given, std::memory_order_relaxed);
 }
 
-// Applies what has been given; when nothing is, sleeps until a batch is
-// waiting, so that the helper takes a processor only for the work itself.
+// Applies the rotations a batch at a time; while less than a batch waits,
+// sleeps, so that the helper takes a processor only for the work itself. The
+// batches start at multiples of kBatch, so none wraps round the ring.
 void VectorTurner::work() {
   for (std::size_t next = 0;;) {
-    std::size_t given = given_.load(std::memory_order_acquire);
-    if (given == next) {
+    // The end is looked at first: once it is seen, every rotation is given.
+    bool last = finishing_.load();
+    std::size_t given = given_.load();
+    if (!last && given - next < kBatch) {
       std::unique_lock<std::mutex> lock(mutex_);
-      sleeping_.store(true);
+      wakeAt_.store(next + kBatch);
       wake_.wait(lock, [&] {
+        last = finishing_.load();
         given = given_.load();
-        return given >= next + kBatch || finishing_.load();
+        return last || given - next >= kBatch;
       });
-      sleeping_.store(false);
-      given = given_.load(std::memory_order_acquire);
+      wakeAt_.store(0);
     }
-    for (; next < given; ++next) {
-      const Rotation r = ring_[next % kSlots];
-      if (r.k == 0) return;
-      apply(r);
-      applied_.store(next + 1, std::memory_order_release);
-    }
+    const std::size_t end = std::min(given, next + kBatch);
+    const bool ends = end > next && ring_[(end - 1) % kSlots].k == 0;
+    apply(next, ends ? end - 1 : end);
+    if (ends) return;
+    next = end;
+    applied_.store(next, std::memory_order_release);
   }
 }
 

@@ -3,12 +3,18 @@
 // solution makes them. Where the machine has a second processor they are
 // turned there while the solution goes on with the system's cells: the same
 // operations on the same values in the same order, so the same bits.
-#include <array>
+//
+// Rotations are applied a batch at a time, a stretch of columns at a time:
+// every rotation of the batch turns the first stretch of its two rows, then
+// the next stretch, and so on. An entry of a row meets the batch's rotations
+// in their order, as it would one rotation at a time, while the stretch of
+// every row the batch touches stays in the processor's cache.
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "calcdin/rotation_kernels.h"
 
@@ -33,20 +39,26 @@ class VectorTurner {
     int k = 0, j = 0;  // k 0: no more rotations
     double gamma = 0, alpha = 0;
   };
-  void apply(const Rotation& r) const;
+  // Slots [from, to) of the ring, which lie in one batch.
+  void apply(std::size_t from, std::size_t to) const;
   void push(const Rotation& r);
   void work();
 
-  static constexpr std::size_t kSlots = 1024;
-  static constexpr std::size_t kBatch = 64;  // rotations a sleeping helper is woken for
+  // A batch's rotations are applied to this many entries of each row at once.
+  static constexpr int kStretch = 32;
+  static constexpr std::size_t kBatch = 2048;
+  static constexpr std::size_t kSlots = 4 * kBatch;
   double* const phiT_;
   const std::size_t stride_;
   const int n_;
   const kernels::TurnRun turnRun_;
-  std::array<Rotation, kSlots> ring_;
+  std::vector<Rotation> ring_;
   alignas(64) std::atomic<std::size_t> given_{0};    // written by the solution
   alignas(64) std::atomic<std::size_t> applied_{0};  // written by the helper thread
-  std::atomic<bool> sleeping_{false};   // the helper waits on wake_
+  // While the helper sleeps, the count of rotations given it waits for; 0
+  // while it is awake or has been woken. Each sleep waits for a higher count,
+  // so a waker that read one sleep's count cannot clear a later sleep.
+  std::atomic<std::size_t> wakeAt_{0};
   std::atomic<bool> finishing_{false};  // the last rotation has been given
   std::mutex mutex_;
   std::condition_variable wake_;

@@ -10,6 +10,7 @@
 #include "calcdin/jacobi.h"
 #include "calcdin/tests/reference_jacobi.h"
 #include "calcdin/rotation_kernels.h"
+#include "calcdin/vector_turner.h"
 
 using namespace common;
 
@@ -171,6 +172,46 @@ TEST(GeneralizedJacobi, PackedSolverMatchesThePlainMethodBitForBitWithEveryKerne
           }
         }
       }
+    }
+  }
+}
+
+// The eigenvectors take their rotations in batches, on a second thread or in
+// line: every entry must end as one rotation at a time leaves it, for any
+// number of rotations (none, part of a batch, several rounds of the ring) and
+// rows whose length is not a whole number of the stretches turned at once.
+TEST(VectorTurner, BatchesGiveTheBitsOfOneRotationAtATime) {
+  std::mt19937 random(9);
+  std::uniform_real_distribution<double> value(-1.0, 1.0), factor(-0.05, 0.05);
+  const int n = 203;
+  const std::size_t stride = n + 1;
+  const kernels::TurnRun turnRun = kernels::turnRunFor(kernels::KernelSet::kFastest);
+  for (int count : {0, 1, 2047, 2049, 70001}) {
+    std::vector<double> start(stride * stride);
+    for (double& v : start) v = value(random);
+    struct Turn {
+      int k, j;
+      double gamma, alpha;
+    };
+    std::vector<Turn> turns(count);
+    for (Turn& t : turns) {
+      t.k = 1 + static_cast<int>(random() % (n - 1));
+      t.j = t.k + 1 + static_cast<int>(random() % (n - t.k));
+      t.gamma = factor(random);
+      t.alpha = factor(random);
+    }
+    std::vector<double> expected = start;
+    for (const Turn& t : turns)
+      turnRun(&expected[t.k * stride + 1], &expected[t.j * stride + 1], n, t.gamma, t.alpha);
+    for (bool alongside : {false, true}) {
+      std::vector<double> phiT = start;
+      {
+        calcdin::VectorTurner turner(phiT.data(), stride, n, turnRun, alongside);
+        for (const Turn& t : turns) turner.turn(t.k, t.j, t.gamma, t.alpha);
+        turner.finish();
+        turner.finish();  // a second finish changes nothing
+      }
+      EXPECT_EQ(phiT, expected) << count << (alongside ? " rotations, second thread" : " rotations, in line");
     }
   }
 }
