@@ -34,6 +34,9 @@ class VectorTurner {
   // Returns once every rotation given has been applied.
   void finish();
 
+  // Rotations applied together.
+  static constexpr std::size_t kBatch = 8192;
+
  private:
   struct Rotation {
     int k = 0, j = 0;  // k 0: no more rotations
@@ -45,8 +48,7 @@ class VectorTurner {
   void work();
 
   // A batch's rotations are applied to this many entries of each row at once.
-  static constexpr int kStretch = 32;
-  static constexpr std::size_t kBatch = 2048;
+  static constexpr int kStretch = 64;
   static constexpr std::size_t kSlots = 4 * kBatch;
   double* const phiT_;
   const std::size_t stride_;

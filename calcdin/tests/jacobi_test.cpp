@@ -186,7 +186,8 @@ TEST(VectorTurner, BatchesGiveTheBitsOfOneRotationAtATime) {
   const int n = 203;
   const std::size_t stride = n + 1;
   const kernels::TurnRun turnRun = kernels::turnRunFor(kernels::KernelSet::kFastest);
-  for (int count : {0, 1, 2047, 2049, 70001}) {
+  const int batch = static_cast<int>(calcdin::VectorTurner::kBatch);
+  for (int count : {0, 1, batch - 1, batch + 1, 9 * batch + 5}) {
     std::vector<double> start(stride * stride);
     for (double& v : start) v = value(random);
     struct Turn {
