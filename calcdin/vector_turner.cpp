@@ -4,6 +4,8 @@
 #include <chrono>
 #include <system_error>
 
+#include "common/large_memory.h"
+
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -21,8 +23,13 @@ void pause() {
 }  // namespace
 
 VectorTurner::VectorTurner(double* phiT, std::size_t stride, int n, kernels::TurnRun turnRun, bool alongside)
-    : phiT_(phiT), stride_(stride), n_(n), turnRun_(turnRun), ring_(kSlots) {
-  if (!alongside || std::thread::hardware_concurrency() < 2) return;
+    : phiT_(phiT),
+      stride_(stride),
+      n_(n),
+      turnRun_(turnRun),
+      slots_(alongside && std::thread::hardware_concurrency() >= 2 ? kSlots : kBatch),
+      ring_(static_cast<Rotation*>(common::allocateLarge(slots_ * sizeof(Rotation)))) {
+  if (slots_ != kSlots) return;
   try {
     helper_ = std::thread([this] { work(); });
   } catch (const std::system_error&) {
@@ -30,8 +37,10 @@ VectorTurner::VectorTurner(double* phiT, std::size_t stride, int n, kernels::Tur
   }
 }
 
+void VectorTurner::FreeRing::operator()(Rotation* ring) const noexcept { common::freeLarge(ring); }
+
 void VectorTurner::apply(std::size_t from, std::size_t to) const {
-  const Rotation* const first = ring_.data() + from % kSlots;
+  const Rotation* const first = ring_.get() + from % slots_;
   const std::size_t count = to - from;
   for (int column = 1; column <= n_; column += kStretch) {
     const int width = std::min(kStretch, n_ + 1 - column);
@@ -45,13 +54,13 @@ void VectorTurner::push(const Rotation& r) {
   const std::size_t given = given_.load(std::memory_order_relaxed);
   // A full ring waits for the helper, which is seldom behind: a short spin,
   // then naps.
-  for (int round = 0; given - applied_.load(std::memory_order_acquire) >= kSlots; ++round) {
+  for (int round = 0; given - applied_.load(std::memory_order_acquire) >= slots_; ++round) {
     if (round < 2000)
       pause();
     else
       std::this_thread::sleep_for(std::chrono::microseconds(20));
   }
-  ring_[given % kSlots] = r;
+  ring_[given % slots_] = r;
   given_.store(given + 1);
   if (r.k == 0) finishing_.store(true);
   // A helper asleep is woken once, for the batch it waits for or for the end.
@@ -68,7 +77,7 @@ void VectorTurner::turn(int k, int j, double gamma, double alpha) {
     return;
   }
   const std::size_t given = given_.load(std::memory_order_relaxed);
-  ring_[given % kSlots] = {k, j, gamma, alpha};
+  ring_[given % slots_] = Rotation{k, j, gamma, alpha};
   given_.store(given + 1, std::memory_order_relaxed);
   const std::size_t applied = applied_.load(std::memory_order_relaxed);
   if (given + 1 - applied == kBatch) {
@@ -79,7 +88,7 @@ void VectorTurner::turn(int k, int j, double gamma, double alpha) {
 
 void VectorTurner::finish() {
   if (helper_.joinable()) {
-    push({});
+    push(Rotation{0, 0, 0.0, 0.0});
     helper_.join();
     applied_.store(given_.load());
     return;
@@ -108,7 +117,7 @@ void VectorTurner::work() {
       wakeAt_.store(0);
     }
     const std::size_t end = std::min(given, next + kBatch);
-    const bool ends = end > next && ring_[(end - 1) % kSlots].k == 0;
+    const bool ends = end > next && ring_[(end - 1) % slots_].k == 0;
     apply(next, ends ? end - 1 : end);
     if (ends) return;
     next = end;

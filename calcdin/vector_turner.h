@@ -12,9 +12,9 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 #include "calcdin/rotation_kernels.h"
 
@@ -39,8 +39,8 @@ class VectorTurner {
 
  private:
   struct Rotation {
-    int k = 0, j = 0;  // k 0: no more rotations
-    double gamma = 0, alpha = 0;
+    int k, j;  // k 0: no more rotations
+    double gamma, alpha;
   };
   // Slots [from, to) of the ring, which lie in one batch.
   void apply(std::size_t from, std::size_t to) const;
@@ -49,12 +49,20 @@ class VectorTurner {
 
   // A batch's rotations are applied to this many entries of each row at once.
   static constexpr int kStretch = 64;
+  // Slots for the helper: it applies one batch while the next ones are given.
   static constexpr std::size_t kSlots = 4 * kBatch;
   double* const phiT_;
   const std::size_t stride_;
   const int n_;
   const kernels::TurnRun turnRun_;
-  std::vector<Rotation> ring_;
+  // kSlots slots (in large memory, common/large_memory.h), or one batch's where
+  // the rotations are applied in line; a slot is first written when a
+  // rotation is given to it.
+  struct FreeRing {
+    void operator()(Rotation* ring) const noexcept;
+  };
+  const std::size_t slots_;
+  std::unique_ptr<Rotation[], FreeRing> ring_;
   alignas(64) std::atomic<std::size_t> given_{0};    // written by the solution
   alignas(64) std::atomic<std::size_t> applied_{0};  // written by the helper thread
   // While the helper sleeps, the count of rotations given it waits for; 0
