@@ -62,10 +62,13 @@ void VectorTurner::push(const Rotation& r) {
   }
   ring_[given % slots_] = r;
   given_.store(given + 1);
-  if (r.k == 0) finishing_.store(true);
-  // A helper asleep is woken once, for the batch it waits for or for the end.
+  wake(given + 1);
+}
+
+// A helper asleep is woken once, when `given` reaches the count it waits for.
+void VectorTurner::wake(std::size_t given) {
   std::size_t wakeAt = wakeAt_.load();
-  if (wakeAt != 0 && (r.k == 0 || given + 1 >= wakeAt) && wakeAt_.compare_exchange_strong(wakeAt, 0)) {
+  if (wakeAt != 0 && given >= wakeAt && wakeAt_.compare_exchange_strong(wakeAt, 0)) {
     std::lock_guard<std::mutex> lock(mutex_);
     wake_.notify_one();
   }
@@ -88,7 +91,8 @@ void VectorTurner::turn(int k, int j, double gamma, double alpha) {
 
 void VectorTurner::finish() {
   if (helper_.joinable()) {
-    push(Rotation{0, 0, 0.0, 0.0});
+    finishing_.store(true);
+    wake(static_cast<std::size_t>(-1));  // whatever count it waits for: the end
     helper_.join();
     applied_.store(given_.load());
     return;
@@ -117,11 +121,10 @@ void VectorTurner::work() {
       wakeAt_.store(0);
     }
     const std::size_t end = std::min(given, next + kBatch);
-    const bool ends = end > next && ring_[(end - 1) % slots_].k == 0;
-    apply(next, ends ? end - 1 : end);
-    if (ends) return;
+    apply(next, end);
     next = end;
     applied_.store(next, std::memory_order_release);
+    if (last && next == given) return;
   }
 }
 

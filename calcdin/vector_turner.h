@@ -39,12 +39,13 @@ class VectorTurner {
 
  private:
   struct Rotation {
-    int k, j;  // k 0: no more rotations
+    int k, j;
     double gamma, alpha;
   };
   // Slots [from, to) of the ring, which lie in one batch.
   void apply(std::size_t from, std::size_t to) const;
   void push(const Rotation& r);
+  void wake(std::size_t given);
   void work();
 
   // A batch's rotations are applied to this many entries of each row at once.
