@@ -51,16 +51,15 @@ ConcreteForce concreteForce(double b, double x, const Materials& m, ConcreteMode
   // Parabola to eps_c2 then constant to eps_cu2: the area and centroid of the
   // diagram over x in closed form.
   const double r = kParabolaPeakStrain / kUltimateConcreteStrain;
-  const double fill = 1 - r / 3;                                 // 17/21
-  const double centroid = (0.5 - r * r / 12) / fill;             // from the neutral axis, over x
+  const double fill = 1 - r / 3;                      // 17/21
+  const double centroid = (0.5 - r * r / 12) / fill;  // from the neutral axis, over x
   return {fill * m.fcd * b * x, (1 - centroid) * x};
 }
 
 double steelStress(double strain, const Materials& m) { return std::clamp(m.Es * strain, -m.fyd, m.fyd); }
 
 // Compression positive: the concrete's force and the bars' forces for x.
-double axialForce(double b, double x, const std::vector<SteelLayer>& layers, const Materials& m,
-                  ConcreteModel model) {
+double axialForce(double b, double x, const std::vector<SteelLayer>& layers, const Materials& m, ConcreteModel model) {
   double force = concreteForce(b, x, m, model).force;
   for (const SteelLayer& layer : layers)
     force += layer.area * steelStress(kUltimateConcreteStrain * (x - layer.depth) / x, m);

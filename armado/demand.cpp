@@ -13,10 +13,17 @@ using common::RunError;
 
 bool unitsOf(int unitCode, ModelUnits& units) {
   switch (unitCode) {
-    case 0: units = {9806.65, 1000.0, "t", "m"}; return true;  // the tonne-force
-    case 1: units = {1000.0, 1000.0, "kN", "m"}; return true;
-    case 2: units = {4448.2216152605, 304.8, "klb", "pie"}; return true;
-    default: return false;
+    case 0:
+      units = {9806.65, 1000.0, "t", "m"};
+      return true;  // the tonne-force
+    case 1:
+      units = {1000.0, 1000.0, "kN", "m"};
+      return true;
+    case 2:
+      units = {4448.2216152605, 304.8, "klb", "pie"};
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -29,17 +36,22 @@ void beamSection(const projectfiles::Model& model, const std::string& datPath, d
     const common::BarInput& bar = model.bars[k];
     const common::Section& s = model.sections[bar.section];
     if (!(s.b > 0) || !(s.h > 0))
-      throw RunError(formatText("ERROR EN EL FICHERO %s: LA SECCI\xD3N %d (DE LA BARRA %d) NO TIENE ANCHO B Y "
-                                "CANTO H; EL ARMADO LOS NECESITA (ESCR\xCD" "BALOS EN LA L\xCDNEA DE LA SECCI\xD3N: ID A I B H)\n",
-                                datPath.c_str(), bar.section, bar.label));
+      throw RunError(
+          formatText("ERROR EN EL FICHERO %s: LA SECCI\xD3N %d (DE LA BARRA %d) NO TIENE ANCHO B Y "
+                     "CANTO H; EL ARMADO LOS NECESITA (ESCR\xCD"
+                     "BALOS EN LA L\xCDNEA DE LA SECCI\xD3N: ID A I B H)\n",
+                     datPath.c_str(), bar.section, bar.label));
     if (bar.taper != 1.0)
-      throw RunError(formatText("ERROR EN EL FICHERO %s: LA BARRA %d TIENE CARTELA; EL ARMADO PIDE UNA VIGA DE "
-                                "CANTO CONSTANTE\n", datPath.c_str(), bar.label));
+      throw RunError(
+          formatText("ERROR EN EL FICHERO %s: LA BARRA %d TIENE CARTELA; EL ARMADO PIDE UNA VIGA DE "
+                     "CANTO CONSTANTE\n",
+                     datPath.c_str(), bar.label));
     if (!first) first = &s;
     if (s.b != first->b || s.h != first->h)
-      throw RunError(formatText("ERROR EN EL FICHERO %s: LA BARRA %d ES DE OTRA SECCI\xD3N (%g x %g) QUE LA PRIMERA "
-                                "(%g x %g); EL ARMADO PIDE UNA SOLA SECCI\xD3N EN TODA LA VIGA\n",
-                                datPath.c_str(), bar.label, s.b, s.h, first->b, first->h));
+      throw RunError(
+          formatText("ERROR EN EL FICHERO %s: LA BARRA %d ES DE OTRA SECCI\xD3N (%g x %g) QUE LA PRIMERA "
+                     "(%g x %g); EL ARMADO PIDE UNA SOLA SECCI\xD3N EN TODA LA VIGA\n",
+                     datPath.c_str(), bar.label, s.b, s.h, first->b, first->h));
   }
   b = first->b;
   h = first->h;
@@ -69,16 +81,18 @@ BeamDemand beamDemand(const BeamInput& beam, const alternancias::Factors& factor
   const projectfiles::Model& model = beam.model;
   BeamDemand demand;
   if (!unitsOf(model.header.unitCode, demand.units))
-    throw RunError(formatText("ERROR EN EL FICHERO %s: CON EL C\xD3" "DIGO DE UNIDADES %d NO SE SABE LA UNIDAD DE "
-                              "FUERZA; EL ARMADO PIDE EL C\xD3" "DIGO 0 (t, m), 1 (kN, m) O 2 (klb, pie)\n",
-                              datPath.c_str(), model.header.unitCode));
+    throw RunError(
+        formatText("ERROR EN EL FICHERO %s: CON EL C\xD3"
+                   "DIGO DE UNIDADES %d NO SE SABE LA UNIDAD DE "
+                   "FUERZA; EL ARMADO PIDE EL C\xD3"
+                   "DIGO 0 (t, m), 1 (kN, m) O 2 (klb, pie)\n",
+                   datPath.c_str(), model.header.unitCode));
   const ModelUnits u = demand.units;
   beamSection(model, datPath, demand.b, demand.h);
   demand.b *= u.length;
   demand.h *= u.length;
 
-  const alternancias::ExactEnvelope ultimate =
-      alternancias::exactEnvelope(model, beam.variable, beam.spans, factors);
+  const alternancias::ExactEnvelope ultimate = alternancias::exactEnvelope(model, beam.variable, beam.spans, factors);
   const alternancias::ExactEnvelope quasiPermanent =
       alternancias::exactEnvelope(model, beam.variable, beam.spans, {1.0, 1.0, psi2});
 
@@ -88,10 +102,12 @@ BeamDemand beamDemand(const BeamInput& beam, const alternancias::Factors& factor
   const double x0 = model.nodes[1].x;
   demand.stations.resize(points);
   for (size_t p = 0; p < points; ++p) {
-    const int bar = std::max(1, static_cast<int>((p + alternancias::kGridIntervals - 1) / alternancias::kGridIntervals));
+    const int bar =
+        std::max(1, static_cast<int>((p + alternancias::kGridIntervals - 1) / alternancias::kGridIntervals));
     const common::BarInput& b = model.bars[bar];
     Station& s = demand.stations[p];
-    s.x = (model.nodes[b.nodeI].x - x0 + b.xs[p - static_cast<size_t>(alternancias::kGridIntervals) * (bar - 1)]) * u.length;
+    s.x = (model.nodes[b.nodeI].x - x0 + b.xs[p - static_cast<size_t>(alternancias::kGridIntervals) * (bar - 1)]) *
+          u.length;
     const double moment = u.force * u.length;
     s.Mmax = moment * largestOfSides(ultimate, kMomentLeft, kMomentRight, p, points - 1, true);
     s.Mmin = moment * largestOfSides(ultimate, kMomentLeft, kMomentRight, p, points - 1, false);

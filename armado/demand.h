@@ -44,9 +44,9 @@ struct DemandSpan {
 struct BeamDemand {
   std::vector<Station> stations;  // left to right
   std::vector<DemandSpan> spans;
-  std::vector<double> supports;    // x (mm) of the supports that hold the beam up
-  std::vector<double> pointLoads;  // x (mm) of the point forces and moments of both loads files
-  double b = 0, h = 0;             // the section (mm)
+  std::vector<double> supports;                       // x (mm) of the supports that hold the beam up
+  std::vector<double> pointLoads;                     // x (mm) of the point forces and moments of both loads files
+  double b = 0, h = 0;                                // the section (mm)
   bool supportedStart = false, supportedEnd = false;  // an end on a support (else an overhang's tip)
   ModelUnits units;
 };

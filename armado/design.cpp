@@ -31,11 +31,13 @@ void checkSection(const Design& d) {
   const DesignData& data = d.data;
   if (widthInsideStirrups(data, d.b) <= 2 * data.diameters.front() ||
       d.h - 2 * (data.cover + data.stirrupDiameter) <= 2 * data.diameters.front())
-    throw refusal(formatText("EL RECUBRIMIENTO DE %.0f mm Y EL ESTRIBO DE %.0f mm NO DEJAN SITIO PARA LAS BARRAS EN "
-                             "LA SECCI\xD3N DE %.0f x %.0f mm",
-                             data.cover, data.stirrupDiameter, d.b, d.h));
+    throw refusal(
+        formatText("EL RECUBRIMIENTO DE %.0f mm Y EL ESTRIBO DE %.0f mm NO DEJAN SITIO PARA LAS BARRAS EN "
+                   "LA SECCI\xD3N DE %.0f x %.0f mm",
+                   data.cover, data.stirrupDiameter, d.b, d.h));
   if (data.cover < bondCover(data.stirrupDiameter))
-    throw refusal(formatText("EL RECUBRIMIENTO DE %.0f mm ES MENOR QUE EL DI\xC1METRO DEL ESTRIBO (4.4.1.2)", data.cover));
+    throw refusal(
+        formatText("EL RECUBRIMIENTO DE %.0f mm ES MENOR QUE EL DI\xC1METRO DEL ESTRIBO (4.4.1.2)", data.cover));
 }
 
 // The face's moment at each station: the tension it puts in that face; below
@@ -106,8 +108,7 @@ void requiredSteel(Design& d, FaceState faces[2], int f) {
     double need = std::max(tension.tension, compression.compression);
     if (own.tension[i] > 0) need = std::max(need, minimumTensionSteel(d.b, dOwn, m));
     // 9.2.1.4(2): at an end the bars take F_E = V a_l / z + M / z.
-    if ((i == 0 || i + 1 == n) && own.tension[i] > 0)
-      need = std::max(need, own.tension[i] / (0.9 * dOwn) / m.fyd);
+    if ((i == 0 || i + 1 == n) && own.tension[i] > 0) need = std::max(need, own.tension[i] / (0.9 * dOwn) / m.fyd);
     own.required[i] = std::max({own.required[i], need, own.bump[i]});
   }
 }
@@ -266,10 +267,10 @@ bool anchorGroups(Design& d, FaceState faces[2], std::vector<BarGroup>& all, siz
       const double provided = faceSteelAt(all, f, x).area;
       const double resistance = designMomentResistance(d.b, sectionLayers(all, d.h, f, x), d.materials);
       const bool end = i == 0 || i + 1 == n;
-      const bool needed = end ||
-                          designMomentResistance(d.b, sectionLayers(without, d.h, f, x), d.materials) <
-                              face.tension[i] * 1.001 ||
-                          provided - barArea(all[k].diameter) < face.required[i] * (1 - 1e-9);
+      const bool needed =
+          end ||
+          designMomentResistance(d.b, sectionLayers(without, d.h, f, x), d.materials) < face.tension[i] * 1.001 ||
+          provided - barArea(all[k].diameter) < face.required[i] * (1 - 1e-9);
       if (!needed) continue;
       const double lbd =
           designAnchorageLength(all[k].diameter, barStress(d, face, i, resistance, provided), good, d.materials);
@@ -342,8 +343,8 @@ Design designBeam(const BeamDemand& demand, const DesignData& data) {
     // A bend too long for the section: more bars there lower their stress.
     if (!done)
       for (int f : {kBottom, kTop})
-        faces[f].bump[failed] = std::max(faces[f].bump[failed], faceSteelAt(d.bars, f, st[failed].x).area +
-                                                                    barArea(data.diameters.front()));
+        faces[f].bump[failed] = std::max(faces[f].bump[failed],
+                                         faceSteelAt(d.bars, f, st[failed].x).area + barArea(data.diameters.front()));
   }
   if (!done) throw refusal("NO SE HA ENCONTRADO UN ARMADO QUE CUMPLA EN TODAS LAS SECCIONES");
   numberMarks(d);

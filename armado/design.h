@@ -21,13 +21,13 @@ struct DesignData {
   Steel steel{"B500S", 500};
   SafetyFactors safety;
   alternancias::Factors factors;
-  double psi2 = 0.3;            // quasi-permanent share of the variable load
-  double cover = 30;            // nominal cover to the stirrups (mm)
-  double aggregate = 20;        // largest aggregate size dg (mm)
-  double supportWidth = 300;    // the supports' width along the beam (mm)
+  double psi2 = 0.3;                                 // quasi-permanent share of the variable load
+  double cover = 30;                                 // nominal cover to the stirrups (mm)
+  double aggregate = 20;                             // largest aggregate size dg (mm)
+  double supportWidth = 300;                         // the supports' width along the beam (mm)
   std::vector<double> diameters = {12, 16, 20, 25};  // of the longitudinal bars (mm), ascending
   double stirrupDiameter = 8;
-  int legs = 2;                 // vertical legs of a set of stirrups
+  int legs = 2;  // vertical legs of a set of stirrups
   std::string exposure = "XC1";
 };
 
@@ -42,9 +42,9 @@ struct BarGroup {
   int face = kBottom;
   double diameter = 0;
   int count = 0;
-  int inner = 0;           // of them, in the second layer
-  double depth = 0;        // centre of the first layer's bars from the face
-  double innerDepth = 0;   // centre of the second layer's
+  int inner = 0;          // of them, in the second layer
+  double depth = 0;       // centre of the first layer's bars from the face
+  double innerDepth = 0;  // centre of the second layer's
   double start = 0, end = 0;
   double legStart = 0, legEnd = 0;
   bool continuous = false;
@@ -74,14 +74,14 @@ struct StirrupShape {
 // One station's line of the design table.
 struct StationDesign {
   double x = 0;
-  double Mmax = 0, Mmin = 0;                   // envelope (N mm)
-  double Tbottom = 0, Ttop = 0;                // shifted envelope, tension on each face (N mm)
-  double requiredBottom = 0, requiredTop = 0;  // mm2
-  double providedBottom = 0, providedTop = 0;  // mm2
-  double dBottom = 0, dTop = 0;                // effective depths of the bars there (mm)
+  double Mmax = 0, Mmin = 0;                              // envelope (N mm)
+  double Tbottom = 0, Ttop = 0;                           // shifted envelope, tension on each face (N mm)
+  double requiredBottom = 0, requiredTop = 0;             // mm2
+  double providedBottom = 0, providedTop = 0;             // mm2
+  double dBottom = 0, dTop = 0;                           // effective depths of the bars there (mm)
   double resistancePositive = 0, resistanceNegative = 0;  // M_Rd (N mm)
-  double VEd = 0;             // the shear the stirrups are designed for (N)
-  double VEdFull = 0;         // the shear at the station, not reduced near a support
+  double VEd = 0;                                         // the shear the stirrups are designed for (N)
+  double VEdFull = 0;                                     // the shear at the station, not reduced near a support
   double cotTheta = 0;
   double VRdc = 0, VRdmax = 0, VRd = 0;
   double stirrupsRequired = 0, stirrupsProvided = 0;  // Asw / s (mm2 per mm)

@@ -23,10 +23,10 @@ pictures::Group groupOf(const char* cls) {
   return group;
 }
 
-constexpr double kMargin = 70;         // px left and right of the beam
-constexpr double kRow = 30;            // px per piece drawn apart
-constexpr double kElevation = 100;     // px of the beam's depth
-constexpr double kSectionHeight = 150; // px of a cross section's depth at most
+constexpr double kMargin = 70;          // px left and right of the beam
+constexpr double kRow = 30;             // px per piece drawn apart
+constexpr double kElevation = 100;      // px of the beam's depth
+constexpr double kSectionHeight = 150;  // px of a cross section's depth at most
 constexpr double kTitle = 40;
 
 // Where the parts of the drawing go, top to bottom.
@@ -204,7 +204,8 @@ void Painter::stirrupPiece(double x, double y) {
     tie.strokeWidth = 1;
     c_.polyline({{tx + hook, y + hook}, {tx, y}, {tx, y + h}, {tx + hook, y + h - hook}}, tie);
     c_.endItem();
-    c_.text({tx, y + h + 14}, formatText("(%d) %d c\xD8%.0f", p.mark, p.count, p.diameter), {"valor"}, Anchor::start, "");
+    c_.text({tx, y + h + 14}, formatText("(%d) %d c\xD8%.0f", p.mark, p.count, p.diameter), {"valor"}, Anchor::start,
+            "");
   }
   c_.endGroup();
 }
@@ -283,8 +284,8 @@ DesignFrame designFrame(const Design& d, const Schedule& s) {
   f.elevationScale = kElevation / d.h;
   f.sectionScale = std::min(0.3, kSectionHeight / d.h);
   const Places p = placesOf(d, f);
-  const double sectionsWidth = (sectionPlaces(d).size()) * (d.b * f.sectionScale + 60) + 2 * kMargin +
-                               d.stirrup.width * f.scale * 2 + 120;
+  const double sectionsWidth =
+      (sectionPlaces(d).size()) * (d.b * f.sectionScale + 60) + 2 * kMargin + d.stirrup.width * f.scale * 2 + 120;
   f.width = std::max(2 * kMargin + length * f.scale, sectionsWidth);
   f.height = p.sections + d.h * f.sectionScale + 60;
   return f;

@@ -20,7 +20,7 @@ constexpr double kTiny = 1e-6;
 // and the extra bars it takes.
 struct Zone {
   int first = 0, last = 0, count = 0;
-  double start = 0, end = 0;  // the bars' straight part, before rounding
+  double start = 0, end = 0;            // the bars' straight part, before rounding
   double reachStart = 0, reachEnd = 0;  // how far the bars must reach, bends included
 };
 
@@ -83,7 +83,10 @@ bool FaceSearch::holds(size_t i, int extra, std::string& why) const {
     return false;
   }
   if (area > maximum_ * (1 + 1e-9)) {
-    why = formatText("%.2f cm2 PASAN DE LA CUANT\xCD" "A M\xC1XIMA 0.04 Ac = %.2f cm2", area / 100, maximum_ / 100);
+    why = formatText(
+        "%.2f cm2 PASAN DE LA CUANT\xCD"
+        "A M\xC1XIMA 0.04 Ac = %.2f cm2",
+        area / 100, maximum_ / 100);
     return false;
   }
   const double moment = p_.quasiPermanent[i];
@@ -94,8 +97,9 @@ bool FaceSearch::holds(size_t i, int extra, std::string& why) const {
   const std::optional<double> limit = crackSpacingLimit(stress, p_.wk);
   const double spacing = (width_ - corner_) / (cornerCount_ + first - 1);
   if (limit && spacing <= *limit + kTiny) return true;
-  why = limit ? formatText("LA SEPARACI\xD3N DE %.0f mm PASA DE %.0f mm (TABLA 7.3N, %.0f MPa)", spacing, *limit, stress)
-              : formatText("LA TENSI\xD3N CUASIPERMANENTE DE %.0f MPa PASA DE LA TABLA 7.3N", stress);
+  why = limit
+            ? formatText("LA SEPARACI\xD3N DE %.0f mm PASA DE %.0f mm (TABLA 7.3N, %.0f MPa)", spacing, *limit, stress)
+            : formatText("LA TENSI\xD3N CUASIPERMANENTE DE %.0f MPa PASA DE LA TABLA 7.3N", stress);
   return false;
 }
 
@@ -258,8 +262,9 @@ bool FaceSearch::finish(BarGroup& g, const Reach& reach, LayoutFailure& failure)
     const double limit = side == 0 ? p_.legLimitStart : p_.legLimitEnd;
     if (leg > limit + kTiny) {
       failure.station = side == 0 ? 0 : static_cast<int>(p_.x.size()) - 1;
-      failure.reason = formatText("LAS BARRAS DE %.0f mm NO SE PUEDEN ANCLAR: PIDEN UNA PATILLA DE %.0f mm Y CABEN %.0f mm",
-                                  g.diameter, leg, limit);
+      failure.reason =
+          formatText("LAS BARRAS DE %.0f mm NO SE PUEDEN ANCLAR: PIDEN UNA PATILLA DE %.0f mm Y CABEN %.0f mm",
+                     g.diameter, leg, limit);
       return false;
     }
   }
@@ -269,8 +274,9 @@ bool FaceSearch::finish(BarGroup& g, const Reach& reach, LayoutFailure& failure)
 std::optional<FaceLayout> FaceSearch::layout(LayoutFailure& failure) {
   const DesignData& d = p_.data;
   if (corner_ > d.cover + d.stirrupDiameter || extra_ > d.cover + d.stirrupDiameter) {
-    failure = {0, formatText("EL RECUBRIMIENTO DE %.0f mm M\xC1S EL ESTRIBO NO LLEGA AL DI\xC1METRO DE LA BARRA (4.4.1.2)",
-                             d.cover)};
+    failure = {0,
+               formatText("EL RECUBRIMIENTO DE %.0f mm M\xC1S EL ESTRIBO NO LLEGA AL DI\xC1METRO DE LA BARRA (4.4.1.2)",
+                          d.cover)};
     return std::nullopt;
   }
   if (barsBeside(d, p_.b, cornerCount_, corner_, corner_) < 0) {
@@ -295,7 +301,8 @@ std::optional<FaceLayout> FaceSearch::layout(LayoutFailure& failure) {
     if (p_.required[i] > kTiny) needed.push_back(static_cast<int>(i));
   Reach r{c.start, c.end};
   if (!needed.empty())
-    r = reach(needed.front(), needed.back(), corner_, needed, [&](int i) { return areaAt(found, static_cast<size_t>(i)); });
+    r = reach(needed.front(), needed.back(), corner_, needed,
+              [&](int i) { return areaAt(found, static_cast<size_t>(i)); });
   if (!finish(c, r, failure)) return std::nullopt;
   result.groups.push_back(c);
   for (const Zone& z : found) {

@@ -58,24 +58,30 @@ void parameters(TextBuffer& out, const std::string& name, const Design& d) {
   const ModelUnits& u = d.demand.units;
   appendFormat(out, "Armado de la viga %s: %d tramos, secci\xF3n %.0f x %.0f mm, de x = %.2f a %.2f m\n", name.c_str(),
                static_cast<int>(d.demand.spans.size()), d.b, d.h, m(d.beamStart), m(d.beamEnd));
-  appendFormat(out, "  hormig\xF3n %s: fck %.0f, fcd %.2f, fctm %.2f, fctd %.2f, Ecm %.0f MPa (gamma_c %.2f, alfa_cc %.2f)\n",
-               data.concrete.name.c_str(), mt.fck, mt.fcd, mt.fctm, mt.fctd, mt.Ecm, data.safety.gammaC,
-               data.safety.alphaCC);
+  appendFormat(
+      out, "  hormig\xF3n %s: fck %.0f, fcd %.2f, fctm %.2f, fctd %.2f, Ecm %.0f MPa (gamma_c %.2f, alfa_cc %.2f)\n",
+      data.concrete.name.c_str(), mt.fck, mt.fcd, mt.fctm, mt.fctd, mt.Ecm, data.safety.gammaC, data.safety.alphaCC);
   appendFormat(out, "  acero %s: fyk %.0f, fyd %.2f, Es %.0f MPa (gamma_s %.2f)\n", data.steel.name.c_str(), mt.fyk,
                mt.fyd, mt.Es, data.safety.gammaS);
   std::string diameters;
   for (double v : data.diameters) diameters += formatText(" \xD8%.0f", v);
-  appendFormat(out, "  barras%s; estribos \xD8%.0f de %d ramas; recubrimiento %.0f mm; \xE1rido %.0f mm; apoyos de %.0f mm\n",
-               diameters.c_str(), data.stirrupDiameter, data.legs, data.cover, data.aggregate, data.supportWidth);
+  appendFormat(
+      out, "  barras%s; estribos \xD8%.0f de %d ramas; recubrimiento %.0f mm; \xE1rido %.0f mm; apoyos de %.0f mm\n",
+      diameters.c_str(), data.stirrupDiameter, data.legs, data.cover, data.aggregate, data.supportWidth);
   appendFormat(out, "  ambiente %s (wmax %.1f mm); cuasipermanente: permanentes x1, variables x%.2f (psi2)\n",
                data.exposure.c_str(), d.wk, data.psi2);
-  appendFormat(out, "  esfuerzos de la envolvente exacta: permanentes x%g o x%g, variables x%g; 1 %s = %g kN, 1 %s = %g m\n",
-               data.factors.gG, data.factors.gGinf, data.factors.gQ, u.forceName, u.force / 1000, u.lengthName,
-               u.length / 1000);
-  appendFormat(out, "  flexi\xF3n: bloque rectangular (0.8 x, fcd), x/d <= %.2f; MRd el menor del bloque y de la "
-                    "par\xE1" "bola-rect\xE1ngulo\n", kDuctilityDepthRatio);
-  appendFormat(out, "  cortante: z = 0.9 d, cot theta de 1 a 2.5; a d del eje de un apoyo sin cargas puntuales a menos "
-                    "de 2d, el de d; a_l = %.3f m\n", m(d.shift));
+  appendFormat(
+      out, "  esfuerzos de la envolvente exacta: permanentes x%g o x%g, variables x%g; 1 %s = %g kN, 1 %s = %g m\n",
+      data.factors.gG, data.factors.gGinf, data.factors.gQ, u.forceName, u.force / 1000, u.lengthName, u.length / 1000);
+  appendFormat(out,
+               "  flexi\xF3n: bloque rectangular (0.8 x, fcd), x/d <= %.2f; MRd el menor del bloque y de la "
+               "par\xE1"
+               "bola-rect\xE1ngulo\n",
+               kDuctilityDepthRatio);
+  appendFormat(out,
+               "  cortante: z = 0.9 d, cot theta de 1 a 2.5; a d del eje de un apoyo sin cargas puntuales a menos "
+               "de 2d, el de d; a_l = %.3f m\n",
+               m(d.shift));
 }
 
 // The governing utilisation of stations [first, last]: demand / capacity,
@@ -108,14 +114,18 @@ void spanChecks(TextBuffer& out, const Design& d, const DemandSpan& span) {
     maximum.take(std::max(s.providedBottom, s.providedTop), most);
     if (s.barSpacingBottom > 0) cracks.take(s.barSpacingBottom, s.barSpacingLimitBottom);
     if (s.barSpacingTop > 0) cracks.take(s.barSpacingTop, s.barSpacingLimitTop);
-    spacing.take(d.data.legs * barArea(d.stirrup.diameter) / s.stirrupsProvided, maximumStirrupSpacing(std::min(s.dBottom, s.dTop)));
+    spacing.take(d.data.legs * barArea(d.stirrup.diameter) / s.stirrupsProvided,
+                 maximumStirrupSpacing(std::min(s.dBottom, s.dTop)));
   }
   checkLine(out, "flexi\xF3n positiva", "MEd", "MRd", positive, 1e-6, "kN\xB7m");
   checkLine(out, "flexi\xF3n negativa", "MEd", "MRd", negative, 1e-6, "kN\xB7m");
   checkLine(out, "cortante", "VEd", "VRd", shear, 1e-3, "kN");
   checkLine(out, "biela", "VEd", "VRd,max", strut, 1e-3, "kN");
   checkLine(out, "armadura m\xEDnima", "As,min", "As", minimum, 1e-2, "cm2");
-  checkLine(out, "cuant\xED" "a m\xE1xima", "As", "0.04 Ac", maximum, 1e-2, "cm2");
+  checkLine(out,
+            "cuant\xED"
+            "a m\xE1xima",
+            "As", "0.04 Ac", maximum, 1e-2, "cm2");
   checkLine(out, "separaci\xF3n de barras", "s", "s,max", cracks, 1, "mm");
   checkLine(out, "separaci\xF3n de estribos", "s", "0.75 d", spacing, 1, "mm");
 }
@@ -160,7 +170,8 @@ std::string summaryText(const std::string& name, const Design& d, const Schedule
         break;
       }
   }
-  appendFormat(out, "Despiece: %d marcas, %.2f kg de acero\n", static_cast<int>(schedule.pieces.size()), schedule.weight);
+  appendFormat(out, "Despiece: %d marcas, %.2f kg de acero\n", static_cast<int>(schedule.pieces.size()),
+               schedule.weight);
   return out.str();
 }
 

@@ -6,10 +6,10 @@
 #include "alternancias/force_table.h"
 #include "armado/demand.h"
 #include "armado/design.h"
+#include "armado/detailing.h"
 #include "armado/drawing.h"
 #include "armado/outputs.h"
 #include "armado/schedule.h"
-#include "armado/detailing.h"
 #include "common/file_names.h"
 #include "common/run_error.h"
 #include "common/safe_output.h"
@@ -72,8 +72,10 @@ std::vector<double> diameterList(const std::string& value) {
     const size_t comma = std::min(value.find(',', pos), value.size());
     double d = 0;
     if (!projectfiles::parseReal(value.substr(pos, comma - pos), d) || !inSeries(d, 8))
-      throw usageError("--barras PIDE DI\xC1METROS SEPARADOS POR COMAS DE LA SERIE 8, 10, 12, 14, 16, 20, 25, 32, 40 mm, "
-                       "NO " + value);
+      throw usageError(
+          "--barras PIDE DI\xC1METROS SEPARADOS POR COMAS DE LA SERIE 8, 10, 12, 14, 16, 20, 25, 32, 40 mm, "
+          "NO " +
+          value);
     list.push_back(d);
     pos = comma + 1;
   }
@@ -139,9 +141,9 @@ Options parseOptions(const std::vector<std::string>& args) {
   o.model = positional[1];
   o.permanent = positional[2];
   o.variable = positional[3];
-  const bool plain = !o.name.empty() &&
-                     o.name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-") ==
-                         std::string::npos;
+  const bool plain =
+      !o.name.empty() &&
+      o.name.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-") == std::string::npos;
   if (!plain)
     throw RunError("ERROR: EL NOMBRE \"" + o.name +
                    "\" NO SIRVE: USE LETRAS SIN ACENTO, CIFRAS, '_' Y '-' (NI PUNTOS NI BARRAS)\n");
@@ -179,8 +181,8 @@ int runDesign(const std::vector<std::string>& args, common::Console& console) {
   common::PendingFiles pending;
   for (size_t k = 0; k < outputs.size(); ++k) common::writeAside(pending, outputs[k], texts[k]);
   if (!pending.commit())
-    throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + pending.failed() + "\nERROR: NO SE PUDO ESCRIBIR EL ARMADO " +
-                   o.name + "\n");
+    throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + pending.failed() +
+                   "\nERROR: NO SE PUDO ESCRIBIR EL ARMADO " + o.name + "\n");
   console.write(summaryText(o.name, design, schedule));
   return 0;
 }

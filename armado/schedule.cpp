@@ -36,7 +36,8 @@ Schedule scheduleOf(const Design& d) {
       p.dimensions = {g.legStart, straight, g.legEnd};
     } else if (g.legStart > 0 || g.legEnd > 0) {
       p.shape = Shape::bentOneEnd;
-      p.dimensions = g.legStart > 0 ? std::vector<double>{g.legStart, straight} : std::vector<double>{straight, g.legEnd};
+      p.dimensions =
+          g.legStart > 0 ? std::vector<double>{g.legStart, straight} : std::vector<double>{straight, g.legEnd};
     } else {
       p.dimensions = {straight};
     }
@@ -47,7 +48,8 @@ Schedule scheduleOf(const Design& d) {
   const StirrupShape& st = d.stirrup;
   s.pieces.push_back({++mark, st.diameter, Shape::stirrup, {st.width, st.height, st.hook}, st.length(), sets});
   if (st.ties > 0)
-    s.pieces.push_back({++mark, st.diameter, Shape::tie, {st.hook, st.height, st.hook}, st.tieLength(), sets * st.ties});
+    s.pieces.push_back(
+        {++mark, st.diameter, Shape::tie, {st.hook, st.height, st.hook}, st.tieLength(), sets * st.ties});
   std::map<double, DiameterTotal> totals;
   for (const SchedulePiece& p : s.pieces) {
     DiameterTotal& t = totals[p.diameter];
@@ -64,11 +66,16 @@ namespace {
 
 const char* shapeName(Shape shape) {
   switch (shape) {
-    case Shape::straight: return "recta";
-    case Shape::bentOneEnd: return "patilla";
-    case Shape::bentBothEnds: return "2 patillas";
-    case Shape::stirrup: return "estribo";
-    case Shape::tie: return "horquilla";
+    case Shape::straight:
+      return "recta";
+    case Shape::bentOneEnd:
+      return "patilla";
+    case Shape::bentBothEnds:
+      return "2 patillas";
+    case Shape::stirrup:
+      return "estribo";
+    case Shape::tie:
+      return "horquilla";
   }
   return "";
 }
@@ -79,7 +86,8 @@ std::string dimensionsText(const SchedulePiece& p) {
   if (p.shape == Shape::stirrup)
     return formatText("%.1f x %.1f, ganchos %.1f", p.dimensions[0] / 10, p.dimensions[1] / 10, p.dimensions[2] / 10);
   std::string text;
-  for (double v : p.dimensions) text += (text.empty() ? "" : " + ") + (p.shape == Shape::tie ? formatText("%.1f", v / 10) : cm(v));
+  for (double v : p.dimensions)
+    text += (text.empty() ? "" : " + ") + (p.shape == Shape::tie ? formatText("%.1f", v / 10) : cm(v));
   return text;
 }
 
@@ -89,7 +97,8 @@ std::string scheduleText(const std::string& name, const Design& d, const Schedul
   common::TextBuffer out;
   appendFormat(out, "DESPIECE DE LA VIGA %s: %s, %s; acero de %.0f kg/m3\n", name.c_str(), d.data.concrete.name.c_str(),
                d.data.steel.name.c_str(), kSteelDensity);
-  appendFormat(out, "marca diam. forma       cotas (cm)                  pieza (m)  n\xFAmero   total (m)   peso (kg)\n");
+  appendFormat(out,
+               "marca diam. forma       cotas (cm)                  pieza (m)  n\xFAmero   total (m)   peso (kg)\n");
   for (const SchedulePiece& p : s.pieces)
     appendFormat(out, "%5d  \xD8%-3.0f %-11s %-27s %9.2f %7d %11.2f %11.2f\n", p.mark, p.diameter, shapeName(p.shape),
                  dimensionsText(p).c_str(), p.length / 1000, p.count, p.totalLength() / 1000, p.weight());

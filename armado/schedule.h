@@ -18,7 +18,7 @@ struct SchedulePiece {
   double length = 0;               // mm, of one piece
   int count = 0;
   double totalLength() const { return length * count; }
-  double weight() const;           // kg, all pieces
+  double weight() const;  // kg, all pieces
 };
 
 struct DiameterTotal {
@@ -26,9 +26,9 @@ struct DiameterTotal {
 };
 
 struct Schedule {
-  std::vector<SchedulePiece> pieces;   // by mark
-  std::vector<DiameterTotal> totals;   // ascending diameter
-  double weight = 0;                   // kg
+  std::vector<SchedulePiece> pieces;  // by mark
+  std::vector<DiameterTotal> totals;  // ascending diameter
+  double weight = 0;                  // kg
 };
 
 // kg of `length` mm of a bar of `diameter` mm.

@@ -34,7 +34,8 @@ void ScriptCanvas::circle(pictures::Point centre, pictures::Num radius, const pi
   appendFormat(text_, " %.4f\n", radius.v * unit_);
 }
 
-void ScriptCanvas::rect(pictures::Point corner, pictures::Num width, pictures::Num height, const pictures::Style& style) {
+void ScriptCanvas::rect(pictures::Point corner, pictures::Num width, pictures::Num height,
+                        const pictures::Style& style) {
   const double x = corner.x.v, y = corner.y.v, w = width.v, h = height.v;
   polygon({{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}, style);
 }

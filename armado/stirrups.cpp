@@ -21,7 +21,9 @@ constexpr double kLeastSpacing = 50;  // mm: closer stirrups leave no room for t
 
 RunError refusal(const std::string& why) { return RunError("ERROR: NO SE PUEDE ARMAR LA VIGA: " + why + "\n"); }
 
-double shearAt(const std::vector<Station>& st, size_t i) { return std::max(std::fabs(st[i].Vmax), std::fabs(st[i].Vmin)); }
+double shearAt(const std::vector<Station>& st, size_t i) {
+  return std::max(std::fabs(st[i].Vmax), std::fabs(st[i].Vmin));
+}
 
 // The envelope's shear at x, straight between stations.
 double shearAt(const std::vector<Station>& st, double x) {
@@ -103,10 +105,10 @@ void stationShear(Design& d, size_t i, double legsArea) {
     most = std::min(most, maximumSpacingHoldingCompressionBars(smallestBar(d, kBottom, s.x)));
   s.spacingRequired = roundDownToStep(std::min(legsArea / s.stirrupsRequired, most), kSpacingStep);
   if (s.spacingRequired < kLeastSpacing)
-    throw refusal(placeText(d, s.x) +
-                  formatText(" LOS ESTRIBOS IR\xCD" "AN A MENOS DE %.0f mm (SE NECESITAN %.2f cm2/m); USE ESTRIBOS M\xC1S "
-                             "GRUESOS O M\xC1S RAMAS",
-                             kLeastSpacing, s.stirrupsRequired * 10));
+    throw refusal(placeText(d, s.x) + formatText(" LOS ESTRIBOS IR\xCD"
+                                                 "AN A MENOS DE %.0f mm (SE NECESITAN %.2f cm2/m); USE ESTRIBOS M\xC1S "
+                                                 "GRUESOS O M\xC1S RAMAS",
+                                                 kLeastSpacing, s.stirrupsRequired * 10));
 }
 
 void addZone(Design& d, int span, double start, double end, double spacing, bool whole) {
@@ -172,9 +174,10 @@ void designShear(Design& d) {
   }
   const double across = (d.b - 2 * data.cover - data.stirrupDiameter) / (data.legs - 1);
   if (across > maximumLegSpacing(shallowest) + kTiny)
-    throw refusal(formatText("LAS RAMAS DE LOS ESTRIBOS QUEDAN A %.0f mm Y NO DEBEN PASAR DE %.0f mm (9.2.2(8)); USE "
-                             "M\xC1S RAMAS",
-                             across, maximumLegSpacing(shallowest)));
+    throw refusal(
+        formatText("LAS RAMAS DE LOS ESTRIBOS QUEDAN A %.0f mm Y NO DEBEN PASAR DE %.0f mm (9.2.2(8)); USE "
+                   "M\xC1S RAMAS",
+                   across, maximumLegSpacing(shallowest)));
   for (size_t k = 0; k < d.demand.spans.size(); ++k) spanZones(d, k);
   for (StationDesign& s : d.stations) {
     double spacing = HUGE_VAL;

@@ -71,7 +71,9 @@ TEST_F(BeamDesign, CompressionSteelAppearsPastTheDuctilityLimit) {
   for (const BarGroup& g : d.bars)
     if (g.face == kTop && g.start <= 3000 && g.end >= 3000) smallestTop = std::min(smallestTop, g.diameter);
   for (const StirrupZone& z : d.stirrups) {
-    if (z.start <= 3000 && z.end >= 3000) EXPECT_LE(z.spacing, 15 * smallestTop);
+    if (z.start <= 3000 && z.end >= 3000) {
+      EXPECT_LE(z.spacing, 15 * smallestTop);
+    }
   }
 }
 

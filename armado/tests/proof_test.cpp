@@ -235,7 +235,8 @@ class Proof {
     const double k = std::min(2.0, 1 + std::sqrt(200 / depth));
     const double rho = std::min(0.02, anchored / (d_.b * depth));
     return std::max(0.18 / d_.data.safety.gammaC * k * std::cbrt(100 * rho * s_.fck),
-                    0.035 * std::pow(k, 1.5) * std::sqrt(s_.fck)) * d_.b * depth;
+                    0.035 * std::pow(k, 1.5) * std::sqrt(s_.fck)) *
+           d_.b * depth;
   }
 
   // Each bar runs on past every station that cannot do without it, to each
@@ -256,8 +257,7 @@ class Proof {
         for (int side : {0, 1}) {
           const bool endStation = side == 0 ? i == 0 : i + 1 == st.size();
           const bool supported = side == 0 ? d_.demand.supportedStart : d_.demand.supportedEnd;
-          const double from =
-              st[i].x + (endStation && supported ? d_.data.supportWidth / 2 : 0) * (side == 0 ? 1 : -1);
+          const double from = st[i].x + (endStation && supported ? d_.data.supportWidth / 2 : 0) * (side == 0 ? 1 : -1);
           const double run = (side == 0 ? from - g.start + g.legStart : g.end - from + g.legEnd);
           EXPECT_GE(run, anchorage(d_, s_, g.diameter, stress, g.face) - 1e-6)
               << at(from) << " mark " << g.mark << (side == 0 ? " left" : " right");
@@ -461,8 +461,8 @@ TEST(Proof, EveryBarOfTheBundledExampleHolds) {
     beam.spans = alternancias::spansOf(beam.model, "viga3.dat");
     DesignData data;
     data.concrete = *concreteNamed(concrete);
-    Case c{std::string("viga3 ") + concrete, designBeam(beamDemand(beam, data.factors, data.psi2, "viga3.dat"), data),
-           {}};
+    Case c{
+        std::string("viga3 ") + concrete, designBeam(beamDemand(beam, data.factors, data.psi2, "viga3.dat"), data), {}};
     for (const auto* loads : {&beam.model.loads, &beam.variable})
       for (const calcest::LoadOnBar& l : *loads)
         if (l.load.ltype == 1) c.pointLoads.push_back((beam.model.nodes[l.bar].x + l.load.a) * 1000);

@@ -26,9 +26,9 @@ TEST(Materials, NamesGiveTheCharacteristicStrengths) {
 TEST(Materials, DesignValuesOfHa25AndB500s) {
   const Materials m = ha25b500();
   EXPECT_NEAR(m.fcd, 25 / 1.5, 1e-9);
-  EXPECT_NEAR(m.fctm, 2.5650, 1e-4);   // 0.3 * 25^(2/3)
-  EXPECT_NEAR(m.fctd, 1.1970, 1e-4);   // 0.7 * 2.565 / 1.5
-  EXPECT_NEAR(m.Ecm, 31476, 1);        // 22000 * 3.3^0.3
+  EXPECT_NEAR(m.fctm, 2.5650, 1e-4);  // 0.3 * 25^(2/3)
+  EXPECT_NEAR(m.fctd, 1.1970, 1e-4);  // 0.7 * 2.565 / 1.5
+  EXPECT_NEAR(m.Ecm, 31476, 1);       // 22000 * 3.3^0.3
   EXPECT_NEAR(m.fyd, 434.78, 0.01);
 }
 

@@ -12,7 +12,7 @@
 namespace armado::testing {
 
 struct PointLoad {
-  int bar = 1;        // 1-based
+  int bar = 1;          // 1-based
   double a = 0, P = 0;  // from the bar's start (m), downward (kN)
   bool variable = false;
 };
@@ -24,10 +24,10 @@ struct TestBeam {
   std::vector<double> bars = {6.0};  // m
   bool overhangLeft = false, overhangRight = false;
   std::vector<int> springs;
-  double ky = 5e4;             // kN/m
-  double b = 0.30, h = 0.60;   // m
-  bool sizes = true;           // b and h written in the section's record
-  double g = 20, q = 10;       // kN/m on every bar, permanent and variable
+  double ky = 5e4;            // kN/m
+  double b = 0.30, h = 0.60;  // m
+  bool sizes = true;          // b and h written in the section's record
+  double g = 20, q = 10;      // kN/m on every bar, permanent and variable
   std::vector<PointLoad> points;
 };
 
