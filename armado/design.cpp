@@ -293,11 +293,7 @@ void strutCanHold(const Design& d, double deepest) {
   const double most = strutResistance(d.b, shearLeverArm(deepest), kLeastCotTheta, d.materials);
   for (const Station& s : d.demand.stations) {
     const double V = std::max(std::fabs(s.Vmax), std::fabs(s.Vmin));
-    if (V > most)
-      throw refusal(placeText(d, s.x) +
-                    formatText(" LA BIELA DE HORMIG\xD3N NO RESISTE EL CORTANTE: VEd = %.1f kN > VRd,max = %.1f kN "
-                               "(cot \xE8 = 1, SECCI\xD3N %.0f x %.0f mm); AUMENTE LA SECCI\xD3N O EL HORMIG\xD3N",
-                               V / 1000, most / 1000, d.b, d.h));
+    if (V > most) throw strutCrushes(d, s.x, V, most);
   }
 }
 

@@ -299,7 +299,7 @@ std::optional<FaceLayout> FaceSearch::layout(LayoutFailure& failure) {
   std::vector<int> needed;
   for (size_t i = 0; i < p_.x.size(); ++i)
     if (p_.required[i] > kTiny) needed.push_back(static_cast<int>(i));
-  Reach r{c.start, c.end};
+  Reach r;  // needed nowhere: no anchorage to make
   if (!needed.empty())
     r = reach(needed.front(), needed.back(), corner_, needed,
               [&](int i) { return areaAt(found, static_cast<size_t>(i)); });

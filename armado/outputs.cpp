@@ -29,13 +29,13 @@ std::string designTable(const std::string& name, const Design& d) {
   appendFormat(out, "ARMADO DE LA VIGA %s: %s, %s, secci\xF3n %.0f x %.0f mm\n", name.c_str(),
                d.data.concrete.name.c_str(), d.data.steel.name.c_str(), d.b, d.h);
   appendFormat(out, "x en m; momentos en kN\xB7m; cortantes en kN; \xE1reas en cm2; Asw/s en cm2/m\n");
-  appendFormat(out, "%8s %10s %10s %9s %9s %9s %9s %10s %10s %9s %9s %9s %9s\n", "x", "MEd,max", "MEd,min", "As,i,nec",
-               "As,s,nec", "As,i", "As,s", "MRd,pos", "MRd,neg", "VEd", "Asw/s,nec", "Asw/s", "VRd");
+  appendFormat(out, "%8s %10s %10s %9s %9s %9s %9s %10s %10s %9s %9s %9s %9s %5s\n", "x", "MEd,max", "MEd,min",
+               "As,i,nec", "As,s,nec", "As,i", "As,s", "MRd,pos", "MRd,neg", "VEd", "Asw/s,nec", "Asw/s", "VRd", "cot");
   for (const StationDesign& s : d.stations)
-    appendFormat(out, "%8.3f %10.2f %10.2f %9.2f %9.2f %9.2f %9.2f %10.2f %10.2f %9.2f %9.2f %9.2f %9.2f\n", m(s.x),
+    appendFormat(out, "%8.3f %10.2f %10.2f %9.2f %9.2f %9.2f %9.2f %10.2f %10.2f %9.2f %9.2f %9.2f %9.2f %5.2f\n", m(s.x),
                  kNm(s.Mmax), kNm(s.Mmin), cm2(s.requiredBottom), cm2(s.requiredTop), cm2(s.providedBottom),
                  cm2(s.providedTop), kNm(s.resistancePositive), -kNm(s.resistanceNegative), kN(s.VEd),
-                 s.stirrupsRequired * 10, s.stirrupsProvided * 10, kN(s.VRd));
+                 s.stirrupsRequired * 10, s.stirrupsProvided * 10, kN(s.VRd), s.cotTheta);
   return out.str();
 }
 
@@ -56,8 +56,9 @@ void parameters(TextBuffer& out, const std::string& name, const Design& d) {
   const Materials& mt = d.materials;
   const DesignData& data = d.data;
   const ModelUnits& u = d.demand.units;
-  appendFormat(out, "Armado de la viga %s: %d tramos, secci\xF3n %.0f x %.0f mm, de x = %.2f a %.2f m\n", name.c_str(),
-               static_cast<int>(d.demand.spans.size()), d.b, d.h, m(d.beamStart), m(d.beamEnd));
+  const int spans = static_cast<int>(d.demand.spans.size());
+  appendFormat(out, "Armado de la viga %s: %d tramo%s, secci\xF3n %.0f x %.0f mm, de x = %.2f a %.2f m\n", name.c_str(),
+               spans, spans == 1 ? "" : "s", d.b, d.h, m(d.beamStart), m(d.beamEnd));
   appendFormat(
       out, "  hormig\xF3n %s: fck %.0f, fcd %.2f, fctm %.2f, fctd %.2f, Ecm %.0f MPa (gamma_c %.2f, alfa_cc %.2f)\n",
       data.concrete.name.c_str(), mt.fck, mt.fcd, mt.fctm, mt.fctd, mt.Ecm, data.safety.gammaC, data.safety.alphaCC);
@@ -70,9 +71,11 @@ void parameters(TextBuffer& out, const std::string& name, const Design& d) {
       diameters.c_str(), data.stirrupDiameter, data.legs, data.cover, data.aggregate, data.supportWidth);
   appendFormat(out, "  ambiente %s (wmax %.1f mm); cuasipermanente: permanentes x1, variables x%.2f (psi2)\n",
                data.exposure.c_str(), d.wk, data.psi2);
-  appendFormat(
-      out, "  esfuerzos de la envolvente exacta: permanentes x%g o x%g, variables x%g; 1 %s = %g kN, 1 %s = %g m\n",
-      data.factors.gG, data.factors.gGinf, data.factors.gQ, u.forceName, u.force / 1000, u.lengthName, u.length / 1000);
+  appendFormat(out, "  esfuerzos de la envolvente exacta: permanentes x%g o x%g, variables x%g", data.factors.gG,
+               data.factors.gGinf, data.factors.gQ);
+  if (u.force != 1000) appendFormat(out, "; 1 %s = %g kN", u.forceName, u.force / 1000);
+  if (u.length != 1000) appendFormat(out, "; 1 %s = %g m", u.lengthName, u.length / 1000);
+  appendFormat(out, "\n");
   appendFormat(out,
                "  flexi\xF3n: bloque rectangular (0.8 x, fcd), x/d <= %.2f; MRd el menor del bloque y de la "
                "par\xE1"
@@ -96,6 +99,7 @@ struct Check {
 
 void checkLine(TextBuffer& out, const char* what, const char* need, const char* has, const Check& c, double scale,
                const char* unit) {
+  if (c.demand <= 0) return;  // nothing asked of it here
   appendFormat(out, "  %-22s %-8s %9.2f %-5s %-8s %9.2f %-5s %5.2f  %s\n", what, need, c.demand * scale, unit, has,
                c.capacity * scale, unit, c.ratio, c.ratio <= 1 + 1e-9 ? "CUMPLE" : "NO CUMPLE");
 }

@@ -83,10 +83,7 @@ void stationShear(Design& d, size_t i, double legsArea) {
   s.VEd = stirrupShear(d, i, depth, s.reducedNearSupport);
   const std::optional<double> cot = strutCotTheta(s.VEdFull, d.b, z, m);
   if (!cot)
-    throw refusal(placeText(d, s.x) +
-                  formatText(" LA BIELA DE HORMIG\xD3N NO RESISTE EL CORTANTE: VEd = %.1f kN > VRd,max = %.1f kN "
-                             "(cot \xE8 = 1, SECCI\xD3N %.0f x %.0f mm); AUMENTE LA SECCI\xD3N O EL HORMIG\xD3N",
-                             s.VEdFull / 1000, strutResistance(d.b, z, kLeastCotTheta, m) / 1000, d.b, d.h));
+    throw strutCrushes(d, s.x, s.VEdFull, strutResistance(d.b, z, kLeastCotTheta, m));
   s.cotTheta = *cot;
   s.VRdmax = strutResistance(d.b, z, s.cotTheta, m);
   double tension = HUGE_VAL;
@@ -158,6 +155,13 @@ void spanZones(Design& d, size_t k) {
 }
 
 }  // namespace
+
+common::RunError strutCrushes(const Design& d, double x, double VEd, double resistance) {
+  return refusal(placeText(d, x) +
+                 formatText(" LA BIELA DE HORMIG\xD3N NO RESISTE EL CORTANTE: VEd = %.1f kN > VRd,max = %.1f kN "
+                            "(cot theta = 1, SECCI\xD3N %.0f x %.0f mm); AUMENTE LA SECCI\xD3N O EL HORMIG\xD3N",
+                            VEd / 1000, resistance / 1000, d.b, d.h));
+}
 
 void designShear(Design& d) {
   const DesignData& data = d.data;

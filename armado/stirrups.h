@@ -3,6 +3,7 @@
 // station the strut angle, VRd,c and the stirrups needed; then per span
 // stirrup zones of one spacing each.
 #include "armado/design.h"
+#include "common/run_error.h"
 
 namespace armado {
 
@@ -11,5 +12,9 @@ namespace armado {
 // point load acts within 2d of the support; the strut is checked with the
 // shear at the station itself. Throws RunError where the strut fails.
 void designShear(Design& design);
+
+// The refusal of a design whose strut fails at x: VEd against VRd,max at
+// cot theta = 1.
+common::RunError strutCrushes(const Design& design, double x, double VEd, double resistance);
 
 }  // namespace armado
