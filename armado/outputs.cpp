@@ -6,6 +6,7 @@
 #include "armado/bending.h"
 #include "armado/detailing.h"
 #include "armado/shear.h"
+#include "common/design_table.h"
 #include "common/format.h"
 
 namespace armado {
@@ -29,13 +30,26 @@ std::string designTable(const std::string& name, const Design& d) {
   appendFormat(out, "ARMADO DE LA VIGA %s: %s, %s, secci\xF3n %.0f x %.0f mm\n", name.c_str(),
                d.data.concrete.name.c_str(), d.data.steel.name.c_str(), d.b, d.h);
   appendFormat(out, "x en m; momentos en kN\xB7m; cortantes en kN; \xE1reas en cm2; Asw/s en cm2/m\n");
-  appendFormat(out, "%8s %10s %10s %9s %9s %9s %9s %10s %10s %9s %9s %9s %9s %5s\n", "x", "MEd,max", "MEd,min",
-               "As,i,nec", "As,s,nec", "As,i", "As,s", "MRd,pos", "MRd,neg", "VEd", "Asw/s,nec", "Asw/s", "VRd", "cot");
-  for (const StationDesign& s : d.stations)
-    appendFormat(out, "%8.3f %10.2f %10.2f %9.2f %9.2f %9.2f %9.2f %10.2f %10.2f %9.2f %9.2f %9.2f %9.2f %5.2f\n", m(s.x),
-                 kNm(s.Mmax), kNm(s.Mmin), cm2(s.requiredBottom), cm2(s.requiredTop), cm2(s.providedBottom),
-                 cm2(s.providedTop), kNm(s.resistancePositive), -kNm(s.resistanceNegative), kN(s.VEd),
-                 s.stirrupsRequired * 10, s.stirrupsProvided * 10, kN(s.VRd), s.cotTheta);
+  const std::string heading = common::designColumnsHeading();
+  out.append(heading.data(), heading.size());
+  for (const StationDesign& s : d.stations) {
+    const common::DesignRow row = {m(s.x),
+                                   kNm(s.Mmax),
+                                   kNm(s.Mmin),
+                                   cm2(s.requiredBottom),
+                                   cm2(s.requiredTop),
+                                   cm2(s.providedBottom),
+                                   cm2(s.providedTop),
+                                   kNm(s.resistancePositive),
+                                   -kNm(s.resistanceNegative),
+                                   kN(s.VEd),
+                                   s.stirrupsRequired * 10,
+                                   s.stirrupsProvided * 10,
+                                   kN(s.VRd),
+                                   s.cotTheta};
+    const std::string line = common::designRowText(row);
+    out.append(line.data(), line.size());
+  }
   return out.str();
 }
 
