@@ -281,6 +281,8 @@ std::vector<std::string> armadoCommandLine(const std::string& name, const std::s
           "--estribo", factorText(data.stirrupDiameter), "--ramas", std::to_string(data.legs),
           "--ambiente", data.exposure, "--arido", factorText(data.aggregate),
           "--apoyo", factorText(data.supportWidth), "--psi2", factorText(data.psi2),
+          "--gc", factorText(data.safety.gammaC), "--gs", factorText(data.safety.gammaS),
+          "--acc", factorText(data.safety.alphaCC),
           "--gG", factorText(choice.gG), "--gGinf", factorText(choice.gGinf), "--gQ", factorText(choice.gQ)};
 }
 

@@ -67,6 +67,9 @@ DesignDialog::DesignDialog(wxWindow* parent, const armado::DesignData& data)
   row("Tama\xF1o m\xE1ximo del \xE1rido (mm)", aggregate_ = number(data.aggregate));
   row("Ancho de los apoyos (mm)", support_ = number(data.supportWidth));
   row("psi2 de la variable", psi2_ = number(data.psi2));
+  row("gamma_c del hormig\xF3n", gammaC_ = number(data.safety.gammaC));
+  row("gamma_s del acero", gammaS_ = number(data.safety.gammaS));
+  row("alfa_cc del hormig\xF3n", alphaCC_ = number(data.safety.alphaCC));
   all->Add(grid, 0, wxALL, 8);
   auto* buttons = new wxStdDialogButtonSizer;
   auto* ok = new wxButton(this, wxID_OK, "&Armar");
@@ -89,7 +92,9 @@ bool DesignDialog::TransferDataFromWindow() {
   double legs = 0;
   const std::pair<wxTextCtrl*, double*> numbers[] = {{cover_, &d.cover},         {stirrup_, &d.stirrupDiameter},
                                                      {legs_, &legs},             {aggregate_, &d.aggregate},
-                                                     {support_, &d.supportWidth}, {psi2_, &d.psi2}};
+                                                     {support_, &d.supportWidth}, {psi2_, &d.psi2},
+                                                     {gammaC_, &d.safety.gammaC}, {gammaS_, &d.safety.gammaS},
+                                                     {alphaCC_, &d.safety.alphaCC}};
   for (const auto& [field, value] : numbers)
     if (!readReal(field->GetValue(), *value)) {
       messageBox(fromCp1252("Escriba un n\xFAmero en cada dato."), wxICON_EXCLAMATION, this);

@@ -27,7 +27,7 @@ class DesignDialog : public wxDialog {
 
   armado::DesignData data_;
   wxChoice *concrete_, *steel_, *exposure_;
-  wxTextCtrl *cover_, *bars_, *stirrup_, *legs_, *aggregate_, *support_, *psi2_;
+  wxTextCtrl *cover_, *bars_, *stirrup_, *legs_, *aggregate_, *support_, *psi2_, *gammaC_, *gammaS_, *alphaCC_;
 };
 
 class DesignPanel : public wxPanel {
