@@ -98,6 +98,15 @@ inline constexpr const char* kEnvelopeFileSuffixes[] = {
 // Held by the run that writes the files of a name, so that a second one waits its turn.
 inline constexpr char kLockExt[] = ".lock";
 
+// ---- armado's design of a beam NAME: the table at every station, the bar
+// schedule, and the drawing as a picture and a CAD script.
+inline constexpr char kDesignTableExt[] = ".arm";
+inline constexpr char kBarScheduleExt[] = ".des";
+inline constexpr char kDesignPictureSuffix[] = "a.svg";
+inline constexpr char kDesignScriptSuffix[] = "a.scr";
+inline constexpr const char* kDesignFileSuffixes[] = {kDesignTableExt, kBarScheduleExt, kDesignPictureSuffix,
+                                                      kDesignScriptSuffix};
+
 // ---- informe's report of a project: a page and its pictures.
 inline constexpr char kPageExt[] = ".html";
 // Its pictures, PROJECT-NAME.svg (see reportPictureName).

@@ -213,6 +213,7 @@ void writeReportPage(std::ostream& o, const ReportData& data, const std::vector<
     modesTable(o, data);
     for (size_t k = 4; k < pictures.size(); ++k) figure(o, pictures[k]);
   }
+  if (data.design) designSection(o, *data.design, data.modes ? 4 : 3);
   o << "</body></html>\n";
 }
 

@@ -12,6 +12,7 @@
 #include "projectfiles/model_input.h"
 #include "projectfiles/modes_file.h"
 #include "projectfiles/result_files.h"
+#include "informe/design.h"
 
 namespace informe {
 
@@ -62,6 +63,7 @@ struct ReportData {
   std::vector<calcest::ElasticCurve> curves;  // each bar's true line in it, bar i at i - 1
   std::optional<ModesFile> modes;
   std::string modesFileName;
+  std::optional<DesignFiles> design;  // armado's, when PROJECT.arm is there
 };
 
 // The markup attributes that say where a value of a results file came from.

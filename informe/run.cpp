@@ -66,6 +66,7 @@ ReportData readInputs(const std::vector<std::string>& args) {
     data.modes = readModesFile(modes, m.header.nn);
     checkDirectionsFitModel(*data.modes, args[1], m.supports, m.header.nn);
   }
+  data.design = readDesign(p, m);
   return data;
 }
 

@@ -16,6 +16,7 @@
 #include "common/model_writer.h"
 #include "common/run_error.h"
 #include "common/whole_file.h"
+#include "alternancias/patterns.h"
 #include "projectfiles/modes_file.h"
 #include "vigas/project_files.h"
 
@@ -211,33 +212,44 @@ std::vector<std::string> alternanciasCommandLine(const std::string& name, const 
           factorText(choice.gGinf), "--gQ", factorText(choice.gQ)};
 }
 
+namespace {
+
+// The loads of the cases of a role as a file for a fellow program run in the
+// model's folder: a role held by one case is that case's saved file (its bare
+// name); several cases' loads (or none) go together into a file of `scratch`.
+std::string roleLoadsFile(const Document& document, const EnvelopeChoice& choice, CaseRole role,
+                          const ScratchFolder& scratch) {
+  const Content& content = document.content();
+  int only = -1, count = 0;
+  for (size_t k = 0; k < choice.roles.size(); ++k)
+    if (choice.roles[k] == role) only = static_cast<int>(k), ++count;
+  if (count == 1) return bareName(fileOf(caseProject(document.modelPath(), content, only), kLoadsExt));
+  if (scratch.path().empty()) throw RunError("no se puede crear una carpeta temporal para las cargas");
+  const std::string path = scratch.path() + (role == CaseRole::permanent ? "/permanentes" : "/variables") + kLoadsExt;
+  writeWholeFile(path, loadsOfRole(content, choice, role));
+  return path;
+}
+
+// The checks and the save a run on the roles' loads starts with: "" when it may go on.
+std::string readyForRoles(Document& document, const EnvelopeChoice& choice) {
+  const std::string fault = envelopeChoiceFault(choice, document.content());
+  return fault.empty() ? saveProject(document) : fault;
+}
+
+}  // namespace
+
 EnvelopeRun runEnvelope(Document& document, const EnvelopeChoice& choice) {
   EnvelopeRun run;
-  const Content& content = document.content();
-  run.error = envelopeChoiceFault(choice, content);
-  if (run.error.empty()) run.error = saveProject(document);
+  run.error = readyForRoles(document, choice);
   if (!run.error.empty()) return run;
   const std::string& modelPath = document.modelPath();
   const std::string folder = folderOf(modelPath).string();
   ScratchFolder scratch;
-  // A role held by one case is that case's saved file; several cases' loads
-  // (or none) go together into a file of their own.
-  auto loadsFile = [&](CaseRole role) -> std::string {
-    int only = -1, count = 0;
-    for (size_t k = 0; k < choice.roles.size(); ++k)
-      if (choice.roles[k] == role) only = static_cast<int>(k), ++count;
-    if (count == 1) return bareName(fileOf(caseProject(modelPath, content, only), kLoadsExt));
-    if (scratch.path().empty()) throw RunError("no se puede crear una carpeta temporal para las cargas");
-    const std::string path =
-        scratch.path() + (role == CaseRole::permanent ? "/permanentes" : "/variables") + kLoadsExt;
-    writeWholeFile(path, loadsOfRole(content, choice, role));
-    return path;
-  };
   std::vector<std::string> args;
   try {
     run.name = envelopeName(modelPath);
-    args = alternanciasCommandLine(run.name, bareName(modelPath), loadsFile(CaseRole::permanent),
-                                   loadsFile(CaseRole::variable), choice);
+    args = alternanciasCommandLine(run.name, bareName(modelPath), roleLoadsFile(document, choice, CaseRole::permanent, scratch),
+                                   roleLoadsFile(document, choice, CaseRole::variable, scratch), choice);
   } catch (const RunError& error) {
     run.error = error.text;
     return run;
@@ -250,6 +262,61 @@ EnvelopeRun runEnvelope(Document& document, const EnvelopeChoice& choice) {
   run.summary = alternancias.output;
   run.name = (std::filesystem::path(folder) / run.name).string();
   for (int kind = 1; kind <= 3; ++kind) run.pictures.push_back(envelopePictureName(run.name, kind));
+  return run;
+}
+
+std::string designName(const std::string& modelPath) {
+  const std::string name = envelopeName(modelPath);
+  return name.substr(0, name.size() - std::strlen("-envolvente"));
+}
+
+std::vector<std::string> armadoCommandLine(const std::string& name, const std::string& model,
+                                           const std::string& permanentLoads, const std::string& variableLoads,
+                                           const EnvelopeChoice& choice, const armado::DesignData& data) {
+  std::string diameters;
+  for (double d : data.diameters) diameters += (diameters.empty() ? "" : ",") + factorText(d);
+  return {name, model, permanentLoads, variableLoads,
+          "--hormigon", data.concrete.name, "--acero", data.steel.name,
+          "--recubrimiento", factorText(data.cover), "--barras", diameters,
+          "--estribo", factorText(data.stirrupDiameter), "--ramas", std::to_string(data.legs),
+          "--ambiente", data.exposure, "--arido", factorText(data.aggregate),
+          "--apoyo", factorText(data.supportWidth), "--psi2", factorText(data.psi2),
+          "--gc", factorText(data.safety.gammaC), "--gs", factorText(data.safety.gammaS),
+          "--acc", factorText(data.safety.alphaCC),
+          "--gG", factorText(choice.gG), "--gGinf", factorText(choice.gGinf), "--gQ", factorText(choice.gQ)};
+}
+
+DesignRun runDesign(Document& document, const EnvelopeChoice& choice, armado::DesignData data) {
+  DesignRun run;
+  run.error = readyForRoles(document, choice);
+  if (!run.error.empty()) return run;
+  const std::string& modelPath = document.modelPath();
+  const std::string folder = folderOf(modelPath).string();
+  ScratchFolder scratch;
+  try {
+    run.name = designName(modelPath);
+    const std::string permanent = roleLoadsFile(document, choice, CaseRole::permanent, scratch);
+    const std::string variable = roleLoadsFile(document, choice, CaseRole::variable, scratch);
+    const Outcome armado =
+        runFellow("armado", armadoCommandLine(run.name, bareName(modelPath), permanent, variable, choice, data), folder);
+    if (!armado.ok) {
+      run.error = armado.error;
+      return run;
+    }
+    run.summary = armado.output;
+    // The same design in memory, for the window to draw: the files armado read, read again.
+    auto inFolder = [&](const std::string& file) { return (std::filesystem::path(folder) / file).string(); };
+    armado::BeamInput beam;
+    beam.model = projectfiles::readModel(modelPath, inFolder(permanent));
+    beam.variable = projectfiles::readLoadsFile(inFolder(variable), beam.model.bars);
+    beam.spans = alternancias::spansOf(beam.model, modelPath);
+    data.factors = {choice.gG, choice.gGinf, choice.gQ};
+    run.design = std::make_shared<armado::Design>(
+        armado::designBeam(armado::beamDemand(beam, data.factors, data.psi2, modelPath), data));
+  } catch (const RunError& error) {
+    run.error = error.text;
+  }
+  run.name = (std::filesystem::path(folder) / run.name).string();
   return run;
 }
 

@@ -4,10 +4,12 @@
 // project), alternancias (the envelope of the load cases, each taken as
 // permanent or variable). Their command lines are built here, and each run
 // comes back as what to show: the results, or the program's own text.
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "armado/design.h"
 #include "vigas/document.h"
 
 namespace vigas {
@@ -95,5 +97,26 @@ struct EnvelopeRun {
 // (one case's own file, or the cases' loads together in a file of a
 // temporary folder, removed after the run).
 EnvelopeRun runEnvelope(Document& document, const EnvelopeChoice& choice);
+
+// ---- armado.
+// The design's name beside the project: the project's own (letters, digits,
+// '_' and '-' kept, others as '_'), so that its report shows the design.
+std::string designName(const std::string& modelPath);
+
+std::vector<std::string> armadoCommandLine(const std::string& name, const std::string& model,
+                                           const std::string& permanentLoads, const std::string& variableLoads,
+                                           const EnvelopeChoice& choice, const armado::DesignData& data);
+
+struct DesignRun {
+  std::string error;    // why there is no design: the choice, the save, or armado's text
+  std::string name;     // the design's files: folder/NAME + suffix
+  std::string summary;  // armado's summary as it printed it
+  std::shared_ptr<const armado::Design> design;  // the same design, made in memory, for the drawing
+};
+
+// Saves the beam and runs armado (fellowProgram("armado")) in its folder on
+// the model and the loads of the cases of each role, as runEnvelope does;
+// then makes the same design in memory from the same files.
+DesignRun runDesign(Document& document, const EnvelopeChoice& choice, armado::DesignData data);
 
 }  // namespace vigas

@@ -2,11 +2,14 @@
 """Runs the bundled examples and compares their results with the guide's key values,
 and runs the guide's quick start session.
 
-Usage: check-examples.py CALCEST CALCDIN INFORME ALTERNANCIAS EXAMPLES_DIR GUIDE.md KEY_VALUES.md
+Usage: check-examples.py CALCEST CALCDIN INFORME ALTERNANCIAS EXAMPLES_DIR GUIDE.md KEY_VALUES.md [ARMADO]
 The key-value table has rows "| EXAMPLE | `QUANTITY` | VALUE |"; a number
 agrees when it matches the program's to the decimals the table gives and is
 quoted in the guide, a text (the spans an extreme loads, a note) when it is the
 same.
+The examples of armado are designs, read from its table (a column at a
+station: "As,i,nec 3.000"), its schedule ("mark 2 piece", "total weight") and
+its summary ("mark 2 from", "mark 2 to": where a group's straight part runs).
 The quick start's indented blocks are a session: each line "$ COMMAND" runs in
 one scratch folder holding the examples, and the lines after it are its output,
 line for line, where a line "…" stands for any number of lines.
@@ -93,15 +96,47 @@ def summary_values(summary):
 
 
 def run_patterns(alternancias, examples, guide_text, work, name):
-    for file in PATTERN_RUNS[name]:
-        bundled = Path(examples) / file
-        shown = re.search(r"^`%s`:\n\n((?:    .*\n)+)" % re.escape(file), guide_text, re.M)
-        text = bundled.read_bytes() if bundled.exists() else textwrap.dedent(shown.group(1)).encode("cp1252")
-        (work / file).write_bytes(text)
+    shown_files(examples, guide_text, work, PATTERN_RUNS[name])
     summary = subprocess.run([alternancias, name, *PATTERN_RUNS[name]], cwd=work, stdin=subprocess.DEVNULL,
                              env=dict(os.environ, LC_ALL="C"),
                              stdout=subprocess.PIPE, check=True).stdout.decode("cp1252")
     return summary_values(summary)
+
+
+# Design name -> model, permanent and variable loads files, shown in the guide.
+DESIGN_RUNS = {"S1": ("s1.dat", "s1-g.caf", "s1-q.caf"), "T3": ("t3.dat", "t3-g.caf", "t3-q.caf")}
+
+
+def shown_files(examples, guide_text, work, files):
+    """Each file bundled, or as the guide shows it."""
+    for file in files:
+        bundled = Path(examples) / file
+        shown = re.search(r"^`%s`:\n\n((?:    .*\n)+)" % re.escape(file), guide_text, re.M)
+        text = bundled.read_bytes() if bundled.exists() else textwrap.dedent(shown.group(1)).encode("cp1252")
+        (work / file).write_bytes(text)
+
+
+def run_design(armado, examples, guide_text, work, name):
+    shown_files(examples, guide_text, work, DESIGN_RUNS[name])
+    summary = subprocess.run([armado, name, *DESIGN_RUNS[name]], cwd=work, stdin=subprocess.DEVNULL,
+                             env=dict(os.environ, LC_ALL="C"), stdout=subprocess.PIPE,
+                             check=True).stdout.decode("cp1252")
+    values = {}
+    table = (work / (name + ".arm")).read_text(encoding="cp1252").splitlines()
+    columns = table[2].split()
+    for line in table[3:]:
+        cells = line.split()
+        for column, cell in zip(columns[1:], cells[1:]):
+            values["%s %s" % (column, cells[0])] = float(cell)
+    for line in (work / (name + ".des")).read_text(encoding="cp1252").splitlines():
+        row = re.match(r"\s*(\d+)\s.*\s(\d+\.\d+)\s+\d+\s+\d+\.\d+\s+\d+\.\d+$", line)
+        if row:
+            values["mark %s piece" % row.group(1)] = float(row.group(2))
+        if line.startswith("Total"):
+            values["total weight"] = float(line.split()[-1])
+    for mark, start, end in re.findall(r"\((\d+)\) de (-?\d+\.\d+) a (-?\d+\.\d+)", summary):
+        values["mark %s from" % mark], values["mark %s to" % mark] = float(start), float(end)
+    return values
 
 
 def session_steps(guide_text):
@@ -151,6 +186,7 @@ def run_session(programs, examples, guide_text, work):
 
 def main():
     calcest, calcdin, informe, alternancias, examples, guide, key_values = sys.argv[1:8]
+    armado = sys.argv[8] if len(sys.argv) > 8 else None
     guide_text = Path(guide).read_text(encoding="utf-8")
     quoted = guide_text.replace("\u2212", "-")
     rows = re.findall(r"^\| (\w+) \| `([^`]+)` \| ([^|`]+?) \|$", Path(key_values).read_text(encoding="utf-8"),
@@ -161,8 +197,12 @@ def main():
             if example not in results:
                 work = Path(tmp) / example
                 work.mkdir()
-                results[example] = (run_patterns(alternancias, examples, guide_text, work, example)
-                                    if example in PATTERN_RUNS else run_example(calcest, calcdin, examples, work, example))
+                if example in DESIGN_RUNS:
+                    results[example] = run_design(armado, examples, guide_text, work, example) if armado else {}
+                elif example in PATTERN_RUNS:
+                    results[example] = run_patterns(alternancias, examples, guide_text, work, example)
+                else:
+                    results[example] = run_example(calcest, calcdin, examples, work, example)
             got = results[example].get(quantity)
             if isinstance(got, float):
                 decimals = len(text.split(".")[1]) if "." in text else 0

@@ -15,7 +15,7 @@ outside=$(find "$root" -mindepth 1 -maxdepth 1 ! -name usr)
 [ -z "$outside" ] || fail "installed outside the prefix: $outside"
 
 bin=$root$prefix/bin doc=$root$prefix/share/doc/vigas
-for program in calcest calcdin envolventes-batch envolventes lanzador Webrix vigas informe alternancias; do
+for program in calcest calcdin envolventes-batch envolventes lanzador Webrix vigas informe alternancias armado; do
   [ -x "$bin/$program" ] || fail "program $program not installed"
 done
 for file in guide.md guide.html figures/carga1.svg figures/carga6.svg figures/alternancias-flechas.svg \

@@ -23,6 +23,7 @@
 #include "guicommon/about_box.h"
 #include "vigas/analysis.h"
 #include "vigas/app/beam_dialog.h"
+#include "vigas/app/design.h"
 #include "vigas/app/envelope.h"
 #include "vigas/app/picture.h"
 #include "vigas/app/results.h"
@@ -81,6 +82,7 @@ enum {
   kAnalyse,
   kReport,
   kEnvelope,
+  kDesign,
   kNoModes,
   kModesOption,  // kModesOption + k runs calcdin with option kModesOptions[k]
   kNextTable = kModesOption + 8,
@@ -124,9 +126,11 @@ MainFrame::MainFrame() : wxFrame(nullptr, wxID_ANY, "vigas", wxDefaultPosition, 
   picture_ = new ModelPicture(lower_, document_, [this](const CellPlace& row) { selectRow(row); });
   results_ = new ResultsPanel(lower_);
   envelope_ = new EnvelopePanel(lower_);
+  design_ = new DesignPanel(lower_);
   lower_->AddPage(picture_, "Modelo");
   lower_->AddPage(results_, "Resultados");
   lower_->AddPage(envelope_, "Envolvente");
+  lower_->AddPage(design_, "Armado");
   split->SetMinimumPaneSize(120);
   split->SplitHorizontally(tables_, lower_);
   split->SetSashGravity(0.4);
@@ -190,6 +194,7 @@ void MainFrame::buildMenus() {
   analysis->AppendSeparator();
   analysis->Append(kReport, "&Informe\tF7");
   analysis->Append(kEnvelope, "&Envolvente...\tF6");
+  analysis->Append(kDesign, "&Armado...\tF8");
 
   auto* help = new wxMenu;
   help->Append(wxID_ABOUT, "&Acerca de vigas");
@@ -220,6 +225,7 @@ void MainFrame::buildMenus() {
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onAnalyse(); }, kAnalyse);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onReport(); }, kReport);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onEnvelope(); }, kEnvelope);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onDesign(); }, kDesign);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { modesOption_.reset(); }, kNoModes);
   Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
     modesOption_ = kModesOptions[static_cast<size_t>(event.GetId() - kModesOption)].option;
@@ -293,6 +299,7 @@ void MainFrame::afterEdit(const std::string& status, bool edited) {
   if (edited) {
     results_->markOutdated();
     envelope_->markOutdated();
+    design_->markOutdated();
     resultsCurrent_ = false;
   }
   const size_t errors = document_.errors().size();
@@ -496,6 +503,8 @@ void MainFrame::onNewBeam() {
   document_.replaceContent(dialog.beam().content, "nueva viga continua");
   results_->show(AnalysisRun{});
   envelope_->clear();
+  design_->clear();
+  envelopeChoice_.reset();
   rebuildPages();
   afterEdit("");
   goToPage(1);
@@ -525,6 +534,8 @@ bool MainFrame::openFile(const std::string& path) {
   saveRecent();
   results_->show(AnalysisRun{});
   envelope_->clear();
+  design_->clear();
+  envelopeChoice_.reset();
   rebuildPages();
   afterEdit(document_.hasErrors() ? "La viga tiene errores: las celdas en rojo dicen por qu\xE9." : "");
   goToPage(1);
@@ -634,6 +645,7 @@ void MainFrame::onEnvelope() {
   if (document_.modelPath().empty() && !save(true)) return;
   EnvelopeDialog dialog(this, document_.content());
   if (dialog.ShowModal() != wxID_OK) return;
+  envelopeChoice_ = dialog.choice();
   EnvelopeRun run;
   {
     wxBusyCursor busy;
@@ -649,6 +661,33 @@ void MainFrame::onEnvelope() {
   SetStatusText(fileNameText("Envolvente " + run.name + " calculada con alternancias."), 0);
   // For the tests that drive the window: the summary as the page shows it.
   if (const char* log = std::getenv("VIGAS_RESULTS_LOG")) std::ofstream(log) << envelope_->summaryText();
+}
+
+void MainFrame::onDesign() {
+  commitEdits();
+  if (!refuseErrors("arma")) return;
+  if (document_.modelPath().empty() && !save(true)) return;
+  DesignDialog dialog(this, designData_);
+  if (dialog.ShowModal() != wxID_OK) return;
+  designData_ = dialog.data();
+  const Content& content = document_.content();
+  // The envelope's cases, or the first permanent and the others variable.
+  EnvelopeChoice choice = presetEnvelopeChoice(content);
+  if (envelopeChoice_ && envelopeChoice_->roles.size() == content.cases.size()) choice = *envelopeChoice_;
+  DesignRun run;
+  {
+    wxBusyCursor busy;
+    run = runDesign(document_, choice, designData_);
+  }
+  afterEdit("", false);
+  if (!run.error.empty()) {
+    messageBox(fromCp1252("No se ha calculado el armado:\n\n" + run.error), wxICON_ERROR, this);
+    return;
+  }
+  design_->show(run);
+  lower_->SetSelection(3);
+  SetStatusText(fileNameText("Armado " + run.name + " calculado con armado."), 0);
+  if (const char* log = std::getenv("VIGAS_RESULTS_LOG")) std::ofstream(log) << design_->summaryText();
 }
 
 bool MainFrame::confirmDiscard() {

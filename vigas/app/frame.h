@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "armado/design.h"
 #include "vigas/document.h"
 #include "vigas/recent_files.h"
+#include "vigas/suite_programs.h"
 
 class wxGridEvent;
 class wxMenu;
@@ -18,6 +20,7 @@ class wxNotebook;
 
 namespace vigas::app {
 
+class DesignPanel;
 class EnvelopePanel;
 class ModelPicture;
 class ResultsPanel;
@@ -55,6 +58,8 @@ class MainFrame : public wxFrame {
   bool onAnalyse();
   void onReport();
   void onEnvelope();
+  // F8: armado on the cases as the envelope takes them.
+  void onDesign();
   void onRow(int what);
   void onUndo(bool redo);
   void onAddCase();
@@ -74,6 +79,11 @@ class MainFrame : public wxFrame {
   ModelPicture* picture_ = nullptr;
   ResultsPanel* results_ = nullptr;
   EnvelopePanel* envelope_ = nullptr;
+  DesignPanel* design_ = nullptr;
+  // The cases' roles and factors of the last envelope, which the design takes
+  // too; the design data last given.
+  std::optional<EnvelopeChoice> envelopeChoice_;
+  armado::DesignData designData_;
   // calcdin's elimination option run after calcest on F5, none when unset.
   std::optional<int> modesOption_;
   // Whether the results shown are of the beam as saved (no edit since F5),

@@ -1,0 +1,144 @@
+#include "armado/demand.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "alternancias/force_table.h"
+#include "common/run_error.h"
+
+namespace armado {
+
+using common::formatText;
+using common::RunError;
+
+bool unitsOf(int unitCode, ModelUnits& units) {
+  switch (unitCode) {
+    case 0:
+      units = {9806.65, 1000.0, "t", "m"};
+      return true;  // the tonne-force
+    case 1:
+      units = {1000.0, 1000.0, "kN", "m"};
+      return true;
+    case 2:
+      units = {4448.2216152605, 304.8, "klb", "pie"};
+      return true;
+    default:
+      return false;
+  }
+}
+
+namespace {
+
+// The one section of the beam, b and h in the model's length unit.
+void beamSection(const projectfiles::Model& model, const std::string& datPath, double& b, double& h) {
+  const common::Section* first = nullptr;
+  for (int k = 1; k <= model.header.nb; ++k) {
+    const common::BarInput& bar = model.bars[k];
+    const common::Section& s = model.sections[bar.section];
+    if (!(s.b > 0) || !(s.h > 0))
+      throw RunError(
+          formatText("ERROR EN EL FICHERO %s: LA SECCI\xD3N %d (DE LA BARRA %d) NO TIENE ANCHO B Y "
+                     "CANTO H; EL ARMADO LOS NECESITA (ESCR\xCD"
+                     "BALOS EN LA L\xCDNEA DE LA SECCI\xD3N: ID A I B H)\n",
+                     datPath.c_str(), bar.section, bar.label));
+    if (bar.taper != 1.0)
+      throw RunError(
+          formatText("ERROR EN EL FICHERO %s: LA BARRA %d TIENE CARTELA; EL ARMADO PIDE UNA VIGA DE "
+                     "CANTO CONSTANTE\n",
+                     datPath.c_str(), bar.label));
+    if (!first) first = &s;
+    if (s.b != first->b || s.h != first->h)
+      throw RunError(
+          formatText("ERROR EN EL FICHERO %s: LA BARRA %d ES DE OTRA SECCI\xD3N (%g x %g) QUE LA PRIMERA "
+                     "(%g x %g); EL ARMADO PIDE UNA SOLA SECCI\xD3N EN TODA LA VIGA\n",
+                     datPath.c_str(), bar.label, s.b, s.h, first->b, first->h));
+  }
+  b = first->b;
+  h = first->h;
+}
+
+double largestOfSides(const alternancias::ExactEnvelope& env, int left, int right, size_t p, size_t last,
+                      bool largest) {
+  // Nothing lies left of the first point or right of the last.
+  double value = largest ? -HUGE_VAL : HUGE_VAL;
+  auto take = [&](int quantity) {
+    const double v = largest ? env.largest(quantity, p).value : env.smallest(quantity, p).value;
+    value = largest ? std::max(value, v) : std::min(value, v);
+  };
+  if (p > 0) take(left);
+  if (p < last) take(right);
+  return value;
+}
+
+}  // namespace
+
+BeamDemand beamDemand(const BeamInput& beam, const alternancias::Factors& factors, double psi2,
+                      const std::string& datPath) {
+  using alternancias::kMomentLeft;
+  using alternancias::kMomentRight;
+  using alternancias::kShearLeft;
+  using alternancias::kShearRight;
+  const projectfiles::Model& model = beam.model;
+  BeamDemand demand;
+  if (!unitsOf(model.header.unitCode, demand.units))
+    throw RunError(
+        formatText("ERROR EN EL FICHERO %s: CON EL C\xD3"
+                   "DIGO DE UNIDADES %d NO SE SABE LA UNIDAD DE "
+                   "FUERZA; EL ARMADO PIDE EL C\xD3"
+                   "DIGO 0 (t, m), 1 (kN, m) O 2 (klb, pie)\n",
+                   datPath.c_str(), model.header.unitCode));
+  const ModelUnits u = demand.units;
+  beamSection(model, datPath, demand.b, demand.h);
+  demand.b *= u.length;
+  demand.h *= u.length;
+
+  const alternancias::ExactEnvelope ultimate = alternancias::exactEnvelope(model, beam.variable, beam.spans, factors);
+  const alternancias::ExactEnvelope quasiPermanent =
+      alternancias::exactEnvelope(model, beam.variable, beam.spans, {1.0, 1.0, psi2});
+
+  const int nb = model.header.nb;
+  const size_t points = static_cast<size_t>(alternancias::kGridIntervals) * nb + 1;
+  const std::vector<int> spanOfBar = alternancias::spanOfBars(beam.spans);
+  const double x0 = model.nodes[1].x;
+  demand.stations.resize(points);
+  for (size_t p = 0; p < points; ++p) {
+    const int bar =
+        std::max(1, static_cast<int>((p + alternancias::kGridIntervals - 1) / alternancias::kGridIntervals));
+    const common::BarInput& b = model.bars[bar];
+    Station& s = demand.stations[p];
+    s.x = (model.nodes[b.nodeI].x - x0 + b.xs[p - static_cast<size_t>(alternancias::kGridIntervals) * (bar - 1)]) *
+          u.length;
+    const double moment = u.force * u.length;
+    s.Mmax = moment * largestOfSides(ultimate, kMomentLeft, kMomentRight, p, points - 1, true);
+    s.Mmin = moment * largestOfSides(ultimate, kMomentLeft, kMomentRight, p, points - 1, false);
+    s.Vmax = u.force * largestOfSides(ultimate, kShearLeft, kShearRight, p, points - 1, true);
+    s.Vmin = u.force * largestOfSides(ultimate, kShearLeft, kShearRight, p, points - 1, false);
+    s.MqpMax = moment * largestOfSides(quasiPermanent, kMomentLeft, kMomentRight, p, points - 1, true);
+    s.MqpMin = moment * largestOfSides(quasiPermanent, kMomentLeft, kMomentRight, p, points - 1, false);
+    s.span = spanOfBar[bar];
+  }
+  for (const alternancias::Span& span : beam.spans) {
+    DemandSpan d;
+    d.firstStation = alternancias::kGridIntervals * (span.firstBar - 1);
+    d.lastStation = alternancias::kGridIntervals * span.lastBar;
+    d.start = demand.stations[d.firstStation].x;
+    d.end = demand.stations[d.lastStation].x;
+    d.overhang = span.overhang;
+    demand.spans.push_back(d);
+  }
+  for (size_t k = 1; k < model.supports.size(); ++k)
+    if (alternancias::holdsDeflection(model.supports[k].code))
+      demand.supports.push_back((model.nodes[model.supports[k].index].x - x0) * u.length);
+  std::sort(demand.supports.begin(), demand.supports.end());
+  demand.supportedStart = !demand.spans.front().overhang;
+  demand.supportedEnd = !demand.spans.back().overhang;
+  for (const std::vector<calcest::LoadOnBar>* loads : {&model.loads, &beam.variable})
+    for (const calcest::LoadOnBar& load : *loads)
+      if (load.load.ltype == 1 || load.load.ltype == 2)
+        demand.pointLoads.push_back((model.nodes[model.bars[load.bar].nodeI].x - x0 + load.load.a) * u.length);
+  for (size_t k = 1; k < model.nodalLoads.size(); ++k)
+    demand.pointLoads.push_back((model.nodes[model.nodalLoads[k].index].x - x0) * u.length);
+  return demand;
+}
+
+}  // namespace armado

@@ -1,0 +1,133 @@
+#pragma once
+// The design of a continuous beam's reinforcement from its envelope: the
+// bars (continuous corner bars top and bottom, extra bars where the shifted
+// envelope needs them, anchored past where they stop being needed), the
+// stirrup zones, and at every station what is needed and what is provided.
+// Units: N and mm. Free of files and windows.
+#include <string>
+#include <vector>
+
+#include "alternancias/exact_envelope.h"
+#include "armado/bending.h"
+#include "armado/demand.h"
+#include "armado/materials.h"
+
+namespace armado {
+
+// The design data besides the beam: every value may be given on the command
+// line; these are the defaults.
+struct DesignData {
+  Concrete concrete{"HA-25", 25};
+  Steel steel{"B500S", 500};
+  SafetyFactors safety;
+  alternancias::Factors factors;
+  double psi2 = 0.3;                                 // quasi-permanent share of the variable load
+  double cover = 30;                                 // nominal cover to the stirrups (mm)
+  double aggregate = 20;                             // largest aggregate size dg (mm)
+  double supportWidth = 300;                         // the supports' width along the beam (mm)
+  std::vector<double> diameters = {12, 16, 20, 25};  // of the longitudinal bars (mm), ascending
+  double stirrupDiameter = 8;
+  int legs = 2;  // vertical legs of a set of stirrups
+  std::string exposure = "XC1";
+};
+
+enum Face { kBottom = 0, kTop = 1 };
+
+// A set of equal longitudinal bars of one face: one mark of the schedule.
+// The straight part runs from `start` to `end` (x, mm); a bend `legStart` or
+// `legEnd` long (0: none) turns it towards the other face at that end (a top
+// bar at a supported end turns down into the support).
+struct BarGroup {
+  int mark = 0;
+  int face = kBottom;
+  double diameter = 0;
+  int count = 0;
+  int inner = 0;          // of them, in the second layer
+  double depth = 0;       // centre of the first layer's bars from the face
+  double innerDepth = 0;  // centre of the second layer's
+  double start = 0, end = 0;
+  double legStart = 0, legEnd = 0;
+  bool continuous = false;
+  // Reaching the beam's end, where it is anchored: the stations in the end's
+  // cover count it.
+  bool fromBeamStart = false, toBeamEnd = false;
+  double length() const { return end - start + legStart + legEnd; }
+};
+
+// Stirrups at one spacing over [start, end]: `count` sets, each in the middle
+// of its own `spacing` of length.
+struct StirrupZone {
+  int span = 0;
+  double start = 0, end = 0, spacing = 0;
+  int count = 0;
+};
+
+// The stirrup's shape: a closed rectangle `width` x `height` (outside
+// dimensions) with two 135-degree hooks, and `ties` single legs with hooks.
+struct StirrupShape {
+  double diameter = 0, width = 0, height = 0, hook = 0;
+  int ties = 0;
+  double length() const { return 2 * (width + height) + 2 * hook; }
+  double tieLength() const { return height + 2 * hook; }
+};
+
+// One station's line of the design table.
+struct StationDesign {
+  double x = 0;
+  double Mmax = 0, Mmin = 0;                              // envelope (N mm)
+  double Tbottom = 0, Ttop = 0;                           // shifted envelope, tension on each face (N mm)
+  double requiredBottom = 0, requiredTop = 0;             // mm2
+  double providedBottom = 0, providedTop = 0;             // mm2
+  double dBottom = 0, dTop = 0;                           // effective depths of the bars there (mm)
+  double resistancePositive = 0, resistanceNegative = 0;  // M_Rd (N mm)
+  double VEd = 0;                                         // the shear the stirrups are designed for (N)
+  double VEdFull = 0;                                     // the shear at the station, not reduced near a support
+  double cotTheta = 0;
+  double VRdc = 0, VRdmax = 0, VRd = 0;
+  double stirrupsRequired = 0, stirrupsProvided = 0;  // Asw / s (mm2 per mm)
+  double spacingRequired = 0;                         // the spacing the station asks (mm)
+  bool reducedNearSupport = false;
+  double barSpacingBottom = 0, barSpacingTop = 0, barSpacingLimitBottom = 0, barSpacingLimitTop = 0;  // 0: no check
+  double steelStressBottom = 0, steelStressTop = 0;  // quasi-permanent (MPa)
+  int span = 0;
+};
+
+struct Design {
+  DesignData data;
+  Materials materials;
+  BeamDemand demand;
+  double b = 0, h = 0;
+  double beamStart = 0, beamEnd = 0;  // the concrete's ends (mm): half a support past an end on one
+  double shift = 0;                   // a_l (mm)
+  double wk = 0;                      // the crack width aimed at (mm)
+  std::vector<BarGroup> bars;         // by mark
+  StirrupShape stirrup;
+  std::vector<StirrupZone> stirrups;  // left to right
+  std::vector<StationDesign> stations;
+};
+
+// Designs the beam, or throws RunError whose text names the place and the
+// reason it cannot be designed (the strut fails, the bars do not fit, a bar
+// cannot be anchored, a parameter out of its range).
+Design designBeam(const BeamDemand& demand, const DesignData& data);
+
+// "EN x = 12.40 m (TRAMO 2)": a place of the beam as the messages name it,
+// in the model's length unit.
+std::string placeText(const Design& design, double x);
+
+// Whether the group's bars are at x: on their straight part, or in the
+// beam's end beyond the end they are anchored at.
+bool covers(const BarGroup& group, double x);
+
+// The bars of one face at x, in layers below the compressed face of a moment
+// that puts `tensionFace` in tension (for the resistance), and the area and
+// centroid of the face's own bars.
+struct FaceSteel {
+  double area = 0, centroid = 0;  // centroid from the face (mm)
+  int firstLayerCount = 0;
+  double largestDiameter = 0, smallestDiameter = 0;
+};
+FaceSteel faceSteelAt(const std::vector<BarGroup>& bars, int face, double x);
+std::vector<SteelLayer> sectionLayers(const std::vector<BarGroup>& bars, double h, int tensionFace, double x);
+
+}  // namespace armado

@@ -1,0 +1,3 @@
+#include "armado/run.h"
+
+int main(int argc, char** argv) { return common::runConsoleProgram(argc, argv, armado::kArmado); }

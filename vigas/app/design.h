@@ -1,0 +1,50 @@
+#pragma once
+// The reinforcement of the beam: the dialog that takes armado's design data
+// (the cases' roles and factors are the envelope's), and the page that shows
+// armado's summary and the design drawn by the suite's drawing code.
+#include <wx/dialog.h>
+#include <wx/panel.h>
+
+#include <memory>
+#include <string>
+
+#include "armado/design.h"
+#include "vigas/suite_programs.h"
+
+class wxChoice;
+class wxStaticText;
+class wxTextCtrl;
+
+namespace vigas::app {
+
+class DesignDialog : public wxDialog {
+ public:
+  DesignDialog(wxWindow* parent, const armado::DesignData& data);
+  const armado::DesignData& data() const { return data_; }
+
+ private:
+  bool TransferDataFromWindow() override;
+
+  armado::DesignData data_;
+  wxChoice *concrete_, *steel_, *exposure_;
+  wxTextCtrl *cover_, *bars_, *stirrup_, *legs_, *aggregate_, *support_, *psi2_, *gammaC_, *gammaS_, *alphaCC_;
+};
+
+class DesignPanel : public wxPanel {
+ public:
+  explicit DesignPanel(wxWindow* parent);
+  void show(const DesignRun& run);
+  std::string summaryText() const;
+  void markOutdated();
+  void clear();
+
+ private:
+  void onPaint(wxPaintEvent& event);
+  wxStaticText* note_;
+  wxTextCtrl* summary_;
+  wxPanel* picture_;
+  std::shared_ptr<const armado::Design> design_;
+  std::string name_;
+};
+
+}  // namespace vigas::app
