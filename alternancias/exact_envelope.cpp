@@ -51,12 +51,15 @@ CaseValues analyseCase(const projectfiles::Model& model, const calcest::StaticCa
     v.of[kReaction][k] = solution.reactions[k].Ry;
     v.of[kSupportMoment][k] = solution.reactions[k].M;
   }
+  // A bar's own values at its ends, just right of node I and just left of
+  // node J: a point action written at a bar's end acts at the node, whichever
+  // bar it is written on (the end forces of the engine hold it on that bar).
   for (int k = 1; k <= nb; ++k) {
-    const calcest::BarEnds& ends = solution.bars[k].ends;
-    v.of[kBarMi][k] = ends.Mstart;
-    v.of[kBarMj][k] = ends.Mend;
-    v.of[kBarQi][k] = ends.Vstart;
-    v.of[kBarQj][k] = ends.Vend;
+    const calcest::ElasticCurve& bar = bars[k - 1];
+    v.of[kBarMi][k] = bar.moment(0, true);
+    v.of[kBarMj][k] = bar.moment(bar.length(), false);
+    v.of[kBarQi][k] = bar.shear(0, true);
+    v.of[kBarQj][k] = bar.shear(bar.length(), false);
   }
   for (size_t k = 1; k < model.nodes.size(); ++k) v.of[kNodeDeflection][k] = scale * solution.nodes[k].uy;
   return v;
@@ -106,7 +109,7 @@ ExactEnvelope exactEnvelope(const projectfiles::Model& model, const std::vector<
   const std::vector<int> spanOfBar = spanOfBars(spans);
   std::vector<calcest::StaticCase> spanCases(spans.size());
   for (calcest::StaticCase& c : spanCases) c.nodalLoads = c.prescribed = false;
-  for (const calcest::LoadOnBar& load : variable) spanCases[spanOfBar[load.bar]].loads.push_back(load);
+  for (const calcest::LoadOnBar& load : variable) spanCases[spanOfLoad(spans, spanOfBar, load)].loads.push_back(load);
   std::vector<CaseValues> spanValues;
   spanValues.reserve(spans.size());
   for (const calcest::StaticCase& c : spanCases) {

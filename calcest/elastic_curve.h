@@ -37,8 +37,13 @@ class ElasticCurve {
   // At x from node I along the bar (0 <= x <= L). Moment and shear follow the
   // engine's diagram convention (the values of the bar's stations); where a
   // point force, a point moment or a support acts at x, `rightSide` chooses
-  // the value just right of it. At x = L the values are the bar's end forces,
-  // as the engine's last station has them.
+  // the value just right of it, else the value just left of it. At the ends
+  // too: a point action at a bar's end acts at its node, so at x = 0 the left
+  // side leaves out the actions there and the right side holds them; at x = L
+  // the right side is the bar's end forces, as the engine's last station has
+  // them (actions at L held), and the left side leaves those actions out. The
+  // bar's own values at its ends, just right of node I and just left of node
+  // J, are therefore (0, true) and (L, false).
   double moment(double x, bool rightSide = false) const;
   double shear(double x, bool rightSide = false) const;
   double axialForce(double x, bool rightSide = false) const;

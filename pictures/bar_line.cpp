@@ -20,7 +20,7 @@ constexpr int kSpreadPoints = 200;
 std::vector<double> jumpsOf(const calcest::ElasticCurve& curve) {
   std::vector<double> out;
   for (double x : curve.pointActionPlaces())
-    // At a node the bar's end values hold the load already.
+    // At a node the load acts at the node: the bar's end values show it.
     if (x > kSameAbscissa && x < curve.length() - kSameAbscissa && (out.empty() || x - out.back() > kSameAbscissa))
       out.push_back(x);
   return out;
@@ -40,6 +40,12 @@ BarLine::BarLine(const calcest::ElasticCurve& curve, const BarInput& bar)
     : curve_(curve),
       stations_(std::begin(bar.xs), std::end(bar.xs)),
       jumps_(jumpsOf(curve_)) {}
+
+bool BarLine::actsAtEnd(bool atJ) const {
+  const std::vector<double>& places = curve_.pointActionPlaces();
+  if (places.empty()) return false;
+  return atJ ? places.back() > length() - kSameAbscissa : places.front() < kSameAbscissa;
+}
 
 bool BarLine::jumpsAt(double x) const {
   const auto next = std::lower_bound(jumps_.begin(), jumps_.end(), x - kSameAbscissa);

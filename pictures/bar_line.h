@@ -28,12 +28,17 @@ class BarLine {
   double length() const { return curve_.length(); }
   // Moment and shear with the engine's signs (those of the diagram file's
   // points) at x from node I; where a point load acts at x, `rightSide` chooses
-  // the value just right of it.
+  // the value just right of it (at the ends as ElasticCurve says: the bar's own
+  // values are (0, true) and (L, false)).
   double moment(double x, bool rightSide = false) const { return curve_.moment(x, rightSide); }
   double shear(double x, bool rightSide = false) const { return curve_.shear(x, rightSide); }
   // The displacement of the bar's point at x: the one function the deflected
   // shape is drawn from.
   LocalDisplacement displacement(double x) const { return {curve_.axialDisplacement(x), curve_.deflection(x)}; }
+
+  // Whether a point force or moment acts at node I (or J): the bar's value
+  // there then is not its end force in the results file.
+  bool actsAtEnd(bool atJ) const;
 
   // Station abscissae (0 to L in twentieths) and the jumps', ascending. A bar
   // with more jumps than a picture can show gets points evenly spread in

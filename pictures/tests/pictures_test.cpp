@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <set>
 
 #include "common/model_rules.h"
 #include "pictures/model.h"
+#include "pictures/diagrams.h"
 #include "pictures/recording_canvas.h"
+#include "projectfiles/analysis.h"
+#include "common/testing/test_support.h"
 
 namespace pictures {
 namespace {
@@ -141,6 +146,99 @@ TEST_F(TwoSpansPicture, TextsCoverNoOtherText) {
   for (size_t a = 0; a < boxes.size(); ++a)
     for (size_t b = a + 1; b < boxes.size(); ++b)
       EXPECT_FALSE(boxes[a].second.overlaps(boxes[b].second)) << boxes[a].first << " / " << boxes[b].first;
+}
+
+// ---- diagrams of point actions at nodes -----------------------------------------
+
+// Two spans of 5 m (pin, roller, roller) with node 2 in the middle of the
+// first; `loads` a loads file, `nodal` the model's nodal loads (node, Fx, Fy,
+// M lines). Each bar's true line, analysed in memory.
+struct AnalysedBeam {
+  projectfiles::Model model;
+  std::vector<calcest::ElasticCurve> curves;
+};
+AnalysedBeam analysedBeam(const std::string& loads, const std::string& nodal) {
+  testsupport::ScratchDir dir;
+  dir.write("b.dat", std::string("NUDOS 1 1\n3 4 3 ") + (nodal.empty() ? "0" : "1") +
+                         " 1 1 0 0 0 0.0\n1 0 0\n2 2.5 0\n3 5 0\n4 10 0\n"
+                         "1 1 2 1 1 1 0\n1.0 0.0 0.0 0 1.0\n2 2 3 1 1 1 0\n1.0 0.0 0.0 0 1.0\n"
+                         "3 3 4 1 1 1 0\n1.0 0.0 0.0 0 1.0\n1 0.18 0.0054 0.25 0.5\n1 3e7 1.25e7 2.4 1.0e-5\n"
+                         "1 110 0.0 0.0\n3 10 0.0\n4 10 0.0\n" + nodal);
+  dir.write("b.caf", loads);
+  AnalysedBeam beam;
+  beam.model = projectfiles::readModel(dir.file("b.dat"), dir.file("b.caf"));
+  beam.curves = projectfiles::barCurves(beam.model, projectfiles::analyseProject(beam.model, dir.file("b")));
+  return beam;
+}
+
+// The labels of a diagram and its curve's points, bar by bar.
+struct DrawnDiagram {
+  std::multiset<std::string> labels;
+  std::vector<std::vector<Spot>> curves;
+};
+DrawnDiagram drawn(const AnalysedBeam& beam, DiagramKind kind) {
+  RecordingCanvas canvas;
+  drawDiagram(canvas, beam.model, beam.curves, kind, DiagramSources{});
+  DrawnDiagram out;
+  for (const Element& e : canvas.elements) {
+    if (e.kind == Element::words && e.cls == "valor") out.labels.insert(e.text);
+    if (e.kind == Element::polygon) out.curves.push_back(e.points);
+  }
+  return out;
+}
+
+// A couple or a force at a node, written at the end of the bar on its left, at
+// the start of the bar on its right and as a nodal load (whose moment turns
+// the other way round), draws the same
+// diagrams, labels and curves alike. The couple of 100 alone at the middle
+// support puts -50 just left of it and +50 just right (by symmetry); the force
+// of 100 alone on it goes into the support and leaves no shear.
+TEST(DiagramsOfPointActionsAtNodes, AreTheSameWhicheverWayTheActionIsWritten) {
+  const struct {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> ways;  // loads file, nodal loads
+    const char* permanent;
+    std::vector<std::string> labels;  // some labels the drawing must hold
+  } cases[] = {
+      {"couple at the support",
+       {{"2 2 2.5 0 0 100 y\n", ""}, {"3 2 0 5 0 100 y\n", ""}, {"", "3\n1 0\n1 0\n1 -100\n"}}, "",
+       {"-50.00", "50.00"}},
+      {"force on the support",
+       {{"2 1 2.5 0 0 -100 y\n", ""}, {"3 1 0 5 0 -100 y\n", ""}, {"", "3\n1 0\n1 -100\n1 0\n"}},
+       "1 3 0 2.5 0 -20 y\n2 3 0 2.5 0 -20 y\n3 3 0 5 0 -20 y\n", {"-62.50", "62.50"}},
+      {"couple inside the span",
+       {{"1 2 2.5 0 0 100 y\n", ""}, {"2 2 0 2.5 0 100 y\n", ""}, {"", "2\n1 0\n1 0\n1 -100\n"}},
+       "3 3 0 5 0 -20 y\n", {}},
+      {"force inside the span",
+       {{"1 1 2.5 0 0 -40 y\n", ""}, {"2 1 0 2.5 0 -40 y\n", ""}, {"", "2\n1 0\n1 -40\n1 0\n"}},
+       "3 3 0 5 0 -20 y\n", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (DiagramKind kind : {DiagramKind::Moment, DiagramKind::Shear}) {
+      std::optional<DrawnDiagram> first;
+      for (const auto& [loads, nodal] : c.ways) {
+        SCOPED_TRACE(loads + nodal);
+        const DrawnDiagram d = drawn(analysedBeam(c.permanent + loads, nodal), kind);
+        if (!first) first = d;
+        EXPECT_EQ(d.labels, first->labels);
+        ASSERT_EQ(d.curves.size(), first->curves.size());
+        for (size_t b = 0; b < d.curves.size(); ++b) {
+          ASSERT_EQ(d.curves[b].size(), first->curves[b].size()) << "bar " << b + 1;
+          for (size_t k = 0; k < d.curves[b].size(); ++k)
+            EXPECT_NEAR(std::hypot(d.curves[b][k].x - first->curves[b][k].x, d.curves[b][k].y - first->curves[b][k].y),
+                        0, 1e-6)
+                << "bar " << b + 1 << " point " << k;
+        }
+        const bool couple = std::string(c.what).find("couple") != std::string::npos;
+        for (const std::string& label : c.labels) {
+          if ((kind == DiagramKind::Moment) == couple) {
+            EXPECT_EQ(d.labels.count(label), 1u) << label;
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
