@@ -473,6 +473,37 @@ double ElasticCurve::axialDisplacement(double x) const {
 
 double ElasticCurve::length() const { return impl_->L; }
 
+std::vector<ElasticCurve::Piece> ElasticCurve::pieces() const {
+  const Impl& c = *impl_;
+  std::vector<Piece> out(c.starts.size());
+  for (size_t j = 0; j < out.size(); ++j) {
+    Piece& piece = out[j];
+    piece.from = c.starts[j];
+    piece.to = c.pieceEnd(j);
+    piece.moment = c.pieces[j].moment;
+    std::array<double, 6>& v = piece.deflection;
+    if (c.straight) {
+      const double slope = c.L > 0.0 ? (c.ends[5] - c.ends[2]) / c.L : 0.0;
+      v = {c.ends[2] + slope * piece.from, slope};
+    } else if (j < c.firstFlexible) {  // a rigid zone turns with its node
+      v = {c.ends[2] + c.ends[3] * piece.from, c.ends[3]};
+    } else if (j >= c.endFlexible) {
+      v = {c.ends[5] - c.ends[6] * (c.L - piece.from), c.ends[6]};
+    } else {
+      // deflection(x) expanded in powers of t.
+      const Cubic& m = piece.moment;
+      const double s = c.shearFlexibility, EI = c.EI;
+      v = {c.pieces[j].deflection,
+           c.pieces[j].rotation - s * m[1],
+           m[0] / (2 * EI) + c.thermal / 2 - s * m[2],
+           m[1] / (6 * EI) - s * m[3],
+           m[2] / (12 * EI),
+           m[3] / (20 * EI)};
+    }
+  }
+  return out;
+}
+
 const std::vector<double>& ElasticCurve::pointActionPlaces() const { return impl_->pointAt; }
 
 }  // namespace calcest

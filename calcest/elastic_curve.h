@@ -14,6 +14,7 @@
 // the flexible part; at a transverse (shear) release, by the rotation of that
 // end instead. Bars of types 0, 5 and 6 (no stiffness) get the straight line
 // between their end deflections.
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -58,6 +59,18 @@ class ElasticCurve {
   double axialDisplacement(double x) const;
 
   double length() const;
+
+  // The bar cut where its curves change form (where loads start, end or act,
+  // and at the ends of rigid zones): on each piece [from, to) the moment is a
+  // cubic and the deflection a polynomial of degree 5 at most, in t = x - from,
+  // lowest power first. The moment as inside the piece (point actions at
+  // `from` included, those at `to` not), the deflection as deflection(x).
+  struct Piece {
+    double from = 0, to = 0;
+    std::array<double, 4> moment{};
+    std::array<double, 6> deflection{};
+  };
+  std::vector<Piece> pieces() const;
   // Where the point forces and moments act, from node I, ascending.
   const std::vector<double>& pointActionPlaces() const;
 

@@ -204,6 +204,10 @@ void writeReportPage(std::ostream& o, const ReportData& data, const std::vector<
                   "flecha real de cada barra, cargas entre nodos incluidas, del mismo c\xE1lculo hecho de nuevo (que "
                   "coincide con " + res + "); la flecha de " + fmc + " entre nodos es la c\xFA" "bica de los "
                   "desplazamientos de los extremos de cada barra, sin esas cargas, y puede ser mucho menor.")
+    << "</p>\n<p id=\"flecha-elastica\">"
+    << escapeText("Flecha el\xE1stica, secci\xF3n bruta: sin fluencia ni fisuraci\xF3n. En una viga de hormig\xF3n "
+                  "armado la flecha a largo plazo suele ser de 2 a 4 veces mayor; compruebe los l\xEDmites de flecha "
+                  "con la flecha diferida de la secci\xF3n fisurada.")
     << "</p>\n";
   for (size_t k = 1; k <= 3 && k < pictures.size(); ++k) figure(o, pictures[k]);
   resultsTables(o, data, u);

@@ -62,10 +62,24 @@ std::vector<double> BarLine::samplePoints() const {
   return out;
 }
 
+// Where a curve of the bar is largest and smallest, found on the curve itself
+// (between stations, under loads, at their edges), inside the bar.
+std::vector<double> BarLine::truePeaks(const calcest::PiecewiseCurve& curve) const {
+  std::vector<double> out;
+  for (bool largest : {true, false}) {
+    const double x = calcest::trueExtreme(curve, 0.0, length(), largest).x;
+    if (x > kSameAbscissa && x < length() - kSameAbscissa) out.push_back(x);
+  }
+  return out;
+}
+
 std::vector<BarLine::DiagramPoint> BarLine::diagramPoints(bool moment) const {
   std::vector<DiagramPoint> out;
+  const std::vector<double> peaks = moment ? truePeaks(calcest::momentCurve(curve_)) : std::vector<double>{};
   if (jumps_.size() <= kMostJumpsDrawn) {
-    for (double x : samplePoints()) out.push_back({x, jumpsAt(x)});
+    std::vector<double> points = samplePoints();
+    for (double x : peaks) addApart(points, x);
+    for (double x : points) out.push_back({x, jumpsAt(x)});
     return out;
   }
   double high = -std::numeric_limits<double>::infinity(), low = -high, highAt = 0, lowAt = 0;
@@ -78,6 +92,7 @@ std::vector<BarLine::DiagramPoint> BarLine::diagramPoints(bool moment) const {
   std::vector<double> points = stations_;
   addApart(points, highAt);
   addApart(points, lowAt);
+  for (double x : peaks) addApart(points, x);
   for (int k = 1; k <= kSpreadPoints; ++k) addApart(points, length() * k / (kSpreadPoints + 1));
   for (double x : points)
     out.push_back({x, std::fabs(x - highAt) <= kSameAbscissa || std::fabs(x - lowAt) <= kSameAbscissa});
@@ -93,6 +108,7 @@ std::vector<double> BarLine::shapePoints(int extra) const {
     if (!std::isnan(x)) turns.push_back(x);
   }
   for (double x : turns) addApart(out, x);
+  for (double x : truePeaks(calcest::deflectionCurve(curve_))) addApart(out, x);
   return out;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calcest/elastic_curve.h"
+#include "calcest/true_extremes.h"
 #include "common/model.h"
 
 namespace pictures {
@@ -47,19 +48,22 @@ class BarLine {
   // Where the moment (or the shear) diagram is drawn, and whether a jump is
   // drawn there (both sides): samplePoints and every jump; of a bar with many
   // jumps only those, among all of them, where the value is largest and
-  // smallest on either side.
+  // smallest on either side. The moment's too where it is truly largest and
+  // smallest inside the bar.
   struct DiagramPoint {
     double x;
     bool jump;
   };
   std::vector<DiagramPoint> diagramPoints(bool moment) const;
   // samplePoints, `extra` more evenly spread, and where the deflection turns
-  // (its extremes inside the bar, found to full precision): the deflected
-  // shape drawn straight between them.
+  // (its extremes inside the bar, found to full precision, its largest and
+  // smallest on the curve itself): the deflected shape drawn straight between
+  // them.
   std::vector<double> shapePoints(int extra) const;
 
  private:
   double turningPoint(double from, double to) const;
+  std::vector<double> truePeaks(const calcest::PiecewiseCurve& curve) const;
   // Whether a point force or moment acts at x, strictly inside the bar.
   bool jumpsAt(double x) const;
 

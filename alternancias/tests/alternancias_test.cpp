@@ -347,13 +347,14 @@ TEST(ExactEnvelope, TwoSpans_SummaryAndMomentsOfTheirClosedForm) {
   EXPECT_EQ(leastHogging.factor, "x1");
   EXPECT_TRUE(leastHogging.spans.empty());
 
+  // The span's true peak: the closed form sampled every 0.1 mm.
   const ContinuousBeam firstLoaded = beam.under(1.35, 1.5, true, false);
   double best = -1e300, at = 0;
-  for (int s = 0; s <= 20; ++s)
-    if (firstLoaded.moment(0.3 * s) > best) best = firstLoaded.moment(0.3 * s), at = 0.3 * s;
+  for (int s = 0; s <= 60000; ++s)
+    if (firstLoaded.moment(1e-4 * s) > best) best = firstLoaded.moment(1e-4 * s), at = 1e-4 * s;
   const SummaryRow sagging = summaryRow(run.output, "Tramo 1", "momento m\xE1ximo");
   EXPECT_NEAR(sagging.value, best, 1e-4);
-  EXPECT_NEAR(sagging.x, at, 1e-9);
+  EXPECT_NEAR(sagging.x, at, 1e-4);
   EXPECT_EQ(sagging.spans, std::vector<int>{1});
 
   const SummaryRow uplift = summaryRow(run.output, "Apoyo 3", "reacci\xF3n m\xEDnima");
@@ -501,8 +502,8 @@ TEST(ExactEnvelope, ThreeAndFiveSpans_FollowTheTextbookRules) {
     for (int span = 1; span <= n; ++span) {
       SCOPED_TRACE(span);
       double best = -1e300;
-      for (unsigned mask = 0; mask < (1u << n); ++mask)
-        for (int s = 0; s <= 20; ++s) best = std::max(best, beamUnder(mask).moment(L * (span - 1) + L * s / 20));
+      for (unsigned mask = 0; mask < (1u << n); ++mask)  // the true peak: every 0.5 mm
+        for (int s = 0; s <= 10000; ++s) best = std::max(best, beamUnder(mask).moment(L * (span - 1) + L * s / 10000));
       const SummaryRow row = summaryRow(run.output, "Tramo " + std::to_string(span), "momento m\xE1ximo");
       EXPECT_NEAR(row.value, best, 1e-4);
       std::vector<int> alternate;
@@ -733,6 +734,69 @@ TEST(PointActionsAtNodes, TheOtherSideOfTheNode_HoldsTheAction) {
     }
   }
   EXPECT_TRUE(found) << dir.read("V.esf");
+}
+
+// ---- true peaks and deflections ---------------------------------------------------
+
+// A single span of 6 m (pin and roller, E = 3e7, I = 0.0054), its model and the
+// support lines given.
+std::string oneSpan(const std::string& supports, double length = 6, const std::string& overhang = "") {
+  std::ostringstream dat;
+  const bool tip = !overhang.empty();
+  dat << "UNO 1 1\n" << (tip ? 2 : 1) << ' ' << (tip ? 3 : 2) << " 2 0 1 1 0 0 0 0.0\n1 0.0 0.0\n2 " << length
+      << " 0.0\n" << overhang << "1 1 2 1 1 1 0\n1.0 0.0 0.0 0 1.0\n"
+      << (tip ? "2 2 3 1 1 1 0\n1.0 0.0 0.0 0 1.0\n" : "") << "1 0.18 0.0054 0.25 0.5\n1 3e7 1.25e7 2.4 1.0e-5\n"
+      << supports;
+  return dat.str();
+}
+
+// The span row's peak is the true one: 100 kN at 2.85 m (between the stations
+// 2.7 and 3.0) on 6 m under 5 kN/m, factored, gives 1.35·w·a·b/2 + 1.5·P·a·b/L
+// = 254.7366 under the load, where the grid's largest is 244.1250 at 3.0.
+TEST(TruePeaks, SpanMomentUnderAPointLoadBetweenStations_IsPabOverL) {
+  ScratchDir dir;
+  dir.write("m.dat", oneSpan("1 110 0.0 0.0\n2 10 0.0\n"));
+  dir.write("g.caf", "1 3 0 6 0 -5 y\n");
+  dir.write("q.caf", "1 1 2.85 3.15 0 -100 y\n");
+  const RunResult run = alternancias(dir, {"V", "m.dat", "g.caf", "q.caf"});
+  ASSERT_EQ(run.status, 0) << run.output;
+  const SummaryRow peak = summaryRow(run.output, "Tramo 1", "momento m\xE1ximo");
+  EXPECT_NEAR(peak.value, 1.35 * 5 * 2.85 * 3.15 / 2 + 1.5 * 100 * 2.85 * 3.15 / 6, 1e-4);
+  EXPECT_NEAR(peak.x, 2.85, 1e-9);
+  EXPECT_EQ(peak.spans, std::vector<int>{1});
+}
+
+// Deflections from the chord between the span's supports, and the absolute
+// ones beside them. One span on a settled pin (10 mm down) and a spring of
+// 2e4 kN/m under 10 + 5 kN/m: the bending sags 5·15·6^4/384EI = 1.5625 mm at
+// mid-span whatever the supports do (L/3840); the beam itself sits lowest on
+// the settled pin, 10 mm. An overhang of 2 m past a roller under the same
+// loads bends (w+q)a^4/8EI = 0.1852 mm down from the tangent at its support.
+TEST(Deflections, AreMeasuredFromTheSupportsWithTheAbsoluteBeside) {
+  ScratchDir dir;
+  dir.write("s.dat", oneSpan("1 110 0.0 -0.01\n2 20 2e4\n"));
+  dir.write("o.dat", oneSpan("1 110 0.0 0.0\n2 10 0.0\n", 6, "3 8.0 0.0\n"));
+  dir.write("g.caf", "1 3 0 6 0 -10 y\n");
+  dir.write("q.caf", "1 3 0 6 0 -5 y\n");
+  dir.write("og.caf", "1 3 0 6 0 -10 y\n2 3 0 2 0 -10 y\n");
+  dir.write("oq.caf", "1 3 0 6 0 -5 y\n2 3 0 2 0 -5 y\n");
+  const RunResult spring = alternancias(dir, {"S", "s.dat", "g.caf", "q.caf"});
+  ASSERT_EQ(spring.status, 0) << spring.output;
+  const SummaryRow bending = summaryRow(spring.output, "Tramo 1", "flecha hacia abajo");
+  EXPECT_NEAR(bending.value, -5 * 15 * std::pow(6.0, 4) / (384 * 3e7 * 0.0054) * 1000, 1e-4);
+  EXPECT_NEAR(bending.x, 3.0, 1e-6);
+  EXPECT_EQ(bending.note, "L/3840");
+  const SummaryRow absolute = summaryRow(spring.output, "Tramo 1", "absoluta hacia abajo");
+  EXPECT_NEAR(absolute.value, -10, 1e-4);
+  EXPECT_NEAR(absolute.x, 0.0, 1e-9);
+  EXPECT_NE(spring.output.find("flecha el\xE1stica, secci\xF3n bruta"), std::string::npos) << spring.output;
+
+  const RunResult tip = alternancias(dir, {"O", "o.dat", "og.caf", "oq.caf"});
+  ASSERT_EQ(tip.status, 0) << tip.output;
+  const SummaryRow cantilever = summaryRow(tip.output, "Tramo 2", "flecha hacia abajo");
+  EXPECT_NEAR(cantilever.value, -15 * std::pow(2.0, 4) / (8 * 3e7 * 0.0054) * 1000, 1e-4);
+  EXPECT_NEAR(cantilever.x, 8.0, 1e-9);
+  EXPECT_EQ(cantilever.spans, std::vector<int>{2});
 }
 
 // ---- refused input -------------------------------------------------------------

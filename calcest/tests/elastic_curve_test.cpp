@@ -216,6 +216,32 @@ TEST_P(ClosedFormLine, FollowsBeamTheory) {
   }
 }
 
+// The polynomial pieces the true extremes are found on are the line itself:
+// moment and deflection inside every piece, and the moment both sides of
+// every piece's ends.
+TEST_P(ClosedFormLine, PiecesAreTheLine) {
+  const LineCase& c = GetParam();
+  Bar bar = sampleBar(c.type, c.length);
+  bar.shear = c.shear;
+  bar.adlx = bar.ablx = c.zone;
+  bar.aclx = 1 - 2 * c.zone;
+  bar.alpha = kAlpha;
+  bar.h = kDepth;
+  const ElasticCurve curve(bar, c.loads, false, c.ends, c.forces);
+  for (const ElasticCurve::Piece& piece : curve.pieces())
+    for (int k = 0; k <= 8; ++k) {
+      const double t = (piece.to - piece.from) * k / 8, x = piece.from + t;
+      double m = 0, v = 0, power = 1;
+      for (size_t p = 0; p < 6; ++p, power *= t) {
+        if (p < 4) m += piece.moment[p] * power;
+        v += piece.deflection[p] * power;
+      }
+      const bool right = k < 8;  // the piece's own side of its ends
+      EXPECT_NEAR(m, curve.moment(x, right), 1e-9 * (1 + std::fabs(m))) << "x = " << x;
+      EXPECT_NEAR(v, curve.deflection(x), 1e-9 * (1 + std::fabs(v))) << "x = " << x;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Bars, ClosedFormLine, ::testing::ValuesIn(kLineCases));
 
 // ------------------------------------------------------------ engine runs

@@ -2,6 +2,7 @@
 // another, and a model's symbols at their places, pointing the way they act.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <set>
@@ -157,18 +158,22 @@ struct AnalysedBeam {
   projectfiles::Model model;
   std::vector<calcest::ElasticCurve> curves;
 };
-AnalysedBeam analysedBeam(const std::string& loads, const std::string& nodal) {
+AnalysedBeam analysedModel(const std::string& model, const std::string& loads) {
   testsupport::ScratchDir dir;
-  dir.write("b.dat", std::string("NUDOS 1 1\n3 4 3 ") + (nodal.empty() ? "0" : "1") +
-                         " 1 1 0 0 0 0.0\n1 0 0\n2 2.5 0\n3 5 0\n4 10 0\n"
-                         "1 1 2 1 1 1 0\n1.0 0.0 0.0 0 1.0\n2 2 3 1 1 1 0\n1.0 0.0 0.0 0 1.0\n"
-                         "3 3 4 1 1 1 0\n1.0 0.0 0.0 0 1.0\n1 0.18 0.0054 0.25 0.5\n1 3e7 1.25e7 2.4 1.0e-5\n"
-                         "1 110 0.0 0.0\n3 10 0.0\n4 10 0.0\n" + nodal);
+  dir.write("b.dat", model);
   dir.write("b.caf", loads);
   AnalysedBeam beam;
   beam.model = projectfiles::readModel(dir.file("b.dat"), dir.file("b.caf"));
   beam.curves = projectfiles::barCurves(beam.model, projectfiles::analyseProject(beam.model, dir.file("b")));
   return beam;
+}
+AnalysedBeam analysedBeam(const std::string& loads, const std::string& nodal) {
+  return analysedModel(std::string("NUDOS 1 1\n3 4 3 ") + (nodal.empty() ? "0" : "1") +
+                           " 1 1 0 0 0 0.0\n1 0 0\n2 2.5 0\n3 5 0\n4 10 0\n"
+                           "1 1 2 1 1 1 0\n1.0 0.0 0.0 0 1.0\n2 2 3 1 1 1 0\n1.0 0.0 0.0 0 1.0\n"
+                           "3 3 4 1 1 1 0\n1.0 0.0 0.0 0 1.0\n1 0.18 0.0054 0.25 0.5\n1 3e7 1.25e7 2.4 1.0e-5\n"
+                           "1 110 0.0 0.0\n3 10 0.0\n4 10 0.0\n" + nodal,
+                       loads);
 }
 
 // The labels of a diagram and its curve's points, bar by bar.
@@ -181,7 +186,7 @@ DrawnDiagram drawn(const AnalysedBeam& beam, DiagramKind kind) {
   drawDiagram(canvas, beam.model, beam.curves, kind, DiagramSources{});
   DrawnDiagram out;
   for (const Element& e : canvas.elements) {
-    if (e.kind == Element::words && e.cls == "valor") out.labels.insert(e.text);
+    if (e.kind == Element::words && (e.cls == "valor" || e.cls == "nota")) out.labels.insert(e.text);
     if (e.kind == Element::polygon) out.curves.push_back(e.points);
   }
   return out;
@@ -239,6 +244,28 @@ TEST(DiagramsOfPointActionsAtNodes, AreTheSameWhicheverWayTheActionIsWritten) {
       }
     }
   }
+}
+
+// The extremes labelled are the curve's own, not the nearest station's: a
+// propped cantilever of 8 m in one bar (fixed at node 1, on a roller at node
+// 2) under 10 per metre peaks at 9wL^2/128 = 45 at 3L/8 from the roller, 5 m
+// from node 1 (the stations give 44.80 at 4.80); its deflection's peak,
+// wL^4/185EI at 0.4215 L from the roller, is labelled too.
+TEST(DiagramExtremes, AreTheCurvesTruePeaks) {
+  const AnalysedBeam beam = analysedModel(
+      "UNA 1 1\n1 2 2 0 1 1 0 0 0 0.0\n1 0 0\n2 8 0\n1 1 2 1 1 1 0\n1.0 0.0 0.0 0 1.0\n"
+      "1 0.18 0.0054 0.25 0.5\n1 3e7 1.25e7 2.4 1.0e-5\n1 111 0.0 0.0 0.0\n2 10 0.0\n",
+      "1 3 0 8 0 -10 y\n");
+  const DrawnDiagram moment = drawn(beam, DiagramKind::Moment);
+  EXPECT_EQ(moment.labels.count("45.00"), 1u);
+  const std::string caption = *std::find_if(moment.labels.begin(), moment.labels.end(),
+                                            [](const std::string& t) { return t.rfind("m\xE1ximo", 0) == 0; });
+  EXPECT_EQ(caption.substr(0, caption.find(';')), "m\xE1ximo 45.00 en B1, a 5.00 m de N1");
+  const double xi = (1 + std::sqrt(33.0)) / 16;
+  const double sag = 10 * std::pow(8.0, 4) / (48 * 3e7 * 0.0054) * (xi - 3 * std::pow(xi, 3) + 2 * std::pow(xi, 4));
+  const DrawnDiagram deflection = drawn(beam, DiagramKind::Deflection);
+  EXPECT_EQ(deflection.labels.count(pictureNumber(-1000 * sag, decimalsFor(1000 * sag))), 1u)
+      << pictureNumber(-1000 * sag, decimalsFor(1000 * sag));
 }
 
 }  // namespace
