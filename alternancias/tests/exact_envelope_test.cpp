@@ -184,20 +184,35 @@ double sampled(const calcest::PiecewiseCurve& curve, bool largest) {
   return best;
 }
 
+// Random beam `seed` read as alternancias reads it, and its exact envelope.
+struct RandomEnvelope {
+  projectfiles::Model model;
+  std::vector<LoadOnBar> variable;
+  std::vector<alternancias::Span> spans;
+  ExactEnvelope envelope;
+};
+RandomEnvelope randomEnvelope(unsigned seed, const alternancias::Factors& factors) {
+  const RandomBeam beam = randomBeam(seed);
+  testsupport::ScratchDir dir;
+  dir.write("m.dat", beam.model);
+  dir.write("g.caf", beam.permanent);
+  dir.write("q.caf", beam.variable);
+  projectfiles::Model model = projectfiles::readModel(dir.file("m.dat"), dir.file("g.caf"));
+  std::vector<LoadOnBar> variable = projectfiles::readLoadsFile(dir.file("q.caf"), model.bars);
+  std::vector<alternancias::Span> spans = alternancias::spansOf(model, "m.dat");
+  ExactEnvelope envelope = alternancias::exactEnvelope(model, variable, spans, factors);
+  return {std::move(model), std::move(variable), std::move(spans), std::move(envelope)};
+}
+
 TEST(ExactEnvelope, EqualsTheExtremesOfEveryArrangementUnderBothPermanentFactors) {
   const alternancias::Factors factors{1.35, 0.9, 1.5};
   for (unsigned seed = 1; seed <= 6; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
-    const RandomBeam beam = randomBeam(seed);
-    testsupport::ScratchDir dir;
-    dir.write("m.dat", beam.model);
-    dir.write("g.caf", beam.permanent);
-    dir.write("q.caf", beam.variable);
-    const projectfiles::Model model = projectfiles::readModel(dir.file("m.dat"), dir.file("g.caf"));
-    const std::vector<LoadOnBar> variable = projectfiles::readLoadsFile(dir.file("q.caf"), model.bars);
-    const std::vector<alternancias::Span> spans = alternancias::spansOf(model, "m.dat");
-    const ExactEnvelope env = alternancias::exactEnvelope(model, variable, spans, factors);
-    const Bounds brute = bruteForce(everyArrangement(model, variable, spans, factors));
+    const RandomEnvelope r = randomEnvelope(seed, factors);
+    const projectfiles::Model& model = r.model;
+    const std::vector<alternancias::Span>& spans = r.spans;
+    const ExactEnvelope& env = r.envelope;
+    const Bounds brute = bruteForce(everyArrangement(model, r.variable, spans, factors));
     for (int q = 0; q < alternancias::kQuantityCount; ++q) {
       SCOPED_TRACE("quantity " + std::to_string(q));
       double size = 1e-6;  // a quantity that is zero everywhere
@@ -220,16 +235,11 @@ TEST(ExactEnvelope, TruePeaksOfEachSpanAreTheLargestOfEveryArrangementsCurve) {
   const alternancias::Factors factors{1.35, 0.9, 1.5};
   for (unsigned seed = 1; seed <= 6; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
-    const RandomBeam beam = randomBeam(seed);
-    testsupport::ScratchDir dir;
-    dir.write("m.dat", beam.model);
-    dir.write("g.caf", beam.permanent);
-    dir.write("q.caf", beam.variable);
-    const projectfiles::Model model = projectfiles::readModel(dir.file("m.dat"), dir.file("g.caf"));
-    const std::vector<LoadOnBar> variable = projectfiles::readLoadsFile(dir.file("q.caf"), model.bars);
-    const std::vector<alternancias::Span> spans = alternancias::spansOf(model, "m.dat");
-    const ExactEnvelope env = alternancias::exactEnvelope(model, variable, spans, factors);
-    const std::vector<Arrangement> arrangements = everyArrangement(model, variable, spans, factors);
+    const RandomEnvelope r = randomEnvelope(seed, factors);
+    const projectfiles::Model& model = r.model;
+    const std::vector<alternancias::Span>& spans = r.spans;
+    const ExactEnvelope& env = r.envelope;
+    const std::vector<Arrangement> arrangements = everyArrangement(model, r.variable, spans, factors);
     for (size_t s = 0; s < spans.size(); ++s)
       for (const bool deflection : {false, true})
         for (const bool largest : {false, true}) {

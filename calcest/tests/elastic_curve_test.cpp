@@ -192,16 +192,21 @@ const LineCase kLineCases[] = {
 
 class ClosedFormLine : public ::testing::TestWithParam<LineCase> {};
 
-// The deflection along the bar, and its slope against the closed form's.
-TEST_P(ClosedFormLine, FollowsBeamTheory) {
-  const LineCase& c = GetParam();
+// The case's bar with its closed-form end values.
+ElasticCurve lineOf(const LineCase& c) {
   Bar bar = sampleBar(c.type, c.length);
   bar.shear = c.shear;
   bar.adlx = bar.ablx = c.zone;
   bar.aclx = 1 - 2 * c.zone;
   bar.alpha = kAlpha;
   bar.h = kDepth;
-  const ElasticCurve curve(bar, c.loads, false, c.ends, c.forces);
+  return ElasticCurve(bar, c.loads, false, c.ends, c.forces);
+}
+
+// The deflection along the bar, and its slope against the closed form's.
+TEST_P(ClosedFormLine, FollowsBeamTheory) {
+  const LineCase& c = GetParam();
+  const ElasticCurve curve = lineOf(c);
   double scale = c.length * c.length * (std::fabs(c.forces[3]) + std::fabs(c.forces[6])) / kEI;
   for (int k = 0; k <= 40; ++k) scale = std::max(scale, std::fabs(c.line(c.length * k / 40)));
   for (int k = 0; k <= 40; ++k) {
@@ -221,13 +226,7 @@ TEST_P(ClosedFormLine, FollowsBeamTheory) {
 // every piece's ends.
 TEST_P(ClosedFormLine, PiecesAreTheLine) {
   const LineCase& c = GetParam();
-  Bar bar = sampleBar(c.type, c.length);
-  bar.shear = c.shear;
-  bar.adlx = bar.ablx = c.zone;
-  bar.aclx = 1 - 2 * c.zone;
-  bar.alpha = kAlpha;
-  bar.h = kDepth;
-  const ElasticCurve curve(bar, c.loads, false, c.ends, c.forces);
+  const ElasticCurve curve = lineOf(c);
   for (const ElasticCurve::Piece& piece : curve.pieces())
     for (int k = 0; k <= 8; ++k) {
       const double t = (piece.to - piece.from) * k / 8, x = piece.from + t;
