@@ -116,9 +116,11 @@ Analysed analyse(const ModelData& copy, int option, const std::string& folder) {
   return result;
 }
 
-// Whether b is within kModesConvergence of a (both of no size: a still mode).
+// Whether b is within kModesConvergence of a. A mode below a thousandth of
+// the largest frequency shown is a still one (the free structure's rigid
+// motions, option 1), whose frequency is rounding: it agrees within that.
 bool agrees(double a, double b, double size) {
-  return std::fabs(b - a) <= kModesConvergence * std::max(std::fabs(b), 1e-9 * size);
+  return std::fabs(b - a) <= kModesConvergence * std::max(std::fabs(b), 1e-3 * size);
 }
 
 }  // namespace
@@ -146,6 +148,7 @@ BeamModes beamModes(const ModelData& model, int option, int count) {
     result.error = "no se puede crear una carpeta temporal para las vibraciones";
     return result;
   }
+  const size_t wanted = static_cast<size_t>(std::max(count, 0));
   Analysed previous = analyse(splitBars(model, 1), option, scratch.path());
   result.bars = previous.bars;
   result.frequencies = previous.frequencies;
@@ -157,29 +160,28 @@ BeamModes beamModes(const ModelData& model, int option, int count) {
       result.limited = true;
       break;
     }
+    result.wholeBars = whole;
     if (static_cast<int>(copy.bars.size()) - 1 == previous.bars) break;  // nothing left to cut
     const Analysed finer = analyse(copy, option, scratch.path());
     if (!finer.error.empty()) {
       previous.error = finer.error;
       break;
     }
-    const size_t shown = std::min({static_cast<size_t>(std::max(count, 0)), finer.frequencies.size(),
-                                   previous.frequencies.size()});
+    // A frequency the coarser copy did not have cannot be judged yet.
+    const size_t shown = std::min(wanted, finer.frequencies.size());
     double size = 0;
     for (size_t m = 0; m < shown; ++m) size = std::max(size, std::fabs(finer.frequencies[m]));
     result.frequencies.assign(finer.frequencies.begin(), finer.frequencies.begin() + static_cast<long>(shown));
     result.converged.assign(shown, false);
-    for (size_t m = 0; m < shown; ++m)
+    for (size_t m = 0; m < shown && m < previous.frequencies.size(); ++m)
       result.converged[m] = agrees(previous.frequencies[m], finer.frequencies[m], size);
     result.parts = parts;
     result.bars = finer.bars;
-    result.wholeBars = whole;
     if (std::all_of(result.converged.begin(), result.converged.end(), [](bool c) { return c; })) break;
     previous = finer;
   }
   result.error = previous.error;
-  const size_t shown = result.error.empty() ? std::min(result.frequencies.size(), static_cast<size_t>(std::max(count, 0)))
-                                            : 0;
+  const size_t shown = result.error.empty() ? std::min(result.frequencies.size(), wanted) : 0;
   result.frequencies.resize(shown);
   result.converged.resize(shown);
   return result;

@@ -67,6 +67,24 @@ TEST(BeamModes, TheBarLimitStopsTheRefinementAndSaysSo) {
   EXPECT_NE(vigas::beamModesNote(modes).find("l\xEDmite de 250 barras"), std::string::npos) << vigas::beamModesNote(modes);
 }
 
+// A haunched bar cannot be cut (its properties are its mean height's): a span
+// of one keeps its own frequencies, not marked converged, and the note names it.
+TEST(BeamModes, AHaunchedBarStaysWholeAndIsNamed) {
+  ScratchDir bin;
+  vigastest::useSuitePrograms(bin);
+  const vigas::BeamModes modes = vigas::beamModes(
+      typed("CARTELA 1 1\n1 2 2 0 1 1 0 0 0 0.0\n1 0.0 0.0\n2 8.0 0.0\n1 1 2 1 1 1 0\n1.0 0.0 0.0 0 1.5\n"
+            "1 0.18 0.00135 0.3 0.6\n1 3e7 1.25e7 25.0 1.0e-5\n1 110 0.0 0.0\n2 110 0.0 0.0\n"),
+      0, 2);
+  ASSERT_EQ(modes.error, "");
+  EXPECT_EQ(modes.parts, 1);
+  EXPECT_EQ(modes.wholeBars, std::vector<int>{1});
+  ASSERT_FALSE(modes.converged.empty());
+  EXPECT_FALSE(modes.converged[0]);
+  EXPECT_NE(vigas::beamModesNote(modes).find("por su cartela o su tipo, las barras 1"), std::string::npos)
+      << vigas::beamModesNote(modes);
+}
+
 // Cut bars keep their stiffness exactly: a fixed end, a bar hinged at its
 // start with rigid zones and shear deformation, a haunched bar (kept whole),
 // and a bar hinged at its end on a guided roller, under loads at the original nodes,
