@@ -51,14 +51,22 @@ CaseValues analyseCase(const projectfiles::Model& model, const calcest::StaticCa
     v.of[kReaction][k] = solution.reactions[k].Ry;
     v.of[kSupportMoment][k] = solution.reactions[k].M;
   }
+  // A bar's own values at its ends, just right of node I and just left of
+  // node J: a point action written at a bar's end acts at the node, whichever
+  // bar it is written on (the end forces of the engine hold it on that bar).
   for (int k = 1; k <= nb; ++k) {
-    const calcest::BarEnds& ends = solution.bars[k].ends;
-    v.of[kBarMi][k] = ends.Mstart;
-    v.of[kBarMj][k] = ends.Mend;
-    v.of[kBarQi][k] = ends.Vstart;
-    v.of[kBarQj][k] = ends.Vend;
+    const calcest::ElasticCurve& bar = bars[k - 1];
+    v.of[kBarMi][k] = bar.moment(0, true);
+    v.of[kBarMj][k] = bar.moment(bar.length(), false);
+    v.of[kBarQi][k] = bar.shear(0, true);
+    v.of[kBarQj][k] = bar.shear(bar.length(), false);
   }
   for (size_t k = 1; k < model.nodes.size(); ++k) v.of[kNodeDeflection][k] = scale * solution.nodes[k].uy;
+  for (int k = 1; k <= nb; ++k) {
+    const double origin = model.nodes[model.bars[k].nodeI].x;
+    v.moment.push_back(calcest::momentCurve(bars[k - 1], origin));
+    v.deflection.push_back(calcest::deflectionCurve(bars[k - 1], origin, scale));
+  }
   return v;
 }
 
@@ -73,9 +81,8 @@ ExactEnvelope::ExactEnvelope(CaseValues permanent, std::vector<CaseValues> spans
   }
 }
 
-Governing ExactEnvelope::extreme(int quantity, size_t i, bool largest) const {
+Governing ExactEnvelope::governing(int quantity, double g, const std::vector<double>& q, bool largest) const {
   const bool characteristic = isDeflection(quantity);
-  const double g = permanent_.of[quantity][i];
   const double unfavourable = characteristic ? 1.0 : factors_.gG, favourable = characteristic ? 1.0 : factors_.gGinf;
   const double variable = characteristic ? 1.0 : factors_.gQ;
   Governing result;
@@ -85,15 +92,62 @@ Governing ExactEnvelope::extreme(int quantity, size_t i, bool largest) const {
   // factor is named: it is the one a single factor would use.
   result.permanentFactor = favourableGives && std::fabs(g) > negligible_[quantity] ? favourable : unfavourable;
   double sum = 0;
-  for (size_t j = 0; j < spans_.size(); ++j) {
-    const double q = spans_[j].of[quantity][i];
-    if (largest ? q > 0 : q < 0) {
-      sum += q;
-      if (std::fabs(q) > negligible_[quantity]) result.spans.push_back(static_cast<int>(j));
+  for (size_t j = 0; j < q.size(); ++j) {
+    if (largest ? q[j] > 0 : q[j] < 0) {
+      sum += q[j];
+      if (std::fabs(q[j]) > negligible_[quantity]) result.spans.push_back(static_cast<int>(j));
     }
   }
   result.value = permanent + variable * sum;
   return result;
+}
+
+Governing ExactEnvelope::extreme(int quantity, size_t i, bool largest) const {
+  std::vector<double> q(spans_.size());
+  for (size_t j = 0; j < spans_.size(); ++j) q[j] = spans_[j].of[quantity][i];
+  return governing(quantity, permanent_.of[quantity][i], q, largest);
+}
+
+namespace {
+
+// One case's curve over a span: bar after bar; a relative deflection less the
+// chord between the span's ends, or an overhang's less the tangent at its support.
+calcest::PiecewiseCurve spanCurve(const CaseValues& c, const Span& span, ExactEnvelope::Curve what) {
+  const bool moment = what == ExactEnvelope::Curve::moment;
+  calcest::PiecewiseCurve out;
+  for (int k = span.firstBar; k <= span.lastBar; ++k) {
+    const calcest::PiecewiseCurve& bar = (moment ? c.moment : c.deflection)[static_cast<size_t>(k - 1)];
+    out.insert(out.end(), bar.begin(), bar.end());
+  }
+  if (what != ExactEnvelope::Curve::relativeDeflection || out.empty()) return out;
+  const double from = out.front().from, to = out.back().to;
+  if (span.overhang) {
+    // A left overhang (the beam's first bars) hangs from its right end.
+    const bool heldAtRight = span.firstBar == 1;
+    const double at = heldAtRight ? to : from;
+    return calcest::plusLine(out, at, -calcest::valueAt(out, at, !heldAtRight),
+                             -calcest::slopeAt(out, at, !heldAtRight));
+  }
+  const double start = calcest::valueAt(out, from, true), end = calcest::valueAt(out, to, false);
+  return calcest::plusLine(out, from, -start, -(end - start) / (to - from));
+}
+
+}  // namespace
+
+ExactEnvelope::Peak ExactEnvelope::peak(Curve what, const Span& span, bool largest) const {
+  // The envelope as a switching sum: the permanent case with the factor that
+  // gives more (or less), each span's case with its factor where it adds.
+  const bool deflection = what != Curve::moment;
+  const int quantity = deflection ? kDeflection : kMomentLeft;
+  const double gG = deflection ? 1.0 : factors_.gG, gGinf = deflection ? 1.0 : factors_.gGinf;
+  const double gQ = deflection ? 1.0 : factors_.gQ;
+  auto curve = [&](const CaseValues& c) { return spanCurve(c, span, what); };
+  std::vector<calcest::SwitchingTerm> terms{{curve(permanent_), largest ? gG : gGinf, largest ? gGinf : gG}};
+  for (const CaseValues& loaded : spans_) terms.push_back({curve(loaded), largest ? gQ : 0.0, largest ? 0.0 : gQ});
+  const double from = terms.front().curve.front().from, to = terms.front().curve.back().to;
+  const calcest::TrueExtreme found = calcest::trueExtreme(terms, from, to, largest);
+  const std::vector<double> q(found.terms.begin() + 1, found.terms.end());
+  return {governing(quantity, found.terms.front(), q, largest), found.x, found.rightSide};
 }
 
 ExactEnvelope exactEnvelope(const projectfiles::Model& model, const std::vector<calcest::LoadOnBar>& variable,
@@ -106,7 +160,7 @@ ExactEnvelope exactEnvelope(const projectfiles::Model& model, const std::vector<
   const std::vector<int> spanOfBar = spanOfBars(spans);
   std::vector<calcest::StaticCase> spanCases(spans.size());
   for (calcest::StaticCase& c : spanCases) c.nodalLoads = c.prescribed = false;
-  for (const calcest::LoadOnBar& load : variable) spanCases[spanOfBar[load.bar]].loads.push_back(load);
+  for (const calcest::LoadOnBar& load : variable) spanCases[spanOfLoad(spans, spanOfBar, load)].loads.push_back(load);
   std::vector<CaseValues> spanValues;
   spanValues.reserve(spans.size());
   for (const calcest::StaticCase& c : spanCases) {
@@ -117,6 +171,9 @@ ExactEnvelope exactEnvelope(const projectfiles::Model& model, const std::vector<
     // A span without variable load changes nothing anywhere.
     CaseValues none = permanent;
     for (std::vector<double>& values : none.of) std::fill(values.begin(), values.end(), 0.0);
+    for (auto* curves : {&none.moment, &none.deflection})
+      for (calcest::PiecewiseCurve& curve : *curves)
+        for (calcest::PolynomialPiece& piece : curve) piece.c = {};
     spanValues.push_back(std::move(none));
   }
   return ExactEnvelope(std::move(permanent), std::move(spanValues), factors);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "calcest/elastic_curve.h"
+#include "calcest/true_extremes.h"
 #include "projectfiles/model_input.h"
 #include "alternancias/patterns.h"
 #include "calcest/static_solution.h"
@@ -34,9 +35,11 @@ enum Quantity {
 // Deflections are combined at factors 1 (the characteristic combination).
 inline bool isDeflection(int quantity) { return quantity == kDeflection || quantity == kNodeDeflection; }
 
-// One load case's value of every quantity.
+// One load case's value of every quantity, and its curves: per bar (bar k at
+// k - 1), along the beam, the moment and the deflection in the files' unit.
 struct CaseValues {
   std::array<std::vector<double>, kQuantityCount> of;
+  std::vector<calcest::PiecewiseCurve> moment, deflection;
 };
 
 // The transverse deflection at grid point `p` of a solved case, from its bars'
@@ -70,11 +73,30 @@ class ExactEnvelope {
   Governing largest(int quantity, size_t i) const { return extreme(quantity, i, true); }
   Governing smallest(int quantity, size_t i) const { return extreme(quantity, i, false); }
   size_t size(int quantity) const { return permanent_.of[quantity].size(); }
+
+  // The true extreme of the envelope over a span, found where it is on the
+  // curves (calcest::trueExtreme), not at the grid's points: where (x from
+  // the beam's start, and the side of a step there), and what gives it. Of
+  // the moment; of the deflection from the unloaded beam (absolute); or of
+  // the deflection from the straight line between the span's support points
+  // as each arrangement moves them (springs, settlements), an overhang's
+  // from the tangent at its support, the bending that L/deflection limits
+  // are about (relative), switching on the relative values.
+  enum class Curve { moment, deflection, relativeDeflection };
+  struct Peak {
+    Governing governing;
+    double x = 0;
+    bool rightSide = false;
+  };
+  Peak peak(Curve curve, const Span& span, bool largest) const;
   size_t spanCount() const { return spans_.size(); }
   const Factors& factors() const { return factors_; }
 
  private:
   Governing extreme(int quantity, size_t i, bool largest) const;
+  // What gives a value: the permanent factor taken and the spans loaded,
+  // from the permanent value g and the spans' values q.
+  Governing governing(int quantity, double g, const std::vector<double>& q, bool largest) const;
 
   CaseValues permanent_;
   std::vector<CaseValues> spans_;

@@ -37,4 +37,11 @@ std::vector<int> spanOfBars(const std::vector<Span>& spans) {
   return span;
 }
 
+int spanOfLoad(const std::vector<Span>& spans, const std::vector<int>& spanOfBar, const calcest::LoadOnBar& load) {
+  const int span = spanOfBar[load.bar];
+  const bool pointAction = load.load.ltype == calcest::kPointForce || load.load.ltype == calcest::kPointMoment;
+  const bool atSpanStart = load.bar == spans[span].firstBar && load.load.a < calcest::kSameAbscissa;
+  return pointAction && atSpanStart && span > 0 ? span - 1 : span;
+}
+
 }  // namespace alternancias

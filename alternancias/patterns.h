@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "calcest/loads.h"
 #include "projectfiles/model_input.h"
 
 namespace alternancias {
@@ -26,5 +27,11 @@ std::vector<Span> spansOf(const projectfiles::Model& model, const std::string& d
 
 // The span (0-based) of every bar (index 1..nb; slot 0 unused).
 std::vector<int> spanOfBars(const std::vector<Span>& spans);
+
+// The span (0-based) a variable load stands on: its bar's, except that a point
+// force or moment at the start of a span's first bar acts on the support the
+// span begins at, and belongs to the span before it, as when written at the
+// end of that span's last bar. `spanOfBar` from spanOfBars.
+int spanOfLoad(const std::vector<Span>& spans, const std::vector<int>& spanOfBar, const calcest::LoadOnBar& load);
 
 }  // namespace alternancias

@@ -207,7 +207,7 @@ std::vector<ProjectFiles> arrangementProjects(const Options& o, const Beam& beam
         if (weight.q != 0) p.loads += loadLine(weight, a.permanentFactor);
       }
     for (const calcest::LoadOnBar& load : beam.variable)
-      if (std::binary_search(a.spans.begin(), a.spans.end(), spanOfBar[load.bar]))
+      if (std::binary_search(a.spans.begin(), a.spans.end(), spanOfLoad(beam.spans, spanOfBar, load)))
         p.loads += loadLine(load.load, a.variableFactor);
     p.description = formatText("%s: permanentes x%g en toda la viga; variables x%g en %s\n", p.name.c_str(),
                                a.permanentFactor, a.variableFactor, loadedText(a.spans).c_str());

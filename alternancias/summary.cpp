@@ -83,7 +83,8 @@ void SummaryWriter::heading(const std::string& name, size_t spanCount) {
                                                 : formatText("x%g o x%g (la peor)", f.gG, f.gGinf);
   out_.text += formatText("Esfuerzos: permanentes %s en toda la viga, variables x%g en los tramos cargados\n",
                           permanent.c_str(), f.gQ);
-  out_.text += "Flechas: combinaci\xF3n caracter\xEDstica, permanentes y variables x1\n";
+  out_.text += "Flechas: combinaci\xF3n caracter\xEDstica, permanentes y variables x1; flecha el\xE1stica, secci\xF3n "
+               "bruta\n  (sin fluencia ni fisuraci\xF3n: en hormig\xF3n armado la flecha a largo plazo es mayor)\n";
 }
 
 void SummaryWriter::row(const char* label, const Governing& g, bool characteristic, const std::string& where,
@@ -147,34 +148,35 @@ void SummaryWriter::span(size_t number, const Span& span) {
                                                                       model_.bars[span.lastBar].label);
   out_.text += formatText("  Tramo %d: %s, x = %.4f a %.4f, luz %.4f%s\n", static_cast<int>(number), bars.c_str(),
                           pointX(model_, first), pointX(model_, last), length, span.overhang ? " (voladizo)" : "");
-  // The span's own sides of its end points, both sides inside.
-  std::vector<PointSide> moments, deflections;
-  for (size_t p = first; p <= last; ++p) {
-    if (p > first) moments.push_back({kMomentLeft, p});
-    if (p < last) moments.push_back({kMomentRight, p});
-    deflections.push_back({kDeflection, p});
-  }
-  size_t at = 0;
-  auto where = [&]() { return formatText("x %.4f", pointX(model_, at)); };
-  Governing g = extremeOver(env_, moments, true, at);
-  row("momento m\xE1ximo", g, false, where(), "");
-  g = extremeOver(env_, moments, false, at);
-  row("momento m\xEDnimo", g, false, where(), "");
+  // The true extremes of the span's curves, both sides of its end points inside.
+  using Curve = ExactEnvelope::Curve;
+  auto where = [](const ExactEnvelope::Peak& p) { return formatText("x %.4f", p.x); };
+  ExactEnvelope::Peak p = env_.peak(Curve::moment, span, true);
+  row("momento m\xE1ximo", p.governing, false, where(p), "");
+  p = env_.peak(Curve::moment, span, false);
+  row("momento m\xEDnimo", p.governing, false, where(p), "");
   // The ratio span / deflection, rounded down; none for no deflection that way.
   const double scale = unitConstantsFor(model_.header.unitCode).scale;
   auto ratio = [&](double deflection, bool downward) {
     const bool thatWay = downward ? shown(deflection) < 0 : shown(deflection) > 0;
     return thatWay ? formatText("L/%.0f", std::floor(length * scale / std::fabs(deflection))) : std::string("-");
   };
-  g = extremeOver(env_, deflections, false, at);
-  row("flecha hacia abajo", g, true, where(), ratio(g.value, true));
-  g = extremeOver(env_, deflections, true, at);
-  row("flecha hacia arriba", g, true, where(), ratio(g.value, false));
+  // The bending (from the chord between the supports) with its ratio, then
+  // the move from the unloaded beam.
+  for (const bool downward : {true, false}) {
+    p = env_.peak(Curve::relativeDeflection, span, !downward);
+    row(downward ? "flecha hacia abajo" : "flecha hacia arriba", p.governing, true, where(p),
+        ratio(p.governing.value, downward));
+    p = env_.peak(Curve::deflection, span, !downward);
+    row(downward ? "absoluta hacia abajo" : "absoluta hacia arriba", p.governing, true, where(p), "");
+  }
 }
 
 void SummaryWriter::spans(const std::vector<Span>& spans) {
   out_.text += formatText("\nTramos: momentos en %s, flechas en %s (combinaci\xF3n caracter\xEDstica), x en %s\n",
                           units_.moment.c_str(), units_.deflection.c_str(), units_.length.c_str());
+  out_.text += "  flecha: desde la recta entre los apoyos del tramo (voladizo: desde la tangente en su apoyo);\n"
+               "  absoluta: desde la viga sin cargar\n";
   columns(true);
   for (size_t s = 0; s < spans.size(); ++s) span(s + 1, spans[s]);
 }

@@ -162,6 +162,7 @@ struct ElasticCurve::Impl {
   };
 
   DiagramTerms diagramAt(double x, bool rightSide) const;
+  DiagramTerms atEnd(bool rightSide) const;
   void cut(const std::vector<LocalLoad>& loads);
   std::vector<Span> spansOf(const std::vector<LocalLoad>& loads) const;
   void addStretches(const std::vector<LocalLoad>& loads, const std::vector<Span>& spans);
@@ -402,23 +403,36 @@ ElasticCurve::ElasticCurve(const BarInput& bar, const std::vector<BarLoad>& load
   impl_ = impl;
 }
 
-// At node J the bar's end forces themselves, as the engine's last station.
+// At node J, right side: the bar's end forces themselves, as the engine's last
+// station has them (they hold the point actions at L). Left side: those
+// actions taken away, the value just before the node.
+DiagramTerms ElasticCurve::Impl::atEnd(bool rightSide) const {
+  DiagramTerms out{forces[4], -forces[5], forces[6]};
+  if (rightSide) return out;
+  const auto first = std::upper_bound(pointAt.begin(), pointAt.end(), L - kSameAbscissa);
+  const PointSums &all = pointSums.back(), &before = pointSums[static_cast<size_t>(first - pointAt.begin())];
+  out.M0 -= (all.force - before.force) * L - (all.forceArm - before.forceArm) + (all.couple - before.couple);
+  out.V0 -= all.force - before.force;
+  out.N0 += all.axial - before.axial;
+  return out;
+}
+
 double ElasticCurve::moment(double x, bool rightSide) const {
   const Impl& c = *impl_;
   x = c.clamp(x);
-  return x >= c.L ? c.forces[6] : c.diagramAt(x, rightSide).M0;
+  return (x >= c.L ? c.atEnd(rightSide) : c.diagramAt(x, rightSide)).M0;
 }
 
 double ElasticCurve::shear(double x, bool rightSide) const {
   const Impl& c = *impl_;
   x = c.clamp(x);
-  return c.sign * (x >= c.L ? -c.forces[5] : c.diagramAt(x, rightSide).V0);
+  return c.sign * (x >= c.L ? c.atEnd(rightSide) : c.diagramAt(x, rightSide)).V0;
 }
 
 double ElasticCurve::axialForce(double x, bool rightSide) const {
   const Impl& c = *impl_;
   x = c.clamp(x);
-  return c.sign * (x >= c.L ? c.forces[4] : c.diagramAt(x, rightSide).N0);
+  return c.sign * (x >= c.L ? c.atEnd(rightSide) : c.diagramAt(x, rightSide)).N0;
 }
 
 double ElasticCurve::deflection(double x) const {
@@ -458,6 +472,37 @@ double ElasticCurve::axialDisplacement(double x) const {
 }
 
 double ElasticCurve::length() const { return impl_->L; }
+
+std::vector<ElasticCurve::Piece> ElasticCurve::pieces() const {
+  const Impl& c = *impl_;
+  std::vector<Piece> out(c.starts.size());
+  for (size_t j = 0; j < out.size(); ++j) {
+    Piece& piece = out[j];
+    piece.from = c.starts[j];
+    piece.to = c.pieceEnd(j);
+    piece.moment = c.pieces[j].moment;
+    std::array<double, 6>& v = piece.deflection;
+    if (c.straight) {
+      const double slope = c.L > 0.0 ? (c.ends[5] - c.ends[2]) / c.L : 0.0;
+      v = {c.ends[2] + slope * piece.from, slope};
+    } else if (j < c.firstFlexible) {  // a rigid zone turns with its node
+      v = {c.ends[2] + c.ends[3] * piece.from, c.ends[3]};
+    } else if (j >= c.endFlexible) {
+      v = {c.ends[5] - c.ends[6] * (c.L - piece.from), c.ends[6]};
+    } else {
+      // deflection(x) expanded in powers of t.
+      const Cubic& m = piece.moment;
+      const double s = c.shearFlexibility, EI = c.EI;
+      v = {c.pieces[j].deflection,
+           c.pieces[j].rotation - s * m[1],
+           m[0] / (2 * EI) + c.thermal / 2 - s * m[2],
+           m[1] / (6 * EI) - s * m[3],
+           m[2] / (12 * EI),
+           m[3] / (20 * EI)};
+    }
+  }
+  return out;
+}
 
 const std::vector<double>& ElasticCurve::pointActionPlaces() const { return impl_->pointAt; }
 

@@ -14,6 +14,7 @@
 // the flexible part; at a transverse (shear) release, by the rotation of that
 // end instead. Bars of types 0, 5 and 6 (no stiffness) get the straight line
 // between their end deflections.
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -37,8 +38,13 @@ class ElasticCurve {
   // At x from node I along the bar (0 <= x <= L). Moment and shear follow the
   // engine's diagram convention (the values of the bar's stations); where a
   // point force, a point moment or a support acts at x, `rightSide` chooses
-  // the value just right of it. At x = L the values are the bar's end forces,
-  // as the engine's last station has them.
+  // the value just right of it, else the value just left of it. At the ends
+  // too: a point action at a bar's end acts at its node, so at x = 0 the left
+  // side leaves out the actions there and the right side holds them; at x = L
+  // the right side is the bar's end forces, as the engine's last station has
+  // them (actions at L held), and the left side leaves those actions out. The
+  // bar's own values at its ends, just right of node I and just left of node
+  // J, are therefore (0, true) and (L, false).
   double moment(double x, bool rightSide = false) const;
   double shear(double x, bool rightSide = false) const;
   double axialForce(double x, bool rightSide = false) const;
@@ -53,6 +59,18 @@ class ElasticCurve {
   double axialDisplacement(double x) const;
 
   double length() const;
+
+  // The bar cut where its curves change form (where loads start, end or act,
+  // and at the ends of rigid zones): on each piece [from, to) the moment is a
+  // cubic and the deflection a polynomial of degree 5 at most, in t = x - from,
+  // lowest power first. The moment as inside the piece (point actions at
+  // `from` included, those at `to` not), the deflection as deflection(x).
+  struct Piece {
+    double from = 0, to = 0;
+    std::array<double, 4> moment{};
+    std::array<double, 6> deflection{};
+  };
+  std::vector<Piece> pieces() const;
   // Where the point forces and moments act, from node I, ascending.
   const std::vector<double>& pointActionPlaces() const;
 

@@ -1,11 +1,13 @@
 #include "informe/page.h"
 
+#include <cmath>
 #include <cstdio>
 #include <ostream>
 
 #include "common/file_names.h"
 #include "common/format.h"
 #include "common/support_code.h"
+#include "informe/mode_mesh.h"
 #include "informe/svg.h"
 
 namespace informe {
@@ -171,11 +173,30 @@ void resultsTables(std::ostream& o, const ReportData& data, const UnitLabels& u)
   }
 }
 
+// Each mode with how many bars its half-wave spans; a mode with too few is
+// the model's, not the beam's, and the page says so.
 void modesTable(std::ostream& o, const ReportData& data) {
-  Table t(o, "modos", {"Modo", "Direcci\xF3n", "Autovalor", "Frecuencia [ciclos/seg.]"});
-  for (const Mode& mode : data.modes->ascending)
-    t.row().number(mode.block).number(mode.direction).source("modos", mode.eigenvalue).source("modos", mode.frequency);
-  t.end();
+  int coarse = 0;
+  {
+    Table t(o, "modos", {"Modo", "Direcci\xF3n", "Autovalor", "Frecuencia [ciclos/seg.]", "Barras por semionda",
+                         "Convergido"});
+    for (const Mode& mode : data.modes->ascending) {
+      const double bars = barsPerHalfWave(data.model, mode.frequency.value);
+      const bool converged = bars >= kConvergedBarsPerHalfWave;
+      coarse += !converged;
+      t.row().number(mode.block).number(mode.direction).source("modos", mode.eigenvalue).source("modos", mode.frequency)
+          .text(std::isfinite(bars) ? formatText("%.1f", bars) : "-").text(converged ? "s\xED" : "NO");
+    }
+    t.end();
+  }
+  if (coarse == 0) return;
+  o << "<p id=\"modos-sin-convergir\">"
+    << escapeText(formatText("%d modo%s sin convergir: su semionda abarca menos de %g barras, y una barra, que se "
+                             "dobla como una c\xFA" "bica, da la frecuencia demasiado alta (un 11 %% con una barra por "
+                             "semionda de un vano simple, un 0,4 %% con dos). Son frecuencias del modelo, no de la "
+                             "viga: divida sus barras (vigas lo hace al calcular las vibraciones).",
+                             coarse, coarse == 1 ? "" : "s", kConvergedBarsPerHalfWave))
+    << "</p>\n";
 }
 
 void figure(std::ostream& o, const Picture& p) {
@@ -204,6 +225,10 @@ void writeReportPage(std::ostream& o, const ReportData& data, const std::vector<
                   "flecha real de cada barra, cargas entre nodos incluidas, del mismo c\xE1lculo hecho de nuevo (que "
                   "coincide con " + res + "); la flecha de " + fmc + " entre nodos es la c\xFA" "bica de los "
                   "desplazamientos de los extremos de cada barra, sin esas cargas, y puede ser mucho menor.")
+    << "</p>\n<p id=\"flecha-elastica\">"
+    << escapeText("Flecha el\xE1stica, secci\xF3n bruta: sin fluencia ni fisuraci\xF3n. En una viga de hormig\xF3n "
+                  "armado la flecha a largo plazo suele ser de 2 a 4 veces mayor; compruebe los l\xEDmites de flecha "
+                  "con la flecha diferida de la secci\xF3n fisurada.")
     << "</p>\n";
   for (size_t k = 1; k <= 3 && k < pictures.size(); ++k) figure(o, pictures[k]);
   resultsTables(o, data, u);

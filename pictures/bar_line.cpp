@@ -20,7 +20,7 @@ constexpr int kSpreadPoints = 200;
 std::vector<double> jumpsOf(const calcest::ElasticCurve& curve) {
   std::vector<double> out;
   for (double x : curve.pointActionPlaces())
-    // At a node the bar's end values hold the load already.
+    // At a node the load acts at the node: the bar's end values show it.
     if (x > kSameAbscissa && x < curve.length() - kSameAbscissa && (out.empty() || x - out.back() > kSameAbscissa))
       out.push_back(x);
   return out;
@@ -41,6 +41,12 @@ BarLine::BarLine(const calcest::ElasticCurve& curve, const BarInput& bar)
       stations_(std::begin(bar.xs), std::end(bar.xs)),
       jumps_(jumpsOf(curve_)) {}
 
+bool BarLine::actsAtEnd(bool atJ) const {
+  const std::vector<double>& places = curve_.pointActionPlaces();
+  if (places.empty()) return false;
+  return atJ ? places.back() > length() - kSameAbscissa : places.front() < kSameAbscissa;
+}
+
 bool BarLine::jumpsAt(double x) const {
   const auto next = std::lower_bound(jumps_.begin(), jumps_.end(), x - kSameAbscissa);
   return next != jumps_.end() && *next <= x + kSameAbscissa;
@@ -56,10 +62,24 @@ std::vector<double> BarLine::samplePoints() const {
   return out;
 }
 
+// Where a curve of the bar is largest and smallest, found on the curve itself
+// (between stations, under loads, at their edges), inside the bar.
+std::vector<double> BarLine::truePeaks(const calcest::PiecewiseCurve& curve) const {
+  std::vector<double> out;
+  for (bool largest : {true, false}) {
+    const double x = calcest::trueExtreme(curve, 0.0, length(), largest).x;
+    if (x > kSameAbscissa && x < length() - kSameAbscissa) out.push_back(x);
+  }
+  return out;
+}
+
 std::vector<BarLine::DiagramPoint> BarLine::diagramPoints(bool moment) const {
   std::vector<DiagramPoint> out;
+  const std::vector<double> peaks = moment ? truePeaks(calcest::momentCurve(curve_)) : std::vector<double>{};
   if (jumps_.size() <= kMostJumpsDrawn) {
-    for (double x : samplePoints()) out.push_back({x, jumpsAt(x)});
+    std::vector<double> points = samplePoints();
+    for (double x : peaks) addApart(points, x);
+    for (double x : points) out.push_back({x, jumpsAt(x)});
     return out;
   }
   double high = -std::numeric_limits<double>::infinity(), low = -high, highAt = 0, lowAt = 0;
@@ -72,6 +92,7 @@ std::vector<BarLine::DiagramPoint> BarLine::diagramPoints(bool moment) const {
   std::vector<double> points = stations_;
   addApart(points, highAt);
   addApart(points, lowAt);
+  for (double x : peaks) addApart(points, x);
   for (int k = 1; k <= kSpreadPoints; ++k) addApart(points, length() * k / (kSpreadPoints + 1));
   for (double x : points)
     out.push_back({x, std::fabs(x - highAt) <= kSameAbscissa || std::fabs(x - lowAt) <= kSameAbscissa});
@@ -87,6 +108,7 @@ std::vector<double> BarLine::shapePoints(int extra) const {
     if (!std::isnan(x)) turns.push_back(x);
   }
   for (double x : turns) addApart(out, x);
+  for (double x : truePeaks(calcest::deflectionCurve(curve_))) addApart(out, x);
   return out;
 }
 

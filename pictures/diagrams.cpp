@@ -174,14 +174,20 @@ std::vector<Ordinate> DiagramDrawer::barOrdinates(int i) const {
     const double x = point.x;
     const int k = static_cast<int>(std::lround(20 * x / bar.L));
     const bool station = std::fabs(x - bar.xs[k]) <= kSameAbscissa;
+    // The bar's first value is the one just right of node I (a point action
+    // at the node in it), its last the one just left of node J. The files
+    // hold a bar's end force, and a station its value, where no point action
+    // acts at that end.
+    const bool start = station && k == 0, atEnd = start || (station && k == kStations - 1);
+    const bool filed = !(atEnd && line.actsAtEnd(!start));
     for (bool right : {false, true}) {
       if (right && !point.jump) break;
       Ordinate o{i, x, 0, {}, nullptr, kFromDiagram};
-      o.value = kind_ == DiagramKind::Moment ? line.moment(x, right) : line.shear(x, right);
-      if (station && !right && k == 0) {
+      o.value = kind_ == DiagramKind::Moment ? line.moment(x, right || start) : line.shear(x, right || start);
+      if (start && filed) {
         o.source = sources_.barEnd(i, kind_, true);
         o.file = kFromResults;
-      } else if (station && !right) {
+      } else if (station && !right && filed) {
         o.source = sources_.station(i, k, kind_);
       }
       out.push_back(o);
@@ -282,7 +288,7 @@ void DiagramDrawer::endLabels() {
       if (nb_ > kManyBars && !supported_[node]) continue;
       const Ordinate& o = atJ ? ordinates_[i - 1].back() : ordinates_[i - 1].front();
       Ordinate labelled = o;
-      labelled.source = sources_.barEnd(i, kind_, !atJ);
+      labelled.source = lines_[i].actsAtEnd(atJ) ? nullptr : sources_.barEnd(i, kind_, !atJ);
       labelled.file = kFromResults;
       const std::string text = pictureNumber(o.value, decimals_);
       if (std::strtod(text.c_str(), nullptr) == 0.0 || !shown[node].insert(text).second) continue;

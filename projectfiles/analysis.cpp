@@ -122,8 +122,10 @@ void checkDiagramFile(const Model& model, const std::vector<calcest::ElasticCurv
     for (int k = i == 1 ? 0 : 1; k < kStations; ++k) {
       const FmcPoint& p = fmc.points[static_cast<size_t>((kStations - 1) * (i - 1) + k)];
       const double x = model.bars[static_cast<size_t>(i)].xs[k];
-      agree.check(p.M, curve.moment(x), "EL MOMENTO EN x = " + p.X.text);
-      agree.check(p.V, curve.shear(x), "EL CORTANTE EN x = " + p.X.text);
+      // The engine's last station holds the bar's end forces, point actions at L included.
+      const bool lastStation = k == kStations - 1;
+      agree.check(p.M, curve.moment(x, lastStation), "EL MOMENTO EN x = " + p.X.text);
+      agree.check(p.V, curve.shear(x, lastStation), "EL CORTANTE EN x = " + p.X.text);
     }
   }
 }

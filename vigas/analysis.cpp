@@ -110,8 +110,10 @@ AnalysisRun saveAndAnalyse(Document& document, std::optional<int> modesOption) {
     }
     run.cases.push_back(analyseCase(content, k, project));
   }
-  if (modesOption && !run.cases.empty() && run.cases.front().error.empty())
+  if (modesOption && !run.cases.empty() && run.cases.front().error.empty()) {
     run.modes = runModes(run.cases.front().project, *modesOption, static_cast<int>(run.cases.front().nodes.size()));
+    if (run.modes->error.empty()) run.beamModes = beamModes(caseModel(content, 0), *modesOption, kBeamModesShown);
+  }
   return run;
 }
 

@@ -11,6 +11,7 @@
 
 #include "calcest/elastic_curve.h"
 #include "projectfiles/model_input.h"
+#include "vigas/beam_modes.h"
 #include "vigas/document.h"
 #include "vigas/suite_programs.h"
 
@@ -45,17 +46,23 @@ struct CaseResults {
 // The content must have no errors.
 CaseResults analyseCase(const Content& content, int loadCase, const std::string& project = "");
 
+// The beam's lowest frequencies the results show.
+inline constexpr int kBeamModesShown = 6;
+
 struct AnalysisRun {
   std::string error;  // why nothing was analysed (errors in the model, no calcest, a failed save)
   std::vector<CaseResults> cases;
-  std::optional<ModesRun> modes;  // when calcdin was asked for
+  std::optional<ModesRun> modes;  // when calcdin was asked for: the model's own modes
+  std::optional<BeamModes> beamModes;  // and then the beam's (its model refined), when those were found
 };
 
 // What F5 does: save (the document must have a file name and no errors), run
 // calcest (fellowProgram("calcest")) on each case's files in their folder,
 // then the in-memory results. A case calcest refuses carries calcest's
 // message, without its call to press a key. With a modes option, calcdin then
-// runs with it on the first case when calcest analysed that one.
+// runs with it on the first case when calcest analysed that one, and on
+// refined copies of the beam for the beam's own kBeamModesShown lowest
+// frequencies.
 AnalysisRun saveAndAnalyse(Document& document, std::optional<int> modesOption = std::nullopt);
 
 }  // namespace vigas

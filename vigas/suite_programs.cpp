@@ -33,12 +33,14 @@ std::filesystem::path folderOf(const std::string& path) {
 
 std::string bareName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
-// Runs a fellow program of the suite in `folder` with the files' character
-// set; the status and what it printed, or why it did not run in `error`.
-struct Outcome {
-  bool ok = false;
-  std::string output, error;
-};
+std::string factorText(double factor) {
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, factor);
+  return std::string(text, written.ptr);
+}
+
+}  // namespace
+
 Outcome runFellow(const std::string& name, std::vector<std::string> args, const std::string& folder) {
   Outcome outcome;
   const std::string program = fellowProgram(name);
@@ -65,33 +67,16 @@ Outcome runFellow(const std::string& name, std::vector<std::string> args, const 
   return outcome;
 }
 
-std::string factorText(double factor) {
-  char text[32];
-  const auto written = std::to_chars(text, text + sizeof text, factor);
-  return std::string(text, written.ptr);
+ScratchFolder::ScratchFolder(const std::string& purpose) {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vigas-" + purpose + ".XXXXXX";
+  if (mkdtemp(pattern.data())) path_ = pattern;
 }
 
-// A folder of its own under the temporary one, removed with the object.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vigas-envolvente.XXXXXX";
-    if (mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
-}  // namespace
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
 
 std::string printedText(const std::string& printed) {
   std::string out;
@@ -244,7 +229,7 @@ EnvelopeRun runEnvelope(Document& document, const EnvelopeChoice& choice) {
   if (!run.error.empty()) return run;
   const std::string& modelPath = document.modelPath();
   const std::string folder = folderOf(modelPath).string();
-  ScratchFolder scratch;
+  ScratchFolder scratch("envolvente");
   std::vector<std::string> args;
   try {
     run.name = envelopeName(modelPath);
@@ -292,7 +277,7 @@ DesignRun runDesign(Document& document, const EnvelopeChoice& choice, armado::De
   if (!run.error.empty()) return run;
   const std::string& modelPath = document.modelPath();
   const std::string folder = folderOf(modelPath).string();
-  ScratchFolder scratch;
+  ScratchFolder scratch("armado");
   try {
     run.name = designName(modelPath);
     const std::string permanent = roleLoadsFile(document, choice, CaseRole::permanent, scratch);

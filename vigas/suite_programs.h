@@ -18,6 +18,32 @@ namespace vigas {
 // to press one: its stdin is empty) and without blank lines.
 std::string printedText(const std::string& printed);
 
+// ---- running them.
+
+// Runs a fellow program of the suite (fellowProgram(name)) in `folder` with the
+// files' character set; the status and what it printed, or why it did not run
+// in `error`.
+struct Outcome {
+  bool ok = false;
+  std::string output, error;
+};
+Outcome runFellow(const std::string& name, std::vector<std::string> args, const std::string& folder);
+
+// A folder of its own under the temporary one ("vigas-PURPOSE.XXXXXX"),
+// removed with everything in it with the object; path() "" when none could
+// be made.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string& purpose);
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
 // ---- calcdin: its elimination options (how supports are treated).
 struct ModesOption {
   int option;

@@ -8,12 +8,14 @@
 #include <cmath>
 #include <filesystem>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "common/file_names.h"
+#include "common/format.h"
 #include "projectfiles/model_input.h"
 #include "common/testing/test_support.h"
 #include "projectfiles/token_file.h"
@@ -345,13 +347,14 @@ TEST(ExactEnvelope, TwoSpans_SummaryAndMomentsOfTheirClosedForm) {
   EXPECT_EQ(leastHogging.factor, "x1");
   EXPECT_TRUE(leastHogging.spans.empty());
 
+  // The span's true peak: the closed form sampled every 0.1 mm.
   const ContinuousBeam firstLoaded = beam.under(1.35, 1.5, true, false);
   double best = -1e300, at = 0;
-  for (int s = 0; s <= 20; ++s)
-    if (firstLoaded.moment(0.3 * s) > best) best = firstLoaded.moment(0.3 * s), at = 0.3 * s;
+  for (int s = 0; s <= 60000; ++s)
+    if (firstLoaded.moment(1e-4 * s) > best) best = firstLoaded.moment(1e-4 * s), at = 1e-4 * s;
   const SummaryRow sagging = summaryRow(run.output, "Tramo 1", "momento m\xE1ximo");
   EXPECT_NEAR(sagging.value, best, 1e-4);
-  EXPECT_NEAR(sagging.x, at, 1e-9);
+  EXPECT_NEAR(sagging.x, at, 1e-4);
   EXPECT_EQ(sagging.spans, std::vector<int>{1});
 
   const SummaryRow uplift = summaryRow(run.output, "Apoyo 3", "reacci\xF3n m\xEDnima");
@@ -499,8 +502,8 @@ TEST(ExactEnvelope, ThreeAndFiveSpans_FollowTheTextbookRules) {
     for (int span = 1; span <= n; ++span) {
       SCOPED_TRACE(span);
       double best = -1e300;
-      for (unsigned mask = 0; mask < (1u << n); ++mask)
-        for (int s = 0; s <= 20; ++s) best = std::max(best, beamUnder(mask).moment(L * (span - 1) + L * s / 20));
+      for (unsigned mask = 0; mask < (1u << n); ++mask)  // the true peak: every 0.5 mm
+        for (int s = 0; s <= 10000; ++s) best = std::max(best, beamUnder(mask).moment(L * (span - 1) + L * s / 10000));
       const SummaryRow row = summaryRow(run.output, "Tramo " + std::to_string(span), "momento m\xE1ximo");
       EXPECT_NEAR(row.value, best, 1e-4);
       std::vector<int> alternate;
@@ -586,6 +589,214 @@ TEST(ExactEnvelope, BundledBeams_MakeAnEnvelope) {
     EXPECT_NE(run.output.find("Tramo " + std::to_string(c.spans)), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("Tramo " + std::to_string(c.spans + 1)), std::string::npos) << run.output;
   }
+}
+
+// ---- point actions at nodes -----------------------------------------------------
+
+// Spans of 5 m on a pin and two rollers (nodes 1, 3, 4) with node 2 inside the
+// first span and an overhang of 2 m to the tip (node 5); E = 3e7, section
+// 0.18 and 0.0054, kN and m. `nodal`: the model's nodal loads, each as its
+// node and its lines Fx, Fy, M.
+std::string pointActionBeam(const std::vector<std::string>& nodal = {}) {
+  const double xs[] = {0, 2.5, 5, 10, 12};
+  std::ostringstream dat;
+  dat << "NUDOS 1 1\n4 5 3 " << nodal.size() << " 1 1 0 0 0 0.0\n";
+  for (int k = 0; k < 5; ++k) dat << k + 1 << ' ' << xs[k] << " 0.0\n";
+  for (int k = 1; k <= 4; ++k) dat << k << ' ' << k << ' ' << k + 1 << " 1 1 1 0\n1.0 0.0 0.0 0 1.0\n";
+  dat << "1 0.18 0.0054 0.25 0.5\n1 3e7 1.25e7 2.4 1.0e-5\n1 110 0.0 0.0\n3 10 0.0\n4 10 0.0\n";
+  for (const std::string& load : nodal) dat << load;
+  return dat.str();
+}
+
+// One physical action at a node written three ways: at the end of the bar on
+// its left, at the start of the bar on its right, and as a nodal load (the
+// model's, so permanent only; its moment turns the other way round). Every way gives the same summary, envelope
+// files, arrangement projects' and project's force tables; where the action
+// is variable, the rows the closed forms give (factors 1, 20 kN/m
+// permanent on both spans): a couple of 100 at the middle support puts -50
+// left of it and +50 right of it; 100 kN on a support goes straight into it,
+// the shear beside it stays 5/8 of the span's permanent load; a force at the
+// tip is the shear just left of it.
+TEST(PointActionsAtNodes, GiveTheSameNumbersWhicheverWayTheyAreWritten) {
+  struct Way {
+    const char* what;
+    std::string line;     // in a loads file
+    std::string nodal;    // or in the model
+  };
+  struct Case {
+    const char* what;
+    std::vector<Way> ways;
+    const char* block;
+    const char* row;
+    double variableValue;  // the row when the action is the variable load, factors 1
+  };
+  const std::string tipDown = "5\n1 0.0\n1 -40.0\n1 0.0\n";
+  const Case cases[] = {
+      {"couple at the middle support",
+       {{"end of bar 2", "2 2 2.5 0 0 100 y\n", ""}, {"start of bar 3", "3 2 0 5 0 100 y\n", ""},
+        {"nodal", "", "3\n1 0.0\n1 0.0\n1 -100.0\n"}},
+       "Apoyo 2", "momento m\xE1s negativo", -62.5 - 50},
+      {"force on the middle support",
+       {{"end of bar 2", "2 1 2.5 0 0 -100 y\n", ""}, {"start of bar 3", "3 1 0 5 0 -100 y\n", ""},
+        {"nodal", "", "3\n1 0.0\n1 -100.0\n1 0.0\n"}},
+       "Apoyo 2", "cortante a la izquierda", -62.5},
+      {"couple inside the first span",
+       {{"end of bar 1", "1 2 2.5 0 0 100 y\n", ""}, {"start of bar 2", "2 2 0 2.5 0 100 y\n", ""},
+        {"nodal", "", "2\n1 0.0\n1 0.0\n1 -100.0\n"}},
+       nullptr, nullptr, 0},
+      {"force inside the first span",
+       {{"end of bar 1", "1 1 2.5 0 0 -40 y\n", ""}, {"start of bar 2", "2 1 0 2.5 0 -40 y\n", ""},
+        {"nodal", "", "2\n1 0.0\n1 -40.0\n1 0.0\n"}},
+       nullptr, nullptr, 0},
+      {"force at the overhang's tip", {{"end of bar 4", "4 1 2 0 0 -40 y\n", ""}, {"nodal", "", tipDown}}, nullptr,
+       nullptr, 0},
+      {"couple at the overhang's tip",
+       {{"end of bar 4", "4 2 2 0 0 30 y\n", ""}, {"nodal", "", "5\n1 0.0\n1 0.0\n1 -30.0\n"}}, nullptr, nullptr, 0},
+  };
+  const std::string permanent = "1 3 0 2.5 0 -20 y\n2 3 0 2.5 0 -20 y\n3 3 0 5 0 -20 y\n";
+  const std::string variable = "1 3 0 2.5 0 -10 y\n3 3 0 5 0 -10 y\n4 3 0 2 0 -10 y\n";
+  // The first line where two texts differ, "" where they do not: a short message.
+  auto difference = [](const std::string& got, const std::string& first) {
+    const std::vector<std::string> a = testsupport::splitLines(got), b = testsupport::splitLines(first);
+    for (size_t k = 0; k < std::max(a.size(), b.size()); ++k)
+      if (k >= a.size() || k >= b.size() || a[k] != b[k])
+        return formatText("line %zu: \"%s\" against \"%s\"", k + 1, k < a.size() ? a[k].c_str() : "",
+                          k < b.size() ? b[k].c_str() : "");
+    return std::string();
+  };
+  // What a run writes, by file, and its console; the arrangement projects' tables too.
+  auto outputs = [](const ScratchDir& dir, const RunResult& run, bool arrangements) {
+    std::map<std::string, std::string> out{{"console", run.output}};
+    for (const char* file : {"V.esf", "V.res"}) out[file] = dir.read(file);
+    for (int k = 1; arrangements && dir.exists(formatText("V_%02d.esf", k)); ++k)
+      out[formatText("V_%02d.esf", k)] = dir.read(formatText("V_%02d.esf", k));
+    return out;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const bool variableAction : {false, true}) {
+      SCOPED_TRACE(variableAction ? "variable" : "permanent");
+      std::map<std::string, std::string> first, firstTable;
+      for (const Way& way : c.ways) {
+        if (variableAction && way.line.empty()) continue;  // nodal loads are permanent
+        SCOPED_TRACE(way.what);
+        ScratchDir dir;
+        dir.write("m.dat", pointActionBeam(way.nodal.empty() ? std::vector<std::string>{}
+                                                            : std::vector<std::string>{way.nodal}));
+        dir.write("g.caf", permanent + (variableAction ? "" : way.line));
+        dir.write("q.caf", variableAction ? way.line : variable);
+        std::vector<std::string> args = {"V", "m.dat", "g.caf", "q.caf"};
+        if (variableAction) args.insert(args.end(), {"--gG", "1", "--gGinf", "1", "--gQ", "1", "--casos"});
+        const RunResult run = alternancias(dir, args);
+        ASSERT_EQ(run.status, 0) << run.output;
+        const std::map<std::string, std::string> got = outputs(dir, run, variableAction);
+        if (first.empty()) first = got;
+        for (const auto& [file, text] : first) EXPECT_EQ(difference(got.at(file), text), "") << file;
+        if (variableAction && c.row) {
+          EXPECT_NEAR(summaryRow(run.output, c.block, c.row).value, c.variableValue, 1e-4) << run.output;
+        }
+        if (variableAction) continue;
+        // The project of the model and its permanent loads, analysed, and its force table.
+        dir.write("p.dat", dir.read("m.dat"));
+        dir.write("p.caf", dir.read("g.caf"));
+        ASSERT_EQ(testsupport::runCalcest(CALCEST_BINARY, dir.path(), "p").status, 0);
+        const RunResult table = alternancias(dir, {"--tabla", "p"});
+        ASSERT_EQ(table.status, 0) << table.output;
+        if (firstTable.empty()) firstTable["p.esf"] = dir.read("p.esf");
+        EXPECT_EQ(difference(dir.read("p.esf"), firstTable["p.esf"]), "");
+      }
+    }
+  }
+}
+
+// The other sides of the node: right of the couple's support its +50 (and the
+// 80 the tip force hangs on the far support carried back a quarter, two equal
+// propped spans) above the permanent hogging; the tip force's shear just left
+// of the tip, in the envelope's force table.
+TEST(PointActionsAtNodes, TheOtherSideOfTheNode_HoldsTheAction) {
+  ScratchDir dir;
+  dir.write("m.dat", pointActionBeam());
+  dir.write("g.caf", "1 3 0 2.5 0 -20 y\n2 3 0 2.5 0 -20 y\n3 3 0 5 0 -20 y\n");
+  dir.write("q.caf", "2 2 2.5 0 0 100 y\n4 1 2 0 0 -40 y\n");
+  const RunResult run = alternancias(dir, {"V", "m.dat", "g.caf", "q.caf", "--gG", "1", "--gGinf", "1", "--gQ", "1"});
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_NEAR(summaryRow(run.output, "Apoyo 2", "momento m\xE1s positivo").value, -62.5 + 50 + 80.0 / 4, 1e-4);
+  const SummaryRow cantilever = summaryRow(run.output, "Apoyo 3", "momento m\xE1s negativo");
+  EXPECT_NEAR(cantilever.value, -80, 1e-4);
+  const std::vector<std::string> lines = testsupport::splitLines(dir.read("V.esf"));
+  bool found = false;
+  for (const std::string& line : lines) {
+    double x, hiL, loL, hiR, loR;
+    if (std::sscanf(line.c_str(), " %lf %lf//%lf //// %lf//%lf", &x, &hiL, &loL, &hiR, &loR) == 5 && x == 12.0 &&
+        line.find("Qi") == std::string::npos && !found) {
+      found = true;
+      EXPECT_NEAR(hiL, 40, 1e-2) << line;
+    }
+  }
+  EXPECT_TRUE(found) << dir.read("V.esf");
+}
+
+// ---- true peaks and deflections ---------------------------------------------------
+
+// A single span of 6 m (pin and roller, E = 3e7, I = 0.0054), its model and the
+// support lines given.
+std::string oneSpan(const std::string& supports, double length = 6, const std::string& overhang = "") {
+  std::ostringstream dat;
+  const bool tip = !overhang.empty();
+  dat << "UNO 1 1\n" << (tip ? 2 : 1) << ' ' << (tip ? 3 : 2) << " 2 0 1 1 0 0 0 0.0\n1 0.0 0.0\n2 " << length
+      << " 0.0\n" << overhang << "1 1 2 1 1 1 0\n1.0 0.0 0.0 0 1.0\n"
+      << (tip ? "2 2 3 1 1 1 0\n1.0 0.0 0.0 0 1.0\n" : "") << "1 0.18 0.0054 0.25 0.5\n1 3e7 1.25e7 2.4 1.0e-5\n"
+      << supports;
+  return dat.str();
+}
+
+// The span row's peak is the true one: 100 kN at 2.85 m (between the stations
+// 2.7 and 3.0) on 6 m under 5 kN/m, factored, gives 1.35·w·a·b/2 + 1.5·P·a·b/L
+// = 254.7366 under the load, where the grid's largest is 244.1250 at 3.0.
+TEST(TruePeaks, SpanMomentUnderAPointLoadBetweenStations_IsPabOverL) {
+  ScratchDir dir;
+  dir.write("m.dat", oneSpan("1 110 0.0 0.0\n2 10 0.0\n"));
+  dir.write("g.caf", "1 3 0 6 0 -5 y\n");
+  dir.write("q.caf", "1 1 2.85 3.15 0 -100 y\n");
+  const RunResult run = alternancias(dir, {"V", "m.dat", "g.caf", "q.caf"});
+  ASSERT_EQ(run.status, 0) << run.output;
+  const SummaryRow peak = summaryRow(run.output, "Tramo 1", "momento m\xE1ximo");
+  EXPECT_NEAR(peak.value, 1.35 * 5 * 2.85 * 3.15 / 2 + 1.5 * 100 * 2.85 * 3.15 / 6, 1e-4);
+  EXPECT_NEAR(peak.x, 2.85, 1e-9);
+  EXPECT_EQ(peak.spans, std::vector<int>{1});
+}
+
+// Deflections from the chord between the span's supports, and the absolute
+// ones beside them. One span on a settled pin (10 mm down) and a spring of
+// 2e4 kN/m under 10 + 5 kN/m: the bending sags 5·15·6^4/384EI = 1.5625 mm at
+// mid-span whatever the supports do (L/3840); the beam itself sits lowest on
+// the settled pin, 10 mm. An overhang of 2 m past a roller under the same
+// loads bends (w+q)a^4/8EI = 0.1852 mm down from the tangent at its support.
+TEST(Deflections, AreMeasuredFromTheSupportsWithTheAbsoluteBeside) {
+  ScratchDir dir;
+  dir.write("s.dat", oneSpan("1 110 0.0 -0.01\n2 20 2e4\n"));
+  dir.write("o.dat", oneSpan("1 110 0.0 0.0\n2 10 0.0\n", 6, "3 8.0 0.0\n"));
+  dir.write("g.caf", "1 3 0 6 0 -10 y\n");
+  dir.write("q.caf", "1 3 0 6 0 -5 y\n");
+  dir.write("og.caf", "1 3 0 6 0 -10 y\n2 3 0 2 0 -10 y\n");
+  dir.write("oq.caf", "1 3 0 6 0 -5 y\n2 3 0 2 0 -5 y\n");
+  const RunResult spring = alternancias(dir, {"S", "s.dat", "g.caf", "q.caf"});
+  ASSERT_EQ(spring.status, 0) << spring.output;
+  const SummaryRow bending = summaryRow(spring.output, "Tramo 1", "flecha hacia abajo");
+  EXPECT_NEAR(bending.value, -5 * 15 * std::pow(6.0, 4) / (384 * 3e7 * 0.0054) * 1000, 1e-4);
+  EXPECT_NEAR(bending.x, 3.0, 1e-6);
+  EXPECT_EQ(bending.note, "L/3840");
+  const SummaryRow absolute = summaryRow(spring.output, "Tramo 1", "absoluta hacia abajo");
+  EXPECT_NEAR(absolute.value, -10, 1e-4);
+  EXPECT_NEAR(absolute.x, 0.0, 1e-9);
+  EXPECT_NE(spring.output.find("flecha el\xE1stica, secci\xF3n bruta"), std::string::npos) << spring.output;
+
+  const RunResult tip = alternancias(dir, {"O", "o.dat", "og.caf", "oq.caf"});
+  ASSERT_EQ(tip.status, 0) << tip.output;
+  const SummaryRow cantilever = summaryRow(tip.output, "Tramo 2", "flecha hacia abajo");
+  EXPECT_NEAR(cantilever.value, -15 * std::pow(2.0, 4) / (8 * 3e7 * 0.0054) * 1000, 1e-4);
+  EXPECT_NEAR(cantilever.x, 8.0, 1e-9);
+  EXPECT_EQ(cantilever.spans, std::vector<int>{2});
 }
 
 // ---- refused input -------------------------------------------------------------

@@ -95,6 +95,11 @@ RandomBeam randomBeam(unsigned seed) {
   return {dat.str(), loadLines(draw, lengths, 10), loadLines(draw, lengths, 8)};
 }
 
+std::string formatCase(size_t span, bool deflection, bool largest) {
+  return "span " + std::to_string(span + 1) + (deflection ? " deflection" : " moment") +
+         (largest ? " largest" : " smallest");
+}
+
 struct Bounds {
   std::array<std::vector<double>, alternancias::kQuantityCount> max, min;
 };
@@ -102,14 +107,24 @@ struct Bounds {
 // Extremes over every arrangement and permanent factor, each a single analysis
 // of all its factored loads: self-weight written out as uniform loads, the
 // settlement and the nodal load factored with the permanent loads.
-Bounds bruteForce(const projectfiles::Model& model, const std::vector<LoadOnBar>& variable,
-                  const std::vector<alternancias::Span>& spans, const alternancias::Factors& f) {
+// One arrangement analysed as a single case: the spans loaded (a bit each), the
+// permanent factor, and whether it is the characteristic combination.
+struct Arrangement {
+  unsigned mask = 0;
+  double permanent = 1;
+  bool characteristic = false;
+  CaseValues values;
+};
+
+std::vector<Arrangement> everyArrangement(const projectfiles::Model& model, const std::vector<LoadOnBar>& variable,
+                                          const std::vector<alternancias::Span>& spans,
+                                          const alternancias::Factors& f) {
   const std::vector<int> spanOfBar = alternancias::spanOfBars(spans);
   auto scaled = [](LoadOnBar load, double factor) {
     load.load.q *= factor;
     return load;
   };
-  Bounds b;
+  std::vector<Arrangement> all;
   for (unsigned mask = 0; mask < (1u << spans.size()); ++mask)
     for (const bool characteristic : {false, true})
       for (const double permanent : characteristic ? std::vector<double>{1.0} : std::vector<double>{f.gG, f.gGinf}) {
@@ -126,37 +141,78 @@ Bounds bruteForce(const projectfiles::Model& model, const std::vector<LoadOnBar>
             c.loads.push_back(weight);
           }
         for (const LoadOnBar& load : variable)
-          if (mask >> spanOfBar[load.bar] & 1) c.loads.push_back(scaled(load, gQ));
+          if (mask >> alternancias::spanOfLoad(spans, spanOfBar, load) & 1) c.loads.push_back(scaled(load, gQ));
         for (Support& s : factored.supports) s.dy *= permanent;
         for (NodalLoad& n : factored.nodalLoads)
           for (double& v : n.value) v *= permanent;
-        const CaseValues values = alternancias::analyseCase(factored, c);
-        for (int q = 0; q < alternancias::kQuantityCount; ++q) {
-          if (alternancias::isDeflection(q) != characteristic) continue;
-          if (b.max[q].empty()) b.max[q] = b.min[q] = values.of[q];
-          for (size_t i = 0; i < values.of[q].size(); ++i) {
-            b.max[q][i] = std::max(b.max[q][i], values.of[q][i]);
-            b.min[q][i] = std::min(b.min[q][i], values.of[q][i]);
-          }
-        }
+        all.push_back({mask, permanent, characteristic, alternancias::analyseCase(factored, c)});
       }
+  return all;
+}
+
+Bounds bruteForce(const std::vector<Arrangement>& arrangements) {
+  Bounds b;
+  for (const Arrangement& a : arrangements)
+    for (int q = 0; q < alternancias::kQuantityCount; ++q) {
+      if (alternancias::isDeflection(q) != a.characteristic) continue;
+      const std::vector<double>& values = a.values.of[q];
+      if (b.max[q].empty()) b.max[q] = b.min[q] = values;
+      for (size_t i = 0; i < values.size(); ++i) {
+        b.max[q][i] = std::max(b.max[q][i], values[i]);
+        b.min[q][i] = std::min(b.min[q][i], values[i]);
+      }
+    }
   return b;
+}
+
+// One span's curve of an arrangement, bar after bar.
+calcest::PiecewiseCurve spanCurve(const std::vector<calcest::PiecewiseCurve>& bars, const alternancias::Span& span) {
+  calcest::PiecewiseCurve out;
+  for (int k = span.firstBar; k <= span.lastBar; ++k) out.insert(out.end(), bars[k - 1].begin(), bars[k - 1].end());
+  return out;
+}
+
+// The largest (or smallest) of a curve at 400 points of each of its pieces,
+// both ends of every piece included (both sides of every step).
+double sampled(const calcest::PiecewiseCurve& curve, bool largest) {
+  double best = largest ? -INFINITY : INFINITY;
+  for (const calcest::PolynomialPiece& piece : curve)
+    for (int k = 0; k <= 400; ++k) {
+      const double v = piece.at(piece.from + (piece.to - piece.from) * k / 400);
+      best = largest ? std::max(best, v) : std::min(best, v);
+    }
+  return best;
+}
+
+// Random beam `seed` read as alternancias reads it, and its exact envelope.
+struct RandomEnvelope {
+  projectfiles::Model model;
+  std::vector<LoadOnBar> variable;
+  std::vector<alternancias::Span> spans;
+  ExactEnvelope envelope;
+};
+RandomEnvelope randomEnvelope(unsigned seed, const alternancias::Factors& factors) {
+  const RandomBeam beam = randomBeam(seed);
+  testsupport::ScratchDir dir;
+  dir.write("m.dat", beam.model);
+  dir.write("g.caf", beam.permanent);
+  dir.write("q.caf", beam.variable);
+  projectfiles::Model model = projectfiles::readModel(dir.file("m.dat"), dir.file("g.caf"));
+  std::vector<LoadOnBar> variable = projectfiles::readLoadsFile(dir.file("q.caf"), model.bars);
+  std::vector<alternancias::Span> spans = alternancias::spansOf(model, "m.dat");
+  ExactEnvelope envelope = alternancias::exactEnvelope(model, variable, spans, factors);
+  return {std::move(model), std::move(variable), std::move(spans), std::move(envelope)};
 }
 
 TEST(ExactEnvelope, EqualsTheExtremesOfEveryArrangementUnderBothPermanentFactors) {
   const alternancias::Factors factors{1.35, 0.9, 1.5};
   for (unsigned seed = 1; seed <= 6; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
-    const RandomBeam beam = randomBeam(seed);
-    testsupport::ScratchDir dir;
-    dir.write("m.dat", beam.model);
-    dir.write("g.caf", beam.permanent);
-    dir.write("q.caf", beam.variable);
-    const projectfiles::Model model = projectfiles::readModel(dir.file("m.dat"), dir.file("g.caf"));
-    const std::vector<LoadOnBar> variable = projectfiles::readLoadsFile(dir.file("q.caf"), model.bars);
-    const std::vector<alternancias::Span> spans = alternancias::spansOf(model, "m.dat");
-    const ExactEnvelope env = alternancias::exactEnvelope(model, variable, spans, factors);
-    const Bounds brute = bruteForce(model, variable, spans, factors);
+    const RandomEnvelope r = randomEnvelope(seed, factors);
+    const projectfiles::Model& model = r.model;
+    const std::vector<alternancias::Span>& spans = r.spans;
+    const ExactEnvelope& env = r.envelope;
+    const Bounds brute = bruteForce(everyArrangement(model, r.variable, spans, factors));
     for (int q = 0; q < alternancias::kQuantityCount; ++q) {
       SCOPED_TRACE("quantity " + std::to_string(q));
       double size = 1e-6;  // a quantity that is zero everywhere
@@ -168,6 +224,50 @@ TEST(ExactEnvelope, EqualsTheExtremesOfEveryArrangementUnderBothPermanentFactors
         EXPECT_NEAR(env.smallest(q, i).value, brute.min[q][i], 1e-6 * size) << "at " << i;
       }
     }
+  }
+}
+
+// The span rows' true peaks on random beams: never below any arrangement's
+// curve sampled finely (so never a grid value short of the peak), within the
+// sampling's reach above it, and given by the arrangement they name, which
+// has that value there.
+TEST(ExactEnvelope, TruePeaksOfEachSpanAreTheLargestOfEveryArrangementsCurve) {
+  const alternancias::Factors factors{1.35, 0.9, 1.5};
+  for (unsigned seed = 1; seed <= 6; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    const RandomEnvelope r = randomEnvelope(seed, factors);
+    const projectfiles::Model& model = r.model;
+    const std::vector<alternancias::Span>& spans = r.spans;
+    const ExactEnvelope& env = r.envelope;
+    const std::vector<Arrangement> arrangements = everyArrangement(model, r.variable, spans, factors);
+    for (size_t s = 0; s < spans.size(); ++s)
+      for (const bool deflection : {false, true})
+        for (const bool largest : {false, true}) {
+          SCOPED_TRACE(formatCase(s, deflection, largest));
+          double best = largest ? -INFINITY : INFINITY, size = 1e-9;
+          for (const Arrangement& a : arrangements) {
+            if (a.characteristic != deflection) continue;
+            const calcest::PiecewiseCurve curve = spanCurve(deflection ? a.values.deflection : a.values.moment, spans[s]);
+            const double v = sampled(curve, largest);
+            best = largest ? std::max(best, v) : std::min(best, v);
+            size = std::max({size, std::fabs(sampled(curve, true)), std::fabs(sampled(curve, false))});
+          }
+          const ExactEnvelope::Peak peak =
+              env.peak(deflection ? ExactEnvelope::Curve::deflection : ExactEnvelope::Curve::moment, spans[s], largest);
+          const double beyond = largest ? peak.governing.value - best : best - peak.governing.value;
+          EXPECT_GE(beyond, -1e-9 * size) << "a sampled value passes the peak " << peak.governing.value;
+          EXPECT_LE(beyond, 1e-4 * size) << "the peak " << peak.governing.value << " passes every arrangement";
+          unsigned mask = 0;
+          for (int loaded : peak.governing.spans) mask |= 1u << loaded;
+          bool named = false;
+          for (const Arrangement& a : arrangements) {
+            if (a.characteristic != deflection || a.mask != mask || a.permanent != peak.governing.permanentFactor) continue;
+            const calcest::PiecewiseCurve curve = spanCurve(deflection ? a.values.deflection : a.values.moment, spans[s]);
+            EXPECT_NEAR(calcest::valueAt(curve, peak.x, peak.rightSide), peak.governing.value, 1e-6 * size);
+            named = true;
+          }
+          EXPECT_TRUE(named);
+        }
   }
 }
 

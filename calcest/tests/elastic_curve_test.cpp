@@ -192,16 +192,21 @@ const LineCase kLineCases[] = {
 
 class ClosedFormLine : public ::testing::TestWithParam<LineCase> {};
 
-// The deflection along the bar, and its slope against the closed form's.
-TEST_P(ClosedFormLine, FollowsBeamTheory) {
-  const LineCase& c = GetParam();
+// The case's bar with its closed-form end values.
+ElasticCurve lineOf(const LineCase& c) {
   Bar bar = sampleBar(c.type, c.length);
   bar.shear = c.shear;
   bar.adlx = bar.ablx = c.zone;
   bar.aclx = 1 - 2 * c.zone;
   bar.alpha = kAlpha;
   bar.h = kDepth;
-  const ElasticCurve curve(bar, c.loads, false, c.ends, c.forces);
+  return ElasticCurve(bar, c.loads, false, c.ends, c.forces);
+}
+
+// The deflection along the bar, and its slope against the closed form's.
+TEST_P(ClosedFormLine, FollowsBeamTheory) {
+  const LineCase& c = GetParam();
+  const ElasticCurve curve = lineOf(c);
   double scale = c.length * c.length * (std::fabs(c.forces[3]) + std::fabs(c.forces[6])) / kEI;
   for (int k = 0; k <= 40; ++k) scale = std::max(scale, std::fabs(c.line(c.length * k / 40)));
   for (int k = 0; k <= 40; ++k) {
@@ -214,6 +219,26 @@ TEST_P(ClosedFormLine, FollowsBeamTheory) {
     const double x = c.length * at, slope = (c.line(x + step) - c.line(x - step)) / (2 * step);
     EXPECT_NEAR(curve.rotation(x), slope, 1e-7 * scale / c.length) << "slope at x = " << x;
   }
+}
+
+// The polynomial pieces the true extremes are found on are the line itself:
+// moment and deflection inside every piece, and the moment both sides of
+// every piece's ends.
+TEST_P(ClosedFormLine, PiecesAreTheLine) {
+  const LineCase& c = GetParam();
+  const ElasticCurve curve = lineOf(c);
+  for (const ElasticCurve::Piece& piece : curve.pieces())
+    for (int k = 0; k <= 8; ++k) {
+      const double t = (piece.to - piece.from) * k / 8, x = piece.from + t;
+      double m = 0, v = 0, power = 1;
+      for (size_t p = 0; p < 6; ++p, power *= t) {
+        if (p < 4) m += piece.moment[p] * power;
+        v += piece.deflection[p] * power;
+      }
+      const bool right = k < 8;  // the piece's own side of its ends
+      EXPECT_NEAR(m, curve.moment(x, right), 1e-9 * (1 + std::fabs(m))) << "x = " << x;
+      EXPECT_NEAR(v, curve.deflection(x), 1e-9 * (1 + std::fabs(v))) << "x = " << x;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Bars, ClosedFormLine, ::testing::ValuesIn(kLineCases));

@@ -13,6 +13,8 @@ its summary ("mark 2 from", "mark 2 to": where a group's straight part runs).
 The quick start's indented blocks are a session: each line "$ COMMAND" runs in
 one scratch folder holding the examples, and the lines after it are its output,
 line for line, where a line "…" stands for any number of lines.
+viga3's frequencies are also those of its model with every bar cut into 2, 4
+and 8 equal bars ("frequency K split N").
 The examples of alternancias are runs of its pattern loading, read from its
 summary; their input files are the bundled ones or, failing that, the ones the
 guide shows (a line "`NAME`:" followed by the indented file).
@@ -25,6 +27,47 @@ import sys
 import tempfile
 import textwrap
 from pathlib import Path
+
+
+def split_model(text, parts):
+    """The model file with every bar (all prismatic, without rigid zones: the
+    examples' spans) cut into `parts` equal bars: nodes along each bar, no
+    support there."""
+    lines = text.splitlines()
+    counts = lines[1].split()
+    nb, nn = int(counts[0]), int(counts[1])
+    nodes = [line.split() for line in lines[2:2 + nn]]
+    at = {n[0]: (float(n[1]), float(n[2])) for n in nodes}
+    label = max(int(n[0]) for n in nodes)
+    bars = []
+    for k in range(nb):
+        first, second = lines[2 + nn + 2 * k].split(), lines[3 + nn + 2 * k]
+        (x1, y1), (x2, y2) = at[first[1]], at[first[2]]
+        start = first[1]
+        for part in range(parts):
+            end = first[2]
+            if part < parts - 1:
+                label += 1
+                nodes.append([str(label), repr(x1 + (x2 - x1) * (part + 1) / parts),
+                              repr(y1 + (y2 - y1) * (part + 1) / parts)])
+                end = str(label)
+            bars.append(" ".join([str(len(bars) + 1), start, end] + first[3:]) + "\n" + second)
+            start = end
+    counts[0], counts[1] = str(len(bars)), str(len(nodes))
+    return "\n".join([lines[0], " ".join(counts)] + [" ".join(n) for n in nodes] + bars +
+                     lines[2 + nn + 2 * nb:]) + "\n"
+
+
+def split_frequencies(calcest, calcdin, work, name, parts):
+    """The ascending frequencies (option 0) of the model cut into `parts` bars per bar."""
+    stem = "%s-%d" % (name, parts)
+    (work / (stem + ".dat")).write_text(split_model((work / (name + ".dat")).read_text(), parts))
+    (work / (stem + ".caf")).write_text("")
+    for step in ([calcest, stem + ".dat", stem + ".res", stem + ".caf", stem + ".fmc", stem + ".bar", "0"],
+                 [calcdin, stem + ".dat", stem + ".bar", stem + ".din", "0"]):
+        subprocess.run(step, cwd=work, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, check=True)
+    found = [float(v) for v in re.findall(r"ciclos/seg\.:\s*(\S+)", (work / (stem + ".din")).read_text(encoding="cp1252"))]
+    return found[len(found) // 2:]  # the second listing, ascending
 
 
 def run_example(calcest, calcdin, examples, work, name):
@@ -49,6 +92,10 @@ def run_example(calcest, calcdin, examples, work, name):
     for b in bar_lines:
         values["moment start %d" % int(b[0])] = b[3]
         values["moment end %d" % int(b[0])] = b[4]
+    if name == "viga3":
+        for parts in (1, 2, 4, 8):
+            for k, f in enumerate(split_frequencies(calcest, calcdin, work, name, parts)[:6], 1):
+                values["frequency %d split %d" % (k, parts)] = f
     return values
 
 

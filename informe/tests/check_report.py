@@ -126,6 +126,8 @@ def check_report(project, folder, modes_option, supports, nodal):
             files["modos"] = words(f"{work}/{project}.din")
         with open(f"{work}/{project}.html", "rb") as f:
             page = f.read().decode("ascii")
+        check('<p id="flecha-elastica">Flecha el&#225;stica, secci&#243;n bruta' in page,
+              f"{project}: the page does not say its deflections are elastic, of the gross section")
         cells = Cells()
         cells.feed(page)
         check_sources(project, "page", cells.cells, files)

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "informe/drawings.h"
+#include "informe/mode_mesh.h"
 #include "projectfiles/modes_file.h"
 #include "projectfiles/result_files.h"
 #include "common/run_error.h"
@@ -20,6 +22,30 @@ namespace informe {
 using namespace common;
 namespace {
 using projectfiles::Token;
+
+// ---- how finely a model follows its modes -------------------------------------------
+
+// A simple span of 8 m in n equal bars: its n-th bending frequency's
+// half-wave, L/n long, spans bars/n bars whatever E, I and the mass are.
+TEST(BarsPerHalfWave, OfASimpleSpansModeIsItsBarsOverTheModeNumber) {
+  for (int bars : {1, 4}) {
+    testsupport::ScratchDir dir;
+    std::string dat = "SIMPLE 1 1\n" + std::to_string(bars) + " " + std::to_string(bars + 1) + " 2 0 1 1 0 0 0 0.0\n";
+    for (int k = 0; k <= bars; ++k) dat += std::to_string(k + 1) + " " + std::to_string(8.0 * k / bars) + " 0.0\n";
+    for (int k = 1; k <= bars; ++k)
+      dat += std::to_string(k) + " " + std::to_string(k) + " " + std::to_string(k + 1) + " 1 1 1 0\n1.0 0.0 0.0 0 1.0\n";
+    dat += "1 0.18 0.00135 0.3 0.6\n1 3e7 1.25e7 25.0 1.0e-5\n1 110 0.0 0.0\n" + std::to_string(bars + 1) + " 110 0.0 0.0\n";
+    dir.write("m.dat", dat);
+    dir.write("m.caf", "");
+    const projectfiles::Model model = projectfiles::readModel(dir.file("m.dat"), dir.file("m.caf"));
+    const double m = 25 * 0.18 / unitConstantsFor(1).g, EI = 3e7 * 0.00135;  // kN and m: the suite's g
+    for (int n = 1; n <= 4; ++n) {
+      const double frequency = n * n * M_PI / (2 * 64.0) * std::sqrt(EI / m);
+      EXPECT_NEAR(barsPerHalfWave(model, frequency), static_cast<double>(bars) / n, 1e-9) << bars << " bars, mode " << n;
+    }
+    EXPECT_TRUE(std::isinf(barsPerHalfWave(model, 0.0)));
+  }
+}
 
 // ---- whole-word numbers ---------------------------------------------------------
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/format.h"
 #include "pictures/diagrams.h"
 #include "vigas/app/ui_text.h"
 #include "vigas/app/wx_canvas.h"
@@ -96,16 +97,18 @@ ResultsPanel::ResultsPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   }
   diagrams_ = new DiagramPicture(this);
 
-  // The beam's modes, the same for every case.
+  // The beam's modes, the same for every case: the beam's own frequencies
+  // (its model refined) beside those of the model as it stands.
   modesTitle_ = new wxStaticText(this, wxID_ANY, "Vibraciones (calcdin)");
   modes_ = new wxGrid(this, wxID_ANY);
-  modes_->CreateGrid(0, 4);
+  modes_->CreateGrid(0, 5);
   modes_->EnableEditing(false);
   modes_->SetRowLabelSize(0);
-  const char* modeTitles[] = {"modo", "autovalor", "frecuencia (ciclos/s)", "periodo (s)"};
-  for (int c = 0; c < 4; ++c) {
+  const char* modeTitles[] = {"modo", "frecuencia de la viga (ciclos/s)", "periodo (s)", "convergida",
+                              "del modelo sin dividir (ciclos/s)"};
+  for (int c = 0; c < 5; ++c) {
     modes_->SetColLabelValue(c, fromCp1252(modeTitles[c]));
-    modes_->SetColSize(c, c == 0 ? 45 : c == 2 ? 140 : 105);
+    modes_->SetColSize(c, c == 0 ? 45 : c == 3 ? 80 : 150);
   }
 
   auto* body = new wxBoxSizer(wxHORIZONTAL);
@@ -136,20 +139,30 @@ void ResultsPanel::show(const AnalysisRun& run) {
   const bool modes = run_.modes && run_.modes->error.empty();
   modesTitle_->Show(modes);
   modes_->Show(modes);
-  if (modes) {
-    modesTitle_->SetLabel(wxString::Format("Vibraciones (calcdin, opci%sn %d)", fromCp1252("\xF3"), run_.modes->option));
-    modes_->AppendRows(static_cast<int>(run_.modes->modes.size()));
-    for (size_t k = 0; k < run_.modes->modes.size(); ++k) {
-      const ModeRow& m = run_.modes->modes[k];
-      const int row = static_cast<int>(k);
-      modes_->SetCellValue(row, 0, wxString::Format("%d", m.order));
-      modes_->SetCellValue(row, 1, m.eigenvalueText);
-      modes_->SetCellValue(row, 2, m.frequencyText);
-      modes_->SetCellValue(row, 3, m.period > 0 ? wxString::Format("%.6g", m.period) : wxString("-"));
-    }
-    modes_->AutoSizeColumns(false);
-  }
+  if (modes) showModes(*run_.modes, run_.beamModes);
   Layout();
+}
+
+// One row per frequency of the beam (or, where the refined copies could not be
+// analysed, per mode of the model), the model's own beside it.
+void ResultsPanel::showModes(const ModesRun& model, const std::optional<BeamModes>& beam) {
+  const bool refined = beam && beam->error.empty();
+  std::string title = common::formatText("Vibraciones de la viga (calcdin, opci\xF3n %d): ", model.option);
+  title += refined ? beamModesNote(*beam) : "las del modelo sin dividir; " + (beam ? beam->error : std::string());
+  modesTitle_->SetLabel(fromCp1252(title));
+  modesTitle_->Wrap(std::max(300, GetClientSize().x / 3));
+  const size_t rows = refined ? beam->frequencies.size() : model.modes.size();
+  modes_->AppendRows(static_cast<int>(rows));
+  for (size_t k = 0; k < rows; ++k) {
+    const int row = static_cast<int>(k);
+    const double frequency = refined ? beam->frequencies[k] : model.modes[k].frequency;
+    modes_->SetCellValue(row, 0, wxString::Format("%zu", k + 1));
+    modes_->SetCellValue(row, 1, wxString::Format("%.4f", frequency));
+    modes_->SetCellValue(row, 2, frequency > 0 ? wxString::Format("%.6g", 1 / frequency) : wxString("-"));
+    modes_->SetCellValue(row, 3, refined ? fromCp1252(beam->converged[k] ? "s\xED" : "no") : wxString("-"));
+    modes_->SetCellValue(row, 4, k < model.modes.size() ? wxString(model.modes[k].frequencyText) : wxString("-"));
+  }
+  modes_->AutoSizeColumns(false);
 }
 
 std::string ResultsPanel::modesText() const {
@@ -158,6 +171,11 @@ std::string ResultsPanel::modesText() const {
     for (int c = 0; c < modes_->GetNumberCols(); ++c)
       text += (c ? "\t" : "") + std::string(modes_->GetCellValue(r, c).utf8_str());
     text += "\n";
+  }
+  if (modes_->IsShown()) {
+    std::string title(modesTitle_->GetLabel().utf8_str());
+    std::replace(title.begin(), title.end(), '\n', ' ');  // the label wraps to the panel
+    text += title + "\n";
   }
   return text;
 }

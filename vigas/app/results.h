@@ -24,12 +24,13 @@ class ResultsPanel : public wxPanel {
   // The reactions as the grid shows them, one line per row, cells separated
   // by tabs, each case headed by a line "caso NAME".
   std::string reactionsText() const;
-  // calcdin's modes as their table shows them, one line per mode, cells
-  // separated by tabs ("" when calcdin was not run).
+  // The modes as their table shows them, one line per mode, cells separated
+  // by tabs ("" when calcdin was not run), then the line above the table.
   std::string modesText() const;
 
  private:
   void showCase(int index);
+  void showModes(const ModesRun& model, const std::optional<BeamModes>& beam);
 
   AnalysisRun run_;
   wxChoice* cases_;

@@ -1,8 +1,9 @@
 #!/bin/bash
 # viga3 analysed with calcdin's option 0 chosen from the menu (F5), then its
-# report (F7): the modes shown are those of calcdin's file, which is the one
-# calcdin writes by hand for the same beam; the report is informe's own for
-# the same files, and Webrix opens it.
+# report (F7): the modes shown are the beam's (its bars cut until they
+# converge), lower than those of calcdin's file of the model, which are shown
+# beside them and are the ones calcdin writes by hand for the same beam; the
+# report is informe's own for the same files, and Webrix opens it.
 # usage: report.sh VIGAS CALCEST EXAMPLES_DIR WORK_DIR CALCDIN INFORME WEBRIX
 set -uo pipefail
 VIGAS=$1 CALCEST=$2 EXAMPLES=$3 WORK=$4 CALCDIN=$5 INFORME=$6 WEBRIX=$7
@@ -25,7 +26,7 @@ focus "^viga3\.dat .+ vigas$"
 press alt+n v 0                       # Análisis > Vibraciones > Opción 0
 sleep 0.3
 press F5
-MODE_ROW='^[0-9]+	[^	]+	[^	]+	[^	]+$'   # mode, eigenvalue, frequency, period
+MODE_ROW='^[0-9]+	[^	]+	[^	]+	[^	]+	[^	]+$'   # mode, beam's frequency, period, converged, model's
 wait_for_file_line "$VIGAS_RESULTS_LOG" "$MODE_ROW" "$WAIT"
 sleep 0.5
 shot vigas_modes.png
@@ -46,11 +47,17 @@ calcest_on "$WORK/hand" viga3
 (cd "$WORK/hand" && LC_ALL=C "$CALCDIN" viga3.dat viga3.bar viga3.din 0 < /dev/null > calcdin.out 2>&1) ||
   fail "calcdin refused the beam by hand: $(cat "$WORK/hand/calcdin.out")"
 cmp "$WORK/viga3.din" "$WORK/hand/viga3.din" || fail "the window's modes file is not calcdin's option 0"
-# Every mode shown, with the frequency calcdin wrote for it.
+# Six frequencies of the beam, converged, each below the model's (a bar's
+# cubic makes a model stiffer than its beam); the model's as calcdin wrote them.
 rows=$(grep -Ec "$MODE_ROW" "$WORK/shown.txt")
-[ "$rows" -gt 0 ] || fail "no modes shown"
-while IFS=$'\t' read -r order eigenvalue frequency period; do
-  grep -qF -- "$frequency" "$WORK/hand/viga3.din" || fail "mode $order: frequency $frequency is not in calcdin's file"
+[ "$rows" -eq 6 ] || fail "$rows modes shown, not six"
+grep -q "cada barra dividida en 8 (24 barras); convergidas al 1 %" "$WORK/shown.txt" ||
+  fail "the mesh used is not shown: $(cat "$WORK/shown.txt")"
+while IFS=$'\t' read -r order beam period converged model; do
+  [ "$converged" = "sí" ] || fail "mode $order: not converged"
+  [ "$model" = "-" ] && continue
+  grep -qF -- "$model" "$WORK/hand/viga3.din" || fail "mode $order: frequency $model is not in calcdin's file"
+  awk -v b="$beam" -v m="$model" 'BEGIN { exit !(b < m) }' || fail "mode $order: the beam's $beam is not below the model's $model"
 done < <(grep -E "$MODE_ROW" "$WORK/shown.txt")
 (cd "$WORK/hand" && LC_ALL=C "$INFORME" viga3 viga3.din > informe.out 2>&1) ||
   fail "informe refused the beam by hand: $(cat "$WORK/hand/informe.out")"
