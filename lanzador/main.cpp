@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 #include <wx/app.h>
 
+#include "common/program_help.h"
 #include "guicommon/project_folder.h"
 #include "lanzador/launcher_frame.h"
 #include "lanzador/texts.h"
@@ -32,6 +33,18 @@ class LanzadorApp : public wxApp {
   bool givenUp_ = false;
 };
 
+constexpr common::ProgramHelp kHelp{
+    "lanzador",
+    "uso: lanzador [--carpeta]\n"
+    "Avisa \"Actualiza LIBRERIAS y ejecuta PROGRAMA PRINCIPAL\" y ejecuta desde la carpeta\n"
+    "actual conexion.exe y kaltrozip.exe, esperando a cada uno, y arranca kaltro.exe sin\n"
+    "esperarlo. --carpeta pregunta antes la carpeta del proyecto.\n"};
+
 }  // namespace
 
-wxIMPLEMENT_APP(LanzadorApp);
+wxIMPLEMENT_APP_NO_MAIN(LanzadorApp);
+
+int main(int argc, char** argv) {
+  if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
+  return wxEntry(argc, argv);
+}
