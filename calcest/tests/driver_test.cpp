@@ -104,6 +104,36 @@ TEST(CommandLine, ClosedOrEmptyStdinNeverHangs) {
   EXPECT_EQ(error.status, 1);
 }
 
+// On a terminal every key wait is announced: the run's own prompt, else the
+// prompt after the message (on a line of its own), on the terminal even when
+// stdout goes to a file; the key then ends the wait.
+TEST(CommandLine, OnATerminalNoKeyWaitIsSilent) {
+  ScratchDir dir;
+  dir.write("m.dat", twoSpanBeam().text());
+  dir.write("m.caf", kUniformLoads);
+  const std::string prompt = "Presione una tecla para continuar\r\n";
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    const char* stdoutFile;
+    std::string shown;  // on the terminal
+    int status;
+  } cases[] = {
+      {"a run", calcestCommandLine("m"), "", "  " + prompt, 0},
+      {"a run with its output to a file", calcestCommandLine("m"), "salida.txt", prompt, 0},
+      {"a wrong command line", {"m.dat"}, "", "ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )\r\n" + prompt, 1},
+      {"a missing model", {"nada.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, "",
+       "NO PUDO ABRIR EL FICHERO nada.dat\r\n" + prompt, 1},
+  };
+  for (const Case& c : cases) {
+    const testsupport::TerminalRun run = testsupport::runOnTerminal(CALCEST_BINARY, c.args, dir.path(), prompt, c.stdoutFile);
+    EXPECT_TRUE(run.waitedForKey) << c.what;
+    EXPECT_EQ(run.shown, c.shown) << c.what;
+    EXPECT_EQ(run.status, c.status) << c.what;
+  }
+  EXPECT_EQ(dir.read("salida.txt"), kPrompt);
+}
+
 TEST(Files, FilesThatCannotBeOpenedStopTheRunWithTheirName) {
   ScratchDir dir;
   dir.write("m.dat", twoSpanBeam().text());
