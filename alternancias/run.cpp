@@ -285,7 +285,7 @@ void removeEarlierRunAtCommit(const std::string& name, const std::vector<std::st
 // program's own when shown.
 void analyse(const std::string& folder, const std::string& project) {
   const std::string program = fellowProgram("calcest");
-  if (program.empty()) throw RunError("ERROR: NO SE PUEDE EJECUTAR calcest\n");
+  if (program.empty()) throw RunError("ERROR: NO SE PUEDE EJECUTAR calcest: " + fellowNotFoundText() + "\n");
   ChildProgram calcest;
   calcest.argv = calcestCommandLine(project);
   calcest.argv.insert(calcest.argv.begin(), program);

@@ -80,7 +80,7 @@ AnalysisRun saveAndAnalyse(Document& document, std::optional<int> modesOption) {
   }
   const std::string calcest = fellowProgram("calcest");
   if (calcest.empty()) {
-    run.error = "no se encuentra el programa calcest";
+    run.error = "no se encuentra el programa calcest: " + fellowNotFoundText();
     return run;
   }
   const Content& content = document.content();

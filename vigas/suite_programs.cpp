@@ -42,7 +42,7 @@ Outcome runFellow(const std::string& name, std::vector<std::string> args, const 
   Outcome outcome;
   const std::string program = fellowProgram(name);
   if (program.empty()) {
-    outcome.error = "no se encuentra el programa " + name;
+    outcome.error = "no se encuentra el programa " + name + ": " + fellowNotFoundText();
     return outcome;
   }
   ChildProgram child;

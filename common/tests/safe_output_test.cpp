@@ -269,6 +269,10 @@ TEST(FellowProgram, ChosenFolderThenBesideThenPath) {
   EXPECT_EQ(fellowProgram("calcest"), chosen.file("calcest"));
   setenv("VIGAS_BIN", "/nonexistent", 1);
   EXPECT_EQ(fellowProgram("calcest"), "");
+  EXPECT_EQ(fellowNotFoundText(), "no est\xE1 en VIGAS_BIN (/nonexistent)");
+  setenv("VIGAS_BIN", "", 1);  // as unset
+  EXPECT_EQ(fellowProgram("calcest"), onPath.file("calcest"));
+  EXPECT_NE(fellowNotFoundText().find("ni en el PATH (/nonexistent::" + onPath.path() + ")"), std::string::npos);
   unsetenv("VIGAS_BIN");
   setenv("PATH", savedPath.c_str(), 1);
 }
