@@ -9,7 +9,8 @@ constexpr common::ProgramHelp kHelp{
     "An\xE1lisis est\xE1tico de una viga bajo un caso de carga: lee el modelo MODELO y las cargas\n"
     "CARGAS y escribe los resultados RESULTADOS, el diagrama DIAGRAMA, el registro de barras\n"
     "BARRAS (para calcdin), los ficheros auxiliares junto al modelo y los de traza en la\n"
-    "carpeta actual. El sexto dato es obligatorio: escriba 0.\n"};
+    "carpeta actual, o en la que nombre la variable VIGAS_TRACES. El sexto dato es\n"
+    "obligatorio: escriba 0.\n"};
 }  // namespace
 
 int main(int argc, char** argv) {

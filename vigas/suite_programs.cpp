@@ -1,6 +1,5 @@
 #include "vigas/suite_programs.h"
 
-#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <cctype>
@@ -15,6 +14,7 @@
 #include "common/file_names.h"
 #include "common/model_writer.h"
 #include "common/run_error.h"
+#include "common/temporary_folder.h"
 #include "common/whole_file.h"
 #include "projectfiles/modes_file.h"
 #include "vigas/project_files.h"
@@ -69,26 +69,6 @@ std::string factorText(double factor) {
   const auto written = std::to_chars(text, text + sizeof text, factor);
   return std::string(text, written.ptr);
 }
-
-// A folder of its own under the temporary one, removed with the object.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vigas-envolvente.XXXXXX";
-    if (mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 }  // namespace
 
@@ -219,7 +199,7 @@ EnvelopeRun runEnvelope(Document& document, const EnvelopeChoice& choice) {
   if (!run.error.empty()) return run;
   const std::string& modelPath = document.modelPath();
   const std::string folder = folderOf(modelPath).string();
-  ScratchFolder scratch;
+  TemporaryFolder scratch("vigas-envolvente");
   // A role held by one case is that case's saved file; several cases' loads
   // (or none) go together into a file of their own.
   auto loadsFile = [&](CaseRole role) -> std::string {

@@ -729,6 +729,22 @@ TEST(ExactEnvelope, NameHeldByAnotherRun_IsRefusedAndAKilledRunsLockTakenOver) {
   }
 }
 
+// The arrangement projects are analysed in a folder of their own: calcest's
+// fixed-name traces go neither to the working folder nor to a folder the
+// user's VIGAS_TRACES names.
+TEST(ExactEnvelope, Cases_LeaveCalcestsTracesOutOfTheUsersFolders) {
+  const TwoSpans beam;
+  ScratchDir dir, usersTraces;
+  beam.write(dir);
+  setenv(kTraceFolderVariable, usersTraces.path().c_str(), 1);
+  const RunResult run = alternancias(dir, {"V", "dos.dat", "g.caf", "q.caf", "--casos"});
+  unsetenv(kTraceFolderVariable);
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_TRUE(dir.exists("V_01.res"));
+  for (const char* trace : kCalcestTraceFiles) EXPECT_FALSE(dir.exists(trace)) << trace;
+  EXPECT_TRUE(std::filesystem::is_empty(usersTraces.path()));
+}
+
 // With --casos calcest is looked for in the folder VIGAS_BIN names (an empty
 // VIGAS_BIN, as a shell's "VIGAS_BIN=", counts as unset), else beside
 // alternancias, else on PATH; the message of one not found says where.

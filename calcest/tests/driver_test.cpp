@@ -160,6 +160,39 @@ TEST(Files, FilesThatCannotBeOpenedStopTheRunWithTheirName) {
   EXPECT_FALSE(fresh.exists("m.kar"));
 }
 
+// VIGAS_TRACES sends the seven fixed-name traces to a folder of one's
+// choosing, and only those; empty, it is as unset. A folder that is not there
+// is named as any file that cannot be made, before anything is written.
+TEST(Files, TheTraceFolderTakesTheFixedNameTraces) {
+  struct Case {
+    const char* value;
+    std::string tracesIn;  // "" when the run fails
+  } cases[] = {{"trazas", "trazas/"}, {"", ""}, {"nada", ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    ScratchDir dir;
+    dir.write("m.dat", twoSpanBeam().text());
+    dir.write("m.caf", kUniformLoads);
+    std::filesystem::create_directory(dir.file("trazas"));
+    setenv(kTraceFolderVariable, c.value, 1);
+    auto run = runCalcestOn(dir);
+    unsetenv(kTraceFolderVariable);
+    const bool fails = std::string(c.value) == "nada";
+    EXPECT_EQ(run.status, fails ? 1 : 0);
+    if (fails) {
+      EXPECT_EQ(run.output, "NO PUDO ABRIR EL FICHERO nada/esfuerzos.txt");
+    }
+    EXPECT_EQ(dir.exists("m.res"), !fails);
+    EXPECT_EQ(dir.exists("m.tst"), !fails);  // the side traces stay beside the model
+    for (const char* trace : kCalcestTraceFiles) {
+      EXPECT_EQ(dir.exists(c.tracesIn + trace), !fails) << trace;
+      if (!c.tracesIn.empty()) {
+        EXPECT_FALSE(dir.exists(trace)) << trace;
+      }
+    }
+  }
+}
+
 const std::vector<std::string> kCommandLine = calcestCommandLine("m");
 
 using Run = std::function<testsupport::RunResult(const std::string& folder)>;
