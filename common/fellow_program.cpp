@@ -40,6 +40,10 @@ std::string fellowProgram(const std::string& name) {
     const std::string beside = executableIn(program.parent_path().string(), name);
     if (!beside.empty()) return beside;
   }
+  return programOnPath(name);
+}
+
+std::string programOnPath(const std::string& name) {
   std::string rest = searchPath();
   while (!rest.empty()) {
     const size_t colon = rest.find(':');

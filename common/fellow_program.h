@@ -11,6 +11,9 @@ namespace common {
 // The path of the executable `name`, or "" when none is found.
 std::string fellowProgram(const std::string& name);
 
+// The executable `name` in the first folder of PATH that holds one, or "".
+std::string programOnPath(const std::string& name);
+
 // Where fellowProgram looked, for the message of a program not found: "no
 // est\xE1 en VIGAS_BIN (FOLDER)", or "no est\xE1 junto a PROGRAM ni en el PATH
 // (FOLDERS)" (Windows-1252).

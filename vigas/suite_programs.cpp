@@ -128,28 +128,11 @@ std::vector<std::string> informeCommandLine(const std::string& project, const st
   return args;
 }
 
-std::vector<std::string> webrixCommandLine(const std::string& page) { return {page, page, "0"}; }
-
 std::string runReport(const std::string& project, const std::string& modesFile) {
   const Outcome informe = runFellow(
       "informe", informeCommandLine(bareName(project), modesFile.empty() ? "" : bareName(modesFile)),
       folderOf(project).string());
   return informe.ok ? "" : informe.error;
-}
-
-std::string showPage(const std::string& page) {
-  const std::string webrix = fellowProgram("Webrix");
-  if (webrix.empty()) return "no se encuentra el programa Webrix";
-  ChildProgram child;
-  child.argv = webrixCommandLine(bareName(page));
-  child.argv.insert(child.argv.begin(), webrix);
-  child.folder = folderOf(page).string();
-  const pid_t pid = startChild(child);
-  if (pid < 0) return "no se pudo ejecutar " + webrix + ": " + std::strerror(errno);
-  // The browser lives on its own; its end is collected aside so that it
-  // leaves nothing behind.
-  std::thread([pid] { waitForChild(pid); }).detach();
-  return "";
 }
 
 // ---- alternancias

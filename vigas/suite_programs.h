@@ -46,16 +46,12 @@ struct ModesRun {
 // do not enter them.
 ModesRun runModes(const std::string& project, int option, int nodeCount);
 
-// ---- informe and Webrix.
+// ---- informe (its page is shown with common::showPage).
 std::vector<std::string> informeCommandLine(const std::string& project, const std::string& modesFile = "");
-std::vector<std::string> webrixCommandLine(const std::string& page);
 
 // Runs informe on the project (the first case), with the modes file when
 // there is one; "" when its page was written, else its text.
 std::string runReport(const std::string& project, const std::string& modesFile);
-
-// Starts Webrix on the page and does not wait for it; "" when it started.
-std::string showPage(const std::string& page);
 
 // ---- alternancias.
 enum class CaseRole { unused, permanent, variable };
