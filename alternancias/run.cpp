@@ -280,17 +280,17 @@ void removeEarlierRunAtCommit(const std::string& name, const std::vector<std::st
 }
 
 // Runs calcest on one project of `folder`, there (its trace files stay
-// there); its console output is kept and shown only when the run fails. It
-// writes that output in the files' character set, converted with this
-// program's own when shown.
+// there, whatever folder the user's VIGAS_TRACES names); its console output is
+// kept and shown only when the run fails. It writes that output in the files'
+// character set, converted with this program's own when shown.
 void analyse(const std::string& folder, const std::string& project) {
   const std::string program = fellowProgram("calcest");
-  if (program.empty()) throw RunError("ERROR: NO SE PUEDE EJECUTAR calcest\n");
+  if (program.empty()) throw RunError("ERROR: NO SE PUEDE EJECUTAR calcest: " + fellowNotFoundText() + "\n");
   ChildProgram calcest;
   calcest.argv = calcestCommandLine(project);
   calcest.argv.insert(calcest.argv.begin(), program);
   calcest.folder = folder;
-  calcest.environment = {"LC_ALL=C"};
+  calcest.environment = {"LC_ALL=C", std::string(kTraceFolderVariable) + "=."};
   const ChildRun run = runChild(calcest);
   if (!run.started()) throw RunError("ERROR: NO SE PUEDE EJECUTAR " + program + "\n");
   const std::string& output = run.output;

@@ -65,6 +65,7 @@ struct CommandLine {
 struct AnalysisContext {
   CommandLine args;
   std::string stem;
+  std::string traceFolder;  // where the fixed-name traces go; "" for the current folder
 
   FileHandle modelFile, loadsFile;
   std::unique_ptr<Scanner> model, loads;

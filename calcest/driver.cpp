@@ -1,4 +1,5 @@
 // The run of calcest: command line, files, computation, traces, result files.
+#include <cstdlib>
 #include <iterator>
 
 #include "common/console.h"
@@ -44,7 +45,9 @@ std::vector<Output> outputsOf(AnalysisContext& ctx) {
     outputs.push_back({fileOf(ctx.stem, kCalcestSideExtensions[k]), side[k], false});
   for (size_t k = 0; k < std::size(sideTraces); ++k)
     outputs.push_back({fileOf(ctx.stem, kCalcestTraceExtensions[k]), sideTraces[k], true});
-  for (size_t k = 0; k < std::size(traces); ++k) outputs.push_back({kCalcestTraceFiles[k], traces[k], true});
+  const std::string traceFolder = ctx.traceFolder.empty() ? "" : ctx.traceFolder + "/";
+  for (size_t k = 0; k < std::size(traces); ++k)
+    outputs.push_back({traceFolder + kCalcestTraceFiles[k], traces[k], true});
   return outputs;
 }
 
@@ -132,6 +135,7 @@ int run(const std::vector<std::string>& args, Console& console) {
   checkCommandLine(args);
   AnalysisContext ctx;
   ctx.args = {args[0], args[1], args[2], args[3], args[4], args[5]};
+  if (const char* folder = std::getenv(kTraceFolderVariable)) ctx.traceFolder = folder;
   openFiles(ctx);
   console.write("  Presione una tecla para continuar\n");
   console.waitKey();

@@ -68,4 +68,41 @@ void waitKey() {
   }
 }
 
+bool asksForKey(std::string_view text) {
+  static constexpr std::string_view kWords = "presione una tecla";
+  for (size_t at = 0; at + kWords.size() <= text.size(); ++at) {
+    size_t k = 0;
+    while (k < kWords.size() &&
+           std::tolower(static_cast<unsigned char>(text[at + k])) == static_cast<unsigned char>(kWords[k]))
+      ++k;
+    if (k == kWords.size()) return true;
+  }
+  return false;
+}
+
+void TerminalConsole::write(std::string_view text) {
+  if (text.empty()) return;
+  consoleWrite(text);
+  asked_ = asked_ || asksForKey(text);
+  lineOpen_ = text.back() != '\n';
+}
+
+void TerminalConsole::waitKey() {
+  if (isatty(STDIN_FILENO)) {
+    const bool onStdout = isatty(STDOUT_FILENO);
+    if (!asked_ || !onStdout) {
+      std::fflush(stdout);
+      const std::string prompt = std::string(onStdout && lineOpen_ ? "\n" : "") + kKeyPrompt + "\n";
+      if (onStdout) {
+        consoleWrite(prompt);
+        lineOpen_ = false;
+      } else {
+        std::fputs(prompt.c_str(), stderr);
+      }
+    }
+  }
+  asked_ = false;
+  common::waitKey();
+}
+
 }  // namespace common

@@ -17,6 +17,13 @@ void consoleWrite(std::string_view cp1252Text);
 // byte is consumed if it is already there; a closed or empty stdin never blocks.
 void waitKey();
 
+// What a key wait shows on a terminal when the text before it does not ask
+// for a key: nobody waits without being told.
+inline constexpr const char* kKeyPrompt = "Presione una tecla para continuar";
+
+// Whether the text asks for a key ("Presione una tecla", in either case).
+bool asksForKey(std::string_view cp1252Text);
+
 class Console {
  public:
   virtual ~Console() = default;
@@ -24,11 +31,18 @@ class Console {
   virtual void waitKey() = 0;
 };
 
-// The real console: consoleWrite() and waitKey().
+// The real console: consoleWrite() and waitKey(). A key wait on a terminal
+// shows kKeyPrompt first, on a line of its own, unless the text written since
+// the last wait asked for the key on the terminal itself; when stdout is not
+// the terminal the prompt goes to stderr.
 class TerminalConsole : public Console {
  public:
-  void write(std::string_view cp1252Text) override { consoleWrite(cp1252Text); }
-  void waitKey() override { common::waitKey(); }
+  void write(std::string_view cp1252Text) override;
+  void waitKey() override;
+
+ private:
+  bool asked_ = false;     // the text since the last wait asks for a key
+  bool lineOpen_ = false;  // the last text written did not end its line
 };
 
 // Keeps what was written and counts key waits (for tests and benchmarks).

@@ -14,18 +14,37 @@ std::string executableIn(const std::string& folder, const std::string& name) {
   std::error_code error;
   return std::filesystem::is_regular_file(path, error) && access(path.c_str(), X_OK) == 0 ? path : "";
 }
+
+// The folder VIGAS_BIN names; "" when it is unset or empty, as a shell
+// setting VIGAS_BIN= leaves it.
+std::string chosenFolder() {
+  const char* chosen = std::getenv("VIGAS_BIN");
+  return chosen ? chosen : "";
+}
+
+std::filesystem::path self() {
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path() : path;
+}
+
+std::string searchPath() {
+  const char* path = std::getenv("PATH");
+  return path ? path : "";
+}
 }  // namespace
 
 std::string fellowProgram(const std::string& name) {
-  if (const char* chosen = std::getenv("VIGAS_BIN")) return executableIn(chosen, name);
-  std::error_code error;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    const std::string beside = executableIn(self.parent_path().string(), name);
+  if (const std::string chosen = chosenFolder(); !chosen.empty()) return executableIn(chosen, name);
+  if (const std::filesystem::path program = self(); !program.empty()) {
+    const std::string beside = executableIn(program.parent_path().string(), name);
     if (!beside.empty()) return beside;
   }
-  const char* path = std::getenv("PATH");
-  std::string rest = path ? path : "";
+  return programOnPath(name);
+}
+
+std::string programOnPath(const std::string& name) {
+  std::string rest = searchPath();
   while (!rest.empty()) {
     const size_t colon = rest.find(':');
     const std::string found = executableIn(rest.substr(0, colon), name);
@@ -33,6 +52,11 @@ std::string fellowProgram(const std::string& name) {
     rest = colon == std::string::npos ? "" : rest.substr(colon + 1);
   }
   return "";
+}
+
+std::string fellowNotFoundText() {
+  if (const std::string chosen = chosenFolder(); !chosen.empty()) return "no est\xE1 en VIGAS_BIN (" + chosen + ")";
+  return "no est\xE1 junto a " + self().string() + " ni en el PATH (" + searchPath() + ")";
 }
 
 }  // namespace common

@@ -1,7 +1,7 @@
 #pragma once
 // Where a program of the suite finds another one it runs: in the folder named
-// by the environment variable VIGAS_BIN when it is set (and only there), else
-// beside its own executable, else on PATH. An installed program therefore runs
+// by the environment variable VIGAS_BIN when it is set and not empty (and only
+// there), else beside its own executable, else on PATH. An installed program therefore runs
 // its installed fellows, and a build's programs each other, without any path
 // built in.
 #include <string>
@@ -10,5 +10,13 @@ namespace common {
 
 // The path of the executable `name`, or "" when none is found.
 std::string fellowProgram(const std::string& name);
+
+// The executable `name` in the first folder of PATH that holds one, or "".
+std::string programOnPath(const std::string& name);
+
+// Where fellowProgram looked, for the message of a program not found: "no
+// est\xE1 en VIGAS_BIN (FOLDER)", or "no est\xE1 junto a PROGRAM ni en el PATH
+// (FOLDERS)" (Windows-1252).
+std::string fellowNotFoundText();
 
 }  // namespace common

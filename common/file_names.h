@@ -46,6 +46,9 @@ inline constexpr char kEndDisplacementTrace[] = "artcorte.txt";     // every bar
 inline constexpr const char* kCalcestTraceFiles[] = {
     kLoadVectorTrace,  kCondensedMatrixTrace,  kAssemblyTrace,       kAssemblyTrace1,
     kEliminationTrace, kBackSubstitutionTrace, kEndDisplacementTrace};
+// The environment variable that sends those traces to another folder (when
+// set and not empty): runs in one folder then keep each other's traces out.
+inline constexpr char kTraceFolderVariable[] = "VIGAS_TRACES";
 
 // Every file of a project, whoever writes it: what a program that writes
 // projects must not overwrite unasked, and moves or removes as a whole.

@@ -15,7 +15,7 @@ import re
 import sys
 from pathlib import Path
 
-PROGRAM_DIRS = ["common", "calcest", "calcdin", "envolventes", "lanzador", "webrix", "projectfiles", "informe", "alternancias", "armado"]
+PROGRAM_DIRS = ["common", "guicommon", "calcest", "calcdin", "envolventes", "lanzador", "webrix", "projectfiles", "informe", "alternancias", "armado"]
 CHANNEL = re.compile(r"\b(?:RunError|consoleWrite|showMessage|wxMessageBox|messageBox|refuse|DrawText|console\.write)\s*\(")
 CONVERSION = re.compile(r"%[-+ #0]*(?:\d+|\*)?(?:\.\d+)?(?:hh|h|ll|l|z|L)?[diouxXfFeEgGcsp]|%\d")
 IDENT = re.compile(r"\b([A-Za-z_]\w*)\b(\s*\()?")

@@ -18,8 +18,9 @@
 
 namespace lanzador {
 
-LauncherFrame::LauncherFrame()
-    : wxFrame(nullptr, wxID_ANY, guicommon::fromCp1252(kTitle), wxDefaultPosition, wxSize(560, 300)) {
+LauncherFrame::LauncherFrame(const Options& options)
+    : wxFrame(nullptr, wxID_ANY, guicommon::fromCp1252(kTitle), wxDefaultPosition, wxSize(560, 300)),
+      options_(options) {
   wxIconBundle icons;
   icons.AddIcon(wxIcon(lanzador32_xpm));
   icons.AddIcon(wxIcon(lanzador16_xpm));
@@ -65,7 +66,7 @@ void LauncherFrame::OnPaint(wxPaintEvent&) {
   dc.Clear();
   if (showNotice_) {
     // One line, centred horizontally at the top, default font and colours.
-    wxString notice = guicommon::fromCp1252(kNotice);
+    wxString notice = guicommon::fromCp1252(noticeText(options_));
     dc.SetFont(canvas_->GetFont());
     dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
     wxSize extent = dc.GetTextExtent(notice);
@@ -95,8 +96,8 @@ void LauncherFrame::requestRerun() {
 
 void LauncherFrame::runStartSequence() {
   if (IsBeingDeleted()) return;
-  wxMessageBox(kStartMessage, kStartCaption, wxOK, this);
-  if (runPrograms() > 0) {
+  wxMessageBox(guicommon::fromCp1252(kStartMessage + configuredNote(options_)), kStartCaption, wxOK, this);
+  if (runPrograms(options_) > 0) {
     // The main program takes over: the launcher ends (status 0) without
     // waiting for it.
     Destroy();

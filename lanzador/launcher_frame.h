@@ -6,13 +6,15 @@
 // not: otherwise opening File to leave would start everything again.
 #include <wx/frame.h>
 
+#include "lanzador/launch_sequence.h"
+
 namespace lanzador {
 
 enum Command { kAbout = 104, kExit = 105 };
 
 class LauncherFrame : public wxFrame {
  public:
-  LauncherFrame();
+  explicit LauncherFrame(const Options& options);
 
  private:
   void OnPaint(wxPaintEvent& event);
@@ -27,6 +29,7 @@ class LauncherFrame : public wxFrame {
   bool armed_ = true;        // the next paint runs the sequence
   wxWindow* canvas_;         // client area: painted, and holds the keyboard focus
   wxSize lastSize_;
+  Options options_;          // what the command line configured
 };
 
 }  // namespace lanzador

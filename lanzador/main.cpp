@@ -3,7 +3,12 @@
 #include <gtk/gtk.h>
 #include <wx/app.h>
 
+#include <string>
+#include <vector>
+
+#include "common/program_help.h"
 #include "guicommon/project_folder.h"
+#include "lanzador/launch_sequence.h"
 #include "lanzador/launcher_frame.h"
 #include "lanzador/texts.h"
 
@@ -21,7 +26,9 @@ class LanzadorApp : public wxApp {
       givenUp_ = true;  // nothing to run: the program ends at once, quietly
       return true;
     }
-    auto* frame = new lanzador::LauncherFrame;
+    std::vector<std::string> args;
+    for (int k = 1; k < argc; ++k) args.push_back(argv[k].utf8_string());
+    auto* frame = new lanzador::LauncherFrame(lanzador::parseOptions(args));
     SetTopWindow(frame);
     frame->Show();
     return true;
@@ -32,6 +39,20 @@ class LanzadorApp : public wxApp {
   bool givenUp_ = false;
 };
 
+constexpr common::ProgramHelp kHelp{
+    "lanzador",
+    "uso: lanzador [--carpeta] [--principal PROGRAMA]\n"
+    "Avisa \"Actualiza LIBRERIAS y ejecuta PROGRAMA PRINCIPAL\" y ejecuta desde la carpeta\n"
+    "actual conexion.exe y kaltrozip.exe, esperando a cada uno, y arranca kaltro.exe sin\n"
+    "esperarlo. --carpeta pregunta antes la carpeta del proyecto. --principal PROGRAMA\n"
+    "arranca, en lugar de kaltro.exe, el programa de la suite PROGRAMA (tomado como los\n"
+    "programas de la suite toman los dem\xE1s) y avisa de los que no est\xE1n.\n"};
+
 }  // namespace
 
-wxIMPLEMENT_APP(LanzadorApp);
+wxIMPLEMENT_APP_NO_MAIN(LanzadorApp);
+
+int main(int argc, char** argv) {
+  if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
+  return wxEntry(argc, argv);
+}

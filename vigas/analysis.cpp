@@ -12,6 +12,7 @@
 #include "common/model_writer.h"
 #include "common/run_error.h"
 #include "common/scan.h"
+#include "common/temporary_folder.h"
 #include "projectfiles/analysis.h"
 #include "vigas/project_files.h"
 
@@ -80,12 +81,15 @@ AnalysisRun saveAndAnalyse(Document& document, std::optional<int> modesOption) {
   }
   const std::string calcest = fellowProgram("calcest");
   if (calcest.empty()) {
-    run.error = "no se encuentra el programa calcest";
+    run.error = "no se encuentra el programa calcest: " + fellowNotFoundText();
     return run;
   }
   const Content& content = document.content();
   std::filesystem::path folder = std::filesystem::path(document.modelPath()).parent_path();
   if (folder.empty()) folder = ".";
+  // calcest's fixed-name traces go to a folder of this run's own, not among
+  // the user's files, where every case would rewrite the last one's.
+  const TemporaryFolder traces("vigas-trazas");
   for (int k = 0; k < static_cast<int>(content.cases.size()); ++k) {
     const std::string project = caseProject(document.modelPath(), content, k);
     const std::string name = std::filesystem::path(project).filename().string();
@@ -95,7 +99,7 @@ AnalysisRun saveAndAnalyse(Document& document, std::optional<int> modesOption) {
     calcestRun.argv = calcestCommandLine(name);
     calcestRun.argv.insert(calcestRun.argv.begin(), calcest);
     calcestRun.folder = folder.string();
-    calcestRun.environment = {"LC_ALL=C"};
+    calcestRun.environment = {"LC_ALL=C", std::string(kTraceFolderVariable) + "=" + traces.path()};
     const ChildRun program = runChild(calcestRun);
     if (program.started()) document.noteAnalysed(project);
     if (program.status != 0) {

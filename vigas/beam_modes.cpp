@@ -8,6 +8,7 @@
 #include "common/format.h"
 #include "common/model_writer.h"
 #include "common/run_error.h"
+#include "common/temporary_folder.h"
 #include "common/whole_file.h"
 #include "projectfiles/modes_file.h"
 #include "projectfiles/token_file.h"
@@ -143,7 +144,7 @@ ModelData splitBars(const ModelData& model, int parts, std::vector<int>* whole) 
 
 BeamModes beamModes(const ModelData& model, int option, int count) {
   BeamModes result;
-  ScratchFolder scratch("modos");
+  common::TemporaryFolder scratch("vigas-modos");
   if (scratch.path().empty()) {
     result.error = "no se puede crear una carpeta temporal para las vibraciones";
     return result;

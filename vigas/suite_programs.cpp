@@ -1,6 +1,5 @@
 #include "vigas/suite_programs.h"
 
-#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <cctype>
@@ -15,6 +14,7 @@
 #include "common/file_names.h"
 #include "common/model_writer.h"
 #include "common/run_error.h"
+#include "common/temporary_folder.h"
 #include "common/whole_file.h"
 #include "alternancias/patterns.h"
 #include "projectfiles/modes_file.h"
@@ -45,7 +45,7 @@ Outcome runFellow(const std::string& name, std::vector<std::string> args, const 
   Outcome outcome;
   const std::string program = fellowProgram(name);
   if (program.empty()) {
-    outcome.error = "no se encuentra el programa " + name;
+    outcome.error = "no se encuentra el programa " + name + ": " + fellowNotFoundText();
     return outcome;
   }
   ChildProgram child;
@@ -65,17 +65,6 @@ Outcome runFellow(const std::string& name, std::vector<std::string> args, const 
     outcome.ok = true;
   }
   return outcome;
-}
-
-ScratchFolder::ScratchFolder(const std::string& purpose) {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vigas-" + purpose + ".XXXXXX";
-  if (mkdtemp(pattern.data())) path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::error_code ignored;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
 }
 
 std::string printedText(const std::string& printed) {
@@ -134,28 +123,11 @@ std::vector<std::string> informeCommandLine(const std::string& project, const st
   return args;
 }
 
-std::vector<std::string> webrixCommandLine(const std::string& page) { return {page, page, "0"}; }
-
 std::string runReport(const std::string& project, const std::string& modesFile) {
   const Outcome informe = runFellow(
       "informe", informeCommandLine(bareName(project), modesFile.empty() ? "" : bareName(modesFile)),
       folderOf(project).string());
   return informe.ok ? "" : informe.error;
-}
-
-std::string showPage(const std::string& page) {
-  const std::string webrix = fellowProgram("Webrix");
-  if (webrix.empty()) return "no se encuentra el programa Webrix";
-  ChildProgram child;
-  child.argv = webrixCommandLine(bareName(page));
-  child.argv.insert(child.argv.begin(), webrix);
-  child.folder = folderOf(page).string();
-  const pid_t pid = startChild(child);
-  if (pid < 0) return "no se pudo ejecutar " + webrix + ": " + std::strerror(errno);
-  // The browser lives on its own; its end is collected aside so that it
-  // leaves nothing behind.
-  std::thread([pid] { waitForChild(pid); }).detach();
-  return "";
 }
 
 // ---- alternancias
@@ -203,7 +175,7 @@ namespace {
 // model's folder: a role held by one case is that case's saved file (its bare
 // name); several cases' loads (or none) go together into a file of `scratch`.
 std::string roleLoadsFile(const Document& document, const EnvelopeChoice& choice, CaseRole role,
-                          const ScratchFolder& scratch) {
+                          const TemporaryFolder& scratch) {
   const Content& content = document.content();
   int only = -1, count = 0;
   for (size_t k = 0; k < choice.roles.size(); ++k)
@@ -229,7 +201,7 @@ EnvelopeRun runEnvelope(Document& document, const EnvelopeChoice& choice) {
   if (!run.error.empty()) return run;
   const std::string& modelPath = document.modelPath();
   const std::string folder = folderOf(modelPath).string();
-  ScratchFolder scratch("envolvente");
+  TemporaryFolder scratch("vigas-envolvente");
   std::vector<std::string> args;
   try {
     run.name = envelopeName(modelPath);
@@ -277,7 +249,7 @@ DesignRun runDesign(Document& document, const EnvelopeChoice& choice, armado::De
   if (!run.error.empty()) return run;
   const std::string& modelPath = document.modelPath();
   const std::string folder = folderOf(modelPath).string();
-  ScratchFolder scratch("armado");
+  TemporaryFolder scratch("vigas-armado");
   try {
     run.name = designName(modelPath);
     const std::string permanent = roleLoadsFile(document, choice, CaseRole::permanent, scratch);

@@ -29,21 +29,6 @@ struct Outcome {
 };
 Outcome runFellow(const std::string& name, std::vector<std::string> args, const std::string& folder);
 
-// A folder of its own under the temporary one ("vigas-PURPOSE.XXXXXX"),
-// removed with everything in it with the object; path() "" when none could
-// be made.
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::string& purpose);
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 // ---- calcdin: its elimination options (how supports are treated).
 struct ModesOption {
   int option;
@@ -74,16 +59,12 @@ struct ModesRun {
 // do not enter them.
 ModesRun runModes(const std::string& project, int option, int nodeCount);
 
-// ---- informe and Webrix.
+// ---- informe (its page is shown with common::showPage).
 std::vector<std::string> informeCommandLine(const std::string& project, const std::string& modesFile = "");
-std::vector<std::string> webrixCommandLine(const std::string& page);
 
 // Runs informe on the project (the first case), with the modes file when
 // there is one; "" when its page was written, else its text.
 std::string runReport(const std::string& project, const std::string& modesFile);
-
-// Starts Webrix on the page and does not wait for it; "" when it started.
-std::string showPage(const std::string& page);
 
 // ---- alternancias.
 enum class CaseRole { unused, permanent, variable };

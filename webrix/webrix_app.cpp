@@ -5,6 +5,7 @@
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
 
+#include "common/program_help.h"
 #include "guicommon/about_box.h"
 #include "webrix/commands.h"
 #include "webrix/main_frame.h"
@@ -13,9 +14,16 @@
 #include "webrix/webrix_doc.h"
 #include "webrix/webrix_view.h"
 
-wxIMPLEMENT_APP(CWebrixApp);
+wxIMPLEMENT_APP_NO_MAIN(CWebrixApp);
 
 namespace {
+
+constexpr common::ProgramHelp kHelp{
+    "Webrix",
+    "uso: Webrix FICHERO DIRECCION NUMERO\n"
+    "Navegador de la suite. FICHERO debe existir (no se lee); DIRECCION es la p\xE1gina de\n"
+    "inicio (una ruta local o una direcci\xF3n), o NULO para tomar la tercera palabra de\n"
+    "servidor.txt en la carpeta actual; NUMERO no se usa.\n"};
 
 // The recent-file list keeps four entries.
 class WebrixDocManager : public wxDocManager {
@@ -24,6 +32,11 @@ class WebrixDocManager : public wxDocManager {
 };
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
+  return wxEntry(argc, argv);
+}
 
 bool CWebrixApp::OnInit() {
   // No wxApp::OnInit(): the command line is the program's own ("%s %s %d"),

@@ -940,6 +940,59 @@ TEST(ExactEnvelope, NameHeldByAnotherRun_IsRefusedAndAKilledRunsLockTakenOver) {
   }
 }
 
+// The arrangement projects are analysed in a folder of their own: calcest's
+// fixed-name traces go neither to the working folder nor to a folder the
+// user's VIGAS_TRACES names.
+TEST(ExactEnvelope, Cases_LeaveCalcestsTracesOutOfTheUsersFolders) {
+  const TwoSpans beam;
+  ScratchDir dir, usersTraces;
+  beam.write(dir);
+  setenv(kTraceFolderVariable, usersTraces.path().c_str(), 1);
+  const RunResult run = alternancias(dir, {"V", "dos.dat", "g.caf", "q.caf", "--casos"});
+  unsetenv(kTraceFolderVariable);
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_TRUE(dir.exists("V_01.res"));
+  for (const char* trace : kCalcestTraceFiles) EXPECT_FALSE(dir.exists(trace)) << trace;
+  EXPECT_TRUE(std::filesystem::is_empty(usersTraces.path()));
+}
+
+// With --casos calcest is looked for in the folder VIGAS_BIN names (an empty
+// VIGAS_BIN, as a shell's "VIGAS_BIN=", counts as unset), else beside
+// alternancias, else on PATH; the message of one not found says where.
+TEST(ExactEnvelope, Cases_CalcestNotFoundIsToldWhereItWasLookedFor) {
+  const TwoSpans beam;
+  ScratchDir dir, bin, path;
+  beam.write(dir);
+  std::filesystem::copy_file(ALTERNANCIAS_BINARY, bin.file("alternancias"));
+  const std::string savedPath = std::getenv("PATH");
+  setenv("PATH", path.path().c_str(), 1);
+  struct Case {
+    const char* vigasBin;
+    bool calcestBeside;
+    std::string says;  // "" for a complete run
+  } cases[] = {
+      {"", false, "no est\xE1 junto a " + bin.file("alternancias") + " ni en el PATH (" + path.path() + ")"},
+      {"/nonexistent", true, "no est\xE1 en VIGAS_BIN (/nonexistent)"},
+      {"", true, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.says);
+    setenv("VIGAS_BIN", c.vigasBin, 1);
+    if (c.calcestBeside) std::filesystem::create_symlink(CALCEST_BINARY, bin.file("calcest"));
+    const RunResult run = testsupport::runProgram(bin.file("alternancias"), {"V", "dos.dat", "g.caf", "q.caf", "--casos"},
+                                                  dir.path(), nullptr, 120);
+    std::filesystem::remove(bin.file("calcest"));
+    if (c.says.empty()) {
+      EXPECT_EQ(run.status, 0) << run.output;
+    } else {
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.output, "ERROR: NO SE PUEDE EJECUTAR calcest: " + c.says + "\n");
+    }
+  }
+  unsetenv("VIGAS_BIN");
+  setenv("PATH", savedPath.c_str(), 1);
+}
+
 // With --casos, what calcest and the envelope viewer cannot take is refused
 // before any file is written: a name too long for calcest's model file names,
 // a project with more load lines than the viewer reads, more projects than its

@@ -7,12 +7,15 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "calcdin/tests/fixtures.h"
 #include "calcdin/jacobi.h"
 #include "common/file_names.h"
 #include "common/testing/test_support.h"
+#include "projectfiles/model_input.h"
+#include "projectfiles/modes_file.h"
 
 using namespace common;
 
@@ -48,7 +51,82 @@ fixtures::BeamModel viga3() {
   return m;
 }
 
+// The lowest frequency of a project's modes file (option 0 with these supports).
+double lowestFrequency(const ScratchDir& dir, const std::string& stem, int nn) {
+  projectfiles::TokenFile in(dir.file(fileOf(stem, kModesExt)));
+  return projectfiles::readModesFile(in, nn).ascending.at(0).frequency.value;
+}
+
+// The model with every bar split in two at its middle (prismatic bars of one
+// section and material, as the examples' girders).
+fixtures::BeamModel halved(const projectfiles::Model& model) {
+  fixtures::BeamModel half;
+  for (std::size_t k = 1; k < model.nodes.size(); ++k) {
+    if (k > 1) half.nodes.push_back({static_cast<int>(2 * k - 2), (model.nodes[k - 1].x + model.nodes[k].x) / 2, 0});
+    half.nodes.push_back({static_cast<int>(2 * k - 1), model.nodes[k].x, 0});
+  }
+  for (int b = 1; b < 2 * static_cast<int>(model.bars.size()) - 1; ++b) half.bars.push_back({b, b + 1});
+  const Section& section = model.sections.at(1);
+  const Material& material = model.materials.at(1);
+  half.sections = {{section.A, section.I}};
+  half.materials = {{material.E, material.G, material.gamma}};
+  for (std::size_t s = 1; s < model.supports.size(); ++s) {
+    const Support& support = model.supports[s];
+    half.supports.push_back({2 * support.index - 1, support.code, support.code == 110 ? std::vector<double>{0, 0}
+                                                                                      : std::vector<double>{0}});
+  }
+  return half;
+}
+
 }  // namespace
+
+// examples/viga3r is viga3 with each span in eight bars: the same spans,
+// supports, section, material and loads, so the same reactions and moments
+// over the supports; its modes are those of the beam, which one bar per span
+// (a cubic per span) cannot give.
+TEST_F(WithCalcest, RefinedGirderIsViga3WithItsLowestFrequencyConverged) {
+  for (const char* stem : {"viga3", "viga3r"}) {
+    testsupport::copyProject(EXAMPLES_DIR, stem, dir);
+    ASSERT_EQ(calcest(stem).status, 0) << stem;
+  }
+  const projectfiles::Model coarse = projectfiles::readModel(dir.file("viga3.dat"), dir.file("viga3.caf"));
+  const projectfiles::Model fine = projectfiles::readModel(dir.file("viga3r.dat"), dir.file("viga3r.caf"));
+  EXPECT_EQ(fine.header.unitCode, coarse.header.unitCode);
+  EXPECT_EQ(fine.header.selfWeight, coarse.header.selfWeight);
+  ASSERT_EQ(fine.bars.size(), 8 * (coarse.bars.size() - 1) + 1);
+  for (std::size_t b = 1; b < fine.bars.size(); ++b) {
+    const BarInput& bar = fine.bars[b];
+    const BarInput& span = coarse.bars[(b - 1) / 8 + 1];
+    EXPECT_NEAR(bar.L, span.L / 8, 1e-12) << b;
+    EXPECT_EQ(std::tie(bar.type, bar.shear, bar.E, bar.G, bar.A, bar.I, bar.b, bar.h, bar.m),
+              std::tie(span.type, span.shear, span.E, span.G, span.A, span.I, span.b, span.h, span.m)) << b;
+  }
+  ASSERT_EQ(fine.supports.size(), coarse.supports.size());
+  for (std::size_t s = 1; s < coarse.supports.size(); ++s) {
+    EXPECT_EQ(fine.nodes[fine.supports[s].index].x, coarse.nodes[coarse.supports[s].index].x) << s;
+    EXPECT_EQ(fine.supports[s].code, coarse.supports[s].code) << s;
+  }
+  const auto results = [&](const projectfiles::Model& model, const std::string& stem) {
+    projectfiles::TokenFile in(dir.file(fileOf(stem, kResultsExt)));
+    return projectfiles::readResultsFile(in, projectfiles::resultsShapeOf(model));
+  };
+  const projectfiles::ResultsFile coarseResults = results(coarse, "viga3"), fineResults = results(fine, "viga3r");
+  for (std::size_t s = 1; s < coarse.supports.size(); ++s)
+    EXPECT_NEAR(fineResults.supports[s].Ry.value, coarseResults.supports[s].Ry.value, 1e-6) << s;
+  for (std::size_t b = 1; b < coarse.bars.size(); ++b) {
+    EXPECT_NEAR(fineResults.bars[8 * b - 7].Mleft.value, coarseResults.bars[b].Mleft.value, 1e-6) << b;
+    EXPECT_NEAR(fineResults.bars[8 * b].Mright.value, coarseResults.bars[b].Mright.value, 1e-6) << b;
+  }
+
+  dir.write("viga3r2.dat", halved(fine).modelText());
+  dir.write("viga3r2.caf", "");
+  ASSERT_EQ(calcest("viga3r2").status, 0);
+  for (const char* stem : {"viga3", "viga3r", "viga3r2"})
+    ASSERT_EQ(calcdin(stem, fileOf(stem, kBarRecordsExt), fileOf(stem, kModesExt), "0").status, 0) << stem;
+  const double once = lowestFrequency(dir, "viga3r", 25), twice = lowestFrequency(dir, "viga3r2", 49);
+  EXPECT_LT(std::fabs(twice - once), 0.01 * once);
+  EXPECT_GT(lowestFrequency(dir, "viga3", 4), 1.1 * once) << "one bar per span has not converged";
+}
 
 TEST_F(WithCalcest, ExampleBeamGivesTheSameModesFromCalcestRecordsAsFromRecordsWrittenByTheTests) {
   testsupport::copyProject(EXAMPLES_DIR, "viga3", dir);

@@ -104,6 +104,36 @@ TEST(CommandLine, ClosedOrEmptyStdinNeverHangs) {
   EXPECT_EQ(error.status, 1);
 }
 
+// On a terminal every key wait is announced: the run's own prompt, else the
+// prompt after the message (on a line of its own), on the terminal even when
+// stdout goes to a file; the key then ends the wait.
+TEST(CommandLine, OnATerminalNoKeyWaitIsSilent) {
+  ScratchDir dir;
+  dir.write("m.dat", twoSpanBeam().text());
+  dir.write("m.caf", kUniformLoads);
+  const std::string prompt = "Presione una tecla para continuar\r\n";
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    const char* stdoutFile;
+    std::string shown;  // on the terminal
+    int status;
+  } cases[] = {
+      {"a run", calcestCommandLine("m"), "", "  " + prompt, 0},
+      {"a run with its output to a file", calcestCommandLine("m"), "salida.txt", prompt, 0},
+      {"a wrong command line", {"m.dat"}, "", "ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )\r\n" + prompt, 1},
+      {"a missing model", {"nada.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, "",
+       "NO PUDO ABRIR EL FICHERO nada.dat\r\n" + prompt, 1},
+  };
+  for (const Case& c : cases) {
+    const testsupport::TerminalRun run = testsupport::runOnTerminal(CALCEST_BINARY, c.args, dir.path(), prompt, c.stdoutFile);
+    EXPECT_TRUE(run.waitedForKey) << c.what;
+    EXPECT_EQ(run.shown, c.shown) << c.what;
+    EXPECT_EQ(run.status, c.status) << c.what;
+  }
+  EXPECT_EQ(dir.read("salida.txt"), kPrompt);
+}
+
 TEST(Files, FilesThatCannotBeOpenedStopTheRunWithTheirName) {
   ScratchDir dir;
   dir.write("m.dat", twoSpanBeam().text());
@@ -128,6 +158,39 @@ TEST(Files, FilesThatCannotBeOpenedStopTheRunWithTheirName) {
   EXPECT_EQ(fp.status, 1);
   EXPECT_EQ(fp.output, "NO PUDO ABRIR EL FICHERO fp_pruebak.txt");
   EXPECT_FALSE(fresh.exists("m.kar"));
+}
+
+// VIGAS_TRACES sends the seven fixed-name traces to a folder of one's
+// choosing, and only those; empty, it is as unset. A folder that is not there
+// is named as any file that cannot be made, before anything is written.
+TEST(Files, TheTraceFolderTakesTheFixedNameTraces) {
+  struct Case {
+    const char* value;
+    std::string tracesIn;  // "" when the run fails
+  } cases[] = {{"trazas", "trazas/"}, {"", ""}, {"nada", ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    ScratchDir dir;
+    dir.write("m.dat", twoSpanBeam().text());
+    dir.write("m.caf", kUniformLoads);
+    std::filesystem::create_directory(dir.file("trazas"));
+    setenv(kTraceFolderVariable, c.value, 1);
+    auto run = runCalcestOn(dir);
+    unsetenv(kTraceFolderVariable);
+    const bool fails = std::string(c.value) == "nada";
+    EXPECT_EQ(run.status, fails ? 1 : 0);
+    if (fails) {
+      EXPECT_EQ(run.output, "NO PUDO ABRIR EL FICHERO nada/esfuerzos.txt");
+    }
+    EXPECT_EQ(dir.exists("m.res"), !fails);
+    EXPECT_EQ(dir.exists("m.tst"), !fails);  // the side traces stay beside the model
+    for (const char* trace : kCalcestTraceFiles) {
+      EXPECT_EQ(dir.exists(c.tracesIn + trace), !fails) << trace;
+      if (!c.tracesIn.empty()) {
+        EXPECT_FALSE(dir.exists(trace)) << trace;
+      }
+    }
+  }
 }
 
 const std::vector<std::string> kCommandLine = calcestCommandLine("m");

@@ -1,13 +1,18 @@
 #include "common/testing/test_support.h"
 
+#include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
+#include <pty.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -104,6 +109,70 @@ RunResult runInReadOnlyFolder(const std::string& program, const std::vector<std:
   RunResult result = runProgram(program, args, dir, nullptr, seconds, unprivileged);
   chmod(dir.c_str(), 0755);
   return result;
+}
+
+namespace {
+// Reads what the terminal shows until `done` says so, the program closes it,
+// or the time runs out.
+void readTerminal(int terminal, std::string& shown, const std::function<bool()>& done, int milliseconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!done()) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return;
+    pollfd ready{terminal, POLLIN, 0};
+    if (poll(&ready, 1, static_cast<int>(left.count())) <= 0) return;
+    char piece[512];
+    const ssize_t got = read(terminal, piece, sizeof piece);
+    if (got <= 0) return;  // EIO: every descriptor of the program's side is closed
+    shown.append(piece, static_cast<size_t>(got));
+  }
+}
+
+[[noreturn]] void execOnTerminal(int terminal, const std::vector<std::string>& argv, const std::string& dir,
+                                 const std::string& stdoutFile) {
+  setsid();
+  ioctl(terminal, TIOCSCTTY, 0);
+  dup2(terminal, STDIN_FILENO);
+  dup2(terminal, STDERR_FILENO);
+  const int out = stdoutFile.empty() ? terminal : open((dir + "/" + stdoutFile).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  dup2(out, STDOUT_FILENO);
+  if (chdir(dir.c_str()) != 0) _exit(126);
+  setenv("LC_ALL", "C", 1);
+  std::vector<char*> args;
+  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+  args.push_back(nullptr);
+  execv(args[0], args.data());
+  _exit(127);
+}
+}  // namespace
+
+TerminalRun runOnTerminal(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
+                          const std::string& awaited, const std::string& stdoutFile) {
+  int master = -1, slave = -1;
+  if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");
+  std::vector<std::string> argv{program};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    close(master);
+    execOnTerminal(slave, argv, dir, stdoutFile);
+  }
+  close(slave);
+  TerminalRun run;
+  int wait = 0;
+  readTerminal(master, run.shown, [&] { return run.shown.find(awaited) != std::string::npos; }, 10000);
+  readTerminal(master, run.shown, [] { return false; }, 500);
+  run.waitedForKey = waitpid(child, &wait, WNOHANG) == 0;
+  if (run.waitedForKey) {
+    if (::write(master, "x", 1) != 1) kill(child, SIGKILL);
+    readTerminal(master, run.shown, [] { return false; }, 10000);
+    kill(child, SIGKILL);  // no effect on a program that has ended
+    waitpid(child, &wait, 0);
+  }
+  close(master);
+  run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+  return run;
 }
 
 namespace {

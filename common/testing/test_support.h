@@ -160,6 +160,19 @@ struct RunFolder {
   void moveToFullDisk(std::size_t room);
 };
 
+// A program run on a pseudo-terminal, as a person runs it: its stdin, stderr
+// and (unless `stdoutFile` names a file of `dir` for it) its stdout are the
+// terminal, in the C locale. Once the terminal shows `awaited` (or after 10
+// s), the run gets half a second to end on its own; then one key is typed and
+// the terminal is read until the program ends.
+struct TerminalRun {
+  std::string shown;         // everything the terminal showed ("\n" shown as "\r\n")
+  bool waitedForKey = false;  // still running half a second after `awaited` appeared
+  int status = -1;           // exit status, -1 when a signal ended it
+};
+TerminalRun runOnTerminal(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
+                          const std::string& awaited, const std::string& stdoutFile = "");
+
 // Lines of a text (split at '\n'; a last line without '\n' counts too).
 std::vector<std::string> splitLines(const std::string& text);
 

@@ -8,9 +8,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "common/fellow_program.h"
+#include "common/page_viewer.h"
 #include "common/safe_output.h"
 #include "common/testing/test_support.h"
 
@@ -269,6 +272,47 @@ TEST(FellowProgram, ChosenFolderThenBesideThenPath) {
   EXPECT_EQ(fellowProgram("calcest"), chosen.file("calcest"));
   setenv("VIGAS_BIN", "/nonexistent", 1);
   EXPECT_EQ(fellowProgram("calcest"), "");
+  EXPECT_EQ(fellowNotFoundText(), "no est\xE1 en VIGAS_BIN (/nonexistent)");
+  setenv("VIGAS_BIN", "", 1);  // as unset
+  EXPECT_EQ(fellowProgram("calcest"), onPath.file("calcest"));
+  EXPECT_NE(fellowNotFoundText().find("ni en el PATH (/nonexistent::" + onPath.path() + ")"), std::string::npos);
+  unsetenv("VIGAS_BIN");
+  setenv("PATH", savedPath.c_str(), 1);
+}
+
+// A page is shown in the suite's Webrix when there is one (found as the
+// suite's programs are), run beside the page and given its name; else in the
+// desktop's browser from PATH, given the page's whole path; with neither the
+// message says where they were looked for.
+TEST(PageViewer, WebrixElseTheDesktopsBrowser) {
+  ScratchDir suite, path, pages;
+  const std::string saysArguments = "#!/bin/sh\necho \"$0 $*\" > " + pages.file("shown") + "\n";
+  suite.write("Webrix", saysArguments);
+  path.write("xdg-open", saysArguments);
+  for (const std::string& program : {suite.file("Webrix"), path.file("xdg-open")}) chmod(program.c_str(), 0755);
+  const std::string savedPath = std::getenv("PATH");
+  setenv("PATH", path.path().c_str(), 1);
+  struct Case {
+    std::string vigasBin, viewer, shown;
+  } cases[] = {
+      {suite.path(), "Webrix", suite.file("Webrix") + " viga.html viga.html 0"},
+      {pages.path(), "xdg-open", path.file("xdg-open") + " " + pages.file("viga.html")},
+  };
+  for (const Case& c : cases) {
+    setenv("VIGAS_BIN", c.vigasBin.c_str(), 1);
+    std::filesystem::remove(pages.file("shown"));
+    std::string viewer;
+    ASSERT_EQ(showPage(pages.file("viga.html"), &viewer), "");
+    EXPECT_EQ(viewer, c.viewer);
+    for (int wait = 0; wait < 500 && !pages.exists("shown"); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(pages.read("shown"), c.shown + "\n");
+    EXPECT_EQ(pageViewerFor(pages.file("viga.html")).folder, pages.path()) << c.viewer;
+  }
+  setenv("PATH", pages.path().c_str(), 1);
+  std::string viewer = "x";
+  EXPECT_EQ(showPage(pages.file("viga.html"), &viewer),
+            "no se encuentra Webrix (no est\xE1 en VIGAS_BIN (" + pages.path() + ")) ni xdg-open en el PATH");
+  EXPECT_EQ(viewer, "");
   unsetenv("VIGAS_BIN");
   setenv("PATH", savedPath.c_str(), 1);
 }

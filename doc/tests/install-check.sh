@@ -14,15 +14,20 @@ fail() { echo "FAIL: $*"; exit 1; }
 outside=$(find "$root" -mindepth 1 -maxdepth 1 ! -name usr)
 [ -z "$outside" ] || fail "installed outside the prefix: $outside"
 
-bin=$root$prefix/bin doc=$root$prefix/share/doc/vigas
+bin=$root$prefix/bin doc=$root$prefix/share/doc/vigas share=$root$prefix/share/vigas
 for program in calcest calcdin envolventes-batch envolventes lanzador Webrix vigas informe alternancias armado; do
   [ -x "$bin/$program" ] || fail "program $program not installed"
 done
+# The guide where the programs and the menu find it; the doc folder links to it.
 for file in guide.md guide.html figures/carga1.svg figures/carga6.svg figures/alternancias-flechas.svg \
-  figures/alternancias-momentos.svg figures/alternancias-cortes.svg examples/viga3.dat examples/viga3q.caf copyright \
-  changelog.gz; do
+  figures/alternancias-momentos.svg figures/alternancias-cortes.svg; do
+  [ -s "$share/$file" ] && [ ! -L "$share/$file" ] || fail "$file not installed in share/vigas"
+  [ -s "$doc/$file" ] || fail "$file not reached from share/doc/vigas"
+done
+for file in examples/viga3.dat examples/viga3q.caf examples/viga3r.dat copyright changelog.gz; do
   [ -s "$doc/$file" ] || fail "$file not installed in share/doc/vigas"
 done
+[ -s "$root$prefix/share/doc-base/vigas-guide" ] || fail "no doc-base registration of the guide"
 
 work=$scratch/work && mkdir -p "$work" && cp "$doc"/examples/viga3.* "$doc"/examples/viga3q.caf "$work"
 (cd "$work" && "$bin/calcest" viga3.dat viga3.res viga3.caf viga3.fmc viga3.bar 0 </dev/null >/dev/null) ||
@@ -43,6 +48,14 @@ grep -q "^Envolvente exacta V3: 3 tramos" "$work/alternancias.txt" || fail "inst
 
 pages=$(find "$root$prefix/share/man" -name '*.gz' | sort)
 [ "$(echo "$pages" | wc -l)" -ge 8 ] || fail "manual pages missing: $pages"
+# One header on every page, the date of the newest changelog entry and the
+# version the programs print.
+version=$("$bin/calcest" --version | sed 's/^calcest (vigas) //')
+released=$(date -u -d "$(gzip -dc "$doc/changelog.gz" | sed -n 's/^ -- .*>  //p' | head -n 1)" +%Y-%m-%d)
+for page in $pages; do
+  heading=$(gzip -dc "$page" | sed -n 's/^\.TH "[^"]*" "[0-9]" //p')
+  [ "$heading" = "\"$released\" \"vigas $version\" \"Vigas manual\"" ] || fail "$(basename "$page") is headed $heading"
+done
 for page in $pages; do
   errors=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
   [ -z "$errors" ] || fail "$(basename "$page"): $errors"

@@ -6,6 +6,7 @@
 #include <wx/msgdlg.h>
 #include <wx/translation.h>
 
+#include "common/program_help.h"
 #include "envolventes/app/dialogs.h"
 #include "guicommon/project_folder.h"
 #include "envolventes/app/ui_text.h"
@@ -197,7 +198,18 @@ bool CEnvolventesDoc::DoOpenDocument(const wxString& file) {
 // At global scope, where the toolkit declares what this defines.
 wxIMPLEMENT_APP_NO_MAIN(envelope::CEnvolventesApp);
 
+namespace {
+constexpr common::ProgramHelp kHelp{
+    "envolventes",
+    "uso: envolventes [--carpeta] FICHERO TIPO\n"
+    "Visor de envolventes de hasta 50 proyectos calculados de una viga. FICHERO es un fichero\n"
+    "que existe (el documento, que no se lee); TIPO el diagrama: 1 flechas, 2 momentos\n"
+    "flectores, 3 cortantes y reacciones. Unos di\xE1logos piden el \xE1rea del dibujo, la\n"
+    "envolvente y sus proyectos. --carpeta pregunta antes la carpeta de los proyectos.\n"};
+}  // namespace
+
 int main(int argc, char** argv) {
+  if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
   askFolderFirst = guicommon::takeAskFolderFlag(argc, argv);
   // Any failure to start (a missing document file) ends with status 1.
   const int status = wxEntry(argc, argv);

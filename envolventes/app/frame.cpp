@@ -7,6 +7,7 @@
 #include <wx/utils.h>
 
 #include "envolventes/app/dialogs.h"
+#include "guicommon/guide.h"
 #include "guicommon/menus.h"
 #include "envolventes/app/ui_text.h"
 #include "envolventes/app/viewer.h"
@@ -40,6 +41,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
   SetIcon(icon);
 
   Bind(wxEVT_MENU, &CEnvolventesApp::OnAbout, &wxGetApp(), wxID_ABOUT);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { guicommon::showGuide(this); }, wxID_HELP);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, ID_EXIT);
   Bind(wxEVT_MENU, &CMainFrame::OnViewToolbar, this, ID_VIEW_TOOLBAR);
   Bind(wxEVT_MENU, &CMainFrame::OnViewStatusBar, this, ID_VIEW_STATUS_BAR);
@@ -86,6 +88,7 @@ void CMainFrame::createMenus() {
   view->AppendCheckItem(ID_VIEW_STATUS_BAR, "Barra de &estado");
 
   auto* help = new wxMenu;
+  help->Append(wxID_HELP, fromCp1252(guicommon::kGuideMenuText));
   help->Append(wxID_ABOUT, "&Acerca de envolventes...");
 
   SetMenuBar(guicommon::menuBarOf({{file, "&Archivo"}, {edit, "&Editar"}, {view, "&Ver"}, {help, "Ay&uda"}}));

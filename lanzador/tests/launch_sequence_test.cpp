@@ -8,9 +8,12 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "common/testing/test_support.h"
 
@@ -115,6 +118,40 @@ TEST_F(StartSequence, ProgramsOnThePathAreNotStarted) {
   EXPECT_EQ(mainPid, -1);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   EXPECT_FALSE(elsewhere.exists("ran.txt"));
+}
+
+// An installation names the suite's main program (--principal): it is taken
+// where the suite's programs find each other (here VIGAS_BIN), in place of
+// kaltro.exe of the current directory; conexion.exe and kaltrozip.exe are
+// still those of the current directory, and the opening message tells which
+// of them are not there and which main program starts.
+TEST_F(StartSequence, AConfiguredMainProgramIsTheSuitesAndTheAbsentOnesAreTold) {
+  const lanzador::Options configured = lanzador::parseOptions({"--carpeta", "--principal", "vigas"});
+  ASSERT_EQ(configured.suiteMainProgram, "vigas");
+  for (const std::vector<std::string>& described : {std::vector<std::string>{"--carpeta"}, {"--principal"}, {}})
+    EXPECT_EQ(lanzador::parseOptions(described).suiteMainProgram, "");
+  ScratchDir suite;
+  suite.write("vigas", standIn("vigas", 0.1));
+  chmod(suite.file("vigas").c_str(), 0755);
+  install("conexion.exe", 0.1);
+  install("kaltro.exe", 0.1);
+  setenv("VIGAS_BIN", suite.path().c_str(), 1);
+  const std::string note = lanzador::configuredNote(configured);
+  pid_t mainPid = lanzador::runPrograms(configured);
+  ASSERT_GT(mainPid, 0);
+  reap(mainPid);
+  EXPECT_EQ(log(), "start conexion.exe conexion.exe 0\nend conexion.exe\nstart vigas " + suite.file("vigas") +
+                       " 0\nend vigas\n");
+  EXPECT_EQ(note, "\n\nkaltrozip.exe no est\xE1 en " + std::filesystem::current_path().string() +
+                      ": no se ejecuta.\nPrograma principal: " + suite.file("vigas") + ".");
+  std::remove(suite.file("vigas").c_str());
+  EXPECT_EQ(lanzador::runPrograms(configured), -1);
+  EXPECT_EQ(lanzador::noticeText(configured), "No se puede ejecutar vigas (no est\xE1 en VIGAS_BIN (" + suite.path() +
+                                                  "))[Pulse File->Exit para continuar]");
+  unsetenv("VIGAS_BIN");
+  // The launcher as described says nothing more.
+  EXPECT_EQ(lanzador::configuredNote({}), "");
+  EXPECT_EQ(lanzador::noticeText({}), "Verificaci\xF3n de KALTRO[Pulse File->Exit para continuar]");
 }
 
 }  // namespace

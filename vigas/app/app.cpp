@@ -4,6 +4,7 @@
 #include <wx/intl.h>
 #include <wx/translation.h>
 
+#include "common/program_help.h"
 #include "vigas/app/frame.h"
 #include "vigas/app/ui_text.h"
 
@@ -33,4 +34,17 @@ class VigasApp : public wxApp {
 
 }  // namespace vigas::app
 
-wxIMPLEMENT_APP(vigas::app::VigasApp);
+namespace {
+constexpr common::ProgramHelp kHelp{
+    "vigas",
+    "uso: vigas [MODELO.dat]\n"
+    "Editor de vigas: hace, comprueba y calcula una viga (modelo y cargas en tablas, con su\n"
+    "dibujo), con calcest, calcdin, informe y alternancias. MODELO.dat es el modelo que abre.\n"};
+}  // namespace
+
+wxIMPLEMENT_APP_NO_MAIN(vigas::app::VigasApp);
+
+int main(int argc, char** argv) {
+  if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
+  return wxEntry(argc, argv);
+}

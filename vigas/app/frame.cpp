@@ -20,7 +20,9 @@
 #include <sstream>
 
 #include "common/file_names.h"
+#include "common/page_viewer.h"
 #include "guicommon/about_box.h"
+#include "guicommon/guide.h"
 #include "vigas/analysis.h"
 #include "vigas/app/beam_dialog.h"
 #include "vigas/app/design.h"
@@ -197,6 +199,7 @@ void MainFrame::buildMenus() {
   analysis->Append(kDesign, "&Armado...\tF8");
 
   auto* help = new wxMenu;
+  help->Append(wxID_HELP, fromCp1252(guicommon::kGuideMenuText));
   help->Append(wxID_ABOUT, "&Acerca de vigas");
 
   auto* bar = new wxMenuBar;
@@ -214,6 +217,7 @@ void MainFrame::buildMenus() {
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { save(false); }, wxID_SAVE);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { save(true); }, wxID_SAVEAS);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { guicommon::showGuide(this); }, wxID_HELP);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onUndo(false); }, wxID_UNDO);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onUndo(true); }, wxID_REDO);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRow(kInsertRow); }, kInsertRow);
@@ -631,12 +635,13 @@ void MainFrame::onReport() {
     return;
   }
   const std::string page = common::fileOf(project, common::kPageExt);
-  if (const std::string failed = showPage(page); !failed.empty()) {
+  std::string viewer;
+  if (const std::string failed = common::showPage(page, &viewer); !failed.empty()) {
     messageBox(fromCp1252("El informe est\xE1 en " + page + ", pero no se puede mostrar: " + failed), wxICON_ERROR,
                this);
     return;
   }
-  SetStatusText(fileNameText("Informe " + page + " abierto en Webrix."), 0);
+  SetStatusText(fileNameText("Informe " + page + " abierto con " + viewer + "."), 0);
 }
 
 void MainFrame::onEnvelope() {

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
+#include "common/file_names.h"
 #include "common/model_writer.h"
 #include "projectfiles/analysis.h"
 #include "vigas/analysis.h"
@@ -305,7 +307,14 @@ TEST_F(ProjectFolder, F5WritesEachCasesResultsAndShowsTheSameAnalysis) {
   Document document(threeSpanBeam());
   EXPECT_NE(saveAndAnalyse(document).error, "");  // no file name yet
   document.setModelPath(dir.file("viga.dat"));
+  // calcest's fixed-name traces go neither among the project's files nor to
+  // a folder the user's VIGAS_TRACES names.
+  const testsupport::ScratchDir usersTraces;
+  setenv(common::kTraceFolderVariable, usersTraces.path().c_str(), 1);
   const AnalysisRun run = saveAndAnalyse(document);
+  unsetenv(common::kTraceFolderVariable);
+  for (const char* trace : common::kCalcestTraceFiles) EXPECT_FALSE(dir.exists(trace)) << trace;
+  EXPECT_TRUE(std::filesystem::is_empty(usersTraces.path()));
   ASSERT_EQ(run.error, "");
   ASSERT_EQ(run.cases.size(), 2u);
   for (const CaseResults& c : run.cases) {

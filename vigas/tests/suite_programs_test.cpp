@@ -8,6 +8,7 @@
 
 #include "common/file_names.h"
 #include "common/model_writer.h"
+#include "common/page_viewer.h"
 #include "vigas/analysis.h"
 #include "vigas/project_files.h"
 #include "vigas/suite_programs.h"
@@ -29,7 +30,7 @@ TEST(CommandLines, EachProgramIsGivenItsArgumentsInItsOrder) {
       {common::calcdinCommandLine("viga", 2), {"viga.dat", "viga.bar", "viga.din", "2"}},
       {informeCommandLine("viga", "viga.din"), {"viga", "viga.din"}},
       {informeCommandLine("viga"), {"viga"}},
-      {webrixCommandLine("viga.html"), {"viga.html", "viga.html", "0"}},
+      {common::webrixCommandLine("viga.html"), {"viga.html", "viga.html", "0"}},
       {alternanciasCommandLine("V", "viga.dat", "viga.caf", "/tmp/x/variables.caf", factors),
        {"V", "viga.dat", "viga.caf", "/tmp/x/variables.caf", "--gG", "1.35", "--gGinf", "0.9", "--gQ", "1.5"}},
   };
