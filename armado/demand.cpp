@@ -70,6 +70,35 @@ double largestOfSides(const alternancias::ExactEnvelope& env, int left, int righ
   return value;
 }
 
+// Between two stations a span's envelope can rise above both (under a point
+// load off the grid, or where a triangular load makes the moment a cubic).
+// Its true peak, found on the curves, is taken by the stations about it (by
+// the station itself when it stands there), so the bars laid between them,
+// and every bar the shifted envelope carries past it, are laid for it.
+void takeTruePeaks(const alternancias::ExactEnvelope& env, const alternancias::Span& span, const DemandSpan& range,
+                   double x0, const ModelUnits& u, std::vector<Station>& stations) {
+  const auto first = stations.begin() + range.firstStation, end = stations.begin() + range.lastStation + 1;
+  for (const bool largest : {true, false}) {
+    const alternancias::ExactEnvelope::Peak peak = env.peak(alternancias::ExactEnvelope::Curve::moment, span, largest);
+    const double x = (peak.x - x0) * u.length, M = peak.governing.value * u.force * u.length;
+    const auto right = std::lower_bound(first, end, x, [](const Station& s, double at) { return s.x < at; });
+    std::vector<std::vector<Station>::iterator> about;
+    const double near = 1e-9 * (range.end - range.start);
+    if (right != end && right->x - x <= near) {
+      about.push_back(right);
+    } else if (right != first && x - (right - 1)->x <= near) {
+      about.push_back(right - 1);
+    } else {
+      if (right != first) about.push_back(right - 1);
+      if (right != end) about.push_back(right);
+    }
+    for (const auto& s : about) {
+      if (largest) s->Mmax = std::max(s->Mmax, M);
+      else s->Mmin = std::min(s->Mmin, M);
+    }
+  }
+}
+
 }  // namespace
 
 BeamDemand beamDemand(const BeamInput& beam, const alternancias::Factors& factors, double psi2,
@@ -125,6 +154,7 @@ BeamDemand beamDemand(const BeamInput& beam, const alternancias::Factors& factor
     d.end = demand.stations[d.lastStation].x;
     d.overhang = span.overhang;
     demand.spans.push_back(d);
+    takeTruePeaks(ultimate, span, d, x0, u, demand.stations);
   }
   for (size_t k = 1; k < model.supports.size(); ++k)
     if (alternancias::holdsDeflection(model.supports[k].code))

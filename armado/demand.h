@@ -2,8 +2,8 @@
 // What the beam asks of its reinforcement: the exact envelope of the pattern
 // loading (alternancias' code, in memory) at every station, in N and mm, with
 // the quasi-permanent moments, the supports, the point loads and the section.
-// This is the one place the envelope is taken: a finer set of stations (the
-// true peaks between them) enters here.
+// This is the one place the envelope is taken; the true peak of a span's
+// design moment between two stations is taken by the stations about it.
 #include <string>
 #include <vector>
 

@@ -2,6 +2,7 @@
 // compression steel appears, the strut or the width refuses the design.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "armado/tests/test_beams.h"
@@ -79,6 +80,32 @@ TEST_F(BeamDesign, CompressionSteelAppearsPastTheDuctilityLimit) {
 
 // 1.2 m under 900 kN/m: 729 kN at the supports against VRd,max = 668 kN
 // at 45 degrees (300 x 600, d about 550).
+// 100 kN (permanent) at 2.1 m of a 5 m span, between the stations at 2.0 and
+// 2.25 m, with 20 + 10 kN/m: the shear changes sign under the load, where
+// M = 1.35 (20 a b / 2 + 100 a b / L) + 1.5 (10 a b / 2) = 292.32 kN m
+// (a = 2.1, b = 2.9). Both stations about it are designed for it, none for
+// more. A peak on a station (mid-span, uniform load alone) raises no other:
+// every station keeps 1.35 x 20 + 1.5 x 10 = 42 kN/m times x (L - x) / 2.
+TEST_F(BeamDesign, APeakBetweenStationsIsTakenByTheStationsAboutIt) {
+  TestBeam beam;
+  beam.bars = {5.0};
+  beam.points = {{1, 2.1, 100.0, false}};
+  const DesignData data;
+  const auto demandOf = [&] { return beamDemand(testing::readTestBeam(dir, beam), data.factors, data.psi2, "viga.dat"); };
+  const double peak = 292.32e6;  // N mm
+  double largest = 0;
+  for (const Station& s : demandOf().stations) {
+    largest = std::max(largest, s.Mmax);
+    if (std::fabs(s.x - 2100.0) < 200.0) {
+      EXPECT_NEAR(s.Mmax, peak, 1e-9 * peak) << s.x;
+    }
+  }
+  EXPECT_NEAR(largest, peak, 1e-9 * peak);
+  beam.points.clear();
+  for (const Station& s : demandOf().stations)
+    EXPECT_NEAR(s.Mmax, 21.0 * s.x * (5000.0 - s.x), 1e-9 * 131.25e6) << s.x;
+}
+
 TEST_F(BeamDesign, StrutCrushingRefusesNamingThePlace) {
   TestBeam beam;
   beam.bars = {1.2};
