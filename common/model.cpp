@@ -219,7 +219,14 @@ ModelData ModelReader::readUpToMaterials() {
 
 void ModelReader::readSupports(ModelData& model) {
   model.supports.assign(1, Support{});
-  for (int k = 1; k <= model.header.nsup; ++k) model.supports.push_back(readSupport(k, model.nodes));
+  std::vector<bool> held(model.nodes.size(), false);
+  for (int k = 1; k <= model.header.nsup; ++k) {
+    model.supports.push_back(readSupport(k, model.nodes));
+    if (!checking_) continue;
+    const Support& support = model.supports.back();
+    if (held[support.index]) refuse(duplicateSupportFault(support.label));
+    held[support.index] = true;
+  }
 }
 
 void ModelReader::readTiesAndNodalLoads(ModelData& model) {

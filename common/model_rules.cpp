@@ -135,6 +135,11 @@ Fault supportNodeFault(Support& support, const std::vector<Node>& sortedNodes) {
   return fault("ERROR EN NODOS/RESTRICCIONES", missingNodeReason(support.label), 0);
 }
 
+Fault duplicateSupportFault(int label) {
+  return fault(formatText("ERROR: DOS APOYOS EN EL NODO %d\n", label), formatText("hay otro apoyo en el nodo %d", label),
+               0);
+}
+
 Fault tieFault(Tie& tie, const std::vector<Node>& sortedNodes) {
   const char* const directions = "la direcci\xF3n es 1 (horizontal), 2 (vertical) o 3 (giro)";
   if (tie.dirA < 1 || tie.dirA > 3) return fault("ERROR DIRECCION dir1", directions, kTieDirA);

@@ -60,6 +60,9 @@ Fault shearFault(const BarInput& bar);
 // Supports, ties and nodal loads name existing nodes; a tie's directions are
 // 1, 2 or 3. Each finds its node indices among nodes sorted by label.
 Fault supportNodeFault(Support& support, const std::vector<Node>& sortedNodes);
+// A node carries one support: its code says what holds each direction (two
+// supports on one node are a typing slip, and the engine would add both).
+Fault duplicateSupportFault(int label);
 enum TieField { kTieNodeA, kTieNodeB, kTieDirA, kTieDirB, kTieValue };
 Fault tieFault(Tie& tie, const std::vector<Node>& sortedNodes);
 Fault nodalLoadNodeFault(NodalLoad& load, const std::vector<Node>& sortedNodes);

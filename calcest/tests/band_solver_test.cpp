@@ -66,4 +66,19 @@ TEST(BandSolver, SolvesOrStopsAtTheFirstPivotThatVanishes) {
   }
 }
 
+// Singular as written in decimals, {1, 0.1} times its transpose, but not as
+// stored in binary: the second pivot comes out -1.7e-18, not 0. Round-off is
+// all that holds it, so it stops as a vanished pivot does, at the row whose
+// pivot shrank most.
+TEST(BandSolver, AMatrixSingularButForRoundOffStopsAtThePivotThatShrankMost) {
+  AnalysisContext ctx;
+  setSystem(ctx, {{1, 0.1}, {0.1, 0.01}}, {1.0, 1.0});
+  const BandOutcome outcome = solveBand(ctx);
+  EXPECT_EQ(outcome.status, BandStatus::kZeroPivot);
+  EXPECT_EQ(outcome.row, 2);
+  EXPECT_EQ(zeroPivotText(outcome),
+            "MODELO CON PROBLEMAS(VERIFICAR)\ns[2,1]= -0.000000  \n PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA "
+            "ANORMALMENTE");
+}
+
 }  // namespace

@@ -338,6 +338,8 @@ INSTANTIATE_TEST_SUITE_P(
         InputErrorCase{"MalformedNodalLoad", [](Model& m, std::string&) { m.nodalLoads = {"2 0 0.0 0 x 0 0.0"}; },
                        "ERROR DE LECTURA EN EL FICHERO m.dat: carga en nodo 1 (falta un dato o no es un n\xFAmero "
                        "v\xE1lido)\n"},
+        InputErrorCase{"TwoSupportsOnOneNode", [](Model& m, std::string&) { m.supports[1] = "1  10 0.0"; },
+                       "ERROR: DOS APOYOS EN EL NODO 1\n"},
         InputErrorCase{"DuplicateNodeLabel", [](Model& m, std::string&) { m.nodes[2] = "2 10.0 0.0"; },
                        "ERROR: DOS NODOS CON LA ETIQUETA 2\n"},
         InputErrorCase{"ZeroLengthBar", [](Model& m, std::string&) { m.nodes[2] = "3 5.0 0.0"; },
