@@ -89,7 +89,7 @@ TEST(Batch, InconsistentProjects_EndWithTheSelectionErrorAndStatusOne) {
   dir.write("env_b.dat", dat);
   auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b"}, dir.path());
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output, "ERROR EN SELECCION DE PROYECTOS\n");
+  EXPECT_EQ(run.output, "ERROR EN SELECCION DE PROYECTOS: env_b (env_b.dat) NO ES DE LA MISMA VIGA QUE env_a\n");
   EXPECT_FALSE(dir.exists("ENVd.scr"));
 }
 
@@ -109,7 +109,7 @@ TEST(Batch, MissingProjectFile_IsReportedWithStatusOne) {
   ScratchDir dir;
   auto run = runProgram(BATCH_BINARY, {"E", "3000", "400", "nada"}, dir.path());
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output, "error_archivo esfuerzos\n");
+  EXPECT_EQ(run.output, "error_archivo esfuerzos: no se puede abrir nada.esf (proyecto nada)\n");
   // Nothing of a run that ends with a message is put in place.
   EXPECT_FALSE(dir.exists("E.res"));
   EXPECT_FALSE(dir.exists("Ed.svg"));
@@ -209,7 +209,7 @@ TEST(Batch, ProjectWhoseStaticRunStoppedWithAnError_IsRefusedWithAMessageAndStat
       args.insert(args.end(), projects.begin(), projects.end());
       auto run = runProgram(BATCH_BINARY, args, dir.path());
       EXPECT_EQ(run.status, 1);
-      std::string expected = "error_archivo cargas\n";  // no .kar
+      std::string expected = "error_archivo cargas: no se puede abrir env_b.kar (proyecto env_b)\n";  // no .kar
       if (failure.modelRefused) {
         expected = st.output.substr(st.output.find("ERROR"));
         expected = expected.substr(0, expected.find('\n')) + "\n";
@@ -385,8 +385,10 @@ TEST(Batch, Refusal_LeavesTheEarlierEnvelopeAsItWas) {
     bool readOnly;
     std::string beginning;  // of the output
   } cases[] = {
-      {"two projects without force tables", {"env_a.esf", "env_b.esf"}, nullptr, false, "error_archivo esfuerzos\n"},
-      {"a project without its model", {"env_b.dat"}, nullptr, false, "error_archivo datos\n"},
+      {"two projects without force tables", {"env_a.esf", "env_b.esf"}, nullptr, false,
+       "error_archivo esfuerzos: no se puede abrir env_a.esf (proyecto env_a)\n"},
+      {"a project without its model", {"env_b.dat"}, nullptr, false,
+       "error_archivo datos: no se puede abrir env_b.dat (proyecto env_b)\n"},
       {"a script that cannot be made", {"ENVm.scr"}, "ENVm.scr", false, "ERROR SCRM\n"},
       {"a read-only folder", {}, nullptr, true, "ERROR: NO SE PUEDE CREAR EL FICHERO ENV.lock\n"},
   };
