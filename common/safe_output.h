@@ -113,14 +113,21 @@ SameFile outputThatIsAnInput(const std::vector<std::string>& outputs, const std:
 // ES EL DATO input: advice\n".
 std::string sameFileText(const std::string& program, const SameFile& same, const std::string& advice);
 
+// What RunLock::acquire gives as the holder when no process holds the lock:
+// NAME.lock could not be made or opened, or something that is no plain file
+// (a directory, a FIFO, a link, a device) stands in its place.
+constexpr long kLockUnmade = 0, kLockNotAFile = -1;
+
 // The refusal of a run that could not take the lock on `name`: another running
 // process holds it ("ERROR: OTRA EJECUCION (PROCESO holder) ESTA ESCRIBIENDO
-// name ...", accented), or NAME.lock could not be made at all (holder 0).
+// name ...", accented), or one of the two cases above.
 std::string lockRefusalText(const std::string& name, long holder);
 
-// A lock on a name in a folder: the file NAME.lock, made exclusively, holding
-// the process id, removed when the lock goes. A lock whose process no longer
-// runs (a run that was killed) is taken over.
+// A lock on a name in a folder: an advisory lock (flock) held for the run on
+// the file NAME.lock, which holds the process id for the message of a run
+// refused; the file is removed when the lock goes. The kernel lets the lock go
+// when its process ends, however it ends: the file of a run that was killed,
+// or one naming any other process, is taken over.
 class RunLock {
  public:
   RunLock() = default;
@@ -128,13 +135,14 @@ class RunLock {
   RunLock& operator=(const RunLock&) = delete;
   ~RunLock() { release(); }
 
-  // False when another running process holds it (`holder` its id, 0 when the
-  // lock cannot be made or read at all).
+  // False when another process holds it (`holder` its id), or with `holder`
+  // kLockUnmade or kLockNotAFile.
   bool acquire(const std::string& lockPath, long& holder);
   void release();
 
  private:
   std::string path_;
+  int fd_ = -1;
 };
 
 }  // namespace common

@@ -706,18 +706,17 @@ TEST(ExactEnvelope, NamesThatWouldOverwriteInputsAndStaleResults_AreRefused) {
 // with that process named, and everything stays as it was; the lock of a run
 // that was killed, and the scratch folder it left, are taken over.
 TEST(ExactEnvelope, NameHeldByAnotherRun_IsRefusedAndAKilledRunsLockTakenOver) {
-  const testsupport::SleepingProcess running;
-  for (const testsupport::LockHolder& holder : testsupport::lockHolders(running)) {
+  for (const testsupport::LockHolder& holder : testsupport::lockHolders()) {
     SCOPED_TRACE(holder.what);
     ScratchDir dir;
     TwoSpans().write(dir);
-    dir.write("V.lock", std::to_string(holder.id) + "\n");
+    const testsupport::PlantedLock lock(holder, dir.file("V.lock"));
     std::filesystem::create_directory(dir.file(".V_casos.left01"));
     const auto before = testsupport::folderContents(dir.path());
     const RunResult run = alternancias(dir, {"V", "dos.dat", "g.caf", "q.caf", "--casos"});
-    if (holder.running) {
+    if (holder.running()) {
       EXPECT_EQ(run.status, 1);
-      EXPECT_NE(run.output.find("(PROCESO " + std::to_string(holder.id) + ") EST\xC1 ESCRIBIENDO V "),
+      EXPECT_NE(run.output.find("(PROCESO " + std::to_string(lock.id()) + ") EST\xC1 ESCRIBIENDO V "),
                 std::string::npos)
           << run.output;
       EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);

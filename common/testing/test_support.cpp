@@ -1,6 +1,8 @@
 #include "common/testing/test_support.h"
 
+#include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -141,20 +143,6 @@ std::vector<std::string> changesSince(const FolderContents& before, const std::s
   return changed;
 }
 
-SleepingProcess::SleepingProcess() {
-  const pid_t child = fork();
-  if (child == 0) {
-    pause();
-    _exit(0);
-  }
-  id_ = child;
-}
-
-SleepingProcess::~SleepingProcess() {
-  kill(static_cast<pid_t>(id_), SIGKILL);
-  waitpid(static_cast<pid_t>(id_), nullptr, 0);
-}
-
 long endedProcessId() {
   const pid_t child = fork();
   if (child == 0) _exit(0);
@@ -162,8 +150,62 @@ long endedProcessId() {
   return child;
 }
 
-std::vector<LockHolder> lockHolders(const SleepingProcess& running) {
-  return {{"a running holder", running.id(), true}, {"a killed holder", endedProcessId(), false}};
+std::vector<LockHolder> lockHolders() {
+  return {{"a running run", LockHolder::kHoldingRun},
+          {"a killed run", LockHolder::kKilledRun},
+          {"a running process holding no lock", LockHolder::kOtherProcess}};
+}
+
+namespace {
+// A child that holds `path` locked (if `holding`) with its id in it, and sleeps.
+pid_t sleeper(const std::string& path, bool holding) {
+  int ready[2];
+  if (pipe(ready) != 0) throw std::runtime_error("pipe failed");
+  const pid_t child = fork();
+  if (child == 0) {
+    if (holding) {
+      const int fd = open(path.c_str(), O_RDWR | O_CREAT, 0644);
+      const std::string id = std::to_string(getpid()) + "\n";
+      if (fd < 0 || flock(fd, LOCK_EX) != 0 || write(fd, id.data(), id.size()) != static_cast<ssize_t>(id.size()))
+        _exit(1);
+    }
+    (void)!write(ready[1], "x", 1);
+    pause();
+    _exit(0);
+  }
+  char c;
+  (void)!read(ready[0], &c, 1);
+  close(ready[0]);
+  close(ready[1]);
+  return child;
+}
+}  // namespace
+
+PlantedLock::PlantedLock(const LockHolder& holder, const std::string& path) {
+  std::filesystem::remove(path);
+  if (holder.running()) {
+    process_ = id_ = sleeper(path, true);
+    return;
+  }
+  id_ = holder.kind == LockHolder::kKilledRun ? endedProcessId() : (process_ = sleeper(path, false));
+  writeFile(path, std::to_string(id_) + "\n");
+}
+
+PlantedLock::~PlantedLock() {
+  if (process_ <= 0) return;
+  kill(static_cast<pid_t>(process_), SIGKILL);
+  waitpid(static_cast<pid_t>(process_), nullptr, 0);
+}
+
+int inChildWithin(int seconds, const std::function<bool()>& body) {
+  const pid_t child = fork();
+  if (child == 0) {
+    alarm(static_cast<unsigned>(seconds));
+    _exit(body() ? 1 : 0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 FullDisk::FullDisk(const std::string& from, const std::string& path, std::size_t room) : path_(path) {

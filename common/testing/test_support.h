@@ -89,30 +89,38 @@ FolderContents folderContents(const std::string& dir);
 // The names added, removed or changed in `dir` since it held `before`.
 std::vector<std::string> changesSince(const FolderContents& before, const std::string& dir);
 
-// A process that sleeps until this object goes: the running holder of a lock.
-class SleepingProcess {
- public:
-  SleepingProcess();
-  ~SleepingProcess();
-  SleepingProcess(const SleepingProcess&) = delete;
-  SleepingProcess& operator=(const SleepingProcess&) = delete;
-  long id() const { return id_; }
-
- private:
-  long id_;
-};
-
 // The id of a process that has ended, as that of a run that was killed.
 long endedProcessId();
 
-// The two holders a lock file may name: a running process, whose lock stands,
-// and one that has ended, whose lock the next run takes over.
+// The holders a lock file may name: a running run that holds the lock, whose
+// lock stands; a run that was killed, and a running process that holds no
+// lock (an id reused after a reboot): the next run takes their lock over.
 struct LockHolder {
+  enum Kind { kHoldingRun, kKilledRun, kOtherProcess };
   const char* what;
-  long id;
-  bool running;
+  Kind kind;
+  bool running() const { return kind == kHoldingRun; }  // the lock stands
 };
-std::vector<LockHolder> lockHolders(const SleepingProcess& running);
+std::vector<LockHolder> lockHolders();
+
+// The lock file `path` as such a holder leaves it, its id in it; a running
+// holder holds it (an advisory lock, as a run does) until this object goes.
+class PlantedLock {
+ public:
+  PlantedLock(const LockHolder& holder, const std::string& path);
+  ~PlantedLock();
+  PlantedLock(const PlantedLock&) = delete;
+  PlantedLock& operator=(const PlantedLock&) = delete;
+  long id() const { return id_; }
+
+ private:
+  long id_ = 0;
+  long process_ = -1;  // what runs until this object goes
+};
+
+// Runs `body` in a child process killed after `seconds`: 1 when it returned
+// true, 0 when false, -1 when it did not end in time (it hung).
+int inChildWithin(int seconds, const std::function<bool()>& body);
 
 // calcest on STEM.dat and STEM.caf of directory `dir`, writing STEM.res, .fmc
 // and .bar there.

@@ -352,17 +352,16 @@ TEST(Batch, OutputThatIsAProjectFile_IsRefusedBeforeAnyFileIsWritten) {
 // process named, and changes nothing; the lock of a run that was killed is
 // taken over.
 TEST(Batch, NameHeldByAnotherRun_IsRefusedAndAKilledRunsLockTakenOver) {
-  const testsupport::SleepingProcess running;
-  for (const testsupport::LockHolder& holder : testsupport::lockHolders(running)) {
+  for (const testsupport::LockHolder& holder : testsupport::lockHolders()) {
     SCOPED_TRACE(holder.what);
     ScratchDir dir;
     if (!earlierEnvelope(dir)) GTEST_SKIP() << "calcest not built";
-    dir.write("ENV.lock", std::to_string(holder.id) + "\n");
+    const testsupport::PlantedLock lock(holder, dir.file("ENV.lock"));
     const auto before = testsupport::folderContents(dir.path());
     auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b"}, dir.path());
-    if (holder.running) {
+    if (holder.running()) {
       EXPECT_EQ(run.status, 1);
-      EXPECT_EQ(run.output, "ERROR: OTRA EJECUCI\xD3N (PROCESO " + std::to_string(holder.id) +
+      EXPECT_EQ(run.output, "ERROR: OTRA EJECUCI\xD3N (PROCESO " + std::to_string(lock.id()) +
                                 ") EST\xC1 ESCRIBIENDO ENV EN ESTE DIRECTORIO: ESPERE A QUE TERMINE O ELIJA OTRO "
                                 "NOMBRE\n");
       EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
