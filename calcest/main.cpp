@@ -1,4 +1,8 @@
 // calcest: static analysis of a continuous beam under one load case.
 #include "calcest/phases.h"
+#include "common/process_start.h"
 
-int main(int argc, char** argv) { return common::runConsoleProgram(argc, argv, calcest::kCalcest); }
+int main(int argc, char** argv) {
+  common::hardenProcess();
+  return common::runConsoleProgram(argc, argv, calcest::kCalcest);
+}

@@ -16,7 +16,11 @@ results of an earlier run (of other loads), under these conditions:
   - two runs at once of the same name, with different inputs;
   - a lock file that is a directory, a FIFO or a link, or that names a running
     process holding no lock (an id reused after a reboot);
-  - runs at once that all find the lock of a killed run, 100 times.
+  - runs at once that all find the lock of a killed run, 100 times;
+  - stdin, stdout, stderr closed at the start (each, and all three);
+  - a console whose reader has gone before the first message;
+  - a file size limit (ulimit -f) below the largest output, with SIGXFSZ at
+    its default disposition.
 After each run: a refusal ends with status 1 and a message (never a signal or a
 hang); every input is byte for byte as it was; every output is either the
 earlier run's, whole, or this run's, whole (as a clean run writes it); every
@@ -25,6 +29,7 @@ Prints one line per fault and a last line "N passed, M failed" (runs).
 """
 import hashlib
 import os
+import resource
 import shutil
 import signal
 import subprocess
@@ -319,6 +324,56 @@ class Harness:
         self.passed += 1
 
 
+    def whole(self, program, condition, folder, result):
+        """A run that must end as a clean run does: status 0, every output this run's, whole."""
+        after = snapshot(folder)
+        if result.returncode != 0:
+            self.fault(program, condition, "status %s: %s" % (result.returncode, result.stdout.decode("cp1252", "replace")[:200]))
+        elif any(after.get(name) != self.reference[name] for name in program.outputs):
+            self.fault(program, condition, "outputs not those of a clean run")
+        else:
+            self.passed += 1
+
+    def closed_descriptors(self, program):
+        """Descriptors 0, 1, 2 closed at the start are no files of the run: it ends as a clean run does."""
+        for closed in ([0], [1], [2], [0, 1, 2]):
+            folder, earlier, before = self.prepared(program, "closed")
+            condition = "descriptors %s closed" % closed
+            try:
+                result = subprocess.run(program.argv, cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                        stderr=subprocess.STDOUT, timeout=60,
+                                        preexec_fn=lambda: [os.close(fd) for fd in closed])
+            except subprocess.TimeoutExpired:
+                self.fault(program, condition, "hangs")
+                continue
+            self.whole(program, condition, folder, result)
+
+    def gone_reader(self, program):
+        """A console whose reader has gone before the program writes: the run ends as a clean run does."""
+        folder, earlier, before = self.prepared(program, "reader")
+        reading, writing = os.pipe()
+        os.close(reading)
+        try:
+            result = subprocess.run(program.argv, cwd=folder, stdin=subprocess.DEVNULL, stdout=writing,
+                                    stderr=subprocess.PIPE, timeout=60)
+        finally:
+            os.close(writing)
+        result.stdout = result.stderr
+        self.whole(program, "a console whose reader has gone", folder, result)
+
+    def file_size_limit(self, program):
+        """A file size limit the largest output does not fit, SIGXFSZ at its default: refused as a full disk."""
+        folder, earlier, before = self.prepared(program, "ulimit")
+        limit = max(self.reference_size(program, name) for name in program.outputs) - 1
+
+        def limited():
+            signal.signal(signal.SIGXFSZ, signal.SIG_DFL)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+        result = subprocess.run(program.argv, cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                stderr=subprocess.STDOUT, timeout=60, preexec_fn=limited)
+        self.judge(program, "a file size limit of %d bytes" % limit, folder, earlier, before, result,
+                   allow_success=False)
+
     def hostile_lock(self, program):
         """Something in the lock's place that is no plain file is refused at once and stays; a lock naming a
         running process that holds no lock is taken over."""
@@ -486,6 +541,9 @@ def main():
             h.read_only_folder(program)
             h.full_disk(program)
             h.killed(program)
+            h.closed_descriptors(program)
+            h.gone_reader(program)
+            h.file_size_limit(program)
             variants = {"alternancias": [program.argv, program.argv[:-1] + ["v.caf"]],
                         "envolventes-batch": [program.argv, program.argv[:-1]]}.get(program.name)
             if variants:

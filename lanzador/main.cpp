@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 #include <wx/app.h>
 
+#include "common/process_start.h"
 #include "guicommon/project_folder.h"
 #include "lanzador/launcher_frame.h"
 #include "lanzador/texts.h"
@@ -34,4 +35,9 @@ class LanzadorApp : public wxApp {
 
 }  // namespace
 
-wxIMPLEMENT_APP(LanzadorApp);
+wxIMPLEMENT_APP_NO_MAIN(LanzadorApp);
+
+int main(int argc, char** argv) {
+  common::hardenProcess();
+  return wxEntry(argc, argv);
+}

@@ -5,6 +5,7 @@
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
 
+#include "common/process_start.h"
 #include "guicommon/about_box.h"
 #include "webrix/commands.h"
 #include "webrix/main_frame.h"
@@ -13,7 +14,12 @@
 #include "webrix/webrix_doc.h"
 #include "webrix/webrix_view.h"
 
-wxIMPLEMENT_APP(CWebrixApp);
+wxIMPLEMENT_APP_NO_MAIN(CWebrixApp);
+
+int main(int argc, char** argv) {
+  common::hardenProcess();
+  return wxEntry(argc, argv);
+}
 
 namespace {
 

@@ -104,6 +104,44 @@ TEST(CommandLine, ClosedOrEmptyStdinNeverHangs) {
   EXPECT_EQ(error.status, 1);
 }
 
+// How the console is when the run starts: a standard descriptor closed, a
+// reader that has gone, a device that takes nothing more. The run writes the
+// files a plain run writes (the title read whole, nothing in a result that is
+// not its own) and its status says how it went; only a console that took no
+// more is a failure, said on stderr.
+TEST(Console, ClosedDescriptorsAGoneReaderAndAFullConsoleLeaveTheResultsWhole) {
+  Model m = twoSpanBeam();
+  m.title = "V";  // one character: all the key wait could have taken
+  ScratchDir plain;
+  ASSERT_EQ(runCalcest(plain, m, kUniformLoads).status, 0);
+  const std::string run = std::string(CALCEST_BINARY) + " m.dat m.res m.caf m.fmc m.bar 0";
+  const struct {
+    const char* what;
+    std::string command;
+    int status;
+    std::string output;  // stdout and stderr as the test sees them
+  } cases[] = {
+      {"stdin closed", "exec " + run + " <&-", 0, kPrompt},
+      {"stdout closed", "exec " + run + " >&-", 0, ""},
+      {"stderr closed", "exec " + run + " 2>&-", 0, kPrompt},
+      {"all three closed", "exec " + run + " <&- >&- 2>&-", 0, ""},
+      {"a reader that has gone", "{ sleep 0.3; " + run + "; echo status $? >&2; } | true", 0, "status 0\n"},
+      {"a console that takes nothing more", "exec " + run + " >/dev/full", 1,
+       "ERROR: NO SE PUDO ESCRIBIR EN LA SALIDA EST\xC1NDAR: SUS MENSAJES SE HAN PERDIDO\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir;
+    dir.write("m.dat", m.text());
+    dir.write("m.caf", kUniformLoads);
+    auto result = runProgram("/bin/sh", {"-c", c.command}, dir.path(), nullptr, 20);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.output, c.output);
+    for (const char* file : {"m.res", "m.fmc", "m.bar", "m.kar"})
+      EXPECT_TRUE(dir.exists(file) && dir.read(file) == plain.read(file)) << file;
+  }
+}
+
 TEST(Files, FilesThatCannotBeOpenedStopTheRunWithTheirName) {
   ScratchDir dir;
   dir.write("m.dat", twoSpanBeam().text());

@@ -59,9 +59,10 @@ constexpr uid_t kNobody = 65534;
 // In the child, before the program starts.
 bool applyLimits(const RunLimits& limits) {
   if (limits.fileSizeLimit > 0) {
+    // SIGXFSZ stays at its default, which ends the program: it must turn the
+    // signal into a failed write itself, as a user's ulimit -f would need.
     const rlimit size{static_cast<rlim_t>(limits.fileSizeLimit), static_cast<rlim_t>(limits.fileSizeLimit)};
-    // Ignored, the signal of a write past the limit turns into a failed write.
-    if (setrlimit(RLIMIT_FSIZE, &size) != 0 || signal(SIGXFSZ, SIG_IGN) == SIG_ERR) return false;
+    if (setrlimit(RLIMIT_FSIZE, &size) != 0) return false;
   }
   if (limits.unprivileged && geteuid() == 0)
     return setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0;

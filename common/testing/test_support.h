@@ -45,7 +45,7 @@ struct RunResult {
 // made the user "nobody" (65534) when the tests run as root.
 struct RunLimits {
   bool unprivileged = false;
-  long long fileSizeLimit = 0;  // bytes (0: none); a longer write fails instead of killing the program
+  long long fileSizeLimit = 0;  // bytes (0: none); SIGXFSZ at its default, as a user's ulimit -f leaves it
   // The program's locale (LC_ALL): by default the console comes in the files'
   // character set, whatever the locale the tests run in.
   std::string locale = "C";

@@ -6,6 +6,7 @@
 #include <wx/msgdlg.h>
 #include <wx/translation.h>
 
+#include "common/process_start.h"
 #include "envolventes/app/dialogs.h"
 #include "guicommon/project_folder.h"
 #include "envolventes/app/ui_text.h"
@@ -198,6 +199,7 @@ bool CEnvolventesDoc::DoOpenDocument(const wxString& file) {
 wxIMPLEMENT_APP_NO_MAIN(envelope::CEnvolventesApp);
 
 int main(int argc, char** argv) {
+  common::hardenProcess();
   askFolderFirst = guicommon::takeAskFolderFlag(argc, argv);
   // Any failure to start (a missing document file) ends with status 1.
   const int status = wxEntry(argc, argv);

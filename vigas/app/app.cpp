@@ -4,6 +4,7 @@
 #include <wx/intl.h>
 #include <wx/translation.h>
 
+#include "common/process_start.h"
 #include "vigas/app/frame.h"
 #include "vigas/app/ui_text.h"
 
@@ -33,4 +34,9 @@ class VigasApp : public wxApp {
 
 }  // namespace vigas::app
 
-wxIMPLEMENT_APP(vigas::app::VigasApp);
+wxIMPLEMENT_APP_NO_MAIN(vigas::app::VigasApp);
+
+int main(int argc, char** argv) {
+  common::hardenProcess();
+  return wxEntry(argc, argv);
+}
