@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -40,11 +41,14 @@ FileHandle openInput(const char* name, const char* mode, const char* what) {
 void openResults(PendingFile& results, const std::vector<std::string>& args) {
   const SameFile same = outputThatIsAnInput({args[2]}, {args[0], args[1]});
   if (!same.output.empty()) throw RunError(sameFileText("calcdin", same, "NO SE HA ESCRITO NADA"));
-  if (!results.open(args[2])) throw cannotOpen("DE RESULTADOS", args[2].c_str());
+  if (results.open(args[2])) return;
+  if (errno == EPERM) throw RunError(notReplaceableText(args[2]) + "\n");
+  throw cannotOpen("DE RESULTADOS", args[2].c_str());
 }
 
 // Results cut short (a full disk) are not a finished run.
 void commitResults(PendingFile& results) {
+  if (!mayTakeName(results.path()) && errno == EPERM) throw RunError(notReplaceableText(results.path()) + "\n");
   if (!results.commit())
     throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO DE RESULTADOS %s\n", results.path().c_str()));
 }

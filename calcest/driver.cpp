@@ -1,4 +1,5 @@
 // The run of calcest: command line, files, computation, traces, result files.
+#include <cerrno>
 #include <iterator>
 
 #include "common/console.h"
@@ -61,6 +62,7 @@ void openOutputs(AnalysisContext& ctx, const std::vector<Output>& outputs) {
   OutputFolders folders;
   for (const Output& output : outputs) {
     if (output.file->tryOpen(output.name, &folders)) continue;
+    if (errno == EPERM) throw RunError(notReplaceableText(output.name) + "\n", true);
     // The pivot trace's message has always named its extension only.
     if (output.file == &ctx.tst) throw RunError(std::string("NO PUDO ABRIR EL FICHERO ") + kPivotTraceExt, true);
     throw RunError("NO PUDO ABRIR EL FICHERO " + output.name, true);
@@ -72,12 +74,18 @@ void openOutputs(AnalysisContext& ctx, const std::vector<Output>& outputs) {
 }
 
 // Puts the outputs in place only when every byte of each, traces included, has
-// reached its file, the results file last: a failure leaves the last complete
+// reached its file and every name may be taken (the folder may have changed
+// during the run), the results file last: a failure leaves the last complete
 // results as they were.
 void commit(const std::vector<Output>& outputs) {
   for (const Output& output : outputs) output.file->finish();
   for (const Output& output : outputs)
     if (output.file->writeFailed()) writeFailed(output);
+  for (const Output& output : outputs) {
+    if (mayTakeName(output.name)) continue;
+    if (errno == EPERM) throw RunError(notReplaceableText(output.name) + "\n");
+    writeFailed(output);
+  }
   for (auto output = outputs.rbegin(); output != outputs.rend(); ++output)
     if (!output->file->commit()) writeFailed(*output);
 }

@@ -95,6 +95,18 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
   return *this;
 }
 
+namespace {
+// Whether this process may remove or replace the entry `info` of the folder of
+// `path`: in a folder with the sticky bit only the owner of the entry or of
+// the folder may (and the administrator).
+bool stickyFolderAllows(const std::string& path, const struct stat& info) {
+  struct stat folder;
+  if (stat(folderOf(path).c_str(), &folder) != 0 || !(folder.st_mode & S_ISVTX)) return true;
+  const uid_t self = geteuid();
+  return self == 0 || info.st_uid == self || folder.st_uid == self;
+}
+}  // namespace
+
 bool mayTakeName(const std::string& path) {
   struct stat info;
   if (lstat(path.c_str(), &info) != 0) return errno == ENOENT;
@@ -102,6 +114,10 @@ bool mayTakeName(const std::string& path) {
   // not swapped for a plain file; a link is replaced, not written through.
   if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
     errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    return false;
+  }
+  if (!stickyFolderAllows(path, info)) {
+    errno = EPERM;
     return false;
   }
   // An existing file that may not be written is not replaced behind its back;
@@ -198,8 +214,41 @@ bool PendingFiles::moveIn(const std::string& from, const std::string& path) {
 
 void PendingFiles::removeAtCommit(const std::string& path) { removals_.push_back(path); }
 
+std::string notReplaceableText(const std::string& path) {
+  return "ERROR: NO SE PUEDE SUSTITUIR EL FICHERO " + path +
+         ": ES DE OTRO USUARIO Y EN ESTE DIRECTORIO CADA USUARIO SOLO PUEDE SUSTITUIR LOS SUYOS";
+}
+
+std::string othersOutput(const std::vector<std::string>& outputs) {
+  for (const std::string& output : outputs)
+    if (!mayTakeName(output) && errno == EPERM) return output;
+  return "";
+}
+
+std::string PendingFiles::failureText() const {
+  return failedError_ == EPERM ? notReplaceableText(failed_) : "ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + failed_;
+}
+
 bool PendingFiles::commit() {
   failed_.clear();
+  failedError_ = 0;
+  std::vector<std::string> names;
+  for (const PendingFile& file : files_) names.push_back(file.path());
+  for (const auto& move : moves_) names.push_back(move.second);
+  // The folder may have changed since the files were opened: a name that
+  // cannot be taken now, or an earlier file that cannot be removed, would
+  // leave part of the set in place.
+  for (const std::string& name : names) {
+    if (mayTakeName(name)) continue;
+    failedError_ = errno;
+    failed_ = name;
+    break;
+  }
+  if (failed_.empty() && !(failed_ = othersOutput(removals_)).empty()) failedError_ = EPERM;
+  if (!failed_.empty()) {
+    discard();
+    return false;
+  }
   for (PendingFile& file : files_)
     if (!file.flush()) {
       failed_ = file.path();

@@ -20,7 +20,9 @@ results of an earlier run (of other loads), under these conditions:
   - stdin, stdout, stderr closed at the start (each, and all three);
   - a console whose reader has gone before the first message;
   - a file size limit (ulimit -f) below the largest output, with SIGXFSZ at
-    its default disposition.
+    its default disposition;
+  - a shared folder (mode 1777) where one earlier output is another user's,
+    run as an unprivileged user (when run as root).
 After each run: a refusal ends with status 1 and a message (never a signal or a
 hang); every input is byte for byte as it was; every output is either the
 earlier run's, whole, or this run's, whole (as a clean run writes it); every
@@ -374,6 +376,28 @@ class Harness:
         self.judge(program, "a file size limit of %d bytes" % limit, folder, earlier, before, result,
                    allow_success=False)
 
+    def shared_folder(self, program):
+        """A folder where each user may replace only their own files (mode 1777), one earlier output another
+        user's (writable by all, or not): the run is refused, saying why, with every earlier output whole."""
+        if os.geteuid() != 0:
+            return
+        for mode in (0o666, 0o644):
+            folder, earlier, before = self.prepared(program, "shared")
+            present = [name for name in program.outputs if (folder / name).is_file()]
+            foreign = present[(len(present) - 1) // 2]  # one the run rewrites (an existing .car it keeps)
+            for path in [folder, *folder.iterdir()]:
+                os.chown(path, NOBODY, NOBODY, follow_symlinks=False)
+            os.chown(folder, 0, 0)
+            os.chmod(folder, 0o1777)
+            os.chown(folder / foreign, 0, 0)
+            os.chmod(folder / foreign, mode)
+            result = program.run(folder, user=NOBODY)
+            os.chmod(folder, 0o755)
+            condition = "a shared folder where %s is another user's (mode %o)" % (foreign, mode)
+            self.judge(program, condition, folder, earlier, before, result, allow_success=False)
+            if b"NO SE PUDO ESCRIBIR EL FICHERO" in result.stdout:
+                self.fault(program, condition, "says the disk is full")
+
     def hostile_lock(self, program):
         """Something in the lock's place that is no plain file is refused at once and stays; a lock naming a
         running process that holds no lock is taken over."""
@@ -544,6 +568,7 @@ def main():
             h.closed_descriptors(program)
             h.gone_reader(program)
             h.file_size_limit(program)
+            h.shared_folder(program)
             variants = {"alternancias": [program.argv, program.argv[:-1] + ["v.caf"]],
                         "envolventes-batch": [program.argv, program.argv[:-1]]}.get(program.name)
             if variants:

@@ -180,6 +180,16 @@ Run asAnotherUserInTheFolderMadeReadOnly() {
   return [](const std::string& folder) { return testsupport::runInReadOnlyFolder(CALCEST_BINARY, kCommandLine, folder); };
 }
 
+// As "nobody" in a shared folder where `foreign` (an earlier output) is
+// another user's: it cannot be replaced, so no output may be.
+Run inASharedFolderWhere(const char* foreign) {
+  return [foreign](const std::string& folder) {
+    testsupport::RunResult result;
+    if (!testsupport::runInSharedFolder(CALCEST_BINARY, kCommandLine, folder, foreign, result)) result.status = -2;
+    return result;
+  };
+}
+
 Run withFileSizeLimit(long long bytes) {
   return [bytes](const std::string& folder) {
     testsupport::RunLimits limits;
@@ -230,6 +240,7 @@ TEST_P(BadDays, LeaveTheFolderAsItWas) {
   if (folder.disk && !folder.disk->mounted()) GTEST_SKIP() << "no disk of its own can be mounted here";
   const auto before = testsupport::folderContents(folder.path);
   auto run = c.run(folder.path);
+  if (run.status == -2) GTEST_SKIP() << "only root can share a folder with another user";
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, c.output);
   EXPECT_EQ(testsupport::folderContents(folder.path), before);
@@ -263,6 +274,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadDay{"InputErrorAfterTheOutputsWereOpened",
                [](auto& f) { f.scratch.write("m.caf", uniformLoads(30, "-10.0") + "99  3  0.0  5.0  0.0  -1.0 y\n"); },
                plainly(), kPrompt + "ERROR: LA CARGA 31 DEL FICHERO m.caf ES DE LA BARRA 99, QUE NO EXISTE\n"},
+        BadDay{"AnotherUsersEarlierOutputInASharedFolder", [](auto&) {}, inASharedFolderWhere("m.gan"),
+               "ERROR: NO SE PUEDE SUSTITUIR EL FICHERO m.gan: ES DE OTRO USUARIO Y EN ESTE DIRECTORIO CADA USUARIO "
+               "SOLO PUEDE SUSTITUIR LOS SUYOS\n"},
         BadDay{"FullDisk", [](auto& f) { f.moveToFullDisk(64 * 1024); }, plainly(),
                kPrompt + "ERROR: NO SE PUDO ESCRIBIR EL FICHERO m.res\n"},
         // The pivot trace is its own file: one that cannot be written in full

@@ -80,6 +80,12 @@ class FullDisk {
 RunResult runInReadOnlyFolder(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
                               int seconds = 60);
 
+// As runProgram, as the user "nobody", in `dir` made a shared folder (mode
+// 1777, as /tmp) where everything is nobody's but the file `foreign`, which
+// is root's and writable by all. Only root can set that up: false elsewhere.
+bool runInSharedFolder(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
+                       const std::string& foreign, RunResult& result);
+
 // What a directory holds, its subfolders included: relative name -> a file's
 // length and a hash of its bytes, a link's target ("-> target"), a folder "/",
 // or the kind of anything else (a FIFO is not opened). Two snapshots are equal

@@ -209,6 +209,27 @@ TEST(PendingFiles, AllInPlaceAtTheCommitOrNoneWhenOneCannotBeWritten) {
   }
 }
 
+// A name that can no longer be taken when the run ends (the folder changed
+// meanwhile) stops the commit before the first file takes its name.
+TEST(PendingFiles, ANameThatCannotBeTakenAtTheCommitLeavesEveryEarlierFile) {
+  ScratchDir dir;
+  dir.write("a.res", "old a");
+  dir.write("b.res", "old b");
+  PendingFiles set;
+  FILE* a = set.open(dir.file("a.res"));
+  FILE* b = set.open(dir.file("b.res"));
+  ASSERT_TRUE(a && b);
+  std::fputs("new a", a);
+  std::fputs("new b", b);
+  std::filesystem::remove(dir.file("b.res"));
+  std::filesystem::create_directory(dir.file("b.res"));
+  EXPECT_FALSE(set.commit());
+  EXPECT_EQ(set.failed(), dir.file("b.res"));
+  EXPECT_EQ(set.failureText(), "ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + dir.file("b.res"));
+  EXPECT_EQ(dir.read("a.res"), "old a");
+  EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"a.res", "b.res"}));
+}
+
 TEST(SameFileCheck, FindsAnOutputThatIsAnInputUnderAnotherName) {
   ScratchDir dir;
   dir.write("m.dat", "model");

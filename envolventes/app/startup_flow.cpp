@@ -184,7 +184,7 @@ RunOutcome runViewerEnvelope(ViewerState& viewer, EnvelopeState& shown, MessageS
   EnvelopeState next = shown;
   RunOutcome outcome = runEnvelope(next, request, viewer.outputs, sink);
   if (outcome == RunOutcome::Completed && !viewer.pending.commit()) {
-    sink.showMessage(writeErrorText(viewer.pending.failed()));
+    sink.showMessage(viewer.pending.failureText());
     outcome = RunOutcome::Stopped;
   }
   viewer.closeEnvelopeFiles();
