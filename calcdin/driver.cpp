@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -86,6 +87,8 @@ ModalSolution solveOrStop(PairMatrix& system, Console& console) {
   ModalSolution solution =
       solveGeneralizedJacobi(system, [&console](int sweep) { console.write(formatText("NSW: %d\n", sweep)); });
   if (solution.status != JacobiStatus::kOk) throw RunError(jacobiFailureText(solution), true);
+  const std::string notFinite = nonFiniteModeText(solution);
+  if (!notFinite.empty()) throw RunError(notFinite, true);
   return solution;
 }
 
@@ -160,6 +163,16 @@ std::string jacobiFailureText(const ModalSolution& solution) {
                         solution.j);
     case JacobiStatus::kZeroMass:
       return formatText("ERROR: MASA NULA EN LA DIAGONAL %d: EL MODO NO SE PUEDE NORMALIZAR\n", solution.diagonal);
+  }
+  return "";
+}
+
+std::string nonFiniteModeText(const ModalSolution& solution) {
+  for (int i = 1; i <= solution.n; ++i) {
+    bool finite = std::isfinite(solution.lambda[i]);
+    for (int m = 1; finite && m <= solution.n; ++m) finite = std::isfinite(solution.phi(m, i));
+    if (!finite)
+      return formatText("ERROR: EL MODO %d NO ES UN N\xDAMERO FINITO: REVISE E, G, A, I Y LA MASA DE LAS BARRAS\n", i);
   }
   return "";
 }

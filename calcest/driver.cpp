@@ -129,6 +129,13 @@ void readAndAssemble(AnalysisContext& ctx, AssemblyTrace* trace) {
   assembleStiffness(ctx, trace);
 }
 
+std::string solutionFailureText(const AnalysisContext& ctx, const BandOutcome& outcome) {
+  if (outcome.status != BandStatus::kNotFinite) return zeroPivotText(outcome);
+  return formatText("ERROR: EL DESPLAZAMIENTO DEL NODO %d NO ES UN N\xDAMERO FINITO: REVISE E, G, A E I DE SUS "
+                    "BARRAS Y LA RIGIDEZ DE SUS APOYOS\n",
+                    ctx.nodes[(outcome.row + 2) / 3].label);
+}
+
 std::string zeroPivotText(const BandOutcome& outcome) {
   return formatText("MODELO CON PROBLEMAS(VERIFICAR)\ns[%d,1]= %lf  \n"
                     " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE",
@@ -149,10 +156,11 @@ int run(const std::vector<std::string>& args, Console& console) {
   const BandOutcome solution = solveBand(ctx, &traces);
   if (solution.status != BandStatus::kSolved) {
     commitTracesSoFar(ctx);
-    throw RunError(zeroPivotText(solution), true);
+    throw RunError(solutionFailureText(ctx, solution), true);
   }
   computeBarResults(ctx);
   computeReactions(ctx);
+  refuseNonFiniteResults(ctx);
   writeResults(ctx);
   commit(outputsOf(ctx));
   return 0;

@@ -139,6 +139,8 @@ BandOutcome solveBand(AnalysisContext& ctx, BandTrace* trace) {
   outcome = backSubstitute(ctx, trace);
   if (outcome.status != BandStatus::kSolved) return outcome;
   if (trace) trace->solved();
+  for (int i = 1; i <= ctx.neq; ++i)
+    if (!std::isfinite(ctx.f[i])) return {BandStatus::kNotFinite, i, ctx.f[i]};
   return checkNotSingular(ctx);
 }
 

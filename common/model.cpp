@@ -95,6 +95,7 @@ std::vector<Section> ModelReader::readSections(int nsec) {
   for (int k = 1; k <= nsec; ++k) {
     Section& s = sections[k];
     in_.read(itemName("secci\xF3n", k), "%d  %lf %lf  %lf  %lf", &s.id, &s.A, &s.I, &s.b, &s.h);
+    s.line = in_.line();
   }
   return sections;
 }
@@ -104,6 +105,7 @@ std::vector<Material> ModelReader::readMaterials(int nmat, double g) {
   for (int k = 1; k <= nmat; ++k) {
     Material& m = materials[k];
     in_.read(itemName("material", k), " %d %lf %lf %lf  %lf", &m.id, &m.E, &m.G, &m.gamma, &m.alpha);
+    m.line = in_.line();
     m.rho = m.gamma / g;
   }
   return materials;

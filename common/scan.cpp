@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdarg>
@@ -91,6 +92,12 @@ bool plainReal(const char* begin, const char* end, Real& value) {
   return exactDecimal(begin, end, value);
 }
 }  // namespace
+
+int Scanner::line() const {
+  if (!loaded_ || base_ != 0) return 0;
+  const size_t end = std::min(at_, text_.size());
+  return 1 + static_cast<int>(std::count(text_.begin(), text_.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
+}
 
 void Scanner::load() {
   if (loaded_) return;

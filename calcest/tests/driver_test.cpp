@@ -390,6 +390,28 @@ INSTANTIATE_TEST_SUITE_P(
         InputErrorCase{"MalformedNodalLoad", [](Model& m, std::string&) { m.nodalLoads = {"2 0 0.0 0 x 0 0.0"}; },
                        "ERROR DE LECTURA EN EL FICHERO m.dat: carga en nodo 1 (falta un dato o no es un n\xFAmero "
                        "v\xE1lido)\n"},
+        InputErrorCase{"NegativeModulus", [](Model& m, std::string&) { m.materials = {"1 -1000.0 400.0 0.0  0.0"}; },
+                       "ERROR: LA BARRA 1 USA EL MATERIAL 1 (L\xCDNEA 11 DEL MODELO) CON E = -1000: EL M\xD3" "DULO DE "
+                       "ELASTICIDAD DEBE SER MAYOR QUE 0\n"},
+        InputErrorCase{"ZeroArea", [](Model& m, std::string&) { m.sections = {"1  0.0 1.0  0.3  0.6"}; },
+                       "ERROR: LA BARRA 1 USA LA SECCI\xD3N 1 (L\xCDNEA 10 DEL MODELO) CON A = 0: EL \xC1REA DEBE SER "
+                       "MAYOR QUE 0\n"},
+        InputErrorCase{"NegativeInertia", [](Model& m, std::string&) { m.sections = {"1  1.0 -2.0  0.3  0.6"}; },
+                       "ERROR: LA BARRA 1 USA LA SECCI\xD3N 1 (L\xCDNEA 10 DEL MODELO) CON I = -2: LA INERCIA DEBE SER "
+                       "MAYOR QUE 0\n"},
+        InputErrorCase{"NegativeShearModulusWithShear",
+                       [](Model& m, std::string&) {
+                         m.bars[1] = bar(2, 2, 3, 1, "1.0 0.0 0.0 1 1.0");
+                         m.materials = {"1 1000.0 -400.0 0.0  0.0"};
+                       },
+                       "ERROR: LA BARRA 2 USA EL MATERIAL 1 (L\xCDNEA 11 DEL MODELO) CON G = -400: EL M\xD3" "DULO DE "
+                       "CORTANTE NO PUEDE SER NEGATIVO (LA BARRA INCLUYE LA DEFORMACI\xD3N POR CORTANTE)\n"},
+        InputErrorCase{"ModulusBeyondTheDoubles", [](Model& m, std::string&) { m.materials = {"1 1e308 400.0 0.0  0.0"}; },
+                       "ERROR: EL DESPLAZAMIENTO DEL NODO 1 NO ES UN N\xDAMERO FINITO: REVISE E, G, A E I DE SUS BARRAS "
+                       "Y LA RIGIDEZ DE SUS APOYOS\n"},
+        InputErrorCase{"ModulusBelowTheDoubles", [](Model& m, std::string&) { m.materials = {"1 1e-320 400.0 0.0  0.0"}; },
+                       "ERROR: EL DESPLAZAMIENTO DEL NODO 1 NO ES UN N\xDAMERO FINITO: REVISE E, G, A E I DE SUS BARRAS "
+                       "Y LA RIGIDEZ DE SUS APOYOS\n"},
         InputErrorCase{"TwoSupportsOnOneNode", [](Model& m, std::string&) { m.supports[1] = "1  10 0.0"; },
                        "ERROR: DOS APOYOS EN EL NODO 1\n"},
         InputErrorCase{"DuplicateNodeLabel", [](Model& m, std::string&) { m.nodes[2] = "2 10.0 0.0"; },

@@ -421,6 +421,37 @@ int pointAt(const ProjectTables& project, float x, int bar) {
   return found;
 }
 
+namespace {
+bool finite(std::initializer_list<float> values) {
+  for (float v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+// The file of the project that holds a value that is no finite number ("nan",
+// "inf", which the reading takes): it would slip past every comparison of the
+// envelope, and the project would be left out unseen. nullptr when none does.
+const char* fileWithNonFiniteValue(const ProjectTables& p) {
+  for (const NodeDeflection& n : p.nodeDeflections)
+    if (!finite({n.value})) return kResultsExt;
+  for (const BarEndForces& b : p.barForces)
+    if (!finite({b.Mi, b.Mj, b.Qi, b.Qj})) return kResultsExt;
+  for (const ReactionRecord& r : p.reactions)
+    if (!finite({r.R, r.M})) return kResultsExt;
+  for (const PointResult& point : p.points)
+    if (!finite({point.x, point.deflection, point.moment, point.shear})) return kDiagramExt;
+  for (const ForceTableRow& row : p.forceTable.table)
+    if (!finite({row.x, row.Qi.max, row.Qd.max, row.Mfi.max, row.Mfd.max, row.CC.max, row.Mf.max}))
+      return kForceTableExt;
+  return nullptr;
+}
+}  // namespace
+
+std::string nonFiniteValueText(const std::string& base, const char* extension) {
+  return "ERROR: EL FICHERO " + fileOf(base, extension) + " DEL PROYECTO " + base +
+         " TIENE VALORES QUE NO SON N\xDAMEROS FINITOS: VUELVA A CALCULAR EL PROYECTO";
+}
+
 ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
                      MessageSink& sink, const std::function<void()>& awaitReferences) {
   p = ProjectTables{};
@@ -447,6 +478,10 @@ ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& st
   if (!readLoadLines(files.caf.get(), p, sink)) return ReadStep::Stopped;
   const std::string karPath = fileOf(base, kSelfWeightExt);
   if (p.selfWeight == 1 && !readLoadLines(files.kar.get(), p, sink, &karPath)) return ReadStep::Stopped;
+  if (const char* file = fileWithNonFiniteValue(p)) {
+    sink.showMessage(nonFiniteValueText(base, file));
+    return ReadStep::Stopped;
+  }
   return ReadStep::Ok;
 }
 

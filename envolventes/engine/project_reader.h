@@ -37,6 +37,10 @@ std::string missingFileText(const char* opening, const std::string& base, const 
 // FIRST": the project whose file `path` shows it is of another beam than the
 // first project of the run.
 std::string selectionErrorText(const std::string& path, const EnvelopeState& state);
+// "ERROR: EL FICHERO BASE.EXT DEL PROYECTO BASE TIENE VALORES QUE NO SON
+// NÚMEROS FINITOS ...": a value read as "nan" or "inf", which no envelope can
+// take.
+std::string nonFiniteValueText(const std::string& base, const char* extension);
 
 // Reads project `base` into `project`. The first project of a run sets the
 // reference counts in `state`; a later one must match them (SelectionError).

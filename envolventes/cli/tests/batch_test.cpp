@@ -321,6 +321,30 @@ TEST(Batch, FileThatCannotBeWritten_IsNamedAndTheStatusIsOne) {
   EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
 }
 
+// A value that is no finite number in a project's results, diagram or force
+// table would slip past every comparison: the project is refused, named with
+// its file, and the earlier envelope stays.
+TEST(Batch, AProjectFileHoldingNanIsRefusedNamingTheProject) {
+  for (const char* extension : {".res", ".fmc", ".esf"}) {
+    SCOPED_TRACE(extension);
+    ScratchDir dir;
+    if (!earlierEnvelope(dir)) GTEST_SKIP() << "calcest not built";
+    const std::string file = std::string("env_b") + extension;
+    std::vector<std::string> lines = splitLines(dir.read(file));
+    std::string& line = lines[3];
+    line = line.substr(0, line.rfind(' ', line.find_last_not_of(' '))) + " nan";
+    std::string text;
+    for (const std::string& l : lines) text += l + "\n";
+    dir.write(file, text);
+    const auto before = testsupport::folderContents(dir.path());
+    auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b", "env_c"}, dir.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "ERROR: EL FICHERO " + file + " DEL PROYECTO env_b TIENE VALORES QUE NO SON N\xDAMEROS "
+                          "FINITOS: VUELVA A CALCULAR EL PROYECTO\n");
+    EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
+  }
+}
+
 // ---- a bad day -------------------------------------------------------------------
 
 // An output that is one of the project files read, under another name (a link,
