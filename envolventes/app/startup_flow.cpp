@@ -45,7 +45,11 @@ bool askUsableName(StartupQuestions& questions, int kind, bool existing,
       continue;
     }
     switch (checkEnvelopeName(name)) {
-      case EnvelopeNameCheck::Usable: return true;
+      case EnvelopeNameCheck::Usable:
+        // An existing envelope keeps the name it was given.
+        if (existing || envelopeNameFault(name).empty()) return true;
+        questions.showMessage(envelopeNameFault(name));
+        break;
       case EnvelopeNameCheck::Empty: questions.showMessage(emptyNameRefusal()); break;
       case EnvelopeNameCheck::ProjectName: questions.showMessage(projectNameRefusal(name)); break;
     }

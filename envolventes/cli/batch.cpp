@@ -167,6 +167,11 @@ int run(const std::vector<std::string>& args, Console& console) {
     console.write("ERROR NOMBRE DE ENVOLVENTE IGUAL AL DE UN PROYECTO\n");
     return 1;
   }
+  const std::string nameFault = envelopeNameFault(request.envelopeName);
+  if (!nameFault.empty()) {
+    console.write(nameFault + "\n");
+    return 1;
+  }
   const SameFile same = outputThatIsAProjectFile(request);
   if (!same.output.empty()) {
     console.write(sameFileText("ENVOLVENTES-BATCH", same, "ELIJA OTRO NOMBRE"));

@@ -306,6 +306,17 @@ TEST_F(StartupFlow, ProjectNameIsRefusedAndAskedAgainWithoutEmptyingItsFiles) {
   EXPECT_FALSE(dir.exists("viga2.res"));
 }
 
+// A new envelope's name is held to the dialog's rules, the batch's too.
+TEST_F(StartupFlow, NewEnvelopeNameWithABlankOrAFolderIsRefusedAndAskedAgain) {
+  auto q = newEnvelope({"mi env", "sub/env", "env"});
+  ViewerState state;
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+  EXPECT_EQ(state.envelopeName, "env");
+  EXPECT_EQ(q.messages, (std::vector<std::string>{"ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE TENER ESPACIOS EN BLANCO",
+                                                  "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE NOMBRAR UN DIRECTORIO (/ O \\)"}));
+  EXPECT_FALSE(dir.exists("mi env.res"));
+}
+
 TEST_F(StartupFlow, ProjectChosenAsExistingEnvelopeIsRefusedToo) {
   dir.write("viga1.dat", kModelTitle);
   dir.write("viga1.res", "results");

@@ -345,6 +345,34 @@ TEST(Batch, AProjectFileHoldingNanIsRefusedNamingTheProject) {
   }
 }
 
+// The batch takes the names the viewer's dialog takes: a line break in one
+// would have put a command of its own into the three scripts.
+TEST(Batch, EnvelopeNamesTheViewerRefuses_AreRefusedBeforeAnyFileIsWritten) {
+  ScratchDir dir;
+  if (!analyseExamples(dir)) GTEST_SKIP() << "calcest not built";
+  const struct {
+    std::string name;
+    const char* message;
+  } cases[] = {
+      {"A\nERASE ALL\n", "ERROR: EL NOMBRE DE ENVOLVENTE LLEVA EL CAR\xC1" "CTER DE C\xD3" "DIGO 10, QUE NO ES UNA LETRA DE "
+                         "WINDOWS-1252\n"},
+      {"E\x81", "ERROR: EL NOMBRE DE ENVOLVENTE LLEVA EL CAR\xC1" "CTER DE C\xD3" "DIGO 129, QUE NO ES UNA LETRA DE "
+                "WINDOWS-1252\n"},
+      {"mi envolvente", "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE TENER ESPACIOS EN BLANCO\n"},
+      {"sub/ENV", "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE NOMBRAR UN DIRECTORIO (/ O \\)\n"},
+      {std::string(41, 'E'), "ERROR: EL NOMBRE DE ENVOLVENTE TIENE M\xC1S DE 40 CARACTERES\n"},
+  };
+  std::filesystem::create_directory(dir.file("sub"));
+  const auto before = testsupport::folderContents(dir.path());
+  for (const auto& c : cases) {
+    auto run = runProgram(BATCH_BINARY, {c.name, "3000", "400", "env_a", "env_b", "env_c"}, dir.path());
+    EXPECT_EQ(run.status, 1) << c.name;
+    EXPECT_EQ(run.output, c.message);
+  }
+  EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
+  EXPECT_EQ(runProgram(BATCH_BINARY, {std::string(40, 'E'), "3000", "400", "env_a"}, dir.path()).status, 0);
+}
+
 // ---- a bad day -------------------------------------------------------------------
 
 // An output that is one of the project files read, under another name (a link,
