@@ -153,10 +153,23 @@ bool PendingFile::open(const std::string& path, OutputFolders* folders) {
   return true;
 }
 
+namespace {
+// A file the user made private (0600, say) stays so: the new file takes the
+// permissions of the plain file whose name it takes, where there is one.
+void keepModeOf(const std::string& path, int fd, const std::string& from) {
+  struct stat earlier;
+  if (lstat(path.c_str(), &earlier) != 0 || !S_ISREG(earlier.st_mode)) return;
+  const mode_t mode = earlier.st_mode & 0777;
+  if (fd >= 0) (void)fchmod(fd, mode);
+  else (void)chmod(from.c_str(), mode);
+}
+}  // namespace
+
 bool PendingFile::flush() { return file_ && std::fflush(file_) == 0 && std::ferror(file_) == 0; }
 
 bool PendingFile::commit() {
   bool ok = flush();
+  if (ok) keepModeOf(path_, fileno(file_), "");
   if (ok && namedAside_.empty()) {
     // A name no file has yet is given at once; an earlier file is replaced
     // through a name of the new one's own beside it.
@@ -258,8 +271,10 @@ bool PendingFiles::commit() {
   // Every byte has found room: what is left is naming, in the folder.
   for (PendingFile& file : files_)
     if (!file.commit() && failed_.empty()) failed_ = file.path();
-  for (const auto& [from, to] : moves_)
+  for (const auto& [from, to] : moves_) {
+    keepModeOf(to, -1, from);
     if (std::rename(from.c_str(), to.c_str()) != 0 && failed_.empty()) failed_ = to;
+  }
   std::vector<std::string> placed;
   for (const PendingFile& file : files_) placed.push_back(file.path());
   for (const auto& move : moves_) placed.push_back(move.second);

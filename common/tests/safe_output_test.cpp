@@ -209,6 +209,31 @@ TEST(PendingFiles, AllInPlaceAtTheCommitOrNoneWhenOneCannotBeWritten) {
   }
 }
 
+// A results file the user made private stays private when a run replaces it,
+// a file moved in as a new one does; a new name takes the usual mode.
+TEST(PendingFiles, AReplacedFileKeepsItsMode) {
+  ScratchDir dir;
+  dir.write("a.res", "old a");
+  dir.write("m.svg", "old m");
+  std::filesystem::create_directory(dir.file("scratch"));
+  dir.write("scratch/m.svg", "new m");
+  ASSERT_EQ(chmod(dir.file("a.res").c_str(), 0600), 0);
+  ASSERT_EQ(chmod(dir.file("m.svg").c_str(), 0640), 0);
+  ASSERT_EQ(chmod(dir.file("scratch/m.svg").c_str(), 0666), 0);
+  const mode_t mask = umask(022);
+  PendingFiles set;
+  ASSERT_TRUE(set.open(dir.file("a.res")) && set.open(dir.file("b.res")));
+  ASSERT_TRUE(set.moveIn(dir.file("scratch/m.svg"), dir.file("m.svg")));
+  EXPECT_TRUE(set.commit());
+  umask(mask);
+  for (const auto& [name, mode] : {std::pair<const char*, mode_t>{"a.res", 0600}, {"m.svg", 0640}, {"b.res", 0644}}) {
+    struct stat info;
+    ASSERT_EQ(stat(dir.file(name).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, mode) << name;
+  }
+  EXPECT_EQ(dir.read("m.svg"), "new m");
+}
+
 // A name that can no longer be taken when the run ends (the folder changed
 // meanwhile) stops the commit before the first file takes its name.
 TEST(PendingFiles, ANameThatCannotBeTakenAtTheCommitLeavesEveryEarlierFile) {
