@@ -21,9 +21,12 @@ ScanItem itemName(const char* what, int position, const char* part = nullptr) { 
 ModelHeader ModelReader::readHeader() {
   ModelHeader header;
   char title[1024] = {};
-  in_.read("l\xEDnea de t\xEDtulo", "%1023s   %d    %d", title, &header.echoed, &header.unitCode);
+  // The title is judged before its codes are read: one longer than the buffer
+  // would leave the rest of its word where a code is looked for.
+  in_.read("l\xEDnea de t\xEDtulo", "%1023s", title);
   header.title = title;
   if (checking_) refuse(titleFault(header.title));
+  in_.read("l\xEDnea de t\xEDtulo", "   %d    %d", &header.echoed, &header.unitCode);
   in_.read("l\xEDnea de cantidades", "%d %d %d %d %d %d %d %d %d", &header.nb, &header.nn, &header.nsup,
            &header.nload, &header.nmat, &header.nsec, &header.unusedCount, &header.ntie, &header.selfWeight);
   in_.read("n\xFAmero real tras las cantidades", "%lf", &header.extra);

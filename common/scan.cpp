@@ -122,6 +122,9 @@ void Scanner::load() {
     if (got < piece) break;
     piece = kPiece;
   }
+  // An editor that saves in UTF-8 may put its byte-order mark first: it is no
+  // part of the title or of the first value.
+  if (base_ == 0 && text_.compare(0, 3, "\xEF\xBB\xBF") == 0) at_ = 3;
 }
 
 bool Scanner::atTextEnd() {

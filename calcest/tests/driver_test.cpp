@@ -427,6 +427,9 @@ INSTANTIATE_TEST_SUITE_P(
                        "ERROR: LA BARRA 1 USA LA SECCI\xD3N 0 Y SOLO HAY 1\n"},
         InputErrorCase{"LongTitle", [](Model& m, std::string&) { m.title = std::string(24, 'T'); },
                        "ERROR: EL T\xCDTULO DEL MODELO TIENE M\xC1S DE 23 CARACTERES\n"},
+        // Longer than the reader's buffer: the title, not a missing number.
+        InputErrorCase{"TitleLongerThanTheBuffer", [](Model& m, std::string&) { m.title = std::string(1100, 'T'); },
+                       "ERROR: EL T\xCDTULO DEL MODELO TIENE M\xC1S DE 23 CARACTERES\n"},
         InputErrorCase{"ShearWithoutShearStiffness",
                        [](Model& m, std::string&) {
                          m.bars[0] = bar(1, 1, 2, 1, "1.0 0.0 0.0 1 1.0");
