@@ -237,6 +237,8 @@ void checkOutputsSpareInputs(const Options& o, const std::vector<ProjectFiles>& 
   for (const std::string& project : names)
     for (const char* extension : kProjectExtensions) outputs.push_back(fileOf(project, extension));
   refuseInputsAmong(o, outputs);
+  const std::string others = othersOutput(outputs);
+  if (!others.empty()) throw RunError(notReplaceableText(others) + "\n");
 }
 
 // What calcest and the envelope viewer take, checked before anything is
@@ -400,8 +402,7 @@ int runPatterns(const Options& options, Console& console) {
   writeEnvelope(options, beam, env, pending);
   removeEarlierRunAtCommit(options.name, earlier, pending);
   if (!pending.commit())
-    throw RunError(envelope::writeErrorText(pending.failed()) + "\nERROR: NO SE PUDO ESCRIBIR LA ENVOLVENTE " +
-                   options.name + "\n");
+    throw RunError(pending.failureText() + "\nERROR: NO SE PUDO ESCRIBIR LA ENVOLVENTE " + options.name + "\n");
   console.write(summary.text);
   return 0;
 }
@@ -450,6 +451,8 @@ int runTables(const std::vector<std::string>& projects, Console& console) {
   }
   const SameFile same = outputThatIsAnInput(outputs, inputs);
   if (!same.output.empty()) throw RunError(sameFileText("ALTERNANCIAS", same, "BORRE ESE ENLACE (EL DATO QUEDA)"));
+  const std::string others = othersOutput(outputs);
+  if (!others.empty()) throw RunError(notReplaceableText(others) + "\n");
 
   PendingFiles pending;
   std::string done;
@@ -458,7 +461,7 @@ int runTables(const std::vector<std::string>& projects, Console& console) {
     if (!t.description.empty()) writeAside(pending, fileOf(t.project, kDescriptionExt), t.description);
     done += formatText("alternancias: %s escrito (%d puntos)\n", fileOf(t.project, kForceTableExt).c_str(), t.points);
   }
-  if (!pending.commit()) throw RunError(envelope::writeErrorText(pending.failed()) + "\n");
+  if (!pending.commit()) throw RunError(pending.failureText() + "\n");
   console.write(done);
   return 0;
 }

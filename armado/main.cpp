@@ -1,4 +1,5 @@
 #include "armado/run.h"
+#include "common/process_start.h"
 #include "common/program_help.h"
 
 namespace {
@@ -13,6 +14,7 @@ constexpr common::ProgramHelp kHelp{
 }  // namespace
 
 int main(int argc, char** argv) {
+  common::hardenProcess();
   if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
   return common::runConsoleProgram(argc, argv, armado::kArmado);
 }

@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -40,11 +42,14 @@ FileHandle openInput(const char* name, const char* mode, const char* what) {
 void openResults(PendingFile& results, const std::vector<std::string>& args) {
   const SameFile same = outputThatIsAnInput({args[2]}, {args[0], args[1]});
   if (!same.output.empty()) throw RunError(sameFileText("calcdin", same, "NO SE HA ESCRITO NADA"));
-  if (!results.open(args[2])) throw cannotOpen("DE RESULTADOS", args[2].c_str());
+  if (results.open(args[2])) return;
+  if (errno == EPERM) throw RunError(notReplaceableText(args[2]) + "\n");
+  throw cannotOpen("DE RESULTADOS", args[2].c_str());
 }
 
 // Results cut short (a full disk) are not a finished run.
 void commitResults(PendingFile& results) {
+  if (!mayTakeName(results.path()) && errno == EPERM) throw RunError(notReplaceableText(results.path()) + "\n");
   if (!results.commit())
     throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO DE RESULTADOS %s\n", results.path().c_str()));
 }
@@ -82,6 +87,8 @@ ModalSolution solveOrStop(PairMatrix& system, Console& console) {
   ModalSolution solution =
       solveGeneralizedJacobi(system, [&console](int sweep) { console.write(formatText("NSW: %d\n", sweep)); });
   if (solution.status != JacobiStatus::kOk) throw RunError(jacobiFailureText(solution), true);
+  const std::string notFinite = nonFiniteModeText(solution);
+  if (!notFinite.empty()) throw RunError(notFinite, true);
   return solution;
 }
 
@@ -156,6 +163,16 @@ std::string jacobiFailureText(const ModalSolution& solution) {
                         solution.j);
     case JacobiStatus::kZeroMass:
       return formatText("ERROR: MASA NULA EN LA DIAGONAL %d: EL MODO NO SE PUEDE NORMALIZAR\n", solution.diagonal);
+  }
+  return "";
+}
+
+std::string nonFiniteModeText(const ModalSolution& solution) {
+  for (int i = 1; i <= solution.n; ++i) {
+    bool finite = std::isfinite(solution.lambda[i]);
+    for (int m = 1; finite && m <= solution.n; ++m) finite = std::isfinite(solution.phi(m, i));
+    if (!finite)
+      return formatText("ERROR: EL MODO %d NO ES UN N\xDAMERO FINITO: REVISE E, G, A, I Y LA MASA DE LAS BARRAS\n", i);
   }
   return "";
 }

@@ -1,5 +1,6 @@
 // calcdin: free vibrations of a beam model analysed by calcest.
 #include "calcdin/driver.h"
+#include "common/process_start.h"
 #include "common/program_help.h"
 
 namespace {
@@ -13,6 +14,7 @@ constexpr common::ProgramHelp kHelp{
 }  // namespace
 
 int main(int argc, char** argv) {
+  common::hardenProcess();
   if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
   return common::runConsoleProgram(argc, argv, calcdin::kCalcdin);
 }

@@ -1,4 +1,5 @@
 // The run of calcest: command line, files, computation, traces, result files.
+#include <cerrno>
 #include <cstdlib>
 #include <iterator>
 
@@ -64,6 +65,7 @@ void openOutputs(AnalysisContext& ctx, const std::vector<Output>& outputs) {
   OutputFolders folders;
   for (const Output& output : outputs) {
     if (output.file->tryOpen(output.name, &folders)) continue;
+    if (errno == EPERM) throw RunError(notReplaceableText(output.name) + "\n", true);
     // The pivot trace's message has always named its extension only.
     if (output.file == &ctx.tst) throw RunError(std::string("NO PUDO ABRIR EL FICHERO ") + kPivotTraceExt, true);
     throw RunError("NO PUDO ABRIR EL FICHERO " + output.name, true);
@@ -75,12 +77,18 @@ void openOutputs(AnalysisContext& ctx, const std::vector<Output>& outputs) {
 }
 
 // Puts the outputs in place only when every byte of each, traces included, has
-// reached its file, the results file last: a failure leaves the last complete
+// reached its file and every name may be taken (the folder may have changed
+// during the run), the results file last: a failure leaves the last complete
 // results as they were.
 void commit(const std::vector<Output>& outputs) {
   for (const Output& output : outputs) output.file->finish();
   for (const Output& output : outputs)
     if (output.file->writeFailed()) writeFailed(output);
+  for (const Output& output : outputs) {
+    if (mayTakeName(output.name)) continue;
+    if (errno == EPERM) throw RunError(notReplaceableText(output.name) + "\n");
+    writeFailed(output);
+  }
   for (auto output = outputs.rbegin(); output != outputs.rend(); ++output)
     if (!output->file->commit()) writeFailed(*output);
 }
@@ -124,6 +132,13 @@ void readAndAssemble(AnalysisContext& ctx, AssemblyTrace* trace) {
   assembleStiffness(ctx, trace);
 }
 
+std::string solutionFailureText(const AnalysisContext& ctx, const BandOutcome& outcome) {
+  if (outcome.status != BandStatus::kNotFinite) return zeroPivotText(outcome);
+  return formatText("ERROR: EL DESPLAZAMIENTO DEL NODO %d NO ES UN N\xDAMERO FINITO: REVISE E, G, A E I DE SUS "
+                    "BARRAS Y LA RIGIDEZ DE SUS APOYOS\n",
+                    ctx.nodes[(outcome.row + 2) / 3].label);
+}
+
 std::string zeroPivotText(const BandOutcome& outcome) {
   return formatText("MODELO CON PROBLEMAS(VERIFICAR)\ns[%d,1]= %lf  \n"
                     " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE",
@@ -145,10 +160,11 @@ int run(const std::vector<std::string>& args, Console& console) {
   const BandOutcome solution = solveBand(ctx, &traces);
   if (solution.status != BandStatus::kSolved) {
     commitTracesSoFar(ctx);
-    throw RunError(zeroPivotText(solution), true);
+    throw RunError(solutionFailureText(ctx, solution), true);
   }
   computeBarResults(ctx);
   computeReactions(ctx);
+  refuseNonFiniteResults(ctx);
   writeResults(ctx);
   commit(outputsOf(ctx));
   return 0;

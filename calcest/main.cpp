@@ -1,5 +1,6 @@
 // calcest: static analysis of a continuous beam under one load case.
 #include "calcest/phases.h"
+#include "common/process_start.h"
 #include "common/program_help.h"
 
 namespace {
@@ -14,6 +15,7 @@ constexpr common::ProgramHelp kHelp{
 }  // namespace
 
 int main(int argc, char** argv) {
+  common::hardenProcess();
   if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
   return common::runConsoleProgram(argc, argv, calcest::kCalcest);
 }

@@ -89,10 +89,11 @@ class BandTrace {
 enum class BandStatus {
   kSolved,     // ctx.f holds the displacements
   kZeroPivot,  // the pivot of `row` vanished: the model is a mechanism somewhere
+  kNotFinite,  // the displacement of `row` is no finite number (values beyond the doubles' range)
 };
 struct BandOutcome {
   BandStatus status = BandStatus::kSolved;
-  int row = 0;         // where the pivot vanished
+  int row = 0;         // where the pivot vanished, or the displacement is not finite
   double pivot = 0.0;  // its value (a zero, maybe negative)
 };
 // Gauss elimination without pivoting on the upper band, then back substitution
@@ -100,11 +101,18 @@ struct BandOutcome {
 BandOutcome solveBand(AnalysisContext& ctx, BandTrace* trace = nullptr);
 // The console text that ends a run stopped by a vanished pivot (driver.cpp).
 std::string zeroPivotText(const BandOutcome& outcome);
+// The text of a solution that failed: zeroPivotText, or the node whose
+// displacement is no finite number.
+std::string solutionFailureText(const AnalysisContext& ctx, const BandOutcome& outcome);
 
 // Results (results.cpp).
 void computeBarResults(AnalysisContext& ctx);
 void buildStationTable(AnalysisContext& ctx);
 void computeReactions(AnalysisContext& ctx);
+// A result that is no finite number (a model whose values go beyond the range
+// of the doubles) is never written: throws RunError naming the bar, the
+// support or the tie.
+void refuseNonFiniteResults(const AnalysisContext& ctx);
 void supportReaction(const AnalysisContext& ctx, const Support& support, NodeResult& out);
 
 // Output files (output.cpp). writeResults writes them all in order; the

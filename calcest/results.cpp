@@ -196,6 +196,43 @@ void supportReaction(const AnalysisContext& ctx, const Support& sup, NodeResult&
   }
 }
 
+namespace {
+template <class Values>
+bool allFinite(const Values& values) {
+  for (double v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+bool barFinite(const Bar& bar, const BarEnds& ends) {
+  for (const StationArray* values : {&bar.N, &bar.V, &bar.M, &bar.defx, &bar.defy, &bar.giro, &bar.slope, &bar.angle})
+    if (!allFinite(*values)) return false;
+  const double endValues[] = {ends.Nstart, ends.Nend, ends.Mstart, ends.Mend, ends.Vstart, ends.Vend};
+  return allFinite(bar.localEnds) && allFinite(endValues) && allFinite(ends.raw);
+}
+}  // namespace
+
+void refuseNonFiniteResults(const AnalysisContext& ctx) {
+  for (int i = 1; i <= ctx.nb(); ++i)
+    if (!barFinite(ctx.bars[i], ctx.barEnds[i]))
+      throw RunError(formatText("ERROR: LOS RESULTADOS DE LA BARRA %d NO SON N\xDAMEROS FINITOS: REVISE E, G, A E I "
+                                "DE LA BARRA Y SUS CARGAS\n",
+                                i),
+                     true);
+  for (size_t k = 1; k < ctx.reactions.size(); ++k) {
+    const NodeResult& r = ctx.reactions[k];
+    const double values[] = {r.Rx, r.Ry, r.M};
+    if (!allFinite(values))
+      throw RunError(formatText("ERROR: LA REACCI\xD3N DEL APOYO %zu (NODO %d) NO ES UN N\xDAMERO FINITO: REVISE SU "
+                                "RIGIDEZ\n",
+                                k, ctx.supports[k].label),
+                     true);
+  }
+  for (size_t k = 1; k < ctx.ties.size(); ++k)
+    if (!std::isfinite(ctx.ties[k].FA))
+      throw RunError(formatText("ERROR: LA FUERZA DEL CORRIMIENTO %zu NO ES UN N\xDAMERO FINITO\n", k), true);
+}
+
 void computeReactions(AnalysisContext& ctx) {
   ctx.reactions.assign(ctx.supports.size(), NodeResult{});
   for (size_t k = 1; k < ctx.supports.size(); ++k) supportReaction(ctx, ctx.supports[k], ctx.reactions[k]);

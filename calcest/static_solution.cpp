@@ -38,9 +38,10 @@ StaticSolution solveStatic(const ModelData& model, const StaticCase& loadCase) {
   applySupportsAndTies(ctx);
   // The words are calcest's; nobody is there to press a key.
   const BandOutcome band = solveBand(ctx);
-  if (band.status != BandStatus::kSolved) throw RunError(zeroPivotText(band));
+  if (band.status != BandStatus::kSolved) throw RunError(solutionFailureText(ctx, band));
   computeBarResults(ctx);
   computeReactions(ctx);
+  refuseNonFiniteResults(ctx);
 
   StaticSolution solution;
   solution.nodes = std::move(ctx.nodes);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <cstdio>
 #include <cstring>
@@ -31,20 +32,50 @@ bool localeIsUtf8() {
 }
 }  // namespace
 
+namespace {
 // The files stay Windows-1252; the console is read in the locale's character
 // set, on a terminal as in a pipe or a log.
-void consoleWrite(std::string_view text) {
+void writeConverted(std::string_view text, FILE* stream) {
   static const bool utf8 = localeIsUtf8();
   if (utf8) {
     std::string converted = cp1252ToUtf8(text);
-    std::fwrite(converted.data(), 1, converted.size(), stdout);
+    std::fwrite(converted.data(), 1, converted.size(), stream);
   } else {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fwrite(text.data(), 1, text.size(), stream);
   }
+}
+
+// The errno of the first write to stdout that failed; 0 while none has.
+int& consoleFailure() {
+  static int failure = 0;
+  return failure;
+}
+
+// Just after a write or flush of stdout, while errno still tells why it failed.
+void noteConsoleFailure() {
+  if (std::ferror(stdout) && consoleFailure() == 0) consoleFailure() = errno != 0 ? errno : EIO;
+}
+}  // namespace
+
+void consoleWrite(std::string_view text) {
+  writeConverted(text, stdout);
+  noteConsoleFailure();
+}
+
+void consoleWriteError(std::string_view text) {
+  writeConverted(text, stderr);
+  std::fflush(stderr);
+}
+
+int finishConsole() {
+  std::fflush(stdout);
+  noteConsoleFailure();
+  return consoleFailure();
 }
 
 void waitKey() {
   std::fflush(stdout);
+  noteConsoleFailure();
   char key = 0;
   if (isatty(STDIN_FILENO)) {
     termios saved{};

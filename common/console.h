@@ -12,6 +12,11 @@ namespace common {
 // Writes Windows-1252 text to stdout, converted to UTF-8 when the locale's
 // character set is UTF-8 (LC_ALL, LC_CTYPE, LANG), also to a pipe or a file.
 void consoleWrite(std::string_view cp1252Text);
+// The same to stderr, at once: what must be said when stdout could not be.
+void consoleWriteError(std::string_view cp1252Text);
+// Writes out what stdout holds: 0, or the errno of the first write to it that
+// failed (EPIPE: its reader has gone).
+int finishConsole();
 
 // Waits for one key. On a terminal: one raw key press without echo. Otherwise one
 // byte is consumed if it is already there; a closed or empty stdin never blocks.

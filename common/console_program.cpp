@@ -1,5 +1,6 @@
 #include "common/console_program.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <new>
 #include <stdexcept>
@@ -38,7 +39,15 @@ int runConsoleProgram(const std::vector<std::string>& args, Console& console, co
 
 int runConsoleProgram(int argc, char** argv, const ConsoleProgram& program) {
   TerminalConsole console;
-  return runConsoleProgram(std::vector<std::string>(argv + 1, argv + argc), console, program);
+  int status = runConsoleProgram(std::vector<std::string>(argv + 1, argv + argc), console, program);
+  // A console whose reader has gone is lost, and the run ends as it earned;
+  // one that took no more (a full disk, /dev/full) is a failure to report.
+  const int failure = finishConsole();
+  if (failure != 0 && failure != EPIPE) {
+    consoleWriteError("ERROR: NO SE PUDO ESCRIBIR EN LA SALIDA EST\xC1NDAR: SUS MENSAJES SE HAN PERDIDO\n");
+    status = 1;
+  }
+  return status;
 }
 
 }  // namespace common

@@ -21,9 +21,12 @@ ScanItem itemName(const char* what, int position, const char* part = nullptr) { 
 ModelHeader ModelReader::readHeader() {
   ModelHeader header;
   char title[1024] = {};
-  in_.read("l\xEDnea de t\xEDtulo", "%1023s   %d    %d", title, &header.echoed, &header.unitCode);
+  // The title is judged before its codes are read: one longer than the buffer
+  // would leave the rest of its word where a code is looked for.
+  in_.read("l\xEDnea de t\xEDtulo", "%1023s", title);
   header.title = title;
   if (checking_) refuse(titleFault(header.title));
+  in_.read("l\xEDnea de t\xEDtulo", "   %d    %d", &header.echoed, &header.unitCode);
   in_.read("l\xEDnea de cantidades", "%d %d %d %d %d %d %d %d %d", &header.nb, &header.nn, &header.nsup,
            &header.nload, &header.nmat, &header.nsec, &header.unusedCount, &header.ntie, &header.selfWeight);
   in_.read("n\xFAmero real tras las cantidades", "%lf", &header.extra);
@@ -95,6 +98,7 @@ std::vector<Section> ModelReader::readSections(int nsec) {
   for (int k = 1; k <= nsec; ++k) {
     Section& s = sections[k];
     in_.read(itemName("secci\xF3n", k), "%d  %lf %lf  %lf  %lf", &s.id, &s.A, &s.I, &s.b, &s.h);
+    s.line = in_.line();
   }
   return sections;
 }
@@ -104,6 +108,7 @@ std::vector<Material> ModelReader::readMaterials(int nmat, double g) {
   for (int k = 1; k <= nmat; ++k) {
     Material& m = materials[k];
     in_.read(itemName("material", k), " %d %lf %lf %lf  %lf", &m.id, &m.E, &m.G, &m.gamma, &m.alpha);
+    m.line = in_.line();
     m.rho = m.gamma / g;
   }
   return materials;
@@ -219,7 +224,14 @@ ModelData ModelReader::readUpToMaterials() {
 
 void ModelReader::readSupports(ModelData& model) {
   model.supports.assign(1, Support{});
-  for (int k = 1; k <= model.header.nsup; ++k) model.supports.push_back(readSupport(k, model.nodes));
+  std::vector<bool> held(model.nodes.size(), false);
+  for (int k = 1; k <= model.header.nsup; ++k) {
+    model.supports.push_back(readSupport(k, model.nodes));
+    if (!checking_) continue;
+    const Support& support = model.supports.back();
+    if (held[support.index]) refuse(duplicateSupportFault(support.label));
+    held[support.index] = true;
+  }
 }
 
 void ModelReader::readTiesAndNodalLoads(ModelData& model) {

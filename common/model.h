@@ -35,11 +35,13 @@ struct Node {
 struct Material {
   double E = 0, G = 0, gamma = 0, rho = 0, alpha = 0;
   int id = 0;
+  int line = 0;  // of the model file that gives it (0: not read from a file)
 };
 
 struct Section {
   double A = 0, I = 0, b = 0, h = 0;
   int id = 0;
+  int line = 0;  // of the model file that gives it (0: not read from a file)
 };
 
 enum Orient { kVertical = 1, kHorizontal = 2, kInclinedRight = 3, kInclinedLeft = 4 };

@@ -120,6 +120,41 @@ Fault furnishBar(BarInput& bar, const std::vector<Material>& materials, const st
     return fault(formatText("ERROR: LA BARRA %d USA LA SECCI\xD3N %d Y SOLO HAY %d\n", bar.index, bar.section, nsec),
                  formatText("no hay secci\xF3n en la posici\xF3n %d: hay %d", bar.section, nsec), kBarSection);
   applyBarProperties(bar, materials[bar.material], sections[bar.section]);
+  return propertyFault(bar, materials[bar.material], sections[bar.section]);
+}
+
+namespace {
+// "EL MATERIAL 2 (LÍNEA 14 DEL MODELO)"; the line when the file gave one.
+std::string placeOf(const char* table, int position, int line) {
+  std::string text = formatText("%s %d", table, position);
+  if (line > 0) text += formatText(" (L\xCDNEA %d DEL MODELO)", line);
+  return text;
+}
+}  // namespace
+
+Fault propertyFault(const BarInput& bar, const Material& material, const Section& section) {
+  struct Property {
+    bool physical;
+    const char *table, *symbol, *words, *lowerWords;
+    int position, line, field;
+    double value;
+  };
+  const Property properties[] = {
+      {material.E > 0, "EL MATERIAL", "E", "EL M\xD3" "DULO DE ELASTICIDAD DEBE SER MAYOR QUE 0",
+       "el m\xF3" "dulo de elasticidad debe ser mayor que 0", bar.material, material.line, kBarMaterial, material.E},
+      {bar.shear == 0 || !(material.G < 0), "EL MATERIAL", "G",
+       "EL M\xD3" "DULO DE CORTANTE NO PUEDE SER NEGATIVO (LA BARRA INCLUYE LA DEFORMACI\xD3N POR CORTANTE)",
+       "el m\xF3" "dulo de cortante no puede ser negativo", bar.material, material.line, kBarMaterial, material.G},
+      {section.A > 0, "LA SECCI\xD3N", "A", "EL \xC1REA DEBE SER MAYOR QUE 0", "el \xE1rea debe ser mayor que 0",
+       bar.section, section.line, kBarSection, section.A},
+      {section.I > 0, "LA SECCI\xD3N", "I", "LA INERCIA DEBE SER MAYOR QUE 0", "la inercia debe ser mayor que 0",
+       bar.section, section.line, kBarSection, section.I},
+  };
+  for (const Property& p : properties)
+    if (!p.physical)
+      return fault(formatText("ERROR: LA BARRA %d USA %s CON %s = %g: %s\n", bar.index,
+                              placeOf(p.table, p.position, p.line).c_str(), p.symbol, p.value, p.words),
+                   formatText("%s = %g: %s", p.symbol, p.value, p.lowerWords), p.field);
   return {};
 }
 
@@ -133,6 +168,11 @@ Fault supportNodeFault(Support& support, const std::vector<Node>& sortedNodes) {
   support.index = findNodeIndex(sortedNodes, support.label);
   if (support.index != 0) return {};
   return fault("ERROR EN NODOS/RESTRICCIONES", missingNodeReason(support.label), 0);
+}
+
+Fault duplicateSupportFault(int label) {
+  return fault(formatText("ERROR: DOS APOYOS EN EL NODO %d\n", label), formatText("hay otro apoyo en el nodo %d", label),
+               0);
 }
 
 Fault tieFault(Tie& tie, const std::vector<Node>& sortedNodes) {

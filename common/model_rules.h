@@ -54,12 +54,21 @@ Fault barGeometryFault(BarInput& bar, const Node& nodeI, const Node& nodeJ);
 // then their properties are applied to it.
 Fault furnishBar(BarInput& bar, const std::vector<Material>& materials, const std::vector<Section>& sections);
 
+// The properties the bar takes from its material and section must be
+// physical where the model uses them: E, A and I greater than 0, and G not
+// negative when the bar includes shear deformation (0 is shearFault's). The
+// message names the material or section, its line and the bar.
+Fault propertyFault(const BarInput& bar, const Material& material, const Section& section);
+
 // Shear deformation needs a shear stiffness G·A (of the bar as furnished).
 Fault shearFault(const BarInput& bar);
 
 // Supports, ties and nodal loads name existing nodes; a tie's directions are
 // 1, 2 or 3. Each finds its node indices among nodes sorted by label.
 Fault supportNodeFault(Support& support, const std::vector<Node>& sortedNodes);
+// A node carries one support: its code says what holds each direction (two
+// supports on one node are a typing slip, and the engine would add both).
+Fault duplicateSupportFault(int label);
 enum TieField { kTieNodeA, kTieNodeB, kTieDirA, kTieDirB, kTieValue };
 Fault tieFault(Tie& tie, const std::vector<Node>& sortedNodes);
 Fault nodalLoadNodeFault(NodalLoad& load, const std::vector<Node>& sortedNodes);

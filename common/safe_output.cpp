@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,6 +95,18 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
   return *this;
 }
 
+namespace {
+// Whether this process may remove or replace the entry `info` of the folder of
+// `path`: in a folder with the sticky bit only the owner of the entry or of
+// the folder may (and the administrator).
+bool stickyFolderAllows(const std::string& path, const struct stat& info) {
+  struct stat folder;
+  if (stat(folderOf(path).c_str(), &folder) != 0 || !(folder.st_mode & S_ISVTX)) return true;
+  const uid_t self = geteuid();
+  return self == 0 || info.st_uid == self || folder.st_uid == self;
+}
+}  // namespace
+
 bool mayTakeName(const std::string& path) {
   struct stat info;
   if (lstat(path.c_str(), &info) != 0) return errno == ENOENT;
@@ -101,6 +114,10 @@ bool mayTakeName(const std::string& path) {
   // not swapped for a plain file; a link is replaced, not written through.
   if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
     errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    return false;
+  }
+  if (!stickyFolderAllows(path, info)) {
+    errno = EPERM;
     return false;
   }
   // An existing file that may not be written is not replaced behind its back;
@@ -136,10 +153,23 @@ bool PendingFile::open(const std::string& path, OutputFolders* folders) {
   return true;
 }
 
+namespace {
+// A file the user made private (0600, say) stays so: the new file takes the
+// permissions of the plain file whose name it takes, where there is one.
+void keepModeOf(const std::string& path, int fd, const std::string& from) {
+  struct stat earlier;
+  if (lstat(path.c_str(), &earlier) != 0 || !S_ISREG(earlier.st_mode)) return;
+  const mode_t mode = earlier.st_mode & 0777;
+  if (fd >= 0) (void)fchmod(fd, mode);
+  else (void)chmod(from.c_str(), mode);
+}
+}  // namespace
+
 bool PendingFile::flush() { return file_ && std::fflush(file_) == 0 && std::ferror(file_) == 0; }
 
 bool PendingFile::commit() {
   bool ok = flush();
+  if (ok) keepModeOf(path_, fileno(file_), "");
   if (ok && namedAside_.empty()) {
     // A name no file has yet is given at once; an earlier file is replaced
     // through a name of the new one's own beside it.
@@ -197,8 +227,41 @@ bool PendingFiles::moveIn(const std::string& from, const std::string& path) {
 
 void PendingFiles::removeAtCommit(const std::string& path) { removals_.push_back(path); }
 
+std::string notReplaceableText(const std::string& path) {
+  return "ERROR: NO SE PUEDE SUSTITUIR EL FICHERO " + path +
+         ": ES DE OTRO USUARIO Y EN ESTE DIRECTORIO CADA USUARIO SOLO PUEDE SUSTITUIR LOS SUYOS";
+}
+
+std::string othersOutput(const std::vector<std::string>& outputs) {
+  for (const std::string& output : outputs)
+    if (!mayTakeName(output) && errno == EPERM) return output;
+  return "";
+}
+
+std::string PendingFiles::failureText() const {
+  return failedError_ == EPERM ? notReplaceableText(failed_) : "ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + failed_;
+}
+
 bool PendingFiles::commit() {
   failed_.clear();
+  failedError_ = 0;
+  std::vector<std::string> names;
+  for (const PendingFile& file : files_) names.push_back(file.path());
+  for (const auto& move : moves_) names.push_back(move.second);
+  // The folder may have changed since the files were opened: a name that
+  // cannot be taken now, or an earlier file that cannot be removed, would
+  // leave part of the set in place.
+  for (const std::string& name : names) {
+    if (mayTakeName(name)) continue;
+    failedError_ = errno;
+    failed_ = name;
+    break;
+  }
+  if (failed_.empty() && !(failed_ = othersOutput(removals_)).empty()) failedError_ = EPERM;
+  if (!failed_.empty()) {
+    discard();
+    return false;
+  }
   for (PendingFile& file : files_)
     if (!file.flush()) {
       failed_ = file.path();
@@ -208,8 +271,10 @@ bool PendingFiles::commit() {
   // Every byte has found room: what is left is naming, in the folder.
   for (PendingFile& file : files_)
     if (!file.commit() && failed_.empty()) failed_ = file.path();
-  for (const auto& [from, to] : moves_)
+  for (const auto& [from, to] : moves_) {
+    keepModeOf(to, -1, from);
     if (std::rename(from.c_str(), to.c_str()) != 0 && failed_.empty()) failed_ = to;
+  }
   std::vector<std::string> placed;
   for (const PendingFile& file : files_) placed.push_back(file.path());
   for (const auto& move : moves_) placed.push_back(move.second);
@@ -254,65 +319,84 @@ std::string sameFileText(const std::string& program, const SameFile& same, const
 }
 
 std::string lockRefusalText(const std::string& name, long holder) {
-  if (holder == 0) return "ERROR: NO SE PUEDE CREAR EL FICHERO " + fileOf(name, kLockExt) + "\n";
+  if (holder == kLockUnmade) return "ERROR: NO SE PUEDE CREAR EL FICHERO " + fileOf(name, kLockExt) + "\n";
+  if (holder == kLockNotAFile)
+    return "ERROR: EL FICHERO DE BLOQUEO " + fileOf(name, kLockExt) +
+           " NO ES UN FICHERO NORMAL (ES UN DIRECTORIO, UNA FIFO, UN ENLACE O UN DISPOSITIVO): B\xD3RRELO Y REPITA\n";
   return "ERROR: OTRA EJECUCI\xD3N (PROCESO " + std::to_string(holder) + ") EST\xC1 ESCRIBIENDO " + name +
          " EN ESTE DIRECTORIO: ESPERE A QUE TERMINE O ELIJA OTRO NOMBRE\n";
 }
 
 namespace {
-// Makes the file `path` holding `text`; false with EEXIST when it exists.
-// Written without a name first where the system allows, so that no one finds
-// it empty, not even after a run killed as it made it.
-bool createHolding(const std::string& path, const std::string& text) {
-  int fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
-  const bool nameless = fd >= 0;
-  if (!nameless) {
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
-    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-  }
-  bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  if (ok && nameless) {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    ok = linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
-  }
-  const int why = errno;
-  ::close(fd);
-  if (!ok && !nameless) unlink(path.c_str());
-  errno = why;
-  return ok;
+// The process id a lock file holds, or 0.
+long readHolder(int fd) {
+  char text[32] = {};
+  const ssize_t got = pread(fd, text, sizeof text - 1, 0);
+  return got > 0 ? std::strtol(text, nullptr, 10) : 0;
 }
 
-long readHolder(const std::string& path) {
-  FILE* file = std::fopen(path.c_str(), "r");
-  if (!file) return -1;
-  long pid = 0;
-  if (std::fscanf(file, "%ld", &pid) != 1) pid = 0;
-  std::fclose(file);
-  return pid;
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// A new lock file, locked and holding `id` before it takes the name `path`
+// (where the system can make a nameless file): no one ever finds it empty or
+// unlocked. -1 (errno set) when it cannot be made, with EEXIST when a file has
+// the name; with no nameless files, -2 to open the name as an existing one.
+int createLocked(const std::string& path, const std::string& id) {
+  const int fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0644);
+  if (fd < 0) return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? -2 : -1;
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  const bool made = flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                    write(fd, id.data(), id.size()) == static_cast<ssize_t>(id.size()) &&
+                    linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  if (made) return fd;
+  const int why = errno;
+  ::close(fd);
+  errno = why;
+  return -1;
 }
 }  // namespace
 
+// The lock is the kernel's advisory lock on the file, not the id written in
+// it: it goes with the process however that ends, and two runs can never both
+// hold it. A holder unlinks the file before it lets it go, so a run that locked
+// a file that no longer has the name tries again.
 bool RunLock::acquire(const std::string& lockPath, long& holder) {
   release();
-  holder = 0;
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    if (createHolding(lockPath, std::to_string(getpid()) + "\n")) {
+  holder = kLockUnmade;
+  const std::string id = std::to_string(getpid()) + "\n";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    int fd = createLocked(lockPath, id);
+    if (fd >= 0) {
+      fd_ = fd;
       path_ = lockPath;
       return true;
     }
-    if (errno != EEXIST) return false;
-    const long pid = readHolder(lockPath);
-    // A lock just made may not hold its number yet; one still empty a moment
-    // later was left by a run killed as it made it.
-    if (pid == 0) {
-      usleep(50000);
-      if (readHolder(lockPath) != 0) continue;
-    } else if (processRuns(pid) && pid != getpid()) {
-      holder = pid;
+    if (fd == -1 && errno != EEXIST) return false;
+    // O_NONBLOCK: a FIFO in the lock's place must not hold the run up.
+    fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+    struct stat opened, named;
+    if (fd < 0 || fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+      const int why = errno;
+      if (fd >= 0) ::close(fd);
+      if (fd >= 0 || why == ELOOP || why == EISDIR || why == ENXIO) holder = kLockNotAFile;
       return false;
     }
-    unlink(lockPath.c_str());  // left by a run that was killed
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      // Held: the holder writes its id the moment it has the lock.
+      const bool busy = errno == EWOULDBLOCK;
+      for (int wait = 0; busy && wait < 20 && !processRuns(holder = readHolder(fd)); ++wait) usleep(10000);
+      if (!busy) holder = kLockUnmade;
+      ::close(fd);
+      return false;
+    }
+    if (stat(lockPath.c_str(), &named) == 0 && sameFile(opened, named) &&
+        pwrite(fd, id.data(), id.size(), 0) == static_cast<ssize_t>(id.size()) &&
+        ftruncate(fd, static_cast<off_t>(id.size())) == 0) {
+      fd_ = fd;
+      path_ = lockPath;
+      return true;
+    }
+    ::close(fd);  // let go by its holder as it was taken: try the name again
   }
   return false;
 }
@@ -320,6 +404,8 @@ bool RunLock::acquire(const std::string& lockPath, long& holder) {
 void RunLock::release() {
   if (path_.empty()) return;
   unlink(path_.c_str());
+  ::close(fd_);
+  fd_ = -1;
   path_.clear();
 }
 

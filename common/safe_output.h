@@ -67,8 +67,17 @@ std::vector<std::string> namesAsideIn(const std::string& folder);
 
 // Whether a new file may take the name `path`: no file has it, or one that may
 // be written (a read-only file stays read-only, and a folder is no file to
-// replace). False with errno set otherwise.
+// replace). False with errno set otherwise: EPERM for another user's file in a
+// folder where each user may replace only their own (the sticky bit, as /tmp
+// has), which the renaming would fail on.
 bool mayTakeName(const std::string& path);
+
+// "ERROR: NO SE PUEDE SUSTITUIR EL FICHERO path: ES DE OTRO USUARIO ..." (no
+// line end): an output that mayTakeName refuses with EPERM.
+std::string notReplaceableText(const std::string& path);
+
+// The first of `outputs` that is another user's in such a folder, or "".
+std::string othersOutput(const std::vector<std::string>& outputs);
 
 // The outputs of one run, put in place together at its end: new files written
 // aside, files finished in a scratch folder and moved in, and files of an
@@ -85,12 +94,16 @@ class PendingFiles {
   // its name.
   void removeAtCommit(const std::string& path);
 
-  // Every new file is first written out whole; only when all are does each
-  // take its name, then the files of the scratch folder move in and the
-  // earlier files go: a full disk leaves everything as it was. False, with
-  // failed() naming the file, when not every file is in place.
+  // Every new file is first written out whole, and every name is checked
+  // free to take (or to remove); only then does each take its name, the files
+  // of the scratch folder move in and the earlier files go: a full disk, or
+  // another user's file in a shared folder, leaves everything as it was.
+  // False, with failed() naming the file and failureText() saying why, when
+  // not every file is in place.
   bool commit();
   const std::string& failed() const { return failed_; }
+  // "ERROR: NO SE PUDO ESCRIBIR EL FICHERO failed()", or notReplaceableText.
+  std::string failureText() const;
   // Drops every new file; files to be moved in stay where they are.
   void discard();
 
@@ -100,6 +113,7 @@ class PendingFiles {
   std::vector<std::pair<std::string, std::string>> moves_;  // from, to
   std::vector<std::string> removals_;
   std::string failed_;
+  int failedError_ = 0;
 };
 
 // The first output that is the same file as one of the inputs (through links
@@ -113,14 +127,21 @@ SameFile outputThatIsAnInput(const std::vector<std::string>& outputs, const std:
 // ES EL DATO input: advice\n".
 std::string sameFileText(const std::string& program, const SameFile& same, const std::string& advice);
 
+// What RunLock::acquire gives as the holder when no process holds the lock:
+// NAME.lock could not be made or opened, or something that is no plain file
+// (a directory, a FIFO, a link, a device) stands in its place.
+constexpr long kLockUnmade = 0, kLockNotAFile = -1;
+
 // The refusal of a run that could not take the lock on `name`: another running
 // process holds it ("ERROR: OTRA EJECUCION (PROCESO holder) ESTA ESCRIBIENDO
-// name ...", accented), or NAME.lock could not be made at all (holder 0).
+// name ...", accented), or one of the two cases above.
 std::string lockRefusalText(const std::string& name, long holder);
 
-// A lock on a name in a folder: the file NAME.lock, made exclusively, holding
-// the process id, removed when the lock goes. A lock whose process no longer
-// runs (a run that was killed) is taken over.
+// A lock on a name in a folder: an advisory lock (flock) held for the run on
+// the file NAME.lock, which holds the process id for the message of a run
+// refused; the file is removed when the lock goes. The kernel lets the lock go
+// when its process ends, however it ends: the file of a run that was killed,
+// or one naming any other process, is taken over.
 class RunLock {
  public:
   RunLock() = default;
@@ -128,13 +149,14 @@ class RunLock {
   RunLock& operator=(const RunLock&) = delete;
   ~RunLock() { release(); }
 
-  // False when another running process holds it (`holder` its id, 0 when the
-  // lock cannot be made or read at all).
+  // False when another process holds it (`holder` its id), or with `holder`
+  // kLockUnmade or kLockNotAFile.
   bool acquire(const std::string& lockPath, long& holder);
   void release();
 
  private:
   std::string path_;
+  int fd_ = -1;
 };
 
 }  // namespace common

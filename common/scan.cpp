@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdarg>
@@ -92,6 +93,12 @@ bool plainReal(const char* begin, const char* end, Real& value) {
 }
 }  // namespace
 
+int Scanner::line() const {
+  if (!loaded_ || base_ != 0) return 0;
+  const size_t end = std::min(at_, text_.size());
+  return 1 + static_cast<int>(std::count(text_.begin(), text_.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
+}
+
 void Scanner::load() {
   if (loaded_) return;
   loaded_ = true;
@@ -115,6 +122,9 @@ void Scanner::load() {
     if (got < piece) break;
     piece = kPiece;
   }
+  // An editor that saves in UTF-8 may put its byte-order mark first: it is no
+  // part of the title or of the first value.
+  if (base_ == 0 && text_.compare(0, 3, "\xEF\xBB\xBF") == 0) at_ = 3;
 }
 
 bool Scanner::atTextEnd() {

@@ -39,6 +39,9 @@ class Scanner {
   long long offset() const { return base_ + static_cast<long long>(at_); }
   // True once a read has met the end of the file (what feof would tell).
   bool reachedEnd() const { return reachedEnd_; }
+  // The line (from 1) of the file where the reading stands, for a file read
+  // from its start; 0 when that cannot be told.
+  int line() const;
 
  private:
   // The rest of the file is read into memory on the first read: a value in

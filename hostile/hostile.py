@@ -13,7 +13,16 @@ results of an earlier run (of other loads), under these conditions:
   - the folder read-only (as an unprivileged user), the disk full (a small
     tmpfs, when run as root);
   - killed with SIGKILL at delays spread over a run;
-  - two runs at once of the same name, with different inputs.
+  - two runs at once of the same name, with different inputs;
+  - a lock file that is a directory, a FIFO or a link, or that names a running
+    process holding no lock (an id reused after a reboot);
+  - runs at once that all find the lock of a killed run, 100 times;
+  - stdin, stdout, stderr closed at the start (each, and all three);
+  - a console whose reader has gone before the first message;
+  - a file size limit (ulimit -f) below the largest output, with SIGXFSZ at
+    its default disposition;
+  - a shared folder (mode 1777) where one earlier output is another user's,
+    run as an unprivileged user (when run as root).
 After each run: a refusal ends with status 1 and a message (never a signal or a
 hang); every input is byte for byte as it was; every output is either the
 earlier run's, whole, or this run's, whole (as a clean run writes it); every
@@ -22,6 +31,7 @@ Prints one line per fault and a last line "N passed, M failed" (runs).
 """
 import hashlib
 import os
+import resource
 import shutil
 import signal
 import subprocess
@@ -32,6 +42,7 @@ from pathlib import Path
 
 NOBODY = 65534
 KILL_RUNS = 50
+STALE_LOCK_ROUNDS = int(os.environ.get("HOSTILE_LOCK_ROUNDS", "100"))
 
 
 def digest(path):
@@ -315,6 +326,146 @@ class Harness:
         self.passed += 1
 
 
+    def whole(self, program, condition, folder, result):
+        """A run that must end as a clean run does: status 0, every output this run's, whole."""
+        after = snapshot(folder)
+        if result.returncode != 0:
+            self.fault(program, condition, "status %s: %s" % (result.returncode, result.stdout.decode("cp1252", "replace")[:200]))
+        elif any(after.get(name) != self.reference[name] for name in program.outputs):
+            self.fault(program, condition, "outputs not those of a clean run")
+        else:
+            self.passed += 1
+
+    def closed_descriptors(self, program):
+        """Descriptors 0, 1, 2 closed at the start are no files of the run: it ends as a clean run does."""
+        for closed in ([0], [1], [2], [0, 1, 2]):
+            folder, earlier, before = self.prepared(program, "closed")
+            condition = "descriptors %s closed" % closed
+            try:
+                result = subprocess.run(program.argv, cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                        stderr=subprocess.STDOUT, timeout=60,
+                                        preexec_fn=lambda: [os.close(fd) for fd in closed])
+            except subprocess.TimeoutExpired:
+                self.fault(program, condition, "hangs")
+                continue
+            self.whole(program, condition, folder, result)
+
+    def gone_reader(self, program):
+        """A console whose reader has gone before the program writes: the run ends as a clean run does."""
+        folder, earlier, before = self.prepared(program, "reader")
+        reading, writing = os.pipe()
+        os.close(reading)
+        try:
+            result = subprocess.run(program.argv, cwd=folder, stdin=subprocess.DEVNULL, stdout=writing,
+                                    stderr=subprocess.PIPE, timeout=60)
+        finally:
+            os.close(writing)
+        result.stdout = result.stderr
+        self.whole(program, "a console whose reader has gone", folder, result)
+
+    def file_size_limit(self, program):
+        """A file size limit the largest output does not fit, SIGXFSZ at its default: refused as a full disk."""
+        folder, earlier, before = self.prepared(program, "ulimit")
+        limit = max(self.reference_size(program, name) for name in program.outputs) - 1
+
+        def limited():
+            signal.signal(signal.SIGXFSZ, signal.SIG_DFL)
+            resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+        result = subprocess.run(program.argv, cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                stderr=subprocess.STDOUT, timeout=60, preexec_fn=limited)
+        self.judge(program, "a file size limit of %d bytes" % limit, folder, earlier, before, result,
+                   allow_success=False)
+
+    def shared_folder(self, program):
+        """A folder where each user may replace only their own files (mode 1777), one earlier output another
+        user's (writable by all, or not): the run is refused, saying why, with every earlier output whole."""
+        if os.geteuid() != 0:
+            return
+        for mode in (0o666, 0o644):
+            folder, earlier, before = self.prepared(program, "shared")
+            present = [name for name in program.outputs if (folder / name).is_file()]
+            foreign = present[(len(present) - 1) // 2]  # one the run rewrites (an existing .car it keeps)
+            for path in [folder, *folder.iterdir()]:
+                os.chown(path, NOBODY, NOBODY, follow_symlinks=False)
+            os.chown(folder, 0, 0)
+            os.chmod(folder, 0o1777)
+            os.chown(folder / foreign, 0, 0)
+            os.chmod(folder / foreign, mode)
+            result = program.run(folder, user=NOBODY)
+            os.chmod(folder, 0o755)
+            condition = "a shared folder where %s is another user's (mode %o)" % (foreign, mode)
+            self.judge(program, condition, folder, earlier, before, result, allow_success=False)
+            if b"NO SE PUDO ESCRIBIR EL FICHERO" in result.stdout:
+                self.fault(program, condition, "says the disk is full")
+
+    def hostile_lock(self, program):
+        """Something in the lock's place that is no plain file is refused at once and stays; a lock naming a
+        running process that holds no lock is taken over."""
+        for kind in ("directory", "fifo", "link", "other process"):
+            folder, earlier, before = self.prepared(program, "lock")
+            lock = folder / program.lock
+            sleeper = None
+            if kind == "directory":
+                lock.mkdir()
+            elif kind == "fifo":
+                os.mkfifo(lock)
+            elif kind == "link":
+                lock.symlink_to(program.inputs[0])
+            else:
+                sleeper = subprocess.Popen(["sleep", "120"])
+                lock.write_text("%d\n" % sleeper.pid)
+            if sleeper is None:
+                before[program.lock] = digest(lock)  # None for what is no file or link
+            condition = "%s a %s" % (program.lock, kind)
+            try:
+                result = program.run(folder, timeout=20)
+            except subprocess.TimeoutExpired:
+                self.fault(program, condition, "hangs")
+                continue
+            finally:
+                if sleeper:
+                    sleeper.kill()
+                    sleeper.wait()
+            if sleeper is None:
+                self.judge(program, condition, folder, earlier, before, result, allow_success=False)
+                if snapshot(folder).get(program.lock, kind) != before[program.lock]:
+                    self.fault(program, condition, "the lock's place was changed")
+            elif result.returncode != 0 or lock.exists():
+                self.fault(program, condition, "not taken over (status %d)" % result.returncode)
+            else:
+                self.judge(program, condition, folder, earlier, before, result)
+
+    def stale_lock_race(self, program, variants, rounds=STALE_LOCK_ROUNDS):
+        """Runs at once, with different inputs, that all find the lock of a run that was killed: one at a time
+        takes it over, so the outputs are all of one run, whole."""
+        wholes = []  # the large inputs: runs long enough to meet
+        for argv in variants:
+            solo = self.fresh(program, "solo")
+            program.make_inputs(solo, "new", "large")
+            program.run(solo, argv=argv)
+            wholes.append({name: digest(solo / name) for name in program.outputs})
+        for k in range(rounds):
+            folder, earlier, before = self.prepared(program, "race", "large")
+            dead = subprocess.Popen(["true"])
+            dead.wait()
+            (folder / program.lock).write_text("%d\n" % dead.pid)
+            # Each variant twice: more runs meet at the lock.
+            procs = [subprocess.Popen(argv, cwd=folder, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                      stderr=subprocess.STDOUT) for argv in variants + variants]
+            outputs = [p.communicate(timeout=120)[0] for p in procs]
+            statuses = [p.returncode for p in procs]
+            condition = "runs taking over a killed run's lock together, round %d" % (k + 1)
+            after = snapshot(folder)
+            if any(status not in (0, 1) for status in statuses) or 0 not in statuses:
+                self.fault(program, condition, "statuses %s: %s" % (statuses, [o.decode("cp1252") for o in outputs]))
+            elif not any(all(after.get(name) == whole[name] for name in program.outputs) for whole in wholes):
+                self.fault(program, condition, "the outputs are of two runs")
+            elif program.lock in after or set(after) - set(before) - set(program.outputs):
+                self.fault(program, condition, "left %s" % sorted(set(after) - set(before) - set(program.outputs)))
+            else:
+                self.passed += 1
+
+
 def make_beam(harness, folder, bars, stem, scale=1.0, irregular=None):
     shape = ["--irregular", str(irregular)] if irregular is not None else []
     subprocess.run([sys.executable, str(Path(__file__).parent.parent / "bench/calcest/make-beam"), *shape, str(bars),
@@ -414,10 +565,16 @@ def main():
             h.read_only_folder(program)
             h.full_disk(program)
             h.killed(program)
-            if program.name == "alternancias":
-                h.at_once(program, [program.argv, program.argv[:-1] + ["v.caf"]])
-            if program.name == "envolventes-batch":
-                h.at_once(program, [program.argv, program.argv[:-1]])
+            h.closed_descriptors(program)
+            h.gone_reader(program)
+            h.file_size_limit(program)
+            h.shared_folder(program)
+            variants = {"alternancias": [program.argv, program.argv[:-1] + ["v.caf"]],
+                        "envolventes-batch": [program.argv, program.argv[:-1]]}.get(program.name)
+            if variants:
+                h.at_once(program, variants)
+                h.hostile_lock(program)
+                h.stale_lock_race(program, variants)
     finally:
         shutil.rmtree(h.scratch, ignore_errors=True)
     print("%d passed, %d failed" % (h.passed, h.failed))

@@ -1,5 +1,6 @@
 // informe: the report of one analysed beam (model, diagrams, modes) as a page.
 #include "informe/run.h"
+#include "common/process_start.h"
 #include "common/program_help.h"
 
 namespace {
@@ -11,6 +12,7 @@ constexpr common::ProgramHelp kHelp{
 }  // namespace
 
 int main(int argc, char** argv) {
+  common::hardenProcess();
   if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
   return common::runConsoleProgram(argc, argv, informe::kInforme);
 }

@@ -1,5 +1,6 @@
 #include "informe/run.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <ostream>
 #include <streambuf>
@@ -105,7 +106,9 @@ class FileBuffer : public std::streambuf {
 };
 
 void openAside(PendingFile& file, const std::string& name) {
-  if (!file.open(name)) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + name + "\n");
+  if (file.open(name)) return;
+  if (errno == EPERM) throw RunError(notReplaceableText(name) + "\n");
+  throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + name + "\n");
 }
 
 // Every file is written aside and put in place only when all of them are
@@ -128,6 +131,12 @@ void writeReport(const ReportData& data, Console& console) {
   for (PendingFile& file : files)
     if (std::fflush(file.file()) != 0 || std::ferror(file.file()) || (&file == &page && !out))
       throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + file.path() + "\n");
+  // Every name is checked before the first is taken: the folder may have
+  // changed, and a set put in place in part would be no report.
+  std::vector<std::string> names;
+  for (const PendingFile& file : files) names.push_back(file.path());
+  const std::string others = othersOutput(names);
+  if (!others.empty()) throw RunError(notReplaceableText(others) + "\n");
   for (PendingFile& file : files)
     if (!file.commit()) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + file.path() + "\n");
   console.write("informe: " + fileOf(data.project, kPageExt) + " y " + std::to_string(pictures.size()) +

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/process_start.h"
 #include "common/program_help.h"
 #include "guicommon/project_folder.h"
 #include "lanzador/launch_sequence.h"
@@ -53,6 +54,7 @@ constexpr common::ProgramHelp kHelp{
 wxIMPLEMENT_APP_NO_MAIN(LanzadorApp);
 
 int main(int argc, char** argv) {
+  common::hardenProcess();
   if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
   return wxEntry(argc, argv);
 }

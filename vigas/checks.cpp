@@ -101,9 +101,13 @@ void checkSectionsAndMaterials(const ModelData& m, ErrorList& errors) {
 }
 
 void checkNodeReferences(const ModelData& m, const std::vector<Node>& sorted, ErrorList& errors) {
+  std::map<int, int> supportsOn;
+  for (size_t k = 1; k < m.supports.size(); ++k) ++supportsOn[m.supports[k].label];
   for (size_t k = 1; k < m.supports.size(); ++k) {
     Support support = m.supports[k];
-    errors.add(Table::supports, static_cast<int>(k), supportNodeFault(support, sorted));
+    if (!errors.add(Table::supports, static_cast<int>(k), supportNodeFault(support, sorted)) &&
+        supportsOn[support.label] > 1)
+      errors.add(Table::supports, static_cast<int>(k), duplicateSupportFault(support.label));
   }
   for (size_t k = 1; k < m.ties.size(); ++k) {
     Tie tie = m.ties[k];

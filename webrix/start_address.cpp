@@ -13,23 +13,30 @@ namespace webrix {
 
 using namespace common;
 
-CommandLine parseCommandLine(const std::string& text) {
+CommandLine commandLineOf(const std::vector<std::string>& arguments) {
   CommandLine line;
-  std::istringstream in(text);
-  if (!(in >> line.document)) return line;
+  if (arguments.empty()) return line;
+  line.document = arguments[0];
   line.words = 1;
-  if (!(in >> line.address)) return line;
+  if (arguments.size() < 2) return line;
+  line.address = arguments[1];
   line.words = 2;
-  std::string number;
-  if (in >> number) {
-    char* end = nullptr;
-    long value = std::strtol(number.c_str(), &end, 10);
-    if (end != number.c_str()) {
-      line.number = static_cast<int>(value);
-      line.words = 3;
-    }
+  if (arguments.size() < 3) return line;
+  const std::string& number = arguments[2];
+  char* end = nullptr;
+  const long value = std::strtol(number.c_str(), &end, 10);
+  if (end != number.c_str()) {
+    line.number = static_cast<int>(value);
+    line.words = 3;
   }
   return line;
+}
+
+CommandLine parseCommandLine(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> words;
+  for (std::string word; words.size() < 3 && in >> word;) words.push_back(word);
+  return commandLineOf(words);
 }
 
 std::string joinArguments(int argc, const char* const* argv) {

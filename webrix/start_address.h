@@ -5,6 +5,7 @@
 // Kept free of the GUI toolkit so it can be tested on its own.
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace webrix {
 
@@ -18,7 +19,12 @@ struct CommandLine {
   int number = 0;        // token 3: read, not used
 };
 
-// Splits the command-line text the way "%s %s %d" reads it, but without a
+// The program's arguments (after its name) as the three fields, each taken as
+// given: a document or an address may hold blanks ("mi viga.html"). A third
+// argument that is no number is not counted, as with %d.
+CommandLine commandLineOf(const std::vector<std::string>& arguments);
+
+// Splits a command-line text the way "%s %s %d" reads it, but without a
 // length limit on the words (a long address is never cut or overflowed).
 CommandLine parseCommandLine(const std::string& text);
 

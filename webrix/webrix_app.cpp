@@ -5,6 +5,7 @@
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
 
+#include "common/process_start.h"
 #include "common/program_help.h"
 #include "guicommon/about_box.h"
 #include "webrix/commands.h"
@@ -34,6 +35,7 @@ class WebrixDocManager : public wxDocManager {
 }  // namespace
 
 int main(int argc, char** argv) {
+  common::hardenProcess();
   if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
   return wxEntry(argc, argv);
 }
@@ -50,7 +52,9 @@ bool CWebrixApp::OnInit() {
   std::vector<const char*> raw;
   for (const auto& a : args) raw.push_back(a.c_str());
   commandLine_ = webrix::joinArguments(static_cast<int>(raw.size()), raw.data());
-  webrix::CommandLine line = webrix::parseCommandLine(commandLine_);
+  // Each argument is a field as given: a name with a blank stays one name.
+  const webrix::CommandLine line = webrix::commandLineOf(
+      args.empty() ? std::vector<std::string>{} : std::vector<std::string>(args.begin() + 1, args.end()));
 
   docManager_ = new WebrixDocManager;
   docManager_->SetMaxDocsOpen(1);
@@ -83,6 +87,7 @@ bool CWebrixApp::OnInit() {
   Bind(wxEVT_MENU, &CWebrixApp::OnAbout, this, wxID_ABOUT);
   frame->Show();
   static_cast<CWebrixDoc*>(doc)->setCommandLineText(commandLine_);
+  static_cast<CWebrixDoc*>(doc)->setArguments(line);
   static_cast<CWebrixView*>(doc->GetFirstView())->initialUpdate();
   return true;
 }

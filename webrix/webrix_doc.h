@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "webrix/start_address.h"
+
 class CWebrixDoc : public wxDocument {
  public:
   bool OnNewDocument() override { return wxDocument::OnNewDocument(); }
@@ -13,6 +15,9 @@ class CWebrixDoc : public wxDocument {
   // The command line after the program name, as one text.
   const std::string& commandLineText() const { return commandLine_; }
   void setCommandLineText(const std::string& text) { commandLine_ = text; }
+  // Its fields, each argument as given.
+  const webrix::CommandLine& arguments() const { return arguments_; }
+  void setArguments(const webrix::CommandLine& arguments) { arguments_ = arguments; }
 
  protected:
   bool DoOpenDocument(const wxString&) override { return true; }
@@ -20,5 +25,6 @@ class CWebrixDoc : public wxDocument {
 
  private:
   std::string commandLine_;
+  webrix::CommandLine arguments_;
   wxDECLARE_DYNAMIC_CLASS(CWebrixDoc);
 };

@@ -65,7 +65,7 @@ void CWebrixView::OnChangeFilename() {
 }
 
 void CWebrixView::initialUpdate() {
-  StartAddress start = chooseStartAddress(parseCommandLine(document()->commandLineText()),
+  StartAddress start = chooseStartAddress(document()->arguments(),
                                           [] { return readServerFile(kServerFile); });
   startPage_ = start.address;
   navigate(start.address);

@@ -811,6 +811,9 @@ TEST(ExactEnvelope, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
   std::string nodalLoad = twoSpans;
   nodalLoad.replace(nodalLoad.find("2 3 3 0"), 7, "2 3 3 1");
   nodalLoad += "2\n1 0.0\n1 -5.0\n1 0.0\n";
+  std::string hugeModulus = twoSpans, negativeModulus = twoSpans;
+  hugeModulus.replace(hugeModulus.find("1 2.5e6"), 7, "1 1e308");
+  negativeModulus.replace(negativeModulus.find("1 2.5e6"), 7, "1 -2.5e6");
   std::string reversed = twoSpans;  // bar 1 from node 2 to node 3, bar 2 from node 1 to node 2
   reversed.replace(reversed.find("1 1 2 1 1 1 0"), 13, "1 2 3 1 1 1 0");
   reversed.replace(reversed.find("2 2 3 1 1 1 0"), 13, "2 1 2 1 1 1 0");
@@ -828,6 +831,8 @@ TEST(ExactEnvelope, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
       {"one support", oneSupport, loads, {}, "PIDEN AL MENOS DOS", nullptr},
       {"nodal loads in the model with --casos", nodalLoad, loads, {"--casos"}, "CARGAS EN NODOS", nullptr},
       {"bars not left to right", reversed, loads, {}, "VIGA CONTINUA", nullptr},
+      {"a modulus beyond the range of the doubles", hugeModulus, loads, {}, "NO ES UN N\xDAMERO FINITO", nullptr},
+      {"a negative modulus", negativeModulus, loads, {}, "EL M\xD3" "DULO DE ELASTICIDAD DEBE SER MAYOR QUE 0", nullptr},
       {"a factor that is not a number", twoSpans, loads, {"--gQ", "x"}, "--gQ PIDE", nullptr},
       {"a favourable factor out of range", twoSpans, loads, {"--gGinf", "0"}, "--gGinf PIDE", nullptr},
       {"a project file that cannot be put in place", twoSpans, loads, {"--casos"},
@@ -917,18 +922,17 @@ TEST(ExactEnvelope, NamesThatWouldOverwriteInputsAndStaleResults_AreRefused) {
 // with that process named, and everything stays as it was; the lock of a run
 // that was killed, and the scratch folder it left, are taken over.
 TEST(ExactEnvelope, NameHeldByAnotherRun_IsRefusedAndAKilledRunsLockTakenOver) {
-  const testsupport::SleepingProcess running;
-  for (const testsupport::LockHolder& holder : testsupport::lockHolders(running)) {
+  for (const testsupport::LockHolder& holder : testsupport::lockHolders()) {
     SCOPED_TRACE(holder.what);
     ScratchDir dir;
     TwoSpans().write(dir);
-    dir.write("V.lock", std::to_string(holder.id) + "\n");
+    const testsupport::PlantedLock lock(holder, dir.file("V.lock"));
     std::filesystem::create_directory(dir.file(".V_casos.left01"));
     const auto before = testsupport::folderContents(dir.path());
     const RunResult run = alternancias(dir, {"V", "dos.dat", "g.caf", "q.caf", "--casos"});
-    if (holder.running) {
+    if (holder.running()) {
       EXPECT_EQ(run.status, 1);
-      EXPECT_NE(run.output.find("(PROCESO " + std::to_string(holder.id) + ") EST\xC1 ESCRIBIENDO V "),
+      EXPECT_NE(run.output.find("(PROCESO " + std::to_string(lock.id()) + ") EST\xC1 ESCRIBIENDO V "),
                 std::string::npos)
           << run.output;
       EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);

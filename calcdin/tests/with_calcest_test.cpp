@@ -280,3 +280,22 @@ TEST_F(WithCalcest, IrregularBeamNeedingMoreThanTwentySweepsIsSolved) {
   for (std::size_t q = 0; q < lapack.size(); ++q)
     EXPECT_NEAR(listed[lapack.size() + q], lapack[q], 1e-8 * std::fabs(lapack[q]) + 1e-10 * largest) << q;
 }
+
+// A modulus of 1e160 is no input error, and calcest solves the beam, but the
+// sweeps square its stiffness beyond the range of the doubles: the run is
+// refused naming the mode, with no modes file of "nan" put in place.
+TEST_F(WithCalcest, ModesBeyondTheRangeOfTheDoublesAreRefusedNamingTheMode) {
+  fixtures::BeamModel m = viga3();
+  m.materials = {{1e160, 1.04e6, 2.5}};
+  dir.write("e.dat", m.modelText());
+  dir.write("e.caf", "");
+  ASSERT_EQ(calcest("e").status, 0);
+  for (std::string option : {"0", "1", "2"}) {
+    RunResult run = calcdin("e", "e.bar", "e.din", option);
+    EXPECT_EQ(run.status, 1) << option;
+    EXPECT_NE(run.output.find("ERROR: EL MODO 1 NO ES UN N\xDAMERO FINITO: REVISE E, G, A, I Y LA MASA DE LAS BARRAS\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_FALSE(dir.exists("e.din"));
+  }
+}

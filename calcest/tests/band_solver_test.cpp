@@ -2,10 +2,12 @@
 // and with what value a pivot vanished.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "calcest/phases.h"
+#include "common/testing/test_support.h"
 
 using namespace calcest;
 
@@ -64,6 +66,42 @@ TEST(BandSolver, SolvesOrStopsAtTheFirstPivotThatVanishes) {
     EXPECT_EQ(outcome.pivot, 0.0) << c.what;
     EXPECT_EQ(zeroPivotText(outcome), c.text) << c.what;
   }
+}
+
+// Singular as written in decimals, {1, 0.1} times its transpose, but not as
+// stored in binary: the second pivot comes out -1.7e-18, not 0. Round-off is
+// all that holds it, so it stops as a vanished pivot does, at the row whose
+// pivot shrank most.
+TEST(BandSolver, AMatrixSingularButForRoundOffStopsAtThePivotThatShrankMost) {
+  AnalysisContext ctx;
+  setSystem(ctx, {{1, 0.1}, {0.1, 0.01}}, {1.0, 1.0});
+  const BandOutcome outcome = solveBand(ctx);
+  EXPECT_EQ(outcome.status, BandStatus::kZeroPivot);
+  EXPECT_EQ(outcome.row, 2);
+  EXPECT_EQ(zeroPivotText(outcome),
+            "MODELO CON PROBLEMAS(VERIFICAR)\ns[2,1]= -0.000000  \n PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA "
+            "ANORMALMENTE");
+}
+
+// A result that is no finite number is named where it is: the bar, the
+// support (and its node), the tie.
+TEST(NonFiniteResults, AreRefusedNamingTheBarTheSupportOrTheTie) {
+  AnalysisContext ctx;
+  ctx.bars.resize(3);
+  ctx.barEnds.resize(3);
+  ctx.supports.resize(2);
+  ctx.supports[1].label = 7;
+  ctx.reactions.resize(2);
+  ctx.ties.resize(2);
+  const auto refusal = [&ctx] { return testsupport::runErrorText([&ctx] { refuseNonFiniteResults(ctx); }); };
+  EXPECT_EQ(refusal(), "");
+  ctx.ties[1].FA = std::nan("");
+  EXPECT_EQ(refusal(), "ERROR: LA FUERZA DEL CORRIMIENTO 1 NO ES UN N\xDAMERO FINITO\n");
+  ctx.reactions[1].Ry = HUGE_VAL;
+  EXPECT_EQ(refusal(), "ERROR: LA REACCI\xD3N DEL APOYO 1 (NODO 7) NO ES UN N\xDAMERO FINITO: REVISE SU RIGIDEZ\n");
+  ctx.bars[2].M[5] = std::nan("");
+  EXPECT_EQ(refusal(), "ERROR: LOS RESULTADOS DE LA BARRA 2 NO SON N\xDAMEROS FINITOS: REVISE E, G, A E I DE LA BARRA Y "
+                       "SUS CARGAS\n");
 }
 
 }  // namespace

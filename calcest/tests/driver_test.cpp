@@ -134,6 +134,44 @@ TEST(CommandLine, OnATerminalNoKeyWaitIsSilent) {
   EXPECT_EQ(dir.read("salida.txt"), kPrompt);
 }
 
+// How the console is when the run starts: a standard descriptor closed, a
+// reader that has gone, a device that takes nothing more. The run writes the
+// files a plain run writes (the title read whole, nothing in a result that is
+// not its own) and its status says how it went; only a console that took no
+// more is a failure, said on stderr.
+TEST(Console, ClosedDescriptorsAGoneReaderAndAFullConsoleLeaveTheResultsWhole) {
+  Model m = twoSpanBeam();
+  m.title = "V";  // one character: all the key wait could have taken
+  ScratchDir plain;
+  ASSERT_EQ(runCalcest(plain, m, kUniformLoads).status, 0);
+  const std::string run = std::string(CALCEST_BINARY) + " m.dat m.res m.caf m.fmc m.bar 0";
+  const struct {
+    const char* what;
+    std::string command;
+    int status;
+    std::string output;  // stdout and stderr as the test sees them
+  } cases[] = {
+      {"stdin closed", "exec " + run + " <&-", 0, kPrompt},
+      {"stdout closed", "exec " + run + " >&-", 0, ""},
+      {"stderr closed", "exec " + run + " 2>&-", 0, kPrompt},
+      {"all three closed", "exec " + run + " <&- >&- 2>&-", 0, ""},
+      {"a reader that has gone", "{ sleep 0.3; " + run + "; echo status $? >&2; } | true", 0, "status 0\n"},
+      {"a console that takes nothing more", "exec " + run + " >/dev/full", 1,
+       "ERROR: NO SE PUDO ESCRIBIR EN LA SALIDA EST\xC1NDAR: SUS MENSAJES SE HAN PERDIDO\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchDir dir;
+    dir.write("m.dat", m.text());
+    dir.write("m.caf", kUniformLoads);
+    auto result = runProgram("/bin/sh", {"-c", c.command}, dir.path(), nullptr, 20);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.output, c.output);
+    for (const char* file : {"m.res", "m.fmc", "m.bar", "m.kar"})
+      EXPECT_TRUE(dir.exists(file) && dir.read(file) == plain.read(file)) << file;
+  }
+}
+
 TEST(Files, FilesThatCannotBeOpenedStopTheRunWithTheirName) {
   ScratchDir dir;
   dir.write("m.dat", twoSpanBeam().text());
@@ -205,6 +243,16 @@ Run asAnotherUserInTheFolderMadeReadOnly() {
   return [](const std::string& folder) { return testsupport::runInReadOnlyFolder(CALCEST_BINARY, kCommandLine, folder); };
 }
 
+// As "nobody" in a shared folder where `foreign` (an earlier output) is
+// another user's: it cannot be replaced, so no output may be.
+Run inASharedFolderWhere(const char* foreign) {
+  return [foreign](const std::string& folder) {
+    testsupport::RunResult result;
+    if (!testsupport::runInSharedFolder(CALCEST_BINARY, kCommandLine, folder, foreign, result)) result.status = -2;
+    return result;
+  };
+}
+
 Run withFileSizeLimit(long long bytes) {
   return [bytes](const std::string& folder) {
     testsupport::RunLimits limits;
@@ -255,6 +303,7 @@ TEST_P(BadDays, LeaveTheFolderAsItWas) {
   if (folder.disk && !folder.disk->mounted()) GTEST_SKIP() << "no disk of its own can be mounted here";
   const auto before = testsupport::folderContents(folder.path);
   auto run = c.run(folder.path);
+  if (run.status == -2) GTEST_SKIP() << "only root can share a folder with another user";
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, c.output);
   EXPECT_EQ(testsupport::folderContents(folder.path), before);
@@ -288,6 +337,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadDay{"InputErrorAfterTheOutputsWereOpened",
                [](auto& f) { f.scratch.write("m.caf", uniformLoads(30, "-10.0") + "99  3  0.0  5.0  0.0  -1.0 y\n"); },
                plainly(), kPrompt + "ERROR: LA CARGA 31 DEL FICHERO m.caf ES DE LA BARRA 99, QUE NO EXISTE\n"},
+        BadDay{"AnotherUsersEarlierOutputInASharedFolder", [](auto&) {}, inASharedFolderWhere("m.gan"),
+               "ERROR: NO SE PUEDE SUSTITUIR EL FICHERO m.gan: ES DE OTRO USUARIO Y EN ESTE DIRECTORIO CADA USUARIO "
+               "SOLO PUEDE SUSTITUIR LOS SUYOS\n"},
         BadDay{"FullDisk", [](auto& f) { f.moveToFullDisk(64 * 1024); }, plainly(),
                kPrompt + "ERROR: NO SE PUDO ESCRIBIR EL FICHERO m.res\n"},
         // The pivot trace is its own file: one that cannot be written in full
@@ -401,6 +453,30 @@ INSTANTIATE_TEST_SUITE_P(
         InputErrorCase{"MalformedNodalLoad", [](Model& m, std::string&) { m.nodalLoads = {"2 0 0.0 0 x 0 0.0"}; },
                        "ERROR DE LECTURA EN EL FICHERO m.dat: carga en nodo 1 (falta un dato o no es un n\xFAmero "
                        "v\xE1lido)\n"},
+        InputErrorCase{"NegativeModulus", [](Model& m, std::string&) { m.materials = {"1 -1000.0 400.0 0.0  0.0"}; },
+                       "ERROR: LA BARRA 1 USA EL MATERIAL 1 (L\xCDNEA 11 DEL MODELO) CON E = -1000: EL M\xD3" "DULO DE "
+                       "ELASTICIDAD DEBE SER MAYOR QUE 0\n"},
+        InputErrorCase{"ZeroArea", [](Model& m, std::string&) { m.sections = {"1  0.0 1.0  0.3  0.6"}; },
+                       "ERROR: LA BARRA 1 USA LA SECCI\xD3N 1 (L\xCDNEA 10 DEL MODELO) CON A = 0: EL \xC1REA DEBE SER "
+                       "MAYOR QUE 0\n"},
+        InputErrorCase{"NegativeInertia", [](Model& m, std::string&) { m.sections = {"1  1.0 -2.0  0.3  0.6"}; },
+                       "ERROR: LA BARRA 1 USA LA SECCI\xD3N 1 (L\xCDNEA 10 DEL MODELO) CON I = -2: LA INERCIA DEBE SER "
+                       "MAYOR QUE 0\n"},
+        InputErrorCase{"NegativeShearModulusWithShear",
+                       [](Model& m, std::string&) {
+                         m.bars[1] = bar(2, 2, 3, 1, "1.0 0.0 0.0 1 1.0");
+                         m.materials = {"1 1000.0 -400.0 0.0  0.0"};
+                       },
+                       "ERROR: LA BARRA 2 USA EL MATERIAL 1 (L\xCDNEA 11 DEL MODELO) CON G = -400: EL M\xD3" "DULO DE "
+                       "CORTANTE NO PUEDE SER NEGATIVO (LA BARRA INCLUYE LA DEFORMACI\xD3N POR CORTANTE)\n"},
+        InputErrorCase{"ModulusBeyondTheDoubles", [](Model& m, std::string&) { m.materials = {"1 1e308 400.0 0.0  0.0"}; },
+                       "ERROR: EL DESPLAZAMIENTO DEL NODO 1 NO ES UN N\xDAMERO FINITO: REVISE E, G, A E I DE SUS BARRAS "
+                       "Y LA RIGIDEZ DE SUS APOYOS\n"},
+        InputErrorCase{"ModulusBelowTheDoubles", [](Model& m, std::string&) { m.materials = {"1 1e-320 400.0 0.0  0.0"}; },
+                       "ERROR: EL DESPLAZAMIENTO DEL NODO 1 NO ES UN N\xDAMERO FINITO: REVISE E, G, A E I DE SUS BARRAS "
+                       "Y LA RIGIDEZ DE SUS APOYOS\n"},
+        InputErrorCase{"TwoSupportsOnOneNode", [](Model& m, std::string&) { m.supports[1] = "1  10 0.0"; },
+                       "ERROR: DOS APOYOS EN EL NODO 1\n"},
         InputErrorCase{"DuplicateNodeLabel", [](Model& m, std::string&) { m.nodes[2] = "2 10.0 0.0"; },
                        "ERROR: DOS NODOS CON LA ETIQUETA 2\n"},
         InputErrorCase{"ZeroLengthBar", [](Model& m, std::string&) { m.nodes[2] = "3 5.0 0.0"; },
@@ -413,6 +489,9 @@ INSTANTIATE_TEST_SUITE_P(
         InputErrorCase{"SectionOutOfRange", [](Model& m, std::string&) { m.bars[0] = "1 1 2 1 0 1 0\n1.0 0.0 0.0 0 1.0"; },
                        "ERROR: LA BARRA 1 USA LA SECCI\xD3N 0 Y SOLO HAY 1\n"},
         InputErrorCase{"LongTitle", [](Model& m, std::string&) { m.title = std::string(24, 'T'); },
+                       "ERROR: EL T\xCDTULO DEL MODELO TIENE M\xC1S DE 23 CARACTERES\n"},
+        // Longer than the reader's buffer: the title, not a missing number.
+        InputErrorCase{"TitleLongerThanTheBuffer", [](Model& m, std::string&) { m.title = std::string(1100, 'T'); },
                        "ERROR: EL T\xCDTULO DEL MODELO TIENE M\xC1S DE 23 CARACTERES\n"},
         InputErrorCase{"ShearWithoutShearStiffness",
                        [](Model& m, std::string&) {

@@ -266,3 +266,58 @@ TEST(UnitConstants, CentimetreUnitsPrintDeflectionsTimesTenAndUseCentimetreGravi
   EXPECT_DOUBLE_EQ(RecordBytes(s.bar, 1).real(112), 2.0 / 980.6);  // m = rho A
   EXPECT_DOUBLE_EQ(RecordBytes(s.bar, 1).real(120), 2.0);          // w = gamma A
 }
+
+namespace {
+// n equal bars of length l along x, each under a uniform load w down.
+Model loadedChain(int n, double l, std::string& loads, double w = 2.5) {
+  std::vector<double> xs;
+  for (int k = 0; k <= n; ++k) xs.push_back(k * l);
+  Model m = straightBeam(xs);
+  loads.clear();
+  for (int k = 1; k <= n; ++k) loads += std::to_string(k) + "  3  0.0  " + std::to_string(l) + "  0.0  -" +
+                                        std::to_string(w) + " y\n";
+  return m;
+}
+}  // namespace
+
+// A beam that can turn or fall as a whole: the penalty supports keep its
+// pivots from vanishing exactly, but it is refused as a zero pivot is, with
+// no result put in place.
+TEST(Mechanisms, AreRefusedThoughRoundOffKeepsTheirPivotsFromZero) {
+  struct Case {
+    const char* what;
+    int bars;
+    double length;
+    std::vector<std::string> supports;
+  };
+  const Case cases[] = {
+      {"three spans on one pin", 3, 6.0, {"1  110 0.0 0.0"}},
+      {"a pin and a vertical spring of 1e-12", 3, 6.0, {"1  110 0.0 0.0", "4  20 1e-12"}},
+      {"250 short bars on one pin", 250, 0.05, {"1  110 0.0 0.0"}},
+      {"a symmetric load on one pin at mid-length", 250, 1.0, {"126  110 0.0 0.0"}},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    std::string loads;
+    Model m = loadedChain(c.bars, c.length, loads);
+    m.supports = c.supports;
+    auto run = runCalcest(dir, m, loads);
+    EXPECT_EQ(run.status, 1) << c.what;
+    EXPECT_NE(run.output.find("MODELO CON PROBLEMAS(VERIFICAR)\ns["), std::string::npos) << c.what << run.output;
+    EXPECT_FALSE(dir.exists("m.res")) << c.what;
+  }
+}
+
+TEST(Mechanisms, ASoftButSoundBeamIsSolved_250BarCantileverTipIsWLFourOver8EI) {
+  ScratchDir dir;
+  std::string loads;
+  const int n = 250;
+  const double l = 0.05, w = 2.5, L = n * l;
+  Model m = loadedChain(n, l, loads, w);
+  m.supports = {"1  111 0.0 0.0 0.0"};
+  auto run = runCalcest(dir, m, loads);
+  ASSERT_EQ(run.status, 0) << run.output;
+  auto res = parseResults(dir.read("m.res"), n + 1, n, 1);
+  expectClose(res.nodeUy[n], -kScale * w * std::pow(L, 4) / (8 * EI), "tip deflection");
+  expectClose(res.supports[0][1], w * L, "support shear");
+}

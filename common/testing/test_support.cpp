@@ -4,6 +4,7 @@
 #include <grp.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
@@ -62,9 +63,10 @@ constexpr uid_t kNobody = 65534;
 // In the child, before the program starts.
 bool applyLimits(const RunLimits& limits) {
   if (limits.fileSizeLimit > 0) {
+    // SIGXFSZ stays at its default, which ends the program: it must turn the
+    // signal into a failed write itself, as a user's ulimit -f would need.
     const rlimit size{static_cast<rlim_t>(limits.fileSizeLimit), static_cast<rlim_t>(limits.fileSizeLimit)};
-    // Ignored, the signal of a write past the limit turns into a failed write.
-    if (setrlimit(RLIMIT_FSIZE, &size) != 0 || signal(SIGXFSZ, SIG_IGN) == SIG_ERR) return false;
+    if (setrlimit(RLIMIT_FSIZE, &size) != 0) return false;
   }
   if (limits.unprivileged && geteuid() == 0)
     return setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0;
@@ -95,20 +97,37 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
   return result;
 }
 
+namespace {
+void giveToNobody(const std::string& dir) {
+  if (lchown(dir.c_str(), kNobody, kNobody) != 0) throw std::runtime_error("chown failed");
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+    if (lchown(entry.path().c_str(), kNobody, kNobody) != 0) throw std::runtime_error("chown failed");
+}
+}  // namespace
+
 RunResult runInReadOnlyFolder(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
                               int seconds) {
-  const bool root = geteuid() == 0;
-  if (root) {
-    if (lchown(dir.c_str(), kNobody, kNobody) != 0) throw std::runtime_error("chown failed");
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
-      if (lchown(entry.path().c_str(), kNobody, kNobody) != 0) throw std::runtime_error("chown failed");
-  }
+  if (geteuid() == 0) giveToNobody(dir);
   chmod(dir.c_str(), 0555);
   RunLimits unprivileged;
   unprivileged.unprivileged = true;
   RunResult result = runProgram(program, args, dir, nullptr, seconds, unprivileged);
   chmod(dir.c_str(), 0755);
   return result;
+}
+
+bool runInSharedFolder(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
+                       const std::string& foreign, RunResult& result) {
+  if (geteuid() != 0) return false;
+  giveToNobody(dir);
+  if (chown(dir.c_str(), 0, 0) != 0 || chown((dir + "/" + foreign).c_str(), 0, 0) != 0) return false;
+  chmod((dir + "/" + foreign).c_str(), 0666);
+  chmod(dir.c_str(), 01777);
+  RunLimits unprivileged;
+  unprivileged.unprivileged = true;
+  result = runProgram(program, args, dir, nullptr, 60, unprivileged);
+  chmod(dir.c_str(), 0755);
+  return true;
 }
 
 namespace {
@@ -210,20 +229,6 @@ std::vector<std::string> changesSince(const FolderContents& before, const std::s
   return changed;
 }
 
-SleepingProcess::SleepingProcess() {
-  const pid_t child = fork();
-  if (child == 0) {
-    pause();
-    _exit(0);
-  }
-  id_ = child;
-}
-
-SleepingProcess::~SleepingProcess() {
-  kill(static_cast<pid_t>(id_), SIGKILL);
-  waitpid(static_cast<pid_t>(id_), nullptr, 0);
-}
-
 long endedProcessId() {
   const pid_t child = fork();
   if (child == 0) _exit(0);
@@ -231,8 +236,62 @@ long endedProcessId() {
   return child;
 }
 
-std::vector<LockHolder> lockHolders(const SleepingProcess& running) {
-  return {{"a running holder", running.id(), true}, {"a killed holder", endedProcessId(), false}};
+std::vector<LockHolder> lockHolders() {
+  return {{"a running run", LockHolder::kHoldingRun},
+          {"a killed run", LockHolder::kKilledRun},
+          {"a running process holding no lock", LockHolder::kOtherProcess}};
+}
+
+namespace {
+// A child that holds `path` locked (if `holding`) with its id in it, and sleeps.
+pid_t sleeper(const std::string& path, bool holding) {
+  int ready[2];
+  if (pipe(ready) != 0) throw std::runtime_error("pipe failed");
+  const pid_t child = fork();
+  if (child == 0) {
+    if (holding) {
+      const int fd = open(path.c_str(), O_RDWR | O_CREAT, 0644);
+      const std::string id = std::to_string(getpid()) + "\n";
+      if (fd < 0 || flock(fd, LOCK_EX) != 0 || write(fd, id.data(), id.size()) != static_cast<ssize_t>(id.size()))
+        _exit(1);
+    }
+    (void)!write(ready[1], "x", 1);
+    pause();
+    _exit(0);
+  }
+  char c;
+  (void)!read(ready[0], &c, 1);
+  close(ready[0]);
+  close(ready[1]);
+  return child;
+}
+}  // namespace
+
+PlantedLock::PlantedLock(const LockHolder& holder, const std::string& path) {
+  std::filesystem::remove(path);
+  if (holder.running()) {
+    process_ = id_ = sleeper(path, true);
+    return;
+  }
+  id_ = holder.kind == LockHolder::kKilledRun ? endedProcessId() : (process_ = sleeper(path, false));
+  writeFile(path, std::to_string(id_) + "\n");
+}
+
+PlantedLock::~PlantedLock() {
+  if (process_ <= 0) return;
+  kill(static_cast<pid_t>(process_), SIGKILL);
+  waitpid(static_cast<pid_t>(process_), nullptr, 0);
+}
+
+int inChildWithin(int seconds, const std::function<bool()>& body) {
+  const pid_t child = fork();
+  if (child == 0) {
+    alarm(static_cast<unsigned>(seconds));
+    _exit(body() ? 1 : 0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 FullDisk::FullDisk(const std::string& from, const std::string& path, std::size_t room) : path_(path) {

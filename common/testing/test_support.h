@@ -45,7 +45,7 @@ struct RunResult {
 // made the user "nobody" (65534) when the tests run as root.
 struct RunLimits {
   bool unprivileged = false;
-  long long fileSizeLimit = 0;  // bytes (0: none); a longer write fails instead of killing the program
+  long long fileSizeLimit = 0;  // bytes (0: none); SIGXFSZ at its default, as a user's ulimit -f leaves it
   // The program's locale (LC_ALL): by default the console comes in the files'
   // character set, whatever the locale the tests run in.
   std::string locale = "C";
@@ -80,6 +80,12 @@ class FullDisk {
 RunResult runInReadOnlyFolder(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
                               int seconds = 60);
 
+// As runProgram, as the user "nobody", in `dir` made a shared folder (mode
+// 1777, as /tmp) where everything is nobody's but the file `foreign`, which
+// is root's and writable by all. Only root can set that up: false elsewhere.
+bool runInSharedFolder(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
+                       const std::string& foreign, RunResult& result);
+
 // What a directory holds, its subfolders included: relative name -> a file's
 // length and a hash of its bytes, a link's target ("-> target"), a folder "/",
 // or the kind of anything else (a FIFO is not opened). Two snapshots are equal
@@ -89,30 +95,38 @@ FolderContents folderContents(const std::string& dir);
 // The names added, removed or changed in `dir` since it held `before`.
 std::vector<std::string> changesSince(const FolderContents& before, const std::string& dir);
 
-// A process that sleeps until this object goes: the running holder of a lock.
-class SleepingProcess {
- public:
-  SleepingProcess();
-  ~SleepingProcess();
-  SleepingProcess(const SleepingProcess&) = delete;
-  SleepingProcess& operator=(const SleepingProcess&) = delete;
-  long id() const { return id_; }
-
- private:
-  long id_;
-};
-
 // The id of a process that has ended, as that of a run that was killed.
 long endedProcessId();
 
-// The two holders a lock file may name: a running process, whose lock stands,
-// and one that has ended, whose lock the next run takes over.
+// The holders a lock file may name: a running run that holds the lock, whose
+// lock stands; a run that was killed, and a running process that holds no
+// lock (an id reused after a reboot): the next run takes their lock over.
 struct LockHolder {
+  enum Kind { kHoldingRun, kKilledRun, kOtherProcess };
   const char* what;
-  long id;
-  bool running;
+  Kind kind;
+  bool running() const { return kind == kHoldingRun; }  // the lock stands
 };
-std::vector<LockHolder> lockHolders(const SleepingProcess& running);
+std::vector<LockHolder> lockHolders();
+
+// The lock file `path` as such a holder leaves it, its id in it; a running
+// holder holds it (an advisory lock, as a run does) until this object goes.
+class PlantedLock {
+ public:
+  PlantedLock(const LockHolder& holder, const std::string& path);
+  ~PlantedLock();
+  PlantedLock(const PlantedLock&) = delete;
+  PlantedLock& operator=(const PlantedLock&) = delete;
+  long id() const { return id_; }
+
+ private:
+  long id_ = 0;
+  long process_ = -1;  // what runs until this object goes
+};
+
+// Runs `body` in a child process killed after `seconds`: 1 when it returned
+// true, 0 when false, -1 when it did not end in time (it hung).
+int inChildWithin(int seconds, const std::function<bool()>& body);
 
 // calcest on STEM.dat and STEM.caf of directory `dir`, writing STEM.res, .fmc
 // and .bar there.

@@ -1,15 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "common/console.h"
 #include "common/cp1252.h"
+#include "common/process_start.h"
+#include "common/testing/test_support.h"
 
 using namespace common;
 
@@ -70,4 +77,29 @@ TEST(KeyWait, ReturnsWithoutATerminalOrAByte) {
   };
   for (const Case& c : cases) EXPECT_TRUE(returnedNormally(waitKeyInChild(c.prepare))) << c.what;
   for (int fd : {live[0], live[1], ended[0]}) close(fd);
+}
+
+// The start of every program: closed standard descriptors become /dev/null, in
+// their own numbers, and a gone reader or a file over the size limit fails a
+// write instead of ending the process.
+TEST(ProcessStart, ClosedDescriptorsAreOpenedOnDevNullAndPipeAndSizeSignalsIgnored) {
+  const int ok = testsupport::inChildWithin(5, [] {
+    close(STDIN_FILENO);
+    close(STDERR_FILENO);
+    common::hardenProcess();
+    struct stat null, in, err;
+    const bool descriptors = stat("/dev/null", &null) == 0 && fstat(STDIN_FILENO, &in) == 0 &&
+                             fstat(STDERR_FILENO, &err) == 0 && in.st_rdev == null.st_rdev &&
+                             err.st_rdev == null.st_rdev && fcntl(STDOUT_FILENO, F_GETFD) != -1;
+    int gone[2];
+    if (pipe(gone) != 0) return false;
+    close(gone[0]);
+    const bool pipeFails = write(gone[1], "x", 1) == -1 && errno == EPIPE;
+    const rlimit one{1, 1};
+    const int file = open(std::filesystem::temp_directory_path().c_str(), O_TMPFILE | O_WRONLY, 0600);
+    const bool sizeFails = setrlimit(RLIMIT_FSIZE, &one) == 0 && file >= 0 && write(file, "xy", 2) == 1 &&
+                           write(file, "y", 1) == -1 && errno == EFBIG;
+    return descriptors && pipeFails && sizeFails;
+  });
+  EXPECT_EQ(ok, 1);
 }

@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
@@ -210,6 +212,52 @@ TEST(PendingFiles, AllInPlaceAtTheCommitOrNoneWhenOneCannotBeWritten) {
   }
 }
 
+// A results file the user made private stays private when a run replaces it,
+// a file moved in as a new one does; a new name takes the usual mode.
+TEST(PendingFiles, AReplacedFileKeepsItsMode) {
+  ScratchDir dir;
+  dir.write("a.res", "old a");
+  dir.write("m.svg", "old m");
+  std::filesystem::create_directory(dir.file("scratch"));
+  dir.write("scratch/m.svg", "new m");
+  ASSERT_EQ(chmod(dir.file("a.res").c_str(), 0600), 0);
+  ASSERT_EQ(chmod(dir.file("m.svg").c_str(), 0640), 0);
+  ASSERT_EQ(chmod(dir.file("scratch/m.svg").c_str(), 0666), 0);
+  const mode_t mask = umask(022);
+  PendingFiles set;
+  ASSERT_TRUE(set.open(dir.file("a.res")) && set.open(dir.file("b.res")));
+  ASSERT_TRUE(set.moveIn(dir.file("scratch/m.svg"), dir.file("m.svg")));
+  EXPECT_TRUE(set.commit());
+  umask(mask);
+  for (const auto& [name, mode] : {std::pair<const char*, mode_t>{"a.res", 0600}, {"m.svg", 0640}, {"b.res", 0644}}) {
+    struct stat info;
+    ASSERT_EQ(stat(dir.file(name).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, mode) << name;
+  }
+  EXPECT_EQ(dir.read("m.svg"), "new m");
+}
+
+// A name that can no longer be taken when the run ends (the folder changed
+// meanwhile) stops the commit before the first file takes its name.
+TEST(PendingFiles, ANameThatCannotBeTakenAtTheCommitLeavesEveryEarlierFile) {
+  ScratchDir dir;
+  dir.write("a.res", "old a");
+  dir.write("b.res", "old b");
+  PendingFiles set;
+  FILE* a = set.open(dir.file("a.res"));
+  FILE* b = set.open(dir.file("b.res"));
+  ASSERT_TRUE(a && b);
+  std::fputs("new a", a);
+  std::fputs("new b", b);
+  std::filesystem::remove(dir.file("b.res"));
+  std::filesystem::create_directory(dir.file("b.res"));
+  EXPECT_FALSE(set.commit());
+  EXPECT_EQ(set.failed(), dir.file("b.res"));
+  EXPECT_EQ(set.failureText(), "ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + dir.file("b.res"));
+  EXPECT_EQ(dir.read("a.res"), "old a");
+  EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"a.res", "b.res"}));
+}
+
 TEST(SameFileCheck, FindsAnOutputThatIsAnInputUnderAnotherName) {
   ScratchDir dir;
   dir.write("m.dat", "model");
@@ -226,18 +274,20 @@ TEST(RunLock, OneRunAtATimeAndAKilledRunsLockIsTakenOver) {
   ScratchDir dir;
   const std::string lock = dir.file("V.lock");
   long holder = 0;
-  // A live holder refuses the lock and is named.
-  const pid_t sleeper = fork();
-  if (sleeper == 0) {
-    pause();
-    _exit(0);
+  for (const testsupport::LockHolder& kind : testsupport::lockHolders()) {
+    SCOPED_TRACE(kind.what);
+    const testsupport::PlantedLock planted(kind, lock);
+    RunLock run;
+    EXPECT_EQ(run.acquire(lock, holder), !kind.running());
+    if (kind.running()) {
+      EXPECT_EQ(holder, planted.id());  // named, and left as it was
+      EXPECT_EQ(testsupport::readFile(lock), std::to_string(planted.id()) + "\n");
+      continue;
+    }
+    EXPECT_EQ(testsupport::readFile(lock), std::to_string(getpid()) + "\n");
+    run.release();
+    EXPECT_FALSE(dir.exists("V.lock"));
   }
-  testsupport::writeFile(lock, std::to_string(sleeper) + "\n");
-  RunLock second;
-  EXPECT_FALSE(second.acquire(lock, holder));
-  EXPECT_EQ(holder, sleeper);
-  kill(sleeper, SIGKILL);
-  waitpid(sleeper, nullptr, 0);
   // A lock made by a run that was then killed is left behind, and taken over.
   inKilledChild([&] {
     static RunLock held;
@@ -248,8 +298,69 @@ TEST(RunLock, OneRunAtATimeAndAKilledRunsLockIsTakenOver) {
   RunLock third;
   EXPECT_TRUE(third.acquire(lock, holder));
   EXPECT_EQ(testsupport::readFile(lock), std::to_string(getpid()) + "\n");
-  third.release();
-  EXPECT_FALSE(dir.exists("V.lock"));
+}
+
+// Whatever stands in the lock's place that is no plain file is refused at
+// once (a FIFO once hung the run for ever), and left as it was.
+TEST(RunLock, ALockThatIsNoPlainFileIsRefusedAtOnce) {
+  for (auto kind : {testsupport::NonPlainFile::kDirectory, testsupport::NonPlainFile::kFifo}) {
+    ScratchDir dir;
+    testsupport::putNonPlainFile(dir, "V.lock", kind);
+    const auto before = testsupport::folderContents(dir.path());
+    EXPECT_EQ(testsupport::inChildWithin(5, [&] {
+                RunLock lock;
+                long holder = 1;
+                return !lock.acquire(dir.file("V.lock"), holder) && holder == kLockNotAFile;
+              }),
+              1);
+    EXPECT_EQ(testsupport::changesSince(before, dir.path()), std::vector<std::string>{});
+  }
+  ScratchDir dir;
+  dir.write("other", "the user's own\n");
+  std::filesystem::create_symlink("other", dir.file("V.lock"));
+  RunLock lock;
+  long holder = 0;
+  EXPECT_FALSE(lock.acquire(dir.file("V.lock"), holder));
+  EXPECT_EQ(holder, kLockNotAFile);
+  EXPECT_EQ(dir.read("other"), "the user's own\n");
+  EXPECT_EQ(lockRefusalText("V", kLockNotAFile),
+            "ERROR: EL FICHERO DE BLOQUEO V.lock NO ES UN FICHERO NORMAL (ES UN DIRECTORIO, UNA FIFO, UN ENLACE O UN "
+            "DISPOSITIVO): B\xD3RRELO Y REPITA\n");
+}
+
+// Runs that find a stale lock at the same moment: only one of them takes it
+// over at a time. Each holder makes a mark no one else may have made.
+TEST(RunLock, RunsTakingOverAStaleLockTogetherHoldItOneAtATime) {
+  ScratchDir dir;
+  const std::string lock = dir.file("V.lock"), mark = dir.file("held");
+  constexpr int kRounds = 100, kRuns = 4;
+  int overlaps = 0, takers = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    testsupport::writeFile(lock, std::to_string(testsupport::endedProcessId()) + "\n");
+    std::vector<pid_t> runs;
+    for (int k = 0; k < kRuns; ++k) {
+      const pid_t child = fork();
+      if (child == 0) {
+        RunLock run;
+        long holder = 0;
+        if (!run.acquire(lock, holder)) _exit(2);
+        const int made = ::open(mark.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        usleep(2000);
+        if (made >= 0) unlink(mark.c_str());
+        _exit(made >= 0 ? 0 : 1);
+      }
+      runs.push_back(child);
+    }
+    for (pid_t child : runs) {
+      int status = 0;
+      waitpid(child, &status, 0);
+      if (WIFEXITED(status) && WEXITSTATUS(status) == 1) ++overlaps;
+      if (WIFEXITED(status) && WEXITSTATUS(status) != 2) ++takers;
+    }
+    unlink(lock.c_str());
+  }
+  EXPECT_EQ(overlaps, 0);
+  EXPECT_GE(takers, kRounds);
 }
 
 }  // namespace

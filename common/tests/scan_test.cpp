@@ -180,3 +180,21 @@ TEST(ScannerReads, WhatFscanfReadsOnTheSameFile) {
     expectSameAsFscanf<Floats>(text);
   }
 }
+
+// A model or loads file saved by an editor in UTF-8 may start with its
+// byte-order mark: the title and the first value are read as without it.
+TEST(ScannerReads, AByteOrderMarkAtTheStartIsSkipped) {
+  TempFile model("\xEF\xBB\xBFVIGA3   1    0\n");
+  Scanner titles(model.file, "m.dat");
+  char word[24] = {};
+  int a = 0, b = 0;
+  titles.read("t\xEDtulo", "%23s %d %d", word, &a, &b);
+  EXPECT_STREQ(word, "VIGA3");
+  EXPECT_EQ(titles.line(), 1);
+
+  TempFile loads("\xEF\xBB\xBF" "2\n");
+  Scanner counts(loads.file, "m.caf");
+  int n = 0;
+  counts.read("cantidad", "%d", &n);
+  EXPECT_EQ(n, 2);
+}

@@ -6,6 +6,7 @@
 #include <wx/msgdlg.h>
 #include <wx/translation.h>
 
+#include "common/process_start.h"
 #include "common/program_help.h"
 #include "envolventes/app/dialogs.h"
 #include "guicommon/project_folder.h"
@@ -209,6 +210,7 @@ constexpr common::ProgramHelp kHelp{
 }  // namespace
 
 int main(int argc, char** argv) {
+  common::hardenProcess();
   if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
   askFolderFirst = guicommon::takeAskFolderFlag(argc, argv);
   // Any failure to start (a missing document file) ends with status 1.

@@ -45,7 +45,11 @@ bool askUsableName(StartupQuestions& questions, int kind, bool existing,
       continue;
     }
     switch (checkEnvelopeName(name)) {
-      case EnvelopeNameCheck::Usable: return true;
+      case EnvelopeNameCheck::Usable:
+        // An existing envelope keeps the name it was given.
+        if (existing || envelopeNameFault(name).empty()) return true;
+        questions.showMessage(envelopeNameFault(name));
+        break;
       case EnvelopeNameCheck::Empty: questions.showMessage(emptyNameRefusal()); break;
       case EnvelopeNameCheck::ProjectName: questions.showMessage(projectNameRefusal(name)); break;
     }
@@ -59,8 +63,8 @@ struct QuestionSink : MessageSink {
   StartupQuestions& questions;
 };
 
-// Creates NAME.res and NAME.esf (and NAME.dat for a new envelope), emptying
-// any earlier content, as the envelope engine expects them open for writing.
+// Makes NAME.res and NAME.esf aside, for the engine to fill, and creates
+// NAME.dat for a new envelope (emptying an earlier list).
 bool createEnvelopeFiles(StartupQuestions& questions, ViewerState& state, const std::string& name,
                          const std::string* listName) {
   state.closeEnvelopeFiles();
@@ -138,6 +142,7 @@ ViewerState::~ViewerState() {
 void ViewerState::closeEnvelopeFiles() {
   outputs.closeReport();
   outputs.closeForceTable();
+  pending.discard();
 }
 
 void ViewerState::closeListFile() {
@@ -160,7 +165,6 @@ FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerSt
   std::string name;
   if (!askUsableName(questions, diagramKind, existing, name)) return FlowResult::Ended;
   const std::string listName = fileOf(name, kModelExt);  // the viewer's own file, beside the engine's
-  // An existing envelope's files are emptied only once its list has been read.
   if (existing && !readProjectList(questions, state, listName)) return FlowResult::Ended;
   if (!createEnvelopeFiles(questions, state, name, existing ? nullptr : &listName)) {
     state.closeListFile();
@@ -174,6 +178,22 @@ FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerSt
 
 std::vector<std::string> projectList(const ViewerState& state) {
   return std::vector<std::string>(state.projects.begin() + 1, state.projects.begin() + 1 + state.projectCount);
+}
+
+RunOutcome runViewerEnvelope(ViewerState& viewer, EnvelopeState& shown, MessageSink& sink) {
+  EnvelopeRequest request;
+  request.envelopeName = viewer.envelopeName;
+  request.area = {viewer.drawingWidth, viewer.drawingHeight};
+  request.projects = projectList(viewer);
+  EnvelopeState next = shown;
+  RunOutcome outcome = runEnvelope(next, request, viewer.outputs, sink);
+  if (outcome == RunOutcome::Completed && !viewer.pending.commit()) {
+    sink.showMessage(viewer.pending.failureText());
+    outcome = RunOutcome::Stopped;
+  }
+  viewer.closeEnvelopeFiles();
+  if (outcome == RunOutcome::Completed) shown = std::move(next);
+  return outcome;
 }
 
 std::string projectNameRefusal(const std::string& name) {

@@ -30,8 +30,11 @@ struct ViewerState {
   // from it; empty until a run got that far (names are never empty).
   std::string envelopeName;
 
-  EnvelopeOutputs outputs;  // NAME.res and NAME.esf, filled and closed by the engine
-  FILE* listFile = nullptr;           // NAME.dat; stays open until the next run or the end
+  // NAME.res and NAME.esf, made aside by the flow and filled by the engine;
+  // they take their names only when the whole envelope is written.
+  PendingFiles pending;
+  EnvelopeOutputs outputs{OutputFiles(pending)};
+  FILE* listFile = nullptr;  // NAME.dat; stays open until the next run or the end
 
   // Slots 1..projectCount used, slot 0 unused.
   std::vector<std::string> projects = std::vector<std::string>(kMaxEnvelopeProjects + 1);
@@ -72,6 +75,13 @@ FlowResult runStartupFlow(int diagramKind, StartupQuestions& questions, ViewerSt
 
 // The project list as the engine takes it (slots 1..count).
 std::vector<std::string> projectList(const ViewerState& state);
+
+// Computes the envelope the flow made ready, combined with what `shown` holds,
+// into a copy of it. Only a complete envelope takes the place of `shown`, and
+// its files take their names together; a run that stops (a project refused, a
+// file not written) leaves the drawing, its scripts and the earlier files of
+// the envelope as they were.
+RunOutcome runViewerEnvelope(ViewerState& viewer, EnvelopeState& shown, MessageSink& sink);
 
 // --- pieces shared with the dialogs, kept here so they can be tested ---
 

@@ -153,20 +153,14 @@ void CEnvolventesView::initialUpdate() {
     canvas_->Scroll(0, 0);
     canvas_->SetVirtualSize(viewer.drawingWidth, viewer.drawingHeight);
   }
-  // The drawing and its scripts are named after the envelope whose files
-  // were created last, also when this run ended before the engine ran.
-  if (!viewer.envelopeName.empty()) app.envelopeState().setEnvelopeName(viewer.envelopeName);
   reportedScriptError_.clear();
 
+  // The drawing and its scripts stay those of the last complete envelope.
   if (result == FlowResult::Ready) {
-    EnvelopeRequest request;
-    request.envelopeName = viewer.envelopeName;
-    request.area = {viewer.drawingWidth, viewer.drawingHeight};
-    request.projects = projectList(viewer);
     MessageBoxSink sink;
-    RunOutcome outcome = runEnvelope(app.envelopeState(), request, viewer.outputs, sink);
+    RunOutcome outcome = runViewerEnvelope(viewer, app.envelopeState(), sink);
     if (outcome == RunOutcome::SelectionError) {
-      if (sink.last != kSelectionErrorText) sink.showMessage(kSelectionErrorText);
+      if (sink.last.rfind(kSelectionErrorText, 0) != 0) sink.showMessage(kSelectionErrorText);
       viewer.closeListFile();
       app.endWithStatus(exitStatusFor(outcome));
       return;

@@ -167,9 +167,19 @@ int run(const std::vector<std::string>& args, Console& console) {
     console.write("ERROR NOMBRE DE ENVOLVENTE IGUAL AL DE UN PROYECTO\n");
     return 1;
   }
+  const std::string nameFault = envelopeNameFault(request.envelopeName);
+  if (!nameFault.empty()) {
+    console.write(nameFault + "\n");
+    return 1;
+  }
   const SameFile same = outputThatIsAProjectFile(request);
   if (!same.output.empty()) {
     console.write(sameFileText("ENVOLVENTES-BATCH", same, "ELIJA OTRO NOMBRE"));
+    return 1;
+  }
+  const std::string others = othersOutput(filesOf(request.envelopeName, kEnvelopeFileSuffixes));
+  if (!others.empty()) {
+    console.write(notReplaceableText(others) + "\n");
     return 1;
   }
   // Another run of this name would put its files in place among these.
@@ -184,7 +194,7 @@ int run(const std::vector<std::string>& args, Console& console) {
   PendingFiles pending;
   if (!writeEnvelope(request, OutputFiles(pending), sink)) return 1;
   if (!pending.commit()) {
-    sink.showMessage(writeErrorText(pending.failed()));
+    sink.showMessage(pending.failureText());
     return 1;
   }
   return 0;

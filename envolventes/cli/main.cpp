@@ -1,5 +1,6 @@
 #include <malloc.h>
 
+#include "common/process_start.h"
 #include "common/program_help.h"
 #include "envolventes/cli/batch.h"
 
@@ -13,6 +14,7 @@ constexpr common::ProgramHelp kHelp{
 }  // namespace
 
 int main(int argc, char** argv) {
+  common::hardenProcess();
   if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
   // Every project's tables are as large as the one's before: the memory of one
   // is taken again for the next, not given back to the system and zeroed anew.

@@ -162,7 +162,8 @@ class EnvelopeState {
   int lastPoint = 0;            // of the last project read completely
   int forceTableLastIndex = 0;  // `n`: highest point index of the last project's .esf
 
-  // Reference counts of the first project of the running run.
+  // Reference counts of the first project of the running run, and its name.
+  std::string referenceProject;
   int referenceNodeCount = 0, referenceBarCount = 0, referenceSupportCount = 0, referenceLastPoint = 0;
   std::vector<double> referenceNodeX;  // node abscissae, in label order
   int referenceUnitSystem = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/file_names.h"
+#include "common/format.h"
 #include "envolventes/engine/line_reader.h"
 
 namespace envelope {
@@ -70,6 +71,21 @@ EnvelopeNameCheck checkEnvelopeName(const std::string& name, const std::vector<s
     }
   }
   return EnvelopeNameCheck::Usable;
+}
+
+std::string envelopeNameFault(const std::string& name) {
+  if (name.size() > kMaxEnvelopeNameLength)
+    return formatText("ERROR: EL NOMBRE DE ENVOLVENTE TIENE M\xC1S DE %zu CARACTERES", kMaxEnvelopeNameLength);
+  for (unsigned char c : name) {
+    if (c == ' ') return "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE TENER ESPACIOS EN BLANCO";
+    if (c == '/' || c == '\\') return "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE NOMBRAR UN DIRECTORIO (/ O \\)";
+    // A line break would end a command of the scripts and start one of its own.
+    if (c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D)
+      return formatText("ERROR: EL NOMBRE DE ENVOLVENTE LLEVA EL CAR\xC1" "CTER DE C\xD3" "DIGO %u, QUE NO ES UNA LETRA "
+                        "DE WINDOWS-1252",
+                        static_cast<unsigned>(c));
+  }
+  return "";
 }
 
 }  // namespace envelope

@@ -27,6 +27,17 @@ std::string incompleteFileText(const std::string& path) {
   return "ERROR: EL FICHERO " + path + " EST\xC1 INCOMPLETO";
 }
 
+std::string missingFileText(const char* opening, const std::string& base, const char* extension) {
+  return opening + fileOf(base, extension) + " (proyecto " + base + ")";
+}
+
+std::string selectionErrorText(const std::string& path, const EnvelopeState& state) {
+  const std::string base = path.substr(0, path.rfind('.'));
+  // kSelectionErrorText, then who and where.
+  return "ERROR EN SELECCION DE PROYECTOS: " + base + " (" + path + ") NO ES DE LA MISMA VIGA QUE " +
+         state.referenceProject;
+}
+
 namespace {
 
 // Reads the lines a file's counts promise. A line that is not there, or one
@@ -90,7 +101,7 @@ char* wordBuffer(std::string_view line) {
 bool readForceTable(const std::string& base, ProjectTables& project, MessageSink& sink) {
   FileHandle esf = openForReading(fileOf(base, kForceTableExt));
   if (!esf) {
-    sink.showMessage("error_archivo esfuerzos");
+    sink.showMessage(missingFileText("error_archivo esfuerzos: no se puede abrir ", base, kForceTableExt));
     return false;
   }
   TextLines reader(esf.get(), readBuffers().forceTable);
@@ -111,18 +122,18 @@ bool openProjectFiles(const std::string& base, ProjectFiles& files, MessageSink&
   struct Step {
     FileHandle* file;  // none for the load description, which must be there but is not read
     const char* extension;
-    const char* message;
-  } steps[] = {{nullptr, kDescriptionExt, "error_archivo cargas"},
-               {&files.kar, kSelfWeightExt, "error_archivo cargas"},
-               {&files.caf, kLoadsExt, "error_archivo cargas"},
-               {&files.dat, kModelExt, "error_archivo datos"},
-               {&files.fmc, kDiagramExt, "error_archivo fmc"},
-               {&files.res, kResultsExt, "error_archivo resultado"}};
+    const char* opening;  // of the message, before the file's name
+  } steps[] = {{nullptr, kDescriptionExt, "error_archivo cargas: no se puede abrir "},
+               {&files.kar, kSelfWeightExt, "error_archivo cargas: no se puede abrir "},
+               {&files.caf, kLoadsExt, "error_archivo cargas: no se puede abrir "},
+               {&files.dat, kModelExt, "error_archivo datos: no se puede abrir "},
+               {&files.fmc, kDiagramExt, "error_archivo fmc: no se puede abrir "},
+               {&files.res, kResultsExt, "error_archivo resultado: no se puede abrir "}};
   for (auto& step : steps) {
     const std::string path = fileOf(base, step.extension);
     const bool opened = step.file ? static_cast<bool>(*step.file = openForReading(path)) : canOpenForReading(path);
     if (!opened) {
-      sink.showMessage(step.message);
+      sink.showMessage(missingFileText(step.opening, base, step.extension));
       return false;
     }
   }
@@ -130,14 +141,15 @@ bool openProjectFiles(const std::string& base, ProjectFiles& files, MessageSink&
 }
 
 // Reference counts of the run, then the capacities of the tables.
-ReadStep checkCounts(bool firstOfRun, EnvelopeState& state, const ProjectTables& p, MessageSink& sink) {
+ReadStep checkCounts(const std::string& path, bool firstOfRun, EnvelopeState& state, const ProjectTables& p,
+                     MessageSink& sink) {
   if (firstOfRun) {
     state.referenceNodeCount = p.nodeCount;
     state.referenceBarCount = p.barCount;
     state.referenceSupportCount = p.supportCount;
   } else if (p.nodeCount != state.referenceNodeCount || p.barCount != state.referenceBarCount ||
              p.supportCount != state.referenceSupportCount) {
-    sink.showMessage(kSelectionErrorText);
+    sink.showMessage(selectionErrorText(path, state));
     return ReadStep::SelectionError;
   }
   if (p.barCount > kMaxBars || p.nodeCount > kMaxEnvelopeNodes || p.supportCount > kMaxEnvelopeSupports ||
@@ -218,11 +230,11 @@ ReadStep readBeamData(FILE* file, const std::string& path, bool firstOfRun, Enve
     model.header = reader.readHeader();
     takeCounts(model.header, p);
     if (!firstOfRun && awaitReferences) awaitReferences();
-    ReadStep step = checkCounts(firstOfRun, state, p, sink);
+    ReadStep step = checkCounts(path, firstOfRun, state, p, sink);
     if (step != ReadStep::Ok) return step;
     model.nodes = reader.readNodes(model.header.nn);
     if (!sameBeam(model.nodes, p.unitSystem, firstOfRun, state)) {
-      sink.showMessage(kSelectionErrorText);
+      sink.showMessage(selectionErrorText(path, state));
       return ReadStep::SelectionError;
     }
     int bandWidth = 0;
@@ -244,8 +256,8 @@ ReadStep readBeamData(FILE* file, const std::string& path, bool firstOfRun, Enve
 
 // The diagram file comes from calcest, which stops without its point count when
 // the run ends in an error: no count is no result, not another beam.
-ReadStep readPointCount(CountedLines& fmc, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
-                        MessageSink& sink) {
+ReadStep readPointCount(CountedLines& fmc, const std::string& path, bool firstOfRun, EnvelopeState& state,
+                        ProjectTables& p, MessageSink& sink) {
   const std::string_view header = fmc.line();
   int count = 0;
   fmc.expect(scanLine(header, "%s %d  %d  %d", wordBuffer(header), &p.captionSet, &p.unitSystem, &count), 4);
@@ -254,7 +266,7 @@ ReadStep readPointCount(CountedLines& fmc, bool firstOfRun, EnvelopeState& state
   if (firstOfRun) {
     state.referenceLastPoint = p.lastPoint;
   } else if (p.lastPoint != state.referenceLastPoint) {
-    sink.showMessage(kSelectionErrorText);
+    sink.showMessage(selectionErrorText(path, state));
     return ReadStep::SelectionError;
   }
   // Points index the point tables, and point P lies on bar P/20 + 1.
@@ -409,9 +421,41 @@ int pointAt(const ProjectTables& project, float x, int bar) {
   return found;
 }
 
+namespace {
+bool finite(std::initializer_list<float> values) {
+  for (float v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+// The file of the project that holds a value that is no finite number ("nan",
+// "inf", which the reading takes): it would slip past every comparison of the
+// envelope, and the project would be left out unseen. nullptr when none does.
+const char* fileWithNonFiniteValue(const ProjectTables& p) {
+  for (const NodeDeflection& n : p.nodeDeflections)
+    if (!finite({n.value})) return kResultsExt;
+  for (const BarEndForces& b : p.barForces)
+    if (!finite({b.Mi, b.Mj, b.Qi, b.Qj})) return kResultsExt;
+  for (const ReactionRecord& r : p.reactions)
+    if (!finite({r.R, r.M})) return kResultsExt;
+  for (const PointResult& point : p.points)
+    if (!finite({point.x, point.deflection, point.moment, point.shear})) return kDiagramExt;
+  for (const ForceTableRow& row : p.forceTable.table)
+    if (!finite({row.x, row.Qi.max, row.Qd.max, row.Mfi.max, row.Mfd.max, row.CC.max, row.Mf.max}))
+      return kForceTableExt;
+  return nullptr;
+}
+}  // namespace
+
+std::string nonFiniteValueText(const std::string& base, const char* extension) {
+  return "ERROR: EL FICHERO " + fileOf(base, extension) + " DEL PROYECTO " + base +
+         " TIENE VALORES QUE NO SON N\xDAMEROS FINITOS: VUELVA A CALCULAR EL PROYECTO";
+}
+
 ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& state, ProjectTables& p,
                      MessageSink& sink, const std::function<void()>& awaitReferences) {
   p = ProjectTables{};
+  if (firstOfRun) state.referenceProject = base;
   if (!readForceTable(base, p, sink)) return ReadStep::Stopped;
   ProjectFiles files;
   if (!openProjectFiles(base, files, sink)) return ReadStep::Stopped;
@@ -422,7 +466,7 @@ ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& st
   CountedLines res(files.res.get(), readBuffers().results, fileOf(base, kResultsExt));
   CountedLines fmc(files.fmc.get(), readBuffers().diagram, fileOf(base, kDiagramExt));
   res.line();  // the header line, not used
-  step = readPointCount(fmc, firstOfRun, state, p, sink);
+  step = readPointCount(fmc, fileOf(base, kDiagramExt), firstOfRun, state, p, sink);
   if (step != ReadStep::Ok) return step;
   if (!readResults(res, p, sink)) return ReadStep::Stopped;
   files.res.reset();
@@ -434,6 +478,10 @@ ReadStep readProject(const std::string& base, bool firstOfRun, EnvelopeState& st
   if (!readLoadLines(files.caf.get(), p, sink)) return ReadStep::Stopped;
   const std::string karPath = fileOf(base, kSelfWeightExt);
   if (p.selfWeight == 1 && !readLoadLines(files.kar.get(), p, sink, &karPath)) return ReadStep::Stopped;
+  if (const char* file = fileWithNonFiniteValue(p)) {
+    sink.showMessage(nonFiniteValueText(base, file));
+    return ReadStep::Stopped;
+  }
   return ReadStep::Ok;
 }
 

@@ -29,6 +29,18 @@ extern const char* const kForcePointsError;   // "error en cantidad de puntos pa
 // whose line lacks values its writer always puts there: what a run that
 // stopped half-way (or a full disk) leaves behind.
 std::string incompleteFileText(const std::string& path);
+// "error_archivo WHAT: no se puede abrir BASE.EXT (proyecto BASE)", `opening`
+// the part before the file's name: a project file that cannot be opened, named
+// with its project.
+std::string missingFileText(const char* opening, const std::string& base, const char* extension);
+// "ERROR EN SELECCION DE PROYECTOS: BASE (PATH) NO ES DE LA MISMA VIGA QUE
+// FIRST": the project whose file `path` shows it is of another beam than the
+// first project of the run.
+std::string selectionErrorText(const std::string& path, const EnvelopeState& state);
+// "ERROR: EL FICHERO BASE.EXT DEL PROYECTO BASE TIENE VALORES QUE NO SON
+// NÚMEROS FINITOS ...": a value read as "nan" or "inf", which no envelope can
+// take.
+std::string nonFiniteValueText(const std::string& base, const char* extension);
 
 // Reads project `base` into `project`. The first project of a run sets the
 // reference counts in `state`; a later one must match them (SelectionError).

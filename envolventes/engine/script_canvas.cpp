@@ -32,10 +32,13 @@ void ScriptCanvas::text(int x, int y, const std::string& cp1252Text, Colour) {
   *at++ = ',';
   at = putInt(at, -y);
   at = putLiteral(at, " 6 0.0 ");
-  // %s ends at the first zero byte.
+  // %s ends at the first zero byte. A line break or another control character
+  // would end the command and start one of the text's own: each becomes '?'.
   const size_t length = std::strlen(cp1252Text.c_str());
-  std::memcpy(at, cp1252Text.data(), length);
-  at += length;
+  for (size_t i = 0; i < length; ++i) {
+    const unsigned char c = static_cast<unsigned char>(cp1252Text[i]);
+    *at++ = c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c);
+  }
   *at++ = '\n';
   text_.advance(static_cast<size_t>(at - start));
 }

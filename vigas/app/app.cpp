@@ -4,6 +4,7 @@
 #include <wx/intl.h>
 #include <wx/translation.h>
 
+#include "common/process_start.h"
 #include "common/program_help.h"
 #include "vigas/app/frame.h"
 #include "vigas/app/ui_text.h"
@@ -45,6 +46,7 @@ constexpr common::ProgramHelp kHelp{
 wxIMPLEMENT_APP_NO_MAIN(vigas::app::VigasApp);
 
 int main(int argc, char** argv) {
+  common::hardenProcess();
   if (common::answeredHelpOrVersion(argc, argv, kHelp)) return 0;
   return wxEntry(argc, argv);
 }

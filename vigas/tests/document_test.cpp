@@ -148,6 +148,13 @@ TEST(Typing, ACellAndACaseNameAnswerAsTheEditWouldAndChangeNothing) {
   }
 }
 
+TEST(Typing, TwoSupportsOnOneNodeAreBothMarked) {
+  Document document(threeSpanBeam());
+  ASSERT_TRUE(document.setCell({Table::supports, 2, 0}, "1").done);
+  for (int row : {1, 2}) EXPECT_EQ(document.reasonAt({Table::supports, row, 0}), "hay otro apoyo en el nodo 1") << row;
+  EXPECT_EQ(document.reasonAt({Table::supports, 3, 0}), "");
+}
+
 class ProjectFolder : public ::testing::Test {
  protected:
   ScratchDir dir;

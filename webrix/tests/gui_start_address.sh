@@ -18,6 +18,14 @@ shot webrix_page_one.png
 not_blank webrix_page_one.png
 close_webrix "$win"
 
+echo "-- a document and an address with a blank, each one argument"
+cp a.html "mi pagina.html"
+start_webrix "mi pagina.html" "mi pagina.html" 0
+win=$(wait_window '^Page One - Webrix$' 30)
+wait_state url "file://$PWD/mi%20pagina.html"
+process_ended "$WEBRIX_PID" && fail "Webrix ended"
+close_webrix "$win"
+
 echo "-- NULO reads the third word of servidor.txt"
 printf 'primera segunda %s cuarta\n' "$B" > servidor.txt
 start_webrix doc.txt NULO 0

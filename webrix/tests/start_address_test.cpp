@@ -27,6 +27,19 @@ TEST(CommandLine, CountsOnlyTheFieldsPresent) {
   EXPECT_EQ(line.number, 0);
 }
 
+// vigas starts Webrix with "mi viga.html" twice: each argument is one field,
+// blanks and all, never joined and split again.
+TEST(CommandLine, ArgumentsAreTheFieldsAsGiven) {
+  CommandLine line = commandLineOf({"mi viga.html", "mi viga.html", "0"});
+  EXPECT_EQ(line.words, 3);
+  EXPECT_EQ(line.document, "mi viga.html");
+  EXPECT_EQ(line.address, "mi viga.html");
+  EXPECT_EQ(line.number, 0);
+  EXPECT_EQ(commandLineOf({}).words, 0);
+  EXPECT_EQ(commandLineOf({"d e"}).words, 1);
+  EXPECT_EQ(commandLineOf({"d", "NULO", "x"}).words, 2);
+}
+
 TEST(CommandLine, KeepsLongWordsWhole) {
   std::string address = "file:///" + std::string(300, 'a') + ".html";
   CommandLine line = parseCommandLine("d " + address + " 1");

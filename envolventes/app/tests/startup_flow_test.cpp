@@ -10,6 +10,9 @@
 #include <utility>
 
 #include "common/testing/test_support.h"
+#include "envolventes/engine/diagram.h"
+#include "envolventes/engine/recording_canvas.h"
+#include "envolventes/engine/tests/project_files.h"
 
 using namespace common;
 
@@ -133,7 +136,8 @@ TEST_F(StartupFlow, NewEnvelopeWritesCountAndNamesInSelectionOrderAndFormsScript
   EXPECT_EQ(dir.read("env.dat"), " 3\nviga2\nviga1\nviga2\n");
   EXPECT_NE(state.outputs.report(), nullptr);
   EXPECT_NE(state.outputs.forceTable(), nullptr);
-  EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"env.dat", "env.esf", "env.res"}));
+  // The report and table are aside until the envelope is complete.
+  EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"env.dat"}));
   // The screen-size and existing-or-new dialogs get the diagram kind.
   EXPECT_EQ(q.banners, (std::vector<int>{2, 2}));
 }
@@ -180,7 +184,7 @@ TEST_F(StartupFlow, NoProjectChosenWritesCountZero) {
   EXPECT_EQ(dir.read("e.dat"), " 0\n");
 }
 
-TEST_F(StartupFlow, ExistingEnvelopeFilesAreEmptiedAndItsListReadAndShown) {
+TEST_F(StartupFlow, ExistingEnvelopeFilesStayWholeAndItsListIsReadAndShown) {
   dir.write("env.dat", " 2\r\nviga1\r\nviga2\r\n");
   dir.write("env.res", "old report");
   dir.write("env.esf", "old table");
@@ -188,8 +192,8 @@ TEST_F(StartupFlow, ExistingEnvelopeFilesAreEmptiedAndItsListReadAndShown) {
   ViewerState state;
   ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.existing, 1);
-  EXPECT_EQ(dir.read("env.res"), "");
-  EXPECT_EQ(dir.read("env.esf"), "");
+  EXPECT_EQ(dir.read("env.res"), "old report");  // replaced only by a complete envelope
+  EXPECT_EQ(dir.read("env.esf"), "old table");
   EXPECT_EQ(dir.read("env.dat"), " 2\r\nviga1\r\nviga2\r\n");  // read, never rewritten
   ASSERT_EQ(state.projectCount, 2);
   EXPECT_EQ(state.projects[2], "viga2");
@@ -263,7 +267,8 @@ TEST_F(StartupFlow, TypedNameIsTakenInWindows1252AndOneItCannotHoldIsRefused) {
   ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   ASSERT_EQ(q.messages.size(), 1u);
   EXPECT_EQ(state.envelopeName, "VIGA\xF3");
-  EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"VIGA\xF3.dat", "VIGA\xF3.esf", "VIGA\xF3.res"}));
+  EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"VIGA\xF3.dat"}));
+  EXPECT_NE(state.outputs.report(), nullptr);
 }
 
 TEST_F(StartupFlow, UncreatableReportFileEndsTheFlowWithItsMessage) {
@@ -301,6 +306,17 @@ TEST_F(StartupFlow, ProjectNameIsRefusedAndAskedAgainWithoutEmptyingItsFiles) {
   EXPECT_FALSE(dir.exists("viga2.res"));
 }
 
+// A new envelope's name is held to the dialog's rules, the batch's too.
+TEST_F(StartupFlow, NewEnvelopeNameWithABlankOrAFolderIsRefusedAndAskedAgain) {
+  auto q = newEnvelope({"mi env", "sub/env", "env"});
+  ViewerState state;
+  ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
+  EXPECT_EQ(state.envelopeName, "env");
+  EXPECT_EQ(q.messages, (std::vector<std::string>{"ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE TENER ESPACIOS EN BLANCO",
+                                                  "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE NOMBRAR UN DIRECTORIO (/ O \\)"}));
+  EXPECT_FALSE(dir.exists("mi env.res"));
+}
+
 TEST_F(StartupFlow, ProjectChosenAsExistingEnvelopeIsRefusedToo) {
   dir.write("viga1.dat", kModelTitle);
   dir.write("viga1.res", "results");
@@ -333,6 +349,70 @@ TEST_F(StartupFlow, RunEndingBeforeItsFilesKeepsTheNameOfTheFilesCreatedLast) {
   auto second = existingEnvelope({"nada"});  // no nada.dat to read
   EXPECT_EQ(runStartupFlow(1, second, state), FlowResult::Ended);
   EXPECT_EQ(state.envelopeName, "env");  // the drawing goes on under the earlier name
+}
+
+// An existing envelope of three projects, with its earlier files: the list,
+// report, table and moment script.
+void writeExistingEnvelope(const ScratchDir& dir) {
+  for (const char* name : {"p1", "p2", "p3"}) writeProject(dir, name, HandProject{});
+  dir.write("env.dat", " 3\np1\np2\np3\n");
+  dir.write("env.res", "old report");
+  dir.write("env.esf", "old table");
+  dir.write("envm.scr", "old script");
+}
+
+// A project that cannot be combined stops the run before anything of it is
+// written or drawn: the earlier files of the envelope stay whole, the drawing
+// stays what it was (here none), and the message names the project and file.
+TEST_F(StartupFlow, AProjectThatCannotBeCombinedLeavesTheEarlierEnvelopeWhole) {
+  HandProject otherBeam;
+  otherBeam.nodeX = {0.0f, 5.0f, 10.0f};
+  const struct {
+    const char* what;
+    std::function<void()> spoil;
+    RunOutcome outcome;
+    std::string message;
+  } cases[] = {
+      {"a project without its force table", [this] { std::filesystem::remove(dir.file("p2.esf")); },
+       RunOutcome::Stopped, "error_archivo esfuerzos: no se puede abrir p2.esf (proyecto p2)"},
+      {"a project of another beam", [&] { writeProject(dir, "p2", otherBeam); }, RunOutcome::SelectionError,
+       "ERROR EN SELECCION DE PROYECTOS: p2 (p2.dat) NO ES DE LA MISMA VIGA QUE p1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    writeExistingEnvelope(dir);
+    c.spoil();
+    const auto before = testsupport::folderContents(dir.path());
+    auto q = existingEnvelope();
+    ViewerState viewer;
+    ASSERT_EQ(runStartupFlow(2, q, viewer), FlowResult::Ready);
+    EnvelopeState shown;
+    RecordingMessageSink sink;
+    EXPECT_EQ(runViewerEnvelope(viewer, shown, sink), c.outcome);
+    EXPECT_EQ(sink.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(testsupport::changesSince(before, dir.path()), std::vector<std::string>{});
+    EXPECT_EQ(shown.envelopeName(), "");  // nothing to draw, no script to write
+    RecordingCanvas screen;
+    EXPECT_EQ(paintDiagram(shown, 2, screen, sink), DrawOutcome::ScriptError);
+    EXPECT_EQ(dir.read("envm.scr"), "old script");
+  }
+}
+
+TEST_F(StartupFlow, ACompleteEnvelopeTakesThePlaceOfTheEarlierFilesAndIsDrawn) {
+  writeExistingEnvelope(dir);
+  auto q = existingEnvelope();
+  ViewerState viewer;
+  ASSERT_EQ(runStartupFlow(2, q, viewer), FlowResult::Ready);
+  EnvelopeState shown;
+  RecordingMessageSink sink;
+  EXPECT_EQ(runViewerEnvelope(viewer, shown, sink), RunOutcome::Completed);
+  EXPECT_TRUE(sink.messages.empty());
+  EXPECT_NE(dir.read("env.res").find("NODO"), std::string::npos);
+  EXPECT_NE(dir.read("env.esf"), "old table");
+  EXPECT_EQ(shown.envelopeName(), "env");
+  RecordingCanvas screen;
+  EXPECT_EQ(paintDiagram(shown, 2, screen, sink), DrawOutcome::Drawn);
+  EXPECT_NE(dir.read("envm.scr"), "old script");
 }
 
 TEST(DialogPieces, DatStemsStopAtFirstDotAndAtTheLimit) {

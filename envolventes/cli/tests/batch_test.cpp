@@ -89,7 +89,7 @@ TEST(Batch, InconsistentProjects_EndWithTheSelectionErrorAndStatusOne) {
   dir.write("env_b.dat", dat);
   auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b"}, dir.path());
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output, "ERROR EN SELECCION DE PROYECTOS\n");
+  EXPECT_EQ(run.output, "ERROR EN SELECCION DE PROYECTOS: env_b (env_b.dat) NO ES DE LA MISMA VIGA QUE env_a\n");
   EXPECT_FALSE(dir.exists("ENVd.scr"));
 }
 
@@ -109,7 +109,7 @@ TEST(Batch, MissingProjectFile_IsReportedWithStatusOne) {
   ScratchDir dir;
   auto run = runProgram(BATCH_BINARY, {"E", "3000", "400", "nada"}, dir.path());
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.output, "error_archivo esfuerzos\n");
+  EXPECT_EQ(run.output, "error_archivo esfuerzos: no se puede abrir nada.esf (proyecto nada)\n");
   // Nothing of a run that ends with a message is put in place.
   EXPECT_FALSE(dir.exists("E.res"));
   EXPECT_FALSE(dir.exists("Ed.svg"));
@@ -209,7 +209,7 @@ TEST(Batch, ProjectWhoseStaticRunStoppedWithAnError_IsRefusedWithAMessageAndStat
       args.insert(args.end(), projects.begin(), projects.end());
       auto run = runProgram(BATCH_BINARY, args, dir.path());
       EXPECT_EQ(run.status, 1);
-      std::string expected = "error_archivo cargas\n";  // no .kar
+      std::string expected = "error_archivo cargas: no se puede abrir env_b.kar (proyecto env_b)\n";  // no .kar
       if (failure.modelRefused) {
         expected = st.output.substr(st.output.find("ERROR"));
         expected = expected.substr(0, expected.find('\n')) + "\n";
@@ -321,6 +321,58 @@ TEST(Batch, FileThatCannotBeWritten_IsNamedAndTheStatusIsOne) {
   EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
 }
 
+// A value that is no finite number in a project's results, diagram or force
+// table would slip past every comparison: the project is refused, named with
+// its file, and the earlier envelope stays.
+TEST(Batch, AProjectFileHoldingNanIsRefusedNamingTheProject) {
+  for (const char* extension : {".res", ".fmc", ".esf"}) {
+    SCOPED_TRACE(extension);
+    ScratchDir dir;
+    if (!earlierEnvelope(dir)) GTEST_SKIP() << "calcest not built";
+    const std::string file = std::string("env_b") + extension;
+    std::vector<std::string> lines = splitLines(dir.read(file));
+    std::string& line = lines[3];
+    line = line.substr(0, line.rfind(' ', line.find_last_not_of(' '))) + " nan";
+    std::string text;
+    for (const std::string& l : lines) text += l + "\n";
+    dir.write(file, text);
+    const auto before = testsupport::folderContents(dir.path());
+    auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b", "env_c"}, dir.path());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "ERROR: EL FICHERO " + file + " DEL PROYECTO env_b TIENE VALORES QUE NO SON N\xDAMEROS "
+                          "FINITOS: VUELVA A CALCULAR EL PROYECTO\n");
+    EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
+  }
+}
+
+// The batch takes the names the viewer's dialog takes: a line break in one
+// would have put a command of its own into the three scripts.
+TEST(Batch, EnvelopeNamesTheViewerRefuses_AreRefusedBeforeAnyFileIsWritten) {
+  ScratchDir dir;
+  if (!analyseExamples(dir)) GTEST_SKIP() << "calcest not built";
+  const struct {
+    std::string name;
+    const char* message;
+  } cases[] = {
+      {"A\nERASE ALL\n", "ERROR: EL NOMBRE DE ENVOLVENTE LLEVA EL CAR\xC1" "CTER DE C\xD3" "DIGO 10, QUE NO ES UNA LETRA DE "
+                         "WINDOWS-1252\n"},
+      {"E\x81", "ERROR: EL NOMBRE DE ENVOLVENTE LLEVA EL CAR\xC1" "CTER DE C\xD3" "DIGO 129, QUE NO ES UNA LETRA DE "
+                "WINDOWS-1252\n"},
+      {"mi envolvente", "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE TENER ESPACIOS EN BLANCO\n"},
+      {"sub/ENV", "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE NOMBRAR UN DIRECTORIO (/ O \\)\n"},
+      {std::string(41, 'E'), "ERROR: EL NOMBRE DE ENVOLVENTE TIENE M\xC1S DE 40 CARACTERES\n"},
+  };
+  std::filesystem::create_directory(dir.file("sub"));
+  const auto before = testsupport::folderContents(dir.path());
+  for (const auto& c : cases) {
+    auto run = runProgram(BATCH_BINARY, {c.name, "3000", "400", "env_a", "env_b", "env_c"}, dir.path());
+    EXPECT_EQ(run.status, 1) << c.name;
+    EXPECT_EQ(run.output, c.message);
+  }
+  EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
+  EXPECT_EQ(runProgram(BATCH_BINARY, {std::string(40, 'E'), "3000", "400", "env_a"}, dir.path()).status, 0);
+}
+
 // ---- a bad day -------------------------------------------------------------------
 
 // An output that is one of the project files read, under another name (a link,
@@ -352,17 +404,16 @@ TEST(Batch, OutputThatIsAProjectFile_IsRefusedBeforeAnyFileIsWritten) {
 // process named, and changes nothing; the lock of a run that was killed is
 // taken over.
 TEST(Batch, NameHeldByAnotherRun_IsRefusedAndAKilledRunsLockTakenOver) {
-  const testsupport::SleepingProcess running;
-  for (const testsupport::LockHolder& holder : testsupport::lockHolders(running)) {
+  for (const testsupport::LockHolder& holder : testsupport::lockHolders()) {
     SCOPED_TRACE(holder.what);
     ScratchDir dir;
     if (!earlierEnvelope(dir)) GTEST_SKIP() << "calcest not built";
-    dir.write("ENV.lock", std::to_string(holder.id) + "\n");
+    const testsupport::PlantedLock lock(holder, dir.file("ENV.lock"));
     const auto before = testsupport::folderContents(dir.path());
     auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b"}, dir.path());
-    if (holder.running) {
+    if (holder.running()) {
       EXPECT_EQ(run.status, 1);
-      EXPECT_EQ(run.output, "ERROR: OTRA EJECUCI\xD3N (PROCESO " + std::to_string(holder.id) +
+      EXPECT_EQ(run.output, "ERROR: OTRA EJECUCI\xD3N (PROCESO " + std::to_string(lock.id()) +
                                 ") EST\xC1 ESCRIBIENDO ENV EN ESTE DIRECTORIO: ESPERE A QUE TERMINE O ELIJA OTRO "
                                 "NOMBRE\n");
       EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
@@ -385,8 +436,10 @@ TEST(Batch, Refusal_LeavesTheEarlierEnvelopeAsItWas) {
     bool readOnly;
     std::string beginning;  // of the output
   } cases[] = {
-      {"two projects without force tables", {"env_a.esf", "env_b.esf"}, nullptr, false, "error_archivo esfuerzos\n"},
-      {"a project without its model", {"env_b.dat"}, nullptr, false, "error_archivo datos\n"},
+      {"two projects without force tables", {"env_a.esf", "env_b.esf"}, nullptr, false,
+       "error_archivo esfuerzos: no se puede abrir env_a.esf (proyecto env_a)\n"},
+      {"a project without its model", {"env_b.dat"}, nullptr, false,
+       "error_archivo datos: no se puede abrir env_b.dat (proyecto env_b)\n"},
       {"a script that cannot be made", {"ENVm.scr"}, "ENVm.scr", false, "ERROR SCRM\n"},
       {"a read-only folder", {}, nullptr, true, "ERROR: NO SE PUEDE CREAR EL FICHERO ENV.lock\n"},
   };

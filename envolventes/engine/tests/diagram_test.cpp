@@ -45,6 +45,20 @@ HandProject twoBars() {
 
 }  // namespace
 
+// A text with a line break would end its command and give the rest of the
+// line to the CAD program as a command of its own.
+TEST(ScriptCanvas, ControlCharactersOfATextAreWrittenAsQuestionMarks) {
+  ScriptCanvas canvas;
+  canvas.text(20, 30, "A\nERASE ALL\r\n\t\x7F\xD1", kGreen);
+  FILE* file = std::tmpfile();
+  canvas.writeTo(file);
+  std::rewind(file);
+  char line[64] = {};
+  ASSERT_NE(std::fgets(line, sizeof line, file), nullptr);
+  std::fclose(file);
+  EXPECT_STREQ(line, "text 20,-30 6 0.0 A?ERASE ALL????\xD1\n");
+}
+
 // One bar from xI to xJ of a beam of the given length in a drawing area:
 // where the axis and the labels go, the pixels of the beam and of the bar (even,
 // truncated) and its steps of 20 pixels (up when at most 10 short of the next).

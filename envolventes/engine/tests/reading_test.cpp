@@ -22,6 +22,20 @@ using namespace envelope;
 using testsupport::ScratchDir;
 
 namespace {
+// The message of a project file that cannot be opened: what it holds, the
+// file and its project.
+std::string cannotOpen(const char* what, const std::string& project, const char* extension) {
+  return std::string("error_archivo ") + what + ": no se puede abrir " + project + extension + " (proyecto " + project +
+         ")";
+}
+// The message of project b, not of the beam of project a, as `file` shows.
+std::string notOfTheBeam(const ScratchDir& dir, const char* file) {
+  return "ERROR EN SELECCION DE PROYECTOS: " + dir.file("b") + " (" + dir.file(file) + ") NO ES DE LA MISMA VIGA QUE " +
+         dir.file("a");
+}
+}  // namespace
+
+namespace {
 
 // A 10 m beam of one bar: points every 0.5 m.
 HandProject oneBar() { return HandProject{}; }
@@ -71,7 +85,7 @@ TEST(ProjectReading, ProjectWithOneNodeMore_StopsWithSelectionErrorAndStatusOne)
   EXPECT_EQ(r.outcome, RunOutcome::SelectionError);
   EXPECT_EQ(exitStatusFor(r.outcome), 1);
   ASSERT_EQ(r.sink.messages.size(), 1u);
-  EXPECT_EQ(r.sink.messages[0], "ERROR EN SELECCION DE PROYECTOS");
+  EXPECT_EQ(r.sink.messages[0], notOfTheBeam(dir, "b.dat"));
   EXPECT_EQ(dir.read("E.res"), "");
 }
 
@@ -134,7 +148,8 @@ TEST(ProjectReading, SelfWeightFlag_DecidesWhetherKarIsReadButItMustExistAlways)
   r.runOne(without);
   EXPECT_EQ(r.outcome, RunOutcome::Stopped);
   ASSERT_EQ(r.sink.messages.size(), 1u);
-  EXPECT_EQ(r.sink.messages[0], "error_archivo cargas");
+  EXPECT_EQ(r.sink.messages[0].substr(0, 40), "error_archivo cargas: no se puede abrir ");
+  EXPECT_NE(r.sink.messages[0].find("a.kar (proyecto "), std::string::npos) << r.sink.messages[0];
 
   HandProject unread = oneBar();
   unread.karLines = {"1  1  5.0  5.0  0.0  -4.0 y"};
@@ -156,10 +171,8 @@ TEST(ProjectReading, SelfWeightFlag_DecidesWhetherKarIsReadButItMustExistAlways)
 
 TEST(ProjectReading, EachMissingFile_GivesItsOwnMessageAndLeavesTheEnvelopeFilesEmpty) {
   const std::pair<const char*, const char*> cases[] = {
-      {kForceTableExt, "error_archivo esfuerzos"}, {kDescriptionExt, "error_archivo cargas"},
-      {kSelfWeightExt, "error_archivo cargas"},
-      {kLoadsExt, "error_archivo cargas"},    {kModelExt, "error_archivo datos"},  {kDiagramExt, "error_archivo fmc"},
-      {kResultsExt, "error_archivo resultado"}};
+      {kForceTableExt, "esfuerzos"}, {kDescriptionExt, "cargas"}, {kSelfWeightExt, "cargas"}, {kLoadsExt, "cargas"},
+      {kModelExt, "datos"},          {kDiagramExt, "fmc"},        {kResultsExt, "resultado"}};
   for (auto& [extension, message] : cases) {
     SCOPED_TRACE(extension);
     ScratchDir dir;
@@ -172,7 +185,7 @@ TEST(ProjectReading, EachMissingFile_GivesItsOwnMessageAndLeavesTheEnvelopeFiles
     r.run(dir, {"a", "b"});
     EXPECT_EQ(r.outcome, RunOutcome::Stopped);
     ASSERT_EQ(r.sink.messages.size(), 1u);
-    EXPECT_EQ(r.sink.messages[0], message);
+    EXPECT_EQ(r.sink.messages[0], cannotOpen(message, dir.file("a"), extension));
     EXPECT_EQ(dir.read("E.res"), "");
     EXPECT_EQ(dir.read("E.esf"), "");
   }
@@ -278,7 +291,7 @@ TEST(ProjectReading, LongLinesAndNames_AreReadWithoutOverflow) {
   ASSERT_EQ(r.state.current.loads.size(), 2u);
   EXPECT_EQ(r.state.current.loads[1].startPoint, 10);
   ASSERT_EQ(r.sink.messages.size(), 1u);
-  EXPECT_EQ(r.sink.messages[0], "error_archivo esfuerzos");
+  EXPECT_EQ(r.sink.messages[0], cannotOpen("esfuerzos", dir.file(std::string(600, 'n')), kForceTableExt));
 
   // A title word longer than any model title is refused, as calcest refuses it.
   ScratchDir dir2;
@@ -385,7 +398,7 @@ TEST(ProjectReading, ProjectOfAnotherBeamWithTheSameCounts_StopsWithSelectionErr
     EngineRun r;
     r.run(dir, {"a", "b"});
     EXPECT_EQ(r.outcome, RunOutcome::SelectionError);
-    EXPECT_EQ(r.sink.messages, std::vector<std::string>{kSelectionErrorText});
+    EXPECT_EQ(r.sink.messages, std::vector<std::string>{notOfTheBeam(dir, "b.dat")});
   }
 }
 
