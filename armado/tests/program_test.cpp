@@ -201,8 +201,8 @@ TEST(Program, ANameWhoseFilesWouldBeAnInputOrAnotherRunsIsRefused) {
   ScratchDir dir;
   copyExample(dir);
   dir.write("W.des", "1 3 0.0 6.0 0.0 -1.0 y\n");
-  const testsupport::SleepingProcess running;
-  dir.write("L.lock", std::to_string(running.id()) + "\n");
+  const testsupport::PlantedLock running({"a run holding the name", testsupport::LockHolder::kHoldingRun},
+                                         dir.file("L.lock"));
   const struct {
     std::vector<std::string> args;
     std::string message;
