@@ -293,8 +293,15 @@ void analyse(const std::string& folder, const std::string& project) {
   calcest.argv.insert(calcest.argv.begin(), program);
   calcest.folder = folder;
   calcest.environment = {"LC_ALL=C", std::string(kTraceFolderVariable) + "=."};
-  const ChildRun run = runChild(calcest);
+  // A calcest (VIGAS_BIN names which) that hangs or floods its console must
+  // neither hold the run for ever nor fill the memory.
+  calcest.outputLimit = kFellowOutputKept;
+  const ChildRun run = runChild(calcest, nullptr, kCalcestTimeLimitSeconds);
   if (!run.started()) throw RunError("ERROR: NO SE PUEDE EJECUTAR " + program + "\n");
+  if (run.timedOut)
+    throw RunError(formatText("ERROR: %s NO TERMIN\xD3 EN %d SEGUNDOS CON EL PROYECTO %s Y SE HA DETENIDO; NO SE HA "
+                              "HECHO LA ENVOLVENTE\n",
+                              program.c_str(), kCalcestTimeLimitSeconds, project.c_str()));
   const std::string& output = run.output;
   if (run.status != 0)
     throw RunError(output + (output.empty() || output.back() == '\n' ? "" : "\n") +

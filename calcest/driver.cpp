@@ -159,7 +159,9 @@ int run(const std::vector<std::string>& args, Console& console) {
   applySupportsAndTies(ctx);
   const BandOutcome solution = solveBand(ctx, &traces);
   if (solution.status != BandStatus::kSolved) {
-    commitTracesSoFar(ctx);
+    // The traces show where a pivot vanished; a solution of no finite numbers
+    // is refused with nothing put in place.
+    if (solution.status == BandStatus::kZeroPivot) commitTracesSoFar(ctx);
     throw RunError(solutionFailureText(ctx, solution), true);
   }
   computeBarResults(ctx);

@@ -210,12 +210,13 @@ class PipeSignalHeld {
   bool alreadyPending_ = false;
 };
 
-void readWhatIsThere(Descriptor& from, std::string& into) {
+void readWhatIsThere(Descriptor& from, std::string& into, size_t limit) {
   char buffer[65536];
   while (from.isOpen()) {
     const ssize_t got = read(from.get(), buffer, sizeof buffer);
     if (got > 0) {
       into.append(buffer, static_cast<size_t>(got));
+      if (limit > 0 && into.size() > limit) into.erase(0, into.size() - limit);
     } else if (got == 0 || (errno != EINTR && errno != EAGAIN)) {
       from.reset();  // end of file
     } else if (errno == EAGAIN) {
@@ -309,7 +310,7 @@ ChildRun runChild(const ChildProgram& program, const std::string* input, int tim
           0, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count() + 1));
     if (!exited.isOpen()) wait = wait < 0 ? 10 : std::min(wait, 10);
     poll(watched, count, wait);
-    readWhatIsThere(outRead, run.output);
+    readWhatIsThere(outRead, run.output, program.outputLimit);
     if (input) feed(inWrite, *input, fed);
     pid_t ended;
     status = waitStatus(pid, WNOHANG, ended);
@@ -321,7 +322,7 @@ ChildRun runChild(const ChildProgram& program, const std::string* input, int tim
       break;
     }
   }
-  readWhatIsThere(outRead, run.output);
+  readWhatIsThere(outRead, run.output, program.outputLimit);
   setOutcome(run, status);
   return run;
 }

@@ -7,6 +7,8 @@
 // bare name is a file of the child's working folder.
 #include <sys/types.h>
 
+#include <cstddef>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,6 +25,10 @@ struct ChildProgram {
   // "NAME=VALUE" entries the child's environment takes in place of this
   // process's value of NAME; the rest of the environment is passed on.
   std::vector<std::string> environment;
+  // Bytes of its output runChild keeps, the last ones (what ends a run is
+  // said last): a program that floods its output costs no more memory than
+  // this. 0: all of it.
+  size_t outputLimit = 0;
 };
 
 struct ChildRun {

@@ -4,9 +4,16 @@
 // there), else beside its own executable, else on PATH. An installed program therefore runs
 // its installed fellows, and a build's programs each other, without any path
 // built in.
+#include <cstddef>
 #include <string>
 
 namespace common {
+
+// A fellow program's run that a suite program waits on: its console output is
+// kept to this many last bytes, and calcest, which analyses the largest model
+// in well under a second, is given this many seconds before it is stopped.
+constexpr std::size_t kFellowOutputKept = 64 * 1024;
+constexpr int kCalcestTimeLimitSeconds = 300;
 
 // The path of the executable `name`, or "" when none is found.
 std::string fellowProgram(const std::string& name);

@@ -22,7 +22,10 @@ results of an earlier run (of other loads), under these conditions:
   - a file size limit (ulimit -f) below the largest output, with SIGXFSZ at
     its default disposition;
   - a shared folder (mode 1777) where one earlier output is another user's,
-    run as an unprivileged user (when run as root).
+    run as an unprivileged user (when run as root);
+  - earlier outputs made private (mode 0600): a clean run keeps them so;
+  - a model whose modulus cannot be physical (negative) or whose solution goes
+    beyond the range of the doubles (1e308, 1e-320): refused.
 After each run: a refusal ends with status 1 and a message (never a signal or a
 hang); every input is byte for byte as it was; every output is either the
 earlier run's, whole, or this run's, whole (as a clean run writes it); every
@@ -398,6 +401,32 @@ class Harness:
             if b"NO SE PUDO ESCRIBIR EL FICHERO" in result.stdout:
                 self.fault(program, condition, "says the disk is full")
 
+    def private_outputs(self, program):
+        """Earlier outputs the user made private (0600): the run ends as a clean run does, and they stay so."""
+        folder, earlier, before = self.prepared(program, "private")
+        present = [name for name in program.outputs if (folder / name).is_file()]
+        for name in present:
+            os.chmod(folder / name, 0o600)
+        result = program.run(folder)
+        self.whole(program, "earlier outputs of mode 0600", folder, result)
+        for name in present:
+            mode = (folder / name).stat().st_mode & 0o777
+            if mode != 0o600:
+                self.fault(program, "earlier outputs of mode 0600", "%s came back with mode %o" % (name, mode))
+
+    def unphysical_models(self, program, solves):
+        """A negative modulus is refused by every reader of the model; one that takes the solution beyond
+        the range of the doubles by the programs that solve it (`solves`): never numbers of nan."""
+        model = next(name for name in program.inputs if name.endswith(".dat"))
+        for modulus in ["-2.5e6"] + (["1e308", "1e-320"] if solves else []):
+            folder, earlier, before = self.prepared(program, "modulus")
+            text = (folder / model).read_text()
+            (folder / model).write_text(text.replace("\n1 2.5e6 ", "\n1 %s " % modulus, 1))
+            before[model] = digest(folder / model)
+            result = program.run(folder)
+            self.judge(program, "a modulus of %s in %s" % (modulus, model), folder, earlier, before, result,
+                       allow_success=False)
+
     def hostile_lock(self, program):
         """Something in the lock's place that is no plain file is refused at once and stays; a lock naming a
         running process that holds no lock is taken over."""
@@ -569,6 +598,8 @@ def main():
             h.gone_reader(program)
             h.file_size_limit(program)
             h.shared_folder(program)
+            h.private_outputs(program)
+            h.unphysical_models(program, program.name in ("calcest", "alternancias"))
             variants = {"alternancias": [program.argv, program.argv[:-1] + ["v.caf"]],
                         "envolventes-batch": [program.argv, program.argv[:-1]]}.get(program.name)
             if variants:

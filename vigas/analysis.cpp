@@ -100,7 +100,8 @@ AnalysisRun saveAndAnalyse(Document& document, std::optional<int> modesOption) {
     calcestRun.argv.insert(calcestRun.argv.begin(), calcest);
     calcestRun.folder = folder.string();
     calcestRun.environment = {"LC_ALL=C", std::string(kTraceFolderVariable) + "=" + traces.path()};
-    const ChildRun program = runChild(calcestRun);
+    calcestRun.outputLimit = kFellowOutputKept;
+    const ChildRun program = runChild(calcestRun, nullptr, kCalcestTimeLimitSeconds);
     if (program.started()) document.noteAnalysed(project);
     if (program.status != 0) {
       CaseResults failed;

@@ -53,6 +53,7 @@ Outcome runFellow(const std::string& name, std::vector<std::string> args, const 
   child.argv.insert(child.argv.begin(), program);
   child.folder = folder;
   child.environment = {"LC_ALL=C"};
+  child.outputLimit = kFellowOutputKept;
   const ChildRun run = runChild(child);
   outcome.output = run.output;
   if (!run.started()) {

@@ -3,9 +3,11 @@
 // equal spans under uniform loads) and against calcest run by hand on the
 // arrangements that govern.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <map>
@@ -855,6 +857,23 @@ TEST(ExactEnvelope, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
     EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
     EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);  // the earlier V.res whole, no V.esf, no V_01
   }
+}
+
+// A calcest that floods its console (VIGAS_BIN names which) costs no more than
+// the last of what it said, which is shown with the refusal.
+TEST(ExactEnvelope, ACalcestThatFloodsItsConsoleIsShownByItsLastWords) {
+  ScratchDir dir, bin;
+  bin.write("calcest", "#!/bin/sh\nhead -c 20000000 /dev/zero | tr '\\000' x\necho\necho 'ERROR: FALSO'\nexit 1\n");
+  ASSERT_EQ(chmod(bin.file("calcest").c_str(), 0755), 0);
+  dir.write("m.dat", beamModel(2, 6.0));
+  dir.write("g.caf", uniformLoads(2, 6.0, 1.0));
+  dir.write("q.caf", uniformLoads(2, 6.0, 2.0));
+  setenv("VIGAS_BIN", bin.path().c_str(), 1);
+  const RunResult run = alternancias(dir, {"V", "m.dat", "g.caf", "q.caf", "--casos"});
+  unsetenv("VIGAS_BIN");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_LT(run.output.size(), 200000u);
+  EXPECT_NE(run.output.find("xx\nERROR: FALSO\nERROR: calcest NO PUDO CALCULAR EL PROYECTO V_01"), std::string::npos);
 }
 
 // Nodal loads are permanent load: without --casos they are part of the

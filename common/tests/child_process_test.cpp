@@ -77,6 +77,13 @@ TEST(RunChild, LargeInputAndOutputFlowTogether) {
   EXPECT_EQ(echoed.status, 0);
   EXPECT_TRUE(echoed.output == input) << echoed.output.size() << " bytes of " << input.size();
 
+  // A flood is kept to its last bytes.
+  ChildProgram flood = shell("head -c 3000000 /dev/zero; echo; echo FIN");
+  flood.outputLimit = 4096;
+  const ChildRun bounded = runChild(flood, nullptr, 60);
+  EXPECT_EQ(bounded.status, 0);
+  EXPECT_EQ(bounded.output, std::string(4091, '\0') + "\nFIN\n");
+
   const ChildRun produced = runChild(shell("head -c 3000000 /dev/zero"), nullptr, 60);
   EXPECT_EQ(produced.status, 0);
   EXPECT_TRUE(produced.output == std::string(3000000, '\0')) << produced.output.size() << " bytes";
