@@ -6,6 +6,7 @@
 #include "armado/bending.h"
 #include "armado/detailing.h"
 #include "armado/layout.h"
+#include "armado/service.h"
 #include "armado/shear.h"
 #include "armado/stirrups.h"
 #include "common/run_error.h"
@@ -366,6 +367,7 @@ Design designBeam(const BeamDemand& demand, const DesignData& data) {
   }
   designShear(d);
   crackChecks(d);
+  checkService(d);
   return d;
 }
 

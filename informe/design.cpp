@@ -49,7 +49,9 @@ std::optional<DesignFiles> readDesign(const std::string& project, const projectf
                 common::fileOf(project, common::kDesignPictureSuffix), {}, {}, {}};
   std::error_code error;
   if (!std::filesystem::exists(d.table, error)) return std::nullopt;
-  d.rows = common::readDesignTable(common::readWholeFile(d.table), d.table);
+  const common::DesignTable table = common::readDesignTable(common::readWholeFile(d.table), d.table);
+  d.rows = table.rows;
+  d.serviceability = table.serviceability;
   const std::vector<double> x = stationsOf(model);
   bool same = d.rows.size() == x.size();
   for (size_t k = 0; same && k < x.size(); ++k) same = std::fabs(d.rows[k][common::kDesignX] - x[k]) < 6e-4;

@@ -14,6 +14,7 @@ namespace informe {
 struct DesignFiles {
   std::string table, schedule, picture;  // the files' names
   std::vector<common::DesignRow> rows;   // one per station of the model
+  bool serviceability = false;           // the rows have the serviceability columns
   std::string scheduleText;              // Windows-1252
   std::string svg;                       // the drawing's <svg> element
 };

@@ -312,7 +312,7 @@ DesignRun runDesign(Document& document, const EnvelopeChoice& choice, armado::De
     beam.spans = alternancias::spansOf(beam.model, modelPath);
     data.factors = {choice.gG, choice.gGinf, choice.gQ};
     run.design = std::make_shared<armado::Design>(
-        armado::designBeam(armado::beamDemand(beam, data.factors, data.psi2, modelPath), data));
+        armado::designBeam(armado::beamDemand(beam, data.factors, data.shares(), modelPath), data));
   } catch (const RunError& error) {
     run.error = error.text;
   }

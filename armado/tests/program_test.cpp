@@ -41,7 +41,7 @@ TEST(Program, DesignsTheBundledExampleIntoItsFourFiles) {
   copyExample(dir);
   const RunResult run = armado(dir, {"V3", "viga3.dat", "viga3.caf", "viga3q.caf"});
   ASSERT_EQ(run.status, 0) << run.output;
-  // The table: three heading lines, then one line of 14 columns per station
+  // The table: three heading lines, then one line of 28 columns per station
   // (three bars of 21 stations sharing two).
   const std::vector<std::string> table = linesOf(dir.read("V3.arm"));
   ASSERT_EQ(table.size(), 3u + 61u);
@@ -49,7 +49,7 @@ TEST(Program, DesignsTheBundledExampleIntoItsFourFiles) {
     std::istringstream row(table[k]);
     std::vector<double> values;
     for (double v; row >> v;) values.push_back(v);
-    EXPECT_EQ(values.size(), 14u) << table[k];
+    EXPECT_EQ(values.size(), 28u) << table[k];
     EXPECT_EQ(table[k].size(), table[3].size());
     if (k - 3 <= 20) {
       EXPECT_NEAR(values[0], 0.3 * (k - 3), 1e-9);  // the twentieths of the first 6 m
@@ -77,7 +77,13 @@ TEST(Program, DesignsTheBundledExampleIntoItsFourFiles) {
   EXPECT_NE(run.output.find("estribos: c\xD8"
                             "8 a "),
             std::string::npos);
-  EXPECT_EQ(run.output.find("NO CUMPLE"), std::string::npos);
+  // Every check holds but the quasi-permanent concrete stress of this
+  // heavily loaded beam, which passes 0.45 fck over the inner supports.
+  for (const std::string& line : linesOf(run.output))
+    if (line.find("NO CUMPLE") != std::string::npos) {
+      EXPECT_EQ(line.rfind("  tensi\xF3n hormig\xF3n c.p.", 0), 0u) << line;
+    }
+  EXPECT_NE(run.output.find("la fluencia no es lineal"), std::string::npos);
   EXPECT_FALSE(dir.exists("V3.lock"));
 }
 

@@ -462,7 +462,7 @@ TEST(Proof, EveryBarOfTheBundledExampleHolds) {
     DesignData data;
     data.concrete = *concreteNamed(concrete);
     Case c{
-        std::string("viga3 ") + concrete, designBeam(beamDemand(beam, data.factors, data.psi2, "viga3.dat"), data), {}};
+        std::string("viga3 ") + concrete, designBeam(beamDemand(beam, data.factors, data.shares(), "viga3.dat"), data), {}};
     for (const auto* loads : {&beam.model.loads, &beam.variable})
       for (const calcest::LoadOnBar& l : *loads)
         if (l.load.ltype == 1) c.pointLoads.push_back((beam.model.nodes[l.bar].x + l.load.a) * 1000);

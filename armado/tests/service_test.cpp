@@ -1,0 +1,127 @@
+// The long-term deflection of the designed beam against closed forms: an
+// uncracked beam is the elastic one with Ec,eff and the uncracked section's
+// I; a beam cracked throughout is 5 M L^2 / 48 / (Ec,eff I_II); halving the
+// stations' spacing leaves it as it was.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "armado/deflection.h"
+#include "armado/service.h"
+#include "armado/tests/test_beams.h"
+
+namespace armado {
+namespace {
+
+using testing::TestBeam;
+
+constexpr double kEs = 200000;
+
+double ecm(double fck) { return 22000 * std::pow((fck + 8) / 10, 0.3); }
+
+// The station nearest x.
+const StationDesign& stationAt(const Design& d, double x) {
+  const StationDesign* best = &d.stations.front();
+  for (const StationDesign& s : d.stations)
+    if (std::fabs(s.x - x) < std::fabs(best->x - x)) best = &s;
+  return *best;
+}
+
+// The design's continuous bars, the only ones of a lightly loaded span, as
+// area and depth below the top.
+struct Bars {
+  double bottom = 0, dBottom = 0, top = 0, dTop = 0;
+};
+Bars continuousBars(const Design& d) {
+  Bars bars;
+  for (const BarGroup& g : d.bars) {
+    EXPECT_TRUE(g.continuous) << "mark " << g.mark;
+    const double area = g.count * M_PI * g.diameter * g.diameter / 4;
+    (g.face == kBottom ? bars.bottom : bars.top) = area;
+    (g.face == kBottom ? bars.dBottom : bars.dTop) = g.face == kBottom ? d.h - g.depth : g.depth;
+  }
+  return bars;
+}
+
+// A simply supported span of 6 m, 300 x 600, its own weight of 2 kN/m and
+// no variable load: far below cracking.
+struct LightBeam : ::testing::Test {
+  TestBeam beam;
+  DesignData data;
+  testsupport::ScratchDir dir;
+  LightBeam() {
+    beam.g = 2;
+    beam.q = 0;
+    beam.E = ecm(25) * 1000;  // kPa: the model's E is Ecm
+    data.creep = 2.0;
+    data.shrinkage = 0.0;
+  }
+};
+
+// Uncracked: 5 w L^4 / (384 Ec,eff I_I) = the elastic deflection of the
+// gross section with Ecm, times Ecm / Ec,eff and I_gross / I_I (I_I with the
+// bars at alpha_e = Es / Ec,eff).
+TEST_F(LightBeam, UncrackedLongTermDeflectionIsTheElasticOneWithEcEffAndTheBars) {
+  const Design d = testing::designTestBeam(dir, beam, data);
+  const Bars bars = continuousBars(d);
+  const double EcEff = ecm(25) / 3, alpha = kEs / EcEff, b = 300, h = 600;
+  const double A = b * h + (alpha - 1) * (bars.bottom + bars.top);
+  const double x = (b * h * h / 2 + (alpha - 1) * (bars.bottom * bars.dBottom + bars.top * bars.dTop)) / A;
+  const double II = b * h * h * h / 12 + b * h * (x - h / 2) * (x - h / 2) +
+                    (alpha - 1) * (bars.bottom * std::pow(bars.dBottom - x, 2) + bars.top * std::pow(bars.dTop - x, 2));
+  const double elastic = -stationAt(d, 3000).elastic;
+  EXPECT_NEAR(elastic / (5 * 2.0 * std::pow(6000, 4) / (384 * ecm(25) * b * h * h * h / 12)), 1, 1e-6);
+  ASSERT_EQ(d.service.spans.size(), 1u);
+  const double longTerm = d.service.spans[0].longTerm;
+  EXPECT_NEAR(longTerm / (elastic * ecm(25) / EcEff * (b * h * h * h / 12) / II), 1, 1e-6);
+  EXPECT_NEAR(d.service.spans[0].at, 3000, 1e-6);
+  EXPECT_EQ(stationAt(d, 3000).wkBottom, 0);
+}
+
+// Cracked throughout (zeta = 1): 5 M L^2 / 48 / (Ec,eff I_II), I_II of the
+// doubly reinforced section from the quadratic.
+TEST_F(LightBeam, FullyCrackedLimitIsTheClosedForm) {
+  const Design d = testing::designTestBeam(dir, beam, data);
+  const Bars bars = continuousBars(d);
+  const double EcEff = ecm(25) / 3, alpha = kEs / EcEff, b = 300;
+  const double B = (alpha - 1) * bars.top + alpha * bars.bottom;
+  const double C = (alpha - 1) * bars.top * bars.dTop + alpha * bars.bottom * bars.dBottom;
+  const double x = (-B + std::sqrt(B * B + 2 * b * C)) / b;
+  const double III = b * x * x * x / 3 + (alpha - 1) * bars.top * std::pow(x - bars.dTop, 2) +
+                     alpha * bars.bottom * std::pow(bars.dBottom - x, 2);
+  LongTermState cracked;
+  cracked.EcEff = EcEff;
+  cracked.alwaysCracked = true;
+  const double M = 2.0 * 6000 * 6000 / 8;
+  const DeflectionLine line = deflectionLine(d, d.demand, cracked);
+  EXPECT_NEAR(line.spans[0].sag / (5 * M * 6000 * 6000 / 48 / (EcEff * III)), 1, 1e-6);
+  EXPECT_NEAR(line.curvature[10], M / (EcEff * III), 1e-9 * M / (EcEff * III));
+}
+
+// Two spans and an overhang with point loads between the stations: the
+// same beam modelled with twice the bars (stations at half the spacing)
+// deflects, with the same bars, within 0.5 % of it.
+TEST(LongTermDeflection, HalvingTheStationSpacingChangesItByLessThanHalfAPercent) {
+  TestBeam beam;
+  beam.bars = {5.3, 7.1, 2.4};
+  beam.overhangRight = true;
+  beam.g = 25;
+  beam.q = 12;
+  beam.points = {{1, 1.93, 40, false}, {2, 4.46, 60, true}, {3, 2.07, 45, false}};
+  testsupport::ScratchDir dir;
+  const Design design = testing::designTestBeam(dir, beam);
+  TestBeam finer = beam;
+  finer.divisions = 2;
+  const BeamDemand demand = beamDemand(testing::readTestBeam(dir, finer, "fina"), {}, {}, "fina.dat");
+  ASSERT_EQ(demand.stations.size(), 2 * design.demand.stations.size() - 1);
+  const DeflectionLine coarse = deflectionLine(design, design.demand, finalState(design));
+  const DeflectionLine fine = deflectionLine(design, demand, finalState(design));
+  ASSERT_EQ(coarse.spans.size(), 3u);
+  for (size_t s = 0; s < coarse.spans.size(); ++s) {
+    EXPECT_GT(coarse.spans[s].sag, 1) << "span " << s + 1;
+    EXPECT_NEAR(fine.spans[s].sag / coarse.spans[s].sag, 1, 0.005) << "span " << s + 1;
+  }
+}
+
+}  // namespace
+}  // namespace armado
