@@ -29,6 +29,8 @@ std::string designColumnsHeading() {
 
 const char* designColumnName(int column) { return kColumns[column].name; }
 
+int designColumnDecimals(int column) { return kColumns[column].decimals; }
+
 std::string designRowText(const DesignRow& row) {
   TextBuffer out;
   for (int c = 0; c < kDesignColumnCount; ++c) {

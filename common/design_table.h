@@ -33,8 +33,9 @@ using DesignRow = std::array<double, kDesignColumnCount>;
 
 // The third heading line: the columns' names, aligned over them.
 std::string designColumnsHeading();
-// A column's name as the heading gives it.
+// A column's name as the heading gives it, and its decimals.
 const char* designColumnName(int column);
+int designColumnDecimals(int column);
 // One line of the table.
 std::string designRowText(const DesignRow& row);
 
