@@ -44,10 +44,24 @@ struct DesignData {
 
 enum Face { kBottom = 0, kTop = 1 };
 
-// A set of equal longitudinal bars of one face: one mark of the schedule.
-// The straight part runs from `start` to `end` (x, mm); a bend `legStart` or
-// `legEnd` long (0: none) turns it towards the other face at that end (a top
-// bar at a supported end turns down into the support).
+// Where two pieces of a group's bars overlap (8.7): [start, end], x in mm.
+struct Lap {
+  double start = 0, end = 0;
+};
+
+// One piece of a group's bars as the schedule lists it: its mark, its
+// straight part and its bends.
+struct BarPiece {
+  int mark = 0;
+  double start = 0, end = 0, legStart = 0, legEnd = 0;
+  double length() const { return end - start + legStart + legEnd; }
+};
+
+// A set of equal longitudinal bars of one face. The straight part runs from
+// `start` to `end` (x, mm); a bend `legStart` or `legEnd` long (0: none) turns
+// it towards the other face at that end (a top bar at a supported end turns
+// down into the support). A group longer than the stock length is made of
+// pieces lapped at `laps`, one mark each; the bars count once in a lap.
 struct BarGroup {
   int mark = 0;
   int face = kBottom;
@@ -62,7 +76,10 @@ struct BarGroup {
   // Reaching the beam's end, where it is anchored: the stations in the end's
   // cover count it.
   bool fromBeamStart = false, toBeamEnd = false;
+  std::vector<Lap> laps;   // left to right
+  std::vector<int> marks;  // of the pieces, left to right
   double length() const { return end - start + legStart + legEnd; }
+  std::vector<BarPiece> pieces() const;
 };
 
 // Stirrups at one spacing over [start, end]: `count` sets, each in the middle

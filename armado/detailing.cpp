@@ -25,6 +25,14 @@ double designAnchorageLength(double diameter, double stress, bool good, const Ma
   return std::max(basic, minimumAnchorageLength(basic, diameter));
 }
 
+double lapShareFactor(double lappedShare) { return std::clamp(std::sqrt(lappedShare * 100 / 25), 1.0, 1.5); }
+
+double lapLength(double diameter, double stress, bool good, double lappedShare, const Materials& m) {
+  const double alpha6 = lapShareFactor(lappedShare);
+  const double basic = basicAnchorageLength(diameter, std::max(0.0, stress), bondStrength(diameter, good, m));
+  return std::max({alpha6 * basic, 0.3 * alpha6 * basic, 15 * diameter, 200.0});
+}
+
 double shiftLength(double z, double cotTheta) { return z * cotTheta / 2; }
 
 double minimumClearSpacing(double diameter, double aggregate) { return std::max({diameter, aggregate + 5, 20.0}); }

@@ -153,8 +153,12 @@ std::string facesBars(const Design& d, int face, double from, double to) {
   std::string text;
   for (const BarGroup& g : d.bars) {
     if (g.face != face || g.end < from + kTiny || g.start > to - kTiny) continue;
-    text += (text.empty() ? "" : " + ") + barsText(g) + formatText(" (%d)", g.mark);
+    std::string marks;
+    for (int mark : g.marks) marks += (marks.empty() ? "" : ", ") + std::to_string(mark);
+    text += (text.empty() ? "" : " + ") + barsText(g) + " (" + marks + ")";
     if (!g.continuous) text += formatText(" de %.2f a %.2f", m(g.start), m(g.end));
+    for (const Lap& lap : g.laps)
+      text += formatText(" solapo de %.2f a %.2f (l0 %.2f)", m(lap.start), m(lap.end), m(lap.end - lap.start));
   }
   return text;
 }

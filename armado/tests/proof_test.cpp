@@ -156,6 +156,8 @@ class Proof {
     anchorages();
     detailing();
     roundTrip();
+    service();
+    laps();
   }
 
  private:
@@ -365,6 +367,85 @@ class Proof {
     EXPECT_EQ(drawn.size(), schedule.pieces.size());
     EXPECT_NEAR(weight, schedule.weight, 1e-3 * schedule.weight / 1000 + 1e-6);
     EXPECT_NEAR(byDiameter, schedule.weight, 1e-9 * schedule.weight);
+  }
+
+  // 8.7: no piece longer than a stock bar, each whole 5 cm; the pieces of
+  // a group run from its start to its end overlapping at its laps; each lap
+  // at least l0 = alpha6 lb,rqd (>= 15 diameters, 200 mm) for the bars'
+  // largest stress over it (and at the stations either side), alpha6 from
+  // the share of the face's bars lapped; the lapped bars fit in the first
+  // layer beside the others, in contact.
+  void laps() {
+    const std::vector<StationDesign>& st = d_.stations;
+    const double inside = d_.b - 2 * d_.data.cover - 2 * d_.data.stirrupDiameter;
+    for (const BarGroup& g : d_.bars) {
+      const std::vector<BarPiece> pieces = g.pieces();
+      ASSERT_EQ(pieces.size(), g.laps.size() + 1);
+      EXPECT_EQ(pieces.front().start, g.start);
+      EXPECT_EQ(pieces.back().end, g.end);
+      for (const BarPiece& p : pieces) {
+        EXPECT_LE(p.length(), 12000 + 1e-6) << c_.name << " mark " << p.mark;
+        EXPECT_NEAR(std::fmod(p.end - p.start + 1e-6, 50.0), 0, 1e-5) << c_.name << " mark " << p.mark;
+      }
+      if (g.length() > 12000 + 1e-6) {
+        EXPECT_FALSE(g.laps.empty()) << c_.name << " mark " << g.mark;
+      }
+      const double area = M_PI * g.diameter * g.diameter / 4;
+      for (size_t k = 0; k < g.laps.size(); ++k) {
+        const double from = pieces[k + 1].start, to = pieces[k].end;
+        double stress = 0, share = 0;
+        for (size_t i = 0; i < st.size(); ++i) {
+          const bool near = (st[i].x >= from && st[i].x <= to) || (i + 1 < st.size() && st[i + 1].x > from &&
+                                                                    st[i].x < from) ||
+                            (i > 0 && st[i - 1].x < to && st[i].x > to);
+          if (!near) continue;
+          const double demand = shiftedDemand(d_, g.face, i);
+          if (demand > 0)
+            stress = std::max(stress, s_.fyd * std::min(1.0, demand / fibreResistance(d_.b, barsAt(d_, st[i].x, g.face), s_)));
+          double face = 0;
+          for (const BarGroup& o : d_.bars)
+            if (o.face == g.face && covers(d_, o, st[i].x)) face += o.count * M_PI * o.diameter * o.diameter / 4;
+          share = std::max(share, g.count * area / face);
+          if (st[i].x >= from && st[i].x <= to) {
+            double width = 0, largest = 0;
+            int n = 0;
+            for (const BarGroup& o : d_.bars)
+              if (o.face == g.face && covers(d_, o, st[i].x)) {
+                width += (o.count - o.inner) * o.diameter;
+                n += o.count - o.inner;
+                largest = std::max(largest, o.diameter);
+              }
+            width += (n - 1) * std::max({largest, d_.data.aggregate + 5, 20.0}) + (g.count - g.inner) * g.diameter;
+            EXPECT_LE(width, inside + 1e-6) << at(st[i].x) << " lap of mark " << g.mark;
+          }
+        }
+        const double alpha6 = std::clamp(std::sqrt(share * 100 / 25), 1.0, 1.5);
+        const double fbd = 2.25 * (g.face == kTop && d_.h > 250 ? 0.7 : 1.0) * s_.fctd;
+        const double basic = g.diameter / 4 * stress / fbd;
+        EXPECT_GE(to - from, std::max({alpha6 * basic, 15 * g.diameter, 200.0}) - 1e-6)
+            << at(to) << " lap of mark " << g.mark;
+      }
+    }
+  }
+
+  // The service combinations in their order (psi2 <= psi1 <= 1), the
+  // long-term line through every support, no span sagging less than one of
+  // its stations.
+  void service() {
+    for (const StationDesign& s : d_.stations) {
+      EXPECT_GE(s.MkMax + 1e-6, s.MfrMax) << at(s.x);
+      EXPECT_GE(s.MfrMax + 1e-6, s.MqpMax) << at(s.x);
+      EXPECT_LE(s.MkMin - 1e-6, s.MfrMin) << at(s.x);
+      EXPECT_LE(s.MfrMin - 1e-6, s.MqpMin) << at(s.x);
+      EXPECT_GE(s.wkBottom, 0);
+      EXPECT_GE(s.wkTop, 0);
+      for (double support : d_.demand.supports) {
+        if (std::fabs(s.x - support) < 1e-6) {
+          EXPECT_NEAR(s.longTerm, 0, 1e-9) << at(s.x);
+        }
+      }
+      EXPECT_GE(d_.service.spans[s.span].longTerm + 1e-9, -s.longTerm) << at(s.x);
+    }
   }
 
   const Case& c_;

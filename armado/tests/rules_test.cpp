@@ -113,6 +113,21 @@ TEST(Anchorage, DesignLengthsOfABarOf16) {
   EXPECT_NEAR(shiftLength(495, 2.5), 618.75, 1e-12);
 }
 
+TEST(Anchorage, LapLengthsOfABarOf16) {
+  const Materials m = ha25b500();
+  // l0 = alpha6 lb,rqd, lb,rqd = 645.746 at fyd: alpha6 = (rho1 / 25)^0.5 is
+  // 1.5 for all the bars lapped, 2^0.5 for half of them, 1 for a quarter.
+  EXPECT_NEAR(lapLength(16, m.fyd, true, 1.0, m), 968.619, 0.01);
+  EXPECT_NEAR(lapLength(16, m.fyd, true, 0.5, m), 913.222, 0.01);
+  EXPECT_NEAR(lapLength(16, m.fyd, true, 0.25, m), 645.746, 0.01);
+  EXPECT_NEAR(lapLength(16, m.fyd, true, 0.1, m), 645.746, 0.01);
+  // Poor bond: 645.746 / 0.7 x 1.5.
+  EXPECT_NEAR(lapLength(16, m.fyd, false, 1.0, m), 1383.74, 0.01);
+  // A small stress leaves l0,min = max(0.3 alpha6 lb,rqd, 15 diameters, 200 mm).
+  EXPECT_NEAR(lapLength(16, 50, true, 1.0, m), 240, 1e-9);
+  EXPECT_NEAR(lapLength(10, 50, true, 1.0, m), 200, 1e-9);
+}
+
 TEST(Spacing, ClearSpacingAndCrackTable) {
   EXPECT_EQ(minimumClearSpacing(16, 20), 25);
   EXPECT_EQ(minimumClearSpacing(32, 20), 32);
