@@ -446,6 +446,48 @@ class Proof {
       }
       EXPECT_GE(d_.service.spans[s.span].longTerm + 1e-9, -s.longTerm) << at(s.x);
     }
+    cracksChecked();
+    const std::vector<DemandSpan>& spans = d_.demand.spans;
+    for (size_t k = 0; k < spans.size(); ++k)
+      EXPECT_NEAR(d_.service.spans[k].limit, (spans[k].end - spans[k].start) / 250, 1e-9) << "span " << k + 1;
+  }
+
+  // 7.3.4: both faces at every support and at each span's largest
+  // quasi-permanent sagging moment, under the quasi-permanent moment that
+  // puts each face in tension; no width below the cracking moment.
+  void cracksChecked() {
+    const std::vector<Station>& st = d_.demand.stations;
+    std::vector<std::pair<double, bool>> places;
+    for (double x : d_.demand.supports) places.push_back({x, true});
+    for (const DemandSpan& span : d_.demand.spans) {
+      if (span.overhang) continue;
+      double most = -HUGE_VAL;
+      for (int i = span.firstStation; i <= span.lastStation; ++i) most = std::max(most, st[i].MqpMax);
+      int i = span.firstStation;
+      while (st[i].MqpMax < most) ++i;
+      places.push_back({st[i].x, false});
+    }
+    for (const auto& [x, support] : places)
+      for (int face : {kBottom, kTop}) {
+        const CrackCheck* found = nullptr;
+        for (const CrackCheck& c : d_.service.cracks)
+          if (std::fabs(c.x - x) < 1e-6 && c.face == face && c.support == support) found = &c;
+        ASSERT_NE(found, nullptr) << at(x) << (face == kBottom ? " bottom" : " top");
+        const StationDesign& s = d_.stations[stationNear(x)];
+        EXPECT_NEAR(found->M, std::max(0.0, face == kBottom ? s.MqpMax : -s.MqpMin), 1e-6) << at(x);
+        EXPECT_EQ(found->cracked, found->M > found->Mcr) << at(x);
+        if (!found->cracked) {
+          EXPECT_EQ(found->width.wk, 0) << at(x);
+        }
+      }
+  }
+
+  size_t stationNear(double x) const {
+    const std::vector<StationDesign>& st = d_.stations;
+    size_t best = 0;
+    for (size_t i = 0; i < st.size(); ++i)
+      if (std::fabs(st[i].x - x) < std::fabs(st[best].x - x)) best = i;
+    return best;
   }
 
   const Case& c_;

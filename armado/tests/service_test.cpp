@@ -8,6 +8,7 @@
 
 #include "armado/deflection.h"
 #include "armado/service.h"
+#include "armado/serviceability.h"
 #include "armado/tests/test_beams.h"
 
 namespace armado {
@@ -43,6 +44,15 @@ Bars continuousBars(const Design& d) {
   return bars;
 }
 
+// I_I of the 300 x 600 section with its continuous bars at alpha.
+double uncrackedInertia(const Bars& bars, double alpha) {
+  const double b = 300, h = 600;
+  const double A = b * h + (alpha - 1) * (bars.bottom + bars.top);
+  const double x = (b * h * h / 2 + (alpha - 1) * (bars.bottom * bars.dBottom + bars.top * bars.dTop)) / A;
+  return b * h * h * h / 12 + b * h * (x - h / 2) * (x - h / 2) +
+         (alpha - 1) * (bars.bottom * std::pow(bars.dBottom - x, 2) + bars.top * std::pow(bars.dTop - x, 2));
+}
+
 // A simply supported span of 6 m, 300 x 600, its own weight of 2 kN/m and
 // no variable load: far below cracking.
 struct LightBeam : ::testing::Test {
@@ -64,11 +74,8 @@ struct LightBeam : ::testing::Test {
 TEST_F(LightBeam, UncrackedLongTermDeflectionIsTheElasticOneWithEcEffAndTheBars) {
   const Design d = testing::designTestBeam(dir, beam, data);
   const Bars bars = continuousBars(d);
-  const double EcEff = ecm(25) / 3, alpha = kEs / EcEff, b = 300, h = 600;
-  const double A = b * h + (alpha - 1) * (bars.bottom + bars.top);
-  const double x = (b * h * h / 2 + (alpha - 1) * (bars.bottom * bars.dBottom + bars.top * bars.dTop)) / A;
-  const double II = b * h * h * h / 12 + b * h * (x - h / 2) * (x - h / 2) +
-                    (alpha - 1) * (bars.bottom * std::pow(bars.dBottom - x, 2) + bars.top * std::pow(bars.dTop - x, 2));
+  const double EcEff = ecm(25) / 3, b = 300, h = 600;
+  const double II = uncrackedInertia(bars, kEs / EcEff);
   const double elastic = -stationAt(d, 3000).elastic;
   EXPECT_NEAR(elastic / (5 * 2.0 * std::pow(6000, 4) / (384 * ecm(25) * b * h * h * h / 12)), 1, 1e-6);
   ASSERT_EQ(d.service.spans.size(), 1u);
@@ -76,6 +83,34 @@ TEST_F(LightBeam, UncrackedLongTermDeflectionIsTheElasticOneWithEcEffAndTheBars)
   EXPECT_NEAR(longTerm / (elastic * ecm(25) / EcEff * (b * h * h * h / 12) / II), 1, 1e-6);
   EXPECT_NEAR(d.service.spans[0].at, 3000, 1e-6);
   EXPECT_EQ(stationAt(d, 3000).wkBottom, 0);
+}
+
+// Finishes laid at 90 days: the part after them is the final deflection
+// less the permanent load's at 90 days, when creep has reached phi(90, 28) =
+// 2.0 phi_B(90) / phi_B(inf), each the elastic one with Ec,eff and I_I then;
+// its limit L/500.
+TEST_F(LightBeam, PartAfterTheFinishesIsTheFinalLessTheOneThen) {
+  data.finishesAge = 90;
+  const Design d = testing::designTestBeam(dir, beam, data);
+  const Bars bars = continuousBars(d);
+  const Exposure e{50, notionalSize(300, 600), 28, 'N'};
+  const double phi90 = 2.0 * creepCoefficient(25, e, 90) / creepCoefficient(25, e, HUGE_VAL);
+  ASSERT_GT(phi90, 0.5);
+  ASSERT_LT(phi90, 1.5);
+  const double Ig = 300.0 * 600 * 600 * 600 / 12, elastic = -stationAt(d, 3000).elastic;
+  auto longTerm = [&](double phi) { return elastic * (1 + phi) * Ig / uncrackedInertia(bars, kEs * (1 + phi) / ecm(25)); };
+  ASSERT_EQ(d.service.spans.size(), 1u);
+  const SpanService& span = d.service.spans[0];
+  EXPECT_NEAR(span.longTerm / longTerm(2.0), 1, 1e-6);
+  EXPECT_NEAR(span.afterFinishes / (longTerm(2.0) - longTerm(phi90)), 1, 1e-6);
+  EXPECT_NEAR(span.afterAt, 3000, 1e-6);
+  EXPECT_NEAR(span.limit, 6000.0 / 250, 1e-12);
+  EXPECT_NEAR(span.afterLimit, 6000.0 / 500, 1e-12);
+  // The values given are the ones used: phi, and no shrinkage at any age.
+  EXPECT_NEAR(d.service.phi, 2.0, 1e-12);
+  EXPECT_NEAR(d.service.phiFinishes, phi90, 1e-12);
+  EXPECT_EQ(d.service.epsCs, 0);
+  EXPECT_EQ(d.service.epsCsFinishes, 0);
 }
 
 // Cracked throughout (zeta = 1): 5 M L^2 / 48 / (Ec,eff I_II), I_II of the
