@@ -2,8 +2,11 @@
 // design table of another model.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
+#include "common/design_table.h"
+#include "common/format.h"
 #include "common/testing/test_support.h"
 
 namespace {
@@ -43,6 +46,20 @@ TEST_F(DesignInTheReport, ThePageShowsTheDrawingScheduleAndTable) {
   // The serviceability: its curves, and its columns in the table.
   EXPECT_NE(page.find("<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"armado-flechas\""), std::string::npos);
   EXPECT_NE(table.find("<th>f,dif</th></tr>"), std::string::npos);
+  // The curves label span 2's largest sags, elastic and long-term, as the
+  // table gives them.
+  const common::DesignTable design = common::readDesignTable(dir.read("viga3.arm"), "viga3.arm");
+  double elastic = 0, longTerm = 0;
+  for (const common::DesignRow& row : design.rows)
+    if (row[common::kDesignX] > 6 && row[common::kDesignX] < 14) {
+      elastic = std::min(elastic, row[common::kDesignElasticDeflection]);
+      longTerm = std::min(longTerm, row[common::kDesignLongTermDeflection]);
+    }
+  ASSERT_LT(longTerm, 2 * elastic);
+  const size_t curves = page.find("id=\"armado-flechas\"");
+  const std::string picture = page.substr(curves, page.find("</svg>", curves) - curves);
+  for (double sag : {elastic, longTerm})
+    EXPECT_NE(picture.find(">" + common::formatText("%.2f", sag) + "<"), std::string::npos) << sag;
 }
 
 // Each line cut after its strength columns: a table written before the
