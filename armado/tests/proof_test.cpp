@@ -432,7 +432,11 @@ class Proof {
   // long-term line through every support, no span sagging less than one of
   // its stations.
   void service() {
+    const double psi1 = d_.data.psi1, psi2 = d_.data.psi2, tolerance = 1e-9 * d_.h * d_.h * d_.h;
     for (const StationDesign& s : d_.stations) {
+      // Superposition: G + psi (Mk - G), so (Mfr - Mqp) (1 - psi2) = (psi1 - psi2) (Mk - Mqp).
+      EXPECT_NEAR((s.MfrMax - s.MqpMax) * (1 - psi2), (psi1 - psi2) * (s.MkMax - s.MqpMax), tolerance) << at(s.x);
+      EXPECT_NEAR((s.MfrMin - s.MqpMin) * (1 - psi2), (psi1 - psi2) * (s.MkMin - s.MqpMin), tolerance) << at(s.x);
       EXPECT_GE(s.MkMax + 1e-6, s.MfrMax) << at(s.x);
       EXPECT_GE(s.MfrMax + 1e-6, s.MqpMax) << at(s.x);
       EXPECT_LE(s.MkMin - 1e-6, s.MfrMin) << at(s.x);
@@ -568,6 +572,8 @@ TEST(Proof, EveryBarOfAShortHeavilyLoadedBeamHolds) {
   DesignData data;
   data.stirrupDiameter = 10;
   data.legs = 4;
+  data.psi1 = 0.7;
+  data.psi2 = 0.6;
   testsupport::ScratchDir dir;
   Case c{"corta", testing::designTestBeam(dir, beam, data), pointLoadsOf(beam)};
   double smallest = 2.5;
