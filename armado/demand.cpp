@@ -99,9 +99,32 @@ void takeTruePeaks(const alternancias::ExactEnvelope& env, const alternancias::S
   }
 }
 
+// The service moments at point p from the characteristic envelope and the
+// permanent load alone, side by side: a share psi of the variable load gives
+// G + psi (extreme - G), the superposition at factors 1 and psi.
+void serviceMoments(const alternancias::ExactEnvelope& characteristic, const alternancias::ExactEnvelope& permanent,
+                    size_t p, size_t last, const ServiceShares& shares, double scale, Station& s) {
+  s.MgMax = s.MkMax = s.MfrMax = s.MqpMax = -HUGE_VAL;
+  s.MgMin = s.MkMin = s.MfrMin = s.MqpMin = HUGE_VAL;
+  auto take = [](double& most, double& least, double high, double low) {
+    most = std::max(most, high);
+    least = std::min(least, low);
+  };
+  for (int side : {alternancias::kMomentLeft, alternancias::kMomentRight}) {
+    if ((side == alternancias::kMomentLeft && p == 0) || (side == alternancias::kMomentRight && p == last)) continue;
+    const double g = scale * permanent.largest(side, p).value;
+    const double high = scale * characteristic.largest(side, p).value;
+    const double low = scale * characteristic.smallest(side, p).value;
+    take(s.MgMax, s.MgMin, g, g);
+    take(s.MkMax, s.MkMin, high, low);
+    take(s.MfrMax, s.MfrMin, g + shares.psi1 * (high - g), g + shares.psi1 * (low - g));
+    take(s.MqpMax, s.MqpMin, g + shares.psi2 * (high - g), g + shares.psi2 * (low - g));
+  }
+}
+
 }  // namespace
 
-BeamDemand beamDemand(const BeamInput& beam, const alternancias::Factors& factors, double psi2,
+BeamDemand beamDemand(const BeamInput& beam, const alternancias::Factors& factors, const ServiceShares& shares,
                       const std::string& datPath) {
   using alternancias::kMomentLeft;
   using alternancias::kMomentRight;
@@ -122,8 +145,12 @@ BeamDemand beamDemand(const BeamInput& beam, const alternancias::Factors& factor
   demand.h *= u.length;
 
   const alternancias::ExactEnvelope ultimate = alternancias::exactEnvelope(model, beam.variable, beam.spans, factors);
-  const alternancias::ExactEnvelope quasiPermanent =
-      alternancias::exactEnvelope(model, beam.variable, beam.spans, {1.0, 1.0, psi2});
+  const alternancias::ExactEnvelope characteristic =
+      alternancias::exactEnvelope(model, beam.variable, beam.spans, {1.0, 1.0, 1.0});
+  const alternancias::ExactEnvelope permanent =
+      alternancias::exactEnvelope(model, beam.variable, beam.spans, {1.0, 1.0, 0.0});
+  // The envelope's deflections are in the files' unit (scale times the length unit).
+  const double deflection = u.length / common::unitConstantsFor(model.header.unitCode).scale;
 
   const int nb = model.header.nb;
   const size_t points = static_cast<size_t>(alternancias::kGridIntervals) * nb + 1;
@@ -142,8 +169,8 @@ BeamDemand beamDemand(const BeamInput& beam, const alternancias::Factors& factor
     s.Mmin = moment * largestOfSides(ultimate, kMomentLeft, kMomentRight, p, points - 1, false);
     s.Vmax = u.force * largestOfSides(ultimate, kShearLeft, kShearRight, p, points - 1, true);
     s.Vmin = u.force * largestOfSides(ultimate, kShearLeft, kShearRight, p, points - 1, false);
-    s.MqpMax = moment * largestOfSides(quasiPermanent, kMomentLeft, kMomentRight, p, points - 1, true);
-    s.MqpMin = moment * largestOfSides(quasiPermanent, kMomentLeft, kMomentRight, p, points - 1, false);
+    serviceMoments(characteristic, permanent, p, points - 1, shares, moment, s);
+    s.elasticDeflection = deflection * characteristic.smallest(alternancias::kDeflection, p).value;
     s.span = spanOfBar[bar];
   }
   for (const alternancias::Span& span : beam.spans) {

@@ -1,7 +1,9 @@
 #pragma once
 // What the beam asks of its reinforcement: the exact envelope of the pattern
 // loading (alternancias' code, in memory) at every station, in N and mm, with
-// the quasi-permanent moments, the supports, the point loads and the section.
+// the moments of the characteristic, frequent and quasi-permanent
+// combinations, the elastic deflection, the supports, the point loads and the
+// section.
 // This is the one place the envelope is taken; the true peak of a span's
 // design moment between two stations is taken by the stations about it.
 #include <string>
@@ -31,8 +33,14 @@ struct Station {
   double x = 0;                   // mm from the first node
   double Mmax = 0, Mmin = 0;      // design moments (N mm)
   double Vmax = 0, Vmin = 0;      // design shears (N)
+  double MkMax = 0, MkMin = 0;    // characteristic moments (permanent and variable x1)
+  double MfrMax = 0, MfrMin = 0;  // frequent moments (permanent x1, variable x psi1)
   double MqpMax = 0, MqpMin = 0;  // quasi-permanent moments (permanent x1, variable x psi2)
-  int span = 0;                   // 0-based; a support's station belongs to the span on its left
+  double MgMax = 0, MgMin = 0;    // the permanent load's (of either side)
+  // The lowest point of the characteristic combination's elastic line (mm,
+  // upward positive): the model's E I, the supports' movement included.
+  double elasticDeflection = 0;
+  int span = 0;  // 0-based; a support's station belongs to the span on its left
 };
 
 struct DemandSpan {
@@ -58,10 +66,19 @@ struct BeamInput {
   std::vector<alternancias::Span> spans;
 };
 
-// The design envelope of the beam: the ultimate combination with `factors`,
-// the quasi-permanent one with psi2. Throws RunError naming `datPath` when the
-// model's units or sections do not allow a design.
-BeamDemand beamDemand(const BeamInput& beam, const alternancias::Factors& factors, double psi2,
+// The shares of the variable load in the frequent and the quasi-permanent
+// combinations (EN 1990, 6.5.3).
+struct ServiceShares {
+  double psi1 = 0.5, psi2 = 0.3;
+};
+
+// The design envelope of the beam: the ultimate combination with `factors`;
+// the characteristic, frequent and quasi-permanent ones by the same
+// superposition at factors 1, psi1 and psi2 on the variable load (from the
+// characteristic envelope and the permanent load alone). Throws
+// RunError naming `datPath` when the model's units or sections do not allow a
+// design.
+BeamDemand beamDemand(const BeamInput& beam, const alternancias::Factors& factors, const ServiceShares& shares,
                       const std::string& datPath);
 
 }  // namespace armado

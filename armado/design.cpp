@@ -5,7 +5,9 @@
 
 #include "armado/bending.h"
 #include "armado/detailing.h"
+#include "armado/laps.h"
 #include "armado/layout.h"
+#include "armado/service.h"
 #include "armado/shear.h"
 #include "armado/stirrups.h"
 #include "common/run_error.h"
@@ -297,9 +299,32 @@ void strutCanHold(const Design& d, double deepest) {
   }
 }
 
+// 8.7: the groups longer than a stock bar lapped where their bars work least.
+void layLaps(Design& d, FaceState faces[2]) {
+  std::vector<double> stress[2];
+  const std::vector<Station>& st = d.demand.stations;
+  for (int f : {kBottom, kTop}) {
+    stress[f].assign(st.size(), 0.0);
+    for (size_t i = 0; i < st.size(); ++i) {
+      if (faces[f].tension[i] <= 0 && faces[f].required[i] <= 0) continue;
+      const double provided = faceSteelAt(d.bars, f, st[i].x).area;
+      const double resistance = designMomentResistance(d.b, sectionLayers(d.bars, d.h, f, st[i].x), d.materials);
+      stress[f][i] = barStress(d, faces[f], i, resistance, provided);
+    }
+  }
+  size_t failed = 0;
+  std::string why;
+  if (!lapLongBars(d, stress, failed, why)) throw refusal(placeText(d, st[failed].x) + " " + why);
+}
+
+// One mark a piece, the groups' pieces in order.
 void numberMarks(Design& d) {
   int mark = 0;
-  for (BarGroup& g : d.bars) g.mark = ++mark;
+  for (BarGroup& g : d.bars) {
+    g.marks.clear();
+    for (size_t k = 0; k <= g.laps.size(); ++k) g.marks.push_back(++mark);
+    g.mark = g.marks.front();
+  }
 }
 
 }  // namespace
@@ -343,6 +368,7 @@ Design designBeam(const BeamDemand& demand, const DesignData& data) {
                                          faceSteelAt(d.bars, f, st[failed].x).area + barArea(data.diameters.front()));
   }
   if (!done) throw refusal("NO SE HA ENCONTRADO UN ARMADO QUE CUMPLA EN TODAS LAS SECCIONES");
+  layLaps(d, faces);
   numberMarks(d);
 
   d.stations.resize(st.size());
@@ -366,6 +392,7 @@ Design designBeam(const BeamDemand& demand, const DesignData& data) {
   }
   designShear(d);
   crackChecks(d);
+  checkService(d);
   return d;
 }
 

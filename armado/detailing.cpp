@@ -4,6 +4,8 @@
 #include <cmath>
 #include <iterator>
 
+#include "armado/serviceability.h"
+
 namespace armado {
 
 bool goodBond(bool topBar, double h) { return !topBar || h <= 250.0; }
@@ -21,6 +23,14 @@ double minimumAnchorageLength(double basic, double diameter) { return std::max({
 double designAnchorageLength(double diameter, double stress, bool good, const Materials& m) {
   const double basic = basicAnchorageLength(diameter, std::max(0.0, stress), bondStrength(diameter, good, m));
   return std::max(basic, minimumAnchorageLength(basic, diameter));
+}
+
+double lapShareFactor(double lappedShare) { return std::clamp(std::sqrt(lappedShare * 100 / 25), 1.0, 1.5); }
+
+double lapLength(double diameter, double stress, bool good, double lappedShare, const Materials& m) {
+  const double alpha6 = lapShareFactor(lappedShare);
+  const double basic = basicAnchorageLength(diameter, std::max(0.0, stress), bondStrength(diameter, good, m));
+  return std::max({alpha6 * basic, 0.3 * alpha6 * basic, 15 * diameter, 200.0});
 }
 
 double shiftLength(double z, double cotTheta) { return z * cotTheta / 2; }
@@ -59,12 +69,8 @@ double crackingMoment(double b, double h, const Materials& m) { return m.fctm * 
 double crackedSteelStress(double M, double b, double d, double As, double As2, double d2, const Materials& m) {
   if (M <= 0 || As <= 0) return 0;
   const double n = m.Es / m.Ecm;
-  // Neutral axis x of the transformed section (the compression bars take the
-  // place of concrete): b x^2 / 2 + (n - 1) As2 (x - d2) = n As (d - x).
-  const double B = n * As + (n - 1) * As2, C = n * As * d + (n - 1) * As2 * d2;
-  const double x = (-B + std::sqrt(B * B + 2 * b * C)) / b;
-  const double inertia = b * x * x * x / 3 + n * As * (d - x) * (d - x) + (n - 1) * As2 * (x - d2) * (x - d2);
-  return n * M * (d - x) / inertia;
+  const TransformedSection c = crackedSection(b, {{As, d}, {As2, d2}}, n);
+  return n * M * (d - c.neutralAxis) / c.inertia;
 }
 
 double roundUpToStep(double value, double step) { return std::ceil(value / step - 1e-9) * step; }

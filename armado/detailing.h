@@ -23,6 +23,15 @@ double minimumAnchorageLength(double basic, double diameter);
 // (straight or bent bars alike, no credit for cover or transverse steel).
 double designAnchorageLength(double diameter, double stress, bool good, const Materials& m);
 
+// 8.7.3(1), table 8.3: alpha6 = (rho1 / 25)^0.5 within [1, 1.5], rho1 the
+// percentage of the bars lapped within 0.65 l0 of the lap's centre.
+double lapShareFactor(double lappedShare);
+// 8.7.3(1) (8.10), (8.11): l0 = alpha6 lb,rqd (alpha1 to alpha5 taken as 1), at
+// least max(0.3 alpha6 lb,rqd, 15 diameters, 200 mm).
+double lapLength(double diameter, double stress, bool good, double lappedShare, const Materials& m);
+// The length the bars come in: no piece is longer.
+inline constexpr double kStockLength = 12000;
+
 // 9.2.1.3(2): a_l = z (cot theta - cot alpha) / 2, vertical stirrups.
 double shiftLength(double z, double cotTheta);
 

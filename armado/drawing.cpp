@@ -79,7 +79,7 @@ class Painter {
  private:
   double px(double x) const { return kMargin + (x - d_.beamStart) * f_.scale; }
   void elevation();
-  void barPiece(const BarGroup& g, double y);
+  void barPieces(const BarGroup& g, double y);
   void rows();
   void zones();
   void sections();
@@ -110,18 +110,23 @@ void Painter::elevation() {
   // without fill around them: they are strokes).
   c_.beginGroup(groupOf("estructura"));
   for (const BarGroup& g : d_.bars) {
-    // Extra bars a little inside the continuous ones, so that both show.
+    // Extra bars a little inside the continuous ones, so that both show; the
+    // pieces of lapped bars a little apart, so that the laps show.
     const double depth = (g.count > g.inner ? g.depth : g.innerDepth) * ey + (g.continuous ? 0 : 3);
-    const double y = g.face == kTop ? top + depth : top + d_.h * ey - depth;
     const double turn = g.face == kTop ? 1 : -1;
-    std::vector<Point> line;
-    if (g.legStart > 0) line.push_back({px(g.start), y + turn * std::min(g.legStart * ey, d_.h * ey - 2 * depth)});
-    line.push_back({px(g.start), y});
-    line.push_back({px(g.end), y});
-    if (g.legEnd > 0) line.push_back({px(g.end), y + turn * std::min(g.legEnd * ey, d_.h * ey - 2 * depth)});
-    pictures::Style look("barra");
-    look.strokeWidth = 2;
-    c_.polyline(line, look);
+    const std::vector<BarPiece> pieces = g.pieces();
+    for (size_t k = 0; k < pieces.size(); ++k) {
+      const BarPiece& p = pieces[k];
+      const double y = (g.face == kTop ? top + depth : top + d_.h * ey - depth) + turn * 2.0 * (k % 2);
+      std::vector<Point> line;
+      if (p.legStart > 0) line.push_back({px(p.start), y + turn * std::min(p.legStart * ey, d_.h * ey - 2 * depth)});
+      line.push_back({px(p.start), y});
+      line.push_back({px(p.end), y});
+      if (p.legEnd > 0) line.push_back({px(p.end), y + turn * std::min(p.legEnd * ey, d_.h * ey - 2 * depth)});
+      pictures::Style look("barra");
+      look.strokeWidth = 2;
+      c_.polyline(line, look);
+    }
   }
   c_.endGroup();
   c_.beginGroup(groupOf("apoyo"));
@@ -132,30 +137,36 @@ void Painter::elevation() {
   c_.endGroup();
 }
 
-// A piece of the schedule at its place: the straight part along the beam and
-// its bends, to the pieces' scale.
-void Painter::barPiece(const BarGroup& g, double y) {
+// The pieces of a group at their place, as the schedule has them: the
+// straight part along the beam and its bends, to the pieces' scale; the
+// pieces of lapped bars a little apart, so that the laps show.
+void Painter::barPieces(const BarGroup& g, double y) {
   const double turn = g.face == kTop ? 1 : -1;  // top bars bend down, bottom bars up
-  std::vector<Point> line;
-  if (g.legStart > 0) line.push_back({px(g.start), y + turn * g.legStart * f_.scale});
-  line.push_back({px(g.start), y});
-  line.push_back({px(g.end), y});
-  if (g.legEnd > 0) line.push_back({px(g.end), y + turn * g.legEnd * f_.scale});
-  c_.beginItem(pictures::ItemKind::bar, g.mark);
-  pictures::Style look("barra", {{"data-marca", std::to_string(g.mark)}});
-  look.strokeWidth = 2;
-  c_.polyline(line, look);
-  c_.endItem();
-  c_.text({px(g.start), y - 5}, formatText("(%d) %d\xD8%.0f L=%.2f", g.mark, g.count, g.diameter, g.length() / 1000),
-          {"valor"}, Anchor::start, "");
+  const std::vector<BarPiece> pieces = g.pieces();
+  for (size_t k = 0; k < pieces.size(); ++k) {
+    const BarPiece& p = pieces[k];
+    const double at = y + 5.0 * (k % 2);
+    std::vector<Point> line;
+    if (p.legStart > 0) line.push_back({px(p.start), at + turn * p.legStart * f_.scale});
+    line.push_back({px(p.start), at});
+    line.push_back({px(p.end), at});
+    if (p.legEnd > 0) line.push_back({px(p.end), at + turn * p.legEnd * f_.scale});
+    c_.beginItem(pictures::ItemKind::bar, p.mark);
+    pictures::Style look("barra", {{"data-marca", std::to_string(p.mark)}});
+    look.strokeWidth = 2;
+    c_.polyline(line, look);
+    c_.endItem();
+    c_.text({px(p.start), at - 5}, formatText("(%d) %d\xD8%.0f L=%.2f", p.mark, g.count, g.diameter, p.length() / 1000),
+            {"valor"}, Anchor::start, "");
+  }
 }
 
 void Painter::rows() {
   c_.beginGroup(groupOf("estructura"));
   double y = p_.topRows + kRow - 8;
-  for (const BarGroup* g : rowsOf(d_, kTop)) barPiece(*g, y), y += kRow;
+  for (const BarGroup* g : rowsOf(d_, kTop)) barPieces(*g, y), y += kRow;
   y = p_.bottomRows + kRow - 8;
-  for (const BarGroup* g : rowsOf(d_, kBottom)) barPiece(*g, y), y += kRow;
+  for (const BarGroup* g : rowsOf(d_, kBottom)) barPieces(*g, y), y += kRow;
   c_.endGroup();
 }
 

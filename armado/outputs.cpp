@@ -29,7 +29,9 @@ std::string designTable(const std::string& name, const Design& d) {
   TextBuffer out;
   appendFormat(out, "ARMADO DE LA VIGA %s: %s, %s, secci\xF3n %.0f x %.0f mm\n", name.c_str(),
                d.data.concrete.name.c_str(), d.data.steel.name.c_str(), d.b, d.h);
-  appendFormat(out, "x en m; momentos en kN\xB7m; cortantes en kN; \xE1reas en cm2; Asw/s en cm2/m\n");
+  appendFormat(out,
+               "x en m; momentos en kN\xB7m; cortantes en kN; \xE1reas en cm2; Asw/s en cm2/m; tensiones en MPa; "
+               "wk y flechas en mm; 1/r en 1/km\n");
   const std::string heading = common::designColumnsHeading();
   out.append(heading.data(), heading.size());
   for (const StationDesign& s : d.stations) {
@@ -46,7 +48,21 @@ std::string designTable(const std::string& name, const Design& d) {
                                    s.stirrupsRequired * 10,
                                    s.stirrupsProvided * 10,
                                    kN(s.VRd),
-                                   s.cotTheta};
+                                   s.cotTheta,
+                                   kNm(s.MkMax),
+                                   kNm(s.MkMin),
+                                   kNm(s.MfrMax),
+                                   kNm(s.MfrMin),
+                                   kNm(s.MqpMax),
+                                   kNm(s.MqpMin),
+                                   s.concreteStress,
+                                   s.steelStress,
+                                   s.concreteStressQp,
+                                   s.wkBottom,
+                                   s.wkTop,
+                                   unsigned0(s.curvature * 1e6, 5e-5),
+                                   unsigned0(s.elastic, 0.005),
+                                   unsigned0(s.longTerm, 0.005)};
     const std::string line = common::designRowText(row);
     out.append(line.data(), line.size());
   }
@@ -99,23 +115,7 @@ void parameters(TextBuffer& out, const std::string& name, const Design& d) {
                "  cortante: z = 0.9 d, cot theta de 1 a 2.5; a d del eje de un apoyo sin cargas puntuales a menos "
                "de 2d, el de d; a_l = %.3f m\n",
                m(d.shift));
-}
-
-// The governing utilisation of stations [first, last]: demand / capacity,
-// with both values at that station.
-struct Check {
-  double ratio = 0, demand = 0, capacity = 0;
-  void take(double need, double has) {
-    const double r = has > 0 ? need / has : (need > 0 ? HUGE_VAL : 0);
-    if (r > ratio) *this = {r, need, has};
-  }
-};
-
-void checkLine(TextBuffer& out, const char* what, const char* need, const char* has, const Check& c, double scale,
-               const char* unit) {
-  if (c.demand <= 0) return;  // nothing asked of it here
-  appendFormat(out, "  %-22s %-8s %9.2f %-5s %-8s %9.2f %-5s %5.2f  %s\n", what, need, c.demand * scale, unit, has,
-               c.capacity * scale, unit, c.ratio, c.ratio <= 1 + 1e-9 ? "CUMPLE" : "NO CUMPLE");
+  serviceParameters(out, d);
 }
 
 void spanChecks(TextBuffer& out, const Design& d, const DemandSpan& span) {
@@ -153,13 +153,31 @@ std::string facesBars(const Design& d, int face, double from, double to) {
   std::string text;
   for (const BarGroup& g : d.bars) {
     if (g.face != face || g.end < from + kTiny || g.start > to - kTiny) continue;
-    text += (text.empty() ? "" : " + ") + barsText(g) + formatText(" (%d)", g.mark);
+    std::string marks;
+    for (int mark : g.marks) marks += (marks.empty() ? "" : ", ") + std::to_string(mark);
+    text += (text.empty() ? "" : " + ") + barsText(g) + " (" + marks + ")";
     if (!g.continuous) text += formatText(" de %.2f a %.2f", m(g.start), m(g.end));
+    for (const Lap& lap : g.laps)
+      text += formatText(" solapo de %.2f a %.2f (l0 %.2f)", m(lap.start), m(lap.end), m(lap.end - lap.start));
   }
   return text;
 }
 
 }  // namespace
+
+void Check::take(double need, double has) {
+  const double r = has > 0 ? need / has : (need > 0 ? HUGE_VAL : 0);
+  if (r > ratio) *this = {r, need, has};
+}
+
+void checkLine(TextBuffer& out, const char* what, const char* need, const char* has, const Check& c, double scale,
+               const char* unit) {
+  if (c.demand <= 0) return;  // nothing asked of it here
+  appendFormat(out, "  %-22s %-8s %9.2f %-5s %-8s %9.2f %-5s %5.2f  %s\n", what, need, c.demand * scale, unit, has,
+               c.capacity * scale, unit, c.ratio, verdict(c.ratio <= 1 + 1e-9));
+}
+
+const char* verdict(bool holds) { return holds ? "CUMPLE" : "NO CUMPLE"; }
 
 std::string summaryText(const std::string& name, const Design& d, const Schedule& schedule) {
   TextBuffer out;
@@ -174,6 +192,7 @@ std::string summaryText(const std::string& name, const Design& d, const Schedule
     for (const StirrupZone& z : d.stirrups)
       if (z.span == static_cast<int>(k)) appendFormat(out, "  estribos: %s\n", stirrupText(d, z).c_str());
     spanChecks(out, d, span);
+    spanServiceChecks(out, d, k);
   }
   for (size_t k = 0; k < d.demand.supports.size(); ++k) {
     const double x = d.demand.supports[k];
@@ -187,7 +206,9 @@ std::string summaryText(const std::string& name, const Design& d, const Schedule
         checkLine(out, "flexi\xF3n negativa", "MEd", "MRd", negative, 1e-6, "kN\xB7m");
         break;
       }
+    placeCracks(out, d, x);
   }
+  deflectionTable(out, d);
   appendFormat(out, "Despiece: %d marcas, %.2f kg de acero\n", static_cast<int>(schedule.pieces.size()),
                schedule.weight);
   return out.str();

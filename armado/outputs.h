@@ -6,6 +6,7 @@
 
 #include "armado/design.h"
 #include "armado/schedule.h"
+#include "common/format.h"
 
 namespace armado {
 
@@ -21,5 +22,25 @@ std::string summaryText(const std::string& name, const Design& design, const Sch
 std::string barsText(const BarGroup& group);
 // "c\xD88 a 15 cm, 2 ramas, de 0.00 a 1.20".
 std::string stirrupText(const Design& design, const StirrupZone& zone);
+
+// The lines of the summary's checks: the governing utilisation of some
+// stations, demand / capacity, with both values where it is.
+struct Check {
+  double ratio = 0, demand = 0, capacity = 0;
+  void take(double need, double has);
+};
+// "  what   need  demand unit  has  capacity unit  ratio  CUMPLE"; nothing
+// when nothing was asked.
+void checkLine(common::TextBuffer& out, const char* what, const char* need, const char* has, const Check& c,
+               double scale, const char* unit);
+const char* verdict(bool holds);
+
+// The serviceability's parts of the summary: the values used, a span's
+// checks and the crack widths at its largest sagging moment, the crack
+// widths at a support, and the table of the spans' deflections.
+void serviceParameters(common::TextBuffer& out, const Design& design);
+void spanServiceChecks(common::TextBuffer& out, const Design& design, size_t span);
+void placeCracks(common::TextBuffer& out, const Design& design, double x);
+void deflectionTable(common::TextBuffer& out, const Design& design);
 
 }  // namespace armado

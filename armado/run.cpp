@@ -27,7 +27,8 @@ std::string usage() {
   return "uso: armado NOMBRE MODELO.dat PERMANENTES.caf VARIABLES.caf [--hormigon HA-25] [--acero B500S]\n"
          "              [--recubrimiento 30] [--barras 12,16,20,25] [--estribo 8] [--ramas 2] [--ambiente XC1]\n"
          "              [--arido 20] [--apoyo 300] [--psi2 0.3] [--gG 1.35] [--gGinf 1.0] [--gQ 1.5]\n"
-         "              [--gc 1.5] [--gs 1.15] [--acc 1.0]\n";
+         "              [--gc 1.5] [--gs 1.15] [--acc 1.0] [--psi1 0.5] [--humedad 50] [--edad 28] [--cemento N]\n"
+         "              [--fluencia PHI] [--retraccion POR_MIL] [--acabados DIAS]\n";
 }
 
 RunError usageError(const std::string& why) { return RunError("ERROR: " + why + "\n" + usage()); }
@@ -42,20 +43,27 @@ struct NumberOption {
   const char* name;
   double low, high;
   const char* unit;
-  double* (*field)(DesignData&);
+  void (*set)(DesignData&, double);
 };
 
 const NumberOption kNumberOptions[] = {
-    {"--recubrimiento", 10, 100, " mm", [](DesignData& d) { return &d.cover; }},
-    {"--arido", 8, 63, " mm", [](DesignData& d) { return &d.aggregate; }},
-    {"--apoyo", 0, 3000, " mm", [](DesignData& d) { return &d.supportWidth; }},
-    {"--psi2", 0, 1, "", [](DesignData& d) { return &d.psi2; }},
-    {"--gG", 1, 100, "", [](DesignData& d) { return &d.factors.gG; }},
-    {"--gGinf", 0, 100, "", [](DesignData& d) { return &d.factors.gGinf; }},
-    {"--gQ", 1, 100, "", [](DesignData& d) { return &d.factors.gQ; }},
-    {"--gc", 1, 2, "", [](DesignData& d) { return &d.safety.gammaC; }},
-    {"--gs", 1, 1.5, "", [](DesignData& d) { return &d.safety.gammaS; }},
-    {"--acc", 0.8, 1, "", [](DesignData& d) { return &d.safety.alphaCC; }},
+    {"--recubrimiento", 10, 100, " mm", [](DesignData& d, double v) { d.cover = v; }},
+    {"--arido", 8, 63, " mm", [](DesignData& d, double v) { d.aggregate = v; }},
+    {"--apoyo", 0, 3000, " mm", [](DesignData& d, double v) { d.supportWidth = v; }},
+    {"--psi1", 0, 1, "", [](DesignData& d, double v) { d.psi1 = v; }},
+    {"--psi2", 0, 1, "", [](DesignData& d, double v) { d.psi2 = v; }},
+    {"--gG", 1, 100, "", [](DesignData& d, double v) { d.factors.gG = v; }},
+    {"--gGinf", 0, 100, "", [](DesignData& d, double v) { d.factors.gGinf = v; }},
+    {"--gQ", 1, 100, "", [](DesignData& d, double v) { d.factors.gQ = v; }},
+    {"--gc", 1, 2, "", [](DesignData& d, double v) { d.safety.gammaC = v; }},
+    {"--gs", 1, 1.5, "", [](DesignData& d, double v) { d.safety.gammaS = v; }},
+    {"--acc", 0.8, 1, "", [](DesignData& d, double v) { d.safety.alphaCC = v; }},
+    // Annex B holds for 40 to 100 % of relative humidity.
+    {"--humedad", 40, 100, " %", [](DesignData& d, double v) { d.humidity = v; }},
+    {"--edad", 1, 36500, " d\xED" "as", [](DesignData& d, double v) { d.loadingAge = v; }},
+    {"--fluencia", 0, 6, "", [](DesignData& d, double v) { d.creep = v; }},
+    {"--retraccion", 0, 1.5, " por mil", [](DesignData& d, double v) { d.shrinkage = v / 1000; }},
+    {"--acabados", 1, 36500, " d\xED" "as", [](DesignData& d, double v) { d.finishesAge = v; }},
 };
 
 // The diameters of the Spanish series of bars.
@@ -97,6 +105,9 @@ void wordOption(const std::string& arg, const std::string& value, DesignData& d)
     if (!crackWidthLimit(value))
       throw usageError("--ambiente PIDE UNA CLASE DE EXPOSICI\xD3N X0, XC1 A XC4, XD1 A XD3 O XS1 A XS3, NO " + value);
     d.exposure = value;
+  } else if (arg == "--cemento") {
+    if (value != "S" && value != "N" && value != "R") throw usageError("--cemento PIDE LA CLASE S, N O R, NO " + value);
+    d.cement = value[0];
   } else if (arg == "--barras") {
     d.diameters = diameterList(value);
   } else if (arg == "--estribo") {
@@ -134,7 +145,7 @@ Options parseOptions(const std::vector<std::string>& args) {
     if (!projectfiles::parseReal(value, v) || !(v >= number->low && v <= number->high))
       throw usageError(arg + formatText(" PIDE UN VALOR DE %g A %g%s, NO ", number->low, number->high, number->unit) +
                        value);
-    *number->field(o.data) = v;
+    number->set(o.data, v);
   }
   if (positional.size() != 4) throw RunError(usage());
   o.name = positional[0];
@@ -149,6 +160,11 @@ Options parseOptions(const std::vector<std::string>& args) {
                    "\" NO SIRVE: USE LETRAS SIN ACENTO, CIFRAS, '_' Y '-' (NI PUNTOS NI BARRAS)\n");
   if (o.data.factors.gGinf > o.data.factors.gG)
     throw usageError(formatText("--gGinf (%g) NO PUEDE PASAR DE --gG (%g)", o.data.factors.gGinf, o.data.factors.gG));
+  if (o.data.psi2 > o.data.psi1)
+    throw usageError(formatText("--psi2 (%g) NO PUEDE PASAR DE --psi1 (%g)", o.data.psi2, o.data.psi1));
+  if (o.data.finishesAge && *o.data.finishesAge < o.data.loadingAge)
+    throw usageError(formatText("--acabados (%g) NO PUEDE SER ANTES DE --edad (%g)", *o.data.finishesAge,
+                                o.data.loadingAge));
   return o;
 }
 
@@ -164,7 +180,7 @@ BeamInput readBeam(const Options& o) {
 int runDesign(const std::vector<std::string>& args, common::Console& console) {
   const Options o = parseOptions(args);
   const BeamInput beam = readBeam(o);
-  const Design design = designBeam(beamDemand(beam, o.data.factors, o.data.psi2, o.model), o.data);
+  const Design design = designBeam(beamDemand(beam, o.data.factors, o.data.shares(), o.model), o.data);
   const Schedule schedule = scheduleOf(design);
   const std::vector<std::string> outputs = common::filesOf(o.name, common::kDesignFileSuffixes);
   std::vector<std::string> all = outputs;

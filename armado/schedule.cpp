@@ -24,26 +24,27 @@ int stirrupSets(const Design& design) {
 Schedule scheduleOf(const Design& d) {
   Schedule s;
   int mark = 0;
-  for (const BarGroup& g : d.bars) {
-    SchedulePiece p;
-    p.mark = g.mark;
-    p.diameter = g.diameter;
-    p.count = g.count;
-    p.length = g.length();
-    const double straight = g.end - g.start;
-    if (g.legStart > 0 && g.legEnd > 0) {
-      p.shape = Shape::bentBothEnds;
-      p.dimensions = {g.legStart, straight, g.legEnd};
-    } else if (g.legStart > 0 || g.legEnd > 0) {
-      p.shape = Shape::bentOneEnd;
-      p.dimensions =
-          g.legStart > 0 ? std::vector<double>{g.legStart, straight} : std::vector<double>{straight, g.legEnd};
-    } else {
-      p.dimensions = {straight};
+  for (const BarGroup& g : d.bars)
+    for (const BarPiece& piece : g.pieces()) {
+      SchedulePiece p;
+      p.mark = piece.mark;
+      p.diameter = g.diameter;
+      p.count = g.count;
+      p.length = piece.length();
+      const double straight = piece.end - piece.start;
+      if (piece.legStart > 0 && piece.legEnd > 0) {
+        p.shape = Shape::bentBothEnds;
+        p.dimensions = {piece.legStart, straight, piece.legEnd};
+      } else if (piece.legStart > 0 || piece.legEnd > 0) {
+        p.shape = Shape::bentOneEnd;
+        p.dimensions = piece.legStart > 0 ? std::vector<double>{piece.legStart, straight}
+                                          : std::vector<double>{straight, piece.legEnd};
+      } else {
+        p.dimensions = {straight};
+      }
+      s.pieces.push_back(p);
+      mark = std::max(mark, piece.mark);
     }
-    s.pieces.push_back(p);
-    mark = std::max(mark, g.mark);
-  }
   const int sets = stirrupSets(d);
   const StirrupShape& st = d.stirrup;
   s.pieces.push_back({++mark, st.diameter, Shape::stirrup, {st.width, st.height, st.hook}, st.length(), sets});

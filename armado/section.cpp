@@ -11,6 +11,20 @@ constexpr double kOnBar = 1e-6;  // mm: a station at a bar's end is on it
 bool runsOver(const BarGroup& g, int face, double x) { return g.face == face && covers(g, x); }
 }  // namespace
 
+std::vector<BarPiece> BarGroup::pieces() const {
+  std::vector<BarPiece> pieces;
+  for (size_t k = 0; k <= laps.size(); ++k) {
+    BarPiece p;
+    p.mark = k < marks.size() ? marks[k] : mark;
+    p.start = k == 0 ? start : laps[k - 1].start;
+    p.end = k == laps.size() ? end : laps[k].end;
+    p.legStart = k == 0 ? legStart : 0;
+    p.legEnd = k == laps.size() ? legEnd : 0;
+    pieces.push_back(p);
+  }
+  return pieces;
+}
+
 bool covers(const BarGroup& g, double x) {
   return (x >= g.start - kOnBar || g.fromBeamStart) && (x <= g.end + kOnBar || g.toBeamEnd);
 }

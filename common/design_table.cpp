@@ -14,7 +14,10 @@ constexpr struct {
 } kColumns[kDesignColumnCount] = {
     {"x", 8, 3},          {"MEd,max", 10, 2}, {"MEd,min", 10, 2},  {"As,i,nec", 9, 2},  {"As,s,nec", 9, 2},
     {"As,i", 9, 2},       {"As,s", 9, 2},     {"MRd,pos", 10, 2},  {"MRd,neg", 10, 2},  {"VEd", 9, 2},
-    {"Asw/s,nec", 9, 2},  {"Asw/s", 9, 2},    {"VRd", 9, 2},       {"cot", 5, 2}};
+    {"Asw/s,nec", 9, 2},  {"Asw/s", 9, 2},    {"VRd", 9, 2},       {"cot", 5, 2},       {"Mk,max", 10, 2},
+    {"Mk,min", 10, 2},    {"Mfr,max", 10, 2}, {"Mfr,min", 10, 2},  {"Mcp,max", 10, 2},  {"Mcp,min", 10, 2},
+    {"sc,car", 8, 2},     {"ss,car", 8, 2},   {"sc,cp", 8, 2},     {"wk,i", 7, 3},      {"wk,s", 7, 3},
+    {"1/r", 9, 4},        {"f,el", 8, 2},     {"f,dif", 8, 2}};
 }  // namespace
 
 std::string designColumnsHeading() {
@@ -23,6 +26,10 @@ std::string designColumnsHeading() {
   appendFormat(out, "\n");
   return out.str();
 }
+
+const char* designColumnName(int column) { return kColumns[column].name; }
+
+int designColumnDecimals(int column) { return kColumns[column].decimals; }
 
 std::string designRowText(const DesignRow& row) {
   TextBuffer out;
@@ -34,8 +41,8 @@ std::string designRowText(const DesignRow& row) {
   return out.str();
 }
 
-std::vector<DesignRow> readDesignTable(const std::string& text, const std::string& path) {
-  std::vector<DesignRow> rows;
+DesignTable readDesignTable(const std::string& text, const std::string& path) {
+  DesignTable table;
   size_t at = 0;
   for (int line = 1; at < text.size(); ++line) {
     size_t end = text.find('\n', at);
@@ -45,18 +52,23 @@ std::vector<DesignRow> readDesignTable(const std::string& text, const std::strin
     if (line <= kDesignHeadingLines) continue;
     DesignRow row{};
     size_t pos = 0;
-    for (int c = 0; c < kDesignColumnCount; ++c) {
+    int read = 0;
+    for (; read < kDesignColumnCount; ++read) {
       while (pos < whole.size() && (whole[pos] == ' ' || whole[pos] == '\r' || whole[pos] == '\t')) ++pos;
       size_t stop = pos;
       while (stop < whole.size() && whole[stop] != ' ' && whole[stop] != '\r' && whole[stop] != '\t') ++stop;
-      if (stop == pos || !exactDecimal(whole.data() + pos, whole.data() + stop, row[c]))
-        throw RunError(formatText("ERROR EN EL FICHERO %s: LA L\xCDNEA %d NO ES UNA FILA DEL ARMADO\n", path.c_str(),
-                                  line));
+      if (stop == pos || !exactDecimal(whole.data() + pos, whole.data() + stop, row[read])) break;
       pos = stop;
     }
-    rows.push_back(row);
+    const bool all = read == kDesignColumnCount;
+    const bool same = table.rows.empty() || all == table.serviceability;
+    if ((read != kDesignStrengthColumns && !all) || !same)
+      throw RunError(formatText("ERROR EN EL FICHERO %s: LA L\xCDNEA %d NO ES UNA FILA DEL ARMADO\n", path.c_str(),
+                                line));
+    table.serviceability = all;
+    table.rows.push_back(row);
   }
-  return rows;
+  return table;
 }
 
 }  // namespace common

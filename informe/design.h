@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/design_table.h"
+#include "informe/design_curves.h"
 #include "projectfiles/model_input.h"
 
 namespace informe {
@@ -14,6 +15,8 @@ namespace informe {
 struct DesignFiles {
   std::string table, schedule, picture;  // the files' names
   std::vector<common::DesignRow> rows;   // one per station of the model
+  bool serviceability = false;           // the rows have the serviceability columns
+  std::vector<double> supports;          // x (m) of the supports that hold the beam up
   std::string scheduleText;              // Windows-1252
   std::string svg;                       // the drawing's <svg> element
 };
@@ -22,6 +25,9 @@ struct DesignFiles {
 // nothing. Throws RunError naming the file that is missing, damaged, or of
 // another model (its stations are not the model's).
 std::optional<DesignFiles> readDesign(const std::string& project, const projectfiles::Model& model);
+
+// The serviceability curves of a table that has them.
+ServiceCurves serviceCurvesOf(const DesignFiles& design);
 
 // The page's section `number` showing the design.
 void designSection(std::ostream& out, const DesignFiles& design, int number);

@@ -233,7 +233,7 @@ std::vector<std::string> armadoCommandLine(const std::string& name, const std::s
                                            const EnvelopeChoice& choice, const armado::DesignData& data) {
   std::string diameters;
   for (double d : data.diameters) diameters += (diameters.empty() ? "" : ",") + factorText(d);
-  return {name, model, permanentLoads, variableLoads,
+  std::vector<std::string> args = {name, model, permanentLoads, variableLoads,
           "--hormigon", data.concrete.name, "--acero", data.steel.name,
           "--recubrimiento", factorText(data.cover), "--barras", diameters,
           "--estribo", factorText(data.stirrupDiameter), "--ramas", std::to_string(data.legs),
@@ -241,7 +241,16 @@ std::vector<std::string> armadoCommandLine(const std::string& name, const std::s
           "--apoyo", factorText(data.supportWidth), "--psi2", factorText(data.psi2),
           "--gc", factorText(data.safety.gammaC), "--gs", factorText(data.safety.gammaS),
           "--acc", factorText(data.safety.alphaCC),
-          "--gG", factorText(choice.gG), "--gGinf", factorText(choice.gGinf), "--gQ", factorText(choice.gQ)};
+          "--gG", factorText(choice.gG), "--gGinf", factorText(choice.gGinf), "--gQ", factorText(choice.gQ),
+          "--psi1", factorText(data.psi1), "--humedad", factorText(data.humidity),
+          "--edad", factorText(data.loadingAge), "--cemento", std::string(1, data.cement)};
+  const std::pair<const char*, std::optional<double>> given[] = {
+      {"--fluencia", data.creep},
+      {"--retraccion", data.shrinkage ? std::optional<double>(*data.shrinkage * 1000) : std::nullopt},
+      {"--acabados", data.finishesAge}};
+  for (const auto& [option, value] : given)
+    if (value) args.insert(args.end(), {option, factorText(*value)});
+  return args;
 }
 
 DesignRun runDesign(Document& document, const EnvelopeChoice& choice, armado::DesignData data) {
@@ -270,7 +279,7 @@ DesignRun runDesign(Document& document, const EnvelopeChoice& choice, armado::De
     beam.spans = alternancias::spansOf(beam.model, modelPath);
     data.factors = {choice.gG, choice.gGinf, choice.gQ};
     run.design = std::make_shared<armado::Design>(
-        armado::designBeam(armado::beamDemand(beam, data.factors, data.psi2, modelPath), data));
+        armado::designBeam(armado::beamDemand(beam, data.factors, data.shares(), modelPath), data));
   } catch (const RunError& error) {
     run.error = error.text;
   }

@@ -2,6 +2,11 @@
 // design table of another model.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
+#include "common/design_table.h"
+#include "common/format.h"
 #include "common/testing/test_support.h"
 
 namespace {
@@ -38,6 +43,60 @@ TEST_F(DesignInTheReport, ThePageShowsTheDrawingScheduleAndTable) {
   size_t rows = 0;
   for (size_t at = table.find("<tr><td>"); at != std::string::npos; at = table.find("<tr><td>", at + 1)) ++rows;
   EXPECT_EQ(rows, 61u);
+  // The serviceability: its curves, and its columns in the table.
+  EXPECT_NE(page.find("<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"armado-flechas\""), std::string::npos);
+  EXPECT_NE(table.find("<th>f,dif</th></tr>"), std::string::npos);
+  // The curves label span 2's largest sags, elastic and long-term, as the
+  // table gives them.
+  const common::DesignTable design = common::readDesignTable(dir.read("viga3.arm"), "viga3.arm");
+  double elastic = 0, longTerm = 0;
+  for (const common::DesignRow& row : design.rows)
+    if (row[common::kDesignX] > 6 && row[common::kDesignX] < 14) {
+      elastic = std::min(elastic, row[common::kDesignElasticDeflection]);
+      longTerm = std::min(longTerm, row[common::kDesignLongTermDeflection]);
+    }
+  ASSERT_LT(longTerm, 2 * elastic);
+  const size_t curves = page.find("id=\"armado-flechas\"");
+  const std::string picture = page.substr(curves, page.find("</svg>", curves) - curves);
+  for (double sag : {elastic, longTerm})
+    EXPECT_NE(picture.find(">" + common::formatText("%.2f", sag) + "<"), std::string::npos) << sag;
+}
+
+// Each line cut after its strength columns: a table written before the
+// serviceability is shown without it; a line cut elsewhere is damaged.
+TEST_F(DesignInTheReport, ATableOfBeforeTheServiceabilityIsShownWithoutIt) {
+  ASSERT_EQ(run(ARMADO_BINARY, {"viga3", "viga3.dat", "viga3.caf", "viga3q.caf"}).status, 0);
+  const std::string table = dir.read("viga3.arm");
+  std::string before, ragged;
+  std::istringstream lines(table);
+  std::string text;
+  for (int line = 1; std::getline(lines, text); ++line) {
+    if (line <= 3) {
+      before += text + "\n";
+      ragged += text + "\n";
+      continue;
+    }
+    std::istringstream words(text);
+    std::string word, strength, part;
+    for (int column = 0; words >> word; ++column) {
+      if (column < 14) strength += word + " ";
+      if (column < 20) part += word + " ";
+    }
+    before += strength + "\n";
+    ragged += (line == 7 ? part : text) + "\n";
+  }
+  dir.write("viga3.arm", before);
+  const RunResult shown = run(INFORME_BINARY, {"viga3"});
+  ASSERT_EQ(shown.status, 0) << shown.output;
+  const std::string page = dir.read("viga3.html");
+  EXPECT_NE(page.find("<th>cot</th></tr>"), std::string::npos);
+  EXPECT_EQ(page.find("armado-flechas"), std::string::npos);
+  dir.write("viga3.arm", ragged);
+  const RunResult refused = run(INFORME_BINARY, {"viga3"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.output.find("ERROR EN EL FICHERO viga3.arm: LA L\xCDNEA 7 NO ES UNA FILA DEL ARMADO"),
+            std::string::npos)
+      << refused.output;
 }
 
 // A table whose stations are not the model's (an earlier model's), a

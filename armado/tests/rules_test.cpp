@@ -7,6 +7,7 @@
 #include "armado/bending.h"
 #include "armado/detailing.h"
 #include "armado/materials.h"
+#include "armado/serviceability.h"
 #include "armado/shear.h"
 
 namespace armado {
@@ -112,6 +113,21 @@ TEST(Anchorage, DesignLengthsOfABarOf16) {
   EXPECT_NEAR(shiftLength(495, 2.5), 618.75, 1e-12);
 }
 
+TEST(Anchorage, LapLengthsOfABarOf16) {
+  const Materials m = ha25b500();
+  // l0 = alpha6 lb,rqd, lb,rqd = 645.746 at fyd: alpha6 = (rho1 / 25)^0.5 is
+  // 1.5 for all the bars lapped, 2^0.5 for half of them, 1 for a quarter.
+  EXPECT_NEAR(lapLength(16, m.fyd, true, 1.0, m), 968.619, 0.01);
+  EXPECT_NEAR(lapLength(16, m.fyd, true, 0.5, m), 913.222, 0.01);
+  EXPECT_NEAR(lapLength(16, m.fyd, true, 0.25, m), 645.746, 0.01);
+  EXPECT_NEAR(lapLength(16, m.fyd, true, 0.1, m), 645.746, 0.01);
+  // Poor bond: 645.746 / 0.7 x 1.5.
+  EXPECT_NEAR(lapLength(16, m.fyd, false, 1.0, m), 1383.74, 0.01);
+  // A small stress leaves l0,min = max(0.3 alpha6 lb,rqd, 15 diameters, 200 mm).
+  EXPECT_NEAR(lapLength(16, 50, true, 1.0, m), 240, 1e-9);
+  EXPECT_NEAR(lapLength(10, 50, true, 1.0, m), 200, 1e-9);
+}
+
 TEST(Spacing, ClearSpacingAndCrackTable) {
   EXPECT_EQ(minimumClearSpacing(16, 20), 25);
   EXPECT_EQ(minimumClearSpacing(32, 20), 32);
@@ -135,6 +151,105 @@ TEST(Spacing, ClearSpacingAndCrackTable) {
 TEST(Spacing, CrackedSteelStress) {
   EXPECT_NEAR(crackedSteelStress(1e8, 300, 550, 3 * barArea(20), 0, 0, ha25b500()), 209.354, 1e-3);
   EXPECT_NEAR(crackingMoment(300, 600, ha25b500()), 2.565 * 300 * 600 * 600 / 6, 1e3);
+}
+
+// The section of the simply supported example of the guide: 300 x 500,
+// 3 bars of 25 at d = 449.5 and 2 of 12 at 44 mm, alpha_e = Es / Ecm.
+struct GuideSection {
+  double b = 300, h = 500, As = 3 * barArea(25), d = 449.5, As2 = 2 * barArea(12), d2 = 44;
+  double alpha = 200000 / ha25b500().Ecm;
+  std::vector<SteelLayer> layers() const { return {{As, d}, {As2, d2}}; }
+};
+
+// The cracked doubly reinforced section by the quadratic b x^2 / 2 + B x - C
+// = 0 with the compression bars at alpha - 1, and I_II about its axis.
+TEST(Serviceability, CrackedSectionIsTheRootOfTheQuadratic) {
+  const GuideSection g;
+  const double B = (g.alpha - 1) * g.As2 + g.alpha * g.As, C = (g.alpha - 1) * g.As2 * g.d2 + g.alpha * g.As * g.d;
+  const double x = (-B + std::sqrt(B * B + 2 * g.b * C)) / g.b;
+  const double I = g.b * x * x * x / 3 + (g.alpha - 1) * g.As2 * (x - g.d2) * (x - g.d2) +
+                   g.alpha * g.As * (g.d - x) * (g.d - x);
+  const TransformedSection c = crackedSection(g.b, g.layers(), g.alpha);
+  EXPECT_NEAR(c.neutralAxis, x, 1e-9);
+  EXPECT_NEAR(c.neutralAxis, 136.925, 1e-3);
+  EXPECT_NEAR(c.inertia, I, 1e-3);
+  EXPECT_NEAR(c.inertia, 1.181395e9, 1e3);
+  EXPECT_NEAR(c.steelMoment, g.As * (g.d - x) + g.As2 * (g.d2 - x), 1e-6);
+  // Top bars deeper than the axis are in tension, at alpha: 2 bars of 10 at
+  // 450 and 2 of 12 at 150, alpha 15: b x^2 / 2 = 15 (As (450 - x) + As2 (150 - x)).
+  const TransformedSection low = crackedSection(300, {{2 * barArea(10), 450}, {g.As2, 150}}, 15);
+  EXPECT_NEAR(low.neutralAxis, 84.8976, 1e-4);
+}
+
+// x_I = (b h^2 / 2 + (alpha - 1) sum As d) / A, I_I about it, Mcr = fctm I_I / (h - x_I).
+TEST(Serviceability, UncrackedSectionAndCrackingMoment) {
+  const GuideSection g;
+  const Materials m = ha25b500();
+  const double A = g.b * g.h + (g.alpha - 1) * (g.As + g.As2);
+  const double x = (g.b * g.h * g.h / 2 + (g.alpha - 1) * (g.As * g.d + g.As2 * g.d2)) / A;
+  const double I = g.b * g.h * g.h * g.h / 12 + g.b * g.h * (x - g.h / 2) * (x - g.h / 2) +
+                   (g.alpha - 1) * (g.As * (g.d - x) * (g.d - x) + g.As2 * (g.d2 - x) * (g.d2 - x));
+  const TransformedSection u = uncrackedSection(g.b, g.h, g.layers(), g.alpha);
+  EXPECT_NEAR(u.neutralAxis, x, 1e-9);
+  EXPECT_NEAR(u.inertia, I, 1e-3);
+  EXPECT_NEAR(crackingMoment(u, g.h, m), m.fctm * I / (g.h - x), 1e-3);
+  EXPECT_NEAR(crackingMoment(u, g.h, m), 36.9247e6, 100);  // 2.565 * 3.4792e9 / 241.68
+}
+
+// 110.25 kN m: sigma_s = alpha M (d - x) / I_II = 185.35 MPa; hc,ef = (h - x)
+// / 3 = 121.02, rho = 0.040560; eps = (185.35 - 0.4 * 2.565 / 0.04056 * (1 +
+// 6.354 * 0.04056)) / 2e5 = 0.76767e-3; spacing 99.5 <= 5 (38 + 12.5):
+// sr,max = 3.4 * 38 + 0.17 * 25 / 0.04056 = 233.98; wk = 0.1796 mm.
+TEST(Serviceability, CrackWidthOfTheGuidesBeamAtMidSpan) {
+  const GuideSection g;
+  CrackData c;
+  c.sigmaS = 185.349, c.d = g.d, c.x = 136.925, c.h = g.h, c.b = g.b, c.area = g.As;
+  c.equivalentDiameter = 25, c.cover = 38, c.spacing = 99.5;
+  const CrackWidth w = crackWidth(c, ha25b500());
+  EXPECT_NEAR(w.hEffective, 121.025, 1e-3);
+  EXPECT_NEAR(w.strain, 0.76767e-3, 1e-8);
+  EXPECT_NEAR(w.srMax, 233.98, 0.01);
+  EXPECT_NEAR(w.wk, 0.17962, 1e-5);
+  // Bars further apart than 5 (c + diameter / 2): sr,max = 1.3 (h - x).
+  c.spacing = 260;
+  EXPECT_NEAR(crackWidth(c, ha25b500()).srMax, 1.3 * (500 - 136.925), 1e-9);
+  // A low stress takes 0.6 sigma_s / Es.
+  c.sigmaS = 50;
+  EXPECT_NEAR(crackWidth(c, ha25b500()).strain, 0.6 * 50 / 2e5, 1e-12);
+}
+
+// Annex B for HA-25, RH 50 %, h0 = 200 mm, t0 = 28 days, cement N:
+// phi_RH = 1 + 0.5 / (0.1 * 5.848) = 1.8550, beta(fcm) = 16.8 / sqrt(33),
+// beta(t0) = 1 / (0.1 + 28^0.2): phi0 = 2.6498; beta_H = 1.5 * 200 + 250
+// (+0.5 from (0.012 RH)^18) = 550.03: at 90 days ((62 / 612.03)^0.3) 1.3332.
+// Shrinkage: eps_cd,0 = 0.85 * 660 * e^(-0.396) * 1.55 * 0.875 = 512.06e-6,
+// kh = 0.85, eps_ca = 37.5e-6: 472.75e-6; at 90 days with drying from t0,
+// beta_ds = 62 / (62 + 113.14), beta_as = 1 - e^(-0.2 sqrt(90)): 185.96e-6.
+TEST(Serviceability, CreepAndShrinkageOfAnnexB) {
+  const Exposure e{50, 200, 28, 'N'};
+  EXPECT_NEAR(notionalSize(300, 500), 187.5, 1e-12);
+  EXPECT_NEAR(creepCoefficient(25, e, HUGE_VAL), 2.64980, 1e-5);
+  EXPECT_NEAR(creepCoefficient(25, e, 90), 1.33321, 1e-5);
+  EXPECT_NEAR(shrinkageStrain(25, e, HUGE_VAL), 472.752e-6, 1e-9);
+  EXPECT_NEAR(shrinkageStrain(25, e, 90), 185.959e-6, 1e-9);
+  // HA-40 (fcm > 35: alpha1, alpha2), RH 70 %, h0 = 150, loaded at 10 days,
+  // cement R: t0 = 10 (9 / (2 + 10^1.2) + 1) = 15.04; phi0 = 1.8172;
+  // shrinkage with alpha_ds1 = 6, alpha_ds2 = 0.11, kh = 0.925: 490.56e-6.
+  const Exposure r{70, 150, 10, 'R'};
+  EXPECT_NEAR(creepCoefficient(40, r, HUGE_VAL), 1.81718, 1e-5);
+  EXPECT_NEAR(shrinkageStrain(40, r, HUGE_VAL), 490.560e-6, 1e-9);
+}
+
+TEST(Serviceability, ZetaLimitsAndSpanDepthRatios) {
+  EXPECT_EQ(distributionCoefficient(30, 40, 0.5), 0);
+  EXPECT_NEAR(distributionCoefficient(-80, 40, 0.5), 0.875, 1e-12);
+  EXPECT_EQ(characteristicConcreteStressLimit("XC1", 30), 0);
+  EXPECT_EQ(characteristicConcreteStressLimit("XS2", 30), 18);
+  // Table 7.4N's rows for fck = 30: 20 at rho = 0.5 %, 14 at 1.5 % (K = 1).
+  EXPECT_NEAR(basicSpanDepthRatio(1.0, 0.005, 0, 30), 20.52, 0.01);
+  EXPECT_NEAR(basicSpanDepthRatio(1.0, 0.015, 0, 30), 14.00, 0.01);
+  // (7.16b) with compression steel: 1.5 (11 + 1.5 sqrt(30) 0.0054772 / 0.01 + sqrt(30) / 12 sqrt(0.005 / 0.0054772)).
+  EXPECT_NEAR(basicSpanDepthRatio(1.5, 0.015, 0.005, 30), 23.9041, 1e-4);
 }
 
 TEST(Rounding, LengthsUpAndSpacingsDown) {

@@ -9,7 +9,8 @@ quoted in the guide, a text (the spans an extreme loads, a note) when it is the
 same.
 The examples of armado are designs, read from its table (a column at a
 station: "As,i,nec 3.000"), its schedule ("mark 2 piece", "total weight") and
-its summary ("mark 2 from", "mark 2 to": where a group's straight part runs).
+its summary ("mark 2 from", "mark 2 to": where a group's straight part runs;
+"phi", "eps_cs" in per mille and "Ec,eff" of the serviceability; "span 1 L/f").
 The quick start's indented blocks are a session: each line "$ COMMAND" runs in
 one scratch folder holding the examples, and the lines after it are its output,
 line for line, where a line "…" stands for any number of lines.
@@ -183,6 +184,15 @@ def run_design(armado, examples, guide_text, work, name):
             values["total weight"] = float(line.split()[-1])
     for mark, start, end in re.findall(r"\((\d+)\) de (-?\d+\.\d+) a (-?\d+\.\d+)", summary):
         values["mark %s from" % mark], values["mark %s to" % mark] = float(start), float(end)
+    # The serviceability's parameters and each span's L/f.
+    for key, pattern in (("phi", r"phi\(inf,t0\) = (\d+\.\d+)"), ("eps_cs", r"eps_cs = (\d+\.\d+) por mil"),
+                         ("Ec,eff", r"Ec,eff = Ecm/\(1 \+ phi\) = (\d+) MPa")):
+        found = re.search(pattern, summary)
+        if found:
+            values[key] = float(found.group(1))
+    for span, ratio in re.findall(r"^\s+(\d+)\s+\d+\.\d+\s+\d+\.\d+\s+\d+\.\d+\s+-?\d+\.\d+\s+L/(\d+)\s+L/250",
+                                  summary, re.M):
+        values["span %s L/f" % span] = float(ratio)
     return values
 
 

@@ -12,6 +12,7 @@
 
 #include "armado/drawing.h"
 #include "armado/schedule.h"
+#include "informe/design_curves.h"
 #include "vigas/app/ui_text.h"
 #include "vigas/app/wx_canvas.h"
 
@@ -22,6 +23,7 @@ const char* const kConcretes[] = {"HA-25", "HA-30", "HA-35", "HA-40", "HA-45", "
 const char* const kSteels[] = {"B400S", "B500S"};
 const char* const kExposures[] = {"X0",  "XC1", "XC2", "XC3", "XC4", "XD1",
                                   "XD2", "XD3", "XS1", "XS2", "XS3"};
+const char* const kCements[] = {"S", "N", "R"};
 
 template <size_t N>
 wxChoice* choiceOf(wxWindow* parent, const char* const (&names)[N], const std::string& chosen) {
@@ -34,6 +36,11 @@ wxChoice* choiceOf(wxWindow* parent, const char* const (&names)[N], const std::s
   auto* choice = new wxChoice(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, list);
   choice->SetSelection(selected);
   return choice;
+}
+
+// An optional value as the dialog shows it: empty when not given.
+std::string optionalText(const std::optional<double>& value, double scale = 1) {
+  return value ? wxString::Format("%g", *value * scale).ToStdString() : std::string();
 }
 
 std::string diameterList(const std::vector<double>& diameters) {
@@ -70,7 +77,22 @@ DesignDialog::DesignDialog(wxWindow* parent, const armado::DesignData& data)
   row("gamma_c del hormig\xF3n", gammaC_ = number(data.safety.gammaC));
   row("gamma_s del acero", gammaS_ = number(data.safety.gammaS));
   row("alfa_cc del hormig\xF3n", alphaCC_ = number(data.safety.alphaCC));
-  all->Add(grid, 0, wxALL, 8);
+  auto* service = new wxFlexGridSizer(2, 4, 8);
+  auto serviceRow = [&](const char* label, wxWindow* control) {
+    service->Add(new wxStaticText(this, wxID_ANY, fromCp1252(label)), 0, wxALIGN_CENTER_VERTICAL);
+    service->Add(control);
+  };
+  serviceRow("psi1 de la variable (frecuente)", psi1_ = number(data.psi1));
+  serviceRow("Humedad relativa (%)", humidity_ = number(data.humidity));
+  serviceRow("Edad al cargar (d\xED" "as)", loadingAge_ = number(data.loadingAge));
+  serviceRow("Clase de cemento", cement_ = choiceOf(this, kCements, std::string(1, data.cement)));
+  serviceRow("Fluencia phi (vac\xEDo: anejo B)", creep_ = text(optionalText(data.creep)));
+  serviceRow("Retracci\xF3n por mil (vac\xEDo: calculada)", shrinkage_ = text(optionalText(data.shrinkage, 1000)));
+  serviceRow("Edad de los acabados (d\xED" "as; vac\xEDo: sin ellos)", finishes_ = text(optionalText(data.finishesAge)));
+  auto* columns = new wxBoxSizer(wxHORIZONTAL);
+  columns->Add(grid, 0, wxRIGHT, 16);
+  columns->Add(service);
+  all->Add(columns, 0, wxALL, 8);
   auto* buttons = new wxStdDialogButtonSizer;
   auto* ok = new wxButton(this, wxID_OK, "&Armar");
   buttons->AddButton(ok);
@@ -102,6 +124,7 @@ bool DesignDialog::TransferDataFromWindow() {
       return false;
     }
   d.legs = static_cast<int>(legs);
+  if (!readService(d)) return false;
   d.diameters.clear();
   wxStringTokenizer words(bars_->GetValue(), ", ");
   for (double v = 0; words.HasMoreTokens();)
@@ -115,6 +138,36 @@ bool DesignDialog::TransferDataFromWindow() {
   return true;
 }
 
+// The serviceability's data: numbers, and the optional ones empty or numbers.
+bool DesignDialog::readService(armado::DesignData& d) {
+  d.cement = kCements[std::max(0, cement_->GetSelection())][0];
+  for (const auto& [field, value] :
+       {std::pair<wxTextCtrl*, double*>{psi1_, &d.psi1}, {humidity_, &d.humidity}, {loadingAge_, &d.loadingAge}})
+    if (!readReal(field->GetValue(), *value)) {
+      messageBox(fromCp1252("Escriba un n\xFAmero en cada dato."), wxICON_EXCLAMATION, this);
+      field->SetFocus();
+      return false;
+    }
+  const struct {
+    wxTextCtrl* field;
+    std::optional<double>* value;
+    double scale;
+  } optional[] = {{creep_, &d.creep, 1}, {shrinkage_, &d.shrinkage, 1e-3}, {finishes_, &d.finishesAge, 1}};
+  for (const auto& o : optional) {
+    double v = 0;
+    if (o.field->GetValue().Strip(wxString::both).empty()) {
+      o.value->reset();
+    } else if (readReal(o.field->GetValue(), v)) {
+      *o.value = v * o.scale;
+    } else {
+      messageBox(fromCp1252("Escriba un n\xFAmero, o deje el dato vac\xEDo."), wxICON_EXCLAMATION, this);
+      o.field->SetFocus();
+      return false;
+    }
+  }
+  return true;
+}
+
 DesignPanel::DesignPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   note_ = new wxStaticText(this, wxID_ANY, "");
   summary_ = new wxTextCtrl(this, wxID_ANY, "", wxDefaultPosition, wxSize(560, -1),
@@ -123,9 +176,15 @@ DesignPanel::DesignPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   picture_ = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxFULL_REPAINT_ON_RESIZE);
   picture_->SetBackgroundStyle(wxBG_STYLE_PAINT);
   picture_->Bind(wxEVT_PAINT, &DesignPanel::onPaint, this);
+  curves_ = new wxPanel(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxFULL_REPAINT_ON_RESIZE);
+  curves_->SetBackgroundStyle(wxBG_STYLE_PAINT);
+  curves_->Bind(wxEVT_PAINT, &DesignPanel::onPaintCurves, this);
+  auto* pictures = new wxBoxSizer(wxVERTICAL);
+  pictures->Add(picture_, 3, wxEXPAND | wxBOTTOM, 4);
+  pictures->Add(curves_, 2, wxEXPAND);
   auto* body = new wxBoxSizer(wxHORIZONTAL);
   body->Add(summary_, 0, wxEXPAND | wxALL, 4);
-  body->Add(picture_, 1, wxEXPAND | wxALL, 4);
+  body->Add(pictures, 1, wxEXPAND | wxALL, 4);
   auto* all = new wxBoxSizer(wxVERTICAL);
   all->Add(note_, 0, wxALL, 4);
   all->Add(body, 1, wxEXPAND);
@@ -147,11 +206,33 @@ void DesignPanel::onPaint(wxPaintEvent&) {
   canvas.paintTexts();
 }
 
+// The curvature and the deflections, elastic and long-term, as the report
+// draws them, from the same design.
+void DesignPanel::onPaintCurves(wxPaintEvent&) {
+  wxAutoBufferedPaintDC dc(curves_);
+  dc.SetBackground(*wxWHITE_BRUSH);
+  dc.Clear();
+  if (!design_) return;
+  informe::ServiceCurves curves;
+  for (const armado::StationDesign& s : design_->stations) {
+    curves.x.push_back(s.x / 1000);
+    curves.curvature.push_back(s.curvature * 1e6);
+    curves.elastic.push_back(s.elastic);
+    curves.longTerm.push_back(s.longTerm);
+  }
+  for (double x : design_->demand.supports) curves.supports.push_back(x / 1000);
+  const wxSize size = curves_->GetClientSize();
+  WxDcCanvas canvas(dc, wxRect(0, 0, size.x, size.y), informe::kServiceCurvesWidth, informe::kServiceCurvesHeight);
+  informe::drawServiceCurves(canvas, curves);
+  canvas.paintTexts();
+}
+
 void DesignPanel::clear() {
   note_->SetLabel(fromCp1252("An\xE1lisis > Armado (F8) calcula las barras y los estribos con armado."));
   summary_->Clear();
   design_.reset();
   picture_->Refresh();
+  curves_->Refresh();
   Layout();
 }
 
@@ -161,6 +242,7 @@ void DesignPanel::show(const DesignRun& run) {
   design_ = run.design;
   name_ = std::filesystem::path(run.name).filename().string();
   picture_->Refresh();
+  curves_->Refresh();
   Layout();
 }
 

@@ -46,6 +46,7 @@ Look lookOf(const Element& e) {
   else if (c == "curva-flecha") look = {wxColour(46, 125, 50), 2, wxColour(217, 232, 218), false};
   else if (c == "curva-momento") look = {kLoad, 2, wxColour(246, 223, 223), false};
   else if (c == "curva-corte") look = {wxColour(21, 101, 192), 2, wxColour(220, 232, 246), false};
+  else if (c == "indeformada") look = {wxColour(170, 170, 170), 2, {}, true};
   if (e.strokeWidth > 0) look.width = e.strokeWidth;
   return look;
 }
