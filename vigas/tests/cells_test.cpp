@@ -154,7 +154,7 @@ struct Typing {
 const Typing kRefusedTexts[] = {
     {"a fraction for a label", cell(Table::nodes, 1, 0), "1.5", "entero"},
     {"words for a coordinate", cell(Table::nodes, 1, 1), "seis", "n\xFAmero"},
-    {"a decimal comma", cell(Table::nodes, 1, 1), "6,5", "punto decimal"},
+    {"two decimal marks", cell(Table::nodes, 1, 1), "6,5.1", "n\xFAmero"},
     {"infinity", cell(Table::sections, 1, 1), "inf", "n\xFAmero"},
     {"a title of two words", cell(Table::header, 1, 0), "VIGA TRES", "espacios"},
     {"a value the support code does not take", cell(Table::supports, 2, 2), "0.01", "no lleva"},
