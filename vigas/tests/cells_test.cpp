@@ -199,3 +199,15 @@ TEST(CellRules, CodesAreShownInWords) {
   EXPECT_EQ(cellWords(document.content(), cell(Table::supports, 2, 1)),
             "act\xFA" "a como 110: horizontal fijo, vertical fijo, giro libre");
 }
+
+TEST(CellRules, ANewBeamAndANewLoadRowBreakNoRule) {
+  EXPECT_TRUE(Document().errors().empty());
+  // The first bar of the beam runs from 0 to 3: the new load covers it.
+  Document d(threeSpanBeam());
+  ASSERT_TRUE(d.insertRow(Table::loads, d.rowCount(Table::loads, 0) + 1, 0).done);
+  EXPECT_TRUE(d.errors().empty()) << d.errors().front().reason;
+  const BarLoad& added = d.content().cases[0].loads.back();
+  EXPECT_EQ(added.barLabel, 1);
+  EXPECT_EQ(added.c, 3.0);
+  EXPECT_EQ(added.dir, 'y');
+}
