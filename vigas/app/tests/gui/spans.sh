@@ -6,7 +6,8 @@
 # it (calcest on the beam by hand again). A block of tab-separated text pasted
 # from the clipboard, as a spreadsheet gives it, then its two rows selected
 # with Shift+Down and taken away with Ctrl+Del: the loads file is as before.
-# h of the section typed: A and I follow. Saved, opened again and saved: the
+# A length typed wrong stays in its field and is mended there. h of the
+# section typed: A and I follow. Saved, opened again and saved: the
 # files are byte for byte the same.
 # usage: spans.sh VIGAS CALCEST EXAMPLES_DIR WORK_DIR CLIPBOARD_HELPER
 set -uo pipefail
@@ -143,6 +144,14 @@ press ctrl+Home; for k in 1 2 3 4 5; do press Down; done
 press shift+Down; sleep 0.2; press ctrl+Delete; sleep 0.5
 press ctrl+s; sleep 0.5
 cmp "$WORK/before_paste.caf" "$WORK/tres.caf" || fail "Ctrl+Del did not take the two rows away"
+
+# A value the cell refuses ("5,5x") stays in its field to be mended, not
+# dropped: one BackSpace makes it 5,5, span 3's new length.
+press ctrl+2; sleep 0.3
+press ctrl+Home Down Down Down Right; type_text 5,5x; press Return; sleep 0.5
+press BackSpace Return; sleep 0.3
+press ctrl+s; sleep 0.5
+grep -Eq '^[0-9]+ 19 0$' "$WORK/tres.dat" || fail "the mended length 5,5 was lost: $(sed -n '3,40p' "$WORK/tres.dat")"
 
 # The section's depth: A and I follow.
 press ctrl+3; sleep 0.3
