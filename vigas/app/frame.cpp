@@ -610,6 +610,7 @@ bool MainFrame::onAnalyse() {
   // For the tests that drive the window: what the reactions and modes tables show.
   if (const char* log = std::getenv("VIGAS_RESULTS_LOG"))
     std::ofstream(log) << results_->reactionsText() << results_->modesText();
+  if (const char* log = std::getenv("VIGAS_SPANS_LOG")) std::ofstream(log) << results_->spansText();
   bool analysed = true;
   for (const CaseResults& c : run.cases)
     if (!c.error.empty()) {

@@ -14,6 +14,7 @@
 #include "pictures/diagrams.h"
 #include "vigas/app/ui_text.h"
 #include "vigas/app/wx_canvas.h"
+#include "vigas/span_results.h"
 
 namespace vigas::app {
 
@@ -97,6 +98,13 @@ ResultsPanel::ResultsPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   }
   diagrams_ = new DiagramPicture(this);
 
+  // Span by span, for a continuous beam; the signs said above the table.
+  spansTitle_ = new wxStaticText(this, wxID_ANY, "");
+  spans_ = new wxGrid(this, wxID_ANY);
+  spans_->CreateGrid(0, 11);
+  spans_->EnableEditing(false);
+  spans_->SetRowLabelSize(0);
+
   // The beam's modes, the same for every case: the beam's own frequencies
   // (its model refined) beside those of the model as it stands.
   modesTitle_ = new wxStaticText(this, wxID_ANY, "Vibraciones (calcdin)");
@@ -122,6 +130,9 @@ ResultsPanel::ResultsPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   auto* all = new wxBoxSizer(wxVERTICAL);
   all->Add(top, 0, wxEXPAND);
   all->Add(body, 1, wxEXPAND);
+  // Under the pictures, at the panel's whole width: they keep theirs.
+  all->Add(spansTitle_, 0, wxLEFT | wxRIGHT, 6);
+  all->Add(spans_, 0, wxEXPAND | wxALL, 4);
   SetSizer(all);
   modesTitle_->Hide();
   modes_->Hide();
@@ -203,8 +214,51 @@ void ResultsPanel::showCase(int index) {
   } else if (shown) {
     note_->SetLabel(fromCp1252("calcest no ha analizado este caso: " + shown->error));
   }
+  showSpans(shown);
   diagrams_->show(shown);
   Layout();
+}
+
+void ResultsPanel::showSpans(const CaseResults* shown) {
+  if (spans_->GetNumberRows() > 0) spans_->DeleteRows(0, spans_->GetNumberRows());
+  const std::vector<SpanSummary> spans = shown ? spanSummaries(*shown) : std::vector<SpanSummary>{};
+  spansTitle_->Show(!spans.empty());
+  spans_->Show(!spans.empty());
+  if (spans.empty()) return;
+  const int unitCode = shown->model.header.unitCode;
+  const projectfiles::UnitLabels u = projectfiles::unitLabels(unitCode);
+  const std::string L = " (" + u.length + ")";
+  const std::string titles[] = {"tramo", "L" + L, "M m\xE1x (" + u.moment + ")", "x" + L, "M m\xEDn (" + u.moment + ")",
+                                "x" + L, "V m\xE1x (" + u.force + ")", "x" + L, "flecha (" + u.deflection + ")", "x" + L,
+                                "L/flecha"};
+  for (int c = 0; c < 11; ++c) spans_->SetColLabelValue(c, fromCp1252(titles[c]));
+  spansTitle_->SetLabel(fromCp1252(
+      "Por vanos (x desde el extremo izquierdo del tramo): M > 0 tracciona la cara inferior; V > 0 empuja hacia "
+      "arriba la parte izquierda; flecha > 0 hacia arriba, desde la recta de los apoyos del vano (en un voladizo, "
+      "desde la altura de su apoyo)"));
+  spansTitle_->Wrap(std::max(300, GetClientSize().x - 12));
+  spans_->AppendRows(static_cast<int>(spans.size()));
+  const double factor = deflectionFactor(unitCode);
+  for (size_t k = 0; k < spans.size(); ++k) {
+    const SpanSummary& s = spans[k];
+    const int row = static_cast<int>(k);
+    const double values[] = {s.length, s.maxMoment, s.maxMomentAt, s.minMoment, s.minMomentAt, s.shear, s.shearAt,
+                             s.deflection * factor, s.deflectionAt};
+    spans_->SetCellValue(row, 0, fromCp1252(s.name));
+    for (int c = 0; c < 9; ++c) spans_->SetCellValue(row, c + 1, value(values[c]));
+    spans_->SetCellValue(row, 10, s.ratio > 0 ? wxString::Format("%.0f", s.ratio) : wxString("-"));
+  }
+  spans_->AutoSizeColumns(false);
+}
+
+std::string ResultsPanel::spansText() const {
+  std::string text;
+  for (int r = 0; spans_->IsShown() && r < spans_->GetNumberRows(); ++r) {
+    for (int c = 0; c < spans_->GetNumberCols(); ++c)
+      text += (c ? "\t" : "") + std::string(spans_->GetCellValue(r, c).utf8_str());
+    text += "\n";
+  }
+  return text;
 }
 
 std::string ResultsPanel::reactionsText() const {

@@ -3,7 +3,8 @@
 # overhang (a length typed with a decimal comma), each case's loads along
 # them, analysed with F5: the reactions shown are calcest's on the same beam
 # written by hand with one bar per span. A span lengthened: its loads follow
-# it (calcest on the beam by hand again). A block of tab-separated text pasted
+# it (calcest on the beam by hand again). The table span by span gives the
+# overhang's moment and shear of statics. A block of tab-separated text pasted
 # from the clipboard, as a spreadsheet gives it, then its two rows selected
 # with Shift+Down and taken away with Ctrl+Del: the loads file is as before.
 # A length typed wrong stays in its field and is mended there. h of the
@@ -14,6 +15,7 @@ set -uo pipefail
 VIGAS=$1 CALCEST=$2 WORK=$4 CLIPBOARD=$5
 rm -rf "$WORK"; mkdir -p "$WORK/mano" "$WORK/larga"
 source "$(dirname "$0")/gui_lib.sh"
+export VIGAS_SPANS_LOG="$WORK/spans.txt"
 
 # hand_model DIR NAME SPAN2 POINT_AT: spans 5, SPAN2, 5 and an overhang of
 # 1.5, a pin and three rollers, 12 down everywhere, 40 down at POINT_AT into
@@ -75,7 +77,7 @@ same_reactions() {
 analyse() {
   rm -f "$VIGAS_RESULTS_LOG"
   press F5
-  [ -n "${1:-}" ] && { focus "^Guardar viga$"; replace_field "$1"; press Return; }
+  [ -n "${1:-}" ] && { focus "^Guardar viga$"; replace_field "$1"; sleep 0.5; press Return; }
   wait_for_file_line "$VIGAS_RESULTS_LOG" "^caso" "$WAIT"
   sleep 0.5
 }
@@ -113,6 +115,14 @@ analyse "$WORK/tres.dat"
 shot vigas_span_results.png
 [ ! -s "$VIGAS_MESSAGE_LOG" ] || fail "unexpected messages: $(cat "$VIGAS_MESSAGE_LOG")"
 same_reactions "$WORK/mano" mano
+# The table span by span: the overhang holds its 12 kN/m as a cantilever,
+# -12 x 1.5^2 / 2 = -13.5 and 12 x 1.5 = 18 at its support.
+[ "$(wc -l < "$VIGAS_SPANS_LOG")" -eq 4 ] || fail "spans shown: $(cat "$VIGAS_SPANS_LOG")"
+awk -F'\t' '$1 == "voladizo derecho" && $2 == "1.500" && $5 == "-13.500" && $6 == "0.000" && $7 == "18.000" &&
+  $8 == "0.000" { found = 1 } END { exit !found }' "$VIGAS_SPANS_LOG" || fail "the overhang's row: $(cat "$VIGAS_SPANS_LOG")"
+focus "^tres\.dat .+ vigas$"
+xdotool windowsize "$WIN" 1280 800; sleep 1
+shot vigas_span_table.png
 # calcest on the saved files: the same reactions as the window's.
 mkdir -p "$WORK/engine" && cp "$WORK/tres.dat" "$WORK/tres.caf" "$WORK/engine/"
 calcest_on "$WORK/engine" tres
