@@ -168,6 +168,13 @@ press ctrl+3; sleep 0.3
 press ctrl+Home Right Right Right Right; type_text 0,6; press Return; sleep 0.3
 press ctrl+s; sleep 0.5
 grep -qx '1 0.18 0.0054 0.3 0.6' "$WORK/tres.dat" || fail "h = 0.6 did not give A and I: $(grep -n '^1 0' "$WORK/tres.dat")"
+# Ctrl+PgDn again and again, from a grid that has the focus: General,
+# Vanos, Secciones, Materiales, then the loads, where Ctrl+E adds a load.
+lines=$(wc -l < "$WORK/tres.caf")
+press ctrl+1; sleep 0.3
+for k in 1 2 3 4; do press ctrl+Next; sleep 0.3; done
+press ctrl+e; sleep 0.3; press ctrl+s; sleep 0.5
+[ "$(wc -l < "$WORK/tres.caf")" -gt "$lines" ] || fail "four Ctrl+PgDn did not reach the loads table"
 quit_vigas
 
 # Opened again (the spans view) and saved: the very same bytes.
