@@ -121,7 +121,13 @@ ResultsPanel::ResultsPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
 
   auto* body = new wxBoxSizer(wxHORIZONTAL);
   auto* left = new wxBoxSizer(wxVERTICAL);
-  left->Add(new wxStaticText(this, wxID_ANY, "Reacciones"), 0, wxALL, 2);
+  // The moment's sign is calcest's (its results file), the opposite of a
+  // node's: said, not changed, so that both read the same.
+  auto* reactionsTitle = new wxStaticText(
+      this, wxID_ANY,
+      fromCp1252("Reacciones (fuerzas del apoyo sobre la viga):\nRx > 0 hacia la derecha, Ry > 0 hacia arriba,\n"
+                 "M > 0 horario (como en los resultados de calcest)"));
+  left->Add(reactionsTitle, 0, wxALL, 2);
   left->Add(reactions_, 1, wxEXPAND);
   left->Add(modesTitle_, 0, wxALL, 2);
   left->Add(modes_, 1, wxEXPAND);
@@ -200,6 +206,11 @@ void ResultsPanel::showCase(int index) {
   if (reactions_->GetNumberRows() > 0) reactions_->DeleteRows(0, reactions_->GetNumberRows());
   const CaseResults* shown = index >= 0 && index < static_cast<int>(run_.cases.size()) ? &run_.cases[index] : nullptr;
   if (shown && shown->error.empty()) {
+    const projectfiles::UnitLabels u = projectfiles::unitLabels(shown->model.header.unitCode);
+    const std::string units[] = {u.force, u.force, u.moment};
+    for (int c = 3; c < 6; ++c)
+      reactions_->SetColLabelValue(c, fromCp1252(std::string(c == 3 ? "Rx" : c == 4 ? "Ry" : "M") + " (" +
+                                                 units[c - 3] + ")"));
     reactions_->AppendRows(static_cast<int>(shown->reactions.size()));
     for (size_t k = 0; k < shown->reactions.size(); ++k) {
       const SupportReaction& r = shown->reactions[k];
