@@ -26,6 +26,14 @@ TablePage* pageOf(wxWindow* window) {
   return nullptr;
 }
 
+// The text field of the cell's editor, if it is one. The grid hands out a
+// reference to the editor: kept, the editor would outlive the grid with its
+// handler still pushed on the field.
+wxTextCtrl* editorField(wxGrid* page, int row, int column) {
+  const wxGridCellEditorPtr editor(page->GetCellEditor(row, column));
+  return editor ? dynamic_cast<wxTextCtrl*>(editor->GetControl()) : nullptr;
+}
+
 }  // namespace
 
 void MainFrame::selectRow(const CellPlace& row) {
@@ -46,7 +54,7 @@ bool MainFrame::commitEdits() {
   for (TablePage* page : pages_) {
     if (!page->IsCellEditControlEnabled()) continue;
     const int row = page->GetGridCursorRow(), column = page->GetGridCursorCol();
-    auto* field = dynamic_cast<wxTextCtrl*>(page->GetCellEditor(row, column)->GetControl());
+    wxTextCtrl* field = editorField(page, row, column);
     if (field) {
       const EditResult tried = document_.tryCell(page->placeAt(row, column), toCp1252(field->GetValue()));
       if (!tried.done) {
@@ -76,7 +84,7 @@ void MainFrame::onCellChanging(wxGridEvent& event) {
   CallAfter([this, page, row, column, typed] {
     page->SetGridCursor(row, column);
     page->EnableCellEditControl();
-    if (auto* field = dynamic_cast<wxTextCtrl*>(page->GetCellEditor(row, column)->GetControl())) {
+    if (wxTextCtrl* field = editorField(page, row, column)) {
       field->ChangeValue(fromCp1252(typed));
       field->SetInsertionPointEnd();
       field->SetBackgroundColour(faultColour());
