@@ -22,6 +22,17 @@ namespace {
 
 wxString value(double v) { return wxString::Format("%.3f", std::fabs(v) < 5e-4 ? 0.0 : v); }
 
+// A grid's cells as text: a line per row, cells separated by tabs (none when hidden).
+std::string gridText(const wxGrid* grid) {
+  std::string text;
+  for (int r = 0; grid->IsShown() && r < grid->GetNumberRows(); ++r) {
+    for (int c = 0; c < grid->GetNumberCols(); ++c)
+      text += (c ? "\t" : "") + std::string(grid->GetCellValue(r, c).utf8_str());
+    text += "\n";
+  }
+  return text;
+}
+
 }  // namespace
 
 // The three diagrams (the report's own pictures) one below the other, each
@@ -183,12 +194,7 @@ void ResultsPanel::showModes(const ModesRun& model, const std::optional<BeamMode
 }
 
 std::string ResultsPanel::modesText() const {
-  std::string text;
-  for (int r = 0; modes_->IsShown() && r < modes_->GetNumberRows(); ++r) {
-    for (int c = 0; c < modes_->GetNumberCols(); ++c)
-      text += (c ? "\t" : "") + std::string(modes_->GetCellValue(r, c).utf8_str());
-    text += "\n";
-  }
+  std::string text = gridText(modes_);
   if (modes_->IsShown()) {
     std::string title(modesTitle_->GetLabel().utf8_str());
     std::replace(title.begin(), title.end(), '\n', ' ');  // the label wraps to the panel
@@ -262,26 +268,13 @@ void ResultsPanel::showSpans(const CaseResults* shown) {
   spans_->AutoSizeColumns(false);
 }
 
-std::string ResultsPanel::spansText() const {
-  std::string text;
-  for (int r = 0; spans_->IsShown() && r < spans_->GetNumberRows(); ++r) {
-    for (int c = 0; c < spans_->GetNumberCols(); ++c)
-      text += (c ? "\t" : "") + std::string(spans_->GetCellValue(r, c).utf8_str());
-    text += "\n";
-  }
-  return text;
-}
+std::string ResultsPanel::spansText() const { return gridText(spans_); }
 
 std::string ResultsPanel::reactionsText() const {
   std::string text;
   for (size_t k = 0; k < run_.cases.size(); ++k) {
     text += "caso " + run_.cases[k].name + "\n";
-    if (static_cast<int>(k) != cases_->GetSelection()) continue;  // the grid shows one case
-    for (int r = 0; r < reactions_->GetNumberRows(); ++r) {
-      for (int c = 0; c < reactions_->GetNumberCols(); ++c)
-        text += (c ? "\t" : "") + std::string(reactions_->GetCellValue(r, c).utf8_str());
-      text += "\n";
-    }
+    if (static_cast<int>(k) == cases_->GetSelection()) text += gridText(reactions_);  // the grid shows one case
   }
   return text;
 }
