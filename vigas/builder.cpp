@@ -1,9 +1,13 @@
 #include "vigas/builder.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
+#include <cstdlib>
 
 #include "common/capacities.h"
 #include "common/run_error.h"
+#include "vigas/sections.h"
 
 namespace vigas {
 
@@ -19,20 +23,51 @@ int supportCodeOf(SupportKind kind) {
   return 10;
 }
 
+std::string readSupportWord(const std::string& word, SupportChoice& choice) {
+  const size_t colon = word.find(':');
+  const std::string kind = word.substr(0, colon);
+  if (kind.empty()) return "apoyo sin tipo: \"" + word + "\"";
+  const char first = static_cast<char>(std::tolower(static_cast<unsigned char>(kind[0])));
+  const std::string full = first == 'a' ? "articulado" : first == 'd' ? "deslizante" : first == 'e' ? "empotrado"
+                         : first == 'm' ? "muelle" : "";
+  std::string lower = kind;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (full.empty() || full.compare(0, lower.size(), lower) != 0)
+    return "tipo de apoyo desconocido: \"" + kind + "\" (articulado, deslizante, empotrado o muelle:rigidez)";
+  choice.kind = first == 'a' ? SupportKind::pinned : first == 'd' ? SupportKind::roller
+              : first == 'e' ? SupportKind::fixed : SupportKind::spring;
+  choice.stiffness = 0;
+  if (choice.kind == SupportKind::spring) {
+    char* end = nullptr;
+    std::string number = colon == std::string::npos ? "" : word.substr(colon + 1);
+    for (char& c : number)
+      if (c == ',') c = '.';
+    choice.stiffness = std::strtod(number.c_str(), &end);
+    if (number.empty() || *end != '\0') return "un muelle lleva su rigidez: muelle:RIGIDEZ";
+  } else if (colon != std::string::npos) {
+    return "solo un muelle lleva rigidez: \"" + word + "\"";
+  }
+  return "";
+}
+
 namespace {
 
 // Materials in kN and m (moduli kN/m², specific weight kN/m³, expansion per
-// degree Celsius). Concrete: E = 8500·(fck + 8)^(1/3) MPa, the secant modulus
-// of the Spanish structural concrete code (EHE-08, art. 39.6), ν = 0.2 and
-// 25 kN/m³ for reinforced concrete (EN 1991-1-1, annex A); α = 1e-5
-// (EN 1992-1-1, 3.1.3). Steel: E = 210 GPa, G = 81 GPa, 78.5 kN/m³,
-// α = 1.2e-5 (EN 1993-1-1, 3.2.6; EN 1991-1-1, annex A).
+// degree Celsius), each value in five significant digits. Concrete: E =
+// 8500·(fck + 8)^(1/3) MPa, the secant modulus of the Spanish structural
+// concrete code (EHE-08, art. 39.6), ν = 0.2 and 25 kN/m³ for reinforced
+// concrete (EN 1991-1-1, annex A); α = 1e-5 (EN 1992-1-1, 3.1.3). Steel: E =
+// 210 GPa, G = 81 GPa, 78.5 kN/m³, α = 1.2e-5 (EN 1993-1-1, 3.2.6; EN
+// 1991-1-1, annex A).
 //
 //   name     E (kN/m²)   G (kN/m²)   γ (kN/m³)  α (1/°C)
 //   HA-25    2.7264e7    1.1360e7    25         1.0e-5
 //   HA-30    2.8577e7    1.1907e7    25         1.0e-5
 //   HA-35    2.9779e7    1.2408e7    25         1.0e-5
 //   HA-40    3.0891e7    1.2871e7    25         1.0e-5
+//   HA-45    3.1928e7    1.3303e7    25         1.0e-5
+//   HA-50    3.2902e7    1.3709e7    25         1.0e-5
+//   S235     2.1e8       8.1e7       78.5       1.2e-5
 //   S275     2.1e8       8.1e7       78.5       1.2e-5
 //   S355     2.1e8       8.1e7       78.5       1.2e-5
 MaterialPreset concrete(int fck) {
@@ -41,8 +76,16 @@ MaterialPreset concrete(int fck) {
 }
 
 std::vector<MaterialPreset> presetsInKilonewtons() {
-  return {concrete(25), concrete(30), concrete(35), concrete(40),
-          {"S275", {2.1e8, 8.1e7, 78.5, 1.2e-5}}, {"S355", {2.1e8, 8.1e7, 78.5, 1.2e-5}}};
+  std::vector<MaterialPreset> presets;
+  for (int fck = 25; fck <= 50; fck += 5) presets.push_back(concrete(fck));
+  for (const char* steel : {"S235", "S275", "S355"}) presets.push_back({steel, {2.1e8, 8.1e7, 78.5, 1.2e-5}});
+  return presets;
+}
+
+double fiveDigits(double value) {
+  if (!(value > 0)) return value;
+  const double scale = std::pow(10.0, 4 - static_cast<int>(std::floor(std::log10(value))));
+  return std::round(value * scale) / scale;
 }
 
 // Factors from kN and m to the unit system: force, length; α per degree
@@ -110,10 +153,7 @@ Section sectionOf(const SectionChoice& s) {
   Section section;
   section.id = 1;
   if (s.rectangle) {
-    section.A = s.b * s.h;
-    section.I = s.b * s.h * s.h * s.h / 12.0;
-    section.b = s.b;
-    section.h = s.h;
+    makeRectangle(section, s.b, s.h);
   } else {
     section.A = s.A;
     section.I = s.I;
@@ -171,8 +211,33 @@ std::vector<MaterialPreset> materialPresets(int unitCode) {
     p.values.G *= stress;
     p.values.gamma *= f.force / (f.length * f.length * f.length);
     p.values.alpha *= f.perDegree;
+    for (double* value : {&p.values.E, &p.values.G, &p.values.gamma, &p.values.alpha}) *value = fiveDigits(*value);
   }
   return presets;
+}
+
+std::string materialPresetName(const Material& material, int unitCode) {
+  for (const MaterialPreset& p : materialPresets(unitCode))
+    if (material.E == p.values.E && material.G == p.values.G && material.gamma == p.values.gamma &&
+        material.alpha == p.values.alpha)
+      return p.name;
+  return "";
+}
+
+bool applyMaterialPreset(Material& material, const std::string& name, int unitCode) {
+  for (const MaterialPreset& p : materialPresets(unitCode)) {
+    if (p.name.size() != name.size() ||
+        !std::equal(name.begin(), name.end(), p.name.begin(), [](char a, char b) {
+          return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+        }))
+      continue;
+    material.E = p.values.E;
+    material.G = p.values.G;
+    material.gamma = p.values.gamma;
+    material.alpha = p.values.alpha;
+    return true;
+  }
+  return false;
 }
 
 BuiltBeam buildContinuousBeam(const BeamChoices& c) {

@@ -22,6 +22,11 @@ struct SupportChoice {
   double stiffness = 0;  // a spring's, force per length
 };
 
+// One support as typed: articulado, deslizante, empotrado, or muelle with
+// its stiffness after a colon ("muelle:50000"), each word shortened at will
+// to its first letters. "" when read, else why not.
+std::string readSupportWord(const std::string& word, SupportChoice& choice);
+
 struct SectionChoice {
   bool rectangle = true;
   double b = 0, h = 0;                 // a rectangle's width and height
@@ -39,6 +44,10 @@ struct MaterialPreset {
   MaterialChoice values;
 };
 std::vector<MaterialPreset> materialPresets(int unitCode);
+// The preset a material's values are ("" when none), and a material given
+// the values of a preset named so (any case); false when there is none.
+std::string materialPresetName(const common::Material& material, int unitCode);
+bool applyMaterialPreset(common::Material& material, const std::string& name, int unitCode);
 
 struct BeamChoices {
   std::string title = "VIGA";

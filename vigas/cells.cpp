@@ -8,6 +8,10 @@
 
 #include "calcest/loads.h"
 #include "common/model_writer.h"
+#include "vigas/builder.h"
+#include "vigas/sections.h"
+#include "vigas/span_cells.h"
+#include "vigas/spans.h"
 #include "vigas/words.h"
 
 namespace vigas {
@@ -40,10 +44,13 @@ const std::vector<Column>& columnsOf(Table table) {
       {"barra", K::integer},    {"nodo I", K::integer}, {"nodo J", K::integer}, {"material", K::integer},
       {"secci\xF3n", K::integer}, {"tipo", K::integer},   {"sin uso", K::integer}, {"aclx", K::real},
       {"adlx", K::real},        {"ablx", K::real},      {"cortante", K::integer}, {"cartela", K::real}};
-  static const std::vector<Column> sections = {
-      {"n\xFAmero", K::integer}, {"A", K::real}, {"I", K::real}, {"b", K::real}, {"h", K::real}};
-  static const std::vector<Column> materials = {
-      {"n\xFAmero", K::integer}, {"E", K::real}, {"G", K::real}, {"peso espec\xED" "fico", K::real}, {"alfa", K::real}};
+  static const std::vector<Column> sections = {{"n\xFAmero", K::integer}, {"A", K::real},
+                                               {"I", K::real},           {"b", K::real},
+                                               {"h", K::real},           {"ancho del ala", K::real},
+                                               {"canto del ala", K::real}};
+  static const std::vector<Column> materials = {{"n\xFAmero", K::integer}, {"E", K::real},
+                                                {"G", K::real},           {"peso espec\xED" "fico", K::real},
+                                                {"alfa", K::real},        {"nombre", K::word}};
   static const std::vector<Column> supports = {
       {"nodo", K::integer}, {"c\xF3" "digo", K::integer}, {"dx", K::real},    {"dy", K::real}, {"giro", K::real},
       {"\xE1ngulo", K::real}, {"kx", K::real},            {"ky", K::real},    {"kz", K::real}};
@@ -65,6 +72,8 @@ const std::vector<Column>& columnsOf(Table table) {
     case Table::supports: return supports;
     case Table::ties: return ties;
     case Table::nodalLoads: return nodalLoads;
+    case Table::spans:
+    case Table::spanLoads: return spanColumns(table);
     case Table::loads: break;
   }
   return loads;
@@ -158,36 +167,11 @@ Field fieldAt(Content& content, const CellPlace& p) {
       return p.column == kTieValue ? Field{nullptr, &t.value} : Field{integers[p.column]};
     }
     case Table::nodalLoads: return nodalLoadField(m.nodalLoads[r], p.column);
-    case Table::loads: break;
+    case Table::loads:
+    case Table::spans:
+    case Table::spanLoads: break;
   }
   return loadField(content.cases[static_cast<size_t>(p.loadCase)].loads[r - 1], p.column);
-}
-
-// As the readers take them: a whole integer ("%d" would leave the rest of
-// "1.5" to the next value), a finite real.
-bool parseInteger(const std::string& text, int& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const long parsed = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || parsed < INT_MIN || parsed > INT_MAX) return false;
-  value = static_cast<int>(parsed);
-  return true;
-}
-
-bool parseReal(const std::string& text, double& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  const double parsed = std::strtod(text.c_str(), &end);
-  if (*end != '\0' || !std::isfinite(parsed)) return false;
-  value = parsed;
-  return true;
-}
-
-std::string trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 bool supportTakes(const Support& support, SupportField field) {
@@ -226,8 +210,38 @@ bool eraseFrom(std::vector<T>& table, int row) {
 
 }  // namespace
 
+// As the readers take them: a whole integer ("%d" would leave the rest of
+// "1.5" to the next value), a finite real.
+bool readIntegerText(const std::string& text, int& value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const long parsed = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || parsed < INT_MIN || parsed > INT_MAX) return false;
+  value = static_cast<int>(parsed);
+  return true;
+}
+
+bool readRealText(const std::string& typed, double& value) {
+  std::string text = typed;
+  std::replace(text.begin(), text.end(), ',', '.');
+  if (text.empty() || std::count(text.begin(), text.end(), '.') > 1) return false;
+  char* end = nullptr;
+  const double parsed = std::strtod(text.c_str(), &end);
+  if (*end != '\0' || !std::isfinite(parsed)) return false;
+  value = parsed;
+  return true;
+}
+
+std::string trimmedText(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 int rowCount(const Content& content, Table table, int loadCase) {
   const ModelData& m = content.model;
+  if (spanTable(table)) return 0;  // the document's spans view
   switch (table) {
     case Table::header: return 1;
     case Table::nodes: return tableRows(m.nodes.size());
@@ -237,19 +251,90 @@ int rowCount(const Content& content, Table table, int loadCase) {
     case Table::supports: return tableRows(m.supports.size());
     case Table::ties: return tableRows(m.ties.size());
     case Table::nodalLoads: return tableRows(m.nodalLoads.size());
-    case Table::loads: break;
+    case Table::loads:
+    case Table::spans:
+    case Table::spanLoads: break;
   }
   return validCase(content, loadCase) ? static_cast<int>(content.cases[static_cast<size_t>(loadCase)].loads.size()) : 0;
 }
 
 bool isCell(const Content& content, const CellPlace& place) {
-  if (place.table == Table::loads && !validCase(content, place.loadCase)) return false;
+  if (spanTable(place.table) || (place.table == Table::loads && !validCase(content, place.loadCase))) return false;
   return place.row >= 1 && place.row <= rowCount(content, place.table, place.loadCase) && place.column >= 0 &&
          place.column < static_cast<int>(columnsOf(place.table).size());
 }
 
+namespace {
+
+bool extraColumn(const CellPlace& place) {
+  return (place.table == Table::sections && place.column >= kFlangeWidth) ||
+         (place.table == Table::materials && place.column == kMaterialName);
+}
+
+std::string extraText(const Content& content, const CellPlace& place) {
+  const size_t r = static_cast<size_t>(place.row);
+  if (place.table == Table::materials)
+    return materialPresetName(content.model.materials[r], content.model.header.unitCode);
+  const SectionShape shape = shapeOf(content.model.sections[r]);
+  if (shape.kind != SectionShape::Kind::tee) return "";
+  return exactReal(place.column == kFlangeWidth ? shape.flangeWidth : shape.flangeDepth);
+}
+
+// b or h of a section: a rectangle or a T stays one, its A and I follow.
+std::string setSectionSide(Section& section, int column, double value) {
+  const SectionShape shape = shapeOf(section);
+  const double b = column == 3 ? value : section.b, h = column == 4 ? value : section.h;
+  if (shape.kind == SectionShape::Kind::other || !(b > 0 && h > 0)) {
+    (column == 3 ? section.b : section.h) = value;
+    return "";
+  }
+  if (shape.kind == SectionShape::Kind::rectangle) {
+    makeRectangle(section, b, h);
+    return "";
+  }
+  if (!(shape.flangeDepth < h)) return "el canto de la T debe ser mayor que el de su ala";
+  if (!(shape.flangeWidth > b)) return "el ancho del alma de la T debe ser menor que el de su ala";
+  makeTee(section, b, h, shape.flangeWidth, shape.flangeDepth);
+  return "";
+}
+
+// A T's flange: a width or depth makes the section a T (the other one, when
+// it was none, a width three times the web's or a fifth of the depth); none
+// (blank or 0) makes it the b × h rectangle.
+std::string setFlange(Section& section, int column, const std::string& text) {
+  double value = 0;
+  if (!text.empty() && !readRealText(text, value)) return kRealRefusal;
+  if (!(section.b > 0 && section.h > 0)) return "escriba antes el ancho b y el canto h del alma";
+  if (!(value > 0)) {
+    makeRectangle(section, section.b, section.h);
+    return "";
+  }
+  const SectionShape shape = shapeOf(section);
+  const bool tee = shape.kind == SectionShape::Kind::tee;
+  const double width = column == kFlangeWidth ? value : tee ? shape.flangeWidth : tidy(3 * section.b);
+  const double depth = column == kFlangeDepth ? value : tee ? shape.flangeDepth : tidy(section.h / 5);
+  if (!(width > section.b)) return "el ala es m\xE1s ancha que el alma (b)";
+  if (!(depth < section.h)) return "el canto del ala es menor que el canto total h";
+  makeTee(section, section.b, section.h, width, depth);
+  return "";
+}
+
+std::string setExtra(Content& content, const CellPlace& place, const std::string& text) {
+  const size_t r = static_cast<size_t>(place.row);
+  if (place.table == Table::sections) return setFlange(content.model.sections[r], place.column, text);
+  if (applyMaterialPreset(content.model.materials[r], text, content.model.header.unitCode)) return "";
+  std::string names;
+  for (const MaterialPreset& preset : materialPresets(content.model.header.unitCode))
+    names += (names.empty() ? "" : ", ") + preset.name;
+  return names.empty() ? "estas unidades no tienen materiales con nombre: escriba E, G, peso y alfa"
+                       : "escriba el nombre de un material: " + names;
+}
+
+}  // namespace
+
 std::string cellText(const Content& content, const CellPlace& place) {
   if (!isCell(content, place)) return "";
+  if (extraColumn(place)) return extraText(content, place);
   const Field field = fieldAt(const_cast<Content&>(content), place);
   if (field.integer) return std::to_string(*field.integer);
   if (field.real) return exactReal(*field.real);
@@ -265,7 +350,7 @@ bool cellInUse(const Content& content, const CellPlace& place) {
 }
 
 std::string cellWords(const Content& content, const CellPlace& place) {
-  if (!isCell(content, place)) return "";
+  if (!isCell(content, place) || extraColumn(place)) return "";
   const int value = [&] {
     const Field field = fieldAt(const_cast<Content&>(content), place);
     return field.integer ? *field.integer : 0;
@@ -287,18 +372,21 @@ std::string setCellText(Content& content, const CellPlace& place, const std::str
   if (!isCell(content, place)) return "no existe esa celda";
   if (!cellInUse(content, place))
     return "el c\xF3" "digo del apoyo no lleva este valor: cambie el c\xF3" "digo para darlo";
-  const std::string text = trimmed(typed);
+  const std::string text = trimmedText(typed);
+  if (extraColumn(place)) return setExtra(content, place, text);
   const Field field = fieldAt(content, place);
   if (field.integer) {
     int value = 0;
-    if (!parseInteger(text, value)) return "escriba un n\xFAmero entero";
+    if (!readIntegerText(text, value)) return "escriba un n\xFAmero entero";
     *field.integer = value;
   } else if (field.real) {
     double value = 0;
-    if (!parseReal(text, value)) return "escriba un n\xFAmero (con punto decimal, por ejemplo 2.5 o 2.5e6)";
+    if (!readRealText(text, value)) return kRealRefusal;
     if (place.table == Table::supports)
       setSupportValue(content.model.supports[static_cast<size_t>(place.row)],
                       static_cast<SupportField>(place.column - 2), value);
+    else if (place.table == Table::sections && (place.column == 3 || place.column == 4))
+      return setSectionSide(content.model.sections[static_cast<size_t>(place.row)], place.column, value);
     else
       *field.real = value;
   } else if (field.letter) {
@@ -339,7 +427,9 @@ bool putRow(Content& content, Table table, int row, const Row& value, int loadCa
     case Table::supports: return insertInto(m.supports, row, value);
     case Table::ties: return insertInto(m.ties, row, value);
     case Table::nodalLoads: return insertInto(m.nodalLoads, row, value);
-    case Table::loads: break;
+    case Table::loads:
+    case Table::spans:
+    case Table::spanLoads: break;
   }
   if (!validCase(content, loadCase) || !std::holds_alternative<BarLoad>(value)) return false;
   std::vector<BarLoad>& loads = content.cases[static_cast<size_t>(loadCase)].loads;
@@ -369,8 +459,20 @@ Row newRow(const Content& content, Table table, int loadCase) {
     case Table::nodalLoads: return NodalLoad{0, 0, {1, 2, 3}, {0, 0, 0}};
     default: break;
   }
+  // A uniform load over the whole of the first bar: a valid row to change.
   BarLoad load;
   load.ltype = 3;
+  if (m.bars.size() < 2) return load;
+  const BarInput& bar = m.bars[1];
+  load.barLabel = bar.label;
+  const Node* ends[2] = {nullptr, nullptr};
+  for (size_t k = 1; k < m.nodes.size(); ++k)
+    for (int e = 0; e < 2; ++e)
+      if (m.nodes[k].label == (e == 0 ? bar.labelI : bar.labelJ) && !ends[e]) ends[e] = &m.nodes[k];
+  if (!ends[0] || !ends[1]) return load;
+  const double dx = std::fabs(ends[1]->x - ends[0]->x), dy = std::fabs(ends[1]->y - ends[0]->y);
+  load.dir = dx > 0 ? 'y' : 'x';
+  load.c = dx > 0 ? dx : dy;
   return load;
 }
 
@@ -389,7 +491,9 @@ bool eraseRow(Content& content, Table table, int row, int loadCase) {
     case Table::supports: return eraseFrom(m.supports, row);
     case Table::ties: return eraseFrom(m.ties, row);
     case Table::nodalLoads: return eraseFrom(m.nodalLoads, row);
-    case Table::loads: break;
+    case Table::loads:
+    case Table::spans:
+    case Table::spanLoads: break;
   }
   if (!validCase(content, loadCase)) return false;
   std::vector<BarLoad>& loads = content.cases[static_cast<size_t>(loadCase)].loads;

@@ -11,7 +11,13 @@
 
 namespace vigas {
 
-enum class Table { header, nodes, bars, sections, materials, supports, ties, nodalLoads, loads };
+// The model's tables as the files hold them, then the spans view's (made
+// from the model when it is a continuous beam: see vigas/span_cells.h).
+enum class Table { header, nodes, bars, sections, materials, supports, ties, nodalLoads, loads, spans, spanLoads };
+
+// The tables kept per load case.
+inline bool perCase(Table table) { return table == Table::loads || table == Table::spanLoads; }
+inline bool spanTable(Table table) { return table == Table::spans || table == Table::spanLoads; }
 
 enum class CellKind { integer, real, word, letter };
 
@@ -22,11 +28,32 @@ struct Column {
 
 // The columns of a table, in file order. Header: title, echoed integer, unit
 // code, self-weight switch, unused count, the real after the counts. Bars:
-// common::BarField. Supports: node, code, then dx, dy, rz, angle, kx, ky, kz
-// (column 2 + common::SupportField; only the fields of the code are in use).
-// Ties: common::TieField. Nodal loads: node, then code and value three times.
-// Loads: calcest::LoadField.
+// common::BarField. Sections: number, A, I, b, h, then the width and the
+// depth of a T's flange (not in the file: read from A and I). Materials:
+// number, E, G, specific weight, expansion, then the name of the standard
+// material they are (not in the file). Supports: node, code, then dx, dy,
+// rz, angle, kx, ky, kz (column 2 + common::SupportField; only the fields of
+// the code are in use). Ties: common::TieField. Nodal loads: node, then code
+// and value three times. Loads: calcest::LoadField. The spans view's: see
+// vigas/span_cells.h.
 const std::vector<Column>& columnsOf(Table table);
+enum ExtraColumn { kFlangeWidth = 5, kFlangeDepth = 6, kMaterialName = 5 };
+
+// What a column's value is measured in, in the model's unit system ("" for
+// a count, a code or a number without unit); and what a column holds, said
+// for its heading's tooltip (its codes, its sign).
+std::string columnUnit(Table table, int column, int unitCode);
+std::string columnTip(Table table, int column);
+// Columns a person need not see: carried along, never used.
+bool hiddenColumn(Table table, int column);
+
+// Reading typed text as the readers do, a decimal comma taken as a point
+// (so "6,5" is 6.5): a whole integer, a finite real; and the text without
+// blanks around it.
+bool readIntegerText(const std::string& text, int& value);
+bool readRealText(const std::string& text, double& value);
+std::string trimmedText(const std::string& text);
+inline const char* const kRealRefusal = "escriba un n\xFAmero (2.5, 2,5 o 2.5e6)";
 
 struct CellPlace {
   Table table = Table::nodes;

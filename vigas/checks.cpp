@@ -32,6 +32,9 @@ class ErrorList {
 void checkHeader(const ModelData& m, ErrorList& errors) {
   errors.add(Table::header, 1, titleFault(m.header.title));
   const int nb = static_cast<int>(m.bars.size()) - 1;
+  // A beam not begun yet lacks its bars, as it lacks everything: no fault
+  // to show (it is not saved until it has some).
+  if (isEmptyModel(m)) return;
   if (!errors.add(Table::bars, 0, noBarsFault(nb))) errors.add(Table::bars, 0, tooManyBarsFault(nb));
   if (m.header.selfWeight != 0 && m.header.selfWeight != 1)
     errors.add(Table::header, 1, 3, "el peso propio es 1 (se aplica) o 0 (no se aplica)");
@@ -155,6 +158,11 @@ std::string caseNameFault(const Content& content, const std::string& name, int l
   return "";
 }
 
+bool isEmptyModel(const ModelData& m) {
+  return m.nodes.size() <= 1 && m.bars.size() <= 1 && m.supports.size() <= 1 && m.ties.size() <= 1 &&
+         m.nodalLoads.size() <= 1;
+}
+
 std::vector<CellError> checkContent(const Content& content) {
   std::vector<CellError> list;
   ErrorList errors(list);
@@ -173,7 +181,7 @@ std::string reasonAt(const std::vector<CellError>& errors, const CellPlace& plac
   for (const CellError& error : errors) {
     const CellPlace& at = error.place;
     if (at.table != place.table || at.row != place.row) continue;
-    if (at.table == Table::loads && at.loadCase != place.loadCase) continue;
+    if (perCase(at.table) && at.loadCase != place.loadCase) continue;
     if (at.column == place.column || at.column < 0) return error.reason;
   }
   return "";

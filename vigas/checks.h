@@ -16,6 +16,10 @@ struct CellError {
   std::string reason;  // Spanish, Windows-1252, for the status bar
 };
 
+// A model with nothing in it yet (no nodes, bars, supports, ties or nodal
+// loads): it breaks no rule, and is not saved or analysed.
+bool isEmptyModel(const ModelData& model);
+
 // In table order, then row order.
 std::vector<CellError> checkContent(const Content& content);
 

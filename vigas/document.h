@@ -10,6 +10,7 @@
 
 #include "vigas/cells.h"
 #include "vigas/checks.h"
+#include "vigas/spans.h"
 
 namespace vigas {
 
@@ -52,13 +53,35 @@ class Document {
   void noteAnalysed(const std::string& project) { analysed_.insert(project); }
   bool wasAnalysed(const std::string& project) const { return analysed_.count(project) > 0; }
 
+  // Every table's cells, the spans view's too (while the beam is a
+  // continuous beam: see spans()).
+  int rowCount(Table table, int loadCase = 0) const;
+  std::string cellText(const CellPlace& place) const;
+  std::string cellWords(const CellPlace& place) const;
+  bool cellInUse(const CellPlace& place) const;
+
+  // The beam by its spans, as edited or as read from the model; `reason`
+  // says why the model is no continuous beam (then only its bars are edited).
+  const SpanReading& spans() const { return spans_; }
+
   // The edits, each one undoable.
   EditResult setCell(const CellPlace& place, const std::string& text);
+  // Several cells of one table at once (a block pasted), as one edit: rows
+  // added at its end until it has `rows`, then each text in turn, the first
+  // refused stopping them all (nothing changed), with its place.
+  struct CellText {
+    CellPlace place;
+    std::string text;
+  };
+  EditResult pasteCells(Table table, int loadCase, int rows, const std::vector<CellText>& cells,
+                        CellPlace* refused = nullptr);
   // What setCell would answer for this text, the document unchanged: for
   // checking a cell as it is typed.
   EditResult tryCell(const CellPlace& place, const std::string& text) const;
   EditResult insertRow(Table table, int row, int loadCase = 0);
   EditResult deleteRow(Table table, int row, int loadCase = 0);
+  // Several rows (1-based, any order) as one edit.
+  EditResult deleteRows(Table table, std::vector<int> rows, int loadCase = 0);
   EditResult addLoadCase(const std::string& name);
   EditResult removeLoadCase(int loadCase);  // the first case stays
   EditResult renameLoadCase(int loadCase, const std::string& name);
@@ -85,6 +108,10 @@ class Document {
   const std::vector<CellError>& errors() const { return errors_; }
   bool hasErrors() const { return !errors_.empty(); }
   std::string reasonAt(const CellPlace& place) const { return vigas::reasonAt(errors_, place); }
+  // What deserves a look but breaks no rule (a section whose A or I is not
+  // that of its b × h): shown, never in the way of a save.
+  const std::vector<CellError>& notices() const { return notices_; }
+  std::string noticeAt(const CellPlace& place) const { return vigas::reasonAt(notices_, place); }
 
  private:
   struct Command {
@@ -92,6 +119,14 @@ class Document {
     std::function<void(Content&)> redo, undo;
   };
   EditResult perform(Command command, const CellPlace& focus);
+  // An edit as the whole content before and after it.
+  EditResult performChange(Content after, const std::string& name, const CellPlace& focus);
+  // The cell's text put into a copy of the content (the model made again
+  // from the spans after a change of the spans view): "" or why not.
+  std::string applyCell(Content& content, const CellPlace& place, const std::string& text) const;
+  // The content the spans view edits: its spans present (read from the model
+  // when they were not); false when the model is no continuous beam.
+  bool withSpans(Content& content) const;
   // The content's faults, then the file names it makes where it is saved.
   void refresh();
 
@@ -102,7 +137,8 @@ class Document {
   size_t done_ = 0;
   size_t saved_ = 0;
   bool savedLost_ = false;  // the saved state's command was dropped from the stack
-  std::vector<CellError> errors_;
+  std::vector<CellError> errors_, notices_;
+  SpanReading spans_;
   std::set<std::string> analysed_;
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "vigas/spans.h"
+
 namespace vigas {
 
 using namespace common;
@@ -81,6 +83,23 @@ DrawableModel drawableModel(const Content& content, int loadCase) {
     m.loads.push_back({load, static_cast<int>(bar - m.bars.begin())});
     out.loadRow.push_back(static_cast<int>(k) + 1);
   }
+  return out;
+}
+
+DrawableModel drawableSpans(const Content& content, const SpanBeam& beam, int loadCase) {
+  Content coarse = content;
+  coarse.spans = beam;
+  for (Piece& piece : coarse.spans->pieces) piece.bars = 1;
+  const MadeBars made = makeBars(coarse);
+  DrawableModel out = drawableModel(coarse, loadCase);
+  out.barTable = out.supportTable = Table::spans;
+  out.loadTable = Table::spanLoads;
+  for (size_t k = 1; k < out.barRow.size(); ++k)
+    out.barRow[k] = made.pieceOfBar.at(static_cast<size_t>(out.barRow[k] - 1)) + 1;
+  // Support s stands between pieces s and s + 1: its row is the span's on its right.
+  for (size_t k = 1; k < out.supportRow.size(); ++k) out.supportRow[k] += 1;
+  const std::vector<int>& origin = made.loadOfBarLoad.at(static_cast<size_t>(loadCase));
+  for (size_t k = 1; k < out.loadRow.size(); ++k) out.loadRow[k] = origin.at(static_cast<size_t>(out.loadRow[k] - 1)) + 1;
   return out;
 }
 

@@ -14,6 +14,7 @@
 #include "common/safe_output.h"
 #include "common/scan.h"
 #include "common/whole_file.h"
+#include "vigas/spans.h"
 
 namespace vigas {
 
@@ -264,7 +265,9 @@ std::string saveProject(Document& document, const std::string& modelPath) {
     return std::string("el fichero del modelo lleva la extensi\xF3n ") + kModelExt;
   const Content& content = document.content();
   // The names where it was are no matter where it goes.
-  if (!checkContent(content).empty()) return "el modelo tiene errores: corr\xEDjalos antes de guardarlo";
+  if (!checkContent(content).empty() || !spanFaults(content).empty())
+    return "el modelo tiene errores: corr\xEDjalos antes de guardarlo";
+  if (isEmptyModel(content.model)) return "la viga est\xE1 vac\xED" "a: a\xF1" "ada sus vanos o sus barras antes de guardarla";
   if (const std::vector<CellError> names = fileNameFaults(path, content); !names.empty()) return names.front().reason;
   PendingFiles files;
   try {

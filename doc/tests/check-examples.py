@@ -17,8 +17,8 @@ line for line, where a line "…" stands for any number of lines.
 viga3's frequencies are also those of its model with every bar cut into 2, 4
 and 8 equal bars ("frequency K split N").
 The examples of alternancias are runs of its pattern loading, read from its
-summary; their input files are the bundled ones or, failing that, the ones the
-guide shows (a line "`NAME`:" followed by the indented file).
+summary. The input files of every example are the bundled ones or, failing
+that, the ones the guide shows (a line "`NAME`:" followed by the indented file).
 """
 import os
 import re
@@ -71,9 +71,8 @@ def split_frequencies(calcest, calcdin, work, name, parts):
     return found[len(found) // 2:]  # the second listing, ascending
 
 
-def run_example(calcest, calcdin, examples, work, name):
-    for ext in (".dat", ".caf"):
-        shutil.copy(Path(examples) / (name + ext), work)
+def run_example(calcest, calcdin, examples, guide_text, work, name):
+    shown_files(examples, guide_text, work, (name + ".dat", name + ".caf"))
     steps = [[calcest, name + ".dat", name + ".res", name + ".caf", name + ".fmc", name + ".bar", "0"],
              [calcdin, name + ".dat", name + ".bar", name + ".din", "0"],
              [calcdin, name + ".dat", name + ".bar", name + "-2.din", "2"]]
@@ -259,7 +258,7 @@ def main():
                 elif example in PATTERN_RUNS:
                     results[example] = run_patterns(alternancias, examples, guide_text, work, example)
                 else:
-                    results[example] = run_example(calcest, calcdin, examples, work, example)
+                    results[example] = run_example(calcest, calcdin, examples, guide_text, work, example)
             got = results[example].get(quantity)
             if isinstance(got, float):
                 decimals = len(text.split(".")[1]) if "." in text else 0

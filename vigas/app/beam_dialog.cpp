@@ -28,24 +28,7 @@ std::string readSupports(const std::string& text, size_t count, std::vector<Supp
   std::string word;
   while (words >> word) {
     SupportChoice choice;
-    const size_t colon = word.find(':');
-    const std::string kind = word.substr(0, colon);
-    if (kind.empty()) return "apoyo sin tipo: \"" + word + "\"";
-    const char first = static_cast<char>(std::tolower(static_cast<unsigned char>(kind[0])));
-    const std::string full = first == 'a' ? "articulado" : first == 'd' ? "deslizante" : first == 'e' ? "empotrado"
-                           : first == 'm' ? "muelle" : "";
-    if (full.empty() || full.compare(0, kind.size(), kind) != 0)
-      return "tipo de apoyo desconocido: \"" + kind + "\" (articulado, deslizante, empotrado o muelle:rigidez)";
-    choice.kind = first == 'a' ? SupportKind::pinned : first == 'd' ? SupportKind::roller
-                : first == 'e' ? SupportKind::fixed : SupportKind::spring;
-    if (choice.kind == SupportKind::spring) {
-      char* end = nullptr;
-      const std::string number = colon == std::string::npos ? "" : word.substr(colon + 1);
-      choice.stiffness = std::strtod(number.c_str(), &end);
-      if (number.empty() || *end != '\0') return "un muelle lleva su rigidez: muelle:RIGIDEZ";
-    } else if (colon != std::string::npos) {
-      return "solo un muelle lleva rigidez: \"" + word + "\"";
-    }
+    if (const std::string fault = readSupportWord(word, choice); !fault.empty()) return fault;
     supports.push_back(choice);
   }
   if (supports.empty()) {

@@ -25,6 +25,7 @@
 #include "guicommon/guide.h"
 #include "vigas/analysis.h"
 #include "vigas/app/beam_dialog.h"
+#include "vigas/app/commands.h"
 #include "vigas/app/design.h"
 #include "vigas/app/envelope.h"
 #include "vigas/app/picture.h"
@@ -73,28 +74,10 @@ wxString askCaseName(wxWindow* parent, const wxString& title, const wxString& pr
   return dialog.ShowModal() == wxID_OK ? field->GetValue() : wxString();
 }
 
-enum {
-  kNewBeam = wxID_HIGHEST + 1,
-  kInsertRow,
-  kAppendRow,
-  kDeleteRow,
-  kAddCase,
-  kRenameCase,
-  kRemoveCase,
-  kAnalyse,
-  kReport,
-  kEnvelope,
-  kDesign,
-  kNoModes,
-  kModesOption,  // kModesOption + k runs calcdin with option kModesOptions[k]
-  kNextTable = kModesOption + 8,
-  kPreviousTable,
-  kFirstTable,                // kFirstTable + k goes to page k (Ctrl+1 ... Ctrl+9)
-  kRecent = kFirstTable + 20  // kRecent + k opens recent file k
-};
-
 const Table kModelTables[] = {Table::header,  Table::nodes,    Table::bars, Table::sections,
                               Table::materials, Table::supports, Table::ties, Table::nodalLoads};
+// The spans view: the beam's own tables, then each case's loads along it.
+const Table kSpanTables[] = {Table::header, Table::spans, Table::sections, Table::materials};
 
 // Where the list of recent beams is kept between sessions.
 std::string recentFilesPath() {
@@ -142,12 +125,13 @@ MainFrame::MainFrame() : wxFrame(nullptr, wxID_ANY, "vigas", wxDefaultPosition, 
   tables_->Bind(wxEVT_NOTEBOOK_PAGE_CHANGED, [this](wxBookCtrlEvent& event) {
     event.Skip();
     if (TablePage* page = currentPage()) {
-      if (page->table() == Table::loads) picture_->showCase(page->loadCase());
+      if (perCase(page->table())) picture_->showCase(page->loadCase());
       showCellStatus(page, page->GetGridCursorRow(), page->GetGridCursorCol());
     }
   });
   Bind(wxEVT_CLOSE_WINDOW, &MainFrame::onClose, this);
-  rebuildPages();
+  Bind(wxEVT_CHAR_HOOK, &MainFrame::onKey, this);
+  chooseView();
   afterEdit("");
 }
 
@@ -166,6 +150,10 @@ void MainFrame::buildMenus() {
   editMenu_->Append(wxID_UNDO, "&Deshacer\tCtrl+Z");
   editMenu_->Append(wxID_REDO, "&Rehacer\tCtrl+Y");
   editMenu_->AppendSeparator();
+  editMenu_->Append(wxID_CUT, "Cor&tar filas\tCtrl+X");
+  editMenu_->Append(wxID_COPY, "&Copiar\tCtrl+C");
+  editMenu_->Append(wxID_PASTE, "&Pegar\tCtrl+V");
+  editMenu_->AppendSeparator();
   editMenu_->Append(kInsertRow, "&Insertar fila\tCtrl+I");
   editMenu_->Append(kAppendRow, fromCp1252("&A\xF1" "adir fila al final\tCtrl+E"));
   editMenu_->Append(kDeleteRow, "&Borrar fila\tCtrl+Del");
@@ -175,14 +163,10 @@ void MainFrame::buildMenus() {
   cases->Append(kRenameCase, "&Renombrar caso de carga...");
   cases->Append(kRemoveCase, "&Quitar caso de carga");
 
-  auto* tables = new wxMenu;
-  const char* names[] = {"General",   "Nudos",  "Barras",  "Secciones",       "Materiales",
-                         "Apoyos",    "Enlaces", "Cargas en nudos", "Primer caso de carga"};
-  for (int k = 0; k < 9; ++k)
-    tables->Append(kFirstTable + k, wxString::Format("%s\tCtrl+%d", fromCp1252(names[k]), k + 1));
-  tables->AppendSeparator();
-  tables->Append(kNextTable, "Tabla siguiente\tCtrl+PgDn");
-  tables->Append(kPreviousTable, "Tabla anterior\tCtrl+PgUp");
+  tablesMenu_ = new wxMenu;
+  auto* view = new wxMenu;
+  view->AppendRadioItem(kSpansView, "Por &vanos\tF3");
+  view->AppendRadioItem(kBarsView, "Por &barras (todas las tablas)\tF4");
 
   auto* analysis = new wxMenu;
   analysis->Append(kAnalyse, fromCp1252("&Analizar\tF5"));
@@ -203,15 +187,20 @@ void MainFrame::buildMenus() {
   help->Append(wxID_ABOUT, "&Acerca de vigas");
 
   auto* bar = new wxMenuBar;
+  menuBar_ = bar;
   bar->Append(file, "&Archivo");
   bar->Append(editMenu_, "&Editar");
-  bar->Append(tables, "&Tablas");
+  bar->Append(view, "&Ver");
+  bar->Append(tablesMenu_, "&Tablas");
   bar->Append(cases, "&Casos");
   bar->Append(analysis, fromCp1252("A&n\xE1lisis"));
   bar->Append(help, "Ay&uda");
   SetMenuBar(bar);
   updateRecentMenu();
+  bindMenus();
+}
 
+void MainFrame::bindMenus() {
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onNewBeam(); }, kNewBeam);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onOpen(); }, wxID_OPEN);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { save(false); }, wxID_SAVE);
@@ -223,6 +212,11 @@ void MainFrame::buildMenus() {
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRow(kInsertRow); }, kInsertRow);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRow(kAppendRow); }, kAppendRow);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRow(kDeleteRow); }, kDeleteRow);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onCopy(false); }, wxID_COPY);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onCopy(true); }, wxID_CUT);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onPaste(); }, wxID_PASTE);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { showView(View::spans); }, kSpansView);
+  Bind(wxEVT_MENU, [this](wxCommandEvent&) { showView(View::bars); }, kBarsView);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onAddCase(); }, kAddCase);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRenameCase(); }, kRenameCase);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRemoveCase(); }, kRemoveCase);
@@ -241,7 +235,7 @@ void MainFrame::buildMenus() {
     if (!pages_.empty()) goToPage((static_cast<size_t>(tables_->GetSelection()) + pages_.size() - 1) % pages_.size());
   }, kPreviousTable);
   Bind(wxEVT_MENU, [this](wxCommandEvent& event) { goToPage(static_cast<size_t>(event.GetId() - kFirstTable)); },
-       kFirstTable, kFirstTable + 8);
+       kFirstTable, kFirstTable + 19);
   Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
     const size_t k = static_cast<size_t>(event.GetId() - kRecent);
     if (k >= recent_.paths().size() || !confirmDiscard()) return;
@@ -253,12 +247,25 @@ void MainFrame::buildMenus() {
   }, wxID_ABOUT);
 }
 
+void MainFrame::rebuildTablesMenu() {
+  while (tablesMenu_->GetMenuItemCount() > 0) tablesMenu_->Destroy(tablesMenu_->FindItemByPosition(0));
+  for (size_t k = 0; k < pages_.size() && k < 20; ++k) {
+    const wxString name = tableLabel(document_.content(), pages_[k]->table(), pages_[k]->loadCase());
+    tablesMenu_->Append(kFirstTable + static_cast<int>(k), k < 9 ? wxString::Format("%s\tCtrl+%zu", name, k + 1) : name);
+  }
+  tablesMenu_->AppendSeparator();
+  tablesMenu_->Append(kNextTable, "Tabla siguiente\tCtrl+PgDn");
+  tablesMenu_->Append(kPreviousTable, "Tabla anterior\tCtrl+PgUp");
+  menuBar_->Check(view_ == View::spans ? kSpansView : kBarsView, true);
+}
+
 void MainFrame::rebuildPages() {
   const int selected = tables_->GetSelection();
   tables_->DeleteAllPages();
   pages_.clear();
   auto add = [this](Table table, int loadCase) {
     auto* page = new TablePage(tables_, document_, table, loadCase);
+    page->Bind(wxEVT_GRID_CELL_CHANGING, &MainFrame::onCellChanging, this);
     page->Bind(wxEVT_GRID_CELL_CHANGED, &MainFrame::onCellChanged, this);
     // The grid makes one editor per kind of cell and moves it from cell to
     // cell: what is typed is checked at the cursor's cell.
@@ -277,10 +284,40 @@ void MainFrame::rebuildPages() {
     tables_->AddPage(page, tableLabel(document_.content(), table, loadCase));
     pages_.push_back(page);
   };
-  for (Table table : kModelTables) add(table, 0);
-  for (int k = 0; k < static_cast<int>(document_.cases().size()); ++k) add(Table::loads, k);
+  const bool spans = view_ == View::spans;
+  if (spans) for (Table table : kSpanTables) add(table, 0);
+  else for (Table table : kModelTables) add(table, 0);
+  for (int k = 0; k < static_cast<int>(document_.cases().size()); ++k) add(spans ? Table::spanLoads : Table::loads, k);
   if (selected >= 0 && selected < static_cast<int>(pages_.size())) tables_->SetSelection(static_cast<size_t>(selected));
   picture_->showCase(std::min(picture_->shownCase(), static_cast<int>(document_.cases().size()) - 1));
+  picture_->showSpans(spans);
+  rebuildTablesMenu();
+}
+
+void MainFrame::showView(View view, bool quiet) {
+  if (!commitEdits()) return;
+  const std::string& reason = document_.spans().reason;
+  if (view == View::spans && !reason.empty()) {
+    const std::string text = "Esta viga no se edita por vanos: " + reason + ". Se edita en la vista por barras.";
+    if (quiet) SetStatusText(fromCp1252(text), 0);
+    else messageBox(fromCp1252(text), wxICON_INFORMATION, this);
+    view = View::bars;
+  }
+  const bool changed = view != view_ || pages_.empty();
+  view_ = view;
+  if (changed) {
+    rebuildPages();
+    afterEdit("", false);
+    goToPage(1);
+  }
+  menuBar_->Check(view_ == View::spans ? kSpansView : kBarsView, true);
+}
+
+void MainFrame::chooseView() {
+  view_ = document_.spans().reason.empty() ? View::spans : View::bars;
+  rebuildPages();
+  if (view_ == View::bars)
+    SetStatusText(fromCp1252("Vista por barras: esta viga no se edita por vanos (" + document_.spans().reason + ")."), 0);
 }
 
 // Everything shown follows the document after an edit, an undo or an open.
@@ -290,8 +327,7 @@ void MainFrame::afterEdit(const std::string& status, bool edited) {
     pages_[k]->refresh();
     const bool faulty = [&] {
       for (const CellError& e : document_.errors())
-        if (e.place.table == pages_[k]->table() &&
-            (e.place.table != Table::loads || e.place.loadCase == pages_[k]->loadCase()))
+        if (e.place.table == pages_[k]->table() && (!perCase(e.place.table) || e.place.loadCase == pages_[k]->loadCase()))
           return true;
       return false;
     }();
@@ -355,25 +391,12 @@ void MainFrame::goToPage(size_t index) {
   pages_[index]->SetFocus();
 }
 
-void MainFrame::selectRow(const CellPlace& row) {
-  for (size_t k = 0; k < pages_.size(); ++k) {
-    TablePage* page = pages_[k];
-    if (page->table() != row.table || (row.table == Table::loads && page->loadCase() != row.loadCase)) continue;
-    goToPage(k);
-    if (row.row >= 1 && row.row <= page->GetNumberRows()) {
-      page->SetGridCursor(row.row - 1, std::max(0, page->GetGridCursorCol()));
-      page->MakeCellVisible(row.row - 1, 0);
-      page->SelectRow(row.row - 1);
-    }
-    return;
-  }
-}
-
 void MainFrame::showCellStatus(TablePage* page, int row, int column) {
   if (!page) return;
   std::string reason;
   if (row >= 0 && column >= 0) reason = document_.reasonAt(page->placeAt(row, column));
   if (reason.empty()) reason = page->tableFault();
+  if (reason.empty() && row >= 0 && column >= 0) reason = document_.noticeAt(page->placeAt(row, column));
   SetStatusText(fromCp1252(reason), 0);
 }
 
@@ -388,15 +411,6 @@ void MainFrame::showTypedStatus(TablePage* page, wxTextCtrl* field) {
   SetStatusText(fromCp1252(reason), 0);
 }
 
-void MainFrame::commitEdits() {
-  for (TablePage* page : pages_)
-    if (page->IsCellEditControlEnabled()) {
-      page->SaveEditControlValue();
-      page->HideCellEditControl();
-      page->DisableCellEditControl();
-    }
-}
-
 void MainFrame::onCellChanged(wxGridEvent& event) {
   if (refreshing_) return;
   auto* page = dynamic_cast<TablePage*>(event.GetEventObject());
@@ -408,42 +422,22 @@ void MainFrame::onCellChanged(wxGridEvent& event) {
 }
 
 void MainFrame::onUndo(bool redo) {
-  commitEdits();
+  // What is being typed is what undo takes back first.
+  for (TablePage* page : pages_)
+    if (page->IsCellEditControlEnabled()) {
+      page->HideCellEditControl();
+      page->DisableCellEditControl();
+      SetStatusText("Deshecho lo escrito en la celda.", 0);
+      return;
+    }
   const size_t casesBefore = document_.cases().size();
   const std::string name = redo ? document_.redoName() : document_.undoName();
   if (!(redo ? document_.redo() : document_.undo())) return;
-  // A case added or removed changes the pages; so does a whole new beam.
-  if (document_.cases().size() != casesBefore || name == "nueva viga continua") rebuildPages();
+  // A case added or removed changes the pages; so does a whole new beam, and
+  // a beam the spans view cannot show.
+  if (view_ == View::spans && !document_.spans().reason.empty()) showView(View::bars, true);
+  else if (document_.cases().size() != casesBefore || name == "nueva viga continua") rebuildPages();
   afterEdit((redo ? "Rehecho: " : "Deshecho: ") + name);
-}
-
-void MainFrame::onRow(int what) {
-  commitEdits();
-  TablePage* page = currentPage();
-  if (!page) return;
-  if (page->table() == Table::header) {
-    SetStatusText("La tabla General tiene una sola fila.", 0);
-    return;
-  }
-  const int cursor = page->cursorRow();
-  const int column = std::max(0, page->GetGridCursorCol());
-  EditResult result;
-  int target = 0;  // grid row the cursor goes to
-  if (what == kDeleteRow) {
-    if (cursor < 0) return;
-    result = document_.deleteRow(page->table(), cursor + 1, page->loadCase());
-    target = std::min(cursor, page->GetNumberRows() - 2);
-  } else {
-    const int row = what == kAppendRow || cursor < 0 ? page->GetNumberRows() + 1 : cursor + 1;
-    result = document_.insertRow(page->table(), row, page->loadCase());
-    target = row - 1;
-  }
-  afterEdit(result.done ? "" : result.reason);
-  if (target >= 0 && target < page->GetNumberRows()) {
-    page->SetGridCursor(target, what == kDeleteRow ? column : 0);
-    page->MakeCellVisible(target, 0);
-  }
-  page->SetFocus();
 }
 
 void MainFrame::onAddCase() {
@@ -499,7 +493,7 @@ void MainFrame::onRemoveCase() {
 }
 
 void MainFrame::onNewBeam() {
-  commitEdits();
+  if (!commitEdits()) return;
   if (!confirmDiscard()) return;
   BeamDialog dialog(this);
   if (dialog.ShowModal() != wxID_OK) return;
@@ -509,13 +503,13 @@ void MainFrame::onNewBeam() {
   envelope_->clear();
   design_->clear();
   envelopeChoice_.reset();
-  rebuildPages();
+  chooseView();
   afterEdit("");
   goToPage(1);
 }
 
 void MainFrame::onOpen() {
-  commitEdits();
+  if (!commitEdits()) return;
   if (!confirmDiscard()) return;
   wxFileDialog dialog(this, "Abrir viga", "", "", "Modelos (*.dat)|*.dat|Todos los archivos|*",
                       wxFD_OPEN | wxFD_FILE_MUST_EXIST);
@@ -540,8 +534,9 @@ bool MainFrame::openFile(const std::string& path) {
   envelope_->clear();
   design_->clear();
   envelopeChoice_.reset();
-  rebuildPages();
-  afterEdit(document_.hasErrors() ? "La viga tiene errores: las celdas en rojo dicen por qu\xE9." : "");
+  chooseView();
+  if (document_.hasErrors()) afterEdit("La viga tiene errores: las celdas en rojo dicen por qu\xE9.");
+  else afterEdit("", false);
   goToPage(1);
   return true;
 }
@@ -564,7 +559,7 @@ bool MainFrame::refuseErrors(const std::string& what) {
 }
 
 bool MainFrame::save(bool choosePath) {
-  commitEdits();
+  if (!commitEdits()) return false;
   // A name too long for calcest is mended by saving under another one.
   if (!(choosePath && checkContent(document_.content()).empty()) && !refuseErrors("guarda")) return false;
   std::string path = document_.modelPath();
@@ -589,7 +584,7 @@ bool MainFrame::save(bool choosePath) {
 }
 
 bool MainFrame::onAnalyse() {
-  commitEdits();
+  if (!commitEdits()) return false;
   if (!refuseErrors("analiza")) return false;
   if (document_.modelPath().empty() && !save(true)) return false;
   wxBusyCursor busy;
@@ -605,6 +600,7 @@ bool MainFrame::onAnalyse() {
   // For the tests that drive the window: what the reactions and modes tables show.
   if (const char* log = std::getenv("VIGAS_RESULTS_LOG"))
     std::ofstream(log) << results_->reactionsText() << results_->modesText();
+  if (const char* log = std::getenv("VIGAS_SPANS_LOG")) std::ofstream(log) << results_->spansText();
   bool analysed = true;
   for (const CaseResults& c : run.cases)
     if (!c.error.empty()) {
@@ -621,7 +617,7 @@ bool MainFrame::onAnalyse() {
 }
 
 void MainFrame::onReport() {
-  commitEdits();
+  if (!commitEdits()) return;
   // The report is of the beam as saved and analysed now.
   if ((!resultsCurrent_ || document_.modified()) && !onAnalyse()) return;
   const std::string project = caseProject(document_.modelPath(), document_.content(), 0);
@@ -645,7 +641,7 @@ void MainFrame::onReport() {
 }
 
 void MainFrame::onEnvelope() {
-  commitEdits();
+  if (!commitEdits()) return;
   if (!refuseErrors("analiza")) return;
   if (document_.modelPath().empty() && !save(true)) return;
   EnvelopeDialog dialog(this, document_.content());
@@ -669,7 +665,7 @@ void MainFrame::onEnvelope() {
 }
 
 void MainFrame::onDesign() {
-  commitEdits();
+  if (!commitEdits()) return;
   if (!refuseErrors("arma")) return;
   if (document_.modelPath().empty() && !save(true)) return;
   DesignDialog dialog(this, designData_);
@@ -707,8 +703,8 @@ bool MainFrame::confirmDiscard() {
 }
 
 void MainFrame::onClose(wxCloseEvent& event) {
-  commitEdits();
-  if (event.CanVeto() && !confirmDiscard()) {
+  // A typed value the cell refuses is not lost by leaving.
+  if ((!commitEdits() || !confirmDiscard()) && event.CanVeto()) {
     event.Veto();
     return;
   }

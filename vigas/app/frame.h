@@ -33,9 +33,22 @@ class MainFrame : public wxFrame {
   bool openFile(const std::string& path);
 
  private:
+  // The tables shown: the beam by its spans (with the sections, materials
+  // and each case's loads along the beam), or every table of the model.
+  enum class View { spans, bars };
+
   // Pages and menus.
   void buildMenus();
+  void bindMenus();
+  void rebuildTablesMenu();
   void rebuildPages();
+  // To the view asked for; the spans view only for a continuous beam (else
+  // the person is told why). `quiet`: the status bar says it, no message box.
+  void showView(View view, bool quiet = false);
+  // The spans view when the beam is a continuous beam, else the bars view, saying why.
+  void chooseView();
+  // The keys that act whatever has the focus.
+  void onKey(wxKeyEvent& event);
   // `edited`: the beam changed (the results shown are then of the beam as it was).
   void afterEdit(const std::string& status, bool edited = true);
   void updateTitle();
@@ -47,7 +60,9 @@ class MainFrame : public wxFrame {
   void showCellStatus(TablePage* page, int row, int column);
   // What is being typed into a cell, checked as the edit would check it.
   void showTypedStatus(TablePage* page, wxTextCtrl* field);
-  void commitEdits();
+  // What is being typed into a cell put into the document; false when the
+  // cell refuses it (it stays in its field, marked, and the person is told).
+  bool commitEdits();
 
   // Commands.
   void onCellChanged(wxGridEvent& event);
@@ -60,7 +75,14 @@ class MainFrame : public wxFrame {
   void onEnvelope();
   // F8: armado on the cases as the envelope takes them.
   void onDesign();
+  // Ayuda > Guía: the installed guide in the browser.
   void onRow(int what);
+  // The clipboard: the selected block as tab-separated text; cut also takes
+  // its rows away; paste fills the cells from the cursor on.
+  void onCopy(bool cut);
+  void onPaste();
+  // A typed value the cell refuses stays in its field, marked, with the reason.
+  void onCellChanging(wxGridEvent& event);
   void onUndo(bool redo);
   void onAddCase();
   void onRenameCase();
@@ -72,6 +94,7 @@ class MainFrame : public wxFrame {
   bool refuseErrors(const std::string& what);
 
   Document document_;
+  View view_ = View::spans;
   RecentFiles recent_;
   wxNotebook* tables_ = nullptr;
   std::vector<TablePage*> pages_;
@@ -92,6 +115,8 @@ class MainFrame : public wxFrame {
   std::string modesFile_;
   wxMenu* recentMenu_ = nullptr;
   wxMenu* editMenu_ = nullptr;
+  wxMenu* tablesMenu_ = nullptr;
+  wxMenuBar* menuBar_ = nullptr;
   bool refreshing_ = false;
 };
 

@@ -25,6 +25,11 @@ void ModelPicture::showCase(int loadCase) {
   Refresh();
 }
 
+void ModelPicture::showSpans(bool spans) {
+  spans_ = spans;
+  Refresh();
+}
+
 void ModelPicture::onClick(wxMouseEvent& event) {
   const wxPoint at = event.GetPosition();
   const pictures::Spot spot{(at.x - origin_.x) / scale_, (at.y - origin_.y) / scale_};
@@ -33,7 +38,7 @@ void ModelPicture::onClick(wxMouseEvent& event) {
   for (const Target& target : targets_) {
     const double d = pictures::distanceTo(target.element, spot) * scale_;
     // Supports and loads are drawn over bars: at the same distance they win.
-    if (d < nearest || (best && d <= nearest && target.row.table != Table::bars)) {
+    if (d < nearest || (best && d <= nearest && target.row.table != Table::bars && target.row.table != Table::spans)) {
       nearest = d;
       best = &target;
     }
@@ -48,7 +53,9 @@ void ModelPicture::onPaint(wxPaintEvent&) {
   targets_.clear();
   const Content& content = document_.content();
   const int shown = std::clamp(loadCase_, 0, static_cast<int>(content.cases.size()) - 1);
-  const DrawableModel drawable = drawableModel(content, shown);
+  const bool bySpans = spans_ && document_.spans().reason.empty();
+  const DrawableModel drawable =
+      bySpans ? drawableSpans(content, document_.spans().beam, shown) : drawableModel(content, shown);
   const wxSize size = GetClientSize();
   dc.SetTextForeground(*wxBLACK);
   if (drawable.model.nodes.size() < 2) {
@@ -74,10 +81,10 @@ void ModelPicture::onPaint(wxPaintEvent&) {
     CellPlace row;
     const size_t k = static_cast<size_t>(e.index);
     switch (e.item) {
-      case pictures::ItemKind::bar: row = {Table::bars, drawable.barRow.at(k), 0, 0}; break;
-      case pictures::ItemKind::support: row = {Table::supports, drawable.supportRow.at(k), 0, 0}; break;
+      case pictures::ItemKind::bar: row = {drawable.barTable, drawable.barRow.at(k), 0, 0}; break;
+      case pictures::ItemKind::support: row = {drawable.supportTable, drawable.supportRow.at(k), 0, 0}; break;
       case pictures::ItemKind::nodalLoad: row = {Table::nodalLoads, drawable.nodalLoadRow.at(k), 0, 0}; break;
-      case pictures::ItemKind::barLoad: row = {Table::loads, drawable.loadRow.at(k), 0, shown}; break;
+      case pictures::ItemKind::barLoad: row = {drawable.loadTable, drawable.loadRow.at(k), 0, shown}; break;
     }
     targets_.push_back({e, row});
   }

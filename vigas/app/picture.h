@@ -21,6 +21,9 @@ class ModelPicture : public wxPanel {
   // Which case's loads are drawn.
   void showCase(int loadCase);
   int shownCase() const { return loadCase_; }
+  // The beam as its spans (one bar per stretch between loads, clicks naming
+  // rows of the spans view) or as its bars.
+  void showSpans(bool spans);
 
  private:
   struct Target {  // something that can be clicked, in picture pixels
@@ -33,6 +36,7 @@ class ModelPicture : public wxPanel {
   const Document& document_;
   Pick pick_;
   int loadCase_ = 0;
+  bool spans_ = false;
   // From the last paint: what can be clicked, and how the picture sat.
   std::vector<Target> targets_;
   double scale_ = 1;

@@ -14,12 +14,24 @@
 #include "pictures/diagrams.h"
 #include "vigas/app/ui_text.h"
 #include "vigas/app/wx_canvas.h"
+#include "vigas/span_results.h"
 
 namespace vigas::app {
 
 namespace {
 
 wxString value(double v) { return wxString::Format("%.3f", std::fabs(v) < 5e-4 ? 0.0 : v); }
+
+// A grid's cells as text: a line per row, cells separated by tabs (none when hidden).
+std::string gridText(const wxGrid* grid) {
+  std::string text;
+  for (int r = 0; grid->IsShown() && r < grid->GetNumberRows(); ++r) {
+    for (int c = 0; c < grid->GetNumberCols(); ++c)
+      text += (c ? "\t" : "") + std::string(grid->GetCellValue(r, c).utf8_str());
+    text += "\n";
+  }
+  return text;
+}
 
 }  // namespace
 
@@ -97,6 +109,13 @@ ResultsPanel::ResultsPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   }
   diagrams_ = new DiagramPicture(this);
 
+  // Span by span, for a continuous beam; the signs said above the table.
+  spansTitle_ = new wxStaticText(this, wxID_ANY, "");
+  spans_ = new wxGrid(this, wxID_ANY);
+  spans_->CreateGrid(0, 11);
+  spans_->EnableEditing(false);
+  spans_->SetRowLabelSize(0);
+
   // The beam's modes, the same for every case: the beam's own frequencies
   // (its model refined) beside those of the model as it stands.
   modesTitle_ = new wxStaticText(this, wxID_ANY, "Vibraciones (calcdin)");
@@ -113,7 +132,13 @@ ResultsPanel::ResultsPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
 
   auto* body = new wxBoxSizer(wxHORIZONTAL);
   auto* left = new wxBoxSizer(wxVERTICAL);
-  left->Add(new wxStaticText(this, wxID_ANY, "Reacciones"), 0, wxALL, 2);
+  // The moment's sign is calcest's (its results file), the opposite of a
+  // node's: said, not changed, so that both read the same.
+  auto* reactionsTitle = new wxStaticText(
+      this, wxID_ANY,
+      fromCp1252("Reacciones (fuerzas del apoyo sobre la viga):\nRx > 0 hacia la derecha, Ry > 0 hacia arriba,\n"
+                 "M > 0 horario (como en los resultados de calcest)"));
+  left->Add(reactionsTitle, 0, wxALL, 2);
   left->Add(reactions_, 1, wxEXPAND);
   left->Add(modesTitle_, 0, wxALL, 2);
   left->Add(modes_, 1, wxEXPAND);
@@ -122,6 +147,9 @@ ResultsPanel::ResultsPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   auto* all = new wxBoxSizer(wxVERTICAL);
   all->Add(top, 0, wxEXPAND);
   all->Add(body, 1, wxEXPAND);
+  // Under the pictures, at the panel's whole width: they keep theirs.
+  all->Add(spansTitle_, 0, wxLEFT | wxRIGHT, 6);
+  all->Add(spans_, 0, wxEXPAND | wxALL, 4);
   SetSizer(all);
   modesTitle_->Hide();
   modes_->Hide();
@@ -166,12 +194,7 @@ void ResultsPanel::showModes(const ModesRun& model, const std::optional<BeamMode
 }
 
 std::string ResultsPanel::modesText() const {
-  std::string text;
-  for (int r = 0; modes_->IsShown() && r < modes_->GetNumberRows(); ++r) {
-    for (int c = 0; c < modes_->GetNumberCols(); ++c)
-      text += (c ? "\t" : "") + std::string(modes_->GetCellValue(r, c).utf8_str());
-    text += "\n";
-  }
+  std::string text = gridText(modes_);
   if (modes_->IsShown()) {
     std::string title(modesTitle_->GetLabel().utf8_str());
     std::replace(title.begin(), title.end(), '\n', ' ');  // the label wraps to the panel
@@ -189,6 +212,11 @@ void ResultsPanel::showCase(int index) {
   if (reactions_->GetNumberRows() > 0) reactions_->DeleteRows(0, reactions_->GetNumberRows());
   const CaseResults* shown = index >= 0 && index < static_cast<int>(run_.cases.size()) ? &run_.cases[index] : nullptr;
   if (shown && shown->error.empty()) {
+    const projectfiles::UnitLabels u = projectfiles::unitLabels(shown->model.header.unitCode);
+    const std::string units[] = {u.force, u.force, u.moment};
+    for (int c = 3; c < 6; ++c)
+      reactions_->SetColLabelValue(c, fromCp1252(std::string(c == 3 ? "Rx" : c == 4 ? "Ry" : "M") + " (" +
+                                                 units[c - 3] + ")"));
     reactions_->AppendRows(static_cast<int>(shown->reactions.size()));
     for (size_t k = 0; k < shown->reactions.size(); ++k) {
       const SupportReaction& r = shown->reactions[k];
@@ -203,20 +231,50 @@ void ResultsPanel::showCase(int index) {
   } else if (shown) {
     note_->SetLabel(fromCp1252("calcest no ha analizado este caso: " + shown->error));
   }
+  showSpans(shown);
   diagrams_->show(shown);
   Layout();
 }
+
+void ResultsPanel::showSpans(const CaseResults* shown) {
+  if (spans_->GetNumberRows() > 0) spans_->DeleteRows(0, spans_->GetNumberRows());
+  const std::vector<SpanSummary> spans = shown ? spanSummaries(*shown) : std::vector<SpanSummary>{};
+  spansTitle_->Show(!spans.empty());
+  spans_->Show(!spans.empty());
+  if (spans.empty()) return;
+  const int unitCode = shown->model.header.unitCode;
+  const projectfiles::UnitLabels u = projectfiles::unitLabels(unitCode);
+  const std::string L = " (" + u.length + ")";
+  const std::string titles[] = {"tramo", "L" + L, "M m\xE1x (" + u.moment + ")", "x" + L, "M m\xEDn (" + u.moment + ")",
+                                "x" + L, "V m\xE1x (" + u.force + ")", "x" + L, "flecha (" + u.deflection + ")", "x" + L,
+                                "L/flecha"};
+  for (int c = 0; c < 11; ++c) spans_->SetColLabelValue(c, fromCp1252(titles[c]));
+  spansTitle_->SetLabel(fromCp1252(
+      "Por vanos (x desde el extremo izquierdo del tramo): M > 0 tracciona la cara inferior; V > 0 empuja hacia "
+      "arriba la parte izquierda; flecha > 0 hacia arriba, desde la recta de los apoyos del vano (en un voladizo, "
+      "desde la altura de su apoyo)"));
+  spansTitle_->Wrap(std::max(300, GetClientSize().x - 12));
+  spans_->AppendRows(static_cast<int>(spans.size()));
+  const double factor = deflectionFactor(unitCode);
+  for (size_t k = 0; k < spans.size(); ++k) {
+    const SpanSummary& s = spans[k];
+    const int row = static_cast<int>(k);
+    const double values[] = {s.length, s.maxMoment, s.maxMomentAt, s.minMoment, s.minMomentAt, s.shear, s.shearAt,
+                             s.deflection * factor, s.deflectionAt};
+    spans_->SetCellValue(row, 0, fromCp1252(s.name));
+    for (int c = 0; c < 9; ++c) spans_->SetCellValue(row, c + 1, value(values[c]));
+    spans_->SetCellValue(row, 10, s.ratio > 0 ? wxString::Format("%.0f", s.ratio) : wxString("-"));
+  }
+  spans_->AutoSizeColumns(false);
+}
+
+std::string ResultsPanel::spansText() const { return gridText(spans_); }
 
 std::string ResultsPanel::reactionsText() const {
   std::string text;
   for (size_t k = 0; k < run_.cases.size(); ++k) {
     text += "caso " + run_.cases[k].name + "\n";
-    if (static_cast<int>(k) != cases_->GetSelection()) continue;  // the grid shows one case
-    for (int r = 0; r < reactions_->GetNumberRows(); ++r) {
-      for (int c = 0; c < reactions_->GetNumberCols(); ++c)
-        text += (c ? "\t" : "") + std::string(reactions_->GetCellValue(r, c).utf8_str());
-      text += "\n";
-    }
+    if (static_cast<int>(k) == cases_->GetSelection()) text += gridText(reactions_);  // the grid shows one case
   }
   return text;
 }

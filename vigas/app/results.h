@@ -1,7 +1,8 @@
 #pragma once
-// The results of the last analysis, per load case: the reactions table and
-// the pictures of the deflection (the bars' true line), the bending moments
-// and the shear forces, with their largest values.
+// The results of the last analysis, per load case: the reactions table, the
+// extremes span by span (for a continuous beam) and the pictures of the
+// deflection (the bars' true line), the bending moments and the shear
+// forces, with their largest values.
 #include <wx/panel.h>
 
 #include "vigas/analysis.h"
@@ -27,15 +28,21 @@ class ResultsPanel : public wxPanel {
   // The modes as their table shows them, one line per mode, cells separated
   // by tabs ("" when calcdin was not run), then the line above the table.
   std::string modesText() const;
+  // The span-by-span table of the case shown, as reactionsText's rows ("" for
+  // a model that is no continuous beam).
+  std::string spansText() const;
 
  private:
   void showCase(int index);
+  void showSpans(const CaseResults* shown);
   void showModes(const ModesRun& model, const std::optional<BeamModes>& beam);
 
   AnalysisRun run_;
   wxChoice* cases_;
   wxStaticText* note_;
   wxGrid* reactions_;
+  wxStaticText* spansTitle_;
+  wxGrid* spans_;
   wxStaticText* modesTitle_;
   wxGrid* modes_;
   DiagramPicture* diagrams_;

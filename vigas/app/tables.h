@@ -1,11 +1,16 @@
 #pragma once
 // One table of the beam as a grid: a row per item, a column per value in file
-// order. Codes show their words beside them; cells that break a rule are
-// coloured, values a support's code does not take are greyed and locked.
+// order (the columns nobody uses hidden), each heading with its unit and a
+// tooltip saying its codes and signs. Codes show their words beside them;
+// cells that break a rule are coloured, those worth a look (notices) too,
+// values a row's code does not take are greyed and locked. Blocks of cells
+// go to and come from the clipboard as tab-separated text, as a
+// spreadsheet's.
 #include <wx/grid.h>
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "vigas/document.h"
 
@@ -26,14 +31,35 @@ class TablePage : public wxGrid {
   // Whether the table as a whole breaks a rule (its errors on row 0).
   std::string tableFault() const;
 
+  // The selected block of cells, or the cursor's cell (grid rows and columns).
+  struct Block {
+    int top = 0, left = 0, bottom = -1, right = -1;
+  };
+  Block selectedBlock() const;
+  // The rows the selection touches, or the cursor's.
+  std::vector<int> selectedRows() const;
+  // The block as tab-separated text, a line per row, without the hidden
+  // columns; a cell that takes no value is empty.
+  std::string blockText(const Block& block) const;
+
+  // Tab-separated text pasted at the cursor: each value with its cell (the
+  // visible columns from the cursor's on), and how many rows the table
+  // needs for it; "" or why it cannot go there.
+  std::string pastedCells(const std::string& text, std::vector<Document::CellText>& cells, int& rowsNeeded) const;
+
  private:
+  void showColumnTip(wxMouseEvent& event);
+
   const Document& document_;
   Table table_;
   int loadCase_;
+  int tipColumn_ = -1;
 };
 
-// The background of a cell, or of a field being typed, that breaks a rule.
+// The background of a cell, or of a field being typed, that breaks a rule;
+// and of a cell worth a look.
 const wxColour& faultColour();
+const wxColour& noticeColour();
 
 // The tab's label of a table.
 wxString tableLabel(const Content& content, Table table, int loadCase);

@@ -154,7 +154,7 @@ struct Typing {
 const Typing kRefusedTexts[] = {
     {"a fraction for a label", cell(Table::nodes, 1, 0), "1.5", "entero"},
     {"words for a coordinate", cell(Table::nodes, 1, 1), "seis", "n\xFAmero"},
-    {"a decimal comma", cell(Table::nodes, 1, 1), "6,5", "punto decimal"},
+    {"two decimal marks", cell(Table::nodes, 1, 1), "6,5.1", "n\xFAmero"},
     {"infinity", cell(Table::sections, 1, 1), "inf", "n\xFAmero"},
     {"a title of two words", cell(Table::header, 1, 0), "VIGA TRES", "espacios"},
     {"a value the support code does not take", cell(Table::supports, 2, 2), "0.01", "no lleva"},
@@ -198,4 +198,16 @@ TEST(CellRules, CodesAreShownInWords) {
   ASSERT_TRUE(document.setCell(cell(Table::supports, 2, 1), "7").done);
   EXPECT_EQ(cellWords(document.content(), cell(Table::supports, 2, 1)),
             "act\xFA" "a como 110: horizontal fijo, vertical fijo, giro libre");
+}
+
+TEST(CellRules, ANewBeamAndANewLoadRowBreakNoRule) {
+  EXPECT_TRUE(Document().errors().empty());
+  // The first bar of the beam runs from 0 to 3: the new load covers it.
+  Document d(threeSpanBeam());
+  ASSERT_TRUE(d.insertRow(Table::loads, d.rowCount(Table::loads, 0) + 1, 0).done);
+  EXPECT_TRUE(d.errors().empty()) << d.errors().front().reason;
+  const BarLoad& added = d.content().cases[0].loads.back();
+  EXPECT_EQ(added.barLabel, 1);
+  EXPECT_EQ(added.c, 3.0);
+  EXPECT_EQ(added.dir, 'y');
 }

@@ -59,7 +59,9 @@ press Tab space            # no own weight
 press Tab; replace_field 2   # bars per span
 press Return
 focus "^\*sin t.+tulo .+ vigas$"
-# The point load, at 1.5 into bar 3 (the first half of the middle span).
+# The point load, at 1.5 into bar 3 (the first half of the middle span),
+# typed in the bars view.
+press F4; sleep 0.5
 press ctrl+9; sleep 0.3; press ctrl+e; sleep 0.3
 for value in 3 1 1.5 1.5 0 -40; do type_text "$value"; sleep 0.2; press Tab; sleep 0.2; done
 type_text y; sleep 0.2; press Return
