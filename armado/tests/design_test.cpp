@@ -91,7 +91,9 @@ TEST_F(BeamDesign, APeakBetweenStationsIsTakenByTheStationsAboutIt) {
   beam.bars = {5.0};
   beam.points = {{1, 2.1, 100.0, false}};
   const DesignData data;
-  const auto demandOf = [&] { return beamDemand(testing::readTestBeam(dir, beam), data.factors, data.shares(), "viga.dat"); };
+  const auto demandOf = [&] {
+    return beamDemand(testing::readTestBeam(dir, beam), data.factors, data.shares(), "viga.dat");
+  };
   const double peak = 292.32e6;  // N mm
   double largest = 0;
   for (const Station& s : demandOf().stations) {
