@@ -16,7 +16,10 @@
 #include "common/run_error.h"
 #include "common/temporary_folder.h"
 #include "common/whole_file.h"
+#include "alternancias/envelope_files.h"
+#include "alternancias/exact_envelope.h"
 #include "alternancias/patterns.h"
+#include "common/capacities.h"
 #include "projectfiles/modes_file.h"
 #include "vigas/project_files.h"
 
@@ -194,6 +197,23 @@ std::string readyForRoles(Document& document, const EnvelopeChoice& choice) {
   return fault.empty() ? saveProject(document) : fault;
 }
 
+// The envelope alternancias found, found again from the files it read (its
+// arguments `args`), at its default drawing size.
+std::shared_ptr<const envelope::EnvelopeState> envelopeInMemory(const std::string& modelPath, const std::string& folder,
+                                                                const std::vector<std::string>& args,
+                                                                const EnvelopeChoice& choice) {
+  auto inFolder = [&](const std::string& file) { return (std::filesystem::path(folder) / file).string(); };
+  const projectfiles::Model model = projectfiles::readModel(modelPath, inFolder(args[2]));
+  const std::vector<calcest::LoadOnBar> variable = projectfiles::readLoadsFile(inFolder(args[3]), model.bars);
+  const alternancias::ExactEnvelope envelope =
+      alternancias::exactEnvelope(model, variable, alternancias::spansOf(model, modelPath),
+                                  {choice.gG, choice.gGinf, choice.gQ});
+  auto state = std::make_shared<envelope::EnvelopeState>();
+  alternancias::fillEnvelopeState(*state, args[0], model, envelope, common::kDrawingWidth.preset,
+                                  common::kDrawingHeight.preset);
+  return state;
+}
+
 }  // namespace
 
 EnvelopeRun runEnvelope(Document& document, const EnvelopeChoice& choice) {
@@ -218,6 +238,12 @@ EnvelopeRun runEnvelope(Document& document, const EnvelopeChoice& choice) {
     return run;
   }
   run.summary = alternancias.output;
+  try {
+    run.state = envelopeInMemory(modelPath, folder, args, choice);
+  } catch (const RunError& error) {
+    run.error = error.text;
+    return run;
+  }
   run.name = (std::filesystem::path(folder) / run.name).string();
   for (int kind = 1; kind <= 3; ++kind) run.pictures.push_back(envelopePictureName(run.name, kind));
   return run;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "armado/design.h"
+#include "envolventes/engine/envelope_state.h"
 #include "vigas/document.h"
 
 namespace vigas {
@@ -97,6 +98,8 @@ struct EnvelopeRun {
   std::string name;     // the envelope's files: folder/NAME + suffix
   std::string summary;  // alternancias' summary as it printed it
   std::vector<std::string> pictures;  // its deflection, moment and shear pictures
+  // The same envelope made in memory from the same files, for the window to draw.
+  std::shared_ptr<const envelope::EnvelopeState> state;
 };
 
 // Saves the beam and runs alternancias (fellowProgram("alternancias")) in its

@@ -1,6 +1,5 @@
 #include "vigas/app/envelope.h"
 
-#include <wx/bmpbndl.h>
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/scrolwin.h>
@@ -10,11 +9,11 @@
 #include <wx/dcmemory.h>
 #include <wx/textctrl.h>
 
-#include <cstring>
-#include <regex>
+#include <algorithm>
+#include <vector>
 
-#include "common/run_error.h"
-#include "common/whole_file.h"
+#include "envolventes/engine/diagram.h"
+#include "vigas/envelope_picture.h"
 #include "vigas/app/ui_text.h"
 
 namespace vigas::app {
@@ -27,39 +26,54 @@ const char* const kRoleNames[] = {"permanente", "variable", "no se usa"};
 const char* const kPictureTitles[] = {"Flechas (combinaci\xF3n caracter\xEDstica)", "Momentos flectores",
                                       "Esfuerzos cortantes"};
 
-std::string unescapeXml(std::string text) {
-  const std::pair<const char*, const char*> entities[] = {{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
-  for (const auto& [entity, character] : entities)
-    for (size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at + 1))
-      text.replace(at, std::strlen(entity), character);
-  return text;
-}
+constexpr int kLegendX = 2;      // where alternancias writes the rows' legends
+constexpr int kLegendRoom = 56;  // room added at the left for the rows' names
 
-// A picture as alternancias drew it, at its own size: its lines through the
-// toolkit's SVG rasteriser, which leaves text out, then its labels written
-// where the file places them (top-left corner, 11-pixel monospace).
-wxBitmap svgPicture(const std::string& path) {
-  std::string svg;
-  try {
-    svg = common::readWholeFile(path);
-  } catch (const common::RunError&) {
-    return wxBitmap();
+// Draws a diagram on a bitmap as it comes; texts after the lines, each on a
+// white box, so that no line runs through the digits of a value.
+class BitmapCanvas : public envelope::Canvas {
+ public:
+  BitmapCanvas(wxDC& dc, int selector, int labelY) : dc_(dc), selector_(selector), labelY_(labelY) {
+    dc_.SetFont(wxFont(wxFontInfo(wxSize(0, 11)).Family(wxFONTFAMILY_TELETYPE)));
+    dc_.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
+    dc_.SetTextBackground(*wxWHITE);
   }
-  std::smatch size;
-  if (!std::regex_search(svg, size, std::regex("<svg[^>]* width=\"(\\d+)\" height=\"(\\d+)\""))) return wxBitmap();
-  const wxSize natural(std::min(20000, std::stoi(size[1])), std::min(2000, std::stoi(size[2])));
-  const wxBitmapBundle lines = wxBitmapBundle::FromSVG(svg.c_str(), natural);
-  if (!lines.IsOk()) return wxBitmap();
-  wxBitmap picture = lines.GetBitmap(natural);
+  void beginPass(envelope::Colour pen) override { dc_.SetPen(wxPen(wxColour(pen.r, pen.g, pen.b), 1)); }
+  void line(int x1, int y1, int x2, int y2) override {
+    dc_.DrawLine(x1 + kLegendRoom, y1, x2 + kLegendRoom, y2);
+    dc_.DrawPoint(x2 + kLegendRoom, y2);  // the toolkit leaves a line's last pixel out
+  }
+  void text(int x, int y, const std::string& cp1252Text, envelope::Colour colour) override {
+    texts_.push_back({x, y, cp1252Text, colour});
+  }
+  void add(const std::vector<PictureLabel>& labels) { texts_.insert(texts_.end(), labels.begin(), labels.end()); }
+  // The rows of values named ("Mi m\xE1x", not " Mi") at the left edge.
+  void paintTexts() {
+    for (const PictureLabel& t : texts_) {
+      const char* name = t.x == kLegendX ? envelopeRowName(selector_, t.y - labelY_) : nullptr;
+      dc_.SetTextForeground(wxColour(t.colour.r, t.colour.g, t.colour.b));
+      dc_.DrawText(fromCp1252(name ? name : t.text), name ? kLegendX : t.x + kLegendRoom, t.y);
+    }
+  }
+
+ private:
+  wxDC& dc_;
+  int selector_, labelY_;
+  std::vector<PictureLabel> texts_;
+};
+
+// One of the envelope's diagrams (selector 1 to 3) fitted to its band.
+wxBitmap diagramPicture(const envelope::EnvelopeState& state, int selector) {
+  const FittedDiagram fitted = fitDiagram(state, selector);
+  const envelope::DiagramLayout& layout = fitted.state.layout;
+  wxBitmap picture(std::min(20000, layout.rightEnd + 40) + kLegendRoom, layout.areaHeight);
   wxMemoryDC dc(picture);
-  wxFont font(wxFontInfo(wxSize(0, 11)).Family(wxFONTFAMILY_TELETYPE));
-  dc.SetFont(font);
-  const std::regex label("<text x=\"(-?\\d+)\" y=\"(-?\\d+)\"[^>]* fill=\"rgb\\((\\d+),(\\d+),(\\d+)\\)\"[^>]*>([^<]*)</text>");
-  for (std::sregex_iterator it(svg.begin(), svg.end(), label), end; it != end; ++it) {
-    const std::smatch& m = *it;
-    dc.SetTextForeground(wxColour(std::stoi(m[3]), std::stoi(m[4]), std::stoi(m[5])));
-    dc.DrawText(wxString::FromUTF8(unescapeXml(m[6])), std::stoi(m[1]), std::stoi(m[2]));
-  }
+  dc.SetBackground(*wxWHITE_BRUSH);
+  dc.Clear();
+  BitmapCanvas canvas(dc, selector, layout.labelY);
+  envelope::drawDiagram(fitted.state, fitted.ordinates, selector, canvas);
+  canvas.add(fitted.peaks);
+  canvas.paintTexts();
   dc.SelectObject(wxNullBitmap);
   return picture;
 }
@@ -156,14 +170,12 @@ void EnvelopePanel::show(const EnvelopeRun& run) {
   note_->SetLabel(fileNameText("Envolvente " + run.name + " (alternancias): resumen y diagramas."));
   summary_->SetValue(fromCp1252(run.summary));
   pictureSizer_->Clear(true);
-  for (size_t k = 0; k < run.pictures.size(); ++k) {
-    pictureSizer_->Add(new wxStaticText(pictures_, wxID_ANY, fromCp1252(kPictureTitles[k % 3])), 0, wxTOP | wxLEFT, 6);
-    const wxBitmap picture = svgPicture(run.pictures[k]);
-    if (picture.IsOk())
-      pictureSizer_->Add(new wxStaticBitmap(pictures_, wxID_ANY, picture), 0, wxALL, 4);
-    else
-      pictureSizer_->Add(new wxStaticText(pictures_, wxID_ANY, fileNameText("No se puede leer " + run.pictures[k])));
-  }
+  if (run.state)
+    for (int selector = 1; selector <= 3; ++selector) {
+      pictureSizer_->Add(new wxStaticText(pictures_, wxID_ANY, fromCp1252(kPictureTitles[selector - 1])), 0,
+                         wxTOP | wxLEFT, 6);
+      pictureSizer_->Add(new wxStaticBitmap(pictures_, wxID_ANY, diagramPicture(*run.state, selector)), 0, wxALL, 4);
+    }
   pictures_->FitInside();
   Layout();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The envelope of the load cases: the dialog that takes each case as
 // permanent, variable or unused with alternancias' factors, and the page that
-// shows what alternancias gave (its summary and its three pictures).
+// shows what alternancias gave: its summary, and its three diagrams drawn from
+// the same envelope, each fitted to the page (see vigas/envelope_picture.h).
 #include <wx/dialog.h>
 #include <wx/panel.h>
 

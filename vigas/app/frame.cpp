@@ -620,24 +620,34 @@ void MainFrame::onReport() {
   if (!commitEdits()) return;
   // The report is of the beam as saved and analysed now.
   if ((!resultsCurrent_ || document_.modified()) && !onAnalyse()) return;
-  const std::string project = caseProject(document_.modelPath(), document_.content(), 0);
-  std::string refusal;
-  {
-    wxBusyCursor busy;
-    refusal = runReport(project, modesFile_);
-  }
-  if (!refusal.empty()) {
-    messageBox(fromCp1252("informe no ha hecho el informe:\n\n" + refusal), wxICON_ERROR, this);
-    return;
-  }
-  const std::string page = common::fileOf(project, common::kPageExt);
+  // informe reports one case a run: a page per case, each opened; the modes
+  // (of the beam, whatever loads it) go with the first.
+  std::vector<std::string> pages;
   std::string viewer;
-  if (const std::string failed = common::showPage(page, &viewer); !failed.empty()) {
-    messageBox(fromCp1252("El informe est\xE1 en " + page + ", pero no se puede mostrar: " + failed), wxICON_ERROR,
-               this);
-    return;
+  for (size_t k = 0; k < document_.content().cases.size(); ++k) {
+    const std::string project = caseProject(document_.modelPath(), document_.content(), static_cast<int>(k));
+    std::string refusal;
+    {
+      wxBusyCursor busy;
+      refusal = runReport(project, k == 0 ? modesFile_ : "");
+    }
+    if (!refusal.empty()) {
+      messageBox(fromCp1252("informe no ha hecho el informe del caso \"" + document_.content().cases[k].name +
+                            "\":\n\n" + refusal),
+                 wxICON_ERROR, this);
+      return;
+    }
+    const std::string page = common::fileOf(project, common::kPageExt);
+    if (const std::string failed = common::showPage(page, &viewer); !failed.empty()) {
+      messageBox(fromCp1252("El informe est\xE1 en " + page + ", pero no se puede mostrar: " + failed), wxICON_ERROR,
+                 this);
+      return;
+    }
+    pages.push_back(std::filesystem::path(page).filename().string());
   }
-  SetStatusText(fileNameText("Informe " + page + " abierto con " + viewer + "."), 0);
+  std::string names;
+  for (const std::string& page : pages) names += (names.empty() ? "" : ", ") + page;
+  SetStatusText(fileNameText("Informe " + names + " abierto con " + viewer + "."), 0);
 }
 
 void MainFrame::onEnvelope() {
