@@ -12,6 +12,7 @@
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -105,7 +106,10 @@ MainFrame::MainFrame() : wxFrame(nullptr, wxID_ANY, "vigas", wxDefaultPosition, 
   const int widths[] = {-1, 200};
   GetStatusBar()->SetStatusWidths(2, widths);
 
-  auto* split = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
+  // Never larger than the screen: the results page fits the window.
+  const wxRect screen = wxGetClientDisplayRect();
+  SetSize(std::min(GetSize().x, screen.width), std::min(GetSize().y, screen.height));
+  auto* split = split_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
   tables_ = new wxNotebook(split, wxID_ANY);
   lower_ = new wxNotebook(split, wxID_ANY);
   picture_ = new ModelPicture(lower_, document_, [this](const CellPlace& row) { selectRow(row); });
@@ -595,7 +599,7 @@ bool MainFrame::onAnalyse() {
     return false;
   }
   results_->show(run);
-  lower_->SetSelection(1);
+  showLowerPage(1);
   SetStatusText(fromCp1252("Analizada con calcest: " + std::to_string(run.cases.size()) + " caso(s) de carga."), 0);
   // For the tests that drive the window: what the reactions and modes tables show.
   if (const char* log = std::getenv("VIGAS_RESULTS_LOG"))
@@ -668,7 +672,7 @@ void MainFrame::onEnvelope() {
     return;
   }
   envelope_->show(run);
-  lower_->SetSelection(2);
+  showLowerPage(2);
   SetStatusText(fileNameText("Envolvente " + run.name + " calculada con alternancias."), 0);
   // For the tests that drive the window: the summary as the page shows it.
   if (const char* log = std::getenv("VIGAS_RESULTS_LOG")) std::ofstream(log) << envelope_->summaryText();
@@ -696,9 +700,17 @@ void MainFrame::onDesign() {
     return;
   }
   design_->show(run);
-  lower_->SetSelection(3);
+  showLowerPage(3);
   SetStatusText(fileNameText("Armado " + run.name + " calculado con armado."), 0);
   if (const char* log = std::getenv("VIGAS_RESULTS_LOG")) std::ofstream(log) << design_->summaryText();
+}
+
+// A page of results, with the room it needs: the tables above keep a
+// quarter of the window at least, as they had.
+void MainFrame::showLowerPage(int page) {
+  lower_->SetSelection(page);
+  const int quarter = std::max(split_->GetMinimumPaneSize(), split_->GetClientSize().y / 4);
+  if (split_->GetSashPosition() > quarter) split_->SetSashPosition(quarter);
 }
 
 bool MainFrame::confirmDiscard() {
