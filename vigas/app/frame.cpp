@@ -24,6 +24,7 @@
 #include "common/page_viewer.h"
 #include "guicommon/about_box.h"
 #include "guicommon/guide.h"
+#include "guicommon/menus.h"
 #include "vigas/analysis.h"
 #include "vigas/app/beam_dialog.h"
 #include "vigas/app/commands.h"
@@ -142,13 +143,13 @@ MainFrame::MainFrame() : wxFrame(nullptr, wxID_ANY, "vigas", wxDefaultPosition, 
 void MainFrame::buildMenus() {
   auto* file = new wxMenu;
   file->Append(kNewBeam, "&Nueva viga continua...\tCtrl+N");
-  file->Append(wxID_OPEN, "&Abrir...\tCtrl+O");
-  file->Append(wxID_SAVE, "&Guardar\tCtrl+S");
+  file->Append(wxID_OPEN, guicommon::sharedItem("&Abrir...", guicommon::SharedCommand::open));
+  file->Append(wxID_SAVE, guicommon::sharedItem("&Guardar", guicommon::SharedCommand::save));
   file->Append(wxID_SAVEAS, "Guardar &como...\tCtrl+Shift+S");
   recentMenu_ = new wxMenu;
   file->AppendSubMenu(recentMenu_, "Abiertos &recientemente");
   file->AppendSeparator();
-  file->Append(wxID_EXIT, "&Salir\tCtrl+Q");
+  file->Append(wxID_EXIT, guicommon::sharedItem("&Salir", guicommon::SharedCommand::quit));
 
   editMenu_ = new wxMenu;
   editMenu_->Append(wxID_UNDO, "&Deshacer\tCtrl+Z");
