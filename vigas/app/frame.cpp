@@ -248,7 +248,7 @@ void MainFrame::bindMenus() {
   }, kRecent, kRecent + 19);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) {
     guicommon::showAboutBox(this, "Acerca de vigas", wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX),
-                            "vigas 1.0.0", fromCp1252("Vigas continuas: modelo, cargas y an\xE1lisis."));
+                            "vigas 1.0.0", fromCp1252("Vigas continuas: modelo, cargas y an\xE1lisis."), "Aceptar");
   }, wxID_ABOUT);
 }
 
