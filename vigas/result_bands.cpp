@@ -13,6 +13,8 @@ namespace {
 
 // Samples of a piece of a curve: enough for a smooth line a few pixels apart.
 constexpr int kSamplesPerPiece = 24;
+// The least height of a band's curve, in pixels.
+constexpr int kLeastCurve = 20;
 
 // A value drawn upward (-1: shear, deflection) or downward (+1: moments on
 // the side they stretch).
@@ -84,7 +86,7 @@ class BandMaker {
     const bool above = py < axis_ || (py == axis_ && side_ * value < 0);
     const int step = above ? -h : h;
     b.top = above ? py - 2 - h : py + 2;
-    const int highest = band.top + m_.lineHeight, lowest = band.top + band.height - h;
+    const int highest = band.top + m_.lineHeight, lowest = std::max(highest, band.top + band.height - h);
     for (int tries = 0; tries < 8; ++tries) {
       b.top = std::clamp(b.top, highest, lowest);
       b.bottom = b.top + h;
@@ -117,8 +119,10 @@ std::vector<ResultBand> resultBands(const CaseResults& results, int width, int h
   if (spans.empty() || !beamCurves(results, beam)) return bands;
   const projectfiles::UnitLabels u = projectfiles::unitLabels(results.model.header.unitCode);
   const double factor = deflectionFactor(results.model.header.unitCode);
-  BandMaker maker(beam, width, metrics);
-  const int h = height / 3;
+  // Too small a window: the bands keep a curve's room, the page scrolls.
+  const TextMetrics m{std::max(1, metrics.charWidth), std::max(1, metrics.lineHeight)};
+  BandMaker maker(beam, std::max(width, 16 * m.charWidth), m);
+  const int h = std::max(height / 3, 3 * m.lineHeight + 4 + kLeastCurve);
   // Each span's place along the beam, as spanSummaries gives them in order.
   std::vector<double> starts{0};
   for (const SpanSummary& s : spans) starts.push_back(starts.back() + s.length);

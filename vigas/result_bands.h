@@ -38,7 +38,8 @@ struct ResultBand {
 };
 
 // Empty unless spanSummaries(results) has spans; else the three bands in the
-// order above, `width` × `height` pixels in all.
+// order above, `width` × `height` pixels in all (more when that leaves a
+// band less than three lines and 24 pixels, or the beam less than 16 digits).
 std::vector<ResultBand> resultBands(const CaseResults& results, int width, int height, const TextMetrics& metrics);
 
 }  // namespace vigas

@@ -78,7 +78,9 @@ class DiagramPicture : public wxScrolledWindow {
   void fit() {
     bands_ = drawable() ? resultBands(*results_, GetClientSize().x, GetClientSize().y, metrics())
                         : std::vector<ResultBand>{};
-    SetVirtualSize(GetClientSize().x, !bands_.empty() || !drawable() ? 0 : 3 * bandHeight());
+    int height = drawable() ? 3 * bandHeight() : 0;
+    if (!bands_.empty()) height = bands_.back().top + bands_.back().height;
+    SetVirtualSize(GetClientSize().x, height);
   }
 
   void onPaint(wxPaintEvent&) {

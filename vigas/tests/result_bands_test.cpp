@@ -102,6 +102,22 @@ TEST(ResultBands, LabelsStayInTheirBandApartFromEachOther) {
     }
 }
 
+TEST(ResultBands, ATinyWindowKeepsBandsOfThreeLinesAndACurve) {
+  const int sizes[][2] = {{50, 30}, {0, 0}, {-5, -5}};
+  for (const auto& size : sizes) {
+    const std::vector<ResultBand> bands = resultBands(simpleSpan(), size[0], size[1], {7, 15});
+    ASSERT_EQ(bands.size(), 3u);
+    for (const ResultBand& band : bands) {
+      EXPECT_EQ(band.height, 3 * 15 + 4 + 20);  // title, a line each side 2 pixels off, 20 for the curve
+      for (const BandLabel& l : band.labels) {
+        EXPECT_GE(l.top, band.top + 15);
+        EXPECT_LE(l.bottom, band.top + band.height);
+        EXPECT_GE(l.left, 0);
+      }
+    }
+  }
+}
+
 TEST(ResultBands, NoBandsForAModelThatIsNoBeam) {
   CaseResults refused;
   refused.error = "no";
