@@ -9,7 +9,7 @@
 namespace guicommon {
 
 void showAboutBox(wxWindow* parent, const wxString& caption, const wxBitmap& icon, const wxString& versionLine,
-                  const wxString& secondLine) {
+                  const wxString& secondLine, const wxString& button) {
   wxDialog box(parent, wxID_ANY, caption);
   auto* text = new wxBoxSizer(wxVERTICAL);
   text->Add(new wxStaticText(&box, wxID_ANY, versionLine));
@@ -17,7 +17,7 @@ void showAboutBox(wxWindow* parent, const wxString& caption, const wxBitmap& ico
   auto* row = new wxBoxSizer(wxHORIZONTAL);
   row->Add(new wxStaticBitmap(&box, wxID_ANY, icon), 0, wxALL, 10);
   row->Add(text, 1, wxTOP | wxBOTTOM, 12);
-  auto* ok = new wxButton(&box, wxID_OK, "OK");
+  auto* ok = new wxButton(&box, wxID_OK, button);
   ok->SetDefault();
   row->Add(ok, 0, wxALL, 10);
   box.SetSizerAndFit(row);

@@ -9,6 +9,7 @@
 #include "common/process_start.h"
 #include "common/program_help.h"
 #include "guicommon/project_folder.h"
+#include "guicommon/spanish_texts.h"
 #include "lanzador/launch_sequence.h"
 #include "lanzador/launcher_frame.h"
 #include "lanzador/texts.h"
@@ -21,6 +22,7 @@ class LanzadorApp : public wxApp {
     SetClassName(lanzador::kClassName);
     SetAppName(lanzador::kClassName);
     gdk_set_program_class(lanzador::kClassName);
+    guicommon::useSpanishToolkitTexts();
     // Started from the desktop's menu: the suite's programs run in the
     // project folder asked for first.
     if (argc > 1 && argv[1] == guicommon::kAskFolderFlag && !guicommon::askProjectFolder()) {

@@ -85,15 +85,28 @@ void addPeaks(FittedDiagram& d, int selector, const std::vector<Column>& columns
     }
 }
 
+// The beam's points moved in proportion so that it ends kEnvelopeRight
+// before `width` (never narrower than kEnvelopeNarrowest in all).
+void spread(envelope::DiagramLayout& layout, int width) {
+  const int span = layout.rightEnd - kEnvelopeLeft;
+  if (width <= 0 || span <= 0) return;
+  const int room = std::max(kEnvelopeNarrowest, width) - kEnvelopeLeft - kEnvelopeRight;
+  const double k = static_cast<double>(room) / span;
+  for (int& x : layout.pointX) x = kEnvelopeLeft + static_cast<int>(std::lround((x - kEnvelopeLeft) * k));
+  layout.rightEnd = kEnvelopeLeft + room;
+  layout.areaWidth = room + kEnvelopeLeft + kEnvelopeRight;
+}
+
 }  // namespace
 
 LabelBox labelBox(int x, int y, const std::string& text) {
   return {x, y, x + kCharWidth * static_cast<int>(text.size()), y + kLineHeight};
 }
 
-FittedDiagram fitDiagram(const envelope::EnvelopeState& state, int selector) {
+FittedDiagram fitDiagram(const envelope::EnvelopeState& state, int selector, int width) {
   FittedDiagram d{state, {}, 0, {}};
   if (selector < 1 || selector > 3) return d;
+  spread(d.state.layout, width);
   const std::vector<Column> columns = columnsOf(d.state.points, d.ordinates, selector);
   const int side = sideOf(selector);
   // How far the values go up and down, in their own unit.

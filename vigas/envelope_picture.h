@@ -30,7 +30,11 @@ struct FittedDiagram {
   double scale = 0;                 // pixels per unit of the diagram's values
   std::vector<PictureLabel> peaks;  // each span's extremes inside it
 };
-FittedDiagram fitDiagram(const envelope::EnvelopeState& state, int selector);
+// `width` > 0: the beam spread over the picture's `width` pixels, its
+// margins kept (kEnvelopeLeft before the beam, kEnvelopeRight after it),
+// so that the picture fits the page's width; 0: as alternancias laid it out.
+constexpr int kEnvelopeLeft = 20, kEnvelopeRight = 40, kEnvelopeNarrowest = 320;
+FittedDiagram fitDiagram(const envelope::EnvelopeState& state, int selector, int width = 0);
 
 // The name of a row of values under the beam ("Mi m\xE1x", ...) from its
 // offset to the rows' reference line; nullptr for a row that has no such name.

@@ -14,14 +14,6 @@ double deflectionFactor(int unitCode) { return unitCode >= 0 && unitCode <= 2 ? 
 
 namespace {
 
-// The beam's curves along it, from its first node: the moment (sagging
-// positive), its slope the shear, the deflection; and the supports' places.
-struct BeamCurves {
-  PiecewiseCurve moment, shear, deflection;
-  std::vector<double> supports;
-  double length = 0;
-};
-
 // The derivative of each piece's polynomial.
 PiecewiseCurve derivative(const PiecewiseCurve& curve) {
   PiecewiseCurve slope = curve;
@@ -32,7 +24,9 @@ PiecewiseCurve derivative(const PiecewiseCurve& curve) {
   return slope;
 }
 
-bool curvesOf(const CaseResults& results, BeamCurves& beam) {
+}  // namespace
+
+bool beamCurves(const CaseResults& results, BeamCurves& beam) {
   const projectfiles::Model& m = results.model;
   if (!results.error.empty() || m.bars.size() < 2 || m.supports.size() < 2 || results.curves.size() + 1 < m.bars.size())
     return false;
@@ -54,6 +48,8 @@ bool curvesOf(const CaseResults& results, BeamCurves& beam) {
   std::sort(beam.supports.begin(), beam.supports.end());
   return true;
 }
+
+namespace {
 
 // The extreme of larger size of a curve over [a, b].
 calcest::TrueExtreme largest(const PiecewiseCurve& curve, double a, double b) {
@@ -89,7 +85,7 @@ SpanSummary summaryOf(const BeamCurves& beam, double a, double b, int support) {
 std::vector<SpanSummary> spanSummaries(const CaseResults& results) {
   BeamCurves beam;
   std::vector<SpanSummary> summaries;
-  if (!curvesOf(results, beam)) return summaries;
+  if (!beamCurves(results, beam)) return summaries;
   const double near = 1e-9 * std::max(1.0, beam.length);
   const std::vector<double>& s = beam.supports;
   // support: -1 a span, 0 an overhang whose support is at its left, 1 at its right.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "calcest/true_extremes.h"
 #include "vigas/analysis.h"
 
 namespace vigas {
@@ -25,6 +26,17 @@ struct SpanSummary {
   double deflection = 0, deflectionAt = 0;
   double ratio = 0;  // length / |deflection| (both in the length unit); 0 when it does not deflect
 };
+
+// The beam's curves along it, from its first node: the moment (sagging
+// positive), its slope the shear, the deflection (in the length unit); and the
+// supports' places, in order.
+struct BeamCurves {
+  calcest::PiecewiseCurve moment, shear, deflection;
+  std::vector<double> supports;
+  double length = 0;
+};
+// False (and `beam` incomplete) unless the case is a beam as spanSummaries takes.
+bool beamCurves(const CaseResults& results, BeamCurves& beam);
 
 // Empty unless the case was analysed and its model is a horizontal beam of
 // bars one after the other, drawn left to right, with a support at least.

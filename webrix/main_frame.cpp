@@ -68,11 +68,12 @@ class Gripper : public wxWindow {
 
 wxMenuBar* createMenuBar() {
   auto* file = new wxMenu;
-  file->Append(wxID_OPEN, "&Open...\tCtrl+O", "Opens an existing document.");
+  file->Append(wxID_OPEN, guicommon::sharedItem("&Open...", guicommon::SharedCommand::open), "Opens an existing document.");
   file->AppendSeparator();
-  file->Append(wxID_PRINT, "&Print...\tCtrl+P", "Prints the active document.");
+  file->Append(wxID_PRINT, guicommon::sharedItem("&Print...", guicommon::SharedCommand::print),
+               "Prints the active document.");
   file->AppendSeparator();
-  file->Append(wxID_EXIT, "E&xit", "Quits the application.");
+  file->Append(wxID_EXIT, guicommon::sharedItem("E&xit", guicommon::SharedCommand::quit), "Quits the application.");
   auto* view = new wxMenu;
   view->AppendCheckItem(kViewToolbar, "&Toolbar", "Shows or hides the toolbar.");
   view->AppendCheckItem(kViewStatusBar, "&Status Bar", "Shows or hides the status bar.");

@@ -8,6 +8,7 @@
 #include "common/process_start.h"
 #include "common/program_help.h"
 #include "guicommon/about_box.h"
+#include "guicommon/spanish_texts.h"
 #include "webrix/commands.h"
 #include "webrix/main_frame.h"
 #include "webrix/res/webrix.xpm"
@@ -46,6 +47,7 @@ bool CWebrixApp::OnInit() {
   SetAppName(webrix::kProgramName);
   SetVendorName("Local AppWizard-Generated Applications");
   wxInitAllImageHandlers();
+  guicommon::useSpanishToolkitTexts();
 
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) args.push_back(argv[i].utf8_string());

@@ -55,6 +55,9 @@ depends "$gui" | grep -q "vigas (= $version)" || fail "vigas-gui does not depend
 dpkg-deb --field "$gui" Recommends | grep -q "vigas-webrix (= $version)" || fail "vigas-gui does not recommend vigas-webrix"
 depends "$webrix" | grep -q "vigas (= $version)" || fail "vigas-webrix does not depend on vigas, whose guide it opens"
 depends "$webrix" | grep -Eq "$web_engine" || fail "vigas-webrix does not depend on the web engine"
+for deb in "$gui" "$webrix"; do  # the toolkit's texts in Spanish
+  depends "$deb" | grep -q "wx3.2-i18n" || fail "$deb does not depend on the toolkit's catalogues"
+done
 
 # Each program in its package; Webrix with its entry, page and icon in its own.
 holds() { dpkg-deb -c "$1" | awk '{ print $6 }' | sed 's|^\.||'; }

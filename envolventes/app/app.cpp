@@ -2,14 +2,13 @@
 #include <wx/filehistory.h>
 #include <wx/fileconf.h>
 #include <wx/filename.h>
-#include <wx/intl.h>
 #include <wx/msgdlg.h>
-#include <wx/translation.h>
 
 #include "common/process_start.h"
 #include "common/program_help.h"
 #include "envolventes/app/dialogs.h"
 #include "guicommon/project_folder.h"
+#include "guicommon/spanish_texts.h"
 #include "envolventes/app/ui_text.h"
 #include "envolventes/app/viewer.h"
 
@@ -36,14 +35,6 @@ wxString documentField(int index) {
   return index < static_cast<int>(fields.size()) ? fields[index] : wxString();
 }
 
-// The framework's own texts (print preview, progress box) in Spanish.
-void useSpanishFrameworkTexts() {
-  auto* translations = new wxTranslations;
-  translations->SetLanguage(wxLANGUAGE_SPANISH);
-  translations->AddStdCatalog();
-  wxTranslations::Set(translations);
-}
-
 // The framework's message for a document file that does not exist.
 void showMissingFile(const wxString& file) {
   wxString text = fromCp1252("%1\nImposible encontrar este archivo.\nCompruebe que la ruta y el nombre de archivo son correctos");
@@ -59,7 +50,7 @@ bool CEnvolventesApp::OnInit() {
     commandLine_ += fileNameBytes(argv[k]);
   }
   envelopeState_ = std::make_unique<EnvelopeState>();
-  useSpanishFrameworkTexts();
+  guicommon::useSpanishToolkitTexts();  // print preview, progress box
   if (askFolderFirst && !guicommon::askProjectFolder()) {
     folderGivenUp = true;
     return false;

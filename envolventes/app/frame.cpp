@@ -60,11 +60,11 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
 void CMainFrame::createMenus() {
   auto* file = new wxMenu;
   file->Append(wxID_NEW, "&Nuevo\tCtrl+N");
-  file->Append(wxID_OPEN, "&Abrir...\tCtrl+A");
-  file->Append(wxID_SAVE, "&Guardar\tCtrl+G");
+  file->Append(wxID_OPEN, guicommon::sharedItem("&Abrir...", guicommon::SharedCommand::open));
+  file->Append(wxID_SAVE, guicommon::sharedItem("&Guardar", guicommon::SharedCommand::save));
   file->Append(wxID_SAVEAS, "Guardar c&omo...");
   file->AppendSeparator();
-  file->Append(wxID_PRINT, "&Imprimir...\tCtrl+I");
+  file->Append(wxID_PRINT, guicommon::sharedItem("&Imprimir...", guicommon::SharedCommand::print));
   file->Append(wxID_PREVIEW, fromCp1252("&Presentaci\xF3n preliminar"));
   file->Append(wxID_PRINT_SETUP, "Con&figurar impresora...");
   file->AppendSeparator();
@@ -72,7 +72,8 @@ void CMainFrame::createMenus() {
   auto* recent = new wxMenu;
   file->AppendSubMenu(recent, "Archivo reciente");
   file->AppendSeparator();
-  file->Append(ID_EXIT, "&Salir", fromCp1252("Sale de la aplicaci\xF3n"));
+  file->Append(ID_EXIT, guicommon::sharedItem("&Salir", guicommon::SharedCommand::quit),
+               fromCp1252("Sale de la aplicaci\xF3n"));
   GetDocumentManager()->FileHistoryUseMenu(recent);
   GetDocumentManager()->FileHistoryAddFilesToMenu(recent);
 

@@ -1,11 +1,10 @@
 // vigas: the window program that makes, checks and analyses a beam.
 #include <wx/app.h>
 #include <wx/filename.h>
-#include <wx/intl.h>
-#include <wx/translation.h>
 
 #include "common/process_start.h"
 #include "common/program_help.h"
+#include "guicommon/spanish_texts.h"
 #include "vigas/app/frame.h"
 #include "vigas/app/ui_text.h"
 
@@ -14,11 +13,7 @@ namespace vigas::app {
 class VigasApp : public wxApp {
  public:
   bool OnInit() override {
-    // The framework's own texts (file dialogs, standard buttons) in Spanish.
-    auto* translations = new wxTranslations;
-    translations->SetLanguage(wxLANGUAGE_SPANISH);
-    translations->AddStdCatalog();
-    wxTranslations::Set(translations);
+    guicommon::useSpanishToolkitTexts();
     SetAppName("vigas");
     auto* frame = new MainFrame;
     SetTopWindow(frame);

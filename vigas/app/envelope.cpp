@@ -62,11 +62,12 @@ class BitmapCanvas : public envelope::Canvas {
   std::vector<PictureLabel> texts_;
 };
 
-// One of the envelope's diagrams (selector 1 to 3) fitted to its band.
-wxBitmap diagramPicture(const envelope::EnvelopeState& state, int selector) {
-  const FittedDiagram fitted = fitDiagram(state, selector);
+// One of the envelope's diagrams (selector 1 to 3) fitted to its band and
+// to `width` pixels, the rows' names included.
+wxBitmap diagramPicture(const envelope::EnvelopeState& state, int selector, int width) {
+  const FittedDiagram fitted = fitDiagram(state, selector, width - kLegendRoom);
   const envelope::DiagramLayout& layout = fitted.state.layout;
-  wxBitmap picture(std::min(20000, layout.rightEnd + 40) + kLegendRoom, layout.areaHeight);
+  wxBitmap picture(std::min(20000, layout.rightEnd + kEnvelopeRight) + kLegendRoom, layout.areaHeight);
   wxMemoryDC dc(picture);
   dc.SetBackground(*wxWHITE_BRUSH);
   dc.Clear();
@@ -149,6 +150,11 @@ EnvelopePanel::EnvelopePanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   pictures_->SetBackgroundColour(*wxWHITE);
   pictureSizer_ = new wxBoxSizer(wxVERTICAL);
   pictures_->SetSizer(pictureSizer_);
+  // The pictures follow the page's width, drawn again once the size settles.
+  pictures_->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+    event.Skip();
+    if (state_ && pictures_->GetClientSize().x != drawnWidth_) CallAfter([this] { drawPictures(); });
+  });
   auto* body = new wxBoxSizer(wxHORIZONTAL);
   body->Add(summary_, 0, wxEXPAND | wxALL, 4);
   body->Add(pictures_, 1, wxEXPAND | wxALL, 4);
@@ -163,21 +169,30 @@ void EnvelopePanel::clear() {
   note_->SetLabel(fromCp1252("An\xE1lisis > Envolvente (F6) calcula la envolvente de los casos con alternancias."));
   summary_->Clear();
   pictureSizer_->Clear(true);
+  state_.reset();
   Layout();
+}
+
+void EnvelopePanel::drawPictures() {
+  pictureSizer_->Clear(true);
+  drawnWidth_ = pictures_->GetClientSize().x;
+  if (state_)
+    for (int selector = 1; selector <= 3; ++selector) {
+      pictureSizer_->Add(new wxStaticText(pictures_, wxID_ANY, fromCp1252(kPictureTitles[selector - 1])), 0,
+                         wxTOP | wxLEFT, 6);
+      pictureSizer_->Add(new wxStaticBitmap(pictures_, wxID_ANY, diagramPicture(*state_, selector, drawnWidth_ - 8)), 0,
+                         wxALL, 4);
+    }
+  pictures_->FitInside();
+  pictures_->Layout();
 }
 
 void EnvelopePanel::show(const EnvelopeRun& run) {
   note_->SetLabel(fileNameText("Envolvente " + run.name + " (alternancias): resumen y diagramas."));
   summary_->SetValue(fromCp1252(run.summary));
-  pictureSizer_->Clear(true);
-  if (run.state)
-    for (int selector = 1; selector <= 3; ++selector) {
-      pictureSizer_->Add(new wxStaticText(pictures_, wxID_ANY, fromCp1252(kPictureTitles[selector - 1])), 0,
-                         wxTOP | wxLEFT, 6);
-      pictureSizer_->Add(new wxStaticBitmap(pictures_, wxID_ANY, diagramPicture(*run.state, selector)), 0, wxALL, 4);
-    }
-  pictures_->FitInside();
+  state_ = run.state;
   Layout();
+  drawPictures();
 }
 
 std::string EnvelopePanel::summaryText() const { return toCp1252(summary_->GetValue()); }

@@ -6,6 +6,7 @@
 #include <wx/dialog.h>
 #include <wx/panel.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,8 +45,13 @@ class EnvelopePanel : public wxPanel {
   void clear();
 
  private:
+  // The three pictures at the page's width.
+  void drawPictures();
+
   wxStaticText* note_;
   wxTextCtrl* summary_;
+  std::shared_ptr<const envelope::EnvelopeState> state_;
+  int drawnWidth_ = 0;
   wxPanel* pictures_;
   wxBoxSizer* pictureSizer_;
 };

@@ -12,6 +12,7 @@
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "common/page_viewer.h"
 #include "guicommon/about_box.h"
 #include "guicommon/guide.h"
+#include "guicommon/menus.h"
 #include "vigas/analysis.h"
 #include "vigas/app/beam_dialog.h"
 #include "vigas/app/commands.h"
@@ -105,7 +107,10 @@ MainFrame::MainFrame() : wxFrame(nullptr, wxID_ANY, "vigas", wxDefaultPosition, 
   const int widths[] = {-1, 200};
   GetStatusBar()->SetStatusWidths(2, widths);
 
-  auto* split = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
+  // Never larger than the screen: the results page fits the window.
+  const wxRect screen = wxGetClientDisplayRect();
+  SetSize(std::min(GetSize().x, screen.width), std::min(GetSize().y, screen.height));
+  auto* split = split_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
   tables_ = new wxNotebook(split, wxID_ANY);
   lower_ = new wxNotebook(split, wxID_ANY);
   picture_ = new ModelPicture(lower_, document_, [this](const CellPlace& row) { selectRow(row); });
@@ -138,13 +143,13 @@ MainFrame::MainFrame() : wxFrame(nullptr, wxID_ANY, "vigas", wxDefaultPosition, 
 void MainFrame::buildMenus() {
   auto* file = new wxMenu;
   file->Append(kNewBeam, "&Nueva viga continua...\tCtrl+N");
-  file->Append(wxID_OPEN, "&Abrir...\tCtrl+O");
-  file->Append(wxID_SAVE, "&Guardar\tCtrl+S");
+  file->Append(wxID_OPEN, guicommon::sharedItem("&Abrir...", guicommon::SharedCommand::open));
+  file->Append(wxID_SAVE, guicommon::sharedItem("&Guardar", guicommon::SharedCommand::save));
   file->Append(wxID_SAVEAS, "Guardar &como...\tCtrl+Shift+S");
   recentMenu_ = new wxMenu;
   file->AppendSubMenu(recentMenu_, "Abiertos &recientemente");
   file->AppendSeparator();
-  file->Append(wxID_EXIT, "&Salir\tCtrl+Q");
+  file->Append(wxID_EXIT, guicommon::sharedItem("&Salir", guicommon::SharedCommand::quit));
 
   editMenu_ = new wxMenu;
   editMenu_->Append(wxID_UNDO, "&Deshacer\tCtrl+Z");
@@ -243,7 +248,7 @@ void MainFrame::bindMenus() {
   }, kRecent, kRecent + 19);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) {
     guicommon::showAboutBox(this, "Acerca de vigas", wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX),
-                            "vigas 1.0.0", fromCp1252("Vigas continuas: modelo, cargas y an\xE1lisis."));
+                            "vigas 1.0.0", fromCp1252("Vigas continuas: modelo, cargas y an\xE1lisis."), "Aceptar");
   }, wxID_ABOUT);
 }
 
@@ -595,7 +600,7 @@ bool MainFrame::onAnalyse() {
     return false;
   }
   results_->show(run);
-  lower_->SetSelection(1);
+  showLowerPage(1);
   SetStatusText(fromCp1252("Analizada con calcest: " + std::to_string(run.cases.size()) + " caso(s) de carga."), 0);
   // For the tests that drive the window: what the reactions and modes tables show.
   if (const char* log = std::getenv("VIGAS_RESULTS_LOG"))
@@ -668,7 +673,7 @@ void MainFrame::onEnvelope() {
     return;
   }
   envelope_->show(run);
-  lower_->SetSelection(2);
+  showLowerPage(2);
   SetStatusText(fileNameText("Envolvente " + run.name + " calculada con alternancias."), 0);
   // For the tests that drive the window: the summary as the page shows it.
   if (const char* log = std::getenv("VIGAS_RESULTS_LOG")) std::ofstream(log) << envelope_->summaryText();
@@ -696,9 +701,17 @@ void MainFrame::onDesign() {
     return;
   }
   design_->show(run);
-  lower_->SetSelection(3);
+  showLowerPage(3);
   SetStatusText(fileNameText("Armado " + run.name + " calculado con armado."), 0);
   if (const char* log = std::getenv("VIGAS_RESULTS_LOG")) std::ofstream(log) << design_->summaryText();
+}
+
+// A page of results, with the room it needs: the tables above keep a
+// quarter of the window at least, as they had.
+void MainFrame::showLowerPage(int page) {
+  lower_->SetSelection(page);
+  const int quarter = std::max(split_->GetMinimumPaneSize(), split_->GetClientSize().y / 4);
+  if (split_->GetSashPosition() > quarter) split_->SetSashPosition(quarter);
 }
 
 bool MainFrame::confirmDiscard() {

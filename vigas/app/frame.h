@@ -17,6 +17,7 @@ class wxGridEvent;
 class wxMenu;
 class wxTextCtrl;
 class wxNotebook;
+class wxSplitterWindow;
 
 namespace vigas::app {
 
@@ -89,6 +90,7 @@ class MainFrame : public wxFrame {
   void onRemoveCase();
   void onClose(wxCloseEvent& event);
   // Asks what to do with unsaved changes; false when the person cancels.
+  void showLowerPage(int page);
   bool confirmDiscard();
   // Says why the beam cannot be saved or analysed when it has errors; false then.
   bool refuseErrors(const std::string& what);
@@ -99,6 +101,7 @@ class MainFrame : public wxFrame {
   wxNotebook* tables_ = nullptr;
   std::vector<TablePage*> pages_;
   wxNotebook* lower_ = nullptr;
+  wxSplitterWindow* split_ = nullptr;
   ModelPicture* picture_ = nullptr;
   ResultsPanel* results_ = nullptr;
   EnvelopePanel* envelope_ = nullptr;

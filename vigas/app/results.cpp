@@ -14,6 +14,7 @@
 #include "pictures/diagrams.h"
 #include "vigas/app/ui_text.h"
 #include "vigas/app/wx_canvas.h"
+#include "vigas/result_bands.h"
 #include "vigas/span_results.h"
 
 namespace vigas::app {
@@ -35,9 +36,10 @@ std::string gridText(const wxGrid* grid) {
 
 }  // namespace
 
-// The three diagrams (the report's own pictures) one below the other, each
-// as wide as the window (never larger than drawn), scrolled when they do not
-// fit its height.
+// The three diagrams one below the other. A continuous beam's are laid out
+// for the window (vigas/result_bands.h): all three in its height, labelled in
+// its font. Any other model's are the report's own pictures, each as wide as
+// the window (never larger than drawn), scrolled when they do not fit.
 class DiagramPicture : public wxScrolledWindow {
  public:
   explicit DiagramPicture(wxWindow* parent)
@@ -66,13 +68,30 @@ class DiagramPicture : public wxScrolledWindow {
     const double scale = std::min(1.0, GetClientSize().x / frame.width);
     return static_cast<int>(std::ceil(frame.height * scale));
   }
-  void fit() { SetVirtualSize(GetClientSize().x, drawable() ? 3 * bandHeight() : 0); }
+  TextMetrics metrics() const {
+    wxClientDC dc(const_cast<DiagramPicture*>(this));
+    dc.SetFont(GetFont());
+    wxCoord w = 0, h = 0;
+    dc.GetTextExtent("0", &w, &h);
+    return {std::max(1, static_cast<int>(w)), std::max(1, static_cast<int>(h))};
+  }
+  void fit() {
+    bands_ = drawable() ? resultBands(*results_, GetClientSize().x, GetClientSize().y, metrics())
+                        : std::vector<ResultBand>{};
+    int height = drawable() ? 3 * bandHeight() : 0;
+    if (!bands_.empty()) height = bands_.back().top + bands_.back().height;
+    SetVirtualSize(GetClientSize().x, height);
+  }
 
   void onPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(this);
     DoPrepareDC(dc);
     dc.SetBackground(*wxWHITE_BRUSH);
     dc.Clear();
+    if (!bands_.empty()) {
+      for (const ResultBand& band : bands_) paintBand(dc, band);
+      return;
+    }
     if (!drawable()) return;
     const int width = GetClientSize().x, band = bandHeight();
     const pictures::ModelFrame frame = pictures::diagramFrame(results_->model);
@@ -87,7 +106,31 @@ class DiagramPicture : public wxScrolledWindow {
     }
   }
 
+  // The curve filled light over its axis, the supports as ticks, the values
+  // in the curve's colour.
+  void paintBand(wxDC& dc, const ResultBand& band) {
+    static const wxColour line[] = {{198, 40, 40}, {21, 101, 192}, {46, 125, 50}};
+    static const wxColour fill[] = {{246, 223, 223}, {220, 232, 246}, {217, 232, 218}};
+    const int k = static_cast<int>(band.kind);
+    dc.SetFont(GetFont().Bold());
+    dc.SetTextForeground(wxColour(34, 34, 34));
+    dc.DrawText(fromCp1252(band.title), 4, band.top);
+    std::vector<wxPoint> points;
+    for (const BandPoint& p : band.curve) points.emplace_back(p.x, p.y);
+    dc.SetPen(wxPen(line[k], 2));
+    dc.SetBrush(wxBrush(fill[k]));
+    if (points.size() >= 3) dc.DrawPolygon(static_cast<int>(points.size()), points.data());
+    dc.SetPen(wxPen(wxColour(34, 34, 34), 1));
+    if (!points.empty()) dc.DrawLine(points.front().x, band.axisY, points.back().x + 1, band.axisY);
+    dc.SetPen(wxPen(wxColour(8, 127, 35), 2));
+    for (int x : band.supports) dc.DrawLine(x, band.axisY - 5, x, band.axisY + 6);
+    dc.SetFont(GetFont());
+    dc.SetTextForeground(line[k]);
+    for (const BandLabel& l : band.labels) dc.DrawText(fromCp1252(l.text), l.left, l.top);
+  }
+
   const CaseResults* results_ = nullptr;
+  std::vector<ResultBand> bands_;
 };
 
 ResultsPanel::ResultsPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {

@@ -3,6 +3,7 @@
 // inside it are written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "alternancias/envelope_files.h"
@@ -77,8 +78,9 @@ TEST(EnvelopePicture, NoLineRunsThroughAValue) {
   EnvelopeState beside = *viga3Envelope(600);
   for (int P = 18; P <= 22; ++P) beside.points.MomentMaxLeft[P] = 60, beside.points.DeflectionMax[P] = 5;
   for (const EnvelopeState* state : {viga3.get(), &beside})
-    for (int selector = 1; selector <= 3; ++selector) {
-      const FittedDiagram d = fitDiagram(*state, selector);
+    for (int selector = 1; selector <= 3; ++selector)
+      for (int width : {0, 700}) {  // as laid out, and spread over a page 700 pixels wide
+      const FittedDiagram d = fitDiagram(*state, selector, width);
       envelope::RecordingCanvas canvas;
       envelope::drawDiagram(d.state, d.ordinates, selector, canvas);
       std::vector<DrawCall> texts;
@@ -93,7 +95,25 @@ TEST(EnvelopePicture, NoLineRunsThroughAValue) {
               << "diagram " << selector << ": \"" << text.text << "\" at (" << text.x1 << ", " << text.y1
               << ") crossed by (" << line.x1 << ", " << line.y1 << ")-(" << line.x2 << ", " << line.y2 << ")";
         }
-    }
+      }
+}
+
+// viga3's spans of 6, 8 and 6 m spread over the widths asked (the
+// narrowest 320), its margins kept: the supports where their metres put them.
+TEST(EnvelopePicture, ThePictureFitsTheWidthAsked) {
+  const auto viga3 = viga3Envelope();
+  const int widths[][2] = {{700, 640}, {2400, 2340}, {100, 260}};  // width, beam's pixels
+  for (const auto& [width, beam] : widths) {
+    const FittedDiagram d = fitDiagram(*viga3, 2, width);
+    const envelope::DiagramLayout& l = d.state.layout;
+    EXPECT_EQ(l.pointX.front(), 20) << width;
+    EXPECT_EQ(l.pointX.back(), 20 + beam) << width;
+    EXPECT_EQ(l.rightEnd, 20 + beam) << width;
+    EXPECT_NEAR(l.pointX[20], 20 + beam * 6 / 20.0, beam * 0.02) << width;
+    EXPECT_NEAR(l.pointX[40], 20 + beam * 14 / 20.0, beam * 0.02) << width;
+    EXPECT_TRUE(std::is_sorted(l.pointX.begin(), l.pointX.end())) << width;
+    for (const PictureLabel& peak : d.peaks) EXPECT_LE(labelBox(peak.x, peak.y, peak.text).right, 20 + beam + 40);
+  }
 }
 
 // A span's extreme inside it is written once, near its place; one at a
