@@ -8,7 +8,7 @@
 #include "common/format.h"
 #include "common/support_code.h"
 #include "informe/mode_mesh.h"
-#include "informe/svg.h"
+#include "informe/structure.h"
 
 namespace informe {
 
