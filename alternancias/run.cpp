@@ -317,7 +317,7 @@ class ScratchFolder {
  public:
   explicit ScratchFolder(const std::string& name) {
     std::string pattern = prefix(name) + "XXXXXX";
-    if (!mkdtemp(pattern.data())) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + pattern + "\n");
+    if (!mkdtemp(pattern.data())) throw RunError(cannotCreateText(pattern) + "\n");
     path_ = pattern;
   }
   ScratchFolder(const ScratchFolder&) = delete;
@@ -364,7 +364,7 @@ std::string writeArrangementProjects(const std::string& name, const std::vector<
     for (const char* extension : kProjectExtensions) {
       const std::string file = fileOf(p.name, extension);
       if (isRegularFile(scratch.file(file)) && !pending.moveIn(scratch.file(file), file))
-        throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + file + "\n");
+        throw RunError(cannotCreateText(file) + "\n");
     }
     list += "  " + p.description.substr(0, p.description.size() - 1) + "\n";
   }

@@ -25,9 +25,9 @@ std::string placeText(const Design& design, double x) {
   return formatText("EN x = %.2f %s (TRAMO %d)", x / unit, design.demand.units.lengthName, span + 1);
 }
 
-namespace {
-
 RunError refusal(const std::string& why) { return RunError("ERROR: NO SE PUEDE ARMAR LA VIGA: " + why + "\n"); }
+
+namespace {
 
 void checkSection(const Design& d) {
   const DesignData& data = d.data;

@@ -13,6 +13,7 @@
 #include "armado/demand.h"
 #include "armado/materials.h"
 #include "armado/serviceability.h"
+#include "common/run_error.h"
 
 namespace armado {
 
@@ -183,6 +184,9 @@ Design designBeam(const BeamDemand& demand, const DesignData& data);
 // "EN x = 12.40 m (TRAMO 2)": a place of the beam as the messages name it,
 // in the model's length unit.
 std::string placeText(const Design& design, double x);
+
+// "ERROR: NO SE PUEDE ARMAR LA VIGA: why": the design cannot go on.
+common::RunError refusal(const std::string& why);
 
 // Whether the group's bars are at x: on their straight part, or in the
 // beam's end beyond the end they are anchored at.

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "armado/outputs.h"
-#include "armado/script_canvas.h"
+#include "pictures/script_canvas.h"
 #include "common/format.h"
-#include "informe/svg.h"
+#include "pictures/svg_picture.h"
 #include "pictures/drawing.h"
 
 namespace armado {
@@ -309,10 +309,10 @@ void drawDesign(pictures::Canvas& canvas, const std::string& name, const Design&
 
 DesignPictures designPictures(const std::string& name, const Design& design, const Schedule& schedule) {
   const DesignFrame frame = designFrame(design, schedule);
-  informe::SvgPicture svg("armado", frame.width, frame.height);
+  pictures::SvgPicture svg("armado", frame.width, frame.height);
   drawDesign(svg, name, design, schedule, frame);
   // The script in metres along the beam.
-  ScriptCanvas script(1 / frame.scale / 1000);
+  pictures::ScriptCanvas script(1 / frame.scale / 1000);
   drawDesign(script, name, design, schedule, frame);
   return {svg.document(true), script.script()};
 }

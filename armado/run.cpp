@@ -197,7 +197,7 @@ int runDesign(const std::vector<std::string>& args, common::Console& console) {
   common::PendingFiles pending;
   for (size_t k = 0; k < outputs.size(); ++k) common::writeAside(pending, outputs[k], texts[k]);
   if (!pending.commit())
-    throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + pending.failed() +
+    throw RunError(common::cannotWriteText(pending.failed()) +
                    "\nERROR: NO SE PUDO ESCRIBIR EL ARMADO " + o.name + "\n");
   console.write(summaryText(o.name, design, schedule));
   return 0;

@@ -19,8 +19,6 @@ namespace {
 constexpr double kTiny = 1e-6;
 constexpr double kLeastSpacing = 50;  // mm: closer stirrups leave no room for the concrete
 
-RunError refusal(const std::string& why) { return RunError("ERROR: NO SE PUEDE ARMAR LA VIGA: " + why + "\n"); }
-
 double shearAt(const std::vector<Station>& st, size_t i) {
   return std::max(std::fabs(st[i].Vmax), std::fabs(st[i].Vmin));
 }

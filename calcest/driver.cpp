@@ -10,6 +10,7 @@
 #include "calcest/phases.h"
 #include "calcest/trace_files.h"
 #include "common/run_error.h"
+#include "common/whole_file.h"
 
 namespace calcest {
 
@@ -73,7 +74,7 @@ void openOutputs(AnalysisContext& ctx, const std::vector<Output>& outputs) {
 }
 
 [[noreturn]] void writeFailed(const Output& output) {
-  throw RunError(formatText("ERROR: NO SE PUDO ESCRIBIR EL FICHERO %s\n", output.name.c_str()));
+  throw RunError(cannotWriteText(output.name) + "\n");
 }
 
 // Puts the outputs in place only when every byte of each, traces included, has

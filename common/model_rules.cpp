@@ -7,6 +7,9 @@
 
 namespace common {
 
+const char* const kBarNodeError = "ERROR EN NODOS/ELEMENTO";
+const char* const kNodalLoadError = "ERROR EN NODOS/CARGAS EN NODOS";
+
 namespace {
 Fault fault(std::string message, std::string reason, int field) {
   return Fault{std::move(message), std::move(reason), field};
@@ -103,7 +106,7 @@ Fault barGeometryFault(BarInput& bar, const Node& nodeI, const Node& nodeJ) {
 Fault placeBar(BarInput& bar, const std::vector<Node>& sortedNodes) {
   bar.nodeI = findNodeIndex(sortedNodes, bar.labelI);
   bar.nodeJ = findNodeIndex(sortedNodes, bar.labelJ);
-  const char* const message = "ERROR EN NODOS/ELEMENTO";
+  const char* const message = kBarNodeError;
   if (bar.nodeI == 0) return fault(message, missingNodeReason(bar.labelI), kBarNodeI);
   if (bar.nodeJ == 0) return fault(message, missingNodeReason(bar.labelJ), kBarNodeJ);
   if (bar.labelI == bar.labelJ) return fault(message, "la barra empieza y acaba en el mismo nodo", kBarNodeJ);
@@ -191,7 +194,7 @@ Fault tieFault(Tie& tie, const std::vector<Node>& sortedNodes) {
 Fault nodalLoadNodeFault(NodalLoad& load, const std::vector<Node>& sortedNodes) {
   load.index = findNodeIndex(sortedNodes, load.label);
   if (load.index != 0) return {};
-  return fault("ERROR EN NODOS/CARGAS EN NODOS", missingNodeReason(load.label), 0);
+  return fault(kNodalLoadError, missingNodeReason(load.label), 0);
 }
 
 }  // namespace common

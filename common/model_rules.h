@@ -20,6 +20,11 @@ struct Fault {
 // Throws RunError with the fault's message when there is a fault.
 void refuse(const Fault& fault);
 
+// A bar end, or a nodal load, on a node the model does not have: the envelope
+// refuses its own tables with the same words.
+extern const char* const kBarNodeError;
+extern const char* const kNodalLoadError;
+
 // Header: a title of at most 23 characters; a model with at least one bar,
 // and no more bars than the diagram's point grid holds.
 Fault titleFault(const std::string& title);

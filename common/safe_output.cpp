@@ -15,6 +15,7 @@
 #include <string>
 
 #include "common/file_names.h"
+#include "common/whole_file.h"
 
 namespace common {
 
@@ -239,7 +240,7 @@ std::string othersOutput(const std::vector<std::string>& outputs) {
 }
 
 std::string PendingFiles::failureText() const {
-  return failedError_ == EPERM ? notReplaceableText(failed_) : "ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + failed_;
+  return failedError_ == EPERM ? notReplaceableText(failed_) : cannotWriteText(failed_);
 }
 
 bool PendingFiles::commit() {
@@ -319,7 +320,7 @@ std::string sameFileText(const std::string& program, const SameFile& same, const
 }
 
 std::string lockRefusalText(const std::string& name, long holder) {
-  if (holder == kLockUnmade) return "ERROR: NO SE PUEDE CREAR EL FICHERO " + fileOf(name, kLockExt) + "\n";
+  if (holder == kLockUnmade) return cannotCreateText(fileOf(name, kLockExt)) + "\n";
   if (holder == kLockNotAFile)
     return "ERROR: EL FICHERO DE BLOQUEO " + fileOf(name, kLockExt) +
            " NO ES UN FICHERO NORMAL (ES UN DIRECTORIO, UNA FIFO, UN ENLACE O UN DISPOSITIVO): B\xD3RRELO Y REPITA\n";

@@ -15,6 +15,21 @@ bool actsDigitByDigit(int code) {
 }
 }  // namespace
 
+const char* supportKindName(int code) {
+  switch (code) {
+    case 4: return "inclinado deslizante";
+    case 14: return "inclinado deslizante sin giro";
+    case 54: return "resorte inclinado";
+    case 64: return "resorte inclinado y de giro";
+    case 110: return "articulado";
+    case 10: return "deslizante";
+    case 111: return "empotrado";
+    case 11: return "empotrado deslizante";
+    case 20: return "muelle vertical";
+    default: return nullptr;
+  }
+}
+
 SupportCode::SupportCode(int code) : code_(code), digitCode_(actsDigitByDigit(code)) {
   switch (code) {
     case 4: inclined_ = Restraint::rigid; return;

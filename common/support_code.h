@@ -14,6 +14,10 @@ enum class Direction { horizontal = 0, vertical = 1, rotation = 2 };
 // Where each value that follows a support code goes, in the order read.
 enum class SupportField { dx, dy, rz, angle, kx, ky, kz };
 
+// The name a support kind goes by ("articulado", "empotrado"...) in every
+// program that names it; nullptr for a code without one.
+const char* supportKindName(int code);
+
 class SupportCode {
  public:
   explicit SupportCode(int code);

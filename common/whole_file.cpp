@@ -11,6 +11,8 @@
 namespace common {
 
 std::string cannotReadText(const std::string& path) { return "ERROR: NO SE PUEDE LEER EL FICHERO " + path + "\n"; }
+std::string cannotCreateText(const std::string& path) { return "ERROR: NO SE PUEDE CREAR EL FICHERO " + path; }
+std::string cannotWriteText(const std::string& path) { return "ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + path; }
 
 std::string readWholeFile(const std::string& path) {
   FileHandle in = openInputFile(path, "rb");
@@ -33,17 +35,17 @@ std::string readWholeFile(const std::string& path) {
 void writeWholeFile(const std::string& path, const std::string& content, const std::string& shownName) {
   const std::string& name = shownName.empty() ? path : shownName;
   FileHandle out(std::fopen(path.c_str(), "wb"));
-  if (!out) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + name + "\n");
+  if (!out) throw RunError(cannotCreateText(name) + "\n");
   const bool written = std::fwrite(content.data(), 1, content.size(), out.get()) == content.size();
-  if (std::fclose(out.release()) != 0 || !written) throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + name + "\n");
+  if (std::fclose(out.release()) != 0 || !written) throw RunError(cannotWriteText(name) + "\n");
 }
 
 void writeAside(PendingFiles& files, const std::string& path, const std::string& content) {
   FILE* out = files.open(path);
-  if (!out) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + path + "\n");
+  if (!out) throw RunError(cannotCreateText(path) + "\n");
   // The bytes must find room now: the commit only names the file.
   if (std::fwrite(content.data(), 1, content.size(), out) != content.size() || std::fflush(out) != 0)
-    throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + path + "\n");
+    throw RunError(cannotWriteText(path) + "\n");
 }
 
 }  // namespace common

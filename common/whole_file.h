@@ -8,6 +8,12 @@ namespace common {
 // "ERROR: NO SE PUEDE LEER EL FICHERO path".
 std::string cannotReadText(const std::string& path);
 
+// The messages every program gives about a file it writes, without a line end:
+// "ERROR: NO SE PUEDE CREAR EL FICHERO path" (it cannot be made) and "ERROR: NO
+// SE PUDO ESCRIBIR EL FICHERO path" (made, but not written whole).
+std::string cannotCreateText(const std::string& path);
+std::string cannotWriteText(const std::string& path);
+
 // The bytes of the file, or RunError(cannotReadText(path)).
 std::string readWholeFile(const std::string& path);
 

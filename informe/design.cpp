@@ -9,7 +9,7 @@
 #include "common/run_error.h"
 #include "common/support_code.h"
 #include "common/whole_file.h"
-#include "informe/svg.h"
+#include "informe/structure.h"
 
 namespace informe {
 

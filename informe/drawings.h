@@ -6,7 +6,6 @@
 
 #include "informe/report_data.h"
 #include "informe/structure.h"
-#include "informe/svg.h"
 #include "pictures/diagrams.h"
 
 namespace informe {

@@ -8,7 +8,7 @@
 #include "common/format.h"
 #include "common/support_code.h"
 #include "informe/mode_mesh.h"
-#include "informe/svg.h"
+#include "informe/structure.h"
 
 namespace informe {
 
@@ -71,20 +71,11 @@ class Table {
 };
 
 const char* supportKind(int code) {
-  switch (code) {
-    case 4: return "inclinado deslizante";
-    case 14: return "inclinado deslizante sin giro";
-    case 54: return "resorte inclinado";
-    case 64: return "resorte inclinado y de giro";
-    case 110: return "articulado";
-    case 10: return "deslizante";
-    case 111: return "empotrado";
-    case 11: return "empotrado deslizante";
-    default: break;
-  }
   const SupportCode support(code);
-  if (!support.isDigitCode()) return "desplazamientos impuestos";
-  return support.isElastic() ? "con resortes" : "restricciones por direcci\xF3n";
+  // Springs by direction, the vertical one of a beam's kinds among them.
+  if (support.isDigitCode() && support.isElastic()) return "con resortes";
+  if (const char* name = supportKindName(code)) return name;
+  return support.isDigitCode() ? "restricciones por direcci\xF3n" : "desplazamientos impuestos";
 }
 
 void modelSection(std::ostream& o, const ReportData& data, const UnitLabels& u) {

@@ -12,6 +12,7 @@
 #include "informe/page.h"
 #include "common/run_error.h"
 #include "common/safe_output.h"
+#include "common/whole_file.h"
 
 namespace informe {
 
@@ -108,7 +109,7 @@ class FileBuffer : public std::streambuf {
 void openAside(PendingFile& file, const std::string& name) {
   if (file.open(name)) return;
   if (errno == EPERM) throw RunError(notReplaceableText(name) + "\n");
-  throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + name + "\n");
+  throw RunError(cannotCreateText(name) + "\n");
 }
 
 // Every file is written aside and put in place only when all of them are
@@ -130,7 +131,7 @@ void writeReport(const ReportData& data, Console& console) {
   // A full disk shows here, while nothing is in place yet.
   for (PendingFile& file : files)
     if (std::fflush(file.file()) != 0 || std::ferror(file.file()) || (&file == &page && !out))
-      throw RunError("ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + file.path() + "\n");
+      throw RunError(cannotWriteText(file.path()) + "\n");
   // Every name is checked before the first is taken: the folder may have
   // changed, and a set put in place in part would be no report.
   std::vector<std::string> names;
@@ -138,7 +139,7 @@ void writeReport(const ReportData& data, Console& console) {
   const std::string others = othersOutput(names);
   if (!others.empty()) throw RunError(notReplaceableText(others) + "\n");
   for (PendingFile& file : files)
-    if (!file.commit()) throw RunError("ERROR: NO SE PUEDE CREAR EL FICHERO " + file.path() + "\n");
+    if (!file.commit()) throw RunError(cannotCreateText(file.path()) + "\n");
   console.write("informe: " + fileOf(data.project, kPageExt) + " y " + std::to_string(pictures.size()) +
                 " dibujos SVG escritos\n");
 }

@@ -3,12 +3,19 @@
 // the frame that puts the model on the picture, screen vectors, and the
 // drawing of supports, nodes and end releases at their places.
 #include "informe/report_data.h"
-#include "informe/svg.h"
+#include "pictures/svg_picture.h"
 #include "pictures/diagrams.h"
 #include "pictures/model.h"
 
 namespace informe {
 
+using pictures::decimalsFor;
+using pictures::escapeText;
+using pictures::modelValue;
+using pictures::pictureNumber;
+using pictures::pictureStyle;
+using pictures::px;
+using pictures::SvgPicture;
 using pictures::along;
 using pictures::Anchor;
 using pictures::Data;

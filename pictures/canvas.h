@@ -82,7 +82,11 @@ class Canvas {
   virtual void polyline(const std::vector<Point>& points, const Style& style) = 0;
   virtual void polygon(const std::vector<Point>& points, const Style& style) = 0;
   virtual void circle(Point centre, Num radius, const Style& style) = 0;
-  virtual void rect(Point corner, Num width, Num height, const Style& style) = 0;
+  // A rectangle is its four corners, where the canvas has no element of its own.
+  virtual void rect(Point corner, Num width, Num height, const Style& style) {
+    const double x = corner.x.v, y = corner.y.v, w = width.v, h = height.v;
+    polygon({{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}, style);
+  }
   virtual void path(const Path& steps, const Style& style) = 0;
   // Text with its baseline at `at.y`, placed by `anchor` at `at.x`;
   // Windows-1252 bytes. `markup`, when not empty, is the SVG's markup for the

@@ -105,11 +105,6 @@ void RecordingCanvas::circle(Point centre, Num radius, const Style& style) {
   add(std::move(e));
 }
 
-void RecordingCanvas::rect(Point corner, Num width, Num height, const Style& style) {
-  const double x = corner.x.v, y = corner.y.v, w = width.v, h = height.v;
-  polygon({{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}, style);
-}
-
 void RecordingCanvas::path(const Path& steps, const Style& style) {
   // Each run of strokes from a move on is a polyline of its own.
   const Transform t = groups_.empty() ? Transform{} : groups_.back().transform;

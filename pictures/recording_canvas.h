@@ -37,7 +37,6 @@ class RecordingCanvas : public Canvas {
   void polyline(const std::vector<Point>& points, const Style& style) override;
   void polygon(const std::vector<Point>& points, const Style& style) override;
   void circle(Point centre, Num radius, const Style& style) override;
-  void rect(Point corner, Num width, Num height, const Style& style) override;
   void path(const Path& steps, const Style& style) override;
   void text(Point at, const std::string& cp1252, const Style& style, Anchor anchor,
             const std::string& markup) override;

@@ -1,6 +1,7 @@
 #include "vigas/words.h"
 
 #include "common/support_code.h"
+#include "vigas/builder.h"
 
 namespace vigas {
 
@@ -28,14 +29,9 @@ const char* restraintWords(Restraint r) {
 }  // namespace
 
 std::string supportCodeWords(int code) {
-  // The kinds a continuous beam is built with have their own names.
-  switch (code) {
-    case 110: return "articulado";
-    case 10: return "deslizante";
-    case 111: return "empotrado";
-    case 20: return "muelle vertical";
-    default: break;
-  }
+  // The kinds a continuous beam is built with go by their names.
+  for (SupportKind kind : {SupportKind::pinned, SupportKind::roller, SupportKind::fixed, SupportKind::spring})
+    if (supportCodeOf(kind) == code) return supportKindName(code);
   const SupportCode support(code);
   const std::string rotation = restraintWords(support.along(Direction::rotation));
   if (support.isInclined())

@@ -150,3 +150,27 @@ TEST_F(EverySupportCode, EndsASpanOfPatternLoadingWhenItHoldsTheBeamUp) {
 }
 
 }  // namespace
+
+// A kind's name says what the code does: every named code is checked against
+// the type's reading of it, so a name cannot drift from its code.
+TEST(SupportKindName, SaysWhatTheCodeDoes) {
+  int named = 0;
+  for (int code = 0; code <= kLastCode; ++code) {
+    const char* name = supportKindName(code);
+    if (!name) continue;
+    ++named;
+    const std::string words(name);
+    const SupportCode support(code);
+    auto says = [&](const char* word) { return words.find(word) != std::string::npos; };
+    SCOPED_TRACE(code);
+    EXPECT_EQ(says("inclinado"), support.isInclined());
+    EXPECT_EQ(says("resorte") || says("muelle"), support.isElastic());
+    EXPECT_EQ(says("empotrado") || says("sin giro") || says("de giro"),
+              support.along(Direction::rotation) != Restraint::free);
+    if (support.isInclined()) continue;
+    EXPECT_TRUE(support.isDigitCode());
+    EXPECT_EQ(says("deslizante") || says("muelle"), support.along(Direction::horizontal) == Restraint::free);
+    EXPECT_NE(support.along(Direction::vertical), Restraint::free);
+  }
+  EXPECT_EQ(named, 9);  // the four inclined kinds, and 110, 10, 111, 11 and 20
+}

@@ -29,7 +29,7 @@ void combineResultRecords(EnvelopeState& s, const ProjectTables& p) {
     const ReactionRecord& r = p.reactions[i];
     s.reactionMax[i].node = s.reactionMin[i].node = r.node;
     combine(r.R, s.reactionMax[i].R, s.reactionMin[i].R);
-    if (p.supports[i].code == 111) combine(r.M, s.reactionMax[i].M, s.reactionMin[i].M);
+    if (p.supports[i].reactsWithMoment()) combine(r.M, s.reactionMax[i].M, s.reactionMin[i].M);
   }
 }
 

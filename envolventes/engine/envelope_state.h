@@ -31,6 +31,9 @@ struct BarRecord {
 
 struct SupportRecord {
   int node = 0, code = 0;
+  // A fixed support (111): its results give a moment reaction, which the
+  // envelope reads and adds up; no other support's.
+  bool reactsWithMoment() const { return code == 111; }
 };
 
 struct NodalLoadRecord {

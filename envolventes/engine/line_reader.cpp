@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "common/decimal_text.h"
+#include "common/whole_file.h"
 
 #include "envolventes/engine/message_sink.h"
 
@@ -214,7 +215,7 @@ bool LineReader::next(std::string& line) {
   return true;
 }
 
-std::string writeErrorText(const std::string& path) { return "ERROR: NO SE PUDO ESCRIBIR EL FICHERO " + path; }
+std::string writeErrorText(const std::string& path) { return cannotWriteText(path); }
 
 bool closeWritten(FileHandle file, const std::string& path, MessageSink& sink) {
   bool ok = std::fflush(file.get()) == 0 && !std::ferror(file.get());

@@ -16,8 +16,6 @@ namespace envelope {
 
 using namespace common;
 
-const char* const kBarNodeError = "ERROR EN NODOS/ELEMENTO";
-const char* const kNodalLoadError = "ERROR EN NODOS/CARGAS EN NODOS";
 const char* const kLoadBarError = "ERROR EN BARRA DE CARGA";
 const char* const kTooManyLoadsError = "ERROR DEMASIADAS CARGAS";
 const char* const kCountsError = "ERROR EN CANTIDADES DEL PROYECTO";
@@ -292,7 +290,7 @@ bool readResults(CountedLines& res, ProjectTables& p, MessageSink& sink) {
   p.reactions.assign(p.supportCount + 1, ReactionRecord{});
   for (int i = 1; i <= p.supportCount; ++i) {
     ReactionRecord& r = p.reactions[i];
-    if (p.supports[i].code == 111)
+    if (p.supports[i].reactsWithMoment())
       res.scan(3, "%d %f %f", &r.node, &r.R, &r.M);
     else
       res.scan(2, "%d %f", &r.node, &r.R);

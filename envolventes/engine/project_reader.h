@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "common/model_rules.h"
 #include "envolventes/engine/envelope_state.h"
 #include "envolventes/engine/message_sink.h"
 
@@ -18,8 +19,8 @@ using namespace common;
 enum class ReadStep { Ok, Stopped, SelectionError };
 
 // Texts of the refusals that guard the fixed tables.
-extern const char* const kBarNodeError;       // bar end on no node (the model reader's own text)
-extern const char* const kNodalLoadError;     // nodal-load node outside 1..99
+using common::kBarNodeError;                  // bar end on no node (the model reader's own text)
+using common::kNodalLoadError;                // nodal-load node outside 1..99
 extern const char* const kLoadBarError;       // load line naming no bar of the table
 extern const char* const kTooManyLoadsError;  // more than 499 load lines
 extern const char* const kCountsError;        // counts beyond the tables (bars, nodes, supports, points)

@@ -15,7 +15,7 @@
 #include "projectfiles/result_files.h"
 #include "common/run_error.h"
 #include "common/testing/test_support.h"
-#include "informe/svg.h"
+#include "informe/structure.h"
 
 namespace informe {
 

@@ -1,4 +1,4 @@
-#include "informe/svg.h"
+#include "pictures/svg_picture.h"
 
 #include <cmath>
 #include <sstream>
@@ -6,12 +6,9 @@
 
 #include "common/format.h"
 
-namespace informe {
+namespace pictures {
 
 using namespace common;
-using pictures::Num;
-using pictures::Point;
-using pictures::Style;
 
 const char* pictureStyle() {
   return "text{font-family:sans-serif;font-size:12px;fill:#222}"
@@ -64,7 +61,7 @@ SvgText& SvgText::operator<<(Num n) {
 }
 
 namespace {
-std::string data(const pictures::Data& list) { return pictures::markupAttributes(list); }
+std::string data(const Data& list) { return markupAttributes(list); }
 
 void writePoints(SvgText& out, const std::vector<Point>& list) {
   const char* gap = "";
@@ -74,8 +71,8 @@ void writePoints(SvgText& out, const std::vector<Point>& list) {
   }
 }
 
-const char* anchorName(pictures::Anchor anchor) {
-  return anchor == pictures::Anchor::middle ? "middle" : anchor == pictures::Anchor::end ? "end" : "start";
+const char* anchorName(Anchor anchor) {
+  return anchor == Anchor::middle ? "middle" : anchor == Anchor::end ? "end" : "start";
 }
 }  // namespace
 
@@ -83,7 +80,7 @@ void SvgPicture::attribute(const std::string& name, const std::string& value) {
   attributes_ += data({{name, value}});
 }
 
-void SvgPicture::beginGroup(const pictures::Group& group) {
+void SvgPicture::beginGroup(const Group& group) {
   body_ << "<g";
   if (!group.cls.empty()) body_ << " class=\"" << group.cls << "\"";
   body_ << data(group.data);
@@ -138,17 +135,17 @@ void SvgPicture::rect(Point corner, Num width, Num height, const Style& style) {
   close(style);
 }
 
-void SvgPicture::path(const pictures::Path& steps, const Style& style) {
+void SvgPicture::path(const Path& steps, const Style& style) {
   SvgText& d = open("path", style) << " d=\"";
   const char* gap = "";
-  for (const pictures::PathStep& s : steps) {
+  for (const PathStep& s : steps) {
     d << gap;
     gap = " ";
     switch (s.kind) {
-      case pictures::PathStep::moveTo: d << "M "; break;
-      case pictures::PathStep::lineBy: d << "l "; break;
-      case pictures::PathStep::moveBy: d << "m "; break;
-      case pictures::PathStep::arcTo:
+      case PathStep::moveTo: d << "M "; break;
+      case PathStep::lineBy: d << "l "; break;
+      case PathStep::moveBy: d << "m "; break;
+      case PathStep::arcTo:
         d << "A " << s.radius << " " << s.radius << " 0 " << (s.large ? "1 " : "0 ") << (s.clockwise ? "1 " : "0 ");
         break;
     }
@@ -158,7 +155,7 @@ void SvgPicture::path(const pictures::Path& steps, const Style& style) {
   close(style);
 }
 
-void SvgPicture::text(Point at, const std::string& cp1252, const Style& style, pictures::Anchor anchor,
+void SvgPicture::text(Point at, const std::string& cp1252, const Style& style, Anchor anchor,
                       const std::string& markup) {
   texts_ << "<text class=\"" << style.cls << "\" x=\"" << at.x << "\" y=\"" << at.y << "\" text-anchor=\""
          << anchorName(anchor) << "\"" << data(style.data) << ">" << (markup.empty() ? escapeText(cp1252) : markup)
@@ -178,4 +175,4 @@ std::string SvgPicture::document(bool standalone) const {
   return document;
 }
 
-}  // namespace informe
+}  // namespace pictures

@@ -1,8 +1,8 @@
 #pragma once
-// The report's pictures as SVG, and small helpers for writing SVG and HTML by
-// hand. Output is plain ASCII: text of the suite's files (Windows-1252) goes
-// out as character references, so the page and the pictures read the same in
-// any encoding.
+// The pictures of the canvas as SVG, and small helpers for writing SVG and
+// HTML by hand. Output is plain ASCII: text of the suite's files
+// (Windows-1252) goes out as character references, so the page and the
+// pictures read the same in any encoding.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,12 +11,7 @@
 #include "pictures/canvas.h"
 #include "pictures/drawing.h"
 
-namespace informe {
-
-using pictures::decimalsFor;
-using pictures::escapeText;
-using pictures::modelValue;
-using pictures::pictureNumber;
+namespace pictures {
 
 // The look of every picture (CSS), shared by the page and the SVG files.
 const char* pictureStyle();
@@ -36,7 +31,7 @@ class SvgText {
     buffer_.append(text.data(), text.size());
     return *this;
   }
-  SvgText& operator<<(pictures::Num n);
+  SvgText& operator<<(Num n);
   const char* data() const { return buffer_.data(); }
   size_t size() const { return buffer_.size(); }
 
@@ -47,19 +42,19 @@ class SvgText {
 // The canvas that writes one picture as an <svg> element: the elements in the
 // order drawn, the texts after them, above the drawing. A symbol's whole
 // figures are written as they are ("%g"), any other value with two decimals.
-class SvgPicture : public pictures::Canvas {
+class SvgPicture : public Canvas {
  public:
   SvgPicture(std::string id, double width, double height) : id_(std::move(id)), width_(width), height_(height) {}
   void attribute(const std::string& name, const std::string& value) override;
-  void beginGroup(const pictures::Group& group) override;
+  void beginGroup(const Group& group) override;
   void endGroup() override;
-  void line(pictures::Point a, pictures::Point b, const pictures::Style& style) override;
-  void polyline(const std::vector<pictures::Point>& points, const pictures::Style& style) override;
-  void polygon(const std::vector<pictures::Point>& points, const pictures::Style& style) override;
-  void circle(pictures::Point centre, pictures::Num radius, const pictures::Style& style) override;
-  void rect(pictures::Point corner, pictures::Num width, pictures::Num height, const pictures::Style& style) override;
-  void path(const pictures::Path& steps, const pictures::Style& style) override;
-  void text(pictures::Point at, const std::string& cp1252, const pictures::Style& style, pictures::Anchor anchor,
+  void line(Point a, Point b, const Style& style) override;
+  void polyline(const std::vector<Point>& points, const Style& style) override;
+  void polygon(const std::vector<Point>& points, const Style& style) override;
+  void circle(Point centre, Num radius, const Style& style) override;
+  void rect(Point corner, Num width, Num height, const Style& style) override;
+  void path(const Path& steps, const Style& style) override;
+  void text(Point at, const std::string& cp1252, const Style& style, Anchor anchor,
             const std::string& markup) override;
 
   // The <svg> element; standalone adds the XML declaration and the style sheet.
@@ -70,9 +65,9 @@ class SvgPicture : public pictures::Canvas {
 
  private:
   // The element's head: name, class and data.
-  SvgText& open(const char* name, const pictures::Style& style);
+  SvgText& open(const char* name, const Style& style);
   // The element's end, on a line of its own where its group wants it.
-  void close(const pictures::Style& style);
+  void close(const Style& style);
   std::string id_;
   double width_, height_;
   std::string attributes_;
@@ -80,4 +75,4 @@ class SvgPicture : public pictures::Canvas {
   std::vector<bool> groups_;  // open groups: elements on lines apart
 };
 
-}  // namespace informe
+}  // namespace pictures
