@@ -50,7 +50,7 @@ void readForceTableRows(TextLines& esf, int n, ProjectForceTable& out) {
     }
     float v[6] = {0, 0, 0, 0, 0, 0};
     ForceTableRow row;
-    if (scanLineWithin(line, esf.readableAfter(line), "%d %f %f %f %f %f %f %f", &row.index, &row.x, &v[0], &v[1], &v[2],
+    if (scanLine(line, "%d %f %f %f %f %f %f %f", &row.index, &row.x, &v[0], &v[1], &v[2],
                        &v[3], &v[4], &v[5]) != 8)
       break;
     row.Qi.max = v[0], row.Qd.max = v[1], row.Mfi.max = v[2], row.Mfd.max = v[3], row.CC.max = v[4],
