@@ -1,8 +1,10 @@
 #pragma once
 // printf formatting for the suite's files and messages. The formats are part of
-// the file layouts, so the bytes must be exactly what printf writes: every
-// entry point here writes through the C library's own vsnprintf, and the
-// compiler checks the arguments against the format as it does for printf.
+// the file layouts, so the bytes must be exactly what printf writes: the
+// conversions the files are made of (%d, %f and %lf, %s, %c with a width, the
+// '+' flag and a precision) by std::to_chars, which rounds as printf does,
+// anything else by the C library's vsnprintf; neither looks at the locale.
+// The compiler checks the arguments against the format as it does for printf.
 #include <algorithm>
 #include <charconv>
 #include <cstdarg>
