@@ -13,7 +13,6 @@ bool TextOut::tryOpen(const std::string& name, OutputFolders* folders) {
   name_ = name;
   writing_ = written_ = writeFailed_ = false;
   if (!file_.open(name, folders)) return false;
-  buffer_.reserve(kFlushAt + kFlushAt / 4);  // a block and the line that ends it, without growing
   writing_ = true;
   return true;
 }
