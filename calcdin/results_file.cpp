@@ -11,21 +11,21 @@ constexpr double kCyclesPerRadian = 0.15915494307111402;  // 1/6.283185308
 // The file is written in blocks of about this size.
 constexpr std::size_t kBlock = std::size_t{1} << 18;
 
-void writeBlock(common::LiteralFormats& formats, common::TextBuffer& out, const ModalSolution& solution,
+void writeBlock(common::TextBuffer& out, const ModalSolution& solution,
                 const std::vector<int>& direction, int q, int i) {
-  formats.append(out, "AUTOVALOR  indice: %d   direcci\xF3n: %d   valor: %20.10lf \n", q, direction[i],
+  using common::appendFormat;
+  appendFormat(out, "AUTOVALOR  indice: %d   direcci\xF3n: %d   valor: %20.10lf \n", q, direction[i],
                  solution.lambda[i]);
-  formats.append(out, "AUTOVALOR  ciclos/seg.:  %lf \n", std::sqrt(std::fabs(solution.lambda[i])) * kCyclesPerRadian);
-  formats.append(out, "AUTOVECTORES\n");
-  for (int m = 1; m <= solution.n; ++m) formats.append(out, "           %lf \n", solution.phi(m, i));
+  appendFormat(out, "AUTOVALOR  ciclos/seg.:  %lf \n", std::sqrt(std::fabs(solution.lambda[i])) * kCyclesPerRadian);
+  appendFormat(out, "AUTOVECTORES\n");
+  for (int m = 1; m <= solution.n; ++m) appendFormat(out, "           %lf \n", solution.phi(m, i));
 }
 }  // namespace
 
 void writeModalResults(FILE* out, const ModalSolution& solution, const std::vector<int>& direction) {
-  common::LiteralFormats formats;
   common::TextBuffer text;
   auto block = [&](int q, int i) {
-    writeBlock(formats, text, solution, direction, q, i);
+    writeBlock(text, solution, direction, q, i);
     if (text.size() >= kBlock) {
       std::fwrite(text.data(), 1, text.size(), out);
       text.clear();

@@ -4,8 +4,6 @@
 #include <chrono>
 #include <system_error>
 
-#include "common/large_memory.h"
-
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -28,7 +26,7 @@ VectorTurner::VectorTurner(double* phiT, std::size_t stride, int n, kernels::Tur
       n_(n),
       turnRun_(turnRun),
       slots_(alongside && std::thread::hardware_concurrency() >= 2 ? kSlots : kBatch),
-      ring_(static_cast<Rotation*>(common::allocateLarge(slots_ * sizeof(Rotation)))) {
+      ring_(slots_) {
   if (slots_ != kSlots) return;
   try {
     helper_ = std::thread([this] { work(); });
@@ -37,10 +35,8 @@ VectorTurner::VectorTurner(double* phiT, std::size_t stride, int n, kernels::Tur
   }
 }
 
-void VectorTurner::FreeRing::operator()(Rotation* ring) const noexcept { common::freeLarge(ring); }
-
 void VectorTurner::apply(std::size_t from, std::size_t to) const {
-  const Rotation* const first = ring_.get() + from % slots_;
+  const Rotation* const first = ring_.data() + from % slots_;
   const std::size_t count = to - from;
   for (int column = 1; column <= n_; column += kStretch) {
     const int width = std::min(kStretch, n_ + 1 - column);

@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <memory>
+#include <vector>
 #include <mutex>
 #include <thread>
 
@@ -56,14 +57,9 @@ class VectorTurner {
   const std::size_t stride_;
   const int n_;
   const kernels::TurnRun turnRun_;
-  // kSlots slots (in large memory, common/large_memory.h), or one batch's where
-  // the rotations are applied in line; a slot is first written when a
-  // rotation is given to it.
-  struct FreeRing {
-    void operator()(Rotation* ring) const noexcept;
-  };
+  // kSlots slots, or one batch's where the rotations are applied in line.
   const std::size_t slots_;
-  std::unique_ptr<Rotation[], FreeRing> ring_;
+  std::vector<Rotation> ring_;
   alignas(64) std::atomic<std::size_t> given_{0};    // written by the solution
   alignas(64) std::atomic<std::size_t> applied_{0};  // written by the helper thread
   // While the helper sleeps, the count of rotations given it waits for; 0

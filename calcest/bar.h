@@ -5,7 +5,6 @@
 #include <array>
 #include <vector>
 
-#include "common/large_memory.h"
 #include "common/mat6.h"
 #include "common/model.h"
 
@@ -35,6 +34,6 @@ struct Bar : BarInput {
 };
 
 // The bars of a model (slot 0 unused): about 9 KB each, filled as they are made.
-using Bars = std::vector<Bar, LargeAllocator<Bar>>;
+using Bars = std::vector<Bar>;
 
 }  // namespace calcest

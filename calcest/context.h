@@ -86,7 +86,7 @@ struct AnalysisContext {
   std::vector<Support> supports;
   std::vector<Tie> ties;
   std::vector<NodalLoad> nodalLoads;
-  std::vector<StationEntry, LargeAllocator<StationEntry>> stations;
+  std::vector<StationEntry> stations;
 
   // Band system: entry K(r, c), c >= r, at r * bw + (c - r + 1).
   int neq = 0, maxw = 0, bw = 1;

@@ -7,17 +7,13 @@
 // nothing reads them. A bar of a type without stiffness is told on the
 // console, which then waits for a key.
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "calcest/phases.h"
 #include "common/console.h"
 
 namespace calcest {
-
-class PivotLines;
 
 class TraceFiles : public AssemblyTrace, public BandTrace {
  public:
@@ -35,7 +31,6 @@ class TraceFiles : public AssemblyTrace, public BandTrace {
   void rowMultiplier(int p, int n, double c1, double entry, double pivot) override;
   void entryReduced(int r, int col, int p, int k, double c1, double before, double above, double after) override;
   void loadReduced(int r, int p, double before, double after, double pivotLoad) override;
-  void eliminationStopped() override;
   void eliminationEnds() override;
   void backSubstitutionStarts(int neq, double load) override;
   void lastUnknownSolved(int neq, double value) override;
@@ -48,32 +43,10 @@ class TraceFiles : public AssemblyTrace, public BandTrace {
 
   AnalysisContext& ctx_;
   Console& console_;
-  // The element matrices are printed a few bars at a time where their files
-  // are written (BarMatrices, in trace_files.cpp).
-  struct BarMatrices;
-  void handOverMatrices();
-  std::unique_ptr<BarMatrices> matrices_;
-  std::shared_ptr<LiteralFormats> hingedFormats_, globalFormats_;
-  // Hands the steps gathered so far to the pivot trace.
-  void handOverSteps();
-
-  // The pivot trace writes every diagonal at every step, (neq - 1)^2 lines,
-  // most of them as the step before wrote them: the solver only notes which
-  // diagonals changed, and the lines are made where the file is written
-  // (PivotLines, in trace_files.cpp), a few steps at a time.
-  struct Diagonal {
-    int row;
-    double ref, work;
-  };
-  struct PivotSteps {
-    std::vector<Diagonal> changed;
-    std::vector<std::pair<int, size_t>> steps;  // p, end of its changes
-    size_t lines = 0;
-  };
-  std::shared_ptr<PivotLines> pivotLines_;
+  // The pivot trace's rows as last written, and the diagonal each was made of.
+  std::vector<std::string> pivotRows_;
   std::vector<uint64_t> pivotBits_;
   std::vector<bool> pivotSeen_;
-  PivotSteps pivotSteps_;
 };
 
 }  // namespace calcest

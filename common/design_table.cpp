@@ -57,7 +57,7 @@ DesignTable readDesignTable(const std::string& text, const std::string& path) {
       while (pos < whole.size() && (whole[pos] == ' ' || whole[pos] == '\r' || whole[pos] == '\t')) ++pos;
       size_t stop = pos;
       while (stop < whole.size() && whole[stop] != ' ' && whole[stop] != '\r' && whole[stop] != '\t') ++stop;
-      if (stop == pos || !exactDecimal(whole.data() + pos, whole.data() + stop, row[read])) break;
+      if (stop == pos || !readNumber(whole.data() + pos, whole.data() + stop, row[read])) break;
       pos = stop;
     }
     const bool all = read == kDesignColumnCount;

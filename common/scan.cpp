@@ -65,32 +65,6 @@ namespace {
 bool isBlank(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') < 5; }  // \t \n \v \f \r
 bool isDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
-// A whole field as %d reads it: an optional sign and at most nine digits.
-bool plainInteger(const char* begin, const char* end, int& value) {
-  const bool negative = *begin == '-';
-  if (negative || *begin == '+') ++begin;
-  if (begin == end || end - begin > 9) return false;
-  int magnitude = 0;
-  for (const char* p = begin; p < end; ++p) {
-    if (!isDigit(*p)) return false;
-    magnitude = magnitude * 10 + (*p - '0');
-  }
-  value = negative ? -magnitude : magnitude;
-  return true;
-}
-
-// A whole field as %f or %lf reads it: a decimal, perhaps with an exponent,
-// that converts exactly as strtod and strtof would and stays in range.
-template <class Real>
-bool plainReal(const char* begin, const char* end, Real& value) {
-  if (*begin == '+') ++begin;
-  if (plainDecimal(begin, end, value)) return true;  // the usual field, at once
-  const char* digits = begin + (begin < end && *begin == '-');
-  if (digits == end || !(isDigit(*digits) || *digits == '.')) return false;
-  for (const char* p = digits; p < end; ++p)
-    if (!(isDigit(*p) || *p == '.' || *p == 'e' || *p == 'E' || *p == '+' || *p == '-')) return false;
-  return exactDecimal(begin, end, value);
-}
 }  // namespace
 
 int Scanner::line() const {
@@ -188,14 +162,14 @@ bool Scanner::scanPlain(const char* fmt, va_list args) {
         t.length = static_cast<size_t>(p - start);
         break;
       case 'd':
-        if (isLong || width || !plainInteger(start, p, t.integer)) return false;
+        if (isLong || width || !readNumber(start, p, t.integer)) return false;
         break;
       case 'f':
         if (width) return false;
         if (isLong) {
           t.conversion = 'F';
-          if (!plainReal(start, p, t.real)) return false;
-        } else if (!plainReal(start, p, t.single)) {
+          if (!readNumber(start, p, t.real)) return false;
+        } else if (!readNumber(start, p, t.single)) {
           return false;
         }
         break;

@@ -2,16 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "common/decimal_text.h"
 #include "common/run_error.h"
@@ -20,13 +15,11 @@ namespace projectfiles {
 
 using namespace common;
 
-// A plain decimal, or else from_chars, gives the correctly rounded value strtod
-// gives for the words they take whole; what it refuses or stops short of (a leading '+', hexadecimal,
-// values out of range, any stray character) goes to strtod itself.
+// What readNumber refuses (hexadecimal, values out of range, any stray
+// character) goes to strtod itself.
 bool parseReal(std::string_view text, double& value) {
   if (text.empty()) return false;
-  const char* end = text.data() + text.size();
-  if (exactDecimal(text.data(), end, value)) return std::isfinite(value);
+  if (readNumber(text.data(), text.data() + text.size(), value)) return true;
   const std::string copy(text);
   char* stop = nullptr;
   value = std::strtod(copy.c_str(), &stop);
@@ -35,13 +28,7 @@ bool parseReal(std::string_view text, double& value) {
 
 bool parseInteger(std::string_view text, int& value) {
   if (text.empty()) return false;
-  const char* end = text.data() + text.size();
-  int quickValue = 0;
-  const auto quick = std::from_chars(text.data(), end, quickValue);
-  if (quick.ec == std::errc() && quick.ptr == end) {
-    value = quickValue;
-    return true;
-  }
+  if (readNumber(text.data(), text.data() + text.size(), value)) return true;
   const std::string copy(text);
   char* stop = nullptr;
   errno = 0;
@@ -95,68 +82,15 @@ struct CharKinds {
 const CharKinds kKinds;
 unsigned char kindOf(char c) { return kKinds.kind[static_cast<unsigned char>(c)]; }
 
-#if defined(__SSE2__)
-// The separators and the line ends among the 16 bytes at p, one bit a byte.
-struct SixteenKinds {
-  unsigned separators, lineEnds;
-};
-SixteenKinds kindsOfSixteen(const char* p) {
-  const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i lineEnd = _mm_cmpeq_epi8(c, _mm_set1_epi8('\n'));
-  // '\t', '\n', '\v', '\f', '\r' are the bytes 9 to 13.
-  const __m128i separator = _mm_or_si128(_mm_cmpeq_epi8(c, _mm_set1_epi8(' ')),
-                                         _mm_and_si128(_mm_cmpgt_epi8(c, _mm_set1_epi8('\t' - 1)),
-                                                       _mm_cmplt_epi8(c, _mm_set1_epi8('\r' + 1))));
-  return {static_cast<unsigned>(_mm_movemask_epi8(separator)), static_cast<unsigned>(_mm_movemask_epi8(lineEnd))};
-}
-#endif
 }  // namespace
 
 // Inline in the readers of words: a long file is mostly this.
 __attribute__((always_inline)) inline void TokenFile::findNext() {
   size_t pos = pos_, shift = 0;
-  bool atWord = false;
-#if defined(__SSE2__)
-  // Mostly the blanks before the word, the word and its end lie in the next
-  // 32 bytes: found from their classes at once.
-  if (pos + 32 <= size_) {
-    const SixteenKinds low = kindsOfSixteen(content_.data() + pos), high = kindsOfSixteen(content_.data() + pos + 16);
-    const uint32_t separators = low.separators | high.separators << 16, words = ~separators;
-    if (words != 0) {
-      const unsigned first = static_cast<unsigned>(__builtin_ctz(words));
-      if (uint32_t ends = (low.lineEnds | high.lineEnds << 16) & ((uint32_t{1} << first) - 1)) {
-        for (field_ = 0; ends != 0; ends &= ends - 1) ++line_;
-      }
-      if (const uint32_t stops = separators & (~uint32_t{0} << first)) {
-        pos_ = pos + static_cast<unsigned>(__builtin_ctz(stops));
-        next_ = {std::string_view(content_.data() + pos + first, pos_ - pos - first), line_, ++field_};
-        return;
-      }
-      pos += first;
-      atWord = true;
-    }
-  }
-#endif
-  // The blanks and line ends before the word, sixteen bytes at a time where
-  // the processor classes them at once, then a byte at a time; a piece at a
-  // time.
-  for (; !atWord; pos -= shift) {
+  // The blanks and line ends before the word, a piece at a time.
+  for (;; pos -= shift) {
     const char* const text = content_.data();
     const size_t size = size_;
-#if defined(__SSE2__)
-    for (; pos + 16 <= size; pos += 16) {
-      const SixteenKinds kinds = kindsOfSixteen(text + pos);
-      const unsigned words = ~kinds.separators & 0xFFFFu;
-      const unsigned before = (words & (0u - words)) - 1;  // every bit below the first word byte
-      if (unsigned ends = kinds.lineEnds & before) {
-        for (field_ = 0; ends != 0; ends &= ends - 1) ++line_;
-      }
-      if (words != 0) {
-        pos += static_cast<size_t>(__builtin_ctz(words));
-        break;
-      }
-    }
-#endif
     for (; pos < size; ++pos) {
       const unsigned char kind = kindOf(text[pos]);
       if (kind == kWordChar) break;
@@ -177,13 +111,6 @@ __attribute__((always_inline)) inline void TokenFile::findNext() {
   for (;;) {
     const char* const text = content_.data();
     const size_t size = size_;
-#if defined(__SSE2__)
-    for (; pos + 16 <= size; pos += 16)
-      if (const unsigned separators = kindsOfSixteen(text + pos).separators) {
-        pos += static_cast<size_t>(__builtin_ctz(separators));
-        break;
-      }
-#endif
     while (pos < size && kindOf(text[pos]) == kWordChar) ++pos;
     if (pos < size) break;
     // The bytes kept move down also when the file has no more.
@@ -215,9 +142,6 @@ std::string shown(std::string_view text) { return std::string(text.substr(0, 40)
 double TokenFile::number(const std::string& item) {
   const Token& token = word(item);
   double value = 0;
-  // The suite's own form first, without the checks of the other forms.
-  const char* const begin = token.text.data();
-  if (plainDecimal(begin, begin + token.text.size(), value)) return value;
   if (!parseReal(token.text, value))
     throw RunError(errorText(formatText("%s: \"%s\" no es un n\xFAmero v\xE1lido (l\xEDnea %d)", item.c_str(),
                                         shown(token.text).c_str(), token.line)));

@@ -110,9 +110,9 @@ void BM_ScanTextLines(benchmark::State& state) {
       const char* end = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(readable - p))) + 1;
       const std::string_view line(p, static_cast<size_t>(end - p));
       if (table)
-        benchmark::DoNotOptimize(scanLineWithin(line, readable, "%d %f %f %f %f %f %f %f", &index, &a, &b, &c, &d, &e, &f, &g));
+        benchmark::DoNotOptimize(scanLine(line, "%d %f %f %f %f %f %f %f", &index, &a, &b, &c, &d, &e, &f, &g));
       else
-        benchmark::DoNotOptimize(scanLineWithin(line, readable, "%f %f %f %f", &a, &b, &c, &d));
+        benchmark::DoNotOptimize(scanLine(line, "%f %f %f %f", &a, &b, &c, &d));
       p = end;
       ++lines;
     }

@@ -203,32 +203,32 @@ TEST(Format, TextBufferKeepsEveryByteAsItGrows) {
 }
 
 namespace {
-void appendKept(LiteralFormats& kept, TextBuffer& out, const char* fmt, ...) __attribute__((format(printf, 3, 4)));
-void appendKept(LiteralFormats& kept, TextBuffer& out, const char* fmt, ...) {
+void appendVia(TextBuffer& out, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+void appendVia(TextBuffer& out, const char* fmt, ...) {
   va_list list;
   va_start(list, fmt);
-  kept.appendV(out, fmt, list);
+  appendFormatV(out, fmt, list);
   va_end(list);
 }
 }  // namespace
 
-// Parses kept by address give the bytes of a fresh parse, on every reuse and
-// when more literals come than slots are kept.
-TEST(Format, KeptParsesWriteWhatAFreshParseWrites) {
+// Many formats, one after another into one buffer, lines beyond the room a
+// call starts with among them: every line as snprintf writes it.
+TEST(Format, ManyFormatsIntoOneBufferWriteWhatSnprintfWrites) {
   static char formats[80][12];
   for (int k = 0; k < 80; ++k) std::snprintf(formats[k], sizeof formats[k], "%d:%%+.%dlf|", k, k % 11);
-  LiteralFormats kept;
   TextBuffer buffer;
   std::string expected;
+  const std::string wide(300, 'w');
   for (int round = 0; round < 3; ++round) {
     for (int k = 0; k < 80; ++k) {
-      appendKept(kept, buffer, formats[k], -k * 0.37);
+      appendVia(buffer, formats[k], -k * 0.37);
       expected += viaSnprintf(formats[k], -k * 0.37);
     }
-    appendKept(kept, buffer, " paso: %d  fila: %d  sr: %lf  %s %c\n", round, 7, 1.0 / 3, "s", 'y');
+    appendVia(buffer, " paso: %d  fila: %d  sr: %lf  %s %c\n", round, 7, 1.0 / 3, "s", 'y');
     expected += viaSnprintf(" paso: %d  fila: %d  sr: %lf  %s %c\n", round, 7, 1.0 / 3, "s", 'y');
-    appendKept(kept, buffer, "%hd|", 70000 + round);  // one only the library writes
-    expected += viaSnprintf("%hd|", 70000 + round);
+    appendVia(buffer, "%hd|%s|", 70000 + round, wide.c_str());
+    expected += viaSnprintf("%hd|%s|", 70000 + round, wide.c_str());
   }
   EXPECT_EQ(buffer.str(), expected);
 }

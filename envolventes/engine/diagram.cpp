@@ -56,11 +56,9 @@ class DiagramPainter {
   void rightClosing(int vLast, int sign) { c_.line(px(last_), L_.axisY + sign * vLast, L_.rightEnd, L_.axisY); }
   void abscissa(int P, int dy) { c_.text(labelX(P), L_.labelY + dy, valueText(s_.current.points[P].x), kGreen); }
   void reactionLabel(int P, int support, bool maximum);
-  // "%6.2f" of a label's value, in a string kept for the next label.
+  // A label's value, in a string kept for the next label.
   const std::string& valueText(float v) {
-    digits_.clear();
-    appendFixed(digits_, v, 2, 6);
-    label_.assign(digits_.data(), digits_.size());
+    label_ = formatText("%6.2f", v);
     return label_;
   }
 
@@ -71,7 +69,6 @@ class DiagramPainter {
   const EnvelopeOrdinates& y_;
   int last_;
   bool script_;
-  TextBuffer digits_;
   std::string label_;
 };
 

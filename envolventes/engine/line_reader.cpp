@@ -27,109 +27,17 @@ bool canOpenForReading(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), R_OK) == 0;
 }
 
-namespace quick {
-namespace {
+namespace fields {
 // The blanks of scanf in the C locale.
 bool isBlank(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') < 5; }  // \t \n \v \f \r
 
-// The next field, up to a blank or the end; empty at the end of the line.
-std::string_view nextField(Fields& line) {
-  while (line.next < line.end && isBlank(*line.next)) ++line.next;
-  const char* start = line.next;
-  while (line.next < line.end && !isBlank(*line.next)) ++line.next;
-  return std::string_view(start, static_cast<size_t>(line.next - start));
+std::string_view next(const char*& at, const char* end) {
+  while (at < end && isBlank(*at)) ++at;
+  const char* start = at;
+  while (at < end && !isBlank(*at)) ++at;
+  return std::string_view(start, static_cast<size_t>(at - start));
 }
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-void skipBlanks(Fields& line) {
-  while (line.next < line.end && isBlank(*line.next)) ++line.next;
-}
-
-bool endsField(const Fields& line, const char* p) { return p == line.end || isBlank(*p); }
-
-// The field as the whole check below takes it, for what the plain forms miss.
-bool takeChecked(Fields& line, float& value) {
-  std::string_view field = nextField(line);
-  // calcest writes a sign '+' before some values; scanf reads "+x" as x, which
-  // from_chars does not take.
-  if (field.size() > 1 && field[0] == '+' && (isDigit(field[1]) || field[1] == '.')) field.remove_prefix(1);
-  if (field.empty() || !(isDigit(field[0]) || field[0] == '-' || field[0] == '.')) return false;
-  for (char c : field)
-    if (!(isDigit(c) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;
-  // Out of range (overflow or underflow) is left to scanf, as is anything
-  // from_chars stops short of.
-  return exactDecimal(field.data(), field.data() + field.size(), value);
-}
-
-// The usual field of the files, a plain decimal of at most seven digits with
-// its sign, read in the pass that finds its end: a whole number below 2^24
-// divided by an exact power of ten, the value plainDecimal gives. Null for
-// anything else.
-const char* shortPlain(const char* p, const char* end, float& value) {
-  static constexpr float kPowers[8] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
-  bool negative = false;
-  if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
-  uint32_t digits = 0;
-  int count = 0, decimals = 0;
-  for (; p < end && isDigit(*p); ++p, ++count) digits = digits * 10 + static_cast<uint32_t>(*p - '0');
-  if (p < end && *p == '.')
-    for (++p; p < end && isDigit(*p); ++p, ++decimals) digits = digits * 10 + static_cast<uint32_t>(*p - '0');
-  count += decimals;
-  if (count == 0 || count > 7) return nullptr;
-  const float magnitude = static_cast<float>(digits) / kPowers[decimals];
-  value = negative ? -magnitude : magnitude;
-  return p;
-}
-}  // namespace
-
-// At most nine digits after an optional '-', up to a blank or the end.
-bool take(Fields& line, int& value) {
-  skipBlanks(line);
-  const char* p = line.next;
-  const bool negative = p < line.end && *p == '-';
-  if (negative) ++p;
-  const char* digits = p;
-  // Ten digits are looked at to tell a tenth apart: 64 bits hold them.
-  int64_t magnitude = 0;
-  for (; p < line.end && p - digits < 10 && isDigit(*p); ++p) magnitude = magnitude * 10 + (*p - '0');
-  if (p == digits || p - digits > 9 || !endsField(line, p)) return false;
-  value = static_cast<int>(negative ? -magnitude : magnitude);
-  line.next = p;
-  return true;
-}
-
-// A plain decimal, with the sign '+' scanf takes, is read in the pass that
-// finds its end; anything else is checked whole.
-bool take(Fields& line, float& value) {
-  skipBlanks(line);
-  const char* p = line.next;
-  if (p + 1 < line.end && *p == '+' && !(isDigit(p[1]) || p[1] == '.')) return takeChecked(line, value);
-  float read = 0;
-  const char* stop = shortPlain(p, line.end, read);
-  if (!stop) {
-    if (p < line.end && *p == '+') ++p;
-    stop = plainDecimalPrefix(p, line.end, read);
-  }
-  if (!stop || !endsField(line, stop)) return takeChecked(line, value);
-  value = read;
-  line.next = stop;
-  return true;
-}
-
-bool take(Fields& line, std::string_view& word) {
-  word = nextField(line);
-  return !word.empty();
-}
-
-bool wideLines() {
-#if ENVELOPE_WIDE_LINES
-  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
-#else
-  return false;
-#endif
-}
-}  // namespace quick
+}  // namespace fields
 
 TextLines::TextLines(FILE* file, std::string& buffer) : file_(file), buffer_(buffer) {
   // Room for the whole of a file of moderate size, so that one read takes it;

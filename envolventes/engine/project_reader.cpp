@@ -54,7 +54,7 @@ class CountedLines {
   template <class... Targets>
   void scan(int needed, const char* fmt, Targets... targets) {
     const std::string_view text = line();
-    expect(scanLineWithin(text, reader_.readableAfter(text), fmt, targets...), needed);
+    expect(scanLine(text, fmt, targets...), needed);
   }
   void expect(int got, int needed) {
     if (got < needed) short_ = true;
@@ -331,7 +331,7 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::s
   while (reader.next(line)) {
     int bar = 0, type = 0;
     float a = 0, len = 0, c = 0, value = 0;
-    int got = scanLineWithin(line, reader.readableAfter(line), "%d %d %f %f %f %f %s", &bar, &type, &a, &len, &c, &value,
+    int got = scanLine(line, "%d %d %f %f %f %f %s", &bar, &type, &a, &len, &c, &value,
                              wordBuffer(line));
     if (got <= 0) continue;  // a blank line is no load
     ++lines;

@@ -17,13 +17,6 @@ void combineStrict(float v, ForceColumn& c) {
   if (v < 0 && v < c.min) c.min = v;
 }
 
-// The pieces of the rows between their numbers, each appended without a
-// format to read (the tables have thousands of rows).
-template <size_t N>
-void put(TextBuffer& out, const char (&literal)[N]) {
-  out.append(literal, N - 1);
-}
-
 void writeHalf(TextBuffer& out, const char* header, const std::vector<ForceTableRow>& table, int n, bool shear) {
   out.append(header, std::strlen(header));
   for (int i = 0; i <= n; ++i) {
@@ -31,23 +24,13 @@ void writeHalf(TextBuffer& out, const char* header, const std::vector<ForceTable
     const ForceColumn& a = shear ? r.Qi : r.Mfi;
     const ForceColumn& b = shear ? r.Qd : r.Mfd;
     const ForceColumn& c = shear ? r.CC : r.Mf;
-    // " %f   %f//%f   ////  %f//%f  ////  %f//%f\n"
-    put(out, " ");
-    appendFixed(out, r.x);
-    put(out, "   ");
-    appendFixed(out, a.max);
-    put(out, "//");
-    appendFixed(out, b.max);
-    put(out, "   ////  ");
-    appendFixed(out, a.min);
-    put(out, "//");
-    appendFixed(out, b.min);
-    put(out, "  ////  ");
-    appendFixed(out, c.max);
-    put(out, "//");
-    appendFixed(out, c.min);
-    put(out, "\n");
+    appendFormat(out, " %f   %f//%f   ////  %f//%f  ////  %f//%f\n", r.x, a.max, b.max, a.min, b.min, c.max, c.min);
   }
+}
+
+template <size_t N>
+void appendText(TextBuffer& out, const char (&literal)[N]) {
+  out.append(literal, N - 1);
 }
 
 }  // namespace
@@ -67,7 +50,7 @@ void readForceTableRows(TextLines& esf, int n, ProjectForceTable& out) {
     }
     float v[6] = {0, 0, 0, 0, 0, 0};
     ForceTableRow row;
-    if (scanLineWithin(line, esf.readableAfter(line), "%d %f %f %f %f %f %f %f", &row.index, &row.x, &v[0], &v[1], &v[2],
+    if (scanLine(line, "%d %f %f %f %f %f %f %f", &row.index, &row.x, &v[0], &v[1], &v[2],
                        &v[3], &v[4], &v[5]) != 8)
       break;
     row.Qi.max = v[0], row.Qd.max = v[1], row.Mfi.max = v[2], row.Mfd.max = v[3], row.CC.max = v[4],
@@ -141,16 +124,10 @@ void writeForceTableRows(const std::vector<ForceTableRow>& table, int n, FILE* o
 void writeReport(const EnvelopeState& s, FILE* file) {
   TextBuffer out;
   const ProjectTables& p = s.current;
-  put(out, " NODO  Flechas[mm]:  M\xE1xima  M\xEDnima\n");
+  appendText(out, " NODO  Flechas[mm]:  M\xE1xima  M\xEDnima\n");
   for (int i = 1; i <= p.nodeCount; ++i) {
-    // " %d   %f  %f   \n"
-    put(out, " ");
-    appendInt(out, s.nodeDeflectionMax[i].node);
-    put(out, "   ");
-    appendFixed(out, s.nodeDeflectionMax[i].value);
-    put(out, "  ");
-    appendFixed(out, s.nodeDeflectionMin[i].value);
-    put(out, "   \n");
+    appendFormat(out, " %d   %f  %f   \n", s.nodeDeflectionMax[i].node, s.nodeDeflectionMax[i].value,
+                 s.nodeDeflectionMin[i].value);
   }
   const GlobalExtremes& e = s.extremes;
   appendFormat(out,
@@ -158,57 +135,29 @@ void writeReport(const EnvelopeState& s, FILE* file) {
                e.deflectionMax, e.deflectionMin, e.deflectionSpan);
   appendFormat(out, " Corte :  M\xE1ximo: %f    M\xEDnimo:  %f   \n\n", e.shearMax, e.shearMin);
   appendFormat(out, " Momento :  M\xE1ximo: %f    M\xEDnimo:  %f   \n\n", e.momentMax, e.momentMin);
-  // " %d  %d///%d   %f//%f  /// %f//%f \n", the maxima and minima at the bar's two ends
+  // The maxima and minima at the bar's two ends.
   auto barRow = [&out](const BarEndForces& mx, double maxI, double minI, double maxJ, double minJ) {
-    put(out, " ");
-    appendInt(out, mx.bar);
-    put(out, "  ");
-    appendInt(out, mx.nodeI);
-    put(out, "///");
-    appendInt(out, mx.nodeJ);
-    put(out, "   ");
-    appendFixed(out, maxI);
-    put(out, "//");
-    appendFixed(out, minI);
-    put(out, "  /// ");
-    appendFixed(out, maxJ);
-    put(out, "//");
-    appendFixed(out, minJ);
-    put(out, " \n");
+    appendFormat(out, " %d  %d///%d   %f//%f  /// %f//%f \n", mx.bar, mx.nodeI, mx.nodeJ, maxI, minI, maxJ, minJ);
   };
-  put(out, " BARRA  Nodos i///j   Mfi(m\xE1x)//Mfi(m\xEDn)  ///   Mfj(m\xE1x)//Mfj(m\xEDn) \n");
+  appendText(out, " BARRA  Nodos i///j   Mfi(m\xE1x)//Mfi(m\xEDn)  ///   Mfj(m\xE1x)//Mfj(m\xEDn) \n");
   for (int i = 1; i <= p.barCount; ++i) {
     const BarEndForces& mx = s.barForcesMax[i];
     const BarEndForces& mn = s.barForcesMin[i];
     barRow(mx, mx.Mi, mn.Mi, mx.Mj, mn.Mj);
   }
-  put(out, " BARRA  Nodos i///j   Qi(m\xE1x)//Qi(m\xEDn)  ///   Qj(m\xE1x)//Qj(m\xEDn) \n");
+  appendText(out, " BARRA  Nodos i///j   Qi(m\xE1x)//Qi(m\xEDn)  ///   Qj(m\xE1x)//Qj(m\xEDn) \n");
   for (int i = 1; i <= p.barCount; ++i) {
     const BarEndForces& mx = s.barForcesMax[i];
     const BarEndForces& mn = s.barForcesMin[i];
     barRow(mx, mx.Qi, mn.Qi, mx.Qj, mn.Qj);
   }
-  put(out, " REACCION NODO  R(m\xE1x) ////  R(m\xEDn) \n");
+  appendText(out, " REACCION NODO  R(m\xE1x) ////  R(m\xEDn) \n");
   for (int i = 1; i <= p.supportCount; ++i) {
-    // " %d  %f //// %f \n"
-    put(out, " ");
-    appendInt(out, s.reactionMax[i].node);
-    put(out, "  ");
-    appendFixed(out, s.reactionMax[i].R);
-    put(out, " //// ");
-    appendFixed(out, s.reactionMin[i].R);
-    put(out, " \n");
+    appendFormat(out, " %d  %f //// %f \n", s.reactionMax[i].node, s.reactionMax[i].R, s.reactionMin[i].R);
   }
-  put(out, " Coordenada[m]  flecha m\xE1xima[mm]  ////  flecha m\xEDnima[mm]\n");
+  appendText(out, " Coordenada[m]  flecha m\xE1xima[mm]  ////  flecha m\xEDnima[mm]\n");
   for (int P = 0; P <= s.lastPoint; ++P) {
-    // " %f   %f  ////  %f \n"
-    put(out, " ");
-    appendFixed(out, s.points.x[P]);
-    put(out, "   ");
-    appendFixed(out, s.points.DeflectionMax[P]);
-    put(out, "  ////  ");
-    appendFixed(out, s.points.DeflectionMin[P]);
-    put(out, " \n");
+    appendFormat(out, " %f   %f  ////  %f \n", s.points.x[P], s.points.DeflectionMax[P], s.points.DeflectionMin[P]);
   }
   std::fwrite(out.data(), 1, out.size(), file);
 }

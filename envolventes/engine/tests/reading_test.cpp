@@ -420,20 +420,17 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
       "1 1.5x 2",     "1 + 2",     "1 +. 2",    "0000000001 1 2", "-123456789 1 2", "1\t2.5\v3\f", "1 .-5 2",
       "1 1234567 1234.5678", "1 -+5 5.-", "1 -.1234567 99999.999",
   };
-  // Each line alone, and followed in memory by digits that may be looked at
-  // but are not on the line: a few, or enough for the whole line at once.
+  // Each line followed in memory by digits that are not on the line.
   const auto expectSscanfValues = [](const std::string& line) {
     SCOPED_TRACE(line);
     const std::string memory = line + std::string(80, '7');
-    for (const char* readable : {memory.data() + line.size(), memory.data() + line.size() + 32, memory.data() + memory.size()}) {
-      int i1 = -7, i2 = -7;
-      float f1 = -7, f2 = -7, g1 = -7, g2 = -7;
-      const int quick = scanLineWithin(std::string_view(memory.data(), line.size()), readable, "%d %f %f", &i1, &f1, &g1);
-      const int library = std::sscanf(line.c_str(), "%d %f %f", &i2, &f2, &g2);
-      EXPECT_EQ(quick, library);
-      EXPECT_EQ(i1, i2);
-      EXPECT_TRUE(sameBits(f1, f2) && sameBits(g1, g2)) << f1 << " " << f2 << " " << g1 << " " << g2;
-    }
+    int i1 = -7, i2 = -7;
+    float f1 = -7, f2 = -7, g1 = -7, g2 = -7;
+    const int quick = scanLine(std::string_view(memory.data(), line.size()), "%d %f %f", &i1, &f1, &g1);
+    const int library = std::sscanf(line.c_str(), "%d %f %f", &i2, &f2, &g2);
+    EXPECT_EQ(quick, library);
+    EXPECT_EQ(i1, i2);
+    EXPECT_TRUE(sameBits(f1, f2) && sameBits(g1, g2)) << f1 << " " << f2 << " " << g1 << " " << g2;
   };
   // Each line as it stands, and with room after its fields.
   for (const char* line : lines)
@@ -448,11 +445,11 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
     expectSscanfValues("1 " + field + " " + field + std::string(random() % 9, ' ') + "\n");
   }
   // Rows of a force table, with fields of these forms and others apart by
-  // runs of blanks, some reaching past the bytes a line is read in at once:
-  // each way of reading a whole line gives sscanf's values when it takes it.
+  // runs of blanks: read field by field, each row gives sscanf's values when
+  // every field is taken.
   const char* const blanks[] = {" ", "  ", "\t", " \r", "\v "};
   const char* const strays[] = {"e", "x", ".", "-", "+"};
-  int taken[2] = {0, 0};
+  int taken = 0;
   for (int k = 0; k < 20000; ++k) {
     std::string row = std::string(random() % 3, ' ') + (random() % 4 ? std::to_string(random() % 12000) : "-3.");
     for (int f = 0; f < 7; ++f) {
@@ -470,27 +467,23 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
     int index[2] = {-7, -7};
     float v[2][7] = {{-7, -7, -7, -7, -7, -7, -7}, {-7, -7, -7, -7, -7, -7, -7}};
     const int library = std::sscanf(row.c_str(), fmt, &index[1], &v[1][0], &v[1][1], &v[1][2], &v[1][3], &v[1][4], &v[1][5], &v[1][6]);
-    EXPECT_EQ(scanLineWithin(std::string_view(memory.data(), row.size()), memory.data() + memory.size(), fmt, &index[0], &v[0][0],
-                             &v[0][1], &v[0][2], &v[0][3], &v[0][4], &v[0][5], &v[0][6]),
+    EXPECT_EQ(scanLine(std::string_view(memory.data(), row.size()), fmt, &index[0], &v[0][0], &v[0][1], &v[0][2],
+                       &v[0][3], &v[0][4], &v[0][5], &v[0][6]),
               library);
     EXPECT_TRUE(sameBits(index[0], index[1]) && sameBits(v[0], v[1]));
-    for (int way = 0; way < 2; ++way) {
-      int i = 0;
-      float w[7];
-      const bool took = way == 0 ? quick::plainLineNarrow(memory.data(), row.size(), i, w[0], w[1], w[2], w[3], w[4], w[5], w[6])
-                                 : quick::wideLines() && quick::plainLineWide(memory.data(), row.size(), i, w[0], w[1], w[2],
-                                                                              w[3], w[4], w[5], w[6]);
-      if (!took) continue;
-      ++taken[way];
-      EXPECT_EQ(library, 8) << way;
-      EXPECT_TRUE(sameBits(i, index[1]) && sameBits(w, v[1])) << way;
-    }
+    const char* at = memory.data();
+    const char* const end = at + row.size();
+    int i = 0;
+    float w[7];
+    bool took = fields::take(at, end, i);
+    for (float& f : w) took = took && fields::take(at, end, f);
+    if (!took) continue;
+    ++taken;
+    EXPECT_EQ(library, 8);
+    EXPECT_TRUE(sameBits(i, index[1]) && sameBits(w, v[1]));
   }
-  // Many rows are plain and short enough: a whole-line reading that takes none is broken.
-  EXPECT_GT(taken[0], 1000);
-  if (quick::wideLines()) {
-    EXPECT_EQ(taken[1], taken[0]);
-  }
+  // Many rows are plain: a field reader that takes none is broken.
+  EXPECT_GT(taken, 1000);
   const std::string load = "3  1  2.0  +3.0  0.0  -10.0 y";
   std::vector<char> word1(load.size() + 1, 'x'), word2(load.size() + 1, 'x');
   int a[2][2];
