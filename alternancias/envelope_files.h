@@ -10,8 +10,6 @@
 
 namespace alternancias {
 
-using namespace common;
-
 // The state the engine's writers and drawings take: the beam's tables as
 // `current`, the layout of a width x height area, and the extremes as they
 // are (a smallest value is not raised to zero, nor a largest lowered to it).

@@ -18,8 +18,6 @@
 
 namespace alternancias {
 
-using namespace common;
-
 // What the envelope records, per grid point (21 stations per bar, shared at the
 // nodes), per support, per bar and per node. Moments and shears both sides of
 // a point; deflections in the files' unit (scale · v), bar end forces as the

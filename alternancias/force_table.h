@@ -10,8 +10,6 @@
 
 namespace alternancias {
 
-using namespace common;
-
 using projectfiles::Model;
 using projectfiles::ResultsFile;
 
@@ -20,7 +18,7 @@ using projectfiles::ResultsFile;
 void checkContinuousBeam(const Model& model, const std::string& datPath);
 
 // Each bar is divided into this many intervals of the grid (21 stations).
-constexpr int kGridIntervals = kStations - 1;
+constexpr int kGridIntervals = common::kStations - 1;
 
 struct ForceRow {
   int index = 0;

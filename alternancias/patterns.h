@@ -8,8 +8,6 @@
 
 namespace alternancias {
 
-using namespace common;
-
 // Whether a support of this code holds the beam up, as the engine acts on it
 // (SupportCode::holdsBeamUp).
 bool holdsDeflection(int code);

@@ -9,8 +9,6 @@
 
 namespace alternancias {
 
-using namespace common;
-
 // Spans loaded (0-based) with the factors of the permanent and variable loads.
 struct Arrangement {
   std::vector<int> spans;

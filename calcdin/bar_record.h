@@ -8,8 +8,6 @@
 
 namespace calcdin {
 
-using namespace common;
-
 struct BarRecord {
   int index = 0;  // position of the bar in the model file
   int nodeI = 0, nodeJ = 0, type = 0;
@@ -31,7 +29,7 @@ class BarRecordFile {
 
   // Record of bar h (1-based); checks that it can be read in full and that it is
   // the record of the model's bar h: the same position and the same nodes.
-  BarRecord read(int h, const BarInput& modelBar) const;
+  BarRecord read(int h, const common::BarInput& modelBar) const;
 
  private:
   FILE* file_;

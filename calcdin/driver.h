@@ -8,10 +8,8 @@
 
 namespace calcdin {
 
-using namespace common;
-
 // Arguments: model file, bar record file, results file, elimination option.
-extern const ConsoleProgram kCalcdin;
+extern const common::ConsoleProgram kCalcdin;
 
 // The console text that ends a run whose eigen solution failed.
 std::string jacobiFailureText(const ModalSolution& solution);

@@ -7,24 +7,22 @@
 
 namespace calcdin {
 
-using namespace common;
-
 // Closed-form local stiffness of types 1 to 4 on the flexible length, with the
 // shear factor kappa = 1/(1+phi) applied alike to every type.
-Mat6 closedFormStiffness(const BarRecord& bar, int type);
+common::Mat6 closedFormStiffness(const BarRecord& bar, int type);
 
 // Consistent local mass of types 1 to 4 on the full length.
-Mat6 consistentMass(const BarRecord& bar, int type);
+common::Mat6 consistentMass(const BarRecord& bar, int type);
 
 // Cᵀ·K·C with C the identity except C(2,3) = ai and C(5,6) = -aj.
-Mat6 withRigidZones(const Mat6& stiffness, double ai, double aj);
+common::Mat6 withRigidZones(const common::Mat6& stiffness, double ai, double aj);
 
 // Tᵀ·local·T for the bar's direction cosines.
-Mat6 toGlobalAxes(const Mat6& local, double c, double s);
+common::Mat6 toGlobalAxes(const common::Mat6& local, double c, double s);
 
 struct ElementMatrices {
-  Mat6 stiffness{};  // global axes
-  Mat6 mass{};       // global axes
+  common::Mat6 stiffness{};  // global axes
+  common::Mat6 mass{};       // global axes
   bool knownType = false;
 };
 

@@ -8,8 +8,6 @@
 
 namespace calcdin {
 
-using namespace common;
-
 // Elimination options of the command line.
 constexpr int kOptionSupports = 0;      // remove support directions, vertical springs stay
 constexpr int kOptionFree = 1;          // remove nothing
@@ -19,14 +17,14 @@ constexpr int kOptionAssembleOnly = -1; // assemble and stop
 inline bool solvesReducedSystem(int option) { return option == kOptionSupports || option == kOptionAllSupports; }
 
 // The model up to its supports; its ties and nodal loads are not read.
-struct ModalModel : ModelData {
+struct ModalModel : common::ModelData {
   double g = 0;
 };
 
 // The model file up to its supports, by the common reader as the static engine
 // reads it: header, nodes (sorted), bars with their checks and properties,
 // sections, materials and supports.
-ModalModel readModalModel(Scanner& in);
+ModalModel readModalModel(common::Scanner& in);
 
 struct Elimination {
   int total = 0;                    // N = 3·nn
@@ -43,7 +41,7 @@ struct Elimination {
 // three, 121 the horizontal and rotation. A support whose vertical digit is 2
 // (120, 121, 20, 22, 220, 222, ...) keeps its vertical direction, on its spring,
 // except with option 2.
-Elimination eliminateSupports(const std::vector<Support>& supports, int nn, int option);
+Elimination eliminateSupports(const std::vector<common::Support>& supports, int nn, int option);
 
 struct VerticalSpring {
   int direction;
@@ -52,6 +50,6 @@ struct VerticalSpring {
 
 // With option 0 the vertical direction of every support whose vertical digit is 2
 // stays in the system, held by its spring; other options give none.
-std::vector<VerticalSpring> verticalSprings(const std::vector<Support>& supports, int option);
+std::vector<VerticalSpring> verticalSprings(const std::vector<common::Support>& supports, int option);
 
 }  // namespace calcdin

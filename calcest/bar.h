@@ -36,4 +36,13 @@ struct Bar : BarInput {
 // The bars of a model (slot 0 unused): about 9 KB each, filled as they are made.
 using Bars = std::vector<Bar>;
 
+// The bar types with a stiffness of their own, in the slot order of Bar::local.
+constexpr int kStiffTypes[6] = {1, 2, 3, 4, 7, 8};
+// 0..5 for types 1, 2, 3, 4, 7, 8; -1 otherwise.
+constexpr int stiffSlot(int type) {
+  for (int k = 0; k < 6; ++k)
+    if (kStiffTypes[k] == type) return k;
+  return -1;
+}
+
 }  // namespace calcest

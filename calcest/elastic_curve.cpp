@@ -13,8 +13,6 @@
 #include <array>
 #include <cmath>
 
-#include "calcest/phases.h"
-
 namespace calcest {
 
 using namespace common;

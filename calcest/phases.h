@@ -38,8 +38,6 @@ void buildLoadVector(AnalysisContext& ctx);
 void allocateBand(AnalysisContext& ctx);             // band sized by bars and ties
 
 // Element stiffness and assembly (stiffness.cpp).
-constexpr int kStiffTypes[6] = {1, 2, 3, 4, 7, 8};
-int stiffSlot(int type);  // 0..5 for types 1,2,3,4,7,8; -1 otherwise
 Mat6 fullLocalMatrix(const Bar& bar);
 Mat6 condense(const Mat6& full, int type);
 Mat6 closedFormHinged(const Bar& bar, int type);  // types 2, 3, 4

@@ -45,12 +45,6 @@ void setAxial(Mat6& m, double EA_l) {
 }
 }  // namespace
 
-int stiffSlot(int type) {
-  for (int k = 0; k < 6; ++k)
-    if (kStiffTypes[k] == type) return k;
-  return -1;
-}
-
 Mat6 fullLocalMatrix(const Bar& bar) {
   ElementConstants k = elementConstants(bar);
   double d = 1.0 + k.phi;

@@ -11,8 +11,6 @@
 
 namespace pictures {
 
-using namespace common;
-
 using calcest::kSameAbscissa;
 
 // Displacement of a point of a bar in the bar's axes (along I to J, and
@@ -24,7 +22,7 @@ struct LocalDisplacement {
 class BarLine {
  public:
   // The bar's true line in the analysis, and the bar (its stations).
-  BarLine(const calcest::ElasticCurve& curve, const BarInput& bar);
+  BarLine(const calcest::ElasticCurve& curve, const common::BarInput& bar);
 
   double length() const { return curve_.length(); }
   // Moment and shear with the engine's signs (those of the diagram file's

@@ -12,8 +12,6 @@
 
 namespace fixtures {
 
-using namespace common;
-
 // A record of 9056 bytes with the fields the modal engine reads written at their
 // offsets, little-endian, byte by byte.
 std::string encodeRecord(const calcdin::BarRecord& bar, int index = 0, int label = 0);
