@@ -145,8 +145,7 @@ std::vector<ResultBand> resultBands(const CaseResults& results, int width, int h
     const double x = starts[k] + s.deflectionAt;
     maker.label(deflection, x, s.deflection * factor, maker.at(x));
     // An overhang's tip, from its support's level, where its extreme is not.
-    const bool left = k == 0 && s.name.rfind("voladizo izquierdo", 0) == 0;
-    const bool right = s.name.rfind("voladizo derecho", 0) == 0;
+    const bool left = s.kind == SpanSummary::leftOverhang, right = s.kind == SpanSummary::rightOverhang;
     if (!left && !right) continue;
     const double tip = left ? 0 : beam.length, support = left ? starts[k] + s.length : starts[k];
     maker.label(deflection, tip, maker.at(tip) - maker.at(support), maker.at(tip));

@@ -91,6 +91,7 @@ std::vector<SpanSummary> spanSummaries(const CaseResults& results) {
   // support: -1 a span, 0 an overhang whose support is at its left, 1 at its right.
   if (s.front() > near) {
     summaries.push_back(summaryOf(beam, 0, s.front(), 1));
+    summaries.back().kind = SpanSummary::leftOverhang;
     summaries.back().name = "voladizo izquierdo";
   }
   for (size_t k = 1; k < s.size(); ++k) {
@@ -100,6 +101,7 @@ std::vector<SpanSummary> spanSummaries(const CaseResults& results) {
   }
   if (s.back() < beam.length - near) {
     summaries.push_back(summaryOf(beam, s.back(), beam.length, 0));
+    summaries.back().kind = SpanSummary::rightOverhang;
     summaries.back().name = "voladizo derecho";
   }
   return summaries;

@@ -18,6 +18,7 @@ namespace vigas {
 // the piece's left end, in the model's length unit; the deflection is in the
 // model's deflection unit (projectfiles::UnitLabels::deflection).
 struct SpanSummary {
+  enum Kind { span, leftOverhang, rightOverhang } kind = span;
   std::string name;  // "voladizo izquierdo", "vano 1", ..., "voladizo derecho"
   double length = 0;
   double maxMoment = 0, maxMomentAt = 0;

@@ -43,6 +43,7 @@ TEST(SpanResults, AnOverhangHoldsItsLoadAsACantilever) {
   const double lengths[] = {6, 8, 5, 2};
   for (size_t k = 0; k < 4; ++k) {
     EXPECT_EQ(spans[k].name, names[k]);
+    EXPECT_EQ(spans[k].kind, k < 3 ? SpanSummary::span : SpanSummary::rightOverhang);
     EXPECT_DOUBLE_EQ(spans[k].length, lengths[k]);
   }
   const SpanSummary& tip = spans[3];
