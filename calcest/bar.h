@@ -10,14 +10,12 @@
 
 namespace calcest {
 
-using namespace common;
-
 using Vec6 = std::array<double, 7>;
-using StationArray = std::array<double, kStations>;
+using StationArray = std::array<double, common::kStations>;
 
-struct Bar : BarInput {
+struct Bar : common::BarInput {
   Bar() = default;
-  explicit Bar(const BarInput& input) : BarInput(input) {}
+  explicit Bar(const common::BarInput& input) : common::BarInput(input) {}
 
   // Loads: equivalent nodal loads (N, V, M at I, then at J) and load diagrams.
   Vec6 eqGlobal{}, eqLocal{}, fixedEnd{};
@@ -25,8 +23,8 @@ struct Bar : BarInput {
 
   // Element matrices: local ones of types 1, 2, 3, 4, 7, 8 (slot order), the same
   // with rigid zones, C and its transpose, T and its transpose, the global one.
-  std::array<Mat6, 6> local{}, withZones{};
-  Mat6 C{}, Ct{}, T{}, Tt{}, global{};
+  std::array<common::Mat6, 6> local{}, withZones{};
+  common::Mat6 C{}, Ct{}, T{}, Tt{}, global{};
 
   // Results: end displacements in local axes, then values at the 21 stations.
   Vec6 localEnds{};

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calcest/bar.h"
+#include "calcest/static_solution.h"
 #include "common/file_handle.h"
 #include "common/capacities.h"
 #include "common/model.h"
@@ -15,20 +16,6 @@
 
 namespace calcest {
 
-using namespace common;
-
-
-// The reaction of one support at its node.
-struct NodeResult {
-  double Rx = 0, Ry = 0, M = 0;
-};
-
-// End values of a bar: diagram values at stations 0 and 20, then the raw local
-// end forces -f1, f4, f3, f6, f2, f5.
-struct BarEnds {
-  double Nstart = 0, Nend = 0, Mstart = 0, Mend = 0, Vstart = 0, Vend = 0;
-  double raw[6] = {0, 0, 0, 0, 0, 0};
-};
 
 // One point along the whole beam (20 per bar plus the first).
 struct StationEntry {
@@ -56,7 +43,7 @@ class ZeroArray {
 };
 
 // Opens an input file or throws RunError (with a key wait) naming it.
-FileHandle openInput(const std::string& name);
+common::FileHandle openInput(const std::string& name);
 
 struct CommandLine {
   std::string model, results, loads, diagram, barRecords, reserved;
@@ -67,25 +54,25 @@ struct AnalysisContext {
   std::string stem;
   std::string traceFolder;  // where the fixed-name traces go; "" for the current folder
 
-  FileHandle modelFile, loadsFile;
-  std::unique_ptr<Scanner> model, loads;
+  common::FileHandle modelFile, loadsFile;
+  std::unique_ptr<common::Scanner> model, loads;
   // Every output is made aside when the run starts and put in place by the
   // driver when the run is complete (traces also when the solver stops). The
   // analysis in memory opens none, and reports to no trace.
   TextOut results, diagram, barRecords, kar, gan, def;
   TextOut kra, tst, esfuerzos, fpPrueba, rigidez, rigidez1, caldef, caldef1, artcorte;  // traces
 
-  ModelHeader header;
-  UnitConstants units{9.806, 1000.0};
-  ModelData input;  // the model file as read so far; the tables below come from it
+  common::ModelHeader header;
+  common::UnitConstants units{9.806, 1000.0};
+  common::ModelData input;  // the model file as read so far; the tables below come from it
 
-  std::vector<Node> nodes;
+  std::vector<common::Node> nodes;
   std::vector<NodeResult> reactions;  // one per support, slot 0 unused
   Bars bars;
   std::vector<BarEnds> barEnds;
-  std::vector<Support> supports;
-  std::vector<Tie> ties;
-  std::vector<NodalLoad> nodalLoads;
+  std::vector<common::Support> supports;
+  std::vector<common::Tie> ties;
+  std::vector<common::NodalLoad> nodalLoads;
   std::vector<StationEntry> stations;
 
   // Band system: entry K(r, c), c >= r, at r * bw + (c - r + 1).

@@ -6,8 +6,6 @@
 
 namespace calcest {
 
-using namespace common;
-
 enum LoadType { kPointForce = 1, kPointMoment = 2, kUniform = 3, kRising = 4, kFalling = 5, kTemperature = 6 };
 
 // Local end shears and moments of a transverse load, for the bar types that carry
@@ -40,6 +38,6 @@ SimpleSplit simpleBeamSplit(int barType, int ltype, double q, double a, double c
 Vec6 pointMomentVector(int barType, double M, double a, double b);
 
 // Temperature difference T between the faces (bar types 1 to 4).
-Vec6 temperatureVector(const BarInput& bar, double T);
+Vec6 temperatureVector(const common::BarInput& bar, double T);
 
 }  // namespace calcest

@@ -12,15 +12,13 @@
 
 namespace calcest {
 
-using namespace common;
-
 using common::BarLoad;
 
 // Applies one load to its bar: eq added to eqLocal, subtracted from fixedEnd,
 // T-transposed eq added to eqGlobal, and the diagrams N0, V0, M0 accumulated.
 // Throws RunError for a bar type the load type does not cover, a wrong direction
 // letter, or a load whose span is zero.
-void applyBarLoad(Bar& bar, const BarLoad& load);
+void applyBarLoad(Bar& bar, const common::BarLoad& load);
 
 // The bar's self-weight as a uniform load -w over its whole length (no projection).
 void applySelfWeight(Bar& bar);
@@ -38,8 +36,8 @@ struct LocalLoad {
 
 // The load as applyBarLoad projects it, and the self-weight as applySelfWeight
 // applies it. The load is taken as checked.
-LocalLoad localLoad(const BarInput& bar, const BarLoad& load);
-LocalLoad localSelfWeight(const BarInput& bar);
+LocalLoad localLoad(const common::BarInput& bar, const common::BarLoad& load);
+LocalLoad localSelfWeight(const common::BarInput& bar);
 
 // Abscissae closer than this are one point of the beam: loads are placed on the
 // envelope viewer's point grid to 1e-5.
@@ -55,7 +53,7 @@ DiagramTerms diagramTermsAt(const LocalLoad& load, double x, bool rightSide, dou
 
 // A line of the loads file and the bar it acts on.
 struct LoadOnBar {
-  BarLoad load;
+  common::BarLoad load;
   int bar = 0;  // position of the loaded bar in the bar table
 };
 
@@ -64,10 +62,10 @@ enum LoadField { kLoadBar, kLoadType, kLoadA, kLoadC, kLoadB, kLoadValue, kLoadD
 
 // One line of the loads file as typed (`line` counts from 1 for the message of
 // a value that cannot be read); false at the end of the file or a Ctrl-Z.
-bool readLoadLine(Scanner& loads, int line, BarLoad& load);
+bool readLoadLine(common::Scanner& loads, int line, common::BarLoad& load);
 
 // Every line of a loads file as typed, no bar looked at.
-std::vector<BarLoad> readLoadLines(Scanner& loads);
+std::vector<common::BarLoad> readLoadLines(common::Scanner& loads);
 
 // Why the engine refuses load `line` of `file` on its bar (found, placed and
 // furnished as the model reader leaves it): a load type or direction it does
@@ -75,10 +73,10 @@ std::vector<BarLoad> readLoadLines(Scanner& loads);
 // temperature load on a bar without height, a negative distance, a span that
 // differs from the bar's (projected) length by more than 1e-3 of it, values
 // that overflow. No fault when it takes the load.
-Fault loadFault(const BarInput& bar, const BarLoad& load, int line, const std::string& file);
+common::Fault loadFault(const common::BarInput& bar, const common::BarLoad& load, int line, const std::string& file);
 
 // A load whose bar label no bar has.
-Fault unknownBarFault(const BarLoad& load, int line, const std::string& file);
+common::Fault unknownBarFault(const common::BarLoad& load, int line, const std::string& file);
 
 // Reads the loads file to its end (or to a Ctrl-Z): every load with the bar whose
 // label it names (first match among bars[1..], slot 0 unused), in file order.
@@ -86,14 +84,14 @@ Fault unknownBarFault(const BarLoad& load, int line, const std::string& file);
 // unknown bar, anything applyBarLoad refuses, and a load that does not lie on its
 // bar (a negative distance, or a span that differs from the bar's length, as
 // projected for the load, by more than 1e-3 of it).
-std::vector<LoadOnBar> readBarLoads(Scanner& loads, size_t barCount,
-                                    const std::function<const BarInput&(size_t)>& barAt);
+std::vector<LoadOnBar> readBarLoads(common::Scanner& loads, size_t barCount,
+                                    const std::function<const common::BarInput&(size_t)>& barAt);
 template <class BarTable>
-std::vector<LoadOnBar> readBarLoads(Scanner& loads, const BarTable& bars) {
-  return readBarLoads(loads, bars.size(), [&bars](size_t k) -> const BarInput& { return bars[k]; });
+std::vector<LoadOnBar> readBarLoads(common::Scanner& loads, const BarTable& bars) {
+  return readBarLoads(loads, bars.size(), [&bars](size_t k) -> const common::BarInput& { return bars[k]; });
 }
 
 // readBarLoads, then every load applied to its bar.
-void readAndApplyBarLoads(Scanner& loads, Bars& bars);
+void readAndApplyBarLoads(common::Scanner& loads, Bars& bars);
 
 }  // namespace calcest

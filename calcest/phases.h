@@ -10,13 +10,11 @@
 
 namespace calcest {
 
-using namespace common;
-
 class AssemblyTrace;
 
 // Driver (driver.cpp): the whole run. It opens the files, computes
 // everything, writes the results and puts them in place.
-extern const ConsoleProgram kCalcest;
+extern const common::ConsoleProgram kCalcest;
 // Opens the files of ctx.args: both inputs first, then, when none of them is
 // also an input, every output and trace, aside until the run is complete.
 void openFiles(AnalysisContext& ctx);
@@ -28,7 +26,7 @@ void readAndAssemble(AnalysisContext& ctx, AssemblyTrace* trace);
 void readHeaderAndEcho(AnalysisContext& ctx);  // echoed to the results and diagram files
 void readModelTables(AnalysisContext& ctx);    // nodes, bars, sections, materials
 // The context's nodes, bars (band width) and bar end slots from a model read.
-void setBarTables(AnalysisContext& ctx, const ModelData& model);
+void setBarTables(AnalysisContext& ctx, const common::ModelData& model);
 // Writes every bar's self-weight line to the .kar file; applies it as a load
 // when the header asks for it.
 void writeSelfWeight(AnalysisContext& ctx);
@@ -38,9 +36,9 @@ void buildLoadVector(AnalysisContext& ctx);
 void allocateBand(AnalysisContext& ctx);             // band sized by bars and ties
 
 // Element stiffness and assembly (stiffness.cpp).
-Mat6 fullLocalMatrix(const Bar& bar);
-Mat6 condense(const Mat6& full, int type);
-Mat6 closedFormHinged(const Bar& bar, int type);  // types 2, 3, 4
+common::Mat6 fullLocalMatrix(const Bar& bar);
+common::Mat6 condense(const common::Mat6& full, int type);
+common::Mat6 closedFormHinged(const Bar& bar, int type);  // types 2, 3, 4
 void computeElementMatrices(Bar& bar);            // local, zones, C, T, global
 void computeAllElementMatrices(AnalysisContext& ctx);
 
@@ -59,7 +57,7 @@ void assembleStiffness(AnalysisContext& ctx, AssemblyTrace* trace = nullptr);
 
 // Supports and ties (supports.cpp).
 void applySupportsAndTies(AnalysisContext& ctx);
-void applySupport(AnalysisContext& ctx, const Support& support);
+void applySupport(AnalysisContext& ctx, const common::Support& support);
 
 // Solver (solver.cpp).
 // What the band solver reports as it goes, for a run that keeps traces: the
@@ -111,7 +109,7 @@ void computeReactions(AnalysisContext& ctx);
 // of the doubles) is never written: throws RunError naming the bar, the
 // support or the tie.
 void refuseNonFiniteResults(const AnalysisContext& ctx);
-void supportReaction(const AnalysisContext& ctx, const Support& support, NodeResult& out);
+void supportReaction(const AnalysisContext& ctx, const common::Support& support, NodeResult& out);
 
 // Output files (output.cpp). writeResults writes them all in order; the
 // driver puts them in place.
@@ -121,7 +119,7 @@ void writeBarLine(AnalysisContext& ctx, const Bar& bar, const BarEnds& ends);
 void writeArtCorteBlock(TextOut& out, const Bar& bar, const double delta[7]);
 void writeStationFiles(AnalysisContext& ctx);
 void writeBarRecords(AnalysisContext& ctx);
-void writeSupportLine(AnalysisContext& ctx, const Support& sup, const NodeResult& result);
+void writeSupportLine(AnalysisContext& ctx, const common::Support& sup, const NodeResult& result);
 void writeTieLines(AnalysisContext& ctx);
 // Fills one record of the bar record file (barrecord::kRecordSize bytes).
 void encodeBarRecord(const Bar& bar, unsigned char* record);

@@ -5,12 +5,23 @@
 // project run it instead of calcest.
 #include <vector>
 
-#include "calcest/context.h"
+#include "calcest/bar.h"
 #include "calcest/loads.h"
+#include "common/model.h"
 
 namespace calcest {
 
-using namespace common;
+// The reaction of one support at its node.
+struct NodeResult {
+  double Rx = 0, Ry = 0, M = 0;
+};
+
+// End values of a bar: diagram values at stations 0 and 20, then the raw local
+// end forces -f1, f4, f3, f6, f2, f5.
+struct BarEnds {
+  double Nstart = 0, Nend = 0, Mstart = 0, Mend = 0, Vstart = 0, Vend = 0;
+  double raw[6] = {0, 0, 0, 0, 0, 0};
+};
 
 // What one case applies to the model.
 struct StaticCase {
@@ -27,16 +38,16 @@ struct BarSolution {
 };
 
 struct StaticSolution {
-  std::vector<Node> nodes;            // 1-based, ux, uy, rot solved
+  std::vector<common::Node> nodes;            // 1-based, ux, uy, rot solved
   std::vector<BarSolution> bars;      // 1-based
   std::vector<NodeResult> reactions;  // per support, 1-based
-  std::vector<Tie> ties;              // FA, FB of each tie
+  std::vector<common::Tie> ties;              // FA, FB of each tie
 };
 
 // The whole analysis of calcest (same matrices, penalty supports, elimination
 // and bar results), no file read or written. Throws RunError with calcest's
 // words, but no key wait, where calcest stops (a zero pivot: a mechanism, or
 // a bar of unknown type that leaves a node unheld).
-StaticSolution solveStatic(const ModelData& model, const StaticCase& loadCase);
+StaticSolution solveStatic(const common::ModelData& model, const StaticCase& loadCase);
 
 }  // namespace calcest

@@ -9,8 +9,6 @@
 
 namespace calcest {
 
-using namespace common;
-
 // An output file written aside (see PendingFile): it takes the place of the
 // earlier file of its name only at commit(), and a run that ends before leaves
 // the earlier file as it was.
@@ -24,7 +22,7 @@ class TextOut {
   void open(const std::string& name);
   // The same without throwing; false when the file cannot be made. `folders`
   // is given when many files are opened together.
-  bool tryOpen(const std::string& name, OutputFolders* folders = nullptr);
+  bool tryOpen(const std::string& name, common::OutputFolders* folders = nullptr);
   // Writes what is buffered; later prints are dropped. The file stays aside
   // until commit().
   void finish();
@@ -57,8 +55,8 @@ class TextOut {
  private:
   void flush();
 
-  PendingFile file_;
-  TextBuffer buffer_;
+  common::PendingFile file_;
+  common::TextBuffer buffer_;
   std::string name_;
   bool writing_ = false;  // open and not yet finished
   bool written_ = false, writeFailed_ = false;

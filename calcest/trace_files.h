@@ -18,7 +18,7 @@ namespace calcest {
 class TraceFiles : public AssemblyTrace, public BandTrace {
  public:
   // The files are the context's, opened by the driver.
-  TraceFiles(AnalysisContext& ctx, Console& console);
+  TraceFiles(AnalysisContext& ctx, common::Console& console);
   ~TraceFiles() override;
 
   void barMatrices(const Bar& bar) override;
@@ -42,7 +42,7 @@ class TraceFiles : public AssemblyTrace, public BandTrace {
   void writeBandRows(TextOut& out);
 
   AnalysisContext& ctx_;
-  Console& console_;
+  common::Console& console_;
   // The pivot trace's rows as last written, and the diagonal each was made of.
   std::vector<std::string> pivotRows_;
   std::vector<uint64_t> pivotBits_;

@@ -10,8 +10,6 @@
 
 namespace informe {
 
-using namespace common;
-
 std::unique_ptr<SvgPicture> modelPicture(const Model& model);
 
 using pictures::DiagramKind;

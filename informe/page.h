@@ -9,8 +9,6 @@
 
 namespace informe {
 
-using namespace common;
-
 struct Picture {
   std::string fileName;  // the separate SVG file of the same picture
   std::string heading;

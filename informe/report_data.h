@@ -16,14 +16,12 @@
 
 namespace informe {
 
-using namespace common;
-
 // Which file a value of the page or of a picture comes from, as its data
 // attributes name it: the file's extension without the dot.
-inline constexpr const char* kFromModel = kModelExt + 1;
-inline constexpr const char* kFromLoads = kLoadsExt + 1;
-inline constexpr const char* kFromResults = kResultsExt + 1;
-inline constexpr const char* kFromDiagram = kDiagramExt + 1;
+inline constexpr const char* kFromModel = common::kModelExt + 1;
+inline constexpr const char* kFromLoads = common::kLoadsExt + 1;
+inline constexpr const char* kFromResults = common::kResultsExt + 1;
+inline constexpr const char* kFromDiagram = common::kDiagramExt + 1;
 
 // The project's files as read and checked by their own library.
 using projectfiles::analyseProject;

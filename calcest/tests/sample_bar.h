@@ -7,9 +7,7 @@
 
 namespace calcest {
 
-using namespace common;
-
-inline Bar sampleBar(int type, double L, double cosine = 1.0, double sine = 0.0, int orient = kHorizontal) {
+inline Bar sampleBar(int type, double L, double cosine = 1.0, double sine = 0.0, int orient = common::kHorizontal) {
   Bar bar;
   bar.index = bar.label = 1;
   bar.nodeI = 1;
@@ -24,14 +22,14 @@ inline Bar sampleBar(int type, double L, double cosine = 1.0, double sine = 0.0,
   bar.cos = cosine;
   bar.sin = sine;
   bar.orient = orient;
-  for (int k = 0; k < kStations; ++k) bar.xs[k] = L * 0.05 * k;
-  bar.xs[kStations - 1] = L;
+  for (int k = 0; k < common::kStations; ++k) bar.xs[k] = L * 0.05 * k;
+  bar.xs[common::kStations - 1] = L;
   return bar;
 }
 
 // One line of a loads file, on the bar labelled `bar`.
-inline BarLoad loadOn(int bar, int ltype, double a, double c, double b, double q, char dir = 'y') {
-  BarLoad load;
+inline common::BarLoad loadOn(int bar, int ltype, double a, double c, double b, double q, char dir = 'y') {
+  common::BarLoad load;
   load.barLabel = bar;
   load.ltype = ltype;
   load.a = a;
