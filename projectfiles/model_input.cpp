@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "calcest/phases.h"
+#include "calcest/loads.h"
 #include "common/run_error.h"
 #include "projectfiles/token_file.h"
 

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "calcest/context.h"
 #include "calcest/loads.h"
 #include "common/model.h"
 #include "projectfiles/result_files.h"
