@@ -25,7 +25,7 @@ class ReportSources : public pictures::DiagramSources {
   }
   const SourceValue* station(int bar, int k, DiagramKind kind) const override {
     const FmcPoint& p = data_.fmc.points[static_cast<size_t>(20 * (bar - 1) + k)];
-    return kind == DiagramKind::Moment ? &p.M : &p.V;
+    return kind == DiagramKind::Moment ? &p.moment : &p.shear;
   }
   const SourceValue* nodeDeflection(int node) const override {
     return static_cast<size_t>(node) < data_.res.nodes.size() ? &data_.res.nodes[static_cast<size_t>(node)].deflection

@@ -124,8 +124,8 @@ void checkDiagramFile(const Model& model, const std::vector<calcest::ElasticCurv
       const double x = model.bars[static_cast<size_t>(i)].xs[k];
       // The engine's last station holds the bar's end forces, point actions at L included.
       const bool lastStation = k == kStations - 1;
-      agree.check(p.M, curve.moment(x, lastStation), "EL MOMENTO EN x = " + p.X.text);
-      agree.check(p.V, curve.shear(x, lastStation), "EL CORTANTE EN x = " + p.X.text);
+      agree.check(p.moment, curve.moment(x, lastStation), "EL MOMENTO EN x = " + p.x.text);
+      agree.check(p.shear, curve.shear(x, lastStation), "EL CORTANTE EN x = " + p.x.text);
     }
   }
 }

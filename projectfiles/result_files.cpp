@@ -16,6 +16,13 @@ void readTitle(TokenFile& in, const std::string& title, int unitCode, std::strin
     throw RunError(in.errorText("es de otro modelo (t\xEDtulo " + titleOut + ", se esperaba " + title + ")"));
 }
 
+// The fields of a record in turn, each the next word.
+void take(TokenFile& in, const std::string& item, SourceValue& value) { value = in.real(item); }
+template <class... T>
+void readFields(TokenFile& in, const std::string& item, std::tuple<T&...> fields) {
+  std::apply([&](T&... field) { (take(in, item, field), ...); }, fields);
+}
+
 void expectIndex(TokenFile& in, int got, int expected, const char* what) {
   if (got != expected)
     throw RunError(in.errorText(formatText("no corresponde al modelo: %s %d donde se esperaba %d", what, got, expected)));
@@ -84,11 +91,7 @@ DiagramFile readDiagramFile(TokenFile& in, const std::string& title, int unitCod
   out.points.resize(static_cast<size_t>(count));
   for (int p = 0; p < count; ++p) {
     std::string item = formatText("el punto %d", p);
-    FmcPoint& point = out.points[p];
-    point.X = in.real(item);
-    point.deflection = in.real(item);
-    point.M = in.real(item);
-    point.V = in.real(item);
+    readFields(in, item, out.points[p].fields());
   }
   if (!in.atEnd())
     throw RunError(in.errorText(formatText("sobran datos desde la l\xEDnea %d", in.peek()->line)));

@@ -1,14 +1,14 @@
 #pragma once
 // The two text files calcest leaves for a project: the results file (.res) and
-// the diagram file (.fmc). Their values are kept as the words of the file.
+// the diagram file (.fmc). The report keeps their values as the words of the
+// file; the envelope reads the same records line by line, as floats.
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "projectfiles/token_file.h"
 
 namespace projectfiles {
-
-using namespace common;
 
 // What the model says the files must hold, to tell a file of another model.
 struct ResultsShape {
@@ -56,9 +56,15 @@ struct ResultsFile {
 
 ResultsFile readResultsFile(TokenFile& in, const ResultsShape& shape);
 
-struct FmcPoint {
-  SourceValue X, deflection, M, V;
+// The records of the files, over the type their reals are read as. `fields()`
+// lists the values in the order of their line: the layout every reader takes.
+template <class Real>
+struct DiagramPoint {
+  Real x{}, deflection{}, moment{}, shear{};
+  auto fields() { return std::tie(x, deflection, moment, shear); }
 };
+
+using FmcPoint = DiagramPoint<SourceValue>;
 
 struct DiagramFile {
   std::string title;

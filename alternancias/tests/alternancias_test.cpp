@@ -238,9 +238,9 @@ TEST(ForceTables, AgreeWithTheDiagramFileAndStepAtSupportsAndPointLoads) {
       }
       // The diagram file gives the left value inside a bar; at a node, the end of the bar before it.
       const bool node = p % 20 == 0;
-      EXPECT_NEAR(p == 0 ? Mfd : Mfi, fmc.points[p].M.value, 1.5e-4);
+      EXPECT_NEAR(p == 0 ? Mfd : Mfi, fmc.points[p].moment.value, 1.5e-4);
       if (!node && step == 0) {
-        EXPECT_NEAR(Qi, fmc.points[p].V.value, 1.5e-4);
+        EXPECT_NEAR(Qi, fmc.points[p].shear.value, 1.5e-4);
       }
     }
     EXPECT_EQ(table[0][6], 0.0);  // CC

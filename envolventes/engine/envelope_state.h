@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/capacities.h"
+#include "projectfiles/result_files.h"
 
 namespace envelope {
 
@@ -42,9 +43,7 @@ struct NodalLoadRecord {
   float value[3] = {0, 0, 0};
 };
 
-struct PointResult {
-  float x = 0, deflection = 0, moment = 0, shear = 0;
-};
+using PointResult = projectfiles::DiagramPoint<float>;
 
 struct NodeDeflection {
   int node = 0;

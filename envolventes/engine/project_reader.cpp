@@ -56,6 +56,10 @@ class CountedLines {
     const std::string_view text = line();
     expect(scanLine(text, fmt, targets...), needed);
   }
+  template <class... T>
+  void scan(int needed, std::tuple<T&...> fields) {
+    expect(scanFields(line(), fields), needed);
+  }
   void expect(int got, int needed) {
     if (got < needed) short_ = true;
   }
@@ -312,8 +316,7 @@ bool pointsInOrder(const std::vector<PointResult>& points) {
 bool readPoints(CountedLines& fmc, ProjectTables& p, MessageSink& sink) {
   p.points.assign(p.lastPoint + 1, PointResult{});
   for (int i = 0; i <= p.lastPoint && !fmc.isShort(); ++i) {
-    PointResult& r = p.points[i];
-    fmc.scan(4, "%f %f %f %f", &r.x, &r.deflection, &r.moment, &r.shear);
+    fmc.scan(4, p.points[i].fields());
   }
   if (fmc.reportShort(sink)) return false;
   p.pointsInOrder = pointsInOrder(p.points);
