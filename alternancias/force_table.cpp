@@ -53,8 +53,8 @@ std::vector<ForceRow> forceTable(const Model& model, const ResultsFile& res,
   bars.reserve(static_cast<size_t>(nb));
   for (int k = 1; k <= nb; ++k) {
     const BarInput& bar = model.bars[k];
-    const double Mi = res.bars[k].Mleft.value, Vi = res.bars[k].Vleft.value;
-    const double Mj = res.bars[k].Mright.value, Vj = res.bars[k].Vright.value;
+    const double Mi = res.bars[k].Mi.value, Vi = res.bars[k].Qi.value;
+    const double Mj = res.bars[k].Mj.value, Vj = res.bars[k].Qj.value;
     // The local end forces of a bar drawn left to right; the axial ones are not listed, nor needed.
     const calcest::Vec6 forces = {0.0, 0.0, Vi, -Mi, 0.0, -Vj, Mj};
     bars.emplace_back(bar, barLoads[k], false, calcest::Vec6{}, forces);

@@ -20,15 +20,15 @@ class ReportSources : public pictures::DiagramSources {
   const SourceValue* barEnd(int bar, DiagramKind kind, bool atStart) const override {
     const ResBar& res = data_.res.bars[static_cast<size_t>(bar)];
     const bool first = (data_.model.bars[static_cast<size_t>(bar)].orient == kInclinedLeft) != atStart;
-    if (kind == DiagramKind::Moment) return first ? &res.Mleft : &res.Mright;
-    return first ? &res.Vleft : &res.Vright;
+    if (kind == DiagramKind::Moment) return first ? &res.Mi : &res.Mj;
+    return first ? &res.Qi : &res.Qj;
   }
   const SourceValue* station(int bar, int k, DiagramKind kind) const override {
     const FmcPoint& p = data_.fmc.points[static_cast<size_t>(20 * (bar - 1) + k)];
-    return kind == DiagramKind::Moment ? &p.M : &p.V;
+    return kind == DiagramKind::Moment ? &p.moment : &p.shear;
   }
   const SourceValue* nodeDeflection(int node) const override {
-    return static_cast<size_t>(node) < data_.res.nodes.size() ? &data_.res.nodes[static_cast<size_t>(node)].deflection
+    return static_cast<size_t>(node) < data_.res.nodes.size() ? &data_.res.nodes[static_cast<size_t>(node)].value
                                                                 : nullptr;
   }
 

@@ -133,7 +133,7 @@ void resultsTables(std::ostream& o, const ReportData& data, const UnitLabels& u)
     o << "<h3>Desplazamientos de los nodos</h3>\n";
     Table t(o, "desplazamientos", {"Nodo", "\xCDndice", "Flecha [" + u.deflection + "]"});
     for (size_t k = 1; k < data.res.nodes.size(); ++k)
-      t.row().number(m.nodes[k].label).number(data.res.nodes[k].index).source(kFromResults, data.res.nodes[k].deflection);
+      t.row().number(m.nodes[k].label).number(data.res.nodes[k].node).source(kFromResults, data.res.nodes[k].value);
     t.end();
   }
   {
@@ -142,8 +142,8 @@ void resultsTables(std::ostream& o, const ReportData& data, const UnitLabels& u)
                             "V izq. [" + u.force + "]", "V der. [" + u.force + "]"});
     for (size_t i = 1; i < data.res.bars.size(); ++i) {
       const ResBar& b = data.res.bars[i];
-      t.row().number(m.bars[i].label).number(m.nodes[b.left].label).number(m.nodes[b.right].label)
-          .source(kFromResults, b.Mleft).source(kFromResults, b.Mright).source(kFromResults, b.Vleft).source(kFromResults, b.Vright);
+      t.row().number(m.bars[i].label).number(m.nodes[b.nodeI].label).number(m.nodes[b.nodeJ].label)
+          .source(kFromResults, b.Mi).source(kFromResults, b.Mj).source(kFromResults, b.Qi).source(kFromResults, b.Qj);
     }
     t.end();
   }
@@ -152,7 +152,7 @@ void resultsTables(std::ostream& o, const ReportData& data, const UnitLabels& u)
     Table t(o, "reacciones", {"Nodo", "C\xF3" "digo", "Ry [" + u.force + "]", "M [" + u.moment + "]"});
     for (size_t k = 1; k < data.res.supports.size(); ++k) {
       const ResSupport& s = data.res.supports[k];
-      t.row().number(m.nodes[s.node].label).number(m.supports[k].code).source(kFromResults, s.Ry).source(kFromResults, s.M);
+      t.row().number(m.nodes[s.node].label).number(m.supports[k].code).source(kFromResults, s.R).source(kFromResults, s.M);
     }
     t.end();
   }

@@ -89,7 +89,7 @@ void checkResultsFile(const Model& model, const calcest::StaticSolution& solutio
   const Agreement agree(project, kResultsExt, kResultsDecimal);
   const double scale = unitConstantsFor(model.header.unitCode).scale;
   for (size_t n = 1; n < res.nodes.size(); ++n)
-    agree.check(res.nodes[n].deflection, scale * solution.nodes[n].uy,
+    agree.check(res.nodes[n].value, scale * solution.nodes[n].uy,
                 formatText("LA FLECHA DEL NODO %d", model.nodes[n].label));
   for (size_t i = 1; i < res.bars.size(); ++i) {
     const calcest::BarEnds& e = solution.bars[i].ends;
@@ -99,14 +99,14 @@ void checkResultsFile(const Model& model, const calcest::StaticSolution& solutio
     auto at = [&](const char* what, int node) {
       return formatText("EL %s DE LA BARRA %d EN EL NODO %d", what, model.bars[i].label, model.nodes[node].label);
     };
-    agree.check(line.Mleft, reversed ? e.Mend : e.Mstart, at("MOMENTO", line.left));
-    agree.check(line.Mright, reversed ? e.Mstart : e.Mend, at("MOMENTO", line.right));
-    agree.check(line.Vleft, reversed ? e.Vend : e.Vstart, at("CORTANTE", line.left));
-    agree.check(line.Vright, reversed ? e.Vstart : e.Vend, at("CORTANTE", line.right));
+    agree.check(line.Mi, reversed ? e.Mend : e.Mstart, at("MOMENTO", line.nodeI));
+    agree.check(line.Mj, reversed ? e.Mstart : e.Mend, at("MOMENTO", line.nodeJ));
+    agree.check(line.Qi, reversed ? e.Vend : e.Vstart, at("CORTANTE", line.nodeI));
+    agree.check(line.Qj, reversed ? e.Vstart : e.Vend, at("CORTANTE", line.nodeJ));
   }
   for (size_t k = 1; k < res.supports.size(); ++k) {
     const int node = model.nodes[res.supports[k].node].label;
-    agree.check(res.supports[k].Ry, solution.reactions[k].Ry,
+    agree.check(res.supports[k].R, solution.reactions[k].Ry,
                 formatText("LA REACCI\xD3N VERTICAL DEL APOYO DEL NODO %d", node));
     agree.check(res.supports[k].M, solution.reactions[k].M,
                 formatText("EL MOMENTO DE REACCI\xD3N DEL APOYO DEL NODO %d", node));
@@ -124,8 +124,8 @@ void checkDiagramFile(const Model& model, const std::vector<calcest::ElasticCurv
       const double x = model.bars[static_cast<size_t>(i)].xs[k];
       // The engine's last station holds the bar's end forces, point actions at L included.
       const bool lastStation = k == kStations - 1;
-      agree.check(p.M, curve.moment(x, lastStation), "EL MOMENTO EN x = " + p.X.text);
-      agree.check(p.V, curve.shear(x, lastStation), "EL CORTANTE EN x = " + p.X.text);
+      agree.check(p.moment, curve.moment(x, lastStation), "EL MOMENTO EN x = " + p.x.text);
+      agree.check(p.shear, curve.shear(x, lastStation), "EL CORTANTE EN x = " + p.x.text);
     }
   }
 }

@@ -13,8 +13,6 @@
 
 namespace projectfiles {
 
-using namespace common;
-
 // The model with all its loads (its own weight where the model's switch says
 // so). Throws RunError naming the model and loads files where calcest stops.
 calcest::StaticSolution analyseProject(const Model& model, const std::string& project);

@@ -10,12 +10,10 @@
 
 namespace projectfiles {
 
-using namespace common;
-
 using calcest::BarLoad;
 using calcest::LoadOnBar;
 
-struct Model : ModelData {
+struct Model : common::ModelData {
   std::vector<LoadOnBar> loads;  // file order
 };
 
@@ -24,7 +22,7 @@ Model readModel(const std::string& datPath, const std::string& cafPath);
 
 // A loads file (the layout of .caf and .kar files) for the bars of a model read
 // before. Throws RunError whose text names the file.
-std::vector<LoadOnBar> readLoadsFile(const std::string& path, const std::vector<BarInput>& bars);
+std::vector<LoadOnBar> readLoadsFile(const std::string& path, const std::vector<common::BarInput>& bars);
 
 // Unit labels of the unit code: force, length, moment, deflection (Windows-1252).
 struct UnitLabels {

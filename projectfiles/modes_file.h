@@ -10,8 +10,6 @@
 
 namespace projectfiles {
 
-using namespace common;
-
 struct Mode {
   int block = 0;       // position in its listing, from 1
   int direction = 0;   // direction number printed with the block
@@ -32,7 +30,7 @@ ModesFile readModesFile(TokenFile& in, int nn);
 // The rows must be the directions calcdin solves for this model: all of them,
 // or those its supports leave free (with or without the vertical springs).
 // Throws RunError naming the file otherwise.
-void checkDirectionsFitModel(const ModesFile& modes, const std::string& fileName, const std::vector<Support>& supports,
+void checkDirectionsFitModel(const ModesFile& modes, const std::string& fileName, const std::vector<common::Support>& supports,
                              int nn);
 
 // Displacements of every node (1-based, 3 per node: horizontal, vertical,

@@ -16,9 +16,33 @@ void readTitle(TokenFile& in, const std::string& title, int unitCode, std::strin
     throw RunError(in.errorText("es de otro modelo (t\xEDtulo " + titleOut + ", se esperaba " + title + ")"));
 }
 
+// The fields of a record in turn, each the next word.
+void take(TokenFile& in, const std::string& item, SourceValue& value) { value = in.real(item); }
+
 void expectIndex(TokenFile& in, int got, int expected, const char* what) {
   if (got != expected)
     throw RunError(in.errorText(formatText("no corresponde al modelo: %s %d donde se esperaba %d", what, got, expected)));
+}
+
+// An integer that must be the model's: a node or bar index, or an end node.
+struct Expected {
+  int value;
+  const char* what;
+};
+void take(TokenFile& in, const std::string& item, int& value, const Expected* check) {
+  value = in.integer(item);
+  if (check) expectIndex(in, value, check->value, check->what);
+}
+void take(TokenFile& in, const std::string& item, SourceValue& value, const Expected*) { take(in, item, value); }
+
+// The fields of a record in turn, each the next word; the first integers
+// checked against `checks` as they are read.
+template <class... T>
+void readFields(TokenFile& in, const std::string& item, std::tuple<T&...> fields,
+                std::initializer_list<Expected> checks = {}) {
+  size_t k = 0;
+  auto next = [&]() { return k < checks.size() ? checks.begin() + k++ : nullptr; };
+  std::apply([&](T&... field) { (take(in, item, field, next()), ...); }, fields);
 }
 }  // namespace
 
@@ -27,37 +51,18 @@ ResultsFile readResultsFile(TokenFile& in, const ResultsShape& shape) {
   readTitle(in, shape.title, shape.unitCode, out.title, out.unitCode);
   out.nodes.resize(static_cast<size_t>(shape.nn) + 1);
   for (int k = 1; k <= shape.nn; ++k) {
-    std::string item = formatText("el nodo %d", k);
-    ResNode& node = out.nodes[k];
-    node.index = in.integer(item);
-    expectIndex(in, node.index, k, "nodo");
-    node.deflection = in.real(item);
+    readFields(in, formatText("el nodo %d", k), out.nodes[k].fields(), {{k, "nodo"}});
   }
   const int nb = static_cast<int>(shape.bars.size()) - 1;
   out.bars.resize(static_cast<size_t>(nb) + 1);
   for (int i = 1; i <= nb; ++i) {
-    std::string item = formatText("la barra %d", i);
-    ResBar& bar = out.bars[i];
-    bar.index = in.integer(item);
-    expectIndex(in, bar.index, i, "barra");
-    bar.left = in.integer(item);
-    expectIndex(in, bar.left, shape.bars[i].left, "nodo izquierdo");
-    bar.right = in.integer(item);
-    expectIndex(in, bar.right, shape.bars[i].right, "nodo derecho");
-    bar.Mleft = in.real(item);
-    bar.Mright = in.real(item);
-    bar.Vleft = in.real(item);
-    bar.Vright = in.real(item);
+    readFields(in, formatText("la barra %d", i), out.bars[i].fields(),
+               {{i, "barra"}, {shape.bars[i].left, "nodo izquierdo"}, {shape.bars[i].right, "nodo derecho"}});
   }
   const int nsup = static_cast<int>(shape.supportNodes.size()) - 1;
   out.supports.resize(static_cast<size_t>(nsup) + 1);
   for (int s = 1; s <= nsup; ++s) {
-    std::string item = formatText("el apoyo %d", s);
-    ResSupport& support = out.supports[s];
-    support.node = in.integer(item);
-    expectIndex(in, support.node, shape.supportNodes[s], "nodo de apoyo");
-    support.Ry = in.real(item);
-    support.M = in.real(item);
+    readFields(in, formatText("el apoyo %d", s), out.supports[s].fields(), {{shape.supportNodes[s], "nodo de apoyo"}});
   }
   for (int t = 1; t <= 2 * shape.ntie; ++t) {
     std::string item = formatText("el corrimiento %d", (t + 1) / 2);
@@ -84,11 +89,7 @@ DiagramFile readDiagramFile(TokenFile& in, const std::string& title, int unitCod
   out.points.resize(static_cast<size_t>(count));
   for (int p = 0; p < count; ++p) {
     std::string item = formatText("el punto %d", p);
-    FmcPoint& point = out.points[p];
-    point.X = in.real(item);
-    point.deflection = in.real(item);
-    point.M = in.real(item);
-    point.V = in.real(item);
+    readFields(in, item, out.points[p].fields());
   }
   if (!in.atEnd())
     throw RunError(in.errorText(formatText("sobran datos desde la l\xEDnea %d", in.peek()->line)));

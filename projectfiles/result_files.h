@@ -1,14 +1,14 @@
 #pragma once
 // The two text files calcest leaves for a project: the results file (.res) and
-// the diagram file (.fmc). Their values are kept as the words of the file.
+// the diagram file (.fmc). The report keeps their values as the words of the
+// file; the envelope reads the same records line by line, as floats.
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "projectfiles/token_file.h"
 
 namespace projectfiles {
-
-using namespace common;
 
 // What the model says the files must hold, to tell a file of another model.
 struct ResultsShape {
@@ -23,21 +23,41 @@ struct ResultsShape {
   int ntie = 0;
 };
 
-struct ResNode {
-  int index = 0;
-  SourceValue deflection;  // scaled vertical displacement
-};
-
-// A bar line runs from the left end to the right end of the bar.
-struct ResBar {
-  int index = 0, left = 0, right = 0;
-  SourceValue Mleft, Mright, Vleft, Vright;
-};
-
-struct ResSupport {
+// The records of the files, over the type their reals are read as. `fields()`
+// lists the values in the order of their line: the layout every reader takes.
+template <class Real>
+struct NodeLine {  // .res: a node and its scaled vertical displacement
   int node = 0;
-  SourceValue Ry, M;
+  Real value{};
+  auto fields() { return std::tie(node, value); }
 };
+
+// A bar line runs from the left end to the right end of the bar: its end
+// nodes, then the moments and shears at the left end and at the right end.
+template <class Real>
+struct BarLine {
+  int bar = 0, nodeI = 0, nodeJ = 0;
+  Real Mi{}, Mj{}, Qi{}, Qj{};
+  auto fields() { return std::tie(bar, nodeI, nodeJ, Mi, Mj, Qi, Qj); }
+};
+
+template <class Real>
+struct SupportLine {  // .res: the support's node, vertical and moment reactions
+  int node = 0;
+  Real R{}, M{};
+  auto fields() { return std::tie(node, R, M); }
+};
+
+template <class Real>
+struct DiagramPoint {  // .fmc: abscissa, deflection, moment, shear
+  Real x{}, deflection{}, moment{}, shear{};
+  auto fields() { return std::tie(x, deflection, moment, shear); }
+};
+
+using ResNode = NodeLine<SourceValue>;
+using ResBar = BarLine<SourceValue>;
+using ResSupport = SupportLine<SourceValue>;
+using FmcPoint = DiagramPoint<SourceValue>;
 
 struct ResTieEnd {
   int label = 0, node = 0, dof = 0, dir = 0;
@@ -56,9 +76,6 @@ struct ResultsFile {
 
 ResultsFile readResultsFile(TokenFile& in, const ResultsShape& shape);
 
-struct FmcPoint {
-  SourceValue X, deflection, M, V;
-};
 
 struct DiagramFile {
   std::string title;

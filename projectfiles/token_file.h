@@ -12,8 +12,6 @@
 
 namespace projectfiles {
 
-using namespace common;
-
 // A word of the file; `text` points into the file's content held by its
 // TokenFile, and stays valid as long as that does.
 struct Token {
@@ -68,7 +66,7 @@ class TokenFile {
   // moved, also when nothing more was read. False at the end of the file.
   bool readMore(size_t from, size_t& shift);
   std::string name_, content_;  // the file's text from the word taken on
-  FileHandle file_;             // null once read to its end, or for a text
+  common::FileHandle file_;     // null once read to its end, or for a text
   size_t size_ = 0, piece_ = 0;  // bytes of content_ read; bytes read at a time
   size_t kept_ = std::string::npos;  // where the word taken starts
   size_t pos_ = 0;

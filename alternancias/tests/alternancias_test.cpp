@@ -223,7 +223,7 @@ TEST(ForceTables, AgreeWithTheDiagramFileAndStepAtSupportsAndPointLoads) {
     const projectfiles::ResultsFile res = projectfiles::readResultsFile(resFile, projectfiles::resultsShapeOf(model));
     ASSERT_EQ(table.size(), fmc.points.size());
     std::vector<double> reactionAt(table.size(), 0.0);
-    for (size_t k = 1; k < res.supports.size(); ++k) reactionAt[20 * (res.supports[k].node - 1)] += res.supports[k].Ry.value;
+    for (size_t k = 1; k < res.supports.size(); ++k) reactionAt[20 * (res.supports[k].node - 1)] += res.supports[k].R.value;
     for (size_t p = 0; p < table.size(); ++p) {
       SCOPED_TRACE(p);
       const double Qi = table[p][2], Qd = table[p][3], Mfi = table[p][4], Mfd = table[p][5];
@@ -238,9 +238,9 @@ TEST(ForceTables, AgreeWithTheDiagramFileAndStepAtSupportsAndPointLoads) {
       }
       // The diagram file gives the left value inside a bar; at a node, the end of the bar before it.
       const bool node = p % 20 == 0;
-      EXPECT_NEAR(p == 0 ? Mfd : Mfi, fmc.points[p].M.value, 1.5e-4);
+      EXPECT_NEAR(p == 0 ? Mfd : Mfi, fmc.points[p].moment.value, 1.5e-4);
       if (!node && step == 0) {
-        EXPECT_NEAR(Qi, fmc.points[p].V.value, 1.5e-4);
+        EXPECT_NEAR(Qi, fmc.points[p].shear.value, 1.5e-4);
       }
     }
     EXPECT_EQ(table[0][6], 0.0);  // CC
@@ -434,8 +434,8 @@ TEST(ExactEnvelope, OverhangBeam_GovernedByAnArrangementAFixedListMissed) {
     if (gGinf != 1.0) args.insert(args.end(), {"--gGinf", formatFactor(gGinf)});  // 1 is the default
     const RunResult run = alternancias(dir, args);
     ASSERT_EQ(run.status, 0) << run.output;
-    const double uplift = byHand(dir, dat.str(), g, gGinf, q, {1, 3, 6}, 1.5).supports[5].Ry.value;
-    const double moment = byHand(dir, dat.str(), g, 1.35, q, {1, 3, 6}, 1.5).bars[5].Mleft.value;
+    const double uplift = byHand(dir, dat.str(), g, gGinf, q, {1, 3, 6}, 1.5).supports[5].R.value;
+    const double moment = byHand(dir, dat.str(), g, 1.35, q, {1, 3, 6}, 1.5).bars[5].Mi.value;
     if (gGinf == 1.35) {
       EXPECT_NEAR(uplift, -33.88, 0.005);  // permanent x1.35 everywhere
     }
@@ -549,8 +549,8 @@ TEST(ExactEnvelope, Cases_AreProjectsThatGiveTheirRowsValues) {
   const SummaryRow uplift = summaryRow(run.output, "Apoyo 3", "reacci\xF3n m\xEDnima");
   const std::string hoggingProject = projectFor(hogging), upliftProject = projectFor(uplift);
   ASSERT_FALSE(hoggingProject.empty() || upliftProject.empty()) << run.output;
-  EXPECT_NEAR(resultsOf(dir, hoggingProject).bars[1].Mright.value, hogging.value, 1e-4);
-  EXPECT_NEAR(resultsOf(dir, upliftProject).supports[3].Ry.value, uplift.value, 1e-4);
+  EXPECT_NEAR(resultsOf(dir, hoggingProject).bars[1].Mj.value, hogging.value, 1e-4);
+  EXPECT_NEAR(resultsOf(dir, upliftProject).supports[3].R.value, uplift.value, 1e-4);
   EXPECT_NE(dir.read(fileOf(hoggingProject, kModelExt)), model);  // the self-weight is in the loads
   std::string list = " " + std::to_string(listed.size()) + "\n";
   for (const std::string& name : listed) {

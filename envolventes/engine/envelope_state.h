@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/capacities.h"
+#include "projectfiles/result_files.h"
 
 namespace envelope {
 
@@ -42,24 +43,11 @@ struct NodalLoadRecord {
   float value[3] = {0, 0, 0};
 };
 
-struct PointResult {
-  float x = 0, deflection = 0, moment = 0, shear = 0;
-};
+using PointResult = projectfiles::DiagramPoint<float>;
 
-struct NodeDeflection {
-  int node = 0;
-  float value = 0;
-};
-
-struct BarEndForces {
-  int bar = 0, nodeI = 0, nodeJ = 0;
-  float Mi = 0, Mj = 0, Qi = 0, Qj = 0;
-};
-
-struct ReactionRecord {
-  int node = 0;
-  float R = 0, M = 0;
-};
+using NodeDeflection = projectfiles::NodeLine<float>;
+using BarEndForces = projectfiles::BarLine<float>;
+using ReactionRecord = projectfiles::SupportLine<float>;
 
 // One row of a force table (.esf): the project's values are in `max`; the
 // envelope's table holds both extremes.

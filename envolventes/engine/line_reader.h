@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <type_traits>
 
 #include "common/decimal_text.h"
 #include "common/file_handle.h"
@@ -18,10 +19,8 @@
 
 namespace envelope {
 
-using namespace common;
-
 // Opens a file for reading; a directory of that name does not count as a file.
-FileHandle openForReading(const std::string& path);
+common::FileHandle openForReading(const std::string& path);
 
 // True when openForReading(path) would give a file; nothing is opened.
 bool canOpenForReading(const std::string& path);
@@ -34,11 +33,11 @@ std::string_view next(const char*& at, const char* end);
 // One field whole in its plain form: then the value is the one sscanf gives.
 inline bool take(const char*& at, const char* end, int& value) {
   const std::string_view field = next(at, end);
-  return readNumber(field.data(), field.data() + field.size(), value);
+  return common::readNumber(field.data(), field.data() + field.size(), value);
 }
 inline bool take(const char*& at, const char* end, float& value) {
   const std::string_view field = next(at, end);
-  return readNumber(field.data(), field.data() + field.size(), value);
+  return common::readNumber(field.data(), field.data() + field.size(), value);
 }
 inline bool take(const char*& at, const char* end, std::string_view& word) {
   word = next(at, end);
@@ -74,6 +73,18 @@ int scanLine(std::string_view line, const char* fmt, Targets*... targets) {
   if (!whole) return std::sscanf(std::string(line).c_str(), fmt, targets...);
   std::apply([&](const auto&... h) { (h.put(targets), ...); }, held);
   return static_cast<int>(sizeof...(Targets));
+}
+
+// scanLine over the fields of a record (ints and floats), in their order.
+template <class... T>
+int scanFields(std::string_view line, std::tuple<T&...> fields) {
+  static_assert(((std::is_same_v<T, int> || std::is_same_v<T, float>) && ...));
+  static const std::string format = [] {
+    std::string text;
+    ((text += std::is_same_v<T, int> ? " %d" : " %f"), ...);
+    return text.substr(1);
+  }();
+  return std::apply([&](T&... field) { return scanLine(line, format.c_str(), &field...); }, fields);
 }
 
 class LineReader {
@@ -128,7 +139,7 @@ std::string writeErrorText(const std::string& path);
 
 // Flushes and closes a file that was written; when any write or the close
 // failed (a full disk), shows writeErrorText(path) and returns false.
-bool closeWritten(FileHandle file, const std::string& path, MessageSink& sink);
+bool closeWritten(common::FileHandle file, const std::string& path, MessageSink& sink);
 
 // True when the text holds nothing but blanks and line ends.
 bool isBlank(std::string_view text);

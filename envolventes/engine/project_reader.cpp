@@ -50,11 +50,10 @@ class CountedLines {
     if (!reader_.next(last_)) short_ = true;
     return last_;
   }
-  // Scans the next line with `fmt`; fewer than `needed` values make the file short.
-  template <class... Targets>
-  void scan(int needed, const char* fmt, Targets... targets) {
-    const std::string_view text = line();
-    expect(scanLine(text, fmt, targets...), needed);
+  // Scans the next line for `fields`; fewer than `needed` values make the file short.
+  template <class... T>
+  void scan(int needed, std::tuple<T&...> fields) {
+    expect(scanFields(line(), fields), needed);
   }
   void expect(int got, int needed) {
     if (got < needed) short_ = true;
@@ -278,22 +277,16 @@ ReadStep readPointCount(CountedLines& fmc, const std::string& path, bool firstOf
 // calcest writes every value of these lines, so one that lacks any was cut.
 bool readResults(CountedLines& res, ProjectTables& p, MessageSink& sink) {
   p.nodeDeflections.assign(p.nodeCount + 1, NodeDeflection{});
-  for (int i = 1; i <= p.nodeCount; ++i) {
-    NodeDeflection& n = p.nodeDeflections[i];
-    res.scan(2, "%d %f", &n.node, &n.value);
-  }
+  for (int i = 1; i <= p.nodeCount; ++i) res.scan(2, p.nodeDeflections[i].fields());
   p.barForces.assign(p.barCount + 1, BarEndForces{});
-  for (int i = 1; i <= p.barCount; ++i) {
-    BarEndForces& b = p.barForces[i];
-    res.scan(7, "%d %d %d %f %f %f %f", &b.bar, &b.nodeI, &b.nodeJ, &b.Mi, &b.Mj, &b.Qi, &b.Qj);
-  }
+  for (int i = 1; i <= p.barCount; ++i) res.scan(7, p.barForces[i].fields());
   p.reactions.assign(p.supportCount + 1, ReactionRecord{});
   for (int i = 1; i <= p.supportCount; ++i) {
     ReactionRecord& r = p.reactions[i];
     if (p.supports[i].reactsWithMoment())
-      res.scan(3, "%d %f %f", &r.node, &r.R, &r.M);
+      res.scan(3, r.fields());
     else
-      res.scan(2, "%d %f", &r.node, &r.R);
+      res.scan(2, std::tie(r.node, r.R));  // the moment only where the support takes one
   }
   return !res.reportShort(sink);
 }
@@ -311,10 +304,7 @@ bool pointsInOrder(const std::vector<PointResult>& points) {
 
 bool readPoints(CountedLines& fmc, ProjectTables& p, MessageSink& sink) {
   p.points.assign(p.lastPoint + 1, PointResult{});
-  for (int i = 0; i <= p.lastPoint && !fmc.isShort(); ++i) {
-    PointResult& r = p.points[i];
-    fmc.scan(4, "%f %f %f %f", &r.x, &r.deflection, &r.moment, &r.shear);
-  }
+  for (int i = 0; i <= p.lastPoint && !fmc.isShort(); ++i) fmc.scan(4, p.points[i].fields());
   if (fmc.reportShort(sink)) return false;
   p.pointsInOrder = pointsInOrder(p.points);
   return true;

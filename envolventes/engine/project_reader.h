@@ -14,8 +14,6 @@
 
 namespace envelope {
 
-using namespace common;
-
 enum class ReadStep { Ok, Stopped, SelectionError };
 
 // Texts of the refusals that guard the fixed tables.

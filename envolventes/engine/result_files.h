@@ -11,8 +11,6 @@
 
 namespace envelope {
 
-using namespace common;
-
 enum class ForceTableStep { Written, Stopped };
 
 // The rows after the first line of a project's force table whose first line

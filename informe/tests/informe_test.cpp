@@ -286,9 +286,9 @@ TEST(ResultsFile, KeepsEachValuesTextAndPlaceWhateverTheLineBreaks) {
                            "T 1 0\n1 0.000000 2\n-1.250000 1 1 2 +0.000000 -3.500000 +2.000000 -2.000000 1 4.000000\n0.000000"}) {
     TokenFile in("p.res", text);
     ResultsFile res = readResultsFile(in, shape);
-    EXPECT_EQ(res.nodes[2].deflection.text, "-1.250000");
-    EXPECT_EQ(res.bars[1].Mright.text, "-3.500000");
-    EXPECT_EQ(res.supports[1].Ry.value, 4.0);
+    EXPECT_EQ(res.nodes[2].value.text, "-1.250000");
+    EXPECT_EQ(res.bars[1].Mj.text, "-3.500000");
+    EXPECT_EQ(res.supports[1].R.value, 4.0);
     const Token* none = in.peek();
     EXPECT_EQ(none, nullptr);
   }
