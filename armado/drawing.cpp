@@ -288,7 +288,7 @@ void Painter::paint(const std::string& name) {
 
 }  // namespace
 
-DesignFrame designFrame(const Design& d, const Schedule& s) {
+DesignFrame designFrame(const Design& d, const Schedule& /*schedule*/) {
   DesignFrame f;
   const double length = d.beamEnd - d.beamStart;
   f.scale = std::clamp(1000.0 / length, 0.06, 0.25);

@@ -12,7 +12,6 @@
 namespace armado {
 
 using common::formatText;
-using common::RunError;
 
 namespace {
 

@@ -37,7 +37,7 @@ std::string searchPath() {
 std::string fellowProgram(const std::string& name) {
   if (const std::string chosen = chosenFolder(); !chosen.empty()) return executableIn(chosen, name);
   if (const std::filesystem::path program = self(); !program.empty()) {
-    const std::string beside = executableIn(program.parent_path().string(), name);
+    std::string beside = executableIn(program.parent_path().string(), name);
     if (!beside.empty()) return beside;
   }
   return programOnPath(name);
@@ -47,7 +47,7 @@ std::string programOnPath(const std::string& name) {
   std::string rest = searchPath();
   while (!rest.empty()) {
     const size_t colon = rest.find(':');
-    const std::string found = executableIn(rest.substr(0, colon), name);
+    std::string found = executableIn(rest.substr(0, colon), name);
     if (!found.empty()) return found;
     rest = colon == std::string::npos ? "" : rest.substr(colon + 1);
   }

@@ -22,11 +22,11 @@ class DiagramSources {
  public:
   virtual ~DiagramSources() = default;
   // The results file's moment or shear at a bar's start (or end); bars count from 1.
-  virtual const SourceValue* barEnd(int bar, DiagramKind kind, bool atStart) const { return nullptr; }
+  virtual const SourceValue* barEnd(int /*bar*/, DiagramKind /*kind*/, bool /*atStart*/) const { return nullptr; }
   // The diagram file's moment or shear at station k (0 to 20) of a bar.
-  virtual const SourceValue* station(int bar, int k, DiagramKind kind) const { return nullptr; }
+  virtual const SourceValue* station(int /*bar*/, int /*k*/, DiagramKind /*kind*/) const { return nullptr; }
   // The results file's deflection of a node (by position).
-  virtual const SourceValue* nodeDeflection(int node) const { return nullptr; }
+  virtual const SourceValue* nodeDeflection(int /*node*/) const { return nullptr; }
 };
 
 // The data attributes that say where a value of a file came from, and the

@@ -438,7 +438,7 @@ bool putRow(Content& content, Table table, int row, const Row& value, int loadCa
   return true;
 }
 
-Row newRow(const Content& content, Table table, int loadCase) {
+Row newRow(const Content& content, Table table, int /*loadCase*/) {
   const ModelData& m = content.model;
   switch (table) {
     case Table::nodes: return labelledAfter(m.nodes, &Node::label);

@@ -101,11 +101,11 @@ bool Document::withSpans(Content& content) const {
 std::string Document::applyCell(Content& content, const CellPlace& place, const std::string& text) const {
   if (spanTable(place.table)) {
     if (!withSpans(content)) return "esta viga no se edita por vanos: " + spans_.reason;
-    const std::string refusal = setSpanCellText(*content.spans, place, text);
+    std::string refusal = setSpanCellText(*content.spans, place, text);
     if (refusal.empty()) makeBars(content);
     return refusal;
   }
-  const std::string refusal = setCellText(content, place, text);
+  std::string refusal = setCellText(content, place, text);
   if (refusal.empty() && shapesBars(place.table)) content.spans.reset();
   return refusal;
 }

@@ -275,7 +275,7 @@ std::string saveProject(Document& document, const std::string& modelPath) {
       const std::string project = caseProject(path, content, k);
       const std::string model = modelText(caseModel(content, k));
       if (k > 0) {
-        const std::string fault = foreignFileFault(path, fileOf(project, kModelExt), model);
+        std::string fault = foreignFileFault(path, fileOf(project, kModelExt), model);
         if (!fault.empty()) return fault;
       }
       writeAside(files, fileOf(project, kModelExt), model);

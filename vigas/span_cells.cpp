@@ -109,7 +109,7 @@ std::string setLoadCell(const SpanBeam& beam, SpanLoad& load, int column, const 
   switch (column) {
     case kOnPiece: {
       int piece = 0;
-      const std::string fault = readPiece(beam, text, piece);
+      std::string fault = readPiece(beam, text, piece);
       if (fault.empty()) movePiece(beam, load, piece);
       return fault;
     }
@@ -287,7 +287,7 @@ std::string setSpanCellText(SpanBeam& beam, const CellPlace& p, const std::strin
   const std::string text = trimmedText(typed);
   if (p.table == Table::spans) return setPieceCell(beam, p.row - 1, p.column, text);
   SpanLoad load = loadAt(beam, p);
-  const std::string fault = setLoadCell(beam, load, p.column, text);
+  std::string fault = setLoadCell(beam, load, p.column, text);
   if (fault.empty()) beam.loads[static_cast<size_t>(p.loadCase)][static_cast<size_t>(p.row - 1)] = load;
   return fault;
 }
@@ -352,7 +352,7 @@ std::string readSupportText(const std::string& typed, Support& support) {
     const size_t blank = word.find_first_of(" \t");
     if (blank != std::string::npos) word = word.substr(0, blank) + ":" + trimmedText(word.substr(blank));
     SupportChoice choice;
-    if (const std::string fault = readSupportWord(word, choice); !fault.empty()) return fault;
+    if (std::string fault = readSupportWord(word, choice); !fault.empty()) return fault;
     read.code = supportCodeOf(choice.kind);
     if (choice.kind == SupportKind::spring) {
       if (!(choice.stiffness > 0)) return "la rigidez de un muelle debe ser mayor que 0";

@@ -104,8 +104,7 @@ std::string piecesFault(const Line& line, SpanBeam& beam, std::vector<size_t>& f
 // distributed load was written as.
 class LoadReader {
  public:
-  LoadReader(const Line& line, const SpanBeam& beam, const std::vector<size_t>& firstNode)
-      : line_(line), beam_(beam), firstNode_(firstNode) {
+  LoadReader(const Line& line, const std::vector<size_t>& firstNode) : line_(line), firstNode_(firstNode) {
     for (size_t k = line.bars.size(); k-- > 0;) barOfLabel_[line.bars[k]->label] = k;
     for (size_t p = 0; p < firstNode.size(); ++p)
       for (size_t k = firstNode[p]; k < (p + 1 < firstNode.size() ? firstNode[p + 1] : line.bars.size()); ++k)
@@ -171,7 +170,6 @@ class LoadReader {
   }
 
   const Line& line_;
-  const SpanBeam& beam_;
   const std::vector<size_t>& firstNode_;
   std::map<int, size_t> barOfLabel_;
   std::map<size_t, int> pieceOfBar_;
@@ -238,7 +236,7 @@ SpanReading readSpans(const Content& content) {
   if (!reading.reason.empty()) return reading;
   reading.beam.x0 = line.x0;
   reading.beam.y0 = line.y0;
-  LoadReader loads(line, reading.beam, firstNode);
+  LoadReader loads(line, firstNode);
   for (size_t c = 0; c < content.cases.size(); ++c) reading.beam.loads[c] = loads.read(content.cases[c].loads);
   findBarCounts(line, reading.beam, firstNode);
   return reading;

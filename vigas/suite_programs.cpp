@@ -186,7 +186,7 @@ std::string roleLoadsFile(const Document& document, const EnvelopeChoice& choice
     if (choice.roles[k] == role) only = static_cast<int>(k), ++count;
   if (count == 1) return bareName(fileOf(caseProject(document.modelPath(), content, only), kLoadsExt));
   if (scratch.path().empty()) throw RunError("no se puede crear una carpeta temporal para las cargas");
-  const std::string path = scratch.path() + (role == CaseRole::permanent ? "/permanentes" : "/variables") + kLoadsExt;
+  std::string path = scratch.path() + (role == CaseRole::permanent ? "/permanentes" : "/variables") + kLoadsExt;
   writeWholeFile(path, loadsOfRole(content, choice, role));
   return path;
 }

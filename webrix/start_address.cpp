@@ -118,7 +118,7 @@ std::string fileAddress(const std::filesystem::path& path) {
 std::string browserAddress(const std::string& text, const std::string& base) {
   const size_t first = text.find_first_not_of(" \t\r\n");
   if (first == std::string::npos) return text;
-  const std::string address = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+  std::string address = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
   if (hasScheme(address)) return address;
   std::error_code error;
   std::filesystem::path path(address);

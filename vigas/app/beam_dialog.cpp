@@ -28,7 +28,7 @@ std::string readSupports(const std::string& text, size_t count, std::vector<Supp
   std::string word;
   while (words >> word) {
     SupportChoice choice;
-    if (const std::string fault = readSupportWord(word, choice); !fault.empty()) return fault;
+    if (std::string fault = readSupportWord(word, choice); !fault.empty()) return fault;
     supports.push_back(choice);
   }
   if (supports.empty()) {

@@ -81,7 +81,7 @@ void MainFrame::onCellChanging(wxGridEvent& event) {
   // takes it back: never dropped unseen.
   event.Veto();
   SetStatusText(fromCp1252("No se acepta: " + tried.reason + " (corr\xEDjalo, o Esc lo deshace)."), 0);
-  CallAfter([this, page, row, column, typed] {
+  CallAfter([page, row, column, typed] {
     page->SetGridCursor(row, column);
     page->EnableCellEditControl();
     if (wxTextCtrl* field = editorField(page, row, column)) {
