@@ -268,5 +268,27 @@ TEST(DiagramExtremes, AreTheCurvesTruePeaks) {
       << pictureNumber(-1000 * sag, decimalsFor(1000 * sag));
 }
 
+// ---- values and labels of the pictures --------------------------------------------
+
+struct NumberCase {
+  double value;
+  int decimals;
+  const char* text;
+};
+
+TEST(PictureNumber, RoundsToItsDecimalsAndNeverShowsASignedZero) {
+  const NumberCase cases[] = {{-20.691667, 2, "-20.69"}, {16.965278, 1, "17.0"}, {-0.0, 3, "0.000"},
+                              {-0.0004, 3, "0.000"},     {-0.0005001, 3, "-0.001"}, {-0.4, 0, "0"},
+                              {130.387371, 0, "130"}};
+  for (const NumberCase& c : cases) EXPECT_EQ(pictureNumber(c.value, c.decimals), c.text) << c.value;
+}
+
+// Four significant digits for the largest value of a quantity, at most three decimals.
+TEST(DecimalsFor, KeepsFourDigitsOfTheLargestValue) {
+  const std::pair<double, int> cases[] = {{24.69, 2}, {5.4, 3}, {169.65, 1}, {1250.0, 0}, {99999.0, 0}, {0.063, 3}};
+  for (const auto& [largest, decimals] : cases) EXPECT_EQ(decimalsFor(largest), decimals) << largest;
+  EXPECT_EQ(decimalsFor(0.0), 2);  // nothing to show: any precision reads the same
+}
+
 }  // namespace
 }  // namespace pictures
