@@ -18,8 +18,6 @@
 
 namespace envelope {
 
-using namespace common;
-
 class CEnvolventesView;
 
 // The document template's string: title, document name, filter name, filter

@@ -12,8 +12,6 @@
 
 namespace envelope {
 
-using namespace common;
-
 // Draws both passes of diagram `selector` onto `canvas` from the state's layout
 // and envelopes. Any selector other than 1..3 draws nothing.
 void drawDiagram(const EnvelopeState& state, int selector, Canvas& canvas);

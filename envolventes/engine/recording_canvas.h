@@ -7,8 +7,6 @@
 
 namespace envelope {
 
-using namespace common;
-
 struct DrawCall {
   enum Kind { BeginPass, Line, Text } kind = Line;
   Colour colour;  // pen for BeginPass and Line, text colour for Text

@@ -12,8 +12,6 @@
 
 namespace envelope {
 
-using namespace common;
-
 class SvgCanvas : public Canvas {
  public:
   explicit SvgCanvas(LabelForm form = LabelForm::Screen) : form_(form) {}
@@ -36,7 +34,7 @@ class SvgCanvas : public Canvas {
   LabelForm form_;
   char penText_[24] = "rgb(0,0,0)";  // the pen of the pass as a stroke colour
   size_t penLength_ = 10;
-  TextBuffer svg_;
+  common::TextBuffer svg_;
 };
 
 }  // namespace envelope
