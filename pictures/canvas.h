@@ -75,8 +75,9 @@ class Canvas {
  public:
   virtual ~Canvas() = default;
 
-  virtual void beginGroup(const Group& group) = 0;
-  virtual void endGroup() = 0;
+  // A canvas that places every element by itself (a script) ignores groups.
+  virtual void beginGroup(const Group& group) {}
+  virtual void endGroup() {}
 
   // A picture drawn by whole pixels (the envelope's diagrams) begins with its
   // area and the height of its axis (a script mirrors ordinates about it).

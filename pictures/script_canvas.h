@@ -14,8 +14,6 @@ namespace pictures {
 class ScriptCanvas : public Canvas {
  public:
   explicit ScriptCanvas(double unitsPerPixel) : unit_(unitsPerPixel) {}
-  void beginGroup(const Group& group) override {}
-  void endGroup() override {}
   void line(Point a, Point b, const Style& style) override;
   void circle(Point centre, Num radius, const Style& style) override;
   void text(Point at, const std::string& cp1252, const Style& style, Anchor anchor,

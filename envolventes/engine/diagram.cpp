@@ -13,12 +13,6 @@ namespace envelope {
 
 using namespace common;
 
-const char* const kGreenInk = "verde";
-const char* const kPurpleInk = "morado";
-const char* const kOliveInk = "oliva";
-const char* const kRedInk = "rojo";
-const char* const kBlueInk = "azul";
-
 Colour colourOf(const std::string& cls) {
   static const std::pair<const char*, Colour> kInks[] = {
       {kGreenInk, kGreen}, {kPurpleInk, kPurple}, {kOliveInk, kOlive}, {kRedInk, kRed}, {kBlueInk, kBlue}};

@@ -20,7 +20,6 @@ namespace envelope {
 struct Colour {
   unsigned char r = 0, g = 0, b = 0;
   bool operator==(const Colour& o) const { return r == o.r && g == o.g && b == o.b; }
-  bool operator!=(const Colour& o) const { return !(*this == o); }
 };
 
 // The diagrams' colours and the classes that name them.
@@ -29,11 +28,11 @@ constexpr Colour kPurple{128, 0, 128};
 constexpr Colour kOlive{128, 128, 0};
 constexpr Colour kRed{255, 0, 0};
 constexpr Colour kBlue{0, 0, 255};
-extern const char* const kGreenInk;
-extern const char* const kPurpleInk;
-extern const char* const kOliveInk;
-extern const char* const kRedInk;
-extern const char* const kBlueInk;
+constexpr const char* kGreenInk = "verde";
+constexpr const char* kPurpleInk = "morado";
+constexpr const char* kOliveInk = "oliva";
+constexpr const char* kRedInk = "rojo";
+constexpr const char* kBlueInk = "azul";
 // The colour a class names; black for any other.
 Colour colourOf(const std::string& cls);
 

@@ -23,8 +23,6 @@ class ScriptCanvas : public pictures::Canvas {
 
   void beginPicture(int width, int height, int axisY) override { axisY_ = axisY; }
   void endPicture() override { flush(); }
-  void beginGroup(const pictures::Group&) override {}
-  void endGroup() override {}
   void line(pictures::Point a, pictures::Point b, const pictures::Style&) override;
   void text(pictures::Point at, const std::string& cp1252, const pictures::Style&, pictures::Anchor,
             const std::string&) override;

@@ -18,7 +18,6 @@ class SvgCanvas : public pictures::Canvas {
   void endPicture() override;
   // A group's class is the pen of its lines.
   void beginGroup(const pictures::Group& group) override;
-  void endGroup() override {}
   void line(pictures::Point a, pictures::Point b, const pictures::Style&) override;
   void text(pictures::Point at, const std::string& cp1252, const pictures::Style& style, pictures::Anchor,
             const std::string&) override;

@@ -42,7 +42,6 @@ class BitmapCanvas : public pictures::Canvas {
     const envelope::Colour pen = envelope::colourOf(pass.cls);
     dc_.SetPen(wxPen(wxColour(pen.r, pen.g, pen.b), 1));
   }
-  void endGroup() override {}
   void line(pictures::Point a, pictures::Point b, const pictures::Style&) override {
     const int x1 = static_cast<int>(a.x.v), y1 = static_cast<int>(a.y.v);
     const int x2 = static_cast<int>(b.x.v), y2 = static_cast<int>(b.y.v);
