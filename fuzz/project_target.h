@@ -9,7 +9,7 @@
 #include "envolventes/engine/envelope_run.h"
 #include "envolventes/engine/diagram.h"
 #include "fuzz/fuzz_scratch.h"
-#include "envolventes/engine/recording_canvas.h"
+#include "pictures/recording_canvas.h"
 
 inline void fuzzProjectFile(const char* extension, const uint8_t* data, size_t size) {
   InScratchDir here;
@@ -34,7 +34,7 @@ inline void fuzzProjectFile(const char* extension, const uint8_t* data, size_t s
   envelope::RunOutcome outcome = envelope::runEnvelope(state, request, outputs, sink);
   if (outcome == envelope::RunOutcome::SelectionError) return;
   for (int selector = 1; selector <= 3; ++selector) {
-    envelope::RecordingCanvas canvas;
+    pictures::RecordingCanvas canvas;
     envelope::drawDiagram(state, selector, canvas);
   }
 }

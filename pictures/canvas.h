@@ -75,19 +75,28 @@ class Canvas {
  public:
   virtual ~Canvas() = default;
 
-  virtual void beginGroup(const Group& group) = 0;
-  virtual void endGroup() = 0;
+  // A canvas that places every element by itself (a script) ignores groups.
+  virtual void beginGroup(const Group& group) {}
+  virtual void endGroup() {}
+
+  // A picture drawn by whole pixels (the envelope's diagrams) begins with its
+  // area and the height of its axis (a script mirrors ordinates about it).
+  virtual void beginPicture(int width, int height, int axisY) {}
+  virtual void endPicture() {}
 
   virtual void line(Point a, Point b, const Style& style) = 0;
-  virtual void polyline(const std::vector<Point>& points, const Style& style) = 0;
-  virtual void polygon(const std::vector<Point>& points, const Style& style) = 0;
-  virtual void circle(Point centre, Num radius, const Style& style) = 0;
+  // Where the canvas has no element of its own: a polyline as its segments, a
+  // polygon closed by one more, a path's moves and steps with an arc as its
+  // chord; a circle is left out.
+  virtual void polyline(const std::vector<Point>& points, const Style& style);
+  virtual void polygon(const std::vector<Point>& points, const Style& style);
+  virtual void circle(Point centre, Num radius, const Style& style) {}
   // A rectangle is its four corners, where the canvas has no element of its own.
   virtual void rect(Point corner, Num width, Num height, const Style& style) {
     const double x = corner.x.v, y = corner.y.v, w = width.v, h = height.v;
     polygon({{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}, style);
   }
-  virtual void path(const Path& steps, const Style& style) = 0;
+  virtual void path(const Path& steps, const Style& style);
   // Text with its baseline at `at.y`, placed by `anchor` at `at.x`;
   // Windows-1252 bytes. `markup`, when not empty, is the SVG's markup for the
   // text (a character the files' encoding lacks, a value's source).

@@ -19,31 +19,10 @@ void ScriptCanvas::line(Point a, Point b, const Style&) {
   appendFormat(text_, " \n");
 }
 
-void ScriptCanvas::polyline(const std::vector<Point>& points, const Style& style) {
-  for (size_t k = 1; k < points.size(); ++k) line(points[k - 1], points[k], style);
-}
-
-void ScriptCanvas::polygon(const std::vector<Point>& points, const Style& style) {
-  polyline(points, style);
-  if (points.size() > 2) line(points.back(), points.front(), style);
-}
-
 void ScriptCanvas::circle(Point centre, Num radius, const Style&) {
   appendFormat(text_, "circle ");
   point(centre.x.v, centre.y.v);
   appendFormat(text_, " %.4f\n", radius.v * unit_);
-}
-
-// Moves and straight steps as lines; an arc as its chord.
-void ScriptCanvas::path(const Path& steps, const Style& style) {
-  double x = 0, y = 0;
-  for (const PathStep& s : steps) {
-    const bool absolute = s.kind == PathStep::moveTo;
-    const double nx = absolute ? s.to.x.v : x + s.to.x.v, ny = absolute ? s.to.y.v : y + s.to.y.v;
-    if (s.kind == PathStep::lineBy || s.kind == PathStep::arcTo) line({x, y}, {nx, ny}, style);
-    x = nx;
-    y = ny;
-  }
 }
 
 // "text x,y height 0 TEXT", placed at its left end as the picture places it.

@@ -1,7 +1,7 @@
 #pragma once
 // The CAD script of a picture of the shared canvas: "line", "circle" and
 // "text" commands in drawing units (picture pixels times `unitsPerPixel`),
-// y upward. Groups carry no transform here: the pictures drawn through it
+// y upward; polylines, polygons and paths go out as their lines. Groups carry no transform here: the pictures drawn through it
 // place every element themselves.
 #include <string>
 #include <vector>
@@ -14,13 +14,8 @@ namespace pictures {
 class ScriptCanvas : public Canvas {
  public:
   explicit ScriptCanvas(double unitsPerPixel) : unit_(unitsPerPixel) {}
-  void beginGroup(const Group& group) override {}
-  void endGroup() override {}
   void line(Point a, Point b, const Style& style) override;
-  void polyline(const std::vector<Point>& points, const Style& style) override;
-  void polygon(const std::vector<Point>& points, const Style& style) override;
   void circle(Point centre, Num radius, const Style& style) override;
-  void path(const Path& steps, const Style& style) override;
   void text(Point at, const std::string& cp1252, const Style& style, Anchor anchor,
             const std::string& markup) override;
   std::string script() const { return text_.str(); }

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "envolventes/engine/diagram.h"
 #include "envolventes/engine/envelope_state.h"
-#include "envolventes/engine/canvas.h"
 
 namespace vigas {
 

@@ -11,8 +11,6 @@
 
 namespace envelope {
 
-using namespace common;
-
 constexpr int kMaxListedFiles = 1500;
 
 // Program-wide state fixed by the flow and read by the engine and the view.

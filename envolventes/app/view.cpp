@@ -195,21 +195,26 @@ wxPrintout* CEnvolventesView::OnCreatePrintout() { return new CEnvolventesPrinto
 
 // ---------------------------------------------------------------- canvas
 
-void WxDcCanvas::beginPass(Colour pen) {
+void WxDcCanvas::beginGroup(const pictures::Group& pass) {
+  const Colour pen = colourOf(pass.cls);
   previousPen_ = dc_.GetPen();
   dc_.SetPen(wxPen(wxColour(pen.r, pen.g, pen.b), 1, wxPENSTYLE_SOLID));
   dc_.SetFont(*wxNORMAL_FONT);
 }
 
-void WxDcCanvas::endPass() {
+void WxDcCanvas::endGroup() {
   if (previousPen_.IsOk()) dc_.SetPen(previousPen_);
 }
 
-void WxDcCanvas::line(int x1, int y1, int x2, int y2) { dc_.DrawLine(x1, y1, x2, y2); }
+void WxDcCanvas::line(pictures::Point a, pictures::Point b, const pictures::Style&) {
+  dc_.DrawLine(static_cast<int>(a.x.v), static_cast<int>(a.y.v), static_cast<int>(b.x.v), static_cast<int>(b.y.v));
+}
 
-void WxDcCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour) {
+void WxDcCanvas::text(pictures::Point at, const std::string& cp1252, const pictures::Style& style, pictures::Anchor,
+                      const std::string&) {
+  const Colour colour = colourOf(style.cls);
   dc_.SetTextForeground(wxColour(colour.r, colour.g, colour.b));
-  dc_.DrawText(fromCp1252(cp1252Text), x, y);
+  dc_.DrawText(fromCp1252(cp1252), static_cast<int>(at.x.v), static_cast<int>(at.y.v));
 }
 
 }  // namespace envelope

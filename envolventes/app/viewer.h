@@ -12,13 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "envolventes/engine/canvas.h"
 #include "envolventes/engine/envelope_state.h"
 #include "envolventes/app/startup_flow.h"
+#include "pictures/canvas.h"
 
 namespace envelope {
-
-using namespace common;
 
 class CEnvolventesView;
 
@@ -129,13 +127,15 @@ class CEnvolventesView : public wxView {
 };
 
 // Screen canvas of the envelope drawing.
-class WxDcCanvas : public Canvas {
+class WxDcCanvas : public pictures::Canvas {
  public:
   explicit WxDcCanvas(wxDC& dc) : dc_(dc) {}
-  void beginPass(Colour pen) override;
-  void endPass() override;
-  void line(int x1, int y1, int x2, int y2) override;
-  void text(int x, int y, const std::string& cp1252Text, Colour colour) override;
+  // A diagram's pass: a group whose class names its pen.
+  void beginGroup(const pictures::Group& pass) override;
+  void endGroup() override;
+  void line(pictures::Point a, pictures::Point b, const pictures::Style&) override;
+  void text(pictures::Point at, const std::string& cp1252, const pictures::Style& style, pictures::Anchor,
+            const std::string&) override;
 
  private:
   wxDC& dc_;

@@ -115,7 +115,7 @@ class Pictures {
         if (k < kScripts)
           drawDiagram(*state_, ordinates_, k + 1, canvases_[k]);
         else
-          drawDiagram(*state_, ordinates_, k - kScripts + 1, scripts_[k - kScripts]);
+          drawDiagram(*state_, ordinates_, k - kScripts + 1, scripts_[k - kScripts], LabelForm::Script);
         done_[k].set_value();
       } catch (...) {
         done_[k].set_exception(std::current_exception());

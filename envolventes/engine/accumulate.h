@@ -6,8 +6,6 @@
 
 namespace envelope {
 
-using namespace common;
-
 // A value >= 0 raises the maximum when >= it; a value < 0 lowers the minimum
 // when <= it.
 inline void combine(float v, float& max, float& min) {

@@ -12,6 +12,15 @@
 namespace envelope {
 
 using namespace common;
+
+Colour colourOf(const std::string& cls) {
+  static const std::pair<const char*, Colour> kInks[] = {
+      {kGreenInk, kGreen}, {kPurpleInk, kPurple}, {kOliveInk, kOlive}, {kRedInk, kRed}, {kBlueInk, kBlue}};
+  for (const auto& ink : kInks)
+    if (cls == ink.first) return ink.second;
+  return {};
+}
+
 namespace {
 
 constexpr int kSymbol = 6;  // half size of the support and node symbols
@@ -28,33 +37,44 @@ const char* const kForceUnits[3] = {"[Ton] ", "[kN]   ", "[klb]  "};
 // Draws one diagram; holds what every step needs.
 class DiagramPainter {
  public:
-  DiagramPainter(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, Canvas& canvas)
+  DiagramPainter(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, pictures::Canvas& canvas,
+                 LabelForm form)
       : s_(state), c_(canvas), L_(state.layout), env_(state.points), y_(ordinates),
         last_(std::min<int>(state.lastPoint, static_cast<int>(state.layout.pointX.size()) - 1)),
-        script_(canvas.labelForm() == LabelForm::Script) {}
+        script_(form == LabelForm::Script) {}
 
   void deflections();
   void moments();
   void shear();
 
  private:
+  // A pass is a group whose class names its pen.
+  void beginPass(const char* ink) {
+    pictures::Group pass;
+    pass.cls = ink;
+    c_.beginGroup(pass);
+  }
+  void line(int x1, int y1, int x2, int y2) { c_.line({x1, y1}, {x2, y2}, {}); }
+  void text(int x, int y, const std::string& words, const char* ink) {
+    c_.text({x, y}, words, pictures::Style(ink), pictures::Anchor::start, {});
+  }
   int px(int P) const { return L_.pointX[P]; }
   int labelX(int P) const { return P == last_ ? px(P) - 30 : px(P); }
   const char* unit(const char* const (&table)[3]) const {
     int u = s_.current.unitSystem;
     return u >= 0 && u <= 2 ? table[u] : kBlankUnit;
   }
-  void title(const char* format, const char* caption, const char* unitText, int y, Colour colour);
+  void title(const char* format, const char* caption, const char* unitText, int y, const char* ink);
   void support(int x);
   void nodeTick(int x);
   void beamFrame();
   // Support (position in the table) whose current record names this node; 0 if none.
   int supportAt(int node) const;
   // Ordinates: deflections and shear upward (sign -1), moments downward (+1).
-  void ordinate(int P, int v, int sign) { c_.line(px(P), L_.axisY, px(P), L_.axisY + sign * v); }
-  void leftClosing(int v0, int sign) { c_.line(20, L_.axisY, px(0), L_.axisY + sign * v0); }
-  void rightClosing(int vLast, int sign) { c_.line(px(last_), L_.axisY + sign * vLast, L_.rightEnd, L_.axisY); }
-  void abscissa(int P, int dy) { c_.text(labelX(P), L_.labelY + dy, valueText(s_.current.points[P].x), kGreen); }
+  void ordinate(int P, int v, int sign) { line(px(P), L_.axisY, px(P), L_.axisY + sign * v); }
+  void leftClosing(int v0, int sign) { line(20, L_.axisY, px(0), L_.axisY + sign * v0); }
+  void rightClosing(int vLast, int sign) { line(px(last_), L_.axisY + sign * vLast, L_.rightEnd, L_.axisY); }
+  void abscissa(int P, int dy) { text(labelX(P), L_.labelY + dy, valueText(s_.current.points[P].x), kGreenInk); }
   void reactionLabel(int P, int support, bool maximum);
   // A label's value, in a string kept for the next label.
   const std::string& valueText(float v) {
@@ -63,7 +83,7 @@ class DiagramPainter {
   }
 
   const EnvelopeState& s_;
-  Canvas& c_;
+  pictures::Canvas& c_;
   const DiagramLayout& L_;
   const PointEnvelopes& env_;
   const EnvelopeOrdinates& y_;
@@ -72,23 +92,23 @@ class DiagramPainter {
   std::string label_;
 };
 
-void DiagramPainter::title(const char* format, const char* caption, const char* unitText, int y, Colour colour) {
+void DiagramPainter::title(const char* format, const char* caption, const char* unitText, int y, const char* ink) {
   std::string name = s_.envelopeName();
-  c_.text(20, y, formatText(format, caption, unitText, kProjectWord, name.c_str()), colour);
+  text(20, y, formatText(format, caption, unitText, kProjectWord, name.c_str()), ink);
 }
 
 void DiagramPainter::support(int x) {
   int a = L_.axisY, s = kSymbol;
   // The script draws the triangle the other way round (left corner first).
   int first = script_ ? x - s : x + s, second = script_ ? x + s : x - s;
-  c_.line(x, a, first, a + s);
-  c_.line(first, a + s, second, a + s);
-  c_.line(second, a + s, x, a);
+  line(x, a, first, a + s);
+  line(first, a + s, second, a + s);
+  line(second, a + s, x, a);
 }
 
 void DiagramPainter::nodeTick(int x) {
-  c_.line(x, L_.axisY, x, L_.axisY + kSymbol);
-  c_.line(x, L_.axisY + kSymbol, x, L_.axisY - kSymbol);
+  line(x, L_.axisY, x, L_.axisY + kSymbol);
+  line(x, L_.axisY + kSymbol, x, L_.axisY - kSymbol);
 }
 
 int DiagramPainter::supportAt(int node) const {
@@ -103,7 +123,7 @@ bool supportOneAtNodeOne(const ProjectTables& p) {
 }
 
 void DiagramPainter::beamFrame() {
-  c_.line(20, L_.axisY, L_.rightEnd, L_.axisY);
+  line(20, L_.axisY, L_.rightEnd, L_.axisY);
   if (supportOneAtNodeOne(s_.current)) support(px(0));
   nodeTick(px(0));
   for (int P = 20; P <= last_; P += 20)
@@ -113,23 +133,23 @@ void DiagramPainter::beamFrame() {
 
 void DiagramPainter::reactionLabel(int P, int support, bool maximum) {
   if (maximum)
-    c_.text(labelX(P), L_.labelY + 30, valueText(s_.reactionMax[support].R), kBlue);
+    text(labelX(P), L_.labelY + 30, valueText(s_.reactionMax[support].R), kBlueInk);
   else
-    c_.text(labelX(P), L_.labelY + 15, valueText(s_.reactionMin[support].R), kBlue);
+    text(labelX(P), L_.labelY + 15, valueText(s_.reactionMin[support].R), kBlueInk);
 }
 
 void DiagramPainter::deflections() {
   int ly = L_.labelY;
   auto maxLabels = [&](int P) {
-    c_.text(labelX(P), ly - 45, valueText(env_.DeflectionMax[P]), kGreen);
+    text(labelX(P), ly - 45, valueText(env_.DeflectionMax[P]), kGreenInk);
     abscissa(P, 30);
   };
-  auto minLabels = [&](int P) { c_.text(labelX(P), ly - 30, valueText(env_.DeflectionMin[P]), kGreen); };
+  auto minLabels = [&](int P) { text(labelX(P), ly - 30, valueText(env_.DeflectionMin[P]), kGreenInk); };
 
-  c_.beginPass(kGreen);
-  title(" %s%s.%s %s", kDeflectionCaption, unit(kDeflectionUnits), 115, kGreen);
-  c_.text(2, ly - 45, " y", kGreen);
-  c_.text(2, ly + 30, " x", kGreen);
+  beginPass(kGreenInk);
+  title(" %s%s.%s %s", kDeflectionCaption, unit(kDeflectionUnits), 115, kGreenInk);
+  text(2, ly - 45, " y", kGreenInk);
+  text(2, ly + 30, " x", kGreenInk);
   beamFrame();
   maxLabels(0);
   leftClosing(y_.DeflectionMaxY[0], -1);
@@ -139,10 +159,10 @@ void DiagramPainter::deflections() {
   }
   rightClosing(y_.DeflectionMaxY[last_], -1);
   maxLabels(last_);
-  c_.endPass();
+  c_.endGroup();
 
-  c_.beginPass(kPurple);
-  c_.text(2, ly - 30, " y", kGreen);
+  beginPass(kPurpleInk);
+  text(2, ly - 30, " y", kGreenInk);
   minLabels(0);
   leftClosing(y_.DeflectionMinY[0], -1);
   for (int P = 1; P <= last_; ++P) {
@@ -151,22 +171,22 @@ void DiagramPainter::deflections() {
   }
   rightClosing(y_.DeflectionMinY[last_], -1);
   minLabels(last_);
-  c_.endPass();
+  c_.endGroup();
 }
 
 void DiagramPainter::moments() {
   int ly = L_.labelY;
   auto maxLabels = [&](int P) {
-    c_.text(labelX(P), ly - 30, valueText(env_.MomentMaxLeft[P]), kRed);
+    text(labelX(P), ly - 30, valueText(env_.MomentMaxLeft[P]), kRedInk);
     abscissa(P, 30);
   };
-  auto minLabels = [&](int P) { c_.text(labelX(P), ly - 45, valueText(env_.MomentMinLeft[P]), kRed); };
+  auto minLabels = [&](int P) { text(labelX(P), ly - 45, valueText(env_.MomentMinLeft[P]), kRedInk); };
 
-  c_.beginPass(kOlive);
-  title(" %s %s.%s %s", kMomentCaption, unit(kMomentUnits), 70, kRed);
-  c_.text(2, ly - 30, " Mi", kRed);
-  c_.text(2, ly, " Md", kRed);
-  c_.text(2, ly + 30, " x", kGreen);
+  beginPass(kOliveInk);
+  title(" %s %s.%s %s", kMomentCaption, unit(kMomentUnits), 70, kRedInk);
+  text(2, ly - 30, " Mi", kRedInk);
+  text(2, ly, " Md", kRedInk);
+  text(2, ly + 30, " x", kGreenInk);
   beamFrame();
   leftClosing(y_.MomentMaxLeftY[0], +1);
   leftClosing(y_.MomentMaxRightY[0], +1);
@@ -175,16 +195,16 @@ void DiagramPainter::moments() {
     if (P % 20 == 0) maxLabels(P);
     ordinate(P, y_.MomentMaxLeftY[P], +1);
     ordinate(P, y_.MomentMaxRightY[P], +1);
-    if (y_.MomentMaxRightY[P] != 0) c_.text(labelX(P), ly, valueText(env_.MomentMaxRight[P]), kRed);
+    if (y_.MomentMaxRightY[P] != 0) text(labelX(P), ly, valueText(env_.MomentMaxRight[P]), kRedInk);
   }
   rightClosing(y_.MomentMaxLeftY[last_], +1);
   rightClosing(y_.MomentMaxRightY[last_], +1);
   maxLabels(last_);
-  c_.endPass();
+  c_.endGroup();
 
-  c_.beginPass(kRed);
-  c_.text(2, ly - 45, " Mi", kRed);
-  c_.text(2, ly - 15, " Md", kRed);
+  beginPass(kRedInk);
+  text(2, ly - 45, " Mi", kRedInk);
+  text(2, ly - 15, " Md", kRedInk);
   leftClosing(y_.MomentMinRightY[0], +1);
   leftClosing(y_.MomentMinLeftY[0], +1);
   minLabels(0);
@@ -192,39 +212,39 @@ void DiagramPainter::moments() {
     if (P % 20 == 0) minLabels(P);
     ordinate(P, y_.MomentMinLeftY[P], +1);
     ordinate(P, y_.MomentMinRightY[P], +1);
-    if (y_.MomentMinRightY[P] != 0) c_.text(labelX(P), ly - 15, valueText(env_.MomentMinRight[P]), kRed);
+    if (y_.MomentMinRightY[P] != 0) text(labelX(P), ly - 15, valueText(env_.MomentMinRight[P]), kRedInk);
   }
   rightClosing(y_.MomentMinRightY[last_], +1);
   rightClosing(y_.MomentMinLeftY[last_], +1);
   minLabels(last_);
-  c_.endPass();
+  c_.endGroup();
 }
 
 void DiagramPainter::shear() {
   int ly = L_.labelY;
   // The script leaves out the right-side shear labels and moves the abscissa up.
   auto maxLabels = [&](int P) {
-    c_.text(labelX(P), ly - 15, valueText(env_.ShearMaxLeft[P]), kBlue);
+    text(labelX(P), ly - 15, valueText(env_.ShearMaxLeft[P]), kBlueInk);
     if (script_) {
       abscissa(P, 30);
     } else {
-      c_.text(labelX(P), ly, valueText(env_.ShearMaxRight[P]), kBlue);
+      text(labelX(P), ly, valueText(env_.ShearMaxRight[P]), kBlueInk);
       abscissa(P, 45);
     }
   };
   auto minLabels = [&](int P) {
-    c_.text(labelX(P), ly - 45, valueText(env_.ShearMinLeft[P]), kBlue);
-    if (!script_) c_.text(labelX(P), ly - 30, valueText(env_.ShearMinRight[P]), kBlue);
+    text(labelX(P), ly - 45, valueText(env_.ShearMinLeft[P]), kBlueInk);
+    if (!script_) text(labelX(P), ly - 30, valueText(env_.ShearMinRight[P]), kBlueInk);
   };
   bool firstSupportAtStart = supportOneAtNodeOne(s_.current);
 
-  c_.beginPass(kBlue);
-  title(" %s %s. %s %s", kShearCaption, unit(kForceUnits), 50, kBlue);
-  c_.text(2, ly - 15, " Qi", kBlue);
-  c_.text(2, ly, " Qd", kBlue);
-  c_.text(2, ly + 15, " R", kBlue);
-  c_.text(2, ly + 30, " R", kBlue);
-  c_.text(2, ly + 45, " x", kGreen);
+  beginPass(kBlueInk);
+  title(" %s %s. %s %s", kShearCaption, unit(kForceUnits), 50, kBlueInk);
+  text(2, ly - 15, " Qi", kBlueInk);
+  text(2, ly, " Qd", kBlueInk);
+  text(2, ly + 15, " R", kBlueInk);
+  text(2, ly + 30, " R", kBlueInk);
+  text(2, ly + 45, " x", kGreenInk);
   beamFrame();
   leftClosing(y_.ShearMaxLeftY[0], -1);
   leftClosing(y_.ShearMaxRightY[0], -1);
@@ -238,11 +258,11 @@ void DiagramPainter::shear() {
       if (int j = supportAt(P / 20 + 1)) reactionLabel(P, j, true);
     }
   }
-  c_.endPass();
+  c_.endGroup();
 
-  c_.beginPass(kOlive);
-  c_.text(2, ly - 45, " Qi", kBlue);
-  c_.text(2, ly - 30, " Qd", kBlue);
+  beginPass(kOliveInk);
+  text(2, ly - 45, " Qi", kBlueInk);
+  text(2, ly - 30, " Qd", kBlueInk);
   leftClosing(y_.ShearMinLeftY[0], -1);
   leftClosing(y_.ShearMinRightY[0], -1);
   minLabels(0);
@@ -255,24 +275,25 @@ void DiagramPainter::shear() {
       if (int j = supportAt(P / 20 + 1)) reactionLabel(P, j, false);
     }
   }
-  c_.endPass();
+  c_.endGroup();
 }
 
 }  // namespace
 
-void drawDiagram(const EnvelopeState& state, int selector, Canvas& canvas) {
-  drawDiagram(state, state.ordinates, selector, canvas);
+void drawDiagram(const EnvelopeState& state, int selector, pictures::Canvas& canvas, LabelForm form) {
+  drawDiagram(state, state.ordinates, selector, canvas, form);
 }
 
-void drawDiagram(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, int selector, Canvas& canvas) {
+void drawDiagram(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, int selector,
+                 pictures::Canvas& canvas, LabelForm form) {
   if (selector < 1 || selector > 3) return;
   const DiagramLayout& layout = state.layout;
-  canvas.beginDiagram(layout.areaWidth, layout.areaHeight, layout.axisY);
-  DiagramPainter painter(state, ordinates, canvas);
+  canvas.beginPicture(layout.areaWidth, layout.areaHeight, layout.axisY);
+  DiagramPainter painter(state, ordinates, canvas, form);
   if (selector == 1) painter.deflections();
   if (selector == 2) painter.moments();
   if (selector == 3) painter.shear();
-  canvas.endDiagram();
+  canvas.endPicture();
 }
 
 std::string scriptErrorText(int selector) {
@@ -286,7 +307,7 @@ std::string scriptErrorText(int selector) {
 namespace {
 
 // `drawn`, when given, holds the script's commands already drawn.
-DrawOutcome paint(const EnvelopeState& state, int selector, Canvas* screen, const ScriptCanvas* drawn,
+DrawOutcome paint(const EnvelopeState& state, int selector, pictures::Canvas* screen, const ScriptCanvas* drawn,
                   MessageSink& sink, const OutputFiles& files) {
   if (selector < 1 || selector > 3) return DrawOutcome::NothingToDraw;
   std::string name = state.scriptName(selector);
@@ -300,14 +321,14 @@ DrawOutcome paint(const EnvelopeState& state, int selector, Canvas* screen, cons
     drawn->writeTo(script);
   } else {
     ScriptCanvas scriptCanvas(script);
-    drawDiagram(state, selector, scriptCanvas);
+    drawDiagram(state, selector, scriptCanvas, LabelForm::Script);
   }
   return files.finish(script, name, sink) ? DrawOutcome::Drawn : DrawOutcome::WriteError;
 }
 
 }  // namespace
 
-DrawOutcome paintDiagram(const EnvelopeState& state, int selector, Canvas& screen, MessageSink& sink,
+DrawOutcome paintDiagram(const EnvelopeState& state, int selector, pictures::Canvas& screen, MessageSink& sink,
                          const OutputFiles& files) {
   return paint(state, selector, &screen, nullptr, sink, files);
 }

@@ -1,24 +1,52 @@
 #pragma once
 // The three envelope diagrams (1 deflections, 2 bending moments, 3 shear forces
 // and support reactions), each drawn in two passes (maximum, then minimum) onto
-// a Canvas, and written as a CAD script.
+// the pictures' canvas, and written as a CAD script.
+//
+// On the canvas a diagram is one picture by whole pixels (beginPicture gives
+// its area and beam axis), each pass a group whose class names its pen, each
+// element a line or a text whose class names its colour; a text hangs from
+// its point (y is its top), as the screen places it.
 #include <string>
 
-#include "envolventes/engine/canvas.h"
 #include "envolventes/engine/envelope_state.h"
 #include "envolventes/engine/message_sink.h"
 #include "envolventes/engine/output_files.h"
 #include "envolventes/engine/script_canvas.h"
+#include "pictures/canvas.h"
 
 namespace envelope {
 
-using namespace common;
+struct Colour {
+  unsigned char r = 0, g = 0, b = 0;
+  bool operator==(const Colour& o) const { return r == o.r && g == o.g && b == o.b; }
+};
+
+// The diagrams' colours and the classes that name them.
+constexpr Colour kGreen{0, 128, 0};
+constexpr Colour kPurple{128, 0, 128};
+constexpr Colour kOlive{128, 128, 0};
+constexpr Colour kRed{255, 0, 0};
+constexpr Colour kBlue{0, 0, 255};
+constexpr const char* kGreenInk = "verde";
+constexpr const char* kPurpleInk = "morado";
+constexpr const char* kOliveInk = "oliva";
+constexpr const char* kRedInk = "rojo";
+constexpr const char* kBlueInk = "azul";
+// The colour a class names; black for any other.
+Colour colourOf(const std::string& cls);
+
+// The CAD script leaves out or moves some labels of the shear passes.
+enum class LabelForm { Screen, Script };
 
 // Draws both passes of diagram `selector` onto `canvas` from the state's layout
-// and envelopes. Any selector other than 1..3 draws nothing.
-void drawDiagram(const EnvelopeState& state, int selector, Canvas& canvas);
+// and envelopes, with the labels of `form`. Any selector other than 1..3 draws
+// nothing.
+void drawDiagram(const EnvelopeState& state, int selector, pictures::Canvas& canvas,
+                 LabelForm form = LabelForm::Screen);
 // The same with the ordinates given, not the state's.
-void drawDiagram(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, int selector, Canvas& canvas);
+void drawDiagram(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, int selector,
+                 pictures::Canvas& canvas, LabelForm form = LabelForm::Screen);
 
 enum class DrawOutcome {
   Drawn,          // drawn, and the script rewritten
@@ -34,7 +62,7 @@ std::string scriptErrorText(int selector);
 // (state.scriptName(selector)) in `files`; if that fails shows the script
 // error and draws nothing; otherwise draws the diagram onto `screen` and
 // writes it to the script.
-DrawOutcome paintDiagram(const EnvelopeState& state, int selector, Canvas& screen, MessageSink& sink,
+DrawOutcome paintDiagram(const EnvelopeState& state, int selector, pictures::Canvas& screen, MessageSink& sink,
                          const OutputFiles& files = OutputFiles());
 
 // As paintDiagram, with no screen: only the script is written.

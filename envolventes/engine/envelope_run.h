@@ -15,8 +15,6 @@
 
 namespace envelope {
 
-using namespace common;
-
 struct DrawingArea {
   int width = kDrawingWidth.preset;
   int height = kDrawingHeight.preset;

@@ -12,8 +12,6 @@
 
 namespace envelope {
 
-using namespace common;
-
 // A table value that is zero to the fifth decimal: v * 100000, truncated, is 0
 // (the reading's load lengths, the envelopes' scale ranges). Truncated in double
 // so that no value can overflow an integer.

@@ -5,8 +5,6 @@
 
 namespace envelope {
 
-using namespace common;
-
 int beamPixelsFor(int areaWidth);   // 40 * (1 + trunc(width * 0.8 * 0.025))
 int axisYFor(int areaHeight);       // 2 * trunc(height * 0.5 * 0.5)
 int labelYFor(int areaHeight);      // 2 * trunc(height * 0.7 * 0.5)

@@ -13,12 +13,10 @@
 
 namespace envelope {
 
-using namespace common;
-
 class OutputFiles {
  public:
   OutputFiles() = default;  // in place
-  explicit OutputFiles(PendingFiles& aside) : aside_(&aside) {}
+  explicit OutputFiles(common::PendingFiles& aside) : aside_(&aside) {}
 
   // The file to write `path` into; null (errno set) when it cannot be created.
   FILE* create(const std::string& path) const;
@@ -30,7 +28,7 @@ class OutputFiles {
   void abandon(FILE* file) const;
 
  private:
-  PendingFiles* aside_ = nullptr;
+  common::PendingFiles* aside_ = nullptr;
 };
 
 }  // namespace envelope

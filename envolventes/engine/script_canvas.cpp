@@ -10,7 +10,9 @@ using common::putLiteral;
 
 // "line %d,%d %d,%d \n": a diagram has thousands of lines, each written here
 // without a format to parse.
-void ScriptCanvas::line(int x1, int y1, int x2, int y2) {
+void ScriptCanvas::line(pictures::Point a, pictures::Point b, const pictures::Style&) {
+  const int x1 = static_cast<int>(a.x.v), y1 = static_cast<int>(a.y.v);
+  const int x2 = static_cast<int>(b.x.v), y2 = static_cast<int>(b.y.v);
   char* const start = text_.room(64);
   char* at = putLiteral(start, "line ");
   at = putInt(at, x1);
@@ -25,7 +27,9 @@ void ScriptCanvas::line(int x1, int y1, int x2, int y2) {
 }
 
 // "text %d,%d 6 0.0 %s\n"
-void ScriptCanvas::text(int x, int y, const std::string& cp1252Text, Colour) {
+void ScriptCanvas::text(pictures::Point place, const std::string& cp1252Text, const pictures::Style&, pictures::Anchor,
+                        const std::string&) {
+  const int x = static_cast<int>(place.x.v), y = static_cast<int>(place.y.v);
   char* const start = text_.room(48 + cp1252Text.size());
   char* at = putLiteral(start, "text ");
   at = putInt(at, x);

@@ -1,16 +1,16 @@
 #pragma once
-// The CAD script: one "line" or "text" command per drawing element. Script y
-// grows upward: line ordinates are mirrored about the beam axis, text y values
-// are negated.
+// The CAD script of a diagram: one "line" or "text" command per drawing
+// element, in whole pixels. Script y grows upward: line ordinates are mirrored
+// about the beam axis, text y values are negated.
 #include <cstdio>
 #include <string>
 
 #include "common/format.h"
-#include "envolventes/engine/canvas.h"
+#include "pictures/canvas.h"
 
 namespace envelope {
 
-class ScriptCanvas : public Canvas {
+class ScriptCanvas : public pictures::Canvas {
  public:
   // Writes to an open file (not closed here): the commands of a diagram are
   // kept and written at its end (and by the destructor, whatever is left).
@@ -21,12 +21,11 @@ class ScriptCanvas : public Canvas {
   ScriptCanvas& operator=(const ScriptCanvas&) = delete;
   ~ScriptCanvas() override { flush(); }
 
-  void beginDiagram(int areaWidth, int areaHeight, int axisY) override { axisY_ = axisY; }
-  void endDiagram() override { flush(); }
-  void beginPass(Colour) override {}
-  void line(int x1, int y1, int x2, int y2) override;
-  void text(int x, int y, const std::string& cp1252Text, Colour colour) override;
-  LabelForm labelForm() const override { return LabelForm::Script; }
+  void beginPicture(int width, int height, int axisY) override { axisY_ = axisY; }
+  void endPicture() override { flush(); }
+  void line(pictures::Point a, pictures::Point b, const pictures::Style&) override;
+  void text(pictures::Point at, const std::string& cp1252, const pictures::Style&, pictures::Anchor,
+            const std::string&) override;
   // Writes the commands kept in memory to `out`.
   void writeTo(FILE* out) const;
 

@@ -8,6 +8,7 @@
 
 #include "common/cp1252.h"
 #include "common/format.h"
+#include "envolventes/engine/diagram.h"
 #include "envolventes/engine/line_reader.h"
 
 namespace envelope {
@@ -55,7 +56,7 @@ std::string escapeXml(const std::string& utf8) {
 
 }  // namespace
 
-void SvgCanvas::beginDiagram(int areaWidth, int areaHeight, int axisY) {
+void SvgCanvas::beginPicture(int areaWidth, int areaHeight, int axisY) {
   svg_.clear();
   auto put = [this](const std::string& text) { svg_.append(text.data(), text.size()); };
   put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
@@ -66,16 +67,18 @@ void SvgCanvas::beginDiagram(int areaWidth, int areaHeight, int axisY) {
   put("<g font-family=\"DejaVu Sans Mono, monospace\" font-size=\"11\" stroke-width=\"1\">\n");
 }
 
-void SvgCanvas::endDiagram() {
+void SvgCanvas::endPicture() {
   static const char kEnd[] = "</g>\n</svg>\n";
   svg_.append(kEnd, sizeof kEnd - 1);
 }
 
-void SvgCanvas::beginPass(Colour pen) {
-  penLength_ = static_cast<size_t>(colourText(penText_, pen) - penText_);
+void SvgCanvas::beginGroup(const pictures::Group& group) {
+  penLength_ = static_cast<size_t>(colourText(penText_, colourOf(group.cls)) - penText_);
 }
 
-void SvgCanvas::line(int x1, int y1, int x2, int y2) {
+void SvgCanvas::line(pictures::Point a, pictures::Point b, const pictures::Style&) {
+  const int x1 = static_cast<int>(a.x.v), y1 = static_cast<int>(a.y.v);
+  const int x2 = static_cast<int>(b.x.v), y2 = static_cast<int>(b.y.v);
   // Half-pixel offsets keep one-pixel lines sharp. A diagram has thousands of
   // lines: each is put together in the document without a format to parse.
   char* const start = svg_.room(160);
@@ -94,15 +97,17 @@ void SvgCanvas::line(int x1, int y1, int x2, int y2) {
   svg_.advance(static_cast<size_t>(at - start));
 }
 
-void SvgCanvas::text(int x, int y, const std::string& cp1252Text, Colour colour) {
+void SvgCanvas::text(pictures::Point place, const std::string& cp1252Text, const pictures::Style& style, pictures::Anchor,
+                     const std::string&) {
   // The screen anchors text at its top-left corner.
+  const int x = static_cast<int>(place.x.v), y = static_cast<int>(place.y.v);
   char* const start = svg_.room(160);
   char* at = putLiteral(start, "<text x=\"");
   at = putInt(at, x);
   at = putLiteral(at, "\" y=\"");
   at = putInt(at, y);
   at = putLiteral(at, "\" dominant-baseline=\"hanging\" fill=\"");
-  at = colourText(at, colour);
+  at = colourText(at, colourOf(style.cls));
   at = putLiteral(at, "\" xml:space=\"preserve\">");
   svg_.advance(static_cast<size_t>(at - start));
   if (plainText(cp1252Text)) {

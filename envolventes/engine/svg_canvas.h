@@ -6,26 +6,23 @@
 
 #include "common/format.h"
 
-#include "envolventes/engine/canvas.h"
 #include "envolventes/engine/message_sink.h"
 #include "envolventes/engine/output_files.h"
+#include "pictures/canvas.h"
 
 namespace envelope {
 
-using namespace common;
-
-class SvgCanvas : public Canvas {
+class SvgCanvas : public pictures::Canvas {
  public:
-  explicit SvgCanvas(LabelForm form = LabelForm::Screen) : form_(form) {}
+  void beginPicture(int width, int height, int axisY) override;
+  void endPicture() override;
+  // A group's class is the pen of its lines.
+  void beginGroup(const pictures::Group& group) override;
+  void line(pictures::Point a, pictures::Point b, const pictures::Style&) override;
+  void text(pictures::Point at, const std::string& cp1252, const pictures::Style& style, pictures::Anchor,
+            const std::string&) override;
 
-  void beginDiagram(int areaWidth, int areaHeight, int axisY) override;
-  void endDiagram() override;
-  void beginPass(Colour pen) override;
-  void line(int x1, int y1, int x2, int y2) override;
-  void text(int x, int y, const std::string& cp1252Text, Colour colour) override;
-  LabelForm labelForm() const override { return form_; }
-
-  // The complete document (UTF-8), valid after endDiagram().
+  // The complete document (UTF-8), valid after endPicture().
   std::string_view document() const { return {svg_.data(), svg_.size()}; }
   // Writes document() to `path` in `files`. False after a message: "ERROR SVG
   // <path>" when the file cannot be created, the write error when it cannot be
@@ -33,10 +30,9 @@ class SvgCanvas : public Canvas {
   bool save(const std::string& path, MessageSink& sink, const OutputFiles& files = OutputFiles()) const;
 
  private:
-  LabelForm form_;
   char penText_[24] = "rgb(0,0,0)";  // the pen of the pass as a stroke colour
   size_t penLength_ = 10;
-  TextBuffer svg_;
+  common::TextBuffer svg_;
 };
 
 }  // namespace envelope

@@ -31,20 +31,26 @@ constexpr int kLegendRoom = 56;  // room added at the left for the rows' names
 
 // Draws a diagram on a bitmap as it comes; texts after the lines, each on a
 // white box, so that no line runs through the digits of a value.
-class BitmapCanvas : public envelope::Canvas {
+class BitmapCanvas : public pictures::Canvas {
  public:
   BitmapCanvas(wxDC& dc, int selector, int labelY) : dc_(dc), selector_(selector), labelY_(labelY) {
     dc_.SetFont(wxFont(wxFontInfo(wxSize(0, 11)).Family(wxFONTFAMILY_TELETYPE)));
     dc_.SetBackgroundMode(wxBRUSHSTYLE_SOLID);
     dc_.SetTextBackground(*wxWHITE);
   }
-  void beginPass(envelope::Colour pen) override { dc_.SetPen(wxPen(wxColour(pen.r, pen.g, pen.b), 1)); }
-  void line(int x1, int y1, int x2, int y2) override {
+  void beginGroup(const pictures::Group& pass) override {
+    const envelope::Colour pen = envelope::colourOf(pass.cls);
+    dc_.SetPen(wxPen(wxColour(pen.r, pen.g, pen.b), 1));
+  }
+  void line(pictures::Point a, pictures::Point b, const pictures::Style&) override {
+    const int x1 = static_cast<int>(a.x.v), y1 = static_cast<int>(a.y.v);
+    const int x2 = static_cast<int>(b.x.v), y2 = static_cast<int>(b.y.v);
     dc_.DrawLine(x1 + kLegendRoom, y1, x2 + kLegendRoom, y2);
     dc_.DrawPoint(x2 + kLegendRoom, y2);  // the toolkit leaves a line's last pixel out
   }
-  void text(int x, int y, const std::string& cp1252Text, envelope::Colour colour) override {
-    texts_.push_back({x, y, cp1252Text, colour});
+  void text(pictures::Point at, const std::string& cp1252, const pictures::Style& style, pictures::Anchor,
+            const std::string&) override {
+    texts_.push_back({static_cast<int>(at.x.v), static_cast<int>(at.y.v), cp1252, envelope::colourOf(style.cls)});
   }
   void add(const std::vector<PictureLabel>& labels) { texts_.insert(texts_.end(), labels.begin(), labels.end()); }
   // The rows of values named ("Mi m\xE1x", not " Mi") at the left edge.

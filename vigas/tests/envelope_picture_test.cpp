@@ -10,14 +10,14 @@
 #include "alternancias/exact_envelope.h"
 #include "alternancias/patterns.h"
 #include "envolventes/engine/diagram.h"
-#include "envolventes/engine/recording_canvas.h"
+#include "pictures/recording_canvas.h"
 #include "projectfiles/model_input.h"
 #include "vigas/envelope_picture.h"
 #include "vigas/tests/test_beams.h"
 
 using namespace vigas;
-using envelope::DrawCall;
 using envelope::EnvelopeState;
+using pictures::Element;
 
 namespace {
 
@@ -39,9 +39,10 @@ void setDeflections(EnvelopeState& s, const std::vector<std::pair<int, float>>& 
   for (const auto& [P, v] : values) (v > 0 ? s.points.DeflectionMax : s.points.DeflectionMin)[P] = v;
 }
 
-bool crosses(const DrawCall& line, const LabelBox& box) {
+bool crosses(const Element& line, const LabelBox& box) {
+  const pictures::Spot a = line.points[0], b = line.points[1];
   for (int k = 0; k <= 64; ++k) {
-    const double x = line.x1 + (line.x2 - line.x1) * k / 64.0, y = line.y1 + (line.y2 - line.y1) * k / 64.0;
+    const double x = a.x + (b.x - a.x) * k / 64.0, y = a.y + (b.y - a.y) * k / 64.0;
     if (x > box.left && x < box.right && y > box.top && y < box.bottom) return true;
   }
   return false;
@@ -81,19 +82,19 @@ TEST(EnvelopePicture, NoLineRunsThroughAValue) {
     for (int selector = 1; selector <= 3; ++selector)
       for (int width : {0, 700}) {  // as laid out, and spread over a page 700 pixels wide
       const FittedDiagram d = fitDiagram(*state, selector, width);
-      envelope::RecordingCanvas canvas;
+      pictures::RecordingCanvas canvas;
       envelope::drawDiagram(d.state, d.ordinates, selector, canvas);
-      std::vector<DrawCall> texts;
-      for (const PictureLabel& peak : d.peaks)
-        texts.push_back({DrawCall::Text, peak.colour, peak.x, peak.y, 0, 0, peak.text});
-      for (const DrawCall& call : canvas.calls)
-        if (call.kind == DrawCall::Text) texts.push_back(call);
-      for (const DrawCall& text : texts)
-        for (const DrawCall& line : canvas.calls) {
-          if (line.kind != DrawCall::Line) continue;
-          EXPECT_FALSE(crosses(line, labelBox(text.x1, text.y1, text.text)))
-              << "diagram " << selector << ": \"" << text.text << "\" at (" << text.x1 << ", " << text.y1
-              << ") crossed by (" << line.x1 << ", " << line.y1 << ")-(" << line.x2 << ", " << line.y2 << ")";
+      std::vector<PictureLabel> texts = d.peaks;
+      for (const Element& e : canvas.elements)
+        if (e.kind == Element::words)
+          texts.push_back({static_cast<int>(e.points[0].x), static_cast<int>(e.points[0].y), e.text, {}});
+      for (const PictureLabel& text : texts)
+        for (const Element& line : canvas.elements) {
+          if (line.kind != Element::line) continue;
+          const pictures::Spot a = line.points[0], b = line.points[1];
+          EXPECT_FALSE(crosses(line, labelBox(text.x, text.y, text.text)))
+              << "diagram " << selector << ": \"" << text.text << "\" at (" << text.x << ", " << text.y
+              << ") crossed by (" << a.x << ", " << a.y << ")-(" << b.x << ", " << b.y << ")";
         }
       }
 }

@@ -11,7 +11,7 @@
 
 #include "common/testing/test_support.h"
 #include "envolventes/engine/diagram.h"
-#include "envolventes/engine/recording_canvas.h"
+#include "pictures/recording_canvas.h"
 #include "envolventes/engine/tests/project_files.h"
 
 using namespace common;
@@ -392,7 +392,7 @@ TEST_F(StartupFlow, AProjectThatCannotBeCombinedLeavesTheEarlierEnvelopeWhole) {
     EXPECT_EQ(sink.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(testsupport::changesSince(before, dir.path()), std::vector<std::string>{});
     EXPECT_EQ(shown.envelopeName(), "");  // nothing to draw, no script to write
-    RecordingCanvas screen;
+    pictures::RecordingCanvas screen;
     EXPECT_EQ(paintDiagram(shown, 2, screen, sink), DrawOutcome::ScriptError);
     EXPECT_EQ(dir.read("envm.scr"), "old script");
   }
@@ -410,7 +410,7 @@ TEST_F(StartupFlow, ACompleteEnvelopeTakesThePlaceOfTheEarlierFilesAndIsDrawn) {
   EXPECT_NE(dir.read("env.res").find("NODO"), std::string::npos);
   EXPECT_NE(dir.read("env.esf"), "old table");
   EXPECT_EQ(shown.envelopeName(), "env");
-  RecordingCanvas screen;
+  pictures::RecordingCanvas screen;
   EXPECT_EQ(paintDiagram(shown, 2, screen, sink), DrawOutcome::Drawn);
   EXPECT_NE(dir.read("envm.scr"), "old script");
 }

@@ -8,12 +8,14 @@
 #include "envolventes/engine/tests/engine_runner.h"
 #include "envolventes/engine/layout.h"
 #include "envolventes/engine/tests/project_files.h"
-#include "envolventes/engine/recording_canvas.h"
 #include "envolventes/engine/script_canvas.h"
+#include "pictures/recording_canvas.h"
 
 using namespace common;
 
 using namespace envelope;
+using pictures::Element;
+using pictures::RecordingCanvas;
 using testsupport::ScratchDir;
 using testsupport::splitLines;
 
@@ -23,12 +25,18 @@ namespace {
 std::vector<std::string> scriptLines(const EnvelopeState& state, int selector) {
   FILE* file = std::tmpfile();
   ScriptCanvas canvas(file);
-  drawDiagram(state, selector, canvas);
+  drawDiagram(state, selector, canvas, LabelForm::Script);
   std::string text;
   std::rewind(file);
   for (int ch; (ch = std::fgetc(file)) != EOF;) text += static_cast<char>(ch);
   std::fclose(file);
   return splitLines(text);
+}
+
+// A recorded element at whole pixels: a line from (x1, y1) to (x2, y2), a text at (x1, y1).
+bool at(const Element& e, int x1, int y1, int x2 = 0, int y2 = 0) {
+  const bool end = e.kind != Element::line || (e.points[1].x == x2 && e.points[1].y == y2);
+  return e.points[0].x == x1 && e.points[0].y == y1 && end;
 }
 
 bool hasLine(const std::vector<std::string>& lines, const std::string& wanted) {
@@ -49,7 +57,7 @@ HandProject twoBars() {
 // line to the CAD program as a command of its own.
 TEST(ScriptCanvas, ControlCharactersOfATextAreWrittenAsQuestionMarks) {
   ScriptCanvas canvas;
-  canvas.text(20, 30, "A\nERASE ALL\r\n\t\x7F\xD1", kGreen);
+  canvas.text({20, 30}, "A\nERASE ALL\r\n\t\x7F\xD1", pictures::Style(kGreenInk), pictures::Anchor::start, {});
   FILE* file = std::tmpfile();
   canvas.writeTo(file);
   std::rewind(file);
@@ -124,8 +132,8 @@ TEST(Diagrams, DeflectionOrdinateOf37AtX81_IsDrawnUpwardAndWrittenMirrored) {
   RecordingCanvas screen;
   drawDiagram(r.state, 1, screen);
   bool found = false;
-  for (auto& c : screen.calls)
-    if (c.kind == DrawCall::Line && c.x1 == 81 && c.y1 == 200 && c.x2 == 81 && c.y2 == 163) found = c.colour == kGreen;
+  for (const Element& e : screen.elements)
+    if (e.kind == Element::line && at(e, 81, 200, 81, 163)) found = colourOf(e.groupCls) == kGreen;
   EXPECT_TRUE(found);
   EXPECT_TRUE(hasLine(scriptLines(r.state, 1), "line 81,200 81,237 "));
   // Moments grow downward on the screen, so the same ordinate goes the other way.
@@ -141,7 +149,7 @@ TEST(Diagrams, SelectorOutsideOneToThree_DrawsNothingAndWritesNoScript) {
   for (int selector : {0, 4, -1}) {
     RecordingCanvas screen;
     EXPECT_EQ(paintDiagram(state, selector, screen, sink), DrawOutcome::NothingToDraw);
-    EXPECT_TRUE(screen.calls.empty());
+    EXPECT_TRUE(screen.elements.empty());
   }
   EXPECT_TRUE(sink.messages.empty());
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
@@ -154,7 +162,7 @@ TEST(Diagrams, ScriptThatCannotBeCreated_ShowsItsErrorAndNothingIsDrawn) {
   for (int selector = 1; selector <= 3; ++selector) {
     RecordingCanvas screen;
     EXPECT_EQ(paintDiagram(unnamed, selector, screen, sink), DrawOutcome::ScriptError);
-    EXPECT_TRUE(screen.calls.empty());
+    EXPECT_TRUE(screen.elements.empty());
     EXPECT_EQ(sink.messages.back(), expected[selector]);
   }
   EnvelopeState state;
@@ -177,7 +185,8 @@ TEST(Diagrams, PaintRewritesTheScriptAndDrawsTheSameElementsOnTheScreen) {
   auto lines = splitLines(dir.read("Ed.scr"));
   EXPECT_FALSE(hasLine(lines, "old content that must go"));
   int screenLines = 0, screenTexts = 0, scriptLines = 0, scriptTexts = 0;
-  for (auto& c : screen.calls) screenLines += c.kind == DrawCall::Line, screenTexts += c.kind == DrawCall::Text;
+  for (const Element& e : screen.elements)
+    screenLines += e.kind == Element::line, screenTexts += e.kind == Element::words;
   for (auto& l : lines) scriptLines += l.rfind("line ", 0) == 0, scriptTexts += l.rfind("text ", 0) == 0;
   EXPECT_EQ(screenLines, scriptLines);
   EXPECT_EQ(screenTexts, scriptTexts);
@@ -259,12 +268,12 @@ TEST(Scripts, FirstLinesOfEachScriptOfASmallEnvelope_FollowTheLayoutRules) {
 TEST(Scripts, ShearPasses_LeaveOutTheRightSideLabelsThatTheScreenShows) {
   ScratchDir dir;
   EngineRun r = smallEnvelope(dir);
-  RecordingCanvas screen(LabelForm::Screen), script(LabelForm::Script);
-  drawDiagram(r.state, 3, screen);
-  drawDiagram(r.state, 3, script);
+  RecordingCanvas screen, script;
+  drawDiagram(r.state, 3, screen, LabelForm::Screen);
+  drawDiagram(r.state, 3, script, LabelForm::Script);
   auto textsAt = [](const RecordingCanvas& c, int x, int y) {
     int n = 0;
-    for (auto& call : c.calls) n += call.kind == DrawCall::Text && call.x1 == x && call.y1 == y;
+    for (const Element& e : c.elements) n += e.kind == Element::words && at(e, x, y);
     return n;
   };
   const int ly = 280;
@@ -285,14 +294,15 @@ TEST(Scripts, ShearPasses_LeaveOutTheRightSideLabelsThatTheScreenShows) {
   // The lines are the same; the support triangles only run the other way round.
   auto lines = [](const RecordingCanvas& c) {
     int n = 0;
-    for (auto& call : c.calls) n += call.kind == DrawCall::Line;
+    for (const Element& e : c.elements) n += e.kind == Element::line;
     return n;
   };
   EXPECT_EQ(lines(screen), lines(script));
-  // Pens: blue maximum pass, olive minimum pass.
+  // Pens: blue maximum pass, olive minimum pass (each pass a group).
   std::vector<Colour> pens;
-  for (auto& call : screen.calls)
-    if (call.kind == DrawCall::BeginPass) pens.push_back(call.colour);
+  for (size_t k = 0; k < screen.elements.size(); ++k)
+    if (k == 0 || screen.elements[k].groupCls != screen.elements[k - 1].groupCls)
+      pens.push_back(colourOf(screen.elements[k].groupCls));
   ASSERT_EQ(pens.size(), 2u);
   EXPECT_EQ(pens[0], kBlue);
   EXPECT_EQ(pens[1], kOlive);
@@ -309,8 +319,8 @@ TEST(Scripts, MomentRightLabels_OnlyWhereAConcentratedMomentActs) {
   RecordingCanvas screen;
   drawDiagram(r.state, 2, screen);
   std::vector<std::string> rightLabels;
-  for (auto& c : screen.calls)
-    if (c.kind == DrawCall::Text && c.y1 == 280 && c.x1 > 2) rightLabels.push_back(c.text);
+  for (const Element& e : screen.elements)
+    if (e.kind == Element::words && e.points[0].y == 280 && e.points[0].x > 2) rightLabels.push_back(e.text);
   ASSERT_EQ(rightLabels.size(), 1u);
   EXPECT_EQ(rightLabels[0], " 35.00");
 }

@@ -14,7 +14,7 @@
 #include "envolventes/engine/diagram.h"
 #include "envolventes/engine/line_reader.h"
 #include "envolventes/engine/project_reader.h"
-#include "envolventes/engine/recording_canvas.h"
+#include "pictures/recording_canvas.h"
 
 using namespace common;
 
@@ -348,9 +348,9 @@ TEST(ProjectReading, EmptyOrAbsurdFiles_AreReadAndDrawnWithoutHarm) {
     r.run(dir, {"a", "a"});
     EXPECT_NE(r.outcome, RunOutcome::SelectionError);
     for (int selector = 1; selector <= 3; ++selector) {
-      RecordingCanvas canvas;
+      pictures::RecordingCanvas canvas;
       drawDiagram(r.state, selector, canvas);
-      EXPECT_FALSE(canvas.calls.empty());
+      EXPECT_FALSE(canvas.elements.empty());
     }
   }
 }
