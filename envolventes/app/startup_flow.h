@@ -20,8 +20,8 @@ struct ViewerState {
   ViewerState& operator=(const ViewerState&) = delete;
   ~ViewerState();
 
-  int drawingWidth = kDrawingWidth.preset;
-  int drawingHeight = kDrawingHeight.preset;
+  int drawingWidth = common::kDrawingWidth.preset;
+  int drawingHeight = common::kDrawingHeight.preset;
   int existing = 0;
   // The one name the viewer keeps: the stem of the envelope whose files were
   // created last. The engine forms NAME.res, NAME.esf and the script names
@@ -30,12 +30,12 @@ struct ViewerState {
 
   // NAME.res and NAME.esf, made aside by the flow and filled by the engine;
   // they take their names only when the whole envelope is written.
-  PendingFiles pending;
+  common::PendingFiles pending;
   EnvelopeOutputs outputs{OutputFiles(pending)};
   FILE* listFile = nullptr;  // NAME.dat; stays open until the next run or the end
 
   // Slots 1..projectCount used, slot 0 unused.
-  std::vector<std::string> projects = std::vector<std::string>(kMaxEnvelopeProjects + 1);
+  std::vector<std::string> projects = std::vector<std::string>(common::kMaxEnvelopeProjects + 1);
   int projectCount = 0;
 
   void closeEnvelopeFiles();  // the .res and .esf files, when the engine will not run

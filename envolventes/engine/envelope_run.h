@@ -16,8 +16,8 @@
 namespace envelope {
 
 struct DrawingArea {
-  int width = kDrawingWidth.preset;
-  int height = kDrawingHeight.preset;
+  int width = common::kDrawingWidth.preset;
+  int height = common::kDrawingHeight.preset;
 };
 
 // The envelope's two result files, created (or truncated) when the envelope
