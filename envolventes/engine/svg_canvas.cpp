@@ -56,7 +56,7 @@ std::string escapeXml(const std::string& utf8) {
 
 }  // namespace
 
-void SvgCanvas::beginPicture(int areaWidth, int areaHeight, int axisY) {
+void SvgCanvas::beginPicture(int areaWidth, int areaHeight, int /*axisY*/) {
   svg_.clear();
   auto put = [this](const std::string& text) { svg_.append(text.data(), text.size()); };
   put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
