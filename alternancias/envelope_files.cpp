@@ -127,8 +127,8 @@ float rangeOf(float hi, float lo, float ifZero) {
 void fillExtremesAndScales(EnvelopeState& s) {
   envelope::GlobalExtremes& e = s.extremes;
   const envelope::PointEnvelopes& pe = s.points;
-  e = {pe.DeflectionMax[0], pe.DeflectionMin[0], 0, pe.MomentMaxLeft[0], pe.MomentMinLeft[0], pe.ShearMaxLeft[0],
-       pe.ShearMinLeft[0]};
+  e = {pe.DeflectionMax[0], pe.DeflectionMin[0], 0, pe.MomentMaxLeft[0], pe.MomentMinLeft[0],
+       pe.ShearMaxLeft[0],  pe.ShearMinLeft[0]};
   for (int P = 0; P <= s.lastPoint; ++P) {
     e.deflectionMax = std::max(e.deflectionMax, pe.DeflectionMax[P]);
     e.deflectionMin = std::min(e.deflectionMin, pe.DeflectionMin[P]);
@@ -181,10 +181,9 @@ void fillEnvelopeState(EnvelopeState& s, const std::string& name, const projectf
     pe.DeflectionMin[P] = shown.smallest(kDeflection, P);
   }
   const size_t last = static_cast<size_t>(s.lastPoint);
-  fillSides(shown, kMomentLeft, kMomentRight, pe.MomentMaxLeft, pe.MomentMinLeft, pe.MomentMaxRight,
-            pe.MomentMinRight, last);
-  fillSides(shown, kShearLeft, kShearRight, pe.ShearMaxLeft, pe.ShearMinLeft, pe.ShearMaxRight, pe.ShearMinRight,
+  fillSides(shown, kMomentLeft, kMomentRight, pe.MomentMaxLeft, pe.MomentMinLeft, pe.MomentMaxRight, pe.MomentMinRight,
             last);
+  fillSides(shown, kShearLeft, kShearRight, pe.ShearMaxLeft, pe.ShearMinLeft, pe.ShearMaxRight, pe.ShearMinRight, last);
   fillRecords(s, model, shown);
   fillExtremesAndScales(s);
   envelope::computeOrdinates(s);

@@ -23,10 +23,18 @@ namespace alternancias {
 // a point; deflections in the files' unit (scale · v), bar end forces as the
 // results file lists them.
 enum Quantity {
-  kMomentLeft, kMomentRight, kShearLeft, kShearRight, kDeflection,  // per grid point
-  kReaction, kSupportMoment,                                        // per support (1-based)
-  kBarMi, kBarMj, kBarQi, kBarQj,                                   // per bar (1-based)
-  kNodeDeflection,                                                  // per node (1-based)
+  kMomentLeft,
+  kMomentRight,
+  kShearLeft,
+  kShearRight,
+  kDeflection,  // per grid point
+  kReaction,
+  kSupportMoment,  // per support (1-based)
+  kBarMi,
+  kBarMj,
+  kBarQi,
+  kBarQj,           // per bar (1-based)
+  kNodeDeflection,  // per node (1-based)
   kQuantityCount
 };
 

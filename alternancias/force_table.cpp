@@ -17,16 +17,18 @@ using namespace common;
 void checkContinuousBeam(const Model& model, const std::string& datPath) {
   const int nb = model.header.nb;
   if (model.header.nn != nb + 1)
-    throw RunError(formatText("ERROR EN EL FICHERO %s: %d NODOS PARA %d BARRAS; SE NECESITA UNA VIGA CONTINUA "
-                              "(LA BARRA k DEL NODO k AL k+1, HORIZONTAL, NODOS DE IZQUIERDA A DERECHA)\n",
-                              datPath.c_str(), model.header.nn, nb));
+    throw RunError(
+        formatText("ERROR EN EL FICHERO %s: %d NODOS PARA %d BARRAS; SE NECESITA UNA VIGA CONTINUA "
+                   "(LA BARRA k DEL NODO k AL k+1, HORIZONTAL, NODOS DE IZQUIERDA A DERECHA)\n",
+                   datPath.c_str(), model.header.nn, nb));
   for (int k = 1; k <= nb; ++k) {
     const BarInput& bar = model.bars[k];
     if (bar.orient != kHorizontal || bar.nodeI != k || bar.nodeJ != k + 1)
-      throw RunError(formatText("ERROR EN EL FICHERO %s: LA BARRA %d NO VA EN HORIZONTAL DEL NODO %d AL %d; SE "
-                                "NECESITA UNA VIGA CONTINUA (LA BARRA k DEL NODO k AL k+1, NODOS DE IZQUIERDA A "
-                                "DERECHA)\n",
-                                datPath.c_str(), bar.label, model.nodes[k].label, model.nodes[k + 1].label));
+      throw RunError(
+          formatText("ERROR EN EL FICHERO %s: LA BARRA %d NO VA EN HORIZONTAL DEL NODO %d AL %d; SE "
+                     "NECESITA UNA VIGA CONTINUA (LA BARRA k DEL NODO k AL k+1, NODOS DE IZQUIERDA A "
+                     "DERECHA)\n",
+                     datPath.c_str(), bar.label, model.nodes[k].label, model.nodes[k + 1].label));
   }
 }
 
@@ -37,7 +39,9 @@ double loadSize(const calcest::BarLoad& load, double L) {
   switch (load.ltype) {
     case 1: return std::fabs(load.q) * L;
     case 2: return std::fabs(load.q);
-    case 3: case 4: case 5: return std::fabs(load.q) * load.c * L;
+    case 3:
+    case 4:
+    case 5: return std::fabs(load.q) * load.c * L;
     default: return 0.0;
   }
 }
@@ -65,9 +69,10 @@ std::vector<ForceRow> forceTable(const Model& model, const ResultsFile& res,
     double size = std::max({std::fabs(Mi), std::fabs(Mj), (std::fabs(Vi) + std::fabs(Vj)) * bar.L});
     for (const calcest::BarLoad& load : barLoads[k]) size = std::max(size, loadSize(load, bar.L));
     if (!(imbalance <= 1e-6 * (2 + bar.L) + 1e-5 * size))
-      throw RunError(formatText("ERROR: LOS ESFUERZOS DE LA BARRA %d EN %s NO EQUILIBRAN SUS CARGAS: EL FICHERO ES "
-                                "DE OTRO C\xC1LCULO; VUELVA A CALCULAR EL PROYECTO CON calcest\n",
-                                bar.label, resPath.c_str()));
+      throw RunError(
+          formatText("ERROR: LOS ESFUERZOS DE LA BARRA %d EN %s NO EQUILIBRAN SUS CARGAS: EL FICHERO ES "
+                     "DE OTRO C\xC1LCULO; VUELVA A CALCULAR EL PROYECTO CON calcest\n",
+                     bar.label, resPath.c_str()));
   }
   return forceRows(model, bars);
 }

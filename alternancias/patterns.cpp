@@ -18,10 +18,11 @@ std::vector<Span> spansOf(const projectfiles::Model& model, const std::string& d
   for (int node = 1; node <= nb + 1; ++node)
     if (held[node]) supported.push_back(node);
   if (supported.size() < 2)
-    throw RunError(formatText("ERROR EN EL FICHERO %s: LA VIGA TIENE %d APOYO%s QUE LA SOSTENGA%s; LAS "
-                              "ALTERNANCIAS PIDEN AL MENOS DOS\n",
-                              datPath.c_str(), static_cast<int>(supported.size()),
-                              supported.size() == 1 ? "" : "S", supported.size() == 1 ? "" : "N"));
+    throw RunError(
+        formatText("ERROR EN EL FICHERO %s: LA VIGA TIENE %d APOYO%s QUE LA SOSTENGA%s; LAS "
+                   "ALTERNANCIAS PIDEN AL MENOS DOS\n",
+                   datPath.c_str(), static_cast<int>(supported.size()), supported.size() == 1 ? "" : "S",
+                   supported.size() == 1 ? "" : "N"));
   // Bar k joins nodes k and k + 1.
   std::vector<Span> spans;
   if (supported.front() > 1) spans.push_back({1, supported.front() - 1, true});

@@ -85,9 +85,9 @@ Options parseOptions(const std::vector<std::string>& args) {
   options.model = positional[1];
   options.permanent = positional[2];
   options.variable = positional[3];
-  const bool plain = !options.name.empty() && options.name.find_first_not_of(
-                                                  "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-") ==
-                                                  std::string::npos;
+  const bool plain = !options.name.empty() &&
+                     options.name.find_first_not_of(
+                         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-") == std::string::npos;
   if (!plain)
     throw RunError("ERROR: EL NOMBRE \"" + options.name +
                    "\" NO SIRVE: USE LETRAS SIN ACENTO, CIFRAS, '_' Y '-' (NI PUNTOS NI BARRAS)\n");
@@ -246,21 +246,25 @@ void checkOutputsSpareInputs(const Options& o, const std::vector<ProjectFiles>& 
 // than the viewer reads, more projects than its list holds.
 void checkProjectLimits(const Options& o, const std::vector<ProjectFiles>& projects) {
   if (projects.size() > static_cast<size_t>(kMaxEnvelopeProjects))
-    throw RunError(formatText("ERROR: CON --casos SALEN %d PROYECTOS Y EL VISOR DE ENVOLVENTES TOMA HASTA %d EN "
-                              "SU LISTA; CALCULE SIN --casos\n",
-                              static_cast<int>(projects.size()), kMaxEnvelopeProjects));
+    throw RunError(
+        formatText("ERROR: CON --casos SALEN %d PROYECTOS Y EL VISOR DE ENVOLVENTES TOMA HASTA %d EN "
+                   "SU LISTA; CALCULE SIN --casos\n",
+                   static_cast<int>(projects.size()), kMaxEnvelopeProjects));
   for (const ProjectFiles& p : projects) {
     const size_t modelName = fileOf(p.name, kModelExt).size();
     if (modelName > kMaxModelNameLength)
-      throw RunError(formatText("ERROR: EL NOMBRE %s ES DEMASIADO LARGO PARA --casos: calcest NO TOMA %s "
-                                "(M\xC1S DE %zu CARACTERES); USE UN NOMBRE DE HASTA %zu\n",
-                                o.name.c_str(), fileOf(p.name, kModelExt).c_str(), kMaxModelNameLength,
-                                kMaxModelNameLength - (modelName - o.name.size())));
+      throw RunError(
+          formatText("ERROR: EL NOMBRE %s ES DEMASIADO LARGO PARA --casos: calcest NO TOMA %s "
+                     "(M\xC1S DE %zu CARACTERES); USE UN NOMBRE DE HASTA %zu\n",
+                     o.name.c_str(), fileOf(p.name, kModelExt).c_str(), kMaxModelNameLength,
+                     kMaxModelNameLength - (modelName - o.name.size())));
     const long lines = std::count(p.loads.begin(), p.loads.end(), '\n');
     if (lines > kMaxEnvelopeLoadLines)
-      throw RunError(formatText("ERROR: EL PROYECTO %s LLEVAR\xCD" "A %ld L\xCDNEAS DE CARGA Y EL VISOR DE "
-                                "ENVOLVENTES TOMA HASTA %d; CALCULE SIN --casos O JUNTE CARGAS\n",
-                                p.name.c_str(), lines, kMaxEnvelopeLoadLines));
+      throw RunError(
+          formatText("ERROR: EL PROYECTO %s LLEVAR\xCD"
+                     "A %ld L\xCDNEAS DE CARGA Y EL VISOR DE "
+                     "ENVOLVENTES TOMA HASTA %d; CALCULE SIN --casos O JUNTE CARGAS\n",
+                     p.name.c_str(), lines, kMaxEnvelopeLoadLines));
   }
 }
 
@@ -274,8 +278,7 @@ void takeLock(RunLock& lock, const Options& o) {
 // The files of an earlier run that this one does not write again go when it
 // is put in place: its envelope list (the name check has made sure NAME.dat
 // is no model) and its arrangement projects.
-void removeEarlierRunAtCommit(const std::string& name, const std::vector<std::string>& earlier,
-                              PendingFiles& pending) {
+void removeEarlierRunAtCommit(const std::string& name, const std::vector<std::string>& earlier, PendingFiles& pending) {
   const std::string list = fileOf(name, kModelExt);
   if (isRegularFile(list)) pending.removeAtCommit(list);
   for (const std::string& file : earlier) pending.removeAtCommit(file);
@@ -299,14 +302,15 @@ void analyse(const std::string& folder, const std::string& project) {
   const ChildRun run = runChild(calcest, nullptr, kCalcestTimeLimitSeconds);
   if (!run.started()) throw RunError("ERROR: NO SE PUEDE EJECUTAR " + program + "\n");
   if (run.timedOut)
-    throw RunError(formatText("ERROR: %s NO TERMIN\xD3 EN %d SEGUNDOS CON EL PROYECTO %s Y SE HA DETENIDO; NO SE HA "
-                              "HECHO LA ENVOLVENTE\n",
-                              program.c_str(), kCalcestTimeLimitSeconds, project.c_str()));
+    throw RunError(
+        formatText("ERROR: %s NO TERMIN\xD3 EN %d SEGUNDOS CON EL PROYECTO %s Y SE HA DETENIDO; NO SE HA "
+                   "HECHO LA ENVOLVENTE\n",
+                   program.c_str(), kCalcestTimeLimitSeconds, project.c_str()));
   const std::string& output = run.output;
   if (run.status != 0)
-    throw RunError(output + (output.empty() || output.back() == '\n' ? "" : "\n") +
-                   formatText("ERROR: calcest NO PUDO CALCULAR EL PROYECTO %s; NO SE HA HECHO LA ENVOLVENTE\n",
-                              project.c_str()));
+    throw RunError(
+        output + (output.empty() || output.back() == '\n' ? "" : "\n") +
+        formatText("ERROR: calcest NO PUDO CALCULAR EL PROYECTO %s; NO SE HA HECHO LA ENVOLVENTE\n", project.c_str()));
 }
 
 // A folder beside the envelope where the arrangement projects are written and
@@ -433,9 +437,8 @@ ProjectTable projectTable(const std::string& named) {
   for (const calcest::LoadOnBar& load : analysed.model.loads)
     if (load.load.ltype >= 1 && load.load.ltype <= 6) ++count[kindOfType[load.load.ltype]];
   const int loads = static_cast<int>(analysed.model.loads.size());
-  t.description =
-      formatText("%s: %d carga%s de %s", project.c_str(), loads, loads == 1 ? "" : "s",
-                 fileOf(project, kLoadsExt).c_str());
+  t.description = formatText("%s: %d carga%s de %s", project.c_str(), loads, loads == 1 ? "" : "s",
+                             fileOf(project, kLoadsExt).c_str());
   for (int kind = 0; kind < 5; ++kind)
     if (count[kind]) t.description += formatText(", %d %s", count[kind], kinds[kind]);
   if (analysed.model.header.selfWeight == 1) t.description += ", y peso propio";

@@ -51,7 +51,10 @@ Governing largerSize(const ExactEnvelope& env, int quantity, size_t i) {
 class SummaryWriter {
  public:
   SummaryWriter(const projectfiles::Model& model, const ExactEnvelope& env, Summary& out)
-      : model_(model), env_(env), out_(out), units_(projectfiles::unitLabels(model.header.unitCode)),
+      : model_(model),
+        env_(env),
+        out_(out),
+        units_(projectfiles::unitLabels(model.header.unitCode)),
         last_(static_cast<size_t>(kGridIntervals) * model.header.nb) {}
 
   void heading(const std::string& name, size_t spanCount);
@@ -76,15 +79,17 @@ class SummaryWriter {
 
 void SummaryWriter::heading(const std::string& name, size_t spanCount) {
   const Factors& f = env_.factors();
-  out_.text += formatText("Envolvente exacta %s: %d tramos, %d an\xE1lisis (las permanentes, y la variable de cada "
-                          "tramo sola)\n",
-                          name.c_str(), static_cast<int>(spanCount), static_cast<int>(spanCount) + 1);
-  const std::string permanent = f.gGinf == f.gG ? formatText("x%g", f.gG)
-                                                : formatText("x%g o x%g (la peor)", f.gG, f.gGinf);
+  out_.text += formatText(
+      "Envolvente exacta %s: %d tramos, %d an\xE1lisis (las permanentes, y la variable de cada "
+      "tramo sola)\n",
+      name.c_str(), static_cast<int>(spanCount), static_cast<int>(spanCount) + 1);
+  const std::string permanent =
+      f.gGinf == f.gG ? formatText("x%g", f.gG) : formatText("x%g o x%g (la peor)", f.gG, f.gGinf);
   out_.text += formatText("Esfuerzos: permanentes %s en toda la viga, variables x%g en los tramos cargados\n",
                           permanent.c_str(), f.gQ);
-  out_.text += "Flechas: combinaci\xF3n caracter\xEDstica, permanentes y variables x1; flecha el\xE1stica, secci\xF3n "
-               "bruta\n  (sin fluencia ni fisuraci\xF3n: en hormig\xF3n armado la flecha a largo plazo es mayor)\n";
+  out_.text +=
+      "Flechas: combinaci\xF3n caracter\xEDstica, permanentes y variables x1; flecha el\xE1stica, secci\xF3n "
+      "bruta\n  (sin fluencia ni fisuraci\xF3n: en hormig\xF3n armado la flecha a largo plazo es mayor)\n";
 }
 
 void SummaryWriter::row(const char* label, const Governing& g, bool characteristic, const std::string& where,
@@ -175,8 +180,9 @@ void SummaryWriter::span(size_t number, const Span& span) {
 void SummaryWriter::spans(const std::vector<Span>& spans) {
   out_.text += formatText("\nTramos: momentos en %s, flechas en %s (combinaci\xF3n caracter\xEDstica), x en %s\n",
                           units_.moment.c_str(), units_.deflection.c_str(), units_.length.c_str());
-  out_.text += "  flecha: desde la recta entre los apoyos del tramo (voladizo: desde la tangente en su apoyo);\n"
-               "  absoluta: desde la viga sin cargar\n";
+  out_.text +=
+      "  flecha: desde la recta entre los apoyos del tramo (voladizo: desde la tangente en su apoyo);\n"
+      "  absoluta: desde la viga sin cargar\n";
   columns(true);
   for (size_t s = 0; s < spans.size(); ++s) span(s + 1, spans[s]);
 }

@@ -19,8 +19,8 @@ struct Arrangement {
 };
 
 struct Summary {
-  std::string text;                        // Windows-1252
-  std::vector<Arrangement> arrangements;   // every one the text names, in order of first mention
+  std::string text;                       // Windows-1252
+  std::vector<Arrangement> arrangements;  // every one the text names, in order of first mention
 };
 
 // "1, 3, 6" (1-based) or "ninguno".

@@ -9,9 +9,9 @@ namespace armado {
 
 namespace {
 
-constexpr double kTiny = 1e-6;       // mm
-constexpr int kCrackSamples = 16;    // where a piece is looked at for the cracking moment
-constexpr int kStepsPerPiece = 2;    // Simpson's steps of a piece
+constexpr double kTiny = 1e-6;     // mm
+constexpr int kCrackSamples = 16;  // where a piece is looked at for the cracking moment
+constexpr int kStepsPerPiece = 2;  // Simpson's steps of a piece
 
 // The moment at x within a span, by the parabola through three of its
 // stations (exact under uniform loads): the pair of intervals it lies in,
@@ -70,10 +70,10 @@ class MomentLine {
 // A stretch of a span with the same bars and the same state (cracked or not).
 struct Piece {
   double a = 0, b = 0;
-  int interval = 0;                    // of the stations it lies in
-  std::vector<SteelLayer> sag, hog;    // the bars below the top, and above the bottom
-  double McrBottom = 0, McrTop = 0;    // short-term uncracked section
-  std::vector<bool> cracked;           // under each of the moment lines it was cut for
+  int interval = 0;                  // of the stations it lies in
+  std::vector<SteelLayer> sag, hog;  // the bars below the top, and above the bottom
+  double McrBottom = 0, McrTop = 0;  // short-term uncracked section
+  std::vector<bool> cracked;         // under each of the moment lines it was cut for
 };
 
 // The piece's stiffness and shrinkage curvature at a state (sagging positive).
@@ -85,8 +85,9 @@ Stiffness stiffnessOf(const Design& d, const Piece& p, const LongTermState& s) {
   const double alpha = d.materials.Es / s.EcEff;
   const TransformedSection u = uncrackedSection(d.b, d.h, p.sag, alpha);
   const TransformedSection cs = crackedSection(d.b, p.sag, alpha), ch = crackedSection(d.b, p.hog, alpha);
-  return {s.EcEff * u.inertia,  shrinkageCurvature(s.epsCs, alpha, u),  s.EcEff * cs.inertia,
-          shrinkageCurvature(s.epsCs, alpha, cs), s.EcEff * ch.inertia, -shrinkageCurvature(s.epsCs, alpha, ch)};
+  return {s.EcEff * u.inertia,  shrinkageCurvature(s.epsCs, alpha, u),
+          s.EcEff * cs.inertia, shrinkageCurvature(s.epsCs, alpha, cs),
+          s.EcEff * ch.inertia, -shrinkageCurvature(s.epsCs, alpha, ch)};
 }
 
 // (7.18) for the curvature: zeta between the fully cracked section of the

@@ -13,17 +13,10 @@ using common::RunError;
 
 bool unitsOf(int unitCode, ModelUnits& units) {
   switch (unitCode) {
-    case 0:
-      units = {9806.65, 1000.0, "t", "m"};
-      return true;  // the tonne-force
-    case 1:
-      units = {1000.0, 1000.0, "kN", "m"};
-      return true;
-    case 2:
-      units = {4448.2216152605, 304.8, "klb", "pie"};
-      return true;
-    default:
-      return false;
+    case 0: units = {9806.65, 1000.0, "t", "m"}; return true;  // the tonne-force
+    case 1: units = {1000.0, 1000.0, "kN", "m"}; return true;
+    case 2: units = {4448.2216152605, 304.8, "klb", "pie"}; return true;
+    default: return false;
   }
 }
 
@@ -93,8 +86,10 @@ void takeTruePeaks(const alternancias::ExactEnvelope& env, const alternancias::S
       if (right != end) about.push_back(right);
     }
     for (const auto& s : about) {
-      if (largest) s->Mmax = std::max(s->Mmax, M);
-      else s->Mmin = std::min(s->Mmin, M);
+      if (largest)
+        s->Mmax = std::max(s->Mmax, M);
+      else
+        s->Mmin = std::min(s->Mmin, M);
     }
   }
 }

@@ -34,9 +34,9 @@ struct DesignData {
   int legs = 2;  // vertical legs of a set of stirrups
   std::string exposure = "XC1";
   // The concrete's environment and history, for creep and shrinkage.
-  double humidity = 50;    // relative humidity (%)
-  double loadingAge = 28;  // t0, days
-  char cement = 'N';       // S, N or R
+  double humidity = 50;               // relative humidity (%)
+  double loadingAge = 28;             // t0, days
+  char cement = 'N';                  // S, N or R
   std::optional<double> creep;        // phi(inf, t0) given; else from annex B
   std::optional<double> shrinkage;    // final eps_cs given; else from 3.1.4
   std::optional<double> finishesAge;  // days: finishes that cracks would damage are laid then
@@ -133,9 +133,9 @@ struct StationDesign {
 // A span's deflections and its span/depth ratio (mm; downward positive).
 struct SpanService {
   double length = 0;
-  double elastic = 0;                 // the characteristic combination's, E I of the model
-  double longTerm = 0, at = 0;        // quasi-permanent, cracked, creep and shrinkage; where
-  double limit = 0;                   // span / 250
+  double elastic = 0;                                     // the characteristic combination's, E I of the model
+  double longTerm = 0, at = 0;                            // quasi-permanent, cracked, creep and shrinkage; where
+  double limit = 0;                                       // span / 250
   double afterFinishes = 0, afterAt = 0, afterLimit = 0;  // the part after the finishes; span / 500
   // 7.4.2: L/d against the limit; K, the ratios, the factor 310/sigma_s and
   // the span factor 7/L taken.

@@ -60,10 +60,16 @@ const NumberOption kNumberOptions[] = {
     {"--acc", 0.8, 1, "", [](DesignData& d, double v) { d.safety.alphaCC = v; }},
     // Annex B holds for 40 to 100 % of relative humidity.
     {"--humedad", 40, 100, " %", [](DesignData& d, double v) { d.humidity = v; }},
-    {"--edad", 1, 36500, " d\xED" "as", [](DesignData& d, double v) { d.loadingAge = v; }},
+    {"--edad", 1, 36500,
+     " d\xED"
+     "as",
+     [](DesignData& d, double v) { d.loadingAge = v; }},
     {"--fluencia", 0, 6, "", [](DesignData& d, double v) { d.creep = v; }},
     {"--retraccion", 0, 1.5, " por mil", [](DesignData& d, double v) { d.shrinkage = v / 1000; }},
-    {"--acabados", 1, 36500, " d\xED" "as", [](DesignData& d, double v) { d.finishesAge = v; }},
+    {"--acabados", 1, 36500,
+     " d\xED"
+     "as",
+     [](DesignData& d, double v) { d.finishesAge = v; }},
 };
 
 // The diameters of the Spanish series of bars.
@@ -163,8 +169,8 @@ Options parseOptions(const std::vector<std::string>& args) {
   if (o.data.psi2 > o.data.psi1)
     throw usageError(formatText("--psi2 (%g) NO PUEDE PASAR DE --psi1 (%g)", o.data.psi2, o.data.psi1));
   if (o.data.finishesAge && *o.data.finishesAge < o.data.loadingAge)
-    throw usageError(formatText("--acabados (%g) NO PUEDE SER ANTES DE --edad (%g)", *o.data.finishesAge,
-                                o.data.loadingAge));
+    throw usageError(
+        formatText("--acabados (%g) NO PUEDE SER ANTES DE --edad (%g)", *o.data.finishesAge, o.data.loadingAge));
   return o;
 }
 
@@ -197,8 +203,8 @@ int runDesign(const std::vector<std::string>& args, common::Console& console) {
   common::PendingFiles pending;
   for (size_t k = 0; k < outputs.size(); ++k) common::writeAside(pending, outputs[k], texts[k]);
   if (!pending.commit())
-    throw RunError(common::cannotWriteText(pending.failed()) +
-                   "\nERROR: NO SE PUDO ESCRIBIR EL ARMADO " + o.name + "\n");
+    throw RunError(common::cannotWriteText(pending.failed()) + "\nERROR: NO SE PUDO ESCRIBIR EL ARMADO " + o.name +
+                   "\n");
   console.write(summaryText(o.name, design, schedule));
   return 0;
 }

@@ -67,16 +67,11 @@ namespace {
 
 const char* shapeName(Shape shape) {
   switch (shape) {
-    case Shape::straight:
-      return "recta";
-    case Shape::bentOneEnd:
-      return "patilla";
-    case Shape::bentBothEnds:
-      return "2 patillas";
-    case Shape::stirrup:
-      return "estribo";
-    case Shape::tie:
-      return "horquilla";
+    case Shape::straight: return "recta";
+    case Shape::bentOneEnd: return "patilla";
+    case Shape::bentBothEnds: return "2 patillas";
+    case Shape::stirrup: return "estribo";
+    case Shape::tie: return "horquilla";
   }
   return "";
 }

@@ -169,8 +169,7 @@ void spanDepth(const Design& d, size_t s, SpanService& r) {
   r.steelFactor = std::min(1.5, 500 / (d.materials.fyk * required / provided));
   const double metres = r.length / 1000;
   r.spanFactor = d.data.finishesAge && !span.overhang && metres > 7 ? 7 / metres : 1.0;
-  r.slendernessLimit =
-      basicSpanDepthRatio(r.K, r.rho, r.rhoPrime, d.materials.fck) * r.steelFactor * r.spanFactor;
+  r.slendernessLimit = basicSpanDepthRatio(r.K, r.rho, r.rhoPrime, d.materials.fck) * r.steelFactor * r.spanFactor;
   r.slenderness = r.length / depth;
 }
 

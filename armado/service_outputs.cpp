@@ -43,7 +43,8 @@ void serviceParameters(TextBuffer& out, const Design& d) {
   const Service& sv = d.service;
   appendFormat(out,
                "  servicio: caracter\xEDstica variables x1, frecuente x%.2f (psi1), cuasipermanente x%.2f (psi2); "
-               "HR %.0f %%, h0 = 2 Ac/u = %.0f mm, t0 = %g d\xED" "as, cemento %s\n",
+               "HR %.0f %%, h0 = 2 Ac/u = %.0f mm, t0 = %g d\xED"
+               "as, cemento %s\n",
                data.psi1, data.psi2, data.humidity, sv.notionalSize, data.loadingAge, cementName(data.cement));
   appendFormat(out,
                "  fluencia phi(inf,t0) = %.3f (%s); retracci\xF3n eps_cs = %.4f por mil (%s); Ec,eff = Ecm/(1 + phi) = "
@@ -51,7 +52,9 @@ void serviceParameters(TextBuffer& out, const Design& d) {
                sv.phi, data.creep ? "dada" : "anejo B", sv.epsCs * 1000, data.shrinkage ? "dada" : "3.1.4 y anejo B",
                sv.EcEff, kSustainedLoadBeta, kLongTermKt);
   if (data.finishesAge)
-    appendFormat(out, "  acabados a los %g d\xED" "as: phi = %.3f, eps_cs = %.4f por mil; flecha posterior <= L/500\n",
+    appendFormat(out,
+                 "  acabados a los %g d\xED"
+                 "as: phi = %.3f, eps_cs = %.4f por mil; flecha posterior <= L/500\n",
                  *data.finishesAge, sv.phiFinishes, sv.epsCsFinishes * 1000);
 }
 
@@ -112,11 +115,14 @@ void deflectionTable(TextBuffer& out, const Design& d) {
                  verdict(s.longTerm <= s.limit + kTiny));
   }
   if (d.data.finishesAge) {
-    appendFormat(out, "  tras los acabados (a los %g d\xED" "as):\n", *d.data.finishesAge);
+    appendFormat(out,
+                 "  tras los acabados (a los %g d\xED"
+                 "as):\n",
+                 *d.data.finishesAge);
     for (size_t k = 0; k < spans.size(); ++k) {
       const SpanService& s = spans[k];
-      appendFormat(out, "  %5d %6.2f %9s %9.2f %6.2f %9s   L/500 %6.2f  %s\n", static_cast<int>(k + 1), m(s.length),
-                   "", s.afterFinishes, m(s.afterAt), ratioText(s.length, s.afterFinishes).c_str(), s.afterLimit,
+      appendFormat(out, "  %5d %6.2f %9s %9.2f %6.2f %9s   L/500 %6.2f  %s\n", static_cast<int>(k + 1), m(s.length), "",
+                   s.afterFinishes, m(s.afterAt), ratioText(s.length, s.afterFinishes).c_str(), s.afterLimit,
                    verdict(s.afterFinishes <= s.afterLimit + kTiny));
     }
   }

@@ -32,12 +32,12 @@ double creepCoefficient(double fck, const Exposure& e, double age) {
   const double fcm = fck + 8, rh = e.humidity, h0 = e.notionalSize;
   const double a1 = std::pow(35 / fcm, 0.7), a2 = std::pow(35 / fcm, 0.2), a3 = std::pow(35 / fcm, 0.5);
   const double dry = (1 - rh / 100) / (0.1 * std::cbrt(h0));
-  const double phiRH = fcm <= 35 ? 1 + dry : (1 + dry * a1) * a2;                              // (B.3)
-  const double betaFcm = 16.8 / std::sqrt(fcm);                                                 // (B.4)
+  const double phiRH = fcm <= 35 ? 1 + dry : (1 + dry * a1) * a2;  // (B.3)
+  const double betaFcm = 16.8 / std::sqrt(fcm);                    // (B.4)
   const double t0 = std::max(0.5, e.loadingAge * std::pow(9 / (2 + std::pow(e.loadingAge, 1.2)) + 1,
-                                                           cementExponent(e.cement)));          // (B.9)
-  const double betaT0 = 1 / (0.1 + std::pow(t0, 0.20));                                         // (B.5)
-  const double phi0 = phiRH * betaFcm * betaT0;                                                 // (B.2)
+                                                          cementExponent(e.cement)));  // (B.9)
+  const double betaT0 = 1 / (0.1 + std::pow(t0, 0.20));                                // (B.5)
+  const double phi0 = phiRH * betaFcm * betaT0;                                        // (B.2)
   if (age == kSustainedAge) return phi0;
   const double humid = 1.5 * (1 + std::pow(0.012 * rh, 18)) * h0;
   const double betaH = fcm <= 35 ? std::min(humid + 250, 1500.0) : std::min(humid + 250 * a3, 1500 * a3);  // (B.8)
@@ -49,13 +49,13 @@ double shrinkageStrain(double fck, const Exposure& e, double age) {
   const double fcm = fck + 8, h0 = e.notionalSize;
   const double betaRH = 1.55 * (1 - std::pow(e.humidity / 100, 3));  // (B.12)
   const double basic = 0.85 * (220 + 110 * dryingFactor1(e.cement)) * std::exp(-dryingFactor2(e.cement) * fcm / 10) *
-                       1e-6 * betaRH;                                 // (B.11)
-  const double autogenous = 2.5 * (fck - 10) * 1e-6;                  // (3.12)
-  double drying = notionalSizeFactor(h0) * basic, grown = 1;          // (3.9) at infinity
+                       1e-6 * betaRH;                         // (B.11)
+  const double autogenous = 2.5 * (fck - 10) * 1e-6;          // (3.12)
+  double drying = notionalSizeFactor(h0) * basic, grown = 1;  // (3.9) at infinity
   if (age != kSustainedAge) {
     const double dried = std::max(0.0, age - e.loadingAge);
-    drying *= dried / (dried + 0.04 * std::sqrt(h0 * h0 * h0));      // (3.10)
-    grown = 1 - std::exp(-0.2 * std::sqrt(age));                      // (3.13)
+    drying *= dried / (dried + 0.04 * std::sqrt(h0 * h0 * h0));  // (3.10)
+    grown = 1 - std::exp(-0.2 * std::sqrt(age));                 // (3.13)
   }
   return drying + grown * autogenous;
 }
@@ -125,11 +125,11 @@ CrackWidth crackWidth(const CrackData& c, const Materials& m) {
   CrackWidth w;
   const double alpha = m.Es / m.Ecm;
   w.hEffective = std::min({2.5 * (c.h - c.d), (c.h - c.x) / 3, c.h / 2});  // 7.3.2(3)
-  w.rho = c.area / (c.b * w.hEffective);                                    // (7.10)
+  w.rho = c.area / (c.b * w.hEffective);                                   // (7.10)
   w.strain = std::max((c.sigmaS - kLongTermKt * m.fctm / w.rho * (1 + alpha * w.rho)) / m.Es,
                       0.6 * c.sigmaS / m.Es);  // (7.9)
   w.wideSpacing = c.spacing > 5 * (c.cover + c.equivalentDiameter / 2);
-  w.srMax = w.wideSpacing ? 1.3 * (c.h - c.x)                                                 // (7.14)
+  w.srMax = w.wideSpacing ? 1.3 * (c.h - c.x)                                                  // (7.14)
                           : 3.4 * c.cover + 0.8 * 0.5 * 0.425 * c.equivalentDiameter / w.rho;  // (7.11)
   w.wk = w.srMax * w.strain;                                                                   // (7.8)
   return w;
@@ -143,7 +143,7 @@ double characteristicConcreteStressLimit(const std::string& exposure, double fck
 double basicSpanDepthRatio(double K, double rho, double rhoPrime, double fck) {
   const double rho0 = std::sqrt(fck) * 1e-3, root = std::sqrt(fck);
   if (rho <= rho0) return K * (11 + 1.5 * root * rho0 / rho + 3.2 * root * std::pow(rho0 / rho - 1, 1.5));  // (7.16a)
-  return K * (11 + 1.5 * root * rho0 / (rho - rhoPrime) + root / 12 * std::sqrt(rhoPrime / rho0));       // (7.16b)
+  return K * (11 + 1.5 * root * rho0 / (rho - rhoPrime) + root / 12 * std::sqrt(rhoPrime / rho0));          // (7.16b)
 }
 
 }  // namespace armado

@@ -14,10 +14,10 @@ namespace armado {
 // The concrete's environment and the beam's loading history, for creep and
 // shrinkage.
 struct Exposure {
-  double humidity = 50;    // relative humidity of the air around (%)
-  double notionalSize = 0; // h0 = 2 Ac / u (mm)
-  double loadingAge = 28;  // t0: age at which the load starts to act
-  char cement = 'N';       // class S, N or R
+  double humidity = 50;     // relative humidity of the air around (%)
+  double notionalSize = 0;  // h0 = 2 Ac / u (mm)
+  double loadingAge = 28;   // t0: age at which the load starts to act
+  char cement = 'N';        // class S, N or R
 };
 
 // 3.1.4(5), B.6: h0 = 2 Ac / u, the whole perimeter of a b x h section drying.
@@ -34,9 +34,9 @@ double shrinkageStrain(double fck, const Exposure& e, double age);
 // concrete with the modular ratio alpha (each bar counts alpha - 1 times its
 // area where it takes the place of concrete).
 struct TransformedSection {
-  double neutralAxis = 0;   // x: depth of the centroid (uncracked) or the neutral axis (cracked)
-  double inertia = 0;       // second moment about it, in concrete (mm4)
-  double steelMoment = 0;   // S: first moment of the bars' own area about it (mm3), positive below
+  double neutralAxis = 0;  // x: depth of the centroid (uncracked) or the neutral axis (cracked)
+  double inertia = 0;      // second moment about it, in concrete (mm4)
+  double steelMoment = 0;  // S: first moment of the bars' own area about it (mm3), positive below
 };
 // 7.4.3: the whole concrete section b x h with its bars.
 TransformedSection uncrackedSection(double b, double h, const std::vector<SteelLayer>& layers, double alpha);
@@ -57,17 +57,17 @@ double shrinkageCurvature(double epsCs, double alpha, const TransformedSection& 
 
 // 7.3.4: what gives a crack width at a face in tension.
 struct CrackData {
-  double sigmaS = 0;      // stress of the tension bars, cracked section (MPa)
-  double d = 0, x = 0;    // effective depth and neutral axis (mm)
+  double sigmaS = 0;    // stress of the tension bars, cracked section (MPa)
+  double d = 0, x = 0;  // effective depth and neutral axis (mm)
   double h = 0, b = 0;
-  double area = 0;        // tension bars (mm2)
+  double area = 0;                // tension bars (mm2)
   double equivalentDiameter = 0;  // (7.12)
-  double cover = 0;       // c: clear cover to the longitudinal bars (mm)
-  double spacing = 0;     // centre to centre of the bars across (mm)
+  double cover = 0;               // c: clear cover to the longitudinal bars (mm)
+  double spacing = 0;             // centre to centre of the bars across (mm)
 };
 struct CrackWidth {
   double hEffective = 0, rho = 0, strain = 0, srMax = 0, wk = 0;  // mm, -, -, mm, mm
-  bool wideSpacing = false;  // sr,max = 1.3 (h - x)
+  bool wideSpacing = false;                                       // sr,max = 1.3 (h - x)
 };
 // 7.3.4 (7.8), (7.9), (7.11), (7.14) with kt = 0.4 (long term), k1 = 0.8
 // (ribbed bars), k2 = 0.5 (bending), k3 = 3.4, k4 = 0.425, fct,eff = fctm

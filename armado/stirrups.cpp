@@ -79,8 +79,7 @@ void stationShear(Design& d, size_t i, double legsArea) {
   s.VEdFull = shearAt(d.demand.stations, i);
   s.VEd = stirrupShear(d, i, depth, s.reducedNearSupport);
   const std::optional<double> cot = strutCotTheta(s.VEdFull, d.b, z, m);
-  if (!cot)
-    throw strutCrushes(d, s.x, s.VEdFull, strutResistance(d.b, z, kLeastCotTheta, m));
+  if (!cot) throw strutCrushes(d, s.x, s.VEdFull, strutResistance(d.b, z, kLeastCotTheta, m));
   s.cotTheta = *cot;
   s.VRdmax = strutResistance(d.b, z, s.cotTheta, m);
   double tension = HUGE_VAL;

@@ -10,8 +10,8 @@ using namespace common;
 
 void assembleBar(PairMatrix& system, const BarRecord& bar, const ElementMatrices& element,
                  const std::vector<bool>* isEliminated) {
-  const int d[7] = {0, 3 * bar.nodeI - 2, 3 * bar.nodeI - 1, 3 * bar.nodeI,
-                    3 * bar.nodeJ - 2, 3 * bar.nodeJ - 1, 3 * bar.nodeJ};
+  const int d[7] = {
+      0, 3 * bar.nodeI - 2, 3 * bar.nodeI - 1, 3 * bar.nodeI, 3 * bar.nodeJ - 2, 3 * bar.nodeJ - 1, 3 * bar.nodeJ};
   for (int r = 1; r <= 6; ++r)
     for (int c = 1; c <= 6; ++c) {
       double k = element.stiffness[r][c], m = element.mass[r][c];
@@ -42,9 +42,10 @@ void assembleAll(PairMatrix& system, const BarRecordFile& records, const std::ve
       continue;
     }
     if (!allFinite(element.stiffness) || !allFinite(element.mass))
-      throw RunError(formatText("ERROR: LA BARRA %d DEL FICHERO DE BARRAS DA MATRICES CON VALORES NO FINITOS "
-                                "(REVISE L, aclx, E, G, A, I Y LA MASA)\n",
-                                static_cast<int>(h)));
+      throw RunError(
+          formatText("ERROR: LA BARRA %d DEL FICHERO DE BARRAS DA MATRICES CON VALORES NO FINITOS "
+                     "(REVISE L, aclx, E, G, A, I Y LA MASA)\n",
+                     static_cast<int>(h)));
     assembleBar(system, bar, element, mask);
   }
 }

@@ -17,8 +17,8 @@ void assembleBar(PairMatrix& system, const BarRecord& bar, const ElementMatrices
 // assembles it. A bar of unknown type is reported ("tipob= %d \n"), waits for a
 // key and adds nothing. A record that cannot be read, is not that of the model's
 // bar, or gives non-finite matrices stops the run.
-void assembleAll(PairMatrix& system, const BarRecordFile& records, const std::vector<common::BarInput>& bars, int option,
-                 const Elimination& elimination, common::Console& console);
+void assembleAll(PairMatrix& system, const BarRecordFile& records, const std::vector<common::BarInput>& bars,
+                 int option, const Elimination& elimination, common::Console& console);
 
 // Option 0: the vertical springs of codes 120 and 121 act on K.
 void addVerticalSprings(PairMatrix& system, const std::vector<VerticalSpring>& springs);

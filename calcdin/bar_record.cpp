@@ -39,13 +39,15 @@ void BarRecordFile::checkRecordCount(int nb) const {
   const long long size = static_cast<long long>(info.st_size);
   const long long needed = static_cast<long long>(nb) * static_cast<long long>(barrecord::kRecordSize);
   if (size < needed)
-    throw RunError(formatText("ERROR: EL FICHERO DE BARRAS %s TIENE %lld BYTES Y NO CABEN LOS %d REGISTROS DE %d BYTES "
-                              "DE LAS BARRAS (EJECUTE ANTES EL C\xC1LCULO EST\xC1TICO DEL MISMO MODELO)\n",
-                              fileName_.c_str(), size, nb, static_cast<int>(barrecord::kRecordSize)));
+    throw RunError(
+        formatText("ERROR: EL FICHERO DE BARRAS %s TIENE %lld BYTES Y NO CABEN LOS %d REGISTROS DE %d BYTES "
+                   "DE LAS BARRAS (EJECUTE ANTES EL C\xC1LCULO EST\xC1TICO DEL MISMO MODELO)\n",
+                   fileName_.c_str(), size, nb, static_cast<int>(barrecord::kRecordSize)));
   if (size > needed)
-    throw RunError(formatText("ERROR: EL FICHERO DE BARRAS %s TIENE %lld BYTES, M\xC1S QUE LOS %d REGISTROS DE %d BYTES "
-                              "DE LAS BARRAS DEL MODELO (EJECUTE ANTES EL C\xC1LCULO EST\xC1TICO DEL MISMO MODELO)\n",
-                              fileName_.c_str(), size, nb, static_cast<int>(barrecord::kRecordSize)));
+    throw RunError(
+        formatText("ERROR: EL FICHERO DE BARRAS %s TIENE %lld BYTES, M\xC1S QUE LOS %d REGISTROS DE %d BYTES "
+                   "DE LAS BARRAS DEL MODELO (EJECUTE ANTES EL C\xC1LCULO EST\xC1TICO DEL MISMO MODELO)\n",
+                   fileName_.c_str(), size, nb, static_cast<int>(barrecord::kRecordSize)));
 }
 
 BarRecord BarRecordFile::read(int h, const BarInput& modelBar) const {
@@ -59,11 +61,11 @@ BarRecord BarRecordFile::read(int h, const BarInput& modelBar) const {
   // Records of another model, or of an older version of this one, would be
   // assembled into the wrong directions.
   if (bar.index != h || bar.nodeI != modelBar.nodeI || bar.nodeJ != modelBar.nodeJ)
-    throw RunError(formatText("ERROR: EL REGISTRO %d DEL FICHERO DE BARRAS %s ES DE LA BARRA %d ENTRE LOS NODOS %d Y %d, "
-                              "PERO LA BARRA %d DEL MODELO UNE LOS NODOS %d Y %d (EJECUTE ANTES EL C\xC1LCULO "
-                              "EST\xC1TICO DEL MISMO MODELO)\n",
-                              h, fileName_.c_str(), bar.index, bar.nodeI, bar.nodeJ, h, modelBar.nodeI,
-                              modelBar.nodeJ));
+    throw RunError(
+        formatText("ERROR: EL REGISTRO %d DEL FICHERO DE BARRAS %s ES DE LA BARRA %d ENTRE LOS NODOS %d Y %d, "
+                   "PERO LA BARRA %d DEL MODELO UNE LOS NODOS %d Y %d (EJECUTE ANTES EL C\xC1LCULO "
+                   "EST\xC1TICO DEL MISMO MODELO)\n",
+                   h, fileName_.c_str(), bar.index, bar.nodeI, bar.nodeJ, h, modelBar.nodeI, modelBar.nodeJ));
   return bar;
 }
 

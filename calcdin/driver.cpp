@@ -77,9 +77,10 @@ void checkMemory(double N, double n, bool reduced) {
   const double need = denseMemoryNeed(N, n, reduced);
   const double available = availableMemory();
   if (need > available)
-    throw RunError(formatText("ERROR: MEMORIA INSUFICIENTE: LAS MATRICES DE %.0f DIRECCIONES NECESITAN %.0f MB "
-                              "Y SOLO HAY %.0f MB DISPONIBLES\n",
-                              N, need / 1048576.0, available / 1048576.0));
+    throw RunError(
+        formatText("ERROR: MEMORIA INSUFICIENTE: LAS MATRICES DE %.0f DIRECCIONES NECESITAN %.0f MB "
+                   "Y SOLO HAY %.0f MB DISPONIBLES\n",
+                   N, need / 1048576.0, available / 1048576.0));
 }
 
 // Prints "NSW: %d\n" as each sweep starts; a failed solution ends the run.
@@ -127,8 +128,7 @@ int run(const std::vector<std::string>& args, Console& console) {
     return 0;
   }
 
-  if (n == 0)
-    throw RunError("ERROR: NO QUEDA NINGUNA DIRECCI\xD3N LIBRE: NO HAY MODOS DE VIBRACI\xD3N QUE CALCULAR\n");
+  if (n == 0) throw RunError("ERROR: NO QUEDA NINGUNA DIRECCI\xD3N LIBRE: NO HAY MODOS DE VIBRACI\xD3N QUE CALCULAR\n");
   std::vector<int> direction;
   ModalSolution solution;
   if (reduced) {
@@ -152,15 +152,12 @@ int run(const std::vector<std::string>& args, Console& console) {
 
 std::string jacobiFailureText(const ModalSolution& solution) {
   switch (solution.status) {
-    case JacobiStatus::kOk:
-      return "";
-    case JacobiStatus::kNotConverged:
-      return "NO HAY CONVERGENCIA\n";
-    case JacobiStatus::kNegativeDiscriminant:
-      return "ERROR cab menor que CERO\n";
+    case JacobiStatus::kOk: return "";
+    case JacobiStatus::kNotConverged: return "NO HAY CONVERGENCIA\n";
+    case JacobiStatus::kNegativeDiscriminant: return "ERROR cab menor que CERO\n";
     case JacobiStatus::kZeroStiffness:
-      return formatText("ERROR: RIGIDEZ NULA EN LA DIAGONAL %d AL GIRAR EL PAR (%d,%d)\n", solution.diagonal, solution.k,
-                        solution.j);
+      return formatText("ERROR: RIGIDEZ NULA EN LA DIAGONAL %d AL GIRAR EL PAR (%d,%d)\n", solution.diagonal,
+                        solution.k, solution.j);
     case JacobiStatus::kZeroMass:
       return formatText("ERROR: MASA NULA EN LA DIAGONAL %d: EL MODO NO SE PUEDE NORMALIZAR\n", solution.diagonal);
   }

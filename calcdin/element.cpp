@@ -118,11 +118,15 @@ ElementMatrices buildElementMatrices(const BarRecord& bar) {
   ElementMatrices out;
   Mat6 stiffness{}, mass{};
   switch (bar.type) {
-    case 1: case 2: case 3: case 4:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
       stiffness = closedFormStiffness(bar, bar.type);
       mass = consistentMass(bar, bar.type);
       break;
-    case 7: case 8: {
+    case 7:
+    case 8: {
       // Transverse release at I (7) or J (8): condensed from the full matrices.
       const int released = bar.type == 7 ? 2 : 5;
       Mat6 full = closedFormStiffness(bar, 1);
@@ -131,8 +135,7 @@ ElementMatrices buildElementMatrices(const BarRecord& bar) {
       mass = condenseDirection(fullMass, released, fullMass[released][released]);
       break;
     }
-    default:
-      return out;
+    default: return out;
   }
   out.knownType = true;
   // Rigid zones move the flexible part's stiffness to the node centres; the mass

@@ -132,9 +132,7 @@ class JacobiSolver {
   }
 
  private:
-  bool overThreshold(int k, int j) {
-    return std::fabs(system_.S(k, j)) > tolK_ || std::fabs(system_.Q(k, j)) > tolM_;
-  }
+  bool overThreshold(int k, int j) { return std::fabs(system_.S(k, j)) > tolK_ || std::fabs(system_.Q(k, j)) > tolM_; }
   JacobiStatus plan(int k, int j, Rotation& r, ModalSolution& out) const;
   void apply(const Rotation* group, int count);
   template <int C>

@@ -9,10 +9,10 @@
 namespace calcdin {
 
 // Elimination options of the command line.
-constexpr int kOptionSupports = 0;      // remove support directions, vertical springs stay
-constexpr int kOptionFree = 1;          // remove nothing
-constexpr int kOptionAllSupports = 2;   // as 0, vertical springs removed too
-constexpr int kOptionAssembleOnly = -1; // assemble and stop
+constexpr int kOptionSupports = 0;       // remove support directions, vertical springs stay
+constexpr int kOptionFree = 1;           // remove nothing
+constexpr int kOptionAllSupports = 2;    // as 0, vertical springs removed too
+constexpr int kOptionAssembleOnly = -1;  // assemble and stop
 
 inline bool solvesReducedSystem(int option) { return option == kOptionSupports || option == kOptionAllSupports; }
 

@@ -11,11 +11,11 @@ constexpr double kCyclesPerRadian = 0.15915494307111402;  // 1/6.283185308
 // The file is written in blocks of about this size.
 constexpr std::size_t kBlock = std::size_t{1} << 18;
 
-void writeBlock(common::TextBuffer& out, const ModalSolution& solution,
-                const std::vector<int>& direction, int q, int i) {
+void writeBlock(common::TextBuffer& out, const ModalSolution& solution, const std::vector<int>& direction, int q,
+                int i) {
   using common::appendFormat;
   appendFormat(out, "AUTOVALOR  indice: %d   direcci\xF3n: %d   valor: %20.10lf \n", q, direction[i],
-                 solution.lambda[i]);
+               solution.lambda[i]);
   appendFormat(out, "AUTOVALOR  ciclos/seg.:  %lf \n", std::sqrt(std::fabs(solution.lambda[i])) * kCyclesPerRadian);
   appendFormat(out, "AUTOVECTORES\n");
   for (int m = 1; m <= solution.n; ++m) appendFormat(out, "           %lf \n", solution.phi(m, i));

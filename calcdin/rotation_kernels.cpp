@@ -57,8 +57,8 @@ __attribute__((target("avx"))) void turnRunAvx(double* x, double* y, int count, 
 
 // Two cells a step, each lane with its own rotation's factor.
 template <int C>
-__attribute__((target("avx"))) void turnBandAvx(double* x, double* y, std::size_t stride, int rows,
-                                                const double* gamma, const double* alpha) {
+__attribute__((target("avx"))) void turnBandAvx(double* x, double* y, std::size_t stride, int rows, const double* gamma,
+                                                const double* alpha) {
   constexpr int kPairs = C / 2;
   __m256d g[kPairs > 0 ? kPairs : 1], a[kPairs > 0 ? kPairs : 1];
   for (int p = 0; p < kPairs; ++p) {

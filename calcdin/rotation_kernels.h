@@ -49,8 +49,7 @@ void turnRunPortable(double* x, double* y, int count, double gamma, double alpha
 // Down a band of columns: in each of `rows` rows, `stride` doubles apart, the
 // cells x[i] and y[i], i < cells, turned by gamma[i] and alpha[i] (a cell being
 // a pair of lanes).
-using TurnBand = void (*)(double* x, double* y, std::size_t stride, int rows, const double* gamma,
-                          const double* alpha);
+using TurnBand = void (*)(double* x, double* y, std::size_t stride, int rows, const double* gamma, const double* alpha);
 constexpr int kMaxBandCells = 8;
 
 enum class KernelSet {

@@ -16,7 +16,6 @@
 
 namespace calcest {
 
-
 // One point along the whole beam (20 per bar plus the first).
 struct StationEntry {
   double X = 0, defyS = 0, defxS = 0, slope = 0, M = 0, V = 0, N = 0;

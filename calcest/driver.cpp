@@ -73,9 +73,7 @@ void openOutputs(AnalysisContext& ctx, const std::vector<Output>& outputs) {
   }
 }
 
-[[noreturn]] void writeFailed(const Output& output) {
-  throw RunError(cannotWriteText(output.name) + "\n");
-}
+[[noreturn]] void writeFailed(const Output& output) { throw RunError(cannotWriteText(output.name) + "\n"); }
 
 // Puts the outputs in place only when every byte of each, traces included, has
 // reached its file and every name may be taken (the folder may have changed
@@ -135,15 +133,17 @@ void readAndAssemble(AnalysisContext& ctx, AssemblyTrace* trace) {
 
 std::string solutionFailureText(const AnalysisContext& ctx, const BandOutcome& outcome) {
   if (outcome.status != BandStatus::kNotFinite) return zeroPivotText(outcome);
-  return formatText("ERROR: EL DESPLAZAMIENTO DEL NODO %d NO ES UN N\xDAMERO FINITO: REVISE E, G, A E I DE SUS "
-                    "BARRAS Y LA RIGIDEZ DE SUS APOYOS\n",
-                    ctx.nodes[(outcome.row + 2) / 3].label);
+  return formatText(
+      "ERROR: EL DESPLAZAMIENTO DEL NODO %d NO ES UN N\xDAMERO FINITO: REVISE E, G, A E I DE SUS "
+      "BARRAS Y LA RIGIDEZ DE SUS APOYOS\n",
+      ctx.nodes[(outcome.row + 2) / 3].label);
 }
 
 std::string zeroPivotText(const BandOutcome& outcome) {
-  return formatText("MODELO CON PROBLEMAS(VERIFICAR)\ns[%d,1]= %lf  \n"
-                    " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE",
-                    outcome.row, outcome.pivot);
+  return formatText(
+      "MODELO CON PROBLEMAS(VERIFICAR)\ns[%d,1]= %lf  \n"
+      " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE",
+      outcome.row, outcome.pivot);
 }
 
 namespace {

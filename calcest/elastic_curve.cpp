@@ -129,8 +129,8 @@ struct PointSums {
 
 struct ElasticCurve::Impl {
   struct Piece {
-    Cubic moment{};                     // the diagram's M, end forces included
-    std::array<double, 3> axial{};      // the diagram's N
+    Cubic moment{};                       // the diagram's M, end forces included
+    std::array<double, 3> axial{};        // the diagram's N
     double deflection = 0, rotation = 0;  // at the start, on the flexible part
   };
 

@@ -30,8 +30,8 @@ class ElasticCurve {
   // model's switch is 1). `localEnds`: end displacements in the bar's axes
   // (u1, v1, th1, u2, v2, th2 in slots 1..6); `endForces`: local end forces
   // f = K'.delta + fixedEnd in the same slots, as the engine computes them.
-  ElasticCurve(const common::BarInput& bar, const std::vector<common::BarLoad>& loads, bool selfWeight, const Vec6& localEnds,
-               const Vec6& endForces);
+  ElasticCurve(const common::BarInput& bar, const std::vector<common::BarLoad>& loads, bool selfWeight,
+               const Vec6& localEnds, const Vec6& endForces);
 
   // At x from node I along the bar (0 <= x <= L). Moment and shear follow the
   // engine's diagram convention (the values of the bar's stations); where a

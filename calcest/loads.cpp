@@ -40,8 +40,8 @@ struct LoadValues {
   int ltype;
   double a, c, b, q;
   char dir;
-  double span;                   // L' of the formulas: a + c, or a + c + b
-  double projection = 1.0;       // the file's lengths are this part of the bar's
+  double span;              // L' of the formulas: a + c, or a + c + b
+  double projection = 1.0;  // the file's lengths are this part of the bar's
   bool givenAsProjection = false;
 };
 
@@ -106,12 +106,12 @@ Fault checkLiesOnBar(const BarInput& bar, const BarLoad& load, const LoadValues&
               formatText("%c no puede ser negativa", distances[k].name), distances[k].field};
   if (std::fabs(v.span - bar.L) <= kSpanTolerance * bar.L) return {};
   // Said in the file's own terms: the distances as given, the bar as projected.
-  const char* projection = !v.givenAsProjection       ? ""
+  const char* projection = !v.givenAsProjection      ? ""
                            : isVerticalLetter(v.dir) ? " EN PROYECCI\xD3N HORIZONTAL"
                                                      : " EN PROYECCI\xD3N VERTICAL";
   const char* sum = pointLoad ? "a + c" : "a + c + b";
   const double given = pointLoad ? load.a + load.c : load.a + load.c + load.b;
-  const char* inWords = !v.givenAsProjection       ? ""
+  const char* inWords = !v.givenAsProjection      ? ""
                         : isVerticalLetter(v.dir) ? " en proyecci\xF3n horizontal"
                                                   : " en proyecci\xF3n vertical";
   return {formatText("ERROR: LA CARGA %d DEL FICHERO %s NO CABE EN LA BARRA %d: %s = %g Y LA BARRA MIDE %g%s\n", line,
@@ -284,8 +284,7 @@ DiagramTerms diagramTermsAt(const LocalLoad& load, double x, bool rightSide, dou
       shearPart = inside ? d * (2 * c - d) / (2 * c) : c / 2;
       momentPart = inside ? d * d * (3 * c - d) / (6 * c) : c * (3 * x - 3 * a - c) / 6;
       break;
-    default:
-      return terms;
+    default: return terms;
   }
   terms.V0 = load.qt * shearPart;
   terms.N0 = -load.qn * shearPart;
@@ -307,8 +306,8 @@ Fault unknownBarFault(const BarLoad& load, int line, const std::string& file) {
 }
 
 bool readLoadLine(Scanner& loads, int line, BarLoad& load) {
-  return loads.readUnlessEnd(formatText("carga %d", line), "%d  %d  %lf  %lf  %lf  %lf %c", &load.barLabel,
-                             &load.ltype, &load.a, &load.c, &load.b, &load.q, &load.dir);
+  return loads.readUnlessEnd(formatText("carga %d", line), "%d  %d  %lf  %lf  %lf  %lf %c", &load.barLabel, &load.ltype,
+                             &load.a, &load.c, &load.b, &load.q, &load.dir);
 }
 
 std::vector<BarLoad> readLoadLines(Scanner& loads) {

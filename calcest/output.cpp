@@ -76,22 +76,22 @@ void encodeBarRecord(const Bar& bar, unsigned char* rec) {
   namespace at = barrecord;
   std::memset(rec, 0, at::kRecordSize);
   const std::pair<std::size_t, int> ints[] = {
-      {at::index, bar.index},       {at::label, bar.label},     {at::labelI, bar.labelI}, {at::labelJ, bar.labelJ},
-      {at::nodeI, bar.nodeI},       {at::nodeJ, bar.nodeJ},     {at::material, bar.material},
-      {at::section, bar.section},   {at::type, bar.type},       {at::type7, bar.type7},   {at::typeCopy, bar.type},
-      {at::shear, bar.shear},       {at::orient, bar.orient}};
+      {at::index, bar.index},  {at::label, bar.label}, {at::labelI, bar.labelI},     {at::labelJ, bar.labelJ},
+      {at::nodeI, bar.nodeI},  {at::nodeJ, bar.nodeJ}, {at::material, bar.material}, {at::section, bar.section},
+      {at::type, bar.type},    {at::type7, bar.type7}, {at::typeCopy, bar.type},     {at::shear, bar.shear},
+      {at::orient, bar.orient}};
   for (const auto& [offset, value] : ints) barrecord::putInt(rec + offset, value);
   const std::pair<std::size_t, double> doubles[] = {
-      {at::aclx, bar.aclx}, {at::ablx, bar.ablx}, {at::adlx, bar.adlx}, {at::taper, bar.taper}, {at::E, bar.E},
-      {at::G, bar.G},       {at::A, bar.A},       {at::m, bar.m},       {at::w, bar.w},         {at::I, bar.I},
-      {at::dx, bar.dx},     {at::dy, bar.dy},     {at::L, bar.L},       {at::cos, bar.cos},     {at::sin, bar.sin},
+      {at::aclx, bar.aclx}, {at::ablx, bar.ablx}, {at::adlx, bar.adlx},  {at::taper, bar.taper}, {at::E, bar.E},
+      {at::G, bar.G},       {at::A, bar.A},       {at::m, bar.m},        {at::w, bar.w},         {at::I, bar.I},
+      {at::dx, bar.dx},     {at::dy, bar.dy},     {at::L, bar.L},        {at::cos, bar.cos},     {at::sin, bar.sin},
       {at::b, bar.b},       {at::h, bar.h},       {at::alpha, bar.alpha}};
   for (const auto& [offset, value] : doubles) barrecord::putDouble(rec + offset, value);
   putArray(rec + at::xs, bar.xs, kStations);
   const std::pair<std::size_t, const StationArray*> stations[] = {
-      {at::N, &bar.N},         {at::V, &bar.V},         {at::M, &bar.M},         {at::defx, &bar.defx},
-      {at::defy, &bar.defy},   {at::giro, &bar.giro},   {at::slope, &bar.slope}, {at::angle, &bar.angle},
-      {at::N0, &bar.N0},       {at::V0, &bar.V0},       {at::M0, &bar.M0}};
+      {at::N, &bar.N},       {at::V, &bar.V},       {at::M, &bar.M},         {at::defx, &bar.defx},
+      {at::defy, &bar.defy}, {at::giro, &bar.giro}, {at::slope, &bar.slope}, {at::angle, &bar.angle},
+      {at::N0, &bar.N0},     {at::V0, &bar.V0},     {at::M0, &bar.M0}};
   for (const auto& [offset, values] : stations) putArray(rec + offset, values->data(), kStations);
   for (int k = 0; k < 6; ++k) {
     putMatrix(rec + at::localMatrices + at::kMatrixSize * k, bar.local[k]);

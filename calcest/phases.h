@@ -33,13 +33,13 @@ void writeSelfWeight(AnalysisContext& ctx);
 void readSupportsTiesAndNodalLoads(AnalysisContext& ctx);
 // Nodal loads of the table plus the bars' equivalent loads; written to esfuerzos.txt.
 void buildLoadVector(AnalysisContext& ctx);
-void allocateBand(AnalysisContext& ctx);             // band sized by bars and ties
+void allocateBand(AnalysisContext& ctx);  // band sized by bars and ties
 
 // Element stiffness and assembly (stiffness.cpp).
 common::Mat6 fullLocalMatrix(const Bar& bar);
 common::Mat6 condense(const common::Mat6& full, int type);
 common::Mat6 closedFormHinged(const Bar& bar, int type);  // types 2, 3, 4
-void computeElementMatrices(Bar& bar);            // local, zones, C, T, global
+void computeElementMatrices(Bar& bar);                    // local, zones, C, T, global
 void computeAllElementMatrices(AnalysisContext& ctx);
 
 // What the assembly reports as it goes, for a run that keeps traces: values
@@ -47,10 +47,10 @@ void computeAllElementMatrices(AnalysisContext& ctx);
 class AssemblyTrace {
  public:
   virtual ~AssemblyTrace() = default;
-  virtual void barMatrices(const Bar& bar) = 0;          // each bar, before it is added
-  virtual void barWithoutStiffness(const Bar& bar) = 0;  // its type has no matrix: it adds nothing
+  virtual void barMatrices(const Bar& bar) = 0;                // each bar, before it is added
+  virtual void barWithoutStiffness(const Bar& bar) = 0;        // its type has no matrix: it adds nothing
   virtual void bandEntry(int row, int col, double value) = 0;  // the working band after each addition
-  virtual void assembled() = 0;                          // every bar added
+  virtual void assembled() = 0;                                // every bar added
 };
 // Adds every bar's global matrix to both band matrices.
 void assembleStiffness(AnalysisContext& ctx, AssemblyTrace* trace = nullptr);
@@ -73,7 +73,7 @@ class BandTrace {
   virtual void entryReduced(int r, int col, int p, int k, double c1, double before, double above, double after) = 0;
   virtual void loadReduced(int r, int p, double before, double after, double pivotLoad) = 0;
   virtual void eliminationStopped() {}  // a pivot vanished: no step follows
-  virtual void eliminationEnds() = 0;  // the band stands eliminated
+  virtual void eliminationEnds() = 0;   // the band stands eliminated
   virtual void backSubstitutionStarts(int neq, double load) = 0;
   virtual void lastUnknownSolved(int neq, double value) = 0;
   virtual void rowScaled(int i, double c1, double diagonal, double before, double after) = 0;

@@ -182,7 +182,8 @@ void supportReaction(const AnalysisContext& ctx, const Support& sup, NodeResult&
   double along = s * node.ux - c * node.uy;  // displacement along (s, -c)
   // The moment of a rigid rotation is measured the other way round.
   const Restraint rotation = code.along(Direction::rotation);
-  out.M = rotation == Restraint::rigid ? P * (node.rot - sup.rz) : restraintReaction(rotation, P, 0.0, sup.kz, node.rot);
+  out.M =
+      rotation == Restraint::rigid ? P * (node.rot - sup.rz) : restraintReaction(rotation, P, 0.0, sup.kz, node.rot);
   if (code.inclined() == Restraint::rigid) {
     double r = supportValue(sup, code.inclinedPrescribedField()) - along;
     out.Rx = P * r * s;

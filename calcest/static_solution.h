@@ -38,10 +38,10 @@ struct BarSolution {
 };
 
 struct StaticSolution {
-  std::vector<common::Node> nodes;            // 1-based, ux, uy, rot solved
+  std::vector<common::Node> nodes;    // 1-based, ux, uy, rot solved
   std::vector<BarSolution> bars;      // 1-based
   std::vector<NodeResult> reactions;  // per support, 1-based
-  std::vector<common::Tie> ties;              // FA, FB of each tie
+  std::vector<common::Tie> ties;      // FA, FB of each tie
 };
 
 // The whole analysis of calcest (same matrices, penalty supports, elimination

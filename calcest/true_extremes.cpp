@@ -49,8 +49,8 @@ double bisect(const Coefficients& c, double u, double v) {
 // The piece of `curve` that holds the stretch around x (the nearest one
 // where the curve does not reach x).
 const PolynomialPiece& pieceAround(const PiecewiseCurve& curve, double x) {
-  auto next = std::upper_bound(curve.begin(), curve.end(), x,
-                               [](double v, const PolynomialPiece& p) { return v < p.from; });
+  auto next =
+      std::upper_bound(curve.begin(), curve.end(), x, [](double v, const PolynomialPiece& p) { return v < p.from; });
   return next == curve.begin() ? curve.front() : *(next - 1);
 }
 

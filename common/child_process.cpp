@@ -61,10 +61,10 @@ struct ChildSetup {
   const ChildProgram* program = nullptr;
   char* const* argv = nullptr;
   char* const* envp = nullptr;  // the environment; null: this process's
-  int input = -1;        // the child's stdin; -1: /dev/null
-  bool keepStdio = false;  // stdin, stdout and stderr stay this process's
-  int output = -1;       // the child's stdout and stderr
-  int startErrors = -1;  // where a failed start writes its errno
+  int input = -1;               // the child's stdin; -1: /dev/null
+  bool keepStdio = false;       // stdin, stdout and stderr stay this process's
+  int output = -1;              // the child's stdout and stderr
+  int startErrors = -1;         // where a failed start writes its errno
   int highestDescriptor = 0;
 };
 
@@ -266,8 +266,7 @@ ChildRun runChild(const ChildProgram& program, const std::string* input, int tim
   const Clock::time_point deadline = Clock::now() + std::chrono::seconds(timeoutSeconds);
   std::vector<char*> argv = argumentVector(program.argv), envp = environmentVector(program);
   Descriptor outRead, outWrite, inRead, inWrite, errorsRead, errorsWrite;
-  if (!makePipe(outRead, outWrite) || !makePipe(errorsRead, errorsWrite) ||
-      (input && !makePipe(inRead, inWrite))) {
+  if (!makePipe(outRead, outWrite) || !makePipe(errorsRead, errorsWrite) || (input && !makePipe(inRead, inWrite))) {
     run.startError = errno != 0 ? errno : EMFILE;
     return run;
   }

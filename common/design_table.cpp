@@ -11,18 +11,19 @@ namespace {
 constexpr struct {
   const char* name;
   int width, decimals;
-} kColumns[kDesignColumnCount] = {
-    {"x", 8, 3},          {"MEd,max", 10, 2}, {"MEd,min", 10, 2},  {"As,i,nec", 9, 2},  {"As,s,nec", 9, 2},
-    {"As,i", 9, 2},       {"As,s", 9, 2},     {"MRd,pos", 10, 2},  {"MRd,neg", 10, 2},  {"VEd", 9, 2},
-    {"Asw/s,nec", 9, 2},  {"Asw/s", 9, 2},    {"VRd", 9, 2},       {"cot", 5, 2},       {"Mk,max", 10, 2},
-    {"Mk,min", 10, 2},    {"Mfr,max", 10, 2}, {"Mfr,min", 10, 2},  {"Mcp,max", 10, 2},  {"Mcp,min", 10, 2},
-    {"sc,car", 8, 2},     {"ss,car", 8, 2},   {"sc,cp", 8, 2},     {"wk,i", 7, 3},      {"wk,s", 7, 3},
-    {"1/r", 9, 4},        {"f,el", 8, 2},     {"f,dif", 8, 2}};
+} kColumns[kDesignColumnCount] = {{"x", 8, 3},        {"MEd,max", 10, 2}, {"MEd,min", 10, 2},  {"As,i,nec", 9, 2},
+                                  {"As,s,nec", 9, 2}, {"As,i", 9, 2},     {"As,s", 9, 2},      {"MRd,pos", 10, 2},
+                                  {"MRd,neg", 10, 2}, {"VEd", 9, 2},      {"Asw/s,nec", 9, 2}, {"Asw/s", 9, 2},
+                                  {"VRd", 9, 2},      {"cot", 5, 2},      {"Mk,max", 10, 2},   {"Mk,min", 10, 2},
+                                  {"Mfr,max", 10, 2}, {"Mfr,min", 10, 2}, {"Mcp,max", 10, 2},  {"Mcp,min", 10, 2},
+                                  {"sc,car", 8, 2},   {"ss,car", 8, 2},   {"sc,cp", 8, 2},     {"wk,i", 7, 3},
+                                  {"wk,s", 7, 3},     {"1/r", 9, 4},      {"f,el", 8, 2},      {"f,dif", 8, 2}};
 }  // namespace
 
 std::string designColumnsHeading() {
   TextBuffer out;
-  for (int c = 0; c < kDesignColumnCount; ++c) appendFormat(out, "%s%*s", c ? " " : "", kColumns[c].width, kColumns[c].name);
+  for (int c = 0; c < kDesignColumnCount; ++c)
+    appendFormat(out, "%s%*s", c ? " " : "", kColumns[c].width, kColumns[c].name);
   appendFormat(out, "\n");
   return out.str();
 }
@@ -63,8 +64,8 @@ DesignTable readDesignTable(const std::string& text, const std::string& path) {
     const bool all = read == kDesignColumnCount;
     const bool same = table.rows.empty() || all == table.serviceability;
     if ((read != kDesignStrengthColumns && !all) || !same)
-      throw RunError(formatText("ERROR EN EL FICHERO %s: LA L\xCDNEA %d NO ES UNA FILA DEL ARMADO\n", path.c_str(),
-                                line));
+      throw RunError(
+          formatText("ERROR EN EL FICHERO %s: LA L\xCDNEA %d NO ES UNA FILA DEL ARMADO\n", path.c_str(), line));
     table.serviceability = all;
     table.rows.push_back(row);
   }

@@ -18,12 +18,35 @@ namespace common {
 // crack widths at the bottom and at the top (mm); the long-term curvature
 // (1/km); the elastic and the long-term deflection (mm, upward positive).
 enum DesignColumn {
-  kDesignX, kDesignMEdMax, kDesignMEdMin, kDesignBottomNeeded, kDesignTopNeeded, kDesignBottomLaid, kDesignTopLaid,
-  kDesignMRdPositive, kDesignMRdNegative, kDesignVEd, kDesignStirrupsNeeded, kDesignStirrupsLaid, kDesignVRd,
+  kDesignX,
+  kDesignMEdMax,
+  kDesignMEdMin,
+  kDesignBottomNeeded,
+  kDesignTopNeeded,
+  kDesignBottomLaid,
+  kDesignTopLaid,
+  kDesignMRdPositive,
+  kDesignMRdNegative,
+  kDesignVEd,
+  kDesignStirrupsNeeded,
+  kDesignStirrupsLaid,
+  kDesignVRd,
   kDesignCotTheta,
-  kDesignMkMax, kDesignMkMin, kDesignMfrMax, kDesignMfrMin, kDesignMqpMax, kDesignMqpMin, kDesignConcreteStress,
-  kDesignSteelStress, kDesignConcreteStressQp, kDesignCrackBottom, kDesignCrackTop, kDesignCurvature,
-  kDesignElasticDeflection, kDesignLongTermDeflection, kDesignColumnCount
+  kDesignMkMax,
+  kDesignMkMin,
+  kDesignMfrMax,
+  kDesignMfrMin,
+  kDesignMqpMax,
+  kDesignMqpMin,
+  kDesignConcreteStress,
+  kDesignSteelStress,
+  kDesignConcreteStressQp,
+  kDesignCrackBottom,
+  kDesignCrackTop,
+  kDesignCurvature,
+  kDesignElasticDeflection,
+  kDesignLongTermDeflection,
+  kDesignColumnCount
 };
 // The columns of a table written before the serviceability was added.
 inline constexpr int kDesignStrengthColumns = kDesignMkMax;

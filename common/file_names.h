@@ -36,13 +36,13 @@ inline constexpr const char* kCalcestSideExtensions[] = {kSelfWeightExt, kRotati
 inline constexpr const char* kCalcestTraceExtensions[] = {kElementTraceExt, kPivotTraceExt};
 
 // calcest's traces in the directory it runs in, fixed names rewritten by every run.
-inline constexpr char kLoadVectorTrace[] = "esfuerzos.txt";         // the load vector
-inline constexpr char kCondensedMatrixTrace[] = "fp_pruebak.txt";   // element matrices against their closed forms
-inline constexpr char kAssemblyTrace[] = "rigidez.txt";             // the assembly
-inline constexpr char kAssemblyTrace1[] = "rigidez1.txt";           // the assembly, continued
-inline constexpr char kEliminationTrace[] = "caldef.txt";           // the elimination
-inline constexpr char kBackSubstitutionTrace[] = "caldef1.txt";     // the back substitution
-inline constexpr char kEndDisplacementTrace[] = "artcorte.txt";     // every bar's end displacements and deflections
+inline constexpr char kLoadVectorTrace[] = "esfuerzos.txt";        // the load vector
+inline constexpr char kCondensedMatrixTrace[] = "fp_pruebak.txt";  // element matrices against their closed forms
+inline constexpr char kAssemblyTrace[] = "rigidez.txt";            // the assembly
+inline constexpr char kAssemblyTrace1[] = "rigidez1.txt";          // the assembly, continued
+inline constexpr char kEliminationTrace[] = "caldef.txt";          // the elimination
+inline constexpr char kBackSubstitutionTrace[] = "caldef1.txt";    // the back substitution
+inline constexpr char kEndDisplacementTrace[] = "artcorte.txt";    // every bar's end displacements and deflections
 inline constexpr const char* kCalcestTraceFiles[] = {
     kLoadVectorTrace,  kCondensedMatrixTrace,  kAssemblyTrace,       kAssemblyTrace1,
     kEliminationTrace, kBackSubstitutionTrace, kEndDisplacementTrace};
@@ -94,9 +94,14 @@ static_assert(detail::allListed(kCalcestResultExtensions, kProjectExtensions) &&
 // alternancias --casos keep its project list in NAME + kModelExt.
 inline constexpr const char* kEnvelopeScriptSuffixes[] = {"d.scr", "m.scr", "c.scr"};
 inline constexpr const char* kEnvelopePictureSuffixes[] = {"d.svg", "m.svg", "c.svg"};
-inline constexpr const char* kEnvelopeFileSuffixes[] = {
-    kResultsExt,                kForceTableExt,              kEnvelopeScriptSuffixes[0],  kEnvelopeScriptSuffixes[1],
-    kEnvelopeScriptSuffixes[2], kEnvelopePictureSuffixes[0], kEnvelopePictureSuffixes[1], kEnvelopePictureSuffixes[2]};
+inline constexpr const char* kEnvelopeFileSuffixes[] = {kResultsExt,
+                                                        kForceTableExt,
+                                                        kEnvelopeScriptSuffixes[0],
+                                                        kEnvelopeScriptSuffixes[1],
+                                                        kEnvelopeScriptSuffixes[2],
+                                                        kEnvelopePictureSuffixes[0],
+                                                        kEnvelopePictureSuffixes[1],
+                                                        kEnvelopePictureSuffixes[2]};
 
 // Held by the run that writes the files of a name, so that a second one waits its turn.
 inline constexpr char kLockExt[] = ".lock";

@@ -95,8 +95,7 @@ bool parse(const char*& p, Conversion& c) {
     case 'c':  // width
       if (isLong || c.plus || c.precision >= 0) return false;
       break;
-    default:
-      return false;
+    default: return false;
   }
   if (c.width >= 1000) return false;
   p = q + 1;

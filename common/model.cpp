@@ -27,8 +27,8 @@ ModelHeader ModelReader::readHeader() {
   header.title = title;
   if (checking_) refuse(titleFault(header.title));
   in_.read("l\xEDnea de t\xEDtulo", "   %d    %d", &header.echoed, &header.unitCode);
-  in_.read("l\xEDnea de cantidades", "%d %d %d %d %d %d %d %d %d", &header.nb, &header.nn, &header.nsup,
-           &header.nload, &header.nmat, &header.nsec, &header.unusedCount, &header.ntie, &header.selfWeight);
+  in_.read("l\xEDnea de cantidades", "%d %d %d %d %d %d %d %d %d", &header.nb, &header.nn, &header.nsup, &header.nload,
+           &header.nmat, &header.nsec, &header.unusedCount, &header.ntie, &header.selfWeight);
   in_.read("n\xFAmero real tras las cantidades", "%lf", &header.extra);
   const int counts[] = {header.nb, header.nn, header.nsup, header.nload, header.nmat, header.nsec, header.ntie};
   long long total = 0;

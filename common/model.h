@@ -94,7 +94,7 @@ struct ModelData {
   ModelHeader header;
   std::vector<Node> nodes;  // sorted by label
   std::vector<BarInput> bars;
-  std::vector<Section> sections;    // as read: a bar names them by position
+  std::vector<Section> sections;  // as read: a bar names them by position
   std::vector<Material> materials;
   std::vector<Support> supports;
   std::vector<Tie> ties;

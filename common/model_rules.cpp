@@ -30,10 +30,11 @@ Fault titleFault(const std::string& title) {
 
 Fault modelFileNameFault(const std::string& name) {
   if (name.size() <= kMaxModelNameLength) return {};
-  return fault(formatText("ERROR: EL NOMBRE DEL FICHERO DE DATOS TIENE M\xC1S DE %zu CARACTERES\n", kMaxModelNameLength),
-               formatText("el nombre del fichero %s tiene %zu caracteres; calcest admite hasta %zu", name.c_str(),
-                          name.size(), kMaxModelNameLength),
-               -1);
+  return fault(
+      formatText("ERROR: EL NOMBRE DEL FICHERO DE DATOS TIENE M\xC1S DE %zu CARACTERES\n", kMaxModelNameLength),
+      formatText("el nombre del fichero %s tiene %zu caracteres; calcest admite hasta %zu", name.c_str(), name.size(),
+                 kMaxModelNameLength),
+      -1);
 }
 
 Fault noBarsFault(int nb) {
@@ -54,7 +55,9 @@ Fault duplicateNodeFault(int label) {
 
 Fault fractionsFault(int position, double aclx, double adlx, double ablx) {
   if (aclx == 0.0)
-    return fault(formatText("ERROR dcbi=%d", position), "aclx no puede ser 0: la barra no tendr\xED" "a parte flexible",
+    return fault(formatText("ERROR dcbi=%d", position),
+                 "aclx no puede ser 0: la barra no tendr\xED"
+                 "a parte flexible",
                  kBarAclx);
   const double sum = aclx + adlx + ablx;
   if (sum == 1.0) return {};
@@ -71,9 +74,9 @@ Fault barGeometryFault(BarInput& bar, const Node& nodeI, const Node& nodeJ) {
                  "los dos nodos de la barra est\xE1n en el mismo punto: la barra no tiene longitud", kBarNodeJ);
   if (bar.dx == 0.0) {
     if (bar.dy < 0.0)
-      return fault(formatText("ERROR: LA BARRA %d ES VERTICAL Y VA HACIA ABAJO: DIB\xDAJELA DE ABAJO HACIA ARRIBA\n",
-                              bar.index),
-                   "una barra vertical va de abajo arriba: el nodo J debe estar encima del nodo I", kBarNodeJ);
+      return fault(
+          formatText("ERROR: LA BARRA %d ES VERTICAL Y VA HACIA ABAJO: DIB\xDAJELA DE ABAJO HACIA ARRIBA\n", bar.index),
+          "una barra vertical va de abajo arriba: el nodo J debe estar encima del nodo I", kBarNodeJ);
     bar.orient = kVertical;
     bar.L = std::fabs(bar.dy);
     bar.cos = 0.0;
@@ -143,11 +146,18 @@ Fault propertyFault(const BarInput& bar, const Material& material, const Section
     double value;
   };
   const Property properties[] = {
-      {material.E > 0, "EL MATERIAL", "E", "EL M\xD3" "DULO DE ELASTICIDAD DEBE SER MAYOR QUE 0",
-       "el m\xF3" "dulo de elasticidad debe ser mayor que 0", bar.material, material.line, kBarMaterial, material.E},
+      {material.E > 0, "EL MATERIAL", "E",
+       "EL M\xD3"
+       "DULO DE ELASTICIDAD DEBE SER MAYOR QUE 0",
+       "el m\xF3"
+       "dulo de elasticidad debe ser mayor que 0",
+       bar.material, material.line, kBarMaterial, material.E},
       {bar.shear == 0 || !(material.G < 0), "EL MATERIAL", "G",
-       "EL M\xD3" "DULO DE CORTANTE NO PUEDE SER NEGATIVO (LA BARRA INCLUYE LA DEFORMACI\xD3N POR CORTANTE)",
-       "el m\xF3" "dulo de cortante no puede ser negativo", bar.material, material.line, kBarMaterial, material.G},
+       "EL M\xD3"
+       "DULO DE CORTANTE NO PUEDE SER NEGATIVO (LA BARRA INCLUYE LA DEFORMACI\xD3N POR CORTANTE)",
+       "el m\xF3"
+       "dulo de cortante no puede ser negativo",
+       bar.material, material.line, kBarMaterial, material.G},
       {section.A > 0, "LA SECCI\xD3N", "A", "EL \xC1REA DEBE SER MAYOR QUE 0", "el \xE1rea debe ser mayor que 0",
        bar.section, section.line, kBarSection, section.A},
       {section.I > 0, "LA SECCI\xD3N", "I", "LA INERCIA DEBE SER MAYOR QUE 0", "la inercia debe ser mayor que 0",
@@ -163,8 +173,12 @@ Fault propertyFault(const BarInput& bar, const Material& material, const Section
 
 Fault shearFault(const BarInput& bar) {
   if (bar.shear == 0 || bar.G * bar.A != 0.0) return {};
-  return fault(formatText("ERROR: LA BARRA %d INCLUYE LA DEFORMACI\xD3N POR CORTANTE CON G\xB7" "A NULO\n", bar.index),
-               "la deformaci\xF3n por cortante necesita G\xB7" "A distinto de 0", kBarShear);
+  return fault(formatText("ERROR: LA BARRA %d INCLUYE LA DEFORMACI\xD3N POR CORTANTE CON G\xB7"
+                          "A NULO\n",
+                          bar.index),
+               "la deformaci\xF3n por cortante necesita G\xB7"
+               "A distinto de 0",
+               kBarShear);
 }
 
 Fault supportNodeFault(Support& support, const std::vector<Node>& sortedNodes) {
@@ -174,8 +188,8 @@ Fault supportNodeFault(Support& support, const std::vector<Node>& sortedNodes) {
 }
 
 Fault duplicateSupportFault(int label) {
-  return fault(formatText("ERROR: DOS APOYOS EN EL NODO %d\n", label), formatText("hay otro apoyo en el nodo %d", label),
-               0);
+  return fault(formatText("ERROR: DOS APOYOS EN EL NODO %d\n", label),
+               formatText("hay otro apoyo en el nodo %d", label), 0);
 }
 
 Fault tieFault(Tie& tie, const std::vector<Node>& sortedNodes) {

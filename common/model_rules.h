@@ -40,8 +40,20 @@ Fault duplicateNodeFault(int label);
 
 // Field positions of a bar's two lines: label, node I, node J, material,
 // section, type, carried integer, aclx, adlx, ablx, shear, taper.
-enum BarField { kBarLabel, kBarNodeI, kBarNodeJ, kBarMaterial, kBarSection, kBarType, kBarCarried,
-                kBarAclx, kBarAdlx, kBarAblx, kBarShear, kBarTaper };
+enum BarField {
+  kBarLabel,
+  kBarNodeI,
+  kBarNodeJ,
+  kBarMaterial,
+  kBarSection,
+  kBarType,
+  kBarCarried,
+  kBarAclx,
+  kBarAdlx,
+  kBarAblx,
+  kBarShear,
+  kBarTaper
+};
 
 // aclx must not be 0 and the three fractions must add up to exactly 1.0.
 Fault fractionsFault(int position, double aclx, double adlx, double ablx);

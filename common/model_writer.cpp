@@ -35,15 +35,14 @@ std::string headerText(const ModelData& model) {
   std::string text = (Line() << h.title << h.echoed << h.unitCode).end();
   return text + (Line() << countOf(model.bars.size()) << countOf(model.nodes.size()) << countOf(model.supports.size())
                         << countOf(model.nodalLoads.size()) << countOf(model.materials.size())
-                        << countOf(model.sections.size()) << h.unusedCount << countOf(model.ties.size())
-                        << h.selfWeight << h.extra)
+                        << countOf(model.sections.size()) << h.unusedCount << countOf(model.ties.size()) << h.selfWeight
+                        << h.extra)
                     .end();
 }
 
 std::string barText(const BarInput& bar) {
-  std::string text = (Line() << bar.label << bar.labelI << bar.labelJ << bar.material << bar.section << bar.type
-                             << bar.type7)
-                         .end();
+  std::string text =
+      (Line() << bar.label << bar.labelI << bar.labelJ << bar.material << bar.section << bar.type << bar.type7).end();
   return text + (Line() << bar.aclx << bar.adlx << bar.ablx << bar.shear << bar.taper).end();
 }
 
@@ -87,8 +86,7 @@ std::string modelText(const ModelData& model) {
 std::string loadsText(const std::vector<BarLoad>& loads) {
   std::string text;
   for (const BarLoad& load : loads)
-    text += (Line() << load.barLabel << load.ltype << load.a << load.c << load.b << load.q
-                    << std::string(1, load.dir))
+    text += (Line() << load.barLabel << load.ltype << load.a << load.c << load.b << load.q << std::string(1, load.dir))
                 .end();
   return text;
 }

@@ -9,8 +9,8 @@
 namespace common {
 
 struct RunError : std::runtime_error {
-  std::string text;      // printed as it stands (most messages have no line feed)
-  int status = 1;        // process exit status
+  std::string text;  // printed as it stands (most messages have no line feed)
+  int status = 1;    // process exit status
   bool waitForKey = false;
 
   explicit RunError(std::string message, bool keyWait = false, int exitStatus = 1)

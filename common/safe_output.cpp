@@ -161,8 +161,10 @@ void keepModeOf(const std::string& path, int fd, const std::string& from) {
   struct stat earlier;
   if (lstat(path.c_str(), &earlier) != 0 || !S_ISREG(earlier.st_mode)) return;
   const mode_t mode = earlier.st_mode & 0777;
-  if (fd >= 0) (void)fchmod(fd, mode);
-  else (void)chmod(from.c_str(), mode);
+  if (fd >= 0)
+    (void)fchmod(fd, mode);
+  else
+    (void)chmod(from.c_str(), mode);
 }
 }  // namespace
 
@@ -316,7 +318,10 @@ SameFile outputThatIsAnInput(const std::vector<std::string>& outputs, const std:
 }
 
 std::string sameFileText(const std::string& program, const SameFile& same, const std::string& advice) {
-  return "ERROR: " + program + " ESCRIBIR\xCD" "A " + same.output + ", QUE ES EL DATO " + same.input + ": " + advice + "\n";
+  return "ERROR: " + program +
+         " ESCRIBIR\xCD"
+         "A " +
+         same.output + ", QUE ES EL DATO " + same.input + ": " + advice + "\n";
 }
 
 std::string lockRefusalText(const std::string& name, long holder) {

@@ -15,7 +15,8 @@
 namespace common {
 
 std::string readErrorText(const std::string& fileName, const std::string& item) {
-  return "ERROR DE LECTURA EN EL FICHERO " + fileName + ": " + item + " (falta un dato o no es un n\xFAmero v\xE1lido)\n";
+  return "ERROR DE LECTURA EN EL FICHERO " + fileName + ": " + item +
+         " (falta un dato o no es un n\xFAmero v\xE1lido)\n";
 }
 
 int countConversions(const char* fmt) {
@@ -40,9 +41,14 @@ bool realsAreFinite(const char* fmt, va_list args) {
     if (*p == '%' || *p == '*') continue;
     while (*p >= '0' && *p <= '9') ++p;
     bool isLong = false;
-    if (*p == 'l') { isLong = true; ++p; }
+    if (*p == 'l') {
+      isLong = true;
+      ++p;
+    }
     switch (*p) {
-      case 'f': case 'e': case 'g':
+      case 'f':
+      case 'e':
+      case 'g':
         if (isLong) {
           if (!std::isfinite(*va_arg(args, double*))) return false;
         } else {
@@ -50,10 +56,12 @@ bool realsAreFinite(const char* fmt, va_list args) {
         }
         break;
       case 'd':
-        if (isLong) (void)va_arg(args, long*); else (void)va_arg(args, int*);
+        if (isLong)
+          (void)va_arg(args, long*);
+        else
+          (void)va_arg(args, int*);
         break;
-      default:
-        (void)va_arg(args, void*);
+      default: (void)va_arg(args, void*);
     }
   }
   return true;
@@ -173,8 +181,7 @@ bool Scanner::scanPlain(const char* fmt, va_list args) {
           return false;
         }
         break;
-      default:
-        return false;
+      default: return false;
     }
   }
   if (count == 0) return false;

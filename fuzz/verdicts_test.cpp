@@ -48,8 +48,10 @@ struct Limit {
   const char* model;
   const char* reason;
 };
-const char* const kUpToSupports = "calcdin reads the model up to its supports: ties and nodal loads are not its to read";
-const char* const kNotContinuous = "alternancias takes only a continuous beam: bar k horizontal from node k to node k + 1";
+const char* const kUpToSupports =
+    "calcdin reads the model up to its supports: ties and nodal loads are not its to read";
+const char* const kNotContinuous =
+    "alternancias takes only a continuous beam: bar k horizontal from node k to node k + 1";
 const char* const kNoForceTable = "the envelope needs the force table alternancias --tabla cannot make for this beam";
 const Limit kLimits[] = {
     {Program::calcdin, "regressions/model_file/tie_to_unknown_node.dat", kUpToSupports},
@@ -136,7 +138,8 @@ TEST_P(EveryProgram, GivesCalcestsVerdictOnTheModel) {
     EXPECT_EQ(result.status == 0, limit ? !accepted : accepted)
         << nameOf(program) << (result.status == 0 ? " accepts" : " refuses") << " a model calcest "
         << (accepted ? "accepts" : "refuses") << (limit ? ", against its listed limit" : "") << ":\n"
-        << calcest.output << "\n" << result.output;
+        << calcest.output << "\n"
+        << result.output;
   }
 }
 

@@ -5,7 +5,9 @@ class wxWindow;
 
 namespace guicommon {
 
-inline constexpr const char* kGuideMenuText = "&Gu\xED" "a de Vigas\tF1";
+inline constexpr const char* kGuideMenuText =
+    "&Gu\xED"
+    "a de Vigas\tF1";
 
 // Shows the guide; a message box says why when it cannot.
 void showGuide(wxWindow* parent);

@@ -19,8 +19,6 @@ const char* sharedKey(SharedCommand command) {
   }
 }
 
-std::string sharedItem(const std::string& label, SharedCommand command) {
-  return label + "\t" + sharedKey(command);
-}
+std::string sharedItem(const std::string& label, SharedCommand command) { return label + "\t" + sharedKey(command); }
 
 }  // namespace guicommon

@@ -92,13 +92,14 @@ void designSection(std::ostream& o, const DesignFiles& d, int number) {
     << escapeText("Dise\xF1o de armado de " + d.table + ", " + d.schedule + " y " + d.picture +
                   " (armado). Momentos en kN\xB7m, cortantes en kN, \xE1reas en cm2, Asw/s en cm2/m, x en m" +
                   (d.serviceability ? "; tensiones en MPa, wk y flechas en mm, 1/r en 1/km." : "."))
-    << "</p>\n<figure>\n" << d.svg << "<figcaption>Armado (tambi&#233;n en " << escapeText(d.picture)
-    << ")</figcaption></figure>\n";
+    << "</p>\n<figure>\n"
+    << d.svg << "<figcaption>Armado (tambi&#233;n en " << escapeText(d.picture) << ")</figcaption></figure>\n";
   if (d.serviceability) {
     SvgPicture curves("armado-flechas", kServiceCurvesWidth, kServiceCurvesHeight);
     drawServiceCurves(curves, serviceCurvesOf(d));
-    o << "<figure>\n" << curves.document(false) << "<figcaption>" << escapeText("En servicio: curvatura diferida y flechas el\xE1stica y diferida (de " +
-                                      d.table + ")")
+    o << "<figure>\n"
+      << curves.document(false) << "<figcaption>"
+      << escapeText("En servicio: curvatura diferida y flechas el\xE1stica y diferida (de " + d.table + ")")
       << "</figcaption></figure>\n";
   }
   o << "<h3>Despiece</h3>\n<pre>" << escapeText(d.scheduleText) << "</pre>\n<h3>" << escapeText("Secciones")

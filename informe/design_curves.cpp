@@ -113,8 +113,8 @@ void CurvesPainter::paint() {
   axis(sag, "flechas (mm): diferida (verde) y el\xE1stica de la caracter\xEDstica (a trazos)");
   curve(sag, c_.longTerm, "curva-flecha", true, 2);
   curve(sag, c_.elastic, "indeformada", false, 2);
-  drawing_.text(kLeft, kServiceCurvesHeight - 12,
-                common::formatText("x de %.2f a %.2f m", c_.x.front(), c_.x.back()), "texto-cota");
+  drawing_.text(kLeft, kServiceCurvesHeight - 12, common::formatText("x de %.2f a %.2f m", c_.x.front(), c_.x.back()),
+                "texto-cota");
   drawing_.placeLabels();
 }
 

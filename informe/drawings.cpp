@@ -29,7 +29,7 @@ class ReportSources : public pictures::DiagramSources {
   }
   const SourceValue* nodeDeflection(int node) const override {
     return static_cast<size_t>(node) < data_.res.nodes.size() ? &data_.res.nodes[static_cast<size_t>(node)].value
-                                                                : nullptr;
+                                                              : nullptr;
   }
 
  private:
@@ -58,8 +58,11 @@ double transverseShape(int barType, double xi, double length, double v1, double 
     case 2:  // free to turn at I
       return (1 - 1.5 * xi + 0.5 * x3) * v1 + (1.5 * xi - 0.5 * x3) * v2 + length * (x3 - xi) / 2 * theta2;
     case 3:  // free to turn at J
-      return (1 - 1.5 * x2 + 0.5 * x3) * v1 + length * xi * (1 - 1.5 * xi + 0.5 * x2) * theta1 + (1.5 * x2 - 0.5 * x3) * v2;
-    case 1: case 7: case 8:
+      return (1 - 1.5 * x2 + 0.5 * x3) * v1 + length * xi * (1 - 1.5 * xi + 0.5 * x2) * theta1 +
+             (1.5 * x2 - 0.5 * x3) * v2;
+    case 1:
+    case 7:
+    case 8:
       return (1 - 3 * x2 + 2 * x3) * v1 + length * (xi - 2 * x2 + x3) * theta1 + (3 * x2 - 2 * x3) * v2 +
              length * (x3 - x2) * theta2;
     default:  // hinged at both ends, or a bar without stiffness of its own
@@ -95,7 +98,6 @@ std::vector<std::pair<Vec, Vec>> barModeShape(const BarInput& bar, const Node& I
 }
 }  // namespace
 
-
 std::unique_ptr<SvgPicture> modePicture(const ReportData& data, int number) {
   const Model& model = data.model;
   const ModesFile& modes = *data.modes;
@@ -110,7 +112,8 @@ std::unique_ptr<SvgPicture> modePicture(const ReportData& data, int number) {
   double largest = 0;
   for (size_t i = 1; i < model.bars.size(); ++i) {
     const BarInput& bar = model.bars[i];
-    shapes.push_back(barModeShape(bar, model.nodes[bar.nodeI], model.nodes[bar.nodeJ], motion[bar.nodeI], motion[bar.nodeJ]));
+    shapes.push_back(
+        barModeShape(bar, model.nodes[bar.nodeI], model.nodes[bar.nodeJ], motion[bar.nodeI], motion[bar.nodeJ]));
     for (const auto& point : shapes.back()) largest = std::max(largest, std::hypot(point.second.x, point.second.y));
   }
   // The shape's size is arbitrary: its largest displacement is drawn 60 pixels long.
@@ -121,7 +124,8 @@ std::unique_ptr<SvgPicture> modePicture(const ReportData& data, int number) {
     const Node &I = model.nodes[bar.nodeI], &J = model.nodes[bar.nodeJ];
     pic->line(Vec{f.X(I.x), f.Y(I.y)}, Vec{f.X(J.x), f.Y(J.y)}, {"indeformada"});
     std::vector<Vec> line;
-    for (const auto& [at, d] : shapes[i - 1]) line.push_back({f.X(at.x + amplitude * d.x), f.Y(at.y + amplitude * d.y)});
+    for (const auto& [at, d] : shapes[i - 1])
+      line.push_back({f.X(at.x + amplitude * d.x), f.Y(at.y + amplitude * d.y)});
     pic->polyline(points(line), {"modo", {{"data-barra", std::to_string(bar.label)}}});
   }
   drawSupports(drawing, model, f, false);

@@ -57,7 +57,7 @@ struct ReportData {
   Model model;
   ResultsFile res;
   DiagramFile fmc;
-  calcest::StaticSolution solution;  // the analysis the files were checked against
+  calcest::StaticSolution solution;           // the analysis the files were checked against
   std::vector<calcest::ElasticCurve> curves;  // each bar's true line in it, bar i at i - 1
   std::optional<ModesFile> modes;
   std::string modesFileName;

@@ -44,9 +44,10 @@ void checkOutputsSpareInputs(const std::string& project, const std::vector<std::
 
 ReportData readInputs(const std::vector<std::string>& args) {
   if (args.empty() || args.size() > 2)
-    throw RunError(formatText("USO: informe PROYECTO [FICHERO_DE_MODOS]\n"
-                              "Lee PROYECTO%s, PROYECTO%s, PROYECTO%s y PROYECTO%s y escribe PROYECTO%s\n",
-                              kModelExt, kLoadsExt, kResultsExt, kDiagramExt, kPageExt));
+    throw RunError(
+        formatText("USO: informe PROYECTO [FICHERO_DE_MODOS]\n"
+                   "Lee PROYECTO%s, PROYECTO%s, PROYECTO%s y PROYECTO%s y escribe PROYECTO%s\n",
+                   kModelExt, kLoadsExt, kResultsExt, kDiagramExt, kPageExt));
   ReportData data;
   data.project = projectStem(args[0]);
   const std::string& p = data.project;

@@ -9,26 +9,26 @@
 
 namespace informe {
 
-using pictures::decimalsFor;
-using pictures::escapeText;
-using pictures::modelValue;
-using pictures::pictureNumber;
-using pictures::pictureStyle;
-using pictures::px;
-using pictures::SvgPicture;
 using pictures::along;
 using pictures::Anchor;
 using pictures::Data;
+using pictures::decimalsFor;
+using pictures::Drawing;
 using pictures::drawNodes;
 using pictures::drawReleases;
 using pictures::drawSupports;
-using pictures::Drawing;
+using pictures::escapeText;
 using pictures::frameAttributes;
 using pictures::Margins;
 using pictures::ModelFrame;
 using pictures::modelFrame;
+using pictures::modelValue;
 using pictures::normal;
+using pictures::pictureNumber;
+using pictures::pictureStyle;
 using pictures::points;
+using pictures::px;
+using pictures::SvgPicture;
 using pictures::Vec;
 
 using pictures::sourceData;

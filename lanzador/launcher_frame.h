@@ -29,7 +29,7 @@ class LauncherFrame : public wxFrame {
   bool armed_ = true;        // the next paint runs the sequence
   wxWindow* canvas_;         // client area: painted, and holds the keyboard focus
   wxSize lastSize_;
-  Options options_;          // what the command line configured
+  Options options_;  // what the command line configured
 };
 
 }  // namespace lanzador

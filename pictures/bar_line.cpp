@@ -37,9 +37,7 @@ void addApart(std::vector<double>& points, double x) {
 }  // namespace
 
 BarLine::BarLine(const calcest::ElasticCurve& curve, const BarInput& bar)
-    : curve_(curve),
-      stations_(std::begin(bar.xs), std::end(bar.xs)),
-      jumps_(jumpsOf(curve_)) {}
+    : curve_(curve), stations_(std::begin(bar.xs), std::end(bar.xs)), jumps_(jumpsOf(curve_)) {}
 
 bool BarLine::actsAtEnd(bool atJ) const {
   const std::vector<double>& places = curve_.pointActionPlaces();
@@ -122,8 +120,10 @@ double BarLine::turningPoint(double from, double to) const {
   while (b - a > 1e-12 * length()) {
     const double middle = (a + b) / 2, slope = curve_.rotation(middle);
     if (middle <= a || middle >= b) break;
-    if ((slope < 0) == (slopeA < 0)) a = middle;
-    else b = middle;
+    if ((slope < 0) == (slopeA < 0))
+      a = middle;
+    else
+      b = middle;
   }
   return (a + b) / 2;
 }

@@ -50,7 +50,7 @@ struct Ordinate {
   int bar = 0;
   double x = 0;  // from node I
   double value = 0;
-  Vec at;        // the curve's point on screen
+  Vec at;  // the curve's point on screen
   const SourceValue* source = nullptr;
   const char* file = kFromDiagram;
 };
@@ -79,10 +79,15 @@ ModelFrame diagramFrame(const Model& m, double& reach) {
 
 class DiagramDrawer {
  public:
-  DiagramDrawer(Canvas& canvas, const Model& model, const std::vector<calcest::ElasticCurve>& curves,
-                DiagramKind kind, const DiagramSources& sources)
-      : sources_(sources), m_(model), kind_(kind), spec_(diagramSpec(kind, unitLabels(m_.header.unitCode))),
-        nb_(static_cast<int>(m_.bars.size()) - 1), f_(diagramFrame(m_, reach_)), canvas_(canvas),
+  DiagramDrawer(Canvas& canvas, const Model& model, const std::vector<calcest::ElasticCurve>& curves, DiagramKind kind,
+                const DiagramSources& sources)
+      : sources_(sources),
+        m_(model),
+        kind_(kind),
+        spec_(diagramSpec(kind, unitLabels(m_.header.unitCode))),
+        nb_(static_cast<int>(m_.bars.size()) - 1),
+        f_(diagramFrame(m_, reach_)),
+        canvas_(canvas),
         drawing_(canvas, f_.width, f_.height) {
     lines_.emplace_back(curves[0], m_.bars[1]);  // slot 0 unused
     for (int i = 1; i <= nb_; ++i) lines_.emplace_back(curves[static_cast<size_t>(i - 1)], m_.bars[i]);
@@ -101,8 +106,10 @@ class DiagramDrawer {
     drawSupports(drawing_, m_, f_, false);
     drawNodes(drawing_, m_, f_, false);
     nodeLabels();
-    if (kind_ == DiagramKind::Deflection) deflectionLabels();
-    else endLabels();
+    if (kind_ == DiagramKind::Deflection)
+      deflectionLabels();
+    else
+      endLabels();
     extremeLabels();
     caption();
     drawing_.placeLabels();
@@ -151,7 +158,7 @@ class DiagramDrawer {
   std::vector<bool> supported_;
   std::vector<std::vector<Ordinate>> ordinates_;  // per bar, 0-based
   Where high_{1, 0}, low_{1, 0};                  // of the whole structure
-  double valueScale_ = 0;  // pixels per unit of the drawn value
+  double valueScale_ = 0;                         // pixels per unit of the drawn value
   int decimals_ = 2;
 };
 
@@ -256,11 +263,18 @@ void DiagramDrawer::valueLabel(const Ordinate& o, Vec out, int lean, int priorit
   const Vec e = along(m_.bars[o.bar]);
   Vec p = o.at + 4 * out + (3.0 * lean) * e;
   Anchor anchor = out.x >= 0 ? Anchor::start : Anchor::end;
-  if (std::fabs(e.x) >= 0.5) anchor = lean == 0 ? Anchor::middle : (lean > 0) == (e.x > 0) ? Anchor::start : Anchor::end;
+  if (std::fabs(e.x) >= 0.5)
+    anchor = lean == 0 ? Anchor::middle : (lean > 0) == (e.x > 0) ? Anchor::start : Anchor::end;
   p.y += out.y < -0.5 ? -2 : out.y > 0.5 ? 11 : 4;
   const Data attributes = o.source ? sourceData(o.file, *o.source) : Data{};
-  drawing_.label({p.x, p.y, pictureNumber(o.value, decimals_), "valor", anchor, attributes, priority,
-               {{13 * out.x, 13 * out.y}, {26 * out.x, 26 * out.y}, {-16 * out.x, -16 * out.y}}});
+  drawing_.label({p.x,
+                  p.y,
+                  pictureNumber(o.value, decimals_),
+                  "valor",
+                  anchor,
+                  attributes,
+                  priority,
+                  {{13 * out.x, 13 * out.y}, {26 * out.x, 26 * out.y}, {-16 * out.x, -16 * out.y}}});
 }
 
 // Node labels beside their nodes, below a support's symbol.
@@ -270,11 +284,23 @@ void DiagramDrawer::nodeLabels() {
     const double X = f_.X(n.x), Y = f_.Y(n.y);
     const std::string label = "N" + std::to_string(n.label);
     if (supported_[k])
-      drawing_.label({X, Y + 44, label, "etiqueta-nodo", Anchor::middle, {{"data-nodo", std::to_string(n.label)}}, 50,
-                   {{0, 13}, {-30, 0}, {30, 0}}});
+      drawing_.label({X,
+                      Y + 44,
+                      label,
+                      "etiqueta-nodo",
+                      Anchor::middle,
+                      {{"data-nodo", std::to_string(n.label)}},
+                      50,
+                      {{0, 13}, {-30, 0}, {30, 0}}});
     else
-      drawing_.label({X + 8, Y + 18, label, "etiqueta-nodo", Anchor::start, {{"data-nodo", std::to_string(n.label)}}, 50,
-                   {{-16, 0}, {0, -26}, {-16, -26}}});
+      drawing_.label({X + 8,
+                      Y + 18,
+                      label,
+                      "etiqueta-nodo",
+                      Anchor::start,
+                      {{"data-nodo", std::to_string(n.label)}},
+                      50,
+                      {{-16, 0}, {0, -26}, {-16, -26}}});
   }
 }
 
@@ -371,8 +397,10 @@ void DiagramDrawer::extremeLabels() {
       if (list[p].x != list[p - 1].x || nb_ > kManyBars) continue;
       // A point load: both sides where they differ, one value where they do not.
       const std::string left = pictureNumber(list[p - 1].value, decimals_);
-      if (left != pictureNumber(list[p].value, decimals_)) chosen[{i, p - 1}] = chosen[{i, p}] = 35;
-      else if (std::strtod(left.c_str(), nullptr) != 0.0) chosen[{i, p - 1}] = 35;
+      if (left != pictureNumber(list[p].value, decimals_))
+        chosen[{i, p - 1}] = chosen[{i, p}] = 35;
+      else if (std::strtod(left.c_str(), nullptr) != 0.0)
+        chosen[{i, p - 1}] = 35;
     }
     if (nb_ > kManyBars || list.size() < 3) continue;
     if (list[top].value > std::max(list.front().value, list.back().value) + shown) chosen[{i, top}] = 30;
@@ -387,7 +415,8 @@ void DiagramDrawer::extremeLabels() {
     const auto& list = ordinates_[where.first - 1];
     // The two sides of a jump lean apart.
     int lean = 0;
-    if (where.second + 1 < list.size() && list[where.second + 1].x == o.x && chosen.count({where.first, where.second + 1}))
+    if (where.second + 1 < list.size() && list[where.second + 1].x == o.x &&
+        chosen.count({where.first, where.second + 1}))
       lean = -1;
     if (where.second > 0 && list[where.second - 1].x == o.x && chosen.count({where.first, where.second - 1})) lean = 1;
     canvas_.circle(o.at, pictures::whole(3), {"extremo"});
@@ -409,15 +438,16 @@ void DiagramDrawer::caption() {
                               " de N" + std::to_string(m_.nodes[bar.nodeI].label);
     const std::string head = o == high ? "m\xE1ximo " : ";  m\xEDnimo ";
     visible += head + value + where;
-    markup += escapeText(head) + (o->source ? sourceSpan(o->file, *o->source, value) : escapeText(value)) +
-              escapeText(where);
+    markup +=
+        escapeText(head) + (o->source ? sourceSpan(o->file, *o->source, value) : escapeText(value)) + escapeText(where);
   }
   drawing_.text(10, 42, visible, "nota", Anchor::start, {}, markup);
 }
 }  // namespace
 
 Data sourceData(const char* file, const SourceValue& value) {
-  return {{"data-fuente", file}, {"data-linea", std::to_string(value.line)}, {"data-campo", std::to_string(value.field)}};
+  return {
+      {"data-fuente", file}, {"data-linea", std::to_string(value.line)}, {"data-campo", std::to_string(value.field)}};
 }
 
 std::string sourceSpan(const char* file, const SourceValue& value, const std::string& text) {
@@ -431,8 +461,8 @@ ModelFrame diagramFrame(const Model& model) {
   return diagramFrame(model, reach);
 }
 
-void drawDiagram(Canvas& canvas, const Model& model, const std::vector<calcest::ElasticCurve>& curves,
-                 DiagramKind kind, const DiagramSources& sources) {
+void drawDiagram(Canvas& canvas, const Model& model, const std::vector<calcest::ElasticCurve>& curves, DiagramKind kind,
+                 const DiagramSources& sources) {
   DiagramDrawer(canvas, model, curves, kind, sources).draw();
 }
 

@@ -39,7 +39,7 @@ const char* diagramId(DiagramKind kind);
 ModelFrame diagramFrame(const Model& model);
 // The diagram of `model` (at least one bar), `curves` holding bar i's true
 // line at i - 1, drawn on a picture of the frame's size; its labels placed.
-void drawDiagram(Canvas& canvas, const Model& model, const std::vector<calcest::ElasticCurve>& curves,
-                 DiagramKind kind, const DiagramSources& sources);
+void drawDiagram(Canvas& canvas, const Model& model, const std::vector<calcest::ElasticCurve>& curves, DiagramKind kind,
+                 const DiagramSources& sources);
 
 }  // namespace pictures

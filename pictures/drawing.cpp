@@ -24,8 +24,10 @@ std::string escapeText(const std::string& cp1252) {
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         default:
-          if (c >= 0x20 || c == '\n' || c == '\t') out += static_cast<char>(c);
-          else out += '?';  // control characters are not allowed in XML
+          if (c >= 0x20 || c == '\n' || c == '\t')
+            out += static_cast<char>(c);
+          else
+            out += '?';  // control characters are not allowed in XML
       }
       ++i;
       continue;

@@ -41,8 +41,15 @@ struct Label {
   using Moves = std::vector<std::pair<double, double>>;
   Label(double atX, double atY, std::string words, std::string look, Anchor place, Data attributes, int rank,
         Moves tries, std::string svgMarkup = "")
-      : x(atX), y(atY), text(std::move(words)), cls(std::move(look)), anchor(place), data(std::move(attributes)),
-        priority(rank), moves(std::move(tries)), markup(std::move(svgMarkup)) {}
+      : x(atX),
+        y(atY),
+        text(std::move(words)),
+        cls(std::move(look)),
+        anchor(place),
+        data(std::move(attributes)),
+        priority(rank),
+        moves(std::move(tries)),
+        markup(std::move(svgMarkup)) {}
   double x = 0, y = 0;
   std::string text, cls;
   Anchor anchor = Anchor::start;

@@ -36,8 +36,10 @@ void groundLine(Canvas& c, double x1, double y1, double x2, double y2) {
   const bool horizontal = y1 == y2;
   for (int i = 0; i <= 4; ++i) {
     double t = i / 4.0, x = x1 + t * (x2 - x1), y = y1 + t * (y2 - y1);
-    if (horizontal) c.line({x, y}, {x - 5, y + 6}, kPlain);
-    else c.line({x, y}, {x - 6, y + 5}, kPlain);
+    if (horizontal)
+      c.line({x, y}, {x - 5, y + 6}, kPlain);
+    else
+      c.line({x, y}, {x - 6, y + 5}, kPlain);
   }
 }
 
@@ -47,8 +49,10 @@ void springSymbol(Canvas& c, bool vertical) {
   else
     c.polyline(wholePoints({{0, 0}, {-6, 0}, {-9, -6}, {-13, 6}, {-17, -6}, {-21, 6}, {-25, -6}, {-28, 0}, {-32, 0}}),
                kPlain);
-  if (vertical) groundLine(c, -14, 32, 14, 32);
-  else groundLine(c, -32, -14, -32, 14);
+  if (vertical)
+    groundLine(c, -14, 32, 14, 32);
+  else
+    groundLine(c, -32, -14, -32, 14);
 }
 
 void triangleSymbol(Canvas& c, bool pinned) {
@@ -126,8 +130,10 @@ void supportSymbol(Canvas& c, const Support& s, int wallSide) {
     turned.rotated = true;
     turned.degrees = -s.angle * 180 / kPi;
     c.beginGroup(turned);
-    if (code.inclined() == Restraint::rigid) triangleSymbol(c, false);
-    else springSymbol(c, true);
+    if (code.inclined() == Restraint::rigid)
+      triangleSymbol(c, false);
+    else
+      springSymbol(c, true);
     c.endGroup();
     rotationMark(c, r);
     return;
@@ -155,9 +161,12 @@ int wallSide(const Model& model, int node) {
     const BarInput& bar = model.bars[i];
     if (bar.nodeI != node && bar.nodeJ != node) continue;
     const double away = model.nodes[bar.nodeI == node ? bar.nodeJ : bar.nodeI].x - model.nodes[node].x;
-    if (away > 0) right = true;
-    else if (away < 0) left = true;
-    else left = right = true;
+    if (away > 0)
+      right = true;
+    else if (away < 0)
+      left = true;
+    else
+      left = right = true;
   }
   return left == right ? 0 : right ? -1 : 1;
 }
@@ -213,12 +222,19 @@ void arrow(Canvas& c, Vec tail, Vec head) {
 // load, or beside it.
 void loadLabel(Drawing& d, Vec at, Vec outward, const std::string& text, Anchor anchor = Anchor::middle,
                const std::string& markup = "") {
-  d.label({at.x, at.y, text, "texto-carga", anchor, {}, 60,
-           {{12 * outward.x, 12 * outward.y}, {24 * outward.x, 24 * outward.y}, {30, 0}, {-30, 0}}, markup});
+  d.label({at.x,
+           at.y,
+           text,
+           "texto-carga",
+           anchor,
+           {},
+           60,
+           {{12 * outward.x, 12 * outward.y}, {24 * outward.x, 24 * outward.y}, {30, 0}, {-30, 0}},
+           markup});
 }
 
-const char* const kLoadNames[] = {"", "fuerza", "momento", "uniforme", "triangular creciente", "triangular decreciente",
-                                  "temperatura"};
+const char* const kLoadNames[] = {
+    "", "fuerza", "momento", "uniforme", "triangular creciente", "triangular decreciente", "temperatura"};
 
 void distributedArrows(Canvas& c, int ltype, Vec span, Vec d, double lift) {
   // Arrows every 25 pixels or so, their length following the intensity.
@@ -263,7 +279,7 @@ void drawBarLoad(Drawing& dr, const ModelFrame& f, const BarInput& bar, const No
   const Vec d = pushDirection(load);
   const Vec span{f.X(x2) - f.X(x1), f.Y(y2) - f.Y(y1)};
   const Vec textLift{0, d.y > 0 ? 0.0 : 10.0};  // a text below its arrow starts lower
-  const double lift = 44.0 * level;              // loads of one bar are stacked
+  const double lift = 44.0 * level;             // loads of one bar are stacked
   const std::string value = modelValue(load.q);
   switch (load.ltype) {
     case 1: {
@@ -451,9 +467,9 @@ void drawLoadKind(Drawing& dr, const ModelFrame& f, const BarInput& bar, const N
       c.endGroup();
     }
     const size_t delta = label.find("DT");
-    loadLabel(dr, middle + Vec{0, -24}, {0, -1}, label, Anchor::middle,
-              kind.ltype == 6 ? escapeText(label.substr(0, delta)) + "&#916;T" + escapeText(label.substr(delta + 2))
-                              : "");
+    loadLabel(
+        dr, middle + Vec{0, -24}, {0, -1}, label, Anchor::middle,
+        kind.ltype == 6 ? escapeText(label.substr(0, delta)) + "&#916;T" + escapeText(label.substr(delta + 2)) : "");
   } else {
     distributedArrows(c, 3, span, d, lift);
     loadLabel(dr, a + 0.5 * span - (lift + 38) * d + textLift, -1 * d, label);
@@ -594,8 +610,8 @@ void drawSupports(Drawing& d, const Model& model, const ModelFrame& f, bool with
     c.endItem();
     const std::string note = supportNote(s, units);
     if (withNotes && !note.empty())
-      d.label({f.X(node.x), f.Y(node.y) + 48, note, "texto-apoyo", Anchor::middle, {}, 55,
-               {{0, 13}, {0, 26}, {0, -70}}});
+      d.label(
+          {f.X(node.x), f.Y(node.y) + 48, note, "texto-apoyo", Anchor::middle, {}, 55, {{0, 13}, {0, 26}, {0, -70}}});
   }
 }
 
@@ -605,8 +621,14 @@ void drawNodes(Drawing& d, const Model& model, const ModelFrame& f, bool labels)
     const Data data{{"data-nodo", std::to_string(node.label)}};
     d.canvas().circle({f.X(node.x), f.Y(node.y)}, whole(3), {"nodo", data});
     if (labels)
-      d.label({f.X(node.x) + 7, f.Y(node.y) - 8, "N" + std::to_string(node.label), "etiqueta-nodo", Anchor::start,
-               data, 50, {{-14, 0}, {0, 24}, {-14, 24}}});
+      d.label({f.X(node.x) + 7,
+               f.Y(node.y) - 8,
+               "N" + std::to_string(node.label),
+               "etiqueta-nodo",
+               Anchor::start,
+               data,
+               50,
+               {{-14, 0}, {0, 24}, {-14, 24}}});
   }
 }
 
@@ -667,10 +689,14 @@ void drawModel(Drawing& d, const Model& model, const ModelFrame& f) {
   for (const LoadSymbol& symbol : symbols) {
     const BarInput& bar = model.bars[static_cast<size_t>(symbol.bar)];
     // A kind stands for its bar's loads: a click on it names the bar.
-    if (symbol.load) c.beginItem(ItemKind::barLoad, static_cast<int>(symbol.load - model.loads.data()) + 1);
-    else c.beginItem(ItemKind::bar, symbol.bar);
-    if (symbol.load) drawBarLoad(d, f, bar, model.nodes[bar.nodeI], *symbol.load, symbol.row);
-    else drawLoadKind(d, f, bar, model.nodes[bar.nodeI], symbol);
+    if (symbol.load)
+      c.beginItem(ItemKind::barLoad, static_cast<int>(symbol.load - model.loads.data()) + 1);
+    else
+      c.beginItem(ItemKind::bar, symbol.bar);
+    if (symbol.load)
+      drawBarLoad(d, f, bar, model.nodes[bar.nodeI], *symbol.load, symbol.row);
+    else
+      drawLoadKind(d, f, bar, model.nodes[bar.nodeI], symbol);
     c.endItem();
     kinds = kinds || !symbol.load;
   }

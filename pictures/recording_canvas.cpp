@@ -80,7 +80,6 @@ void RecordingCanvas::add(Element element) {
   elements.push_back(std::move(element));
 }
 
-
 void RecordingCanvas::line(Point a, Point b, const Style& style) { polyline({a, b}, style); }
 
 void RecordingCanvas::polyline(const std::vector<Point>& points, const Style& style) {

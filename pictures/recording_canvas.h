@@ -38,8 +38,7 @@ class RecordingCanvas : public Canvas {
   void polygon(const std::vector<Point>& points, const Style& style) override;
   void circle(Point centre, Num radius, const Style& style) override;
   void path(const Path& steps, const Style& style) override;
-  void text(Point at, const std::string& cp1252, const Style& style, Anchor anchor,
-            const std::string& markup) override;
+  void text(Point at, const std::string& cp1252, const Style& style, Anchor anchor, const std::string& markup) override;
   void beginItem(ItemKind kind, int index) override;
   void endItem() override;
 

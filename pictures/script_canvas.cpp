@@ -26,8 +26,7 @@ void ScriptCanvas::circle(Point centre, Num radius, const Style&) {
 }
 
 // "text x,y height 0 TEXT", placed at its left end as the picture places it.
-void ScriptCanvas::text(Point at, const std::string& cp1252, const Style& style,
-                        Anchor anchor, const std::string&) {
+void ScriptCanvas::text(Point at, const std::string& cp1252, const Style& style, Anchor anchor, const std::string&) {
   const double size = fontSizeOf(style.cls);
   const TextBox box = textBox(at.x.v, at.y.v, cp1252, size, anchor);
   appendFormat(text_, "text ");

@@ -22,7 +22,7 @@ const char* pictureStyle() {
          ".etiqueta-nodo{fill:#00529b}.etiqueta-barra{fill:#555;font-style:italic}"
          ".apoyo line,.apoyo polygon,.apoyo polyline,.apoyo circle,.apoyo rect,.apoyo path"
          "{stroke:#087f23;stroke-width:1.5;fill:none}"
-                  ".carga line,.carga polyline,.carga path,.carga-nodal line,.carga-nodal path{stroke:#c62828;stroke-width:1.5;fill:none}"
+         ".carga line,.carga polyline,.carga path,.carga-nodal line,.carga-nodal path{stroke:#c62828;stroke-width:1.5;fill:none}"
          ".carga .punta,.carga-nodal .punta{fill:#c62828;stroke:none}.carga .enlace{stroke-dasharray:4 3}"
          ".cota{stroke:#777;stroke-width:1}.texto-cota{fill:#555;font-size:11px}"
          ".eje{stroke:#222;stroke-width:1}.marca{stroke:#222;stroke-width:1}"
@@ -76,9 +76,7 @@ const char* anchorName(Anchor anchor) {
 }
 }  // namespace
 
-void SvgPicture::attribute(const std::string& name, const std::string& value) {
-  attributes_ += data({{name, value}});
-}
+void SvgPicture::attribute(const std::string& name, const std::string& value) { attributes_ += data({{name, value}}); }
 
 void SvgPicture::beginGroup(const Group& group) {
   body_ << "<g";

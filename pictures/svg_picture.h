@@ -54,8 +54,7 @@ class SvgPicture : public Canvas {
   void circle(Point centre, Num radius, const Style& style) override;
   void rect(Point corner, Num width, Num height, const Style& style) override;
   void path(const Path& steps, const Style& style) override;
-  void text(Point at, const std::string& cp1252, const Style& style, Anchor anchor,
-            const std::string& markup) override;
+  void text(Point at, const std::string& cp1252, const Style& style, Anchor anchor, const std::string& markup) override;
 
   // The <svg> element; standalone adds the XML declaration and the style sheet.
   std::string document(bool standalone) const;

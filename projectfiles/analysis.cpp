@@ -27,8 +27,10 @@ std::string engineReason(const std::string& text) {
     line.clear();
   };
   for (char c : text) {
-    if (c == '\n') flush();
-    else line += c;
+    if (c == '\n')
+      flush();
+    else
+      line += c;
   }
   flush();
   return out;
@@ -43,11 +45,12 @@ class Agreement {
 
   void check(const SourceValue& printed, double computed, const std::string& what) const {
     if (std::fabs(printed.value - computed) <= lastDecimal_ + kRelativeMargin * std::fabs(computed)) return;
-    throw RunError(formatText("ERROR: LOS RESULTADOS DE %s NO CORRESPONDEN AL MODELO Y CARGAS DE %s Y %s "
-                              "(%s ES %s EN LA L\xCDNEA %d Y %.6f SEG\xDAN EL MODELO): VUELVA A CALCULAR EL "
-                              "PROYECTO CON calcest\n",
-                              file_.c_str(), fileOf(project_, kModelExt).c_str(), fileOf(project_, kLoadsExt).c_str(),
-                              what.c_str(), printed.text.c_str(), printed.line, computed));
+    throw RunError(
+        formatText("ERROR: LOS RESULTADOS DE %s NO CORRESPONDEN AL MODELO Y CARGAS DE %s Y %s "
+                   "(%s ES %s EN LA L\xCDNEA %d Y %.6f SEG\xDAN EL MODELO): VUELVA A CALCULAR EL "
+                   "PROYECTO CON calcest\n",
+                   file_.c_str(), fileOf(project_, kModelExt).c_str(), fileOf(project_, kLoadsExt).c_str(),
+                   what.c_str(), printed.text.c_str(), printed.line, computed));
   }
 
  private:
@@ -63,11 +66,12 @@ calcest::StaticSolution analyseProject(const Model& model, const std::string& pr
   try {
     return calcest::solveStatic(model, all);
   } catch (const RunError& error) {
-    throw RunError(formatText("ERROR: calcest NO PUEDE CALCULAR EL MODELO %s CON LAS CARGAS DE %s (%s): "
-                              "%s NO PUEDE SER DE ESTE MODELO; CORR\xCDJALO Y VUELVA A CALCULAR EL PROYECTO CON "
-                              "calcest\n",
-                              fileOf(project, kModelExt).c_str(), fileOf(project, kLoadsExt).c_str(),
-                              engineReason(error.text).c_str(), fileOf(project, kResultsExt).c_str()));
+    throw RunError(
+        formatText("ERROR: calcest NO PUEDE CALCULAR EL MODELO %s CON LAS CARGAS DE %s (%s): "
+                   "%s NO PUEDE SER DE ESTE MODELO; CORR\xCDJALO Y VUELVA A CALCULAR EL PROYECTO CON "
+                   "calcest\n",
+                   fileOf(project, kModelExt).c_str(), fileOf(project, kLoadsExt).c_str(),
+                   engineReason(error.text).c_str(), fileOf(project, kResultsExt).c_str()));
   }
 }
 

@@ -16,8 +16,7 @@ Mode readBlock(TokenFile& in, int listing, int q, int n) {
   in.expect(kBlockWord, item);
   in.expect("indice:", item);
   mode.block = in.integer(item);
-  if (mode.block != q)
-    throw RunError(in.errorText(formatText("%s lleva el \xEDndice %d", item.c_str(), mode.block)));
+  if (mode.block != q) throw RunError(in.errorText(formatText("%s lleva el \xEDndice %d", item.c_str(), mode.block)));
   in.expect("direcci\xF3n:", item);
   mode.direction = in.integer(item);
   in.expect("valor:", item);
@@ -49,11 +48,11 @@ ModesFile readModesFile(TokenFile& in, int nn) {
   for (int r = 0; r < n; ++r) {
     const int d = out.directions[r];
     if (d < 1 || d > 3 * nn || (r > 0 && d <= out.directions[r - 1]))
-      throw RunError(in.errorText(formatText("direcci\xF3n %d fuera de orden o fuera del modelo en el bloque %d", d, r + 1)));
+      throw RunError(
+          in.errorText(formatText("direcci\xF3n %d fuera de orden o fuera del modelo en el bloque %d", d, r + 1)));
   }
   for (int q = 1; q <= n; ++q) out.ascending.push_back(readBlock(in, 2, q, n));
-  if (!in.atEnd())
-    throw RunError(in.errorText(formatText("sobran datos desde la l\xEDnea %d", in.peek()->line)));
+  if (!in.atEnd()) throw RunError(in.errorText(formatText("sobran datos desde la l\xEDnea %d", in.peek()->line)));
   return out;
 }
 

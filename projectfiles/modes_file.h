@@ -11,8 +11,8 @@
 namespace projectfiles {
 
 struct Mode {
-  int block = 0;       // position in its listing, from 1
-  int direction = 0;   // direction number printed with the block
+  int block = 0;      // position in its listing, from 1
+  int direction = 0;  // direction number printed with the block
   SourceValue eigenvalue, frequency;
   std::vector<double> shape;  // 0-based, one value per row of the solved system
 };
@@ -30,8 +30,8 @@ ModesFile readModesFile(TokenFile& in, int nn);
 // The rows must be the directions calcdin solves for this model: all of them,
 // or those its supports leave free (with or without the vertical springs).
 // Throws RunError naming the file otherwise.
-void checkDirectionsFitModel(const ModesFile& modes, const std::string& fileName, const std::vector<common::Support>& supports,
-                             int nn);
+void checkDirectionsFitModel(const ModesFile& modes, const std::string& fileName,
+                             const std::vector<common::Support>& supports, int nn);
 
 // Displacements of every node (1-based, 3 per node: horizontal, vertical,
 // rotation) of one mode: each row's value at its direction, 0 at the

@@ -11,7 +11,9 @@ namespace {
 void readTitle(TokenFile& in, const std::string& title, int unitCode, std::string& titleOut, int& unitOut) {
   titleOut = in.word("el t\xEDtulo").text;
   in.integer("la cabecera");
-  unitOut = in.integer("el c\xF3" "digo de unidades");
+  unitOut = in.integer(
+      "el c\xF3"
+      "digo de unidades");
   if (titleOut != title || unitOut != unitCode)
     throw RunError(in.errorText("es de otro modelo (t\xEDtulo " + titleOut + ", se esperaba " + title + ")"));
 }
@@ -21,7 +23,8 @@ void take(TokenFile& in, const std::string& item, SourceValue& value) { value = 
 
 void expectIndex(TokenFile& in, int got, int expected, const char* what) {
   if (got != expected)
-    throw RunError(in.errorText(formatText("no corresponde al modelo: %s %d donde se esperaba %d", what, got, expected)));
+    throw RunError(
+        in.errorText(formatText("no corresponde al modelo: %s %d donde se esperaba %d", what, got, expected)));
 }
 
 // An integer that must be the model's: a node or bar index, or an end node.
@@ -76,8 +79,7 @@ ResultsFile readResultsFile(TokenFile& in, const ResultsShape& shape) {
     end.force = in.real(item);
     out.tieEnds.push_back(end);
   }
-  if (!in.atEnd())
-    throw RunError(in.errorText(formatText("sobran datos desde la l\xEDnea %d", in.peek()->line)));
+  if (!in.atEnd()) throw RunError(in.errorText(formatText("sobran datos desde la l\xEDnea %d", in.peek()->line)));
   return out;
 }
 
@@ -91,8 +93,7 @@ DiagramFile readDiagramFile(TokenFile& in, const std::string& title, int unitCod
     std::string item = formatText("el punto %d", p);
     readFields(in, item, out.points[p].fields());
   }
-  if (!in.atEnd())
-    throw RunError(in.errorText(formatText("sobran datos desde la l\xEDnea %d", in.peek()->line)));
+  if (!in.atEnd()) throw RunError(in.errorText(formatText("sobran datos desde la l\xEDnea %d", in.peek()->line)));
   return out;
 }
 

@@ -18,8 +18,8 @@ struct ResultsShape {
   struct BarEnds {
     int left = 0, right = 0;  // node indices, as the line lists them
   };
-  std::vector<BarEnds> bars;        // 1-based
-  std::vector<int> supportNodes;    // 1-based: node index of each support
+  std::vector<BarEnds> bars;      // 1-based
+  std::vector<int> supportNodes;  // 1-based: node index of each support
   int ntie = 0;
 };
 
@@ -68,14 +68,13 @@ struct ResTieEnd {
 struct ResultsFile {
   std::string title;
   int unitCode = 0;
-  std::vector<ResNode> nodes;         // 1-based
-  std::vector<ResBar> bars;           // 1-based
-  std::vector<ResSupport> supports;   // 1-based
-  std::vector<ResTieEnd> tieEnds;     // two per tie, in file order
+  std::vector<ResNode> nodes;        // 1-based
+  std::vector<ResBar> bars;          // 1-based
+  std::vector<ResSupport> supports;  // 1-based
+  std::vector<ResTieEnd> tieEnds;    // two per tie, in file order
 };
 
 ResultsFile readResultsFile(TokenFile& in, const ResultsShape& shape);
-
 
 struct DiagramFile {
   std::string title;

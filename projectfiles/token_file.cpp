@@ -165,8 +165,8 @@ int TokenFile::integer(const std::string& item) {
 void TokenFile::expect(const std::string& expected, const std::string& item) {
   const Token& token = word(item);
   if (token.text != expected)
-    throw RunError(errorText(formatText("se esperaba \"%s\" en %s (l\xEDnea %d)", expected.c_str(), item.c_str(),
-                                        token.line)));
+    throw RunError(
+        errorText(formatText("se esperaba \"%s\" en %s (l\xEDnea %d)", expected.c_str(), item.c_str(), token.line)));
 }
 
 }  // namespace projectfiles

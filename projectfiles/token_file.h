@@ -65,9 +65,9 @@ class TokenFile {
   // to the front and reads the next piece after them; `shift` is how far they
   // moved, also when nothing more was read. False at the end of the file.
   bool readMore(size_t from, size_t& shift);
-  std::string name_, content_;  // the file's text from the word taken on
-  common::FileHandle file_;     // null once read to its end, or for a text
-  size_t size_ = 0, piece_ = 0;  // bytes of content_ read; bytes read at a time
+  std::string name_, content_;       // the file's text from the word taken on
+  common::FileHandle file_;          // null once read to its end, or for a text
+  size_t size_ = 0, piece_ = 0;      // bytes of content_ read; bytes read at a time
   size_t kept_ = std::string::npos;  // where the word taken starts
   size_t pos_ = 0;
   int line_ = 1, field_ = 0;

@@ -34,11 +34,11 @@ struct SupportReaction {
 
 struct CaseResults {
   std::string name;
-  std::string project;  // base name of the case's files
-  std::string error;    // the engine's text when it refuses the case; then nothing below
-  std::vector<NodeDisplacement> nodes;     // in label order
-  std::vector<SupportReaction> reactions;  // in the order of the supports table
-  projectfiles::Model model;               // the case as the engine read it (bars placed, nodes in label order)
+  std::string project;                        // base name of the case's files
+  std::string error;                          // the engine's text when it refuses the case; then nothing below
+  std::vector<NodeDisplacement> nodes;        // in label order
+  std::vector<SupportReaction> reactions;     // in the order of the supports table
+  projectfiles::Model model;                  // the case as the engine read it (bars placed, nodes in label order)
   std::vector<calcest::ElasticCurve> curves;  // bar i's true line at i - 1
 };
 
@@ -52,7 +52,7 @@ inline constexpr int kBeamModesShown = 6;
 struct AnalysisRun {
   std::string error;  // why nothing was analysed (errors in the model, no calcest, a failed save)
   std::vector<CaseResults> cases;
-  std::optional<ModesRun> modes;  // when calcdin was asked for: the model's own modes
+  std::optional<ModesRun> modes;       // when calcdin was asked for: the model's own modes
   std::optional<BeamModes> beamModes;  // and then the beam's (its model refined), when those were found
 };
 

@@ -24,8 +24,8 @@ namespace {
 // haunch has the properties of its mean height over the whole bar, and types
 // 0, 5 and 6 have no stiffness to share out.
 bool canBeCut(const BarInput& bar) {
-  const bool typeKept = bar.type == 1 || bar.type == 2 || bar.type == 3 || bar.type == 4 || bar.type == 7 ||
-                        bar.type == 8;
+  const bool typeKept =
+      bar.type == 1 || bar.type == 2 || bar.type == 3 || bar.type == 4 || bar.type == 7 || bar.type == 8;
   return typeKept && bar.taper == 1.0;
 }
 
@@ -33,8 +33,10 @@ bool canBeCut(const BarInput& bar) {
 int partType(int type, int k, int parts) {
   const bool first = k == 0, last = k == parts - 1;
   switch (type) {
-    case 2: case 7: return first ? type : 1;
-    case 3: case 8: return last ? type : 1;
+    case 2:
+    case 7: return first ? type : 1;
+    case 3:
+    case 8: return last ? type : 1;
     case 4: return first && last ? 4 : first ? 2 : last ? 3 : 1;
     default: return 1;
   }
@@ -108,8 +110,7 @@ Analysed analyse(const ModelData& copy, int option, const std::string& folder) {
       }
     }
     projectfiles::TokenFile in(folder + "/" + fileOf(stem, kModesExt));
-    const projectfiles::ModesFile modes =
-        projectfiles::readModesFile(in, static_cast<int>(copy.nodes.size()) - 1);
+    const projectfiles::ModesFile modes = projectfiles::readModesFile(in, static_cast<int>(copy.nodes.size()) - 1);
     for (const projectfiles::Mode& mode : modes.ascending) result.frequencies.push_back(mode.frequency.value);
   } catch (const RunError& error) {
     result.error = error.text;
@@ -189,8 +190,7 @@ BeamModes beamModes(const ModelData& model, int option, int count) {
 }
 
 std::string beamModesNote(const BeamModes& modes) {
-  std::string note = modes.parts == 1 ? "barras sin dividir"
-                                      : formatText("cada barra dividida en %d", modes.parts);
+  std::string note = modes.parts == 1 ? "barras sin dividir" : formatText("cada barra dividida en %d", modes.parts);
   note += formatText(" (%d barras)", modes.bars);
   if (!modes.wholeBars.empty()) {
     note += "; sin dividir, por su cartela o su tipo, las barras";
@@ -199,8 +199,10 @@ std::string beamModesNote(const BeamModes& modes) {
   const bool all = std::all_of(modes.converged.begin(), modes.converged.end(), [](bool c) { return c; });
   if (all) return note + formatText("; convergidas al %g %%", 100 * kModesConvergence);
   if (modes.limited)
-    return note + formatText("; el l\xEDmite de %d barras no deja dividir m\xE1s: las marcadas no han convergido al "
-                             "%g %%", kMaxBars, 100 * kModesConvergence);
+    return note + formatText(
+                      "; el l\xEDmite de %d barras no deja dividir m\xE1s: las marcadas no han convergido al "
+                      "%g %%",
+                      kMaxBars, 100 * kModesConvergence);
   return note + formatText("; las marcadas no han convergido al %g %%", 100 * kModesConvergence);
 }
 

@@ -30,13 +30,13 @@ ModelData splitBars(const ModelData& model, int parts, std::vector<int>* whole =
 inline constexpr double kModesConvergence = 0.01;
 
 struct BeamModes {
-  std::string error;               // why there are none (calcest or calcdin refused a copy)
-  std::vector<double> frequencies; // the lowest ones, ascending, of the finest copy analysed
-  std::vector<bool> converged;     // each: the last cut changed it by kModesConvergence at most
-  int parts = 1;                   // each bar that can be cut, cut into this many
-  int bars = 0;                    // bars of that copy
-  bool limited = false;            // a finer copy would pass the 250 bars of a model file
-  std::vector<int> wholeBars;      // labels of the bars kept whole
+  std::string error;                // why there are none (calcest or calcdin refused a copy)
+  std::vector<double> frequencies;  // the lowest ones, ascending, of the finest copy analysed
+  std::vector<bool> converged;      // each: the last cut changed it by kModesConvergence at most
+  int parts = 1;                    // each bar that can be cut, cut into this many
+  int bars = 0;                     // bars of that copy
+  bool limited = false;             // a finer copy would pass the 250 bars of a model file
+  std::vector<int> wholeBars;       // labels of the bars kept whole
 };
 
 // The `count` lowest frequencies of the beam with calcdin's option `option`

@@ -28,14 +28,19 @@ std::string readSupportWord(const std::string& word, SupportChoice& choice) {
   const std::string kind = word.substr(0, colon);
   if (kind.empty()) return "apoyo sin tipo: \"" + word + "\"";
   const char first = static_cast<char>(std::tolower(static_cast<unsigned char>(kind[0])));
-  const std::string full = first == 'a' ? "articulado" : first == 'd' ? "deslizante" : first == 'e' ? "empotrado"
-                         : first == 'm' ? "muelle" : "";
+  const std::string full = first == 'a'   ? "articulado"
+                           : first == 'd' ? "deslizante"
+                           : first == 'e' ? "empotrado"
+                           : first == 'm' ? "muelle"
+                                          : "";
   std::string lower = kind;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (full.empty() || full.compare(0, lower.size(), lower) != 0)
     return "tipo de apoyo desconocido: \"" + kind + "\" (articulado, deslizante, empotrado o muelle:rigidez)";
-  choice.kind = first == 'a' ? SupportKind::pinned : first == 'd' ? SupportKind::roller
-              : first == 'e' ? SupportKind::fixed : SupportKind::spring;
+  choice.kind = first == 'a'   ? SupportKind::pinned
+                : first == 'd' ? SupportKind::roller
+                : first == 'e' ? SupportKind::fixed
+                               : SupportKind::spring;
   choice.stiffness = 0;
   if (choice.kind == SupportKind::spring) {
     char* end = nullptr;
@@ -94,7 +99,7 @@ struct UnitFactors {
   double force, length, perDegree;
 };
 UnitFactors factorsTo(int unitCode) {
-  if (unitCode == 0) return {1.0 / 9.80665, 1.0, 1.0};            // tonne-force = 9.80665 kN
+  if (unitCode == 0) return {1.0 / 9.80665, 1.0, 1.0};                         // tonne-force = 9.80665 kN
   if (unitCode == 2) return {1.0 / 4.4482216152605, 1.0 / 0.3048, 1.0 / 1.8};  // kip, foot
   return {1.0, 1.0, 1.0};
 }
@@ -115,11 +120,15 @@ std::string choicesFault(const BeamChoices& c) {
   const SectionChoice& s = c.section;
   if (s.rectangle ? !(s.b > 0 && s.h > 0) : !(s.A > 0 && s.I > 0 && s.shearArea >= 0))
     return "la secci\xF3n necesita dimensiones (o \xE1rea e inercia) mayores que 0";
-  if (!(c.material.E > 0)) return "el m\xF3" "dulo de elasticidad debe ser mayor que 0";
+  if (!(c.material.E > 0))
+    return "el m\xF3"
+           "dulo de elasticidad debe ser mayor que 0";
   const size_t pieces = c.spans.size() + (c.leftOverhang > 0) + (c.rightOverhang > 0);
   if (pieces * static_cast<size_t>(c.barsPerSpan) > static_cast<size_t>(kMaxBars))
-    return formatText("la viga tendr\xED" "a %zu barras; el m\xE1ximo es %d",
-                      pieces * static_cast<size_t>(c.barsPerSpan), kMaxBars);
+    return formatText(
+        "la viga tendr\xED"
+        "a %zu barras; el m\xE1ximo es %d",
+        pieces * static_cast<size_t>(c.barsPerSpan), kMaxBars);
   return "";
 }
 
@@ -226,8 +235,7 @@ std::string materialPresetName(const Material& material, int unitCode) {
 
 bool applyMaterialPreset(Material& material, const std::string& name, int unitCode) {
   for (const MaterialPreset& p : materialPresets(unitCode)) {
-    if (p.name.size() != name.size() ||
-        !std::equal(name.begin(), name.end(), p.name.begin(), [](char a, char b) {
+    if (p.name.size() != name.size() || !std::equal(name.begin(), name.end(), p.name.begin(), [](char a, char b) {
           return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
         }))
       continue;

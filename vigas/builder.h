@@ -52,13 +52,13 @@ bool applyMaterialPreset(common::Material& material, const std::string& name, in
 struct BeamChoices {
   std::string title = "VIGA";
   int unitCode = 1;
-  std::vector<double> spans;                 // between supports, left to right
+  std::vector<double> spans;  // between supports, left to right
   double leftOverhang = 0, rightOverhang = 0;
-  std::vector<SupportChoice> supports;       // one per span end: spans + 1
+  std::vector<SupportChoice> supports;  // one per span end: spans + 1
   SectionChoice section;
   MaterialChoice material;
-  bool selfWeight = true;                    // in the permanent case
-  int barsPerSpan = 1;                       // also for each overhang
+  bool selfWeight = true;                      // in the permanent case
+  int barsPerSpan = 1;                         // also for each overhang
   double permanentLoad = 0, variableLoad = 0;  // downward, force per length, on the whole beam
 };
 

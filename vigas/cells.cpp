@@ -36,33 +36,61 @@ Content emptyContent() {
 
 const std::vector<Column>& columnsOf(Table table) {
   using K = CellKind;
-  static const std::vector<Column> header = {{"t\xEDtulo", K::word},       {"n\xFAmero", K::integer},
-                                             {"unidades", K::integer},     {"peso propio", K::integer},
-                                             {"sin uso", K::integer},      {"real sin uso", K::real}};
+  static const std::vector<Column> header = {{"t\xEDtulo", K::word},   {"n\xFAmero", K::integer},
+                                             {"unidades", K::integer}, {"peso propio", K::integer},
+                                             {"sin uso", K::integer},  {"real sin uso", K::real}};
   static const std::vector<Column> nodes = {{"nodo", K::integer}, {"x", K::real}, {"y", K::real}};
-  static const std::vector<Column> bars = {
-      {"barra", K::integer},    {"nodo I", K::integer}, {"nodo J", K::integer}, {"material", K::integer},
-      {"secci\xF3n", K::integer}, {"tipo", K::integer},   {"sin uso", K::integer}, {"aclx", K::real},
-      {"adlx", K::real},        {"ablx", K::real},      {"cortante", K::integer}, {"cartela", K::real}};
-  static const std::vector<Column> sections = {{"n\xFAmero", K::integer}, {"A", K::real},
-                                               {"I", K::real},           {"b", K::real},
-                                               {"h", K::real},           {"ancho del ala", K::real},
+  static const std::vector<Column> bars = {{"barra", K::integer},    {"nodo I", K::integer},     {"nodo J", K::integer},
+                                           {"material", K::integer}, {"secci\xF3n", K::integer}, {"tipo", K::integer},
+                                           {"sin uso", K::integer},  {"aclx", K::real},          {"adlx", K::real},
+                                           {"ablx", K::real},        {"cortante", K::integer},   {"cartela", K::real}};
+  static const std::vector<Column> sections = {{"n\xFAmero", K::integer},
+                                               {"A", K::real},
+                                               {"I", K::real},
+                                               {"b", K::real},
+                                               {"h", K::real},
+                                               {"ancho del ala", K::real},
                                                {"canto del ala", K::real}};
-  static const std::vector<Column> materials = {{"n\xFAmero", K::integer}, {"E", K::real},
-                                                {"G", K::real},           {"peso espec\xED" "fico", K::real},
-                                                {"alfa", K::real},        {"nombre", K::word}};
-  static const std::vector<Column> supports = {
-      {"nodo", K::integer}, {"c\xF3" "digo", K::integer}, {"dx", K::real},    {"dy", K::real}, {"giro", K::real},
-      {"\xE1ngulo", K::real}, {"kx", K::real},            {"ky", K::real},    {"kz", K::real}};
-  static const std::vector<Column> ties = {{"nodo A", K::integer}, {"nodo B", K::integer}, {"direcci\xF3n A", K::integer},
-                                           {"direcci\xF3n B", K::integer}, {"valor", K::real}};
-  static const std::vector<Column> nodalLoads = {{"nodo", K::integer},   {"c\xF3" "digo x", K::integer},
-                                                 {"fuerza x", K::real},  {"c\xF3" "digo y", K::integer},
-                                                 {"fuerza y", K::real},  {"c\xF3" "digo giro", K::integer},
+  static const std::vector<Column> materials = {{"n\xFAmero", K::integer},
+                                                {"E", K::real},
+                                                {"G", K::real},
+                                                {"peso espec\xED"
+                                                 "fico",
+                                                 K::real},
+                                                {"alfa", K::real},
+                                                {"nombre", K::word}};
+  static const std::vector<Column> supports = {{"nodo", K::integer},
+                                               {"c\xF3"
+                                                "digo",
+                                                K::integer},
+                                               {"dx", K::real},
+                                               {"dy", K::real},
+                                               {"giro", K::real},
+                                               {"\xE1ngulo", K::real},
+                                               {"kx", K::real},
+                                               {"ky", K::real},
+                                               {"kz", K::real}};
+  static const std::vector<Column> ties = {{"nodo A", K::integer},
+                                           {"nodo B", K::integer},
+                                           {"direcci\xF3n A", K::integer},
+                                           {"direcci\xF3n B", K::integer},
+                                           {"valor", K::real}};
+  static const std::vector<Column> nodalLoads = {{"nodo", K::integer},
+                                                 {"c\xF3"
+                                                  "digo x",
+                                                  K::integer},
+                                                 {"fuerza x", K::real},
+                                                 {"c\xF3"
+                                                  "digo y",
+                                                  K::integer},
+                                                 {"fuerza y", K::real},
+                                                 {"c\xF3"
+                                                  "digo giro",
+                                                  K::integer},
                                                  {"momento", K::real}};
-  static const std::vector<Column> loads = {{"barra", K::integer}, {"tipo", K::integer}, {"a", K::real},
-                                            {"c", K::real},        {"b", K::real},       {"valor", K::real},
-                                            {"direcci\xF3n", K::letter}};
+  static const std::vector<Column> loads = {
+      {"barra", K::integer}, {"tipo", K::integer},       {"a", K::real}, {"c", K::real}, {"b", K::real},
+      {"valor", K::real},    {"direcci\xF3n", K::letter}};
   switch (table) {
     case Table::header: return header;
     case Table::nodes: return nodes;
@@ -371,7 +399,9 @@ std::string cellWords(const Content& content, const CellPlace& place) {
 std::string setCellText(Content& content, const CellPlace& place, const std::string& typed) {
   if (!isCell(content, place)) return "no existe esa celda";
   if (!cellInUse(content, place))
-    return "el c\xF3" "digo del apoyo no lleva este valor: cambie el c\xF3" "digo para darlo";
+    return "el c\xF3"
+           "digo del apoyo no lleva este valor: cambie el c\xF3"
+           "digo para darlo";
   const std::string text = trimmedText(typed);
   if (extraColumn(place)) return setExtra(content, place, text);
   const Field field = fieldAt(content, place);

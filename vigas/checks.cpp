@@ -82,7 +82,8 @@ void checkBarValues(const ModelData& m, ErrorList& errors) {
     if (bar.shear != 0 && bar.shear != 1)
       errors.add(Table::bars, row, kBarShear, "el cortante es 1 (con su deformaci\xF3n) o 0 (sin ella)");
     if (!(bar.taper > 0))
-      errors.add(Table::bars, row, kBarTaper, "la cartela es la raz\xF3n entre los cantos final e inicial: mayor que 0");
+      errors.add(Table::bars, row, kBarTaper,
+                 "la cartela es la raz\xF3n entre los cantos final e inicial: mayor que 0");
   }
 }
 
@@ -98,8 +99,14 @@ void checkSectionsAndMaterials(const ModelData& m, ErrorList& errors) {
   for (size_t k = 1; k < m.materials.size(); ++k) {
     const Material& mat = m.materials[k];
     const int row = static_cast<int>(k);
-    if (!(mat.E > 0)) errors.add(Table::materials, row, 1, "el m\xF3" "dulo de elasticidad debe ser mayor que 0");
-    if (mat.G < 0) errors.add(Table::materials, row, 2, "el m\xF3" "dulo de cortante no puede ser negativo");
+    if (!(mat.E > 0))
+      errors.add(Table::materials, row, 1,
+                 "el m\xF3"
+                 "dulo de elasticidad debe ser mayor que 0");
+    if (mat.G < 0)
+      errors.add(Table::materials, row, 2,
+                 "el m\xF3"
+                 "dulo de cortante no puede ser negativo");
   }
 }
 

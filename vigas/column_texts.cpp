@@ -9,8 +9,21 @@ namespace vigas {
 
 namespace {
 
-enum class Measure { none, length, area, inertia, stress, weight, perDegree, force, moment, forcePerLength, rotation,
-                     degrees, momentPerRadian };
+enum class Measure {
+  none,
+  length,
+  area,
+  inertia,
+  stress,
+  weight,
+  perDegree,
+  force,
+  moment,
+  forcePerLength,
+  rotation,
+  degrees,
+  momentPerRadian
+};
 
 Measure measureOf(Table table, int column) {
   using M = Measure;
@@ -25,7 +38,7 @@ Measure measureOf(Table table, int column) {
       return m[column];
     }
     case Table::supports: {
-      const Measure m[] = {M::none,  M::none,           M::length,         M::length,         M::rotation,
+      const Measure m[] = {M::none,    M::none,           M::length,         M::length,         M::rotation,
                            M::degrees, M::forcePerLength, M::forcePerLength, M::momentPerRadian};
       return m[column];
     }
@@ -75,11 +88,15 @@ std::string columnTip(Table table, int column) {
   };
   static const Tip tips[] = {
       {Table::header, 2, "0 toneladas y metros, 1 kilonewtons y metros, 2 kips y pies, 3 y 4 fuerzas y cent\xEDmetros"},
-      {Table::header, 3, "1: el peso propio (peso espec\xED" "fico \xB7 \xE1rea) act\xFA" "a en el primer caso; 0: no"},
+      {Table::header, 3,
+       "1: el peso propio (peso espec\xED"
+       "fico \xB7 \xE1rea) act\xFA"
+       "a en el primer caso; 0: no"},
       {Table::bars, 3, "posici\xF3n en la tabla Materiales (1, 2, ...)"},
       {Table::bars, 4, "posici\xF3n en la tabla Secciones (1, 2, ...)"},
-      {Table::bars, 5, "1 r\xEDgida; 2 r\xF3tula en I; 3 r\xF3tula en J; 4 r\xF3tulas en I y J; 5 voladizo sujeto en J; "
-                       "6 voladizo sujeto en I; 7 y 8 liberaci\xF3n de cortante en I o J; 0 sin rigidez"},
+      {Table::bars, 5,
+       "1 r\xEDgida; 2 r\xF3tula en I; 3 r\xF3tula en J; 4 r\xF3tulas en I y J; 5 voladizo sujeto en J; "
+       "6 voladizo sujeto en I; 7 y 8 liberaci\xF3n de cortante en I o J; 0 sin rigidez"},
       {Table::bars, 7, "aclx: fracci\xF3n de la barra que se deforma (1 sin zonas r\xEDgidas); aclx + adlx + ablx = 1"},
       {Table::bars, 8, "adlx: fracci\xF3n r\xEDgida junto al nudo I"},
       {Table::bars, 9, "ablx: fracci\xF3n r\xEDgida junto al nudo J"},
@@ -89,34 +106,48 @@ std::string columnTip(Table table, int column) {
       {Table::sections, 4, "canto total h"},
       {Table::sections, 5, "ancho del ala de una T (en blanco: rect\xE1ngulo b \xD7 h)"},
       {Table::sections, 6, "canto del ala de una T"},
-      {Table::materials, 5, "HA-25 a HA-50, S235, S275 o S355: escribe E, G, peso espec\xED" "fico y alfa"},
-      {Table::supports, 1, "centenas: horizontal, decenas: vertical, unidades: giro; 0 libre, 1 fijo, 2 muelle "
-                           "(110 articulado, 10 deslizante, 111 empotrado, 20 muelle vertical); "
-                           "acabado en 4: inclinado"},
+      {Table::materials, 5,
+       "HA-25 a HA-50, S235, S275 o S355: escribe E, G, peso espec\xED"
+       "fico y alfa"},
+      {Table::supports, 1,
+       "centenas: horizontal, decenas: vertical, unidades: giro; 0 libre, 1 fijo, 2 muelle "
+       "(110 articulado, 10 deslizante, 111 empotrado, 20 muelle vertical); "
+       "acabado en 4: inclinado"},
       {Table::nodalLoads, 2, "fuerza horizontal, positiva hacia la derecha"},
       {Table::nodalLoads, 4, "fuerza vertical, positiva hacia arriba"},
       {Table::nodalLoads, 6, "momento, positivo antihorario"},
-      {Table::loads, 1, "1 fuerza puntual, 2 momento puntual (horario +), 3 uniforme, 4 triangular creciente, "
-                        "5 triangular decreciente, 6 temperatura"},
+      {Table::loads, 1,
+       "1 fuerza puntual, 2 momento puntual (horario +), 3 uniforme, 4 triangular creciente, "
+       "5 triangular decreciente, 6 temperatura"},
       {Table::loads, 2, "a: desde el nudo I hasta la carga"},
       {Table::loads, 3, "c: longitud cargada (fuerza o momento: desde la carga hasta el nudo J)"},
       {Table::loads, 4, "b: desde el final de la carga hasta el nudo J"},
-      {Table::loads, 5, "fuerza o intensidad (negativa hacia abajo en y), momento (horario +), "
-                        "diferencia de temperatura"},
+      {Table::loads, 5,
+       "fuerza o intensidad (negativa hacia abajo en y), momento (horario +), "
+       "diferencia de temperatura"},
       {Table::spans, kSpanLength, "luz entre apoyos; voladizo: desde su apoyo hasta la punta (0: no hay)"},
       {Table::spans, kSpanBars, "barras iguales del tramo como m\xEDnimo; se corta adem\xE1s en cada carga"},
       {Table::spans, kSpanSection, "posici\xF3n en la tabla Secciones"},
       {Table::spans, kSpanMaterial, "posici\xF3n en la tabla Materiales"},
-      {Table::spans, kSpanLeft, "articulado, deslizante, empotrado, muelle RIGIDEZ (vertical) o un c\xF3" "digo de apoyo"},
-      {Table::spans, kSpanRight, "articulado, deslizante, empotrado, muelle RIGIDEZ (vertical) o un c\xF3" "digo de apoyo"},
-      {Table::spanLoads, kOnPiece, "1 a n: un vano (x desde su apoyo izquierdo; la carga se mueve con \xE9l si cambia "
-                                   "su luz); vi, vd: voladizos; viga: x desde el inicio de la viga"},
-      {Table::spanLoads, kLoadKind, "puntual, momento, repartida (uniforme, triangular o trapecial de x1 a x2) o "
-                                    "temperatura"},
-      {Table::spanLoads, kLoadX1, "donde act\xFA" "a la carga puntual, o donde empieza la repartida"},
+      {Table::spans, kSpanLeft,
+       "articulado, deslizante, empotrado, muelle RIGIDEZ (vertical) o un c\xF3"
+       "digo de apoyo"},
+      {Table::spans, kSpanRight,
+       "articulado, deslizante, empotrado, muelle RIGIDEZ (vertical) o un c\xF3"
+       "digo de apoyo"},
+      {Table::spanLoads, kOnPiece,
+       "1 a n: un vano (x desde su apoyo izquierdo; la carga se mueve con \xE9l si cambia "
+       "su luz); vi, vd: voladizos; viga: x desde el inicio de la viga"},
+      {Table::spanLoads, kLoadKind,
+       "puntual, momento, repartida (uniforme, triangular o trapecial de x1 a x2) o "
+       "temperatura"},
+      {Table::spanLoads, kLoadX1,
+       "donde act\xFA"
+       "a la carga puntual, o donde empieza la repartida"},
       {Table::spanLoads, kLoadX2, "donde acaba la carga repartida"},
-      {Table::spanLoads, kLoadQ1, "fuerza o intensidad en x1 (negativa hacia abajo), momento (antihorario +), "
-                                  "diferencia de temperatura"},
+      {Table::spanLoads, kLoadQ1,
+       "fuerza o intensidad en x1 (negativa hacia abajo), momento (antihorario +), "
+       "diferencia de temperatura"},
       {Table::spanLoads, kLoadQ2, "intensidad en x2 (igual que q1: uniforme)"},
       {Table::spanLoads, kLoadDir, "y vertical, x a lo largo de la viga"},
   };

@@ -63,7 +63,7 @@ struct SpanLoad {
 struct SpanBeam {
   double x0 = 0, y0 = 0;  // where the beam starts
   std::vector<Piece> pieces;
-  std::vector<common::Support> supports;  // pieces.size() - 1 of them (only the code and values count)
+  std::vector<common::Support> supports;     // pieces.size() - 1 of them (only the code and values count)
   std::vector<std::vector<SpanLoad>> loads;  // one list per load case
 
   int spanCount() const { return pieces.size() < 2 ? 0 : static_cast<int>(pieces.size()) - 2; }

@@ -161,8 +161,10 @@ EditResult Document::pasteCells(Table table, int loadCase, int rows, const std::
     const bool added = spanTable(table) ? insertSpanRow(*trial.spans, trial, table, have + 1, loadCase)
                                         : table != Table::header && vigas::insertRow(trial, table, have + 1, loadCase);
     if (!added) return {false, "no caben m\xE1s filas en esta tabla"};
-    if (spanTable(table)) makeBars(trial);
-    else if (shapesBars(table)) trial.spans.reset();
+    if (spanTable(table))
+      makeBars(trial);
+    else if (shapesBars(table))
+      trial.spans.reset();
   }
   for (const CellText& cell : cells) {
     const std::string refusal = applyCell(trial, cell.place, cell.text);
@@ -170,7 +172,8 @@ EditResult Document::pasteCells(Table table, int loadCase, int rows, const std::
     if (refused) *refused = cell.place;
     return {false, refusal};
   }
-  return performChange(std::move(trial), "pegar celdas", cells.empty() ? CellPlace{table, 1, 0, loadCase} : cells.front().place);
+  return performChange(std::move(trial), "pegar celdas",
+                       cells.empty() ? CellPlace{table, 1, 0, loadCase} : cells.front().place);
 }
 
 EditResult Document::deleteRows(Table table, std::vector<int> rows, int loadCase) {
@@ -184,8 +187,10 @@ EditResult Document::deleteRows(Table table, std::vector<int> rows, int loadCase
                                          : table != Table::header && vigas::eraseRow(trial, table, *row, loadCase);
     if (!erased) return {false, "no hay ninguna fila ah\xED"};
   }
-  if (spanTable(table)) makeBars(trial);
-  else if (shapesBars(table)) trial.spans.reset();
+  if (spanTable(table))
+    makeBars(trial);
+  else if (shapesBars(table))
+    trial.spans.reset();
   return performChange(std::move(trial), "borrar filas", CellPlace{table, 0, 0, loadCase});
 }
 
@@ -200,18 +205,28 @@ EditResult Document::insertRow(Table table, int row, int loadCase) {
   if (spanTable(table)) {
     Content trial = content_;
     if (!withSpans(trial)) return {false, "esta viga no se edita por vanos: " + spans_.reason};
-    if (!insertSpanRow(*trial.spans, trial, table, row, loadCase)) return {false, "no se puede a\xF1" "adir una fila ah\xED"};
+    if (!insertSpanRow(*trial.spans, trial, table, row, loadCase))
+      return {false,
+              "no se puede a\xF1"
+              "adir una fila ah\xED"};
     makeBars(trial);
-    return performChange(std::move(trial), table == Table::spans ? "a\xF1" "adir vano" : "a\xF1" "adir carga",
+    return performChange(std::move(trial),
+                         table == Table::spans ? "a\xF1"
+                                                 "adir vano"
+                                               : "a\xF1"
+                                                 "adir carga",
                          CellPlace{table, row, 0, loadCase});
   }
   if (table == Table::header || row < 1 || row > vigas::rowCount(content_, table, loadCase) + 1 ||
       (table == Table::loads && (loadCase < 0 || loadCase >= static_cast<int>(content_.cases.size()))))
-    return {false, "no se puede a\xF1" "adir una fila ah\xED"};
+    return {false,
+            "no se puede a\xF1"
+            "adir una fila ah\xED"};
   const Row value = newRow(content_, table, loadCase);
   const std::optional<SpanBeam> spansBefore = content_.spans;
   const bool drops = shapesBars(table);
-  return perform({"a\xF1" "adir fila",
+  return perform({"a\xF1"
+                  "adir fila",
                   [=](Content& c) {
                     putRow(c, table, row, value, loadCase);
                     if (drops) c.spans.reset();
@@ -264,7 +279,8 @@ EditResult Document::addLoadCase(const std::string& name) {
   const int position = static_cast<int>(content_.cases.size());
   const std::string fault = caseNameRefusal(position, name);
   if (!fault.empty()) return {false, fault};
-  return perform({"a\xF1" "adir caso",
+  return perform({"a\xF1"
+                  "adir caso",
                   [name](Content& c) {
                     c.cases.push_back(LoadCase{name, {}});
                     if (c.spans) c.spans->loads.emplace_back();

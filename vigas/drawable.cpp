@@ -76,8 +76,8 @@ DrawableModel drawableModel(const Content& content, int loadCase) {
   const std::vector<BarLoad>& loads = content.cases[static_cast<size_t>(loadCase)].loads;
   for (size_t k = 0; k < loads.size(); ++k) {
     const BarLoad& load = loads[k];
-    const auto bar = std::find_if(m.bars.begin() + 1, m.bars.end(),
-                                  [&load](const BarInput& b) { return b.label == load.barLabel; });
+    const auto bar =
+        std::find_if(m.bars.begin() + 1, m.bars.end(), [&load](const BarInput& b) { return b.label == load.barLabel; });
     const bool finite = std::isfinite(load.a) && std::isfinite(load.c) && std::isfinite(load.q);
     if (bar == m.bars.end() || load.ltype < 1 || load.ltype > 6 || !finite) continue;
     m.loads.push_back({load, static_cast<int>(bar - m.bars.begin())});
@@ -99,7 +99,8 @@ DrawableModel drawableSpans(const Content& content, const SpanBeam& beam, int lo
   // Support s stands between pieces s and s + 1: its row is the span's on its right.
   for (size_t k = 1; k < out.supportRow.size(); ++k) out.supportRow[k] += 1;
   const std::vector<int>& origin = made.loadOfBarLoad.at(static_cast<size_t>(loadCase));
-  for (size_t k = 1; k < out.loadRow.size(); ++k) out.loadRow[k] = origin.at(static_cast<size_t>(out.loadRow[k] - 1)) + 1;
+  for (size_t k = 1; k < out.loadRow.size(); ++k)
+    out.loadRow[k] = origin.at(static_cast<size_t>(out.loadRow[k] - 1)) + 1;
   return out;
 }
 

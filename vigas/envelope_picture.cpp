@@ -9,11 +9,11 @@ namespace vigas {
 
 namespace {
 
-constexpr int kCharWidth = 7, kLineHeight = 13;  // the page's 11-pixel monospace
-constexpr int kTitleRoom = 14;                    // under the title
-constexpr int kPeakRoom = 2 * kLineHeight;        // a span's two extremes beside the curve
+constexpr int kCharWidth = 7, kLineHeight = 13;                    // the page's 11-pixel monospace
+constexpr int kTitleRoom = 14;                                     // under the title
+constexpr int kPeakRoom = 2 * kLineHeight;                         // a span's two extremes beside the curve
 constexpr int kRowsAbove = 45, kRowsBelow = 45 + kLineHeight + 6;  // the rows of values about labelY
-const int kTitleY[3] = {115, 70, 50};             // where alternancias writes each title
+const int kTitleY[3] = {115, 70, 50};                              // where alternancias writes each title
 
 // The values of a diagram and the ordinates they give, with the side the
 // drawing takes them to: -1 upward for a positive value (deflections, shear),
@@ -30,11 +30,15 @@ std::vector<Column> columnsOf(const envelope::PointEnvelopes& p, envelope::Envel
   switch (selector) {
     case 1: return {{&p.DeflectionMax, &o.DeflectionMaxY, true}, {&p.DeflectionMin, &o.DeflectionMinY, true}};
     case 2:
-      return {{&p.MomentMaxLeft, &o.MomentMaxLeftY, true}, {&p.MomentMinLeft, &o.MomentMinLeftY, true},
-              {&p.MomentMaxRight, &o.MomentMaxRightY, false}, {&p.MomentMinRight, &o.MomentMinRightY, false}};
+      return {{&p.MomentMaxLeft, &o.MomentMaxLeftY, true},
+              {&p.MomentMinLeft, &o.MomentMinLeftY, true},
+              {&p.MomentMaxRight, &o.MomentMaxRightY, false},
+              {&p.MomentMinRight, &o.MomentMinRightY, false}};
     default:
-      return {{&p.ShearMaxLeft, &o.ShearMaxLeftY, true}, {&p.ShearMinLeft, &o.ShearMinLeftY, true},
-              {&p.ShearMaxRight, &o.ShearMaxRightY, false}, {&p.ShearMinRight, &o.ShearMinRightY, false}};
+      return {{&p.ShearMaxLeft, &o.ShearMaxLeftY, true},
+              {&p.ShearMinLeft, &o.ShearMinLeftY, true},
+              {&p.ShearMaxRight, &o.ShearMaxRightY, false},
+              {&p.ShearMinRight, &o.ShearMinRightY, false}};
   }
 }
 
@@ -57,7 +61,8 @@ void addPeaks(FittedDiagram& d, int selector, const std::vector<Column>& columns
       int at = first + 1;
       for (int P = first + 1; P < first + 20; ++P)
         if (largest ? v[P] > v[at] : v[P] < v[at]) at = P;
-      const bool inside = largest ? v[at] > std::max(v[first], v[first + 20]) : v[at] < std::min(v[first], v[first + 20]);
+      const bool inside =
+          largest ? v[at] > std::max(v[first], v[first + 20]) : v[at] < std::min(v[first], v[first + 20]);
       const int tip = side * (*columns[c].ordinates)[at];
       if (!inside || tip == 0) continue;
       PictureLabel label{0, 0, common::formatText("%.2f", v[at]), envelope::Colour{}};
@@ -136,7 +141,12 @@ const char* envelopeRowName(int selector, int offset) {
   static const std::vector<Row> rows[3] = {
       {{-45, "y m\xE1x"}, {-30, "y m\xEDn"}},
       {{-30, "Mi m\xE1x"}, {0, "Md m\xE1x"}, {-45, "Mi m\xEDn"}, {-15, "Md m\xEDn"}},
-      {{-15, "Qi m\xE1x"}, {0, "Qd m\xE1x"}, {-45, "Qi m\xEDn"}, {-30, "Qd m\xEDn"}, {15, "R m\xEDn"}, {30, "R m\xE1x"}}};
+      {{-15, "Qi m\xE1x"},
+       {0, "Qd m\xE1x"},
+       {-45, "Qi m\xEDn"},
+       {-30, "Qd m\xEDn"},
+       {15, "R m\xEDn"},
+       {30, "R m\xE1x"}}};
   if (selector < 1 || selector > 3) return nullptr;
   for (const Row& row : rows[selector - 1])
     if (row.offset == offset) return row.name;

@@ -218,8 +218,8 @@ std::vector<CellError> fileNameFaults(const std::string& modelPath, const Conten
     const int loadCase = static_cast<int>(k);
     const std::string reason = caseFileNameFault(modelPath, k == 0 ? "" : content.cases[k].name);
     if (!reason.empty())
-      faults.push_back({k == 0 ? CellPlace{Table::header, 0, -1, 0} : CellPlace{Table::loads, 0, -1, loadCase},
-                        reason});
+      faults.push_back(
+          {k == 0 ? CellPlace{Table::header, 0, -1, 0} : CellPlace{Table::loads, 0, -1, loadCase}, reason});
   }
   return faults;
 }
@@ -267,7 +267,10 @@ std::string saveProject(Document& document, const std::string& modelPath) {
   // The names where it was are no matter where it goes.
   if (!checkContent(content).empty() || !spanFaults(content).empty())
     return "el modelo tiene errores: corr\xEDjalos antes de guardarlo";
-  if (isEmptyModel(content.model)) return "la viga est\xE1 vac\xED" "a: a\xF1" "ada sus vanos o sus barras antes de guardarla";
+  if (isEmptyModel(content.model))
+    return "la viga est\xE1 vac\xED"
+           "a: a\xF1"
+           "ada sus vanos o sus barras antes de guardarla";
   if (const std::vector<CellError> names = fileNameFaults(path, content); !names.empty()) return names.front().reason;
   PendingFiles files;
   try {

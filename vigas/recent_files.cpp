@@ -11,7 +11,9 @@ void RecentFiles::add(const std::string& path) {
   if (paths_.size() > capacity_) paths_.resize(capacity_);
 }
 
-void RecentFiles::remove(const std::string& path) { paths_.erase(std::remove(paths_.begin(), paths_.end(), path), paths_.end()); }
+void RecentFiles::remove(const std::string& path) {
+  paths_.erase(std::remove(paths_.begin(), paths_.end(), path), paths_.end());
+}
 
 std::string RecentFiles::text() const {
   std::string text;

@@ -90,8 +90,8 @@ class BandMaker {
     for (int tries = 0; tries < 8; ++tries) {
       b.top = std::clamp(b.top, highest, lowest);
       b.bottom = b.top + h;
-      const bool clear = std::none_of(band.labels.begin(), band.labels.end(),
-                                      [&b](const BandLabel& l) { return overlap(l, b); });
+      const bool clear =
+          std::none_of(band.labels.begin(), band.labels.end(), [&b](const BandLabel& l) { return overlap(l, b); });
       if (clear) break;
       b.top += step;
       if (b.top < highest || b.top > lowest) b.top = above ? py + 2 : py - 2 - h;  // the other side

@@ -28,7 +28,9 @@ Properties tee(double b, double h, double bf, double hf) {
 
 bool close(double a, double b, double part) { return std::fabs(a - b) <= part * std::fabs(b); }
 
-bool matches(const Properties& p, const Section& s, double part) { return close(s.A, p.A, part) && close(s.I, p.I, part); }
+bool matches(const Properties& p, const Section& s, double part) {
+  return close(s.A, p.A, part) && close(s.I, p.I, part);
+}
 
 double rounded(double value, int digits) {
   if (!(value > 0)) return value;
@@ -65,8 +67,10 @@ bool findTee(const Section& s, SectionShape& shape) {
 SectionShape shapeOf(const Section& s) {
   SectionShape shape;
   if (!(s.b > 0 && s.h > 0 && s.A > 0 && s.I > 0)) return shape;
-  if (matches(rectangle(s.b, s.h), s, 1e-9)) shape.kind = SectionShape::Kind::rectangle;
-  else findTee(s, shape);
+  if (matches(rectangle(s.b, s.h), s, 1e-9))
+    shape.kind = SectionShape::Kind::rectangle;
+  else
+    findTee(s, shape);
   return shape;
 }
 
@@ -90,9 +94,11 @@ std::string shapeNotice(const Section& s) {
   if (!(s.b > 0 && s.h > 0) || shapeOf(s).kind != SectionShape::Kind::other) return "";
   const Properties p = rectangle(s.b, s.h);
   if (close(s.A, p.A, 0.01) && close(s.I, p.I, 0.01)) return "";
-  return common::formatText("A = %.6g e I = %.6g no son las de b \xD7 h = %.6g \xD7 %.6g (A = %.6g, I = %.6g): "
-                            "compru\xE9" "belo, o escriba el ala si es una T",
-                            s.A, s.I, s.b, s.h, p.A, p.I);
+  return common::formatText(
+      "A = %.6g e I = %.6g no son las de b \xD7 h = %.6g \xD7 %.6g (A = %.6g, I = %.6g): "
+      "compru\xE9"
+      "belo, o escriba el ala si es una T",
+      s.A, s.I, s.b, s.h, p.A, p.I);
 }
 
 }  // namespace vigas

@@ -45,9 +45,9 @@ struct KindName {
   SpanLoadKind kind;
 };
 // In the order a typed beginning is matched: "t" is a temperature.
-const KindName kKinds[] = {{"puntual", SpanLoadKind::force},        {"fuerza", SpanLoadKind::force},
-                           {"momento", SpanLoadKind::moment},       {"repartida", SpanLoadKind::distributed},
-                           {"uniforme", SpanLoadKind::distributed}, {"temperatura", SpanLoadKind::temperature},
+const KindName kKinds[] = {{"puntual", SpanLoadKind::force},          {"fuerza", SpanLoadKind::force},
+                           {"momento", SpanLoadKind::moment},         {"repartida", SpanLoadKind::distributed},
+                           {"uniforme", SpanLoadKind::distributed},   {"temperatura", SpanLoadKind::temperature},
                            {"triangular", SpanLoadKind::distributed}, {"trapecial", SpanLoadKind::distributed}};
 
 const char* kindText(SpanLoadKind kind) {
@@ -67,12 +67,20 @@ std::string readPiece(const SpanBeam& beam, const std::string& typed, int& piece
   const std::string text = lowered(typed);
   const int n = beam.spanCount();
   int number = 0;
-  if (text == "vi" || text == "voladizo izquierdo") piece = 0;
-  else if (text == "vd" || text == "voladizo derecho") piece = n + 1;
-  else if (text == "viga" || text == "x") piece = kAlongBeam;
-  else if (readIntegerText(text, number) && number >= 1 && number <= n) piece = number;
-  else return "escriba el vano (1 a " + std::to_string(n) + "), vi o vd (voladizos) o viga (x desde el inicio)";
-  if (beam.pieces.empty()) return "la viga no tiene vanos: a\xF1" "\xE1" "dalos en la tabla Vanos";
+  if (text == "vi" || text == "voladizo izquierdo")
+    piece = 0;
+  else if (text == "vd" || text == "voladizo derecho")
+    piece = n + 1;
+  else if (text == "viga" || text == "x")
+    piece = kAlongBeam;
+  else if (readIntegerText(text, number) && number >= 1 && number <= n)
+    piece = number;
+  else
+    return "escriba el vano (1 a " + std::to_string(n) + "), vi o vd (voladizos) o viga (x desde el inicio)";
+  if (beam.pieces.empty())
+    return "la viga no tiene vanos: a\xF1"
+           "\xE1"
+           "dalos en la tabla Vanos";
   return "";
 }
 
@@ -122,9 +130,12 @@ std::string setLoadCell(const SpanBeam& beam, SpanLoad& load, int column, const 
     default: break;
   }
   if (!readRealText(text, value)) return kRealRefusal;
-  if (column == kLoadX1) load.x1 = value;
-  else if (column == kLoadX2) load.x2 = value;
-  else if (column == kLoadQ2) load.q2 = value;
+  if (column == kLoadX1)
+    load.x1 = value;
+  else if (column == kLoadX2)
+    load.x2 = value;
+  else if (column == kLoadQ2)
+    load.q2 = value;
   else {
     // A uniform load stays uniform.
     if (load.q2 == load.q1 || load.kind != SpanLoadKind::distributed) load.q2 = value;
@@ -192,11 +203,12 @@ void furnish(Content& content) {
 const std::vector<Column>& spanColumns(Table table) {
   using K = CellKind;
   static const std::vector<Column> spans = {{"tramo", K::word},        {"L", K::real},
-                                            {"barras", K::integer},     {"secci\xF3n", K::integer},
-                                            {"material", K::integer},   {"apoyo izquierdo", K::word},
+                                            {"barras", K::integer},    {"secci\xF3n", K::integer},
+                                            {"material", K::integer},  {"apoyo izquierdo", K::word},
                                             {"apoyo derecho", K::word}};
-  static const std::vector<Column> loads = {{"vano", K::word}, {"tipo", K::word}, {"x1", K::real}, {"x2", K::real},
-                                            {"q1", K::real},   {"q2", K::real},   {"direcci\xF3n", K::letter}};
+  static const std::vector<Column> loads = {
+      {"vano", K::word}, {"tipo", K::word},          {"x1", K::real}, {"x2", K::real}, {"q1", K::real},
+      {"q2", K::real},   {"direcci\xF3n", K::letter}};
   return table == Table::spans ? spans : loads;
 }
 
@@ -252,7 +264,7 @@ std::string spanCellWords(const SpanBeam& beam, const CellPlace& p) {
     if (!spanCellInUse(beam, p)) return "libre";
     const Support& s = beam.supports[static_cast<size_t>(p.column == kSpanLeft ? piece - 1 : piece)];
     return s.code == kPinned || s.code == kRoller || s.code == kFixed || s.code == kSpring ? ""
-                                                                                             : supportCodeWords(s.code);
+                                                                                           : supportCodeWords(s.code);
   }
   const SpanLoad& load = loadAt(beam, p);
   if (p.column == kOnPiece)
@@ -283,7 +295,7 @@ std::string setSpanCellText(SpanBeam& beam, const CellPlace& p, const std::strin
   if (!isSpanCell(beam, p)) return "no existe esa celda";
   if (!spanCellInUse(beam, p))
     return p.table == Table::spans && p.column != kSpanName ? "el extremo de un voladizo est\xE1 libre"
-                                                             : "esta celda no lleva valor para este tipo de carga";
+                                                            : "esta celda no lleva valor para este tipo de carga";
   const std::string text = trimmedText(typed);
   if (p.table == Table::spans) return setPieceCell(beam, p.row - 1, p.column, text);
   SpanLoad load = loadAt(beam, p);

@@ -23,9 +23,9 @@ const char* tableWords(Table table) {
 
 // The model's nodes left to right, the bar after each, the supported ones.
 struct Line {
-  std::vector<double> xs;         // from the beam's start
+  std::vector<double> xs;             // from the beam's start
   std::vector<const BarInput*> bars;  // bars[k] joins node k to node k + 1
-  std::vector<size_t> supports;   // positions of the supported nodes, ascending
+  std::vector<size_t> supports;       // positions of the supported nodes, ascending
   std::vector<const Support*> supportOf;
   double x0 = 0, y0 = 0;
 };
@@ -53,8 +53,7 @@ std::string lineFault(const ModelData& m, Line& line) {
     const size_t i = position[bar.labelI];
     if (position[bar.labelJ] != i + 1 || line.bars[i])
       return formatText("la barra %d no une dos nudos seguidos de izquierda a derecha", bar.label);
-    if (bar.type != 1)
-      return formatText("la barra %d tiene r\xF3tulas o liberaciones (tipo %d)", bar.label, bar.type);
+    if (bar.type != 1) return formatText("la barra %d tiene r\xF3tulas o liberaciones (tipo %d)", bar.label, bar.type);
     if (bar.aclx != 1 || bar.adlx != 0 || bar.ablx != 0)
       return formatText("la barra %d tiene zonas r\xEDgidas", bar.label);
     if (bar.taper != 1) return formatText("la barra %d tiene cartela", bar.label);
@@ -225,9 +224,12 @@ SpanReading readSpans(const Content& content) {
       reading.reason = std::string("hay errores en ") + tableWords(error.place.table) + ": " + error.reason;
       return reading;
     }
-  if (m.ties.size() > 1) reading.reason = "tiene enlaces entre nudos";
-  else if (m.nodalLoads.size() > 1) reading.reason = "tiene cargas en nudos";
-  else if (m.supports.size() <= 1) reading.reason = "no tiene apoyos";
+  if (m.ties.size() > 1)
+    reading.reason = "tiene enlaces entre nudos";
+  else if (m.nodalLoads.size() > 1)
+    reading.reason = "tiene cargas en nudos";
+  else if (m.supports.size() <= 1)
+    reading.reason = "no tiene apoyos";
   if (!reading.reason.empty()) return reading;
   Line line;
   reading.reason = lineFault(m, line);

@@ -272,8 +272,8 @@ MadeBars makeBars(Content& content) {
   made.pieceOfBar = mesh.pieceOfBar;
   made.loadOfBarLoad.resize(content.cases.size());
   for (size_t c = 0; c < content.cases.size(); ++c)
-    content.cases[c].loads = c < beam.loads.size() ? barLoadsOf(beam, mesh, beam.loads[c], made.loadOfBarLoad[c])
-                                                   : std::vector<BarLoad>{};
+    content.cases[c].loads =
+        c < beam.loads.size() ? barLoadsOf(beam, mesh, beam.loads[c], made.loadOfBarLoad[c]) : std::vector<BarLoad>{};
   return made;
 }
 
@@ -306,13 +306,13 @@ std::vector<CellError> spanFaults(const Content& content) {
   const int bars = static_cast<int>(content.model.bars.size()) - 1;
   if (bars > kMaxBars)
     add(Table::spans, 0, -1,
-        formatText("la viga tendr\xED" "a %d barras; el m\xE1ximo es %d: menos barras por vano o menos cargas", bars,
-                   kMaxBars));
+        formatText("la viga tendr\xED"
+                   "a %d barras; el m\xE1ximo es %d: menos barras por vano o menos cargas",
+                   bars, kMaxBars));
   for (size_t c = 0; c < beam.loads.size(); ++c)
     for (size_t k = 0; k < beam.loads[c].size(); ++k) {
       const Placed at = place(beam, beam.loads[c][k]);
-      if (!at.reason.empty())
-        add(Table::spanLoads, static_cast<int>(k) + 1, at.column, at.reason, static_cast<int>(c));
+      if (!at.reason.empty()) add(Table::spanLoads, static_cast<int>(k) + 1, at.column, at.reason, static_cast<int>(c));
     }
   return faults;
 }

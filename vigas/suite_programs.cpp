@@ -128,9 +128,9 @@ std::vector<std::string> informeCommandLine(const std::string& project, const st
 }
 
 std::string runReport(const std::string& project, const std::string& modesFile) {
-  const Outcome informe = runFellow(
-      "informe", informeCommandLine(bareName(project), modesFile.empty() ? "" : bareName(modesFile)),
-      folderOf(project).string());
+  const Outcome informe =
+      runFellow("informe", informeCommandLine(bareName(project), modesFile.empty() ? "" : bareName(modesFile)),
+                folderOf(project).string());
   return informe.ok ? "" : informe.error;
 }
 
@@ -138,7 +138,8 @@ std::string runReport(const std::string& project, const std::string& modesFile) 
 
 EnvelopeChoice presetEnvelopeChoice(const Content& content) {
   EnvelopeChoice choice;
-  for (size_t k = 0; k < content.cases.size(); ++k) choice.roles.push_back(k == 0 ? CaseRole::permanent : CaseRole::variable);
+  for (size_t k = 0; k < content.cases.size(); ++k)
+    choice.roles.push_back(k == 0 ? CaseRole::permanent : CaseRole::variable);
   return choice;
 }
 
@@ -155,7 +156,8 @@ std::string envelopeChoiceFault(const EnvelopeChoice& choice, const Content& con
 std::string loadsOfRole(const Content& content, const EnvelopeChoice& choice, CaseRole role) {
   std::vector<BarLoad> loads;
   for (size_t k = 0; k < content.cases.size() && k < choice.roles.size(); ++k)
-    if (choice.roles[k] == role) loads.insert(loads.end(), content.cases[k].loads.begin(), content.cases[k].loads.end());
+    if (choice.roles[k] == role)
+      loads.insert(loads.end(), content.cases[k].loads.begin(), content.cases[k].loads.end());
   return loadsText(loads);
 }
 
@@ -169,8 +171,11 @@ std::string envelopeName(const std::string& modelPath) {
 std::vector<std::string> alternanciasCommandLine(const std::string& name, const std::string& model,
                                                  const std::string& permanentLoads, const std::string& variableLoads,
                                                  const EnvelopeChoice& choice) {
-  return {name,   model, permanentLoads, variableLoads, "--gG", factorText(choice.gG), "--gGinf",
-          factorText(choice.gGinf), "--gQ", factorText(choice.gQ)};
+  return {name,           model,
+          permanentLoads, variableLoads,
+          "--gG",         factorText(choice.gG),
+          "--gGinf",      factorText(choice.gGinf),
+          "--gQ",         factorText(choice.gQ)};
 }
 
 namespace {
@@ -205,9 +210,8 @@ std::shared_ptr<const envelope::EnvelopeState> envelopeInMemory(const std::strin
   auto inFolder = [&](const std::string& file) { return (std::filesystem::path(folder) / file).string(); };
   const projectfiles::Model model = projectfiles::readModel(modelPath, inFolder(args[2]));
   const std::vector<calcest::LoadOnBar> variable = projectfiles::readLoadsFile(inFolder(args[3]), model.bars);
-  const alternancias::ExactEnvelope envelope =
-      alternancias::exactEnvelope(model, variable, alternancias::spansOf(model, modelPath),
-                                  {choice.gG, choice.gGinf, choice.gQ});
+  const alternancias::ExactEnvelope envelope = alternancias::exactEnvelope(
+      model, variable, alternancias::spansOf(model, modelPath), {choice.gG, choice.gGinf, choice.gQ});
   auto state = std::make_shared<envelope::EnvelopeState>();
   alternancias::fillEnvelopeState(*state, args[0], model, envelope, common::kDrawingWidth.preset,
                                   common::kDrawingHeight.preset);
@@ -226,7 +230,8 @@ EnvelopeRun runEnvelope(Document& document, const EnvelopeChoice& choice) {
   std::vector<std::string> args;
   try {
     run.name = envelopeName(modelPath);
-    args = alternanciasCommandLine(run.name, bareName(modelPath), roleLoadsFile(document, choice, CaseRole::permanent, scratch),
+    args = alternanciasCommandLine(run.name, bareName(modelPath),
+                                   roleLoadsFile(document, choice, CaseRole::permanent, scratch),
                                    roleLoadsFile(document, choice, CaseRole::variable, scratch), choice);
   } catch (const RunError& error) {
     run.error = error.text;
@@ -259,17 +264,50 @@ std::vector<std::string> armadoCommandLine(const std::string& name, const std::s
                                            const EnvelopeChoice& choice, const armado::DesignData& data) {
   std::string diameters;
   for (double d : data.diameters) diameters += (diameters.empty() ? "" : ",") + factorText(d);
-  std::vector<std::string> args = {name, model, permanentLoads, variableLoads,
-          "--hormigon", data.concrete.name, "--acero", data.steel.name,
-          "--recubrimiento", factorText(data.cover), "--barras", diameters,
-          "--estribo", factorText(data.stirrupDiameter), "--ramas", std::to_string(data.legs),
-          "--ambiente", data.exposure, "--arido", factorText(data.aggregate),
-          "--apoyo", factorText(data.supportWidth), "--psi2", factorText(data.psi2),
-          "--gc", factorText(data.safety.gammaC), "--gs", factorText(data.safety.gammaS),
-          "--acc", factorText(data.safety.alphaCC),
-          "--gG", factorText(choice.gG), "--gGinf", factorText(choice.gGinf), "--gQ", factorText(choice.gQ),
-          "--psi1", factorText(data.psi1), "--humedad", factorText(data.humidity),
-          "--edad", factorText(data.loadingAge), "--cemento", std::string(1, data.cement)};
+  std::vector<std::string> args = {name,
+                                   model,
+                                   permanentLoads,
+                                   variableLoads,
+                                   "--hormigon",
+                                   data.concrete.name,
+                                   "--acero",
+                                   data.steel.name,
+                                   "--recubrimiento",
+                                   factorText(data.cover),
+                                   "--barras",
+                                   diameters,
+                                   "--estribo",
+                                   factorText(data.stirrupDiameter),
+                                   "--ramas",
+                                   std::to_string(data.legs),
+                                   "--ambiente",
+                                   data.exposure,
+                                   "--arido",
+                                   factorText(data.aggregate),
+                                   "--apoyo",
+                                   factorText(data.supportWidth),
+                                   "--psi2",
+                                   factorText(data.psi2),
+                                   "--gc",
+                                   factorText(data.safety.gammaC),
+                                   "--gs",
+                                   factorText(data.safety.gammaS),
+                                   "--acc",
+                                   factorText(data.safety.alphaCC),
+                                   "--gG",
+                                   factorText(choice.gG),
+                                   "--gGinf",
+                                   factorText(choice.gGinf),
+                                   "--gQ",
+                                   factorText(choice.gQ),
+                                   "--psi1",
+                                   factorText(data.psi1),
+                                   "--humedad",
+                                   factorText(data.humidity),
+                                   "--edad",
+                                   factorText(data.loadingAge),
+                                   "--cemento",
+                                   std::string(1, data.cement)};
   const std::pair<const char*, std::optional<double>> given[] = {
       {"--fluencia", data.creep},
       {"--retraccion", data.shrinkage ? std::optional<double>(*data.shrinkage * 1000) : std::nullopt},
@@ -290,8 +328,8 @@ DesignRun runDesign(Document& document, const EnvelopeChoice& choice, armado::De
     run.name = designName(modelPath);
     const std::string permanent = roleLoadsFile(document, choice, CaseRole::permanent, scratch);
     const std::string variable = roleLoadsFile(document, choice, CaseRole::variable, scratch);
-    const Outcome armado =
-        runFellow("armado", armadoCommandLine(run.name, bareName(modelPath), permanent, variable, choice, data), folder);
+    const Outcome armado = runFellow(
+        "armado", armadoCommandLine(run.name, bareName(modelPath), permanent, variable, choice, data), folder);
     if (!armado.ok) {
       run.error = armado.error;
       return run;

@@ -35,15 +35,14 @@ struct ModesOption {
   int option;
   const char* label;  // for the menu, Windows-1252
 };
-inline constexpr ModesOption kModesOptions[] = {
-    {0, "sin las direcciones de los apoyos (muelles verticales libres)"},
-    {1, "estructura libre, todas las direcciones"},
-    {2, "sin las direcciones de los apoyos, muelles verticales incluidos"}};
+inline constexpr ModesOption kModesOptions[] = {{0, "sin las direcciones de los apoyos (muelles verticales libres)"},
+                                                {1, "estructura libre, todas las direcciones"},
+                                                {2, "sin las direcciones de los apoyos, muelles verticales incluidos"}};
 
 struct ModeRow {
-  int order = 0;  // by ascending eigenvalue, from 1
+  int order = 0;                                     // by ascending eigenvalue, from 1
   double eigenvalue = 0, frequency = 0, period = 0;  // period 0 for a mode that does not vibrate
-  std::string eigenvalueText, frequencyText;      // as calcdin wrote them
+  std::string eigenvalueText, frequencyText;         // as calcdin wrote them
 };
 
 // What calcdin gave: its modes by ascending eigenvalue, or its text.
@@ -71,7 +70,7 @@ std::string runReport(const std::string& project, const std::string& modesFile);
 enum class CaseRole { unused, permanent, variable };
 
 struct EnvelopeChoice {
-  std::vector<CaseRole> roles;  // one per load case
+  std::vector<CaseRole> roles;              // one per load case
   double gG = 1.35, gGinf = 1.0, gQ = 1.5;  // alternancias' factors
 };
 
@@ -94,9 +93,9 @@ std::vector<std::string> alternanciasCommandLine(const std::string& name, const 
                                                  const EnvelopeChoice& choice);
 
 struct EnvelopeRun {
-  std::string error;  // why there is no envelope: the choice, the save, or alternancias' text
-  std::string name;     // the envelope's files: folder/NAME + suffix
-  std::string summary;  // alternancias' summary as it printed it
+  std::string error;                  // why there is no envelope: the choice, the save, or alternancias' text
+  std::string name;                   // the envelope's files: folder/NAME + suffix
+  std::string summary;                // alternancias' summary as it printed it
   std::vector<std::string> pictures;  // its deflection, moment and shear pictures
   // The same envelope made in memory from the same files, for the window to draw.
   std::shared_ptr<const envelope::EnvelopeState> state;
@@ -118,9 +117,9 @@ std::vector<std::string> armadoCommandLine(const std::string& name, const std::s
                                            const EnvelopeChoice& choice, const armado::DesignData& data);
 
 struct DesignRun {
-  std::string error;    // why there is no design: the choice, the save, or armado's text
-  std::string name;     // the design's files: folder/NAME + suffix
-  std::string summary;  // armado's summary as it printed it
+  std::string error;                             // why there is no design: the choice, the save, or armado's text
+  std::string name;                              // the design's files: folder/NAME + suffix
+  std::string summary;                           // armado's summary as it printed it
   std::shared_ptr<const armado::Design> design;  // the same design, made in memory, for the drawing
 };
 

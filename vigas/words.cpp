@@ -39,7 +39,10 @@ std::string supportCodeWords(int code) {
            rotation;
   const std::string words = std::string("horizontal ") + restraintWords(support.along(Direction::horizontal)) +
                             ", vertical " + restraintWords(support.along(Direction::vertical)) + ", giro " + rotation;
-  return support.isDigitCode() ? words : "act\xFA" "a como 110: " + words;
+  return support.isDigitCode() ? words
+                               : "act\xFA"
+                                 "a como 110: " +
+                                     words;
 }
 
 std::string loadTypeWords(int ltype) {
@@ -61,7 +64,9 @@ std::string unitSystemWords(int unitCode) {
     case 2: return "kips y pies";
     case 3:
     case 4: return "fuerzas y cent\xEDmetros";
-    default: return "c\xF3" "digo desconocido (como toneladas y metros)";
+    default:
+      return "c\xF3"
+             "digo desconocido (como toneladas y metros)";
   }
 }
 

@@ -35,9 +35,8 @@ struct ToolButton {
   const char* prompt;  // "status prompt\ntool tip"
 };
 const ToolButton kButtons[] = {
-    {kBack, "Back", kBackPrompt},          {kForward, "Forward", kForwardPrompt},
-    {kStop, "Stop", kStopPrompt},          {kRefresh, "Refresh", kRefreshPrompt},
-    {kStartPage, "Home", kStartPagePrompt},
+    {kBack, "Back", kBackPrompt},          {kForward, "Forward", kForwardPrompt},  {kStop, "Stop", kStopPrompt},
+    {kRefresh, "Refresh", kRefreshPrompt}, {kStartPage, "Home", kStartPagePrompt},
 };
 
 wxString promptOf(const char* prompt) { return wxString(prompt).BeforeFirst('\n'); }
@@ -68,7 +67,8 @@ class Gripper : public wxWindow {
 
 wxMenuBar* createMenuBar() {
   auto* file = new wxMenu;
-  file->Append(wxID_OPEN, guicommon::sharedItem("&Open...", guicommon::SharedCommand::open), "Opens an existing document.");
+  file->Append(wxID_OPEN, guicommon::sharedItem("&Open...", guicommon::SharedCommand::open),
+               "Opens an existing document.");
   file->AppendSeparator();
   file->Append(wxID_PRINT, guicommon::sharedItem("&Print...", guicommon::SharedCommand::print),
                "Prints the active document.");
@@ -210,10 +210,14 @@ int CMainFrame::acceleratorCommand(unsigned keyval, unsigned modifiers) {
     int command;
   };
   static const Accelerator accelerators[] = {
-      {GDK_CONTROL_MASK, GDK_KEY_o, wxID_OPEN}, {GDK_CONTROL_MASK, GDK_KEY_O, wxID_OPEN},
-      {GDK_CONTROL_MASK, GDK_KEY_p, wxID_PRINT}, {GDK_CONTROL_MASK, GDK_KEY_P, wxID_PRINT},
-      {0, GDK_KEY_Escape, kStop},                {0, GDK_KEY_F5, kRefresh},
-      {GDK_MOD1_MASK, GDK_KEY_Left, kBack},      {GDK_MOD1_MASK, GDK_KEY_Right, kForward},
+      {GDK_CONTROL_MASK, GDK_KEY_o, wxID_OPEN},
+      {GDK_CONTROL_MASK, GDK_KEY_O, wxID_OPEN},
+      {GDK_CONTROL_MASK, GDK_KEY_p, wxID_PRINT},
+      {GDK_CONTROL_MASK, GDK_KEY_P, wxID_PRINT},
+      {0, GDK_KEY_Escape, kStop},
+      {0, GDK_KEY_F5, kRefresh},
+      {GDK_MOD1_MASK, GDK_KEY_Left, kBack},
+      {GDK_MOD1_MASK, GDK_KEY_Right, kForward},
   };
   modifiers &= GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_SHIFT_MASK;
   for (const Accelerator& a : accelerators)
@@ -275,7 +279,8 @@ void CMainFrame::OnUpdateIndicators(wxTimerEvent&) {
 void CMainFrame::describeWindow(BrowserState& state) const {
   state.caption = GetTitle().utf8_string();
   state.address = addressBox_->GetValue().utf8_string();
-  for (unsigned i = 0; i < addressBox_->GetCount(); ++i) state.entries.push_back(addressBox_->GetString(i).utf8_string());
+  for (unsigned i = 0; i < addressBox_->GetCount(); ++i)
+    state.entries.push_back(addressBox_->GetString(i).utf8_string());
   wxRect box = addressBox_->GetScreenRect();
   state.box[0] = box.x;
   state.box[1] = box.y;

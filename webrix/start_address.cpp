@@ -74,10 +74,11 @@ StartAddress chooseStartAddress(const CommandLine& line, const std::function<Ser
   if (line.address != "NULO") return {line.address, ""};
   ServerFile server = readServer();
   if (!server.opened)
-    return {kBlankPage, std::string("Cannot open ") + kServerFile + ", which holds the start address.\nA blank page is shown."};
+    return {kBlankPage,
+            std::string("Cannot open ") + kServerFile + ", which holds the start address.\nA blank page is shown."};
   if (server.words < 3)
-    return {kBlankPage, std::string(kServerFile) +
-                            " holds no start address: its third word is missing.\nA blank page is shown."};
+    return {kBlankPage,
+            std::string(kServerFile) + " holds no start address: its third word is missing.\nA blank page is shown."};
   return {server.address, ""};
 }
 

@@ -12,11 +12,11 @@ namespace webrix {
 inline constexpr const char* kStateVariable = "VIGAS_WEBRIX_STATE";
 
 struct BrowserState {
-  std::string event;      // what caused this snapshot
-  std::string caption;    // the main window's title
-  std::string address;    // text of the address box
-  std::string url;        // address of the page in the browser
-  std::string requested;  // the last address the program asked for
+  std::string event;                 // what caused this snapshot
+  std::string caption;               // the main window's title
+  std::string address;               // text of the address box
+  std::string url;                   // address of the page in the browser
+  std::string requested;             // the last address the program asked for
   std::vector<std::string> entries;  // the address box's drop-down list
   int box[4] = {0, 0, 0, 0};         // address box on screen: x, y, width, height
 };

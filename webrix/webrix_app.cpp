@@ -60,8 +60,8 @@ bool CWebrixApp::OnInit() {
 
   docManager_ = new WebrixDocManager;
   docManager_->SetMaxDocsOpen(1);
-  new wxDocTemplate(docManager_, "Webrix", "*.*", "", "", "Webrix.Document", "Webrix Document",
-                    CLASSINFO(CWebrixDoc), CLASSINFO(CWebrixView));
+  new wxDocTemplate(docManager_, "Webrix", "*.*", "", "", "Webrix.Document", "Webrix Document", CLASSINFO(CWebrixDoc),
+                    CLASSINFO(CWebrixView));
   docManager_->FileHistoryLoad(*wxConfig::Get());
 
   // The document named by token 1 must exist.

@@ -65,8 +65,7 @@ void CWebrixView::OnChangeFilename() {
 }
 
 void CWebrixView::initialUpdate() {
-  StartAddress start = chooseStartAddress(document()->arguments(),
-                                          [] { return readServerFile(kServerFile); });
+  StartAddress start = chooseStartAddress(document()->arguments(), [] { return readServerFile(kServerFile); });
   startPage_ = start.address;
   navigate(start.address);
   if (!start.problem.empty())

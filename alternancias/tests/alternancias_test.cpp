@@ -83,7 +83,8 @@ std::string beamModel(int spans, double L) {
 }
 std::string uniformLoads(int spans, double L, double q) {
   std::string caf;
-  for (int k = 1; k <= spans; ++k) caf += std::to_string(k) + " 3 0 " + std::to_string(L) + " 0 " + std::to_string(-q) + " y\n";
+  for (int k = 1; k <= spans; ++k)
+    caf += std::to_string(k) + " 3 0 " + std::to_string(L) + " 0 " + std::to_string(-q) + " y\n";
   return caf;
 }
 
@@ -99,8 +100,8 @@ EnvelopeMoments envelopeMoments(const std::string& esf) {
   for (const std::string& line : testsupport::splitLines(esf)) {
     if (line.find("Mfi(m") != std::string::npos) inMoments = true;
     double x, a, b, c, d, e, f;
-    if (inMoments && std::sscanf(line.c_str(), " %lf %lf//%lf //// %lf//%lf //// %lf//%lf", &x, &a, &b, &c, &d, &e,
-                                 &f) == 7) {
+    if (inMoments &&
+        std::sscanf(line.c_str(), " %lf %lf//%lf //// %lf//%lf //// %lf//%lf", &x, &a, &b, &c, &d, &e, &f) == 7) {
       m.x.push_back(x);
       m.max.push_back(e);
       m.min.push_back(f);
@@ -139,8 +140,10 @@ SummaryRow summaryRow(const std::string& output, const std::string& block, const
   if (word == "x") words >> row.x >> word;
   row.factor = word;
   while (words >> word) {
-    if (word == "LEVANTAMIENTO" || word == "-" || word.rfind("L/", 0) == 0) row.note = word;
-    else if (std::isdigit(static_cast<unsigned char>(word[0]))) row.spans.push_back(std::stoi(word));
+    if (word == "LEVANTAMIENTO" || word == "-" || word.rfind("L/", 0) == 0)
+      row.note = word;
+    else if (std::isdigit(static_cast<unsigned char>(word[0])))
+      row.spans.push_back(std::stoi(word));
   }
   return row;
 }
@@ -156,14 +159,15 @@ projectfiles::ResultsFile resultsOf(const ScratchDir& dir, const std::string& st
 // calcest by hand on one arrangement: the model, the permanent lines of `g`
 // times gG and the variable lines of `q` on the spans (bars) listed times gQ.
 projectfiles::ResultsFile byHand(const ScratchDir& dir, const std::string& model, const std::vector<std::string>& g,
-                            double gG, const std::vector<std::string>& q, const std::vector<int>& loadedBars,
-                            double gQ) {
+                                 double gG, const std::vector<std::string>& q, const std::vector<int>& loadedBars,
+                                 double gQ) {
   auto factored = [](const std::string& line, double factor) {
     std::istringstream words(line);
     std::string bar, type, a, c, b, direction;
     double value;
     words >> bar >> type >> a >> c >> b >> value >> direction;
-    return bar + " " + type + " " + a + " " + c + " " + b + " " + std::to_string(value * factor) + " " + direction + "\n";
+    return bar + " " + type + " " + a + " " + c + " " + b + " " + std::to_string(value * factor) + " " + direction +
+           "\n";
   };
   std::string caf;
   for (const std::string& line : g) caf += factored(line, gG);
@@ -185,8 +189,8 @@ TEST(ForceTables, BundledEnvelopeProjects_EqualTheClosedFormTables) {
   for (const char* project : {"env_a.esf", "env_b.esf", "env_c.esf"}) std::filesystem::remove(ours.file(project));
   const RunResult run = alternancias(ours, {"--tabla", "env_a", "env_b", "env_c"});
   ASSERT_EQ(run.status, 0) << run.output;
-  const RunResult script = testsupport::runProgram("/usr/bin/python3", {std::string(EXAMPLES_DIR) + "/envolvente/fuerzas.py"},
-                                                   reference.path());
+  const RunResult script = testsupport::runProgram(
+      "/usr/bin/python3", {std::string(EXAMPLES_DIR) + "/envolvente/fuerzas.py"}, reference.path());
   ASSERT_EQ(script.status, 0) << script.output;
   for (const char* project : {"env_a.esf", "env_b.esf", "env_c.esf"})
     EXPECT_EQ(ours.read(project), reference.read(project)) << project;
@@ -223,7 +227,8 @@ TEST(ForceTables, AgreeWithTheDiagramFileAndStepAtSupportsAndPointLoads) {
     const projectfiles::ResultsFile res = projectfiles::readResultsFile(resFile, projectfiles::resultsShapeOf(model));
     ASSERT_EQ(table.size(), fmc.points.size());
     std::vector<double> reactionAt(table.size(), 0.0);
-    for (size_t k = 1; k < res.supports.size(); ++k) reactionAt[20 * (res.supports[k].node - 1)] += res.supports[k].R.value;
+    for (size_t k = 1; k < res.supports.size(); ++k)
+      reactionAt[20 * (res.supports[k].node - 1)] += res.supports[k].R.value;
     for (size_t p = 0; p < table.size(); ++p) {
       SCOPED_TRACE(p);
       const double Qi = table[p][2], Qd = table[p][3], Mfi = table[p][4], Mfd = table[p][5];
@@ -439,7 +444,7 @@ TEST(ExactEnvelope, OverhangBeam_GovernedByAnArrangementAFixedListMissed) {
     if (gGinf == 1.35) {
       EXPECT_NEAR(uplift, -33.88, 0.005);  // permanent x1.35 everywhere
     }
-    EXPECT_GT(moment, 38.57);                                // the largest inside the span, at x = 15.15
+    EXPECT_GT(moment, 38.57);  // the largest inside the span, at x = 15.15
     const SummaryRow least = summaryRow(run.output, "Apoyo 5", "reacci\xF3n m\xEDnima");
     EXPECT_NEAR(least.value, uplift, 1e-4);
     EXPECT_EQ(least.spans, (std::vector<int>{1, 3, 6}));
@@ -469,7 +474,7 @@ TEST(ExactEnvelope, ThreeAndFiveSpans_FollowTheTextbookRules) {
   EXPECT_NEAR(ContinuousBeam({1.0, {1, 1, 1}}).supportMoments()[1], -0.1, 1e-12);
   EXPECT_NEAR(ContinuousBeam({1.0, {1, 1, 0}}).supportMoments()[1], -7.0 / 60, 1e-12);
   EXPECT_NEAR(ContinuousBeam({1.0, {1, 0, 1}}).moment(0.45), 0.10125, 1e-12);
-  EXPECT_NEAR(ContinuousBeam({1.0, {1, 1, 0, 1}}).supportMoments()[1], -0.1205, 5e-5);      // four spans
+  EXPECT_NEAR(ContinuousBeam({1.0, {1, 1, 0, 1}}).supportMoments()[1], -0.1205, 5e-5);     // four spans
   EXPECT_NEAR(ContinuousBeam({1.0, {1, 1, 1, 1, 1}}).supportMoments()[1], -0.1053, 5e-5);  // five spans
 
   const double L = 5.0, g = 1.0, q = 3.0;
@@ -479,8 +484,7 @@ TEST(ExactEnvelope, ThreeAndFiveSpans_FollowTheTextbookRules) {
     dir.write("v.dat", beamModel(n, L));
     dir.write("g.caf", uniformLoads(n, L, g));
     dir.write("q.caf", uniformLoads(n, L, q));
-    const RunResult run =
-        alternancias(dir, {"E", "v.dat", "g.caf", "q.caf", "--gG", "1", "--gGinf", "1", "--gQ", "1"});
+    const RunResult run = alternancias(dir, {"E", "v.dat", "g.caf", "q.caf", "--gG", "1", "--gGinf", "1", "--gQ", "1"});
     ASSERT_EQ(run.status, 0) << run.output;
     auto beamUnder = [&](unsigned mask) {
       ContinuousBeam beam{L, std::vector<double>(n, g)};
@@ -586,7 +590,8 @@ TEST(ExactEnvelope, BundledBeams_MakeAnEnvelope) {
     dir.write(modelFile, model);
     const RunResult run = alternancias(dir, {"E", modelFile, fileOf(c.beam, kLoadsExt), c.variable});
     ASSERT_EQ(run.status, 0) << run.output;
-    for (const char* file : {"E.res", "E.esf", "Ed.svg", "Em.svg", "Ec.svg", "Em.scr"}) EXPECT_TRUE(dir.exists(file)) << file;
+    for (const char* file : {"E.res", "E.esf", "Ed.svg", "Em.svg", "Ec.svg", "Em.scr"})
+      EXPECT_TRUE(dir.exists(file)) << file;
     EXPECT_FALSE(dir.exists("E.dat"));
     EXPECT_NE(run.output.find("Tramo " + std::to_string(c.spans)), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("Tramo " + std::to_string(c.spans + 1)), std::string::npos) << run.output;
@@ -622,8 +627,8 @@ std::string pointActionBeam(const std::vector<std::string>& nodal = {}) {
 TEST(PointActionsAtNodes, GiveTheSameNumbersWhicheverWayTheyAreWritten) {
   struct Way {
     const char* what;
-    std::string line;     // in a loads file
-    std::string nodal;    // or in the model
+    std::string line;   // in a loads file
+    std::string nodal;  // or in the model
   };
   struct Case {
     const char* what;
@@ -635,25 +640,43 @@ TEST(PointActionsAtNodes, GiveTheSameNumbersWhicheverWayTheyAreWritten) {
   const std::string tipDown = "5\n1 0.0\n1 -40.0\n1 0.0\n";
   const Case cases[] = {
       {"couple at the middle support",
-       {{"end of bar 2", "2 2 2.5 0 0 100 y\n", ""}, {"start of bar 3", "3 2 0 5 0 100 y\n", ""},
+       {{"end of bar 2", "2 2 2.5 0 0 100 y\n", ""},
+        {"start of bar 3", "3 2 0 5 0 100 y\n", ""},
         {"nodal", "", "3\n1 0.0\n1 0.0\n1 -100.0\n"}},
-       "Apoyo 2", "momento m\xE1s negativo", -62.5 - 50},
+       "Apoyo 2",
+       "momento m\xE1s negativo",
+       -62.5 - 50},
       {"force on the middle support",
-       {{"end of bar 2", "2 1 2.5 0 0 -100 y\n", ""}, {"start of bar 3", "3 1 0 5 0 -100 y\n", ""},
+       {{"end of bar 2", "2 1 2.5 0 0 -100 y\n", ""},
+        {"start of bar 3", "3 1 0 5 0 -100 y\n", ""},
         {"nodal", "", "3\n1 0.0\n1 -100.0\n1 0.0\n"}},
-       "Apoyo 2", "cortante a la izquierda", -62.5},
+       "Apoyo 2",
+       "cortante a la izquierda",
+       -62.5},
       {"couple inside the first span",
-       {{"end of bar 1", "1 2 2.5 0 0 100 y\n", ""}, {"start of bar 2", "2 2 0 2.5 0 100 y\n", ""},
+       {{"end of bar 1", "1 2 2.5 0 0 100 y\n", ""},
+        {"start of bar 2", "2 2 0 2.5 0 100 y\n", ""},
         {"nodal", "", "2\n1 0.0\n1 0.0\n1 -100.0\n"}},
-       nullptr, nullptr, 0},
+       nullptr,
+       nullptr,
+       0},
       {"force inside the first span",
-       {{"end of bar 1", "1 1 2.5 0 0 -40 y\n", ""}, {"start of bar 2", "2 1 0 2.5 0 -40 y\n", ""},
+       {{"end of bar 1", "1 1 2.5 0 0 -40 y\n", ""},
+        {"start of bar 2", "2 1 0 2.5 0 -40 y\n", ""},
         {"nodal", "", "2\n1 0.0\n1 -40.0\n1 0.0\n"}},
-       nullptr, nullptr, 0},
-      {"force at the overhang's tip", {{"end of bar 4", "4 1 2 0 0 -40 y\n", ""}, {"nodal", "", tipDown}}, nullptr,
-       nullptr, 0},
+       nullptr,
+       nullptr,
+       0},
+      {"force at the overhang's tip",
+       {{"end of bar 4", "4 1 2 0 0 -40 y\n", ""}, {"nodal", "", tipDown}},
+       nullptr,
+       nullptr,
+       0},
       {"couple at the overhang's tip",
-       {{"end of bar 4", "4 2 2 0 0 30 y\n", ""}, {"nodal", "", "5\n1 0.0\n1 0.0\n1 -30.0\n"}}, nullptr, nullptr, 0},
+       {{"end of bar 4", "4 2 2 0 0 30 y\n", ""}, {"nodal", "", "5\n1 0.0\n1 0.0\n1 -30.0\n"}},
+       nullptr,
+       nullptr,
+       0},
   };
   const std::string permanent = "1 3 0 2.5 0 -20 y\n2 3 0 2.5 0 -20 y\n3 3 0 5 0 -20 y\n";
   const std::string variable = "1 3 0 2.5 0 -10 y\n3 3 0 5 0 -10 y\n4 3 0 2 0 -10 y\n";
@@ -684,7 +707,7 @@ TEST(PointActionsAtNodes, GiveTheSameNumbersWhicheverWayTheyAreWritten) {
         SCOPED_TRACE(way.what);
         ScratchDir dir;
         dir.write("m.dat", pointActionBeam(way.nodal.empty() ? std::vector<std::string>{}
-                                                            : std::vector<std::string>{way.nodal}));
+                                                             : std::vector<std::string>{way.nodal}));
         dir.write("g.caf", permanent + (variableAction ? "" : way.line));
         dir.write("q.caf", variableAction ? way.line : variable);
         std::vector<std::string> args = {"V", "m.dat", "g.caf", "q.caf"};
@@ -745,8 +768,9 @@ TEST(PointActionsAtNodes, TheOtherSideOfTheNode_HoldsTheAction) {
 std::string oneSpan(const std::string& supports, double length = 6, const std::string& overhang = "") {
   std::ostringstream dat;
   const bool tip = !overhang.empty();
-  dat << "UNO 1 1\n" << (tip ? 2 : 1) << ' ' << (tip ? 3 : 2) << " 2 0 1 1 0 0 0 0.0\n1 0.0 0.0\n2 " << length
-      << " 0.0\n" << overhang << "1 1 2 1 1 1 0\n1.0 0.0 0.0 0 1.0\n"
+  dat << "UNO 1 1\n"
+      << (tip ? 2 : 1) << ' ' << (tip ? 3 : 2) << " 2 0 1 1 0 0 0 0.0\n1 0.0 0.0\n2 " << length << " 0.0\n"
+      << overhang << "1 1 2 1 1 1 0\n1.0 0.0 0.0 0 1.0\n"
       << (tip ? "2 2 3 1 1 1 0\n1.0 0.0 0.0 0 1.0\n" : "") << "1 0.18 0.0054 0.25 0.5\n1 3e7 1.25e7 2.4 1.0e-5\n"
       << supports;
   return dat.str();
@@ -834,11 +858,21 @@ TEST(ExactEnvelope, BadInput_IsRefusedWithNothingPassedOffAsAnEnvelope) {
       {"nodal loads in the model with --casos", nodalLoad, loads, {"--casos"}, "CARGAS EN NODOS", nullptr},
       {"bars not left to right", reversed, loads, {}, "VIGA CONTINUA", nullptr},
       {"a modulus beyond the range of the doubles", hugeModulus, loads, {}, "NO ES UN N\xDAMERO FINITO", nullptr},
-      {"a negative modulus", negativeModulus, loads, {}, "EL M\xD3" "DULO DE ELASTICIDAD DEBE SER MAYOR QUE 0", nullptr},
+      {"a negative modulus",
+       negativeModulus,
+       loads,
+       {},
+       "EL M\xD3"
+       "DULO DE ELASTICIDAD DEBE SER MAYOR QUE 0",
+       nullptr},
       {"a factor that is not a number", twoSpans, loads, {"--gQ", "x"}, "--gQ PIDE", nullptr},
       {"a favourable factor out of range", twoSpans, loads, {"--gGinf", "0"}, "--gGinf PIDE", nullptr},
-      {"a project file that cannot be put in place", twoSpans, loads, {"--casos"},
-       "NO SE PUEDE CREAR EL FICHERO V_01.res", "V_01.res"},
+      {"a project file that cannot be put in place",
+       twoSpans,
+       loads,
+       {"--casos"},
+       "NO SE PUEDE CREAR EL FICHERO V_01.res",
+       "V_01.res"},
       {"an envelope that cannot be written", twoSpans, loads, {}, "NO SE PUDO ESCRIBIR LA ENVOLVENTE V", "Vm.svg"},
   };
   for (const Case& c : cases) {
@@ -1002,8 +1036,8 @@ TEST(ExactEnvelope, Cases_CalcestNotFoundIsToldWhereItWasLookedFor) {
     SCOPED_TRACE(c.says);
     setenv("VIGAS_BIN", c.vigasBin, 1);
     if (c.calcestBeside) std::filesystem::create_symlink(CALCEST_BINARY, bin.file("calcest"));
-    const RunResult run = testsupport::runProgram(bin.file("alternancias"), {"V", "dos.dat", "g.caf", "q.caf", "--casos"},
-                                                  dir.path(), nullptr, 120);
+    const RunResult run = testsupport::runProgram(
+        bin.file("alternancias"), {"V", "dos.dat", "g.caf", "q.caf", "--casos"}, dir.path(), nullptr, 120);
     std::filesystem::remove(bin.file("calcest"));
     if (c.says.empty()) {
       EXPECT_EQ(run.status, 0) << run.output;
@@ -1036,7 +1070,9 @@ TEST(ExactEnvelope, CasesBeyondWhatCalcestAndTheViewerTake_AreRefusedBeforeAnyFi
       {"a name of 45 characters", std::string(45, 'N'), 2, uniformLoads(2, 6.0, 8.0),
        "ES DEMASIADO LARGO PARA --casos"},
       {"a name of 44 characters", std::string(44, 'N'), 2, uniformLoads(2, 6.0, 8.0), nullptr},
-      {"500 load lines in a project", "V", 2, lines(498), "LLEVAR\xCD" "A 500 L\xCDNEAS DE CARGA"},
+      {"500 load lines in a project", "V", 2, lines(498),
+       "LLEVAR\xCD"
+       "A 500 L\xCDNEAS DE CARGA"},
       {"499 load lines in a project", "V", 2, lines(497), nullptr},
       {"more projects than the viewer's list", "V", 16, uniformLoads(16, 6.0, 8.0),
        "EL VISOR DE ENVOLVENTES TOMA HASTA 50"},

@@ -73,8 +73,9 @@ RandomBeam randomBeam(unsigned seed) {
 
   std::ostringstream dat;
   dat.precision(17);
-  dat << "AZAR 1 1\n" << nb << ' ' << nn << ' ' << supported.size() << ' ' << (nodalLoad ? 1 : 0) << " 1 1 0 0 "
-      << (selfWeight ? 1 : 0) << " 0.0\n";
+  dat << "AZAR 1 1\n"
+      << nb << ' ' << nn << ' ' << supported.size() << ' ' << (nodalLoad ? 1 : 0) << " 1 1 0 0 " << (selfWeight ? 1 : 0)
+      << " 0.0\n";
   double x = 0;
   for (int k = 0; k <= nb; ++k) {
     dat << k + 1 << ' ' << x << " 0.0\n";
@@ -85,11 +86,16 @@ RandomBeam randomBeam(unsigned seed) {
   const size_t settled = 1 + draw() % (supported.size() - 1), spring = draw() % supported.size();
   for (size_t s = 0; s < supported.size(); ++s) {
     const int node = supported[s];
-    if (s == 0) dat << node << (draw() % 2 ? " 111 0.0 0.0 0.0\n" : " 110 0.0 0.0\n");
-    else if (s == settled) dat << node << " 10 -0.004\n";
-    else if (s == spring) dat << node << " 20 " << 2e4 + 1e5 * unit(draw) << "\n";
-    else if (s + 1 == supported.size() && draw() % 2) dat << node << " 11 0.0 0.0\n";
-    else dat << node << " 10 0.0\n";
+    if (s == 0)
+      dat << node << (draw() % 2 ? " 111 0.0 0.0 0.0\n" : " 110 0.0 0.0\n");
+    else if (s == settled)
+      dat << node << " 10 -0.004\n";
+    else if (s == spring)
+      dat << node << " 20 " << 2e4 + 1e5 * unit(draw) << "\n";
+    else if (s + 1 == supported.size() && draw() % 2)
+      dat << node << " 11 0.0 0.0\n";
+    else
+      dat << node << " 10 0.0\n";
   }
   if (nodalLoad) dat << 1 + draw() % nn << "\n1 0.0\n1 -12.0\n1 3.0\n";
   return {dat.str(), loadLines(draw, lengths, 10), loadLines(draw, lengths, 8)};
@@ -247,7 +253,8 @@ TEST(ExactEnvelope, TruePeaksOfEachSpanAreTheLargestOfEveryArrangementsCurve) {
           double best = largest ? -INFINITY : INFINITY, size = 1e-9;
           for (const Arrangement& a : arrangements) {
             if (a.characteristic != deflection) continue;
-            const calcest::PiecewiseCurve curve = spanCurve(deflection ? a.values.deflection : a.values.moment, spans[s]);
+            const calcest::PiecewiseCurve curve =
+                spanCurve(deflection ? a.values.deflection : a.values.moment, spans[s]);
             const double v = sampled(curve, largest);
             best = largest ? std::max(best, v) : std::min(best, v);
             size = std::max({size, std::fabs(sampled(curve, true)), std::fabs(sampled(curve, false))});
@@ -261,8 +268,10 @@ TEST(ExactEnvelope, TruePeaksOfEachSpanAreTheLargestOfEveryArrangementsCurve) {
           for (int loaded : peak.governing.spans) mask |= 1u << loaded;
           bool named = false;
           for (const Arrangement& a : arrangements) {
-            if (a.characteristic != deflection || a.mask != mask || a.permanent != peak.governing.permanentFactor) continue;
-            const calcest::PiecewiseCurve curve = spanCurve(deflection ? a.values.deflection : a.values.moment, spans[s]);
+            if (a.characteristic != deflection || a.mask != mask || a.permanent != peak.governing.permanentFactor)
+              continue;
+            const calcest::PiecewiseCurve curve =
+                spanCurve(deflection ? a.values.deflection : a.values.moment, spans[s]);
             EXPECT_NEAR(calcest::valueAt(curve, peak.x, peak.rightSide), peak.governing.value, 1e-6 * size);
             named = true;
           }

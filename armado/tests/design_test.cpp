@@ -104,8 +104,7 @@ TEST_F(BeamDesign, APeakBetweenStationsIsTakenByTheStationsAboutIt) {
   }
   EXPECT_NEAR(largest, peak, 1e-9 * peak);
   beam.points.clear();
-  for (const Station& s : demandOf().stations)
-    EXPECT_NEAR(s.Mmax, 21.0 * s.x * (5000.0 - s.x), 1e-9 * 131.25e6) << s.x;
+  for (const Station& s : demandOf().stations) EXPECT_NEAR(s.Mmax, 21.0 * s.x * (5000.0 - s.x), 1e-9 * 131.25e6) << s.x;
 }
 
 TEST_F(BeamDesign, StrutCrushingRefusesNamingThePlace) {

@@ -86,7 +86,8 @@ TEST(Program, DesignsTheBundledExampleIntoItsFourFiles) {
     if (line.find("NO CUMPLE") != std::string::npos) {
       EXPECT_EQ(line.rfind("  tensi\xF3n hormig\xF3n c.p.", 0), 0u) << line;
     }
-    if (line.rfind("  tensi\xF3n acero car.", 0) == 0) steel += line.find("0.8 fyk     400.00 MPa") != std::string::npos;
+    if (line.rfind("  tensi\xF3n acero car.", 0) == 0)
+      steel += line.find("0.8 fyk     400.00 MPa") != std::string::npos;
     if (line.rfind("  tensi\xF3n hormig\xF3n c.p.", 0) == 0)
       sustained += line.find("0.45 fck     11.25 MPa") != std::string::npos;
   }
@@ -151,14 +152,34 @@ std::vector<BadInput> badInputs() {
        nullptr},
       {"one leg", good.model, good.permanent, {"--ramas", "1"}, "", "--ramas PIDE DE 2 A 6", nullptr},
       {"gGinf over gG", good.model, good.permanent, {"--gGinf", "1.5"}, "", "NO PUEDE PASAR DE --gG", nullptr},
-      {"psi2 over psi1", good.model, good.permanent, {"--psi2", "0.6"}, "", "--psi2 (0.6) NO PUEDE PASAR DE --psi1",
+      {"psi2 over psi1",
+       good.model,
+       good.permanent,
+       {"--psi2", "0.6"},
+       "",
+       "--psi2 (0.6) NO PUEDE PASAR DE --psi1",
        nullptr},
-      {"a humidity annex B does not cover", good.model, good.permanent, {"--humedad", "30"}, "",
-       "--humedad PIDE UN VALOR DE 40 A 100 %", nullptr},
-      {"an unknown cement", good.model, good.permanent, {"--cemento", "T"}, "", "--cemento PIDE LA CLASE S, N O R",
+      {"a humidity annex B does not cover",
+       good.model,
+       good.permanent,
+       {"--humedad", "30"},
+       "",
+       "--humedad PIDE UN VALOR DE 40 A 100 %",
        nullptr},
-      {"finishes before the load", good.model, good.permanent, {"--edad", "60", "--acabados", "30"}, "",
-       "--acabados (30) NO PUEDE SER ANTES DE --edad (60)", nullptr},
+      {"an unknown cement",
+       good.model,
+       good.permanent,
+       {"--cemento", "T"},
+       "",
+       "--cemento PIDE LA CLASE S, N O R",
+       nullptr},
+      {"finishes before the load",
+       good.model,
+       good.permanent,
+       {"--edad", "60", "--acabados", "30"},
+       "",
+       "--acabados (30) NO PUEDE SER ANTES DE --edad (60)",
+       nullptr},
       {"an unknown option", good.model, good.permanent, {"--ancho", "3"}, "", "OPCI\xD3N DESCONOCIDA --ancho", nullptr},
       {"an option without its value", good.model, good.permanent, {"--psi2"}, "", "--psi2 PIDE UN VALOR", nullptr},
       {"a section without b and h",

@@ -395,13 +395,14 @@ class Proof {
         const double from = pieces[k + 1].start, to = pieces[k].end;
         double stress = 0, share = 0;
         for (size_t i = 0; i < st.size(); ++i) {
-          const bool near = (st[i].x >= from && st[i].x <= to) || (i + 1 < st.size() && st[i + 1].x > from &&
-                                                                    st[i].x < from) ||
+          const bool near = (st[i].x >= from && st[i].x <= to) ||
+                            (i + 1 < st.size() && st[i + 1].x > from && st[i].x < from) ||
                             (i > 0 && st[i - 1].x < to && st[i].x > to);
           if (!near) continue;
           const double demand = shiftedDemand(d_, g.face, i);
           if (demand > 0)
-            stress = std::max(stress, s_.fyd * std::min(1.0, demand / fibreResistance(d_.b, barsAt(d_, st[i].x, g.face), s_)));
+            stress = std::max(stress,
+                              s_.fyd * std::min(1.0, demand / fibreResistance(d_.b, barsAt(d_, st[i].x, g.face), s_)));
           double face = 0;
           for (const BarGroup& o : d_.bars)
             if (o.face == g.face && covers(d_, o, st[i].x)) face += o.count * M_PI * o.diameter * o.diameter / 4;
@@ -590,8 +591,9 @@ TEST(Proof, EveryBarOfTheBundledExampleHolds) {
     beam.spans = alternancias::spansOf(beam.model, "viga3.dat");
     DesignData data;
     data.concrete = *concreteNamed(concrete);
-    Case c{
-        std::string("viga3 ") + concrete, designBeam(beamDemand(beam, data.factors, data.shares(), "viga3.dat"), data), {}};
+    Case c{std::string("viga3 ") + concrete,
+           designBeam(beamDemand(beam, data.factors, data.shares(), "viga3.dat"), data),
+           {}};
     for (const auto* loads : {&beam.model.loads, &beam.variable})
       for (const calcest::LoadOnBar& l : *loads)
         if (l.load.ltype == 1) c.pointLoads.push_back((beam.model.nodes[l.bar].x + l.load.a) * 1000);

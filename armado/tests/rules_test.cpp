@@ -167,8 +167,8 @@ TEST(Serviceability, CrackedSectionIsTheRootOfTheQuadratic) {
   const GuideSection g;
   const double B = (g.alpha - 1) * g.As2 + g.alpha * g.As, C = (g.alpha - 1) * g.As2 * g.d2 + g.alpha * g.As * g.d;
   const double x = (-B + std::sqrt(B * B + 2 * g.b * C)) / g.b;
-  const double I = g.b * x * x * x / 3 + (g.alpha - 1) * g.As2 * (x - g.d2) * (x - g.d2) +
-                   g.alpha * g.As * (g.d - x) * (g.d - x);
+  const double I =
+      g.b * x * x * x / 3 + (g.alpha - 1) * g.As2 * (x - g.d2) * (x - g.d2) + g.alpha * g.As * (g.d - x) * (g.d - x);
   const TransformedSection c = crackedSection(g.b, g.layers(), g.alpha);
   EXPECT_NEAR(c.neutralAxis, x, 1e-9);
   EXPECT_NEAR(c.neutralAxis, 136.925, 1e-3);

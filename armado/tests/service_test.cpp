@@ -98,7 +98,9 @@ TEST_F(LightBeam, PartAfterTheFinishesIsTheFinalLessTheOneThen) {
   ASSERT_GT(phi90, 0.5);
   ASSERT_LT(phi90, 1.5);
   const double Ig = 300.0 * 600 * 600 * 600 / 12, elastic = -stationAt(d, 3000).elastic;
-  auto longTerm = [&](double phi) { return elastic * (1 + phi) * Ig / uncrackedInertia(bars, kEs * (1 + phi) / ecm(25)); };
+  auto longTerm = [&](double phi) {
+    return elastic * (1 + phi) * Ig / uncrackedInertia(bars, kEs * (1 + phi) / ecm(25));
+  };
   ASSERT_EQ(d.service.spans.size(), 1u);
   const SpanService& span = d.service.spans[0];
   EXPECT_NEAR(span.longTerm / longTerm(2.0), 1, 1e-6);
@@ -151,7 +153,8 @@ TEST_F(LightBeam, HoggingCrackedCurvatureWithShrinkageIsTheClosedForm) {
     if (g.start > 6000 || g.end < 6000) continue;
     const double bar = M_PI * g.diameter * g.diameter / 4, n = g.face == kTop ? alpha : alpha - 1;
     auto depth = [&](double fromFace) { return g.face == kTop ? h - fromFace : fromFace; };
-    for (const Layer& l : {Layer{(g.count - g.inner) * bar, depth(g.depth), n}, Layer{g.inner * bar, depth(g.innerDepth), n}}) {
+    for (const Layer& l :
+         {Layer{(g.count - g.inner) * bar, depth(g.depth), n}, Layer{g.inner * bar, depth(g.innerDepth), n}}) {
       layers.push_back(l);
       B += l.n * l.area;
       C += l.n * l.area * l.depth;

@@ -29,8 +29,8 @@ struct TestBeam {
   bool sizes = true;          // b and h written in the section's record
   double g = 20, q = 10;      // kN/m on every bar, permanent and variable
   std::vector<PointLoad> points;
-  double E = 3.0e7;           // kPa
-  int divisions = 1;          // model bars per bar above: the same beam with stations closer
+  double E = 3.0e7;   // kPa
+  int divisions = 1;  // model bars per bar above: the same beam with stations closer
 };
 
 struct TestFiles {

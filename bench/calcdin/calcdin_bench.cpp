@@ -112,7 +112,6 @@ void JacobiVsLapack(benchmark::State& state) {
   state.counters["jacobi_over_lapack"] = jacobi / lapack;
 }
 
-
 // The same method on three separate row-major matrices (no cell pairing, Phi
 // not transposed), rotations applied to S, then Q, then Phi: the layout the
 // solver started from, kept as the baseline of the figures.
@@ -134,10 +133,7 @@ void PlainLayoutJacobi(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(CalcdinRun)->Arg(10)->Arg(50)->Arg(125)->Arg(250)->Unit(benchmark::kMillisecond)->MinTime(0.2);
-BENCHMARK(JacobiVsLapack)
-    ->Arg(10)->Arg(50)->Arg(125)->Arg(250)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.2);
+BENCHMARK(JacobiVsLapack)->Arg(10)->Arg(50)->Arg(125)->Arg(250)->Unit(benchmark::kMillisecond)->MinTime(0.2);
 
 BENCHMARK(PlainLayoutJacobi)->Arg(10)->Arg(50)->Arg(125)->Arg(250)->Unit(benchmark::kMillisecond)->MinTime(0.2);
 

@@ -73,7 +73,8 @@ void BM_ScanLine(benchmark::State& state) {
   for (auto _ : state) {
     float a, b, c, d, e, f, g;
     int index;
-    for (const std::string& line : t.pointLines) benchmark::DoNotOptimize(scanLine(line, "%f %f %f %f", &a, &b, &c, &d));
+    for (const std::string& line : t.pointLines)
+      benchmark::DoNotOptimize(scanLine(line, "%f %f %f %f", &a, &b, &c, &d));
     for (const std::string& line : t.tableLines)
       benchmark::DoNotOptimize(scanLine(line, "%d %f %f %f %f %f %f %f", &index, &a, &b, &c, &d, &e, &f, &g));
   }
@@ -133,9 +134,13 @@ void BM_ReadProject(benchmark::State& state) {
     return;
   }
   const ProjectText t = beamText(static_cast<int>(state.range(0)));
-  for (auto [ext, text] : {std::pair<const char*, const std::string*>{kModelExt, &t.dat}, {kLoadsExt, &t.caf},
-                           {kSelfWeightExt, &t.kar}, {kDiagramExt, &t.fmc}, {kResultsExt, &t.res},
-                           {kForceTableExt, &t.esf}, {kDescriptionExt, &t.caf}})
+  for (auto [ext, text] : {std::pair<const char*, const std::string*>{kModelExt, &t.dat},
+                           {kLoadsExt, &t.caf},
+                           {kSelfWeightExt, &t.kar},
+                           {kDiagramExt, &t.fmc},
+                           {kResultsExt, &t.res},
+                           {kForceTableExt, &t.esf},
+                           {kDescriptionExt, &t.caf}})
     write(std::string("p") + ext, *text);
   for (auto _ : state) {
     EnvelopeState envelope;
@@ -147,7 +152,8 @@ void BM_ReadProject(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(project.points.data());
   }
-  for (const char* ext : {kModelExt, kLoadsExt, kSelfWeightExt, kDiagramExt, kResultsExt, kForceTableExt, kDescriptionExt})
+  for (const char* ext :
+       {kModelExt, kLoadsExt, kSelfWeightExt, kDiagramExt, kResultsExt, kForceTableExt, kDescriptionExt})
     std::remove((std::string("p") + ext).c_str());
   if (chdir("/") == 0) rmdir(dir);
 }

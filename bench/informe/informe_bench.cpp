@@ -20,9 +20,10 @@ std::string modesText(int bars) {
   char line[160];
   for (int listing = 1; listing <= 2; ++listing)
     for (int q = 1; q <= n; ++q) {
-      std::snprintf(line, sizeof line,
-                    "AUTOVALOR  indice: %d   direcci\xF3n: %d   valor:   %.10f \nAUTOVALOR  ciclos/seg.:  %f \nAUTOVECTORES\n",
-                    q, q, 1.5e3 * q * q, 6.1 * q);
+      std::snprintf(
+          line, sizeof line,
+          "AUTOVALOR  indice: %d   direcci\xF3n: %d   valor:   %.10f \nAUTOVALOR  ciclos/seg.:  %f \nAUTOVECTORES\n", q,
+          q, 1.5e3 * q * q, 6.1 * q);
       text += line;
       for (int r = 1; r <= n; ++r) {
         std::snprintf(line, sizeof line, "%19.6f \n", ((q * 7919 + r * 104729) % 20001 - 10000) * 1e-4);

@@ -28,7 +28,7 @@ TEST(ModalBarRecordLayout, EveryUsedFieldIsReadLittleEndianFromItsOwnOffset) {
   const std::pair<int, int> integers[] = {{out.nodeI, 0x01020304}, {out.nodeJ, 7}, {out.type, -2}, {out.shear, 1}};
   for (auto [got, wanted] : integers) EXPECT_EQ(got, wanted);
   const std::pair<double, double> reals[] = {{out.aclx, 0.5}, {out.ablx, 0.3}, {out.adlx, 0.2}, {out.E, 2.1e7},
-                                             {out.G, 8.1e6},  {out.A, 0.12},   {out.m, 0.3},     {out.I, 0.0016},
+                                             {out.G, 8.1e6},  {out.A, 0.12},   {out.m, 0.3},    {out.I, 0.0016},
                                              {out.L, 6.5},    {out.cos, 0.8},  {out.sin, -0.5}};
   for (auto [got, wanted] : reals) EXPECT_EQ(got, wanted);
 }

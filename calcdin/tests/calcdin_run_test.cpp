@@ -167,9 +167,14 @@ INSTANTIATE_TEST_SUITE_P(
                  std::filesystem::remove(f.scratch.file("v.din"));
                  std::filesystem::create_symlink("v.dat", f.scratch.file("v.din"));
                },
-               kCommandLine, "ERROR: calcdin ESCRIBIR\xCD" "A v.din, QUE ES EL DATO v.dat: NO SE HA ESCRITO NADA\n"},
-        BadDay{"ModesFileNamedAsTheBarRecords", [](auto&) {}, {"v.dat", "v.bar", "v.bar", "0"},
-               "ERROR: calcdin ESCRIBIR\xCD" "A v.bar, QUE ES EL DATO v.bar: NO SE HA ESCRITO NADA\n"},
+               kCommandLine,
+               "ERROR: calcdin ESCRIBIR\xCD"
+               "A v.din, QUE ES EL DATO v.dat: NO SE HA ESCRITO NADA\n"},
+        BadDay{"ModesFileNamedAsTheBarRecords",
+               [](auto&) {},
+               {"v.dat", "v.bar", "v.bar", "0"},
+               "ERROR: calcdin ESCRIBIR\xCD"
+               "A v.bar, QUE ES EL DATO v.bar: NO SE HA ESCRITO NADA\n"},
         BadDay{"BarRecordsOfAnotherModel",
                [](auto& f) { f.scratch.write("v.bar", f.scratch.read("v.bar") + f.scratch.read("v.bar")); },
                kCommandLine,
@@ -223,10 +228,15 @@ TEST(CalcdinRun, CodeOneTwentyKeepsItsVerticalDirectionOnlyWithOptionZero) {
     runOn(r, twoSpans(), option);
     EXPECT_EQ(r.result.status, 0);
     const int nf = 21 - removed;
-    std::string counts = "Cantidad de direcciones TOTAL       :  21  \n"
-                         "Cantidad de direcciones a eliminar:    " + std::to_string(removed) + "  \n"
-                         "Cantidad de direcciones libres      :  " + std::to_string(nf) + "  \n"
-                         "Presione una tecla para continuar\nNSW: 1\n";
+    std::string counts =
+        "Cantidad de direcciones TOTAL       :  21  \n"
+        "Cantidad de direcciones a eliminar:    " +
+        std::to_string(removed) +
+        "  \n"
+        "Cantidad de direcciones libres      :  " +
+        std::to_string(nf) +
+        "  \n"
+        "Presione una tecla para continuar\nNSW: 1\n";
     EXPECT_NE(r.result.output.find(counts), std::string::npos) << r.result.output;
     std::vector<std::string> lines = splitLines(r.results());
     EXPECT_EQ(lines.size(), static_cast<std::size_t>(2 * nf * (nf + 3)));
@@ -257,8 +267,10 @@ TEST(CalcdinRun, EveryVerticalSpringStaysWithOptionZeroAndGoesWithOptionTwo) {
     runOn(r, m, option);
     ASSERT_EQ(r.result.status, 0) << r.result.output;
     const int nf = static_cast<int>(lambdas.size());
-    EXPECT_NE(r.result.output.find("a eliminar:    " + std::to_string(6 - nf) + "  \nCantidad de direcciones libres"
-                                   "      :  " + std::to_string(nf) + "  \n"),
+    EXPECT_NE(r.result.output.find("a eliminar:    " + std::to_string(6 - nf) +
+                                   "  \nCantidad de direcciones libres"
+                                   "      :  " +
+                                   std::to_string(nf) + "  \n"),
               std::string::npos)
         << r.result.output;
     std::vector<std::string> lines = splitLines(r.results());
@@ -266,7 +278,8 @@ TEST(CalcdinRun, EveryVerticalSpringStaysWithOptionZeroAndGoesWithOptionTwo) {
     for (int mode = 0; mode < nf; ++mode) {
       const std::string& line = lines[(nf + mode) * (nf + 3)];  // listing 2, by ascending eigenvalue
       double lambda = 0;
-      ASSERT_EQ(std::sscanf(line.c_str(), "AUTOVALOR  indice: %*d   direcci\xF3n: %*d   valor: %lf", &lambda), 1) << line;
+      ASSERT_EQ(std::sscanf(line.c_str(), "AUTOVALOR  indice: %*d   direcci\xF3n: %*d   valor: %lf", &lambda), 1)
+          << line;
       EXPECT_NEAR(lambda, lambdas[mode], 1e-8 * lambdas[mode]) << "mode " << mode + 1;
     }
   }
@@ -338,16 +351,20 @@ TEST(CalcdinRun, BarRecordFilesOfAnotherModelStopTheRunWithAMessage) {
            remedy},
       {"one record more", records + record1,
        "ERROR: EL FICHERO DE BARRAS v.bar TIENE 63392 BYTES, M\xC1S QUE LOS 6 REGISTROS DE 9056 BYTES DE LAS BARRAS "
-       "DEL MODELO" + remedy},
+       "DEL MODELO" +
+           remedy},
       {"other nodes", std::string(records).replace(2 * 9056, 9056, fixtures::encodeRecord(otherNode, 3)),
        "ERROR: EL REGISTRO 3 DEL FICHERO DE BARRAS v.bar ES DE LA BARRA 3 ENTRE LOS NODOS 3 Y 5, PERO LA BARRA 3 DEL "
-       "MODELO UNE LOS NODOS 3 Y 4" + remedy},
+       "MODELO UNE LOS NODOS 3 Y 4" +
+           remedy},
       {"records swapped", record2 + record1 + records.substr(2 * 9056),
        "ERROR: EL REGISTRO 1 DEL FICHERO DE BARRAS v.bar ES DE LA BARRA 2 ENTRE LOS NODOS 2 Y 3, PERO LA BARRA 1 DEL "
-       "MODELO UNE LOS NODOS 1 Y 2" + remedy},
+       "MODELO UNE LOS NODOS 1 Y 2" +
+           remedy},
       {"bar index", std::string(records).replace(9056, 9056, fixtures::encodeRecord(m.record(1), 7)),
        "ERROR: EL REGISTRO 2 DEL FICHERO DE BARRAS v.bar ES DE LA BARRA 7 ENTRE LOS NODOS 2 Y 3, PERO LA BARRA 2 DEL "
-       "MODELO UNE LOS NODOS 2 Y 3" + remedy},
+       "MODELO UNE LOS NODOS 2 Y 3" +
+           remedy},
   };
   for (const Case& c : cases) {
     for (const char* option : {"2", "5"}) {
@@ -390,8 +407,9 @@ TEST(CalcdinRun, NothingLeftToVibrateIsAnErrorNotAnEmptySuccess) {
   runOn(r, m, "2");
   EXPECT_EQ(r.result.status, 1);
   EXPECT_NE(r.result.output.find("Cantidad de direcciones libres      :  0  \n"), std::string::npos);
-  EXPECT_NE(r.result.output.find("ERROR: NO QUEDA NINGUNA DIRECCI\xD3N LIBRE: NO HAY MODOS DE VIBRACI\xD3N QUE CALCULAR\n"),
-            std::string::npos);
+  EXPECT_NE(
+      r.result.output.find("ERROR: NO QUEDA NINGUNA DIRECCI\xD3N LIBRE: NO HAY MODOS DE VIBRACI\xD3N QUE CALCULAR\n"),
+      std::string::npos);
   EXPECT_FALSE(r.dir.exists("v.din"));
 }
 

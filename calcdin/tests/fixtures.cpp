@@ -37,8 +37,8 @@ std::string encodeRecord(const calcdin::BarRecord& bar, int index, int label) {
   const std::pair<std::size_t, int> integers[] = {{0, index},     {4, label},     {16, bar.nodeI}, {20, bar.nodeJ},
                                                   {32, bar.type}, {40, bar.type}, {72, bar.shear}};
   const std::pair<std::size_t, double> reals[] = {{48, bar.aclx}, {56, bar.ablx}, {64, bar.adlx}, {80, 1.0},  // taper
-                                                  {88, bar.E},     {96, bar.G},     {104, bar.A},   {112, bar.m},
-                                                  {128, bar.I},    {152, bar.L},    {160, bar.cos}, {168, bar.sin}};
+                                                  {88, bar.E},    {96, bar.G},    {104, bar.A},   {112, bar.m},
+                                                  {128, bar.I},   {152, bar.L},   {160, bar.cos}, {168, bar.sin}};
   for (auto [at, value] : integers) putInt(bytes, at, value);
   for (auto [at, value] : reals) putDouble(bytes, at, value);
   return bytes;
@@ -76,8 +76,8 @@ std::string BeamModel::modelText() const {
   }
   for (std::size_t b = 0; b < bars.size(); ++b) {
     const ModelBar& bar = bars[b];
-    std::snprintf(line, sizeof line, "%zu %d %d %d %d %d 0\n%.17g %.17g %.17g %d 1.0\n", b + 1, bar.labelI,
-                  bar.labelJ, bar.material, bar.section, bar.type, bar.aclx, bar.adlx, bar.ablx, bar.shear);
+    std::snprintf(line, sizeof line, "%zu %d %d %d %d %d 0\n%.17g %.17g %.17g %d 1.0\n", b + 1, bar.labelI, bar.labelJ,
+                  bar.material, bar.section, bar.type, bar.aclx, bar.adlx, bar.ablx, bar.shear);
     text += line;
   }
   for (std::size_t s = 0; s < sections.size(); ++s) {

@@ -112,19 +112,54 @@ TEST(GeneralizedJacobi, NumericalFailuresAreReportedWithWhereTheyHappened) {
   };
   const Failure failures[] = {
       // Negative stiffness diagonal: the threshold is negative, nothing ever passes.
-      {"no convergence", {{-1, 0}, {0, -2}}, {{1, 0}, {0, 1}}, JacobiStatus::kNotConverged, 0, 0, 0,
-       calcdin::kMaxSweeps, "NO HAY CONVERGENCIA\n"},
+      {"no convergence",
+       {{-1, 0}, {0, -2}},
+       {{1, 0}, {0, 1}},
+       JacobiStatus::kNotConverged,
+       0,
+       0,
+       0,
+       calcdin::kMaxSweeps,
+       "NO HAY CONVERGENCIA\n"},
       // Indefinite pair: a1·a2 = -4, a3 = 2, so d = 1 - 4 < 0.
-      {"negative discriminant", {{1, 0}, {0, -1}}, {{1, 2}, {2, 1}}, JacobiStatus::kNegativeDiscriminant, 0, 1, 2, 1,
+      {"negative discriminant",
+       {{1, 0}, {0, -1}},
+       {{1, 2}, {2, 1}},
+       JacobiStatus::kNegativeDiscriminant,
+       0,
+       1,
+       2,
+       1,
        "ERROR cab menor que CERO\n"},
       // a1 = 0 with S(1,1) = 0: the rotation would divide by zero.
-      {"zero S(k,k)", {{0, 0}, {0, 1}}, {{1, 0.5}, {0.5, 1}}, JacobiStatus::kZeroStiffness, 1, 1, 2, 1,
+      {"zero S(k,k)",
+       {{0, 0}, {0, 1}},
+       {{1, 0.5}, {0.5, 1}},
+       JacobiStatus::kZeroStiffness,
+       1,
+       1,
+       2,
+       1,
        "ERROR: RIGIDEZ NULA EN LA DIAGONAL 1 AL GIRAR EL PAR (1,2)\n"},
       // a2 = 0 with S(2,2) = 0.
-      {"zero S(j,j)", {{1, 0}, {0, 0}}, {{1, 0.5}, {0.5, 1}}, JacobiStatus::kZeroStiffness, 2, 1, 2, 1,
+      {"zero S(j,j)",
+       {{1, 0}, {0, 0}},
+       {{1, 0.5}, {0.5, 1}},
+       JacobiStatus::kZeroStiffness,
+       2,
+       1,
+       2,
+       1,
        "ERROR: RIGIDEZ NULA EN LA DIAGONAL 2 AL GIRAR EL PAR (1,2)\n"},
       // No mass at all: tolM is 0 and the first mode cannot be normalised.
-      {"zero mass", {{1, 0}, {0, 2}}, {{0, 0}, {0, 0}}, JacobiStatus::kZeroMass, 1, 0, 0, 1,
+      {"zero mass",
+       {{1, 0}, {0, 2}},
+       {{0, 0}, {0, 0}},
+       JacobiStatus::kZeroMass,
+       1,
+       0,
+       0,
+       1,
        "ERROR: MASA NULA EN LA DIAGONAL 1: EL MODO NO SE PUEDE NORMALIZAR\n"},
   };
   for (const Failure& f : failures) {
@@ -202,8 +237,7 @@ TEST(VectorTurner, BatchesGiveTheBitsOfOneRotationAtATime) {
       t.alpha = factor(random);
     }
     std::vector<double> expected = start;
-    for (const Turn& t : turns)
-      turnRun(&expected[t.k * stride + 1], &expected[t.j * stride + 1], n, t.gamma, t.alpha);
+    for (const Turn& t : turns) turnRun(&expected[t.k * stride + 1], &expected[t.j * stride + 1], n, t.gamma, t.alpha);
     for (bool alongside : {false, true}) {
       std::vector<double> phiT = start;
       {

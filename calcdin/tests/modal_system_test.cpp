@@ -114,7 +114,7 @@ TEST(SupportElimination, CodesAreReadWithTheirOwnCountsAndRemovedByTheModalTable
   // own counts the next support is still in step. For the modal table code 20
   // and 222 are "any other code" (horizontal removed) with a vertical spring.
   BeamModel m = fixtures::horizontalBeam(5, 10.0, 1e6, 0.1, 0.001, 10.0);
-  m.supports = {{1, 110, {0, 0}}, {2, 20, {500}}, {3, 111, {0, 0, 0}},
+  m.supports = {{1, 110, {0, 0}},   {2, 20, {500}},        {3, 111, {0, 0, 0}},
                 {4, 120, {0, 700}}, {5, 121, {0, 900, 0}}, {6, 222, {1, 2, 3}}};
   for (int option : {0, 1, 2, -1, 5}) {
     Assembled a = assemble(m, option);
@@ -158,9 +158,8 @@ TEST(SupportElimination, ADirectionNamedTwiceIsRemovedOnce) {
 TEST(SupportElimination, OptionZeroPutsEveryVerticalSpringIntoK) {
   // Every code whose vertical digit is 2, with ky = 1234.5 and 7 for the other values.
   const std::pair<int, std::vector<double>> codes[] = {
-      {120, {7, 1234.5}},    {121, {7, 1234.5, 7}}, {122, {7, 1234.5, 7}}, {20, {1234.5}},
-      {21, {1234.5, 7}},     {22, {1234.5, 7}},     {220, {7, 1234.5}},    {221, {7, 1234.5, 7}},
-      {222, {7, 1234.5, 7}}};
+      {120, {7, 1234.5}}, {121, {7, 1234.5, 7}}, {122, {7, 1234.5, 7}}, {20, {1234.5}},       {21, {1234.5, 7}},
+      {22, {1234.5, 7}},  {220, {7, 1234.5}},    {221, {7, 1234.5, 7}}, {222, {7, 1234.5, 7}}};
   for (const auto& [code, values] : codes) {
     SCOPED_TRACE(code);
     BeamModel m = fixtures::horizontalBeam(2, 4.0, 1e6, 0.1, 0.001, 10.0);
@@ -200,9 +199,10 @@ TEST(ModalAssembly, NonFiniteElementMatricesStopTheRun) {
     assemble(m, 1);
     FAIL() << "no error";
   } catch (const RunError& e) {
-    EXPECT_EQ(e.text,
-              "ERROR: LA BARRA 2 DEL FICHERO DE BARRAS DA MATRICES CON VALORES NO FINITOS (REVISE L, aclx, E, G, A, I Y "
-              "LA MASA)\n");
+    EXPECT_EQ(
+        e.text,
+        "ERROR: LA BARRA 2 DEL FICHERO DE BARRAS DA MATRICES CON VALORES NO FINITOS (REVISE L, aclx, E, G, A, I Y "
+        "LA MASA)\n");
   }
 }
 

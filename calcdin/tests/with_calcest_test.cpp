@@ -29,9 +29,7 @@ class WithCalcest : public ::testing::Test {
   void SetUp() override {
     if (!std::filesystem::exists(CALCEST_BINARY)) GTEST_SKIP() << "calcest is not built";
   }
-  RunResult calcest(const std::string& stem) {
-    return testsupport::runCalcest(CALCEST_BINARY, dir.path(), stem);
-  }
+  RunResult calcest(const std::string& stem) { return testsupport::runCalcest(CALCEST_BINARY, dir.path(), stem); }
   RunResult calcdin(const std::string& stem, const std::string& bars, const std::string& out,
                     const std::string& option) {
     return testsupport::runProgram(CALCDIN_BINARY, {fileOf(stem, kModelExt), bars, out, option}, dir.path());
@@ -72,8 +70,8 @@ fixtures::BeamModel halved(const projectfiles::Model& model) {
   half.materials = {{material.E, material.G, material.gamma}};
   for (std::size_t s = 1; s < model.supports.size(); ++s) {
     const Support& support = model.supports[s];
-    half.supports.push_back({2 * support.index - 1, support.code, support.code == 110 ? std::vector<double>{0, 0}
-                                                                                      : std::vector<double>{0}});
+    half.supports.push_back({2 * support.index - 1, support.code,
+                             support.code == 110 ? std::vector<double>{0, 0} : std::vector<double>{0}});
   }
   return half;
 }
@@ -99,7 +97,8 @@ TEST_F(WithCalcest, RefinedGirderIsViga3WithItsLowestFrequencyConverged) {
     const BarInput& span = coarse.bars[(b - 1) / 8 + 1];
     EXPECT_NEAR(bar.L, span.L / 8, 1e-12) << b;
     EXPECT_EQ(std::tie(bar.type, bar.shear, bar.E, bar.G, bar.A, bar.I, bar.b, bar.h, bar.m),
-              std::tie(span.type, span.shear, span.E, span.G, span.A, span.I, span.b, span.h, span.m)) << b;
+              std::tie(span.type, span.shear, span.E, span.G, span.A, span.I, span.b, span.h, span.m))
+        << b;
   }
   ASSERT_EQ(fine.supports.size(), coarse.supports.size());
   for (std::size_t s = 1; s < coarse.supports.size(); ++s) {
@@ -187,11 +186,13 @@ TEST_F(WithCalcest, HaunchedExampleFromCalcestRecordsAgreesWithLapack) {
     RunResult dyn = calcdin("viga2h", "viga2h.bar", "viga2h.din", k == 0 ? "0" : "2");
     ASSERT_EQ(dyn.status, 0) << dyn.output;
     EXPECT_NE(dyn.output.find("Cantidad de direcciones libres      :  " + std::to_string(nf) + "  \n"),
-              std::string::npos) << dyn.output;
+              std::string::npos)
+        << dyn.output;
     const std::string modes = dir.read("viga2h.din");
     EXPECT_EQ(modes.find("direcci\xF3n: 8 ") != std::string::npos, k == 0);
     const std::string firstInOrder = testsupport::splitLines(modes).at(nf * (nf + 3));
-    ASSERT_EQ(std::sscanf(firstInOrder.c_str(), "AUTOVALOR  indice: %*d   direcci\xF3n: %*d   valor: %lf", &first[k]), 1);
+    ASSERT_EQ(std::sscanf(firstInOrder.c_str(), "AUTOVALOR  indice: %*d   direcci\xF3n: %*d   valor: %lf", &first[k]),
+              1);
   }
   EXPECT_LT(first[0], first[1]);
   EXPECT_GT(first[0], 0.0);
@@ -231,7 +232,8 @@ TEST_F(WithCalcest, AStaticRunThatStoppedWithAnErrorLeavesNoRecordsForCalcdin) {
         {"viga3.caf", "3  3  0.0  6.0", "2  3  0.0  8.0"},
         {"viga3.caf", "3  1  2.0  4.0", "2  1  2.0  6.0"}},
        "tipob= 9 \nMODELO CON PROBLEMAS"},
-      {"support on a node that does not exist", {{"viga3.dat", "4  10 0.0", "7  10 0.0"}},
+      {"support on a node that does not exist",
+       {{"viga3.dat", "4  10 0.0", "7  10 0.0"}},
        "ERROR EN NODOS/RESTRICCIONES"},
   };
   const std::string earlierModes = "modos de una ejecuci\xF3n anterior\n";
@@ -293,8 +295,9 @@ TEST_F(WithCalcest, ModesBeyondTheRangeOfTheDoublesAreRefusedNamingTheMode) {
   for (std::string option : {"0", "1", "2"}) {
     RunResult run = calcdin("e", "e.bar", "e.din", option);
     EXPECT_EQ(run.status, 1) << option;
-    EXPECT_NE(run.output.find("ERROR: EL MODO 1 NO ES UN N\xDAMERO FINITO: REVISE E, G, A, I Y LA MASA DE LAS BARRAS\n"),
-              std::string::npos)
+    EXPECT_NE(
+        run.output.find("ERROR: EL MODO 1 NO ES UN N\xDAMERO FINITO: REVISE E, G, A, I Y LA MASA DE LAS BARRAS\n"),
+        std::string::npos)
         << run.output;
     EXPECT_FALSE(dir.exists("e.din"));
   }

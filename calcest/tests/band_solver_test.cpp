@@ -39,13 +39,25 @@ TEST(BandSolver, SolvesOrStopsAtTheFirstPivotThatVanishes) {
   const std::string tail = "  \n PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE";
   const Case cases[] = {
       {"regular", {{4, 1, 0}, {1, 3, 1}, {0, 1, 2}}, BandStatus::kSolved, 0, ""},
-      {"first pivot", {{0, 1}, {1, 1}}, BandStatus::kZeroPivot, 1,
+      {"first pivot",
+       {{0, 1}, {1, 1}},
+       BandStatus::kZeroPivot,
+       1,
        "MODELO CON PROBLEMAS(VERIFICAR)\ns[1,1]= 0.000000" + tail},
-      {"emptied by the elimination", {{1, 1, 0}, {1, 1, 0}, {0, 0, 1}}, BandStatus::kZeroPivot, 2,
+      {"emptied by the elimination",
+       {{1, 1, 0}, {1, 1, 0}, {0, 0, 1}},
+       BandStatus::kZeroPivot,
+       2,
        "MODELO CON PROBLEMAS(VERIFICAR)\ns[2,1]= 0.000000" + tail},
-      {"last row, met by the back substitution", {{1, 0, 0}, {0, 1, 0}, {0, 0, 0}}, BandStatus::kZeroPivot, 3,
+      {"last row, met by the back substitution",
+       {{1, 0, 0}, {0, 1, 0}, {0, 0, 0}},
+       BandStatus::kZeroPivot,
+       3,
        "MODELO CON PROBLEMAS(VERIFICAR)\ns[3,1]= 0.000000" + tail},
-      {"a negative zero keeps its sign", {{1, 0}, {0, -0.0}}, BandStatus::kZeroPivot, 2,
+      {"a negative zero keeps its sign",
+       {{1, 0}, {0, -0.0}},
+       BandStatus::kZeroPivot,
+       2,
        "MODELO CON PROBLEMAS(VERIFICAR)\ns[2,1]= -0.000000" + tail},
   };
   for (const Case& c : cases) {
@@ -100,8 +112,9 @@ TEST(NonFiniteResults, AreRefusedNamingTheBarTheSupportOrTheTie) {
   ctx.reactions[1].Ry = HUGE_VAL;
   EXPECT_EQ(refusal(), "ERROR: LA REACCI\xD3N DEL APOYO 1 (NODO 7) NO ES UN N\xDAMERO FINITO: REVISE SU RIGIDEZ\n");
   ctx.bars[2].M[5] = std::nan("");
-  EXPECT_EQ(refusal(), "ERROR: LOS RESULTADOS DE LA BARRA 2 NO SON N\xDAMEROS FINITOS: REVISE E, G, A E I DE LA BARRA Y "
-                       "SUS CARGAS\n");
+  EXPECT_EQ(refusal(),
+            "ERROR: LOS RESULTADOS DE LA BARRA 2 NO SON N\xDAMEROS FINITOS: REVISE E, G, A E I DE LA BARRA Y "
+            "SUS CARGAS\n");
 }
 
 }  // namespace

@@ -102,9 +102,9 @@ inline std::vector<double> numbers(const std::string& line) {
 
 // The results file cut into its parts.
 struct Results {
-  std::vector<double> nodeUy;                  // scaled vertical displacement per node index
-  std::vector<std::vector<double>> bars;       // index, node, node, M, M, V, V
-  std::vector<std::vector<double>> supports;   // node index, Ry, M
+  std::vector<double> nodeUy;                 // scaled vertical displacement per node index
+  std::vector<std::vector<double>> bars;      // index, node, node, M, M, V, V
+  std::vector<std::vector<double>> supports;  // node index, Ry, M
   std::vector<std::string> tieLines;
 };
 

@@ -73,7 +73,8 @@ TEST(CommandLine, StemOfADottedNameEndsAtTheFirstDot) {
   EXPECT_TRUE(dir.exists("a.kar"));
   EXPECT_FALSE(dir.exists(kSelfWeightExt));
   for (auto [name, stem] : {std::pair<std::string, std::string>{"./viga3.dat", "./viga3"},
-                            {"obra.v2/viga.dat", "obra.v2/viga"}, {"/tmp/x.y/a.b.dat", "/tmp/x.y/a"},
+                            {"obra.v2/viga.dat", "obra.v2/viga"},
+                            {"/tmp/x.y/a.b.dat", "/tmp/x.y/a"},
                             {"dir.d/sin_punto", "dir.d/sin_punto"}})
     EXPECT_EQ(calcestSideStem(name), stem) << name;
   // A name without a dot is its own stem.
@@ -91,8 +92,9 @@ TEST(CommandLine, ClosedOrEmptyStdinNeverHangs) {
   std::string empty;
   auto devnull = runCalcestOn(dir, "m", 10);
   auto pipe = runProgram(CALCEST_BINARY, calcestCommandLine("m"), dir.path(), &empty, 10);
-  auto closed = runProgram("/bin/sh", {"-c", std::string("exec ") + CALCEST_BINARY + " m.dat m.res m.caf m.fmc m.bar 0 <&-"},
-                           dir.path(), nullptr, 10);
+  auto closed =
+      runProgram("/bin/sh", {"-c", std::string("exec ") + CALCEST_BINARY + " m.dat m.res m.caf m.fmc m.bar 0 <&-"},
+                 dir.path(), nullptr, 10);
   for (const auto* run : {&devnull, &pipe, &closed}) {
     EXPECT_FALSE(run->timedOut);
     EXPECT_EQ(run->status, 0);
@@ -122,11 +124,15 @@ TEST(CommandLine, OnATerminalNoKeyWaitIsSilent) {
       {"a run", calcestCommandLine("m"), "", "  " + prompt, 0},
       {"a run with its output to a file", calcestCommandLine("m"), "salida.txt", prompt, 0},
       {"a wrong command line", {"m.dat"}, "", "ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )\r\n" + prompt, 1},
-      {"a missing model", {"nada.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"}, "",
-       "NO PUDO ABRIR EL FICHERO nada.dat\r\n" + prompt, 1},
+      {"a missing model",
+       {"nada.dat", "m.res", "m.caf", "m.fmc", "m.bar", "0"},
+       "",
+       "NO PUDO ABRIR EL FICHERO nada.dat\r\n" + prompt,
+       1},
   };
   for (const Case& c : cases) {
-    const testsupport::TerminalRun run = testsupport::runOnTerminal(CALCEST_BINARY, c.args, dir.path(), prompt, c.stdoutFile);
+    const testsupport::TerminalRun run =
+        testsupport::runOnTerminal(CALCEST_BINARY, c.args, dir.path(), prompt, c.stdoutFile);
     EXPECT_TRUE(run.waitedForKey) << c.what;
     EXPECT_EQ(run.shown, c.shown) << c.what;
     EXPECT_EQ(run.status, c.status) << c.what;
@@ -240,7 +246,8 @@ Run plainly(const std::vector<std::string>& args = kCommandLine) {
 }
 
 Run asAnotherUserInTheFolderMadeReadOnly() {
-  return [](const std::string& folder) { return testsupport::runInReadOnlyFolder(CALCEST_BINARY, kCommandLine, folder); };
+  return
+      [](const std::string& folder) { return testsupport::runInReadOnlyFolder(CALCEST_BINARY, kCommandLine, folder); };
 }
 
 // As "nobody" in a shared folder where `foreign` (an earlier output) is
@@ -325,15 +332,22 @@ INSTANTIATE_TEST_SUITE_P(
                [](auto& f) { std::filesystem::remove(f.scratch.file(kLoadVectorTrace)); },
                asAnotherUserInTheFolderMadeReadOnly(), "NO PUDO ABRIR EL FICHERO m.res"},
         BadDay{"ResultsNamedAsTheModel", [](auto&) {}, plainly({"m.dat", "m.dat", "m.caf", "m.fmc", "m.bar", "0"}),
-               "ERROR: calcest ESCRIBIR\xCD" "A m.dat, QUE ES EL DATO m.dat" + kNothingWritten},
+               "ERROR: calcest ESCRIBIR\xCD"
+               "A m.dat, QUE ES EL DATO m.dat" +
+                   kNothingWritten},
         BadDay{"ResultsLinkedToTheModel", [](auto& f) { replaceByLink(f.scratch, "m.res", "m.dat"); }, plainly(),
-               "ERROR: calcest ESCRIBIR\xCD" "A m.res, QUE ES EL DATO m.dat" + kNothingWritten},
+               "ERROR: calcest ESCRIBIR\xCD"
+               "A m.res, QUE ES EL DATO m.dat" +
+                   kNothingWritten},
         BadDay{"TraceFileLinkedToTheLoads",
                [](auto& f) {
                  std::filesystem::remove(f.scratch.file(kLoadVectorTrace));
                  std::filesystem::create_hard_link(f.scratch.file("m.caf"), f.scratch.file(kLoadVectorTrace));
                },
-               plainly(), "ERROR: calcest ESCRIBIR\xCD" "A esfuerzos.txt, QUE ES EL DATO m.caf" + kNothingWritten},
+               plainly(),
+               "ERROR: calcest ESCRIBIR\xCD"
+               "A esfuerzos.txt, QUE ES EL DATO m.caf" +
+                   kNothingWritten},
         BadDay{"InputErrorAfterTheOutputsWereOpened",
                [](auto& f) { f.scratch.write("m.caf", uniformLoads(30, "-10.0") + "99  3  0.0  5.0  0.0  -1.0 y\n"); },
                plainly(), kPrompt + "ERROR: LA CARGA 31 DEL FICHERO m.caf ES DE LA BARRA 99, QUE NO EXISTE\n"},
@@ -414,17 +428,22 @@ TEST_P(InputErrors, StopWithTheirMessageAndStatusOne) {
 INSTANTIATE_TEST_SUITE_P(
     Model, InputErrors,
     ::testing::Values(
-        InputErrorCase{"ZeroFlexiblePart", [](Model& m, std::string&) { m.bars[1] = bar(2, 2, 3, 1, "0.0 0.5 0.5 0 1.0"); },
+        InputErrorCase{"ZeroFlexiblePart",
+                       [](Model& m, std::string&) { m.bars[1] = bar(2, 2, 3, 1, "0.0 0.5 0.5 0 1.0"); },
                        "ERROR dcbi=2"},
-        InputErrorCase{"FractionsNotOne", [](Model& m, std::string&) { m.bars[0] = bar(1, 1, 2, 1, "0.7 0.2 0.1 0 1.0"); },
+        InputErrorCase{"FractionsNotOne",
+                       [](Model& m, std::string&) { m.bars[0] = bar(1, 1, 2, 1, "0.7 0.2 0.1 0 1.0"); },
                        "ERROR dcb\nI=1\naclx= 0.700000  adlx= 0.200000  ablx= 0.100000\naclx+adlx+ablx= 1.000000  \n"},
-        InputErrorCase{"BarNodeMissing", [](Model& m, std::string&) { m.bars[1] = bar(2, 2, 9); }, "ERROR EN NODOS/ELEMENTO"},
+        InputErrorCase{"BarNodeMissing", [](Model& m, std::string&) { m.bars[1] = bar(2, 2, 9); },
+                       "ERROR EN NODOS/ELEMENTO"},
         InputErrorCase{"BarSameNodeTwice", [](Model& m, std::string&) { m.bars[1] = bar(2, 2, 2); },
                        "ERROR EN NODOS/ELEMENTO"},
         InputErrorCase{"SupportNodeMissing", [](Model& m, std::string&) { m.supports[2] = "7  10 0.0"; },
                        "ERROR EN NODOS/RESTRICCIONES"},
-        InputErrorCase{"TieFirstDirection", [](Model& m, std::string&) { m.ties = {"1 3 4 2 0.0"}; }, "ERROR DIRECCION dir1"},
-        InputErrorCase{"TieSecondDirection", [](Model& m, std::string&) { m.ties = {"1 3 2 0 0.0"}; }, "ERROR DIRECCION dir2"},
+        InputErrorCase{"TieFirstDirection", [](Model& m, std::string&) { m.ties = {"1 3 4 2 0.0"}; },
+                       "ERROR DIRECCION dir1"},
+        InputErrorCase{"TieSecondDirection", [](Model& m, std::string&) { m.ties = {"1 3 2 0 0.0"}; },
+                       "ERROR DIRECCION dir2"},
         InputErrorCase{"TieNodeMissing", [](Model& m, std::string&) { m.ties = {"1 8 2 2 0.0"}; }, "ERROR CORRIMIENTO"},
         InputErrorCase{"NodalLoadNodeMissing", [](Model& m, std::string&) { m.nodalLoads = {"5 0 0.0 0 -1.0 0 0.0"}; },
                        "ERROR EN NODOS/CARGAS EN NODOS"},
@@ -442,19 +461,23 @@ INSTANTIATE_TEST_SUITE_P(
                        "ERROR: LA CARGA 3 DEL FICHERO m.caf ES DE LA BARRA 9, QUE NO EXISTE\n"},
         InputErrorCase{"LoadWithZeroSpan", [](Model&, std::string& l) { l = "1  1  0.0  0.0  0.0  -1.0 y\n"; },
                        "ERROR: UNA CARGA DE LA BARRA 1 TIENE LUZ NULA (a + c = 0)\n"},
-        InputErrorCase{"MalformedLoadValue", [](Model&, std::string& l) { l = "1  3  0.0  abc  0.0  -1.0 y\n"; },
-                       "ERROR DE LECTURA EN EL FICHERO m.caf: carga 1 (falta un dato o no es un n\xFAmero v\xE1lido)\n"},
-        InputErrorCase{"MissingSupportValue", [](Model& m, std::string&) { m.supports[2] = "3  10"; },
-                       "ERROR DE LECTURA EN EL FICHERO m.dat: apoyo 3, valores (falta un dato o no es un n\xFAmero v\xE1lido)\n"},
+        InputErrorCase{
+            "MalformedLoadValue", [](Model&, std::string& l) { l = "1  3  0.0  abc  0.0  -1.0 y\n"; },
+            "ERROR DE LECTURA EN EL FICHERO m.caf: carga 1 (falta un dato o no es un n\xFAmero v\xE1lido)\n"},
+        InputErrorCase{
+            "MissingSupportValue", [](Model& m, std::string&) { m.supports[2] = "3  10"; },
+            "ERROR DE LECTURA EN EL FICHERO m.dat: apoyo 3, valores (falta un dato o no es un n\xFAmero v\xE1lido)\n"},
         InputErrorCase{"NanCoordinate", [](Model& m, std::string&) { m.nodes[1] = "2 nan 0.0"; },
                        "ERROR DE LECTURA EN EL FICHERO m.dat: nodo 2 (falta un dato o no es un n\xFAmero v\xE1lido)\n"},
-        InputErrorCase{"InfiniteTieValue", [](Model& m, std::string&) { m.ties = {"1 3 2 2 inf"}; },
-                       "ERROR DE LECTURA EN EL FICHERO m.dat: corrimiento 1 (falta un dato o no es un n\xFAmero v\xE1lido)\n"},
+        InputErrorCase{
+            "InfiniteTieValue", [](Model& m, std::string&) { m.ties = {"1 3 2 2 inf"}; },
+            "ERROR DE LECTURA EN EL FICHERO m.dat: corrimiento 1 (falta un dato o no es un n\xFAmero v\xE1lido)\n"},
         InputErrorCase{"MalformedNodalLoad", [](Model& m, std::string&) { m.nodalLoads = {"2 0 0.0 0 x 0 0.0"}; },
                        "ERROR DE LECTURA EN EL FICHERO m.dat: carga en nodo 1 (falta un dato o no es un n\xFAmero "
                        "v\xE1lido)\n"},
         InputErrorCase{"NegativeModulus", [](Model& m, std::string&) { m.materials = {"1 -1000.0 400.0 0.0  0.0"}; },
-                       "ERROR: LA BARRA 1 USA EL MATERIAL 1 (L\xCDNEA 11 DEL MODELO) CON E = -1000: EL M\xD3" "DULO DE "
+                       "ERROR: LA BARRA 1 USA EL MATERIAL 1 (L\xCDNEA 11 DEL MODELO) CON E = -1000: EL M\xD3"
+                       "DULO DE "
                        "ELASTICIDAD DEBE SER MAYOR QUE 0\n"},
         InputErrorCase{"ZeroArea", [](Model& m, std::string&) { m.sections = {"1  0.0 1.0  0.3  0.6"}; },
                        "ERROR: LA BARRA 1 USA LA SECCI\xD3N 1 (L\xCDNEA 10 DEL MODELO) CON A = 0: EL \xC1REA DEBE SER "
@@ -467,14 +490,17 @@ INSTANTIATE_TEST_SUITE_P(
                          m.bars[1] = bar(2, 2, 3, 1, "1.0 0.0 0.0 1 1.0");
                          m.materials = {"1 1000.0 -400.0 0.0  0.0"};
                        },
-                       "ERROR: LA BARRA 2 USA EL MATERIAL 1 (L\xCDNEA 11 DEL MODELO) CON G = -400: EL M\xD3" "DULO DE "
+                       "ERROR: LA BARRA 2 USA EL MATERIAL 1 (L\xCDNEA 11 DEL MODELO) CON G = -400: EL M\xD3"
+                       "DULO DE "
                        "CORTANTE NO PUEDE SER NEGATIVO (LA BARRA INCLUYE LA DEFORMACI\xD3N POR CORTANTE)\n"},
-        InputErrorCase{"ModulusBeyondTheDoubles", [](Model& m, std::string&) { m.materials = {"1 1e308 400.0 0.0  0.0"}; },
-                       "ERROR: EL DESPLAZAMIENTO DEL NODO 1 NO ES UN N\xDAMERO FINITO: REVISE E, G, A E I DE SUS BARRAS "
-                       "Y LA RIGIDEZ DE SUS APOYOS\n"},
-        InputErrorCase{"ModulusBelowTheDoubles", [](Model& m, std::string&) { m.materials = {"1 1e-320 400.0 0.0  0.0"}; },
-                       "ERROR: EL DESPLAZAMIENTO DEL NODO 1 NO ES UN N\xDAMERO FINITO: REVISE E, G, A E I DE SUS BARRAS "
-                       "Y LA RIGIDEZ DE SUS APOYOS\n"},
+        InputErrorCase{
+            "ModulusBeyondTheDoubles", [](Model& m, std::string&) { m.materials = {"1 1e308 400.0 0.0  0.0"}; },
+            "ERROR: EL DESPLAZAMIENTO DEL NODO 1 NO ES UN N\xDAMERO FINITO: REVISE E, G, A E I DE SUS BARRAS "
+            "Y LA RIGIDEZ DE SUS APOYOS\n"},
+        InputErrorCase{
+            "ModulusBelowTheDoubles", [](Model& m, std::string&) { m.materials = {"1 1e-320 400.0 0.0  0.0"}; },
+            "ERROR: EL DESPLAZAMIENTO DEL NODO 1 NO ES UN N\xDAMERO FINITO: REVISE E, G, A E I DE SUS BARRAS "
+            "Y LA RIGIDEZ DE SUS APOYOS\n"},
         InputErrorCase{"TwoSupportsOnOneNode", [](Model& m, std::string&) { m.supports[1] = "1  10 0.0"; },
                        "ERROR: DOS APOYOS EN EL NODO 1\n"},
         InputErrorCase{"DuplicateNodeLabel", [](Model& m, std::string&) { m.nodes[2] = "2 10.0 0.0"; },
@@ -484,9 +510,11 @@ INSTANTIATE_TEST_SUITE_P(
         InputErrorCase{"RightToLeftBar", [](Model& m, std::string&) { m.bars[1] = bar(2, 3, 2); },
                        "ERROR: LA BARRA 2 ES HORIZONTAL Y VA DE DERECHA A IZQUIERDA: DIB\xDAJELA DE IZQUIERDA A "
                        "DERECHA\n"},
-        InputErrorCase{"MaterialOutOfRange", [](Model& m, std::string&) { m.bars[1] = "2 2 3 2 1 1 0\n1.0 0.0 0.0 0 1.0"; },
+        InputErrorCase{"MaterialOutOfRange",
+                       [](Model& m, std::string&) { m.bars[1] = "2 2 3 2 1 1 0\n1.0 0.0 0.0 0 1.0"; },
                        "ERROR: LA BARRA 2 USA EL MATERIAL 2 Y SOLO HAY 1\n"},
-        InputErrorCase{"SectionOutOfRange", [](Model& m, std::string&) { m.bars[0] = "1 1 2 1 0 1 0\n1.0 0.0 0.0 0 1.0"; },
+        InputErrorCase{"SectionOutOfRange",
+                       [](Model& m, std::string&) { m.bars[0] = "1 1 2 1 0 1 0\n1.0 0.0 0.0 0 1.0"; },
                        "ERROR: LA BARRA 1 USA LA SECCI\xD3N 0 Y SOLO HAY 1\n"},
         InputErrorCase{"LongTitle", [](Model& m, std::string&) { m.title = std::string(24, 'T'); },
                        "ERROR: EL T\xCDTULO DEL MODELO TIENE M\xC1S DE 23 CARACTERES\n"},
@@ -498,7 +526,8 @@ INSTANTIATE_TEST_SUITE_P(
                          m.bars[0] = bar(1, 1, 2, 1, "1.0 0.0 0.0 1 1.0");
                          m.materials = {"1 1000.0 0.0 0.0  0.0"};
                        },
-                       "ERROR: LA BARRA 1 INCLUYE LA DEFORMACI\xD3N POR CORTANTE CON G\xB7" "A NULO\n"}),
+                       "ERROR: LA BARRA 1 INCLUYE LA DEFORMACI\xD3N POR CORTANTE CON G\xB7"
+                       "A NULO\n"}),
     [](const ::testing::TestParamInfo<InputErrorCase>& param) { return std::string(param.param.name); });
 
 TEST(LoadPlacement, ALoadMustLieOnItsBar) {
@@ -515,12 +544,14 @@ TEST(LoadPlacement, ALoadMustLieOnItsBar) {
       // Within 1e-3 of the length: a rounded input is accepted, close to the exact split.
       {"1  1  1.0  3.0039  0.0  -10.0 y\n", "", 7.5, 2.5, 1e-2},
       {"1  6  0.0  0.0  0.0  10.0 y\n", "", 0, 0, 1e-5},
-      {"1  1  1.0  1.0  0.0  -10.0 y\n", "ERROR: LA CARGA 1 DEL FICHERO m.caf NO CABE EN LA BARRA 1: a + c = 2 Y LA BARRA MIDE 4\n", 0, 0, 0},
+      {"1  1  1.0  1.0  0.0  -10.0 y\n",
+       "ERROR: LA CARGA 1 DEL FICHERO m.caf NO CABE EN LA BARRA 1: a + c = 2 Y LA BARRA MIDE 4\n", 0, 0, 0},
       {"1  1  1.0  3.0  0.0  -10.0 y\n1  1  1.0  3.0041  0.0  -10.0 y\n",
        "ERROR: LA CARGA 2 DEL FICHERO m.caf NO CABE EN LA BARRA 1: a + c = 4.0041 Y LA BARRA MIDE 4\n", 0, 0, 0},
       {"1  3  0.0  4.0  1.0  -2.0 y\n",
        "ERROR: LA CARGA 1 DEL FICHERO m.caf NO CABE EN LA BARRA 1: a + c + b = 5 Y LA BARRA MIDE 4\n", 0, 0, 0},
-      {"1  2  1.0  1.0  0.0  5.0 y\n", "ERROR: LA CARGA 1 DEL FICHERO m.caf NO CABE EN LA BARRA 1: a + c = 2 Y LA BARRA MIDE 4\n", 0, 0, 0},
+      {"1  2  1.0  1.0  0.0  5.0 y\n",
+       "ERROR: LA CARGA 1 DEL FICHERO m.caf NO CABE EN LA BARRA 1: a + c = 2 Y LA BARRA MIDE 4\n", 0, 0, 0},
       {"1  3  -1.0  4.0  1.0  -2.0 y\n",
        "ERROR: LA CARGA 1 DEL FICHERO m.caf EN LA BARRA 1 TIENE UNA DISTANCIA NEGATIVA: a = -1\n", 0, 0, 0},
       {"1  4  1.0  4.0  -1.0  -2.0 y\n",
@@ -592,9 +623,9 @@ TEST(Tables, AllocationFailureGivesAMessageAndStatusOne) {
   m.materials = {"1 1000.0 400.0 0.0  0.0"};
   dir.write("m.dat", m.text());
   dir.write("m.caf", "");
-  auto run = runProgram("/bin/sh", {"-c", std::string("ulimit -v 400000; exec ") + CALCEST_BINARY +
-                                              " m.dat m.res m.caf m.fmc m.bar 0"},
-                        dir.path());
+  auto run = runProgram(
+      "/bin/sh", {"-c", std::string("ulimit -v 400000; exec ") + CALCEST_BINARY + " m.dat m.res m.caf m.fmc m.bar 0"},
+      dir.path());
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, kPrompt + "ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n");
 }
@@ -607,6 +638,7 @@ TEST(Stiffness, UnknownBarTypeIsReportedAndTheUnheldNodeStopsTheSolver) {
   EXPECT_EQ(run.status, 1);
   // Node 3 is held only vertically; with bar 2 adding nothing its horizontal
   // freedom (7) meets a zero pivot.
-  EXPECT_EQ(run.output, kPrompt + "tipob= 9 \nMODELO CON PROBLEMAS(VERIFICAR)\ns[7,1]= 0.000000  \n"
-                                  " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE");
+  EXPECT_EQ(run.output, kPrompt +
+                            "tipob= 9 \nMODELO CON PROBLEMAS(VERIFICAR)\ns[7,1]= 0.000000  \n"
+                            " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE");
 }

@@ -60,9 +60,9 @@ EngineBar engineBar(const std::string& records, int index) {
   b.type = r.integer(at::type);
   b.shear = r.integer(at::shear);
   b.orient = r.integer(at::orient);
-  double* reals[] = {&b.aclx, &b.adlx, &b.ablx, &b.taper, &b.E, &b.G, &b.A, &b.I, &b.w, &b.L, &b.cos, &b.sin, &b.h,
-                     &b.alpha};
-  const size_t offsets[] = {at::aclx, at::adlx, at::ablx, at::taper, at::E, at::G,   at::A,
+  double* reals[] = {&b.aclx, &b.adlx, &b.ablx, &b.taper, &b.E,   &b.G, &b.A,
+                     &b.I,    &b.w,    &b.L,    &b.cos,   &b.sin, &b.h, &b.alpha};
+  const size_t offsets[] = {at::aclx, at::adlx, at::ablx, at::taper, at::E,   at::G, at::A,
                             at::I,    at::w,    at::L,    at::cos,   at::sin, at::h, at::alpha};
   for (size_t k = 0; k < std::size(offsets); ++k) *reals[k] = r.real(offsets[k]);
   auto station = [&r](size_t array, int k) { return r.real(array + 8 * static_cast<size_t>(k)); };
@@ -71,8 +71,13 @@ EngineBar engineBar(const std::string& records, int index) {
     e.M[k] = station(at::M, k), e.V[k] = station(at::V, k), e.N[k] = station(at::N, k);
   }
   const int last = kStations - 1;
-  e.ends = {0, station(at::defx, 0), station(at::defy, 0), station(at::giro, 0),
-            station(at::defx, last), station(at::defy, last), station(at::giro, last)};
+  e.ends = {0,
+            station(at::defx, 0),
+            station(at::defy, 0),
+            station(at::giro, 0),
+            station(at::defx, last),
+            station(at::defy, last),
+            station(at::giro, last)};
   const double sign = b.orient == kInclinedLeft ? -1.0 : 1.0;
   e.forces = {0, -sign * e.N[0], sign * e.V[0], -e.M[0], sign * e.N[last], -sign * e.V[last], e.M[last]};
   return e;
@@ -138,55 +143,130 @@ double coupleLine(double x) {
 }
 
 const LineCase kLineCases[] = {
-    {"simple span, uniform", 1, kL, 0, 0, {loadOn(1, 3, 0, kL, 0, -kW)},
-     {0, 0, 0, -kW * cube(kL) / (24 * kEI), 0, 0, kW * cube(kL) / (24 * kEI)},
-     {0, 0, kW * kL / 2, 0, 0, kW * kL / 2, 0},
+    {"simple span, uniform",
+     1,
+     kL,
+     0,
+     0,
+     {loadOn(1, 3, 0, kL, 0, -kW)},
+     {0, 0, 0, -kW* cube(kL) / (24 * kEI), 0, 0, kW* cube(kL) / (24 * kEI)},
+     {0, 0, kW* kL / 2, 0, 0, kW* kL / 2, 0},
      [](double x) { return -kW * x * (cube(kL) - 2 * kL * x * x + cube(x)) / (24 * kEI); }},
-    {"fixed span, uniform", 1, kL, 0, 0, {loadOn(1, 3, 0, kL, 0, -kW)}, {},
-     {0, 0, kW * kL / 2, kW * kL * kL / 12, 0, kW * kL / 2, -kW * kL * kL / 12},
+    {"fixed span, uniform",
+     1,
+     kL,
+     0,
+     0,
+     {loadOn(1, 3, 0, kL, 0, -kW)},
+     {},
+     {0, 0, kW* kL / 2, kW* kL* kL / 12, 0, kW* kL / 2, -kW* kL* kL / 12},
      [](double x) { return -kW * x * x * (kL - x) * (kL - x) / (24 * kEI); }},
-    {"simple span, triangle rising to J", 1, kL, 0, 0, {loadOn(1, 4, 0, kL, 0, -kW)},
-     {0, 0, 0, -7 * kW * cube(kL) / (360 * kEI), 0, 0, 8 * kW * cube(kL) / (360 * kEI)},
-     {0, 0, kW * kL / 6, 0, 0, kW * kL / 3, 0},
+    {"simple span, triangle rising to J",
+     1,
+     kL,
+     0,
+     0,
+     {loadOn(1, 4, 0, kL, 0, -kW)},
+     {0, 0, 0, -7 * kW* cube(kL) / (360 * kEI), 0, 0, 8 * kW* cube(kL) / (360 * kEI)},
+     {0, 0, kW* kL / 6, 0, 0, kW* kL / 3, 0},
      [](double x) { return -kW * x * (7 * pow4(kL) - 10 * kL * kL * x * x + 3 * pow4(x)) / (360 * kEI * kL); }},
-    {"simple span, point force", 1, kL, 0, 0, {loadOn(1, 1, kPointAt, kRest, 0, -kP)},
-     {0, 0, 0, -kP * kPointAt * kRest * (kL + kRest) / (6 * kEI * kL), 0, 0,
-      kP * kPointAt * kRest * (kL + kPointAt) / (6 * kEI * kL)},
-     {0, 0, kP * kRest / kL, 0, 0, kP * kPointAt / kL, 0},
+    {"simple span, point force",
+     1,
+     kL,
+     0,
+     0,
+     {loadOn(1, 1, kPointAt, kRest, 0, -kP)},
+     {0, 0, 0, -kP* kPointAt* kRest*(kL + kRest) / (6 * kEI * kL), 0, 0,
+      kP* kPointAt* kRest*(kL + kPointAt) / (6 * kEI * kL)},
+     {0, 0, kP* kRest / kL, 0, 0, kP* kPointAt / kL, 0},
      [](double x) {
        if (x <= kPointAt) return -kP * kRest * x * (kL * kL - kRest * kRest - x * x) / (6 * kEI * kL);
        const double u = kL - x;
        return -kP * kPointAt * u * (kL * kL - kPointAt * kPointAt - u * u) / (6 * kEI * kL);
      }},
-    {"simple span, couple", 1, kL, 0, 0, {loadOn(1, 2, kPointAt, kRest, 0, kC)},
-     {0, 0, 0, kC / kEI * (kL / 6 - kRest * kRest / (2 * kL)), 0, 0,
-      kC / kEI * (-kL / 3 + kRest - kRest * kRest / (2 * kL))},
-     {0, 0, -kC / kL, 0, 0, kC / kL, 0}, coupleLine},
-    {"cantilever, tip force", 1, kL, 0, 0, {}, {0, 0, 0, 0, 0, -kP * cube(kL) / (3 * kEI), -kP * kL * kL / (2 * kEI)},
-     {0, 0, kP, kP * kL, 0, -kP, 0}, [](double x) { return -kP * x * x * (3 * kL - x) / (6 * kEI); }},
-    {"cantilever, uniform", 1, kL, 0, 0, {loadOn(1, 3, 0, kL, 0, -kW)},
-     {0, 0, 0, 0, 0, -kW * pow4(kL) / (8 * kEI), -kW * cube(kL) / (6 * kEI)},
-     {0, 0, kW * kL, kW * kL * kL / 2, 0, 0, 0},
+    {"simple span, couple",
+     1,
+     kL,
+     0,
+     0,
+     {loadOn(1, 2, kPointAt, kRest, 0, kC)},
+     {0, 0, 0, kC / kEI*(kL / 6 - kRest * kRest / (2 * kL)), 0, 0,
+      kC / kEI*(-kL / 3 + kRest - kRest * kRest / (2 * kL))},
+     {0, 0, -kC / kL, 0, 0, kC / kL, 0},
+     coupleLine},
+    {"cantilever, tip force",
+     1,
+     kL,
+     0,
+     0,
+     {},
+     {0, 0, 0, 0, 0, -kP* cube(kL) / (3 * kEI), -kP* kL* kL / (2 * kEI)},
+     {0, 0, kP, kP* kL, 0, -kP, 0},
+     [](double x) { return -kP * x * x * (3 * kL - x) / (6 * kEI); }},
+    {"cantilever, uniform",
+     1,
+     kL,
+     0,
+     0,
+     {loadOn(1, 3, 0, kL, 0, -kW)},
+     {0, 0, 0, 0, 0, -kW* pow4(kL) / (8 * kEI), -kW* cube(kL) / (6 * kEI)},
+     {0, 0, kW* kL, kW* kL* kL / 2, 0, 0, 0},
      [](double x) { return -kW * x * x * (6 * kL * kL - 4 * kL * x + x * x) / (24 * kEI); }},
     // Tip PL^3/3EI + PL/kGA + wL^4/8EI + wL^2/2GA; under the force alone the shear
     // strain is constant and the line would not tell its sign.
-    {"short deep cantilever, tip force and uniform, shear strain", 1, kShort, 1, 0,
+    {"short deep cantilever, tip force and uniform, shear strain",
+     1,
+     kShort,
+     1,
+     0,
      {loadOn(1, 3, 0, kShort, 0, -kW)},
-     {0, 0, 0, 0, 0, deepCantilever(kShort), -kP * kShort * kShort / (2 * kEI) - kW * cube(kShort) / (6 * kEI)},
-     {0, 0, kP + kW * kShort, kP * kShort + kW * kShort * kShort / 2, 0, -kP, 0}, deepCantilever},
-    {"fixed span, temperature", 1, kL, 0, 0, {loadOn(1, 6, 0, 0, 0, kT)}, {},
-     {0, 0, 0, kEI * kKappa, 0, 0, -kEI * kKappa}, [](double) { return 0.0; }},
-    {"simple span, temperature", 1, kL, 0, 0, {loadOn(1, 6, 0, 0, 0, kT)},
-     {0, 0, 0, -kKappa * kL / 2, 0, 0, kKappa * kL / 2}, {},
+     {0, 0, 0, 0, 0, deepCantilever(kShort), -kP* kShort* kShort / (2 * kEI) - kW* cube(kShort) / (6 * kEI)},
+     {0, 0, kP + kW* kShort, kP* kShort + kW* kShort* kShort / 2, 0, -kP, 0},
+     deepCantilever},
+    {"fixed span, temperature",
+     1,
+     kL,
+     0,
+     0,
+     {loadOn(1, 6, 0, 0, 0, kT)},
+     {},
+     {0, 0, 0, kEI* kKappa, 0, 0, -kEI* kKappa},
+     [](double) { return 0.0; }},
+    {"simple span, temperature",
+     1,
+     kL,
+     0,
+     0,
+     {loadOn(1, 6, 0, 0, 0, kT)},
+     {0, 0, 0, -kKappa* kL / 2, 0, 0, kKappa* kL / 2},
+     {},
      [](double x) { return -kKappa * x * (kL - x) / 2; }},
-    {"cantilever with rigid end zones, tip force", 1, kZoned, 0, kZone / kZoned, {},
-     {0, 0, 0, 0, 0, zonedCantilever(kZoned), -kP / kEI * (kFlexible * kFlexible / 2 + kZone * kFlexible)},
-     {0, 0, kP, kP * kZoned, 0, -kP, 0}, zonedCantilever},
-    {"guided at J, uniform", 8, kL, 0, 0, {loadOn(1, 3, 0, kL, 0, -kW)}, {},
-     {0, 0, kW * kL, kW * kL * kL / 3, 0, 0, kW * kL * kL / 6},
+    {"cantilever with rigid end zones, tip force",
+     1,
+     kZoned,
+     0,
+     kZone / kZoned,
+     {},
+     {0, 0, 0, 0, 0, zonedCantilever(kZoned), -kP / kEI*(kFlexible* kFlexible / 2 + kZone * kFlexible)},
+     {0, 0, kP, kP* kZoned, 0, -kP, 0},
+     zonedCantilever},
+    {"guided at J, uniform",
+     8,
+     kL,
+     0,
+     0,
+     {loadOn(1, 3, 0, kL, 0, -kW)},
+     {},
+     {0, 0, kW* kL, kW* kL* kL / 3, 0, 0, kW* kL* kL / 6},
      [](double x) { return -kW * x * x * (2 * kL - x) * (2 * kL - x) / (24 * kEI); }},
-    {"guided at I, uniform", 7, kL, 0, 0, {loadOn(1, 3, 0, kL, 0, -kW)}, {},
-     {0, 0, 0, -kW * kL * kL / 6, 0, kW * kL, -kW * kL * kL / 3},
+    {"guided at I, uniform",
+     7,
+     kL,
+     0,
+     0,
+     {loadOn(1, 3, 0, kL, 0, -kW)},
+     {},
+     {0, 0, 0, -kW* kL* kL / 6, 0, kW* kL, -kW* kL* kL / 3},
      [](double x) { return -kW * (kL - x) * (kL - x) * (kL + x) * (kL + x) / (24 * kEI); }},
 };
 
@@ -296,10 +376,9 @@ TEST_P(LoadedInclinedBar, DiagramsMatchTheEngineStationsAndJumpAtPointActions) {
   m.materials = {"1 1000.0 400.0 2.0 1e-5"};  // specific weight 2, alpha 1e-5
   m.selfWeight = 1;
   const double P = -8.0, C = 6.0;
-  const std::vector<BarLoad> loads = {
-      loadOn(1, 1, 2.0, 2.0, 0, P),          loadOn(1, 2, 1.25, 3.75, 0, C),
-      loadOn(1, 3, 0, 4.0, 0, -3.0),         loadOn(1, 4, 0.6, 1.8, 0.6, 2.0, 'x'),
-      loadOn(1, 5, 1.0, 2.0, 1.0, -4.0),     loadOn(1, 6, 0, 0, 0, 15.0)};
+  const std::vector<BarLoad> loads = {loadOn(1, 1, 2.0, 2.0, 0, P),      loadOn(1, 2, 1.25, 3.75, 0, C),
+                                      loadOn(1, 3, 0, 4.0, 0, -3.0),     loadOn(1, 4, 0.6, 1.8, 0.6, 2.0, 'x'),
+                                      loadOn(1, 5, 1.0, 2.0, 1.0, -4.0), loadOn(1, 6, 0, 0, 0, 15.0)};
   const std::string records = solvedRecords(m, loads);
   ASSERT_FALSE(records.empty());
   const EngineBar engine = engineBar(records, 1);
@@ -394,9 +473,12 @@ std::vector<BarLoad> manyLoads(double length) {
     if (ltype <= 2 && k % 5 == 0) a = lastPoint + (k % 10 == 0 ? 1e-13 : 1e-5);  // a hair apart, or a grid step
     if (ltype <= 2) lastPoint = a;
     const double c = k % 4 == 1 ? 1e-5 * (1 + k % 3) : (length - a) * (0.2 + 0.6 * std::fmod(k * 0.3819660113, 1.0));
-    if (ltype <= 2) loads.push_back(loadOn(1, ltype, a, length - a, 0, q, k % 3 == 0 ? 'x' : 'y'));
-    else if (ltype == 6) loads.push_back(loadOn(1, 6, 0, 0, 0, q));
-    else loads.push_back(loadOn(1, ltype, a, c, length - a - c, q, k % 3 == 0 ? 'x' : 'y'));
+    if (ltype <= 2)
+      loads.push_back(loadOn(1, ltype, a, length - a, 0, q, k % 3 == 0 ? 'x' : 'y'));
+    else if (ltype == 6)
+      loads.push_back(loadOn(1, 6, 0, 0, 0, q));
+    else
+      loads.push_back(loadOn(1, ltype, a, c, length - a - c, q, k % 3 == 0 ? 'x' : 'y'));
   }
   return loads;
 }
@@ -455,14 +537,14 @@ TEST_P(ManyLoads, AreTheSumOfEachLoadAlone) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bars, ManyLoads,
-    ::testing::Values(ManyLoadsCase{"plain", 1, 0, kHorizontal, 0, 0},
-                      ManyLoadsCase{"hinged at I, rigid zones, shear strain", 2, 1, kHorizontal, 0.1, 0.05},
-                      ManyLoadsCase{"inclined right, shear strain", 1, 1, kInclinedRight, 0, 0.1},
-                      ManyLoadsCase{"inclined left, hinged at J", 3, 0, kInclinedLeft, 0.08, 0},
-                      ManyLoadsCase{"guided at I, shear strain", 7, 1, kHorizontal, 0, 0},
-                      ManyLoadsCase{"guided at J, rigid zones", 8, 0, kHorizontal, 0.05, 0.05}));
+INSTANTIATE_TEST_SUITE_P(Bars, ManyLoads,
+                         ::testing::Values(ManyLoadsCase{"plain", 1, 0, kHorizontal, 0, 0},
+                                           ManyLoadsCase{"hinged at I, rigid zones, shear strain", 2, 1, kHorizontal,
+                                                         0.1, 0.05},
+                                           ManyLoadsCase{"inclined right, shear strain", 1, 1, kInclinedRight, 0, 0.1},
+                                           ManyLoadsCase{"inclined left, hinged at J", 3, 0, kInclinedLeft, 0.08, 0},
+                                           ManyLoadsCase{"guided at I, shear strain", 7, 1, kHorizontal, 0, 0},
+                                           ManyLoadsCase{"guided at J, rigid zones", 8, 0, kHorizontal, 0.05, 0.05}));
 
 // ------------------------------------------------------------ degenerate bars
 

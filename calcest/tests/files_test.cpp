@@ -42,7 +42,8 @@ TEST_F(TwoSpanRun, DiagramGanAndDefHoldFortyOneStations) {
     ASSERT_EQ(lines.size(), 42u) << side;
     EXPECT_EQ(lines[0], " 41 ");
     for (size_t k = 1; k < lines.size(); ++k)
-      EXPECT_TRUE(matches(lines[k], R"( +\d+\.\d{3} {4} +-?\d+\.\d{8} {7} +-?\d+\.\d{8} )")) << side << ": " << lines[k];
+      EXPECT_TRUE(matches(lines[k], R"( +\d+\.\d{3} {4} +-?\d+\.\d{8} {7} +-?\d+\.\d{8} )"))
+          << side << ": " << lines[k];
   }
 }
 
@@ -85,7 +86,8 @@ TEST(ResultFiles, BarDrawnRightToLeftIsListedWithItsNodesSwapped) {
   ASSERT_EQ(values.size(), 7u) << lines[3];
   EXPECT_EQ(values[1], 1);  // left end first
   EXPECT_EQ(values[2], 2);
-  EXPECT_TRUE(matches(lines[3], R"(    1      1   2  +[-+]0\.\d{6} +[-+]0\.\d{6}    +-?\d+\.\d{6}  +-?\d+\.\d{6} )")) << lines[3];
+  EXPECT_TRUE(matches(lines[3], R"(    1      1   2  +[-+]0\.\d{6} +[-+]0\.\d{6}    +-?\d+\.\d{6}  +-?\d+\.\d{6} )"))
+      << lines[3];
   EXPECT_NEAR(values[3], 0.0, 1e-5);
   EXPECT_NEAR(values[4], 0.0, 1e-5);
   auto fmc = splitLines(dir.read("m.fmc"));
@@ -159,8 +161,8 @@ TEST(TraceFiles, UnsupportedNodeStopsAtItsFirstFreedomWithTheZeroPivotMessages) 
             " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE");
   // The traces written up to the failing step are this run's; the results,
   // and the traces it never reached, are those of the last complete run.
-  const std::set<std::string> reached = {"m.kra",       "m.tst",       kLoadVectorTrace, kCondensedMatrixTrace,
-                                         kAssemblyTrace, kAssemblyTrace1, kEliminationTrace,    "m.dat"};
+  const std::set<std::string> reached = {"m.kra",        "m.tst",         kLoadVectorTrace,  kCondensedMatrixTrace,
+                                         kAssemblyTrace, kAssemblyTrace1, kEliminationTrace, "m.dat"};
   auto now = testsupport::folderContents(dir.path());
   ASSERT_EQ(now.size(), earlier.size());
   for (const auto& [name, content] : earlier) EXPECT_EQ(now[name] != content, reached.count(name) == 1) << name;
@@ -174,25 +176,26 @@ TEST(BarRecordFile, IndependentReaderFindsFieldsAtTheirOffsets) {
   Model m = straightBeam({0.0, 5.0, 10.0});
   m.bars[1] = bar(7, 2, 3, 3, "0.8 0.1 0.1 0 2.0");  // label 7, hinge at J, zones, haunch
   m.supports = {"1  110 0.0 0.0", "2  10 0.0", "3  111 0.0 0.0 0.0"};
-  auto run = runCalcest(dir, m, kUniformLoads.substr(0, kUniformLoads.find('\n') + 1) + "7  1  2.0  3.0  0.0  -4.0 y\n");
+  auto run =
+      runCalcest(dir, m, kUniformLoads.substr(0, kUniformLoads.find('\n') + 1) + "7  1  2.0  3.0  0.0  -4.0 y\n");
   ASSERT_EQ(run.status, 0) << run.output;
   std::string bytes = dir.read("m.bar");
   ASSERT_EQ(bytes.size(), 2u * 9056);
   RecordBytes b(bytes, 2);
-  EXPECT_EQ(b.integer(0), 2);    // index
-  EXPECT_EQ(b.integer(4), 7);    // label
-  EXPECT_EQ(b.integer(16), 2);   // nodeI
-  EXPECT_EQ(b.integer(20), 3);   // nodeJ
-  EXPECT_EQ(b.integer(32), 3);   // type
-  EXPECT_EQ(b.integer(40), 3);   // type again
+  EXPECT_EQ(b.integer(0), 2);   // index
+  EXPECT_EQ(b.integer(4), 7);   // label
+  EXPECT_EQ(b.integer(16), 2);  // nodeI
+  EXPECT_EQ(b.integer(20), 3);  // nodeJ
+  EXPECT_EQ(b.integer(32), 3);  // type
+  EXPECT_EQ(b.integer(40), 3);  // type again
   EXPECT_EQ(b.integer(44), 0);
-  EXPECT_EQ(b.real(48), 0.8);    // aclx
-  EXPECT_EQ(b.real(56), 0.1);    // ablx
-  EXPECT_EQ(b.real(80), 2.0);    // taper
-  EXPECT_EQ(b.real(128), 3.75);  // I of the haunch: 1 * 3.75
-  EXPECT_EQ(b.real(152), 5.0);   // L
-  EXPECT_EQ(b.real(160), 1.0);   // cos
-  EXPECT_EQ(b.integer(176), 2);  // horizontal
+  EXPECT_EQ(b.real(48), 0.8);            // aclx
+  EXPECT_EQ(b.real(56), 0.1);            // ablx
+  EXPECT_EQ(b.real(80), 2.0);            // taper
+  EXPECT_EQ(b.real(128), 3.75);          // I of the haunch: 1 * 3.75
+  EXPECT_EQ(b.real(152), 5.0);           // L
+  EXPECT_EQ(b.real(160), 1.0);           // cos
+  EXPECT_EQ(b.integer(176), 2);          // horizontal
   EXPECT_EQ(b.real(184 + 8 * 20), 5.0);  // xs[20]
   EXPECT_EQ(b.real(184 + 8 * 10), 2.5);  // xs[10]
   EXPECT_EQ(b.real(2208), 0.6 * 1.5);    // h of the haunch
@@ -207,11 +210,11 @@ TEST(BarRecordFile, IndependentReaderFindsFieldsAtTheirOffsets) {
   EXPECT_EQ(b.matrix(6928, 5, 6), -0.5);  // C: -aj
   // Point force 4 down at a = 2, b = 3 on a type-3 bar (L = 5):
   // VI = P b (3L^2 - b^2) / (2 L^3) = -4 * 3 * 66 / 250, MI = P b (L^2 - b^2) / (2 L^2) = -4 * 3 * 16 / 50.
-  EXPECT_NEAR(b.real(7712 + 8 * 2), -4.0 * 3 * 66 / 250, 1e-12);   // eqLocal VI
-  EXPECT_NEAR(b.real(7768 + 8 * 3), 4.0 * 3 * 16 / 50, 1e-12);     // fixedEnd MI
-  EXPECT_NEAR(b.real(7824 + 8 * 5), -4.0 * 4 * 13 / 250, 1e-12);   // eqGlobal VJ = P a^2 (3L - a) / (2L^3)
-  EXPECT_EQ(b.matrix(8272, 1, 1), 1.0);  // T
-  EXPECT_EQ(b.matrix(8664, 3, 3), 1.0);  // T transposed
+  EXPECT_NEAR(b.real(7712 + 8 * 2), -4.0 * 3 * 66 / 250, 1e-12);  // eqLocal VI
+  EXPECT_NEAR(b.real(7768 + 8 * 3), 4.0 * 3 * 16 / 50, 1e-12);    // fixedEnd MI
+  EXPECT_NEAR(b.real(7824 + 8 * 5), -4.0 * 4 * 13 / 250, 1e-12);  // eqGlobal VJ = P a^2 (3L - a) / (2L^3)
+  EXPECT_EQ(b.matrix(8272, 1, 1), 1.0);                           // T
+  EXPECT_EQ(b.matrix(8664, 3, 3), 1.0);                           // T transposed
   // The first record is bar 1.
   RecordBytes first(bytes, 1);
   EXPECT_EQ(first.integer(0), 1);

@@ -53,7 +53,6 @@ Failure failureOf(const std::function<void()>& action) {
   return f;
 }
 
-
 }  // namespace
 
 // ------------------------------------------------------ equivalent nodal loads
@@ -340,29 +339,44 @@ TEST(Diagrams, StationValuesAreTheLoadLeftOfTheStationTimesItsLever) {
   const Case cases[] = {
       // q = 3 down from 1 to 3 on L = 4; at x = 3.6 the resultant 6 acts 1.6 back;
       // inside, at x = 2, 3 over 1 metre acts 0.5 back.
-      {"uniform, partial", sampleBar(1, 4), makeLoad(3, 1, 2, 1, -3),
+      {"uniform, partial",
+       sampleBar(1, 4),
+       makeLoad(3, 1, 2, 1, -3),
        {{V0, 18, -6, 1e-12}, {M0, 18, -6 * 1.6, 1e-12}, {M0, 10, -1.5, 1e-12}, {V0, 4, 0, 0}}},
       // Peak 6 down over 1..3 of L = 4 (c = 2). Inside at x = 2 (d = 1): a triangle of
       // height 3 over 1 metre for the rising load, resultant 1.5, lever 1/3; beyond at
       // x = 3.6 the whole resultant 6 acts from 1 + 4/3 (rising) or 1 + 2/3 (falling).
-      {"triangle, rising", sampleBar(1, 4), makeLoad(4, 1, 2, 1, -6),
+      {"triangle, rising",
+       sampleBar(1, 4),
+       makeLoad(4, 1, 2, 1, -6),
        {{V0, 10, -1.5, 1e-12}, {M0, 10, -1.5 / 3, 1e-12}, {M0, 18, -6 * (3.6 - 1 - 4.0 / 3), 1e-12}}},
       // Falling, inside at d = 1: a rectangle 3 x 1 (lever 1/2) and a triangle of 3 (lever 2/3).
-      {"triangle, falling", sampleBar(1, 4), makeLoad(5, 1, 2, 1, -6),
-       {{V0, 10, -(3 + 1.5), 1e-12}, {M0, 10, -(3 * 0.5 + 1.5 * 2.0 / 3), 1e-12},
+      {"triangle, falling",
+       sampleBar(1, 4),
+       makeLoad(5, 1, 2, 1, -6),
+       {{V0, 10, -(3 + 1.5), 1e-12},
+        {M0, 10, -(3 * 0.5 + 1.5 * 2.0 / 3), 1e-12},
         {M0, 18, -6 * (3.6 - 1 - 2.0 / 3), 1e-12}}},
-      {"point force: a step at the force", sampleBar(1, 4), makeLoad(1, 1.1, 2.9, 0, -10),
+      {"point force: a step at the force",
+       sampleBar(1, 4),
+       makeLoad(1, 1.1, 2.9, 0, -10),
        {{V0, 5, 0, 0}, {V0, 6, -10, 1e-12}, {M0, 15, -10 * (3 - 1.1), 1e-12}}},
       // The envelope viewer adds a concentrated action at its point to the value read
       // there, so a station on the action must hold the value left of it.
-      {"point force on station 10", sampleBar(1, 4), makeLoad(1, 2, 2, 0, -10),
+      {"point force on station 10",
+       sampleBar(1, 4),
+       makeLoad(1, 2, 2, 0, -10),
        {{V0, 10, 0, 0}, {M0, 10, 0, 0}, {V0, 11, -10, 1e-12}, {M0, 11, -10 * 0.2, 1e-12}}},
       {"point moment on station 10", sampleBar(1, 4), makeLoad(2, 2, 2, 0, 6), {{M0, 10, 0, 0}, {M0, 11, 6, 0}}},
-      {"point force within 1e-5 of station 10", sampleBar(1, 4), makeLoad(1, 1.99999, 2.00001, 0, -10),
+      {"point force within 1e-5 of station 10",
+       sampleBar(1, 4),
+       makeLoad(1, 1.99999, 2.00001, 0, -10),
        {{V0, 10, 0, 0}, {V0, 11, -10, 1e-12}}},
       // A point moment on an inclined bar is not projected: stations 0.25 apart,
       // the moment at 1 along the bar starts at station 4.
-      {"point moment, inclined bar", sampleBar(1, 5, 0.6, 0.8, kInclinedRight), makeLoad(2, 1, 4, 0, 3),
+      {"point moment, inclined bar",
+       sampleBar(1, 5, 0.6, 0.8, kInclinedRight),
+       makeLoad(2, 1, 4, 0, 3),
        {{M0, 3, 0, 0}, {M0, 5, 3, 0}}},
   };
   for (const Case& c : cases) {
@@ -554,7 +568,8 @@ TEST(LoadsFile, EmptyOrBlankFileIsValid) {
 }
 
 TEST(LoadsFile, CtrlZMarksTheEndOfAFileWrittenOnWindows) {
-  for (const char* text : {"7  1  2  2  0  -10 y\r\n\x1A", "7  1  2  2  0  -10 y\x1A", "7 1 2 2 0 -10 y\r\n\x1A\x1A?? 7 1 2"}) {
+  for (const char* text :
+       {"7  1  2  2  0  -10 y\r\n\x1A", "7  1  2  2  0  -10 y\x1A", "7 1 2 2 0 -10 y\r\n\x1A\x1A?? 7 1 2"}) {
     Bars bars = threeBars();
     Failure f = readFailure(text, bars);
     EXPECT_FALSE(f.thrown) << f.text;
@@ -572,9 +587,10 @@ TEST(LoadsFile, LoadOnAnInclinedBarFitsItsProjection) {
   bars[1].label = 3;
   for (const char* fits : {"3 1 1.0 2.0 0 -1 y\n", "3 3 0 4 0 -1 x\n", "3 2 1.0 4.0 0 1 y\n"})
     EXPECT_FALSE(readFailure(fits, bars).thrown) << fits;
-  EXPECT_EQ(readFailure("3 1 2.0 3.0 0 -1 y\n", bars).text,
-            "ERROR: LA CARGA 1 DEL FICHERO viga.caf NO CABE EN LA BARRA 3: a + c = 5 Y LA BARRA MIDE 3 EN PROYECCI\xD3N "
-            "HORIZONTAL\n");
+  EXPECT_EQ(
+      readFailure("3 1 2.0 3.0 0 -1 y\n", bars).text,
+      "ERROR: LA CARGA 1 DEL FICHERO viga.caf NO CABE EN LA BARRA 3: a + c = 5 Y LA BARRA MIDE 3 EN PROYECCI\xD3N "
+      "HORIZONTAL\n");
   EXPECT_EQ(readFailure("3 5 0 3 0 -1 x\n", bars).text,
             "ERROR: LA CARGA 1 DEL FICHERO viga.caf NO CABE EN LA BARRA 3: a + c + b = 3 Y LA BARRA MIDE 4 EN "
             "PROYECCI\xD3N VERTICAL\n");

@@ -32,7 +32,7 @@ Solved solve(const Model& m, const std::string& loads) {
   return s;
 }
 
-constexpr double EI = 1000.0;  // straightBeam's E = 1000, I = 1
+constexpr double EI = 1000.0;      // straightBeam's E = 1000, I = 1
 constexpr double kScale = 1000.0;  // unit code 0
 }  // namespace
 
@@ -104,7 +104,7 @@ TEST(ClosedForm, MiddleSupportSettlementPullsWithSixEIDeltaOverLCubed) {
 // axial 250, transverse [[187.5, -375], [-375, 1000]] on (v, th).
 struct SpringCase {
   const char* support;
-  double kx, ky, kz;    // springs; a negative value marks a rigid direction
+  double kx, ky, kz;  // springs; a negative value marks a rigid direction
 };
 
 void PrintTo(const SpringCase& c, std::ostream* out) { *out << c.support; }
@@ -274,8 +274,8 @@ Model loadedChain(int n, double l, std::string& loads, double w = 2.5) {
   for (int k = 0; k <= n; ++k) xs.push_back(k * l);
   Model m = straightBeam(xs);
   loads.clear();
-  for (int k = 1; k <= n; ++k) loads += std::to_string(k) + "  3  0.0  " + std::to_string(l) + "  0.0  -" +
-                                        std::to_string(w) + " y\n";
+  for (int k = 1; k <= n; ++k)
+    loads += std::to_string(k) + "  3  0.0  " + std::to_string(l) + "  0.0  -" + std::to_string(w) + " y\n";
   return m;
 }
 }  // namespace

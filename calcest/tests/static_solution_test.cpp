@@ -128,8 +128,9 @@ TEST(InMemory, AZeroPivotStopsItWithNoFileTouched) {
     keyWait = error.waitForKey;
   }
   ASSERT_EQ(chdir(here.c_str()), 0);
-  EXPECT_EQ(text, "MODELO CON PROBLEMAS(VERIFICAR)\ns[7,1]= 0.000000  \n"
-                  " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE");
+  EXPECT_EQ(text,
+            "MODELO CON PROBLEMAS(VERIFICAR)\ns[7,1]= 0.000000  \n"
+            " PRESIONE UNA TECLA PARA TERMINAR EL PROGRAMA ANORMALMENTE");
   EXPECT_FALSE(keyWait);
   EXPECT_TRUE(testsupport::changesSince(before, dir.path()).empty());
 }

@@ -51,9 +51,8 @@ TEST(ElementMatrix, BernoulliEntriesWithoutShear) {
   // E = 2, A = 5, I = 3, L = 4: EA/L 2.5, 12EI/L^3 1.125, 6EI/L^2 2.25, 4EI/L 6, 2EI/L 3.
   Mat6 k = fullLocalMatrix(horizontalBar(4.0, 1));
   Mat6 expected{};
-  double rows[6][6] = {{2.5, 0, 0, -2.5, 0, 0},         {0, 1.125, 2.25, 0, -1.125, 2.25},
-                       {0, 2.25, 6, 0, -2.25, 3},       {-2.5, 0, 0, 2.5, 0, 0},
-                       {0, -1.125, -2.25, 0, 1.125, -2.25}, {0, 2.25, 3, 0, -2.25, 6}};
+  double rows[6][6] = {{2.5, 0, 0, -2.5, 0, 0}, {0, 1.125, 2.25, 0, -1.125, 2.25},   {0, 2.25, 6, 0, -2.25, 3},
+                       {-2.5, 0, 0, 2.5, 0, 0}, {0, -1.125, -2.25, 0, 1.125, -2.25}, {0, 2.25, 3, 0, -2.25, 6}};
   for (int i = 0; i < 6; ++i)
     for (int j = 0; j < 6; ++j) expected[i + 1][j + 1] = rows[i][j];
   expectMatrixNear(k, expected, 1e-14, "Bernoulli");
@@ -228,9 +227,9 @@ TEST(Supports, DigitCodesTwentyOneAndOneTwentyOneActWithTheirSprings) {
   Support s21;
   s21.index = 2, s21.code = 21, s21.ky = 100.0, s21.rz = 0.002;
   applySupport(ctx, s21);
-  EXPECT_EQ(ctx.s[ctx.band(4, 1)], 0.0);           // horizontal free
-  EXPECT_EQ(ctx.s[ctx.band(5, 1)], 100.0);         // vertical spring
-  EXPECT_EQ(ctx.s[ctx.band(6, 1)], 3.0e6);         // rotation rigid
+  EXPECT_EQ(ctx.s[ctx.band(4, 1)], 0.0);    // horizontal free
+  EXPECT_EQ(ctx.s[ctx.band(5, 1)], 100.0);  // vertical spring
+  EXPECT_EQ(ctx.s[ctx.band(6, 1)], 3.0e6);  // rotation rigid
   EXPECT_DOUBLE_EQ(ctx.f[6], 3.0e6 * 0.002);
   EXPECT_EQ(ctx.f[5], 0.0);
   Support s121;
@@ -261,7 +260,7 @@ TEST(Supports, InclinedSpringActsAlongSineMinusCosine) {
   s.index = 1, s.code = 64, s.kx = 1000.0, s.kz = 7.0, s.angle = 30.0 * kDegreesToRadians;
   applySupport(ctx, s);
   // The degree factor is 0.017453292522222223, a little over pi/180.
-  EXPECT_NEAR(ctx.s[ctx.band(1, 1)], 250.0, 1e-6);                      // sin^2 30 = 1/4
+  EXPECT_NEAR(ctx.s[ctx.band(1, 1)], 250.0, 1e-6);                         // sin^2 30 = 1/4
   EXPECT_NEAR(ctx.s[ctx.band(1, 2)], -1000.0 * std::sqrt(3.0) / 4, 1e-6);  // -c s k
   EXPECT_NEAR(ctx.s[ctx.band(2, 1)], 750.0, 1e-6);
   EXPECT_EQ(ctx.s[ctx.band(3, 1)], 7.0);

@@ -58,7 +58,8 @@ TEST(TrueExtremes, ProppedCantilever_SpanMomentAndDeflectionPeaksOfTheirClosedFo
 TEST(TrueExtremes, CoupleJump_BothSidesAreCandidates) {
   const double L = 7, C = 9, a = 3;
   const ElasticCurve curve(sampleBar(1, L), {loadOn(1, 2, a, L - a, 0, C)}, false, {}, {0, 0, -C / L, 0, 0, C / L, 0});
-  const TrueExtreme low = trueExtreme(momentCurve(curve), 0, L, false), high = trueExtreme(momentCurve(curve), 0, L, true);
+  const TrueExtreme low = trueExtreme(momentCurve(curve), 0, L, false),
+                    high = trueExtreme(momentCurve(curve), 0, L, true);
   EXPECT_NEAR(low.value, -C * a / L, 1e-12);
   EXPECT_NEAR(high.value, C * (L - a) / L, 1e-12);
   EXPECT_NEAR(low.x, a, 1e-12);

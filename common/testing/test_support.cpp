@@ -153,7 +153,8 @@ void readTerminal(int terminal, std::string& shown, const std::function<bool()>&
   ioctl(terminal, TIOCSCTTY, 0);
   dup2(terminal, STDIN_FILENO);
   dup2(terminal, STDERR_FILENO);
-  const int out = stdoutFile.empty() ? terminal : open((dir + "/" + stdoutFile).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const int out =
+      stdoutFile.empty() ? terminal : open((dir + "/" + stdoutFile).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   dup2(out, STDOUT_FILENO);
   if (chdir(dir.c_str()) != 0) _exit(126);
   setenv("LC_ALL", "C", 1);
@@ -180,12 +181,15 @@ TerminalRun runOnTerminal(const std::string& program, const std::vector<std::str
   close(slave);
   TerminalRun run;
   int wait = 0;
-  readTerminal(master, run.shown, [&] { return run.shown.find(awaited) != std::string::npos; }, 10000);
-  readTerminal(master, run.shown, [] { return false; }, 500);
+  readTerminal(
+      master, run.shown, [&] { return run.shown.find(awaited) != std::string::npos; }, 10000);
+  readTerminal(
+      master, run.shown, [] { return false; }, 500);
   run.waitedForKey = waitpid(child, &wait, WNOHANG) == 0;
   if (run.waitedForKey) {
     if (::write(master, "x", 1) != 1) kill(child, SIGKILL);
-    readTerminal(master, run.shown, [] { return false; }, 10000);
+    readTerminal(
+        master, run.shown, [] { return false; }, 10000);
     kill(child, SIGKILL);  // no effect on a program that has ended
     waitpid(child, &wait, 0);
   }

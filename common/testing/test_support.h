@@ -35,10 +35,10 @@ std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 
 struct RunResult {
-  int status = -1;         // exit status, or -1 when killed by a signal
-  int signal = 0;          // the signal that ended it, if any
-  bool timedOut = false;   // killed after the time limit
-  std::string output;      // everything written to stdout and stderr
+  int status = -1;        // exit status, or -1 when killed by a signal
+  int signal = 0;         // the signal that ended it, if any
+  bool timedOut = false;  // killed after the time limit
+  std::string output;     // everything written to stdout and stderr
 };
 
 // What a run may not do. Permissions do not bind root: an unprivileged run is
@@ -180,9 +180,9 @@ struct RunFolder {
 // s), the run gets half a second to end on its own; then one key is typed and
 // the terminal is read until the program ends.
 struct TerminalRun {
-  std::string shown;         // everything the terminal showed ("\n" shown as "\r\n")
+  std::string shown;          // everything the terminal showed ("\n" shown as "\r\n")
   bool waitedForKey = false;  // still running half a second after `awaited` appeared
-  int status = -1;           // exit status, -1 when a signal ended it
+  int status = -1;            // exit status, -1 when a signal ended it
 };
 TerminalRun runOnTerminal(const std::string& program, const std::vector<std::string>& args, const std::string& dir,
                           const std::string& awaited, const std::string& stdoutFile = "");

@@ -134,10 +134,14 @@ TEST(ChildStart, FailuresGiveTheirReason) {
       {"missing folder", {{"/bin/sh", "-c", "echo no"}, dir.file("nada"), nullptr, {}}, ENOENT},
       {"not executable", {{dir.file("guion")}, "", nullptr, {}}, EACCES},
       {"no program at all", {{dir.file("texto")}, "", nullptr, {}}, ENOEXEC},
-      {"refused by prepare", {{"/bin/sh", "-c", "echo no"}, "", [] {
-                                errno = EPERM;
-                                return false;
-                              }, {}},
+      {"refused by prepare",
+       {{"/bin/sh", "-c", "echo no"},
+        "",
+        [] {
+          errno = EPERM;
+          return false;
+        },
+        {}},
        EPERM},
       {"no arguments", {{}, "", nullptr, {}}, EINVAL},
   };

@@ -43,7 +43,12 @@ TEST(ConsoleProgram, TellsHowTheRunEnded) {
     int keyWaits, status;
   };
   const Case cases[] = {
-      {"a run that ends itself", [](const Args&, Console& c) { c.write("hecho\n"); return 0; }, "hecho\n", 0, 0},
+      {"a run that ends itself",
+       [](const Args&, Console& c) {
+         c.write("hecho\n");
+         return 0;
+       },
+       "hecho\n", 0, 0},
       {"its own status", [](const Args&, Console&) { return 2; }, "", 0, 2},
       {"an error", [](const Args&, Console&) -> int { throw RunError("ERROR: UNO\n"); }, "ERROR: UNO\n", 0, 1},
       {"an error that waits and has a status",
@@ -53,8 +58,8 @@ TEST(ConsoleProgram, TellsHowTheRunEnded) {
        },
        "  Presione una tecla para continuar\nERROR: DOS", 1, 3},
       {"no memory", runOutOfMemory, "SIN MEMORIA\n", 0, 1},
-      {"a table too long", [](const Args&, Console&) -> int { throw std::length_error("vector"); }, "SIN MEMORIA\n",
-       0, 1},
+      {"a table too long", [](const Args&, Console&) -> int { throw std::length_error("vector"); }, "SIN MEMORIA\n", 0,
+       1},
   };
   for (const Case& c : cases) {
     const Ending ending = runRecorded({c.run, "SIN MEMORIA\n"}, {});
@@ -82,23 +87,40 @@ TEST(ConsoleProgram, EachProgramKeepsItsWords) {
     const char* outOfMemory;
   };
   const Case cases[] = {
-      {"calcest", calcest::kCalcest, {}, "ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )", 1,
+      {"calcest",
+       calcest::kCalcest,
+       {},
+       "ERROR EN LINEA DE ORDENES (LLEVA SEIS DATOS )",
+       1,
        "ERROR: MEMORIA INSUFICIENTE PARA LAS TABLAS DEL MODELO\n"},
-      {"calcdin", calcdin::kCalcdin, {}, "ERROR EN LINEA DE ORDENES (LLEVA CUATRO DATOS)", 0,
+      {"calcdin",
+       calcdin::kCalcdin,
+       {},
+       "ERROR EN LINEA DE ORDENES (LLEVA CUATRO DATOS)",
+       0,
        "ERROR: MEMORIA INSUFICIENTE PARA LAS MATRICES DEL MODELO\n"},
-      {"informe", informe::kInforme, {},
+      {"informe",
+       informe::kInforme,
+       {},
        "USO: informe PROYECTO [FICHERO_DE_MODOS]\n"
        "Lee PROYECTO.dat, PROYECTO.caf, PROYECTO.res y PROYECTO.fmc y escribe PROYECTO.html\n",
-       0, "ERROR: NO HAY MEMORIA PARA EL INFORME\n"},
-      {"alternancias", alternancias::kAlternancias, {"--tabla"},
+       0,
+       "ERROR: NO HAY MEMORIA PARA EL INFORME\n"},
+      {"alternancias",
+       alternancias::kAlternancias,
+       {"--tabla"},
        "uso: alternancias NOMBRE MODELO.dat PERMANENTES.caf VARIABLES.caf [--gG 1.35] [--gGinf 1.0] [--gQ 1.5]\n"
        "                  [--ancho 3000] [--alto 400] [--casos]\n"
        "     alternancias --tabla PROYECTO...\n",
-       0, "ERROR: NO HAY MEMORIA PARA LAS ALTERNANCIAS\n"},
-      {"envolventes-batch", envelope::kBatch, {},
+       0,
+       "ERROR: NO HAY MEMORIA PARA LAS ALTERNANCIAS\n"},
+      {"envolventes-batch",
+       envelope::kBatch,
+       {},
        "uso: envolventes-batch NOMBRE ANCHO ALTO [PROYECTO...]\n"
        "  ANCHO 300..20000 y ALTO 200..2000 p\xEDxeles; hasta 50 proyectos (nombres sin extensi\xF3n)\n",
-       0, nullptr},
+       0,
+       nullptr},
   };
   for (const Case& c : cases) {
     const Ending usage = runRecorded(c.program, c.args);

@@ -14,7 +14,9 @@ using namespace common;
 namespace {
 
 template <class Real>
-bool sameBits(Real a, Real b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(Real a, Real b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // Taken: then the value is the C library's to the bit, for both widths.
 void expectLibraryValue(const std::string& text) {
@@ -35,18 +37,42 @@ TEST(ReadNumber, TakesWholeFiniteDecimalsInRange) {
     const char* text;
     bool asFloat, asDouble;
   } cases[] = {
-      {"0", true, true},           {"-0.000", true, true},           {"2.0697", true, true},
-      {"-4.4850", true, true},     {".5", true, true},               {"1.", true, true},
-      {"16777217", true, true},    {"0.00000000001", true, true},    {"1234567890123456789", true, true},
-      {"+1.5", true, true},        {"+.5", true, true},              {"1e5", true, true},
-      {"-2.5E-3", true, true},     {"1e+5", true, true},             {"1e39", false, true},
-      {"1e309", false, false},     {"+-1", false, false},            {"++1", false, false},
-      {"+", false, false},         {"-+1", false, false},            {"0x1p3", false, false},
-      {"inf", false, false},       {"-inf", false, false},           {"nan", false, false},
-      {"", false, false},          {"-", false, false},              {".", false, false},
-      {"1.5.2", false, false},     {"1,5", false, false},            {" 1", false, false},
-      {"1 ", false, false},        {"1e", false, false},             {"1234567e", false, false},
-      {"12 45678", false, false},  {"1234567-", false, false},       {"..123456", false, false},
+      {"0", true, true},
+      {"-0.000", true, true},
+      {"2.0697", true, true},
+      {"-4.4850", true, true},
+      {".5", true, true},
+      {"1.", true, true},
+      {"16777217", true, true},
+      {"0.00000000001", true, true},
+      {"1234567890123456789", true, true},
+      {"+1.5", true, true},
+      {"+.5", true, true},
+      {"1e5", true, true},
+      {"-2.5E-3", true, true},
+      {"1e+5", true, true},
+      {"1e39", false, true},
+      {"1e309", false, false},
+      {"+-1", false, false},
+      {"++1", false, false},
+      {"+", false, false},
+      {"-+1", false, false},
+      {"0x1p3", false, false},
+      {"inf", false, false},
+      {"-inf", false, false},
+      {"nan", false, false},
+      {"", false, false},
+      {"-", false, false},
+      {".", false, false},
+      {"1.5.2", false, false},
+      {"1,5", false, false},
+      {" 1", false, false},
+      {"1 ", false, false},
+      {"1e", false, false},
+      {"1234567e", false, false},
+      {"12 45678", false, false},
+      {"1234567-", false, false},
+      {"..123456", false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -65,10 +91,21 @@ TEST(ReadNumber, TakesWholeIntegersInRangeAsStrtolReadsThem) {
     bool taken;
     int value;
   } cases[] = {
-      {"0", true, 0},           {"-17", true, -17},       {"+42", true, 42},          {"2147483647", true, 2147483647},
-      {"-2147483648", true, -2147483647 - 1},             {"2147483648", false, 0},   {"0012", true, 12},
-      {"+-1", false, 0},        {"1.0", false, 0},        {"1e3", false, 0},          {"", false, 0},
-      {"-", false, 0},          {"0x10", false, 0},       {"12a", false, 0},          {" 5", false, 0},
+      {"0", true, 0},
+      {"-17", true, -17},
+      {"+42", true, 42},
+      {"2147483647", true, 2147483647},
+      {"-2147483648", true, -2147483647 - 1},
+      {"2147483648", false, 0},
+      {"0012", true, 12},
+      {"+-1", false, 0},
+      {"1.0", false, 0},
+      {"1e3", false, 0},
+      {"", false, 0},
+      {"-", false, 0},
+      {"0x10", false, 0},
+      {"12a", false, 0},
+      {" 5", false, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

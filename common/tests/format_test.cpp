@@ -40,18 +40,72 @@ void expectAsSnprintf(const char* fmt, Args... args) {
 }
 
 const char* const kRealFormats[] = {
-    "%lf",   "%f",     "%+15lf", "%15lf", "%7.3f", "%6.3f",  "%10.4f", "%7.3lf", "%15.8lf", "%11.4f", "%20.10lf",
-    "%.0f",  "%.1f",   "%.2f",   "%.6f",  "%.10f", "%.20f",  "%-12.3f", "%012.3f", "%+08.2f", "% f",   "%- 9.1f",
-    "%F",    "%e",     "%+20.15e", "%.0e", "%E",   "%-14.3e", "%013.4e", "%.30e", "%g",     "%G",     "%.0g",
-    "%.1g",  "%.15g",  "%.17g",  "%12g",  "%-+12.5g", "%.25g", "%#g",   "%#.0f",  "%#.3e",  "%a",     "%.3A"};
+    "%lf",  "%f",    "%+15lf",   "%15lf", "%7.3f",    "%6.3f",   "%10.4f",  "%7.3lf",  "%15.8lf", "%11.4f", "%20.10lf",
+    "%.0f", "%.1f",  "%.2f",     "%.6f",  "%.10f",    "%.20f",   "%-12.3f", "%012.3f", "%+08.2f", "% f",    "%- 9.1f",
+    "%F",   "%e",    "%+20.15e", "%.0e",  "%E",       "%-14.3e", "%013.4e", "%.30e",   "%g",      "%G",     "%.0g",
+    "%.1g", "%.15g", "%.17g",    "%12g",  "%-+12.5g", "%.25g",   "%#g",     "%#.0f",   "%#.3e",   "%a",     "%.3A"};
 
 std::vector<double> hardValues() {
-  std::vector<double> v = {0.0, -0.0, 1.0, -1.0, 0.5, 1.5, 2.5, -2.5, 0.05, 0.15, 0.25, 0.35, 1e-7, -1e-7, 4.9e-7,
-                           0.0000005, 5.000001e-7, -0.0000005, 0.0000015, 9.9999995, 99.9999995, 0.0005, 0.00005,
-                           0.125, 0.375, 123456.789, 999999.5, 1e15, 1e16, 9007199254740993.0,
-                           1.8446744073709552e19, 1e20, 1e21, 1e22, 1e23, 1e300, -1e300, DBL_MAX, -DBL_MAX, DBL_MIN,
-                           5e-324, -5e-324, 1e-310, 9.5, 0.95, 0.095, 99999.95, 1e-5, 1e-4, 1e6 - 0.5, 980.6, 9.806,
-                           1.0e6 * 3.75, 0.1 + 0.2, 1.0 / 3, -2.0 / 3, INFINITY, -INFINITY, NAN, -NAN};
+  std::vector<double> v = {0.0,
+                           -0.0,
+                           1.0,
+                           -1.0,
+                           0.5,
+                           1.5,
+                           2.5,
+                           -2.5,
+                           0.05,
+                           0.15,
+                           0.25,
+                           0.35,
+                           1e-7,
+                           -1e-7,
+                           4.9e-7,
+                           0.0000005,
+                           5.000001e-7,
+                           -0.0000005,
+                           0.0000015,
+                           9.9999995,
+                           99.9999995,
+                           0.0005,
+                           0.00005,
+                           0.125,
+                           0.375,
+                           123456.789,
+                           999999.5,
+                           1e15,
+                           1e16,
+                           9007199254740993.0,
+                           1.8446744073709552e19,
+                           1e20,
+                           1e21,
+                           1e22,
+                           1e23,
+                           1e300,
+                           -1e300,
+                           DBL_MAX,
+                           -DBL_MAX,
+                           DBL_MIN,
+                           5e-324,
+                           -5e-324,
+                           1e-310,
+                           9.5,
+                           0.95,
+                           0.095,
+                           99999.95,
+                           1e-5,
+                           1e-4,
+                           1e6 - 0.5,
+                           980.6,
+                           9.806,
+                           1.0e6 * 3.75,
+                           0.1 + 0.2,
+                           1.0 / 3,
+                           -2.0 / 3,
+                           INFINITY,
+                           -INFINITY,
+                           NAN,
+                           -NAN};
   // Exact ties at 0 to 10 decimals: odd multiples of 2^-(p+1).
   for (int p = 0; p <= 10; ++p)
     for (int k = 1; k < 200; k += 2) {
@@ -92,7 +146,8 @@ TEST(Format, DirectConversionsAsTheirFormats) {
   const struct {
     int precision, width;
     bool plus;
-  } kForms[] = {{6, 0, false}, {2, 6, false}, {6, 15, true}, {0, 0, true}, {10, 20, false}, {3, 1, false}, {24, 0, false}};
+  } kForms[] = {{6, 0, false},   {2, 6, false}, {6, 15, true}, {0, 0, true},
+                {10, 20, false}, {3, 1, false}, {24, 0, false}};
   std::vector<double> values = hardValues();
   std::mt19937_64 random(20261209);
   std::uniform_real_distribution<float> wide(-1e6f, 1e6f);
@@ -121,9 +176,9 @@ TEST(Format, DirectConversionsAsTheirFormats) {
 
 TEST(Format, IntegersAsSnprintf) {
   for (int n : {0, 1, -1, 7, -7, 99, 100, 999, -999, 12345, INT_MAX, INT_MIN})
-    for (const char* fmt : {"%d", "%i", "%3d", "%4d", "%5d", "%-5d|", "%05d", "%+d", "% d", "%+05d", "%-+6d|", "%.3d",
-                            "%.0d", "%5.3d", "%-8.4d|", "%08.3d", "%02d", "%u", "%5u", "%+u", "%x", "%#o", "%hd", "%hhd",
-                            "%hu"})
+    for (const char* fmt :
+         {"%d",    "%i",      "%3d",    "%4d",  "%5d", "%-5d|", "%05d", "%+d", "% d", "%+05d", "%-+6d|", "%.3d", "%.0d",
+          "%5.3d", "%-8.4d|", "%08.3d", "%02d", "%u",  "%5u",   "%+u",  "%x",  "%#o", "%hd",   "%hhd",   "%hu"})
       expectAsSnprintf(fmt, n);
   for (long long n : {0LL, -1LL, 1234567890123LL, LLONG_MAX, LLONG_MIN})
     for (const char* fmt : {"%lld", "%+15lld", "%-22lld|", "%llu", "%llx", "%jd"}) expectAsSnprintf(fmt, n);
@@ -143,7 +198,7 @@ TEST(Format, TextCharactersAndPercentAsSnprintf) {
   std::string longText(3000, 'x');
   expectAsSnprintf("<%s>", longText.c_str());
   expectAsSnprintf("%1000d", 5);
-  expectAsSnprintf("%.400f", 1e300);  // more digits than the formatter keeps on its stack
+  expectAsSnprintf("%.400f", 1e300);                  // more digits than the formatter keeps on its stack
   expectAsSnprintf("%.1000001f|%1000001d|", 0.5, 7);  // width and precision beyond what is parsed here
 }
 

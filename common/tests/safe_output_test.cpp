@@ -84,7 +84,9 @@ TEST(PendingFile, AKilledRunLeavesNothingBehind) {
 // aside; the next new file of that name removes it, not one of a running process,
 // also when the files of a run are opened with the folder listed once for all.
 TEST(PendingFile, ANameAsideLeftByAKilledRunIsRemoved) {
-  const auto aside = [](const char* name, long pid) { return "." + std::string(name) + "." + std::to_string(pid) + ".1.tmp"; };
+  const auto aside = [](const char* name, long pid) {
+    return "." + std::string(name) + "." + std::to_string(pid) + ".1.tmp";
+  };
   const long killed = testsupport::endedProcessId(), running = getpid();
   for (int way = 0; way < 4; ++way) {
     SCOPED_TRACE(way);
@@ -307,11 +309,12 @@ TEST(RunLock, ALockThatIsNoPlainFileIsRefusedAtOnce) {
     ScratchDir dir;
     testsupport::putNonPlainFile(dir, "V.lock", kind);
     const auto before = testsupport::folderContents(dir.path());
-    EXPECT_EQ(testsupport::inChildWithin(5, [&] {
-                RunLock lock;
-                long holder = 1;
-                return !lock.acquire(dir.file("V.lock"), holder) && holder == kLockNotAFile;
-              }),
+    EXPECT_EQ(testsupport::inChildWithin(5,
+                                         [&] {
+                                           RunLock lock;
+                                           long holder = 1;
+                                           return !lock.acquire(dir.file("V.lock"), holder) && holder == kLockNotAFile;
+                                         }),
               1);
     EXPECT_EQ(testsupport::changesSince(before, dir.path()), std::vector<std::string>{});
   }

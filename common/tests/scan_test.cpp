@@ -162,11 +162,12 @@ TEST(ScannerReads, WhatFscanfReadsOnTheSameFile) {
     expectSameAsFscanf<Load>(text);
     expectSameAsFscanf<Floats>(text);
   }
-  for (const char* text : {"TITLE 1 2\n", "LONGTITLE 1 2\n", "T\n1\n2", "T 1", "T x 2"}) expectSameAsFscanf<Title>(text);
+  for (const char* text : {"TITLE 1 2\n", "LONGTITLE 1 2\n", "T\n1\n2", "T 1", "T x 2"})
+    expectSameAsFscanf<Title>(text);
 
   // Texts of numbers, words and blanks in any order.
-  const char* const pieces[] = {"1", "-2", "+3", "0.25", "-1.5e3", "1e", ".", "12345678901", "x", "nan", " ", "  ",
-                                "\n", "\t", "\r\n", "y", "3.", "-.75", "1e-50", "0x10", "\x1A"};
+  const char* const pieces[] = {"1",  "-2", "+3", "0.25", "-1.5e3", "1e", ".",    "12345678901", "x",    "nan", " ",
+                                "  ", "\n", "\t", "\r\n", "y",      "3.", "-.75", "1e-50",       "0x10", "\x1A"};
   std::mt19937 random(7);
   for (int k = 0; k < 400; ++k) {
     std::string text;
@@ -192,7 +193,9 @@ TEST(ScannerReads, AByteOrderMarkAtTheStartIsSkipped) {
   EXPECT_STREQ(word, "VIGA3");
   EXPECT_EQ(titles.line(), 1);
 
-  TempFile loads("\xEF\xBB\xBF" "2\n");
+  TempFile loads(
+      "\xEF\xBB\xBF"
+      "2\n");
   Scanner counts(loads.file, "m.caf");
   int n = 0;
   counts.read("cantidad", "%d", &n);

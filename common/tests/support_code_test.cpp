@@ -21,7 +21,7 @@ using namespace common;
 namespace {
 
 constexpr int kLastCode = 999;
-constexpr double kBackground = 1.0;           // each spring of the 222 support beside the one tried
+constexpr double kBackground = 1.0;              // each spring of the 222 support beside the one tried
 constexpr double kSprings[3] = {3.0, 5.0, 7.0};  // kx, ky, kz of the support tried
 constexpr double kAngleDegrees = 30.0;
 
@@ -129,7 +129,8 @@ TEST_F(EverySupportCode, IsRemovedByTheModalEngineAsTheTypeSays) {
       const int option = springsToo ? calcdin::kOptionAllSupports : calcdin::kOptionSupports;
       EXPECT_EQ(calcdin::eliminateSupports(supports, 1, option).eliminated, expected);
     }
-    EXPECT_EQ(calcdin::verticalSprings(supports, calcdin::kOptionSupports).size(), code.hasModalVerticalSpring() ? 1u : 0u);
+    EXPECT_EQ(calcdin::verticalSprings(supports, calcdin::kOptionSupports).size(),
+              code.hasModalVerticalSpring() ? 1u : 0u);
   }
 }
 

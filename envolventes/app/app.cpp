@@ -37,7 +37,8 @@ wxString documentField(int index) {
 
 // The framework's message for a document file that does not exist.
 void showMissingFile(const wxString& file) {
-  wxString text = fromCp1252("%1\nImposible encontrar este archivo.\nCompruebe que la ruta y el nombre de archivo son correctos");
+  wxString text =
+      fromCp1252("%1\nImposible encontrar este archivo.\nCompruebe que la ruta y el nombre de archivo son correctos");
   text.Replace("%1", file);
   messageBox(text, wxICON_EXCLAMATION, nullptr);
 }

@@ -31,7 +31,8 @@ struct BannerArt {
 BannerArt artFor(int id) {
   switch (id) {
     case 131: return {wxColour(20, 60, 120), wxColour(90, 160, 220), BannerTheme::Shear, "Cortantes y reacciones"};
-    case 132: return {wxColour(10, 90, 40), wxColour(120, 200, 120), BannerTheme::Deflection, "Deformaci\xF3n de vigas"};
+    case 132:
+      return {wxColour(10, 90, 40), wxColour(120, 200, 120), BannerTheme::Deflection, "Deformaci\xF3n de vigas"};
     case 133: return {wxColour(120, 40, 20), wxColour(230, 150, 90), BannerTheme::Moment, "Momentos flectores"};
     case 138: return {wxColour(70, 20, 100), wxColour(180, 120, 220), BannerTheme::Shear, "Esfuerzos de corte"};
     case 139: return {wxColour(30, 30, 30), wxColour(140, 140, 150), BannerTheme::Deflection, "Envolventes guardadas"};
@@ -107,8 +108,7 @@ wxBitmap programIcon() {
 // ---------------------------------------------------------------- base
 
 ViewerDialog::ViewerDialog(wxWindow* parent, const wxString& caption, wxPoint, wxSize size)
-    : wxDialog(parent, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize,
-               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
+    : wxDialog(parent, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
   SetClientSize(du(size));
   Bind(wxEVT_CHAR_HOOK, &ViewerDialog::OnCharHook, this);
   Bind(wxEVT_CLOSE_WINDOW, &ViewerDialog::OnClose, this);
@@ -127,8 +127,7 @@ wxTextCtrl* ViewerDialog::addEdit(wxWindowID id, int x, int y, int w, int h) {
   return new wxTextCtrl(this, id, wxEmptyString, du(x, y), du(wxSize(w, h)));
 }
 
-void ViewerDialog::addBanners(std::array<int, 3> controlIds, std::array<int, 3> bitmapIds,
-                              std::array<wxPoint, 3> at) {
+void ViewerDialog::addBanners(std::array<int, 3> controlIds, std::array<int, 3> bitmapIds, std::array<wxPoint, 3> at) {
   for (int k = 0; k < 3; ++k)
     banners_[k] = new wxStaticBitmap(this, controlIds[k], wxGetApp().bannerBitmap(bitmapIds[k]), du(at[k].x, at[k].y));
 }
@@ -174,7 +173,8 @@ CAboutDlg::CAboutDlg(wxWindow* parent) : ViewerDialog(parent, "Acerca de envolve
   const wxWindowID accept = wxWindow::NewControlId();
   addButton(accept, "Aceptar", 178, 7, 50, 14)->SetDefault();
   SetAffirmativeId(accept);
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_OK); }, accept);
+  Bind(
+      wxEVT_BUTTON, [this](wxCommandEvent&) { EndModal(wxID_OK); }, accept);
 }
 
 // ---------------------------------------------------------------- screen size
@@ -231,10 +231,13 @@ CEnvelopeModeDlg::CEnvelopeModeDlg(wxWindow* parent)
   addButton(wxID_OK, "Existente", 7, 117, 102, 14)->SetDefault();
   addButton(wxID_CANCEL, "Nuevo", 226, 117, 105, 14);
   addBanners({1003, 1004, 1005}, {140, 131, 138}, {wxPoint(7, 13), wxPoint(17, 22), wxPoint(26, 30)});
-  Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-    m_bExisting = 1;
-    EndModal(wxID_OK);
-  }, wxID_OK);
+  Bind(
+      wxEVT_BUTTON,
+      [this](wxCommandEvent&) {
+        m_bExisting = 1;
+        EndModal(wxID_OK);
+      },
+      wxID_OK);
 }
 
 int CEnvelopeModeDlg::ShowModal() {
@@ -278,8 +281,8 @@ FileListDialog::FileListDialog(wxWindow* parent, const wxString& caption, wxSize
     : ViewerDialog(parent, caption, {2, 2}, size), nameLimit_(nameLimit) {}
 
 void FileListDialog::addListControls(const wxString& hint) {
-  m_list = new wxListBox(this, 1017, du(19, 11), du(wxSize(297, 56)), 0, nullptr,
-                         wxLB_SINGLE | wxLB_SORT | wxLB_ALWAYS_SB);
+  m_list =
+      new wxListBox(this, 1017, du(19, 11), du(wxSize(297, 56)), 0, nullptr, wxLB_SINGLE | wxLB_SORT | wxLB_ALWAYS_SB);
   addText(hint, 10, 76);
   name_ = addEdit(1018, 10, 92, 101, 14);
   if (nameLimit_ > 0) name_->SetMaxLength(nameLimit_);

@@ -41,18 +41,23 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
   SetIcon(icon);
 
   Bind(wxEVT_MENU, &CEnvolventesApp::OnAbout, &wxGetApp(), wxID_ABOUT);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { guicommon::showGuide(this); }, wxID_HELP);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, ID_EXIT);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { guicommon::showGuide(this); }, wxID_HELP);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, ID_EXIT);
   Bind(wxEVT_MENU, &CMainFrame::OnViewToolbar, this, ID_VIEW_TOOLBAR);
   Bind(wxEVT_MENU, &CMainFrame::OnViewStatusBar, this, ID_VIEW_STATUS_BAR);
-  Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(GetToolBar() && GetToolBar()->IsShown()); },
-       ID_VIEW_TOOLBAR);
-  Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(GetStatusBar() && GetStatusBar()->IsShown()); },
-       ID_VIEW_STATUS_BAR);
+  Bind(
+      wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(GetToolBar() && GetToolBar()->IsShown()); },
+      ID_VIEW_TOOLBAR);
+  Bind(
+      wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(GetStatusBar() && GetStatusBar()->IsShown()); },
+      ID_VIEW_STATUS_BAR);
   // Nothing can be cut, copied or pasted (undo is the document's, and it has
   // nothing to undo).
   for (int id : {wxID_CUT, wxID_COPY, wxID_PASTE})
-    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, id);
+    Bind(
+        wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, id);
   Bind(wxEVT_TIMER, &CMainFrame::OnUpdateIndicators, this);
   indicatorTimer_.Start(300);
 }
@@ -120,7 +125,8 @@ void CMainFrame::createToolBar() {
   bar->AddSeparator();
   bar->AddTool(wxID_PRINT, "Imprimir", icon(wxART_PRINT), "Imprimir", wxITEM_NORMAL)->SetLongHelp("Imprimir");
   bar->AddSeparator();
-  bar->AddTool(wxID_ABOUT, "Acerca de", icon(wxART_HELP), "Acerca de envolventes", wxITEM_NORMAL)->SetLongHelp("Acerca de envolventes");
+  bar->AddTool(wxID_ABOUT, "Acerca de", icon(wxART_HELP), "Acerca de envolventes", wxITEM_NORMAL)
+      ->SetLongHelp("Acerca de envolventes");
   bar->Realize();
 }
 

@@ -34,8 +34,7 @@ void readListLine(FILE* file, char (&line)[99]) {
 // Asks for an envelope name until one is given that Windows-1252 can hold and
 // that is not a project's, or the person cancels. `name` is left in
 // Windows-1252, as every name the suite writes.
-bool askUsableName(StartupQuestions& questions, int kind, bool existing,
-                   std::string& name) {
+bool askUsableName(StartupQuestions& questions, int kind, bool existing, std::string& name) {
   std::string typed;
   for (;;) {
     bool given = existing ? questions.askEnvelopeList(kind, typed) : questions.askEnvelopeName(typed);
@@ -198,7 +197,9 @@ RunOutcome runViewerEnvelope(ViewerState& viewer, EnvelopeState& shown, MessageS
 
 std::string projectNameRefusal(const std::string& name) {
   return "\"" + name + "\" es el nombre de un proyecto existente: sus archivos " + kResultsExt + " y " +
-         kForceTableExt + " se vaciar\xED" "an.\nElija otro nombre para el fichero de envolventes.";
+         kForceTableExt +
+         " se vaciar\xED"
+         "an.\nElija otro nombre para el fichero de envolventes.";
 }
 
 std::string unrepresentableNameRefusal() {

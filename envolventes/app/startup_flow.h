@@ -63,8 +63,8 @@ class StartupQuestions {
 };
 
 enum class FlowResult {
-  Ready,   // the project list is known: hand over to the engine
-  Ended,   // cancelled or failed; nothing to compute
+  Ready,  // the project list is known: hand over to the engine
+  Ended,  // cancelled or failed; nothing to compute
 };
 
 // Runs the flow for the diagram kind of the command line. Every file is

@@ -60,12 +60,8 @@ class DialogQuestions : public StartupQuestions {
     name = fileNameBytes(dialog.m_strName);
     return true;
   }
-  void showName(const std::string& name) override {
-    messageBox(fileNameText(name), wxICON_NONE, parent_);
-  }
-  void showMessage(const std::string& text) override {
-    messageBox(fromCp1252(text), wxICON_EXCLAMATION, parent_);
-  }
+  void showName(const std::string& name) override { messageBox(fileNameText(name), wxICON_NONE, parent_); }
+  void showMessage(const std::string& text) override { messageBox(fromCp1252(text), wxICON_EXCLAMATION, parent_); }
 
  private:
   wxWindow* parent_;
@@ -93,9 +89,7 @@ class CEnvolventesPrintout : public wxPrintout {
     return true;
   }
   bool HasPage(int page) override { return page == 1; }
-  void GetPageInfo(int* minPage, int* maxPage, int* from, int* to) override {
-    *minPage = *maxPage = *from = *to = 1;
-  }
+  void GetPageInfo(int* minPage, int* maxPage, int* from, int* to) override { *minPage = *maxPage = *from = *to = 1; }
 
  private:
   CEnvolventesView* view_;

@@ -39,7 +39,11 @@ class DiagramPainter {
  public:
   DiagramPainter(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, pictures::Canvas& canvas,
                  LabelForm form)
-      : s_(state), c_(canvas), L_(state.layout), env_(state.points), y_(ordinates),
+      : s_(state),
+        c_(canvas),
+        L_(state.layout),
+        env_(state.points),
+        y_(ordinates),
         last_(std::min<int>(state.lastPoint, static_cast<int>(state.layout.pointX.size()) - 1)),
         script_(form == LabelForm::Script) {}
 
@@ -284,8 +288,8 @@ void drawDiagram(const EnvelopeState& state, int selector, pictures::Canvas& can
   drawDiagram(state, state.ordinates, selector, canvas, form);
 }
 
-void drawDiagram(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, int selector,
-                 pictures::Canvas& canvas, LabelForm form) {
+void drawDiagram(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, int selector, pictures::Canvas& canvas,
+                 LabelForm form) {
   if (selector < 1 || selector > 3) return;
   const DiagramLayout& layout = state.layout;
   canvas.beginPicture(layout.areaWidth, layout.areaHeight, layout.axisY);

@@ -45,8 +45,8 @@ enum class LabelForm { Screen, Script };
 void drawDiagram(const EnvelopeState& state, int selector, pictures::Canvas& canvas,
                  LabelForm form = LabelForm::Screen);
 // The same with the ordinates given, not the state's.
-void drawDiagram(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, int selector,
-                 pictures::Canvas& canvas, LabelForm form = LabelForm::Screen);
+void drawDiagram(const EnvelopeState& state, const EnvelopeOrdinates& ordinates, int selector, pictures::Canvas& canvas,
+                 LabelForm form = LabelForm::Screen);
 
 enum class DrawOutcome {
   Drawn,          // drawn, and the script rewritten

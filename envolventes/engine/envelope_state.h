@@ -120,18 +120,18 @@ struct ProjectTables {
   int materialCount = 0, sectionCount = 0, unusedCount = 0, tieCount = 0, selfWeight = 0;
   float beamLength = 0;
   int lastPoint = 0;
-  int forceTableLastIndex = 0;  // first line of the project's .esf
-  std::vector<NodeRecord> nodes;        // 1..nodeCount
-  std::vector<BarRecord> bars;          // 1..barCount
-  std::vector<SupportRecord> supports;  // 1..supportCount
-  std::vector<NodalLoadRecord> nodalLoads;  // 1..99, by node label
+  int forceTableLastIndex = 0;                  // first line of the project's .esf
+  std::vector<NodeRecord> nodes;                // 1..nodeCount
+  std::vector<BarRecord> bars;                  // 1..barCount
+  std::vector<SupportRecord> supports;          // 1..supportCount
+  std::vector<NodalLoadRecord> nodalLoads;      // 1..99, by node label
   std::vector<NodeDeflection> nodeDeflections;  // 1..nodeCount, this project's .res
   std::vector<BarEndForces> barForces;          // 1..barCount
   std::vector<ReactionRecord> reactions;        // 1..supportCount
   std::vector<PointResult> points;              // 0..lastPoint
   bool pointsInOrder = false;  // abscissae finite, moderate and ascending: pointAt may halve its search
   ProjectForceTable forceTable;
-  std::vector<LoadRecord> loads;                // 1..number of load lines
+  std::vector<LoadRecord> loads;  // 1..number of load lines
 };
 
 class EnvelopeState {

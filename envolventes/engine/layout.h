@@ -5,9 +5,9 @@
 
 namespace envelope {
 
-int beamPixelsFor(int areaWidth);   // 40 * (1 + trunc(width * 0.8 * 0.025))
-int axisYFor(int areaHeight);       // 2 * trunc(height * 0.5 * 0.5)
-int labelYFor(int areaHeight);      // 2 * trunc(height * 0.7 * 0.5)
+int beamPixelsFor(int areaWidth);  // 40 * (1 + trunc(width * 0.8 * 0.025))
+int axisYFor(int areaHeight);      // 2 * trunc(height * 0.5 * 0.5)
+int labelYFor(int areaHeight);     // 2 * trunc(height * 0.7 * 0.5)
 
 // A bar's pixel length made even; then its number of 20-pixel steps.
 int evenPixelLength(float xI, float xJ, int beamPixels, float beamLength);

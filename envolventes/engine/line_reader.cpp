@@ -18,9 +18,7 @@ namespace envelope {
 
 using namespace common;
 
-FileHandle openForReading(const std::string& path) {
-  return openInputFile(path);
-}
+FileHandle openForReading(const std::string& path) { return openInputFile(path); }
 
 bool canOpenForReading(const std::string& path) {
   struct stat info {};

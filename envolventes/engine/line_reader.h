@@ -78,7 +78,7 @@ int scanLine(std::string_view line, const char* fmt, Targets*... targets) {
 // scanLine over the fields of a record (ints and floats), in their order.
 template <class... T>
 int scanFields(std::string_view line, std::tuple<T&...> fields) {
-  static_assert(((std::is_same_v<T, int> || std::is_same_v<T, float>) && ...));
+  static_assert(((std::is_same_v<T, int> || std::is_same_v<T, float>)&&...));
   static const std::string format = [] {
     std::string text;
     ((text += std::is_same_v<T, int> ? " %d" : " %f"), ...);
@@ -111,6 +111,7 @@ class TextLines {
   // The next line, valid until the next call; false at the end of the file,
   // `line` then holding the same text as before.
   bool next(std::string_view& line);
+
  private:
   static constexpr size_t kLeastRoom = 4096, kMostFirstRoom = size_t{16} << 20, kLookAhead = 32;
   size_t room() const { return buffer_.size() - kLookAhead; }

@@ -49,8 +49,8 @@ bool isStaticResults(const std::string& path) {
 }  // namespace
 
 bool isProjectName(const std::string& name) {
-  return exists(fileOf(name, kDiagramExt)) || exists(fileOf(name, kLoadsExt)) ||
-         isModelFile(fileOf(name, kModelExt)) || isStaticResults(fileOf(name, kResultsExt));
+  return exists(fileOf(name, kDiagramExt)) || exists(fileOf(name, kLoadsExt)) || isModelFile(fileOf(name, kModelExt)) ||
+         isStaticResults(fileOf(name, kResultsExt));
 }
 
 EnvelopeNameCheck checkEnvelopeName(const std::string& name, const std::vector<std::string>& projects) {
@@ -81,9 +81,12 @@ std::string envelopeNameFault(const std::string& name) {
     if (c == '/' || c == '\\') return "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE NOMBRAR UN DIRECTORIO (/ O \\)";
     // A line break would end a command of the scripts and start one of its own.
     if (c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D)
-      return formatText("ERROR: EL NOMBRE DE ENVOLVENTE LLEVA EL CAR\xC1" "CTER DE C\xD3" "DIGO %u, QUE NO ES UNA LETRA "
-                        "DE WINDOWS-1252",
-                        static_cast<unsigned>(c));
+      return formatText(
+          "ERROR: EL NOMBRE DE ENVOLVENTE LLEVA EL CAR\xC1"
+          "CTER DE C\xD3"
+          "DIGO %u, QUE NO ES UNA LETRA "
+          "DE WINDOWS-1252",
+          static_cast<unsigned>(c));
   }
   return "";
 }

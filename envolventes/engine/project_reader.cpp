@@ -21,9 +21,7 @@ const char* const kTooManyLoadsError = "ERROR DEMASIADAS CARGAS";
 const char* const kCountsError = "ERROR EN CANTIDADES DEL PROYECTO";
 const char* const kForcePointsError = "error en cantidad de puntos para ESFUERZOS";
 
-std::string incompleteFileText(const std::string& path) {
-  return "ERROR: EL FICHERO " + path + " EST\xC1 INCOMPLETO";
-}
+std::string incompleteFileText(const std::string& path) { return "ERROR: EL FICHERO " + path + " EST\xC1 INCOMPLETO"; }
 
 std::string missingFileText(const char* opening, const std::string& base, const char* extension) {
   return opening + fileOf(base, extension) + " (proyecto " + base + ")";
@@ -169,7 +167,8 @@ bool sameBeam(const std::vector<Node>& nodes, int unitSystem, bool firstOfRun, E
   }
   if (unitSystem != state.referenceUnitSystem || xs.size() != state.referenceNodeX.size()) return false;
   for (size_t k = 0; k < xs.size(); ++k)
-    if (std::fabs(xs[k] - state.referenceNodeX[k]) > 1e-6 * std::max(std::fabs(xs[k]), std::fabs(state.referenceNodeX[k])))
+    if (std::fabs(xs[k] - state.referenceNodeX[k]) >
+        1e-6 * std::max(std::fabs(xs[k]), std::fabs(state.referenceNodeX[k])))
       return false;
   return true;
 }
@@ -321,8 +320,7 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::s
   while (reader.next(line)) {
     int bar = 0, type = 0;
     float a = 0, len = 0, c = 0, value = 0;
-    int got = scanLine(line, "%d %d %f %f %f %f %s", &bar, &type, &a, &len, &c, &value,
-                             wordBuffer(line));
+    int got = scanLine(line, "%d %d %f %f %f %f %s", &bar, &type, &a, &len, &c, &value, wordBuffer(line));
     if (got <= 0) continue;  // a blank line is no load
     ++lines;
     if (selfWeightPath && got < 7) {
@@ -393,9 +391,8 @@ int pointAt(const ProjectTables& project, float x, int bar) {
     const PointResult* const first = project.points.data();
     const PointResult* const last = first + count;
     const double tx = truncatedTenthsOfMicro(x);
-    const PointResult* near = firstNotHolding(first, count, from, to, [tx](const PointResult& p) {
-      return truncatedTenthsOfMicro(p.x) > tx + 1.0;
-    });
+    const PointResult* near = firstNotHolding(
+        first, count, from, to, [tx](const PointResult& p) { return truncatedTenthsOfMicro(p.x) > tx + 1.0; });
     if (near != last && NearlyEqual(near->x, x)) return static_cast<int>(near - first);
     const PointResult* right = firstNotHolding(first, count, from, to, [x](const PointResult& p) { return p.x < x; });
     return right == first ? 0 : static_cast<int>(right - first) - 1;

@@ -50,11 +50,9 @@ void readForceTableRows(TextLines& esf, int n, ProjectForceTable& out) {
     }
     float v[6] = {0, 0, 0, 0, 0, 0};
     ForceTableRow row;
-    if (scanLine(line, "%d %f %f %f %f %f %f %f", &row.index, &row.x, &v[0], &v[1], &v[2],
-                       &v[3], &v[4], &v[5]) != 8)
+    if (scanLine(line, "%d %f %f %f %f %f %f %f", &row.index, &row.x, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]) != 8)
       break;
-    row.Qi.max = v[0], row.Qd.max = v[1], row.Mfi.max = v[2], row.Mfd.max = v[3], row.CC.max = v[4],
-    row.Mf.max = v[5];
+    row.Qi.max = v[0], row.Qd.max = v[1], row.Mfi.max = v[2], row.Mfd.max = v[3], row.CC.max = v[4], row.Mf.max = v[5];
     out.table.push_back(row);
     ++got;
   }
@@ -113,8 +111,8 @@ ForceTableStep ForceTableEnvelope::write(int n, FILE* out, MessageSink& sink) co
 void writeForceTableRows(const std::vector<ForceTableRow>& table, int n, FILE* out) {
   TextBuffer text;
   text.reserve((static_cast<size_t>(n) + 2) * 2 * 100);  // room for rows of numbers of a few digits
-  writeHalf(text, " Coordenada[m]  Qi(m\xE1x)//Qd(m\xE1x)   /////   Qi(m\xEDn)//Qd(m\xEDn)    CC(m\xE1x)//CC(m\xEDn)\n", table,
-            n, true);
+  writeHalf(text, " Coordenada[m]  Qi(m\xE1x)//Qd(m\xE1x)   /////   Qi(m\xEDn)//Qd(m\xEDn)    CC(m\xE1x)//CC(m\xEDn)\n",
+            table, n, true);
   writeHalf(text,
             " Coordenada[m]  Mfi(m\xE1x)//Mfd(m\xE1x)   /////   Mfi(m\xEDn)//Mfd(m\xEDn)    Mf(m\xE1x)//Mf(m\xEDn)\n",
             table, n, false);
@@ -130,9 +128,9 @@ void writeReport(const EnvelopeState& s, FILE* file) {
                  s.nodeDeflectionMin[i].value);
   }
   const GlobalExtremes& e = s.extremes;
-  appendFormat(out,
-               " Deformaciones :  M\xE1xima[mm]: %f    M\xEDnima[mm]:  %f   ABSOLUTA[diferencia m\xE1xima][mm]:  %f\n\n",
-               e.deflectionMax, e.deflectionMin, e.deflectionSpan);
+  appendFormat(
+      out, " Deformaciones :  M\xE1xima[mm]: %f    M\xEDnima[mm]:  %f   ABSOLUTA[diferencia m\xE1xima][mm]:  %f\n\n",
+      e.deflectionMax, e.deflectionMin, e.deflectionSpan);
   appendFormat(out, " Corte :  M\xE1ximo: %f    M\xEDnimo:  %f   \n\n", e.shearMax, e.shearMin);
   appendFormat(out, " Momento :  M\xE1ximo: %f    M\xEDnimo:  %f   \n\n", e.momentMax, e.momentMin);
   // The maxima and minima at the bar's two ends.

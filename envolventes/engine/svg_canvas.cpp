@@ -47,8 +47,10 @@ std::string escapeXml(const std::string& utf8) {
       case '"': out += "&quot;"; break;
       default:
         // Control bytes are not allowed in XML text.
-        if (static_cast<unsigned char>(ch) < 0x20) out += ' ';
-        else out += ch;
+        if (static_cast<unsigned char>(ch) < 0x20)
+          out += ' ';
+        else
+          out += ch;
     }
   }
   return out;
@@ -61,8 +63,8 @@ void SvgCanvas::beginPicture(int areaWidth, int areaHeight, int /*axisY*/) {
   auto put = [this](const std::string& text) { svg_.append(text.data(), text.size()); };
   put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
   put("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(areaWidth) + "\" height=\"" +
-      std::to_string(areaHeight) + "\" viewBox=\"0 0 " + std::to_string(areaWidth) + " " +
-      std::to_string(areaHeight) + "\">\n");
+      std::to_string(areaHeight) + "\" viewBox=\"0 0 " + std::to_string(areaWidth) + " " + std::to_string(areaHeight) +
+      "\">\n");
   put("<rect x=\"0\" y=\"0\" width=\"100%\" height=\"100%\" fill=\"white\"/>\n");
   put("<g font-family=\"DejaVu Sans Mono, monospace\" font-size=\"11\" stroke-width=\"1\">\n");
 }
@@ -97,8 +99,8 @@ void SvgCanvas::line(pictures::Point a, pictures::Point b, const pictures::Style
   svg_.advance(static_cast<size_t>(at - start));
 }
 
-void SvgCanvas::text(pictures::Point place, const std::string& cp1252Text, const pictures::Style& style, pictures::Anchor,
-                     const std::string&) {
+void SvgCanvas::text(pictures::Point place, const std::string& cp1252Text, const pictures::Style& style,
+                     pictures::Anchor, const std::string&) {
   // The screen anchors text at its top-left corner.
   const int x = static_cast<int>(place.x.v), y = static_cast<int>(place.y.v);
   char* const start = svg_.room(160);

@@ -26,9 +26,14 @@ using Clock = std::chrono::steady_clock;
 // in between so overlapping runs would show up as interleaved lines.
 std::string standIn(const std::string& name, double seconds) {
   return "#!/bin/sh\n"
-         "echo \"start " + name + " $0 $#\" >> log.txt\n"
-         "sleep " + std::to_string(seconds) + "\n"
-         "echo \"end " + name + "\" >> log.txt\n";
+         "echo \"start " +
+         name +
+         " $0 $#\" >> log.txt\n"
+         "sleep " +
+         std::to_string(seconds) +
+         "\n"
+         "echo \"end " +
+         name + "\" >> log.txt\n";
 }
 
 class StartSequence : public ::testing::Test {

@@ -172,7 +172,8 @@ AnalysedBeam analysedBeam(const std::string& loads, const std::string& nodal) {
                            " 1 1 0 0 0 0.0\n1 0 0\n2 2.5 0\n3 5 0\n4 10 0\n"
                            "1 1 2 1 1 1 0\n1.0 0.0 0.0 0 1.0\n2 2 3 1 1 1 0\n1.0 0.0 0.0 0 1.0\n"
                            "3 3 4 1 1 1 0\n1.0 0.0 0.0 0 1.0\n1 0.18 0.0054 0.25 0.5\n1 3e7 1.25e7 2.4 1.0e-5\n"
-                           "1 110 0.0 0.0\n3 10 0.0\n4 10 0.0\n" + nodal,
+                           "1 110 0.0 0.0\n3 10 0.0\n4 10 0.0\n" +
+                           nodal,
                        loads);
 }
 
@@ -206,17 +207,21 @@ TEST(DiagramsOfPointActionsAtNodes, AreTheSameWhicheverWayTheActionIsWritten) {
     std::vector<std::string> labels;  // some labels the drawing must hold
   } cases[] = {
       {"couple at the support",
-       {{"2 2 2.5 0 0 100 y\n", ""}, {"3 2 0 5 0 100 y\n", ""}, {"", "3\n1 0\n1 0\n1 -100\n"}}, "",
+       {{"2 2 2.5 0 0 100 y\n", ""}, {"3 2 0 5 0 100 y\n", ""}, {"", "3\n1 0\n1 0\n1 -100\n"}},
+       "",
        {"-50.00", "50.00"}},
       {"force on the support",
        {{"2 1 2.5 0 0 -100 y\n", ""}, {"3 1 0 5 0 -100 y\n", ""}, {"", "3\n1 0\n1 -100\n1 0\n"}},
-       "1 3 0 2.5 0 -20 y\n2 3 0 2.5 0 -20 y\n3 3 0 5 0 -20 y\n", {"-62.50", "62.50"}},
+       "1 3 0 2.5 0 -20 y\n2 3 0 2.5 0 -20 y\n3 3 0 5 0 -20 y\n",
+       {"-62.50", "62.50"}},
       {"couple inside the span",
        {{"1 2 2.5 0 0 100 y\n", ""}, {"2 2 0 2.5 0 100 y\n", ""}, {"", "2\n1 0\n1 0\n1 -100\n"}},
-       "3 3 0 5 0 -20 y\n", {}},
+       "3 3 0 5 0 -20 y\n",
+       {}},
       {"force inside the span",
        {{"1 1 2.5 0 0 -40 y\n", ""}, {"2 1 0 2.5 0 -40 y\n", ""}, {"", "2\n1 0\n1 -40\n1 0\n"}},
-       "3 3 0 5 0 -20 y\n", {}},
+       "3 3 0 5 0 -20 y\n",
+       {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -277,7 +282,7 @@ struct NumberCase {
 };
 
 TEST(PictureNumber, RoundsToItsDecimalsAndNeverShowsASignedZero) {
-  const NumberCase cases[] = {{-20.691667, 2, "-20.69"}, {16.965278, 1, "17.0"}, {-0.0, 3, "0.000"},
+  const NumberCase cases[] = {{-20.691667, 2, "-20.69"}, {16.965278, 1, "17.0"},    {-0.0, 3, "0.000"},
                               {-0.0004, 3, "0.000"},     {-0.0005001, 3, "-0.001"}, {-0.4, 0, "0"},
                               {130.387371, 0, "130"}};
   for (const NumberCase& c : cases) EXPECT_EQ(pictureNumber(c.value, c.decimals), c.text) << c.value;

@@ -28,10 +28,20 @@ TEST(WholeWordNumbers, PlainWordsAndTheLibrarysOtherFormsGiveTheLibrarysValues) 
     const char* text;
     bool real;
     double value;
-  } reals[] = {{"-4.4850", true, -4.485},   {"+1.5", true, 1.5},     {"1.", true, 1.0},     {".5", true, 0.5},
-               {"3.895646989e6", true, 3895646.989}, {"1E-3", true, 1e-3}, {"0x1p3", true, 8.0},
-               {"1e-400", true, 0.0},       {"1e400", false, 0},     {"inf", false, 0},     {"nan", false, 0},
-               {"1.5x", false, 0},          {"", false, 0},          {"+", false, 0}};
+  } reals[] = {{"-4.4850", true, -4.485},
+               {"+1.5", true, 1.5},
+               {"1.", true, 1.0},
+               {".5", true, 0.5},
+               {"3.895646989e6", true, 3895646.989},
+               {"1E-3", true, 1e-3},
+               {"0x1p3", true, 8.0},
+               {"1e-400", true, 0.0},
+               {"1e400", false, 0},
+               {"inf", false, 0},
+               {"nan", false, 0},
+               {"1.5x", false, 0},
+               {"", false, 0},
+               {"+", false, 0}};
   for (const auto& c : reals) {
     SCOPED_TRACE(c.text);
     double value = -7;
@@ -44,8 +54,9 @@ TEST(WholeWordNumbers, PlainWordsAndTheLibrarysOtherFormsGiveTheLibrarysValues) 
     const char* text;
     bool integer;
     int value;
-  } integers[] = {{"007", true, 7}, {"+7", true, 7}, {"-2147483648", true, INT_MIN}, {"2147483648", false, 0},
-                  {"1e3", false, 0}, {"7 ", false, 0}, {"-", false, 0}};
+  } integers[] = {{"007", true, 7},         {"+7", true, 7},   {"-2147483648", true, INT_MIN},
+                  {"2147483648", false, 0}, {"1e3", false, 0}, {"7 ", false, 0},
+                  {"-", false, 0}};
   for (const auto& c : integers) {
     SCOPED_TRACE(c.text);
     int value = -7;
@@ -65,10 +76,9 @@ std::string block(int q, int direction, const char* lambda, const char* f, std::
 
 // Two rows (vertical displacement and rotation of node 2 of a two-node beam),
 // second listing by ascending eigenvalue; Windows line ends are accepted.
-const std::string kTwoModes = block(1, 5, "9.0", "0.477465", {"1.0", "2.0"}) +
-                              block(2, 6, "4.0", "0.318310", {"3.0", "-4.0"}) +
-                              block(1, 6, "4.0", "0.318310", {"3.0", "-4.0"}) +
-                              block(2, 5, "9.0", "0.477465", {"1.0", "2.0"});
+const std::string kTwoModes =
+    block(1, 5, "9.0", "0.477465", {"1.0", "2.0"}) + block(2, 6, "4.0", "0.318310", {"3.0", "-4.0"}) +
+    block(1, 6, "4.0", "0.318310", {"3.0", "-4.0"}) + block(2, 5, "9.0", "0.477465", {"1.0", "2.0"});
 
 struct Word {
   std::string text;
@@ -89,10 +99,19 @@ void expectWords(TokenFile& in, const std::vector<Word>& expected) {
 // Words are what lies between blanks and line ends, however long the runs of
 // either; control bytes other than those and bytes above ASCII are part of them.
 TEST(TokenFile, SplitsWordsAndCountsLinesWhateverTheirLengths) {
-  const std::string text = "  ab\x01" "cdefghij   \t k\xE9lmnopqrstu\n\n" + std::string(20, ' ') + "12345678 \r\n" +
-                           "x\fy" + std::string(17, ' ') + "z\v" + std::string(9, ' ') + "0.000000";
-  const std::vector<Word> expected = {{"ab\x01" "cdefghij", 1, 1}, {"k\xE9lmnopqrstu", 1, 2}, {"12345678", 3, 1},
-                                      {"x", 4, 1}, {"y", 4, 2}, {"z", 4, 3}, {"0.000000", 4, 4}};
+  const std::string text =
+      "  ab\x01"
+      "cdefghij   \t k\xE9lmnopqrstu\n\n" +
+      std::string(20, ' ') + "12345678 \r\n" + "x\fy" + std::string(17, ' ') + "z\v" + std::string(9, ' ') + "0.000000";
+  const std::vector<Word> expected = {{"ab\x01"
+                                       "cdefghij",
+                                       1, 1},
+                                      {"k\xE9lmnopqrstu", 1, 2},
+                                      {"12345678", 3, 1},
+                                      {"x", 4, 1},
+                                      {"y", 4, 2},
+                                      {"z", 4, 3},
+                                      {"0.000000", 4, 4}};
   TokenFile held("t.din", text);
   expectWords(held, expected);
   // From a file read a piece at a time: a piece may end anywhere, within a
@@ -198,10 +217,11 @@ TEST(ResultsFile, KeepsEachValuesTextAndPlaceWhateverTheLineBreaks) {
   shape.nn = 2;
   shape.bars = {{}, {1, 2}};
   shape.supportNodes = {0, 1};
-  for (const char* text : {"   T   1    0 \n 1       0.000000       \n 2       -1.250000       \n"
-                           "    1      1   2          +0.000000     -3.500000        +2.000000        -2.000000 \n"
-                           "     1  4.000000  0.000000\n",
-                           "T 1 0\n1 0.000000 2\n-1.250000 1 1 2 +0.000000 -3.500000 +2.000000 -2.000000 1 4.000000\n0.000000"}) {
+  for (const char* text :
+       {"   T   1    0 \n 1       0.000000       \n 2       -1.250000       \n"
+        "    1      1   2          +0.000000     -3.500000        +2.000000        -2.000000 \n"
+        "     1  4.000000  0.000000\n",
+        "T 1 0\n1 0.000000 2\n-1.250000 1 1 2 +0.000000 -3.500000 +2.000000 -2.000000 1 4.000000\n0.000000"}) {
     TokenFile in("p.res", text);
     ResultsFile res = readResultsFile(in, shape);
     EXPECT_EQ(res.nodes[2].value.text, "-1.250000");

@@ -61,8 +61,9 @@ BeamDialog::BeamDialog(wxWindow* parent)
   right_ = text("Voladizo derecho (0 = ninguno):", "0");
   supports_ = text("Apoyos, de izquierda a derecha:", "");
   supports_->SetHint(fromCp1252("en blanco: articulado y los dem\xE1s deslizantes"));
-  supports_->SetToolTip(fromCp1252("Una palabra por apoyo: articulado, deslizante, empotrado o muelle:RIGIDEZ "
-                                   "(basta la inicial: a d e m:50000)."));
+  supports_->SetToolTip(
+      fromCp1252("Una palabra por apoyo: articulado, deslizante, empotrado o muelle:RIGIDEZ "
+                 "(basta la inicial: a d e m:50000)."));
   permanent_ = text("Carga permanente uniforme (hacia abajo):", "10");
   variable_ = text("Carga variable uniforme (hacia abajo):", "5");
   selfWeight_ = new wxCheckBox(this, wxID_ANY, "incluido en el caso permanente");
@@ -85,9 +86,18 @@ BeamDialog::BeamDialog(wxWindow* parent)
   shearArea_ = text("  \xE1rea a cortante (0 = sin deformaci\xF3n por cortante):", "0");
   preset_ = new wxChoice(this, wxID_ANY);
   row("Material:", preset_);
-  E_ = text("  m\xF3" "dulo de elasticidad E:", "");
-  G_ = text("  m\xF3" "dulo de cortante G:", "");
-  gamma_ = text("  peso espec\xED" "fico:", "");
+  E_ = text(
+      "  m\xF3"
+      "dulo de elasticidad E:",
+      "");
+  G_ = text(
+      "  m\xF3"
+      "dulo de cortante G:",
+      "");
+  gamma_ = text(
+      "  peso espec\xED"
+      "fico:",
+      "");
   alpha_ = text("  dilataci\xF3n t\xE9rmica:", "");
 
   auto* all = new wxBoxSizer(wxVERTICAL);
@@ -163,7 +173,9 @@ std::string BeamDialog::readChoices(BeamChoices& c) const {
                                {variable_, &c.variableLoad, "carga variable"},
                                {E_, &c.material.E, "E"},
                                {G_, &c.material.G, "G"},
-                               {gamma_, &c.material.gamma, "peso espec\xED" "fico"},
+                               {gamma_, &c.material.gamma,
+                                "peso espec\xED"
+                                "fico"},
                                {alpha_, &c.material.alpha, "dilataci\xF3n t\xE9rmica"}};
   if (rectangle) {
     fields.push_back({b_, &c.section.b, "ancho b"});
@@ -174,8 +186,7 @@ std::string BeamDialog::readChoices(BeamChoices& c) const {
     fields.push_back({shearArea_, &c.section.shearArea, "\xE1rea a cortante"});
   }
   for (const Field& field : fields)
-    if (!readReal(field.control->GetValue(), *field.value))
-      return std::string("escriba un n\xFAmero en ") + field.name;
+    if (!readReal(field.control->GetValue(), *field.value)) return std::string("escriba un n\xFAmero en ") + field.name;
   long bars = 0;
   if (!bars_->GetValue().Strip(wxString::both).ToLong(&bars) || bars < 1 || bars > 1000)
     return "el n\xFAmero de barras por vano es un entero desde 1";

@@ -21,8 +21,7 @@ namespace vigas::app {
 namespace {
 const char* const kConcretes[] = {"HA-25", "HA-30", "HA-35", "HA-40", "HA-45", "HA-50"};
 const char* const kSteels[] = {"B400S", "B500S"};
-const char* const kExposures[] = {"X0",  "XC1", "XC2", "XC3", "XC4", "XD1",
-                                  "XD2", "XD3", "XS1", "XS2", "XS3"};
+const char* const kExposures[] = {"X0", "XC1", "XC2", "XC3", "XC4", "XD1", "XD2", "XD3", "XS1", "XS2", "XS3"};
 const char* const kCements[] = {"S", "N", "R"};
 
 template <size_t N>
@@ -84,11 +83,17 @@ DesignDialog::DesignDialog(wxWindow* parent, const armado::DesignData& data)
   };
   serviceRow("psi1 de la variable (frecuente)", psi1_ = number(data.psi1));
   serviceRow("Humedad relativa (%)", humidity_ = number(data.humidity));
-  serviceRow("Edad al cargar (d\xED" "as)", loadingAge_ = number(data.loadingAge));
+  serviceRow(
+      "Edad al cargar (d\xED"
+      "as)",
+      loadingAge_ = number(data.loadingAge));
   serviceRow("Clase de cemento", cement_ = choiceOf(this, kCements, std::string(1, data.cement)));
   serviceRow("Fluencia phi (vac\xEDo: anejo B)", creep_ = text(optionalText(data.creep)));
   serviceRow("Retracci\xF3n por mil (vac\xEDo: calculada)", shrinkage_ = text(optionalText(data.shrinkage, 1000)));
-  serviceRow("Edad de los acabados (d\xED" "as; vac\xEDo: sin ellos)", finishes_ = text(optionalText(data.finishesAge)));
+  serviceRow(
+      "Edad de los acabados (d\xED"
+      "as; vac\xEDo: sin ellos)",
+      finishes_ = text(optionalText(data.finishesAge)));
   auto* columns = new wxBoxSizer(wxHORIZONTAL);
   columns->Add(grid, 0, wxRIGHT, 16);
   columns->Add(service);
@@ -112,11 +117,10 @@ bool DesignDialog::TransferDataFromWindow() {
   d.steel = *armado::steelNamed(kSteels[std::max(0, steel_->GetSelection())]);
   d.exposure = kExposures[std::max(0, exposure_->GetSelection())];
   double legs = 0;
-  const std::pair<wxTextCtrl*, double*> numbers[] = {{cover_, &d.cover},         {stirrup_, &d.stirrupDiameter},
-                                                     {legs_, &legs},             {aggregate_, &d.aggregate},
-                                                     {support_, &d.supportWidth}, {psi2_, &d.psi2},
-                                                     {gammaC_, &d.safety.gammaC}, {gammaS_, &d.safety.gammaS},
-                                                     {alphaCC_, &d.safety.alphaCC}};
+  const std::pair<wxTextCtrl*, double*> numbers[] = {
+      {cover_, &d.cover},          {stirrup_, &d.stirrupDiameter}, {legs_, &legs},
+      {aggregate_, &d.aggregate},  {support_, &d.supportWidth},    {psi2_, &d.psi2},
+      {gammaC_, &d.safety.gammaC}, {gammaS_, &d.safety.gammaS},    {alphaCC_, &d.safety.alphaCC}};
   for (const auto& [field, value] : numbers)
     if (!readReal(field->GetValue(), *value)) {
       messageBox(fromCp1252("Escriba un n\xFAmero en cada dato."), wxICON_EXCLAMATION, this);
@@ -237,7 +241,8 @@ void DesignPanel::clear() {
 }
 
 void DesignPanel::show(const DesignRun& run) {
-  note_->SetLabel(fileNameText("Armado " + run.name + " (armado): resumen y dibujo; despiece en " + run.name + ".des."));
+  note_->SetLabel(
+      fileNameText("Armado " + run.name + " (armado): resumen y dibujo; despiece en " + run.name + ".des."));
   summary_->SetValue(fromCp1252(run.summary));
   design_ = run.design;
   name_ = std::filesystem::path(run.name).filename().string();
@@ -250,7 +255,8 @@ std::string DesignPanel::summaryText() const { return toCp1252(summary_->GetValu
 
 void DesignPanel::markOutdated() {
   if (!summary_->IsEmpty())
-    note_->SetLabel(fromCp1252("La viga ha cambiado: el armado es de antes (An\xE1lisis > Armado lo calcula de nuevo)."));
+    note_->SetLabel(
+        fromCp1252("La viga ha cambiado: el armado es de antes (An\xE1lisis > Armado lo calcula de nuevo)."));
 }
 
 }  // namespace vigas::app

@@ -205,7 +205,8 @@ std::string EnvelopePanel::summaryText() const { return toCp1252(summary_->GetVa
 
 void EnvelopePanel::markOutdated() {
   if (!summary_->IsEmpty())
-    note_->SetLabel(fromCp1252("La viga ha cambiado: la envolvente es de antes (An\xE1lisis > Envolvente la calcula de nuevo)."));
+    note_->SetLabel(
+        fromCp1252("La viga ha cambiado: la envolvente es de antes (An\xE1lisis > Envolvente la calcula de nuevo)."));
 }
 
 }  // namespace vigas::app

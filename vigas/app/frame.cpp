@@ -76,7 +76,7 @@ wxString askCaseName(wxWindow* parent, const wxString& title, const wxString& pr
   return dialog.ShowModal() == wxID_OK ? field->GetValue() : wxString();
 }
 
-const Table kModelTables[] = {Table::header,  Table::nodes,    Table::bars, Table::sections,
+const Table kModelTables[] = {Table::header,    Table::nodes,    Table::bars, Table::sections,
                               Table::materials, Table::supports, Table::ties, Table::nodalLoads};
 // The spans view: the beam's own tables, then each case's loads along it.
 const Table kSpanTables[] = {Table::header, Table::spans, Table::sections, Table::materials};
@@ -110,7 +110,8 @@ MainFrame::MainFrame() : wxFrame(nullptr, wxID_ANY, "vigas", wxDefaultPosition, 
   // Never larger than the screen: the results page fits the window.
   const wxRect screen = wxGetClientDisplayRect();
   SetSize(std::min(GetSize().x, screen.width), std::min(GetSize().y, screen.height));
-  auto* split = split_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
+  auto* split = split_ =
+      new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
   tables_ = new wxNotebook(split, wxID_ANY);
   lower_ = new wxNotebook(split, wxID_ANY);
   picture_ = new ModelPicture(lower_, document_, [this](const CellPlace& row) { selectRow(row); });
@@ -160,11 +161,13 @@ void MainFrame::buildMenus() {
   editMenu_->Append(wxID_PASTE, "&Pegar\tCtrl+V");
   editMenu_->AppendSeparator();
   editMenu_->Append(kInsertRow, "&Insertar fila\tCtrl+I");
-  editMenu_->Append(kAppendRow, fromCp1252("&A\xF1" "adir fila al final\tCtrl+E"));
+  editMenu_->Append(kAppendRow, fromCp1252("&A\xF1"
+                                           "adir fila al final\tCtrl+E"));
   editMenu_->Append(kDeleteRow, "&Borrar fila\tCtrl+Del");
 
   auto* cases = new wxMenu;
-  cases->Append(kAddCase, fromCp1252("&A\xF1" "adir caso de carga..."));
+  cases->Append(kAddCase, fromCp1252("&A\xF1"
+                                     "adir caso de carga..."));
   cases->Append(kRenameCase, "&Renombrar caso de carga...");
   cases->Append(kRemoveCase, "&Quitar caso de carga");
 
@@ -178,9 +181,9 @@ void MainFrame::buildMenus() {
   auto* modes = new wxMenu;
   modes->AppendRadioItem(kNoModes, "&No calcularlas");
   for (size_t k = 0; k < std::size(kModesOptions); ++k)
-    modes->AppendRadioItem(kModesOption + static_cast<int>(k),
-                           fromCp1252("Opci\xF3n &" + std::to_string(kModesOptions[k].option) + ": " +
-                                      kModesOptions[k].label));
+    modes->AppendRadioItem(
+        kModesOption + static_cast<int>(k),
+        fromCp1252("Opci\xF3n &" + std::to_string(kModesOptions[k].option) + ": " + kModesOptions[k].label));
   analysis->AppendSubMenu(modes, "&Vibraciones con calcdin al analizar");
   analysis->AppendSeparator();
   analysis->Append(kReport, "&Informe\tF7");
@@ -206,57 +209,99 @@ void MainFrame::buildMenus() {
 }
 
 void MainFrame::bindMenus() {
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onNewBeam(); }, kNewBeam);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onOpen(); }, wxID_OPEN);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { save(false); }, wxID_SAVE);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { save(true); }, wxID_SAVEAS);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { guicommon::showGuide(this); }, wxID_HELP);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onUndo(false); }, wxID_UNDO);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onUndo(true); }, wxID_REDO);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRow(kInsertRow); }, kInsertRow);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRow(kAppendRow); }, kAppendRow);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRow(kDeleteRow); }, kDeleteRow);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onCopy(false); }, wxID_COPY);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onCopy(true); }, wxID_CUT);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onPaste(); }, wxID_PASTE);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { showView(View::spans); }, kSpansView);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { showView(View::bars); }, kBarsView);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onAddCase(); }, kAddCase);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRenameCase(); }, kRenameCase);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onRemoveCase(); }, kRemoveCase);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onAnalyse(); }, kAnalyse);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onReport(); }, kReport);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onEnvelope(); }, kEnvelope);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { onDesign(); }, kDesign);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { modesOption_.reset(); }, kNoModes);
-  Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
-    modesOption_ = kModesOptions[static_cast<size_t>(event.GetId() - kModesOption)].option;
-  }, kModesOption, kModesOption + static_cast<int>(std::size(kModesOptions)) - 1);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) {
-    if (!pages_.empty()) goToPage((static_cast<size_t>(tables_->GetSelection()) + 1) % pages_.size());
-  }, kNextTable);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) {
-    if (!pages_.empty()) goToPage((static_cast<size_t>(tables_->GetSelection()) + pages_.size() - 1) % pages_.size());
-  }, kPreviousTable);
-  Bind(wxEVT_MENU, [this](wxCommandEvent& event) { goToPage(static_cast<size_t>(event.GetId() - kFirstTable)); },
-       kFirstTable, kFirstTable + 19);
-  Bind(wxEVT_MENU, [this](wxCommandEvent& event) {
-    const size_t k = static_cast<size_t>(event.GetId() - kRecent);
-    if (k >= recent_.paths().size() || !confirmDiscard()) return;
-    openFile(recent_.paths()[k]);
-  }, kRecent, kRecent + 19);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) {
-    guicommon::showAboutBox(this, "Acerca de vigas", wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX),
-                            "vigas 1.0.0", fromCp1252("Vigas continuas: modelo, cargas y an\xE1lisis."), "Aceptar");
-  }, wxID_ABOUT);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onNewBeam(); }, kNewBeam);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onOpen(); }, wxID_OPEN);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { save(false); }, wxID_SAVE);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { save(true); }, wxID_SAVEAS);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { guicommon::showGuide(this); }, wxID_HELP);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onUndo(false); }, wxID_UNDO);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onUndo(true); }, wxID_REDO);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onRow(kInsertRow); }, kInsertRow);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onRow(kAppendRow); }, kAppendRow);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onRow(kDeleteRow); }, kDeleteRow);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onCopy(false); }, wxID_COPY);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onCopy(true); }, wxID_CUT);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onPaste(); }, wxID_PASTE);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { showView(View::spans); }, kSpansView);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { showView(View::bars); }, kBarsView);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onAddCase(); }, kAddCase);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onRenameCase(); }, kRenameCase);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onRemoveCase(); }, kRemoveCase);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onAnalyse(); }, kAnalyse);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onReport(); }, kReport);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onEnvelope(); }, kEnvelope);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { onDesign(); }, kDesign);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { modesOption_.reset(); }, kNoModes);
+  Bind(
+      wxEVT_MENU,
+      [this](wxCommandEvent& event) {
+        modesOption_ = kModesOptions[static_cast<size_t>(event.GetId() - kModesOption)].option;
+      },
+      kModesOption, kModesOption + static_cast<int>(std::size(kModesOptions)) - 1);
+  Bind(
+      wxEVT_MENU,
+      [this](wxCommandEvent&) {
+        if (!pages_.empty()) goToPage((static_cast<size_t>(tables_->GetSelection()) + 1) % pages_.size());
+      },
+      kNextTable);
+  Bind(
+      wxEVT_MENU,
+      [this](wxCommandEvent&) {
+        if (!pages_.empty())
+          goToPage((static_cast<size_t>(tables_->GetSelection()) + pages_.size() - 1) % pages_.size());
+      },
+      kPreviousTable);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent& event) { goToPage(static_cast<size_t>(event.GetId() - kFirstTable)); },
+      kFirstTable, kFirstTable + 19);
+  Bind(
+      wxEVT_MENU,
+      [this](wxCommandEvent& event) {
+        const size_t k = static_cast<size_t>(event.GetId() - kRecent);
+        if (k >= recent_.paths().size() || !confirmDiscard()) return;
+        openFile(recent_.paths()[k]);
+      },
+      kRecent, kRecent + 19);
+  Bind(
+      wxEVT_MENU,
+      [this](wxCommandEvent&) {
+        guicommon::showAboutBox(this, "Acerca de vigas", wxArtProvider::GetBitmap(wxART_INFORMATION, wxART_MESSAGE_BOX),
+                                "vigas 1.0.0", fromCp1252("Vigas continuas: modelo, cargas y an\xE1lisis."), "Aceptar");
+      },
+      wxID_ABOUT);
 }
 
 void MainFrame::rebuildTablesMenu() {
   while (tablesMenu_->GetMenuItemCount() > 0) tablesMenu_->Destroy(tablesMenu_->FindItemByPosition(0));
   for (size_t k = 0; k < pages_.size() && k < 20; ++k) {
     const wxString name = tableLabel(document_.content(), pages_[k]->table(), pages_[k]->loadCase());
-    tablesMenu_->Append(kFirstTable + static_cast<int>(k), k < 9 ? wxString::Format("%s\tCtrl+%zu", name, k + 1) : name);
+    tablesMenu_->Append(kFirstTable + static_cast<int>(k),
+                        k < 9 ? wxString::Format("%s\tCtrl+%zu", name, k + 1) : name);
   }
   tablesMenu_->AppendSeparator();
   tablesMenu_->Append(kNextTable, "Tabla siguiente\tCtrl+PgDn");
@@ -290,8 +335,10 @@ void MainFrame::rebuildPages() {
     pages_.push_back(page);
   };
   const bool spans = view_ == View::spans;
-  if (spans) for (Table table : kSpanTables) add(table, 0);
-  else for (Table table : kModelTables) add(table, 0);
+  if (spans)
+    for (Table table : kSpanTables) add(table, 0);
+  else
+    for (Table table : kModelTables) add(table, 0);
   for (int k = 0; k < static_cast<int>(document_.cases().size()); ++k) add(spans ? Table::spanLoads : Table::loads, k);
   if (selected >= 0 && selected < static_cast<int>(pages_.size())) tables_->SetSelection(static_cast<size_t>(selected));
   picture_->showCase(std::min(picture_->shownCase(), static_cast<int>(document_.cases().size()) - 1));
@@ -304,8 +351,10 @@ void MainFrame::showView(View view, bool quiet) {
   const std::string& reason = document_.spans().reason;
   if (view == View::spans && !reason.empty()) {
     const std::string text = "Esta viga no se edita por vanos: " + reason + ". Se edita en la vista por barras.";
-    if (quiet) SetStatusText(fromCp1252(text), 0);
-    else messageBox(fromCp1252(text), wxICON_INFORMATION, this);
+    if (quiet)
+      SetStatusText(fromCp1252(text), 0);
+    else
+      messageBox(fromCp1252(text), wxICON_INFORMATION, this);
     view = View::bars;
   }
   const bool changed = view != view_ || pages_.empty();
@@ -322,7 +371,8 @@ void MainFrame::chooseView() {
   view_ = document_.spans().reason.empty() ? View::spans : View::bars;
   rebuildPages();
   if (view_ == View::bars)
-    SetStatusText(fromCp1252("Vista por barras: esta viga no se edita por vanos (" + document_.spans().reason + ")."), 0);
+    SetStatusText(fromCp1252("Vista por barras: esta viga no se edita por vanos (" + document_.spans().reason + ")."),
+                  0);
 }
 
 // Everything shown follows the document after an edit, an undo or an open.
@@ -332,12 +382,13 @@ void MainFrame::afterEdit(const std::string& status, bool edited) {
     pages_[k]->refresh();
     const bool faulty = [&] {
       for (const CellError& e : document_.errors())
-        if (e.place.table == pages_[k]->table() && (!perCase(e.place.table) || e.place.loadCase == pages_[k]->loadCase()))
+        if (e.place.table == pages_[k]->table() &&
+            (!perCase(e.place.table) || e.place.loadCase == pages_[k]->loadCase()))
           return true;
       return false;
     }();
-    tables_->SetPageText(k, tableLabel(document_.content(), pages_[k]->table(), pages_[k]->loadCase()) +
-                                (faulty ? " (!)" : ""));
+    tables_->SetPageText(
+        k, tableLabel(document_.content(), pages_[k]->table(), pages_[k]->loadCase()) + (faulty ? " (!)" : ""));
   }
   refreshing_ = false;
   picture_->Refresh();
@@ -348,14 +399,13 @@ void MainFrame::afterEdit(const std::string& status, bool edited) {
     resultsCurrent_ = false;
   }
   const size_t errors = document_.errors().size();
-  SetStatusText(errors == 0 ? wxString("sin errores")
-                            : wxString::Format(errors == 1 ? "%zu error" : "%zu errores", errors),
-                1);
+  SetStatusText(
+      errors == 0 ? wxString("sin errores") : wxString::Format(errors == 1 ? "%zu error" : "%zu errores", errors), 1);
   if (!status.empty() || errors == 0) SetStatusText(fromCp1252(status), 0);
-  editMenu_->SetLabel(wxID_UNDO, fromCp1252(document_.canUndo() ? "&Deshacer " + document_.undoName() : "&Deshacer") +
-                                     "\tCtrl+Z");
-  editMenu_->SetLabel(wxID_REDO, fromCp1252(document_.canRedo() ? "&Rehacer " + document_.redoName() : "&Rehacer") +
-                                     "\tCtrl+Y");
+  editMenu_->SetLabel(wxID_UNDO,
+                      fromCp1252(document_.canUndo() ? "&Deshacer " + document_.undoName() : "&Deshacer") + "\tCtrl+Z");
+  editMenu_->SetLabel(wxID_REDO,
+                      fromCp1252(document_.canRedo() ? "&Rehacer " + document_.redoName() : "&Rehacer") + "\tCtrl+Y");
   editMenu_->Enable(wxID_UNDO, document_.canUndo());
   editMenu_->Enable(wxID_REDO, document_.canRedo());
   updateTitle();
@@ -363,8 +413,8 @@ void MainFrame::afterEdit(const std::string& status, bool edited) {
 
 void MainFrame::updateTitle() {
   const std::string& path = document_.modelPath();
-  const wxString name = path.empty() ? fromCp1252("sin t\xEDtulo")
-                                     : fileNameText(std::filesystem::path(path).filename().string());
+  const wxString name =
+      path.empty() ? fromCp1252("sin t\xEDtulo") : fileNameText(std::filesystem::path(path).filename().string());
   SetTitle((document_.modified() ? "*" : "") + name + " " + emDash() + " vigas");
 }
 
@@ -440,21 +490,28 @@ void MainFrame::onUndo(bool redo) {
   if (!(redo ? document_.redo() : document_.undo())) return;
   // A case added or removed changes the pages; so does a whole new beam, and
   // a beam the spans view cannot show.
-  if (view_ == View::spans && !document_.spans().reason.empty()) showView(View::bars, true);
-  else if (document_.cases().size() != casesBefore || name == "nueva viga continua") rebuildPages();
+  if (view_ == View::spans && !document_.spans().reason.empty())
+    showView(View::bars, true);
+  else if (document_.cases().size() != casesBefore || name == "nueva viga continua")
+    rebuildPages();
   afterEdit((redo ? "Rehecho: " : "Deshecho: ") + name);
 }
 
 void MainFrame::onAddCase() {
   const int position = static_cast<int>(document_.cases().size());
   const wxString name =
-      askCaseName(this, fromCp1252("A\xF1" "adir caso de carga"),
+      askCaseName(this,
+                  fromCp1252("A\xF1"
+                             "adir caso de carga"),
                   fromCp1252("Nombre del nuevo caso de carga (letras, cifras, - y _):"), "",
                   [this, position](const std::string& typed) { return document_.caseNameRefusal(position, typed); });
   if (name.empty()) return;
   const EditResult result = document_.addLoadCase(toCp1252(name));
   if (!result.done) {
-    messageBox(fromCp1252("No se a\xF1" "ade el caso: " + result.reason), wxICON_EXCLAMATION, this);
+    messageBox(fromCp1252("No se a\xF1"
+                          "ade el caso: " +
+                          result.reason),
+               wxICON_EXCLAMATION, this);
     return;
   }
   rebuildPages();
@@ -470,8 +527,8 @@ void MainFrame::onRenameCase() {
   }
   const int loadCase = page->loadCase();
   const wxString name =
-      askCaseName(this, "Renombrar caso de carga", "Nuevo nombre del caso de carga:",
-                  fromCp1252(document_.cases()[static_cast<size_t>(loadCase)].name),
+      askCaseName(this, "Renombrar caso de carga",
+                  "Nuevo nombre del caso de carga:", fromCp1252(document_.cases()[static_cast<size_t>(loadCase)].name),
                   [this, loadCase](const std::string& typed) { return document_.caseNameRefusal(loadCase, typed); });
   if (name.empty()) return;
   const EditResult result = document_.renameLoadCase(page->loadCase(), toCp1252(name));
@@ -540,8 +597,10 @@ bool MainFrame::openFile(const std::string& path) {
   design_->clear();
   envelopeChoice_.reset();
   chooseView();
-  if (document_.hasErrors()) afterEdit("La viga tiene errores: las celdas en rojo dicen por qu\xE9.");
-  else afterEdit("", false);
+  if (document_.hasErrors())
+    afterEdit("La viga tiene errores: las celdas en rojo dicen por qu\xE9.");
+  else
+    afterEdit("", false);
   goToPage(1);
   return true;
 }
@@ -718,8 +777,8 @@ bool MainFrame::confirmDiscard() {
   if (!document_.modified()) return true;
   const std::string& path = document_.modelPath();
   const wxString name = path.empty() ? fromCp1252("sin t\xEDtulo") : fileNameText(path);
-  const int answer = messageBox(fromCp1252("\xBFGuardar los cambios de ") + name + "?",
-                                wxYES_NO | wxCANCEL | wxICON_QUESTION, this);
+  const int answer =
+      messageBox(fromCp1252("\xBFGuardar los cambios de ") + name + "?", wxYES_NO | wxCANCEL | wxICON_QUESTION, this);
   if (answer == wxID_CANCEL) return false;
   if (answer == wxID_YES) return save(false);
   return true;

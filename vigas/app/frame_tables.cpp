@@ -109,7 +109,8 @@ void MainFrame::onRow(int what) {
     std::vector<int> rows = page->selectedRows();
     for (int& row : rows) ++row;
     result = document_.deleteRows(page->table(), rows, page->loadCase());
-    target = std::min(rows.empty() ? cursor : rows.front() - 1, document_.rowCount(page->table(), page->loadCase()) - 1);
+    target =
+        std::min(rows.empty() ? cursor : rows.front() - 1, document_.rowCount(page->table(), page->loadCase()) - 1);
     if (result.done) page->ClearSelection();
   } else {
     const int row = what == kAppendRow || cursor < 0 ? page->GetNumberRows() + 1 : cursor + 1;
@@ -126,8 +127,10 @@ void MainFrame::onRow(int what) {
 
 void MainFrame::onCopy(bool cut) {
   if (auto* field = dynamic_cast<wxTextCtrl*>(FindFocus())) {
-    if (cut) field->Cut();
-    else field->Copy();
+    if (cut)
+      field->Cut();
+    else
+      field->Copy();
     return;
   }
   TablePage* page = currentPage();
@@ -200,17 +203,23 @@ void MainFrame::onKey(wxKeyEvent& event) {
   int command = 0;
   if (modifiers == wxMOD_NONE) {
     // The analyses: whatever has the focus (a grid or a field would keep them).
-    const std::pair<int, int> keys[] = {{WXK_F5, kAnalyse}, {WXK_F6, kEnvelope}, {WXK_F7, kReport},
+    const std::pair<int, int> keys[] = {{WXK_F5, kAnalyse}, {WXK_F6, kEnvelope},  {WXK_F7, kReport},
                                         {WXK_F8, kDesign},  {WXK_F3, kSpansView}, {WXK_F4, kBarsView}};
     for (const auto& [k, c] : keys)
       if (key == k) command = c;
   } else if (modifiers == wxMOD_CONTROL) {
-    if (key == WXK_PAGEDOWN || key == WXK_NUMPAD_PAGEDOWN) command = kNextTable;
-    else if (key == WXK_PAGEUP || key == WXK_NUMPAD_PAGEUP) command = kPreviousTable;
-    else if (inTable && (key == WXK_DELETE || key == WXK_NUMPAD_DELETE)) command = kDeleteRow;
-    else if (inTable && key == 'C') command = wxID_COPY;
-    else if (inTable && key == 'X') command = wxID_CUT;
-    else if (inTable && key == 'V') command = wxID_PASTE;
+    if (key == WXK_PAGEDOWN || key == WXK_NUMPAD_PAGEDOWN)
+      command = kNextTable;
+    else if (key == WXK_PAGEUP || key == WXK_NUMPAD_PAGEUP)
+      command = kPreviousTable;
+    else if (inTable && (key == WXK_DELETE || key == WXK_NUMPAD_DELETE))
+      command = kDeleteRow;
+    else if (inTable && key == 'C')
+      command = wxID_COPY;
+    else if (inTable && key == 'X')
+      command = wxID_CUT;
+    else if (inTable && key == 'V')
+      command = wxID_PASTE;
   }
   if (command == 0) {
     event.Skip();

@@ -70,8 +70,7 @@ void ModelPicture::onPaint(wxPaintEvent&) {
   canvas.paintTexts();
   dc.SetFont(GetFont());
   dc.SetTextForeground(*wxBLACK);
-  dc.DrawText(fromCp1252("Cargas del caso \"" + content.cases[static_cast<size_t>(shown)].name + "\""), 8,
-              size.y - 18);
+  dc.DrawText(fromCp1252("Cargas del caso \"" + content.cases[static_cast<size_t>(shown)].name + "\""), 8, size.y - 18);
 
   scale_ = canvas.scale();
   const pictures::Spot corner = canvas.toPicture({0, 0});

@@ -145,7 +145,13 @@ ResultsPanel::ResultsPanel(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
   reactions_->CreateGrid(0, 6);
   reactions_->EnableEditing(false);
   reactions_->SetRowLabelSize(0);
-  const char* titles[] = {"apoyo", "nudo", "c\xF3" "digo", "Rx", "Ry", "M"};
+  const char* titles[] = {"apoyo",
+                          "nudo",
+                          "c\xF3"
+                          "digo",
+                          "Rx",
+                          "Ry",
+                          "M"};
   for (int c = 0; c < 6; ++c) {
     reactions_->SetColLabelValue(c, fromCp1252(titles[c]));
     reactions_->SetColSize(c, c < 3 ? 55 : 95);
@@ -258,8 +264,10 @@ void ResultsPanel::showCase(int index) {
     const projectfiles::UnitLabels u = projectfiles::unitLabels(shown->model.header.unitCode);
     const std::string units[] = {u.force, u.force, u.moment};
     for (int c = 3; c < 6; ++c)
-      reactions_->SetColLabelValue(c, fromCp1252(std::string(c == 3 ? "Rx" : c == 4 ? "Ry" : "M") + " (" +
-                                                 units[c - 3] + ")"));
+      reactions_->SetColLabelValue(c, fromCp1252(std::string(c == 3   ? "Rx"
+                                                             : c == 4 ? "Ry"
+                                                                      : "M") +
+                                                 " (" + units[c - 3] + ")"));
     reactions_->AppendRows(static_cast<int>(shown->reactions.size()));
     for (size_t k = 0; k < shown->reactions.size(); ++k) {
       const SupportReaction& r = shown->reactions[k];
@@ -288,8 +296,16 @@ void ResultsPanel::showSpans(const CaseResults* shown) {
   const int unitCode = shown->model.header.unitCode;
   const projectfiles::UnitLabels u = projectfiles::unitLabels(unitCode);
   const std::string L = " (" + u.length + ")";
-  const std::string titles[] = {"tramo", "L" + L, "M m\xE1x (" + u.moment + ")", "x" + L, "M m\xEDn (" + u.moment + ")",
-                                "x" + L, "V m\xE1x (" + u.force + ")", "x" + L, "flecha (" + u.deflection + ")", "x" + L,
+  const std::string titles[] = {"tramo",
+                                "L" + L,
+                                "M m\xE1x (" + u.moment + ")",
+                                "x" + L,
+                                "M m\xEDn (" + u.moment + ")",
+                                "x" + L,
+                                "V m\xE1x (" + u.force + ")",
+                                "x" + L,
+                                "flecha (" + u.deflection + ")",
+                                "x" + L,
                                 "L/flecha"};
   for (int c = 0; c < 11; ++c) spans_->SetColLabelValue(c, fromCp1252(titles[c]));
   spansTitle_->SetLabel(fromCp1252(
@@ -302,8 +318,8 @@ void ResultsPanel::showSpans(const CaseResults* shown) {
   for (size_t k = 0; k < spans.size(); ++k) {
     const SpanSummary& s = spans[k];
     const int row = static_cast<int>(k);
-    const double values[] = {s.length, s.maxMoment, s.maxMomentAt, s.minMoment, s.minMomentAt, s.shear, s.shearAt,
-                             s.deflection * factor, s.deflectionAt};
+    const double values[] = {s.length, s.maxMoment, s.maxMomentAt,         s.minMoment,   s.minMomentAt,
+                             s.shear,  s.shearAt,   s.deflection * factor, s.deflectionAt};
     spans_->SetCellValue(row, 0, fromCp1252(s.name));
     for (int c = 0; c < 9; ++c) spans_->SetCellValue(row, c + 1, value(values[c]));
     spans_->SetCellValue(row, 10, s.ratio > 0 ? wxString::Format("%.0f", s.ratio) : wxString("-"));

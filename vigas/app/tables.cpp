@@ -117,9 +117,8 @@ TablePage::TablePage(wxWindow* parent, const Document& document, Table table, in
     const int column = static_cast<int>(c);
     if (coded(table, column)) {
       auto* attr = new wxGridCellAttr;
-      attr->SetRenderer(new WordsRenderer([this](int row, int col) {
-        return fromCp1252(document_.cellWords(placeAt(row, col)));
-      }));
+      attr->SetRenderer(
+          new WordsRenderer([this](int row, int col) { return fromCp1252(document_.cellWords(placeAt(row, col))); }));
       SetColAttr(column, attr);
       SetColSize(column, table == Table::spanLoads && column == kLoadDir ? 130 : 230);
     } else {
@@ -183,8 +182,7 @@ std::string TablePage::tableFault() const {
 
 TablePage::Block TablePage::selectedBlock() const {
   const wxGridBlocks blocks = GetSelectedBlocks();
-  for (const wxGridBlockCoords& b : blocks)
-    return {b.GetTopRow(), b.GetLeftCol(), b.GetBottomRow(), b.GetRightCol()};
+  for (const wxGridBlockCoords& b : blocks) return {b.GetTopRow(), b.GetLeftCol(), b.GetBottomRow(), b.GetRightCol()};
   const int row = GetGridCursorRow(), column = GetGridCursorCol();
   if (row < 0 || column < 0) return {};
   return {row, column, row, column};
@@ -232,8 +230,7 @@ std::string TablePage::pastedCells(const std::string& pasted, std::vector<Docume
       return "el bloque tiene " + std::to_string(values.size()) + " columnas y desde la celda elegida hay " +
              std::to_string(visible.size());
     for (size_t k = 0; k < values.size(); ++k)
-      if (!values[k].empty())
-        cells.push_back({placeAt(top + static_cast<int>(r), visible[k]), values[k]});
+      if (!values[k].empty()) cells.push_back({placeAt(top + static_cast<int>(r), visible[k]), values[k]});
   }
   return "";
 }

@@ -29,24 +29,41 @@ Look lookOf(const Element& e) {
   Look look;
   const std::string& c = e.cls;
   const bool load = e.groupCls.rfind("carga", 0) == 0;
-  if (e.groupCls == "apoyo") look = {kSupport, 1.5, {}, false};
-  else if (load) look = {kLoad, 1.5, {}, false};
-  else if (e.groupCls == "estructura" || e.groupCls == "cota") look = {kGrey, 1.5, {}, false};
-  if (c == "barra") look = {kInk, 3, {}, false};
-  else if (c == "zona-rigida") look = {kInk, 9, {}, false};
-  else if (c == "cartela") look = {wxColour(85, 85, 85), 1, wxColour(221, 221, 221), false};
-  else if (c == "nodo" || c == "extremo") look = {kInk, 0, kInk, false};
-  else if (c == "rotula") look = {kInk, 1.5, *wxWHITE, false};
-  else if (c == "liberacion") look = {kInk, 2, {}, false};
-  else if (c == "cota") look = {kGrey, 1, {}, false};
-  else if (c == "punta") look = {kLoad, 0, kLoad, false};
-  else if (c == "enlace") look = {kLoad, 1.5, {}, true};
-  else if (c == "eje") look = {kInk, 1, {}, false};
+  if (e.groupCls == "apoyo")
+    look = {kSupport, 1.5, {}, false};
+  else if (load)
+    look = {kLoad, 1.5, {}, false};
+  else if (e.groupCls == "estructura" || e.groupCls == "cota")
+    look = {kGrey, 1.5, {}, false};
+  if (c == "barra")
+    look = {kInk, 3, {}, false};
+  else if (c == "zona-rigida")
+    look = {kInk, 9, {}, false};
+  else if (c == "cartela")
+    look = {wxColour(85, 85, 85), 1, wxColour(221, 221, 221), false};
+  else if (c == "nodo" || c == "extremo")
+    look = {kInk, 0, kInk, false};
+  else if (c == "rotula")
+    look = {kInk, 1.5, *wxWHITE, false};
+  else if (c == "liberacion")
+    look = {kInk, 2, {}, false};
+  else if (c == "cota")
+    look = {kGrey, 1, {}, false};
+  else if (c == "punta")
+    look = {kLoad, 0, kLoad, false};
+  else if (c == "enlace")
+    look = {kLoad, 1.5, {}, true};
+  else if (c == "eje")
+    look = {kInk, 1, {}, false};
   // The curves' light fills as the sheet's translucent ones look over white.
-  else if (c == "curva-flecha") look = {wxColour(46, 125, 50), 2, wxColour(217, 232, 218), false};
-  else if (c == "curva-momento") look = {kLoad, 2, wxColour(246, 223, 223), false};
-  else if (c == "curva-corte") look = {wxColour(21, 101, 192), 2, wxColour(220, 232, 246), false};
-  else if (c == "indeformada") look = {wxColour(170, 170, 170), 2, {}, true};
+  else if (c == "curva-flecha")
+    look = {wxColour(46, 125, 50), 2, wxColour(217, 232, 218), false};
+  else if (c == "curva-momento")
+    look = {kLoad, 2, wxColour(246, 223, 223), false};
+  else if (c == "curva-corte")
+    look = {wxColour(21, 101, 192), 2, wxColour(220, 232, 246), false};
+  else if (c == "indeformada")
+    look = {wxColour(170, 170, 170), 2, {}, true};
   if (e.strokeWidth > 0) look.width = e.strokeWidth;
   return look;
 }

@@ -64,7 +64,8 @@ TEST(BeamModes, TheBarLimitStopsTheRefinementAndSaysSo) {
   EXPECT_TRUE(modes.limited);
   EXPECT_EQ(modes.bars, 200);
   EXPECT_EQ(modes.frequencies.size(), 2u);
-  EXPECT_NE(vigas::beamModesNote(modes).find("l\xEDmite de 250 barras"), std::string::npos) << vigas::beamModesNote(modes);
+  EXPECT_NE(vigas::beamModesNote(modes).find("l\xEDmite de 250 barras"), std::string::npos)
+      << vigas::beamModesNote(modes);
 }
 
 // A haunched bar cannot be cut (its properties are its mean height's): a span

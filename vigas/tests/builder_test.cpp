@@ -39,8 +39,7 @@ TEST(Builder, ThreeSpansWithAnOverhangGiveTheReactionsOfTheThreeMomentEquation) 
     const double q = loadCase == 0 ? 10.0 : 5.0;
     const SupportMoments M = threeMoments(L1, L2, L3, c, q);
     // Each span's share: q L / 2 plus the difference of its end moments over L.
-    const double expected[] = {q * L1 / 2 + (M.B - M.A) / L1,
-                               q * (L1 + L2) / 2 + (M.A - M.B) / L1 + (M.C - M.B) / L2,
+    const double expected[] = {q * L1 / 2 + (M.B - M.A) / L1, q * (L1 + L2) / 2 + (M.A - M.B) / L1 + (M.C - M.B) / L2,
                                q * (L2 + L3) / 2 + (M.B - M.C) / L2 + (M.D - M.C) / L3,
                                q * L3 / 2 + (M.C - M.D) / L3 + q * c};
     const CaseResults results = analyseCase(beam, loadCase);
@@ -77,9 +76,9 @@ struct ClosedForm {
   const char* what;
   BeamChoices choices;
   int loadCase;
-  double q;                 // the load of the case, per metre
-  std::vector<double> Ry;   // the reactions, in multiples of q
-  double firstMoment;       // the first support's moment M, in multiples of q
+  double q;                // the load of the case, per metre
+  std::vector<double> Ry;  // the reactions, in multiples of q
+  double firstMoment;      // the first support's moment M, in multiples of q
 };
 
 const SupportChoice kPin{SupportKind::pinned, 0}, kRoller{SupportKind::roller, 0}, kFixed{SupportKind::fixed, 0},
@@ -88,13 +87,22 @@ const SupportChoice kPin{SupportKind::pinned, 0}, kRoller{SupportKind::roller, 0
 const ClosedForm kClosedForms[] = {
     // 3/8 qL, 10/8 qL, 3/8 qL.
     {"two equal spans", beamOf({5, 5}, {kPin, kRoller, kRoller}), 0, 10, {15.0 / 8, 50.0 / 8, 15.0 / 8}, 0},
-    {"two equal spans, variable case", beamOf({5, 5}, {kPin, kRoller, kRoller}), 1, 5, {15.0 / 8, 50.0 / 8, 15.0 / 8}, 0},
+    {"two equal spans, variable case",
+     beamOf({5, 5}, {kPin, kRoller, kRoller}),
+     1,
+     5,
+     {15.0 / 8, 50.0 / 8, 15.0 / 8},
+     0},
     // Propped cantilever: 5/8 qL at the fixed end, 3/8 qL at the roller, and
     // the wall's qL²/8 counter-clockwise, which calcest gives with the sign of
     // the turn it holds back (clockwise): -qL²/8.
     {"fixed and roller", beamOf({6}, {kFixed, kRoller}), 0, 10, {30.0 / 8, 18.0 / 8}, -36.0 / 8},
-    {"spring in the middle", beamOf({5, 5}, {kPin, kSpring, kRoller}), 0, 10,
-     {5 - kSpringShare / 2, kSpringShare, 5 - kSpringShare / 2}, 0},
+    {"spring in the middle",
+     beamOf({5, 5}, {kPin, kSpring, kRoller}),
+     0,
+     10,
+     {5 - kSpringShare / 2, kSpringShare, 5 - kSpringShare / 2},
+     0},
 };
 
 }  // namespace
@@ -227,7 +235,11 @@ const Refusal kRefusals[] = {
     {"negative overhang", [](BeamChoices& c) { c.leftOverhang = -1; }, "voladizo"},
     {"a support missing", [](BeamChoices& c) { c.supports.pop_back(); }, "apoyo"},
     {"nothing holds it along", [](BeamChoices& c) { c.supports[0] = {}; }, "horizontal"},
-    {"spring without stiffness", [](BeamChoices& c) { c.supports[1] = {SupportKind::spring, 0}; }, "muelle"},
+    {"spring without stiffness",
+     [](BeamChoices& c) {
+       c.supports[1] = {SupportKind::spring, 0};
+     },
+     "muelle"},
     {"flat section", [](BeamChoices& c) { c.section.h = 0; }, "secci\xF3n"},
     {"no modulus", [](BeamChoices& c) { c.material.E = 0; }, "elasticidad"},
     {"too many bars", [](BeamChoices& c) { c.barsPerSpan = 63; }, "252 barras"},

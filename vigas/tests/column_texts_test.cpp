@@ -42,24 +42,23 @@ TEST(ColumnTexts, ACodedColumnsTipNamesEveryCodeItTakes) {
     int column;
     std::vector<std::string> codes;  // as the model and loads files take them
   } columns[] = {
-      {Table::header, 2, {"0", "1", "2", "3", "4"}},                                        // units
-      {Table::header, 3, {"0", "1"}},                                                       // own weight
-      {Table::bars, common::kBarType, {"0", "1", "2", "3", "4", "5", "6", "7", "8"}},       // releases
-      {Table::bars, common::kBarShear, {"0", "1"}},                                         // shear strain
-      {Table::supports, 1, {"0", "1", "2", "110", "10", "111"}},                            // digit by digit
-      {Table::loads, 1, {"1", "2", "3", "4", "5", "6"}},                                    // load kinds
+      {Table::header, 2, {"0", "1", "2", "3", "4"}},                                   // units
+      {Table::header, 3, {"0", "1"}},                                                  // own weight
+      {Table::bars, common::kBarType, {"0", "1", "2", "3", "4", "5", "6", "7", "8"}},  // releases
+      {Table::bars, common::kBarShear, {"0", "1"}},                                    // shear strain
+      {Table::supports, 1, {"0", "1", "2", "110", "10", "111"}},                       // digit by digit
+      {Table::loads, 1, {"1", "2", "3", "4", "5", "6"}},                               // load kinds
   };
   for (const auto& c : columns) {
     const std::string tip = columnTip(c.table, c.column);
     const std::set<std::string> named = numbersIn(tip);
     for (const std::string& code : c.codes)
       EXPECT_TRUE(named.count(code)) << "column " << c.column << " of table " << static_cast<int>(c.table)
-                                      << " does not name code " << code << ": " << tip;
+                                     << " does not name code " << code << ": " << tip;
   }
   const std::pair<int, const char*> fractions[] = {
       {common::kBarAclx, "aclx"}, {common::kBarAdlx, "adlx"}, {common::kBarAblx, "ablx"}};
-  for (const auto& [column, name] : fractions)
-    EXPECT_EQ(columnTip(Table::bars, column).rfind(name, 0), 0u) << name;
+  for (const auto& [column, name] : fractions) EXPECT_EQ(columnTip(Table::bars, column).rfind(name, 0), 0u) << name;
 }
 
 TEST(ColumnTexts, OnlyTheColumnsNoProgramUsesAreHidden) {
@@ -67,9 +66,9 @@ TEST(ColumnTexts, OnlyTheColumnsNoProgramUsesAreHidden) {
   // counts, a bar's seventh integer.
   const std::set<std::pair<Table, int>> carried = {
       {Table::header, 1}, {Table::header, 4}, {Table::header, 5}, {Table::bars, common::kBarCarried}};
-  const Table tables[] = {Table::header,   Table::nodes,      Table::bars,  Table::sections,
-                          Table::materials, Table::supports,  Table::ties,  Table::nodalLoads,
-                          Table::loads,     Table::spans,     Table::spanLoads};
+  const Table tables[] = {Table::header,    Table::nodes,    Table::bars,     Table::sections,
+                          Table::materials, Table::supports, Table::ties,     Table::nodalLoads,
+                          Table::loads,     Table::spans,    Table::spanLoads};
   size_t hidden = 0;
   for (Table table : tables)
     for (int column = 0; column < static_cast<int>(columnsOf(table).size()); ++column) {

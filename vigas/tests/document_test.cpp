@@ -34,8 +34,12 @@ struct Step {
 };
 
 const Step kEdits[] = {
-    {"set a cell", [](Document& d) { return d.setCell({Table::nodes, 2, 1}, "2.75"); }},
-    {"set a support angle", [](Document& d) {
+    {"set a cell",
+     [](Document& d) {
+       return d.setCell({Table::nodes, 2, 1}, "2.75");
+     }},
+    {"set a support angle",
+     [](Document& d) {
        d.setCell({Table::supports, 2, 1}, "14");
        return d.setCell({Table::supports, 2, 5}, "30");
      }},
@@ -45,7 +49,8 @@ const Step kEdits[] = {
     {"add a case", [](Document& d) { return d.addLoadCase("viento"); }},
     {"rename a case", [](Document& d) { return d.renameLoadCase(1, "sobrecarga"); }},
     {"remove a case", [](Document& d) { return d.removeLoadCase(1); }},
-    {"replace everything", [](Document& d) {
+    {"replace everything",
+     [](Document& d) {
        BeamChoices c = threeSpanChoices();
        c.spans = {4.0};
        c.supports.resize(2);
@@ -124,9 +129,9 @@ TEST(Typing, ACellAndACaseNameAnswerAsTheEditWouldAndChangeNothing) {
     bool faulty;
   };
   const Typed cells[] = {
-      {{Table::nodes, 2, 1}, "2.75", false},   {{Table::nodes, 2, 1}, "x", true},
-      {{Table::bars, 1, 2}, "99", true},       {{Table::sections, 1, 1}, "-0.18", true},
-      {{Table::loads, 1, 2, 1}, "50", true},   {{Table::loads, 1, 5, 1}, "7.5", false},
+      {{Table::nodes, 2, 1}, "2.75", false}, {{Table::nodes, 2, 1}, "x", true},
+      {{Table::bars, 1, 2}, "99", true},     {{Table::sections, 1, 1}, "-0.18", true},
+      {{Table::loads, 1, 2, 1}, "50", true}, {{Table::loads, 1, 5, 1}, "7.5", false},
   };
   for (const Typed& typed : cells) {
     Document document(threeSpanBeam());
@@ -139,7 +144,8 @@ TEST(Typing, ACellAndACaseNameAnswerAsTheEditWouldAndChangeNothing) {
     EXPECT_EQ(tried.done, edited.done) << typed.text;
     EXPECT_EQ(tried.reason, edited.reason) << typed.text;
   }
-  const std::pair<const char*, bool> names[] = {{"viento", false}, {"con espacio", true}, {"permanente", true}, {"", true}};
+  const std::pair<const char*, bool> names[] = {
+      {"viento", false}, {"con espacio", true}, {"permanente", true}, {"", true}};
   for (const auto& [name, faulty] : names) {
     Document document(threeSpanBeam());
     const std::string refusal = document.caseNameRefusal(static_cast<int>(document.cases().size()), name);
@@ -233,7 +239,8 @@ TEST_F(ProjectFolder, TheOwnWeightActsInTheFirstCaseOnly) {
   ASSERT_TRUE(document.setCell({Table::header, 1, 3}, "1").done);
   ASSERT_EQ(saveProject(document, dir.file("viga.dat")), "");
   EXPECT_EQ(projectfiles::readModel(dir.file("viga.dat"), dir.file("viga.caf")).header.selfWeight, 1);
-  const projectfiles::Model variable = projectfiles::readModel(dir.file("viga_variable.dat"), dir.file("viga_variable.caf"));
+  const projectfiles::Model variable =
+      projectfiles::readModel(dir.file("viga_variable.dat"), dir.file("viga_variable.caf"));
   EXPECT_EQ(variable.header.selfWeight, 0);
   EXPECT_EQ(variable.bars.size(), 9u);
 }
@@ -252,8 +259,9 @@ TEST_F(ProjectFolder, AModelWithErrorsIsNotSavedAndStaysAsTyped) {
 TEST_F(ProjectFolder, AModelCalcestRefusesOpensAsTypedWithItsMessageAndLine) {
   // The first bar (lines 6 and 7) names node 7, which is not there: the
   // reading stops at the end of its second line.
-  dir.write("m.dat", "M 1 1\n2 3 1 0 1 1 0 0 0 0.0\n1 0 0\n3 9 0\n2 4 0\n2 2 7 1 1 1 0\n1 0 0 0 1\n"
-                     "1 2 3 1 1 1 0\n1 0 0 0 1\n1 0.1 0.001 0.1 0.1\n1 3e7 1e7 25 1e-5\n1 110 0 0\n");
+  dir.write("m.dat",
+            "M 1 1\n2 3 1 0 1 1 0 0 0 0.0\n1 0 0\n3 9 0\n2 4 0\n2 2 7 1 1 1 0\n1 0 0 0 1\n"
+            "1 2 3 1 1 1 0\n1 0 0 0 1\n1 0.1 0.001 0.1 0.1\n1 3e7 1e7 25 1e-5\n1 110 0 0\n");
   dir.write("m.caf", "");
   Document document;
   const OpenResult opened = openProject(dir.file("m.dat"), document);
@@ -330,9 +338,9 @@ TEST_F(ProjectFolder, F5WritesEachCasesResultsAndShowsTheSameAnalysis) {
     // project checks them against the same analysis.
     const projectfiles::Model model = projectfiles::readModel(c.project + ".dat", c.project + ".caf");
     projectfiles::TokenFile res(c.project + ".res");
-    EXPECT_NO_THROW(projectfiles::checkResultsFile(model, projectfiles::analyseProject(model, c.project),
-                                                   projectfiles::readResultsFile(res, projectfiles::resultsShapeOf(model)),
-                                                   c.project));
+    EXPECT_NO_THROW(projectfiles::checkResultsFile(
+        model, projectfiles::analyseProject(model, c.project),
+        projectfiles::readResultsFile(res, projectfiles::resultsShapeOf(model)), c.project));
     EXPECT_EQ(c.curves.size(), 8u);
   }
   // The variable case carries half the permanent load: half of every reaction.

@@ -63,7 +63,7 @@ TEST(EnvelopePicture, TheDeflectionFillsTheBandWhateverItsSize) {
     setDeflections(s, c.values);
     const FittedDiagram d = fitDiagram(s, 1);
     const int drawn = c.values[0].second > 0 && c.point == c.values[0].first ? d.ordinates.DeflectionMaxY[c.point]
-                                                                              : d.ordinates.DeflectionMinY[c.point];
+                                                                             : d.ordinates.DeflectionMinY[c.point];
     EXPECT_NEAR(drawn, c.ordinate, 1) << "point " << c.point;
     // The ordinate, drawn upward for a positive value, stays off the rows of values and the title.
     EXPECT_LT(d.state.layout.axisY - drawn, d.state.layout.labelY - 45) << c.point;
@@ -81,21 +81,21 @@ TEST(EnvelopePicture, NoLineRunsThroughAValue) {
   for (const EnvelopeState* state : {viga3.get(), &beside})
     for (int selector = 1; selector <= 3; ++selector)
       for (int width : {0, 700}) {  // as laid out, and spread over a page 700 pixels wide
-      const FittedDiagram d = fitDiagram(*state, selector, width);
-      pictures::RecordingCanvas canvas;
-      envelope::drawDiagram(d.state, d.ordinates, selector, canvas);
-      std::vector<PictureLabel> texts = d.peaks;
-      for (const Element& e : canvas.elements)
-        if (e.kind == Element::words)
-          texts.push_back({static_cast<int>(e.points[0].x), static_cast<int>(e.points[0].y), e.text, {}});
-      for (const PictureLabel& text : texts)
-        for (const Element& line : canvas.elements) {
-          if (line.kind != Element::line) continue;
-          const pictures::Spot a = line.points[0], b = line.points[1];
-          EXPECT_FALSE(crosses(line, labelBox(text.x, text.y, text.text)))
-              << "diagram " << selector << ": \"" << text.text << "\" at (" << text.x << ", " << text.y
-              << ") crossed by (" << a.x << ", " << a.y << ")-(" << b.x << ", " << b.y << ")";
-        }
+        const FittedDiagram d = fitDiagram(*state, selector, width);
+        pictures::RecordingCanvas canvas;
+        envelope::drawDiagram(d.state, d.ordinates, selector, canvas);
+        std::vector<PictureLabel> texts = d.peaks;
+        for (const Element& e : canvas.elements)
+          if (e.kind == Element::words)
+            texts.push_back({static_cast<int>(e.points[0].x), static_cast<int>(e.points[0].y), e.text, {}});
+        for (const PictureLabel& text : texts)
+          for (const Element& line : canvas.elements) {
+            if (line.kind != Element::line) continue;
+            const pictures::Spot a = line.points[0], b = line.points[1];
+            EXPECT_FALSE(crosses(line, labelBox(text.x, text.y, text.text)))
+                << "diagram " << selector << ": \"" << text.text << "\" at (" << text.x << ", " << text.y
+                << ") crossed by (" << a.x << ", " << a.y << ")-(" << b.x << ", " << b.y << ")";
+          }
       }
 }
 

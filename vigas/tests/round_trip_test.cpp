@@ -35,7 +35,8 @@ std::vector<std::string> filesIn(const std::string& folder, const std::string& e
 std::string modelFor(const std::string& caf) {
   const std::filesystem::path path(caf);
   const std::string name = path.stem().string();
-  for (const std::string& folder : {path.parent_path().string(), std::string("examples"), std::string("examples/envolvente")}) {
+  for (const std::string& folder :
+       {path.parent_path().string(), std::string("examples"), std::string("examples/envolvente")}) {
     std::string best;
     for (const std::string& dat : filesIn(folder, ".dat")) {
       const std::string stem = std::filesystem::path(dat).stem().string();
@@ -50,8 +51,8 @@ std::string modelFor(const std::string& caf) {
 // by name, the fuzz corpora as their targets pair them.
 std::vector<Pair> repositoryPairs() {
   std::vector<Pair> pairs;
-  for (const char* folder : {"examples", "examples/envolvente", "informe/tests/data", "fuzz/corpus/loads",
-                             "fuzz/regressions/loads"})
+  for (const char* folder :
+       {"examples", "examples/envolvente", "informe/tests/data", "fuzz/corpus/loads", "fuzz/regressions/loads"})
     for (const std::string& caf : filesIn(folder, ".caf")) pairs.push_back({modelFor(caf), caf});
   for (const char* folder : {"fuzz/corpus/model_file", "fuzz/regressions/model_file"})
     for (const std::string& dat : filesIn(folder, ".dat")) pairs.push_back({dat, ""});

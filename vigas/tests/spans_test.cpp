@@ -29,7 +29,8 @@ void type(Document& d, const CellPlace& place, const std::string& text) {
 Document typedBeam(const std::vector<double>& spans, double left, double right) {
   Document d;
   for (size_t k = 0; k < spans.size(); ++k) EXPECT_TRUE(d.insertRow(Table::spans, static_cast<int>(k) + 2).done);
-  for (size_t k = 0; k < spans.size(); ++k) type(d, span(static_cast<int>(k) + 2, kSpanLength), std::to_string(spans[k]));
+  for (size_t k = 0; k < spans.size(); ++k)
+    type(d, span(static_cast<int>(k) + 2, kSpanLength), std::to_string(spans[k]));
   type(d, span(1, kSpanLength), std::to_string(left));
   type(d, span(static_cast<int>(spans.size()) + 2, kSpanLength), std::to_string(right));
   return d;
@@ -172,13 +173,22 @@ const NotABeam kNotBeams[] = {
     {"a rigid zone", [](Content& c) { c.model.bars[2].aclx = 0.9, c.model.bars[2].adlx = 0.1; }, "zonas r\xEDgidas"},
     {"a haunch", [](Content& c) { c.model.bars[2].taper = 1.5; }, "cartela"},
     {"a node above the others", [](Content& c) { c.model.nodes[3].y = 0.5; }, "altura"},
-    {"a tie", [](Content& c) { c.model.ties.push_back(common::Tie{1, 2, 2, 2}); }, "enlaces"},
-    {"a nodal load", [](Content& c) { c.model.nodalLoads.push_back(common::NodalLoad{2, 0, {1, 2, 3}, {0, -1, 0}}); },
+    {"a tie",
+     [](Content& c) {
+       c.model.ties.push_back(common::Tie{1, 2, 2, 2});
+     },
+     "enlaces"},
+    {"a nodal load",
+     [](Content& c) {
+       c.model.nodalLoads.push_back(common::NodalLoad{2, 0, {1, 2, 3}, {0, -1, 0}});
+     },
      "cargas en nudos"},
-    {"two sections in a span", [](Content& c) {
+    {"two sections in a span",
+     [](Content& c) {
        c.model.sections.push_back(c.model.sections[1]);
        c.model.bars[2].section = 2;
-     }, "distinta secci\xF3n"},
+     },
+     "distinta secci\xF3n"},
 };
 
 TEST(Spans, AModelThatIsNoContinuousBeamSaysWhy) {

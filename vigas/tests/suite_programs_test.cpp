@@ -92,8 +92,10 @@ TEST(FileNames, ANameCalcestWouldRefuseIsRefusedWhereItIsTyped) {
   const struct {
     std::string modelPath, caseName;
     bool refused;
-  } cases[] = {{folder + stem47 + ".dat", "", false},          {folder + stem47 + "p.dat", "", true},
-               {folder + stem26 + ".dat", name20, false},      {folder + stem26 + "p.dat", name20, true},
+  } cases[] = {{folder + stem47 + ".dat", "", false},
+               {folder + stem47 + "p.dat", "", true},
+               {folder + stem26 + ".dat", name20, false},
+               {folder + stem26 + "p.dat", name20, true},
                {folder + stem26 + "p.dat", name20.substr(1), false}};
   for (const auto& c : cases) {
     const std::string reason = caseFileNameFault(c.modelPath, c.caseName);

@@ -74,7 +74,10 @@ TEST(StartAddressChoice, TokenTwoIsTheAddressUnlessItIsExactlyNULO) {
 }
 
 TEST(StartAddressChoice, MissingPiecesGiveABlankPageAndAMessage) {
-  auto never = []() -> ServerFile { ADD_FAILURE() << "servidor.txt read"; return {}; };
+  auto never = []() -> ServerFile {
+    ADD_FAILURE() << "servidor.txt read";
+    return {};
+  };
   for (const char* text : {"", "doc.htm"}) {
     StartAddress start = chooseStartAddress(parseCommandLine(text), never);
     EXPECT_EQ(start.address, "about:blank") << text;

@@ -312,8 +312,9 @@ TEST_F(StartupFlow, NewEnvelopeNameWithABlankOrAFolderIsRefusedAndAskedAgain) {
   ViewerState state;
   ASSERT_EQ(runStartupFlow(1, q, state), FlowResult::Ready);
   EXPECT_EQ(state.envelopeName, "env");
-  EXPECT_EQ(q.messages, (std::vector<std::string>{"ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE TENER ESPACIOS EN BLANCO",
-                                                  "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE NOMBRAR UN DIRECTORIO (/ O \\)"}));
+  EXPECT_EQ(q.messages,
+            (std::vector<std::string>{"ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE TENER ESPACIOS EN BLANCO",
+                                      "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE NOMBRAR UN DIRECTORIO (/ O \\)"}));
   EXPECT_FALSE(dir.exists("mi env.res"));
 }
 

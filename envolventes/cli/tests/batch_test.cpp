@@ -271,7 +271,8 @@ TEST(Batch, BundledModels_InTheLayoutCalcestReads_MakeAnEnvelope) {
       std::string caf;
       heaviest = 0;
       for (size_t b = 0; b < m.lengths.size(); ++b) {
-        caf += std::to_string(b + 1) + "  3  0.0  " + std::to_string(m.lengths[b]) + "  0.0  " + std::to_string(-q) + " y\n";
+        caf += std::to_string(b + 1) + "  3  0.0  " + std::to_string(m.lengths[b]) + "  0.0  " + std::to_string(-q) +
+               " y\n";
         heaviest += (q + m.selfWeight[b]) * m.lengths[b];
       }
       dir.write(base + kLoadsExt, caf);
@@ -284,7 +285,8 @@ TEST(Batch, BundledModels_InTheLayoutCalcestReads_MakeAnEnvelope) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, "");
     std::vector<std::string> report = splitLines(dir.read("ENV.res"));
-    auto header = std::find_if(report.begin(), report.end(), [](auto& l) { return l.find("REACCION") != std::string::npos; });
+    auto header =
+        std::find_if(report.begin(), report.end(), [](auto& l) { return l.find("REACCION") != std::string::npos; });
     ASSERT_NE(header, report.end());
     double sum = 0;
     for (auto line = header + 1; line != report.end() && line->find("Coordenada") == std::string::npos; ++line) {
@@ -339,8 +341,9 @@ TEST(Batch, AProjectFileHoldingNanIsRefusedNamingTheProject) {
     const auto before = testsupport::folderContents(dir.path());
     auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b", "env_c"}, dir.path());
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.output, "ERROR: EL FICHERO " + file + " DEL PROYECTO env_b TIENE VALORES QUE NO SON N\xDAMEROS "
-                          "FINITOS: VUELVA A CALCULAR EL PROYECTO\n");
+    EXPECT_EQ(run.output, "ERROR: EL FICHERO " + file +
+                              " DEL PROYECTO env_b TIENE VALORES QUE NO SON N\xDAMEROS "
+                              "FINITOS: VUELVA A CALCULAR EL PROYECTO\n");
     EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
   }
 }
@@ -354,10 +357,16 @@ TEST(Batch, EnvelopeNamesTheViewerRefuses_AreRefusedBeforeAnyFileIsWritten) {
     std::string name;
     const char* message;
   } cases[] = {
-      {"A\nERASE ALL\n", "ERROR: EL NOMBRE DE ENVOLVENTE LLEVA EL CAR\xC1" "CTER DE C\xD3" "DIGO 10, QUE NO ES UNA LETRA DE "
-                         "WINDOWS-1252\n"},
-      {"E\x81", "ERROR: EL NOMBRE DE ENVOLVENTE LLEVA EL CAR\xC1" "CTER DE C\xD3" "DIGO 129, QUE NO ES UNA LETRA DE "
-                "WINDOWS-1252\n"},
+      {"A\nERASE ALL\n",
+       "ERROR: EL NOMBRE DE ENVOLVENTE LLEVA EL CAR\xC1"
+       "CTER DE C\xD3"
+       "DIGO 10, QUE NO ES UNA LETRA DE "
+       "WINDOWS-1252\n"},
+      {"E\x81",
+       "ERROR: EL NOMBRE DE ENVOLVENTE LLEVA EL CAR\xC1"
+       "CTER DE C\xD3"
+       "DIGO 129, QUE NO ES UNA LETRA DE "
+       "WINDOWS-1252\n"},
       {"mi envolvente", "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE TENER ESPACIOS EN BLANCO\n"},
       {"sub/ENV", "ERROR: EL NOMBRE DE ENVOLVENTE NO PUEDE NOMBRAR UN DIRECTORIO (/ O \\)\n"},
       {std::string(41, 'E'), "ERROR: EL NOMBRE DE ENVOLVENTE TIENE M\xC1S DE 40 CARACTERES\n"},
@@ -394,8 +403,9 @@ TEST(Batch, OutputThatIsAProjectFile_IsRefusedBeforeAnyFileIsWritten) {
     const auto before = testsupport::folderContents(dir.path());
     auto run = runProgram(BATCH_BINARY, {"ENV", "3000", "400", "env_a", "env_b", "env_c"}, dir.path());
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.output, std::string("ERROR: ENVOLVENTES-BATCH ESCRIBIR\xCD" "A ") + c.output + ", QUE ES EL DATO " +
-                              c.input + ": ELIJA OTRO NOMBRE\n");
+    EXPECT_EQ(run.output, std::string("ERROR: ENVOLVENTES-BATCH ESCRIBIR\xCD"
+                                      "A ") +
+                              c.output + ", QUE ES EL DATO " + c.input + ": ELIJA OTRO NOMBRE\n");
     EXPECT_EQ(testsupport::changesSince(before, dir.path()), kNothing);
   }
 }
@@ -436,9 +446,15 @@ TEST(Batch, Refusal_LeavesTheEarlierEnvelopeAsItWas) {
     bool readOnly;
     std::string beginning;  // of the output
   } cases[] = {
-      {"two projects without force tables", {"env_a.esf", "env_b.esf"}, nullptr, false,
+      {"two projects without force tables",
+       {"env_a.esf", "env_b.esf"},
+       nullptr,
+       false,
        "error_archivo esfuerzos: no se puede abrir env_a.esf (proyecto env_a)\n"},
-      {"a project without its model", {"env_b.dat"}, nullptr, false,
+      {"a project without its model",
+       {"env_b.dat"},
+       nullptr,
+       false,
        "error_archivo datos: no se puede abrir env_b.dat (proyecto env_b)\n"},
       {"a script that cannot be made", {"ENVm.scr"}, "ENVm.scr", false, "ERROR SCRM\n"},
       {"a read-only folder", {}, nullptr, true, "ERROR: NO SE PUEDE CREAR EL FICHERO ENV.lock\n"},

@@ -76,8 +76,8 @@ TEST(Layout, AreaAndBarGiveAxisLabelsPixelsAndSteps) {
     float xI, xJ, beamLength;
     int beamPixels, axisY, labelY, pixels, steps;
   } rows[] = {
-      {3000, 400, 0, 5, 10, 2440, 200, 280, 1220, 61},     // 40 * (1 + trunc(3000 * 0.02))
-      {300, 201, 0, 3, 10, 280, 100, 140, 84, 4},         // 2 * trunc(50.25), 2 * trunc(70.35); 84 is 16 short of 100
+      {3000, 400, 0, 5, 10, 2440, 200, 280, 1220, 61},  // 40 * (1 + trunc(3000 * 0.02))
+      {300, 201, 0, 3, 10, 280, 100, 140, 84, 4},       // 2 * trunc(50.25), 2 * trunc(70.35); 84 is 16 short of 100
       {3000, 400, 0, 1210, 2440, 2440, 200, 280, 1210, 61},  // 10 short of 1220: up
       {3000, 400, 0, 1212, 2440, 2440, 200, 280, 1212, 61},
       {3000, 400, 0, 1208, 2440, 2440, 200, 280, 1208, 60},  // 12 short: down to 1200
@@ -244,23 +244,22 @@ TEST(Scripts, FirstLinesOfEachScriptOfASmallEnvelope_FollowTheLayoutRules) {
   EXPECT_EQ(deflection.back(), "text 2430,-250 6 0.0   0.00");  // label of the last point, 30 left
 
   auto moment = scriptLines(r.state, 2);
-  auto wantMoment = concat(
-      concat({"text 20,-70 6 0.0  Momentos flexores de la viga   [Ton.m]  .Proyecto:   E", "text 2,-250 6 0.0  Mi",
-              "text 2,-280 6 0.0  Md", "text 2,-310 6 0.0  x"},
-             kFrame),
-      {"line 20,200 20,200 ", "line 20,200 20,200 ", "text 20,-250 6 0.0   0.00", "text 20,-310 6 0.0   0.00",
-       "line 142,200 142,100 ", "line 142,200 142,200 "});
+  auto wantMoment = concat(concat({"text 20,-70 6 0.0  Momentos flexores de la viga   [Ton.m]  .Proyecto:   E",
+                                   "text 2,-250 6 0.0  Mi", "text 2,-280 6 0.0  Md", "text 2,-310 6 0.0  x"},
+                                  kFrame),
+                           {"line 20,200 20,200 ", "line 20,200 20,200 ", "text 20,-250 6 0.0   0.00",
+                            "text 20,-310 6 0.0   0.00", "line 142,200 142,100 ", "line 142,200 142,200 "});
   ASSERT_GE(moment.size(), wantMoment.size());
   EXPECT_EQ(std::vector<std::string>(moment.begin(), moment.begin() + wantMoment.size()), wantMoment);
 
   auto shear = scriptLines(r.state, 3);
-  auto wantShear = concat(
-      concat({"text 20,-50 6 0.0  Esfuerzos de Corte y Reacciones de Apoyo en la Viga  [Ton] . Proyecto:   E",
-              "text 2,-265 6 0.0  Qi", "text 2,-280 6 0.0  Qd", "text 2,-295 6 0.0  R", "text 2,-310 6 0.0  R",
-              "text 2,-325 6 0.0  x"},
-             kFrame),
-      {"line 20,200 20,250 ", "line 20,200 20,250 ", "text 20,-265 6 0.0   2.00", "text 20,-310 6 0.0   0.00",
-       "text 20,-310 6 0.0   2.00", "line 142,200 142,200 ", "line 142,200 142,250 "});
+  auto wantShear =
+      concat(concat({"text 20,-50 6 0.0  Esfuerzos de Corte y Reacciones de Apoyo en la Viga  [Ton] . Proyecto:   E",
+                     "text 2,-265 6 0.0  Qi", "text 2,-280 6 0.0  Qd", "text 2,-295 6 0.0  R", "text 2,-310 6 0.0  R",
+                     "text 2,-325 6 0.0  x"},
+                    kFrame),
+             {"line 20,200 20,250 ", "line 20,200 20,250 ", "text 20,-265 6 0.0   2.00", "text 20,-310 6 0.0   0.00",
+              "text 20,-310 6 0.0   2.00", "line 142,200 142,200 ", "line 142,200 142,250 "});
   ASSERT_GE(shear.size(), wantShear.size());
   EXPECT_EQ(std::vector<std::string>(shear.begin(), shear.begin() + wantShear.size()), wantShear);
 }

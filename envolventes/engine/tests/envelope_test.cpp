@@ -117,7 +117,8 @@ TEST_F(EnvelopeOfCalcestProjects, PointNodeBarAndSupportEnvelopesAreTheMaxAndMin
     EXPECT_NEAR(v[1], nMax[n], 1e-6);
     EXPECT_NEAR(v[2], nMin[n], 1e-6);
   }
-  auto header = std::find(report.begin(), report.end(), " Coordenada[m]  flecha m\xE1xima[mm]  ////  flecha m\xEDnima[mm]");
+  auto header =
+      std::find(report.begin(), report.end(), " Coordenada[m]  flecha m\xE1xima[mm]  ////  flecha m\xEDnima[mm]");
   ASSERT_NE(header, report.end());
   ASSERT_EQ(report.end() - header, 42);
   for (int P = 0; P <= 40; ++P) {
@@ -171,7 +172,7 @@ TEST(EnvelopeRules, ConcentratedMomentAndForce_GiveRightSideValuesOnlyWhereTheyA
   const PointEnvelopes& e = r.state.points;
   EXPECT_FLOAT_EQ(e.MomentMaxRight[10], 35.0f);  // 25 - (-10)
   EXPECT_FLOAT_EQ(e.MomentMaxLeft[10], 25.0f);
-  EXPECT_FLOAT_EQ(e.ShearMinRight[5], -3.0f);    // 2 + (-4) + (-1)
+  EXPECT_FLOAT_EQ(e.ShearMinRight[5], -3.0f);  // 2 + (-4) + (-1)
   EXPECT_FLOAT_EQ(e.ShearMaxRight[5], 0.0f);
   // The first support: its reaction alone, the point's value being already right of it.
   EXPECT_FLOAT_EQ(e.ShearMaxRight[0], 6.0f);
@@ -211,7 +212,7 @@ TEST(EnvelopeRules, RangesScalesAndTheLargestDifference) {
   EXPECT_FLOAT_EQ(r.state.projectScales.shearScale, 10.0f);
   // Largest moment scale: 200 / 10 of project b; ordinates use half of it.
   EXPECT_FLOAT_EQ(r.state.largestScales.momentScaleMax, 20.0f);
-  EXPECT_EQ(r.state.ordinates.MomentMaxLeftY[3], 500);   // 50 * 10
+  EXPECT_EQ(r.state.ordinates.MomentMaxLeftY[3], 500);  // 50 * 10
   // Deflection scale 100 / 4 = 25 in both projects; ordinates use 12.5.
   EXPECT_EQ(r.state.ordinates.DeflectionMinY[3], -50);
   EXPECT_EQ(r.state.ordinates.DeflectionMaxY[15], 37);  // 37.5 truncated
@@ -233,20 +234,22 @@ TEST(EnvelopeFiles, EmptyProjectList_GivesTheZeroFiles) {
   r.run(dir, {});
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
   const std::string zeroRow = " 0.000000   0.000000//0.000000   ////  0.000000//0.000000  ////  0.000000//0.000000\n";
-  EXPECT_EQ(dir.read("E.esf"),
-            " Coordenada[m]  Qi(m\xE1x)//Qd(m\xE1x)   /////   Qi(m\xEDn)//Qd(m\xEDn)    CC(m\xE1x)//CC(m\xEDn)\n" + zeroRow +
-                " Coordenada[m]  Mfi(m\xE1x)//Mfd(m\xE1x)   /////   Mfi(m\xEDn)//Mfd(m\xEDn)    Mf(m\xE1x)//Mf(m\xEDn)\n" +
-                zeroRow);
-  EXPECT_EQ(dir.read("E.res"),
-            " NODO  Flechas[mm]:  M\xE1xima  M\xEDnima\n"
-            " Deformaciones :  M\xE1xima[mm]: 0.000000    M\xEDnima[mm]:  0.000000   ABSOLUTA[diferencia m\xE1xima][mm]:  0.000000\n\n"
-            " Corte :  M\xE1ximo: 0.000000    M\xEDnimo:  0.000000   \n\n"
-            " Momento :  M\xE1ximo: 0.000000    M\xEDnimo:  0.000000   \n\n"
-            " BARRA  Nodos i///j   Mfi(m\xE1x)//Mfi(m\xEDn)  ///   Mfj(m\xE1x)//Mfj(m\xEDn) \n"
-            " BARRA  Nodos i///j   Qi(m\xE1x)//Qi(m\xEDn)  ///   Qj(m\xE1x)//Qj(m\xEDn) \n"
-            " REACCION NODO  R(m\xE1x) ////  R(m\xEDn) \n"
-            " Coordenada[m]  flecha m\xE1xima[mm]  ////  flecha m\xEDnima[mm]\n"
-            " 0.000000   0.000000  ////  0.000000 \n");
+  EXPECT_EQ(
+      dir.read("E.esf"),
+      " Coordenada[m]  Qi(m\xE1x)//Qd(m\xE1x)   /////   Qi(m\xEDn)//Qd(m\xEDn)    CC(m\xE1x)//CC(m\xEDn)\n" + zeroRow +
+          " Coordenada[m]  Mfi(m\xE1x)//Mfd(m\xE1x)   /////   Mfi(m\xEDn)//Mfd(m\xEDn)    Mf(m\xE1x)//Mf(m\xEDn)\n" +
+          zeroRow);
+  EXPECT_EQ(
+      dir.read("E.res"),
+      " NODO  Flechas[mm]:  M\xE1xima  M\xEDnima\n"
+      " Deformaciones :  M\xE1xima[mm]: 0.000000    M\xEDnima[mm]:  0.000000   ABSOLUTA[diferencia m\xE1xima][mm]:  0.000000\n\n"
+      " Corte :  M\xE1ximo: 0.000000    M\xEDnimo:  0.000000   \n\n"
+      " Momento :  M\xE1ximo: 0.000000    M\xEDnimo:  0.000000   \n\n"
+      " BARRA  Nodos i///j   Mfi(m\xE1x)//Mfi(m\xEDn)  ///   Mfj(m\xE1x)//Mfj(m\xEDn) \n"
+      " BARRA  Nodos i///j   Qi(m\xE1x)//Qi(m\xEDn)  ///   Qj(m\xE1x)//Qj(m\xEDn) \n"
+      " REACCION NODO  R(m\xE1x) ////  R(m\xEDn) \n"
+      " Coordenada[m]  flecha m\xE1xima[mm]  ////  flecha m\xEDnima[mm]\n"
+      " 0.000000   0.000000  ////  0.000000 \n");
 }
 
 namespace {

@@ -52,7 +52,8 @@ void writeProject(const testsupport::ScratchDir& dir, const std::string& name, c
 
   std::string res = "   PRUEBA   1    0 \n";
   for (int i = 1; i <= nn; ++i)
-    res += format(" %d       %lf       \n", i, i <= static_cast<int>(p.nodeDeflection.size()) ? p.nodeDeflection[i - 1] : 0.0);
+    res += format(" %d       %lf       \n", i,
+                  i <= static_cast<int>(p.nodeDeflection.size()) ? p.nodeDeflection[i - 1] : 0.0);
   for (int i = 1; i <= nb; ++i) {
     std::array<float, 4> e{0, 0, 0, 0};
     if (i <= static_cast<int>(p.barEnds.size())) e = p.barEnds[i - 1];

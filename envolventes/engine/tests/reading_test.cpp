@@ -104,9 +104,8 @@ TEST(ProjectReading, DifferentPointCount_StopsWithSelectionError) {
 
 TEST(ProjectReading, LoadAbscissa_TakesTheNearlyEqualPointElseTheLastPointLeftOfIt) {
   HandProject p = oneBar();
-  p.cafLines = {"1  1  2.50001  7.5  0.0  -1.0 y", "1  1  2.49999  7.5  0.0  -1.0 y",
-                "1  1  2.4999  7.5  0.0  -1.0 y",  "1  1  2.503  7.5  0.0  -1.0 y",
-                "1  1  2.9  7.1  0.0  -1.0 y",     "1  1  0.0  10.0  0.0  -1.0 y"};
+  p.cafLines = {"1  1  2.50001  7.5  0.0  -1.0 y", "1  1  2.49999  7.5  0.0  -1.0 y", "1  1  2.4999  7.5  0.0  -1.0 y",
+                "1  1  2.503  7.5  0.0  -1.0 y",   "1  1  2.9  7.1  0.0  -1.0 y",     "1  1  0.0  10.0  0.0  -1.0 y"};
   EngineRun r;
   r.runOne(p);
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
@@ -198,7 +197,11 @@ TEST(ProjectReading, LabelsOutsideTheirTables_AreRefusedAndTheProjectLeavesNothi
     const char* message;
   };
   std::vector<Case> cases = {
-      {"nodal load on node 100", [](HandProject& p) { p.nodalLoads = {{100.0f, -1.0f}}; }, kNodalLoadError},
+      {"nodal load on node 100",
+       [](HandProject& p) {
+         p.nodalLoads = {{100.0f, -1.0f}};
+       },
+       kNodalLoadError},
       {"load on bar 2 of 1", [](HandProject& p) { p.cafLines = {"2  1  1.0  9.0  0.0  -1.0 y"}; }, kLoadBarError},
       {"load on bar 0", [](HandProject& p) { p.cafLines = {"0  3  0.0  1.0  0.0  -1.0 y"}; }, kLoadBarError},
       {"500 load lines", [](HandProject& p) { p.cafLines.assign(500, "1  3  0.0  1.0  0.0  -1.0 y"); },
@@ -404,21 +407,51 @@ TEST(ProjectReading, ProjectOfAnotherBeamWithTheSameCounts_StopsWithSelectionErr
 
 namespace {
 template <class T>
-bool sameBits(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(const T& a, const T& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
 }  // namespace
 
 // Lines read without scanf must give what sscanf gives: count, every value to
 // the bit, and targets left as they were where scanf stops.
 TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
   const char* const lines[] = {
-      "1 2.5 -3.25",  "  7\t+2.623061  -0.000000 \r\n", "1 1. .5",     "1 1e5 1E-05", "1 +-1 2",   "1 1e-50 1e40",
-      "1 0x1p3 inf",  "1 nan -.5",                      "1 1,5 2",     "12abc 1 2",   "+5 1 2",    "12345678901 1 2",
-      "-2147483648 1 2", "1 2",                         "",            "   \n",       "1 1.5e+ 2", "1 16777217 0.1",
-      "1 2 3 extra",  "1 3.4028236e38 1e-45",
+      "1 2.5 -3.25",
+      "  7\t+2.623061  -0.000000 \r\n",
+      "1 1. .5",
+      "1 1e5 1E-05",
+      "1 +-1 2",
+      "1 1e-50 1e40",
+      "1 0x1p3 inf",
+      "1 nan -.5",
+      "1 1,5 2",
+      "12abc 1 2",
+      "+5 1 2",
+      "12345678901 1 2",
+      "-2147483648 1 2",
+      "1 2",
+      "",
+      "   \n",
+      "1 1.5e+ 2",
+      "1 16777217 0.1",
+      "1 2 3 extra",
+      "1 3.4028236e38 1e-45",
       // A plain decimal is read as its end is found; what follows it decides.
-      "1 +.5 -.5",    "1 5. +5.",  "-0 -0.000 0.0000000001", "1 0.00000000001 123456789012345678", "1 1.5e3 2",
-      "1 1.5x 2",     "1 + 2",     "1 +. 2",    "0000000001 1 2", "-123456789 1 2", "1\t2.5\v3\f", "1 .-5 2",
-      "1 1234567 1234.5678", "1 -+5 5.-", "1 -.1234567 99999.999",
+      "1 +.5 -.5",
+      "1 5. +5.",
+      "-0 -0.000 0.0000000001",
+      "1 0.00000000001 123456789012345678",
+      "1 1.5e3 2",
+      "1 1.5x 2",
+      "1 + 2",
+      "1 +. 2",
+      "0000000001 1 2",
+      "-123456789 1 2",
+      "1\t2.5\v3\f",
+      "1 .-5 2",
+      "1 1234567 1234.5678",
+      "1 -+5 5.-",
+      "1 -.1234567 99999.999",
   };
   // Each line followed in memory by digits that are not on the line.
   const auto expectSscanfValues = [](const std::string& line) {
@@ -434,7 +467,8 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
   };
   // Each line as it stands, and with room after its fields.
   for (const char* line : lines)
-    for (const char* after : {"", "        \n", "\t\t\t\t\t\t\t\t\n", "x234567\n"}) expectSscanfValues(line + std::string(after));
+    for (const char* after : {"", "        \n", "\t\t\t\t\t\t\t\t\n", "x234567\n"})
+      expectSscanfValues(line + std::string(after));
   std::mt19937 random(11);
   const char* const signs[] = {"", "-", "+"};
   for (int k = 0; k < 20000; ++k) {
@@ -454,7 +488,8 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
     std::string row = std::string(random() % 3, ' ') + (random() % 4 ? std::to_string(random() % 12000) : "-3.");
     for (int f = 0; f < 7; ++f) {
       std::string field = signs[random() % 3];
-      const int digits = 1 + static_cast<int>(random() % 8 % 7 + random() % 2), point = static_cast<int>(random() % (digits + 2));
+      const int digits = 1 + static_cast<int>(random() % 8 % 7 + random() % 2),
+                point = static_cast<int>(random() % (digits + 2));
       for (int d = 0; d < digits; ++d) field += (d == point ? "." : "") + std::to_string(random() % 10);
       if (point == digits) field += ".";
       if (random() % 100 == 0) field.insert(random() % (field.size() + 1), strays[random() % 5]);
@@ -466,7 +501,8 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
     const char* const fmt = "%d %f %f %f %f %f %f %f";
     int index[2] = {-7, -7};
     float v[2][7] = {{-7, -7, -7, -7, -7, -7, -7}, {-7, -7, -7, -7, -7, -7, -7}};
-    const int library = std::sscanf(row.c_str(), fmt, &index[1], &v[1][0], &v[1][1], &v[1][2], &v[1][3], &v[1][4], &v[1][5], &v[1][6]);
+    const int library =
+        std::sscanf(row.c_str(), fmt, &index[1], &v[1][0], &v[1][1], &v[1][2], &v[1][3], &v[1][4], &v[1][5], &v[1][6]);
     EXPECT_EQ(scanLine(std::string_view(memory.data(), row.size()), fmt, &index[0], &v[0][0], &v[0][1], &v[0][2],
                        &v[0][3], &v[0][4], &v[0][5], &v[0][6]),
               library);
@@ -488,10 +524,10 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
   std::vector<char> word1(load.size() + 1, 'x'), word2(load.size() + 1, 'x');
   int a[2][2];
   float v[2][4];
-  EXPECT_EQ(scanLine(load, "%d %d %f %f %f %f %s", &a[0][0], &a[0][1], &v[0][0], &v[0][1], &v[0][2], &v[0][3],
-                     word1.data()),
-            std::sscanf(load.c_str(), "%d %d %f %f %f %f %s", &a[1][0], &a[1][1], &v[1][0], &v[1][1], &v[1][2],
-                        &v[1][3], word2.data()));
+  EXPECT_EQ(
+      scanLine(load, "%d %d %f %f %f %f %s", &a[0][0], &a[0][1], &v[0][0], &v[0][1], &v[0][2], &v[0][3], word1.data()),
+      std::sscanf(load.c_str(), "%d %d %f %f %f %f %s", &a[1][0], &a[1][1], &v[1][0], &v[1][1], &v[1][2], &v[1][3],
+                  word2.data()));
   EXPECT_TRUE(sameBits(a[0], a[1]) && sameBits(v[0], v[1]));
   EXPECT_STREQ(word1.data(), word2.data());
 }
@@ -503,7 +539,8 @@ TEST(ProjectReading, FileReadInPieces_GivesTheLinesOfLineByLineReading) {
   const std::string longLine(1500, '7');
   std::string acrossPieces;
   for (int k = 0; acrossPieces.size() < 12000; ++k)
-    acrossPieces += std::string(k % 700, 'a') + (k % 3 ? std::string() : std::string("b\0", 2) + std::string(300, 'c')) + (k % 5 ? "\n" : " ");
+    acrossPieces += std::string(k % 700, 'a') +
+                    (k % 3 ? std::string() : std::string("b\0", 2) + std::string(300, 'c')) + (k % 5 ? "\n" : " ");
   const std::string contents[] = {
       "",
       "1 2\n\n3 4",
@@ -555,9 +592,10 @@ TEST(ProjectReading, PointFoundByHalving_IsThePointTheScanFinds) {
       {1.0f},
       {0.0f, 0.333333f, 0.666667f, 1.0f, 1.0000101f, 1.00002f, 1250.0f},
   };
-  const float queries[] = {-5.0f, -2.0f, -1.00001f, -0.99999f, 0.0f, 0.000004f, 0.000015f, 0.00002f, 0.000029f, 0.00003f, 0.00004f,
-                           0.3333f, 0.33334f, 0.5f,   0.99999f,  1.0f,    1.00001f,  1.000015f, 1.5f,
-                           2.0f,    3.0f,     1250.0f, 1249.99999f, 9999.0f, 4.9f, 5.0f, 7.5f, 7.50001f, 10.1f, 14.99999f, 15.0f};
+  const float queries[] = {-5.0f,     -2.0f,     -1.00001f, -0.99999f, 0.0f,     0.000004f, 0.000015f,   0.00002f,
+                           0.000029f, 0.00003f,  0.00004f,  0.3333f,   0.33334f, 0.5f,      0.99999f,    1.0f,
+                           1.00001f,  1.000015f, 1.5f,      2.0f,      3.0f,     1250.0f,   1249.99999f, 9999.0f,
+                           4.9f,      5.0f,      7.5f,      7.50001f,  10.1f,    14.99999f, 15.0f};
   for (const std::vector<float>& grid : grids) {
     ProjectTables p;
     p.lastPoint = static_cast<int>(grid.size()) - 1;

@@ -95,7 +95,8 @@ void expectRefused(TwoProjects& t, const std::string& extension) {
 
 TEST(TruncatedFiles, CompleteFilesOfBothProjects_AreCombined) {
   // The fixture itself: without a cut the second project's values are taken.
-  TwoProjects t(kResultsExt, [](const std::string& text) { return text; }, 1);
+  TwoProjects t(
+      kResultsExt, [](const std::string& text) { return text; }, 1);
   ASSERT_EQ(t.run.outcome, RunOutcome::Completed);
   EXPECT_TRUE(t.run.sink.messages.empty());
   EXPECT_FLOAT_EQ(t.run.state.nodeDeflectionMin[2].value, -9.0f);
@@ -131,7 +132,8 @@ TEST(TruncatedFiles, EachProjectFileCutShort_IsRefusedWithItsName) {
     expectRefused(t, cut.extension);
   }
   // Without self-weight the self-weight file is not read, so its state does not matter.
-  TwoProjects unread(kSelfWeightExt, [](auto&) { return ""; }, 0);
+  TwoProjects unread(
+      kSelfWeightExt, [](auto&) { return ""; }, 0);
   EXPECT_EQ(unread.run.outcome, RunOutcome::Completed);
 }
 
@@ -147,4 +149,3 @@ TEST(TruncatedFiles, DiagramFileWithoutItsCount_IsRefusedAsIncompleteAlsoAsTheFi
   ASSERT_EQ(r.sink.messages.size(), 1u);
   EXPECT_EQ(r.sink.messages[0], "ERROR: EL FICHERO " + dir.file("b.fmc") + " EST\xC1 INCOMPLETO");
 }
-
