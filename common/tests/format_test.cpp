@@ -255,6 +255,14 @@ TEST(Format, TextBufferKeepsEveryByteAsItGrows) {
   EXPECT_EQ(buffer.str(), expected);
   buffer.truncate(3);
   EXPECT_EQ(buffer.str(), expected.substr(0, 3));
+  // A moved buffer keeps the text; the one it left is empty and takes more.
+  TextBuffer moved(std::move(buffer));
+  EXPECT_EQ(moved.str(), expected.substr(0, 3));
+  appendFormat(buffer, "%d", 7);
+  moved = std::move(buffer);
+  EXPECT_EQ(moved.str(), "7");
+  appendFormat(buffer, "%d", 8);
+  EXPECT_EQ(buffer.str(), "8");
 }
 
 namespace {
