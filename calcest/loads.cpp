@@ -230,6 +230,12 @@ BarLoad selfWeightLoad(const BarInput& bar) {
   return weight;
 }
 
+// One line of the loads file as typed (`line` counts from 1 for the message of
+// a value that cannot be read); false at the end of the file or a Ctrl-Z.
+bool readLoadLine(Scanner& loads, int line, BarLoad& load) {
+  return loads.readFieldsUnlessEnd(formatText("carga %d", line), load.fields());
+}
+
 void applyLoad(Bar& bar, const BarLoad& load, bool project) {
   const LoadValues v = projected(bar, load, project);
   refuse(checkLoad(bar, v));
@@ -303,11 +309,6 @@ Fault unknownBarFault(const BarLoad& load, int line, const std::string& file) {
   return {formatText("ERROR: LA CARGA %d DEL FICHERO %s ES DE LA BARRA %d, QUE NO EXISTE\n", line, file.c_str(),
                      load.barLabel),
           formatText("no hay ninguna barra con la etiqueta %d", load.barLabel), kLoadBar};
-}
-
-bool readLoadLine(Scanner& loads, int line, BarLoad& load) {
-  return loads.readUnlessEnd(formatText("carga %d", line), "%d  %d  %lf  %lf  %lf  %lf %c", &load.barLabel, &load.ltype,
-                             &load.a, &load.c, &load.b, &load.q, &load.dir);
 }
 
 std::vector<BarLoad> readLoadLines(Scanner& loads) {

@@ -60,10 +60,6 @@ struct LoadOnBar {
 // The fields of a line of the loads file, in file order.
 enum LoadField { kLoadBar, kLoadType, kLoadA, kLoadC, kLoadB, kLoadValue, kLoadDirection };
 
-// One line of the loads file as typed (`line` counts from 1 for the message of
-// a value that cannot be read); false at the end of the file or a Ctrl-Z.
-bool readLoadLine(common::Scanner& loads, int line, common::BarLoad& load);
-
 // Every line of a loads file as typed, no bar looked at.
 std::vector<common::BarLoad> readLoadLines(common::Scanner& loads);
 

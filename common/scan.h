@@ -4,6 +4,7 @@
 // finite number, stops the run with a message that names the file and the item.
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 namespace common {
 
@@ -16,6 +17,18 @@ struct ScanItem {
   std::string text() const;
 };
 
+// The scanf format of a record's fields in their order, one blank apart: %d
+// an int, %f a float, %lf a double, and for a char `letter` (" %c" where the
+// letter alone is read, " %s" where the word it begins is).
+inline const char* conversionOf(int*, const char*) { return " %d"; }
+inline const char* conversionOf(float*, const char*) { return " %f"; }
+inline const char* conversionOf(double*, const char*) { return " %lf"; }
+inline const char* conversionOf(char*, const char* letter) { return letter; }
+template <class... T>
+std::string fieldsFormat(const char* letter) {
+  return (std::string() + ... + conversionOf(static_cast<T*>(nullptr), letter)).substr(1);
+}
+
 class Scanner {
  public:
   Scanner(FILE* file, std::string fileName) : file_(file), fileName_(std::move(fileName)) {}
@@ -27,6 +40,12 @@ class Scanner {
   // As read(), but a clean end of file before the first value returns false; so
   // does a Ctrl-Z byte there (the end mark of a Windows text file).
   bool readUnlessEnd(const std::string& item, const char* fmt, ...);
+  // readUnlessEnd over the fields of a record, a char field its letter.
+  template <class... T>
+  bool readFieldsUnlessEnd(const std::string& item, std::tuple<T&...> fields) {
+    static const std::string format = fieldsFormat<T...>(" %c");
+    return std::apply([&](T&... field) { return readUnlessEnd(item, format.c_str(), &field...); }, fields);
+  }
 
   FILE* file() const { return file_; }
   const std::string& fileName() const { return fileName_; }

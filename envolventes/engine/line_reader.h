@@ -15,6 +15,7 @@
 
 #include "common/decimal_text.h"
 #include "common/file_handle.h"
+#include "common/scan.h"
 #include "envolventes/engine/message_sink.h"
 
 namespace envelope {
@@ -75,16 +76,32 @@ int scanLine(std::string_view line, const char* fmt, Targets*... targets) {
   return static_cast<int>(sizeof...(Targets));
 }
 
-// scanLine over the fields of a record (ints and floats), in their order.
+namespace fields {
+// Where scanLine puts a record field: in the field itself, or for a char in
+// the word it begins, read whole as %s reads it (the char takes its letter).
+template <class T>
+T* target(T& field, std::string&) {
+  return &field;
+}
+inline char* target(char&, std::string& word) { return &word[0]; }
+}  // namespace fields
+
+// scanLine over the fields of a record (ints, floats and at most one char),
+// in their order.
 template <class... T>
 int scanFields(std::string_view line, std::tuple<T&...> fields) {
-  static_assert(((std::is_same_v<T, int> || std::is_same_v<T, float>)&&...));
-  static const std::string format = [] {
-    std::string text;
-    ((text += std::is_same_v<T, int> ? " %d" : " %f"), ...);
-    return text.substr(1);
-  }();
-  return std::apply([&](T&... field) { return scanLine(line, format.c_str(), &field...); }, fields);
+  constexpr int words = (0 + ... + std::is_same_v<T, char>);
+  static_assert(words <= 1 && !(std::is_same_v<T, double> || ...));
+  static const std::string format = common::fieldsFormat<T...>(" %s");
+  thread_local std::string word;
+  if constexpr (words > 0) word.assign(line.size() + 1, '\0');  // %s can never overflow it
+  return std::apply(
+      [&](T&... field) {
+        const int got = scanLine(line, format.c_str(), fields::target(field, word)...);
+        ((std::is_same_v<T, char> && word[0] != '\0' ? void(field = static_cast<T>(word[0])) : void()), ...);
+        return got;
+      },
+      fields);
 }
 
 class LineReader {

@@ -8,6 +8,7 @@
 #include "envolventes/engine/envelope_run.h"
 #include "envolventes/engine/line_reader.h"
 #include "envolventes/engine/result_files.h"
+#include "common/bar_load.h"
 #include "common/file_names.h"
 #include "common/model.h"
 #include "common/run_error.h"
@@ -77,18 +78,11 @@ struct ProjectFiles {
 // Room for the text of the files, kept from one project to the next, one
 // piece for each file that is read while another is.
 struct ReadBuffers {
-  std::string forceTable, results, diagram, loads, word;
+  std::string forceTable, results, diagram, loads;
 };
 ReadBuffers& readBuffers() {
   thread_local ReadBuffers buffers;
   return buffers;
-}
-
-// A string target as long as the line, so %s can never overflow it.
-char* wordBuffer(std::string_view line) {
-  std::string& word = readBuffers().word;
-  word.assign(line.size() + 1, '\0');
-  return &word[0];
 }
 
 // The project's force table, read whole here: its count now, its rows for the
@@ -256,7 +250,8 @@ ReadStep readPointCount(CountedLines& fmc, const std::string& path, bool firstOf
                         ProjectTables& p, MessageSink& sink) {
   const std::string_view header = fmc.line();
   int count = 0;
-  fmc.expect(scanLine(header, "%s %d  %d  %d", wordBuffer(header), &p.captionSet, &p.unitSystem, &count), 4);
+  char title = 0;  // the first letter of the title's first word, not used
+  fmc.expect(scanFields(header, std::tie(title, p.captionSet, p.unitSystem, count)), 4);
   if (fmc.reportShort(sink)) return ReadStep::Stopped;
   p.lastPoint = count - 1;
   if (firstOfRun) {
@@ -318,9 +313,8 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::s
   int lines = 0;
   bool cut = false;
   while (reader.next(line)) {
-    int bar = 0, type = 0;
-    float a = 0, len = 0, c = 0, value = 0;
-    int got = scanLine(line, "%d %d %f %f %f %f %s", &bar, &type, &a, &len, &c, &value, wordBuffer(line));
+    LoadLine<float> load;
+    const int got = scanFields(line, load.fields());
     if (got <= 0) continue;  // a blank line is no load
     ++lines;
     if (selfWeightPath && got < 7) {
@@ -332,18 +326,18 @@ bool readLoadLines(FILE* file, ProjectTables& p, MessageSink& sink, const std::s
       return false;
     }
     LoadRecord record;
-    if (type >= 1 && type <= 5) {
-      if (bar < 1 || bar > p.barCount) {
+    if (load.ltype >= 1 && load.ltype <= 5) {
+      if (load.barLabel < 1 || load.barLabel > p.barCount) {
         sink.showMessage(kLoadBarError);
         return false;
       }
-      const BarRecord& b = p.bars[bar];
-      record.type = type;
-      record.value = type == 2 ? -value : value;
-      record.xStart = p.nodes[b.nodeI].x + a;
-      record.xEnd = IsZero(c) ? p.nodes[b.nodeJ].x : record.xStart + len;
-      record.startPoint = pointAt(p, record.xStart, bar);
-      record.endPoint = type >= 3 ? pointAt(p, record.xEnd, bar) : record.startPoint;
+      const BarRecord& b = p.bars[load.barLabel];
+      record.type = load.ltype;
+      record.value = load.ltype == 2 ? -load.q : load.q;
+      record.xStart = p.nodes[b.nodeI].x + load.a;
+      record.xEnd = IsZero(load.b) ? p.nodes[b.nodeJ].x : record.xStart + load.c;
+      record.startPoint = pointAt(p, record.xStart, load.barLabel);
+      record.endPoint = load.ltype >= 3 ? pointAt(p, record.xEnd, load.barLabel) : record.startPoint;
     }
     p.loads.push_back(record);
   }

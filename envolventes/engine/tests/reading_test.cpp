@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/bar_load.h"
 #include "common/file_names.h"
 #include "envolventes/engine/tests/engine_runner.h"
 #include "envolventes/engine/tests/project_files.h"
@@ -530,6 +531,23 @@ TEST(ProjectReading, LinesReadWithoutScanf_GiveWhatSscanfGives) {
                   word2.data()));
   EXPECT_TRUE(sameBits(a[0], a[1]) && sameBits(v[0], v[1]));
   EXPECT_STREQ(word1.data(), word2.data());
+  // A loads-file line read as its record: the values sscanf gives with the
+  // line's format, in the order of the line, the direction the first letter
+  // of its word.
+  for (const std::string line : {"3  1  2.0  +3.0  0.0  -10.0 y", "3 1 2 3 0.5 -10", "3 1 2 3 0.5 -10 Xword",
+                                 "4 2 1.5x 2 3 4 y", "", "  \t", "5 6 1 2 3 4\ty 9", "7 3 0 1e-3 2 nan y"}) {
+    SCOPED_TRACE(line);
+    std::vector<char> word(line.size() + 1, '\0');
+    int n[2] = {0, 0};
+    float x[4] = {0, 0, 0, 0};
+    const int library =
+        std::sscanf(line.c_str(), "%d %d %f %f %f %f %s", &n[0], &n[1], &x[0], &x[1], &x[2], &x[3], word.data());
+    LoadLine<float> record;
+    EXPECT_EQ(scanFields(line, record.fields()), library);
+    EXPECT_TRUE(sameBits(record.barLabel, n[0]) && sameBits(record.ltype, n[1]) && sameBits(record.a, x[0]) &&
+                sameBits(record.c, x[1]) && sameBits(record.b, x[2]) && sameBits(record.q, x[3]));
+    EXPECT_EQ(record.dir, library == 7 ? word[0] : 'y');
+  }
 }
 
 // A file read in large pieces gives the lines reading it line by line gives:
