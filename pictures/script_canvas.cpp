@@ -9,11 +9,12 @@ namespace pictures {
 
 using common::appendFormat;
 
+// A diagram by whole pixels has thousands of lines: its numbers are put
+// without a format to parse.
 void ScriptCanvas::number(double value) {
-  if (form_ == ScriptForm::pixels)
-    common::appendInt(text_, static_cast<int>(value));
-  else
-    appendFormat(text_, "%.4f", value * unit_);
+  if (form_ == ScriptForm::units) return appendFormat(text_, "%.4f", value * unit_);
+  char* const at = text_.room(11);
+  text_.advance(static_cast<size_t>(common::putInt(at, static_cast<int>(value)) - at));
 }
 
 // "x,y" with y upward; in pixels the ordinate is already turned.

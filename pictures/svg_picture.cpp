@@ -1,7 +1,7 @@
 #include "pictures/svg_picture.h"
 
-#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -123,7 +123,8 @@ void SvgPicture::pixelLine(Point a, Point b) {
   at = putLiteral(at, ".5\" y2=\"");
   at = putInt(at, static_cast<int>(b.y.v));
   at = putLiteral(at, ".5\" stroke=\"");
-  at = std::copy(pen_.begin(), pen_.end(), at);
+  std::memcpy(at, pen_.data(), pen_.size());
+  at += pen_.size();
   at = putLiteral(at, "\"/>\n");
   body_.advance(static_cast<size_t>(at - start));
 }
