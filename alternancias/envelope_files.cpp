@@ -12,7 +12,6 @@
 #include "envolventes/engine/line_reader.h"
 // informe has a header of the same name: the engine's is named by its path.
 #include "envolventes/engine/result_files.h"
-#include "envolventes/engine/svg_canvas.h"
 
 namespace alternancias {
 
@@ -203,9 +202,9 @@ std::string writeEnvelopeFiles(const EnvelopeState& s, const ExactEnvelope& env,
     if (!files.finish(file, path, sink)) return sink.messages;
   }
   for (int selector = 1; selector <= 3; ++selector) {
-    envelope::SvgCanvas picture;
+    pictures::SvgPicture picture = envelope::diagramPicture();
     if (envelope::paintDiagram(s, selector, picture, sink, files) != envelope::DrawOutcome::Drawn ||
-        !picture.save(envelopePictureName(name, selector), sink, files))
+        !envelope::savePicture(picture, envelopePictureName(name, selector), sink, files))
       return sink.messages;
   }
   return {};

@@ -312,7 +312,7 @@ DesignPictures designPictures(const std::string& name, const Design& design, con
   pictures::SvgPicture svg("armado", frame.width, frame.height);
   drawDesign(svg, name, design, schedule, frame);
   // The script in metres along the beam.
-  pictures::ScriptCanvas script(1 / frame.scale / 1000);
+  pictures::ScriptCanvas script(pictures::ScriptForm::units, 1 / frame.scale / 1000);
   drawDesign(script, name, design, schedule, frame);
   return {svg.document(true), script.script()};
 }

@@ -55,6 +55,12 @@ struct Group {
 
 enum class Anchor { start, middle, end };
 
+// A colour a class names where the canvas is no style sheet.
+struct Colour {
+  unsigned char r = 0, g = 0, b = 0;
+  bool operator==(const Colour& o) const { return r == o.r && g == o.g && b == o.b; }
+};
+
 // A path: moves, lines, and arcs of a circle (SVG's flags: the larger of the
 // two arcs, and clockwise on screen); relative steps from the current point.
 struct PathStep {

@@ -1,9 +1,11 @@
 #include "pictures/svg_picture.h"
 
 #include <cmath>
+#include <cstring>
 #include <sstream>
 #include <string>
 
+#include "common/cp1252.h"
 #include "common/format.h"
 
 namespace pictures {
@@ -74,11 +76,72 @@ void writePoints(SvgText& out, const std::vector<Point>& list) {
 const char* anchorName(Anchor anchor) {
   return anchor == Anchor::middle ? "middle" : anchor == Anchor::end ? "end" : "start";
 }
+
+std::string rgb(Colour c) { return formatText("rgb(%d,%d,%d)", c.r, c.g, c.b); }
+
+// UTF-8 as XML text; control bytes, not allowed there, become blanks.
+std::string escapeXml(const std::string& utf8) {
+  std::string out;
+  for (char ch : utf8) {
+    switch (ch) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += static_cast<unsigned char>(ch) < 0x20 ? ' ' : ch;
+    }
+  }
+  return out;
+}
 }  // namespace
+
+void SvgPicture::beginPicture(int width, int height, int /*axisY*/) {
+  if (!inkOf_) return;
+  width_ = width;
+  height_ = height;
+  const std::string w = std::to_string(width), h = std::to_string(height);
+  body_ << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << w
+        << "\" height=\"" << h << "\" viewBox=\"0 0 " << w << " " << h << "\">\n"
+        << "<rect x=\"0\" y=\"0\" width=\"100%\" height=\"100%\" fill=\"white\"/>\n"
+        << "<g font-family=\"DejaVu Sans Mono, monospace\" font-size=\"11\" stroke-width=\"1\">\n";
+}
+
+void SvgPicture::endPicture() {
+  if (inkOf_) body_ << "</g>\n</svg>\n";
+}
+
+// A diagram has thousands of lines: each is put together without a format to
+// parse.
+void SvgPicture::pixelLine(Point a, Point b) {
+  char* const start = body_.room(64 + pen_.size());
+  char* at = putLiteral(start, "<line x1=\"");
+  at = putInt(at, static_cast<int>(a.x.v));
+  at = putLiteral(at, ".5\" y1=\"");
+  at = putInt(at, static_cast<int>(a.y.v));
+  at = putLiteral(at, ".5\" x2=\"");
+  at = putInt(at, static_cast<int>(b.x.v));
+  at = putLiteral(at, ".5\" y2=\"");
+  at = putInt(at, static_cast<int>(b.y.v));
+  at = putLiteral(at, ".5\" stroke=\"");
+  std::memcpy(at, pen_.data(), pen_.size());
+  at += pen_.size();
+  at = putLiteral(at, "\"/>\n");
+  body_.advance(static_cast<size_t>(at - start));
+}
+
+void SvgPicture::pixelText(Point at, const std::string& cp1252, const Style& style) {
+  body_ << "<text x=\"" << std::to_string(static_cast<int>(at.x.v)) << "\" y=\""
+        << std::to_string(static_cast<int>(at.y.v)) << "\" dominant-baseline=\"hanging\" fill=\""
+        << rgb(inkOf_(style.cls)) << "\" xml:space=\"preserve\">" << escapeXml(cp1252ToUtf8(cp1252)) << "</text>\n";
+}
 
 void SvgPicture::attribute(const std::string& name, const std::string& value) { attributes_ += data({{name, value}}); }
 
 void SvgPicture::beginGroup(const Group& group) {
+  if (inkOf_) {
+    pen_ = rgb(inkOf_(group.cls));
+    return;
+  }
   body_ << "<g";
   if (!group.cls.empty()) body_ << " class=\"" << group.cls << "\"";
   body_ << data(group.data);
@@ -89,6 +152,7 @@ void SvgPicture::beginGroup(const Group& group) {
 }
 
 void SvgPicture::endGroup() {
+  if (inkOf_) return;
   groups_.pop_back();
   body_ << "</g>" << (groups_.empty() ? "\n" : "");
 }
@@ -106,34 +170,40 @@ void SvgPicture::close(const Style& style) {
 }
 
 void SvgPicture::line(Point a, Point b, const Style& style) {
+  if (inkOf_) return pixelLine(a, b);
   open("line", style) << " x1=\"" << a.x << "\" y1=\"" << a.y << "\" x2=\"" << b.x << "\" y2=\"" << b.y << "\"";
   close(style);
 }
 
 void SvgPicture::polyline(const std::vector<Point>& points, const Style& style) {
+  if (inkOf_) return Canvas::polyline(points, style);
   writePoints(open("polyline", style) << " points=\"", points);
   body_ << "\"";
   close(style);
 }
 
 void SvgPicture::polygon(const std::vector<Point>& points, const Style& style) {
+  if (inkOf_) return Canvas::polygon(points, style);
   writePoints(open("polygon", style) << " points=\"", points);
   body_ << "\"";
   close(style);
 }
 
 void SvgPicture::circle(Point centre, Num radius, const Style& style) {
+  if (inkOf_) return;  // by whole pixels: lines and texts only
   open("circle", style) << " cx=\"" << centre.x << "\" cy=\"" << centre.y << "\" r=\"" << radius << "\"";
   close(style);
 }
 
 void SvgPicture::rect(Point corner, Num width, Num height, const Style& style) {
+  if (inkOf_) return Canvas::rect(corner, width, height, style);
   open("rect", style) << " x=\"" << corner.x << "\" y=\"" << corner.y << "\" width=\"" << width << "\" height=\""
                       << height << "\"";
   close(style);
 }
 
 void SvgPicture::path(const Path& steps, const Style& style) {
+  if (inkOf_) return Canvas::path(steps, style);
   SvgText& d = open("path", style) << " d=\"";
   const char* gap = "";
   for (const PathStep& s : steps) {
@@ -155,12 +225,14 @@ void SvgPicture::path(const Path& steps, const Style& style) {
 
 void SvgPicture::text(Point at, const std::string& cp1252, const Style& style, Anchor anchor,
                       const std::string& markup) {
+  if (inkOf_) return pixelText(at, cp1252, style);
   texts_ << "<text class=\"" << style.cls << "\" x=\"" << at.x << "\" y=\"" << at.y << "\" text-anchor=\""
          << anchorName(anchor) << "\"" << data(style.data) << ">" << (markup.empty() ? escapeText(cp1252) : markup)
          << "</text>\n";
 }
 
 std::string SvgPicture::document(bool standalone) const {
+  if (inkOf_) return {body_.data(), body_.size()};
   std::ostringstream out;
   if (standalone) out << "<?xml version=\"1.0\" encoding=\"US-ASCII\"?>\n";
   out << "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"" << id_ << "\" width=\"" << px(width_) << "\" height=\""

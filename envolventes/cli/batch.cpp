@@ -18,7 +18,6 @@
 #include "envolventes/engine/project_names.h"
 #include "common/run_error.h"
 #include "common/safe_output.h"
-#include "envolventes/engine/svg_canvas.h"
 
 namespace envelope {
 
@@ -102,8 +101,8 @@ class Pictures {
     ready_[kScripts + selector - 1].get();  // throws here what the drawing threw
     ready_[selector - 1].get();
   }
-  const ScriptCanvas& script(int selector) const { return scripts_[selector - 1]; }
-  const SvgCanvas& picture(int selector) const { return canvases_[selector - 1]; }
+  const pictures::ScriptCanvas& script(int selector) const { return scripts_[selector - 1]; }
+  const pictures::SvgPicture& picture(int selector) const { return canvases_[selector - 1]; }
 
  private:
   // The pictures first, the larger ones; then the scripts.
@@ -126,8 +125,8 @@ class Pictures {
   EnvelopeOrdinates ordinates_;
   std::promise<void> ordinatesDone_;
   std::atomic<int> next_{0};
-  ScriptCanvas scripts_[3];
-  SvgCanvas canvases_[3];
+  pictures::ScriptCanvas scripts_[3] = {diagramScript(), diagramScript(), diagramScript()};
+  pictures::SvgPicture canvases_[3] = {diagramPicture(), diagramPicture(), diagramPicture()};
   std::promise<void> done_[kDrawings];
   std::future<void> ready_[kDrawings] = {done_[0].get_future(), done_[1].get_future(), done_[2].get_future(),
                                          done_[3].get_future(), done_[4].get_future(), done_[5].get_future()};
@@ -148,7 +147,7 @@ bool writeEnvelope(const EnvelopeRequest& request, const OutputFiles& files, Con
   for (int selector = 1; selector <= 3; ++selector) {
     pictures.wait(selector);
     if (writeDrawnScript(state, selector, pictures.script(selector), sink, files) == DrawOutcome::ScriptError) continue;
-    pictures.picture(selector).save(envelopePictureName(request.envelopeName, selector), sink, files);
+    savePicture(pictures.picture(selector), envelopePictureName(request.envelopeName, selector), sink, files);
   }
   return sink.count == 0;
 }

@@ -7,7 +7,6 @@
 #include "common/format.h"
 
 #include "envolventes/engine/line_reader.h"
-#include "envolventes/engine/script_canvas.h"
 
 namespace envelope {
 
@@ -311,8 +310,8 @@ std::string scriptErrorText(int selector) {
 namespace {
 
 // `drawn`, when given, holds the script's commands already drawn.
-DrawOutcome paint(const EnvelopeState& state, int selector, pictures::Canvas* screen, const ScriptCanvas* drawn,
-                  MessageSink& sink, const OutputFiles& files) {
+DrawOutcome paint(const EnvelopeState& state, int selector, pictures::Canvas* screen,
+                  const pictures::ScriptCanvas* drawn, MessageSink& sink, const OutputFiles& files) {
   if (selector < 1 || selector > 3) return DrawOutcome::NothingToDraw;
   std::string name = state.scriptName(selector);
   FILE* script = name.empty() ? nullptr : files.create(name);
@@ -324,8 +323,9 @@ DrawOutcome paint(const EnvelopeState& state, int selector, pictures::Canvas* sc
   if (drawn) {
     drawn->writeTo(script);
   } else {
-    ScriptCanvas scriptCanvas(script);
+    pictures::ScriptCanvas scriptCanvas = diagramScript();
     drawDiagram(state, selector, scriptCanvas, LabelForm::Script);
+    scriptCanvas.writeTo(script);
   }
   return files.finish(script, name, sink) ? DrawOutcome::Drawn : DrawOutcome::WriteError;
 }
@@ -341,9 +341,21 @@ DrawOutcome writeScript(const EnvelopeState& state, int selector, MessageSink& s
   return paint(state, selector, nullptr, nullptr, sink, files);
 }
 
-DrawOutcome writeDrawnScript(const EnvelopeState& state, int selector, const ScriptCanvas& drawn, MessageSink& sink,
-                             const OutputFiles& files) {
+DrawOutcome writeDrawnScript(const EnvelopeState& state, int selector, const pictures::ScriptCanvas& drawn,
+                             MessageSink& sink, const OutputFiles& files) {
   return paint(state, selector, nullptr, &drawn, sink, files);
+}
+
+bool savePicture(const pictures::SvgPicture& picture, const std::string& path, MessageSink& sink,
+                 const OutputFiles& files) {
+  FILE* out = files.create(path);
+  if (!out) {
+    sink.showMessage("ERROR SVG " + path);
+    return false;
+  }
+  const std::string document = picture.document(true);
+  std::fwrite(document.data(), 1, document.size(), out);
+  return files.finish(out, path, sink);
 }
 
 }  // namespace envelope

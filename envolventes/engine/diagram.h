@@ -12,15 +12,13 @@
 #include "envolventes/engine/envelope_state.h"
 #include "envolventes/engine/message_sink.h"
 #include "envolventes/engine/output_files.h"
-#include "envolventes/engine/script_canvas.h"
 #include "pictures/canvas.h"
+#include "pictures/script_canvas.h"
+#include "pictures/svg_picture.h"
 
 namespace envelope {
 
-struct Colour {
-  unsigned char r = 0, g = 0, b = 0;
-  bool operator==(const Colour& o) const { return r == o.r && g == o.g && b == o.b; }
-};
+using Colour = pictures::Colour;
 
 // The diagrams' colours and the classes that name them.
 constexpr Colour kGreen{0, 128, 0};
@@ -69,9 +67,19 @@ DrawOutcome paintDiagram(const EnvelopeState& state, int selector, pictures::Can
 DrawOutcome writeScript(const EnvelopeState& state, int selector, MessageSink& sink,
                         const OutputFiles& files = OutputFiles());
 
-// As writeScript, the diagram's commands already drawn on `drawn` (a
-// ScriptCanvas kept in memory) from this state.
-DrawOutcome writeDrawnScript(const EnvelopeState& state, int selector, const ScriptCanvas& drawn, MessageSink& sink,
-                             const OutputFiles& files = OutputFiles());
+// As writeScript, the diagram's commands already drawn on `drawn` from this
+// state.
+DrawOutcome writeDrawnScript(const EnvelopeState& state, int selector, const pictures::ScriptCanvas& drawn,
+                             MessageSink& sink, const OutputFiles& files = OutputFiles());
+
+// The canvases a diagram's script and picture are drawn on.
+inline pictures::ScriptCanvas diagramScript() { return pictures::ScriptCanvas(pictures::ScriptForm::pixels); }
+inline pictures::SvgPicture diagramPicture() { return pictures::SvgPicture(colourOf); }
+
+// Writes a diagram's picture to `path` in `files`. False after a message:
+// "ERROR SVG <path>" when the file cannot be created, the write error when it
+// cannot be written.
+bool savePicture(const pictures::SvgPicture& picture, const std::string& path, MessageSink& sink,
+                 const OutputFiles& files = OutputFiles());
 
 }  // namespace envelope

@@ -11,6 +11,8 @@
 #include "pictures/model.h"
 #include "pictures/diagrams.h"
 #include "pictures/recording_canvas.h"
+#include "pictures/script_canvas.h"
+#include "pictures/svg_picture.h"
 #include "projectfiles/analysis.h"
 #include "common/testing/test_support.h"
 
@@ -293,6 +295,54 @@ TEST(DecimalsFor, KeepsFourDigitsOfTheLargestValue) {
   const std::pair<double, int> cases[] = {{24.69, 2}, {5.4, 3}, {169.65, 1}, {1250.0, 0}, {99999.0, 0}, {0.063, 3}};
   for (const auto& [largest, decimals] : cases) EXPECT_EQ(decimalsFor(largest), decimals) << largest;
   EXPECT_EQ(decimalsFor(0.0), 2);  // nothing to show: any precision reads the same
+}
+
+// A line and a text in each script form. A text with a line break would end
+// its command and give the rest of the line to the CAD program as a command
+// of its own: control characters become '?'.
+TEST(ScriptCanvas, WritesEachFormAndTextsWithoutControlCharacters) {
+  const struct {
+    ScriptForm form;
+    double unit;
+    const char* script;
+  } cases[] = {
+      // Whole pixels, axis at 20: line ordinates 2 * 20 - y, text ordinates -y.
+      {ScriptForm::pixels, 1, "line 3,36 5,30 \ntext 20,-30 6 0.0 A?ERASE ALL????\xD1\n"},
+      // Half a unit per pixel; a 12-pixel text is 0.7 * 12 * 0.5 high.
+      {ScriptForm::units, 0.5,
+       "line 1.5000,-2.0000 2.5000,-5.0000 \ntext 10.0000,-15.0000 4.2000 0 A?ERASE ALL????\xD1\n"},
+  };
+  for (const auto& c : cases) {
+    ScriptCanvas canvas(c.form, c.unit);
+    canvas.beginPicture(100, 40, 20);
+    canvas.line({3, 4}, {5, 10}, {});
+    canvas.text({20, 30}, std::string("A\nERASE ALL\r\n\t\x7F\xD1\0rest", 20), Style(""), Anchor::start, {});
+    EXPECT_EQ(canvas.script(), c.script) << static_cast<int>(c.form);
+  }
+}
+
+Colour testInk(const std::string& cls) { return cls == "verde" ? Colour{0, 128, 0} : Colour{255, 0, 0}; }
+
+// By whole pixels: lines at half-pixel offsets in their pass's pen, texts
+// hanging from their top in UTF-8, a control character as a blank.
+TEST(SvgPicture, ByWholePixelsWritesTheScreensLinesAndTexts) {
+  SvgPicture svg(testInk);
+  svg.beginPicture(40, 30, 10);
+  Group pass;
+  pass.cls = "verde";
+  svg.beginGroup(pass);
+  svg.line({3.7, 4}, {5, 6}, {});
+  svg.text({7, 8}, "a<\xF1\t", Style("rojo"), Anchor::start, {});
+  svg.endPicture();
+  EXPECT_EQ(svg.document(true),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"30\" viewBox=\"0 0 40 30\">\n"
+            "<rect x=\"0\" y=\"0\" width=\"100%\" height=\"100%\" fill=\"white\"/>\n"
+            "<g font-family=\"DejaVu Sans Mono, monospace\" font-size=\"11\" stroke-width=\"1\">\n"
+            "<line x1=\"3.5\" y1=\"4.5\" x2=\"5.5\" y2=\"6.5\" stroke=\"rgb(0,128,0)\"/>\n"
+            "<text x=\"7\" y=\"8\" dominant-baseline=\"hanging\" fill=\"rgb(255,0,0)\" "
+            "xml:space=\"preserve\">a&lt;\xC3\xB1 </text>\n"
+            "</g>\n</svg>\n");
 }
 
 }  // namespace

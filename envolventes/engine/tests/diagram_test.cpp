@@ -8,7 +8,6 @@
 #include "envolventes/engine/tests/engine_runner.h"
 #include "envolventes/engine/layout.h"
 #include "envolventes/engine/tests/project_files.h"
-#include "envolventes/engine/script_canvas.h"
 #include "pictures/recording_canvas.h"
 
 using namespace common;
@@ -23,14 +22,9 @@ namespace {
 
 // The script of one diagram, drawn into a temporary file.
 std::vector<std::string> scriptLines(const EnvelopeState& state, int selector) {
-  FILE* file = std::tmpfile();
-  ScriptCanvas canvas(file);
+  pictures::ScriptCanvas canvas = diagramScript();
   drawDiagram(state, selector, canvas, LabelForm::Script);
-  std::string text;
-  std::rewind(file);
-  for (int ch; (ch = std::fgetc(file)) != EOF;) text += static_cast<char>(ch);
-  std::fclose(file);
-  return splitLines(text);
+  return splitLines(canvas.script());
 }
 
 // A recorded element at whole pixels: a line from (x1, y1) to (x2, y2), a text at (x1, y1).
@@ -52,20 +46,6 @@ HandProject twoBars() {
 }
 
 }  // namespace
-
-// A text with a line break would end its command and give the rest of the
-// line to the CAD program as a command of its own.
-TEST(ScriptCanvas, ControlCharactersOfATextAreWrittenAsQuestionMarks) {
-  ScriptCanvas canvas;
-  canvas.text({20, 30}, "A\nERASE ALL\r\n\t\x7F\xD1", pictures::Style(kGreenInk), pictures::Anchor::start, {});
-  FILE* file = std::tmpfile();
-  canvas.writeTo(file);
-  std::rewind(file);
-  char line[64] = {};
-  ASSERT_NE(std::fgets(line, sizeof line, file), nullptr);
-  std::fclose(file);
-  EXPECT_STREQ(line, "text 20,-30 6 0.0 A?ERASE ALL????\xD1\n");
-}
 
 // One bar from xI to xJ of a beam of the given length in a drawing area:
 // where the axis and the labels go, the pixels of the beam and of the bar (even,
