@@ -31,8 +31,9 @@ class TextBuffer {
   }
 
   // A place for at least n more bytes; finish with advance().
+  // Never null, even for no bytes on an empty buffer.
   char* room(size_t n) {
-    if (capacity_ - used_ < n) grow(std::max(used_ + n, 2 * capacity_));
+    if (capacity_ - used_ < n || !bytes_) grow(std::max({used_ + n, 2 * capacity_, kLeastRoom}));
     return bytes_.get() + used_;
   }
   void advance(size_t n) { used_ += n; }
@@ -43,7 +44,7 @@ class TextBuffer {
   void reserve(size_t n) { room(n); }
   void clear() { used_ = 0; }
   void truncate(size_t n) { used_ = n < used_ ? n : used_; }
-  const char* data() const { return bytes_.get(); }
+  const char* data() const { return bytes_ ? bytes_.get() : ""; }
   size_t size() const { return used_; }
   std::string str() const { return used_ ? std::string(bytes_.get(), used_) : std::string(); }
 
@@ -60,6 +61,7 @@ class TextBuffer {
     capacity_ = capacity;
   }
 
+  static constexpr size_t kLeastRoom = 64;
   std::unique_ptr<char[]> bytes_;  // the first used_ of capacity_ bytes are the text
   size_t capacity_ = 0, used_ = 0;
 };

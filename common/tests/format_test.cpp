@@ -247,6 +247,9 @@ TEST(Format, CountsTheBytesOfItsOwnCall) {
 
 TEST(Format, TextBufferKeepsEveryByteAsItGrows) {
   TextBuffer buffer;
+  EXPECT_STREQ(buffer.data(), "");
+  appendFormat(buffer, "%s%*s", "", 0, "");  // nothing, before any room was made
+  EXPECT_EQ(buffer.str(), "");
   std::string expected;
   for (int k = 0; k < 20000; ++k) {
     appendFormat(buffer, " f[%d]= %lf\n", k, k * 0.37);
