@@ -50,7 +50,7 @@ class TextOut {
   void print(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 
   // The buffered bytes go to the file in blocks of about this size.
-  static constexpr size_t kFlushAt = size_t{1} << 14;
+  static constexpr size_t kFlushAt = size_t{1} << 16;
 
  private:
   void flush();

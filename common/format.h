@@ -10,31 +10,17 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstring>
-#include <memory>
 #include <string>
-#include <utility>
 
 namespace common {
 
-// A growing byte buffer that formatted text is appended to. Its room is left
-// uninitialised: a page of it is first touched when text reaches it.
+// A growing byte buffer that formatted text is appended to.
 class TextBuffer {
  public:
-  TextBuffer() = default;
-  TextBuffer(const TextBuffer&) = delete;
-  TextBuffer& operator=(const TextBuffer&) = delete;
-  TextBuffer(TextBuffer&& other) noexcept { swap(other); }
-  TextBuffer& operator=(TextBuffer&& other) noexcept {
-    TextBuffer gone(std::move(other));
-    swap(gone);
-    return *this;
-  }
-
   // A place for at least n more bytes; finish with advance().
-  // Never null, even for no bytes on an empty buffer.
   char* room(size_t n) {
-    if (capacity_ - used_ < n || !bytes_) grow(std::max({used_ + n, 2 * capacity_, kLeastRoom}));
-    return bytes_.get() + used_;
+    if (bytes_.size() - used_ < n) bytes_.resize(std::max(used_ + n, 2 * bytes_.size()));
+    return bytes_.data() + used_;
   }
   void advance(size_t n) { used_ += n; }
   void append(const char* text, size_t n) {
@@ -44,26 +30,13 @@ class TextBuffer {
   void reserve(size_t n) { room(n); }
   void clear() { used_ = 0; }
   void truncate(size_t n) { used_ = n < used_ ? n : used_; }
-  const char* data() const { return bytes_ ? bytes_.get() : ""; }
+  const char* data() const { return bytes_.data(); }
   size_t size() const { return used_; }
-  std::string str() const { return used_ ? std::string(bytes_.get(), used_) : std::string(); }
+  std::string str() const { return bytes_.substr(0, used_); }
 
  private:
-  void swap(TextBuffer& other) noexcept {
-    std::swap(bytes_, other.bytes_);
-    std::swap(capacity_, other.capacity_);
-    std::swap(used_, other.used_);
-  }
-  void grow(size_t capacity) {
-    std::unique_ptr<char[]> bigger(new char[capacity]);
-    if (used_) std::memcpy(bigger.get(), bytes_.get(), used_);
-    bytes_ = std::move(bigger);
-    capacity_ = capacity;
-  }
-
-  static constexpr size_t kLeastRoom = 64;
-  std::unique_ptr<char[]> bytes_;  // the first used_ of capacity_ bytes are the text
-  size_t capacity_ = 0, used_ = 0;
+  std::string bytes_;  // its size is the room; the first used_ bytes are the text
+  size_t used_ = 0;
 };
 
 // Appends fmt with its arguments, byte for byte as vsnprintf writes them.
