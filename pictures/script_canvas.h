@@ -26,7 +26,7 @@ enum class ScriptForm {
 class ScriptCanvas : public Canvas {
  public:
   explicit ScriptCanvas(ScriptForm form, double unitsPerPixel = 1) : form_(form), unit_(unitsPerPixel) {}
-  void beginPicture(int width, int height, int axisY) override { axisY_ = axisY; }
+  void beginPicture(int /*width*/, int /*height*/, int axisY) override { axisY_ = axisY; }
   void line(Point a, Point b, const Style& style) override;
   void circle(Point centre, Num radius, const Style& style) override;
   void text(Point at, const std::string& cp1252, const Style& style, Anchor anchor, const std::string& markup) override;
