@@ -25,18 +25,6 @@ bool canOpenForReading(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), R_OK) == 0;
 }
 
-namespace fields {
-// The blanks of scanf in the C locale.
-bool isBlank(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') < 5; }  // \t \n \v \f \r
-
-std::string_view next(const char*& at, const char* end) {
-  while (at < end && isBlank(*at)) ++at;
-  const char* start = at;
-  while (at < end && !isBlank(*at)) ++at;
-  return std::string_view(start, static_cast<size_t>(at - start));
-}
-}  // namespace fields
-
 TextLines::TextLines(FILE* file, std::string& buffer) : file_(file), buffer_(buffer) {
   // Room for the whole of a file of moderate size, so that one read takes it;
   // a larger one is read a piece at a time as its lines are taken.

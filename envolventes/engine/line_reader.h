@@ -27,9 +27,17 @@ common::FileHandle openForReading(const std::string& path);
 bool canOpenForReading(const std::string& path);
 
 namespace fields {
+// The blanks of scanf in the C locale.
+inline bool isBlank(char c) { return c == ' ' || static_cast<unsigned char>(c - '\t') < 5; }  // \t \n \v \f \r
+
 // The next field of [at, end), after the blanks before it and up to a blank
 // or the end; empty at the end of the line.
-std::string_view next(const char*& at, const char* end);
+inline std::string_view next(const char*& at, const char* end) {
+  while (at < end && isBlank(*at)) ++at;
+  const char* start = at;
+  while (at < end && !isBlank(*at)) ++at;
+  return std::string_view(start, static_cast<size_t>(at - start));
+}
 
 // One field whole in its plain form: then the value is the one sscanf gives.
 inline bool take(const char*& at, const char* end, int& value) {
