@@ -110,24 +110,38 @@ void pad(TextBuffer& out, const char* text, size_t length, int width) {
   out.advance(spaces + length);
 }
 
+// Takes the `length` bytes written at `at`, the start of the buffer's room,
+// set right in `width` as pad() sets them.
+void takeWritten(TextBuffer& out, char* at, size_t length, int width) {
+  if (static_cast<size_t>(width) > length) {
+    const size_t spaces = static_cast<size_t>(width) - length;
+    std::memmove(at + spaces, at, length);
+    std::memset(at, ' ', spaces);
+    length += spaces;
+  }
+  out.advance(length);
+}
+
 void fixed(TextBuffer& out, double value, int precision, int width, bool plus) {
   if (!std::isfinite(value) || precision > kMostDigits) {
     appendByLibrary(out, plus ? "%+*.*f" : "%*.*f", width, precision, value);
     return;
   }
-  char text[320 + kMostDigits];  // DBL_MAX has 309 digits before the point
-  char* at = text;
+  const size_t most = 320 + kMostDigits;  // DBL_MAX has 309 digits before the point
+  char* const start = out.room(most + static_cast<size_t>(width));
+  char* at = start;
   if (plus && !std::signbit(value)) *at++ = '+';
-  at = std::to_chars(at, text + sizeof text, value, std::chars_format::fixed, precision).ptr;
-  pad(out, text, static_cast<size_t>(at - text), width);
+  at = std::to_chars(at, start + most, value, std::chars_format::fixed, precision).ptr;
+  takeWritten(out, start, static_cast<size_t>(at - start), width);
 }
 
 void integer(TextBuffer& out, int value, int width, bool plus) {
-  char text[16];
-  char* at = text;
+  const size_t most = 12;  // a sign and ten digits
+  char* const start = out.room(most + static_cast<size_t>(width));
+  char* at = start;
   if (plus && value >= 0) *at++ = '+';
-  at = std::to_chars(at, text + sizeof text, value).ptr;
-  pad(out, text, static_cast<size_t>(at - text), width);
+  at = std::to_chars(at, start + most, value).ptr;
+  takeWritten(out, start, static_cast<size_t>(at - start), width);
 }
 
 }  // namespace
@@ -137,10 +151,10 @@ void appendFormatV(TextBuffer& out, const char* fmt, va_list args) {
   va_list list;
   va_copy(list, args);
   for (const char* p = fmt; *p;) {
-    const char* const percent = std::strchr(p, '%');
-    const size_t literal = percent ? static_cast<size_t>(percent - p) : std::strlen(p);
-    out.append(p, literal);
-    if (!percent) break;
+    const char* percent = p;  // the formats' literal runs are short: a loop beats a call
+    while (*percent && *percent != '%') ++percent;
+    out.append(p, static_cast<size_t>(percent - p));
+    if (!*percent) break;
     p = percent + 1;
     if (*p == '%') {
       out.append(p++, 1);
