@@ -12,23 +12,28 @@ namespace pictures {
 using common::cp1252ToUtf8;
 using common::formatText;
 
+const char* markupEntity(char c) {
+  switch (c) {
+    case '&': return "&amp;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '"': return "&quot;";
+    default: return nullptr;
+  }
+}
+
 std::string escapeText(const std::string& cp1252) {
   std::string utf8 = cp1252ToUtf8(cp1252);
   std::string out;
   for (size_t i = 0; i < utf8.size();) {
     unsigned char c = static_cast<unsigned char>(utf8[i]);
     if (c < 0x80) {
-      switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default:
-          if (c >= 0x20 || c == '\n' || c == '\t')
-            out += static_cast<char>(c);
-          else
-            out += '?';  // control characters are not allowed in XML
-      }
+      if (const char* entity = markupEntity(static_cast<char>(c)))
+        out += entity;
+      else if (c >= 0x20 || c == '\n' || c == '\t')
+        out += static_cast<char>(c);
+      else
+        out += '?';  // control characters are not allowed in XML
       ++i;
       continue;
     }

@@ -10,6 +10,10 @@
 
 namespace pictures {
 
+// The entity that stands for &, <, > or " in markup; null for any other
+// character.
+const char* markupEntity(char c);
+
 // Windows-1252 text as ASCII markup: &, <, >, " escaped, other bytes >= 0x80
 // as numeric character references.
 std::string escapeText(const std::string& cp1252);

@@ -83,13 +83,10 @@ std::string rgb(Colour c) { return formatText("rgb(%d,%d,%d)", c.r, c.g, c.b); }
 std::string escapeXml(const std::string& utf8) {
   std::string out;
   for (char ch : utf8) {
-    switch (ch) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += static_cast<unsigned char>(ch) < 0x20 ? ' ' : ch;
-    }
+    if (const char* entity = markupEntity(ch))
+      out += entity;
+    else
+      out += static_cast<unsigned char>(ch) < 0x20 ? ' ' : ch;
   }
   return out;
 }

@@ -321,6 +321,13 @@ TEST(ScriptCanvas, WritesEachFormAndTextsWithoutControlCharacters) {
   }
 }
 
+// The report's markup is ASCII: the four markup characters as entities,
+// control characters but line breaks and tabs as '?', and every other
+// Windows-1252 byte as its Unicode code point (0x80 is the euro sign).
+TEST(EscapeText, WritesWindows1252TextAsAsciiMarkup) {
+  EXPECT_EQ(escapeText("a&b<c>\"d'\x01\n\t\xF1\x80"), "a&amp;b&lt;c&gt;&quot;d'?\n\t&#241;&#8364;");
+}
+
 Colour testInk(const std::string& cls) { return cls == "verde" ? Colour{0, 128, 0} : Colour{255, 0, 0}; }
 
 // By whole pixels: lines at half-pixel offsets in their pass's pen, texts
